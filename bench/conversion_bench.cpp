@@ -1,0 +1,92 @@
+// The vertical conversion of a large text, against the physical floor of
+// copying its output.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <variant>
+
+#include "bench/bench_texts.h"
+#include "core/vertical_layout.h"
+
+namespace mirotabe::bench {
+namespace {
+
+const TextShape& Shape(const benchmark::State& state) {
+  return state.range(0) == 0 ? ReferenceAsIs() : ReferenceParagraphs();
+}
+
+// Replacement entries of both kinds, as a user's table would hold them.
+const SwapTable& TypicalTable() {
+  static const SwapTable table = [] {
+    SwapTable t;
+    t.Append({u"ー", u"｜", 0});
+    t.Append({u"（", u"︵", 0});
+    t.Append({u"）", u"︶", 0});
+    t.Append({u"...", u"…", 1});
+    return t;
+  }();
+  return table;
+}
+
+const SwapTable& TableFor(const benchmark::State& state) {
+  static const SwapTable empty;
+  return state.range(1) == 0 ? empty : TypicalTable();
+}
+
+void Describe(benchmark::State& state, std::size_t outputUnits) {
+  const TextShape& shape = Shape(state);
+  state.counters["lines"] = static_cast<double>(shape.lines);
+  state.counters["longest"] = static_cast<double>(shape.longestLine);
+  state.counters["cells"] = static_cast<double>(shape.lines * shape.longestLine);
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * outputUnits * 2));
+}
+
+void BM_ConvertToLayout(benchmark::State& state) {
+  const TextShape& shape = Shape(state);
+  for (auto _ : state) {
+    LayoutResult layout = BuildVerticalLayout(shape.text, 4, TableFor(state));
+    benchmark::DoNotOptimize(layout);
+  }
+  const LayoutResult layout = BuildVerticalLayout(shape.text, 4, TableFor(state));
+  Describe(state, std::get<VerticalLayout>(layout).Text().size());
+}
+
+void BM_ConvertToText(benchmark::State& state) {
+  const TextShape& shape = Shape(state);
+  std::size_t units = 0;
+  for (auto _ : state) {
+    const LayoutResult layout = BuildVerticalLayout(shape.text, 4, TableFor(state));
+    std::u16string text = std::get<VerticalLayout>(layout).Text();
+    units = text.size();
+    benchmark::DoNotOptimize(text.data());
+  }
+  Describe(state, units);
+}
+
+// Copying the output's bytes once, into memory that is already there.
+void BM_CopyOutputBytes(benchmark::State& state) {
+  const LayoutResult layout = BuildVerticalLayout(Shape(state).text, 4, TableFor(state));
+  const std::u16string source = std::get<VerticalLayout>(layout).Text();
+  std::u16string target(source.size(), u'\0');
+  for (auto _ : state) {
+    std::memcpy(target.data(), source.data(), source.size() * sizeof(char16_t));
+    benchmark::ClobberMemory();
+  }
+  Describe(state, source.size());
+}
+
+// Arguments: {shape: 0 as it is, 1 paragraphs; table: 0 empty, 1 typical}.
+void Shapes(benchmark::internal::Benchmark* b) {
+  b->ArgNames({"paragraphs", "table"});
+  for (const int shape : {0, 1}) {
+    for (const int table : {0, 1}) b->Args({shape, table});
+  }
+  b->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(BM_ConvertToLayout)->Apply(Shapes);
+BENCHMARK(BM_ConvertToText)->Apply(Shapes);
+BENCHMARK(BM_CopyOutputBytes)->Apply(Shapes);
+
+}  // namespace
+}  // namespace mirotabe::bench

@@ -1,0 +1,46 @@
+// Reading and writing a large text file in code page 932.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "bench/bench_texts.h"
+#include "textio/text_file.h"
+
+namespace mirotabe::bench {
+namespace {
+
+std::string BenchFile() {
+  return (std::filesystem::temp_directory_path() /
+          ("mirotabe-bench-" + std::to_string(::getpid()) + ".txt"))
+      .string();
+}
+
+void BM_WriteTextFile(benchmark::State& state) {
+  const std::u16string& text = ReferenceAsIs().text;
+  const std::string path = BenchFile();
+  for (auto _ : state) {
+    if (WriteTextFile(path, text)) state.SkipWithError("write failed");
+  }
+  state.SetBytesProcessed(
+      static_cast<std::int64_t>(state.iterations() * std::filesystem::file_size(path)));
+  std::filesystem::remove(path);
+}
+
+void BM_ReadTextFile(benchmark::State& state) {
+  const std::string path = BenchFile();
+  if (WriteTextFile(path, ReferenceAsIs().text)) state.SkipWithError("write failed");
+  for (auto _ : state) {
+    IoResult<std::u16string> text = ReadTextFile(path);
+    benchmark::DoNotOptimize(text);
+  }
+  state.SetBytesProcessed(
+      static_cast<std::int64_t>(state.iterations() * std::filesystem::file_size(path)));
+  std::filesystem::remove(path);
+}
+
+BENCHMARK(BM_WriteTextFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadTextFile)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace mirotabe::bench

@@ -1,0 +1,157 @@
+// mirotabe-convert: the vertical conversion for scripts and batch jobs.
+// It reads a text file like the program's open command, converts it under
+// the program's settings and writes the bytes its save command would write.
+#include <getopt.h>
+#include <unistd.h>
+
+#include <iostream>
+#include <optional>
+#include <string>
+#include <variant>
+
+#include "core/settings.h"
+#include "core/vertical_layout.h"
+#include "platform/files.h"
+#include "textio/text_file.h"
+
+namespace mirotabe {
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+constexpr const char* kProgram = "mirotabe-convert";
+
+constexpr const char* kUsage =
+    "Usage: mirotabe-convert [--settings FILE] [--encoding cp932|utf-8] [-o OUT] [FILE|-]\n"
+    "Lays the text of FILE (standard input when absent or \"-\") out in vertical\n"
+    "writing and writes it to OUT (standard output when absent).\n"
+    "\n"
+    "  --settings FILE   take the tab width and the replacement table from FILE\n"
+    "                    (default: the settings file of the Mirotabe program)\n"
+    "  --encoding NAME   encoding of input and output: cp932 (default) or utf-8\n"
+    "  -o, --output OUT  write the result to OUT, replacing it atomically\n"
+    "  --help            show this help\n"
+    "  --version         show the version\n"
+    "\n"
+    "Exit status: 0 on success, 1 when a file cannot be read or written or the\n"
+    "result is too large to lay out, 2 on a usage error.\n";
+
+struct Options {
+  std::optional<std::string> settingsFile;
+  Charset charset = Charset::Cp932;
+  std::optional<std::string> outputFile;
+  std::string inputFile = "-";
+};
+
+int UsageError(const std::string& message) {
+  std::cerr << kProgram << ": " << message << "\nTry '" << kProgram << " --help'.\n";
+  return kExitUsage;
+}
+
+int IoFailure(const IoError& error) {
+  std::cerr << kProgram << ": " << error.path << ": " << error.Reason() << "\n";
+  return kExitFailure;
+}
+
+// Fills `options`; returns an exit status when the run ends here.
+std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
+  enum { kSettings = 256, kEncoding, kHelp, kVersion };
+  static const option kLongOptions[] = {
+      {"settings", required_argument, nullptr, kSettings},
+      {"encoding", required_argument, nullptr, kEncoding},
+      {"output", required_argument, nullptr, 'o'},
+      {"help", no_argument, nullptr, kHelp},
+      {"version", no_argument, nullptr, kVersion},
+      {nullptr, 0, nullptr, 0},
+  };
+  opterr = 0;
+  for (;;) {
+    const int previous = optind;
+    const int option = getopt_long(argc, argv, ":o:", kLongOptions, nullptr);
+    if (option == -1) break;
+    switch (option) {
+      case kSettings:
+        options.settingsFile = optarg;
+        break;
+      case kEncoding: {
+        const std::string name = optarg;
+        if (name == "cp932") {
+          options.charset = Charset::Cp932;
+        } else if (name == "utf-8") {
+          options.charset = Charset::Utf8;
+        } else {
+          return UsageError("unknown encoding '" + name + "' (use cp932 or utf-8)");
+        }
+        break;
+      }
+      case 'o':
+        options.outputFile = optarg;
+        break;
+      case kHelp:
+        std::cout << kUsage;
+        return kExitOk;
+      case kVersion:
+        std::cout << kProgram << " " << MIROTABE_VERSION << "\n";
+        return kExitOk;
+      case ':':
+        return UsageError(std::string("option '") + argv[previous] + "' needs a value");
+      default:
+        return UsageError(std::string("unknown option '") + argv[previous] + "'");
+    }
+  }
+  if (argc - optind > 1) return UsageError("only one input file can be given");
+  if (optind < argc) options.inputFile = argv[optind];
+  return std::nullopt;
+}
+
+int Run(const Options& options) {
+  const bool fromStdin = options.inputFile == "-";
+  IoResult<std::string> input = fromStdin ? ReadDescriptorBytes(STDIN_FILENO, "standard input")
+                                          : ReadFileBytes(options.inputFile);
+  if (!input) return IoFailure(input.error());
+
+  AppSettings settings;
+  if (options.settingsFile) {
+    if (IoStatus failed = LoadSettings(settings, *options.settingsFile)) return IoFailure(*failed);
+  } else {
+    settings = LoadStartupSettings();
+  }
+
+  const LayoutResult result = BuildVerticalLayout(DecodeTextFile(input.value(), options.charset),
+                                                  settings.TabSpace, settings.SwapTable);
+  if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
+    std::cerr << kProgram << ": the result is too large to lay out: " << tooLarge->lines
+              << " lines × " << tooLarge->longestLine << " characters exceed " << tooLarge->bound
+              << " cells\n";
+    return kExitFailure;
+  }
+
+  const EncodedText output =
+      EncodeTextFile(std::get<VerticalLayout>(result).Text(), options.charset);
+  if (output.replaced != 0) {
+    std::cerr << kProgram << ": warning: " << output.replaced << " character"
+              << (output.replaced == 1 ? "" : "s") << " cannot be written in "
+              << (options.charset == Charset::Cp932 ? "cp932" : "utf-8") << " and became '?'\n";
+  }
+
+  if (options.outputFile) {
+    if (IoStatus failed = ReplaceFileAtomically(*options.outputFile, output.bytes)) {
+      return IoFailure(*failed);
+    }
+    return kExitOk;
+  }
+  if (IoStatus failed = WriteDescriptorBytes(STDOUT_FILENO, output.bytes, "standard output")) {
+    return IoFailure(*failed);
+  }
+  return kExitOk;
+}
+
+}  // namespace
+}  // namespace mirotabe
+
+int main(int argc, char** argv) {
+  mirotabe::Options options;
+  if (const auto status = mirotabe::ParseOptions(argc, argv, options)) return *status;
+  return mirotabe::Run(options);
+}

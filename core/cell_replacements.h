@@ -1,0 +1,53 @@
+// The Type 0 entries of a table, resolved into what each character's cell
+// becomes. A chain of entries depends only on the character it starts from,
+// so it is followed once per such character, not once per cell.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "core/settings.h"
+
+namespace mirotabe {
+
+class CellReplacements {
+ public:
+  CellReplacements() = default;
+  // Each character's cell starts as the character; then every Type 0 entry
+  // is tried in table order against the current cell: when its From, with
+  // ASCII spaces trimmed off both ends, equals the cell, the cell becomes
+  // its To cut to 2 bytes of code page 932.
+  explicit CellReplacements(const SwapTable& table);
+
+  bool empty() const { return cells_.empty(); }
+
+  // The cell of `c`, or nothing when it is the character itself.
+  std::optional<std::u16string_view> Find(char32_t c) const {
+    if (cells_.empty() || (c < 0x10000 && !MayReplace(c))) return std::nullopt;
+    const auto found = cells_.find(c);
+    if (found == cells_.end()) return std::nullopt;
+    return std::u16string_view(found->second);
+  }
+
+  // True when every replaced cell is exactly one UTF-16 unit.
+  bool AllSingleUnit() const { return allSingleUnit_; }
+
+  // For callers that map many characters: calls f(c, cell) for each.
+  template <typename F>
+  void ForEach(F&& f) const {
+    for (const auto& [c, cell] : cells_) f(c, std::u16string_view(cell));
+  }
+
+ private:
+  bool MayReplace(char32_t c) const { return (bmpFilter_[c >> 6] >> (c & 63)) & 1; }
+
+  std::unordered_map<char32_t, std::u16string> cells_;
+  std::array<std::uint64_t, 1024> bmpFilter_{};  // one bit per BMP character
+  bool allSingleUnit_ = true;
+};
+
+}  // namespace mirotabe

@@ -1,0 +1,26 @@
+// The steps that turn the input text into the text whose lines become the
+// columns, before any column is built.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/settings.h"
+
+namespace mirotabe {
+
+// Applies the Type 1 entries in table order, each to the result of the ones
+// before it: every occurrence of From (as stored, searched left to right,
+// without overlaps, inserted text not searched again) becomes To. An empty
+// From changes nothing.
+std::u16string ApplyWholeTextReplacements(std::u16string text, const SwapTable& table);
+
+// Every TAB becomes `tabSpace` spaces (none when 0).
+std::u16string ExpandTabs(std::u16string text, std::uint8_t tabSpace);
+
+// Whole-text replacements, then tabs, then the full-width mapping.
+std::u16string PrepareText(std::u16string_view input, std::uint8_t tabSpace,
+                           const SwapTable& table);
+
+}  // namespace mirotabe

@@ -1,0 +1,109 @@
+#include "core/settings.h"
+
+#include <filesystem>
+#include <string_view>
+
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "platform/program_folder.h"
+
+namespace mirotabe {
+namespace {
+
+constexpr std::u16string_view kMain = u"Main";
+constexpr std::u16string_view kTabSpace = u"TabSpace";
+constexpr std::u16string_view kConvert = u"Convert";
+constexpr std::u16string_view kFrom = u"From";
+constexpr std::u16string_view kTo = u"To";
+constexpr std::u16string_view kType = u"Type";
+
+// The file's numbers are 32-bit; the fields are 8-bit. A value that does
+// not fit would wrap into a different, surprising setting, so it gives the
+// field's default instead.
+std::uint8_t ReadByte(const ProfileFile& profile, std::u16string_view section,
+                      std::u16string_view key, std::uint8_t defaultValue) {
+  const std::int32_t value = profile.ReadInt(section, key, defaultValue);
+  if (value < 0 || value > 255) return defaultValue;
+  return static_cast<std::uint8_t>(value);
+}
+
+std::u16string Decimal(unsigned value) {
+  const std::string digits = std::to_string(value);
+  return std::u16string(digits.begin(), digits.end());
+}
+
+}  // namespace
+
+bool SwapTable::Append(SwapEntry entry) {
+  if (Full()) return false;
+  elements_.push_back(std::move(entry));
+  return true;
+}
+
+void SwapTable::Remove(std::size_t n) {
+  if (n < 1 || n > Count()) return;
+  elements_.erase(elements_.begin() + static_cast<std::ptrdiff_t>(n));
+}
+
+std::u16string SwapSectionName(std::size_t n) {
+  std::u16string number = Decimal(static_cast<unsigned>(n));
+  if (number.size() < 3) number.insert(0, 3 - number.size(), u'0');
+  return u"Swap" + number;
+}
+
+IoStatus LoadSettings(AppSettings& settings, const std::string& file) {
+  // An unreadable file reads like a missing one, so that the program still
+  // starts; the caller decides whether to say so.
+  IoResult<ProfileFile> loaded = ProfileFile::Load(file);
+  const ProfileFile profile = loaded ? std::move(loaded.value()) : ProfileFile(file);
+
+  settings.TabSpace = ReadByte(profile, kMain, kTabSpace, kDefaultTabSpace);
+  settings.ConvertTrigger = ReadByte(profile, kMain, kConvert, kDefaultConvertTrigger);
+  settings.SwapTable.Clear();
+  for (std::size_t n = 1; n <= SwapTable::kMaxEntries; ++n) {
+    const std::u16string section = SwapSectionName(n);
+    std::u16string from = profile.ReadString(section, kFrom, u"");
+    if (from.empty()) break;
+    settings.SwapTable.Append(SwapEntry{std::move(from), profile.ReadString(section, kTo, u""),
+                                        ReadByte(profile, section, kType, 0)});
+  }
+  if (!loaded) return loaded.error();
+  return std::nullopt;
+}
+
+IoStatus SaveSettings(const AppSettings& settings, const std::string& file) {
+  const std::string folder = std::filesystem::path(file).parent_path().string();
+  if (!folder.empty()) {
+    if (IoStatus made = MakeFolders(folder)) return made;
+  }
+  IoResult<ProfileFile> loaded = ProfileFile::Load(file);
+  if (!loaded) return loaded.error();
+  ProfileFile& profile = loaded.value();
+
+  profile.WriteString(kMain, kTabSpace, Decimal(settings.TabSpace));
+  profile.WriteString(kMain, kConvert, Decimal(settings.ConvertTrigger));
+  const SwapTable& table = settings.SwapTable;
+  for (std::size_t n = 1; n <= table.Count(); ++n) {
+    const std::u16string section = SwapSectionName(n);
+    profile.WriteString(section, kFrom, table[n].From);
+    profile.WriteString(section, kTo, u"\"" + table[n].To + u"\"");
+    profile.WriteString(section, kType, Decimal(table[n].Type));
+  }
+  for (std::size_t n = table.Count() + 1; n <= SwapTable::kMaxEntries; ++n) {
+    profile.RemoveSection(SwapSectionName(n));
+  }
+  return profile.Save();
+}
+
+std::string SettingsFile(const AppSettings& settings) {
+  return SettingsFilePath(settings.AppFolder);
+}
+
+AppSettings LoadStartupSettings() {
+  AppSettings settings;
+  settings.AppFolder = ProgramFolder();
+  LoadSettings(settings, SettingsFile(settings));
+  return settings;
+}
+
+}  // namespace mirotabe

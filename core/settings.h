@@ -1,0 +1,97 @@
+// The program's settings record and its file "Setting.ini".
+//
+// The file holds section "Main" with "TabSpace" and "Convert", and one
+// section "Swap001".."Swap999" per replacement entry with "From", "To" (in
+// double quotes, so that its spaces survive) and "Type".
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/io_error.h"
+
+namespace mirotabe {
+
+// One replacement entry.
+struct SwapEntry {
+  std::u16string From;
+  std::u16string To;
+  // 0: replaces single characters while the columns are built;
+  // 1: replaces in the whole text before the layout; others: no effect.
+  std::uint8_t Type = 0;
+
+  friend bool operator==(const SwapEntry&, const SwapEntry&) = default;
+};
+
+// The replacement table. Element 0 always exists and is never an entry;
+// the entries are 1..Count(), in order.
+class SwapTable {
+ public:
+  // The settings file has sections "Swap001".."Swap999" only.
+  static constexpr std::size_t kMaxEntries = 999;
+
+  SwapTable() : elements_(1) {}
+
+  std::size_t Count() const { return elements_.size() - 1; }
+  bool Full() const { return Count() >= kMaxEntries; }
+
+  // Entry n, 1 <= n <= Count().
+  const SwapEntry& operator[](std::size_t n) const { return elements_.at(n); }
+  SwapEntry& operator[](std::size_t n) { return elements_.at(n); }
+
+  // Appends an entry; false (and nothing changes) when the table is full.
+  bool Append(SwapEntry entry);
+  // Removes entry n and closes the gap.
+  void Remove(std::size_t n);
+  // Back to no entries.
+  void Clear() { elements_.resize(1); }
+
+  // The entries 1..Count(), in order.
+  auto begin() const { return elements_.begin() + 1; }
+  auto end() const { return elements_.end(); }
+
+  friend bool operator==(const SwapTable&, const SwapTable&) = default;
+
+ private:
+  std::vector<SwapEntry> elements_;
+};
+
+struct AppSettings {
+  std::uint8_t TabSpace = 4;
+  // 0: convert when Enter is released; 1: when F1 is released; 2: after
+  // every change. Other values are kept, and then nothing converts.
+  std::uint8_t ConvertTrigger = 2;
+  ::mirotabe::SwapTable SwapTable;
+  // The folder of the program, ending in '/'.
+  std::string AppFolder;
+};
+
+inline constexpr std::uint8_t kDefaultTabSpace = 4;
+inline constexpr std::uint8_t kDefaultConvertTrigger = 2;
+
+// The name of entry n's section: "Swap001" .. "Swap999".
+std::u16string SwapSectionName(std::size_t n);
+
+// Fills TabSpace, ConvertTrigger and SwapTable from the settings file at
+// `file`. A missing file, section or key gives the defaults; the entries run
+// from "Swap001" up to the first section without a non-empty "From". A
+// number outside 0..255 gives its field's default. A file that exists but
+// cannot be read also leaves the defaults, and its error is returned.
+IoStatus LoadSettings(AppSettings& settings, const std::string& file);
+
+// Writes TabSpace, ConvertTrigger and the entries to `file` in one atomic
+// replace, and removes the entry sections of a longer, older table, so that
+// deleted entries do not come back. Other lines of the file are kept. The
+// folder of the file is made when missing.
+IoStatus SaveSettings(const AppSettings& settings, const std::string& file);
+
+// The settings file of the running program (see SettingsFilePath).
+std::string SettingsFile(const AppSettings& settings);
+
+// The start-up of the settings: an empty table, AppFolder = the program's
+// folder, then the settings file loaded.
+AppSettings LoadStartupSettings();
+
+}  // namespace mirotabe

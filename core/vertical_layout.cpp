@@ -1,0 +1,185 @@
+#include "core/vertical_layout.h"
+
+#include <algorithm>
+#include <vector>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+#include "core/code_points.h"
+#include "core/prepare_text.h"
+
+namespace mirotabe {
+namespace {
+
+constexpr std::u16string_view kBlank = u"\u3000";
+constexpr std::u16string_view kLineBreak = u"\r\n";
+
+// Rows and lines are copied in square tiles so that both the lines read and
+// the rows written stay in the cache; a row-by-row walk would touch a
+// different line for every cell.
+constexpr std::size_t kTile = 64;
+
+bool MayEndLineOrPair(char16_t unit) {
+  return unit == u'\r' || IsHighSurrogate(unit);
+}
+
+// The first unit from `i` on that is a CR or starts a surrogate pair: only
+// those need a closer look while the text is split into lines.
+std::size_t FindNextSpecial(const char16_t* text, std::size_t i, std::size_t size) {
+#ifdef __SSE2__
+  const __m128i cr = _mm_set1_epi16(u'\r');
+  const __m128i surrogateMask = _mm_set1_epi16(static_cast<short>(0xFC00));
+  const __m128i highSurrogate = _mm_set1_epi16(static_cast<short>(0xD800));
+  for (; i + 8 <= size; i += 8) {
+    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+    const __m128i hits =
+        _mm_or_si128(_mm_cmpeq_epi16(units, cr),
+                     _mm_cmpeq_epi16(_mm_and_si128(units, surrogateMask), highSurrogate));
+    if (_mm_movemask_epi8(hits) != 0) break;
+  }
+#endif
+  while (i < size && !MayEndLineOrPair(text[i])) ++i;
+  return i;
+}
+
+}  // namespace
+
+class LayoutBuilder {
+ public:
+  static LayoutResult Build(std::u16string_view input, std::uint8_t tabSpace,
+                            const SwapTable& table, std::size_t maxCells) {
+    VerticalLayout layout;
+    if (input.empty()) return layout;
+    layout.prepared_ = PrepareText(input, tabSpace, table);
+    SplitLines(layout);
+    std::size_t longest = 0;
+    for (const VerticalLayout::Line& line : layout.lines_) longest = std::max(longest, line.cells);
+    const std::size_t lines = layout.lines_.size();
+    if (longest != 0 && lines > maxCells / longest) {
+      return LayoutTooLarge{lines, longest, maxCells};
+    }
+    layout.rows_ = longest;
+    layout.replacements_ = CellReplacements(table);
+    return layout;
+  }
+
+ private:
+  // Lines end at CR LF only: a lone CR or LF is a character of its line.
+  static void SplitLines(VerticalLayout& layout) {
+    const std::u16string& text = layout.prepared_;
+    const std::size_t size = text.size();
+    std::size_t start = 0;
+    std::size_t pairs = 0;
+    for (std::size_t i = FindNextSpecial(text.data(), 0, size);;
+         i = FindNextSpecial(text.data(), i + 1, size)) {
+      if (i == size || (text[i] == u'\r' && i + 1 < size && text[i + 1] == u'\n')) {
+        AddLine(layout, start, i, pairs);
+        if (i == size) break;
+        start = i + 2;
+        pairs = 0;
+        ++i;
+      } else if (IsHighSurrogate(text[i]) && i + 1 < size && IsLowSurrogate(text[i + 1])) {
+        ++pairs;
+        ++i;
+      }
+    }
+  }
+
+  static void AddLine(VerticalLayout& layout, std::size_t start, std::size_t end,
+                      std::size_t pairs) {
+    VerticalLayout::Line line{start, end - start - pairs, VerticalLayout::kNoOffsets};
+    if (pairs != 0) {
+      line.offsetsAt = layout.unitOffsets_.size();
+      for (std::size_t unit = start; unit < end;) {
+        layout.unitOffsets_.push_back(static_cast<std::uint32_t>(unit));
+        unit += CodePointAt(layout.prepared_, unit).units;
+      }
+    }
+    layout.lines_.push_back(line);
+  }
+};
+
+LayoutResult BuildVerticalLayout(std::u16string_view input, std::uint8_t tabSpace,
+                                 const SwapTable& table, std::size_t maxCells) {
+  return LayoutBuilder::Build(input, tabSpace, table, maxCells);
+}
+
+std::u16string_view VerticalLayout::CellOf(const Line& line, std::size_t row) const {
+  if (row >= line.cells) return kBlank;
+  const std::size_t unit = UnitOf(line, row);
+  const CodePoint c = CodePointAt(prepared_, unit);
+  if (const auto replaced = replacements_.Find(c.value)) return *replaced;
+  return std::u16string_view(prepared_).substr(unit, c.units);
+}
+
+std::u16string_view VerticalLayout::Cell(std::size_t row, std::size_t column) const {
+  return CellOf(lines_[lines_.size() - 1 - column], row);
+}
+
+void VerticalLayout::AppendRow(std::size_t row, std::u16string& out) const {
+  for (auto line = lines_.rbegin(); line != lines_.rend(); ++line) {
+    out.append(CellOf(*line, row));
+  }
+}
+
+bool VerticalLayout::IsGrid() const {
+  return unitOffsets_.empty() && replacements_.AllSingleUnit();
+}
+
+std::u16string VerticalLayout::Text() const {
+  if (rows_ == 0) return {};
+  if (IsGrid()) return GridText();
+  std::u16string out;
+  for (std::size_t row = 0; row < rows_; ++row) {
+    if (row != 0) out.append(kLineBreak);
+    AppendRow(row, out);
+  }
+  return out;
+}
+
+// Every cell is one unit, so every row has the same width and each cell's
+// place in the text is known in advance: fill the blanks and line breaks,
+// then copy the characters in.
+std::u16string VerticalLayout::GridText() const {
+  const std::size_t columns = lines_.size();
+  const std::size_t stride = columns + kLineBreak.size();
+  std::u16string out(rows_ * stride - kLineBreak.size(), kBlankCell);
+  for (std::size_t row = 0; row + 1 < rows_; ++row) {
+    out[row * stride + columns] = u'\r';
+    out[row * stride + columns + 1] = u'\n';
+  }
+
+  std::vector<char16_t> map;
+  if (!replacements_.empty()) {
+    map.resize(0x10000);
+    for (std::size_t c = 0; c < map.size(); ++c) map[c] = static_cast<char16_t>(c);
+    replacements_.ForEach([&](char32_t c, std::u16string_view cell) {
+      if (c < 0x10000) map[c] = cell[0];
+    });
+  }
+
+  const char16_t* text = prepared_.data();
+  char16_t* cells = out.data();
+  for (std::size_t row0 = 0; row0 < rows_; row0 += kTile) {
+    const std::size_t rowEnd = std::min(rows_, row0 + kTile);
+    for (std::size_t line0 = 0; line0 < columns; line0 += kTile) {
+      const std::size_t lineEnd = std::min(columns, line0 + kTile);
+      for (std::size_t index = line0; index < lineEnd; ++index) {
+        const Line& line = lines_[index];
+        const char16_t* from = text + line.start;
+        char16_t* to = cells + (columns - 1 - index);
+        const std::size_t end = std::min(rowEnd, line.cells);
+        if (map.empty()) {
+          for (std::size_t row = row0; row < end; ++row) to[row * stride] = from[row];
+        } else {
+          for (std::size_t row = row0; row < end; ++row) to[row * stride] = map[from[row]];
+        }
+      }
+    }
+  }
+  return out;
+}
+
+}  // namespace mirotabe

@@ -1,0 +1,91 @@
+// The vertical layout: each line of the prepared text becomes one column,
+// the columns run from right to left (the first line is the rightmost), and
+// each column reads from top to bottom. Shorter columns are filled at the
+// bottom with the blank cell "　" (U+3000), so that every row has one cell
+// per line and the columns stand straight in a fixed-pitch font.
+//
+// A cell is one code point of a line after the full-width mapping, or what
+// the Type 0 entries make of it (at most 2 bytes of code page 932), or the
+// blank cell. The layout keeps the prepared lines and each replaced
+// character's cell once; rows are produced from them on demand, so a caller
+// can draw the cells it needs without building the whole text.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "core/cell_replacements.h"
+#include "core/settings.h"
+
+namespace mirotabe {
+
+// Layouts of more cells than this (lines × longest line) are not built.
+inline constexpr std::size_t kMaxLayoutCells = std::size_t{64} * 1024 * 1024;
+
+inline constexpr char16_t kBlankCell = u'\u3000';
+
+class VerticalLayout {
+ public:
+  // The empty layout: no rows.
+  VerticalLayout() = default;
+
+  // Rows: the length of the longest line, in cells.
+  std::size_t RowCount() const { return rows_; }
+  // Columns: the number of lines. Zero rows means no columns to show.
+  std::size_t ColumnCount() const { return rows_ == 0 ? 0 : lines_.size(); }
+
+  // The cell in `row` (0 = top) and `column` (0 = leftmost, the last line).
+  std::u16string_view Cell(std::size_t row, std::size_t column) const;
+
+  // Appends the cells of `row`, left to right, with no line break.
+  void AppendRow(std::size_t row, std::u16string& out) const;
+
+  // All rows, joined by CR LF, with none after the last row.
+  std::u16string Text() const;
+
+ private:
+  friend class LayoutBuilder;
+
+  struct Line {
+    std::size_t start = 0;  // first unit in prepared_
+    std::size_t cells = 0;  // length in code points
+    // Lines holding surrogate pairs index their code points through
+    // unitOffsets_ from here; others map code point i to unit start + i.
+    std::size_t offsetsAt = kNoOffsets;
+  };
+  static constexpr std::size_t kNoOffsets = static_cast<std::size_t>(-1);
+
+  std::size_t UnitOf(const Line& line, std::size_t cell) const {
+    return line.offsetsAt == kNoOffsets ? line.start + cell : unitOffsets_[line.offsetsAt + cell];
+  }
+  std::u16string_view CellOf(const Line& line, std::size_t row) const;
+  bool IsGrid() const;
+  std::u16string GridText() const;
+
+  std::u16string prepared_;
+  std::vector<Line> lines_;
+  std::vector<std::uint32_t> unitOffsets_;
+  CellReplacements replacements_;
+  std::size_t rows_ = 0;
+};
+
+// Why a layout was not built: it would hold more than `bound` cells.
+struct LayoutTooLarge {
+  std::size_t lines = 0;
+  std::size_t longestLine = 0;
+  std::size_t bound = 0;
+};
+
+using LayoutResult = std::variant<VerticalLayout, LayoutTooLarge>;
+
+// Lays `input` (lines separated by CR LF) out vertically under the tab
+// width and the replacement table. An empty input, and a prepared text
+// without any character, give the empty layout.
+LayoutResult BuildVerticalLayout(std::u16string_view input, std::uint8_t tabSpace,
+                                 const SwapTable& table, std::size_t maxCells = kMaxLayoutCells);
+
+}  // namespace mirotabe

@@ -1,0 +1,41 @@
+// Conversion between the program's UTF-16 text and the byte encodings of
+// files: code page 932 (Microsoft's Shift_JIS, glibc's "CP932") and UTF-8.
+//
+// Decoding never fails: each byte that does not start a valid sequence
+// becomes one U+FFFD, and the bytes after it are decoded afresh.
+// Encoding never fails: each character the encoding cannot hold (a lone
+// surrogate; in code page 932 also an emoji, é, ...) becomes '?', with no
+// best-fit guessing.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mirotabe {
+
+enum class Charset { Cp932, Utf8 };
+
+std::u16string Decode(std::string_view bytes, Charset charset);
+
+struct EncodedText {
+  std::string bytes;
+  std::size_t replaced = 0;  // characters written as '?'
+};
+EncodedText Encode(std::u16string_view text, Charset charset);
+
+// The characters of `text` that `charset` cannot hold, so that a caller can
+// warn before they are lost.
+struct UnencodableReport {
+  std::size_t count = 0;        // occurrences in the text
+  std::vector<char32_t> first;  // the first few distinct ones, in order
+};
+UnencodableReport FindUnencodable(std::u16string_view text, Charset charset,
+                                  std::size_t keepFirst = 5);
+
+// Bytes that code point `c` takes in code page 932: 1 or 2, or 0 when code
+// page 932 cannot hold it.
+std::size_t Cp932ByteLength(char32_t c);
+
+}  // namespace mirotabe

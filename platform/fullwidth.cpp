@@ -1,0 +1,106 @@
+#include "platform/fullwidth.h"
+
+namespace mirotabe {
+namespace {
+
+constexpr char16_t kFirstHalfWidthKana = u'｡';
+constexpr char16_t kLastHalfWidthKana = u'ﾝ';
+constexpr char16_t kVoicedMark = u'ﾞ';
+constexpr char16_t kSemiVoicedMark = u'ﾟ';
+
+// ｡..ﾝ in order.
+constexpr char16_t kFullWidthKana[] =
+    u"。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノ"
+    u"ハヒフヘホマミムメモヤユヨラリルレロワン";
+static_assert(sizeof kFullWidthKana / sizeof(char16_t) - 1 ==
+              kLastHalfWidthKana - kFirstHalfWidthKana + 1);
+
+// U+FFE8..U+FFEE in order.
+constexpr char16_t kFullWidthSymbols[] = u"│←↑→↓■○";
+
+// The single character that a half-width base and a following mark make,
+// or 0 where code page 932 has none (ヷ and ヺ are not in it). The voiced
+// form of each kana here is the next code point, the semi-voiced form the
+// one after, except that ヴ lies apart from ウ.
+char16_t Compose(char16_t base, char16_t mark) {
+  const char16_t wide = kFullWidthKana[base - kFirstHalfWidthKana];
+  const bool haToHo = base >= u'ﾊ' && base <= u'ﾎ';
+  if (mark == kSemiVoicedMark) return haToHo ? static_cast<char16_t>(wide + 2) : 0;
+  if (base == u'ｳ') return u'ヴ';
+  const bool kaToTo = base >= u'ｶ' && base <= u'ﾄ';
+  return kaToTo || haToHo ? static_cast<char16_t>(wide + 1) : 0;
+}
+
+char16_t FullWidthOf(char16_t c) {
+  if (c == u' ') return u'　';
+  if (c >= 0x21 && c <= 0x7E) return static_cast<char16_t>(c + 0xFEE0);
+  if (c >= kFirstHalfWidthKana && c <= kLastHalfWidthKana) {
+    return kFullWidthKana[c - kFirstHalfWidthKana];
+  }
+  // Half-width Hangul: U+FFA0 is the filler, and the letters run in
+  // blocks with unassigned gaps between them.
+  if (c == 0xFFA0) return 0x3164;
+  if (c >= 0xFFA1 && c <= 0xFFBE) return static_cast<char16_t>(c - 0xFFA1 + 0x3131);
+  if (c >= 0xFFC2 && c <= 0xFFC7) return static_cast<char16_t>(c - 0xFFC2 + 0x314F);
+  if (c >= 0xFFCA && c <= 0xFFCF) return static_cast<char16_t>(c - 0xFFCA + 0x3155);
+  if (c >= 0xFFD2 && c <= 0xFFD7) return static_cast<char16_t>(c - 0xFFD2 + 0x315B);
+  if (c >= 0xFFDA && c <= 0xFFDC) return static_cast<char16_t>(c - 0xFFDA + 0x3161);
+  if (c >= 0xFFE8 && c <= 0xFFEE) return kFullWidthSymbols[c - 0xFFE8];
+  switch (c) {
+    // A lone mark takes the spacing form: the combining U+3099/U+309A would
+    // take no cell of its own.
+    case kVoicedMark:
+      return u'゛';
+    case kSemiVoicedMark:
+      return u'゜';
+    case u'¢':
+      return u'￠';
+    case u'£':
+      return u'￡';
+    case u'¬':
+      return u'￢';
+    case u'¯':
+      return u'￣';
+    case u'¦':
+      return u'￤';
+    case u'¥':
+      return u'￥';
+    case u'₩':
+      return u'￦';
+    case u'⦅':
+      return u'｟';
+    case u'⦆':
+      return u'｠';
+    default:
+      return c;
+  }
+}
+
+}  // namespace
+
+std::u16string ToFullWidth(std::u16string_view text) {
+  std::u16string result(text.size(), u'\0');
+  char16_t* out = result.data();
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    // Kanji, kana and nearly all else lie between ⦆ and the half-width
+    // forms, and none of them changes.
+    if (c > u'⦆' && c < kFirstHalfWidthKana) {
+      *out++ = c;
+      continue;
+    }
+    if (c <= kLastHalfWidthKana && c >= kFirstHalfWidthKana && i + 1 < text.size() &&
+        (text[i + 1] == kVoicedMark || text[i + 1] == kSemiVoicedMark)) {
+      if (const char16_t composed = Compose(c, text[i + 1])) {
+        *out++ = composed;
+        ++i;
+        continue;
+      }
+    }
+    *out++ = FullWidthOf(c);
+  }
+  result.resize(static_cast<std::size_t>(out - result.data()));
+  return result;
+}
+
+}  // namespace mirotabe

@@ -1,0 +1,23 @@
+// The full-width mapping: every character that has a full-width form takes
+// it, so that each one fills one cell of the vertical grid.
+//
+// - U+0020 becomes U+3000; U+0021..U+007E become U+FF01..U+FF5E (the
+//   backslash ＼ and the tilde ～ included).
+// - Half-width katakana and punctuation become full-width. A base followed
+//   by the voiced (ﾞ) or semi-voiced (ﾟ) mark composes into one character
+//   where that character exists in code page 932 (ｶﾞ → ガ, ｳﾞ → ヴ), and
+//   otherwise stays two (ﾜﾞ → ワ゛). A lone mark becomes the spacing ゛ or ゜.
+// - The other <wide>/<narrow> pairs of Unicode map as well: ¢ £ ¬ ¯ ¦ ¥ ₩,
+//   half-width Hangul, and U+FFE8..U+FFEE (│ ← ↑ → ↓ ■ ○).
+// - Everything else is unchanged: control characters, characters that are
+//   already full-width, surrogates.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace mirotabe {
+
+std::u16string ToFullWidth(std::u16string_view text);
+
+}  // namespace mirotabe

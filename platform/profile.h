@@ -1,0 +1,78 @@
+// Profile (INI) files in code page 932, read and edited line by line the way
+// the Windows profile functions do, so that a write changes only the lines
+// it must and every other line stays byte for byte.
+//
+// Reading:
+// - Section and key names match case-insensitively (ASCII letters); spaces
+//   and tabs around names and values are trimmed.
+// - "[ name ]" opens the section "name"; the name ends at the first ']' or
+//   at the end of the line. Lines before the first section are never found.
+// - A line whose first non-blank character is ';' is a comment.
+// - Only the first section of a name is searched, and in it the first key
+//   of a name wins.
+// - A value of at least two characters enclosed in one pair of the same
+//   quote (" or ') loses that pair.
+// - Strings are cut to 127 bytes, never inside a double-byte character.
+// - Integers: optional sign, then decimal digits up to the first non-digit
+//   ("42abc" is 42, no digits is 0), wrapped to 32 bits; a missing file,
+//   section or key, or an empty value, gives the default.
+//
+// Writing:
+// - An existing key is replaced in place; a new key goes right after the
+//   last key line of its section; a new section goes at the end of the file.
+// - New lines are "key=value" with CR LF; the value is written verbatim.
+// - The file is replaced atomically: a failed save leaves the old file.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/io_error.h"
+
+namespace mirotabe {
+
+// One profile file held in memory, for many reads or a batch of writes that
+// is saved once. The result of a batch equals that of the same single
+// writes made in order.
+class ProfileFile {
+ public:
+  // An empty profile that will be saved at `path`.
+  explicit ProfileFile(std::string path);
+  ProfileFile(ProfileFile&&) noexcept;
+  ProfileFile& operator=(ProfileFile&&) noexcept;
+  ~ProfileFile();
+
+  // Reads the file at `path`. A missing file gives an empty profile; any
+  // other failure to read it is an error.
+  static IoResult<ProfileFile> Load(const std::string& path);
+
+  std::int32_t ReadInt(std::u16string_view section, std::u16string_view key,
+                       std::int32_t defaultValue) const;
+  std::u16string ReadString(std::u16string_view section, std::u16string_view key,
+                            std::u16string_view defaultValue) const;
+
+  void WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value);
+  // Removes every section of that name, with all its lines.
+  void RemoveSection(std::u16string_view section);
+
+  // Writes the profile to its path atomically.
+  IoStatus Save() const;
+
+  const std::string& path() const;
+
+ private:
+  struct Lines;
+  std::unique_ptr<Lines> lines_;
+};
+
+// The single-call forms, one file access each.
+std::int32_t IniReadInt(const std::string& path, std::u16string_view section,
+                        std::u16string_view key, std::int32_t defaultValue);
+std::u16string IniReadString(const std::string& path, std::u16string_view section,
+                             std::u16string_view key, std::u16string_view defaultValue);
+bool IniWriteString(const std::string& path, std::u16string_view section, std::u16string_view key,
+                    std::u16string_view value);
+
+}  // namespace mirotabe

@@ -1,0 +1,63 @@
+#include "platform/program_folder.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace mirotabe {
+namespace {
+
+std::string WithTrailingSlash(std::string folder) {
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return folder;
+}
+
+// $HOME, or the home folder of the user's account when HOME is unset.
+std::string HomeFolder() {
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] != '\0') return home;
+  std::vector<char> buffer(16 * 1024);
+  passwd entry;
+  passwd* found = nullptr;
+  if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found) {
+    return found->pw_dir;
+  }
+  return "/";
+}
+
+// $XDG_CONFIG_HOME, or ~/.config when it is unset or empty. A relative
+// value is ignored too: the base directory rules call it invalid, and it
+// would put the settings wherever the program happened to be started.
+std::string UserConfigFolder() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config != nullptr && config[0] == '/') return WithTrailingSlash(config);
+  return WithTrailingSlash(HomeFolder()) + ".config/";
+}
+
+}  // namespace
+
+std::string ProgramFolder() {
+  std::error_code error;
+  const std::string program = std::filesystem::read_symlink("/proc/self/exe", error).string();
+  const std::size_t slash = program.rfind('/');
+  // Without /proc the program cannot know its folder; the current folder is
+  // the best remaining guess.
+  if (error || slash == std::string::npos) return "./";
+  return program.substr(0, slash + 1);
+}
+
+std::string SettingsFilePath(const std::string& programFolder) {
+  const std::string beside = WithTrailingSlash(programFolder) + "Setting.ini";
+  // A portable copy keeps its settings beside it. An existing file is used
+  // even when it is read-only, so that the user's settings are still read.
+  if (access(beside.c_str(), F_OK) == 0 || access(programFolder.c_str(), W_OK) == 0) {
+    return beside;
+  }
+  return UserConfigFolder() + "mirotabe/Setting.ini";
+}
+
+}  // namespace mirotabe

@@ -1,0 +1,209 @@
+// Runs the built mirotabe-convert as a program: arguments, streams, files
+// and exit codes.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <variant>
+
+#include "core/vertical_layout.h"
+#include "textio/text_file.h"
+
+namespace mirotabe {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Quoted(const std::string& argument) {
+  std::string quoted = "'";
+  for (const char c : argument) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+class ConvertCliTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() / ("mirotabe-cli-" + std::to_string(::getpid()));
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
+  static void Put(const std::string& path, std::string_view bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  static std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+
+  // Runs the converter with `arguments`, feeding `input` on standard input.
+  Outcome Convert(const std::vector<std::string>& arguments, std::string_view input = "",
+                  const std::string& binary = MIROTABE_CONVERT_BINARY) {
+    Put(PathOf("stdin"), input);
+    std::string command = Quoted(binary);
+    for (const std::string& argument : arguments) command += " " + Quoted(argument);
+    command += " <" + Quoted(PathOf("stdin")) + " >" + Quoted(PathOf("stdout")) + " 2>" +
+               Quoted(PathOf("stderr"));
+    const int raw = std::system(command.c_str());
+    return Outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Bytes(PathOf("stdout")),
+                   Bytes(PathOf("stderr"))};
+  }
+
+  // What the save command writes for the pane that `text` converts into.
+  static std::string Saved(std::u16string_view text, const SwapTable& table = {},
+                           Charset charset = Charset::Cp932) {
+    const LayoutResult layout = BuildVerticalLayout(text, 4, table);
+    return EncodeTextFile(std::get<VerticalLayout>(layout).Text(), charset).bytes;
+  }
+
+  std::string NoSettings() { return PathOf("no-settings.ini"); }
+
+  fs::path folder_;
+};
+
+TEST_F(ConvertCliTest, ConvertsAFileInCodePage932) {
+  Put(PathOf("in.txt"), "ab\r\nc\r\n");
+  const Outcome run = Convert({"--settings", NoSettings(), PathOf("in.txt")});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, Saved(u"ab\r\nc"));
+  EXPECT_EQ(run.out, Encode(u"ｃａ\r\n　ｂ", Charset::Cp932).bytes);
+  EXPECT_EQ(run.err, "");
+}
+
+TEST_F(ConvertCliTest, ReadsStandardInputWhenNoFileOrDashIsGiven) {
+  const std::string input = Encode(u"縦書き\nです\n", Charset::Cp932).bytes;
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"--settings", NoSettings()},
+        std::vector<std::string>{"--settings", NoSettings(), "-"}}) {
+    const Outcome run = Convert(arguments, input);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, Saved(u"縦書き\r\nです"));
+  }
+}
+
+TEST_F(ConvertCliTest, Utf8SkipsTheMarkAndWritesUtf8) {
+  const Outcome run = Convert({"--encoding", "utf-8", "--settings", NoSettings()},
+                              "\xEF\xBB\xBF"
+                              "ab\nc\n");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, Encode(u"ｃａ\r\n　ｂ", Charset::Utf8).bytes);
+}
+
+TEST_F(ConvertCliTest, WritesTheOutputFileWithTheSameBytes) {
+  Put(PathOf("in.txt"), Encode(u"ラーメン", Charset::Cp932).bytes);
+  Put(PathOf("out.txt"), "old content that is longer than the new one");
+  const Outcome run =
+      Convert({"--settings", NoSettings(), "-o", PathOf("out.txt"), PathOf("in.txt")});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(Bytes(PathOf("out.txt")), Saved(u"ラーメン"));
+}
+
+TEST_F(ConvertCliTest, AppliesTheSettingsFile) {
+  Put(PathOf("Setting.ini"), Encode(u"[Main]\r\nTabSpace=1\r\n[Swap001]\r\nFrom=ー\r\n"
+                                    u"To=\"｜\"\r\nType=0\r\n",
+                                    Charset::Cp932)
+                                 .bytes);
+  const Outcome run =
+      Convert({"--settings=" + PathOf("Setting.ini")}, Encode(u"ラー\tメン", Charset::Cp932).bytes);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, Encode(u"ラ\r\n｜\r\n　\r\nメ\r\nン", Charset::Cp932).bytes);
+}
+
+TEST_F(ConvertCliTest, UsesTheProgramsOwnSettingsFileByDefault) {
+  const fs::path installed = folder_ / "bin";
+  fs::create_directories(installed);
+  fs::copy_file(MIROTABE_CONVERT_BINARY, installed / "mirotabe-convert");
+  Put((installed / "Setting.ini").string(),
+      Encode(u"[Swap001]\r\nFrom=a\r\nTo=\"b\"\r\nType=1\r\n", Charset::Cp932).bytes);
+  const Outcome run = Convert({}, "a", (installed / "mirotabe-convert").string());
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, Encode(u"ｂ", Charset::Cp932).bytes);
+}
+
+TEST_F(ConvertCliTest, WarnsAboutCharactersTheEncodingCannotHold) {
+  // UTF-8 holds everything, emoji included.
+  Put(PathOf("emoji.txt"), "\xF0\x9F\x98\x80x");
+  const Outcome utf8 =
+      Convert({"--settings", NoSettings(), "--encoding", "utf-8", PathOf("emoji.txt")});
+  EXPECT_EQ(utf8.status, 0);
+  EXPECT_EQ(utf8.out, "\xF0\x9F\x98\x80\r\n\xEF\xBD\x98");
+  EXPECT_EQ(utf8.err, "");
+
+  // Two bad bytes read as U+FFFD, which code page 932 cannot hold.
+  const Outcome cp932 = Convert({"--settings", NoSettings()}, "\x82\xA0\x80\xFF");
+  EXPECT_EQ(cp932.status, 0);
+  EXPECT_EQ(cp932.out, "\x82\xA0\r\n?\r\n?");
+  EXPECT_NE(cp932.err.find("warning: 2 characters"), std::string::npos) << cp932.err;
+}
+
+struct FailureCase {
+  const char* name;
+  std::vector<std::string> arguments;
+  int status;
+  const char* message;  // part of standard error
+};
+
+class ConvertCliFailureTest : public ConvertCliTest,
+                              public testing::WithParamInterface<FailureCase> {};
+
+TEST_P(ConvertCliFailureTest, ExitsWithItsStatusAndSaysWhy) {
+  std::vector<std::string> arguments;
+  for (const std::string& argument : GetParam().arguments) {
+    // "@" stands for the test's folder.
+    arguments.push_back(argument.starts_with("@") ? PathOf(argument.substr(1)) : argument);
+  }
+  const Outcome run = Convert(arguments, "abc");
+  EXPECT_EQ(run.status, GetParam().status);
+  EXPECT_NE(run.err.find(GetParam().message), std::string::npos) << run.err;
+  EXPECT_EQ(run.out, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ConvertCliFailureTest,
+    testing::Values(
+        FailureCase{"MissingInput", {"@missing.txt"}, 1, "missing.txt: No such file or directory"},
+        FailureCase{"FolderAsInput", {"@"}, 1, "Is a directory"},
+        FailureCase{"OutputInMissingFolder", {"-o", "@no/such/out.txt"}, 1, "no/such/out.txt"},
+        FailureCase{"SettingsNotReadable", {"--settings", "@"}, 1, "Is a directory"},
+        FailureCase{"UnknownOption", {"--vertical"}, 2, "unknown option '--vertical'"},
+        FailureCase{"UnknownEncoding", {"--encoding", "euc-jp"}, 2, "unknown encoding"},
+        FailureCase{"MissingValue", {"-o"}, 2, "needs a value"},
+        FailureCase{"TwoInputs", {"a.txt", "b.txt"}, 2, "only one input file"}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(ConvertCliTest, FullStandardOutputIsAnError) {
+  Put(PathOf("in.txt"), "abc");
+  const std::string command = Quoted(MIROTABE_CONVERT_BINARY) + " --settings " +
+                              Quoted(NoSettings()) + " " + Quoted(PathOf("in.txt")) +
+                              " >/dev/full 2>" + Quoted(PathOf("stderr"));
+  const int raw = std::system(command.c_str());
+  EXPECT_EQ(WEXITSTATUS(raw), 1);
+  EXPECT_NE(Bytes(PathOf("stderr")).find("standard output: No space left on device"),
+            std::string::npos);
+}
+
+TEST_F(ConvertCliTest, AnswersHelpAndVersion) {
+  const Outcome help = Convert({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("Usage: mirotabe-convert"), std::string::npos);
+  const Outcome version = Convert({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "mirotabe-convert 1.1.0\n");
+}
+
+}  // namespace
+}  // namespace mirotabe

@@ -1,0 +1,212 @@
+#include "core/settings.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/charset.h"
+
+namespace mirotabe {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SettingsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ =
+        fs::temp_directory_path() / ("mirotabe-settings-" + std::to_string(::getpid()) + "-" +
+                                     testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    file_ = (folder_ / "Setting.ini").string();
+  }
+  void TearDown() override {
+    fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add);
+    fs::remove_all(folder_);
+  }
+
+  // Writes a settings file from UTF-8 text, stored in code page 932.
+  void WriteFile(std::string_view utf8) {
+    const std::u16string text = Decode(utf8, Charset::Utf8);
+    std::ofstream(file_, std::ios::binary) << Encode(text, Charset::Cp932).bytes;
+  }
+  std::string FileBytes() const {
+    std::ifstream in(file_, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+  AppSettings Load() const {
+    AppSettings settings;
+    EXPECT_FALSE(LoadSettings(settings, file_));
+    return settings;
+  }
+
+  fs::path folder_;
+  std::string file_;
+};
+
+SwapTable Table(std::initializer_list<SwapEntry> entries) {
+  SwapTable table;
+  for (const SwapEntry& entry : entries) table.Append(entry);
+  return table;
+}
+
+TEST_F(SettingsTest, MissingFileGivesDefaultsAndCreatesNothing) {
+  const AppSettings settings = Load();
+  EXPECT_EQ(settings.TabSpace, 4);
+  EXPECT_EQ(settings.ConvertTrigger, 2);
+  EXPECT_EQ(settings.SwapTable.Count(), 0u);
+  EXPECT_FALSE(fs::exists(file_));
+}
+
+struct LoadCase {
+  const char* name;
+  const char* file;  // UTF-8, stored as code page 932
+  int tabSpace;
+  int trigger;
+  std::vector<SwapEntry> entries;
+};
+
+class SettingsLoadTest : public SettingsTest, public testing::WithParamInterface<LoadCase> {};
+
+TEST_P(SettingsLoadTest, ReadsTheFile) {
+  WriteFile(GetParam().file);
+  const AppSettings settings = Load();
+  EXPECT_EQ(settings.TabSpace, GetParam().tabSpace);
+  EXPECT_EQ(settings.ConvertTrigger, GetParam().trigger);
+  EXPECT_EQ(std::vector<SwapEntry>(settings.SwapTable.begin(), settings.SwapTable.end()),
+            GetParam().entries);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, SettingsLoadTest,
+    testing::Values(
+        LoadCase{"OnlyTabSpace", "[Main]\nTabSpace=3\n", 3, 2, {}},
+        LoadCase{"GapEndsTheTable",
+                 "[Swap001]\nFrom=a\n[Swap002]\nFrom=b\nTo=\"x\"\nType=1\n[Swap004]\nFrom=d\n",
+                 4,
+                 2,
+                 {{u"a", u"", 0}, {u"b", u"x", 1}}},
+        LoadCase{"EmptyFirstFromGivesNoEntries", "[Swap001]\nFrom=\n[Swap002]\nFrom=b\n", 4, 2, {}},
+        LoadCase{"QuotedToKeepsItsSpaces",
+                 "[Swap001]\nFrom=ー\nTo=\" ｜ \"\nType=0\n",
+                 4,
+                 2,
+                 {{u"ー", u" ｜ ", 0}}},
+        LoadCase{"OtherTypeKept", "[Swap001]\nFrom=a\nType=5\n", 4, 2, {{u"a", u"", 5}}},
+        LoadCase{"LargestBytes", "[Main]\nTabSpace=255\nConvert=255\n", 255, 255, {}},
+        // Values that do not fit the 8-bit fields give the defaults.
+        LoadCase{"OutOfRangeGivesDefaults",
+                 "[Main]\nTabSpace=256\nConvert=-1\n[Swap001]\nFrom=a\nType=300\n",
+                 4,
+                 2,
+                 {{u"a", u"", 0}}},
+        LoadCase{"NumbersWrapTo32BitsFirst",
+                 "[Main]\nTabSpace=4294967301\nConvert=99999999999\n",
+                 5,
+                 2,
+                 {}}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(SettingsTest, SavesTheFileInItsKnownForm) {
+  AppSettings settings;
+  settings.SwapTable = Table({{u"ー", u"｜", 0}});
+  ASSERT_FALSE(SaveSettings(settings, file_));
+  EXPECT_EQ(FileBytes(), Encode(u"[Main]\r\nTabSpace=4\r\nConvert=2\r\n"
+                                u"[Swap001]\r\nFrom=ー\r\nTo=\"｜\"\r\nType=0\r\n",
+                                Charset::Cp932)
+                             .bytes);
+}
+
+TEST_F(SettingsTest, RoundTripKeepsEveryField) {
+  AppSettings saved;
+  saved.TabSpace = 0;
+  saved.ConvertTrigger = 1;
+  saved.SwapTable = Table({{u"ー", u" ", 0}, {u"a", u"", 1}, {u"b", u"long text", 5}});
+  ASSERT_FALSE(SaveSettings(saved, file_));
+  const AppSettings loaded = Load();
+  EXPECT_EQ(loaded.TabSpace, 0);
+  EXPECT_EQ(loaded.ConvertTrigger, 1);
+  EXPECT_EQ(loaded.SwapTable, saved.SwapTable);
+}
+
+TEST_F(SettingsTest, ShrunkTableLeavesNoOldEntriesBehind) {
+  AppSettings settings;
+  settings.SwapTable = Table({{u"a", u"1", 0}, {u"b", u"2", 0}, {u"c", u"3", 0}});
+  ASSERT_FALSE(SaveSettings(settings, file_));
+  settings.SwapTable.Remove(1);
+  settings.SwapTable.Remove(1);
+  ASSERT_FALSE(SaveSettings(settings, file_));
+  EXPECT_EQ(Load().SwapTable, Table({{u"c", u"3", 0}}));
+  EXPECT_EQ(FileBytes().find("Swap002"), std::string::npos);
+}
+
+TEST_F(SettingsTest, KeepsLinesItDoesNotOwn) {
+  WriteFile("; my notes\n[Main]\nTabSpace=8\nExtra=yes\n[Other]\nk=v\n");
+  AppSettings settings;
+  ASSERT_FALSE(SaveSettings(settings, file_));
+  const std::string bytes = FileBytes();
+  EXPECT_NE(bytes.find("; my notes\n"), std::string::npos);
+  EXPECT_NE(bytes.find("TabSpace=4"), std::string::npos);
+  EXPECT_NE(bytes.find("Extra=yes\n"), std::string::npos);
+  EXPECT_NE(bytes.find("[Other]\nk=v\n"), std::string::npos);
+}
+
+TEST_F(SettingsTest, TableHoldsAtMost999EntriesAndAllSurviveASave) {
+  AppSettings settings;
+  for (int n = 1; n <= 999; ++n) {
+    ASSERT_TRUE(
+        settings.SwapTable.Append({u"x", std::u16string(u"#") + char16_t(u'0' + n % 10), 1}));
+  }
+  EXPECT_TRUE(settings.SwapTable.Full());
+  EXPECT_FALSE(settings.SwapTable.Append({u"y", u"z", 0}));
+  ASSERT_FALSE(SaveSettings(settings, file_));
+  EXPECT_NE(FileBytes().find("[Swap999]"), std::string::npos);
+  EXPECT_EQ(FileBytes().find("[Swap000]"), std::string::npos);
+  EXPECT_EQ(Load().SwapTable, settings.SwapTable);
+}
+
+TEST_F(SettingsTest, SectionNames) {
+  EXPECT_EQ(SwapSectionName(1), u"Swap001");
+  EXPECT_EQ(SwapSectionName(42), u"Swap042");
+  EXPECT_EQ(SwapSectionName(999), u"Swap999");
+}
+
+TEST_F(SettingsTest, FailedSaveIsReportedAndKeepsTheOldFile) {
+  WriteFile("[Main]\nTabSpace=8\n");
+  ASSERT_EQ(::chmod(file_.c_str(), 0444), 0);
+  AppSettings settings;
+  const IoStatus failed = SaveSettings(settings, file_);
+  ASSERT_TRUE(failed);
+  EXPECT_EQ(failed->path, file_);
+  EXPECT_EQ(FileBytes(), "[Main]\nTabSpace=8\n");
+}
+
+TEST_F(SettingsTest, SaveIntoAFolderThatCannotBeMadeIsReported) {
+  WriteFile("");
+  AppSettings settings;
+  EXPECT_TRUE(SaveSettings(settings, file_ + "/sub/Setting.ini"));
+}
+
+TEST_F(SettingsTest, SaveMakesAMissingFolder) {
+  AppSettings settings;
+  const std::string nested = (folder_ / "config" / "mirotabe" / "Setting.ini").string();
+  ASSERT_FALSE(SaveSettings(settings, nested));
+  EXPECT_TRUE(fs::exists(nested));
+}
+
+TEST_F(SettingsTest, UnreadableFileIsReportedWithDefaults) {
+  fs::create_directory(file_);  // a folder where the file should be
+  AppSettings settings;
+  settings.TabSpace = 7;
+  EXPECT_TRUE(LoadSettings(settings, file_));
+  EXPECT_EQ(settings.TabSpace, 4);
+}
+
+}  // namespace
+}  // namespace mirotabe

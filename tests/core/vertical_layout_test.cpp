@@ -1,0 +1,155 @@
+#include "core/vertical_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace mirotabe {
+namespace {
+
+SwapTable Table(std::initializer_list<SwapEntry> entries) {
+  SwapTable table;
+  for (const SwapEntry& entry : entries) table.Append(entry);
+  return table;
+}
+
+std::u16string Convert(std::u16string_view input, const SwapTable& table = {},
+                       std::uint8_t tabSpace = 4) {
+  LayoutResult result = BuildVerticalLayout(input, tabSpace, table);
+  return std::get<VerticalLayout>(result).Text();
+}
+
+struct ConversionCase {
+  const char* name;
+  std::u16string input;
+  SwapTable table;
+  std::uint8_t tabSpace;
+  std::u16string output;
+};
+
+class ConversionTest : public testing::TestWithParam<ConversionCase> {};
+
+TEST_P(ConversionTest, GivesTheVerticalText) {
+  const ConversionCase& c = GetParam();
+  EXPECT_EQ(Convert(c.input, c.table, c.tabSpace), c.output);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WorkedExamples, ConversionTest,
+    testing::Values(ConversionCase{"TwoLines", u"ab\r\nc", {}, 4, u"ｃａ\r\n　ｂ"},
+                    ConversionCase{"TabOfTwo", u"a\tb", {}, 2, u"ａ\r\n　\r\n　\r\nｂ"},
+                    ConversionCase{"FinalLineBreak", u"ab\r\n", {}, 4, u"　ａ\r\n　ｂ"},
+                    ConversionCase{"EmptyLineInside", u"a\r\n\r\nb", {}, 4, u"ｂ　ａ"},
+                    ConversionCase{"Type0Bar", u"ラーメン", Table({{u"ー", u"｜", 0}}), 4,
+                                   u"ラ\r\n｜\r\nメ\r\nン"},
+                    ConversionCase{"Type1Chain", u"ab", Table({{u"a", u"b", 1}, {u"b", u"c", 1}}),
+                                   4, u"ｃ\r\nｃ"},
+                    ConversionCase{"Type0Chain", u"ab",
+                                   Table({{u"ａ", u"ｂ", 0}, {u"ｂ", u"ｃ", 0}}), 4, u"ｃ\r\nｃ"}),
+    [](const auto& info) { return info.param.name; });
+
+INSTANTIATE_TEST_SUITE_P(
+    EdgeCases, ConversionTest,
+    testing::Values(
+        ConversionCase{"EmptyInput", u"", Table({{u"a", u"b", 1}}), 4, u""},
+        ConversionCase{"OneLineOneCellPerRow", u"abc", {}, 4, u"ａ\r\nｂ\r\nｃ"},
+        ConversionCase{
+            "ShortLinesPaddedAtTheBottom", u"a\r\nbcd\r\nef", {}, 4, u"ｅｂａ\r\nｆｃ　\r\n　ｄ　"},
+        ConversionCase{"TabOfFour", u"\tx", {}, 4, u"　\r\n　\r\n　\r\n　\r\nｘ"},
+        ConversionCase{"TabOfZeroDisappears", u"a\tb", {}, 0, u"ａ\r\nｂ"},
+        // Nothing left to lay out gives an empty pane, not a failure.
+        ConversionCase{"OnlyTabsOfZero", u"\t\t", {}, 0, u""},
+        ConversionCase{"OnlyLineBreaks", u"\r\n\r\n", {}, 4, u""},
+        ConversionCase{"EverythingDeleted", u"aa", Table({{u"a", u"", 1}}), 4, u""},
+        ConversionCase{"Type1EmptyToDeletes", u"abab", Table({{u"a", u"", 1}}), 4, u"ｂ\r\nｂ"},
+        ConversionCase{"Type1EmptyFromDoesNothing", u"ab", Table({{u"", u"x", 1}}), 4, u"ａ\r\nｂ"},
+        ConversionCase{"Type1NoOverlapsNoRescan", u"aaa", Table({{u"aa", u"a", 1}}), 4,
+                       u"ａ\r\nａ"},
+        // A Type 1 To goes through the tabs and the full-width mapping.
+        ConversionCase{"Type1ToIsWidened", u"x", Table({{u"x", u"a\tb", 1}}), 1, u"ａ\r\n　\r\nｂ"},
+        ConversionCase{"Type0TwoBarsKeepOne", u"ー", Table({{u"ー", u"｜｜", 0}}), 4, u"｜"},
+        ConversionCase{"Type0EmptyToGivesEmptyCell", u"aー\r\nbc", Table({{u"ー", u"", 0}}), 4,
+                       u"ｂａ\r\nｃ"},
+        ConversionCase{"OtherTypesDoNothing", u"ab", Table({{u"a", u"x", 2}, {u"ｂ", u"y", 7}}), 4,
+                       u"ａ\r\nｂ"},
+        ConversionCase{"Type0FromIsTrimmed", u"ラー", Table({{u" ー ", u"｜", 0}}), 4, u"ラ\r\n｜"},
+        ConversionCase{"Type1FromIsNotTrimmed", u"ラー", Table({{u" ー ", u"｜", 1}}), 4,
+                       u"ラ\r\nー"},
+        // Only ASCII spaces are trimmed, so the spaces typed spaces become
+        // can still be targeted.
+        ConversionCase{"Type0FullWidthSpaceKept", u"a b", Table({{u"\u3000", u"・", 0}}), 4,
+                       u"ａ\r\n・\r\nｂ"},
+        ConversionCase{"Type0AsciiSpaceFromNeverMatches", u"a b", Table({{u" ", u"・", 0}}), 4,
+                       u"ａ\r\n　\r\nｂ"},
+        ConversionCase{"ComparisonIsExact", u"aA", Table({{u"ａ", u"x", 0}}), 4, u"x\r\nＡ"},
+        ConversionCase{"HalfWidthType0FromMissesWidenedText", u"a", Table({{u"a", u"x", 0}}), 4,
+                       u"ａ"},
+        // A longer From matches only a cell an earlier entry produced.
+        ConversionCase{"Type0LongFromMatchesProducedCell", u"a",
+                       Table({{u"ａ", u"xy", 0}, {u"xy", u"z", 0}}), 4, u"z"},
+        ConversionCase{"Type0ChainBackToStart", u"ab",
+                       Table({{u"ａ", u"ｂ", 0}, {u"ｂ", u"ａ", 0}}), 4, u"ａ\r\nａ"},
+        ConversionCase{"LoneLineFeedTakesACell", u"a\nb", {}, 4, u"ａ\r\n\n\r\nｂ"},
+        ConversionCase{"LoneCarriageReturnTakesACell", u"a\rb", {}, 4, u"ａ\r\n\r\r\nｂ"},
+        // A surrogate pair is one cell, never split across rows.
+        ConversionCase{"SurrogatePairIsOneCell", u"😀a\r\nb", {}, 4, u"ｂ😀\r\n　ａ"},
+        ConversionCase{"SurrogatePairReplaced", u"x😀", Table({{u"😀", u"☆", 0}}), 4, u"ｘ\r\n☆"},
+        ConversionCase{"TwoAsciiCellsInGrid", u"ab\r\ncd", Table({{u"ｄ", u"xy", 0}}), 4,
+                       u"ｃａ\r\nxyｂ"}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(VerticalLayoutTest, CellsAndDimensions) {
+  const LayoutResult result = BuildVerticalLayout(u"ab\r\nc", 4, {});
+  const auto& layout = std::get<VerticalLayout>(result);
+  EXPECT_EQ(layout.RowCount(), 2u);
+  EXPECT_EQ(layout.ColumnCount(), 2u);
+  EXPECT_EQ(layout.Cell(0, 0), u"ｃ");
+  EXPECT_EQ(layout.Cell(0, 1), u"ａ");
+  EXPECT_EQ(layout.Cell(1, 0), u"\u3000");
+  EXPECT_EQ(layout.Cell(1, 1), u"ｂ");
+}
+
+TEST(VerticalLayoutTest, RefusesMoreCellsThanTheBound) {
+  // Three lines, the longest four characters: 12 cells.
+  const std::u16string input = u"abcd\r\nab\r\na";
+  EXPECT_TRUE(std::holds_alternative<VerticalLayout>(BuildVerticalLayout(input, 4, {}, 12)));
+  const LayoutResult refused = BuildVerticalLayout(input, 4, {}, 11);
+  ASSERT_TRUE(std::holds_alternative<LayoutTooLarge>(refused));
+  const auto& tooLarge = std::get<LayoutTooLarge>(refused);
+  EXPECT_EQ(tooLarge.lines, 3u);
+  EXPECT_EQ(tooLarge.longestLine, 4u);
+  EXPECT_EQ(tooLarge.bound, 11u);
+}
+
+// The whole text is produced by a tiled copy when every cell is one unit;
+// it must agree cell for cell with the layout's own cells, across tile
+// edges, with and without replacements.
+TEST(VerticalLayoutTest, TextAgreesWithCellsOnLargeTexts) {
+  std::mt19937 random(7);
+  const std::u16string alphabet = u"あいうえおかきくけこーabc ｱ\t";
+  for (const bool withReplacements : {false, true}) {
+    std::u16string input;
+    for (int line = 0; line < 150; ++line) {
+      if (line != 0) input += u"\r\n";
+      const int length = static_cast<int>(random() % 140);
+      for (int i = 0; i < length; ++i) input += alphabet[random() % alphabet.size()];
+    }
+    const SwapTable table = withReplacements
+                                ? Table({{u"ー", u"｜", 0}, {u"あ", u"ア", 0}, {u"ｂ", u"ｃ", 0}})
+                                : SwapTable{};
+    const LayoutResult result = BuildVerticalLayout(input, 2, table);
+    const auto& layout = std::get<VerticalLayout>(result);
+    std::u16string expected;
+    for (std::size_t row = 0; row < layout.RowCount(); ++row) {
+      if (row != 0) expected += u"\r\n";
+      for (std::size_t column = 0; column < layout.ColumnCount(); ++column) {
+        expected += layout.Cell(row, column);
+      }
+    }
+    EXPECT_EQ(layout.ColumnCount(), 150u);
+    EXPECT_EQ(layout.Text(), expected) << "with replacements: " << withReplacements;
+  }
+}
+
+}  // namespace
+}  // namespace mirotabe

@@ -1,0 +1,427 @@
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <set>
+#include <string>
+#include <thread>
+
+namespace mirotabe {
+namespace {
+
+using namespace std::string_literals;
+
+// A fresh folder for one test, removed with everything in it afterwards.
+class TempFolder {
+ public:
+  TempFolder() {
+    std::string pattern = testing::TempDir() + "files_test.XXXXXX";
+    const char* made = mkdtemp(pattern.data());
+    if (made == nullptr) ADD_FAILURE() << "cannot make " << pattern;
+    path_ = made != nullptr ? made : "/nonexistent";
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+  }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+  const std::string& path() const { return path_; }
+
+  // The names in the folder, to see that nothing was left behind.
+  std::set<std::string> Names() const {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+      names.insert(entry.path().filename().string());
+    }
+    return names;
+  }
+
+ private:
+  std::string path_;
+};
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+mode_t ModeOf(const std::string& path) {
+  struct stat info {};
+  stat(path.c_str(), &info);
+  return info.st_mode & 07777;
+}
+
+std::error_code Errno(int code) {
+  return std::error_code(code, std::system_category());
+}
+
+// Sets the umask for one test.
+class ScopedUmask {
+ public:
+  explicit ScopedUmask(mode_t mask) : old_(umask(mask)) {}
+  ~ScopedUmask() { umask(old_); }
+
+ private:
+  mode_t old_;
+};
+
+// Makes the symbolic link `link` with the content `target`.
+void Link(const std::string& target, const std::string& link) {
+  ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0) << link;
+}
+
+// --- ReadFileBytes -----------------------------------------------------------
+
+class FilesReadFileBytesTest : public testing::TestWithParam<std::string> {};
+
+TEST_P(FilesReadFileBytesTest, ReadsEveryByte) {
+  TempFolder folder;
+  const std::string path = folder.File("data");
+  WriteBytes(path, GetParam());
+  const IoResult<std::string> bytes = ReadFileBytes(path);
+  ASSERT_TRUE(bytes.ok()) << bytes.error().Reason();
+  EXPECT_EQ(bytes.value(), GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(, FilesReadFileBytesTest,
+                         testing::Values(""s, "text\r\n"s, "\0\xff\x82\xa0\r"s,
+                                         std::string(300000, 'x') + "end"),
+                         [](const auto& info) {
+                           return "Size" + std::to_string(info.param.size());
+                         });
+
+struct ReadErrorCase {
+  const char* name;
+  std::function<std::string(const TempFolder&)> setUp;  // gives the path to read
+  int expected;
+};
+
+void PrintTo(const ReadErrorCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class FilesReadErrorTest : public testing::TestWithParam<ReadErrorCase> {};
+
+TEST_P(FilesReadErrorTest, NamesThePathAndTheReason) {
+  TempFolder folder;
+  const std::string path = GetParam().setUp(folder);
+  const IoResult<std::string> bytes = ReadFileBytes(path);
+  ASSERT_FALSE(bytes.ok());
+  EXPECT_EQ(bytes.error().path, path);
+  EXPECT_EQ(bytes.error().code, Errno(GetParam().expected)) << bytes.error().Reason();
+}
+
+const ReadErrorCase kReadErrorCases[] = {
+    {"Missing", [](const TempFolder& f) { return f.File("missing"); }, ENOENT},
+    {"MissingFolder", [](const TempFolder& f) { return f.File("missing/file"); }, ENOENT},
+    {"Folder", [](const TempFolder& f) { return f.path(); }, EISDIR},
+    {"FileAsFolder",
+     [](const TempFolder& f) {
+       WriteBytes(f.File("file"), "x");
+       return f.File("file/x");
+     },
+     ENOTDIR},
+};
+
+INSTANTIATE_TEST_SUITE_P(, FilesReadErrorTest, testing::ValuesIn(kReadErrorCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FilesReadPermissionTest, NoReadPermission) {
+  if (geteuid() == 0) GTEST_SKIP() << "root can read any file";
+  TempFolder folder;
+  const std::string path = folder.File("secret");
+  WriteBytes(path, "x");
+  ASSERT_EQ(chmod(path.c_str(), 0200), 0);
+  const IoResult<std::string> bytes = ReadFileBytes(path);
+  ASSERT_FALSE(bytes.ok());
+  EXPECT_EQ(bytes.error().code, Errno(EACCES));
+}
+
+// --- ReadDescriptorBytes -----------------------------------------------------
+
+TEST(FilesReadDescriptorBytesTest, ReadsAPipeToItsEnd) {
+  // More than a pipe holds, so the reader must keep reading while the
+  // writer is still writing.
+  const std::string sent = std::string(200000, 'a') + "\0\xff"s;
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  std::thread writer([&] {
+    std::string_view rest = sent;
+    while (!rest.empty()) {
+      const ssize_t n = write(ends[1], rest.data(), rest.size());
+      if (n <= 0) break;
+      rest.remove_prefix(static_cast<std::size_t>(n));
+    }
+    close(ends[1]);
+  });
+  const IoResult<std::string> bytes = ReadDescriptorBytes(ends[0], "standard input");
+  writer.join();
+  close(ends[0]);
+  ASSERT_TRUE(bytes.ok());
+  EXPECT_EQ(bytes.value(), sent);
+}
+
+TEST(FilesReadDescriptorBytesTest, ErrorUsesTheGivenName) {
+  const IoResult<std::string> bytes = ReadDescriptorBytes(-1, "standard input");
+  ASSERT_FALSE(bytes.ok());
+  EXPECT_EQ(bytes.error().path, "standard input");
+  EXPECT_EQ(bytes.error().code, Errno(EBADF));
+}
+
+// --- ReplaceFileAtomically ---------------------------------------------------
+
+TEST(FilesReplaceFileAtomicallyTest, NewFileGetsUsualPermissions) {
+  ScopedUmask mask(027);
+  TempFolder folder;
+  const std::string path = folder.File("new.ini");
+  ASSERT_FALSE(ReplaceFileAtomically(path, "bytes\0"s));
+  EXPECT_EQ(ReadBytes(path), "bytes\0"s);
+  EXPECT_EQ(ModeOf(path), 0640u);
+  EXPECT_EQ(folder.Names(), std::set<std::string>{"new.ini"});
+}
+
+TEST(FilesReplaceFileAtomicallyTest, EmptyContent) {
+  TempFolder folder;
+  const std::string path = folder.File("file");
+  WriteBytes(path, "old");
+  ASSERT_FALSE(ReplaceFileAtomically(path, ""));
+  EXPECT_EQ(ReadBytes(path), "");
+}
+
+class FilesKeepModeTest : public testing::TestWithParam<mode_t> {};
+
+TEST_P(FilesKeepModeTest, ExistingFileKeepsItsPermissions) {
+  TempFolder folder;
+  const std::string path = folder.File("file");
+  WriteBytes(path, "old");
+  ASSERT_EQ(chmod(path.c_str(), GetParam()), 0);
+  ASSERT_FALSE(ReplaceFileAtomically(path, "new"));
+  EXPECT_EQ(ModeOf(path), GetParam());
+  ASSERT_EQ(chmod(path.c_str(), 0600), 0);
+  EXPECT_EQ(ReadBytes(path), "new");
+  EXPECT_EQ(folder.Names(), std::set<std::string>{"file"});
+}
+
+// 0200 and 0002: any write bit allows the replace.
+INSTANTIATE_TEST_SUITE_P(, FilesKeepModeTest,
+                         testing::Values(0600, 0640, 0664, 0604, 0755, 0200, 0002));
+
+TEST(FilesReplaceFileAtomicallyTest, KeepsTheOwnerWhenRootEditsAnotherUsersFile) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root can give a file away";
+  TempFolder folder;
+  const std::string path = folder.File("file");
+  WriteBytes(path, "old");
+  ASSERT_EQ(chown(path.c_str(), 12345, 23456), 0);
+  ASSERT_FALSE(ReplaceFileAtomically(path, "new"));
+  struct stat info {};
+  ASSERT_EQ(stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_uid, 12345u);
+  EXPECT_EQ(info.st_gid, 23456u);
+}
+
+struct LinkCase {
+  const char* name;
+  std::function<void(const TempFolder&)> setUp;  // makes "link", leading to "target"
+  bool targetExists;
+};
+
+void PrintTo(const LinkCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class FilesSymlinkTest : public testing::TestWithParam<LinkCase> {};
+
+TEST_P(FilesSymlinkTest, WritesTheLinksTarget) {
+  TempFolder folder;
+  if (GetParam().targetExists) WriteBytes(folder.File("target"), "old");
+  GetParam().setUp(folder);
+  ASSERT_FALSE(ReplaceFileAtomically(folder.File("link"), "new"));
+  EXPECT_TRUE(std::filesystem::is_symlink(folder.File("link")));
+  EXPECT_EQ(ReadBytes(folder.File("target")), "new");
+}
+
+const LinkCase kLinkCases[] = {
+    {"Relative", [](const TempFolder& f) { Link("target", f.File("link")); }, true},
+    {"Absolute", [](const TempFolder& f) { Link(f.File("target"), f.File("link")); }, true},
+    {"Chain",
+     [](const TempFolder& f) {
+       Link("target", f.File("middle"));
+       Link("middle", f.File("link"));
+     },
+     true},
+    {"IntoSubfolder",
+     [](const TempFolder& f) {
+       std::filesystem::create_directory(f.File("sub"));
+       Link("../target", f.File("sub/inner"));
+       Link("sub/inner", f.File("link"));
+     },
+     true},
+    {"DanglingCreatesTarget", [](const TempFolder& f) { Link("target", f.File("link")); }, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(, FilesSymlinkTest, testing::ValuesIn(kLinkCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct ReplaceErrorCase {
+  const char* name;
+  std::function<std::string(const TempFolder&)> setUp;  // gives the path to replace
+  int expected;
+};
+
+void PrintTo(const ReplaceErrorCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class FilesReplaceErrorTest : public testing::TestWithParam<ReplaceErrorCase> {};
+
+// Every failure leaves the folder exactly as it was: no temporary file, no
+// changed content.
+TEST_P(FilesReplaceErrorTest, FailsAndLeavesEverythingAsItWas) {
+  TempFolder folder;
+  WriteBytes(folder.File("old"), "old");
+  const std::string path = GetParam().setUp(folder);
+  const std::set<std::string> namesBefore = folder.Names();
+
+  const IoStatus error = ReplaceFileAtomically(path, "new");
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->path, path);
+  EXPECT_EQ(error->code, Errno(GetParam().expected)) << error->Reason();
+  EXPECT_EQ(folder.Names(), namesBefore);
+  EXPECT_EQ(ReadBytes(folder.File("old")), "old");
+}
+
+const ReplaceErrorCase kReplaceErrorCases[] = {
+    {"FolderAsPath", [](const TempFolder& f) { return f.path(); }, EISDIR},
+    {"SubfolderAsPath",
+     [](const TempFolder& f) {
+       std::filesystem::create_directory(f.File("sub"));
+       return f.File("sub");
+     },
+     EISDIR},
+    {"MissingFolder", [](const TempFolder& f) { return f.File("missing/file"); }, ENOENT},
+    {"FileAsFolder", [](const TempFolder& f) { return f.File("old/file"); }, ENOTDIR},
+    // Refused to root as well.
+    {"ReadOnlyFile",
+     [](const TempFolder& f) {
+       chmod(f.File("old").c_str(), 0444);
+       return f.File("old");
+     },
+     EACCES},
+    {"LinkToReadOnlyFile",
+     [](const TempFolder& f) {
+       chmod(f.File("old").c_str(), 0400);
+       Link("old", f.File("link"));
+       return f.File("link");
+     },
+     EACCES},
+    {"LinkToFolder",
+     [](const TempFolder& f) {
+       std::filesystem::create_directory(f.File("sub"));
+       Link("sub", f.File("link"));
+       return f.File("link");
+     },
+     EISDIR},
+    {"LinkLoop",
+     [](const TempFolder& f) {
+       Link("b", f.File("a"));
+       Link("a", f.File("b"));
+       return f.File("a");
+     },
+     ELOOP},
+};
+
+INSTANTIATE_TEST_SUITE_P(, FilesReplaceErrorTest, testing::ValuesIn(kReplaceErrorCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A write that fails half way (here: the file size limit, standing in for a
+// full disk) must remove the partial temporary file and keep the old one.
+TEST(FilesReplaceFileAtomicallyTest, FailedWriteKeepsTheOldFile) {
+  TempFolder folder;
+  const std::string path = folder.File("file");
+  WriteBytes(path, "old");
+
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  rlimit low = old;
+  low.rlim_cur = 4096;
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &low), 0);
+  const IoStatus error = ReplaceFileAtomically(path, std::string(10000, 'x'));
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->code, Errno(EFBIG)) << error->Reason();
+  EXPECT_EQ(ReadBytes(path), "old");
+  EXPECT_EQ(folder.Names(), std::set<std::string>{"file"});
+}
+
+TEST(FilesReplaceFileAtomicallyTest, ReadOnlyFolder) {
+  if (geteuid() == 0) GTEST_SKIP() << "root can write into any folder";
+  TempFolder folder;
+  const std::string sub = folder.File("sub");
+  std::filesystem::create_directory(sub);
+  WriteBytes(sub + "/file", "old");
+  ASSERT_EQ(chmod(sub.c_str(), 0555), 0);
+
+  const IoStatus error = ReplaceFileAtomically(sub + "/file", "new");
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->code, Errno(EACCES));
+  ASSERT_EQ(chmod(sub.c_str(), 0755), 0);
+  EXPECT_EQ(ReadBytes(sub + "/file"), "old");
+}
+
+// --- MakeFolders -------------------------------------------------------------
+
+class FilesMakeFoldersTest : public testing::TestWithParam<std::string> {};
+
+TEST_P(FilesMakeFoldersTest, MakesEveryMissingFolder) {
+  TempFolder folder;
+  std::filesystem::create_directory(folder.File("exists"));
+  const std::string path = folder.path() + GetParam();
+  EXPECT_FALSE(MakeFolders(path));
+  EXPECT_TRUE(std::filesystem::is_directory(path));
+}
+
+INSTANTIATE_TEST_SUITE_P(, FilesMakeFoldersTest,
+                         testing::Values("", "/exists", "/a", "/a/b/c", "/a/b/c/", "//a//b",
+                                         "/exists/new/"));
+
+TEST(FilesMakeFoldersModeTest, NewFoldersGetTheUsualPermissions) {
+  ScopedUmask mask(022);
+  TempFolder folder;
+  ASSERT_FALSE(MakeFolders(folder.File("a/b")));
+  EXPECT_EQ(ModeOf(folder.File("a")), 0755u);
+  EXPECT_EQ(ModeOf(folder.File("a/b")), 0755u);
+}
+
+TEST(FilesMakeFoldersErrorTest, FileInTheWayNamesIt) {
+  TempFolder folder;
+  WriteBytes(folder.File("file"), "x");
+
+  IoStatus error = MakeFolders(folder.File("file/a"));
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->path, folder.File("file"));
+  EXPECT_EQ(error->code, Errno(ENOTDIR));
+
+  error = MakeFolders(folder.File("file"));
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->code, Errno(ENOTDIR));
+}
+
+}  // namespace
+}  // namespace mirotabe

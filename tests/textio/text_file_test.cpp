@@ -1,0 +1,141 @@
+#include "textio/text_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace mirotabe {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct DecodeCase {
+  const char* name;
+  std::string bytes;
+  std::u16string text;
+};
+
+class DecodeTextFileTest : public testing::TestWithParam<DecodeCase> {};
+
+TEST_P(DecodeTextFileTest, GivesTheProgramsTextForm) {
+  EXPECT_EQ(DecodeTextFile(GetParam().bytes), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cp932, DecodeTextFileTest,
+    testing::Values(
+        DecodeCase{"Empty", "", u""}, DecodeCase{"CrLfWithFinalBreak", "a\r\nb\r\n", u"a\r\nb"},
+        DecodeCase{"CrLfWithoutFinalBreak", "a\r\nb", u"a\r\nb"},
+        DecodeCase{"LoneCr", "a\rb", u"a\r\nb"}, DecodeCase{"LfLines", "a\nb\n", u"a\r\nb"},
+        DecodeCase{"MixedBreaks", "a\nb\rc\r\nd", u"a\r\nb\r\nc\r\nd"},
+        DecodeCase{"EmptyLineStays", "a\r\n\r\n", u"a\r\n"},
+        DecodeCase{"OnlyOneFinalBreakDropped", "a\n\n\n", u"a\r\n\r\n"},
+        DecodeCase{"OnlyCrLf", "\r\n", u""}, DecodeCase{"LfCrIsTwoBreaks", "a\n\rb", u"a\r\n\r\nb"},
+        DecodeCase{"ShiftJis", "\x82\xA0\r\n\x83\x8C", u"あ\r\nレ"},
+        DecodeCase{"InvalidBytes", "a\x82\x20\xFF", u"a\uFFFD \uFFFD"}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(DecodeTextFileTest, OnlyUtf8HasAByteOrderMark) {
+  const std::string marked =
+      "\xEF\xBB\xBF"
+      "a";
+  EXPECT_EQ(DecodeTextFile(marked), Decode(marked, Charset::Cp932));
+  EXPECT_EQ(DecodeTextFile("\xEF\xBB\xBF\xE3\x81\x82\n", Charset::Utf8), u"あ");
+  EXPECT_EQ(DecodeTextFile("\xE3\x81\x82\r\n\xEF\xBB\xBF", Charset::Utf8), u"あ\r\n\uFEFF");
+}
+
+class TextFileTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() / ("mirotabe-textio-" + std::to_string(::getpid()));
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  std::string PathOf(const char* name) const { return (folder_ / name).string(); }
+  static void Put(const std::string& path, std::string_view bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  static std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+
+  fs::path folder_;
+};
+
+TEST_F(TextFileTest, WritesExactlyTheTextInCodePage932) {
+  const std::string path = PathOf("out.txt");
+  Put(path, "a much longer old content\r\nthat must vanish\r\n");
+  ASSERT_FALSE(WriteTextFile(path, u"あ\r\nb"));
+  EXPECT_EQ(Bytes(path), "\x82\xA0\r\nb");
+}
+
+TEST_F(TextFileTest, RoundTripsText) {
+  const std::string path = PathOf("round.txt");
+  for (const std::u16string text : {u"a", u"縦書き\r\n\r\nｱｲ　ｳ", u"x\r\ny\r\nz"}) {
+    ASSERT_FALSE(WriteTextFile(path, text));
+    const IoResult<std::u16string> read = ReadTextFile(path);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read.value(), text);
+  }
+}
+
+TEST_F(TextFileTest, EmptyTextMakesAnEmptyFileThatReadsBackEmpty) {
+  const std::string path = PathOf("empty.txt");
+  Put(path, "old");
+  ASSERT_FALSE(WriteTextFile(path, u""));
+  EXPECT_EQ(fs::file_size(path), 0u);
+  const IoResult<std::u16string> read = ReadTextFile(path);
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read.value(), u"");
+}
+
+TEST_F(TextFileTest, UnencodableCharactersBecomeQuestionMarks) {
+  const EncodedText encoded = EncodeTextFile(u"a😀é");
+  EXPECT_EQ(encoded.bytes, "a??");
+  EXPECT_EQ(encoded.replaced, 2u);
+}
+
+TEST_F(TextFileTest, FailuresCarryThePathAndTheReason) {
+  const std::string missing = PathOf("missing.txt");
+  const IoResult<std::u16string> read = ReadTextFile(missing);
+  ASSERT_FALSE(read);
+  EXPECT_EQ(read.error().path, missing);
+  EXPECT_EQ(read.error().code, std::errc::no_such_file_or_directory);
+  EXPECT_FALSE(read.error().Reason().empty());
+
+  EXPECT_EQ(ReadTextFile(folder_.string()).error().code, std::errc::is_a_directory);
+
+  const IoStatus intoMissingFolder = WriteTextFile(PathOf("no/such/folder.txt"), u"x");
+  ASSERT_TRUE(intoMissingFolder);
+  EXPECT_EQ(intoMissingFolder->code, std::errc::no_such_file_or_directory);
+
+  EXPECT_TRUE(WriteTextFile(folder_.string(), u"x"));
+}
+
+TEST_F(TextFileTest, FailedWriteLeavesTheOldFileWhole) {
+  const std::string path = PathOf("readonly.txt");
+  Put(path, "keep me");
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  EXPECT_TRUE(WriteTextFile(path, u"new"));
+  EXPECT_EQ(Bytes(path), "keep me");
+}
+
+TEST_F(TextFileTest, UnreadableFileIsAnError) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
+  const std::string path = PathOf("secret.txt");
+  Put(path, "x");
+  ASSERT_EQ(::chmod(path.c_str(), 0), 0);
+  EXPECT_EQ(ReadTextFile(path).error().code, std::errc::permission_denied);
+}
+
+}  // namespace
+}  // namespace mirotabe
