@@ -12,4 +12,6 @@ text=bench/data/debian-reference.ja.txt
 
 cmake --preset release >/dev/null
 cmake --build --preset release --target mirotabe_bench
+cmake --build --preset release --target mirotabe_ui_bench
 build/release/bin/mirotabe_bench --benchmark_counters_tabular=true "$@"
+build/release/bin/mirotabe_ui_bench --benchmark_counters_tabular=true "$@"

@@ -5,11 +5,17 @@ set -euo pipefail
 
 packages=(
   # build
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config qt6-base-dev
+  # the panes' fixed-pitch Japanese font
+  fonts-ipafont-gothic
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # Unicode's own character data, against which the full-width mapping is checked
   unicode-data
+  # validators of the desktop file and the software-centre description
+  desktop-file-utils appstream
+  # the end-to-end test drives the real program in a virtual X server
+  xvfb xauth xdotool
 )
 packages+=("$@")
 

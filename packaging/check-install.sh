@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Installs a build into an empty prefix and checks that a desktop finds the
+# program there: both executables, the icon at each size, the menu entry and
+# the software-centre description, and that they name each other correctly.
+# Usage: check-install.sh BUILD_DIR PREFIX   (PREFIX is emptied first)
+set -euo pipefail
+[ $# -eq 2 ] || { echo "usage: $0 BUILD_DIR PREFIX" >&2; exit 2; }
+build="$1"
+prefix="$2"
+
+rm -rf "$prefix"
+"${CMAKE:-cmake}" --install "$build" --prefix "$prefix" >/dev/null
+
+failed=0
+fail() { echo "FAIL: $*" >&2; failed=1; }
+
+for program in mirotabe mirotabe-convert; do
+  [ -x "$prefix/bin/$program" ] || fail "bin/$program is not installed"
+done
+
+# A PNG's width and height are the big-endian words at bytes 16 and 20; an
+# icon in the wrong size folder is scaled blurrily by the desktop.
+for size in 16 32 48; do
+  icon="$prefix/share/icons/hicolor/${size}x${size}/apps/mirotabe.png"
+  if [ ! -f "$icon" ]; then
+    fail "the ${size}x${size} icon is not installed"
+    continue
+  fi
+  read -r w0 w1 w2 w3 h0 h1 h2 h3 < <(od -An -tu1 -j16 -N8 "$icon") || true
+  width=$(( (w0 << 24) | (w1 << 16) | (w2 << 8) | w3 ))
+  height=$(( (h0 << 24) | (h1 << 16) | (h2 << 8) | h3 ))
+  [ "$width" -eq "$size" ] && [ "$height" -eq "$size" ] ||
+    fail "the ${size}x${size} icon is ${width}x${height}"
+done
+
+desktop="$prefix/share/applications/mirotabe.desktop"
+if [ -f "$desktop" ]; then
+  exec_program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
+  [ -n "$exec_program" ] && [ -x "$prefix/bin/$exec_program" ] || fail "the menu entry starts '$exec_program', which is not installed"
+  icon_name=$(sed -n 's/^Icon=//p' "$desktop")
+  [ "$icon_name" = mirotabe ] || fail "the menu entry shows icon '$icon_name', not the installed mirotabe"
+else
+  fail "share/applications/mirotabe.desktop is not installed"
+fi
+
+metainfo=("$prefix"/share/metainfo/*.metainfo.xml)
+if [ -f "${metainfo[0]}" ] && [ ${#metainfo[@]} -eq 1 ]; then
+  # The release a software centre shows must be the one the program reports.
+  released=$(sed -n 's:.*<release version="\([^"]*\)".*:\1:p' "${metainfo[0]}")
+  reported=$("$prefix/bin/mirotabe-convert" --version | cut -d' ' -f2) || true
+  [ -n "$released" ] && [ "$released" = "$reported" ] ||
+    fail "the metainfo's release '$released' is not the version the converter reports, '$reported'"
+  launchable=$(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>.*:\1:p' "${metainfo[0]}")
+  [ -f "$prefix/share/applications/$launchable" ] ||
+    fail "the metainfo launches '$launchable', which is not installed"
+else
+  fail "expected one share/metainfo/*.metainfo.xml, found: ${metainfo[*]}"
+fi
+
+[ "$failed" -eq 0 ] && echo "install into $prefix: complete"
+exit "$failed"

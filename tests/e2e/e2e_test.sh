@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# End to end: the real program in a real X server (Xvfb), driven by
+# xdotool as a user would drive it. Usage: e2e_test.sh MIROTABE MIROTABE_CONVERT
+# Each case copies the program into a folder of its own, so that it finds
+# its own settings file there and nothing else.
+set -euo pipefail
+
+program=$1
+converter=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+if [ -z "${MIROTABE_E2E_INSIDE_X:-}" ]; then
+  export MIROTABE_E2E_INSIDE_X=1
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+# Starts the program from a fresh folder with the given arguments and waits
+# for its window; sets $app_pid, $window and $folder.
+start_program() {
+  folder=$(mktemp -d "$work/case.XXXX")
+  cp "$program" "$folder/mirotabe"
+  "$folder/mirotabe" "$@" &
+  app_pid=$!
+  window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Mirotabe$' | head -n 1)
+  xdotool windowfocus --sync "$window"
+}
+
+stop_program() {
+  kill "$app_pid" 2>/dev/null || true
+  wait "$app_pid" 2>/dev/null || true
+}
+
+# Waits until a window titled $1 is shown and focuses it.
+focus_window_named() {
+  local found
+  found=$(timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
+  xdotool windowfocus --sync "$found"
+  echo "$found"
+}
+
+# Saves the output pane through the real save dialog, typing `name`
+# (relative to the case's folder); waits for `expected_file`.
+save_as() {
+  local name=$1 expected_file=$2
+  xdotool key --clearmodifiers ctrl+s
+  focus_window_named 'ファイルの保存' >/dev/null
+  xdotool type --delay 20 "$folder/$name"
+  xdotool key Return
+  for _ in $(seq 100); do
+    [ -s "$expected_file" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# The bytes the save must have written: the converter's, for the same input
+# and the same settings file.
+expected_bytes() {
+  printf '%s' "$1" | "$converter" --settings "$folder/Setting.ini" --encoding utf-8 |
+    iconv -f UTF-8 -t CP932
+}
+
+case_file_typing_and_save() {
+  printf 'ab\r\nc\r\n' >"$work/input.txt"
+  start_program "$work/input.txt"
+  # The cursor stands at the start of the loaded text.
+  xdotool type --delay 20 "xy"
+  if ! save_as out "$folder/out.txt"; then
+    fail "the save dialog wrote no out.txt"
+  elif ! cmp -s "$folder/out.txt" <(expected_bytes $'xyab\r\nc'); then
+    fail "out.txt holds other bytes: $(od -An -tx1 "$folder/out.txt" | head -n 3)"
+  fi
+  stop_program
+}
+
+cases=(case_file_typing_and_save)
+for case in "${cases[@]}"; do
+  echo "== $case"
+  "$case"
+done
+passed=$((${#cases[@]} - failures))
+echo "$passed passed, $failures failed"
+[ "$failures" -eq 0 ]

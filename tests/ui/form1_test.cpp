@@ -1,0 +1,512 @@
+#include "ui/form1.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QUrl>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/charset.h"
+#include "tests/ui/scripted_ui_services.h"
+#include "ui/about.h"
+
+namespace mirotabe {
+namespace {
+
+namespace fs = std::filesystem;
+using testing_ui::ScriptedUiServices;
+
+class Form1Test : public testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ =
+        fs::temp_directory_path() / ("mirotabe-form1-" + std::to_string(::getpid()) + "-" +
+                                     testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    settings_.AppFolder = folder_.string() + "/";
+  }
+  void TearDown() override {
+    form_.reset();
+    fs::remove_all(folder_);
+  }
+
+  Form1& Open(std::uint8_t trigger = 2) {
+    settings_.ConvertTrigger = trigger;
+    form_ = std::make_unique<Form1>(settings_, services_);
+    form_->show();
+    return *form_;
+  }
+  QPlainTextEdit* Text1() { return form_->findChild<QPlainTextEdit*>("Text1"); }
+  QPlainTextEdit* Text2() { return form_->findChild<QPlainTextEdit*>("Text2"); }
+  QWidget* Image1() { return form_->findChild<QWidget*>("Image1"); }
+  void Trigger(const char* action) { form_->findChild<QAction*>(action)->trigger(); }
+
+  QString PathOf(const QString& name) const {
+    return QString::fromStdString((folder_ / name.toStdString()).string());
+  }
+  static void Put(const QString& path, std::string_view bytes) {
+    std::ofstream(path.toStdString(), std::ios::binary) << bytes;
+  }
+  static std::string Bytes(const QString& path) {
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+  static std::string Cp932(std::u16string_view text) { return Encode(text, Charset::Cp932).bytes; }
+
+  fs::path folder_;
+  AppSettings settings_;
+  ScriptedUiServices services_;
+  std::unique_ptr<Form1> form_;
+};
+
+// Text that a keyboard cannot type key by key arrives from the input
+// method as a committed string.
+void Commit(QWidget* widget, const QString& text) {
+  QInputMethodEvent event;
+  event.setCommitString(text);
+  QApplication::sendEvent(widget, &event);
+}
+
+// ---- Triggers ----
+
+struct KeyCase {
+  const char* name;
+  std::uint8_t trigger;
+  Qt::Key key;
+  Qt::KeyboardModifiers modifiers;
+  bool inOutputPane;
+  bool converts;
+};
+
+class Form1KeyTest : public Form1Test, public testing::WithParamInterface<KeyCase> {};
+
+TEST_P(Form1KeyTest, ConvertsOnlyOnTheTriggerKeyInTheInputPane) {
+  const KeyCase& c = GetParam();
+  Open(c.trigger);
+  Text1()->setPlainText(QStringLiteral("ab"));
+  Text1()->moveCursor(QTextCursor::End);
+  Text2()->clear();  // whatever setting the text did, start from an empty output
+  QWidget* target = c.inOutputPane ? static_cast<QWidget*>(Text2()) : Text1();
+  target->setFocus();
+  QTest::keyClick(target, c.key, c.modifiers);
+  const QString expected = c.key == Qt::Key_Return || c.key == Qt::Key_Enter
+                               ? QStringLiteral("　ａ\n　ｂ")  // the Enter's own line break counts
+                               : QStringLiteral("ａ\nｂ");
+  EXPECT_EQ(Text2()->toPlainText(), c.converts ? expected : QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, Form1KeyTest,
+    testing::Values(
+        KeyCase{"EnterUnderEnter", 0, Qt::Key_Return, Qt::NoModifier, false, true},
+        KeyCase{"ShiftEnterUnderEnter", 0, Qt::Key_Return, Qt::ShiftModifier, false, true},
+        KeyCase{"KeypadEnterUnderEnter", 0, Qt::Key_Enter, Qt::KeypadModifier, false, true},
+        KeyCase{"F1UnderEnter", 0, Qt::Key_F1, Qt::NoModifier, false, false},
+        KeyCase{"EnterInOutputPane", 0, Qt::Key_Return, Qt::NoModifier, true, false},
+        KeyCase{"F1UnderF1", 1, Qt::Key_F1, Qt::NoModifier, false, true},
+        KeyCase{"ShiftF1UnderF1", 1, Qt::Key_F1, Qt::ShiftModifier, false, true},
+        KeyCase{"EnterUnderF1", 1, Qt::Key_Return, Qt::NoModifier, false, false},
+        KeyCase{"F1InOutputPane", 1, Qt::Key_F1, Qt::NoModifier, true, false},
+        KeyCase{"F1UnderUnknownTrigger", 7, Qt::Key_F1, Qt::NoModifier, false, false},
+        KeyCase{"EnterUnderUnknownTrigger", 7, Qt::Key_Return, Qt::NoModifier, false, false}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(Form1Test, EveryChangeConvertsUnderTriggerTwoOnly) {
+  Open(2);
+  QTest::keyClicks(Text1(), QStringLiteral("ab"));
+  EXPECT_EQ(Text2()->toPlainText(), QStringLiteral("ａ\nｂ"));
+  QTest::keyClick(Text1(), Qt::Key_Return);
+  EXPECT_EQ(Text2()->toPlainText(), QStringLiteral("　ａ\n　ｂ"));
+
+  settings_.ConvertTrigger = 0;
+  QTest::keyClicks(Text1(), QStringLiteral("c"));
+  EXPECT_EQ(Text2()->toPlainText(), QStringLiteral("　ａ\n　ｂ"));
+}
+
+TEST_F(Form1Test, AutoRepeatedReleasesDoNotConvert) {
+  Open(1);
+  Text1()->setPlainText(QStringLiteral("a"));
+  QKeyEvent repeated(QEvent::KeyRelease, Qt::Key_F1, Qt::NoModifier, QString(), true);
+  QApplication::sendEvent(Text1(), &repeated);
+  EXPECT_EQ(Text2()->toPlainText(), QString());
+  QKeyEvent real(QEvent::KeyRelease, Qt::Key_F1, Qt::NoModifier);
+  QApplication::sendEvent(Text1(), &real);
+  EXPECT_EQ(Text2()->toPlainText(), QStringLiteral("ａ"));
+}
+
+TEST_F(Form1Test, SettingsCommandReconvertsUnderTriggerTwo) {
+  Open(2);
+  Text1()->setPlainText(QStringLiteral("ー"));
+  settings_.SwapTable.Append({u"ー", u"｜", 0});
+  Trigger("Menu_Setting");
+  EXPECT_EQ(Text2()->toPlainText(), QStringLiteral("｜"));
+}
+
+// ---- Open, drop and the command line ----
+
+TEST_F(Form1Test, OpenLoadsTheChosenFileAndConverts) {
+  Put(PathOf("in.txt"), Cp932(u"縦\r\nab\r\n"));
+  Open(2);
+  services_.openAnswers.push_back(PathOf("in.txt"));
+  Trigger("Menu_File_Open");
+  ASSERT_EQ(services_.openCalls.size(), 1u);
+  EXPECT_EQ(services_.openCalls[0].owner, form_.get());
+  EXPECT_EQ(services_.openCalls[0].folder, QString::fromStdString(folder_.string()));
+  EXPECT_EQ(services_.openCalls[0].filters, (QStringList{QStringLiteral("テキスト(*.txt)"),
+                                                         QStringLiteral("全てのファイル(*.*)")}));
+  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("縦\nab"));
+  EXPECT_EQ(Text2()->toPlainText(), QStringLiteral("ａ縦\nｂ　"));
+
+  // Cancelling changes nothing.
+  Trigger("Menu_File_Open");
+  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("縦\nab"));
+  EXPECT_TRUE(services_.messages.empty());
+}
+
+TEST_F(Form1Test, OpenedFileWaitsForTheKeyUnderTriggerZero) {
+  Put(PathOf("in.txt"), "ab");
+  Open(0);
+  services_.openAnswers.push_back(PathOf("in.txt"));
+  Trigger("Menu_File_Open");
+  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("ab"));
+  EXPECT_EQ(Text2()->toPlainText(), QString());
+}
+
+TEST_F(Form1Test, FailedReadIsShownAndLeavesThePanes) {
+  Open(2);
+  QTest::keyClicks(Text1(), QStringLiteral("x"));
+  services_.openAnswers.push_back(PathOf("missing.txt"));
+  Trigger("Menu_File_Open");
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_EQ(services_.messages[0].icon, MessageIcon::Error);
+  EXPECT_TRUE(services_.messages[0].text.contains(PathOf("missing.txt")));
+  EXPECT_TRUE(services_.messages[0].text.contains(QStringLiteral("No such file or directory")));
+  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("x"));
+  EXPECT_EQ(Text2()->toPlainText(), QStringLiteral("ｘ"));
+}
+
+QMimeData* FileDrop(const QStringList& paths) {
+  auto* data = new QMimeData;
+  QList<QUrl> urls;
+  for (const QString& path : paths) urls.push_back(QUrl::fromLocalFile(path));
+  data->setUrls(urls);
+  return data;
+}
+
+// Sends a whole drag: enter, then drop. Returns the drop event's verdict.
+bool Drop(QWidget* target, QMimeData* data, Qt::DropAction* action = nullptr) {
+  const QPoint at(10, 10);
+  QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &enter);
+  if (!enter.isAccepted()) return false;
+  QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &drop);
+  if (action != nullptr) *action = drop.dropAction();
+  return drop.isAccepted();
+}
+
+TEST_F(Form1Test, DropLoadsTheFirstFileWhateverItsExtension) {
+  Put(PathOf("first.csv"), "a,b");
+  Put(PathOf("second.txt"), "second");
+  Put(PathOf("third.txt"), "third");
+  Open(2);
+  QMimeData* data = FileDrop({PathOf("first.csv"), PathOf("second.txt"), PathOf("third.txt")});
+  Qt::DropAction action = Qt::IgnoreAction;
+  EXPECT_TRUE(Drop(Text1()->viewport(), data, &action));
+  EXPECT_EQ(action, Qt::CopyAction);
+  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("a,b"));
+  EXPECT_EQ(Text2()->toPlainText(), QStringLiteral("ａ\n，\nｂ"));
+  delete data;
+}
+
+TEST_F(Form1Test, DraggedTextChangesNothing) {
+  Open(2);
+  QTest::keyClicks(Text1(), QStringLiteral("keep"));
+  auto* data = new QMimeData;
+  data->setText(QStringLiteral("dragged"));
+  EXPECT_FALSE(Drop(Text1()->viewport(), data));
+  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("keep"));
+  delete data;
+}
+
+TEST_F(Form1Test, DropOfAFolderIsReported) {
+  Open(2);
+  QMimeData* data = FileDrop({QString::fromStdString(folder_.string())});
+  Drop(Text1()->viewport(), data);
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_TRUE(services_.messages[0].text.contains(QStringLiteral("Is a directory")));
+  delete data;
+}
+
+struct CommandLineCase {
+  const char* name;
+  QStringList arguments;  // "@" stands for the test's folder
+  const char* text;       // Text1 afterwards
+  bool reported;
+};
+
+class Form1CommandLineTest : public Form1Test,
+                             public testing::WithParamInterface<CommandLineCase> {};
+
+TEST_P(Form1CommandLineTest, LoadsTheNamedFileOrSaysWhy) {
+  Put(PathOf("my notes.txt"), "ab");
+  Open(2);
+  QStringList arguments;
+  for (QString argument : GetParam().arguments) {
+    arguments.push_back(argument.replace(QStringLiteral("@"), PathOf("")));
+  }
+  form_->LoadStartupFile(arguments);
+  EXPECT_EQ(Text1()->toPlainText(), QString::fromUtf8(GetParam().text));
+  EXPECT_EQ(services_.messages.size(), GetParam().reported ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, Form1CommandLineTest,
+    testing::Values(CommandLineCase{"Empty", {}, "", false},
+                    CommandLineCase{"PathWithSpaces", {"@my notes.txt"}, "ab", false},
+                    CommandLineCase{"PathSplitAtItsSpace", {"@my", "notes.txt"}, "ab", false},
+                    CommandLineCase{"QuotedPath", {"\"@my notes.txt\""}, "ab", false},
+                    CommandLineCase{
+                        "UnclosedQuoteLosesTheLastCharacter", {"\"@my notes.txtx"}, "ab", false},
+                    CommandLineCase{"LoneQuote", {"\""}, "", true},
+                    CommandLineCase{"EmptyName", {"\"\""}, "", true},
+                    CommandLineCase{"MissingFile", {"@gone.txt"}, "", true}),
+    [](const auto& info) { return info.param.name; });
+
+// ---- Save ----
+
+struct SavePathCase {
+  const char* name;
+  const char* chosen;
+  const char* saved;
+};
+
+class Form1SavePathTest : public Form1Test, public testing::WithParamInterface<SavePathCase> {};
+
+TEST_P(Form1SavePathTest, AppendsTxtUnlessTheNameEndsInIt) {
+  Open(2);
+  QTest::keyClicks(Text1(), QStringLiteral("ab"));
+  services_.saveAnswers.push_back(PathOf(GetParam().chosen));
+  Trigger("Menu_File_Save");
+  EXPECT_EQ(Bytes(PathOf(GetParam().saved)), Cp932(u"ａ\r\nｂ"));
+  EXPECT_TRUE(services_.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, Form1SavePathTest,
+                         testing::Values(SavePathCase{"Plain", "memo", "memo.txt"},
+                                         SavePathCase{"Lower", "memo.txt", "memo.txt"},
+                                         SavePathCase{"Upper", "memo.TXT", "memo.TXT"},
+                                         SavePathCase{"Mixed", "memo.Txt", "memo.Txt"},
+                                         SavePathCase{"OtherExtension", "memo.log", "memo.log.txt"},
+                                         SavePathCase{"TxtInside", "memo.txt.bak",
+                                                      "memo.txt.bak.txt"},
+                                         SavePathCase{"Short", "a.tx", "a.tx.txt"}),
+                         [](const auto& info) { return info.param.name; });
+
+TEST_F(Form1Test, SaveWritesThePaneAsShownWithoutConvertingFirst) {
+  Open(0);
+  QTest::keyClicks(Text1(), QStringLiteral("ab"));
+  QTest::keyClick(Text1(), Qt::Key_Return);         // converts "ab" and the new line
+  QTest::keyClicks(Text1(), QStringLiteral("cd"));  // not converted yet
+  services_.saveAnswers.push_back(PathOf("out.txt"));
+  Trigger("Menu_File_Save");
+  ASSERT_EQ(services_.saveCalls.size(), 1u);
+  EXPECT_EQ(services_.saveCalls[0].folder, QString::fromStdString(folder_.string()));
+  EXPECT_EQ(Bytes(PathOf("out.txt")), Cp932(u"　ａ\r\n　ｂ"));
+}
+
+TEST_F(Form1Test, SavingAnEmptyPaneEmptiesTheFile) {
+  Put(PathOf("out.txt"), "old");
+  Open(2);
+  services_.saveAnswers.push_back(PathOf("out.txt"));
+  Trigger("Menu_File_Save");
+  EXPECT_EQ(fs::file_size(PathOf("out.txt").toStdString()), 0u);
+}
+
+TEST_F(Form1Test, AskesBeforeReplacingTheFileThatTxtLeadsTo) {
+  Put(PathOf("memo.txt"), "old");
+  Open(2);
+  QTest::keyClicks(Text1(), QStringLiteral("a"));
+  services_.saveAnswers = {PathOf("memo"), PathOf("memo")};
+  services_.proceedAnswers = {false, true};
+  Trigger("Menu_File_Save");
+  ASSERT_EQ(services_.questions.size(), 1u);
+  EXPECT_TRUE(services_.questions[0].contains(PathOf("memo.txt")));
+  EXPECT_EQ(Bytes(PathOf("memo.txt")), "old");
+  Trigger("Menu_File_Save");
+  EXPECT_EQ(Bytes(PathOf("memo.txt")), Cp932(u"ａ"));
+}
+
+TEST_F(Form1Test, WarnsBeforeCharactersBecomeQuestionMarks) {
+  Open(2);
+  Commit(Text1(), QStringLiteral("😀a"));
+  services_.proceedAnswers = {false};
+  Trigger("Menu_File_Save");
+  ASSERT_EQ(services_.questions.size(), 1u);
+  EXPECT_TRUE(services_.questions[0].contains(QStringLiteral("1 文字")));
+  EXPECT_TRUE(services_.questions[0].contains(QStringLiteral("😀")));
+  EXPECT_TRUE(services_.saveCalls.empty());
+
+  services_.proceedAnswers = {true};
+  services_.saveAnswers = {PathOf("out.txt")};
+  Trigger("Menu_File_Save");
+  EXPECT_EQ(Bytes(PathOf("out.txt")), "?\r\n" + Cp932(u"ａ"));
+}
+
+TEST_F(Form1Test, FailedWriteIsShownAndKeepsTheOldFile) {
+  Put(PathOf("locked.txt"), "old");
+  ASSERT_EQ(::chmod(PathOf("locked.txt").toStdString().c_str(), 0444), 0);
+  Open(2);
+  QTest::keyClicks(Text1(), QStringLiteral("a"));
+  services_.saveAnswers = {PathOf("locked.txt"), PathOf("no/folder/out.txt")};
+  Trigger("Menu_File_Save");
+  Trigger("Menu_File_Save");
+  ASSERT_EQ(services_.messages.size(), 2u);
+  EXPECT_TRUE(services_.messages[0].text.contains(PathOf("locked.txt")));
+  EXPECT_TRUE(services_.messages[0].text.contains(QStringLiteral("Permission denied")));
+  EXPECT_TRUE(services_.messages[1].text.contains(QStringLiteral("No such file or directory")));
+  EXPECT_EQ(Bytes(PathOf("locked.txt")), "old");
+  EXPECT_EQ(Text2()->toPlainText(), QStringLiteral("ａ"));
+}
+
+TEST_F(Form1Test, TooLargeOutputIsExplainedAndNotSaved) {
+  Open(2);
+  form_->SetMaxLayoutCells(5);
+  QTest::keyClicks(Text1(), QStringLiteral("abc"));
+  QTest::keyClick(Text1(), Qt::Key_Return);  // 2 lines × 3: 6 cells
+  EXPECT_EQ(Text2()->toPlainText(), QString());
+  EXPECT_TRUE(Text2()->placeholderText().contains(QStringLiteral("2 行")));
+  EXPECT_TRUE(Text2()->placeholderText().contains(QStringLiteral("最長 3 文字")));
+  services_.saveAnswers = {PathOf("out.txt")};
+  Trigger("Menu_File_Save");
+  EXPECT_TRUE(services_.saveCalls.empty());
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_FALSE(fs::exists(PathOf("out.txt").toStdString()));
+
+  QTest::keyClick(Text1(), Qt::Key_Backspace);  // back to 3 cells
+  EXPECT_EQ(Text2()->placeholderText(), QString());
+  EXPECT_EQ(Text2()->toPlainText(), QStringLiteral("ａ\nｂ\nｃ"));
+}
+
+// ---- Window, splitter and menus ----
+
+TEST_F(Form1Test, OpensWithItsCaptionSizeAndCentredSplitter) {
+  Open(2);
+  EXPECT_EQ(form_->windowTitle(), QStringLiteral("Mirotabe"));
+  EXPECT_EQ(form_->windowIcon().availableSizes(),
+            (QList<QSize>{QSize(16, 16), QSize(32, 32), QSize(48, 48)}));
+  ASSERT_EQ(form_->logicalDpiX(), 96);
+  EXPECT_EQ(form_->centralWidget()->size(), QSize(604, 352));
+  EXPECT_EQ(form_->geometryInTwips().image1.left, 4500);
+  EXPECT_EQ(Image1()->geometry(), QRect(300, 0, 4, 352));
+  EXPECT_EQ(Text1()->geometry(), QRect(0, 0, 300, 352));
+  EXPECT_EQ(Text2()->geometry(), QRect(304, 0, 300, 352));
+  EXPECT_EQ(Image1()->cursor().shape(), Qt::SizeHorCursor);
+  EXPECT_TRUE(Text2()->isReadOnly());
+  EXPECT_EQ(Text1()->lineWrapMode(), QPlainTextEdit::NoWrap);
+}
+
+void SendMouse(QWidget* widget, QEvent::Type type, Qt::MouseButton button, QPoint at) {
+  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
+  QMouseEvent event(type, at, widget->mapToGlobal(at), button, held, Qt::NoModifier);
+  QApplication::sendEvent(widget, &event);
+}
+
+TEST_F(Form1Test, DraggingTheSplitterWithAnyButtonMovesThePanes) {
+  Open(2);
+  for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+    const float before = form_->geometryInTwips().image1.left;
+    SendMouse(Image1(), QEvent::MouseButtonPress, button, QPoint(2, 50));
+    SendMouse(Image1(), QEvent::MouseMove, button, QPoint(32, 50));  // 30 px: 450 twips
+    EXPECT_EQ(form_->geometryInTwips().image1.left, before + 450);
+    SendMouse(Image1(), QEvent::MouseButtonRelease, button, QPoint(2, 50));
+  }
+  EXPECT_EQ(Image1()->x(), 360);
+  EXPECT_EQ(Text1()->width(), 360);
+  EXPECT_EQ(Text2()->x(), 364);
+
+  // Hovering moves nothing; a size change centres again.
+  SendMouse(Image1(), QEvent::MouseMove, Qt::NoButton, QPoint(40, 50));
+  EXPECT_EQ(Image1()->x(), 360);
+  form_->resize(form_->width() + 1, form_->height());
+  QApplication::processEvents();
+  EXPECT_EQ(form_->geometryInTwips().image1.left, 4507);
+}
+
+TEST_F(Form1Test, DragPastTheLeftEdgeKeepsTheInputPane) {
+  Open(2);
+  SendMouse(Image1(), QEvent::MouseButtonPress, Qt::LeftButton, QPoint(0, 50));
+  SendMouse(Image1(), QEvent::MouseMove, Qt::LeftButton, QPoint(-290, 50));
+  EXPECT_EQ(Text1()->width(), 10);
+  SendMouse(Image1(), QEvent::MouseMove, Qt::LeftButton, QPoint(-20, 50));
+  EXPECT_LT(form_->geometryInTwips().image1.left, 0);
+  EXPECT_EQ(Text1()->width(), 10);
+  EXPECT_EQ(Text2()->x(), -10 + 4);
+}
+
+TEST_F(Form1Test, MenusHaveTheirCaptionsAndShortcuts) {
+  Open(2);
+  const auto text = [&](const char* name) { return form_->findChild<QAction*>(name)->text(); };
+  EXPECT_EQ(text("Menu_File_Open"), QStringLiteral("開く(&O)"));
+  EXPECT_EQ(text("Menu_File_Save"), QStringLiteral("縦書きを保存(&S)"));
+  EXPECT_EQ(text("Menu_File_Exit"), QStringLiteral("終了(&X)"));
+  EXPECT_EQ(text("Menu_Setting"), QStringLiteral("設定(&S)"));
+  EXPECT_EQ(text("Menu_Help_Version"), QStringLiteral("バージョン情報(&A)"));
+  EXPECT_EQ(text("Menu_Help_HP"), QStringLiteral("作者ＨＰ(&E)"));
+  EXPECT_EQ(form_->findChild<QAction*>("Menu_File_Open")->shortcut(), QKeySequence("Ctrl+O"));
+  EXPECT_EQ(form_->findChild<QAction*>("Menu_File_Save")->shortcut(), QKeySequence("Ctrl+S"));
+  QStringList bar;
+  for (QAction* action : form_->menuBar()->actions()) bar.push_back(action->text());
+  EXPECT_EQ(bar, (QStringList{QStringLiteral("ファイル(&F)"), QStringLiteral("設定(&S)"),
+                              QStringLiteral("ヘルプ(&H)")}));
+}
+
+TEST_F(Form1Test, ShortcutsReachTheCommands) {
+  Open(2);
+  QApplication::setActiveWindow(form_.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+  Text1()->setFocus();
+  QTest::keyClick(Text1(), Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(services_.openCalls.size(), 1u);
+  QTest::keyClick(Text1(), Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(services_.saveCalls.size(), 1u);
+}
+
+TEST_F(Form1Test, VersionBoxAndHomePage) {
+  Open(2);
+  Trigger("Menu_Help_Version");
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_EQ(services_.messages[0].icon, MessageIcon::Information);
+  EXPECT_EQ(services_.messages[0].title, QStringLiteral("バージョン情報"));
+  const QStringList lines = services_.messages[0].text.split(QStringLiteral("\r\n"));
+  EXPECT_EQ(lines, (QStringList{QStringLiteral("Mirotabe Ver.1.1.0"), QStringLiteral("By Orubeni"),
+                                HomePageAddress(), EmailAddress()}));
+
+  Trigger("Menu_Help_HP");
+  Trigger("Menu_Help_HP");
+  EXPECT_EQ(services_.openedUrls, (std::vector<QString>{HomePageAddress(), HomePageAddress()}));
+}
+
+TEST_F(Form1Test, ExitClosesTheWindowWithoutAsking) {
+  Open(2);
+  QTest::keyClicks(Text1(), QStringLiteral("unsaved"));
+  Trigger("Menu_File_Exit");
+  EXPECT_FALSE(form_->isVisible());
+  EXPECT_TRUE(services_.questions.empty());
+}
+
+}  // namespace
+}  // namespace mirotabe

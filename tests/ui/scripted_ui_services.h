@@ -1,0 +1,69 @@
+// Answers the windows' dialogs and questions in the user's place, from a
+// script the test sets up, and records what was shown.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <vector>
+
+#include "ui/ui_services.h"
+
+namespace mirotabe::testing_ui {
+
+struct ShownMessage {
+  MessageIcon icon;
+  QString title;
+  QString text;
+};
+
+struct DialogCall {
+  QWidget* owner;
+  QStringList filters;
+  QString folder;
+};
+
+class ScriptedUiServices : public UiServices {
+ public:
+  // Answers for the next dialogs and questions, in order. A dialog or a
+  // question with no answer left cancels.
+  std::deque<QString> openAnswers;
+  std::deque<QString> saveAnswers;
+  std::deque<bool> proceedAnswers;
+
+  std::vector<DialogCall> openCalls;
+  std::vector<DialogCall> saveCalls;
+  std::vector<ShownMessage> messages;
+  std::vector<QString> questions;
+  std::vector<QString> openedUrls;
+
+  QString ShowOpenDialog(QWidget* owner, const QStringList& filters,
+                         const QString& folder) override {
+    openCalls.push_back({owner, filters, folder});
+    return Next(openAnswers, QString());
+  }
+  QString ShowSaveDialog(QWidget* owner, const QStringList& filters,
+                         const QString& folder) override {
+    saveCalls.push_back({owner, filters, folder});
+    return Next(saveAnswers, QString());
+  }
+  void ShowMessage(QWidget*, MessageIcon icon, const QString& title, const QString& text) override {
+    messages.push_back({icon, title, text});
+  }
+  bool AskToProceed(QWidget*, const QString&, const QString& text) override {
+    questions.push_back(text);
+    return Next(proceedAnswers, false);
+  }
+  void OpenUrl(const QString& url) override { openedUrls.push_back(url); }
+
+ private:
+  template <typename T>
+  static T Next(std::deque<T>& answers, T cancel) {
+    if (answers.empty()) return cancel;
+    T answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+};
+
+}  // namespace mirotabe::testing_ui

@@ -1,0 +1,23 @@
+#include "ui/about.h"
+
+namespace mirotabe {
+
+QString HomePageAddress() {
+  return QStringLiteral(MIROTABE_HOMEPAGE);
+}
+
+QString EmailAddress() {
+  return QStringLiteral(MIROTABE_EMAIL);
+}
+
+QString VersionText() {
+  const QString lineBreak = QStringLiteral("\r\n");
+  return QStringLiteral("Mirotabe Ver.%1.%2.%3")
+             .arg(MIROTABE_VERSION_MAJOR)
+             .arg(MIROTABE_VERSION_MINOR)
+             .arg(MIROTABE_VERSION_PATCH) +
+         lineBreak + QStringLiteral("By Orubeni") + lineBreak + HomePageAddress() + lineBreak +
+         EmailAddress();
+}
+
+}  // namespace mirotabe

@@ -1,0 +1,368 @@
+#include "ui/form1.h"
+
+#include <QAction>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QUrl>
+#include <variant>
+
+#include "core/vertical_layout.h"
+#include "platform/charset.h"
+#include "textio/text_file.h"
+#include "ui/about.h"
+#include "ui/command_line.h"
+#include "ui/pane_font.h"
+#include "ui/pane_text.h"
+#include "ui/save_path.h"
+#include "ui/twips.h"
+#include "ui/ui_services.h"
+
+namespace mirotabe {
+namespace {
+
+constexpr float kClientWidthTwips = 9060;
+constexpr float kClientHeightTwips = 5280;
+constexpr int kKeyEnter = 13;
+constexpr int kKeyF1 = 112;
+constexpr int kShownUnencodable = 5;
+
+const QString kTitle = QStringLiteral("Mirotabe");
+const QString kSaveTitle = QStringLiteral("ファイルの保存");
+
+// The key codes the triggers speak of; 0 for every other key.
+int TriggerKeyCode(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return kKeyEnter;
+    case Qt::Key_F1:
+      return kKeyF1;
+    default:
+      return 0;
+  }
+}
+
+std::string LocalPath(const QString& path) {
+  return QFile::encodeName(path).toStdString();
+}
+
+QString Reason(const IoError& error) {
+  return QString::fromLocal8Bit(error.Reason());
+}
+
+// The first local file a drag carries, or "" when it carries none.
+QString FirstDroppedFile(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls()) return {};
+  const QList<QUrl> urls = data->urls();
+  if (urls.isEmpty() || !urls.front().isLocalFile()) return {};
+  return urls.front().toLocalFile();
+}
+
+QString TooLargeText(const LayoutTooLarge& tooLarge) {
+  return QStringLiteral(
+             "縦書きにすると大きすぎるため表示できません。\r\n"
+             "%1 行 × 最長 %2 文字は、上限の %3 文字を超えています。")
+      .arg(tooLarge.lines)
+      .arg(tooLarge.longestLine)
+      .arg(tooLarge.bound);
+}
+
+QString Listed(const std::vector<char32_t>& characters) {
+  QString listed;
+  for (const char32_t c : characters) {
+    if (!listed.isEmpty()) listed += QStringLiteral("、");
+    listed += QString::fromUcs4(&c, 1);
+  }
+  return listed;
+}
+
+}  // namespace
+
+Form1::Form1(AppSettings& settings, UiServices& services, QWidget* parent)
+    : QMainWindow(parent),
+      settings_(settings),
+      services_(services),
+      maxLayoutCells_(kMaxLayoutCells) {
+  setWindowTitle(kTitle);
+  QIcon icon;
+  for (const int size : {16, 32, 48}) {
+    icon.addFile(QStringLiteral(":/icons/mirotabe-%1.png").arg(size), QSize(size, size));
+  }
+  setWindowIcon(icon);
+  BuildPanes();
+  BuildMenus();
+  const double dpi = LogicalDpi(this);
+  resize(TwipsToPixels(kClientWidthTwips, dpi),
+         TwipsToPixels(kClientHeightTwips, dpi) + menuBar()->sizeHint().height());
+}
+
+void Form1::BuildPanes() {
+  client_ = new QWidget(this);
+  setCentralWidget(client_);
+
+  const auto makePane = [this](const char* name) {
+    auto* pane = new QPlainTextEdit(client_);
+    pane->setObjectName(QString::fromLatin1(name));
+    pane->setFont(PaneFont());
+    pane->setLineWrapMode(QPlainTextEdit::NoWrap);
+    pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    return pane;
+  };
+  text1_ = makePane("Text1");
+  text1_->installEventFilter(this);
+  text1_->viewport()->installEventFilter(this);
+  connect(text1_, &QPlainTextEdit::textChanged, this, &Form1::Text1_Change);
+
+  image1_ = new QWidget(client_);
+  image1_->setObjectName(QStringLiteral("Image1"));
+  image1_->setCursor(Qt::SizeHorCursor);
+  image1_->installEventFilter(this);
+
+  text2_ = makePane("Text2");
+  text2_->setReadOnly(true);
+  text2_->setUndoRedoEnabled(false);
+  text2_->setAcceptDrops(false);
+
+  setTabOrder(text1_, text2_);
+  text1_->setFocus();
+  // Only now that the panes exist can a resize lay them out.
+  client_->installEventFilter(this);
+}
+
+void Form1::BuildMenus() {
+  const auto addAction = [this](QWidget* menu, const char* name, const QString& text,
+                                void (Form1::*handler)()) {
+    auto* action = new QAction(text, this);
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, handler);
+    menu->addAction(action);
+    return action;
+  };
+
+  QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+  file->setObjectName(QStringLiteral("Menu_File"));
+  addAction(file, "Menu_File_Open", QStringLiteral("開く(&O)"), &Form1::Menu_File_Open_Click)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  addAction(file, "Menu_File_Save", QStringLiteral("縦書きを保存(&S)"),
+            &Form1::Menu_File_Save_Click)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  file->addSeparator();
+  addAction(file, "Menu_File_Exit", QStringLiteral("終了(&X)"), &Form1::Menu_File_Exit_Click);
+
+  addAction(menuBar(), "Menu_Setting", QStringLiteral("設定(&S)"), &Form1::Menu_Setting_Click);
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+  help->setObjectName(QStringLiteral("Menu_Help"));
+  addAction(help, "Menu_Help_Version", QStringLiteral("バージョン情報(&A)"),
+            &Form1::Menu_Help_Version_Click);
+  addAction(help, "Menu_Help_HP", QStringLiteral("作者ＨＰ(&E)"), &Form1::Menu_Help_HP_Click);
+}
+
+void Form1::LoadStartupFile(const QStringList& arguments) {
+  const StartupFileName file = ParseStartupFileName(arguments);
+  switch (file.kind) {
+    case StartupFileName::Kind::kNone:
+      return;
+    case StartupFileName::Kind::kUnclosedQuote:
+      ShowError(QStringLiteral("ファイルを開けませんでした。\r\n%1\r\n"
+                               "ファイル名が二重引用符だけで、名前がありません。")
+                    .arg(arguments.join(QChar(u' '))));
+      return;
+    case StartupFileName::Kind::kName:
+      LoadInput(file.name);
+      return;
+  }
+}
+
+void Form1::ConvertMirotabe() {
+  const LayoutResult result = BuildVerticalLayout(ProgramText(*text1_), settings_.TabSpace,
+                                                  settings_.SwapTable, maxLayoutCells_);
+  if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
+    outputTooLarge_ = TooLargeText(*tooLarge);
+    text2_->clear();
+    text2_->setPlaceholderText(outputTooLarge_);
+    return;
+  }
+  outputTooLarge_.clear();
+  text2_->setPlaceholderText({});
+  SetProgramText(*text2_, std::get<VerticalLayout>(result).Text());
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == client_ && event->type() == QEvent::Resize) {
+    Form_Resize();
+  } else if (watched == text1_ && event->type() == QEvent::KeyRelease) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    // Held keys repeat as release and press pairs; only the real release counts.
+    if (!key->isAutoRepeat()) Text1_KeyUp(TriggerKeyCode(key->key()));
+  } else if (watched == image1_) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const auto x = [&] { return PixelsToTwips(mouse->position().x(), LogicalDpi(this)); };
+    switch (event->type()) {
+      case QEvent::MouseButtonPress:
+        Image1_MouseDown(x());
+        return true;
+      case QEvent::MouseMove:
+        Image1_MouseMove(x());
+        return true;
+      case QEvent::MouseButtonRelease:
+        Image1_MouseUp();
+        return true;
+      default:
+        break;
+    }
+  } else if (watched == text1_->viewport()) {
+    // The pane takes files only; dragged text is not inserted.
+    switch (event->type()) {
+      case QEvent::DragEnter:
+      case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (FirstDroppedFile(drag->mimeData()).isEmpty()) {
+          drag->ignore();
+        } else {
+          drag->setDropAction(Qt::CopyAction);
+          drag->accept();
+        }
+        return true;
+      }
+      case QEvent::Drop:
+        return Text1_OLEDragDrop(static_cast<QDropEvent*>(event));
+      default:
+        break;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::Form_Resize() {
+  const double dpi = LogicalDpi(this);
+  LayOutForm(geometry_, PixelsToTwips(client_->width(), dpi), PixelsToTwips(client_->height(), dpi),
+             drag_.dragging());
+  ApplyGeometry();
+}
+
+void Form1::ApplyGeometry() {
+  const double dpi = LogicalDpi(this);
+  image1_->setGeometry(TwipsToPixels(geometry_.image1, dpi));
+  text1_->setGeometry(TwipsToPixels(geometry_.text1, dpi));
+  text2_->setGeometry(TwipsToPixels(geometry_.text2, dpi));
+}
+
+void Form1::Text1_Change() {
+  if (settings_.ConvertTrigger == 2) ConvertMirotabe();
+}
+
+void Form1::Text1_KeyUp(int keyCode) {
+  if ((keyCode == kKeyEnter && settings_.ConvertTrigger == 0) ||
+      (keyCode == kKeyF1 && settings_.ConvertTrigger == 1)) {
+    ConvertMirotabe();
+  }
+}
+
+void Form1::Image1_MouseDown(float x) {
+  drag_.Press(x);
+}
+
+void Form1::Image1_MouseMove(float x) {
+  if (drag_.Move(x, geometry_.image1)) Form_Resize();
+}
+
+void Form1::Image1_MouseUp() {
+  drag_.Release();
+}
+
+bool Form1::Text1_OLEDragDrop(QDropEvent* event) {
+  const QString file = FirstDroppedFile(event->mimeData());
+  if (file.isEmpty()) {
+    event->ignore();
+    return true;
+  }
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+  LoadInput(file);
+  return true;
+}
+
+void Form1::Menu_File_Open_Click() {
+  const QString path = services_.ShowOpenDialog(this, TextFileFilters(), DialogFolder());
+  if (!path.isEmpty()) LoadInput(path);
+}
+
+void Form1::Menu_File_Save_Click() {
+  if (!outputTooLarge_.isEmpty()) {
+    ShowError(QStringLiteral("縦書きを保存できません。\r\n") + outputTooLarge_);
+    return;
+  }
+  const std::u16string text = ProgramText(*text2_);
+  const UnencodableReport lost = FindUnencodable(text, Charset::Cp932, kShownUnencodable);
+  if (lost.count != 0 &&
+      !services_.AskToProceed(
+          this, kSaveTitle,
+          QStringLiteral("%1 文字は Shift_JIS で保存できないため「?」になります: %2\r\n"
+                         "このまま保存しますか?")
+              .arg(lost.count)
+              .arg(Listed(lost.first)))) {
+    return;
+  }
+
+  const QString chosen = services_.ShowSaveDialog(this, TextFileFilters(), DialogFolder());
+  if (chosen.isEmpty()) return;
+  const QString path = WithTextExtension(chosen);
+  // The dialog asked about the name it was given, not about this one.
+  if (path != chosen && QFileInfo::exists(path) &&
+      !services_.AskToProceed(
+          this, kSaveTitle, QStringLiteral("%1 は既に存在します。\r\n置き換えますか?").arg(path))) {
+    return;
+  }
+  if (const IoStatus failed = WriteTextFile(LocalPath(path), text)) {
+    ShowError(
+        QStringLiteral("ファイルを保存できませんでした。\r\n%1\r\n%2").arg(path, Reason(*failed)));
+  }
+}
+
+void Form1::Menu_File_Exit_Click() {
+  close();
+}
+
+void Form1::Menu_Setting_Click() {
+  Text1_Change();
+}
+
+void Form1::Menu_Help_Version_Click() {
+  services_.ShowMessage(this, MessageIcon::Information, QStringLiteral("バージョン情報"),
+                        VersionText());
+}
+
+void Form1::Menu_Help_HP_Click() {
+  services_.OpenUrl(HomePageAddress());
+}
+
+void Form1::LoadInput(const QString& path) {
+  const IoResult<std::u16string> text = ReadTextFile(LocalPath(path));
+  if (!text) {
+    ShowError(
+        QStringLiteral("ファイルを開けませんでした。\r\n%1\r\n%2").arg(path, Reason(text.error())));
+    return;
+  }
+  SetProgramText(*text1_, text.value());
+}
+
+QString Form1::DialogFolder() const {
+  QString folder = QString::fromStdString(settings_.AppFolder);
+  if (folder.size() > 1 && folder.endsWith(QChar(u'/'))) folder.chop(1);
+  return folder;
+}
+
+void Form1::ShowError(const QString& text) {
+  services_.ShowMessage(this, MessageIcon::Error, kTitle, text);
+}
+
+}  // namespace mirotabe

@@ -1,0 +1,55 @@
+// Where the main window puts its panes and the splitter, in twips
+// (1/1440 inch), as plain numbers so that the rules can be checked without
+// a window.
+#pragma once
+
+namespace mirotabe {
+
+struct TwipsRect {
+  float left = 0;
+  float top = 0;
+  float width = 0;
+  float height = 0;
+
+  friend bool operator==(const TwipsRect&, const TwipsRect&) = default;
+};
+
+inline constexpr float kSplitterWidth = 60;
+
+struct FormGeometry {
+  TwipsRect image1{0, 0, kSplitterWidth, 0};  // the splitter strip; its width never changes
+  TwipsRect text1;                            // the input pane, left of it
+  TwipsRect text2;                            // the output pane, right of it
+
+  friend bool operator==(const FormGeometry&, const FormGeometry&) = default;
+};
+
+// Lays the window out for a client area of `width` × `height` twips:
+// 1. the splitter gets the full height;
+// 2. unless it is being dragged, the splitter is centred: (width − 60)
+//    rounded half to even, then halved with the fraction dropped;
+// 3. the input pane fills the room left of the splitter;
+// 4. the output pane fills the room right of it.
+// A step that would give something a negative size is skipped, and what it
+// would have moved keeps its old geometry.
+void LayOutForm(FormGeometry& geometry, float width, float height, bool dragging);
+
+// Drag state of the splitter. Positions are in twips from the splitter's
+// left edge, as the mouse events report them.
+class SplitterDrag {
+ public:
+  bool dragging() const { return dragging_; }
+
+  // Any button: remembers the grabbed point.
+  void Press(float x);
+  // Moves the splitter so that the grabbed point stays under the pointer;
+  // returns false (and moves nothing) when no drag is on.
+  bool Move(float x, TwipsRect& splitter) const;
+  void Release() { dragging_ = false; }
+
+ private:
+  bool dragging_ = false;
+  int startX_ = 0;
+};
+
+}  // namespace mirotabe

@@ -1,0 +1,56 @@
+// What the windows ask of the user and of the desktop: file dialogs,
+// message boxes, questions, opening an address. The windows never call a
+// modal box directly, so that tests can answer in the user's place.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+namespace mirotabe {
+
+// The filters of the open and save dialogs, text files selected first.
+inline const QStringList& TextFileFilters() {
+  static const QStringList filters{QStringLiteral("テキスト(*.txt)"),
+                                   QStringLiteral("全てのファイル(*.*)")};
+  return filters;
+}
+
+enum class MessageIcon { Information, Warning, Error };
+
+class UiServices {
+ public:
+  virtual ~UiServices() = default;
+
+  // Modal to `owner`, starting in `folder` with an empty name and the first
+  // filter selected. The chosen full path, or "" on cancel.
+  virtual QString ShowOpenDialog(QWidget* owner, const QStringList& filters,
+                                 const QString& folder) = 0;
+  // Like ShowOpenDialog; a new name is accepted, and choosing an existing
+  // file is confirmed before the path is returned.
+  virtual QString ShowSaveDialog(QWidget* owner, const QStringList& filters,
+                                 const QString& folder) = 0;
+
+  // A modal message with a single OK button.
+  virtual void ShowMessage(QWidget* owner, MessageIcon icon, const QString& title,
+                           const QString& text) = 0;
+  // A modal question; true when the user goes ahead.
+  virtual bool AskToProceed(QWidget* owner, const QString& title, const QString& text) = 0;
+
+  // Opens `url` in the default browser without waiting; failures are silent.
+  virtual void OpenUrl(const QString& url) = 0;
+};
+
+// The real dialogs and boxes of Qt.
+class QtUiServices : public UiServices {
+ public:
+  QString ShowOpenDialog(QWidget* owner, const QStringList& filters,
+                         const QString& folder) override;
+  QString ShowSaveDialog(QWidget* owner, const QStringList& filters,
+                         const QString& folder) override;
+  void ShowMessage(QWidget* owner, MessageIcon icon, const QString& title,
+                   const QString& text) override;
+  bool AskToProceed(QWidget* owner, const QString& title, const QString& text) override;
+  void OpenUrl(const QString& url) override;
+};
+
+}  // namespace mirotabe
