@@ -204,8 +204,10 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     // Held keys repeat as release and press pairs; only the real release counts.
     if (!key->isAutoRepeat()) Text1_KeyUp(TriggerKeyCode(key->key()));
   } else if (watched == image1_) {
-    const auto* mouse = static_cast<QMouseEvent*>(event);
-    const auto x = [&] { return PixelsToTwips(mouse->position().x(), LogicalDpi(this)); };
+    const auto x = [&] {
+      const auto* mouse = static_cast<QMouseEvent*>(event);
+      return PixelsToTwips(mouse->position().x(), LogicalDpi(this));
+    };
     switch (event->type()) {
       case QEvent::MouseButtonPress:
         Image1_MouseDown(x());
