@@ -185,3 +185,26 @@ TEST(FullWidth, NamedExamples) {
 
 }  // namespace
 }  // namespace mirotabe
+
+namespace mirotabe {
+namespace {
+
+// Long texts are mapped eight units at a time where they can be; every
+// unit must come out as it does alone, wherever it stands in a block.
+TEST(FullWidth, LongTextsMapLikeSingleCharacters) {
+  std::u16string everyUnit;
+  std::u16string expected;
+  for (char32_t c = 0; c <= 0xFFFF; ++c) {
+    const std::u16string single(1, static_cast<char16_t>(c));
+    everyUnit += single;
+    expected += ToFullWidth(single);
+  }
+  for (const std::size_t shift : {0, 1, 3, 7}) {
+    const std::u16string text = std::u16string(shift, u'x') + everyUnit;
+    EXPECT_EQ(ToFullWidth(text), std::u16string(shift, u'ｘ') + expected) << shift;
+  }
+  EXPECT_EQ(ToFullWidth(u"abcdefgｶﾞ"), u"ａｂｃｄｅｆｇガ");  // a mark beyond the block
+}
+
+}  // namespace
+}  // namespace mirotabe
