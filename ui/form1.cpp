@@ -18,6 +18,7 @@
 #include "textio/text_file.h"
 #include "ui/about.h"
 #include "ui/command_line.h"
+#include "ui/form2.h"
 #include "ui/pane_font.h"
 #include "ui/pane_text.h"
 #include "ui/save_path.h"
@@ -335,6 +336,10 @@ void Form1::Menu_File_Exit_Click() {
 }
 
 void Form1::Menu_Setting_Click() {
+  Form2 dialog(settings_, services_, this);
+  dialog.exec();
+  // Whether OK or Cancel closed it: under the every-change trigger the
+  // output follows the settings at once.
   Text1_Change();
 }
 

@@ -18,9 +18,10 @@ export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 failures=0
+case_failed=0
 fail() {
   echo "FAIL: $*"
-  failures=$((failures + 1))
+  case_failed=1
 }
 
 # Starts the program from a fresh folder with the given arguments and waits
@@ -82,10 +83,43 @@ case_file_typing_and_save() {
   stop_program
 }
 
-cases=(case_file_typing_and_save)
+# Clicks the middle of a control given in twips (the dialog's own unit:
+# 15 twips a pixel at 96 DPI) from the top left of window $1.
+click_twips() {
+  local window=$1 left=$2 top=$3 width=$4 height=$5
+  xdotool mousemove --sync --window "$window" $(((left + width / 2) / 15)) $(((top + height / 2) / 15)) click 1
+}
+
+case_settings_entry_then_typing() {
+  start_program
+  xdotool key --clearmodifiers alt+s
+  local dialog
+  dialog=$(focus_window_named 'Mirotabe - 設定')
+  # The list has the focus; the From box and the To box follow it.
+  xdotool key Tab
+  xdotool type --delay 50 "ー"
+  xdotool key Tab
+  xdotool type --delay 50 "｜"
+  click_twips "$dialog" $((60 + 1020)) $((120 + 2880)) 735 255  # 追加, inside its frame
+  click_twips "$dialog" 2400 3480 1035 375                      # OK
+  xdotool windowfocus --sync "$window"
+  xdotool type --delay 50 "ラーメン"
+  if ! grep -q 'From=' "$folder/Setting.ini" 2>/dev/null; then
+    fail "OK wrote no entry into Setting.ini"
+  elif ! save_as out "$folder/out.txt"; then
+    fail "the save dialog wrote no out.txt"
+  elif ! cmp -s "$folder/out.txt" <(printf 'ラ\r\n｜\r\nメ\r\nン' | iconv -f UTF-8 -t CP932); then
+    fail "out.txt holds other bytes: $(od -An -tx1 "$folder/out.txt" | head -n 3)"
+  fi
+  stop_program
+}
+
+cases=(case_file_typing_and_save case_settings_entry_then_typing)
 for case in "${cases[@]}"; do
   echo "== $case"
+  case_failed=0
   "$case"
+  failures=$((failures + case_failed))
 done
 passed=$((${#cases[@]} - failures))
 echo "$passed passed, $failures failed"

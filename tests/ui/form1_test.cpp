@@ -6,14 +6,19 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QInputMethodEvent>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "platform/charset.h"
@@ -147,12 +152,34 @@ TEST_F(Form1Test, AutoRepeatedReleasesDoNotConvert) {
   EXPECT_EQ(Text2()->toPlainText(), QStringLiteral("ａ"));
 }
 
-TEST_F(Form1Test, SettingsCommandReconvertsUnderTriggerTwo) {
+// Opens the settings through the menu and closes the dialog with the
+// button named `button` ("Command2_0" OK, "Command2_1" Cancel), after
+// `edit` has had its turn on it.
+void RunSettings(Form1& form, const char* button, const std::function<void(QDialog&)>& edit) {
+  QTimer::singleShot(0, &form, [&] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    edit(*dialog);
+    QTest::mouseClick(dialog->findChild<QPushButton*>(button), Qt::LeftButton);
+  });
+  form.findChild<QAction*>("Menu_Setting")->trigger();
+}
+
+TEST_F(Form1Test, SettingsCommandReconvertsAfterEitherButton) {
   Open(2);
   Text1()->setPlainText(QStringLiteral("ー"));
+  // The table changes behind the pane's back; even Cancel brings it in.
   settings_.SwapTable.Append({u"ー", u"｜", 0});
-  Trigger("Menu_Setting");
+  RunSettings(*form_, "Command2_1", [](QDialog&) {});
   EXPECT_EQ(Text2()->toPlainText(), QStringLiteral("｜"));
+
+  RunSettings(*form_, "Command2_0", [](QDialog& dialog) {
+    QTest::mouseClick(dialog.findChild<QRadioButton*>("Option1_0"), Qt::LeftButton);
+  });
+  EXPECT_EQ(settings_.ConvertTrigger, 0);
+  Text1()->setPlainText(QStringLiteral("ーー"));
+  RunSettings(*form_, "Command2_1", [](QDialog&) {});
+  EXPECT_EQ(Text2()->toPlainText(), QStringLiteral("｜"));  // Enter now converts, not settings
 }
 
 // ---- Open, drop and the command line ----

@@ -1,0 +1,836 @@
+#include "ui/form2.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "tests/ui/scripted_ui_services.h"
+#include "ui/pane_font.h"
+#include "ui/pane_text.h"
+
+// Failures show the texts, not their bytes.
+static void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
+
+namespace mirotabe {
+
+static void PrintTo(const SwapEntry& entry, std::ostream* out) {
+  *out << '{' << ::testing::PrintToString(ToQString(entry.From)) << ", "
+       << ::testing::PrintToString(ToQString(entry.To)) << ", " << int{entry.Type} << '}';
+}
+
+static void PrintTo(const SwapTable& table, std::ostream* out) {
+  for (const SwapEntry& entry : table) PrintTo(entry, out);
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_ui::ScriptedUiServices;
+
+// The cases of the tables print as their names.
+template <typename Case>
+requires requires(const Case& c) {
+  c.name;
+}
+void PrintTo(const Case& c, std::ostream* out) {
+  *out << c.name;
+}
+
+SwapTable Table(std::initializer_list<SwapEntry> entries) {
+  SwapTable table;
+  for (const SwapEntry& entry : entries) table.Append(entry);
+  return table;
+}
+
+class Form2Test : public testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ =
+        fs::temp_directory_path() / ("mirotabe-form2-" + std::to_string(::getpid()) + "-" +
+                                     testing::UnitTest::GetInstance()->current_test_info()->name());
+    // Parameterised names hold '/'.
+    std::string name = folder_.filename().string();
+    std::replace(name.begin(), name.end(), '/', '-');
+    folder_ = folder_.parent_path() / name;
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    settings_.AppFolder = folder_.string() + "/";
+
+    QPixmap icon(16, 16);
+    icon.fill(Qt::red);
+    owner_.setWindowIcon(QIcon(icon));
+    owner_.setGeometry(100, 80, 600, 400);
+    owner_.show();
+  }
+  void TearDown() override {
+    dialog_.reset();
+    if (fs::exists(SettingIni())) {
+      fs::permissions(SettingIni(), fs::perms::owner_all, fs::perm_options::add);
+    }
+    fs::remove_all(folder_);
+  }
+
+  Form2& Open() {
+    dialog_ = std::make_unique<Form2>(settings_, services_, &owner_);
+    dialog_->show();
+    dialog_->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
+    return *dialog_;
+  }
+
+  template <typename Widget>
+  Widget* Find(const QString& name) const {
+    auto* widget = dialog_->findChild<Widget*>(name);
+    EXPECT_NE(widget, nullptr) << name.toStdString();
+    return widget;
+  }
+  QLineEdit* From() const { return Find<QLineEdit>(QStringLiteral("Text1_0")); }
+  QLineEdit* To() const { return Find<QLineEdit>(QStringLiteral("Text1_1")); }
+  QLineEdit* Width() const { return Find<QLineEdit>(QStringLiteral("Text2")); }
+  QListWidget* List() const { return Find<QListWidget>(QStringLiteral("List1")); }
+  QComboBox* Kind() const { return Find<QComboBox>(QStringLiteral("Combo1")); }
+  QScrollBar* Spinner() const { return Find<QScrollBar>(QStringLiteral("VScroll1")); }
+  QPushButton* AddButton() const { return Find<QPushButton>(QStringLiteral("Command1_0")); }
+  QRadioButton* Option(int i) const {
+    return Find<QRadioButton>(QStringLiteral("Option1_%1").arg(i));
+  }
+
+  void Press(const char* button) const {
+    QTest::mouseClick(Find<QPushButton>(QString::fromLatin1(button)), Qt::LeftButton);
+  }
+  void Add() const { Press("Command1_0"); }
+  void Delete() const { Press("Command1_1"); }
+  void Ok() const { Press("Command2_0"); }
+  void Cancel() const { Press("Command2_1"); }
+
+  // ASCII is typed key by key; other text arrives from the input method,
+  // committed in one piece.
+  static void Type(QLineEdit* box, const QString& text) {
+    box->setFocus();
+    bool ascii = true;
+    for (const QChar c : text) ascii = ascii && c.unicode() < 0x80;
+    if (ascii) {
+      QTest::keyClicks(box, text);
+      return;
+    }
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(box, &commit);
+  }
+
+  // The kind by the keyboard, as a user steps through the drop-down list.
+  void ChooseKind(int index) const {
+    Kind()->setFocus();
+    while (Kind()->currentIndex() < index) QTest::keyClick(Kind(), Qt::Key_Down);
+    while (Kind()->currentIndex() > index) QTest::keyClick(Kind(), Qt::Key_Up);
+  }
+
+  void Pick(int row) const {
+    QListWidgetItem* item = List()->item(row);
+    List()->scrollToItem(item);
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {},
+                      List()->visualItemRect(item).center());
+  }
+
+  // A click on the spinner's upper or lower arrow.
+  void ClickArrow(bool upper) const {
+    QScrollBar* spinner = Spinner();
+    QTest::mouseClick(spinner, Qt::LeftButton, {},
+                      QPoint(spinner->width() / 2, upper ? 1 : spinner->height() - 2));
+  }
+
+  QStringList Rows() const {
+    QStringList rows;
+    for (int i = 0; i < List()->count(); ++i) rows << List()->item(i)->text();
+    return rows;
+  }
+
+  std::string SettingIni() const { return (folder_ / "Setting.ini").string(); }
+  std::string FileBytes() const {
+    std::ifstream in(SettingIni(), std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+  AppSettings Reload() const {
+    AppSettings fresh;
+    fresh.AppFolder = settings_.AppFolder;
+    EXPECT_FALSE(LoadSettings(fresh, SettingsFile(fresh)));
+    return fresh;
+  }
+
+  fs::path folder_;
+  AppSettings settings_;
+  ScriptedUiServices services_;
+  QWidget owner_;
+  std::unique_ptr<Form2> dialog_;
+};
+
+// ---- The window ----
+
+TEST_F(Form2Test, IsAFixedDialogOwnedByTheMainWindow) {
+  Form2& dialog = Open();
+  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Mirotabe - 設定"));
+  EXPECT_EQ(dialog.windowType(), Qt::Dialog);
+  EXPECT_EQ(dialog.parentWidget(), &owner_);
+  const Qt::WindowFlags flags = dialog.windowFlags();
+  EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+  EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+  EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+  // 4515 × 3915 twips at 96 DPI, and the user cannot change it.
+  EXPECT_EQ(dialog.size(), QSize(301, 261));
+  EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
+  EXPECT_EQ(dialog.windowIcon().cacheKey(), owner_.windowIcon().cacheKey());
+  const QPoint offset = dialog.geometry().center() - owner_.geometry().center();
+  EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
+}
+
+TEST_F(Form2Test, ExecIsModalAndOkAccepts) {
+  Form2 dialog(settings_, services_, &owner_);
+  QWidget* modal = nullptr;
+  QTimer::singleShot(0, &dialog, [&] {
+    modal = QApplication::activeModalWidget();
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("Command2_0")), Qt::LeftButton);
+  });
+  EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+  EXPECT_EQ(modal, &dialog);
+  EXPECT_TRUE(fs::exists(SettingIni()));
+}
+
+TEST_F(Form2Test, OpensWithTheFocusOnTheListAndNothingPicked) {
+  settings_.SwapTable = Table({{u"ー", u"｜", 0}, {u"a", u"b", 1}});
+  Open();
+  EXPECT_EQ(QApplication::focusWidget(), List());
+  EXPECT_TRUE(List()->selectedItems().isEmpty());
+  EXPECT_EQ(From()->text(), QString());
+  EXPECT_EQ(To()->text(), QString());
+  EXPECT_EQ(Kind()->currentIndex(), 0);
+  EXPECT_EQ(Kind()->count(), 2);
+  EXPECT_EQ(Kind()->itemText(0), QStringLiteral("する時"));
+  EXPECT_EQ(Kind()->itemText(1), QStringLiteral("の前"));
+  EXPECT_FALSE(Kind()->isEditable());
+}
+
+TEST_F(Form2Test, TabVisitsTheControlsInOrder) {
+  settings_.ConvertTrigger = 0;
+  Open();
+  const QStringList expected = {"Text1_0",   "Text1_1",  "Command1_0", "Command1_1",
+                                "Text2",     "VScroll1", "Command2_0", "Command2_1",
+                                "Option1_0", "Combo1",   "List1"};
+  QStringList visited;
+  for (int i = 0; i < expected.size(); ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    visited << QApplication::focusWidget()->objectName();
+  }
+  EXPECT_EQ(visited, expected);
+}
+
+// ---- Controls and their places ----
+
+struct ControlCase {
+  const char* name;
+  const char* kind;
+  const char* container;  // "" for the window
+  const char* caption;    // title, caption or text; "" when it has none
+  QRect pixels;           // at 96 DPI: the twips divided by 15
+};
+
+class Form2ControlTest : public Form2Test, public testing::WithParamInterface<ControlCase> {};
+
+TEST_P(Form2ControlTest, SitsAtItsPlaceWithItsCaption) {
+  const ControlCase& c = GetParam();
+  Open();
+  ASSERT_EQ(dialog_->logicalDpiX(), 96);
+  QWidget* widget = Find<QWidget>(QString::fromLatin1(c.name));
+  ASSERT_NE(widget, nullptr);
+  EXPECT_STREQ(widget->metaObject()->className(), c.kind);
+  const QString container = QString::fromLatin1(c.container);
+  EXPECT_EQ(widget->parentWidget(),
+            container.isEmpty() ? static_cast<QWidget*>(dialog_.get()) : Find<QWidget>(container));
+  EXPECT_EQ(widget->geometry(), c.pixels);
+  QString caption;
+  if (auto* frame = qobject_cast<QGroupBox*>(widget)) caption = frame->title();
+  if (auto* label = qobject_cast<QLabel*>(widget)) caption = label->text();
+  if (auto* button = qobject_cast<QAbstractButton*>(widget)) caption = button->text();
+  EXPECT_EQ(caption, QString::fromUtf8(c.caption));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form2, Form2ControlTest,
+    testing::Values(
+        ControlCase{"Frame1", "QGroupBox", "", "文字の置き換え", {4, 8, 173, 217}},
+        ControlCase{"Label2_0", "QLabel", "Frame1", "タブ文字はスペース", {4, 16, 109, 13}},
+        ControlCase{"Text2", "QLineEdit", "Frame1", "", {60, 32, 25, 18}},
+        ControlCase{"VScroll1", "QScrollBar", "Frame1", "", {84, 32, 17, 17}},
+        ControlCase{"Label2_1", "QLabel", "Frame1", "個に変換", {104, 36, 53, 13}},
+        ControlCase{"Line1_1", "QWidget", "Frame1", "", {4, 51, 160, 1}},
+        ControlCase{"Line1_0", "QWidget", "Frame1", "", {4, 52, 160, 1}},
+        ControlCase{"List1", "QListWidget", "Frame1", "", {8, 60, 157, 64}},
+        ControlCase{"Text1_0", "QLineEdit", "Frame1", "", {8, 128, 41, 18}},
+        ControlCase{"Label2_4", "QLabel", "Frame1", ">>", {56, 132, 17, 17}},
+        ControlCase{"Text1_1", "QLineEdit", "Frame1", "", {76, 128, 89, 18}},
+        ControlCase{"Label2_5", "QLabel", "Frame1", "縦書き変換", {4, 156, 65, 13}},
+        ControlCase{"Combo1", "QComboBox", "Frame1", "", {68, 152, 69, 20}},
+        ControlCase{"Label1", "QLabel", "Frame1", "に置き換えます。", {80, 176, 89, 17}},
+        ControlCase{"Command1_0", "QPushButton", "Frame1", "追加", {68, 192, 49, 17}},
+        ControlCase{"Command1_1", "QPushButton", "Frame1", "削除", {116, 192, 49, 17}},
+        ControlCase{"Frame2", "QGroupBox", "", "縦書き変換", {184, 8, 113, 217}},
+        ControlCase{"Label2_2", "QLabel", "Frame2", "横書き画面で", {8, 16, 97, 17}},
+        ControlCase{"Option1_0", "QRadioButton", "Frame2", "Enterキーを押した時", {8, 32, 97, 33}},
+        ControlCase{"Option1_1", "QRadioButton", "Frame2", "F1キーを押した時", {8, 64, 97, 33}},
+        ControlCase{"Option1_2", "QRadioButton", "Frame2", "変化があるたびに", {8, 96, 97, 33}},
+        ControlCase{"Label2_3", "QLabel", "Frame2", "変換を行います。", {16, 136, 89, 17}},
+        ControlCase{"Command2_0", "QPushButton", "", "OK", {160, 232, 69, 25}},
+        ControlCase{"Command2_1", "QPushButton", "", "キャンセル", {228, 232, 69, 25}}),
+    [](const testing::TestParamInfo<ControlCase>& info) { return std::string(info.param.name); });
+
+TEST_F(Form2Test, TheListUsesThePaneFont) {
+  Open();
+  EXPECT_EQ(List()->font().family(), PaneFont().family());
+}
+
+// ---- Loading ----
+
+TEST_F(Form2Test, ListsEveryEntryWithItsKind) {
+  settings_.SwapTable =
+      Table({{u"ー", u"｜", 0}, {u"ａ", u"", 0}, {u"x", u"あいう", 1}, {u"z", u"w", 7}});
+  Open();
+  EXPECT_EQ(Rows(),
+            QStringList({QStringLiteral("ー >> ｜ 変換時"), QStringLiteral("ａ >>  変換時"),
+                         QStringLiteral("x >> あいう 変換前"), QStringLiteral("z >> w 変換前")}));
+}
+
+class Form2WidthShownTest : public Form2Test, public testing::WithParamInterface<int> {};
+
+TEST_P(Form2WidthShownTest, TheNumberBoxShowsTheWidthAtOnce) {
+  settings_.TabSpace = static_cast<std::uint8_t>(GetParam());
+  Open();
+  EXPECT_EQ(Width()->text(), QString::number(GetParam()));
+  EXPECT_EQ(Spinner()->value(), 8 - GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Form2, Form2WidthShownTest, testing::Range(0, 9));
+
+// ---- The edit boxes ----
+
+struct BoxCase {
+  const char* name;
+  int kind;            // Combo1's index while typing
+  const char* before;  // typed first
+  Qt::Key move;        // then this key, unless Key_unknown
+  const char* typed;
+  const char* expected;
+  int caret;
+};
+
+class Form2BoxTest : public Form2Test, public testing::WithParamInterface<BoxCase> {
+ protected:
+  void Run(QLineEdit* box) const {
+    const BoxCase& c = GetParam();
+    ChooseKind(c.kind);
+    Type(box, QString::fromUtf8(c.before));
+    if (c.move != Qt::Key_unknown) QTest::keyClick(box, c.move);
+    Type(box, QString::fromUtf8(c.typed));
+    EXPECT_EQ(box->text(), QString::fromUtf8(c.expected));
+    EXPECT_EQ(box->cursorPosition(), c.caret);
+  }
+};
+
+class Form2FromBoxTest : public Form2BoxTest {};
+
+TEST_P(Form2FromBoxTest, HoldsOneFullWidthCharacter) {
+  Open();
+  Run(From());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form2, Form2FromBoxTest,
+    testing::Values(BoxCase{"TwoLettersLeaveTheFirst", 0, "", Qt::Key_unknown, "ab", "ａ", 1},
+                    BoxCase{"ALaterCharacterIsDropped", 0, "a", Qt::Key_End, "b", "ａ", 1},
+                    BoxCase{"ACharacterInFrontReplaces", 0, "a", Qt::Key_Home, "b", "ｂ", 1},
+                    BoxCase{"SpaceBecomesIdeographic", 0, "", Qt::Key_unknown, " ", "　", 1},
+                    BoxCase{"HalfWidthKanaComposes", 1, "", Qt::Key_unknown, "ｶﾞｷ", "ガ", 1},
+                    BoxCase{"KanjiStay", 0, "", Qt::Key_unknown, "漢字", "漢", 1},
+                    BoxCase{"ASurrogatePairIsOneCharacter", 0, "", Qt::Key_unknown, "𠮷野", "𠮷",
+                            2}),
+    [](const testing::TestParamInfo<BoxCase>& info) { return std::string(info.param.name); });
+
+class Form2ToBoxTest : public Form2BoxTest {};
+
+TEST_P(Form2ToBoxTest, IsCutOnlyForTheCellKind) {
+  Open();
+  Run(To());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form2, Form2ToBoxTest,
+    testing::Values(BoxCase{"TwoHiraganaLeaveTheFirst", 0, "", Qt::Key_unknown, "あい", "あ", 1},
+                    BoxCase{"ThreeLettersLeaveTwo", 0, "", Qt::Key_unknown, "abc", "ab", 2},
+                    BoxCase{"AHalfCharacterIsDropped", 0, "a", Qt::Key_unknown, "あ", "a", 1},
+                    BoxCase{"TheCaretStaysWhereItWas", 0, "ab", Qt::Key_Home, "x", "xa", 1},
+                    BoxCase{"BeforeKeepsLongText", 1, "", Qt::Key_unknown, "abcdef", "abcdef", 6},
+                    BoxCase{"BeforeKeepsKana", 1, "", Qt::Key_unknown, "あいう", "あいう", 3}),
+    [](const testing::TestParamInfo<BoxCase>& info) { return std::string(info.param.name); });
+
+TEST_F(Form2Test, TypingThatNeedsNoChangeKeepsTheUndoHistory) {
+  Open();
+  ChooseKind(1);
+  Type(To(), QStringLiteral("abc"));
+  QTest::keyClick(To(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(To()->text(), QString());
+}
+
+TEST_F(Form2Test, ChoosingTheCellKindDoesNotCutByItself) {
+  Open();
+  ChooseKind(1);
+  Type(To(), QStringLiteral("あいう"));
+  Type(From(), QStringLiteral("a"));
+  ChooseKind(0);
+  EXPECT_EQ(To()->text(), QStringLiteral("あいう"));
+  Add();
+  Ok();
+  EXPECT_EQ(settings_.SwapTable, Table({{u"ａ", u"あいう", 0}}));
+}
+
+// ---- Adding and deleting ----
+
+TEST_F(Form2Test, AddAppendsTheEntryAndEmptiesTheBoxes) {
+  settings_.SwapTable = Table({{u"ー", u"｜", 0}});
+  Open();
+  Pick(0);
+  QTest::keyClick(From(), Qt::Key_Home);
+  Type(From(), QStringLiteral("a"));  // typed in front, it replaces the picked From
+  To()->clear();
+  Add();
+  ChooseKind(1);
+  Type(From(), QStringLiteral("b"));
+  Type(To(), QStringLiteral("xyz"));
+  Add();
+  EXPECT_EQ(Rows(), QStringList({QStringLiteral("ー >> ｜ 変換時"), QStringLiteral("ａ >>  変換時"),
+                                 QStringLiteral("ｂ >> xyz 変換前")}));
+  EXPECT_EQ(From()->text(), QString());
+  EXPECT_EQ(To()->text(), QString());
+  // Adding leaves the picked row as it was.
+  ASSERT_EQ(List()->selectedItems().size(), 1);
+  EXPECT_EQ(List()->row(List()->selectedItems().front()), 0);
+  Ok();
+  EXPECT_EQ(settings_.SwapTable, Table({{u"ー", u"｜", 0}, {u"ａ", u"", 0}, {u"ｂ", u"xyz", 1}}));
+}
+
+TEST_F(Form2Test, AddWithoutFromDoesNothing) {
+  Open();
+  Type(To(), QStringLiteral("x"));
+  Add();
+  EXPECT_TRUE(Rows().isEmpty());
+  EXPECT_EQ(To()->text(), QStringLiteral("x"));
+}
+
+TEST_F(Form2Test, TheSameFromTwiceGivesTwoEntries) {
+  Open();
+  for (const char* to : {"x", "y"}) {
+    Type(From(), QStringLiteral("a"));
+    Type(To(), QString::fromLatin1(to));
+    Add();
+  }
+  EXPECT_EQ(Rows(),
+            QStringList({QStringLiteral("ａ >> x 変換時"), QStringLiteral("ａ >> y 変換時")}));
+  Ok();
+  EXPECT_EQ(settings_.SwapTable, Table({{u"ａ", u"x", 0}, {u"ａ", u"y", 0}}));
+}
+
+TEST_F(Form2Test, DeletingTheFirstOfThreeClosesTheGap) {
+  settings_.SwapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}, {u"Ｃ", u"3", 0}});
+  Open();
+  Pick(0);
+  EXPECT_EQ(From()->text(), QStringLiteral("Ａ"));
+  Delete();
+  EXPECT_EQ(Rows(),
+            QStringList({QStringLiteral("Ｂ >> 2 変換前"), QStringLiteral("Ｃ >> 3 変換時")}));
+  EXPECT_EQ(From()->text(), QString());
+  EXPECT_EQ(To()->text(), QString());
+  EXPECT_TRUE(List()->selectedItems().isEmpty());
+  // The rows still lead to their own entries.
+  Pick(1);
+  EXPECT_EQ(From()->text(), QStringLiteral("Ｃ"));
+  EXPECT_EQ(To()->text(), QStringLiteral("3"));
+  Ok();
+  EXPECT_EQ(settings_.SwapTable, Table({{u"Ｂ", u"2", 1}, {u"Ｃ", u"3", 0}}));
+  EXPECT_EQ(Reload().SwapTable, settings_.SwapTable);
+}
+
+TEST_F(Form2Test, DeletingAnyRowKeepsRowsAndEntriesInStep) {
+  for (int row = 0; row < 3; ++row) {
+    settings_.SwapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}, {u"Ｃ", u"3", 0}});
+    Open();
+    Pick(row);
+    Delete();
+    EXPECT_TRUE(List()->selectedItems().isEmpty()) << row;
+    EXPECT_EQ(From()->text(), QString()) << row;
+    for (int rest = 0; rest < 2; ++rest) {
+      Pick(rest);
+      EXPECT_EQ(List()->item(rest)->text().front(), From()->text().front()) << row;
+    }
+  }
+}
+
+TEST_F(Form2Test, DeleteWithoutAPickedRowDoesNothing) {
+  for (const SwapTable& table : {Table({}), Table({{u"Ａ", u"1", 0}})}) {
+    settings_.SwapTable = table;
+    Open();
+    Type(From(), QStringLiteral("q"));
+    Type(To(), QStringLiteral("r"));
+    Delete();
+    EXPECT_EQ(List()->count(), static_cast<int>(table.Count()));
+    EXPECT_EQ(From()->text(), QStringLiteral("ｑ"));
+    EXPECT_EQ(To()->text(), QStringLiteral("r"));
+    Ok();
+    EXPECT_EQ(settings_.SwapTable, table);
+  }
+}
+
+TEST_F(Form2Test, AFullTableRefusesToAdd) {
+  SwapTable full;
+  while (!full.Full()) full.Append({u"Ａ", u"", 0});
+  settings_.SwapTable = full;
+  Open();
+  EXPECT_FALSE(AddButton()->isEnabled());
+  Pick(0);
+  Delete();
+  EXPECT_TRUE(AddButton()->isEnabled());
+  Type(From(), QStringLiteral("b"));
+  Add();
+  EXPECT_FALSE(AddButton()->isEnabled());
+  EXPECT_EQ(List()->count(), 999);
+  EXPECT_EQ(List()->item(998)->text(), QStringLiteral("ｂ >>  変換時"));
+}
+
+// ---- Picking an entry ----
+
+struct PickCase {
+  const char* name;
+  SwapEntry entry;
+  int kindBefore;
+  int kindShown;
+  const char* from;
+  const char* to;
+};
+
+class Form2PickTest : public Form2Test, public testing::WithParamInterface<PickCase> {};
+
+TEST_P(Form2PickTest, ShowsTheEntryAndKeepsIt) {
+  const PickCase& c = GetParam();
+  settings_.SwapTable = Table({{u"Ｚ", u"", 1}, c.entry});
+  Open();
+  ChooseKind(c.kindBefore);
+  Pick(1);
+  EXPECT_EQ(Kind()->currentIndex(), c.kindShown);
+  EXPECT_EQ(From()->text(), QString::fromUtf8(c.from));
+  EXPECT_EQ(To()->text(), QString::fromUtf8(c.to));
+  Ok();
+  EXPECT_EQ(settings_.SwapTable, Table({{u"Ｚ", u"", 1}, c.entry}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form2, Form2PickTest,
+    testing::Values(PickCase{"CellKindShowsToCut", {u"ー", u"｜｜", 0}, 1, 0, "ー", "｜"},
+                    PickCase{"HalfWidthFromShowsFullWidth", {u"a", u"b", 0}, 0, 0, "ａ", "b"},
+                    PickCase{"BeforeKindShowsAllOfTo", {u"ａ", u"あいう", 1}, 0, 1, "ａ", "あいう"},
+                    PickCase{
+                        "OtherKindKeepsBeforeChoice", {u"ａ", u"あいう", 7}, 1, 1, "ａ", "あいう"},
+                    PickCase{"OtherKindKeepsCellChoice", {u"ａ", u"あいう", 7}, 0, 0, "ａ", "あ"}),
+    [](const testing::TestParamInfo<PickCase>& info) { return std::string(info.param.name); });
+
+TEST_F(Form2Test, TheKeyboardPicksRowsFromTheTop) {
+  settings_.SwapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}});
+  Open();
+  QTest::keyClick(List(), Qt::Key_Down);
+  EXPECT_EQ(From()->text(), QStringLiteral("Ａ"));
+  QTest::keyClick(List(), Qt::Key_Down);
+  EXPECT_EQ(From()->text(), QStringLiteral("Ｂ"));
+  EXPECT_EQ(Kind()->currentIndex(), 1);
+  // Edits of the boxes do not reach the entry.
+  Type(To(), QStringLiteral("x"));
+  Ok();
+  EXPECT_EQ(settings_.SwapTable, Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}}));
+}
+
+// ---- Tab width and trigger ----
+
+struct WidthCase {
+  const char* name;
+  std::uint8_t stored;
+  bool upper;  // which arrow
+  int clicks;
+  const char* shown;
+  std::uint8_t saved;
+};
+
+class Form2SpinnerTest : public Form2Test, public testing::WithParamInterface<WidthCase> {};
+
+TEST_P(Form2SpinnerTest, ArrowsStepTheWidthWithinItsRange) {
+  const WidthCase& c = GetParam();
+  settings_.TabSpace = c.stored;
+  Open();
+  for (int i = 0; i < c.clicks; ++i) ClickArrow(c.upper);
+  EXPECT_EQ(Width()->text(), QString::fromLatin1(c.shown));
+  Ok();
+  EXPECT_EQ(settings_.TabSpace, c.saved);
+  EXPECT_EQ(Reload().TabSpace, c.saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form2, Form2SpinnerTest,
+    testing::Values(WidthCase{"UpperRaises", 4, true, 1, "5", 5},
+                    WidthCase{"LowerLowers", 4, false, 1, "3", 3},
+                    WidthCase{"UpperStopsAtEight", 8, true, 1, "8", 8},
+                    WidthCase{"LowerStopsAtZero", 0, false, 1, "0", 0},
+                    WidthCase{"ManyUpperStopAtEight", 3, true, 9, "8", 8},
+                    WidthCase{"ManyLowerStopAtZero", 5, false, 9, "0", 0},
+                    // A width the spinner cannot reach stays until it moves.
+                    WidthCase{"WideWidthKept", 12, true, 0, "12", 12},
+                    WidthCase{"WideWidthKeptByUpperAtTheTop", 12, true, 1, "12", 12},
+                    WidthCase{"WideWidthLoweredToSeven", 12, false, 1, "7", 7}),
+    [](const testing::TestParamInfo<WidthCase>& info) { return std::string(info.param.name); });
+
+TEST_F(Form2Test, TheSpinnerAlsoStepsByKeys) {
+  settings_.TabSpace = 4;
+  Open();
+  Spinner()->setFocus();
+  QTest::keyClick(Spinner(), Qt::Key_Up);
+  QTest::keyClick(Spinner(), Qt::Key_Up);
+  EXPECT_EQ(Width()->text(), QStringLiteral("6"));
+  QTest::keyClick(Spinner(), Qt::Key_Down);
+  EXPECT_EQ(Width()->text(), QStringLiteral("5"));
+}
+
+struct TriggerCase {
+  const char* name;
+  std::uint8_t stored;
+  int clicked;  // Option1 index, or -1
+  int shown;    // the checked Option1 at open, or -1
+  std::uint8_t saved;
+};
+
+class Form2TriggerTest : public Form2Test, public testing::WithParamInterface<TriggerCase> {};
+
+TEST_P(Form2TriggerTest, OkStoresTheChosenTrigger) {
+  const TriggerCase& c = GetParam();
+  settings_.ConvertTrigger = c.stored;
+  Open();
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(Option(i)->isChecked(), i == c.shown) << i;
+  if (c.clicked >= 0) {
+    // On the second line of the caption, which wraps in the narrow frame.
+    QRadioButton* option = Option(c.clicked);
+    QTest::mouseClick(option, Qt::LeftButton, {},
+                      QPoint(option->width() / 2, option->height() - 3));
+  }
+  Ok();
+  EXPECT_EQ(settings_.ConvertTrigger, c.saved);
+  EXPECT_EQ(Reload().ConvertTrigger, c.saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form2, Form2TriggerTest,
+    testing::Values(TriggerCase{"EnterKept", 0, -1, 0, 0}, TriggerCase{"F1Kept", 1, -1, 1, 1},
+                    TriggerCase{"EveryChangeKept", 2, -1, 2, 2},
+                    TriggerCase{"EnterChosen", 2, 0, 2, 0}, TriggerCase{"F1Chosen", 0, 1, 0, 1},
+                    // A trigger the options cannot show stays until one is chosen.
+                    TriggerCase{"UnknownKept", 5, -1, -1, 5},
+                    TriggerCase{"UnknownReplaced", 5, 1, -1, 1}),
+    [](const testing::TestParamInfo<TriggerCase>& info) { return std::string(info.param.name); });
+
+// ---- Closing ----
+
+TEST_F(Form2Test, OkIgnoresTextLeftInTheBoxes) {
+  Open();
+  Type(From(), QStringLiteral("a"));
+  Type(To(), QStringLiteral("b"));
+  Ok();
+  EXPECT_FALSE(dialog_->isVisible());
+  EXPECT_EQ(dialog_->result(), QDialog::Accepted);
+  EXPECT_EQ(settings_.SwapTable.Count(), 0u);
+  EXPECT_EQ(Reload().SwapTable.Count(), 0u);
+}
+
+enum class Closing { kCancelButton, kCloseBox, kCloseEvent, kEscape };
+
+struct DiscardCase {
+  const char* name;
+  Closing closing;
+  bool fileExists;
+};
+
+class Form2DiscardTest : public Form2Test, public testing::WithParamInterface<DiscardCase> {};
+
+TEST_P(Form2DiscardTest, LeavesSettingsAndFileAsTheyWere) {
+  const DiscardCase& c = GetParam();
+  settings_.TabSpace = 3;
+  settings_.ConvertTrigger = 1;
+  settings_.SwapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}});
+  if (c.fileExists) {
+    ASSERT_FALSE(SaveSettings(settings_, SettingIni()));
+  }
+  const std::string bytes = FileBytes();
+  const AppSettings before = settings_;
+  Open();
+  Type(From(), QStringLiteral("c"));
+  Add();
+  Pick(0);
+  Delete();
+  ClickArrow(true);
+  QTest::mouseClick(Option(2), Qt::LeftButton);
+
+  switch (c.closing) {
+    case Closing::kCancelButton:
+      Cancel();
+      break;
+    case Closing::kCloseBox:
+      dialog_->close();
+      break;
+    case Closing::kCloseEvent: {
+      QCloseEvent close;
+      QApplication::sendEvent(dialog_.get(), &close);
+      break;
+    }
+    case Closing::kEscape:
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+      break;
+  }
+  EXPECT_FALSE(dialog_->isVisible());
+  EXPECT_EQ(dialog_->result(), QDialog::Rejected);
+  EXPECT_EQ(settings_.SwapTable, before.SwapTable);
+  EXPECT_EQ(settings_.TabSpace, before.TabSpace);
+  EXPECT_EQ(settings_.ConvertTrigger, before.ConvertTrigger);
+  EXPECT_EQ(fs::exists(SettingIni()), c.fileExists);
+  EXPECT_EQ(FileBytes(), bytes);
+
+  // The next opening starts from the old table.
+  Open();
+  EXPECT_EQ(Rows(),
+            QStringList({QStringLiteral("Ａ >> 1 変換時"), QStringLiteral("Ｂ >> 2 変換前")}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form2, Form2DiscardTest,
+    testing::Values(DiscardCase{"CancelWithoutFile", Closing::kCancelButton, false},
+                    DiscardCase{"CancelWithFile", Closing::kCancelButton, true},
+                    DiscardCase{"CloseBox", Closing::kCloseBox, true},
+                    DiscardCase{"CloseEvent", Closing::kCloseEvent, false},
+                    DiscardCase{"Escape", Closing::kEscape, true}),
+    [](const testing::TestParamInfo<DiscardCase>& info) { return std::string(info.param.name); });
+
+class Form2EnterTest : public Form2Test, public testing::WithParamInterface<const char*> {};
+
+TEST_P(Form2EnterTest, EnterNeitherClosesNorAdds) {
+  Open();
+  Type(From(), QStringLiteral("a"));
+  Type(To(), QStringLiteral("b"));
+  QWidget* target = Find<QWidget>(QString::fromLatin1(GetParam()));
+  target->setFocus();
+  QTest::keyClick(target, Qt::Key_Return);
+  EXPECT_TRUE(dialog_->isVisible());
+  EXPECT_EQ(List()->count(), 0);
+  EXPECT_FALSE(fs::exists(SettingIni()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Form2, Form2EnterTest,
+                         testing::Values("Text1_0", "Text1_1", "List1", "Combo1", "VScroll1",
+                                         "Command2_0", "Command2_1"));
+
+// ---- Saving ----
+
+TEST_F(Form2Test, OkSavesWhatTheDialogShows) {
+  settings_.SwapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}, {u"Ｃ", u"3", 5}});
+  Open();
+  ChooseKind(1);
+  Type(From(), QStringLiteral("d"));
+  Type(To(), QStringLiteral(" spaced "));
+  Add();
+  Pick(1);
+  Delete();
+  ChooseKind(0);
+  Type(From(), QStringLiteral("e"));
+  Add();
+  ClickArrow(false);
+  QTest::mouseClick(Option(0), Qt::LeftButton);
+  Ok();
+
+  const SwapTable expected =
+      Table({{u"Ａ", u"1", 0}, {u"Ｃ", u"3", 5}, {u"ｄ", u" spaced ", 1}, {u"ｅ", u"", 0}});
+  EXPECT_EQ(settings_.SwapTable, expected);
+  EXPECT_EQ(settings_.TabSpace, 3);
+  EXPECT_EQ(settings_.ConvertTrigger, 0);
+  EXPECT_TRUE(services_.messages.empty());
+  const AppSettings reloaded = Reload();
+  EXPECT_EQ(reloaded.SwapTable, expected);
+  EXPECT_EQ(reloaded.TabSpace, 3);
+  EXPECT_EQ(reloaded.ConvertTrigger, 0);
+}
+
+struct SaveFailureCase {
+  const char* name;
+  bool folder;  // Setting.ini is a folder; otherwise a read-only file
+  int error;
+};
+
+class Form2SaveFailureTest : public Form2Test,
+                             public testing::WithParamInterface<SaveFailureCase> {};
+
+TEST_P(Form2SaveFailureTest, ToldAndStillApplied) {
+  const SaveFailureCase& c = GetParam();
+  if (c.folder) {
+    fs::create_directory(SettingIni());
+  } else {
+    std::ofstream(SettingIni()) << "[Main]\r\nTabSpace=4\r\n";
+    fs::permissions(SettingIni(),
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  }
+  Open();
+  Type(From(), QStringLiteral("a"));
+  Add();
+  ClickArrow(true);
+  Ok();
+
+  EXPECT_FALSE(dialog_->isVisible());
+  EXPECT_EQ(settings_.SwapTable, Table({{u"ａ", u"", 0}}));
+  EXPECT_EQ(settings_.TabSpace, 5);
+  ASSERT_EQ(services_.messages.size(), 1u);
+  const testing_ui::ShownMessage& shown = services_.messages.front();
+  EXPECT_EQ(shown.icon, MessageIcon::Error);
+  EXPECT_EQ(shown.title, QStringLiteral("Mirotabe"));
+  EXPECT_EQ(
+      shown.text,
+      QStringLiteral("設定を保存できませんでした。\r\n%1\r\n%2")
+          .arg(QString::fromStdString(SettingIni()),
+               QString::fromStdString(std::error_code(c.error, std::system_category()).message())));
+}
+
+INSTANTIATE_TEST_SUITE_P(Form2, Form2SaveFailureTest,
+                         testing::Values(SaveFailureCase{"SettingIniIsAFolder", true, EISDIR},
+                                         SaveFailureCase{"SettingIniIsReadOnly", false, EACCES}),
+                         [](const testing::TestParamInfo<SaveFailureCase>& info) {
+                           return std::string(info.param.name);
+                         });
+
+}  // namespace
+}  // namespace mirotabe

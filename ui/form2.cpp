@@ -1,0 +1,352 @@
+#include "ui/form2.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPalette>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <algorithm>
+#include <string>
+
+#include "core/code_points.h"
+#include "core/two_byte_cut.h"
+#include "platform/fullwidth.h"
+#include "ui/pane_font.h"
+#include "ui/pane_text.h"
+#include "ui/twips.h"
+#include "ui/ui_services.h"
+
+namespace mirotabe {
+namespace {
+
+constexpr float kClientWidthTwips = 4515;
+constexpr float kClientHeightTwips = 3915;
+// The spinner runs from 0 at the top to 8; the width is 8 − its value.
+constexpr int kWidestTab = 8;
+// Combo1's first kind, "する時": entries that replace single cells, whose To
+// must fit the cell.
+constexpr int kCellKind = 0;
+
+const QString kTitle = QStringLiteral("Mirotabe");
+
+QString RowText(const SwapEntry& entry) {
+  return ToQString(entry.From) + QStringLiteral(" >> ") + ToQString(entry.To) +
+         (entry.Type == 0 ? QStringLiteral(" 変換時") : QStringLiteral(" 変換前"));
+}
+
+// A From is one character, as the conversion sees it: full-width.
+std::u16string FirstFullWidthCharacter(std::u16string_view text) {
+  const std::u16string full = ToFullWidth(text);
+  if (full.empty()) return full;
+  return full.substr(0, CodePointAt(full, 0).units);
+}
+
+void Place(QWidget* widget, float left, float top, float width, float height) {
+  widget->setGeometry(TwipsToPixels(TwipsRect{left, top, width, height}, LogicalDpi(widget)));
+}
+
+template <typename Widget>
+Widget* Make(QWidget* container, const QString& name) {
+  auto* widget = new Widget(container);
+  widget->setObjectName(name);
+  return widget;
+}
+
+QString Indexed(const char* name, int index) {
+  return QString::fromLatin1(name) + QChar(u'_') + QString::number(index);
+}
+
+QLabel* MakeLabel(QWidget* container, const QString& name, const QString& text) {
+  auto* label = Make<QLabel>(container, name);
+  label->setTextFormat(Qt::PlainText);
+  label->setText(text);
+  return label;
+}
+
+QPushButton* MakeButton(QWidget* container, const QString& name, const QString& text) {
+  auto* button = Make<QPushButton>(container, name);
+  button->setText(text);
+  // No button answers Enter: a stray Enter in a box must neither add an
+  // entry nor close the dialog.
+  button->setAutoDefault(false);
+  button->setDefault(false);
+  return button;
+}
+
+// One pixel of an etched line, from x1 to x2 at y (twips), in a colour of
+// the palette.
+QWidget* MakeLine(QWidget* container, const QString& name, QPalette::ColorRole colour, float x1,
+                  float x2, int top) {
+  auto* line = Make<QWidget>(container, name);
+  QPalette palette = line->palette();
+  palette.setColor(QPalette::Window, palette.color(colour));
+  line->setPalette(palette);
+  line->setAutoFillBackground(true);
+  const double dpi = LogicalDpi(line);
+  const int left = TwipsToPixels(x1, dpi);
+  line->setGeometry(left, top, TwipsToPixels(x2, dpi) - left, 1);
+  return line;
+}
+
+// An option button whose caption wraps onto more lines within the button,
+// as the triggers' captions need two lines in their narrow frame.
+class WrappingRadioButton : public QRadioButton {
+ public:
+  using QRadioButton::QRadioButton;
+
+ protected:
+  // The whole button takes the click, every line of its caption included.
+  bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+
+  void paintEvent(QPaintEvent*) override {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    QStyleOptionButton indicator = option;
+    indicator.rect = style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, this);
+    painter.drawPrimitive(QStyle::PE_IndicatorRadioButton, indicator);
+
+    const QRect room = style()->subElementRect(QStyle::SE_RadioButtonContents, &option, this);
+    constexpr int kFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap;
+    painter.drawItemText(room, kFlags, option.palette, isEnabled(), text(), QPalette::WindowText);
+    if (hasFocus()) {
+      QStyleOptionFocusRect focus;
+      focus.initFrom(this);
+      focus.rect = painter.boundingRect(room, kFlags, text()).intersected(room);
+      painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
+  }
+};
+
+}  // namespace
+
+Form2::Form2(AppSettings& settings, UiServices& services, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                         Qt::MSWindowsFixedSizeDialogHint),
+      settings_(settings),
+      services_(services) {
+  setWindowTitle(QStringLiteral("Mirotabe - 設定"));
+  const double dpi = LogicalDpi(this);
+  setFixedSize(TwipsToPixels(kClientWidthTwips, dpi), TwipsToPixels(kClientHeightTwips, dpi));
+  BuildControls();
+  Form_Load();
+}
+
+void Form2::BuildControls() {
+  frame1_ = Make<QGroupBox>(this, QStringLiteral("Frame1"));
+  frame1_->setTitle(QStringLiteral("文字の置き換え"));
+  Place(frame1_, 60, 120, 2595, 3255);
+
+  label2_[0] = MakeLabel(frame1_, Indexed("Label2", 0), QStringLiteral("タブ文字はスペース"));
+  Place(label2_[0], 60, 240, 1635, 195);
+  text2_ = Make<QLineEdit>(frame1_, QStringLiteral("Text2"));
+  text2_->setReadOnly(true);
+  Place(text2_, 900, 480, 375, 270);
+  vScroll1_ = Make<QScrollBar>(frame1_, QStringLiteral("VScroll1"));
+  vScroll1_->setOrientation(Qt::Vertical);
+  vScroll1_->setRange(0, kWidestTab);
+  vScroll1_->setSingleStep(1);
+  vScroll1_->setPageStep(1);
+  // A spinner is a control of its own: it takes the focus and the arrow keys.
+  vScroll1_->setFocusPolicy(Qt::StrongFocus);
+  Place(vScroll1_, 1260, 480, 255, 255);
+  label2_[1] = MakeLabel(frame1_, Indexed("Label2", 1), QStringLiteral("個に変換"));
+  Place(label2_[1], 1560, 540, 795, 195);
+
+  // The light line sits right under the dark one at any DPI, so that the
+  // pair reads as one etched groove.
+  const int grooveTop = TwipsToPixels(765, LogicalDpi(frame1_));
+  line1_[1] = MakeLine(frame1_, Indexed("Line1", 1), QPalette::Dark, 60, 2460, grooveTop);
+  line1_[0] = MakeLine(frame1_, Indexed("Line1", 0), QPalette::Base, 60, 2460, grooveTop + 1);
+
+  list1_ = Make<QListWidget>(frame1_, QStringLiteral("List1"));
+  list1_->setFont(PaneFont());
+  list1_->setSortingEnabled(false);
+  list1_->setSelectionMode(QAbstractItemView::SingleSelection);
+  Place(list1_, 120, 900, 2355, 960);
+
+  for (int i = 0; i < 2; ++i) text1_[i] = Make<QLineEdit>(frame1_, Indexed("Text1", i));
+  Place(text1_[0], 120, 1920, 615, 270);
+  label2_[4] = MakeLabel(frame1_, Indexed("Label2", 4), QStringLiteral(">>"));
+  Place(label2_[4], 840, 1980, 255, 255);
+  Place(text1_[1], 1140, 1920, 1335, 270);
+
+  label2_[5] = MakeLabel(frame1_, Indexed("Label2", 5), QStringLiteral("縦書き変換"));
+  Place(label2_[5], 60, 2340, 975, 195);
+  combo1_ = Make<QComboBox>(frame1_, QStringLiteral("Combo1"));
+  combo1_->setEditable(false);
+  Place(combo1_, 1020, 2280, 1035, 300);
+  label1_ = MakeLabel(frame1_, QStringLiteral("Label1"), QStringLiteral("に置き換えます。"));
+  Place(label1_, 1200, 2640, 1335, 255);
+
+  command1_[0] = MakeButton(frame1_, Indexed("Command1", 0), QStringLiteral("追加"));
+  Place(command1_[0], 1020, 2880, 735, 255);
+  command1_[1] = MakeButton(frame1_, Indexed("Command1", 1), QStringLiteral("削除"));
+  Place(command1_[1], 1740, 2880, 735, 255);
+
+  frame2_ = Make<QGroupBox>(this, QStringLiteral("Frame2"));
+  frame2_->setTitle(QStringLiteral("縦書き変換"));
+  Place(frame2_, 2760, 120, 1695, 3255);
+  label2_[2] = MakeLabel(frame2_, Indexed("Label2", 2), QStringLiteral("横書き画面で"));
+  Place(label2_[2], 120, 240, 1455, 255);
+  const QString triggers[] = {QStringLiteral("Enterキーを押した時"),
+                              QStringLiteral("F1キーを押した時"),
+                              QStringLiteral("変化があるたびに")};
+  // Exclusive, yet none checked is allowed: a stored trigger beyond the
+  // three shows no choice.
+  option1Group_ = new QButtonGroup(this);
+  for (int i = 0; i < 3; ++i) {
+    option1_[i] = Make<WrappingRadioButton>(frame2_, Indexed("Option1", i));
+    option1_[i]->setText(triggers[i]);
+    Place(option1_[i], 120, 480 + 480 * static_cast<float>(i), 1455, 495);
+    option1Group_->addButton(option1_[i], i);
+  }
+  label2_[3] = MakeLabel(frame2_, Indexed("Label2", 3), QStringLiteral("変換を行います。"));
+  Place(label2_[3], 240, 2040, 1335, 255);
+
+  command2_[0] = MakeButton(this, Indexed("Command2", 0), QStringLiteral("OK"));
+  Place(command2_[0], 2400, 3480, 1035, 375);
+  command2_[1] = MakeButton(this, Indexed("Command2", 1), QStringLiteral("キャンセル"));
+  Place(command2_[1], 3420, 3480, 1035, 375);
+
+  QWidget* const tabOrder[] = {list1_,      text1_[0],   text1_[1],    command1_[0], command1_[1],
+                               text2_,      vScroll1_,   command2_[0], command2_[1], option1_[0],
+                               option1_[1], option1_[2], combo1_};
+  for (std::size_t i = 1; i < std::size(tabOrder); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+  list1_->setFocus();
+
+  for (int i = 0; i < 2; ++i) {
+    connect(command1_[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+    connect(command2_[i], &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
+    connect(text1_[i], &QLineEdit::textChanged, this, [this, i] { Text1_Change(i); });
+  }
+  // A change of the selected row, by mouse or keyboard; moving the focus
+  // frame alone picks nothing.
+  connect(list1_, &QListWidget::itemSelectionChanged, this, &Form2::List1_Click);
+  connect(vScroll1_, &QScrollBar::valueChanged, this, &Form2::VScroll1_Change);
+}
+
+void Form2::Form_Load() {
+  if (parentWidget() != nullptr) setWindowIcon(parentWidget()->windowIcon());
+  workSwapTable_ = settings_.SwapTable;
+
+  combo1_->addItem(QStringLiteral("する時"));
+  combo1_->addItem(QStringLiteral("の前"));
+  combo1_->setCurrentIndex(kCellKind);
+
+  for (const SwapEntry& entry : workSwapTable_) AppendRow(entry);
+  // No current row either, so that the first Down picks the first row.
+  list1_->setCurrentIndex(QModelIndex());
+
+  vScroll1_->setValue(kWidestTab - std::min<int>(settings_.TabSpace, kWidestTab));
+  tabSpace_ = settings_.TabSpace;
+  text2_->setText(QString::number(tabSpace_));
+
+  if (settings_.ConvertTrigger < option1_.size()) {
+    option1_[settings_.ConvertTrigger]->setChecked(true);
+  }
+  UpdateAddButton();
+}
+
+void Form2::Command1_Click(int index) {
+  if (index == 0) {
+    if (text1_[0]->text().isEmpty()) return;
+    const SwapEntry entry{ToU16(text1_[0]->text()), ToU16(text1_[1]->text()),
+                          static_cast<std::uint8_t>(combo1_->currentIndex())};
+    if (!workSwapTable_.Append(entry)) return;
+    AppendRow(entry);
+  } else {
+    const int row = SelectedRow();
+    if (row < 0) return;
+    DeleteSwapEntry(row + 1);
+  }
+  text1_[0]->clear();
+  text1_[1]->clear();
+  if (index != 0) list1_->setCurrentIndex(QModelIndex());
+  UpdateAddButton();
+}
+
+void Form2::Command2_Click(int index) {
+  if (index != 0) {
+    reject();
+    return;
+  }
+  settings_.SwapTable = workSwapTable_;
+  settings_.TabSpace = tabSpace_;
+  if (const int trigger = option1Group_->checkedId(); trigger >= 0) {
+    settings_.ConvertTrigger = static_cast<std::uint8_t>(trigger);
+  }
+  const std::string file = SettingsFile(settings_);
+  if (const IoStatus failed = SaveSettings(settings_, file)) {
+    services_.ShowMessage(this, MessageIcon::Error, kTitle,
+                          QStringLiteral("設定を保存できませんでした。\r\n%1\r\n%2")
+                              .arg(QFile::decodeName(QByteArray::fromStdString(file)),
+                                   QString::fromLocal8Bit(failed->Reason())));
+  }
+  accept();
+}
+
+void Form2::List1_Click() {
+  const int row = SelectedRow();
+  if (row < 0) return;
+  const SwapEntry entry = workSwapTable_[static_cast<std::size_t>(row) + 1];
+  // The kind goes first, so that the To box is cut for the entry's own kind.
+  // A kind the list cannot show leaves the choice as it was.
+  if (entry.Type < combo1_->count()) combo1_->setCurrentIndex(entry.Type);
+  text1_[0]->setText(ToQString(entry.From));
+  text1_[1]->setText(ToQString(entry.To));
+}
+
+void Form2::Text1_Change(int index) {
+  QLineEdit& box = *text1_[index];
+  const std::u16string text = ToU16(box.text());
+  std::u16string normal = text;
+  if (index == 0) {
+    normal = FirstFullWidthCharacter(text);
+  } else if (combo1_->currentIndex() == kCellKind) {
+    normal = CutToTwoBytes(text);
+  }
+  if (normal == text) return;
+  const int caret = box.cursorPosition();
+  // Raises this handler once more, which finds nothing left to change.
+  box.setText(ToQString(normal));
+  box.setCursorPosition(std::min(caret, static_cast<int>(box.text().size())));
+}
+
+void Form2::VScroll1_Change() {
+  tabSpace_ = static_cast<std::uint8_t>(kWidestTab - vScroll1_->value());
+  text2_->setText(QString::number(tabSpace_));
+}
+
+void Form2::DeleteSwapEntry(int n) {
+  workSwapTable_.Remove(static_cast<std::size_t>(n));
+  // Between the two removals the rows and the entries are out of step, so
+  // the selection that moves with the row must not be picked.
+  const QSignalBlocker quiet(list1_);
+  delete list1_->takeItem(n - 1);
+}
+
+int Form2::SelectedRow() const {
+  const QList<QListWidgetItem*> selected = list1_->selectedItems();
+  return selected.isEmpty() ? -1 : list1_->row(selected.front());
+}
+
+void Form2::AppendRow(const SwapEntry& entry) {
+  list1_->addItem(RowText(entry));
+}
+
+void Form2::UpdateAddButton() {
+  command1_[0]->setEnabled(!workSwapTable_.Full());
+}
+
+}  // namespace mirotabe
