@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QInputMethodEvent>
 #include <QMenuBar>
 #include <QMimeData>
@@ -443,6 +445,15 @@ TEST_F(Form1Test, OpensWithItsCaptionSizeAndCentredSplitter) {
   EXPECT_EQ(Text2()->geometry(), QRect(304, 0, 300, 352));
   EXPECT_EQ(Image1()->cursor().shape(), Qt::SizeHorCursor);
   EXPECT_TRUE(Text2()->isReadOnly());
+  // The columns stand straight only when every full-width cell is as wide
+  // as every other: the set-up installs IPAGothic for that.
+  EXPECT_EQ(QFontInfo(Text2()->font()).family(), QStringLiteral("IPAGothic"));
+  const QFontMetrics metrics(Text2()->font());
+  for (const QString& cell : {QStringLiteral("ａ"), QStringLiteral("｜"), QStringLiteral("　"),
+                              QStringLiteral("漢"), QStringLiteral("ー")}) {
+    EXPECT_EQ(metrics.horizontalAdvance(cell), metrics.horizontalAdvance(QStringLiteral("あ")))
+        << cell.toStdString();
+  }
   EXPECT_EQ(Text1()->lineWrapMode(), QPlainTextEdit::NoWrap);
 }
 
