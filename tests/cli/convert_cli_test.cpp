@@ -2,20 +2,21 @@
 // and exit codes.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <variant>
 
 #include "core/vertical_layout.h"
+#include "tests/support/temp_folder.h"
 #include "textio/text_file.h"
 
 namespace mirotabe {
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::ReadFile;
+using testing_support::TempFolder;
+using testing_support::WriteFile;
 
 struct Outcome {
   int status = -1;
@@ -31,35 +32,17 @@ std::string Quoted(const std::string& argument) {
 
 class ConvertCliTest : public testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("mirotabe-cli-" + std::to_string(::getpid()));
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
-  static void Put(const std::string& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-  static std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
-
   // Runs the converter with `arguments`, feeding `input` on standard input.
   Outcome Convert(const std::vector<std::string>& arguments, std::string_view input = "",
                   const std::string& binary = MIROTABE_CONVERT_BINARY) {
-    Put(PathOf("stdin"), input);
+    WriteFile(folder_.PathOf("stdin"), input);
     std::string command = Quoted(binary);
     for (const std::string& argument : arguments) command += " " + Quoted(argument);
-    command += " <" + Quoted(PathOf("stdin")) + " >" + Quoted(PathOf("stdout")) + " 2>" +
-               Quoted(PathOf("stderr"));
+    command += " <" + Quoted(folder_.PathOf("stdin")) + " >" + Quoted(folder_.PathOf("stdout")) +
+               " 2>" + Quoted(folder_.PathOf("stderr"));
     const int raw = std::system(command.c_str());
-    return Outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Bytes(PathOf("stdout")),
-                   Bytes(PathOf("stderr"))};
+    return Outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(folder_.PathOf("stdout")),
+                   ReadFile(folder_.PathOf("stderr"))};
   }
 
   // What the save command writes for the pane that `text` converts into.
@@ -69,14 +52,14 @@ class ConvertCliTest : public testing::Test {
     return EncodeTextFile(std::get<VerticalLayout>(layout).Text(), charset).bytes;
   }
 
-  std::string NoSettings() { return PathOf("no-settings.ini"); }
+  std::string NoSettings() { return folder_.PathOf("no-settings.ini"); }
 
-  fs::path folder_;
+  TempFolder folder_;
 };
 
 TEST_F(ConvertCliTest, ConvertsAFileInCodePage932) {
-  Put(PathOf("in.txt"), "ab\r\nc\r\n");
-  const Outcome run = Convert({"--settings", NoSettings(), PathOf("in.txt")});
+  WriteFile(folder_.PathOf("in.txt"), "ab\r\nc\r\n");
+  const Outcome run = Convert({"--settings", NoSettings(), folder_.PathOf("in.txt")});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, Saved(u"ab\r\nc"));
   EXPECT_EQ(run.out, Encode(u"ｃａ\r\n　ｂ", Charset::Cp932).bytes);
@@ -103,32 +86,33 @@ TEST_F(ConvertCliTest, Utf8SkipsTheMarkAndWritesUtf8) {
 }
 
 TEST_F(ConvertCliTest, WritesTheOutputFileWithTheSameBytes) {
-  Put(PathOf("in.txt"), Encode(u"ラーメン", Charset::Cp932).bytes);
-  Put(PathOf("out.txt"), "old content that is longer than the new one");
-  const Outcome run =
-      Convert({"--settings", NoSettings(), "-o", PathOf("out.txt"), PathOf("in.txt")});
+  WriteFile(folder_.PathOf("in.txt"), Encode(u"ラーメン", Charset::Cp932).bytes);
+  WriteFile(folder_.PathOf("out.txt"), "old content that is longer than the new one");
+  const Outcome run = Convert(
+      {"--settings", NoSettings(), "-o", folder_.PathOf("out.txt"), folder_.PathOf("in.txt")});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(Bytes(PathOf("out.txt")), Saved(u"ラーメン"));
+  EXPECT_EQ(ReadFile(folder_.PathOf("out.txt")), Saved(u"ラーメン"));
 }
 
 TEST_F(ConvertCliTest, AppliesTheSettingsFile) {
-  Put(PathOf("Setting.ini"), Encode(u"[Main]\r\nTabSpace=1\r\n[Swap001]\r\nFrom=ー\r\n"
-                                    u"To=\"｜\"\r\nType=0\r\n",
-                                    Charset::Cp932)
-                                 .bytes);
-  const Outcome run =
-      Convert({"--settings=" + PathOf("Setting.ini")}, Encode(u"ラー\tメン", Charset::Cp932).bytes);
+  WriteFile(folder_.PathOf("Setting.ini"),
+            Encode(u"[Main]\r\nTabSpace=1\r\n[Swap001]\r\nFrom=ー\r\n"
+                   u"To=\"｜\"\r\nType=0\r\n",
+                   Charset::Cp932)
+                .bytes);
+  const Outcome run = Convert({"--settings=" + folder_.PathOf("Setting.ini")},
+                              Encode(u"ラー\tメン", Charset::Cp932).bytes);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, Encode(u"ラ\r\n｜\r\n　\r\nメ\r\nン", Charset::Cp932).bytes);
 }
 
 TEST_F(ConvertCliTest, UsesTheProgramsOwnSettingsFileByDefault) {
-  const fs::path installed = folder_ / "bin";
+  const fs::path installed = folder_.PathOf("bin");
   fs::create_directories(installed);
   fs::copy_file(MIROTABE_CONVERT_BINARY, installed / "mirotabe-convert");
-  Put((installed / "Setting.ini").string(),
-      Encode(u"[Swap001]\r\nFrom=a\r\nTo=\"b\"\r\nType=1\r\n", Charset::Cp932).bytes);
+  WriteFile((installed / "Setting.ini").string(),
+            Encode(u"[Swap001]\r\nFrom=a\r\nTo=\"b\"\r\nType=1\r\n", Charset::Cp932).bytes);
   const Outcome run = Convert({}, "a", (installed / "mirotabe-convert").string());
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, Encode(u"ｂ", Charset::Cp932).bytes);
@@ -136,9 +120,9 @@ TEST_F(ConvertCliTest, UsesTheProgramsOwnSettingsFileByDefault) {
 
 TEST_F(ConvertCliTest, WarnsAboutCharactersTheEncodingCannotHold) {
   // UTF-8 holds everything, emoji included.
-  Put(PathOf("emoji.txt"), "\xF0\x9F\x98\x80x");
+  WriteFile(folder_.PathOf("emoji.txt"), "\xF0\x9F\x98\x80x");
   const Outcome utf8 =
-      Convert({"--settings", NoSettings(), "--encoding", "utf-8", PathOf("emoji.txt")});
+      Convert({"--settings", NoSettings(), "--encoding", "utf-8", folder_.PathOf("emoji.txt")});
   EXPECT_EQ(utf8.status, 0);
   EXPECT_EQ(utf8.out, "\xF0\x9F\x98\x80\r\n\xEF\xBD\x98");
   EXPECT_EQ(utf8.err, "");
@@ -164,7 +148,7 @@ TEST_P(ConvertCliFailureTest, ExitsWithItsStatusAndSaysWhy) {
   std::vector<std::string> arguments;
   for (const std::string& argument : GetParam().arguments) {
     // "@" stands for the test's folder.
-    arguments.push_back(argument.starts_with("@") ? PathOf(argument.substr(1)) : argument);
+    arguments.push_back(argument.starts_with("@") ? folder_.PathOf(argument.substr(1)) : argument);
   }
   const Outcome run = Convert(arguments, "abc");
   EXPECT_EQ(run.status, GetParam().status);
@@ -186,13 +170,13 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.name; });
 
 TEST_F(ConvertCliTest, FullStandardOutputIsAnError) {
-  Put(PathOf("in.txt"), "abc");
+  WriteFile(folder_.PathOf("in.txt"), "abc");
   const std::string command = Quoted(MIROTABE_CONVERT_BINARY) + " --settings " +
-                              Quoted(NoSettings()) + " " + Quoted(PathOf("in.txt")) +
-                              " >/dev/full 2>" + Quoted(PathOf("stderr"));
+                              Quoted(NoSettings()) + " " + Quoted(folder_.PathOf("in.txt")) +
+                              " >/dev/full 2>" + Quoted(folder_.PathOf("stderr"));
   const int raw = std::system(command.c_str());
   EXPECT_EQ(WEXITSTATUS(raw), 1);
-  EXPECT_NE(Bytes(PathOf("stderr")).find("standard output: No space left on device"),
+  EXPECT_NE(ReadFile(folder_.PathOf("stderr")).find("standard output: No space left on device"),
             std::string::npos);
 }
 

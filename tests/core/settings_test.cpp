@@ -4,10 +4,9 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "platform/charset.h"
+#include "tests/support/temp_folder.h"
 
 namespace mirotabe {
 namespace {
@@ -16,38 +15,20 @@ namespace fs = std::filesystem;
 
 class SettingsTest : public testing::Test {
  protected:
-  void SetUp() override {
-    folder_ =
-        fs::temp_directory_path() / ("mirotabe-settings-" + std::to_string(::getpid()) + "-" +
-                                     testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-    file_ = (folder_ / "Setting.ini").string();
-  }
-  void TearDown() override {
-    fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(folder_);
-  }
-
   // Writes a settings file from UTF-8 text, stored in code page 932.
   void WriteFile(std::string_view utf8) {
     const std::u16string text = Decode(utf8, Charset::Utf8);
-    std::ofstream(file_, std::ios::binary) << Encode(text, Charset::Cp932).bytes;
+    testing_support::WriteFile(file_, Encode(text, Charset::Cp932).bytes);
   }
-  std::string FileBytes() const {
-    std::ifstream in(file_, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
+  std::string FileBytes() const { return testing_support::ReadFile(file_); }
   AppSettings Load() const {
     AppSettings settings;
     EXPECT_FALSE(LoadSettings(settings, file_));
     return settings;
   }
 
-  fs::path folder_;
-  std::string file_;
+  testing_support::TempFolder folder_;
+  std::string file_ = folder_.PathOf("Setting.ini");
 };
 
 SwapTable Table(std::initializer_list<SwapEntry> entries) {
@@ -195,7 +176,7 @@ TEST_F(SettingsTest, SaveIntoAFolderThatCannotBeMadeIsReported) {
 
 TEST_F(SettingsTest, SaveMakesAMissingFolder) {
   AppSettings settings;
-  const std::string nested = (folder_ / "config" / "mirotabe" / "Setting.ini").string();
+  const std::string nested = folder_.PathOf("config/mirotabe/Setting.ini");
   ASSERT_FALSE(SaveSettings(settings, nested));
   EXPECT_TRUE(fs::exists(nested));
 }

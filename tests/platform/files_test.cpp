@@ -7,56 +7,29 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <set>
 #include <string>
 #include <thread>
+
+#include "tests/support/temp_folder.h"
 
 namespace mirotabe {
 namespace {
 
 using namespace std::string_literals;
 
-// A fresh folder for one test, removed with everything in it afterwards.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = testing::TempDir() + "files_test.XXXXXX";
-    const char* made = mkdtemp(pattern.data());
-    if (made == nullptr) ADD_FAILURE() << "cannot make " << pattern;
-    path_ = made != nullptr ? made : "/nonexistent";
+using testing_support::ReadFile;
+using testing_support::TempFolder;
+using testing_support::WriteFile;
+
+// The names in the folder, to see that nothing was left behind.
+std::set<std::string> NamesIn(const TempFolder& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+    names.insert(entry.path().filename().string());
   }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(path_, ignored);
-  }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-  const std::string& path() const { return path_; }
-
-  // The names in the folder, to see that nothing was left behind.
-  std::set<std::string> Names() const {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
-      names.insert(entry.path().filename().string());
-    }
-    return names;
-  }
-
- private:
-  std::string path_;
-};
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  return names;
 }
 
 mode_t ModeOf(const std::string& path) {
@@ -90,8 +63,8 @@ class FilesReadFileBytesTest : public testing::TestWithParam<std::string> {};
 
 TEST_P(FilesReadFileBytesTest, ReadsEveryByte) {
   TempFolder folder;
-  const std::string path = folder.File("data");
-  WriteBytes(path, GetParam());
+  const std::string path = folder.PathOf("data");
+  WriteFile(path, GetParam());
   const IoResult<std::string> bytes = ReadFileBytes(path);
   ASSERT_TRUE(bytes.ok()) << bytes.error().Reason();
   EXPECT_EQ(bytes.value(), GetParam());
@@ -126,13 +99,13 @@ TEST_P(FilesReadErrorTest, NamesThePathAndTheReason) {
 }
 
 const ReadErrorCase kReadErrorCases[] = {
-    {"Missing", [](const TempFolder& f) { return f.File("missing"); }, ENOENT},
-    {"MissingFolder", [](const TempFolder& f) { return f.File("missing/file"); }, ENOENT},
+    {"Missing", [](const TempFolder& f) { return f.PathOf("missing"); }, ENOENT},
+    {"MissingFolder", [](const TempFolder& f) { return f.PathOf("missing/file"); }, ENOENT},
     {"Folder", [](const TempFolder& f) { return f.path(); }, EISDIR},
     {"FileAsFolder",
      [](const TempFolder& f) {
-       WriteBytes(f.File("file"), "x");
-       return f.File("file/x");
+       WriteFile(f.PathOf("file"), "x");
+       return f.PathOf("file/x");
      },
      ENOTDIR},
 };
@@ -143,8 +116,8 @@ INSTANTIATE_TEST_SUITE_P(, FilesReadErrorTest, testing::ValuesIn(kReadErrorCases
 TEST(FilesReadPermissionTest, NoReadPermission) {
   if (geteuid() == 0) GTEST_SKIP() << "root can read any file";
   TempFolder folder;
-  const std::string path = folder.File("secret");
-  WriteBytes(path, "x");
+  const std::string path = folder.PathOf("secret");
+  WriteFile(path, "x");
   ASSERT_EQ(chmod(path.c_str(), 0200), 0);
   const IoResult<std::string> bytes = ReadFileBytes(path);
   ASSERT_FALSE(bytes.ok());
@@ -187,33 +160,33 @@ TEST(FilesReadDescriptorBytesTest, ErrorUsesTheGivenName) {
 TEST(FilesReplaceFileAtomicallyTest, NewFileGetsUsualPermissions) {
   ScopedUmask mask(027);
   TempFolder folder;
-  const std::string path = folder.File("new.ini");
+  const std::string path = folder.PathOf("new.ini");
   ASSERT_FALSE(ReplaceFileAtomically(path, "bytes\0"s));
-  EXPECT_EQ(ReadBytes(path), "bytes\0"s);
+  EXPECT_EQ(ReadFile(path), "bytes\0"s);
   EXPECT_EQ(ModeOf(path), 0640u);
-  EXPECT_EQ(folder.Names(), std::set<std::string>{"new.ini"});
+  EXPECT_EQ(NamesIn(folder), std::set<std::string>{"new.ini"});
 }
 
 TEST(FilesReplaceFileAtomicallyTest, EmptyContent) {
   TempFolder folder;
-  const std::string path = folder.File("file");
-  WriteBytes(path, "old");
+  const std::string path = folder.PathOf("file");
+  WriteFile(path, "old");
   ASSERT_FALSE(ReplaceFileAtomically(path, ""));
-  EXPECT_EQ(ReadBytes(path), "");
+  EXPECT_EQ(ReadFile(path), "");
 }
 
 class FilesKeepModeTest : public testing::TestWithParam<mode_t> {};
 
 TEST_P(FilesKeepModeTest, ExistingFileKeepsItsPermissions) {
   TempFolder folder;
-  const std::string path = folder.File("file");
-  WriteBytes(path, "old");
+  const std::string path = folder.PathOf("file");
+  WriteFile(path, "old");
   ASSERT_EQ(chmod(path.c_str(), GetParam()), 0);
   ASSERT_FALSE(ReplaceFileAtomically(path, "new"));
   EXPECT_EQ(ModeOf(path), GetParam());
   ASSERT_EQ(chmod(path.c_str(), 0600), 0);
-  EXPECT_EQ(ReadBytes(path), "new");
-  EXPECT_EQ(folder.Names(), std::set<std::string>{"file"});
+  EXPECT_EQ(ReadFile(path), "new");
+  EXPECT_EQ(NamesIn(folder), std::set<std::string>{"file"});
 }
 
 // 0200 and 0002: any write bit allows the replace.
@@ -223,8 +196,8 @@ INSTANTIATE_TEST_SUITE_P(, FilesKeepModeTest,
 TEST(FilesReplaceFileAtomicallyTest, KeepsTheOwnerWhenRootEditsAnotherUsersFile) {
   if (geteuid() != 0) GTEST_SKIP() << "only root can give a file away";
   TempFolder folder;
-  const std::string path = folder.File("file");
-  WriteBytes(path, "old");
+  const std::string path = folder.PathOf("file");
+  WriteFile(path, "old");
   ASSERT_EQ(chown(path.c_str(), 12345, 23456), 0);
   ASSERT_FALSE(ReplaceFileAtomically(path, "new"));
   struct stat info {};
@@ -247,30 +220,30 @@ class FilesSymlinkTest : public testing::TestWithParam<LinkCase> {};
 
 TEST_P(FilesSymlinkTest, WritesTheLinksTarget) {
   TempFolder folder;
-  if (GetParam().targetExists) WriteBytes(folder.File("target"), "old");
+  if (GetParam().targetExists) WriteFile(folder.PathOf("target"), "old");
   GetParam().setUp(folder);
-  ASSERT_FALSE(ReplaceFileAtomically(folder.File("link"), "new"));
-  EXPECT_TRUE(std::filesystem::is_symlink(folder.File("link")));
-  EXPECT_EQ(ReadBytes(folder.File("target")), "new");
+  ASSERT_FALSE(ReplaceFileAtomically(folder.PathOf("link"), "new"));
+  EXPECT_TRUE(std::filesystem::is_symlink(folder.PathOf("link")));
+  EXPECT_EQ(ReadFile(folder.PathOf("target")), "new");
 }
 
 const LinkCase kLinkCases[] = {
-    {"Relative", [](const TempFolder& f) { Link("target", f.File("link")); }, true},
-    {"Absolute", [](const TempFolder& f) { Link(f.File("target"), f.File("link")); }, true},
+    {"Relative", [](const TempFolder& f) { Link("target", f.PathOf("link")); }, true},
+    {"Absolute", [](const TempFolder& f) { Link(f.PathOf("target"), f.PathOf("link")); }, true},
     {"Chain",
      [](const TempFolder& f) {
-       Link("target", f.File("middle"));
-       Link("middle", f.File("link"));
+       Link("target", f.PathOf("middle"));
+       Link("middle", f.PathOf("link"));
      },
      true},
     {"IntoSubfolder",
      [](const TempFolder& f) {
-       std::filesystem::create_directory(f.File("sub"));
-       Link("../target", f.File("sub/inner"));
-       Link("sub/inner", f.File("link"));
+       std::filesystem::create_directory(f.PathOf("sub"));
+       Link("../target", f.PathOf("sub/inner"));
+       Link("sub/inner", f.PathOf("link"));
      },
      true},
-    {"DanglingCreatesTarget", [](const TempFolder& f) { Link("target", f.File("link")); }, false},
+    {"DanglingCreatesTarget", [](const TempFolder& f) { Link("target", f.PathOf("link")); }, false},
 };
 
 INSTANTIATE_TEST_SUITE_P(, FilesSymlinkTest, testing::ValuesIn(kLinkCases),
@@ -292,54 +265,54 @@ class FilesReplaceErrorTest : public testing::TestWithParam<ReplaceErrorCase> {}
 // changed content.
 TEST_P(FilesReplaceErrorTest, FailsAndLeavesEverythingAsItWas) {
   TempFolder folder;
-  WriteBytes(folder.File("old"), "old");
+  WriteFile(folder.PathOf("old"), "old");
   const std::string path = GetParam().setUp(folder);
-  const std::set<std::string> namesBefore = folder.Names();
+  const std::set<std::string> namesBefore = NamesIn(folder);
 
   const IoStatus error = ReplaceFileAtomically(path, "new");
   ASSERT_TRUE(error);
   EXPECT_EQ(error->path, path);
   EXPECT_EQ(error->code, Errno(GetParam().expected)) << error->Reason();
-  EXPECT_EQ(folder.Names(), namesBefore);
-  EXPECT_EQ(ReadBytes(folder.File("old")), "old");
+  EXPECT_EQ(NamesIn(folder), namesBefore);
+  EXPECT_EQ(ReadFile(folder.PathOf("old")), "old");
 }
 
 const ReplaceErrorCase kReplaceErrorCases[] = {
     {"FolderAsPath", [](const TempFolder& f) { return f.path(); }, EISDIR},
     {"SubfolderAsPath",
      [](const TempFolder& f) {
-       std::filesystem::create_directory(f.File("sub"));
-       return f.File("sub");
+       std::filesystem::create_directory(f.PathOf("sub"));
+       return f.PathOf("sub");
      },
      EISDIR},
-    {"MissingFolder", [](const TempFolder& f) { return f.File("missing/file"); }, ENOENT},
-    {"FileAsFolder", [](const TempFolder& f) { return f.File("old/file"); }, ENOTDIR},
+    {"MissingFolder", [](const TempFolder& f) { return f.PathOf("missing/file"); }, ENOENT},
+    {"FileAsFolder", [](const TempFolder& f) { return f.PathOf("old/file"); }, ENOTDIR},
     // Refused to root as well.
     {"ReadOnlyFile",
      [](const TempFolder& f) {
-       chmod(f.File("old").c_str(), 0444);
-       return f.File("old");
+       chmod(f.PathOf("old").c_str(), 0444);
+       return f.PathOf("old");
      },
      EACCES},
     {"LinkToReadOnlyFile",
      [](const TempFolder& f) {
-       chmod(f.File("old").c_str(), 0400);
-       Link("old", f.File("link"));
-       return f.File("link");
+       chmod(f.PathOf("old").c_str(), 0400);
+       Link("old", f.PathOf("link"));
+       return f.PathOf("link");
      },
      EACCES},
     {"LinkToFolder",
      [](const TempFolder& f) {
-       std::filesystem::create_directory(f.File("sub"));
-       Link("sub", f.File("link"));
-       return f.File("link");
+       std::filesystem::create_directory(f.PathOf("sub"));
+       Link("sub", f.PathOf("link"));
+       return f.PathOf("link");
      },
      EISDIR},
     {"LinkLoop",
      [](const TempFolder& f) {
-       Link("b", f.File("a"));
-       Link("a", f.File("b"));
-       return f.File("a");
+       Link("b", f.PathOf("a"));
+       Link("a", f.PathOf("b"));
+       return f.PathOf("a");
      },
      ELOOP},
 };
@@ -351,8 +324,8 @@ INSTANTIATE_TEST_SUITE_P(, FilesReplaceErrorTest, testing::ValuesIn(kReplaceErro
 // full disk) must remove the partial temporary file and keep the old one.
 TEST(FilesReplaceFileAtomicallyTest, FailedWriteKeepsTheOldFile) {
   TempFolder folder;
-  const std::string path = folder.File("file");
-  WriteBytes(path, "old");
+  const std::string path = folder.PathOf("file");
+  WriteFile(path, "old");
 
   rlimit old{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
@@ -366,23 +339,23 @@ TEST(FilesReplaceFileAtomicallyTest, FailedWriteKeepsTheOldFile) {
 
   ASSERT_TRUE(error);
   EXPECT_EQ(error->code, Errno(EFBIG)) << error->Reason();
-  EXPECT_EQ(ReadBytes(path), "old");
-  EXPECT_EQ(folder.Names(), std::set<std::string>{"file"});
+  EXPECT_EQ(ReadFile(path), "old");
+  EXPECT_EQ(NamesIn(folder), std::set<std::string>{"file"});
 }
 
 TEST(FilesReplaceFileAtomicallyTest, ReadOnlyFolder) {
   if (geteuid() == 0) GTEST_SKIP() << "root can write into any folder";
   TempFolder folder;
-  const std::string sub = folder.File("sub");
+  const std::string sub = folder.PathOf("sub");
   std::filesystem::create_directory(sub);
-  WriteBytes(sub + "/file", "old");
+  WriteFile(sub + "/file", "old");
   ASSERT_EQ(chmod(sub.c_str(), 0555), 0);
 
   const IoStatus error = ReplaceFileAtomically(sub + "/file", "new");
   ASSERT_TRUE(error);
   EXPECT_EQ(error->code, Errno(EACCES));
   ASSERT_EQ(chmod(sub.c_str(), 0755), 0);
-  EXPECT_EQ(ReadBytes(sub + "/file"), "old");
+  EXPECT_EQ(ReadFile(sub + "/file"), "old");
 }
 
 // --- MakeFolders -------------------------------------------------------------
@@ -391,7 +364,7 @@ class FilesMakeFoldersTest : public testing::TestWithParam<std::string> {};
 
 TEST_P(FilesMakeFoldersTest, MakesEveryMissingFolder) {
   TempFolder folder;
-  std::filesystem::create_directory(folder.File("exists"));
+  std::filesystem::create_directory(folder.PathOf("exists"));
   const std::string path = folder.path() + GetParam();
   EXPECT_FALSE(MakeFolders(path));
   EXPECT_TRUE(std::filesystem::is_directory(path));
@@ -404,21 +377,21 @@ INSTANTIATE_TEST_SUITE_P(, FilesMakeFoldersTest,
 TEST(FilesMakeFoldersModeTest, NewFoldersGetTheUsualPermissions) {
   ScopedUmask mask(022);
   TempFolder folder;
-  ASSERT_FALSE(MakeFolders(folder.File("a/b")));
-  EXPECT_EQ(ModeOf(folder.File("a")), 0755u);
-  EXPECT_EQ(ModeOf(folder.File("a/b")), 0755u);
+  ASSERT_FALSE(MakeFolders(folder.PathOf("a/b")));
+  EXPECT_EQ(ModeOf(folder.PathOf("a")), 0755u);
+  EXPECT_EQ(ModeOf(folder.PathOf("a/b")), 0755u);
 }
 
 TEST(FilesMakeFoldersErrorTest, FileInTheWayNamesIt) {
   TempFolder folder;
-  WriteBytes(folder.File("file"), "x");
+  WriteFile(folder.PathOf("file"), "x");
 
-  IoStatus error = MakeFolders(folder.File("file/a"));
+  IoStatus error = MakeFolders(folder.PathOf("file/a"));
   ASSERT_TRUE(error);
-  EXPECT_EQ(error->path, folder.File("file"));
+  EXPECT_EQ(error->path, folder.PathOf("file"));
   EXPECT_EQ(error->code, Errno(ENOTDIR));
 
-  error = MakeFolders(folder.File("file"));
+  error = MakeFolders(folder.PathOf("file"));
   ASSERT_TRUE(error);
   EXPECT_EQ(error->code, Errno(ENOTDIR));
 }

@@ -7,44 +7,19 @@
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "tests/support/temp_folder.h"
 
 namespace mirotabe {
 namespace {
 
 using namespace std::string_literals;
 
-// A fresh folder for one test, removed with everything in it afterwards.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = testing::TempDir() + "profile_test.XXXXXX";
-    const char* made = mkdtemp(pattern.data());
-    if (made == nullptr) ADD_FAILURE() << "cannot make " << pattern;
-    path_ = made != nullptr ? made : "/nonexistent";
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using testing_support::ReadFile;
+using testing_support::TempFolder;
+using testing_support::WriteFile;
 
 bool Exists(const std::string& path) {
   return std::filesystem::exists(path);
@@ -71,8 +46,8 @@ class ProfileReadStringTest : public testing::TestWithParam<ReadStringCase> {};
 TEST_P(ProfileReadStringTest, ReadsWhatWindowsWouldRead) {
   const ReadStringCase& c = GetParam();
   TempFolder folder;
-  const std::string path = folder.File("Setting.ini");
-  WriteBytes(path, c.file);
+  const std::string path = folder.PathOf("Setting.ini");
+  WriteFile(path, c.file);
 
   EXPECT_EQ(IniReadString(path, c.section, c.key, kDefault), c.expected);
   // The batch form answers the same.
@@ -146,8 +121,8 @@ class ProfileReadCutTest : public testing::TestWithParam<CutCase> {};
 TEST_P(ProfileReadCutTest, CutsTo127BytesWithoutSplittingACharacter) {
   const CutCase& c = GetParam();
   TempFolder folder;
-  const std::string path = folder.File("Setting.ini");
-  WriteBytes(path, "[s]\r\nk=" + c.value + "\r\n");
+  const std::string path = folder.PathOf("Setting.ini");
+  WriteFile(path, "[s]\r\nk=" + c.value + "\r\n");
   EXPECT_EQ(IniReadString(path, u"s", u"k", u""), c.expected);
 }
 
@@ -188,8 +163,8 @@ class ProfileReadIntTest : public testing::TestWithParam<ReadIntCase> {};
 TEST_P(ProfileReadIntTest, ParsesLikeGetPrivateProfileInt) {
   const ReadIntCase& c = GetParam();
   TempFolder folder;
-  const std::string path = folder.File("Setting.ini");
-  WriteBytes(path, "[s]\r\n" + c.line + "\r\n");
+  const std::string path = folder.PathOf("Setting.ini");
+  WriteFile(path, "[s]\r\n" + c.line + "\r\n");
   EXPECT_EQ(IniReadInt(path, u"s", u"k", kIntDefault), c.expected);
 }
 
@@ -221,8 +196,8 @@ INSTANTIATE_TEST_SUITE_P(, ProfileReadIntTest, testing::ValuesIn(kReadIntCases),
 
 TEST(ProfileReadTest, UnreadableFilesGiveTheDefault) {
   TempFolder folder;
-  EXPECT_EQ(IniReadInt(folder.File("missing.ini"), u"s", u"k", 5), 5);
-  EXPECT_EQ(IniReadString(folder.File("missing.ini"), u"s", u"k", u"d"), u"d");
+  EXPECT_EQ(IniReadInt(folder.PathOf("missing.ini"), u"s", u"k", 5), 5);
+  EXPECT_EQ(IniReadString(folder.PathOf("missing.ini"), u"s", u"k", u"d"), u"d");
   EXPECT_EQ(IniReadInt(folder.path(), u"s", u"k", 5), 5);
   EXPECT_EQ(IniReadString(folder.path(), u"s", u"k", u"d"), u"d");
 }
@@ -247,11 +222,11 @@ class ProfileWriteTest : public testing::TestWithParam<WriteCase> {};
 TEST_P(ProfileWriteTest, ChangesOnlyTheLinesItMust) {
   const WriteCase& c = GetParam();
   TempFolder folder;
-  const std::string path = folder.File("Setting.ini");
-  WriteBytes(path, c.before);
+  const std::string path = folder.PathOf("Setting.ini");
+  WriteFile(path, c.before);
 
   ASSERT_TRUE(IniWriteString(path, c.section, c.key, c.value));
-  EXPECT_EQ(ReadBytes(path), c.after);
+  EXPECT_EQ(ReadFile(path), c.after);
 }
 
 const WriteCase kWriteCases[] = {
@@ -304,9 +279,9 @@ INSTANTIATE_TEST_SUITE_P(, ProfileWriteTest, testing::ValuesIn(kWriteCases),
 
 TEST(ProfileWriteFileTest, CreatesMissingFile) {
   TempFolder folder;
-  const std::string path = folder.File("new.ini");
+  const std::string path = folder.PathOf("new.ini");
   ASSERT_TRUE(IniWriteString(path, u"Main", u"TabSpace", u"4"));
-  EXPECT_EQ(ReadBytes(path), "[Main]\r\nTabSpace=4\r\n");
+  EXPECT_EQ(ReadFile(path), "[Main]\r\nTabSpace=4\r\n");
 }
 
 struct RoundTripCase {
@@ -326,7 +301,7 @@ class ProfileRoundTripTest : public testing::TestWithParam<RoundTripCase> {};
 TEST_P(ProfileRoundTripTest, ReadsBackWhatItWrote) {
   const RoundTripCase& c = GetParam();
   TempFolder folder;
-  ProfileFile profile(folder.File("Setting.ini"));
+  ProfileFile profile(folder.PathOf("Setting.ini"));
   profile.WriteString(u"s", u"k", c.written);
   EXPECT_EQ(profile.ReadString(u"s", u"k", kDefault), c.read);
   ASSERT_FALSE(profile.Save());
@@ -363,15 +338,15 @@ class ProfileRemoveSectionTest : public testing::TestWithParam<RemoveCase> {};
 TEST_P(ProfileRemoveSectionTest, RemovesEverySectionOfTheName) {
   const RemoveCase& c = GetParam();
   TempFolder folder;
-  const std::string path = folder.File("Setting.ini");
-  WriteBytes(path, c.before);
+  const std::string path = folder.PathOf("Setting.ini");
+  WriteFile(path, c.before);
   IoResult<ProfileFile> profile = ProfileFile::Load(path);
   ASSERT_TRUE(profile.ok());
 
   profile.value().RemoveSection(c.section);
   EXPECT_EQ(profile.value().ReadString(c.section, u"x", kDefault), kDefault);
   ASSERT_FALSE(profile.value().Save());
-  EXPECT_EQ(ReadBytes(path), c.after);
+  EXPECT_EQ(ReadFile(path), c.after);
 }
 
 const RemoveCase kRemoveCases[] = {
@@ -387,14 +362,14 @@ INSTANTIATE_TEST_SUITE_P(, ProfileRemoveSectionTest, testing::ValuesIn(kRemoveCa
 
 TEST(ProfileRemoveThenWriteTest, AddsTheSectionAtTheEnd) {
   TempFolder folder;
-  ProfileFile profile(folder.File("Setting.ini"));
+  ProfileFile profile(folder.PathOf("Setting.ini"));
   profile.WriteString(u"a", u"x", u"1");
   profile.WriteString(u"b", u"y", u"2");
   profile.RemoveSection(u"A");
   profile.WriteString(u"a", u"x", u"3");
   EXPECT_EQ(profile.ReadString(u"a", u"x", kDefault), u"3");
   ASSERT_FALSE(profile.Save());
-  EXPECT_EQ(ReadBytes(profile.path()), "[b]\r\ny=2\r\n[a]\r\nx=3\r\n");
+  EXPECT_EQ(ReadFile(profile.path()), "[b]\r\ny=2\r\n[a]\r\nx=3\r\n");
 }
 
 // --- Batches -----------------------------------------------------------------
@@ -457,10 +432,10 @@ TEST(ProfileBatchTest, EqualsTheSameSingleWritesInOrder) {
       {u"new", u"k", u"w"},
   };
   TempFolder folder;
-  const std::string single = folder.File("single.ini");
-  const std::string batch = folder.File("batch.ini");
-  WriteBytes(single, original);
-  WriteBytes(batch, original);
+  const std::string single = folder.PathOf("single.ini");
+  const std::string batch = folder.PathOf("batch.ini");
+  WriteFile(single, original);
+  WriteFile(batch, original);
 
   for (const Edit& edit : edits) ApplySingly(single, edit);
 
@@ -474,12 +449,12 @@ TEST(ProfileBatchTest, EqualsTheSameSingleWritesInOrder) {
     }
   }
   ASSERT_FALSE(profile.value().Save());
-  EXPECT_EQ(ReadBytes(batch), ReadBytes(single));
+  EXPECT_EQ(ReadFile(batch), ReadFile(single));
 }
 
 TEST(ProfileBatchTest, ManySectionsReadBackAfterSave) {
   TempFolder folder;
-  ProfileFile profile(folder.File("Setting.ini"));
+  ProfileFile profile(folder.PathOf("Setting.ini"));
   for (int n = 1; n <= 999; ++n) {
     const std::string digits = std::to_string(n);
     const std::u16string section = u"Swap" + std::u16string(digits.begin(), digits.end());
@@ -500,26 +475,26 @@ TEST(ProfileBatchTest, ManySectionsReadBackAfterSave) {
 
 TEST(ProfileFailureTest, MissingFolderFailsWithoutCreatingIt) {
   TempFolder folder;
-  const std::string path = folder.File("missing/Setting.ini");
+  const std::string path = folder.PathOf("missing/Setting.ini");
   EXPECT_FALSE(IniWriteString(path, u"s", u"k", u"v"));
-  EXPECT_FALSE(Exists(folder.File("missing")));
+  EXPECT_FALSE(Exists(folder.PathOf("missing")));
 }
 
 TEST(ProfileFailureTest, ReadOnlyFileFailsAndStaysAsItWas) {
   TempFolder folder;
-  const std::string path = folder.File("Setting.ini");
-  WriteBytes(path, "[s]\r\nk=1\r\n");
+  const std::string path = folder.PathOf("Setting.ini");
+  WriteFile(path, "[s]\r\nk=1\r\n");
   ASSERT_EQ(chmod(path.c_str(), 0444), 0);
 
   EXPECT_FALSE(IniWriteString(path, u"s", u"k", u"2"));
-  EXPECT_EQ(ReadBytes(path), "[s]\r\nk=1\r\n");
+  EXPECT_EQ(ReadFile(path), "[s]\r\nk=1\r\n");
   IoResult<ProfileFile> profile = ProfileFile::Load(path);
   ASSERT_TRUE(profile.ok());
   profile.value().WriteString(u"s", u"k", u"2");
   const IoStatus error = profile.value().Save();
   ASSERT_TRUE(error);
   EXPECT_EQ(error->code, std::errc::permission_denied);
-  EXPECT_EQ(ReadBytes(path), "[s]\r\nk=1\r\n");
+  EXPECT_EQ(ReadFile(path), "[s]\r\nk=1\r\n");
 }
 
 TEST(ProfileFailureTest, FolderAsPathIsALoadError) {
@@ -537,18 +512,18 @@ TEST(ProfileFailureTest, FolderAsPathIsALoadError) {
 TEST(ProfileFailureTest, UnreadableFileIsNotOverwritten) {
   if (geteuid() == 0) GTEST_SKIP() << "root can read any file";
   TempFolder folder;
-  const std::string path = folder.File("Setting.ini");
-  WriteBytes(path, "[s]\r\nk=1\r\n");
+  const std::string path = folder.PathOf("Setting.ini");
+  WriteFile(path, "[s]\r\nk=1\r\n");
   ASSERT_EQ(chmod(path.c_str(), 0200), 0);
 
   EXPECT_FALSE(IniWriteString(path, u"s", u"j", u"2"));
   ASSERT_EQ(chmod(path.c_str(), 0600), 0);
-  EXPECT_EQ(ReadBytes(path), "[s]\r\nk=1\r\n");
+  EXPECT_EQ(ReadFile(path), "[s]\r\nk=1\r\n");
 }
 
 TEST(ProfileFailureTest, MissingFileLoadsEmpty) {
   TempFolder folder;
-  const std::string path = folder.File("missing.ini");
+  const std::string path = folder.PathOf("missing.ini");
   IoResult<ProfileFile> profile = ProfileFile::Load(path);
   ASSERT_TRUE(profile.ok());
   EXPECT_EQ(profile.value().path(), path);

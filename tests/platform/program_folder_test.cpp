@@ -7,34 +7,21 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
+
+#include "tests/support/temp_folder.h"
 
 namespace mirotabe {
 namespace {
 
-// A fresh folder for one test, removed with everything in it afterwards.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = testing::TempDir() + "program_folder_test.XXXXXX";
-    const char* made = mkdtemp(pattern.data());
-    if (made == nullptr) ADD_FAILURE() << "cannot make " << pattern;
-    path_ = made != nullptr ? made : "/nonexistent";
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(path_, ignored);
-  }
-  // The folder as the program sees its own: ending in '/'.
-  std::string Folder() const { return path_ + "/"; }
+using testing_support::TempFolder;
+using testing_support::WriteFile;
 
- private:
-  std::string path_;
-};
+// The folder as the program sees its own: ending in '/'.
+std::string FolderOf(const TempFolder& folder) {
+  return folder.path() + "/";
+}
 
 // Sets or unsets one environment variable for the length of a test.
 class ScopedEnv {
@@ -77,23 +64,23 @@ TEST(ProgramFolderTest, IsTheFolderOfTheRunningExecutable) {
 
 TEST(ProgramFolderSettingsTest, WritableFolderKeepsSettingsBesideTheProgram) {
   TempFolder program;
-  EXPECT_EQ(SettingsFilePath(program.Folder()), program.Folder() + "Setting.ini");
+  EXPECT_EQ(SettingsFilePath(FolderOf(program)), FolderOf(program) + "Setting.ini");
 }
 
 // A portable copy whose folder became read-only still reads its settings.
 TEST(ProgramFolderSettingsTest, ExistingFileIsUsedInAReadOnlyFolder) {
   TempFolder program;
-  std::ofstream(program.Folder() + "Setting.ini") << "[Main]\r\n";
-  ASSERT_EQ(chmod(program.Folder().c_str(), 0555), 0);
-  EXPECT_EQ(SettingsFilePath(program.Folder()), program.Folder() + "Setting.ini");
+  WriteFile(FolderOf(program) + "Setting.ini", "[Main]\r\n");
+  ASSERT_EQ(chmod(FolderOf(program).c_str(), 0555), 0);
+  EXPECT_EQ(SettingsFilePath(FolderOf(program)), FolderOf(program) + "Setting.ini");
 }
 
 TEST(ProgramFolderSettingsTest, ReadOnlyFolderWithoutFileUsesTheUserFolder) {
   if (geteuid() == 0) GTEST_SKIP() << "root can write into any folder";
   TempFolder program;
-  ASSERT_EQ(chmod(program.Folder().c_str(), 0555), 0);
+  ASSERT_EQ(chmod(FolderOf(program).c_str(), 0555), 0);
   ScopedEnv config("XDG_CONFIG_HOME", "/config");
-  EXPECT_EQ(SettingsFilePath(program.Folder()), "/config/mirotabe/Setting.ini");
+  EXPECT_EQ(SettingsFilePath(FolderOf(program)), "/config/mirotabe/Setting.ini");
 }
 
 struct FallbackCase {
@@ -114,7 +101,7 @@ class ProgramFolderFallbackTest : public testing::TestWithParam<FallbackCase> {}
 TEST_P(ProgramFolderFallbackTest, UnwritableFolderUsesTheUserConfigFolder) {
   const FallbackCase& c = GetParam();
   TempFolder parent;
-  const std::string program = parent.Folder() + "missing/";
+  const std::string program = FolderOf(parent) + "missing/";
   ScopedEnv config("XDG_CONFIG_HOME", c.xdgConfigHome);
   ScopedEnv home("HOME", c.home);
   EXPECT_EQ(SettingsFilePath(program), c.expected);
@@ -136,7 +123,7 @@ TEST(ProgramFolderSettingsTest, WithoutHomeUsesTheAccountsHomeFolder) {
   TempFolder parent;
   ScopedEnv config("XDG_CONFIG_HOME", nullptr);
   ScopedEnv home("HOME", nullptr);
-  const std::string path = SettingsFilePath(parent.Folder() + "missing/");
+  const std::string path = SettingsFilePath(FolderOf(parent) + "missing/");
   EXPECT_EQ(path.front(), '/');
   EXPECT_TRUE(path.ends_with("/.config/mirotabe/Setting.ini")) << path;
 }

@@ -5,13 +5,16 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+
+#include "tests/support/temp_folder.h"
 
 namespace mirotabe {
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::ReadFile;
+using testing_support::TempFolder;
+using testing_support::WriteFile;
 
 struct DecodeCase {
   const char* name;
@@ -50,36 +53,18 @@ TEST(DecodeTextFileTest, OnlyUtf8HasAByteOrderMark) {
 
 class TextFileTest : public testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("mirotabe-textio-" + std::to_string(::getpid()));
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  std::string PathOf(const char* name) const { return (folder_ / name).string(); }
-  static void Put(const std::string& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-  static std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
-
-  fs::path folder_;
+  TempFolder folder_;
 };
 
 TEST_F(TextFileTest, WritesExactlyTheTextInCodePage932) {
-  const std::string path = PathOf("out.txt");
-  Put(path, "a much longer old content\r\nthat must vanish\r\n");
+  const std::string path = folder_.PathOf("out.txt");
+  WriteFile(path, "a much longer old content\r\nthat must vanish\r\n");
   ASSERT_FALSE(WriteTextFile(path, u"あ\r\nb"));
-  EXPECT_EQ(Bytes(path), "\x82\xA0\r\nb");
+  EXPECT_EQ(ReadFile(path), "\x82\xA0\r\nb");
 }
 
 TEST_F(TextFileTest, RoundTripsText) {
-  const std::string path = PathOf("round.txt");
+  const std::string path = folder_.PathOf("round.txt");
   for (const std::u16string text : {u"a", u"縦書き\r\n\r\nｱｲ　ｳ", u"x\r\ny\r\nz"}) {
     ASSERT_FALSE(WriteTextFile(path, text));
     const IoResult<std::u16string> read = ReadTextFile(path);
@@ -89,8 +74,8 @@ TEST_F(TextFileTest, RoundTripsText) {
 }
 
 TEST_F(TextFileTest, EmptyTextMakesAnEmptyFileThatReadsBackEmpty) {
-  const std::string path = PathOf("empty.txt");
-  Put(path, "old");
+  const std::string path = folder_.PathOf("empty.txt");
+  WriteFile(path, "old");
   ASSERT_FALSE(WriteTextFile(path, u""));
   EXPECT_EQ(fs::file_size(path), 0u);
   const IoResult<std::u16string> read = ReadTextFile(path);
@@ -105,34 +90,34 @@ TEST_F(TextFileTest, UnencodableCharactersBecomeQuestionMarks) {
 }
 
 TEST_F(TextFileTest, FailuresCarryThePathAndTheReason) {
-  const std::string missing = PathOf("missing.txt");
+  const std::string missing = folder_.PathOf("missing.txt");
   const IoResult<std::u16string> read = ReadTextFile(missing);
   ASSERT_FALSE(read);
   EXPECT_EQ(read.error().path, missing);
   EXPECT_EQ(read.error().code, std::errc::no_such_file_or_directory);
   EXPECT_FALSE(read.error().Reason().empty());
 
-  EXPECT_EQ(ReadTextFile(folder_.string()).error().code, std::errc::is_a_directory);
+  EXPECT_EQ(ReadTextFile(folder_.path()).error().code, std::errc::is_a_directory);
 
-  const IoStatus intoMissingFolder = WriteTextFile(PathOf("no/such/folder.txt"), u"x");
+  const IoStatus intoMissingFolder = WriteTextFile(folder_.PathOf("no/such/folder.txt"), u"x");
   ASSERT_TRUE(intoMissingFolder);
   EXPECT_EQ(intoMissingFolder->code, std::errc::no_such_file_or_directory);
 
-  EXPECT_TRUE(WriteTextFile(folder_.string(), u"x"));
+  EXPECT_TRUE(WriteTextFile(folder_.path(), u"x"));
 }
 
 TEST_F(TextFileTest, FailedWriteLeavesTheOldFileWhole) {
-  const std::string path = PathOf("readonly.txt");
-  Put(path, "keep me");
+  const std::string path = folder_.PathOf("readonly.txt");
+  WriteFile(path, "keep me");
   ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
   EXPECT_TRUE(WriteTextFile(path, u"new"));
-  EXPECT_EQ(Bytes(path), "keep me");
+  EXPECT_EQ(ReadFile(path), "keep me");
 }
 
 TEST_F(TextFileTest, UnreadableFileIsAnError) {
   if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
-  const std::string path = PathOf("secret.txt");
-  Put(path, "x");
+  const std::string path = folder_.PathOf("secret.txt");
+  WriteFile(path, "x");
   ASSERT_EQ(::chmod(path.c_str(), 0), 0);
   EXPECT_EQ(ReadTextFile(path).error().code, std::errc::permission_denied);
 }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
@@ -19,11 +18,10 @@
 #include <QTimer>
 #include <QUrl>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 
 #include "platform/charset.h"
+#include "tests/support/temp_folder.h"
 #include "tests/ui/scripted_ui_services.h"
 #include "ui/about.h"
 
@@ -35,18 +33,8 @@ using testing_ui::ScriptedUiServices;
 
 class Form1Test : public testing::Test {
  protected:
-  void SetUp() override {
-    folder_ =
-        fs::temp_directory_path() / ("mirotabe-form1-" + std::to_string(::getpid()) + "-" +
-                                     testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-    settings_.AppFolder = folder_.string() + "/";
-  }
-  void TearDown() override {
-    form_.reset();
-    fs::remove_all(folder_);
-  }
+  void SetUp() override { settings_.AppFolder = folder_.path() + "/"; }
+  void TearDown() override { form_.reset(); }
 
   Form1& Open(std::uint8_t trigger = 2) {
     settings_.ConvertTrigger = trigger;
@@ -59,21 +47,19 @@ class Form1Test : public testing::Test {
   QWidget* Image1() { return form_->findChild<QWidget*>("Image1"); }
   void Trigger(const char* action) { form_->findChild<QAction*>(action)->trigger(); }
 
+  // The folder's helpers for the QString paths the windows use.
   QString PathOf(const QString& name) const {
-    return QString::fromStdString((folder_ / name.toStdString()).string());
+    return QString::fromStdString(folder_.PathOf(name.toStdString()));
   }
   static void Put(const QString& path, std::string_view bytes) {
-    std::ofstream(path.toStdString(), std::ios::binary) << bytes;
+    testing_support::WriteFile(path.toStdString(), bytes);
   }
   static std::string Bytes(const QString& path) {
-    std::ifstream in(path.toStdString(), std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return testing_support::ReadFile(path.toStdString());
   }
   static std::string Cp932(std::u16string_view text) { return Encode(text, Charset::Cp932).bytes; }
 
-  fs::path folder_;
+  testing_support::TempFolder folder_;
   AppSettings settings_;
   ScriptedUiServices services_;
   std::unique_ptr<Form1> form_;
@@ -193,7 +179,7 @@ TEST_F(Form1Test, OpenLoadsTheChosenFileAndConverts) {
   Trigger("Menu_File_Open");
   ASSERT_EQ(services_.openCalls.size(), 1u);
   EXPECT_EQ(services_.openCalls[0].owner, form_.get());
-  EXPECT_EQ(services_.openCalls[0].folder, QString::fromStdString(folder_.string()));
+  EXPECT_EQ(services_.openCalls[0].folder, QString::fromStdString(folder_.path()));
   EXPECT_EQ(services_.openCalls[0].filters, (QStringList{QStringLiteral("テキスト(*.txt)"),
                                                          QStringLiteral("全てのファイル(*.*)")}));
   EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("縦\nab"));
@@ -273,7 +259,7 @@ TEST_F(Form1Test, DraggedTextChangesNothing) {
 
 TEST_F(Form1Test, DropOfAFolderIsReported) {
   Open(2);
-  QMimeData* data = FileDrop({QString::fromStdString(folder_.string())});
+  QMimeData* data = FileDrop({QString::fromStdString(folder_.path())});
   Drop(Text1()->viewport(), data);
   ASSERT_EQ(services_.messages.size(), 1u);
   EXPECT_TRUE(services_.messages[0].text.contains(QStringLiteral("Is a directory")));
@@ -353,7 +339,7 @@ TEST_F(Form1Test, SaveWritesThePaneAsShownWithoutConvertingFirst) {
   services_.saveAnswers.push_back(PathOf("out.txt"));
   Trigger("Menu_File_Save");
   ASSERT_EQ(services_.saveCalls.size(), 1u);
-  EXPECT_EQ(services_.saveCalls[0].folder, QString::fromStdString(folder_.string()));
+  EXPECT_EQ(services_.saveCalls[0].folder, QString::fromStdString(folder_.path()));
   EXPECT_EQ(Bytes(PathOf("out.txt")), Cp932(u"　ａ\r\n　ｂ"));
 }
 

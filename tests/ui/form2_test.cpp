@@ -1,8 +1,6 @@
 #include "ui/form2.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -18,10 +16,9 @@
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
+#include "tests/support/temp_folder.h"
 #include "tests/ui/scripted_ui_services.h"
 #include "ui/pane_font.h"
 #include "ui/pane_text.h"
@@ -65,16 +62,7 @@ SwapTable Table(std::initializer_list<SwapEntry> entries) {
 class Form2Test : public testing::Test {
  protected:
   void SetUp() override {
-    folder_ =
-        fs::temp_directory_path() / ("mirotabe-form2-" + std::to_string(::getpid()) + "-" +
-                                     testing::UnitTest::GetInstance()->current_test_info()->name());
-    // Parameterised names hold '/'.
-    std::string name = folder_.filename().string();
-    std::replace(name.begin(), name.end(), '/', '-');
-    folder_ = folder_.parent_path() / name;
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-    settings_.AppFolder = folder_.string() + "/";
+    settings_.AppFolder = folder_.path() + "/";
 
     QPixmap icon(16, 16);
     icon.fill(Qt::red);
@@ -82,13 +70,7 @@ class Form2Test : public testing::Test {
     owner_.setGeometry(100, 80, 600, 400);
     owner_.show();
   }
-  void TearDown() override {
-    dialog_.reset();
-    if (fs::exists(SettingIni())) {
-      fs::permissions(SettingIni(), fs::perms::owner_all, fs::perm_options::add);
-    }
-    fs::remove_all(folder_);
-  }
+  void TearDown() override { dialog_.reset(); }
 
   Form2& Open() {
     dialog_ = std::make_unique<Form2>(settings_, services_, &owner_);
@@ -165,13 +147,8 @@ class Form2Test : public testing::Test {
     return rows;
   }
 
-  std::string SettingIni() const { return (folder_ / "Setting.ini").string(); }
-  std::string FileBytes() const {
-    std::ifstream in(SettingIni(), std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
+  std::string SettingIni() const { return folder_.PathOf("Setting.ini"); }
+  std::string FileBytes() const { return testing_support::ReadFile(SettingIni()); }
   AppSettings Reload() const {
     AppSettings fresh;
     fresh.AppFolder = settings_.AppFolder;
@@ -179,7 +156,7 @@ class Form2Test : public testing::Test {
     return fresh;
   }
 
-  fs::path folder_;
+  testing_support::TempFolder folder_;
   AppSettings settings_;
   ScriptedUiServices services_;
   QWidget owner_;
@@ -801,7 +778,7 @@ TEST_P(Form2SaveFailureTest, ToldAndStillApplied) {
   if (c.folder) {
     fs::create_directory(SettingIni());
   } else {
-    std::ofstream(SettingIni()) << "[Main]\r\nTabSpace=4\r\n";
+    testing_support::WriteFile(SettingIni(), "[Main]\r\nTabSpace=4\r\n");
     fs::permissions(SettingIni(),
                     fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   }
