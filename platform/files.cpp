@@ -11,6 +11,7 @@
 #include <fstream>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 namespace mirotabe {
 namespace {
@@ -154,14 +155,9 @@ void SyncFolder(const std::string& folder) {
   close(fd);
 }
 
-// Writes the complete temporary file; false with errno set on failure.
-bool FillTemporary(int fd, std::string_view bytes, const Replaced& replaced) {
-  return WriteAll(fd, bytes) && CopyAttributes(fd, replaced) && fsync(fd) == 0;
-}
-
 // Removes an unfinished temporary file and reports the failure in errno
 // that stopped it.
-IoError Abandon(const std::string& temporary, const std::string& path) {
+IoError RemoveTemporary(const std::string& temporary, const std::string& path) {
   const int saved = errno;
   unlink(temporary.c_str());
   return ErrorOf(path, saved);
@@ -214,6 +210,13 @@ IoStatus WriteDescriptorBytes(int fd, std::string_view bytes, const std::string&
 }
 
 IoStatus ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
+  IoResult<AtomicFileWriter> writer = AtomicFileWriter::Begin(path);
+  if (!writer) return writer.error();
+  if (IoStatus failed = writer.value().Write(bytes)) return failed;
+  return writer.value().Commit();
+}
+
+IoResult<AtomicFileWriter> AtomicFileWriter::Begin(const std::string& path) {
   IoResult<std::string> target = FollowLinks(path);
   if (!target) return target.error();
   const std::string& file = target.value();
@@ -221,19 +224,89 @@ IoStatus ReplaceFileAtomically(const std::string& path, std::string_view bytes) 
   const IoResult<Replaced> replaced = InspectTarget(path, file);
   if (!replaced) return replaced.error();
 
+  AtomicFileWriter writer;
+  writer.path_ = path;
+  writer.file_ = file;
+  writer.mode_ = replaced.value().mode;
+  if (const std::optional<struct stat>& old = replaced.value().old) {
+    writer.hasOld_ = true;
+    writer.oldUid_ = old->st_uid;
+    writer.oldGid_ = old->st_gid;
+  }
   // Hidden, beside the target: rename() is only atomic within one file system.
-  std::string temporary = JoinPath(FolderOf(file), "." + NameOf(file) + ".XXXXXX");
-  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) return LastIoError(path);
+  writer.temporary_ = JoinPath(FolderOf(file), "." + NameOf(file) + ".XXXXXX");
+  writer.fd_ = mkostemp(writer.temporary_.data(), O_CLOEXEC);
+  if (writer.fd_ < 0) return LastIoError(path);
+  return writer;
+}
 
-  if (!FillTemporary(fd, bytes, replaced.value())) {
-    CloseKeepingErrno(fd);
-    return Abandon(temporary, path);
+AtomicFileWriter::AtomicFileWriter(AtomicFileWriter&& other) noexcept
+    : path_(std::move(other.path_)),
+      file_(std::move(other.file_)),
+      temporary_(std::move(other.temporary_)),
+      fd_(std::exchange(other.fd_, -1)),
+      mode_(other.mode_),
+      hasOld_(other.hasOld_),
+      oldUid_(other.oldUid_),
+      oldGid_(other.oldGid_) {}
+
+AtomicFileWriter& AtomicFileWriter::operator=(AtomicFileWriter&& other) noexcept {
+  if (this != &other) {
+    Abandon();
+    path_ = std::move(other.path_);
+    file_ = std::move(other.file_);
+    temporary_ = std::move(other.temporary_);
+    fd_ = std::exchange(other.fd_, -1);
+    mode_ = other.mode_;
+    hasOld_ = other.hasOld_;
+    oldUid_ = other.oldUid_;
+    oldGid_ = other.oldGid_;
   }
-  if (close(fd) != 0 || rename(temporary.c_str(), file.c_str()) != 0) {
-    return Abandon(temporary, path);
+  return *this;
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+  Abandon();
+}
+
+void AtomicFileWriter::Abandon() {
+  if (fd_ < 0) return;
+  const int saved = errno;
+  close(fd_);
+  unlink(temporary_.c_str());
+  fd_ = -1;
+  errno = saved;
+}
+
+IoStatus AtomicFileWriter::Write(std::string_view bytes) {
+  if (fd_ < 0) return ErrorOf(path_, EBADF);
+  if (!WriteAll(fd_, bytes)) {
+    const IoError error = LastIoError(path_);
+    Abandon();
+    return error;
   }
-  SyncFolder(FolderOf(file));
+  return std::nullopt;
+}
+
+IoStatus AtomicFileWriter::Commit() {
+  if (fd_ < 0) return ErrorOf(path_, EBADF);
+  Replaced replaced{static_cast<mode_t>(mode_), std::nullopt};
+  if (hasOld_) {
+    struct stat old {};
+    old.st_uid = oldUid_;
+    old.st_gid = oldGid_;
+    replaced.old = old;
+  }
+  if (!CopyAttributes(fd_, replaced) || fsync(fd_) != 0) {
+    const IoError error = LastIoError(path_);
+    Abandon();
+    return error;
+  }
+  const int fd = std::exchange(fd_, -1);
+  if (close(fd) != 0 || rename(temporary_.c_str(), file_.c_str()) != 0) {
+    return RemoveTemporary(temporary_, path_);
+  }
+  SyncFolder(FolderOf(file_));
   return std::nullopt;
 }
 

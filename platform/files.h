@@ -28,6 +28,39 @@ IoStatus WriteDescriptorBytes(int fd, std::string_view bytes, const std::string&
 // refused to every user, root included.
 IoStatus ReplaceFileAtomically(const std::string& path, std::string_view bytes);
 
+// ReplaceFileAtomically for content that arrives piece by piece, so that a
+// large file never has to be held in memory whole. Begin() checks the
+// target and opens the temporary file; Write() appends; Commit() flushes
+// and puts the file in place. A writer destroyed without a successful
+// Commit() removes its temporary file and leaves the old file whole.
+// Errors name `path`.
+class AtomicFileWriter {
+ public:
+  static IoResult<AtomicFileWriter> Begin(const std::string& path);
+
+  AtomicFileWriter(AtomicFileWriter&& other) noexcept;
+  AtomicFileWriter& operator=(AtomicFileWriter&& other) noexcept;
+  AtomicFileWriter(const AtomicFileWriter&) = delete;
+  AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+  ~AtomicFileWriter();
+
+  IoStatus Write(std::string_view bytes);
+  IoStatus Commit();
+
+ private:
+  AtomicFileWriter() = default;
+  void Abandon();
+
+  std::string path_;       // what errors name
+  std::string file_;       // the file replaced: `path`, its links followed
+  std::string temporary_;  // the hidden temporary file beside it
+  int fd_ = -1;
+  unsigned mode_ = 0;
+  bool hasOld_ = false;
+  unsigned oldUid_ = 0;
+  unsigned oldGid_ = 0;
+};
+
 // Makes `folder` and every missing folder above it, as "mkdir -p" does; a
 // folder that already exists is fine. The settings may be saved into a
 // per-user folder that the first save has to make.

@@ -398,3 +398,42 @@ TEST(FilesMakeFoldersErrorTest, FileInTheWayNamesIt) {
 
 }  // namespace
 }  // namespace mirotabe
+
+namespace mirotabe {
+namespace {
+
+using testing_support::ReadFile;
+using testing_support::TempFolder;
+using testing_support::WriteFile;
+
+TEST(FilesAtomicFileWriterTest, PiecesCommitAsOneFile) {
+  TempFolder folder;
+  const std::string path = folder.PathOf("out.txt");
+  WriteFile(path, "old");
+  IoResult<AtomicFileWriter> writer = AtomicFileWriter::Begin(path);
+  ASSERT_TRUE(writer.ok());
+  for (std::string_view piece : {"ab", "", "cd\r\n", "e"}) {
+    ASSERT_FALSE(writer.value().Write(piece).has_value());
+  }
+  EXPECT_EQ(ReadFile(path), "old") << "nothing shows before the commit";
+  ASSERT_FALSE(writer.value().Commit().has_value());
+  EXPECT_EQ(ReadFile(path), "abcd\r\ne");
+}
+
+TEST(FilesAtomicFileWriterTest, WriterDroppedBeforeCommitLeavesTheOldFileAndNoTemporary) {
+  TempFolder folder;
+  const std::string path = folder.PathOf("out.txt");
+  WriteFile(path, "old");
+  {
+    IoResult<AtomicFileWriter> writer = AtomicFileWriter::Begin(path);
+    ASSERT_TRUE(writer.ok());
+    ASSERT_FALSE(writer.value().Write("new").has_value());
+  }
+  EXPECT_EQ(ReadFile(path), "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                          std::filesystem::directory_iterator()),
+            1);
+}
+
+}  // namespace
+}  // namespace mirotabe
