@@ -67,6 +67,7 @@ IoStatus LoadSettings(AppSettings& settings, const std::string& file) {
     settings.SwapTable.Append(SwapEntry{std::move(from), profile.ReadString(section, kTo, u""),
                                         ReadByte(profile, section, kType, 0)});
   }
+  settings.Layout = ReadLayoutSettings(profile);
   if (!loaded) return loaded.error();
   return std::nullopt;
 }
@@ -92,6 +93,7 @@ IoStatus SaveSettings(const AppSettings& settings, const std::string& file) {
   for (std::size_t n = table.Count() + 1; n <= SwapTable::kMaxEntries; ++n) {
     profile.RemoveSection(SwapSectionName(n));
   }
+  WriteLayoutSettings(profile, settings.Layout);
   return profile.Save();
 }
 

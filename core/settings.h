@@ -1,8 +1,9 @@
 // The program's settings record and its file "Setting.ini".
 //
-// The file holds section "Main" with "TabSpace" and "Convert", and one
-// section "Swap001".."Swap999" per replacement entry with "From", "To" (in
-// double quotes, so that its spaces survive) and "Type".
+// The file holds section "Main" with "TabSpace" and "Convert", one section
+// "Swap001".."Swap999" per replacement entry with "From", "To" (in double
+// quotes, so that its spaces survive) and "Type", and the layout options in
+// section "Layout" (see layout_settings.h).
 #pragma once
 
 #include <cstddef>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/layout_settings.h"
 #include "platform/io_error.h"
 
 namespace mirotabe {
@@ -64,6 +66,7 @@ struct AppSettings {
   // every change. Other values are kept, and then nothing converts.
   std::uint8_t ConvertTrigger = 2;
   ::mirotabe::SwapTable SwapTable;
+  LayoutSettings Layout;
   // The folder of the program, ending in '/'.
   std::string AppFolder;
 };
@@ -74,14 +77,14 @@ inline constexpr std::uint8_t kDefaultConvertTrigger = 2;
 // The name of entry n's section: "Swap001" .. "Swap999".
 std::u16string SwapSectionName(std::size_t n);
 
-// Fills TabSpace, ConvertTrigger and SwapTable from the settings file at
+// Fills TabSpace, ConvertTrigger, SwapTable and Layout from the settings file at
 // `file`. A missing file, section or key gives the defaults; the entries run
 // from "Swap001" up to the first section without a non-empty "From". A
 // number outside 0..255 gives its field's default. A file that exists but
 // cannot be read also leaves the defaults, and its error is returned.
 IoStatus LoadSettings(AppSettings& settings, const std::string& file);
 
-// Writes TabSpace, ConvertTrigger and the entries to `file` in one atomic
+// Writes TabSpace, ConvertTrigger, the entries and the layout options to `file` in one atomic
 // replace, and removes the entry sections of a longer, older table, so that
 // deleted entries do not come back. Other lines of the file are kept. The
 // folder of the file is made when missing.

@@ -8,6 +8,7 @@
 #endif
 
 #include "core/code_points.h"
+#include "core/column_segments.h"
 #include "core/prepare_text.h"
 
 namespace mirotabe {
@@ -49,11 +50,13 @@ std::size_t FindNextSpecial(const char16_t* text, std::size_t i, std::size_t siz
 class LayoutBuilder {
  public:
   static LayoutResult Build(std::u16string_view input, std::uint8_t tabSpace,
-                            const SwapTable& table, std::size_t maxCells) {
+                            const SwapTable& table, const LayoutSettings& settings,
+                            std::size_t maxCells) {
     VerticalLayout layout;
     if (input.empty()) return layout;
     layout.prepared_ = PrepareText(input, tabSpace, table);
     SplitLines(layout);
+    if (settings.ColumnLength != 0 || settings.ColumnGap != 0) ArrangeColumns(layout, settings);
     std::size_t longest = 0;
     for (const VerticalLayout::Line& line : layout.lines_) longest = std::max(longest, line.cells);
     const std::size_t lines = layout.lines_.size();
@@ -99,11 +102,53 @@ class LayoutBuilder {
     }
     layout.lines_.push_back(line);
   }
+
+  // Cuts the lines into their segments and puts the gaps between them. A
+  // segment is a line of its own that starts further in; a gap is a line
+  // of no cells, which reads as blank in every row.
+  static void ArrangeColumns(VerticalLayout& layout, const LayoutSettings& settings) {
+    using Line = VerticalLayout::Line;
+    std::vector<Line> columns;
+    columns.reserve(layout.lines_.size() * (std::size_t{1} + settings.ColumnGap));
+    const auto add = [&](const Line& column) {
+      if (!columns.empty()) columns.insert(columns.end(), settings.ColumnGap, Line{});
+      columns.push_back(column);
+    };
+    for (const Line& line : layout.lines_) {
+      if (settings.ColumnLength == 0 || line.cells <= settings.ColumnLength) {
+        add(line);
+        continue;
+      }
+      std::size_t first = 0;
+      for (const std::size_t cells :
+           SegmentLine(LineText(layout, line), settings.ColumnLength, settings.Kinsoku)) {
+        const bool offsets = line.offsetsAt != VerticalLayout::kNoOffsets;
+        add(Line{layout.UnitOf(line, first), cells,
+                 offsets ? line.offsetsAt + first : VerticalLayout::kNoOffsets});
+        first += cells;
+      }
+    }
+    layout.lines_ = std::move(columns);
+  }
+
+  // The units of a line that holds at least one cell.
+  static std::u16string_view LineText(const VerticalLayout& layout,
+                                      const VerticalLayout::Line& line) {
+    const std::u16string_view text = layout.prepared_;
+    const std::size_t last = layout.UnitOf(line, line.cells - 1);
+    return text.substr(line.start, last + CodePointAt(text, last).units - line.start);
+  }
 };
 
 LayoutResult BuildVerticalLayout(std::u16string_view input, std::uint8_t tabSpace,
                                  const SwapTable& table, std::size_t maxCells) {
-  return LayoutBuilder::Build(input, tabSpace, table, maxCells);
+  return LayoutBuilder::Build(input, tabSpace, table, LayoutSettings{}, maxCells);
+}
+
+LayoutResult BuildVerticalLayout(std::u16string_view input, std::uint8_t tabSpace,
+                                 const SwapTable& table, const LayoutSettings& layout,
+                                 std::size_t maxCells) {
+  return LayoutBuilder::Build(input, tabSpace, table, layout, maxCells);
 }
 
 std::u16string_view VerticalLayout::CellOf(const Line& line, std::size_t row) const {

@@ -2,7 +2,10 @@
 // the columns run from right to left (the first line is the rightmost), and
 // each column reads from top to bottom. Shorter columns are filled at the
 // bottom with the blank cell "　" (U+3000), so that every row has one cell
-// per line and the columns stand straight in a fixed-pitch font.
+// per column and the columns stand straight in a fixed-pitch font.
+//
+// Under a column length a long line becomes several columns (see
+// SegmentLine), and a column gap puts blank columns between neighbours.
 //
 // A cell is one code point of a line after the full-width mapping, or what
 // the Type 0 entries make of it (at most 2 bytes of code page 932), or the
@@ -19,6 +22,7 @@
 #include <vector>
 
 #include "core/cell_replacements.h"
+#include "core/layout_settings.h"
 #include "core/settings.h"
 
 namespace mirotabe {
@@ -33,9 +37,10 @@ class VerticalLayout {
   // The empty layout: no rows.
   VerticalLayout() = default;
 
-  // Rows: the length of the longest line, in cells.
+  // Rows: the length of the longest column, in cells.
   std::size_t RowCount() const { return rows_; }
-  // Columns: the number of lines. Zero rows means no columns to show.
+  // Columns: the lines, or their segments, and the gaps between them. Zero
+  // rows means no columns to show.
   std::size_t ColumnCount() const { return rows_ == 0 ? 0 : lines_.size(); }
 
   // The cell in `row` (0 = top) and `column` (0 = leftmost, the last line).
@@ -50,6 +55,7 @@ class VerticalLayout {
  private:
   friend class LayoutBuilder;
 
+  // One column: a line, or a segment of one; a gap is a column of no cells.
   struct Line {
     std::size_t start = 0;  // first unit in prepared_
     std::size_t cells = 0;  // length in code points
@@ -75,7 +81,7 @@ class VerticalLayout {
 
 // Why a layout was not built: it would hold more than `bound` cells.
 struct LayoutTooLarge {
-  std::size_t lines = 0;
+  std::size_t lines = 0;  // columns, gaps included
   std::size_t longestLine = 0;
   std::size_t bound = 0;
 };
@@ -87,5 +93,11 @@ using LayoutResult = std::variant<VerticalLayout, LayoutTooLarge>;
 // without any character, give the empty layout.
 LayoutResult BuildVerticalLayout(std::u16string_view input, std::uint8_t tabSpace,
                                  const SwapTable& table, std::size_t maxCells = kMaxLayoutCells);
+
+// The same, with the lines cut and spaced into columns under `layout`. The
+// line-breaking rules look at the characters before the Type 0 entries.
+LayoutResult BuildVerticalLayout(std::u16string_view input, std::uint8_t tabSpace,
+                                 const SwapTable& table, const LayoutSettings& layout,
+                                 std::size_t maxCells = kMaxLayoutCells);
 
 }  // namespace mirotabe

@@ -1,0 +1,46 @@
+// The layout options of the vertical text, beyond one column per line:
+// cutting long lines into columns of a fixed length under the Japanese
+// line-breaking rules, and blank columns between columns.
+//
+// They live in section "Layout" of the settings file, keys "ColumnLength",
+// "Kinsoku" and "ColumnGap". Every option is off by default, and off it
+// changes nothing: a file without the section lays text out as before.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace mirotabe {
+
+class ProfileFile;
+
+// What happens where a cut would break the line-breaking rules.
+enum class Kinsoku : std::uint8_t {
+  kNone = 0,     // the cut stays where the column length puts it
+  kHang = 1,     // a head-forbidden character stays on the column above
+  kPushOut = 2,  // the character before it moves down with it
+};
+
+inline constexpr std::size_t kMaxColumnLength = 999;
+inline constexpr std::uint8_t kMaxColumnGap = 2;
+inline constexpr std::uint8_t kMaxKinsoku = 2;
+
+struct LayoutSettings {
+  // Code points per column; 0 keeps each line whole.
+  std::size_t ColumnLength = 0;
+  ::mirotabe::Kinsoku Kinsoku = Kinsoku::kNone;
+  // Blank columns between adjacent columns.
+  std::uint8_t ColumnGap = 0;
+
+  friend bool operator==(const LayoutSettings&, const LayoutSettings&) = default;
+};
+
+// Reads section "Layout"; a missing key, or a value out of its range,
+// gives that option's default.
+LayoutSettings ReadLayoutSettings(const ProfileFile& profile);
+
+// Writes the keys that differ from their defaults, and those the file
+// already holds, so that a file that never used the options stays as it is.
+void WriteLayoutSettings(ProfileFile& profile, const LayoutSettings& layout);
+
+}  // namespace mirotabe

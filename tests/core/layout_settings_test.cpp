@@ -1,0 +1,82 @@
+#include "core/layout_settings.h"
+
+#include <gtest/gtest.h>
+
+#include "core/settings.h"
+#include "tests/support/temp_folder.h"
+
+namespace mirotabe {
+namespace {
+
+class LayoutSettingsTest : public testing::Test {
+ protected:
+  AppSettings Load() const {
+    AppSettings settings;
+    EXPECT_FALSE(LoadSettings(settings, file_));
+    return settings;
+  }
+
+  testing_support::TempFolder folder_;
+  std::string file_ = folder_.PathOf("Setting.ini");
+};
+
+struct ReadCase {
+  const char* name;
+  const char* file;
+  LayoutSettings layout;
+};
+
+class LayoutSettingsReadTest : public LayoutSettingsTest,
+                               public testing::WithParamInterface<ReadCase> {};
+
+TEST_P(LayoutSettingsReadTest, ReadsSectionLayout) {
+  testing_support::WriteFile(file_, GetParam().file);
+  EXPECT_EQ(Load().Layout, GetParam().layout);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, LayoutSettingsReadTest,
+    testing::Values(ReadCase{"NoSection", "[Main]\r\nTabSpace=2\r\n", {}},
+                    ReadCase{"All",
+                             "[Layout]\r\nColumnLength=20\r\nKinsoku=2\r\nColumnGap=1\r\n",
+                             {20, Kinsoku::kPushOut, 1}},
+                    ReadCase{"Largest",
+                             "[Layout]\r\nColumnLength=999\r\nKinsoku=1\r\nColumnGap=2\r\n",
+                             {999, Kinsoku::kHang, 2}},
+                    ReadCase{"OutOfRangeGivesDefaults",
+                             "[Layout]\r\nColumnLength=1000\r\nKinsoku=3\r\nColumnGap=3\r\n",
+                             {}},
+                    ReadCase{"NegativeGivesDefaults",
+                             "[Layout]\r\nColumnLength=-1\r\nKinsoku=-1\r\nColumnGap=-2\r\n",
+                             {}},
+                    ReadCase{"OneBadKeyOnly",
+                             "[Layout]\r\nColumnLength=12\r\nKinsoku=9\r\n",
+                             {12, Kinsoku::kNone, 0}},
+                    ReadCase{"OtherSectionIgnored", "[Main]\r\nColumnLength=12\r\n", {}}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(LayoutSettingsTest, DefaultsLeaveAFileWithoutTheSectionAsItIs) {
+  const std::string original = "[Main]\r\nTabSpace=4\r\nConvert=2\r\n";
+  testing_support::WriteFile(file_, original);
+  ASSERT_FALSE(SaveSettings(Load(), file_));
+  EXPECT_EQ(testing_support::ReadFile(file_), original);
+}
+
+TEST_F(LayoutSettingsTest, SavedWithTheRestAndReadBack) {
+  AppSettings settings = Load();
+  settings.TabSpace = 3;
+  settings.Layout = {40, Kinsoku::kHang, 2};
+  ASSERT_FALSE(SaveSettings(settings, file_));
+  const AppSettings loaded = Load();
+  EXPECT_EQ(loaded.TabSpace, 3);
+  EXPECT_EQ(loaded.Layout, settings.Layout);
+
+  // Back to off: the keys stay in the file, now saying 0.
+  settings.Layout = {};
+  ASSERT_FALSE(SaveSettings(settings, file_));
+  EXPECT_EQ(Load().Layout, LayoutSettings{});
+  EXPECT_NE(testing_support::ReadFile(file_).find("ColumnLength=0\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace mirotabe

@@ -1,0 +1,71 @@
+#include "core/reverse_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "core/code_points.h"
+#include "core/vertical_layout.h"
+#include "platform/fullwidth.h"
+
+namespace mirotabe {
+namespace {
+
+struct ReverseCase {
+  const char* name;
+  std::u16string vertical;
+  std::u16string horizontal;
+};
+
+class ReverseLayoutTest : public testing::TestWithParam<ReverseCase> {};
+
+TEST_P(ReverseLayoutTest, ReadsTheColumnsBack) {
+  EXPECT_EQ(ReverseLayout(GetParam().vertical), GetParam().horizontal);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReverseLayoutTest,
+    testing::Values(ReverseCase{"Empty", u"", u""}, ReverseCase{"OneColumn", u"ａ\r\nｂ", u"ａｂ"},
+                    ReverseCase{"RightToLeft", u"ｃａ\r\n　ｂ", u"ａｂ\r\nｃ"},
+                    ReverseCase{"BlanksInsideStay", u"ａ\r\n　\r\nｂ", u"ａ　ｂ"},
+                    ReverseCase{"BlankColumnIsEmptyLine", u"ｂ　ａ", u"ａ\r\n\r\nｂ"},
+                    // An editor that drops trailing blanks shortens rows on the right.
+                    ReverseCase{"ShortRowsLackRightCells", u"ｃａ\r\nｄ", u"ａ\r\nｃｄ"},
+                    ReverseCase{"OnlyFullWidthBlanksDropped", u"ba\r\n d", u"ad\r\nb "},
+                    ReverseCase{"PairIsOneCell", u"😀ａ\r\nｂ😀", u"ａ😀\r\n😀ｂ"},
+                    ReverseCase{"FinalBreakIsABlankRow", u"ａ\r\n", u"ａ"},
+                    ReverseCase{"OnlyBlanks", u"　　\r\n　　", u"\r\n"}),
+    [](const auto& info) { return info.param.name; });
+
+// reverse(layout(x)) = fullwidth(x) for texts without tabs and without
+// blanks at the end of a line, laid out with an empty table and no options.
+TEST(ReverseLayoutTest, UndoesTheLayout) {
+  std::mt19937 random(11);
+  const std::u16string alphabet = u"あいう漢字ーabcXYZ 　ｱﾞｶﾞ。「」😀";
+  const auto pick = [&] {
+    std::size_t i = random() % alphabet.size();
+    if (IsLowSurrogate(alphabet[i])) --i;
+    return alphabet.substr(i, IsHighSurrogate(alphabet[i]) ? 2 : 1);
+  };
+  for (int round = 0; round < 300; ++round) {
+    std::u16string text;
+    const int lines = 1 + static_cast<int>(random() % 12);
+    bool anyCharacter = false;
+    for (int line = 0; line < lines; ++line) {
+      if (line != 0) text += u"\r\n";
+      std::u16string body;
+      const int length = static_cast<int>(random() % 20);
+      for (int i = 0; i < length; ++i) body += pick();
+      while (!body.empty() && (body.back() == u' ' || body.back() == u'\u3000')) body.pop_back();
+      anyCharacter = anyCharacter || !body.empty();
+      text += body;
+    }
+    if (!anyCharacter) continue;
+    const LayoutResult layout = BuildVerticalLayout(text, 4, {});
+    EXPECT_EQ(ReverseLayout(std::get<VerticalLayout>(layout).Text()), ToFullWidth(text))
+        << "round " << round;
+  }
+}
+
+}  // namespace
+}  // namespace mirotabe

@@ -1,0 +1,108 @@
+#include "core/vertical_presets.h"
+
+#include <gtest/gtest.h>
+
+#include "core/two_byte_cut.h"
+#include "platform/charset.h"
+
+namespace mirotabe {
+namespace {
+
+const VerticalPreset& Preset(std::u16string_view name) {
+  for (const VerticalPreset& preset : VerticalPresets()) {
+    if (preset.name == name) return preset;
+  }
+  ADD_FAILURE() << "no such preset";
+  return VerticalPresets().front();
+}
+
+const VerticalPreset& ShiftJis() {
+  return Preset(u"縦書き記号（Shift_JIS）");
+}
+const VerticalPreset& Unicode() {
+  return Preset(u"縦書き記号（Unicode）");
+}
+
+TEST(VerticalPresetsTest, OfferedInOrder) {
+  ASSERT_EQ(VerticalPresets().size(), 2u);
+  EXPECT_EQ(VerticalPresets()[0].name, u"縦書き記号（Shift_JIS）");
+  EXPECT_EQ(VerticalPresets()[1].name, u"縦書き記号（Unicode）");
+}
+
+// The table the README shows: what is left of the candidates after the
+// code page 932 encoder has had its say.
+TEST(VerticalPresetsTest, ShiftJisTableIsWhatSurvivesTheEncoder) {
+  const std::vector<SwapEntry> expected = {
+      {u"ー", u"｜", 0}, {u"―", u"｜", 0}, {u"－", u"｜", 0}, {u"「", u"┐", 0},
+      {u"」", u"└", 0},  {u"『", u"┓", 0}, {u"』", u"┗", 0},
+  };
+  EXPECT_EQ(ShiftJis().entries, expected);
+}
+
+// Every entry is a whole cell: the cell replacement keeps it as it is, and
+// the encoder writes it without a '?'.
+TEST(VerticalPresetsTest, EntriesAreWholeCells) {
+  for (const VerticalPreset* preset : {&ShiftJis(), &Unicode()}) {
+    for (const SwapEntry& entry : preset->entries) {
+      EXPECT_EQ(entry.Type, 0);
+      EXPECT_EQ(CutToTwoBytes(entry.To), entry.To);
+      const Charset charset = preset == &ShiftJis() ? Charset::Cp932 : Charset::Utf8;
+      EXPECT_EQ(Encode(entry.From + entry.To, charset).replaced, 0u);
+    }
+  }
+}
+
+TEST(VerticalPresetsTest, UnicodeUsesThePresentationForms) {
+  EXPECT_GE(Unicode().entries.size(), 27u);
+  for (const SwapEntry& entry : Unicode().entries) {
+    ASSERT_EQ(entry.To.size(), 1u);
+    const char16_t c = entry.To[0];
+    EXPECT_TRUE((c >= 0xFE10 && c <= 0xFE19) || (c >= 0xFE30 && c <= 0xFE48))
+        << static_cast<unsigned>(c);
+  }
+}
+
+struct AddCase {
+  const char* name;
+  std::vector<SwapEntry> before;
+  std::size_t added;
+  std::size_t count;
+};
+
+class AddPresetTest : public testing::TestWithParam<AddCase> {};
+
+TEST_P(AddPresetTest, SkipsFromsAlreadyThere) {
+  SwapTable table;
+  for (const SwapEntry& entry : GetParam().before) table.Append(entry);
+  const SwapTable original = table;
+  EXPECT_EQ(AddPresetEntries(table, ShiftJis()), GetParam().added);
+  EXPECT_EQ(table.Count(), GetParam().count);
+  // The entries that were there stay first, unchanged.
+  for (std::size_t n = 1; n <= original.Count(); ++n) EXPECT_EQ(table[n], original[n]);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tables, AddPresetTest,
+                         testing::Values(AddCase{"Empty", {}, 7, 7},
+                                         AddCase{"OwnBarKept", {{u"ー", u"|", 0}}, 6, 7},
+                                         // Any kind counts: the From is taken.
+                                         AddCase{"Type1FromTaken", {{u"「", u"[", 1}}, 6, 7},
+                                         AddCase{"OtherFromsStay", {{u"a", u"b", 0}}, 7, 8}),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(AddPresetTest, AddingTwiceAddsNothing) {
+  SwapTable table;
+  AddPresetEntries(table, ShiftJis());
+  EXPECT_EQ(AddPresetEntries(table, ShiftJis()), 0u);
+  EXPECT_EQ(table.Count(), ShiftJis().entries.size());
+}
+
+TEST(AddPresetTest, StopsWhenTheTableIsFull) {
+  SwapTable table;
+  while (table.Count() < SwapTable::kMaxEntries - 2) table.Append({u"x", u"y", 0});
+  EXPECT_EQ(AddPresetEntries(table, ShiftJis()), 2u);
+  EXPECT_TRUE(table.Full());
+  EXPECT_EQ(table[SwapTable::kMaxEntries].From, u"―");
+}
+
+}  // namespace
+}  // namespace mirotabe
