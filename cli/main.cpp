@@ -9,6 +9,8 @@
 #include <string>
 #include <variant>
 
+#include "cli/layout_options.h"
+#include "core/reverse_layout.h"
 #include "core/settings.h"
 #include "core/vertical_layout.h"
 #include "platform/files.h"
@@ -23,12 +25,17 @@ constexpr int kExitUsage = 2;
 constexpr const char* kProgram = "mirotabe-convert";
 
 constexpr const char* kUsage =
-    "Usage: mirotabe-convert [--settings FILE] [--encoding cp932|utf-8] [-o OUT] [FILE|-]\n"
+    "Usage: mirotabe-convert [OPTION]... [FILE|-]\n"
     "Lays the text of FILE (standard input when absent or \"-\") out in vertical\n"
     "writing and writes it to OUT (standard output when absent).\n"
     "\n"
-    "  --settings FILE   take the tab width and the replacement table from FILE\n"
+    "  --settings FILE   take the tab width, the replacement table and the layout\n"
+    "                    options from FILE\n"
     "                    (default: the settings file of the Mirotabe program)\n"
+    "  --column-length N cut lines into columns of N characters (0..999, 0: none)\n"
+    "  --kinsoku MODE    line-breaking rule at the cuts: none, hang or push\n"
+    "  --gap N           blank columns between columns (0..2)\n"
+    "  --reverse         read vertical text back into horizontal lines instead\n"
     "  --encoding NAME   encoding of input and output: cp932 (default) or utf-8\n"
     "  -o, --output OUT  write the result to OUT, replacing it atomically\n"
     "  --help            show this help\n"
@@ -39,6 +46,8 @@ constexpr const char* kUsage =
 
 struct Options {
   std::optional<std::string> settingsFile;
+  LayoutOverrides layout;
+  bool reverse = false;
   Charset charset = Charset::Cp932;
   std::optional<std::string> outputFile;
   std::string inputFile = "-";
@@ -56,11 +65,15 @@ int IoFailure(const IoError& error) {
 
 // Fills `options`; returns an exit status when the run ends here.
 std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
-  enum { kSettings = 256, kEncoding, kHelp, kVersion };
+  enum { kSettings = 256, kEncoding, kHelp, kVersion, kLayoutOption, kReverse };
   static const option kLongOptions[] = {
       {"settings", required_argument, nullptr, kSettings},
       {"encoding", required_argument, nullptr, kEncoding},
       {"output", required_argument, nullptr, 'o'},
+      {"column-length", required_argument, nullptr, kLayoutOption},
+      {"kinsoku", required_argument, nullptr, kLayoutOption},
+      {"gap", required_argument, nullptr, kLayoutOption},
+      {"reverse", no_argument, nullptr, kReverse},
       {"help", no_argument, nullptr, kHelp},
       {"version", no_argument, nullptr, kVersion},
       {nullptr, 0, nullptr, 0},
@@ -68,7 +81,8 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
   opterr = 0;
   for (;;) {
     const int previous = optind;
-    const int option = getopt_long(argc, argv, ":o:", kLongOptions, nullptr);
+    int index = -1;
+    const int option = getopt_long(argc, argv, ":o:", kLongOptions, &index);
     if (option == -1) break;
     switch (option) {
       case kSettings:
@@ -87,6 +101,14 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
       }
       case 'o':
         options.outputFile = optarg;
+        break;
+      case kLayoutOption:
+        if (auto invalid = ParseLayoutOption(kLongOptions[index].name, optarg, options.layout)) {
+          return UsageError(*invalid);
+        }
+        break;
+      case kReverse:
+        options.reverse = true;
         break;
       case kHelp:
         std::cout << kUsage;
@@ -111,24 +133,35 @@ int Run(const Options& options) {
                                           : ReadFileBytes(options.inputFile);
   if (!input) return IoFailure(input.error());
 
-  AppSettings settings;
-  if (options.settingsFile) {
-    if (IoStatus failed = LoadSettings(settings, *options.settingsFile)) return IoFailure(*failed);
+  const std::u16string text = DecodeTextFile(input.value(), options.charset);
+  std::u16string converted;
+  if (options.reverse) {
+    // Reading back needs no settings: the table and the options only shape
+    // the way into vertical text.
+    converted = ReverseLayout(text);
   } else {
-    settings = LoadStartupSettings();
+    AppSettings settings;
+    if (options.settingsFile) {
+      if (IoStatus failed = LoadSettings(settings, *options.settingsFile)) {
+        return IoFailure(*failed);
+      }
+    } else {
+      settings = LoadStartupSettings();
+    }
+    options.layout.ApplyTo(settings.Layout);
+
+    const LayoutResult result =
+        BuildVerticalLayout(text, settings.TabSpace, settings.SwapTable, settings.Layout);
+    if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
+      std::cerr << kProgram << ": the result is too large to lay out: " << tooLarge->lines
+                << " columns × " << tooLarge->longestLine << " characters exceed "
+                << tooLarge->bound << " cells\n";
+      return kExitFailure;
+    }
+    converted = std::get<VerticalLayout>(result).Text();
   }
 
-  const LayoutResult result = BuildVerticalLayout(DecodeTextFile(input.value(), options.charset),
-                                                  settings.TabSpace, settings.SwapTable);
-  if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
-    std::cerr << kProgram << ": the result is too large to lay out: " << tooLarge->lines
-              << " lines × " << tooLarge->longestLine << " characters exceed " << tooLarge->bound
-              << " cells\n";
-    return kExitFailure;
-  }
-
-  const EncodedText output =
-      EncodeTextFile(std::get<VerticalLayout>(result).Text(), options.charset);
+  const EncodedText output = EncodeTextFile(converted, options.charset);
   if (output.replaced != 0) {
     std::cerr << kProgram << ": warning: " << output.replaced << " character"
               << (output.replaced == 1 ? "" : "s") << " cannot be written in "

@@ -166,8 +166,89 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"UnknownOption", {"--vertical"}, 2, "unknown option '--vertical'"},
         FailureCase{"UnknownEncoding", {"--encoding", "euc-jp"}, 2, "unknown encoding"},
         FailureCase{"MissingValue", {"-o"}, 2, "needs a value"},
-        FailureCase{"TwoInputs", {"a.txt", "b.txt"}, 2, "only one input file"}),
+        FailureCase{"TwoInputs", {"a.txt", "b.txt"}, 2, "only one input file"},
+        FailureCase{"ColumnLengthTooLong",
+                    {"--column-length", "1000"},
+                    2,
+                    "'1000' for --column-length (allowed: 0 to 999, 0 for none)"},
+        FailureCase{"ColumnLengthNegative", {"--column-length=-1"}, 2, "--column-length"},
+        FailureCase{"ColumnLengthNotANumber", {"--column-length", "20x"}, 2, "--column-length"},
+        FailureCase{"ColumnLengthEmpty", {"--column-length="}, 2, "--column-length"},
+        FailureCase{"GapTooWide", {"--gap", "3"}, 2, "'3' for --gap (allowed: 0 to 2)"},
+        FailureCase{"GapWithSign", {"--gap", "+1"}, 2, "--gap"},
+        FailureCase{"UnknownKinsoku",
+                    {"--kinsoku", "Hang"},
+                    2,
+                    "'Hang' for --kinsoku (allowed: none, hang or push)"},
+        FailureCase{"KinsokuNeedsAValue", {"--kinsoku"}, 2, "needs a value"}),
     [](const auto& info) { return info.param.name; });
+
+struct LayoutCase {
+  const char* name;
+  const char16_t* settings;  // Setting.ini, empty for none
+  std::vector<std::string> arguments;
+  const char16_t* input;
+  const char16_t* output;
+};
+
+class ConvertCliLayoutTest : public ConvertCliTest,
+                             public testing::WithParamInterface<LayoutCase> {};
+
+TEST_P(ConvertCliLayoutTest, OptionsOverrideTheSettingsFile) {
+  const std::string settings = folder_.PathOf("Setting.ini");
+  WriteFile(settings, Encode(GetParam().settings, Charset::Cp932).bytes);
+  std::vector<std::string> arguments = {"--settings", settings};
+  arguments.insert(arguments.end(), GetParam().arguments.begin(), GetParam().arguments.end());
+  const Outcome run = Convert(arguments, Encode(GetParam().input, Charset::Cp932).bytes);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, Encode(GetParam().output, Charset::Cp932).bytes);
+  EXPECT_EQ(run.err, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ConvertCliLayoutTest,
+    testing::Values(LayoutCase{"FromTheSettingsFile",
+                               u"[Layout]\r\nColumnLength=2\r\nColumnGap=1\r\n",
+                               {},
+                               u"abc",
+                               u"ｃ　ａ\r\n　　ｂ"},
+                    LayoutCase{
+                        "ColumnLength", u"", {"--column-length", "2"}, u"abc", u"ｃａ\r\n　ｂ"},
+                    LayoutCase{"Gap", u"", {"--gap=2"}, u"a\r\nb", u"ｂ　　ａ"},
+                    LayoutCase{"Hang",
+                               u"",
+                               {"--column-length", "2", "--kinsoku", "hang"},
+                               u"あい。う",
+                               u"うあ\r\n　い\r\n　。"},
+                    LayoutCase{"Push",
+                               u"",
+                               {"--column-length", "2", "--kinsoku", "push"},
+                               u"あい。う",
+                               u"ういあ\r\n　。　"},
+                    LayoutCase{"OverridesTheFile",
+                               u"[Layout]\r\nColumnLength=2\r\nKinsoku=1\r\nColumnGap=1\r\n",
+                               {"--column-length", "0", "--gap", "0"},
+                               u"あい。う",
+                               u"あ\r\nい\r\n。\r\nう"},
+                    LayoutCase{"KinsokuOverridesOnlyItself",
+                               u"[Layout]\r\nColumnLength=2\r\nKinsoku=1\r\n",
+                               {"--kinsoku", "none"},
+                               u"あい。う",
+                               u"。あ\r\nうい"},
+                    // The table and the options play no part in reading back.
+                    LayoutCase{"Reverse",
+                               u"[Swap001]\r\nFrom=a\r\nTo=\"b\"\r\nType=1\r\n",
+                               {"--reverse", "--gap", "2"},
+                               u"ｃａ\r\n　ｂ",
+                               u"ａｂ\r\nｃ"}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(ConvertCliTest, ReverseNeedsNoSettingsFile) {
+  const Outcome run = Convert({"--settings", folder_.PathOf(""), "--reverse", "--encoding=utf-8"},
+                              "\xEF\xBD\x83\xEF\xBD\x81\r\n\xE3\x80\x80\xEF\xBD\x82\r\n");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, Encode(u"ａｂ\r\nｃ", Charset::Utf8).bytes);
+}
 
 TEST_F(ConvertCliTest, FullStandardOutputIsAnError) {
   WriteFile(folder_.PathOf("in.txt"), "abc");

@@ -1,0 +1,26 @@
+// The converter's layout options, each of which overrides the settings
+// file: --column-length N, --kinsoku none|hang|push, --gap N.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "core/layout_settings.h"
+
+namespace mirotabe {
+
+struct LayoutOverrides {
+  std::optional<std::size_t> columnLength;
+  std::optional<Kinsoku> kinsoku;
+  std::optional<std::uint8_t> gap;
+
+  void ApplyTo(LayoutSettings& layout) const;
+};
+
+// Takes the value of option `name` (without the dashes) into `overrides`.
+// Returns why it cannot, naming the option and what it allows, or nothing.
+// An option that is not one of the three is left alone.
+std::optional<std::string> ParseLayoutOption(const std::string& name, const std::string& value,
+                                             LayoutOverrides& overrides);
+
+}  // namespace mirotabe
