@@ -84,7 +84,21 @@ void Shapes(benchmark::internal::Benchmark* b) {
   b->Unit(benchmark::kMillisecond);
 }
 
+// Columns of 20 characters under the hanging rule, one blank column between
+// them: every line of the text as it is becomes about two columns.
+void BM_ConvertToColumns(benchmark::State& state) {
+  const TextShape& shape = Shape(state);
+  const LayoutSettings layout{20, Kinsoku::kHang, 1};
+  for (auto _ : state) {
+    LayoutResult result = BuildVerticalLayout(shape.text, 4, TableFor(state), layout);
+    benchmark::DoNotOptimize(result);
+  }
+  const LayoutResult result = BuildVerticalLayout(shape.text, 4, TableFor(state), layout);
+  Describe(state, std::get<VerticalLayout>(result).Text().size());
+}
+
 BENCHMARK(BM_ConvertToLayout)->Apply(Shapes);
+BENCHMARK(BM_ConvertToColumns)->Apply(Shapes);
 BENCHMARK(BM_ConvertToText)->Apply(Shapes);
 BENCHMARK(BM_CopyOutputBytes)->Apply(Shapes);
 

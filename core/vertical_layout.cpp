@@ -108,35 +108,31 @@ class LayoutBuilder {
   // of no cells, which reads as blank in every row.
   static void ArrangeColumns(VerticalLayout& layout, const LayoutSettings& settings) {
     using Line = VerticalLayout::Line;
+    const std::size_t n = settings.ColumnLength;
+    std::size_t segments = 0;
+    for (const Line& line : layout.lines_) {
+      segments += n == 0 || line.cells <= n ? 1 : line.cells / (n > 1 ? n - 1 : 1) + 1;
+    }
     std::vector<Line> columns;
-    columns.reserve(layout.lines_.size() * (std::size_t{1} + settings.ColumnGap));
+    columns.reserve(segments * (std::size_t{1} + settings.ColumnGap));
     const auto add = [&](const Line& column) {
       if (!columns.empty()) columns.insert(columns.end(), settings.ColumnGap, Line{});
       columns.push_back(column);
     };
+    const std::u16string_view text = layout.prepared_;
     for (const Line& line : layout.lines_) {
-      if (settings.ColumnLength == 0 || line.cells <= settings.ColumnLength) {
-        add(line);
-        continue;
-      }
       std::size_t first = 0;
-      for (const std::size_t cells :
-           SegmentLine(LineText(layout, line), settings.ColumnLength, settings.Kinsoku)) {
-        const bool offsets = line.offsetsAt != VerticalLayout::kNoOffsets;
-        add(Line{layout.UnitOf(line, first), cells,
-                 offsets ? line.offsetsAt + first : VerticalLayout::kNoOffsets});
-        first += cells;
-      }
+      ForEachSegment(
+          line.cells, n, settings.Kinsoku,
+          [&](std::size_t i) { return CodePointAt(text, layout.UnitOf(line, i)).value; },
+          [&](std::size_t cells) {
+            const bool offsets = line.offsetsAt != VerticalLayout::kNoOffsets;
+            add(Line{cells == 0 ? line.start : layout.UnitOf(line, first), cells,
+                     offsets ? line.offsetsAt + first : VerticalLayout::kNoOffsets});
+            first += cells;
+          });
     }
     layout.lines_ = std::move(columns);
-  }
-
-  // The units of a line that holds at least one cell.
-  static std::u16string_view LineText(const VerticalLayout& layout,
-                                      const VerticalLayout::Line& line) {
-    const std::u16string_view text = layout.prepared_;
-    const std::size_t last = layout.UnitOf(line, line.cells - 1);
-    return text.substr(line.start, last + CodePointAt(text, last).units - line.start);
   }
 };
 
