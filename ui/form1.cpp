@@ -10,9 +10,11 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QUrl>
 #include <variant>
 
+#include "core/reverse_layout.h"
 #include "core/vertical_layout.h"
 #include "platform/charset.h"
 #include "textio/text_file.h"
@@ -158,6 +160,8 @@ void Form1::BuildMenus() {
   file->addSeparator();
   addAction(file, "Menu_File_Exit", QStringLiteral("終了(&X)"), &Form1::Menu_File_Exit_Click);
 
+  BuildConvertMenu();
+
   addAction(menuBar(), "Menu_Setting", QStringLiteral("設定(&S)"), &Form1::Menu_Setting_Click);
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
@@ -165,6 +169,15 @@ void Form1::BuildMenus() {
   addAction(help, "Menu_Help_Version", QStringLiteral("バージョン情報(&A)"),
             &Form1::Menu_Help_Version_Click);
   addAction(help, "Menu_Help_HP", QStringLiteral("作者ＨＰ(&E)"), &Form1::Menu_Help_HP_Click);
+}
+
+void Form1::BuildConvertMenu() {
+  QMenu* convert = menuBar()->addMenu(QStringLiteral("変換(&C)"));
+  convert->setObjectName(QStringLiteral("Menu_Convert"));
+  auto* reverse = new QAction(QStringLiteral("横書きに戻す"), this);
+  reverse->setObjectName(QStringLiteral("Menu_Convert_Reverse"));
+  connect(reverse, &QAction::triggered, this, &Form1::Menu_Convert_Reverse_Click);
+  convert->addAction(reverse);
 }
 
 void Form1::LoadStartupFile(const QStringList& arguments) {
@@ -184,8 +197,9 @@ void Form1::LoadStartupFile(const QStringList& arguments) {
 }
 
 void Form1::ConvertMirotabe() {
-  const LayoutResult result = BuildVerticalLayout(ProgramText(*text1_), settings_.TabSpace,
-                                                  settings_.SwapTable, maxLayoutCells_);
+  const LayoutResult result =
+      BuildVerticalLayout(ProgramText(*text1_), settings_.TabSpace, settings_.SwapTable,
+                          settings_.Layout, maxLayoutCells_);
   if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
     outputTooLarge_ = TooLargeText(*tooLarge);
     text2_->clear();
@@ -333,6 +347,21 @@ void Form1::Menu_File_Save_Click() {
 
 void Form1::Menu_File_Exit_Click() {
   close();
+}
+
+void Form1::Menu_Convert_Reverse_Click() {
+  const std::u16string vertical = ProgramText(*text1_);
+  const std::u16string horizontal = ReverseLayout(vertical);
+  if (horizontal == vertical) return;
+  QString paneText = ToQString(horizontal);
+  paneText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  // Through the cursor, not setPlainText: the pane keeps its undo history,
+  // and the change reaches the triggers like any typed one.
+  QTextCursor cursor(text1_->document());
+  cursor.beginEditBlock();
+  cursor.select(QTextCursor::Document);
+  cursor.insertText(paneText);
+  cursor.endEditBlock();
 }
 
 void Form1::Menu_Setting_Click() {

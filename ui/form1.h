@@ -1,6 +1,6 @@
 // The main window: the input pane on the left, the vertical output pane on
 // the right, and the splitter strip between them; the menus lead to the
-// file commands, the settings and the help.
+// file commands, the conversions, the settings and the help.
 //
 // When the conversion runs depends on the settings' trigger, read at each
 // event: 0 when Enter is released in the input pane, 1 when F1 is, 2 after
@@ -48,6 +48,7 @@ class Form1 : public QMainWindow {
  private:
   void BuildPanes();
   void BuildMenus();
+  void BuildConvertMenu();
 
   void Form_Resize();
   void ApplyGeometry();
@@ -61,6 +62,9 @@ class Form1 : public QMainWindow {
   void Menu_File_Open_Click();
   void Menu_File_Save_Click();
   void Menu_File_Exit_Click();
+  // Reads the input pane as vertical text and puts the horizontal lines in
+  // its place, as one edit that undo takes back.
+  void Menu_Convert_Reverse_Click();
   void Menu_Setting_Click();
   void Menu_Help_Version_Click();
   void Menu_Help_HP_Click();

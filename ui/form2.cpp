@@ -19,7 +19,9 @@
 
 #include "core/code_points.h"
 #include "core/two_byte_cut.h"
+#include "core/vertical_presets.h"
 #include "platform/fullwidth.h"
+#include "ui/layout_box.h"
 #include "ui/pane_font.h"
 #include "ui/pane_text.h"
 #include "ui/twips.h"
@@ -28,7 +30,8 @@
 namespace mirotabe {
 namespace {
 
-constexpr float kClientWidthTwips = 4515;
+// The original controls take 4515 twips; the layout box stands to their right.
+constexpr float kClientWidthTwips = LayoutBox::kLeft + LayoutBox::kWidth + 60;
 constexpr float kClientHeightTwips = 3915;
 // The spinner runs from 0 at the top to 8; the width is 8 − its value.
 constexpr int kWidestTab = 8;
@@ -234,6 +237,18 @@ void Form2::BuildControls() {
   // frame alone picks nothing.
   connect(list1_, &QListWidget::itemSelectionChanged, this, &Form2::List1_Click);
   connect(vScroll1_, &QScrollBar::valueChanged, this, &Form2::VScroll1_Change);
+
+  BuildLayoutBox();
+}
+
+void Form2::BuildLayoutBox() {
+  layoutBox_ = new LayoutBox(this);
+  QWidget* previous = combo1_;
+  for (QWidget* control : layoutBox_->TabOrder()) {
+    setTabOrder(previous, control);
+    previous = control;
+  }
+  connect(layoutBox_, &LayoutBox::PresetAdded, this, &Form2::AddPreset);
 }
 
 void Form2::Form_Load() {
@@ -255,6 +270,7 @@ void Form2::Form_Load() {
   if (settings_.ConvertTrigger < option1_.size()) {
     option1_[settings_.ConvertTrigger]->setChecked(true);
   }
+  layoutBox_->Show(settings_.Layout);
   UpdateAddButton();
 }
 
@@ -283,6 +299,7 @@ void Form2::Command2_Click(int index) {
   }
   settings_.SwapTable = workSwapTable_;
   settings_.TabSpace = tabSpace_;
+  settings_.Layout = layoutBox_->Chosen();
   if (const int trigger = option1Group_->checkedId(); trigger >= 0) {
     settings_.ConvertTrigger = static_cast<std::uint8_t>(trigger);
   }
@@ -334,6 +351,17 @@ void Form2::DeleteSwapEntry(int n) {
   // the selection that moves with the row must not be picked.
   const QSignalBlocker quiet(list1_);
   delete list1_->takeItem(n - 1);
+}
+
+void Form2::AddPreset(int index) {
+  const std::vector<VerticalPreset>& presets = VerticalPresets();
+  if (index < 0 || static_cast<std::size_t>(index) >= presets.size()) return;
+  const std::size_t before = workSwapTable_.Count();
+  AddPresetEntries(workSwapTable_, presets[static_cast<std::size_t>(index)]);
+  for (std::size_t n = before + 1; n <= workSwapTable_.Count(); ++n) {
+    AppendRow(workSwapTable_[n]);
+  }
+  UpdateAddButton();
 }
 
 int Form2::SelectedRow() const {

@@ -1,8 +1,8 @@
-// The settings dialog: the replacement table, the tab width and the
-// conversion trigger.
+// The settings dialog: the replacement table, the tab width, the
+// conversion trigger and the layout options.
 //
-// The dialog edits a copy of the table and keeps the tab width and the
-// trigger in its controls; only OK stores them into the settings and writes
+// The dialog edits a copy of the table and keeps the tab width, the
+// trigger and the layout options in its controls; only OK stores them into the settings and writes
 // the settings file. Cancel, Esc and the close box drop every edit.
 //
 // Values the controls cannot show (a tab width above 8, a trigger above 2,
@@ -28,6 +28,7 @@ class QScrollBar;
 
 namespace mirotabe {
 
+class LayoutBox;
 class UiServices;
 
 class Form2 : public QDialog {
@@ -39,6 +40,7 @@ class Form2 : public QDialog {
 
  private:
   void BuildControls();
+  void BuildLayoutBox();
   void Form_Load();
 
   void Command1_Click(int index);
@@ -47,6 +49,8 @@ class Form2 : public QDialog {
   void Text1_Change(int index);
   void VScroll1_Change();
   void DeleteSwapEntry(int n);
+  // Adds the entries of preset `index` that the table does not have yet.
+  void AddPreset(int index);
 
   // The row of the selected entry, or -1 when no row is selected.
   int SelectedRow() const;
@@ -76,6 +80,7 @@ class Form2 : public QDialog {
   std::array<QPushButton*, 2> command2_{};
   std::array<QRadioButton*, 3> option1_{};
   QButtonGroup* option1Group_ = nullptr;
+  LayoutBox* layoutBox_ = nullptr;
 };
 
 }  // namespace mirotabe

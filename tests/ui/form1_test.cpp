@@ -494,8 +494,9 @@ TEST_F(Form1Test, MenusHaveTheirCaptionsAndShortcuts) {
   EXPECT_EQ(form_->findChild<QAction*>("Menu_File_Save")->shortcut(), QKeySequence("Ctrl+S"));
   QStringList bar;
   for (QAction* action : form_->menuBar()->actions()) bar.push_back(action->text());
-  EXPECT_EQ(bar, (QStringList{QStringLiteral("ファイル(&F)"), QStringLiteral("設定(&S)"),
-                              QStringLiteral("ヘルプ(&H)")}));
+  EXPECT_EQ(bar, (QStringList{QStringLiteral("ファイル(&F)"), QStringLiteral("変換(&C)"),
+                              QStringLiteral("設定(&S)"), QStringLiteral("ヘルプ(&H)")}));
+  EXPECT_EQ(text("Menu_Convert_Reverse"), QStringLiteral("横書きに戻す"));
 }
 
 TEST_F(Form1Test, ShortcutsReachTheCommands) {
@@ -530,6 +531,71 @@ TEST_F(Form1Test, ExitClosesTheWindowWithoutAsking) {
   Trigger("Menu_File_Exit");
   EXPECT_FALSE(form_->isVisible());
   EXPECT_TRUE(services_.questions.empty());
+}
+
+// ---- Layout options and reading back ----
+
+struct ColumnsCase {
+  const char* name;
+  LayoutSettings layout;
+  QString output;
+};
+
+class Form1ColumnsTest : public Form1Test, public testing::WithParamInterface<ColumnsCase> {};
+
+TEST_P(Form1ColumnsTest, TheOutputFollowsTheLayoutOptions) {
+  settings_.Layout = GetParam().layout;
+  Open(2);
+  Commit(Text1(), QStringLiteral("あい。う"));
+  EXPECT_EQ(Text2()->toPlainText(), GetParam().output);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form1, Form1ColumnsTest,
+    testing::Values(ColumnsCase{"Off", {}, QStringLiteral("あ\nい\n。\nう")},
+                    ColumnsCase{"Hang", {2, Kinsoku::kHang, 0}, QStringLiteral("うあ\n　い\n　。")},
+                    ColumnsCase{"PushWithGap",
+                                {2, Kinsoku::kPushOut, 1},
+                                QStringLiteral("う　い　あ\n　　。　　")}),
+    [](const testing::TestParamInfo<ColumnsCase>& info) { return std::string(info.param.name); });
+
+struct ReverseCase {
+  const char* name;
+  std::uint8_t trigger;
+  QString output;  // the output pane right after the command
+};
+
+class Form1ReverseTest : public Form1Test, public testing::WithParamInterface<ReverseCase> {};
+
+// The command rewrites the input pane as an edit: under the every-change
+// trigger the output follows at once, under the others it waits for its
+// key, and undo brings the vertical text back.
+TEST_P(Form1ReverseTest, PutsTheHorizontalTextIntoTheInputPane) {
+  Open(GetParam().trigger);
+  Commit(Text1(), QStringLiteral("ｃａ\n　ｂ"));
+  form_->ConvertMirotabe();
+  const QString before = Text2()->toPlainText();
+  Trigger("Menu_Convert_Reverse");
+  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("ａｂ\nｃ"));
+  EXPECT_EQ(Text2()->toPlainText(), GetParam().output.isNull() ? before : GetParam().output);
+
+  Text1()->setFocus();
+  QTest::keyClick(Text1(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("ｃａ\n　ｂ"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form1, Form1ReverseTest,
+    testing::Values(ReverseCase{"EveryChange", 2, QStringLiteral("ｃａ\n　ｂ")},
+                    ReverseCase{"WaitsForEnter", 0, QString()},
+                    ReverseCase{"WaitsForF1", 1, QString()}),
+    [](const testing::TestParamInfo<ReverseCase>& info) { return std::string(info.param.name); });
+
+TEST_F(Form1Test, ReadingBackAnEmptyPaneChangesNothing) {
+  Open(2);
+  Trigger("Menu_Convert_Reverse");
+  EXPECT_EQ(Text1()->toPlainText(), QString());
+  EXPECT_FALSE(Text1()->document()->isUndoAvailable());
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -174,8 +175,8 @@ TEST_F(Form2Test, IsAFixedDialogOwnedByTheMainWindow) {
   EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
   EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
   EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
-  // 4515 × 3915 twips at 96 DPI, and the user cannot change it.
-  EXPECT_EQ(dialog.size(), QSize(301, 261));
+  // 7455 × 3915 twips at 96 DPI, and the user cannot change it.
+  EXPECT_EQ(dialog.size(), QSize(497, 261));
   EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
   EXPECT_EQ(dialog.windowIcon().cacheKey(), owner_.windowIcon().cacheKey());
   const QPoint offset = dialog.geometry().center() - owner_.geometry().center();
@@ -211,9 +212,10 @@ TEST_F(Form2Test, OpensWithTheFocusOnTheListAndNothingPicked) {
 TEST_F(Form2Test, TabVisitsTheControlsInOrder) {
   settings_.ConvertTrigger = 0;
   Open();
-  const QStringList expected = {"Text1_0",   "Text1_1",  "Command1_0", "Command1_1",
-                                "Text2",     "VScroll1", "Command2_0", "Command2_1",
-                                "Option1_0", "Combo1",   "List1"};
+  const QStringList expected = {"Text1_0",   "Text1_1",  "Command1_0",   "Command1_1",
+                                "Text2",     "VScroll1", "Command2_0",   "Command2_1",
+                                "Option1_0", "Combo1",   "ColumnLength", "Kinsoku",
+                                "ColumnGap", "Preset",   "PresetAdd",    "List1"};
   QStringList visited;
   for (int i = 0; i < expected.size(); ++i) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -278,7 +280,17 @@ INSTANTIATE_TEST_SUITE_P(
         ControlCase{"Option1_2", "QRadioButton", "Frame2", "変化があるたびに", {8, 96, 97, 33}},
         ControlCase{"Label2_3", "QLabel", "Frame2", "変換を行います。", {16, 136, 89, 17}},
         ControlCase{"Command2_0", "QPushButton", "", "OK", {160, 232, 69, 25}},
-        ControlCase{"Command2_1", "QPushButton", "", "キャンセル", {228, 232, 69, 25}}),
+        ControlCase{"Command2_1", "QPushButton", "", "キャンセル", {228, 232, 69, 25}},
+        ControlCase{"Frame3", "mirotabe::LayoutBox", "", "レイアウト", {304, 8, 189, 217}},
+        ControlCase{"Label3_0", "QLabel", "Frame3", "1列の文字数", {8, 19, 80, 17}},
+        ControlCase{"ColumnLength", "QSpinBox", "Frame3", "", {92, 16, 89, 20}},
+        ControlCase{"Label3_1", "QLabel", "Frame3", "禁則処理", {8, 47, 80, 17}},
+        ControlCase{"Kinsoku", "QComboBox", "Frame3", "", {92, 44, 89, 20}},
+        ControlCase{"Label3_2", "QLabel", "Frame3", "列の間隔", {8, 75, 80, 17}},
+        ControlCase{"ColumnGap", "QSpinBox", "Frame3", "", {92, 72, 89, 20}},
+        ControlCase{"Label3_3", "QLabel", "Frame3", "プリセット", {8, 107, 80, 17}},
+        ControlCase{"Preset", "QComboBox", "Frame3", "", {8, 124, 173, 20}},
+        ControlCase{"PresetAdd", "QPushButton", "Frame3", "追加", {92, 152, 89, 20}}),
     [](const testing::TestParamInfo<ControlCase>& info) { return std::string(info.param.name); });
 
 TEST_F(Form2Test, TheListUsesThePaneFont) {
@@ -808,6 +820,168 @@ INSTANTIATE_TEST_SUITE_P(Form2, Form2SaveFailureTest,
                          [](const testing::TestParamInfo<SaveFailureCase>& info) {
                            return std::string(info.param.name);
                          });
+
+// ---- Layout ----
+
+struct LayoutControlsCase {
+  const char* name;
+  LayoutSettings stored;
+  QString lengthText;  // what the column length box shows
+  int kinsoku;
+  int gap;
+};
+
+class Form2LayoutShownTest : public Form2Test,
+                             public testing::WithParamInterface<LayoutControlsCase> {};
+
+TEST_P(Form2LayoutShownTest, ShowsTheStoredOptions) {
+  const LayoutControlsCase& c = GetParam();
+  settings_.Layout = c.stored;
+  Open();
+  EXPECT_EQ(Find<QSpinBox>(QStringLiteral("ColumnLength"))->text(), c.lengthText);
+  EXPECT_EQ(Find<QComboBox>(QStringLiteral("Kinsoku"))->currentIndex(), c.kinsoku);
+  EXPECT_EQ(Find<QSpinBox>(QStringLiteral("ColumnGap"))->value(), c.gap);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form2, Form2LayoutShownTest,
+    testing::Values(LayoutControlsCase{"Off", {}, QStringLiteral("なし"), 0, 0},
+                    LayoutControlsCase{"Hang", {20, Kinsoku::kHang, 1}, QStringLiteral("20"), 1, 1},
+                    LayoutControlsCase{
+                        "Push", {999, Kinsoku::kPushOut, 2}, QStringLiteral("999"), 2, 2}));
+
+TEST_F(Form2Test, TheLayoutChoicesReadAsTheyShould) {
+  Open();
+  auto* kinsoku = Find<QComboBox>(QStringLiteral("Kinsoku"));
+  QStringList items;
+  for (int i = 0; i < kinsoku->count(); ++i) items << kinsoku->itemText(i);
+  EXPECT_EQ(items, (QStringList{QStringLiteral("なし"), QStringLiteral("ぶら下げ"),
+                                QStringLiteral("追い出し")}));
+  auto* preset = Find<QComboBox>(QStringLiteral("Preset"));
+  ASSERT_EQ(preset->count(), 2);
+  EXPECT_EQ(preset->itemText(0), QStringLiteral("縦書き記号（Shift_JIS）"));
+  EXPECT_EQ(preset->itemText(1), QStringLiteral("縦書き記号（Unicode）"));
+  auto* length = Find<QSpinBox>(QStringLiteral("ColumnLength"));
+  EXPECT_EQ(length->minimum(), 0);
+  EXPECT_EQ(length->maximum(), 999);
+  EXPECT_EQ(Find<QSpinBox>(QStringLiteral("ColumnGap"))->maximum(), 2);
+}
+
+struct LayoutEditCase {
+  const char* name;
+  LayoutSettings stored;
+  const char* lengthTyped;  // typed over the whole box; nullptr leaves it
+  int kinsokuSteps;         // Down presses in the rule's list, Up when negative
+  int gapSteps;             // Up presses on the gap, Down when negative
+  LayoutSettings saved;
+};
+
+class Form2LayoutSaveTest : public Form2Test, public testing::WithParamInterface<LayoutEditCase> {};
+
+// Typed and stepped as a user would, then OK: the settings and the file
+// hold the new options with the rest.
+TEST_P(Form2LayoutSaveTest, OkSavesTheOptionsWithTheRest) {
+  const LayoutEditCase& c = GetParam();
+  settings_.Layout = c.stored;
+  Open();
+  auto* length = Find<QSpinBox>(QStringLiteral("ColumnLength"));
+  if (c.lengthTyped != nullptr) {
+    length->setFocus();
+    QTest::keyClick(length, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(length, QString::fromLatin1(c.lengthTyped));
+  }
+  auto* kinsoku = Find<QComboBox>(QStringLiteral("Kinsoku"));
+  kinsoku->setFocus();
+  for (int i = 0; i < std::abs(c.kinsokuSteps); ++i) {
+    QTest::keyClick(kinsoku, c.kinsokuSteps > 0 ? Qt::Key_Down : Qt::Key_Up);
+  }
+  auto* gap = Find<QSpinBox>(QStringLiteral("ColumnGap"));
+  gap->setFocus();
+  for (int i = 0; i < std::abs(c.gapSteps); ++i) {
+    QTest::keyClick(gap, c.gapSteps > 0 ? Qt::Key_Up : Qt::Key_Down);
+  }
+  ClickArrow(true);
+  Ok();
+
+  EXPECT_EQ(settings_.Layout, c.saved);
+  EXPECT_EQ(settings_.TabSpace, 5);
+  const AppSettings reloaded = Reload();
+  EXPECT_EQ(reloaded.Layout, c.saved);
+  EXPECT_EQ(reloaded.TabSpace, 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form2, Form2LayoutSaveTest,
+    testing::Values(LayoutEditCase{"Untouched", {}, nullptr, 0, 0, {}},
+                    LayoutEditCase{"AllSet", {}, "24", 2, 1, {24, Kinsoku::kPushOut, 1}},
+                    LayoutEditCase{
+                        "StepsStopAtTheEnds", {}, "1234", 5, 5, {123, Kinsoku::kPushOut, 2}},
+                    LayoutEditCase{"BackToOff", {30, Kinsoku::kHang, 2}, "0", -1, -2, {}}),
+    [](const testing::TestParamInfo<LayoutEditCase>& info) {
+      return std::string(info.param.name);
+    });
+
+TEST_F(Form2Test, CancelDropsTheLayoutOptions) {
+  settings_.Layout = {10, Kinsoku::kHang, 1};
+  Open();
+  auto* gap = Find<QSpinBox>(QStringLiteral("ColumnGap"));
+  gap->setFocus();
+  QTest::keyClick(gap, Qt::Key_Up);
+  Cancel();
+  EXPECT_EQ(settings_.Layout, (LayoutSettings{10, Kinsoku::kHang, 1}));
+  EXPECT_FALSE(fs::exists(SettingIni()));
+}
+
+struct PresetCase {
+  const char* name;
+  SwapTable stored;
+  int preset;
+  std::size_t rows;
+  const char16_t* lastFrom;
+  const char16_t* lastTo;
+};
+
+class Form2PresetTest : public Form2Test, public testing::WithParamInterface<PresetCase> {};
+
+TEST_P(Form2PresetTest, AddAppendsTheEntriesNotYetThere) {
+  const PresetCase& c = GetParam();
+  settings_.SwapTable = c.stored;
+  Open();
+  auto* preset = Find<QComboBox>(QStringLiteral("Preset"));
+  preset->setFocus();
+  while (preset->currentIndex() < c.preset) QTest::keyClick(preset, Qt::Key_Down);
+  Press("PresetAdd");
+  ASSERT_EQ(static_cast<std::size_t>(List()->count()), c.rows);
+  EXPECT_EQ(List()->item(List()->count() - 1)->text(),
+            ToQString(c.lastFrom) + QStringLiteral(" >> ") + ToQString(c.lastTo) +
+                QStringLiteral(" 変換時"));
+  // The added entries are the table's like any other: pick one and it shows.
+  Pick(List()->count() - 1);
+  EXPECT_EQ(From()->text(), ToQString(c.lastFrom));
+  EXPECT_EQ(To()->text(), ToQString(c.lastTo));
+  Ok();
+  EXPECT_EQ(settings_.SwapTable.Count(), c.rows);
+  EXPECT_EQ(settings_.SwapTable[c.rows].From, c.lastFrom);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form2, Form2PresetTest,
+    testing::Values(PresetCase{"ShiftJis", {}, 0, 7, u"』", u"┗"},
+                    PresetCase{"ShiftJisSkipsTakenFrom", Table({{u"』", u"]", 0}}), 0, 7, u"『",
+                               u"┓"},
+                    PresetCase{"Unicode", {}, 1, 27, u"–", u"︲"},
+                    PresetCase{"BothSkipTheOverlap", Table({{u"―", u"|", 0}}), 1, 27, u"–", u"︲"}),
+    [](const testing::TestParamInfo<PresetCase>& info) { return std::string(info.param.name); });
+
+TEST_F(Form2Test, PresetIntoAFullTableAddsWhatFits) {
+  for (std::size_t n = 0; n + 1 < SwapTable::kMaxEntries; ++n) {
+    settings_.SwapTable.Append({u"x", u"y", 0});
+  }
+  Open();
+  Press("PresetAdd");
+  EXPECT_EQ(static_cast<std::size_t>(List()->count()), SwapTable::kMaxEntries);
+  EXPECT_FALSE(AddButton()->isEnabled());
+}
 
 }  // namespace
 }  // namespace mirotabe
