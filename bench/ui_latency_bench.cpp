@@ -29,6 +29,8 @@ class SilentUiServices : public UiServices {
 void BM_KeystrokeToPaintedOutput(benchmark::State& state) {
   const TextShape& shape = state.range(0) == 0 ? ReferenceAsIs() : ReferenceParagraphs();
   AppSettings settings;
+  // Columns of 20 under the hanging rule with a gap: the most cells per line.
+  if (state.range(1) != 0) settings.Layout = {20, Kinsoku::kHang, 1};
   SilentUiServices services;
   Form1 form(settings, services);
   form.show();
@@ -51,9 +53,11 @@ void BM_KeystrokeToPaintedOutput(benchmark::State& state) {
 }
 
 BENCHMARK(BM_KeystrokeToPaintedOutput)
-    ->ArgName("paragraphs")
-    ->Arg(0)
-    ->Arg(1)
+    ->ArgNames({"paragraphs", "columns"})
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({0, 1})
+    ->Args({1, 1})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
