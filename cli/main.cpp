@@ -138,7 +138,14 @@ int Run(const Options& options) {
   if (options.reverse) {
     // Reading back needs no settings: the table and the options only shape
     // the way into vertical text.
-    converted = ReverseLayout(text);
+    ReverseResult result = ReverseLayout(text);
+    if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
+      std::cerr << kProgram << ": the text is too large to read back: " << tooLarge->lines
+                << " rows × " << tooLarge->longestLine << " characters exceed " << tooLarge->bound
+                << " cells\n";
+      return kExitFailure;
+    }
+    converted = std::move(std::get<std::u16string>(result));
   } else {
     AppSettings settings;
     if (options.settingsFile) {

@@ -32,6 +32,8 @@ class Rows {
     }
   }
 
+  std::size_t Count() const { return rows_.size(); }
+
   std::size_t Widest() const {
     std::size_t widest = 0;
     for (const Row& row : rows_) widest = std::max(widest, row.cells);
@@ -74,12 +76,16 @@ class Rows {
 
 }  // namespace
 
-std::u16string ReverseLayout(std::u16string_view vertical) {
-  if (vertical.empty()) return {};
+ReverseResult ReverseLayout(std::u16string_view vertical, std::size_t maxCells) {
+  if (vertical.empty()) return std::u16string();
   const Rows rows(vertical);
+  const std::size_t widest = rows.Widest();
+  if (widest != 0 && rows.Count() > maxCells / widest) {
+    return LayoutTooLarge{rows.Count(), widest, maxCells};
+  }
   std::u16string out;
   out.reserve(vertical.size());
-  for (std::size_t column = rows.Widest(); column-- > 0;) {
+  for (std::size_t column = widest; column-- > 0;) {
     rows.AppendColumn(column, out);
     while (!out.empty() && out.back() == kBlank) out.pop_back();
     if (column != 0) out.append(kLineBreak);

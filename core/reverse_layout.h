@@ -19,11 +19,20 @@
 //   lines of their own; the cells of Type 0 entries stay replaced.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <variant>
+
+#include "core/vertical_layout.h"
 
 namespace mirotabe {
 
-std::u16string ReverseLayout(std::u16string_view vertical);
+// The horizontal text, or why it was not read: its rows × the widest row
+// (`lines` × `longestLine`) are more cells than `bound`. Such a text is no
+// vertical one, and reading it would take as much room as laying it out.
+using ReverseResult = std::variant<std::u16string, LayoutTooLarge>;
+
+ReverseResult ReverseLayout(std::u16string_view vertical, std::size_t maxCells = kMaxLayoutCells);
 
 }  // namespace mirotabe

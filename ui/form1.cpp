@@ -351,7 +351,16 @@ void Form1::Menu_File_Exit_Click() {
 
 void Form1::Menu_Convert_Reverse_Click() {
   const std::u16string vertical = ProgramText(*text1_);
-  const std::u16string horizontal = ReverseLayout(vertical);
+  const ReverseResult result = ReverseLayout(vertical, maxLayoutCells_);
+  if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
+    ShowError(QStringLiteral("大きすぎるため横書きに戻せません。\r\n"
+                             "%1 行 × 最長 %2 文字は、上限の %3 文字を超えています。")
+                  .arg(tooLarge->lines)
+                  .arg(tooLarge->longestLine)
+                  .arg(tooLarge->bound));
+    return;
+  }
+  const std::u16string& horizontal = std::get<std::u16string>(result);
   if (horizontal == vertical) return;
   QString paneText = ToQString(horizontal);
   paneText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

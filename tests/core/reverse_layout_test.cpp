@@ -19,8 +19,12 @@ struct ReverseCase {
 
 class ReverseLayoutTest : public testing::TestWithParam<ReverseCase> {};
 
+std::u16string Reverse(std::u16string_view vertical) {
+  return std::get<std::u16string>(ReverseLayout(vertical));
+}
+
 TEST_P(ReverseLayoutTest, ReadsTheColumnsBack) {
-  EXPECT_EQ(ReverseLayout(GetParam().vertical), GetParam().horizontal);
+  EXPECT_EQ(Reverse(GetParam().vertical), GetParam().horizontal);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -62,9 +66,19 @@ TEST(ReverseLayoutTest, UndoesTheLayout) {
     }
     if (!anyCharacter) continue;
     const LayoutResult layout = BuildVerticalLayout(text, 4, {});
-    EXPECT_EQ(ReverseLayout(std::get<VerticalLayout>(layout).Text()), ToFullWidth(text))
+    EXPECT_EQ(Reverse(std::get<VerticalLayout>(layout).Text()), ToFullWidth(text))
         << "round " << round;
   }
+}
+
+// Three rows, the widest of four cells: 12 cells.
+TEST(ReverseLayoutTest, RefusesMoreCellsThanTheBound) {
+  const std::u16string vertical = u"ａ\r\nｂｃｄｅ\r\nｆ";
+  EXPECT_TRUE(std::holds_alternative<std::u16string>(ReverseLayout(vertical, 12)));
+  const ReverseResult refused = ReverseLayout(vertical, 11);
+  ASSERT_TRUE(std::holds_alternative<LayoutTooLarge>(refused));
+  EXPECT_EQ(std::get<LayoutTooLarge>(refused).lines, 3u);
+  EXPECT_EQ(std::get<LayoutTooLarge>(refused).longestLine, 4u);
 }
 
 }  // namespace

@@ -591,6 +591,19 @@ INSTANTIATE_TEST_SUITE_P(
                     ReverseCase{"WaitsForF1", 1, QString()}),
     [](const testing::TestParamInfo<ReverseCase>& info) { return std::string(info.param.name); });
 
+TEST_F(Form1Test, ReadingBackTooMuchIsExplainedAndChangesNothing) {
+  Open(2);
+  form_->SetMaxLayoutCells(5);
+  Commit(Text1(), QStringLiteral("ａｂｃ\nｄ"));  // 2 rows × 3: 6 cells
+  Trigger("Menu_Convert_Reverse");
+  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("ａｂｃ\nｄ"));
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_EQ(services_.messages.front().icon, MessageIcon::Error);
+  EXPECT_EQ(services_.messages.front().text,
+            QStringLiteral("大きすぎるため横書きに戻せません。\r\n"
+                           "2 行 × 最長 3 文字は、上限の 5 文字を超えています。"));
+}
+
 TEST_F(Form1Test, ReadingBackAnEmptyPaneChangesNothing) {
   Open(2);
   Trigger("Menu_Convert_Reverse");
