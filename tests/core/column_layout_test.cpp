@@ -46,7 +46,6 @@ constexpr Kinsoku kPush = Kinsoku::kPushOut;
 INSTANTIATE_TEST_SUITE_P(
     Options, ColumnLayoutTest,
     testing::Values(
-        ColumnCase{"Off", u"abc\r\nd", {}, {}, u"ｄａ\r\n　ｂ\r\n　ｃ"},
         ColumnCase{"SegmentsRightToLeft", u"abcde", {2}, {}, u"ｅｃａ\r\n　ｄｂ"},
         ColumnCase{"ShortLinesStayWhole", u"abc\r\nd", {2}, {}, u"ｄｃａ\r\n　　ｂ"},
         ColumnCase{"Hang", u"あい。う", {2, kHang}, {}, u"うあ\r\n　い\r\n　。"},

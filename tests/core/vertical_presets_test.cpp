@@ -52,16 +52,6 @@ TEST(VerticalPresetsTest, EntriesAreWholeCells) {
   }
 }
 
-TEST(VerticalPresetsTest, UnicodeUsesThePresentationForms) {
-  EXPECT_GE(Unicode().entries.size(), 27u);
-  for (const SwapEntry& entry : Unicode().entries) {
-    ASSERT_EQ(entry.To.size(), 1u);
-    const char16_t c = entry.To[0];
-    EXPECT_TRUE((c >= 0xFE10 && c <= 0xFE19) || (c >= 0xFE30 && c <= 0xFE48))
-        << static_cast<unsigned>(c);
-  }
-}
-
 struct AddCase {
   const char* name;
   std::vector<SwapEntry> before;
@@ -88,13 +78,6 @@ INSTANTIATE_TEST_SUITE_P(Tables, AddPresetTest,
                                          AddCase{"Type1FromTaken", {{u"「", u"[", 1}}, 6, 7},
                                          AddCase{"OtherFromsStay", {{u"a", u"b", 0}}, 7, 8}),
                          [](const auto& info) { return info.param.name; });
-
-TEST(AddPresetTest, AddingTwiceAddsNothing) {
-  SwapTable table;
-  AddPresetEntries(table, ShiftJis());
-  EXPECT_EQ(AddPresetEntries(table, ShiftJis()), 0u);
-  EXPECT_EQ(table.Count(), ShiftJis().entries.size());
-}
 
 TEST(AddPresetTest, StopsWhenTheTableIsFull) {
   SwapTable table;

@@ -535,29 +535,12 @@ TEST_F(Form1Test, ExitClosesTheWindowWithoutAsking) {
 
 // ---- Layout options and reading back ----
 
-struct ColumnsCase {
-  const char* name;
-  LayoutSettings layout;
-  QString output;
-};
-
-class Form1ColumnsTest : public Form1Test, public testing::WithParamInterface<ColumnsCase> {};
-
-TEST_P(Form1ColumnsTest, TheOutputFollowsTheLayoutOptions) {
-  settings_.Layout = GetParam().layout;
+TEST_F(Form1Test, TheOutputFollowsTheLayoutOptions) {
+  settings_.Layout = {2, Kinsoku::kPushOut, 1};
   Open(2);
   Commit(Text1(), QStringLiteral("あい。う"));
-  EXPECT_EQ(Text2()->toPlainText(), GetParam().output);
+  EXPECT_EQ(Text2()->toPlainText(), QStringLiteral("う　い　あ\n　　。　　"));
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Form1, Form1ColumnsTest,
-    testing::Values(ColumnsCase{"Off", {}, QStringLiteral("あ\nい\n。\nう")},
-                    ColumnsCase{"Hang", {2, Kinsoku::kHang, 0}, QStringLiteral("うあ\n　い\n　。")},
-                    ColumnsCase{"PushWithGap",
-                                {2, Kinsoku::kPushOut, 1},
-                                QStringLiteral("う　い　あ\n　　。　　")}),
-    [](const testing::TestParamInfo<ColumnsCase>& info) { return std::string(info.param.name); });
 
 struct ReverseCase {
   const char* name;
@@ -602,13 +585,6 @@ TEST_F(Form1Test, ReadingBackTooMuchIsExplainedAndChangesNothing) {
   EXPECT_EQ(services_.messages.front().text,
             QStringLiteral("大きすぎるため横書きに戻せません。\r\n"
                            "2 行 × 最長 3 文字は、上限の 5 文字を超えています。"));
-}
-
-TEST_F(Form1Test, ReadingBackAnEmptyPaneChangesNothing) {
-  Open(2);
-  Trigger("Menu_Convert_Reverse");
-  EXPECT_EQ(Text1()->toPlainText(), QString());
-  EXPECT_FALSE(Text1()->document()->isUndoAvailable());
 }
 
 }  // namespace

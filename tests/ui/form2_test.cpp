@@ -823,33 +823,6 @@ INSTANTIATE_TEST_SUITE_P(Form2, Form2SaveFailureTest,
 
 // ---- Layout ----
 
-struct LayoutControlsCase {
-  const char* name;
-  LayoutSettings stored;
-  QString lengthText;  // what the column length box shows
-  int kinsoku;
-  int gap;
-};
-
-class Form2LayoutShownTest : public Form2Test,
-                             public testing::WithParamInterface<LayoutControlsCase> {};
-
-TEST_P(Form2LayoutShownTest, ShowsTheStoredOptions) {
-  const LayoutControlsCase& c = GetParam();
-  settings_.Layout = c.stored;
-  Open();
-  EXPECT_EQ(Find<QSpinBox>(QStringLiteral("ColumnLength"))->text(), c.lengthText);
-  EXPECT_EQ(Find<QComboBox>(QStringLiteral("Kinsoku"))->currentIndex(), c.kinsoku);
-  EXPECT_EQ(Find<QSpinBox>(QStringLiteral("ColumnGap"))->value(), c.gap);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Form2, Form2LayoutShownTest,
-    testing::Values(LayoutControlsCase{"Off", {}, QStringLiteral("なし"), 0, 0},
-                    LayoutControlsCase{"Hang", {20, Kinsoku::kHang, 1}, QStringLiteral("20"), 1, 1},
-                    LayoutControlsCase{
-                        "Push", {999, Kinsoku::kPushOut, 2}, QStringLiteral("999"), 2, 2}));
-
 TEST_F(Form2Test, TheLayoutChoicesReadAsTheyShould) {
   Open();
   auto* kinsoku = Find<QComboBox>(QStringLiteral("Kinsoku"));
@@ -864,6 +837,7 @@ TEST_F(Form2Test, TheLayoutChoicesReadAsTheyShould) {
   auto* length = Find<QSpinBox>(QStringLiteral("ColumnLength"));
   EXPECT_EQ(length->minimum(), 0);
   EXPECT_EQ(length->maximum(), 999);
+  EXPECT_EQ(length->text(), QStringLiteral("なし"));
   EXPECT_EQ(Find<QSpinBox>(QStringLiteral("ColumnGap"))->maximum(), 2);
 }
 
@@ -920,17 +894,6 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<LayoutEditCase>& info) {
       return std::string(info.param.name);
     });
-
-TEST_F(Form2Test, CancelDropsTheLayoutOptions) {
-  settings_.Layout = {10, Kinsoku::kHang, 1};
-  Open();
-  auto* gap = Find<QSpinBox>(QStringLiteral("ColumnGap"));
-  gap->setFocus();
-  QTest::keyClick(gap, Qt::Key_Up);
-  Cancel();
-  EXPECT_EQ(settings_.Layout, (LayoutSettings{10, Kinsoku::kHang, 1}));
-  EXPECT_FALSE(fs::exists(SettingIni()));
-}
 
 struct PresetCase {
   const char* name;
