@@ -149,6 +149,34 @@ std::string EncodeWith(std::u16string_view text, Charset charset, OnUnencodable 
   return bytes;
 }
 
+// Decodes all of `bytes` with no shortcut for ASCII, for the encodings
+// where a byte below 0x80 may be part of a character (UTF-16) or where the
+// meaning of bytes depends on earlier escapes (ISO-2022-JP). A bad sequence
+// loses `unitBytes` bytes (fewer at the end), each giving one U+FFFD.
+std::u16string DecodeWhole(std::string_view bytes, Converter& converter, std::size_t unitBytes) {
+  // No encoding here takes fewer than one byte per UTF-16 unit, and a bad
+  // byte gives one unit.
+  std::u16string text(bytes.size(), u'\0');
+  char* out = reinterpret_cast<char*>(text.data());
+  std::size_t outLeft = text.size() * sizeof(char16_t);
+  converter.Reset();
+  const char* in = bytes.data();
+  std::size_t inLeft = bytes.size();
+  while (inLeft != 0) {
+    if (converter.Convert(&in, &inLeft, &out, &outLeft) == 0) break;
+    const std::size_t dropped = std::min(unitBytes, inLeft);
+    for (std::size_t i = 0; i < dropped; ++i) {
+      *reinterpret_cast<char16_t*>(out) = kReplacementCharacter;
+      out += sizeof(char16_t);
+      outLeft -= sizeof(char16_t);
+    }
+    in += dropped;
+    inLeft -= dropped;
+  }
+  text.resize(static_cast<std::size_t>(reinterpret_cast<char16_t*>(out) - text.data()));
+  return text;
+}
+
 }  // namespace
 
 std::u16string Decode(std::string_view bytes, Charset charset) {
@@ -213,6 +241,32 @@ UnencodableReport FindUnencodable(std::u16string_view text, Charset charset,
     }
   });
   return report;
+}
+
+std::u16string Decode(std::string_view bytes, TextEncoding encoding) {
+  switch (encoding) {
+    case TextEncoding::Cp932:
+      return Decode(bytes, Charset::Cp932);
+    case TextEncoding::Utf8:
+      return Decode(bytes, Charset::Utf8);
+    case TextEncoding::Utf16Le: {
+      thread_local Converter utf16le("UTF-16LE", "UTF-16LE");
+      return DecodeWhole(bytes, utf16le, 2);
+    }
+    case TextEncoding::Utf16Be: {
+      thread_local Converter utf16be("UTF-16LE", "UTF-16BE");
+      return DecodeWhole(bytes, utf16be, 2);
+    }
+    case TextEncoding::EucJp: {
+      thread_local Converter eucJp("UTF-16LE", "EUC-JP-MS");
+      return DecodeWhole(bytes, eucJp, 1);
+    }
+    case TextEncoding::Iso2022Jp: {
+      thread_local Converter iso2022Jp("UTF-16LE", "ISO-2022-JP-3");
+      return DecodeWhole(bytes, iso2022Jp, 1);
+    }
+  }
+  return {};
 }
 
 std::size_t Cp932ByteLength(char32_t c) {

@@ -1,5 +1,6 @@
 // Conversion between the program's UTF-16 text and the byte encodings of
-// files: code page 932 (Microsoft's Shift_JIS, glibc's "CP932") and UTF-8.
+// files: code page 932 (Microsoft's Shift_JIS, glibc's "CP932") and UTF-8,
+// which can be read and written, and the encodings that are only read.
 //
 // Decoding never fails: each byte that does not start a valid sequence
 // becomes one U+FFFD, and the bytes after it are decoded afresh.
@@ -37,5 +38,22 @@ UnencodableReport FindUnencodable(std::u16string_view text, Charset charset,
 // Bytes that code point `c` takes in code page 932: 1 or 2, or 0 when code
 // page 932 cannot hold it.
 std::size_t Cp932ByteLength(char32_t c);
+
+// Every encoding a text file can be read in. EUC-JP is read as Microsoft's
+// variant (with the NEC and IBM extensions, and the same code points for
+// ～, ∥, － and ¢£¬ as code page 932); ISO-2022-JP also takes JIS X 0201
+// katakana (ESC ( I) and JIS X 0213.
+enum class TextEncoding { Cp932, Utf8, Utf16Le, Utf16Be, EucJp, Iso2022Jp };
+
+// The encoding that `charset` reads as.
+constexpr TextEncoding ToTextEncoding(Charset charset) {
+  return charset == Charset::Cp932 ? TextEncoding::Cp932 : TextEncoding::Utf8;
+}
+
+// Decodes like Decode(bytes, Charset), a byte-order mark included. In UTF-16
+// a bad code unit (a lone surrogate) gives one U+FFFD for each of its two
+// bytes, and an odd last byte one more, so that the units after it keep
+// their alignment.
+std::u16string Decode(std::string_view bytes, TextEncoding encoding);
 
 }  // namespace mirotabe

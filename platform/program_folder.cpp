@@ -38,7 +38,21 @@ std::string UserConfigFolder() {
   return WithTrailingSlash(HomeFolder()) + ".config/";
 }
 
+bool CanMakeFilesIn(const std::string& folder) {
+  return access(folder.c_str(), W_OK) == 0;
+}
+
+FolderWritableCheck folderWritableCheck = CanMakeFilesIn;
+
 }  // namespace
+
+bool FolderIsWritable(const std::string& folder) {
+  return folderWritableCheck(folder);
+}
+
+void SetFolderWritableCheck(FolderWritableCheck check) {
+  folderWritableCheck = check != nullptr ? check : CanMakeFilesIn;
+}
 
 std::string ProgramFolder() {
   std::error_code error;
@@ -54,7 +68,7 @@ std::string SettingsFilePath(const std::string& programFolder) {
   const std::string beside = WithTrailingSlash(programFolder) + "Setting.ini";
   // A portable copy keeps its settings beside it. An existing file is used
   // even when it is read-only, so that the user's settings are still read.
-  if (access(beside.c_str(), F_OK) == 0 || access(programFolder.c_str(), W_OK) == 0) {
+  if (access(beside.c_str(), F_OK) == 0 || FolderIsWritable(programFolder)) {
     return beside;
   }
   return UserConfigFolder() + "mirotabe/Setting.ini";

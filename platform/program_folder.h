@@ -15,4 +15,13 @@ std::string ProgramFolder();
 // ~/.config). The folder of the fallback is made by the first save.
 std::string SettingsFilePath(const std::string& programFolder);
 
+// Whether new files can be made in `folder`.
+bool FolderIsWritable(const std::string& folder);
+
+// Replaces the check behind FolderIsWritable, which root passes for every
+// folder, so that tests can make a folder read-only for the program; null
+// restores the real check.
+using FolderWritableCheck = bool (*)(const std::string& folder);
+void SetFolderWritableCheck(FolderWritableCheck check);
+
 }  // namespace mirotabe

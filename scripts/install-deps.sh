@@ -6,6 +6,10 @@ set -euo pipefail
 packages=(
   # build
   cmake ninja-build g++ pkg-config qt6-base-dev
+  # the guess at the encoding of a file that does not say
+  libuchardet-dev
+  # Qt's own dialogs and menus in Japanese
+  qt6-translations-l10n
   # the panes' fixed-pitch Japanese font
   fonts-ipafont-gothic
   # tests and benchmarks

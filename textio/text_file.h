@@ -16,6 +16,20 @@ namespace mirotabe {
 // become U+FFFD. In UTF-8 a leading byte-order mark is skipped; in code
 // page 932 there is no such mark and the bytes are decoded as they are.
 std::u16string DecodeTextFile(std::string_view bytes, Charset charset = Charset::Cp932);
+// The same in any readable encoding; in UTF-16 too, a leading byte-order
+// mark is skipped.
+std::u16string DecodeTextFile(std::string_view bytes, TextEncoding encoding);
+
+// A file's text in the encoding its bytes are found to be in (see
+// encoding_detection.h).
+struct DetectedText {
+  std::u16string text;
+  TextEncoding encoding = TextEncoding::Cp932;
+  // The encoding was only a guess and some bytes were bad in it, so the
+  // text is likely garbled.
+  bool undetermined = false;
+};
+DetectedText DecodeDetectedTextFile(std::string_view bytes);
 
 // The bytes that store `text`: exactly the text, with no line break added.
 // Characters the encoding cannot hold become '?' and are counted.
@@ -23,6 +37,7 @@ EncodedText EncodeTextFile(std::u16string_view text, Charset charset = Charset::
 
 // Reads the whole file at `path`. A zero-byte file is the empty text.
 IoResult<std::u16string> ReadTextFile(const std::string& path, Charset charset = Charset::Cp932);
+IoResult<DetectedText> ReadDetectedTextFile(const std::string& path);
 
 // Replaces the file at `path` by `text` atomically: a failed write leaves
 // the old file whole.

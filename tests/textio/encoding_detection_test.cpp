@@ -1,0 +1,178 @@
+#include "textio/encoding_detection.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+#include "textio/text_file.h"
+
+namespace mirotabe {
+namespace {
+
+using namespace std::literals;
+
+// One sentence, "縦書きは、上から下へ読み進める書き方です。", in each encoding.
+constexpr std::u16string_view kSentence = u"縦書きは、上から下へ読み進める書き方です。";
+constexpr std::string_view kSentenceUtf8 =
+    "\xE7\xB8\xA6\xE6\x9B\xB8\xE3\x81\x8D\xE3\x81\xAF\xE3\x80\x81\xE4\xB8\x8A\xE3\x81\x8B\xE3\x82"
+    "\x89\xE4\xB8\x8B\xE3\x81\xB8\xE8\xAA\xAD\xE3\x81\xBF\xE9\x80\xB2\xE3\x82\x81\xE3\x82\x8B\xE6"
+    "\x9B\xB8\xE3\x81\x8D\xE6\x96\xB9\xE3\x81\xA7\xE3\x81\x99\xE3\x80\x82"sv;
+constexpr std::string_view kSentenceCp932 =
+    "\x8F"
+    "c\x8F\x91\x82\xAB\x82\xCD\x81"
+    "A\x8F\xE3\x82\xA9\x82\xE7\x89\xBA\x82\xD6\x93\xC7\x82\xDD\x90i\x82\xDF\x82\xE9\x8F\x91\x82\xAB"
+    "\x95\xFB\x82\xC5\x82\xB7\x81"
+    "B"sv;
+constexpr std::string_view kSentenceEucJp =
+    "\xBD\xC4\xBD\xF1\xA4\xAD\xA4\xCF\xA1\xA2\xBE\xE5\xA4\xAB\xA4\xE9\xB2\xBC\xA4\xD8\xC6\xC9\xA4"
+    "\xDF\xBF\xCA\xA4\xE1\xA4\xEB\xBD\xF1\xA4\xAD\xCA\xFD\xA4\xC7\xA4\xB9\xA1\xA3"sv;
+constexpr std::string_view kSentenceIso2022Jp =
+    "\x1B$B=D=q$-$O!\x22>e$+$i2<$XFI$_?J$a$k=q$-J}$G$9!#\x1B(B"sv;
+
+// Long texts are one sentence on each of many lines.
+constexpr int kLongLines = 40;
+
+struct DetectionCase {
+  const char* name;
+  std::string_view bytes;
+  int lines;  // `bytes` repeated on this many lines, `text` likewise
+  TextEncoding encoding;
+  std::u16string_view text;
+  bool undetermined = false;
+};
+
+std::string Lines(std::string_view line, int count) {
+  std::string bytes;
+  for (int i = 0; i < count; ++i) bytes.append(line).append(i + 1 < count ? "\n" : "");
+  return bytes;
+}
+
+std::u16string Lines(std::u16string_view line, int count) {
+  std::u16string text;
+  for (int i = 0; i < count; ++i) text.append(line).append(i + 1 < count ? u"\r\n" : u"");
+  return text;
+}
+
+class EncodingDetectionTest : public testing::TestWithParam<DetectionCase> {};
+
+TEST_P(EncodingDetectionTest, FindsTheEncodingAndTheText) {
+  const DetectionCase& c = GetParam();
+  const DetectedText detected = DecodeDetectedTextFile(Lines(c.bytes, c.lines));
+  EXPECT_EQ(detected.encoding, c.encoding);
+  EXPECT_EQ(detected.text, Lines(c.text, c.lines));
+  EXPECT_EQ(detected.undetermined, c.undetermined);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, EncodingDetectionTest,
+    testing::Values(
+        // A byte-order mark decides, and is no part of the text.
+        DetectionCase{"Utf8Mark",
+                      "\xEF\xBB\xBF\xE7\xB8\xA6"
+                      "a"sv,
+                      1, TextEncoding::Utf8, u"縦a"},
+        DetectionCase{"Utf8MarkBeforeAscii",
+                      "\xEF\xBB\xBF"
+                      "ab"sv,
+                      1, TextEncoding::Utf8, u"ab"},
+        DetectionCase{"Utf16LeMark", "\xFF\xFE&~a\x00\r\x00\n\x00\x62\x00\n\x00"sv, 1,
+                      TextEncoding::Utf16Le, u"縦a\r\nb"},
+        DetectionCase{"Utf16BeMark", "\xFE\xFF~&\x00\x61\x00\n\x00\x62"sv, 1, TextEncoding::Utf16Be,
+                      u"縦a\r\nb"},
+        DetectionCase{"Utf16LeSurrogatePair", "\xFF\xFE=\xD8\x00\xDE"sv, 1, TextEncoding::Utf16Le,
+                      u"😀"},
+        DetectionCase{"Utf16LeLoneSurrogateKeepsAlignment", "\xFF\xFE\x00\xD8\x41\x00"sv, 1,
+                      TextEncoding::Utf16Le, u"\uFFFD\uFFFDA"},
+        DetectionCase{"Utf16LeOddLastByte", "\xFF\xFE\x41\x00\x42"sv, 1, TextEncoding::Utf16Le,
+                      u"A\uFFFD"},
+        // Plain ASCII reads as code page 932, as ever.
+        DetectionCase{"Empty", ""sv, 1, TextEncoding::Cp932, u""},
+        DetectionCase{"Ascii", "ab\r\ncd\n"sv, 1, TextEncoding::Cp932, u"ab\r\ncd"},
+        DetectionCase{"LoneEscape",
+                      "a\x1B"
+                      "b"sv,
+                      1, TextEncoding::Cp932,
+                      u"a\x1B"
+                      u"b"},
+        // UTF-8.
+        DetectionCase{"Utf8OneKana", "\xE3\x81\x82"sv, 1, TextEncoding::Utf8, u"あ"},
+        DetectionCase{"Utf8AlsoValidCp932", "\xE3\x81\x93\xE3\x82\x93\xE3\x81\xAB\xE3\x81\xA1"sv, 1,
+                      TextEncoding::Utf8, u"こんにち"},
+        DetectionCase{"Utf8Sentence", kSentenceUtf8, 1, TextEncoding::Utf8, kSentence},
+        DetectionCase{"Utf8Long", kSentenceUtf8, kLongLines, TextEncoding::Utf8, kSentence},
+        DetectionCase{"Utf8HalfWidthKatakana", "\xEF\xBE\x83\xEF\xBD\xBD"sv, 1, TextEncoding::Utf8,
+                      u"ﾃｽ"},
+        DetectionCase{"Utf8LatinNotValidCp932",
+                      "3\xC3\x97"
+                      "4"sv,
+                      1, TextEncoding::Utf8, u"3×4"},
+        // The price of reading short half-width katakana right.
+        DetectionCase{"Utf8LatinAlsoValidCp932", "caf\xC3\xA9"sv, 1, TextEncoding::Cp932, u"cafﾃｩ"},
+        // Code page 932, also where its bytes are valid UTF-8.
+        DetectionCase{"Cp932HalfWidthPair", "\xC3\xBD"sv, 1, TextEncoding::Cp932, u"ﾃｽ"},
+        DetectionCase{"Cp932HalfWidthPairs", "\xC3\xBD\xBF\xBD"sv, 1, TextEncoding::Cp932, u"ﾃｽｿｽ"},
+        DetectionCase{"Cp932HalfWidthPairLines", "\xC3\xBD"sv, kLongLines, TextEncoding::Cp932,
+                      u"ﾃｽ"},
+        DetectionCase{"Cp932HalfWidthThree", "\xC3\xBD\xC4"sv, 1, TextEncoding::Cp932, u"ﾃｽﾄ"},
+        DetectionCase{"Cp932HalfWidthAndKanji", "\xC3\xBD\xC4\x8A\xBF\x8E\x9A"sv, 1,
+                      TextEncoding::Cp932, u"ﾃｽﾄ漢字"},
+        DetectionCase{"Cp932OneKana", "\x82\xA0"sv, 1, TextEncoding::Cp932, u"あ"},
+        DetectionCase{"Cp932Sentence", kSentenceCp932, 1, TextEncoding::Cp932, kSentence},
+        DetectionCase{"Cp932Long", kSentenceCp932, kLongLines, TextEncoding::Cp932, kSentence},
+        DetectionCase{"Cp932Extensions", "\x87@\x81`\xEE\xE0"sv, 1, TextEncoding::Cp932, u"①～髙"},
+        // EUC-JP, with code page 932's code point for the wave dash.
+        DetectionCase{"EucJpGreeting", "\xA4\xB3\xA4\xF3\xA4\xCB\xA4\xC1\xA4\xCF"sv, 1,
+                      TextEncoding::EucJp, u"こんにちは"},
+        DetectionCase{"EucJpSentence", kSentenceEucJp, 1, TextEncoding::EucJp, kSentence},
+        DetectionCase{"EucJpLong", kSentenceEucJp, kLongLines, TextEncoding::EucJp, kSentence},
+        DetectionCase{"EucJpWaveDash", "\xA1\xC1\xA4\xB3\xA4\xF3\xA4\xCB\xA4\xC1\xA4\xCF\xA1\xC1"sv,
+                      1, TextEncoding::EucJp, u"～こんにちは～"},
+        // ISO-2022-JP.
+        DetectionCase{"Iso2022JpWord", "\x1B$B=D=q$-\x1B(B"sv, 1, TextEncoding::Iso2022Jp,
+                      u"縦書き"},
+        DetectionCase{"Iso2022JpSentence", kSentenceIso2022Jp, 1, TextEncoding::Iso2022Jp,
+                      kSentence},
+        DetectionCase{"Iso2022JpLong", kSentenceIso2022Jp, kLongLines, TextEncoding::Iso2022Jp,
+                      kSentence},
+        DetectionCase{"Iso2022JpHalfWidthKatakana", "\x1B(I\x43\x3D\x1B(B"sv, 1,
+                      TextEncoding::Iso2022Jp, u"ﾃｽ"},
+        // Too little to tell: code page 932, flagged only when bytes were bad.
+        DetectionCase{"EucJpTooShortReadsAsValidCp932", "\xC9\xBD\xBC\xA8"sv, 1,
+                      TextEncoding::Cp932, u"ﾉｽｼｨ"},
+        DetectionCase{"BadBytes",
+                      "a\x80\xFF"
+                      "b"sv,
+                      1, TextEncoding::Cp932, u"a\uFFFD\uFFFDb", true}),
+    [](const auto& info) { return info.param.name; });
+
+struct ExplicitCase {
+  const char* name;
+  std::string_view bytes;
+  TextEncoding encoding;
+  std::u16string_view text;
+};
+
+class ExplicitEncodingTest : public testing::TestWithParam<ExplicitCase> {};
+
+TEST_P(ExplicitEncodingTest, DecodesInTheGivenEncoding) {
+  EXPECT_EQ(DecodeTextFile(GetParam().bytes, GetParam().encoding), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ExplicitEncodingTest,
+    testing::Values(
+        ExplicitCase{"Utf16LeWithoutMark", "\x41\x00\n\x00"sv, TextEncoding::Utf16Le, u"A"},
+        ExplicitCase{"Utf16BeMarkSkipped", "\xFE\xFF\x00\x41"sv, TextEncoding::Utf16Be, u"A"},
+        ExplicitCase{"Utf16MarkOnlyAtTheStart", "\xFF\xFE\xFF\xFE"sv, TextEncoding::Utf16Le,
+                     u"\uFEFF"},
+        ExplicitCase{"EucJpBadByteThenGoodCharacter", "\xA4\xA4\xFF\xA4\xA2"sv, TextEncoding::EucJp,
+                     u"い\uFFFDあ"},
+        ExplicitCase{"Iso2022JpCutOffCharacter", "\x1B$B$\"$"sv, TextEncoding::Iso2022Jp,
+                     u"あ\uFFFD"},
+        ExplicitCase{"Iso2022JpCrLfInsideKanjiMode", "\x1B$B$\"\r\n$\"\x1B(B"sv,
+                     TextEncoding::Iso2022Jp, u"あ\r\nあ"}),
+    [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace mirotabe

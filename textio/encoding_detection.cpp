@@ -1,0 +1,162 @@
+#include "textio/encoding_detection.h"
+
+#include <uchardet.h>
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+
+namespace mirotabe {
+namespace {
+
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeByteOrderMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeByteOrderMark = "\xFE\xFF";
+constexpr unsigned char kEscape = 0x1B;
+constexpr char16_t kReplacementCharacter = 0xFFFD;
+
+// uchardet decides within the first few kilobytes of Japanese text; the
+// rest of a long file only costs time.
+constexpr std::size_t kSampleBytes = 64 * 1024;
+// How much ASCII before the first other byte the sample keeps as context.
+constexpr std::size_t kLeadingContext = 1024;
+
+bool IsInteresting(unsigned char b) {
+  return b >= 0x80 || b == kEscape;
+}
+
+bool IsContinuation(unsigned char b) {
+  return (b & 0xC0) == 0x80;
+}
+
+struct Utf8Scan {
+  bool valid = true;
+  bool aboveU07FF = false;  // some character takes three or four bytes
+};
+
+// RFC 3629 UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+Utf8Scan ScanUtf8(std::string_view bytes) {
+  Utf8Scan scan;
+  std::size_t i = 0;
+  const auto at = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
+  while (i < bytes.size()) {
+    const unsigned char b = at(i);
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t length = 0;
+    unsigned char low = 0x80;  // the range of the second byte
+    unsigned char high = 0xBF;
+    if (b >= 0xC2 && b <= 0xDF) {
+      length = 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      length = 3;
+      if (b == 0xE0) low = 0xA0;   // overlong below U+0800
+      if (b == 0xED) high = 0x9F;  // surrogates
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      length = 4;
+      if (b == 0xF0) low = 0x90;   // overlong below U+10000
+      if (b == 0xF4) high = 0x8F;  // above U+10FFFF
+    } else {
+      return {false, scan.aboveU07FF};
+    }
+    if (i + length > bytes.size() || at(i + 1) < low || at(i + 1) > high) {
+      return {false, scan.aboveU07FF};
+    }
+    for (std::size_t k = 2; k < length; ++k) {
+      if (!IsContinuation(at(i + k))) return {false, scan.aboveU07FF};
+    }
+    if (length > 2) scan.aboveU07FF = true;
+    i += length;
+  }
+  return scan;
+}
+
+bool HasReplacement(const std::u16string& text) {
+  return text.find(kReplacementCharacter) != std::u16string::npos;
+}
+
+// What uchardet names the encoding of `bytes`, in upper case; "" when it
+// cannot tell. It sees a sample that starts shortly before the first byte
+// that is not plain ASCII.
+std::string UchardetGuess(std::string_view bytes, std::size_t firstInteresting) {
+  std::size_t start = firstInteresting > kLeadingContext ? firstInteresting - kLeadingContext : 0;
+  const std::size_t lineStart = bytes.rfind('\n', firstInteresting);
+  if (lineStart != std::string_view::npos && lineStart + 1 > start) start = lineStart + 1;
+  const std::string_view sample = bytes.substr(start, kSampleBytes);
+
+  const std::unique_ptr<std::remove_pointer_t<uchardet_t>, decltype(&uchardet_delete)> detector(
+      uchardet_new(), &uchardet_delete);
+  if (!detector || uchardet_handle_data(detector.get(), sample.data(), sample.size()) != 0) {
+    return {};
+  }
+  uchardet_data_end(detector.get());
+  std::string name = uchardet_get_charset(detector.get());
+  std::transform(name.begin(), name.end(), name.begin(), [](char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  });
+  return name;
+}
+
+std::optional<TextEncoding> JapaneseEncodingNamed(const std::string& name) {
+  if (name == "SHIFT_JIS") return TextEncoding::Cp932;
+  if (name == "EUC-JP") return TextEncoding::EucJp;
+  if (name == "ISO-2022-JP") return TextEncoding::Iso2022Jp;
+  return std::nullopt;
+}
+
+DetectedReading Read(std::string_view bytes, TextEncoding encoding, bool sure = true) {
+  return {encoding, sure, Decode(bytes, encoding)};
+}
+
+}  // namespace
+
+DetectedReading ReadInDetectedEncoding(std::string_view bytes) {
+  if (bytes.starts_with(kUtf8ByteOrderMark)) {
+    return Read(bytes.substr(kUtf8ByteOrderMark.size()), TextEncoding::Utf8);
+  }
+  if (bytes.starts_with(kUtf16LeByteOrderMark)) {
+    return Read(bytes.substr(kUtf16LeByteOrderMark.size()), TextEncoding::Utf16Le);
+  }
+  if (bytes.starts_with(kUtf16BeByteOrderMark)) {
+    return Read(bytes.substr(kUtf16BeByteOrderMark.size()), TextEncoding::Utf16Be);
+  }
+
+  const auto interesting = std::find_if(bytes.begin(), bytes.end(), [](char c) {
+    return IsInteresting(static_cast<unsigned char>(c));
+  });
+  if (interesting == bytes.end()) return Read(bytes, TextEncoding::Cp932);
+  const auto firstInteresting = static_cast<std::size_t>(interesting - bytes.begin());
+  const bool nonAscii = std::any_of(interesting, bytes.end(),
+                                    [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+
+  std::optional<std::string> guess;
+  const auto uchardet = [&]() -> const std::string& {
+    if (!guess) guess = UchardetGuess(bytes, firstInteresting);
+    return *guess;
+  };
+
+  if (nonAscii) {
+    const Utf8Scan utf8 = ScanUtf8(bytes);
+    if (utf8.valid) {
+      if (!utf8.aboveU07FF || uchardet() == "SHIFT_JIS") {
+        DetectedReading cp932 = Read(bytes, TextEncoding::Cp932);
+        if (!HasReplacement(cp932.text)) return cp932;
+      }
+      return Read(bytes, TextEncoding::Utf8);
+    }
+  }
+
+  if (const std::optional<TextEncoding> named = JapaneseEncodingNamed(uchardet())) {
+    DetectedReading reading = Read(bytes, *named);
+    if (*named != TextEncoding::Cp932 && HasReplacement(reading.text)) {
+      DetectedReading cp932 = Read(bytes, TextEncoding::Cp932);
+      if (!HasReplacement(cp932.text)) return cp932;
+    }
+    return reading;
+  }
+  return Read(bytes, TextEncoding::Cp932, false);
+}
+
+}  // namespace mirotabe
