@@ -36,19 +36,30 @@ constexpr const char* kUsage =
     "  --kinsoku MODE    line-breaking rule at the cuts: none, hang or push\n"
     "  --gap N           blank columns between columns (0..2)\n"
     "  --reverse         read vertical text back into horizontal lines instead\n"
-    "  --encoding NAME   encoding of input and output: cp932 (default) or utf-8\n"
+    "  --from NAME       encoding of the input: auto, cp932, utf-8, utf-16, euc-jp\n"
+    "                    or iso-2022-jp (default: auto, which finds it like the\n"
+    "                    program's open command; but when only --encoding is given,\n"
+    "                    the input is read in that encoding)\n"
+    "  --encoding NAME   encoding of the output: cp932 (default) or utf-8\n"
     "  -o, --output OUT  write the result to OUT, replacing it atomically\n"
     "  --help            show this help\n"
     "  --version         show the version\n"
     "\n"
+    "utf-16 follows the input's byte-order mark, little-endian without one.\n"
+    "\n"
     "Exit status: 0 on success, 1 when a file cannot be read or written or the\n"
     "result is too large to lay out, 2 on a usage error.\n";
+
+// How the input is read: found from its bytes, or in the named encoding.
+enum class InputEncoding { kAuto, kCp932, kUtf8, kUtf16, kEucJp, kIso2022Jp };
 
 struct Options {
   std::optional<std::string> settingsFile;
   LayoutOverrides layout;
   bool reverse = false;
   Charset charset = Charset::Cp932;
+  bool encodingGiven = false;
+  std::optional<InputEncoding> from;
   std::optional<std::string> outputFile;
   std::string inputFile = "-";
 };
@@ -63,11 +74,54 @@ int IoFailure(const IoError& error) {
   return kExitFailure;
 }
 
+std::optional<InputEncoding> InputEncodingNamed(std::string_view name) {
+  if (name == "auto") return InputEncoding::kAuto;
+  if (name == "cp932") return InputEncoding::kCp932;
+  if (name == "utf-8") return InputEncoding::kUtf8;
+  if (name == "utf-16") return InputEncoding::kUtf16;
+  if (name == "euc-jp") return InputEncoding::kEucJp;
+  if (name == "iso-2022-jp") return InputEncoding::kIso2022Jp;
+  return std::nullopt;
+}
+
+// The text of the input's bytes, read as `options` say. Without --from,
+// --encoding alone names the input's encoding too, as it always has.
+std::u16string InputText(const Options& options, std::string_view bytes) {
+  InputEncoding from = options.from.value_or(InputEncoding::kAuto);
+  if (!options.from && options.encodingGiven) {
+    from = options.charset == Charset::Utf8 ? InputEncoding::kUtf8 : InputEncoding::kCp932;
+  }
+  switch (from) {
+    case InputEncoding::kAuto: {
+      DetectedText detected = DecodeDetectedTextFile(bytes);
+      if (detected.undetermined) {
+        std::cerr << kProgram << ": warning: "
+                  << (options.inputFile == "-" ? "standard input" : options.inputFile)
+                  << ": the encoding could not be determined; read as cp932\n";
+      }
+      return std::move(detected.text);
+    }
+    case InputEncoding::kCp932:
+      return DecodeTextFile(bytes, TextEncoding::Cp932);
+    case InputEncoding::kUtf8:
+      return DecodeTextFile(bytes, TextEncoding::Utf8);
+    case InputEncoding::kUtf16:
+      return DecodeTextFile(
+          bytes, bytes.starts_with("\xFE\xFF") ? TextEncoding::Utf16Be : TextEncoding::Utf16Le);
+    case InputEncoding::kEucJp:
+      return DecodeTextFile(bytes, TextEncoding::EucJp);
+    case InputEncoding::kIso2022Jp:
+      return DecodeTextFile(bytes, TextEncoding::Iso2022Jp);
+  }
+  return {};
+}
+
 // Fills `options`; returns an exit status when the run ends here.
 std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
-  enum { kSettings = 256, kEncoding, kHelp, kVersion, kLayoutOption, kReverse };
+  enum { kSettings = 256, kFrom, kEncoding, kHelp, kVersion, kLayoutOption, kReverse };
   static const option kLongOptions[] = {
       {"settings", required_argument, nullptr, kSettings},
+      {"from", required_argument, nullptr, kFrom},
       {"encoding", required_argument, nullptr, kEncoding},
       {"output", required_argument, nullptr, 'o'},
       {"column-length", required_argument, nullptr, kLayoutOption},
@@ -88,7 +142,17 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& options) {
       case kSettings:
         options.settingsFile = optarg;
         break;
+      case kFrom: {
+        const std::optional<InputEncoding> from = InputEncodingNamed(optarg);
+        if (!from) {
+          return UsageError(std::string("unknown input encoding '") + optarg +
+                            "' (use auto, cp932, utf-8, utf-16, euc-jp or iso-2022-jp)");
+        }
+        options.from = from;
+        break;
+      }
       case kEncoding: {
+        options.encodingGiven = true;
         const std::string name = optarg;
         if (name == "cp932") {
           options.charset = Charset::Cp932;
@@ -133,7 +197,7 @@ int Run(const Options& options) {
                                           : ReadFileBytes(options.inputFile);
   if (!input) return IoFailure(input.error());
 
-  const std::u16string text = DecodeTextFile(input.value(), options.charset);
+  const std::u16string text = InputText(options, input.value());
   std::u16string converted;
   if (options.reverse) {
     // Reading back needs no settings: the table and the options only shape

@@ -134,6 +134,75 @@ TEST_F(ConvertCliTest, WarnsAboutCharactersTheEncodingCannotHold) {
   EXPECT_NE(cp932.err.find("warning: 2 characters"), std::string::npos) << cp932.err;
 }
 
+struct InputEncodingCase {
+  const char* name;
+  std::vector<std::string> options;
+  std::string_view input;
+  std::u16string_view text;  // what the input must read as
+  Charset output = Charset::Cp932;
+  bool undetermined = false;  // warned about on standard error
+};
+
+class ConvertCliInputEncodingTest : public ConvertCliTest,
+                                    public testing::WithParamInterface<InputEncodingCase> {};
+
+TEST_P(ConvertCliInputEncodingTest, ReadsTheInputAsTheOptionsSay) {
+  const InputEncodingCase& c = GetParam();
+  std::vector<std::string> arguments{"--settings", NoSettings()};
+  arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+  const Outcome run = Convert(arguments, c.input);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, Saved(c.text, {}, c.output));
+  EXPECT_EQ(run.err.find("encoding could not be determined") != std::string::npos, c.undetermined)
+      << run.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, ConvertCliInputEncodingTest,
+    testing::Values(
+        InputEncodingCase{"DefaultFindsUtf8",
+                          {},
+                          "\xE7\xB8\xA6"
+                          "a",
+                          u"縦a"},
+        InputEncodingCase{
+            "DefaultFindsEucJp", {}, "\xA4\xB3\xA4\xF3\xA4\xCB\xA4\xC1\xA4\xCF", u"こんにちは"},
+        InputEncodingCase{"DefaultKeepsShortHalfWidthKatakana", {}, "\xC3\xBD", u"ﾃｽ"},
+        InputEncodingCase{
+            "DefaultWarnsAboutAGuessWithBadBytes", {}, "a\x80", u"a\uFFFD", Charset::Cp932, true},
+        // --encoding alone reads the input in it, whatever the bytes look like.
+        InputEncodingCase{"EncodingAloneNamesTheInput",
+                          {"--encoding", "cp932"},
+                          "\xE3\x81\x93\xE3\x82\x93",
+                          u"縺薙ｓ"},
+        InputEncodingCase{"EncodingUtf8AloneNamesTheInput",
+                          {"--encoding", "utf-8"},
+                          "\xC3\xBD",
+                          u"ý",
+                          Charset::Utf8},
+        InputEncodingCase{"AutoWithEncoding",
+                          {"--from", "auto", "--encoding", "utf-8"},
+                          "\x1B$B=D=q$-\x1B(B",
+                          u"縦書き",
+                          Charset::Utf8},
+        InputEncodingCase{"FromCp932", {"--from", "cp932"}, "\xC3\xBD", u"ﾃｽ"},
+        InputEncodingCase{"FromUtf8", {"--from", "utf-8"}, "\xC3\xBD", u"ý"},
+        InputEncodingCase{"FromUtf16FollowsTheMark",
+                          {"--from", "utf-16"},
+                          std::string_view("\xFE\xFF\x7E\x26\x00\x61", 6),
+                          u"縦a"},
+        InputEncodingCase{"FromUtf16LittleEndianWithoutAMark",
+                          {"--from", "utf-16"},
+                          std::string_view("\x26\x7E\x61\x00", 4),
+                          u"縦a"},
+        InputEncodingCase{"FromEucJp", {"--from", "euc-jp"}, "\xC9\xBD\xBC\xA8", u"表示"},
+        InputEncodingCase{"FromIso2022Jp",
+                          {"--from", "iso-2022-jp", "--encoding", "utf-8"},
+                          "\x1B$B=D=q$-\x1B(B",
+                          u"縦書き",
+                          Charset::Utf8}),
+    [](const auto& info) { return info.param.name; });
+
 struct FailureCase {
   const char* name;
   std::vector<std::string> arguments;
@@ -165,6 +234,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"SettingsNotReadable", {"--settings", "@"}, 1, "Is a directory"},
         FailureCase{"UnknownOption", {"--vertical"}, 2, "unknown option '--vertical'"},
         FailureCase{"UnknownEncoding", {"--encoding", "euc-jp"}, 2, "unknown encoding"},
+        FailureCase{"UnknownInputEncoding", {"--from", "sjis"}, 2, "unknown input encoding"},
         FailureCase{"MissingValue", {"-o"}, 2, "needs a value"},
         FailureCase{"TwoInputs", {"a.txt", "b.txt"}, 2, "only one input file"},
         FailureCase{"ColumnLengthTooLong",
