@@ -1,5 +1,6 @@
 #include "core/settings.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <string_view>
 
@@ -16,6 +17,10 @@ constexpr std::u16string_view kConvert = u"Convert";
 constexpr std::u16string_view kFrom = u"From";
 constexpr std::u16string_view kTo = u"To";
 constexpr std::u16string_view kType = u"Type";
+constexpr std::u16string_view kOptions = u"Options";
+constexpr std::u16string_view kSaveEncoding = u"SaveEncoding";
+constexpr std::u16string_view kUtf8Name = u"UTF-8";
+constexpr std::u16string_view kShiftJisName = u"Shift_JIS";
 
 // The file's numbers are 32-bit; the fields are 8-bit. A value that does
 // not fit would wrap into a different, surprising setting, so it gives the
@@ -25,6 +30,20 @@ std::uint8_t ReadByte(const ProfileFile& profile, std::u16string_view section,
   const std::int32_t value = profile.ReadInt(section, key, defaultValue);
   if (value < 0 || value > 255) return defaultValue;
   return static_cast<std::uint8_t>(value);
+}
+
+bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
+  const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c; };
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(),
+                    [&](char16_t x, char16_t y) { return lower(x) == lower(y); });
+}
+
+// The folder of `file`, made when missing.
+IoStatus MakeFolderOf(const std::string& file) {
+  const std::string folder = std::filesystem::path(file).parent_path().string();
+  if (folder.empty()) return std::nullopt;
+  return MakeFolders(folder);
 }
 
 std::u16string Decimal(unsigned value) {
@@ -68,15 +87,16 @@ IoStatus LoadSettings(AppSettings& settings, const std::string& file) {
                                         ReadByte(profile, section, kType, 0)});
   }
   settings.Layout = ReadLayoutSettings(profile);
+  settings.SaveEncoding =
+      EqualsIgnoringAsciiCase(profile.ReadString(kOptions, kSaveEncoding, u""), kUtf8Name)
+          ? Charset::Utf8
+          : Charset::Cp932;
   if (!loaded) return loaded.error();
   return std::nullopt;
 }
 
 IoStatus SaveSettings(const AppSettings& settings, const std::string& file) {
-  const std::string folder = std::filesystem::path(file).parent_path().string();
-  if (!folder.empty()) {
-    if (IoStatus made = MakeFolders(folder)) return made;
-  }
+  if (IoStatus made = MakeFolderOf(file)) return made;
   IoResult<ProfileFile> loaded = ProfileFile::Load(file);
   if (!loaded) return loaded.error();
   ProfileFile& profile = loaded.value();
@@ -95,6 +115,15 @@ IoStatus SaveSettings(const AppSettings& settings, const std::string& file) {
   }
   WriteLayoutSettings(profile, settings.Layout);
   return profile.Save();
+}
+
+IoStatus SaveSaveEncoding(const AppSettings& settings, const std::string& file) {
+  if (IoStatus made = MakeFolderOf(file)) return made;
+  IoResult<ProfileFile> loaded = ProfileFile::Load(file);
+  if (!loaded) return loaded.error();
+  loaded.value().WriteString(kOptions, kSaveEncoding,
+                             settings.SaveEncoding == Charset::Utf8 ? kUtf8Name : kShiftJisName);
+  return loaded.value().Save();
 }
 
 std::string SettingsFile(const AppSettings& settings) {

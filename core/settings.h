@@ -2,8 +2,9 @@
 //
 // The file holds section "Main" with "TabSpace" and "Convert", one section
 // "Swap001".."Swap999" per replacement entry with "From", "To" (in double
-// quotes, so that its spaces survive) and "Type", and the layout options in
-// section "Layout" (see layout_settings.h).
+// quotes, so that its spaces survive) and "Type", the layout options in
+// section "Layout" (see layout_settings.h), and section "Options", which the
+// program's first versions did not know, with "SaveEncoding".
 #pragma once
 
 #include <cstddef>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "core/layout_settings.h"
+#include "platform/charset.h"
 #include "platform/io_error.h"
 
 namespace mirotabe {
@@ -69,6 +71,8 @@ struct AppSettings {
   LayoutSettings Layout;
   // The folder of the program, ending in '/'.
   std::string AppFolder;
+  // The encoding the save command offers first: the one last chosen.
+  Charset SaveEncoding = Charset::Cp932;
 };
 
 inline constexpr std::uint8_t kDefaultTabSpace = 4;
@@ -77,9 +81,11 @@ inline constexpr std::uint8_t kDefaultConvertTrigger = 2;
 // The name of entry n's section: "Swap001" .. "Swap999".
 std::u16string SwapSectionName(std::size_t n);
 
-// Fills TabSpace, ConvertTrigger, SwapTable and Layout from the settings file at
-// `file`. A missing file, section or key gives the defaults; the entries run
-// from "Swap001" up to the first section without a non-empty "From". A
+// Fills TabSpace, ConvertTrigger, SwapTable, Layout and SaveEncoding from
+// the settings file at `file`. SaveEncoding is "UTF-8" for UTF-8 (in any
+// letter case); anything else, or nothing, is Shift_JIS. A missing file,
+// section or key gives the defaults; the entries run from "Swap001" up to
+// the first section without a non-empty "From". A
 // number outside 0..255 gives its field's default. A file that exists but
 // cannot be read also leaves the defaults, and its error is returned.
 IoStatus LoadSettings(AppSettings& settings, const std::string& file);
@@ -89,6 +95,11 @@ IoStatus LoadSettings(AppSettings& settings, const std::string& file);
 // deleted entries do not come back. Other lines of the file are kept. The
 // folder of the file is made when missing.
 IoStatus SaveSettings(const AppSettings& settings, const std::string& file);
+
+// Writes SaveEncoding ("Shift_JIS" or "UTF-8") to `file`, like SaveSettings
+// but with no other change. SaveSettings leaves it alone, so that a file
+// without it stays without it until the user chooses an encoding.
+IoStatus SaveSaveEncoding(const AppSettings& settings, const std::string& file);
 
 // The settings file of the running program (see SettingsFilePath).
 std::string SettingsFile(const AppSettings& settings);

@@ -94,6 +94,49 @@ INSTANTIATE_TEST_SUITE_P(
                  {}}),
     [](const auto& info) { return info.param.name; });
 
+struct SaveEncodingCase {
+  const char* name;
+  const char* file;
+  Charset encoding;
+};
+
+class SettingsSaveEncodingTest : public SettingsTest,
+                                 public testing::WithParamInterface<SaveEncodingCase> {};
+
+TEST_P(SettingsSaveEncodingTest, ReadsTheRememberedEncoding) {
+  WriteFile(GetParam().file);
+  EXPECT_EQ(Load().SaveEncoding, GetParam().encoding);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, SettingsSaveEncodingTest,
+    testing::Values(
+        SaveEncodingCase{"NoOptions", "[Main]\nTabSpace=3\n", Charset::Cp932},
+        SaveEncodingCase{"Utf8", "[Options]\nSaveEncoding=UTF-8\n", Charset::Utf8},
+        SaveEncodingCase{"Utf8AnyCase", "[options]\nsaveencoding = utf-8\n", Charset::Utf8},
+        SaveEncodingCase{"ShiftJis", "[Options]\nSaveEncoding=Shift_JIS\n", Charset::Cp932},
+        SaveEncodingCase{"Unknown", "[Options]\nSaveEncoding=EUC-JP\n", Charset::Cp932},
+        SaveEncodingCase{"OtherSection", "[Main]\nSaveEncoding=UTF-8\n", Charset::Cp932}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(SettingsTest, SaveEncodingIsWrittenOnlyWhenChosen) {
+  WriteFile("; notes\n[Main]\nTabSpace=8\n");
+  AppSettings settings;
+  settings.SaveEncoding = Charset::Utf8;
+  ASSERT_FALSE(SaveSettings(settings, file_));
+  const std::string saved = FileBytes();
+  EXPECT_EQ(saved.find("Options"), std::string::npos);
+
+  ASSERT_FALSE(SaveSaveEncoding(settings, file_));
+  EXPECT_EQ(FileBytes(), saved + "[Options]\r\nSaveEncoding=UTF-8\r\n");
+  EXPECT_EQ(Load().SaveEncoding, Charset::Utf8);
+
+  settings.SaveEncoding = Charset::Cp932;
+  ASSERT_FALSE(SaveSaveEncoding(settings, file_));
+  ASSERT_FALSE(SaveSettings(settings, file_));
+  EXPECT_EQ(FileBytes(), saved + "[Options]\r\nSaveEncoding=Shift_JIS\r\n");
+}
+
 TEST_F(SettingsTest, SavesTheFileInItsKnownForm) {
   AppSettings settings;
   settings.SwapTable = Table({{u"ー", u"｜", 0}});
