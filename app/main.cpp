@@ -3,6 +3,7 @@
 
 #include "core/settings.h"
 #include "ui/form1.h"
+#include "ui/qt_translation.h"
 #include "ui/ui_services.h"
 
 int main(int argc, char** argv) {
@@ -10,6 +11,8 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Mirotabe"));
   QApplication::setApplicationVersion(QStringLiteral(MIROTABE_VERSION));
   QApplication::setDesktopFileName(QStringLiteral("mirotabe"));
+  // Without the translation Qt's own texts stay in English; nothing else changes.
+  mirotabe::InstallQtJapanese(application);
 
   mirotabe::AppSettings settings = mirotabe::LoadStartupSettings();
   mirotabe::QtUiServices services;

@@ -20,7 +20,10 @@ namespace {
 class SilentUiServices : public UiServices {
  public:
   QString ShowOpenDialog(QWidget*, const QStringList&, const QString&) override { return {}; }
-  QString ShowSaveDialog(QWidget*, const QStringList&, const QString&) override { return {}; }
+  SaveDialogAnswer ShowSaveDialog(QWidget*, const QStringList&, const QString&,
+                                  const QString&) override {
+    return {};
+  }
   void ShowMessage(QWidget*, MessageIcon, const QString&, const QString&) override {}
   bool AskToProceed(QWidget*, const QString&, const QString&) override { return false; }
   void OpenUrl(const QString&) override {}

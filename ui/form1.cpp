@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTextCursor>
 #include <QUrl>
 #include <variant>
@@ -20,9 +21,11 @@
 #include "textio/text_file.h"
 #include "ui/about.h"
 #include "ui/command_line.h"
+#include "ui/dialog_folder.h"
 #include "ui/form2.h"
 #include "ui/pane_font.h"
 #include "ui/pane_text.h"
+#include "ui/save_format.h"
 #include "ui/save_path.h"
 #include "ui/twips.h"
 #include "ui/ui_services.h"
@@ -101,9 +104,12 @@ Form1::Form1(AppSettings& settings, UiServices& services, QWidget* parent)
   setWindowIcon(icon);
   BuildPanes();
   BuildMenus();
+  // Says when a file's encoding could only be guessed.
+  statusBar()->setSizeGripEnabled(false);
   const double dpi = LogicalDpi(this);
-  resize(TwipsToPixels(kClientWidthTwips, dpi),
-         TwipsToPixels(kClientHeightTwips, dpi) + menuBar()->sizeHint().height());
+  resize(TwipsToPixels(kClientWidthTwips, dpi), TwipsToPixels(kClientHeightTwips, dpi) +
+                                                    menuBar()->sizeHint().height() +
+                                                    statusBar()->sizeHint().height());
 }
 
 void Form1::BuildPanes() {
@@ -319,7 +325,19 @@ void Form1::Menu_File_Save_Click() {
     return;
   }
   const std::u16string text = ProgramText(*text2_);
-  const UnencodableReport lost = FindUnencodable(text, Charset::Cp932, kShownUnencodable);
+  const SaveDialogAnswer answer = services_.ShowSaveDialog(this, SaveFileFilters(), DialogFolder(),
+                                                           SaveFileFilter(settings_.SaveEncoding));
+  if (answer.path.isEmpty()) return;
+  const Charset charset = SaveFileCharset(answer.filter);
+  if (const IoStatus failed = RememberSaveCharset(settings_, charset)) {
+    ShowError(QStringLiteral("設定を保存できませんでした。\r\n%1\r\n%2")
+                  .arg(QString::fromLocal8Bit(failed->path), Reason(*failed)));
+  }
+
+  // UTF-8 holds every character the panes can show.
+  const UnencodableReport lost = charset == Charset::Cp932
+                                     ? FindUnencodable(text, charset, kShownUnencodable)
+                                     : UnencodableReport{};
   if (lost.count != 0 &&
       !services_.AskToProceed(
           this, kSaveTitle,
@@ -329,20 +347,19 @@ void Form1::Menu_File_Save_Click() {
               .arg(Listed(lost.first)))) {
     return;
   }
-
-  const QString chosen = services_.ShowSaveDialog(this, TextFileFilters(), DialogFolder());
-  if (chosen.isEmpty()) return;
-  const QString path = WithTextExtension(chosen);
+  const QString path = WithTextExtension(answer.path);
   // The dialog asked about the name it was given, not about this one.
-  if (path != chosen && QFileInfo::exists(path) &&
+  if (path != answer.path && QFileInfo::exists(path) &&
       !services_.AskToProceed(
           this, kSaveTitle, QStringLiteral("%1 は既に存在します。\r\n置き換えますか?").arg(path))) {
     return;
   }
-  if (const IoStatus failed = WriteTextFile(LocalPath(path), text)) {
+  if (const IoStatus failed = WriteTextFile(LocalPath(path), text, charset)) {
     ShowError(
         QStringLiteral("ファイルを保存できませんでした。\r\n%1\r\n%2").arg(path, Reason(*failed)));
+    return;
   }
+  lastFile_ = path;
 }
 
 void Form1::Menu_File_Exit_Click() {
@@ -391,19 +408,23 @@ void Form1::Menu_Help_HP_Click() {
 }
 
 void Form1::LoadInput(const QString& path) {
-  const IoResult<std::u16string> text = ReadTextFile(LocalPath(path));
-  if (!text) {
+  const IoResult<DetectedText> read = ReadDetectedTextFile(LocalPath(path));
+  if (!read) {
     ShowError(
-        QStringLiteral("ファイルを開けませんでした。\r\n%1\r\n%2").arg(path, Reason(text.error())));
+        QStringLiteral("ファイルを開けませんでした。\r\n%1\r\n%2").arg(path, Reason(read.error())));
     return;
   }
-  SetProgramText(*text1_, text.value());
+  lastFile_ = path;
+  if (read.value().undetermined) {
+    statusBar()->showMessage(QStringLiteral("文字コードを判別できませんでした"));
+  } else {
+    statusBar()->clearMessage();
+  }
+  SetProgramText(*text1_, read.value().text);
 }
 
 QString Form1::DialogFolder() const {
-  QString folder = QString::fromStdString(settings_.AppFolder);
-  if (folder.size() > 1 && folder.endsWith(QChar(u'/'))) folder.chop(1);
-  return folder;
+  return DialogStartFolder(QString::fromStdString(settings_.AppFolder), lastFile_);
 }
 
 void Form1::ShowError(const QString& text) {

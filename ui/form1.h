@@ -88,6 +88,8 @@ class Form1 : public QMainWindow {
   // Set while the output pane shows why the layout was not built; the save
   // command then refuses with this reason.
   QString outputTooLarge_;
+  // The file last opened or saved, where the dialogs may start.
+  QString lastFile_;
 };
 
 }  // namespace mirotabe

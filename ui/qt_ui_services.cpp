@@ -10,18 +10,18 @@ namespace {
 
 // Qt's own dialog, not the desktop's: it behaves the same everywhere and
 // is modal to the window that asks.
-QString ShowFileDialog(QWidget* owner, const QString& title, QFileDialog::AcceptMode mode,
-                       QFileDialog::FileMode fileMode, const QStringList& filters,
-                       const QString& folder) {
+SaveDialogAnswer ShowFileDialog(QWidget* owner, const QString& title, QFileDialog::AcceptMode mode,
+                                QFileDialog::FileMode fileMode, const QStringList& filters,
+                                const QString& folder, const QString& selectedFilter) {
   QFileDialog dialog(owner, title, folder);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(mode);
   dialog.setFileMode(fileMode);
   dialog.setNameFilters(filters);
-  dialog.selectNameFilter(filters.value(0));
+  dialog.selectNameFilter(selectedFilter);
   dialog.setWindowModality(Qt::WindowModal);
   if (dialog.exec() != QDialog::Accepted) return {};
-  return dialog.selectedFiles().value(0);
+  return {dialog.selectedFiles().value(0), dialog.selectedNameFilter()};
 }
 
 QMessageBox::Icon ToQt(MessageIcon icon) {
@@ -41,13 +41,15 @@ QMessageBox::Icon ToQt(MessageIcon icon) {
 QString QtUiServices::ShowOpenDialog(QWidget* owner, const QStringList& filters,
                                      const QString& folder) {
   return ShowFileDialog(owner, QStringLiteral("ファイルを開く"), QFileDialog::AcceptOpen,
-                        QFileDialog::ExistingFile, filters, folder);
+                        QFileDialog::ExistingFile, filters, folder, filters.value(0))
+      .path;
 }
 
-QString QtUiServices::ShowSaveDialog(QWidget* owner, const QStringList& filters,
-                                     const QString& folder) {
+SaveDialogAnswer QtUiServices::ShowSaveDialog(QWidget* owner, const QStringList& filters,
+                                              const QString& folder,
+                                              const QString& selectedFilter) {
   return ShowFileDialog(owner, QStringLiteral("ファイルの保存"), QFileDialog::AcceptSave,
-                        QFileDialog::AnyFile, filters, folder);
+                        QFileDialog::AnyFile, filters, folder, selectedFilter);
 }
 
 void QtUiServices::ShowMessage(QWidget* owner, MessageIcon icon, const QString& title,

@@ -17,6 +17,12 @@ inline const QStringList& TextFileFilters() {
 
 enum class MessageIcon { Information, Warning, Error };
 
+// What the save dialog closed with.
+struct SaveDialogAnswer {
+  QString path;    // the chosen full path, or "" on cancel
+  QString filter;  // the filter selected when it closed
+};
+
 class UiServices {
  public:
   virtual ~UiServices() = default;
@@ -25,10 +31,11 @@ class UiServices {
   // filter selected. The chosen full path, or "" on cancel.
   virtual QString ShowOpenDialog(QWidget* owner, const QStringList& filters,
                                  const QString& folder) = 0;
-  // Like ShowOpenDialog; a new name is accepted, and choosing an existing
-  // file is confirmed before the path is returned.
-  virtual QString ShowSaveDialog(QWidget* owner, const QStringList& filters,
-                                 const QString& folder) = 0;
+  // Like ShowOpenDialog, with `selectedFilter` selected first; a new name
+  // is accepted, and choosing an existing file is confirmed before the path
+  // is returned.
+  virtual SaveDialogAnswer ShowSaveDialog(QWidget* owner, const QStringList& filters,
+                                          const QString& folder, const QString& selectedFilter) = 0;
 
   // A modal message with a single OK button.
   virtual void ShowMessage(QWidget* owner, MessageIcon icon, const QString& title,
@@ -45,8 +52,8 @@ class QtUiServices : public UiServices {
  public:
   QString ShowOpenDialog(QWidget* owner, const QStringList& filters,
                          const QString& folder) override;
-  QString ShowSaveDialog(QWidget* owner, const QStringList& filters,
-                         const QString& folder) override;
+  SaveDialogAnswer ShowSaveDialog(QWidget* owner, const QStringList& filters, const QString& folder,
+                                  const QString& selectedFilter) override;
   void ShowMessage(QWidget* owner, MessageIcon icon, const QString& title,
                    const QString& text) override;
   bool AskToProceed(QWidget* owner, const QString& title, const QString& text) override;

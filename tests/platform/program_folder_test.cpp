@@ -75,12 +75,17 @@ TEST(ProgramFolderSettingsTest, ExistingFileIsUsedInAReadOnlyFolder) {
   EXPECT_EQ(SettingsFilePath(FolderOf(program)), FolderOf(program) + "Setting.ini");
 }
 
+// Root may write anywhere, so the folder is made read-only for the program
+// by replacing the check.
 TEST(ProgramFolderSettingsTest, ReadOnlyFolderWithoutFileUsesTheUserFolder) {
-  if (geteuid() == 0) GTEST_SKIP() << "root can write into any folder";
   TempFolder program;
-  ASSERT_EQ(chmod(FolderOf(program).c_str(), 0555), 0);
+  SetFolderWritableCheck([](const std::string&) { return false; });
   ScopedEnv config("XDG_CONFIG_HOME", "/config");
+  EXPECT_FALSE(FolderIsWritable(FolderOf(program)));
   EXPECT_EQ(SettingsFilePath(FolderOf(program)), "/config/mirotabe/Setting.ini");
+  SetFolderWritableCheck(nullptr);
+  EXPECT_TRUE(FolderIsWritable(FolderOf(program)));
+  EXPECT_EQ(SettingsFilePath(FolderOf(program)), FolderOf(program) + "Setting.ini");
 }
 
 struct FallbackCase {

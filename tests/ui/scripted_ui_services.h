@@ -21,6 +21,7 @@ struct DialogCall {
   QWidget* owner;
   QStringList filters;
   QString folder;
+  QString selectedFilter;  // the save dialog's
 };
 
 class ScriptedUiServices : public UiServices {
@@ -29,6 +30,9 @@ class ScriptedUiServices : public UiServices {
   // question with no answer left cancels.
   std::deque<QString> openAnswers;
   std::deque<QString> saveAnswers;
+  // The filters the user selects in the next save dialogs; with none left,
+  // the one selected first is kept.
+  std::deque<QString> saveFilterAnswers;
   std::deque<bool> proceedAnswers;
 
   std::vector<DialogCall> openCalls;
@@ -39,13 +43,15 @@ class ScriptedUiServices : public UiServices {
 
   QString ShowOpenDialog(QWidget* owner, const QStringList& filters,
                          const QString& folder) override {
-    openCalls.push_back({owner, filters, folder});
+    openCalls.push_back({owner, filters, folder, {}});
     return Next(openAnswers, QString());
   }
-  QString ShowSaveDialog(QWidget* owner, const QStringList& filters,
-                         const QString& folder) override {
-    saveCalls.push_back({owner, filters, folder});
-    return Next(saveAnswers, QString());
+  SaveDialogAnswer ShowSaveDialog(QWidget* owner, const QStringList& filters, const QString& folder,
+                                  const QString& selectedFilter) override {
+    saveCalls.push_back({owner, filters, folder, selectedFilter});
+    QString path = Next(saveAnswers, QString());
+    QString filter = Next(saveFilterAnswers, selectedFilter);
+    return {std::move(path), std::move(filter)};
   }
   void ShowMessage(QWidget*, MessageIcon icon, const QString& title, const QString& text) override {
     messages.push_back({icon, title, text});

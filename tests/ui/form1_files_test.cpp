@@ -1,0 +1,318 @@
+// The main window and its files: the encodings it reads and saves in, and
+// where its file dialogs start.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QInputMethodEvent>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTranslator>
+#include <QUrl>
+#include <filesystem>
+#include <optional>
+
+#include "platform/charset.h"
+#include "platform/program_folder.h"
+#include "tests/support/temp_folder.h"
+#include "tests/ui/scripted_ui_services.h"
+#include "ui/form1.h"
+#include "ui/qt_translation.h"
+
+namespace mirotabe {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::literals;
+using testing_ui::ScriptedUiServices;
+
+const QString kShiftJisFilter = QStringLiteral("縦書きテキスト Shift_JIS (*.txt)");
+const QString kUtf8Filter = QStringLiteral("縦書きテキスト UTF-8 (*.txt)");
+const QString kUndetermined = QStringLiteral("文字コードを判別できませんでした");
+
+class Form1FilesTest : public testing::Test {
+ protected:
+  void SetUp() override { settings_.AppFolder = folder_.path() + "/"; }
+  void TearDown() override { form_.reset(); }
+
+  void Open() {
+    form_ = std::make_unique<Form1>(settings_, services_);
+    form_->show();
+  }
+  QPlainTextEdit* Text1() { return form_->findChild<QPlainTextEdit*>("Text1"); }
+  QString Status() { return form_->statusBar()->currentMessage(); }
+  void Trigger(const char* action) { form_->findChild<QAction*>(action)->trigger(); }
+  QString PathOf(const std::string& name) const {
+    return QString::fromStdString(folder_.PathOf(name));
+  }
+  std::string Bytes(const std::string& name) const {
+    return testing_support::ReadFile(folder_.PathOf(name));
+  }
+  void Put(const std::string& name, std::string_view bytes) {
+    fs::create_directories(fs::path(folder_.PathOf(name)).parent_path());
+    testing_support::WriteFile(folder_.PathOf(name), bytes);
+  }
+  void OpenFile(const std::string& name) {
+    services_.openAnswers.push_back(PathOf(name));
+    Trigger("Menu_File_Open");
+  }
+  void Save(const std::string& name, std::optional<QString> filter = std::nullopt) {
+    services_.saveAnswers.push_back(PathOf(name));
+    if (filter) services_.saveFilterAnswers.push_back(*filter);
+    Trigger("Menu_File_Save");
+  }
+
+  testing_support::TempFolder folder_;
+  AppSettings settings_;
+  ScriptedUiServices services_;
+  std::unique_ptr<Form1> form_;
+};
+
+// ---- Reading ----
+
+enum class Via { kOpen, kDrop, kCommandLine };
+
+struct ReadCase {
+  const char* name;
+  std::string_view bytes;
+  Via via;
+  QString text;  // the input pane afterwards
+  bool undetermined;
+};
+
+class Form1ReadTest : public Form1FilesTest, public testing::WithParamInterface<ReadCase> {};
+
+TEST_P(Form1ReadTest, ReadsAnyEncodingAndSaysWhenItWasAGuess) {
+  const ReadCase& c = GetParam();
+  Put("in.txt", c.bytes);
+  Open();
+  switch (c.via) {
+    case Via::kOpen:
+      OpenFile("in.txt");
+      break;
+    case Via::kDrop: {
+      QMimeData data;
+      data.setUrls({QUrl::fromLocalFile(PathOf("in.txt"))});
+      const QPointF at(10, 10);
+      QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(Text1()->viewport(), &enter);
+      QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(Text1()->viewport(), &drop);
+      break;
+    }
+    case Via::kCommandLine:
+      form_->LoadStartupFile({PathOf("in.txt")});
+      break;
+  }
+  EXPECT_EQ(Text1()->toPlainText(), c.text);
+  EXPECT_EQ(Status(), c.undetermined ? kUndetermined : QString());
+  EXPECT_TRUE(services_.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, Form1ReadTest,
+    testing::Values(
+        ReadCase{"Utf8", "\xE7\xB8\xA6\xE6\x9B\xB8\xE3\x81\x8D\n"sv, Via::kOpen,
+                 QStringLiteral("縦書き"), false},
+        ReadCase{"EucJp", "\xA4\xB3\xA4\xF3\xA4\xCB\xA4\xC1\xA4\xCF"sv, Via::kOpen,
+                 QStringLiteral("こんにちは"), false},
+        ReadCase{"ShortHalfWidthCp932", "\xC3\xBD"sv, Via::kOpen, QStringLiteral("ﾃｽ"), false},
+        ReadCase{"GuessWithBadBytes", "a\x80\xFF"sv, Via::kOpen, QStringLiteral("a\uFFFD\uFFFD"),
+                 true},
+        ReadCase{"DroppedUtf16", "\xFF\xFE\x26\x7E"sv, Via::kDrop, QStringLiteral("縦"), false},
+        ReadCase{"DroppedGuess", "a\x80"sv, Via::kDrop, QStringLiteral("a\uFFFD"), true},
+        ReadCase{"CommandLineIso2022Jp", "\x1B$B=D=q$-\x1B(B"sv, Via::kCommandLine,
+                 QStringLiteral("縦書き"), false},
+        ReadCase{"CommandLineGuess", "a\x80"sv, Via::kCommandLine, QStringLiteral("a\uFFFD"),
+                 true}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(Form1FilesTest, NextGoodFileClearsTheGuessMessage) {
+  Put("bad.txt", "a\x80");
+  Put("good.txt", "\xE3\x81\x82");
+  Open();
+  OpenFile("bad.txt");
+  EXPECT_EQ(Status(), kUndetermined);
+  OpenFile("good.txt");
+  EXPECT_EQ(Status(), QString());
+}
+
+// ---- Saving ----
+
+struct SaveCase {
+  const char* name;
+  std::string_view settingsFile;  // "" for none
+  std::optional<QString> chosenFilter;
+  QString offeredFilter;
+  std::string_view saved;          // the bytes of "ｱ😀" laid out
+  std::string_view settingsAfter;  // "" for no file
+  bool warned;
+};
+
+class Form1SaveEncodingTest : public Form1FilesTest,
+                              public testing::WithParamInterface<SaveCase> {};
+
+TEST_P(Form1SaveEncodingTest, SavesInTheChosenEncodingAndRemembersIt) {
+  const SaveCase& c = GetParam();
+  if (!c.settingsFile.empty()) Put("Setting.ini", c.settingsFile);
+  ASSERT_FALSE(LoadSettings(settings_, folder_.PathOf("Setting.ini")));
+  Open();
+  QInputMethodEvent typed;
+  typed.setCommitString(QStringLiteral("ｱ😀"));
+  QApplication::sendEvent(Text1(), &typed);
+  services_.proceedAnswers = {true};
+  Save("out.txt", c.chosenFilter);
+
+  ASSERT_EQ(services_.saveCalls.size(), 1u);
+  EXPECT_EQ(services_.saveCalls[0].filters, (QStringList{kShiftJisFilter, kUtf8Filter}));
+  EXPECT_EQ(services_.saveCalls[0].selectedFilter, c.offeredFilter);
+  EXPECT_EQ(Bytes("out.txt"), c.saved);
+  EXPECT_EQ(services_.questions.size(), c.warned ? 1u : 0u);
+  EXPECT_EQ(fs::exists(folder_.PathOf("Setting.ini")), !c.settingsAfter.empty());
+  if (!c.settingsAfter.empty()) {
+    EXPECT_EQ(Bytes("Setting.ini"), c.settingsAfter);
+  }
+  EXPECT_TRUE(services_.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Choices, Form1SaveEncodingTest,
+    testing::Values(
+        SaveCase{"DefaultShiftJis", "", std::nullopt, kShiftJisFilter, "\x83\x41\r\n?"sv, "", true},
+        SaveCase{"ChosenUtf8", "", kUtf8Filter, kShiftJisFilter,
+                 "\xE3\x82\xA2\r\n\xF0\x9F\x98\x80"sv, "[Options]\r\nSaveEncoding=UTF-8\r\n",
+                 false},
+        SaveCase{"RememberedUtf8OfferedFirst", "[Options]\r\nSaveEncoding=UTF-8\r\n", std::nullopt,
+                 kUtf8Filter, "\xE3\x82\xA2\r\n\xF0\x9F\x98\x80"sv,
+                 "[Options]\r\nSaveEncoding=UTF-8\r\n", false},
+        SaveCase{"BackToShiftJisKeepsOtherLines",
+                 "; mine\r\n[Main]\r\nTabSpace=4\r\n[Options]\r\nSaveEncoding=UTF-8\r\nX=1\r\n",
+                 kShiftJisFilter, kUtf8Filter, "\x83\x41\r\n?"sv,
+                 "; mine\r\n[Main]\r\nTabSpace=4\r\n[Options]\r\nSaveEncoding=Shift_JIS\r\nX=1\r\n",
+                 true},
+        SaveCase{"SameChoiceLeavesTheFileAlone", "[Main]\r\nConvert=2\r\n", kShiftJisFilter,
+                 kShiftJisFilter, "\x83\x41\r\n?"sv, "[Main]\r\nConvert=2\r\n", true}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(Form1FilesTest, ChoiceIsRememberedEvenWhenTheWarningStopsTheSave) {
+  Open();
+  QInputMethodEvent typed;
+  typed.setCommitString(QStringLiteral("😀"));
+  QApplication::sendEvent(Text1(), &typed);
+  settings_.SaveEncoding = Charset::Utf8;
+  services_.proceedAnswers = {false};
+  Save("out.txt", kShiftJisFilter);
+  EXPECT_FALSE(fs::exists(folder_.PathOf("out.txt")));
+  EXPECT_EQ(settings_.SaveEncoding, Charset::Cp932);
+  Save("out.txt");
+  EXPECT_EQ(services_.saveCalls.back().selectedFilter, kShiftJisFilter);
+}
+
+// ---- Where the dialogs start ----
+
+// The program's folder reads as read-only for the length of a test.
+class ReadOnlyProgramFolder {
+ public:
+  ReadOnlyProgramFolder() {
+    SetFolderWritableCheck([](const std::string&) { return false; });
+  }
+  ~ReadOnlyProgramFolder() { SetFolderWritableCheck(nullptr); }
+};
+
+// Points HOME (and with it the documents folder) somewhere else for a test.
+class ScopedHome {
+ public:
+  explicit ScopedHome(const std::string& home)
+      : oldHome_(qgetenv("HOME")), oldConfig_(qgetenv("XDG_CONFIG_HOME")) {
+    qputenv("HOME", QByteArray::fromStdString(home));
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(home + "/.config"));
+  }
+  ~ScopedHome() {
+    qputenv("HOME", oldHome_);
+    qputenv("XDG_CONFIG_HOME", oldConfig_);
+  }
+
+ private:
+  QByteArray oldHome_;
+  QByteArray oldConfig_;
+};
+
+enum class Before { kNothing, kOpen, kSave, kOpenThenRemoveItsFolder, kFailedSave };
+
+struct FolderCase {
+  const char* name;
+  bool programFolderWritable;
+  bool documentsExist;
+  Before before;
+  const char* expected;  // under the test's folder ("" for the folder itself)
+};
+
+class Form1DialogFolderTest : public Form1FilesTest,
+                              public testing::WithParamInterface<FolderCase> {};
+
+TEST_P(Form1DialogFolderTest, StartsWhereTheUserCanSave) {
+  const FolderCase& c = GetParam();
+  std::optional<ReadOnlyProgramFolder> readOnly;
+  if (!c.programFolderWritable) readOnly.emplace();
+  const ScopedHome home(folder_.PathOf("home"));
+  fs::create_directories(folder_.PathOf("home"));
+  if (c.documentsExist) fs::create_directories(folder_.PathOf("home/Documents"));
+  Put("texts/in.txt", "ab");
+  fs::create_directories(folder_.PathOf("saved"));
+  Open();
+
+  switch (c.before) {
+    case Before::kNothing:
+      break;
+    case Before::kOpen:
+      OpenFile("texts/in.txt");
+      break;
+    case Before::kSave:
+      OpenFile("texts/in.txt");
+      Save("saved/out.txt");
+      break;
+    case Before::kOpenThenRemoveItsFolder:
+      OpenFile("texts/in.txt");
+      fs::remove_all(folder_.PathOf("texts"));
+      break;
+    case Before::kFailedSave:
+      Save("missing/out.txt");
+      break;
+  }
+  const QString expected = QString::fromStdString(folder_.PathOf(c.expected));
+  const QString folder = expected.endsWith(u'/') ? expected.chopped(1) : expected;
+  Trigger("Menu_File_Open");
+  Save("saved/last.txt");
+  EXPECT_EQ(services_.openCalls.back().folder, folder);
+  EXPECT_EQ(services_.saveCalls.back().folder, folder);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, Form1DialogFolderTest,
+    testing::Values(
+        FolderCase{"WritableProgramFolder", true, true, Before::kOpen, ""},
+        FolderCase{"ReadOnlyUsesDocuments", false, true, Before::kNothing, "home/Documents"},
+        FolderCase{"ReadOnlyWithoutDocumentsUsesHome", false, false, Before::kNothing, "home"},
+        FolderCase{"ReadOnlyUsesTheOpenedFilesFolder", false, true, Before::kOpen, "texts"},
+        FolderCase{"ReadOnlyUsesTheSavedFilesFolder", false, true, Before::kSave, "saved"},
+        FolderCase{"ReadOnlySkipsAFolderThatIsGone", false, true, Before::kOpenThenRemoveItsFolder,
+                   "home/Documents"},
+        FolderCase{"ReadOnlyIgnoresAFailedSave", false, false, Before::kFailedSave, "home"}),
+    [](const auto& info) { return info.param.name; });
+
+// ---- Qt's own texts ----
+
+TEST(QtTranslationTest, StandardButtonsSpeakJapanese) {
+  QTranslator* translator = InstallQtJapanese(*QApplication::instance());
+  ASSERT_NE(translator, nullptr);
+  QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
+  QApplication::removeTranslator(translator);
+  delete translator;
+}
+
+}  // namespace
+}  // namespace mirotabe
