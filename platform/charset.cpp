@@ -38,6 +38,14 @@ class Converter {
 
   void Reset() { iconv(cd_, nullptr, nullptr, nullptr, nullptr); }
 
+  // Writes out whatever a stateful conversion still holds at the end of
+  // the input.
+  void Finish(char** out, std::size_t* outLeft) {
+    if (iconv(cd_, nullptr, nullptr, out, outLeft) == static_cast<std::size_t>(-1)) {
+      throw std::logic_error("iconv could not finish a conversion");
+    }
+  }
+
   // Converts [*in, *in + *inLeft) into [*out, *out + *outLeft), advancing
   // both. Returns 0 when all of the input was converted, else the errno of
   // the sequence at *in: EILSEQ (invalid) or EINVAL (cut off at the end).
@@ -155,8 +163,9 @@ std::string EncodeWith(std::u16string_view text, Charset charset, OnUnencodable 
 // loses `unitBytes` bytes (fewer at the end), each giving one U+FFFD.
 std::u16string DecodeWhole(std::string_view bytes, Converter& converter, std::size_t unitBytes) {
   // No encoding here takes fewer than one byte per UTF-16 unit, and a bad
-  // byte gives one unit.
-  std::u16string text(bytes.size(), u'\0');
+  // byte gives one unit; the rest is room for what Finish may write.
+  constexpr std::size_t kFinishRoom = 8;
+  std::u16string text(bytes.size() + kFinishRoom, u'\0');
   char* out = reinterpret_cast<char*>(text.data());
   std::size_t outLeft = text.size() * sizeof(char16_t);
   converter.Reset();
@@ -173,6 +182,7 @@ std::u16string DecodeWhole(std::string_view bytes, Converter& converter, std::si
     in += dropped;
     inLeft -= dropped;
   }
+  converter.Finish(&out, &outLeft);
   text.resize(static_cast<std::size_t>(reinterpret_cast<char16_t*>(out) - text.data()));
   return text;
 }
