@@ -99,7 +99,6 @@ INSTANTIATE_TEST_SUITE_P(
         DetectionCase{"Utf8OneKana", "\xE3\x81\x82"sv, 1, TextEncoding::Utf8, u"あ"},
         DetectionCase{"Utf8AlsoValidCp932", "\xE3\x81\x93\xE3\x82\x93\xE3\x81\xAB\xE3\x81\xA1"sv, 1,
                       TextEncoding::Utf8, u"こんにち"},
-        DetectionCase{"Utf8Sentence", kSentenceUtf8, 1, TextEncoding::Utf8, kSentence},
         DetectionCase{"Utf8Long", kSentenceUtf8, kLongLines, TextEncoding::Utf8, kSentence},
         DetectionCase{"Utf8HalfWidthKatakana", "\xEF\xBE\x83\xEF\xBD\xBD"sv, 1, TextEncoding::Utf8,
                       u"ﾃｽ"},
@@ -111,7 +110,6 @@ INSTANTIATE_TEST_SUITE_P(
         DetectionCase{"Utf8LatinAlsoValidCp932", "caf\xC3\xA9"sv, 1, TextEncoding::Cp932, u"cafﾃｩ"},
         // Code page 932, also where its bytes are valid UTF-8.
         DetectionCase{"Cp932HalfWidthPair", "\xC3\xBD"sv, 1, TextEncoding::Cp932, u"ﾃｽ"},
-        DetectionCase{"Cp932HalfWidthPairs", "\xC3\xBD\xBF\xBD"sv, 1, TextEncoding::Cp932, u"ﾃｽｿｽ"},
         DetectionCase{"Cp932HalfWidthPairLines", "\xC3\xBD"sv, kLongLines, TextEncoding::Cp932,
                       u"ﾃｽ"},
         DetectionCase{"Cp932HalfWidthThree", "\xC3\xBD\xC4"sv, 1, TextEncoding::Cp932, u"ﾃｽﾄ"},

@@ -123,11 +123,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"GuessWithBadBytes", "a\x80\xFF"sv, Via::kOpen, QStringLiteral("a\uFFFD\uFFFD"),
                  true},
         ReadCase{"DroppedUtf16", "\xFF\xFE\x26\x7E"sv, Via::kDrop, QStringLiteral("縦"), false},
-        ReadCase{"DroppedGuess", "a\x80"sv, Via::kDrop, QStringLiteral("a\uFFFD"), true},
         ReadCase{"CommandLineIso2022Jp", "\x1B$B=D=q$-\x1B(B"sv, Via::kCommandLine,
-                 QStringLiteral("縦書き"), false},
-        ReadCase{"CommandLineGuess", "a\x80"sv, Via::kCommandLine, QStringLiteral("a\uFFFD"),
-                 true}),
+                 QStringLiteral("縦書き"), false}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(Form1FilesTest, NextGoodFileClearsTheGuessMessage) {
@@ -196,20 +193,6 @@ INSTANTIATE_TEST_SUITE_P(
         SaveCase{"SameChoiceLeavesTheFileAlone", "[Main]\r\nConvert=2\r\n", kShiftJisFilter,
                  kShiftJisFilter, "\x83\x41\r\n?"sv, "[Main]\r\nConvert=2\r\n", true}),
     [](const auto& info) { return info.param.name; });
-
-TEST_F(Form1FilesTest, ChoiceIsRememberedEvenWhenTheWarningStopsTheSave) {
-  Open();
-  QInputMethodEvent typed;
-  typed.setCommitString(QStringLiteral("😀"));
-  QApplication::sendEvent(Text1(), &typed);
-  settings_.SaveEncoding = Charset::Utf8;
-  services_.proceedAnswers = {false};
-  Save("out.txt", kShiftJisFilter);
-  EXPECT_FALSE(fs::exists(folder_.PathOf("out.txt")));
-  EXPECT_EQ(settings_.SaveEncoding, Charset::Cp932);
-  Save("out.txt");
-  EXPECT_EQ(services_.saveCalls.back().selectedFilter, kShiftJisFilter);
-}
 
 // ---- Where the dialogs start ----
 
