@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <type_traits>
 
 namespace mirotabe {
 namespace {
