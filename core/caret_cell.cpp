@@ -1,0 +1,48 @@
+#include "core/caret_cell.h"
+
+#include <algorithm>
+
+#include "core/code_points.h"
+#include "core/prepare_text.h"
+
+namespace mirotabe {
+
+std::optional<CellPosition> CaretCell(std::size_t line, std::u16string_view lineBeforeCaret,
+                                      std::uint8_t tabSpace, const SwapTable& table,
+                                      std::size_t rows, std::size_t columns) {
+  if (rows == 0 || columns == 0) return std::nullopt;
+  const std::u16string prepared = PrepareText(lineBeforeCaret, tabSpace, table);
+  // A replacement that brings in line breaks moves the caret's character
+  // onto a later line.
+  std::size_t lineStart = 0;
+  for (std::size_t at = prepared.find(u"\r\n"); at != std::u16string::npos;
+       at = prepared.find(u"\r\n", lineStart)) {
+    ++line;
+    lineStart = at + 2;
+  }
+  std::size_t cells = 0;
+  for (std::size_t unit = lineStart; unit < prepared.size(); ++cells) {
+    unit += CodePointAt(prepared, unit).units;
+  }
+  const std::size_t row = cells == 0 ? 0 : cells - 1;
+  return CellPosition{std::min(row, rows - 1), columns - 1 - std::min(line, columns - 1)};
+}
+
+CharKind KindOf(char32_t c) {
+  const auto in = [c](char32_t first, char32_t last) { return c >= first && c <= last; };
+  if (c == U' ' || c == U'\u3000') return CharKind::kBlank;
+  if (in(0x3041, 0x309F)) return CharKind::kHiragana;
+  if (in(0x30A0, 0x30FF) || in(0x31F0, 0x31FF) || in(0xFF66, 0xFF9F)) return CharKind::kKatakana;
+  if (in(0x4E00, 0x9FFF) || in(0x3400, 0x4DBF) || in(0xF900, 0xFAFF) || in(0x20000, 0x3FFFF) ||
+      in(0x3005, 0x3007)) {
+    return CharKind::kKanji;
+  }
+  if (in(U'0', U'9') || in(U'A', U'Z') || in(U'a', U'z') || c == U'_' || in(0xFF10, 0xFF19) ||
+      in(0xFF21, 0xFF3A) || in(0xFF41, 0xFF5A) || c == 0xFF3F || in(0x00C0, 0x024F) ||
+      in(0x0370, 0x03FF) || in(0x0400, 0x04FF)) {
+    return c == 0x00D7 || c == 0x00F7 ? CharKind::kOther : CharKind::kLetterOrDigit;
+  }
+  return CharKind::kOther;
+}
+
+}  // namespace mirotabe
