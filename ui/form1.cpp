@@ -1,20 +1,16 @@
 #include "ui/form1.h"
 
 #include <QAction>
-#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QMenuBar>
-#include <QMimeData>
-#include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QTextBlock>
 #include <QTextCursor>
-#include <QUrl>
 #include <variant>
 
+#include "core/caret_cell.h"
 #include "core/reverse_layout.h"
 #include "core/vertical_layout.h"
 #include "platform/charset.h"
@@ -23,10 +19,13 @@
 #include "ui/command_line.h"
 #include "ui/dialog_folder.h"
 #include "ui/form2.h"
+#include "ui/input_pane.h"
+#include "ui/output_pane.h"
 #include "ui/pane_font.h"
 #include "ui/pane_text.h"
 #include "ui/save_format.h"
 #include "ui/save_path.h"
+#include "ui/splitter.h"
 #include "ui/twips.h"
 #include "ui/ui_services.h"
 
@@ -61,14 +60,6 @@ std::string LocalPath(const QString& path) {
 
 QString Reason(const IoError& error) {
   return QString::fromLocal8Bit(error.Reason());
-}
-
-// The first local file a drag carries, or "" when it carries none.
-QString FirstDroppedFile(const QMimeData* data) {
-  if (data == nullptr || !data->hasUrls()) return {};
-  const QList<QUrl> urls = data->urls();
-  if (urls.isEmpty() || !urls.front().isLocalFile()) return {};
-  return urls.front().toLocalFile();
 }
 
 QString TooLargeText(const LayoutTooLarge& tooLarge) {
@@ -113,37 +104,27 @@ Form1::Form1(AppSettings& settings, UiServices& services, QWidget* parent)
 }
 
 void Form1::BuildPanes() {
-  client_ = new QWidget(this);
-  setCentralWidget(client_);
+  clientArea_ = new ClientArea(this);
+  setCentralWidget(clientArea_);
 
-  const auto makePane = [this](const char* name) {
-    auto* pane = new QPlainTextEdit(client_);
-    pane->setObjectName(QString::fromLatin1(name));
-    pane->setFont(PaneFont());
-    pane->setLineWrapMode(QPlainTextEdit::NoWrap);
-    pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    return pane;
-  };
-  text1_ = makePane("Text1");
-  text1_->installEventFilter(this);
-  text1_->viewport()->installEventFilter(this);
-  connect(text1_, &QPlainTextEdit::textChanged, this, &Form1::Text1_Change);
+  inputPane_ = new InputPane(clientArea_);
+  connect(inputPane_, &InputPane::committedTextChanged, this, &Form1::OnInputChanged);
+  connect(inputPane_, &InputPane::keyReleased, this, &Form1::OnInputKeyReleased);
+  connect(inputPane_, &InputPane::fileDropped, this, &Form1::LoadInput);
+  connect(inputPane_, &QPlainTextEdit::cursorPositionChanged, this, &Form1::FollowInputCaret);
 
-  image1_ = new QWidget(client_);
-  image1_->setObjectName(QStringLiteral("Image1"));
-  image1_->setCursor(Qt::SizeHorCursor);
-  image1_->installEventFilter(this);
+  splitter_ = new Splitter(clientArea_);
+  connect(splitter_, &Splitter::dragStarted, this, &Form1::OnSplitterPressed);
+  connect(splitter_, &Splitter::dragMoved, this, &Form1::OnSplitterMoved);
+  connect(splitter_, &Splitter::dragEnded, this, &Form1::OnSplitterReleased);
 
-  text2_ = makePane("Text2");
-  text2_->setReadOnly(true);
-  text2_->setUndoRedoEnabled(false);
-  text2_->setAcceptDrops(false);
+  outputPane_ = new OutputPane(clientArea_);
+  outputPane_->setObjectName(QStringLiteral("Text2"));
 
-  setTabOrder(text1_, text2_);
-  text1_->setFocus();
+  setTabOrder(inputPane_, outputPane_);
+  inputPane_->setFocus();
   // Only now that the panes exist can a resize lay them out.
-  client_->installEventFilter(this);
+  connect(clientArea_, &ClientArea::resized, this, &Form1::LayOutPanes);
 }
 
 void Form1::BuildMenus() {
@@ -158,23 +139,21 @@ void Form1::BuildMenus() {
 
   QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
   file->setObjectName(QStringLiteral("Menu_File"));
-  addAction(file, "Menu_File_Open", QStringLiteral("開く(&O)"), &Form1::Menu_File_Open_Click)
+  addAction(file, "Menu_File_Open", QStringLiteral("開く(&O)"), &Form1::OpenFile)
       ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  addAction(file, "Menu_File_Save", QStringLiteral("縦書きを保存(&S)"),
-            &Form1::Menu_File_Save_Click)
+  addAction(file, "Menu_File_Save", QStringLiteral("縦書きを保存(&S)"), &Form1::SaveOutput)
       ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   file->addSeparator();
-  addAction(file, "Menu_File_Exit", QStringLiteral("終了(&X)"), &Form1::Menu_File_Exit_Click);
+  addAction(file, "Menu_File_Exit", QStringLiteral("終了(&X)"), &Form1::Exit);
 
   BuildConvertMenu();
 
-  addAction(menuBar(), "Menu_Setting", QStringLiteral("設定(&S)"), &Form1::Menu_Setting_Click);
+  addAction(menuBar(), "Menu_Setting", QStringLiteral("設定(&S)"), &Form1::EditSettings);
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
   help->setObjectName(QStringLiteral("Menu_Help"));
-  addAction(help, "Menu_Help_Version", QStringLiteral("バージョン情報(&A)"),
-            &Form1::Menu_Help_Version_Click);
-  addAction(help, "Menu_Help_HP", QStringLiteral("作者ＨＰ(&E)"), &Form1::Menu_Help_HP_Click);
+  addAction(help, "Menu_Help_Version", QStringLiteral("バージョン情報(&A)"), &Form1::ShowVersion);
+  addAction(help, "Menu_Help_HP", QStringLiteral("作者ＨＰ(&E)"), &Form1::OpenHomePage);
 }
 
 void Form1::BuildConvertMenu() {
@@ -182,7 +161,7 @@ void Form1::BuildConvertMenu() {
   convert->setObjectName(QStringLiteral("Menu_Convert"));
   auto* reverse = new QAction(QStringLiteral("横書きに戻す"), this);
   reverse->setObjectName(QStringLiteral("Menu_Convert_Reverse"));
-  connect(reverse, &QAction::triggered, this, &Form1::Menu_Convert_Reverse_Click);
+  connect(reverse, &QAction::triggered, this, &Form1::ReverseInput);
   convert->addAction(reverse);
 }
 
@@ -203,128 +182,80 @@ void Form1::LoadStartupFile(const QStringList& arguments) {
 }
 
 void Form1::ConvertMirotabe() {
-  const LayoutResult result =
-      BuildVerticalLayout(ProgramText(*text1_), settings_.TabSpace, settings_.SwapTable,
+  LayoutResult result =
+      BuildVerticalLayout(ProgramText(*inputPane_), settings_.TabSpace, settings_.SwapTable,
                           settings_.Layout, maxLayoutCells_);
   if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
     outputTooLarge_ = TooLargeText(*tooLarge);
-    text2_->clear();
-    text2_->setPlaceholderText(outputTooLarge_);
+    outputPane_->SetLayout({});
+    outputPane_->SetMessage(outputTooLarge_);
     return;
   }
   outputTooLarge_.clear();
-  text2_->setPlaceholderText({});
-  SetProgramText(*text2_, std::get<VerticalLayout>(result).Text());
+  outputPane_->SetMessage({});
+  outputPane_->SetLayout(std::move(std::get<VerticalLayout>(result)));
+  FollowInputCaret();
 }
 
-bool Form1::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == client_ && event->type() == QEvent::Resize) {
-    Form_Resize();
-  } else if (watched == text1_ && event->type() == QEvent::KeyRelease) {
-    const auto* key = static_cast<QKeyEvent*>(event);
-    // Held keys repeat as release and press pairs; only the real release counts.
-    if (!key->isAutoRepeat()) Text1_KeyUp(TriggerKeyCode(key->key()));
-  } else if (watched == image1_) {
-    const auto x = [&] {
-      const auto* mouse = static_cast<QMouseEvent*>(event);
-      return PixelsToTwips(mouse->position().x(), LogicalDpi(this));
-    };
-    switch (event->type()) {
-      case QEvent::MouseButtonPress:
-        Image1_MouseDown(x());
-        return true;
-      case QEvent::MouseMove:
-        Image1_MouseMove(x());
-        return true;
-      case QEvent::MouseButtonRelease:
-        Image1_MouseUp();
-        return true;
-      default:
-        break;
-    }
-  } else if (watched == text1_->viewport()) {
-    // The pane takes files only; dragged text is not inserted.
-    switch (event->type()) {
-      case QEvent::DragEnter:
-      case QEvent::DragMove: {
-        auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (FirstDroppedFile(drag->mimeData()).isEmpty()) {
-          drag->ignore();
-        } else {
-          drag->setDropAction(Qt::CopyAction);
-          drag->accept();
-        }
-        return true;
-      }
-      case QEvent::Drop:
-        return Text1_OLEDragDrop(static_cast<QDropEvent*>(event));
-      default:
-        break;
-    }
-  }
-  return QMainWindow::eventFilter(watched, event);
+void Form1::FollowInputCaret() {
+  const QTextCursor caret = inputPane_->textCursor();
+  const QString before = caret.block().text().left(caret.positionInBlock());
+  const VerticalLayout& layout = outputPane_->layout();
+  outputPane_->MarkCell(CaretCell(static_cast<std::size_t>(caret.blockNumber()), ToU16(before),
+                                  settings_.TabSpace, settings_.SwapTable, layout.RowCount(),
+                                  layout.ColumnCount()));
 }
 
-void Form1::Form_Resize() {
+void Form1::LayOutPanes() {
   const double dpi = LogicalDpi(this);
-  LayOutForm(geometry_, PixelsToTwips(client_->width(), dpi), PixelsToTwips(client_->height(), dpi),
-             drag_.dragging());
+  LayOutForm(geometry_, PixelsToTwips(clientArea_->width(), dpi),
+             PixelsToTwips(clientArea_->height(), dpi), drag_.dragging());
   ApplyGeometry();
 }
 
 void Form1::ApplyGeometry() {
   const double dpi = LogicalDpi(this);
-  image1_->setGeometry(TwipsToPixels(geometry_.image1, dpi));
-  text1_->setGeometry(TwipsToPixels(geometry_.text1, dpi));
-  text2_->setGeometry(TwipsToPixels(geometry_.text2, dpi));
+  splitter_->setGeometry(TwipsToPixels(geometry_.image1, dpi));
+  inputPane_->setGeometry(TwipsToPixels(geometry_.text1, dpi));
+  outputPane_->setGeometry(TwipsToPixels(geometry_.text2, dpi));
 }
 
-void Form1::Text1_Change() {
+void Form1::OnInputChanged() {
   if (settings_.ConvertTrigger == 2) ConvertMirotabe();
 }
 
-void Form1::Text1_KeyUp(int keyCode) {
+void Form1::OnInputKeyReleased(int qtKey) {
+  const int keyCode = TriggerKeyCode(qtKey);
   if ((keyCode == kKeyEnter && settings_.ConvertTrigger == 0) ||
       (keyCode == kKeyF1 && settings_.ConvertTrigger == 1)) {
     ConvertMirotabe();
   }
 }
 
-void Form1::Image1_MouseDown(float x) {
-  drag_.Press(x);
+void Form1::OnSplitterPressed(qreal x) {
+  drag_.Press(PixelsToTwips(x, LogicalDpi(this)));
 }
 
-void Form1::Image1_MouseMove(float x) {
-  if (drag_.Move(x, geometry_.image1)) Form_Resize();
+void Form1::OnSplitterMoved(qreal x) {
+  if (drag_.Move(PixelsToTwips(x, LogicalDpi(this)), geometry_.image1)) LayOutPanes();
 }
 
-void Form1::Image1_MouseUp() {
+void Form1::OnSplitterReleased() {
   drag_.Release();
 }
 
-bool Form1::Text1_OLEDragDrop(QDropEvent* event) {
-  const QString file = FirstDroppedFile(event->mimeData());
-  if (file.isEmpty()) {
-    event->ignore();
-    return true;
-  }
-  event->setDropAction(Qt::CopyAction);
-  event->accept();
-  LoadInput(file);
-  return true;
-}
-
-void Form1::Menu_File_Open_Click() {
+void Form1::OpenFile() {
   const QString path = services_.ShowOpenDialog(this, TextFileFilters(), DialogFolder());
   if (!path.isEmpty()) LoadInput(path);
 }
 
-void Form1::Menu_File_Save_Click() {
+void Form1::SaveOutput() {
   if (!outputTooLarge_.isEmpty()) {
     ShowError(QStringLiteral("縦書きを保存できません。\r\n") + outputTooLarge_);
     return;
   }
-  const std::u16string text = ProgramText(*text2_);
+  // The only whole copy of the output, held while it is saved.
+  const std::u16string text = outputPane_->layout().Text();
   const SaveDialogAnswer answer = services_.ShowSaveDialog(this, SaveFileFilters(), DialogFolder(),
                                                            SaveFileFilter(settings_.SaveEncoding));
   if (answer.path.isEmpty()) return;
@@ -362,12 +293,12 @@ void Form1::Menu_File_Save_Click() {
   lastFile_ = path;
 }
 
-void Form1::Menu_File_Exit_Click() {
+void Form1::Exit() {
   close();
 }
 
-void Form1::Menu_Convert_Reverse_Click() {
-  const std::u16string vertical = ProgramText(*text1_);
+void Form1::ReverseInput() {
+  const std::u16string vertical = ProgramText(*inputPane_);
   const ReverseResult result = ReverseLayout(vertical, maxLayoutCells_);
   if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
     ShowError(QStringLiteral("大きすぎるため横書きに戻せません。\r\n"
@@ -383,27 +314,27 @@ void Form1::Menu_Convert_Reverse_Click() {
   paneText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   // Through the cursor, not setPlainText: the pane keeps its undo history,
   // and the change reaches the triggers like any typed one.
-  QTextCursor cursor(text1_->document());
+  QTextCursor cursor(inputPane_->document());
   cursor.beginEditBlock();
   cursor.select(QTextCursor::Document);
   cursor.insertText(paneText);
   cursor.endEditBlock();
 }
 
-void Form1::Menu_Setting_Click() {
+void Form1::EditSettings() {
   Form2 dialog(settings_, services_, this);
   dialog.exec();
   // Whether OK or Cancel closed it: under the every-change trigger the
   // output follows the settings at once.
-  Text1_Change();
+  OnInputChanged();
 }
 
-void Form1::Menu_Help_Version_Click() {
+void Form1::ShowVersion() {
   services_.ShowMessage(this, MessageIcon::Information, QStringLiteral("バージョン情報"),
                         VersionText());
 }
 
-void Form1::Menu_Help_HP_Click() {
+void Form1::OpenHomePage() {
   services_.OpenUrl(HomePageAddress());
 }
 
@@ -420,7 +351,7 @@ void Form1::LoadInput(const QString& path) {
   } else {
     statusBar()->clearMessage();
   }
-  SetProgramText(*text1_, read.value().text);
+  SetProgramText(*inputPane_, read.value().text);
 }
 
 QString Form1::DialogFolder() const {

@@ -4,8 +4,12 @@
 //
 // When the conversion runs depends on the settings' trigger, read at each
 // event: 0 when Enter is released in the input pane, 1 when F1 is, 2 after
-// every change of the input pane's text (typing, pasting, opening,
-// dropping, the file of the command line).
+// every committed change of the input pane's text (typing, pasting,
+// opening, dropping, the file of the command line), at once and on its own.
+// An input method's pre-edit is not a change.
+//
+// Whenever the output is rebuilt or the input caret moves, the output pane
+// scrolls to the cell of the caret's character and marks it.
 #pragma once
 
 #include <QMainWindow>
@@ -16,11 +20,12 @@
 #include "core/settings.h"
 #include "ui/form_layout.h"
 
-class QPlainTextEdit;
-class QDropEvent;
-
 namespace mirotabe {
 
+class ClientArea;
+class InputPane;
+class OutputPane;
+class Splitter;
 class UiServices;
 
 class Form1 : public QMainWindow {
@@ -34,7 +39,7 @@ class Form1 : public QMainWindow {
   // reported, and the input pane stays empty.
   void LoadStartupFile(const QStringList& arguments);
 
-  // Rebuilds the whole output pane from the input pane and the settings.
+  // Rebuilds the output pane's layout from the input pane and the settings.
   void ConvertMirotabe();
 
   const FormGeometry& geometryInTwips() const { return geometry_; }
@@ -42,32 +47,30 @@ class Form1 : public QMainWindow {
   // Outputs of more cells than this are not laid out (see BuildVerticalLayout).
   void SetMaxLayoutCells(std::size_t cells) { maxLayoutCells_ = cells; }
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   void BuildPanes();
   void BuildMenus();
   void BuildConvertMenu();
 
-  void Form_Resize();
+  void LayOutPanes();
   void ApplyGeometry();
-  void Text1_Change();
-  void Text1_KeyUp(int keyCode);
-  void Image1_MouseDown(float x);
-  void Image1_MouseMove(float x);
-  void Image1_MouseUp();
-  bool Text1_OLEDragDrop(QDropEvent* event);
+  void OnInputChanged();
+  void OnInputKeyReleased(int qtKey);
+  // Scrolls the output pane to the input caret's cell and marks it.
+  void FollowInputCaret();
+  void OnSplitterPressed(qreal x);
+  void OnSplitterMoved(qreal x);
+  void OnSplitterReleased();
 
-  void Menu_File_Open_Click();
-  void Menu_File_Save_Click();
-  void Menu_File_Exit_Click();
+  void OpenFile();
+  void SaveOutput();
+  void Exit();
   // Reads the input pane as vertical text and puts the horizontal lines in
   // its place, as one edit that undo takes back.
-  void Menu_Convert_Reverse_Click();
-  void Menu_Setting_Click();
-  void Menu_Help_Version_Click();
-  void Menu_Help_HP_Click();
+  void ReverseInput();
+  void EditSettings();
+  void ShowVersion();
+  void OpenHomePage();
 
   // Reads `path` into the input pane, or tells why it cannot.
   void LoadInput(const QString& path);
@@ -77,10 +80,10 @@ class Form1 : public QMainWindow {
   AppSettings& settings_;
   UiServices& services_;
 
-  QWidget* client_ = nullptr;
-  QPlainTextEdit* text1_ = nullptr;
-  QWidget* image1_ = nullptr;
-  QPlainTextEdit* text2_ = nullptr;
+  ClientArea* clientArea_ = nullptr;
+  InputPane* inputPane_ = nullptr;
+  Splitter* splitter_ = nullptr;
+  OutputPane* outputPane_ = nullptr;
 
   FormGeometry geometry_;
   SplitterDrag drag_;

@@ -1,0 +1,250 @@
+#include "ui/output_pane.h"
+
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QTest>
+#include <utility>
+#include <vector>
+
+namespace mirotabe {
+namespace {
+
+VerticalLayout LayoutOf(std::u16string_view input) {
+  return std::get<VerticalLayout>(BuildVerticalLayout(input, 0, SwapTable()));
+}
+
+// "abc" and "d😀f" stand as two columns; the rows read
+// "ｄａ", "😀ｂ" and "ｆｃ".
+constexpr std::u16string_view kTwoLines = u"abc\r\nd😀f";
+const QString kTwoLinesText = QStringLiteral("ｄａ\n😀ｂ\nｆｃ");
+
+class OutputPaneTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    pane_.resize(300, 200);
+    pane_.show();
+    pane_.SetLayout(LayoutOf(kTwoLines));
+    QApplication::clipboard()->clear();
+  }
+
+  // Somewhere inside the cell at row, column: a quarter in from its left edge.
+  QPoint InCell(std::size_t row, std::size_t column) {
+    const QRect cell = pane_.CellRect({row, column});
+    return QPoint(cell.left() + cell.width() / 4, cell.center().y());
+  }
+
+  OutputPane pane_;
+};
+
+using Keys = std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>>;
+
+struct KeySelectionCase {
+  const char* name;
+  Keys keys;
+  const char* selected;
+};
+
+class OutputPaneKeyTest : public OutputPaneTest,
+                          public testing::WithParamInterface<KeySelectionCase> {};
+
+TEST_P(OutputPaneKeyTest, SelectsAndCopiesAsATextBox) {
+  for (const auto& [key, modifiers] : GetParam().keys) QTest::keyClick(&pane_, key, modifiers);
+  const QString expected = QString::fromUtf8(GetParam().selected);
+  EXPECT_EQ(pane_.SelectedText(), expected);
+
+  QTest::keyClick(&pane_, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), expected);
+  QApplication::clipboard()->clear();
+  QTest::keyClick(&pane_, Qt::Key_Insert, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), expected);
+}
+
+constexpr Qt::KeyboardModifiers kNone = Qt::NoModifier;
+constexpr Qt::KeyboardModifiers kShift = Qt::ShiftModifier;
+constexpr Qt::KeyboardModifiers kCtrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, OutputPaneKeyTest,
+    testing::Values(
+        KeySelectionCase{"ShiftRight", {{Qt::Key_Right, kShift}, {Qt::Key_Right, kShift}}, "ｄａ"},
+        KeySelectionCase{"ShiftRightWrapsToNextRow",
+                         {{Qt::Key_End, kNone}, {Qt::Key_Right, kShift}, {Qt::Key_Right, kShift}},
+                         "\n😀"},
+        KeySelectionCase{
+            "NonBmpCellIsOneStep", {{Qt::Key_Down, kNone}, {Qt::Key_Right, kShift}}, "😀"},
+        KeySelectionCase{
+            "ShiftLeftOverTheLineBreak", {{Qt::Key_Down, kNone}, {Qt::Key_Left, kShift}}, "\n"},
+        KeySelectionCase{"ShiftDownAcrossRows",
+                         {{Qt::Key_Right, kNone}, {Qt::Key_Down, kShift}, {Qt::Key_Down, kShift}},
+                         "ａ\n😀ｂ\nｆ"},
+        KeySelectionCase{"ShiftHomeFromTheRowEnd",
+                         {{Qt::Key_Down, kNone}, {Qt::Key_End, kNone}, {Qt::Key_Home, kShift}},
+                         "😀ｂ"},
+        KeySelectionCase{"CtrlShiftEnd", {{Qt::Key_End, kCtrlShift}}, "ｄａ\n😀ｂ\nｆｃ"},
+        KeySelectionCase{
+            "CtrlShiftHomeFromTheMiddle",
+            {{Qt::Key_Down, kNone}, {Qt::Key_Right, kNone}, {Qt::Key_Home, kCtrlShift}},
+            "ｄａ\n😀"},
+        KeySelectionCase{
+            "ShiftPageDownStopsAtTheLastRow", {{Qt::Key_PageDown, kShift}}, "ｄａ\n😀ｂ\n"},
+        KeySelectionCase{"CtrlA", {{Qt::Key_A, Qt::ControlModifier}}, "ｄａ\n😀ｂ\nｆｃ"},
+        KeySelectionCase{
+            "PlainMoveDropsTheSelection", {{Qt::Key_Right, kShift}, {Qt::Key_Right, kNone}}, ""}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(OutputPaneTest, SelectsByMouse) {
+  QWidget* view = pane_.viewport();
+  // Press and drag from before "ａ" into "ｆ"'s row.
+  QTest::mousePress(view, Qt::LeftButton, {}, InCell(0, 1));
+  QTest::mouseMove(view, InCell(2, 1));
+  QTest::mouseRelease(view, Qt::LeftButton, {}, InCell(2, 1));
+  EXPECT_EQ(pane_.SelectedText(), QStringLiteral("ａ\n😀ｂ\nｆ"));
+
+  // A click drops it; Shift+click extends from the click.
+  QTest::mouseClick(view, Qt::LeftButton, {}, InCell(1, 0));
+  EXPECT_EQ(pane_.SelectedText(), QString());
+  QTest::mouseClick(view, Qt::LeftButton, Qt::ShiftModifier, InCell(2, 1));
+  EXPECT_EQ(pane_.SelectedText(), QStringLiteral("😀ｂ\nｆ"));
+  QTest::keyClick(&pane_, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("😀ｂ\nｆ"));
+}
+
+TEST_F(OutputPaneTest, DoubleClickSelectsARunOfOneKind) {
+  // One row: "ナカなか字漢ab" read left to right.
+  pane_.SetLayout(LayoutOf(u"b\r\na\r\n漢\r\n字\r\nか\r\nな\r\nカ\r\nナ"));
+  const struct {
+    std::size_t column;
+    const char* run;
+  } cases[] = {{0, "ナカ"}, {1, "ナカ"}, {3, "なか"}, {4, "字漢"}, {7, "ａｂ"}};
+  for (const auto& c : cases) {
+    QTest::mouseDClick(pane_.viewport(), Qt::LeftButton, {}, InCell(0, c.column));
+    EXPECT_EQ(pane_.SelectedText(), QString::fromUtf8(c.run)) << c.column;
+  }
+}
+
+// Each cell is as wide as a full-width character, whatever the character:
+// the pixels of the cell after a narrow one are those after a wide one.
+TEST_F(OutputPaneTest, NarrowCharactersKeepTheGrid) {
+  const auto cellPixels = [&](std::u16string_view second) {
+    pane_.SetLayout(LayoutOf(u"a\r\n" + std::u16string(second) + u"\r\nb"));
+    const QImage shot = pane_.viewport()->grab().toImage();
+    const QRect cell = pane_.CellRect({0, 2});  // "ａ", after the cell under test
+    return shot.copy(cell);
+  };
+  const QImage wide = cellPixels(u"あ");
+  for (const std::u16string_view narrow : {u"é", u"\uFFFD", u"ｨ"}) {
+    EXPECT_EQ(cellPixels(narrow), wide) << std::string(narrow.begin(), narrow.end()).size();
+  }
+}
+
+TEST_F(OutputPaneTest, NarrowGlyphIsCentredInItsCell) {
+  pane_.SetLayout(LayoutOf(u"é"));
+  const QImage shot = pane_.viewport()->grab().toImage();
+  const QRect cell = pane_.CellRect({0, 0});
+  const QRgb background = shot.pixel(cell.topLeft());
+  int left = cell.right();
+  int right = cell.left();
+  for (int y = cell.top(); y <= cell.bottom(); ++y) {
+    for (int x = cell.left(); x <= cell.right(); ++x) {
+      if (shot.pixel(x, y) == background) continue;
+      left = std::min(left, x);
+      right = std::max(right, x);
+    }
+  }
+  ASSERT_LE(left, right) << "nothing drawn";
+  EXPECT_LE(std::abs((left - cell.left()) - (cell.right() - right)), 2);
+}
+
+TEST_F(OutputPaneTest, ContextMenuCopiesAndSelectsAll) {
+  const auto openMenu = [&] {
+    QContextMenuEvent event(QContextMenuEvent::Mouse, InCell(0, 0),
+                            pane_.viewport()->mapToGlobal(InCell(0, 0)));
+    QApplication::sendEvent(pane_.viewport(), &event);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    EXPECT_NE(menu, nullptr);
+    return menu;
+  };
+  QMenu* menu = openMenu();
+  ASSERT_NE(menu, nullptr);
+  QStringList captions;
+  QList<bool> enabled;
+  for (QAction* action : menu->actions()) {
+    if (action->isSeparator()) continue;
+    captions.push_back(action->text());
+    enabled.push_back(action->isEnabled());
+  }
+  EXPECT_EQ(captions,
+            (QStringList{QStringLiteral("コピー(&C)"), QStringLiteral("すべて選択(&A)")}));
+  EXPECT_EQ(enabled, (QList<bool>{false, true}));  // nothing selected yet
+
+  QTest::keyClick(menu, Qt::Key_A);
+  EXPECT_EQ(pane_.SelectedText(), kTwoLinesText);
+  menu = openMenu();
+  ASSERT_NE(menu, nullptr);
+  QTest::keyClick(menu, Qt::Key_C);
+  EXPECT_EQ(QApplication::clipboard()->text(), kTwoLinesText);
+}
+
+TEST_F(OutputPaneTest, AccessibleTextHasCharacterOffsets) {
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&pane_);
+  ASSERT_NE(accessible, nullptr);
+  EXPECT_EQ(accessible->role(), QAccessible::EditableText);
+  EXPECT_TRUE(accessible->state().readOnly);
+  EXPECT_TRUE(accessible->state().multiLine);
+  QAccessibleTextInterface* text = accessible->textInterface();
+  ASSERT_NE(text, nullptr);
+
+  EXPECT_EQ(text->characterCount(), kTwoLinesText.size());
+  const struct {
+    int start, end;
+    const char* text;
+  } ranges[] = {{0, 9, "ｄａ\n😀ｂ\nｆｃ"},
+                {0, 2, "ｄａ"},
+                {2, 3, "\n"},
+                {3, 5, "😀"},
+                {5, 6, "ｂ"},
+                {4, 6, "😀ｂ"},
+                {7, 9, "ｆｃ"}};  // 4 is inside the pair
+  for (const auto& r : ranges) {
+    EXPECT_EQ(text->text(r.start, r.end), QString::fromUtf8(r.text)) << r.start << "-" << r.end;
+  }
+
+  text->setSelection(0, 3, 6);
+  EXPECT_EQ(pane_.SelectedText(), QStringLiteral("😀ｂ"));
+  int start = -1, end = -1;
+  text->selection(0, &start, &end);
+  EXPECT_EQ(std::make_pair(start, end), std::make_pair(3, 6));
+  EXPECT_EQ(text->cursorPosition(), 6);
+  text->setCursorPosition(8);
+  EXPECT_EQ(pane_.caret(), (OutputPane::Position{2, 1}));
+  EXPECT_EQ(text->selectionCount(), 0);
+  for (const int offset : {0, 3, 5, 8}) {
+    EXPECT_EQ(text->offsetAtPoint(text->characterRect(offset).center()), offset);
+  }
+}
+
+TEST_F(OutputPaneTest, WheelScrollsDownAndShiftWheelSideways) {
+  std::u16string wide;
+  for (int line = 0; line < 200; ++line) wide += u"あいうえおかきくけこさしすせそたちつてと\r\n";
+  pane_.SetLayout(LayoutOf(wide));
+  const auto wheel = [&](QPoint delta, Qt::KeyboardModifiers modifiers) {
+    QWheelEvent event(QPointF(20, 20), pane_.viewport()->mapToGlobal(QPointF(20, 20)), QPoint(),
+                      delta, Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(pane_.viewport(), &event);
+  };
+  wheel(QPoint(0, -120), Qt::NoModifier);
+  EXPECT_EQ(pane_.FirstVisibleRow(), 3u);
+  EXPECT_EQ(pane_.FirstVisibleColumn(), 0u);
+  wheel(QPoint(0, -120), Qt::ShiftModifier);
+  EXPECT_EQ(pane_.FirstVisibleRow(), 3u);
+  EXPECT_EQ(pane_.FirstVisibleColumn(), 3u);
+}
+
+}  // namespace
+}  // namespace mirotabe

@@ -1,0 +1,77 @@
+#include "ui/input_pane.h"
+
+#include <QDropEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
+
+#include "ui/pane_font.h"
+
+namespace mirotabe {
+namespace {
+
+// The first local file a drag carries, or "" when it carries none.
+QString FirstDroppedFile(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls()) return {};
+  const QList<QUrl> urls = data->urls();
+  if (urls.isEmpty() || !urls.front().isLocalFile()) return {};
+  return urls.front().toLocalFile();
+}
+
+void AcceptFilesOnly(QDragMoveEvent* event) {
+  if (FirstDroppedFile(event->mimeData()).isEmpty()) {
+    event->ignore();
+  } else {
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+  }
+}
+
+}  // namespace
+
+InputPane::InputPane(QWidget* parent) : QPlainTextEdit(parent) {
+  setObjectName(QStringLiteral("Text1"));
+  setFont(PaneFont());
+  setLineWrapMode(QPlainTextEdit::NoWrap);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  connect(this, &QPlainTextEdit::textChanged, this, [this] {
+    if (!inPreedit_) emit committedTextChanged();
+  });
+}
+
+void InputPane::inputMethodEvent(QInputMethodEvent* event) {
+  // The document shows the pre-edit and reports it as a change; only a
+  // commit or a replacement changes the text.
+  inPreedit_ = event->commitString().isEmpty() && event->replacementLength() == 0;
+  QPlainTextEdit::inputMethodEvent(event);
+  inPreedit_ = false;
+}
+
+void InputPane::keyReleaseEvent(QKeyEvent* event) {
+  QPlainTextEdit::keyReleaseEvent(event);
+  // Held keys repeat as release and press pairs; only the real release counts.
+  if (!event->isAutoRepeat()) emit keyReleased(event->key());
+}
+
+void InputPane::dragEnterEvent(QDragEnterEvent* event) {
+  AcceptFilesOnly(event);
+}
+
+void InputPane::dragMoveEvent(QDragMoveEvent* event) {
+  AcceptFilesOnly(event);
+}
+
+void InputPane::dropEvent(QDropEvent* event) {
+  const QString file = FirstDroppedFile(event->mimeData());
+  if (file.isEmpty()) {
+    event->ignore();
+    return;
+  }
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+  emit fileDropped(file);
+}
+
+}  // namespace mirotabe

@@ -1,0 +1,37 @@
+// The input pane: the text box the user types into. It tells the window of
+// what the conversion triggers and the file drop need, and nothing more:
+// - committedTextChanged: the text changed, not counting an input method's
+//   pre-edit, which is not yet text;
+// - keyReleased: a key was let go (held keys' repeats do not count);
+// - fileDropped: a drag ending here brought a local file. Dragged text is
+//   refused: the pane takes files only.
+#pragma once
+
+#include <QPlainTextEdit>
+#include <QString>
+
+namespace mirotabe {
+
+class InputPane : public QPlainTextEdit {
+  Q_OBJECT
+
+ public:
+  explicit InputPane(QWidget* parent = nullptr);
+
+ signals:
+  void committedTextChanged();
+  void keyReleased(int qtKey);
+  void fileDropped(const QString& path);
+
+ protected:
+  void inputMethodEvent(QInputMethodEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  bool inPreedit_ = false;
+};
+
+}  // namespace mirotabe

@@ -1,0 +1,563 @@
+#include "ui/output_pane.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+#include <QWheelEvent>
+#include <algorithm>
+#include <string>
+
+#include "core/code_points.h"
+#include "ui/output_pane_accessible.h"
+#include "ui/pane_font.h"
+
+namespace mirotabe {
+namespace {
+
+// The space between the frame and the first cell, as a text box leaves it.
+constexpr int kMargin = 4;
+constexpr int kWheelStep = 120;
+
+QString ToQString(std::u16string_view text) {
+  return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
+// Floor division, for places left of or above the first cell.
+long long FloorDiv(long long a, long long b) {
+  return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+}  // namespace
+
+OutputPane::OutputPane(QWidget* parent) : QAbstractScrollArea(parent) {
+  InstallOutputPaneAccessibility();
+  setFont(PaneFont());
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_InputMethodEnabled, false);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  viewport()->setBackgroundRole(QPalette::Base);
+  viewport()->setAutoFillBackground(true);
+  viewport()->setCursor(Qt::IBeamCursor);
+  UpdateMetrics();
+}
+
+// ---- What is shown ----
+
+void OutputPane::SetLayout(VerticalLayout layout) {
+  layout_ = std::move(layout);
+  rowStarts_.clear();
+  mark_.reset();
+  caret_ = Clamped(caret_);
+  anchor_ = Clamped(anchor_);
+  UpdateScrollBars();
+  viewport()->update();
+}
+
+void OutputPane::SetMessage(const QString& message) {
+  message_ = message;
+  viewport()->update();
+}
+
+void OutputPane::MarkCell(std::optional<CellPosition> cell) {
+  if (cell && (cell->row >= Rows() || cell->column >= Columns())) cell.reset();
+  if (cell) EnsureVisible(cell->row, cell->column);
+  if (cell != mark_) {
+    if (mark_) viewport()->update(CellRect({mark_->row, mark_->column}));
+    mark_ = cell;
+    if (mark_) viewport()->update(CellRect({mark_->row, mark_->column}));
+  }
+}
+
+std::size_t OutputPane::FirstVisibleRow() const {
+  return static_cast<std::size_t>(verticalScrollBar()->value());
+}
+
+std::size_t OutputPane::FirstVisibleColumn() const {
+  const int left = horizontalScrollBar()->value() - kMargin;
+  return left <= 0 ? 0 : static_cast<std::size_t>((left + cellWidth_ - 1) / cellWidth_);
+}
+
+std::size_t OutputPane::VisibleRows() const {
+  return static_cast<std::size_t>(std::max(1, (viewport()->height() - kMargin) / cellHeight_));
+}
+
+std::size_t OutputPane::VisibleColumns() const {
+  const long long right = horizontalScrollBar()->value() + viewport()->width() - kMargin;
+  const long long last = FloorDiv(right, cellWidth_) - 1;
+  return static_cast<std::size_t>(
+      std::max(1LL, last - static_cast<long long>(FirstVisibleColumn()) + 1));
+}
+
+void OutputPane::UpdateMetrics() {
+  const QFontMetrics metrics(font());
+  cellWidth_ = std::max(1, metrics.horizontalAdvance(QChar(kBlankCell)));
+  cellHeight_ = std::max(1, metrics.lineSpacing());
+  ascent_ = metrics.ascent();
+  advances_.clear();
+  UpdateScrollBars();
+}
+
+void OutputPane::UpdateScrollBars() {
+  const auto rows = static_cast<long long>(Rows());
+  const auto visible = static_cast<long long>(VisibleRows());
+  QScrollBar* vertical = verticalScrollBar();
+  vertical->setRange(0, static_cast<int>(std::max(0LL, rows - visible)));
+  vertical->setPageStep(static_cast<int>(visible));
+  vertical->setSingleStep(1);
+
+  const long long width = 2LL * kMargin + static_cast<long long>(Columns()) * cellWidth_;
+  QScrollBar* horizontal = horizontalScrollBar();
+  horizontal->setRange(0, static_cast<int>(std::max(0LL, width - viewport()->width())));
+  horizontal->setPageStep(viewport()->width());
+  horizontal->setSingleStep(cellWidth_);
+}
+
+QRect OutputPane::CellRect(Position position) const {
+  const long long x = kMargin + static_cast<long long>(position.column) * cellWidth_ -
+                      horizontalScrollBar()->value();
+  const long long y =
+      kMargin + (static_cast<long long>(position.row) - verticalScrollBar()->value()) * cellHeight_;
+  return QRect(static_cast<int>(x), static_cast<int>(y), cellWidth_, cellHeight_);
+}
+
+OutputPane::Position OutputPane::PositionNear(QPoint point) const {
+  if (Rows() == 0) return {};
+  const long long row = verticalScrollBar()->value() + FloorDiv(point.y() - kMargin, cellHeight_);
+  const long long x = point.x() + horizontalScrollBar()->value() - kMargin;
+  const long long column = FloorDiv(2 * x + cellWidth_, 2LL * cellWidth_);
+  return {static_cast<std::size_t>(std::clamp<long long>(row, 0, Rows() - 1)),
+          static_cast<std::size_t>(std::clamp<long long>(column, 0, Columns()))};
+}
+
+OutputPane::Position OutputPane::CellAt(QPoint point) const {
+  if (Rows() == 0) return {};
+  Position cell = PositionNear(point);
+  const long long x = point.x() + horizontalScrollBar()->value() - kMargin;
+  cell.column = static_cast<std::size_t>(
+      std::clamp<long long>(FloorDiv(x, cellWidth_), 0, static_cast<long long>(Columns()) - 1));
+  return cell;
+}
+
+void OutputPane::ScrollTo(Position position) {
+  position = Clamped(position);
+  if (Rows() != 0) EnsureVisible(position.row, std::min(position.column, Columns() - 1));
+}
+
+void OutputPane::EnsureVisible(std::size_t row, std::size_t column) {
+  QScrollBar* vertical = verticalScrollBar();
+  const auto first = static_cast<std::size_t>(vertical->value());
+  if (row < first) {
+    vertical->setValue(static_cast<int>(row));
+  } else if (row >= first + VisibleRows()) {
+    vertical->setValue(static_cast<int>(row - VisibleRows() + 1));
+  }
+
+  QScrollBar* horizontal = horizontalScrollBar();
+  const long long left = static_cast<long long>(column) * cellWidth_;
+  const long long right = left + cellWidth_ + 2 * kMargin;
+  if (left < horizontal->value()) {
+    horizontal->setValue(static_cast<int>(left));
+  } else if (right > horizontal->value() + viewport()->width()) {
+    horizontal->setValue(static_cast<int>(right - viewport()->width()));
+  }
+}
+
+// ---- Painting ----
+
+qreal OutputPane::AdvanceOf(const QString& cell) const {
+  const auto found = advances_.constFind(cell);
+  if (found != advances_.constEnd()) return *found;
+  const qreal advance = QFontMetricsF(font()).horizontalAdvance(cell);
+  advances_.insert(cell, advance);
+  return advance;
+}
+
+void OutputPane::paintEvent(QPaintEvent* event) {
+  QPainter painter(viewport());
+  const QRect area = event->rect();
+  if (Rows() == 0) {
+    if (!message_.isEmpty()) {
+      painter.setPen(palette().color(QPalette::PlaceholderText));
+      painter.drawText(viewport()->rect().adjusted(kMargin, kMargin, -kMargin, -kMargin),
+                       Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, message_);
+    }
+  } else {
+    const long long firstRow = verticalScrollBar()->value();
+    const long long scrolledX = horizontalScrollBar()->value();
+    const long long rowFrom = firstRow + std::max(0LL, FloorDiv(area.top() - kMargin, cellHeight_));
+    const long long rowTo =
+        std::min<long long>(Rows() - 1, firstRow + FloorDiv(area.bottom() - kMargin, cellHeight_));
+    const long long columnFrom =
+        std::max(0LL, FloorDiv(area.left() + scrolledX - kMargin, cellWidth_));
+    const long long columnTo = std::min<long long>(
+        Columns() - 1, FloorDiv(area.right() + scrolledX - kMargin, cellWidth_));
+
+    const Position selectionStart = std::min(caret_, anchor_);
+    const Position selectionEnd = std::max(caret_, anchor_);
+    const QColor text = palette().color(QPalette::Text);
+    const QColor selectedText = palette().color(QPalette::HighlightedText);
+    const QColor selection = palette().color(QPalette::Highlight);
+    QColor markColour = selection;
+    markColour.setAlpha(64);
+    painter.setPen(text);
+    bool penSelected = false;
+
+    for (long long row = rowFrom; row <= rowTo; ++row) {
+      for (long long column = columnFrom; column <= columnTo; ++column) {
+        const Position at{static_cast<std::size_t>(row), static_cast<std::size_t>(column)};
+        const QRect cell = CellRect(at);
+        const bool selected = at >= selectionStart && at < selectionEnd;
+        if (selected) {
+          painter.fillRect(cell, selection);
+        } else if (mark_ && mark_->row == at.row && mark_->column == at.column) {
+          painter.fillRect(cell, markColour);
+        }
+        const std::u16string_view units = layout_.Cell(at.row, at.column);
+        if (units.size() == 1 && units[0] == kBlankCell) continue;
+        if (selected != penSelected) {
+          painter.setPen(selected ? selectedText : text);
+          penSelected = selected;
+        }
+        const QString glyphs = ToQString(units);
+        painter.drawText(
+            QPointF(cell.x() + (cellWidth_ - AdvanceOf(glyphs)) / 2, cell.y() + ascent_), glyphs);
+      }
+    }
+
+    if (caretShown_ && hasFocus()) {
+      const QRect cell = CellRect(caret_);
+      painter.fillRect(QRect(cell.x(), cell.y(), 1, cellHeight_), text);
+    }
+  }
+
+  if (hasFocus()) {
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = viewport()->rect();
+    option.backgroundColor = palette().color(QPalette::Base);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+  }
+}
+
+void OutputPane::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  UpdateScrollBars();
+}
+
+void OutputPane::scrollContentsBy(int, int) {
+  viewport()->update();
+}
+
+void OutputPane::changeEvent(QEvent* event) {
+  QAbstractScrollArea::changeEvent(event);
+  if (event->type() == QEvent::FontChange) UpdateMetrics();
+}
+
+// ---- Caret and selection ----
+
+OutputPane::Position OutputPane::End() const {
+  return Rows() == 0 ? Position{} : Position{Rows() - 1, Columns()};
+}
+
+OutputPane::Position OutputPane::Clamped(Position position) const {
+  return std::min(position, End());
+}
+
+void OutputPane::SetSelection(Position anchor, Position caret) {
+  anchor_ = Clamped(anchor);
+  MoveCaret(caret, true);
+}
+
+void OutputPane::SelectAll() {
+  anchor_ = {};
+  caret_ = End();
+  viewport()->update();
+  NotifyCaretMoved();
+  OfferToPrimarySelection();
+}
+
+void OutputPane::MoveCaret(Position to, bool extend) {
+  const Position before = caret_;
+  const bool hadSelection = HasSelection();
+  caret_ = Clamped(to);
+  if (!extend) anchor_ = caret_;
+  ScrollTo(caret_);
+  RestartBlink();
+  if (hadSelection || HasSelection()) {
+    viewport()->update();
+  } else {
+    viewport()->update(CellRect(before).adjusted(-1, 0, 1, 0));
+    viewport()->update(CellRect(caret_).adjusted(-1, 0, 1, 0));
+  }
+  NotifyCaretMoved();
+}
+
+QString OutputPane::Text(Position from, Position to) const {
+  from = Clamped(from);
+  to = Clamped(to);
+  if (to < from) std::swap(from, to);
+  std::u16string out;
+  for (std::size_t row = from.row; row <= to.row && Rows() != 0; ++row) {
+    const std::size_t first = row == from.row ? from.column : 0;
+    const std::size_t last = row == to.row ? to.column : Columns();
+    if (first == 0 && last == Columns()) {
+      layout_.AppendRow(row, out);
+    } else {
+      for (std::size_t column = first; column < last; ++column) {
+        out.append(layout_.Cell(row, column));
+      }
+    }
+    if (row != to.row) out.push_back(u'\n');
+  }
+  return ToQString(out);
+}
+
+QString OutputPane::SelectedText() const {
+  return Text(anchor_, caret_);
+}
+
+void OutputPane::CopySelection() const {
+  if (HasSelection()) QGuiApplication::clipboard()->setText(SelectedText());
+}
+
+void OutputPane::OfferToPrimarySelection() const {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (HasSelection() && clipboard->supportsSelection()) {
+    clipboard->setText(SelectedText(), QClipboard::Selection);
+  }
+}
+
+void OutputPane::SelectRunAt(Position cell) {
+  if (Rows() == 0) return;
+  if (cell.column >= Columns()) cell.column = Columns() - 1;
+  const auto kindAt = [&](std::size_t column) {
+    return KindOf(CodePointAt(layout_.Cell(cell.row, column), 0).value);
+  };
+  const CharKind kind = kindAt(cell.column);
+  std::size_t first = cell.column;
+  while (first > 0 && kindAt(first - 1) == kind) --first;
+  std::size_t last = cell.column + 1;
+  while (last < Columns() && kindAt(last) == kind) ++last;
+  anchor_ = {cell.row, first};
+  MoveCaret({cell.row, last}, true);
+}
+
+const std::vector<qsizetype>& OutputPane::RowStarts() const {
+  if (rowStarts_.empty()) {
+    rowStarts_.reserve(Rows() + 1);
+    qsizetype offset = 0;
+    rowStarts_.push_back(0);
+    for (std::size_t row = 0; row < Rows(); ++row) {
+      for (std::size_t column = 0; column < Columns(); ++column) {
+        offset += static_cast<qsizetype>(layout_.Cell(row, column).size());
+      }
+      rowStarts_.push_back(++offset);  // the line break
+    }
+  }
+  return rowStarts_;
+}
+
+qsizetype OutputPane::TextLength() const {
+  return Rows() == 0 ? 0 : RowStarts().back() - 1;
+}
+
+qsizetype OutputPane::OffsetOf(Position position) const {
+  if (Rows() == 0) return 0;
+  position = Clamped(position);
+  qsizetype offset = RowStarts()[position.row];
+  for (std::size_t column = 0; column < position.column; ++column) {
+    offset += static_cast<qsizetype>(layout_.Cell(position.row, column).size());
+  }
+  return offset;
+}
+
+OutputPane::Position OutputPane::PositionAt(qsizetype offset) const {
+  if (Rows() == 0 || offset <= 0) return {};
+  const std::vector<qsizetype>& starts = RowStarts();
+  const auto next = std::upper_bound(starts.begin(), starts.end() - 1, offset);
+  const auto row = static_cast<std::size_t>(next - starts.begin() - 1);
+  qsizetype at = starts[row];
+  std::size_t column = 0;
+  while (column < Columns()) {
+    const auto units = static_cast<qsizetype>(layout_.Cell(row, column).size());
+    if (at + units > offset) break;
+    at += units;
+    ++column;
+  }
+  return {row, column};
+}
+
+void OutputPane::NotifyCaretMoved() {
+  if (!QAccessible::isActive()) return;
+  QAccessibleTextCursorEvent moved(this, static_cast<int>(OffsetOf(caret_)));
+  QAccessible::updateAccessibility(&moved);
+  const qsizetype start = OffsetOf(std::min(caret_, anchor_));
+  const qsizetype end = OffsetOf(std::max(caret_, anchor_));
+  QAccessibleTextSelectionEvent selected(this, static_cast<int>(start), static_cast<int>(end));
+  QAccessible::updateAccessibility(&selected);
+}
+
+void OutputPane::RestartBlink() {
+  caretShown_ = true;
+  const int flash = QApplication::cursorFlashTime();
+  if (hasFocus() && flash > 0) {
+    blink_.start(flash / 2, this);
+  } else {
+    blink_.stop();
+  }
+}
+
+void OutputPane::timerEvent(QTimerEvent* event) {
+  if (event->timerId() != blink_.timerId()) {
+    QAbstractScrollArea::timerEvent(event);
+    return;
+  }
+  caretShown_ = !caretShown_;
+  viewport()->update(CellRect(caret_).adjusted(-1, 0, 1, 0));
+}
+
+void OutputPane::focusInEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusInEvent(event);
+  RestartBlink();
+  viewport()->update();
+}
+
+void OutputPane::focusOutEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusOutEvent(event);
+  blink_.stop();
+  caretShown_ = false;
+  viewport()->update();
+}
+
+// ---- Keys and mouse ----
+
+void OutputPane::keyPressEvent(QKeyEvent* event) {
+  const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+  if (event->matches(QKeySequence::Copy) ||
+      (event->key() == Qt::Key_Insert && modifiers == Qt::ControlModifier)) {
+    CopySelection();
+    return;
+  }
+  if (event->matches(QKeySequence::SelectAll)) {
+    SelectAll();
+    return;
+  }
+  if (Rows() == 0 || (modifiers & ~(Qt::ShiftModifier | Qt::ControlModifier)) != 0) {
+    event->ignore();
+    return;
+  }
+  const bool extend = modifiers.testFlag(Qt::ShiftModifier);
+  const bool control = modifiers.testFlag(Qt::ControlModifier);
+  const std::size_t lastRow = Rows() - 1;
+  Position to = caret_;
+  switch (event->key()) {
+    case Qt::Key_Left:
+      if (to.column > 0) {
+        --to.column;
+      } else if (to.row > 0) {
+        to = {to.row - 1, Columns()};
+      }
+      break;
+    case Qt::Key_Right:
+      if (to.column < Columns()) {
+        ++to.column;
+      } else if (to.row < lastRow) {
+        to = {to.row + 1, 0};
+      }
+      break;
+    case Qt::Key_Up:
+      to = to.row > 0 ? Position{to.row - 1, to.column} : Position{0, 0};
+      break;
+    case Qt::Key_Down:
+      to = to.row < lastRow ? Position{to.row + 1, to.column} : End();
+      break;
+    case Qt::Key_Home:
+      to = control ? Position{} : Position{to.row, 0};
+      break;
+    case Qt::Key_End:
+      to = control ? End() : Position{to.row, Columns()};
+      break;
+    case Qt::Key_PageUp:
+      to.row -= std::min(to.row, VisibleRows());
+      break;
+    case Qt::Key_PageDown:
+      to.row = std::min(lastRow, to.row + VisibleRows());
+      break;
+    default:
+      event->ignore();
+      return;
+  }
+  MoveCaret(to, extend);
+  if (extend) OfferToPrimarySelection();
+}
+
+void OutputPane::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) {
+    event->ignore();
+    return;
+  }
+  MoveCaret(PositionNear(event->position().toPoint()),
+            event->modifiers().testFlag(Qt::ShiftModifier));
+  dragging_ = true;
+}
+
+void OutputPane::mouseMoveEvent(QMouseEvent* event) {
+  if (dragging_ && event->buttons().testFlag(Qt::LeftButton)) {
+    MoveCaret(PositionNear(event->position().toPoint()), true);
+  }
+}
+
+void OutputPane::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && dragging_) {
+    dragging_ = false;
+    OfferToPrimarySelection();
+  }
+}
+
+void OutputPane::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || Rows() == 0) return;
+  SelectRunAt(CellAt(event->position().toPoint()));
+  dragging_ = false;
+  OfferToPrimarySelection();
+}
+
+void OutputPane::wheelEvent(QWheelEvent* event) {
+  const QPoint delta = event->angleDelta();
+  const bool sideways =
+      event->modifiers().testFlag(Qt::ShiftModifier) || (delta.y() == 0 && delta.x() != 0);
+  const int amount = delta.y() != 0 ? delta.y() : delta.x();
+  if (amount == 0 || event->modifiers().testFlag(Qt::ControlModifier)) {
+    event->ignore();
+    return;
+  }
+  const int lines = QApplication::wheelScrollLines() * amount / kWheelStep;
+  const int steps = lines != 0 ? lines : (amount > 0 ? 1 : -1);
+  QScrollBar* bar = sideways ? horizontalScrollBar() : verticalScrollBar();
+  bar->setValue(bar->value() - steps * bar->singleStep());
+  event->accept();
+}
+
+void OutputPane::contextMenuEvent(QContextMenuEvent* event) {
+  auto* menu = new QMenu(this);
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  QAction* copy = menu->addAction(QStringLiteral("コピー(&C)"), this, &OutputPane::CopySelection);
+  copy->setShortcut(QKeySequence::Copy);
+  copy->setEnabled(HasSelection());
+  menu->addSeparator();
+  QAction* all = menu->addAction(QStringLiteral("すべて選択(&A)"), this, &OutputPane::SelectAll);
+  all->setShortcut(QKeySequence::SelectAll);
+  all->setEnabled(Rows() != 0);
+  menu->popup(event->globalPos());
+}
+
+}  // namespace mirotabe

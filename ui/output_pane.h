@@ -1,0 +1,140 @@
+// The output pane: a read-only text box that shows a VerticalLayout by
+// drawing the cells in view straight from it, so that a layout of millions
+// of cells paints as fast as a small one.
+//
+// The cells stand on a fixed grid: each is one full-width advance of the
+// pane's font wide and one line high, and each glyph is centred in its
+// cell, so a character without a full-width form does not move the ones
+// after it. The text the pane stands for is the layout's rows joined by
+// line breaks; selections, copies and the accessible text are of that
+// text, with offsets in UTF-16 units.
+//
+// As a text box does, the pane has a caret and a selection (mouse: press
+// and drag, Shift+click, double-click for a run of one kind of character;
+// keys: arrows, Home/End, PgUp/PgDn, Ctrl+Home/End, Shift to extend,
+// Ctrl+A), copies with Ctrl+C and Ctrl+Insert, offers the selection to the
+// X11 primary selection, and has a context menu. It never changes the text.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QBasicTimer>
+#include <QHash>
+#include <QString>
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+#include "core/caret_cell.h"
+#include "core/vertical_layout.h"
+
+namespace mirotabe {
+
+class OutputPane : public QAbstractScrollArea {
+  Q_OBJECT
+
+ public:
+  // A place between cells: before cell `column` of `row`; column ==
+  // ColumnCount() is the end of the row.
+  struct Position {
+    std::size_t row = 0;
+    std::size_t column = 0;
+    auto operator<=>(const Position&) const = default;
+  };
+
+  explicit OutputPane(QWidget* parent = nullptr);
+
+  // Shows `layout`. The caret and the selection stay where they were as far
+  // as the new layout reaches; the mark is cleared.
+  void SetLayout(VerticalLayout layout);
+  const VerticalLayout& layout() const { return layout_; }
+
+  // Shows `message` in place of an empty layout ("" for none).
+  void SetMessage(const QString& message);
+  const QString& message() const { return message_; }
+
+  // Marks `cell` with a light highlight and scrolls just enough to show it;
+  // none clears the mark.
+  void MarkCell(std::optional<CellPosition> cell);
+  std::optional<CellPosition> markedCell() const { return mark_; }
+
+  // The first visible row and the leftmost visible column, and how many of
+  // each are wholly in view (at least one).
+  std::size_t FirstVisibleRow() const;
+  std::size_t FirstVisibleColumn() const;
+  std::size_t VisibleRows() const;
+  std::size_t VisibleColumns() const;
+
+  // ---- The text the pane stands for ----
+  Position caret() const { return caret_; }
+  Position anchor() const { return anchor_; }
+  bool HasSelection() const { return caret_ != anchor_; }
+  QString SelectedText() const;
+  void SetSelection(Position anchor, Position caret);
+  void SelectAll();
+  void CopySelection() const;
+
+  // UTF-16 offsets into the text, and back.
+  qsizetype TextLength() const;
+  qsizetype OffsetOf(Position position) const;
+  Position PositionAt(qsizetype offset) const;
+  QString Text(Position from, Position to) const;
+
+  // Scrolls just enough to show the cell after `position`.
+  void ScrollTo(Position position);
+
+  // The rectangle of the cell at `position` in viewport coordinates.
+  QRect CellRect(Position position) const;
+  // The place between cells nearest to `point` (viewport coordinates), and
+  // the place before the cell that holds it.
+  Position PositionNear(QPoint point) const;
+  Position CellAt(QPoint point) const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void timerEvent(QTimerEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  std::size_t Rows() const { return layout_.RowCount(); }
+  std::size_t Columns() const { return layout_.ColumnCount(); }
+  Position End() const;
+  Position Clamped(Position position) const;
+  void MoveCaret(Position to, bool extend);
+  void EnsureVisible(std::size_t row, std::size_t column);
+  void UpdateScrollBars();
+  void UpdateMetrics();
+  void RestartBlink();
+  void OfferToPrimarySelection() const;
+  void NotifyCaretMoved();
+  // The UTF-16 offset at which each row starts, built when first needed.
+  const std::vector<qsizetype>& RowStarts() const;
+  qreal AdvanceOf(const QString& cell) const;
+  void SelectRunAt(Position cell);
+
+  VerticalLayout layout_;
+  QString message_;
+  Position caret_;
+  Position anchor_;
+  std::optional<CellPosition> mark_;
+  bool dragging_ = false;
+  bool caretShown_ = false;
+  QBasicTimer blink_;
+  int cellWidth_ = 1;
+  int cellHeight_ = 1;
+  int ascent_ = 0;
+  mutable std::vector<qsizetype> rowStarts_;
+  mutable QHash<QString, qreal> advances_;
+};
+
+}  // namespace mirotabe
