@@ -1,10 +1,37 @@
 // Start-up: the settings first, then the main window.
 #include <QApplication>
+#include <QTimer>
 
 #include "core/settings.h"
 #include "ui/form1.h"
+#include "ui/output_pane.h"
 #include "ui/qt_translation.h"
 #include "ui/ui_services.h"
+
+namespace {
+
+// With MIROTABE_QUIT_AFTER_FIRST_PAINT set, the program quits once the
+// output pane has painted cells, so that a script can time the whole start
+// from exec to the first painted output (scripts/bench.sh does).
+class QuitAfterFirstPaint : public QObject {
+ public:
+  explicit QuitAfterFirstPaint(mirotabe::OutputPane* pane) : pane_(pane) {
+    pane_->viewport()->installEventFilter(this);
+  }
+
+  bool eventFilter(QObject*, QEvent* event) override {
+    // Quits from the event loop, once this paint has reached the screen.
+    if (event->type() == QEvent::Paint && pane_->layout().RowCount() != 0) {
+      QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    }
+    return false;
+  }
+
+ private:
+  mirotabe::OutputPane* pane_;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -17,6 +44,11 @@ int main(int argc, char** argv) {
   mirotabe::AppSettings settings = mirotabe::LoadStartupSettings();
   mirotabe::QtUiServices services;
   mirotabe::Form1 form(settings, services);
+  std::unique_ptr<QuitAfterFirstPaint> probe;
+  if (qEnvironmentVariableIsSet("MIROTABE_QUIT_AFTER_FIRST_PAINT")) {
+    probe = std::make_unique<QuitAfterFirstPaint>(
+        form.findChild<mirotabe::OutputPane*>(QStringLiteral("Text2")));
+  }
   form.LoadStartupFile(QApplication::arguments().mid(1));
   form.show();
   return QApplication::exec();

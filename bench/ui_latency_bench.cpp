@@ -1,15 +1,24 @@
-// The latency of one keystroke under the every-change trigger: from a
-// character typed into the input pane to the output pane rebuilt and
-// painted, on the two shapes of the reference text.
+// The window's latencies under the every-change trigger, on the reference
+// text: a keystroke until the output pane has painted (as-is, paragraphs,
+// and the as-is text sixteen times over), one scroll step, a repaint with
+// nothing changed, and the first paint of a text just under the layout's
+// size bound; the keystroke also under columns of a fixed length with
+// gaps. Run it on the offscreen platform and under a real X server:
+// scripts/bench.sh does both.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTest>
+#include <fstream>
 #include <memory>
+#include <string>
 
 #include "bench/bench_texts.h"
+#include "core/vertical_layout.h"
 #include "ui/form1.h"
+#include "ui/output_pane.h"
 #include "ui/pane_text.h"
 #include "ui/ui_services.h"
 
@@ -29,40 +38,163 @@ class SilentUiServices : public UiServices {
   void OpenUrl(const QString&) override {}
 };
 
-void BM_KeystrokeToPaintedOutput(benchmark::State& state) {
-  const TextShape& shape = state.range(0) == 0 ? ReferenceAsIs() : ReferenceParagraphs();
-  AppSettings settings;
-  // Columns of 20 under the hanging rule with a gap: the most cells per line.
-  if (state.range(1) != 0) settings.Layout = {20, Kinsoku::kHang, 1};
-  SilentUiServices services;
-  Form1 form(settings, services);
-  form.show();
-  auto* input = form.findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
-  auto* output = form.findChild<QPlainTextEdit*>(QStringLiteral("Text2"));
-  SetProgramText(*input, shape.text);
-  input->moveCursor(QTextCursor::End);
-  QApplication::processEvents();
-
-  for (auto _ : state) {
-    QTest::keyClick(input, Qt::Key_A);
-    output->viewport()->repaint();
-    state.PauseTiming();
-    QTest::keyClick(input, Qt::Key_Backspace);
-    output->viewport()->repaint();
-    state.ResumeTiming();
+// The resident memory of this process, in MB.
+double ResidentMegabytes() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::stod(line.substr(6)) / 1024;
   }
+  return 0;
+}
+
+TextShape Repeated(const TextShape& shape, int times) {
+  TextShape repeated{{}, 0, shape.longestLine};
+  for (int i = 0; i < times; ++i) {
+    if (i != 0) repeated.text += u"\r\n";
+    repeated.text += shape.text;
+  }
+  repeated.lines = shape.lines * static_cast<std::size_t>(times);
+  return repeated;
+}
+
+// The first lines of the reference up to about 90,000 characters (270 KB
+// in UTF-8), with the first line lengthened so that the layout is as large
+// as the bound allows.
+const TextShape& NearTheBound() {
+  static const TextShape shape = [] {
+    const std::u16string& all = ReferenceAsIs().text;
+    std::size_t end = all.find(u"\r\n", 90'000);
+    std::u16string text = all.substr(0, end);
+    std::size_t lines = 1;
+    for (std::size_t at = text.find(u"\r\n"); at != std::u16string::npos;
+         at = text.find(u"\r\n", at + 2)) {
+      ++lines;
+    }
+    const std::size_t longest = kMaxLayoutCells / lines;
+    const std::size_t firstLine = text.find(u"\r\n");
+    text.insert(firstLine, std::u16string(longest - firstLine, u'あ'));
+    return TextShape{text, lines, longest};
+  }();
+  return shape;
+}
+
+const TextShape& ShapeFor(std::int64_t which) {
+  static const TextShape sixteen = Repeated(ReferenceAsIs(), 16);
+  switch (which) {
+    case 0:
+      return ReferenceAsIs();
+    case 1:
+      return ReferenceParagraphs();
+    default:
+      return sixteen;
+  }
+}
+
+// The main window showing `shape`, with the input caret at its end.
+struct Window {
+  explicit Window(const TextShape& shape, LayoutSettings layout = {}) : form(settings, services) {
+    settings.Layout = layout;
+    form.show();
+    input = form.findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
+    output = form.findChild<OutputPane*>(QStringLiteral("Text2"));
+    SetProgramText(*input, shape.text);
+    input->moveCursor(QTextCursor::End);
+    QApplication::processEvents();
+  }
+  AppSettings settings;
+  SilentUiServices services;
+  Form1 form;
+  QPlainTextEdit* input = nullptr;
+  OutputPane* output = nullptr;
+};
+
+void Describe(benchmark::State& state, const TextShape& shape) {
   state.counters["lines"] = static_cast<double>(shape.lines);
   state.counters["longest"] = static_cast<double>(shape.longestLine);
 }
 
+void BM_KeystrokeToPaintedOutput(benchmark::State& state) {
+  const TextShape& shape = ShapeFor(state.range(0));
+  // Columns of 20 under the hanging rule with a gap: the most cells per line.
+  Window window(shape,
+                state.range(1) == 0 ? LayoutSettings{} : LayoutSettings{20, Kinsoku::kHang, 1});
+  for (auto _ : state) {
+    QTest::keyClick(window.input, Qt::Key_A);
+    window.output->viewport()->repaint();
+    state.PauseTiming();
+    QTest::keyClick(window.input, Qt::Key_Backspace);
+    window.output->viewport()->repaint();
+    state.ResumeTiming();
+  }
+  Describe(state, shape);
+}
+
 BENCHMARK(BM_KeystrokeToPaintedOutput)
-    ->ArgNames({"paragraphs", "columns"})
+    ->ArgNames({"shape", "columns"})  // shape: 0 as-is, 1 paragraphs, 2 as-is ×16
     ->Args({0, 0})
     ->Args({1, 0})
+    ->Args({2, 0})
     ->Args({0, 1})
     ->Args({1, 1})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+void BM_ScrollOutputOneStep(benchmark::State& state) {
+  Window window(ShapeFor(state.range(0)));
+  QScrollBar* bar = state.range(1) == 0 ? window.output->verticalScrollBar()
+                                        : window.output->horizontalScrollBar();
+  bar->setValue(bar->maximum() / 2);
+  window.output->viewport()->repaint();
+  bool forward = true;
+  for (auto _ : state) {
+    bar->triggerAction(forward ? QAbstractSlider::SliderSingleStepAdd
+                               : QAbstractSlider::SliderSingleStepSub);
+    window.output->viewport()->repaint();
+    forward = !forward;
+  }
+  Describe(state, ShapeFor(state.range(0)));
+}
+
+BENCHMARK(BM_ScrollOutputOneStep)
+    ->ArgNames({"shape", "sideways"})
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Args({1, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+void BM_RepaintOutputWithNoChange(benchmark::State& state) {
+  Window window(ShapeFor(state.range(0)));
+  for (auto _ : state) window.output->viewport()->repaint();
+  Describe(state, ShapeFor(state.range(0)));
+}
+
+BENCHMARK(BM_RepaintOutputWithNoChange)
+    ->ArgName("shape")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// From the text put into the input pane (as opening the file does) to the
+// output painted; the process's resident memory afterwards.
+void BM_FirstPaintNearTheSizeBound(benchmark::State& state) {
+  const TextShape& shape = NearTheBound();
+  Window window(TextShape{});
+  for (auto _ : state) {
+    SetProgramText(*window.input, shape.text);
+    window.output->viewport()->repaint();
+    state.PauseTiming();
+    if (window.output->layout().RowCount() == 0) state.SkipWithError("not laid out");
+    state.counters["rss_mb"] = ResidentMegabytes();
+    window.input->clear();
+    state.ResumeTiming();
+  }
+  Describe(state, shape);
+  state.counters["cells"] = static_cast<double>(shape.lines * shape.longestLine);
+}
+
+BENCHMARK(BM_FirstPaintNearTheSizeBound)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace mirotabe::bench
