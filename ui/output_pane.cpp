@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -102,8 +101,7 @@ void OutputPane::UpdateMetrics() {
   const QFontMetrics metrics(font());
   cellWidth_ = std::max(1, metrics.horizontalAdvance(QChar(kBlankCell)));
   cellHeight_ = std::max(1, metrics.lineSpacing());
-  ascent_ = metrics.ascent();
-  advances_.clear();
+  glyphs_.clear();
   UpdateScrollBars();
 }
 
@@ -174,12 +172,16 @@ void OutputPane::EnsureVisible(std::size_t row, std::size_t column) {
 
 // ---- Painting ----
 
-qreal OutputPane::AdvanceOf(const QString& cell) const {
-  const auto found = advances_.constFind(cell);
-  if (found != advances_.constEnd()) return *found;
-  const qreal advance = QFontMetricsF(font()).horizontalAdvance(cell);
-  advances_.insert(cell, advance);
-  return advance;
+const QStaticText& OutputPane::GlyphsOf(std::u16string_view cell) const {
+  const QString key = ToQString(cell);
+  auto found = glyphs_.find(key);
+  if (found == glyphs_.end()) {
+    QStaticText glyphs(key);
+    glyphs.setTextFormat(Qt::PlainText);
+    glyphs.prepare(QTransform(), font());
+    found = glyphs_.insert(key, glyphs);
+  }
+  return *found;
 }
 
 void OutputPane::paintEvent(QPaintEvent* event) {
@@ -228,9 +230,9 @@ void OutputPane::paintEvent(QPaintEvent* event) {
           painter.setPen(selected ? selectedText : text);
           penSelected = selected;
         }
-        const QString glyphs = ToQString(units);
-        painter.drawText(
-            QPointF(cell.x() + (cellWidth_ - AdvanceOf(glyphs)) / 2, cell.y() + ascent_), glyphs);
+        const QStaticText& glyphs = GlyphsOf(units);
+        painter.drawStaticText(
+            QPointF(cell.x() + (cellWidth_ - glyphs.size().width()) / 2, cell.y()), glyphs);
       }
     }
 

@@ -19,6 +19,7 @@
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QHash>
+#include <QStaticText>
 #include <QString>
 #include <cstddef>
 #include <optional>
@@ -119,7 +120,8 @@ class OutputPane : public QAbstractScrollArea {
   void NotifyCaretMoved();
   // The UTF-16 offset at which each row starts, built when first needed.
   const std::vector<qsizetype>& RowStarts() const;
-  qreal AdvanceOf(const QString& cell) const;
+  // Each cell's glyphs laid out once and drawn from then on.
+  const QStaticText& GlyphsOf(std::u16string_view cell) const;
   void SelectRunAt(Position cell);
 
   VerticalLayout layout_;
@@ -132,9 +134,8 @@ class OutputPane : public QAbstractScrollArea {
   QBasicTimer blink_;
   int cellWidth_ = 1;
   int cellHeight_ = 1;
-  int ascent_ = 0;
   mutable std::vector<qsizetype> rowStarts_;
-  mutable QHash<QString, qreal> advances_;
+  mutable QHash<QString, QStaticText> glyphs_;
 };
 
 }  // namespace mirotabe
