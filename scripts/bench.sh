@@ -25,27 +25,7 @@ QT_QPA_PLATFORM=offscreen "$bin/mirotabe_ui_bench" --benchmark_counters_tabular=
 echo "== The window, xcb under Xvfb"
 "${xvfb[@]}" env QT_QPA_PLATFORM=xcb "$bin/mirotabe_ui_bench" --benchmark_counters_tabular=true "$@"
 
-# Whole process, from exec until the output pane has painted the text (the
-# program quits there), ten times; a copy of the program in a folder of its
-# own, so that it reads no settings file but its own defaults.
-startup_runs() {
-  local folder
-  folder=$(mktemp -d)
-  cp "$bin/mirotabe" "$folder/"
-  for _ in $(seq 10); do
-    local start end
-    start=$(date +%s%N)
-    MIROTABE_QUIT_AFTER_FIRST_PAINT=1 "$folder/mirotabe" "$PWD/$text"
-    end=$(date +%s%N)
-    echo "$(((end - start) / 1000000))"
-  done | sort -n | awk '{ms[NR] = $1} END {
-    printf "start-up to first painted output, ms: min %d, median %d, max %d (%d runs)\n",
-           ms[1], ms[int((NR + 1) / 2)], ms[NR], NR}'
-  rm -rf "$folder"
-}
-export -f startup_runs
-export bin text
 echo "== Start-up with $text, offscreen"
-QT_QPA_PLATFORM=offscreen startup_runs
+QT_QPA_PLATFORM=offscreen scripts/startup_bench.sh "$bin/mirotabe" "$text"
 echo "== Start-up with $text, xcb under Xvfb"
-"${xvfb[@]}" env QT_QPA_PLATFORM=xcb bash -c startup_runs
+"${xvfb[@]}" env QT_QPA_PLATFORM=xcb scripts/startup_bench.sh "$bin/mirotabe" "$text"

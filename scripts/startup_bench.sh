@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Times the whole program, from exec until its output pane has painted the
+# text of FILE (the program quits there), RUNS times (10 by default), and
+# prints the minimum, median and maximum in ms. A copy of the program runs
+# from a folder of its own, so that it reads no settings file but its own
+# defaults. Usage: startup_bench.sh PROGRAM FILE [RUNS]
+set -euo pipefail
+program=$1
+file=$(realpath "$2")
+runs=${3:-10}
+
+folder=$(mktemp -d)
+trap 'rm -rf "$folder"' EXIT
+cp "$program" "$folder/mirotabe"
+export XDG_RUNTIME_DIR="$folder/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+for _ in $(seq "$runs"); do
+  start=$(date +%s%N)
+  MIROTABE_QUIT_AFTER_FIRST_PAINT=1 "$folder/mirotabe" "$file" 2>/dev/null
+  end=$(date +%s%N)
+  echo "$(((end - start) / 1000000))"
+done | sort -n | awk '{ms[NR] = $1} END {
+  printf "start-up to first painted output, ms: min %d, median %d, max %d (%d runs)\n",
+         ms[1], ms[int((NR + 1) / 2)], ms[NR], NR}'
