@@ -3,29 +3,47 @@
 #include <algorithm>
 
 #include "core/code_points.h"
+#include "core/column_segments.h"
 #include "core/prepare_text.h"
 
 namespace mirotabe {
 
-std::optional<CellPosition> CaretCell(std::size_t line, std::u16string_view lineBeforeCaret,
-                                      std::uint8_t tabSpace, const SwapTable& table,
+std::optional<CellPosition> CaretCell(std::size_t columnsBefore,
+                                      std::u16string_view lineBeforeCaret, std::uint8_t tabSpace,
+                                      const SwapTable& table, const LayoutSettings& layout,
                                       std::size_t rows, std::size_t columns) {
   if (rows == 0 || columns == 0) return std::nullopt;
   const std::u16string prepared = PrepareText(lineBeforeCaret, tabSpace, table);
   // A replacement that brings in line breaks moves the caret's character
-  // onto a later line.
+  // into a later column.
+  std::size_t column = columnsBefore;
   std::size_t lineStart = 0;
   for (std::size_t at = prepared.find(u"\r\n"); at != std::u16string::npos;
        at = prepared.find(u"\r\n", lineStart)) {
-    ++line;
+    ++column;
     lineStart = at + 2;
   }
+  const std::u16string_view line = std::u16string_view(prepared).substr(lineStart);
   std::size_t cells = 0;
-  for (std::size_t unit = lineStart; unit < prepared.size(); ++cells) {
-    unit += CodePointAt(prepared, unit).units;
+  if (layout.ColumnLength == 0) {
+    for (std::size_t unit = 0; unit < line.size(); ++cells) unit += CodePointAt(line, unit).units;
+  } else {
+    const std::vector<std::size_t> segments =
+        SegmentLine(line, layout.ColumnLength, layout.Kinsoku);
+    column += segments.empty() ? 0 : segments.size() - 1;
+    cells = segments.empty() ? 0 : segments.back();
   }
   const std::size_t row = cells == 0 ? 0 : cells - 1;
-  return CellPosition{std::min(row, rows - 1), columns - 1 - std::min(line, columns - 1)};
+  const std::size_t fromRight = column * (std::size_t{layout.ColumnGap} + 1);
+  return CellPosition{std::min(row, rows - 1), columns - 1 - std::min(fromRight, columns - 1)};
+}
+
+std::size_t ColumnsOfLine(std::u16string_view line, std::uint8_t tabSpace, const SwapTable& table,
+                          const LayoutSettings& layout) {
+  if (layout.ColumnLength == 0) return 1;
+  const std::u16string prepared = PrepareText(line, tabSpace, table);
+  return std::max<std::size_t>(1,
+                               SegmentLine(prepared, layout.ColumnLength, layout.Kinsoku).size());
 }
 
 CharKind KindOf(char32_t c) {

@@ -3,12 +3,14 @@
 //
 // The caret's cell is worked out from its own line alone, so that moving it
 // costs no more than that line, however long the text:
-// - the column is the caret's line (the first line is the rightmost
-//   column);
-// - the row is the cell, in that line's prepared form (whole-text
-//   replacements, tabs and the full-width mapping applied to the part
-//   before the caret), of the character just before the caret, or the
-//   first cell when the caret starts its line.
+// - the part of the line before the caret is prepared (whole-text
+//   replacements, tabs and the full-width mapping) and, under a column
+//   length, cut into columns as the layout cuts lines;
+// - the cell is that of the character just before the caret, or the first
+//   cell when the caret starts its line, in the last of those columns;
+// - the columns of the earlier lines are counted by the caller: one a line
+//   without a column length (see ColumnsOfLine), and a gap's blank columns
+//   follow each.
 // This is exact while the whole-text replacements neither match across the
 // caret nor bring line breaks into earlier lines; where they do, the cell
 // is near the character, never outside the layout.
@@ -19,6 +21,7 @@
 #include <optional>
 #include <string_view>
 
+#include "core/layout_settings.h"
 #include "core/settings.h"
 
 namespace mirotabe {
@@ -29,13 +32,19 @@ struct CellPosition {
   bool operator==(const CellPosition&) const = default;
 };
 
-// The cell of the character before the caret on input line `line` (0 =
-// first), whose text up to the caret is `lineBeforeCaret`, in a layout of
-// `rows` × `columns` made under `tabSpace` and `table`; none when the
-// layout is empty.
-std::optional<CellPosition> CaretCell(std::size_t line, std::u16string_view lineBeforeCaret,
-                                      std::uint8_t tabSpace, const SwapTable& table,
+// The cell of the character before the caret, whose line's text up to the
+// caret is `lineBeforeCaret` and whose earlier lines make `columnsBefore`
+// columns (gaps not counted), in a layout of `rows` × `columns` made under
+// `tabSpace`, `table` and `layout`; none when the layout is empty.
+std::optional<CellPosition> CaretCell(std::size_t columnsBefore,
+                                      std::u16string_view lineBeforeCaret, std::uint8_t tabSpace,
+                                      const SwapTable& table, const LayoutSettings& layout,
                                       std::size_t rows, std::size_t columns);
+
+// The columns that input line `line` makes under `layout` (gaps not
+// counted): 1 without a column length.
+std::size_t ColumnsOfLine(std::u16string_view line, std::uint8_t tabSpace, const SwapTable& table,
+                          const LayoutSettings& layout);
 
 // The kinds of character a double-click picks out as one run.
 enum class CharKind { kBlank, kKanji, kHiragana, kKatakana, kLetterOrDigit, kOther };

@@ -182,9 +182,8 @@ void Form1::LoadStartupFile(const QStringList& arguments) {
 }
 
 void Form1::ConvertMirotabe() {
-  LayoutResult result =
-      BuildVerticalLayout(ProgramText(*inputPane_), settings_.TabSpace, settings_.SwapTable,
-                          settings_.Layout, maxLayoutCells_);
+  LayoutResult result = BuildVerticalLayout(ProgramText(*inputPane_), settings_.TabSpace,
+                                            settings_.SwapTable, settings_.Layout, maxLayoutCells_);
   if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
     outputTooLarge_ = TooLargeText(*tooLarge);
     outputPane_->SetLayout({});
@@ -200,9 +199,20 @@ void Form1::ConvertMirotabe() {
 void Form1::FollowInputCaret() {
   const QTextCursor caret = inputPane_->textCursor();
   const QString before = caret.block().text().left(caret.positionInBlock());
+  // Without a column length every line is one column; with one, the lines
+  // above are cut as the layout cuts them.
+  auto columnsBefore = static_cast<std::size_t>(caret.blockNumber());
+  if (settings_.Layout.ColumnLength != 0) {
+    columnsBefore = 0;
+    for (QTextBlock block = inputPane_->document()->firstBlock(); block != caret.block();
+         block = block.next()) {
+      columnsBefore += ColumnsOfLine(ToU16(block.text()), settings_.TabSpace, settings_.SwapTable,
+                                     settings_.Layout);
+    }
+  }
   const VerticalLayout& layout = outputPane_->layout();
-  outputPane_->MarkCell(CaretCell(static_cast<std::size_t>(caret.blockNumber()), ToU16(before),
-                                  settings_.TabSpace, settings_.SwapTable, layout.RowCount(),
+  outputPane_->MarkCell(CaretCell(columnsBefore, ToU16(before), settings_.TabSpace,
+                                  settings_.SwapTable, settings_.Layout, layout.RowCount(),
                                   layout.ColumnCount()));
 }
 
