@@ -1,12 +1,14 @@
 // Start-up: the settings first, then the main window.
 #include <QApplication>
 
+#include "app/info_options.h"
 #include "core/settings.h"
 #include "ui/form1.h"
 #include "ui/qt_translation.h"
 #include "ui/ui_services.h"
 
 int main(int argc, char** argv) {
+  if (const auto status = mirotabe::AnswerInfoOption(argc, argv)) return *status;
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Mirotabe"));
   QApplication::setApplicationVersion(QStringLiteral(MIROTABE_VERSION));
