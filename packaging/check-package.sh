@@ -66,13 +66,15 @@ depended=$(tr ',' '\n' <<<"$depends" | awk '{print $1}')
 for package in fonts-ipafont-gothic qt6-translations-l10n libqt6widgets6 libstdc++6; do
   grep -qxF "$package" <<<"$depended" || fail "Depends lacks $package: $depends"
 done
-dpkg-deb -I "$deb" | grep -q '^ Description: .' || fail "no Description"
+info=$(dpkg-deb -I "$deb")
+grep -q '^ Description: .' <<<"$info" || fail "no Description"
 
 # The programs as shipped: stripped, and reporting the package's version.
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
 for program in mirotabe mirotabe-convert; do
-  file "$root/usr/bin/$program" | grep -q ', stripped' || fail "$program is not stripped"
+  kind=$(file "$root/usr/bin/$program")
+  [[ "$kind" == *", stripped"* ]] || fail "$program is not stripped: $kind"
   reported=$(QT_QPA_PLATFORM=none "$root/usr/bin/$program" --version) || true
   [ "$reported" = "$program $version" ] || fail "$program --version says '$reported'"
 done
