@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "app/info_options.h"
 #include "core/settings.h"
 #include "ui/form1.h"
 #include "ui/output_pane.h"
@@ -34,6 +35,7 @@ class QuitAfterFirstPaint : public QObject {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (const auto status = mirotabe::AnswerInfoOption(argc, argv)) return *status;
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Mirotabe"));
   QApplication::setApplicationVersion(QStringLiteral(MIROTABE_VERSION));

@@ -43,7 +43,7 @@ class CellReplacements {
   }
 
  private:
-  bool MayReplace(char32_t c) const { return (bmpFilter_[c >> 6] >> (c & 63)) & 1; }
+  bool MayReplace(char32_t c) const { return ((bmpFilter_[c >> 6] >> (c & 63)) & 1) != 0; }
 
   std::unordered_map<char32_t, std::u16string> cells_;
   std::array<std::uint64_t, 1024> bmpFilter_{};  // one bit per BMP character

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs a build into an empty prefix and checks that a desktop finds the
-# program there: both executables, the icon at each size, the menu entry and
-# the software-centre description, and that they name each other correctly.
+# program there: both executables and their manual pages, the icon at each
+# size, the menu entry and the software-centre description, and that they
+# name each other correctly.
 # Usage: check-install.sh BUILD_DIR PREFIX   (PREFIX is emptied first)
 set -euo pipefail
 [ $# -eq 2 ] || { echo "usage: $0 BUILD_DIR PREFIX" >&2; exit 2; }
@@ -16,6 +17,10 @@ fail() { echo "FAIL: $*" >&2; failed=1; }
 
 for program in mirotabe mirotabe-convert; do
   [ -x "$prefix/bin/$program" ] || fail "bin/$program is not installed"
+done
+
+for page in mirotabe.1.gz mirotabe-convert.1.gz; do
+  gzip -t "$prefix/share/man/man1/$page" 2>/dev/null || fail "the manual page $page is not installed"
 done
 
 # A PNG's width and height are the big-endian words at bytes 16 and 20; an

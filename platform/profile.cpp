@@ -1,5 +1,6 @@
 #include "platform/profile.h"
 
+#include <algorithm>
 #include <optional>
 #include <system_error>
 #include <unordered_map>
@@ -279,12 +280,11 @@ std::optional<std::string_view> ProfileFile::Lines::FindValue(std::u16string_vie
 // Something is about to follow the last line of the file, so a last line
 // without an ending gets one.
 void ProfileFile::Lines::EndLastLine() {
-  for (auto section = sections.rbegin(); section != sections.rend(); ++section) {
-    if (section->lines.empty()) continue;
-    Line& last = section->lines.back();
-    if (last.ending == Ending::kNone) last.ending = Ending::kCrLf;
-    return;
-  }
+  const auto section = std::find_if(sections.rbegin(), sections.rend(),
+                                    [](const Section& each) { return !each.lines.empty(); });
+  if (section == sections.rend()) return;
+  Line& last = section->lines.back();
+  if (last.ending == Ending::kNone) last.ending = Ending::kCrLf;
 }
 
 Section& ProfileFile::Lines::AddSection(std::string_view name) {

@@ -20,10 +20,11 @@ std::string WithTrailingSlash(std::string folder) {
 std::string HomeFolder() {
   const char* home = std::getenv("HOME");
   if (home != nullptr && home[0] != '\0') return home;
-  std::vector<char> buffer(16 * 1024);
+  std::vector<char> buffer(std::size_t{16} * 1024);
   passwd entry;
   passwd* found = nullptr;
-  if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found) {
+  if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+      found != nullptr) {
     return found->pw_dir;
   }
   return "/";
@@ -65,7 +66,7 @@ std::string ProgramFolder() {
 }
 
 std::string SettingsFilePath(const std::string& programFolder) {
-  const std::string beside = WithTrailingSlash(programFolder) + "Setting.ini";
+  std::string beside = WithTrailingSlash(programFolder) + "Setting.ini";
   // A portable copy keeps its settings beside it. An existing file is used
   // even when it is read-only, so that the user's settings are still read.
   if (access(beside.c_str(), F_OK) == 0 || FolderIsWritable(programFolder)) {

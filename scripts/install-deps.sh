@@ -18,6 +18,11 @@ packages=(
   unicode-data
   # validators of the desktop file and the software-centre description
   desktop-file-utils appstream
+  # the Debian package: dpkg-shlibdeps finds its library dependencies (CPack
+  # looks for programs with file), lintian checks it
+  dpkg-dev file lintian
+  # the lint preset
+  clang-tidy
   # the end-to-end test drives the real program in a virtual X server
   xvfb xauth xdotool
 )

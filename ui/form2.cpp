@@ -48,7 +48,7 @@ QString RowText(const SwapEntry& entry) {
 
 // A From is one character, as the conversion sees it: full-width.
 std::u16string FirstFullWidthCharacter(std::u16string_view text) {
-  const std::u16string full = ToFullWidth(text);
+  std::u16string full = ToFullWidth(text);
   if (full.empty()) return full;
   return full.substr(0, CodePointAt(full, 0).units);
 }

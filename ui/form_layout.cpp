@@ -15,7 +15,11 @@ long RoundHalfEven(float value) {
 void LayOutForm(FormGeometry& geometry, float width, float height, bool dragging) {
   TwipsRect& splitter = geometry.image1;
   if (height >= 0) splitter.height = height;
-  if (!dragging) splitter.left = static_cast<float>(RoundHalfEven(width - kSplitterWidth) / 2);
+  if (!dragging) {
+    // Whole twips: the fraction of the half is dropped.
+    const long centred = RoundHalfEven(width - kSplitterWidth) / 2;
+    splitter.left = static_cast<float>(centred);
+  }
 
   if (splitter.left >= 0 && height >= 0) {
     geometry.text1 = {0, 0, splitter.left, height};

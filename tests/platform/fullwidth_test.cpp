@@ -105,7 +105,7 @@ TEST(FullWidthUnicodeData, LeavesEveryOtherCodeUnitUnchanged) {
   const UnicodeData* data = LoadUnicodeData();
   ASSERT_UNICODE_DATA(data);
   for (char32_t c = 0; c <= 0xFFFF; ++c) {
-    if (data->fullWidthOf.count(c) != 0) continue;
+    if (data->fullWidthOf.contains(c)) continue;
     const std::u16string unit(1, static_cast<char16_t>(c));
     EXPECT_EQ(ToFullWidth(unit), unit) << std::hex << static_cast<unsigned>(c);
   }

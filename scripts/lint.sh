@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Runs clang-tidy, with the committed .clang-tidy, on every source file of the
+# project that a build compiles (not the files a build generates); any
+# finding fails. Usage: scripts/lint.sh [BUILD_DIR]   (build/dev by default,
+# configured with the dev preset when it has no compile_commands.json).
+# The `lint` preset runs it: cmake --workflow --preset lint
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$root/build/dev}"
+
+if [ ! -f "$build/compile_commands.json" ]; then
+  [ "$#" -eq 0 ] || { echo "$build/compile_commands.json not found: configure it first" >&2; exit 2; }
+  (cd "$root" && cmake --preset dev >/dev/null)
+fi
+
+runner=$(command -v run-clang-tidy || command -v run-clang-tidy-14 || true)
+tidy=$(command -v clang-tidy || command -v clang-tidy-14 || true)
+if [ -z "$runner" ] || [ -z "$tidy" ]; then
+  echo "clang-tidy not found: run scripts/install-deps.sh" >&2
+  exit 1
+fi
+
+folders='app|bench|cli|core|platform|tests|textio|ui'
+exec "$runner" -quiet -p "$build" -clang-tidy-binary "$tidy" -j "$(nproc)" \
+  "^$root/($folders)/"

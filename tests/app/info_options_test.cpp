@@ -1,0 +1,59 @@
+// Runs the built window program with --help and --version: answered on
+// standard output without a display, while any longer command line stays the
+// file to load.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tests/support/temp_folder.h"
+
+namespace mirotabe {
+namespace {
+
+using testing_support::ReadFile;
+using testing_support::TempFolder;
+
+struct InfoCase {
+  const char* name;
+  std::vector<std::string> arguments;
+  // Empty: the program must not answer, but go on to open its window.
+  std::string answerStart;
+};
+
+class InfoOptionsTest : public testing::TestWithParam<InfoCase> {};
+
+TEST_P(InfoOptionsTest, AnswersWithoutAWindowOnlyWhenTheOptionIsAlone) {
+  const InfoCase& test = GetParam();
+  TempFolder folder;
+  // No display platform exists under this name: a program that got as far
+  // as its window would fail to start instead of answering.
+  std::string command = "ulimit -c 0; QT_QPA_PLATFORM=no-such-platform '" MIROTABE_BINARY "'";
+  for (const std::string& argument : test.arguments) command += " '" + argument + "'";
+  command += " >'" + folder.PathOf("out") + "' 2>/dev/null";
+  const int raw = std::system(command.c_str());
+  const bool exitedWithZero = WIFEXITED(raw) && WEXITSTATUS(raw) == 0;
+  const std::string out = ReadFile(folder.PathOf("out"));
+
+  if (test.answerStart.empty()) {
+    EXPECT_FALSE(exitedWithZero);
+    EXPECT_EQ(out, "");
+  } else {
+    EXPECT_TRUE(exitedWithZero);
+    EXPECT_EQ(out.substr(0, test.answerStart.size()), test.answerStart) << out;
+    EXPECT_EQ(out.back(), '\n');
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, InfoOptionsTest,
+    testing::Values(InfoCase{"Version", {"--version"}, "mirotabe " MIROTABE_VERSION "\n"},
+                    InfoCase{"Help", {"--help"}, "Usage: mirotabe [FILE]\n"},
+                    InfoCase{"VersionThenMore", {"--version", "x.txt"}, ""},
+                    InfoCase{"HelpInAPath", {"./--help"}, ""}, InfoCase{"ShortH", {"-h"}, ""}),
+    [](const testing::TestParamInfo<InfoCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace mirotabe
