@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string_view>
+#include <system_error>
 
 #include "platform/files.h"
 #include "platform/profile.h"
@@ -46,9 +47,27 @@ IoStatus MakeFolderOf(const std::string& file) {
   return MakeFolders(folder);
 }
 
-std::u16string Decimal(unsigned value) {
+std::u16string Decimal(long long value) {
   const std::string digits = std::to_string(value);
   return std::u16string(digits.begin(), digits.end());
+}
+
+bool BreaksLine(std::u16string_view value) {
+  return value.find_first_of(u"\r\n") != std::u16string_view::npos;
+}
+
+// The first From or To that would break its line, named as "FILE [SECTION]
+// KEY" for the message that reports it.
+IoStatus FindLineBreak(const SwapTable& table, const std::string& file) {
+  for (std::size_t n = 1; n <= table.Count(); ++n) {
+    const bool from = BreaksLine(table[n].From);
+    if (!from && !BreaksLine(table[n].To)) continue;
+    const std::u16string section = SwapSectionName(n);
+    std::string where = file + " [" + std::string(section.begin(), section.end()) + "] ";
+    where += from ? "From" : "To";
+    return IoError{std::move(where), std::make_error_code(std::errc::invalid_argument)};
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -65,7 +84,7 @@ void SwapTable::Remove(std::size_t n) {
 }
 
 std::u16string SwapSectionName(std::size_t n) {
-  std::u16string number = Decimal(static_cast<unsigned>(n));
+  std::u16string number = Decimal(static_cast<long long>(n));
   if (number.size() < 3) number.insert(0, 3 - number.size(), u'0');
   return u"Swap" + number;
 }
@@ -84,7 +103,7 @@ IoStatus LoadSettings(AppSettings& settings, const std::string& file) {
     std::u16string from = profile.ReadString(section, kFrom, u"");
     if (from.empty()) break;
     settings.SwapTable.Append(SwapEntry{std::move(from), profile.ReadString(section, kTo, u""),
-                                        ReadByte(profile, section, kType, 0)});
+                                        profile.ReadInt(section, kType, 0)});
   }
   settings.Layout = ReadLayoutSettings(profile);
   settings.SaveEncoding =
@@ -96,6 +115,7 @@ IoStatus LoadSettings(AppSettings& settings, const std::string& file) {
 }
 
 IoStatus SaveSettings(const AppSettings& settings, const std::string& file) {
+  if (IoStatus broken = FindLineBreak(settings.SwapTable, file)) return broken;
   if (IoStatus made = MakeFolderOf(file)) return made;
   IoResult<ProfileFile> loaded = ProfileFile::Load(file);
   if (!loaded) return loaded.error();

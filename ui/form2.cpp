@@ -278,7 +278,7 @@ void Form2::Command1_Click(int index) {
   if (index == 0) {
     if (text1_[0]->text().isEmpty()) return;
     const SwapEntry entry{ToU16(text1_[0]->text()), ToU16(text1_[1]->text()),
-                          static_cast<std::uint8_t>(combo1_->currentIndex())};
+                          combo1_->currentIndex()};
     if (!workSwapTable_.Append(entry)) return;
     AppendRow(entry);
   } else {
@@ -319,7 +319,7 @@ void Form2::List1_Click() {
   const SwapEntry entry = workSwapTable_[static_cast<std::size_t>(row) + 1];
   // The kind goes first, so that the To box is cut for the entry's own kind.
   // A kind the list cannot show leaves the choice as it was.
-  if (entry.Type < combo1_->count()) combo1_->setCurrentIndex(entry.Type);
+  if (entry.Type >= 0 && entry.Type < combo1_->count()) combo1_->setCurrentIndex(entry.Type);
   text1_[0]->setText(ToQString(entry.From));
   text1_[1]->setText(ToQString(entry.To));
 }

@@ -81,12 +81,15 @@ INSTANTIATE_TEST_SUITE_P(
                  {{u"ー", u" ｜ ", 0}}},
         LoadCase{"OtherTypeKept", "[Swap001]\nFrom=a\nType=5\n", 4, 2, {{u"a", u"", 5}}},
         LoadCase{"LargestBytes", "[Main]\nTabSpace=255\nConvert=255\n", 255, 255, {}},
-        // Values that do not fit the 8-bit fields give the defaults.
-        LoadCase{"OutOfRangeGivesDefaults",
-                 "[Main]\nTabSpace=256\nConvert=-1\n[Swap001]\nFrom=a\nType=300\n",
+        // Values that do not fit the 8-bit fields give the defaults; a kind
+        // is kept whatever its number, so that it stays unknown.
+        LoadCase{"OutOfRangeGivesDefaults", "[Main]\nTabSpace=256\nConvert=-1\n", 4, 2, {}},
+        LoadCase{"OutOfRangeKindsKept",
+                 "[Swap001]\nFrom=a\nType=300\n[Swap002]\nFrom=b\nType=-1\n"
+                 "[Swap003]\nFrom=c\nType=256\n",
                  4,
                  2,
-                 {{u"a", u"", 0}}},
+                 {{u"a", u"", 300}, {u"b", u"", -1}, {u"c", u"", 256}}},
         LoadCase{"NumbersWrapTo32BitsFirst",
                  "[Main]\nTabSpace=4294967301\nConvert=99999999999\n",
                  5,
@@ -158,6 +161,50 @@ TEST_F(SettingsTest, RoundTripKeepsEveryField) {
   EXPECT_EQ(loaded.ConvertTrigger, 1);
   EXPECT_EQ(loaded.SwapTable, saved.SwapTable);
 }
+
+TEST_F(SettingsTest, UnknownKindsSurviveASaveByteForByte) {
+  const std::string file =
+      "[Main]\r\nTabSpace=4\r\nConvert=2\r\n"
+      "[Swap001]\r\nFrom=a\r\nTo=\"x\"\r\nType=300\r\n"
+      "[Swap002]\r\nFrom=b\r\nTo=\"y\"\r\nType=-2147483648\r\n"
+      "[Swap003]\r\nFrom=c\r\nTo=\"z\"\r\nType=2147483647\r\n";
+  WriteFile(file);
+  ASSERT_FALSE(SaveSettings(Load(), file_));
+  EXPECT_EQ(FileBytes(), file);
+}
+
+struct LineBreakCase {
+  const char* name;
+  SwapEntry broken;  // saved as the second entry
+  const char* where;
+};
+
+class SettingsLineBreakTest : public SettingsTest,
+                              public testing::WithParamInterface<LineBreakCase> {};
+
+TEST_P(SettingsLineBreakTest, RefusedNamingTheEntryAndTheFileKept) {
+  const LineBreakCase& c = GetParam();
+  AppSettings settings;
+  settings.SwapTable = Table({{u"a", u"1", 0}, {u"b", u"2", 0}, {u"c", u"3", 1}});
+  ASSERT_FALSE(SaveSettings(settings, file_));
+  const std::string before = FileBytes();
+
+  settings.SwapTable[2] = c.broken;
+  const IoStatus failed = SaveSettings(settings, file_);
+  ASSERT_TRUE(failed);
+  EXPECT_EQ(failed->path, file_ + c.where);
+  EXPECT_EQ(failed->code, std::errc::invalid_argument);
+  EXPECT_EQ(FileBytes(), before);
+  EXPECT_EQ(Load().SwapTable.Count(), 3u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, SettingsLineBreakTest,
+    testing::Values(LineBreakCase{"LfInFrom", {u"\n", u"x", 0}, " [Swap002] From"},
+                    LineBreakCase{"CrInFrom", {u"b\r", u"x", 0}, " [Swap002] From"},
+                    LineBreakCase{"LfInTo", {u"b", u"x\ny", 1}, " [Swap002] To"},
+                    LineBreakCase{"CrLfInTo", {u"b", u"\r\n", 0}, " [Swap002] To"}),
+    [](const auto& info) { return info.param.name; });
 
 TEST_F(SettingsTest, ShrunkTableLeavesNoOldEntriesBehind) {
   AppSettings settings;
