@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "core/vertical_layout.h"
 #include "platform/charset.h"
 #include "tests/support/temp_folder.h"
 
@@ -171,6 +172,23 @@ TEST_F(SettingsTest, UnknownKindsSurviveASaveByteForByte) {
   WriteFile(file);
   ASSERT_FALSE(SaveSettings(Load(), file_));
   EXPECT_EQ(FileBytes(), file);
+}
+
+// Code page 932 stores 〜 as the code of ～: an entry made with either
+// still matches both after the file is read back.
+TEST_F(SettingsTest, EntriesMatchBothSidesOfAOneWayPairBeforeAndAfterASave) {
+  AppSettings settings;
+  settings.SwapTable = Table({{u"〜", u"｜", 0}, {u"a−b", u"c", 1}});
+  const std::u16string input = u"〜～\r\na−b\r\na－b";
+  const std::u16string expected = u"ｃｃ｜\r\n　　｜";
+  const auto convert = [&](const SwapTable& table) {
+    return std::get<VerticalLayout>(BuildVerticalLayout(input, 4, table)).Text();
+  };
+  EXPECT_EQ(convert(settings.SwapTable), expected);
+  ASSERT_FALSE(SaveSettings(settings, file_));
+  const SwapTable loaded = Load().SwapTable;
+  EXPECT_EQ(loaded, Table({{u"～", u"｜", 0}, {u"a－b", u"c", 1}}));
+  EXPECT_EQ(convert(loaded), expected);
 }
 
 struct LineBreakCase {
