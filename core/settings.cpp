@@ -89,12 +89,7 @@ std::u16string SwapSectionName(std::size_t n) {
   return u"Swap" + number;
 }
 
-IoStatus LoadSettings(AppSettings& settings, const std::string& file) {
-  // An unreadable file reads like a missing one, so that the program still
-  // starts; the caller decides whether to say so.
-  IoResult<ProfileFile> loaded = ProfileFile::Load(file);
-  const ProfileFile profile = loaded ? std::move(loaded.value()) : ProfileFile(file);
-
+void ReadSettings(AppSettings& settings, const ProfileFile& profile) {
   settings.TabSpace = ReadByte(profile, kMain, kTabSpace, kDefaultTabSpace);
   settings.ConvertTrigger = ReadByte(profile, kMain, kConvert, kDefaultConvertTrigger);
   settings.SwapTable.Clear();
@@ -110,17 +105,10 @@ IoStatus LoadSettings(AppSettings& settings, const std::string& file) {
       EqualsIgnoringAsciiCase(profile.ReadString(kOptions, kSaveEncoding, u""), kUtf8Name)
           ? Charset::Utf8
           : Charset::Cp932;
-  if (!loaded) return loaded.error();
-  return std::nullopt;
 }
 
-IoStatus SaveSettings(const AppSettings& settings, const std::string& file) {
-  if (IoStatus broken = FindLineBreak(settings.SwapTable, file)) return broken;
-  if (IoStatus made = MakeFolderOf(file)) return made;
-  IoResult<ProfileFile> loaded = ProfileFile::Load(file);
-  if (!loaded) return loaded.error();
-  ProfileFile& profile = loaded.value();
-
+IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile) {
+  if (IoStatus broken = FindLineBreak(settings.SwapTable, profile.path())) return broken;
   profile.WriteString(kMain, kTabSpace, Decimal(settings.TabSpace));
   profile.WriteString(kMain, kConvert, Decimal(settings.ConvertTrigger));
   const SwapTable& table = settings.SwapTable;
@@ -134,7 +122,25 @@ IoStatus SaveSettings(const AppSettings& settings, const std::string& file) {
     profile.RemoveSection(SwapSectionName(n));
   }
   WriteLayoutSettings(profile, settings.Layout);
-  return profile.Save();
+  return std::nullopt;
+}
+
+IoStatus LoadSettings(AppSettings& settings, const std::string& file) {
+  // An unreadable file reads like a missing one, so that the program still
+  // starts; the caller decides whether to say so.
+  IoResult<ProfileFile> loaded = ProfileFile::Load(file);
+  ReadSettings(settings, loaded ? std::move(loaded.value()) : ProfileFile(file));
+  if (!loaded) return loaded.error();
+  return std::nullopt;
+}
+
+IoStatus SaveSettings(const AppSettings& settings, const std::string& file) {
+  if (IoStatus broken = FindLineBreak(settings.SwapTable, file)) return broken;
+  if (IoStatus made = MakeFolderOf(file)) return made;
+  IoResult<ProfileFile> loaded = ProfileFile::Load(file);
+  if (!loaded) return loaded.error();
+  if (IoStatus refused = WriteSettings(settings, loaded.value())) return refused;
+  return loaded.value().Save();
 }
 
 IoStatus SaveSaveEncoding(const AppSettings& settings, const std::string& file) {

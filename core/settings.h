@@ -18,6 +18,8 @@
 
 namespace mirotabe {
 
+class ProfileFile;
+
 // One replacement entry.
 struct SwapEntry {
   std::u16string From;
@@ -106,6 +108,10 @@ IoStatus SaveSettings(const AppSettings& settings, const std::string& file);
 // but with no other change. SaveSettings leaves it alone, so that a file
 // without it stays without it until the user chooses an encoding.
 IoStatus SaveSaveEncoding(const AppSettings& settings, const std::string& file);
+
+// LoadSettings and SaveSettings on a profile already in memory.
+void ReadSettings(AppSettings& settings, const ProfileFile& profile);
+IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile);
 
 // The settings file of the running program (see SettingsFilePath).
 std::string SettingsFile(const AppSettings& settings);

@@ -320,9 +320,17 @@ IoResult<ProfileFile> ProfileFile::Load(const std::string& path) {
     if (bytes.error().code == std::errc::no_such_file_or_directory) return ProfileFile(path);
     return bytes.error();
   }
-  ProfileFile profile(path);
-  for (Line& line : SplitLines(bytes.value())) profile.lines_->Append(std::move(line));
+  return FromBytes(path, bytes.value());
+}
+
+ProfileFile ProfileFile::FromBytes(std::string path, std::string_view bytes) {
+  ProfileFile profile(std::move(path));
+  for (Line& line : SplitLines(bytes)) profile.lines_->Append(std::move(line));
   return profile;
+}
+
+std::string ProfileFile::Bytes() const {
+  return lines_->Bytes();
 }
 
 std::int32_t ProfileFile::ReadInt(std::u16string_view section, std::u16string_view key,

@@ -47,6 +47,8 @@ class ProfileFile {
   // Reads the file at `path`. A missing file gives an empty profile; any
   // other failure to read it is an error.
   static IoResult<ProfileFile> Load(const std::string& path);
+  // The profile whose file holds `bytes`, to be saved at `path`.
+  static ProfileFile FromBytes(std::string path, std::string_view bytes);
 
   std::int32_t ReadInt(std::u16string_view section, std::u16string_view key,
                        std::int32_t defaultValue) const;
@@ -59,6 +61,8 @@ class ProfileFile {
 
   // Writes the profile to its path atomically.
   IoStatus Save() const;
+  // The bytes Save() writes.
+  std::string Bytes() const;
 
   const std::string& path() const;
 
