@@ -52,6 +52,24 @@ std::u16string Decimal(long long value) {
   return std::u16string(digits.begin(), digits.end());
 }
 
+// n for a section name "swapNNN" (any case), else 0.
+std::size_t SwapSectionNumber(std::u16string_view name) {
+  constexpr std::u16string_view kPrefix = u"swap";
+  if (name.size() != kPrefix.size() + 3) return 0;
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char16_t c = name[i];
+    if (i < kPrefix.size()) {
+      if ((c | 0x20) != kPrefix[i]) return 0;
+    } else if (c >= u'0' && c <= u'9') {
+      n = n * 10 + (c - u'0');
+    } else {
+      return 0;
+    }
+  }
+  return n;
+}
+
 bool BreaksLine(std::u16string_view value) {
   return value.find_first_of(u"\r\n") != std::u16string_view::npos;
 }
@@ -118,8 +136,10 @@ IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile) {
     profile.WriteString(section, kTo, u"\"" + table[n].To + u"\"");
     profile.WriteString(section, kType, Decimal(table[n].Type));
   }
-  for (std::size_t n = table.Count() + 1; n <= SwapTable::kMaxEntries; ++n) {
-    profile.RemoveSection(SwapSectionName(n));
+  // Only the sections that exist are looked at: a small table costs no
+  // search for each of the 999 names.
+  for (const std::u16string& name : profile.SectionNames()) {
+    if (SwapSectionNumber(name) > table.Count()) profile.RemoveSection(name);
   }
   WriteLayoutSettings(profile, settings.Layout);
   return std::nullopt;

@@ -371,6 +371,13 @@ void ProfileFile::WriteString(std::u16string_view section, std::u16string_view k
   lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(newLine));
 }
 
+std::vector<std::u16string> ProfileFile::SectionNames() const {
+  std::vector<std::u16string> names;
+  names.reserve(lines_->index.size());
+  for (const auto& [folded, at] : lines_->index) names.push_back(FromCp932(folded));
+  return names;
+}
+
 void ProfileFile::RemoveSection(std::u16string_view section) {
   const auto found = lines_->index.find(Fold(Trim(ToCp932(section))));
   if (found == lines_->index.end()) return;

@@ -28,6 +28,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/io_error.h"
 
@@ -56,6 +57,9 @@ class ProfileFile {
                             std::u16string_view defaultValue) const;
 
   void WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value);
+  // The name of every section, once, with ASCII letters in lower case, in
+  // no particular order.
+  std::vector<std::u16string> SectionNames() const;
   // Removes every section of that name, with all its lines.
   void RemoveSection(std::u16string_view section);
 

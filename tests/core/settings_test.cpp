@@ -235,6 +235,24 @@ TEST_F(SettingsTest, ShrunkTableLeavesNoOldEntriesBehind) {
   EXPECT_EQ(FileBytes().find("Swap002"), std::string::npos);
 }
 
+// Entry sections beyond the table would come back as entries once the
+// table grows again, wherever they stand and however they are spelt.
+TEST_F(SettingsTest, SaveRemovesEveryEntrySectionBeyondTheTable) {
+  WriteFile(
+      "[Swap003]\nFrom=c\n[swap010]\nFrom=j\n[SWAP999]\nFrom=z\n[Swap000]\nk=0\n"
+      "[Swap1000]\nk=1\n[Swap01]\nk=2\n[Other]\nk=3\n");
+  AppSettings settings;
+  settings.SwapTable = Table({{u"a", u"1", 0}});
+  ASSERT_FALSE(SaveSettings(settings, file_));
+  EXPECT_EQ(FileBytes(),
+            "[Swap000]\nk=0\n[Swap1000]\nk=1\n[Swap01]\nk=2\n[Other]\nk=3\n"
+            "[Main]\r\nTabSpace=4\r\nConvert=2\r\n"
+            "[Swap001]\r\nFrom=a\r\nTo=\"1\"\r\nType=0\r\n");
+  for (int n = 2; n <= 10; ++n) settings.SwapTable.Append({u"b", u"", 0});
+  ASSERT_FALSE(SaveSettings(settings, file_));
+  EXPECT_EQ(Load().SwapTable, settings.SwapTable);
+}
+
 TEST_F(SettingsTest, KeepsLinesItDoesNotOwn) {
   WriteFile("; my notes\n[Main]\nTabSpace=8\nExtra=yes\n[Other]\nk=v\n");
   AppSettings settings;
