@@ -131,6 +131,9 @@ TEST(CharsetCp932, Encodes) {
                     {"lone high surrogate at the end", u"あ" + kLoneHigh, "\x82\xA0?", 1},
                     {"lone high surrogate before a pair", kLoneHigh + u"😀", "??", 2},
                     {"pair in reverse order", kLoneLow + kLoneHigh, "??", 2},
+                    // glibc would drop these without a word.
+                    {"tag characters", u"a\U000E0001あ\U000E007F", "a?\x82\xA0?", 2},
+                    {"tag character amid kanji", u"亜\U000E0020亜", "\x88\x9F?\x88\x9F", 1},
                 });
 }
 
