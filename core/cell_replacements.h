@@ -20,7 +20,8 @@ class CellReplacements {
   // Each character's cell starts as the character; then every Type 0 entry
   // is tried in table order against the current cell: when its From, with
   // ASCII spaces trimmed off both ends, equals the cell, the cell becomes
-  // its To cut to 2 bytes of code page 932.
+  // its To cut to 2 bytes of code page 932. The two characters of a one-way
+  // pair of code page 932 (〜 and ～) count as one in From and in the cell.
   explicit CellReplacements(const SwapTable& table);
 
   bool empty() const { return cells_.empty(); }

@@ -1,5 +1,8 @@
 #include "core/prepare_text.h"
 
+#include <algorithm>
+
+#include "platform/cp932_pairs.h"
 #include "platform/fullwidth.h"
 
 #ifdef __SSE2__
@@ -31,20 +34,62 @@ std::size_t Find(std::u16string_view text, std::u16string_view from, std::size_t
   return std::u16string_view::npos;
 }
 
+// Find for a `from` (not empty, every unit in its read-back form) that
+// holds a character of a one-way pair of code page 932: each unit of the
+// text matches when it reads back as that unit, so that an entry typed
+// with 〜 still finds the ～ of a file read from disk, and the other way.
+std::size_t FindReadBack(std::u16string_view text, std::u16string_view from, std::size_t pos) {
+  std::u16string firsts(1, from.front());
+  for (const Cp932Pair& pair : Cp932OneWayPairs()) {
+    if (pair.stored == from.front()) firsts.push_back(pair.typed);
+  }
+  while (pos + from.size() <= text.size()) {
+    pos = text.find_first_of(firsts, pos);
+    if (pos == std::u16string_view::npos || pos + from.size() > text.size()) break;
+    std::size_t matched = 1;
+    while (matched < from.size() && Cp932ReadBack(text[pos + matched]) == from[matched]) ++matched;
+    if (matched == from.size()) return pos;
+    ++pos;
+  }
+  return std::u16string_view::npos;
+}
+
 // Left to right, without overlaps; inserted text is not searched again.
-std::u16string ReplaceAll(std::u16string text, std::u16string_view from, std::u16string_view to) {
-  std::size_t hit = Find(text, from, 0);
+template <typename FindFrom>
+std::u16string ReplaceAll(std::u16string text, std::size_t fromSize, std::u16string_view to,
+                          FindFrom find) {
+  std::size_t hit = find(text, 0);
   // Most entries match nothing in a given text; they cost one search.
   if (hit == std::u16string::npos) return text;
   std::u16string result;
   result.reserve(text.size());
   std::size_t done = 0;
-  for (; hit != std::u16string::npos; hit = Find(text, from, done)) {
+  for (; hit != std::u16string::npos; hit = find(text, done)) {
     result.append(text, done, hit - done).append(to);
-    done = hit + from.size();
+    done = hit + fromSize;
   }
   result.append(text, done);
   return result;
+}
+
+std::u16string ReplaceAll(std::u16string text, std::u16string_view from, std::u16string_view to) {
+  return ReplaceAll(std::move(text), from.size(), to,
+                    [from](std::u16string_view t, std::size_t pos) { return Find(t, from, pos); });
+}
+
+// A From without any unit of a pair matches exactly the text it equals;
+// only the others need the slower search.
+std::u16string ReplaceAllAsStored(std::u16string text, std::u16string_view from,
+                                  std::u16string_view to) {
+  if (std::none_of(from.begin(), from.end(), Cp932Paired)) {
+    return ReplaceAll(std::move(text), from, to);
+  }
+  std::u16string readBack(from);
+  for (char16_t& unit : readBack) unit = Cp932ReadBack(unit);
+  return ReplaceAll(std::move(text), readBack.size(), to,
+                    [&readBack](std::u16string_view t, std::size_t pos) {
+                      return FindReadBack(t, readBack, pos);
+                    });
 }
 
 }  // namespace
@@ -52,7 +97,7 @@ std::u16string ReplaceAll(std::u16string text, std::u16string_view from, std::u1
 std::u16string ApplyWholeTextReplacements(std::u16string text, const SwapTable& table) {
   for (const SwapEntry& entry : table) {
     if (entry.Type != 1 || entry.From.empty()) continue;
-    text = ReplaceAll(std::move(text), entry.From, entry.To);
+    text = ReplaceAllAsStored(std::move(text), entry.From, entry.To);
   }
   return text;
 }

@@ -13,7 +13,10 @@ namespace mirotabe {
 // Applies the Type 1 entries in table order, each to the result of the ones
 // before it: every occurrence of From (as stored, searched left to right,
 // without overlaps, inserted text not searched again) becomes To. An empty
-// From changes nothing.
+// From changes nothing. The two characters of a one-way pair of code page
+// 932 (〜 and ～, − and －, ...) count as one in From and in the text, so
+// an entry matches the same text before and after a save; the text keeps
+// the characters it had wherever nothing replaces them.
 std::u16string ApplyWholeTextReplacements(std::u16string text, const SwapTable& table);
 
 // Every TAB becomes `tabSpace` spaces (none when 0).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string_view>
+#include <system_error>
 
 #include "platform/files.h"
 #include "platform/profile.h"
@@ -46,9 +47,45 @@ IoStatus MakeFolderOf(const std::string& file) {
   return MakeFolders(folder);
 }
 
-std::u16string Decimal(unsigned value) {
+std::u16string Decimal(long long value) {
   const std::string digits = std::to_string(value);
   return std::u16string(digits.begin(), digits.end());
+}
+
+// n for a section name "swapNNN" (any case), else 0.
+std::size_t SwapSectionNumber(std::u16string_view name) {
+  constexpr std::u16string_view kPrefix = u"swap";
+  if (name.size() != kPrefix.size() + 3) return 0;
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char16_t c = name[i];
+    if (i < kPrefix.size()) {
+      if ((c | 0x20) != kPrefix[i]) return 0;
+    } else if (c >= u'0' && c <= u'9') {
+      n = n * 10 + (c - u'0');
+    } else {
+      return 0;
+    }
+  }
+  return n;
+}
+
+bool BreaksLine(std::u16string_view value) {
+  return value.find_first_of(u"\r\n") != std::u16string_view::npos;
+}
+
+// The first From or To that would break its line, named as "FILE [SECTION]
+// KEY" for the message that reports it.
+IoStatus FindLineBreak(const SwapTable& table, const std::string& file) {
+  for (std::size_t n = 1; n <= table.Count(); ++n) {
+    const bool from = BreaksLine(table[n].From);
+    if (!from && !BreaksLine(table[n].To)) continue;
+    const std::u16string section = SwapSectionName(n);
+    std::string where = file + " [" + std::string(section.begin(), section.end()) + "] ";
+    where += from ? "From" : "To";
+    return IoError{std::move(where), std::make_error_code(std::errc::invalid_argument)};
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -65,17 +102,12 @@ void SwapTable::Remove(std::size_t n) {
 }
 
 std::u16string SwapSectionName(std::size_t n) {
-  std::u16string number = Decimal(static_cast<unsigned>(n));
+  std::u16string number = Decimal(static_cast<long long>(n));
   if (number.size() < 3) number.insert(0, 3 - number.size(), u'0');
   return u"Swap" + number;
 }
 
-IoStatus LoadSettings(AppSettings& settings, const std::string& file) {
-  // An unreadable file reads like a missing one, so that the program still
-  // starts; the caller decides whether to say so.
-  IoResult<ProfileFile> loaded = ProfileFile::Load(file);
-  const ProfileFile profile = loaded ? std::move(loaded.value()) : ProfileFile(file);
-
+void ReadSettings(AppSettings& settings, const ProfileFile& profile) {
   settings.TabSpace = ReadByte(profile, kMain, kTabSpace, kDefaultTabSpace);
   settings.ConvertTrigger = ReadByte(profile, kMain, kConvert, kDefaultConvertTrigger);
   settings.SwapTable.Clear();
@@ -84,23 +116,17 @@ IoStatus LoadSettings(AppSettings& settings, const std::string& file) {
     std::u16string from = profile.ReadString(section, kFrom, u"");
     if (from.empty()) break;
     settings.SwapTable.Append(SwapEntry{std::move(from), profile.ReadString(section, kTo, u""),
-                                        ReadByte(profile, section, kType, 0)});
+                                        profile.ReadInt(section, kType, 0)});
   }
   settings.Layout = ReadLayoutSettings(profile);
   settings.SaveEncoding =
       EqualsIgnoringAsciiCase(profile.ReadString(kOptions, kSaveEncoding, u""), kUtf8Name)
           ? Charset::Utf8
           : Charset::Cp932;
-  if (!loaded) return loaded.error();
-  return std::nullopt;
 }
 
-IoStatus SaveSettings(const AppSettings& settings, const std::string& file) {
-  if (IoStatus made = MakeFolderOf(file)) return made;
-  IoResult<ProfileFile> loaded = ProfileFile::Load(file);
-  if (!loaded) return loaded.error();
-  ProfileFile& profile = loaded.value();
-
+IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile) {
+  if (IoStatus broken = FindLineBreak(settings.SwapTable, profile.path())) return broken;
   profile.WriteString(kMain, kTabSpace, Decimal(settings.TabSpace));
   profile.WriteString(kMain, kConvert, Decimal(settings.ConvertTrigger));
   const SwapTable& table = settings.SwapTable;
@@ -110,11 +136,31 @@ IoStatus SaveSettings(const AppSettings& settings, const std::string& file) {
     profile.WriteString(section, kTo, u"\"" + table[n].To + u"\"");
     profile.WriteString(section, kType, Decimal(table[n].Type));
   }
-  for (std::size_t n = table.Count() + 1; n <= SwapTable::kMaxEntries; ++n) {
-    profile.RemoveSection(SwapSectionName(n));
+  // Only the sections that exist are looked at: a small table costs no
+  // search for each of the 999 names.
+  for (const std::u16string& name : profile.SectionNames()) {
+    if (SwapSectionNumber(name) > table.Count()) profile.RemoveSection(name);
   }
   WriteLayoutSettings(profile, settings.Layout);
-  return profile.Save();
+  return std::nullopt;
+}
+
+IoStatus LoadSettings(AppSettings& settings, const std::string& file) {
+  // An unreadable file reads like a missing one, so that the program still
+  // starts; the caller decides whether to say so.
+  IoResult<ProfileFile> loaded = ProfileFile::Load(file);
+  ReadSettings(settings, loaded ? std::move(loaded.value()) : ProfileFile(file));
+  if (!loaded) return loaded.error();
+  return std::nullopt;
+}
+
+IoStatus SaveSettings(const AppSettings& settings, const std::string& file) {
+  if (IoStatus broken = FindLineBreak(settings.SwapTable, file)) return broken;
+  if (IoStatus made = MakeFolderOf(file)) return made;
+  IoResult<ProfileFile> loaded = ProfileFile::Load(file);
+  if (!loaded) return loaded.error();
+  if (IoStatus refused = WriteSettings(settings, loaded.value())) return refused;
+  return loaded.value().Save();
 }
 
 IoStatus SaveSaveEncoding(const AppSettings& settings, const std::string& file) {

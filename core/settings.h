@@ -18,13 +18,17 @@
 
 namespace mirotabe {
 
+class ProfileFile;
+
 // One replacement entry.
 struct SwapEntry {
   std::u16string From;
   std::u16string To;
   // 0: replaces single characters while the columns are built;
   // 1: replaces in the whole text before the layout; others: no effect.
-  std::uint8_t Type = 0;
+  // Held as wide as the file's numbers, so that a kind the program does
+  // not know, whatever its number, stays inert and is saved as it was read.
+  std::int32_t Type = 0;
 
   friend bool operator==(const SwapEntry&, const SwapEntry&) = default;
 };
@@ -85,21 +89,29 @@ std::u16string SwapSectionName(std::size_t n);
 // the settings file at `file`. SaveEncoding is "UTF-8" for UTF-8 (in any
 // letter case); anything else, or nothing, is Shift_JIS. A missing file,
 // section or key gives the defaults; the entries run from "Swap001" up to
-// the first section without a non-empty "From". A
-// number outside 0..255 gives its field's default. A file that exists but
-// cannot be read also leaves the defaults, and its error is returned.
+// the first section without a non-empty "From". A TabSpace or Convert
+// outside 0..255 gives its field's default; a Type is kept as read. A file
+// that exists but cannot be read also leaves the defaults, and its error is
+// returned.
 IoStatus LoadSettings(AppSettings& settings, const std::string& file);
 
 // Writes TabSpace, ConvertTrigger, the entries and the layout options to `file` in one atomic
 // replace, and removes the entry sections of a longer, older table, so that
 // deleted entries do not come back. Other lines of the file are kept. The
-// folder of the file is made when missing.
+// folder of the file is made when missing. A From or To holding CR or LF
+// would break its line and lose every later entry at the next start, so
+// such a table is refused (EINVAL, naming the file, the section and the
+// key) and the file is left as it was.
 IoStatus SaveSettings(const AppSettings& settings, const std::string& file);
 
 // Writes SaveEncoding ("Shift_JIS" or "UTF-8") to `file`, like SaveSettings
 // but with no other change. SaveSettings leaves it alone, so that a file
 // without it stays without it until the user chooses an encoding.
 IoStatus SaveSaveEncoding(const AppSettings& settings, const std::string& file);
+
+// LoadSettings and SaveSettings on a profile already in memory.
+void ReadSettings(AppSettings& settings, const ProfileFile& profile);
+IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile);
 
 // The settings file of the running program (see SettingsFilePath).
 std::string SettingsFile(const AppSettings& settings);

@@ -85,6 +85,13 @@ Converter& Encoder(Charset charset) {
   return utf8;
 }
 
+// glibc's code page 932 drops the tag characters U+E0000..U+E007F without a
+// word instead of refusing them, so they are caught before iconv sees them.
+bool IsTagCharacter(std::u16string_view text, std::size_t pos) {
+  return text[pos] == 0xDB40 && pos + 1 < text.size() && text[pos + 1] >= 0xDC00 &&
+         text[pos + 1] <= 0xDC7F;
+}
+
 bool IsCp932LeadByte(unsigned char b) {
   return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
@@ -125,8 +132,18 @@ std::string EncodeWith(std::u16string_view text, Charset charset, OnUnencodable 
       // ASCII is the same in both encodings, and iconv costs far more per unit.
       while (pos < text.size() && text[pos] < 0x80) *out++ = static_cast<char>(text[pos++]);
       if (pos == text.size()) break;
+      if (charset == Charset::Cp932 && IsTagCharacter(text, pos)) {
+        onUnencodable(0xE0000 + (text[pos + 1] - 0xDC00));
+        *out++ = kUnencodableMark;
+        pos += 2;
+        end = pos;
+        continue;
+      }
       end = pos;
-      while (end < text.size() && text[end] >= 0x80) ++end;
+      while (end < text.size() && text[end] >= 0x80 &&
+             !(charset == Charset::Cp932 && IsTagCharacter(text, end))) {
+        ++end;
+      }
     }
     std::size_t stop = std::min(end, pos + read);
     if (stop < end && IsHighSurrogate(text[stop - 1])) ++stop;  // never split a pair

@@ -320,9 +320,17 @@ IoResult<ProfileFile> ProfileFile::Load(const std::string& path) {
     if (bytes.error().code == std::errc::no_such_file_or_directory) return ProfileFile(path);
     return bytes.error();
   }
-  ProfileFile profile(path);
-  for (Line& line : SplitLines(bytes.value())) profile.lines_->Append(std::move(line));
+  return FromBytes(path, bytes.value());
+}
+
+ProfileFile ProfileFile::FromBytes(std::string path, std::string_view bytes) {
+  ProfileFile profile(std::move(path));
+  for (Line& line : SplitLines(bytes)) profile.lines_->Append(std::move(line));
   return profile;
+}
+
+std::string ProfileFile::Bytes() const {
+  return lines_->Bytes();
 }
 
 std::int32_t ProfileFile::ReadInt(std::u16string_view section, std::u16string_view key,
@@ -361,6 +369,13 @@ void ProfileFile::WriteString(std::u16string_view section, std::u16string_view k
   // Only the last line of the file can lack an ending.
   if (lines[at - 1].ending == Ending::kNone) lines[at - 1].ending = Ending::kCrLf;
   lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(newLine));
+}
+
+std::vector<std::u16string> ProfileFile::SectionNames() const {
+  std::vector<std::u16string> names;
+  names.reserve(lines_->index.size());
+  for (const auto& [folded, at] : lines_->index) names.push_back(FromCp932(folded));
+  return names;
 }
 
 void ProfileFile::RemoveSection(std::u16string_view section) {

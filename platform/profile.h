@@ -28,6 +28,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/io_error.h"
 
@@ -47,6 +48,8 @@ class ProfileFile {
   // Reads the file at `path`. A missing file gives an empty profile; any
   // other failure to read it is an error.
   static IoResult<ProfileFile> Load(const std::string& path);
+  // The profile whose file holds `bytes`, to be saved at `path`.
+  static ProfileFile FromBytes(std::string path, std::string_view bytes);
 
   std::int32_t ReadInt(std::u16string_view section, std::u16string_view key,
                        std::int32_t defaultValue) const;
@@ -54,11 +57,16 @@ class ProfileFile {
                             std::u16string_view defaultValue) const;
 
   void WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value);
+  // The name of every section, once, with ASCII letters in lower case, in
+  // no particular order.
+  std::vector<std::u16string> SectionNames() const;
   // Removes every section of that name, with all its lines.
   void RemoveSection(std::u16string_view section);
 
   // Writes the profile to its path atomically.
   IoStatus Save() const;
+  // The bytes Save() writes.
+  std::string Bytes() const;
 
   const std::string& path() const;
 

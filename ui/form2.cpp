@@ -4,9 +4,11 @@
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
@@ -20,6 +22,7 @@
 #include "core/code_points.h"
 #include "core/two_byte_cut.h"
 #include "core/vertical_presets.h"
+#include "platform/charset.h"
 #include "platform/fullwidth.h"
 #include "ui/layout_box.h"
 #include "ui/pane_font.h"
@@ -40,10 +43,19 @@ constexpr int kWidestTab = 8;
 constexpr int kCellKind = 0;
 
 const QString kTitle = QStringLiteral("Mirotabe");
+// Entries named one by one in the warning before OK saves.
+constexpr std::size_t kShownUnencodableEntries = 5;
 
 QString RowText(const SwapEntry& entry) {
   return ToQString(entry.From) + QStringLiteral(" >> ") + ToQString(entry.To) +
          (entry.Type == 0 ? QStringLiteral(" 変換時") : QStringLiteral(" 変換前"));
+}
+
+// Control characters (a pasted line break, TAB, ...) can do nothing useful
+// in an entry, and a line break would split its line in the settings file.
+std::u16string WithoutControlCharacters(std::u16string text) {
+  std::erase_if(text, [](char16_t c) { return c < 0x20 || c == 0x7F; });
+  return text;
 }
 
 // A From is one character, as the conversion sees it: full-width.
@@ -130,6 +142,64 @@ class WrappingRadioButton : public QRadioButton {
   }
 };
 
+// Draws the platform's focus mark on `painter` when `widget` has the focus,
+// however it got it.
+void DrawFocusMark(QWidget& widget, QPainter& painter, const QRect& rect) {
+  if (!widget.hasFocus()) return;
+  QStyleOptionFocusRect focus;
+  focus.initFrom(&widget);
+  focus.state |= QStyle::State_KeyboardFocusChange;
+  focus.rect = rect;
+  widget.style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, &widget);
+}
+
+// The spinner: a scroll bar that shows when it has the focus and so takes
+// the arrow keys.
+class FocusMarkedScrollBar : public QScrollBar {
+ public:
+  using QScrollBar::QScrollBar;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QScrollBar::paintEvent(event);
+    QPainter painter(this);
+    DrawFocusMark(*this, painter, rect().adjusted(1, 1, -1, -1));
+  }
+  void focusInEvent(QFocusEvent* event) override {
+    QScrollBar::focusInEvent(event);
+    update();
+  }
+  void focusOutEvent(QFocusEvent* event) override {
+    QScrollBar::focusOutEvent(event);
+    update();
+  }
+};
+
+// The list marks its current row when it has the focus, or its whole area
+// while no row is current, as at the dialog's opening.
+class FocusMarkedList : public QListWidget {
+ public:
+  using QListWidget::QListWidget;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QListWidget::paintEvent(event);
+    QPainter painter(viewport());
+    const QModelIndex current = currentIndex();
+    DrawFocusMark(
+        *this, painter,
+        current.isValid() ? visualRect(current) : viewport()->rect().adjusted(1, 1, -1, -1));
+  }
+  void focusInEvent(QFocusEvent* event) override {
+    QListWidget::focusInEvent(event);
+    viewport()->update();
+  }
+  void focusOutEvent(QFocusEvent* event) override {
+    QListWidget::focusOutEvent(event);
+    viewport()->update();
+  }
+};
+
 }  // namespace
 
 Form2::Form2(AppSettings& settings, UiServices& services, QWidget* owner)
@@ -155,7 +225,7 @@ void Form2::BuildControls() {
   text2_ = Make<QLineEdit>(frame1_, QStringLiteral("Text2"));
   text2_->setReadOnly(true);
   Place(text2_, 900, 480, 375, 270);
-  vScroll1_ = Make<QScrollBar>(frame1_, QStringLiteral("VScroll1"));
+  vScroll1_ = Make<FocusMarkedScrollBar>(frame1_, QStringLiteral("VScroll1"));
   vScroll1_->setOrientation(Qt::Vertical);
   vScroll1_->setRange(0, kWidestTab);
   vScroll1_->setSingleStep(1);
@@ -172,7 +242,7 @@ void Form2::BuildControls() {
   line1_[1] = MakeLine(frame1_, Indexed("Line1", 1), QPalette::Dark, 60, 2460, grooveTop);
   line1_[0] = MakeLine(frame1_, Indexed("Line1", 0), QPalette::Base, 60, 2460, grooveTop + 1);
 
-  list1_ = Make<QListWidget>(frame1_, QStringLiteral("List1"));
+  list1_ = Make<FocusMarkedList>(frame1_, QStringLiteral("List1"));
   list1_->setFont(PaneFont());
   list1_->setSortingEnabled(false);
   list1_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -278,7 +348,7 @@ void Form2::Command1_Click(int index) {
   if (index == 0) {
     if (text1_[0]->text().isEmpty()) return;
     const SwapEntry entry{ToU16(text1_[0]->text()), ToU16(text1_[1]->text()),
-                          static_cast<std::uint8_t>(combo1_->currentIndex())};
+                          combo1_->currentIndex()};
     if (!workSwapTable_.Append(entry)) return;
     AppendRow(entry);
   } else {
@@ -297,6 +367,7 @@ void Form2::Command2_Click(int index) {
     reject();
     return;
   }
+  if (!ConfirmUnencodableEntries()) return;
   settings_.SwapTable = workSwapTable_;
   settings_.TabSpace = tabSpace_;
   settings_.Layout = layoutBox_->Chosen();
@@ -307,10 +378,31 @@ void Form2::Command2_Click(int index) {
   if (const IoStatus failed = SaveSettings(settings_, file)) {
     services_.ShowMessage(this, MessageIcon::Error, kTitle,
                           QStringLiteral("設定を保存できませんでした。\r\n%1\r\n%2")
-                              .arg(QFile::decodeName(QByteArray::fromStdString(file)),
+                              .arg(QFile::decodeName(QByteArray::fromStdString(failed->path)),
                                    QString::fromLocal8Bit(failed->Reason())));
   }
   accept();
+}
+
+bool Form2::ConfirmUnencodableEntries() {
+  QStringList named;
+  std::size_t count = 0;
+  for (std::size_t n = 1; n <= workSwapTable_.Count(); ++n) {
+    const SwapEntry& entry = workSwapTable_[n];
+    if (FindUnencodable(entry.From + entry.To, Charset::Cp932, 0).count == 0) continue;
+    if (++count <= kShownUnencodableEntries) {
+      named << QStringLiteral("%1: %2").arg(n).arg(RowText(entry));
+    }
+  }
+  if (count == 0) return true;
+  if (count > kShownUnencodableEntries) {
+    named << QStringLiteral("ほか %1 件").arg(count - kShownUnencodableEntries);
+  }
+  return services_.AskToProceed(
+      this, kTitle,
+      QStringLiteral("次の置き換えには Shift_JIS で保存できない文字があり、「?」になります。\r\n"
+                     "%1\r\nこのまま保存しますか?")
+          .arg(named.join(QStringLiteral("\r\n"))));
 }
 
 void Form2::List1_Click() {
@@ -319,7 +411,7 @@ void Form2::List1_Click() {
   const SwapEntry entry = workSwapTable_[static_cast<std::size_t>(row) + 1];
   // The kind goes first, so that the To box is cut for the entry's own kind.
   // A kind the list cannot show leaves the choice as it was.
-  if (entry.Type < combo1_->count()) combo1_->setCurrentIndex(entry.Type);
+  if (entry.Type >= 0 && entry.Type < combo1_->count()) combo1_->setCurrentIndex(entry.Type);
   text1_[0]->setText(ToQString(entry.From));
   text1_[1]->setText(ToQString(entry.To));
 }
@@ -327,17 +419,39 @@ void Form2::List1_Click() {
 void Form2::Text1_Change(int index) {
   QLineEdit& box = *text1_[index];
   const std::u16string text = ToU16(box.text());
-  std::u16string normal = text;
+  std::u16string normal = WithoutControlCharacters(text);
   if (index == 0) {
-    normal = FirstFullWidthCharacter(text);
+    normal = FirstFullWidthCharacter(normal);
   } else if (combo1_->currentIndex() == kCellKind) {
-    normal = CutToTwoBytes(text);
+    normal = CutToTwoBytes(normal);
   }
   if (normal == text) return;
   const int caret = box.cursorPosition();
   // Raises this handler once more, which finds nothing left to change.
   box.setText(ToQString(normal));
   box.setCursorPosition(std::min(caret, static_cast<int>(box.text().size())));
+}
+
+void Form2::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Escape:
+      // No button cancels: a stray Esc must not drop the edits.
+      event->accept();
+      return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      // The focused button takes Enter as it takes Space; anywhere else
+      // Enter does nothing, so that it never adds an entry or closes the
+      // dialog by accident.
+      if (auto* button = qobject_cast<QPushButton*>(focusWidget());
+          button != nullptr && button->isEnabled() && !event->isAutoRepeat()) {
+        button->click();
+      }
+      event->accept();
+      return;
+    default:
+      QDialog::keyPressEvent(event);
+  }
 }
 
 void Form2::VScroll1_Change() {

@@ -2,8 +2,11 @@
 // conversion trigger and the layout options.
 //
 // The dialog edits a copy of the table and keeps the tab width, the
-// trigger and the layout options in its controls; only OK stores them into the settings and writes
-// the settings file. Cancel, Esc and the close box drop every edit.
+// trigger and the layout options in its controls; only OK stores them into
+// the settings and writes the settings file, after asking about characters
+// that the file cannot hold. Cancel and the close box drop every edit.
+// Neither button is a default or cancel button: Esc does nothing, and Enter
+// presses only the button that has the focus.
 //
 // Values the controls cannot show (a tab width above 8, a trigger above 2,
 // an entry kind other than 0 and 1) are shown as well as they can be and
@@ -38,6 +41,9 @@ class Form2 : public QDialog {
   // Modal to `owner` when run with exec(), centred over it, with its icon.
   Form2(AppSettings& settings, UiServices& services, QWidget* owner);
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   void BuildControls();
   void BuildLayoutBox();
@@ -51,6 +57,10 @@ class Form2 : public QDialog {
   void DeleteSwapEntry(int n);
   // Adds the entries of preset `index` that the table does not have yet.
   void AddPreset(int index);
+  // Names the entries whose characters code page 932 cannot hold and asks
+  // whether to save them with '?'; true when there are none or the user
+  // goes ahead.
+  bool ConfirmUnencodableEntries();
 
   // The row of the selected entry, or -1 when no row is selected.
   int SelectedRow() const;

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "core/vertical_layout.h"
 #include "platform/charset.h"
 #include "tests/support/temp_folder.h"
 
@@ -81,12 +82,15 @@ INSTANTIATE_TEST_SUITE_P(
                  {{u"ー", u" ｜ ", 0}}},
         LoadCase{"OtherTypeKept", "[Swap001]\nFrom=a\nType=5\n", 4, 2, {{u"a", u"", 5}}},
         LoadCase{"LargestBytes", "[Main]\nTabSpace=255\nConvert=255\n", 255, 255, {}},
-        // Values that do not fit the 8-bit fields give the defaults.
-        LoadCase{"OutOfRangeGivesDefaults",
-                 "[Main]\nTabSpace=256\nConvert=-1\n[Swap001]\nFrom=a\nType=300\n",
+        // Values that do not fit the 8-bit fields give the defaults; a kind
+        // is kept whatever its number, so that it stays unknown.
+        LoadCase{"OutOfRangeGivesDefaults", "[Main]\nTabSpace=256\nConvert=-1\n", 4, 2, {}},
+        LoadCase{"OutOfRangeKindsKept",
+                 "[Swap001]\nFrom=a\nType=300\n[Swap002]\nFrom=b\nType=-1\n"
+                 "[Swap003]\nFrom=c\nType=256\n",
                  4,
                  2,
-                 {{u"a", u"", 0}}},
+                 {{u"a", u"", 300}, {u"b", u"", -1}, {u"c", u"", 256}}},
         LoadCase{"NumbersWrapTo32BitsFirst",
                  "[Main]\nTabSpace=4294967301\nConvert=99999999999\n",
                  5,
@@ -159,6 +163,67 @@ TEST_F(SettingsTest, RoundTripKeepsEveryField) {
   EXPECT_EQ(loaded.SwapTable, saved.SwapTable);
 }
 
+TEST_F(SettingsTest, UnknownKindsSurviveASaveByteForByte) {
+  const std::string file =
+      "[Main]\r\nTabSpace=4\r\nConvert=2\r\n"
+      "[Swap001]\r\nFrom=a\r\nTo=\"x\"\r\nType=300\r\n"
+      "[Swap002]\r\nFrom=b\r\nTo=\"y\"\r\nType=-2147483648\r\n"
+      "[Swap003]\r\nFrom=c\r\nTo=\"z\"\r\nType=2147483647\r\n";
+  WriteFile(file);
+  ASSERT_FALSE(SaveSettings(Load(), file_));
+  EXPECT_EQ(FileBytes(), file);
+}
+
+// Code page 932 stores 〜 as the code of ～: an entry made with either
+// still matches both after the file is read back.
+TEST_F(SettingsTest, EntriesMatchBothSidesOfAOneWayPairBeforeAndAfterASave) {
+  AppSettings settings;
+  settings.SwapTable = Table({{u"〜", u"｜", 0}, {u"a−b", u"c", 1}});
+  const std::u16string input = u"〜～\r\na−b\r\na－b";
+  const std::u16string expected = u"ｃｃ｜\r\n　　｜";
+  const auto convert = [&](const SwapTable& table) {
+    return std::get<VerticalLayout>(BuildVerticalLayout(input, 4, table)).Text();
+  };
+  EXPECT_EQ(convert(settings.SwapTable), expected);
+  ASSERT_FALSE(SaveSettings(settings, file_));
+  const SwapTable loaded = Load().SwapTable;
+  EXPECT_EQ(loaded, Table({{u"～", u"｜", 0}, {u"a－b", u"c", 1}}));
+  EXPECT_EQ(convert(loaded), expected);
+}
+
+struct LineBreakCase {
+  const char* name;
+  SwapEntry broken;  // saved as the second entry
+  const char* where;
+};
+
+class SettingsLineBreakTest : public SettingsTest,
+                              public testing::WithParamInterface<LineBreakCase> {};
+
+TEST_P(SettingsLineBreakTest, RefusedNamingTheEntryAndTheFileKept) {
+  const LineBreakCase& c = GetParam();
+  AppSettings settings;
+  settings.SwapTable = Table({{u"a", u"1", 0}, {u"b", u"2", 0}, {u"c", u"3", 1}});
+  ASSERT_FALSE(SaveSettings(settings, file_));
+  const std::string before = FileBytes();
+
+  settings.SwapTable[2] = c.broken;
+  const IoStatus failed = SaveSettings(settings, file_);
+  ASSERT_TRUE(failed);
+  EXPECT_EQ(failed->path, file_ + c.where);
+  EXPECT_EQ(failed->code, std::errc::invalid_argument);
+  EXPECT_EQ(FileBytes(), before);
+  EXPECT_EQ(Load().SwapTable.Count(), 3u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, SettingsLineBreakTest,
+    testing::Values(LineBreakCase{"LfInFrom", {u"\n", u"x", 0}, " [Swap002] From"},
+                    LineBreakCase{"CrInFrom", {u"b\r", u"x", 0}, " [Swap002] From"},
+                    LineBreakCase{"LfInTo", {u"b", u"x\ny", 1}, " [Swap002] To"},
+                    LineBreakCase{"CrLfInTo", {u"b", u"\r\n", 0}, " [Swap002] To"}),
+    [](const auto& info) { return info.param.name; });
+
 TEST_F(SettingsTest, ShrunkTableLeavesNoOldEntriesBehind) {
   AppSettings settings;
   settings.SwapTable = Table({{u"a", u"1", 0}, {u"b", u"2", 0}, {u"c", u"3", 0}});
@@ -168,6 +233,24 @@ TEST_F(SettingsTest, ShrunkTableLeavesNoOldEntriesBehind) {
   ASSERT_FALSE(SaveSettings(settings, file_));
   EXPECT_EQ(Load().SwapTable, Table({{u"c", u"3", 0}}));
   EXPECT_EQ(FileBytes().find("Swap002"), std::string::npos);
+}
+
+// Entry sections beyond the table would come back as entries once the
+// table grows again, wherever they stand and however they are spelt.
+TEST_F(SettingsTest, SaveRemovesEveryEntrySectionBeyondTheTable) {
+  WriteFile(
+      "[Swap003]\nFrom=c\n[swap010]\nFrom=j\n[SWAP999]\nFrom=z\n[Swap000]\nk=0\n"
+      "[Swap1000]\nk=1\n[Swap01]\nk=2\n[Other]\nk=3\n");
+  AppSettings settings;
+  settings.SwapTable = Table({{u"a", u"1", 0}});
+  ASSERT_FALSE(SaveSettings(settings, file_));
+  EXPECT_EQ(FileBytes(),
+            "[Swap000]\nk=0\n[Swap1000]\nk=1\n[Swap01]\nk=2\n[Other]\nk=3\n"
+            "[Main]\r\nTabSpace=4\r\nConvert=2\r\n"
+            "[Swap001]\r\nFrom=a\r\nTo=\"1\"\r\nType=0\r\n");
+  for (int n = 2; n <= 10; ++n) settings.SwapTable.Append({u"b", u"", 0});
+  ASSERT_FALSE(SaveSettings(settings, file_));
+  EXPECT_EQ(Load().SwapTable, settings.SwapTable);
 }
 
 TEST_F(SettingsTest, KeepsLinesItDoesNotOwn) {

@@ -4,6 +4,9 @@
 
 #include <random>
 
+#include "platform/cp932_pairs.h"
+#include "platform/fullwidth.h"
+
 namespace mirotabe {
 namespace {
 
@@ -72,6 +75,9 @@ INSTANTIATE_TEST_SUITE_P(
                        u"ｂａ\r\nｃ"},
         ConversionCase{"OtherTypesDoNothing", u"ab", Table({{u"a", u"x", 2}, {u"ｂ", u"y", 7}}), 4,
                        u"ａ\r\nｂ"},
+        ConversionCase{"KindsBeyondEightBitsDoNothing", u"ab",
+                       Table({{u"ａ", u"x", 256}, {u"a", u"y", 257}, {u"ｂ", u"z", -1}}), 4,
+                       u"ａ\r\nｂ"},
         ConversionCase{"Type0FromIsTrimmed", u"ラー", Table({{u" ー ", u"｜", 0}}), 4, u"ラ\r\n｜"},
         ConversionCase{"Type1FromIsNotTrimmed", u"ラー", Table({{u" ー ", u"｜", 1}}), 4,
                        u"ラ\r\nー"},
@@ -97,6 +103,47 @@ INSTANTIATE_TEST_SUITE_P(
         ConversionCase{"TwoAsciiCellsInGrid", u"ab\r\ncd", Table({{u"ｄ", u"xy", 0}}), 4,
                        u"ｃａ\r\nxyｂ"}),
     [](const auto& info) { return info.param.name; });
+
+// The two characters of a one-way pair of code page 932 are one character
+// to the entries, and the text keeps its own where nothing replaces it.
+INSTANTIATE_TEST_SUITE_P(
+    OneWayPairs, ConversionTest,
+    testing::Values(ConversionCase{"Type0TypedFromMatchesBoth", u"〜～", Table({{u"〜", u"｜", 0}}),
+                                   4, u"｜\r\n｜"},
+                    ConversionCase{"Type0StoredFromMatchesBoth", u"〜～",
+                                   Table({{u"～", u"｜", 0}}), 4, u"｜\r\n｜"},
+                    ConversionCase{"Type0ChainThroughAPair", u"〜",
+                                   Table({{u"〜", u"－", 0}, {u"−", u"｜", 0}}), 4, u"｜"},
+                    ConversionCase{"Type0UnmatchedKeepsTheTyped", u"〜−",
+                                   Table({{u"ー", u"｜", 0}}), 4, u"〜\r\n−"},
+                    ConversionCase{"Type1TypedFromMatchesBoth", u"a〜b a～b",
+                                   Table({{u"a〜b", u"x", 1}}), 4, u"ｘ\r\n　\r\nｘ"},
+                    ConversionCase{"Type1StoredFromMatchesBoth", u"—‖―∥", Table({{u"―∥", u"y", 1}}),
+                                   4, u"ｙ\r\nｙ"},
+                    ConversionCase{"Type1PairInsideAWord", u"1−2", Table({{u"－", u"-", 1}}), 4,
+                                   u"１\r\n－\r\n２"},
+                    ConversionCase{"Type1UnmatchedKeepsTheTyped", u"〜£",
+                                   Table({{u"〜x", u"y", 1}}), 4, u"〜\r\n￡"}),
+    [](const auto& info) { return info.param.name; });
+
+// Every pair the converter knows, from either side, in both kinds.
+TEST(VerticalLayoutTest, EveryOneWayPairMatchesFromEitherSide) {
+  ASSERT_FALSE(Cp932OneWayPairs().empty());
+  for (const Cp932Pair& pair : Cp932OneWayPairs()) {
+    const std::u16string typed(1, pair.typed);
+    const std::u16string stored(1, pair.stored);
+    const std::u16string both = typed + stored;
+    for (const std::u16string& from : {typed, stored}) {
+      SCOPED_TRACE(testing::Message() << std::hex << int{pair.typed} << " from " << int{from[0]});
+      EXPECT_EQ(Convert(both, Table({{from, u"ｚ", 1}})), u"ｚ\r\nｚ");
+      // Cells are matched after the full-width mapping, which already
+      // joins some pairs (¢ and ￠) and moves others out of reach.
+      if (ToFullWidth(both) == both) {
+        EXPECT_EQ(Convert(both, Table({{from, u"ｚ", 0}})), u"ｚ\r\nｚ");
+      }
+    }
+  }
+}
 
 TEST(VerticalLayoutTest, CellsAndDimensions) {
   const LayoutResult result = BuildVerticalLayout(u"ab\r\nc", 4, {});

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/cp932_pairs.h"
+
 namespace mirotabe {
 namespace {
 
@@ -129,6 +131,9 @@ TEST(CharsetCp932, Encodes) {
                     {"lone high surrogate at the end", u"あ" + kLoneHigh, "\x82\xA0?", 1},
                     {"lone high surrogate before a pair", kLoneHigh + u"😀", "??", 2},
                     {"pair in reverse order", kLoneLow + kLoneHigh, "??", 2},
+                    // glibc would drop these without a word.
+                    {"tag characters", u"a\U000E0001あ\U000E007F", "a?\x82\xA0?", 2},
+                    {"tag character amid kanji", u"亜\U000E0020亜", "\x88\x9F?\x88\x9F", 1},
                 });
 }
 
@@ -179,6 +184,15 @@ TEST(CharsetCp932, RoundTripsEveryEncodableCharacterExceptTheOneWayOnes) {
     allBytes += encoded.bytes;
   }
   EXPECT_EQ(oneWay, kOneWay);
+  // The table built into the program agrees with the converter it runs on.
+  std::map<char16_t, char16_t> built;
+  for (const Cp932Pair& pair : Cp932OneWayPairs()) built[pair.typed] = pair.stored;
+  EXPECT_EQ(built, kOneWay);
+  for (char32_t c = 0; c <= 0xFFFF; ++c) {
+    const auto unit = static_cast<char16_t>(c);
+    const auto pair = kOneWay.find(unit);
+    EXPECT_EQ(Cp932ReadBack(unit), pair == kOneWay.end() ? unit : pair->second);
+  }
 
   // In one piece, ASCII and double-byte runs alternate through the whole table.
   const EncodedText encoded = Encode(all, Charset::Cp932);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
@@ -16,6 +17,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <deque>
 #include <filesystem>
 #include <system_error>
 
@@ -133,6 +135,21 @@ class Form2Test : public testing::Test {
     List()->scrollToItem(item);
     QTest::mouseClick(List()->viewport(), Qt::LeftButton, {},
                       List()->visualItemRect(item).center());
+  }
+
+  // Tab until `target` has the focus, as a user reaches a control.
+  static void TabTo(QWidget* target) {
+    for (int i = 0; i < 40 && QApplication::focusWidget() != target; ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    ASSERT_EQ(QApplication::focusWidget(), target);
+  }
+
+  // Ctrl+V of `text` through the clipboard.
+  static void Paste(QLineEdit* box, const QString& text) {
+    QApplication::clipboard()->setText(text);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
   }
 
   // A click on the spinner's upper or lower arrow.
@@ -661,7 +678,7 @@ TEST_F(Form2Test, OkIgnoresTextLeftInTheBoxes) {
   EXPECT_EQ(Reload().SwapTable.Count(), 0u);
 }
 
-enum class Closing { kCancelButton, kCloseBox, kCloseEvent, kEscape };
+enum class Closing { kCancelButton, kCloseBox, kCloseEvent };
 
 struct DiscardCase {
   const char* name;
@@ -701,9 +718,6 @@ TEST_P(Form2DiscardTest, LeavesSettingsAndFileAsTheyWere) {
       QApplication::sendEvent(dialog_.get(), &close);
       break;
     }
-    case Closing::kEscape:
-      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-      break;
   }
   EXPECT_FALSE(dialog_->isVisible());
   EXPECT_EQ(dialog_->result(), QDialog::Rejected);
@@ -724,27 +738,102 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(DiscardCase{"CancelWithoutFile", Closing::kCancelButton, false},
                     DiscardCase{"CancelWithFile", Closing::kCancelButton, true},
                     DiscardCase{"CloseBox", Closing::kCloseBox, true},
-                    DiscardCase{"CloseEvent", Closing::kCloseEvent, false},
-                    DiscardCase{"Escape", Closing::kEscape, true}),
+                    DiscardCase{"CloseEvent", Closing::kCloseEvent, false}),
     [](const testing::TestParamInfo<DiscardCase>& info) { return std::string(info.param.name); });
 
-class Form2EnterTest : public Form2Test, public testing::WithParamInterface<const char*> {};
+struct KeyCase {
+  const char* name;
+  Qt::Key key;
+  const char* focus;  // the control that has the focus
+  int rows;           // List1's rows afterwards
+  bool open;          // the dialog still open
+  bool saved;         // Setting.ini written
+};
 
-TEST_P(Form2EnterTest, EnterNeitherClosesNorAdds) {
+class Form2KeyTest : public Form2Test, public testing::WithParamInterface<KeyCase> {};
+
+// Enter presses only the button that has the focus; Esc never drops edits.
+TEST_P(Form2KeyTest, EnterPressesOnlyTheFocusedButtonAndEscDoesNothing) {
+  const KeyCase& c = GetParam();
+  settings_.SwapTable = Table({{u"Ａ", u"1", 0}});
   Open();
   Type(From(), QStringLiteral("a"));
   Type(To(), QStringLiteral("b"));
-  QWidget* target = Find<QWidget>(QString::fromLatin1(GetParam()));
-  target->setFocus();
-  QTest::keyClick(target, Qt::Key_Return);
-  EXPECT_TRUE(dialog_->isVisible());
-  EXPECT_EQ(List()->count(), 0);
-  EXPECT_FALSE(fs::exists(SettingIni()));
+  QWidget* target = Find<QWidget>(QString::fromLatin1(c.focus));
+  if (QString::fromLatin1(c.focus) == QStringLiteral("Command1_1")) Pick(0);
+  // By the keyboard, as a user reaches a button.
+  TabTo(target);
+  QTest::keyClick(target, c.key);
+  EXPECT_EQ(dialog_->isVisible(), c.open);
+  EXPECT_EQ(List()->count(), c.rows);
+  EXPECT_EQ(fs::exists(SettingIni()), c.saved);
+  if (c.open) {
+    EXPECT_EQ(settings_.SwapTable.Count(), 1u);
+    if (c.rows == 1 && QString::fromLatin1(c.focus) != QStringLiteral("Command1_1")) {
+      EXPECT_EQ(From()->text(), QStringLiteral("ａ"));
+    }
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Form2, Form2EnterTest,
-                         testing::Values("Text1_0", "Text1_1", "List1", "Combo1", "VScroll1",
-                                         "Command2_0", "Command2_1"));
+INSTANTIATE_TEST_SUITE_P(
+    Form2, Form2KeyTest,
+    testing::Values(KeyCase{"EnterInFrom", Qt::Key_Return, "Text1_0", 1, true, false},
+                    KeyCase{"EnterInTo", Qt::Key_Return, "Text1_1", 1, true, false},
+                    KeyCase{"EnterInList", Qt::Key_Return, "List1", 1, true, false},
+                    KeyCase{"EnterInKinds", Qt::Key_Return, "Combo1", 1, true, false},
+                    KeyCase{"EnterOnSpinner", Qt::Key_Return, "VScroll1", 1, true, false},
+                    KeyCase{"EnterInWidth", Qt::Key_Return, "Text2", 1, true, false},
+                    KeyCase{"EnterOnAdd", Qt::Key_Return, "Command1_0", 2, true, false},
+                    KeyCase{"KeypadEnterOnAdd", Qt::Key_Enter, "Command1_0", 2, true, false},
+                    KeyCase{"EnterOnDelete", Qt::Key_Return, "Command1_1", 0, true, false},
+                    KeyCase{"EnterOnOk", Qt::Key_Return, "Command2_0", 1, false, true},
+                    KeyCase{"EnterOnCancel", Qt::Key_Return, "Command2_1", 1, false, false},
+                    KeyCase{"EscInFrom", Qt::Key_Escape, "Text1_0", 1, true, false},
+                    KeyCase{"EscInList", Qt::Key_Escape, "List1", 1, true, false},
+                    KeyCase{"EscOnCancel", Qt::Key_Escape, "Command2_1", 1, true, false}),
+    [](const testing::TestParamInfo<KeyCase>& info) { return std::string(info.param.name); });
+
+TEST_F(Form2Test, EnterOnOkSavesAndOnCancelDrops) {
+  for (const bool ok : {true, false}) {
+    settings_.SwapTable = Table({{u"Ａ", u"1", 0}});
+    Open();
+    Type(From(), QStringLiteral("b"));
+    QTest::keyClick(From(), Qt::Key_Return);  // does not add
+    Add();
+    QPushButton* button =
+        Find<QPushButton>(ok ? QStringLiteral("Command2_0") : QStringLiteral("Command2_1"));
+    TabTo(button);
+    QTest::keyClick(button, Qt::Key_Return);
+    EXPECT_EQ(dialog_->result(), ok ? QDialog::Accepted : QDialog::Rejected);
+    EXPECT_EQ(settings_.SwapTable.Count(), ok ? 2u : 1u);
+  }
+}
+
+// The spinner and the list show when they have the focus, whether the list
+// has a current row or not.
+class Form2FocusMarkTest : public Form2Test,
+                           public testing::WithParamInterface<std::tuple<const char*, bool>> {};
+
+TEST_P(Form2FocusMarkTest, ShowsAFocusMark) {
+  const auto& [name, rows] = GetParam();
+  if (rows) settings_.SwapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}});
+  Open();
+  QWidget* widget = Find<QWidget>(QString::fromLatin1(name));
+  Type(From(), QStringLiteral("a"));
+  const QImage unfocused = widget->grab().toImage();
+  TabTo(widget);
+  const QImage focused = widget->grab().toImage();
+  EXPECT_NE(focused, unfocused);
+  QTest::keyClick(widget, Qt::Key_Tab);
+  EXPECT_EQ(widget->grab().toImage(), unfocused);
+}
+
+INSTANTIATE_TEST_SUITE_P(Form2, Form2FocusMarkTest,
+                         testing::Combine(testing::Values("VScroll1", "List1"), testing::Bool()),
+                         [](const auto& info) {
+                           return std::string(std::get<0>(info.param)) +
+                                  (std::get<1>(info.param) ? "WithRows" : "Empty");
+                         });
 
 // ---- Saving ----
 
@@ -775,6 +864,117 @@ TEST_F(Form2Test, OkSavesWhatTheDialogShows) {
   EXPECT_EQ(reloaded.TabSpace, 3);
   EXPECT_EQ(reloaded.ConvertTrigger, 0);
 }
+
+struct PasteCase {
+  const char* name;
+  int kind;
+  const char16_t* from;  // pasted
+  const char16_t* to;    // pasted
+  SwapEntry added;       // From empty: nothing added
+};
+
+class Form2PasteTest : public Form2Test, public testing::WithParamInterface<PasteCase> {};
+
+// Pasted control characters are dropped, so that no entry can break its
+// line in the settings file and take the later entries with it.
+TEST_P(Form2PasteTest, ControlCharactersAreDroppedAndEveryEntrySurvivesARestart) {
+  const PasteCase& c = GetParam();
+  settings_.SwapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}, {u"Ｃ", u"3", 0}});
+  ASSERT_FALSE(SaveSettings(settings_, SettingIni()));
+  Open();
+  ChooseKind(c.kind);
+  Paste(From(), ToQString(c.from));
+  Paste(To(), ToQString(c.to));
+  Add();
+  Pick(0);  // the first entry's From and To go through the boxes once more
+  Ok();
+  EXPECT_TRUE(services_.messages.empty());
+
+  SwapTable expected = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}, {u"Ｃ", u"3", 0}});
+  if (!c.added.From.empty()) expected.Append(c.added);
+  EXPECT_EQ(Reload().SwapTable, expected);
+  settings_ = Reload();
+  Open();
+  Ok();
+  EXPECT_EQ(Reload().SwapTable, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form2, Form2PasteTest,
+    testing::Values(PasteCase{"LfBeforeFrom", 0, u"\nabc", u"x", {u"ａ", u"x", 0}},
+                    PasteCase{"TabAsFrom", 0, u"\t", u"x", {}},
+                    PasteCase{"CrBeforeFrom", 1, u"\rd", u"y", {u"ｄ", u"y", 1}},
+                    PasteCase{"DeleteBeforeFrom",
+                              0,
+                              u"\x7f"
+                              u"e",
+                              u"",
+                              {u"ｅ", u"", 0}},
+                    PasteCase{"LfInsideCellTo", 0, u"f", u"x\ny", {u"ｆ", u"xy", 0}},
+                    PasteCase{
+                        "LineBreaksInsideTextTo", 1, u"g", u"a\r\nb\tc\x01", {u"ｇ", u"abc", 1}}),
+    [](const testing::TestParamInfo<PasteCase>& info) { return std::string(info.param.name); });
+
+struct UnencodableCase {
+  const char* name;
+  std::vector<SwapEntry> entries;
+  std::deque<bool> answers;
+  const char* question;  // "" when OK asks nothing
+  bool saved;
+};
+
+class Form2UnencodableTest : public Form2Test,
+                             public testing::WithParamInterface<UnencodableCase> {};
+
+// OK names the entries that Setting.ini cannot hold before they become '?'.
+TEST_P(Form2UnencodableTest, OkAsksBeforeCharactersBecomeQuestionMarks) {
+  const UnencodableCase& c = GetParam();
+  for (const SwapEntry& entry : c.entries) settings_.SwapTable.Append(entry);
+  const SwapTable before = settings_.SwapTable;
+  Open();
+  services_.proceedAnswers = c.answers;
+  Ok();
+  EXPECT_EQ(services_.questions, std::string_view(c.question).empty()
+                                     ? std::vector<QString>{}
+                                     : std::vector<QString>{QString::fromUtf8(c.question)});
+  EXPECT_EQ(dialog_->isVisible(), !c.saved);
+  EXPECT_EQ(fs::exists(SettingIni()), c.saved);
+  EXPECT_EQ(settings_.SwapTable, before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Form2, Form2UnencodableTest,
+    testing::Values(
+        UnencodableCase{"AllEncodable", {{u"ー", u"｜", 0}, {u"〜", u"−", 1}}, {}, "", true},
+        UnencodableCase{"EmojiInToDeclined",
+                        {{u"ー", u"｜", 0}, {u"ａ", u"😀", 1}},
+                        {false},
+                        "次の置き換えには Shift_JIS で保存できない文字があり、「?」になります。\r\n"
+                        "2: ａ >> 😀 変換前\r\nこのまま保存しますか?",
+                        false},
+        UnencodableCase{"AccentAndReplacementAccepted",
+                        {{u"é", u"e", 0}, {u"ｂ", u"c", 0}, {u"\uFFFD", u"?", 7}},
+                        {true},
+                        "次の置き換えには Shift_JIS で保存できない文字があり、「?」になります。\r\n"
+                        "1: é >> e 変換時\r\n3: \uFFFD >> ? 変換前\r\nこのまま保存しますか?",
+                        true},
+        UnencodableCase{
+            "ManyNamedUpToFive",
+            {{u"1", u"é", 1},
+             {u"2", u"é", 1},
+             {u"3", u"é", 1},
+             {u"4", u"é", 1},
+             {u"5", u"é", 1},
+             {u"6", u"é", 1},
+             {u"7", u"é", 1}},
+            {false},
+            "次の置き換えには Shift_JIS で保存できない文字があり、「?」になります。\r\n"
+            "1: 1 >> é 変換前\r\n2: 2 >> é 変換前\r\n3: 3 >> é 変換前\r\n"
+            "4: 4 >> é 変換前\r\n5: 5 >> é 変換前\r\nほか 2 件\r\nこのまま保存しますか?",
+            false}),
+    [](const testing::TestParamInfo<UnencodableCase>& info) {
+      return std::string(info.param.name);
+    });
 
 struct SaveFailureCase {
   const char* name;
@@ -922,7 +1122,11 @@ TEST_P(Form2PresetTest, AddAppendsTheEntriesNotYetThere) {
   Pick(List()->count() - 1);
   EXPECT_EQ(From()->text(), ToQString(c.lastFrom));
   EXPECT_EQ(To()->text(), ToQString(c.lastTo));
+  // Setting.ini cannot hold the vertical forms of the Unicode preset, and
+  // OK says so before they become '?'.
+  services_.proceedAnswers = {true};
   Ok();
+  EXPECT_EQ(services_.questions.size(), c.preset == 1 ? 1u : 0u);
   EXPECT_EQ(settings_.SwapTable.Count(), c.rows);
   EXPECT_EQ(settings_.SwapTable[c.rows].From, c.lastFrom);
 }

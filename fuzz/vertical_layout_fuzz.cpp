@@ -1,0 +1,84 @@
+// The vertical conversion under fuzzed text, tab width and tables: every
+// row has one cell per column, and Text() is exactly the cells.
+#include <algorithm>
+#include <vector>
+
+#include "core/code_points.h"
+#include "core/prepare_text.h"
+#include "core/vertical_layout.h"
+#include "fuzz/fuzz_support.h"
+
+using namespace mirotabe;
+
+namespace {
+
+// The cells the layout should have: lines of the prepared text at CR LF,
+// each one code point per cell.
+struct Shape {
+  std::size_t lines = 0;
+  std::size_t longest = 0;
+  std::vector<std::size_t> cells;  // of each line
+};
+
+Shape ShapeOf(std::u16string_view prepared) {
+  Shape shape;
+  std::size_t cells = 0;
+  for (std::size_t i = 0;;) {
+    if (i == prepared.size() || prepared.substr(i).starts_with(u"\r\n")) {
+      ++shape.lines;
+      shape.cells.push_back(cells);
+      shape.longest = std::max(shape.longest, cells);
+      cells = 0;
+      if (i == prepared.size()) break;
+      i += 2;
+      continue;
+    }
+    i += CodePointAt(prepared, i).units;
+    ++cells;
+  }
+  return shape;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+  FuzzedDataProvider data(bytes, size);
+  const auto tabSpace = data.ConsumeIntegral<std::uint8_t>();
+  const SwapTable table = fuzzing::DrawTable(data, 6, 4);
+  const std::u16string input = fuzzing::DrawText(data, 512);
+
+  // A bound small enough that a wide tab never builds a huge layout.
+  constexpr std::size_t kBound = 1 << 16;
+  const LayoutResult result = BuildVerticalLayout(input, tabSpace, table, kBound);
+  if (input.empty()) {
+    FUZZ_CHECK(std::get<VerticalLayout>(result).RowCount() == 0);
+    return 0;
+  }
+  const Shape shape = ShapeOf(PrepareText(input, tabSpace, table));
+  if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
+    FUZZ_CHECK(tooLarge->lines == shape.lines && tooLarge->longestLine == shape.longest);
+    FUZZ_CHECK(shape.lines * shape.longest > kBound);
+    return 0;
+  }
+  const VerticalLayout& layout = std::get<VerticalLayout>(result);
+  FUZZ_CHECK(layout.RowCount() == shape.longest);
+  FUZZ_CHECK(layout.ColumnCount() == (shape.longest == 0 ? 0 : shape.lines));
+
+  std::u16string fromCells;
+  for (std::size_t row = 0; row < layout.RowCount(); ++row) {
+    if (row != 0) fromCells += u"\r\n";
+    std::u16string rowText;
+    layout.AppendRow(row, rowText);
+    std::u16string joined;
+    for (std::size_t column = 0; column < layout.ColumnCount(); ++column) {
+      const std::u16string_view cell = layout.Cell(row, column);
+      // Lines shorter than the longest are filled at the bottom.
+      if (row >= shape.cells[shape.lines - 1 - column]) FUZZ_CHECK(cell == u"\u3000");
+      joined += cell;
+    }
+    FUZZ_CHECK(rowText == joined);
+    fromCells += joined;
+  }
+  FUZZ_CHECK(layout.Text() == fromCells);
+  return 0;
+}
