@@ -22,6 +22,9 @@ constexpr std::u16string_view kLineBreak = u"\r\n";
 // different line for every cell.
 constexpr std::size_t kTile = 64;
 
+// Pieces of text handed out for streaming hold about this many units.
+constexpr std::size_t kPieceUnits = 128 * 1024;
+
 bool MayEndLineOrPair(char16_t unit) {
   return unit == u'\r' || IsHighSurrogate(unit);
 }
@@ -49,12 +52,12 @@ std::size_t FindNextSpecial(const char16_t* text, std::size_t i, std::size_t siz
 
 class LayoutBuilder {
  public:
-  static LayoutResult Build(std::u16string_view input, std::uint8_t tabSpace,
-                            const SwapTable& table, const LayoutSettings& settings,
+  static LayoutResult Build(std::u16string&& input, std::uint8_t tabSpace, const SwapTable& table,
+                            const LayoutSettings& settings,
                             std::size_t maxCells) {
     VerticalLayout layout;
     if (input.empty()) return layout;
-    layout.prepared_ = PrepareText(input, tabSpace, table);
+    layout.prepared_ = PrepareOwnedText(std::move(input), tabSpace, table);
     SplitLines(layout);
     if (settings.ColumnLength != 0 || settings.ColumnGap != 0) ArrangeColumns(layout, settings);
     std::size_t longest = 0;
@@ -65,6 +68,7 @@ class LayoutBuilder {
     }
     layout.rows_ = longest;
     layout.replacements_ = CellReplacements(table);
+    if (layout.IsGrid() && !layout.replacements_.empty()) ReplaceInPlace(layout);
     return layout;
   }
 
@@ -73,6 +77,10 @@ class LayoutBuilder {
   static void SplitLines(VerticalLayout& layout) {
     const std::u16string& text = layout.prepared_;
     const std::size_t size = text.size();
+    // Each line but the last ends at an LF: reserving for them all spares
+    // a large text the copies of a growing vector.
+    layout.lines_.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), u'\n')) +
+                          1);
     std::size_t start = 0;
     std::size_t pairs = 0;
     for (std::size_t i = FindNextSpecial(text.data(), 0, size);;
@@ -134,23 +142,42 @@ class LayoutBuilder {
     }
     layout.lines_ = std::move(columns);
   }
+
+  // Every cell and every replaced cell is one unit here, so the cells can
+  // be replaced once in the text instead of on every read.
+  static void ReplaceInPlace(VerticalLayout& layout) {
+    for (const VerticalLayout::Line& line : layout.lines_) {
+      char16_t* const begin = layout.prepared_.data() + line.start;
+      for (char16_t* unit = begin; unit != begin + line.cells; ++unit) {
+        if (const auto replaced = layout.replacements_.Find(*unit)) *unit = replaced->front();
+      }
+    }
+    layout.replacedInPlace_ = true;
+  }
 };
 
 LayoutResult BuildVerticalLayout(std::u16string_view input, std::uint8_t tabSpace,
                                  const SwapTable& table, std::size_t maxCells) {
-  return LayoutBuilder::Build(input, tabSpace, table, LayoutSettings{}, maxCells);
+  return LayoutBuilder::Build(std::u16string(input), tabSpace, table, LayoutSettings{}, maxCells);
 }
 
 LayoutResult BuildVerticalLayout(std::u16string_view input, std::uint8_t tabSpace,
                                  const SwapTable& table, const LayoutSettings& layout,
                                  std::size_t maxCells) {
-  return LayoutBuilder::Build(input, tabSpace, table, layout, maxCells);
+  return LayoutBuilder::Build(std::u16string(input), tabSpace, table, layout, maxCells);
+}
+
+LayoutResult BuildVerticalLayoutInPlace(std::u16string&& input, std::uint8_t tabSpace,
+                                        const SwapTable& table, const LayoutSettings& layout,
+                                        std::size_t maxCells) {
+  return LayoutBuilder::Build(std::move(input), tabSpace, table, layout, maxCells);
 }
 
 std::u16string_view VerticalLayout::CellOf(const Line& line, std::size_t row) const {
   if (row >= line.cells) return kBlank;
   const std::size_t unit = UnitOf(line, row);
   const CodePoint c = CodePointAt(prepared_, unit);
+  if (replacedInPlace_) return std::u16string_view(prepared_).substr(unit, c.units);
   if (const auto replaced = replacements_.Find(c.value)) return *replaced;
   return std::u16string_view(prepared_).substr(unit, c.units);
 }
@@ -165,13 +192,13 @@ void VerticalLayout::AppendRow(std::size_t row, std::u16string& out) const {
   }
 }
 
-bool VerticalLayout::IsGrid() const {
-  return unitOffsets_.empty() && replacements_.AllSingleUnit();
-}
-
 std::u16string VerticalLayout::Text() const {
   if (rows_ == 0) return {};
-  if (IsGrid()) return GridText();
+  if (IsGrid()) {
+    std::u16string out(rows_ * GridStride() - kLineBreak.size(), kBlankCell);
+    FillGridRows(0, rows_, out.data(), true);
+    return out;
+  }
   std::u16string out;
   for (std::size_t row = 0; row < rows_; ++row) {
     if (row != 0) out.append(kLineBreak);
@@ -180,47 +207,60 @@ std::u16string VerticalLayout::Text() const {
   return out;
 }
 
-// Every cell is one unit, so every row has the same width and each cell's
-// place in the text is known in advance: fill the blanks and line breaks,
-// then copy the characters in.
-std::u16string VerticalLayout::GridText() const {
-  const std::size_t columns = lines_.size();
-  const std::size_t stride = columns + kLineBreak.size();
-  std::u16string out(rows_ * stride - kLineBreak.size(), kBlankCell);
-  for (std::size_t row = 0; row + 1 < rows_; ++row) {
-    out[row * stride + columns] = u'\r';
-    out[row * stride + columns + 1] = u'\n';
+bool VerticalLayout::ForEachTextPiece(const PieceSink& sink) const {
+  if (rows_ == 0) return true;
+  std::u16string piece;
+  if (IsGrid()) {
+    const std::size_t stride = GridStride();
+    const std::size_t band = std::clamp<std::size_t>(kPieceUnits / stride, 1, rows_);
+    piece.resize(band * stride);
+    for (std::size_t row = 0; row < rows_; row += band) {
+      const std::size_t end = std::min(rows_, row + band);
+      FillGridRows(row, end, piece.data(), false);
+      const std::size_t size = (end - row) * stride - (end == rows_ ? kLineBreak.size() : 0);
+      if (!sink(std::u16string_view(piece).substr(0, size))) return false;
+    }
+    return true;
   }
+  for (std::size_t row = 0; row < rows_; ++row) {
+    if (row != 0) piece.append(kLineBreak);
+    AppendRow(row, piece);
+    if (piece.size() >= kPieceUnits || row + 1 == rows_) {
+      if (!sink(piece)) return false;
+      piece.clear();
+    }
+  }
+  return true;
+}
 
-  std::vector<char16_t> map;
-  if (!replacements_.empty()) {
-    map.resize(0x10000);
-    for (std::size_t c = 0; c < map.size(); ++c) map[c] = static_cast<char16_t>(c);
-    replacements_.ForEach([&](char32_t c, std::u16string_view cell) {
-      if (c < 0x10000) map[c] = cell[0];
-    });
+// Every cell is one unit, so every row has the same width and each cell's
+// place is known in advance: rows [firstRow, endRow) go to `out`, each but
+// the layout's last followed by CR LF. Unless `out` holds blanks already,
+// they are filled first; then the characters are copied in.
+void VerticalLayout::FillGridRows(std::size_t firstRow, std::size_t endRow, char16_t* out,
+                                  bool blanksFilled) const {
+  const std::size_t columns = lines_.size();
+  const std::size_t stride = GridStride();
+  if (!blanksFilled) std::fill(out, out + (endRow - firstRow) * stride - 2, kBlankCell);
+  for (std::size_t row = firstRow; row < endRow && row + 1 < rows_; ++row) {
+    out[(row - firstRow) * stride + columns] = u'\r';
+    out[(row - firstRow) * stride + columns + 1] = u'\n';
   }
 
   const char16_t* text = prepared_.data();
-  char16_t* cells = out.data();
-  for (std::size_t row0 = 0; row0 < rows_; row0 += kTile) {
-    const std::size_t rowEnd = std::min(rows_, row0 + kTile);
+  for (std::size_t row0 = firstRow; row0 < endRow; row0 += kTile) {
+    const std::size_t rowEnd = std::min(endRow, row0 + kTile);
     for (std::size_t line0 = 0; line0 < columns; line0 += kTile) {
       const std::size_t lineEnd = std::min(columns, line0 + kTile);
       for (std::size_t index = line0; index < lineEnd; ++index) {
         const Line& line = lines_[index];
         const char16_t* from = text + line.start;
-        char16_t* to = cells + (columns - 1 - index);
+        char16_t* to = out + (columns - 1 - index);
         const std::size_t end = std::min(rowEnd, line.cells);
-        if (map.empty()) {
-          for (std::size_t row = row0; row < end; ++row) to[row * stride] = from[row];
-        } else {
-          for (std::size_t row = row0; row < end; ++row) to[row * stride] = map[from[row]];
-        }
+        for (std::size_t row = row0; row < end; ++row) to[(row - firstRow) * stride] = from[row];
       }
     }
   }
-  return out;
 }
 
 }  // namespace mirotabe

@@ -248,9 +248,13 @@ std::u16string DecodeWhole(std::string_view bytes, Converter& converter, std::si
 }  // namespace
 
 std::u16string Decode(std::string_view bytes, Charset charset) {
+  return Decode(bytes, charset, 0);
+}
+
+std::u16string Decode(std::string_view bytes, Charset charset, std::size_t spareUnits) {
   // Every byte yields at most one UTF-16 unit: a 2-byte character of code
   // page 932 gives one, a 4-byte UTF-8 sequence two, a bad byte one U+FFFD.
-  std::u16string text(bytes.size(), u'\0');
+  std::u16string text(bytes.size() + spareUnits, u'\0');
   char16_t* out = text.data();
   Converter& converter = Decoder(charset);
   converter.Reset();

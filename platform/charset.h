@@ -21,6 +21,10 @@ enum class Charset { Cp932, Utf8 };
 
 std::u16string Decode(std::string_view bytes, Charset charset);
 
+// The same, with room for `spareUnits` more units left in the string, so
+// that a caller can grow the text in place.
+std::u16string Decode(std::string_view bytes, Charset charset, std::size_t spareUnits);
+
 struct EncodedText {
   std::string bytes;
   std::size_t replaced = 0;  // characters written as '?'

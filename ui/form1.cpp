@@ -26,6 +26,7 @@
 #include "ui/pane_font.h"
 #include "ui/pane_text.h"
 #include "ui/save_format.h"
+#include "ui/save_output.h"
 #include "ui/save_path.h"
 #include "ui/twips.h"
 #include "ui/ui_services.h"
@@ -203,18 +204,20 @@ void Form1::LoadStartupFile(const QStringList& arguments) {
 }
 
 void Form1::ConvertMirotabe() {
-  const LayoutResult result =
+  LayoutResult result =
       BuildVerticalLayout(ProgramText(*text1_), settings_.TabSpace, settings_.SwapTable,
                           settings_.Layout, maxLayoutCells_);
   if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
     outputTooLarge_ = TooLargeText(*tooLarge);
+    layout_ = {};
     text2_->clear();
     text2_->setPlaceholderText(outputTooLarge_);
     return;
   }
   outputTooLarge_.clear();
   text2_->setPlaceholderText({});
-  SetProgramText(*text2_, std::get<VerticalLayout>(result).Text());
+  layout_ = std::move(std::get<VerticalLayout>(result));
+  SetProgramText(*text2_, layout_.Text());
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
@@ -324,7 +327,6 @@ void Form1::Menu_File_Save_Click() {
     ShowError(QStringLiteral("縦書きを保存できません。\r\n") + outputTooLarge_);
     return;
   }
-  const std::u16string text = ProgramText(*text2_);
   const SaveDialogAnswer answer = services_.ShowSaveDialog(this, SaveFileFilters(), DialogFolder(),
                                                            SaveFileFilter(settings_.SaveEncoding));
   if (answer.path.isEmpty()) return;
@@ -336,7 +338,7 @@ void Form1::Menu_File_Save_Click() {
 
   // UTF-8 holds every character the panes can show.
   const UnencodableReport lost = charset == Charset::Cp932
-                                     ? FindUnencodable(text, charset, kShownUnencodable)
+                                     ? FindUnencodableCells(layout_, charset, kShownUnencodable)
                                      : UnencodableReport{};
   if (lost.count != 0 &&
       !services_.AskToProceed(
@@ -354,7 +356,7 @@ void Form1::Menu_File_Save_Click() {
           this, kSaveTitle, QStringLiteral("%1 は既に存在します。\r\n置き換えますか?").arg(path))) {
     return;
   }
-  if (const IoStatus failed = WriteTextFile(LocalPath(path), text, charset)) {
+  if (const IoStatus failed = SaveLayout(LocalPath(path), layout_, charset)) {
     ShowError(
         QStringLiteral("ファイルを保存できませんでした。\r\n%1\r\n%2").arg(path, Reason(*failed)));
     return;

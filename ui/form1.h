@@ -14,6 +14,7 @@
 #include <cstddef>
 
 #include "core/settings.h"
+#include "core/vertical_layout.h"
 #include "ui/form_layout.h"
 
 class QPlainTextEdit;
@@ -90,6 +91,8 @@ class Form1 : public QMainWindow {
   QString outputTooLarge_;
   // The file last opened or saved, where the dialogs may start.
   QString lastFile_;
+  // What the output pane shows, kept for the save command.
+  VerticalLayout layout_;
 };
 
 }  // namespace mirotabe
