@@ -80,8 +80,14 @@ class VerticalLayout {
   std::size_t GridStride() const { return lines_.size() + 2; }
   void FillGridRows(std::size_t firstRow, std::size_t endRow, char16_t* out,
                     bool blanksFilled) const;
+  void FillGridColumn(const Line& line, std::size_t row, std::size_t rowEnd, char16_t* to,
+                      std::size_t stride, bool blanksFilled) const;
+#ifdef __SSE2__
+  void FillGridBlock(std::size_t index, std::size_t row, char16_t* to, std::size_t stride,
+                     bool blanksFilled) const;
+#endif
 
-  std::u16string prepared_;
+  std::u16string prepared_;  // then kGridReadAhead units of padding
   std::vector<Line> lines_;
   std::vector<std::uint32_t> unitOffsets_;
   CellReplacements replacements_;
