@@ -124,6 +124,21 @@ bool CopyEightAscii(const char16_t* in, char*& out) {
   out += 8;
   return true;
 }
+
+// Writes eight units at once when all are the ideographic space U+3000,
+// which fills most of a vertical text's cells; returns false, having
+// written nothing, otherwise.
+bool CopyEightBlanksCp932(const char16_t* in, char*& out) {
+  constexpr char16_t kBlank = 0x3000;
+  const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+  if (_mm_movemask_epi8(_mm_cmpeq_epi16(units, _mm_set1_epi16(kBlank))) != 0xFFFF) return false;
+  // Its two bytes, lead byte first in memory, eight times.
+  const std::uint16_t code = kCp932OfBmp[kBlank];
+  const auto swapped = static_cast<short>((code & 0xFF) << 8 | code >> 8);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_set1_epi16(swapped));
+  out += 16;
+  return true;
+}
 #endif
 
 // A surrogate pair in code page 932, which has no such characters in
@@ -153,6 +168,12 @@ char* EncodeCp932(std::u16string_view text, char* out, const UnencodableFn& onUn
       ++in;
       continue;
     }
+#ifdef __SSE2__
+    if (c == 0x3000 && end - in >= 8 && kCp932OfBmp[c] > 0xFF && CopyEightBlanksCp932(in, out)) {
+      in += 8;
+      continue;
+    }
+#endif
     const std::uint16_t code = kCp932OfBmp[c];
     if (code != 0) {
       if (code > 0xFF) *out++ = static_cast<char>(code >> 8);

@@ -15,3 +15,4 @@ cmake --build --preset release --target mirotabe_bench
 cmake --build --preset release --target mirotabe_ui_bench
 build/release/bin/mirotabe_bench --benchmark_counters_tabular=true "$@"
 build/release/bin/mirotabe_ui_bench --benchmark_counters_tabular=true "$@"
+scripts/convert_bench.sh
