@@ -56,8 +56,7 @@ std::size_t FindNextSpecial(const char16_t* text, std::size_t i, std::size_t siz
 class LayoutBuilder {
  public:
   static LayoutResult Build(std::u16string&& input, std::uint8_t tabSpace, const SwapTable& table,
-                            const LayoutSettings& settings,
-                            std::size_t maxCells) {
+                            const LayoutSettings& settings, std::size_t maxCells) {
     VerticalLayout layout;
     if (input.empty()) return layout;
     layout.prepared_ = PrepareOwnedText(std::move(input), tabSpace, table);

@@ -204,9 +204,8 @@ void Form1::LoadStartupFile(const QStringList& arguments) {
 }
 
 void Form1::ConvertMirotabe() {
-  LayoutResult result =
-      BuildVerticalLayout(ProgramText(*text1_), settings_.TabSpace, settings_.SwapTable,
-                          settings_.Layout, maxLayoutCells_);
+  LayoutResult result = BuildVerticalLayout(ProgramText(*text1_), settings_.TabSpace,
+                                            settings_.SwapTable, settings_.Layout, maxLayoutCells_);
   if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
     outputTooLarge_ = TooLargeText(*tooLarge);
     layout_ = {};

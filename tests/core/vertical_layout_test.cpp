@@ -211,6 +211,35 @@ INSTANTIATE_TEST_SUITE_P(
         PiecesCase{"LongLinesWithPairs", Lines(3, std::u16string(100000, u'x') + u"😀"), {}}),
     [](const auto& info) { return info.param.name; });
 
+// Segments and gaps are columns of their own: the tiled rows, the pieces
+// and the plain rows still agree, replacements included.
+TEST(VerticalLayoutTest, PiecesAgreeUnderColumnsAndGaps) {
+  const std::u16string input =
+      Lines(40, u"あいうえおかきくけこーabc") + u"\r\n" + std::u16string(150, u'ー') + u"\r\n\r\nx";
+  for (const std::size_t length : {0u, 1u, 7u, 9u}) {
+    for (const std::uint8_t gap : {0, 1, 2}) {
+      LayoutSettings settings;
+      settings.ColumnLength = length;
+      settings.ColumnGap = gap;
+      const LayoutResult result =
+          BuildVerticalLayout(input, 4, Table({{u"ー", u"｜", 0}}), settings);
+      const auto& layout = std::get<VerticalLayout>(result);
+      std::u16string joined;
+      layout.ForEachTextPiece([&joined](std::u16string_view piece) {
+        joined += piece;
+        return true;
+      });
+      std::u16string rows;
+      for (std::size_t row = 0; row < layout.RowCount(); ++row) {
+        if (row != 0) rows += u"\r\n";
+        layout.AppendRow(row, rows);
+      }
+      EXPECT_EQ(joined, rows) << length << " " << int{gap};
+      EXPECT_EQ(layout.Text(), rows) << length << " " << int{gap};
+    }
+  }
+}
+
 TEST(VerticalLayoutTest, PiecesStopWhenTheSinkSaysSo) {
   const LayoutResult result = BuildVerticalLayout(Lines(70000, u"あいう"), 4, {});
   const auto& layout = std::get<VerticalLayout>(result);
