@@ -7,6 +7,7 @@
 
 #include "bench/bench_texts.h"
 #include "core/vertical_layout.h"
+#include "textio/text_stream.h"
 
 namespace mirotabe::bench {
 namespace {
@@ -75,6 +76,36 @@ void BM_CopyOutputBytes(benchmark::State& state) {
   Describe(state, source.size());
 }
 
+// What saving costs without the disk: the rows streamed through the code
+// page 932 encoder into a sink that keeps nothing.
+void BM_StreamEncodedBytes(benchmark::State& state) {
+  const LayoutResult result = BuildVerticalLayout(Shape(state).text, 4, TableFor(state));
+  const auto& layout = std::get<VerticalLayout>(result);
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    bytes = 0;
+    EncodingWriter writer(Charset::Cp932, [&bytes](std::string_view block) -> IoStatus {
+      bytes += block.size();
+      benchmark::DoNotOptimize(block.data());
+      return std::nullopt;
+    });
+    layout.ForEachTextPiece([&writer](std::u16string_view piece) { return !writer.Write(piece); });
+    benchmark::DoNotOptimize(writer.Finish());
+  }
+  Describe(state, layout.Text().size());
+  state.counters["bytes"] = static_cast<double>(bytes);
+}
+
+// A few lines under a table: what each input of a fuzzer costs.
+void BM_ConvertSmallText(benchmark::State& state) {
+  const std::u16string text = u"縦書き（テスト）\r\nラーメン...\r\nabc\tdef";
+  for (auto _ : state) {
+    const LayoutResult layout = BuildVerticalLayout(text, 4, TypicalTable());
+    std::u16string out = std::get<VerticalLayout>(layout).Text();
+    benchmark::DoNotOptimize(out.data());
+  }
+}
+
 // Arguments: {shape: 0 as it is, 1 paragraphs; table: 0 empty, 1 typical}.
 void Shapes(benchmark::internal::Benchmark* b) {
   b->ArgNames({"paragraphs", "table"});
@@ -101,6 +132,8 @@ BENCHMARK(BM_ConvertToLayout)->Apply(Shapes);
 BENCHMARK(BM_ConvertToColumns)->Apply(Shapes);
 BENCHMARK(BM_ConvertToText)->Apply(Shapes);
 BENCHMARK(BM_CopyOutputBytes)->Apply(Shapes);
+BENCHMARK(BM_StreamEncodedBytes)->Apply(Shapes);
+BENCHMARK(BM_ConvertSmallText);
 
 }  // namespace
 }  // namespace mirotabe::bench

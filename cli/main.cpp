@@ -15,6 +15,7 @@
 #include "core/vertical_layout.h"
 #include "platform/files.h"
 #include "textio/text_file.h"
+#include "textio/text_stream.h"
 
 namespace mirotabe {
 namespace {
@@ -197,19 +198,26 @@ int Run(const Options& options) {
                                           : ReadFileBytes(options.inputFile);
   if (!input) return IoFailure(input.error());
 
-  const std::u16string text = InputText(options, input.value());
-  std::u16string converted;
+  std::u16string text = InputText(options, input.value());
+  std::string().swap(input.value());  // frees the bytes: only the text is needed now
+
+  // The output goes to the encoder and out a few rows at a time: it is
+  // never held whole, neither as text nor as bytes.
+  TextProducer produce;
+  std::u16string readBack;
+  LayoutResult result;
   if (options.reverse) {
     // Reading back needs no settings: the table and the options only shape
     // the way into vertical text.
-    ReverseResult result = ReverseLayout(text);
-    if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
+    ReverseResult reversed = ReverseLayout(text);
+    if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&reversed)) {
       std::cerr << kProgram << ": the text is too large to read back: " << tooLarge->lines
                 << " rows × " << tooLarge->longestLine << " characters exceed " << tooLarge->bound
                 << " cells\n";
       return kExitFailure;
     }
-    converted = std::move(std::get<std::u16string>(result));
+    readBack = std::move(std::get<std::u16string>(reversed));
+    produce = [&readBack](EncodingWriter& writer) { return writer.Write(readBack); };
   } else {
     AppSettings settings;
     if (options.settingsFile) {
@@ -221,32 +229,33 @@ int Run(const Options& options) {
     }
     options.layout.ApplyTo(settings.Layout);
 
-    const LayoutResult result =
-        BuildVerticalLayout(text, settings.TabSpace, settings.SwapTable, settings.Layout);
+    result = BuildVerticalLayoutInPlace(std::move(text), settings.TabSpace, settings.SwapTable,
+                                        settings.Layout);
     if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
       std::cerr << kProgram << ": the result is too large to lay out: " << tooLarge->lines
                 << " columns × " << tooLarge->longestLine << " characters exceed "
                 << tooLarge->bound << " cells\n";
       return kExitFailure;
     }
-    converted = std::get<VerticalLayout>(result).Text();
+    produce = [&layout = std::get<VerticalLayout>(result)](EncodingWriter& writer) {
+      IoStatus failed;
+      layout.ForEachTextPiece([&](std::u16string_view piece) {
+        failed = writer.Write(piece);
+        return !failed;
+      });
+      return failed;
+    };
   }
 
-  const EncodedText output = EncodeTextFile(converted, options.charset);
-  if (output.replaced != 0) {
-    std::cerr << kProgram << ": warning: " << output.replaced << " character"
-              << (output.replaced == 1 ? "" : "s") << " cannot be written in "
-              << (options.charset == Charset::Cp932 ? "cp932" : "utf-8") << " and became '?'\n";
-  }
-
-  if (options.outputFile) {
-    if (IoStatus failed = ReplaceFileAtomically(*options.outputFile, output.bytes)) {
-      return IoFailure(*failed);
-    }
-    return kExitOk;
-  }
-  if (IoStatus failed = WriteDescriptorBytes(STDOUT_FILENO, output.bytes, "standard output")) {
-    return IoFailure(*failed);
+  const IoResult<std::size_t> replaced =
+      options.outputFile
+          ? WriteTextFilePieces(*options.outputFile, options.charset, produce)
+          : WriteDescriptorPieces(STDOUT_FILENO, "standard output", options.charset, produce);
+  if (!replaced) return IoFailure(replaced.error());
+  if (const std::size_t count = replaced.value(); count != 0) {
+    std::cerr << kProgram << ": warning: " << count << " character" << (count == 1 ? "" : "s")
+              << " cannot be written in " << (options.charset == Charset::Cp932 ? "cp932" : "utf-8")
+              << " and became '?'\n";
   }
   return kExitOk;
 }

@@ -81,6 +81,17 @@ CellReplacements::CellReplacements(const SwapTable& table) {
       cells_.emplace(c, cell);
     }
   }
+  if (!allSingleUnit_) return;
+  for (const auto& [c, cell] : cells_) {
+    if (c >= 0x10000) continue;
+    std::uint16_t& page = pageOf_[c >> 8];
+    if (page == 0) {
+      page = static_cast<std::uint16_t>(pages_.size());
+      pages_.emplace_back();
+    }
+    // Unsigned arithmetic wraps, so any cell is one addition away.
+    pages_[page][c & 0xFF] = static_cast<char16_t>(cell.front() - c);
+  }
 }
 
 }  // namespace mirotabe

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "core/settings.h"
 
@@ -37,10 +38,11 @@ class CellReplacements {
   // True when every replaced cell is exactly one UTF-16 unit.
   bool AllSingleUnit() const { return allSingleUnit_; }
 
-  // For callers that map many characters: calls f(c, cell) for each.
-  template <typename F>
-  void ForEach(F&& f) const {
-    for (const auto& [c, cell] : cells_) f(c, std::u16string_view(cell));
+  // The cell of the BMP character `c` as one unit; only when AllSingleUnit().
+  // Whole texts go through it, so it is a page table without branches: in
+  // a Japanese text, replaced kana and unreplaced kanji alternate at random.
+  char16_t SingleUnitCell(char16_t c) const {
+    return static_cast<char16_t>(c + pages_[pageOf_[c >> 8]][c & 0xFF]);
   }
 
  private:
@@ -48,6 +50,11 @@ class CellReplacements {
 
   std::unordered_map<char32_t, std::u16string> cells_;
   std::array<std::uint64_t, 1024> bmpFilter_{};  // one bit per BMP character
+  // For SingleUnitCell: each page of 256 characters has the differences
+  // between its cells and its characters; page 0 holds only zeros and
+  // stands for every page without a replaced character.
+  std::array<std::uint16_t, 256> pageOf_{};
+  std::vector<std::array<char16_t, 256>> pages_ = std::vector<std::array<char16_t, 256>>(1);
   bool allSingleUnit_ = true;
 };
 

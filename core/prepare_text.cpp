@@ -108,9 +108,15 @@ std::u16string ExpandTabs(std::u16string text, std::uint8_t tabSpace) {
 
 std::u16string PrepareText(std::u16string_view input, std::uint8_t tabSpace,
                            const SwapTable& table) {
-  std::u16string text = ApplyWholeTextReplacements(std::u16string(input), table);
+  return PrepareOwnedText(std::u16string(input), tabSpace, table);
+}
+
+std::u16string PrepareOwnedText(std::u16string input, std::uint8_t tabSpace,
+                                const SwapTable& table) {
+  std::u16string text = ApplyWholeTextReplacements(std::move(input), table);
   text = ExpandTabs(std::move(text), tabSpace);
-  return ToFullWidth(text);
+  MapToFullWidth(text);
+  return text;
 }
 
 }  // namespace mirotabe

@@ -26,4 +26,8 @@ std::u16string ExpandTabs(std::u16string text, std::uint8_t tabSpace);
 std::u16string PrepareText(std::u16string_view input, std::uint8_t tabSpace,
                            const SwapTable& table);
 
+// The same, in `input`'s own memory wherever no step makes the text longer.
+std::u16string PrepareOwnedText(std::u16string input, std::uint8_t tabSpace,
+                                const SwapTable& table);
+
 }  // namespace mirotabe

@@ -22,6 +22,12 @@ constexpr std::u16string_view kLineBreak = u"\r\n";
 // different line for every cell.
 constexpr std::size_t kTile = 64;
 
+// The grid is read eight units at a time, up to seven past a line's end.
+constexpr std::size_t kGridReadAhead = 8;
+
+// Pieces of text handed out for streaming hold about this many units.
+constexpr std::size_t kPieceUnits = 128 * 1024;
+
 bool MayEndLineOrPair(char16_t unit) {
   return unit == u'\r' || IsHighSurrogate(unit);
 }
@@ -49,12 +55,11 @@ std::size_t FindNextSpecial(const char16_t* text, std::size_t i, std::size_t siz
 
 class LayoutBuilder {
  public:
-  static LayoutResult Build(std::u16string_view input, std::uint8_t tabSpace,
-                            const SwapTable& table, const LayoutSettings& settings,
-                            std::size_t maxCells) {
+  static LayoutResult Build(std::u16string&& input, std::uint8_t tabSpace, const SwapTable& table,
+                            const LayoutSettings& settings, std::size_t maxCells) {
     VerticalLayout layout;
     if (input.empty()) return layout;
-    layout.prepared_ = PrepareText(input, tabSpace, table);
+    layout.prepared_ = PrepareOwnedText(std::move(input), tabSpace, table);
     SplitLines(layout);
     if (settings.ColumnLength != 0 || settings.ColumnGap != 0) ArrangeColumns(layout, settings);
     std::size_t longest = 0;
@@ -64,7 +69,9 @@ class LayoutBuilder {
       return LayoutTooLarge{lines, longest, maxCells};
     }
     layout.rows_ = longest;
+    layout.prepared_.append(kGridReadAhead, kBlankCell);
     layout.replacements_ = CellReplacements(table);
+    if (layout.IsGrid() && !layout.replacements_.empty()) ReplaceInPlace(layout);
     return layout;
   }
 
@@ -73,6 +80,10 @@ class LayoutBuilder {
   static void SplitLines(VerticalLayout& layout) {
     const std::u16string& text = layout.prepared_;
     const std::size_t size = text.size();
+    // Each line but the last ends at an LF: reserving for them all spares
+    // a large text the copies of a growing vector.
+    layout.lines_.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), u'\n')) +
+                          1);
     std::size_t start = 0;
     std::size_t pairs = 0;
     for (std::size_t i = FindNextSpecial(text.data(), 0, size);;
@@ -134,23 +145,43 @@ class LayoutBuilder {
     }
     layout.lines_ = std::move(columns);
   }
+
+  // Every cell and every replaced cell is one unit here, so the cells can
+  // be replaced once in the text instead of on every read.
+  static void ReplaceInPlace(VerticalLayout& layout) {
+    const CellReplacements& replacements = layout.replacements_;
+    for (const VerticalLayout::Line& line : layout.lines_) {
+      char16_t* const begin = layout.prepared_.data() + line.start;
+      for (char16_t* unit = begin; unit != begin + line.cells; ++unit) {
+        *unit = replacements.SingleUnitCell(*unit);
+      }
+    }
+    layout.replacedInPlace_ = true;
+  }
 };
 
 LayoutResult BuildVerticalLayout(std::u16string_view input, std::uint8_t tabSpace,
                                  const SwapTable& table, std::size_t maxCells) {
-  return LayoutBuilder::Build(input, tabSpace, table, LayoutSettings{}, maxCells);
+  return LayoutBuilder::Build(std::u16string(input), tabSpace, table, LayoutSettings{}, maxCells);
 }
 
 LayoutResult BuildVerticalLayout(std::u16string_view input, std::uint8_t tabSpace,
                                  const SwapTable& table, const LayoutSettings& layout,
                                  std::size_t maxCells) {
-  return LayoutBuilder::Build(input, tabSpace, table, layout, maxCells);
+  return LayoutBuilder::Build(std::u16string(input), tabSpace, table, layout, maxCells);
+}
+
+LayoutResult BuildVerticalLayoutInPlace(std::u16string&& input, std::uint8_t tabSpace,
+                                        const SwapTable& table, const LayoutSettings& layout,
+                                        std::size_t maxCells) {
+  return LayoutBuilder::Build(std::move(input), tabSpace, table, layout, maxCells);
 }
 
 std::u16string_view VerticalLayout::CellOf(const Line& line, std::size_t row) const {
   if (row >= line.cells) return kBlank;
   const std::size_t unit = UnitOf(line, row);
   const CodePoint c = CodePointAt(prepared_, unit);
+  if (replacedInPlace_) return std::u16string_view(prepared_).substr(unit, c.units);
   if (const auto replaced = replacements_.Find(c.value)) return *replaced;
   return std::u16string_view(prepared_).substr(unit, c.units);
 }
@@ -165,13 +196,13 @@ void VerticalLayout::AppendRow(std::size_t row, std::u16string& out) const {
   }
 }
 
-bool VerticalLayout::IsGrid() const {
-  return unitOffsets_.empty() && replacements_.AllSingleUnit();
-}
-
 std::u16string VerticalLayout::Text() const {
   if (rows_ == 0) return {};
-  if (IsGrid()) return GridText();
+  if (IsGrid()) {
+    std::u16string out(rows_ * GridStride() - kLineBreak.size(), kBlankCell);
+    FillGridRows(0, rows_, out.data(), true);
+    return out;
+  }
   std::u16string out;
   for (std::size_t row = 0; row < rows_; ++row) {
     if (row != 0) out.append(kLineBreak);
@@ -180,47 +211,144 @@ std::u16string VerticalLayout::Text() const {
   return out;
 }
 
+bool VerticalLayout::ForEachTextPiece(const PieceSink& sink) const {
+  if (rows_ == 0) return true;
+  std::u16string piece;
+  if (IsGrid()) {
+    const std::size_t stride = GridStride();
+    const std::size_t band = std::clamp<std::size_t>(kPieceUnits / stride, 1, rows_);
+    piece.resize(band * stride);
+    for (std::size_t row = 0; row < rows_; row += band) {
+      const std::size_t end = std::min(rows_, row + band);
+      FillGridRows(row, end, piece.data(), false);
+      const std::size_t size = (end - row) * stride - (end == rows_ ? kLineBreak.size() : 0);
+      if (!sink(std::u16string_view(piece).substr(0, size))) return false;
+    }
+    return true;
+  }
+  for (std::size_t row = 0; row < rows_; ++row) {
+    if (row != 0) piece.append(kLineBreak);
+    AppendRow(row, piece);
+    if (piece.size() >= kPieceUnits || row + 1 == rows_) {
+      if (!sink(piece)) return false;
+      piece.clear();
+    }
+  }
+  return true;
+}
+
 // Every cell is one unit, so every row has the same width and each cell's
-// place in the text is known in advance: fill the blanks and line breaks,
-// then copy the characters in.
-std::u16string VerticalLayout::GridText() const {
+// place is known in advance: rows [firstRow, endRow) go to `out`, each but
+// the layout's last followed by CR LF, every cell written once. Rows and
+// lines are walked in square tiles so that both the lines read and the
+// rows written stay in the cache. Where `out` holds blanks already, cells
+// below the ends of lines are not written again: a text of a few long
+// lines is mostly such cells, and too large for the cache.
+void VerticalLayout::FillGridRows(std::size_t firstRow, std::size_t endRow, char16_t* out,
+                                  bool blanksFilled) const {
   const std::size_t columns = lines_.size();
-  const std::size_t stride = columns + kLineBreak.size();
-  std::u16string out(rows_ * stride - kLineBreak.size(), kBlankCell);
-  for (std::size_t row = 0; row + 1 < rows_; ++row) {
-    out[row * stride + columns] = u'\r';
-    out[row * stride + columns + 1] = u'\n';
+  const std::size_t stride = GridStride();
+  for (std::size_t row = firstRow; row < endRow && row + 1 < rows_; ++row) {
+    out[(row - firstRow) * stride + columns] = u'\r';
+    out[(row - firstRow) * stride + columns + 1] = u'\n';
   }
-
-  std::vector<char16_t> map;
-  if (!replacements_.empty()) {
-    map.resize(0x10000);
-    for (std::size_t c = 0; c < map.size(); ++c) map[c] = static_cast<char16_t>(c);
-    replacements_.ForEach([&](char32_t c, std::u16string_view cell) {
-      if (c < 0x10000) map[c] = cell[0];
-    });
-  }
-
-  const char16_t* text = prepared_.data();
-  char16_t* cells = out.data();
-  for (std::size_t row0 = 0; row0 < rows_; row0 += kTile) {
-    const std::size_t rowEnd = std::min(rows_, row0 + kTile);
+  for (std::size_t row0 = firstRow; row0 < endRow; row0 += kTile) {
+    const std::size_t rowEnd = std::min(endRow, row0 + kTile);
+    char16_t* const tileRows = out + (row0 - firstRow) * stride;
     for (std::size_t line0 = 0; line0 < columns; line0 += kTile) {
       const std::size_t lineEnd = std::min(columns, line0 + kTile);
-      for (std::size_t index = line0; index < lineEnd; ++index) {
-        const Line& line = lines_[index];
-        const char16_t* from = text + line.start;
-        char16_t* to = cells + (columns - 1 - index);
-        const std::size_t end = std::min(rowEnd, line.cells);
-        if (map.empty()) {
-          for (std::size_t row = row0; row < end; ++row) to[row * stride] = from[row];
-        } else {
-          for (std::size_t row = row0; row < end; ++row) to[row * stride] = map[from[row]];
+      std::size_t index = line0;
+#ifdef __SSE2__
+      // Blocks of eight lines by eight rows; the rows left over below the
+      // last whole block go one by one.
+      const std::size_t blockRowsEnd = row0 + (rowEnd - row0) / 8 * 8;
+      for (; index + 8 <= lineEnd; index += 8) {
+        char16_t* const to = tileRows + (columns - index - 8);
+        for (std::size_t row = row0; row < blockRowsEnd; row += 8) {
+          FillGridBlock(index, row, to + (row - row0) * stride, stride, blanksFilled);
         }
+        for (std::size_t k = 0; k < 8; ++k) {
+          FillGridColumn(lines_[index + k], blockRowsEnd, rowEnd,
+                         to + (7 - k) + (blockRowsEnd - row0) * stride, stride, blanksFilled);
+        }
+      }
+#endif
+      for (; index < lineEnd; ++index) {
+        FillGridColumn(lines_[index], row0, rowEnd, tileRows + (columns - 1 - index), stride,
+                       blanksFilled);
       }
     }
   }
-  return out;
 }
+
+// Rows [row, rowEnd) of one line's column, starting at `to`.
+void VerticalLayout::FillGridColumn(const Line& line, std::size_t row, std::size_t rowEnd,
+                                    char16_t* to, std::size_t stride, bool blanksFilled) const {
+  const char16_t* const from = prepared_.data() + line.start;
+  const std::size_t filled = std::clamp(line.cells, row, rowEnd);
+  for (; row < filled; ++row, to += stride) *to = from[row];
+  if (blanksFilled) return;
+  for (; row < rowEnd; ++row, to += stride) *to = kBlankCell;
+}
+
+#ifdef __SSE2__
+// Eight lines from `index` by eight rows from `row`, transposed in
+// registers: the lines' units are loaded eight at a time (reading up to
+// seven units past a line's end, into the next line or the padding), cells
+// past each line's end become blanks, and each row is stored eight cells
+// at a time at `to`, the last of the eight lines leftmost.
+void VerticalLayout::FillGridBlock(std::size_t index, std::size_t row, char16_t* to,
+                                   std::size_t stride, bool blanksFilled) const {
+  const __m128i blank = _mm_set1_epi16(static_cast<short>(kBlankCell));
+  const __m128i lanes = _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7);
+  bool allBlank = true;
+  for (std::size_t k = 0; k < 8; ++k) allBlank = allBlank && row >= lines_[index + k].cells;
+  if (allBlank) {
+    // Below the end of all eight lines: common where a few long lines set
+    // the height.
+    if (blanksFilled) return;
+    for (std::size_t j = 0; j < 8; ++j) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(to + j * stride), blank);
+    }
+    return;
+  }
+  // Without branches: ragged lines make them unpredictable. A line that
+  // ends above `row` is read at its end, and all of it masked.
+  __m128i v[8];
+  for (std::size_t k = 0; k < 8; ++k) {
+    const Line& line = lines_[index + 7 - k];
+    const std::size_t from = std::min(row, line.cells);
+    const std::size_t left = std::min<std::size_t>(line.cells - from, 8);
+    const __m128i units =
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(prepared_.data() + line.start + from));
+    const __m128i keep = _mm_cmplt_epi16(lanes, _mm_set1_epi16(static_cast<short>(left)));
+    v[k] = _mm_or_si128(_mm_and_si128(keep, units), _mm_andnot_si128(keep, blank));
+  }
+  const __m128i a0 = _mm_unpacklo_epi16(v[0], v[1]);
+  const __m128i a1 = _mm_unpackhi_epi16(v[0], v[1]);
+  const __m128i a2 = _mm_unpacklo_epi16(v[2], v[3]);
+  const __m128i a3 = _mm_unpackhi_epi16(v[2], v[3]);
+  const __m128i a4 = _mm_unpacklo_epi16(v[4], v[5]);
+  const __m128i a5 = _mm_unpackhi_epi16(v[4], v[5]);
+  const __m128i a6 = _mm_unpacklo_epi16(v[6], v[7]);
+  const __m128i a7 = _mm_unpackhi_epi16(v[6], v[7]);
+  const __m128i b0 = _mm_unpacklo_epi32(a0, a2);
+  const __m128i b1 = _mm_unpackhi_epi32(a0, a2);
+  const __m128i b2 = _mm_unpacklo_epi32(a1, a3);
+  const __m128i b3 = _mm_unpackhi_epi32(a1, a3);
+  const __m128i b4 = _mm_unpacklo_epi32(a4, a6);
+  const __m128i b5 = _mm_unpackhi_epi32(a4, a6);
+  const __m128i b6 = _mm_unpacklo_epi32(a5, a7);
+  const __m128i b7 = _mm_unpackhi_epi32(a5, a7);
+  const __m128i rows[8] = {
+      _mm_unpacklo_epi64(b0, b4), _mm_unpackhi_epi64(b0, b4), _mm_unpacklo_epi64(b1, b5),
+      _mm_unpackhi_epi64(b1, b5), _mm_unpacklo_epi64(b2, b6), _mm_unpackhi_epi64(b2, b6),
+      _mm_unpacklo_epi64(b3, b7), _mm_unpackhi_epi64(b3, b7),
+  };
+  for (std::size_t j = 0; j < 8; ++j) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to + j * stride), rows[j]);
+  }
+}
+#endif
 
 }  // namespace mirotabe

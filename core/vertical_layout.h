@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -52,6 +53,12 @@ class VerticalLayout {
   // All rows, joined by CR LF, with none after the last row.
   std::u16string Text() const;
 
+  // The same text in pieces of a few rows each, passed in order to `sink`,
+  // so that a caller can write it out without ever holding it whole. Stops
+  // when `sink` returns false, and then returns false.
+  using PieceSink = std::function<bool(std::u16string_view piece)>;
+  bool ForEachTextPiece(const PieceSink& sink) const;
+
  private:
   friend class LayoutBuilder;
 
@@ -69,13 +76,24 @@ class VerticalLayout {
     return line.offsetsAt == kNoOffsets ? line.start + cell : unitOffsets_[line.offsetsAt + cell];
   }
   std::u16string_view CellOf(const Line& line, std::size_t row) const;
-  bool IsGrid() const;
-  std::u16string GridText() const;
+  bool IsGrid() const { return unitOffsets_.empty() && replacements_.AllSingleUnit(); }
+  std::size_t GridStride() const { return lines_.size() + 2; }
+  void FillGridRows(std::size_t firstRow, std::size_t endRow, char16_t* out,
+                    bool blanksFilled) const;
+  void FillGridColumn(const Line& line, std::size_t row, std::size_t rowEnd, char16_t* to,
+                      std::size_t stride, bool blanksFilled) const;
+#ifdef __SSE2__
+  void FillGridBlock(std::size_t index, std::size_t row, char16_t* to, std::size_t stride,
+                     bool blanksFilled) const;
+#endif
 
-  std::u16string prepared_;
+  std::u16string prepared_;  // then kGridReadAhead units of padding
   std::vector<Line> lines_;
   std::vector<std::uint32_t> unitOffsets_;
   CellReplacements replacements_;
+  // Set when the replaced cells were written into prepared_ itself, which
+  // is possible when every cell is one unit.
+  bool replacedInPlace_ = false;
   std::size_t rows_ = 0;
 };
 
@@ -99,5 +117,11 @@ LayoutResult BuildVerticalLayout(std::u16string_view input, std::uint8_t tabSpac
 LayoutResult BuildVerticalLayout(std::u16string_view input, std::uint8_t tabSpace,
                                  const SwapTable& table, const LayoutSettings& layout,
                                  std::size_t maxCells = kMaxLayoutCells);
+
+// The same, preparing the text in `input`'s own memory, so that a large
+// text is not held twice.
+LayoutResult BuildVerticalLayoutInPlace(std::u16string&& input, std::uint8_t tabSpace,
+                                        const SwapTable& table, const LayoutSettings& layout,
+                                        std::size_t maxCells = kMaxLayoutCells);
 
 }  // namespace mirotabe

@@ -7,6 +7,12 @@
 #include <cerrno>
 #include <stdexcept>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+#include "platform/cp932_table.h"
+
 namespace mirotabe {
 namespace {
 
@@ -21,6 +27,9 @@ bool IsHighSurrogate(char32_t u) {
 }
 bool IsLowSurrogate(char32_t u) {
   return u >= 0xDC00 && u <= 0xDFFF;
+}
+char32_t PairValue(char32_t high, char32_t low) {
+  return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
 }
 
 // One direction of conversion. Opening a descriptor costs far more than
@@ -76,22 +85,12 @@ Converter& Decoder(Charset charset) {
   return utf8;
 }
 
-Converter& Encoder(Charset charset) {
-  if (charset == Charset::Cp932) {
-    thread_local Converter cp932("CP932", "UTF-16LE");
-    return cp932;
-  }
-  thread_local Converter utf8("UTF-8", "UTF-16LE");
-  return utf8;
+// Only surrogate pairs in code page 932 still go through iconv: the rest
+// is the table, or plain arithmetic for UTF-8.
+Converter& Cp932Encoder() {
+  thread_local Converter cp932("CP932", "UTF-16LE");
+  return cp932;
 }
-
-// glibc's code page 932 drops the tag characters U+E0000..U+E007F without a
-// word instead of refusing them, so they are caught before iconv sees them.
-bool IsTagCharacter(std::u16string_view text, std::size_t pos) {
-  return text[pos] == 0xDB40 && pos + 1 < text.size() && text[pos + 1] >= 0xDC00 &&
-         text[pos + 1] <= 0xDC7F;
-}
-
 bool IsCp932LeadByte(unsigned char b) {
   return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
@@ -109,69 +108,135 @@ std::size_t NonAsciiEnd(std::string_view bytes, std::size_t pos, Charset charset
   return std::min(pos, bytes.size());
 }
 
-// Encodes `text`, writing '?' for each character `charset` cannot hold and
-// passing that character to `onUnencodable`.
-template <typename OnUnencodable>
-std::string EncodeWith(std::u16string_view text, Charset charset, OnUnencodable onUnencodable) {
-  // A UTF-16 unit takes at most 2 bytes of code page 932 and 3 of UTF-8.
-  std::string bytes(text.size() * (charset == Charset::Cp932 ? 2 : 3), '\0');
-  char* out = bytes.data();
-  Converter& converter = Encoder(charset);
+void Unencodable(char32_t c, char*& out, const UnencodableFn& onUnencodable) {
+  if (onUnencodable) onUnencodable(c);
+  *out++ = kUnencodableMark;
+}
+
+#ifdef __SSE2__
+// Copies eight units at once when all are ASCII, which is the same in both
+// encodings; returns false, having written nothing, otherwise.
+bool CopyEightAscii(const char16_t* in, char*& out) {
+  const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+  const __m128i high = _mm_and_si128(units, _mm_set1_epi16(static_cast<short>(0xFF80)));
+  if (_mm_movemask_epi8(_mm_cmpeq_epi16(high, _mm_setzero_si128())) != 0xFFFF) return false;
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(units, units));
+  out += 8;
+  return true;
+}
+
+// Writes eight units at once when all are the ideographic space U+3000,
+// which fills most of a vertical text's cells; returns false, having
+// written nothing, otherwise.
+bool CopyEightBlanksCp932(const char16_t* in, char*& out) {
+  constexpr char16_t kBlank = 0x3000;
+  const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+  if (_mm_movemask_epi8(_mm_cmpeq_epi16(units, _mm_set1_epi16(kBlank))) != 0xFFFF) return false;
+  // Its two bytes, lead byte first in memory, eight times.
+  const std::uint16_t code = kCp932OfBmp[kBlank];
+  const auto swapped = static_cast<short>((code & 0xFF) << 8 | code >> 8);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_set1_epi16(swapped));
+  out += 16;
+  return true;
+}
+#endif
+
+// A surrogate pair in code page 932, which has no such characters in
+// Microsoft's table; iconv decides, so that the table is never second-guessed.
+bool EncodePairByIconv(const char16_t* pair, char*& out) {
+  Converter& converter = Cp932Encoder();
   converter.Reset();
-  // glibc reads ahead into a buffer of its own and, on a character the
-  // encoding cannot hold, converts all it read ahead once more. So each such
-  // character shrinks the next read to a few units, and clean reads double
-  // it again: a text full of emoji costs no full buffer per emoji.
-  constexpr std::size_t kShortRead = 16;
-  constexpr std::size_t kLongRead = 16384;
-  std::size_t read = kLongRead;
-  std::size_t pos = 0;
-  std::size_t end = 0;  // of the stretch of non-ASCII units being converted
-  while (pos < text.size()) {
-    if (pos == end) {
-      // ASCII is the same in both encodings, and iconv costs far more per unit.
-      while (pos < text.size() && text[pos] < 0x80) *out++ = static_cast<char>(text[pos++]);
-      if (pos == text.size()) break;
-      if (charset == Charset::Cp932 && IsTagCharacter(text, pos)) {
-        onUnencodable(0xE0000 + (text[pos + 1] - 0xDC00));
-        *out++ = kUnencodableMark;
-        pos += 2;
-        end = pos;
+  const char* in = reinterpret_cast<const char*>(pair);
+  std::size_t inLeft = 2 * sizeof(char16_t);
+  std::size_t outLeft = 4;
+  char* const start = out;
+  // glibc drops the tag characters U+E0000..U+E007F without a word instead
+  // of refusing them, so writing nothing counts as a refusal too.
+  return converter.Convert(&in, &inLeft, &out, &outLeft) == 0 && out != start;
+}
+
+char* EncodeCp932(std::u16string_view text, char* out, const UnencodableFn& onUnencodable) {
+  const char16_t* in = text.data();
+  const char16_t* const end = in + text.size();
+  while (in < end) {
+    const char16_t c = *in;
+    if (c < 0x80) {
+#ifdef __SSE2__
+      if (end - in >= 8 && CopyEightAscii(in, out)) {
+        in += 8;
         continue;
       }
-      end = pos;
-      while (end < text.size() && text[end] >= 0x80 &&
-             !(charset == Charset::Cp932 && IsTagCharacter(text, end))) {
-        ++end;
-      }
-    }
-    std::size_t stop = std::min(end, pos + read);
-    if (stop < end && IsHighSurrogate(text[stop - 1])) ++stop;  // never split a pair
-    const char* in = reinterpret_cast<const char*>(text.data() + pos);
-    std::size_t inLeft = (stop - pos) * sizeof(char16_t);
-    std::size_t outLeft = static_cast<std::size_t>(bytes.data() + bytes.size() - out);
-    const int error = converter.Convert(&in, &inLeft, &out, &outLeft);
-    pos = static_cast<std::size_t>(reinterpret_cast<const char16_t*>(in) - text.data());
-    if (error == 0) {
-      read = std::min(read * 2, kLongRead);
+#endif
+      *out++ = static_cast<char>(c);
+      ++in;
       continue;
     }
-    read = kShortRead;
-
-    // A surrogate pair the encoding cannot hold is one character; any other
-    // surrogate at the error stands alone (EINVAL: a high one at the end).
-    char32_t c = text[pos];
-    std::size_t units = 1;
-    if (IsHighSurrogate(c) && pos + 1 < end && IsLowSurrogate(text[pos + 1])) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[pos + 1] - 0xDC00);
-      units = 2;
+#ifdef __SSE2__
+    if (c == 0x3000 && end - in >= 8 && kCp932OfBmp[c] > 0xFF && CopyEightBlanksCp932(in, out)) {
+      in += 8;
+      continue;
     }
-    onUnencodable(c);
-    *out++ = kUnencodableMark;
-    pos += units;
+#endif
+    const std::uint16_t code = kCp932OfBmp[c];
+    if (code != 0) {
+      if (code > 0xFF) *out++ = static_cast<char>(code >> 8);
+      *out++ = static_cast<char>(code & 0xFF);
+      ++in;
+      continue;
+    }
+    if (IsHighSurrogate(c) && in + 1 < end && IsLowSurrogate(in[1])) {
+      if (!EncodePairByIconv(in, out)) Unencodable(PairValue(c, in[1]), out, onUnencodable);
+      in += 2;
+      continue;
+    }
+    Unencodable(c, out, onUnencodable);
+    ++in;
   }
-  bytes.resize(static_cast<std::size_t>(out - bytes.data()));
-  return bytes;
+  return out;
+}
+
+char* EncodeUtf8(std::u16string_view text, char* out, const UnencodableFn& onUnencodable) {
+  const char16_t* in = text.data();
+  const char16_t* const end = in + text.size();
+  while (in < end) {
+    const char32_t c = *in;
+    if (c < 0x80) {
+#ifdef __SSE2__
+      if (end - in >= 8 && CopyEightAscii(in, out)) {
+        in += 8;
+        continue;
+      }
+#endif
+      *out++ = static_cast<char>(c);
+      ++in;
+      continue;
+    }
+    if (c < 0x800) {
+      *out++ = static_cast<char>(0xC0 | c >> 6);
+      *out++ = static_cast<char>(0x80 | (c & 0x3F));
+      ++in;
+      continue;
+    }
+    if (!IsHighSurrogate(c) && !IsLowSurrogate(c)) {
+      *out++ = static_cast<char>(0xE0 | c >> 12);
+      *out++ = static_cast<char>(0x80 | (c >> 6 & 0x3F));
+      *out++ = static_cast<char>(0x80 | (c & 0x3F));
+      ++in;
+      continue;
+    }
+    if (IsHighSurrogate(c) && in + 1 < end && IsLowSurrogate(in[1])) {
+      const char32_t value = PairValue(c, in[1]);
+      *out++ = static_cast<char>(0xF0 | value >> 18);
+      *out++ = static_cast<char>(0x80 | (value >> 12 & 0x3F));
+      *out++ = static_cast<char>(0x80 | (value >> 6 & 0x3F));
+      *out++ = static_cast<char>(0x80 | (value & 0x3F));
+      in += 2;
+      continue;
+    }
+    Unencodable(c, out, onUnencodable);
+    ++in;
+  }
+  return out;
 }
 
 // Decodes all of `bytes` with no shortcut for ASCII, for the encodings
@@ -207,9 +272,13 @@ std::u16string DecodeWhole(std::string_view bytes, Converter& converter, std::si
 }  // namespace
 
 std::u16string Decode(std::string_view bytes, Charset charset) {
+  return Decode(bytes, charset, 0);
+}
+
+std::u16string Decode(std::string_view bytes, Charset charset, std::size_t spareUnits) {
   // Every byte yields at most one UTF-16 unit: a 2-byte character of code
   // page 932 gives one, a 4-byte UTF-8 sequence two, a bad byte one U+FFFD.
-  std::u16string text(bytes.size(), u'\0');
+  std::u16string text(bytes.size() + spareUnits, u'\0');
   char16_t* out = text.data();
   Converter& converter = Decoder(charset);
   converter.Reset();
@@ -251,22 +320,40 @@ std::u16string Decode(std::string_view bytes, Charset charset) {
   return text;
 }
 
+std::size_t MaxEncodedBytes(std::size_t units, Charset charset) {
+  // A unit takes at most 2 bytes of code page 932 and 3 of UTF-8 (a pair,
+  // two units, takes 4).
+  return units * (charset == Charset::Cp932 ? 2 : 3);
+}
+
+std::size_t EncodeInto(std::u16string_view text, Charset charset, char* out,
+                       const UnencodableFn& onUnencodable) {
+  char* const end = charset == Charset::Cp932 ? EncodeCp932(text, out, onUnencodable)
+                                              : EncodeUtf8(text, out, onUnencodable);
+  return static_cast<std::size_t>(end - out);
+}
+
 EncodedText Encode(std::u16string_view text, Charset charset) {
   EncodedText result;
-  result.bytes = EncodeWith(text, charset, [&result](char32_t) { ++result.replaced; });
+  result.bytes.resize(MaxEncodedBytes(text.size(), charset));
+  result.bytes.resize(
+      EncodeInto(text, charset, result.bytes.data(), [&result](char32_t) { ++result.replaced; }));
   return result;
+}
+
+void UnencodableReport::Add(char32_t c, std::size_t keepFirst) {
+  ++count;
+  if (first.size() < keepFirst && std::find(first.begin(), first.end(), c) == first.end()) {
+    first.push_back(c);
+  }
 }
 
 UnencodableReport FindUnencodable(std::u16string_view text, Charset charset,
                                   std::size_t keepFirst) {
   UnencodableReport report;
-  EncodeWith(text, charset, [&report, keepFirst](char32_t c) {
-    ++report.count;
-    std::vector<char32_t>& first = report.first;
-    if (first.size() < keepFirst && std::find(first.begin(), first.end(), c) == first.end()) {
-      first.push_back(c);
-    }
-  });
+  std::string scratch(MaxEncodedBytes(text.size(), charset), '\0');
+  EncodeInto(text, charset, scratch.data(),
+             [&report, keepFirst](char32_t c) { report.Add(c, keepFirst); });
   return report;
 }
 
@@ -298,25 +385,16 @@ std::u16string Decode(std::string_view bytes, TextEncoding encoding) {
 
 std::size_t Cp932ByteLength(char32_t c) {
   if (c < 0x80) return 1;
-  if (IsHighSurrogate(c) || IsLowSurrogate(c) || c > 0x10FFFF) return 0;
-  char16_t units[2];
-  std::size_t unitCount = 1;
-  if (c < 0x10000) {
-    units[0] = static_cast<char16_t>(c);
-  } else {
-    units[0] = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-    units[1] = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    unitCount = 2;
+  if (c > 0xFFFF) {
+    if (c > 0x10FFFF) return 0;
+    const char16_t pair[2] = {static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)),
+                              static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF))};
+    char bytes[4];
+    char* out = bytes;
+    return EncodePairByIconv(pair, out) ? static_cast<std::size_t>(out - bytes) : 0;
   }
-  Converter& converter = Encoder(Charset::Cp932);
-  converter.Reset();
-  const char* in = reinterpret_cast<const char*>(units);
-  std::size_t inLeft = unitCount * sizeof(char16_t);
-  char bytes[4];
-  char* out = bytes;
-  std::size_t outLeft = sizeof bytes;
-  if (converter.Convert(&in, &inLeft, &out, &outLeft) != 0) return 0;
-  return static_cast<std::size_t>(out - bytes);
+  const std::uint16_t code = kCp932OfBmp[c];
+  return code == 0 ? 0 : code > 0xFF ? 2 : 1;
 }
 
 }  // namespace mirotabe

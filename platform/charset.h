@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,17 +21,38 @@ enum class Charset { Cp932, Utf8 };
 
 std::u16string Decode(std::string_view bytes, Charset charset);
 
+// The same, with room for `spareUnits` more units left in the string, so
+// that a caller can grow the text in place.
+std::u16string Decode(std::string_view bytes, Charset charset, std::size_t spareUnits);
+
 struct EncodedText {
   std::string bytes;
   std::size_t replaced = 0;  // characters written as '?'
 };
 EncodedText Encode(std::u16string_view text, Charset charset);
 
+// What a caller learns of each character that became '?'.
+using UnencodableFn = std::function<void(char32_t)>;
+
+// The most bytes that `units` UTF-16 units can take in `charset`.
+std::size_t MaxEncodedBytes(std::size_t units, Charset charset);
+
+// Writes the bytes of `text` to `out`, which has room for
+// MaxEncodedBytes(text.size(), charset), exactly as Encode() would, and
+// returns how many it wrote. A high surrogate that ends `text` is a lone
+// one, so a caller that cuts a text into pieces must not cut a pair.
+std::size_t EncodeInto(std::u16string_view text, Charset charset, char* out,
+                       const UnencodableFn& onUnencodable = {});
+
 // The characters of `text` that `charset` cannot hold, so that a caller can
 // warn before they are lost.
 struct UnencodableReport {
   std::size_t count = 0;        // occurrences in the text
   std::vector<char32_t> first;  // the first few distinct ones, in order
+
+  // Counts one more occurrence of `c`, keeping it when it is among the
+  // first `keepFirst` distinct ones.
+  void Add(char32_t c, std::size_t keepFirst);
 };
 UnencodableReport FindUnencodable(std::u16string_view text, Charset charset,
                                   std::size_t keepFirst = 5);

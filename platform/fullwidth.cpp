@@ -132,11 +132,10 @@ bool MapEight(const char16_t* in, char16_t* out) {
 }
 #endif
 
-}  // namespace
-
-std::u16string ToFullWidth(std::u16string_view text) {
-  std::u16string result(text.size(), u'\0');
-  char16_t* out = result.data();
+// Writes the mapped `text` to `out` and returns the units written, never
+// more than it read: `out` may be `text` itself.
+std::size_t MapInto(std::u16string_view text, char16_t* out) {
+  char16_t* const start = out;
   std::size_t i = 0;
 #ifdef __SSE2__
   while (i + 8 <= text.size()) {
@@ -150,8 +149,19 @@ std::u16string ToFullWidth(std::u16string_view text) {
   }
 #endif
   while (i < text.size()) i = MapOne(text, i, out);
-  result.resize(static_cast<std::size_t>(out - result.data()));
+  return static_cast<std::size_t>(out - start);
+}
+
+}  // namespace
+
+std::u16string ToFullWidth(std::u16string_view text) {
+  std::u16string result(text.size(), u'\0');
+  result.resize(MapInto(text, result.data()));
   return result;
+}
+
+void MapToFullWidth(std::u16string& text) {
+  text.resize(MapInto(text, text.data()));
 }
 
 }  // namespace mirotabe

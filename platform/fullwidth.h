@@ -20,4 +20,8 @@ namespace mirotabe {
 
 std::u16string ToFullWidth(std::u16string_view text);
 
+// The same mapping in place: no character grows, so `text` needs no second
+// buffer, which matters for texts of many megabytes.
+void MapToFullWidth(std::u16string& text);
+
 }  // namespace mirotabe

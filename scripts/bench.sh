@@ -29,3 +29,6 @@ echo "== Start-up with $text, offscreen"
 QT_QPA_PLATFORM=offscreen scripts/startup_bench.sh "$bin/mirotabe" "$text"
 echo "== Start-up with $text, xcb under Xvfb"
 "${xvfb[@]}" env QT_QPA_PLATFORM=xcb scripts/startup_bench.sh "$bin/mirotabe" "$text"
+
+echo "== The converter against iconv"
+scripts/convert_bench.sh

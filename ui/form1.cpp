@@ -24,6 +24,7 @@
 #include "ui/pane_font.h"
 #include "ui/pane_text.h"
 #include "ui/save_format.h"
+#include "ui/save_output.h"
 #include "ui/save_path.h"
 #include "ui/splitter.h"
 #include "ui/twips.h"
@@ -264,8 +265,6 @@ void Form1::SaveOutput() {
     ShowError(QStringLiteral("縦書きを保存できません。\r\n") + outputTooLarge_);
     return;
   }
-  // The only whole copy of the output, held while it is saved.
-  const std::u16string text = outputPane_->layout().Text();
   const SaveDialogAnswer answer = services_.ShowSaveDialog(this, SaveFileFilters(), DialogFolder(),
                                                            SaveFileFilter(settings_.SaveEncoding));
   if (answer.path.isEmpty()) return;
@@ -277,7 +276,7 @@ void Form1::SaveOutput() {
 
   // UTF-8 holds every character the panes can show.
   const UnencodableReport lost = charset == Charset::Cp932
-                                     ? FindUnencodable(text, charset, kShownUnencodable)
+                                     ? FindUnencodableCells(outputPane_->layout(), charset, kShownUnencodable)
                                      : UnencodableReport{};
   if (lost.count != 0 &&
       !services_.AskToProceed(
@@ -295,7 +294,7 @@ void Form1::SaveOutput() {
           this, kSaveTitle, QStringLiteral("%1 は既に存在します。\r\n置き換えますか?").arg(path))) {
     return;
   }
-  if (const IoStatus failed = WriteTextFile(LocalPath(path), text, charset)) {
+  if (const IoStatus failed = SaveLayout(LocalPath(path), outputPane_->layout(), charset)) {
     ShowError(
         QStringLiteral("ファイルを保存できませんでした。\r\n%1\r\n%2").arg(path, Reason(*failed)));
     return;

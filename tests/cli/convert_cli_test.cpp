@@ -203,6 +203,30 @@ INSTANTIATE_TEST_SUITE_P(
                           Charset::Utf8}),
     [](const auto& info) { return info.param.name; });
 
+// Outputs of many pieces, to standard output and to a file, are the bytes
+// of the whole text.
+TEST_F(ConvertCliTest, LargeOutputsAreTheBytesOfTheWholeText) {
+  std::u16string manyLines;
+  for (int i = 0; i < 50000; ++i) manyLines += i % 7 == 0 ? u"縦😀é\n" : u"書き\n";
+  std::u16string longLine = std::u16string(150000, u'あ') + u"😀";
+  for (const std::u16string* text : {&manyLines, &longLine}) {
+    for (const auto& [charset, name] :
+         {std::pair{Charset::Cp932, "cp932"}, std::pair{Charset::Utf8, "utf-8"}}) {
+      const std::string expected =
+          Saved(DecodeTextFile(Encode(*text, charset).bytes, charset), {}, charset);
+      WriteFile(folder_.PathOf("in.txt"), Encode(*text, charset).bytes);
+      const Outcome piped =
+          Convert({"--settings", NoSettings(), "--encoding", name, folder_.PathOf("in.txt")});
+      EXPECT_EQ(piped.status, 0) << piped.err;
+      EXPECT_TRUE(piped.out == expected) << name << ": " << piped.out.size() << " bytes";
+      const Outcome filed = Convert({"--settings", NoSettings(), "--encoding", name, "-o",
+                                     folder_.PathOf("out.txt"), folder_.PathOf("in.txt")});
+      EXPECT_EQ(filed.status, 0) << filed.err;
+      EXPECT_TRUE(ReadFile(folder_.PathOf("out.txt")) == expected) << name;
+    }
+  }
+}
+
 struct FailureCase {
   const char* name;
   std::vector<std::string> arguments;

@@ -93,6 +93,8 @@ INSTANTIATE_TEST_SUITE_P(
         // A longer From matches only a cell an earlier entry produced.
         ConversionCase{"Type0LongFromMatchesProducedCell", u"a",
                        Table({{u"ａ", u"xy", 0}, {u"xy", u"z", 0}}), 4, u"z"},
+        ConversionCase{"Type0EarlierEntryNotReapplied", u"ab",
+                       Table({{u"ｂ", u"ｃ", 0}, {u"ａ", u"ｂ", 0}}), 4, u"ｂ\r\nｃ"},
         ConversionCase{"Type0ChainBackToStart", u"ab",
                        Table({{u"ａ", u"ｂ", 0}, {u"ｂ", u"ａ", 0}}), 4, u"ａ\r\nａ"},
         ConversionCase{"LoneLineFeedTakesACell", u"a\nb", {}, 4, u"ａ\r\n\n\r\nｂ"},
@@ -196,6 +198,101 @@ TEST(VerticalLayoutTest, TextAgreesWithCellsOnLargeTexts) {
     EXPECT_EQ(layout.ColumnCount(), 150u);
     EXPECT_EQ(layout.Text(), expected) << "with replacements: " << withReplacements;
   }
+}
+
+std::u16string Lines(std::size_t count, std::u16string_view line) {
+  std::u16string text;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i != 0) text += u"\r\n";
+    text += line;
+  }
+  return text;
+}
+
+struct PiecesCase {
+  const char* name;
+  std::u16string input;
+  SwapTable table;
+};
+
+class TextPiecesTest : public testing::TestWithParam<PiecesCase> {};
+
+// The pieces, joined, are the text; the rows read by the plain row-by-row
+// path give it independently of the tiled one.
+TEST_P(TextPiecesTest, JoinToTheTextAndToTheRows) {
+  const LayoutResult result = BuildVerticalLayout(GetParam().input, 4, GetParam().table);
+  const auto& layout = std::get<VerticalLayout>(result);
+  std::u16string joined;
+  std::size_t pieces = 0;
+  EXPECT_TRUE(layout.ForEachTextPiece([&](std::u16string_view piece) {
+    joined += piece;
+    ++pieces;
+    return true;
+  }));
+  std::u16string rows;
+  for (std::size_t row = 0; row < layout.RowCount(); ++row) {
+    if (row != 0) rows += u"\r\n";
+    layout.AppendRow(row, rows);
+  }
+  EXPECT_EQ(joined, rows);
+  EXPECT_EQ(joined, layout.Text());
+  EXPECT_EQ(pieces == 0, layout.RowCount() == 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, TextPiecesTest,
+    testing::Values(
+        PiecesCase{"Empty", u"", {}}, PiecesCase{"OneCell", u"a", {}},
+        PiecesCase{"ShortLines", u"ab\r\nc\r\n\r\ndef", {}},
+        PiecesCase{"ReplacedInTheGrid", u"ラーメン\r\naー", Table({{u"ー", u"｜", 0}})},
+        PiecesCase{"ReplacedCellNotReplacedAgain", u"ab",
+                   Table({{u"ｂ", u"ｃ", 0}, {u"ａ", u"ｂ", 0}})},
+        PiecesCase{"TwoUnitCell", u"ab\r\ncd", Table({{u"ｄ", u"xy", 0}})},
+        PiecesCase{"SurrogatePairs", u"😀a\r\nb🍣😀", {}},
+        // Rows wider than a piece: one row or a few per piece.
+        PiecesCase{"ManyShortLines", Lines(70000, u"あい") + u"\r\nうえお", {}},
+        PiecesCase{"ManyLinesWithAPair", Lines(70000, u"あ😀"), {}},
+        PiecesCase{"ManyLinesReplaced", Lines(30000, u"aー"), Table({{u"ー", u"｜", 0}})},
+        // Narrow rows: many rows per piece.
+        PiecesCase{"OneLongLine", std::u16string(300000, u'x'), {}},
+        PiecesCase{"LongLinesWithPairs", Lines(3, std::u16string(100000, u'x') + u"😀"), {}}),
+    [](const auto& info) { return info.param.name; });
+
+// Segments and gaps are columns of their own: the tiled rows, the pieces
+// and the plain rows still agree, replacements included.
+TEST(VerticalLayoutTest, PiecesAgreeUnderColumnsAndGaps) {
+  const std::u16string input =
+      Lines(40, u"あいうえおかきくけこーabc") + u"\r\n" + std::u16string(150, u'ー') + u"\r\n\r\nx";
+  for (const std::size_t length : {0u, 1u, 7u, 9u}) {
+    for (const std::uint8_t gap : {0, 1, 2}) {
+      LayoutSettings settings;
+      settings.ColumnLength = length;
+      settings.ColumnGap = gap;
+      const LayoutResult result =
+          BuildVerticalLayout(input, 4, Table({{u"ー", u"｜", 0}}), settings);
+      const auto& layout = std::get<VerticalLayout>(result);
+      std::u16string joined;
+      layout.ForEachTextPiece([&joined](std::u16string_view piece) {
+        joined += piece;
+        return true;
+      });
+      std::u16string rows;
+      for (std::size_t row = 0; row < layout.RowCount(); ++row) {
+        if (row != 0) rows += u"\r\n";
+        layout.AppendRow(row, rows);
+      }
+      EXPECT_EQ(joined, rows) << length << " " << int{gap};
+      EXPECT_EQ(layout.Text(), rows) << length << " " << int{gap};
+    }
+  }
+}
+
+TEST(VerticalLayoutTest, PiecesStopWhenTheSinkSaysSo) {
+  const LayoutResult result = BuildVerticalLayout(Lines(70000, u"あいう"), 4, {});
+  const auto& layout = std::get<VerticalLayout>(result);
+  int pieces = 0;
+  EXPECT_FALSE(layout.ForEachTextPiece([&pieces](std::u16string_view) { return ++pieces < 2; }));
+  EXPECT_EQ(pieces, 2);
 }
 
 }  // namespace

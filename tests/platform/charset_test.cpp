@@ -1,8 +1,10 @@
 #include "platform/charset.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -288,6 +290,43 @@ TEST(CharsetCp932ByteLength, AgreesWithEncodeForEveryBmpCharacter) {
     const EncodedText encoded = Encode(std::u16string(1, static_cast<char16_t>(c)), Charset::Cp932);
     const std::size_t expected = encoded.replaced == 0 ? encoded.bytes.size() : 0;
     ASSERT_EQ(Cp932ByteLength(c), expected) << std::hex << static_cast<unsigned>(c);
+  }
+}
+
+// What iconv itself makes of one character, or nothing when it refuses it.
+std::optional<std::string> IconvEncode(const char* to, std::u16string_view character) {
+  const iconv_t cd = iconv_open(to, "UTF-16LE");
+  std::string bytes(8, '\0');
+  char* in = const_cast<char*>(reinterpret_cast<const char*>(character.data()));
+  std::size_t inLeft = character.size() * sizeof(char16_t);
+  char* out = bytes.data();
+  std::size_t outLeft = bytes.size();
+  const bool ok = iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1);
+  iconv_close(cd);
+  if (!ok) return std::nullopt;
+  bytes.resize(bytes.size() - outLeft);
+  return bytes;
+}
+
+// The encoder reads a table and does UTF-8 by arithmetic; both must give
+// exactly what iconv gives, character by character.
+TEST(CharsetEncode, AgreesWithIconvForEveryBmpCharacterAndSomePairs) {
+  std::vector<std::u16string> characters;
+  for (char32_t c = 0; c <= 0xFFFF; ++c) {
+    if (c < 0xD800 || c > 0xDFFF) characters.emplace_back(1, static_cast<char16_t>(c));
+  }
+  for (const char16_t high : {0xD800, 0xD83D, 0xD840, 0xDBFF}) {
+    for (const char16_t low : {0xDC00, 0xDE00, 0xDFFF}) characters.push_back({high, low});
+  }
+  for (const auto& [charset, name] :
+       {std::pair{Charset::Cp932, "CP932"}, {Charset::Utf8, "UTF-8"}}) {
+    for (const std::u16string& character : characters) {
+      const EncodedText encoded = Encode(character, charset);
+      const std::optional<std::string> expected = IconvEncode(name, character);
+      ASSERT_EQ(encoded.bytes, expected.value_or("?"))
+          << name << " " << std::hex << static_cast<unsigned>(character[0]);
+      ASSERT_EQ(encoded.replaced, expected ? 0u : 1u) << name;
+    }
   }
 }
 

@@ -39,7 +39,11 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"OnlyOneFinalBreakDropped", "a\n\n\n", u"a\r\n\r\n"},
         DecodeCase{"OnlyCrLf", "\r\n", u""}, DecodeCase{"LfCrIsTwoBreaks", "a\n\rb", u"a\r\n\r\nb"},
         DecodeCase{"ShiftJis", "\x82\xA0\r\n\x83\x8C", u"あ\r\nレ"},
-        DecodeCase{"InvalidBytes", "a\x82\x20\xFF", u"a\uFFFD \uFFFD"}),
+        DecodeCase{"InvalidBytes", "a\x82\x20\xFF", u"a\uFFFD \uFFFD"},
+        DecodeCase{"CrThenCrLf", "a\r\r\nb", u"a\r\n\r\nb"},
+        DecodeCase{"LoneCrAtTheEndDropped", "a\r", u"a"},
+        DecodeCase{"LeadByteBeforeLf", "\x81\nb", u"\uFFFD\r\nb"},
+        DecodeCase{"LeadByteBeforeLoneCr", "\x82\r\xFF\n", u"\uFFFD\r\n\uFFFD"}),
     [](const auto& info) { return info.param.name; });
 
 TEST(DecodeTextFileTest, OnlyUtf8HasAByteOrderMark) {

@@ -1,0 +1,25 @@
+// Saving the vertical text straight from its layout: the rows go to the
+// encoder and to the file a few at a time, and the whole text is never
+// built. The bytes are exactly those of the layout's Text(), encoded.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "core/vertical_layout.h"
+#include "platform/charset.h"
+#include "platform/io_error.h"
+
+namespace mirotabe {
+
+// The characters of the layout's text that `charset` cannot hold, for the
+// warning before a save.
+UnencodableReport FindUnencodableCells(const VerticalLayout& layout, Charset charset,
+                                       std::size_t keepFirst);
+
+// Replaces the file at `path` by the layout's text, atomically: a failure
+// leaves the old file whole. Characters `charset` cannot hold become '?'.
+IoStatus SaveLayout(const std::string& path, const VerticalLayout& layout,
+                    Charset charset = Charset::Cp932);
+
+}  // namespace mirotabe
