@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -83,10 +84,12 @@ struct Fault {
   std::size_t writeLimit = 0;
 };
 
-// The usual fault for `error`: every use fails, except that an interrupting
-// signal (EINTR) strikes only twice, since callers rightly try again.
+// The usual fault for `error`: every use of the call fails, except that an
+// interrupting signal (EINTR) strikes the calls that are resumed only
+// twice, so that resuming comes to an end.
 inline Fault FaultOf(Call call, int error) {
-  return Fault{call, error, 1, error == EINTR ? 2 : 0};
+  const bool resumed = call == Call::kOpen || call == Call::kRead || call == Call::kWrite;
+  return Fault{call, error, 1, error == EINTR && resumed ? 2 : 0};
 }
 
 class FailingSysCalls {
@@ -223,7 +226,18 @@ struct SaveFaultCase {
            (call.outcome == Outcome::kRetried && error == EINTR);
   }
   Fault ToFault() const { return FaultOf(call.call, error); }
+  // Whether the save makes the call at all: only root can hand a file's
+  // owner on (see GiveAway).
+  bool CallIsMade() const { return call.call != Call::kFchown || geteuid() == 0; }
 };
+
+// Makes `path` another user's where the tests may (as root), so that a save
+// over it has to hand the owner on to the new file.
+inline void GiveAway(const std::string& path) {
+  if (geteuid() == 0) {
+    EXPECT_EQ(chown(path.c_str(), 12345, 23456), 0) << path;
+  }
+}
 
 inline void PrintTo(const SaveFaultCase& c, std::ostream* out) {
   *out << CallName(c.call.call) << " " << ErrnoName(c.error);
