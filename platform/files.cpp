@@ -391,6 +391,14 @@ IoStatus AtomicFileWriter::Commit() {
 }
 
 IoStatus MakeFolders(const std::string& folder) {
+  // Usually the folder is there already; then one look is enough.
+  struct stat info;
+  if (Sys().stat(folder.c_str(), &info) == 0) {
+    return S_ISDIR(info.st_mode) ? std::nullopt : IoStatus(ErrorOf(folder, ENOTDIR));
+  }
+  // Anything but a missing part is an answer; a file in the way is found,
+  // and named, below.
+  if (errno != ENOENT && errno != ENOTDIR) return LastIoError(folder);
   // Each prefix that ends before a '/' (and the whole path) is one folder;
   // empty prefixes ("/a", "a//b") are skipped.
   for (std::size_t end = folder.find('/', 1);; end = folder.find('/', end + 1)) {
