@@ -60,6 +60,10 @@ std::string LocalPath(const QString& path) {
 }
 
 QString Reason(const IoError& error) {
+  if (error.code == MakeErrorCode(FileError::kNotRegularFile)) {
+    return QStringLiteral(
+        "通常のファイルではありません (デバイスや FIFO は開くことも保存することもできません)。");
+  }
   return QString::fromLocal8Bit(error.Reason());
 }
 
