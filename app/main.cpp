@@ -1,5 +1,7 @@
 // Start-up: the settings first, then the main window.
 #include <QApplication>
+#include <string>
+#include <vector>
 
 #include "core/settings.h"
 #include "ui/form1.h"
@@ -17,7 +19,9 @@ int main(int argc, char** argv) {
   mirotabe::AppSettings settings = mirotabe::LoadStartupSettings();
   mirotabe::QtUiServices services;
   mirotabe::Form1 form(settings, services);
-  form.LoadStartupFile(QApplication::arguments().mid(1));
+  // QApplication has taken its own options out of argv; what is left are
+  // the system's bytes, which QApplication::arguments() would decode lossily.
+  form.LoadStartupFile(std::vector<std::string>(argv + 1, argv + argc));
   form.show();
   return QApplication::exec();
 }

@@ -23,6 +23,7 @@
 #include "ui/command_line.h"
 #include "ui/dialog_folder.h"
 #include "ui/form2.h"
+#include "ui/local_path.h"
 #include "ui/pane_font.h"
 #include "ui/pane_text.h"
 #include "ui/save_format.h"
@@ -55,24 +56,12 @@ int TriggerKeyCode(int qtKey) {
   }
 }
 
-std::string LocalPath(const QString& path) {
-  return QFile::encodeName(path).toStdString();
-}
-
 QString Reason(const IoError& error) {
   if (error.code == MakeErrorCode(FileError::kNotRegularFile)) {
     return QStringLiteral(
         "通常のファイルではありません (デバイスや FIFO は開くことも保存することもできません)。");
   }
   return QString::fromLocal8Bit(error.Reason());
-}
-
-// The first local file a drag carries, or "" when it carries none.
-QString FirstDroppedFile(const QMimeData* data) {
-  if (data == nullptr || !data->hasUrls()) return {};
-  const QList<QUrl> urls = data->urls();
-  if (urls.isEmpty() || !urls.front().isLocalFile()) return {};
-  return urls.front().toLocalFile();
 }
 
 QString TooLargeText(const LayoutTooLarge& tooLarge) {
@@ -190,7 +179,7 @@ void Form1::BuildConvertMenu() {
   convert->addAction(reverse);
 }
 
-void Form1::LoadStartupFile(const QStringList& arguments) {
+void Form1::LoadStartupFile(const std::vector<std::string>& arguments) {
   const StartupFileName file = ParseStartupFileName(arguments);
   switch (file.kind) {
     case StartupFileName::Kind::kNone:
@@ -198,7 +187,7 @@ void Form1::LoadStartupFile(const QStringList& arguments) {
     case StartupFileName::Kind::kUnclosedQuote:
       ShowError(QStringLiteral("ファイルを開けませんでした。\r\n%1\r\n"
                                "ファイル名が二重引用符だけで、名前がありません。")
-                    .arg(arguments.join(QChar(u' '))));
+                    .arg(ShownPath(arguments.front())));
       return;
     case StartupFileName::Kind::kName:
       LoadInput(file.name);
@@ -252,7 +241,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
       case QEvent::DragEnter:
       case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (FirstDroppedFile(drag->mimeData()).isEmpty()) {
+        if (FirstDroppedFile(drag->mimeData()).empty()) {
           drag->ignore();
         } else {
           drag->setDropAction(Qt::CopyAction);
@@ -307,8 +296,8 @@ void Form1::Image1_MouseUp() {
 }
 
 bool Form1::Text1_OLEDragDrop(QDropEvent* event) {
-  const QString file = FirstDroppedFile(event->mimeData());
-  if (file.isEmpty()) {
+  const std::string file = FirstDroppedFile(event->mimeData());
+  if (file.empty()) {
     event->ignore();
     return true;
   }
@@ -320,7 +309,7 @@ bool Form1::Text1_OLEDragDrop(QDropEvent* event) {
 
 void Form1::Menu_File_Open_Click() {
   const QString path = services_.ShowOpenDialog(this, TextFileFilters(), DialogFolder());
-  if (!path.isEmpty()) LoadInput(path);
+  if (!path.isEmpty()) LoadInput(LocalPath(path));
 }
 
 void Form1::Menu_File_Save_Click() {
@@ -411,14 +400,15 @@ void Form1::Menu_Help_HP_Click() {
   services_.OpenUrl(HomePageAddress());
 }
 
-void Form1::LoadInput(const QString& path) {
-  const IoResult<DetectedText> read = ReadDetectedTextFile(LocalPath(path));
+void Form1::LoadInput(const std::string& path) {
+  const IoResult<DetectedText> read = ReadDetectedTextFile(path);
   if (!read) {
-    ShowError(
-        QStringLiteral("ファイルを開けませんでした。\r\n%1\r\n%2").arg(path, Reason(read.error())));
+    ShowError(QStringLiteral("ファイルを開けませんでした。\r\n%1\r\n%2")
+                  .arg(ShownPath(path), Reason(read.error())));
     return;
   }
-  lastFile_ = path;
+  // Only a starting folder for the dialogs: the text form serves.
+  lastFile_ = ShownPath(path);
   if (read.value().undetermined) {
     statusBar()->showMessage(QStringLiteral("文字コードを判別できませんでした"));
   } else {

@@ -6,8 +6,12 @@
 #include <unistd.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QUrl>
 #include <filesystem>
 #include <set>
 
@@ -120,6 +124,29 @@ TEST_F(Form1FileTest, OpenRefusesAFifoAtOnce) {
   EXPECT_TRUE(services_.messages[0].text.contains(kNotRegular));
   EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("ab"));
   EXPECT_EQ(Text2()->toPlainText(), expectedOutput);
+}
+
+// A file manager sends the name's bytes percent-encoded; those that are not
+// UTF-8 must reach open() as they are.
+TEST_F(Form1FileTest, DroppedNameThatIsNotUtf8Opens) {
+  WriteFile(folder_.PathOf("name-\xff.txt"), "xy");
+  const QByteArray folder = QUrl::toPercentEncoding(PathOf(""), "/");
+  for (const char* name : {"name-%FF.txt", "gone-%FF.txt"}) {
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("text/uri-list"), "file://" + folder + name + "\r\n");
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Text1()->viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Text1()->viewport(), &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    delete data;
+  }
+  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("xy"));
+  // Messages show the name as well as text can: the lost byte as U+FFFD.
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_TRUE(services_.messages[0].text.contains(PathOf("gone-\uFFFD.txt")))
+      << services_.messages[0].text.toStdString();
 }
 
 }  // namespace
