@@ -1,6 +1,8 @@
 // Start-up: the settings first, then the main window.
 #include <QApplication>
 #include <QTimer>
+#include <string>
+#include <vector>
 
 #include "app/info_options.h"
 #include "core/settings.h"
@@ -51,7 +53,9 @@ int main(int argc, char** argv) {
     probe = std::make_unique<QuitAfterFirstPaint>(
         form.findChild<mirotabe::OutputPane*>(QStringLiteral("Text2")));
   }
-  form.LoadStartupFile(QApplication::arguments().mid(1));
+  // QApplication has taken its own options out of argv; what is left are
+  // the system's bytes, which QApplication::arguments() would decode lossily.
+  form.LoadStartupFile(std::vector<std::string>(argv + 1, argv + argc));
   form.show();
   return QApplication::exec();
 }

@@ -5,13 +5,15 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <random>
 #include <system_error>
 #include <utility>
+
+#include "platform/sys_calls.h"
 
 namespace mirotabe {
 namespace {
@@ -20,12 +22,24 @@ IoError ErrorOf(const std::string& path, int code) {
   return IoError{path, std::error_code(code, std::system_category())};
 }
 
+IoError NotRegular(const std::string& path) {
+  return IoError{path, MakeErrorCode(FileError::kNotRegularFile)};
+}
+
 // Closes `fd` without letting close() overwrite the errno of the failure
 // that is being reported.
 void CloseKeepingErrno(int fd) {
   const int saved = errno;
-  close(fd);
+  Sys().close(fd);
   errno = saved;
+}
+
+// open(), resumed when a signal interrupts it (opening a FIFO waits).
+int OpenResuming(const char* path, int flags, mode_t mode = 0) {
+  for (;;) {
+    const int fd = Sys().open(path, flags, mode);
+    if (fd >= 0 || errno != EINTR) return fd;
+  }
 }
 
 // Appends everything up to the end of `fd` to `out`, resuming after signals.
@@ -33,7 +47,7 @@ void CloseKeepingErrno(int fd) {
 bool ReadAll(int fd, std::string& out) {
   char buffer[64 * 1024];
   for (;;) {
-    const ssize_t n = read(fd, buffer, sizeof buffer);
+    const ssize_t n = Sys().read(fd, buffer, sizeof buffer);
     if (n > 0) {
       out.append(buffer, static_cast<std::size_t>(n));
     } else if (n == 0) {
@@ -48,9 +62,13 @@ bool ReadAll(int fd, std::string& out) {
 // with errno set when a write fails (a full disk, a file size limit).
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t n = write(fd, bytes.data(), bytes.size());
-    if (n >= 0) {
+    const ssize_t n = Sys().write(fd, bytes.data(), bytes.size());
+    if (n > 0) {
       bytes.remove_prefix(static_cast<std::size_t>(n));
+    } else if (n == 0) {
+      // No progress and no reason: retrying could loop for ever.
+      errno = EIO;
+      return false;
     } else if (errno != EINTR) {
       return false;
     }
@@ -76,26 +94,34 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
   return folder + "/" + name;
 }
 
+// Where a chain of links went: the file a write lands in, and whether the
+// chain passed through /proc (/dev/stdout -> /proc/self/fd/1 -> ...).
+struct LinkEnd {
+  std::string file;
+  bool throughProc = false;
+};
+
 // The file that a write to `path` lands in: `path` itself, or the end of
 // its chain of symbolic links, which may not exist yet (writing through a
 // dangling link creates its target, as the shell's ">" does). Errors name
 // `path`, the file the caller knows.
-IoResult<std::string> FollowLinks(const std::string& path) {
+IoResult<LinkEnd> FollowLinks(const std::string& path) {
   // The kernel's own limit on links in one lookup.
   constexpr int kMaxLinks = 40;
-  std::string current = path;
+  LinkEnd end{path};
   for (int hops = 0; hops < kMaxLinks; ++hops) {
     struct stat info;
-    if (lstat(current.c_str(), &info) != 0) {
-      if (errno == ENOENT) return current;
+    if (Sys().lstat(end.file.c_str(), &info) != 0) {
+      if (errno == ENOENT) return end;
       return LastIoError(path);
     }
-    if (!S_ISLNK(info.st_mode)) return current;
+    if (!S_ISLNK(info.st_mode)) return end;
+    if (end.file.starts_with("/proc/")) end.throughProc = true;
     std::error_code code;
-    const std::string target = std::filesystem::read_symlink(current, code).string();
+    const std::string target = std::filesystem::read_symlink(end.file, code).string();
     if (code) return IoError{path, code};
-    current =
-        !target.empty() && target.front() == '/' ? target : JoinPath(FolderOf(current), target);
+    end.file =
+        !target.empty() && target.front() == '/' ? target : JoinPath(FolderOf(end.file), target);
   }
   return ErrorOf(path, ELOOP);
 }
@@ -113,80 +139,68 @@ mode_t CurrentUmask() {
   return 022;
 }
 
-// What the new file takes over from the one it replaces.
-struct Replaced {
-  mode_t mode = 0;                 // the permissions of the new file
-  std::optional<struct stat> old;  // the file being replaced, if there is one
-};
-
-// Looks at the file a save would replace; an error when it must not be.
-IoResult<Replaced> InspectTarget(const std::string& path, const std::string& file) {
-  struct stat info;
-  if (stat(file.c_str(), &info) != 0) {
-    if (errno != ENOENT) return LastIoError(path);
-    return Replaced{static_cast<mode_t>(0666 & ~CurrentUmask()), std::nullopt};
-  }
-  if (S_ISDIR(info.st_mode)) return ErrorOf(path, EISDIR);
-  // Renaming needs only the folder's write permission, so without this
-  // check a save would replace a file that the user made read-only.
-  if ((info.st_mode & 0222) == 0) return ErrorOf(path, EACCES);
-  return Replaced{static_cast<mode_t>(info.st_mode & 07777), info};
+// A name for a temporary file in `folder` beside `name`: hidden, and random
+// so that saves running side by side never meet.
+std::string TemporaryName(const std::string& folder, const std::string& name) {
+  static constexpr char kLetters[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  thread_local std::mt19937_64 random{std::random_device{}()};
+  std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+  std::string suffix(6, ' ');
+  for (char& c : suffix) c = kLetters[pick(random)];
+  return JoinPath(folder, "." + name + "." + suffix);
 }
 
-// Gives the new file the old one's owner and permissions. Changing the
-// owner is best effort: it only matters (and only works) when root edits
-// another user's file, which would otherwise become root's.
-bool CopyAttributes(int fd, const Replaced& replaced) {
-  const std::optional<struct stat>& old = replaced.old;
-  if (old && (old->st_uid != geteuid() || old->st_gid != getegid())) {
-    if (fchown(fd, old->st_uid, old->st_gid) != 0) {
-      // Keeping our own ownership still leaves a correct file.
-    }
+// Tries fresh names until `make` does not fail with EEXIST. The name made,
+// or nullopt with errno set.
+template <typename Make>
+std::optional<std::string> WithFreshName(const std::string& folder, const std::string& name,
+                                         Make make) {
+  // 62^6 names: a clash is rare, and a hundred in a row means something
+  // else is wrong.
+  for (int tries = 0; tries < 100; ++tries) {
+    std::string temporary = TemporaryName(folder, name);
+    if (make(temporary)) return temporary;
+    if (errno != EEXIST) return std::nullopt;
   }
-  return fchmod(fd, replaced.mode) == 0;
+  return std::nullopt;
 }
 
 // Flushes the folder so that the rename itself survives a crash. Best
 // effort: the file is already complete either way.
 void SyncFolder(const std::string& folder) {
-  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int fd = OpenResuming(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
-  fsync(fd);
-  close(fd);
-}
-
-// Removes an unfinished temporary file and reports the failure in errno
-// that stopped it.
-IoError RemoveTemporary(const std::string& temporary, const std::string& path) {
-  const int saved = errno;
-  unlink(temporary.c_str());
-  return ErrorOf(path, saved);
+  Sys().fsync(fd);
+  Sys().close(fd);
 }
 
 IoStatus MakeOneFolder(const std::string& folder) {
-  if (mkdir(folder.c_str(), 0777) == 0) return std::nullopt;
+  if (Sys().mkdir(folder.c_str(), 0777) == 0) return std::nullopt;
   const int mkdirError = errno;
   struct stat info;
-  if (stat(folder.c_str(), &info) == 0) {
+  if (Sys().stat(folder.c_str(), &info) == 0) {
     if (S_ISDIR(info.st_mode)) return std::nullopt;
     return ErrorOf(folder, ENOTDIR);
   }
-  return ErrorOf(folder, mkdirError);
+  // "File exists" would be no reason when the folder cannot even be looked at.
+  return ErrorOf(folder, mkdirError == EEXIST ? errno : mkdirError);
 }
 
-}  // namespace
-
-IoResult<std::string> ReadFileBytes(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+// Reads `path` to its end. `regularOnly` refuses anything but a regular
+// file, and opens without waiting for a FIFO's writer.
+IoResult<std::string> ReadPath(const std::string& path, bool regularOnly) {
+  const int flags = O_RDONLY | O_CLOEXEC | O_NOCTTY | (regularOnly ? O_NONBLOCK : 0);
+  const int fd = OpenResuming(path.c_str(), flags);
   if (fd < 0) return LastIoError(path);
   struct stat info;
-  if (fstat(fd, &info) != 0) {
+  if (Sys().fstat(fd, &info) != 0) {
     CloseKeepingErrno(fd);
     return LastIoError(path);
   }
-  if (S_ISDIR(info.st_mode)) {
-    close(fd);
-    return ErrorOf(path, EISDIR);
+  if (S_ISDIR(info.st_mode) || (regularOnly && !S_ISREG(info.st_mode))) {
+    Sys().close(fd);
+    return S_ISDIR(info.st_mode) ? ErrorOf(path, EISDIR) : NotRegular(path);
   }
   std::string bytes;
   if (S_ISREG(info.st_mode)) bytes.reserve(static_cast<std::size_t>(info.st_size));
@@ -194,8 +208,18 @@ IoResult<std::string> ReadFileBytes(const std::string& path) {
     CloseKeepingErrno(fd);
     return LastIoError(path);
   }
-  close(fd);
+  Sys().close(fd);
   return bytes;
+}
+
+}  // namespace
+
+IoResult<std::string> ReadFileBytes(const std::string& path) {
+  return ReadPath(path, true);
+}
+
+IoResult<std::string> ReadStreamBytes(const std::string& path) {
+  return ReadPath(path, false);
 }
 
 IoResult<std::string> ReadDescriptorBytes(int fd, const std::string& name) {
@@ -209,54 +233,92 @@ IoStatus WriteDescriptorBytes(int fd, std::string_view bytes, const std::string&
   return std::nullopt;
 }
 
-IoStatus ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-  IoResult<AtomicFileWriter> writer = AtomicFileWriter::Begin(path);
+IoStatus ReplaceFileAtomically(const std::string& path, std::string_view bytes,
+                               OtherTargets others) {
+  IoResult<AtomicFileWriter> writer = AtomicFileWriter::Begin(path, others);
   if (!writer) return writer.error();
   if (IoStatus failed = writer.value().Write(bytes)) return failed;
   return writer.value().Commit();
 }
 
-IoResult<AtomicFileWriter> AtomicFileWriter::Begin(const std::string& path) {
-  IoResult<std::string> target = FollowLinks(path);
-  if (!target) return target.error();
-  const std::string& file = target.value();
-
-  const IoResult<Replaced> replaced = InspectTarget(path, file);
-  if (!replaced) return replaced.error();
-
+IoResult<AtomicFileWriter> AtomicFileWriter::Begin(const std::string& path, OtherTargets others) {
   AtomicFileWriter writer;
   writer.path_ = path;
-  writer.file_ = file;
-  writer.mode_ = replaced.value().mode;
-  if (const std::optional<struct stat>& old = replaced.value().old) {
-    writer.hasOld_ = true;
-    writer.oldUid_ = old->st_uid;
-    writer.oldGid_ = old->st_gid;
+  const auto openThrough = [&](int flags) -> IoResult<AtomicFileWriter> {
+    writer.writeThrough_ = true;
+    writer.fd_ = OpenResuming(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | flags);
+    if (writer.fd_ < 0) return LastIoError(path);
+    return std::move(writer);
+  };
+
+  // What the kernel finds at `path`, every link followed, the descriptor
+  // links of /proc included.
+  struct stat found;
+  const bool exists = Sys().stat(path.c_str(), &found) == 0;
+  if (!exists && errno != ENOENT) return LastIoError(path);
+  if (exists && S_ISDIR(found.st_mode)) return ErrorOf(path, EISDIR);
+  if (exists && !S_ISREG(found.st_mode)) {
+    if (others == OtherTargets::kRefuse) return NotRegular(path);
+    return openThrough(0);
   }
-  // Hidden, beside the target: rename() is only atomic within one file system.
-  writer.temporary_ = JoinPath(FolderOf(file), "." + NameOf(file) + ".XXXXXX");
-  writer.fd_ = mkostemp(writer.temporary_.data(), O_CLOEXEC);
+
+  const IoResult<LinkEnd> end = FollowLinks(path);
+  if (!end) return end.error();
+  // One of this process's own descriptors (/dev/stdout): replacing its file
+  // by name would leave the descriptor on the old one. Appending keeps
+  // what a shell's ">>" already holds; after ">" the file is empty anyway.
+  if (end.value().throughProc && others == OtherTargets::kWriteThrough) {
+    return openThrough(O_APPEND);
+  }
+  writer.file_ = end.value().file;
+
+  if (exists) {
+    writer.mode_ = found.st_mode & 07777;
+    // Renaming needs only the folder's write permission, so without these
+    // checks a save would replace a file that the user made read-only, or
+    // another user's file in a shared folder. Root passes the second check,
+    // but not the first.
+    if ((found.st_mode & 0222) == 0) return ErrorOf(path, EACCES);
+    if (Sys().faccessat(AT_FDCWD, writer.file_.c_str(), W_OK, AT_EACCESS) != 0) {
+      return LastIoError(path);
+    }
+    writer.hasOld_ = true;
+    writer.oldUid_ = found.st_uid;
+    writer.oldGid_ = found.st_gid;
+  } else {
+    writer.mode_ = 0666 & ~CurrentUmask();
+  }
+
+  // Beside the target: rename() is only atomic within one file system.
+  const std::string folder = FolderOf(writer.file_);
+  writer.fd_ = OpenResuming(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+  writer.unnamed_ = writer.fd_ >= 0;
+  // File systems without O_TMPFILE say so in one of these ways.
+  if (writer.fd_ < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+    const std::optional<std::string> named =
+        WithFreshName(folder, NameOf(writer.file_), [&](const std::string& name) {
+          writer.fd_ = OpenResuming(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+          return writer.fd_ >= 0;
+        });
+    if (named) writer.temporary_ = *named;
+  }
   if (writer.fd_ < 0) return LastIoError(path);
   return writer;
 }
 
-AtomicFileWriter::AtomicFileWriter(AtomicFileWriter&& other) noexcept
-    : path_(std::move(other.path_)),
-      file_(std::move(other.file_)),
-      temporary_(std::move(other.temporary_)),
-      fd_(std::exchange(other.fd_, -1)),
-      mode_(other.mode_),
-      hasOld_(other.hasOld_),
-      oldUid_(other.oldUid_),
-      oldGid_(other.oldGid_) {}
+AtomicFileWriter::AtomicFileWriter(AtomicFileWriter&& other) noexcept {
+  *this = std::move(other);
+}
 
 AtomicFileWriter& AtomicFileWriter::operator=(AtomicFileWriter&& other) noexcept {
   if (this != &other) {
     Abandon();
     path_ = std::move(other.path_);
     file_ = std::move(other.file_);
-    temporary_ = std::move(other.temporary_);
+    temporary_ = std::exchange(other.temporary_, {});
     fd_ = std::exchange(other.fd_, -1);
+    unnamed_ = other.unnamed_;
+    writeThrough_ = other.writeThrough_;
     mode_ = other.mode_;
     hasOld_ = other.hasOld_;
     oldUid_ = other.oldUid_;
@@ -270,11 +332,9 @@ AtomicFileWriter::~AtomicFileWriter() {
 }
 
 void AtomicFileWriter::Abandon() {
-  if (fd_ < 0) return;
   const int saved = errno;
-  close(fd_);
-  unlink(temporary_.c_str());
-  fd_ = -1;
+  if (fd_ >= 0) Sys().close(std::exchange(fd_, -1));
+  if (!temporary_.empty()) Sys().unlink(std::exchange(temporary_, {}).c_str());
   errno = saved;
 }
 
@@ -290,27 +350,55 @@ IoStatus AtomicFileWriter::Write(std::string_view bytes) {
 
 IoStatus AtomicFileWriter::Commit() {
   if (fd_ < 0) return ErrorOf(path_, EBADF);
-  Replaced replaced{static_cast<mode_t>(mode_), std::nullopt};
-  if (hasOld_) {
-    struct stat old {};
-    old.st_uid = oldUid_;
-    old.st_gid = oldGid_;
-    replaced.old = old;
-  }
-  if (!CopyAttributes(fd_, replaced) || fsync(fd_) != 0) {
+  const auto fail = [this] {
     const IoError error = LastIoError(path_);
     Abandon();
     return error;
+  };
+  if (writeThrough_) {
+    if (Sys().close(std::exchange(fd_, -1)) != 0) return LastIoError(path_);
+    return std::nullopt;
   }
-  const int fd = std::exchange(fd_, -1);
-  if (close(fd) != 0 || rename(temporary_.c_str(), file_.c_str()) != 0) {
-    return RemoveTemporary(temporary_, path_);
+
+  // The new file takes over the old one's owner and permissions. The owner
+  // is best effort: it only matters (and only works) when root edits
+  // another user's file, which would otherwise become root's; keeping our
+  // own ownership still leaves a correct file.
+  if (hasOld_ && (oldUid_ != geteuid() || oldGid_ != getegid())) {
+    Sys().fchown(fd_, oldUid_, oldGid_);
   }
-  SyncFolder(FolderOf(file_));
+  if (Sys().fchmod(fd_, static_cast<mode_t>(mode_)) != 0 || Sys().fsync(fd_) != 0) return fail();
+
+  const std::string folder = FolderOf(file_);
+  if (unnamed_) {
+    // Only a complete file gets a name. linkat() cannot replace a name, so
+    // the file is linked under a fresh one and then renamed over the old.
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    const std::optional<std::string> named =
+        WithFreshName(folder, NameOf(file_), [&](const std::string& name) {
+          return Sys().linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) ==
+                 0;
+        });
+    if (!named) return fail();
+    temporary_ = *named;
+    unnamed_ = false;
+  }
+  if (Sys().close(std::exchange(fd_, -1)) != 0) return fail();
+  if (Sys().rename(temporary_.c_str(), file_.c_str()) != 0) return fail();
+  temporary_.clear();
+  SyncFolder(folder);
   return std::nullopt;
 }
 
 IoStatus MakeFolders(const std::string& folder) {
+  // Usually the folder is there already; then one look is enough.
+  struct stat info;
+  if (Sys().stat(folder.c_str(), &info) == 0) {
+    return S_ISDIR(info.st_mode) ? std::nullopt : IoStatus(ErrorOf(folder, ENOTDIR));
+  }
+  // Anything but a missing part is an answer; a file in the way is found,
+  // and named, below.
+  if (errno != ENOENT && errno != ENOTDIR) return LastIoError(folder);
   // Each prefix that ends before a '/' (and the whole path) is one folder;
   // empty prefixes ("/a", "a//b") are skipped.
   for (std::size_t end = folder.find('/', 1);; end = folder.find('/', end + 1)) {

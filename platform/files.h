@@ -8,9 +8,16 @@
 
 namespace mirotabe {
 
-// All bytes of the file at `path`. A folder, a missing file or no read
-// access is an error.
+// All bytes of the regular file at `path`. A folder, a missing file, no
+// read access, and a device or FIFO (FileError::kNotRegularFile) are errors;
+// opening never blocks, so a FIFO without a writer cannot hang the caller.
 IoResult<std::string> ReadFileBytes(const std::string& path);
+
+// All bytes up to the end of whatever `path` names that can be read: a file,
+// a FIFO or a pipe (/dev/stdin, a shell's "<(...)"), a character device. A
+// FIFO is waited on until it has a writer and read to its end, as scripts
+// expect. Only a folder is refused.
+IoResult<std::string> ReadStreamBytes(const std::string& path);
 
 // All bytes up to the end of an open descriptor (standard input, a pipe).
 // `name` is what errors call it.
@@ -20,23 +27,37 @@ IoResult<std::string> ReadDescriptorBytes(int fd, const std::string& name);
 // `name` is what errors call it.
 IoStatus WriteDescriptorBytes(int fd, std::string_view bytes, const std::string& name);
 
+// What a save does with a target that exists but is not a regular file.
+enum class OtherTargets {
+  kRefuse,        // FileError::kNotRegularFile: never replace a device or a FIFO
+  kWriteThrough,  // write into it as it is: "-o /dev/null", "-o /dev/stdout"
+};
+
 // Replaces the file at `path` by `bytes`: writes a temporary file in the
 // same folder, flushes it to disk and renames it over the old one, so the
-// old file stays whole when anything fails. A new file gets the usual
-// permissions, an existing one keeps its own; a symbolic link is followed.
-// A file without any write permission is refused as read-only, as it is
-// refused to every user, root included.
-IoStatus ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+// old file stays whole when anything fails. The temporary file has no name
+// until it is complete (O_TMPFILE), so a killed save leaves nothing behind;
+// where the file system cannot do that, it is a hidden ".NAME.XXXXXX".
+// A new file gets the usual permissions, an existing one keeps its own; a
+// symbolic link is followed. Only a regular file is ever replaced, see
+// OtherTargets. A file without any write permission, or one the user may
+// not write (another user's 0644 file in a shared folder), is refused as
+// read-only even though its folder would allow the rename.
+IoStatus ReplaceFileAtomically(const std::string& path, std::string_view bytes,
+                               OtherTargets others = OtherTargets::kRefuse);
 
 // ReplaceFileAtomically for content that arrives piece by piece, so that a
 // large file never has to be held in memory whole. Begin() checks the
 // target and opens the temporary file; Write() appends; Commit() flushes
 // and puts the file in place. A writer destroyed without a successful
-// Commit() removes its temporary file and leaves the old file whole.
-// Errors name `path`.
+// Commit() removes its temporary file and leaves the old file whole. With
+// OtherTargets::kWriteThrough a device or a FIFO is written directly, as
+// the shell's ">" would: there is nothing to replace, and Commit() only
+// closes it. Errors name `path`.
 class AtomicFileWriter {
  public:
-  static IoResult<AtomicFileWriter> Begin(const std::string& path);
+  static IoResult<AtomicFileWriter> Begin(const std::string& path,
+                                          OtherTargets others = OtherTargets::kRefuse);
 
   AtomicFileWriter(AtomicFileWriter&& other) noexcept;
   AtomicFileWriter& operator=(AtomicFileWriter&& other) noexcept;
@@ -53,8 +74,10 @@ class AtomicFileWriter {
 
   std::string path_;       // what errors name
   std::string file_;       // the file replaced: `path`, its links followed
-  std::string temporary_;  // the hidden temporary file beside it
+  std::string temporary_;  // the hidden temporary file beside it, once named
   int fd_ = -1;
+  bool unnamed_ = false;       // an O_TMPFILE, named only by Commit()
+  bool writeThrough_ = false;  // fd_ is the target itself (a device, a FIFO)
   unsigned mode_ = 0;
   bool hasOld_ = false;
   unsigned oldUid_ = 0;

@@ -35,6 +35,34 @@ class IoResult {
   IoError error_;
 };
 
+// Failures that the system has no error number for.
+enum class FileError {
+  // A device, a FIFO or a socket where a file to read or to replace is
+  // needed: reading one may never end, and replacing one would destroy it.
+  kNotRegularFile = 1,
+};
+
+class FileErrorCategory : public std::error_category {
+ public:
+  const char* name() const noexcept override { return "mirotabe-file"; }
+  std::string message(int code) const override {
+    switch (static_cast<FileError>(code)) {
+      case FileError::kNotRegularFile:
+        return "Not a regular file";
+    }
+    return "Unknown error";
+  }
+};
+
+inline const std::error_category& FileErrorCategoryInstance() {
+  static const FileErrorCategory category;
+  return category;
+}
+
+inline std::error_code MakeErrorCode(FileError error) {
+  return std::error_code(static_cast<int>(error), FileErrorCategoryInstance());
+}
+
 // An operation without a result: empty on success.
 using IoStatus = std::optional<IoError>;
 

@@ -1,5 +1,6 @@
 #include "platform/program_folder.h"
 
+#include <fcntl.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -7,6 +8,8 @@
 #include <filesystem>
 #include <system_error>
 #include <vector>
+
+#include "platform/sys_calls.h"
 
 namespace mirotabe {
 namespace {
@@ -40,7 +43,7 @@ std::string UserConfigFolder() {
 }
 
 bool CanMakeFilesIn(const std::string& folder) {
-  return access(folder.c_str(), W_OK) == 0;
+  return Sys().faccessat(AT_FDCWD, folder.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
 FolderWritableCheck folderWritableCheck = CanMakeFilesIn;
@@ -69,7 +72,8 @@ std::string SettingsFilePath(const std::string& programFolder) {
   std::string beside = WithTrailingSlash(programFolder) + "Setting.ini";
   // A portable copy keeps its settings beside it. An existing file is used
   // even when it is read-only, so that the user's settings are still read.
-  if (access(beside.c_str(), F_OK) == 0 || FolderIsWritable(programFolder)) {
+  if (Sys().faccessat(AT_FDCWD, beside.c_str(), F_OK, AT_EACCESS) == 0 ||
+      FolderIsWritable(programFolder)) {
     return beside;
   }
   return UserConfigFolder() + "mirotabe/Setting.ini";

@@ -92,8 +92,8 @@ IoStatus EncodingWriter::Finish() {
 }
 
 IoResult<std::size_t> WriteTextFilePieces(const std::string& path, Charset charset,
-                                          const TextProducer& produce) {
-  IoResult<AtomicFileWriter> file = AtomicFileWriter::Begin(path);
+                                          const TextProducer& produce, OtherTargets others) {
+  IoResult<AtomicFileWriter> file = AtomicFileWriter::Begin(path, others);
   if (!file) return file.error();
   EncodingWriter writer(charset,
                         [&file](std::string_view bytes) { return file.value().Write(bytes); });

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "platform/charset.h"
+#include "platform/files.h"
 #include "platform/io_error.h"
 
 namespace mirotabe {
@@ -82,7 +83,8 @@ using TextProducer = std::function<IoStatus(EncodingWriter& writer)>;
 // a failure leaves the old file whole. Returns how many characters became
 // '?'.
 IoResult<std::size_t> WriteTextFilePieces(const std::string& path, Charset charset,
-                                          const TextProducer& produce);
+                                          const TextProducer& produce,
+                                          OtherTargets others = OtherTargets::kRefuse);
 
 // Writes the text that `produce` writes to an open descriptor (standard
 // output, a pipe); `name` is what errors call it. Returns how many

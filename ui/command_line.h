@@ -1,8 +1,8 @@
 // The file named on the program's command line.
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include <string>
+#include <vector>
 
 namespace mirotabe {
 
@@ -13,13 +13,15 @@ struct StartupFileName {
     kUnclosedQuote,  // a lone double quote: no name can be taken from it
   };
   Kind kind = Kind::kNone;
-  QString name;
+  std::string name;  // the name's bytes, as the system gave them
 };
 
-// The arguments after the program's name are joined with single spaces.
-// Nothing is trimmed or split, so a path with spaces works without quotes.
-// When the result starts with a double quote, the name is the result
-// without its first and its last character, whatever that last one is.
-StartupFileName ParseStartupFileName(const QStringList& arguments);
+// The arguments after the program's name, as the bytes the system passed
+// them: a name that is not valid UTF-8 must still open its file. They are
+// joined with single spaces. Nothing is trimmed or split, so a path with
+// spaces works without quotes. When the result starts with a double quote,
+// the name is the result without its first and its last character,
+// whatever that last one is.
+StartupFileName ParseStartupFileName(const std::vector<std::string>& arguments);
 
 }  // namespace mirotabe

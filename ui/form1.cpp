@@ -21,6 +21,7 @@
 #include "ui/form2.h"
 #include "ui/input_pane.h"
 #include "ui/output_pane.h"
+#include "ui/local_path.h"
 #include "ui/pane_font.h"
 #include "ui/pane_text.h"
 #include "ui/save_format.h"
@@ -55,11 +56,11 @@ int TriggerKeyCode(int qtKey) {
   }
 }
 
-std::string LocalPath(const QString& path) {
-  return QFile::encodeName(path).toStdString();
-}
-
 QString Reason(const IoError& error) {
+  if (error.code == MakeErrorCode(FileError::kNotRegularFile)) {
+    return QStringLiteral(
+        "通常のファイルではありません (デバイスや FIFO は開くことも保存することもできません)。");
+  }
   return QString::fromLocal8Bit(error.Reason());
 }
 
@@ -166,7 +167,7 @@ void Form1::BuildConvertMenu() {
   convert->addAction(reverse);
 }
 
-void Form1::LoadStartupFile(const QStringList& arguments) {
+void Form1::LoadStartupFile(const std::vector<std::string>& arguments) {
   const StartupFileName file = ParseStartupFileName(arguments);
   switch (file.kind) {
     case StartupFileName::Kind::kNone:
@@ -174,7 +175,7 @@ void Form1::LoadStartupFile(const QStringList& arguments) {
     case StartupFileName::Kind::kUnclosedQuote:
       ShowError(QStringLiteral("ファイルを開けませんでした。\r\n%1\r\n"
                                "ファイル名が二重引用符だけで、名前がありません。")
-                    .arg(arguments.join(QChar(u' '))));
+                    .arg(ShownPath(arguments.front())));
       return;
     case StartupFileName::Kind::kName:
       LoadInput(file.name);
@@ -257,7 +258,7 @@ void Form1::OnSplitterReleased() {
 
 void Form1::OpenFile() {
   const QString path = services_.ShowOpenDialog(this, TextFileFilters(), DialogFolder());
-  if (!path.isEmpty()) LoadInput(path);
+  if (!path.isEmpty()) LoadInput(LocalPath(path));
 }
 
 void Form1::SaveOutput() {
@@ -347,14 +348,15 @@ void Form1::OpenHomePage() {
   services_.OpenUrl(HomePageAddress());
 }
 
-void Form1::LoadInput(const QString& path) {
-  const IoResult<DetectedText> read = ReadDetectedTextFile(LocalPath(path));
+void Form1::LoadInput(const std::string& path) {
+  const IoResult<DetectedText> read = ReadDetectedTextFile(path);
   if (!read) {
-    ShowError(
-        QStringLiteral("ファイルを開けませんでした。\r\n%1\r\n%2").arg(path, Reason(read.error())));
+    ShowError(QStringLiteral("ファイルを開けませんでした。\r\n%1\r\n%2")
+                  .arg(ShownPath(path), Reason(read.error())));
     return;
   }
-  lastFile_ = path;
+  // Only a starting folder for the dialogs: the text form serves.
+  lastFile_ = ShownPath(path);
   if (read.value().undetermined) {
     statusBar()->showMessage(QStringLiteral("文字コードを判別できませんでした"));
   } else {

@@ -16,6 +16,8 @@
 #include <QString>
 #include <QStringList>
 #include <cstddef>
+#include <string>
+#include <vector>
 
 #include "core/settings.h"
 #include "ui/form_layout.h"
@@ -35,9 +37,9 @@ class Form1 : public QMainWindow {
   Form1(AppSettings& settings, UiServices& services, QWidget* parent = nullptr);
 
   // Loads the file named by the command line's arguments (those after the
-  // program's name) into the input pane. A name that cannot be read is
-  // reported, and the input pane stays empty.
-  void LoadStartupFile(const QStringList& arguments);
+  // program's name, as the system's bytes) into the input pane. A name that
+  // cannot be read is reported, and the input pane stays empty.
+  void LoadStartupFile(const std::vector<std::string>& arguments);
 
   // Rebuilds the output pane's layout from the input pane and the settings.
   void ConvertMirotabe();
@@ -72,8 +74,9 @@ class Form1 : public QMainWindow {
   void ShowVersion();
   void OpenHomePage();
 
-  // Reads `path` into the input pane, or tells why it cannot.
-  void LoadInput(const QString& path);
+  // Reads the file named by the bytes `path` into the input pane, or tells
+  // why it cannot.
+  void LoadInput(const std::string& path);
   QString DialogFolder() const;
   void ShowError(const QString& text);
 

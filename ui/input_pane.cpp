@@ -4,23 +4,15 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QUrl>
 
+#include "ui/local_path.h"
 #include "ui/pane_font.h"
 
 namespace mirotabe {
 namespace {
 
-// The first local file a drag carries, or "" when it carries none.
-QString FirstDroppedFile(const QMimeData* data) {
-  if (data == nullptr || !data->hasUrls()) return {};
-  const QList<QUrl> urls = data->urls();
-  if (urls.isEmpty() || !urls.front().isLocalFile()) return {};
-  return urls.front().toLocalFile();
-}
-
 void AcceptFilesOnly(QDragMoveEvent* event) {
-  if (FirstDroppedFile(event->mimeData()).isEmpty()) {
+  if (FirstDroppedFile(event->mimeData()).empty()) {
     event->ignore();
   } else {
     event->setDropAction(Qt::CopyAction);
@@ -64,8 +56,8 @@ void InputPane::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void InputPane::dropEvent(QDropEvent* event) {
-  const QString file = FirstDroppedFile(event->mimeData());
-  if (file.isEmpty()) {
+  const std::string file = FirstDroppedFile(event->mimeData());
+  if (file.empty()) {
     event->ignore();
     return;
   }

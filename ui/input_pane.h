@@ -9,6 +9,7 @@
 
 #include <QPlainTextEdit>
 #include <QString>
+#include <string>
 
 namespace mirotabe {
 
@@ -21,7 +22,8 @@ class InputPane : public QPlainTextEdit {
  signals:
   void committedTextChanged();
   void keyReleased(int qtKey);
-  void fileDropped(const QString& path);
+  // `path` holds the name's bytes, which need not be UTF-8.
+  void fileDropped(const std::string& path);
 
  protected:
   void inputMethodEvent(QInputMethodEvent* event) override;

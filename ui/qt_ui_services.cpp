@@ -8,20 +8,41 @@
 namespace mirotabe {
 namespace {
 
+// The filter Qt is given for one caption. Qt takes the patterns from the
+// last parentheses, and reads "*.*" as "names with a dot", where the desktop
+// the captions come from lists every file. So the caption is followed by
+// the patterns Qt is to use, which HideNameFilterDetails keeps out of
+// sight: "全てのファイル(*.*)" is shown as it is and lists every file.
+QString QtNameFilter(const QString& caption) {
+  const qsizetype open = caption.lastIndexOf(QChar(u'('));
+  const qsizetype close = caption.lastIndexOf(QChar(u')'));
+  if (open < 0 || close < open) return caption;
+  QStringList patterns =
+      caption.mid(open + 1, close - open - 1).split(QChar(u' '), Qt::SkipEmptyParts);
+  for (QString& pattern : patterns) {
+    if (pattern == QStringLiteral("*.*")) pattern = QStringLiteral("*");
+  }
+  return caption + QStringLiteral(" (") + patterns.join(QChar(u' ')) + QStringLiteral(")");
+}
+
 // Qt's own dialog, not the desktop's: it behaves the same everywhere and
 // is modal to the window that asks.
 SaveDialogAnswer ShowFileDialog(QWidget* owner, const QString& title, QFileDialog::AcceptMode mode,
-                                QFileDialog::FileMode fileMode, const QStringList& filters,
-                                const QString& folder, const QString& selectedFilter) {
+                                QFileDialog::FileMode fileMode, const QStringList& captions,
+                                const QString& folder, const QString& selectedCaption) {
+  QStringList filters;
+  for (const QString& caption : captions) filters.push_back(QtNameFilter(caption));
   QFileDialog dialog(owner, title, folder);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setAcceptMode(mode);
   dialog.setFileMode(fileMode);
   dialog.setNameFilters(filters);
-  dialog.selectNameFilter(selectedFilter);
+  dialog.selectNameFilter(QtNameFilter(selectedCaption));
   dialog.setWindowModality(Qt::WindowModal);
   if (dialog.exec() != QDialog::Accepted) return {};
-  return {dialog.selectedFiles().value(0), dialog.selectedNameFilter()};
+  return {dialog.selectedFiles().value(0),
+          captions.value(filters.indexOf(dialog.selectedNameFilter()))};
 }
 
 QMessageBox::Icon ToQt(MessageIcon icon) {

@@ -1,9 +1,11 @@
 // Runs the built mirotabe-convert as a program: arguments, streams, files
 // and exit codes.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <filesystem>
+#include <thread>
 #include <variant>
 
 #include "core/vertical_layout.h"
@@ -52,7 +54,12 @@ class ConvertCliTest : public testing::Test {
     return EncodeTextFile(std::get<VerticalLayout>(layout).Text(), charset).bytes;
   }
 
-  std::string NoSettings() { return folder_.PathOf("no-settings.ini"); }
+  // An empty settings file: the defaults, whatever the program's own file says.
+  std::string NoSettings() {
+    const std::string path = folder_.PathOf("empty-settings.ini");
+    WriteFile(path, "");
+    return path;
+  }
 
   TempFolder folder_;
 };
@@ -256,6 +263,12 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"FolderAsInput", {"@"}, 1, "Is a directory"},
         FailureCase{"OutputInMissingFolder", {"-o", "@no/such/out.txt"}, 1, "no/such/out.txt"},
         FailureCase{"SettingsNotReadable", {"--settings", "@"}, 1, "Is a directory"},
+        FailureCase{"MissingSettings",
+                    {"--settings", "@typo.ini"},
+                    1,
+                    "typo.ini: No such file or directory"},
+        FailureCase{
+            "SettingsAreADevice", {"--settings", "/dev/zero"}, 1, "/dev/zero: Not a regular file"},
         FailureCase{"UnknownOption", {"--vertical"}, 2, "unknown option '--vertical'"},
         FailureCase{"UnknownEncoding", {"--encoding", "euc-jp"}, 2, "unknown encoding"},
         FailureCase{"UnknownInputEncoding", {"--from", "sjis"}, 2, "unknown input encoding"},
@@ -350,6 +363,46 @@ TEST_F(ConvertCliTest, FullStandardOutputIsAnError) {
   EXPECT_EQ(WEXITSTATUS(raw), 1);
   EXPECT_NE(ReadFile(folder_.PathOf("stderr")).find("standard output: No space left on device"),
             std::string::npos);
+}
+
+// A device or a FIFO named by -o is written into, never replaced.
+TEST_F(ConvertCliTest, OutputToADeviceOrAFifoIsWrittenThrough) {
+  WriteFile(folder_.PathOf("in.txt"), "ab");
+  const std::string expected = Saved(u"ab");
+
+  const Outcome toNull =
+      Convert({"--settings", NoSettings(), "-o", "/dev/null", folder_.PathOf("in.txt")});
+  EXPECT_EQ(toNull.status, 0) << toNull.err;
+  struct stat info {};
+  ASSERT_EQ(stat("/dev/null", &info), 0);
+  EXPECT_TRUE(S_ISCHR(info.st_mode));
+
+  const Outcome toStdout =
+      Convert({"--settings", NoSettings(), "-o", "/dev/stdout", folder_.PathOf("in.txt")});
+  EXPECT_EQ(toStdout.status, 0) << toStdout.err;
+  EXPECT_EQ(toStdout.out, expected);
+
+  const std::string fifo = folder_.PathOf("fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  std::string received;
+  std::thread reader([&] { received = ReadFile(fifo); });
+  const Outcome toFifo =
+      Convert({"--settings", NoSettings(), "-o", fifo, folder_.PathOf("in.txt")});
+  reader.join();
+  EXPECT_EQ(toFifo.status, 0) << toFifo.err;
+  EXPECT_EQ(received, expected);
+  ASSERT_EQ(stat(fifo.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+TEST_F(ConvertCliTest, ReadsItsInputFromAFifo) {
+  const std::string fifo = folder_.PathOf("fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  std::thread writer([&] { WriteFile(fifo, "ab"); });
+  const Outcome run = Convert({"--settings", NoSettings(), fifo});
+  writer.join();
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, Saved(u"ab"));
 }
 
 TEST_F(ConvertCliTest, AnswersHelpAndVersion) {

@@ -64,9 +64,14 @@ save_as() {
 }
 
 # The bytes the save must have written: the converter's, for the same input
-# and the same settings file.
+# and the same settings file (an empty one while the program has none).
 expected_bytes() {
-  printf '%s' "$1" | "$converter" --settings "$folder/Setting.ini" --encoding utf-8 |
+  local settings="$folder/Setting.ini"
+  if [ ! -e "$settings" ]; then
+    settings="$work/no-settings.ini"
+    : >"$settings"
+  fi
+  printf '%s' "$1" | "$converter" --settings "$settings" --encoding utf-8 |
     iconv -f UTF-8 -t CP932
 }
 
@@ -78,6 +83,19 @@ case_file_typing_and_save() {
   if ! save_as out "$folder/out.txt"; then
     fail "the save dialog wrote no out.txt"
   elif ! cmp -s "$folder/out.txt" <(expected_bytes $'xyab\r\nc'); then
+    fail "out.txt holds other bytes: $(od -An -tx1 "$folder/out.txt" | head -n 3)"
+  fi
+  stop_program
+}
+
+# A name that is not UTF-8 is opened by its bytes.
+case_name_that_is_not_utf8() {
+  local name=$'name-\xff.txt'
+  printf 'ab' >"$work/$name"
+  start_program "$work/$name"
+  if ! save_as out "$folder/out.txt"; then
+    fail "the save dialog wrote no out.txt"
+  elif ! cmp -s "$folder/out.txt" <(expected_bytes 'ab'); then
     fail "out.txt holds other bytes: $(od -An -tx1 "$folder/out.txt" | head -n 3)"
   fi
   stop_program
@@ -114,7 +132,7 @@ case_settings_entry_then_typing() {
   stop_program
 }
 
-cases=(case_file_typing_and_save case_settings_entry_then_typing)
+cases=(case_file_typing_and_save case_name_that_is_not_utf8 case_settings_entry_then_typing)
 for case in "${cases[@]}"; do
   echo "== $case"
   case_failed=0

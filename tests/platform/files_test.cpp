@@ -1,5 +1,6 @@
 #include "platform/files.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -12,6 +13,7 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/failing_sys_calls.h"
 #include "tests/support/temp_folder.h"
 
 namespace mirotabe {
@@ -19,6 +21,8 @@ namespace {
 
 using namespace std::string_literals;
 
+using testing_support::Call;
+using testing_support::FailingSysCalls;
 using testing_support::ReadFile;
 using testing_support::TempFolder;
 using testing_support::WriteFile;
@@ -114,11 +118,10 @@ INSTANTIATE_TEST_SUITE_P(, FilesReadErrorTest, testing::ValuesIn(kReadErrorCases
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FilesReadPermissionTest, NoReadPermission) {
-  if (geteuid() == 0) GTEST_SKIP() << "root can read any file";
   TempFolder folder;
   const std::string path = folder.PathOf("secret");
   WriteFile(path, "x");
-  ASSERT_EQ(chmod(path.c_str(), 0200), 0);
+  FailingSysCalls noAccess({Call::kOpen, EACCES});
   const IoResult<std::string> bytes = ReadFileBytes(path);
   ASSERT_FALSE(bytes.ok());
   EXPECT_EQ(bytes.error().code, Errno(EACCES));
@@ -344,18 +347,19 @@ TEST(FilesReplaceFileAtomicallyTest, FailedWriteKeepsTheOldFile) {
 }
 
 TEST(FilesReplaceFileAtomicallyTest, ReadOnlyFolder) {
-  if (geteuid() == 0) GTEST_SKIP() << "root can write into any folder";
   TempFolder folder;
-  const std::string sub = folder.PathOf("sub");
-  std::filesystem::create_directory(sub);
-  WriteFile(sub + "/file", "old");
-  ASSERT_EQ(chmod(sub.c_str(), 0555), 0);
-
-  const IoStatus error = ReplaceFileAtomically(sub + "/file", "new");
+  const std::string path = folder.PathOf("file");
+  WriteFile(path, "old");
+  IoStatus error;
+  {
+    // The folder refuses the new file.
+    FailingSysCalls readOnlyFolder({Call::kOpen, EACCES, 1, 0, O_TMPFILE});
+    error = ReplaceFileAtomically(path, "new");
+  }
   ASSERT_TRUE(error);
   EXPECT_EQ(error->code, Errno(EACCES));
-  ASSERT_EQ(chmod(sub.c_str(), 0755), 0);
-  EXPECT_EQ(ReadFile(sub + "/file"), "old");
+  EXPECT_EQ(ReadFile(path), "old");
+  EXPECT_EQ(NamesIn(folder), std::set<std::string>{"file"});
 }
 
 // --- MakeFolders -------------------------------------------------------------

@@ -345,8 +345,8 @@ TEST_F(Form1Test, DropOfAFolderIsReported) {
 
 struct CommandLineCase {
   const char* name;
-  QStringList arguments;  // "@" stands for the test's folder
-  const char* text;       // Text1 afterwards
+  std::vector<std::string> arguments;  // "@" stands for the test's folder
+  const char* text;                    // Text1 afterwards
   bool reported;
 };
 
@@ -355,10 +355,15 @@ class Form1CommandLineTest : public Form1Test,
 
 TEST_P(Form1CommandLineTest, LoadsTheNamedFileOrSaysWhy) {
   Put(PathOf("my notes.txt"), "ab");
+  testing_support::WriteFile(folder_.PathOf("name-\xff.txt"), "ab");
+  testing_support::WriteFile(folder_.PathOf("名前.txt"), "ab");
   Open(2);
-  QStringList arguments;
-  for (QString argument : GetParam().arguments) {
-    arguments.push_back(argument.replace(QStringLiteral("@"), PathOf("")));
+  std::vector<std::string> arguments;
+  for (std::string argument : GetParam().arguments) {
+    if (argument.find('@') != std::string::npos) {
+      argument.replace(argument.find('@'), 1, folder_.PathOf(""));
+    }
+    arguments.push_back(argument);
   }
   form_->LoadStartupFile(arguments);
   EXPECT_EQ(Text1()->toPlainText(), QString::fromUtf8(GetParam().text));
@@ -367,15 +372,20 @@ TEST_P(Form1CommandLineTest, LoadsTheNamedFileOrSaysWhy) {
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, Form1CommandLineTest,
-    testing::Values(CommandLineCase{"Empty", {}, "", false},
-                    CommandLineCase{"PathWithSpaces", {"@my notes.txt"}, "ab", false},
-                    CommandLineCase{"PathSplitAtItsSpace", {"@my", "notes.txt"}, "ab", false},
-                    CommandLineCase{"QuotedPath", {"\"@my notes.txt\""}, "ab", false},
-                    CommandLineCase{
-                        "UnclosedQuoteLosesTheLastCharacter", {"\"@my notes.txtx"}, "ab", false},
-                    CommandLineCase{"LoneQuote", {"\""}, "", true},
-                    CommandLineCase{"EmptyName", {"\"\""}, "", true},
-                    CommandLineCase{"MissingFile", {"@gone.txt"}, "", true}),
+    testing::Values(
+        CommandLineCase{"Empty", {}, "", false},
+        CommandLineCase{"PathWithSpaces", {"@my notes.txt"}, "ab", false},
+        CommandLineCase{"PathSplitAtItsSpace", {"@my", "notes.txt"}, "ab", false},
+        CommandLineCase{"QuotedPath", {"\"@my notes.txt\""}, "ab", false},
+        CommandLineCase{"UnclosedQuoteLosesTheLastCharacter", {"\"@my notes.txtx"}, "ab", false},
+        CommandLineCase{"LoneQuote", {"\""}, "", true},
+        CommandLineCase{"EmptyName", {"\"\""}, "", true},
+        CommandLineCase{"MissingFile", {"@gone.txt"}, "", true},
+        // The system's bytes, not text: Qt's own decoding of the
+        // arguments turned \xff into U+FFFD.
+        CommandLineCase{"NameThatIsNotUtf8", {"@name-\xff.txt"}, "ab", false},
+        CommandLineCase{"QuotedNameThatIsNotUtf8", {"\"@name-\xff.txt\""}, "ab", false},
+        CommandLineCase{"UnclosedQuoteLosesAWholeCharacter", {"\"@名前.txt字"}, "ab", false}),
     [](const auto& info) { return info.param.name; });
 
 // ---- Save ----

@@ -1,12 +1,15 @@
-// The real file dialog behind the save command, driven by keys.
+// The real file dialogs, driven by keys: the file types they start with
+// and return, their captions as written, and the files each type lists.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QListView>
 #include <QTest>
 #include <QTimer>
+#include <set>
 
 #include "tests/support/temp_folder.h"
 #include "ui/save_format.h"
@@ -36,9 +39,9 @@ TEST_P(QtSaveDialogTest, StartsWithTheOfferedTypeAndReturnsTheChosenOne) {
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
     shownFolder = dialog->directory().absolutePath();
-    shownFilter = dialog->selectedNameFilter();
     auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
     ASSERT_NE(types, nullptr);
+    shownFilter = types->currentText();
     if (c.typeKey != Qt::Key_unknown) QTest::keyClick(types, c.typeKey);
     auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     ASSERT_NE(name, nullptr);
@@ -62,6 +65,71 @@ INSTANTIATE_TEST_SUITE_P(
                     SaveDialogCase{"KeepsUtf8", Charset::Utf8, Qt::Key_unknown, Charset::Utf8},
                     SaveDialogCase{"BackToShiftJis", Charset::Utf8, Qt::Key_Up, Charset::Cp932}),
     [](const auto& info) { return info.param.name; });
+
+using testing_support::TempFolder;
+using testing_support::WriteFile;
+
+struct FilterCase {
+  const char* name;
+  int downPresses;  // Down keys pressed in the filter box
+  std::set<QString> listed;
+};
+
+void PrintTo(const FilterCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class QtFileDialogTest : public testing::TestWithParam<FilterCase> {};
+
+// The names that the dialog's list shows for its folder, once the folder
+// has been read (in the background) and a moment more, so that a wrong
+// listing shows itself too.
+std::set<QString> Listed(QFileDialog& dialog, std::size_t expected) {
+  auto* view = dialog.findChild<QListView*>(QStringLiteral("listView"));
+  const auto names = [view] {
+    std::set<QString> shown;
+    const QModelIndex root = view->rootIndex();
+    for (int row = 0; row < view->model()->rowCount(root); ++row) {
+      shown.insert(view->model()->index(row, 0, root).data().toString());
+    }
+    return shown;
+  };
+  static_cast<void>(QTest::qWaitFor([&] { return names().size() == expected; }, 5000));
+  QTest::qWait(50);
+  return names();
+}
+
+TEST_P(QtFileDialogTest, ShowsTheCaptionsAndListsTheFilterFiles) {
+  TempFolder folder;
+  for (const char* name : {"README", "notes.txt", "data.csv"}) WriteFile(folder.PathOf(name), "x");
+  QWidget owner;
+  owner.show();
+  QStringList captions;
+  std::set<QString> listed;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    auto* filter = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    for (int i = 0; i < filter->count(); ++i) captions.push_back(filter->itemText(i));
+    filter->setFocus();
+    for (int i = 0; i < GetParam().downPresses; ++i) QTest::keyClick(filter, Qt::Key_Down);
+    listed = Listed(*dialog, GetParam().listed.size());
+    dialog->reject();
+  });
+  QtUiServices services;
+  EXPECT_EQ(
+      services.ShowOpenDialog(&owner, TextFileFilters(), QString::fromStdString(folder.path())),
+      QString());
+  EXPECT_EQ(captions, TextFileFilters());
+  EXPECT_EQ(listed, GetParam().listed);
+}
+
+INSTANTIATE_TEST_SUITE_P(, QtFileDialogTest,
+                         testing::Values(FilterCase{"TextFirst", 0, {"notes.txt"}},
+                                         // Names without a dot are files too.
+                                         FilterCase{
+                                             "AllFiles", 1, {"README", "notes.txt", "data.csv"}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace mirotabe

@@ -1,0 +1,284 @@
+#include "cli/convert.h"
+
+#include <getopt.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <variant>
+
+#include "cli/layout_options.h"
+#include "core/reverse_layout.h"
+#include "core/settings.h"
+#include "core/vertical_layout.h"
+#include "platform/files.h"
+#include "textio/text_file.h"
+#include "textio/text_stream.h"
+
+namespace mirotabe {
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+constexpr const char* kProgram = "mirotabe-convert";
+
+constexpr const char* kUsage =
+    "Usage: mirotabe-convert [OPTION]... [FILE|-]\n"
+    "Lays the text of FILE (standard input when absent or \"-\") out in vertical\n"
+    "writing and writes it to OUT (standard output when absent).\n"
+    "\n"
+    "  --settings FILE   take the tab width, the replacement table and the layout\n"
+    "                    options from FILE\n"
+    "                    (default: the settings file of the Mirotabe program)\n"
+    "  --column-length N cut lines into columns of N characters (0..999, 0: none)\n"
+    "  --kinsoku MODE    line-breaking rule at the cuts: none, hang or push\n"
+    "  --gap N           blank columns between columns (0..2)\n"
+    "  --reverse         read vertical text back into horizontal lines instead\n"
+    "  --from NAME       encoding of the input: auto, cp932, utf-8, utf-16, euc-jp\n"
+    "                    or iso-2022-jp (default: auto, which finds it like the\n"
+    "                    program's open command; but when only --encoding is given,\n"
+    "                    the input is read in that encoding)\n"
+    "  --encoding NAME   encoding of the output: cp932 (default) or utf-8\n"
+    "  -o, --output OUT  write the result to OUT, replacing a file atomically;\n"
+    "                    a device or a FIFO (/dev/stdout) is written into\n"
+    "  --help            show this help\n"
+    "  --version         show the version\n"
+    "\n"
+    "utf-16 follows the input's byte-order mark, little-endian without one.\n"
+    "\n"
+    "Exit status: 0 on success, 1 when a file cannot be read or written or the\n"
+    "result is too large to lay out, 2 on a usage error.\n";
+
+// How the input is read: found from its bytes, or in the named encoding.
+enum class InputEncoding { kAuto, kCp932, kUtf8, kUtf16, kEucJp, kIso2022Jp };
+
+struct Options {
+  std::optional<std::string> settingsFile;
+  LayoutOverrides layout;
+  bool reverse = false;
+  Charset charset = Charset::Cp932;
+  bool encodingGiven = false;
+  std::optional<InputEncoding> from;
+  std::optional<std::string> outputFile;
+  std::string inputFile = "-";
+};
+
+int UsageError(std::ostream& err, const std::string& message) {
+  err << kProgram << ": " << message << "\nTry '" << kProgram << " --help'.\n";
+  return kExitUsage;
+}
+
+int IoFailure(std::ostream& err, const IoError& error) {
+  err << kProgram << ": " << error.path << ": " << error.Reason() << "\n";
+  return kExitFailure;
+}
+
+// A settings file the user names must exist: a mistyped name would
+// otherwise convert with the defaults, unnoticed.
+IoStatus LoadNamedSettings(AppSettings& settings, const std::string& file) {
+  const IoResult<std::string> bytes = ReadFileBytes(file);
+  if (!bytes) return bytes.error();
+  return LoadSettings(settings, file);
+}
+
+std::optional<InputEncoding> InputEncodingNamed(std::string_view name) {
+  if (name == "auto") return InputEncoding::kAuto;
+  if (name == "cp932") return InputEncoding::kCp932;
+  if (name == "utf-8") return InputEncoding::kUtf8;
+  if (name == "utf-16") return InputEncoding::kUtf16;
+  if (name == "euc-jp") return InputEncoding::kEucJp;
+  if (name == "iso-2022-jp") return InputEncoding::kIso2022Jp;
+  return std::nullopt;
+}
+
+// The text of the input's bytes, read as `options` say. Without --from,
+// --encoding alone names the input's encoding too, as it always has.
+std::u16string InputText(const Options& options, std::string_view bytes, std::ostream& err) {
+  InputEncoding from = options.from.value_or(InputEncoding::kAuto);
+  if (!options.from && options.encodingGiven) {
+    from = options.charset == Charset::Utf8 ? InputEncoding::kUtf8 : InputEncoding::kCp932;
+  }
+  switch (from) {
+    case InputEncoding::kAuto: {
+      DetectedText detected = DecodeDetectedTextFile(bytes);
+      if (detected.undetermined) {
+        err << kProgram
+            << ": warning: " << (options.inputFile == "-" ? "standard input" : options.inputFile)
+            << ": the encoding could not be determined; read as cp932\n";
+      }
+      return std::move(detected.text);
+    }
+    case InputEncoding::kCp932:
+      return DecodeTextFile(bytes, TextEncoding::Cp932);
+    case InputEncoding::kUtf8:
+      return DecodeTextFile(bytes, TextEncoding::Utf8);
+    case InputEncoding::kUtf16:
+      return DecodeTextFile(
+          bytes, bytes.starts_with("\xFE\xFF") ? TextEncoding::Utf16Be : TextEncoding::Utf16Le);
+    case InputEncoding::kEucJp:
+      return DecodeTextFile(bytes, TextEncoding::EucJp);
+    case InputEncoding::kIso2022Jp:
+      return DecodeTextFile(bytes, TextEncoding::Iso2022Jp);
+  }
+  return {};
+}
+
+// Fills `options`; returns an exit status when the run ends here.
+std::optional<int> ParseOptions(int argc, char** argv, Options& options, std::ostream& out,
+                                std::ostream& err) {
+  enum { kSettings = 256, kFrom, kEncoding, kHelp, kVersion, kLayoutOption, kReverse };
+  static const option kLongOptions[] = {
+      {"settings", required_argument, nullptr, kSettings},
+      {"from", required_argument, nullptr, kFrom},
+      {"encoding", required_argument, nullptr, kEncoding},
+      {"output", required_argument, nullptr, 'o'},
+      {"column-length", required_argument, nullptr, kLayoutOption},
+      {"kinsoku", required_argument, nullptr, kLayoutOption},
+      {"gap", required_argument, nullptr, kLayoutOption},
+      {"reverse", no_argument, nullptr, kReverse},
+      {"help", no_argument, nullptr, kHelp},
+      {"version", no_argument, nullptr, kVersion},
+      {nullptr, 0, nullptr, 0},
+  };
+  opterr = 0;
+  // Starts getopt afresh, for a second run in the same process.
+  optind = 0;
+  for (;;) {
+    const int previous = std::max(optind, 1);
+    int index = -1;
+    const int option = getopt_long(argc, argv, ":o:", kLongOptions, &index);
+    if (option == -1) break;
+    switch (option) {
+      case kSettings:
+        options.settingsFile = optarg;
+        break;
+      case kFrom: {
+        const std::optional<InputEncoding> from = InputEncodingNamed(optarg);
+        if (!from) {
+          return UsageError(err, std::string("unknown input encoding '") + optarg +
+                                     "' (use auto, cp932, utf-8, utf-16, euc-jp or iso-2022-jp)");
+        }
+        options.from = from;
+        break;
+      }
+      case kEncoding: {
+        options.encodingGiven = true;
+        const std::string name = optarg;
+        if (name == "cp932") {
+          options.charset = Charset::Cp932;
+        } else if (name == "utf-8") {
+          options.charset = Charset::Utf8;
+        } else {
+          return UsageError(err, "unknown encoding '" + name + "' (use cp932 or utf-8)");
+        }
+        break;
+      }
+      case 'o':
+        options.outputFile = optarg;
+        break;
+      case kLayoutOption:
+        if (auto invalid = ParseLayoutOption(kLongOptions[index].name, optarg, options.layout)) {
+          return UsageError(err, *invalid);
+        }
+        break;
+      case kReverse:
+        options.reverse = true;
+        break;
+      case kHelp:
+        out << kUsage;
+        return kExitOk;
+      case kVersion:
+        out << kProgram << " " << MIROTABE_VERSION << "\n";
+        return kExitOk;
+      case ':':
+        return UsageError(err, std::string("option '") + argv[previous] + "' needs a value");
+      default:
+        return UsageError(err, std::string("unknown option '") + argv[previous] + "'");
+    }
+  }
+  if (argc - optind > 1) return UsageError(err, "only one input file can be given");
+  if (optind < argc) options.inputFile = argv[optind];
+  return std::nullopt;
+}
+
+int Run(const Options& options, std::ostream& err) {
+  // Scripts hand their input over in pipes and FIFOs ("<(...)", /dev/stdin).
+  const bool fromStdin = options.inputFile == "-";
+  IoResult<std::string> input = fromStdin ? ReadDescriptorBytes(STDIN_FILENO, "standard input")
+                                          : ReadStreamBytes(options.inputFile);
+  if (!input) return IoFailure(err, input.error());
+
+  std::u16string text = InputText(options, input.value(), err);
+  std::string().swap(input.value());  // frees the bytes: only the text is needed now
+
+  // The output goes to the encoder and out a few rows at a time: it is
+  // never held whole, neither as text nor as bytes.
+  TextProducer produce;
+  std::u16string readBack;
+  LayoutResult result;
+  if (options.reverse) {
+    // Reading back needs no settings: the table and the options only shape
+    // the way into vertical text.
+    ReverseResult reversed = ReverseLayout(text);
+    if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&reversed)) {
+      err << kProgram << ": the text is too large to read back: " << tooLarge->lines << " rows × "
+          << tooLarge->longestLine << " characters exceed " << tooLarge->bound << " cells\n";
+      return kExitFailure;
+    }
+    readBack = std::move(std::get<std::u16string>(reversed));
+    produce = [&readBack](EncodingWriter& writer) { return writer.Write(readBack); };
+  } else {
+    AppSettings settings;
+    if (options.settingsFile) {
+      if (IoStatus failed = LoadNamedSettings(settings, *options.settingsFile)) {
+        return IoFailure(err, *failed);
+      }
+    } else {
+      settings = LoadStartupSettings();
+    }
+    options.layout.ApplyTo(settings.Layout);
+
+    result = BuildVerticalLayoutInPlace(std::move(text), settings.TabSpace, settings.SwapTable,
+                                        settings.Layout);
+    if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
+      err << kProgram << ": the result is too large to lay out: " << tooLarge->lines
+          << " columns × " << tooLarge->longestLine << " characters exceed " << tooLarge->bound
+          << " cells\n";
+      return kExitFailure;
+    }
+    produce = [&layout = std::get<VerticalLayout>(result)](EncodingWriter& writer) {
+      IoStatus failed;
+      layout.ForEachTextPiece([&](std::u16string_view piece) {
+        failed = writer.Write(piece);
+        return !failed;
+      });
+      return failed;
+    };
+  }
+
+  const IoResult<std::size_t> replaced =
+      options.outputFile ? WriteTextFilePieces(*options.outputFile, options.charset, produce,
+                                               OtherTargets::kWriteThrough)
+                         : WriteDescriptorPieces(STDOUT_FILENO, "standard output",
+                                                 options.charset, produce);
+  if (!replaced) return IoFailure(err, replaced.error());
+  if (const std::size_t count = replaced.value(); count != 0) {
+    err << kProgram << ": warning: " << count << " character" << (count == 1 ? "" : "s")
+        << " cannot be written in " << (options.charset == Charset::Cp932 ? "cp932" : "utf-8")
+        << " and became '?'\n";
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+int RunConvert(int argc, char** argv, std::ostream& out, std::ostream& err) {
+  Options options;
+  if (const auto status = ParseOptions(argc, argv, options, out, err)) return *status;
+  return Run(options, err);
+}
+
+}  // namespace mirotabe

@@ -1,0 +1,281 @@
+// Failures of the system calls, injected through the seam: every save
+// failure leaves the old file and no temporary one, interrupted and short
+// calls are resumed, and devices and FIFOs are never replaced or waited on.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <thread>
+
+#include "platform/files.h"
+#include "tests/support/failing_sys_calls.h"
+#include "tests/support/temp_folder.h"
+
+namespace mirotabe {
+namespace {
+
+using namespace std::string_literals;
+using namespace testing_support;
+
+std::set<std::string> NamesIn(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+std::error_code Errno(int code) {
+  return std::error_code(code, std::system_category());
+}
+
+const std::error_code kNotRegular = MakeErrorCode(FileError::kNotRegularFile);
+
+// --- The atomic save, each call failing with each error ----------------------
+
+class FilesSaveFaultTest : public testing::TestWithParam<SaveFaultCase> {};
+
+TEST_P(FilesSaveFaultTest, OldFileStaysWholeAndNothingIsLeft) {
+  TempFolder folder;
+  const std::string path = folder.PathOf("file");
+  WriteFile(path, "old");
+  GiveAway(path);
+  const std::string content(100000, 'n');
+
+  IoStatus error;
+  {
+    FailingSysCalls failing(GetParam().ToFault());
+    error = ReplaceFileAtomically(path, content);
+    if (GetParam().CallIsMade()) {
+      EXPECT_GT(failing.Failures(), 0) << "the call was never made";
+    }
+  }
+  if (GetParam().SaveSucceeds()) {
+    EXPECT_FALSE(error) << error->Reason();
+    EXPECT_EQ(ReadFile(path), content);
+  } else {
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->path, path);
+    EXPECT_EQ(error->code, Errno(GetParam().error)) << error->Reason();
+    EXPECT_EQ(ReadFile(path), "old");
+  }
+  EXPECT_EQ(NamesIn(folder.path()), std::set<std::string>{"file"});
+}
+
+INSTANTIATE_TEST_SUITE_P(, FilesSaveFaultTest, testing::ValuesIn(SaveFaultCases(AtomicSaveCalls())),
+                         SaveFaultCaseName);
+
+// --- Interrupted and short calls are resumed ---------------------------------
+
+struct ResumeCase {
+  const char* name;
+  Fault fault;
+};
+
+void PrintTo(const ResumeCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class FilesResumeTest : public testing::TestWithParam<ResumeCase> {};
+
+TEST_P(FilesResumeTest, SaveAndReadGiveEveryByte) {
+  TempFolder folder;
+  const std::string path = folder.PathOf("file");
+  std::string content;
+  for (int i = 0; i < 50000; ++i) content += static_cast<char>(i * 7);
+  {
+    FailingSysCalls failing(GetParam().fault);
+    ASSERT_FALSE(ReplaceFileAtomically(path, content));
+    const IoResult<std::string> read = ReadFileBytes(path);
+    ASSERT_TRUE(read.ok()) << read.error().Reason();
+    EXPECT_EQ(read.value(), content);
+    if (GetParam().fault.writeLimit == 0) {
+      EXPECT_GT(failing.Failures(), 0);
+    } else {
+      EXPECT_GE(failing.Uses(Call::kWrite),
+                static_cast<int>(content.size() / GetParam().fault.writeLimit));
+    }
+  }
+  EXPECT_EQ(NamesIn(folder.path()), std::set<std::string>{"file"});
+}
+
+const ResumeCase kResumeCases[] = {
+    {"OpenInterrupted", {Call::kOpen, EINTR, 1, 3}},
+    {"WriteInterrupted", {Call::kWrite, EINTR, 1, 3}},
+    {"WriteInterruptedHalfWay", {Call::kWrite, EINTR, 20, 2, 0, 1000}},
+    {"ReadInterrupted", {Call::kRead, EINTR, 1, 3}},
+    {"WritesOneByteAtATime", {Call::kCount, 0, 1, 0, 0, 1}},
+    {"WritesShort", {Call::kCount, 0, 1, 0, 0, 4093}},
+};
+
+INSTANTIATE_TEST_SUITE_P(, FilesResumeTest, testing::ValuesIn(kResumeCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FilesDescriptorResumeTest, DescriptorWritesAreResumedToo) {
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  {
+    FailingSysCalls failing({Call::kWrite, EINTR, 1, 2, 0, 3});
+    EXPECT_FALSE(WriteDescriptorBytes(ends[1], "0123456789", "standard output"));
+    EXPECT_EQ(failing.Failures(), 2);
+  }
+  close(ends[1]);
+  const IoResult<std::string> read = ReadDescriptorBytes(ends[0], "pipe");
+  close(ends[0]);
+  ASSERT_TRUE(read.ok());
+  EXPECT_EQ(read.value(), "0123456789");
+}
+
+// --- Where the file system has no O_TMPFILE ----------------------------------
+
+class FilesNoTmpfileTest : public testing::TestWithParam<int> {};
+
+TEST_P(FilesNoTmpfileTest, FallsBackToANamedTemporaryFileAndRemovesIt) {
+  TempFolder folder;
+  const std::string path = folder.PathOf("file");
+  WriteFile(path, "old");
+  {
+    FailingSysCalls failing({Call::kOpen, GetParam(), 1, 0, O_TMPFILE});
+    IoResult<AtomicFileWriter> writer = AtomicFileWriter::Begin(path);
+    ASSERT_TRUE(writer.ok()) << writer.error().Reason();
+    ASSERT_FALSE(writer.value().Write("new"));
+    // The named temporary file, hidden beside the target.
+    const std::set<std::string> names = NamesIn(folder.path());
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_TRUE(names.begin()->starts_with(".file.")) << *names.begin();
+    ASSERT_FALSE(writer.value().Commit());
+    EXPECT_EQ(failing.Failures(), 1);
+  }
+  EXPECT_EQ(ReadFile(path), "new");
+  EXPECT_EQ(NamesIn(folder.path()), std::set<std::string>{"file"});
+}
+
+INSTANTIATE_TEST_SUITE_P(, FilesNoTmpfileTest, testing::Values(EOPNOTSUPP, EISDIR, EINVAL),
+                         [](const auto& info) { return std::string(ErrnoName(info.param)); });
+
+TEST(FilesTmpfileTest, UnfinishedSaveHasNoNameInTheFolder) {
+  TempFolder folder;
+  const std::string path = folder.PathOf("file");
+  WriteFile(path, "old");
+  IoResult<AtomicFileWriter> writer = AtomicFileWriter::Begin(path);
+  ASSERT_TRUE(writer.ok());
+  ASSERT_FALSE(writer.value().Write(std::string(100000, 'x')));
+  EXPECT_EQ(NamesIn(folder.path()), std::set<std::string>{"file"});
+  ASSERT_FALSE(writer.value().Commit());
+  EXPECT_EQ(ReadFile(path), std::string(100000, 'x'));
+}
+
+// --- Permissions, without depending on who runs the tests --------------------
+
+struct PermissionCase {
+  const char* name;
+  Fault fault;
+};
+
+void PrintTo(const PermissionCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class FilesPermissionTest : public testing::TestWithParam<PermissionCase> {};
+
+// Another user's 0644 file, a read-only file system: the folder would
+// allow the rename, but the save is refused.
+TEST_P(FilesPermissionTest, SaveIsRefusedAndTheOldFileKept) {
+  TempFolder folder;
+  const std::string path = folder.PathOf("file");
+  WriteFile(path, "old");
+  IoStatus error;
+  {
+    FailingSysCalls failing(GetParam().fault);
+    error = ReplaceFileAtomically(path, "new");
+  }
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->path, path);
+  EXPECT_EQ(error->code, Errno(GetParam().fault.error));
+  EXPECT_EQ(ReadFile(path), "old");
+  EXPECT_EQ(NamesIn(folder.path()), std::set<std::string>{"file"});
+}
+
+const PermissionCase kPermissionCases[] = {
+    {"FileOfAnotherUser", {Call::kFaccessat, EACCES}},
+    {"ReadOnlyFileSystem", {Call::kFaccessat, EROFS}},
+};
+
+INSTANTIATE_TEST_SUITE_P(, FilesPermissionTest, testing::ValuesIn(kPermissionCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// --- Devices and FIFOs -------------------------------------------------------
+
+std::string MakeFifo(const TempFolder& folder) {
+  const std::string path = folder.PathOf("fifo");
+  EXPECT_EQ(mkfifo(path.c_str(), 0644), 0);
+  return path;
+}
+
+TEST(FilesOtherTargetsTest, ReadingAFifoFailsAtOnceInsteadOfWaiting) {
+  TempFolder folder;
+  const std::string fifo = MakeFifo(folder);
+  for (const std::string& path : {fifo, "/dev/null"s}) {
+    const IoResult<std::string> bytes = ReadFileBytes(path);
+    ASSERT_FALSE(bytes.ok()) << path;
+    EXPECT_EQ(bytes.error().path, path);
+    EXPECT_EQ(bytes.error().code, kNotRegular);
+    EXPECT_EQ(bytes.error().Reason(), "Not a regular file");
+  }
+}
+
+TEST(FilesOtherTargetsTest, StreamReadingWaitsForTheFifosWriter) {
+  TempFolder folder;
+  const std::string fifo = MakeFifo(folder);
+  std::thread writer([&] { WriteFile(fifo, "from the pipe"); });
+  const IoResult<std::string> bytes = ReadStreamBytes(fifo);
+  writer.join();
+  ASSERT_TRUE(bytes.ok()) << bytes.error().Reason();
+  EXPECT_EQ(bytes.value(), "from the pipe");
+  EXPECT_EQ(ReadStreamBytes(folder.path()).error().code, Errno(EISDIR));
+}
+
+TEST(FilesOtherTargetsTest, SaveNeverReplacesADeviceOrAFifo) {
+  TempFolder folder;
+  const std::string fifo = MakeFifo(folder);
+  ASSERT_EQ(symlink("fifo", folder.PathOf("link").c_str()), 0);
+  for (const std::string& path : {fifo, folder.PathOf("link"), "/dev/null"s}) {
+    const IoStatus error = ReplaceFileAtomically(path, "new");
+    ASSERT_TRUE(error) << path;
+    EXPECT_EQ(error->path, path);
+    EXPECT_EQ(error->code, kNotRegular);
+  }
+  struct stat info {};
+  ASSERT_EQ(stat(fifo.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+  ASSERT_EQ(stat("/dev/null", &info), 0);
+  EXPECT_TRUE(S_ISCHR(info.st_mode));
+}
+
+TEST(FilesOtherTargetsTest, WriteThroughFillsAFifoAndADevice) {
+  TempFolder folder;
+  const std::string fifo = MakeFifo(folder);
+  std::string received;
+  std::thread reader([&] { received = ReadFile(fifo); });
+  EXPECT_FALSE(ReplaceFileAtomically(fifo, "to the pipe", OtherTargets::kWriteThrough));
+  reader.join();
+  EXPECT_EQ(received, "to the pipe");
+  EXPECT_FALSE(ReplaceFileAtomically("/dev/null", "gone", OtherTargets::kWriteThrough));
+  EXPECT_EQ(NamesIn(folder.path()), std::set<std::string>{"fifo"});
+}
+
+TEST(FilesOtherTargetsTest, WriteThroughStillReplacesARegularFileAtomically) {
+  TempFolder folder;
+  const std::string path = folder.PathOf("file");
+  WriteFile(path, "old");
+  EXPECT_FALSE(ReplaceFileAtomically(path, "new", OtherTargets::kWriteThrough));
+  EXPECT_EQ(ReadFile(path), "new");
+  EXPECT_EQ(NamesIn(folder.path()), std::set<std::string>{"file"});
+}
+
+}  // namespace
+}  // namespace mirotabe

@@ -1,0 +1,153 @@
+// The main window's file commands when the file system fails them: each
+// failure is shown with the file's name and the reason, and neither the
+// panes nor the old file change.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QUrl>
+#include <filesystem>
+#include <set>
+
+#include "tests/support/failing_sys_calls.h"
+#include "tests/support/temp_folder.h"
+#include "tests/ui/scripted_ui_services.h"
+#include "ui/form1.h"
+
+namespace mirotabe {
+namespace {
+
+using namespace testing_support;
+using testing_ui::ScriptedUiServices;
+
+class Form1FileTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    settings_.AppFolder = folder_.path() + "/";
+    form_ = std::make_unique<Form1>(settings_, services_);
+    form_->show();
+    QTest::keyClicks(Text1(), QStringLiteral("ab"));
+  }
+
+  QPlainTextEdit* Text1() { return form_->findChild<QPlainTextEdit*>("Text1"); }
+  QPlainTextEdit* Text2() { return form_->findChild<QPlainTextEdit*>("Text2"); }
+  void Trigger(const char* action) { form_->findChild<QAction*>(action)->trigger(); }
+  QString PathOf(const char* name) { return QString::fromStdString(folder_.PathOf(name)); }
+
+  std::set<std::string> Names() const {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_.path())) {
+      names.insert(entry.path().filename().string());
+    }
+    return names;
+  }
+
+  TempFolder folder_;
+  AppSettings settings_;
+  ScriptedUiServices services_;
+  std::unique_ptr<Form1> form_;
+};
+
+class Form1SaveFaultTest : public Form1FileTest,
+                           public testing::WithParamInterface<SaveFaultCase> {};
+
+TEST_P(Form1SaveFaultTest, ShowsWhyAndKeepsTheOldFileAndThePanes) {
+  const std::string file = folder_.PathOf("out.txt");
+  WriteFile(file, "old");
+  GiveAway(file);
+  const QString expectedOutput = Text2()->toPlainText();
+  services_.saveAnswers.push_back(PathOf("out.txt"));
+  {
+    FailingSysCalls failing(GetParam().ToFault());
+    Trigger("Menu_File_Save");
+    if (GetParam().CallIsMade()) {
+      EXPECT_GT(failing.Failures(), 0) << "the call was never made";
+    }
+  }
+  if (GetParam().SaveSucceeds()) {
+    EXPECT_TRUE(services_.messages.empty());
+    EXPECT_NE(ReadFile(file), "old");
+  } else {
+    ASSERT_EQ(services_.messages.size(), 1u);
+    const QString& text = services_.messages[0].text;
+    EXPECT_EQ(services_.messages[0].icon, MessageIcon::Error);
+    EXPECT_TRUE(text.contains(PathOf("out.txt"))) << text.toStdString();
+    const std::string reason = std::error_code(GetParam().error, std::system_category()).message();
+    EXPECT_TRUE(text.contains(QString::fromStdString(reason))) << text.toStdString();
+    EXPECT_EQ(ReadFile(file), "old");
+  }
+  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("ab"));
+  EXPECT_EQ(Text2()->toPlainText(), expectedOutput);
+  EXPECT_EQ(Names(), std::set<std::string>{"out.txt"});
+}
+
+INSTANTIATE_TEST_SUITE_P(, Form1SaveFaultTest, testing::ValuesIn(SaveFaultCases(AtomicSaveCalls())),
+                         SaveFaultCaseName);
+
+const QString kNotRegular = QStringLiteral("通常のファイルではありません");
+
+// Saving over a FIFO or a device would replace it by a regular file.
+TEST_F(Form1FileTest, SaveRefusesADeviceOrAFifo) {
+  ASSERT_EQ(mkfifo(folder_.PathOf("pipe.txt").c_str(), 0644), 0);
+  ASSERT_EQ(symlink("/dev/null", folder_.PathOf("device.txt").c_str()), 0);
+  const QString expectedOutput = Text2()->toPlainText();
+  for (const char* target : {"pipe.txt", "device.txt"}) {
+    services_.messages.clear();
+    services_.saveAnswers.push_back(PathOf(target));
+    Trigger("Menu_File_Save");
+    ASSERT_EQ(services_.messages.size(), 1u) << target;
+    EXPECT_TRUE(services_.messages[0].text.contains(PathOf(target)));
+    EXPECT_TRUE(services_.messages[0].text.contains(kNotRegular));
+  }
+  struct stat info {};
+  ASSERT_EQ(stat(folder_.PathOf("pipe.txt").c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+  ASSERT_EQ(stat("/dev/null", &info), 0);
+  EXPECT_TRUE(S_ISCHR(info.st_mode));
+  EXPECT_EQ(Text2()->toPlainText(), expectedOutput);
+}
+
+// Opening a FIFO waited in open() for a writer, and froze the window.
+TEST_F(Form1FileTest, OpenRefusesAFifoAtOnce) {
+  ASSERT_EQ(mkfifo(folder_.PathOf("pipe").c_str(), 0644), 0);
+  const QString expectedOutput = Text2()->toPlainText();
+  services_.openAnswers.push_back(PathOf("pipe"));
+  Trigger("Menu_File_Open");
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_TRUE(services_.messages[0].text.contains(PathOf("pipe")));
+  EXPECT_TRUE(services_.messages[0].text.contains(kNotRegular));
+  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("ab"));
+  EXPECT_EQ(Text2()->toPlainText(), expectedOutput);
+}
+
+// A file manager sends the name's bytes percent-encoded; those that are not
+// UTF-8 must reach open() as they are.
+TEST_F(Form1FileTest, DroppedNameThatIsNotUtf8Opens) {
+  WriteFile(folder_.PathOf("name-\xff.txt"), "xy");
+  const QByteArray folder = QUrl::toPercentEncoding(PathOf(""), "/");
+  for (const char* name : {"name-%FF.txt", "gone-%FF.txt"}) {
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("text/uri-list"), "file://" + folder + name + "\r\n");
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Text1()->viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Text1()->viewport(), &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    delete data;
+  }
+  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("xy"));
+  // Messages show the name as well as text can: the lost byte as U+FFFD.
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_TRUE(services_.messages[0].text.contains(PathOf("gone-\uFFFD.txt")))
+      << services_.messages[0].text.toStdString();
+}
+
+}  // namespace
+}  // namespace mirotabe
