@@ -104,7 +104,7 @@ TEST_P(Form1ReadTest, ReadsAnyEncodingAndSaysWhenItWasAGuess) {
       break;
     }
     case Via::kCommandLine:
-      form_->LoadStartupFile({PathOf("in.txt")});
+      form_->LoadStartupFile({PathOf("in.txt").toStdString()});
       break;
   }
   EXPECT_EQ(Text1()->toPlainText(), c.text);
