@@ -41,8 +41,11 @@ SaveDialogAnswer ShowFileDialog(QWidget* owner, const QString& title, QFileDialo
   dialog.selectNameFilter(QtNameFilter(selectedCaption));
   dialog.setWindowModality(Qt::WindowModal);
   if (dialog.exec() != QDialog::Accepted) return {};
-  return {dialog.selectedFiles().value(0),
-          captions.value(filters.indexOf(dialog.selectedNameFilter()))};
+  // Qt answers with the whole filter or, as its details are hidden, with
+  // the caption shown.
+  const QString chosen = dialog.selectedNameFilter();
+  const qsizetype index = filters.indexOf(chosen);
+  return {dialog.selectedFiles().value(0), index >= 0 ? captions.value(index) : chosen};
 }
 
 QMessageBox::Icon ToQt(MessageIcon icon) {
