@@ -186,7 +186,10 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"CellSizeEmpty", {"--cell-size="}, "--cell-size: ''"},
         UsageCase{"CellSizeHuge", {"--cell-size", "99999999999999999999"}, "from 8 to 256"},
         UsageCase{"GridNeitherOnNorOff", {"--grid", "yes"}, "--grid: 'yes' is neither on nor off"},
-        UsageCase{"FormatWithoutValue", {"--format"}, "option '--format' needs a value"}),
+        UsageCase{"FormatWithoutValue", {"--format"}, "option '--format' needs a value"},
+        UsageCase{"ReverseAsPicture",
+                  {"--reverse", "--format", "pdf"},
+                  "--reverse gives horizontal text"}),
     [](const testing::TestParamInfo<UsageCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
