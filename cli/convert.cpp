@@ -10,6 +10,8 @@
 #include <variant>
 
 #include "cli/layout_options.h"
+#include "cli/picture_output.h"
+#include "core/picture_style.h"
 #include "core/reverse_layout.h"
 #include "core/settings.h"
 #include "core/vertical_layout.h"
@@ -44,6 +46,12 @@ constexpr const char* kUsage =
     "  --encoding NAME   encoding of the output: cp932 (default) or utf-8\n"
     "  -o, --output OUT  write the result to OUT, replacing a file atomically;\n"
     "                    a device or a FIFO (/dev/stdout) is written into\n"
+    "  --format NAME     text (default), or a picture of the columns: png or pdf\n"
+    "                    (a PDF is split into pages where a PNG would be too large)\n"
+    "  --cell-size PX    width of a character cell in a picture, 8 to 256 pixels\n"
+    "                    (default: the program's setting, else 24)\n"
+    "  --grid on|off     draw manuscript-paper lines around the cells of a picture\n"
+    "                    (default: the program's setting, else off)\n"
     "  --help            show this help\n"
     "  --version         show the version\n"
     "\n"
@@ -64,6 +72,10 @@ struct Options {
   std::optional<InputEncoding> from;
   std::optional<std::string> outputFile;
   std::string inputFile = "-";
+  // Set for the picture formats; the text is written otherwise.
+  std::optional<PictureFormat> picture;
+  std::optional<int> cellSize;
+  std::optional<bool> grid;
 };
 
 int UsageError(std::ostream& err, const std::string& message) {
@@ -126,6 +138,40 @@ std::u16string InputText(const Options& options, std::string_view bytes, std::os
   return {};
 }
 
+enum PictureOption { kFormatOption = 300, kCellSizeOption, kGridOption };
+
+// Takes the value of --format, --cell-size or --grid.
+std::optional<int> ParsePictureOption(int option, const std::string& value, Options& options,
+                                      std::ostream& err) {
+  switch (option) {
+    case kFormatOption:
+      if (value == "text") {
+        options.picture.reset();
+      } else if (value == "png") {
+        options.picture = PictureFormat::Png;
+      } else if (value == "pdf") {
+        options.picture = PictureFormat::Pdf;
+      } else {
+        return UsageError(err, "--format: unknown format '" + value + "' (use text, png or pdf)");
+      }
+      return std::nullopt;
+    case kCellSizeOption:
+      options.cellSize = ParseCellSize(value);
+      if (!options.cellSize) {
+        return UsageError(err, "--cell-size: '" + value + "' is not a whole number from " +
+                                   std::to_string(kMinCellSize) + " to " +
+                                   std::to_string(kMaxCellSize));
+      }
+      return std::nullopt;
+    default:
+      if (value != "on" && value != "off") {
+        return UsageError(err, "--grid: '" + value + "' is neither on nor off");
+      }
+      options.grid = value == "on";
+      return std::nullopt;
+  }
+}
+
 // Fills `options`; returns an exit status when the run ends here.
 std::optional<int> ParseOptions(int argc, char** argv, Options& options, std::ostream& out,
                                 std::ostream& err) {
@@ -139,6 +185,9 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& options, std::os
       {"kinsoku", required_argument, nullptr, kLayoutOption},
       {"gap", required_argument, nullptr, kLayoutOption},
       {"reverse", no_argument, nullptr, kReverse},
+      {"format", required_argument, nullptr, kFormatOption},
+      {"cell-size", required_argument, nullptr, kCellSizeOption},
+      {"grid", required_argument, nullptr, kGridOption},
       {"help", no_argument, nullptr, kHelp},
       {"version", no_argument, nullptr, kVersion},
       {nullptr, 0, nullptr, 0},
@@ -187,6 +236,11 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& options, std::os
       case kReverse:
         options.reverse = true;
         break;
+      case kFormatOption:
+      case kCellSizeOption:
+      case kGridOption:
+        if (auto status = ParsePictureOption(option, optarg, options, err)) return status;
+        break;
       case kHelp:
         out << kUsage;
         return kExitOk;
@@ -201,7 +255,27 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& options, std::os
   }
   if (argc - optind > 1) return UsageError(err, "only one input file can be given");
   if (optind < argc) options.inputFile = argv[optind];
+  if (options.picture && options.reverse) {
+    return UsageError(
+        err, "--reverse gives horizontal text: it cannot be drawn with --format png or pdf");
+  }
+  if (options.picture && !options.outputFile && isatty(STDOUT_FILENO)) {
+    return UsageError(err,
+                      "a picture is not written to a terminal: give -o FILE or redirect the output");
+  }
   return std::nullopt;
+}
+
+// The picture's style: the settings file's, under the command line's.
+PictureRequest PictureRequestOf(const Options& options, const AppSettings& settings) {
+  PictureRequest request;
+  request.format = *options.picture;
+  request.style =
+      LoadPictureStyle(options.settingsFile ? *options.settingsFile : SettingsFile(settings));
+  if (options.cellSize) request.style.cellSize = *options.cellSize;
+  if (options.grid) request.style.grid = *options.grid;
+  request.outputFile = options.outputFile;
+  return request;
 }
 
 int Run(const Options& options, std::ostream& err) {
@@ -248,6 +322,10 @@ int Run(const Options& options, std::ostream& err) {
           << " columns × " << tooLarge->longestLine << " characters exceed " << tooLarge->bound
           << " cells\n";
       return kExitFailure;
+    }
+    if (options.picture) {
+      return WritePicture(std::get<VerticalLayout>(result), PictureRequestOf(options, settings),
+                          kProgram);
     }
     produce = [&layout = std::get<VerticalLayout>(result)](EncodingWriter& writer) {
       IoStatus failed;

@@ -14,11 +14,14 @@ text=bench/data/debian-reference.ja.txt
 [ -s "$text" ] || zcat /usr/share/debian-reference/debian-reference.ja.txt.gz > "$text"
 
 cmake --preset release >/dev/null
-cmake --build --preset release --target mirotabe_bench mirotabe_ui_bench mirotabe
+cmake --build --preset release --target mirotabe_bench mirotabe_ui_bench mirotabe_picture_bench mirotabe
 bin=build/release/bin
 xvfb=(xvfb-run -a -s "-screen 0 1280x1024x24")
 
 build/release/bin/mirotabe_bench --benchmark_counters_tabular=true "$@"
+
+echo "== The pictures of the layout, offscreen"
+QT_QPA_PLATFORM=offscreen "$bin/mirotabe_picture_bench" --benchmark_counters_tabular=true "$@"
 
 echo "== The window, offscreen"
 QT_QPA_PLATFORM=offscreen "$bin/mirotabe_ui_bench" --benchmark_counters_tabular=true "$@"

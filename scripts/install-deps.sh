@@ -10,10 +10,14 @@ packages=(
   libuchardet-dev
   # Qt's own dialogs and menus in Japanese
   qt6-translations-l10n
+  # the PNG pictures of the layout
+  libpng-dev
   # the panes' fixed-pitch Japanese font
   fonts-ipafont-gothic
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
+  # reading the PDF pictures back
+  poppler-utils
   # Unicode's own character data, against which the full-width mapping is checked
   unicode-data
   # validators of the desktop file and the software-centre description

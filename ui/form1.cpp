@@ -19,6 +19,7 @@
 #include "ui/command_line.h"
 #include "ui/dialog_folder.h"
 #include "ui/form2.h"
+#include "ui/image_export.h"
 #include "ui/input_pane.h"
 #include "ui/output_pane.h"
 #include "ui/local_path.h"
@@ -165,6 +166,16 @@ void Form1::BuildConvertMenu() {
   reverse->setObjectName(QStringLiteral("Menu_Convert_Reverse"));
   connect(reverse, &QAction::triggered, this, &Form1::ReverseInput);
   convert->addAction(reverse);
+
+  convert->addSeparator();
+  auto* imageExport = new ImageExport(
+      this, services_, settings_,
+      [this] {
+        return ShownOutput{outputTooLarge_.isEmpty() ? &outputPane_->layout() : nullptr,
+                           outputTooLarge_};
+      },
+      [this] { return DialogFolder(); });
+  imageExport->AddCommands(convert);
 }
 
 void Form1::LoadStartupFile(const std::vector<std::string>& arguments) {

@@ -1,13 +1,12 @@
 #include "ui/pane_font.h"
 
-#include <QStringList>
+#include "render/pane_font_families.h"
 
 namespace mirotabe {
 
 QFont PaneFont() {
-  QFont font(QStringLiteral("ＭＳ ゴシック"), 9, QFont::Normal);
-  font.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"),
-                    QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("monospace")});
+  QFont font(PaneFontFamilies().front(), 9, QFont::Normal);
+  font.setFamilies(PaneFontFamilies());
   font.setStyleHint(QFont::Monospace);
   font.setFixedPitch(true);
   return font;

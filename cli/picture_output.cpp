@@ -1,0 +1,80 @@
+#include "cli/picture_output.h"
+
+#include <unistd.h>
+
+#include <QGuiApplication>
+#include <charconv>
+#include <iostream>
+#include <string_view>
+#include <system_error>
+
+#include "platform/files.h"
+
+namespace mirotabe {
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+
+std::string_view Bytes(const QByteArray& bytes) {
+  return std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+void ReportSeriousQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) {
+    std::cerr << message.toLocal8Bit().toStdString() << "\n";
+  }
+}
+
+}  // namespace
+
+std::optional<int> ParseCellSize(const std::string& value) {
+  int size = 0;
+  const char* end = value.data() + value.size();
+  const auto [stop, error] = std::from_chars(value.data(), end, size);
+  if (value.empty() || error != std::errc() || stop != end || !IsValidCellSize(size)) {
+    return std::nullopt;
+  }
+  return size;
+}
+
+int WritePicture(const VerticalLayout& layout, const PictureRequest& request, const char* program) {
+  // Fonts and painting need Qt's application object; the offscreen
+  // platform gives them without a display unless another platform is asked
+  // for. Qt sees none of the converter's own arguments, and its notes about
+  // the desktop session are no concern of a converter's user.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(ReportSeriousQtMessages);
+  int argc = 1;
+  char name[] = "mirotabe-convert";
+  char* argv[] = {name, nullptr};
+  const QGuiApplication application(argc, argv);
+
+  if (request.format == PictureFormat::Png) {
+    const PictureSize size = ImageSize(layout, request.style);
+    if (!FitsImage(size)) {
+      std::cerr << program << ": the image would be " << size.width << " × " << size.height
+                << " pixels; a PNG side can be at most " << kMaxImageSide
+                << " pixels. Use --format pdf, which splits it into pages, or a smaller "
+                   "--cell-size.\n";
+      return kExitFailure;
+    }
+  }
+
+  const IoResult<QByteArray> picture = DrawPicture(layout, request.style, request.format);
+  if (!picture) {
+    std::cerr << program << ": the picture cannot be drawn: " << picture.error().Reason() << "\n";
+    return kExitFailure;
+  }
+  const IoStatus failed =
+      request.outputFile
+          ? ReplaceFileAtomically(*request.outputFile, Bytes(picture.value()))
+          : WriteDescriptorBytes(STDOUT_FILENO, Bytes(picture.value()), "standard output");
+  if (failed) {
+    std::cerr << program << ": " << failed->path << ": " << failed->Reason() << "\n";
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+}  // namespace mirotabe

@@ -1,0 +1,196 @@
+// The converter's picture formats, run as a program without a display.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/charset.h"
+#include "tests/support/temp_folder.h"
+
+namespace mirotabe {
+namespace {
+
+using testing_support::ReadFile;
+using testing_support::TempFolder;
+using testing_support::WriteFile;
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Quoted(const std::string& argument) {
+  std::string quoted = "'";
+  for (const char c : argument) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+struct PngSize {
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
+  friend bool operator==(const PngSize&, const PngSize&) = default;
+};
+
+// The size in a PNG's header; zero when `bytes` is no PNG.
+PngSize SizeOfPng(const std::string& bytes) {
+  if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 ||
+      bytes.compare(12, 4, "IHDR") != 0) {
+    return {};
+  }
+  const auto word = [&](std::size_t at) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i)
+      value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+  };
+  return PngSize{word(16), word(20)};
+}
+
+class ConvertPictureCliTest : public testing::Test {
+ protected:
+  // Runs the converter with no display at all, as on a server.
+  Outcome Convert(const std::vector<std::string>& arguments, std::string_view input = "") {
+    WriteFile(folder_.PathOf("stdin"), input);
+    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
+                          Quoted(MIROTABE_CONVERT_BINARY) + " --settings " + Quoted(settings_);
+    for (const std::string& argument : arguments) command += " " + Quoted(argument);
+    command += " <" + Quoted(folder_.PathOf("stdin")) + " >" + Quoted(folder_.PathOf("stdout")) +
+               " 2>" + Quoted(folder_.PathOf("stderr"));
+    const int raw = std::system(command.c_str());
+    return Outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(folder_.PathOf("stdout")),
+                   ReadFile(folder_.PathOf("stderr"))};
+  }
+
+  static std::string Cp932(std::u16string_view text) { return Encode(text, Charset::Cp932).bytes; }
+
+  TempFolder folder_;
+  std::string settings_ = folder_.PathOf("Setting.ini");
+};
+
+struct PngCase {
+  const char* name;
+  const char* settings;  // the settings file's text; nullptr: no file
+  std::vector<std::string> arguments;
+  PngSize size;
+};
+
+class PngCliTest : public ConvertPictureCliTest, public testing::WithParamInterface<PngCase> {};
+
+// "縦書き\r\nです": 2 columns of 3 rows and the margin; IPAGothic's cells
+// are as wide as the cell size and 1.0762 times as high.
+TEST_P(PngCliTest, WritesTheImageOfTheLayout) {
+  const PngCase& c = GetParam();
+  if (c.settings != nullptr) WriteFile(settings_, c.settings);
+  std::vector<std::string> arguments = c.arguments;
+  arguments.insert(arguments.end(), {"-o", folder_.PathOf("out.png")});
+  const Outcome run = Convert(arguments, Cp932(u"縦書き\r\nです"));
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(SizeOfPng(ReadFile(folder_.PathOf("out.png"))), c.size);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, PngCliTest,
+    testing::Values(
+        PngCase{"Defaults", nullptr, {"--format", "png"}, {96, 130}},
+        PngCase{"CellSize", nullptr, {"--format=png", "--cell-size", "8"}, {32, 45}},
+        PngCase{"GridKeepsTheSize", nullptr, {"--format", "png", "--grid", "on"}, {96, 130}},
+        PngCase{"SettingsFileStyle",
+                "[Layout]\r\nImageCellSize=37\r\nImageGrid=1\r\n",
+                {"--format", "png"},
+                {148, 200}},
+        PngCase{"OptionOverridesSettings",
+                "[Layout]\r\nImageCellSize=37\r\n",
+                {"--format", "png", "--cell-size", "256"},
+                {1024, 1380}},
+        PngCase{"LastFormatWins", nullptr, {"--format", "pdf", "--format", "png"}, {96, 130}}),
+    [](const testing::TestParamInfo<PngCase>& info) { return std::string(info.param.name); });
+
+TEST_F(ConvertPictureCliTest, WritesThePngToAPipedStandardOutput) {
+  const Outcome run = Convert({"--format", "png"}, Cp932(u"縦"));
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(SizeOfPng(run.out), (PngSize{72, 78}));
+}
+
+TEST_F(ConvertPictureCliTest, WritesAPdfWhoseTextCanBeRead) {
+  const std::string pdf = folder_.PathOf("out.pdf");
+  const Outcome run = Convert({"--format", "pdf", "-o", pdf}, Cp932(u"縦書き\r\nです"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string text = folder_.PathOf("out.txt");
+  ASSERT_EQ(std::system(("pdftotext " + Quoted(pdf) + " " + Quoted(text)).c_str()), 0);
+  const std::string extracted = ReadFile(text);
+  for (const char* character : {"縦", "書", "き", "で", "す"}) {
+    EXPECT_NE(extracted.find(character), std::string::npos) << character;
+  }
+}
+
+TEST_F(ConvertPictureCliTest, TextFormatIsTheDefaultOutput) {
+  const std::string input = Cp932(u"縦書き\r\nです");
+  const Outcome byDefault = Convert({}, input);
+  const Outcome text = Convert({"--format", "png", "--format", "text", "--cell-size", "30"}, input);
+  EXPECT_EQ(text.status, 0) << text.err;
+  EXPECT_EQ(text.out, byDefault.out);
+  EXPECT_EQ(text.out, Cp932(u"で縦\r\nす書\r\n　き"));
+}
+
+TEST_F(ConvertPictureCliTest, APngTooLargeIsRefusedAndPdfOffered) {
+  const std::string out = folder_.PathOf("out.png");
+  std::string lines;
+  for (int n = 0; n < 1400; ++n) lines += "a\r\n";
+  const Outcome run = Convert({"--format", "png", "-o", out}, lines);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("32767"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("--format pdf"), std::string::npos) << run.err;
+  EXPECT_FALSE(std::filesystem::exists(out));
+
+  const Outcome pdf = Convert({"--format", "pdf", "-o", folder_.PathOf("out.pdf")}, lines);
+  EXPECT_EQ(pdf.status, 0) << pdf.err;
+}
+
+struct UsageCase {
+  const char* name;
+  std::vector<std::string> arguments;
+  const char* message;
+};
+
+class PictureUsageTest : public ConvertPictureCliTest,
+                         public testing::WithParamInterface<UsageCase> {};
+
+TEST_P(PictureUsageTest, IsAUsageErrorNamingTheOptionAndItsValues) {
+  const UsageCase& c = GetParam();
+  const Outcome run = Convert(c.arguments, "a");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, PictureUsageTest,
+    testing::Values(
+        UsageCase{"UnknownFormat",
+                  {"--format", "jpg"},
+                  "--format: unknown format 'jpg' (use text, png or pdf)"},
+        UsageCase{"FormatInCapitals", {"--format", "PNG"}, "--format: unknown format 'PNG'"},
+        UsageCase{"CellSizeTooSmall",
+                  {"--cell-size", "7"},
+                  "--cell-size: '7' is not a whole number from 8 to 256"},
+        UsageCase{"CellSizeTooLarge",
+                  {"--cell-size", "257"},
+                  "--cell-size: '257' is not a whole number from 8 to 256"},
+        UsageCase{"CellSizeWithUnit", {"--cell-size", "24px"}, "--cell-size: '24px'"},
+        UsageCase{"CellSizeNegative", {"--cell-size=-24"}, "--cell-size: '-24'"},
+        UsageCase{"CellSizeEmpty", {"--cell-size="}, "--cell-size: ''"},
+        UsageCase{"CellSizeHuge", {"--cell-size", "99999999999999999999"}, "from 8 to 256"},
+        UsageCase{"GridNeitherOnNorOff", {"--grid", "yes"}, "--grid: 'yes' is neither on nor off"},
+        UsageCase{"FormatWithoutValue", {"--format"}, "option '--format' needs a value"},
+        UsageCase{"ReverseAsPicture",
+                  {"--reverse", "--format", "pdf"},
+                  "--reverse gives horizontal text"}),
+    [](const testing::TestParamInfo<UsageCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace mirotabe

@@ -1,0 +1,67 @@
+#include "core/picture_style.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/temp_folder.h"
+
+namespace mirotabe {
+namespace {
+
+using testing_support::ReadFile;
+using testing_support::TempFolder;
+using testing_support::WriteFile;
+
+struct LoadCase {
+  const char* name;
+  const char* file;  // nullptr: no file
+  PictureStyle expected;
+};
+
+class LoadPictureStyleTest : public testing::TestWithParam<LoadCase> {};
+
+TEST_P(LoadPictureStyleTest, ReadsTheLayoutSection) {
+  TempFolder folder;
+  const std::string path = folder.PathOf("Setting.ini");
+  if (GetParam().file != nullptr) WriteFile(path, GetParam().file);
+  EXPECT_EQ(LoadPictureStyle(path), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, LoadPictureStyleTest,
+    testing::Values(
+        LoadCase{"NoFile", nullptr, {24, false}},
+        LoadCase{"NoSection", "[Main]\r\nTabSpace=4\r\n", {24, false}},
+        LoadCase{"Both", "[Layout]\r\nImageCellSize=32\r\nImageGrid=1\r\n", {32, true}},
+        LoadCase{"Smallest", "[Layout]\r\nImageCellSize=8\r\n", {8, false}},
+        LoadCase{"Largest", "[layout]\r\nimagecellsize=256\r\n", {256, false}},
+        LoadCase{"TooSmall", "[Layout]\r\nImageCellSize=7\r\nImageGrid=1\r\n", {24, true}},
+        LoadCase{"TooLarge", "[Layout]\r\nImageCellSize=257\r\n", {24, false}},
+        LoadCase{"Negative", "[Layout]\r\nImageCellSize=-24\r\n", {24, false}},
+        LoadCase{"GridOtherThanOne", "[Layout]\r\nImageGrid=2\r\n", {24, false}},
+        LoadCase{
+            "KeysInAnotherSection", "[Main]\r\nImageCellSize=32\r\nImageGrid=1\r\n", {24, false}}),
+    [](const testing::TestParamInfo<LoadCase>& info) { return std::string(info.param.name); });
+
+TEST(SavePictureStyleTest, WritesBothKeysAndKeepsTheOtherLines) {
+  TempFolder folder;
+  const std::string path = folder.PathOf("Setting.ini");
+  WriteFile(path, "[Main]\r\nTabSpace=2\r\n[Layout]\r\nColumnLength=20\r\nImageGrid=1\r\n");
+  ASSERT_FALSE(SavePictureStyle({40, false}, path));
+  EXPECT_EQ(ReadFile(path),
+            "[Main]\r\nTabSpace=2\r\n[Layout]\r\nColumnLength=20\r\nImageGrid=0\r\n"
+            "ImageCellSize=40\r\n");
+  EXPECT_EQ(LoadPictureStyle(path), (PictureStyle{40, false}));
+
+  ASSERT_FALSE(SavePictureStyle({kDefaultCellSize, true}, path));
+  EXPECT_EQ(LoadPictureStyle(path), (PictureStyle{kDefaultCellSize, true}));
+}
+
+TEST(SavePictureStyleTest, AFolderThatCannotBeWrittenIsReported) {
+  TempFolder folder;
+  const IoStatus failed = SavePictureStyle({}, folder.PathOf("missing/Setting.ini"));
+  ASSERT_TRUE(failed);
+  EXPECT_EQ(failed->path.find(folder.path()), 0u);
+}
+
+}  // namespace
+}  // namespace mirotabe

@@ -1,0 +1,274 @@
+#include "render/layout_picture.h"
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStringList>
+#include <string>
+#include <variant>
+
+#include "tests/support/temp_folder.h"
+
+namespace mirotabe {
+namespace {
+
+using testing_support::TempFolder;
+using testing_support::WriteFile;
+
+VerticalLayout LayoutOf(std::u16string_view text, const SwapTable& table = {}) {
+  return std::get<VerticalLayout>(BuildVerticalLayout(text, 4, table));
+}
+
+std::u16string Lines(std::size_t count, std::u16string_view line) {
+  std::u16string text;
+  for (std::size_t n = 0; n < count; ++n) {
+    if (n != 0) text += u"\r\n";
+    text += line;
+  }
+  return text;
+}
+
+// The panes' font on this system is IPAGothic, whose full-width characters
+// are one em wide and whose lines are 1.0762 em high.
+TEST(MeasureCellTest, ACellIsOneFullWidthCharacterWideAndOneLineHigh) {
+  struct Case {
+    int size;
+    int height;
+  };
+  for (const Case c : {Case{kMinCellSize, 9}, Case{13, 14}, Case{kDefaultCellSize, 26},
+                       Case{37, 40}, Case{kMaxCellSize, 276}}) {
+    const CellBox box = MeasureCell(c.size);
+    EXPECT_EQ(box.width, c.size);
+    EXPECT_EQ(box.height, c.height) << c.size;
+  }
+}
+
+struct SizeCase {
+  const char* name;
+  std::u16string text;
+  PictureStyle style;
+  int width;
+  int height;
+};
+
+class ImageSizeTest : public testing::TestWithParam<SizeCase> {};
+
+// The image is the cells plus a margin of one cell all round.
+TEST_P(ImageSizeTest, IsTheCellsAndTheMargin) {
+  const SizeCase& c = GetParam();
+  const VerticalLayout layout = LayoutOf(c.text);
+  const PictureSize size = ImageSize(layout, c.style);
+  EXPECT_EQ(size.width, c.width);
+  EXPECT_EQ(size.height, c.height);
+  const QImage image = DrawImage(layout, c.style);
+  ASSERT_FALSE(image.isNull());
+  EXPECT_EQ(image.width(), c.width);
+  EXPECT_EQ(image.height(), c.height);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, ImageSizeTest,
+    testing::Values(
+        SizeCase{"Empty", u"", {}, 48, 52}, SizeCase{"OneCell", u"あ", {}, 72, 78},
+        SizeCase{"TwoColumnsThreeRows", u"あいう\r\nかき", {}, 96, 130},
+        SizeCase{"SmallestCells", u"あいう\r\nかき", {kMinCellSize, false}, 32, 45},
+        SizeCase{"LargestCellsWithGrid", u"あいう\r\nかき", {kMaxCellSize, true}, 1024, 1380},
+        SizeCase{"GridKeepsTheSize", u"ab\r\n\r\nc", {30, true}, 150, 132},
+        SizeCase{"TabsWidenTheColumn", u"a\tb", {}, 72, 208},
+        SizeCase{"WidestAllowed", Lines(1363, u"あ"), {}, 32760, 78},
+        SizeCase{"TallestAllowed", std::u16string(1258, u'あ'), {}, 72, 32760}),
+    [](const testing::TestParamInfo<SizeCase>& info) { return std::string(info.param.name); });
+
+TEST(ImageLimitTest, APngWiderOrTallerThanAllowedIsRefused) {
+  for (const VerticalLayout& layout :
+       {LayoutOf(Lines(1364, u"あ")), LayoutOf(std::u16string(1259, u'あ'))}) {
+    EXPECT_FALSE(FitsImage(ImageSize(layout, {})));
+    EXPECT_TRUE(DrawImage(layout, {}).isNull());
+    const IoResult<QByteArray> png = DrawPicture(layout, {}, PictureFormat::Png);
+    ASSERT_FALSE(png.ok());
+    EXPECT_EQ(png.error().code, std::make_error_code(std::errc::file_too_large));
+  }
+}
+
+TEST(DrawPictureTest, APngDecodesToTheImage) {
+  const VerticalLayout layout = LayoutOf(u"縦書き\r\nです");
+  const IoResult<QByteArray> png = DrawPicture(layout, {32, true}, PictureFormat::Png);
+  ASSERT_TRUE(png.ok());
+  const QImage decoded = QImage::fromData(png.value(), "PNG");
+  ASSERT_FALSE(decoded.isNull());
+  EXPECT_EQ(decoded.convertToFormat(QImage::Format_Grayscale8), DrawImage(layout, {32, true}));
+}
+
+// The ink of a region: the count of pixels darker than mid-grey, and their
+// bounding box.
+struct Ink {
+  int pixels = 0;
+  QRect box;
+};
+
+Ink InkIn(const QImage& image, const QRect& region) {
+  Ink ink;
+  for (int y = region.top(); y <= region.bottom(); ++y) {
+    for (int x = region.left(); x <= region.right(); ++x) {
+      if (qGray(image.pixel(x, y)) < 0x80) {
+        ++ink.pixels;
+        ink.box |= QRect(x, y, 1, 1);
+      }
+    }
+  }
+  return ink;
+}
+
+TEST(DrawImageTest, EachCellsTextIsCentredInItsCellAndNothingElseIsInked) {
+  // Two columns: "国" above a blank on the right, "ab" (one cell after a
+  // replacement) above "一" on the left; the second row's right cell is
+  // the blank padding.
+  SwapTable table;
+  table.Append(SwapEntry{u"ｘ", u"ab", 0});
+  const VerticalLayout layout = LayoutOf(u"国\r\nｘ一", table);
+  const CellBox box = MeasureCell(48);
+  const QImage image = DrawImage(layout, {box.width, false});
+  ASSERT_EQ(image.size(), QSize(4 * box.width, 4 * box.height));
+
+  struct Expected {
+    int column;  // 0 = leftmost
+    int row;
+    bool inked;
+  };
+  for (const Expected e :
+       {Expected{1, 0, true}, Expected{1, 1, false}, Expected{0, 0, true}, Expected{0, 1, true}}) {
+    const QRect cellRect((e.column + 1) * box.width, (e.row + 1) * box.height, box.width,
+                         box.height);
+    const Ink ink = InkIn(image, cellRect);
+    SCOPED_TRACE(testing::Message() << "column " << e.column << " row " << e.row);
+    if (!e.inked) {
+      EXPECT_EQ(ink.pixels, 0);
+      continue;
+    }
+    ASSERT_GT(ink.pixels, 0);
+    // The ink's horizontal middle is the cell's; the glyph's own design
+    // decides its vertical place, which stays inside the cell.
+    EXPECT_NEAR(ink.box.center().x(), cellRect.center().x(), 2);
+    EXPECT_TRUE(cellRect.contains(ink.box));
+  }
+  // The margin all round stays white.
+  const Ink all = InkIn(image, image.rect());
+  EXPECT_TRUE(QRect(box.width, box.height, 2 * box.width, 2 * box.height).contains(all.box));
+}
+
+TEST(DrawImageTest, TheGridFramesEveryCellAndOnlyWhenAsked) {
+  const CellBox box = MeasureCell(20);
+  const int w = box.width;
+  const int h = box.height;
+  const VerticalLayout layout = LayoutOf(u"\u3000\u3000\r\n\u3000");  // 2 × 2 cells, no ink
+  const QImage withGrid = DrawImage(layout, {w, true});
+  const QImage without = DrawImage(layout, {w, false});
+  ASSERT_EQ(withGrid.size(), QSize(4 * w, 4 * h));
+
+  const auto grey = [](const QImage& image, QPoint p) { return qGray(image.pixel(p)); };
+  for (int n = 1; n <= 3; ++n) {
+    for (int cell = 1; cell <= 2; ++cell) {
+      const QPoint vertical(n * w, cell * h + h / 2);
+      const QPoint horizontal(cell * w + w / 2, n * h);
+      SCOPED_TRACE(testing::Message() << "line " << n << " beside cell " << cell);
+      EXPECT_LT(grey(withGrid, vertical), 0xFF);
+      EXPECT_LT(grey(withGrid, horizontal), 0xFF);
+      EXPECT_EQ(grey(without, vertical), 0xFF);
+      EXPECT_EQ(grey(without, horizontal), 0xFF);
+    }
+  }
+  // Inside the cells and in the margin: white.
+  for (const QPoint p : {QPoint(w + w / 2, h + h / 2), QPoint(w / 2, h / 2),
+                         QPoint(4 * w - w / 2, 4 * h - 2), QPoint(w / 2, 2 * h)}) {
+    EXPECT_EQ(grey(withGrid, p), 0xFF) << p.x() << "," << p.y();
+  }
+}
+
+struct SheetCase {
+  const char* name;
+  std::size_t columns;
+  std::size_t rows;
+  int cellSize;
+  // Each sheet as {first row, rows, first column, columns}, in page order.
+  std::vector<Sheet> sheets;
+};
+
+class PdfSheetsTest : public testing::TestWithParam<SheetCase> {};
+
+// A sheet is at most 14,400 points a side, margins included: 598 columns
+// and 551 rows of 24 × 26, 54 columns of 256.
+TEST_P(PdfSheetsTest, CutTheLayoutIntoPagesFromTheRight) {
+  const SheetCase& c = GetParam();
+  const VerticalLayout layout = LayoutOf(Lines(c.columns, std::u16string(c.rows, u'あ')));
+  const std::vector<Sheet> sheets = PdfSheets(layout, {c.cellSize, false});
+  ASSERT_EQ(sheets.size(), c.sheets.size());
+  for (std::size_t n = 0; n < sheets.size(); ++n) {
+    SCOPED_TRACE(n);
+    EXPECT_EQ(sheets[n].firstRow, c.sheets[n].firstRow);
+    EXPECT_EQ(sheets[n].rows, c.sheets[n].rows);
+    EXPECT_EQ(sheets[n].firstColumn, c.sheets[n].firstColumn);
+    EXPECT_EQ(sheets[n].columns, c.sheets[n].columns);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, PdfSheetsTest,
+    testing::Values(SheetCase{"Empty", 0, 0, 24, {{0, 0, 0, 0}}},
+                    SheetCase{"OneCell", 1, 1, 24, {{0, 1, 0, 1}}},
+                    SheetCase{"FullSheet", 598, 551, 24, {{0, 551, 0, 598}}},
+                    SheetCase{"OneColumnMore", 599, 3, 24, {{0, 3, 1, 598}, {0, 3, 0, 1}}},
+                    SheetCase{"OneRowMore", 2, 552, 24, {{0, 551, 0, 2}, {551, 1, 0, 2}}},
+                    SheetCase{
+                        "BothMore",
+                        600,
+                        600,
+                        24,
+                        {{0, 551, 2, 598}, {551, 49, 2, 598}, {0, 551, 0, 2}, {551, 49, 0, 2}}},
+                    SheetCase{"LargeCells", 55, 1, 256, {{0, 1, 1, 54}, {0, 1, 0, 1}}}),
+    [](const testing::TestParamInfo<SheetCase>& info) { return std::string(info.param.name); });
+
+// Runs a poppler tool on `file`; its standard output.
+QString Poppler(const QString& tool, const QStringList& arguments) {
+  QProcess process;
+  process.start(tool, arguments);
+  if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+    ADD_FAILURE() << tool.toStdString()
+                  << " failed: " << process.readAllStandardError().toStdString();
+    return {};
+  }
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+TEST(DrawPictureTest, APdfHasOnePagePerSheetAndItsCharactersAsText) {
+  // 600 columns of "国語" at 24 points a cell: two sheets, the first with
+  // the 598 rightmost columns, that is the first 598 lines.
+  TempFolder folder;
+  const VerticalLayout layout = LayoutOf(Lines(599, u"国語") + u"\r\n終");
+  const IoResult<QByteArray> pdf = DrawPicture(layout, {24, true}, PictureFormat::Pdf);
+  ASSERT_TRUE(pdf.ok());
+  const std::string path = folder.PathOf("out.pdf");
+  WriteFile(path, std::string_view(pdf.value().constData(), pdf.value().size()));
+  const QString file = QString::fromStdString(path);
+
+  const QString info = Poppler("pdfinfo", {file});
+  EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))))
+      << info.toStdString();
+
+  struct Page {
+    int number;
+    int kokugo;  // how many "国" and "語" the page holds
+    bool last;   // whether it holds "終"
+  };
+  for (const Page page : {Page{1, 598, false}, Page{2, 1, true}}) {
+    const QString n = QString::number(page.number);
+    const QString text = Poppler("pdftotext", {"-f", n, "-l", n, file, "-"});
+    SCOPED_TRACE(page.number);
+    EXPECT_EQ(text.count(QChar(u'国')), page.kokugo);
+    EXPECT_EQ(text.count(QChar(u'語')), page.kokugo);
+    EXPECT_EQ(text.contains(QChar(u'終')), page.last);
+  }
+}
+
+}  // namespace
+}  // namespace mirotabe

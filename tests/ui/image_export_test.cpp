@@ -1,0 +1,267 @@
+// The copy and picture commands of the main window, through its menus and
+// keys, with the save dialog answered by script.
+#include "ui/image_export.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+
+#include "tests/support/temp_folder.h"
+#include "tests/ui/scripted_ui_services.h"
+#include "ui/form1.h"
+
+namespace mirotabe {
+namespace {
+
+using testing_support::ReadFile;
+using testing_support::WriteFile;
+using testing_ui::ScriptedUiServices;
+
+const QString kPng = QStringLiteral("PNG 画像(*.png)");
+const QString kPdf = QStringLiteral("PDF(*.pdf)");
+
+class ImageExportTest : public testing::Test {
+ protected:
+  void SetUp() override { settings_.AppFolder = folder_.path() + "/"; }
+  void TearDown() override { form_.reset(); }
+
+  Form1& Open(std::uint8_t trigger = 2) {
+    settings_.ConvertTrigger = trigger;
+    form_ = std::make_unique<Form1>(settings_, services_);
+    form_->show();
+    return *form_;
+  }
+  QPlainTextEdit* Text1() { return form_->findChild<QPlainTextEdit*>("Text1"); }
+  QAction* Action(const char* name) { return form_->findChild<QAction*>(name); }
+  // Types `text` into the input pane, key by key; LF is the Enter key.
+  void Type(const QString& text) {
+    Text1()->setFocus();
+    for (const QChar c : text) {
+      if (c == QChar(u'\n')) {
+        QTest::keyClick(Text1(), Qt::Key_Return);
+      } else {
+        QTest::keyClicks(Text1(), QString(c));
+      }
+    }
+  }
+  QString PathOf(const char* name) const { return QString::fromStdString(folder_.PathOf(name)); }
+  std::string Settings() const { return ReadFile(folder_.PathOf("Setting.ini")); }
+
+  // Chooses `name` in the folder and leaves `type` selected in the dialog.
+  void AnswerSave(const char* name, const QString& type) {
+    services_.saveAnswers.push_back(PathOf(name));
+    services_.saveFilterAnswers.push_back(type);
+  }
+
+  testing_support::TempFolder folder_;
+  AppSettings settings_;
+  ScriptedUiServices services_;
+  std::unique_ptr<Form1> form_;
+};
+
+bool IsPng(const std::string& bytes) {
+  return bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0;
+}
+bool IsPdf(const std::string& bytes) {
+  return bytes.compare(0, 5, "%PDF-") == 0;
+}
+
+// ---- Copy ----
+
+TEST_F(ImageExportTest, CtrlShiftCCopiesTheWholeOutputWithLineFeeds) {
+  Open(2);
+  QApplication::setActiveWindow(form_.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+  struct Case {
+    QString typed;
+    QString copied;
+  };
+  for (const Case& c : {Case{QStringLiteral("ab"), QStringLiteral("ａ\nｂ")},
+                        Case{QStringLiteral("\ncd"), QStringLiteral("ｃ　\nｄ　")},
+                        Case{QStringLiteral("e\nfg"), QStringLiteral("ｆｅ\nｇ　")}}) {
+    Text1()->clear();
+    Type(c.typed);
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    QTest::keyClick(Text1(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), c.copied) << c.typed.toStdString();
+  }
+  EXPECT_TRUE(services_.messages.empty());
+}
+
+TEST_F(ImageExportTest, CopyTakesWhatTheOutputPaneShowsNotTheInput) {
+  Open(0);  // converts on Enter only
+  Type(QStringLiteral("ab"));
+  QTest::keyClick(Text1(), Qt::Key_Return);
+  Type(QStringLiteral("c"));  // not converted yet
+  Action("Menu_Convert_Copy")->trigger();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("　ａ\n　ｂ"));
+}
+
+TEST_F(ImageExportTest, AnOutputTooLargeToLayOutIsNeitherCopiedNorSaved) {
+  Open(2);
+  form_->SetMaxLayoutCells(3);
+  Type(QStringLiteral("abcd"));
+  QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+  Action("Menu_Convert_Copy")->trigger();
+  Action("Menu_Convert_SaveImage")->trigger();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+  EXPECT_TRUE(services_.saveCalls.empty());
+  ASSERT_EQ(services_.messages.size(), 2u);
+  EXPECT_TRUE(services_.messages[0].text.startsWith(QStringLiteral("縦書きをコピーできません。")));
+  EXPECT_TRUE(services_.messages[1].text.startsWith(QStringLiteral("画像として保存できません。")));
+  EXPECT_TRUE(services_.messages[1].text.contains(QStringLiteral("大きすぎる")));
+}
+
+// ---- Save as image ----
+
+struct SaveCase {
+  const char* name;
+  const char* answered;  // the name chosen in the dialog
+  QString type;          // the file type left selected
+  const char* written;   // the file written
+  bool pdf;
+};
+
+class ImageSaveTest : public ImageExportTest, public testing::WithParamInterface<SaveCase> {};
+
+TEST_P(ImageSaveTest, TheNameOrElseTheSelectedTypeDecidesTheFormat) {
+  const SaveCase& c = GetParam();
+  Open(2);
+  Text1()->setPlainText(QStringLiteral("縦書き\nです"));
+  AnswerSave(c.answered, c.type);
+  Action("Menu_Convert_SaveImage")->trigger();
+
+  ASSERT_EQ(services_.saveCalls.size(), 1u);
+  EXPECT_EQ(services_.saveCalls[0].filters, (QStringList{kPng, kPdf}));
+  EXPECT_EQ(services_.saveCalls[0].folder, QString::fromStdString(folder_.path()));
+  EXPECT_TRUE(services_.messages.empty());
+  const std::string bytes = ReadFile(folder_.PathOf(c.written));
+  EXPECT_TRUE(c.pdf ? IsPdf(bytes) : IsPng(bytes)) << bytes.substr(0, 8);
+  if (!c.pdf) {
+    // 2 columns of 3 rows and the margin, at 24 pixels a cell.
+    EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(bytes)).size(), QSize(96, 130));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, ImageSaveTest,
+    testing::Values(SaveCase{"PngName", "a.png", kPng, "a.png", false},
+                    SaveCase{"PngNameUnderPdfType", "b.PNG", kPdf, "b.PNG", false},
+                    SaveCase{"PdfName", "c.pdf", kPdf, "c.pdf", true},
+                    SaveCase{"PdfNameUnderPngType", "d.Pdf", kPng, "d.Pdf", true},
+                    SaveCase{"BareNameUnderPngType", "e", kPng, "e.png", false},
+                    SaveCase{"BareNameUnderPdfType", "f", kPdf, "f.pdf", true},
+                    SaveCase{"OtherSuffixKept", "g.txt", kPdf, "g.txt.pdf", true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ImageExportTest, CancellingTheDialogWritesNothing) {
+  Open(2);
+  Type(QStringLiteral("a"));
+  Action("Menu_Convert_SaveImage")->trigger();
+  EXPECT_EQ(services_.saveCalls.size(), 1u);
+  EXPECT_TRUE(services_.messages.empty());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.path()), {}), 0);
+}
+
+TEST_F(ImageExportTest, AnAddedSuffixNamingAnExistingFileIsConfirmed) {
+  Open(2);
+  Type(QStringLiteral("a"));
+  WriteFile(folder_.PathOf("pic.png"), "old");
+  for (const bool replace : {false, true}) {
+    AnswerSave("pic", kPng);
+    services_.proceedAnswers.push_back(replace);
+    Action("Menu_Convert_SaveImage")->trigger();
+    EXPECT_EQ(IsPng(ReadFile(folder_.PathOf("pic.png"))), replace);
+  }
+  ASSERT_EQ(services_.questions.size(), 2u);
+  EXPECT_TRUE(services_.questions[0].contains(QStringLiteral("置き換えますか")));
+}
+
+TEST_F(ImageExportTest, APngTooLargeIsOfferedAsAPdf) {
+  Open(2);
+  // 1,364 columns of 24 pixels and the margin are wider than a PNG may be.
+  QString lines;
+  for (int n = 0; n < 1364; ++n) lines += QStringLiteral("あ\n");
+  Text1()->setPlainText(lines);
+  for (const bool accept : {false, true}) {
+    AnswerSave("wide.png", kPng);
+    services_.proceedAnswers.push_back(accept);
+    Action("Menu_Convert_SaveImage")->trigger();
+    EXPECT_FALSE(std::filesystem::exists(folder_.PathOf("wide.png")));
+    EXPECT_EQ(IsPdf(ReadFile(folder_.PathOf("wide.pdf"))), accept);
+  }
+  ASSERT_EQ(services_.questions.size(), 2u);
+  EXPECT_TRUE(services_.questions[0].contains(QStringLiteral("32767")));
+  EXPECT_TRUE(services_.questions[0].contains(PathOf("wide.pdf")));
+  EXPECT_TRUE(services_.messages.empty());
+}
+
+TEST_F(ImageExportTest, AFailedWriteIsReported) {
+  Open(2);
+  Type(QStringLiteral("a"));
+  AnswerSave("missing/pic.png", kPng);
+  Action("Menu_Convert_SaveImage")->trigger();
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_EQ(services_.messages[0].icon, MessageIcon::Error);
+  EXPECT_TRUE(services_.messages[0].text.startsWith(
+      QStringLiteral("画像を保存できませんでした。\r\n") + PathOf("missing/pic.png")));
+}
+
+// ---- The picture's options ----
+
+TEST_F(ImageExportTest, OptionsAreKeptInTheSettingsFileAndShapeThePicture) {
+  WriteFile(folder_.PathOf("Setting.ini"), "[Main]\r\nTabSpace=4\r\n");
+  Open(2);
+  EXPECT_TRUE(Action("Menu_Convert_CellSize_24")->isChecked());
+  EXPECT_FALSE(Action("Menu_Convert_ImageGrid")->isChecked());
+
+  Action("Menu_Convert_CellSize_48")->trigger();
+  Action("Menu_Convert_ImageGrid")->trigger();
+  EXPECT_EQ(Settings(), "[Main]\r\nTabSpace=4\r\n[Layout]\r\nImageCellSize=48\r\nImageGrid=1\r\n");
+  EXPECT_FALSE(Action("Menu_Convert_CellSize_24")->isChecked());
+
+  Type(QStringLiteral("a"));
+  AnswerSave("big.png", kPng);
+  Action("Menu_Convert_SaveImage")->trigger();
+  const QImage image(PathOf("big.png"));
+  EXPECT_EQ(image.size(), QSize(3 * 48, 3 * 52));
+  EXPECT_LT(qGray(image.pixel(48, 52 + 26)), 0xFF);  // the grid's left line
+
+  // A new window starts with the kept options.
+  Open(2);
+  EXPECT_TRUE(Action("Menu_Convert_CellSize_48")->isChecked());
+  EXPECT_TRUE(Action("Menu_Convert_ImageGrid")->isChecked());
+}
+
+TEST_F(ImageExportTest, ACellSizeFromTheSettingsFileIsOfferedChecked) {
+  WriteFile(folder_.PathOf("Setting.ini"), "[Layout]\r\nImageCellSize=30\r\n");
+  Open(2);
+  QStringList offered;
+  for (QAction* action : form_->findChild<QMenu*>("Menu_Convert_CellSize")->actions()) {
+    offered.push_back(action->text());
+  }
+  EXPECT_EQ(offered, (QStringList{"16 ピクセル", "24 ピクセル", "30 ピクセル", "32 ピクセル",
+                                  "48 ピクセル"}));
+  EXPECT_TRUE(Action("Menu_Convert_CellSize_30")->isChecked());
+}
+
+TEST_F(ImageExportTest, AnOptionThatCannotBeKeptIsReported) {
+  settings_.AppFolder = folder_.PathOf("missing") + "/";
+  Open(2);
+  Action("Menu_Convert_ImageGrid")->trigger();
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_TRUE(
+      services_.messages[0].text.startsWith(QStringLiteral("設定を保存できませんでした。")));
+  EXPECT_TRUE(Action("Menu_Convert_ImageGrid")->isChecked());
+}
+
+}  // namespace
+}  // namespace mirotabe

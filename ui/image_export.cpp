@@ -1,0 +1,199 @@
+#include "ui/image_export.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
+#include "platform/files.h"
+#include "render/layout_picture.h"
+#include "ui/pane_text.h"
+#include "ui/ui_services.h"
+
+namespace mirotabe {
+namespace {
+
+const QString kTitle = QStringLiteral("Mirotabe");
+const QString kSaveTitle = QStringLiteral("ファイルの保存");
+const QString kPngFilter = QStringLiteral("PNG 画像(*.png)");
+const QString kPdfFilter = QStringLiteral("PDF(*.pdf)");
+const QString kPngSuffix = QStringLiteral(".png");
+const QString kPdfSuffix = QStringLiteral(".pdf");
+
+// The cell sizes the menu offers, besides one the settings file holds.
+constexpr int kOfferedCellSizes[] = {16, 24, 32, 48};
+
+std::string LocalPath(const QString& path) {
+  return QFile::encodeName(path).toStdString();
+}
+
+bool EndsWith(const QString& path, const QString& suffix) {
+  return path.endsWith(suffix, Qt::CaseInsensitive);
+}
+
+// `path` with its last suffix, if any, replaced by `suffix`.
+QString WithSuffix(const QString& path, const QString& suffix) {
+  const QFileInfo info(path);
+  const QString name = info.fileName();
+  const qsizetype dot = name.lastIndexOf(QChar(u'.'));
+  const QString stem = dot > 0 ? name.left(dot) : name;
+  return path.left(path.size() - name.size()) + stem + suffix;
+}
+
+}  // namespace
+
+ImageExport::ImageExport(QWidget* window, UiServices& services, const AppSettings& settings,
+                         std::function<ShownOutput()> shownOutput,
+                         std::function<QString()> dialogFolder)
+    : QObject(window),
+      window_(window),
+      services_(services),
+      settings_(settings),
+      shownOutput_(std::move(shownOutput)),
+      dialogFolder_(std::move(dialogFolder)),
+      style_(LoadPictureStyle(SettingsFile(settings))) {}
+
+void ImageExport::AddCommands(QMenu* menu) {
+  auto* copy = menu->addAction(QStringLiteral("縦書きをコピー"), this,
+                               &ImageExport::Menu_Convert_Copy_Click);
+  copy->setObjectName(QStringLiteral("Menu_Convert_Copy"));
+  copy->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+  auto* save = menu->addAction(QStringLiteral("画像として保存…"), this,
+                               &ImageExport::Menu_Convert_SaveImage_Click);
+  save->setObjectName(QStringLiteral("Menu_Convert_SaveImage"));
+
+  QMenu* sizes = menu->addMenu(QStringLiteral("画像の文字の大きさ"));
+  sizes->setObjectName(QStringLiteral("Menu_Convert_CellSize"));
+  auto* group = new QActionGroup(sizes);
+  std::vector<int> offered(std::begin(kOfferedCellSizes), std::end(kOfferedCellSizes));
+  if (std::find(offered.begin(), offered.end(), style_.cellSize) == offered.end()) {
+    offered.insert(std::upper_bound(offered.begin(), offered.end(), style_.cellSize),
+                   style_.cellSize);
+  }
+  for (const int size : offered) {
+    auto* action = sizes->addAction(QStringLiteral("%1 ピクセル").arg(size));
+    action->setObjectName(QStringLiteral("Menu_Convert_CellSize_%1").arg(size));
+    action->setCheckable(true);
+    action->setChecked(size == style_.cellSize);
+    action->setActionGroup(group);
+    connect(action, &QAction::triggered, this, [this, size] { SetCellSize(size); });
+  }
+
+  auto* grid = menu->addAction(QStringLiteral("原稿用紙の罫線"));
+  grid->setObjectName(QStringLiteral("Menu_Convert_ImageGrid"));
+  grid->setCheckable(true);
+  grid->setChecked(style_.grid);
+  connect(grid, &QAction::toggled, this, &ImageExport::SetGrid);
+}
+
+void ImageExport::Menu_Convert_Copy_Click() {
+  const ShownOutput shown = shownOutput_();
+  if (shown.layout == nullptr) {
+    ShowError(QStringLiteral("縦書きをコピーできません。\r\n") + shown.whyNone);
+    return;
+  }
+  // Other programs on this system end lines with LF.
+  QString text = ToQString(shown.layout->Text());
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  QGuiApplication::clipboard()->setText(text);
+}
+
+void ImageExport::Menu_Convert_SaveImage_Click() {
+  const ShownOutput shown = shownOutput_();
+  if (shown.layout == nullptr) {
+    ShowError(QStringLiteral("画像として保存できません。\r\n") + shown.whyNone);
+    return;
+  }
+  const SaveDialogAnswer answer =
+      services_.ShowSaveDialog(window_, {kPngFilter, kPdfFilter}, dialogFolder_(), kPngFilter);
+  const QString& chosen = answer.path;
+  if (chosen.isEmpty()) return;
+
+  // A name's own suffix says the type; a name without one takes the
+  // selected type's.
+  bool pdf = EndsWith(chosen, kPdfSuffix);
+  QString path = chosen;
+  if (!pdf && !EndsWith(chosen, kPngSuffix)) {
+    pdf = answer.filter == kPdfFilter;
+    path += pdf ? kPdfSuffix : kPngSuffix;
+    if (!MayReplace(path)) return;
+  }
+
+  if (!pdf) {
+    const PictureSize size = ImageSize(*shown.layout, style_);
+    if (!FitsImage(size)) {
+      const QString asPdf = WithSuffix(path, kPdfSuffix);
+      if (!services_.AskToProceed(
+              window_, kSaveTitle,
+              QStringLiteral("画像が大きすぎるため PNG で保存できません。\r\n"
+                             "幅 %1 × 高さ %2 ピクセルで、PNG は縦横とも %3 ピクセルまでです。\r\n"
+                             "複数のページに分けて PDF (%4) として保存しますか?")
+                  .arg(size.width)
+                  .arg(size.height)
+                  .arg(kMaxImageSide)
+                  .arg(asPdf)) ||
+          !MayReplace(asPdf)) {
+        return;
+      }
+      path = asPdf;
+      pdf = true;
+    }
+  }
+  WritePicture(*shown.layout, path, pdf);
+}
+
+void ImageExport::WritePicture(const VerticalLayout& layout, const QString& path, bool pdf) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const IoResult<QByteArray> picture =
+      DrawPicture(layout, style_, pdf ? PictureFormat::Pdf : PictureFormat::Png);
+  IoStatus failed;
+  if (picture) {
+    failed = ReplaceFileAtomically(
+        LocalPath(path), std::string_view(picture.value().constData(),
+                                          static_cast<std::size_t>(picture.value().size())));
+  } else {
+    failed = picture.error();
+  }
+  QApplication::restoreOverrideCursor();
+  if (failed) {
+    ShowError(QStringLiteral("画像を保存できませんでした。\r\n%1\r\n%2")
+                  .arg(path, QString::fromLocal8Bit(failed->Reason())));
+  }
+}
+
+void ImageExport::SetCellSize(int size) {
+  style_.cellSize = size;
+  KeepStyle();
+}
+
+void ImageExport::SetGrid(bool on) {
+  style_.grid = on;
+  KeepStyle();
+}
+
+void ImageExport::KeepStyle() {
+  const std::string file = SettingsFile(settings_);
+  if (const IoStatus failed = SavePictureStyle(style_, file)) {
+    ShowError(QStringLiteral("設定を保存できませんでした。\r\n%1\r\n%2")
+                  .arg(QString::fromLocal8Bit(file), QString::fromLocal8Bit(failed->Reason())));
+  }
+}
+
+bool ImageExport::MayReplace(const QString& path) {
+  return !QFileInfo::exists(path) ||
+         services_.AskToProceed(
+             window_, kSaveTitle,
+             QStringLiteral("%1 は既に存在します。\r\n置き換えますか?").arg(path));
+}
+
+void ImageExport::ShowError(const QString& text) {
+  services_.ShowMessage(window_, MessageIcon::Error, kTitle, text);
+}
+
+}  // namespace mirotabe

@@ -1,0 +1,65 @@
+// The commands that take the output elsewhere: "縦書きをコピー" puts the
+// whole vertical text on the clipboard, and "画像として保存…" writes a
+// picture of it, PNG or PDF by the file type chosen in the save dialog.
+//
+// The picture's options are two menu entries, the cell size and the
+// manuscript-paper lines, shown checked and kept in the settings file the
+// moment they change, where the converter finds them too.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+#include "core/picture_style.h"
+#include "core/settings.h"
+#include "core/vertical_layout.h"
+
+class QActionGroup;
+class QMenu;
+class QWidget;
+
+namespace mirotabe {
+
+class UiServices;
+
+// What the output pane shows: its layout, or why none was built.
+struct ShownOutput {
+  const VerticalLayout* layout = nullptr;
+  QString whyNone;
+};
+
+class ImageExport : public QObject {
+  Q_OBJECT
+
+ public:
+  // `dialogFolder` gives the folder where the save dialog starts.
+  ImageExport(QWidget* window, UiServices& services, const AppSettings& settings,
+              std::function<ShownOutput()> shownOutput, std::function<QString()> dialogFolder);
+
+  // Appends the commands and the picture's options to `menu`.
+  void AddCommands(QMenu* menu);
+
+ private:
+  void Menu_Convert_Copy_Click();
+  void Menu_Convert_SaveImage_Click();
+  void SetCellSize(int size);
+  void SetGrid(bool on);
+
+  // Writes the picture of `layout` to `path`, or tells why it cannot.
+  void WritePicture(const VerticalLayout& layout, const QString& path, bool pdf);
+  // Keeps the picture's style in the settings file, or tells why it cannot.
+  void KeepStyle();
+  // Asks before replacing a file the dialog did not ask about.
+  bool MayReplace(const QString& path);
+  void ShowError(const QString& text);
+
+  QWidget* window_;
+  UiServices& services_;
+  const AppSettings& settings_;
+  std::function<ShownOutput()> shownOutput_;
+  std::function<QString()> dialogFolder_;
+  PictureStyle style_;
+};
+
+}  // namespace mirotabe
