@@ -55,6 +55,8 @@ class ConvertPictureCliTest : public testing::Test {
   // Runs the converter with no display at all, as on a server.
   Outcome Convert(const std::vector<std::string>& arguments, std::string_view input = "") {
     WriteFile(folder_.PathOf("stdin"), input);
+    // A named settings file must exist; an empty one holds the defaults.
+    if (!std::filesystem::exists(settings_)) WriteFile(settings_, "");
     std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
                           Quoted(MIROTABE_CONVERT_BINARY) + " --settings " + Quoted(settings_);
     for (const std::string& argument : arguments) command += " " + Quoted(argument);

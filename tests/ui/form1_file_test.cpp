@@ -10,6 +10,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <cstdint>
 #include <QTest>
 #include <QUrl>
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "tests/support/temp_folder.h"
 #include "tests/ui/scripted_ui_services.h"
 #include "ui/form1.h"
+#include "ui/output_pane.h"
 
 namespace mirotabe {
 namespace {
@@ -36,7 +38,10 @@ class Form1FileTest : public testing::Test {
   }
 
   QPlainTextEdit* Text1() { return form_->findChild<QPlainTextEdit*>("Text1"); }
-  QPlainTextEdit* Text2() { return form_->findChild<QPlainTextEdit*>("Text2"); }
+  // What the output pane shows, all of it.
+  QString Output() {
+    return form_->findChild<OutputPane*>("Text2")->Text({}, {SIZE_MAX, SIZE_MAX});
+  }
   void Trigger(const char* action) { form_->findChild<QAction*>(action)->trigger(); }
   QString PathOf(const char* name) { return QString::fromStdString(folder_.PathOf(name)); }
 
@@ -61,7 +66,7 @@ TEST_P(Form1SaveFaultTest, ShowsWhyAndKeepsTheOldFileAndThePanes) {
   const std::string file = folder_.PathOf("out.txt");
   WriteFile(file, "old");
   GiveAway(file);
-  const QString expectedOutput = Text2()->toPlainText();
+  const QString expectedOutput = Output();
   services_.saveAnswers.push_back(PathOf("out.txt"));
   {
     FailingSysCalls failing(GetParam().ToFault());
@@ -83,7 +88,7 @@ TEST_P(Form1SaveFaultTest, ShowsWhyAndKeepsTheOldFileAndThePanes) {
     EXPECT_EQ(ReadFile(file), "old");
   }
   EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("ab"));
-  EXPECT_EQ(Text2()->toPlainText(), expectedOutput);
+  EXPECT_EQ(Output(), expectedOutput);
   EXPECT_EQ(Names(), std::set<std::string>{"out.txt"});
 }
 
@@ -96,7 +101,7 @@ const QString kNotRegular = QStringLiteral("通常のファイルではありま
 TEST_F(Form1FileTest, SaveRefusesADeviceOrAFifo) {
   ASSERT_EQ(mkfifo(folder_.PathOf("pipe.txt").c_str(), 0644), 0);
   ASSERT_EQ(symlink("/dev/null", folder_.PathOf("device.txt").c_str()), 0);
-  const QString expectedOutput = Text2()->toPlainText();
+  const QString expectedOutput = Output();
   for (const char* target : {"pipe.txt", "device.txt"}) {
     services_.messages.clear();
     services_.saveAnswers.push_back(PathOf(target));
@@ -110,20 +115,20 @@ TEST_F(Form1FileTest, SaveRefusesADeviceOrAFifo) {
   EXPECT_TRUE(S_ISFIFO(info.st_mode));
   ASSERT_EQ(stat("/dev/null", &info), 0);
   EXPECT_TRUE(S_ISCHR(info.st_mode));
-  EXPECT_EQ(Text2()->toPlainText(), expectedOutput);
+  EXPECT_EQ(Output(), expectedOutput);
 }
 
 // Opening a FIFO waited in open() for a writer, and froze the window.
 TEST_F(Form1FileTest, OpenRefusesAFifoAtOnce) {
   ASSERT_EQ(mkfifo(folder_.PathOf("pipe").c_str(), 0644), 0);
-  const QString expectedOutput = Text2()->toPlainText();
+  const QString expectedOutput = Output();
   services_.openAnswers.push_back(PathOf("pipe"));
   Trigger("Menu_File_Open");
   ASSERT_EQ(services_.messages.size(), 1u);
   EXPECT_TRUE(services_.messages[0].text.contains(PathOf("pipe")));
   EXPECT_TRUE(services_.messages[0].text.contains(kNotRegular));
   EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("ab"));
-  EXPECT_EQ(Text2()->toPlainText(), expectedOutput);
+  EXPECT_EQ(Output(), expectedOutput);
 }
 
 // A file manager sends the name's bytes percent-encoded; those that are not
