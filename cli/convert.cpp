@@ -260,8 +260,8 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& options, std::os
         err, "--reverse gives horizontal text: it cannot be drawn with --format png or pdf");
   }
   if (options.picture && !options.outputFile && isatty(STDOUT_FILENO)) {
-    return UsageError(err,
-                      "a picture is not written to a terminal: give -o FILE or redirect the output");
+    return UsageError(
+        err, "a picture is not written to a terminal: give -o FILE or redirect the output");
   }
   return std::nullopt;
 }
@@ -338,10 +338,10 @@ int Run(const Options& options, std::ostream& err) {
   }
 
   const IoResult<std::size_t> replaced =
-      options.outputFile ? WriteTextFilePieces(*options.outputFile, options.charset, produce,
-                                               OtherTargets::kWriteThrough)
-                         : WriteDescriptorPieces(STDOUT_FILENO, "standard output",
-                                                 options.charset, produce);
+      options.outputFile
+          ? WriteTextFilePieces(*options.outputFile, options.charset, produce,
+                                OtherTargets::kWriteThrough)
+          : WriteDescriptorPieces(STDOUT_FILENO, "standard output", options.charset, produce);
   if (!replaced) return IoFailure(err, replaced.error());
   if (const std::size_t count = replaced.value(); count != 0) {
     err << kProgram << ": warning: " << count << " character" << (count == 1 ? "" : "s")

@@ -21,8 +21,8 @@
 #include "ui/form2.h"
 #include "ui/image_export.h"
 #include "ui/input_pane.h"
-#include "ui/output_pane.h"
 #include "ui/local_path.h"
+#include "ui/output_pane.h"
 #include "ui/pane_font.h"
 #include "ui/pane_text.h"
 #include "ui/save_format.h"
@@ -287,9 +287,10 @@ void Form1::SaveOutput() {
   }
 
   // UTF-8 holds every character the panes can show.
-  const UnencodableReport lost = charset == Charset::Cp932
-                                     ? FindUnencodableCells(outputPane_->layout(), charset, kShownUnencodable)
-                                     : UnencodableReport{};
+  const UnencodableReport lost =
+      charset == Charset::Cp932
+          ? FindUnencodableCells(outputPane_->layout(), charset, kShownUnencodable)
+          : UnencodableReport{};
   if (lost.count != 0 &&
       !services_.AskToProceed(
           this, kSaveTitle,

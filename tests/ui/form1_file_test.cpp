@@ -10,9 +10,9 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <cstdint>
 #include <QTest>
 #include <QUrl>
+#include <cstdint>
 #include <filesystem>
 #include <set>
 
