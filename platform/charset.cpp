@@ -141,6 +141,18 @@ bool CopyEightBlanksCp932(const char16_t* in, char*& out) {
 }
 #endif
 
+// Copies the ASCII unit at `in`, which both encodings write as it is, or
+// eight of them at once where the next eight are all ASCII.
+void CopyAscii(const char16_t*& in, const char16_t* end, char*& out) {
+#ifdef __SSE2__
+  if (end - in >= 8 && CopyEightAscii(in, out)) {
+    in += 8;
+    return;
+  }
+#endif
+  *out++ = static_cast<char>(*in++);
+}
+
 // A surrogate pair in code page 932, which has no such characters in
 // Microsoft's table; iconv decides, so that the table is never second-guessed.
 bool EncodePairByIconv(const char16_t* pair, char*& out) {
@@ -161,14 +173,7 @@ char* EncodeCp932(std::u16string_view text, char* out, const UnencodableFn& onUn
   while (in < end) {
     const char16_t c = *in;
     if (c < 0x80) {
-#ifdef __SSE2__
-      if (end - in >= 8 && CopyEightAscii(in, out)) {
-        in += 8;
-        continue;
-      }
-#endif
-      *out++ = static_cast<char>(c);
-      ++in;
+      CopyAscii(in, end, out);
       continue;
     }
 #ifdef __SSE2__
@@ -201,14 +206,7 @@ char* EncodeUtf8(std::u16string_view text, char* out, const UnencodableFn& onUne
   while (in < end) {
     const char32_t c = *in;
     if (c < 0x80) {
-#ifdef __SSE2__
-      if (end - in >= 8 && CopyEightAscii(in, out)) {
-        in += 8;
-        continue;
-      }
-#endif
-      *out++ = static_cast<char>(c);
-      ++in;
+      CopyAscii(in, end, out);
       continue;
     }
     if (c < 0x800) {
