@@ -12,8 +12,30 @@
 namespace mirotabe::bench {
 namespace {
 
+// The as-is text sixteen times over: what a keystroke in a 16 MB text
+// rebuilds.
+const TextShape& SixteenTimes() {
+  static const TextShape shape = [] {
+    TextShape repeated{{}, 0, ReferenceAsIs().longestLine};
+    for (int i = 0; i < 16; ++i) {
+      if (i != 0) repeated.text += u"\r\n";
+      repeated.text += ReferenceAsIs().text;
+    }
+    repeated.lines = ReferenceAsIs().lines * 16;
+    return repeated;
+  }();
+  return shape;
+}
+
 const TextShape& Shape(const benchmark::State& state) {
-  return state.range(0) == 0 ? ReferenceAsIs() : ReferenceParagraphs();
+  switch (state.range(0)) {
+    case 0:
+      return ReferenceAsIs();
+    case 1:
+      return ReferenceParagraphs();
+    default:
+      return SixteenTimes();
+  }
 }
 
 // Replacement entries of both kinds, as a user's table would hold them.
@@ -49,6 +71,19 @@ void BM_ConvertToLayout(benchmark::State& state) {
     benchmark::DoNotOptimize(layout);
   }
   const LayoutResult layout = BuildVerticalLayout(shape.text, 4, TableFor(state));
+  Describe(state, std::get<VerticalLayout>(layout).Text().size());
+}
+
+// Laid out again in the memory of the layout before, as at each keystroke
+// of the window.
+void BM_RebuildLayout(benchmark::State& state) {
+  const TextShape& shape = Shape(state);
+  LayoutResult layout = BuildVerticalLayout(shape.text, 4, TableFor(state));
+  for (auto _ : state) {
+    layout = RebuildVerticalLayout(std::move(std::get<VerticalLayout>(layout)), shape.text, 4,
+                                   TableFor(state), LayoutSettings{});
+    benchmark::DoNotOptimize(layout);
+  }
   Describe(state, std::get<VerticalLayout>(layout).Text().size());
 }
 
@@ -106,10 +141,11 @@ void BM_ConvertSmallText(benchmark::State& state) {
   }
 }
 
-// Arguments: {shape: 0 as it is, 1 paragraphs; table: 0 empty, 1 typical}.
+// Arguments: {shape: 0 as it is, 1 paragraphs, 2 as it is ×16; table: 0
+// empty, 1 typical}.
 void Shapes(benchmark::internal::Benchmark* b) {
   b->ArgNames({"paragraphs", "table"});
-  for (const int shape : {0, 1}) {
+  for (const int shape : {0, 1, 2}) {
     for (const int table : {0, 1}) b->Args({shape, table});
   }
   b->Unit(benchmark::kMillisecond);
@@ -129,6 +165,7 @@ void BM_ConvertToColumns(benchmark::State& state) {
 }
 
 BENCHMARK(BM_ConvertToLayout)->Apply(Shapes);
+BENCHMARK(BM_RebuildLayout)->Apply(Shapes);
 BENCHMARK(BM_ConvertToColumns)->Apply(Shapes);
 BENCHMARK(BM_ConvertToText)->Apply(Shapes);
 BENCHMARK(BM_CopyOutputBytes)->Apply(Shapes);

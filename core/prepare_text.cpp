@@ -1,6 +1,7 @@
 #include "core/prepare_text.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/cp932_pairs.h"
 #include "platform/fullwidth.h"
@@ -54,42 +55,63 @@ std::size_t FindReadBack(std::u16string_view text, std::u16string_view from, std
   return std::u16string_view::npos;
 }
 
-// Left to right, without overlaps; inserted text is not searched again.
+// Every match of a From of `fromSize` units, found by `find` left to right
+// without overlaps, becomes `to`; inserted text is not searched again. The
+// text is rewritten in its own memory, so a large text is never held twice.
 template <typename FindFrom>
-std::u16string ReplaceAll(std::u16string text, std::size_t fromSize, std::u16string_view to,
-                          FindFrom find) {
+void ReplaceAll(std::u16string& text, std::size_t fromSize, std::u16string_view to, FindFrom find) {
+  using Units = std::u16string::traits_type;
+  constexpr std::size_t npos = std::u16string::npos;
   std::size_t hit = find(text, 0);
   // Most entries match nothing in a given text; they cost one search.
-  if (hit == std::u16string::npos) return text;
-  std::u16string result;
-  result.reserve(text.size());
-  std::size_t done = 0;
-  for (; hit != std::u16string::npos; hit = find(text, done)) {
-    result.append(text, done, hit - done).append(to);
-    done = hit + fromSize;
+  if (hit == npos) return;
+  if (to.size() <= fromSize) {
+    // Forwards: what is written never passes what is still to be searched.
+    std::size_t write = hit;
+    std::size_t read = hit;
+    for (; hit != npos; hit = find(text, read)) {
+      Units::move(text.data() + write, text.data() + read, hit - read);
+      write += hit - read;
+      Units::copy(text.data() + write, to.data(), to.size());
+      write += to.size();
+      read = hit + fromSize;
+    }
+    Units::move(text.data() + write, text.data() + read, text.size() - read);
+    text.resize(write + text.size() - read);
+    return;
   }
-  result.append(text, done);
-  return result;
+  // Backwards from the end of the longer text, once every match is known.
+  std::vector<std::size_t> hits;
+  for (; hit != npos; hit = find(text, hit + fromSize)) hits.push_back(hit);
+  std::size_t readEnd = text.size();
+  text.resize(text.size() + hits.size() * (to.size() - fromSize));
+  std::size_t writeEnd = text.size();
+  for (auto at = hits.rbegin(); at != hits.rend(); ++at) {
+    const std::size_t tail = readEnd - (*at + fromSize);
+    Units::move(text.data() + writeEnd - tail, text.data() + *at + fromSize, tail);
+    writeEnd -= tail + to.size();
+    Units::copy(text.data() + writeEnd, to.data(), to.size());
+    readEnd = *at;
+  }
 }
 
-std::u16string ReplaceAll(std::u16string text, std::u16string_view from, std::u16string_view to) {
-  return ReplaceAll(std::move(text), from.size(), to,
-                    [from](std::u16string_view t, std::size_t pos) { return Find(t, from, pos); });
+void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to) {
+  ReplaceAll(text, from.size(), to,
+             [from](std::u16string_view t, std::size_t pos) { return Find(t, from, pos); });
 }
 
 // A From without any unit of a pair matches exactly the text it equals;
 // only the others need the slower search.
-std::u16string ReplaceAllAsStored(std::u16string text, std::u16string_view from,
-                                  std::u16string_view to) {
+void ReplaceAllAsStored(std::u16string& text, std::u16string_view from, std::u16string_view to) {
   if (std::none_of(from.begin(), from.end(), Cp932Paired)) {
-    return ReplaceAll(std::move(text), from, to);
+    ReplaceAll(text, from, to);
+    return;
   }
   std::u16string readBack(from);
   for (char16_t& unit : readBack) unit = Cp932ReadBack(unit);
-  return ReplaceAll(std::move(text), readBack.size(), to,
-                    [&readBack](std::u16string_view t, std::size_t pos) {
-                      return FindReadBack(t, readBack, pos);
-                    });
+  ReplaceAll(text, readBack.size(), to, [&readBack](std::u16string_view t, std::size_t pos) {
+    return FindReadBack(t, readBack, pos);
+  });
 }
 
 }  // namespace
@@ -97,13 +119,14 @@ std::u16string ReplaceAllAsStored(std::u16string text, std::u16string_view from,
 std::u16string ApplyWholeTextReplacements(std::u16string text, const SwapTable& table) {
   for (const SwapEntry& entry : table) {
     if (entry.Type != 1 || entry.From.empty()) continue;
-    text = ReplaceAllAsStored(std::move(text), entry.From, entry.To);
+    ReplaceAllAsStored(text, entry.From, entry.To);
   }
   return text;
 }
 
 std::u16string ExpandTabs(std::u16string text, std::uint8_t tabSpace) {
-  return ReplaceAll(std::move(text), u"\t", std::u16string(tabSpace, u' '));
+  ReplaceAll(text, u"\t", std::u16string(tabSpace, u' '));
+  return text;
 }
 
 std::u16string PrepareText(std::u16string_view input, std::uint8_t tabSpace,

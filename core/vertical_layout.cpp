@@ -55,10 +55,15 @@ std::size_t FindNextSpecial(const char16_t* text, std::size_t i, std::size_t siz
 
 class LayoutBuilder {
  public:
-  static LayoutResult Build(std::u16string&& input, std::uint8_t tabSpace, const SwapTable& table,
-                            const LayoutSettings& settings, std::size_t maxCells) {
-    VerticalLayout layout;
-    if (input.empty()) return layout;
+  // The text is prepared in `input`'s memory; `layout` brings the memory of
+  // an earlier layout, or none.
+  static LayoutResult Build(std::u16string&& input, VerticalLayout&& layout, std::uint8_t tabSpace,
+                            const SwapTable& table, const LayoutSettings& settings,
+                            std::size_t maxCells) {
+    if (input.empty()) return VerticalLayout{};
+    layout.lines_.clear();
+    layout.unitOffsets_.clear();
+    layout.replacedInPlace_ = false;
     layout.prepared_ = PrepareOwnedText(std::move(input), tabSpace, table);
     SplitLines(layout);
     if (settings.ColumnLength != 0 || settings.ColumnGap != 0) ArrangeColumns(layout, settings);
@@ -69,6 +74,7 @@ class LayoutBuilder {
       return LayoutTooLarge{lines, longest, maxCells};
     }
     layout.rows_ = longest;
+    // Within the room that OwnedCopy left, unless the text grew.
     layout.prepared_.append(kGridReadAhead, kBlankCell);
     layout.replacements_ = CellReplacements(table);
     if (layout.IsGrid() && !layout.replacements_.empty()) ReplaceInPlace(layout);
@@ -81,9 +87,12 @@ class LayoutBuilder {
     const std::u16string& text = layout.prepared_;
     const std::size_t size = text.size();
     // Each line but the last ends at an LF: reserving for them all spares
-    // a large text the copies of a growing vector.
-    layout.lines_.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), u'\n')) +
-                          1);
+    // a large text the copies of a growing vector. A layout built again
+    // keeps the room of the one before.
+    if (layout.lines_.capacity() == 0) {
+      layout.lines_.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), u'\n')) +
+                            1);
+    }
     std::size_t start = 0;
     std::size_t pairs = 0;
     for (std::size_t i = FindNextSpecial(text.data(), 0, size);;
@@ -160,21 +169,47 @@ class LayoutBuilder {
   }
 };
 
+namespace {
+
+// `input` in `buffer`'s memory, with room for the grid's read-ahead and
+// for a little growth, so that neither needs the text copied again.
+std::u16string OwnedCopy(std::u16string_view input, std::u16string&& buffer) {
+  const std::size_t room = input.size() + kGridReadAhead;
+  if (buffer.capacity() < room) {
+    buffer = std::u16string();
+    buffer.reserve(room + room / 64);
+  }
+  buffer.assign(input);
+  return std::move(buffer);
+}
+
+}  // namespace
+
 LayoutResult BuildVerticalLayout(std::u16string_view input, std::uint8_t tabSpace,
                                  const SwapTable& table, std::size_t maxCells) {
-  return LayoutBuilder::Build(std::u16string(input), tabSpace, table, LayoutSettings{}, maxCells);
+  return BuildVerticalLayout(input, tabSpace, table, LayoutSettings{}, maxCells);
 }
 
 LayoutResult BuildVerticalLayout(std::u16string_view input, std::uint8_t tabSpace,
                                  const SwapTable& table, const LayoutSettings& layout,
                                  std::size_t maxCells) {
-  return LayoutBuilder::Build(std::u16string(input), tabSpace, table, layout, maxCells);
+  return LayoutBuilder::Build(OwnedCopy(input, {}), VerticalLayout{}, tabSpace, table, layout,
+                              maxCells);
 }
 
 LayoutResult BuildVerticalLayoutInPlace(std::u16string&& input, std::uint8_t tabSpace,
                                         const SwapTable& table, const LayoutSettings& layout,
                                         std::size_t maxCells) {
-  return LayoutBuilder::Build(std::move(input), tabSpace, table, layout, maxCells);
+  return LayoutBuilder::Build(std::move(input), VerticalLayout{}, tabSpace, table, layout,
+                              maxCells);
+}
+
+LayoutResult RebuildVerticalLayout(VerticalLayout&& previous, std::u16string_view input,
+                                   std::uint8_t tabSpace, const SwapTable& table,
+                                   const LayoutSettings& layout, std::size_t maxCells) {
+  std::u16string text = OwnedCopy(input, std::move(previous.prepared_));
+  return LayoutBuilder::Build(std::move(text), std::move(previous), tabSpace, table, layout,
+                              maxCells);
 }
 
 std::u16string_view VerticalLayout::CellOf(const Line& line, std::size_t row) const {

@@ -33,6 +33,10 @@ inline constexpr std::size_t kMaxLayoutCells = std::size_t{64} * 1024 * 1024;
 
 inline constexpr char16_t kBlankCell = u'\u3000';
 
+class VerticalLayout;
+struct LayoutTooLarge;
+using LayoutResult = std::variant<VerticalLayout, LayoutTooLarge>;
+
 class VerticalLayout {
  public:
   // The empty layout: no rows.
@@ -61,6 +65,8 @@ class VerticalLayout {
 
  private:
   friend class LayoutBuilder;
+  friend LayoutResult RebuildVerticalLayout(VerticalLayout&&, std::u16string_view, std::uint8_t,
+                                            const SwapTable&, const LayoutSettings&, std::size_t);
 
   // One column: a line, or a segment of one; a gap is a column of no cells.
   struct Line {
@@ -104,8 +110,6 @@ struct LayoutTooLarge {
   std::size_t bound = 0;
 };
 
-using LayoutResult = std::variant<VerticalLayout, LayoutTooLarge>;
-
 // Lays `input` (lines separated by CR LF) out vertically under the tab
 // width and the replacement table. An empty input, and a prepared text
 // without any character, give the empty layout.
@@ -123,5 +127,14 @@ LayoutResult BuildVerticalLayout(std::u16string_view input, std::uint8_t tabSpac
 LayoutResult BuildVerticalLayoutInPlace(std::u16string&& input, std::uint8_t tabSpace,
                                         const SwapTable& table, const LayoutSettings& layout,
                                         std::size_t maxCells = kMaxLayoutCells);
+
+// The same as BuildVerticalLayout, in the memory of `previous`, a layout
+// that is no longer needed. A window that lays its text out again at every
+// keystroke then asks the system for no new memory while the text keeps
+// about its size, and pays no page faults for it.
+LayoutResult RebuildVerticalLayout(VerticalLayout&& previous, std::u16string_view input,
+                                   std::uint8_t tabSpace, const SwapTable& table,
+                                   const LayoutSettings& layout,
+                                   std::size_t maxCells = kMaxLayoutCells);
 
 }  // namespace mirotabe

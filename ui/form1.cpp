@@ -195,8 +195,9 @@ void Form1::LoadStartupFile(const std::vector<std::string>& arguments) {
 }
 
 void Form1::ConvertMirotabe() {
-  LayoutResult result = BuildVerticalLayout(ProgramText(*inputPane_), settings_.TabSpace,
-                                            settings_.SwapTable, settings_.Layout, maxLayoutCells_);
+  LayoutResult result = RebuildVerticalLayout(outputPane_->TakeLayout(), inputPane_->ProgramText(),
+                                              settings_.TabSpace, settings_.SwapTable,
+                                              settings_.Layout, maxLayoutCells_);
   if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
     outputTooLarge_ = TooLargeText(*tooLarge);
     outputPane_->SetLayout({});
@@ -320,7 +321,7 @@ void Form1::Exit() {
 }
 
 void Form1::ReverseInput() {
-  const std::u16string vertical = ProgramText(*inputPane_);
+  const std::u16string_view vertical = inputPane_->ProgramText();
   const ReverseResult result = ReverseLayout(vertical, maxLayoutCells_);
   if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
     ShowError(QStringLiteral("大きすぎるため横書きに戻せません。\r\n"

@@ -22,7 +22,8 @@ void AcceptFilesOnly(QDragMoveEvent* event) {
 
 }  // namespace
 
-InputPane::InputPane(QWidget* parent) : QPlainTextEdit(parent) {
+InputPane::InputPane(QWidget* parent)
+    : QPlainTextEdit(parent), programText_(new ProgramTextMirror(document())) {
   setObjectName(QStringLiteral("Text1"));
   setFont(PaneFont());
   setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -5,11 +5,16 @@
 // - keyReleased: a key was let go (held keys' repeats do not count);
 // - fileDropped: a drag ending here brought a local file. Dragged text is
 //   refused: the pane takes files only.
+// Its text in the program's form is kept up to date edit by edit, so that
+// reading it at every keystroke costs nothing.
 #pragma once
 
 #include <QPlainTextEdit>
 #include <QString>
 #include <string>
+#include <string_view>
+
+#include "ui/program_text_mirror.h"
 
 namespace mirotabe {
 
@@ -18,6 +23,10 @@ class InputPane : public QPlainTextEdit {
 
  public:
   explicit InputPane(QWidget* parent = nullptr);
+
+  // The text in the program's form (see ProgramText), valid until the next
+  // edit.
+  std::u16string_view ProgramText() const { return programText_->Text(); }
 
  signals:
   void committedTextChanged();
@@ -34,6 +43,7 @@ class InputPane : public QPlainTextEdit {
 
  private:
   bool inPreedit_ = false;
+  ProgramTextMirror* programText_;
 };
 
 }  // namespace mirotabe

@@ -14,6 +14,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "core/code_points.h"
 #include "ui/output_pane_accessible.h"
@@ -60,6 +61,12 @@ void OutputPane::SetLayout(VerticalLayout layout) {
   anchor_ = Clamped(anchor_);
   UpdateScrollBars();
   viewport()->update();
+}
+
+VerticalLayout OutputPane::TakeLayout() {
+  // The caret and the selection are kept for the layout that follows.
+  rowStarts_.clear();
+  return std::exchange(layout_, VerticalLayout{});
 }
 
 void OutputPane::SetMessage(const QString& message) {

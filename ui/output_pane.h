@@ -47,6 +47,9 @@ class OutputPane : public QAbstractScrollArea {
   // Shows `layout`. The caret and the selection stay where they were as far
   // as the new layout reaches; the mark is cleared.
   void SetLayout(VerticalLayout layout);
+  // Gives up the layout, whose memory the next one can reuse; SetLayout
+  // must follow before the pane is shown again.
+  VerticalLayout TakeLayout();
   const VerticalLayout& layout() const { return layout_; }
 
   // Shows `message` in place of an empty layout ("" for none).

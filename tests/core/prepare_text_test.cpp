@@ -20,5 +20,34 @@ TEST(PrepareTextTest, ReplacesAtEveryOffsetOfALongText) {
   }
 }
 
+// The text is rewritten in its own memory: replacements that shorten it,
+// keep its length or lengthen it, matches next to each other and at both
+// ends, and candidates that overlap.
+TEST(PrepareTextTest, ReplacementsOfEveryLength) {
+  struct Case {
+    std::u16string_view from, to, text, expected;
+  };
+  const Case cases[] = {
+      {u"ab", u"", u"abxabab", u"x"},
+      {u"ab", u"Z", u"abxabab", u"ZxZZ"},
+      {u"ab", u"YZ", u"abxabab", u"YZxYZYZ"},
+      {u"ab", u"VWXYZ", u"abxabab", u"VWXYZxVWXYZVWXYZ"},
+      {u"aa", u"b", u"aaaaa", u"bba"},
+      {u"aa", u"bbb", u"aaaaa", u"bbbbbba"},
+      {u"a", u"aa", u"aa", u"aaaa"},
+      {u"ab", u"XYZ", u"none here", u"none here"},
+      {u"ab", u"XYZ", u"", u""},
+  };
+  for (const Case& c : cases) {
+    SwapTable table;
+    table.Append({std::u16string(c.from), std::u16string(c.to), 1});
+    EXPECT_EQ(ApplyWholeTextReplacements(std::u16string(c.text), table), c.expected)
+        << std::string(c.from.begin(), c.from.end()) << " -> "
+        << std::string(c.to.begin(), c.to.end());
+  }
+  EXPECT_EQ(ExpandTabs(u"\ta\t\tb\t", 0), u"ab");
+  EXPECT_EQ(ExpandTabs(u"\ta\t\tb\t", 3), u"   a      b   ");
+}
+
 }  // namespace
 }  // namespace mirotabe

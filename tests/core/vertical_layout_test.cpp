@@ -147,6 +147,32 @@ TEST(VerticalLayoutTest, EveryOneWayPairMatchesFromEitherSide) {
   }
 }
 
+// Built again in the memory of the layout before, whatever that held, a
+// layout is the one a fresh build gives.
+TEST(VerticalLayoutTest, RebuiltLayoutsAreFreshOnes) {
+  SwapTable table;
+  table.Append({u"ー", u"｜", 0});
+  table.Append({u"...", u"…", 1});
+  const std::u16string long_(300, u'長');
+  const std::u16string texts[] = {
+      u"縦書き\r\nラーメン...", long_ + u"\r\n" + long_, u"a😀b\r\n\tc", u"", u"短い",
+      u"a\r\n\r\nb\r\nー😀ー"};
+  for (const SwapTable& tableUsed : {SwapTable(), table}) {
+    LayoutResult previous = BuildVerticalLayout(u"最初", 2, tableUsed);
+    for (const std::u16string& text : texts) {
+      LayoutResult rebuilt = RebuildVerticalLayout(std::move(std::get<VerticalLayout>(previous)),
+                                                   text, 2, tableUsed, LayoutSettings{});
+      const LayoutResult freshResult = BuildVerticalLayout(text, 2, tableUsed);
+      const auto& fresh = std::get<VerticalLayout>(freshResult);
+      const auto& got = std::get<VerticalLayout>(rebuilt);
+      EXPECT_EQ(got.Text(), fresh.Text());
+      EXPECT_EQ(got.RowCount(), fresh.RowCount());
+      EXPECT_EQ(got.ColumnCount(), fresh.ColumnCount());
+      previous = std::move(rebuilt);
+    }
+  }
+}
+
 TEST(VerticalLayoutTest, CellsAndDimensions) {
   const LayoutResult result = BuildVerticalLayout(u"ab\r\nc", 4, {});
   const auto& layout = std::get<VerticalLayout>(result);
