@@ -61,6 +61,19 @@ void OutputPane::SetLayout(VerticalLayout layout) {
   anchor_ = Clamped(anchor_);
   UpdateScrollBars();
   viewport()->update();
+  NotifyTextUpdated();
+}
+
+void OutputPane::NotifyTextUpdated() {
+  // The whole text is built only for a listening assistive technology.
+  if (!QAccessible::isActive()) {
+    announcedText_.clear();
+    return;
+  }
+  QString text = Text({0, 0}, End());
+  QAccessibleTextUpdateEvent updated(this, 0, announcedText_, text);
+  QAccessible::updateAccessibility(&updated);
+  announcedText_ = std::move(text);
 }
 
 VerticalLayout OutputPane::TakeLayout() {

@@ -121,6 +121,7 @@ class OutputPane : public QAbstractScrollArea {
   void RestartBlink();
   void OfferToPrimarySelection() const;
   void NotifyCaretMoved();
+  void NotifyTextUpdated();
   // The UTF-16 offset at which each row starts, built when first needed.
   const std::vector<qsizetype>& RowStarts() const;
   // Each cell's glyphs laid out once and drawn from then on.
@@ -129,6 +130,8 @@ class OutputPane : public QAbstractScrollArea {
 
   VerticalLayout layout_;
   QString message_;
+  // The text that assistive technology was last told of.
+  QString announcedText_;
   Position caret_;
   Position anchor_;
   std::optional<CellPosition> mark_;
