@@ -63,6 +63,7 @@ class LayoutBuilder {
     if (input.empty()) return VerticalLayout{};
     layout.lines_.clear();
     layout.unitOffsets_.clear();
+    layout.columnsBefore_.clear();
     layout.replacedInPlace_ = false;
     layout.prepared_ = PrepareOwnedText(std::move(input), tabSpace, table);
     SplitLines(layout);
@@ -140,7 +141,10 @@ class LayoutBuilder {
       columns.push_back(column);
     };
     const std::u16string_view text = layout.prepared_;
+    std::size_t columnsSoFar = 0;
+    if (n != 0) layout.columnsBefore_.reserve(layout.lines_.size() + 1);
     for (const Line& line : layout.lines_) {
+      if (n != 0) layout.columnsBefore_.push_back(columnsSoFar);
       std::size_t first = 0;
       ForEachSegment(
           line.cells, n, settings.Kinsoku,
@@ -150,8 +154,10 @@ class LayoutBuilder {
             add(Line{cells == 0 ? line.start : layout.UnitOf(line, first), cells,
                      offsets ? line.offsetsAt + first : VerticalLayout::kNoOffsets});
             first += cells;
+            ++columnsSoFar;
           });
     }
+    if (n != 0) layout.columnsBefore_.push_back(columnsSoFar);
     layout.lines_ = std::move(columns);
   }
 
@@ -219,6 +225,12 @@ std::u16string_view VerticalLayout::CellOf(const Line& line, std::size_t row) co
   if (replacedInPlace_) return std::u16string_view(prepared_).substr(unit, c.units);
   if (const auto replaced = replacements_.Find(c.value)) return *replaced;
   return std::u16string_view(prepared_).substr(unit, c.units);
+}
+
+std::size_t VerticalLayout::ColumnsBeforeLine(std::size_t line) const {
+  if (columnsBefore_.empty()) return line;
+  const std::size_t lines = columnsBefore_.size() - 1;
+  return line <= lines ? columnsBefore_[line] : columnsBefore_.back() + (line - lines);
 }
 
 std::u16string_view VerticalLayout::Cell(std::size_t row, std::size_t column) const {

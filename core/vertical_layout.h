@@ -48,6 +48,11 @@ class VerticalLayout {
   // rows means no columns to show.
   std::size_t ColumnCount() const { return rows_ == 0 ? 0 : lines_.size(); }
 
+  // The columns that the input lines before line `line` (0 = the first)
+  // make, gaps not counted: `line` itself without a column length, and
+  // one for each line past the text's end.
+  std::size_t ColumnsBeforeLine(std::size_t line) const;
+
   // The cell in `row` (0 = top) and `column` (0 = leftmost, the last line).
   std::u16string_view Cell(std::size_t row, std::size_t column) const;
 
@@ -96,6 +101,9 @@ class VerticalLayout {
   std::u16string prepared_;  // then kGridReadAhead units of padding
   std::vector<Line> lines_;
   std::vector<std::uint32_t> unitOffsets_;
+  // Under a column length: for each input line, the columns before it,
+  // gaps not counted, then the total.
+  std::vector<std::size_t> columnsBefore_;
   CellReplacements replacements_;
   // Set when the replaced cells were written into prepared_ itself, which
   // is possible when every cell is one unit.

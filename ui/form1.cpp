@@ -214,17 +214,10 @@ void Form1::FollowInputCaret() {
   const QTextCursor caret = inputPane_->textCursor();
   const QString before = caret.block().text().left(caret.positionInBlock());
   // Without a column length every line is one column; with one, the lines
-  // above are cut as the layout cuts them.
-  auto columnsBefore = static_cast<std::size_t>(caret.blockNumber());
-  if (settings_.Layout.ColumnLength != 0) {
-    columnsBefore = 0;
-    for (QTextBlock block = inputPane_->document()->firstBlock(); block != caret.block();
-         block = block.next()) {
-      columnsBefore += ColumnsOfLine(ToU16(block.text()), settings_.TabSpace, settings_.SwapTable,
-                                     settings_.Layout);
-    }
-  }
+  // above are cut as the layout cut them.
   const VerticalLayout& layout = outputPane_->layout();
+  const std::size_t columnsBefore =
+      layout.ColumnsBeforeLine(static_cast<std::size_t>(caret.blockNumber()));
   outputPane_->MarkCell(CaretCell(columnsBefore, ToU16(before), settings_.TabSpace,
                                   settings_.SwapTable, settings_.Layout, layout.RowCount(),
                                   layout.ColumnCount()));

@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "core/caret_cell.h"
 #include "platform/cp932_pairs.h"
 #include "platform/fullwidth.h"
 
@@ -169,6 +170,32 @@ TEST(VerticalLayoutTest, RebuiltLayoutsAreFreshOnes) {
       EXPECT_EQ(got.RowCount(), fresh.RowCount());
       EXPECT_EQ(got.ColumnCount(), fresh.ColumnCount());
       previous = std::move(rebuilt);
+    }
+  }
+}
+
+// The window finds the caret's column through the layout's count of the
+// columns before each line: it must be what cutting each line alone gives.
+TEST(VerticalLayoutTest, ColumnsBeforeEachLineAreThoseOfTheLinesCutAlone) {
+  std::vector<std::u16string> lines = {u"",
+                                       u"あいうえおかきくけこさしすせそ",
+                                       u"a\tb",
+                                       u"「かぎ」。、ー",
+                                       std::u16string(23, u'x'),
+                                       u"😀😀😀😀😀"};
+  std::u16string text;
+  for (std::size_t i = 0; i < lines.size(); ++i) text += (i == 0 ? u"" : u"\r\n") + lines[i];
+  const LayoutSettings settings[] = {{4, Kinsoku::kNone, 0},
+                                     {5, Kinsoku::kHang, 2},
+                                     {3, Kinsoku::kPushOut, 1},
+                                     {0, Kinsoku::kNone, 1}};
+  for (const LayoutSettings& layout : settings) {
+    const LayoutResult result = BuildVerticalLayout(text, 4, SwapTable(), layout);
+    const auto& built = std::get<VerticalLayout>(result);
+    std::size_t before = 0;
+    for (std::size_t line = 0; line < lines.size() + 2; ++line) {
+      EXPECT_EQ(built.ColumnsBeforeLine(line), before) << layout.ColumnLength << " " << line;
+      before += line < lines.size() ? ColumnsOfLine(lines[line], 4, SwapTable(), layout) : 1;
     }
   }
 }
