@@ -93,7 +93,7 @@ const TextShape& ShapeFor(std::int64_t which) {
 // The main window showing `shape`, with the input caret at its end.
 struct Window {
   explicit Window(const TextShape& shape, LayoutSettings layout = {}) : form(settings, services) {
-    settings.Layout = layout;
+    settings.layout = layout;
     form.show();
     input = form.findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
     output = form.findChild<OutputPane*>(QStringLiteral("Text2"));

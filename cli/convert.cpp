@@ -313,10 +313,10 @@ int Run(const Options& options, std::ostream& err) {
     } else {
       settings = LoadStartupSettings();
     }
-    options.layout.ApplyTo(settings.Layout);
+    options.layout.ApplyTo(settings.layout);
 
-    result = BuildVerticalLayoutInPlace(std::move(text), settings.TabSpace, settings.SwapTable,
-                                        settings.Layout);
+    result = BuildVerticalLayoutInPlace(std::move(text), settings.tabSpace, settings.swapTable,
+                                        settings.layout);
     if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
       err << kProgram << ": the result is too large to lay out: " << tooLarge->lines
           << " columns × " << tooLarge->longestLine << " characters exceed " << tooLarge->bound

@@ -21,9 +21,9 @@ std::string Invalid(const std::string& name, const std::string& value, const std
 }  // namespace
 
 void LayoutOverrides::ApplyTo(LayoutSettings& layout) const {
-  if (columnLength) layout.ColumnLength = *columnLength;
-  if (kinsoku) layout.Kinsoku = *kinsoku;
-  if (gap) layout.ColumnGap = *gap;
+  if (columnLength) layout.columnLength = *columnLength;
+  if (kinsoku) layout.kinsoku = *kinsoku;
+  if (gap) layout.columnGap = *gap;
 }
 
 std::optional<std::string> ParseLayoutOption(const std::string& name, const std::string& value,

@@ -25,25 +25,25 @@ std::optional<CellPosition> CaretCell(std::size_t columnsBefore,
   }
   const std::u16string_view line = std::u16string_view(prepared).substr(lineStart);
   std::size_t cells = 0;
-  if (layout.ColumnLength == 0) {
+  if (layout.columnLength == 0) {
     for (std::size_t unit = 0; unit < line.size(); ++cells) unit += CodePointAt(line, unit).units;
   } else {
     const std::vector<std::size_t> segments =
-        SegmentLine(line, layout.ColumnLength, layout.Kinsoku);
+        SegmentLine(line, layout.columnLength, layout.kinsoku);
     column += segments.empty() ? 0 : segments.size() - 1;
     cells = segments.empty() ? 0 : segments.back();
   }
   const std::size_t row = cells == 0 ? 0 : cells - 1;
-  const std::size_t fromRight = column * (std::size_t{layout.ColumnGap} + 1);
+  const std::size_t fromRight = column * (std::size_t{layout.columnGap} + 1);
   return CellPosition{std::min(row, rows - 1), columns - 1 - std::min(fromRight, columns - 1)};
 }
 
 std::size_t ColumnsOfLine(std::u16string_view line, std::uint8_t tabSpace, const SwapTable& table,
                           const LayoutSettings& layout) {
-  if (layout.ColumnLength == 0) return 1;
+  if (layout.columnLength == 0) return 1;
   const std::u16string prepared = PrepareText(line, tabSpace, table);
   return std::max<std::size_t>(1,
-                               SegmentLine(prepared, layout.ColumnLength, layout.Kinsoku).size());
+                               SegmentLine(prepared, layout.columnLength, layout.kinsoku).size());
 }
 
 CharKind KindOf(char32_t c) {

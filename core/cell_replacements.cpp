@@ -61,8 +61,8 @@ std::vector<char32_t> ReadingBackAs(char32_t c) {
 CellReplacements::CellReplacements(const SwapTable& table) {
   std::vector<CellRule> rules;
   for (const SwapEntry& entry : table) {
-    if (entry.Type != 0) continue;
-    rules.push_back({ReadBack(TrimAsciiSpaces(entry.From)), CutToTwoBytes(entry.To)});
+    if (entry.kind != 0) continue;
+    rules.push_back({ReadBack(TrimAsciiSpaces(entry.from)), CutToTwoBytes(entry.to)});
   }
   std::unordered_set<char32_t> started;
   // A cell starts as one character, so only a From of exactly one character

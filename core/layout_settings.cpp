@@ -31,17 +31,17 @@ void Write(ProfileFile& profile, std::u16string_view key, std::size_t value) {
 
 LayoutSettings ReadLayoutSettings(const ProfileFile& profile) {
   LayoutSettings layout;
-  layout.ColumnLength =
+  layout.columnLength =
       static_cast<std::size_t>(ReadInRange(profile, kColumnLength, kMaxColumnLength));
-  layout.Kinsoku = static_cast<Kinsoku>(ReadInRange(profile, kKinsoku, kMaxKinsoku));
-  layout.ColumnGap = static_cast<std::uint8_t>(ReadInRange(profile, kColumnGap, kMaxColumnGap));
+  layout.kinsoku = static_cast<Kinsoku>(ReadInRange(profile, kKinsoku, kMaxKinsoku));
+  layout.columnGap = static_cast<std::uint8_t>(ReadInRange(profile, kColumnGap, kMaxColumnGap));
   return layout;
 }
 
 void WriteLayoutSettings(ProfileFile& profile, const LayoutSettings& layout) {
-  Write(profile, kColumnLength, layout.ColumnLength);
-  Write(profile, kKinsoku, static_cast<std::size_t>(layout.Kinsoku));
-  Write(profile, kColumnGap, layout.ColumnGap);
+  Write(profile, kColumnLength, layout.columnLength);
+  Write(profile, kKinsoku, static_cast<std::size_t>(layout.kinsoku));
+  Write(profile, kColumnGap, layout.columnGap);
 }
 
 }  // namespace mirotabe

@@ -27,10 +27,10 @@ inline constexpr std::uint8_t kMaxKinsoku = 2;
 
 struct LayoutSettings {
   // Code points per column; 0 keeps each line whole.
-  std::size_t ColumnLength = 0;
-  ::mirotabe::Kinsoku Kinsoku = Kinsoku::kNone;
+  std::size_t columnLength = 0;
+  Kinsoku kinsoku = Kinsoku::kNone;
   // Blank columns between adjacent columns.
-  std::uint8_t ColumnGap = 0;
+  std::uint8_t columnGap = 0;
 
   friend bool operator==(const LayoutSettings&, const LayoutSettings&) = default;
 };

@@ -78,8 +78,8 @@ bool BreaksLine(std::u16string_view value) {
 // KEY" for the message that reports it.
 IoStatus FindLineBreak(const SwapTable& table, const std::string& file) {
   for (std::size_t n = 1; n <= table.Count(); ++n) {
-    const bool from = BreaksLine(table[n].From);
-    if (!from && !BreaksLine(table[n].To)) continue;
+    const bool from = BreaksLine(table[n].from);
+    if (!from && !BreaksLine(table[n].to)) continue;
     const std::u16string section = SwapSectionName(n);
     std::string where = file + " [" + std::string(section.begin(), section.end()) + "] ";
     where += from ? "From" : "To";
@@ -108,40 +108,40 @@ std::u16string SwapSectionName(std::size_t n) {
 }
 
 void ReadSettings(AppSettings& settings, const ProfileFile& profile) {
-  settings.TabSpace = ReadByte(profile, kMain, kTabSpace, kDefaultTabSpace);
-  settings.ConvertTrigger = ReadByte(profile, kMain, kConvert, kDefaultConvertTrigger);
-  settings.SwapTable.Clear();
+  settings.tabSpace = ReadByte(profile, kMain, kTabSpace, kDefaultTabSpace);
+  settings.convertTrigger = ReadByte(profile, kMain, kConvert, kDefaultConvertTrigger);
+  settings.swapTable.Clear();
   for (std::size_t n = 1; n <= SwapTable::kMaxEntries; ++n) {
     const std::u16string section = SwapSectionName(n);
     std::u16string from = profile.ReadString(section, kFrom, u"");
     if (from.empty()) break;
-    settings.SwapTable.Append(SwapEntry{std::move(from), profile.ReadString(section, kTo, u""),
+    settings.swapTable.Append(SwapEntry{std::move(from), profile.ReadString(section, kTo, u""),
                                         profile.ReadInt(section, kType, 0)});
   }
-  settings.Layout = ReadLayoutSettings(profile);
-  settings.SaveEncoding =
+  settings.layout = ReadLayoutSettings(profile);
+  settings.saveEncoding =
       EqualsIgnoringAsciiCase(profile.ReadString(kOptions, kSaveEncoding, u""), kUtf8Name)
           ? Charset::Utf8
           : Charset::Cp932;
 }
 
 IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile) {
-  if (IoStatus broken = FindLineBreak(settings.SwapTable, profile.path())) return broken;
-  profile.WriteString(kMain, kTabSpace, Decimal(settings.TabSpace));
-  profile.WriteString(kMain, kConvert, Decimal(settings.ConvertTrigger));
-  const SwapTable& table = settings.SwapTable;
+  if (IoStatus broken = FindLineBreak(settings.swapTable, profile.path())) return broken;
+  profile.WriteString(kMain, kTabSpace, Decimal(settings.tabSpace));
+  profile.WriteString(kMain, kConvert, Decimal(settings.convertTrigger));
+  const SwapTable& table = settings.swapTable;
   for (std::size_t n = 1; n <= table.Count(); ++n) {
     const std::u16string section = SwapSectionName(n);
-    profile.WriteString(section, kFrom, table[n].From);
-    profile.WriteString(section, kTo, u"\"" + table[n].To + u"\"");
-    profile.WriteString(section, kType, Decimal(table[n].Type));
+    profile.WriteString(section, kFrom, table[n].from);
+    profile.WriteString(section, kTo, u"\"" + table[n].to + u"\"");
+    profile.WriteString(section, kType, Decimal(table[n].kind));
   }
   // Only the sections that exist are looked at: a small table costs no
   // search for each of the 999 names.
   for (const std::u16string& name : profile.SectionNames()) {
     if (SwapSectionNumber(name) > table.Count()) profile.RemoveSection(name);
   }
-  WriteLayoutSettings(profile, settings.Layout);
+  WriteLayoutSettings(profile, settings.layout);
   return std::nullopt;
 }
 
@@ -155,7 +155,7 @@ IoStatus LoadSettings(AppSettings& settings, const std::string& file) {
 }
 
 IoStatus SaveSettings(const AppSettings& settings, const std::string& file) {
-  if (IoStatus broken = FindLineBreak(settings.SwapTable, file)) return broken;
+  if (IoStatus broken = FindLineBreak(settings.swapTable, file)) return broken;
   if (IoStatus made = MakeFolderOf(file)) return made;
   IoResult<ProfileFile> loaded = ProfileFile::Load(file);
   if (!loaded) return loaded.error();
@@ -168,17 +168,17 @@ IoStatus SaveSaveEncoding(const AppSettings& settings, const std::string& file) 
   IoResult<ProfileFile> loaded = ProfileFile::Load(file);
   if (!loaded) return loaded.error();
   loaded.value().WriteString(kOptions, kSaveEncoding,
-                             settings.SaveEncoding == Charset::Utf8 ? kUtf8Name : kShiftJisName);
+                             settings.saveEncoding == Charset::Utf8 ? kUtf8Name : kShiftJisName);
   return loaded.value().Save();
 }
 
 std::string SettingsFile(const AppSettings& settings) {
-  return SettingsFilePath(settings.AppFolder);
+  return SettingsFilePath(settings.appFolder);
 }
 
 AppSettings LoadStartupSettings() {
   AppSettings settings;
-  settings.AppFolder = ProgramFolder();
+  settings.appFolder = ProgramFolder();
   LoadSettings(settings, SettingsFile(settings));
   return settings;
 }

@@ -22,13 +22,13 @@ class ProfileFile;
 
 // One replacement entry.
 struct SwapEntry {
-  std::u16string From;
-  std::u16string To;
+  std::u16string from;
+  std::u16string to;
   // 0: replaces single characters while the columns are built;
   // 1: replaces in the whole text before the layout; others: no effect.
   // Held as wide as the file's numbers, so that a kind the program does
   // not know, whatever its number, stays inert and is saved as it was read.
-  std::int32_t Type = 0;
+  std::int32_t kind = 0;
 
   friend bool operator==(const SwapEntry&, const SwapEntry&) = default;
 };
@@ -67,16 +67,16 @@ class SwapTable {
 };
 
 struct AppSettings {
-  std::uint8_t TabSpace = 4;
+  std::uint8_t tabSpace = 4;
   // 0: convert when Enter is released; 1: when F1 is released; 2: after
   // every change. Other values are kept, and then nothing converts.
-  std::uint8_t ConvertTrigger = 2;
-  ::mirotabe::SwapTable SwapTable;
-  LayoutSettings Layout;
+  std::uint8_t convertTrigger = 2;
+  SwapTable swapTable;
+  LayoutSettings layout;
   // The folder of the program, ending in '/'.
-  std::string AppFolder;
+  std::string appFolder;
   // The encoding the save command offers first: the one last chosen.
-  Charset SaveEncoding = Charset::Cp932;
+  Charset saveEncoding = Charset::Cp932;
 };
 
 inline constexpr std::uint8_t kDefaultTabSpace = 4;
@@ -85,8 +85,8 @@ inline constexpr std::uint8_t kDefaultConvertTrigger = 2;
 // The name of entry n's section: "Swap001" .. "Swap999".
 std::u16string SwapSectionName(std::size_t n);
 
-// Fills TabSpace, ConvertTrigger, SwapTable, Layout and SaveEncoding from
-// the settings file at `file`. SaveEncoding is "UTF-8" for UTF-8 (in any
+// Fills tabSpace, convertTrigger, swapTable, layout and saveEncoding from
+// the settings file at `file`. saveEncoding is "UTF-8" for UTF-8 (in any
 // letter case); anything else, or nothing, is Shift_JIS. A missing file,
 // section or key gives the defaults; the entries run from "Swap001" up to
 // the first section without a non-empty "From". A TabSpace or Convert
@@ -95,7 +95,7 @@ std::u16string SwapSectionName(std::size_t n);
 // returned.
 IoStatus LoadSettings(AppSettings& settings, const std::string& file);
 
-// Writes TabSpace, ConvertTrigger, the entries and the layout options to `file` in one atomic
+// Writes tabSpace, convertTrigger, the entries and the layout options to `file` in one atomic
 // replace, and removes the entry sections of a longer, older table, so that
 // deleted entries do not come back. Other lines of the file are kept. The
 // folder of the file is made when missing. A From or To holding CR or LF
@@ -104,7 +104,7 @@ IoStatus LoadSettings(AppSettings& settings, const std::string& file);
 // key) and the file is left as it was.
 IoStatus SaveSettings(const AppSettings& settings, const std::string& file);
 
-// Writes SaveEncoding ("Shift_JIS" or "UTF-8") to `file`, like SaveSettings
+// Writes saveEncoding ("Shift_JIS" or "UTF-8") to `file`, like SaveSettings
 // but with no other change. SaveSettings leaves it alone, so that a file
 // without it stays without it until the user chooses an encoding.
 IoStatus SaveSaveEncoding(const AppSettings& settings, const std::string& file);
@@ -116,7 +116,7 @@ IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile);
 // The settings file of the running program (see SettingsFilePath).
 std::string SettingsFile(const AppSettings& settings);
 
-// The start-up of the settings: an empty table, AppFolder = the program's
+// The start-up of the settings: an empty table, appFolder = the program's
 // folder, then the settings file loaded.
 AppSettings LoadStartupSettings();
 

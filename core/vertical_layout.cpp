@@ -67,7 +67,7 @@ class LayoutBuilder {
     layout.replacedInPlace_ = false;
     layout.prepared_ = PrepareOwnedText(std::move(input), tabSpace, table);
     SplitLines(layout);
-    if (settings.ColumnLength != 0 || settings.ColumnGap != 0) ArrangeColumns(layout, settings);
+    if (settings.columnLength != 0 || settings.columnGap != 0) ArrangeColumns(layout, settings);
     std::size_t longest = 0;
     for (const VerticalLayout::Line& line : layout.lines_) longest = std::max(longest, line.cells);
     const std::size_t lines = layout.lines_.size();
@@ -129,15 +129,15 @@ class LayoutBuilder {
   // of no cells, which reads as blank in every row.
   static void ArrangeColumns(VerticalLayout& layout, const LayoutSettings& settings) {
     using Line = VerticalLayout::Line;
-    const std::size_t n = settings.ColumnLength;
+    const std::size_t n = settings.columnLength;
     std::size_t segments = 0;
     for (const Line& line : layout.lines_) {
       segments += n == 0 || line.cells <= n ? 1 : line.cells / (n > 1 ? n - 1 : 1) + 1;
     }
     std::vector<Line> columns;
-    columns.reserve(segments * (std::size_t{1} + settings.ColumnGap));
+    columns.reserve(segments * (std::size_t{1} + settings.columnGap));
     const auto add = [&](const Line& column) {
-      if (!columns.empty()) columns.insert(columns.end(), settings.ColumnGap, Line{});
+      if (!columns.empty()) columns.insert(columns.end(), settings.columnGap, Line{});
       columns.push_back(column);
     };
     const std::u16string_view text = layout.prepared_;
@@ -147,7 +147,7 @@ class LayoutBuilder {
       if (n != 0) layout.columnsBefore_.push_back(columnsSoFar);
       std::size_t first = 0;
       ForEachSegment(
-          line.cells, n, settings.Kinsoku,
+          line.cells, n, settings.kinsoku,
           [&](std::size_t i) { return CodePointAt(text, layout.UnitOf(line, i)).value; },
           [&](std::size_t cells) {
             const bool offsets = line.offsetsAt != VerticalLayout::kNoOffsets;

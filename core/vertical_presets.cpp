@@ -26,8 +26,8 @@ const SwapEntry kUnicodeEntries[] = {
 };
 
 bool SurvivesCp932(const SwapEntry& entry) {
-  return Encode(entry.From, Charset::Cp932).replaced == 0 &&
-         Encode(entry.To, Charset::Cp932).replaced == 0;
+  return Encode(entry.from, Charset::Cp932).replaced == 0 &&
+         Encode(entry.to, Charset::Cp932).replaced == 0;
 }
 
 std::vector<VerticalPreset> MakePresets() {
@@ -50,7 +50,7 @@ std::size_t AddPresetEntries(SwapTable& table, const VerticalPreset& preset) {
   std::size_t added = 0;
   for (const SwapEntry& entry : preset.entries) {
     const bool present = std::any_of(table.begin(), table.end(), [&](const SwapEntry& existing) {
-      return existing.From == entry.From;
+      return existing.from == entry.from;
     });
     if (present) continue;
     if (!table.Append(entry)) break;

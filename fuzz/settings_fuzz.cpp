@@ -60,9 +60,9 @@ std::u16string AsRead(std::u16string_view written) {
 SwapTable AsRead(const SwapTable& saved) {
   SwapTable expected;
   for (const SwapEntry& entry : saved) {
-    SwapEntry read{AsRead(entry.From), AsRead(u"\"" + entry.To + u"\""), entry.Type};
+    SwapEntry read{AsRead(entry.from), AsRead(u"\"" + entry.to + u"\""), entry.kind};
     // The table ends at the first entry without a From.
-    if (read.From.empty()) break;
+    if (read.from.empty()) break;
     expected.Append(std::move(read));
   }
   return expected;
@@ -78,26 +78,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const AppSettings first = Read(file);
     const std::string saved = Saved(first, file);
     const AppSettings second = Read(saved);
-    FUZZ_CHECK(second.TabSpace == first.TabSpace);
-    FUZZ_CHECK(second.ConvertTrigger == first.ConvertTrigger);
-    FUZZ_CHECK(second.SwapTable == AsRead(first.SwapTable));
+    FUZZ_CHECK(second.tabSpace == first.tabSpace);
+    FUZZ_CHECK(second.convertTrigger == first.convertTrigger);
+    FUZZ_CHECK(second.swapTable == AsRead(first.swapTable));
     // And a second save changes nothing more.
     FUZZ_CHECK(Saved(second, saved) == saved);
     return 0;
   }
 
   AppSettings settings;
-  settings.TabSpace = data.ConsumeIntegral<std::uint8_t>();
-  settings.ConvertTrigger = data.ConsumeIntegral<std::uint8_t>();
-  settings.SwapTable = fuzzing::DrawTable(data, 8, 140);
+  settings.tabSpace = data.ConsumeIntegral<std::uint8_t>();
+  settings.convertTrigger = data.ConsumeIntegral<std::uint8_t>();
+  settings.swapTable = fuzzing::DrawTable(data, 8, 140);
   const std::string old = data.ConsumeRemainingBytesAsString();
 
   bool breaksLine = false;
-  for (const SwapEntry& entry : settings.SwapTable) {
+  for (const SwapEntry& entry : settings.swapTable) {
     const auto breaks = [](std::u16string_view s) {
       return s.find_first_of(u"\r\n") != std::u16string_view::npos;
     };
-    breaksLine = breaksLine || breaks(entry.From) || breaks(entry.To);
+    breaksLine = breaksLine || breaks(entry.from) || breaks(entry.to);
   }
   ProfileFile profile = ProfileFile::FromBytes(std::string(kFile), old);
   const IoStatus refused = WriteSettings(settings, profile);
@@ -107,8 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     return 0;
   }
   const AppSettings read = Read(profile.Bytes());
-  FUZZ_CHECK(read.TabSpace == settings.TabSpace);
-  FUZZ_CHECK(read.ConvertTrigger == settings.ConvertTrigger);
-  FUZZ_CHECK(read.SwapTable == AsRead(settings.SwapTable));
+  FUZZ_CHECK(read.tabSpace == settings.tabSpace);
+  FUZZ_CHECK(read.convertTrigger == settings.convertTrigger);
+  FUZZ_CHECK(read.swapTable == AsRead(settings.swapTable));
   return 0;
 }

@@ -196,8 +196,8 @@ void Form1::LoadStartupFile(const std::vector<std::string>& arguments) {
 
 void Form1::ConvertMirotabe() {
   LayoutResult result = RebuildVerticalLayout(outputPane_->TakeLayout(), inputPane_->ProgramText(),
-                                              settings_.TabSpace, settings_.SwapTable,
-                                              settings_.Layout, maxLayoutCells_);
+                                              settings_.tabSpace, settings_.swapTable,
+                                              settings_.layout, maxLayoutCells_);
   if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
     outputTooLarge_ = TooLargeText(*tooLarge);
     outputPane_->SetLayout({});
@@ -218,8 +218,8 @@ void Form1::FollowInputCaret() {
   const VerticalLayout& layout = outputPane_->layout();
   const std::size_t columnsBefore =
       layout.ColumnsBeforeLine(static_cast<std::size_t>(caret.blockNumber()));
-  outputPane_->MarkCell(CaretCell(columnsBefore, ToU16(before), settings_.TabSpace,
-                                  settings_.SwapTable, settings_.Layout, layout.RowCount(),
+  outputPane_->MarkCell(CaretCell(columnsBefore, ToU16(before), settings_.tabSpace,
+                                  settings_.swapTable, settings_.layout, layout.RowCount(),
                                   layout.ColumnCount()));
 }
 
@@ -238,13 +238,13 @@ void Form1::ApplyGeometry() {
 }
 
 void Form1::OnInputChanged() {
-  if (settings_.ConvertTrigger == 2) ConvertMirotabe();
+  if (settings_.convertTrigger == 2) ConvertMirotabe();
 }
 
 void Form1::OnInputKeyReleased(int qtKey) {
   const int keyCode = TriggerKeyCode(qtKey);
-  if ((keyCode == kKeyEnter && settings_.ConvertTrigger == 0) ||
-      (keyCode == kKeyF1 && settings_.ConvertTrigger == 1)) {
+  if ((keyCode == kKeyEnter && settings_.convertTrigger == 0) ||
+      (keyCode == kKeyF1 && settings_.convertTrigger == 1)) {
     ConvertMirotabe();
   }
 }
@@ -272,7 +272,7 @@ void Form1::SaveOutput() {
     return;
   }
   const SaveDialogAnswer answer = services_.ShowSaveDialog(this, SaveFileFilters(), DialogFolder(),
-                                                           SaveFileFilter(settings_.SaveEncoding));
+                                                           SaveFileFilter(settings_.saveEncoding));
   if (answer.path.isEmpty()) return;
   const Charset charset = SaveFileCharset(answer.filter);
   if (const IoStatus failed = RememberSaveCharset(settings_, charset)) {
@@ -372,7 +372,7 @@ void Form1::LoadInput(const std::string& path) {
 }
 
 QString Form1::DialogFolder() const {
-  return DialogStartFolder(QString::fromStdString(settings_.AppFolder), lastFile_);
+  return DialogStartFolder(QString::fromStdString(settings_.appFolder), lastFile_);
 }
 
 void Form1::ShowError(const QString& text) {

@@ -47,8 +47,8 @@ const QString kTitle = QStringLiteral("Mirotabe");
 constexpr std::size_t kShownUnencodableEntries = 5;
 
 QString RowText(const SwapEntry& entry) {
-  return ToQString(entry.From) + QStringLiteral(" >> ") + ToQString(entry.To) +
-         (entry.Type == 0 ? QStringLiteral(" 変換時") : QStringLiteral(" 変換前"));
+  return ToQString(entry.from) + QStringLiteral(" >> ") + ToQString(entry.to) +
+         (entry.kind == 0 ? QStringLiteral(" 変換時") : QStringLiteral(" 変換前"));
 }
 
 // Control characters (a pasted line break, TAB, ...) can do nothing useful
@@ -323,7 +323,7 @@ void Form2::BuildLayoutBox() {
 
 void Form2::Form_Load() {
   if (parentWidget() != nullptr) setWindowIcon(parentWidget()->windowIcon());
-  workSwapTable_ = settings_.SwapTable;
+  workSwapTable_ = settings_.swapTable;
 
   combo1_->addItem(QStringLiteral("する時"));
   combo1_->addItem(QStringLiteral("の前"));
@@ -333,14 +333,14 @@ void Form2::Form_Load() {
   // No current row either, so that the first Down picks the first row.
   list1_->setCurrentIndex(QModelIndex());
 
-  vScroll1_->setValue(kWidestTab - std::min<int>(settings_.TabSpace, kWidestTab));
-  tabSpace_ = settings_.TabSpace;
+  vScroll1_->setValue(kWidestTab - std::min<int>(settings_.tabSpace, kWidestTab));
+  tabSpace_ = settings_.tabSpace;
   text2_->setText(QString::number(tabSpace_));
 
-  if (settings_.ConvertTrigger < option1_.size()) {
-    option1_[settings_.ConvertTrigger]->setChecked(true);
+  if (settings_.convertTrigger < option1_.size()) {
+    option1_[settings_.convertTrigger]->setChecked(true);
   }
-  layoutBox_->Show(settings_.Layout);
+  layoutBox_->Show(settings_.layout);
   UpdateAddButton();
 }
 
@@ -368,11 +368,11 @@ void Form2::Command2_Click(int index) {
     return;
   }
   if (!ConfirmUnencodableEntries()) return;
-  settings_.SwapTable = workSwapTable_;
-  settings_.TabSpace = tabSpace_;
-  settings_.Layout = layoutBox_->Chosen();
+  settings_.swapTable = workSwapTable_;
+  settings_.tabSpace = tabSpace_;
+  settings_.layout = layoutBox_->Chosen();
   if (const int trigger = option1Group_->checkedId(); trigger >= 0) {
-    settings_.ConvertTrigger = static_cast<std::uint8_t>(trigger);
+    settings_.convertTrigger = static_cast<std::uint8_t>(trigger);
   }
   const std::string file = SettingsFile(settings_);
   if (const IoStatus failed = SaveSettings(settings_, file)) {
@@ -389,7 +389,7 @@ bool Form2::ConfirmUnencodableEntries() {
   std::size_t count = 0;
   for (std::size_t n = 1; n <= workSwapTable_.Count(); ++n) {
     const SwapEntry& entry = workSwapTable_[n];
-    if (FindUnencodable(entry.From + entry.To, Charset::Cp932, 0).count == 0) continue;
+    if (FindUnencodable(entry.from + entry.to, Charset::Cp932, 0).count == 0) continue;
     if (++count <= kShownUnencodableEntries) {
       named << QStringLiteral("%1: %2").arg(n).arg(RowText(entry));
     }
@@ -411,9 +411,9 @@ void Form2::List1_Click() {
   const SwapEntry entry = workSwapTable_[static_cast<std::size_t>(row) + 1];
   // The kind goes first, so that the To box is cut for the entry's own kind.
   // A kind the list cannot show leaves the choice as it was.
-  if (entry.Type >= 0 && entry.Type < combo1_->count()) combo1_->setCurrentIndex(entry.Type);
-  text1_[0]->setText(ToQString(entry.From));
-  text1_[1]->setText(ToQString(entry.To));
+  if (entry.kind >= 0 && entry.kind < combo1_->count()) combo1_->setCurrentIndex(entry.kind);
+  text1_[0]->setText(ToQString(entry.from));
+  text1_[1]->setText(ToQString(entry.to));
 }
 
 void Form2::Text1_Change(int index) {

@@ -70,9 +70,9 @@ LayoutBox::LayoutBox(QWidget* dialog) : QGroupBox(dialog) {
 }
 
 void LayoutBox::Show(const LayoutSettings& layout) {
-  columnLength_->setValue(static_cast<int>(layout.ColumnLength));
-  kinsoku_->setCurrentIndex(static_cast<int>(layout.Kinsoku));
-  columnGap_->setValue(layout.ColumnGap);
+  columnLength_->setValue(static_cast<int>(layout.columnLength));
+  kinsoku_->setCurrentIndex(static_cast<int>(layout.kinsoku));
+  columnGap_->setValue(layout.columnGap);
 }
 
 LayoutSettings LayoutBox::Chosen() const {

@@ -17,8 +17,8 @@ Charset SaveFileCharset(const QString& filter) {
 }
 
 IoStatus RememberSaveCharset(AppSettings& settings, Charset charset) {
-  if (settings.SaveEncoding == charset) return std::nullopt;
-  settings.SaveEncoding = charset;
+  if (settings.saveEncoding == charset) return std::nullopt;
+  settings.saveEncoding = charset;
   return SaveSaveEncoding(settings, SettingsFile(settings));
 }
 

@@ -31,7 +31,7 @@ class LayoutSettingsReadTest : public LayoutSettingsTest,
 
 TEST_P(LayoutSettingsReadTest, ReadsSectionLayout) {
   testing_support::WriteFile(file_, GetParam().file);
-  EXPECT_EQ(Load().Layout, GetParam().layout);
+  EXPECT_EQ(Load().layout, GetParam().layout);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -64,17 +64,17 @@ TEST_F(LayoutSettingsTest, DefaultsLeaveAFileWithoutTheSectionAsItIs) {
 
 TEST_F(LayoutSettingsTest, SavedWithTheRestAndReadBack) {
   AppSettings settings = Load();
-  settings.TabSpace = 3;
-  settings.Layout = {40, Kinsoku::kHang, 2};
+  settings.tabSpace = 3;
+  settings.layout = {40, Kinsoku::kHang, 2};
   ASSERT_FALSE(SaveSettings(settings, file_));
   const AppSettings loaded = Load();
-  EXPECT_EQ(loaded.TabSpace, 3);
-  EXPECT_EQ(loaded.Layout, settings.Layout);
+  EXPECT_EQ(loaded.tabSpace, 3);
+  EXPECT_EQ(loaded.layout, settings.layout);
 
   // Back to off: the keys stay in the file, now saying 0.
-  settings.Layout = {};
+  settings.layout = {};
   ASSERT_FALSE(SaveSettings(settings, file_));
-  EXPECT_EQ(Load().Layout, LayoutSettings{});
+  EXPECT_EQ(Load().layout, LayoutSettings{});
   EXPECT_NE(testing_support::ReadFile(file_).find("ColumnLength=0\r\n"), std::string::npos);
 }
 

@@ -19,7 +19,7 @@ using namespace testing_support;
 AppSettings FullTable(char16_t mark) {
   AppSettings settings;
   for (std::size_t n = 1; n <= SwapTable::kMaxEntries; ++n) {
-    settings.SwapTable.Append(
+    settings.swapTable.Append(
         {std::u16string(1, mark), u"entry " + std::u16string(n % 40 + 1, mark), 1});
   }
   return settings;
@@ -66,7 +66,7 @@ TEST(SettingsCrashTest, KilledSavesOf999EntriesLeaveTheOldOrTheNewFileWhole) {
   EXPECT_LE(leftovers, 5) << "temporary files left by 200 kills";
   AppSettings loaded;
   EXPECT_FALSE(LoadSettings(loaded, file));
-  EXPECT_TRUE(loaded.SwapTable == first.SwapTable || loaded.SwapTable == second.SwapTable);
+  EXPECT_TRUE(loaded.swapTable == first.swapTable || loaded.swapTable == second.swapTable);
 }
 
 }  // namespace

@@ -33,8 +33,8 @@ TEST_P(SettingsFaultTest, OldFileStaysWholeAndTheErrorSaysWhy) {
   WriteFile(file, old);
   GiveAway(file);
   AppSettings settings;
-  settings.TabSpace = 8;
-  for (int i = 0; i < 50; ++i) settings.SwapTable.Append({u"x", u"y", 0});
+  settings.tabSpace = 8;
+  for (int i = 0; i < 50; ++i) settings.swapTable.Append({u"x", u"y", 0});
 
   IoStatus error;
   {
@@ -48,8 +48,8 @@ TEST_P(SettingsFaultTest, OldFileStaysWholeAndTheErrorSaysWhy) {
     EXPECT_FALSE(error) << error->Reason();
     AppSettings loaded;
     EXPECT_FALSE(LoadSettings(loaded, file));
-    EXPECT_EQ(loaded.TabSpace, 8);
-    EXPECT_EQ(loaded.SwapTable, settings.SwapTable);
+    EXPECT_EQ(loaded.tabSpace, 8);
+    EXPECT_EQ(loaded.swapTable, settings.swapTable);
   } else {
     ASSERT_TRUE(error);
     // Making sure that the folder exists comes first.
@@ -88,12 +88,12 @@ TEST(SettingsFaultFolderTest, FifoIsUnreadableAndGivesTheDefaults) {
   const std::string file = folder.PathOf("Setting.ini");
   ASSERT_EQ(mkfifo(file.c_str(), 0644), 0);
   AppSettings settings;
-  settings.TabSpace = 9;
+  settings.tabSpace = 9;
   const IoStatus failed = LoadSettings(settings, file);
   ASSERT_TRUE(failed);
   EXPECT_EQ(failed->path, file);
   EXPECT_EQ(failed->code, MakeErrorCode(FileError::kNotRegularFile));
-  EXPECT_EQ(settings.TabSpace, kDefaultTabSpace);
+  EXPECT_EQ(settings.tabSpace, kDefaultTabSpace);
 }
 
 }  // namespace

@@ -40,9 +40,9 @@ SwapTable Table(std::initializer_list<SwapEntry> entries) {
 
 TEST_F(SettingsTest, MissingFileGivesDefaultsAndCreatesNothing) {
   const AppSettings settings = Load();
-  EXPECT_EQ(settings.TabSpace, 4);
-  EXPECT_EQ(settings.ConvertTrigger, 2);
-  EXPECT_EQ(settings.SwapTable.Count(), 0u);
+  EXPECT_EQ(settings.tabSpace, 4);
+  EXPECT_EQ(settings.convertTrigger, 2);
+  EXPECT_EQ(settings.swapTable.Count(), 0u);
   EXPECT_FALSE(fs::exists(file_));
 }
 
@@ -59,9 +59,9 @@ class SettingsLoadTest : public SettingsTest, public testing::WithParamInterface
 TEST_P(SettingsLoadTest, ReadsTheFile) {
   WriteFile(GetParam().file);
   const AppSettings settings = Load();
-  EXPECT_EQ(settings.TabSpace, GetParam().tabSpace);
-  EXPECT_EQ(settings.ConvertTrigger, GetParam().trigger);
-  EXPECT_EQ(std::vector<SwapEntry>(settings.SwapTable.begin(), settings.SwapTable.end()),
+  EXPECT_EQ(settings.tabSpace, GetParam().tabSpace);
+  EXPECT_EQ(settings.convertTrigger, GetParam().trigger);
+  EXPECT_EQ(std::vector<SwapEntry>(settings.swapTable.begin(), settings.swapTable.end()),
             GetParam().entries);
 }
 
@@ -109,7 +109,7 @@ class SettingsSaveEncodingTest : public SettingsTest,
 
 TEST_P(SettingsSaveEncodingTest, ReadsTheRememberedEncoding) {
   WriteFile(GetParam().file);
-  EXPECT_EQ(Load().SaveEncoding, GetParam().encoding);
+  EXPECT_EQ(Load().saveEncoding, GetParam().encoding);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -126,16 +126,16 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SettingsTest, SaveEncodingIsWrittenOnlyWhenChosen) {
   WriteFile("; notes\n[Main]\nTabSpace=8\n");
   AppSettings settings;
-  settings.SaveEncoding = Charset::Utf8;
+  settings.saveEncoding = Charset::Utf8;
   ASSERT_FALSE(SaveSettings(settings, file_));
   const std::string saved = FileBytes();
   EXPECT_EQ(saved.find("Options"), std::string::npos);
 
   ASSERT_FALSE(SaveSaveEncoding(settings, file_));
   EXPECT_EQ(FileBytes(), saved + "[Options]\r\nSaveEncoding=UTF-8\r\n");
-  EXPECT_EQ(Load().SaveEncoding, Charset::Utf8);
+  EXPECT_EQ(Load().saveEncoding, Charset::Utf8);
 
-  settings.SaveEncoding = Charset::Cp932;
+  settings.saveEncoding = Charset::Cp932;
   ASSERT_FALSE(SaveSaveEncoding(settings, file_));
   ASSERT_FALSE(SaveSettings(settings, file_));
   EXPECT_EQ(FileBytes(), saved + "[Options]\r\nSaveEncoding=Shift_JIS\r\n");
@@ -143,7 +143,7 @@ TEST_F(SettingsTest, SaveEncodingIsWrittenOnlyWhenChosen) {
 
 TEST_F(SettingsTest, SavesTheFileInItsKnownForm) {
   AppSettings settings;
-  settings.SwapTable = Table({{u"ー", u"｜", 0}});
+  settings.swapTable = Table({{u"ー", u"｜", 0}});
   ASSERT_FALSE(SaveSettings(settings, file_));
   EXPECT_EQ(FileBytes(), Encode(u"[Main]\r\nTabSpace=4\r\nConvert=2\r\n"
                                 u"[Swap001]\r\nFrom=ー\r\nTo=\"｜\"\r\nType=0\r\n",
@@ -153,14 +153,14 @@ TEST_F(SettingsTest, SavesTheFileInItsKnownForm) {
 
 TEST_F(SettingsTest, RoundTripKeepsEveryField) {
   AppSettings saved;
-  saved.TabSpace = 0;
-  saved.ConvertTrigger = 1;
-  saved.SwapTable = Table({{u"ー", u" ", 0}, {u"a", u"", 1}, {u"b", u"long text", 5}});
+  saved.tabSpace = 0;
+  saved.convertTrigger = 1;
+  saved.swapTable = Table({{u"ー", u" ", 0}, {u"a", u"", 1}, {u"b", u"long text", 5}});
   ASSERT_FALSE(SaveSettings(saved, file_));
   const AppSettings loaded = Load();
-  EXPECT_EQ(loaded.TabSpace, 0);
-  EXPECT_EQ(loaded.ConvertTrigger, 1);
-  EXPECT_EQ(loaded.SwapTable, saved.SwapTable);
+  EXPECT_EQ(loaded.tabSpace, 0);
+  EXPECT_EQ(loaded.convertTrigger, 1);
+  EXPECT_EQ(loaded.swapTable, saved.swapTable);
 }
 
 TEST_F(SettingsTest, UnknownKindsSurviveASaveByteForByte) {
@@ -178,15 +178,15 @@ TEST_F(SettingsTest, UnknownKindsSurviveASaveByteForByte) {
 // still matches both after the file is read back.
 TEST_F(SettingsTest, EntriesMatchBothSidesOfAOneWayPairBeforeAndAfterASave) {
   AppSettings settings;
-  settings.SwapTable = Table({{u"〜", u"｜", 0}, {u"a−b", u"c", 1}});
+  settings.swapTable = Table({{u"〜", u"｜", 0}, {u"a−b", u"c", 1}});
   const std::u16string input = u"〜～\r\na−b\r\na－b";
   const std::u16string expected = u"ｃｃ｜\r\n　　｜";
   const auto convert = [&](const SwapTable& table) {
     return std::get<VerticalLayout>(BuildVerticalLayout(input, 4, table)).Text();
   };
-  EXPECT_EQ(convert(settings.SwapTable), expected);
+  EXPECT_EQ(convert(settings.swapTable), expected);
   ASSERT_FALSE(SaveSettings(settings, file_));
-  const SwapTable loaded = Load().SwapTable;
+  const SwapTable loaded = Load().swapTable;
   EXPECT_EQ(loaded, Table({{u"～", u"｜", 0}, {u"a－b", u"c", 1}}));
   EXPECT_EQ(convert(loaded), expected);
 }
@@ -203,17 +203,17 @@ class SettingsLineBreakTest : public SettingsTest,
 TEST_P(SettingsLineBreakTest, RefusedNamingTheEntryAndTheFileKept) {
   const LineBreakCase& c = GetParam();
   AppSettings settings;
-  settings.SwapTable = Table({{u"a", u"1", 0}, {u"b", u"2", 0}, {u"c", u"3", 1}});
+  settings.swapTable = Table({{u"a", u"1", 0}, {u"b", u"2", 0}, {u"c", u"3", 1}});
   ASSERT_FALSE(SaveSettings(settings, file_));
   const std::string before = FileBytes();
 
-  settings.SwapTable[2] = c.broken;
+  settings.swapTable[2] = c.broken;
   const IoStatus failed = SaveSettings(settings, file_);
   ASSERT_TRUE(failed);
   EXPECT_EQ(failed->path, file_ + c.where);
   EXPECT_EQ(failed->code, std::errc::invalid_argument);
   EXPECT_EQ(FileBytes(), before);
-  EXPECT_EQ(Load().SwapTable.Count(), 3u);
+  EXPECT_EQ(Load().swapTable.Count(), 3u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -226,12 +226,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SettingsTest, ShrunkTableLeavesNoOldEntriesBehind) {
   AppSettings settings;
-  settings.SwapTable = Table({{u"a", u"1", 0}, {u"b", u"2", 0}, {u"c", u"3", 0}});
+  settings.swapTable = Table({{u"a", u"1", 0}, {u"b", u"2", 0}, {u"c", u"3", 0}});
   ASSERT_FALSE(SaveSettings(settings, file_));
-  settings.SwapTable.Remove(1);
-  settings.SwapTable.Remove(1);
+  settings.swapTable.Remove(1);
+  settings.swapTable.Remove(1);
   ASSERT_FALSE(SaveSettings(settings, file_));
-  EXPECT_EQ(Load().SwapTable, Table({{u"c", u"3", 0}}));
+  EXPECT_EQ(Load().swapTable, Table({{u"c", u"3", 0}}));
   EXPECT_EQ(FileBytes().find("Swap002"), std::string::npos);
 }
 
@@ -242,15 +242,15 @@ TEST_F(SettingsTest, SaveRemovesEveryEntrySectionBeyondTheTable) {
       "[Swap003]\nFrom=c\n[swap010]\nFrom=j\n[SWAP999]\nFrom=z\n[Swap000]\nk=0\n"
       "[Swap1000]\nk=1\n[Swap01]\nk=2\n[Other]\nk=3\n");
   AppSettings settings;
-  settings.SwapTable = Table({{u"a", u"1", 0}});
+  settings.swapTable = Table({{u"a", u"1", 0}});
   ASSERT_FALSE(SaveSettings(settings, file_));
   EXPECT_EQ(FileBytes(),
             "[Swap000]\nk=0\n[Swap1000]\nk=1\n[Swap01]\nk=2\n[Other]\nk=3\n"
             "[Main]\r\nTabSpace=4\r\nConvert=2\r\n"
             "[Swap001]\r\nFrom=a\r\nTo=\"1\"\r\nType=0\r\n");
-  for (int n = 2; n <= 10; ++n) settings.SwapTable.Append({u"b", u"", 0});
+  for (int n = 2; n <= 10; ++n) settings.swapTable.Append({u"b", u"", 0});
   ASSERT_FALSE(SaveSettings(settings, file_));
-  EXPECT_EQ(Load().SwapTable, settings.SwapTable);
+  EXPECT_EQ(Load().swapTable, settings.swapTable);
 }
 
 TEST_F(SettingsTest, KeepsLinesItDoesNotOwn) {
@@ -268,14 +268,14 @@ TEST_F(SettingsTest, TableHoldsAtMost999EntriesAndAllSurviveASave) {
   AppSettings settings;
   for (int n = 1; n <= 999; ++n) {
     ASSERT_TRUE(
-        settings.SwapTable.Append({u"x", std::u16string(u"#") + char16_t(u'0' + n % 10), 1}));
+        settings.swapTable.Append({u"x", std::u16string(u"#") + char16_t(u'0' + n % 10), 1}));
   }
-  EXPECT_TRUE(settings.SwapTable.Full());
-  EXPECT_FALSE(settings.SwapTable.Append({u"y", u"z", 0}));
+  EXPECT_TRUE(settings.swapTable.Full());
+  EXPECT_FALSE(settings.swapTable.Append({u"y", u"z", 0}));
   ASSERT_FALSE(SaveSettings(settings, file_));
   EXPECT_NE(FileBytes().find("[Swap999]"), std::string::npos);
   EXPECT_EQ(FileBytes().find("[Swap000]"), std::string::npos);
-  EXPECT_EQ(Load().SwapTable, settings.SwapTable);
+  EXPECT_EQ(Load().swapTable, settings.swapTable);
 }
 
 TEST_F(SettingsTest, SectionNames) {
@@ -310,9 +310,9 @@ TEST_F(SettingsTest, SaveMakesAMissingFolder) {
 TEST_F(SettingsTest, UnreadableFileIsReportedWithDefaults) {
   fs::create_directory(file_);  // a folder where the file should be
   AppSettings settings;
-  settings.TabSpace = 7;
+  settings.tabSpace = 7;
   EXPECT_TRUE(LoadSettings(settings, file_));
-  EXPECT_EQ(settings.TabSpace, 4);
+  EXPECT_EQ(settings.tabSpace, 4);
 }
 
 }  // namespace

@@ -194,7 +194,7 @@ TEST(VerticalLayoutTest, ColumnsBeforeEachLineAreThoseOfTheLinesCutAlone) {
     const auto& built = std::get<VerticalLayout>(result);
     std::size_t before = 0;
     for (std::size_t line = 0; line < lines.size() + 2; ++line) {
-      EXPECT_EQ(built.ColumnsBeforeLine(line), before) << layout.ColumnLength << " " << line;
+      EXPECT_EQ(built.ColumnsBeforeLine(line), before) << layout.columnLength << " " << line;
       before += line < lines.size() ? ColumnsOfLine(lines[line], 4, SwapTable(), layout) : 1;
     }
   }
@@ -319,8 +319,8 @@ TEST(VerticalLayoutTest, PiecesAgreeUnderColumnsAndGaps) {
   for (const std::size_t length : {0u, 1u, 7u, 9u}) {
     for (const std::uint8_t gap : {0, 1, 2}) {
       LayoutSettings settings;
-      settings.ColumnLength = length;
-      settings.ColumnGap = gap;
+      settings.columnLength = length;
+      settings.columnGap = gap;
       const LayoutResult result =
           BuildVerticalLayout(input, 4, Table({{u"ー", u"｜", 0}}), settings);
       const auto& layout = std::get<VerticalLayout>(result);

@@ -44,10 +44,10 @@ TEST(VerticalPresetsTest, ShiftJisTableIsWhatSurvivesTheEncoder) {
 TEST(VerticalPresetsTest, EntriesAreWholeCells) {
   for (const VerticalPreset* preset : {&ShiftJis(), &Unicode()}) {
     for (const SwapEntry& entry : preset->entries) {
-      EXPECT_EQ(entry.Type, 0);
-      EXPECT_EQ(CutToTwoBytes(entry.To), entry.To);
+      EXPECT_EQ(entry.kind, 0);
+      EXPECT_EQ(CutToTwoBytes(entry.to), entry.to);
       const Charset charset = preset == &ShiftJis() ? Charset::Cp932 : Charset::Utf8;
-      EXPECT_EQ(Encode(entry.From + entry.To, charset).replaced, 0u);
+      EXPECT_EQ(Encode(entry.from + entry.to, charset).replaced, 0u);
     }
   }
 }
@@ -84,7 +84,7 @@ TEST(AddPresetTest, StopsWhenTheTableIsFull) {
   while (table.Count() < SwapTable::kMaxEntries - 2) table.Append({u"x", u"y", 0});
   EXPECT_EQ(AddPresetEntries(table, ShiftJis()), 2u);
   EXPECT_TRUE(table.Full());
-  EXPECT_EQ(table[SwapTable::kMaxEntries].From, u"―");
+  EXPECT_EQ(table[SwapTable::kMaxEntries].from, u"―");
 }
 
 }  // namespace

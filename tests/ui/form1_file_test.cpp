@@ -31,7 +31,7 @@ using testing_ui::ScriptedUiServices;
 class Form1FileTest : public testing::Test {
  protected:
   void SetUp() override {
-    settings_.AppFolder = folder_.path() + "/";
+    settings_.appFolder = folder_.path() + "/";
     form_ = std::make_unique<Form1>(settings_, services_);
     form_->show();
     QTest::keyClicks(Text1(), QStringLiteral("ab"));

@@ -35,7 +35,7 @@ const QString kUndetermined = QStringLiteral("文字コードを判別できま�
 
 class Form1FilesTest : public testing::Test {
  protected:
-  void SetUp() override { settings_.AppFolder = folder_.path() + "/"; }
+  void SetUp() override { settings_.appFolder = folder_.path() + "/"; }
   void TearDown() override { form_.reset(); }
 
   void Open() {

@@ -36,11 +36,11 @@ using testing_ui::ScriptedUiServices;
 
 class Form1Test : public testing::Test {
  protected:
-  void SetUp() override { settings_.AppFolder = folder_.path() + "/"; }
+  void SetUp() override { settings_.appFolder = folder_.path() + "/"; }
   void TearDown() override { form_.reset(); }
 
   Form1& Open(std::uint8_t trigger = 2) {
-    settings_.ConvertTrigger = trigger;
+    settings_.convertTrigger = trigger;
     form_ = std::make_unique<Form1>(settings_, services_);
     form_->show();
     return *form_;
@@ -129,7 +129,7 @@ TEST_F(Form1Test, EveryChangeConvertsUnderTriggerTwoOnly) {
   QTest::keyClick(Text1(), Qt::Key_Return);
   EXPECT_EQ(Shown(), QStringLiteral("　ａ\n　ｂ"));
 
-  settings_.ConvertTrigger = 0;
+  settings_.convertTrigger = 0;
   QTest::keyClicks(Text1(), QStringLiteral("c"));
   EXPECT_EQ(Shown(), QStringLiteral("　ａ\n　ｂ"));
 }
@@ -149,7 +149,7 @@ TEST_F(Form1Test, PreeditDoesNotConvertButItsCommitDoes) {
   Open(2);
   QTest::keyClicks(Text1(), QStringLiteral("ab"));
   // The table changes behind the pane's back: only a conversion shows it.
-  settings_.SwapTable.Append({u"ａ", u"Ｘ", 0});
+  settings_.swapTable.Append({u"ａ", u"Ｘ", 0});
   for (const char* preedit : {"k", "か", ""}) {
     QInputMethodEvent event(QString::fromUtf8(preedit), {});
     QApplication::sendEvent(Text1(), &event);
@@ -234,14 +234,14 @@ TEST_F(Form1Test, SettingsCommandReconvertsAfterEitherButton) {
   Open(2);
   Text1()->setPlainText(QStringLiteral("ー"));
   // The table changes behind the pane's back; even Cancel brings it in.
-  settings_.SwapTable.Append({u"ー", u"｜", 0});
+  settings_.swapTable.Append({u"ー", u"｜", 0});
   RunSettings(*form_, "Command2_1", [](QDialog&) {});
   EXPECT_EQ(Shown(), QStringLiteral("｜"));
 
   RunSettings(*form_, "Command2_0", [](QDialog& dialog) {
     QTest::mouseClick(dialog.findChild<QRadioButton*>("Option1_0"), Qt::LeftButton);
   });
-  EXPECT_EQ(settings_.ConvertTrigger, 0);
+  EXPECT_EQ(settings_.convertTrigger, 0);
   Text1()->setPlainText(QStringLiteral("ーー"));
   RunSettings(*form_, "Command2_1", [](QDialog&) {});
   EXPECT_EQ(Shown(), QStringLiteral("｜"));  // Enter now converts, not settings
@@ -624,7 +624,7 @@ TEST_F(Form1Test, ExitClosesTheWindowWithoutAsking) {
 // ---- Layout options and reading back ----
 
 TEST_F(Form1Test, TheOutputFollowsTheLayoutOptions) {
-  settings_.Layout = {2, Kinsoku::kPushOut, 1};
+  settings_.layout = {2, Kinsoku::kPushOut, 1};
   Open(2);
   Commit(Text1(), QStringLiteral("あい。う"));
   EXPECT_EQ(Shown(), QStringLiteral("う　い　あ\n　　。　　"));

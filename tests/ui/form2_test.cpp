@@ -34,8 +34,8 @@ static void PrintTo(const QString& text, std::ostream* out) {
 namespace mirotabe {
 
 static void PrintTo(const SwapEntry& entry, std::ostream* out) {
-  *out << '{' << ::testing::PrintToString(ToQString(entry.From)) << ", "
-       << ::testing::PrintToString(ToQString(entry.To)) << ", " << int{entry.Type} << '}';
+  *out << '{' << ::testing::PrintToString(ToQString(entry.from)) << ", "
+       << ::testing::PrintToString(ToQString(entry.to)) << ", " << int{entry.kind} << '}';
 }
 
 static void PrintTo(const SwapTable& table, std::ostream* out) {
@@ -65,7 +65,7 @@ SwapTable Table(std::initializer_list<SwapEntry> entries) {
 class Form2Test : public testing::Test {
  protected:
   void SetUp() override {
-    settings_.AppFolder = folder_.path() + "/";
+    settings_.appFolder = folder_.path() + "/";
 
     QPixmap icon(16, 16);
     icon.fill(Qt::red);
@@ -169,7 +169,7 @@ class Form2Test : public testing::Test {
   std::string FileBytes() const { return testing_support::ReadFile(SettingIni()); }
   AppSettings Reload() const {
     AppSettings fresh;
-    fresh.AppFolder = settings_.AppFolder;
+    fresh.appFolder = settings_.appFolder;
     EXPECT_FALSE(LoadSettings(fresh, SettingsFile(fresh)));
     return fresh;
   }
@@ -213,7 +213,7 @@ TEST_F(Form2Test, ExecIsModalAndOkAccepts) {
 }
 
 TEST_F(Form2Test, OpensWithTheFocusOnTheListAndNothingPicked) {
-  settings_.SwapTable = Table({{u"ー", u"｜", 0}, {u"a", u"b", 1}});
+  settings_.swapTable = Table({{u"ー", u"｜", 0}, {u"a", u"b", 1}});
   Open();
   EXPECT_EQ(QApplication::focusWidget(), List());
   EXPECT_TRUE(List()->selectedItems().isEmpty());
@@ -227,7 +227,7 @@ TEST_F(Form2Test, OpensWithTheFocusOnTheListAndNothingPicked) {
 }
 
 TEST_F(Form2Test, TabVisitsTheControlsInOrder) {
-  settings_.ConvertTrigger = 0;
+  settings_.convertTrigger = 0;
   Open();
   const QStringList expected = {"Text1_0",   "Text1_1",  "Command1_0",   "Command1_1",
                                 "Text2",     "VScroll1", "Command2_0",   "Command2_1",
@@ -318,7 +318,7 @@ TEST_F(Form2Test, TheListUsesThePaneFont) {
 // ---- Loading ----
 
 TEST_F(Form2Test, ListsEveryEntryWithItsKind) {
-  settings_.SwapTable =
+  settings_.swapTable =
       Table({{u"ー", u"｜", 0}, {u"ａ", u"", 0}, {u"x", u"あいう", 1}, {u"z", u"w", 7}});
   Open();
   EXPECT_EQ(Rows(),
@@ -329,7 +329,7 @@ TEST_F(Form2Test, ListsEveryEntryWithItsKind) {
 class Form2WidthShownTest : public Form2Test, public testing::WithParamInterface<int> {};
 
 TEST_P(Form2WidthShownTest, TheNumberBoxShowsTheWidthAtOnce) {
-  settings_.TabSpace = static_cast<std::uint8_t>(GetParam());
+  settings_.tabSpace = static_cast<std::uint8_t>(GetParam());
   Open();
   EXPECT_EQ(Width()->text(), QString::number(GetParam()));
   EXPECT_EQ(Spinner()->value(), 8 - GetParam());
@@ -415,13 +415,13 @@ TEST_F(Form2Test, ChoosingTheCellKindDoesNotCutByItself) {
   EXPECT_EQ(To()->text(), QStringLiteral("あいう"));
   Add();
   Ok();
-  EXPECT_EQ(settings_.SwapTable, Table({{u"ａ", u"あいう", 0}}));
+  EXPECT_EQ(settings_.swapTable, Table({{u"ａ", u"あいう", 0}}));
 }
 
 // ---- Adding and deleting ----
 
 TEST_F(Form2Test, AddAppendsTheEntryAndEmptiesTheBoxes) {
-  settings_.SwapTable = Table({{u"ー", u"｜", 0}});
+  settings_.swapTable = Table({{u"ー", u"｜", 0}});
   Open();
   Pick(0);
   QTest::keyClick(From(), Qt::Key_Home);
@@ -440,7 +440,7 @@ TEST_F(Form2Test, AddAppendsTheEntryAndEmptiesTheBoxes) {
   ASSERT_EQ(List()->selectedItems().size(), 1);
   EXPECT_EQ(List()->row(List()->selectedItems().front()), 0);
   Ok();
-  EXPECT_EQ(settings_.SwapTable, Table({{u"ー", u"｜", 0}, {u"ａ", u"", 0}, {u"ｂ", u"xyz", 1}}));
+  EXPECT_EQ(settings_.swapTable, Table({{u"ー", u"｜", 0}, {u"ａ", u"", 0}, {u"ｂ", u"xyz", 1}}));
 }
 
 TEST_F(Form2Test, AddWithoutFromDoesNothing) {
@@ -461,11 +461,11 @@ TEST_F(Form2Test, TheSameFromTwiceGivesTwoEntries) {
   EXPECT_EQ(Rows(),
             QStringList({QStringLiteral("ａ >> x 変換時"), QStringLiteral("ａ >> y 変換時")}));
   Ok();
-  EXPECT_EQ(settings_.SwapTable, Table({{u"ａ", u"x", 0}, {u"ａ", u"y", 0}}));
+  EXPECT_EQ(settings_.swapTable, Table({{u"ａ", u"x", 0}, {u"ａ", u"y", 0}}));
 }
 
 TEST_F(Form2Test, DeletingTheFirstOfThreeClosesTheGap) {
-  settings_.SwapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}, {u"Ｃ", u"3", 0}});
+  settings_.swapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}, {u"Ｃ", u"3", 0}});
   Open();
   Pick(0);
   EXPECT_EQ(From()->text(), QStringLiteral("Ａ"));
@@ -480,13 +480,13 @@ TEST_F(Form2Test, DeletingTheFirstOfThreeClosesTheGap) {
   EXPECT_EQ(From()->text(), QStringLiteral("Ｃ"));
   EXPECT_EQ(To()->text(), QStringLiteral("3"));
   Ok();
-  EXPECT_EQ(settings_.SwapTable, Table({{u"Ｂ", u"2", 1}, {u"Ｃ", u"3", 0}}));
-  EXPECT_EQ(Reload().SwapTable, settings_.SwapTable);
+  EXPECT_EQ(settings_.swapTable, Table({{u"Ｂ", u"2", 1}, {u"Ｃ", u"3", 0}}));
+  EXPECT_EQ(Reload().swapTable, settings_.swapTable);
 }
 
 TEST_F(Form2Test, DeletingAnyRowKeepsRowsAndEntriesInStep) {
   for (int row = 0; row < 3; ++row) {
-    settings_.SwapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}, {u"Ｃ", u"3", 0}});
+    settings_.swapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}, {u"Ｃ", u"3", 0}});
     Open();
     Pick(row);
     Delete();
@@ -501,7 +501,7 @@ TEST_F(Form2Test, DeletingAnyRowKeepsRowsAndEntriesInStep) {
 
 TEST_F(Form2Test, DeleteWithoutAPickedRowDoesNothing) {
   for (const SwapTable& table : {Table({}), Table({{u"Ａ", u"1", 0}})}) {
-    settings_.SwapTable = table;
+    settings_.swapTable = table;
     Open();
     Type(From(), QStringLiteral("q"));
     Type(To(), QStringLiteral("r"));
@@ -510,14 +510,14 @@ TEST_F(Form2Test, DeleteWithoutAPickedRowDoesNothing) {
     EXPECT_EQ(From()->text(), QStringLiteral("ｑ"));
     EXPECT_EQ(To()->text(), QStringLiteral("r"));
     Ok();
-    EXPECT_EQ(settings_.SwapTable, table);
+    EXPECT_EQ(settings_.swapTable, table);
   }
 }
 
 TEST_F(Form2Test, AFullTableRefusesToAdd) {
   SwapTable full;
   while (!full.Full()) full.Append({u"Ａ", u"", 0});
-  settings_.SwapTable = full;
+  settings_.swapTable = full;
   Open();
   EXPECT_FALSE(AddButton()->isEnabled());
   Pick(0);
@@ -545,7 +545,7 @@ class Form2PickTest : public Form2Test, public testing::WithParamInterface<PickC
 
 TEST_P(Form2PickTest, ShowsTheEntryAndKeepsIt) {
   const PickCase& c = GetParam();
-  settings_.SwapTable = Table({{u"Ｚ", u"", 1}, c.entry});
+  settings_.swapTable = Table({{u"Ｚ", u"", 1}, c.entry});
   Open();
   ChooseKind(c.kindBefore);
   Pick(1);
@@ -553,7 +553,7 @@ TEST_P(Form2PickTest, ShowsTheEntryAndKeepsIt) {
   EXPECT_EQ(From()->text(), QString::fromUtf8(c.from));
   EXPECT_EQ(To()->text(), QString::fromUtf8(c.to));
   Ok();
-  EXPECT_EQ(settings_.SwapTable, Table({{u"Ｚ", u"", 1}, c.entry}));
+  EXPECT_EQ(settings_.swapTable, Table({{u"Ｚ", u"", 1}, c.entry}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -567,7 +567,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<PickCase>& info) { return std::string(info.param.name); });
 
 TEST_F(Form2Test, TheKeyboardPicksRowsFromTheTop) {
-  settings_.SwapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}});
+  settings_.swapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}});
   Open();
   QTest::keyClick(List(), Qt::Key_Down);
   EXPECT_EQ(From()->text(), QStringLiteral("Ａ"));
@@ -577,7 +577,7 @@ TEST_F(Form2Test, TheKeyboardPicksRowsFromTheTop) {
   // Edits of the boxes do not reach the entry.
   Type(To(), QStringLiteral("x"));
   Ok();
-  EXPECT_EQ(settings_.SwapTable, Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}}));
+  EXPECT_EQ(settings_.swapTable, Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}}));
 }
 
 // ---- Tab width and trigger ----
@@ -595,13 +595,13 @@ class Form2SpinnerTest : public Form2Test, public testing::WithParamInterface<Wi
 
 TEST_P(Form2SpinnerTest, ArrowsStepTheWidthWithinItsRange) {
   const WidthCase& c = GetParam();
-  settings_.TabSpace = c.stored;
+  settings_.tabSpace = c.stored;
   Open();
   for (int i = 0; i < c.clicks; ++i) ClickArrow(c.upper);
   EXPECT_EQ(Width()->text(), QString::fromLatin1(c.shown));
   Ok();
-  EXPECT_EQ(settings_.TabSpace, c.saved);
-  EXPECT_EQ(Reload().TabSpace, c.saved);
+  EXPECT_EQ(settings_.tabSpace, c.saved);
+  EXPECT_EQ(Reload().tabSpace, c.saved);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -619,7 +619,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<WidthCase>& info) { return std::string(info.param.name); });
 
 TEST_F(Form2Test, TheSpinnerAlsoStepsByKeys) {
-  settings_.TabSpace = 4;
+  settings_.tabSpace = 4;
   Open();
   Spinner()->setFocus();
   QTest::keyClick(Spinner(), Qt::Key_Up);
@@ -641,7 +641,7 @@ class Form2TriggerTest : public Form2Test, public testing::WithParamInterface<Tr
 
 TEST_P(Form2TriggerTest, OkStoresTheChosenTrigger) {
   const TriggerCase& c = GetParam();
-  settings_.ConvertTrigger = c.stored;
+  settings_.convertTrigger = c.stored;
   Open();
   for (int i = 0; i < 3; ++i) EXPECT_EQ(Option(i)->isChecked(), i == c.shown) << i;
   if (c.clicked >= 0) {
@@ -651,8 +651,8 @@ TEST_P(Form2TriggerTest, OkStoresTheChosenTrigger) {
                       QPoint(option->width() / 2, option->height() - 3));
   }
   Ok();
-  EXPECT_EQ(settings_.ConvertTrigger, c.saved);
-  EXPECT_EQ(Reload().ConvertTrigger, c.saved);
+  EXPECT_EQ(settings_.convertTrigger, c.saved);
+  EXPECT_EQ(Reload().convertTrigger, c.saved);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -674,8 +674,8 @@ TEST_F(Form2Test, OkIgnoresTextLeftInTheBoxes) {
   Ok();
   EXPECT_FALSE(dialog_->isVisible());
   EXPECT_EQ(dialog_->result(), QDialog::Accepted);
-  EXPECT_EQ(settings_.SwapTable.Count(), 0u);
-  EXPECT_EQ(Reload().SwapTable.Count(), 0u);
+  EXPECT_EQ(settings_.swapTable.Count(), 0u);
+  EXPECT_EQ(Reload().swapTable.Count(), 0u);
 }
 
 enum class Closing { kCancelButton, kCloseBox, kCloseEvent };
@@ -690,9 +690,9 @@ class Form2DiscardTest : public Form2Test, public testing::WithParamInterface<Di
 
 TEST_P(Form2DiscardTest, LeavesSettingsAndFileAsTheyWere) {
   const DiscardCase& c = GetParam();
-  settings_.TabSpace = 3;
-  settings_.ConvertTrigger = 1;
-  settings_.SwapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}});
+  settings_.tabSpace = 3;
+  settings_.convertTrigger = 1;
+  settings_.swapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}});
   if (c.fileExists) {
     ASSERT_FALSE(SaveSettings(settings_, SettingIni()));
   }
@@ -721,9 +721,9 @@ TEST_P(Form2DiscardTest, LeavesSettingsAndFileAsTheyWere) {
   }
   EXPECT_FALSE(dialog_->isVisible());
   EXPECT_EQ(dialog_->result(), QDialog::Rejected);
-  EXPECT_EQ(settings_.SwapTable, before.SwapTable);
-  EXPECT_EQ(settings_.TabSpace, before.TabSpace);
-  EXPECT_EQ(settings_.ConvertTrigger, before.ConvertTrigger);
+  EXPECT_EQ(settings_.swapTable, before.swapTable);
+  EXPECT_EQ(settings_.tabSpace, before.tabSpace);
+  EXPECT_EQ(settings_.convertTrigger, before.convertTrigger);
   EXPECT_EQ(fs::exists(SettingIni()), c.fileExists);
   EXPECT_EQ(FileBytes(), bytes);
 
@@ -755,7 +755,7 @@ class Form2KeyTest : public Form2Test, public testing::WithParamInterface<KeyCas
 // Enter presses only the button that has the focus; Esc never drops edits.
 TEST_P(Form2KeyTest, EnterPressesOnlyTheFocusedButtonAndEscDoesNothing) {
   const KeyCase& c = GetParam();
-  settings_.SwapTable = Table({{u"Ａ", u"1", 0}});
+  settings_.swapTable = Table({{u"Ａ", u"1", 0}});
   Open();
   Type(From(), QStringLiteral("a"));
   Type(To(), QStringLiteral("b"));
@@ -768,7 +768,7 @@ TEST_P(Form2KeyTest, EnterPressesOnlyTheFocusedButtonAndEscDoesNothing) {
   EXPECT_EQ(List()->count(), c.rows);
   EXPECT_EQ(fs::exists(SettingIni()), c.saved);
   if (c.open) {
-    EXPECT_EQ(settings_.SwapTable.Count(), 1u);
+    EXPECT_EQ(settings_.swapTable.Count(), 1u);
     if (c.rows == 1 && QString::fromLatin1(c.focus) != QStringLiteral("Command1_1")) {
       EXPECT_EQ(From()->text(), QStringLiteral("ａ"));
     }
@@ -795,7 +795,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Form2Test, EnterOnOkSavesAndOnCancelDrops) {
   for (const bool ok : {true, false}) {
-    settings_.SwapTable = Table({{u"Ａ", u"1", 0}});
+    settings_.swapTable = Table({{u"Ａ", u"1", 0}});
     Open();
     Type(From(), QStringLiteral("b"));
     QTest::keyClick(From(), Qt::Key_Return);  // does not add
@@ -805,7 +805,7 @@ TEST_F(Form2Test, EnterOnOkSavesAndOnCancelDrops) {
     TabTo(button);
     QTest::keyClick(button, Qt::Key_Return);
     EXPECT_EQ(dialog_->result(), ok ? QDialog::Accepted : QDialog::Rejected);
-    EXPECT_EQ(settings_.SwapTable.Count(), ok ? 2u : 1u);
+    EXPECT_EQ(settings_.swapTable.Count(), ok ? 2u : 1u);
   }
 }
 
@@ -816,7 +816,7 @@ class Form2FocusMarkTest : public Form2Test,
 
 TEST_P(Form2FocusMarkTest, ShowsAFocusMark) {
   const auto& [name, rows] = GetParam();
-  if (rows) settings_.SwapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}});
+  if (rows) settings_.swapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}});
   Open();
   QWidget* widget = Find<QWidget>(QString::fromLatin1(name));
   Type(From(), QStringLiteral("a"));
@@ -838,7 +838,7 @@ INSTANTIATE_TEST_SUITE_P(Form2, Form2FocusMarkTest,
 // ---- Saving ----
 
 TEST_F(Form2Test, OkSavesWhatTheDialogShows) {
-  settings_.SwapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}, {u"Ｃ", u"3", 5}});
+  settings_.swapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}, {u"Ｃ", u"3", 5}});
   Open();
   ChooseKind(1);
   Type(From(), QStringLiteral("d"));
@@ -855,14 +855,14 @@ TEST_F(Form2Test, OkSavesWhatTheDialogShows) {
 
   const SwapTable expected =
       Table({{u"Ａ", u"1", 0}, {u"Ｃ", u"3", 5}, {u"ｄ", u" spaced ", 1}, {u"ｅ", u"", 0}});
-  EXPECT_EQ(settings_.SwapTable, expected);
-  EXPECT_EQ(settings_.TabSpace, 3);
-  EXPECT_EQ(settings_.ConvertTrigger, 0);
+  EXPECT_EQ(settings_.swapTable, expected);
+  EXPECT_EQ(settings_.tabSpace, 3);
+  EXPECT_EQ(settings_.convertTrigger, 0);
   EXPECT_TRUE(services_.messages.empty());
   const AppSettings reloaded = Reload();
-  EXPECT_EQ(reloaded.SwapTable, expected);
-  EXPECT_EQ(reloaded.TabSpace, 3);
-  EXPECT_EQ(reloaded.ConvertTrigger, 0);
+  EXPECT_EQ(reloaded.swapTable, expected);
+  EXPECT_EQ(reloaded.tabSpace, 3);
+  EXPECT_EQ(reloaded.convertTrigger, 0);
 }
 
 struct PasteCase {
@@ -879,7 +879,7 @@ class Form2PasteTest : public Form2Test, public testing::WithParamInterface<Past
 // line in the settings file and take the later entries with it.
 TEST_P(Form2PasteTest, ControlCharactersAreDroppedAndEveryEntrySurvivesARestart) {
   const PasteCase& c = GetParam();
-  settings_.SwapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}, {u"Ｃ", u"3", 0}});
+  settings_.swapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}, {u"Ｃ", u"3", 0}});
   ASSERT_FALSE(SaveSettings(settings_, SettingIni()));
   Open();
   ChooseKind(c.kind);
@@ -891,12 +891,12 @@ TEST_P(Form2PasteTest, ControlCharactersAreDroppedAndEveryEntrySurvivesARestart)
   EXPECT_TRUE(services_.messages.empty());
 
   SwapTable expected = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}, {u"Ｃ", u"3", 0}});
-  if (!c.added.From.empty()) expected.Append(c.added);
-  EXPECT_EQ(Reload().SwapTable, expected);
+  if (!c.added.from.empty()) expected.Append(c.added);
+  EXPECT_EQ(Reload().swapTable, expected);
   settings_ = Reload();
   Open();
   Ok();
-  EXPECT_EQ(Reload().SwapTable, expected);
+  EXPECT_EQ(Reload().swapTable, expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -929,8 +929,8 @@ class Form2UnencodableTest : public Form2Test,
 // OK names the entries that Setting.ini cannot hold before they become '?'.
 TEST_P(Form2UnencodableTest, OkAsksBeforeCharactersBecomeQuestionMarks) {
   const UnencodableCase& c = GetParam();
-  for (const SwapEntry& entry : c.entries) settings_.SwapTable.Append(entry);
-  const SwapTable before = settings_.SwapTable;
+  for (const SwapEntry& entry : c.entries) settings_.swapTable.Append(entry);
+  const SwapTable before = settings_.swapTable;
   Open();
   services_.proceedAnswers = c.answers;
   Ok();
@@ -939,7 +939,7 @@ TEST_P(Form2UnencodableTest, OkAsksBeforeCharactersBecomeQuestionMarks) {
                                      : std::vector<QString>{QString::fromUtf8(c.question)});
   EXPECT_EQ(dialog_->isVisible(), !c.saved);
   EXPECT_EQ(fs::exists(SettingIni()), c.saved);
-  EXPECT_EQ(settings_.SwapTable, before);
+  EXPECT_EQ(settings_.swapTable, before);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -1001,8 +1001,8 @@ TEST_P(Form2SaveFailureTest, ToldAndStillApplied) {
   Ok();
 
   EXPECT_FALSE(dialog_->isVisible());
-  EXPECT_EQ(settings_.SwapTable, Table({{u"ａ", u"", 0}}));
-  EXPECT_EQ(settings_.TabSpace, 5);
+  EXPECT_EQ(settings_.swapTable, Table({{u"ａ", u"", 0}}));
+  EXPECT_EQ(settings_.tabSpace, 5);
   ASSERT_EQ(services_.messages.size(), 1u);
   const testing_ui::ShownMessage& shown = services_.messages.front();
   EXPECT_EQ(shown.icon, MessageIcon::Error);
@@ -1056,7 +1056,7 @@ class Form2LayoutSaveTest : public Form2Test, public testing::WithParamInterface
 // hold the new options with the rest.
 TEST_P(Form2LayoutSaveTest, OkSavesTheOptionsWithTheRest) {
   const LayoutEditCase& c = GetParam();
-  settings_.Layout = c.stored;
+  settings_.layout = c.stored;
   Open();
   auto* length = Find<QSpinBox>(QStringLiteral("ColumnLength"));
   if (c.lengthTyped != nullptr) {
@@ -1077,11 +1077,11 @@ TEST_P(Form2LayoutSaveTest, OkSavesTheOptionsWithTheRest) {
   ClickArrow(true);
   Ok();
 
-  EXPECT_EQ(settings_.Layout, c.saved);
-  EXPECT_EQ(settings_.TabSpace, 5);
+  EXPECT_EQ(settings_.layout, c.saved);
+  EXPECT_EQ(settings_.tabSpace, 5);
   const AppSettings reloaded = Reload();
-  EXPECT_EQ(reloaded.Layout, c.saved);
-  EXPECT_EQ(reloaded.TabSpace, 5);
+  EXPECT_EQ(reloaded.layout, c.saved);
+  EXPECT_EQ(reloaded.tabSpace, 5);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -1108,7 +1108,7 @@ class Form2PresetTest : public Form2Test, public testing::WithParamInterface<Pre
 
 TEST_P(Form2PresetTest, AddAppendsTheEntriesNotYetThere) {
   const PresetCase& c = GetParam();
-  settings_.SwapTable = c.stored;
+  settings_.swapTable = c.stored;
   Open();
   auto* preset = Find<QComboBox>(QStringLiteral("Preset"));
   preset->setFocus();
@@ -1127,8 +1127,8 @@ TEST_P(Form2PresetTest, AddAppendsTheEntriesNotYetThere) {
   services_.proceedAnswers = {true};
   Ok();
   EXPECT_EQ(services_.questions.size(), c.preset == 1 ? 1u : 0u);
-  EXPECT_EQ(settings_.SwapTable.Count(), c.rows);
-  EXPECT_EQ(settings_.SwapTable[c.rows].From, c.lastFrom);
+  EXPECT_EQ(settings_.swapTable.Count(), c.rows);
+  EXPECT_EQ(settings_.swapTable[c.rows].from, c.lastFrom);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -1142,7 +1142,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Form2Test, PresetIntoAFullTableAddsWhatFits) {
   for (std::size_t n = 0; n + 1 < SwapTable::kMaxEntries; ++n) {
-    settings_.SwapTable.Append({u"x", u"y", 0});
+    settings_.swapTable.Append({u"x", u"y", 0});
   }
   Open();
   Press("PresetAdd");

@@ -30,11 +30,11 @@ const QString kPdf = QStringLiteral("PDF(*.pdf)");
 
 class ImageExportTest : public testing::Test {
  protected:
-  void SetUp() override { settings_.AppFolder = folder_.path() + "/"; }
+  void SetUp() override { settings_.appFolder = folder_.path() + "/"; }
   void TearDown() override { form_.reset(); }
 
   Form1& Open(std::uint8_t trigger = 2) {
-    settings_.ConvertTrigger = trigger;
+    settings_.convertTrigger = trigger;
     form_ = std::make_unique<Form1>(settings_, services_);
     form_->show();
     return *form_;
@@ -254,7 +254,7 @@ TEST_F(ImageExportTest, ACellSizeFromTheSettingsFileIsOfferedChecked) {
 }
 
 TEST_F(ImageExportTest, AnOptionThatCannotBeKeptIsReported) {
-  settings_.AppFolder = folder_.PathOf("missing") + "/";
+  settings_.appFolder = folder_.PathOf("missing") + "/";
   Open(2);
   Action("Menu_Convert_ImageGrid")->trigger();
   ASSERT_EQ(services_.messages.size(), 1u);
