@@ -77,10 +77,10 @@ bool BreaksLine(std::u16string_view value) {
 // The first From or To that would break its line, named as "FILE [SECTION]
 // KEY" for the message that reports it.
 IoStatus FindLineBreak(const SwapTable& table, const std::string& file) {
-  for (std::size_t n = 1; n <= table.Count(); ++n) {
-    const bool from = BreaksLine(table[n].from);
-    if (!from && !BreaksLine(table[n].to)) continue;
-    const std::u16string section = SwapSectionName(n);
+  for (std::size_t i = 0; i < table.Count(); ++i) {
+    const bool from = BreaksLine(table[i].from);
+    if (!from && !BreaksLine(table[i].to)) continue;
+    const std::u16string section = SwapSectionName(i);
     std::string where = file + " [" + std::string(section.begin(), section.end()) + "] ";
     where += from ? "From" : "To";
     return IoError{std::move(where), std::make_error_code(std::errc::invalid_argument)};
@@ -92,17 +92,17 @@ IoStatus FindLineBreak(const SwapTable& table, const std::string& file) {
 
 bool SwapTable::Append(SwapEntry entry) {
   if (Full()) return false;
-  elements_.push_back(std::move(entry));
+  entries_.push_back(std::move(entry));
   return true;
 }
 
-void SwapTable::Remove(std::size_t n) {
-  if (n < 1 || n > Count()) return;
-  elements_.erase(elements_.begin() + static_cast<std::ptrdiff_t>(n));
+void SwapTable::Remove(std::size_t i) {
+  if (i >= Count()) return;
+  entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(i));
 }
 
-std::u16string SwapSectionName(std::size_t n) {
-  std::u16string number = Decimal(static_cast<long long>(n));
+std::u16string SwapSectionName(std::size_t index) {
+  std::u16string number = Decimal(static_cast<long long>(index) + 1);
   if (number.size() < 3) number.insert(0, 3 - number.size(), u'0');
   return u"Swap" + number;
 }
@@ -111,8 +111,8 @@ void ReadSettings(AppSettings& settings, const ProfileFile& profile) {
   settings.tabSpace = ReadByte(profile, kMain, kTabSpace, kDefaultTabSpace);
   settings.convertTrigger = ReadByte(profile, kMain, kConvert, kDefaultConvertTrigger);
   settings.swapTable.Clear();
-  for (std::size_t n = 1; n <= SwapTable::kMaxEntries; ++n) {
-    const std::u16string section = SwapSectionName(n);
+  for (std::size_t i = 0; i < SwapTable::kMaxEntries; ++i) {
+    const std::u16string section = SwapSectionName(i);
     std::u16string from = profile.ReadString(section, kFrom, u"");
     if (from.empty()) break;
     settings.swapTable.Append(SwapEntry{std::move(from), profile.ReadString(section, kTo, u""),
@@ -130,11 +130,11 @@ IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile) {
   profile.WriteString(kMain, kTabSpace, Decimal(settings.tabSpace));
   profile.WriteString(kMain, kConvert, Decimal(settings.convertTrigger));
   const SwapTable& table = settings.swapTable;
-  for (std::size_t n = 1; n <= table.Count(); ++n) {
-    const std::u16string section = SwapSectionName(n);
-    profile.WriteString(section, kFrom, table[n].from);
-    profile.WriteString(section, kTo, u"\"" + table[n].to + u"\"");
-    profile.WriteString(section, kType, Decimal(table[n].kind));
+  for (std::size_t i = 0; i < table.Count(); ++i) {
+    const std::u16string section = SwapSectionName(i);
+    profile.WriteString(section, kFrom, table[i].from);
+    profile.WriteString(section, kTo, u"\"" + table[i].to + u"\"");
+    profile.WriteString(section, kType, Decimal(table[i].kind));
   }
   // Only the sections that exist are looked at: a small table costs no
   // search for each of the 999 names.

@@ -33,37 +33,33 @@ struct SwapEntry {
   friend bool operator==(const SwapEntry&, const SwapEntry&) = default;
 };
 
-// The replacement table. Element 0 always exists and is never an entry;
-// the entries are 1..Count(), in order.
+// The replacement table: the entries in order, at most kMaxEntries of them.
 class SwapTable {
  public:
   // The settings file has sections "Swap001".."Swap999" only.
   static constexpr std::size_t kMaxEntries = 999;
 
-  SwapTable() : elements_(1) {}
-
-  std::size_t Count() const { return elements_.size() - 1; }
+  std::size_t Count() const { return entries_.size(); }
   bool Full() const { return Count() >= kMaxEntries; }
 
-  // Entry n, 1 <= n <= Count().
-  const SwapEntry& operator[](std::size_t n) const { return elements_.at(n); }
-  SwapEntry& operator[](std::size_t n) { return elements_.at(n); }
+  // Entry i, 0 <= i < Count().
+  const SwapEntry& operator[](std::size_t i) const { return entries_.at(i); }
+  SwapEntry& operator[](std::size_t i) { return entries_.at(i); }
 
   // Appends an entry; false (and nothing changes) when the table is full.
   bool Append(SwapEntry entry);
-  // Removes entry n and closes the gap.
-  void Remove(std::size_t n);
+  // Removes entry i and closes the gap; an i past the end changes nothing.
+  void Remove(std::size_t i);
   // Back to no entries.
-  void Clear() { elements_.resize(1); }
+  void Clear() { entries_.clear(); }
 
-  // The entries 1..Count(), in order.
-  auto begin() const { return elements_.begin() + 1; }
-  auto end() const { return elements_.end(); }
+  auto begin() const { return entries_.begin(); }
+  auto end() const { return entries_.end(); }
 
   friend bool operator==(const SwapTable&, const SwapTable&) = default;
 
  private:
-  std::vector<SwapEntry> elements_;
+  std::vector<SwapEntry> entries_;
 };
 
 struct AppSettings {
@@ -82,8 +78,8 @@ struct AppSettings {
 inline constexpr std::uint8_t kDefaultTabSpace = 4;
 inline constexpr std::uint8_t kDefaultConvertTrigger = 2;
 
-// The name of entry n's section: "Swap001" .. "Swap999".
-std::u16string SwapSectionName(std::size_t n);
+// The name of the section of entry `index` (0-based): "Swap001" .. "Swap999".
+std::u16string SwapSectionName(std::size_t index);
 
 // Fills tabSpace, convertTrigger, swapTable, layout and saveEncoding from
 // the settings file at `file`. saveEncoding is "UTF-8" for UTF-8 (in any

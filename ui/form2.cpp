@@ -354,7 +354,7 @@ void Form2::Command1_Click(int index) {
   } else {
     const int row = SelectedRow();
     if (row < 0) return;
-    DeleteSwapEntry(row + 1);
+    DeleteSwapEntry(row);
   }
   text1_[0]->clear();
   text1_[1]->clear();
@@ -387,11 +387,11 @@ void Form2::Command2_Click(int index) {
 bool Form2::ConfirmUnencodableEntries() {
   QStringList named;
   std::size_t count = 0;
-  for (std::size_t n = 1; n <= workSwapTable_.Count(); ++n) {
-    const SwapEntry& entry = workSwapTable_[n];
+  for (std::size_t i = 0; i < workSwapTable_.Count(); ++i) {
+    const SwapEntry& entry = workSwapTable_[i];
     if (FindUnencodable(entry.from + entry.to, Charset::Cp932, 0).count == 0) continue;
     if (++count <= kShownUnencodableEntries) {
-      named << QStringLiteral("%1: %2").arg(n).arg(RowText(entry));
+      named << QStringLiteral("%1: %2").arg(i + 1).arg(RowText(entry));
     }
   }
   if (count == 0) return true;
@@ -408,7 +408,7 @@ bool Form2::ConfirmUnencodableEntries() {
 void Form2::List1_Click() {
   const int row = SelectedRow();
   if (row < 0) return;
-  const SwapEntry entry = workSwapTable_[static_cast<std::size_t>(row) + 1];
+  const SwapEntry entry = workSwapTable_[static_cast<std::size_t>(row)];
   // The kind goes first, so that the To box is cut for the entry's own kind.
   // A kind the list cannot show leaves the choice as it was.
   if (entry.kind >= 0 && entry.kind < combo1_->count()) combo1_->setCurrentIndex(entry.kind);
@@ -459,12 +459,12 @@ void Form2::VScroll1_Change() {
   text2_->setText(QString::number(tabSpace_));
 }
 
-void Form2::DeleteSwapEntry(int n) {
-  workSwapTable_.Remove(static_cast<std::size_t>(n));
+void Form2::DeleteSwapEntry(int row) {
+  workSwapTable_.Remove(static_cast<std::size_t>(row));
   // Between the two removals the rows and the entries are out of step, so
   // the selection that moves with the row must not be picked.
   const QSignalBlocker quiet(list1_);
-  delete list1_->takeItem(n - 1);
+  delete list1_->takeItem(row);
 }
 
 void Form2::AddPreset(int index) {
@@ -472,8 +472,8 @@ void Form2::AddPreset(int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= presets.size()) return;
   const std::size_t before = workSwapTable_.Count();
   AddPresetEntries(workSwapTable_, presets[static_cast<std::size_t>(index)]);
-  for (std::size_t n = before + 1; n <= workSwapTable_.Count(); ++n) {
-    AppendRow(workSwapTable_[n]);
+  for (std::size_t i = before; i < workSwapTable_.Count(); ++i) {
+    AppendRow(workSwapTable_[i]);
   }
   UpdateAddButton();
 }

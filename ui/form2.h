@@ -54,7 +54,7 @@ class Form2 : public QDialog {
   void List1_Click();
   void Text1_Change(int index);
   void VScroll1_Change();
-  void DeleteSwapEntry(int n);
+  void DeleteSwapEntry(int row);
   // Adds the entries of preset `index` that the table does not have yet.
   void AddPreset(int index);
   // Names the entries whose characters code page 932 cannot hold and asks

@@ -207,7 +207,7 @@ TEST_P(SettingsLineBreakTest, RefusedNamingTheEntryAndTheFileKept) {
   ASSERT_FALSE(SaveSettings(settings, file_));
   const std::string before = FileBytes();
 
-  settings.swapTable[2] = c.broken;
+  settings.swapTable[1] = c.broken;
   const IoStatus failed = SaveSettings(settings, file_);
   ASSERT_TRUE(failed);
   EXPECT_EQ(failed->path, file_ + c.where);
@@ -228,8 +228,8 @@ TEST_F(SettingsTest, ShrunkTableLeavesNoOldEntriesBehind) {
   AppSettings settings;
   settings.swapTable = Table({{u"a", u"1", 0}, {u"b", u"2", 0}, {u"c", u"3", 0}});
   ASSERT_FALSE(SaveSettings(settings, file_));
-  settings.swapTable.Remove(1);
-  settings.swapTable.Remove(1);
+  settings.swapTable.Remove(0);
+  settings.swapTable.Remove(0);
   ASSERT_FALSE(SaveSettings(settings, file_));
   EXPECT_EQ(Load().swapTable, Table({{u"c", u"3", 0}}));
   EXPECT_EQ(FileBytes().find("Swap002"), std::string::npos);
@@ -279,9 +279,9 @@ TEST_F(SettingsTest, TableHoldsAtMost999EntriesAndAllSurviveASave) {
 }
 
 TEST_F(SettingsTest, SectionNames) {
-  EXPECT_EQ(SwapSectionName(1), u"Swap001");
-  EXPECT_EQ(SwapSectionName(42), u"Swap042");
-  EXPECT_EQ(SwapSectionName(999), u"Swap999");
+  EXPECT_EQ(SwapSectionName(0), u"Swap001");
+  EXPECT_EQ(SwapSectionName(41), u"Swap042");
+  EXPECT_EQ(SwapSectionName(998), u"Swap999");
 }
 
 TEST_F(SettingsTest, FailedSaveIsReportedAndKeepsTheOldFile) {

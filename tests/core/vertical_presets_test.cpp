@@ -68,7 +68,7 @@ TEST_P(AddPresetTest, SkipsFromsAlreadyThere) {
   EXPECT_EQ(AddPresetEntries(table, ShiftJis()), GetParam().added);
   EXPECT_EQ(table.Count(), GetParam().count);
   // The entries that were there stay first, unchanged.
-  for (std::size_t n = 1; n <= original.Count(); ++n) EXPECT_EQ(table[n], original[n]);
+  for (std::size_t i = 0; i < original.Count(); ++i) EXPECT_EQ(table[i], original[i]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Tables, AddPresetTest,
@@ -84,7 +84,7 @@ TEST(AddPresetTest, StopsWhenTheTableIsFull) {
   while (table.Count() < SwapTable::kMaxEntries - 2) table.Append({u"x", u"y", 0});
   EXPECT_EQ(AddPresetEntries(table, ShiftJis()), 2u);
   EXPECT_TRUE(table.Full());
-  EXPECT_EQ(table[SwapTable::kMaxEntries].from, u"―");
+  EXPECT_EQ(table[SwapTable::kMaxEntries - 1].from, u"―");
 }
 
 }  // namespace

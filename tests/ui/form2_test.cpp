@@ -1128,7 +1128,7 @@ TEST_P(Form2PresetTest, AddAppendsTheEntriesNotYetThere) {
   Ok();
   EXPECT_EQ(services_.questions.size(), c.preset == 1 ? 1u : 0u);
   EXPECT_EQ(settings_.swapTable.Count(), c.rows);
-  EXPECT_EQ(settings_.swapTable[c.rows].from, c.lastFrom);
+  EXPECT_EQ(settings_.swapTable[c.rows - 1].from, c.lastFrom);
 }
 
 INSTANTIATE_TEST_SUITE_P(
