@@ -12,6 +12,8 @@
 namespace mirotabe::bench {
 namespace {
 
+using enum SwapKind;
+
 // The as-is text sixteen times over: what a keystroke in a 16 MB text
 // rebuilds.
 const TextShape& SixteenTimes() {
@@ -42,10 +44,10 @@ const TextShape& Shape(const benchmark::State& state) {
 const SwapTable& TypicalTable() {
   static const SwapTable table = [] {
     SwapTable t;
-    t.Append({u"ー", u"｜", 0});
-    t.Append({u"（", u"︵", 0});
-    t.Append({u"）", u"︶", 0});
-    t.Append({u"...", u"…", 1});
+    t.Append({u"ー", u"｜", kCell});
+    t.Append({u"（", u"︵", kCell});
+    t.Append({u"）", u"︶", kCell});
+    t.Append({u"...", u"…", kWholeText});
     return t;
   }();
   return table;

@@ -13,7 +13,7 @@ AppSettings FullSettings() {
   AppSettings settings;
   for (std::size_t n = 1; n <= SwapTable::kMaxEntries; ++n) {
     settings.swapTable.Append(
-        {u"ー", u"置き換え" + std::u16string(n % 7, u'x'), static_cast<std::uint8_t>(n % 2)});
+        {u"ー", u"置き換え" + std::u16string(n % 7, u'x'), static_cast<SwapKind>(n % 2)});
   }
   return settings;
 }

@@ -61,7 +61,7 @@ std::vector<char32_t> ReadingBackAs(char32_t c) {
 CellReplacements::CellReplacements(const SwapTable& table) {
   std::vector<CellRule> rules;
   for (const SwapEntry& entry : table) {
-    if (entry.kind != 0) continue;
+    if (entry.kind != SwapKind::kCell) continue;
     rules.push_back({ReadBack(TrimAsciiSpaces(entry.from)), CutToTwoBytes(entry.to)});
   }
   std::unordered_set<char32_t> started;

@@ -118,7 +118,7 @@ void ReplaceAllAsStored(std::u16string& text, std::u16string_view from, std::u16
 
 std::u16string ApplyWholeTextReplacements(std::u16string text, const SwapTable& table) {
   for (const SwapEntry& entry : table) {
-    if (entry.kind != 1 || entry.from.empty()) continue;
+    if (entry.kind != SwapKind::kWholeText || entry.from.empty()) continue;
     ReplaceAllAsStored(text, entry.from, entry.to);
   }
   return text;

@@ -90,6 +90,21 @@ IoStatus FindLineBreak(const SwapTable& table, const std::string& file) {
 
 }  // namespace
 
+SwapEntry StoredSwapEntry(std::u16string from, std::u16string to, std::int32_t storedKind) {
+  SwapEntry entry{std::move(from), std::move(to)};
+  if (storedKind >= 0 && storedKind <= 0xFF) {
+    entry.kind = static_cast<SwapKind>(storedKind);
+  } else {
+    entry.kind = kUnheldSwapKind;
+    entry.storedKind = storedKind;
+  }
+  return entry;
+}
+
+std::int32_t StoredKind(const SwapEntry& entry) {
+  return entry.storedKind.value_or(static_cast<std::int32_t>(entry.kind));
+}
+
 bool SwapTable::Append(SwapEntry entry) {
   if (Full()) return false;
   entries_.push_back(std::move(entry));
@@ -109,14 +124,16 @@ std::u16string SwapSectionName(std::size_t index) {
 
 void ReadSettings(AppSettings& settings, const ProfileFile& profile) {
   settings.tabSpace = ReadByte(profile, kMain, kTabSpace, kDefaultTabSpace);
-  settings.convertTrigger = ReadByte(profile, kMain, kConvert, kDefaultConvertTrigger);
+  settings.convertTrigger = static_cast<ConvertTrigger>(
+      ReadByte(profile, kMain, kConvert, static_cast<std::uint8_t>(kDefaultConvertTrigger)));
   settings.swapTable.Clear();
   for (std::size_t i = 0; i < SwapTable::kMaxEntries; ++i) {
     const std::u16string section = SwapSectionName(i);
     std::u16string from = profile.ReadString(section, kFrom, u"");
     if (from.empty()) break;
-    settings.swapTable.Append(SwapEntry{std::move(from), profile.ReadString(section, kTo, u""),
-                                        profile.ReadInt(section, kType, 0)});
+    settings.swapTable.Append(StoredSwapEntry(std::move(from),
+                                              profile.ReadString(section, kTo, u""),
+                                              profile.ReadInt(section, kType, 0)));
   }
   settings.layout = ReadLayoutSettings(profile);
   settings.saveEncoding =
@@ -128,13 +145,13 @@ void ReadSettings(AppSettings& settings, const ProfileFile& profile) {
 IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile) {
   if (IoStatus broken = FindLineBreak(settings.swapTable, profile.path())) return broken;
   profile.WriteString(kMain, kTabSpace, Decimal(settings.tabSpace));
-  profile.WriteString(kMain, kConvert, Decimal(settings.convertTrigger));
+  profile.WriteString(kMain, kConvert, Decimal(static_cast<std::uint8_t>(settings.convertTrigger)));
   const SwapTable& table = settings.swapTable;
   for (std::size_t i = 0; i < table.Count(); ++i) {
     const std::u16string section = SwapSectionName(i);
     profile.WriteString(section, kFrom, table[i].from);
     profile.WriteString(section, kTo, u"\"" + table[i].to + u"\"");
-    profile.WriteString(section, kType, Decimal(table[i].kind));
+    profile.WriteString(section, kType, Decimal(StoredKind(table[i])));
   }
   // Only the sections that exist are looked at: a small table costs no
   // search for each of the 999 names.

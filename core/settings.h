@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,18 +21,34 @@ namespace mirotabe {
 
 class ProfileFile;
 
+// What a replacement entry does. The file may hold any other number, kept
+// as it is; such an entry has no effect.
+enum class SwapKind : std::uint8_t {
+  kCell = 0,       // replaces single characters while the columns are built
+  kWholeText = 1,  // replaces in the whole text before the layout
+};
+
 // One replacement entry.
 struct SwapEntry {
   std::u16string from;
   std::u16string to;
-  // 0: replaces single characters while the columns are built;
-  // 1: replaces in the whole text before the layout; others: no effect.
-  // Held as wide as the file's numbers, so that a kind the program does
-  // not know, whatever its number, stays inert and is saved as it was read.
-  std::int32_t kind = 0;
+  SwapKind kind = SwapKind::kCell;
+  // The file's number for the kind when `kind` cannot hold it (below 0 or
+  // above 255), so that such an entry is saved as it was read. Set only by
+  // StoredSwapEntry.
+  std::optional<std::int32_t> storedKind = std::nullopt;
 
   friend bool operator==(const SwapEntry&, const SwapEntry&) = default;
 };
+
+// The kind of an entry whose stored number SwapKind cannot hold; like every
+// kind but the two, it has no effect.
+inline constexpr auto kUnheldSwapKind = static_cast<SwapKind>(0xFF);
+
+// The entry the settings file describes with kind number `storedKind`.
+SwapEntry StoredSwapEntry(std::u16string from, std::u16string to, std::int32_t storedKind);
+// The kind number the settings file keeps for `entry`.
+std::int32_t StoredKind(const SwapEntry& entry);
 
 // The replacement table: the entries in order, at most kMaxEntries of them.
 class SwapTable {
@@ -62,11 +79,20 @@ class SwapTable {
   std::vector<SwapEntry> entries_;
 };
 
+// When the input pane is converted. The file may hold any other number up
+// to 255, kept as it is; then nothing converts.
+enum class ConvertTrigger : std::uint8_t {
+  kEnterKey = 0,     // when Enter is released
+  kF1Key = 1,        // when F1 is released
+  kEveryChange = 2,  // after every change
+};
+
+inline constexpr std::uint8_t kDefaultTabSpace = 4;
+inline constexpr ConvertTrigger kDefaultConvertTrigger = ConvertTrigger::kEveryChange;
+
 struct AppSettings {
-  std::uint8_t tabSpace = 4;
-  // 0: convert when Enter is released; 1: when F1 is released; 2: after
-  // every change. Other values are kept, and then nothing converts.
-  std::uint8_t convertTrigger = 2;
+  std::uint8_t tabSpace = kDefaultTabSpace;
+  ConvertTrigger convertTrigger = kDefaultConvertTrigger;
   SwapTable swapTable;
   LayoutSettings layout;
   // The folder of the program, ending in '/'.
@@ -74,9 +100,6 @@ struct AppSettings {
   // The encoding the save command offers first: the one last chosen.
   Charset saveEncoding = Charset::Cp932;
 };
-
-inline constexpr std::uint8_t kDefaultTabSpace = 4;
-inline constexpr std::uint8_t kDefaultConvertTrigger = 2;
 
 // The name of the section of entry `index` (0-based): "Swap001" .. "Swap999".
 std::u16string SwapSectionName(std::size_t index);

@@ -7,22 +7,26 @@
 namespace mirotabe {
 namespace {
 
+using enum SwapKind;
+
 // Rotated a quarter turn, the brackets are the corners of box drawing, and
 // the long marks a vertical bar. The wreath product ≀ for the wave dash and
 // the presentation forms for the round brackets would be better still,
 // but whether code page 932 holds them is left to the encoder.
 const SwapEntry kShiftJisCandidates[] = {
-    {u"ー", u"｜", 0}, {u"―", u"｜", 0}, {u"－", u"｜", 0}, {u"～", u"≀", 0},  {u"「", u"┐", 0},
-    {u"」", u"└", 0},  {u"『", u"┓", 0}, {u"』", u"┗", 0},  {u"（", u"︵", 0}, {u"）", u"︶", 0},
+    {u"ー", u"｜", kCell}, {u"―", u"｜", kCell},  {u"－", u"｜", kCell}, {u"～", u"≀", kCell},
+    {u"「", u"┐", kCell},  {u"」", u"└", kCell},  {u"『", u"┓", kCell},  {u"』", u"┗", kCell},
+    {u"（", u"︵", kCell}, {u"）", u"︶", kCell},
 };
 
 const SwapEntry kUnicodeEntries[] = {
-    {u"、", u"︑", 0}, {u"。", u"︒", 0}, {u"，", u"︐", 0}, {u"：", u"︓", 0}, {u"；", u"︔", 0},
-    {u"！", u"︕", 0}, {u"？", u"︖", 0}, {u"「", u"﹁", 0}, {u"」", u"﹂", 0}, {u"『", u"﹃", 0},
-    {u"』", u"﹄", 0}, {u"（", u"︵", 0}, {u"）", u"︶", 0}, {u"【", u"︻", 0}, {u"】", u"︼", 0},
-    {u"〔", u"︹", 0}, {u"〕", u"︺", 0}, {u"〈", u"︿", 0}, {u"〉", u"﹀", 0}, {u"《", u"︽", 0},
-    {u"》", u"︾", 0}, {u"…", u"︙", 0},  {u"‥", u"︰", 0},  {u"ー", u"︱", 0}, {u"―", u"︱", 0},
-    {u"—", u"︱", 0},  {u"–", u"︲", 0},
+    {u"、", u"︑", kCell}, {u"。", u"︒", kCell}, {u"，", u"︐", kCell}, {u"：", u"︓", kCell},
+    {u"；", u"︔", kCell}, {u"！", u"︕", kCell}, {u"？", u"︖", kCell}, {u"「", u"﹁", kCell},
+    {u"」", u"﹂", kCell}, {u"『", u"﹃", kCell}, {u"』", u"﹄", kCell}, {u"（", u"︵", kCell},
+    {u"）", u"︶", kCell}, {u"【", u"︻", kCell}, {u"】", u"︼", kCell}, {u"〔", u"︹", kCell},
+    {u"〕", u"︺", kCell}, {u"〈", u"︿", kCell}, {u"〉", u"﹀", kCell}, {u"《", u"︽", kCell},
+    {u"》", u"︾", kCell}, {u"…", u"︙", kCell},  {u"‥", u"︰", kCell},  {u"ー", u"︱", kCell},
+    {u"―", u"︱", kCell},  {u"—", u"︱", kCell},  {u"–", u"︲", kCell},
 };
 
 bool SurvivesCp932(const SwapEntry& entry) {

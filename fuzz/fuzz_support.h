@@ -47,7 +47,7 @@ inline std::u16string DrawText(FuzzedDataProvider& data, std::size_t maxUnits) {
   return text;
 }
 
-// A kind: mostly the two the program knows, sometimes any 32-bit number.
+// A stored kind: mostly the two the program knows, sometimes any 32-bit number.
 inline std::int32_t DrawKind(FuzzedDataProvider& data) {
   const auto pick = data.ConsumeIntegralInRange<int>(0, 7);
   if (pick < 3) return 0;
@@ -61,7 +61,7 @@ inline SwapTable DrawTable(FuzzedDataProvider& data, std::size_t maxEntries, std
   for (std::size_t i = 0; i < count; ++i) {
     std::u16string from = DrawText(data, maxUnits);
     std::u16string to = DrawText(data, maxUnits);
-    table.Append({std::move(from), std::move(to), DrawKind(data)});
+    table.Append(StoredSwapEntry(std::move(from), std::move(to), DrawKind(data)));
   }
   return table;
 }

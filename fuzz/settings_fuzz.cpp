@@ -60,7 +60,9 @@ std::u16string AsRead(std::u16string_view written) {
 SwapTable AsRead(const SwapTable& saved) {
   SwapTable expected;
   for (const SwapEntry& entry : saved) {
-    SwapEntry read{AsRead(entry.from), AsRead(u"\"" + entry.to + u"\""), entry.kind};
+    SwapEntry read = entry;
+    read.from = AsRead(entry.from);
+    read.to = AsRead(u"\"" + entry.to + u"\"");
     // The table ends at the first entry without a From.
     if (read.from.empty()) break;
     expected.Append(std::move(read));
@@ -88,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
   AppSettings settings;
   settings.tabSpace = data.ConsumeIntegral<std::uint8_t>();
-  settings.convertTrigger = data.ConsumeIntegral<std::uint8_t>();
+  settings.convertTrigger = static_cast<ConvertTrigger>(data.ConsumeIntegral<std::uint8_t>());
   settings.swapTable = fuzzing::DrawTable(data, 8, 140);
   const std::string old = data.ConsumeRemainingBytesAsString();
 

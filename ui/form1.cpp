@@ -8,6 +8,7 @@
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <optional>
 #include <variant>
 
 #include "core/caret_cell.h"
@@ -37,23 +38,21 @@ namespace {
 
 constexpr float kClientWidthTwips = 9060;
 constexpr float kClientHeightTwips = 5280;
-constexpr int kKeyEnter = 13;
-constexpr int kKeyF1 = 112;
 constexpr int kShownUnencodable = 5;
 
 const QString kTitle = QStringLiteral("Mirotabe");
 const QString kSaveTitle = QStringLiteral("ファイルの保存");
 
-// The key codes the triggers speak of; 0 for every other key.
-int TriggerKeyCode(int qtKey) {
+// The trigger that releasing `qtKey` fires, if any.
+std::optional<ConvertTrigger> TriggerOfKey(int qtKey) {
   switch (qtKey) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      return kKeyEnter;
+      return ConvertTrigger::kEnterKey;
     case Qt::Key_F1:
-      return kKeyF1;
+      return ConvertTrigger::kF1Key;
     default:
-      return 0;
+      return std::nullopt;
   }
 }
 
@@ -238,15 +237,11 @@ void Form1::ApplyGeometry() {
 }
 
 void Form1::OnInputChanged() {
-  if (settings_.convertTrigger == 2) ConvertMirotabe();
+  if (settings_.convertTrigger == ConvertTrigger::kEveryChange) ConvertMirotabe();
 }
 
 void Form1::OnInputKeyReleased(int qtKey) {
-  const int keyCode = TriggerKeyCode(qtKey);
-  if ((keyCode == kKeyEnter && settings_.convertTrigger == 0) ||
-      (keyCode == kKeyF1 && settings_.convertTrigger == 1)) {
-    ConvertMirotabe();
-  }
+  if (TriggerOfKey(qtKey) == settings_.convertTrigger) ConvertMirotabe();
 }
 
 void Form1::OnSplitterPressed(qreal x) {

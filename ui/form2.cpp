@@ -38,9 +38,6 @@ constexpr float kClientWidthTwips = LayoutBox::kLeft + LayoutBox::kWidth + 60;
 constexpr float kClientHeightTwips = 3915;
 // The spinner runs from 0 at the top to 8; the width is 8 − its value.
 constexpr int kWidestTab = 8;
-// Combo1's first kind, "する時": entries that replace single cells, whose To
-// must fit the cell.
-constexpr int kCellKind = 0;
 
 const QString kTitle = QStringLiteral("Mirotabe");
 // Entries named one by one in the warning before OK saves.
@@ -48,7 +45,7 @@ constexpr std::size_t kShownUnencodableEntries = 5;
 
 QString RowText(const SwapEntry& entry) {
   return ToQString(entry.from) + QStringLiteral(" >> ") + ToQString(entry.to) +
-         (entry.kind == 0 ? QStringLiteral(" 変換時") : QStringLiteral(" 変換前"));
+         (entry.kind == SwapKind::kCell ? QStringLiteral(" 変換時") : QStringLiteral(" 変換前"));
 }
 
 // Control characters (a pasted line break, TAB, ...) can do nothing useful
@@ -327,7 +324,7 @@ void Form2::Form_Load() {
 
   combo1_->addItem(QStringLiteral("する時"));
   combo1_->addItem(QStringLiteral("の前"));
-  combo1_->setCurrentIndex(kCellKind);
+  combo1_->setCurrentIndex(static_cast<int>(SwapKind::kCell));
 
   for (const SwapEntry& entry : workSwapTable_) AppendRow(entry);
   // No current row either, so that the first Down picks the first row.
@@ -337,8 +334,9 @@ void Form2::Form_Load() {
   tabSpace_ = settings_.tabSpace;
   text2_->setText(QString::number(tabSpace_));
 
-  if (settings_.convertTrigger < option1_.size()) {
-    option1_[settings_.convertTrigger]->setChecked(true);
+  if (const auto trigger = static_cast<std::size_t>(settings_.convertTrigger);
+      trigger < option1_.size()) {
+    option1_[trigger]->setChecked(true);
   }
   layoutBox_->Show(settings_.layout);
   UpdateAddButton();
@@ -347,8 +345,7 @@ void Form2::Form_Load() {
 void Form2::Command1_Click(int index) {
   if (index == 0) {
     if (text1_[0]->text().isEmpty()) return;
-    const SwapEntry entry{ToU16(text1_[0]->text()), ToU16(text1_[1]->text()),
-                          combo1_->currentIndex()};
+    const SwapEntry entry{ToU16(text1_[0]->text()), ToU16(text1_[1]->text()), ChosenKind()};
     if (!workSwapTable_.Append(entry)) return;
     AppendRow(entry);
   } else {
@@ -372,7 +369,7 @@ void Form2::Command2_Click(int index) {
   settings_.tabSpace = tabSpace_;
   settings_.layout = layoutBox_->Chosen();
   if (const int trigger = option1Group_->checkedId(); trigger >= 0) {
-    settings_.convertTrigger = static_cast<std::uint8_t>(trigger);
+    settings_.convertTrigger = static_cast<ConvertTrigger>(trigger);
   }
   const std::string file = SettingsFile(settings_);
   if (const IoStatus failed = SaveSettings(settings_, file)) {
@@ -411,7 +408,9 @@ void Form2::List1_Click() {
   const SwapEntry entry = workSwapTable_[static_cast<std::size_t>(row)];
   // The kind goes first, so that the To box is cut for the entry's own kind.
   // A kind the list cannot show leaves the choice as it was.
-  if (entry.kind >= 0 && entry.kind < combo1_->count()) combo1_->setCurrentIndex(entry.kind);
+  if (entry.kind == SwapKind::kCell || entry.kind == SwapKind::kWholeText) {
+    combo1_->setCurrentIndex(static_cast<int>(entry.kind));
+  }
   text1_[0]->setText(ToQString(entry.from));
   text1_[1]->setText(ToQString(entry.to));
 }
@@ -422,7 +421,7 @@ void Form2::Text1_Change(int index) {
   std::u16string normal = WithoutControlCharacters(text);
   if (index == 0) {
     normal = FirstFullWidthCharacter(normal);
-  } else if (combo1_->currentIndex() == kCellKind) {
+  } else if (ChosenKind() == SwapKind::kCell) {
     normal = CutToTwoBytes(normal);
   }
   if (normal == text) return;
@@ -476,6 +475,10 @@ void Form2::AddPreset(int index) {
     AppendRow(workSwapTable_[i]);
   }
   UpdateAddButton();
+}
+
+SwapKind Form2::ChosenKind() const {
+  return static_cast<SwapKind>(combo1_->currentIndex());
 }
 
 int Form2::SelectedRow() const {

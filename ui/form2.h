@@ -62,6 +62,8 @@ class Form2 : public QDialog {
   // goes ahead.
   bool ConfirmUnencodableEntries();
 
+  // The kind the kind box shows; its items are in SwapKind's order.
+  SwapKind ChosenKind() const;
   // The row of the selected entry, or -1 when no row is selected.
   int SelectedRow() const;
   void AppendRow(const SwapEntry& entry);

@@ -5,6 +5,8 @@
 namespace mirotabe {
 namespace {
 
+using enum SwapKind;
+
 struct CaretCase {
   const char* name;
   std::size_t line;
@@ -39,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
                   0,
                   u"abcx",
                   0,
-                  {{u"abc", u"Z", 1}},
+                  {{u"abc", u"Z", kWholeText}},
                   {},
                   9,
                   1,
@@ -48,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
                   0,
                   u"a|bc",
                   0,
-                  {{u"|", u"\r\n", 1}},
+                  {{u"|", u"\r\n", kWholeText}},
                   {},
                   9,
                   2,
@@ -57,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
                   0,
                   u"ab",
                   0,
-                  {{u"ｂ", u"xy", 0}},
+                  {{u"ｂ", u"xy", kCell}},
                   {},
                   9,
                   1,

@@ -8,6 +8,8 @@
 namespace mirotabe {
 namespace {
 
+using enum SwapKind;
+
 SwapTable Table(std::initializer_list<SwapEntry> entries) {
   SwapTable table;
   for (const SwapEntry& entry : entries) table.Append(entry);
@@ -59,16 +61,16 @@ INSTANTIATE_TEST_SUITE_P(
         ColumnCase{"RulesBeforeType0",
                    u"あいー",
                    {2, kHang},
-                   Table({{u"ー", u"｜", 0}}),
+                   Table({{u"ー", u"｜", kCell}}),
                    u"あ\r\nい\r\n｜"},
         // A Type 0 entry that makes a bracket out of a letter makes no rule.
         ColumnCase{"Type0DoesNotMakeRules",
                    u"あいx",
                    {2, kHang},
-                   Table({{u"ｘ", u"」", 0}}),
+                   Table({{u"ｘ", u"」", kCell}}),
                    u"」あ\r\n　い"},
         ColumnCase{
-            "TwoUnitCellsInSegments", u"abc", {2}, Table({{u"ｃ", u"xy", 0}}), u"xyａ\r\n　ｂ"},
+            "TwoUnitCellsInSegments", u"abc", {2}, Table({{u"ｃ", u"xy", kCell}}), u"xyａ\r\n　ｂ"},
         ColumnCase{
             "PairsInSegments", u"😀a😀b😀", {2, Kinsoku::kNone, 1}, {}, u"😀　😀　😀\r\n　　ｂ　ａ"}),
     [](const auto& info) { return info.param.name; });

@@ -5,11 +5,13 @@
 namespace mirotabe {
 namespace {
 
+using enum SwapKind;
+
 // Long texts are searched eight units at a time: occurrences must be found
 // at every offset, across block edges, and near-misses skipped.
 TEST(PrepareTextTest, ReplacesAtEveryOffsetOfALongText) {
   SwapTable table;
-  table.Append({u"ab", u"X", 1});
+  table.Append({u"ab", u"X", kWholeText});
   for (std::size_t offset = 0; offset < 20; ++offset) {
     const std::u16string head(offset, u'x');
     const std::u16string tail(17, u'y');
@@ -40,7 +42,7 @@ TEST(PrepareTextTest, ReplacementsOfEveryLength) {
   };
   for (const Case& c : cases) {
     SwapTable table;
-    table.Append({std::u16string(c.from), std::u16string(c.to), 1});
+    table.Append({std::u16string(c.from), std::u16string(c.to), kWholeText});
     EXPECT_EQ(ApplyWholeTextReplacements(std::u16string(c.text), table), c.expected)
         << std::string(c.from.begin(), c.from.end()) << " -> "
         << std::string(c.to.begin(), c.to.end());

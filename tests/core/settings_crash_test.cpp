@@ -14,13 +14,15 @@
 namespace mirotabe {
 namespace {
 
+using enum SwapKind;
+
 using namespace testing_support;
 
 AppSettings FullTable(char16_t mark) {
   AppSettings settings;
   for (std::size_t n = 1; n <= SwapTable::kMaxEntries; ++n) {
     settings.swapTable.Append(
-        {std::u16string(1, mark), u"entry " + std::u16string(n % 40 + 1, mark), 1});
+        {std::u16string(1, mark), u"entry " + std::u16string(n % 40 + 1, mark), kWholeText});
   }
   return settings;
 }

@@ -14,6 +14,8 @@
 namespace mirotabe {
 namespace {
 
+using enum SwapKind;
+
 using namespace testing_support;
 
 std::vector<CallOutcome> SaveSettingsCalls() {
@@ -34,7 +36,7 @@ TEST_P(SettingsFaultTest, OldFileStaysWholeAndTheErrorSaysWhy) {
   GiveAway(file);
   AppSettings settings;
   settings.tabSpace = 8;
-  for (int i = 0; i < 50; ++i) settings.swapTable.Append({u"x", u"y", 0});
+  for (int i = 0; i < 50; ++i) settings.swapTable.Append({u"x", u"y", kCell});
 
   IoStatus error;
   {

@@ -12,6 +12,8 @@
 namespace mirotabe {
 namespace {
 
+using enum SwapKind;
+
 namespace fs = std::filesystem;
 
 class SettingsTest : public testing::Test {
@@ -41,7 +43,7 @@ SwapTable Table(std::initializer_list<SwapEntry> entries) {
 TEST_F(SettingsTest, MissingFileGivesDefaultsAndCreatesNothing) {
   const AppSettings settings = Load();
   EXPECT_EQ(settings.tabSpace, 4);
-  EXPECT_EQ(settings.convertTrigger, 2);
+  EXPECT_EQ(settings.convertTrigger, ConvertTrigger::kEveryChange);
   EXPECT_EQ(settings.swapTable.Count(), 0u);
   EXPECT_FALSE(fs::exists(file_));
 }
@@ -60,7 +62,7 @@ TEST_P(SettingsLoadTest, ReadsTheFile) {
   WriteFile(GetParam().file);
   const AppSettings settings = Load();
   EXPECT_EQ(settings.tabSpace, GetParam().tabSpace);
-  EXPECT_EQ(settings.convertTrigger, GetParam().trigger);
+  EXPECT_EQ(static_cast<int>(settings.convertTrigger), GetParam().trigger);
   EXPECT_EQ(std::vector<SwapEntry>(settings.swapTable.begin(), settings.swapTable.end()),
             GetParam().entries);
 }
@@ -73,14 +75,14 @@ INSTANTIATE_TEST_SUITE_P(
                  "[Swap001]\nFrom=a\n[Swap002]\nFrom=b\nTo=\"x\"\nType=1\n[Swap004]\nFrom=d\n",
                  4,
                  2,
-                 {{u"a", u"", 0}, {u"b", u"x", 1}}},
+                 {{u"a", u"", kCell}, {u"b", u"x", kWholeText}}},
         LoadCase{"EmptyFirstFromGivesNoEntries", "[Swap001]\nFrom=\n[Swap002]\nFrom=b\n", 4, 2, {}},
         LoadCase{"QuotedToKeepsItsSpaces",
                  "[Swap001]\nFrom=ー\nTo=\" ｜ \"\nType=0\n",
                  4,
                  2,
-                 {{u"ー", u" ｜ ", 0}}},
-        LoadCase{"OtherTypeKept", "[Swap001]\nFrom=a\nType=5\n", 4, 2, {{u"a", u"", 5}}},
+                 {{u"ー", u" ｜ ", kCell}}},
+        LoadCase{"OtherTypeKept", "[Swap001]\nFrom=a\nType=5\n", 4, 2, {{u"a", u"", SwapKind{5}}}},
         LoadCase{"LargestBytes", "[Main]\nTabSpace=255\nConvert=255\n", 255, 255, {}},
         // Values that do not fit the 8-bit fields give the defaults; a kind
         // is kept whatever its number, so that it stays unknown.
@@ -90,7 +92,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "[Swap003]\nFrom=c\nType=256\n",
                  4,
                  2,
-                 {{u"a", u"", 300}, {u"b", u"", -1}, {u"c", u"", 256}}},
+                 {StoredSwapEntry(u"a", u"", 300), StoredSwapEntry(u"b", u"", -1),
+                  StoredSwapEntry(u"c", u"", 256)}},
         LoadCase{"NumbersWrapTo32BitsFirst",
                  "[Main]\nTabSpace=4294967301\nConvert=99999999999\n",
                  5,
@@ -143,7 +146,7 @@ TEST_F(SettingsTest, SaveEncodingIsWrittenOnlyWhenChosen) {
 
 TEST_F(SettingsTest, SavesTheFileInItsKnownForm) {
   AppSettings settings;
-  settings.swapTable = Table({{u"ー", u"｜", 0}});
+  settings.swapTable = Table({{u"ー", u"｜", kCell}});
   ASSERT_FALSE(SaveSettings(settings, file_));
   EXPECT_EQ(FileBytes(), Encode(u"[Main]\r\nTabSpace=4\r\nConvert=2\r\n"
                                 u"[Swap001]\r\nFrom=ー\r\nTo=\"｜\"\r\nType=0\r\n",
@@ -154,12 +157,13 @@ TEST_F(SettingsTest, SavesTheFileInItsKnownForm) {
 TEST_F(SettingsTest, RoundTripKeepsEveryField) {
   AppSettings saved;
   saved.tabSpace = 0;
-  saved.convertTrigger = 1;
-  saved.swapTable = Table({{u"ー", u" ", 0}, {u"a", u"", 1}, {u"b", u"long text", 5}});
+  saved.convertTrigger = ConvertTrigger::kF1Key;
+  saved.swapTable =
+      Table({{u"ー", u" ", kCell}, {u"a", u"", kWholeText}, {u"b", u"long text", SwapKind{5}}});
   ASSERT_FALSE(SaveSettings(saved, file_));
   const AppSettings loaded = Load();
   EXPECT_EQ(loaded.tabSpace, 0);
-  EXPECT_EQ(loaded.convertTrigger, 1);
+  EXPECT_EQ(loaded.convertTrigger, ConvertTrigger::kF1Key);
   EXPECT_EQ(loaded.swapTable, saved.swapTable);
 }
 
@@ -178,7 +182,7 @@ TEST_F(SettingsTest, UnknownKindsSurviveASaveByteForByte) {
 // still matches both after the file is read back.
 TEST_F(SettingsTest, EntriesMatchBothSidesOfAOneWayPairBeforeAndAfterASave) {
   AppSettings settings;
-  settings.swapTable = Table({{u"〜", u"｜", 0}, {u"a−b", u"c", 1}});
+  settings.swapTable = Table({{u"〜", u"｜", kCell}, {u"a−b", u"c", kWholeText}});
   const std::u16string input = u"〜～\r\na−b\r\na－b";
   const std::u16string expected = u"ｃｃ｜\r\n　　｜";
   const auto convert = [&](const SwapTable& table) {
@@ -187,7 +191,7 @@ TEST_F(SettingsTest, EntriesMatchBothSidesOfAOneWayPairBeforeAndAfterASave) {
   EXPECT_EQ(convert(settings.swapTable), expected);
   ASSERT_FALSE(SaveSettings(settings, file_));
   const SwapTable loaded = Load().swapTable;
-  EXPECT_EQ(loaded, Table({{u"～", u"｜", 0}, {u"a－b", u"c", 1}}));
+  EXPECT_EQ(loaded, Table({{u"～", u"｜", kCell}, {u"a－b", u"c", kWholeText}}));
   EXPECT_EQ(convert(loaded), expected);
 }
 
@@ -203,7 +207,7 @@ class SettingsLineBreakTest : public SettingsTest,
 TEST_P(SettingsLineBreakTest, RefusedNamingTheEntryAndTheFileKept) {
   const LineBreakCase& c = GetParam();
   AppSettings settings;
-  settings.swapTable = Table({{u"a", u"1", 0}, {u"b", u"2", 0}, {u"c", u"3", 1}});
+  settings.swapTable = Table({{u"a", u"1", kCell}, {u"b", u"2", kCell}, {u"c", u"3", kWholeText}});
   ASSERT_FALSE(SaveSettings(settings, file_));
   const std::string before = FileBytes();
 
@@ -218,20 +222,20 @@ TEST_P(SettingsLineBreakTest, RefusedNamingTheEntryAndTheFileKept) {
 
 INSTANTIATE_TEST_SUITE_P(
     Entries, SettingsLineBreakTest,
-    testing::Values(LineBreakCase{"LfInFrom", {u"\n", u"x", 0}, " [Swap002] From"},
-                    LineBreakCase{"CrInFrom", {u"b\r", u"x", 0}, " [Swap002] From"},
-                    LineBreakCase{"LfInTo", {u"b", u"x\ny", 1}, " [Swap002] To"},
-                    LineBreakCase{"CrLfInTo", {u"b", u"\r\n", 0}, " [Swap002] To"}),
+    testing::Values(LineBreakCase{"LfInFrom", {u"\n", u"x", kCell}, " [Swap002] From"},
+                    LineBreakCase{"CrInFrom", {u"b\r", u"x", kCell}, " [Swap002] From"},
+                    LineBreakCase{"LfInTo", {u"b", u"x\ny", kWholeText}, " [Swap002] To"},
+                    LineBreakCase{"CrLfInTo", {u"b", u"\r\n", kCell}, " [Swap002] To"}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(SettingsTest, ShrunkTableLeavesNoOldEntriesBehind) {
   AppSettings settings;
-  settings.swapTable = Table({{u"a", u"1", 0}, {u"b", u"2", 0}, {u"c", u"3", 0}});
+  settings.swapTable = Table({{u"a", u"1", kCell}, {u"b", u"2", kCell}, {u"c", u"3", kCell}});
   ASSERT_FALSE(SaveSettings(settings, file_));
   settings.swapTable.Remove(0);
   settings.swapTable.Remove(0);
   ASSERT_FALSE(SaveSettings(settings, file_));
-  EXPECT_EQ(Load().swapTable, Table({{u"c", u"3", 0}}));
+  EXPECT_EQ(Load().swapTable, Table({{u"c", u"3", kCell}}));
   EXPECT_EQ(FileBytes().find("Swap002"), std::string::npos);
 }
 
@@ -242,13 +246,13 @@ TEST_F(SettingsTest, SaveRemovesEveryEntrySectionBeyondTheTable) {
       "[Swap003]\nFrom=c\n[swap010]\nFrom=j\n[SWAP999]\nFrom=z\n[Swap000]\nk=0\n"
       "[Swap1000]\nk=1\n[Swap01]\nk=2\n[Other]\nk=3\n");
   AppSettings settings;
-  settings.swapTable = Table({{u"a", u"1", 0}});
+  settings.swapTable = Table({{u"a", u"1", kCell}});
   ASSERT_FALSE(SaveSettings(settings, file_));
   EXPECT_EQ(FileBytes(),
             "[Swap000]\nk=0\n[Swap1000]\nk=1\n[Swap01]\nk=2\n[Other]\nk=3\n"
             "[Main]\r\nTabSpace=4\r\nConvert=2\r\n"
             "[Swap001]\r\nFrom=a\r\nTo=\"1\"\r\nType=0\r\n");
-  for (int n = 2; n <= 10; ++n) settings.swapTable.Append({u"b", u"", 0});
+  for (int n = 2; n <= 10; ++n) settings.swapTable.Append({u"b", u"", kCell});
   ASSERT_FALSE(SaveSettings(settings, file_));
   EXPECT_EQ(Load().swapTable, settings.swapTable);
 }
@@ -267,11 +271,11 @@ TEST_F(SettingsTest, KeepsLinesItDoesNotOwn) {
 TEST_F(SettingsTest, TableHoldsAtMost999EntriesAndAllSurviveASave) {
   AppSettings settings;
   for (int n = 1; n <= 999; ++n) {
-    ASSERT_TRUE(
-        settings.swapTable.Append({u"x", std::u16string(u"#") + char16_t(u'0' + n % 10), 1}));
+    ASSERT_TRUE(settings.swapTable.Append(
+        {u"x", std::u16string(u"#") + char16_t(u'0' + n % 10), kWholeText}));
   }
   EXPECT_TRUE(settings.swapTable.Full());
-  EXPECT_FALSE(settings.swapTable.Append({u"y", u"z", 0}));
+  EXPECT_FALSE(settings.swapTable.Append({u"y", u"z", kCell}));
   ASSERT_FALSE(SaveSettings(settings, file_));
   EXPECT_NE(FileBytes().find("[Swap999]"), std::string::npos);
   EXPECT_EQ(FileBytes().find("[Swap000]"), std::string::npos);

@@ -11,6 +11,8 @@
 namespace mirotabe {
 namespace {
 
+using enum SwapKind;
+
 SwapTable Table(std::initializer_list<SwapEntry> entries) {
   SwapTable table;
   for (const SwapEntry& entry : entries) table.Append(entry);
@@ -44,18 +46,20 @@ INSTANTIATE_TEST_SUITE_P(
                     ConversionCase{"TabOfTwo", u"a\tb", {}, 2, u"ａ\r\n　\r\n　\r\nｂ"},
                     ConversionCase{"FinalLineBreak", u"ab\r\n", {}, 4, u"　ａ\r\n　ｂ"},
                     ConversionCase{"EmptyLineInside", u"a\r\n\r\nb", {}, 4, u"ｂ　ａ"},
-                    ConversionCase{"Type0Bar", u"ラーメン", Table({{u"ー", u"｜", 0}}), 4,
+                    ConversionCase{"Type0Bar", u"ラーメン", Table({{u"ー", u"｜", kCell}}), 4,
                                    u"ラ\r\n｜\r\nメ\r\nン"},
-                    ConversionCase{"Type1Chain", u"ab", Table({{u"a", u"b", 1}, {u"b", u"c", 1}}),
-                                   4, u"ｃ\r\nｃ"},
+                    ConversionCase{"Type1Chain", u"ab",
+                                   Table({{u"a", u"b", kWholeText}, {u"b", u"c", kWholeText}}), 4,
+                                   u"ｃ\r\nｃ"},
                     ConversionCase{"Type0Chain", u"ab",
-                                   Table({{u"ａ", u"ｂ", 0}, {u"ｂ", u"ｃ", 0}}), 4, u"ｃ\r\nｃ"}),
+                                   Table({{u"ａ", u"ｂ", kCell}, {u"ｂ", u"ｃ", kCell}}), 4,
+                                   u"ｃ\r\nｃ"}),
     [](const auto& info) { return info.param.name; });
 
 INSTANTIATE_TEST_SUITE_P(
     EdgeCases, ConversionTest,
     testing::Values(
-        ConversionCase{"EmptyInput", u"", Table({{u"a", u"b", 1}}), 4, u""},
+        ConversionCase{"EmptyInput", u"", Table({{u"a", u"b", kWholeText}}), 4, u""},
         ConversionCase{"OneLineOneCellPerRow", u"abc", {}, 4, u"ａ\r\nｂ\r\nｃ"},
         ConversionCase{
             "ShortLinesPaddedAtTheBottom", u"a\r\nbcd\r\nef", {}, 4, u"ｅｂａ\r\nｆｃ　\r\n　ｄ　"},
@@ -64,46 +68,52 @@ INSTANTIATE_TEST_SUITE_P(
         // Nothing left to lay out gives an empty pane, not a failure.
         ConversionCase{"OnlyTabsOfZero", u"\t\t", {}, 0, u""},
         ConversionCase{"OnlyLineBreaks", u"\r\n\r\n", {}, 4, u""},
-        ConversionCase{"EverythingDeleted", u"aa", Table({{u"a", u"", 1}}), 4, u""},
-        ConversionCase{"Type1EmptyToDeletes", u"abab", Table({{u"a", u"", 1}}), 4, u"ｂ\r\nｂ"},
-        ConversionCase{"Type1EmptyFromDoesNothing", u"ab", Table({{u"", u"x", 1}}), 4, u"ａ\r\nｂ"},
-        ConversionCase{"Type1NoOverlapsNoRescan", u"aaa", Table({{u"aa", u"a", 1}}), 4,
+        ConversionCase{"EverythingDeleted", u"aa", Table({{u"a", u"", kWholeText}}), 4, u""},
+        ConversionCase{"Type1EmptyToDeletes", u"abab", Table({{u"a", u"", kWholeText}}), 4,
+                       u"ｂ\r\nｂ"},
+        ConversionCase{"Type1EmptyFromDoesNothing", u"ab", Table({{u"", u"x", kWholeText}}), 4,
+                       u"ａ\r\nｂ"},
+        ConversionCase{"Type1NoOverlapsNoRescan", u"aaa", Table({{u"aa", u"a", kWholeText}}), 4,
                        u"ａ\r\nａ"},
         // A Type 1 To goes through the tabs and the full-width mapping.
-        ConversionCase{"Type1ToIsWidened", u"x", Table({{u"x", u"a\tb", 1}}), 1, u"ａ\r\n　\r\nｂ"},
-        ConversionCase{"Type0TwoBarsKeepOne", u"ー", Table({{u"ー", u"｜｜", 0}}), 4, u"｜"},
-        ConversionCase{"Type0EmptyToGivesEmptyCell", u"aー\r\nbc", Table({{u"ー", u"", 0}}), 4,
+        ConversionCase{"Type1ToIsWidened", u"x", Table({{u"x", u"a\tb", kWholeText}}), 1,
+                       u"ａ\r\n　\r\nｂ"},
+        ConversionCase{"Type0TwoBarsKeepOne", u"ー", Table({{u"ー", u"｜｜", kCell}}), 4, u"｜"},
+        ConversionCase{"Type0EmptyToGivesEmptyCell", u"aー\r\nbc", Table({{u"ー", u"", kCell}}), 4,
                        u"ｂａ\r\nｃ"},
-        ConversionCase{"OtherTypesDoNothing", u"ab", Table({{u"a", u"x", 2}, {u"ｂ", u"y", 7}}), 4,
+        ConversionCase{"OtherTypesDoNothing", u"ab",
+                       Table({{u"a", u"x", SwapKind{2}}, {u"ｂ", u"y", SwapKind{7}}}), 4,
                        u"ａ\r\nｂ"},
         ConversionCase{"KindsBeyondEightBitsDoNothing", u"ab",
-                       Table({{u"ａ", u"x", 256}, {u"a", u"y", 257}, {u"ｂ", u"z", -1}}), 4,
-                       u"ａ\r\nｂ"},
-        ConversionCase{"Type0FromIsTrimmed", u"ラー", Table({{u" ー ", u"｜", 0}}), 4, u"ラ\r\n｜"},
-        ConversionCase{"Type1FromIsNotTrimmed", u"ラー", Table({{u" ー ", u"｜", 1}}), 4,
+                       Table({StoredSwapEntry(u"ａ", u"x", 256), StoredSwapEntry(u"a", u"y", 257),
+                              StoredSwapEntry(u"ｂ", u"z", -1)}),
+                       4, u"ａ\r\nｂ"},
+        ConversionCase{"Type0FromIsTrimmed", u"ラー", Table({{u" ー ", u"｜", kCell}}), 4,
+                       u"ラ\r\n｜"},
+        ConversionCase{"Type1FromIsNotTrimmed", u"ラー", Table({{u" ー ", u"｜", kWholeText}}), 4,
                        u"ラ\r\nー"},
         // Only ASCII spaces are trimmed, so the spaces typed spaces become
         // can still be targeted.
-        ConversionCase{"Type0FullWidthSpaceKept", u"a b", Table({{u"\u3000", u"・", 0}}), 4,
+        ConversionCase{"Type0FullWidthSpaceKept", u"a b", Table({{u"\u3000", u"・", kCell}}), 4,
                        u"ａ\r\n・\r\nｂ"},
-        ConversionCase{"Type0AsciiSpaceFromNeverMatches", u"a b", Table({{u" ", u"・", 0}}), 4,
+        ConversionCase{"Type0AsciiSpaceFromNeverMatches", u"a b", Table({{u" ", u"・", kCell}}), 4,
                        u"ａ\r\n　\r\nｂ"},
-        ConversionCase{"ComparisonIsExact", u"aA", Table({{u"ａ", u"x", 0}}), 4, u"x\r\nＡ"},
-        ConversionCase{"HalfWidthType0FromMissesWidenedText", u"a", Table({{u"a", u"x", 0}}), 4,
+        ConversionCase{"ComparisonIsExact", u"aA", Table({{u"ａ", u"x", kCell}}), 4, u"x\r\nＡ"},
+        ConversionCase{"HalfWidthType0FromMissesWidenedText", u"a", Table({{u"a", u"x", kCell}}), 4,
                        u"ａ"},
         // A longer From matches only a cell an earlier entry produced.
         ConversionCase{"Type0LongFromMatchesProducedCell", u"a",
-                       Table({{u"ａ", u"xy", 0}, {u"xy", u"z", 0}}), 4, u"z"},
+                       Table({{u"ａ", u"xy", kCell}, {u"xy", u"z", kCell}}), 4, u"z"},
         ConversionCase{"Type0EarlierEntryNotReapplied", u"ab",
-                       Table({{u"ｂ", u"ｃ", 0}, {u"ａ", u"ｂ", 0}}), 4, u"ｂ\r\nｃ"},
+                       Table({{u"ｂ", u"ｃ", kCell}, {u"ａ", u"ｂ", kCell}}), 4, u"ｂ\r\nｃ"},
         ConversionCase{"Type0ChainBackToStart", u"ab",
-                       Table({{u"ａ", u"ｂ", 0}, {u"ｂ", u"ａ", 0}}), 4, u"ａ\r\nａ"},
+                       Table({{u"ａ", u"ｂ", kCell}, {u"ｂ", u"ａ", kCell}}), 4, u"ａ\r\nａ"},
         ConversionCase{"LoneLineFeedTakesACell", u"a\nb", {}, 4, u"ａ\r\n\n\r\nｂ"},
         ConversionCase{"LoneCarriageReturnTakesACell", u"a\rb", {}, 4, u"ａ\r\n\r\r\nｂ"},
         // A surrogate pair is one cell, never split across rows.
         ConversionCase{"SurrogatePairIsOneCell", u"😀a\r\nb", {}, 4, u"ｂ😀\r\n　ａ"},
-        ConversionCase{"SurrogatePairReplaced", u"x😀", Table({{u"😀", u"☆", 0}}), 4, u"ｘ\r\n☆"},
-        ConversionCase{"TwoAsciiCellsInGrid", u"ab\r\ncd", Table({{u"ｄ", u"xy", 0}}), 4,
+        ConversionCase{"SurrogatePairReplaced", u"x😀", Table({{u"😀", u"☆", kCell}}), 4, u"ｘ\r\n☆"},
+        ConversionCase{"TwoAsciiCellsInGrid", u"ab\r\ncd", Table({{u"ｄ", u"xy", kCell}}), 4,
                        u"ｃａ\r\nxyｂ"}),
     [](const auto& info) { return info.param.name; });
 
@@ -111,22 +121,22 @@ INSTANTIATE_TEST_SUITE_P(
 // to the entries, and the text keeps its own where nothing replaces it.
 INSTANTIATE_TEST_SUITE_P(
     OneWayPairs, ConversionTest,
-    testing::Values(ConversionCase{"Type0TypedFromMatchesBoth", u"〜～", Table({{u"〜", u"｜", 0}}),
-                                   4, u"｜\r\n｜"},
+    testing::Values(ConversionCase{"Type0TypedFromMatchesBoth", u"〜～",
+                                   Table({{u"〜", u"｜", kCell}}), 4, u"｜\r\n｜"},
                     ConversionCase{"Type0StoredFromMatchesBoth", u"〜～",
-                                   Table({{u"～", u"｜", 0}}), 4, u"｜\r\n｜"},
+                                   Table({{u"～", u"｜", kCell}}), 4, u"｜\r\n｜"},
                     ConversionCase{"Type0ChainThroughAPair", u"〜",
-                                   Table({{u"〜", u"－", 0}, {u"−", u"｜", 0}}), 4, u"｜"},
+                                   Table({{u"〜", u"－", kCell}, {u"−", u"｜", kCell}}), 4, u"｜"},
                     ConversionCase{"Type0UnmatchedKeepsTheTyped", u"〜−",
-                                   Table({{u"ー", u"｜", 0}}), 4, u"〜\r\n−"},
+                                   Table({{u"ー", u"｜", kCell}}), 4, u"〜\r\n−"},
                     ConversionCase{"Type1TypedFromMatchesBoth", u"a〜b a～b",
-                                   Table({{u"a〜b", u"x", 1}}), 4, u"ｘ\r\n　\r\nｘ"},
-                    ConversionCase{"Type1StoredFromMatchesBoth", u"—‖―∥", Table({{u"―∥", u"y", 1}}),
-                                   4, u"ｙ\r\nｙ"},
-                    ConversionCase{"Type1PairInsideAWord", u"1−2", Table({{u"－", u"-", 1}}), 4,
-                                   u"１\r\n－\r\n２"},
+                                   Table({{u"a〜b", u"x", kWholeText}}), 4, u"ｘ\r\n　\r\nｘ"},
+                    ConversionCase{"Type1StoredFromMatchesBoth", u"—‖―∥",
+                                   Table({{u"―∥", u"y", kWholeText}}), 4, u"ｙ\r\nｙ"},
+                    ConversionCase{"Type1PairInsideAWord", u"1−2",
+                                   Table({{u"－", u"-", kWholeText}}), 4, u"１\r\n－\r\n２"},
                     ConversionCase{"Type1UnmatchedKeepsTheTyped", u"〜£",
-                                   Table({{u"〜x", u"y", 1}}), 4, u"〜\r\n￡"}),
+                                   Table({{u"〜x", u"y", kWholeText}}), 4, u"〜\r\n￡"}),
     [](const auto& info) { return info.param.name; });
 
 // Every pair the converter knows, from either side, in both kinds.
@@ -138,11 +148,11 @@ TEST(VerticalLayoutTest, EveryOneWayPairMatchesFromEitherSide) {
     const std::u16string both = typed + stored;
     for (const std::u16string& from : {typed, stored}) {
       SCOPED_TRACE(testing::Message() << std::hex << int{pair.typed} << " from " << int{from[0]});
-      EXPECT_EQ(Convert(both, Table({{from, u"ｚ", 1}})), u"ｚ\r\nｚ");
+      EXPECT_EQ(Convert(both, Table({{from, u"ｚ", kWholeText}})), u"ｚ\r\nｚ");
       // Cells are matched after the full-width mapping, which already
       // joins some pairs (¢ and ￠) and moves others out of reach.
       if (ToFullWidth(both) == both) {
-        EXPECT_EQ(Convert(both, Table({{from, u"ｚ", 0}})), u"ｚ\r\nｚ");
+        EXPECT_EQ(Convert(both, Table({{from, u"ｚ", kCell}})), u"ｚ\r\nｚ");
       }
     }
   }
@@ -152,8 +162,8 @@ TEST(VerticalLayoutTest, EveryOneWayPairMatchesFromEitherSide) {
 // layout is the one a fresh build gives.
 TEST(VerticalLayoutTest, RebuiltLayoutsAreFreshOnes) {
   SwapTable table;
-  table.Append({u"ー", u"｜", 0});
-  table.Append({u"...", u"…", 1});
+  table.Append({u"ー", u"｜", kCell});
+  table.Append({u"...", u"…", kWholeText});
   const std::u16string long_(300, u'長');
   const std::u16string texts[] = {
       u"縦書き\r\nラーメン...", long_ + u"\r\n" + long_, u"a😀b\r\n\tc", u"", u"短い",
@@ -236,9 +246,10 @@ TEST(VerticalLayoutTest, TextAgreesWithCellsOnLargeTexts) {
       const int length = static_cast<int>(random() % 140);
       for (int i = 0; i < length; ++i) input += alphabet[random() % alphabet.size()];
     }
-    const SwapTable table = withReplacements
-                                ? Table({{u"ー", u"｜", 0}, {u"あ", u"ア", 0}, {u"ｂ", u"ｃ", 0}})
-                                : SwapTable{};
+    const SwapTable table =
+        withReplacements
+            ? Table({{u"ー", u"｜", kCell}, {u"あ", u"ア", kCell}, {u"ｂ", u"ｃ", kCell}})
+            : SwapTable{};
     const LayoutResult result = BuildVerticalLayout(input, 2, table);
     const auto& layout = std::get<VerticalLayout>(result);
     std::u16string expected;
@@ -297,15 +308,15 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         PiecesCase{"Empty", u"", {}}, PiecesCase{"OneCell", u"a", {}},
         PiecesCase{"ShortLines", u"ab\r\nc\r\n\r\ndef", {}},
-        PiecesCase{"ReplacedInTheGrid", u"ラーメン\r\naー", Table({{u"ー", u"｜", 0}})},
+        PiecesCase{"ReplacedInTheGrid", u"ラーメン\r\naー", Table({{u"ー", u"｜", kCell}})},
         PiecesCase{"ReplacedCellNotReplacedAgain", u"ab",
-                   Table({{u"ｂ", u"ｃ", 0}, {u"ａ", u"ｂ", 0}})},
-        PiecesCase{"TwoUnitCell", u"ab\r\ncd", Table({{u"ｄ", u"xy", 0}})},
+                   Table({{u"ｂ", u"ｃ", kCell}, {u"ａ", u"ｂ", kCell}})},
+        PiecesCase{"TwoUnitCell", u"ab\r\ncd", Table({{u"ｄ", u"xy", kCell}})},
         PiecesCase{"SurrogatePairs", u"😀a\r\nb🍣😀", {}},
         // Rows wider than a piece: one row or a few per piece.
         PiecesCase{"ManyShortLines", Lines(70000, u"あい") + u"\r\nうえお", {}},
         PiecesCase{"ManyLinesWithAPair", Lines(70000, u"あ😀"), {}},
-        PiecesCase{"ManyLinesReplaced", Lines(30000, u"aー"), Table({{u"ー", u"｜", 0}})},
+        PiecesCase{"ManyLinesReplaced", Lines(30000, u"aー"), Table({{u"ー", u"｜", kCell}})},
         // Narrow rows: many rows per piece.
         PiecesCase{"OneLongLine", std::u16string(300000, u'x'), {}},
         PiecesCase{"LongLinesWithPairs", Lines(3, std::u16string(100000, u'x') + u"😀"), {}}),
@@ -322,7 +333,7 @@ TEST(VerticalLayoutTest, PiecesAgreeUnderColumnsAndGaps) {
       settings.columnLength = length;
       settings.columnGap = gap;
       const LayoutResult result =
-          BuildVerticalLayout(input, 4, Table({{u"ー", u"｜", 0}}), settings);
+          BuildVerticalLayout(input, 4, Table({{u"ー", u"｜", kCell}}), settings);
       const auto& layout = std::get<VerticalLayout>(result);
       std::u16string joined;
       layout.ForEachTextPiece([&joined](std::u16string_view piece) {

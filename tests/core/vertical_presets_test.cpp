@@ -8,6 +8,8 @@
 namespace mirotabe {
 namespace {
 
+using enum SwapKind;
+
 const VerticalPreset& Preset(std::u16string_view name) {
   for (const VerticalPreset& preset : VerticalPresets()) {
     if (preset.name == name) return preset;
@@ -33,8 +35,8 @@ TEST(VerticalPresetsTest, OfferedInOrder) {
 // code page 932 encoder has had its say.
 TEST(VerticalPresetsTest, ShiftJisTableIsWhatSurvivesTheEncoder) {
   const std::vector<SwapEntry> expected = {
-      {u"ー", u"｜", 0}, {u"―", u"｜", 0}, {u"－", u"｜", 0}, {u"「", u"┐", 0},
-      {u"」", u"└", 0},  {u"『", u"┓", 0}, {u"』", u"┗", 0},
+      {u"ー", u"｜", kCell}, {u"―", u"｜", kCell}, {u"－", u"｜", kCell}, {u"「", u"┐", kCell},
+      {u"」", u"└", kCell},  {u"『", u"┓", kCell}, {u"』", u"┗", kCell},
   };
   EXPECT_EQ(ShiftJis().entries, expected);
 }
@@ -44,7 +46,7 @@ TEST(VerticalPresetsTest, ShiftJisTableIsWhatSurvivesTheEncoder) {
 TEST(VerticalPresetsTest, EntriesAreWholeCells) {
   for (const VerticalPreset* preset : {&ShiftJis(), &Unicode()}) {
     for (const SwapEntry& entry : preset->entries) {
-      EXPECT_EQ(entry.kind, 0);
+      EXPECT_EQ(entry.kind, kCell);
       EXPECT_EQ(CutToTwoBytes(entry.to), entry.to);
       const Charset charset = preset == &ShiftJis() ? Charset::Cp932 : Charset::Utf8;
       EXPECT_EQ(Encode(entry.from + entry.to, charset).replaced, 0u);
@@ -71,17 +73,17 @@ TEST_P(AddPresetTest, SkipsFromsAlreadyThere) {
   for (std::size_t i = 0; i < original.Count(); ++i) EXPECT_EQ(table[i], original[i]);
 }
 
-INSTANTIATE_TEST_SUITE_P(Tables, AddPresetTest,
-                         testing::Values(AddCase{"Empty", {}, 7, 7},
-                                         AddCase{"OwnBarKept", {{u"ー", u"|", 0}}, 6, 7},
-                                         // Any kind counts: the From is taken.
-                                         AddCase{"Type1FromTaken", {{u"「", u"[", 1}}, 6, 7},
-                                         AddCase{"OtherFromsStay", {{u"a", u"b", 0}}, 7, 8}),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Tables, AddPresetTest,
+    testing::Values(AddCase{"Empty", {}, 7, 7}, AddCase{"OwnBarKept", {{u"ー", u"|", kCell}}, 6, 7},
+                    // Any kind counts: the From is taken.
+                    AddCase{"Type1FromTaken", {{u"「", u"[", kWholeText}}, 6, 7},
+                    AddCase{"OtherFromsStay", {{u"a", u"b", kCell}}, 7, 8}),
+    [](const auto& info) { return info.param.name; });
 
 TEST(AddPresetTest, StopsWhenTheTableIsFull) {
   SwapTable table;
-  while (table.Count() < SwapTable::kMaxEntries - 2) table.Append({u"x", u"y", 0});
+  while (table.Count() < SwapTable::kMaxEntries - 2) table.Append({u"x", u"y", kCell});
   EXPECT_EQ(AddPresetEntries(table, ShiftJis()), 2u);
   EXPECT_TRUE(table.Full());
   EXPECT_EQ(table[SwapTable::kMaxEntries - 1].from, u"―");

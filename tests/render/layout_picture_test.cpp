@@ -13,6 +13,8 @@
 namespace mirotabe {
 namespace {
 
+using enum SwapKind;
+
 using testing_support::TempFolder;
 using testing_support::WriteFile;
 
@@ -125,7 +127,7 @@ TEST(DrawImageTest, EachCellsTextIsCentredInItsCellAndNothingElseIsInked) {
   // replacement) above "一" on the left; the second row's right cell is
   // the blank padding.
   SwapTable table;
-  table.Append(SwapEntry{u"ｘ", u"ab", 0});
+  table.Append(SwapEntry{u"ｘ", u"ab", kCell});
   const VerticalLayout layout = LayoutOf(u"国\r\nｘ一", table);
   const CellBox box = MeasureCell(48);
   const QImage image = DrawImage(layout, {box.width, false});

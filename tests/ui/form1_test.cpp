@@ -31,6 +31,10 @@
 namespace mirotabe {
 namespace {
 
+using enum ConvertTrigger;
+
+using enum SwapKind;
+
 namespace fs = std::filesystem;
 using testing_ui::ScriptedUiServices;
 
@@ -39,7 +43,7 @@ class Form1Test : public testing::Test {
   void SetUp() override { settings_.appFolder = folder_.path() + "/"; }
   void TearDown() override { form_.reset(); }
 
-  Form1& Open(std::uint8_t trigger = 2) {
+  Form1& Open(ConvertTrigger trigger = kEveryChange) {
     settings_.convertTrigger = trigger;
     form_ = std::make_unique<Form1>(settings_, services_);
     form_->show();
@@ -82,7 +86,7 @@ void Commit(QWidget* widget, const QString& text) {
 
 struct KeyCase {
   const char* name;
-  std::uint8_t trigger;
+  ConvertTrigger trigger;
   Qt::Key key;
   Qt::KeyboardModifiers modifiers;
   bool inOutputPane;
@@ -109,33 +113,35 @@ TEST_P(Form1KeyTest, ConvertsOnlyOnTheTriggerKeyInTheInputPane) {
 INSTANTIATE_TEST_SUITE_P(
     Keys, Form1KeyTest,
     testing::Values(
-        KeyCase{"EnterUnderEnter", 0, Qt::Key_Return, Qt::NoModifier, false, true},
-        KeyCase{"ShiftEnterUnderEnter", 0, Qt::Key_Return, Qt::ShiftModifier, false, true},
-        KeyCase{"KeypadEnterUnderEnter", 0, Qt::Key_Enter, Qt::KeypadModifier, false, true},
-        KeyCase{"F1UnderEnter", 0, Qt::Key_F1, Qt::NoModifier, false, false},
-        KeyCase{"EnterInOutputPane", 0, Qt::Key_Return, Qt::NoModifier, true, false},
-        KeyCase{"F1UnderF1", 1, Qt::Key_F1, Qt::NoModifier, false, true},
-        KeyCase{"ShiftF1UnderF1", 1, Qt::Key_F1, Qt::ShiftModifier, false, true},
-        KeyCase{"EnterUnderF1", 1, Qt::Key_Return, Qt::NoModifier, false, false},
-        KeyCase{"F1InOutputPane", 1, Qt::Key_F1, Qt::NoModifier, true, false},
-        KeyCase{"F1UnderUnknownTrigger", 7, Qt::Key_F1, Qt::NoModifier, false, false},
-        KeyCase{"EnterUnderUnknownTrigger", 7, Qt::Key_Return, Qt::NoModifier, false, false}),
+        KeyCase{"EnterUnderEnter", kEnterKey, Qt::Key_Return, Qt::NoModifier, false, true},
+        KeyCase{"ShiftEnterUnderEnter", kEnterKey, Qt::Key_Return, Qt::ShiftModifier, false, true},
+        KeyCase{"KeypadEnterUnderEnter", kEnterKey, Qt::Key_Enter, Qt::KeypadModifier, false, true},
+        KeyCase{"F1UnderEnter", kEnterKey, Qt::Key_F1, Qt::NoModifier, false, false},
+        KeyCase{"EnterInOutputPane", kEnterKey, Qt::Key_Return, Qt::NoModifier, true, false},
+        KeyCase{"F1UnderF1", kF1Key, Qt::Key_F1, Qt::NoModifier, false, true},
+        KeyCase{"ShiftF1UnderF1", kF1Key, Qt::Key_F1, Qt::ShiftModifier, false, true},
+        KeyCase{"EnterUnderF1", kF1Key, Qt::Key_Return, Qt::NoModifier, false, false},
+        KeyCase{"F1InOutputPane", kF1Key, Qt::Key_F1, Qt::NoModifier, true, false},
+        KeyCase{"F1UnderUnknownTrigger", ConvertTrigger{7}, Qt::Key_F1, Qt::NoModifier, false,
+                false},
+        KeyCase{"EnterUnderUnknownTrigger", ConvertTrigger{7}, Qt::Key_Return, Qt::NoModifier,
+                false, false}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(Form1Test, EveryChangeConvertsUnderTriggerTwoOnly) {
-  Open(2);
+  Open();
   QTest::keyClicks(Text1(), QStringLiteral("ab"));
   EXPECT_EQ(Shown(), QStringLiteral("ａ\nｂ"));
   QTest::keyClick(Text1(), Qt::Key_Return);
   EXPECT_EQ(Shown(), QStringLiteral("　ａ\n　ｂ"));
 
-  settings_.convertTrigger = 0;
+  settings_.convertTrigger = kEnterKey;
   QTest::keyClicks(Text1(), QStringLiteral("c"));
   EXPECT_EQ(Shown(), QStringLiteral("　ａ\n　ｂ"));
 }
 
 TEST_F(Form1Test, AutoRepeatedReleasesDoNotConvert) {
-  Open(1);
+  Open(kF1Key);
   Text1()->setPlainText(QStringLiteral("a"));
   QKeyEvent repeated(QEvent::KeyRelease, Qt::Key_F1, Qt::NoModifier, QString(), true);
   QApplication::sendEvent(Text1(), &repeated);
@@ -146,10 +152,10 @@ TEST_F(Form1Test, AutoRepeatedReleasesDoNotConvert) {
 }
 
 TEST_F(Form1Test, PreeditDoesNotConvertButItsCommitDoes) {
-  Open(2);
+  Open();
   QTest::keyClicks(Text1(), QStringLiteral("ab"));
   // The table changes behind the pane's back: only a conversion shows it.
-  settings_.swapTable.Append({u"ａ", u"Ｘ", 0});
+  settings_.swapTable.Append({u"ａ", u"Ｘ", kCell});
   for (const char* preedit : {"k", "か", ""}) {
     QInputMethodEvent event(QString::fromUtf8(preedit), {});
     QApplication::sendEvent(Text1(), &event);
@@ -162,7 +168,7 @@ TEST_F(Form1Test, PreeditDoesNotConvertButItsCommitDoes) {
 // After each step the output pane shows and marks the cell of the
 // character before the input caret.
 TEST_F(Form1Test, OutputFollowsTheInputCaret) {
-  Open(2);
+  Open();
   QString text;
   for (int line = 0; line < 300; ++line) {
     text += QString(120, QChar(u'あ')) + QChar(u'\n');
@@ -208,7 +214,7 @@ TEST_F(Form1Test, OutputFollowsTheInputCaret) {
 }
 
 TEST_F(Form1Test, OutputPaneIsSecondInTheTabOrder) {
-  Open(2);
+  Open();
   QApplication::setActiveWindow(form_.get());
   ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
   Text1()->setTabChangesFocus(true);
@@ -231,17 +237,17 @@ void RunSettings(Form1& form, const char* button, const std::function<void(QDial
 }
 
 TEST_F(Form1Test, SettingsCommandReconvertsAfterEitherButton) {
-  Open(2);
+  Open();
   Text1()->setPlainText(QStringLiteral("ー"));
   // The table changes behind the pane's back; even Cancel brings it in.
-  settings_.swapTable.Append({u"ー", u"｜", 0});
+  settings_.swapTable.Append({u"ー", u"｜", kCell});
   RunSettings(*form_, "Command2_1", [](QDialog&) {});
   EXPECT_EQ(Shown(), QStringLiteral("｜"));
 
   RunSettings(*form_, "Command2_0", [](QDialog& dialog) {
     QTest::mouseClick(dialog.findChild<QRadioButton*>("Option1_0"), Qt::LeftButton);
   });
-  EXPECT_EQ(settings_.convertTrigger, 0);
+  EXPECT_EQ(settings_.convertTrigger, kEnterKey);
   Text1()->setPlainText(QStringLiteral("ーー"));
   RunSettings(*form_, "Command2_1", [](QDialog&) {});
   EXPECT_EQ(Shown(), QStringLiteral("｜"));  // Enter now converts, not settings
@@ -251,7 +257,7 @@ TEST_F(Form1Test, SettingsCommandReconvertsAfterEitherButton) {
 
 TEST_F(Form1Test, OpenLoadsTheChosenFileAndConverts) {
   Put(PathOf("in.txt"), Cp932(u"縦\r\nab\r\n"));
-  Open(2);
+  Open();
   services_.openAnswers.push_back(PathOf("in.txt"));
   Trigger("Menu_File_Open");
   ASSERT_EQ(services_.openCalls.size(), 1u);
@@ -270,7 +276,7 @@ TEST_F(Form1Test, OpenLoadsTheChosenFileAndConverts) {
 
 TEST_F(Form1Test, OpenedFileWaitsForTheKeyUnderTriggerZero) {
   Put(PathOf("in.txt"), "ab");
-  Open(0);
+  Open(kEnterKey);
   services_.openAnswers.push_back(PathOf("in.txt"));
   Trigger("Menu_File_Open");
   EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("ab"));
@@ -278,7 +284,7 @@ TEST_F(Form1Test, OpenedFileWaitsForTheKeyUnderTriggerZero) {
 }
 
 TEST_F(Form1Test, FailedReadIsShownAndLeavesThePanes) {
-  Open(2);
+  Open();
   QTest::keyClicks(Text1(), QStringLiteral("x"));
   services_.openAnswers.push_back(PathOf("missing.txt"));
   Trigger("Menu_File_Open");
@@ -314,7 +320,7 @@ TEST_F(Form1Test, DropLoadsTheFirstFileWhateverItsExtension) {
   Put(PathOf("first.csv"), "a,b");
   Put(PathOf("second.txt"), "second");
   Put(PathOf("third.txt"), "third");
-  Open(2);
+  Open();
   QMimeData* data = FileDrop({PathOf("first.csv"), PathOf("second.txt"), PathOf("third.txt")});
   Qt::DropAction action = Qt::IgnoreAction;
   EXPECT_TRUE(Drop(Text1()->viewport(), data, &action));
@@ -325,7 +331,7 @@ TEST_F(Form1Test, DropLoadsTheFirstFileWhateverItsExtension) {
 }
 
 TEST_F(Form1Test, DraggedTextChangesNothing) {
-  Open(2);
+  Open();
   QTest::keyClicks(Text1(), QStringLiteral("keep"));
   auto* data = new QMimeData;
   data->setText(QStringLiteral("dragged"));
@@ -335,7 +341,7 @@ TEST_F(Form1Test, DraggedTextChangesNothing) {
 }
 
 TEST_F(Form1Test, DropOfAFolderIsReported) {
-  Open(2);
+  Open();
   QMimeData* data = FileDrop({QString::fromStdString(folder_.path())});
   Drop(Text1()->viewport(), data);
   ASSERT_EQ(services_.messages.size(), 1u);
@@ -357,7 +363,7 @@ TEST_P(Form1CommandLineTest, LoadsTheNamedFileOrSaysWhy) {
   Put(PathOf("my notes.txt"), "ab");
   testing_support::WriteFile(folder_.PathOf("name-\xff.txt"), "ab");
   testing_support::WriteFile(folder_.PathOf("名前.txt"), "ab");
-  Open(2);
+  Open();
   std::vector<std::string> arguments;
   for (std::string argument : GetParam().arguments) {
     if (argument.find('@') != std::string::npos) {
@@ -399,7 +405,7 @@ struct SavePathCase {
 class Form1SavePathTest : public Form1Test, public testing::WithParamInterface<SavePathCase> {};
 
 TEST_P(Form1SavePathTest, AppendsTxtUnlessTheNameEndsInIt) {
-  Open(2);
+  Open();
   QTest::keyClicks(Text1(), QStringLiteral("ab"));
   services_.saveAnswers.push_back(PathOf(GetParam().chosen));
   Trigger("Menu_File_Save");
@@ -419,7 +425,7 @@ INSTANTIATE_TEST_SUITE_P(Names, Form1SavePathTest,
                          [](const auto& info) { return info.param.name; });
 
 TEST_F(Form1Test, SaveWritesThePaneAsShownWithoutConvertingFirst) {
-  Open(0);
+  Open(kEnterKey);
   QTest::keyClicks(Text1(), QStringLiteral("ab"));
   QTest::keyClick(Text1(), Qt::Key_Return);         // converts "ab" and the new line
   QTest::keyClicks(Text1(), QStringLiteral("cd"));  // not converted yet
@@ -432,7 +438,7 @@ TEST_F(Form1Test, SaveWritesThePaneAsShownWithoutConvertingFirst) {
 
 TEST_F(Form1Test, SavingAnEmptyPaneEmptiesTheFile) {
   Put(PathOf("out.txt"), "old");
-  Open(2);
+  Open();
   services_.saveAnswers.push_back(PathOf("out.txt"));
   Trigger("Menu_File_Save");
   EXPECT_EQ(fs::file_size(PathOf("out.txt").toStdString()), 0u);
@@ -440,7 +446,7 @@ TEST_F(Form1Test, SavingAnEmptyPaneEmptiesTheFile) {
 
 TEST_F(Form1Test, AskesBeforeReplacingTheFileThatTxtLeadsTo) {
   Put(PathOf("memo.txt"), "old");
-  Open(2);
+  Open();
   QTest::keyClicks(Text1(), QStringLiteral("a"));
   services_.saveAnswers = {PathOf("memo"), PathOf("memo")};
   services_.proceedAnswers = {false, true};
@@ -453,7 +459,7 @@ TEST_F(Form1Test, AskesBeforeReplacingTheFileThatTxtLeadsTo) {
 }
 
 TEST_F(Form1Test, WarnsBeforeCharactersBecomeQuestionMarks) {
-  Open(2);
+  Open();
   Commit(Text1(), QStringLiteral("😀a"));
   services_.saveAnswers = {PathOf("out.txt")};
   services_.proceedAnswers = {false};
@@ -472,7 +478,7 @@ TEST_F(Form1Test, WarnsBeforeCharactersBecomeQuestionMarks) {
 TEST_F(Form1Test, FailedWriteIsShownAndKeepsTheOldFile) {
   Put(PathOf("locked.txt"), "old");
   ASSERT_EQ(::chmod(PathOf("locked.txt").toStdString().c_str(), 0444), 0);
-  Open(2);
+  Open();
   QTest::keyClicks(Text1(), QStringLiteral("a"));
   services_.saveAnswers = {PathOf("locked.txt"), PathOf("no/folder/out.txt")};
   Trigger("Menu_File_Save");
@@ -486,7 +492,7 @@ TEST_F(Form1Test, FailedWriteIsShownAndKeepsTheOldFile) {
 }
 
 TEST_F(Form1Test, TooLargeOutputIsExplainedAndNotSaved) {
-  Open(2);
+  Open();
   form_->SetMaxLayoutCells(5);
   QTest::keyClicks(Text1(), QStringLiteral("abc"));
   QTest::keyClick(Text1(), Qt::Key_Return);  // 2 lines × 3: 6 cells
@@ -507,7 +513,7 @@ TEST_F(Form1Test, TooLargeOutputIsExplainedAndNotSaved) {
 // ---- Window, splitter and menus ----
 
 TEST_F(Form1Test, OpensWithItsCaptionSizeAndCentredSplitter) {
-  Open(2);
+  Open();
   EXPECT_EQ(form_->windowTitle(), QStringLiteral("Mirotabe"));
   EXPECT_EQ(form_->windowIcon().availableSizes(),
             (QList<QSize>{QSize(16, 16), QSize(32, 32), QSize(48, 48)}));
@@ -538,7 +544,7 @@ void SendMouse(QWidget* widget, QEvent::Type type, Qt::MouseButton button, QPoin
 }
 
 TEST_F(Form1Test, DraggingTheSplitterWithAnyButtonMovesThePanes) {
-  Open(2);
+  Open();
   for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
     const float before = form_->geometryInTwips().image1.left;
     SendMouse(Image1(), QEvent::MouseButtonPress, button, QPoint(2, 50));
@@ -559,7 +565,7 @@ TEST_F(Form1Test, DraggingTheSplitterWithAnyButtonMovesThePanes) {
 }
 
 TEST_F(Form1Test, DragPastTheLeftEdgeKeepsTheInputPane) {
-  Open(2);
+  Open();
   SendMouse(Image1(), QEvent::MouseButtonPress, Qt::LeftButton, QPoint(0, 50));
   SendMouse(Image1(), QEvent::MouseMove, Qt::LeftButton, QPoint(-290, 50));
   EXPECT_EQ(Text1()->width(), 10);
@@ -570,7 +576,7 @@ TEST_F(Form1Test, DragPastTheLeftEdgeKeepsTheInputPane) {
 }
 
 TEST_F(Form1Test, MenusHaveTheirCaptionsAndShortcuts) {
-  Open(2);
+  Open();
   const auto text = [&](const char* name) { return form_->findChild<QAction*>(name)->text(); };
   EXPECT_EQ(text("Menu_File_Open"), QStringLiteral("開く(&O)"));
   EXPECT_EQ(text("Menu_File_Save"), QStringLiteral("縦書きを保存(&S)"));
@@ -588,7 +594,7 @@ TEST_F(Form1Test, MenusHaveTheirCaptionsAndShortcuts) {
 }
 
 TEST_F(Form1Test, ShortcutsReachTheCommands) {
-  Open(2);
+  Open();
   QApplication::setActiveWindow(form_.get());
   ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
   Text1()->setFocus();
@@ -599,7 +605,7 @@ TEST_F(Form1Test, ShortcutsReachTheCommands) {
 }
 
 TEST_F(Form1Test, VersionBoxAndHomePage) {
-  Open(2);
+  Open();
   Trigger("Menu_Help_Version");
   ASSERT_EQ(services_.messages.size(), 1u);
   EXPECT_EQ(services_.messages[0].icon, MessageIcon::Information);
@@ -614,7 +620,7 @@ TEST_F(Form1Test, VersionBoxAndHomePage) {
 }
 
 TEST_F(Form1Test, ExitClosesTheWindowWithoutAsking) {
-  Open(2);
+  Open();
   QTest::keyClicks(Text1(), QStringLiteral("unsaved"));
   Trigger("Menu_File_Exit");
   EXPECT_FALSE(form_->isVisible());
@@ -625,7 +631,7 @@ TEST_F(Form1Test, ExitClosesTheWindowWithoutAsking) {
 
 TEST_F(Form1Test, TheOutputFollowsTheLayoutOptions) {
   settings_.layout = {2, Kinsoku::kPushOut, 1};
-  Open(2);
+  Open();
   Commit(Text1(), QStringLiteral("あい。う"));
   EXPECT_EQ(Shown(), QStringLiteral("う　い　あ\n　　。　　"));
   // The caret's character is found in the columns the line was cut into.
@@ -636,7 +642,7 @@ TEST_F(Form1Test, TheOutputFollowsTheLayoutOptions) {
 
 struct ReverseCase {
   const char* name;
-  std::uint8_t trigger;
+  ConvertTrigger trigger;
   QString output;  // the output pane right after the command
 };
 
@@ -661,13 +667,13 @@ TEST_P(Form1ReverseTest, PutsTheHorizontalTextIntoTheInputPane) {
 
 INSTANTIATE_TEST_SUITE_P(
     Form1, Form1ReverseTest,
-    testing::Values(ReverseCase{"EveryChange", 2, QStringLiteral("ｃａ\n　ｂ")},
-                    ReverseCase{"WaitsForEnter", 0, QString()},
-                    ReverseCase{"WaitsForF1", 1, QString()}),
+    testing::Values(ReverseCase{"EveryChange", kEveryChange, QStringLiteral("ｃａ\n　ｂ")},
+                    ReverseCase{"WaitsForEnter", kEnterKey, QString()},
+                    ReverseCase{"WaitsForF1", kF1Key, QString()}),
     [](const testing::TestParamInfo<ReverseCase>& info) { return std::string(info.param.name); });
 
 TEST_F(Form1Test, ReadingBackTooMuchIsExplainedAndChangesNothing) {
-  Open(2);
+  Open();
   form_->SetMaxLayoutCells(5);
   Commit(Text1(), QStringLiteral("ａｂｃ\nｄ"));  // 2 rows × 3: 6 cells
   Trigger("Menu_Convert_Reverse");

@@ -35,7 +35,7 @@ namespace mirotabe {
 
 static void PrintTo(const SwapEntry& entry, std::ostream* out) {
   *out << '{' << ::testing::PrintToString(ToQString(entry.from)) << ", "
-       << ::testing::PrintToString(ToQString(entry.to)) << ", " << int{entry.kind} << '}';
+       << ::testing::PrintToString(ToQString(entry.to)) << ", " << StoredKind(entry) << '}';
 }
 
 static void PrintTo(const SwapTable& table, std::ostream* out) {
@@ -43,6 +43,9 @@ static void PrintTo(const SwapTable& table, std::ostream* out) {
 }
 
 namespace {
+
+using enum SwapKind;
+using enum ConvertTrigger;
 
 namespace fs = std::filesystem;
 using testing_ui::ScriptedUiServices;
@@ -213,7 +216,7 @@ TEST_F(Form2Test, ExecIsModalAndOkAccepts) {
 }
 
 TEST_F(Form2Test, OpensWithTheFocusOnTheListAndNothingPicked) {
-  settings_.swapTable = Table({{u"ー", u"｜", 0}, {u"a", u"b", 1}});
+  settings_.swapTable = Table({{u"ー", u"｜", kCell}, {u"a", u"b", kWholeText}});
   Open();
   EXPECT_EQ(QApplication::focusWidget(), List());
   EXPECT_TRUE(List()->selectedItems().isEmpty());
@@ -227,7 +230,7 @@ TEST_F(Form2Test, OpensWithTheFocusOnTheListAndNothingPicked) {
 }
 
 TEST_F(Form2Test, TabVisitsTheControlsInOrder) {
-  settings_.convertTrigger = 0;
+  settings_.convertTrigger = kEnterKey;
   Open();
   const QStringList expected = {"Text1_0",   "Text1_1",  "Command1_0",   "Command1_1",
                                 "Text2",     "VScroll1", "Command2_0",   "Command2_1",
@@ -318,8 +321,10 @@ TEST_F(Form2Test, TheListUsesThePaneFont) {
 // ---- Loading ----
 
 TEST_F(Form2Test, ListsEveryEntryWithItsKind) {
-  settings_.swapTable =
-      Table({{u"ー", u"｜", 0}, {u"ａ", u"", 0}, {u"x", u"あいう", 1}, {u"z", u"w", 7}});
+  settings_.swapTable = Table({{u"ー", u"｜", kCell},
+                               {u"ａ", u"", kCell},
+                               {u"x", u"あいう", kWholeText},
+                               {u"z", u"w", SwapKind{7}}});
   Open();
   EXPECT_EQ(Rows(),
             QStringList({QStringLiteral("ー >> ｜ 変換時"), QStringLiteral("ａ >>  変換時"),
@@ -415,13 +420,13 @@ TEST_F(Form2Test, ChoosingTheCellKindDoesNotCutByItself) {
   EXPECT_EQ(To()->text(), QStringLiteral("あいう"));
   Add();
   Ok();
-  EXPECT_EQ(settings_.swapTable, Table({{u"ａ", u"あいう", 0}}));
+  EXPECT_EQ(settings_.swapTable, Table({{u"ａ", u"あいう", kCell}}));
 }
 
 // ---- Adding and deleting ----
 
 TEST_F(Form2Test, AddAppendsTheEntryAndEmptiesTheBoxes) {
-  settings_.swapTable = Table({{u"ー", u"｜", 0}});
+  settings_.swapTable = Table({{u"ー", u"｜", kCell}});
   Open();
   Pick(0);
   QTest::keyClick(From(), Qt::Key_Home);
@@ -440,7 +445,8 @@ TEST_F(Form2Test, AddAppendsTheEntryAndEmptiesTheBoxes) {
   ASSERT_EQ(List()->selectedItems().size(), 1);
   EXPECT_EQ(List()->row(List()->selectedItems().front()), 0);
   Ok();
-  EXPECT_EQ(settings_.swapTable, Table({{u"ー", u"｜", 0}, {u"ａ", u"", 0}, {u"ｂ", u"xyz", 1}}));
+  EXPECT_EQ(settings_.swapTable,
+            Table({{u"ー", u"｜", kCell}, {u"ａ", u"", kCell}, {u"ｂ", u"xyz", kWholeText}}));
 }
 
 TEST_F(Form2Test, AddWithoutFromDoesNothing) {
@@ -461,11 +467,12 @@ TEST_F(Form2Test, TheSameFromTwiceGivesTwoEntries) {
   EXPECT_EQ(Rows(),
             QStringList({QStringLiteral("ａ >> x 変換時"), QStringLiteral("ａ >> y 変換時")}));
   Ok();
-  EXPECT_EQ(settings_.swapTable, Table({{u"ａ", u"x", 0}, {u"ａ", u"y", 0}}));
+  EXPECT_EQ(settings_.swapTable, Table({{u"ａ", u"x", kCell}, {u"ａ", u"y", kCell}}));
 }
 
 TEST_F(Form2Test, DeletingTheFirstOfThreeClosesTheGap) {
-  settings_.swapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}, {u"Ｃ", u"3", 0}});
+  settings_.swapTable =
+      Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}, {u"Ｃ", u"3", kCell}});
   Open();
   Pick(0);
   EXPECT_EQ(From()->text(), QStringLiteral("Ａ"));
@@ -480,13 +487,14 @@ TEST_F(Form2Test, DeletingTheFirstOfThreeClosesTheGap) {
   EXPECT_EQ(From()->text(), QStringLiteral("Ｃ"));
   EXPECT_EQ(To()->text(), QStringLiteral("3"));
   Ok();
-  EXPECT_EQ(settings_.swapTable, Table({{u"Ｂ", u"2", 1}, {u"Ｃ", u"3", 0}}));
+  EXPECT_EQ(settings_.swapTable, Table({{u"Ｂ", u"2", kWholeText}, {u"Ｃ", u"3", kCell}}));
   EXPECT_EQ(Reload().swapTable, settings_.swapTable);
 }
 
 TEST_F(Form2Test, DeletingAnyRowKeepsRowsAndEntriesInStep) {
   for (int row = 0; row < 3; ++row) {
-    settings_.swapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}, {u"Ｃ", u"3", 0}});
+    settings_.swapTable =
+        Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}, {u"Ｃ", u"3", kCell}});
     Open();
     Pick(row);
     Delete();
@@ -500,7 +508,7 @@ TEST_F(Form2Test, DeletingAnyRowKeepsRowsAndEntriesInStep) {
 }
 
 TEST_F(Form2Test, DeleteWithoutAPickedRowDoesNothing) {
-  for (const SwapTable& table : {Table({}), Table({{u"Ａ", u"1", 0}})}) {
+  for (const SwapTable& table : {Table({}), Table({{u"Ａ", u"1", kCell}})}) {
     settings_.swapTable = table;
     Open();
     Type(From(), QStringLiteral("q"));
@@ -516,7 +524,7 @@ TEST_F(Form2Test, DeleteWithoutAPickedRowDoesNothing) {
 
 TEST_F(Form2Test, AFullTableRefusesToAdd) {
   SwapTable full;
-  while (!full.Full()) full.Append({u"Ａ", u"", 0});
+  while (!full.Full()) full.Append({u"Ａ", u"", kCell});
   settings_.swapTable = full;
   Open();
   EXPECT_FALSE(AddButton()->isEnabled());
@@ -545,7 +553,7 @@ class Form2PickTest : public Form2Test, public testing::WithParamInterface<PickC
 
 TEST_P(Form2PickTest, ShowsTheEntryAndKeepsIt) {
   const PickCase& c = GetParam();
-  settings_.swapTable = Table({{u"Ｚ", u"", 1}, c.entry});
+  settings_.swapTable = Table({{u"Ｚ", u"", kWholeText}, c.entry});
   Open();
   ChooseKind(c.kindBefore);
   Pick(1);
@@ -553,21 +561,22 @@ TEST_P(Form2PickTest, ShowsTheEntryAndKeepsIt) {
   EXPECT_EQ(From()->text(), QString::fromUtf8(c.from));
   EXPECT_EQ(To()->text(), QString::fromUtf8(c.to));
   Ok();
-  EXPECT_EQ(settings_.swapTable, Table({{u"Ｚ", u"", 1}, c.entry}));
+  EXPECT_EQ(settings_.swapTable, Table({{u"Ｚ", u"", kWholeText}, c.entry}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Form2, Form2PickTest,
-    testing::Values(PickCase{"CellKindShowsToCut", {u"ー", u"｜｜", 0}, 1, 0, "ー", "｜"},
-                    PickCase{"HalfWidthFromShowsFullWidth", {u"a", u"b", 0}, 0, 0, "ａ", "b"},
-                    PickCase{"BeforeKindShowsAllOfTo", {u"ａ", u"あいう", 1}, 0, 1, "ａ", "あいう"},
-                    PickCase{
-                        "OtherKindKeepsBeforeChoice", {u"ａ", u"あいう", 7}, 1, 1, "ａ", "あいう"},
-                    PickCase{"OtherKindKeepsCellChoice", {u"ａ", u"あいう", 7}, 0, 0, "ａ", "あ"}),
+    testing::Values(
+        PickCase{"CellKindShowsToCut", {u"ー", u"｜｜", kCell}, 1, 0, "ー", "｜"},
+        PickCase{"HalfWidthFromShowsFullWidth", {u"a", u"b", kCell}, 0, 0, "ａ", "b"},
+        PickCase{"BeforeKindShowsAllOfTo", {u"ａ", u"あいう", kWholeText}, 0, 1, "ａ", "あいう"},
+        PickCase{
+            "OtherKindKeepsBeforeChoice", {u"ａ", u"あいう", SwapKind{7}}, 1, 1, "ａ", "あいう"},
+        PickCase{"OtherKindKeepsCellChoice", {u"ａ", u"あいう", SwapKind{7}}, 0, 0, "ａ", "あ"}),
     [](const testing::TestParamInfo<PickCase>& info) { return std::string(info.param.name); });
 
 TEST_F(Form2Test, TheKeyboardPicksRowsFromTheTop) {
-  settings_.swapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}});
+  settings_.swapTable = Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}});
   Open();
   QTest::keyClick(List(), Qt::Key_Down);
   EXPECT_EQ(From()->text(), QStringLiteral("Ａ"));
@@ -577,7 +586,7 @@ TEST_F(Form2Test, TheKeyboardPicksRowsFromTheTop) {
   // Edits of the boxes do not reach the entry.
   Type(To(), QStringLiteral("x"));
   Ok();
-  EXPECT_EQ(settings_.swapTable, Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}}));
+  EXPECT_EQ(settings_.swapTable, Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}}));
 }
 
 // ---- Tab width and trigger ----
@@ -631,10 +640,10 @@ TEST_F(Form2Test, TheSpinnerAlsoStepsByKeys) {
 
 struct TriggerCase {
   const char* name;
-  std::uint8_t stored;
+  ConvertTrigger stored;
   int clicked;  // Option1 index, or -1
   int shown;    // the checked Option1 at open, or -1
-  std::uint8_t saved;
+  ConvertTrigger saved;
 };
 
 class Form2TriggerTest : public Form2Test, public testing::WithParamInterface<TriggerCase> {};
@@ -657,12 +666,14 @@ TEST_P(Form2TriggerTest, OkStoresTheChosenTrigger) {
 
 INSTANTIATE_TEST_SUITE_P(
     Form2, Form2TriggerTest,
-    testing::Values(TriggerCase{"EnterKept", 0, -1, 0, 0}, TriggerCase{"F1Kept", 1, -1, 1, 1},
-                    TriggerCase{"EveryChangeKept", 2, -1, 2, 2},
-                    TriggerCase{"EnterChosen", 2, 0, 2, 0}, TriggerCase{"F1Chosen", 0, 1, 0, 1},
+    testing::Values(TriggerCase{"EnterKept", kEnterKey, -1, 0, kEnterKey},
+                    TriggerCase{"F1Kept", kF1Key, -1, 1, kF1Key},
+                    TriggerCase{"EveryChangeKept", kEveryChange, -1, 2, kEveryChange},
+                    TriggerCase{"EnterChosen", kEveryChange, 0, 2, kEnterKey},
+                    TriggerCase{"F1Chosen", kEnterKey, 1, 0, kF1Key},
                     // A trigger the options cannot show stays until one is chosen.
-                    TriggerCase{"UnknownKept", 5, -1, -1, 5},
-                    TriggerCase{"UnknownReplaced", 5, 1, -1, 1}),
+                    TriggerCase{"UnknownKept", ConvertTrigger{5}, -1, -1, ConvertTrigger{5}},
+                    TriggerCase{"UnknownReplaced", ConvertTrigger{5}, 1, -1, kF1Key}),
     [](const testing::TestParamInfo<TriggerCase>& info) { return std::string(info.param.name); });
 
 // ---- Closing ----
@@ -691,8 +702,8 @@ class Form2DiscardTest : public Form2Test, public testing::WithParamInterface<Di
 TEST_P(Form2DiscardTest, LeavesSettingsAndFileAsTheyWere) {
   const DiscardCase& c = GetParam();
   settings_.tabSpace = 3;
-  settings_.convertTrigger = 1;
-  settings_.swapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}});
+  settings_.convertTrigger = kF1Key;
+  settings_.swapTable = Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}});
   if (c.fileExists) {
     ASSERT_FALSE(SaveSettings(settings_, SettingIni()));
   }
@@ -755,7 +766,7 @@ class Form2KeyTest : public Form2Test, public testing::WithParamInterface<KeyCas
 // Enter presses only the button that has the focus; Esc never drops edits.
 TEST_P(Form2KeyTest, EnterPressesOnlyTheFocusedButtonAndEscDoesNothing) {
   const KeyCase& c = GetParam();
-  settings_.swapTable = Table({{u"Ａ", u"1", 0}});
+  settings_.swapTable = Table({{u"Ａ", u"1", kCell}});
   Open();
   Type(From(), QStringLiteral("a"));
   Type(To(), QStringLiteral("b"));
@@ -795,7 +806,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Form2Test, EnterOnOkSavesAndOnCancelDrops) {
   for (const bool ok : {true, false}) {
-    settings_.swapTable = Table({{u"Ａ", u"1", 0}});
+    settings_.swapTable = Table({{u"Ａ", u"1", kCell}});
     Open();
     Type(From(), QStringLiteral("b"));
     QTest::keyClick(From(), Qt::Key_Return);  // does not add
@@ -816,7 +827,7 @@ class Form2FocusMarkTest : public Form2Test,
 
 TEST_P(Form2FocusMarkTest, ShowsAFocusMark) {
   const auto& [name, rows] = GetParam();
-  if (rows) settings_.swapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}});
+  if (rows) settings_.swapTable = Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}});
   Open();
   QWidget* widget = Find<QWidget>(QString::fromLatin1(name));
   Type(From(), QStringLiteral("a"));
@@ -838,7 +849,8 @@ INSTANTIATE_TEST_SUITE_P(Form2, Form2FocusMarkTest,
 // ---- Saving ----
 
 TEST_F(Form2Test, OkSavesWhatTheDialogShows) {
-  settings_.swapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}, {u"Ｃ", u"3", 5}});
+  settings_.swapTable =
+      Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}, {u"Ｃ", u"3", SwapKind{5}}});
   Open();
   ChooseKind(1);
   Type(From(), QStringLiteral("d"));
@@ -853,16 +865,18 @@ TEST_F(Form2Test, OkSavesWhatTheDialogShows) {
   QTest::mouseClick(Option(0), Qt::LeftButton);
   Ok();
 
-  const SwapTable expected =
-      Table({{u"Ａ", u"1", 0}, {u"Ｃ", u"3", 5}, {u"ｄ", u" spaced ", 1}, {u"ｅ", u"", 0}});
+  const SwapTable expected = Table({{u"Ａ", u"1", kCell},
+                                    {u"Ｃ", u"3", SwapKind{5}},
+                                    {u"ｄ", u" spaced ", kWholeText},
+                                    {u"ｅ", u"", kCell}});
   EXPECT_EQ(settings_.swapTable, expected);
   EXPECT_EQ(settings_.tabSpace, 3);
-  EXPECT_EQ(settings_.convertTrigger, 0);
+  EXPECT_EQ(settings_.convertTrigger, kEnterKey);
   EXPECT_TRUE(services_.messages.empty());
   const AppSettings reloaded = Reload();
   EXPECT_EQ(reloaded.swapTable, expected);
   EXPECT_EQ(reloaded.tabSpace, 3);
-  EXPECT_EQ(reloaded.convertTrigger, 0);
+  EXPECT_EQ(reloaded.convertTrigger, kEnterKey);
 }
 
 struct PasteCase {
@@ -879,7 +893,8 @@ class Form2PasteTest : public Form2Test, public testing::WithParamInterface<Past
 // line in the settings file and take the later entries with it.
 TEST_P(Form2PasteTest, ControlCharactersAreDroppedAndEveryEntrySurvivesARestart) {
   const PasteCase& c = GetParam();
-  settings_.swapTable = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}, {u"Ｃ", u"3", 0}});
+  settings_.swapTable =
+      Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}, {u"Ｃ", u"3", kCell}});
   ASSERT_FALSE(SaveSettings(settings_, SettingIni()));
   Open();
   ChooseKind(c.kind);
@@ -890,7 +905,8 @@ TEST_P(Form2PasteTest, ControlCharactersAreDroppedAndEveryEntrySurvivesARestart)
   Ok();
   EXPECT_TRUE(services_.messages.empty());
 
-  SwapTable expected = Table({{u"Ａ", u"1", 0}, {u"Ｂ", u"2", 1}, {u"Ｃ", u"3", 0}});
+  SwapTable expected =
+      Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}, {u"Ｃ", u"3", kCell}});
   if (!c.added.from.empty()) expected.Append(c.added);
   EXPECT_EQ(Reload().swapTable, expected);
   settings_ = Reload();
@@ -901,18 +917,19 @@ TEST_P(Form2PasteTest, ControlCharactersAreDroppedAndEveryEntrySurvivesARestart)
 
 INSTANTIATE_TEST_SUITE_P(
     Form2, Form2PasteTest,
-    testing::Values(PasteCase{"LfBeforeFrom", 0, u"\nabc", u"x", {u"ａ", u"x", 0}},
-                    PasteCase{"TabAsFrom", 0, u"\t", u"x", {}},
-                    PasteCase{"CrBeforeFrom", 1, u"\rd", u"y", {u"ｄ", u"y", 1}},
-                    PasteCase{"DeleteBeforeFrom",
-                              0,
-                              u"\x7f"
-                              u"e",
-                              u"",
-                              {u"ｅ", u"", 0}},
-                    PasteCase{"LfInsideCellTo", 0, u"f", u"x\ny", {u"ｆ", u"xy", 0}},
-                    PasteCase{
-                        "LineBreaksInsideTextTo", 1, u"g", u"a\r\nb\tc\x01", {u"ｇ", u"abc", 1}}),
+    testing::Values(
+        PasteCase{"LfBeforeFrom", 0, u"\nabc", u"x", {u"ａ", u"x", kCell}},
+        PasteCase{"TabAsFrom", 0, u"\t", u"x", {}},
+        PasteCase{"CrBeforeFrom", 1, u"\rd", u"y", {u"ｄ", u"y", kWholeText}},
+        PasteCase{"DeleteBeforeFrom",
+                  0,
+                  u"\x7f"
+                  u"e",
+                  u"",
+                  {u"ｅ", u"", kCell}},
+        PasteCase{"LfInsideCellTo", 0, u"f", u"x\ny", {u"ｆ", u"xy", kCell}},
+        PasteCase{
+            "LineBreaksInsideTextTo", 1, u"g", u"a\r\nb\tc\x01", {u"ｇ", u"abc", kWholeText}}),
     [](const testing::TestParamInfo<PasteCase>& info) { return std::string(info.param.name); });
 
 struct UnencodableCase {
@@ -945,28 +962,29 @@ TEST_P(Form2UnencodableTest, OkAsksBeforeCharactersBecomeQuestionMarks) {
 INSTANTIATE_TEST_SUITE_P(
     Form2, Form2UnencodableTest,
     testing::Values(
-        UnencodableCase{"AllEncodable", {{u"ー", u"｜", 0}, {u"〜", u"−", 1}}, {}, "", true},
+        UnencodableCase{
+            "AllEncodable", {{u"ー", u"｜", kCell}, {u"〜", u"−", kWholeText}}, {}, "", true},
         UnencodableCase{"EmojiInToDeclined",
-                        {{u"ー", u"｜", 0}, {u"ａ", u"😀", 1}},
+                        {{u"ー", u"｜", kCell}, {u"ａ", u"😀", kWholeText}},
                         {false},
                         "次の置き換えには Shift_JIS で保存できない文字があり、「?」になります。\r\n"
                         "2: ａ >> 😀 変換前\r\nこのまま保存しますか?",
                         false},
         UnencodableCase{"AccentAndReplacementAccepted",
-                        {{u"é", u"e", 0}, {u"ｂ", u"c", 0}, {u"\uFFFD", u"?", 7}},
+                        {{u"é", u"e", kCell}, {u"ｂ", u"c", kCell}, {u"\uFFFD", u"?", SwapKind{7}}},
                         {true},
                         "次の置き換えには Shift_JIS で保存できない文字があり、「?」になります。\r\n"
                         "1: é >> e 変換時\r\n3: \uFFFD >> ? 変換前\r\nこのまま保存しますか?",
                         true},
         UnencodableCase{
             "ManyNamedUpToFive",
-            {{u"1", u"é", 1},
-             {u"2", u"é", 1},
-             {u"3", u"é", 1},
-             {u"4", u"é", 1},
-             {u"5", u"é", 1},
-             {u"6", u"é", 1},
-             {u"7", u"é", 1}},
+            {{u"1", u"é", kWholeText},
+             {u"2", u"é", kWholeText},
+             {u"3", u"é", kWholeText},
+             {u"4", u"é", kWholeText},
+             {u"5", u"é", kWholeText},
+             {u"6", u"é", kWholeText},
+             {u"7", u"é", kWholeText}},
             {false},
             "次の置き換えには Shift_JIS で保存できない文字があり、「?」になります。\r\n"
             "1: 1 >> é 変換前\r\n2: 2 >> é 変換前\r\n3: 3 >> é 変換前\r\n"
@@ -1001,7 +1019,7 @@ TEST_P(Form2SaveFailureTest, ToldAndStillApplied) {
   Ok();
 
   EXPECT_FALSE(dialog_->isVisible());
-  EXPECT_EQ(settings_.swapTable, Table({{u"ａ", u"", 0}}));
+  EXPECT_EQ(settings_.swapTable, Table({{u"ａ", u"", kCell}}));
   EXPECT_EQ(settings_.tabSpace, 5);
   ASSERT_EQ(services_.messages.size(), 1u);
   const testing_ui::ShownMessage& shown = services_.messages.front();
@@ -1133,16 +1151,16 @@ TEST_P(Form2PresetTest, AddAppendsTheEntriesNotYetThere) {
 
 INSTANTIATE_TEST_SUITE_P(
     Form2, Form2PresetTest,
-    testing::Values(PresetCase{"ShiftJis", {}, 0, 7, u"』", u"┗"},
-                    PresetCase{"ShiftJisSkipsTakenFrom", Table({{u"』", u"]", 0}}), 0, 7, u"『",
-                               u"┓"},
-                    PresetCase{"Unicode", {}, 1, 27, u"–", u"︲"},
-                    PresetCase{"BothSkipTheOverlap", Table({{u"―", u"|", 0}}), 1, 27, u"–", u"︲"}),
+    testing::Values(
+        PresetCase{"ShiftJis", {}, 0, 7, u"』", u"┗"},
+        PresetCase{"ShiftJisSkipsTakenFrom", Table({{u"』", u"]", kCell}}), 0, 7, u"『", u"┓"},
+        PresetCase{"Unicode", {}, 1, 27, u"–", u"︲"},
+        PresetCase{"BothSkipTheOverlap", Table({{u"―", u"|", kCell}}), 1, 27, u"–", u"︲"}),
     [](const testing::TestParamInfo<PresetCase>& info) { return std::string(info.param.name); });
 
 TEST_F(Form2Test, PresetIntoAFullTableAddsWhatFits) {
   for (std::size_t n = 0; n + 1 < SwapTable::kMaxEntries; ++n) {
-    settings_.swapTable.Append({u"x", u"y", 0});
+    settings_.swapTable.Append({u"x", u"y", kCell});
   }
   Open();
   Press("PresetAdd");

@@ -21,6 +21,8 @@
 namespace mirotabe {
 namespace {
 
+using enum ConvertTrigger;
+
 using testing_support::ReadFile;
 using testing_support::WriteFile;
 using testing_ui::ScriptedUiServices;
@@ -33,7 +35,7 @@ class ImageExportTest : public testing::Test {
   void SetUp() override { settings_.appFolder = folder_.path() + "/"; }
   void TearDown() override { form_.reset(); }
 
-  Form1& Open(std::uint8_t trigger = 2) {
+  Form1& Open(ConvertTrigger trigger = kEveryChange) {
     settings_.convertTrigger = trigger;
     form_ = std::make_unique<Form1>(settings_, services_);
     form_->show();
@@ -77,7 +79,7 @@ bool IsPdf(const std::string& bytes) {
 // ---- Copy ----
 
 TEST_F(ImageExportTest, CtrlShiftCCopiesTheWholeOutputWithLineFeeds) {
-  Open(2);
+  Open();
   QApplication::setActiveWindow(form_.get());
   ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
   struct Case {
@@ -97,7 +99,7 @@ TEST_F(ImageExportTest, CtrlShiftCCopiesTheWholeOutputWithLineFeeds) {
 }
 
 TEST_F(ImageExportTest, CopyTakesWhatTheOutputPaneShowsNotTheInput) {
-  Open(0);  // converts on Enter only
+  Open(kEnterKey);  // converts on Enter only
   Type(QStringLiteral("ab"));
   QTest::keyClick(Text1(), Qt::Key_Return);
   Type(QStringLiteral("c"));  // not converted yet
@@ -106,7 +108,7 @@ TEST_F(ImageExportTest, CopyTakesWhatTheOutputPaneShowsNotTheInput) {
 }
 
 TEST_F(ImageExportTest, AnOutputTooLargeToLayOutIsNeitherCopiedNorSaved) {
-  Open(2);
+  Open();
   form_->SetMaxLayoutCells(3);
   Type(QStringLiteral("abcd"));
   QGuiApplication::clipboard()->setText(QStringLiteral("before"));
@@ -134,7 +136,7 @@ class ImageSaveTest : public ImageExportTest, public testing::WithParamInterface
 
 TEST_P(ImageSaveTest, TheNameOrElseTheSelectedTypeDecidesTheFormat) {
   const SaveCase& c = GetParam();
-  Open(2);
+  Open();
   Text1()->setPlainText(QStringLiteral("縦書き\nです"));
   AnswerSave(c.answered, c.type);
   Action("Menu_Convert_SaveImage")->trigger();
@@ -163,7 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ImageExportTest, CancellingTheDialogWritesNothing) {
-  Open(2);
+  Open();
   Type(QStringLiteral("a"));
   Action("Menu_Convert_SaveImage")->trigger();
   EXPECT_EQ(services_.saveCalls.size(), 1u);
@@ -172,7 +174,7 @@ TEST_F(ImageExportTest, CancellingTheDialogWritesNothing) {
 }
 
 TEST_F(ImageExportTest, AnAddedSuffixNamingAnExistingFileIsConfirmed) {
-  Open(2);
+  Open();
   Type(QStringLiteral("a"));
   WriteFile(folder_.PathOf("pic.png"), "old");
   for (const bool replace : {false, true}) {
@@ -186,7 +188,7 @@ TEST_F(ImageExportTest, AnAddedSuffixNamingAnExistingFileIsConfirmed) {
 }
 
 TEST_F(ImageExportTest, APngTooLargeIsOfferedAsAPdf) {
-  Open(2);
+  Open();
   // 1,364 columns of 24 pixels and the margin are wider than a PNG may be.
   QString lines;
   for (int n = 0; n < 1364; ++n) lines += QStringLiteral("あ\n");
@@ -205,7 +207,7 @@ TEST_F(ImageExportTest, APngTooLargeIsOfferedAsAPdf) {
 }
 
 TEST_F(ImageExportTest, AFailedWriteIsReported) {
-  Open(2);
+  Open();
   Type(QStringLiteral("a"));
   AnswerSave("missing/pic.png", kPng);
   Action("Menu_Convert_SaveImage")->trigger();
@@ -219,7 +221,7 @@ TEST_F(ImageExportTest, AFailedWriteIsReported) {
 
 TEST_F(ImageExportTest, OptionsAreKeptInTheSettingsFileAndShapeThePicture) {
   WriteFile(folder_.PathOf("Setting.ini"), "[Main]\r\nTabSpace=4\r\n");
-  Open(2);
+  Open();
   EXPECT_TRUE(Action("Menu_Convert_CellSize_24")->isChecked());
   EXPECT_FALSE(Action("Menu_Convert_ImageGrid")->isChecked());
 
@@ -236,14 +238,14 @@ TEST_F(ImageExportTest, OptionsAreKeptInTheSettingsFileAndShapeThePicture) {
   EXPECT_LT(qGray(image.pixel(48, 52 + 26)), 0xFF);  // the grid's left line
 
   // A new window starts with the kept options.
-  Open(2);
+  Open();
   EXPECT_TRUE(Action("Menu_Convert_CellSize_48")->isChecked());
   EXPECT_TRUE(Action("Menu_Convert_ImageGrid")->isChecked());
 }
 
 TEST_F(ImageExportTest, ACellSizeFromTheSettingsFileIsOfferedChecked) {
   WriteFile(folder_.PathOf("Setting.ini"), "[Layout]\r\nImageCellSize=30\r\n");
-  Open(2);
+  Open();
   QStringList offered;
   for (QAction* action : form_->findChild<QMenu*>("Menu_Convert_CellSize")->actions()) {
     offered.push_back(action->text());
@@ -255,7 +257,7 @@ TEST_F(ImageExportTest, ACellSizeFromTheSettingsFileIsOfferedChecked) {
 
 TEST_F(ImageExportTest, AnOptionThatCannotBeKeptIsReported) {
   settings_.appFolder = folder_.PathOf("missing") + "/";
-  Open(2);
+  Open();
   Action("Menu_Convert_ImageGrid")->trigger();
   ASSERT_EQ(services_.messages.size(), 1u);
   EXPECT_TRUE(

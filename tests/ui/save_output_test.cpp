@@ -9,6 +9,8 @@
 namespace mirotabe {
 namespace {
 
+using enum SwapKind;
+
 using testing_support::ReadFile;
 using testing_support::TempFolder;
 
@@ -29,8 +31,8 @@ struct SaveCase {
 
 SwapTable Bar() {
   SwapTable table;
-  table.Append({u"ー", u"｜", 0});
-  table.Append({u"😀", u"☆", 0});
+  table.Append({u"ー", u"｜", kCell});
+  table.Append({u"😀", u"☆", kCell});
   return table;
 }
 
