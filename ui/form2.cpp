@@ -62,6 +62,17 @@ std::u16string FirstFullWidthCharacter(std::u16string_view text) {
   return full.substr(0, CodePointAt(full, 0).units);
 }
 
+// Puts `normal` into `box` when it differs from the `typed` text, keeping
+// the caret where it was as far as the text allows.
+void ReplaceText(QLineEdit& box, const std::u16string& typed, const std::u16string& normal) {
+  if (normal == typed) return;
+  const int caret = box.cursorPosition();
+  // Raises the box's change handler once more, which finds nothing left to
+  // change.
+  box.setText(ToQString(normal));
+  box.setCursorPosition(std::min(caret, static_cast<int>(box.text().size())));
+}
+
 void Place(QWidget* widget, float left, float top, float width, float height) {
   widget->setGeometry(TwipsToPixels(TwipsRect{left, top, width, height}, LogicalDpi(widget)));
 }
@@ -209,108 +220,120 @@ Form2::Form2(AppSettings& settings, UiServices& services, QWidget* owner)
   const double dpi = LogicalDpi(this);
   setFixedSize(TwipsToPixels(kClientWidthTwips, dpi), TwipsToPixels(kClientHeightTwips, dpi));
   BuildControls();
-  Form_Load();
+  ShowSettings();
 }
 
 void Form2::BuildControls() {
-  frame1_ = Make<QGroupBox>(this, QStringLiteral("Frame1"));
-  frame1_->setTitle(QStringLiteral("文字の置き換え"));
-  Place(frame1_, 60, 120, 2595, 3255);
+  auto* tableFrame = Make<QGroupBox>(this, QStringLiteral("Frame1"));
+  tableFrame->setTitle(QStringLiteral("文字の置き換え"));
+  Place(tableFrame, 60, 120, 2595, 3255);
 
-  label2_[0] = MakeLabel(frame1_, Indexed("Label2", 0), QStringLiteral("タブ文字はスペース"));
-  Place(label2_[0], 60, 240, 1635, 195);
-  text2_ = Make<QLineEdit>(frame1_, QStringLiteral("Text2"));
-  text2_->setReadOnly(true);
-  Place(text2_, 900, 480, 375, 270);
-  vScroll1_ = Make<FocusMarkedScrollBar>(frame1_, QStringLiteral("VScroll1"));
-  vScroll1_->setOrientation(Qt::Vertical);
-  vScroll1_->setRange(0, kWidestTab);
-  vScroll1_->setSingleStep(1);
-  vScroll1_->setPageStep(1);
+  Place(MakeLabel(tableFrame, Indexed("Label2", 0), QStringLiteral("タブ文字はスペース")), 60, 240,
+        1635, 195);
+  tabWidthBox_ = Make<QLineEdit>(tableFrame, QStringLiteral("Text2"));
+  tabWidthBox_->setReadOnly(true);
+  Place(tabWidthBox_, 900, 480, 375, 270);
+  tabWidthSpinner_ = Make<FocusMarkedScrollBar>(tableFrame, QStringLiteral("VScroll1"));
+  tabWidthSpinner_->setOrientation(Qt::Vertical);
+  tabWidthSpinner_->setRange(0, kWidestTab);
+  tabWidthSpinner_->setSingleStep(1);
+  tabWidthSpinner_->setPageStep(1);
   // A spinner is a control of its own: it takes the focus and the arrow keys.
-  vScroll1_->setFocusPolicy(Qt::StrongFocus);
-  Place(vScroll1_, 1260, 480, 255, 255);
-  label2_[1] = MakeLabel(frame1_, Indexed("Label2", 1), QStringLiteral("個に変換"));
-  Place(label2_[1], 1560, 540, 795, 195);
+  tabWidthSpinner_->setFocusPolicy(Qt::StrongFocus);
+  Place(tabWidthSpinner_, 1260, 480, 255, 255);
+  Place(MakeLabel(tableFrame, Indexed("Label2", 1), QStringLiteral("個に変換")), 1560, 540, 795,
+        195);
 
   // The light line sits right under the dark one at any DPI, so that the
   // pair reads as one etched groove.
-  const int grooveTop = TwipsToPixels(765, LogicalDpi(frame1_));
-  line1_[1] = MakeLine(frame1_, Indexed("Line1", 1), QPalette::Dark, 60, 2460, grooveTop);
-  line1_[0] = MakeLine(frame1_, Indexed("Line1", 0), QPalette::Base, 60, 2460, grooveTop + 1);
+  const int grooveTop = TwipsToPixels(765, LogicalDpi(tableFrame));
+  MakeLine(tableFrame, Indexed("Line1", 1), QPalette::Dark, 60, 2460, grooveTop);
+  MakeLine(tableFrame, Indexed("Line1", 0), QPalette::Base, 60, 2460, grooveTop + 1);
 
-  list1_ = Make<FocusMarkedList>(frame1_, QStringLiteral("List1"));
-  list1_->setFont(PaneFont());
-  list1_->setSortingEnabled(false);
-  list1_->setSelectionMode(QAbstractItemView::SingleSelection);
-  Place(list1_, 120, 900, 2355, 960);
+  entryList_ = Make<FocusMarkedList>(tableFrame, QStringLiteral("List1"));
+  entryList_->setFont(PaneFont());
+  entryList_->setSortingEnabled(false);
+  entryList_->setSelectionMode(QAbstractItemView::SingleSelection);
+  Place(entryList_, 120, 900, 2355, 960);
 
-  for (int i = 0; i < 2; ++i) text1_[i] = Make<QLineEdit>(frame1_, Indexed("Text1", i));
-  Place(text1_[0], 120, 1920, 615, 270);
-  label2_[4] = MakeLabel(frame1_, Indexed("Label2", 4), QStringLiteral(">>"));
-  Place(label2_[4], 840, 1980, 255, 255);
-  Place(text1_[1], 1140, 1920, 1335, 270);
+  fromBox_ = Make<QLineEdit>(tableFrame, Indexed("Text1", 0));
+  toBox_ = Make<QLineEdit>(tableFrame, Indexed("Text1", 1));
+  Place(fromBox_, 120, 1920, 615, 270);
+  Place(MakeLabel(tableFrame, Indexed("Label2", 4), QStringLiteral(">>")), 840, 1980, 255, 255);
+  Place(toBox_, 1140, 1920, 1335, 270);
 
-  label2_[5] = MakeLabel(frame1_, Indexed("Label2", 5), QStringLiteral("縦書き変換"));
-  Place(label2_[5], 60, 2340, 975, 195);
-  combo1_ = Make<QComboBox>(frame1_, QStringLiteral("Combo1"));
-  combo1_->setEditable(false);
-  Place(combo1_, 1020, 2280, 1035, 300);
-  label1_ = MakeLabel(frame1_, QStringLiteral("Label1"), QStringLiteral("に置き換えます。"));
-  Place(label1_, 1200, 2640, 1335, 255);
+  Place(MakeLabel(tableFrame, Indexed("Label2", 5), QStringLiteral("縦書き変換")), 60, 2340, 975,
+        195);
+  kindBox_ = Make<QComboBox>(tableFrame, QStringLiteral("Combo1"));
+  kindBox_->setEditable(false);
+  Place(kindBox_, 1020, 2280, 1035, 300);
+  Place(MakeLabel(tableFrame, QStringLiteral("Label1"), QStringLiteral("に置き換えます。")), 1200,
+        2640, 1335, 255);
 
-  command1_[0] = MakeButton(frame1_, Indexed("Command1", 0), QStringLiteral("追加"));
-  Place(command1_[0], 1020, 2880, 735, 255);
-  command1_[1] = MakeButton(frame1_, Indexed("Command1", 1), QStringLiteral("削除"));
-  Place(command1_[1], 1740, 2880, 735, 255);
+  addButton_ = MakeButton(tableFrame, Indexed("Command1", 0), QStringLiteral("追加"));
+  Place(addButton_, 1020, 2880, 735, 255);
+  auto* deleteButton = MakeButton(tableFrame, Indexed("Command1", 1), QStringLiteral("削除"));
+  Place(deleteButton, 1740, 2880, 735, 255);
 
-  frame2_ = Make<QGroupBox>(this, QStringLiteral("Frame2"));
-  frame2_->setTitle(QStringLiteral("縦書き変換"));
-  Place(frame2_, 2760, 120, 1695, 3255);
-  label2_[2] = MakeLabel(frame2_, Indexed("Label2", 2), QStringLiteral("横書き画面で"));
-  Place(label2_[2], 120, 240, 1455, 255);
+  auto* triggerFrame = Make<QGroupBox>(this, QStringLiteral("Frame2"));
+  triggerFrame->setTitle(QStringLiteral("縦書き変換"));
+  Place(triggerFrame, 2760, 120, 1695, 3255);
+  Place(MakeLabel(triggerFrame, Indexed("Label2", 2), QStringLiteral("横書き画面で")), 120, 240,
+        1455, 255);
+  // In the order of ConvertTrigger's values.
   const QString triggers[] = {QStringLiteral("Enterキーを押した時"),
                               QStringLiteral("F1キーを押した時"),
                               QStringLiteral("変化があるたびに")};
   // Exclusive, yet none checked is allowed: a stored trigger beyond the
   // three shows no choice.
-  option1Group_ = new QButtonGroup(this);
+  triggerButtons_ = new QButtonGroup(this);
   for (int i = 0; i < 3; ++i) {
-    option1_[i] = Make<WrappingRadioButton>(frame2_, Indexed("Option1", i));
-    option1_[i]->setText(triggers[i]);
-    Place(option1_[i], 120, 480 + 480 * static_cast<float>(i), 1455, 495);
-    option1Group_->addButton(option1_[i], i);
+    auto* button = Make<WrappingRadioButton>(triggerFrame, Indexed("Option1", i));
+    button->setText(triggers[i]);
+    Place(button, 120, 480 + 480 * static_cast<float>(i), 1455, 495);
+    triggerButtons_->addButton(button, i);
   }
-  label2_[3] = MakeLabel(frame2_, Indexed("Label2", 3), QStringLiteral("変換を行います。"));
-  Place(label2_[3], 240, 2040, 1335, 255);
+  Place(MakeLabel(triggerFrame, Indexed("Label2", 3), QStringLiteral("変換を行います。")), 240,
+        2040, 1335, 255);
 
-  command2_[0] = MakeButton(this, Indexed("Command2", 0), QStringLiteral("OK"));
-  Place(command2_[0], 2400, 3480, 1035, 375);
-  command2_[1] = MakeButton(this, Indexed("Command2", 1), QStringLiteral("キャンセル"));
-  Place(command2_[1], 3420, 3480, 1035, 375);
+  auto* okButton = MakeButton(this, Indexed("Command2", 0), QStringLiteral("OK"));
+  Place(okButton, 2400, 3480, 1035, 375);
+  auto* cancelButton = MakeButton(this, Indexed("Command2", 1), QStringLiteral("キャンセル"));
+  Place(cancelButton, 3420, 3480, 1035, 375);
 
-  QWidget* const tabOrder[] = {list1_,      text1_[0],   text1_[1],    command1_[0], command1_[1],
-                               text2_,      vScroll1_,   command2_[0], command2_[1], option1_[0],
-                               option1_[1], option1_[2], combo1_};
+  QWidget* const tabOrder[] = {entryList_,
+                               fromBox_,
+                               toBox_,
+                               addButton_,
+                               deleteButton,
+                               tabWidthBox_,
+                               tabWidthSpinner_,
+                               okButton,
+                               cancelButton,
+                               triggerButtons_->button(0),
+                               triggerButtons_->button(1),
+                               triggerButtons_->button(2),
+                               kindBox_};
   for (std::size_t i = 1; i < std::size(tabOrder); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
-  list1_->setFocus();
+  entryList_->setFocus();
 
-  for (int i = 0; i < 2; ++i) {
-    connect(command1_[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
-    connect(command2_[i], &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
-    connect(text1_[i], &QLineEdit::textChanged, this, [this, i] { Text1_Change(i); });
-  }
+  connect(addButton_, &QPushButton::clicked, this, &Form2::AddEntry);
+  connect(deleteButton, &QPushButton::clicked, this, &Form2::DeleteSelectedEntry);
+  connect(okButton, &QPushButton::clicked, this, &Form2::SaveAndClose);
+  connect(cancelButton, &QPushButton::clicked, this, &Form2::CancelAndClose);
+  connect(fromBox_, &QLineEdit::textChanged, this, &Form2::OnFromEdited);
+  connect(toBox_, &QLineEdit::textChanged, this, &Form2::OnToEdited);
   // A change of the selected row, by mouse or keyboard; moving the focus
   // frame alone picks nothing.
-  connect(list1_, &QListWidget::itemSelectionChanged, this, &Form2::List1_Click);
-  connect(vScroll1_, &QScrollBar::valueChanged, this, &Form2::VScroll1_Change);
+  connect(entryList_, &QListWidget::itemSelectionChanged, this, &Form2::PickEntry);
+  connect(tabWidthSpinner_, &QScrollBar::valueChanged, this, &Form2::OnTabWidthSpun);
 
   BuildLayoutBox();
 }
 
 void Form2::BuildLayoutBox() {
   layoutBox_ = new LayoutBox(this);
-  QWidget* previous = combo1_;
+  QWidget* previous = kindBox_;
   for (QWidget* control : layoutBox_->TabOrder()) {
     setTabOrder(previous, control);
     previous = control;
@@ -318,57 +341,55 @@ void Form2::BuildLayoutBox() {
   connect(layoutBox_, &LayoutBox::PresetAdded, this, &Form2::AddPreset);
 }
 
-void Form2::Form_Load() {
+void Form2::ShowSettings() {
   if (parentWidget() != nullptr) setWindowIcon(parentWidget()->windowIcon());
   workSwapTable_ = settings_.swapTable;
 
-  combo1_->addItem(QStringLiteral("する時"));
-  combo1_->addItem(QStringLiteral("の前"));
-  combo1_->setCurrentIndex(static_cast<int>(SwapKind::kCell));
+  // In the order of SwapKind's values.
+  kindBox_->addItem(QStringLiteral("する時"));
+  kindBox_->addItem(QStringLiteral("の前"));
+  kindBox_->setCurrentIndex(static_cast<int>(SwapKind::kCell));
 
   for (const SwapEntry& entry : workSwapTable_) AppendRow(entry);
   // No current row either, so that the first Down picks the first row.
-  list1_->setCurrentIndex(QModelIndex());
+  entryList_->setCurrentIndex(QModelIndex());
 
-  vScroll1_->setValue(kWidestTab - std::min<int>(settings_.tabSpace, kWidestTab));
+  tabWidthSpinner_->setValue(kWidestTab - std::min<int>(settings_.tabSpace, kWidestTab));
   tabSpace_ = settings_.tabSpace;
-  text2_->setText(QString::number(tabSpace_));
+  tabWidthBox_->setText(QString::number(tabSpace_));
 
-  if (const auto trigger = static_cast<std::size_t>(settings_.convertTrigger);
-      trigger < option1_.size()) {
-    option1_[trigger]->setChecked(true);
+  if (QAbstractButton* trigger =
+          triggerButtons_->button(static_cast<int>(settings_.convertTrigger))) {
+    trigger->setChecked(true);
   }
   layoutBox_->Show(settings_.layout);
   UpdateAddButton();
 }
 
-void Form2::Command1_Click(int index) {
-  if (index == 0) {
-    if (text1_[0]->text().isEmpty()) return;
-    const SwapEntry entry{ToU16(text1_[0]->text()), ToU16(text1_[1]->text()), ChosenKind()};
-    if (!workSwapTable_.Append(entry)) return;
-    AppendRow(entry);
-  } else {
-    const int row = SelectedRow();
-    if (row < 0) return;
-    DeleteSwapEntry(row);
-  }
-  text1_[0]->clear();
-  text1_[1]->clear();
-  if (index != 0) list1_->setCurrentIndex(QModelIndex());
+void Form2::AddEntry() {
+  if (fromBox_->text().isEmpty()) return;
+  const SwapEntry entry{ToU16(fromBox_->text()), ToU16(toBox_->text()), ChosenKind()};
+  if (!workSwapTable_.Append(entry)) return;
+  AppendRow(entry);
+  ClearEntryBoxes();
   UpdateAddButton();
 }
 
-void Form2::Command2_Click(int index) {
-  if (index != 0) {
-    reject();
-    return;
-  }
+void Form2::DeleteSelectedEntry() {
+  const int row = SelectedRow();
+  if (row < 0) return;
+  RemoveEntry(row);
+  ClearEntryBoxes();
+  entryList_->setCurrentIndex(QModelIndex());
+  UpdateAddButton();
+}
+
+void Form2::SaveAndClose() {
   if (!ConfirmUnencodableEntries()) return;
   settings_.swapTable = workSwapTable_;
   settings_.tabSpace = tabSpace_;
   settings_.layout = layoutBox_->Chosen();
-  if (const int trigger = option1Group_->checkedId(); trigger >= 0) {
+  if (const int trigger = triggerButtons_->checkedId(); trigger >= 0) {
     settings_.convertTrigger = static_cast<ConvertTrigger>(trigger);
   }
   const std::string file = SettingsFile(settings_);
@@ -379,6 +400,10 @@ void Form2::Command2_Click(int index) {
                                    QString::fromLocal8Bit(failed->Reason())));
   }
   accept();
+}
+
+void Form2::CancelAndClose() {
+  reject();
 }
 
 bool Form2::ConfirmUnencodableEntries() {
@@ -402,33 +427,29 @@ bool Form2::ConfirmUnencodableEntries() {
           .arg(named.join(QStringLiteral("\r\n"))));
 }
 
-void Form2::List1_Click() {
+void Form2::PickEntry() {
   const int row = SelectedRow();
   if (row < 0) return;
   const SwapEntry entry = workSwapTable_[static_cast<std::size_t>(row)];
   // The kind goes first, so that the To box is cut for the entry's own kind.
   // A kind the list cannot show leaves the choice as it was.
   if (entry.kind == SwapKind::kCell || entry.kind == SwapKind::kWholeText) {
-    combo1_->setCurrentIndex(static_cast<int>(entry.kind));
+    kindBox_->setCurrentIndex(static_cast<int>(entry.kind));
   }
-  text1_[0]->setText(ToQString(entry.from));
-  text1_[1]->setText(ToQString(entry.to));
+  fromBox_->setText(ToQString(entry.from));
+  toBox_->setText(ToQString(entry.to));
 }
 
-void Form2::Text1_Change(int index) {
-  QLineEdit& box = *text1_[index];
-  const std::u16string text = ToU16(box.text());
+void Form2::OnFromEdited() {
+  const std::u16string text = ToU16(fromBox_->text());
+  ReplaceText(*fromBox_, text, FirstFullWidthCharacter(WithoutControlCharacters(text)));
+}
+
+void Form2::OnToEdited() {
+  const std::u16string text = ToU16(toBox_->text());
   std::u16string normal = WithoutControlCharacters(text);
-  if (index == 0) {
-    normal = FirstFullWidthCharacter(normal);
-  } else if (ChosenKind() == SwapKind::kCell) {
-    normal = CutToTwoBytes(normal);
-  }
-  if (normal == text) return;
-  const int caret = box.cursorPosition();
-  // Raises this handler once more, which finds nothing left to change.
-  box.setText(ToQString(normal));
-  box.setCursorPosition(std::min(caret, static_cast<int>(box.text().size())));
+  if (ChosenKind() == SwapKind::kCell) normal = CutToTwoBytes(normal);
+  ReplaceText(*toBox_, text, normal);
 }
 
 void Form2::keyPressEvent(QKeyEvent* event) {
@@ -453,17 +474,22 @@ void Form2::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-void Form2::VScroll1_Change() {
-  tabSpace_ = static_cast<std::uint8_t>(kWidestTab - vScroll1_->value());
-  text2_->setText(QString::number(tabSpace_));
+void Form2::OnTabWidthSpun() {
+  tabSpace_ = static_cast<std::uint8_t>(kWidestTab - tabWidthSpinner_->value());
+  tabWidthBox_->setText(QString::number(tabSpace_));
 }
 
-void Form2::DeleteSwapEntry(int row) {
+void Form2::RemoveEntry(int row) {
   workSwapTable_.Remove(static_cast<std::size_t>(row));
   // Between the two removals the rows and the entries are out of step, so
   // the selection that moves with the row must not be picked.
-  const QSignalBlocker quiet(list1_);
-  delete list1_->takeItem(row);
+  const QSignalBlocker quiet(entryList_);
+  delete entryList_->takeItem(row);
+}
+
+void Form2::ClearEntryBoxes() {
+  fromBox_->clear();
+  toBox_->clear();
 }
 
 void Form2::AddPreset(int index) {
@@ -478,20 +504,20 @@ void Form2::AddPreset(int index) {
 }
 
 SwapKind Form2::ChosenKind() const {
-  return static_cast<SwapKind>(combo1_->currentIndex());
+  return static_cast<SwapKind>(kindBox_->currentIndex());
 }
 
 int Form2::SelectedRow() const {
-  const QList<QListWidgetItem*> selected = list1_->selectedItems();
-  return selected.isEmpty() ? -1 : list1_->row(selected.front());
+  const QList<QListWidgetItem*> selected = entryList_->selectedItems();
+  return selected.isEmpty() ? -1 : entryList_->row(selected.front());
 }
 
 void Form2::AppendRow(const SwapEntry& entry) {
-  list1_->addItem(RowText(entry));
+  entryList_->addItem(RowText(entry));
 }
 
 void Form2::UpdateAddButton() {
-  command1_[0]->setEnabled(!workSwapTable_.Full());
+  addButton_->setEnabled(!workSwapTable_.Full());
 }
 
 }  // namespace mirotabe

@@ -14,19 +14,15 @@
 #pragma once
 
 #include <QDialog>
-#include <array>
 #include <cstdint>
 
 #include "core/settings.h"
 
 class QButtonGroup;
 class QComboBox;
-class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
-class QRadioButton;
 class QScrollBar;
 
 namespace mirotabe {
@@ -45,16 +41,27 @@ class Form2 : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  // Makes the controls, each named after the original control it stands
+  // for ("Text1_0", "Command1_1", ...), and wires them to the handlers.
   void BuildControls();
   void BuildLayoutBox();
-  void Form_Load();
+  // Shows the stored settings in the controls.
+  void ShowSettings();
 
-  void Command1_Click(int index);
-  void Command2_Click(int index);
-  void List1_Click();
-  void Text1_Change(int index);
-  void VScroll1_Change();
-  void DeleteSwapEntry(int row);
+  // "追加": appends the entry in the boxes.
+  void AddEntry();
+  // "削除": removes the selected entry.
+  void DeleteSelectedEntry();
+  // A row was selected: its entry goes into the boxes.
+  void PickEntry();
+  // "OK": stores the edits into the settings and writes the settings file.
+  void SaveAndClose();
+  // "キャンセル": drops every edit.
+  void CancelAndClose();
+  // The From box keeps one full-width character, the To box what fits.
+  void OnFromEdited();
+  void OnToEdited();
+  void OnTabWidthSpun();
   // Adds the entries of preset `index` that the table does not have yet.
   void AddPreset(int index);
   // Names the entries whose characters code page 932 cannot hold and asks
@@ -62,6 +69,8 @@ class Form2 : public QDialog {
   // goes ahead.
   bool ConfirmUnencodableEntries();
 
+  void RemoveEntry(int row);
+  void ClearEntryBoxes();
   // The kind the kind box shows; its items are in SwapKind's order.
   SwapKind ChosenKind() const;
   // The row of the selected entry, or -1 when no row is selected.
@@ -78,20 +87,15 @@ class Form2 : public QDialog {
   // width the spinner cannot show survives.
   std::uint8_t tabSpace_ = 0;
 
-  QGroupBox* frame1_ = nullptr;
-  QGroupBox* frame2_ = nullptr;
-  QLabel* label1_ = nullptr;
-  std::array<QLabel*, 6> label2_{};
-  std::array<QWidget*, 2> line1_{};
-  QListWidget* list1_ = nullptr;
-  std::array<QLineEdit*, 2> text1_{};
-  QLineEdit* text2_ = nullptr;
-  QScrollBar* vScroll1_ = nullptr;
-  QComboBox* combo1_ = nullptr;
-  std::array<QPushButton*, 2> command1_{};
-  std::array<QPushButton*, 2> command2_{};
-  std::array<QRadioButton*, 3> option1_{};
-  QButtonGroup* option1Group_ = nullptr;
+  QListWidget* entryList_ = nullptr;
+  QLineEdit* fromBox_ = nullptr;
+  QLineEdit* toBox_ = nullptr;
+  QComboBox* kindBox_ = nullptr;
+  QPushButton* addButton_ = nullptr;
+  QLineEdit* tabWidthBox_ = nullptr;
+  QScrollBar* tabWidthSpinner_ = nullptr;
+  // One button per trigger, its id the trigger's value.
+  QButtonGroup* triggerButtons_ = nullptr;
   LayoutBox* layoutBox_ = nullptr;
 };
 

@@ -92,14 +92,14 @@ class Form2Test : public testing::Test {
     EXPECT_NE(widget, nullptr) << name.toStdString();
     return widget;
   }
-  QLineEdit* From() const { return Find<QLineEdit>(QStringLiteral("Text1_0")); }
-  QLineEdit* To() const { return Find<QLineEdit>(QStringLiteral("Text1_1")); }
-  QLineEdit* Width() const { return Find<QLineEdit>(QStringLiteral("Text2")); }
-  QListWidget* List() const { return Find<QListWidget>(QStringLiteral("List1")); }
-  QComboBox* Kind() const { return Find<QComboBox>(QStringLiteral("Combo1")); }
-  QScrollBar* Spinner() const { return Find<QScrollBar>(QStringLiteral("VScroll1")); }
+  QLineEdit* FromBox() const { return Find<QLineEdit>(QStringLiteral("Text1_0")); }
+  QLineEdit* ToBox() const { return Find<QLineEdit>(QStringLiteral("Text1_1")); }
+  QLineEdit* TabWidthBox() const { return Find<QLineEdit>(QStringLiteral("Text2")); }
+  QListWidget* EntryList() const { return Find<QListWidget>(QStringLiteral("List1")); }
+  QComboBox* KindBox() const { return Find<QComboBox>(QStringLiteral("Combo1")); }
+  QScrollBar* TabWidthSpinner() const { return Find<QScrollBar>(QStringLiteral("VScroll1")); }
   QPushButton* AddButton() const { return Find<QPushButton>(QStringLiteral("Command1_0")); }
-  QRadioButton* Option(int i) const {
+  QRadioButton* TriggerButton(int i) const {
     return Find<QRadioButton>(QStringLiteral("Option1_%1").arg(i));
   }
 
@@ -128,16 +128,16 @@ class Form2Test : public testing::Test {
 
   // The kind by the keyboard, as a user steps through the drop-down list.
   void ChooseKind(int index) const {
-    Kind()->setFocus();
-    while (Kind()->currentIndex() < index) QTest::keyClick(Kind(), Qt::Key_Down);
-    while (Kind()->currentIndex() > index) QTest::keyClick(Kind(), Qt::Key_Up);
+    KindBox()->setFocus();
+    while (KindBox()->currentIndex() < index) QTest::keyClick(KindBox(), Qt::Key_Down);
+    while (KindBox()->currentIndex() > index) QTest::keyClick(KindBox(), Qt::Key_Up);
   }
 
   void Pick(int row) const {
-    QListWidgetItem* item = List()->item(row);
-    List()->scrollToItem(item);
-    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {},
-                      List()->visualItemRect(item).center());
+    QListWidgetItem* item = EntryList()->item(row);
+    EntryList()->scrollToItem(item);
+    QTest::mouseClick(EntryList()->viewport(), Qt::LeftButton, {},
+                      EntryList()->visualItemRect(item).center());
   }
 
   // Tab until `target` has the focus, as a user reaches a control.
@@ -157,14 +157,14 @@ class Form2Test : public testing::Test {
 
   // A click on the spinner's upper or lower arrow.
   void ClickArrow(bool upper) const {
-    QScrollBar* spinner = Spinner();
+    QScrollBar* spinner = TabWidthSpinner();
     QTest::mouseClick(spinner, Qt::LeftButton, {},
                       QPoint(spinner->width() / 2, upper ? 1 : spinner->height() - 2));
   }
 
   QStringList Rows() const {
     QStringList rows;
-    for (int i = 0; i < List()->count(); ++i) rows << List()->item(i)->text();
+    for (int i = 0; i < EntryList()->count(); ++i) rows << EntryList()->item(i)->text();
     return rows;
   }
 
@@ -218,15 +218,15 @@ TEST_F(Form2Test, ExecIsModalAndOkAccepts) {
 TEST_F(Form2Test, OpensWithTheFocusOnTheListAndNothingPicked) {
   settings_.swapTable = Table({{u"ー", u"｜", kCell}, {u"a", u"b", kWholeText}});
   Open();
-  EXPECT_EQ(QApplication::focusWidget(), List());
-  EXPECT_TRUE(List()->selectedItems().isEmpty());
-  EXPECT_EQ(From()->text(), QString());
-  EXPECT_EQ(To()->text(), QString());
-  EXPECT_EQ(Kind()->currentIndex(), 0);
-  EXPECT_EQ(Kind()->count(), 2);
-  EXPECT_EQ(Kind()->itemText(0), QStringLiteral("する時"));
-  EXPECT_EQ(Kind()->itemText(1), QStringLiteral("の前"));
-  EXPECT_FALSE(Kind()->isEditable());
+  EXPECT_EQ(QApplication::focusWidget(), EntryList());
+  EXPECT_TRUE(EntryList()->selectedItems().isEmpty());
+  EXPECT_EQ(FromBox()->text(), QString());
+  EXPECT_EQ(ToBox()->text(), QString());
+  EXPECT_EQ(KindBox()->currentIndex(), 0);
+  EXPECT_EQ(KindBox()->count(), 2);
+  EXPECT_EQ(KindBox()->itemText(0), QStringLiteral("する時"));
+  EXPECT_EQ(KindBox()->itemText(1), QStringLiteral("の前"));
+  EXPECT_FALSE(KindBox()->isEditable());
 }
 
 TEST_F(Form2Test, TabVisitsTheControlsInOrder) {
@@ -315,7 +315,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Form2Test, TheListUsesThePaneFont) {
   Open();
-  EXPECT_EQ(List()->font().family(), PaneFont().family());
+  EXPECT_EQ(EntryList()->font().family(), PaneFont().family());
 }
 
 // ---- Loading ----
@@ -336,8 +336,8 @@ class Form2WidthShownTest : public Form2Test, public testing::WithParamInterface
 TEST_P(Form2WidthShownTest, TheNumberBoxShowsTheWidthAtOnce) {
   settings_.tabSpace = static_cast<std::uint8_t>(GetParam());
   Open();
-  EXPECT_EQ(Width()->text(), QString::number(GetParam()));
-  EXPECT_EQ(Spinner()->value(), 8 - GetParam());
+  EXPECT_EQ(TabWidthBox()->text(), QString::number(GetParam()));
+  EXPECT_EQ(TabWidthSpinner()->value(), 8 - GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Form2, Form2WidthShownTest, testing::Range(0, 9));
@@ -371,7 +371,7 @@ class Form2FromBoxTest : public Form2BoxTest {};
 
 TEST_P(Form2FromBoxTest, HoldsOneFullWidthCharacter) {
   Open();
-  Run(From());
+  Run(FromBox());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -390,7 +390,7 @@ class Form2ToBoxTest : public Form2BoxTest {};
 
 TEST_P(Form2ToBoxTest, IsCutOnlyForTheCellKind) {
   Open();
-  Run(To());
+  Run(ToBox());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -406,18 +406,18 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Form2Test, TypingThatNeedsNoChangeKeepsTheUndoHistory) {
   Open();
   ChooseKind(1);
-  Type(To(), QStringLiteral("abc"));
-  QTest::keyClick(To(), Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_EQ(To()->text(), QString());
+  Type(ToBox(), QStringLiteral("abc"));
+  QTest::keyClick(ToBox(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(ToBox()->text(), QString());
 }
 
 TEST_F(Form2Test, ChoosingTheCellKindDoesNotCutByItself) {
   Open();
   ChooseKind(1);
-  Type(To(), QStringLiteral("あいう"));
-  Type(From(), QStringLiteral("a"));
+  Type(ToBox(), QStringLiteral("あいう"));
+  Type(FromBox(), QStringLiteral("a"));
   ChooseKind(0);
-  EXPECT_EQ(To()->text(), QStringLiteral("あいう"));
+  EXPECT_EQ(ToBox()->text(), QStringLiteral("あいう"));
   Add();
   Ok();
   EXPECT_EQ(settings_.swapTable, Table({{u"ａ", u"あいう", kCell}}));
@@ -429,21 +429,21 @@ TEST_F(Form2Test, AddAppendsTheEntryAndEmptiesTheBoxes) {
   settings_.swapTable = Table({{u"ー", u"｜", kCell}});
   Open();
   Pick(0);
-  QTest::keyClick(From(), Qt::Key_Home);
-  Type(From(), QStringLiteral("a"));  // typed in front, it replaces the picked From
-  To()->clear();
+  QTest::keyClick(FromBox(), Qt::Key_Home);
+  Type(FromBox(), QStringLiteral("a"));  // typed in front, it replaces the picked From
+  ToBox()->clear();
   Add();
   ChooseKind(1);
-  Type(From(), QStringLiteral("b"));
-  Type(To(), QStringLiteral("xyz"));
+  Type(FromBox(), QStringLiteral("b"));
+  Type(ToBox(), QStringLiteral("xyz"));
   Add();
   EXPECT_EQ(Rows(), QStringList({QStringLiteral("ー >> ｜ 変換時"), QStringLiteral("ａ >>  変換時"),
                                  QStringLiteral("ｂ >> xyz 変換前")}));
-  EXPECT_EQ(From()->text(), QString());
-  EXPECT_EQ(To()->text(), QString());
+  EXPECT_EQ(FromBox()->text(), QString());
+  EXPECT_EQ(ToBox()->text(), QString());
   // Adding leaves the picked row as it was.
-  ASSERT_EQ(List()->selectedItems().size(), 1);
-  EXPECT_EQ(List()->row(List()->selectedItems().front()), 0);
+  ASSERT_EQ(EntryList()->selectedItems().size(), 1);
+  EXPECT_EQ(EntryList()->row(EntryList()->selectedItems().front()), 0);
   Ok();
   EXPECT_EQ(settings_.swapTable,
             Table({{u"ー", u"｜", kCell}, {u"ａ", u"", kCell}, {u"ｂ", u"xyz", kWholeText}}));
@@ -451,17 +451,17 @@ TEST_F(Form2Test, AddAppendsTheEntryAndEmptiesTheBoxes) {
 
 TEST_F(Form2Test, AddWithoutFromDoesNothing) {
   Open();
-  Type(To(), QStringLiteral("x"));
+  Type(ToBox(), QStringLiteral("x"));
   Add();
   EXPECT_TRUE(Rows().isEmpty());
-  EXPECT_EQ(To()->text(), QStringLiteral("x"));
+  EXPECT_EQ(ToBox()->text(), QStringLiteral("x"));
 }
 
 TEST_F(Form2Test, TheSameFromTwiceGivesTwoEntries) {
   Open();
   for (const char* to : {"x", "y"}) {
-    Type(From(), QStringLiteral("a"));
-    Type(To(), QString::fromLatin1(to));
+    Type(FromBox(), QStringLiteral("a"));
+    Type(ToBox(), QString::fromLatin1(to));
     Add();
   }
   EXPECT_EQ(Rows(),
@@ -475,17 +475,17 @@ TEST_F(Form2Test, DeletingTheFirstOfThreeClosesTheGap) {
       Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}, {u"Ｃ", u"3", kCell}});
   Open();
   Pick(0);
-  EXPECT_EQ(From()->text(), QStringLiteral("Ａ"));
+  EXPECT_EQ(FromBox()->text(), QStringLiteral("Ａ"));
   Delete();
   EXPECT_EQ(Rows(),
             QStringList({QStringLiteral("Ｂ >> 2 変換前"), QStringLiteral("Ｃ >> 3 変換時")}));
-  EXPECT_EQ(From()->text(), QString());
-  EXPECT_EQ(To()->text(), QString());
-  EXPECT_TRUE(List()->selectedItems().isEmpty());
+  EXPECT_EQ(FromBox()->text(), QString());
+  EXPECT_EQ(ToBox()->text(), QString());
+  EXPECT_TRUE(EntryList()->selectedItems().isEmpty());
   // The rows still lead to their own entries.
   Pick(1);
-  EXPECT_EQ(From()->text(), QStringLiteral("Ｃ"));
-  EXPECT_EQ(To()->text(), QStringLiteral("3"));
+  EXPECT_EQ(FromBox()->text(), QStringLiteral("Ｃ"));
+  EXPECT_EQ(ToBox()->text(), QStringLiteral("3"));
   Ok();
   EXPECT_EQ(settings_.swapTable, Table({{u"Ｂ", u"2", kWholeText}, {u"Ｃ", u"3", kCell}}));
   EXPECT_EQ(Reload().swapTable, settings_.swapTable);
@@ -498,11 +498,11 @@ TEST_F(Form2Test, DeletingAnyRowKeepsRowsAndEntriesInStep) {
     Open();
     Pick(row);
     Delete();
-    EXPECT_TRUE(List()->selectedItems().isEmpty()) << row;
-    EXPECT_EQ(From()->text(), QString()) << row;
+    EXPECT_TRUE(EntryList()->selectedItems().isEmpty()) << row;
+    EXPECT_EQ(FromBox()->text(), QString()) << row;
     for (int rest = 0; rest < 2; ++rest) {
       Pick(rest);
-      EXPECT_EQ(List()->item(rest)->text().front(), From()->text().front()) << row;
+      EXPECT_EQ(EntryList()->item(rest)->text().front(), FromBox()->text().front()) << row;
     }
   }
 }
@@ -511,12 +511,12 @@ TEST_F(Form2Test, DeleteWithoutAPickedRowDoesNothing) {
   for (const SwapTable& table : {Table({}), Table({{u"Ａ", u"1", kCell}})}) {
     settings_.swapTable = table;
     Open();
-    Type(From(), QStringLiteral("q"));
-    Type(To(), QStringLiteral("r"));
+    Type(FromBox(), QStringLiteral("q"));
+    Type(ToBox(), QStringLiteral("r"));
     Delete();
-    EXPECT_EQ(List()->count(), static_cast<int>(table.Count()));
-    EXPECT_EQ(From()->text(), QStringLiteral("ｑ"));
-    EXPECT_EQ(To()->text(), QStringLiteral("r"));
+    EXPECT_EQ(EntryList()->count(), static_cast<int>(table.Count()));
+    EXPECT_EQ(FromBox()->text(), QStringLiteral("ｑ"));
+    EXPECT_EQ(ToBox()->text(), QStringLiteral("r"));
     Ok();
     EXPECT_EQ(settings_.swapTable, table);
   }
@@ -531,11 +531,11 @@ TEST_F(Form2Test, AFullTableRefusesToAdd) {
   Pick(0);
   Delete();
   EXPECT_TRUE(AddButton()->isEnabled());
-  Type(From(), QStringLiteral("b"));
+  Type(FromBox(), QStringLiteral("b"));
   Add();
   EXPECT_FALSE(AddButton()->isEnabled());
-  EXPECT_EQ(List()->count(), 999);
-  EXPECT_EQ(List()->item(998)->text(), QStringLiteral("ｂ >>  変換時"));
+  EXPECT_EQ(EntryList()->count(), 999);
+  EXPECT_EQ(EntryList()->item(998)->text(), QStringLiteral("ｂ >>  変換時"));
 }
 
 // ---- Picking an entry ----
@@ -557,9 +557,9 @@ TEST_P(Form2PickTest, ShowsTheEntryAndKeepsIt) {
   Open();
   ChooseKind(c.kindBefore);
   Pick(1);
-  EXPECT_EQ(Kind()->currentIndex(), c.kindShown);
-  EXPECT_EQ(From()->text(), QString::fromUtf8(c.from));
-  EXPECT_EQ(To()->text(), QString::fromUtf8(c.to));
+  EXPECT_EQ(KindBox()->currentIndex(), c.kindShown);
+  EXPECT_EQ(FromBox()->text(), QString::fromUtf8(c.from));
+  EXPECT_EQ(ToBox()->text(), QString::fromUtf8(c.to));
   Ok();
   EXPECT_EQ(settings_.swapTable, Table({{u"Ｚ", u"", kWholeText}, c.entry}));
 }
@@ -578,13 +578,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Form2Test, TheKeyboardPicksRowsFromTheTop) {
   settings_.swapTable = Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}});
   Open();
-  QTest::keyClick(List(), Qt::Key_Down);
-  EXPECT_EQ(From()->text(), QStringLiteral("Ａ"));
-  QTest::keyClick(List(), Qt::Key_Down);
-  EXPECT_EQ(From()->text(), QStringLiteral("Ｂ"));
-  EXPECT_EQ(Kind()->currentIndex(), 1);
+  QTest::keyClick(EntryList(), Qt::Key_Down);
+  EXPECT_EQ(FromBox()->text(), QStringLiteral("Ａ"));
+  QTest::keyClick(EntryList(), Qt::Key_Down);
+  EXPECT_EQ(FromBox()->text(), QStringLiteral("Ｂ"));
+  EXPECT_EQ(KindBox()->currentIndex(), 1);
   // Edits of the boxes do not reach the entry.
-  Type(To(), QStringLiteral("x"));
+  Type(ToBox(), QStringLiteral("x"));
   Ok();
   EXPECT_EQ(settings_.swapTable, Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}}));
 }
@@ -607,7 +607,7 @@ TEST_P(Form2SpinnerTest, ArrowsStepTheWidthWithinItsRange) {
   settings_.tabSpace = c.stored;
   Open();
   for (int i = 0; i < c.clicks; ++i) ClickArrow(c.upper);
-  EXPECT_EQ(Width()->text(), QString::fromLatin1(c.shown));
+  EXPECT_EQ(TabWidthBox()->text(), QString::fromLatin1(c.shown));
   Ok();
   EXPECT_EQ(settings_.tabSpace, c.saved);
   EXPECT_EQ(Reload().tabSpace, c.saved);
@@ -630,12 +630,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Form2Test, TheSpinnerAlsoStepsByKeys) {
   settings_.tabSpace = 4;
   Open();
-  Spinner()->setFocus();
-  QTest::keyClick(Spinner(), Qt::Key_Up);
-  QTest::keyClick(Spinner(), Qt::Key_Up);
-  EXPECT_EQ(Width()->text(), QStringLiteral("6"));
-  QTest::keyClick(Spinner(), Qt::Key_Down);
-  EXPECT_EQ(Width()->text(), QStringLiteral("5"));
+  TabWidthSpinner()->setFocus();
+  QTest::keyClick(TabWidthSpinner(), Qt::Key_Up);
+  QTest::keyClick(TabWidthSpinner(), Qt::Key_Up);
+  EXPECT_EQ(TabWidthBox()->text(), QStringLiteral("6"));
+  QTest::keyClick(TabWidthSpinner(), Qt::Key_Down);
+  EXPECT_EQ(TabWidthBox()->text(), QStringLiteral("5"));
 }
 
 struct TriggerCase {
@@ -652,10 +652,10 @@ TEST_P(Form2TriggerTest, OkStoresTheChosenTrigger) {
   const TriggerCase& c = GetParam();
   settings_.convertTrigger = c.stored;
   Open();
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(Option(i)->isChecked(), i == c.shown) << i;
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(TriggerButton(i)->isChecked(), i == c.shown) << i;
   if (c.clicked >= 0) {
     // On the second line of the caption, which wraps in the narrow frame.
-    QRadioButton* option = Option(c.clicked);
+    QRadioButton* option = TriggerButton(c.clicked);
     QTest::mouseClick(option, Qt::LeftButton, {},
                       QPoint(option->width() / 2, option->height() - 3));
   }
@@ -680,8 +680,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Form2Test, OkIgnoresTextLeftInTheBoxes) {
   Open();
-  Type(From(), QStringLiteral("a"));
-  Type(To(), QStringLiteral("b"));
+  Type(FromBox(), QStringLiteral("a"));
+  Type(ToBox(), QStringLiteral("b"));
   Ok();
   EXPECT_FALSE(dialog_->isVisible());
   EXPECT_EQ(dialog_->result(), QDialog::Accepted);
@@ -710,12 +710,12 @@ TEST_P(Form2DiscardTest, LeavesSettingsAndFileAsTheyWere) {
   const std::string bytes = FileBytes();
   const AppSettings before = settings_;
   Open();
-  Type(From(), QStringLiteral("c"));
+  Type(FromBox(), QStringLiteral("c"));
   Add();
   Pick(0);
   Delete();
   ClickArrow(true);
-  QTest::mouseClick(Option(2), Qt::LeftButton);
+  QTest::mouseClick(TriggerButton(2), Qt::LeftButton);
 
   switch (c.closing) {
     case Closing::kCancelButton:
@@ -768,20 +768,20 @@ TEST_P(Form2KeyTest, EnterPressesOnlyTheFocusedButtonAndEscDoesNothing) {
   const KeyCase& c = GetParam();
   settings_.swapTable = Table({{u"Ａ", u"1", kCell}});
   Open();
-  Type(From(), QStringLiteral("a"));
-  Type(To(), QStringLiteral("b"));
+  Type(FromBox(), QStringLiteral("a"));
+  Type(ToBox(), QStringLiteral("b"));
   QWidget* target = Find<QWidget>(QString::fromLatin1(c.focus));
   if (QString::fromLatin1(c.focus) == QStringLiteral("Command1_1")) Pick(0);
   // By the keyboard, as a user reaches a button.
   TabTo(target);
   QTest::keyClick(target, c.key);
   EXPECT_EQ(dialog_->isVisible(), c.open);
-  EXPECT_EQ(List()->count(), c.rows);
+  EXPECT_EQ(EntryList()->count(), c.rows);
   EXPECT_EQ(fs::exists(SettingIni()), c.saved);
   if (c.open) {
     EXPECT_EQ(settings_.swapTable.Count(), 1u);
     if (c.rows == 1 && QString::fromLatin1(c.focus) != QStringLiteral("Command1_1")) {
-      EXPECT_EQ(From()->text(), QStringLiteral("ａ"));
+      EXPECT_EQ(FromBox()->text(), QStringLiteral("ａ"));
     }
   }
 }
@@ -808,8 +808,8 @@ TEST_F(Form2Test, EnterOnOkSavesAndOnCancelDrops) {
   for (const bool ok : {true, false}) {
     settings_.swapTable = Table({{u"Ａ", u"1", kCell}});
     Open();
-    Type(From(), QStringLiteral("b"));
-    QTest::keyClick(From(), Qt::Key_Return);  // does not add
+    Type(FromBox(), QStringLiteral("b"));
+    QTest::keyClick(FromBox(), Qt::Key_Return);  // does not add
     Add();
     QPushButton* button =
         Find<QPushButton>(ok ? QStringLiteral("Command2_0") : QStringLiteral("Command2_1"));
@@ -830,7 +830,7 @@ TEST_P(Form2FocusMarkTest, ShowsAFocusMark) {
   if (rows) settings_.swapTable = Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}});
   Open();
   QWidget* widget = Find<QWidget>(QString::fromLatin1(name));
-  Type(From(), QStringLiteral("a"));
+  Type(FromBox(), QStringLiteral("a"));
   const QImage unfocused = widget->grab().toImage();
   TabTo(widget);
   const QImage focused = widget->grab().toImage();
@@ -853,16 +853,16 @@ TEST_F(Form2Test, OkSavesWhatTheDialogShows) {
       Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}, {u"Ｃ", u"3", SwapKind{5}}});
   Open();
   ChooseKind(1);
-  Type(From(), QStringLiteral("d"));
-  Type(To(), QStringLiteral(" spaced "));
+  Type(FromBox(), QStringLiteral("d"));
+  Type(ToBox(), QStringLiteral(" spaced "));
   Add();
   Pick(1);
   Delete();
   ChooseKind(0);
-  Type(From(), QStringLiteral("e"));
+  Type(FromBox(), QStringLiteral("e"));
   Add();
   ClickArrow(false);
-  QTest::mouseClick(Option(0), Qt::LeftButton);
+  QTest::mouseClick(TriggerButton(0), Qt::LeftButton);
   Ok();
 
   const SwapTable expected = Table({{u"Ａ", u"1", kCell},
@@ -898,8 +898,8 @@ TEST_P(Form2PasteTest, ControlCharactersAreDroppedAndEveryEntrySurvivesARestart)
   ASSERT_FALSE(SaveSettings(settings_, SettingIni()));
   Open();
   ChooseKind(c.kind);
-  Paste(From(), ToQString(c.from));
-  Paste(To(), ToQString(c.to));
+  Paste(FromBox(), ToQString(c.from));
+  Paste(ToBox(), ToQString(c.to));
   Add();
   Pick(0);  // the first entry's From and To go through the boxes once more
   Ok();
@@ -1013,7 +1013,7 @@ TEST_P(Form2SaveFailureTest, ToldAndStillApplied) {
                     fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   }
   Open();
-  Type(From(), QStringLiteral("a"));
+  Type(FromBox(), QStringLiteral("a"));
   Add();
   ClickArrow(true);
   Ok();
@@ -1132,14 +1132,14 @@ TEST_P(Form2PresetTest, AddAppendsTheEntriesNotYetThere) {
   preset->setFocus();
   while (preset->currentIndex() < c.preset) QTest::keyClick(preset, Qt::Key_Down);
   Press("PresetAdd");
-  ASSERT_EQ(static_cast<std::size_t>(List()->count()), c.rows);
-  EXPECT_EQ(List()->item(List()->count() - 1)->text(),
+  ASSERT_EQ(static_cast<std::size_t>(EntryList()->count()), c.rows);
+  EXPECT_EQ(EntryList()->item(EntryList()->count() - 1)->text(),
             ToQString(c.lastFrom) + QStringLiteral(" >> ") + ToQString(c.lastTo) +
                 QStringLiteral(" 変換時"));
   // The added entries are the table's like any other: pick one and it shows.
-  Pick(List()->count() - 1);
-  EXPECT_EQ(From()->text(), ToQString(c.lastFrom));
-  EXPECT_EQ(To()->text(), ToQString(c.lastTo));
+  Pick(EntryList()->count() - 1);
+  EXPECT_EQ(FromBox()->text(), ToQString(c.lastFrom));
+  EXPECT_EQ(ToBox()->text(), ToQString(c.lastTo));
   // Setting.ini cannot hold the vertical forms of the Unicode preset, and
   // OK says so before they become '?'.
   services_.proceedAnswers = {true};
@@ -1164,7 +1164,7 @@ TEST_F(Form2Test, PresetIntoAFullTableAddsWhatFits) {
   }
   Open();
   Press("PresetAdd");
-  EXPECT_EQ(static_cast<std::size_t>(List()->count()), SwapTable::kMaxEntries);
+  EXPECT_EQ(static_cast<std::size_t>(EntryList()->count()), SwapTable::kMaxEntries);
   EXPECT_FALSE(AddButton()->isEnabled());
 }
 
