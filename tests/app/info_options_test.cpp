@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/case_name.h"
 #include "tests/support/temp_folder.h"
 
 namespace mirotabe {
@@ -53,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
                     InfoCase{"Help", {"--help"}, "Usage: mirotabe [FILE]\n"},
                     InfoCase{"VersionThenMore", {"--version", "x.txt"}, ""},
                     InfoCase{"HelpInAPath", {"./--help"}, ""}, InfoCase{"ShortH", {"-h"}, ""}),
-    [](const testing::TestParamInfo<InfoCase>& info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 }  // namespace
 }  // namespace mirotabe

@@ -9,6 +9,7 @@
 #include <variant>
 
 #include "core/vertical_layout.h"
+#include "tests/support/case_name.h"
 #include "tests/support/temp_folder.h"
 #include "textio/text_file.h"
 
@@ -208,7 +209,7 @@ INSTANTIATE_TEST_SUITE_P(
                           "\x1B$B=D=q$-\x1B(B",
                           u"縦書き",
                           Charset::Utf8}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 // Outputs of many pieces, to standard output and to a file, are the bytes
 // of the whole text.
@@ -285,7 +286,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {"--kinsoku", "Hang"},
                     2,
                     "'Hang' for --kinsoku (allowed: none, hang or push)"}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 struct LayoutCase {
   const char* name;
@@ -345,7 +346,7 @@ INSTANTIATE_TEST_SUITE_P(
                                {"--reverse", "--gap", "2"},
                                u"ｃａ\r\n　ｂ",
                                u"ａｂ\r\nｃ"}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 TEST_F(ConvertCliTest, ReverseNeedsNoSettingsFile) {
   const Outcome run = Convert({"--settings", folder_.PathOf(""), "--reverse", "--encoding=utf-8"},

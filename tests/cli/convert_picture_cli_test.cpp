@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/charset.h"
+#include "tests/support/case_name.h"
 #include "tests/support/temp_folder.h"
 
 namespace mirotabe {
@@ -110,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
                 {"--format", "png", "--cell-size", "256"},
                 {1024, 1380}},
         PngCase{"LastFormatWins", nullptr, {"--format", "pdf", "--format", "png"}, {96, 130}}),
-    [](const testing::TestParamInfo<PngCase>& info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 TEST_F(ConvertPictureCliTest, WritesThePngToAPipedStandardOutput) {
   const Outcome run = Convert({"--format", "png"}, Cp932(u"縦"));
@@ -192,7 +193,7 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"ReverseAsPicture",
                   {"--reverse", "--format", "pdf"},
                   "--reverse gives horizontal text"}),
-    [](const testing::TestParamInfo<UsageCase>& info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 }  // namespace
 }  // namespace mirotabe

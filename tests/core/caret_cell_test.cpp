@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/case_name.h"
+
 namespace mirotabe {
 namespace {
 
@@ -94,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
                   3,
                   CellPosition{2, 2}},
         CaretCase{"EmptyLayout", 0, u"a", 0, {}, {}, 0, 0, std::nullopt}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 TEST(ColumnsOfLineTest, CountsTheCutsOfALine) {
   const SwapTable table;

@@ -4,17 +4,15 @@
 #include <gtest/gtest.h>
 
 #include "core/vertical_layout.h"
+#include "tests/support/case_name.h"
+#include "tests/support/swap_table.h"
 
 namespace mirotabe {
 namespace {
 
-using enum SwapKind;
+using testing_support::Table;
 
-SwapTable Table(std::initializer_list<SwapEntry> entries) {
-  SwapTable table;
-  for (const SwapEntry& entry : entries) table.Append(entry);
-  return table;
-}
+using enum SwapKind;
 
 struct ColumnCase {
   const char* name;
@@ -73,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
             "TwoUnitCellsInSegments", u"abc", {2}, Table({{u"ｃ", u"xy", kCell}}), u"xyａ\r\n　ｂ"},
         ColumnCase{
             "PairsInSegments", u"😀a😀b😀", {2, Kinsoku::kNone, 1}, {}, u"😀　😀　😀\r\n　　ｂ　ａ"}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 TEST(ColumnLayoutTest, BoundCountsSegmentsAndGaps) {
   // Two segments with one gap: three columns of two rows.

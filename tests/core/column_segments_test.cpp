@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/code_points.h"
+#include "tests/support/case_name.h"
 
 namespace mirotabe {
 namespace {
@@ -58,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SegmentCase{"NOfOne", u"あいう", 1, kNone, u"あ|い|う"},
                     SegmentCase{"PairIsOneCodePoint", u"😀😀あ", 2, kNone, u"😀😀|あ"},
                     SegmentCase{"PairsAcrossCuts", u"あ😀い😀う", 2, kHang, u"あ😀|い😀|う"}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 // Every head-forbidden character hangs under kHang and pushes the character
 // before it down under kPushOut.
@@ -130,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
         SegmentCase{"PairBeforeHead", u"あ😀。い", 2, kPush, u"あ|😀。|い"},
         SegmentCase{"PairAfterTail", u"あ「😀い", 2, kHang, u"あ|「😀|い"},
         SegmentCase{"HalfWidthIsNotForbidden", u"あい,う", 2, kHang, u"あい|,う"}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 }  // namespace
 }  // namespace mirotabe

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/settings.h"
+#include "tests/support/case_name.h"
 #include "tests/support/temp_folder.h"
 
 namespace mirotabe {
@@ -53,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
                              "[Layout]\r\nColumnLength=12\r\nKinsoku=9\r\n",
                              {12, Kinsoku::kNone, 0}},
                     ReadCase{"OtherSectionIgnored", "[Main]\r\nColumnLength=12\r\n", {}}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 TEST_F(LayoutSettingsTest, DefaultsLeaveAFileWithoutTheSectionAsItIs) {
   const std::string original = "[Main]\r\nTabSpace=4\r\nConvert=2\r\n";

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/case_name.h"
 #include "tests/support/temp_folder.h"
 
 namespace mirotabe {
@@ -40,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"GridOtherThanOne", "[Layout]\r\nImageGrid=2\r\n", {24, false}},
         LoadCase{
             "KeysInAnotherSection", "[Main]\r\nImageCellSize=32\r\nImageGrid=1\r\n", {24, false}}),
-    [](const testing::TestParamInfo<LoadCase>& info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 TEST(SavePictureStyleTest, WritesBothKeysAndKeepsTheOtherLines) {
   TempFolder folder;

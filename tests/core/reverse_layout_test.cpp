@@ -7,6 +7,7 @@
 #include "core/code_points.h"
 #include "core/vertical_layout.h"
 #include "platform/fullwidth.h"
+#include "tests/support/case_name.h"
 
 namespace mirotabe {
 namespace {
@@ -39,7 +40,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ReverseCase{"PairIsOneCell", u"😀ａ\r\nｂ😀", u"ａ😀\r\n😀ｂ"},
                     ReverseCase{"FinalBreakIsABlankRow", u"ａ\r\n", u"ａ"},
                     ReverseCase{"OnlyBlanks", u"　　\r\n　　", u"\r\n"}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 // reverse(layout(x)) = fullwidth(x) for texts without tabs and without
 // blanks at the end of a line, laid out with an empty table and no options.

@@ -7,10 +7,14 @@
 
 #include "core/vertical_layout.h"
 #include "platform/charset.h"
+#include "tests/support/case_name.h"
+#include "tests/support/swap_table.h"
 #include "tests/support/temp_folder.h"
 
 namespace mirotabe {
 namespace {
+
+using testing_support::Table;
 
 using enum SwapKind;
 
@@ -33,12 +37,6 @@ class SettingsTest : public testing::Test {
   testing_support::TempFolder folder_;
   std::string file_ = folder_.PathOf("Setting.ini");
 };
-
-SwapTable Table(std::initializer_list<SwapEntry> entries) {
-  SwapTable table;
-  for (const SwapEntry& entry : entries) table.Append(entry);
-  return table;
-}
 
 TEST_F(SettingsTest, MissingFileGivesDefaultsAndCreatesNothing) {
   const AppSettings settings = Load();
@@ -99,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
                  5,
                  2,
                  {}}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 struct SaveEncodingCase {
   const char* name;
@@ -124,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
         SaveEncodingCase{"ShiftJis", "[Options]\nSaveEncoding=Shift_JIS\n", Charset::Cp932},
         SaveEncodingCase{"Unknown", "[Options]\nSaveEncoding=EUC-JP\n", Charset::Cp932},
         SaveEncodingCase{"OtherSection", "[Main]\nSaveEncoding=UTF-8\n", Charset::Cp932}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 TEST_F(SettingsTest, SaveEncodingIsWrittenOnlyWhenChosen) {
   WriteFile("; notes\n[Main]\nTabSpace=8\n");
@@ -226,7 +224,7 @@ INSTANTIATE_TEST_SUITE_P(
                     LineBreakCase{"CrInFrom", {u"b\r", u"x", kCell}, " [Swap002] From"},
                     LineBreakCase{"LfInTo", {u"b", u"x\ny", kWholeText}, " [Swap002] To"},
                     LineBreakCase{"CrLfInTo", {u"b", u"\r\n", kCell}, " [Swap002] To"}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 TEST_F(SettingsTest, ShrunkTableLeavesNoOldEntriesBehind) {
   AppSettings settings;

@@ -7,17 +7,15 @@
 #include "core/caret_cell.h"
 #include "platform/cp932_pairs.h"
 #include "platform/fullwidth.h"
+#include "tests/support/case_name.h"
+#include "tests/support/swap_table.h"
 
 namespace mirotabe {
 namespace {
 
-using enum SwapKind;
+using testing_support::Table;
 
-SwapTable Table(std::initializer_list<SwapEntry> entries) {
-  SwapTable table;
-  for (const SwapEntry& entry : entries) table.Append(entry);
-  return table;
-}
+using enum SwapKind;
 
 std::u16string Convert(std::u16string_view input, const SwapTable& table = {},
                        std::uint8_t tabSpace = 4) {
@@ -54,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ConversionCase{"Type0Chain", u"ab",
                                    Table({{u"ａ", u"ｂ", kCell}, {u"ｂ", u"ｃ", kCell}}), 4,
                                    u"ｃ\r\nｃ"}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 INSTANTIATE_TEST_SUITE_P(
     EdgeCases, ConversionTest,
@@ -115,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
         ConversionCase{"SurrogatePairReplaced", u"x😀", Table({{u"😀", u"☆", kCell}}), 4, u"ｘ\r\n☆"},
         ConversionCase{"TwoAsciiCellsInGrid", u"ab\r\ncd", Table({{u"ｄ", u"xy", kCell}}), 4,
                        u"ｃａ\r\nxyｂ"}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 // The two characters of a one-way pair of code page 932 are one character
 // to the entries, and the text keeps its own where nothing replaces it.
@@ -137,7 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    Table({{u"－", u"-", kWholeText}}), 4, u"１\r\n－\r\n２"},
                     ConversionCase{"Type1UnmatchedKeepsTheTyped", u"〜£",
                                    Table({{u"〜x", u"y", kWholeText}}), 4, u"〜\r\n￡"}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 // Every pair the converter knows, from either side, in both kinds.
 TEST(VerticalLayoutTest, EveryOneWayPairMatchesFromEitherSide) {
@@ -320,7 +318,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Narrow rows: many rows per piece.
         PiecesCase{"OneLongLine", std::u16string(300000, u'x'), {}},
         PiecesCase{"LongLinesWithPairs", Lines(3, std::u16string(100000, u'x') + u"😀"), {}}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 // Segments and gaps are columns of their own: the tiled rows, the pieces
 // and the plain rows still agree, replacements included.

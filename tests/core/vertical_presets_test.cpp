@@ -4,6 +4,7 @@
 
 #include "core/two_byte_cut.h"
 #include "platform/charset.h"
+#include "tests/support/case_name.h"
 
 namespace mirotabe {
 namespace {
@@ -79,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
                     // Any kind counts: the From is taken.
                     AddCase{"Type1FromTaken", {{u"「", u"[", kWholeText}}, 6, 7},
                     AddCase{"OtherFromsStay", {{u"a", u"b", kCell}}, 7, 8}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 TEST(AddPresetTest, StopsWhenTheTableIsFull) {
   SwapTable table;

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "platform/files.h"
+#include "tests/support/case_name.h"
 #include "tests/support/failing_sys_calls.h"
 #include "tests/support/temp_folder.h"
 
@@ -113,7 +114,7 @@ const ResumeCase kResumeCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(, FilesResumeTest, testing::ValuesIn(kResumeCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 TEST(FilesDescriptorResumeTest, DescriptorWritesAreResumedToo) {
   int ends[2];
@@ -206,7 +207,7 @@ const PermissionCase kPermissionCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(, FilesPermissionTest, testing::ValuesIn(kPermissionCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 // --- Devices and FIFOs -------------------------------------------------------
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/case_name.h"
 #include "tests/support/failing_sys_calls.h"
 #include "tests/support/temp_folder.h"
 
@@ -115,7 +116,7 @@ const ReadErrorCase kReadErrorCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(, FilesReadErrorTest, testing::ValuesIn(kReadErrorCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 TEST(FilesReadPermissionTest, NoReadPermission) {
   TempFolder folder;
@@ -250,7 +251,7 @@ const LinkCase kLinkCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(, FilesSymlinkTest, testing::ValuesIn(kLinkCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 struct ReplaceErrorCase {
   const char* name;
@@ -321,7 +322,7 @@ const ReplaceErrorCase kReplaceErrorCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(, FilesReplaceErrorTest, testing::ValuesIn(kReplaceErrorCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 // A write that fails half way (here: the file size limit, standing in for a
 // full disk) must remove the partial temporary file and keep the old one.

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/case_name.h"
 #include "tests/support/failing_sys_calls.h"
 #include "tests/support/temp_folder.h"
 
@@ -105,7 +106,7 @@ const ReadStringCase kReadStringCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(, ProfileReadStringTest, testing::ValuesIn(kReadStringCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 struct CutCase {
   const char* name;
@@ -145,7 +146,7 @@ const CutCase kCutCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(, ProfileReadCutTest, testing::ValuesIn(kCutCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 struct ReadIntCase {
   const char* name;
@@ -193,7 +194,7 @@ const ReadIntCase kReadIntCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(, ProfileReadIntTest, testing::ValuesIn(kReadIntCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 TEST(ProfileReadTest, UnreadableFilesGiveTheDefault) {
   TempFolder folder;
@@ -276,7 +277,7 @@ const WriteCase kWriteCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(, ProfileWriteTest, testing::ValuesIn(kWriteCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 TEST(ProfileWriteFileTest, CreatesMissingFile) {
   TempFolder folder;
@@ -319,7 +320,7 @@ const RoundTripCase kRoundTripCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(, ProfileRoundTripTest, testing::ValuesIn(kRoundTripCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 // --- Removing sections -------------------------------------------------------
 
@@ -359,7 +360,7 @@ const RemoveCase kRemoveCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(, ProfileRemoveSectionTest, testing::ValuesIn(kRemoveCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 TEST(ProfileRemoveThenWriteTest, AddsTheSectionAtTheEnd) {
   TempFolder folder;

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "tests/support/case_name.h"
 #include "tests/support/temp_folder.h"
 
 namespace mirotabe {
@@ -122,7 +123,7 @@ const FallbackCase kFallbackCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(, ProgramFolderFallbackTest, testing::ValuesIn(kFallbackCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 TEST(ProgramFolderSettingsTest, WithoutHomeUsesTheAccountsHomeFolder) {
   TempFolder parent;

@@ -8,6 +8,7 @@
 #include <string>
 #include <variant>
 
+#include "tests/support/case_name.h"
 #include "tests/support/temp_folder.h"
 
 namespace mirotabe {
@@ -80,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
         SizeCase{"TabsWidenTheColumn", u"a\tb", {}, 72, 208},
         SizeCase{"WidestAllowed", Lines(1363, u"あ"), {}, 32760, 78},
         SizeCase{"TallestAllowed", std::u16string(1258, u'あ'), {}, 72, 32760}),
-    [](const testing::TestParamInfo<SizeCase>& info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 TEST(ImageLimitTest, APngWiderOrTallerThanAllowedIsRefused) {
   for (const VerticalLayout& layout :
@@ -228,7 +229,7 @@ INSTANTIATE_TEST_SUITE_P(
                         24,
                         {{0, 551, 2, 598}, {551, 49, 2, 598}, {0, 551, 0, 2}, {551, 49, 0, 2}}},
                     SheetCase{"LargeCells", 55, 1, 256, {{0, 1, 1, 54}, {0, 1, 0, 1}}}),
-    [](const testing::TestParamInfo<SheetCase>& info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 // Runs a poppler tool on `file`; its standard output.
 QString Poppler(const QString& tool, const QStringList& arguments) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "tests/support/case_name.h"
 #include "textio/text_file.h"
 
 namespace mirotabe {
@@ -142,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "a\x80\xFF"
                       "b"sv,
                       1, TextEncoding::Cp932, u"a\uFFFD\uFFFDb", true}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 struct ExplicitCase {
   const char* name;
@@ -170,7 +171,7 @@ INSTANTIATE_TEST_SUITE_P(
                      u"あ\uFFFD"},
         ExplicitCase{"Iso2022JpCrLfInsideKanjiMode", "\x1B$B$\"\r\n$\"\x1B(B"sv,
                      TextEncoding::Iso2022Jp, u"あ\r\nあ"}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 }  // namespace
 }  // namespace mirotabe

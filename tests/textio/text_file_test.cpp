@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "tests/support/case_name.h"
 #include "tests/support/failing_sys_calls.h"
 #include "tests/support/temp_folder.h"
 
@@ -45,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"LoneCrAtTheEndDropped", "a\r", u"a"},
         DecodeCase{"LeadByteBeforeLf", "\x81\nb", u"\uFFFD\r\nb"},
         DecodeCase{"LeadByteBeforeLoneCr", "\x82\r\xFF\n", u"\uFFFD\r\n\uFFFD"}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 TEST(DecodeTextFileTest, OnlyUtf8HasAByteOrderMark) {
   const std::string marked =

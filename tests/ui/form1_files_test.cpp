@@ -17,6 +17,7 @@
 
 #include "platform/charset.h"
 #include "platform/program_folder.h"
+#include "tests/support/case_name.h"
 #include "tests/support/temp_folder.h"
 #include "tests/ui/scripted_ui_services.h"
 #include "ui/form1.h"
@@ -125,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"DroppedUtf16", "\xFF\xFE\x26\x7E"sv, Via::kDrop, QStringLiteral("縦"), false},
         ReadCase{"CommandLineIso2022Jp", "\x1B$B=D=q$-\x1B(B"sv, Via::kCommandLine,
                  QStringLiteral("縦書き"), false}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 TEST_F(Form1FilesTest, NextGoodFileClearsTheGuessMessage) {
   Put("bad.txt", "a\x80");
@@ -192,7 +193,7 @@ INSTANTIATE_TEST_SUITE_P(
                  true},
         SaveCase{"SameChoiceLeavesTheFileAlone", "[Main]\r\nConvert=2\r\n", kShiftJisFilter,
                  kShiftJisFilter, "\x83\x41\r\n?"sv, "[Main]\r\nConvert=2\r\n", true}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 // ---- Where the dialogs start ----
 
@@ -284,7 +285,7 @@ INSTANTIATE_TEST_SUITE_P(
         FolderCase{"ReadOnlySkipsAFolderThatIsGone", false, true, Before::kOpenThenRemoveItsFolder,
                    "home/Documents"},
         FolderCase{"ReadOnlyIgnoresAFailedSave", false, false, Before::kFailedSave, "home"}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 // ---- Qt's own texts ----
 

@@ -23,6 +23,7 @@
 #include <functional>
 
 #include "platform/charset.h"
+#include "tests/support/case_name.h"
 #include "tests/support/temp_folder.h"
 #include "tests/ui/scripted_ui_services.h"
 #include "ui/about.h"
@@ -126,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
                 false},
         KeyCase{"EnterUnderUnknownTrigger", ConvertTrigger{7}, Qt::Key_Return, Qt::NoModifier,
                 false, false}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 TEST_F(Form1Test, EveryChangeConvertsUnderTriggerTwoOnly) {
   Open();
@@ -392,7 +393,7 @@ INSTANTIATE_TEST_SUITE_P(
         CommandLineCase{"NameThatIsNotUtf8", {"@name-\xff.txt"}, "ab", false},
         CommandLineCase{"QuotedNameThatIsNotUtf8", {"\"@name-\xff.txt\""}, "ab", false},
         CommandLineCase{"UnclosedQuoteLosesAWholeCharacter", {"\"@名前.txt字"}, "ab", false}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 // ---- Save ----
 
@@ -422,7 +423,7 @@ INSTANTIATE_TEST_SUITE_P(Names, Form1SavePathTest,
                                          SavePathCase{"TxtInside", "memo.txt.bak",
                                                       "memo.txt.bak.txt"},
                                          SavePathCase{"Short", "a.tx", "a.tx.txt"}),
-                         [](const auto& info) { return info.param.name; });
+                         testing_support::CaseName());
 
 TEST_F(Form1Test, SaveWritesThePaneAsShownWithoutConvertingFirst) {
   Open(kEnterKey);
@@ -665,12 +666,12 @@ TEST_P(Form1ReverseTest, PutsTheHorizontalTextIntoTheInputPane) {
   EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("ｃａ\n　ｂ"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Form1, Form1ReverseTest,
-    testing::Values(ReverseCase{"EveryChange", kEveryChange, QStringLiteral("ｃａ\n　ｂ")},
-                    ReverseCase{"WaitsForEnter", kEnterKey, QString()},
-                    ReverseCase{"WaitsForF1", kF1Key, QString()}),
-    [](const testing::TestParamInfo<ReverseCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Form1, Form1ReverseTest,
+                         testing::Values(ReverseCase{"EveryChange", kEveryChange,
+                                                     QStringLiteral("ｃａ\n　ｂ")},
+                                         ReverseCase{"WaitsForEnter", kEnterKey, QString()},
+                                         ReverseCase{"WaitsForF1", kF1Key, QString()}),
+                         testing_support::CaseName());
 
 TEST_F(Form1Test, ReadingBackTooMuchIsExplainedAndChangesNothing) {
   Open();

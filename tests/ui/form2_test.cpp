@@ -21,6 +21,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "tests/support/case_name.h"
+#include "tests/support/swap_table.h"
 #include "tests/support/temp_folder.h"
 #include "tests/ui/scripted_ui_services.h"
 #include "ui/pane_font.h"
@@ -44,6 +46,8 @@ static void PrintTo(const SwapTable& table, std::ostream* out) {
 
 namespace {
 
+using testing_support::Table;
+
 using enum SwapKind;
 using enum ConvertTrigger;
 
@@ -57,12 +61,6 @@ requires requires(const Case& c) {
 }
 void PrintTo(const Case& c, std::ostream* out) {
   *out << c.name;
-}
-
-SwapTable Table(std::initializer_list<SwapEntry> entries) {
-  SwapTable table;
-  for (const SwapEntry& entry : entries) table.Append(entry);
-  return table;
 }
 
 class Form2Test : public testing::Test {
@@ -311,7 +309,7 @@ INSTANTIATE_TEST_SUITE_P(
         ControlCase{"Label3_3", "QLabel", "Frame3", "プリセット", {8, 107, 80, 17}},
         ControlCase{"Preset", "QComboBox", "Frame3", "", {8, 124, 173, 20}},
         ControlCase{"PresetAdd", "QPushButton", "Frame3", "追加", {92, 152, 89, 20}}),
-    [](const testing::TestParamInfo<ControlCase>& info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 TEST_F(Form2Test, TheListUsesThePaneFont) {
   Open();
@@ -384,7 +382,7 @@ INSTANTIATE_TEST_SUITE_P(
                     BoxCase{"KanjiStay", 0, "", Qt::Key_unknown, "漢字", "漢", 1},
                     BoxCase{"ASurrogatePairIsOneCharacter", 0, "", Qt::Key_unknown, "𠮷野", "𠮷",
                             2}),
-    [](const testing::TestParamInfo<BoxCase>& info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 class Form2ToBoxTest : public Form2BoxTest {};
 
@@ -401,7 +399,7 @@ INSTANTIATE_TEST_SUITE_P(
                     BoxCase{"TheCaretStaysWhereItWas", 0, "ab", Qt::Key_Home, "x", "xa", 1},
                     BoxCase{"BeforeKeepsLongText", 1, "", Qt::Key_unknown, "abcdef", "abcdef", 6},
                     BoxCase{"BeforeKeepsKana", 1, "", Qt::Key_unknown, "あいう", "あいう", 3}),
-    [](const testing::TestParamInfo<BoxCase>& info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 TEST_F(Form2Test, TypingThatNeedsNoChangeKeepsTheUndoHistory) {
   Open();
@@ -573,7 +571,7 @@ INSTANTIATE_TEST_SUITE_P(
         PickCase{
             "OtherKindKeepsBeforeChoice", {u"ａ", u"あいう", SwapKind{7}}, 1, 1, "ａ", "あいう"},
         PickCase{"OtherKindKeepsCellChoice", {u"ａ", u"あいう", SwapKind{7}}, 0, 0, "ａ", "あ"}),
-    [](const testing::TestParamInfo<PickCase>& info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 TEST_F(Form2Test, TheKeyboardPicksRowsFromTheTop) {
   settings_.swapTable = Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}});
@@ -625,7 +623,7 @@ INSTANTIATE_TEST_SUITE_P(
                     WidthCase{"WideWidthKept", 12, true, 0, "12", 12},
                     WidthCase{"WideWidthKeptByUpperAtTheTop", 12, true, 1, "12", 12},
                     WidthCase{"WideWidthLoweredToSeven", 12, false, 1, "7", 7}),
-    [](const testing::TestParamInfo<WidthCase>& info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 TEST_F(Form2Test, TheSpinnerAlsoStepsByKeys) {
   settings_.tabSpace = 4;
@@ -674,7 +672,7 @@ INSTANTIATE_TEST_SUITE_P(
                     // A trigger the options cannot show stays until one is chosen.
                     TriggerCase{"UnknownKept", ConvertTrigger{5}, -1, -1, ConvertTrigger{5}},
                     TriggerCase{"UnknownReplaced", ConvertTrigger{5}, 1, -1, kF1Key}),
-    [](const testing::TestParamInfo<TriggerCase>& info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 // ---- Closing ----
 
@@ -750,7 +748,7 @@ INSTANTIATE_TEST_SUITE_P(
                     DiscardCase{"CancelWithFile", Closing::kCancelButton, true},
                     DiscardCase{"CloseBox", Closing::kCloseBox, true},
                     DiscardCase{"CloseEvent", Closing::kCloseEvent, false}),
-    [](const testing::TestParamInfo<DiscardCase>& info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 struct KeyCase {
   const char* name;
@@ -802,7 +800,7 @@ INSTANTIATE_TEST_SUITE_P(
                     KeyCase{"EscInFrom", Qt::Key_Escape, "Text1_0", 1, true, false},
                     KeyCase{"EscInList", Qt::Key_Escape, "List1", 1, true, false},
                     KeyCase{"EscOnCancel", Qt::Key_Escape, "Command2_1", 1, true, false}),
-    [](const testing::TestParamInfo<KeyCase>& info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 TEST_F(Form2Test, EnterOnOkSavesAndOnCancelDrops) {
   for (const bool ok : {true, false}) {
@@ -930,7 +928,7 @@ INSTANTIATE_TEST_SUITE_P(
         PasteCase{"LfInsideCellTo", 0, u"f", u"x\ny", {u"ｆ", u"xy", kCell}},
         PasteCase{
             "LineBreaksInsideTextTo", 1, u"g", u"a\r\nb\tc\x01", {u"ｇ", u"abc", kWholeText}}),
-    [](const testing::TestParamInfo<PasteCase>& info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 struct UnencodableCase {
   const char* name;
@@ -990,9 +988,7 @@ INSTANTIATE_TEST_SUITE_P(
             "1: 1 >> é 変換前\r\n2: 2 >> é 変換前\r\n3: 3 >> é 変換前\r\n"
             "4: 4 >> é 変換前\r\n5: 5 >> é 変換前\r\nほか 2 件\r\nこのまま保存しますか?",
             false}),
-    [](const testing::TestParamInfo<UnencodableCase>& info) {
-      return std::string(info.param.name);
-    });
+    testing_support::CaseName());
 
 struct SaveFailureCase {
   const char* name;
@@ -1035,9 +1031,7 @@ TEST_P(Form2SaveFailureTest, ToldAndStillApplied) {
 INSTANTIATE_TEST_SUITE_P(Form2, Form2SaveFailureTest,
                          testing::Values(SaveFailureCase{"SettingIniIsAFolder", true, EISDIR},
                                          SaveFailureCase{"SettingIniIsReadOnly", false, EACCES}),
-                         [](const testing::TestParamInfo<SaveFailureCase>& info) {
-                           return std::string(info.param.name);
-                         });
+                         testing_support::CaseName());
 
 // ---- Layout ----
 
@@ -1109,9 +1103,7 @@ INSTANTIATE_TEST_SUITE_P(
                     LayoutEditCase{
                         "StepsStopAtTheEnds", {}, "1234", 5, 5, {123, Kinsoku::kPushOut, 2}},
                     LayoutEditCase{"BackToOff", {30, Kinsoku::kHang, 2}, "0", -1, -2, {}}),
-    [](const testing::TestParamInfo<LayoutEditCase>& info) {
-      return std::string(info.param.name);
-    });
+    testing_support::CaseName());
 
 struct PresetCase {
   const char* name;
@@ -1156,7 +1148,7 @@ INSTANTIATE_TEST_SUITE_P(
         PresetCase{"ShiftJisSkipsTakenFrom", Table({{u"』", u"]", kCell}}), 0, 7, u"『", u"┓"},
         PresetCase{"Unicode", {}, 1, 27, u"–", u"︲"},
         PresetCase{"BothSkipTheOverlap", Table({{u"―", u"|", kCell}}), 1, 27, u"–", u"︲"}),
-    [](const testing::TestParamInfo<PresetCase>& info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 TEST_F(Form2Test, PresetIntoAFullTableAddsWhatFits) {
   for (std::size_t n = 0; n + 1 < SwapTable::kMaxEntries; ++n) {

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "tests/support/case_name.h"
 #include "tests/support/temp_folder.h"
 #include "tests/ui/scripted_ui_services.h"
 #include "ui/form1.h"
@@ -162,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SaveCase{"BareNameUnderPngType", "e", kPng, "e.png", false},
                     SaveCase{"BareNameUnderPdfType", "f", kPdf, "f.pdf", true},
                     SaveCase{"OtherSuffixKept", "g.txt", kPdf, "g.txt.pdf", true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    testing_support::CaseName());
 
 TEST_F(ImageExportTest, CancellingTheDialogWritesNothing) {
   Open();

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 
+#include "tests/support/case_name.h"
 #include "ui/pane_text.h"
 
 namespace mirotabe {
@@ -124,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
                  }},
         EditCase{"WholeTextReplaced", [](InputPane& p) { SetProgramText(p, u"新\r\n\r\nしい"); }},
         EditCase{"EmptiedByTheProgram", [](InputPane& p) { SetProgramText(p, u""); }}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 }  // namespace
 }  // namespace mirotabe

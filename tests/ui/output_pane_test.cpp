@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/case_name.h"
+
 namespace mirotabe {
 namespace {
 
@@ -96,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
         KeySelectionCase{"CtrlA", {{Qt::Key_A, Qt::ControlModifier}}, "ｄａ\n😀ｂ\nｆｃ"},
         KeySelectionCase{
             "PlainMoveDropsTheSelection", {{Qt::Key_Right, kShift}, {Qt::Key_Right, kNone}}, ""}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 TEST_F(OutputPaneTest, SelectsByMouse) {
   QWidget* view = pane_.viewport();

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <set>
 
+#include "tests/support/case_name.h"
 #include "tests/support/temp_folder.h"
 #include "ui/save_format.h"
 #include "ui/ui_services.h"
@@ -64,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SaveDialogCase{"ChoosesUtf8", Charset::Cp932, Qt::Key_Down, Charset::Utf8},
                     SaveDialogCase{"KeepsUtf8", Charset::Utf8, Qt::Key_unknown, Charset::Utf8},
                     SaveDialogCase{"BackToShiftJis", Charset::Utf8, Qt::Key_Up, Charset::Cp932}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 using testing_support::TempFolder;
 using testing_support::WriteFile;
@@ -129,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(, QtFileDialogTest,
                                          // Names without a dot are files too.
                                          FilterCase{
                                              "AllFiles", 1, {"README", "notes.txt", "data.csv"}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing_support::CaseName());
 
 }  // namespace
 }  // namespace mirotabe

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "tests/support/case_name.h"
 #include "tests/support/temp_folder.h"
 
 namespace mirotabe {
@@ -70,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SaveCase{"ManyLines", Lines(40000, u"縦書きé"), {}},
                     SaveCase{"ManyLinesWithPairs", Lines(40000, u"😀あ") + u"\r\né", {}},
                     SaveCase{"OneLongLine", std::u16string(200000, u'あ') + u"é", Bar()}),
-    [](const auto& info) { return info.param.name; });
+    testing_support::CaseName());
 
 TEST(SaveLayoutTest, AFolderThatDoesNotExistIsAnErrorNamingThePath) {
   TempFolder folder;
