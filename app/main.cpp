@@ -45,7 +45,8 @@ int main(int argc, char** argv) {
   // Without the translation Qt's own texts stay in English; nothing else changes.
   mirotabe::InstallQtJapanese(application);
 
-  mirotabe::AppSettings settings = mirotabe::LoadStartupSettings();
+  mirotabe::AppSettings settings;
+  const mirotabe::IoStatus unreadSettings = mirotabe::LoadStartupSettings(settings);
   mirotabe::QtUiServices services;
   mirotabe::Form1 form(settings, services);
   std::unique_ptr<QuitAfterFirstPaint> probe;
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
     probe = std::make_unique<QuitAfterFirstPaint>(
         form.findChild<mirotabe::OutputPane*>(QStringLiteral("Text2")));
   }
+  if (unreadSettings) form.ReportUnreadSettings(*unreadSettings);
   // QApplication has taken its own options out of argv; what is left are
   // the system's bytes, which QApplication::arguments() would decode lossily.
   form.LoadStartupFile(std::vector<std::string>(argv + 1, argv + argc));

@@ -38,7 +38,7 @@ void BM_LoadSettings999(benchmark::State& state) {
   if (SaveSettings(FullSettings(), path)) state.SkipWithError("save failed");
   for (auto _ : state) {
     AppSettings settings;
-    LoadSettings(settings, path);
+    if (LoadSettings(settings, path)) state.SkipWithError("load failed");
     benchmark::DoNotOptimize(settings);
   }
   std::filesystem::remove(path);

@@ -310,8 +310,11 @@ int Run(const Options& options, std::ostream& err) {
       if (IoStatus failed = LoadNamedSettings(settings, *options.settingsFile)) {
         return IoFailure(err, *failed);
       }
-    } else {
-      settings = LoadStartupSettings();
+    } else if (IoStatus unread = LoadStartupSettings(settings)) {
+      // The program's own file, which the user did not name: the defaults
+      // serve, as they do when it is missing, but not without a word.
+      err << kProgram << ": warning: " << unread->path << ": " << unread->Reason()
+          << "; converting with the default settings\n";
     }
     options.layout.ApplyTo(settings.layout);
 

@@ -193,11 +193,10 @@ std::string SettingsFile(const AppSettings& settings) {
   return SettingsFilePath(settings.appFolder);
 }
 
-AppSettings LoadStartupSettings() {
-  AppSettings settings;
+IoStatus LoadStartupSettings(AppSettings& settings) {
+  settings = AppSettings{};
   settings.appFolder = ProgramFolder();
-  LoadSettings(settings, SettingsFile(settings));
-  return settings;
+  return LoadSettings(settings, SettingsFile(settings));
 }
 
 }  // namespace mirotabe

@@ -136,7 +136,8 @@ IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile);
 std::string SettingsFile(const AppSettings& settings);
 
 // The start-up of the settings: an empty table, appFolder = the program's
-// folder, then the settings file loaded.
-AppSettings LoadStartupSettings();
+// folder, then the settings file loaded (see LoadSettings: a file that
+// exists but cannot be read leaves the defaults, and its error is returned).
+IoStatus LoadStartupSettings(AppSettings& settings);
 
 }  // namespace mirotabe

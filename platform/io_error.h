@@ -17,9 +17,10 @@ struct IoError {
   std::string Reason() const { return code.message(); }
 };
 
-// Either a value or the IoError that prevented it.
+// Either a value or the IoError that prevented it. Dropping one unread
+// would lose the error, so the compiler refuses to.
 template <typename T>
-class IoResult {
+class [[nodiscard]] IoResult {
  public:
   IoResult(T value) : value_(std::move(value)) {}        // NOLINT: implicit by design
   IoResult(IoError error) : error_(std::move(error)) {}  // NOLINT
@@ -63,8 +64,14 @@ inline std::error_code MakeErrorCode(FileError error) {
   return std::error_code(static_cast<int>(error), FileErrorCategoryInstance());
 }
 
-// An operation without a result: empty on success.
-using IoStatus = std::optional<IoError>;
+// An operation without a result: empty on success. A class rather than an
+// alias of std::optional, so that a dropped status is a compiler error.
+class [[nodiscard]] IoStatus : public std::optional<IoError> {
+ public:
+  using std::optional<IoError>::optional;
+  IoStatus(std::optional<IoError> status)  // NOLINT: implicit by design
+      : std::optional<IoError>(std::move(status)) {}
+};
 
 // The IoError for the current errno.
 inline IoError LastIoError(std::string path) {

@@ -409,12 +409,12 @@ std::u16string IniReadString(const std::string& path, std::u16string_view sectio
   return profile.value().ReadString(section, key, defaultValue);
 }
 
-bool IniWriteString(const std::string& path, std::u16string_view section, std::u16string_view key,
-                    std::u16string_view value) {
+IoStatus IniWriteString(const std::string& path, std::u16string_view section,
+                        std::u16string_view key, std::u16string_view value) {
   IoResult<ProfileFile> profile = ProfileFile::Load(path);
-  if (!profile) return false;
+  if (!profile) return profile.error();
   profile.value().WriteString(section, key, value);
-  return !profile.value().Save();
+  return profile.value().Save();
 }
 
 }  // namespace mirotabe

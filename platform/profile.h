@@ -80,7 +80,8 @@ std::int32_t IniReadInt(const std::string& path, std::u16string_view section,
                         std::u16string_view key, std::int32_t defaultValue);
 std::u16string IniReadString(const std::string& path, std::u16string_view section,
                              std::u16string_view key, std::u16string_view defaultValue);
-bool IniWriteString(const std::string& path, std::u16string_view section, std::u16string_view key,
-                    std::u16string_view value);
+// Loads the file at `path`, writes the one value and saves it.
+IoStatus IniWriteString(const std::string& path, std::u16string_view section,
+                        std::u16string_view key, std::u16string_view value);
 
 }  // namespace mirotabe

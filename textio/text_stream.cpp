@@ -77,7 +77,7 @@ IoStatus EncodingWriter::Flush() {
 IoStatus EncodingWriter::Write(std::u16string_view piece) {
   while (!piece.empty() && !failed_) {
     const std::size_t units = std::min(piece.size(), kSliceUnits);
-    if (capacity_ - used_ < encoder_.MaxBytes(units)) Flush();
+    if (capacity_ - used_ < encoder_.MaxBytes(units) && Flush()) break;
     used_ += encoder_.Encode(piece.substr(0, units), buffer_.get() + used_);
     piece.remove_prefix(units);
   }
@@ -86,7 +86,9 @@ IoStatus EncodingWriter::Write(std::u16string_view piece) {
 
 IoStatus EncodingWriter::Finish() {
   if (failed_) return failed_;
-  if (capacity_ - used_ < encoder_.MaxBytes(0)) Flush();
+  if (capacity_ - used_ < encoder_.MaxBytes(0)) {
+    if (IoStatus failed = Flush()) return failed;
+  }
   used_ += encoder_.Finish(buffer_.get() + used_);
   return Flush();
 }

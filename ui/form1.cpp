@@ -193,6 +193,11 @@ void Form1::LoadStartupFile(const std::vector<std::string>& arguments) {
   }
 }
 
+void Form1::ReportUnreadSettings(const IoError& error) {
+  ShowError(QStringLiteral("設定を読み込めませんでした。既定の設定で続けます。\r\n%1\r\n%2")
+                .arg(QString::fromLocal8Bit(error.path), Reason(error)));
+}
+
 void Form1::ConvertMirotabe() {
   LayoutResult result = RebuildVerticalLayout(outputPane_->TakeLayout(), inputPane_->ProgramText(),
                                               settings_.tabSpace, settings_.swapTable,

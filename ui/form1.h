@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "core/settings.h"
+#include "platform/io_error.h"
 #include "ui/form_layout.h"
 
 namespace mirotabe {
@@ -40,6 +41,10 @@ class Form1 : public QMainWindow {
   // program's name, as the system's bytes) into the input pane. A name that
   // cannot be read is reported, and the input pane stays empty.
   void LoadStartupFile(const std::vector<std::string>& arguments);
+
+  // Tells the user that the settings file exists but could not be read, so
+  // the window runs with the default settings.
+  void ReportUnreadSettings(const IoError& error);
 
   // Rebuilds the output pane's layout from the input pane and the settings.
   void ConvertMirotabe();

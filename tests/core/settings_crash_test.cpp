@@ -1,6 +1,7 @@
 // A settings save killed at any moment leaves the complete old or the
 // complete new file.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -52,7 +53,10 @@ TEST(SettingsCrashTest, KilledSavesOf999EntriesLeaveTheOldOrTheNewFileWhole) {
   KillWhileSaving(
       200, 3 * oneSave,
       [&] {
-        for (int i = 0;; ++i) SaveSettings(i % 2 == 0 ? first : second, file);
+        // A failed save ends the child before the kill, which fails the test.
+        for (int i = 0;; ++i) {
+          if (SaveSettings(i % 2 == 0 ? first : second, file)) _exit(1);
+        }
       },
       [&](int kill) {
         const std::string left = BytesOf(file);

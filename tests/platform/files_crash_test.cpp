@@ -1,6 +1,7 @@
 // A save killed at any moment leaves the complete old or the complete new
 // file, and no temporary file.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -39,7 +40,10 @@ TEST(FilesCrashTest, KilledSavesLeaveTheOldOrTheNewFileWhole) {
   KillWhileSaving(
       200, 3 * oneSave,
       [&] {
-        for (int i = 0;; ++i) ReplaceFileAtomically(path, i % 2 == 0 ? first : second);
+        // A failed save ends the child before the kill, which fails the test.
+        for (int i = 0;; ++i) {
+          if (ReplaceFileAtomically(path, i % 2 == 0 ? first : second)) _exit(1);
+        }
       },
       [&](int kill) {
         const IoResult<std::string> read = ReadFileBytes(path);

@@ -227,7 +227,7 @@ TEST_P(ProfileWriteTest, ChangesOnlyTheLinesItMust) {
   const std::string path = folder.PathOf("Setting.ini");
   WriteFile(path, c.before);
 
-  ASSERT_TRUE(IniWriteString(path, c.section, c.key, c.value));
+  ASSERT_FALSE(IniWriteString(path, c.section, c.key, c.value));
   EXPECT_EQ(ReadFile(path), c.after);
 }
 
@@ -282,7 +282,7 @@ INSTANTIATE_TEST_SUITE_P(, ProfileWriteTest, testing::ValuesIn(kWriteCases),
 TEST(ProfileWriteFileTest, CreatesMissingFile) {
   TempFolder folder;
   const std::string path = folder.PathOf("new.ini");
-  ASSERT_TRUE(IniWriteString(path, u"Main", u"TabSpace", u"4"));
+  ASSERT_FALSE(IniWriteString(path, u"Main", u"TabSpace", u"4"));
   EXPECT_EQ(ReadFile(path), "[Main]\r\nTabSpace=4\r\n");
 }
 
@@ -385,7 +385,7 @@ struct Edit {
 // The single-call path for one edit: one load and one save each.
 void ApplySingly(const std::string& path, const Edit& edit) {
   if (!edit.key.empty()) {
-    ASSERT_TRUE(IniWriteString(path, edit.section, edit.key, edit.value));
+    ASSERT_FALSE(IniWriteString(path, edit.section, edit.key, edit.value));
     return;
   }
   IoResult<ProfileFile> profile = ProfileFile::Load(path);
@@ -478,7 +478,7 @@ TEST(ProfileBatchTest, ManySectionsReadBackAfterSave) {
 TEST(ProfileFailureTest, MissingFolderFailsWithoutCreatingIt) {
   TempFolder folder;
   const std::string path = folder.PathOf("missing/Setting.ini");
-  EXPECT_FALSE(IniWriteString(path, u"s", u"k", u"v"));
+  EXPECT_TRUE(IniWriteString(path, u"s", u"k", u"v").has_value());
   EXPECT_FALSE(Exists(folder.PathOf("missing")));
 }
 
@@ -488,7 +488,7 @@ TEST(ProfileFailureTest, ReadOnlyFileFailsAndStaysAsItWas) {
   WriteFile(path, "[s]\r\nk=1\r\n");
   ASSERT_EQ(chmod(path.c_str(), 0444), 0);
 
-  EXPECT_FALSE(IniWriteString(path, u"s", u"k", u"2"));
+  EXPECT_TRUE(IniWriteString(path, u"s", u"k", u"2").has_value());
   EXPECT_EQ(ReadFile(path), "[s]\r\nk=1\r\n");
   IoResult<ProfileFile> profile = ProfileFile::Load(path);
   ASSERT_TRUE(profile.ok());
@@ -505,7 +505,7 @@ TEST(ProfileFailureTest, FolderAsPathIsALoadError) {
   ASSERT_FALSE(profile.ok());
   EXPECT_EQ(profile.error().code, std::errc::is_a_directory);
   EXPECT_EQ(profile.error().path, folder.path());
-  EXPECT_FALSE(IniWriteString(folder.path(), u"s", u"k", u"v"));
+  EXPECT_TRUE(IniWriteString(folder.path(), u"s", u"k", u"v").has_value());
   EXPECT_TRUE(std::filesystem::is_directory(folder.path()));
 }
 
@@ -517,7 +517,7 @@ TEST(ProfileFailureTest, UnreadableFileIsNotOverwritten) {
   WriteFile(path, "[s]\r\nk=1\r\n");
   {
     testing_support::FailingSysCalls unreadable({testing_support::Call::kOpen, EACCES});
-    EXPECT_FALSE(IniWriteString(path, u"s", u"j", u"2"));
+    EXPECT_TRUE(IniWriteString(path, u"s", u"j", u"2").has_value());
   }
   EXPECT_EQ(ReadFile(path), "[s]\r\nk=1\r\n");
 }
