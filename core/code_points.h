@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "platform/utf16.h"
+
 namespace mirotabe {
 
 struct CodePoint {
@@ -12,19 +14,11 @@ struct CodePoint {
   std::size_t units;  // 1, or 2 for a surrogate pair
 };
 
-inline bool IsHighSurrogate(char16_t u) {
-  return u >= 0xD800 && u <= 0xDBFF;
-}
-inline bool IsLowSurrogate(char16_t u) {
-  return u >= 0xDC00 && u <= 0xDFFF;
-}
-
 // The code point that starts at `pos` (< text.size()).
 inline CodePoint CodePointAt(std::u16string_view text, std::size_t pos) {
   const char16_t first = text[pos];
   if (IsHighSurrogate(first) && pos + 1 < text.size() && IsLowSurrogate(text[pos + 1])) {
-    const char32_t value = 0x10000 + ((char32_t{first} - 0xD800) << 10) + (text[pos + 1] - 0xDC00);
-    return {value, 2};
+    return {CombineSurrogates(first, text[pos + 1]), 2};
   }
   return {first, 1};
 }

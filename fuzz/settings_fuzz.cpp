@@ -7,6 +7,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "platform/charset.h"
+#include "platform/cp932.h"
 #include "platform/profile.h"
 
 using namespace mirotabe;
@@ -48,8 +49,7 @@ std::u16string AsRead(std::u16string_view written) {
   while (end < value.size()) {
     const auto lead = static_cast<unsigned char>(value[end]);
     const auto trail = end + 1 < value.size() ? static_cast<unsigned char>(value[end + 1]) : 0;
-    const bool pair = ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC)) &&
-                      trail >= 0x40 && trail <= 0xFC && trail != 0x7F;
+    const bool pair = IsCp932LeadByte(lead) && IsCp932TrailByte(trail);
     const std::size_t next = end + (pair ? 2 : 1);
     if (next > 127) break;
     end = next;

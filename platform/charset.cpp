@@ -11,7 +11,9 @@
 #include <emmintrin.h>
 #endif
 
+#include "platform/cp932.h"
 #include "platform/cp932_table.h"
+#include "platform/utf16.h"
 
 namespace mirotabe {
 namespace {
@@ -21,16 +23,6 @@ static_assert(std::endian::native == std::endian::little);
 
 constexpr char16_t kReplacementCharacter = 0xFFFD;
 constexpr char kUnencodableMark = '?';
-
-bool IsHighSurrogate(char32_t u) {
-  return u >= 0xD800 && u <= 0xDBFF;
-}
-bool IsLowSurrogate(char32_t u) {
-  return u >= 0xDC00 && u <= 0xDFFF;
-}
-char32_t PairValue(char32_t high, char32_t low) {
-  return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
-}
 
 // One direction of conversion. Opening a descriptor costs far more than
 // converting a short text, so each thread opens each direction once.
@@ -90,9 +82,6 @@ Converter& Decoder(Charset charset) {
 Converter& Cp932Encoder() {
   thread_local Converter cp932("CP932", "UTF-16LE");
   return cp932;
-}
-bool IsCp932LeadByte(unsigned char b) {
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
 // The end of the stretch of non-ASCII characters that starts at `pos`. In
@@ -190,7 +179,7 @@ char* EncodeCp932(std::u16string_view text, char* out, const UnencodableFn& onUn
       continue;
     }
     if (IsHighSurrogate(c) && in + 1 < end && IsLowSurrogate(in[1])) {
-      if (!EncodePairByIconv(in, out)) Unencodable(PairValue(c, in[1]), out, onUnencodable);
+      if (!EncodePairByIconv(in, out)) Unencodable(CombineSurrogates(c, in[1]), out, onUnencodable);
       in += 2;
       continue;
     }
@@ -223,7 +212,7 @@ char* EncodeUtf8(std::u16string_view text, char* out, const UnencodableFn& onUne
       continue;
     }
     if (IsHighSurrogate(c) && in + 1 < end && IsLowSurrogate(in[1])) {
-      const char32_t value = PairValue(c, in[1]);
+      const char32_t value = CombineSurrogates(c, in[1]);
       *out++ = static_cast<char>(0xF0 | value >> 18);
       *out++ = static_cast<char>(0x80 | (value >> 12 & 0x3F));
       *out++ = static_cast<char>(0x80 | (value >> 6 & 0x3F));
@@ -385,8 +374,8 @@ std::size_t Cp932ByteLength(char32_t c) {
   if (c < 0x80) return 1;
   if (c > 0xFFFF) {
     if (c > 0x10FFFF) return 0;
-    const char16_t pair[2] = {static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)),
-                              static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF))};
+    const SurrogatePair units = SplitIntoSurrogates(c);
+    const char16_t pair[2] = {units.high, units.low};
     char bytes[4];
     char* out = bytes;
     return EncodePairByIconv(pair, out) ? static_cast<std::size_t>(out - bytes) : 0;

@@ -12,13 +12,15 @@
 #include <map>
 #include <string>
 
+#include "platform/utf16.h"
+
 namespace {
 
 // The UTF-16LE units of code point `c`.
 std::u16string Units(char32_t c) {
   if (c < 0x10000) return std::u16string(1, static_cast<char16_t>(c));
-  return {static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)),
-          static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF))};
+  const mirotabe::SurrogatePair pair = mirotabe::SplitIntoSurrogates(c);
+  return {pair.high, pair.low};
 }
 
 // Converts all of `in`; false when the converter refuses any of it.
@@ -51,7 +53,7 @@ int main(int argc, char** argv) {
 
   std::map<char16_t, char16_t> pairs;  // typed -> stored, ordered by typed
   for (char32_t c = 1; c <= 0x10FFFF; ++c) {
-    if (c >= 0xD800 && c <= 0xDFFF) continue;
+    if (mirotabe::IsSurrogate(c)) continue;
     const std::u16string units = Units(c);
     const std::string utf16(reinterpret_cast<const char*>(units.data()), units.size() * 2);
     std::string bytes;

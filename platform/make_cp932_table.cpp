@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/utf16.h"
+
 namespace {
 
 static_assert(std::endian::native == std::endian::little);
@@ -15,7 +17,7 @@ static_assert(std::endian::native == std::endian::little);
 // 0 when code page 932 cannot hold `c`; a byte for a one-byte character;
 // lead byte × 256 + trail byte for a two-byte one.
 std::uint16_t CodeOf(iconv_t cd, char16_t c) {
-  if (c >= 0xD800 && c <= 0xDFFF) return 0;  // only whole pairs are characters
+  if (mirotabe::IsSurrogate(c)) return 0;  // only whole pairs are characters
   iconv(cd, nullptr, nullptr, nullptr, nullptr);
   char* in = reinterpret_cast<char*>(&c);
   std::size_t inLeft = sizeof c;

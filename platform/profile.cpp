@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/charset.h"
+#include "platform/cp932.h"
 #include "platform/files.h"
 
 namespace mirotabe {
@@ -15,20 +16,13 @@ namespace {
 
 // --- Code page 932 bytes ---------------------------------------------------
 
-bool IsLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-bool IsTrailByte(unsigned char byte) {
-  return byte >= 0x40 && byte <= 0xFC && byte != 0x7F;
-}
-
 // The length of the character at `at`: a lead byte and its trail byte are
 // one character. A lead byte without a valid trail byte stands alone, as the
 // decoder treats it, so the byte after it is still seen.
 std::size_t CharLength(std::string_view bytes, std::size_t at) {
-  const bool pair = at + 1 < bytes.size() && IsLeadByte(static_cast<unsigned char>(bytes[at])) &&
-                    IsTrailByte(static_cast<unsigned char>(bytes[at + 1]));
+  const bool pair = at + 1 < bytes.size() &&
+                    IsCp932LeadByte(static_cast<unsigned char>(bytes[at])) &&
+                    IsCp932TrailByte(static_cast<unsigned char>(bytes[at + 1]));
   return pair ? 2 : 1;
 }
 

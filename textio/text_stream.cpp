@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/files.h"
+#include "platform/utf16.h"
 
 namespace mirotabe {
 namespace {
@@ -13,13 +14,6 @@ namespace {
 constexpr std::size_t kSliceUnits = 16 * 1024;
 // The writer hands its bytes on once a few slices have gathered.
 constexpr std::size_t kSlicesPerBlock = 4;
-
-bool IsHighSurrogate(char16_t u) {
-  return u >= 0xD800 && u <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t u) {
-  return u >= 0xDC00 && u <= 0xDFFF;
-}
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/charset.h"
+#include "platform/utf16.h"
 
 namespace mirotabe {
 namespace {
@@ -72,8 +73,8 @@ const UnicodeData* LoadUnicodeData() {
 
 std::u16string Utf16(char32_t c) {
   if (c < 0x10000) return std::u16string(1, static_cast<char16_t>(c));
-  return {static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)),
-          static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF))};
+  const SurrogatePair pair = SplitIntoSurrogates(c);
+  return {pair.high, pair.low};
 }
 
 bool InCp932(char32_t c) {
