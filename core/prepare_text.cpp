@@ -5,10 +5,7 @@
 
 #include "platform/cp932_pairs.h"
 #include "platform/fullwidth.h"
-
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
+#include "platform/simd_scan.h"
 
 namespace mirotabe {
 namespace {
@@ -19,16 +16,8 @@ namespace {
 std::size_t Find(std::u16string_view text, std::u16string_view from, std::size_t pos) {
   const char16_t first = from.front();
   while (pos + from.size() <= text.size()) {
-#ifdef __SSE2__
-    const __m128i wanted = _mm_set1_epi16(static_cast<short>(first));
-    while (pos + 8 <= text.size()) {
-      const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + pos));
-      if (_mm_movemask_epi8(_mm_cmpeq_epi16(units, wanted)) != 0) break;
-      pos += 8;
-    }
-#endif
-    pos = text.find(first, pos);
-    if (pos == std::u16string_view::npos || pos + from.size() > text.size()) break;
+    pos = scan::FindUnit(text, first, pos);
+    if (pos + from.size() > text.size()) break;
     if (text.compare(pos, from.size(), from) == 0) return pos;
     ++pos;
   }

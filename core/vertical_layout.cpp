@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <vector>
 
-#ifdef __SSE2__
+#if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 #include "core/code_points.h"
 #include "core/column_segments.h"
 #include "core/prepare_text.h"
+#include "platform/simd_scan.h"
 
 namespace mirotabe {
 namespace {
@@ -28,27 +29,10 @@ constexpr std::size_t kGridReadAhead = 8;
 // Pieces of text handed out for streaming hold about this many units.
 constexpr std::size_t kPieceUnits = 128 * 1024;
 
-bool MayEndLineOrPair(char16_t unit) {
-  return unit == u'\r' || IsHighSurrogate(unit);
-}
-
 // The first unit from `i` on that is a CR or starts a surrogate pair: only
 // those need a closer look while the text is split into lines.
 std::size_t FindNextSpecial(const char16_t* text, std::size_t i, std::size_t size) {
-#ifdef __SSE2__
-  const __m128i cr = _mm_set1_epi16(u'\r');
-  const __m128i surrogateMask = _mm_set1_epi16(static_cast<short>(0xFC00));
-  const __m128i highSurrogate = _mm_set1_epi16(static_cast<short>(0xD800));
-  for (; i + 8 <= size; i += 8) {
-    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
-    const __m128i hits =
-        _mm_or_si128(_mm_cmpeq_epi16(units, cr),
-                     _mm_cmpeq_epi16(_mm_and_si128(units, surrogateMask), highSurrogate));
-    if (_mm_movemask_epi8(hits) != 0) break;
-  }
-#endif
-  while (i < size && !MayEndLineOrPair(text[i])) ++i;
-  return i;
+  return scan::FindCrOrHighSurrogate(std::u16string_view(text, size), i);
 }
 
 }  // namespace
@@ -305,7 +289,7 @@ void VerticalLayout::FillGridRows(std::size_t firstRow, std::size_t endRow, char
     for (std::size_t line0 = 0; line0 < columns; line0 += kTile) {
       const std::size_t lineEnd = std::min(columns, line0 + kTile);
       std::size_t index = line0;
-#ifdef __SSE2__
+#if defined(__SSE2__)
       // Blocks of eight lines by eight rows; the rows left over below the
       // last whole block go one by one.
       const std::size_t blockRowsEnd = row0 + (rowEnd - row0) / 8 * 8;
@@ -338,7 +322,7 @@ void VerticalLayout::FillGridColumn(const Line& line, std::size_t row, std::size
   for (; row < rowEnd; ++row, to += stride) *to = kBlankCell;
 }
 
-#ifdef __SSE2__
+#if defined(__SSE2__)
 // Eight lines from `index` by eight rows from `row`, transposed in
 // registers: the lines' units are loaded eight at a time (reading up to
 // seven units past a line's end, into the next line or the padding), cells

@@ -93,7 +93,7 @@ class VerticalLayout {
                     bool blanksFilled) const;
   void FillGridColumn(const Line& line, std::size_t row, std::size_t rowEnd, char16_t* to,
                       std::size_t stride, bool blanksFilled) const;
-#ifdef __SSE2__
+#if defined(__SSE2__)
   void FillGridBlock(std::size_t index, std::size_t row, char16_t* to, std::size_t stride,
                      bool blanksFilled) const;
 #endif

@@ -5,14 +5,12 @@
 #include <algorithm>
 #include <bit>
 #include <cerrno>
+#include <cstring>
 #include <stdexcept>
-
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 #include "platform/cp932.h"
 #include "platform/cp932_table.h"
+#include "platform/simd_scan.h"
 #include "platform/utf16.h"
 
 namespace mirotabe {
@@ -23,6 +21,8 @@ static_assert(std::endian::native == std::endian::little);
 
 constexpr char16_t kReplacementCharacter = 0xFFFD;
 constexpr char kUnencodableMark = '?';
+// The ideographic space, which fills most of a vertical text's cells.
+constexpr char16_t kBlank = 0x3000;
 
 // One direction of conversion. Opening a descriptor costs far more than
 // converting a short text, so each thread opens each direction once.
@@ -102,44 +102,29 @@ void Unencodable(char32_t c, char*& out, const UnencodableFn& onUnencodable) {
   *out++ = kUnencodableMark;
 }
 
-#ifdef __SSE2__
-// Copies eight units at once when all are ASCII, which is the same in both
-// encodings; returns false, having written nothing, otherwise.
-bool CopyEightAscii(const char16_t* in, char*& out) {
-  const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
-  const __m128i high = _mm_and_si128(units, _mm_set1_epi16(static_cast<short>(0xFF80)));
-  if (_mm_movemask_epi8(_mm_cmpeq_epi16(high, _mm_setzero_si128())) != 0xFFFF) return false;
-  _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(units, units));
-  out += 8;
-  return true;
-}
-
-// Writes eight units at once when all are the ideographic space U+3000,
-// which fills most of a vertical text's cells; returns false, having
-// written nothing, otherwise.
-bool CopyEightBlanksCp932(const char16_t* in, char*& out) {
-  constexpr char16_t kBlank = 0x3000;
-  const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
-  if (_mm_movemask_epi8(_mm_cmpeq_epi16(units, _mm_set1_epi16(kBlank))) != 0xFFFF) return false;
-  // Its two bytes, lead byte first in memory, eight times.
-  const std::uint16_t code = kCp932OfBmp[kBlank];
-  const auto swapped = static_cast<short>((code & 0xFF) << 8 | code >> 8);
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_set1_epi16(swapped));
-  out += 16;
-  return true;
-}
-#endif
-
-// Copies the ASCII unit at `in`, which both encodings write as it is, or
-// eight of them at once where the next eight are all ASCII.
+// Copies the run of ASCII units at `in`, which both encodings write as
+// they are.
 void CopyAscii(const char16_t*& in, const char16_t* end, char*& out) {
-#ifdef __SSE2__
-  if (end - in >= 8 && CopyEightAscii(in, out)) {
-    in += 8;
-    return;
+  const std::size_t run = scan::NarrowAsciiRun(std::u16string_view(in, end), out);
+  in += run;
+  out += run;
+}
+
+// Writes `count` copies of the two-byte character `code`, eight at a time
+// where it can.
+void WriteRepeated(std::uint16_t code, std::size_t count, char*& out) {
+  const char lead = static_cast<char>(code >> 8);
+  const char trail = static_cast<char>(code & 0xFF);
+  char eight[16];
+  for (std::size_t k = 0; k < sizeof eight; k += 2) {
+    eight[k] = lead;
+    eight[k + 1] = trail;
   }
-#endif
-  *out++ = static_cast<char>(*in++);
+  for (; count >= 8; count -= 8, out += sizeof eight) std::memcpy(out, eight, sizeof eight);
+  for (; count != 0; --count) {
+    *out++ = lead;
+    *out++ = trail;
+  }
 }
 
 // A surrogate pair in code page 932, which has no such characters in
@@ -165,13 +150,13 @@ char* EncodeCp932(std::u16string_view text, char* out, const UnencodableFn& onUn
       CopyAscii(in, end, out);
       continue;
     }
-#ifdef __SSE2__
-    if (c == 0x3000 && end - in >= 8 && kCp932OfBmp[c] > 0xFF && CopyEightBlanksCp932(in, out)) {
-      in += 8;
+    const std::uint16_t code = kCp932OfBmp[c];
+    if (c == kBlank && code > 0xFF) {
+      const std::size_t run = scan::RunOfUnit(std::u16string_view(in, end), kBlank);
+      WriteRepeated(code, run, out);
+      in += run;
       continue;
     }
-#endif
-    const std::uint16_t code = kCp932OfBmp[c];
     if (code != 0) {
       if (code > 0xFF) *out++ = static_cast<char>(code >> 8);
       *out++ = static_cast<char>(code & 0xFF);

@@ -1,8 +1,6 @@
 #include "platform/fullwidth.h"
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
+#include "platform/simd_scan.h"
 
 namespace mirotabe {
 namespace {
@@ -11,6 +9,9 @@ constexpr char16_t kFirstHalfWidthKana = u'｡';
 constexpr char16_t kLastHalfWidthKana = u'ﾝ';
 constexpr char16_t kVoicedMark = u'ﾞ';
 constexpr char16_t kSemiVoicedMark = u'ﾟ';
+// Kanji, kana and nearly all else lie from here up to the half-width
+// forms, and none of them changes.
+constexpr char16_t kFirstUnchanged = 0x2987;
 
 // ｡..ﾝ in order.
 constexpr char16_t kFullWidthKana[] =
@@ -84,9 +85,7 @@ char16_t FullWidthOf(char16_t c) {
 // can) to `out`; returns the index of the next character.
 std::size_t MapOne(std::u16string_view text, std::size_t i, char16_t*& out) {
   const char16_t c = text[i];
-  // Kanji, kana and nearly all else lie between ⦆ and the half-width
-  // forms, and none of them changes.
-  if (c > u'⦆' && c < kFirstHalfWidthKana) {
+  if (c >= kFirstUnchanged && c < kFirstHalfWidthKana) {
     *out++ = c;
     return i + 1;
   }
@@ -101,54 +100,20 @@ std::size_t MapOne(std::u16string_view text, std::size_t i, char16_t*& out) {
   return i + 1;
 }
 
-#ifdef __SSE2__
-// Maps eight units at once when each is a control character, printable
-// ASCII, a space or one of the many characters that never change: the mix
-// of a typical Japanese text. Returns false, having written nothing, when
-// any unit needs a closer look.
-bool MapEight(const char16_t* in, char16_t* out) {
-  // SSE2 compares signed 16-bit lanes; flipping the top bit makes the
-  // comparison unsigned.
-  const __m128i flip = _mm_set1_epi16(static_cast<short>(0x8000));
-  const auto below = [&](__m128i a, int bound) {
-    return _mm_cmplt_epi16(_mm_xor_si128(a, flip),
-                           _mm_xor_si128(_mm_set1_epi16(static_cast<short>(bound)), flip));
-  };
-  const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
-  const __m128i ascii = below(_mm_sub_epi16(units, _mm_set1_epi16(0x21)), 0x7F - 0x21);
-  const __m128i space = _mm_cmpeq_epi16(units, _mm_set1_epi16(0x20));
-  const __m128i control = below(units, 0x20);
-  const __m128i unchanged =
-      below(_mm_sub_epi16(units, _mm_set1_epi16(0x2987)), kFirstHalfWidthKana - 0x2987);
-  const __m128i handled =
-      _mm_or_si128(_mm_or_si128(ascii, space), _mm_or_si128(control, unchanged));
-  if (_mm_movemask_epi8(handled) != 0xFFFF) return false;
-  __m128i mapped =
-      _mm_add_epi16(units, _mm_and_si128(ascii, _mm_set1_epi16(static_cast<short>(0xFEE0))));
-  mapped =
-      _mm_or_si128(_mm_andnot_si128(space, mapped), _mm_and_si128(space, _mm_set1_epi16(0x3000)));
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), mapped);
-  return true;
-}
-#endif
-
 // Writes the mapped `text` to `out` and returns the units written, never
-// more than it read: `out` may be `text` itself.
+// more than it read: `out` may be `text` itself. Control characters, ASCII,
+// the space and the many characters that never change, the mix of a
+// typical Japanese text, are mapped a run at a time; the rest one by one.
 std::size_t MapInto(std::u16string_view text, char16_t* out) {
   char16_t* const start = out;
   std::size_t i = 0;
-#ifdef __SSE2__
-  while (i + 8 <= text.size()) {
-    if (MapEight(text.data() + i, out)) {
-      i += 8;
-      out += 8;
-      continue;
-    }
-    const std::size_t blockEnd = i + 8;
-    while (i < blockEnd) i = MapOne(text, i, out);
+  while (i < text.size()) {
+    const std::size_t run =
+        scan::WidenAsciiRun(text.substr(i), kFirstUnchanged, kFirstHalfWidthKana, out);
+    i += run;
+    out += run;
+    if (i < text.size()) i = MapOne(text, i, out);
   }
-#endif
-  while (i < text.size()) i = MapOne(text, i, out);
   return static_cast<std::size_t>(out - start);
 }
 

@@ -1,0 +1,173 @@
+// The loops over UTF-16 text that run eight units at a time where the CPU
+// allows: searches, and the copies that run while a search finds nothing
+// to stop at. Each exists twice with one contract:
+// - scan_scalar:: one unit at a time, on every CPU;
+// - scan_sse2:: eight units at a time with SSE2 (every x86-64 CPU), the
+//   units left over going through the scalar form.
+// Callers use scan::, which is the vector form where the compiler targets
+// one and the scalar form elsewhere, so no caller needs a test of its own.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "platform/utf16.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace mirotabe {
+
+namespace scan_scalar {
+
+// The first index from `pos` on where `text` holds `unit`, or text.size().
+inline std::size_t FindUnit(std::u16string_view text, char16_t unit, std::size_t pos) {
+  while (pos < text.size() && text[pos] != unit) ++pos;
+  return pos;
+}
+
+// The first index from `pos` on that holds a CR or a high surrogate, or
+// text.size().
+inline std::size_t FindCrOrHighSurrogate(std::u16string_view text, std::size_t pos) {
+  while (pos < text.size() && text[pos] != u'\r' && !IsHighSurrogate(text[pos])) ++pos;
+  return pos;
+}
+
+// How many units at the start of `text` are `unit`.
+inline std::size_t RunOfUnit(std::u16string_view text, char16_t unit) {
+  std::size_t n = 0;
+  while (n < text.size() && text[n] == unit) ++n;
+  return n;
+}
+
+// Copies the ASCII units at the start of `text` to `out`, a byte each;
+// returns how many.
+inline std::size_t NarrowAsciiRun(std::u16string_view text, char* out) {
+  std::size_t n = 0;
+  for (; n < text.size() && text[n] < 0x80; ++n) out[n] = static_cast<char>(text[n]);
+  return n;
+}
+
+// Maps the units at the start of `text` that are below U+007F or in
+// [keepFrom, keepTo) to `out`: printable ASCII to its full-width form, the
+// space to U+3000, the rest as they are. Returns how many. `out` may be
+// text.data() itself, or lie before it.
+inline std::size_t WidenAsciiRun(std::u16string_view text, char16_t keepFrom, char16_t keepTo,
+                                 char16_t* out) {
+  std::size_t n = 0;
+  for (; n < text.size(); ++n) {
+    const char16_t c = text[n];
+    if (c == 0x20) {
+      out[n] = 0x3000;
+    } else if (c > 0x20 && c < 0x7F) {
+      out[n] = static_cast<char16_t>(c + 0xFEE0);
+    } else if (c < 0x20 || (c >= keepFrom && c < keepTo)) {
+      out[n] = c;
+    } else {
+      break;
+    }
+  }
+  return n;
+}
+
+}  // namespace scan_scalar
+
+#if defined(__SSE2__)
+namespace scan_sse2 {
+
+// SSE2 loads need no alignment; the pointer casts are its own convention.
+inline __m128i Load8(const char16_t* in) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+}
+inline void Store8(char16_t* out, __m128i units) {
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), units);
+}
+inline __m128i Splat(char16_t unit) {
+  return _mm_set1_epi16(static_cast<short>(unit));
+}
+// Lanes where a < b as unsigned 16-bit numbers: SSE2 compares signed
+// lanes, and flipping the top bit of both makes the comparison unsigned.
+inline __m128i Below(__m128i a, __m128i b) {
+  const __m128i flip = Splat(0x8000);
+  return _mm_cmplt_epi16(_mm_xor_si128(a, flip), _mm_xor_si128(b, flip));
+}
+inline bool Any(__m128i lanes) {
+  return _mm_movemask_epi8(lanes) != 0;
+}
+inline bool All(__m128i lanes) {
+  return _mm_movemask_epi8(lanes) == 0xFFFF;
+}
+
+inline std::size_t FindUnit(std::u16string_view text, char16_t unit, std::size_t pos) {
+  const __m128i wanted = Splat(unit);
+  for (; pos + 8 <= text.size(); pos += 8) {
+    if (Any(_mm_cmpeq_epi16(Load8(text.data() + pos), wanted))) break;
+  }
+  return scan_scalar::FindUnit(text, unit, pos);
+}
+
+inline std::size_t FindCrOrHighSurrogate(std::u16string_view text, std::size_t pos) {
+  const __m128i cr = Splat(u'\r');
+  const __m128i surrogateMask = Splat(0xFC00);
+  const __m128i highSurrogate = Splat(0xD800);
+  for (; pos + 8 <= text.size(); pos += 8) {
+    const __m128i units = Load8(text.data() + pos);
+    const __m128i hits =
+        _mm_or_si128(_mm_cmpeq_epi16(units, cr),
+                     _mm_cmpeq_epi16(_mm_and_si128(units, surrogateMask), highSurrogate));
+    if (Any(hits)) break;
+  }
+  return scan_scalar::FindCrOrHighSurrogate(text, pos);
+}
+
+inline std::size_t RunOfUnit(std::u16string_view text, char16_t unit) {
+  const __m128i wanted = Splat(unit);
+  std::size_t n = 0;
+  for (; n + 8 <= text.size(); n += 8) {
+    if (!All(_mm_cmpeq_epi16(Load8(text.data() + n), wanted))) break;
+  }
+  return n + scan_scalar::RunOfUnit(text.substr(n), unit);
+}
+
+inline std::size_t NarrowAsciiRun(std::u16string_view text, char* out) {
+  std::size_t n = 0;
+  for (; n + 8 <= text.size(); n += 8) {
+    const __m128i units = Load8(text.data() + n);
+    const __m128i high = _mm_and_si128(units, Splat(0xFF80));
+    if (!All(_mm_cmpeq_epi16(high, _mm_setzero_si128()))) break;
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + n), _mm_packus_epi16(units, units));
+  }
+  return n + scan_scalar::NarrowAsciiRun(text.substr(n), out + n);
+}
+
+inline std::size_t WidenAsciiRun(std::u16string_view text, char16_t keepFrom, char16_t keepTo,
+                                 char16_t* out) {
+  const __m128i space = Splat(0x20);
+  std::size_t n = 0;
+  for (; n + 8 <= text.size(); n += 8) {
+    // Every lane is loaded before any is stored, so `out` may trail `text`.
+    const __m128i units = Load8(text.data() + n);
+    const __m128i ascii = Below(_mm_sub_epi16(units, Splat(0x21)), Splat(0x7F - 0x21));
+    const __m128i isSpace = _mm_cmpeq_epi16(units, space);
+    const __m128i control = Below(units, space);
+    const __m128i kept = Below(_mm_sub_epi16(units, Splat(keepFrom)),
+                               Splat(static_cast<char16_t>(keepTo - keepFrom)));
+    if (!All(_mm_or_si128(_mm_or_si128(ascii, isSpace), _mm_or_si128(control, kept)))) break;
+    const __m128i widened = _mm_add_epi16(units, _mm_and_si128(ascii, Splat(0xFEE0)));
+    Store8(out + n,
+           _mm_or_si128(_mm_andnot_si128(isSpace, widened), _mm_and_si128(isSpace, Splat(0x3000))));
+  }
+  return n + scan_scalar::WidenAsciiRun(text.substr(n), keepFrom, keepTo, out + n);
+}
+
+}  // namespace scan_sse2
+
+namespace scan = scan_sse2;
+#else
+// An aarch64 NEON form would go here, as namespace scan_neon beside
+// scan_sse2 with the same functions, and be chosen under __ARM_NEON.
+namespace scan = scan_scalar;
+#endif
+
+}  // namespace mirotabe

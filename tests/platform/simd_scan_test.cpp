@@ -1,0 +1,124 @@
+#include "platform/simd_scan.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace mirotabe {
+namespace {
+
+// Lengths around the eight-unit blocks of the vector forms, each with the
+// unit that ends the search or the run at every position (and at none).
+constexpr std::size_t kLengths[] = {0, 1, 7, 8, 9, 15, 16, 17, 31, 33};
+
+struct Stop {
+  const char* name;
+  char16_t filler;  // what the text is made of
+  char16_t stop;    // the one unit that ends it
+};
+
+// `length` units of `filler`, with `stop` at `at` (none when at == length).
+std::u16string TextWith(const Stop& s, std::size_t length, std::size_t at) {
+  std::u16string text(length, s.filler);
+  if (at < length) text[at] = s.stop;
+  return text;
+}
+
+TEST(SimdScan, FindUnitAndRunStopWhereTheScalarFormsStop) {
+  for (const std::size_t length : kLengths) {
+    for (std::size_t at = 0; at <= length; ++at) {
+      const std::u16string text = TextWith({"", u'a', u'x'}, length, at);
+      SCOPED_TRACE(testing::Message() << "length " << length << ", at " << at);
+      for (const std::size_t from : {std::size_t{0}, std::size_t{1}}) {
+        const std::size_t expected = at < from ? length : at;
+        if (from > length) continue;
+        EXPECT_EQ(scan_scalar::FindUnit(text, u'x', from), expected);
+        EXPECT_EQ(scan::FindUnit(text, u'x', from), expected);
+      }
+      EXPECT_EQ(scan_scalar::RunOfUnit(text, u'a'), at);
+      EXPECT_EQ(scan::RunOfUnit(text, u'a'), at);
+    }
+  }
+}
+
+TEST(SimdScan, FindCrOrHighSurrogateStopsAtEitherOnly) {
+  const Stop stops[] = {
+      {"CR", u'a', u'\r'},
+      {"first high surrogate", u'\u3000', 0xD800},
+      {"last high surrogate", u'a', 0xDBFF},
+      {"low surrogate", u'a', 0xDC00},
+      {"LF", u'a', u'\n'},
+  };
+  for (const Stop& s : stops) {
+    const bool stops = s.stop == u'\r' || (s.stop >= 0xD800 && s.stop <= 0xDBFF);
+    for (const std::size_t length : kLengths) {
+      for (std::size_t at = 0; at <= length; ++at) {
+        SCOPED_TRACE(testing::Message() << s.name << ", length " << length << ", at " << at);
+        const std::u16string text = TextWith(s, length, at);
+        const std::size_t expected = stops ? at : length;
+        EXPECT_EQ(scan_scalar::FindCrOrHighSurrogate(text, 0), expected);
+        EXPECT_EQ(scan::FindCrOrHighSurrogate(text, 0), expected);
+      }
+    }
+  }
+}
+
+TEST(SimdScan, NarrowAsciiRunCopiesUpToTheFirstOtherUnit) {
+  const Stop stops[] = {
+      {"U+0080", u'~', 0x80}, {"U+3000", u'\0', 0x3000}, {"U+FFFF", u'A', 0xFFFF}};
+  for (const Stop& s : stops) {
+    for (const std::size_t length : kLengths) {
+      for (std::size_t at = 0; at <= length; ++at) {
+        SCOPED_TRACE(testing::Message() << s.name << ", length " << length << ", at " << at);
+        const std::u16string text = TextWith(s, length, at);
+        std::string scalar(length, '#');
+        std::string vector(length, '#');
+        EXPECT_EQ(scan_scalar::NarrowAsciiRun(text, scalar.data()), at);
+        EXPECT_EQ(scan::NarrowAsciiRun(text, vector.data()), at);
+        EXPECT_EQ(vector, scalar);
+        EXPECT_EQ(scalar,
+                  std::string(at, static_cast<char>(s.filler)) + std::string(length - at, '#'));
+      }
+    }
+  }
+}
+
+TEST(SimdScan, WidenAsciiRunMapsUpToTheFirstOtherUnit) {
+  constexpr char16_t kKeepFrom = 0x2987;
+  constexpr char16_t kKeepTo = 0xFF61;
+  // Every kind of unit the run takes, at every lane of a block.
+  const std::u16string mix = u"\x01 A~\u2987\u6F22\uFF60\x1F\x20\x21";
+  const std::vector<std::pair<char16_t, char16_t>> mapped = {
+      {0x01, 0x01},     {u' ', 0x3000},   {u'A', u'Ａ'}, {u'~', u'～'}, {0x2987, 0x2987},
+      {0x6F22, 0x6F22}, {0xFF60, 0xFF60}, {0x1F, 0x1F},  {0x21, u'！'}};
+  for (const char16_t stop : {char16_t{0x7F}, char16_t{0x2986}, char16_t{0xFF61}}) {
+    for (const std::size_t length : kLengths) {
+      for (std::size_t at = 0; at <= length; ++at) {
+        SCOPED_TRACE(testing::Message()
+                     << "stop " << int{stop} << ", length " << length << ", at " << at);
+        std::u16string text(length, u'\0');
+        std::u16string expected(length, u'#');
+        for (std::size_t i = 0; i < length; ++i) {
+          text[i] = mix[i % mix.size()];
+          if (i < at) {
+            expected[i] = text[i];
+            for (const auto& [from, to] : mapped) {
+              if (from == text[i]) expected[i] = to;
+            }
+          }
+        }
+        if (at < length) text[at] = stop;
+        std::u16string scalar(length, u'#');
+        std::u16string vector(length, u'#');
+        EXPECT_EQ(scan_scalar::WidenAsciiRun(text, kKeepFrom, kKeepTo, scalar.data()), at);
+        EXPECT_EQ(scan::WidenAsciiRun(text, kKeepFrom, kKeepTo, vector.data()), at);
+        EXPECT_EQ(scalar, expected);
+        EXPECT_EQ(vector, expected);
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace mirotabe
