@@ -259,7 +259,7 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& options, std::os
     return UsageError(
         err, "--reverse gives horizontal text: it cannot be drawn with --format png or pdf");
   }
-  if (options.picture && !options.outputFile && isatty(STDOUT_FILENO)) {
+  if (options.picture && !options.outputFile && isatty(STDOUT_FILENO) != 0) {
     return UsageError(
         err, "a picture is not written to a terminal: give -o FILE or redirect the output");
   }

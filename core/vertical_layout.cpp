@@ -27,7 +27,7 @@ constexpr std::size_t kTile = 64;
 constexpr std::size_t kGridReadAhead = 8;
 
 // Pieces of text handed out for streaming hold about this many units.
-constexpr std::size_t kPieceUnits = 128 * 1024;
+constexpr std::size_t kPieceUnits = std::size_t{128} * 1024;
 
 // The first unit from `i` on that is a CR or starts a surrogate pair: only
 // those need a closer look while the text is split into lines.

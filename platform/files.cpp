@@ -351,7 +351,7 @@ IoStatus AtomicFileWriter::Write(std::string_view bytes) {
 IoStatus AtomicFileWriter::Commit() {
   if (fd_ < 0) return ErrorOf(path_, EBADF);
   const auto fail = [this] {
-    const IoError error = LastIoError(path_);
+    IoError error = LastIoError(path_);
     Abandon();
     return error;
   };

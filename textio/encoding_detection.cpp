@@ -18,7 +18,7 @@ constexpr char16_t kReplacementCharacter = 0xFFFD;
 
 // uchardet decides within the first few kilobytes of Japanese text; the
 // rest of a long file only costs time.
-constexpr std::size_t kSampleBytes = 64 * 1024;
+constexpr std::size_t kSampleBytes = std::size_t{64} * 1024;
 // How much ASCII before the first other byte the sample keeps as context.
 constexpr std::size_t kLeadingContext = 1024;
 
@@ -35,41 +35,45 @@ struct Utf8Scan {
   bool aboveU07FF = false;  // some character takes three or four bytes
 };
 
-// RFC 3629 UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+// What a lead byte of RFC 3629 UTF-8 says of its sequence: the length (0
+// for a byte that starts none) and the range of the second byte, which
+// excludes overlong forms, surrogates and anything above U+10FFFF.
+struct Utf8Lead {
+  std::size_t length = 0;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+};
+
+Utf8Lead LeadOf(unsigned char b) {
+  if (b >= 0xC2 && b <= 0xDF) return {2};
+  if (b == 0xE0) return {3, 0xA0};        // overlong below U+0800
+  if (b == 0xED) return {3, 0x80, 0x9F};  // surrogates
+  if (b >= 0xE1 && b <= 0xEF) return {3};
+  if (b == 0xF0) return {4, 0x90};        // overlong below U+10000
+  if (b == 0xF4) return {4, 0x80, 0x8F};  // above U+10FFFF
+  if (b >= 0xF1 && b <= 0xF3) return {4};
+  return {};
+}
+
 Utf8Scan ScanUtf8(std::string_view bytes) {
   Utf8Scan scan;
   std::size_t i = 0;
   const auto at = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
   while (i < bytes.size()) {
-    const unsigned char b = at(i);
-    if (b < 0x80) {
+    if (at(i) < 0x80) {
       ++i;
       continue;
     }
-    std::size_t length = 0;
-    unsigned char low = 0x80;  // the range of the second byte
-    unsigned char high = 0xBF;
-    if (b >= 0xC2 && b <= 0xDF) {
-      length = 2;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-      length = 3;
-      if (b == 0xE0) low = 0xA0;   // overlong below U+0800
-      if (b == 0xED) high = 0x9F;  // surrogates
-    } else if (b >= 0xF0 && b <= 0xF4) {
-      length = 4;
-      if (b == 0xF0) low = 0x90;   // overlong below U+10000
-      if (b == 0xF4) high = 0x8F;  // above U+10FFFF
-    } else {
+    const Utf8Lead lead = LeadOf(at(i));
+    if (lead.length == 0 || i + lead.length > bytes.size() || at(i + 1) < lead.low ||
+        at(i + 1) > lead.high) {
       return {false, scan.aboveU07FF};
     }
-    if (i + length > bytes.size() || at(i + 1) < low || at(i + 1) > high) {
-      return {false, scan.aboveU07FF};
-    }
-    for (std::size_t k = 2; k < length; ++k) {
+    for (std::size_t k = 2; k < lead.length; ++k) {
       if (!IsContinuation(at(i + k))) return {false, scan.aboveU07FF};
     }
-    if (length > 2) scan.aboveU07FF = true;
-    i += length;
+    if (lead.length > 2) scan.aboveU07FF = true;
+    i += lead.length;
   }
   return scan;
 }
@@ -124,9 +128,9 @@ DetectedReading ReadInDetectedEncoding(std::string_view bytes) {
     return Read(bytes.substr(kUtf16BeByteOrderMark.size()), TextEncoding::Utf16Be);
   }
 
-  const auto interesting = std::find_if(bytes.begin(), bytes.end(), [](char c) {
-    return IsInteresting(static_cast<unsigned char>(c));
-  });
+  const std::string_view::const_iterator interesting =
+      std::find_if(bytes.begin(), bytes.end(),
+                   [](char c) { return IsInteresting(static_cast<unsigned char>(c)); });
   if (interesting == bytes.end()) return Read(bytes, TextEncoding::Cp932);
   const auto firstInteresting = static_cast<std::size_t>(interesting - bytes.begin());
   const bool nonAscii = std::any_of(interesting, bytes.end(),

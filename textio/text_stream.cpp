@@ -11,7 +11,7 @@ namespace {
 
 // Pieces are encoded in slices of at most this many units, so that the
 // buffers stay small whatever the callers pass.
-constexpr std::size_t kSliceUnits = 16 * 1024;
+constexpr std::size_t kSliceUnits = std::size_t{16} * 1024;
 // The writer hands its bytes on once a few slices have gathered.
 constexpr std::size_t kSlicesPerBlock = 4;
 

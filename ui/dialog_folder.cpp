@@ -26,7 +26,7 @@ QString DialogStartFolder(const QString& programFolder, const QString& lastFile)
     return WithoutTrailingSlash(programFolder);
   }
   if (!lastFile.isEmpty()) {
-    const QString lastFolder = QFileInfo(lastFile).absolutePath();
+    QString lastFolder = QFileInfo(lastFile).absolutePath();
     if (IsFolder(lastFolder)) return lastFolder;
   }
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

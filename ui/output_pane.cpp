@@ -153,8 +153,10 @@ OutputPane::Position OutputPane::PositionNear(QPoint point) const {
   const long long row = verticalScrollBar()->value() + FloorDiv(point.y() - kMargin, cellHeight_);
   const long long x = point.x() + horizontalScrollBar()->value() - kMargin;
   const long long column = FloorDiv(2 * x + cellWidth_, 2LL * cellWidth_);
-  return {static_cast<std::size_t>(std::clamp<long long>(row, 0, Rows() - 1)),
-          static_cast<std::size_t>(std::clamp<long long>(column, 0, Columns()))};
+  return {
+      static_cast<std::size_t>(std::clamp<long long>(row, 0, static_cast<long long>(Rows()) - 1)),
+      static_cast<std::size_t>(
+          std::clamp<long long>(column, 0, static_cast<long long>(Columns())))};
 }
 
 OutputPane::Position OutputPane::CellAt(QPoint point) const {
@@ -182,7 +184,7 @@ void OutputPane::EnsureVisible(std::size_t row, std::size_t column) {
 
   QScrollBar* horizontal = horizontalScrollBar();
   const long long left = static_cast<long long>(column) * cellWidth_;
-  const long long right = left + cellWidth_ + 2 * kMargin;
+  const long long right = left + cellWidth_ + 2LL * kMargin;
   if (left < horizontal->value()) {
     horizontal->setValue(static_cast<int>(left));
   } else if (right > horizontal->value() + viewport()->width()) {
@@ -206,7 +208,6 @@ const QStaticText& OutputPane::GlyphsOf(std::u16string_view cell) const {
 
 void OutputPane::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
-  const QRect area = event->rect();
   if (Rows() == 0) {
     if (!message_.isEmpty()) {
       painter.setPen(palette().color(QPalette::PlaceholderText));
@@ -214,51 +215,10 @@ void OutputPane::paintEvent(QPaintEvent* event) {
                        Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, message_);
     }
   } else {
-    const long long firstRow = verticalScrollBar()->value();
-    const long long scrolledX = horizontalScrollBar()->value();
-    const long long rowFrom = firstRow + std::max(0LL, FloorDiv(area.top() - kMargin, cellHeight_));
-    const long long rowTo =
-        std::min<long long>(Rows() - 1, firstRow + FloorDiv(area.bottom() - kMargin, cellHeight_));
-    const long long columnFrom =
-        std::max(0LL, FloorDiv(area.left() + scrolledX - kMargin, cellWidth_));
-    const long long columnTo = std::min<long long>(
-        Columns() - 1, FloorDiv(area.right() + scrolledX - kMargin, cellWidth_));
-
-    const Position selectionStart = std::min(caret_, anchor_);
-    const Position selectionEnd = std::max(caret_, anchor_);
-    const QColor text = palette().color(QPalette::Text);
-    const QColor selectedText = palette().color(QPalette::HighlightedText);
-    const QColor selection = palette().color(QPalette::Highlight);
-    QColor markColour = selection;
-    markColour.setAlpha(64);
-    painter.setPen(text);
-    bool penSelected = false;
-
-    for (long long row = rowFrom; row <= rowTo; ++row) {
-      for (long long column = columnFrom; column <= columnTo; ++column) {
-        const Position at{static_cast<std::size_t>(row), static_cast<std::size_t>(column)};
-        const QRect cell = CellRect(at);
-        const bool selected = at >= selectionStart && at < selectionEnd;
-        if (selected) {
-          painter.fillRect(cell, selection);
-        } else if (mark_ && mark_->row == at.row && mark_->column == at.column) {
-          painter.fillRect(cell, markColour);
-        }
-        const std::u16string_view units = layout_.Cell(at.row, at.column);
-        if (units.size() == 1 && units[0] == kBlankCell) continue;
-        if (selected != penSelected) {
-          painter.setPen(selected ? selectedText : text);
-          penSelected = selected;
-        }
-        const QStaticText& glyphs = GlyphsOf(units);
-        painter.drawStaticText(
-            QPointF(cell.x() + (cellWidth_ - glyphs.size().width()) / 2, cell.y()), glyphs);
-      }
-    }
-
+    PaintCells(painter, event->rect());
     if (caretShown_ && hasFocus()) {
       const QRect cell = CellRect(caret_);
-      painter.fillRect(QRect(cell.x(), cell.y(), 1, cellHeight_), text);
+      painter.fillRect(QRect(cell.x(), cell.y(), 1, cellHeight_), palette().color(QPalette::Text));
     }
   }
 
@@ -268,6 +228,50 @@ void OutputPane::paintEvent(QPaintEvent* event) {
     option.rect = viewport()->rect();
     option.backgroundColor = palette().color(QPalette::Base);
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+  }
+}
+
+void OutputPane::PaintCells(QPainter& painter, const QRect& area) const {
+  const long long firstRow = verticalScrollBar()->value();
+  const long long scrolledX = horizontalScrollBar()->value();
+  const long long rowFrom = firstRow + std::max(0LL, FloorDiv(area.top() - kMargin, cellHeight_));
+  const long long rowTo = std::min(static_cast<long long>(Rows()) - 1,
+                                   firstRow + FloorDiv(area.bottom() - kMargin, cellHeight_));
+  const long long columnFrom =
+      std::max(0LL, FloorDiv(area.left() + scrolledX - kMargin, cellWidth_));
+  const long long columnTo = std::min(static_cast<long long>(Columns()) - 1,
+                                      FloorDiv(area.right() + scrolledX - kMargin, cellWidth_));
+
+  const Position selectionStart = std::min(caret_, anchor_);
+  const Position selectionEnd = std::max(caret_, anchor_);
+  const QColor text = palette().color(QPalette::Text);
+  const QColor selectedText = palette().color(QPalette::HighlightedText);
+  const QColor selection = palette().color(QPalette::Highlight);
+  QColor markColour = selection;
+  markColour.setAlpha(64);
+  painter.setPen(text);
+  bool penSelected = false;
+
+  for (long long row = rowFrom; row <= rowTo; ++row) {
+    for (long long column = columnFrom; column <= columnTo; ++column) {
+      const Position at{static_cast<std::size_t>(row), static_cast<std::size_t>(column)};
+      const QRect cell = CellRect(at);
+      const bool selected = at >= selectionStart && at < selectionEnd;
+      if (selected) {
+        painter.fillRect(cell, selection);
+      } else if (mark_ && mark_->row == at.row && mark_->column == at.column) {
+        painter.fillRect(cell, markColour);
+      }
+      const std::u16string_view units = layout_.Cell(at.row, at.column);
+      if (units.size() == 1 && units[0] == kBlankCell) continue;
+      if (selected != penSelected) {
+        painter.setPen(selected ? selectedText : text);
+        penSelected = selected;
+      }
+      const QStaticText& glyphs = GlyphsOf(units);
+      painter.drawStaticText(QPointF(cell.x() + (cellWidth_ - glyphs.size().width()) / 2, cell.y()),
+                             glyphs);
+    }
   }
 }
 

@@ -19,6 +19,7 @@
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QHash>
+#include <QPainter>
 #include <QStaticText>
 #include <QString>
 #include <cstddef>
@@ -39,7 +40,9 @@ class OutputPane : public QAbstractScrollArea {
   struct Position {
     std::size_t row = 0;
     std::size_t column = 0;
-    auto operator<=>(const Position&) const = default;
+    // clang-tidy 14 takes the 0 that the defaulted <=> compares with for
+    // a null pointer.
+    auto operator<=>(const Position&) const = default;  // NOLINT(modernize-use-nullptr)
   };
 
   explicit OutputPane(QWidget* parent = nullptr);
@@ -126,6 +129,9 @@ class OutputPane : public QAbstractScrollArea {
   const std::vector<qsizetype>& RowStarts() const;
   // Each cell's glyphs laid out once and drawn from then on.
   const QStaticText& GlyphsOf(std::u16string_view cell) const;
+  // The cells in `area` (viewport coordinates), with the selection and the
+  // mark.
+  void PaintCells(QPainter& painter, const QRect& area) const;
   void SelectRunAt(Position cell);
 
   VerticalLayout layout_;

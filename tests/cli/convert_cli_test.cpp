@@ -57,7 +57,7 @@ class ConvertCliTest : public testing::Test {
 
   // An empty settings file: the defaults, whatever the program's own file says.
   std::string NoSettings() {
-    const std::string path = folder_.PathOf("empty-settings.ini");
+    std::string path = folder_.PathOf("empty-settings.ini");
     WriteFile(path, "");
     return path;
   }

@@ -41,6 +41,7 @@ TEST_P(ConvertFaultTest, OldOutputStaysWholeAndTheErrorSaysWhy) {
   std::vector<std::string> arguments{
       "mirotabe-convert", "--settings", settings, "-o", output, input};
   std::vector<char*> argv;
+  argv.reserve(arguments.size());
   for (std::string& argument : arguments) argv.push_back(argument.data());
   std::ostringstream out;
   std::ostringstream err;

@@ -212,7 +212,7 @@ INSTANTIATE_TEST_SUITE_P(, FilesPermissionTest, testing::ValuesIn(kPermissionCas
 // --- Devices and FIFOs -------------------------------------------------------
 
 std::string MakeFifo(const TempFolder& folder) {
-  const std::string path = folder.PathOf("fifo");
+  std::string path = folder.PathOf("fifo");
   EXPECT_EQ(mkfifo(path.c_str(), 0644), 0);
   return path;
 }

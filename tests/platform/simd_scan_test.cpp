@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace mirotabe {
@@ -84,35 +85,29 @@ TEST(SimdScan, NarrowAsciiRunCopiesUpToTheFirstOtherUnit) {
   }
 }
 
+// Every kind of unit WidenAsciiRun takes, and what it makes of each.
+const std::vector<std::pair<char16_t, char16_t>> kWidened = {
+    {0x01, 0x01},     {u' ', 0x3000},   {u'A', u'Ａ'}, {u'~', u'～'}, {0x2987, 0x2987},
+    {0x6F22, 0x6F22}, {0xFF60, 0xFF60}, {0x1F, 0x1F},  {0x21, u'！'}};
+
 TEST(SimdScan, WidenAsciiRunMapsUpToTheFirstOtherUnit) {
-  constexpr char16_t kKeepFrom = 0x2987;
-  constexpr char16_t kKeepTo = 0xFF61;
-  // Every kind of unit the run takes, at every lane of a block.
-  const std::u16string mix = u"\x01 A~\u2987\u6F22\uFF60\x1F\x20\x21";
-  const std::vector<std::pair<char16_t, char16_t>> mapped = {
-      {0x01, 0x01},     {u' ', 0x3000},   {u'A', u'Ａ'}, {u'~', u'～'}, {0x2987, 0x2987},
-      {0x6F22, 0x6F22}, {0xFF60, 0xFF60}, {0x1F, 0x1F},  {0x21, u'！'}};
   for (const char16_t stop : {char16_t{0x7F}, char16_t{0x2986}, char16_t{0xFF61}}) {
     for (const std::size_t length : kLengths) {
       for (std::size_t at = 0; at <= length; ++at) {
         SCOPED_TRACE(testing::Message()
                      << "stop " << int{stop} << ", length " << length << ", at " << at);
+        // The kinds in turn, so that each comes at every lane of a block.
         std::u16string text(length, u'\0');
         std::u16string expected(length, u'#');
         for (std::size_t i = 0; i < length; ++i) {
-          text[i] = mix[i % mix.size()];
-          if (i < at) {
-            expected[i] = text[i];
-            for (const auto& [from, to] : mapped) {
-              if (from == text[i]) expected[i] = to;
-            }
-          }
+          text[i] = kWidened[i % kWidened.size()].first;
+          if (i < at) expected[i] = kWidened[i % kWidened.size()].second;
         }
         if (at < length) text[at] = stop;
         std::u16string scalar(length, u'#');
         std::u16string vector(length, u'#');
-        EXPECT_EQ(scan_scalar::WidenAsciiRun(text, kKeepFrom, kKeepTo, scalar.data()), at);
-        EXPECT_EQ(scan::WidenAsciiRun(text, kKeepFrom, kKeepTo, vector.data()), at);
+        EXPECT_EQ(scan_scalar::WidenAsciiRun(text, 0x2987, 0xFF61, scalar.data()), at);
+        EXPECT_EQ(scan::WidenAsciiRun(text, 0x2987, 0xFF61, vector.data()), at);
         EXPECT_EQ(scalar, expected);
         EXPECT_EQ(vector, expected);
       }

@@ -39,7 +39,7 @@ SwapTable Bar() {
 
 class SaveOutputTest : public testing::TestWithParam<SaveCase> {
  protected:
-  VerticalLayout Layout() const {
+  static VerticalLayout Layout() {
     return std::get<VerticalLayout>(BuildVerticalLayout(GetParam().input, 4, GetParam().table));
   }
   TempFolder folder_;
