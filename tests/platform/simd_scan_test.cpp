@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/utf16.h"
+
 namespace mirotabe {
 namespace {
 
@@ -52,7 +54,7 @@ TEST(SimdScan, FindCrOrHighSurrogateStopsAtEitherOnly) {
       {"LF", u'a', u'\n'},
   };
   for (const Stop& s : stops) {
-    const bool stops = s.stop == u'\r' || (s.stop >= 0xD800 && s.stop <= 0xDBFF);
+    const bool stops = s.stop == u'\r' || IsHighSurrogate(s.stop);
     for (const std::size_t length : kLengths) {
       for (std::size_t at = 0; at <= length; ++at) {
         SCOPED_TRACE(testing::Message() << s.name << ", length " << length << ", at " << at);
