@@ -205,8 +205,10 @@ LayoutResult RebuildVerticalLayout(VerticalLayout&& previous, std::u16string_vie
 std::u16string_view VerticalLayout::CellOf(const Line& line, std::size_t row) const {
   if (row >= line.cells) return kBlank;
   const std::size_t unit = UnitOf(line, row);
+  // Every cell is one unit here, though a replaced cell and its neighbour
+  // may now read as a surrogate pair.
+  if (replacedInPlace_) return std::u16string_view(prepared_).substr(unit, 1);
   const CodePoint c = CodePointAt(prepared_, unit);
-  if (replacedInPlace_) return std::u16string_view(prepared_).substr(unit, c.units);
   if (const auto replaced = replacements_.Find(c.value)) return *replaced;
   return std::u16string_view(prepared_).substr(unit, c.units);
 }

@@ -208,6 +208,19 @@ TEST(VerticalLayoutTest, ColumnsBeforeEachLineAreThoseOfTheLinesCutAlone) {
   }
 }
 
+// A cell replaced by a lone high surrogate, above a lone low one: the two
+// units now read as a pair, yet each stays a cell of its own.
+TEST(VerticalLayoutTest, ReplacedCellBesideALoneSurrogateStaysOneCell) {
+  const std::u16string lowSurrogate(1, char16_t{0xDF00});
+  const LayoutResult result =
+      BuildVerticalLayout(u"表" + lowSurrogate, 0, Table({{u"表", u"\xD83D", kCell}}));
+  const auto& layout = std::get<VerticalLayout>(result);
+  ASSERT_EQ(layout.RowCount(), 2U);
+  EXPECT_EQ(layout.Cell(0, 0), u"\xD83D");
+  EXPECT_EQ(layout.Cell(1, 0), lowSurrogate);
+  EXPECT_EQ(layout.Text(), u"\xD83D\r\n" + lowSurrogate);
+}
+
 TEST(VerticalLayoutTest, CellsAndDimensions) {
   const LayoutResult result = BuildVerticalLayout(u"ab\r\nc", 4, {});
   const auto& layout = std::get<VerticalLayout>(result);

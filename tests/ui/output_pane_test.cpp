@@ -219,7 +219,8 @@ TEST_F(OutputPaneTest, AccessibleTextHasCharacterOffsets) {
 
   text->setSelection(0, 3, 6);
   EXPECT_EQ(pane_.SelectedText(), QStringLiteral("😀ｂ"));
-  int start = -1, end = -1;
+  int start = -1;
+  int end = -1;
   text->selection(0, &start, &end);
   EXPECT_EQ(std::make_pair(start, end), std::make_pair(3, 6));
   EXPECT_EQ(text->cursorPosition(), 6);
