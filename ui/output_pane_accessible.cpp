@@ -27,6 +27,10 @@ class OutputPaneAccessible : public QAccessibleWidget, public QAccessibleTextInt
     return QAccessibleWidget::interface_cast(type);
   }
 
+  // The widget's own text(QAccessible::Text), its name and description,
+  // stays beside the text interface's text(start, end).
+  using QAccessibleWidget::text;
+
   // ---- QAccessibleTextInterface ----
   void selection(int index, int* start, int* end) const override {
     *start = *end = 0;
