@@ -9,8 +9,9 @@
 // - the cell is that of the character just before the caret, or the first
 //   cell when the caret starts its line, in the last of those columns;
 // - the columns of the earlier lines are counted by the caller: one a line
-//   without a column length (see ColumnsOfLine), and a gap's blank columns
-//   follow each.
+//   without a column length, else as the layout cut them (see
+//   VerticalLayout::ColumnsBeforeLine, which agrees with ColumnsOfLine),
+//   and a gap's blank columns follow each.
 // This is exact while the whole-text replacements neither match across the
 // caret nor bring line breaks into earlier lines; where they do, the cell
 // is near the character, never outside the layout.

@@ -8,6 +8,7 @@
 #include "platform/cp932_pairs.h"
 #include "platform/fullwidth.h"
 #include "tests/support/case_name.h"
+#include "tests/support/program_lines.h"
 #include "tests/support/swap_table.h"
 
 namespace mirotabe {
@@ -275,14 +276,7 @@ TEST(VerticalLayoutTest, TextAgreesWithCellsOnLargeTexts) {
   }
 }
 
-std::u16string Lines(std::size_t count, std::u16string_view line) {
-  std::u16string text;
-  for (std::size_t i = 0; i < count; ++i) {
-    if (i != 0) text += u"\r\n";
-    text += line;
-  }
-  return text;
-}
+using testing_support::Lines;
 
 struct PiecesCase {
   const char* name;

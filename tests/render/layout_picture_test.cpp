@@ -9,6 +9,7 @@
 #include <variant>
 
 #include "tests/support/case_name.h"
+#include "tests/support/program_lines.h"
 #include "tests/support/temp_folder.h"
 
 namespace mirotabe {
@@ -23,14 +24,7 @@ VerticalLayout LayoutOf(std::u16string_view text, const SwapTable& table = {}) {
   return std::get<VerticalLayout>(BuildVerticalLayout(text, 4, table));
 }
 
-std::u16string Lines(std::size_t count, std::u16string_view line) {
-  std::u16string text;
-  for (std::size_t n = 0; n < count; ++n) {
-    if (n != 0) text += u"\r\n";
-    text += line;
-  }
-  return text;
-}
+using testing_support::Lines;
 
 // The panes' font on this system is IPAGothic, whose full-width characters
 // are one em wide and whose lines are 1.0762 em high.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tests/support/case_name.h"
+#include "tests/support/program_lines.h"
 #include "tests/support/temp_folder.h"
 
 namespace mirotabe {
@@ -15,14 +16,7 @@ using enum SwapKind;
 using testing_support::ReadFile;
 using testing_support::TempFolder;
 
-std::u16string Lines(std::size_t count, std::u16string_view line) {
-  std::u16string text;
-  for (std::size_t i = 0; i < count; ++i) {
-    if (i != 0) text += u"\r\n";
-    text += line;
-  }
-  return text;
-}
+using testing_support::Lines;
 
 struct SaveCase {
   const char* name;
