@@ -10,12 +10,13 @@
 #include <variant>
 
 #include "cli/layout_options.h"
-#include "cli/picture_output.h"
+#include "cli/picture_handoff.h"
 #include "core/picture_style.h"
 #include "core/reverse_layout.h"
 #include "core/settings.h"
 #include "core/vertical_layout.h"
 #include "platform/files.h"
+#include "platform/program_folder.h"
 #include "textio/text_file.h"
 #include "textio/text_stream.h"
 
@@ -278,7 +279,7 @@ PictureRequest PictureRequestOf(const Options& options, const AppSettings& setti
   return request;
 }
 
-int Run(const Options& options, std::ostream& err) {
+int Run(const Options& options, const PictureSupport& pictures, std::ostream& err) {
   // Scripts hand their input over in pipes and FIFOs ("<(...)", /dev/stdin).
   const bool fromStdin = options.inputFile == "-";
   IoResult<std::string> input = fromStdin ? ReadDescriptorBytes(STDIN_FILENO, "standard input")
@@ -310,7 +311,7 @@ int Run(const Options& options, std::ostream& err) {
       if (IoStatus failed = LoadNamedSettings(settings, *options.settingsFile)) {
         return IoFailure(err, *failed);
       }
-    } else if (IoStatus unread = LoadStartupSettings(settings)) {
+    } else if (IoStatus unread = LoadStartupSettings(settings, pictures.programFolder)) {
       // The program's own file, which the user did not name: the defaults
       // serve, as they do when it is missing, but not without a word.
       err << kProgram << ": warning: " << unread->path << ": " << unread->Reason()
@@ -327,8 +328,8 @@ int Run(const Options& options, std::ostream& err) {
       return kExitFailure;
     }
     if (options.picture) {
-      return WritePicture(std::get<VerticalLayout>(result), PictureRequestOf(options, settings),
-                          kProgram);
+      return pictures.write(std::get<VerticalLayout>(result), PictureRequestOf(options, settings),
+                            kProgram);
     }
     produce = [&layout = std::get<VerticalLayout>(result)](EncodingWriter& writer) {
       IoStatus failed;
@@ -356,10 +357,18 @@ int Run(const Options& options, std::ostream& err) {
 
 }  // namespace
 
-int RunConvert(int argc, char** argv, std::ostream& out, std::ostream& err) {
+int RunConvert(int argc, char** argv, std::ostream& out, std::ostream& err,
+               const PictureSupport& pictures) {
   Options options;
   if (const auto status = ParseOptions(argc, argv, options, out, err)) return *status;
-  return Run(options, err);
+  if (options.picture && pictures.write == nullptr) {
+    const IoError failed = HandOffToPictureConverter(
+        pictures.programFolder.empty() ? ProgramFolder() : pictures.programFolder, argc, argv);
+    err << kProgram << ": --format png and pdf need " << failed.path << ": " << failed.Reason()
+        << "\n";
+    return kExitFailure;
+  }
+  return Run(options, pictures, err);
 }
 
 }  // namespace mirotabe

@@ -4,12 +4,32 @@
 #pragma once
 
 #include <ostream>
+#include <string>
+
+#include "cli/picture_request.h"
+#include "core/vertical_layout.h"
 
 namespace mirotabe {
 
-// Runs the command with its arguments (argv[0] is the program's name);
-// the help goes to `out`, errors and warnings to `err`, the result to
-// standard output or the -o file. Returns the exit status.
-int RunConvert(int argc, char** argv, std::ostream& out, std::ostream& err);
+// Draws `layout` as `request` asks and writes it; failures are reported on
+// standard error under the name `program`. Returns the exit status.
+using PictureWriter = int (*)(const VerticalLayout& layout, const PictureRequest& request,
+                              const char* program);
+
+// How the command writes the picture formats (--format png or pdf).
+struct PictureSupport {
+  // In this process; when null, the command line is handed to the picture
+  // converter (see cli/picture_handoff.h).
+  PictureWriter write = nullptr;
+  // The folder whose "Setting.ini" applies when none is named; empty: this
+  // program's own folder.
+  std::string programFolder;
+};
+
+// Runs the command with its arguments (argv[0] is the program's name,
+// argv[argc] null); the help goes to `out`, errors and warnings to `err`,
+// the result to standard output or the -o file. Returns the exit status.
+int RunConvert(int argc, char** argv, std::ostream& out, std::ostream& err,
+               const PictureSupport& pictures = {});
 
 }  // namespace mirotabe

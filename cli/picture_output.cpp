@@ -3,12 +3,11 @@
 #include <unistd.h>
 
 #include <QGuiApplication>
-#include <charconv>
 #include <iostream>
 #include <string_view>
-#include <system_error>
 
 #include "platform/files.h"
+#include "render/layout_picture.h"
 
 namespace mirotabe {
 namespace {
@@ -27,16 +26,6 @@ void ReportSeriousQtMessages(QtMsgType type, const QMessageLogContext&, const QS
 }
 
 }  // namespace
-
-std::optional<int> ParseCellSize(const std::string& value) {
-  int size = 0;
-  const char* end = value.data() + value.size();
-  const auto [stop, error] = std::from_chars(value.data(), end, size);
-  if (value.empty() || error != std::errc() || stop != end || !IsValidCellSize(size)) {
-    return std::nullopt;
-  }
-  return size;
-}
 
 int WritePicture(const VerticalLayout& layout, const PictureRequest& request, const char* program) {
   // Fonts and painting need Qt's application object; the offscreen

@@ -9,6 +9,8 @@
 
 namespace mirotabe {
 
+enum class PictureFormat { Png, Pdf };
+
 inline constexpr int kDefaultCellSize = 24;
 inline constexpr int kMinCellSize = 8;
 inline constexpr int kMaxCellSize = 256;

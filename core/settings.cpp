@@ -193,9 +193,9 @@ std::string SettingsFile(const AppSettings& settings) {
   return SettingsFilePath(settings.appFolder);
 }
 
-IoStatus LoadStartupSettings(AppSettings& settings) {
+IoStatus LoadStartupSettings(AppSettings& settings, const std::string& programFolder) {
   settings = AppSettings{};
-  settings.appFolder = ProgramFolder();
+  settings.appFolder = programFolder.empty() ? ProgramFolder() : programFolder;
   return LoadSettings(settings, SettingsFile(settings));
 }
 

@@ -135,9 +135,10 @@ IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile);
 // The settings file of the running program (see SettingsFilePath).
 std::string SettingsFile(const AppSettings& settings);
 
-// The start-up of the settings: an empty table, appFolder = the program's
-// folder, then the settings file loaded (see LoadSettings: a file that
-// exists but cannot be read leaves the defaults, and its error is returned).
-IoStatus LoadStartupSettings(AppSettings& settings);
+// The start-up of the settings: an empty table, appFolder = `programFolder`
+// (ending in '/'; when empty, the running program's folder), then the
+// settings file loaded (see LoadSettings: a file that exists but cannot be
+// read leaves the defaults, and its error is returned).
+IoStatus LoadStartupSettings(AppSettings& settings, const std::string& programFolder = {});
 
 }  // namespace mirotabe

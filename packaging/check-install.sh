@@ -15,8 +15,8 @@ rm -rf "$prefix"
 failed=0
 fail() { echo "FAIL: $*" >&2; failed=1; }
 
-for program in mirotabe mirotabe-convert; do
-  [ -x "$prefix/bin/$program" ] || fail "bin/$program is not installed"
+for program in bin/mirotabe bin/mirotabe-convert libexec/mirotabe/mirotabe-convert-picture; do
+  [ -x "$prefix/$program" ] || fail "$program is not installed"
 done
 
 for page in mirotabe.1.gz mirotabe-convert.1.gz; do

@@ -29,6 +29,7 @@ fail() { echo "FAIL: $*" >&2; failed=1; }
 expected=(
   "./usr/bin/mirotabe|-rwxr-xr-x"
   "./usr/bin/mirotabe-convert|-rwxr-xr-x"
+  "./usr/libexec/mirotabe/mirotabe-convert-picture|-rwxr-xr-x"
   "./usr/share/applications/mirotabe.desktop|-rw-r--r--"
   "./usr/share/icons/hicolor/16x16/apps/mirotabe.png|-rw-r--r--"
   "./usr/share/icons/hicolor/32x32/apps/mirotabe.png|-rw-r--r--"
@@ -72,9 +73,17 @@ grep -q '^ Description: .' <<<"$info" || fail "no Description"
 # The programs as shipped: stripped, and reporting the package's version.
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
-for program in mirotabe mirotabe-convert; do
-  kind=$(file "$root/usr/bin/$program")
+for program in bin/mirotabe bin/mirotabe-convert libexec/mirotabe/mirotabe-convert-picture; do
+  kind=$(file "$root/usr/$program")
   [[ "$kind" == *", stripped"* ]] || fail "$program is not stripped: $kind"
+done
+# The converter as shipped draws its pictures through the picture converter.
+: >"$work/empty.ini"
+printf 'a' | "$root/usr/bin/mirotabe-convert" --settings "$work/empty.ini" --format png >"$work/a.png" ||
+  fail "mirotabe-convert --format png failed as installed"
+[ "$(head -c 4 "$work/a.png" | od -An -c | tr -d ' ')" = '211PNG' ] ||
+  fail "mirotabe-convert --format png wrote no PNG as installed"
+for program in mirotabe mirotabe-convert; do
   reported=$(QT_QPA_PLATFORM=none "$root/usr/bin/$program" --version) || true
   [ "$reported" = "$program $version" ] || fail "$program --version says '$reported'"
 done

@@ -28,8 +28,6 @@ inline constexpr std::int64_t kMaxImageSide = 32767;
 // The largest page side PDF viewers accept: 200 inches.
 inline constexpr std::int64_t kMaxSheetSide = 14400;
 
-enum class PictureFormat { Png, Pdf };
-
 // A cell's size in pixels under a cell size: its width is the cell size,
 // its height one line of the font whose full-width character is that wide.
 struct CellBox {

@@ -53,13 +53,15 @@ PngSize SizeOfPng(const std::string& bytes) {
 
 class ConvertPictureCliTest : public testing::Test {
  protected:
-  // Runs the converter with no display at all, as on a server.
-  Outcome Convert(const std::vector<std::string>& arguments, std::string_view input = "") {
+  // Runs the converter with no display at all, as on a server, with
+  // --settings naming `settings_` unless `binary` is to find its own.
+  Outcome Convert(const std::vector<std::string>& arguments, std::string_view input = "",
+                  const std::string& binary = MIROTABE_CONVERT_BINARY) {
     WriteFile(folder_.PathOf("stdin"), input);
     // A named settings file must exist; an empty one holds the defaults.
     if (!std::filesystem::exists(settings_)) WriteFile(settings_, "");
-    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
-                          Quoted(MIROTABE_CONVERT_BINARY) + " --settings " + Quoted(settings_);
+    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + Quoted(binary);
+    if (binary == MIROTABE_CONVERT_BINARY) command += " --settings " + Quoted(settings_);
     for (const std::string& argument : arguments) command += " " + Quoted(argument);
     command += " <" + Quoted(folder_.PathOf("stdin")) + " >" + Quoted(folder_.PathOf("stdout")) +
                " 2>" + Quoted(folder_.PathOf("stderr"));
@@ -152,6 +154,45 @@ TEST_F(ConvertPictureCliTest, APngTooLargeIsRefusedAndPdfOffered) {
 
   const Outcome pdf = Convert({"--format", "pdf", "-o", folder_.PathOf("out.pdf")}, lines);
   EXPECT_EQ(pdf.status, 0) << pdf.err;
+}
+
+// The converter and, unless left out, its picture converter, installed
+// under `root` as a package installs them.
+std::string Install(const std::filesystem::path& root, bool withPictureConverter) {
+  namespace fs = std::filesystem;
+  fs::create_directories(root / "bin");
+  fs::copy_file(MIROTABE_CONVERT_BINARY, root / "bin/mirotabe-convert");
+  if (withPictureConverter) {
+    fs::create_directories(root / "libexec/mirotabe");
+    fs::copy_file(MIROTABE_PICTURE_CONVERTER_BINARY,
+                  root / "libexec/mirotabe/mirotabe-convert-picture");
+  }
+  return (root / "bin/mirotabe-convert").string();
+}
+
+TEST_F(ConvertPictureCliTest, TheHandedOffPictureUsesTheConvertersOwnSettingsFile) {
+  const std::string converter = Install(folder_.PathOf("usr"), true);
+  WriteFile(folder_.PathOf("usr/bin/Setting.ini"),
+            "[Layout]\r\nImageCellSize=37\r\n[Swap001]\r\nFrom=a\r\nTo=\"bb\"\r\nType=1\r\n");
+  const Outcome run = Convert({"--format", "png"}, "a", converter);
+  EXPECT_EQ(run.status, 0) << run.err;
+  // "bb" in one column of two rows, in cells of 37 pixels.
+  EXPECT_EQ(SizeOfPng(run.out), (PngSize{111, 160}));
+}
+
+TEST_F(ConvertPictureCliTest, AMissingPictureConverterIsReportedAndTextStillWorks) {
+  const std::string converter = Install(folder_.PathOf("usr"), false);
+  const Outcome picture =
+      Convert({"--format", "pdf", "-o", folder_.PathOf("out.pdf")}, "a", converter);
+  EXPECT_EQ(picture.status, 1);
+  EXPECT_NE(picture.err.find("libexec/mirotabe/mirotabe-convert-picture: No such file"),
+            std::string::npos)
+      << picture.err;
+  EXPECT_FALSE(std::filesystem::exists(folder_.PathOf("out.pdf")));
+
+  const Outcome text = Convert({}, "a", converter);
+  EXPECT_EQ(text.status, 0) << text.err;
+  EXPECT_EQ(text.out, Cp932(u"ａ"));
 }
 
 struct UsageCase {

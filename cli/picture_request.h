@@ -1,0 +1,23 @@
+// What the converter's picture formats are asked for: the format, the
+// style and where the picture goes. Plain data, so that the text-only
+// converter can parse the options without the drawing libraries.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "core/picture_style.h"
+
+namespace mirotabe {
+
+struct PictureRequest {
+  PictureFormat format = PictureFormat::Png;
+  PictureStyle style;
+  // Standard output when absent.
+  std::optional<std::string> outputFile;
+};
+
+// The value of "--cell-size": a whole number of pixels in the allowed range.
+std::optional<int> ParseCellSize(const std::string& value);
+
+}  // namespace mirotabe
