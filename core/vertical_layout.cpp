@@ -297,8 +297,18 @@ void VerticalLayout::FillGridRows(std::size_t firstRow, std::size_t endRow, char
       const std::size_t blockRowsEnd = row0 + (rowEnd - row0) / 8 * 8;
       for (; index + 8 <= lineEnd; index += 8) {
         char16_t* const to = tileRows + (columns - index - 8);
+        std::size_t groupCells = 0;
+        for (std::size_t k = 0; k < 8; ++k)
+          groupCells = std::max(groupCells, lines_[index + k].cells);
         for (std::size_t row = row0; row < blockRowsEnd; row += 8) {
-          FillGridBlock(index, row, to + (row - row0) * stride, stride, blanksFilled);
+          char16_t* const block = to + (row - row0) * stride;
+          if (row < groupCells) {
+            FillGridBlock(index, row, block, stride);
+          } else if (!blanksFilled) {
+            // Below the end of all eight lines: common where a few long
+            // lines set the height.
+            for (std::size_t j = 0; j < 8; ++j) std::fill_n(block + j * stride, 8, kBlankCell);
+          }
         }
         for (std::size_t k = 0; k < 8; ++k) {
           FillGridColumn(lines_[index + k], blockRowsEnd, rowEnd,
@@ -331,20 +341,9 @@ void VerticalLayout::FillGridColumn(const Line& line, std::size_t row, std::size
 // past each line's end become blanks, and each row is stored eight cells
 // at a time at `to`, the last of the eight lines leftmost.
 void VerticalLayout::FillGridBlock(std::size_t index, std::size_t row, char16_t* to,
-                                   std::size_t stride, bool blanksFilled) const {
+                                   std::size_t stride) const {
   const __m128i blank = _mm_set1_epi16(static_cast<short>(kBlankCell));
   const __m128i lanes = _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7);
-  bool allBlank = true;
-  for (std::size_t k = 0; k < 8; ++k) allBlank = allBlank && row >= lines_[index + k].cells;
-  if (allBlank) {
-    // Below the end of all eight lines: common where a few long lines set
-    // the height.
-    if (blanksFilled) return;
-    for (std::size_t j = 0; j < 8; ++j) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(to + j * stride), blank);
-    }
-    return;
-  }
   // Without branches: ragged lines make them unpredictable. A line that
   // ends above `row` is read at its end, and all of it masked.
   __m128i v[8];

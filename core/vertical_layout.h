@@ -94,8 +94,7 @@ class VerticalLayout {
   void FillGridColumn(const Line& line, std::size_t row, std::size_t rowEnd, char16_t* to,
                       std::size_t stride, bool blanksFilled) const;
 #if defined(__SSE2__)
-  void FillGridBlock(std::size_t index, std::size_t row, char16_t* to, std::size_t stride,
-                     bool blanksFilled) const;
+  void FillGridBlock(std::size_t index, std::size_t row, char16_t* to, std::size_t stride) const;
 #endif
 
   std::u16string prepared_;  // then kGridReadAhead units of padding

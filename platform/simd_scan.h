@@ -8,6 +8,7 @@
 // one and the scalar form elsewhere, so no caller needs a test of its own.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <string_view>
 
@@ -98,11 +99,19 @@ inline bool Any(__m128i lanes) {
 inline bool All(__m128i lanes) {
   return _mm_movemask_epi8(lanes) == 0xFFFF;
 }
+// The first set lane of `lanes`, which has one: found without a loop, whose
+// exit at the end of each short line would be mispredicted.
+inline std::size_t FirstLane(__m128i lanes) {
+  return static_cast<std::size_t>(
+             std::countr_zero(static_cast<unsigned>(_mm_movemask_epi8(lanes)))) /
+         2;
+}
 
 inline std::size_t FindUnit(std::u16string_view text, char16_t unit, std::size_t pos) {
   const __m128i wanted = Splat(unit);
   for (; pos + 8 <= text.size(); pos += 8) {
-    if (Any(_mm_cmpeq_epi16(Load8(text.data() + pos), wanted))) break;
+    const __m128i hits = _mm_cmpeq_epi16(Load8(text.data() + pos), wanted);
+    if (Any(hits)) return pos + FirstLane(hits);
   }
   return scan_scalar::FindUnit(text, unit, pos);
 }
@@ -116,7 +125,7 @@ inline std::size_t FindCrOrHighSurrogate(std::u16string_view text, std::size_t p
     const __m128i hits =
         _mm_or_si128(_mm_cmpeq_epi16(units, cr),
                      _mm_cmpeq_epi16(_mm_and_si128(units, surrogateMask), highSurrogate));
-    if (Any(hits)) break;
+    if (Any(hits)) return pos + FirstLane(hits);
   }
   return scan_scalar::FindCrOrHighSurrogate(text, pos);
 }
