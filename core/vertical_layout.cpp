@@ -75,8 +75,7 @@ class LayoutBuilder {
     // a large text the copies of a growing vector. A layout built again
     // keeps the room of the one before.
     if (layout.lines_.capacity() == 0) {
-      layout.lines_.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), u'\n')) +
-                            1);
+      layout.lines_.reserve(scan::CountUnit(text, u'\n') + 1);
     }
     std::size_t start = 0;
     std::size_t pairs = 0;

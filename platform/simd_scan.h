@@ -8,8 +8,10 @@
 // one and the scalar form elsewhere, so no caller needs a test of its own.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "platform/utf16.h"
@@ -33,6 +35,11 @@ inline std::size_t FindUnit(std::u16string_view text, char16_t unit, std::size_t
 inline std::size_t FindCrOrHighSurrogate(std::u16string_view text, std::size_t pos) {
   while (pos < text.size() && text[pos] != u'\r' && !IsHighSurrogate(text[pos])) ++pos;
   return pos;
+}
+
+// How many units of `text` are `unit`.
+inline std::size_t CountUnit(std::u16string_view text, char16_t unit) {
+  return static_cast<std::size_t>(std::count(text.begin(), text.end(), unit));
 }
 
 // How many units at the start of `text` are `unit`.
@@ -128,6 +135,26 @@ inline std::size_t FindCrOrHighSurrogate(std::u16string_view text, std::size_t p
     if (Any(hits)) return pos + FirstLane(hits);
   }
   return scan_scalar::FindCrOrHighSurrogate(text, pos);
+}
+
+inline std::size_t CountUnit(std::u16string_view text, char16_t unit) {
+  const __m128i wanted = Splat(unit);
+  std::size_t count = 0;
+  std::size_t n = 0;
+  while (text.size() - n >= 8) {
+    // Each lane counts its hits in 16 bits, so it is added up before it
+    // could pass 32767.
+    const std::size_t blocks = std::min<std::size_t>((text.size() - n) / 8, 32767);
+    __m128i hits = _mm_setzero_si128();
+    for (std::size_t b = 0; b < blocks; ++b, n += 8) {
+      hits = _mm_sub_epi16(hits, _mm_cmpeq_epi16(Load8(text.data() + n), wanted));
+    }
+    alignas(16) std::int32_t sums[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(sums), _mm_madd_epi16(hits, Splat(1)));
+    count += static_cast<std::size_t>(sums[0]) + static_cast<std::size_t>(sums[1]) +
+             static_cast<std::size_t>(sums[2]) + static_cast<std::size_t>(sums[3]);
+  }
+  return count + scan_scalar::CountUnit(text.substr(n), unit);
 }
 
 inline std::size_t RunOfUnit(std::u16string_view text, char16_t unit) {

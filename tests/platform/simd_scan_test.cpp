@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -41,8 +42,21 @@ TEST(SimdScan, FindUnitAndRunStopWhereTheScalarFormsStop) {
       }
       EXPECT_EQ(scan_scalar::RunOfUnit(text, u'a'), at);
       EXPECT_EQ(scan::RunOfUnit(text, u'a'), at);
+      // Further hits in the same block: the first one counts.
+      std::u16string hitsFromAt = text;
+      std::fill(hitsFromAt.begin() + static_cast<std::ptrdiff_t>(at), hitsFromAt.end(), u'x');
+      EXPECT_EQ(scan::FindUnit(hitsFromAt, u'x', 0), at);
+      EXPECT_EQ(scan::CountUnit(hitsFromAt, u'x'), length - at);
+      EXPECT_EQ(scan::CountUnit(text, u'x'), at < length ? 1U : 0U);
     }
   }
+}
+
+TEST(SimdScan, CountUnitCountsPastWhatALaneHolds) {
+  // More hits per lane than 16 bits hold, and a tail after the blocks.
+  const std::u16string text(8 * 70000 + 5, u'\n');
+  EXPECT_EQ(scan::CountUnit(text, u'\n'), text.size());
+  EXPECT_EQ(scan::CountUnit(text, u'\r'), 0U);
 }
 
 TEST(SimdScan, FindCrOrHighSurrogateStopsAtEitherOnly) {
