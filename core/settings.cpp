@@ -88,6 +88,19 @@ IoStatus FindLineBreak(const SwapTable& table, const std::string& file) {
   return std::nullopt;
 }
 
+// A From as it is written: as it stands, which the original program's
+// files hold, unless the reader would trim its blanks or take off its
+// quotes. Such a From comes only from a hand-edited file, where its quotes
+// kept the blanks or a cut at the read limit left some at its end; quoted,
+// it reads back as it was, rather than changing at every save.
+std::u16string WrittenFrom(const std::u16string& from) {
+  const auto isBlank = [](char16_t c) { return c == u' ' || c == u'\t'; };
+  const bool quotedAlready = from.size() >= 2 && from.front() == from.back() &&
+                             (from.front() == u'"' || from.front() == u'\'');
+  const bool trimmed = !from.empty() && (isBlank(from.front()) || isBlank(from.back()));
+  return quotedAlready || trimmed ? u"\"" + from + u"\"" : from;
+}
+
 }  // namespace
 
 SwapEntry StoredSwapEntry(std::u16string from, std::u16string to, std::int32_t storedKind) {
@@ -149,7 +162,7 @@ IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile) {
   const SwapTable& table = settings.swapTable;
   for (std::size_t i = 0; i < table.Count(); ++i) {
     const std::u16string section = SwapSectionName(i);
-    profile.WriteString(section, kFrom, table[i].from);
+    profile.WriteString(section, kFrom, WrittenFrom(table[i].from));
     profile.WriteString(section, kTo, u"\"" + table[i].to + u"\"");
     profile.WriteString(section, kType, Decimal(StoredKind(table[i])));
   }

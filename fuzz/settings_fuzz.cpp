@@ -1,7 +1,7 @@
 // The settings on fuzzed "Setting.ini" bytes and on fuzzed tables. What is
 // read survives a save and a fresh read; a table survives a save and a read
-// but for the profile's documented rules: code page 932, the 127-byte
-// limit, and a From that loses its blanks and one pair of quotes.
+// but for the profile's documented rules: code page 932, a NUL ends a
+// value, and the 127-byte limit.
 #include <string>
 #include <string_view>
 
@@ -57,11 +57,21 @@ std::u16string AsRead(std::u16string_view written) {
   return Decode(value.substr(0, end), Charset::Cp932);
 }
 
+// The writer quotes a From only where the reader would trim it or take
+// off its quotes.
+std::u16string WrittenFrom(const std::u16string& from) {
+  const bool quotedAlready = from.size() >= 2 && from.front() == from.back() &&
+                             (from.front() == u'"' || from.front() == u'\'');
+  const bool trimmed = !from.empty() && (from.front() == u' ' || from.front() == u'\t' ||
+                                         from.back() == u' ' || from.back() == u'\t');
+  return quotedAlready || trimmed ? u"\"" + from + u"\"" : from;
+}
+
 SwapTable AsRead(const SwapTable& saved) {
   SwapTable expected;
   for (const SwapEntry& entry : saved) {
     SwapEntry read = entry;
-    read.from = AsRead(entry.from);
+    read.from = AsRead(WrittenFrom(entry.from));
     read.to = AsRead(u"\"" + entry.to + u"\"");
     // The table ends at the first entry without a From.
     if (read.from.empty()) break;

@@ -176,6 +176,48 @@ TEST_F(SettingsTest, UnknownKindsSurviveASaveByteForByte) {
   EXPECT_EQ(FileBytes(), file);
 }
 
+struct HandEditedFromCase {
+  const char* name;
+  std::string fromLine;  // the From line of [Swap001], as a user typed it
+  std::u16string read;   // the From read, and read again after each save
+};
+
+void PrintTo(const HandEditedFromCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class SettingsHandEditedFromTest : public SettingsTest,
+                                   public testing::WithParamInterface<HandEditedFromCase> {};
+
+// What a From reads as survives the saves, and the file stops changing
+// after the first.
+TEST_P(SettingsHandEditedFromTest, ReadsTheSameAfterEverySave) {
+  const HandEditedFromCase& c = GetParam();
+  WriteFile("[Swap001]\r\n" + c.fromLine + "\r\nTo=\"x\"\r\n[Swap002]\r\nFrom=b\r\n");
+  const AppSettings first = Load();
+  ASSERT_EQ(first.swapTable.Count(), 2u);
+  EXPECT_EQ(first.swapTable[0].from, c.read);
+  ASSERT_FALSE(SaveSettings(first, file_));
+  const std::string saved = FileBytes();
+  const AppSettings second = Load();
+  EXPECT_EQ(second.swapTable, first.swapTable);
+  ASSERT_FALSE(SaveSettings(second, file_));
+  EXPECT_EQ(FileBytes(), saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, SettingsHandEditedFromTest,
+    testing::Values(HandEditedFromCase{"Plain", "From=ー", u"ー"},
+                    HandEditedFromCase{"QuotesKeepBlanks", "From=\" a \"", u" a "},
+                    HandEditedFromCase{"QuotesKeepATab", "From='\ta'", u"\ta"},
+                    HandEditedFromCase{"QuotesInsideQuotes", "From=\"\"a\"\"", u"\"a\""},
+                    HandEditedFromCase{"UnquotedBlanksTrimmed", "From=  a  ", u"a"},
+                    // The read limit cuts inside a run of blanks, which then end the From.
+                    HandEditedFromCase{"CutInsideBlanks",
+                                       "From=" + std::string(120, 'a') + std::string(20, ' ') + "b",
+                                       std::u16string(120, u'a') + std::u16string(7, u' ')}),
+    testing_support::CaseName());
+
 // Code page 932 stores 〜 as the code of ～: an entry made with either
 // still matches both after the file is read back.
 TEST_F(SettingsTest, EntriesMatchBothSidesOfAOneWayPairBeforeAndAfterASave) {
