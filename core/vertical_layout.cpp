@@ -296,19 +296,7 @@ void VerticalLayout::FillGridRows(std::size_t firstRow, std::size_t endRow, char
       const std::size_t blockRowsEnd = row0 + (rowEnd - row0) / 8 * 8;
       for (; index + 8 <= lineEnd; index += 8) {
         char16_t* const to = tileRows + (columns - index - 8);
-        std::size_t groupCells = 0;
-        for (std::size_t k = 0; k < 8; ++k)
-          groupCells = std::max(groupCells, lines_[index + k].cells);
-        for (std::size_t row = row0; row < blockRowsEnd; row += 8) {
-          char16_t* const block = to + (row - row0) * stride;
-          if (row < groupCells) {
-            FillGridBlock(index, row, block, stride);
-          } else if (!blanksFilled) {
-            // Below the end of all eight lines: common where a few long
-            // lines set the height.
-            for (std::size_t j = 0; j < 8; ++j) std::fill_n(block + j * stride, 8, kBlankCell);
-          }
-        }
+        FillGridBlocks(index, row0, blockRowsEnd, to, stride, blanksFilled);
         for (std::size_t k = 0; k < 8; ++k) {
           FillGridColumn(lines_[index + k], blockRowsEnd, rowEnd,
                          to + (7 - k) + (blockRowsEnd - row0) * stride, stride, blanksFilled);
@@ -334,6 +322,26 @@ void VerticalLayout::FillGridColumn(const Line& line, std::size_t row, std::size
 }
 
 #if defined(__SSE2__)
+// Eight lines from `index`, rows [row0, rowEnd) (whole blocks of eight),
+// starting at `to`.
+void VerticalLayout::FillGridBlocks(std::size_t index, std::size_t row0, std::size_t rowEnd,
+                                    char16_t* to, std::size_t stride, bool blanksFilled) const {
+  std::size_t longest = 0;
+  for (std::size_t k = 0; k < 8; ++k) longest = std::max(longest, lines_[index + k].cells);
+  for (std::size_t row = row0; row < rowEnd; row += 8) {
+    char16_t* const block = to + (row - row0) * stride;
+    if (row < longest) {
+      FillGridBlock(index, row, block, stride);
+    } else if (blanksFilled) {
+      // Below the end of all eight lines: common where a few long lines
+      // set the height.
+      return;
+    } else {
+      for (std::size_t j = 0; j < 8; ++j) std::fill_n(block + j * stride, 8, kBlankCell);
+    }
+  }
+}
+
 // Eight lines from `index` by eight rows from `row`, transposed in
 // registers: the lines' units are loaded eight at a time (reading up to
 // seven units past a line's end, into the next line or the padding), cells

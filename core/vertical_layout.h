@@ -94,6 +94,8 @@ class VerticalLayout {
   void FillGridColumn(const Line& line, std::size_t row, std::size_t rowEnd, char16_t* to,
                       std::size_t stride, bool blanksFilled) const;
 #if defined(__SSE2__)
+  void FillGridBlocks(std::size_t index, std::size_t row0, std::size_t rowEnd, char16_t* to,
+                      std::size_t stride, bool blanksFilled) const;
   void FillGridBlock(std::size_t index, std::size_t row, char16_t* to, std::size_t stride) const;
 #endif
 
