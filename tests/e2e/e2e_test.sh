@@ -63,6 +63,15 @@ save_as() {
   return 1
 }
 
+# Waits up to ten seconds for file $1 to hold the text $2.
+wait_for_text() {
+  for _ in $(seq 100); do
+    grep -q "$2" "$1" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # The bytes the save must have written: the converter's, for the same input
 # and the same settings file (an empty one while the program has none).
 expected_bytes() {
@@ -120,11 +129,15 @@ case_settings_entry_then_typing() {
   xdotool type --delay 50 "｜"
   click_twips "$dialog" $((60 + 1020)) $((120 + 2880)) 735 255  # 追加, inside its frame
   click_twips "$dialog" 2400 3480 1035 375                      # OK
+  # A slow machine, or a sanitizer build, may take a while to save.
+  if ! wait_for_text "$folder/Setting.ini" 'From='; then
+    fail "OK wrote no entry into Setting.ini"
+    stop_program
+    return
+  fi
   xdotool windowfocus --sync "$window"
   xdotool type --delay 50 "ラーメン"
-  if ! grep -q 'From=' "$folder/Setting.ini" 2>/dev/null; then
-    fail "OK wrote no entry into Setting.ini"
-  elif ! save_as out "$folder/out.txt"; then
+  if ! save_as out "$folder/out.txt"; then
     fail "the save dialog wrote no out.txt"
   elif ! cmp -s "$folder/out.txt" <(printf 'ラ\r\n｜\r\nメ\r\nン' | iconv -f UTF-8 -t CP932); then
     fail "out.txt holds other bytes: $(od -An -tx1 "$folder/out.txt" | head -n 3)"
