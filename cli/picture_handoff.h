@@ -21,8 +21,8 @@ namespace mirotabe {
 std::string PictureConverterPath(const std::string& programFolder);
 
 // Replaces this process with the picture converter beside the converter in
-// `programFolder`, handing it the `argc` arguments of `argv`. Returns only when that fails, with
-// the picture converter's path and the reason.
+// `programFolder`, handing it the `argc` arguments of `argv`. Returns only
+// when that fails, with the picture converter's path and the reason.
 IoError HandOffToPictureConverter(const std::string& programFolder, int argc, char** argv);
 
 }  // namespace mirotabe
