@@ -94,11 +94,7 @@ IoStatus FindLineBreak(const SwapTable& table, const std::string& file) {
 // kept the blanks or a cut at the read limit left some at its end; quoted,
 // it reads back as it was, rather than changing at every save.
 std::u16string WrittenFrom(const std::u16string& from) {
-  const auto isBlank = [](char16_t c) { return c == u' ' || c == u'\t'; };
-  const bool quotedAlready = from.size() >= 2 && from.front() == from.back() &&
-                             (from.front() == u'"' || from.front() == u'\'');
-  const bool trimmed = !from.empty() && (isBlank(from.front()) || isBlank(from.back()));
-  return quotedAlready || trimmed ? u"\"" + from + u"\"" : from;
+  return ReadTrimsOrUnquotes(from) ? u"\"" + from + u"\"" : from;
 }
 
 }  // namespace

@@ -26,8 +26,17 @@ std::size_t CharLength(std::string_view bytes, std::size_t at) {
   return pair ? 2 : 1;
 }
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
+// The reader's blanks and quotes, alike in its bytes and in the text a
+// value is written from.
+template <typename Unit>
+bool IsBlank(Unit c) {
+  return c == Unit{' '} || c == Unit{'\t'};
+}
+
+template <typename Unit>
+bool IsQuotedPair(std::basic_string_view<Unit> value) {
+  return value.size() >= 2 && value.front() == value.back() &&
+         (value.front() == Unit{'"'} || value.front() == Unit{'\''});
 }
 
 std::string_view Trim(std::string_view text) {
@@ -90,9 +99,7 @@ std::string_view CutToReadLimit(std::string_view value) {
 // trimmed, and without one outer pair of the same quotes.
 std::string_view CleanValue(std::string_view raw) {
   std::string_view value = Trim(raw.substr(0, raw.find('\0')));
-  const bool quoted = value.size() >= 2 && value.front() == value.back() &&
-                      (value.front() == '"' || value.front() == '\'');
-  if (quoted) value = value.substr(1, value.size() - 2);
+  if (IsQuotedPair(value)) value = value.substr(1, value.size() - 2);
   return value;
 }
 
@@ -409,6 +416,10 @@ IoStatus IniWriteString(const std::string& path, std::u16string_view section,
   if (!profile) return profile.error();
   profile.value().WriteString(section, key, value);
   return profile.value().Save();
+}
+
+bool ReadTrimsOrUnquotes(std::u16string_view value) {
+  return !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) || IsQuotedPair(value));
 }
 
 }  // namespace mirotabe

@@ -75,6 +75,12 @@ class ProfileFile {
   std::unique_ptr<Lines> lines_;
 };
 
+// Whether ReadString would give `value` back other than as it was written:
+// it trims blanks (space, TAB) at either end and takes off one pair of the
+// same quotes (" or ') around it. Such a value reads back whole when it is
+// written inside a pair of quotes.
+bool ReadTrimsOrUnquotes(std::u16string_view value);
+
 // The single-call forms, one file access each.
 std::int32_t IniReadInt(const std::string& path, std::u16string_view section,
                         std::u16string_view key, std::int32_t defaultValue);
