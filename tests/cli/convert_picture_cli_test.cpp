@@ -195,6 +195,15 @@ TEST_F(ConvertPictureCliTest, AMissingPictureConverterIsReportedAndTextStillWork
   EXPECT_EQ(text.out, Cp932(u"ａ"));
 }
 
+TEST_F(ConvertPictureCliTest, ThePictureConverterStartedByHandSaysWhatStartsIt) {
+  const std::string command = Quoted(MIROTABE_PICTURE_CONVERTER_BINARY) + " --format png 2>" +
+                              Quoted(folder_.PathOf("stderr"));
+  const int raw = std::system(command.c_str());
+  EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 2);
+  EXPECT_EQ(ReadFile(folder_.PathOf("stderr")),
+            "mirotabe-convert-picture: this program is started by mirotabe-convert\n");
+}
+
 struct UsageCase {
   const char* name;
   std::vector<std::string> arguments;
