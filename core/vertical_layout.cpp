@@ -29,12 +29,6 @@ constexpr std::size_t kGridReadAhead = 8;
 // Pieces of text handed out for streaming hold about this many units.
 constexpr std::size_t kPieceUnits = std::size_t{128} * 1024;
 
-// The first unit from `i` on that is a CR or starts a surrogate pair: only
-// those need a closer look while the text is split into lines.
-std::size_t FindNextSpecial(const char16_t* text, std::size_t i, std::size_t size) {
-  return scan::FindCrOrHighSurrogate(std::u16string_view(text, size), i);
-}
-
 }  // namespace
 
 class LayoutBuilder {
@@ -77,21 +71,22 @@ class LayoutBuilder {
     if (layout.lines_.capacity() == 0) {
       layout.lines_.reserve(scan::CountUnit(text, u'\n') + 1);
     }
+    // Only a CR and the first unit of a surrogate pair need a closer look;
+    // the LF or low surrogate after them is never visited itself.
     std::size_t start = 0;
     std::size_t pairs = 0;
-    for (std::size_t i = FindNextSpecial(text.data(), 0, size);;
-         i = FindNextSpecial(text.data(), i + 1, size)) {
-      if (i == size || (text[i] == u'\r' && i + 1 < size && text[i + 1] == u'\n')) {
-        AddLine(layout, start, i, pairs);
-        if (i == size) break;
-        start = i + 2;
-        pairs = 0;
-        ++i;
-      } else if (IsHighSurrogate(text[i]) && i + 1 < size && IsLowSurrogate(text[i + 1])) {
+    scan::ForEachCrOrHighSurrogate(text, [&](std::size_t i) {
+      if (text[i] == u'\r') {
+        if (i + 1 < size && text[i + 1] == u'\n') {
+          AddLine(layout, start, i, pairs);
+          start = i + 2;
+          pairs = 0;
+        }
+      } else if (i + 1 < size && IsLowSurrogate(text[i + 1])) {
         ++pairs;
-        ++i;
       }
-    }
+    });
+    AddLine(layout, start, size, pairs);
   }
 
   static void AddLine(VerticalLayout& layout, std::size_t start, std::size_t end,

@@ -30,11 +30,13 @@ inline std::size_t FindUnit(std::u16string_view text, char16_t unit, std::size_t
   return pos;
 }
 
-// The first index from `pos` on that holds a CR or a high surrogate, or
-// text.size().
-inline std::size_t FindCrOrHighSurrogate(std::u16string_view text, std::size_t pos) {
-  while (pos < text.size() && text[pos] != u'\r' && !IsHighSurrogate(text[pos])) ++pos;
-  return pos;
+// Calls visit(i), in order, for each index i of `text` that holds a CR or
+// a high surrogate.
+template <typename Visit>
+inline void ForEachCrOrHighSurrogate(std::u16string_view text, Visit&& visit) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\r' || IsHighSurrogate(text[i])) visit(i);
+  }
 }
 
 // How many units of `text` are `unit`.
@@ -123,18 +125,31 @@ inline std::size_t FindUnit(std::u16string_view text, char16_t unit, std::size_t
   return scan_scalar::FindUnit(text, unit, pos);
 }
 
-inline std::size_t FindCrOrHighSurrogate(std::u16string_view text, std::size_t pos) {
+// Sixty-four units at a time, their hits gathered into one bit mask: the
+// hits are then visited without a loop that ends at each line's end, whose
+// exit would be mispredicted at nearly every line.
+template <typename Visit>
+inline void ForEachCrOrHighSurrogate(std::u16string_view text, Visit&& visit) {
   const __m128i cr = Splat(u'\r');
   const __m128i surrogateMask = Splat(0xFC00);
   const __m128i highSurrogate = Splat(0xD800);
-  for (; pos + 8 <= text.size(); pos += 8) {
-    const __m128i units = Load8(text.data() + pos);
-    const __m128i hits =
-        _mm_or_si128(_mm_cmpeq_epi16(units, cr),
-                     _mm_cmpeq_epi16(_mm_and_si128(units, surrogateMask), highSurrogate));
-    if (Any(hits)) return pos + FirstLane(hits);
+  const auto hits = [&](std::size_t at) {
+    const __m128i units = Load8(text.data() + at);
+    return _mm_or_si128(_mm_cmpeq_epi16(units, cr),
+                        _mm_cmpeq_epi16(_mm_and_si128(units, surrogateMask), highSurrogate));
+  };
+  std::size_t base = 0;
+  for (; text.size() - base >= 64; base += 64) {
+    std::uint64_t mask = 0;
+    for (std::size_t k = 0; k < 4; ++k) {
+      const __m128i bytes = _mm_packs_epi16(hits(base + 16 * k), hits(base + 16 * k + 8));
+      mask |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(bytes))} << (16 * k);
+    }
+    for (; mask != 0; mask &= mask - 1) {
+      visit(base + static_cast<std::size_t>(std::countr_zero(mask)));
+    }
   }
-  return scan_scalar::FindCrOrHighSurrogate(text, pos);
+  scan_scalar::ForEachCrOrHighSurrogate(text.substr(base), [&](std::size_t i) { visit(base + i); });
 }
 
 inline std::size_t CountUnit(std::u16string_view text, char16_t unit) {

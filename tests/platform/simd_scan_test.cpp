@@ -59,7 +59,21 @@ TEST(SimdScan, CountUnitCountsPastWhatALaneHolds) {
   EXPECT_EQ(scan::CountUnit(text, u'\r'), 0U);
 }
 
-TEST(SimdScan, FindCrOrHighSurrogateStopsAtEitherOnly) {
+template <typename ForEach>
+std::vector<std::size_t> Visited(std::u16string_view text, ForEach forEach) {
+  std::vector<std::size_t> visited;
+  forEach(text, [&visited](std::size_t i) { visited.push_back(i); });
+  return visited;
+}
+
+const auto kScalarVisits = [](std::u16string_view text, auto visit) {
+  scan_scalar::ForEachCrOrHighSurrogate(text, visit);
+};
+const auto kVectorVisits = [](std::u16string_view text, auto visit) {
+  scan::ForEachCrOrHighSurrogate(text, visit);
+};
+
+TEST(SimdScan, ForEachCrOrHighSurrogateVisitsEitherOnly) {
   const Stop stops[] = {
       {"CR", u'a', u'\r'},
       {"first high surrogate", u'\u3000', 0xD800},
@@ -67,18 +81,35 @@ TEST(SimdScan, FindCrOrHighSurrogateStopsAtEitherOnly) {
       {"low surrogate", u'a', 0xDC00},
       {"LF", u'a', u'\n'},
   };
+  // Around the vector form's blocks of 64 units too.
+  constexpr std::size_t kLongerLengths[] = {0, 1, 7, 8, 9, 33, 63, 64, 65, 130};
   for (const Stop& s : stops) {
-    const bool stops = s.stop == u'\r' || IsHighSurrogate(s.stop);
-    for (const std::size_t length : kLengths) {
+    const bool visits = s.stop == u'\r' || IsHighSurrogate(s.stop);
+    for (const std::size_t length : kLongerLengths) {
       for (std::size_t at = 0; at <= length; ++at) {
         SCOPED_TRACE(testing::Message() << s.name << ", length " << length << ", at " << at);
         const std::u16string text = TextWith(s, length, at);
-        const std::size_t expected = stops ? at : length;
-        EXPECT_EQ(scan_scalar::FindCrOrHighSurrogate(text, 0), expected);
-        EXPECT_EQ(scan::FindCrOrHighSurrogate(text, 0), expected);
+        const std::vector<std::size_t> expected =
+            visits && at < length ? std::vector<std::size_t>{at} : std::vector<std::size_t>{};
+        EXPECT_EQ(Visited(text, kScalarVisits), expected);
+        EXPECT_EQ(Visited(text, kVectorVisits), expected);
       }
     }
   }
+}
+
+TEST(SimdScan, ForEachCrOrHighSurrogateVisitsEveryHitInOrder) {
+  // Hits side by side, in every block and across the blocks' edges.
+  std::u16string text(200, u'a');
+  std::vector<std::size_t> expected;
+  for (const std::size_t at : {0, 1, 2, 15, 16, 63, 64, 65, 127, 128, 190, 199}) {
+    text[at] = at % 2 == 0 ? u'\r' : char16_t{0xD83D};
+    expected.push_back(at);
+  }
+  EXPECT_EQ(Visited(text, kScalarVisits), expected);
+  EXPECT_EQ(Visited(text, kVectorVisits), expected);
+  const std::u16string all(130, u'\r');
+  EXPECT_EQ(Visited(all, kVectorVisits).size(), all.size());
 }
 
 TEST(SimdScan, NarrowAsciiRunCopiesUpToTheFirstOtherUnit) {
