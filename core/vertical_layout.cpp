@@ -18,10 +18,10 @@ namespace {
 constexpr std::u16string_view kBlank = u"\u3000";
 constexpr std::u16string_view kLineBreak = u"\r\n";
 
-// Rows and lines are copied in square tiles so that both the lines read and
-// the rows written stay in the cache; a row-by-row walk would touch a
-// different line for every cell.
-constexpr std::size_t kTile = 64;
+// Rows are written in bands of this many, eight lines at a time: one
+// cache line of each row takes the cells of four such groups, so the rows
+// of a band stay in the cache while the next groups fill them.
+constexpr std::size_t kBandRows = 1024;
 
 // The grid is read eight units at a time, up to seven past a line's end.
 constexpr std::size_t kGridReadAhead = 8;
@@ -266,11 +266,12 @@ bool VerticalLayout::ForEachTextPiece(const PieceSink& sink) const {
 
 // Every cell is one unit, so every row has the same width and each cell's
 // place is known in advance: rows [firstRow, endRow) go to `out`, each but
-// the layout's last followed by CR LF, every cell written once. Rows and
-// lines are walked in square tiles so that both the lines read and the
-// rows written stay in the cache. Where `out` holds blanks already, cells
-// below the ends of lines are not written again: a text of a few long
-// lines is mostly such cells, and too large for the cache.
+// the layout's last followed by CR LF, every cell written once. The lines
+// are read in order, eight at a time, each down a band of rows, where a
+// row-by-row walk would touch a different line for every cell. Where `out`
+// holds blanks already, cells below the ends of lines are not written
+// again: a text of a few long lines is mostly such cells, and too large
+// for the cache.
 void VerticalLayout::FillGridRows(std::size_t firstRow, std::size_t endRow, char16_t* out,
                                   bool blanksFilled) const {
   const std::size_t columns = lines_.size();
@@ -279,29 +280,26 @@ void VerticalLayout::FillGridRows(std::size_t firstRow, std::size_t endRow, char
     out[(row - firstRow) * stride + columns] = u'\r';
     out[(row - firstRow) * stride + columns + 1] = u'\n';
   }
-  for (std::size_t row0 = firstRow; row0 < endRow; row0 += kTile) {
-    const std::size_t rowEnd = std::min(endRow, row0 + kTile);
-    char16_t* const tileRows = out + (row0 - firstRow) * stride;
-    for (std::size_t line0 = 0; line0 < columns; line0 += kTile) {
-      const std::size_t lineEnd = std::min(columns, line0 + kTile);
-      std::size_t index = line0;
+  for (std::size_t row0 = firstRow; row0 < endRow; row0 += kBandRows) {
+    const std::size_t rowEnd = std::min(endRow, row0 + kBandRows);
+    char16_t* const bandRows = out + (row0 - firstRow) * stride;
+    std::size_t index = 0;
 #if defined(__SSE2__)
-      // Blocks of eight lines by eight rows; the rows left over below the
-      // last whole block go one by one.
-      const std::size_t blockRowsEnd = row0 + (rowEnd - row0) / 8 * 8;
-      for (; index + 8 <= lineEnd; index += 8) {
-        char16_t* const to = tileRows + (columns - index - 8);
-        FillGridBlocks(index, row0, blockRowsEnd, to, stride, blanksFilled);
-        for (std::size_t k = 0; k < 8; ++k) {
-          FillGridColumn(lines_[index + k], blockRowsEnd, rowEnd,
-                         to + (7 - k) + (blockRowsEnd - row0) * stride, stride, blanksFilled);
-        }
+    // Blocks of eight lines by eight rows; the rows left over below the
+    // last whole block go one by one.
+    const std::size_t blockRowsEnd = row0 + (rowEnd - row0) / 8 * 8;
+    for (; index + 8 <= columns; index += 8) {
+      char16_t* const to = bandRows + (columns - index - 8);
+      FillGridBlocks(index, row0, blockRowsEnd, to, stride, blanksFilled);
+      for (std::size_t k = 0; k < 8; ++k) {
+        FillGridColumn(lines_[index + k], blockRowsEnd, rowEnd,
+                       to + (7 - k) + (blockRowsEnd - row0) * stride, stride, blanksFilled);
       }
+    }
 #endif
-      for (; index < lineEnd; ++index) {
-        FillGridColumn(lines_[index], row0, rowEnd, tileRows + (columns - 1 - index), stride,
-                       blanksFilled);
-      }
+    for (; index < columns; ++index) {
+      FillGridColumn(lines_[index], row0, rowEnd, bandRows + (columns - 1 - index), stride,
+                     blanksFilled);
     }
   }
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <random>
 
 #include "core/caret_cell.h"
@@ -284,6 +285,20 @@ struct PiecesCase {
   SwapTable table;
 };
 
+// Lines of the given lengths, each cell telling its line and row apart.
+std::u16string LinesOfLengths(std::initializer_list<std::size_t> lengths) {
+  std::u16string text;
+  char16_t line = u'a';
+  for (const std::size_t length : lengths) {
+    if (!text.empty() || line != u'a') text += u"\r\n";
+    for (std::size_t row = 0; row < length; ++row) {
+      text += row % 5 == 0 ? u'x' : static_cast<char16_t>(line + row % 7);
+    }
+    ++line;
+  }
+  return text;
+}
+
 class TextPiecesTest : public testing::TestWithParam<PiecesCase> {};
 
 // The pieces, joined, are the text; the rows read by the plain row-by-row
@@ -324,7 +339,12 @@ INSTANTIATE_TEST_SUITE_P(
         PiecesCase{"ManyLinesReplaced", Lines(30000, u"aー"), Table({{u"ー", u"｜", kCell}})},
         // Narrow rows: many rows per piece.
         PiecesCase{"OneLongLine", std::u16string(300000, u'x'), {}},
-        PiecesCase{"LongLinesWithPairs", Lines(3, std::u16string(100000, u'x') + u"😀"), {}}),
+        PiecesCase{"LongLinesWithPairs", Lines(3, std::u16string(100000, u'x') + u"😀"), {}},
+        // Groups of eight lines whose ends fall around the bands of rows.
+        PiecesCase{"LinesAcrossRowBands",
+                   LinesOfLengths({1023, 1024, 1025, 2049, 7, 1032, 1016, 2048, 1, 3000, 1024, 0,
+                                   1031, 2047}),
+                   Table({{u"ｘ", u"ｙ", kCell}})}),
     testing_support::CaseName());
 
 // Segments and gaps are columns of their own: the tiled rows, the pieces
