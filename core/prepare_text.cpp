@@ -131,4 +131,25 @@ std::u16string PrepareOwnedText(std::u16string input, std::uint8_t tabSpace,
   return text;
 }
 
+std::u16string PrepareTextInto(std::u16string_view input, std::u16string&& buffer,
+                               std::size_t spare, std::uint8_t tabSpace, const SwapTable& table) {
+  const std::size_t room = input.size() + spare;
+  if (buffer.capacity() < room) {
+    buffer = std::u16string();
+    buffer.reserve(room + room / 64);
+  }
+  const bool wholeText = std::any_of(table.begin(), table.end(), [](const SwapEntry& entry) {
+    return entry.kind == SwapKind::kWholeText && !entry.from.empty();
+  });
+  // A tab goes before the mapping: removed, it can join a half-width kana
+  // to the mark after it.
+  if (!wholeText && scan::FindUnit(input, u'\t', 0) == input.size()) {
+    buffer.resize(input.size());
+    buffer.resize(MapToFullWidth(input, buffer.data()));
+    return std::move(buffer);
+  }
+  buffer.assign(input);
+  return PrepareOwnedText(std::move(buffer), tabSpace, table);
+}
+
 }  // namespace mirotabe

@@ -30,4 +30,10 @@ std::u16string PrepareText(std::u16string_view input, std::uint8_t tabSpace,
 std::u16string PrepareOwnedText(std::u16string input, std::uint8_t tabSpace,
                                 const SwapTable& table);
 
+// The same, in `buffer`'s memory (what it holds is dropped), with room for
+// `spare` more units and a little growth. Without whole-text entries and
+// tabs the text is mapped as it is copied in.
+std::u16string PrepareTextInto(std::u16string_view input, std::u16string&& buffer,
+                               std::size_t spare, std::uint8_t tabSpace, const SwapTable& table);
+
 }  // namespace mirotabe

@@ -33,17 +33,16 @@ constexpr std::size_t kPieceUnits = std::size_t{128} * 1024;
 
 class LayoutBuilder {
  public:
-  // The text is prepared in `input`'s memory; `layout` brings the memory of
-  // an earlier layout, or none.
-  static LayoutResult Build(std::u16string&& input, VerticalLayout&& layout, std::uint8_t tabSpace,
+  // Lays out `prepared`, the input text as PrepareText makes it; `layout`
+  // brings the memory of an earlier layout, or none.
+  static LayoutResult Build(std::u16string&& prepared, VerticalLayout&& layout,
                             const SwapTable& table, const LayoutSettings& settings,
                             std::size_t maxCells) {
-    if (input.empty()) return VerticalLayout{};
     layout.lines_.clear();
     layout.unitOffsets_.clear();
     layout.columnsBefore_.clear();
     layout.replacedInPlace_ = false;
-    layout.prepared_ = PrepareOwnedText(std::move(input), tabSpace, table);
+    layout.prepared_ = std::move(prepared);
     SplitLines(layout);
     if (settings.columnLength != 0 || settings.columnGap != 0) ArrangeColumns(layout, settings);
     std::size_t longest = 0;
@@ -53,7 +52,7 @@ class LayoutBuilder {
       return LayoutTooLarge{lines, longest, maxCells};
     }
     layout.rows_ = longest;
-    // Within the room that OwnedCopy left, unless the text grew.
+    // Within the room that PrepareTextInto left, unless the text grew.
     layout.prepared_.append(kGridReadAhead, kBlankCell);
     layout.replacements_ = CellReplacements(table);
     if (layout.IsGrid() && !layout.replacements_.empty()) ReplaceInPlace(layout);
@@ -153,22 +152,6 @@ class LayoutBuilder {
   }
 };
 
-namespace {
-
-// `input` in `buffer`'s memory, with room for the grid's read-ahead and
-// for a little growth, so that neither needs the text copied again.
-std::u16string OwnedCopy(std::u16string_view input, std::u16string&& buffer) {
-  const std::size_t room = input.size() + kGridReadAhead;
-  if (buffer.capacity() < room) {
-    buffer = std::u16string();
-    buffer.reserve(room + room / 64);
-  }
-  buffer.assign(input);
-  return std::move(buffer);
-}
-
-}  // namespace
-
 LayoutResult BuildVerticalLayout(std::u16string_view input, std::uint8_t tabSpace,
                                  const SwapTable& table, std::size_t maxCells) {
   return BuildVerticalLayout(input, tabSpace, table, LayoutSettings{}, maxCells);
@@ -177,23 +160,26 @@ LayoutResult BuildVerticalLayout(std::u16string_view input, std::uint8_t tabSpac
 LayoutResult BuildVerticalLayout(std::u16string_view input, std::uint8_t tabSpace,
                                  const SwapTable& table, const LayoutSettings& layout,
                                  std::size_t maxCells) {
-  return LayoutBuilder::Build(OwnedCopy(input, {}), VerticalLayout{}, tabSpace, table, layout,
-                              maxCells);
+  if (input.empty()) return VerticalLayout{};
+  return LayoutBuilder::Build(PrepareTextInto(input, {}, kGridReadAhead, tabSpace, table),
+                              VerticalLayout{}, table, layout, maxCells);
 }
 
 LayoutResult BuildVerticalLayoutInPlace(std::u16string&& input, std::uint8_t tabSpace,
                                         const SwapTable& table, const LayoutSettings& layout,
                                         std::size_t maxCells) {
-  return LayoutBuilder::Build(std::move(input), VerticalLayout{}, tabSpace, table, layout,
-                              maxCells);
+  if (input.empty()) return VerticalLayout{};
+  return LayoutBuilder::Build(PrepareOwnedText(std::move(input), tabSpace, table), VerticalLayout{},
+                              table, layout, maxCells);
 }
 
 LayoutResult RebuildVerticalLayout(VerticalLayout&& previous, std::u16string_view input,
                                    std::uint8_t tabSpace, const SwapTable& table,
                                    const LayoutSettings& layout, std::size_t maxCells) {
-  std::u16string text = OwnedCopy(input, std::move(previous.prepared_));
-  return LayoutBuilder::Build(std::move(text), std::move(previous), tabSpace, table, layout,
-                              maxCells);
+  if (input.empty()) return VerticalLayout{};
+  std::u16string prepared =
+      PrepareTextInto(input, std::move(previous.prepared_), kGridReadAhead, tabSpace, table);
+  return LayoutBuilder::Build(std::move(prepared), std::move(previous), table, layout, maxCells);
 }
 
 std::u16string_view VerticalLayout::CellOf(const Line& line, std::size_t row) const {

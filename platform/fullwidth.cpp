@@ -129,4 +129,8 @@ void MapToFullWidth(std::u16string& text) {
   text.resize(MapInto(text, text.data()));
 }
 
+std::size_t MapToFullWidth(std::u16string_view text, char16_t* out) {
+  return MapInto(text, out);
+}
+
 }  // namespace mirotabe

@@ -13,6 +13,7 @@
 //   already full-width, surrogates.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -23,5 +24,9 @@ std::u16string ToFullWidth(std::u16string_view text);
 // The same mapping in place: no character grows, so `text` needs no second
 // buffer, which matters for texts of many megabytes.
 void MapToFullWidth(std::u16string& text);
+
+// The same mapping written to `out`, which has room for text.size() units
+// and may be text.data() itself; returns the units written.
+std::size_t MapToFullWidth(std::u16string_view text, char16_t* out);
 
 }  // namespace mirotabe

@@ -51,5 +51,41 @@ TEST(PrepareTextTest, ReplacementsOfEveryLength) {
   EXPECT_EQ(ExpandTabs(u"\ta\t\tb\t", 3), u"   a      b   ");
 }
 
+// Preparing into a buffer maps the text as it copies it when it can; the
+// text must be the one PrepareText makes, whatever the buffer held before,
+// and tabs and whole-text entries must still come before the mapping.
+TEST(PrepareTextTest, IntoABufferGivesTheSameText) {
+  SwapTable wholeText;
+  wholeText.Append({u"ab", u"ｶ", kWholeText});
+  SwapTable cellsOnly;
+  cellsOnly.Append({u"ａ", u"ｂ", kCell});
+  struct Case {
+    const char* name;
+    std::u16string_view input;
+    std::uint8_t tabSpace;
+    const SwapTable* table;
+    std::u16string_view expected;
+  };
+  const Case cases[] = {
+      {"mapped", u"a b\r\nｶﾞ", 4, &cellsOnly, u"ａ　ｂ\r\nガ"},
+      {"tab removed joins a mark", u"ｶ\tﾞ", 0, &cellsOnly, u"ガ"},
+      {"tab widened", u"x\ty", 2, &cellsOnly, u"ｘ　　ｙ"},
+      {"entry makes a kana that joins a mark", u"abﾞ", 4, &wholeText, u"ガ"},
+      {"past a block of eight", std::u16string_view(u"ｱｲｳ abc。ﾞ\r\n漢字ｰ"), 4, &cellsOnly,
+       u"アイウ　ａｂｃ。゛\r\n漢字ー"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (const std::size_t held : {0, 1, 200}) {
+      std::u16string buffer(held, u'#');
+      const std::u16string prepared =
+          PrepareTextInto(c.input, std::move(buffer), 8, c.tabSpace, *c.table);
+      EXPECT_EQ(prepared, c.expected) << "held " << held;
+      EXPECT_GE(prepared.capacity(), prepared.size() + 8);
+    }
+    EXPECT_EQ(PrepareText(c.input, c.tabSpace, *c.table), c.expected);
+  }
+}
+
 }  // namespace
 }  // namespace mirotabe
