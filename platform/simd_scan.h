@@ -96,12 +96,6 @@ inline void Store8(char16_t* out, __m128i units) {
 inline __m128i Splat(char16_t unit) {
   return _mm_set1_epi16(static_cast<short>(unit));
 }
-// Lanes where a < b as unsigned 16-bit numbers: SSE2 compares signed
-// lanes, and flipping the top bit of both makes the comparison unsigned.
-inline __m128i Below(__m128i a, __m128i b) {
-  const __m128i flip = Splat(0x8000);
-  return _mm_cmplt_epi16(_mm_xor_si128(a, flip), _mm_xor_si128(b, flip));
-}
 inline bool Any(__m128i lanes) {
   return _mm_movemask_epi8(lanes) != 0;
 }
@@ -192,22 +186,26 @@ inline std::size_t NarrowAsciiRun(std::u16string_view text, char* out) {
   return n + scan_scalar::NarrowAsciiRun(text.substr(n), out + n);
 }
 
+// Lanes of `units` in [from, to) as unsigned numbers, in one signed
+// compare: adding 0x8000 - from moves [from, to) to the bottom of the
+// signed range.
+inline __m128i InRange(__m128i units, char16_t from, char16_t to) {
+  return _mm_cmplt_epi16(_mm_add_epi16(units, Splat(static_cast<char16_t>(0x8000 - from))),
+                         Splat(static_cast<char16_t>(0x8000 + (to - from))));
+}
+
 inline std::size_t WidenAsciiRun(std::u16string_view text, char16_t keepFrom, char16_t keepTo,
                                  char16_t* out) {
-  const __m128i space = Splat(0x20);
   std::size_t n = 0;
   for (; n + 8 <= text.size(); n += 8) {
     // Every lane is loaded before any is stored, so `out` may trail `text`.
     const __m128i units = Load8(text.data() + n);
-    const __m128i ascii = Below(_mm_sub_epi16(units, Splat(0x21)), Splat(0x7F - 0x21));
-    const __m128i isSpace = _mm_cmpeq_epi16(units, space);
-    const __m128i control = Below(units, space);
-    const __m128i kept = Below(_mm_sub_epi16(units, Splat(keepFrom)),
-                               Splat(static_cast<char16_t>(keepTo - keepFrom)));
-    if (!All(_mm_or_si128(_mm_or_si128(ascii, isSpace), _mm_or_si128(control, kept)))) break;
-    const __m128i widened = _mm_add_epi16(units, _mm_and_si128(ascii, Splat(0xFEE0)));
-    Store8(out + n,
-           _mm_or_si128(_mm_andnot_si128(isSpace, widened), _mm_and_si128(isSpace, Splat(0x3000))));
+    if (!All(_mm_or_si128(InRange(units, 0, 0x7F), InRange(units, keepFrom, keepTo)))) break;
+    const __m128i printable = InRange(units, 0x21, 0x7F);
+    const __m128i space = _mm_cmpeq_epi16(units, Splat(0x20));
+    const __m128i offset = _mm_or_si128(_mm_and_si128(printable, Splat(0xFEE0)),
+                                        _mm_and_si128(space, Splat(0x3000 - 0x20)));
+    Store8(out + n, _mm_add_epi16(units, offset));
   }
   return n + scan_scalar::WidenAsciiRun(text.substr(n), keepFrom, keepTo, out + n);
 }
