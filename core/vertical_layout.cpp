@@ -329,7 +329,9 @@ void VerticalLayout::FillGridBlocks(std::size_t index, std::size_t row0, std::si
 void VerticalLayout::FillGridBlock(std::size_t index, std::size_t row, char16_t* to,
                                    std::size_t stride) const {
   const __m128i blank = _mm_set1_epi16(static_cast<short>(kBlankCell));
-  const __m128i lanes = _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7);
+  // Eight lanes read from here + 8 - n keep the first n lanes.
+  alignas(16) static constexpr std::uint16_t kKeepWindow[16] = {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF,
+                                                                0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
   // Without branches: ragged lines make them unpredictable. A line that
   // ends above `row` is read at its end, and all of it masked.
   __m128i v[8];
@@ -339,7 +341,7 @@ void VerticalLayout::FillGridBlock(std::size_t index, std::size_t row, char16_t*
     const std::size_t left = std::min<std::size_t>(line.cells - from, 8);
     const __m128i units =
         _mm_loadu_si128(reinterpret_cast<const __m128i*>(prepared_.data() + line.start + from));
-    const __m128i keep = _mm_cmplt_epi16(lanes, _mm_set1_epi16(static_cast<short>(left)));
+    const __m128i keep = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kKeepWindow + 8 - left));
     v[k] = _mm_or_si128(_mm_and_si128(keep, units), _mm_andnot_si128(keep, blank));
   }
   const __m128i a0 = _mm_unpacklo_epi16(v[0], v[1]);
