@@ -100,6 +100,20 @@ std::size_t MapOne(std::u16string_view text, std::size_t i, char16_t*& out) {
   return i + 1;
 }
 
+// The characters mapped a run at a time: below U+00A2 only printable ASCII
+// and the space change (the C1 controls, the no-break space common in
+// texts from the web, and ¡ stay), and nothing changes in
+// [kFirstUnchanged, kFirstHalfWidthKana).
+constexpr WidenedUnits kWidenedUnits{0xA2, kFirstUnchanged, kFirstHalfWidthKana};
+
+std::size_t WidenAsciiRun(std::u16string_view text, char16_t* out) {
+#if defined(MIROTABE_SCAN_AVX2)
+  static const bool wide = scan_avx2::Available();
+  if (wide) return scan_avx2::WidenAsciiRun(text, kWidenedUnits, out);
+#endif
+  return scan::WidenAsciiRun(text, kWidenedUnits, out);
+}
+
 // Writes the mapped `text` to `out` and returns the units written, never
 // more than it read: `out` may be `text` itself. Control characters, ASCII,
 // the space and the many characters that never change, the mix of a
@@ -108,8 +122,7 @@ std::size_t MapInto(std::u16string_view text, char16_t* out) {
   char16_t* const start = out;
   std::size_t i = 0;
   while (i < text.size()) {
-    const std::size_t run =
-        scan::WidenAsciiRun(text.substr(i), kFirstUnchanged, kFirstHalfWidthKana, out);
+    const std::size_t run = WidenAsciiRun(text.substr(i), out);
     i += run;
     out += run;
     if (i < text.size()) i = MapOne(text, i, out);

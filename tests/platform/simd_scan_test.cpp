@@ -14,7 +14,7 @@ namespace {
 
 // Lengths around the eight-unit blocks of the vector forms, each with the
 // unit that ends the search or the run at every position (and at none).
-constexpr std::size_t kLengths[] = {0, 1, 7, 8, 9, 15, 16, 17, 31, 33};
+constexpr std::size_t kLengths[] = {0, 1, 7, 8, 9, 15, 16, 17, 31, 32, 33, 47};
 
 struct Stop {
   const char* name;
@@ -132,13 +132,16 @@ TEST(SimdScan, NarrowAsciiRunCopiesUpToTheFirstOtherUnit) {
   }
 }
 
-// Every kind of unit WidenAsciiRun takes, and what it makes of each.
+// Every kind of unit WidenAsciiRun takes under kTaken, and what it makes
+// of each.
+constexpr WidenedUnits kTaken{0xA2, 0x2987, 0xFF61};
 const std::vector<std::pair<char16_t, char16_t>> kWidened = {
-    {0x01, 0x01},     {u' ', 0x3000},   {u'A', u'Ａ'}, {u'~', u'～'}, {0x2987, 0x2987},
-    {0x6F22, 0x6F22}, {0xFF60, 0xFF60}, {0x1F, 0x1F},  {0x21, u'！'}};
+    {0x01, 0x01},     {u' ', 0x3000},   {u'A', u'Ａ'},   {u'~', u'～'}, {0x2987, 0x2987},
+    {0x6F22, 0x6F22}, {0xFF60, 0xFF60}, {0x1F, 0x1F},    {0x21, u'！'}, {0x7F, 0x7F},
+    {0xA0, 0xA0},     {0xA1, 0xA1},     {0x3000, 0x3000}};
 
 TEST(SimdScan, WidenAsciiRunMapsUpToTheFirstOtherUnit) {
-  for (const char16_t stop : {char16_t{0x7F}, char16_t{0x2986}, char16_t{0xFF61}}) {
+  for (const char16_t stop : {char16_t{0xA2}, char16_t{0x2986}, char16_t{0xFF61}}) {
     for (const std::size_t length : kLengths) {
       for (std::size_t at = 0; at <= length; ++at) {
         SCOPED_TRACE(testing::Message()
@@ -153,10 +156,17 @@ TEST(SimdScan, WidenAsciiRunMapsUpToTheFirstOtherUnit) {
         if (at < length) text[at] = stop;
         std::u16string scalar(length, u'#');
         std::u16string vector(length, u'#');
-        EXPECT_EQ(scan_scalar::WidenAsciiRun(text, 0x2987, 0xFF61, scalar.data()), at);
-        EXPECT_EQ(scan::WidenAsciiRun(text, 0x2987, 0xFF61, vector.data()), at);
+        EXPECT_EQ(scan_scalar::WidenAsciiRun(text, kTaken, scalar.data()), at);
+        EXPECT_EQ(scan::WidenAsciiRun(text, kTaken, vector.data()), at);
         EXPECT_EQ(scalar, expected);
         EXPECT_EQ(vector, expected);
+#if defined(MIROTABE_SCAN_AVX2)
+        if (scan_avx2::Available()) {
+          std::u16string wide(length, u'#');
+          EXPECT_EQ(scan_avx2::WidenAsciiRun(text, kTaken, wide.data()), at);
+          EXPECT_EQ(wide, expected);
+        }
+#endif
       }
     }
   }
