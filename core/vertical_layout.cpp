@@ -337,8 +337,11 @@ void VerticalLayout::FillGridBlock(std::size_t index, std::size_t row, char16_t*
   __m128i v[8];
   for (std::size_t k = 0; k < 8; ++k) {
     const Line& line = lines_[index + 7 - k];
-    const std::size_t from = std::min(row, line.cells);
-    const std::size_t left = std::min<std::size_t>(line.cells - from, 8);
+    // Signed, so that the compiler clamps with conditional moves: written
+    // with std::min over sizes, it branched on whether the line goes on.
+    const auto rest = static_cast<std::ptrdiff_t>(line.cells) - static_cast<std::ptrdiff_t>(row);
+    const auto left = static_cast<std::size_t>(std::clamp<std::ptrdiff_t>(rest, 0, 8));
+    const std::size_t from = row - static_cast<std::size_t>(std::max<std::ptrdiff_t>(-rest, 0));
     const __m128i units =
         _mm_loadu_si128(reinterpret_cast<const __m128i*>(prepared_.data() + line.start + from));
     const __m128i keep = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kKeepWindow + 8 - left));
