@@ -29,8 +29,9 @@
 
 namespace mirotabe {
 
-// The units that WidenAsciiRun takes: those below `lowEnd` (U+007F or
-// above), and those in [from, to).
+// The units that WidenAsciiRun takes: those below `lowEnd`, which is at
+// least U+007F so that every ASCII unit is among them, and those in
+// [from, to).
 struct WidenedUnits {
   char16_t lowEnd;
   char16_t from;
