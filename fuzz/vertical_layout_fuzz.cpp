@@ -48,8 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const std::u16string input = fuzzing::DrawText(data, 512);
 
   // A bound small enough that a wide tab never builds a huge layout, and
-  // each input stays cheap, yet above the 64 × 64 tiles of the grid copy.
-  constexpr std::size_t kBound = 1 << 13;
+  // each input stays cheap, yet one that lets eight lines of wide tabs run
+  // past the grid copy's bands of 1,024 rows.
+  constexpr std::size_t kBound = 1 << 14;
   const LayoutResult result = BuildVerticalLayout(input, tabSpace, table, kBound);
   if (input.empty()) {
     FUZZ_CHECK(std::get<VerticalLayout>(result).RowCount() == 0);

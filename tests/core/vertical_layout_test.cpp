@@ -246,9 +246,10 @@ TEST(VerticalLayoutTest, RefusesMoreCellsThanTheBound) {
   EXPECT_EQ(tooLarge.bound, 11u);
 }
 
-// The whole text is produced by a tiled copy when every cell is one unit;
-// it must agree cell for cell with the layout's own cells, across tile
-// edges, with and without replacements.
+// The whole text is produced by a copy in blocks of eight lines by eight
+// rows when every cell is one unit; it must agree cell for cell with the
+// layout's own cells, across the blocks' edges, with and without
+// replacements.
 TEST(VerticalLayoutTest, TextAgreesWithCellsOnLargeTexts) {
   std::mt19937 random(7);
   const std::u16string alphabet = u"あいうえおかきくけこーabc ｱ\t";
@@ -302,7 +303,7 @@ std::u16string LinesOfLengths(std::initializer_list<std::size_t> lengths) {
 class TextPiecesTest : public testing::TestWithParam<PiecesCase> {};
 
 // The pieces, joined, are the text; the rows read by the plain row-by-row
-// path give it independently of the tiled one.
+// path give it independently of the block copy.
 TEST_P(TextPiecesTest, JoinToTheTextAndToTheRows) {
   const LayoutResult result = BuildVerticalLayout(GetParam().input, 4, GetParam().table);
   const auto& layout = std::get<VerticalLayout>(result);
@@ -347,7 +348,7 @@ INSTANTIATE_TEST_SUITE_P(
                    Table({{u"ｘ", u"ｙ", kCell}})}),
     testing_support::CaseName());
 
-// Segments and gaps are columns of their own: the tiled rows, the pieces
+// Segments and gaps are columns of their own: the block-copied rows, the pieces
 // and the plain rows still agree, replacements included.
 TEST(VerticalLayoutTest, PiecesAgreeUnderColumnsAndGaps) {
   const std::u16string input =
