@@ -1,9 +1,12 @@
 // The vertical conversion under fuzzed text, tab width and tables: every
-// row has one cell per column, and Text() is exactly the cells.
+// row has one cell per column, Text() is exactly the cells, and a text
+// prepared step by step in place lays out the same.
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "core/code_points.h"
+#include "core/layout_settings.h"
 #include "core/prepare_text.h"
 #include "core/vertical_layout.h"
 #include "fuzz/fuzz_support.h"
@@ -82,5 +85,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     fromCells += joined;
   }
   FUZZ_CHECK(layout.Text() == fromCells);
+  // Prepared in place, one step after another, the text lays out the same
+  // as when it is mapped on its way into the layout.
+  const LayoutResult inPlace =
+      BuildVerticalLayoutInPlace(std::u16string(input), tabSpace, table, LayoutSettings{}, kBound);
+  const auto* stepByStep = std::get_if<VerticalLayout>(&inPlace);
+  FUZZ_CHECK(stepByStep != nullptr && stepByStep->Text() == fromCells);
   return 0;
 }
