@@ -237,7 +237,7 @@ namespace scan = scan_sse2;
 namespace scan_avx2 {
 
 inline bool Available() {
-  return __builtin_cpu_supports("avx2") != 0;
+  return static_cast<bool>(__builtin_cpu_supports("avx2"));
 }
 
 // The same adds and signed compares as scan_sse2's form (see InRange).
