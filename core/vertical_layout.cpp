@@ -19,8 +19,9 @@ constexpr std::u16string_view kBlank = u"\u3000";
 constexpr std::u16string_view kLineBreak = u"\r\n";
 
 // Rows are written in bands of this many, eight lines at a time: one
-// cache line of each row takes the cells of four such groups, so the rows
-// of a band stay in the cache while the next groups fill them.
+// cache line of a row takes the cells of four such groups, so the lines
+// that one group writes down a band are still in the cache when the next
+// three groups fill them beside it.
 constexpr std::size_t kBandRows = 1024;
 
 // The grid is read eight units at a time, up to seven past a line's end.
