@@ -59,10 +59,8 @@ TEST(FilesCrashTest, KilledSavesLeaveTheOldOrTheNewFileWhole) {
       });
   // A temporary file has a name only between linking the finished file into
   // the folder and renaming it over the old one, a few system calls; a named
-  // temporary file from the start would be left by nearly every kill. Under
-  // the sanitizers those few calls take longer, and up to seven kills in
-  // 200 have landed between them.
-  EXPECT_LE(leftovers, 20) << "temporary files left by 200 kills";
+  // temporary file from the start would be left by nearly every kill.
+  EXPECT_LE(leftovers, 5) << "temporary files left by 200 kills";
   RecordProperty("leftovers", leftovers);
   std::cout << "[          ] " << leftovers << " temporary files left by 200 kills\n";
 }
