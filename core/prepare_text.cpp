@@ -103,11 +103,16 @@ void ReplaceAllAsStored(std::u16string& text, std::u16string_view from, std::u16
   });
 }
 
+// Whether `entry` rewrites the whole text: a Type 1 entry with a From.
+bool RewritesText(const SwapEntry& entry) {
+  return entry.kind == SwapKind::kWholeText && !entry.from.empty();
+}
+
 }  // namespace
 
 std::u16string ApplyWholeTextReplacements(std::u16string text, const SwapTable& table) {
   for (const SwapEntry& entry : table) {
-    if (entry.kind != SwapKind::kWholeText || entry.from.empty()) continue;
+    if (!RewritesText(entry)) continue;
     ReplaceAllAsStored(text, entry.from, entry.to);
   }
   return text;
@@ -138,9 +143,7 @@ std::u16string PrepareTextInto(std::u16string_view input, std::u16string&& buffe
     buffer = std::u16string();
     buffer.reserve(room + room / 64);
   }
-  const bool wholeText = std::any_of(table.begin(), table.end(), [](const SwapEntry& entry) {
-    return entry.kind == SwapKind::kWholeText && !entry.from.empty();
-  });
+  const bool wholeText = std::any_of(table.begin(), table.end(), RewritesText);
   // A tab goes before the mapping: removed, it can join a half-width kana
   // to the mark after it.
   if (!wholeText && scan::FindUnit(input, u'\t', 0) == input.size()) {
