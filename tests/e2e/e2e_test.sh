@@ -56,17 +56,13 @@ save_as() {
   focus_window_named 'ファイルの保存' >/dev/null
   xdotool type --delay 20 "$folder/$name"
   xdotool key Return
-  for _ in $(seq 100); do
-    [ -s "$expected_file" ] && return 0
-    sleep 0.1
-  done
-  return 1
+  wait_until test -s "$expected_file"
 }
 
-# Waits up to ten seconds for file $1 to hold the text $2.
-wait_for_text() {
+# Runs the command given until it succeeds, for up to ten seconds.
+wait_until() {
   for _ in $(seq 100); do
-    grep -q "$2" "$1" 2>/dev/null && return 0
+    "$@" && return 0
     sleep 0.1
   done
   return 1
@@ -130,7 +126,7 @@ case_settings_entry_then_typing() {
   click_twips "$dialog" $((60 + 1020)) $((120 + 2880)) 735 255  # 追加, inside its frame
   click_twips "$dialog" 2400 3480 1035 375                      # OK
   # A slow machine, or a sanitizer build, may take a while to save.
-  if ! wait_for_text "$folder/Setting.ini" 'From='; then
+  if ! wait_until grep -qs 'From=' "$folder/Setting.ini"; then
     fail "OK wrote no entry into Setting.ini"
     stop_program
     return
