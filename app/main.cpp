@@ -6,7 +6,7 @@
 
 #include "app/info_options.h"
 #include "core/settings.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "ui/output_pane.h"
 #include "ui/qt_translation.h"
 #include "ui/ui_services.h"
@@ -48,16 +48,15 @@ int main(int argc, char** argv) {
   mirotabe::AppSettings settings;
   const mirotabe::IoStatus unreadSettings = mirotabe::LoadStartupSettings(settings);
   mirotabe::QtUiServices services;
-  mirotabe::Form1 form(settings, services);
+  mirotabe::MainWindow window(settings, services);
   std::unique_ptr<QuitAfterFirstPaint> probe;
   if (qEnvironmentVariableIsSet("MIROTABE_QUIT_AFTER_FIRST_PAINT")) {
-    probe = std::make_unique<QuitAfterFirstPaint>(
-        form.findChild<mirotabe::OutputPane*>(QStringLiteral("Text2")));
+    probe = std::make_unique<QuitAfterFirstPaint>(window.outputPane());
   }
-  if (unreadSettings) form.ReportUnreadSettings(*unreadSettings);
+  if (unreadSettings) window.ReportUnreadSettings(*unreadSettings);
   // QApplication has taken its own options out of argv; what is left are
   // the system's bytes, which QApplication::arguments() would decode lossily.
-  form.LoadStartupFile(std::vector<std::string>(argv + 1, argv + argc));
-  form.show();
+  window.LoadStartupFile(std::vector<std::string>(argv + 1, argv + argc));
+  window.show();
   return QApplication::exec();
 }

@@ -17,7 +17,8 @@
 
 #include "bench/bench_texts.h"
 #include "core/vertical_layout.h"
-#include "ui/form1.h"
+#include "ui/input_pane.h"
+#include "ui/main_window.h"
 #include "ui/output_pane.h"
 #include "ui/pane_text.h"
 #include "ui/ui_services.h"
@@ -92,19 +93,19 @@ const TextShape& ShapeFor(std::int64_t which) {
 
 // The main window showing `shape`, with the input caret at its end.
 struct Window {
-  explicit Window(const TextShape& shape, LayoutSettings layout = {}) : form(settings, services) {
+  explicit Window(const TextShape& shape, LayoutSettings layout = {}) : window(settings, services) {
     settings.layout = layout;
-    form.show();
-    input = form.findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
-    output = form.findChild<OutputPane*>(QStringLiteral("Text2"));
+    window.show();
+    input = window.inputPane();
+    output = window.outputPane();
     SetProgramText(*input, shape.text);
     input->moveCursor(QTextCursor::End);
     QApplication::processEvents();
   }
   AppSettings settings;
   SilentUiServices services;
-  Form1 form;
-  QPlainTextEdit* input = nullptr;
+  MainWindow window;
+  InputPane* input = nullptr;
   OutputPane* output = nullptr;
 };
 

@@ -88,8 +88,8 @@ IoStatus FindLineBreak(const SwapTable& table, const std::string& file) {
   return std::nullopt;
 }
 
-// A From as it is written: as it stands, which the original program's
-// files hold, unless the reader would trim its blanks or take off its
+// A From as it is written: as it stands, as files written by earlier
+// versions hold it, unless the reader would trim its blanks or take off its
 // quotes. Such a From comes only from a hand-edited file, where its quotes
 // kept the blanks or a cut at the read limit left some at its end; quoted,
 // it reads back as it was, rather than changing at every save.

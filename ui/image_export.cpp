@@ -60,12 +60,11 @@ ImageExport::ImageExport(QWidget* window, UiServices& services, const AppSetting
       style_(LoadPictureStyle(SettingsFile(settings))) {}
 
 void ImageExport::AddCommands(QMenu* menu) {
-  auto* copy = menu->addAction(QStringLiteral("縦書きをコピー"), this,
-                               &ImageExport::Menu_Convert_Copy_Click);
+  auto* copy = menu->addAction(QStringLiteral("縦書きをコピー"), this, &ImageExport::CopyVertical);
   copy->setObjectName(QStringLiteral("Menu_Convert_Copy"));
   copy->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
-  auto* save = menu->addAction(QStringLiteral("画像として保存…"), this,
-                               &ImageExport::Menu_Convert_SaveImage_Click);
+  auto* save =
+      menu->addAction(QStringLiteral("画像として保存…"), this, &ImageExport::SaveAsPicture);
   save->setObjectName(QStringLiteral("Menu_Convert_SaveImage"));
 
   QMenu* sizes = menu->addMenu(QStringLiteral("画像の文字の大きさ"));
@@ -92,7 +91,7 @@ void ImageExport::AddCommands(QMenu* menu) {
   connect(grid, &QAction::toggled, this, &ImageExport::SetGrid);
 }
 
-void ImageExport::Menu_Convert_Copy_Click() {
+void ImageExport::CopyVertical() {
   const ShownOutput shown = shownOutput_();
   if (shown.layout == nullptr) {
     ShowError(QStringLiteral("縦書きをコピーできません。\r\n") + shown.whyNone);
@@ -104,7 +103,7 @@ void ImageExport::Menu_Convert_Copy_Click() {
   QGuiApplication::clipboard()->setText(text);
 }
 
-void ImageExport::Menu_Convert_SaveImage_Click() {
+void ImageExport::SaveAsPicture() {
   const ShownOutput shown = shownOutput_();
   if (shown.layout == nullptr) {
     ShowError(QStringLiteral("画像として保存できません。\r\n") + shown.whyNone);

@@ -41,8 +41,8 @@ class ImageExport : public QObject {
   void AddCommands(QMenu* menu);
 
  private:
-  void Menu_Convert_Copy_Click();
-  void Menu_Convert_SaveImage_Click();
+  void CopyVertical();
+  void SaveAsPicture();
   void SetCellSize(int size);
   void SetGrid(bool on);
 

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <cmath>
 
-#include "ui/form_layout.h"
+#include "ui/pane_layout.h"
 
 namespace mirotabe {
 

@@ -17,7 +17,7 @@
 #include "tests/support/case_name.h"
 #include "tests/support/temp_folder.h"
 #include "tests/ui/scripted_ui_services.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace mirotabe {
 namespace {
@@ -34,24 +34,24 @@ const QString kPdf = QStringLiteral("PDF(*.pdf)");
 class ImageExportTest : public testing::Test {
  protected:
   void SetUp() override { settings_.appFolder = folder_.path() + "/"; }
-  void TearDown() override { form_.reset(); }
+  void TearDown() override { window_.reset(); }
 
-  Form1& Open(ConvertTrigger trigger = kEveryChange) {
+  MainWindow& Open(ConvertTrigger trigger = kEveryChange) {
     settings_.convertTrigger = trigger;
-    form_ = std::make_unique<Form1>(settings_, services_);
-    form_->show();
-    return *form_;
+    window_ = std::make_unique<MainWindow>(settings_, services_);
+    window_->show();
+    return *window_;
   }
-  QPlainTextEdit* Text1() { return form_->findChild<QPlainTextEdit*>("Text1"); }
-  QAction* Action(const char* name) { return form_->findChild<QAction*>(name); }
+  QPlainTextEdit* Input() { return window_->findChild<QPlainTextEdit*>("Text1"); }
+  QAction* Action(const char* name) { return window_->findChild<QAction*>(name); }
   // Types `text` into the input pane, key by key; LF is the Enter key.
   void Type(const QString& text) {
-    Text1()->setFocus();
+    Input()->setFocus();
     for (const QChar c : text) {
       if (c == QChar(u'\n')) {
-        QTest::keyClick(Text1(), Qt::Key_Return);
+        QTest::keyClick(Input(), Qt::Key_Return);
       } else {
-        QTest::keyClicks(Text1(), QString(c));
+        QTest::keyClicks(Input(), QString(c));
       }
     }
   }
@@ -67,7 +67,7 @@ class ImageExportTest : public testing::Test {
   testing_support::TempFolder folder_;
   AppSettings settings_;
   ScriptedUiServices services_;
-  std::unique_ptr<Form1> form_;
+  std::unique_ptr<MainWindow> window_;
 };
 
 bool IsPng(const std::string& bytes) {
@@ -81,8 +81,8 @@ bool IsPdf(const std::string& bytes) {
 
 TEST_F(ImageExportTest, CtrlShiftCCopiesTheWholeOutputWithLineFeeds) {
   Open();
-  QApplication::setActiveWindow(form_.get());
-  ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+  QApplication::setActiveWindow(window_.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
   struct Case {
     QString typed;
     QString copied;
@@ -90,10 +90,10 @@ TEST_F(ImageExportTest, CtrlShiftCCopiesTheWholeOutputWithLineFeeds) {
   for (const Case& c : {Case{QStringLiteral("ab"), QStringLiteral("ａ\nｂ")},
                         Case{QStringLiteral("\ncd"), QStringLiteral("ｃ　\nｄ　")},
                         Case{QStringLiteral("e\nfg"), QStringLiteral("ｆｅ\nｇ　")}}) {
-    Text1()->clear();
+    Input()->clear();
     Type(c.typed);
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-    QTest::keyClick(Text1(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(Input(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), c.copied) << c.typed.toStdString();
   }
   EXPECT_TRUE(services_.messages.empty());
@@ -102,7 +102,7 @@ TEST_F(ImageExportTest, CtrlShiftCCopiesTheWholeOutputWithLineFeeds) {
 TEST_F(ImageExportTest, CopyTakesWhatTheOutputPaneShowsNotTheInput) {
   Open(kEnterKey);  // converts on Enter only
   Type(QStringLiteral("ab"));
-  QTest::keyClick(Text1(), Qt::Key_Return);
+  QTest::keyClick(Input(), Qt::Key_Return);
   Type(QStringLiteral("c"));  // not converted yet
   Action("Menu_Convert_Copy")->trigger();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("　ａ\n　ｂ"));
@@ -110,7 +110,7 @@ TEST_F(ImageExportTest, CopyTakesWhatTheOutputPaneShowsNotTheInput) {
 
 TEST_F(ImageExportTest, AnOutputTooLargeToLayOutIsNeitherCopiedNorSaved) {
   Open();
-  form_->SetMaxLayoutCells(3);
+  window_->SetMaxLayoutCells(3);
   Type(QStringLiteral("abcd"));
   QGuiApplication::clipboard()->setText(QStringLiteral("before"));
   Action("Menu_Convert_Copy")->trigger();
@@ -138,7 +138,7 @@ class ImageSaveTest : public ImageExportTest, public testing::WithParamInterface
 TEST_P(ImageSaveTest, TheNameOrElseTheSelectedTypeDecidesTheFormat) {
   const SaveCase& c = GetParam();
   Open();
-  Text1()->setPlainText(QStringLiteral("縦書き\nです"));
+  Input()->setPlainText(QStringLiteral("縦書き\nです"));
   AnswerSave(c.answered, c.type);
   Action("Menu_Convert_SaveImage")->trigger();
 
@@ -193,7 +193,7 @@ TEST_F(ImageExportTest, APngTooLargeIsOfferedAsAPdf) {
   // 1,364 columns of 24 pixels and the margin are wider than a PNG may be.
   QString lines;
   for (int n = 0; n < 1364; ++n) lines += QStringLiteral("あ\n");
-  Text1()->setPlainText(lines);
+  Input()->setPlainText(lines);
   for (const bool accept : {false, true}) {
     AnswerSave("wide.png", kPng);
     services_.proceedAnswers.push_back(accept);
@@ -248,7 +248,7 @@ TEST_F(ImageExportTest, ACellSizeFromTheSettingsFileIsOfferedChecked) {
   WriteFile(folder_.PathOf("Setting.ini"), "[Layout]\r\nImageCellSize=30\r\n");
   Open();
   QStringList offered;
-  for (QAction* action : form_->findChild<QMenu*>("Menu_Convert_CellSize")->actions()) {
+  for (QAction* action : window_->findChild<QMenu*>("Menu_Convert_CellSize")->actions()) {
     offered.push_back(action->text());
   }
   EXPECT_EQ(offered, (QStringList{"16 ピクセル", "24 ピクセル", "30 ピクセル", "32 ピクセル",

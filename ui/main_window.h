@@ -21,7 +21,7 @@
 
 #include "core/settings.h"
 #include "platform/io_error.h"
-#include "ui/form_layout.h"
+#include "ui/pane_layout.h"
 
 namespace mirotabe {
 
@@ -31,11 +31,11 @@ class OutputPane;
 class Splitter;
 class UiServices;
 
-class Form1 : public QMainWindow {
+class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  Form1(AppSettings& settings, UiServices& services, QWidget* parent = nullptr);
+  MainWindow(AppSettings& settings, UiServices& services, QWidget* parent = nullptr);
 
   // Loads the file named by the command line's arguments (those after the
   // program's name, as the system's bytes) into the input pane. A name that
@@ -47,9 +47,12 @@ class Form1 : public QMainWindow {
   void ReportUnreadSettings(const IoError& error);
 
   // Rebuilds the output pane's layout from the input pane and the settings.
-  void ConvertMirotabe();
+  void Convert();
 
-  const FormGeometry& geometryInTwips() const { return geometry_; }
+  const PaneGeometry& geometryInTwips() const { return geometry_; }
+
+  InputPane* inputPane() const { return inputPane_; }
+  OutputPane* outputPane() const { return outputPane_; }
 
   // Outputs of more cells than this are not laid out (see BuildVerticalLayout).
   void SetMaxLayoutCells(std::size_t cells) { maxLayoutCells_ = cells; }
@@ -93,7 +96,7 @@ class Form1 : public QMainWindow {
   Splitter* splitter_ = nullptr;
   OutputPane* outputPane_ = nullptr;
 
-  FormGeometry geometry_;
+  PaneGeometry geometry_;
   SplitterDrag drag_;
   std::size_t maxLayoutCells_;
   // Set while the output pane shows why the layout was not built; the save

@@ -19,7 +19,7 @@
 #include "tests/support/failing_sys_calls.h"
 #include "tests/support/temp_folder.h"
 #include "tests/ui/scripted_ui_services.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "ui/output_pane.h"
 
 namespace mirotabe {
@@ -28,21 +28,21 @@ namespace {
 using namespace testing_support;
 using testing_ui::ScriptedUiServices;
 
-class Form1FileTest : public testing::Test {
+class MainWindowFaultTest : public testing::Test {
  protected:
   void SetUp() override {
     settings_.appFolder = folder_.path() + "/";
-    form_ = std::make_unique<Form1>(settings_, services_);
-    form_->show();
-    QTest::keyClicks(Text1(), QStringLiteral("ab"));
+    window_ = std::make_unique<MainWindow>(settings_, services_);
+    window_->show();
+    QTest::keyClicks(Input(), QStringLiteral("ab"));
   }
 
-  QPlainTextEdit* Text1() { return form_->findChild<QPlainTextEdit*>("Text1"); }
+  QPlainTextEdit* Input() { return window_->findChild<QPlainTextEdit*>("Text1"); }
   // What the output pane shows, all of it.
-  QString Output() {
-    return form_->findChild<OutputPane*>("Text2")->Text({}, {SIZE_MAX, SIZE_MAX});
+  QString Shown() {
+    return window_->findChild<OutputPane*>("Text2")->Text({}, {SIZE_MAX, SIZE_MAX});
   }
-  void Trigger(const char* action) { form_->findChild<QAction*>(action)->trigger(); }
+  void Trigger(const char* action) { window_->findChild<QAction*>(action)->trigger(); }
   QString PathOf(const char* name) { return QString::fromStdString(folder_.PathOf(name)); }
 
   std::set<std::string> Names() const {
@@ -56,17 +56,17 @@ class Form1FileTest : public testing::Test {
   TempFolder folder_;
   AppSettings settings_;
   ScriptedUiServices services_;
-  std::unique_ptr<Form1> form_;
+  std::unique_ptr<MainWindow> window_;
 };
 
-class Form1SaveFaultTest : public Form1FileTest,
-                           public testing::WithParamInterface<SaveFaultCase> {};
+class MainWindowSaveFaultTest : public MainWindowFaultTest,
+                                public testing::WithParamInterface<SaveFaultCase> {};
 
-TEST_P(Form1SaveFaultTest, ShowsWhyAndKeepsTheOldFileAndThePanes) {
+TEST_P(MainWindowSaveFaultTest, ShowsWhyAndKeepsTheOldFileAndThePanes) {
   const std::string file = folder_.PathOf("out.txt");
   WriteFile(file, "old");
   GiveAway(file);
-  const QString expectedOutput = Output();
+  const QString expectedOutput = Shown();
   services_.saveAnswers.push_back(PathOf("out.txt"));
   {
     FailingSysCalls failing(GetParam().ToFault());
@@ -87,21 +87,21 @@ TEST_P(Form1SaveFaultTest, ShowsWhyAndKeepsTheOldFileAndThePanes) {
     EXPECT_TRUE(text.contains(QString::fromStdString(reason))) << text.toStdString();
     EXPECT_EQ(ReadFile(file), "old");
   }
-  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("ab"));
-  EXPECT_EQ(Output(), expectedOutput);
+  EXPECT_EQ(Input()->toPlainText(), QStringLiteral("ab"));
+  EXPECT_EQ(Shown(), expectedOutput);
   EXPECT_EQ(Names(), std::set<std::string>{"out.txt"});
 }
 
-INSTANTIATE_TEST_SUITE_P(, Form1SaveFaultTest, testing::ValuesIn(SaveFaultCases(AtomicSaveCalls())),
-                         SaveFaultCaseName);
+INSTANTIATE_TEST_SUITE_P(, MainWindowSaveFaultTest,
+                         testing::ValuesIn(SaveFaultCases(AtomicSaveCalls())), SaveFaultCaseName);
 
 const QString kNotRegular = QStringLiteral("通常のファイルではありません");
 
 // Saving over a FIFO or a device would replace it by a regular file.
-TEST_F(Form1FileTest, SaveRefusesADeviceOrAFifo) {
+TEST_F(MainWindowFaultTest, SaveRefusesADeviceOrAFifo) {
   ASSERT_EQ(mkfifo(folder_.PathOf("pipe.txt").c_str(), 0644), 0);
   ASSERT_EQ(symlink("/dev/null", folder_.PathOf("device.txt").c_str()), 0);
-  const QString expectedOutput = Output();
+  const QString expectedOutput = Shown();
   for (const char* target : {"pipe.txt", "device.txt"}) {
     services_.messages.clear();
     services_.saveAnswers.push_back(PathOf(target));
@@ -115,39 +115,39 @@ TEST_F(Form1FileTest, SaveRefusesADeviceOrAFifo) {
   EXPECT_TRUE(S_ISFIFO(info.st_mode));
   ASSERT_EQ(stat("/dev/null", &info), 0);
   EXPECT_TRUE(S_ISCHR(info.st_mode));
-  EXPECT_EQ(Output(), expectedOutput);
+  EXPECT_EQ(Shown(), expectedOutput);
 }
 
 // Opening a FIFO waited in open() for a writer, and froze the window.
-TEST_F(Form1FileTest, OpenRefusesAFifoAtOnce) {
+TEST_F(MainWindowFaultTest, OpenRefusesAFifoAtOnce) {
   ASSERT_EQ(mkfifo(folder_.PathOf("pipe").c_str(), 0644), 0);
-  const QString expectedOutput = Output();
+  const QString expectedOutput = Shown();
   services_.openAnswers.push_back(PathOf("pipe"));
   Trigger("Menu_File_Open");
   ASSERT_EQ(services_.messages.size(), 1u);
   EXPECT_TRUE(services_.messages[0].text.contains(PathOf("pipe")));
   EXPECT_TRUE(services_.messages[0].text.contains(kNotRegular));
-  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("ab"));
-  EXPECT_EQ(Output(), expectedOutput);
+  EXPECT_EQ(Input()->toPlainText(), QStringLiteral("ab"));
+  EXPECT_EQ(Shown(), expectedOutput);
 }
 
 // A file manager sends the name's bytes percent-encoded; those that are not
 // UTF-8 must reach open() as they are.
-TEST_F(Form1FileTest, DroppedNameThatIsNotUtf8Opens) {
+TEST_F(MainWindowFaultTest, DroppedNameThatIsNotUtf8Opens) {
   WriteFile(folder_.PathOf("name-\xff.txt"), "xy");
   const QByteArray folder = QUrl::toPercentEncoding(PathOf(""), "/");
   for (const char* name : {"name-%FF.txt", "gone-%FF.txt"}) {
     auto* data = new QMimeData;
     data->setData(QStringLiteral("text/uri-list"), "file://" + folder + name + "\r\n");
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(Text1()->viewport(), &enter);
+    QApplication::sendEvent(Input()->viewport(), &enter);
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(Text1()->viewport(), &drop);
+    QApplication::sendEvent(Input()->viewport(), &drop);
     EXPECT_TRUE(drop.isAccepted());
     delete data;
   }
-  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("xy"));
+  EXPECT_EQ(Input()->toPlainText(), QStringLiteral("xy"));
   // Messages show the name as well as text can: the lost byte as U+FFFD.
   ASSERT_EQ(services_.messages.size(), 1u);
   EXPECT_TRUE(services_.messages[0].text.contains(PathOf("gone-\uFFFD.txt")))

@@ -1,4 +1,4 @@
-#include "ui/form2.h"
+#include "ui/settings_dialog.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -33,7 +33,7 @@
 namespace mirotabe {
 namespace {
 
-// The original controls take 4515 twips; the layout box stands to their right.
+// The dialog's first controls take 4515 twips; the layout box stands to their right.
 constexpr float kClientWidthTwips = LayoutBox::kLeft + LayoutBox::kWidth + 60;
 constexpr float kClientHeightTwips = 3915;
 // The spinner runs from 0 at the top to 8; the width is 8 − its value.
@@ -210,7 +210,7 @@ class FocusMarkedList : public QListWidget {
 
 }  // namespace
 
-Form2::Form2(AppSettings& settings, UiServices& services, QWidget* owner)
+SettingsDialog::SettingsDialog(AppSettings& settings, UiServices& services, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                          Qt::MSWindowsFixedSizeDialogHint),
@@ -223,7 +223,7 @@ Form2::Form2(AppSettings& settings, UiServices& services, QWidget* owner)
   ShowSettings();
 }
 
-void Form2::BuildControls() {
+void SettingsDialog::BuildControls() {
   auto* tableFrame = Make<QGroupBox>(this, QStringLiteral("Frame1"));
   tableFrame->setTitle(QStringLiteral("文字の置き換え"));
   Place(tableFrame, 60, 120, 2595, 3255);
@@ -317,40 +317,40 @@ void Form2::BuildControls() {
   for (std::size_t i = 1; i < std::size(tabOrder); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
   entryList_->setFocus();
 
-  connect(addButton_, &QPushButton::clicked, this, &Form2::AddEntry);
-  connect(deleteButton, &QPushButton::clicked, this, &Form2::DeleteSelectedEntry);
-  connect(okButton, &QPushButton::clicked, this, &Form2::SaveAndClose);
-  connect(cancelButton, &QPushButton::clicked, this, &Form2::CancelAndClose);
-  connect(fromBox_, &QLineEdit::textChanged, this, &Form2::OnFromEdited);
-  connect(toBox_, &QLineEdit::textChanged, this, &Form2::OnToEdited);
+  connect(addButton_, &QPushButton::clicked, this, &SettingsDialog::AddEntry);
+  connect(deleteButton, &QPushButton::clicked, this, &SettingsDialog::DeleteSelectedEntry);
+  connect(okButton, &QPushButton::clicked, this, &SettingsDialog::SaveAndClose);
+  connect(cancelButton, &QPushButton::clicked, this, &SettingsDialog::CancelAndClose);
+  connect(fromBox_, &QLineEdit::textChanged, this, &SettingsDialog::OnFromEdited);
+  connect(toBox_, &QLineEdit::textChanged, this, &SettingsDialog::OnToEdited);
   // A change of the selected row, by mouse or keyboard; moving the focus
   // frame alone picks nothing.
-  connect(entryList_, &QListWidget::itemSelectionChanged, this, &Form2::PickEntry);
-  connect(tabWidthSpinner_, &QScrollBar::valueChanged, this, &Form2::OnTabWidthSpun);
+  connect(entryList_, &QListWidget::itemSelectionChanged, this, &SettingsDialog::PickEntry);
+  connect(tabWidthSpinner_, &QScrollBar::valueChanged, this, &SettingsDialog::OnTabWidthSpun);
 
   BuildLayoutBox();
 }
 
-void Form2::BuildLayoutBox() {
+void SettingsDialog::BuildLayoutBox() {
   layoutBox_ = new LayoutBox(this);
   QWidget* previous = kindBox_;
   for (QWidget* control : layoutBox_->TabOrder()) {
     setTabOrder(previous, control);
     previous = control;
   }
-  connect(layoutBox_, &LayoutBox::PresetAdded, this, &Form2::AddPreset);
+  connect(layoutBox_, &LayoutBox::PresetAdded, this, &SettingsDialog::AddPreset);
 }
 
-void Form2::ShowSettings() {
+void SettingsDialog::ShowSettings() {
   if (parentWidget() != nullptr) setWindowIcon(parentWidget()->windowIcon());
-  workSwapTable_ = settings_.swapTable;
+  workingTable_ = settings_.swapTable;
 
   // In the order of SwapKind's values.
   kindBox_->addItem(QStringLiteral("する時"));
   kindBox_->addItem(QStringLiteral("の前"));
   kindBox_->setCurrentIndex(static_cast<int>(SwapKind::kCell));
 
-  for (const SwapEntry& entry : workSwapTable_) AppendRow(entry);
+  for (const SwapEntry& entry : workingTable_) AppendRow(entry);
   // No current row either, so that the first Down picks the first row.
   entryList_->setCurrentIndex(QModelIndex());
 
@@ -366,16 +366,16 @@ void Form2::ShowSettings() {
   UpdateAddButton();
 }
 
-void Form2::AddEntry() {
+void SettingsDialog::AddEntry() {
   if (fromBox_->text().isEmpty()) return;
   const SwapEntry entry{ToU16(fromBox_->text()), ToU16(toBox_->text()), ChosenKind()};
-  if (!workSwapTable_.Append(entry)) return;
+  if (!workingTable_.Append(entry)) return;
   AppendRow(entry);
   ClearEntryBoxes();
   UpdateAddButton();
 }
 
-void Form2::DeleteSelectedEntry() {
+void SettingsDialog::DeleteSelectedEntry() {
   const int row = SelectedRow();
   if (row < 0) return;
   RemoveEntry(row);
@@ -384,9 +384,9 @@ void Form2::DeleteSelectedEntry() {
   UpdateAddButton();
 }
 
-void Form2::SaveAndClose() {
+void SettingsDialog::SaveAndClose() {
   if (!ConfirmUnencodableEntries()) return;
-  settings_.swapTable = workSwapTable_;
+  settings_.swapTable = workingTable_;
   settings_.tabSpace = tabSpace_;
   settings_.layout = layoutBox_->Chosen();
   if (const int trigger = triggerButtons_->checkedId(); trigger >= 0) {
@@ -402,15 +402,15 @@ void Form2::SaveAndClose() {
   accept();
 }
 
-void Form2::CancelAndClose() {
+void SettingsDialog::CancelAndClose() {
   reject();
 }
 
-bool Form2::ConfirmUnencodableEntries() {
+bool SettingsDialog::ConfirmUnencodableEntries() {
   QStringList named;
   std::size_t count = 0;
-  for (std::size_t i = 0; i < workSwapTable_.Count(); ++i) {
-    const SwapEntry& entry = workSwapTable_[i];
+  for (std::size_t i = 0; i < workingTable_.Count(); ++i) {
+    const SwapEntry& entry = workingTable_[i];
     if (FindUnencodable(entry.from + entry.to, Charset::Cp932, 0).count == 0) continue;
     if (++count <= kShownUnencodableEntries) {
       named << QStringLiteral("%1: %2").arg(i + 1).arg(RowText(entry));
@@ -427,10 +427,10 @@ bool Form2::ConfirmUnencodableEntries() {
           .arg(named.join(QStringLiteral("\r\n"))));
 }
 
-void Form2::PickEntry() {
+void SettingsDialog::PickEntry() {
   const int row = SelectedRow();
   if (row < 0) return;
-  const SwapEntry entry = workSwapTable_[static_cast<std::size_t>(row)];
+  const SwapEntry entry = workingTable_[static_cast<std::size_t>(row)];
   // The kind goes first, so that the To box is cut for the entry's own kind.
   // A kind the list cannot show leaves the choice as it was.
   if (entry.kind == SwapKind::kCell || entry.kind == SwapKind::kWholeText) {
@@ -440,19 +440,19 @@ void Form2::PickEntry() {
   toBox_->setText(ToQString(entry.to));
 }
 
-void Form2::OnFromEdited() {
+void SettingsDialog::OnFromEdited() {
   const std::u16string text = ToU16(fromBox_->text());
   ReplaceText(*fromBox_, text, FirstFullWidthCharacter(WithoutControlCharacters(text)));
 }
 
-void Form2::OnToEdited() {
+void SettingsDialog::OnToEdited() {
   const std::u16string text = ToU16(toBox_->text());
   std::u16string normal = WithoutControlCharacters(text);
   if (ChosenKind() == SwapKind::kCell) normal = CutToTwoBytes(normal);
   ReplaceText(*toBox_, text, normal);
 }
 
-void Form2::keyPressEvent(QKeyEvent* event) {
+void SettingsDialog::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Escape:
       // No button cancels: a stray Esc must not drop the edits.
@@ -474,50 +474,50 @@ void Form2::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-void Form2::OnTabWidthSpun() {
+void SettingsDialog::OnTabWidthSpun() {
   tabSpace_ = static_cast<std::uint8_t>(kWidestTab - tabWidthSpinner_->value());
   tabWidthBox_->setText(QString::number(tabSpace_));
 }
 
-void Form2::RemoveEntry(int row) {
-  workSwapTable_.Remove(static_cast<std::size_t>(row));
+void SettingsDialog::RemoveEntry(int row) {
+  workingTable_.Remove(static_cast<std::size_t>(row));
   // Between the two removals the rows and the entries are out of step, so
   // the selection that moves with the row must not be picked.
   const QSignalBlocker quiet(entryList_);
   delete entryList_->takeItem(row);
 }
 
-void Form2::ClearEntryBoxes() {
+void SettingsDialog::ClearEntryBoxes() {
   fromBox_->clear();
   toBox_->clear();
 }
 
-void Form2::AddPreset(int index) {
+void SettingsDialog::AddPreset(int index) {
   const std::vector<VerticalPreset>& presets = VerticalPresets();
   if (index < 0 || static_cast<std::size_t>(index) >= presets.size()) return;
-  const std::size_t before = workSwapTable_.Count();
-  AddPresetEntries(workSwapTable_, presets[static_cast<std::size_t>(index)]);
-  for (std::size_t i = before; i < workSwapTable_.Count(); ++i) {
-    AppendRow(workSwapTable_[i]);
+  const std::size_t before = workingTable_.Count();
+  AddPresetEntries(workingTable_, presets[static_cast<std::size_t>(index)]);
+  for (std::size_t i = before; i < workingTable_.Count(); ++i) {
+    AppendRow(workingTable_[i]);
   }
   UpdateAddButton();
 }
 
-SwapKind Form2::ChosenKind() const {
+SwapKind SettingsDialog::ChosenKind() const {
   return static_cast<SwapKind>(kindBox_->currentIndex());
 }
 
-int Form2::SelectedRow() const {
+int SettingsDialog::SelectedRow() const {
   const QList<QListWidgetItem*> selected = entryList_->selectedItems();
   return selected.isEmpty() ? -1 : entryList_->row(selected.front());
 }
 
-void Form2::AppendRow(const SwapEntry& entry) {
+void SettingsDialog::AppendRow(const SwapEntry& entry) {
   entryList_->addItem(RowText(entry));
 }
 
-void Form2::UpdateAddButton() {
-  addButton_->setEnabled(!workSwapTable_.Full());
+void SettingsDialog::UpdateAddButton() {
+  addButton_->setEnabled(!workingTable_.Full());
 }
 
 }  // namespace mirotabe

@@ -1,4 +1,4 @@
-#include "ui/form2.h"
+#include "ui/settings_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -63,7 +63,7 @@ void PrintTo(const Case& c, std::ostream* out) {
   *out << c.name;
 }
 
-class Form2Test : public testing::Test {
+class SettingsDialogTest : public testing::Test {
  protected:
   void SetUp() override {
     settings_.appFolder = folder_.path() + "/";
@@ -76,8 +76,8 @@ class Form2Test : public testing::Test {
   }
   void TearDown() override { dialog_.reset(); }
 
-  Form2& Open() {
-    dialog_ = std::make_unique<Form2>(settings_, services_, &owner_);
+  SettingsDialog& Open() {
+    dialog_ = std::make_unique<SettingsDialog>(settings_, services_, &owner_);
     dialog_->show();
     dialog_->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
@@ -179,13 +179,13 @@ class Form2Test : public testing::Test {
   AppSettings settings_;
   ScriptedUiServices services_;
   QWidget owner_;
-  std::unique_ptr<Form2> dialog_;
+  std::unique_ptr<SettingsDialog> dialog_;
 };
 
 // ---- The window ----
 
-TEST_F(Form2Test, IsAFixedDialogOwnedByTheMainWindow) {
-  Form2& dialog = Open();
+TEST_F(SettingsDialogTest, IsAFixedDialogOwnedByTheMainWindow) {
+  SettingsDialog& dialog = Open();
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Mirotabe - 設定"));
   EXPECT_EQ(dialog.windowType(), Qt::Dialog);
   EXPECT_EQ(dialog.parentWidget(), &owner_);
@@ -201,8 +201,8 @@ TEST_F(Form2Test, IsAFixedDialogOwnedByTheMainWindow) {
   EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
 }
 
-TEST_F(Form2Test, ExecIsModalAndOkAccepts) {
-  Form2 dialog(settings_, services_, &owner_);
+TEST_F(SettingsDialogTest, ExecIsModalAndOkAccepts) {
+  SettingsDialog dialog(settings_, services_, &owner_);
   QWidget* modal = nullptr;
   QTimer::singleShot(0, &dialog, [&] {
     modal = QApplication::activeModalWidget();
@@ -213,7 +213,7 @@ TEST_F(Form2Test, ExecIsModalAndOkAccepts) {
   EXPECT_TRUE(fs::exists(SettingIni()));
 }
 
-TEST_F(Form2Test, OpensWithTheFocusOnTheListAndNothingPicked) {
+TEST_F(SettingsDialogTest, OpensWithTheFocusOnTheListAndNothingPicked) {
   settings_.swapTable = Table({{u"ー", u"｜", kCell}, {u"a", u"b", kWholeText}});
   Open();
   EXPECT_EQ(QApplication::focusWidget(), EntryList());
@@ -227,7 +227,7 @@ TEST_F(Form2Test, OpensWithTheFocusOnTheListAndNothingPicked) {
   EXPECT_FALSE(KindBox()->isEditable());
 }
 
-TEST_F(Form2Test, TabVisitsTheControlsInOrder) {
+TEST_F(SettingsDialogTest, TabVisitsTheControlsInOrder) {
   settings_.convertTrigger = kEnterKey;
   Open();
   const QStringList expected = {"Text1_0",   "Text1_1",  "Command1_0",   "Command1_1",
@@ -252,9 +252,10 @@ struct ControlCase {
   QRect pixels;           // at 96 DPI: the twips divided by 15
 };
 
-class Form2ControlTest : public Form2Test, public testing::WithParamInterface<ControlCase> {};
+class SettingsDialogControlTest : public SettingsDialogTest,
+                                  public testing::WithParamInterface<ControlCase> {};
 
-TEST_P(Form2ControlTest, SitsAtItsPlaceWithItsCaption) {
+TEST_P(SettingsDialogControlTest, SitsAtItsPlaceWithItsCaption) {
   const ControlCase& c = GetParam();
   Open();
   ASSERT_EQ(dialog_->logicalDpiX(), 96);
@@ -273,7 +274,7 @@ TEST_P(Form2ControlTest, SitsAtItsPlaceWithItsCaption) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Form2, Form2ControlTest,
+    SettingsDialog, SettingsDialogControlTest,
     testing::Values(
         ControlCase{"Frame1", "QGroupBox", "", "文字の置き換え", {4, 8, 173, 217}},
         ControlCase{"Label2_0", "QLabel", "Frame1", "タブ文字はスペース", {4, 16, 109, 13}},
@@ -311,14 +312,14 @@ INSTANTIATE_TEST_SUITE_P(
         ControlCase{"PresetAdd", "QPushButton", "Frame3", "追加", {92, 152, 89, 20}}),
     testing_support::CaseName());
 
-TEST_F(Form2Test, TheListUsesThePaneFont) {
+TEST_F(SettingsDialogTest, TheListUsesThePaneFont) {
   Open();
   EXPECT_EQ(EntryList()->font().family(), PaneFont().family());
 }
 
 // ---- Loading ----
 
-TEST_F(Form2Test, ListsEveryEntryWithItsKind) {
+TEST_F(SettingsDialogTest, ListsEveryEntryWithItsKind) {
   settings_.swapTable = Table({{u"ー", u"｜", kCell},
                                {u"ａ", u"", kCell},
                                {u"x", u"あいう", kWholeText},
@@ -329,16 +330,17 @@ TEST_F(Form2Test, ListsEveryEntryWithItsKind) {
                          QStringLiteral("x >> あいう 変換前"), QStringLiteral("z >> w 変換前")}));
 }
 
-class Form2WidthShownTest : public Form2Test, public testing::WithParamInterface<int> {};
+class SettingsDialogWidthShownTest : public SettingsDialogTest,
+                                     public testing::WithParamInterface<int> {};
 
-TEST_P(Form2WidthShownTest, TheNumberBoxShowsTheWidthAtOnce) {
+TEST_P(SettingsDialogWidthShownTest, TheNumberBoxShowsTheWidthAtOnce) {
   settings_.tabSpace = static_cast<std::uint8_t>(GetParam());
   Open();
   EXPECT_EQ(TabWidthBox()->text(), QString::number(GetParam()));
   EXPECT_EQ(TabWidthSpinner()->value(), 8 - GetParam());
 }
 
-INSTANTIATE_TEST_SUITE_P(Form2, Form2WidthShownTest, testing::Range(0, 9));
+INSTANTIATE_TEST_SUITE_P(SettingsDialog, SettingsDialogWidthShownTest, testing::Range(0, 9));
 
 // ---- The edit boxes ----
 
@@ -352,7 +354,8 @@ struct BoxCase {
   int caret;
 };
 
-class Form2BoxTest : public Form2Test, public testing::WithParamInterface<BoxCase> {
+class SettingsDialogBoxTest : public SettingsDialogTest,
+                              public testing::WithParamInterface<BoxCase> {
  protected:
   void Run(QLineEdit* box) const {
     const BoxCase& c = GetParam();
@@ -365,15 +368,15 @@ class Form2BoxTest : public Form2Test, public testing::WithParamInterface<BoxCas
   }
 };
 
-class Form2FromBoxTest : public Form2BoxTest {};
+class SettingsDialogFromBoxTest : public SettingsDialogBoxTest {};
 
-TEST_P(Form2FromBoxTest, HoldsOneFullWidthCharacter) {
+TEST_P(SettingsDialogFromBoxTest, HoldsOneFullWidthCharacter) {
   Open();
   Run(FromBox());
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Form2, Form2FromBoxTest,
+    SettingsDialog, SettingsDialogFromBoxTest,
     testing::Values(BoxCase{"TwoLettersLeaveTheFirst", 0, "", Qt::Key_unknown, "ab", "ａ", 1},
                     BoxCase{"ALaterCharacterIsDropped", 0, "a", Qt::Key_End, "b", "ａ", 1},
                     BoxCase{"ACharacterInFrontReplaces", 0, "a", Qt::Key_Home, "b", "ｂ", 1},
@@ -384,15 +387,15 @@ INSTANTIATE_TEST_SUITE_P(
                             2}),
     testing_support::CaseName());
 
-class Form2ToBoxTest : public Form2BoxTest {};
+class SettingsDialogToBoxTest : public SettingsDialogBoxTest {};
 
-TEST_P(Form2ToBoxTest, IsCutOnlyForTheCellKind) {
+TEST_P(SettingsDialogToBoxTest, IsCutOnlyForTheCellKind) {
   Open();
   Run(ToBox());
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Form2, Form2ToBoxTest,
+    SettingsDialog, SettingsDialogToBoxTest,
     testing::Values(BoxCase{"TwoHiraganaLeaveTheFirst", 0, "", Qt::Key_unknown, "あい", "あ", 1},
                     BoxCase{"ThreeLettersLeaveTwo", 0, "", Qt::Key_unknown, "abc", "ab", 2},
                     BoxCase{"AHalfCharacterIsDropped", 0, "a", Qt::Key_unknown, "あ", "a", 1},
@@ -401,7 +404,7 @@ INSTANTIATE_TEST_SUITE_P(
                     BoxCase{"BeforeKeepsKana", 1, "", Qt::Key_unknown, "あいう", "あいう", 3}),
     testing_support::CaseName());
 
-TEST_F(Form2Test, TypingThatNeedsNoChangeKeepsTheUndoHistory) {
+TEST_F(SettingsDialogTest, TypingThatNeedsNoChangeKeepsTheUndoHistory) {
   Open();
   ChooseKind(1);
   Type(ToBox(), QStringLiteral("abc"));
@@ -409,7 +412,7 @@ TEST_F(Form2Test, TypingThatNeedsNoChangeKeepsTheUndoHistory) {
   EXPECT_EQ(ToBox()->text(), QString());
 }
 
-TEST_F(Form2Test, ChoosingTheCellKindDoesNotCutByItself) {
+TEST_F(SettingsDialogTest, ChoosingTheCellKindDoesNotCutByItself) {
   Open();
   ChooseKind(1);
   Type(ToBox(), QStringLiteral("あいう"));
@@ -423,7 +426,7 @@ TEST_F(Form2Test, ChoosingTheCellKindDoesNotCutByItself) {
 
 // ---- Adding and deleting ----
 
-TEST_F(Form2Test, AddAppendsTheEntryAndEmptiesTheBoxes) {
+TEST_F(SettingsDialogTest, AddAppendsTheEntryAndEmptiesTheBoxes) {
   settings_.swapTable = Table({{u"ー", u"｜", kCell}});
   Open();
   Pick(0);
@@ -447,7 +450,7 @@ TEST_F(Form2Test, AddAppendsTheEntryAndEmptiesTheBoxes) {
             Table({{u"ー", u"｜", kCell}, {u"ａ", u"", kCell}, {u"ｂ", u"xyz", kWholeText}}));
 }
 
-TEST_F(Form2Test, AddWithoutFromDoesNothing) {
+TEST_F(SettingsDialogTest, AddWithoutFromDoesNothing) {
   Open();
   Type(ToBox(), QStringLiteral("x"));
   Add();
@@ -455,7 +458,7 @@ TEST_F(Form2Test, AddWithoutFromDoesNothing) {
   EXPECT_EQ(ToBox()->text(), QStringLiteral("x"));
 }
 
-TEST_F(Form2Test, TheSameFromTwiceGivesTwoEntries) {
+TEST_F(SettingsDialogTest, TheSameFromTwiceGivesTwoEntries) {
   Open();
   for (const char* to : {"x", "y"}) {
     Type(FromBox(), QStringLiteral("a"));
@@ -468,7 +471,7 @@ TEST_F(Form2Test, TheSameFromTwiceGivesTwoEntries) {
   EXPECT_EQ(settings_.swapTable, Table({{u"ａ", u"x", kCell}, {u"ａ", u"y", kCell}}));
 }
 
-TEST_F(Form2Test, DeletingTheFirstOfThreeClosesTheGap) {
+TEST_F(SettingsDialogTest, DeletingTheFirstOfThreeClosesTheGap) {
   settings_.swapTable =
       Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}, {u"Ｃ", u"3", kCell}});
   Open();
@@ -489,7 +492,7 @@ TEST_F(Form2Test, DeletingTheFirstOfThreeClosesTheGap) {
   EXPECT_EQ(Reload().swapTable, settings_.swapTable);
 }
 
-TEST_F(Form2Test, DeletingAnyRowKeepsRowsAndEntriesInStep) {
+TEST_F(SettingsDialogTest, DeletingAnyRowKeepsRowsAndEntriesInStep) {
   for (int row = 0; row < 3; ++row) {
     settings_.swapTable =
         Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}, {u"Ｃ", u"3", kCell}});
@@ -505,7 +508,7 @@ TEST_F(Form2Test, DeletingAnyRowKeepsRowsAndEntriesInStep) {
   }
 }
 
-TEST_F(Form2Test, DeleteWithoutAPickedRowDoesNothing) {
+TEST_F(SettingsDialogTest, DeleteWithoutAPickedRowDoesNothing) {
   for (const SwapTable& table : {Table({}), Table({{u"Ａ", u"1", kCell}})}) {
     settings_.swapTable = table;
     Open();
@@ -520,7 +523,7 @@ TEST_F(Form2Test, DeleteWithoutAPickedRowDoesNothing) {
   }
 }
 
-TEST_F(Form2Test, AFullTableRefusesToAdd) {
+TEST_F(SettingsDialogTest, AFullTableRefusesToAdd) {
   SwapTable full;
   while (!full.Full()) full.Append({u"Ａ", u"", kCell});
   settings_.swapTable = full;
@@ -547,9 +550,10 @@ struct PickCase {
   const char* to;
 };
 
-class Form2PickTest : public Form2Test, public testing::WithParamInterface<PickCase> {};
+class SettingsDialogPickTest : public SettingsDialogTest,
+                               public testing::WithParamInterface<PickCase> {};
 
-TEST_P(Form2PickTest, ShowsTheEntryAndKeepsIt) {
+TEST_P(SettingsDialogPickTest, ShowsTheEntryAndKeepsIt) {
   const PickCase& c = GetParam();
   settings_.swapTable = Table({{u"Ｚ", u"", kWholeText}, c.entry});
   Open();
@@ -563,7 +567,7 @@ TEST_P(Form2PickTest, ShowsTheEntryAndKeepsIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Form2, Form2PickTest,
+    SettingsDialog, SettingsDialogPickTest,
     testing::Values(
         PickCase{"CellKindShowsToCut", {u"ー", u"｜｜", kCell}, 1, 0, "ー", "｜"},
         PickCase{"HalfWidthFromShowsFullWidth", {u"a", u"b", kCell}, 0, 0, "ａ", "b"},
@@ -573,7 +577,7 @@ INSTANTIATE_TEST_SUITE_P(
         PickCase{"OtherKindKeepsCellChoice", {u"ａ", u"あいう", SwapKind{7}}, 0, 0, "ａ", "あ"}),
     testing_support::CaseName());
 
-TEST_F(Form2Test, TheKeyboardPicksRowsFromTheTop) {
+TEST_F(SettingsDialogTest, TheKeyboardPicksRowsFromTheTop) {
   settings_.swapTable = Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}});
   Open();
   QTest::keyClick(EntryList(), Qt::Key_Down);
@@ -598,9 +602,10 @@ struct WidthCase {
   std::uint8_t saved;
 };
 
-class Form2SpinnerTest : public Form2Test, public testing::WithParamInterface<WidthCase> {};
+class SettingsDialogSpinnerTest : public SettingsDialogTest,
+                                  public testing::WithParamInterface<WidthCase> {};
 
-TEST_P(Form2SpinnerTest, ArrowsStepTheWidthWithinItsRange) {
+TEST_P(SettingsDialogSpinnerTest, ArrowsStepTheWidthWithinItsRange) {
   const WidthCase& c = GetParam();
   settings_.tabSpace = c.stored;
   Open();
@@ -612,7 +617,7 @@ TEST_P(Form2SpinnerTest, ArrowsStepTheWidthWithinItsRange) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Form2, Form2SpinnerTest,
+    SettingsDialog, SettingsDialogSpinnerTest,
     testing::Values(WidthCase{"UpperRaises", 4, true, 1, "5", 5},
                     WidthCase{"LowerLowers", 4, false, 1, "3", 3},
                     WidthCase{"UpperStopsAtEight", 8, true, 1, "8", 8},
@@ -625,7 +630,7 @@ INSTANTIATE_TEST_SUITE_P(
                     WidthCase{"WideWidthLoweredToSeven", 12, false, 1, "7", 7}),
     testing_support::CaseName());
 
-TEST_F(Form2Test, TheSpinnerAlsoStepsByKeys) {
+TEST_F(SettingsDialogTest, TheSpinnerAlsoStepsByKeys) {
   settings_.tabSpace = 4;
   Open();
   TabWidthSpinner()->setFocus();
@@ -644,9 +649,10 @@ struct TriggerCase {
   ConvertTrigger saved;
 };
 
-class Form2TriggerTest : public Form2Test, public testing::WithParamInterface<TriggerCase> {};
+class SettingsDialogTriggerTest : public SettingsDialogTest,
+                                  public testing::WithParamInterface<TriggerCase> {};
 
-TEST_P(Form2TriggerTest, OkStoresTheChosenTrigger) {
+TEST_P(SettingsDialogTriggerTest, OkStoresTheChosenTrigger) {
   const TriggerCase& c = GetParam();
   settings_.convertTrigger = c.stored;
   Open();
@@ -663,7 +669,7 @@ TEST_P(Form2TriggerTest, OkStoresTheChosenTrigger) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Form2, Form2TriggerTest,
+    SettingsDialog, SettingsDialogTriggerTest,
     testing::Values(TriggerCase{"EnterKept", kEnterKey, -1, 0, kEnterKey},
                     TriggerCase{"F1Kept", kF1Key, -1, 1, kF1Key},
                     TriggerCase{"EveryChangeKept", kEveryChange, -1, 2, kEveryChange},
@@ -676,7 +682,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- Closing ----
 
-TEST_F(Form2Test, OkIgnoresTextLeftInTheBoxes) {
+TEST_F(SettingsDialogTest, OkIgnoresTextLeftInTheBoxes) {
   Open();
   Type(FromBox(), QStringLiteral("a"));
   Type(ToBox(), QStringLiteral("b"));
@@ -695,9 +701,10 @@ struct DiscardCase {
   bool fileExists;
 };
 
-class Form2DiscardTest : public Form2Test, public testing::WithParamInterface<DiscardCase> {};
+class SettingsDialogDiscardTest : public SettingsDialogTest,
+                                  public testing::WithParamInterface<DiscardCase> {};
 
-TEST_P(Form2DiscardTest, LeavesSettingsAndFileAsTheyWere) {
+TEST_P(SettingsDialogDiscardTest, LeavesSettingsAndFileAsTheyWere) {
   const DiscardCase& c = GetParam();
   settings_.tabSpace = 3;
   settings_.convertTrigger = kF1Key;
@@ -743,7 +750,7 @@ TEST_P(Form2DiscardTest, LeavesSettingsAndFileAsTheyWere) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Form2, Form2DiscardTest,
+    SettingsDialog, SettingsDialogDiscardTest,
     testing::Values(DiscardCase{"CancelWithoutFile", Closing::kCancelButton, false},
                     DiscardCase{"CancelWithFile", Closing::kCancelButton, true},
                     DiscardCase{"CloseBox", Closing::kCloseBox, true},
@@ -759,10 +766,11 @@ struct KeyCase {
   bool saved;         // Setting.ini written
 };
 
-class Form2KeyTest : public Form2Test, public testing::WithParamInterface<KeyCase> {};
+class SettingsDialogKeyTest : public SettingsDialogTest,
+                              public testing::WithParamInterface<KeyCase> {};
 
 // Enter presses only the button that has the focus; Esc never drops edits.
-TEST_P(Form2KeyTest, EnterPressesOnlyTheFocusedButtonAndEscDoesNothing) {
+TEST_P(SettingsDialogKeyTest, EnterPressesOnlyTheFocusedButtonAndEscDoesNothing) {
   const KeyCase& c = GetParam();
   settings_.swapTable = Table({{u"Ａ", u"1", kCell}});
   Open();
@@ -785,7 +793,7 @@ TEST_P(Form2KeyTest, EnterPressesOnlyTheFocusedButtonAndEscDoesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Form2, Form2KeyTest,
+    SettingsDialog, SettingsDialogKeyTest,
     testing::Values(KeyCase{"EnterInFrom", Qt::Key_Return, "Text1_0", 1, true, false},
                     KeyCase{"EnterInTo", Qt::Key_Return, "Text1_1", 1, true, false},
                     KeyCase{"EnterInList", Qt::Key_Return, "List1", 1, true, false},
@@ -802,7 +810,7 @@ INSTANTIATE_TEST_SUITE_P(
                     KeyCase{"EscOnCancel", Qt::Key_Escape, "Command2_1", 1, true, false}),
     testing_support::CaseName());
 
-TEST_F(Form2Test, EnterOnOkSavesAndOnCancelDrops) {
+TEST_F(SettingsDialogTest, EnterOnOkSavesAndOnCancelDrops) {
   for (const bool ok : {true, false}) {
     settings_.swapTable = Table({{u"Ａ", u"1", kCell}});
     Open();
@@ -820,10 +828,11 @@ TEST_F(Form2Test, EnterOnOkSavesAndOnCancelDrops) {
 
 // The spinner and the list show when they have the focus, whether the list
 // has a current row or not.
-class Form2FocusMarkTest : public Form2Test,
-                           public testing::WithParamInterface<std::tuple<const char*, bool>> {};
+class SettingsDialogFocusMarkTest
+    : public SettingsDialogTest,
+      public testing::WithParamInterface<std::tuple<const char*, bool>> {};
 
-TEST_P(Form2FocusMarkTest, ShowsAFocusMark) {
+TEST_P(SettingsDialogFocusMarkTest, ShowsAFocusMark) {
   const auto& [name, rows] = GetParam();
   if (rows) settings_.swapTable = Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}});
   Open();
@@ -837,7 +846,7 @@ TEST_P(Form2FocusMarkTest, ShowsAFocusMark) {
   EXPECT_EQ(widget->grab().toImage(), unfocused);
 }
 
-INSTANTIATE_TEST_SUITE_P(Form2, Form2FocusMarkTest,
+INSTANTIATE_TEST_SUITE_P(SettingsDialog, SettingsDialogFocusMarkTest,
                          testing::Combine(testing::Values("VScroll1", "List1"), testing::Bool()),
                          [](const auto& info) {
                            return std::string(std::get<0>(info.param)) +
@@ -846,7 +855,7 @@ INSTANTIATE_TEST_SUITE_P(Form2, Form2FocusMarkTest,
 
 // ---- Saving ----
 
-TEST_F(Form2Test, OkSavesWhatTheDialogShows) {
+TEST_F(SettingsDialogTest, OkSavesWhatTheDialogShows) {
   settings_.swapTable =
       Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}, {u"Ｃ", u"3", SwapKind{5}}});
   Open();
@@ -885,11 +894,12 @@ struct PasteCase {
   SwapEntry added;       // From empty: nothing added
 };
 
-class Form2PasteTest : public Form2Test, public testing::WithParamInterface<PasteCase> {};
+class SettingsDialogPasteTest : public SettingsDialogTest,
+                                public testing::WithParamInterface<PasteCase> {};
 
 // Pasted control characters are dropped, so that no entry can break its
 // line in the settings file and take the later entries with it.
-TEST_P(Form2PasteTest, ControlCharactersAreDroppedAndEveryEntrySurvivesARestart) {
+TEST_P(SettingsDialogPasteTest, ControlCharactersAreDroppedAndEveryEntrySurvivesARestart) {
   const PasteCase& c = GetParam();
   settings_.swapTable =
       Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}, {u"Ｃ", u"3", kCell}});
@@ -914,7 +924,7 @@ TEST_P(Form2PasteTest, ControlCharactersAreDroppedAndEveryEntrySurvivesARestart)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Form2, Form2PasteTest,
+    SettingsDialog, SettingsDialogPasteTest,
     testing::Values(
         PasteCase{"LfBeforeFrom", 0, u"\nabc", u"x", {u"ａ", u"x", kCell}},
         PasteCase{"TabAsFrom", 0, u"\t", u"x", {}},
@@ -938,11 +948,11 @@ struct UnencodableCase {
   bool saved;
 };
 
-class Form2UnencodableTest : public Form2Test,
-                             public testing::WithParamInterface<UnencodableCase> {};
+class SettingsDialogUnencodableTest : public SettingsDialogTest,
+                                      public testing::WithParamInterface<UnencodableCase> {};
 
 // OK names the entries that Setting.ini cannot hold before they become '?'.
-TEST_P(Form2UnencodableTest, OkAsksBeforeCharactersBecomeQuestionMarks) {
+TEST_P(SettingsDialogUnencodableTest, OkAsksBeforeCharactersBecomeQuestionMarks) {
   const UnencodableCase& c = GetParam();
   for (const SwapEntry& entry : c.entries) settings_.swapTable.Append(entry);
   const SwapTable before = settings_.swapTable;
@@ -958,7 +968,7 @@ TEST_P(Form2UnencodableTest, OkAsksBeforeCharactersBecomeQuestionMarks) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Form2, Form2UnencodableTest,
+    SettingsDialog, SettingsDialogUnencodableTest,
     testing::Values(
         UnencodableCase{
             "AllEncodable", {{u"ー", u"｜", kCell}, {u"〜", u"−", kWholeText}}, {}, "", true},
@@ -996,10 +1006,10 @@ struct SaveFailureCase {
   int error;
 };
 
-class Form2SaveFailureTest : public Form2Test,
-                             public testing::WithParamInterface<SaveFailureCase> {};
+class SettingsDialogSaveFailureTest : public SettingsDialogTest,
+                                      public testing::WithParamInterface<SaveFailureCase> {};
 
-TEST_P(Form2SaveFailureTest, ToldAndStillApplied) {
+TEST_P(SettingsDialogSaveFailureTest, ToldAndStillApplied) {
   const SaveFailureCase& c = GetParam();
   if (c.folder) {
     fs::create_directory(SettingIni());
@@ -1028,14 +1038,14 @@ TEST_P(Form2SaveFailureTest, ToldAndStillApplied) {
                QString::fromStdString(std::error_code(c.error, std::system_category()).message())));
 }
 
-INSTANTIATE_TEST_SUITE_P(Form2, Form2SaveFailureTest,
+INSTANTIATE_TEST_SUITE_P(SettingsDialog, SettingsDialogSaveFailureTest,
                          testing::Values(SaveFailureCase{"SettingIniIsAFolder", true, EISDIR},
                                          SaveFailureCase{"SettingIniIsReadOnly", false, EACCES}),
                          testing_support::CaseName());
 
 // ---- Layout ----
 
-TEST_F(Form2Test, TheLayoutChoicesReadAsTheyShould) {
+TEST_F(SettingsDialogTest, TheLayoutChoicesReadAsTheyShould) {
   Open();
   auto* kinsoku = Find<QComboBox>(QStringLiteral("Kinsoku"));
   QStringList items;
@@ -1062,11 +1072,12 @@ struct LayoutEditCase {
   LayoutSettings saved;
 };
 
-class Form2LayoutSaveTest : public Form2Test, public testing::WithParamInterface<LayoutEditCase> {};
+class SettingsDialogLayoutSaveTest : public SettingsDialogTest,
+                                     public testing::WithParamInterface<LayoutEditCase> {};
 
 // Typed and stepped as a user would, then OK: the settings and the file
 // hold the new options with the rest.
-TEST_P(Form2LayoutSaveTest, OkSavesTheOptionsWithTheRest) {
+TEST_P(SettingsDialogLayoutSaveTest, OkSavesTheOptionsWithTheRest) {
   const LayoutEditCase& c = GetParam();
   settings_.layout = c.stored;
   Open();
@@ -1097,7 +1108,7 @@ TEST_P(Form2LayoutSaveTest, OkSavesTheOptionsWithTheRest) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Form2, Form2LayoutSaveTest,
+    SettingsDialog, SettingsDialogLayoutSaveTest,
     testing::Values(LayoutEditCase{"Untouched", {}, nullptr, 0, 0, {}},
                     LayoutEditCase{"AllSet", {}, "24", 2, 1, {24, Kinsoku::kPushOut, 1}},
                     LayoutEditCase{
@@ -1114,9 +1125,10 @@ struct PresetCase {
   const char16_t* lastTo;
 };
 
-class Form2PresetTest : public Form2Test, public testing::WithParamInterface<PresetCase> {};
+class SettingsDialogPresetTest : public SettingsDialogTest,
+                                 public testing::WithParamInterface<PresetCase> {};
 
-TEST_P(Form2PresetTest, AddAppendsTheEntriesNotYetThere) {
+TEST_P(SettingsDialogPresetTest, AddAppendsTheEntriesNotYetThere) {
   const PresetCase& c = GetParam();
   settings_.swapTable = c.stored;
   Open();
@@ -1142,7 +1154,7 @@ TEST_P(Form2PresetTest, AddAppendsTheEntriesNotYetThere) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Form2, Form2PresetTest,
+    SettingsDialog, SettingsDialogPresetTest,
     testing::Values(
         PresetCase{"ShiftJis", {}, 0, 7, u"』", u"┗"},
         PresetCase{"ShiftJisSkipsTakenFrom", Table({{u"』", u"]", kCell}}), 0, 7, u"『", u"┓"},
@@ -1150,7 +1162,7 @@ INSTANTIATE_TEST_SUITE_P(
         PresetCase{"BothSkipTheOverlap", Table({{u"―", u"|", kCell}}), 1, 27, u"–", u"︲"}),
     testing_support::CaseName());
 
-TEST_F(Form2Test, PresetIntoAFullTableAddsWhatFits) {
+TEST_F(SettingsDialogTest, PresetIntoAFullTableAddsWhatFits) {
   for (std::size_t n = 0; n + 1 < SwapTable::kMaxEntries; ++n) {
     settings_.swapTable.Append({u"x", u"y", kCell});
   }

@@ -1,4 +1,4 @@
-#include "ui/form_layout.h"
+#include "ui/pane_layout.h"
 
 #include <cmath>
 
@@ -12,8 +12,8 @@ long RoundHalfEven(float value) {
 
 }  // namespace
 
-void LayOutForm(FormGeometry& geometry, float width, float height, bool dragging) {
-  TwipsRect& splitter = geometry.image1;
+void PlacePanes(PaneGeometry& geometry, float width, float height, bool dragging) {
+  TwipsRect& splitter = geometry.splitter;
   if (height >= 0) splitter.height = height;
   if (!dragging) {
     // Whole twips: the fraction of the half is dropped.
@@ -22,12 +22,12 @@ void LayOutForm(FormGeometry& geometry, float width, float height, bool dragging
   }
 
   if (splitter.left >= 0 && height >= 0) {
-    geometry.text1 = {0, 0, splitter.left, height};
+    geometry.input = {0, 0, splitter.left, height};
   }
   const float outputLeft = splitter.left + kSplitterWidth;
   const float outputWidth = width - outputLeft;
   if (outputWidth >= 0 && height >= 0) {
-    geometry.text2 = {outputLeft, 0, outputWidth, height};
+    geometry.output = {outputLeft, 0, outputWidth, height};
   }
 }
 

@@ -20,7 +20,7 @@
 #include "tests/support/case_name.h"
 #include "tests/support/temp_folder.h"
 #include "tests/ui/scripted_ui_services.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "ui/qt_translation.h"
 
 namespace mirotabe {
@@ -34,18 +34,18 @@ const QString kShiftJisFilter = QStringLiteral("縦書きテキスト Shift_JIS 
 const QString kUtf8Filter = QStringLiteral("縦書きテキスト UTF-8 (*.txt)");
 const QString kUndetermined = QStringLiteral("文字コードを判別できませんでした");
 
-class Form1FilesTest : public testing::Test {
+class MainWindowFilesTest : public testing::Test {
  protected:
   void SetUp() override { settings_.appFolder = folder_.path() + "/"; }
-  void TearDown() override { form_.reset(); }
+  void TearDown() override { window_.reset(); }
 
   void Open() {
-    form_ = std::make_unique<Form1>(settings_, services_);
-    form_->show();
+    window_ = std::make_unique<MainWindow>(settings_, services_);
+    window_->show();
   }
-  QPlainTextEdit* Text1() { return form_->findChild<QPlainTextEdit*>("Text1"); }
-  QString Status() { return form_->statusBar()->currentMessage(); }
-  void Trigger(const char* action) { form_->findChild<QAction*>(action)->trigger(); }
+  QPlainTextEdit* Input() { return window_->findChild<QPlainTextEdit*>("Text1"); }
+  QString Status() { return window_->statusBar()->currentMessage(); }
+  void Trigger(const char* action) { window_->findChild<QAction*>(action)->trigger(); }
   QString PathOf(const std::string& name) const {
     return QString::fromStdString(folder_.PathOf(name));
   }
@@ -69,7 +69,7 @@ class Form1FilesTest : public testing::Test {
   testing_support::TempFolder folder_;
   AppSettings settings_;
   ScriptedUiServices services_;
-  std::unique_ptr<Form1> form_;
+  std::unique_ptr<MainWindow> window_;
 };
 
 // ---- Reading ----
@@ -84,9 +84,10 @@ struct ReadCase {
   bool undetermined;
 };
 
-class Form1ReadTest : public Form1FilesTest, public testing::WithParamInterface<ReadCase> {};
+class MainWindowReadTest : public MainWindowFilesTest,
+                           public testing::WithParamInterface<ReadCase> {};
 
-TEST_P(Form1ReadTest, ReadsAnyEncodingAndSaysWhenItWasAGuess) {
+TEST_P(MainWindowReadTest, ReadsAnyEncodingAndSaysWhenItWasAGuess) {
   const ReadCase& c = GetParam();
   Put("in.txt", c.bytes);
   Open();
@@ -99,22 +100,22 @@ TEST_P(Form1ReadTest, ReadsAnyEncodingAndSaysWhenItWasAGuess) {
       data.setUrls({QUrl::fromLocalFile(PathOf("in.txt"))});
       const QPointF at(10, 10);
       QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-      QApplication::sendEvent(Text1()->viewport(), &enter);
+      QApplication::sendEvent(Input()->viewport(), &enter);
       QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-      QApplication::sendEvent(Text1()->viewport(), &drop);
+      QApplication::sendEvent(Input()->viewport(), &drop);
       break;
     }
     case Via::kCommandLine:
-      form_->LoadStartupFile({PathOf("in.txt").toStdString()});
+      window_->LoadStartupFile({PathOf("in.txt").toStdString()});
       break;
   }
-  EXPECT_EQ(Text1()->toPlainText(), c.text);
+  EXPECT_EQ(Input()->toPlainText(), c.text);
   EXPECT_EQ(Status(), c.undetermined ? kUndetermined : QString());
   EXPECT_TRUE(services_.messages.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Files, Form1ReadTest,
+    Files, MainWindowReadTest,
     testing::Values(
         ReadCase{"Utf8", "\xE7\xB8\xA6\xE6\x9B\xB8\xE3\x81\x8D\n"sv, Via::kOpen,
                  QStringLiteral("縦書き"), false},
@@ -128,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
                  QStringLiteral("縦書き"), false}),
     testing_support::CaseName());
 
-TEST_F(Form1FilesTest, NextGoodFileClearsTheGuessMessage) {
+TEST_F(MainWindowFilesTest, NextGoodFileClearsTheGuessMessage) {
   Put("bad.txt", "a\x80");
   Put("good.txt", "\xE3\x81\x82");
   Open();
@@ -150,17 +151,17 @@ struct SaveCase {
   bool warned;
 };
 
-class Form1SaveEncodingTest : public Form1FilesTest,
-                              public testing::WithParamInterface<SaveCase> {};
+class MainWindowSaveEncodingTest : public MainWindowFilesTest,
+                                   public testing::WithParamInterface<SaveCase> {};
 
-TEST_P(Form1SaveEncodingTest, SavesInTheChosenEncodingAndRemembersIt) {
+TEST_P(MainWindowSaveEncodingTest, SavesInTheChosenEncodingAndRemembersIt) {
   const SaveCase& c = GetParam();
   if (!c.settingsFile.empty()) Put("Setting.ini", c.settingsFile);
   ASSERT_FALSE(LoadSettings(settings_, folder_.PathOf("Setting.ini")));
   Open();
   QInputMethodEvent typed;
   typed.setCommitString(QStringLiteral("ｱ😀"));
-  QApplication::sendEvent(Text1(), &typed);
+  QApplication::sendEvent(Input(), &typed);
   services_.proceedAnswers = {true};
   Save("out.txt", c.chosenFilter);
 
@@ -177,7 +178,7 @@ TEST_P(Form1SaveEncodingTest, SavesInTheChosenEncodingAndRemembersIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Choices, Form1SaveEncodingTest,
+    Choices, MainWindowSaveEncodingTest,
     testing::Values(
         SaveCase{"DefaultShiftJis", "", std::nullopt, kShiftJisFilter, "\x83\x41\r\n?"sv, "", true},
         SaveCase{"ChosenUtf8", "", kUtf8Filter, kShiftJisFilter,
@@ -234,10 +235,10 @@ struct FolderCase {
   const char* expected;  // under the test's folder ("" for the folder itself)
 };
 
-class Form1DialogFolderTest : public Form1FilesTest,
-                              public testing::WithParamInterface<FolderCase> {};
+class MainWindowDialogFolderTest : public MainWindowFilesTest,
+                                   public testing::WithParamInterface<FolderCase> {};
 
-TEST_P(Form1DialogFolderTest, StartsWhereTheUserCanSave) {
+TEST_P(MainWindowDialogFolderTest, StartsWhereTheUserCanSave) {
   const FolderCase& c = GetParam();
   std::optional<ReadOnlyProgramFolder> readOnly;
   if (!c.programFolderWritable) readOnly.emplace();
@@ -275,7 +276,7 @@ TEST_P(Form1DialogFolderTest, StartsWhereTheUserCanSave) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Folders, Form1DialogFolderTest,
+    Folders, MainWindowDialogFolderTest,
     testing::Values(
         FolderCase{"WritableProgramFolder", true, true, Before::kOpen, ""},
         FolderCase{"ReadOnlyUsesDocuments", false, true, Before::kNothing, "home/Documents"},

@@ -16,12 +16,12 @@ struct TwipsRect {
 
 inline constexpr float kSplitterWidth = 60;
 
-struct FormGeometry {
-  TwipsRect image1{0, 0, kSplitterWidth, 0};  // the splitter strip; its width never changes
-  TwipsRect text1;                            // the input pane, left of it
-  TwipsRect text2;                            // the output pane, right of it
+struct PaneGeometry {
+  TwipsRect splitter{0, 0, kSplitterWidth, 0};  // the splitter strip; its width never changes
+  TwipsRect input;                              // the input pane, left of it
+  TwipsRect output;                             // the output pane, right of it
 
-  friend bool operator==(const FormGeometry&, const FormGeometry&) = default;
+  friend bool operator==(const PaneGeometry&, const PaneGeometry&) = default;
 };
 
 // Lays the window out for a client area of `width` × `height` twips:
@@ -32,7 +32,7 @@ struct FormGeometry {
 // 4. the output pane fills the room right of it.
 // A step that would give something a negative size is skipped, and what it
 // would have moved keeps its old geometry.
-void LayOutForm(FormGeometry& geometry, float width, float height, bool dragging);
+void PlacePanes(PaneGeometry& geometry, float width, float height, bool dragging);
 
 // Drag state of the splitter. Positions are in twips from the splitter's
 // left edge, as the mouse events report them.

@@ -1,4 +1,4 @@
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -39,23 +39,23 @@ using enum SwapKind;
 namespace fs = std::filesystem;
 using testing_ui::ScriptedUiServices;
 
-class Form1Test : public testing::Test {
+class MainWindowTest : public testing::Test {
  protected:
   void SetUp() override { settings_.appFolder = folder_.path() + "/"; }
-  void TearDown() override { form_.reset(); }
+  void TearDown() override { window_.reset(); }
 
-  Form1& Open(ConvertTrigger trigger = kEveryChange) {
+  MainWindow& Open(ConvertTrigger trigger = kEveryChange) {
     settings_.convertTrigger = trigger;
-    form_ = std::make_unique<Form1>(settings_, services_);
-    form_->show();
-    return *form_;
+    window_ = std::make_unique<MainWindow>(settings_, services_);
+    window_->show();
+    return *window_;
   }
-  QPlainTextEdit* Text1() { return form_->findChild<QPlainTextEdit*>("Text1"); }
-  OutputPane* Text2() { return form_->findChild<OutputPane*>("Text2"); }
+  QPlainTextEdit* Input() { return window_->findChild<QPlainTextEdit*>("Text1"); }
+  OutputPane* Output() { return window_->findChild<OutputPane*>("Text2"); }
   // The output pane's text, rows joined as a copy joins them.
-  QString Shown() { return Text2()->Text({}, {SIZE_MAX, SIZE_MAX}); }
-  QWidget* Image1() { return form_->findChild<QWidget*>("Image1"); }
-  void Trigger(const char* action) { form_->findChild<QAction*>(action)->trigger(); }
+  QString Shown() { return Output()->Text({}, {SIZE_MAX, SIZE_MAX}); }
+  QWidget* Splitter() { return window_->findChild<QWidget*>("Image1"); }
+  void Trigger(const char* action) { window_->findChild<QAction*>(action)->trigger(); }
 
   // The folder's helpers for the QString paths the windows use.
   QString PathOf(const QString& name) const {
@@ -72,7 +72,7 @@ class Form1Test : public testing::Test {
   testing_support::TempFolder folder_;
   AppSettings settings_;
   ScriptedUiServices services_;
-  std::unique_ptr<Form1> form_;
+  std::unique_ptr<MainWindow> window_;
 };
 
 // Text that a keyboard cannot type key by key arrives from the input
@@ -94,15 +94,15 @@ struct KeyCase {
   bool converts;
 };
 
-class Form1KeyTest : public Form1Test, public testing::WithParamInterface<KeyCase> {};
+class MainWindowKeyTest : public MainWindowTest, public testing::WithParamInterface<KeyCase> {};
 
-TEST_P(Form1KeyTest, ConvertsOnlyOnTheTriggerKeyInTheInputPane) {
+TEST_P(MainWindowKeyTest, ConvertsOnlyOnTheTriggerKeyInTheInputPane) {
   const KeyCase& c = GetParam();
   Open(c.trigger);
-  Text1()->setPlainText(QStringLiteral("ab"));
-  Text1()->moveCursor(QTextCursor::End);
-  Text2()->SetLayout({});  // whatever setting the text did, start from an empty output
-  QWidget* target = c.inOutputPane ? static_cast<QWidget*>(Text2()) : Text1();
+  Input()->setPlainText(QStringLiteral("ab"));
+  Input()->moveCursor(QTextCursor::End);
+  Output()->SetLayout({});  // whatever setting the text did, start from an empty output
+  QWidget* target = c.inOutputPane ? static_cast<QWidget*>(Output()) : Input();
   target->setFocus();
   QTest::keyClick(target, c.key, c.modifiers);
   const QString expected = c.key == Qt::Key_Return || c.key == Qt::Key_Enter
@@ -112,7 +112,7 @@ TEST_P(Form1KeyTest, ConvertsOnlyOnTheTriggerKeyInTheInputPane) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Keys, Form1KeyTest,
+    Keys, MainWindowKeyTest,
     testing::Values(
         KeyCase{"EnterUnderEnter", kEnterKey, Qt::Key_Return, Qt::NoModifier, false, true},
         KeyCase{"ShiftEnterUnderEnter", kEnterKey, Qt::Key_Return, Qt::ShiftModifier, false, true},
@@ -129,52 +129,52 @@ INSTANTIATE_TEST_SUITE_P(
                 false, false}),
     testing_support::CaseName());
 
-TEST_F(Form1Test, EveryChangeConvertsUnderTriggerTwoOnly) {
+TEST_F(MainWindowTest, EveryChangeConvertsUnderTriggerTwoOnly) {
   Open();
-  QTest::keyClicks(Text1(), QStringLiteral("ab"));
+  QTest::keyClicks(Input(), QStringLiteral("ab"));
   EXPECT_EQ(Shown(), QStringLiteral("ａ\nｂ"));
-  QTest::keyClick(Text1(), Qt::Key_Return);
+  QTest::keyClick(Input(), Qt::Key_Return);
   EXPECT_EQ(Shown(), QStringLiteral("　ａ\n　ｂ"));
 
   settings_.convertTrigger = kEnterKey;
-  QTest::keyClicks(Text1(), QStringLiteral("c"));
+  QTest::keyClicks(Input(), QStringLiteral("c"));
   EXPECT_EQ(Shown(), QStringLiteral("　ａ\n　ｂ"));
 }
 
-TEST_F(Form1Test, AutoRepeatedReleasesDoNotConvert) {
+TEST_F(MainWindowTest, AutoRepeatedReleasesDoNotConvert) {
   Open(kF1Key);
-  Text1()->setPlainText(QStringLiteral("a"));
+  Input()->setPlainText(QStringLiteral("a"));
   QKeyEvent repeated(QEvent::KeyRelease, Qt::Key_F1, Qt::NoModifier, QString(), true);
-  QApplication::sendEvent(Text1(), &repeated);
+  QApplication::sendEvent(Input(), &repeated);
   EXPECT_EQ(Shown(), QString());
   QKeyEvent real(QEvent::KeyRelease, Qt::Key_F1, Qt::NoModifier);
-  QApplication::sendEvent(Text1(), &real);
+  QApplication::sendEvent(Input(), &real);
   EXPECT_EQ(Shown(), QStringLiteral("ａ"));
 }
 
-TEST_F(Form1Test, PreeditDoesNotConvertButItsCommitDoes) {
+TEST_F(MainWindowTest, PreeditDoesNotConvertButItsCommitDoes) {
   Open();
-  QTest::keyClicks(Text1(), QStringLiteral("ab"));
+  QTest::keyClicks(Input(), QStringLiteral("ab"));
   // The table changes behind the pane's back: only a conversion shows it.
   settings_.swapTable.Append({u"ａ", u"Ｘ", kCell});
   for (const char* preedit : {"k", "か", ""}) {
     QInputMethodEvent event(QString::fromUtf8(preedit), {});
-    QApplication::sendEvent(Text1(), &event);
+    QApplication::sendEvent(Input(), &event);
     EXPECT_EQ(Shown(), QStringLiteral("ａ\nｂ")) << preedit;
   }
-  Commit(Text1(), QStringLiteral("か"));
+  Commit(Input(), QStringLiteral("か"));
   EXPECT_EQ(Shown(), QStringLiteral("Ｘ\nｂ\nか"));
 }
 
 // After each step the output pane shows and marks the cell of the
 // character before the input caret.
-TEST_F(Form1Test, OutputFollowsTheInputCaret) {
+TEST_F(MainWindowTest, OutputFollowsTheInputCaret) {
   Open();
   QString text;
   for (int line = 0; line < 300; ++line) {
     text += QString(120, QChar(u'あ')) + QChar(u'\n');
   }
-  Text1()->setPlainText(text);
+  Input()->setPlainText(text);
   const std::size_t columns = 301;  // the last, empty line is a column too
   const struct {
     const char* name;
@@ -183,117 +183,119 @@ TEST_F(Form1Test, OutputFollowsTheInputCaret) {
   } steps[] = {
       {"TypeAtTheStart",
        [&] {
-         QTest::keyClick(Text1(), Qt::Key_Home, Qt::ControlModifier);
-         QTest::keyClicks(Text1(), QStringLiteral("x"));
+         QTest::keyClick(Input(), Qt::Key_Home, Qt::ControlModifier);
+         QTest::keyClicks(Input(), QStringLiteral("x"));
        },
        {0, columns - 1}},
-      {"EndOfTheLine", [&] { QTest::keyClick(Text1(), Qt::Key_End); }, {120, columns - 1}},
+      {"EndOfTheLine", [&] { QTest::keyClick(Input(), Qt::Key_End); }, {120, columns - 1}},
       {"TypeAtTheEnd",
        [&] {
-         QTest::keyClick(Text1(), Qt::Key_End, Qt::ControlModifier);
-         QTest::keyClicks(Text1(), QStringLiteral("yz"));
+         QTest::keyClick(Input(), Qt::Key_End, Qt::ControlModifier);
+         QTest::keyClicks(Input(), QStringLiteral("yz"));
        },
        {1, 0}},
       {"BackToLine100",
        [&] {
-         Text1()->setTextCursor(QTextCursor(Text1()->document()->findBlockByNumber(100)));
-         QTest::keyClick(Text1(), Qt::Key_Right);
-         QTest::keyClick(Text1(), Qt::Key_Right);
+         Input()->setTextCursor(QTextCursor(Input()->document()->findBlockByNumber(100)));
+         QTest::keyClick(Input(), Qt::Key_Right);
+         QTest::keyClick(Input(), Qt::Key_Right);
        },
        {1, columns - 1 - 100}},
   };
   for (const auto& s : steps) {
     s.step();
-    const auto marked = Text2()->markedCell();
+    const auto marked = Output()->markedCell();
     ASSERT_TRUE(marked.has_value()) << s.name;
     EXPECT_EQ(*marked, s.marked) << s.name;
-    EXPECT_GE(marked->row, Text2()->FirstVisibleRow()) << s.name;
-    EXPECT_LT(marked->row, Text2()->FirstVisibleRow() + Text2()->VisibleRows()) << s.name;
-    EXPECT_GE(marked->column, Text2()->FirstVisibleColumn()) << s.name;
-    EXPECT_LT(marked->column, Text2()->FirstVisibleColumn() + Text2()->VisibleColumns()) << s.name;
+    EXPECT_GE(marked->row, Output()->FirstVisibleRow()) << s.name;
+    EXPECT_LT(marked->row, Output()->FirstVisibleRow() + Output()->VisibleRows()) << s.name;
+    EXPECT_GE(marked->column, Output()->FirstVisibleColumn()) << s.name;
+    EXPECT_LT(marked->column, Output()->FirstVisibleColumn() + Output()->VisibleColumns())
+        << s.name;
   }
 }
 
-TEST_F(Form1Test, OutputPaneIsSecondInTheTabOrder) {
+TEST_F(MainWindowTest, OutputPaneIsSecondInTheTabOrder) {
   Open();
-  QApplication::setActiveWindow(form_.get());
-  ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
-  Text1()->setTabChangesFocus(true);
-  Text1()->setFocus();
-  QTest::keyClick(Text1(), Qt::Key_Tab);
-  EXPECT_EQ(QApplication::focusWidget(), Text2());
+  QApplication::setActiveWindow(window_.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  Input()->setTabChangesFocus(true);
+  Input()->setFocus();
+  QTest::keyClick(Input(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), Output());
 }
 
 // Opens the settings through the menu and closes the dialog with the
 // button named `button` ("Command2_0" OK, "Command2_1" Cancel), after
 // `edit` has had its turn on it.
-void RunSettings(Form1& form, const char* button, const std::function<void(QDialog&)>& edit) {
-  QTimer::singleShot(0, &form, [&] {
+void RunSettings(MainWindow& window, const char* button,
+                 const std::function<void(QDialog&)>& edit) {
+  QTimer::singleShot(0, &window, [&] {
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
     edit(*dialog);
     QTest::mouseClick(dialog->findChild<QPushButton*>(button), Qt::LeftButton);
   });
-  form.findChild<QAction*>("Menu_Setting")->trigger();
+  window.findChild<QAction*>("Menu_Setting")->trigger();
 }
 
-TEST_F(Form1Test, SettingsCommandReconvertsAfterEitherButton) {
+TEST_F(MainWindowTest, SettingsCommandReconvertsAfterEitherButton) {
   Open();
-  Text1()->setPlainText(QStringLiteral("ー"));
+  Input()->setPlainText(QStringLiteral("ー"));
   // The table changes behind the pane's back; even Cancel brings it in.
   settings_.swapTable.Append({u"ー", u"｜", kCell});
-  RunSettings(*form_, "Command2_1", [](QDialog&) {});
+  RunSettings(*window_, "Command2_1", [](QDialog&) {});
   EXPECT_EQ(Shown(), QStringLiteral("｜"));
 
-  RunSettings(*form_, "Command2_0", [](QDialog& dialog) {
+  RunSettings(*window_, "Command2_0", [](QDialog& dialog) {
     QTest::mouseClick(dialog.findChild<QRadioButton*>("Option1_0"), Qt::LeftButton);
   });
   EXPECT_EQ(settings_.convertTrigger, kEnterKey);
-  Text1()->setPlainText(QStringLiteral("ーー"));
-  RunSettings(*form_, "Command2_1", [](QDialog&) {});
+  Input()->setPlainText(QStringLiteral("ーー"));
+  RunSettings(*window_, "Command2_1", [](QDialog&) {});
   EXPECT_EQ(Shown(), QStringLiteral("｜"));  // Enter now converts, not settings
 }
 
 // ---- Open, drop and the command line ----
 
-TEST_F(Form1Test, OpenLoadsTheChosenFileAndConverts) {
+TEST_F(MainWindowTest, OpenLoadsTheChosenFileAndConverts) {
   Put(PathOf("in.txt"), Cp932(u"縦\r\nab\r\n"));
   Open();
   services_.openAnswers.push_back(PathOf("in.txt"));
   Trigger("Menu_File_Open");
   ASSERT_EQ(services_.openCalls.size(), 1u);
-  EXPECT_EQ(services_.openCalls[0].owner, form_.get());
+  EXPECT_EQ(services_.openCalls[0].owner, window_.get());
   EXPECT_EQ(services_.openCalls[0].folder, QString::fromStdString(folder_.path()));
   EXPECT_EQ(services_.openCalls[0].filters, (QStringList{QStringLiteral("テキスト(*.txt)"),
                                                          QStringLiteral("全てのファイル(*.*)")}));
-  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("縦\nab"));
+  EXPECT_EQ(Input()->toPlainText(), QStringLiteral("縦\nab"));
   EXPECT_EQ(Shown(), QStringLiteral("ａ縦\nｂ　"));
 
   // Cancelling changes nothing.
   Trigger("Menu_File_Open");
-  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("縦\nab"));
+  EXPECT_EQ(Input()->toPlainText(), QStringLiteral("縦\nab"));
   EXPECT_TRUE(services_.messages.empty());
 }
 
-TEST_F(Form1Test, OpenedFileWaitsForTheKeyUnderTriggerZero) {
+TEST_F(MainWindowTest, OpenedFileWaitsForTheKeyUnderTriggerZero) {
   Put(PathOf("in.txt"), "ab");
   Open(kEnterKey);
   services_.openAnswers.push_back(PathOf("in.txt"));
   Trigger("Menu_File_Open");
-  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("ab"));
+  EXPECT_EQ(Input()->toPlainText(), QStringLiteral("ab"));
   EXPECT_EQ(Shown(), QString());
 }
 
-TEST_F(Form1Test, FailedReadIsShownAndLeavesThePanes) {
+TEST_F(MainWindowTest, FailedReadIsShownAndLeavesThePanes) {
   Open();
-  QTest::keyClicks(Text1(), QStringLiteral("x"));
+  QTest::keyClicks(Input(), QStringLiteral("x"));
   services_.openAnswers.push_back(PathOf("missing.txt"));
   Trigger("Menu_File_Open");
   ASSERT_EQ(services_.messages.size(), 1u);
   EXPECT_EQ(services_.messages[0].icon, MessageIcon::Error);
   EXPECT_TRUE(services_.messages[0].text.contains(PathOf("missing.txt")));
   EXPECT_TRUE(services_.messages[0].text.contains(QStringLiteral("No such file or directory")));
-  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("x"));
+  EXPECT_EQ(Input()->toPlainText(), QStringLiteral("x"));
   EXPECT_EQ(Shown(), QStringLiteral("ｘ"));
 }
 
@@ -317,34 +319,34 @@ bool Drop(QWidget* target, QMimeData* data, Qt::DropAction* action = nullptr) {
   return drop.isAccepted();
 }
 
-TEST_F(Form1Test, DropLoadsTheFirstFileWhateverItsExtension) {
+TEST_F(MainWindowTest, DropLoadsTheFirstFileWhateverItsExtension) {
   Put(PathOf("first.csv"), "a,b");
   Put(PathOf("second.txt"), "second");
   Put(PathOf("third.txt"), "third");
   Open();
   QMimeData* data = FileDrop({PathOf("first.csv"), PathOf("second.txt"), PathOf("third.txt")});
   Qt::DropAction action = Qt::IgnoreAction;
-  EXPECT_TRUE(Drop(Text1()->viewport(), data, &action));
+  EXPECT_TRUE(Drop(Input()->viewport(), data, &action));
   EXPECT_EQ(action, Qt::CopyAction);
-  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("a,b"));
+  EXPECT_EQ(Input()->toPlainText(), QStringLiteral("a,b"));
   EXPECT_EQ(Shown(), QStringLiteral("ａ\n，\nｂ"));
   delete data;
 }
 
-TEST_F(Form1Test, DraggedTextChangesNothing) {
+TEST_F(MainWindowTest, DraggedTextChangesNothing) {
   Open();
-  QTest::keyClicks(Text1(), QStringLiteral("keep"));
+  QTest::keyClicks(Input(), QStringLiteral("keep"));
   auto* data = new QMimeData;
   data->setText(QStringLiteral("dragged"));
-  EXPECT_FALSE(Drop(Text1()->viewport(), data));
-  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("keep"));
+  EXPECT_FALSE(Drop(Input()->viewport(), data));
+  EXPECT_EQ(Input()->toPlainText(), QStringLiteral("keep"));
   delete data;
 }
 
-TEST_F(Form1Test, DropOfAFolderIsReported) {
+TEST_F(MainWindowTest, DropOfAFolderIsReported) {
   Open();
   QMimeData* data = FileDrop({QString::fromStdString(folder_.path())});
-  Drop(Text1()->viewport(), data);
+  Drop(Input()->viewport(), data);
   ASSERT_EQ(services_.messages.size(), 1u);
   EXPECT_TRUE(services_.messages[0].text.contains(QStringLiteral("Is a directory")));
   delete data;
@@ -357,10 +359,10 @@ struct CommandLineCase {
   bool reported;
 };
 
-class Form1CommandLineTest : public Form1Test,
-                             public testing::WithParamInterface<CommandLineCase> {};
+class MainWindowCommandLineTest : public MainWindowTest,
+                                  public testing::WithParamInterface<CommandLineCase> {};
 
-TEST_P(Form1CommandLineTest, LoadsTheNamedFileOrSaysWhy) {
+TEST_P(MainWindowCommandLineTest, LoadsTheNamedFileOrSaysWhy) {
   Put(PathOf("my notes.txt"), "ab");
   testing_support::WriteFile(folder_.PathOf("name-\xff.txt"), "ab");
   testing_support::WriteFile(folder_.PathOf("名前.txt"), "ab");
@@ -372,13 +374,13 @@ TEST_P(Form1CommandLineTest, LoadsTheNamedFileOrSaysWhy) {
     }
     arguments.push_back(argument);
   }
-  form_->LoadStartupFile(arguments);
-  EXPECT_EQ(Text1()->toPlainText(), QString::fromUtf8(GetParam().text));
+  window_->LoadStartupFile(arguments);
+  EXPECT_EQ(Input()->toPlainText(), QString::fromUtf8(GetParam().text));
   EXPECT_EQ(services_.messages.size(), GetParam().reported ? 1u : 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Forms, Form1CommandLineTest,
+    Forms, MainWindowCommandLineTest,
     testing::Values(
         CommandLineCase{"Empty", {}, "", false},
         CommandLineCase{"PathWithSpaces", {"@my notes.txt"}, "ab", false},
@@ -403,18 +405,19 @@ struct SavePathCase {
   const char* saved;
 };
 
-class Form1SavePathTest : public Form1Test, public testing::WithParamInterface<SavePathCase> {};
+class MainWindowSavePathTest : public MainWindowTest,
+                               public testing::WithParamInterface<SavePathCase> {};
 
-TEST_P(Form1SavePathTest, AppendsTxtUnlessTheNameEndsInIt) {
+TEST_P(MainWindowSavePathTest, AppendsTxtUnlessTheNameEndsInIt) {
   Open();
-  QTest::keyClicks(Text1(), QStringLiteral("ab"));
+  QTest::keyClicks(Input(), QStringLiteral("ab"));
   services_.saveAnswers.push_back(PathOf(GetParam().chosen));
   Trigger("Menu_File_Save");
   EXPECT_EQ(Bytes(PathOf(GetParam().saved)), Cp932(u"ａ\r\nｂ"));
   EXPECT_TRUE(services_.messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, Form1SavePathTest,
+INSTANTIATE_TEST_SUITE_P(Names, MainWindowSavePathTest,
                          testing::Values(SavePathCase{"Plain", "memo", "memo.txt"},
                                          SavePathCase{"Lower", "memo.txt", "memo.txt"},
                                          SavePathCase{"Upper", "memo.TXT", "memo.TXT"},
@@ -425,11 +428,11 @@ INSTANTIATE_TEST_SUITE_P(Names, Form1SavePathTest,
                                          SavePathCase{"Short", "a.tx", "a.tx.txt"}),
                          testing_support::CaseName());
 
-TEST_F(Form1Test, SaveWritesThePaneAsShownWithoutConvertingFirst) {
+TEST_F(MainWindowTest, SaveWritesThePaneAsShownWithoutConvertingFirst) {
   Open(kEnterKey);
-  QTest::keyClicks(Text1(), QStringLiteral("ab"));
-  QTest::keyClick(Text1(), Qt::Key_Return);         // converts "ab" and the new line
-  QTest::keyClicks(Text1(), QStringLiteral("cd"));  // not converted yet
+  QTest::keyClicks(Input(), QStringLiteral("ab"));
+  QTest::keyClick(Input(), Qt::Key_Return);         // converts "ab" and the new line
+  QTest::keyClicks(Input(), QStringLiteral("cd"));  // not converted yet
   services_.saveAnswers.push_back(PathOf("out.txt"));
   Trigger("Menu_File_Save");
   ASSERT_EQ(services_.saveCalls.size(), 1u);
@@ -437,7 +440,7 @@ TEST_F(Form1Test, SaveWritesThePaneAsShownWithoutConvertingFirst) {
   EXPECT_EQ(Bytes(PathOf("out.txt")), Cp932(u"　ａ\r\n　ｂ"));
 }
 
-TEST_F(Form1Test, SavingAnEmptyPaneEmptiesTheFile) {
+TEST_F(MainWindowTest, SavingAnEmptyPaneEmptiesTheFile) {
   Put(PathOf("out.txt"), "old");
   Open();
   services_.saveAnswers.push_back(PathOf("out.txt"));
@@ -445,10 +448,10 @@ TEST_F(Form1Test, SavingAnEmptyPaneEmptiesTheFile) {
   EXPECT_EQ(fs::file_size(PathOf("out.txt").toStdString()), 0u);
 }
 
-TEST_F(Form1Test, AskesBeforeReplacingTheFileThatTxtLeadsTo) {
+TEST_F(MainWindowTest, AskesBeforeReplacingTheFileThatTxtLeadsTo) {
   Put(PathOf("memo.txt"), "old");
   Open();
-  QTest::keyClicks(Text1(), QStringLiteral("a"));
+  QTest::keyClicks(Input(), QStringLiteral("a"));
   services_.saveAnswers = {PathOf("memo"), PathOf("memo")};
   services_.proceedAnswers = {false, true};
   Trigger("Menu_File_Save");
@@ -459,9 +462,9 @@ TEST_F(Form1Test, AskesBeforeReplacingTheFileThatTxtLeadsTo) {
   EXPECT_EQ(Bytes(PathOf("memo.txt")), Cp932(u"ａ"));
 }
 
-TEST_F(Form1Test, WarnsBeforeCharactersBecomeQuestionMarks) {
+TEST_F(MainWindowTest, WarnsBeforeCharactersBecomeQuestionMarks) {
   Open();
-  Commit(Text1(), QStringLiteral("😀a"));
+  Commit(Input(), QStringLiteral("😀a"));
   services_.saveAnswers = {PathOf("out.txt")};
   services_.proceedAnswers = {false};
   Trigger("Menu_File_Save");
@@ -476,11 +479,11 @@ TEST_F(Form1Test, WarnsBeforeCharactersBecomeQuestionMarks) {
   EXPECT_EQ(Bytes(PathOf("out.txt")), "?\r\n" + Cp932(u"ａ"));
 }
 
-TEST_F(Form1Test, FailedWriteIsShownAndKeepsTheOldFile) {
+TEST_F(MainWindowTest, FailedWriteIsShownAndKeepsTheOldFile) {
   Put(PathOf("locked.txt"), "old");
   ASSERT_EQ(::chmod(PathOf("locked.txt").toStdString().c_str(), 0444), 0);
   Open();
-  QTest::keyClicks(Text1(), QStringLiteral("a"));
+  QTest::keyClicks(Input(), QStringLiteral("a"));
   services_.saveAnswers = {PathOf("locked.txt"), PathOf("no/folder/out.txt")};
   Trigger("Menu_File_Save");
   Trigger("Menu_File_Save");
@@ -492,50 +495,50 @@ TEST_F(Form1Test, FailedWriteIsShownAndKeepsTheOldFile) {
   EXPECT_EQ(Shown(), QStringLiteral("ａ"));
 }
 
-TEST_F(Form1Test, TooLargeOutputIsExplainedAndNotSaved) {
+TEST_F(MainWindowTest, TooLargeOutputIsExplainedAndNotSaved) {
   Open();
-  form_->SetMaxLayoutCells(5);
-  QTest::keyClicks(Text1(), QStringLiteral("abc"));
-  QTest::keyClick(Text1(), Qt::Key_Return);  // 2 lines × 3: 6 cells
+  window_->SetMaxLayoutCells(5);
+  QTest::keyClicks(Input(), QStringLiteral("abc"));
+  QTest::keyClick(Input(), Qt::Key_Return);  // 2 lines × 3: 6 cells
   EXPECT_EQ(Shown(), QString());
-  EXPECT_TRUE(Text2()->message().contains(QStringLiteral("2 行")));
-  EXPECT_TRUE(Text2()->message().contains(QStringLiteral("最長 3 文字")));
+  EXPECT_TRUE(Output()->message().contains(QStringLiteral("2 行")));
+  EXPECT_TRUE(Output()->message().contains(QStringLiteral("最長 3 文字")));
   services_.saveAnswers = {PathOf("out.txt")};
   Trigger("Menu_File_Save");
   EXPECT_TRUE(services_.saveCalls.empty());
   ASSERT_EQ(services_.messages.size(), 1u);
   EXPECT_FALSE(fs::exists(PathOf("out.txt").toStdString()));
 
-  QTest::keyClick(Text1(), Qt::Key_Backspace);  // back to 3 cells
-  EXPECT_EQ(Text2()->message(), QString());
+  QTest::keyClick(Input(), Qt::Key_Backspace);  // back to 3 cells
+  EXPECT_EQ(Output()->message(), QString());
   EXPECT_EQ(Shown(), QStringLiteral("ａ\nｂ\nｃ"));
 }
 
 // ---- Window, splitter and menus ----
 
-TEST_F(Form1Test, OpensWithItsCaptionSizeAndCentredSplitter) {
+TEST_F(MainWindowTest, OpensWithItsCaptionSizeAndCentredSplitter) {
   Open();
-  EXPECT_EQ(form_->windowTitle(), QStringLiteral("Mirotabe"));
-  EXPECT_EQ(form_->windowIcon().availableSizes(),
+  EXPECT_EQ(window_->windowTitle(), QStringLiteral("Mirotabe"));
+  EXPECT_EQ(window_->windowIcon().availableSizes(),
             (QList<QSize>{QSize(16, 16), QSize(32, 32), QSize(48, 48)}));
-  ASSERT_EQ(form_->logicalDpiX(), 96);
-  EXPECT_EQ(form_->centralWidget()->size(), QSize(604, 352));
-  EXPECT_EQ(form_->geometryInTwips().image1.left, 4500);
-  EXPECT_EQ(Image1()->geometry(), QRect(300, 0, 4, 352));
-  EXPECT_EQ(Text1()->geometry(), QRect(0, 0, 300, 352));
-  EXPECT_EQ(Text2()->geometry(), QRect(304, 0, 300, 352));
-  EXPECT_EQ(Image1()->cursor().shape(), Qt::SizeHorCursor);
-  EXPECT_TRUE(QAccessible::queryAccessibleInterface(Text2())->state().readOnly);
+  ASSERT_EQ(window_->logicalDpiX(), 96);
+  EXPECT_EQ(window_->centralWidget()->size(), QSize(604, 352));
+  EXPECT_EQ(window_->geometryInTwips().splitter.left, 4500);
+  EXPECT_EQ(Splitter()->geometry(), QRect(300, 0, 4, 352));
+  EXPECT_EQ(Input()->geometry(), QRect(0, 0, 300, 352));
+  EXPECT_EQ(Output()->geometry(), QRect(304, 0, 300, 352));
+  EXPECT_EQ(Splitter()->cursor().shape(), Qt::SizeHorCursor);
+  EXPECT_TRUE(QAccessible::queryAccessibleInterface(Output())->state().readOnly);
   // The columns stand straight only when every full-width cell is as wide
   // as every other: the set-up installs IPAGothic for that.
-  EXPECT_EQ(QFontInfo(Text2()->font()).family(), QStringLiteral("IPAGothic"));
-  const QFontMetrics metrics(Text2()->font());
+  EXPECT_EQ(QFontInfo(Output()->font()).family(), QStringLiteral("IPAGothic"));
+  const QFontMetrics metrics(Output()->font());
   for (const QString& cell : {QStringLiteral("ａ"), QStringLiteral("｜"), QStringLiteral("　"),
                               QStringLiteral("漢"), QStringLiteral("ー")}) {
     EXPECT_EQ(metrics.horizontalAdvance(cell), metrics.horizontalAdvance(QStringLiteral("あ")))
         << cell.toStdString();
   }
-  EXPECT_EQ(Text1()->lineWrapMode(), QPlainTextEdit::NoWrap);
+  EXPECT_EQ(Input()->lineWrapMode(), QPlainTextEdit::NoWrap);
 }
 
 void SendMouse(QWidget* widget, QEvent::Type type, Qt::MouseButton button, QPoint at) {
@@ -544,68 +547,68 @@ void SendMouse(QWidget* widget, QEvent::Type type, Qt::MouseButton button, QPoin
   QApplication::sendEvent(widget, &event);
 }
 
-TEST_F(Form1Test, DraggingTheSplitterWithAnyButtonMovesThePanes) {
+TEST_F(MainWindowTest, DraggingTheSplitterWithAnyButtonMovesThePanes) {
   Open();
   for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
-    const float before = form_->geometryInTwips().image1.left;
-    SendMouse(Image1(), QEvent::MouseButtonPress, button, QPoint(2, 50));
-    SendMouse(Image1(), QEvent::MouseMove, button, QPoint(32, 50));  // 30 px: 450 twips
-    EXPECT_EQ(form_->geometryInTwips().image1.left, before + 450);
-    SendMouse(Image1(), QEvent::MouseButtonRelease, button, QPoint(2, 50));
+    const float before = window_->geometryInTwips().splitter.left;
+    SendMouse(Splitter(), QEvent::MouseButtonPress, button, QPoint(2, 50));
+    SendMouse(Splitter(), QEvent::MouseMove, button, QPoint(32, 50));  // 30 px: 450 twips
+    EXPECT_EQ(window_->geometryInTwips().splitter.left, before + 450);
+    SendMouse(Splitter(), QEvent::MouseButtonRelease, button, QPoint(2, 50));
   }
-  EXPECT_EQ(Image1()->x(), 360);
-  EXPECT_EQ(Text1()->width(), 360);
-  EXPECT_EQ(Text2()->x(), 364);
+  EXPECT_EQ(Splitter()->x(), 360);
+  EXPECT_EQ(Input()->width(), 360);
+  EXPECT_EQ(Output()->x(), 364);
 
   // Hovering moves nothing; a size change centres again.
-  SendMouse(Image1(), QEvent::MouseMove, Qt::NoButton, QPoint(40, 50));
-  EXPECT_EQ(Image1()->x(), 360);
-  form_->resize(form_->width() + 1, form_->height());
+  SendMouse(Splitter(), QEvent::MouseMove, Qt::NoButton, QPoint(40, 50));
+  EXPECT_EQ(Splitter()->x(), 360);
+  window_->resize(window_->width() + 1, window_->height());
   QApplication::processEvents();
-  EXPECT_EQ(form_->geometryInTwips().image1.left, 4507);
+  EXPECT_EQ(window_->geometryInTwips().splitter.left, 4507);
 }
 
-TEST_F(Form1Test, DragPastTheLeftEdgeKeepsTheInputPane) {
+TEST_F(MainWindowTest, DragPastTheLeftEdgeKeepsTheInputPane) {
   Open();
-  SendMouse(Image1(), QEvent::MouseButtonPress, Qt::LeftButton, QPoint(0, 50));
-  SendMouse(Image1(), QEvent::MouseMove, Qt::LeftButton, QPoint(-290, 50));
-  EXPECT_EQ(Text1()->width(), 10);
-  SendMouse(Image1(), QEvent::MouseMove, Qt::LeftButton, QPoint(-20, 50));
-  EXPECT_LT(form_->geometryInTwips().image1.left, 0);
-  EXPECT_EQ(Text1()->width(), 10);
-  EXPECT_EQ(Text2()->x(), -10 + 4);
+  SendMouse(Splitter(), QEvent::MouseButtonPress, Qt::LeftButton, QPoint(0, 50));
+  SendMouse(Splitter(), QEvent::MouseMove, Qt::LeftButton, QPoint(-290, 50));
+  EXPECT_EQ(Input()->width(), 10);
+  SendMouse(Splitter(), QEvent::MouseMove, Qt::LeftButton, QPoint(-20, 50));
+  EXPECT_LT(window_->geometryInTwips().splitter.left, 0);
+  EXPECT_EQ(Input()->width(), 10);
+  EXPECT_EQ(Output()->x(), -10 + 4);
 }
 
-TEST_F(Form1Test, MenusHaveTheirCaptionsAndShortcuts) {
+TEST_F(MainWindowTest, MenusHaveTheirCaptionsAndShortcuts) {
   Open();
-  const auto text = [&](const char* name) { return form_->findChild<QAction*>(name)->text(); };
+  const auto text = [&](const char* name) { return window_->findChild<QAction*>(name)->text(); };
   EXPECT_EQ(text("Menu_File_Open"), QStringLiteral("開く(&O)"));
   EXPECT_EQ(text("Menu_File_Save"), QStringLiteral("縦書きを保存(&S)"));
   EXPECT_EQ(text("Menu_File_Exit"), QStringLiteral("終了(&X)"));
   EXPECT_EQ(text("Menu_Setting"), QStringLiteral("設定(&S)"));
   EXPECT_EQ(text("Menu_Help_Version"), QStringLiteral("バージョン情報(&A)"));
   EXPECT_EQ(text("Menu_Help_HP"), QStringLiteral("作者ＨＰ(&E)"));
-  EXPECT_EQ(form_->findChild<QAction*>("Menu_File_Open")->shortcut(), QKeySequence("Ctrl+O"));
-  EXPECT_EQ(form_->findChild<QAction*>("Menu_File_Save")->shortcut(), QKeySequence("Ctrl+S"));
+  EXPECT_EQ(window_->findChild<QAction*>("Menu_File_Open")->shortcut(), QKeySequence("Ctrl+O"));
+  EXPECT_EQ(window_->findChild<QAction*>("Menu_File_Save")->shortcut(), QKeySequence("Ctrl+S"));
   QStringList bar;
-  for (QAction* action : form_->menuBar()->actions()) bar.push_back(action->text());
+  for (QAction* action : window_->menuBar()->actions()) bar.push_back(action->text());
   EXPECT_EQ(bar, (QStringList{QStringLiteral("ファイル(&F)"), QStringLiteral("変換(&C)"),
                               QStringLiteral("設定(&S)"), QStringLiteral("ヘルプ(&H)")}));
   EXPECT_EQ(text("Menu_Convert_Reverse"), QStringLiteral("横書きに戻す"));
 }
 
-TEST_F(Form1Test, ShortcutsReachTheCommands) {
+TEST_F(MainWindowTest, ShortcutsReachTheCommands) {
   Open();
-  QApplication::setActiveWindow(form_.get());
-  ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
-  Text1()->setFocus();
-  QTest::keyClick(Text1(), Qt::Key_O, Qt::ControlModifier);
+  QApplication::setActiveWindow(window_.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  Input()->setFocus();
+  QTest::keyClick(Input(), Qt::Key_O, Qt::ControlModifier);
   EXPECT_EQ(services_.openCalls.size(), 1u);
-  QTest::keyClick(Text1(), Qt::Key_S, Qt::ControlModifier);
+  QTest::keyClick(Input(), Qt::Key_S, Qt::ControlModifier);
   EXPECT_EQ(services_.saveCalls.size(), 1u);
 }
 
-TEST_F(Form1Test, VersionBoxAndHomePage) {
+TEST_F(MainWindowTest, VersionBoxAndHomePage) {
   Open();
   Trigger("Menu_Help_Version");
   ASSERT_EQ(services_.messages.size(), 1u);
@@ -620,25 +623,25 @@ TEST_F(Form1Test, VersionBoxAndHomePage) {
   EXPECT_EQ(services_.openedUrls, (std::vector<QString>{HomePageAddress(), HomePageAddress()}));
 }
 
-TEST_F(Form1Test, ExitClosesTheWindowWithoutAsking) {
+TEST_F(MainWindowTest, ExitClosesTheWindowWithoutAsking) {
   Open();
-  QTest::keyClicks(Text1(), QStringLiteral("unsaved"));
+  QTest::keyClicks(Input(), QStringLiteral("unsaved"));
   Trigger("Menu_File_Exit");
-  EXPECT_FALSE(form_->isVisible());
+  EXPECT_FALSE(window_->isVisible());
   EXPECT_TRUE(services_.questions.empty());
 }
 
 // ---- Layout options and reading back ----
 
-TEST_F(Form1Test, TheOutputFollowsTheLayoutOptions) {
+TEST_F(MainWindowTest, TheOutputFollowsTheLayoutOptions) {
   settings_.layout = {2, Kinsoku::kPushOut, 1};
   Open();
-  Commit(Text1(), QStringLiteral("あい。う"));
+  Commit(Input(), QStringLiteral("あい。う"));
   EXPECT_EQ(Shown(), QStringLiteral("う　い　あ\n　　。　　"));
   // The caret's character is found in the columns the line was cut into.
-  EXPECT_EQ(Text2()->markedCell(), (CellPosition{0, 0}));
-  QTest::keyClick(Text1(), Qt::Key_Left);
-  EXPECT_EQ(Text2()->markedCell(), (CellPosition{1, 2}));
+  EXPECT_EQ(Output()->markedCell(), (CellPosition{0, 0}));
+  QTest::keyClick(Input(), Qt::Key_Left);
+  EXPECT_EQ(Output()->markedCell(), (CellPosition{1, 2}));
 }
 
 struct ReverseCase {
@@ -647,38 +650,39 @@ struct ReverseCase {
   QString output;  // the output pane right after the command
 };
 
-class Form1ReverseTest : public Form1Test, public testing::WithParamInterface<ReverseCase> {};
+class MainWindowReverseTest : public MainWindowTest,
+                              public testing::WithParamInterface<ReverseCase> {};
 
 // The command rewrites the input pane as an edit: under the every-change
 // trigger the output follows at once, under the others it waits for its
 // key, and undo brings the vertical text back.
-TEST_P(Form1ReverseTest, PutsTheHorizontalTextIntoTheInputPane) {
+TEST_P(MainWindowReverseTest, PutsTheHorizontalTextIntoTheInputPane) {
   Open(GetParam().trigger);
-  Commit(Text1(), QStringLiteral("ｃａ\n　ｂ"));
-  form_->ConvertMirotabe();
+  Commit(Input(), QStringLiteral("ｃａ\n　ｂ"));
+  window_->Convert();
   const QString before = Shown();
   Trigger("Menu_Convert_Reverse");
-  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("ａｂ\nｃ"));
+  EXPECT_EQ(Input()->toPlainText(), QStringLiteral("ａｂ\nｃ"));
   EXPECT_EQ(Shown(), GetParam().output.isNull() ? before : GetParam().output);
 
-  Text1()->setFocus();
-  QTest::keyClick(Text1(), Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("ｃａ\n　ｂ"));
+  Input()->setFocus();
+  QTest::keyClick(Input(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Input()->toPlainText(), QStringLiteral("ｃａ\n　ｂ"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Form1, Form1ReverseTest,
+INSTANTIATE_TEST_SUITE_P(MainWindow, MainWindowReverseTest,
                          testing::Values(ReverseCase{"EveryChange", kEveryChange,
                                                      QStringLiteral("ｃａ\n　ｂ")},
                                          ReverseCase{"WaitsForEnter", kEnterKey, QString()},
                                          ReverseCase{"WaitsForF1", kF1Key, QString()}),
                          testing_support::CaseName());
 
-TEST_F(Form1Test, ReadingBackTooMuchIsExplainedAndChangesNothing) {
+TEST_F(MainWindowTest, ReadingBackTooMuchIsExplainedAndChangesNothing) {
   Open();
-  form_->SetMaxLayoutCells(5);
-  Commit(Text1(), QStringLiteral("ａｂｃ\nｄ"));  // 2 rows × 3: 6 cells
+  window_->SetMaxLayoutCells(5);
+  Commit(Input(), QStringLiteral("ａｂｃ\nｄ"));  // 2 rows × 3: 6 cells
   Trigger("Menu_Convert_Reverse");
-  EXPECT_EQ(Text1()->toPlainText(), QStringLiteral("ａｂｃ\nｄ"));
+  EXPECT_EQ(Input()->toPlainText(), QStringLiteral("ａｂｃ\nｄ"));
   ASSERT_EQ(services_.messages.size(), 1u);
   EXPECT_EQ(services_.messages.front().icon, MessageIcon::Error);
   EXPECT_EQ(services_.messages.front().text,

@@ -1,4 +1,4 @@
-#include "ui/form_layout.h"
+#include "ui/pane_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -13,14 +13,14 @@ struct CentringCase {
 class FormLayoutCentringTest : public testing::TestWithParam<CentringCase> {};
 
 TEST_P(FormLayoutCentringTest, CentresTheSplitterAndFillsBothSides) {
-  FormGeometry geometry;
+  PaneGeometry geometry;
   const float width = GetParam().width;
-  LayOutForm(geometry, width, 5280, false);
+  PlacePanes(geometry, width, 5280, false);
   const float left = GetParam().splitterLeft;
-  EXPECT_EQ(geometry.image1.left, left);
-  EXPECT_EQ(geometry.image1.height, 5280);
-  EXPECT_EQ(geometry.text1, (TwipsRect{0, 0, left, 5280}));
-  EXPECT_EQ(geometry.text2, (TwipsRect{left + 60, 0, width - left - 60, 5280}));
+  EXPECT_EQ(geometry.splitter.left, left);
+  EXPECT_EQ(geometry.splitter.height, 5280);
+  EXPECT_EQ(geometry.input, (TwipsRect{0, 0, left, 5280}));
+  EXPECT_EQ(geometry.output, (TwipsRect{left + 60, 0, width - left - 60, 5280}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Widths, FormLayoutCentringTest,
@@ -30,36 +30,36 @@ INSTANTIATE_TEST_SUITE_P(Widths, FormLayoutCentringTest,
                                          CentringCase{61, 0}, CentringCase{62.5f, 1}));
 
 TEST(FormLayoutTest, DraggingKeepsTheSplitterWhereItWas) {
-  FormGeometry geometry;
-  geometry.image1.left = 1000;
-  LayOutForm(geometry, 9060, 5280, true);
-  EXPECT_EQ(geometry.image1.left, 1000);
-  EXPECT_EQ(geometry.text1, (TwipsRect{0, 0, 1000, 5280}));
-  EXPECT_EQ(geometry.text2, (TwipsRect{1060, 0, 8000, 5280}));
+  PaneGeometry geometry;
+  geometry.splitter.left = 1000;
+  PlacePanes(geometry, 9060, 5280, true);
+  EXPECT_EQ(geometry.splitter.left, 1000);
+  EXPECT_EQ(geometry.input, (TwipsRect{0, 0, 1000, 5280}));
+  EXPECT_EQ(geometry.output, (TwipsRect{1060, 0, 8000, 5280}));
 }
 
 TEST(FormLayoutTest, PanesThatWouldGetANegativeWidthKeepTheirGeometry) {
-  FormGeometry start;
-  LayOutForm(start, 9060, 5280, false);
+  PaneGeometry start;
+  PlacePanes(start, 9060, 5280, false);
 
-  FormGeometry pastLeft = start;
-  pastLeft.image1.left = -200;
-  LayOutForm(pastLeft, 9060, 5280, true);
-  EXPECT_EQ(pastLeft.text1, start.text1);
-  EXPECT_EQ(pastLeft.text2, (TwipsRect{-140, 0, 9200, 5280}));
+  PaneGeometry pastLeft = start;
+  pastLeft.splitter.left = -200;
+  PlacePanes(pastLeft, 9060, 5280, true);
+  EXPECT_EQ(pastLeft.input, start.input);
+  EXPECT_EQ(pastLeft.output, (TwipsRect{-140, 0, 9200, 5280}));
 
-  FormGeometry pastRight = start;
-  pastRight.image1.left = 9030;
-  LayOutForm(pastRight, 9060, 5280, true);
-  EXPECT_EQ(pastRight.text1, (TwipsRect{0, 0, 9030, 5280}));
-  EXPECT_EQ(pastRight.text2, start.text2);
+  PaneGeometry pastRight = start;
+  pastRight.splitter.left = 9030;
+  PlacePanes(pastRight, 9060, 5280, true);
+  EXPECT_EQ(pastRight.input, (TwipsRect{0, 0, 9030, 5280}));
+  EXPECT_EQ(pastRight.output, start.output);
 
   // A minimised window: nothing fits, both panes wait for the restore.
-  FormGeometry minimised = start;
-  LayOutForm(minimised, 0, 0, false);
-  EXPECT_EQ(minimised.text1, start.text1);
-  EXPECT_EQ(minimised.text2, start.text2);
-  LayOutForm(minimised, 9060, 5280, false);
+  PaneGeometry minimised = start;
+  PlacePanes(minimised, 0, 0, false);
+  EXPECT_EQ(minimised.input, start.input);
+  EXPECT_EQ(minimised.output, start.output);
+  PlacePanes(minimised, 9060, 5280, false);
   EXPECT_EQ(minimised, start);
 }
 

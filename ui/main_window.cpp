@@ -1,4 +1,4 @@
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 #include <QAction>
 #include <QFile>
@@ -19,7 +19,6 @@
 #include "ui/about.h"
 #include "ui/command_line.h"
 #include "ui/dialog_folder.h"
-#include "ui/form2.h"
 #include "ui/image_export.h"
 #include "ui/input_pane.h"
 #include "ui/local_path.h"
@@ -29,6 +28,7 @@
 #include "ui/save_format.h"
 #include "ui/save_output.h"
 #include "ui/save_path.h"
+#include "ui/settings_dialog.h"
 #include "ui/splitter.h"
 #include "ui/twips.h"
 #include "ui/ui_services.h"
@@ -84,7 +84,7 @@ QString Listed(const std::vector<char32_t>& characters) {
 
 }  // namespace
 
-Form1::Form1(AppSettings& settings, UiServices& services, QWidget* parent)
+MainWindow::MainWindow(AppSettings& settings, UiServices& services, QWidget* parent)
     : QMainWindow(parent),
       settings_(settings),
       services_(services),
@@ -105,20 +105,20 @@ Form1::Form1(AppSettings& settings, UiServices& services, QWidget* parent)
                                                     statusBar()->sizeHint().height());
 }
 
-void Form1::BuildPanes() {
+void MainWindow::BuildPanes() {
   clientArea_ = new ClientArea(this);
   setCentralWidget(clientArea_);
 
   inputPane_ = new InputPane(clientArea_);
-  connect(inputPane_, &InputPane::committedTextChanged, this, &Form1::OnInputChanged);
-  connect(inputPane_, &InputPane::keyReleased, this, &Form1::OnInputKeyReleased);
-  connect(inputPane_, &InputPane::fileDropped, this, &Form1::LoadInput);
-  connect(inputPane_, &QPlainTextEdit::cursorPositionChanged, this, &Form1::FollowInputCaret);
+  connect(inputPane_, &InputPane::committedTextChanged, this, &MainWindow::OnInputChanged);
+  connect(inputPane_, &InputPane::keyReleased, this, &MainWindow::OnInputKeyReleased);
+  connect(inputPane_, &InputPane::fileDropped, this, &MainWindow::LoadInput);
+  connect(inputPane_, &QPlainTextEdit::cursorPositionChanged, this, &MainWindow::FollowInputCaret);
 
   splitter_ = new Splitter(clientArea_);
-  connect(splitter_, &Splitter::dragStarted, this, &Form1::OnSplitterPressed);
-  connect(splitter_, &Splitter::dragMoved, this, &Form1::OnSplitterMoved);
-  connect(splitter_, &Splitter::dragEnded, this, &Form1::OnSplitterReleased);
+  connect(splitter_, &Splitter::dragStarted, this, &MainWindow::OnSplitterPressed);
+  connect(splitter_, &Splitter::dragMoved, this, &MainWindow::OnSplitterMoved);
+  connect(splitter_, &Splitter::dragEnded, this, &MainWindow::OnSplitterReleased);
 
   outputPane_ = new OutputPane(clientArea_);
   outputPane_->setObjectName(QStringLiteral("Text2"));
@@ -126,12 +126,12 @@ void Form1::BuildPanes() {
   setTabOrder(inputPane_, outputPane_);
   inputPane_->setFocus();
   // Only now that the panes exist can a resize lay them out.
-  connect(clientArea_, &ClientArea::resized, this, &Form1::LayOutPanes);
+  connect(clientArea_, &ClientArea::resized, this, &MainWindow::LayOutPanes);
 }
 
-void Form1::BuildMenus() {
+void MainWindow::BuildMenus() {
   const auto addAction = [this](QWidget* menu, const char* name, const QString& text,
-                                void (Form1::*handler)()) {
+                                void (MainWindow::*handler)()) {
     auto* action = new QAction(text, this);
     action->setObjectName(QString::fromLatin1(name));
     connect(action, &QAction::triggered, this, handler);
@@ -141,29 +141,30 @@ void Form1::BuildMenus() {
 
   QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
   file->setObjectName(QStringLiteral("Menu_File"));
-  addAction(file, "Menu_File_Open", QStringLiteral("開く(&O)"), &Form1::OpenFile)
+  addAction(file, "Menu_File_Open", QStringLiteral("開く(&O)"), &MainWindow::OpenFile)
       ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  addAction(file, "Menu_File_Save", QStringLiteral("縦書きを保存(&S)"), &Form1::SaveOutput)
+  addAction(file, "Menu_File_Save", QStringLiteral("縦書きを保存(&S)"), &MainWindow::SaveOutput)
       ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   file->addSeparator();
-  addAction(file, "Menu_File_Exit", QStringLiteral("終了(&X)"), &Form1::Exit);
+  addAction(file, "Menu_File_Exit", QStringLiteral("終了(&X)"), &MainWindow::Exit);
 
   BuildConvertMenu();
 
-  addAction(menuBar(), "Menu_Setting", QStringLiteral("設定(&S)"), &Form1::EditSettings);
+  addAction(menuBar(), "Menu_Setting", QStringLiteral("設定(&S)"), &MainWindow::EditSettings);
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
   help->setObjectName(QStringLiteral("Menu_Help"));
-  addAction(help, "Menu_Help_Version", QStringLiteral("バージョン情報(&A)"), &Form1::ShowVersion);
-  addAction(help, "Menu_Help_HP", QStringLiteral("作者ＨＰ(&E)"), &Form1::OpenHomePage);
+  addAction(help, "Menu_Help_Version", QStringLiteral("バージョン情報(&A)"),
+            &MainWindow::ShowVersion);
+  addAction(help, "Menu_Help_HP", QStringLiteral("作者ＨＰ(&E)"), &MainWindow::OpenHomePage);
 }
 
-void Form1::BuildConvertMenu() {
+void MainWindow::BuildConvertMenu() {
   QMenu* convert = menuBar()->addMenu(QStringLiteral("変換(&C)"));
   convert->setObjectName(QStringLiteral("Menu_Convert"));
   auto* reverse = new QAction(QStringLiteral("横書きに戻す"), this);
   reverse->setObjectName(QStringLiteral("Menu_Convert_Reverse"));
-  connect(reverse, &QAction::triggered, this, &Form1::ReverseInput);
+  connect(reverse, &QAction::triggered, this, &MainWindow::ReverseInput);
   convert->addAction(reverse);
 
   convert->addSeparator();
@@ -177,7 +178,7 @@ void Form1::BuildConvertMenu() {
   imageExport->AddCommands(convert);
 }
 
-void Form1::LoadStartupFile(const std::vector<std::string>& arguments) {
+void MainWindow::LoadStartupFile(const std::vector<std::string>& arguments) {
   const StartupFileName file = ParseStartupFileName(arguments);
   switch (file.kind) {
     case StartupFileName::Kind::kNone:
@@ -193,12 +194,12 @@ void Form1::LoadStartupFile(const std::vector<std::string>& arguments) {
   }
 }
 
-void Form1::ReportUnreadSettings(const IoError& error) {
+void MainWindow::ReportUnreadSettings(const IoError& error) {
   ShowError(QStringLiteral("設定を読み込めませんでした。既定の設定で続けます。\r\n%1\r\n%2")
                 .arg(QString::fromLocal8Bit(error.path), Reason(error)));
 }
 
-void Form1::ConvertMirotabe() {
+void MainWindow::Convert() {
   LayoutResult result = RebuildVerticalLayout(outputPane_->TakeLayout(), inputPane_->ProgramText(),
                                               settings_.tabSpace, settings_.swapTable,
                                               settings_.layout, maxLayoutCells_);
@@ -214,7 +215,7 @@ void Form1::ConvertMirotabe() {
   FollowInputCaret();
 }
 
-void Form1::FollowInputCaret() {
+void MainWindow::FollowInputCaret() {
   const QTextCursor caret = inputPane_->textCursor();
   const QString before = caret.block().text().left(caret.positionInBlock());
   // Without a column length every line is one column; with one, the lines
@@ -227,46 +228,46 @@ void Form1::FollowInputCaret() {
                                   layout.ColumnCount()));
 }
 
-void Form1::LayOutPanes() {
+void MainWindow::LayOutPanes() {
   const double dpi = LogicalDpi(this);
-  LayOutForm(geometry_, PixelsToTwips(clientArea_->width(), dpi),
+  PlacePanes(geometry_, PixelsToTwips(clientArea_->width(), dpi),
              PixelsToTwips(clientArea_->height(), dpi), drag_.dragging());
   ApplyGeometry();
 }
 
-void Form1::ApplyGeometry() {
+void MainWindow::ApplyGeometry() {
   const double dpi = LogicalDpi(this);
-  splitter_->setGeometry(TwipsToPixels(geometry_.image1, dpi));
-  inputPane_->setGeometry(TwipsToPixels(geometry_.text1, dpi));
-  outputPane_->setGeometry(TwipsToPixels(geometry_.text2, dpi));
+  splitter_->setGeometry(TwipsToPixels(geometry_.splitter, dpi));
+  inputPane_->setGeometry(TwipsToPixels(geometry_.input, dpi));
+  outputPane_->setGeometry(TwipsToPixels(geometry_.output, dpi));
 }
 
-void Form1::OnInputChanged() {
-  if (settings_.convertTrigger == ConvertTrigger::kEveryChange) ConvertMirotabe();
+void MainWindow::OnInputChanged() {
+  if (settings_.convertTrigger == ConvertTrigger::kEveryChange) Convert();
 }
 
-void Form1::OnInputKeyReleased(int qtKey) {
-  if (TriggerOfKey(qtKey) == settings_.convertTrigger) ConvertMirotabe();
+void MainWindow::OnInputKeyReleased(int qtKey) {
+  if (TriggerOfKey(qtKey) == settings_.convertTrigger) Convert();
 }
 
-void Form1::OnSplitterPressed(qreal x) {
+void MainWindow::OnSplitterPressed(qreal x) {
   drag_.Press(PixelsToTwips(x, LogicalDpi(this)));
 }
 
-void Form1::OnSplitterMoved(qreal x) {
-  if (drag_.Move(PixelsToTwips(x, LogicalDpi(this)), geometry_.image1)) LayOutPanes();
+void MainWindow::OnSplitterMoved(qreal x) {
+  if (drag_.Move(PixelsToTwips(x, LogicalDpi(this)), geometry_.splitter)) LayOutPanes();
 }
 
-void Form1::OnSplitterReleased() {
+void MainWindow::OnSplitterReleased() {
   drag_.Release();
 }
 
-void Form1::OpenFile() {
+void MainWindow::OpenFile() {
   const QString path = services_.ShowOpenDialog(this, TextFileFilters(), DialogFolder());
   if (!path.isEmpty()) LoadInput(LocalPath(path));
 }
 
-void Form1::SaveOutput() {
+void MainWindow::SaveOutput() {
   if (!outputTooLarge_.isEmpty()) {
     ShowError(QStringLiteral("縦書きを保存できません。\r\n") + outputTooLarge_);
     return;
@@ -309,11 +310,11 @@ void Form1::SaveOutput() {
   lastFile_ = path;
 }
 
-void Form1::Exit() {
+void MainWindow::Exit() {
   close();
 }
 
-void Form1::ReverseInput() {
+void MainWindow::ReverseInput() {
   const std::u16string_view vertical = inputPane_->ProgramText();
   const ReverseResult result = ReverseLayout(vertical, maxLayoutCells_);
   if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
@@ -337,24 +338,24 @@ void Form1::ReverseInput() {
   cursor.endEditBlock();
 }
 
-void Form1::EditSettings() {
-  Form2 dialog(settings_, services_, this);
+void MainWindow::EditSettings() {
+  SettingsDialog dialog(settings_, services_, this);
   dialog.exec();
   // Whether OK or Cancel closed it: under the every-change trigger the
   // output follows the settings at once.
   OnInputChanged();
 }
 
-void Form1::ShowVersion() {
+void MainWindow::ShowVersion() {
   services_.ShowMessage(this, MessageIcon::Information, QStringLiteral("バージョン情報"),
                         VersionText());
 }
 
-void Form1::OpenHomePage() {
+void MainWindow::OpenHomePage() {
   services_.OpenUrl(HomePageAddress());
 }
 
-void Form1::LoadInput(const std::string& path) {
+void MainWindow::LoadInput(const std::string& path) {
   const IoResult<DetectedText> read = ReadDetectedTextFile(path);
   if (!read) {
     ShowError(QStringLiteral("ファイルを開けませんでした。\r\n%1\r\n%2")
@@ -371,11 +372,11 @@ void Form1::LoadInput(const std::string& path) {
   SetProgramText(*inputPane_, read.value().text);
 }
 
-QString Form1::DialogFolder() const {
+QString MainWindow::DialogFolder() const {
   return DialogStartFolder(QString::fromStdString(settings_.appFolder), lastFile_);
 }
 
-void Form1::ShowError(const QString& text) {
+void MainWindow::ShowError(const QString& text) {
   services_.ShowMessage(this, MessageIcon::Error, kTitle, text);
 }
 

@@ -30,19 +30,20 @@ namespace mirotabe {
 class LayoutBox;
 class UiServices;
 
-class Form2 : public QDialog {
+class SettingsDialog : public QDialog {
   Q_OBJECT
 
  public:
   // Modal to `owner` when run with exec(), centred over it, with its icon.
-  Form2(AppSettings& settings, UiServices& services, QWidget* owner);
+  SettingsDialog(AppSettings& settings, UiServices& services, QWidget* owner);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  // Makes the controls, each named after the original control it stands
-  // for ("Text1_0", "Command1_1", ...), and wires them to the handlers.
+  // Makes the controls, each with the object name that tools and
+  // accessibility know it by ("Text1_0", "Command1_1", ...), and wires them
+  // to the handlers.
   void BuildControls();
   void BuildLayoutBox();
   // Shows the stored settings in the controls.
@@ -82,7 +83,7 @@ class Form2 : public QDialog {
   AppSettings& settings_;
   UiServices& services_;
 
-  SwapTable workSwapTable_;
+  SwapTable workingTable_;
   // The width OK stores: the stored one until the spinner moves, so that a
   // width the spinner cannot show survives.
   std::uint8_t tabSpace_ = 0;
