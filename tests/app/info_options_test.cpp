@@ -2,19 +2,17 @@
 // standard output without a display, while any longer command line stays the
 // file to load.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "tests/support/case_name.h"
+#include "tests/support/program_run.h"
 #include "tests/support/temp_folder.h"
 
 namespace mirotabe {
 namespace {
 
-using testing_support::ReadFile;
 using testing_support::TempFolder;
 
 struct InfoCase {
@@ -31,12 +29,10 @@ TEST_P(InfoOptionsTest, AnswersWithoutAWindowOnlyWhenTheOptionIsAlone) {
   TempFolder folder;
   // No display platform exists under this name: a program that got as far
   // as its window would fail to start instead of answering.
-  std::string command = "ulimit -c 0; QT_QPA_PLATFORM=no-such-platform '" MIROTABE_BINARY "'";
-  for (const std::string& argument : test.arguments) command += " '" + argument + "'";
-  command += " >'" + folder.PathOf("out") + "' 2>/dev/null";
-  const int raw = std::system(command.c_str());
-  const bool exitedWithZero = WIFEXITED(raw) && WEXITSTATUS(raw) == 0;
-  const std::string out = ReadFile(folder.PathOf("out"));
+  const testing_support::Outcome run = testing_support::RunProgram(
+      folder, MIROTABE_BINARY, test.arguments, {}, "ulimit -c 0; QT_QPA_PLATFORM=no-such-platform");
+  const bool exitedWithZero = run.status == 0;
+  const std::string& out = run.out;
 
   if (test.answerStart.empty()) {
     EXPECT_FALSE(exitedWithZero);

@@ -10,6 +10,7 @@
 
 #include "core/vertical_layout.h"
 #include "tests/support/case_name.h"
+#include "tests/support/program_run.h"
 #include "tests/support/temp_folder.h"
 #include "textio/text_file.h"
 
@@ -17,35 +18,19 @@ namespace mirotabe {
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::Outcome;
+using testing_support::Quoted;
 using testing_support::ReadFile;
+using testing_support::RunProgram;
 using testing_support::TempFolder;
 using testing_support::WriteFile;
-
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quoted(const std::string& argument) {
-  std::string quoted = "'";
-  for (const char c : argument) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
 
 class ConvertCliTest : public testing::Test {
  protected:
   // Runs the converter with `arguments`, feeding `input` on standard input.
   Outcome Convert(const std::vector<std::string>& arguments, std::string_view input = "",
                   const std::string& binary = MIROTABE_CONVERT_BINARY) {
-    WriteFile(folder_.PathOf("stdin"), input);
-    std::string command = Quoted(binary);
-    for (const std::string& argument : arguments) command += " " + Quoted(argument);
-    command += " <" + Quoted(folder_.PathOf("stdin")) + " >" + Quoted(folder_.PathOf("stdout")) +
-               " 2>" + Quoted(folder_.PathOf("stderr"));
-    const int raw = std::system(command.c_str());
-    return Outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(folder_.PathOf("stdout")),
-                   ReadFile(folder_.PathOf("stderr"))};
+    return RunProgram(folder_, binary, arguments, input);
   }
 
   // What the save command writes for the pane that `text` converts into.

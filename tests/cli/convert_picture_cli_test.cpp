@@ -9,26 +9,18 @@
 
 #include "platform/charset.h"
 #include "tests/support/case_name.h"
+#include "tests/support/program_run.h"
 #include "tests/support/temp_folder.h"
 
 namespace mirotabe {
 namespace {
 
+using testing_support::Outcome;
+using testing_support::Quoted;
 using testing_support::ReadFile;
+using testing_support::RunProgram;
 using testing_support::TempFolder;
 using testing_support::WriteFile;
-
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quoted(const std::string& argument) {
-  std::string quoted = "'";
-  for (const char c : argument) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
 
 struct PngSize {
   std::uint32_t width = 0;
@@ -57,17 +49,13 @@ class ConvertPictureCliTest : public testing::Test {
   // --settings naming `settings_` unless `binary` is to find its own.
   Outcome Convert(const std::vector<std::string>& arguments, std::string_view input = "",
                   const std::string& binary = MIROTABE_CONVERT_BINARY) {
-    WriteFile(folder_.PathOf("stdin"), input);
     // A named settings file must exist; an empty one holds the defaults.
     if (!std::filesystem::exists(settings_)) WriteFile(settings_, "");
-    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + Quoted(binary);
-    if (binary == MIROTABE_CONVERT_BINARY) command += " --settings " + Quoted(settings_);
-    for (const std::string& argument : arguments) command += " " + Quoted(argument);
-    command += " <" + Quoted(folder_.PathOf("stdin")) + " >" + Quoted(folder_.PathOf("stdout")) +
-               " 2>" + Quoted(folder_.PathOf("stderr"));
-    const int raw = std::system(command.c_str());
-    return Outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(folder_.PathOf("stdout")),
-                   ReadFile(folder_.PathOf("stderr"))};
+    std::vector<std::string> all;
+    if (binary == MIROTABE_CONVERT_BINARY) all = {"--settings", settings_};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    return RunProgram(folder_, binary, all, input,
+                      "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM");
   }
 
   static std::string Cp932(std::u16string_view text) { return Encode(text, Charset::Cp932).bytes; }

@@ -15,8 +15,9 @@
 #include <memory>
 
 #include "tests/support/case_name.h"
+#include "tests/support/main_window_fixture.h"
+#include "tests/support/scripted_ui_services.h"
 #include "tests/support/temp_folder.h"
-#include "tests/ui/scripted_ui_services.h"
 #include "ui/main_window.h"
 
 namespace mirotabe {
@@ -26,48 +27,19 @@ using enum ConvertTrigger;
 
 using testing_support::ReadFile;
 using testing_support::WriteFile;
-using testing_ui::ScriptedUiServices;
 
 const QString kPng = QStringLiteral("PNG 画像(*.png)");
 const QString kPdf = QStringLiteral("PDF(*.pdf)");
 
-class ImageExportTest : public testing::Test {
+class ImageExportTest : public testing_support::MainWindowTest {
  protected:
-  void SetUp() override { settings_.appFolder = folder_.path() + "/"; }
-  void TearDown() override { window_.reset(); }
-
-  MainWindow& Open(ConvertTrigger trigger = kEveryChange) {
-    settings_.convertTrigger = trigger;
-    window_ = std::make_unique<MainWindow>(settings_, services_);
-    window_->show();
-    return *window_;
-  }
-  QPlainTextEdit* Input() { return window_->findChild<QPlainTextEdit*>("Text1"); }
-  QAction* Action(const char* name) { return window_->findChild<QAction*>(name); }
-  // Types `text` into the input pane, key by key; LF is the Enter key.
-  void Type(const QString& text) {
-    Input()->setFocus();
-    for (const QChar c : text) {
-      if (c == QChar(u'\n')) {
-        QTest::keyClick(Input(), Qt::Key_Return);
-      } else {
-        QTest::keyClicks(Input(), QString(c));
-      }
-    }
-  }
-  QString PathOf(const char* name) const { return QString::fromStdString(folder_.PathOf(name)); }
-  std::string Settings() const { return ReadFile(folder_.PathOf("Setting.ini")); }
+  std::string Settings() const { return Bytes("Setting.ini"); }
 
   // Chooses `name` in the folder and leaves `type` selected in the dialog.
   void AnswerSave(const char* name, const QString& type) {
     services_.saveAnswers.push_back(PathOf(name));
     services_.saveFilterAnswers.push_back(type);
   }
-
-  testing_support::TempFolder folder_;
-  AppSettings settings_;
-  ScriptedUiServices services_;
-  std::unique_ptr<MainWindow> window_;
 };
 
 bool IsPng(const std::string& bytes) {

@@ -17,8 +17,9 @@
 #include <set>
 
 #include "tests/support/failing_sys_calls.h"
+#include "tests/support/main_window_fixture.h"
+#include "tests/support/scripted_ui_services.h"
 #include "tests/support/temp_folder.h"
-#include "tests/ui/scripted_ui_services.h"
 #include "ui/main_window.h"
 #include "ui/output_pane.h"
 
@@ -26,24 +27,14 @@ namespace mirotabe {
 namespace {
 
 using namespace testing_support;
-using testing_ui::ScriptedUiServices;
 
-class MainWindowFaultTest : public testing::Test {
+class MainWindowFaultTest : public MainWindowTest {
  protected:
   void SetUp() override {
-    settings_.appFolder = folder_.path() + "/";
-    window_ = std::make_unique<MainWindow>(settings_, services_);
-    window_->show();
+    MainWindowTest::SetUp();
+    Open();
     QTest::keyClicks(Input(), QStringLiteral("ab"));
   }
-
-  QPlainTextEdit* Input() { return window_->findChild<QPlainTextEdit*>("Text1"); }
-  // What the output pane shows, all of it.
-  QString Shown() {
-    return window_->findChild<OutputPane*>("Text2")->Text({}, {SIZE_MAX, SIZE_MAX});
-  }
-  void Trigger(const char* action) { window_->findChild<QAction*>(action)->trigger(); }
-  QString PathOf(const char* name) { return QString::fromStdString(folder_.PathOf(name)); }
 
   std::set<std::string> Names() const {
     std::set<std::string> names;
@@ -52,11 +43,6 @@ class MainWindowFaultTest : public testing::Test {
     }
     return names;
   }
-
-  TempFolder folder_;
-  AppSettings settings_;
-  ScriptedUiServices services_;
-  std::unique_ptr<MainWindow> window_;
 };
 
 class MainWindowSaveFaultTest : public MainWindowFaultTest,

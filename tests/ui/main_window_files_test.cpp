@@ -18,8 +18,9 @@
 #include "platform/charset.h"
 #include "platform/program_folder.h"
 #include "tests/support/case_name.h"
+#include "tests/support/main_window_fixture.h"
+#include "tests/support/scripted_ui_services.h"
 #include "tests/support/temp_folder.h"
-#include "tests/ui/scripted_ui_services.h"
 #include "ui/main_window.h"
 #include "ui/qt_translation.h"
 
@@ -28,49 +29,12 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::literals;
-using testing_ui::ScriptedUiServices;
 
 const QString kShiftJisFilter = QStringLiteral("縦書きテキスト Shift_JIS (*.txt)");
 const QString kUtf8Filter = QStringLiteral("縦書きテキスト UTF-8 (*.txt)");
 const QString kUndetermined = QStringLiteral("文字コードを判別できませんでした");
 
-class MainWindowFilesTest : public testing::Test {
- protected:
-  void SetUp() override { settings_.appFolder = folder_.path() + "/"; }
-  void TearDown() override { window_.reset(); }
-
-  void Open() {
-    window_ = std::make_unique<MainWindow>(settings_, services_);
-    window_->show();
-  }
-  QPlainTextEdit* Input() { return window_->findChild<QPlainTextEdit*>("Text1"); }
-  QString Status() { return window_->statusBar()->currentMessage(); }
-  void Trigger(const char* action) { window_->findChild<QAction*>(action)->trigger(); }
-  QString PathOf(const std::string& name) const {
-    return QString::fromStdString(folder_.PathOf(name));
-  }
-  std::string Bytes(const std::string& name) const {
-    return testing_support::ReadFile(folder_.PathOf(name));
-  }
-  void Put(const std::string& name, std::string_view bytes) {
-    fs::create_directories(fs::path(folder_.PathOf(name)).parent_path());
-    testing_support::WriteFile(folder_.PathOf(name), bytes);
-  }
-  void OpenFile(const std::string& name) {
-    services_.openAnswers.push_back(PathOf(name));
-    Trigger("Menu_File_Open");
-  }
-  void Save(const std::string& name, std::optional<QString> filter = std::nullopt) {
-    services_.saveAnswers.push_back(PathOf(name));
-    if (filter) services_.saveFilterAnswers.push_back(*filter);
-    Trigger("Menu_File_Save");
-  }
-
-  testing_support::TempFolder folder_;
-  AppSettings settings_;
-  ScriptedUiServices services_;
-  std::unique_ptr<MainWindow> window_;
-};
+using MainWindowFilesTest = testing_support::MainWindowTest;
 
 // ---- Reading ----
 

@@ -24,8 +24,9 @@
 
 #include "platform/charset.h"
 #include "tests/support/case_name.h"
+#include "tests/support/main_window_fixture.h"
+#include "tests/support/scripted_ui_services.h"
 #include "tests/support/temp_folder.h"
-#include "tests/ui/scripted_ui_services.h"
 #include "ui/about.h"
 #include "ui/output_pane.h"
 
@@ -37,42 +38,10 @@ using enum ConvertTrigger;
 using enum SwapKind;
 
 namespace fs = std::filesystem;
-using testing_ui::ScriptedUiServices;
 
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public testing_support::MainWindowTest {
  protected:
-  void SetUp() override { settings_.appFolder = folder_.path() + "/"; }
-  void TearDown() override { window_.reset(); }
-
-  MainWindow& Open(ConvertTrigger trigger = kEveryChange) {
-    settings_.convertTrigger = trigger;
-    window_ = std::make_unique<MainWindow>(settings_, services_);
-    window_->show();
-    return *window_;
-  }
-  QPlainTextEdit* Input() { return window_->findChild<QPlainTextEdit*>("Text1"); }
-  OutputPane* Output() { return window_->findChild<OutputPane*>("Text2"); }
-  // The output pane's text, rows joined as a copy joins them.
-  QString Shown() { return Output()->Text({}, {SIZE_MAX, SIZE_MAX}); }
   QWidget* Splitter() { return window_->findChild<QWidget*>("Image1"); }
-  void Trigger(const char* action) { window_->findChild<QAction*>(action)->trigger(); }
-
-  // The folder's helpers for the QString paths the windows use.
-  QString PathOf(const QString& name) const {
-    return QString::fromStdString(folder_.PathOf(name.toStdString()));
-  }
-  static void Put(const QString& path, std::string_view bytes) {
-    testing_support::WriteFile(path.toStdString(), bytes);
-  }
-  static std::string Bytes(const QString& path) {
-    return testing_support::ReadFile(path.toStdString());
-  }
-  static std::string Cp932(std::u16string_view text) { return Encode(text, Charset::Cp932).bytes; }
-
-  testing_support::TempFolder folder_;
-  AppSettings settings_;
-  ScriptedUiServices services_;
-  std::unique_ptr<MainWindow> window_;
 };
 
 // Text that a keyboard cannot type key by key arrives from the input
@@ -259,7 +228,7 @@ TEST_F(MainWindowTest, SettingsCommandReconvertsAfterEitherButton) {
 // ---- Open, drop and the command line ----
 
 TEST_F(MainWindowTest, OpenLoadsTheChosenFileAndConverts) {
-  Put(PathOf("in.txt"), Cp932(u"縦\r\nab\r\n"));
+  Put("in.txt", Cp932(u"縦\r\nab\r\n"));
   Open();
   services_.openAnswers.push_back(PathOf("in.txt"));
   Trigger("Menu_File_Open");
@@ -278,7 +247,7 @@ TEST_F(MainWindowTest, OpenLoadsTheChosenFileAndConverts) {
 }
 
 TEST_F(MainWindowTest, OpenedFileWaitsForTheKeyUnderTriggerZero) {
-  Put(PathOf("in.txt"), "ab");
+  Put("in.txt", "ab");
   Open(kEnterKey);
   services_.openAnswers.push_back(PathOf("in.txt"));
   Trigger("Menu_File_Open");
@@ -320,9 +289,9 @@ bool Drop(QWidget* target, QMimeData* data, Qt::DropAction* action = nullptr) {
 }
 
 TEST_F(MainWindowTest, DropLoadsTheFirstFileWhateverItsExtension) {
-  Put(PathOf("first.csv"), "a,b");
-  Put(PathOf("second.txt"), "second");
-  Put(PathOf("third.txt"), "third");
+  Put("first.csv", "a,b");
+  Put("second.txt", "second");
+  Put("third.txt", "third");
   Open();
   QMimeData* data = FileDrop({PathOf("first.csv"), PathOf("second.txt"), PathOf("third.txt")});
   Qt::DropAction action = Qt::IgnoreAction;
@@ -363,7 +332,7 @@ class MainWindowCommandLineTest : public MainWindowTest,
                                   public testing::WithParamInterface<CommandLineCase> {};
 
 TEST_P(MainWindowCommandLineTest, LoadsTheNamedFileOrSaysWhy) {
-  Put(PathOf("my notes.txt"), "ab");
+  Put("my notes.txt", "ab");
   testing_support::WriteFile(folder_.PathOf("name-\xff.txt"), "ab");
   testing_support::WriteFile(folder_.PathOf("名前.txt"), "ab");
   Open();
@@ -413,7 +382,7 @@ TEST_P(MainWindowSavePathTest, AppendsTxtUnlessTheNameEndsInIt) {
   QTest::keyClicks(Input(), QStringLiteral("ab"));
   services_.saveAnswers.push_back(PathOf(GetParam().chosen));
   Trigger("Menu_File_Save");
-  EXPECT_EQ(Bytes(PathOf(GetParam().saved)), Cp932(u"ａ\r\nｂ"));
+  EXPECT_EQ(Bytes(GetParam().saved), Cp932(u"ａ\r\nｂ"));
   EXPECT_TRUE(services_.messages.empty());
 }
 
@@ -437,11 +406,11 @@ TEST_F(MainWindowTest, SaveWritesThePaneAsShownWithoutConvertingFirst) {
   Trigger("Menu_File_Save");
   ASSERT_EQ(services_.saveCalls.size(), 1u);
   EXPECT_EQ(services_.saveCalls[0].folder, QString::fromStdString(folder_.path()));
-  EXPECT_EQ(Bytes(PathOf("out.txt")), Cp932(u"　ａ\r\n　ｂ"));
+  EXPECT_EQ(Bytes("out.txt"), Cp932(u"　ａ\r\n　ｂ"));
 }
 
 TEST_F(MainWindowTest, SavingAnEmptyPaneEmptiesTheFile) {
-  Put(PathOf("out.txt"), "old");
+  Put("out.txt", "old");
   Open();
   services_.saveAnswers.push_back(PathOf("out.txt"));
   Trigger("Menu_File_Save");
@@ -449,7 +418,7 @@ TEST_F(MainWindowTest, SavingAnEmptyPaneEmptiesTheFile) {
 }
 
 TEST_F(MainWindowTest, AskesBeforeReplacingTheFileThatTxtLeadsTo) {
-  Put(PathOf("memo.txt"), "old");
+  Put("memo.txt", "old");
   Open();
   QTest::keyClicks(Input(), QStringLiteral("a"));
   services_.saveAnswers = {PathOf("memo"), PathOf("memo")};
@@ -457,9 +426,9 @@ TEST_F(MainWindowTest, AskesBeforeReplacingTheFileThatTxtLeadsTo) {
   Trigger("Menu_File_Save");
   ASSERT_EQ(services_.questions.size(), 1u);
   EXPECT_TRUE(services_.questions[0].contains(PathOf("memo.txt")));
-  EXPECT_EQ(Bytes(PathOf("memo.txt")), "old");
+  EXPECT_EQ(Bytes("memo.txt"), "old");
   Trigger("Menu_File_Save");
-  EXPECT_EQ(Bytes(PathOf("memo.txt")), Cp932(u"ａ"));
+  EXPECT_EQ(Bytes("memo.txt"), Cp932(u"ａ"));
 }
 
 TEST_F(MainWindowTest, WarnsBeforeCharactersBecomeQuestionMarks) {
@@ -476,11 +445,11 @@ TEST_F(MainWindowTest, WarnsBeforeCharactersBecomeQuestionMarks) {
   services_.proceedAnswers = {true};
   services_.saveAnswers = {PathOf("out.txt")};
   Trigger("Menu_File_Save");
-  EXPECT_EQ(Bytes(PathOf("out.txt")), "?\r\n" + Cp932(u"ａ"));
+  EXPECT_EQ(Bytes("out.txt"), "?\r\n" + Cp932(u"ａ"));
 }
 
 TEST_F(MainWindowTest, FailedWriteIsShownAndKeepsTheOldFile) {
-  Put(PathOf("locked.txt"), "old");
+  Put("locked.txt", "old");
   ASSERT_EQ(::chmod(PathOf("locked.txt").toStdString().c_str(), 0444), 0);
   Open();
   QTest::keyClicks(Input(), QStringLiteral("a"));
@@ -491,7 +460,7 @@ TEST_F(MainWindowTest, FailedWriteIsShownAndKeepsTheOldFile) {
   EXPECT_TRUE(services_.messages[0].text.contains(PathOf("locked.txt")));
   EXPECT_TRUE(services_.messages[0].text.contains(QStringLiteral("Permission denied")));
   EXPECT_TRUE(services_.messages[1].text.contains(QStringLiteral("No such file or directory")));
-  EXPECT_EQ(Bytes(PathOf("locked.txt")), "old");
+  EXPECT_EQ(Bytes("locked.txt"), "old");
   EXPECT_EQ(Shown(), QStringLiteral("ａ"));
 }
 

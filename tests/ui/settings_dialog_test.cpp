@@ -22,9 +22,9 @@
 #include <system_error>
 
 #include "tests/support/case_name.h"
+#include "tests/support/scripted_ui_services.h"
 #include "tests/support/swap_table.h"
 #include "tests/support/temp_folder.h"
-#include "tests/ui/scripted_ui_services.h"
 #include "ui/pane_font.h"
 #include "ui/pane_text.h"
 
