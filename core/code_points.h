@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "platform/utf16.h"
+#include "unicode/utf16.h"
 
 namespace mirotabe {
 

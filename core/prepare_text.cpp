@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/fullwidth.h"
 #include "platform/cp932_pairs.h"
-#include "platform/fullwidth.h"
-#include "platform/simd_scan.h"
+#include "unicode/simd_scan.h"
 
 namespace mirotabe {
 namespace {

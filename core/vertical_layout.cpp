@@ -10,7 +10,7 @@
 #include "core/code_points.h"
 #include "core/column_segments.h"
 #include "core/prepare_text.h"
-#include "platform/simd_scan.h"
+#include "unicode/simd_scan.h"
 
 namespace mirotabe {
 namespace {

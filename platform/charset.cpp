@@ -10,8 +10,8 @@
 
 #include "platform/cp932.h"
 #include "platform/cp932_table.h"
-#include "platform/simd_scan.h"
-#include "platform/utf16.h"
+#include "unicode/simd_scan.h"
+#include "unicode/utf16.h"
 
 namespace mirotabe {
 namespace {

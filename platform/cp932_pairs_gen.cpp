@@ -12,7 +12,7 @@
 #include <map>
 #include <string>
 
-#include "platform/utf16.h"
+#include "unicode/utf16.h"
 
 namespace {
 

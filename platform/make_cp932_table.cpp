@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/utf16.h"
+#include "unicode/utf16.h"
 
 namespace {
 

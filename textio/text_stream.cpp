@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "platform/files.h"
-#include "platform/utf16.h"
+#include "unicode/utf16.h"
 
 namespace mirotabe {
 namespace {

@@ -20,10 +20,10 @@
 #include <string>
 
 #include "core/code_points.h"
+#include "core/fullwidth.h"
 #include "core/two_byte_cut.h"
 #include "core/vertical_presets.h"
 #include "platform/charset.h"
-#include "platform/fullwidth.h"
 #include "ui/layout_box.h"
 #include "ui/pane_font.h"
 #include "ui/pane_text.h"

@@ -5,8 +5,8 @@
 #include <random>
 
 #include "core/code_points.h"
+#include "core/fullwidth.h"
 #include "core/vertical_layout.h"
-#include "platform/fullwidth.h"
 #include "tests/support/case_name.h"
 
 namespace mirotabe {

@@ -6,8 +6,8 @@
 #include <random>
 
 #include "core/caret_cell.h"
+#include "core/fullwidth.h"
 #include "platform/cp932_pairs.h"
-#include "platform/fullwidth.h"
 #include "tests/support/case_name.h"
 #include "tests/support/program_lines.h"
 #include "tests/support/swap_table.h"

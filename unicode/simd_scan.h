@@ -18,7 +18,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/utf16.h"
+#include "unicode/utf16.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

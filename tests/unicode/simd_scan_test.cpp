@@ -1,4 +1,4 @@
-#include "platform/simd_scan.h"
+#include "unicode/simd_scan.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/utf16.h"
+#include "unicode/utf16.h"
 
 namespace mirotabe {
 namespace {

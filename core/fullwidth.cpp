@@ -1,6 +1,6 @@
-#include "platform/fullwidth.h"
+#include "core/fullwidth.h"
 
-#include "platform/simd_scan.h"
+#include "unicode/simd_scan.h"
 
 namespace mirotabe {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/fullwidth.h"
+#include "core/fullwidth.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/charset.h"
-#include "platform/utf16.h"
+#include "unicode/utf16.h"
 
 namespace mirotabe {
 namespace {
