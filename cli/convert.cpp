@@ -173,89 +173,86 @@ std::optional<int> ParsePictureOption(int option, const std::string& value, Opti
   }
 }
 
-// Fills `options`; returns an exit status when the run ends here.
-std::optional<int> ParseOptions(int argc, char** argv, Options& options, std::ostream& out,
-                                std::ostream& err) {
-  enum { kSettings = 256, kFrom, kEncoding, kHelp, kVersion, kLayoutOption, kReverse };
-  static const option kLongOptions[] = {
-      {"settings", required_argument, nullptr, kSettings},
-      {"from", required_argument, nullptr, kFrom},
-      {"encoding", required_argument, nullptr, kEncoding},
-      {"output", required_argument, nullptr, 'o'},
-      {"column-length", required_argument, nullptr, kLayoutOption},
-      {"kinsoku", required_argument, nullptr, kLayoutOption},
-      {"gap", required_argument, nullptr, kLayoutOption},
-      {"reverse", no_argument, nullptr, kReverse},
-      {"format", required_argument, nullptr, kFormatOption},
-      {"cell-size", required_argument, nullptr, kCellSizeOption},
-      {"grid", required_argument, nullptr, kGridOption},
-      {"help", no_argument, nullptr, kHelp},
-      {"version", no_argument, nullptr, kVersion},
-      {nullptr, 0, nullptr, 0},
-  };
-  opterr = 0;
-  // Starts getopt afresh, for a second run in the same process.
-  optind = 0;
-  for (;;) {
-    const int previous = std::max(optind, 1);
-    int index = -1;
-    const int option = getopt_long(argc, argv, ":o:", kLongOptions, &index);
-    if (option == -1) break;
-    switch (option) {
-      case kSettings:
-        options.settingsFile = optarg;
-        break;
-      case kFrom: {
-        const std::optional<InputEncoding> from = InputEncodingNamed(optarg);
-        if (!from) {
-          return UsageError(err, std::string("unknown input encoding '") + optarg +
-                                     "' (use auto, cp932, utf-8, utf-16, euc-jp or iso-2022-jp)");
-        }
-        options.from = from;
-        break;
-      }
-      case kEncoding: {
-        options.encodingGiven = true;
-        const std::string name = optarg;
-        if (name == "cp932") {
-          options.charset = Charset::Cp932;
-        } else if (name == "utf-8") {
-          options.charset = Charset::Utf8;
-        } else {
-          return UsageError(err, "unknown encoding '" + name + "' (use cp932 or utf-8)");
-        }
-        break;
-      }
-      case 'o':
-        options.outputFile = optarg;
-        break;
-      case kLayoutOption:
-        if (auto invalid = ParseLayoutOption(kLongOptions[index].name, optarg, options.layout)) {
-          return UsageError(err, *invalid);
-        }
-        break;
-      case kReverse:
-        options.reverse = true;
-        break;
-      case kFormatOption:
-      case kCellSizeOption:
-      case kGridOption:
-        if (auto status = ParsePictureOption(option, optarg, options, err)) return status;
-        break;
-      case kHelp:
-        out << kUsage;
-        return kExitOk;
-      case kVersion:
-        out << kProgram << " " << MIROTABE_VERSION << "\n";
-        return kExitOk;
-      case ':':
-        return UsageError(err, std::string("option '") + argv[previous] + "' needs a value");
-      default:
-        return UsageError(err, std::string("unknown option '") + argv[previous] + "'");
-    }
+enum OptionId { kSettings = 256, kFrom, kEncoding, kHelp, kVersion, kLayoutOption, kReverse };
+
+const option kLongOptions[] = {
+    {"settings", required_argument, nullptr, kSettings},
+    {"from", required_argument, nullptr, kFrom},
+    {"encoding", required_argument, nullptr, kEncoding},
+    {"output", required_argument, nullptr, 'o'},
+    {"column-length", required_argument, nullptr, kLayoutOption},
+    {"kinsoku", required_argument, nullptr, kLayoutOption},
+    {"gap", required_argument, nullptr, kLayoutOption},
+    {"reverse", no_argument, nullptr, kReverse},
+    {"format", required_argument, nullptr, kFormatOption},
+    {"cell-size", required_argument, nullptr, kCellSizeOption},
+    {"grid", required_argument, nullptr, kGridOption},
+    {"help", no_argument, nullptr, kHelp},
+    {"version", no_argument, nullptr, kVersion},
+    {nullptr, 0, nullptr, 0},
+};
+
+// Takes the value of --encoding.
+std::optional<int> ParseEncodingOption(const std::string& name, Options& options,
+                                       std::ostream& err) {
+  options.encodingGiven = true;
+  if (name == "cp932") {
+    options.charset = Charset::Cp932;
+  } else if (name == "utf-8") {
+    options.charset = Charset::Utf8;
+  } else {
+    return UsageError(err, "unknown encoding '" + name + "' (use cp932 or utf-8)");
   }
-  if (argc - optind > 1) return UsageError(err, "only one input file can be given");
-  if (optind < argc) options.inputFile = argv[optind];
+  return std::nullopt;
+}
+
+// Takes option `option` (getopt's answer, `index` into kLongOptions for a
+// long one) with its value `value`; `given` is the argument as written.
+std::optional<int> ParseOption(int option, int index, const char* value, const char* given,
+                               Options& options, std::ostream& out, std::ostream& err) {
+  switch (option) {
+    case kSettings:
+      options.settingsFile = value;
+      return std::nullopt;
+    case kFrom:
+      options.from = InputEncodingNamed(value);
+      if (!options.from) {
+        return UsageError(err, std::string("unknown input encoding '") + value +
+                                   "' (use auto, cp932, utf-8, utf-16, euc-jp or iso-2022-jp)");
+      }
+      return std::nullopt;
+    case kEncoding:
+      return ParseEncodingOption(value, options, err);
+    case 'o':
+      options.outputFile = value;
+      return std::nullopt;
+    case kLayoutOption:
+      if (auto invalid = ParseLayoutOption(kLongOptions[index].name, value, options.layout)) {
+        return UsageError(err, *invalid);
+      }
+      return std::nullopt;
+    case kReverse:
+      options.reverse = true;
+      return std::nullopt;
+    case kFormatOption:
+    case kCellSizeOption:
+    case kGridOption:
+      return ParsePictureOption(option, value, options, err);
+    case kHelp:
+      out << kUsage;
+      return kExitOk;
+    case kVersion:
+      out << kProgram << " " << MIROTABE_VERSION << "\n";
+      return kExitOk;
+    case ':':
+      return UsageError(err, std::string("option '") + given + "' needs a value");
+    default:
+      return UsageError(err, std::string("unknown option '") + given + "'");
+  }
+}
+
+// The combinations of options that cannot work together.
+std::optional<int> CheckOptions(const Options& options, std::ostream& err) {
   if (options.picture && options.reverse) {
     return UsageError(
         err, "--reverse gives horizontal text: it cannot be drawn with --format png or pdf");
@@ -265,6 +262,26 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& options, std::os
         err, "a picture is not written to a terminal: give -o FILE or redirect the output");
   }
   return std::nullopt;
+}
+
+// Fills `options`; returns an exit status when the run ends here.
+std::optional<int> ParseOptions(int argc, char** argv, Options& options, std::ostream& out,
+                                std::ostream& err) {
+  opterr = 0;
+  // Starts getopt afresh, for a second run in the same process.
+  optind = 0;
+  for (;;) {
+    const int previous = std::max(optind, 1);
+    int index = -1;
+    const int option = getopt_long(argc, argv, ":o:", kLongOptions, &index);
+    if (option == -1) break;
+    if (auto status = ParseOption(option, index, optarg, argv[previous], options, out, err)) {
+      return status;
+    }
+  }
+  if (argc - optind > 1) return UsageError(err, "only one input file can be given");
+  if (optind < argc) options.inputFile = argv[optind];
+  return CheckOptions(options, err);
 }
 
 // The picture's style: the settings file's, under the command line's.
