@@ -14,8 +14,10 @@ packages=(
   libpng-dev
   # the panes' fixed-pitch Japanese font
   fonts-ipafont-gothic
-  # tests and benchmarks
-  libgtest-dev libgmock-dev libbenchmark-dev
+  # the vertical forms of the glyphs in the pictures and the output pane
+  libharfbuzz-dev
+  # tests and benchmarks; ICU's line breaker is the line-breaking benchmark's yardstick
+  libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
   # reading the PDF pictures back
   poppler-utils
   # Unicode's own character data, against which the full-width mapping is checked
