@@ -1,16 +1,18 @@
 // Cutting a line into columns of a fixed length under the Japanese
-// line-breaking rules (kinsoku).
+// line-breaking rules (kinsoku), as a typesetter applies them.
 //
-// A line of more than N code points is cut after every N of them. At each
-// cut:
-// - a head-forbidden character (closing brackets, 、。 and the like, small
-//   kana, ー) must not start the next column: under kHang it stays on the
-//   column above, which then holds N + 1; under kPushOut the character
-//   before the cut moves down with it, so the column holds N − 1;
-// - under both, a tail-forbidden character (an opening bracket) must not
-//   end a column: it moves down to the next one.
-// One character at most moves either way. When the moved cut would still
-// break a rule, or leave a column empty, the cut stays after N.
+// A line of more than N code points is cut after every N of them. A cut
+// may not fall before a head-forbidden character (closing brackets, 、。
+// and the like, small kana, ー), after a tail-forbidden one (opening
+// brackets), nor inside a pair of dashes. Where the cut after N breaks a
+// rule:
+// - under kHang, one of 、。，． hangs below the column, which then holds
+//   N + 1, when the cut after it keeps the rules;
+// - otherwise, under both kHang and kPushOut, the cut moves back until it
+//   keeps the rules, by at most half the column length. So a run of
+//   closing brackets moves down with the character before it, and a run
+//   of opening ones moves down whole.
+// When neither helps, or a column would be empty, the cut stays after N.
 #pragma once
 
 #include <cstddef>
@@ -23,6 +25,10 @@ namespace mirotabe {
 
 bool IsHeadForbidden(char32_t c);
 bool IsTailForbidden(char32_t c);
+// 、。，．: the characters that may hang below a column.
+bool IsHanging(char32_t c);
+// Whether a column may end with `before` and the next start with `after`.
+bool MayBreakBetween(char32_t before, char32_t after);
 
 namespace column_segments_detail {
 
@@ -35,19 +41,17 @@ std::size_t NextCut(std::size_t start, std::size_t length, std::size_t n, Kinsok
   const std::size_t cut = start + n;
   if (cut >= length || kinsoku == Kinsoku::kNone) return cut < length ? cut : length;
 
-  // A cut at `c` keeps the rules when the column above is not empty, does
-  // not end in a tail-forbidden character, and the next does not start with
-  // a head-forbidden one. Nothing follows the end of the line.
+  // Nothing follows the end of the line, so a cut there keeps the rules.
   const auto keepsRules = [&](std::size_t c) {
-    if (c <= start || c > length) return false;
-    if (IsTailForbidden(at(c - 1))) return false;
-    return c == length || !IsHeadForbidden(at(c));
+    return c == length || MayBreakBetween(at(c - 1), at(c));
   };
   if (keepsRules(cut)) return cut;
-
-  std::size_t moved = cut - 1;
-  if (!IsTailForbidden(at(cut - 1)) && kinsoku == Kinsoku::kHang) moved = cut + 1;
-  return keepsRules(moved) ? moved : cut;
+  if (kinsoku == Kinsoku::kHang && IsHanging(at(cut)) && keepsRules(cut + 1)) return cut + 1;
+  const std::size_t farthest = cut - n / 2;
+  for (std::size_t c = cut - 1; c > start && c >= farthest; --c) {
+    if (keepsRules(c)) return c;
+  }
+  return cut;
 }
 
 }  // namespace column_segments_detail

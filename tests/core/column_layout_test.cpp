@@ -55,12 +55,13 @@ INSTANTIATE_TEST_SUITE_P(
         ColumnCase{"GapBetweenSegments", u"abc", {2, Kinsoku::kNone, 1}, {}, u"ｃ　ａ\r\n　　ｂ"},
         ColumnCase{"GapKeepsEmptyLines", u"a\r\n\r\nb", {0, Kinsoku::kNone, 1}, {}, u"ｂ　　　ａ"},
         ColumnCase{"GapAloneIsNothing", u"\r\n", {0, Kinsoku::kNone, 2}, {}, u""},
-        // The rule sees ー; the cell then shows the entry's ｜.
+        // The rule sees ー, which takes い down with it; the cell then shows
+        // the entry's ｜.
         ColumnCase{"RulesBeforeType0",
                    u"あいー",
                    {2, kHang},
                    Table({{u"ー", u"｜", kCell}}),
-                   u"あ\r\nい\r\n｜"},
+                   u"いあ\r\n｜\u3000"},
         // A Type 0 entry that makes a bracket out of a letter makes no rule.
         ColumnCase{"Type0DoesNotMakeRules",
                    u"あいx",

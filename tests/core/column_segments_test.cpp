@@ -61,22 +61,26 @@ INSTANTIATE_TEST_SUITE_P(
                     SegmentCase{"PairsAcrossCuts", u"あ😀い😀う", 2, kHang, u"あ😀|い😀|う"}),
     testing_support::CaseName());
 
-// Every head-forbidden character hangs under kHang and pushes the character
-// before it down under kPushOut.
+// Under kHang only 、。，． hang; every other head-forbidden character, and
+// each of them under kPushOut, takes the character before it down.
 class HeadForbiddenTest : public testing::TestWithParam<char16_t> {};
 
 TEST_P(HeadForbiddenTest, NeverStartsAColumn) {
-  const std::u16string line = std::u16string(u"あい") + GetParam() + u"う";
+  const std::u16string c(1, GetParam());
+  const std::u16string line = u"あい" + c + u"う";
   EXPECT_TRUE(IsHeadForbidden(GetParam()));
   EXPECT_FALSE(IsTailForbidden(GetParam()));
-  EXPECT_EQ(Cut(line, 2, kHang), std::u16string(u"あい") + GetParam() + u"|う");
-  EXPECT_EQ(Cut(line, 2, kPush), std::u16string(u"あ|い") + GetParam() + u"|う");
-  EXPECT_EQ(Cut(line, 2, kNone), std::u16string(u"あい|") + GetParam() + u"う");
+  const bool hangs = c == u"、" || c == u"。" || c == u"，" || c == u"．";
+  EXPECT_EQ(IsHanging(GetParam()), hangs);
+  EXPECT_EQ(Cut(line, 2, kHang), hangs ? u"あい" + c + u"|う" : u"あ|い" + c + u"|う");
+  EXPECT_EQ(Cut(line, 2, kPush), u"あ|い" + c + u"|う");
+  EXPECT_EQ(Cut(line, 2, kNone), u"あい|" + c + u"う");
 }
 
 const std::u16string kHeadForbidden =
-    u"、。，．・：；？！゛゜ヽヾゝゞ々ー）］｝」』】〕〉》”’"
-    u"ぁぃぅぇぉっゃゅょゎゕゖァィゥェォッャュョヮヵヶ";
+    u"、。，．・：；？！゛゜ヽヾゝゞ々〻ー）］｝」』】〕〉》〙〗｠”’»"
+    u"ぁぃぅぇぉっゃゅょゎゕゖァィゥェォッャュョヮヵヶㇰㇱㇲㇳㇴㇵㇶㇷㇸㇹㇺㇻㇼㇽㇾㇿ"
+    u"％‰℃°′″￠‼⁇⁈⁉‐–〜゠…‥";
 
 INSTANTIATE_TEST_SUITE_P(All, HeadForbiddenTest, testing::ValuesIn(kHeadForbidden),
                          [](const auto& info) { return "U" + std::to_string(info.param); });
@@ -93,7 +97,7 @@ TEST_P(TailForbiddenTest, NeverEndsAColumn) {
   EXPECT_EQ(Cut(line, 2, kNone), std::u16string(u"あ") + GetParam() + u"|いう");
 }
 
-const std::u16string kTailForbidden = u"（［｛「『【〔〈《“‘";
+const std::u16string kTailForbidden = u"（［｛「『【〔〈《〘〖｟“‘«＄￥￡";
 
 INSTANTIATE_TEST_SUITE_P(All, TailForbiddenTest, testing::ValuesIn(kTailForbidden),
                          [](const auto& info) { return "U" + std::to_string(info.param); });
@@ -105,15 +109,31 @@ TEST(ForbiddenSetsTest, OrdinaryCharactersAreFree) {
   }
 }
 
+// Words that a cut must not split, and runs of brackets that move as one.
 INSTANTIATE_TEST_SUITE_P(
     Rules, SegmentLineTest,
     testing::Values(
-        // One character at most moves; a second forbidden one leaves the cut at N.
-        SegmentCase{"HangRunOfTwo", u"あい。」う", 2, kHang, u"あい|。」|う"},
-        SegmentCase{"PushRunOfTwo", u"あい。」う", 2, kPush, u"あ|い。|」う"},
+        SegmentCase{"StopHangs", u"あいう。え", 3, kHang, u"あいう。|え"},
+        SegmentCase{"OneStopHangsTheOtherIsPushed", u"あいう。。え", 3, kHang, u"あい|う。。|え"},
+        SegmentCase{"BracketIsPushedUnderHang", u"あいう」え", 3, kHang, u"あい|う」え"},
+        SegmentCase{"Fo", u"あいうフォー", 5, kHang, u"あいう|フォー"},
+        SegmentCase{"Ti", u"あいうえティー", 6, kPush, u"あいうえ|ティー"},
+        SegmentCase{"Computer", u"あいうえおコンピュータ", 9, kHang, u"あいうえおコン|ピュータ"},
+        SegmentCase{"ClosingRun", u"あいうえ」）お", 4, kPush, u"あいう|え」）お"},
+        SegmentCase{"ClosingRunUnderHang", u"あいうえ」）お", 4, kHang, u"あいう|え」）お"},
+        SegmentCase{"OpeningRun", u"あいう（「えお", 4, kHang, u"あいう|（「えお"},
+        SegmentCase{"OpeningRunAtTheCut", u"あいう（「えお", 5, kPush, u"あいう|（「えお"},
+        SegmentCase{"StopThenBracket", u"あいう。）え", 3, kHang, u"あい|う。）|え"},
+        SegmentCase{"StopThenBracketPushed", u"あいう。）え", 3, kPush, u"あい|う。）|え"},
+        SegmentCase{"DashesStayTogether", u"あいう――え", 4, kPush, u"あいう|――え"},
+        SegmentCase{"PercentFollowsItsNumber", u"あいう１０％", 5, kHang, u"あいう１|０％"},
+        SegmentCase{"DollarPrecedesItsNumber", u"あい＄５", 3, kPush, u"あい|＄５"},
+        // At most half the column moves; past that the cut stays after N.
+        SegmentCase{"TooFarStaysAtN", u"あ」」」」い", 2, kPush, u"あ」|」」|」い"},
+        SegmentCase{"HalfMoves", u"あいうえお」」」」か", 8, kPush, u"あいうえ|お」」」」か"},
+        SegmentCase{"MoreThanHalf", u"あいうお」」」」」か", 8, kPush, u"あいうお」」」」|」か"},
         SegmentCase{"PushBeforeIsForbiddenToo", u"あー。う", 2, kPush, u"あー|。う"},
         SegmentCase{"PushLeavesTailForbidden", u"「い。う", 2, kPush, u"「い|。う"},
-        SegmentCase{"TailRunOfTwo", u"あ「「い", 3, kHang, u"あ「「|い"},
         SegmentCase{"TailThenHeadAcrossTheCut", u"あ「」い", 2, kHang, u"あ|「」|い"},
         SegmentCase{"TailThenHeadPushed", u"あ「」い", 2, kPush, u"あ|「」|い"},
         SegmentCase{"HangsAtTheEnd", u"あい。", 2, kHang, u"あい。"},
