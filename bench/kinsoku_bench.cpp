@@ -22,7 +22,7 @@
 #include "bench/bench_texts.h"
 #include "core/code_points.h"
 #include "core/column_segments.h"
-#include "platform/fullwidth.h"
+#include "core/fullwidth.h"
 
 namespace mirotabe::bench {
 namespace {
