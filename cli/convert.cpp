@@ -16,6 +16,7 @@
 #include "core/settings.h"
 #include "core/vertical_layout.h"
 #include "platform/files.h"
+#include "platform/profile.h"
 #include "platform/program_folder.h"
 #include "textio/text_file.h"
 #include "textio/text_stream.h"
@@ -94,7 +95,8 @@ int IoFailure(std::ostream& err, const IoError& error) {
 IoStatus LoadNamedSettings(AppSettings& settings, const std::string& file) {
   const IoResult<std::string> bytes = ReadFileBytes(file);
   if (!bytes) return bytes.error();
-  return LoadSettings(settings, file);
+  ReadSettings(settings, ProfileFile::FromBytes(file, bytes.value()));
+  return std::nullopt;
 }
 
 std::optional<InputEncoding> InputEncodingNamed(std::string_view name) {
@@ -288,8 +290,7 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& options, std::os
 PictureRequest PictureRequestOf(const Options& options, const AppSettings& settings) {
   PictureRequest request;
   request.format = *options.picture;
-  request.style =
-      LoadPictureStyle(options.settingsFile ? *options.settingsFile : SettingsFile(settings));
+  request.style = settings.picture;
   if (options.cellSize) request.style.cellSize = *options.cellSize;
   if (options.grid) request.style.grid = *options.grid;
   request.outputFile = options.outputFile;

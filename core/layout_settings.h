@@ -2,17 +2,14 @@
 // cutting long lines into columns of a fixed length under the Japanese
 // line-breaking rules, and blank columns between columns.
 //
-// They live in section "Layout" of the settings file, keys "ColumnLength",
-// "Kinsoku" and "ColumnGap". Every option is off by default, and off it
-// changes nothing: a file without the section lays text out as before.
+// Every option is off by default, and off it changes nothing. The settings
+// file keeps them (see core/settings.h).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
 namespace mirotabe {
-
-class ProfileFile;
 
 // What happens where a cut would break the line-breaking rules.
 enum class Kinsoku : std::uint8_t {
@@ -34,13 +31,5 @@ struct LayoutSettings {
 
   friend bool operator==(const LayoutSettings&, const LayoutSettings&) = default;
 };
-
-// Reads section "Layout"; a missing key, or a value out of its range,
-// gives that option's default.
-LayoutSettings ReadLayoutSettings(const ProfileFile& profile);
-
-// Writes the keys that differ from their defaults, and those the file
-// already holds, so that a file that never used the options stays as it is.
-void WriteLayoutSettings(ProfileFile& profile, const LayoutSettings& layout);
 
 }  // namespace mirotabe

@@ -1,11 +1,7 @@
 // How the layout is drawn as a picture (PNG or PDF): the size of a cell and
-// whether the manuscript-paper lines are drawn, and where the settings file
-// keeps them: section "Layout", keys "ImageCellSize" and "ImageGrid".
+// whether the manuscript-paper lines are drawn. The settings file keeps
+// them (see core/settings.h).
 #pragma once
-
-#include <string>
-
-#include "platform/io_error.h"
 
 namespace mirotabe {
 
@@ -27,12 +23,5 @@ struct PictureStyle {
 inline bool IsValidCellSize(long long size) {
   return size >= kMinCellSize && size <= kMaxCellSize;
 }
-
-// The style kept in the settings file at `file`. A missing file or key, or
-// a value out of range, gives that field's default.
-PictureStyle LoadPictureStyle(const std::string& file);
-
-// Writes both keys to `file` in one atomic replace; other lines stay.
-IoStatus SavePictureStyle(const PictureStyle& style, const std::string& file);
 
 }  // namespace mirotabe

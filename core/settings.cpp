@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -12,25 +13,69 @@
 namespace mirotabe {
 namespace {
 
+// Every section and key of the file.
 constexpr std::u16string_view kMain = u"Main";
 constexpr std::u16string_view kTabSpace = u"TabSpace";
 constexpr std::u16string_view kConvert = u"Convert";
 constexpr std::u16string_view kFrom = u"From";
 constexpr std::u16string_view kTo = u"To";
 constexpr std::u16string_view kType = u"Type";
+constexpr std::u16string_view kLayout = u"Layout";
+constexpr std::u16string_view kColumnLength = u"ColumnLength";
+constexpr std::u16string_view kKinsoku = u"Kinsoku";
+constexpr std::u16string_view kColumnGap = u"ColumnGap";
+constexpr std::u16string_view kImageCellSize = u"ImageCellSize";
+constexpr std::u16string_view kImageGrid = u"ImageGrid";
 constexpr std::u16string_view kOptions = u"Options";
 constexpr std::u16string_view kSaveEncoding = u"SaveEncoding";
 constexpr std::u16string_view kUtf8Name = u"UTF-8";
 constexpr std::u16string_view kShiftJisName = u"Shift_JIS";
 
-// The file's numbers are 32-bit; the fields are 8-bit. A value that does
-// not fit would wrap into a different, surprising setting, so it gives the
-// field's default instead.
+// The value of `key` when it lies in 0..max, else `defaultValue`. The
+// file's numbers are 32-bit; a value that does not fit its field would
+// wrap into a different, surprising setting.
+std::int32_t ReadInRange(const ProfileFile& profile, std::u16string_view section,
+                         std::u16string_view key, std::int32_t max, std::int32_t defaultValue) {
+  const std::int32_t value = profile.ReadInt(section, key, defaultValue);
+  return value < 0 || value > max ? defaultValue : value;
+}
+
 std::uint8_t ReadByte(const ProfileFile& profile, std::u16string_view section,
                       std::u16string_view key, std::uint8_t defaultValue) {
-  const std::int32_t value = profile.ReadInt(section, key, defaultValue);
-  if (value < 0 || value > 255) return defaultValue;
-  return static_cast<std::uint8_t>(value);
+  return static_cast<std::uint8_t>(ReadInRange(profile, section, key, 0xFF, defaultValue));
+}
+
+LayoutSettings ReadLayout(const ProfileFile& profile) {
+  LayoutSettings layout;
+  layout.columnLength =
+      static_cast<std::size_t>(ReadInRange(profile, kLayout, kColumnLength, kMaxColumnLength, 0));
+  layout.kinsoku = static_cast<Kinsoku>(ReadInRange(profile, kLayout, kKinsoku, kMaxKinsoku, 0));
+  layout.columnGap =
+      static_cast<std::uint8_t>(ReadInRange(profile, kLayout, kColumnGap, kMaxColumnGap, 0));
+  return layout;
+}
+
+PictureStyle ReadPictureStyle(const ProfileFile& profile) {
+  PictureStyle style;
+  const std::int32_t size = profile.ReadInt(kLayout, kImageCellSize, kDefaultCellSize);
+  if (IsValidCellSize(size)) style.cellSize = size;
+  style.grid = profile.ReadInt(kLayout, kImageGrid, 0) == 1;
+  return style;
+}
+
+// A layout option is written when it is on or the file already has it, so
+// that a file that never used the options stays as it is.
+void WriteLayoutOption(ProfileFile& profile, std::u16string_view key, std::size_t value) {
+  // No stored option is negative, so -1 tells a missing key apart.
+  constexpr std::int32_t kMissing = -1;
+  if (value == 0 && profile.ReadInt(kLayout, key, kMissing) == kMissing) return;
+  profile.WriteInt(kLayout, key, static_cast<std::int32_t>(value));
+}
+
+void WriteLayout(ProfileFile& profile, const LayoutSettings& layout) {
+  WriteLayoutOption(profile, kColumnLength, layout.columnLength);
+  WriteLayoutOption(profile, kKinsoku, static_cast<std::size_t>(layout.kinsoku));
+  WriteLayoutOption(profile, kColumnGap, layout.columnGap);
 }
 
 bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
@@ -45,11 +90,6 @@ IoStatus MakeFolderOf(const std::string& file) {
   const std::string folder = std::filesystem::path(file).parent_path().string();
   if (folder.empty()) return std::nullopt;
   return MakeFolders(folder);
-}
-
-std::u16string Decimal(long long value) {
-  const std::string digits = std::to_string(value);
-  return std::u16string(digits.begin(), digits.end());
 }
 
 // n for a section name "swapNNN" (any case), else 0.
@@ -126,9 +166,10 @@ void SwapTable::Remove(std::size_t i) {
 }
 
 std::u16string SwapSectionName(std::size_t index) {
-  std::u16string number = Decimal(static_cast<long long>(index) + 1);
-  if (number.size() < 3) number.insert(0, 3 - number.size(), u'0');
-  return u"Swap" + number;
+  const std::string digits = std::to_string(index + 1);
+  std::u16string name = u"Swap";
+  if (digits.size() < 3) name.append(3 - digits.size(), u'0');
+  return name.append(digits.begin(), digits.end());
 }
 
 void ReadSettings(AppSettings& settings, const ProfileFile& profile) {
@@ -144,30 +185,43 @@ void ReadSettings(AppSettings& settings, const ProfileFile& profile) {
                                               profile.ReadString(section, kTo, u""),
                                               profile.ReadInt(section, kType, 0)));
   }
-  settings.layout = ReadLayoutSettings(profile);
+  settings.layout = ReadLayout(profile);
+  settings.picture = ReadPictureStyle(profile);
   settings.saveEncoding =
       EqualsIgnoringAsciiCase(profile.ReadString(kOptions, kSaveEncoding, u""), kUtf8Name)
           ? Charset::Utf8
           : Charset::Cp932;
 }
 
-IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile) {
+IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile, SettingsPart part) {
+  switch (part) {
+    case SettingsPart::kDialog:
+      break;
+    case SettingsPart::kSaveEncoding:
+      profile.WriteString(kOptions, kSaveEncoding,
+                          settings.saveEncoding == Charset::Utf8 ? kUtf8Name : kShiftJisName);
+      return std::nullopt;
+    case SettingsPart::kPictureStyle:
+      profile.WriteInt(kLayout, kImageCellSize, settings.picture.cellSize);
+      profile.WriteInt(kLayout, kImageGrid, settings.picture.grid ? 1 : 0);
+      return std::nullopt;
+  }
   if (IoStatus broken = FindLineBreak(settings.swapTable, profile.path())) return broken;
-  profile.WriteString(kMain, kTabSpace, Decimal(settings.tabSpace));
-  profile.WriteString(kMain, kConvert, Decimal(static_cast<std::uint8_t>(settings.convertTrigger)));
+  profile.WriteInt(kMain, kTabSpace, settings.tabSpace);
+  profile.WriteInt(kMain, kConvert, static_cast<std::uint8_t>(settings.convertTrigger));
   const SwapTable& table = settings.swapTable;
   for (std::size_t i = 0; i < table.Count(); ++i) {
     const std::u16string section = SwapSectionName(i);
     profile.WriteString(section, kFrom, WrittenFrom(table[i].from));
     profile.WriteString(section, kTo, u"\"" + table[i].to + u"\"");
-    profile.WriteString(section, kType, Decimal(StoredKind(table[i])));
+    profile.WriteInt(section, kType, StoredKind(table[i]));
   }
   // Only the sections that exist are looked at: a small table costs no
   // search for each of the 999 names.
   for (const std::u16string& name : profile.SectionNames()) {
     if (SwapSectionNumber(name) > table.Count()) profile.RemoveSection(name);
   }
-  WriteLayoutSettings(profile, settings.layout);
+  WriteLayout(profile, settings.layout);
   return std::nullopt;
 }
 
@@ -180,21 +234,15 @@ IoStatus LoadSettings(AppSettings& settings, const std::string& file) {
   return std::nullopt;
 }
 
-IoStatus SaveSettings(const AppSettings& settings, const std::string& file) {
-  if (IoStatus broken = FindLineBreak(settings.swapTable, file)) return broken;
+IoStatus SaveSettings(const AppSettings& settings, const std::string& file, SettingsPart part) {
+  // A table that would be refused is refused before anything is touched.
+  if (part == SettingsPart::kDialog) {
+    if (IoStatus broken = FindLineBreak(settings.swapTable, file)) return broken;
+  }
   if (IoStatus made = MakeFolderOf(file)) return made;
   IoResult<ProfileFile> loaded = ProfileFile::Load(file);
   if (!loaded) return loaded.error();
-  if (IoStatus refused = WriteSettings(settings, loaded.value())) return refused;
-  return loaded.value().Save();
-}
-
-IoStatus SaveSaveEncoding(const AppSettings& settings, const std::string& file) {
-  if (IoStatus made = MakeFolderOf(file)) return made;
-  IoResult<ProfileFile> loaded = ProfileFile::Load(file);
-  if (!loaded) return loaded.error();
-  loaded.value().WriteString(kOptions, kSaveEncoding,
-                             settings.saveEncoding == Charset::Utf8 ? kUtf8Name : kShiftJisName);
+  if (IoStatus refused = WriteSettings(settings, loaded.value(), part)) return refused;
   return loaded.value().Save();
 }
 

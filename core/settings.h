@@ -2,9 +2,11 @@
 //
 // The file holds section "Main" with "TabSpace" and "Convert", one section
 // "Swap001".."Swap999" per replacement entry with "From", "To" (in double
-// quotes, so that its spaces survive) and "Type", the layout options in
-// section "Layout" (see layout_settings.h), and section "Options", which the
-// program's first versions did not know, with "SaveEncoding".
+// quotes, so that its spaces survive) and "Type", and two sections that
+// the program's first versions did not know: "Layout" with the layout
+// options ("ColumnLength", "Kinsoku", "ColumnGap") and the picture style
+// ("ImageCellSize", "ImageGrid"), and "Options" with "SaveEncoding".
+// core/settings.cpp is the one place that knows these names.
 #pragma once
 
 #include <cstddef>
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "core/layout_settings.h"
+#include "core/picture_style.h"
 #include "platform/charset.h"
 #include "platform/io_error.h"
 
@@ -95,6 +98,8 @@ struct AppSettings {
   ConvertTrigger convertTrigger = kDefaultConvertTrigger;
   SwapTable swapTable;
   LayoutSettings layout;
+  // How the 変換 menu draws pictures.
+  PictureStyle picture;
   // The folder of the program, ending in '/'.
   std::string appFolder;
   // The encoding the save command offers first: the one last chosen.
@@ -104,33 +109,43 @@ struct AppSettings {
 // The name of the section of entry `index` (0-based): "Swap001" .. "Swap999".
 std::u16string SwapSectionName(std::size_t index);
 
-// Fills tabSpace, convertTrigger, swapTable, layout and saveEncoding from
-// the settings file at `file`. saveEncoding is "UTF-8" for UTF-8 (in any
-// letter case); anything else, or nothing, is Shift_JIS. A missing file,
-// section or key gives the defaults; the entries run from "Swap001" up to
-// the first section without a non-empty "From". A TabSpace or Convert
-// outside 0..255 gives its field's default; a Type is kept as read. A file
-// that exists but cannot be read also leaves the defaults, and its error is
-// returned.
+// What one save writes. OK in the settings dialog writes what the dialog
+// edits; a choice the window remembers writes only its own keys, so that a
+// file stays without them until the user makes that choice.
+enum class SettingsPart : std::uint8_t {
+  // The tab width, the trigger, the entries and the layout options.
+  kDialog,
+  // saveEncoding: "Shift_JIS" or "UTF-8".
+  kSaveEncoding,
+  // The picture style: both keys.
+  kPictureStyle,
+};
+
+// Fills every field but appFolder from the settings file at `file`.
+// saveEncoding is "UTF-8" for UTF-8 (in any letter case); anything else, or
+// nothing, is Shift_JIS. A missing file, section or key gives the defaults;
+// the entries run from "Swap001" up to the first section without a
+// non-empty "From". A TabSpace or Convert outside 0..255, and a layout
+// option or picture value out of its range, gives its field's default; a
+// Type is kept as read. A file that exists but cannot be read also leaves
+// the defaults, and its error is returned.
 IoStatus LoadSettings(AppSettings& settings, const std::string& file);
 
-// Writes tabSpace, convertTrigger, the entries and the layout options to `file` in one atomic
-// replace, and removes the entry sections of a longer, older table, so that
-// deleted entries do not come back. Other lines of the file are kept. The
-// folder of the file is made when missing. A From or To holding CR or LF
-// would break its line and lose every later entry at the next start, so
-// such a table is refused (EINVAL, naming the file, the section and the
-// key) and the file is left as it was.
-IoStatus SaveSettings(const AppSettings& settings, const std::string& file);
-
-// Writes saveEncoding ("Shift_JIS" or "UTF-8") to `file`, like SaveSettings
-// but with no other change. SaveSettings leaves it alone, so that a file
-// without it stays without it until the user chooses an encoding.
-IoStatus SaveSaveEncoding(const AppSettings& settings, const std::string& file);
+// Writes `part` of the settings to `file` in one atomic replace. Other
+// lines of the file are kept, and the folder of the file is made when
+// missing. The dialog's part removes the entry sections of a longer, older
+// table, so that deleted entries do not come back, and writes a layout
+// option only when it is on or the file already has it. A From or To
+// holding CR or LF would break its line and lose every later entry at the
+// next start, so such a table is refused (EINVAL, naming the file, the
+// section and the key) and the file is left as it was.
+IoStatus SaveSettings(const AppSettings& settings, const std::string& file,
+                      SettingsPart part = SettingsPart::kDialog);
 
 // LoadSettings and SaveSettings on a profile already in memory.
 void ReadSettings(AppSettings& settings, const ProfileFile& profile);
-IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile);
+IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile,
+                       SettingsPart part = SettingsPart::kDialog);
 
 // The settings file of the running program (see SettingsFilePath).
 std::string SettingsFile(const AppSettings& settings);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <string>
 #include <system_error>
 #include <unordered_map>
 #include <utility>
@@ -370,6 +371,12 @@ void ProfileFile::WriteString(std::u16string_view section, std::u16string_view k
   // Only the last line of the file can lack an ending.
   if (lines[at - 1].ending == Ending::kNone) lines[at - 1].ending = Ending::kCrLf;
   lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(newLine));
+}
+
+void ProfileFile::WriteInt(std::u16string_view section, std::u16string_view key,
+                           std::int32_t value) {
+  const std::string digits = std::to_string(value);
+  WriteString(section, key, std::u16string(digits.begin(), digits.end()));
 }
 
 std::vector<std::u16string> ProfileFile::SectionNames() const {

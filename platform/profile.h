@@ -57,6 +57,8 @@ class ProfileFile {
                             std::u16string_view defaultValue) const;
 
   void WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value);
+  // Writes `value` in plain decimal ("-1", "42"), as ReadInt reads it.
+  void WriteInt(std::u16string_view section, std::u16string_view key, std::int32_t value);
   // The name of every section, once, with ASCII letters in lower case, in
   // no particular order.
   std::vector<std::u16string> SectionNames() const;

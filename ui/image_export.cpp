@@ -13,6 +13,7 @@
 
 #include "platform/files.h"
 #include "render/layout_picture.h"
+#include "ui/io_messages.h"
 #include "ui/pane_text.h"
 #include "ui/ui_services.h"
 
@@ -48,7 +49,7 @@ QString WithSuffix(const QString& path, const QString& suffix) {
 
 }  // namespace
 
-ImageExport::ImageExport(QWidget* window, UiServices& services, const AppSettings& settings,
+ImageExport::ImageExport(QWidget* window, UiServices& services, AppSettings& settings,
                          std::function<ShownOutput()> shownOutput,
                          std::function<QString()> dialogFolder)
     : QObject(window),
@@ -56,8 +57,7 @@ ImageExport::ImageExport(QWidget* window, UiServices& services, const AppSetting
       services_(services),
       settings_(settings),
       shownOutput_(std::move(shownOutput)),
-      dialogFolder_(std::move(dialogFolder)),
-      style_(LoadPictureStyle(SettingsFile(settings))) {}
+      dialogFolder_(std::move(dialogFolder)) {}
 
 void ImageExport::AddCommands(QMenu* menu) {
   auto* copy = menu->addAction(QStringLiteral("縦書きをコピー"), this, &ImageExport::CopyVertical);
@@ -71,15 +71,15 @@ void ImageExport::AddCommands(QMenu* menu) {
   sizes->setObjectName(QStringLiteral("Menu_Convert_CellSize"));
   auto* group = new QActionGroup(sizes);
   std::vector<int> offered(std::begin(kOfferedCellSizes), std::end(kOfferedCellSizes));
-  if (std::find(offered.begin(), offered.end(), style_.cellSize) == offered.end()) {
-    offered.insert(std::upper_bound(offered.begin(), offered.end(), style_.cellSize),
-                   style_.cellSize);
+  if (std::find(offered.begin(), offered.end(), settings_.picture.cellSize) == offered.end()) {
+    offered.insert(std::upper_bound(offered.begin(), offered.end(), settings_.picture.cellSize),
+                   settings_.picture.cellSize);
   }
   for (const int size : offered) {
     auto* action = sizes->addAction(QStringLiteral("%1 ピクセル").arg(size));
     action->setObjectName(QStringLiteral("Menu_Convert_CellSize_%1").arg(size));
     action->setCheckable(true);
-    action->setChecked(size == style_.cellSize);
+    action->setChecked(size == settings_.picture.cellSize);
     action->setActionGroup(group);
     connect(action, &QAction::triggered, this, [this, size] { SetCellSize(size); });
   }
@@ -87,7 +87,7 @@ void ImageExport::AddCommands(QMenu* menu) {
   auto* grid = menu->addAction(QStringLiteral("原稿用紙の罫線"));
   grid->setObjectName(QStringLiteral("Menu_Convert_ImageGrid"));
   grid->setCheckable(true);
-  grid->setChecked(style_.grid);
+  grid->setChecked(settings_.picture.grid);
   connect(grid, &QAction::toggled, this, &ImageExport::SetGrid);
 }
 
@@ -125,7 +125,7 @@ void ImageExport::SaveAsPicture() {
   }
 
   if (!pdf) {
-    const PictureSize size = ImageSize(*shown.layout, style_);
+    const PictureSize size = ImageSize(*shown.layout, settings_.picture);
     if (!FitsImage(size)) {
       const QString asPdf = WithSuffix(path, kPdfSuffix);
       if (!services_.AskToProceed(
@@ -150,7 +150,7 @@ void ImageExport::SaveAsPicture() {
 void ImageExport::WritePicture(const VerticalLayout& layout, const QString& path, bool pdf) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const IoResult<QByteArray> picture =
-      DrawPicture(layout, style_, pdf ? PictureFormat::Pdf : PictureFormat::Png);
+      DrawPicture(layout, settings_.picture, pdf ? PictureFormat::Pdf : PictureFormat::Png);
   IoStatus failed;
   if (picture) {
     failed = ReplaceFileAtomically(
@@ -167,20 +167,19 @@ void ImageExport::WritePicture(const VerticalLayout& layout, const QString& path
 }
 
 void ImageExport::SetCellSize(int size) {
-  style_.cellSize = size;
+  settings_.picture.cellSize = size;
   KeepStyle();
 }
 
 void ImageExport::SetGrid(bool on) {
-  style_.grid = on;
+  settings_.picture.grid = on;
   KeepStyle();
 }
 
 void ImageExport::KeepStyle() {
-  const std::string file = SettingsFile(settings_);
-  if (const IoStatus failed = SavePictureStyle(style_, file)) {
-    ShowError(QStringLiteral("設定を保存できませんでした。\r\n%1\r\n%2")
-                  .arg(QString::fromLocal8Bit(file), QString::fromLocal8Bit(failed->Reason())));
+  if (const IoStatus failed =
+          SaveSettings(settings_, SettingsFile(settings_), SettingsPart::kPictureStyle)) {
+    ShowError(SettingsNotSavedText(*failed));
   }
 }
 

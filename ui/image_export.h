@@ -11,7 +11,6 @@
 #include <QString>
 #include <functional>
 
-#include "core/picture_style.h"
 #include "core/settings.h"
 #include "core/vertical_layout.h"
 
@@ -34,7 +33,9 @@ class ImageExport : public QObject {
 
  public:
   // `dialogFolder` gives the folder where the save dialog starts.
-  ImageExport(QWidget* window, UiServices& services, const AppSettings& settings,
+  // The picture's style is `settings.picture`, which a change in the menu
+  // updates and keeps in the settings file.
+  ImageExport(QWidget* window, UiServices& services, AppSettings& settings,
               std::function<ShownOutput()> shownOutput, std::function<QString()> dialogFolder);
 
   // Appends the commands and the picture's options to `menu`.
@@ -56,10 +57,9 @@ class ImageExport : public QObject {
 
   QWidget* window_;
   UiServices& services_;
-  const AppSettings& settings_;
+  AppSettings& settings_;
   std::function<ShownOutput()> shownOutput_;
   std::function<QString()> dialogFolder_;
-  PictureStyle style_;
 };
 
 }  // namespace mirotabe

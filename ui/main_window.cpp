@@ -21,6 +21,7 @@
 #include "ui/dialog_folder.h"
 #include "ui/image_export.h"
 #include "ui/input_pane.h"
+#include "ui/io_messages.h"
 #include "ui/local_path.h"
 #include "ui/output_pane.h"
 #include "ui/pane_font.h"
@@ -54,14 +55,6 @@ std::optional<ConvertTrigger> TriggerOfKey(int qtKey) {
     default:
       return std::nullopt;
   }
-}
-
-QString Reason(const IoError& error) {
-  if (error.code == MakeErrorCode(FileError::kNotRegularFile)) {
-    return QStringLiteral(
-        "通常のファイルではありません (デバイスや FIFO は開くことも保存することもできません)。");
-  }
-  return QString::fromLocal8Bit(error.Reason());
 }
 
 QString TooLargeText(const LayoutTooLarge& tooLarge) {
@@ -195,8 +188,7 @@ void MainWindow::LoadStartupFile(const std::vector<std::string>& arguments) {
 }
 
 void MainWindow::ReportUnreadSettings(const IoError& error) {
-  ShowError(QStringLiteral("設定を読み込めませんでした。既定の設定で続けます。\r\n%1\r\n%2")
-                .arg(QString::fromLocal8Bit(error.path), Reason(error)));
+  ShowError(SettingsNotReadText(error));
 }
 
 void MainWindow::Convert() {
@@ -277,8 +269,7 @@ void MainWindow::SaveOutput() {
   if (answer.path.isEmpty()) return;
   const Charset charset = SaveFileCharset(answer.filter);
   if (const IoStatus failed = RememberSaveCharset(settings_, charset)) {
-    ShowError(QStringLiteral("設定を保存できませんでした。\r\n%1\r\n%2")
-                  .arg(QString::fromLocal8Bit(failed->path), Reason(*failed)));
+    ShowError(SettingsNotSavedText(*failed));
   }
 
   // UTF-8 holds every character the panes can show.
@@ -303,8 +294,8 @@ void MainWindow::SaveOutput() {
     return;
   }
   if (const IoStatus failed = SaveLayout(LocalPath(path), outputPane_->layout(), charset)) {
-    ShowError(
-        QStringLiteral("ファイルを保存できませんでした。\r\n%1\r\n%2").arg(path, Reason(*failed)));
+    ShowError(QStringLiteral("ファイルを保存できませんでした。\r\n%1\r\n%2")
+                  .arg(path, ReasonText(*failed)));
     return;
   }
   lastFile_ = path;
@@ -359,7 +350,7 @@ void MainWindow::LoadInput(const std::string& path) {
   const IoResult<DetectedText> read = ReadDetectedTextFile(path);
   if (!read) {
     ShowError(QStringLiteral("ファイルを開けませんでした。\r\n%1\r\n%2")
-                  .arg(ShownPath(path), Reason(read.error())));
+                  .arg(ShownPath(path), ReasonText(read.error())));
     return;
   }
   // Only a starting folder for the dialogs: the text form serves.

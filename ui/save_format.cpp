@@ -19,7 +19,7 @@ Charset SaveFileCharset(const QString& filter) {
 IoStatus RememberSaveCharset(AppSettings& settings, Charset charset) {
   if (settings.saveEncoding == charset) return std::nullopt;
   settings.saveEncoding = charset;
-  return SaveSaveEncoding(settings, SettingsFile(settings));
+  return SaveSettings(settings, SettingsFile(settings), SettingsPart::kSaveEncoding);
 }
 
 }  // namespace mirotabe

@@ -2,7 +2,6 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -24,6 +23,7 @@
 #include "core/two_byte_cut.h"
 #include "core/vertical_presets.h"
 #include "platform/charset.h"
+#include "ui/io_messages.h"
 #include "ui/layout_box.h"
 #include "ui/pane_font.h"
 #include "ui/pane_text.h"
@@ -392,12 +392,8 @@ void SettingsDialog::SaveAndClose() {
   if (const int trigger = triggerButtons_->checkedId(); trigger >= 0) {
     settings_.convertTrigger = static_cast<ConvertTrigger>(trigger);
   }
-  const std::string file = SettingsFile(settings_);
-  if (const IoStatus failed = SaveSettings(settings_, file)) {
-    services_.ShowMessage(this, MessageIcon::Error, kTitle,
-                          QStringLiteral("設定を保存できませんでした。\r\n%1\r\n%2")
-                              .arg(QFile::decodeName(QByteArray::fromStdString(failed->path)),
-                                   QString::fromLocal8Bit(failed->Reason())));
+  if (const IoStatus failed = SaveSettings(settings_, SettingsFile(settings_))) {
+    services_.ShowMessage(this, MessageIcon::Error, kTitle, SettingsNotSavedText(*failed));
   }
   accept();
 }

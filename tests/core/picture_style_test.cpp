@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/settings.h"
 #include "tests/support/case_name.h"
 #include "tests/support/temp_folder.h"
 
@@ -11,6 +12,20 @@ namespace {
 using testing_support::ReadFile;
 using testing_support::TempFolder;
 using testing_support::WriteFile;
+
+// The style in the settings file at `file`, and the remembered choice that
+// writes it.
+PictureStyle LoadPictureStyle(const std::string& file) {
+  AppSettings settings;
+  EXPECT_FALSE(LoadSettings(settings, file));
+  return settings.picture;
+}
+
+IoStatus SavePictureStyle(const PictureStyle& style, const std::string& file) {
+  AppSettings settings;
+  settings.picture = style;
+  return SaveSettings(settings, file, SettingsPart::kPictureStyle);
+}
 
 struct LoadCase {
   const char* name;
@@ -59,7 +74,9 @@ TEST(SavePictureStyleTest, WritesBothKeysAndKeepsTheOtherLines) {
 
 TEST(SavePictureStyleTest, AFolderThatCannotBeWrittenIsReported) {
   TempFolder folder;
-  const IoStatus failed = SavePictureStyle({}, folder.PathOf("missing/Setting.ini"));
+  // A missing folder is made; one under a file cannot be.
+  WriteFile(folder.PathOf("file"), "");
+  const IoStatus failed = SavePictureStyle({}, folder.PathOf("file/missing/Setting.ini"));
   ASSERT_TRUE(failed);
   EXPECT_EQ(failed->path.find(folder.path()), 0u);
 }

@@ -132,12 +132,12 @@ TEST_F(SettingsTest, SaveEncodingIsWrittenOnlyWhenChosen) {
   const std::string saved = FileBytes();
   EXPECT_EQ(saved.find("Options"), std::string::npos);
 
-  ASSERT_FALSE(SaveSaveEncoding(settings, file_));
+  ASSERT_FALSE(SaveSettings(settings, file_, SettingsPart::kSaveEncoding));
   EXPECT_EQ(FileBytes(), saved + "[Options]\r\nSaveEncoding=UTF-8\r\n");
   EXPECT_EQ(Load().saveEncoding, Charset::Utf8);
 
   settings.saveEncoding = Charset::Cp932;
-  ASSERT_FALSE(SaveSaveEncoding(settings, file_));
+  ASSERT_FALSE(SaveSettings(settings, file_, SettingsPart::kSaveEncoding));
   ASSERT_FALSE(SaveSettings(settings, file_));
   EXPECT_EQ(FileBytes(), saved + "[Options]\r\nSaveEncoding=Shift_JIS\r\n");
 }

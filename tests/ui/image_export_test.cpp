@@ -218,6 +218,8 @@ TEST_F(ImageExportTest, OptionsAreKeptInTheSettingsFileAndShapeThePicture) {
 
 TEST_F(ImageExportTest, ACellSizeFromTheSettingsFileIsOfferedChecked) {
   WriteFile(folder_.PathOf("Setting.ini"), "[Layout]\r\nImageCellSize=30\r\n");
+  // As at start-up: the settings are read once, before the window is made.
+  ASSERT_FALSE(LoadSettings(settings_, folder_.PathOf("Setting.ini")));
   Open();
   QStringList offered;
   for (QAction* action : window_->findChild<QMenu*>("Menu_Convert_CellSize")->actions()) {
@@ -229,7 +231,8 @@ TEST_F(ImageExportTest, ACellSizeFromTheSettingsFileIsOfferedChecked) {
 }
 
 TEST_F(ImageExportTest, AnOptionThatCannotBeKeptIsReported) {
-  settings_.appFolder = folder_.PathOf("missing") + "/";
+  // A folder where the file should be.
+  std::filesystem::create_directory(folder_.PathOf("Setting.ini"));
   Open();
   Action("Menu_Convert_ImageGrid")->trigger();
   ASSERT_EQ(services_.messages.size(), 1u);
