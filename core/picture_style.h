@@ -16,6 +16,9 @@ struct PictureStyle {
   int cellSize = kDefaultCellSize;
   // Lines around every cell, as on manuscript paper.
   bool grid = false;
+  // The font's vertical forms of the glyphs (ー as a vertical stroke,
+  // brackets turned, 、。 at the top right); upright glyphs when off.
+  bool verticalGlyphs = true;
 
   friend bool operator==(const PictureStyle&, const PictureStyle&) = default;
 };

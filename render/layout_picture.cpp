@@ -13,8 +13,8 @@
 #include <cmath>
 #include <string>
 #include <system_error>
-#include <unordered_map>
 
+#include "render/cell_painter.h"
 #include "render/pane_font_families.h"
 #include "render/png_encoding.h"
 
@@ -24,8 +24,6 @@ namespace {
 constexpr char16_t kIdeographicSpace = u'\u3000';
 // Grey, so that the lines frame the characters without competing with them.
 constexpr QRgb kGridColor = qRgb(0xA0, 0xA0, 0xA0);
-// Glyphs are handed to the painter in runs of at most this many.
-constexpr std::size_t kRunLength = 4096;
 
 QFont CellFont(int pixelSize) {
   QFont font(PaneFontFamilies().front());
@@ -57,16 +55,12 @@ std::vector<std::size_t> Starts(std::size_t total, std::size_t step) {
 }
 
 // Draws the cells of one sheet, its top-left margin corner at (0, 0).
-class CellPainter {
+class SheetPainter {
  public:
-  explicit CellPainter(const PictureStyle& style)
+  explicit SheetPainter(const PictureStyle& style)
       : style_(style),
         box_(MeasureCell(style.cellSize)),
-        font_(FontForCell(style.cellSize)),
-        raw_(QRawFont::fromFont(font_, QFontDatabase::Japanese)) {
-    const qreal textHeight = raw_.isValid() ? raw_.ascent() + raw_.descent() : 0;
-    baseline_ = (box_.height - textHeight) / 2 + (raw_.isValid() ? raw_.ascent() : 0);
-  }
+        cells_(FontForCell(style.cellSize), box_, style.verticalGlyphs) {}
 
   void Draw(QPainter& painter, const VerticalLayout& layout, const Sheet& sheet) {
     painter.fillRect(QRectF(0, 0, static_cast<qreal>(box_.width * (sheet.columns + 2)),
@@ -74,80 +68,19 @@ class CellPainter {
                      Qt::white);
     if (style_.grid) DrawGrid(painter, sheet);
     painter.setPen(Qt::black);
-    painter.setFont(font_);
     for (std::size_t c = 0; c < sheet.columns; ++c) {
       const qreal left = static_cast<qreal>(box_.width) * static_cast<qreal>(c + 1);
       for (std::size_t r = 0; r < sheet.rows; ++r) {
-        const std::u16string_view cell = layout.Cell(sheet.firstRow + r, sheet.firstColumn + c);
-        if (cell.empty() || (cell.size() == 1 && (cell[0] == kIdeographicSpace || cell[0] == u' ')))
-          continue;
         const qreal top = static_cast<qreal>(box_.height) * static_cast<qreal>(r + 1);
-        Place(painter, cell, left, top);
+        cells_.Place(painter, layout.Cell(sheet.firstRow + r, sheet.firstColumn + c),
+                     QPointF(left, top));
       }
     }
-    Flush(painter);
+    cells_.Flush(painter);
   }
 
  private:
-  struct Glyphs {
-    QList<quint32> indexes;
-    QList<QPointF> offsets;  // from the cell's left edge, at the baseline
-    bool complete = false;   // false: the font lacks a character
-  };
-
-  const Glyphs& GlyphsOf(std::u16string_view cell) {
-    auto found = cache_.find(std::u16string(cell));
-    if (found != cache_.end()) return found->second;
-    Glyphs glyphs;
-    if (raw_.isValid()) {
-      const QString text(reinterpret_cast<const QChar*>(cell.data()),
-                         static_cast<qsizetype>(cell.size()));
-      glyphs.indexes = raw_.glyphIndexesForString(text);
-      glyphs.complete =
-          !glyphs.indexes.isEmpty() &&
-          std::find(glyphs.indexes.begin(), glyphs.indexes.end(), 0u) == glyphs.indexes.end();
-      if (glyphs.complete) {
-        const QList<QPointF> advances = raw_.advancesForGlyphIndexes(glyphs.indexes);
-        qreal width = 0;
-        for (const QPointF& advance : advances) width += advance.x();
-        qreal x = (box_.width - width) / 2;
-        for (const QPointF& advance : advances) {
-          glyphs.offsets.push_back(QPointF(x, baseline_));
-          x += advance.x();
-        }
-      }
-    }
-    return cache_.emplace(std::u16string(cell), std::move(glyphs)).first->second;
-  }
-
-  void Place(QPainter& painter, std::u16string_view cell, qreal left, qreal top) {
-    const Glyphs& glyphs = GlyphsOf(cell);
-    if (!glyphs.complete) {
-      // Characters the primary font lacks come from Qt's font fallback.
-      painter.drawText(QRectF(left, top, box_.width, box_.height), Qt::AlignCenter,
-                       QString(reinterpret_cast<const QChar*>(cell.data()),
-                               static_cast<qsizetype>(cell.size())));
-      return;
-    }
-    for (qsizetype i = 0; i < glyphs.indexes.size(); ++i) {
-      runIndexes_.push_back(glyphs.indexes[i]);
-      runPositions_.push_back(glyphs.offsets[i] + QPointF(left, top));
-    }
-    if (static_cast<std::size_t>(runIndexes_.size()) >= kRunLength) Flush(painter);
-  }
-
-  void Flush(QPainter& painter) {
-    if (runIndexes_.isEmpty()) return;
-    QGlyphRun run;
-    run.setRawFont(raw_);
-    run.setGlyphIndexes(runIndexes_);
-    run.setPositions(runPositions_);
-    painter.drawGlyphRun(QPointF(0, 0), run);
-    runIndexes_.clear();
-    runPositions_.clear();
-  }
-
-  void DrawGrid(QPainter& painter, const Sheet& sheet) {
+  void DrawGrid(QPainter& painter, const Sheet& sheet) const {
     const int left = box_.width;
     const int top = box_.height;
     const int right = left + box_.width * static_cast<int>(sheet.columns);
@@ -167,12 +100,7 @@ class CellPainter {
 
   PictureStyle style_;
   CellBox box_;
-  QFont font_;
-  QRawFont raw_;
-  qreal baseline_ = 0;
-  std::unordered_map<std::u16string, Glyphs> cache_;
-  QList<quint32> runIndexes_;
-  QList<QPointF> runPositions_;
+  CellPainter cells_;
 };
 
 Sheet WholeLayout(const VerticalLayout& layout) {
@@ -202,7 +130,7 @@ IoResult<QByteArray> DrawPdf(const VerticalLayout& layout, const PictureStyle& s
   writer.setPageSize(pageSize(sheets.front()));
   QPainter painter;
   if (!painter.begin(&writer)) return Failure(std::errc::io_error);
-  CellPainter cells(style);
+  SheetPainter cells(style);
   for (std::size_t n = 0; n < sheets.size(); ++n) {
     if (n != 0) {
       writer.setPageSize(pageSize(sheets[n]));
@@ -258,7 +186,7 @@ QImage DrawImage(const VerticalLayout& layout, const PictureStyle& style) {
                QImage::Format_Grayscale8);
   if (image.isNull()) return image;
   QPainter painter(&image);
-  CellPainter(style).Draw(painter, layout, WholeLayout(layout));
+  SheetPainter(style).Draw(painter, layout, WholeLayout(layout));
   return image;
 }
 

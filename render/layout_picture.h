@@ -21,6 +21,7 @@
 #include "core/picture_style.h"
 #include "core/vertical_layout.h"
 #include "platform/io_error.h"
+#include "render/cell_painter.h"
 
 namespace mirotabe {
 
@@ -30,10 +31,6 @@ inline constexpr std::int64_t kMaxSheetSide = 14400;
 
 // A cell's size in pixels under a cell size: its width is the cell size,
 // its height one line of the font whose full-width character is that wide.
-struct CellBox {
-  int width = 0;
-  int height = 0;
-};
 CellBox MeasureCell(int cellSize);
 
 struct PictureSize {

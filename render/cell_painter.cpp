@@ -1,0 +1,141 @@
+#include "render/cell_painter.h"
+
+#include <QFontDatabase>
+#include <QGlyphRun>
+#include <QPainter>
+#include <QString>
+#include <algorithm>
+
+#include "render/pane_font_families.h"
+#include "render/vertical_forms.h"
+
+namespace mirotabe {
+namespace {
+
+// Glyphs are handed to the painter in runs of at most this many.
+constexpr std::size_t kRunLength = 4096;
+
+QString ToQString(std::u16string_view text) {
+  return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
+bool IsBlank(std::u16string_view cell) {
+  return cell.empty() || (cell.size() == 1 && (cell[0] == u'\u3000' || cell[0] == u' '));
+}
+
+// The one code point that `cell` holds, or none (0).
+char32_t SingleCodePoint(std::u16string_view cell) {
+  if (cell.size() == 1 && !QChar::isSurrogate(cell[0])) return cell[0];
+  if (cell.size() == 2 && QChar::isHighSurrogate(cell[0]) && QChar::isLowSurrogate(cell[1])) {
+    return QChar::surrogateToUcs4(cell[0], cell[1]);
+  }
+  return 0;
+}
+
+}  // namespace
+
+CellPainter::CellPainter(const QFont& font, CellBox box, bool verticalForms)
+    : font_(font), box_(box), vertical_(verticalForms) {
+  // The chain: the font as it resolves, then each of the pane's families
+  // that resolves to another font.
+  std::vector<QFont> candidates{font};
+  for (const QString& family : PaneFontFamilies()) {
+    candidates.push_back(font);
+    candidates.back().setFamilies({family});
+  }
+  for (const QFont& candidate : candidates) {
+    QRawFont raw = QRawFont::fromFont(candidate, QFontDatabase::Japanese);
+    if (!raw.isValid()) continue;
+    const bool known = std::any_of(chain_.begin(), chain_.end(), [&](const ChainFont& chained) {
+      return chained.raw.familyName() == raw.familyName() &&
+             chained.raw.styleName() == raw.styleName();
+    });
+    if (known) continue;
+    chain_.push_back(ChainFont{raw, vertical_ ? std::make_unique<VerticalForms>(raw) : nullptr});
+  }
+  runs_.resize(chain_.size());
+  if (!chain_.empty()) {
+    const QRawFont& first = chain_.front().raw;
+    baseline_ = (box_.height - (first.ascent() + first.descent())) / 2 + first.ascent();
+  }
+}
+
+CellPainter::~CellPainter() = default;
+
+QList<quint32> CellPainter::GlyphsIn(const ChainFont& font, const QString& text) {
+  if (font.vertical) return font.vertical->GlyphsOf(text);
+  QList<quint32> indexes = font.raw.glyphIndexesForString(text);
+  if (indexes.isEmpty() || std::find(indexes.begin(), indexes.end(), 0U) != indexes.end()) {
+    return {};
+  }
+  return indexes;
+}
+
+CellGlyphs CellPainter::Lookup(std::u16string_view cell) const {
+  const QString text = ToQString(cell);
+  CellGlyphs glyphs;
+  for (std::size_t n = 0; n < chain_.size(); ++n) {
+    QList<quint32> indexes = GlyphsIn(chain_[n], text);
+    if (indexes.isEmpty()) continue;
+    const QList<QPointF> advances = chain_[n].raw.advancesForGlyphIndexes(indexes);
+    qreal width = 0;
+    for (const QPointF& advance : advances) width += advance.x();
+    qreal x = (box_.width - width) / 2;
+    for (const QPointF& advance : advances) {
+      glyphs.offsets.push_back(QPointF(x, baseline_));
+      x += advance.x();
+    }
+    glyphs.font = n;
+    glyphs.indexes = std::move(indexes);
+    break;
+  }
+  return glyphs;
+}
+
+const CellGlyphs& CellPainter::GlyphsOf(std::u16string_view cell) {
+  if (const char32_t c = SingleCodePoint(cell); c != 0) {
+    auto found = single_.find(c);
+    if (found == single_.end()) found = single_.emplace(c, Lookup(cell)).first;
+    return found->second;
+  }
+  std::u16string key(cell);
+  auto found = multiple_.find(key);
+  if (found == multiple_.end()) found = multiple_.emplace(std::move(key), Lookup(cell)).first;
+  return found->second;
+}
+
+void CellPainter::Place(QPainter& painter, std::u16string_view cell, QPointF topLeft) {
+  if (IsBlank(cell)) return;
+  const CellGlyphs& glyphs = GlyphsOf(cell);
+  if (glyphs.font == CellGlyphs::kQtFallback) {
+    painter.setFont(font_);
+    painter.drawText(QRectF(topLeft, QSizeF(box_.width, box_.height)), Qt::AlignCenter,
+                     ToQString(cell));
+    return;
+  }
+  Run& run = runs_[glyphs.font];
+  for (qsizetype i = 0; i < glyphs.indexes.size(); ++i) {
+    run.indexes.push_back(glyphs.indexes[i]);
+    run.positions.push_back(glyphs.offsets[i] + topLeft);
+  }
+  queued_ += static_cast<std::size_t>(glyphs.indexes.size());
+  if (queued_ >= kRunLength) Flush(painter);
+}
+
+void CellPainter::Flush(QPainter& painter) {
+  if (queued_ == 0) return;
+  for (std::size_t n = 0; n < runs_.size(); ++n) {
+    Run& run = runs_[n];
+    if (run.indexes.isEmpty()) continue;
+    QGlyphRun glyphRun;
+    glyphRun.setRawFont(chain_[n].raw);
+    glyphRun.setGlyphIndexes(run.indexes);
+    glyphRun.setPositions(run.positions);
+    painter.drawGlyphRun(QPointF(0, 0), glyphRun);
+    run.indexes.clear();
+    run.positions.clear();
+  }
+  queued_ = 0;
+}
+
+}  // namespace mirotabe

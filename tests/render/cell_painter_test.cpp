@@ -1,0 +1,64 @@
+#include "render/cell_painter.h"
+
+#include <gtest/gtest.h>
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <string>
+
+namespace mirotabe {
+namespace {
+
+QFont IpaGothic() {
+  QFont font(QStringLiteral("IPAGothic"));
+  font.setPixelSize(32);
+  return font;
+}
+
+// The glyphs installed by scripts/install-deps.sh: IPAGothic has vertical
+// forms for the long vowel mark, the brackets and the full stop.
+TEST(CellPainterTest, VerticalFormsReplaceTheGlyphsThatHaveThemAndOnlyThose) {
+  CellPainter upright(IpaGothic(), {32, 34}, false);
+  CellPainter vertical(IpaGothic(), {32, 34}, true);
+  ASSERT_EQ(vertical.FontOf(vertical.GlyphsOf(u"あ")).familyName(), QStringLiteral("IPAGothic"));
+  struct Case {
+    std::u16string cell;
+    bool turned;
+  };
+  for (const Case& c : {Case{u"ー", true}, Case{u"「", true}, Case{u"」", true}, Case{u"。", true},
+                        Case{u"、", true}, Case{u"ぁ", true}, Case{u"あ", false},
+                        Case{u"国", false}, Case{u"Ａ", false}}) {
+    SCOPED_TRACE(std::string(QString::fromStdU16String(c.cell).toUtf8()));
+    const CellGlyphs& across = upright.GlyphsOf(c.cell);
+    const CellGlyphs& down = vertical.GlyphsOf(c.cell);
+    ASSERT_EQ(across.indexes.size(), 1);
+    ASSERT_EQ(down.indexes.size(), 1);
+    EXPECT_EQ(down.indexes.front() != across.indexes.front(), c.turned);
+    // Both stand in the middle of the cell, on the same baseline.
+    EXPECT_EQ(down.offsets, across.offsets);
+  }
+}
+
+TEST(CellPainterTest, ACharacterTheFontLacksComesFromTheNextFontOrQt) {
+  CellPainter cells(IpaGothic(), {32, 34}, true);
+  // U+0E01 (Thai) is in none of the pane's fonts here; U+FFFF in none at all.
+  const CellGlyphs& thai = cells.GlyphsOf(u"\u0E01");
+  if (thai.font != CellGlyphs::kQtFallback) {
+    EXPECT_NE(cells.FontOf(thai).familyName(), QStringLiteral("IPAGothic"));
+  }
+  EXPECT_EQ(cells.GlyphsOf(u"\uFFFF").font, CellGlyphs::kQtFallback);
+  // Whatever the font, the cell is drawn without a crash, and a blank not at all.
+  QImage image(64, 34, QImage::Format_Grayscale8);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  cells.Place(painter, u"\u3000", QPointF(0, 0));
+  cells.Flush(painter);
+  EXPECT_EQ(image.pixelColor(16, 17), QColor(Qt::white));
+  cells.Place(painter, u"\u0E01", QPointF(0, 0));
+  cells.Place(painter, u"国", QPointF(32, 0));
+  cells.Flush(painter);
+}
+
+}  // namespace
+}  // namespace mirotabe
