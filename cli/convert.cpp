@@ -9,6 +9,7 @@
 #include <string>
 #include <variant>
 
+#include "cli/input_encoding.h"
 #include "cli/layout_options.h"
 #include "cli/picture_handoff.h"
 #include "core/picture_style.h"
@@ -62,9 +63,6 @@ constexpr const char* kUsage =
     "Exit status: 0 on success, 1 when a file cannot be read or written or the\n"
     "result is too large to lay out, 2 on a usage error.\n";
 
-// How the input is read: found from its bytes, or in the named encoding.
-enum class InputEncoding { kAuto, kCp932, kUtf8, kUtf16, kEucJp, kIso2022Jp };
-
 struct Options {
   std::optional<std::string> settingsFile;
   LayoutOverrides layout;
@@ -99,16 +97,6 @@ IoStatus LoadNamedSettings(AppSettings& settings, const std::string& file) {
   return std::nullopt;
 }
 
-std::optional<InputEncoding> InputEncodingNamed(std::string_view name) {
-  if (name == "auto") return InputEncoding::kAuto;
-  if (name == "cp932") return InputEncoding::kCp932;
-  if (name == "utf-8") return InputEncoding::kUtf8;
-  if (name == "utf-16") return InputEncoding::kUtf16;
-  if (name == "euc-jp") return InputEncoding::kEucJp;
-  if (name == "iso-2022-jp") return InputEncoding::kIso2022Jp;
-  return std::nullopt;
-}
-
 // The text of the input's bytes, read as `options` say. Without --from,
 // --encoding alone names the input's encoding too, as it always has.
 std::u16string InputText(const Options& options, std::string_view bytes, std::ostream& err) {
@@ -116,29 +104,13 @@ std::u16string InputText(const Options& options, std::string_view bytes, std::os
   if (!options.from && options.encodingGiven) {
     from = options.charset == Charset::Utf8 ? InputEncoding::kUtf8 : InputEncoding::kCp932;
   }
-  switch (from) {
-    case InputEncoding::kAuto: {
-      DetectedText detected = DecodeDetectedTextFile(bytes);
-      if (detected.undetermined) {
-        err << kProgram
-            << ": warning: " << (options.inputFile == "-" ? "standard input" : options.inputFile)
-            << ": the encoding could not be determined; read as cp932\n";
-      }
-      return std::move(detected.text);
-    }
-    case InputEncoding::kCp932:
-      return DecodeTextFile(bytes, TextEncoding::Cp932);
-    case InputEncoding::kUtf8:
-      return DecodeTextFile(bytes, TextEncoding::Utf8);
-    case InputEncoding::kUtf16:
-      return DecodeTextFile(
-          bytes, bytes.starts_with("\xFE\xFF") ? TextEncoding::Utf16Be : TextEncoding::Utf16Le);
-    case InputEncoding::kEucJp:
-      return DecodeTextFile(bytes, TextEncoding::EucJp);
-    case InputEncoding::kIso2022Jp:
-      return DecodeTextFile(bytes, TextEncoding::Iso2022Jp);
+  DetectedText read = ReadInput(bytes, from);
+  if (read.undetermined) {
+    err << kProgram
+        << ": warning: " << (options.inputFile == "-" ? "standard input" : options.inputFile)
+        << ": the encoding could not be determined; read as cp932\n";
   }
-  return {};
+  return std::move(read.text);
 }
 
 enum PictureOption { kFormatOption = 300, kCellSizeOption, kGridOption };

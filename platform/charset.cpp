@@ -8,8 +8,8 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "platform/cp932.h"
 #include "platform/cp932_table.h"
+#include "platform/jis_decoding.h"
 #include "unicode/simd_scan.h"
 #include "unicode/utf16.h"
 
@@ -68,33 +68,15 @@ class Converter {
   iconv_t cd_;
 };
 
-Converter& Decoder(Charset charset) {
-  if (charset == Charset::Cp932) {
-    thread_local Converter cp932("UTF-16LE", "CP932");
-    return cp932;
-  }
+Converter& Utf8Decoder() {
   thread_local Converter utf8("UTF-16LE", "UTF-8");
   return utf8;
 }
 
-// Only surrogate pairs in code page 932 still go through iconv: the rest
-// is the table, or plain arithmetic for UTF-8.
-Converter& Cp932Encoder() {
-  thread_local Converter cp932("CP932", "UTF-16LE");
-  return cp932;
-}
-
-// The end of the stretch of non-ASCII characters that starts at `pos`. In
-// code page 932 a trail byte may look like ASCII, so the byte after a lead
-// byte always belongs to the stretch: a stretch never ends inside a
-// character, and iconv sees the same characters it would see in the whole.
-std::size_t NonAsciiEnd(std::string_view bytes, std::size_t pos, Charset charset) {
-  while (pos < bytes.size()) {
-    const auto b = static_cast<unsigned char>(bytes[pos]);
-    if (b < 0x80) break;
-    pos += (charset == Charset::Cp932 && IsCp932LeadByte(b)) ? 2 : 1;
-  }
-  return std::min(pos, bytes.size());
+// The end of the stretch of non-ASCII bytes that starts at `pos`.
+std::size_t NonAsciiEnd(std::string_view bytes, std::size_t pos) {
+  while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) >= 0x80) ++pos;
+  return pos;
 }
 
 void Unencodable(char32_t c, char*& out, const UnencodableFn& onUnencodable) {
@@ -102,10 +84,16 @@ void Unencodable(char32_t c, char*& out, const UnencodableFn& onUnencodable) {
   *out++ = kUnencodableMark;
 }
 
+// The units from `in` to `end`. (Some standard libraries, libc++ 14
+// among them, lack string_view's constructor from two iterators.)
+std::u16string_view Units(const char16_t* in, const char16_t* end) {
+  return {in, static_cast<std::size_t>(end - in)};
+}
+
 // Copies the run of ASCII units at `in`, which both encodings write as
 // they are.
 void CopyAscii(const char16_t*& in, const char16_t* end, char*& out) {
-  const std::size_t run = scan::NarrowAsciiRun(std::u16string_view(in, end), out);
+  const std::size_t run = scan::NarrowAsciiRun(Units(in, end), out);
   in += run;
   out += run;
 }
@@ -127,20 +115,6 @@ void WriteRepeated(std::uint16_t code, std::size_t count, char*& out) {
   }
 }
 
-// A surrogate pair in code page 932, which has no such characters in
-// Microsoft's table; iconv decides, so that the table is never second-guessed.
-bool EncodePairByIconv(const char16_t* pair, char*& out) {
-  Converter& converter = Cp932Encoder();
-  converter.Reset();
-  const char* in = reinterpret_cast<const char*>(pair);
-  std::size_t inLeft = 2 * sizeof(char16_t);
-  std::size_t outLeft = 4;
-  char* const start = out;
-  // glibc drops the tag characters U+E0000..U+E007F without a word instead
-  // of refusing them, so writing nothing counts as a refusal too.
-  return converter.Convert(&in, &inLeft, &out, &outLeft) == 0 && out != start;
-}
-
 char* EncodeCp932(std::u16string_view text, char* out, const UnencodableFn& onUnencodable) {
   const char16_t* in = text.data();
   const char16_t* const end = in + text.size();
@@ -152,7 +126,7 @@ char* EncodeCp932(std::u16string_view text, char* out, const UnencodableFn& onUn
     }
     const std::uint16_t code = kCp932OfBmp[c];
     if (c == kBlank && code > 0xFF) {
-      const std::size_t run = scan::RunOfUnit(std::u16string_view(in, end), kBlank);
+      const std::size_t run = scan::RunOfUnit(Units(in, end), kBlank);
       WriteRepeated(code, run, out);
       in += run;
       continue;
@@ -163,13 +137,38 @@ char* EncodeCp932(std::u16string_view text, char* out, const UnencodableFn& onUn
       ++in;
       continue;
     }
+    // Code page 932 holds no character above U+FFFF.
     if (IsHighSurrogate(c) && in + 1 < end && IsLowSurrogate(in[1])) {
-      if (!EncodePairByIconv(in, out)) Unencodable(CombineSurrogates(c, in[1]), out, onUnencodable);
+      Unencodable(CombineSurrogates(c, in[1]), out, onUnencodable);
       in += 2;
       continue;
     }
     Unencodable(c, out, onUnencodable);
     ++in;
+  }
+  return out;
+}
+
+// A bad byte gives one U+FFFD and the next byte is read afresh, so a good
+// character after a bad lead byte survives.
+char16_t* DecodeCp932(std::string_view bytes, char16_t* out) {
+  const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+  const unsigned char* const end = in + bytes.size();
+  while (in < end) {
+    const unsigned char b = *in;
+    if (b < 0x80) {
+      *out++ = b;
+      ++in;
+      continue;
+    }
+    if (const char16_t alone = kBmpOfCp932Byte[b]; alone != 0) {
+      *out++ = alone;
+      ++in;
+      continue;
+    }
+    const char16_t pair = in + 1 < end ? kBmpOfCp932Pair[b - 0x80][in[1]] : char16_t{0};
+    *out++ = pair != 0 ? pair : kReplacementCharacter;
+    in += pair != 0 ? 2 : 1;
   }
   return out;
 }
@@ -251,18 +250,22 @@ std::u16string Decode(std::string_view bytes, Charset charset, std::size_t spare
   // Every byte yields at most one UTF-16 unit: a 2-byte character of code
   // page 932 gives one, a 4-byte UTF-8 sequence two, a bad byte one U+FFFD.
   std::u16string text(bytes.size() + spareUnits, u'\0');
+  if (charset == Charset::Cp932) {
+    text.resize(static_cast<std::size_t>(DecodeCp932(bytes, text.data()) - text.data()));
+    return text;
+  }
   char16_t* out = text.data();
-  Converter& converter = Decoder(charset);
+  Converter& converter = Utf8Decoder();
   converter.Reset();
   std::size_t pos = 0;
-  std::size_t end = 0;  // of the stretch of non-ASCII characters being converted
+  std::size_t end = 0;  // of the stretch of non-ASCII bytes being converted
   while (pos < bytes.size()) {
     if (pos == end) {
       while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) < 0x80) {
         *out++ = static_cast<char16_t>(bytes[pos++]);
       }
       if (pos == bytes.size()) break;
-      end = NonAsciiEnd(bytes, pos, charset);
+      end = NonAsciiEnd(bytes, pos);
     }
     const char* in = bytes.data() + pos;
     std::size_t inLeft = end - pos;
@@ -273,18 +276,8 @@ std::u16string Decode(std::string_view bytes, Charset charset, std::size_t spare
     out = reinterpret_cast<char16_t*>(outBytes);
     pos = static_cast<std::size_t>(in - bytes.data());
     if (error == 0) continue;
-
-    if (error == EINVAL && end < bytes.size()) {
-      // After a bad byte the characters line up anew, and the stretch may
-      // now end in a lead byte whose trail byte lies beyond it.
-      const std::size_t longer = NonAsciiEnd(bytes, pos, charset);
-      if (longer > end) {
-        end = longer;
-        continue;
-      }
-    }
     // Only the first byte of a bad sequence is dropped, so that a good
-    // character after a bad lead byte survives.
+    // character after it survives.
     *out++ = kReplacementCharacter;
     ++pos;
   }
@@ -343,28 +336,17 @@ std::u16string Decode(std::string_view bytes, TextEncoding encoding) {
       thread_local Converter utf16be("UTF-16LE", "UTF-16BE");
       return DecodeWhole(bytes, utf16be, 2);
     }
-    case TextEncoding::EucJp: {
-      thread_local Converter eucJp("UTF-16LE", "EUC-JP-MS");
-      return DecodeWhole(bytes, eucJp, 1);
-    }
-    case TextEncoding::Iso2022Jp: {
-      thread_local Converter iso2022Jp("UTF-16LE", "ISO-2022-JP-3");
-      return DecodeWhole(bytes, iso2022Jp, 1);
-    }
+    case TextEncoding::EucJp:
+      return DecodeEucJp(bytes);
+    case TextEncoding::Iso2022Jp:
+      return DecodeIso2022Jp(bytes);
   }
   return {};
 }
 
 std::size_t Cp932ByteLength(char32_t c) {
   if (c < 0x80) return 1;
-  if (c > 0xFFFF) {
-    if (c > 0x10FFFF) return 0;
-    const SurrogatePair units = SplitIntoSurrogates(c);
-    const char16_t pair[2] = {units.high, units.low};
-    char bytes[4];
-    char* out = bytes;
-    return EncodePairByIconv(pair, out) ? static_cast<std::size_t>(out - bytes) : 0;
-  }
+  if (c > 0xFFFF) return 0;
   const std::uint16_t code = kCp932OfBmp[c];
   return code == 0 ? 0 : code > 0xFF ? 2 : 1;
 }

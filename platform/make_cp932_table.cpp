@@ -1,6 +1,8 @@
-// Build step: asks iconv what each BMP character becomes in code page 932
-// and writes it as C++ source, so that the encoder reads a table instead of
-// calling iconv for every character. Usage: make_cp932_table OUTPUT.cpp
+// Build step: asks iconv what each BMP character becomes in code page 932,
+// and what each byte and byte pair of code page 932 reads as, and writes
+// both as C++ source, so that the program converts with tables instead of
+// calling iconv (a system without glibc's CP932 converts just the same).
+// Usage: make_cp932_table OUTPUT.cpp
 #include <iconv.h>
 
 #include <bit>
@@ -14,23 +16,60 @@ namespace {
 
 static_assert(std::endian::native == std::endian::little);
 
+[[noreturn]] void Fail(const char* what, unsigned value) {
+  std::fprintf(stderr, "make_cp932_table: %s %04X\n", what, value);
+  std::exit(1);
+}
+
+// Converts `inLength` bytes at `in`; the number of bytes written to `out`
+// (room for 8), or -1 when iconv refuses them or wants more.
+int Convert(iconv_t cd, const void* in, std::size_t inLength, unsigned char* out) {
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  char* input = static_cast<char*>(const_cast<void*>(in));
+  char* output = reinterpret_cast<char*>(out);
+  std::size_t outLeft = 8;
+  if (iconv(cd, &input, &inLength, &output, &outLeft) == static_cast<std::size_t>(-1) ||
+      inLength != 0) {
+    return -1;
+  }
+  return static_cast<int>(8 - outLeft);
+}
+
 // 0 when code page 932 cannot hold `c`; a byte for a one-byte character;
 // lead byte × 256 + trail byte for a two-byte one.
 std::uint16_t CodeOf(iconv_t cd, char16_t c) {
   if (mirotabe::IsSurrogate(c)) return 0;  // only whole pairs are characters
-  iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  char* in = reinterpret_cast<char*>(&c);
-  std::size_t inLeft = sizeof c;
-  unsigned char bytes[4];
-  char* out = reinterpret_cast<char*>(bytes);
-  std::size_t outLeft = sizeof bytes;
-  if (iconv(cd, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)) return 0;
-  const std::size_t length = sizeof bytes - outLeft;
+  unsigned char bytes[8];
+  const int length = Convert(cd, &c, sizeof c, bytes);
+  if (length == -1) return 0;
   if (length == 1) return bytes[0];
   if (length == 2 && bytes[0] != 0) return static_cast<std::uint16_t>(bytes[0] << 8 | bytes[1]);
-  std::fprintf(stderr, "make_cp932_table: U+%04X takes %zu bytes\n", static_cast<unsigned>(c),
-               length);
-  std::exit(1);
+  Fail("takes more than two bytes: U+", c);
+}
+
+// The one UTF-16 unit that `length` bytes read as, or 0 when iconv refuses
+// them (no sequence here reads as U+0000).
+char16_t UnitOf(iconv_t cd, const unsigned char* bytes, std::size_t length) {
+  unsigned char out[8];
+  const int written = Convert(cd, bytes, length, out);
+  if (written == -1) return 0;
+  if (written != 2) Fail("reads as other than one unit:", bytes[0] << 8 | bytes[length - 1]);
+  return static_cast<char16_t>(out[0] | out[1] << 8);
+}
+
+// Characters above U+FFFF are refused by code page 932 (or dropped, as
+// glibc drops the tag characters): the encoder writes '?' for every
+// surrogate pair without asking. Checked here, so that a converter that
+// learns such a character stops the build instead of being second-guessed.
+void CheckNoCharacterAboveBmp(iconv_t cd) {
+  for (char32_t c = 0x10000; c <= 0x10FFFF; ++c) {
+    const mirotabe::SurrogatePair pair = mirotabe::SplitIntoSurrogates(c);
+    const char16_t units[2] = {pair.high, pair.low};
+    unsigned char bytes[8];
+    if (Convert(cd, units, sizeof units, bytes) > 0) {
+      Fail("code page 932 holds a character above U+FFFF: U+", static_cast<unsigned>(c >> 4));
+    }
+  }
 }
 
 }  // namespace
@@ -40,11 +79,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: make_cp932_table OUTPUT.cpp\n");
     return 2;
   }
-  const iconv_t cd = iconv_open("CP932", "UTF-16LE");
-  if (cd == reinterpret_cast<iconv_t>(-1)) {
+  const iconv_t encoder = iconv_open("CP932", "UTF-16LE");
+  const iconv_t decoder = iconv_open("UTF-16LE", "CP932");
+  if (encoder == reinterpret_cast<iconv_t>(-1) || decoder == reinterpret_cast<iconv_t>(-1)) {
     std::perror("make_cp932_table: iconv_open");
     return 1;
   }
+  CheckNoCharacterAboveBmp(encoder);
   std::FILE* file = std::fopen(argv[1], "w");
   if (file == nullptr) {
     std::perror(argv[1]);
@@ -56,10 +97,30 @@ int main(int argc, char** argv) {
                "namespace mirotabe {\n\n"
                "const std::uint16_t kCp932OfBmp[0x10000] = {\n");
   for (std::uint32_t c = 0; c <= 0xFFFF; ++c) {
-    std::fprintf(file, "%u,%s", CodeOf(cd, static_cast<char16_t>(c)), c % 16 == 15 ? "\n" : "");
+    std::fprintf(file, "%u,%s", CodeOf(encoder, static_cast<char16_t>(c)),
+                 c % 16 == 15 ? "\n" : "");
+  }
+  std::fprintf(file, "};\n\nconst char16_t kBmpOfCp932Byte[0x100] = {\n");
+  for (unsigned b = 0; b <= 0xFF; ++b) {
+    const unsigned char byte = static_cast<unsigned char>(b);
+    std::fprintf(file, "%u,%s", b == 0 ? 0u : UnitOf(decoder, &byte, 1), b % 16 == 15 ? "\n" : "");
+  }
+  std::fprintf(file, "};\n\nconst char16_t kBmpOfCp932Pair[0x80][0x100] = {\n");
+  for (unsigned lead = 0x80; lead <= 0xFF; ++lead) {
+    // A byte that reads as a character alone starts no pair.
+    const unsigned char alone = static_cast<unsigned char>(lead);
+    const bool starts = UnitOf(decoder, &alone, 1) == 0;
+    std::fprintf(file, "{");
+    for (unsigned trail = 0; trail <= 0xFF; ++trail) {
+      const unsigned char pair[2] = {alone, static_cast<unsigned char>(trail)};
+      std::fprintf(file, "%u,%s", starts ? UnitOf(decoder, pair, 2) : 0u,
+                   trail % 32 == 31 ? "\n" : "");
+    }
+    std::fprintf(file, "},\n");
   }
   std::fprintf(file, "};\n\n}  // namespace mirotabe\n");
-  iconv_close(cd);
+  iconv_close(encoder);
+  iconv_close(decoder);
   if (std::fclose(file) != 0) {
     std::perror(argv[1]);
     return 1;

@@ -1,11 +1,9 @@
 #include "textio/encoding_detection.h"
 
-#include <uchardet.h>
-
 #include <algorithm>
-#include <memory>
 #include <optional>
-#include <type_traits>
+
+#include "textio/charset_guess.h"
 
 namespace mirotabe {
 namespace {
@@ -15,12 +13,6 @@ constexpr std::string_view kUtf16LeByteOrderMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeByteOrderMark = "\xFE\xFF";
 constexpr unsigned char kEscape = 0x1B;
 constexpr char16_t kReplacementCharacter = 0xFFFD;
-
-// uchardet decides within the first few kilobytes of Japanese text; the
-// rest of a long file only costs time.
-constexpr std::size_t kSampleBytes = std::size_t{64} * 1024;
-// How much ASCII before the first other byte the sample keeps as context.
-constexpr std::size_t kLeadingContext = 1024;
 
 bool IsInteresting(unsigned char b) {
   return b >= 0x80 || b == kEscape;
@@ -82,28 +74,6 @@ bool HasReplacement(const std::u16string& text) {
   return text.find(kReplacementCharacter) != std::u16string::npos;
 }
 
-// What uchardet names the encoding of `bytes`, in upper case; "" when it
-// cannot tell. It sees a sample that starts shortly before the first byte
-// that is not plain ASCII.
-std::string UchardetGuess(std::string_view bytes, std::size_t firstInteresting) {
-  std::size_t start = firstInteresting > kLeadingContext ? firstInteresting - kLeadingContext : 0;
-  const std::size_t lineStart = bytes.rfind('\n', firstInteresting);
-  if (lineStart != std::string_view::npos && lineStart + 1 > start) start = lineStart + 1;
-  const std::string_view sample = bytes.substr(start, kSampleBytes);
-
-  const std::unique_ptr<std::remove_pointer_t<uchardet_t>, decltype(&uchardet_delete)> detector(
-      uchardet_new(), &uchardet_delete);
-  if (!detector || uchardet_handle_data(detector.get(), sample.data(), sample.size()) != 0) {
-    return {};
-  }
-  uchardet_data_end(detector.get());
-  std::string name = uchardet_get_charset(detector.get());
-  std::transform(name.begin(), name.end(), name.begin(), [](char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  });
-  return name;
-}
-
 std::optional<TextEncoding> JapaneseEncodingNamed(const std::string& name) {
   if (name == "SHIFT_JIS") return TextEncoding::Cp932;
   if (name == "EUC-JP") return TextEncoding::EucJp;
@@ -138,7 +108,7 @@ DetectedReading ReadInDetectedEncoding(std::string_view bytes) {
 
   std::optional<std::string> guess;
   const auto uchardet = [&]() -> const std::string& {
-    if (!guess) guess = UchardetGuess(bytes, firstInteresting);
+    if (!guess) guess = GuessCharset(bytes, firstInteresting);
     return *guess;
   };
 

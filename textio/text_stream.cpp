@@ -15,6 +15,13 @@ constexpr std::size_t kSliceUnits = std::size_t{16} * 1024;
 // The writer hands its bytes on once a few slices have gathered.
 constexpr std::size_t kSlicesPerBlock = 4;
 
+// A buffer left uninitialised, since it is always written before it is
+// read: std::make_unique_for_overwrite, which some standard libraries
+// (libc++ 14 among them) lack.
+std::unique_ptr<char[]> UninitialisedBuffer(std::size_t size) {
+  return std::unique_ptr<char[]>(new char[size]);
+}
+
 }  // namespace
 
 TextEncoder::TextEncoder(Charset charset, UnencodableFn onUnencodable)
@@ -60,7 +67,7 @@ EncodingWriter::EncodingWriter(Charset charset, ByteSink sink)
     : encoder_(charset),
       sink_(std::move(sink)),
       capacity_(kSlicesPerBlock * encoder_.MaxBytes(kSliceUnits)),
-      buffer_(std::make_unique_for_overwrite<char[]>(capacity_)) {}
+      buffer_(UninitialisedBuffer(capacity_)) {}
 
 IoStatus EncodingWriter::Flush() {
   if (used_ != 0 && !failed_) failed_ = sink_(std::string_view(buffer_.get(), used_));
@@ -111,7 +118,7 @@ IoResult<std::size_t> WriteDescriptorPieces(int fd, const std::string& name, Cha
 
 UnencodableFinder::UnencodableFinder(Charset charset, std::size_t keepFirst)
     : encoder_(charset, [this, keepFirst](char32_t c) { report_.Add(c, keepFirst); }),
-      scratch_(std::make_unique_for_overwrite<char[]>(encoder_.MaxBytes(kSliceUnits))) {}
+      scratch_(UninitialisedBuffer(encoder_.MaxBytes(kSliceUnits))) {}
 
 void UnencodableFinder::Add(std::u16string_view piece) {
   while (!piece.empty()) {

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <cstring>
 #include <map>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -327,6 +329,79 @@ TEST(CharsetEncode, AgreesWithIconvForEveryBmpCharacterAndSomePairs) {
           << name << " " << std::hex << static_cast<unsigned>(character[0]);
       ASSERT_EQ(encoded.replaced, expected ? 0u : 1u) << name;
     }
+  }
+}
+
+// What iconv reads `bytes` as, a bad sequence giving one U+FFFD for its
+// first byte and the bytes after it read afresh (in the same state).
+std::u16string IconvDecode(const char* from, std::string_view bytes) {
+  const iconv_t cd = iconv_open("UTF-16LE", from);
+  std::u16string text(bytes.size() * 2, u'\0');
+  char* in = const_cast<char*>(bytes.data());
+  std::size_t inLeft = bytes.size();
+  char* out = reinterpret_cast<char*>(text.data());
+  std::size_t outLeft = text.size() * sizeof(char16_t);
+  while (inLeft != 0 && iconv(cd, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)) {
+    const char16_t replacement = u'\uFFFD';
+    std::memcpy(out, &replacement, sizeof replacement);
+    out += sizeof replacement;
+    outLeft -= sizeof replacement;
+    ++in;
+    --inLeft;
+  }
+  iconv_close(cd);
+  text.resize(static_cast<std::size_t>(reinterpret_cast<char16_t*>(out) - text.data()));
+  return text;
+}
+
+// The code page 932 decoder reads tables made from iconv; every byte and
+// every pair of bytes, alone and before an ASCII byte, reads as iconv reads it.
+TEST(CharsetDecode, Cp932AgreesWithIconvForEveryByteAndPair) {
+  for (unsigned first = 0; first <= 0xFF; ++first) {
+    for (unsigned second = 0; second <= 0xFF; ++second) {
+      const std::string bytes{static_cast<char>(first), static_cast<char>(second), 'a'};
+      for (const std::string_view piece :
+           {std::string_view(bytes).substr(0, 1), std::string_view(bytes).substr(0, 2),
+            std::string_view(bytes)}) {
+        ASSERT_EQ(Decode(piece, Charset::Cp932), IconvDecode("CP932", piece))
+            << std::hex << first << " " << second;
+      }
+    }
+  }
+}
+
+// EUC-JP and ISO-2022-JP are read from tables made from iconv. Every
+// sequence of up to two bytes of EUC-JP and every triple after 0x8F, and
+// random ISO-2022-JP made of escape sequences, control bytes and pairs,
+// read as iconv reads them.
+TEST(CharsetDecode, JisEncodingsAgreeWithIconv) {
+  for (unsigned first = 0; first <= 0xFF; ++first) {
+    for (unsigned second = 0; second <= 0xFF; ++second) {
+      for (const std::string& bytes :
+           {std::string{static_cast<char>(first), static_cast<char>(second), 'a'},
+            std::string{'\x8F', static_cast<char>(first), static_cast<char>(second)}}) {
+        ASSERT_EQ(Decode(bytes, TextEncoding::EucJp), IconvDecode("EUC-JP-MS", bytes))
+            << std::hex << first << " " << second;
+      }
+    }
+  }
+  const std::vector<std::string> pieces = {
+      "\x1B(B", "\x1B(J", "\x1B(I", "\x1B$@", "\x1B$B", "\x1B$(O", "\x1B$(Q", "\x1B$(P",
+      "\x1B",   "\x1B$",  "\x1B(",  "\x1B$(", "\x1B$Z", "\n",      "\r",      " ",
+      "\x7F",   "\x80",   "\xFF",   "!",      "\\",     "~",       "_",       "`"};
+  std::mt19937 random(21);
+  for (int round = 0; round < 20000; ++round) {
+    std::string bytes;
+    const int length = static_cast<int>(random() % 12);
+    for (int k = 0; k < length; ++k) {
+      if (random() % 2 == 0) {
+        bytes += pieces[random() % pieces.size()];
+      } else {
+        bytes += static_cast<char>(0x21 + random() % 94);
+      }
+    }
+    ASSERT_EQ(Decode(bytes, TextEncoding::Iso2022Jp), IconvDecode("ISO-2022-JP-3", bytes))
+        << testing::PrintToString(bytes);
   }
 }
 
