@@ -26,8 +26,11 @@ constexpr std::u16string_view kKinsoku = u"Kinsoku";
 constexpr std::u16string_view kColumnGap = u"ColumnGap";
 constexpr std::u16string_view kImageCellSize = u"ImageCellSize";
 constexpr std::u16string_view kImageGrid = u"ImageGrid";
+constexpr std::u16string_view kVerticalGlyphs = u"VerticalGlyphs";
 constexpr std::u16string_view kOptions = u"Options";
 constexpr std::u16string_view kSaveEncoding = u"SaveEncoding";
+constexpr std::u16string_view kFontSize = u"FontSize";
+constexpr std::u16string_view kVerticalView = u"VerticalView";
 constexpr std::u16string_view kUtf8Name = u"UTF-8";
 constexpr std::u16string_view kShiftJisName = u"Shift_JIS";
 
@@ -60,7 +63,16 @@ PictureStyle ReadPictureStyle(const ProfileFile& profile) {
   const std::int32_t size = profile.ReadInt(kLayout, kImageCellSize, kDefaultCellSize);
   if (IsValidCellSize(size)) style.cellSize = size;
   style.grid = profile.ReadInt(kLayout, kImageGrid, 0) == 1;
+  style.verticalGlyphs = profile.ReadInt(kLayout, kVerticalGlyphs, 1) != 0;
   return style;
+}
+
+ViewOptions ReadView(const ProfileFile& profile) {
+  ViewOptions view;
+  view.fontSize = ReadInRange(profile, kOptions, kFontSize, kMaxPaneFontSize, kDefaultPaneFontSize);
+  if (view.fontSize < kMinPaneFontSize) view.fontSize = kDefaultPaneFontSize;
+  view.verticalGlyphs = profile.ReadInt(kOptions, kVerticalView, 0) == 1;
+  return view;
 }
 
 // A layout option is written when it is on or the file already has it, so
@@ -187,6 +199,7 @@ void ReadSettings(AppSettings& settings, const ProfileFile& profile) {
   }
   settings.layout = ReadLayout(profile);
   settings.picture = ReadPictureStyle(profile);
+  settings.view = ReadView(profile);
   settings.saveEncoding =
       EqualsIgnoringAsciiCase(profile.ReadString(kOptions, kSaveEncoding, u""), kUtf8Name)
           ? Charset::Utf8
@@ -204,6 +217,11 @@ IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile, Settin
     case SettingsPart::kPictureStyle:
       profile.WriteInt(kLayout, kImageCellSize, settings.picture.cellSize);
       profile.WriteInt(kLayout, kImageGrid, settings.picture.grid ? 1 : 0);
+      profile.WriteInt(kLayout, kVerticalGlyphs, settings.picture.verticalGlyphs ? 1 : 0);
+      return std::nullopt;
+    case SettingsPart::kView:
+      profile.WriteInt(kOptions, kFontSize, settings.view.fontSize);
+      profile.WriteInt(kOptions, kVerticalView, settings.view.verticalGlyphs ? 1 : 0);
       return std::nullopt;
   }
   if (IoStatus broken = FindLineBreak(settings.swapTable, profile.path())) return broken;

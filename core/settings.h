@@ -5,7 +5,8 @@
 // quotes, so that its spaces survive) and "Type", and two sections that
 // the program's first versions did not know: "Layout" with the layout
 // options ("ColumnLength", "Kinsoku", "ColumnGap") and the picture style
-// ("ImageCellSize", "ImageGrid"), and "Options" with "SaveEncoding".
+// ("ImageCellSize", "ImageGrid", "VerticalGlyphs"), and "Options" with
+// "SaveEncoding" and the view ("FontSize", "VerticalView").
 // core/settings.cpp is the one place that knows these names.
 #pragma once
 
@@ -17,6 +18,7 @@
 
 #include "core/layout_settings.h"
 #include "core/picture_style.h"
+#include "core/view_options.h"
 #include "platform/charset.h"
 #include "platform/io_error.h"
 
@@ -100,6 +102,8 @@ struct AppSettings {
   LayoutSettings layout;
   // How the 変換 menu draws pictures.
   PictureStyle picture;
+  // How the window shows the text.
+  ViewOptions view;
   // The folder of the program, ending in '/'.
   std::string appFolder;
   // The encoding the save command offers first: the one last chosen.
@@ -117,8 +121,10 @@ enum class SettingsPart : std::uint8_t {
   kDialog,
   // saveEncoding: "Shift_JIS" or "UTF-8".
   kSaveEncoding,
-  // The picture style: both keys.
+  // The picture style: all its keys.
   kPictureStyle,
+  // The view: the panes' font size and 縦組み表示.
+  kView,
 };
 
 // Fills every field but appFolder from the settings file at `file`.

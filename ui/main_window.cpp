@@ -33,6 +33,7 @@
 #include "ui/splitter.h"
 #include "ui/twips.h"
 #include "ui/ui_services.h"
+#include "ui/view_menu.h"
 
 namespace mirotabe {
 namespace {
@@ -142,6 +143,10 @@ void MainWindow::BuildMenus() {
   addAction(file, "Menu_File_Exit", QStringLiteral("終了(&X)"), &MainWindow::Exit);
 
   BuildConvertMenu();
+
+  QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+  view->setObjectName(QStringLiteral("Menu_View"));
+  (new ViewMenu(this, services_, settings_, inputPane_, outputPane_))->AddCommands(view);
 
   addAction(menuBar(), "Menu_Setting", QStringLiteral("設定(&S)"), &MainWindow::EditSettings);
 

@@ -82,6 +82,13 @@ VerticalLayout OutputPane::TakeLayout() {
   return std::exchange(layout_, VerticalLayout{});
 }
 
+void OutputPane::SetVerticalGlyphs(bool on) {
+  if (on == verticalGlyphs_) return;
+  verticalGlyphs_ = on;
+  cells_.reset();
+  viewport()->update();
+}
+
 void OutputPane::SetMessage(const QString& message) {
   message_ = message;
   viewport()->update();
@@ -101,8 +108,13 @@ std::size_t OutputPane::FirstVisibleRow() const {
   return static_cast<std::size_t>(verticalScrollBar()->value());
 }
 
+long long OutputPane::ScrolledX() const {
+  const long long width = 2LL * kMargin + static_cast<long long>(Columns()) * cellWidth_;
+  return horizontalScrollBar()->value() - std::max(0LL, viewport()->width() - width);
+}
+
 std::size_t OutputPane::FirstVisibleColumn() const {
-  const int left = horizontalScrollBar()->value() - kMargin;
+  const long long left = ScrolledX() - kMargin;
   return left <= 0 ? 0 : static_cast<std::size_t>((left + cellWidth_ - 1) / cellWidth_);
 }
 
@@ -111,7 +123,7 @@ std::size_t OutputPane::VisibleRows() const {
 }
 
 std::size_t OutputPane::VisibleColumns() const {
-  const long long right = horizontalScrollBar()->value() + viewport()->width() - kMargin;
+  const long long right = ScrolledX() + viewport()->width() - kMargin;
   const long long last = FloorDiv(right, cellWidth_) - 1;
   return static_cast<std::size_t>(
       std::max(1LL, last - static_cast<long long>(FirstVisibleColumn()) + 1));
@@ -121,7 +133,7 @@ void OutputPane::UpdateMetrics() {
   const QFontMetrics metrics(font());
   cellWidth_ = std::max(1, metrics.horizontalAdvance(QChar(kBlankCell)));
   cellHeight_ = std::max(1, metrics.lineSpacing());
-  glyphs_.clear();
+  cells_.reset();
   UpdateScrollBars();
 }
 
@@ -141,8 +153,7 @@ void OutputPane::UpdateScrollBars() {
 }
 
 QRect OutputPane::CellRect(Position position) const {
-  const long long x = kMargin + static_cast<long long>(position.column) * cellWidth_ -
-                      horizontalScrollBar()->value();
+  const long long x = kMargin + static_cast<long long>(position.column) * cellWidth_ - ScrolledX();
   const long long y =
       kMargin + (static_cast<long long>(position.row) - verticalScrollBar()->value()) * cellHeight_;
   return QRect(static_cast<int>(x), static_cast<int>(y), cellWidth_, cellHeight_);
@@ -151,7 +162,7 @@ QRect OutputPane::CellRect(Position position) const {
 OutputPane::Position OutputPane::PositionNear(QPoint point) const {
   if (Rows() == 0) return {};
   const long long row = verticalScrollBar()->value() + FloorDiv(point.y() - kMargin, cellHeight_);
-  const long long x = point.x() + horizontalScrollBar()->value() - kMargin;
+  const long long x = point.x() + ScrolledX() - kMargin;
   const long long column = FloorDiv(2 * x + cellWidth_, 2LL * cellWidth_);
   return {
       static_cast<std::size_t>(std::clamp<long long>(row, 0, static_cast<long long>(Rows()) - 1)),
@@ -162,7 +173,7 @@ OutputPane::Position OutputPane::PositionNear(QPoint point) const {
 OutputPane::Position OutputPane::CellAt(QPoint point) const {
   if (Rows() == 0) return {};
   Position cell = PositionNear(point);
-  const long long x = point.x() + horizontalScrollBar()->value() - kMargin;
+  const long long x = point.x() + ScrolledX() - kMargin;
   cell.column = static_cast<std::size_t>(
       std::clamp<long long>(FloorDiv(x, cellWidth_), 0, static_cast<long long>(Columns()) - 1));
   return cell;
@@ -194,18 +205,6 @@ void OutputPane::EnsureVisible(std::size_t row, std::size_t column) {
 
 // ---- Painting ----
 
-const QStaticText& OutputPane::GlyphsOf(std::u16string_view cell) const {
-  const QString key = ToQString(cell);
-  auto found = glyphs_.find(key);
-  if (found == glyphs_.end()) {
-    QStaticText glyphs(key);
-    glyphs.setTextFormat(Qt::PlainText);
-    glyphs.prepare(QTransform(), font());
-    found = glyphs_.insert(key, glyphs);
-  }
-  return *found;
-}
-
 void OutputPane::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   if (Rows() == 0) {
@@ -233,7 +232,7 @@ void OutputPane::paintEvent(QPaintEvent* event) {
 
 void OutputPane::PaintCells(QPainter& painter, const QRect& area) const {
   const long long firstRow = verticalScrollBar()->value();
-  const long long scrolledX = horizontalScrollBar()->value();
+  const long long scrolledX = ScrolledX();
   const long long rowFrom = firstRow + std::max(0LL, FloorDiv(area.top() - kMargin, cellHeight_));
   const long long rowTo = std::min(static_cast<long long>(Rows()) - 1,
                                    firstRow + FloorDiv(area.bottom() - kMargin, cellHeight_));
@@ -251,6 +250,10 @@ void OutputPane::PaintCells(QPainter& painter, const QRect& area) const {
   markColour.setAlpha(64);
   painter.setPen(text);
   bool penSelected = false;
+  if (!cells_) {
+    cells_ =
+        std::make_unique<CellPainter>(font(), CellBox{cellWidth_, cellHeight_}, verticalGlyphs_);
+  }
 
   for (long long row = rowFrom; row <= rowTo; ++row) {
     for (long long column = columnFrom; column <= columnTo; ++column) {
@@ -265,14 +268,14 @@ void OutputPane::PaintCells(QPainter& painter, const QRect& area) const {
       const std::u16string_view units = layout_.Cell(at.row, at.column);
       if (units.size() == 1 && units[0] == kBlankCell) continue;
       if (selected != penSelected) {
+        cells_->Flush(painter);
         painter.setPen(selected ? selectedText : text);
         penSelected = selected;
       }
-      const QStaticText& glyphs = GlyphsOf(units);
-      painter.drawStaticText(QPointF(cell.x() + (cellWidth_ - glyphs.size().width()) / 2, cell.y()),
-                             glyphs);
+      cells_->Place(painter, units, cell.topLeft());
     }
   }
+  cells_->Flush(painter);
 }
 
 void OutputPane::resizeEvent(QResizeEvent* event) {

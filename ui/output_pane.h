@@ -5,9 +5,11 @@
 // The cells stand on a fixed grid: each is one full-width advance of the
 // pane's font wide and one line high, and each glyph is centred in its
 // cell, so a character without a full-width form does not move the ones
-// after it. The text the pane stands for is the layout's rows joined by
-// line breaks; selections, copies and the accessible text are of that
-// text, with offsets in UTF-16 units.
+// after it. The cells are drawn by the pictures' own CellPainter, with the
+// font's vertical forms when asked (縦組み表示). A layout narrower than the
+// pane stands at its right edge, where vertical text begins. The text the pane stands for is the
+// layout's rows joined by line breaks; selections, copies and the accessible text are of that text,
+// with offsets in UTF-16 units.
 //
 // As a text box does, the pane has a caret and a selection (mouse: press
 // and drag, Shift+click, double-click for a run of one kind of character;
@@ -18,16 +20,16 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
-#include <QHash>
 #include <QPainter>
-#include <QStaticText>
 #include <QString>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "core/caret_cell.h"
 #include "core/vertical_layout.h"
+#include "render/cell_painter.h"
 
 namespace mirotabe {
 
@@ -54,6 +56,10 @@ class OutputPane : public QAbstractScrollArea {
   // must follow before the pane is shown again.
   VerticalLayout TakeLayout();
   const VerticalLayout& layout() const { return layout_; }
+
+  // Sets the cells with the font's vertical forms, or upright glyphs.
+  void SetVerticalGlyphs(bool on);
+  bool verticalGlyphs() const { return verticalGlyphs_; }
 
   // Shows `message` in place of an empty layout ("" for none).
   void SetMessage(const QString& message);
@@ -127,8 +133,9 @@ class OutputPane : public QAbstractScrollArea {
   void NotifyTextUpdated();
   // The UTF-16 offset at which each row starts, built when first needed.
   const std::vector<qsizetype>& RowStarts() const;
-  // Each cell's glyphs laid out once and drawn from then on.
-  const QStaticText& GlyphsOf(std::u16string_view cell) const;
+  // The horizontal scroll position less the room left of a layout that
+  // stands at the right edge: the layout's x at the viewport's left edge.
+  long long ScrolledX() const;
   // The cells in `area` (viewport coordinates), with the selection and the
   // mark.
   void PaintCells(QPainter& painter, const QRect& area) const;
@@ -147,7 +154,10 @@ class OutputPane : public QAbstractScrollArea {
   int cellWidth_ = 1;
   int cellHeight_ = 1;
   mutable std::vector<qsizetype> rowStarts_;
-  mutable QHash<QString, QStaticText> glyphs_;
+  bool verticalGlyphs_ = false;
+  // Built for the font and the glyph forms; each cell's glyphs are looked
+  // up once and kept.
+  mutable std::unique_ptr<CellPainter> cells_;
 };
 
 }  // namespace mirotabe

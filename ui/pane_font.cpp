@@ -4,8 +4,8 @@
 
 namespace mirotabe {
 
-QFont PaneFont() {
-  QFont font(PaneFontFamilies().front(), 9, QFont::Normal);
+QFont PaneFont(int pointSize) {
+  QFont font(PaneFontFamilies().front(), pointSize, QFont::Normal);
   font.setFamilies(PaneFontFamilies());
   font.setStyleHint(QFont::Monospace);
   font.setFixedPitch(true);

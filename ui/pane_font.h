@@ -5,8 +5,8 @@
 
 namespace mirotabe {
 
-// "ＭＳ ゴシック" 9 pt when installed; otherwise IPAGothic, Noto Sans Mono CJK
-// JP, then the system's monospace font, so that the columns stand straight.
-QFont PaneFont();
+// "ＭＳ ゴシック" at `pointSize` (9 pt unless zoomed) when installed; otherwise IPAGothic, Noto
+// Sans Mono CJK JP, then the system's monospace font, so that the columns stand straight.
+QFont PaneFont(int pointSize = 9);
 
 }  // namespace mirotabe

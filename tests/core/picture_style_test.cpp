@@ -54,6 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"TooLarge", "[Layout]\r\nImageCellSize=257\r\n", {24, false}},
         LoadCase{"Negative", "[Layout]\r\nImageCellSize=-24\r\n", {24, false}},
         LoadCase{"GridOtherThanOne", "[Layout]\r\nImageGrid=2\r\n", {24, false}},
+        LoadCase{"UprightGlyphs", "[Layout]\r\nVerticalGlyphs=0\r\n", {24, false, false}},
         LoadCase{
             "KeysInAnotherSection", "[Main]\r\nImageCellSize=32\r\nImageGrid=1\r\n", {24, false}}),
     testing_support::CaseName());
@@ -65,7 +66,7 @@ TEST(SavePictureStyleTest, WritesBothKeysAndKeepsTheOtherLines) {
   ASSERT_FALSE(SavePictureStyle({40, false}, path));
   EXPECT_EQ(ReadFile(path),
             "[Main]\r\nTabSpace=2\r\n[Layout]\r\nColumnLength=20\r\nImageGrid=0\r\n"
-            "ImageCellSize=40\r\n");
+            "ImageCellSize=40\r\nVerticalGlyphs=1\r\n");
   EXPECT_EQ(LoadPictureStyle(path), (PictureStyle{40, false}));
 
   ASSERT_FALSE(SavePictureStyle({kDefaultCellSize, true}, path));

@@ -200,7 +200,9 @@ TEST_F(ImageExportTest, OptionsAreKeptInTheSettingsFileAndShapeThePicture) {
 
   Action("Menu_Convert_CellSize_48")->trigger();
   Action("Menu_Convert_ImageGrid")->trigger();
-  EXPECT_EQ(Settings(), "[Main]\r\nTabSpace=4\r\n[Layout]\r\nImageCellSize=48\r\nImageGrid=1\r\n");
+  EXPECT_EQ(Settings(),
+            "[Main]\r\nTabSpace=4\r\n[Layout]\r\nImageCellSize=48\r\nImageGrid=1\r\nVerticalGlyphs="
+            "1\r\n");
   EXPECT_FALSE(Action("Menu_Convert_CellSize_24")->isChecked());
 
   Type(QStringLiteral("a"));

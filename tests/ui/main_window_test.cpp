@@ -19,6 +19,7 @@
 #include <QTextBlock>
 #include <QTimer>
 #include <QUrl>
+#include <QWheelEvent>
 #include <filesystem>
 #include <functional>
 
@@ -562,7 +563,8 @@ TEST_F(MainWindowTest, MenusHaveTheirCaptionsAndShortcuts) {
   QStringList bar;
   for (QAction* action : window_->menuBar()->actions()) bar.push_back(action->text());
   EXPECT_EQ(bar, (QStringList{QStringLiteral("ファイル(&F)"), QStringLiteral("変換(&C)"),
-                              QStringLiteral("設定(&S)"), QStringLiteral("ヘルプ(&H)")}));
+                              QStringLiteral("表示(&V)"), QStringLiteral("設定(&S)"),
+                              QStringLiteral("ヘルプ(&H)")}));
   EXPECT_EQ(text("Menu_Convert_Reverse"), QStringLiteral("横書きに戻す"));
 }
 
@@ -657,6 +659,49 @@ TEST_F(MainWindowTest, ReadingBackTooMuchIsExplainedAndChangesNothing) {
   EXPECT_EQ(services_.messages.front().text,
             QStringLiteral("大きすぎるため横書きに戻せません。\r\n"
                            "2 行 × 最長 3 文字は、上限の 5 文字を超えています。"));
+}
+
+}  // namespace
+}  // namespace mirotabe
+
+namespace mirotabe {
+namespace {
+
+
+// Ctrl+plus, Ctrl+minus, Ctrl+0 and Ctrl with the wheel zoom both panes,
+// and the size and 縦組み表示 are there again when the program starts anew.
+TEST_F(MainWindowTest, ZoomAndTheVerticalViewAreKeptAcrossARestart) {
+  Open();
+  QApplication::setActiveWindow(window_.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  Input()->setFocus();
+  const int first = QFontInfo(Input()->font()).pointSize();
+  EXPECT_EQ(first, 9);
+  QTest::keyClick(Input(), Qt::Key_Plus, Qt::ControlModifier);
+  QTest::keyClick(Input(), Qt::Key_Equal, Qt::ControlModifier);
+  EXPECT_EQ(Input()->font().pointSize(), 11);
+  QTest::keyClick(Input(), Qt::Key_Minus, Qt::ControlModifier);
+  EXPECT_EQ(Output()->font().pointSize(), 10);
+  QWheelEvent wheel(QPointF(5, 5), Output()->mapToGlobal(QPoint(5, 5)), {}, QPoint(0, 240),
+                    Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(Output()->viewport(), &wheel);
+  EXPECT_EQ(Input()->font().pointSize(), 12);
+  EXPECT_EQ(Output()->font().pointSize(), 12);
+  Trigger("Menu_View_Vertical");
+  EXPECT_TRUE(Output()->verticalGlyphs());
+
+  window_.reset();
+  AppSettings reloaded;
+  reloaded.appFolder = settings_.appFolder;
+  ASSERT_FALSE(LoadSettings(reloaded, SettingsFile(reloaded)));
+  settings_ = reloaded;
+  Open();
+  EXPECT_EQ(Input()->font().pointSize(), 12);
+  EXPECT_EQ(Output()->font().pointSize(), 12);
+  EXPECT_TRUE(Output()->verticalGlyphs());
+  EXPECT_TRUE(Action("Menu_View_Vertical")->isChecked());
+  Trigger("Menu_View_ZoomReset");
+  EXPECT_EQ(Output()->font().pointSize(), 9);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTest>
 #include <utility>
 #include <vector>
@@ -247,6 +248,35 @@ TEST_F(OutputPaneTest, WheelScrollsDownAndShiftWheelSideways) {
   wheel(QPoint(0, -120), Qt::ShiftModifier);
   EXPECT_EQ(pane_.FirstVisibleRow(), 3u);
   EXPECT_EQ(pane_.FirstVisibleColumn(), 3u);
+}
+
+}  // namespace
+}  // namespace mirotabe
+
+namespace mirotabe {
+namespace {
+
+// A layout narrower than the pane stands at its right edge, the first line
+// rightmost; a wider one starts at the left edge and scrolls as before.
+TEST(OutputPaneAlignmentTest, ANarrowLayoutStandsAtTheRightEdge) {
+  OutputPane pane;
+  pane.resize(300, 200);
+  pane.show();
+  pane.SetLayout(LayoutOf(kTwoLines));
+  const int right = pane.viewport()->width();
+  EXPECT_EQ(pane.horizontalScrollBar()->maximum(), 0);
+  EXPECT_EQ(pane.CellRect({0, 1}).right() + 1, right - 4);
+  EXPECT_EQ(pane.CellRect({0, 0}).right() + 1, pane.CellRect({0, 1}).left());
+  // A click lands on the cell drawn there.
+  EXPECT_EQ(pane.CellAt(pane.CellRect({1, 0}).center()), (OutputPane::Position{1, 0}));
+
+  std::u16string wide;
+  for (int line = 0; line < 100; ++line) wide += u"あい\r\n";
+  pane.SetLayout(LayoutOf(wide));
+  EXPECT_EQ(pane.CellRect({0, 0}).left(), 4);
+  EXPECT_GT(pane.horizontalScrollBar()->maximum(), 0);
+  pane.ScrollTo({0, pane.layout().ColumnCount()});
+  EXPECT_LE(pane.CellRect({0, pane.layout().ColumnCount() - 1}).right(), right);
 }
 
 }  // namespace
