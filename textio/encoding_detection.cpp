@@ -1,8 +1,10 @@
 #include "textio/encoding_detection.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 
+#include "platform/cp932.h"
 #include "textio/charset_guess.h"
 
 namespace mirotabe {
@@ -21,11 +23,6 @@ bool IsInteresting(unsigned char b) {
 bool IsContinuation(unsigned char b) {
   return (b & 0xC0) == 0x80;
 }
-
-struct Utf8Scan {
-  bool valid = true;
-  bool aboveU07FF = false;  // some character takes three or four bytes
-};
 
 // What a lead byte of RFC 3629 UTF-8 says of its sequence: the length (0
 // for a byte that starts none) and the range of the second byte, which
@@ -47,8 +44,7 @@ Utf8Lead LeadOf(unsigned char b) {
   return {};
 }
 
-Utf8Scan ScanUtf8(std::string_view bytes) {
-  Utf8Scan scan;
+bool IsStrictUtf8(std::string_view bytes) {
   std::size_t i = 0;
   const auto at = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
   while (i < bytes.size()) {
@@ -59,19 +55,140 @@ Utf8Scan ScanUtf8(std::string_view bytes) {
     const Utf8Lead lead = LeadOf(at(i));
     if (lead.length == 0 || i + lead.length > bytes.size() || at(i + 1) < lead.low ||
         at(i + 1) > lead.high) {
-      return {false, scan.aboveU07FF};
+      return false;
     }
     for (std::size_t k = 2; k < lead.length; ++k) {
-      if (!IsContinuation(at(i + k))) return {false, scan.aboveU07FF};
+      if (!IsContinuation(at(i + k))) return false;
     }
-    if (lead.length > 2) scan.aboveU07FF = true;
     i += lead.length;
   }
-  return scan;
+  return true;
 }
 
 bool HasReplacement(const std::u16string& text) {
   return text.find(kReplacementCharacter) != std::u16string::npos;
+}
+
+// The blocks that ordinary Japanese text is written in: ASCII and Latin-1,
+// general punctuation, CJK symbols and kana, CJK ideographs (and the
+// compatibility ideographs of code page 932's extensions), the half- and
+// full-width forms; and the blocks of the other symbols of JIS X 0208 and
+// code page 932: Greek and Cyrillic letters, arrows (→), mathematical and
+// technical signs, ①, box drawing, ■ and ★, ㈱ and ㌔.
+bool InJapaneseBlocks(char16_t unit) {
+  struct Block {
+    char16_t first;
+    char16_t last;
+  };
+  static constexpr std::array<Block, 10> kBlocks = {{{0x0000, 0x00FF},
+                                                     {0x0391, 0x0451},
+                                                     {0x2000, 0x206F},
+                                                     {0x2190, 0x23FF},
+                                                     {0x2460, 0x26FF},
+                                                     {0x3000, 0x30FF},
+                                                     {0x3200, 0x33FF},
+                                                     {0x4E00, 0x9FFF},
+                                                     {0xF900, 0xFAFF},
+                                                     {0xFF00, 0xFFEF}}};
+  return std::any_of(kBlocks.begin(), kBlocks.end(), [unit](const Block& block) {
+    return unit >= block.first && unit <= block.last;
+  });
+}
+
+// What the characters of a reading say about it.
+struct ReadingTraits {
+  // Every character lies in the Japanese blocks and code page 932 holds
+  // it, as in text written for a Japanese code page.
+  bool ordinary = true;
+  std::size_t aboveU07FF = 0;    // characters of three UTF-8 bytes
+  std::size_t kanaOrSymbol = 0;  // characters from U+3000..U+30FF
+  std::size_t rareKanji = 0;     // second-level kanji and those of the extensions
+};
+
+// Where code page 932 leaves the symbols, kana and first-level kanji of
+// JIS X 0208, the characters of everyday text.
+constexpr unsigned kFirstRareCode = 0x989F;
+
+unsigned Cp932Code(char16_t unit) {
+  char bytes[2];
+  const std::size_t length = EncodeInto(std::u16string_view(&unit, 1), Charset::Cp932, bytes);
+  const auto first = static_cast<unsigned char>(bytes[0]);
+  return length == 2 ? (first << 8U) | static_cast<unsigned char>(bytes[1]) : first;
+}
+
+ReadingTraits TraitsOf(std::u16string_view text) {
+  ReadingTraits traits;
+  for (const char16_t unit : text) {
+    if (unit < 0x80) continue;
+    // A surrogate, too, is half of a character beyond the blocks.
+    if (!InJapaneseBlocks(unit) || Cp932ByteLength(unit) == 0) {
+      traits.ordinary = false;
+      return traits;
+    }
+    traits.aboveU07FF += unit > 0x7FF ? 1 : 0;
+    traits.kanaOrSymbol += unit >= 0x3000 && unit <= 0x30FF ? 1 : 0;
+    traits.rareKanji += unit >= 0x4E00 && Cp932Code(unit) >= kFirstRareCode ? 1 : 0;
+  }
+  return traits;
+}
+
+// Whether the UTF-8 reading of bytes that code page 932 reads cleanly too
+// is the right one. Short texts are often valid in both, and code page
+// 932 is what the program's files have always been in, so UTF-8 must show
+// itself as Japanese text: nothing outside the Japanese blocks, and more
+// than a lone kanji, which a second-level kanji and a half-width katakana
+// of code page 932 (陟｡ as 蠡) make just as well.
+bool Utf8OutweighsCp932(std::u16string_view utf8Text) {
+  const ReadingTraits traits = TraitsOf(utf8Text);
+  return traits.ordinary && (traits.aboveU07FF >= 2 || traits.kanaOrSymbol != 0);
+}
+
+// One character in this many, at least, is kana or ideographic punctuation
+// in a Japanese sentence.
+constexpr std::size_t kKanaShare = 5;
+
+// The same for an EUC-JP reading, which half-width katakana of code page
+// 932 make whenever they pair up: there it must read as everyday Japanese,
+// with no rare kanji and a fair share of kana, where half-width pairs give
+// mostly kanji of both levels.
+bool EucJpOutweighsCp932(const std::u16string& eucJpText) {
+  if (HasReplacement(eucJpText)) return false;
+  const ReadingTraits traits = TraitsOf(eucJpText);
+  return traits.ordinary && traits.rareKanji == 0 && traits.kanaOrSymbol != 0 &&
+         traits.kanaOrSymbol * kKanaShare >= traits.aboveU07FF;
+}
+
+bool IsPrivateUse(char16_t unit) {
+  return unit >= 0xE000 && unit <= 0xF8FF;
+}
+
+// Whether the bytes can be code page 932 at all: every byte is a character
+// or a lead byte followed by a trail byte. Most UTF-8 and EUC-JP texts fail
+// this within their first lines, before anything is decoded.
+bool HasCp932Structure(std::string_view bytes) {
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b == 0x80 || b == 0xA0 || b >= 0xFD) return false;
+    if (!IsCp932LeadByte(b)) continue;
+    if (++i == bytes.size() || !IsCp932TrailByte(static_cast<unsigned char>(bytes[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The code page 932 reading of `bytes` if it is clean: no bad byte, and no
+// character of the user-defined area, which bytes in another encoding
+// reach far more often than a file that uses it.
+std::optional<DetectedReading> CleanCp932Reading(std::string_view bytes) {
+  if (!HasCp932Structure(bytes)) return std::nullopt;
+  std::u16string text = Decode(bytes, TextEncoding::Cp932);
+  if (std::any_of(text.begin(), text.end(), [](char16_t unit) {
+        return unit == kReplacementCharacter || IsPrivateUse(unit);
+      })) {
+    return std::nullopt;
+  }
+  return DetectedReading{TextEncoding::Cp932, true, std::move(text)};
 }
 
 std::optional<TextEncoding> JapaneseEncodingNamed(const std::string& name) {
@@ -112,22 +229,19 @@ DetectedReading ReadInDetectedEncoding(std::string_view bytes) {
     return *guess;
   };
 
-  if (nonAscii) {
-    const Utf8Scan utf8 = ScanUtf8(bytes);
-    if (utf8.valid) {
-      if (!utf8.aboveU07FF || uchardet() == "SHIFT_JIS") {
-        DetectedReading cp932 = Read(bytes, TextEncoding::Cp932);
-        if (!HasReplacement(cp932.text)) return cp932;
-      }
-      return Read(bytes, TextEncoding::Utf8);
-    }
+  if (nonAscii && IsStrictUtf8(bytes)) {
+    DetectedReading utf8 = Read(bytes, TextEncoding::Utf8);
+    std::optional<DetectedReading> cp932 = CleanCp932Reading(bytes);
+    if (!cp932 || (uchardet() != "SHIFT_JIS" && Utf8OutweighsCp932(utf8.text))) return utf8;
+    return *std::move(cp932);
   }
 
   if (const std::optional<TextEncoding> named = JapaneseEncodingNamed(uchardet())) {
     DetectedReading reading = Read(bytes, *named);
-    if (*named != TextEncoding::Cp932 && HasReplacement(reading.text)) {
-      DetectedReading cp932 = Read(bytes, TextEncoding::Cp932);
-      if (!HasReplacement(cp932.text)) return cp932;
+    const bool doubtful = *named == TextEncoding::EucJp ? !EucJpOutweighsCp932(reading.text)
+                                                        : HasReplacement(reading.text);
+    if (*named != TextEncoding::Cp932 && doubtful) {
+      if (std::optional<DetectedReading> cp932 = CleanCp932Reading(bytes)) return *std::move(cp932);
     }
     return reading;
   }

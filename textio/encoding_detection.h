@@ -6,19 +6,27 @@
 // 2. No byte above 0x7F and no ESC: code page 932, which reads such bytes as
 //    ASCII.
 // 3. Strictly valid UTF-8 (no overlong forms, no surrogates): UTF-8, unless
-//    the same bytes are valid code page 932 too and either
-//    a. no character of the UTF-8 reading lies above U+07FF, or
-//    b. uchardet takes the bytes for Shift_JIS;
-//    then code page 932. Every kana, kanji and full-width form lies above
-//    U+07FF, so a Japanese UTF-8 text keeps its reading; while a short code
-//    page 932 text in half-width katakana, such as ﾃｽ (C3 BD), is also
-//    valid UTF-8 and would read as Latin letters (ý). The price: a UTF-8
-//    text whose only non-ASCII characters are accented Latin, Greek or
-//    Cyrillic letters and also happens to be valid code page 932 ("café")
-//    reads as code page 932 ("cafﾃｩ"); a byte-order mark settles it.
+//    code page 932 reads the same bytes cleanly too (no bad byte and no
+//    user-defined character) and the UTF-8 reading fails to look like
+//    Japanese text, or uchardet takes the bytes for Shift_JIS; then code
+//    page 932. Japanese text means: every character lies in the blocks
+//    Japanese is written in (ASCII and Latin-1, general punctuation, CJK
+//    symbols and kana, CJK ideographs, the half- and full-width forms, and
+//    the other symbol blocks of JIS X 0208: Greek, Cyrillic, arrows, box
+//    drawing, ...), code page 932 holds it, and there are at least two
+//    characters above U+07FF or one from U+3000..U+30FF. Short code page
+//    932 texts are often valid UTF-8: 篝ヘ (E2 BE 83 77) reads as ⾃w, ﾃｽ
+//    (C3 BD) as ý, and 陟｡ (E8 A0 A1) as the lone kanji 蠡. The price: a
+//    UTF-8 file whose only non-ASCII character is one kanji, or accented
+//    Latin letters ("café"), reads as code page 932 when that reads it
+//    cleanly ("cafﾃｩ"); a byte-order mark settles it.
 // 4. uchardet names EUC-JP, ISO-2022-JP or Shift_JIS (read as code page
-//    932): that encoding, unless it finds bad bytes where code page 932
-//    finds none, in which case code page 932.
+//    932): that encoding, unless code page 932 reads the bytes cleanly and
+//    the other reading has bad bytes, or is an EUC-JP reading that does not
+//    look like everyday Japanese (a rare kanji, or kana and ideographic
+//    punctuation less than a fifth of it): then code page 932. Half-width
+//    katakana pair up into EUC-JP kanji, and uchardet now and then names
+//    EUC-JP for them.
 // 5. Otherwise code page 932, and the detection is not sure.
 //
 // Bad bytes never stop the reading: each gives one U+FFFD (see Decode).

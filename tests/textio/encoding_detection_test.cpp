@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -120,6 +121,22 @@ INSTANTIATE_TEST_SUITE_P(
         DetectionCase{"Cp932Sentence", kSentenceCp932, 1, TextEncoding::Cp932, kSentence},
         DetectionCase{"Cp932Long", kSentenceCp932, kLongLines, TextEncoding::Cp932, kSentence},
         DetectionCase{"Cp932Extensions", "\x87@\x81`\xEE\xE0"sv, 1, TextEncoding::Cp932, u"①～髙"},
+        // Valid UTF-8 too, whose reading is no Japanese text: a radical
+        // and a letter, a lone kanji, Latin and kanji.
+        DetectionCase{"Cp932AsUtf8Radical", "\xE2\xBE\x83\x77"sv, 1, TextEncoding::Cp932, u"篝ヘ"},
+        DetectionCase{"Cp932AsUtf8LoneKanji", "\xE8\xA0\xA1"sv, 1, TextEncoding::Cp932, u"陟｡"},
+        DetectionCase{"Cp932AsUtf8LatinAndKanji", "\xC3\xBD\xE8\xA0\xA1\xE8\xA0\xA1"sv, 1,
+                      TextEncoding::Cp932, u"ﾃｽ陟｡陟｡"},
+        // ... and UTF-8 that reads as Japanese, though code page 932 reads
+        // it cleanly too.
+        DetectionCase{"Utf8TwoKanjiAlsoValidCp932", "\xE6\x97\xA5\xE6\x9C\xAC"sv, 1,
+                      TextEncoding::Utf8, u"日本"},
+        DetectionCase{"Utf8LoneKanaAlsoValidCp932", "\xE3\x81\xAE"sv, 1, TextEncoding::Utf8, u"の"},
+        DetectionCase{"Utf8ArrowAlsoValidCp932", "\xE2\x86\x92\xE3\x81\x82"sv, 1,
+                      TextEncoding::Utf8, u"→あ"},
+        // Half-width katakana that pair up into EUC-JP kanji.
+        DetectionCase{"Cp932HalfWidthAsEucJp", "\xC6\xBB\xC9\xC2\xDC\xC3\xA5\xB6\xA5\xB5\xC9\xCA"sv,
+                      1, TextEncoding::Cp932, u"ﾆｻﾉﾂﾜﾃ･ｶ･ｵﾉﾊ"},
         // EUC-JP, with code page 932's code point for the wave dash.
         DetectionCase{"EucJpGreeting", "\xA4\xB3\xA4\xF3\xA4\xCB\xA4\xC1\xA4\xCF"sv, 1,
                       TextEncoding::EucJp, u"こんにちは"},
@@ -144,6 +161,52 @@ INSTANTIATE_TEST_SUITE_P(
                       "b"sv,
                       1, TextEncoding::Cp932, u"a\uFFFD\uFFFDb", true}),
     testing_support::CaseName());
+
+// Code page 932 bytes of the character in row `row` and cell `cell` of
+// JIS X 0208 (both from 1).
+std::string Cp932Of(unsigned row, unsigned cell) {
+  const unsigned lead = (row + 1) / 2 + (row <= 62 ? 0x80 : 0xC0);
+  const unsigned trail = row % 2 == 1 ? cell + (cell <= 63 ? 0x3F : 0x40) : cell + 0x9E;
+  return {static_cast<char>(lead), static_cast<char>(trail)};
+}
+
+// Random short texts of first- and second-level kanji, kana and half-width
+// katakana, all of which are read back as the code page 932 they are.
+TEST(EncodingDetectionSweep, ReadsShortCp932TextsAsCp932) {
+  std::mt19937 random(20);  // NOLINT(cert-msc32-c,cert-msc51-cpp): the same texts every run
+  const auto below = [&random](unsigned bound) { return static_cast<unsigned>(random() % bound); };
+  int misread = 0;
+  for (int text = 0; text < 3000; ++text) {
+    std::string bytes;
+    for (unsigned length = 1 + below(8); length != 0; --length) {
+      switch (below(4)) {
+        case 0: {  // first level: rows 16..47, the last one to cell 51
+          const unsigned row = 16 + below(32);
+          bytes += Cp932Of(row, 1 + below(row == 47 ? 51 : 94));
+          break;
+        }
+        case 1: {  // second level: rows 48..84, the last one to cell 6
+          const unsigned row = 48 + below(37);
+          bytes += Cp932Of(row, 1 + below(row == 84 ? 6 : 94));
+          break;
+        }
+        case 2:  // hiragana (row 4) and katakana (row 5)
+          bytes += below(2) == 0 ? Cp932Of(4, 1 + below(83)) : Cp932Of(5, 1 + below(86));
+          break;
+        default:  // half-width katakana
+          bytes += static_cast<char>(0xA1 + below(63));
+      }
+    }
+    const DetectedText detected = DecodeDetectedTextFile(bytes);
+    if (detected.encoding != TextEncoding::Cp932 ||
+        detected.text != DecodeTextFile(bytes, TextEncoding::Cp932)) {
+      ADD_FAILURE() << "misread as encoding " << static_cast<int>(detected.encoding) << ": "
+                    << testing::PrintToString(bytes);
+      ++misread;
+    }
+  }
+  EXPECT_EQ(misread, 0);
+}
 
 struct ExplicitCase {
   const char* name;
