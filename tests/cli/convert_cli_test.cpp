@@ -155,9 +155,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         InputEncodingCase{"DefaultFindsUtf8",
                           {},
-                          "\xE7\xB8\xA6"
+                          "\xE7\xB8\xA6\xE6\x9B\xB8"
                           "a",
-                          u"縦a"},
+                          u"縦書a"},
         InputEncodingCase{
             "DefaultFindsEucJp", {}, "\xA4\xB3\xA4\xF3\xA4\xCB\xA4\xC1\xA4\xCF", u"こんにちは"},
         InputEncodingCase{"DefaultKeepsShortHalfWidthKatakana", {}, "\xC3\xBD", u"ﾃｽ"},
