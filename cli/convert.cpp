@@ -42,11 +42,11 @@ constexpr const char* kUsage =
     "  --kinsoku MODE    line-breaking rule at the cuts: none, hang or push\n"
     "  --gap N           blank columns between columns (0..2)\n"
     "  --reverse         read vertical text back into horizontal lines instead\n"
-    "  --from NAME       encoding of the input: auto, cp932, utf-8, utf-16, euc-jp\n"
-    "                    or iso-2022-jp (default: auto, which finds it like the\n"
-    "                    program's open command; but when only --encoding is given,\n"
-    "                    the input is read in that encoding)\n"
-    "  --encoding NAME   encoding of the output: cp932 (default) or utf-8\n"
+    "  --from NAME       encoding of the input: auto (default), which finds it like\n"
+    "                    the program's open command, or cp932, utf-8, utf-16,\n"
+    "                    euc-jp or iso-2022-jp\n"
+    "  --encoding NAME   encoding of the output: cp932 (default) or utf-8; it does\n"
+    "                    not name the input's\n"
     "  -o, --output OUT  write the result to OUT, replacing a file atomically;\n"
     "                    a device or a FIFO (/dev/stdout) is written into\n"
     "  --format NAME     text (default), or a picture of the columns: png or pdf\n"
@@ -58,7 +58,10 @@ constexpr const char* kUsage =
     "  --help            show this help\n"
     "  --version         show the version\n"
     "\n"
-    "utf-16 follows the input's byte-order mark, little-endian without one.\n"
+    "Encoding names may be in any letter case, and the usual aliases serve:\n"
+    "Shift_JIS, SJIS, MS932 and Windows-31J for cp932, utf8 for utf-8, eucjp.\n"
+    "utf-16 follows the input's byte-order mark, little-endian without one;\n"
+    "utf-16le and utf-16be name the byte order.\n"
     "\n"
     "Exit status: 0 on success, 1 when a file cannot be read or written or the\n"
     "result is too large to lay out, 2 on a usage error.\n";
@@ -68,8 +71,7 @@ struct Options {
   LayoutOverrides layout;
   bool reverse = false;
   Charset charset = Charset::Cp932;
-  bool encodingGiven = false;
-  std::optional<InputEncoding> from;
+  InputEncoding from;
   std::optional<std::string> outputFile;
   std::string inputFile = "-";
   // Set for the picture formats; the text is written otherwise.
@@ -97,14 +99,9 @@ IoStatus LoadNamedSettings(AppSettings& settings, const std::string& file) {
   return std::nullopt;
 }
 
-// The text of the input's bytes, read as `options` say. Without --from,
-// --encoding alone names the input's encoding too, as it always has.
+// The text of the input's bytes, read as --from says.
 std::u16string InputText(const Options& options, std::string_view bytes, std::ostream& err) {
-  InputEncoding from = options.from.value_or(InputEncoding::kAuto);
-  if (!options.from && options.encodingGiven) {
-    from = options.charset == Charset::Utf8 ? InputEncoding::kUtf8 : InputEncoding::kCp932;
-  }
-  DetectedText read = ReadInput(bytes, from);
+  DetectedText read = ReadInput(bytes, options.from);
   if (read.undetermined) {
     err << kProgram
         << ": warning: " << (options.inputFile == "-" ? "standard input" : options.inputFile)
@@ -166,14 +163,17 @@ const option kLongOptions[] = {
     {nullptr, 0, nullptr, 0},
 };
 
-// Takes the value of --encoding.
+// Takes the value of --encoding: an encoding that can be written.
 std::optional<int> ParseEncodingOption(const std::string& name, Options& options,
                                        std::ostream& err) {
-  options.encodingGiven = true;
-  if (name == "cp932") {
+  const std::optional<NamedEncoding> named = EncodingNamed(name);
+  if (named && named->encoding == TextEncoding::Cp932) {
     options.charset = Charset::Cp932;
-  } else if (name == "utf-8") {
+  } else if (named && named->encoding == TextEncoding::Utf8) {
     options.charset = Charset::Utf8;
+  } else if (named) {
+    return UsageError(
+        err, "--encoding: " + name + " is read (--from) but not written; use cp932 or utf-8");
   } else {
     return UsageError(err, "unknown encoding '" + name + "' (use cp932 or utf-8)");
   }
@@ -189,12 +189,12 @@ std::optional<int> ParseOption(int option, int index, const char* value, const c
       options.settingsFile = value;
       return std::nullopt;
     case kFrom:
-      options.from = InputEncodingNamed(value);
-      if (!options.from) {
-        return UsageError(err, std::string("unknown input encoding '") + value +
-                                   "' (use auto, cp932, utf-8, utf-16, euc-jp or iso-2022-jp)");
+      if (const std::optional<InputEncoding> from = InputEncodingNamed(value)) {
+        options.from = *from;
+        return std::nullopt;
       }
-      return std::nullopt;
+      return UsageError(err, std::string("unknown input encoding '") + value +
+                                 "' (use auto, cp932, utf-8, utf-16, euc-jp or iso-2022-jp)");
     case kEncoding:
       return ParseEncodingOption(value, options, err);
     case 'o':

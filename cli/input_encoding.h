@@ -5,19 +5,22 @@
 #include <optional>
 #include <string_view>
 
+#include "textio/encoding_names.h"
 #include "textio/text_file.h"
 
 namespace mirotabe {
 
-enum class InputEncoding { kAuto, kCp932, kUtf8, kUtf16, kEucJp, kIso2022Jp };
+struct InputEncoding {
+  // None for auto: found like the program's open command finds it.
+  std::optional<NamedEncoding> named;
+};
 
-// auto, cp932, utf-8, utf-16, euc-jp or iso-2022-jp; nothing for any other.
+// "auto", or a name that EncodingNamed() takes, in any letter case;
+// nothing for any other name.
 std::optional<InputEncoding> InputEncodingNamed(std::string_view name);
 
-// The text of `bytes` read in `from`: like the program's open command for
-// kAuto (`undetermined` says when that was a guess with bad bytes), else in
-// the named encoding; utf-16 follows the byte-order mark, little-endian
-// without one.
-DetectedText ReadInput(std::string_view bytes, InputEncoding from);
+// The text of `bytes` read in `from`; `undetermined` says when an automatic
+// reading was a guess with bad bytes.
+DetectedText ReadInput(std::string_view bytes, const InputEncoding& from);
 
 }  // namespace mirotabe

@@ -1,0 +1,35 @@
+// The names of the encodings: as the program shows them, and as users give
+// them on command lines, in any letter case and with the usual aliases.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "platform/charset.h"
+
+namespace mirotabe {
+
+// Shift_JIS (for code page 932, as the save dialog calls it), UTF-8,
+// UTF-16LE, UTF-16BE, EUC-JP or ISO-2022-JP.
+std::string_view EncodingName(TextEncoding encoding);
+
+// An encoding as a user names it.
+struct NamedEncoding {
+  TextEncoding encoding = TextEncoding::Cp932;
+  // "UTF-16" names no byte order: the byte-order mark decides, and
+  // little-endian holds without one (`encoding` is then Utf16Le).
+  bool orderFromMark = false;
+
+  friend bool operator==(const NamedEncoding&, const NamedEncoding&) = default;
+};
+
+// What `name` stands for, in any letter case: UTF-8 or UTF8; Shift_JIS,
+// Shift-JIS, SJIS, CP932, MS932 or Windows-31J (all of them code page 932,
+// Microsoft's Shift_JIS); EUC-JP or EUCJP; ISO-2022-JP; UTF-16, UTF-16LE or
+// UTF-16BE. Nothing for any other name.
+std::optional<NamedEncoding> EncodingNamed(std::string_view name);
+
+// The encoding that `named` reads `bytes` in.
+TextEncoding EncodingOf(const NamedEncoding& named, std::string_view bytes);
+
+}  // namespace mirotabe
