@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "render/pane_font_families.h"
+#include "render/vertical_font.h"
 #include "render/vertical_forms.h"
 
 namespace mirotabe {
@@ -47,17 +48,34 @@ CellPainter::CellPainter(const QFont& font, CellBox box, bool verticalForms)
     QRawFont raw = QRawFont::fromFont(candidate, QFontDatabase::Japanese);
     if (!raw.isValid()) continue;
     const bool known = std::any_of(chain_.begin(), chain_.end(), [&](const ChainFont& chained) {
-      return chained.raw.familyName() == raw.familyName() &&
-             chained.raw.styleName() == raw.styleName();
+      return chained.family == raw.familyName() && chained.style == raw.styleName();
     });
     if (known) continue;
-    chain_.push_back(ChainFont{raw, vertical_ ? std::make_unique<VerticalForms>(raw) : nullptr});
+    ChainFont chained{raw, nullptr, raw.familyName(), raw.styleName()};
+    if (vertical_) SetVertically(chained, candidate);
+    chain_.push_back(std::move(chained));
   }
-  runs_.resize(chain_.size());
   if (!chain_.empty()) {
     const QRawFont& first = chain_.front().raw;
     baseline_ = (box_.height - (first.ascent() + first.descent())) / 2 + first.ascent();
   }
+}
+
+// Through the font's vertical copy, whose character map gives the vertical
+// forms and whose glyphs a PDF reads back as their characters; failing
+// that, the forms are looked up in the font itself.
+void CellPainter::SetVertically(ChainFont& chained, const QFont& candidate) {
+  const QString family = VerticalFontFamily(chained.raw);
+  if (!family.isEmpty()) {
+    QFont copy(candidate);
+    copy.setFamilies({family});
+    QRawFont raw = QRawFont::fromFont(copy, QFontDatabase::Japanese);
+    if (raw.isValid() && raw.familyName() == family) {
+      chained.raw = std::move(raw);
+      return;
+    }
+  }
+  chained.vertical = std::make_unique<VerticalForms>(chained.raw);
 }
 
 CellPainter::~CellPainter() = default;
@@ -107,35 +125,35 @@ const CellGlyphs& CellPainter::GlyphsOf(std::u16string_view cell) {
 void CellPainter::Place(QPainter& painter, std::u16string_view cell, QPointF topLeft) {
   if (IsBlank(cell)) return;
   const CellGlyphs& glyphs = GlyphsOf(cell);
+  // One run at a time, in the order of the cells, so that a PDF's text
+  // reads in the order the cells were placed.
+  if (glyphs.font != runFont_ || run_.indexes.size() >= static_cast<qsizetype>(kRunLength)) {
+    Flush(painter);
+  }
   if (glyphs.font == CellGlyphs::kQtFallback) {
     painter.setFont(font_);
     painter.drawText(QRectF(topLeft, QSizeF(box_.width, box_.height)), Qt::AlignCenter,
                      ToQString(cell));
     return;
   }
-  Run& run = runs_[glyphs.font];
+  runFont_ = glyphs.font;
   for (qsizetype i = 0; i < glyphs.indexes.size(); ++i) {
-    run.indexes.push_back(glyphs.indexes[i]);
-    run.positions.push_back(glyphs.offsets[i] + topLeft);
+    run_.indexes.push_back(glyphs.indexes[i]);
+    run_.positions.push_back(glyphs.offsets[i] + topLeft);
   }
-  queued_ += static_cast<std::size_t>(glyphs.indexes.size());
-  if (queued_ >= kRunLength) Flush(painter);
 }
 
 void CellPainter::Flush(QPainter& painter) {
-  if (queued_ == 0) return;
-  for (std::size_t n = 0; n < runs_.size(); ++n) {
-    Run& run = runs_[n];
-    if (run.indexes.isEmpty()) continue;
+  if (!run_.indexes.isEmpty()) {
     QGlyphRun glyphRun;
-    glyphRun.setRawFont(chain_[n].raw);
-    glyphRun.setGlyphIndexes(run.indexes);
-    glyphRun.setPositions(run.positions);
+    glyphRun.setRawFont(chain_[runFont_].raw);
+    glyphRun.setGlyphIndexes(run_.indexes);
+    glyphRun.setPositions(run_.positions);
     painter.drawGlyphRun(QPointF(0, 0), glyphRun);
-    run.indexes.clear();
-    run.positions.clear();
+    run_.indexes.clear();
+    run_.positions.clear();
   }
-  queued_ = 0;
+  runFont_ = CellGlyphs::kQtFallback;
 }
 
 }  // namespace mirotabe

@@ -15,6 +15,7 @@
 #include <QList>
 #include <QPointF>
 #include <QRawFont>
+#include <QString>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -70,7 +71,11 @@ class CellPainter {
  private:
   struct ChainFont {
     QRawFont raw;
+    // Set when the vertical forms are looked up in `raw` itself.
     std::unique_ptr<VerticalForms> vertical;
+    // The font of the chain it stands for.
+    QString family;
+    QString style;
   };
   struct Run {
     QList<quint32> indexes;
@@ -78,6 +83,7 @@ class CellPainter {
   };
 
   CellGlyphs Lookup(std::u16string_view cell) const;
+  static void SetVertically(ChainFont& chained, const QFont& candidate);
   static QList<quint32> GlyphsIn(const ChainFont& font, const QString& text);
 
   QFont font_;
@@ -87,8 +93,8 @@ class CellPainter {
   qreal baseline_ = 0;
   std::unordered_map<char32_t, CellGlyphs> single_;
   std::unordered_map<std::u16string, CellGlyphs> multiple_;
-  std::vector<Run> runs_;
-  std::size_t queued_ = 0;
+  Run run_;
+  std::size_t runFont_ = CellGlyphs::kQtFallback;
 };
 
 }  // namespace mirotabe

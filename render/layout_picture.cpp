@@ -68,7 +68,9 @@ class SheetPainter {
                      Qt::white);
     if (style_.grid) DrawGrid(painter, sheet);
     painter.setPen(Qt::black);
-    for (std::size_t c = 0; c < sheet.columns; ++c) {
+    // In reading order, the rightmost column first, so that the text of a
+    // PDF reads as the columns do.
+    for (std::size_t c = sheet.columns; c-- > 0;) {
       const qreal left = static_cast<qreal>(box_.width) * static_cast<qreal>(c + 1);
       for (std::size_t r = 0; r < sheet.rows; ++r) {
         const qreal top = static_cast<qreal>(box_.height) * static_cast<qreal>(r + 1);

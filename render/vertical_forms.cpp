@@ -72,4 +72,25 @@ QList<quint32> VerticalForms::GlyphsOf(QStringView text) const {
   return glyphs;
 }
 
+std::map<char32_t, std::uint32_t> VerticalForms::VerticalCharacterMap() const {
+  std::map<char32_t, std::uint32_t> map;
+  hb_set_t* characters = hb_set_create();
+  hb_face_collect_unicodes(hb_->face, characters);
+  for (hb_codepoint_t c = HB_SET_VALUE_INVALID; hb_set_next(characters, &c) != 0;) {
+    hb_codepoint_t glyph = 0;
+    if (hb_font_get_nominal_glyph(hb_->hbFont, c, &glyph) != 0) map[c] = glyph;
+  }
+  hb_set_destroy(characters);
+  // Vertical forms are given to punctuation, symbols, kana and the
+  // compatibility forms; the ideographs are set upright.
+  for (auto& [c, glyph] : map) {
+    const bool mayTurn = (c >= 0x2000 && c < 0x3400) || (c >= 0xFE00 && c < 0x10000);
+    if (!mayTurn) continue;
+    const char16_t unit = static_cast<char16_t>(c);
+    const QList<quint32> vertical = GlyphsOf(QStringView(&unit, 1));
+    if (vertical.size() == 1) glyph = vertical.front();
+  }
+  return map;
+}
+
 }  // namespace mirotabe

@@ -8,6 +8,8 @@
 #include <QList>
 #include <QRawFont>
 #include <QStringView>
+#include <cstdint>
+#include <map>
 #include <memory>
 
 namespace mirotabe {
@@ -25,6 +27,10 @@ class VerticalForms {
   // the font has one, its upright glyph otherwise. Empty when the font
   // lacks a character of `text`.
   QList<quint32> GlyphsOf(QStringView text) const;
+
+  // The font's character map with each character sent to its vertical
+  // form where it has one.
+  std::map<char32_t, std::uint32_t> VerticalCharacterMap() const;
 
  private:
   struct HarfBuzz;

@@ -21,7 +21,10 @@ QFont IpaGothic() {
 TEST(CellPainterTest, VerticalFormsReplaceTheGlyphsThatHaveThemAndOnlyThose) {
   CellPainter upright(IpaGothic(), {32, 34}, false);
   CellPainter vertical(IpaGothic(), {32, 34}, true);
-  ASSERT_EQ(vertical.FontOf(vertical.GlyphsOf(u"あ")).familyName(), QStringLiteral("IPAGothic"));
+  ASSERT_EQ(upright.FontOf(upright.GlyphsOf(u"あ")).familyName(), QStringLiteral("IPAGothic"));
+  // The vertical copy of the font, whose glyphs a PDF reads back.
+  ASSERT_EQ(vertical.FontOf(vertical.GlyphsOf(u"あ")).familyName(),
+            QStringLiteral("Mirotabe Vertical IPAGothic"));
   struct Case {
     std::u16string cell;
     bool turned;
