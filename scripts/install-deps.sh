@@ -27,8 +27,8 @@ packages=(
   # the Debian package: dpkg-shlibdeps finds its library dependencies (CPack
   # looks for programs with file), lintian checks it
   dpkg-dev file lintian
-  # the lint preset
-  clang-tidy
+  # the lint preset, and the format check of CI
+  clang-tidy clang-format
   # the end-to-end test drives the real program in a virtual X server
   xvfb xauth xdotool
 )

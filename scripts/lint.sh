@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs clang-tidy, with the committed .clang-tidy, on every source file of the
-# project that a build compiles (not the files a build generates); any
-# finding fails. Usage: scripts/lint.sh [BUILD_DIR]   (build/dev by default,
-# configured with the dev preset when it has no compile_commands.json).
+# project that a build compiles (not the files a build generates), the fuzz
+# targets included; any finding fails. Usage: scripts/lint.sh [BUILD_DIR]
+# (build/dev by default, configured with the dev preset when it has no
+# compile_commands.json).
 # The `lint` preset runs it: cmake --workflow --preset lint
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -20,6 +21,14 @@ if [ -z "$runner" ] || [ -z "$tidy" ]; then
   exit 1
 fi
 
-folders='app|bench|cli|core|platform|tests|textio|ui'
-exec "$runner" -quiet -p "$build" -clang-tidy-binary "$tidy" -j "$(nproc)" \
-  "^$root/($folders)/"
+folders='app|bench|cli|core|platform|render|tests|textio|ui|unicode'
+"$runner" -quiet -p "$build" -clang-tidy-binary "$tidy" -j "$(nproc)" "^$root/($folders)/"
+
+# The fuzz targets are compiled only by the fuzz preset (clang, libFuzzer),
+# so they are checked against that build's compile commands.
+fuzz_build="$root/build/fuzz"
+if [ ! -f "$fuzz_build/compile_commands.json" ]; then
+  "$root/scripts/install-deps.sh" clang libclang-rt-14-dev
+  (cd "$root" && cmake --preset fuzz >/dev/null)
+fi
+"$runner" -quiet -p "$fuzz_build" -clang-tidy-binary "$tidy" -j "$(nproc)" "^$root/fuzz/"

@@ -224,6 +224,30 @@ SettingsDialog::SettingsDialog(AppSettings& settings, UiServices& services, QWid
 }
 
 void SettingsDialog::BuildControls() {
+  BuildTableFrame();
+  BuildTriggerFrame();
+  okButton_ = MakeButton(this, Indexed("Command2", 0), QStringLiteral("OK"));
+  Place(okButton_, 2400, 3480, 1035, 375);
+  cancelButton_ = MakeButton(this, Indexed("Command2", 1), QStringLiteral("キャンセル"));
+  Place(cancelButton_, 3420, 3480, 1035, 375);
+  SetTabOrder();
+  entryList_->setFocus();
+
+  connect(addButton_, &QPushButton::clicked, this, &SettingsDialog::AddEntry);
+  connect(deleteButton_, &QPushButton::clicked, this, &SettingsDialog::DeleteSelectedEntry);
+  connect(okButton_, &QPushButton::clicked, this, &SettingsDialog::SaveAndClose);
+  connect(cancelButton_, &QPushButton::clicked, this, &SettingsDialog::CancelAndClose);
+  connect(fromBox_, &QLineEdit::textChanged, this, &SettingsDialog::OnFromEdited);
+  connect(toBox_, &QLineEdit::textChanged, this, &SettingsDialog::OnToEdited);
+  // A change of the selected row, by mouse or keyboard; moving the focus
+  // frame alone picks nothing.
+  connect(entryList_, &QListWidget::itemSelectionChanged, this, &SettingsDialog::PickEntry);
+  connect(tabWidthSpinner_, &QScrollBar::valueChanged, this, &SettingsDialog::OnTabWidthSpun);
+
+  BuildLayoutBox();
+}
+
+void SettingsDialog::BuildTableFrame() {
   auto* tableFrame = Make<QGroupBox>(this, QStringLiteral("Frame1"));
   tableFrame->setTitle(QStringLiteral("文字の置き換え"));
   Place(tableFrame, 60, 120, 2595, 3255);
@@ -272,9 +296,11 @@ void SettingsDialog::BuildControls() {
 
   addButton_ = MakeButton(tableFrame, Indexed("Command1", 0), QStringLiteral("追加"));
   Place(addButton_, 1020, 2880, 735, 255);
-  auto* deleteButton = MakeButton(tableFrame, Indexed("Command1", 1), QStringLiteral("削除"));
-  Place(deleteButton, 1740, 2880, 735, 255);
+  deleteButton_ = MakeButton(tableFrame, Indexed("Command1", 1), QStringLiteral("削除"));
+  Place(deleteButton_, 1740, 2880, 735, 255);
+}
 
+void SettingsDialog::BuildTriggerFrame() {
   auto* triggerFrame = Make<QGroupBox>(this, QStringLiteral("Frame2"));
   triggerFrame->setTitle(QStringLiteral("縦書き変換"));
   Place(triggerFrame, 2760, 120, 1695, 3255);
@@ -295,40 +321,23 @@ void SettingsDialog::BuildControls() {
   }
   Place(MakeLabel(triggerFrame, Indexed("Label2", 3), QStringLiteral("変換を行います。")), 240,
         2040, 1335, 255);
+}
 
-  auto* okButton = MakeButton(this, Indexed("Command2", 0), QStringLiteral("OK"));
-  Place(okButton, 2400, 3480, 1035, 375);
-  auto* cancelButton = MakeButton(this, Indexed("Command2", 1), QStringLiteral("キャンセル"));
-  Place(cancelButton, 3420, 3480, 1035, 375);
-
+void SettingsDialog::SetTabOrder() {
   QWidget* const tabOrder[] = {entryList_,
                                fromBox_,
                                toBox_,
                                addButton_,
-                               deleteButton,
+                               deleteButton_,
                                tabWidthBox_,
                                tabWidthSpinner_,
-                               okButton,
-                               cancelButton,
+                               okButton_,
+                               cancelButton_,
                                triggerButtons_->button(0),
                                triggerButtons_->button(1),
                                triggerButtons_->button(2),
                                kindBox_};
   for (std::size_t i = 1; i < std::size(tabOrder); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
-  entryList_->setFocus();
-
-  connect(addButton_, &QPushButton::clicked, this, &SettingsDialog::AddEntry);
-  connect(deleteButton, &QPushButton::clicked, this, &SettingsDialog::DeleteSelectedEntry);
-  connect(okButton, &QPushButton::clicked, this, &SettingsDialog::SaveAndClose);
-  connect(cancelButton, &QPushButton::clicked, this, &SettingsDialog::CancelAndClose);
-  connect(fromBox_, &QLineEdit::textChanged, this, &SettingsDialog::OnFromEdited);
-  connect(toBox_, &QLineEdit::textChanged, this, &SettingsDialog::OnToEdited);
-  // A change of the selected row, by mouse or keyboard; moving the focus
-  // frame alone picks nothing.
-  connect(entryList_, &QListWidget::itemSelectionChanged, this, &SettingsDialog::PickEntry);
-  connect(tabWidthSpinner_, &QScrollBar::valueChanged, this, &SettingsDialog::OnTabWidthSpun);
-
-  BuildLayoutBox();
 }
 
 void SettingsDialog::BuildLayoutBox() {

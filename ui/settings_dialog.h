@@ -45,6 +45,11 @@ class SettingsDialog : public QDialog {
   // accessibility know it by ("Text1_0", "Command1_1", ...), and wires them
   // to the handlers.
   void BuildControls();
+  // The replacement table's frame, with the tab width above the table.
+  void BuildTableFrame();
+  // The frame of the conversion triggers.
+  void BuildTriggerFrame();
+  void SetTabOrder();
   void BuildLayoutBox();
   // Shows the stored settings in the controls.
   void ShowSettings();
@@ -93,6 +98,9 @@ class SettingsDialog : public QDialog {
   QLineEdit* toBox_ = nullptr;
   QComboBox* kindBox_ = nullptr;
   QPushButton* addButton_ = nullptr;
+  QPushButton* deleteButton_ = nullptr;
+  QPushButton* okButton_ = nullptr;
+  QPushButton* cancelButton_ = nullptr;
   QLineEdit* tabWidthBox_ = nullptr;
   QScrollBar* tabWidthSpinner_ = nullptr;
   // One button per trigger, its id the trigger's value.
