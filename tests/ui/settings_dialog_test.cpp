@@ -244,73 +244,69 @@ TEST_F(SettingsDialogTest, TabVisitsTheControlsInOrder) {
 
 // ---- Controls and their places ----
 
-struct ControlCase {
-  const char* name;
-  const char* kind;
-  const char* container;  // "" for the window
-  const char* caption;    // title, caption or text; "" when it has none
-  QRect pixels;           // at 96 DPI: the twips divided by 15
-};
-
-class SettingsDialogControlTest : public SettingsDialogTest,
-                                  public testing::WithParamInterface<ControlCase> {};
-
-TEST_P(SettingsDialogControlTest, SitsAtItsPlaceWithItsCaption) {
-  const ControlCase& c = GetParam();
+// Every control in its container, at its place (at 96 DPI: the twips
+// divided by 15), with its caption.
+TEST_F(SettingsDialogTest, EveryControlSitsAtItsPlaceWithItsCaption) {
+  const struct {
+    const char* name;
+    const char* kind;
+    const char* container;  // "" for the window
+    const char* caption;    // title, caption or text; "" when it has none
+    QRect pixels;
+  } controls[] = {
+      {"Frame1", "QGroupBox", "", "文字の置き換え", {4, 8, 173, 217}},
+      {"Label2_0", "QLabel", "Frame1", "タブ文字はスペース", {4, 16, 109, 13}},
+      {"Text2", "QLineEdit", "Frame1", "", {60, 32, 25, 18}},
+      {"VScroll1", "QScrollBar", "Frame1", "", {84, 32, 17, 17}},
+      {"Label2_1", "QLabel", "Frame1", "個に変換", {104, 36, 53, 13}},
+      {"Line1_1", "QWidget", "Frame1", "", {4, 51, 160, 1}},
+      {"Line1_0", "QWidget", "Frame1", "", {4, 52, 160, 1}},
+      {"List1", "QListWidget", "Frame1", "", {8, 60, 157, 64}},
+      {"Text1_0", "QLineEdit", "Frame1", "", {8, 128, 41, 18}},
+      {"Label2_4", "QLabel", "Frame1", ">>", {56, 132, 17, 17}},
+      {"Text1_1", "QLineEdit", "Frame1", "", {76, 128, 89, 18}},
+      {"Label2_5", "QLabel", "Frame1", "縦書き変換", {4, 156, 65, 13}},
+      {"Combo1", "QComboBox", "Frame1", "", {68, 152, 69, 20}},
+      {"Label1", "QLabel", "Frame1", "に置き換えます。", {80, 176, 89, 17}},
+      {"Command1_0", "QPushButton", "Frame1", "追加", {68, 192, 49, 17}},
+      {"Command1_1", "QPushButton", "Frame1", "削除", {116, 192, 49, 17}},
+      {"Frame2", "QGroupBox", "", "縦書き変換", {184, 8, 113, 217}},
+      {"Label2_2", "QLabel", "Frame2", "横書き画面で", {8, 16, 97, 17}},
+      {"Option1_0", "QRadioButton", "Frame2", "Enterキーを押した時", {8, 32, 97, 33}},
+      {"Option1_1", "QRadioButton", "Frame2", "F1キーを押した時", {8, 64, 97, 33}},
+      {"Option1_2", "QRadioButton", "Frame2", "変化があるたびに", {8, 96, 97, 33}},
+      {"Label2_3", "QLabel", "Frame2", "変換を行います。", {16, 136, 89, 17}},
+      {"Command2_0", "QPushButton", "", "OK", {160, 232, 69, 25}},
+      {"Command2_1", "QPushButton", "", "キャンセル", {228, 232, 69, 25}},
+      {"Frame3", "mirotabe::LayoutBox", "", "レイアウト", {304, 8, 189, 217}},
+      {"Label3_0", "QLabel", "Frame3", "1列の文字数", {8, 19, 80, 17}},
+      {"ColumnLength", "QSpinBox", "Frame3", "", {92, 16, 89, 20}},
+      {"Label3_1", "QLabel", "Frame3", "禁則処理", {8, 47, 80, 17}},
+      {"Kinsoku", "QComboBox", "Frame3", "", {92, 44, 89, 20}},
+      {"Label3_2", "QLabel", "Frame3", "列の間隔", {8, 75, 80, 17}},
+      {"ColumnGap", "QSpinBox", "Frame3", "", {92, 72, 89, 20}},
+      {"Label3_3", "QLabel", "Frame3", "プリセット", {8, 107, 80, 17}},
+      {"Preset", "QComboBox", "Frame3", "", {8, 124, 173, 20}},
+      {"PresetAdd", "QPushButton", "Frame3", "追加", {92, 152, 89, 20}},
+  };
   Open();
   ASSERT_EQ(dialog_->logicalDpiX(), 96);
-  QWidget* widget = Find<QWidget>(QString::fromLatin1(c.name));
-  ASSERT_NE(widget, nullptr);
-  EXPECT_STREQ(widget->metaObject()->className(), c.kind);
-  const QString container = QString::fromLatin1(c.container);
-  EXPECT_EQ(widget->parentWidget(),
-            container.isEmpty() ? static_cast<QWidget*>(dialog_.get()) : Find<QWidget>(container));
-  EXPECT_EQ(widget->geometry(), c.pixels);
-  QString caption;
-  if (auto* frame = qobject_cast<QGroupBox*>(widget)) caption = frame->title();
-  if (auto* label = qobject_cast<QLabel*>(widget)) caption = label->text();
-  if (auto* button = qobject_cast<QAbstractButton*>(widget)) caption = button->text();
-  EXPECT_EQ(caption, QString::fromUtf8(c.caption));
+  for (const auto& c : controls) {
+    QWidget* widget = Find<QWidget>(QString::fromLatin1(c.name));
+    ASSERT_NE(widget, nullptr) << c.name;
+    EXPECT_STREQ(widget->metaObject()->className(), c.kind) << c.name;
+    const QString container = QString::fromLatin1(c.container);
+    EXPECT_EQ(widget->parentWidget(),
+              container.isEmpty() ? static_cast<QWidget*>(dialog_.get()) : Find<QWidget>(container))
+        << c.name;
+    EXPECT_EQ(widget->geometry(), c.pixels) << c.name;
+    QString caption;
+    if (auto* frame = qobject_cast<QGroupBox*>(widget)) caption = frame->title();
+    if (auto* label = qobject_cast<QLabel*>(widget)) caption = label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) caption = button->text();
+    EXPECT_EQ(caption, QString::fromUtf8(c.caption)) << c.name;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    SettingsDialog, SettingsDialogControlTest,
-    testing::Values(
-        ControlCase{"Frame1", "QGroupBox", "", "文字の置き換え", {4, 8, 173, 217}},
-        ControlCase{"Label2_0", "QLabel", "Frame1", "タブ文字はスペース", {4, 16, 109, 13}},
-        ControlCase{"Text2", "QLineEdit", "Frame1", "", {60, 32, 25, 18}},
-        ControlCase{"VScroll1", "QScrollBar", "Frame1", "", {84, 32, 17, 17}},
-        ControlCase{"Label2_1", "QLabel", "Frame1", "個に変換", {104, 36, 53, 13}},
-        ControlCase{"Line1_1", "QWidget", "Frame1", "", {4, 51, 160, 1}},
-        ControlCase{"Line1_0", "QWidget", "Frame1", "", {4, 52, 160, 1}},
-        ControlCase{"List1", "QListWidget", "Frame1", "", {8, 60, 157, 64}},
-        ControlCase{"Text1_0", "QLineEdit", "Frame1", "", {8, 128, 41, 18}},
-        ControlCase{"Label2_4", "QLabel", "Frame1", ">>", {56, 132, 17, 17}},
-        ControlCase{"Text1_1", "QLineEdit", "Frame1", "", {76, 128, 89, 18}},
-        ControlCase{"Label2_5", "QLabel", "Frame1", "縦書き変換", {4, 156, 65, 13}},
-        ControlCase{"Combo1", "QComboBox", "Frame1", "", {68, 152, 69, 20}},
-        ControlCase{"Label1", "QLabel", "Frame1", "に置き換えます。", {80, 176, 89, 17}},
-        ControlCase{"Command1_0", "QPushButton", "Frame1", "追加", {68, 192, 49, 17}},
-        ControlCase{"Command1_1", "QPushButton", "Frame1", "削除", {116, 192, 49, 17}},
-        ControlCase{"Frame2", "QGroupBox", "", "縦書き変換", {184, 8, 113, 217}},
-        ControlCase{"Label2_2", "QLabel", "Frame2", "横書き画面で", {8, 16, 97, 17}},
-        ControlCase{"Option1_0", "QRadioButton", "Frame2", "Enterキーを押した時", {8, 32, 97, 33}},
-        ControlCase{"Option1_1", "QRadioButton", "Frame2", "F1キーを押した時", {8, 64, 97, 33}},
-        ControlCase{"Option1_2", "QRadioButton", "Frame2", "変化があるたびに", {8, 96, 97, 33}},
-        ControlCase{"Label2_3", "QLabel", "Frame2", "変換を行います。", {16, 136, 89, 17}},
-        ControlCase{"Command2_0", "QPushButton", "", "OK", {160, 232, 69, 25}},
-        ControlCase{"Command2_1", "QPushButton", "", "キャンセル", {228, 232, 69, 25}},
-        ControlCase{"Frame3", "mirotabe::LayoutBox", "", "レイアウト", {304, 8, 189, 217}},
-        ControlCase{"Label3_0", "QLabel", "Frame3", "1列の文字数", {8, 19, 80, 17}},
-        ControlCase{"ColumnLength", "QSpinBox", "Frame3", "", {92, 16, 89, 20}},
-        ControlCase{"Label3_1", "QLabel", "Frame3", "禁則処理", {8, 47, 80, 17}},
-        ControlCase{"Kinsoku", "QComboBox", "Frame3", "", {92, 44, 89, 20}},
-        ControlCase{"Label3_2", "QLabel", "Frame3", "列の間隔", {8, 75, 80, 17}},
-        ControlCase{"ColumnGap", "QSpinBox", "Frame3", "", {92, 72, 89, 20}},
-        ControlCase{"Label3_3", "QLabel", "Frame3", "プリセット", {8, 107, 80, 17}},
-        ControlCase{"Preset", "QComboBox", "Frame3", "", {8, 124, 173, 20}},
-        ControlCase{"PresetAdd", "QPushButton", "Frame3", "追加", {92, 152, 89, 20}}),
-    testing_support::CaseName());
 
 TEST_F(SettingsDialogTest, TheListUsesThePaneFont) {
   Open();
