@@ -62,9 +62,15 @@ UnencodableReport FindUnencodable(std::u16string_view text, Charset charset,
 std::size_t Cp932ByteLength(char32_t c);
 
 // Every encoding a text file can be read in. EUC-JP is read as Microsoft's
-// variant (with the NEC and IBM extensions, and the same code points for
-// ～, ∥, － and ¢£¬ as code page 932); ISO-2022-JP also takes JIS X 0201
-// katakana (ESC ( I) and JIS X 0213.
+// variant (eucJP-ms, with the NEC and IBM extensions), which gives seven
+// characters the code points that code page 932 gives them, not those of
+// JIS: so these seven change in a round trip through EUC-JP written by a
+// program that follows JIS:
+//   U+00A2 ¢ → U+FFE0 ￠ (A1 F1)      U+2016 ‖ → U+2225 ∥ (A1 C2)
+//   U+00A3 £ → U+FFE1 ￡ (A1 F2)      U+2212 − → U+FF0D － (A1 DD)
+//   U+00A6 ¦ → U+FFE4 ￤ (8F A2 C3)   U+301C 〜 → U+FF5E ～ (A1 C1)
+//   U+00AC ¬ → U+FFE2 ￢ (A2 CC)
+// ISO-2022-JP also takes JIS X 0201 katakana (ESC ( I) and JIS X 0213.
 enum class TextEncoding { Cp932, Utf8, Utf16Le, Utf16Be, EucJp, Iso2022Jp };
 
 // The encoding that `charset` reads as.
