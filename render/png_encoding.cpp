@@ -9,11 +9,21 @@
 namespace mirotabe {
 namespace {
 
-void AppendBytes(png_structp png, png_bytep data, png_size_t length) {
-  auto* out = static_cast<QByteArray*>(png_get_io_ptr(png));
+// Whether `data` could be appended to `out`. A failure is only reported
+// here: libpng's error path is a long jump, which must not leave a catch
+// handler (the exception would never be finished) nor pass through
+// frames with objects to destroy.
+bool Append(QByteArray* out, png_bytep data, png_size_t length) noexcept {
   try {
     out->append(reinterpret_cast<const char*>(data), static_cast<qsizetype>(length));
+    return true;
   } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
+void AppendBytes(png_structp png, png_bytep data, png_size_t length) {
+  if (!Append(static_cast<QByteArray*>(png_get_io_ptr(png)), data, length)) {
     png_error(png, "out of memory");
   }
 }
