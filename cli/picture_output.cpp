@@ -57,7 +57,8 @@ int WritePicture(const VerticalLayout& layout, const PictureRequest& request, co
   }
   const IoStatus failed =
       request.outputFile
-          ? ReplaceFileAtomically(*request.outputFile, Bytes(picture.value()))
+          ? ReplaceFileAtomically(*request.outputFile, Bytes(picture.value()),
+                                  OtherTargets::kWriteThrough)
           : WriteDescriptorBytes(STDOUT_FILENO, Bytes(picture.value()), "standard output");
   if (failed) {
     std::cerr << program << ": " << failed->path << ": " << failed->Reason() << "\n";

@@ -1,10 +1,14 @@
 // The converter's picture formats, run as a program without a display.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/charset.h"
@@ -107,6 +111,23 @@ TEST_F(ConvertPictureCliTest, WritesThePngToAPipedStandardOutput) {
   const Outcome run = Convert({"--format", "png"}, Cp932(u"縦"));
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(SizeOfPng(run.out), (PngSize{72, 78}));
+}
+
+// As text output does, a device or a FIFO named by -o is written into.
+TEST_F(ConvertPictureCliTest, WritesIntoADeviceOrAFifo) {
+  const Outcome toNull = Convert({"--format", "pdf", "-o", "/dev/null"}, Cp932(u"縦"));
+  EXPECT_EQ(toNull.status, 0) << toNull.err;
+
+  const std::string fifo = folder_.PathOf("fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  std::string received;
+  std::thread reader([&] { received = ReadFile(fifo); });
+  const Outcome toFifo = Convert({"--format", "png", "-o", fifo}, Cp932(u"縦"));
+  // A converter that never opened the FIFO would leave the reader waiting.
+  if (const int unblock = open(fifo.c_str(), O_WRONLY | O_NONBLOCK); unblock >= 0) close(unblock);
+  reader.join();
+  EXPECT_EQ(toFifo.status, 0) << toFifo.err;
+  EXPECT_EQ(SizeOfPng(received), (PngSize{72, 78}));
 }
 
 TEST_F(ConvertPictureCliTest, WritesAPdfWhoseTextCanBeRead) {
