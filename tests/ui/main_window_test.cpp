@@ -667,7 +667,6 @@ TEST_F(MainWindowTest, ReadingBackTooMuchIsExplainedAndChangesNothing) {
 namespace mirotabe {
 namespace {
 
-
 // Ctrl+plus, Ctrl+minus, Ctrl+0 and Ctrl with the wheel zoom both panes,
 // and the size and 縦組み表示 are there again when the program starts anew.
 TEST_F(MainWindowTest, ZoomAndTheVerticalViewAreKeptAcrossARestart) {
