@@ -4,6 +4,7 @@
 
 #include "core/code_points.h"
 #include "platform/charset.h"
+#include "platform/cp932_pairs.h"
 
 namespace mirotabe {
 
@@ -18,7 +19,9 @@ std::u16string CutToTwoBytes(std::u16string_view text) {
     if (bytes > kRoom) break;
     end += next.units;
   }
-  return std::u16string(text.substr(0, end));
+  std::u16string cut(text.substr(0, end));
+  for (char16_t& unit : cut) unit = Cp932ReadBack(unit);
+  return cut;
 }
 
 }  // namespace mirotabe

@@ -25,6 +25,8 @@ INSTANTIATE_TEST_SUITE_P(
                     CutCase{u"ｱｲｳ", u"ｱｲ"},
                     // Characters code page 932 cannot hold count as two bytes, kept whole.
                     CutCase{u"😀x", u"😀"}, CutCase{u"éa", u"é"}, CutCase{u"aé", u"a"},
+                    // What code page 932 holds comes back as a saved entry reads it.
+                    CutCase{u"〜x", u"～"}, CutCase{u"−", u"－"}, CutCase{u"‖", u"∥"},
                     CutCase{std::u16string{0xD800, u'x'}, std::u16string{0xD800}}));
 
 }  // namespace
