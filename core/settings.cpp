@@ -6,6 +6,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "core/ascii_escapes.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/program_folder.h"
@@ -20,6 +21,8 @@ constexpr std::u16string_view kConvert = u"Convert";
 constexpr std::u16string_view kFrom = u"From";
 constexpr std::u16string_view kTo = u"To";
 constexpr std::u16string_view kType = u"Type";
+constexpr std::u16string_view kExactFrom = u"FromU";
+constexpr std::u16string_view kExactTo = u"ToU";
 constexpr std::u16string_view kLayout = u"Layout";
 constexpr std::u16string_view kColumnLength = u"ColumnLength";
 constexpr std::u16string_view kKinsoku = u"Kinsoku";
@@ -149,6 +152,37 @@ std::u16string WrittenFrom(const std::u16string& from) {
   return ReadTrimsOrUnquotes(from) ? u"\"" + from + u"\"" : from;
 }
 
+// A From or To as it is read: the plain key's text, or the exact text
+// beside it (see WriteText) while the plain key still holds what code page
+// 932 made of that. A plain key edited by hand no longer does, and wins.
+std::u16string ReadText(const ProfileFile& profile, std::u16string_view section,
+                        std::u16string_view key, std::u16string_view exactKey,
+                        std::u16string plain) {
+  const std::optional<std::u16string> escaped = profile.ReadWholeString(section, exactKey);
+  if (!escaped) return plain;
+  std::optional<std::u16string> exact = UnescapeAscii(*escaped);
+  if (!exact) return plain;
+  const std::optional<std::u16string> written = profile.ReadWholeString(section, key);
+  if (written != Decode(Encode(*exact, Charset::Cp932).bytes, Charset::Cp932)) return plain;
+  return std::move(*exact);
+}
+
+// Writes a From or To as the plain key `written`, which code page 932
+// stores with '?' for the characters it cannot hold, and with ～ for 〜 and
+// the like. A text that does not come back as it was is also kept exactly,
+// in ASCII, in `exactKey` beside it. Every reader finds the plain key as
+// before.
+void WriteText(ProfileFile& profile, std::u16string_view section, std::u16string_view key,
+               std::u16string_view exactKey, std::u16string_view text,
+               std::u16string_view written) {
+  profile.WriteString(section, key, written);
+  if (Decode(Encode(text, Charset::Cp932).bytes, Charset::Cp932) == text) {
+    profile.RemoveKey(section, exactKey);
+  } else {
+    profile.WriteString(section, exactKey, u"\"" + EscapeToAscii(text) + u"\"");
+  }
+}
+
 }  // namespace
 
 SwapEntry StoredSwapEntry(std::u16string from, std::u16string to, std::int32_t storedKind) {
@@ -193,9 +227,10 @@ void ReadSettings(AppSettings& settings, const ProfileFile& profile) {
     const std::u16string section = SwapSectionName(i);
     std::u16string from = profile.ReadString(section, kFrom, u"");
     if (from.empty()) break;
-    settings.swapTable.Append(StoredSwapEntry(std::move(from),
-                                              profile.ReadString(section, kTo, u""),
-                                              profile.ReadInt(section, kType, 0)));
+    settings.swapTable.Append(StoredSwapEntry(
+        ReadText(profile, section, kFrom, kExactFrom, std::move(from)),
+        ReadText(profile, section, kTo, kExactTo, profile.ReadString(section, kTo, u"")),
+        profile.ReadInt(section, kType, 0)));
   }
   settings.layout = ReadLayout(profile);
   settings.picture = ReadPictureStyle(profile);
@@ -230,9 +265,10 @@ IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile, Settin
   const SwapTable& table = settings.swapTable;
   for (std::size_t i = 0; i < table.Count(); ++i) {
     const std::u16string section = SwapSectionName(i);
-    profile.WriteString(section, kFrom, WrittenFrom(table[i].from));
-    profile.WriteString(section, kTo, u"\"" + table[i].to + u"\"");
-    profile.WriteInt(section, kType, StoredKind(table[i]));
+    const SwapEntry& entry = table[i];
+    WriteText(profile, section, kFrom, kExactFrom, entry.from, WrittenFrom(entry.from));
+    WriteText(profile, section, kTo, kExactTo, entry.to, u"\"" + entry.to + u"\"");
+    profile.WriteInt(section, kType, StoredKind(entry));
   }
   // Only the sections that exist are looked at: a small table costs no
   // search for each of the 999 names.

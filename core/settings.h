@@ -7,6 +7,12 @@
 // options ("ColumnLength", "Kinsoku", "ColumnGap") and the picture style
 // ("ImageCellSize", "ImageGrid", "VerticalGlyphs"), and "Options" with
 // "SaveEncoding" and the view ("FontSize", "VerticalView").
+// The file is in code page 932. A From or To that it cannot give back as
+// it was (an emoji, a vertical presentation form; 〜, which it gives back as
+// ～) is written there as earlier versions wrote it, with '?' for what it
+// cannot hold, and kept exactly beside it in "FromU" or "ToU": ASCII, in
+// double quotes, with \uXXXX for each UTF-16 unit beyond ASCII (see
+// core/ascii_escapes.h).
 // core/settings.cpp is the one place that knows these names.
 #pragma once
 
@@ -133,8 +139,10 @@ enum class SettingsPart : std::uint8_t {
 // the entries run from "Swap001" up to the first section without a
 // non-empty "From". A TabSpace or Convert outside 0..255, and a layout
 // option or picture value out of its range, gives its field's default; a
-// Type is kept as read. A file that exists but cannot be read also leaves
-// the defaults, and its error is returned.
+// Type is kept as read. A "FromU" or "ToU" is taken while the plain key
+// beside it still holds code page 932's form of it; a plain key edited by
+// hand wins, and the next save drops the stale key. A file that exists but
+// cannot be read also leaves the defaults, and its error is returned.
 IoStatus LoadSettings(AppSettings& settings, const std::string& file);
 
 // Writes `part` of the settings to `file` in one atomic replace. Other

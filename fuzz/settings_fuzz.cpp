@@ -1,7 +1,8 @@
 // The settings on fuzzed "Setting.ini" bytes and on fuzzed tables. What is
 // read survives a save and a fresh read; a table survives a save and a read
 // but for the profile's documented rules: code page 932, a NUL ends a
-// value, and the 127-byte limit.
+// value, and the 127-byte limit. A text that code page 932 does not give
+// back is kept whole, in its exact key, unless a NUL cut it.
 #include <string>
 #include <string_view>
 
@@ -67,14 +68,21 @@ std::u16string WrittenFrom(const std::u16string& from) {
   return quotedAlready || trimmed ? u"\"" + from + u"\"" : from;
 }
 
+// `text`, written as `written`, as it is read back.
+std::u16string AsRead(const std::u16string& text, const std::u16string& written) {
+  const bool exact = Decode(Encode(text, Charset::Cp932).bytes, Charset::Cp932) != text &&
+                     text.find(u'\0') == std::u16string::npos;
+  return exact ? text : AsRead(written);
+}
+
 SwapTable AsRead(const SwapTable& saved) {
   SwapTable expected;
   for (const SwapEntry& entry : saved) {
     SwapEntry read = entry;
-    read.from = AsRead(WrittenFrom(entry.from));
-    read.to = AsRead(u"\"" + entry.to + u"\"");
-    // The table ends at the first entry without a From.
-    if (read.from.empty()) break;
+    // The table ends where the plain From reads as empty.
+    if (AsRead(WrittenFrom(entry.from)).empty()) break;
+    read.from = AsRead(entry.from, WrittenFrom(entry.from));
+    read.to = AsRead(entry.to, u"\"" + entry.to + u"\"");
     expected.Append(std::move(read));
   }
   return expected;

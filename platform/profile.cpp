@@ -349,6 +349,13 @@ std::u16string ProfileFile::ReadString(std::u16string_view section, std::u16stri
   return FromCp932(CutToReadLimit(*value));
 }
 
+std::optional<std::u16string> ProfileFile::ReadWholeString(std::u16string_view section,
+                                                           std::u16string_view key) const {
+  const std::optional<std::string_view> value = lines_->FindValue(section, key);
+  if (!value) return std::nullopt;
+  return FromCp932(*value);
+}
+
 void ProfileFile::WriteString(std::u16string_view section, std::u16string_view key,
                               std::u16string_view value) {
   const std::string sectionName(Trim(ToCp932(section)));
@@ -377,6 +384,15 @@ void ProfileFile::WriteInt(std::u16string_view section, std::u16string_view key,
                            std::int32_t value) {
   const std::string digits = std::to_string(value);
   WriteString(section, key, std::u16string(digits.begin(), digits.end()));
+}
+
+void ProfileFile::RemoveKey(std::u16string_view section, std::u16string_view key) {
+  const std::optional<std::size_t> found = lines_->Find(ToCp932(section));
+  if (!found) return;
+  const std::string folded = Fold(Trim(ToCp932(key)));
+  std::erase_if(lines_->sections[*found].lines, [&](const Line& line) {
+    return line.kind == LineKind::kKey && line.foldedName == folded;
+  });
 }
 
 std::vector<std::u16string> ProfileFile::SectionNames() const {

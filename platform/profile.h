@@ -26,6 +26,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,10 +56,16 @@ class ProfileFile {
                        std::int32_t defaultValue) const;
   std::u16string ReadString(std::u16string_view section, std::u16string_view key,
                             std::u16string_view defaultValue) const;
+  // ReadString without the cut to 127 bytes: the whole value, or none when
+  // the key is missing. For keys that only this program writes.
+  std::optional<std::u16string> ReadWholeString(std::u16string_view section,
+                                                std::u16string_view key) const;
 
   void WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value);
   // Writes `value` in plain decimal ("-1", "42"), as ReadInt reads it.
   void WriteInt(std::u16string_view section, std::u16string_view key, std::int32_t value);
+  // Removes every line of `key` in the first section named `section`.
+  void RemoveKey(std::u16string_view section, std::u16string_view key);
   // The name of every section, once, with ASCII letters in lower case, in
   // no particular order.
   std::vector<std::u16string> SectionNames() const;

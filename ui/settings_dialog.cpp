@@ -22,7 +22,6 @@
 #include "core/fullwidth.h"
 #include "core/two_byte_cut.h"
 #include "core/vertical_presets.h"
-#include "platform/charset.h"
 #include "ui/io_messages.h"
 #include "ui/layout_box.h"
 #include "ui/pane_font.h"
@@ -40,18 +39,16 @@ constexpr float kClientHeightTwips = 3915;
 constexpr int kWidestTab = 8;
 
 const QString kTitle = QStringLiteral("Mirotabe");
-// Entries named one by one in the warning before OK saves.
-constexpr std::size_t kShownUnencodableEntries = 5;
 
 QString RowText(const SwapEntry& entry) {
   return ToQString(entry.from) + QStringLiteral(" >> ") + ToQString(entry.to) +
          (entry.kind == SwapKind::kCell ? QStringLiteral(" 変換時") : QStringLiteral(" 変換前"));
 }
 
-// Control characters (a pasted line break, TAB, ...) can do nothing useful
-// in an entry, and a line break would split its line in the settings file.
-std::u16string WithoutControlCharacters(std::u16string text) {
-  std::erase_if(text, [](char16_t c) { return c < 0x20 || c == 0x7F; });
+// A line break would split its line in the settings file, and a NUL end
+// it. Every other character, TAB included, means something in an entry.
+std::u16string WithoutLineBreaks(std::u16string text) {
+  std::erase_if(text, [](char16_t c) { return c == u'\r' || c == u'\n' || c == u'\0'; });
   return text;
 }
 
@@ -394,7 +391,6 @@ void SettingsDialog::DeleteSelectedEntry() {
 }
 
 void SettingsDialog::SaveAndClose() {
-  if (!ConfirmUnencodableEntries()) return;
   settings_.swapTable = workingTable_;
   settings_.tabSpace = tabSpace_;
   settings_.layout = layoutBox_->Chosen();
@@ -409,27 +405,6 @@ void SettingsDialog::SaveAndClose() {
 
 void SettingsDialog::CancelAndClose() {
   reject();
-}
-
-bool SettingsDialog::ConfirmUnencodableEntries() {
-  QStringList named;
-  std::size_t count = 0;
-  for (std::size_t i = 0; i < workingTable_.Count(); ++i) {
-    const SwapEntry& entry = workingTable_[i];
-    if (FindUnencodable(entry.from + entry.to, Charset::Cp932, 0).count == 0) continue;
-    if (++count <= kShownUnencodableEntries) {
-      named << QStringLiteral("%1: %2").arg(i + 1).arg(RowText(entry));
-    }
-  }
-  if (count == 0) return true;
-  if (count > kShownUnencodableEntries) {
-    named << QStringLiteral("ほか %1 件").arg(count - kShownUnencodableEntries);
-  }
-  return services_.AskToProceed(
-      this, kTitle,
-      QStringLiteral("次の置き換えには Shift_JIS で保存できない文字があり、「?」になります。\r\n"
-                     "%1\r\nこのまま保存しますか?")
-          .arg(named.join(QStringLiteral("\r\n"))));
 }
 
 void SettingsDialog::PickEntry() {
@@ -447,12 +422,12 @@ void SettingsDialog::PickEntry() {
 
 void SettingsDialog::OnFromEdited() {
   const std::u16string text = ToU16(fromBox_->text());
-  ReplaceText(*fromBox_, text, FirstFullWidthCharacter(WithoutControlCharacters(text)));
+  ReplaceText(*fromBox_, text, FirstFullWidthCharacter(WithoutLineBreaks(text)));
 }
 
 void SettingsDialog::OnToEdited() {
   const std::u16string text = ToU16(toBox_->text());
-  std::u16string normal = WithoutControlCharacters(text);
+  std::u16string normal = WithoutLineBreaks(text);
   if (ChosenKind() == SwapKind::kCell) normal = CutToTwoBytes(normal);
   ReplaceText(*toBox_, text, normal);
 }

@@ -3,8 +3,8 @@
 //
 // The dialog edits a copy of the table and keeps the tab width, the
 // trigger and the layout options in its controls; only OK stores them into
-// the settings and writes the settings file, after asking about characters
-// that the file cannot hold. Cancel and the close box drop every edit.
+// the settings and writes the settings file. Cancel and the close box drop
+// every edit.
 // Neither button is a default or cancel button: Esc does nothing, and Enter
 // presses only the button that has the focus.
 //
@@ -70,10 +70,6 @@ class SettingsDialog : public QDialog {
   void OnTabWidthSpun();
   // Adds the entries of preset `index` that the table does not have yet.
   void AddPreset(int index);
-  // Names the entries whose characters code page 932 cannot hold and asks
-  // whether to save them with '?'; true when there are none or the user
-  // goes ahead.
-  bool ConfirmUnencodableEntries();
 
   void RemoveEntry(int row);
   void ClearEntryBoxes();

@@ -219,7 +219,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing_support::CaseName());
 
 // Code page 932 stores 〜 as the code of ～: an entry made with either
-// still matches both after the file is read back.
+// matches both, and is read back as it was made.
 TEST_F(SettingsTest, EntriesMatchBothSidesOfAOneWayPairBeforeAndAfterASave) {
   AppSettings settings;
   settings.swapTable = Table({{u"〜", u"｜", kCell}, {u"a−b", u"c", kWholeText}});
@@ -231,9 +231,66 @@ TEST_F(SettingsTest, EntriesMatchBothSidesOfAOneWayPairBeforeAndAfterASave) {
   EXPECT_EQ(convert(settings.swapTable), expected);
   ASSERT_FALSE(SaveSettings(settings, file_));
   const SwapTable loaded = Load().swapTable;
-  EXPECT_EQ(loaded, Table({{u"～", u"｜", kCell}, {u"a－b", u"c", kWholeText}}));
+  EXPECT_EQ(loaded, settings.swapTable);
   EXPECT_EQ(convert(loaded), expected);
 }
+
+struct ExactTextCase {
+  const char* name;
+  std::string entry;  // the lines of [Swap001], UTF-8, stored as code page 932
+  SwapEntry read;
+  std::string saved = {};  // the lines after a save of what was read; empty: `entry`
+};
+
+// `n` times `text`.
+std::string Repeated(std::string_view text, int n) {
+  std::string repeated;
+  for (int i = 0; i < n; ++i) repeated += text;
+  return repeated;
+}
+
+class SettingsExactTextTest : public SettingsTest,
+                              public testing::WithParamInterface<ExactTextCase> {};
+
+// Any character survives a save, and the file stays one that earlier
+// versions read as before.
+TEST_P(SettingsExactTextTest, ReadSavedAndReadAgain) {
+  const ExactTextCase& c = GetParam();
+  const std::string main = "[Main]\r\nTabSpace=4\r\nConvert=2\r\n[Swap001]\r\n";
+  WriteFile(main + c.entry);
+  const AppSettings first = Load();
+  EXPECT_EQ(first.swapTable, Table({c.read}));
+  ASSERT_FALSE(SaveSettings(first, file_));
+  const std::string saved = main + (c.saved.empty() ? c.entry : c.saved);
+  EXPECT_EQ(FileBytes(), Encode(Decode(saved, Charset::Utf8), Charset::Cp932).bytes);
+  EXPECT_EQ(Load().swapTable, first.swapTable);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, SettingsExactTextTest,
+    testing::Values(
+        ExactTextCase{
+            "HeldByCodePage932", "From=、\r\nTo=\"｜\"\r\nType=0\r\n", {u"、", u"｜", kCell}},
+        ExactTextCase{"NotHeldIsKeptBesideIt",
+                      "From=?\r\nFromU=\"\\u2013\"\r\nTo=\"a?\"\r\nToU=\"a\\uFE32\"\r\nType=1\r\n",
+                      {u"–", u"a︲", kWholeText}},
+        ExactTextCase{"HandEditedPlainKeyWins",
+                      "From=、\r\nTo=\"x\"\r\nToU=\"\\uFE11\"\r\nType=0\r\n",
+                      {u"、", u"x", kCell},
+                      "From=、\r\nTo=\"x\"\r\nType=0\r\n"},
+        ExactTextCase{"OldFileKeepsItsQuestionMark",
+                      "From=、\r\nTo=\"?\"\r\nType=0\r\n",
+                      {u"、", u"?", kCell}},
+        ExactTextCase{"BrokenEscapeGivesThePlainKey",
+                      "From=、\r\nTo=\"?\"\r\nToU=\"\\uFE1\"\r\nType=0\r\n",
+                      {u"、", u"?", kCell},
+                      "From=、\r\nTo=\"?\"\r\nType=0\r\n"},
+        // Far longer than the 127 bytes a plain value is read to.
+        ExactTextCase{"LongTextKeptWhole",
+                      "From=a\r\nTo=\"" + Repeated("?", 40) + "\"\r\nToU=\"" +
+                          Repeated("\\uD83D\\uDE00", 40) + "\"\r\nType=1\r\n",
+                      {u"a", Decode(Repeated("😀", 40), Charset::Utf8), kWholeText}}),
+    testing_support::CaseName());
 
 struct LineBreakCase {
   const char* name;

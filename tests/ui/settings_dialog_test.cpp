@@ -885,17 +885,18 @@ TEST_F(SettingsDialogTest, OkSavesWhatTheDialogShows) {
 struct PasteCase {
   const char* name;
   int kind;
-  const char16_t* from;  // pasted
-  const char16_t* to;    // pasted
-  SwapEntry added;       // From empty: nothing added
+  std::u16string from;  // pasted
+  std::u16string to;    // pasted
+  SwapEntry added;      // From empty: nothing added
 };
 
 class SettingsDialogPasteTest : public SettingsDialogTest,
                                 public testing::WithParamInterface<PasteCase> {};
 
-// Pasted control characters are dropped, so that no entry can break its
-// line in the settings file and take the later entries with it.
-TEST_P(SettingsDialogPasteTest, ControlCharactersAreDroppedAndEveryEntrySurvivesARestart) {
+// Pasted line breaks and NULs are dropped, so that no entry can break its
+// line in the settings file and take the later entries with it; every other
+// character, TAB included, is kept.
+TEST_P(SettingsDialogPasteTest, LineBreaksAreDroppedAndEveryEntrySurvivesARestart) {
   const PasteCase& c = GetParam();
   settings_.swapTable =
       Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}, {u"Ｃ", u"3", kCell}});
@@ -923,77 +924,62 @@ INSTANTIATE_TEST_SUITE_P(
     SettingsDialog, SettingsDialogPasteTest,
     testing::Values(
         PasteCase{"LfBeforeFrom", 0, u"\nabc", u"x", {u"ａ", u"x", kCell}},
-        PasteCase{"TabAsFrom", 0, u"\t", u"x", {}},
+        PasteCase{"TabAsFrom", 0, u"\t", u"x", {u"\t", u"x", kCell}},
         PasteCase{"CrBeforeFrom", 1, u"\rd", u"y", {u"ｄ", u"y", kWholeText}},
         PasteCase{"DeleteBeforeFrom",
                   0,
                   u"\x7f"
                   u"e",
                   u"",
-                  {u"ｅ", u"", kCell}},
+                  {u"\x7f", u"", kCell}},
         PasteCase{"LfInsideCellTo", 0, u"f", u"x\ny", {u"ｆ", u"xy", kCell}},
         PasteCase{
-            "LineBreaksInsideTextTo", 1, u"g", u"a\r\nb\tc\x01", {u"ｇ", u"abc", kWholeText}}),
+            "LineBreaksInsideTextTo", 1, u"g", u"a\r\nb\tc\x01", {u"ｇ", u"ab\tc\x01", kWholeText}},
+        PasteCase{"NulInsideTextTo",
+                  1,
+                  std::u16string(u"\0h", 2),
+                  std::u16string(u"j\0k", 3),
+                  {u"ｈ", u"jk", kWholeText}}),
     testing_support::CaseName());
 
 struct UnencodableCase {
   const char* name;
   std::vector<SwapEntry> entries;
-  std::deque<bool> answers;
-  const char* question;  // "" when OK asks nothing
-  bool saved;
 };
 
 class SettingsDialogUnencodableTest : public SettingsDialogTest,
                                       public testing::WithParamInterface<UnencodableCase> {};
 
-// OK names the entries that Setting.ini cannot hold before they become '?'.
-TEST_P(SettingsDialogUnencodableTest, OkAsksBeforeCharactersBecomeQuestionMarks) {
+// OK saves characters that code page 932 cannot hold without a question,
+// and a fresh start reads every entry back as it was.
+TEST_P(SettingsDialogUnencodableTest, OkKeepsEveryCharacterWithoutAsking) {
   const UnencodableCase& c = GetParam();
   for (const SwapEntry& entry : c.entries) settings_.swapTable.Append(entry);
   const SwapTable before = settings_.swapTable;
   Open();
-  services_.proceedAnswers = c.answers;
   Ok();
-  EXPECT_EQ(services_.questions, std::string_view(c.question).empty()
-                                     ? std::vector<QString>{}
-                                     : std::vector<QString>{QString::fromUtf8(c.question)});
-  EXPECT_EQ(dialog_->isVisible(), !c.saved);
-  EXPECT_EQ(fs::exists(SettingIni()), c.saved);
+  EXPECT_TRUE(services_.questions.empty());
+  EXPECT_FALSE(dialog_->isVisible());
   EXPECT_EQ(settings_.swapTable, before);
+  EXPECT_EQ(Reload().swapTable, before);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     SettingsDialog, SettingsDialogUnencodableTest,
     testing::Values(
+        UnencodableCase{"AllEncodable", {{u"ー", u"｜", kCell}, {u"〜", u"−", kWholeText}}},
+        UnencodableCase{"EmojiInTo", {{u"ー", u"｜", kCell}, {u"ａ", u"😀", kWholeText}}},
         UnencodableCase{
-            "AllEncodable", {{u"ー", u"｜", kCell}, {u"〜", u"−", kWholeText}}, {}, "", true},
-        UnencodableCase{"EmojiInToDeclined",
-                        {{u"ー", u"｜", kCell}, {u"ａ", u"😀", kWholeText}},
-                        {false},
-                        "次の置き換えには Shift_JIS で保存できない文字があり、「?」になります。\r\n"
-                        "2: ａ >> 😀 変換前\r\nこのまま保存しますか?",
-                        false},
-        UnencodableCase{"AccentAndReplacementAccepted",
-                        {{u"é", u"e", kCell}, {u"ｂ", u"c", kCell}, {u"\uFFFD", u"?", SwapKind{7}}},
-                        {true},
-                        "次の置き換えには Shift_JIS で保存できない文字があり、「?」になります。\r\n"
-                        "1: é >> e 変換時\r\n3: \uFFFD >> ? 変換前\r\nこのまま保存しますか?",
-                        true},
-        UnencodableCase{
-            "ManyNamedUpToFive",
-            {{u"1", u"é", kWholeText},
-             {u"2", u"é", kWholeText},
-             {u"3", u"é", kWholeText},
-             {u"4", u"é", kWholeText},
-             {u"5", u"é", kWholeText},
-             {u"6", u"é", kWholeText},
-             {u"7", u"é", kWholeText}},
-            {false},
-            "次の置き換えには Shift_JIS で保存できない文字があり、「?」になります。\r\n"
-            "1: 1 >> é 変換前\r\n2: 2 >> é 変換前\r\n3: 3 >> é 変換前\r\n"
-            "4: 4 >> é 変換前\r\n5: 5 >> é 変換前\r\nほか 2 件\r\nこのまま保存しますか?",
-            false}),
+            "AccentAndReplacement",
+            {{u"é", u"e", kCell}, {u"ｂ", u"c", kCell}, {u"\uFFFD", u"?", SwapKind{7}}}},
+        UnencodableCase{"ManyAndATab",
+                        {{u"1", u"é\t", kWholeText},
+                         {u"\t", u"é", kWholeText},
+                         {u"3", u"é", kWholeText},
+                         {u"4", u"é", kWholeText},
+                         {u"5", u"é", kWholeText},
+                         {u"6", u"é", kWholeText},
+                         {u"7", u"é", kWholeText}}}),
     testing_support::CaseName());
 
 struct SaveFailureCase {
@@ -1140,13 +1126,13 @@ TEST_P(SettingsDialogPresetTest, AddAppendsTheEntriesNotYetThere) {
   Pick(EntryList()->count() - 1);
   EXPECT_EQ(FromBox()->text(), ToQString(c.lastFrom));
   EXPECT_EQ(ToBox()->text(), ToQString(c.lastTo));
-  // Setting.ini cannot hold the vertical forms of the Unicode preset, and
-  // OK says so before they become '?'.
-  services_.proceedAnswers = {true};
+  // Code page 932 cannot hold the vertical forms of the Unicode preset;
+  // OK keeps them all the same, without a question, for the next start.
   Ok();
-  EXPECT_EQ(services_.questions.size(), c.preset == 1 ? 1u : 0u);
+  EXPECT_TRUE(services_.questions.empty());
   EXPECT_EQ(settings_.swapTable.Count(), c.rows);
   EXPECT_EQ(settings_.swapTable[c.rows - 1].from, c.lastFrom);
+  EXPECT_EQ(Reload().swapTable, settings_.swapTable);
 }
 
 INSTANTIATE_TEST_SUITE_P(
