@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -68,14 +69,17 @@ std::string ProgramFolder() {
   return program.substr(0, slash + 1);
 }
 
+bool IsSystemFolder(const std::string& folder) {
+  const std::string path = WithTrailingSlash(folder);
+  struct stat info {};
+  const bool ownedByRoot = Sys().stat(path.c_str(), &info) == 0 && info.st_uid == 0;
+  // Root may write anywhere, so for root only where the folder lies tells.
+  const bool systemPlace = path.starts_with("/usr/") || path.starts_with("/opt/");
+  return (ownedByRoot && systemPlace) || !FolderIsWritable(path);
+}
+
 std::string SettingsFilePath(const std::string& programFolder) {
-  std::string beside = WithTrailingSlash(programFolder) + "Setting.ini";
-  // A portable copy keeps its settings beside it. An existing file is used
-  // even when it is read-only, so that the user's settings are still read.
-  if (Sys().faccessat(AT_FDCWD, beside.c_str(), F_OK, AT_EACCESS) == 0 ||
-      FolderIsWritable(programFolder)) {
-    return beside;
-  }
+  if (!IsSystemFolder(programFolder)) return WithTrailingSlash(programFolder) + "Setting.ini";
   return UserConfigFolder() + "mirotabe/Setting.ini";
 }
 

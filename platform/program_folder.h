@@ -9,11 +9,17 @@ namespace mirotabe {
 std::string ProgramFolder();
 
 // The settings file for a program in `programFolder` (which ends in '/'):
-// "Setting.ini" beside the program, unless that file does not exist and the
-// folder cannot be written (a system-wide install), in which case it is
-// "$XDG_CONFIG_HOME/mirotabe/Setting.ini" (XDG_CONFIG_HOME defaults to
-// ~/.config). The folder of the fallback is made by the first save.
+// "Setting.ini" beside a program run from a folder of its own (a build
+// tree, an unpacked copy); for an installed program, whose folder is a
+// system folder, "$XDG_CONFIG_HOME/mirotabe/Setting.ini" (XDG_CONFIG_HOME
+// defaults to ~/.config), always, even for root, so that the program never
+// writes into a system folder. The folder of that file is made by the first
+// save.
 std::string SettingsFilePath(const std::string& programFolder);
+
+// Whether `folder` (ending in '/') is a system folder: owned by root and
+// under /usr or /opt (/usr/local included), or one that cannot be written.
+bool IsSystemFolder(const std::string& folder);
 
 // Whether new files can be made in `folder`.
 bool FolderIsWritable(const std::string& folder);

@@ -22,7 +22,7 @@ bool IsFolder(const QString& path) {
 }  // namespace
 
 QString DialogStartFolder(const QString& programFolder, const QString& lastFile) {
-  if (FolderIsWritable(QFile::encodeName(programFolder).toStdString())) {
+  if (!IsSystemFolder(QFile::encodeName(programFolder).toStdString())) {
     return WithoutTrailingSlash(programFolder);
   }
   if (!lastFile.isEmpty()) {

@@ -5,8 +5,8 @@
 
 namespace mirotabe {
 
-// The program's folder when the program may write there. Otherwise (an
-// installed copy, whose folder is a system one) the first that exists of:
+// The program's folder for a copy run from a folder of its own. Never a
+// system folder: for an installed program, the first that exists of:
 // the folder of `lastFile`, the file last opened or saved in this run ("" for
 // none); the user's documents folder; the home folder.
 // `programFolder` may end in '/'; the result does not, unless it is "/".

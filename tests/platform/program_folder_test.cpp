@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/sys_calls.h"
 #include "tests/support/case_name.h"
 #include "tests/support/temp_folder.h"
 
@@ -68,13 +69,63 @@ TEST(ProgramFolderSettingsTest, WritableFolderKeepsSettingsBesideTheProgram) {
   EXPECT_EQ(SettingsFilePath(FolderOf(program)), FolderOf(program) + "Setting.ini");
 }
 
-// A portable copy whose folder became read-only still reads its settings.
-TEST(ProgramFolderSettingsTest, ExistingFileIsUsedInAReadOnlyFolder) {
+// A folder that cannot be written is a system one: its program is
+// installed, and a file beside it is not the user's.
+TEST(ProgramFolderSettingsTest, ExistingFileInAReadOnlyFolderIsNotUsed) {
   TempFolder program;
   WriteFile(FolderOf(program) + "Setting.ini", "[Main]\r\n");
-  ASSERT_EQ(chmod(FolderOf(program).c_str(), 0555), 0);
-  EXPECT_EQ(SettingsFilePath(FolderOf(program)), FolderOf(program) + "Setting.ini");
+  SetFolderWritableCheck([](const std::string&) { return false; });
+  ScopedEnv config("XDG_CONFIG_HOME", "/config");
+  EXPECT_EQ(SettingsFilePath(FolderOf(program)), "/config/mirotabe/Setting.ini");
+  SetFolderWritableCheck(nullptr);
 }
+
+struct InstalledCase {
+  const char* name;
+  const char* folder;
+  uid_t owner;
+  bool writable;
+  bool installed;
+};
+
+// Who owns a folder, as stat() reports it for every path.
+uid_t reportedOwner = 0;
+
+class ProgramFolderInstalledTest : public testing::TestWithParam<InstalledCase> {};
+
+// Root may write into a system folder, so there the owner and the place tell.
+TEST_P(ProgramFolderInstalledTest, AnInstalledProgramKeepsItsSettingsWithTheUser) {
+  const InstalledCase& c = GetParam();
+  SysCalls calls = RealSysCalls();
+  reportedOwner = c.owner;
+  calls.stat = [](const char*, struct stat* info) {
+    *info = {};
+    info->st_mode = S_IFDIR | 0755;
+    info->st_uid = reportedOwner;
+    return 0;
+  };
+  const ScopedSysCalls owned(calls);
+  SetFolderWritableCheck(c.writable ? [](const std::string&) { return true; }
+                                    : [](const std::string&) { return false; });
+  ScopedEnv config("XDG_CONFIG_HOME", "/config");
+  EXPECT_EQ(IsSystemFolder(c.folder), c.installed);
+  EXPECT_EQ(SettingsFilePath(c.folder),
+            c.installed ? "/config/mirotabe/Setting.ini" : std::string(c.folder) + "Setting.ini");
+  SetFolderWritableCheck(nullptr);
+}
+
+const InstalledCase kInstalledCases[] = {
+    {"UsrBinAsRoot", "/usr/bin/", 0, true, true},
+    {"UsrLocalBin", "/usr/local/bin/", 0, true, true},
+    {"Opt", "/opt/mirotabe/bin/", 0, true, true},
+    {"BuildTreeUnderUsrOfAUser", "/usr/src/mirotabe/build/", 1000, true, false},
+    {"RootsUnpackedCopy", "/root/mirotabe/", 0, true, false},
+    {"NotUnderUsr", "/usr2/bin/", 0, true, false},
+    {"ReadOnlyCopyOfAUser", "/home/u/mirotabe/", 1000, false, true},
+};
+
+INSTANTIATE_TEST_SUITE_P(, ProgramFolderInstalledTest, testing::ValuesIn(kInstalledCases),
+                         testing_support::CaseName());
 
 // Root may write anywhere, so the folder is made read-only for the program
 // by replacing the check.
