@@ -4,9 +4,12 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QTextBlock>
+#include <QTextBlockFormat>
 
 #include "ui/local_path.h"
 #include "ui/pane_font.h"
+#include "ui/pane_text.h"
 
 namespace mirotabe {
 namespace {
@@ -40,6 +43,55 @@ void InputPane::inputMethodEvent(QInputMethodEvent* event) {
   inPreedit_ = event->commitString().isEmpty() && event->replacementLength() == 0;
   QPlainTextEdit::inputMethodEvent(event);
   inPreedit_ = false;
+}
+
+ProgramTextMirror::Place InputPane::CaretPlace() const {
+  return programText_->PlaceOf(textCursor().position());
+}
+
+void InputPane::keyPressEvent(QKeyEvent* event) {
+  // Qt gives a new block the format of the one it splits, and with it the
+  // mark of a cut long line; a typed break is a line break.
+  const bool lineBreak = event->matches(QKeySequence::InsertParagraphSeparator) ||
+                         event->matches(QKeySequence::InsertLineSeparator);
+  if (lineBreak && !isReadOnly() && ContinuesLine(textCursor().block())) {
+    QTextCursor cursor = textCursor();
+    cursor.insertBlock(QTextBlockFormat());
+    setTextCursor(cursor);
+    ensureCursorVisible();
+    event->accept();
+    return;
+  }
+  // A cut is no character: the keys that delete one across it delete the
+  // character beyond it.
+  const QTextCursor caret = textCursor();
+  if (!isReadOnly() && !caret.hasSelection()) {
+    QTextCursor cursor = caret;
+    const bool plain = (event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == 0;
+    if (plain && event->key() == Qt::Key_Backspace && caret.atBlockStart() &&
+        ContinuesLine(caret.block())) {
+      cursor.movePosition(QTextCursor::PreviousCharacter);
+      cursor.deletePreviousChar();
+      setTextCursor(cursor);
+      return;
+    }
+    if (plain && event->key() == Qt::Key_Delete && caret.atBlockEnd() &&
+        ContinuesLine(caret.block().next())) {
+      cursor.movePosition(QTextCursor::NextCharacter);
+      cursor.deleteChar();
+      setTextCursor(cursor);
+      return;
+    }
+  }
+  QPlainTextEdit::keyPressEvent(event);
+}
+
+void InputPane::insertFromMimeData(const QMimeData* source) {
+  if (source == nullptr || !source->hasText()) return;
+  QTextCursor cursor = textCursor();
+  InsertProgramText(cursor, ToU16(source->text()));
+  setTextCursor(cursor);
+  ensureCursorVisible();
 }
 
 void InputPane::keyReleaseEvent(QKeyEvent* event) {

@@ -6,11 +6,14 @@
 // - fileDropped: a drag ending here brought a local file. Dragged text is
 //   refused: the pane takes files only.
 // Its text in the program's form is kept up to date edit by edit, so that
-// reading it at every keystroke costs nothing.
+// reading it at every keystroke costs nothing. Pasted text goes in as a
+// loaded file does (see pane_text.h), and a break typed inside a cut long
+// line is a line break.
 #pragma once
 
 #include <QPlainTextEdit>
 #include <QString>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +31,13 @@ class InputPane : public QPlainTextEdit {
   // edit.
   std::u16string_view ProgramText() const { return programText_->Text(); }
 
+  // Where the caret stands in that text.
+  ProgramTextMirror::Place CaretPlace() const;
+
+  // What the edits since the last call changed in that text (see
+  // ProgramTextMirror::TakeEdit).
+  std::optional<TextEdit> TakeEdit() { return programText_->TakeEdit(); }
+
  signals:
   void committedTextChanged();
   void keyReleased(int qtKey);
@@ -36,6 +46,8 @@ class InputPane : public QPlainTextEdit {
 
  protected:
   void inputMethodEvent(QInputMethodEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void insertFromMimeData(const QMimeData* source) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;

@@ -6,8 +6,6 @@
 #include <QIcon>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QTextBlock>
-#include <QTextCursor>
 #include <optional>
 #include <variant>
 
@@ -213,14 +211,13 @@ void MainWindow::Convert() {
 }
 
 void MainWindow::FollowInputCaret() {
-  const QTextCursor caret = inputPane_->textCursor();
-  const QString before = caret.block().text().left(caret.positionInBlock());
+  const ProgramTextMirror::Place caret = inputPane_->CaretPlace();
+  const std::u16string_view before =
+      inputPane_->ProgramText().substr(caret.lineStart, caret.offset - caret.lineStart);
   // Without a column length every line is one column; with one, the lines
   // above are cut as the layout cut them.
   const VerticalLayout& layout = outputPane_->layout();
-  const std::size_t columnsBefore =
-      layout.ColumnsBeforeLine(static_cast<std::size_t>(caret.blockNumber()));
-  outputPane_->MarkCell(CaretCell(columnsBefore, ToU16(before), settings_.tabSpace,
+  outputPane_->MarkCell(CaretCell(layout.ColumnsBeforeLine(caret.line), before, settings_.tabSpace,
                                   settings_.swapTable, settings_.layout, layout.RowCount(),
                                   layout.ColumnCount()));
 }
@@ -323,15 +320,9 @@ void MainWindow::ReverseInput() {
   }
   const std::u16string& horizontal = std::get<std::u16string>(result);
   if (horizontal == vertical) return;
-  QString paneText = ToQString(horizontal);
-  paneText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  // Through the cursor, not setPlainText: the pane keeps its undo history,
-  // and the change reaches the triggers like any typed one.
-  QTextCursor cursor(inputPane_->document());
-  cursor.beginEditBlock();
-  cursor.select(QTextCursor::Document);
-  cursor.insertText(paneText);
-  cursor.endEditBlock();
+  // One edit that undo takes back, which reaches the triggers like any
+  // typed one.
+  ReplaceProgramText(*inputPane_, horizontal);
 }
 
 void MainWindow::EditSettings() {

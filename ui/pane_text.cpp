@@ -1,35 +1,156 @@
 #include "ui/pane_text.h"
 
-namespace mirotabe {
+#include <QTextBlockFormat>
+#include <QTextDocument>
+#include <algorithm>
 
-// Both directions are one pass: QString::replace moves the rest of the
-// text at every line break, which is quadratic on a long text.
+#include "core/code_points.h"
+
+namespace mirotabe {
+namespace {
+
+constexpr int kContinuesLineProperty = QTextFormat::UserProperty + 1;
+
+// Lines share a block up to this many of them, and a block holds about
+// this many units: Qt lays out a whole block when any of it is shown or
+// edited, and the pane stays quick to type in at these sizes.
+constexpr std::size_t kLinesPerBlock = 32;
+constexpr std::size_t kBlockUnits = 4096;
+
+constexpr char16_t kLineSeparator = 0x2028;
+constexpr char16_t kParagraphSeparator = 0x2029;
+constexpr char16_t kNoBreakSpace = 0x00A0;
+// Qt's document starts a block at these too.
+constexpr char16_t kFrameStart = 0xFDD0;
+constexpr char16_t kFrameEnd = 0xFDD1;
+
+bool IsPaneBreak(char16_t unit) {
+  return unit == u'\r' || unit == u'\n' || unit == kLineSeparator || unit == kParagraphSeparator ||
+         unit == kFrameStart || unit == kFrameEnd;
+}
+
+// Fills the pane's document through one cursor: the lines that share a
+// block go in as one piece of text, joined by line separators.
+class BlockWriter {
+ public:
+  explicit BlockWriter(QTextCursor& cursor) : cursor_(cursor) {
+    continuation_.setProperty(kContinuesLineProperty, true);
+  }
+
+  void AddLine(std::u16string_view line, bool first) {
+    if (!first) {
+      if (blockLines_ >= kLinesPerBlock || blockUnits_ + line.size() > kBlockUnits) {
+        StartBlock(plain_);
+      } else {
+        chunk_.append(QChar(kLineSeparator));
+        ++blockUnits_;
+      }
+      ++blockLines_;
+    }
+    // A line too long for a block goes in pieces, each a block of its own.
+    while (blockUnits_ + line.size() > kBlockUnits && line.size() > kBlockUnits) {
+      std::size_t cut = std::max<std::size_t>(kBlockUnits - std::min(blockUnits_, kBlockUnits), 1);
+      // Never between the two units of a surrogate pair.
+      if (cut < line.size() && IsLowSurrogate(line[cut])) ++cut;
+      chunk_.append(ToQString(line.substr(0, cut)));
+      line.remove_prefix(cut);
+      StartBlock(continuation_);
+    }
+    chunk_.append(ToQString(line));
+    blockUnits_ += line.size();
+  }
+
+  void Finish() { Flush(); }
+
+ private:
+  void Flush() {
+    if (!chunk_.isEmpty()) cursor_.insertText(chunk_);
+    chunk_.clear();
+  }
+
+  void StartBlock(const QTextBlockFormat& format) {
+    Flush();
+    cursor_.insertBlock(format);
+    blockUnits_ = 0;
+    blockLines_ = 1;
+  }
+
+  QTextCursor& cursor_;
+  QTextBlockFormat plain_;
+  QTextBlockFormat continuation_;
+  QString chunk_;
+  std::size_t blockUnits_ = 0;
+  std::size_t blockLines_ = 1;
+};
+
+}  // namespace
+
+void AppendProgramText(QStringView blockText, std::u16string& out) {
+  for (const QChar c : blockText) {
+    switch (c.unicode()) {
+      case kLineSeparator:
+        out.append(u"\r\n");
+        break;
+      case kNoBreakSpace:
+        out.push_back(u' ');
+        break;
+      default:
+        out.push_back(c.unicode());
+    }
+  }
+}
+
+bool ContinuesLine(const QTextBlock& block) {
+  return block.blockNumber() > 0 && block.blockFormat().boolProperty(kContinuesLineProperty);
+}
 
 std::u16string ProgramText(const QPlainTextEdit& pane) {
-  const QString text = pane.toPlainText();
-  const auto* units = reinterpret_cast<const char16_t*>(text.utf16());
+  return ProgramText(*pane.document());
+}
+
+std::u16string ProgramText(const QTextDocument& document) {
   std::u16string out;
-  out.reserve(static_cast<std::size_t>(text.size() + text.size() / 16));
-  qsizetype done = 0;
-  for (qsizetype at = text.indexOf(u'\n'); at >= 0; at = text.indexOf(u'\n', done)) {
-    out.append(units + done, static_cast<std::size_t>(at - done)).append(u"\r\n");
-    done = at + 1;
+  out.reserve(static_cast<std::size_t>(document.characterCount()));
+  for (QTextBlock block = document.firstBlock(); block.isValid(); block = block.next()) {
+    if (block != document.firstBlock() && !ContinuesLine(block)) out.append(u"\r\n");
+    AppendProgramText(block.text(), out);
   }
-  out.append(units + done, static_cast<std::size_t>(text.size() - done));
   return out;
 }
 
-void SetProgramText(QPlainTextEdit& pane, std::u16string_view text) {
-  // One break each: the widget would read CR LF as two.
-  QString paneText(static_cast<qsizetype>(text.size()), Qt::Uninitialized);
-  QChar* out = paneText.data();
-  qsizetype length = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') continue;
-    out[length++] = QChar(text[i]);
+void InsertProgramText(QTextCursor& cursor, std::u16string_view text) {
+  cursor.beginEditBlock();
+  cursor.removeSelectedText();
+  // Whatever the block the cursor stands in, the lines it starts are lines.
+  BlockWriter writer(cursor);
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && !IsPaneBreak(text[i])) continue;
+    writer.AddLine(text.substr(start, i - start), start == 0);
+    if (i + 1 < text.size() && text[i] == u'\r' && text[i + 1] == u'\n') ++i;
+    start = i + 1;
   }
-  paneText.truncate(length);
-  pane.setPlainText(paneText);
+  writer.Finish();
+  cursor.endEditBlock();
+}
+
+void SetProgramText(QPlainTextEdit& pane, std::u16string_view text) {
+  QTextDocument* document = pane.document();
+  // Without a history the document keeps no copy of the text it drops.
+  document->setUndoRedoEnabled(false);
+  QTextCursor cursor(document);
+  cursor.select(QTextCursor::Document);
+  InsertProgramText(cursor, text);
+  document->setUndoRedoEnabled(true);
+  pane.setTextCursor(QTextCursor(document));
+}
+
+void ReplaceProgramText(QPlainTextEdit& pane, std::u16string_view text) {
+  QTextCursor cursor(pane.document());
+  cursor.beginEditBlock();
+  cursor.select(QTextCursor::Document);
+  InsertProgramText(cursor, text);
+  cursor.endEditBlock();
 }
 
 }  // namespace mirotabe

@@ -40,6 +40,26 @@ void Commit(InputPane& pane, const QString& preedit, const QString& commit) {
   QApplication::sendEvent(&pane, &event);
 }
 
+// A line long enough to be held in several blocks of the pane.
+std::u16string LongLine() {
+  std::u16string line;
+  for (int i = 0; i < 3000; ++i) line += u"長い行abc";
+  return line;
+}
+
+// The block that holds the text's unit `offset` of the long line loaded
+// by LongLineCase, which starts at offset 0.
+int CutAfter(InputPane& pane, int cut) {
+  return pane.document()->findBlockByNumber(cut + 1).position();
+}
+
+void LoadLongLine(InputPane& pane) {
+  const std::u16string text = u"前\r\n" + LongLine() + u"\r\n後";
+  SetProgramText(pane, text);
+  ASSERT_GT(pane.document()->blockCount(), 4);
+  ASSERT_EQ(ProgramText(pane), text);
+}
+
 class ProgramTextMirrorTest : public testing::TestWithParam<EditCase> {};
 
 TEST_P(ProgramTextMirrorTest, StaysTheTextOfThePane) {
@@ -124,8 +144,52 @@ INSTANTIATE_TEST_SUITE_P(
                    Commit(p, {}, QStringLiteral("仮名"));
                  }},
         EditCase{"WholeTextReplaced", [](InputPane& p) { SetProgramText(p, u"新\r\n\r\nしい"); }},
+        EditCase{"LongLineTypedIntoAndBrokenAtACut",
+                 [](InputPane& p) {
+                   LoadLongLine(p);
+                   MoveTo(p, CutAfter(p, 2) + 3);
+                   QTest::keyClicks(&p, QStringLiteral("xy"));
+                   MoveTo(p, CutAfter(p, 1));
+                   QTest::keyClick(&p, Qt::Key_Return);
+                   MoveTo(p, CutAfter(p, 3) + 5);
+                   QTest::keyClick(&p, Qt::Key_Return);
+                 }},
+        EditCase{"LongLineDeletedAcrossCuts",
+                 [](InputPane& p) {
+                   LoadLongLine(p);
+                   MoveTo(p, CutAfter(p, 2));
+                   QTest::keyClick(&p, Qt::Key_Backspace);
+                   MoveTo(p, CutAfter(p, 3) - 1);
+                   QTest::keyClick(&p, Qt::Key_Delete);
+                   MoveTo(p, CutAfter(p, 3) + 2, CutAfter(p, 1) - 2);
+                   QTest::keyClick(&p, Qt::Key_Delete);
+                   QTest::keyClick(&p, Qt::Key_Z, Qt::ControlModifier);
+                 }},
+        EditCase{"LongLinePastedIntoALine",
+                 [](InputPane& p) {
+                   MoveTo(p, 2);
+                   Paste(p, ToQString(LongLine() + u"\r\n" + LongLine()));
+                   QTest::keyClick(&p, Qt::Key_Z, Qt::ControlModifier);
+                   QTest::keyClick(&p, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+                 }},
         EditCase{"EmptiedByTheProgram", [](InputPane& p) { SetProgramText(p, u""); }}),
     testing_support::CaseName());
+
+// The keys that delete a character delete one of the text at a cut, where
+// the pane shows no character of its own.
+TEST(InputPaneTest, KeysAtTheCutsOfALongLineDeleteItsCharacters) {
+  InputPane pane;
+  LoadLongLine(pane);
+  const std::u16string line = LongLine();
+  MoveTo(pane, CutAfter(pane, 1));
+  QTest::keyClick(&pane, Qt::Key_Backspace);
+  const std::u16string text(pane.ProgramText());
+  ASSERT_EQ(text.size(), line.size() + 5);
+  MoveTo(pane, CutAfter(pane, 1) - 1);
+  QTest::keyClick(&pane, Qt::Key_Delete);
+  EXPECT_EQ(pane.ProgramText().size(), line.size() + 4);
+  EXPECT_EQ(std::u16string(pane.ProgramText()), ProgramText(pane));
+}
 
 }  // namespace
 }  // namespace mirotabe
