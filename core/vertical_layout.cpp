@@ -27,6 +27,10 @@ constexpr std::size_t kBandRows = 1024;
 // The grid is read eight units at a time, up to seven past a line's end.
 constexpr std::size_t kGridReadAhead = 8;
 
+// Lines laid out again by updates go behind the text, into at least this
+// much room.
+constexpr std::size_t kUpdateRoom = std::size_t{64} * 1024;
+
 // Pieces of text handed out for streaming hold about this many units.
 constexpr std::size_t kPieceUnits = std::size_t{128} * 1024;
 
@@ -34,43 +38,113 @@ constexpr std::size_t kPieceUnits = std::size_t{128} * 1024;
 
 class LayoutBuilder {
  public:
+  using Line = VerticalLayout::Line;
+
   // Lays out `prepared`, the input text as PrepareText makes it; `layout`
-  // brings the memory of an earlier layout, or none.
+  // brings the memory of an earlier layout, or none. Given `input` (the
+  // text before preparation), the layout keeps what an update needs.
   static LayoutResult Build(std::u16string&& prepared, VerticalLayout&& layout,
                             const SwapTable& table, const LayoutSettings& settings,
-                            std::size_t maxCells) {
+                            std::size_t maxCells, const std::u16string_view* input = nullptr,
+                            std::uint8_t tabSpace = 0) {
     layout.lines_.clear();
     layout.unitOffsets_.clear();
-    layout.columnsBefore_.clear();
+    layout.lineColumns_ = {};
     layout.replacedInPlace_ = false;
+    layout.basis_.reset();
+    layout.change_ = {};
     layout.prepared_ = std::move(prepared);
     SplitLines(layout);
-    if (settings.columnLength != 0 || settings.columnGap != 0) ArrangeColumns(layout, settings);
-    std::size_t longest = 0;
-    for (const VerticalLayout::Line& line : layout.lines_) longest = std::max(longest, line.cells);
-    const std::size_t lines = layout.lines_.size();
-    if (longest != 0 && lines > maxCells / longest) {
-      return LayoutTooLarge{lines, longest, maxCells};
+    if (input != nullptr) KeepBasis(layout, *input, tabSpace, table, settings);
+    if (settings.columnLength != 0 || settings.columnGap != 0) {
+      std::vector<Line> lines = std::move(layout.lines_);
+      layout.lines_ = {};
+      std::vector<std::size_t> lineColumns;
+      ArrangeColumns(layout, lines, settings, layout.lines_, lineColumns, true);
+      if (settings.columnLength != 0) layout.lineColumns_ = PrefixSums(std::move(lineColumns));
     }
-    layout.rows_ = longest;
+    CountRows(layout);
+    if (const auto tooLarge = TooLarge(layout, maxCells)) return *tooLarge;
     // Within the room that PrepareTextInto left, unless the text grew.
     layout.prepared_.append(kGridReadAhead, kBlankCell);
     layout.replacements_ = CellReplacements(table);
-    if (layout.IsGrid() && !layout.replacements_.empty()) ReplaceInPlace(layout);
-    return layout;
+    if (layout.IsGrid() && !layout.replacements_.empty()) {
+      ReplaceInPlace(layout, layout.lines_);
+      layout.replacedInPlace_ = true;
+    }
+    return std::move(layout);
   }
 
+  static LayoutResult Update(VerticalLayout&& layout, std::u16string_view input,
+                             const TextEdit& edit, std::uint8_t tabSpace, const SwapTable& table,
+                             const LayoutSettings& settings, std::size_t maxCells);
+
  private:
-  // Lines end at CR LF only: a lone CR or LF is a character of its line.
-  static void SplitLines(VerticalLayout& layout) {
-    const std::u16string& text = layout.prepared_;
-    const std::size_t size = text.size();
-    // Each line but the last ends at an LF: reserving for them all spares
-    // a large text the copies of a growing vector. A layout built again
-    // keeps the room of the one before.
-    if (layout.lines_.capacity() == 0) {
-      layout.lines_.reserve(scan::CountUnit(text, u'\n') + 1);
+  // The unchanged lines around an edit, in input lines and units.
+  struct Region {
+    std::size_t start = 0;   // the first unit of its first line
+    std::size_t newEnd = 0;  // the end of its last line's characters
+    std::size_t firstLine = 0;
+    std::size_t oldLines = 0;  // the lines it held before the edit
+    bool atEnd = false;        // whether its last line is the text's last
+  };
+
+  static std::optional<Region> FindRegion(const VerticalLayout& layout, std::u16string_view input,
+                                          const TextEdit& edit);
+
+  static std::optional<LayoutTooLarge> TooLarge(const VerticalLayout& layout,
+                                                std::size_t maxCells) {
+    const std::size_t lines = layout.lines_.size();
+    const std::size_t longest = layout.rows_;
+    if (longest != 0 && lines > maxCells / longest) return LayoutTooLarge{lines, longest, maxCells};
+    return std::nullopt;
+  }
+
+  static void CountRows(VerticalLayout& layout) {
+    layout.rows_ = 0;
+    std::size_t longest = 0;
+    for (const Line& line : layout.lines_) {
+      if (line.cells > layout.rows_) {
+        layout.rows_ = line.cells;
+        longest = 0;
+      }
+      if (line.cells == layout.rows_) ++longest;
     }
+    if (layout.basis_) layout.basis_->longest = longest;
+  }
+
+  // Keeps the settings and the input lines' units, where the prepared
+  // lines are the input lines, one for one: whole-text entries without
+  // line breaks keep them so, unless one joins a lone CR to a lone LF.
+  static void KeepBasis(VerticalLayout& layout, std::u16string_view input, std::uint8_t tabSpace,
+                        const SwapTable& table, const LayoutSettings& settings) {
+    for (const SwapEntry& entry : table) {
+      if (entry.kind != SwapKind::kWholeText) continue;
+      for (const std::u16string_view part :
+           {std::u16string_view(entry.from), std::u16string_view(entry.to)}) {
+        if (part.find_first_of(u"\r\n") != std::u16string_view::npos) return;
+      }
+    }
+    std::vector<std::size_t> units;
+    units.reserve(layout.lines_.size());
+    std::size_t start = 0;
+    for (std::size_t at = input.find(kLineBreak); at != std::u16string_view::npos;
+         at = input.find(kLineBreak, start)) {
+      units.push_back(at + kLineBreak.size() - start);
+      start = at + kLineBreak.size();
+    }
+    units.push_back(input.size() - start);
+    if (units.size() != layout.lines_.size()) return;
+    layout.basis_ =
+        VerticalLayout::UpdateBasis{tabSpace, table, settings, PrefixSums(std::move(units)), 0};
+  }
+
+  // Lines end at CR LF only: a lone CR or LF is a character of its line.
+  // The lines of `layout.prepared_` in [from, end) go to `lines`.
+  static void SplitLines(VerticalLayout& layout, std::size_t from, std::size_t end,
+                         std::vector<Line>& lines) {
+    const std::u16string_view text = std::u16string_view(layout.prepared_).substr(from, end - from);
+    const std::size_t size = text.size();
     // Only a CR and the first unit of a surrogate pair need a closer look;
     // the LF or low surrogate after them is never visited itself.
     std::size_t start = 0;
@@ -78,7 +152,7 @@ class LayoutBuilder {
     scan::ForEachCrOrHighSurrogate(text, [&](std::size_t i) {
       if (text[i] == u'\r') {
         if (i + 1 < size && text[i + 1] == u'\n') {
-          AddLine(layout, start, i, pairs);
+          lines.push_back(LineOf(layout, from + start, from + i, pairs));
           start = i + 2;
           pairs = 0;
         }
@@ -86,12 +160,22 @@ class LayoutBuilder {
         ++pairs;
       }
     });
-    AddLine(layout, start, size, pairs);
+    lines.push_back(LineOf(layout, from + start, from + size, pairs));
   }
 
-  static void AddLine(VerticalLayout& layout, std::size_t start, std::size_t end,
-                      std::size_t pairs) {
-    VerticalLayout::Line line{start, end - start - pairs, VerticalLayout::kNoOffsets};
+  static void SplitLines(VerticalLayout& layout) {
+    // Each line but the last ends at an LF: reserving for them all spares
+    // a large text the copies of a growing vector. A layout built again
+    // keeps the room of the one before.
+    if (layout.lines_.capacity() == 0) {
+      layout.lines_.reserve(scan::CountUnit(layout.prepared_, u'\n') + 1);
+    }
+    SplitLines(layout, 0, layout.prepared_.size(), layout.lines_);
+  }
+
+  static Line LineOf(VerticalLayout& layout, std::size_t start, std::size_t end,
+                     std::size_t pairs) {
+    Line line{start, end - start - pairs, VerticalLayout::kNoOffsets};
     if (pairs != 0) {
       line.offsetsAt = layout.unitOffsets_.size();
       for (std::size_t unit = start; unit < end;) {
@@ -99,59 +183,183 @@ class LayoutBuilder {
         unit += CodePointAt(layout.prepared_, unit).units;
       }
     }
-    layout.lines_.push_back(line);
+    return line;
   }
 
-  // Cuts the lines into their segments and puts the gaps between them. A
-  // segment is a line of its own that starts further in; a gap is a line
-  // of no cells, which reads as blank in every row.
-  static void ArrangeColumns(VerticalLayout& layout, const LayoutSettings& settings) {
-    using Line = VerticalLayout::Line;
+  // Cuts `lines` into their segments, with the gaps between them, into
+  // `columns`, and counts each line's columns. A segment is a line of its
+  // own that starts further in; a gap is a line of no cells, which reads
+  // as blank in every row. The last column is followed by gaps unless
+  // `lastIsLast`.
+  static void ArrangeColumns(const VerticalLayout& layout, const std::vector<Line>& lines,
+                             const LayoutSettings& settings, std::vector<Line>& columns,
+                             std::vector<std::size_t>& lineColumns, bool lastIsLast) {
     const std::size_t n = settings.columnLength;
     std::size_t segments = 0;
-    for (const Line& line : layout.lines_) {
+    for (const Line& line : lines) {
       segments += n == 0 || line.cells <= n ? 1 : line.cells / (n > 1 ? n - 1 : 1) + 1;
     }
-    std::vector<Line> columns;
-    columns.reserve(segments * (std::size_t{1} + settings.columnGap));
-    const auto add = [&](const Line& column) {
-      if (!columns.empty()) columns.insert(columns.end(), settings.columnGap, Line{});
-      columns.push_back(column);
-    };
+    columns.reserve(columns.size() + segments * (std::size_t{1} + settings.columnGap));
+    if (n != 0) lineColumns.reserve(lines.size());
     const std::u16string_view text = layout.prepared_;
-    std::size_t columnsSoFar = 0;
-    if (n != 0) layout.columnsBefore_.reserve(layout.lines_.size() + 1);
-    for (const Line& line : layout.lines_) {
-      if (n != 0) layout.columnsBefore_.push_back(columnsSoFar);
-      std::size_t first = 0;
+    bool first = true;
+    for (const Line& line : lines) {
+      std::size_t cellsSoFar = 0;
+      std::size_t count = 0;
       ForEachSegment(
           line.cells, n, settings.kinsoku,
           [&](std::size_t i) { return CodePointAt(text, layout.UnitOf(line, i)).value; },
           [&](std::size_t cells) {
+            if (!first) columns.insert(columns.end(), settings.columnGap, Line{});
+            first = false;
             const bool offsets = line.offsetsAt != VerticalLayout::kNoOffsets;
-            add(Line{cells == 0 ? line.start : layout.UnitOf(line, first), cells,
-                     offsets ? line.offsetsAt + first : VerticalLayout::kNoOffsets});
-            first += cells;
-            ++columnsSoFar;
+            columns.push_back(
+                Line{cells == 0 ? line.start : layout.UnitOf(line, cellsSoFar), cells,
+                     offsets ? line.offsetsAt + cellsSoFar : VerticalLayout::kNoOffsets});
+            cellsSoFar += cells;
+            ++count;
           });
+      if (n != 0) lineColumns.push_back(count);
     }
-    if (n != 0) layout.columnsBefore_.push_back(columnsSoFar);
-    layout.lines_ = std::move(columns);
+    if (!lastIsLast) columns.insert(columns.end(), settings.columnGap, Line{});
   }
 
   // Every cell and every replaced cell is one unit here, so the cells can
   // be replaced once in the text instead of on every read.
-  static void ReplaceInPlace(VerticalLayout& layout) {
+  static void ReplaceInPlace(VerticalLayout& layout, const std::vector<Line>& lines) {
     const CellReplacements& replacements = layout.replacements_;
-    for (const VerticalLayout::Line& line : layout.lines_) {
+    for (const Line& line : lines) {
       char16_t* const begin = layout.prepared_.data() + line.start;
       for (char16_t* unit = begin; unit != begin + line.cells; ++unit) {
         *unit = replacements.SingleUnitCell(*unit);
       }
     }
-    layout.replacedInPlace_ = true;
   }
 };
+
+std::optional<LayoutBuilder::Region> LayoutBuilder::FindRegion(const VerticalLayout& layout,
+                                                               std::u16string_view input,
+                                                               const TextEdit& edit) {
+  const PrefixSums& lines = layout.basis_->inputLines;
+  const std::size_t oldSize = lines.Total();
+  if (edit.offset + edit.removed > oldSize || oldSize - edit.removed + edit.added != input.size()) {
+    return std::nullopt;
+  }
+  // A line break is decided by its two units alone, so the breaks wholly
+  // before the edit and wholly after it stay.
+  Region region;
+  if (edit.offset >= 2) {
+    const std::size_t before = input.rfind(kLineBreak, edit.offset - 2);
+    if (before != std::u16string_view::npos) region.start = before + kLineBreak.size();
+  }
+  const std::size_t after = input.find(kLineBreak, edit.offset + edit.added);
+  region.atEnd = after == std::u16string_view::npos;
+  region.newEnd = region.atEnd ? input.size() : after;
+  const std::size_t oldEnd = region.newEnd - edit.added + edit.removed;
+
+  region.firstLine = region.start >= oldSize ? lines.size() - 1 : lines.IndexOf(region.start);
+  const std::size_t lastLine = region.atEnd ? lines.size() - 1 : lines.IndexOf(oldEnd);
+  if (lastLine < region.firstLine || lines.Before(region.firstLine) != region.start) {
+    return std::nullopt;
+  }
+  const std::size_t lastEnd =
+      lines.Before(lastLine) + lines[lastLine] - (region.atEnd ? 0 : kLineBreak.size());
+  if (lastEnd != oldEnd) return std::nullopt;
+  region.oldLines = lastLine - region.firstLine + 1;
+  return region;
+}
+
+LayoutResult LayoutBuilder::Update(VerticalLayout&& layout, std::u16string_view input,
+                                   const TextEdit& edit, std::uint8_t tabSpace,
+                                   const SwapTable& table, const LayoutSettings& settings,
+                                   std::size_t maxCells) {
+  VerticalLayout::UpdateBasis* basis = layout.basis_ ? &*layout.basis_ : nullptr;
+  std::optional<Region> region;
+  if (basis != nullptr && !input.empty() && basis->tabSpace == tabSpace && basis->table == table &&
+      basis->settings == settings) {
+    region = FindRegion(layout, input, edit);
+  }
+  const auto rebuild = [&] {
+    return RebuildVerticalLayout(std::move(layout), input, tabSpace, table, settings, maxCells);
+  };
+  if (!region) return rebuild();
+
+  // The lines again, prepared as the whole text would be: whole-text
+  // entries never match across a line break here.
+  const std::u16string_view changed = input.substr(region->start, region->newEnd - region->start);
+  const std::u16string prepared = PrepareText(changed, tabSpace, table);
+  // Appended behind the lines in use; the room runs out only after much
+  // typing, and a new layout then takes back what is no longer used.
+  const std::size_t base = layout.prepared_.size() - kGridReadAhead;
+  if (base + prepared.size() + kGridReadAhead > layout.prepared_.capacity()) return rebuild();
+  layout.prepared_.resize(base);
+  layout.prepared_.append(prepared);
+  layout.prepared_.append(kGridReadAhead, kBlankCell);
+  const std::size_t offsetsBefore = layout.unitOffsets_.size();
+  std::vector<Line> lines;
+  SplitLines(layout, base, base + prepared.size(), lines);
+  std::vector<std::size_t> inputUnits;
+  std::size_t start = 0;
+  for (std::size_t at = changed.find(kLineBreak); at != std::u16string_view::npos;
+       at = changed.find(kLineBreak, start)) {
+    inputUnits.push_back(at + kLineBreak.size() - start);
+    start = at + kLineBreak.size();
+  }
+  inputUnits.push_back(changed.size() - start + (region->atEnd ? 0 : kLineBreak.size()));
+  // Cells replaced in the text must stay one unit each.
+  if (lines.size() != inputUnits.size() ||
+      (layout.replacedInPlace_ && layout.unitOffsets_.size() != offsetsBefore)) {
+    return rebuild();
+  }
+  std::vector<Line> columns;
+  std::vector<std::size_t> lineColumns;
+  if (settings.columnLength != 0 || settings.columnGap != 0) {
+    ArrangeColumns(layout, lines, settings, columns, lineColumns, region->atEnd);
+  } else {
+    columns = lines;
+  }
+  // After the cuts, whose rules look at the characters before replacement.
+  if (layout.replacedInPlace_) ReplaceInPlace(layout, lines);
+  const std::size_t shownBefore = layout.ColumnCount();
+  const std::size_t spacing = std::size_t{1} + settings.columnGap;
+  const std::size_t first = layout.ColumnsBeforeLine(region->firstLine) * spacing;
+  const std::size_t last =
+      region->atEnd ? layout.lines_.size()
+                    : layout.ColumnsBeforeLine(region->firstLine + region->oldLines) * spacing;
+
+  for (std::size_t i = first; i < last; ++i) {
+    if (layout.lines_[i].cells == layout.rows_) --basis->longest;
+  }
+  for (const Line& column : columns) {
+    if (column.cells > layout.rows_) {
+      layout.rows_ = column.cells;
+      basis->longest = 0;
+    }
+    if (column.cells == layout.rows_) ++basis->longest;
+  }
+  const auto at = layout.lines_.begin();
+  if (last - first == columns.size()) {
+    std::copy(columns.begin(), columns.end(), at + static_cast<std::ptrdiff_t>(first));
+  } else {
+    layout.lines_.erase(at + static_cast<std::ptrdiff_t>(first),
+                        at + static_cast<std::ptrdiff_t>(last));
+    layout.lines_.insert(layout.lines_.begin() + static_cast<std::ptrdiff_t>(first),
+                         columns.begin(), columns.end());
+  }
+  basis->inputLines.Replace(region->firstLine, region->oldLines, inputUnits);
+  if (settings.columnLength != 0) {
+    layout.lineColumns_.Replace(region->firstLine, region->oldLines, lineColumns);
+  }
+  if (basis->longest == 0) CountRows(layout);
+
+  const std::size_t count = layout.lines_.size();
+  layout.change_ =
+      last - first == columns.size() && layout.ColumnCount() == shownBefore
+          ? VerticalLayout::Change{false, count - first - columns.size(), columns.size()}
+          : VerticalLayout::Change{};
+  if (const auto tooLarge = TooLarge(layout, maxCells)) return *tooLarge;
+  return std::move(layout);
+}
 
 LayoutResult BuildVerticalLayout(std::u16string_view input, std::uint8_t tabSpace,
                                  const SwapTable& table, std::size_t maxCells) {
@@ -178,9 +386,19 @@ LayoutResult RebuildVerticalLayout(VerticalLayout&& previous, std::u16string_vie
                                    std::uint8_t tabSpace, const SwapTable& table,
                                    const LayoutSettings& layout, std::size_t maxCells) {
   if (input.empty()) return VerticalLayout{};
+  // Room for the lines that updates lay out again.
+  const std::size_t spare = kGridReadAhead + input.size() / 8 + kUpdateRoom;
   std::u16string prepared =
-      PrepareTextInto(input, std::move(previous.prepared_), kGridReadAhead, tabSpace, table);
-  return LayoutBuilder::Build(std::move(prepared), std::move(previous), table, layout, maxCells);
+      PrepareTextInto(input, std::move(previous.prepared_), spare, tabSpace, table);
+  return LayoutBuilder::Build(std::move(prepared), std::move(previous), table, layout, maxCells,
+                              &input, tabSpace);
+}
+
+LayoutResult UpdateVerticalLayout(VerticalLayout&& previous, std::u16string_view input,
+                                  const TextEdit& edit, std::uint8_t tabSpace,
+                                  const SwapTable& table, const LayoutSettings& layout,
+                                  std::size_t maxCells) {
+  return LayoutBuilder::Update(std::move(previous), input, edit, tabSpace, table, layout, maxCells);
 }
 
 std::u16string_view VerticalLayout::CellOf(const Line& line, std::size_t row) const {
@@ -195,9 +413,9 @@ std::u16string_view VerticalLayout::CellOf(const Line& line, std::size_t row) co
 }
 
 std::size_t VerticalLayout::ColumnsBeforeLine(std::size_t line) const {
-  if (columnsBefore_.empty()) return line;
-  const std::size_t lines = columnsBefore_.size() - 1;
-  return line <= lines ? columnsBefore_[line] : columnsBefore_.back() + (line - lines);
+  if (lineColumns_.empty()) return line;
+  const std::size_t lines = lineColumns_.size();
+  return line <= lines ? lineColumns_.Before(line) : lineColumns_.Total() + (line - lines);
 }
 
 std::u16string_view VerticalLayout::Cell(std::size_t row, std::size_t column) const {

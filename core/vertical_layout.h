@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -24,7 +25,9 @@
 
 #include "core/cell_replacements.h"
 #include "core/layout_settings.h"
+#include "core/prefix_sums.h"
 #include "core/settings.h"
+#include "core/text_edit.h"
 
 namespace mirotabe {
 
@@ -68,10 +71,30 @@ class VerticalLayout {
   using PieceSink = std::function<bool(std::u16string_view piece)>;
   bool ForEachTextPiece(const PieceSink& sink) const;
 
+  // Which columns the last update changed, counted from the left: all of
+  // them when `whole` is set (a new layout, or columns added or removed).
+  struct Change {
+    bool whole = true;
+    std::size_t firstColumn = 0;
+    std::size_t columns = 0;
+  };
+  const Change& LastChange() const { return change_; }
+
  private:
   friend class LayoutBuilder;
   friend LayoutResult RebuildVerticalLayout(VerticalLayout&&, std::u16string_view, std::uint8_t,
                                             const SwapTable&, const LayoutSettings&, std::size_t);
+  // What UpdateVerticalLayout needs besides the lines: the settings the
+  // layout was made under, and each input line's units, its CR LF
+  // included.
+  struct UpdateBasis {
+    std::uint8_t tabSpace = 0;
+    SwapTable table;
+    LayoutSettings settings;
+    PrefixSums inputLines;
+    // Columns as long as the longest, which sets the rows.
+    std::size_t longest = 0;
+  };
 
   // One column: a line, or a segment of one; a gap is a column of no cells.
   struct Line {
@@ -102,14 +125,17 @@ class VerticalLayout {
   std::u16string prepared_;  // then kGridReadAhead units of padding
   std::vector<Line> lines_;
   std::vector<std::uint32_t> unitOffsets_;
-  // Under a column length: for each input line, the columns before it,
-  // gaps not counted, then the total.
-  std::vector<std::size_t> columnsBefore_;
+  // Under a column length: the columns of each input line, gaps not
+  // counted.
+  PrefixSums lineColumns_;
   CellReplacements replacements_;
   // Set when the replaced cells were written into prepared_ itself, which
   // is possible when every cell is one unit.
   bool replacedInPlace_ = false;
   std::size_t rows_ = 0;
+  Change change_;
+  // Kept by the layouts that UpdateVerticalLayout can bring up to date.
+  std::optional<UpdateBasis> basis_;
 };
 
 // Why a layout was not built: it would hold more than `bound` cells.
@@ -140,10 +166,24 @@ LayoutResult BuildVerticalLayoutInPlace(std::u16string&& input, std::uint8_t tab
 // The same as BuildVerticalLayout, in the memory of `previous`, a layout
 // that is no longer needed. A window that lays its text out again at every
 // keystroke then asks the system for no new memory while the text keeps
-// about its size, and pays no page faults for it.
+// about its size, and pays no page faults for it. The layout keeps what
+// UpdateVerticalLayout needs.
 LayoutResult RebuildVerticalLayout(VerticalLayout&& previous, std::u16string_view input,
                                    std::uint8_t tabSpace, const SwapTable& table,
                                    const LayoutSettings& layout,
                                    std::size_t maxCells = kMaxLayoutCells);
+
+// The layout of `input`, the text of `previous` after `edit`, as
+// RebuildVerticalLayout gives it. Only the lines the edit touched are laid
+// out again, so a keystroke costs what its line costs, however long the
+// text. The whole text is laid out again where that cannot be sound: for
+// a layout that RebuildVerticalLayout or this function did not make, under
+// other settings, for whole-text entries that hold a line break, when the
+// edit joins or splits prepared lines unlike input lines, and now and then
+// to reclaim the memory of lines laid out again.
+LayoutResult UpdateVerticalLayout(VerticalLayout&& previous, std::u16string_view input,
+                                  const TextEdit& edit, std::uint8_t tabSpace,
+                                  const SwapTable& table, const LayoutSettings& layout,
+                                  std::size_t maxCells = kMaxLayoutCells);
 
 }  // namespace mirotabe

@@ -195,9 +195,15 @@ void MainWindow::ReportUnreadSettings(const IoError& error) {
 }
 
 void MainWindow::Convert() {
-  LayoutResult result = RebuildVerticalLayout(outputPane_->TakeLayout(), inputPane_->ProgramText(),
-                                              settings_.tabSpace, settings_.swapTable,
-                                              settings_.layout, maxLayoutCells_);
+  // The layout follows the edits since the last conversion, line by line
+  // where it can.
+  const std::optional<TextEdit> edit = inputPane_->TakeEdit();
+  const std::u16string_view text = inputPane_->ProgramText();
+  LayoutResult result =
+      edit ? UpdateVerticalLayout(outputPane_->TakeLayout(), text, *edit, settings_.tabSpace,
+                                  settings_.swapTable, settings_.layout, maxLayoutCells_)
+           : RebuildVerticalLayout(outputPane_->TakeLayout(), text, settings_.tabSpace,
+                                   settings_.swapTable, settings_.layout, maxLayoutCells_);
   if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
     outputTooLarge_ = TooLargeText(*tooLarge);
     outputPane_->SetLayout({});

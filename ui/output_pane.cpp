@@ -56,11 +56,22 @@ OutputPane::OutputPane(QWidget* parent) : QAbstractScrollArea(parent) {
 void OutputPane::SetLayout(VerticalLayout layout) {
   layout_ = std::move(layout);
   rowStarts_.clear();
+  if (mark_) viewport()->update(CellRect({mark_->row, mark_->column}));
   mark_.reset();
   caret_ = Clamped(caret_);
   anchor_ = Clamped(anchor_);
   UpdateScrollBars();
-  viewport()->update();
+  // Where the layout says which columns changed, only they are painted
+  // again: at a keystroke, the column of the line typed in.
+  const VerticalLayout::Change& change = layout_.LastChange();
+  if (change.whole || HasSelection() || !message_.isEmpty()) {
+    viewport()->update();
+  } else {
+    const QRect first = CellRect({0, change.firstColumn});
+    viewport()->update(QRect(first.x() - 1, 0, static_cast<int>(change.columns) * cellWidth_ + 2,
+                             viewport()->height()));
+    viewport()->update(CellRect(caret_).adjusted(-1, 0, 1, 0));
+  }
   NotifyTextUpdated();
 }
 

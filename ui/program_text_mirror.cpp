@@ -46,7 +46,7 @@ std::optional<TextEdit> ProgramTextMirror::TakeEdit() {
   return std::exchange(pending_, std::nullopt);
 }
 
-ProgramTextMirror::Block ProgramTextMirror::RecordOf(const QTextBlock& block) const {
+ProgramTextMirror::Block ProgramTextMirror::RecordOf(const QTextBlock& block) {
   const Units count = Count(block.text());
   return Block{count.units, count.separators, count.tail, ContinuesLine(block)};
 }

@@ -59,7 +59,7 @@ class ProgramTextMirror : public QObject {
 
   void Apply(int position, int removed, int added);
   void Reload();
-  Block RecordOf(const QTextBlock& block) const;
+  static Block RecordOf(const QTextBlock& block);
   Start StartOf(std::size_t block) const;
 
   QTextDocument* document_;

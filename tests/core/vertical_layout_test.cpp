@@ -184,6 +184,83 @@ TEST(VerticalLayoutTest, RebuiltLayoutsAreFreshOnes) {
   }
 }
 
+// A text of `count` pieces drawn at random: characters, the kinds of
+// break, tabs, marks that kinsoku and the full-width mapping look at, and
+// with `pairs` surrogates, which keep cells from being replaced in place.
+std::u16string RandomPieces(std::mt19937& random, std::size_t count, bool pairs) {
+  static const std::u16string pieces[] = {
+      u"あ",  u"ab", u"\r\n",  u"\r\n", u"\r", u"\n", u"\t", u"ー",
+      u"「",  u"。", u"ｶ",     u"ﾞ",    u"x",  u"ア", u"  ", u"長い行の中身です",
+      u"…ab", u"😀",  u"\xD83D"};
+  std::u16string text;
+  for (std::size_t i = 0; i < count; ++i) {
+    text += pieces[random() % (std::size(pieces) - (pairs ? 0 : 2))];
+  }
+  return text;
+}
+
+// Brought up to date after each of many random edits, a layout is the one
+// a fresh build of the edited text gives; the columns it says it kept are
+// the same.
+TEST(VerticalLayoutTest, UpdatedLayoutsAreFreshOnes) {
+  const SwapTable tables[] = {
+      {},
+      Table({{u"ー", u"｜", kCell}, {u"ab", u"Ｘ", kWholeText}, {u"\t", u"タブ", kWholeText}}),
+      // Laid out whole each time: a From over a line break.
+      Table({{u"\r\nx", u"y", kWholeText}}),
+      // A removed x joins a lone CR to a lone LF; replaced cells of two units.
+      Table({{u"x", u"", kWholeText}, {u"あ", u"ab", kCell}}),
+  };
+  const LayoutSettings settings[] = {
+      {}, {5, Kinsoku::kHang, 1}, {3, Kinsoku::kPushOut, 0}, {0, Kinsoku::kNone, 2}};
+  std::mt19937 random(20250517);
+  for (const bool pairs : {false, true}) {
+    for (const SwapTable& table : tables) {
+      for (const LayoutSettings& layoutSettings : settings) {
+        std::u16string text = RandomPieces(random, 30, pairs);
+        LayoutResult result = RebuildVerticalLayout({}, text, 2, table, layoutSettings);
+        int kept = 0;
+        for (int step = 0; step < 80; ++step) {
+          const std::size_t offset = random() % (text.size() + 1);
+          const std::size_t removed =
+              std::min<std::size_t>(random() % (step % 10 == 0 ? 40 : 4), text.size() - offset);
+          const std::u16string added = RandomPieces(random, random() % 3, pairs);
+          const std::u16string before = text;
+          text.replace(offset, removed, added);
+          const VerticalLayout previous = std::get<VerticalLayout>(result);
+          result = UpdateVerticalLayout(std::move(std::get<VerticalLayout>(result)), text,
+                                        {offset, removed, added.size()}, 2, table, layoutSettings);
+          const LayoutResult fresh = BuildVerticalLayout(text, 2, table, layoutSettings);
+          const auto& got = std::get<VerticalLayout>(result);
+          const auto& want = std::get<VerticalLayout>(fresh);
+          ASSERT_EQ(got.Text(), want.Text()) << "step " << step;
+          ASSERT_EQ(got.RowCount(), want.RowCount());
+          ASSERT_EQ(got.ColumnCount(), want.ColumnCount());
+          for (std::size_t line = 0; line < 60; ++line) {
+            ASSERT_EQ(got.ColumnsBeforeLine(line), want.ColumnsBeforeLine(line)) << line;
+          }
+          const VerticalLayout::Change& change = got.LastChange();
+          if (change.whole) continue;
+          ++kept;
+          ASSERT_EQ(previous.ColumnCount(), got.ColumnCount());
+          const std::size_t rows = std::max(previous.RowCount(), got.RowCount());
+          for (std::size_t column = 0; column < got.ColumnCount(); ++column) {
+            if (column >= change.firstColumn && column < change.firstColumn + change.columns)
+              continue;
+            for (std::size_t row = 0; row < rows; ++row) {
+              ASSERT_EQ(got.Cell(row, column), previous.Cell(row, column)) << row << " " << column;
+            }
+          }
+        }
+        // Most edits keep the columns around them.
+        if (&table != &tables[2]) {
+          EXPECT_GT(kept, 20);
+        }
+      }
+    }
+  }
+}
+
 // The window finds the caret's column through the layout's count of the
 // columns before each line: it must be what cutting each line alone gives.
 TEST(VerticalLayoutTest, ColumnsBeforeEachLineAreThoseOfTheLinesCutAlone) {
