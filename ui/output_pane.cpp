@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "core/code_points.h"
+#include "ui/layout_mime_data.h"
 #include "ui/output_pane_accessible.h"
 #include "ui/pane_font.h"
 
@@ -54,7 +55,12 @@ OutputPane::OutputPane(QWidget* parent) : QAbstractScrollArea(parent) {
 // ---- What is shown ----
 
 void OutputPane::SetLayout(VerticalLayout layout) {
-  layout_ = std::move(layout);
+  // A clipboard may still hold the layout shown before.
+  if (layout_.use_count() > 1) {
+    layout_ = std::make_shared<VerticalLayout>(std::move(layout));
+  } else {
+    *layout_ = std::move(layout);
+  }
   rowStarts_.clear();
   if (mark_) viewport()->update(CellRect({mark_->row, mark_->column}));
   mark_.reset();
@@ -63,7 +69,7 @@ void OutputPane::SetLayout(VerticalLayout layout) {
   UpdateScrollBars();
   // Where the layout says which columns changed, only they are painted
   // again: at a keystroke, the column of the line typed in.
-  const VerticalLayout::Change& change = layout_.LastChange();
+  const VerticalLayout::Change& change = layout_->LastChange();
   if (change.whole || HasSelection() || !message_.isEmpty()) {
     viewport()->update();
   } else {
@@ -90,7 +96,13 @@ void OutputPane::NotifyTextUpdated() {
 VerticalLayout OutputPane::TakeLayout() {
   // The caret and the selection are kept for the layout that follows.
   rowStarts_.clear();
-  return std::exchange(layout_, VerticalLayout{});
+  // What a clipboard holds stays as it was copied.
+  if (layout_.use_count() > 1) {
+    VerticalLayout copy = *layout_;
+    layout_ = std::make_shared<VerticalLayout>();
+    return copy;
+  }
+  return std::exchange(*layout_, VerticalLayout{});
 }
 
 void OutputPane::SetVerticalGlyphs(bool on) {
@@ -276,7 +288,7 @@ void OutputPane::PaintCells(QPainter& painter, const QRect& area) const {
       } else if (mark_ && mark_->row == at.row && mark_->column == at.column) {
         painter.fillRect(cell, markColour);
       }
-      const std::u16string_view units = layout_.Cell(at.row, at.column);
+      const std::u16string_view units = layout_->Cell(at.row, at.column);
       if (units.size() == 1 && units[0] == kBlankCell) continue;
       if (selected != penSelected) {
         cells_->Flush(painter);
@@ -346,20 +358,16 @@ QString OutputPane::Text(Position from, Position to) const {
   from = Clamped(from);
   to = Clamped(to);
   if (to < from) std::swap(from, to);
-  std::u16string out;
-  for (std::size_t row = from.row; row <= to.row && Rows() != 0; ++row) {
-    const std::size_t first = row == from.row ? from.column : 0;
-    const std::size_t last = row == to.row ? to.column : Columns();
-    if (first == 0 && last == Columns()) {
-      layout_.AppendRow(row, out);
-    } else {
-      for (std::size_t column = first; column < last; ++column) {
-        out.append(layout_.Cell(row, column));
-      }
-    }
-    if (row != to.row) out.push_back(u'\n');
-  }
-  return ToQString(out);
+  QString text;
+  ForEachRangePiece(*layout_, {from.row, from.column}, {to.row, to.column},
+                    [&](std::u16string_view piece) { text.append(ToQString(piece)); });
+  return text;
+}
+
+QMimeData* OutputPane::SelectionData() const {
+  const Position from = std::min(caret_, anchor_);
+  const Position to = std::max(caret_, anchor_);
+  return new LayoutMimeData(layout_, {from.row, from.column}, {to.row, to.column});
 }
 
 QString OutputPane::SelectedText() const {
@@ -367,13 +375,13 @@ QString OutputPane::SelectedText() const {
 }
 
 void OutputPane::CopySelection() const {
-  if (HasSelection()) QGuiApplication::clipboard()->setText(SelectedText());
+  if (HasSelection()) QGuiApplication::clipboard()->setMimeData(SelectionData());
 }
 
 void OutputPane::OfferToPrimarySelection() const {
   QClipboard* clipboard = QGuiApplication::clipboard();
   if (HasSelection() && clipboard->supportsSelection()) {
-    clipboard->setText(SelectedText(), QClipboard::Selection);
+    clipboard->setMimeData(SelectionData(), QClipboard::Selection);
   }
 }
 
@@ -381,7 +389,7 @@ void OutputPane::SelectRunAt(Position cell) {
   if (Rows() == 0) return;
   if (cell.column >= Columns()) cell.column = Columns() - 1;
   const auto kindAt = [&](std::size_t column) {
-    return KindOf(CodePointAt(layout_.Cell(cell.row, column), 0).value);
+    return KindOf(CodePointAt(layout_->Cell(cell.row, column), 0).value);
   };
   const CharKind kind = kindAt(cell.column);
   std::size_t first = cell.column;
@@ -399,7 +407,7 @@ const std::vector<qsizetype>& OutputPane::RowStarts() const {
     rowStarts_.push_back(0);
     for (std::size_t row = 0; row < Rows(); ++row) {
       for (std::size_t column = 0; column < Columns(); ++column) {
-        offset += static_cast<qsizetype>(layout_.Cell(row, column).size());
+        offset += static_cast<qsizetype>(layout_->Cell(row, column).size());
       }
       rowStarts_.push_back(++offset);  // the line break
     }
@@ -416,7 +424,7 @@ qsizetype OutputPane::OffsetOf(Position position) const {
   position = Clamped(position);
   qsizetype offset = RowStarts()[position.row];
   for (std::size_t column = 0; column < position.column; ++column) {
-    offset += static_cast<qsizetype>(layout_.Cell(position.row, column).size());
+    offset += static_cast<qsizetype>(layout_->Cell(position.row, column).size());
   }
   return offset;
 }
@@ -429,7 +437,7 @@ OutputPane::Position OutputPane::PositionAt(qsizetype offset) const {
   qsizetype at = starts[row];
   std::size_t column = 0;
   while (column < Columns()) {
-    const auto units = static_cast<qsizetype>(layout_.Cell(row, column).size());
+    const auto units = static_cast<qsizetype>(layout_->Cell(row, column).size());
     if (at + units > offset) break;
     at += units;
     ++column;

@@ -31,6 +31,8 @@
 #include "core/vertical_layout.h"
 #include "render/cell_painter.h"
 
+class QMimeData;
+
 namespace mirotabe {
 
 class OutputPane : public QAbstractScrollArea {
@@ -55,7 +57,7 @@ class OutputPane : public QAbstractScrollArea {
   // Gives up the layout, whose memory the next one can reuse; SetLayout
   // must follow before the pane is shown again.
   VerticalLayout TakeLayout();
-  const VerticalLayout& layout() const { return layout_; }
+  const VerticalLayout& layout() const { return *layout_; }
 
   // Sets the cells with the font's vertical forms, or upright glyphs.
   void SetVerticalGlyphs(bool on);
@@ -119,8 +121,8 @@ class OutputPane : public QAbstractScrollArea {
   void changeEvent(QEvent* event) override;
 
  private:
-  std::size_t Rows() const { return layout_.RowCount(); }
-  std::size_t Columns() const { return layout_.ColumnCount(); }
+  std::size_t Rows() const { return layout_->RowCount(); }
+  std::size_t Columns() const { return layout_->ColumnCount(); }
   Position End() const;
   Position Clamped(Position position) const;
   void MoveCaret(Position to, bool extend);
@@ -129,6 +131,8 @@ class OutputPane : public QAbstractScrollArea {
   void UpdateMetrics();
   void RestartBlink();
   void OfferToPrimarySelection() const;
+  // The selection for a clipboard, made into text when it is read.
+  QMimeData* SelectionData() const;
   void NotifyCaretMoved();
   void NotifyTextUpdated();
   // The UTF-16 offset at which each row starts, built when first needed.
@@ -141,7 +145,8 @@ class OutputPane : public QAbstractScrollArea {
   void PaintCells(QPainter& painter, const QRect& area) const;
   void SelectRunAt(Position cell);
 
-  VerticalLayout layout_;
+  // Shared with what the clipboard holds (see LayoutMimeData).
+  std::shared_ptr<VerticalLayout> layout_ = std::make_shared<VerticalLayout>();
   QString message_;
   // The text that assistive technology was last told of.
   QString announcedText_;

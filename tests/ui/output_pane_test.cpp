@@ -8,12 +8,14 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTest>
 #include <utility>
 #include <vector>
 
 #include "tests/support/case_name.h"
+#include "tests/support/program_lines.h"
 
 namespace mirotabe {
 namespace {
@@ -100,6 +102,25 @@ INSTANTIATE_TEST_SUITE_P(
         KeySelectionCase{
             "PlainMoveDropsTheSelection", {{Qt::Key_Right, kShift}, {Qt::Key_Right, kNone}}, ""}),
     testing_support::CaseName());
+
+// Select all and copy hand the clipboard the layout, not its text: the
+// text is made when the clipboard is read, whole, and as it was when it was
+// copied, as characters for this program and as UTF-8 for others.
+TEST_F(OutputPaneTest, TheClipboardReadsTheWholeCopiedLayoutLater) {
+  const VerticalLayout layout = LayoutOf(testing_support::Lines(2000, std::u16string(300, u'あ')));
+  QString expected = QString::fromStdU16String(layout.Text());
+  expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  pane_.SetLayout(layout);
+  QTest::keyClick(&pane_, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(&pane_, Qt::Key_C, Qt::ControlModifier);
+  pane_.SetLayout(pane_.TakeLayout());
+  pane_.SetLayout(LayoutOf(u"後"));
+  const QMimeData* copied = QApplication::clipboard()->mimeData();
+  ASSERT_NE(copied, nullptr);
+  EXPECT_EQ(copied->text().size(), expected.size());
+  EXPECT_TRUE(copied->text() == expected);
+  EXPECT_TRUE(copied->data(QStringLiteral("text/plain")) == expected.toUtf8());
+}
 
 TEST_F(OutputPaneTest, SelectsByMouse) {
   QWidget* view = pane_.viewport();
