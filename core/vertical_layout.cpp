@@ -91,6 +91,14 @@ class LayoutBuilder {
 
   static std::optional<Region> FindRegion(const VerticalLayout& layout, std::u16string_view input,
                                           const TextEdit& edit);
+  static bool LayOutLines(VerticalLayout& layout, std::u16string_view changed, bool atEnd,
+                          std::uint8_t tabSpace, const SwapTable& table, std::vector<Line>& lines,
+                          std::vector<std::size_t>& inputUnits);
+  static void SpliceColumns(VerticalLayout& layout, const Region& region,
+                            const std::vector<Line>& columns,
+                            const std::vector<std::size_t>& lineColumns,
+                            const std::vector<std::size_t>& inputUnits,
+                            const LayoutSettings& settings);
 
   static std::optional<LayoutTooLarge> TooLarge(const VerticalLayout& layout,
                                                 std::size_t maxCells) {
@@ -269,73 +277,58 @@ std::optional<LayoutBuilder::Region> LayoutBuilder::FindRegion(const VerticalLay
   return region;
 }
 
-LayoutResult LayoutBuilder::Update(VerticalLayout&& layout, std::u16string_view input,
-                                   const TextEdit& edit, std::uint8_t tabSpace,
-                                   const SwapTable& table, const LayoutSettings& settings,
-                                   std::size_t maxCells) {
-  VerticalLayout::UpdateBasis* basis = layout.basis_ ? &*layout.basis_ : nullptr;
-  std::optional<Region> region;
-  if (basis != nullptr && !input.empty() && basis->tabSpace == tabSpace && basis->table == table &&
-      basis->settings == settings) {
-    region = FindRegion(layout, input, edit);
-  }
-  const auto rebuild = [&] {
-    return RebuildVerticalLayout(std::move(layout), input, tabSpace, table, settings, maxCells);
-  };
-  if (!region) return rebuild();
-
-  // The lines again, prepared as the whole text would be: whole-text
-  // entries never match across a line break here.
-  const std::u16string_view changed = input.substr(region->start, region->newEnd - region->start);
+// Prepares the lines `changed` (whole input lines) again, as the whole
+// text would be, behind the lines in use, into `lines`, with each one's
+// input units; false where the update cannot be sound or has no room.
+bool LayoutBuilder::LayOutLines(VerticalLayout& layout, std::u16string_view changed, bool atEnd,
+                                std::uint8_t tabSpace, const SwapTable& table,
+                                std::vector<Line>& lines, std::vector<std::size_t>& inputUnits) {
+  // Whole-text entries never match across a line break here.
   const std::u16string prepared = PrepareText(changed, tabSpace, table);
-  // Appended behind the lines in use; the room runs out only after much
-  // typing, and a new layout then takes back what is no longer used.
+  // The room runs out only after much typing, and a new layout then takes
+  // back what is no longer used.
   const std::size_t base = layout.prepared_.size() - kGridReadAhead;
-  if (base + prepared.size() + kGridReadAhead > layout.prepared_.capacity()) return rebuild();
+  if (base + prepared.size() + kGridReadAhead > layout.prepared_.capacity()) return false;
   layout.prepared_.resize(base);
   layout.prepared_.append(prepared);
   layout.prepared_.append(kGridReadAhead, kBlankCell);
   const std::size_t offsetsBefore = layout.unitOffsets_.size();
-  std::vector<Line> lines;
   SplitLines(layout, base, base + prepared.size(), lines);
-  std::vector<std::size_t> inputUnits;
   std::size_t start = 0;
   for (std::size_t at = changed.find(kLineBreak); at != std::u16string_view::npos;
        at = changed.find(kLineBreak, start)) {
     inputUnits.push_back(at + kLineBreak.size() - start);
     start = at + kLineBreak.size();
   }
-  inputUnits.push_back(changed.size() - start + (region->atEnd ? 0 : kLineBreak.size()));
+  inputUnits.push_back(changed.size() - start + (atEnd ? 0 : kLineBreak.size()));
   // Cells replaced in the text must stay one unit each.
-  if (lines.size() != inputUnits.size() ||
-      (layout.replacedInPlace_ && layout.unitOffsets_.size() != offsetsBefore)) {
-    return rebuild();
-  }
-  std::vector<Line> columns;
-  std::vector<std::size_t> lineColumns;
-  if (settings.columnLength != 0 || settings.columnGap != 0) {
-    ArrangeColumns(layout, lines, settings, columns, lineColumns, region->atEnd);
-  } else {
-    columns = lines;
-  }
-  // After the cuts, whose rules look at the characters before replacement.
-  if (layout.replacedInPlace_) ReplaceInPlace(layout, lines);
+  return lines.size() == inputUnits.size() &&
+         !(layout.replacedInPlace_ && layout.unitOffsets_.size() != offsetsBefore);
+}
+
+// Puts `columns`, the columns of the region's lines now, in place of the
+// region's old ones, and keeps the rows and the counts up to date.
+void LayoutBuilder::SpliceColumns(VerticalLayout& layout, const Region& region,
+                                  const std::vector<Line>& columns,
+                                  const std::vector<std::size_t>& lineColumns,
+                                  const std::vector<std::size_t>& inputUnits,
+                                  const LayoutSettings& settings) {
+  VerticalLayout::UpdateBasis& basis = *layout.basis_;
   const std::size_t shownBefore = layout.ColumnCount();
   const std::size_t spacing = std::size_t{1} + settings.columnGap;
-  const std::size_t first = layout.ColumnsBeforeLine(region->firstLine) * spacing;
+  const std::size_t first = layout.ColumnsBeforeLine(region.firstLine) * spacing;
   const std::size_t last =
-      region->atEnd ? layout.lines_.size()
-                    : layout.ColumnsBeforeLine(region->firstLine + region->oldLines) * spacing;
-
+      region.atEnd ? layout.lines_.size()
+                   : layout.ColumnsBeforeLine(region.firstLine + region.oldLines) * spacing;
   for (std::size_t i = first; i < last; ++i) {
-    if (layout.lines_[i].cells == layout.rows_) --basis->longest;
+    if (layout.lines_[i].cells == layout.rows_) --basis.longest;
   }
   for (const Line& column : columns) {
     if (column.cells > layout.rows_) {
       layout.rows_ = column.cells;
-      basis->longest = 0;
+      basis.longest = 0;
     }
-    if (column.cells == layout.rows_) ++basis->longest;
+    if (column.cells == layout.rows_) ++basis.longest;
   }
   const auto at = layout.lines_.begin();
   if (last - first == columns.size()) {
@@ -346,17 +339,44 @@ LayoutResult LayoutBuilder::Update(VerticalLayout&& layout, std::u16string_view 
     layout.lines_.insert(layout.lines_.begin() + static_cast<std::ptrdiff_t>(first),
                          columns.begin(), columns.end());
   }
-  basis->inputLines.Replace(region->firstLine, region->oldLines, inputUnits);
+  basis.inputLines.Replace(region.firstLine, region.oldLines, inputUnits);
   if (settings.columnLength != 0) {
-    layout.lineColumns_.Replace(region->firstLine, region->oldLines, lineColumns);
+    layout.lineColumns_.Replace(region.firstLine, region.oldLines, lineColumns);
   }
-  if (basis->longest == 0) CountRows(layout);
-
+  if (basis.longest == 0) CountRows(layout);
   const std::size_t count = layout.lines_.size();
   layout.change_ =
       last - first == columns.size() && layout.ColumnCount() == shownBefore
           ? VerticalLayout::Change{false, count - first - columns.size(), columns.size()}
           : VerticalLayout::Change{};
+}
+
+LayoutResult LayoutBuilder::Update(VerticalLayout&& layout, std::u16string_view input,
+                                   const TextEdit& edit, std::uint8_t tabSpace,
+                                   const SwapTable& table, const LayoutSettings& settings,
+                                   std::size_t maxCells) {
+  const VerticalLayout::UpdateBasis* basis = layout.basis_ ? &*layout.basis_ : nullptr;
+  std::optional<Region> region;
+  if (basis != nullptr && !input.empty() && basis->tabSpace == tabSpace && basis->table == table &&
+      basis->settings == settings) {
+    region = FindRegion(layout, input, edit);
+  }
+  std::vector<Line> lines;
+  std::vector<std::size_t> inputUnits;
+  if (!region || !LayOutLines(layout, input.substr(region->start, region->newEnd - region->start),
+                              region->atEnd, tabSpace, table, lines, inputUnits)) {
+    return RebuildVerticalLayout(std::move(layout), input, tabSpace, table, settings, maxCells);
+  }
+  std::vector<Line> columns;
+  std::vector<std::size_t> lineColumns;
+  if (settings.columnLength != 0 || settings.columnGap != 0) {
+    ArrangeColumns(layout, lines, settings, columns, lineColumns, region->atEnd);
+  } else {
+    columns = lines;
+  }
+  // After the cuts, whose rules look at the characters before replacement.
+  if (layout.replacedInPlace_) ReplaceInPlace(layout, lines);
+  SpliceColumns(layout, *region, columns, lineColumns, inputUnits, settings);
   if (const auto tooLarge = TooLarge(layout, maxCells)) return *tooLarge;
   return std::move(layout);
 }
