@@ -1,0 +1,124 @@
+// The module's convert() against mirotabe-convert, byte for byte: each case
+// of the table is one input, one settings file and one set of options, run
+// through both. Run by ctest (web.parity) with MIROTABE_CONVERT naming the
+// native converter and MIROTABE_SITE the built site.
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, writeFileSync, readFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { gunzipSync } from 'node:zlib';
+
+const converter = process.env.MIROTABE_CONVERT;
+const site = process.env.MIROTABE_SITE;
+assert.ok(converter && site, 'MIROTABE_CONVERT and MIROTABE_SITE must be set');
+const { default: createMirotabe } = await import(join(site, 'mirotabe.mjs'));
+const mirotabe = await createMirotabe();
+const folder = mkdtempSync(join(tmpdir(), 'mirotabe-parity-'));
+
+// The Japanese Debian Reference, and the same text in the other encodings
+// (glibc's iconv drops what an encoding cannot hold).
+const reference = gunzipSync(readFileSync('/usr/share/debian-reference/debian-reference.ja.txt.gz'));
+const inEncoding = (bytes, to) => execFileSync('iconv', ['-c', '-f', 'UTF-8', '-t', to], {
+  input: bytes, maxBuffer: 1 << 26,
+});
+const utf16WithMark = (text) => Buffer.concat([Buffer.from([0xFF, 0xFE]), Buffer.from(text, 'utf16le')]);
+const cp932 = (text) => inEncoding(Buffer.from(text), 'CP932');
+
+const inputs = {
+  reference: reference,
+  'reference.cp932': inEncoding(reference, 'CP932'),
+  'reference.euc-jp': inEncoding(reference, 'EUC-JP-MS'),
+  'reference.iso-2022-jp': inEncoding(reference, 'ISO-2022-JP'),
+  'reference.utf-16': utf16WithMark(reference.toString()),
+  // Characters whose code points differ between the encodings' variants,
+  // half-width kana, tabs, lone CR and LF, and what cp932 cannot hold.
+  mixed: Buffer.from('ラーメン～∥－¢£¬〜\tｶﾞｷﾞﾊﾟ\r\n「テスト」、。\rabc\n😀é\r\n\r\n末'),
+  'mixed.cp932': cp932('ラーメン～∥－¢£¬\tｶﾞｷﾞﾊﾟ\r\n「テスト」、。\rabc\n①ⅰ㈱\r\n'),
+  'mixed.euc-jp': inEncoding(Buffer.from('漢字かな～∥－¢£¬ｶﾞ①ⅰ㈱\r\n丂'), 'EUC-JP-MS'),
+  'mixed.iso-2022-jp-3': inEncoding(Buffer.from('漢字〜‖−かな\r\nｶﾀｶﾅ𠀋か゚'), 'ISO-2022-JP-3'),
+  'mixed.utf-16be': Buffer.concat([Buffer.from([0xFE, 0xFF]), Buffer.from('縦書き\r\nテスト', 'utf16le').swap16()]),
+  // Bytes that are bad in every encoding: each reading keeps going.
+  bad: Buffer.from([0x82, 0x20, 0x81, 0xFF, 0xE3, 0x81, 0x41, 0x1B, 0x24, 0x42, 0x30, 0x0A, 0x8F, 0xA1]),
+  'vertical.cp932': cp932('ｃａ\r\n　ｂ\r\n　ｄ'),
+  empty: Buffer.alloc(0),
+};
+
+// Settings files as the desktop writes them, and one with hand-made lines.
+const settingsFiles = {
+  none: null,
+  table: cp932('[Main]\r\nTabSpace=2\r\nConvert=2\r\n[Swap001]\r\nFrom=ー\r\nTo="｜"\r\nType=0\r\n' +
+    '[Swap002]\r\nFrom=テスト\r\nTo="試験"\r\nType=1\r\n[Swap003]\r\nFrom=「\r\nTo="﹁"\r\nType=0\r\n'),
+  layout: cp932('[Main]\r\nTabSpace=0\r\n; a comment\r\n[Layout]\r\nColumnLength=40\r\nKinsoku=1\r\nColumnGap=1\r\n'),
+  odd: cp932('[main]\r\n  tabspace = 12abc \r\n[Swap001]\r\nFrom= a \r\nTo=\'  ｜ \'\r\nType=7\r\n[Swap002]\r\nFrom=\r\n'),
+};
+
+// [input, settings, options]; `from` and `encoding` are always named, so
+// that both sides read and write alike whatever their defaults.
+const cases = [
+  ['reference', 'none', { from: 'auto', encoding: 'cp932' }],
+  ['reference', 'none', { from: 'utf-8', encoding: 'utf-8' }],
+  ['reference', 'table', { from: 'auto', encoding: 'utf-8' }],
+  ['reference', 'layout', { from: 'auto', encoding: 'cp932' }],
+  ['reference', 'none', { from: 'auto', encoding: 'cp932', columnLength: 30, kinsoku: 'push', gap: 2 }],
+  ['reference.cp932', 'none', { from: 'auto', encoding: 'cp932' }],
+  ['reference.cp932', 'table', { from: 'cp932', encoding: 'utf-8', columnLength: 999, kinsoku: 'hang' }],
+  ['reference.euc-jp', 'none', { from: 'euc-jp', encoding: 'utf-8' }],
+  ['reference.euc-jp', 'none', { from: 'auto', encoding: 'utf-8' }],
+  ['reference.iso-2022-jp', 'none', { from: 'auto', encoding: 'utf-8' }],
+  ['reference.iso-2022-jp', 'layout', { from: 'iso-2022-jp', encoding: 'cp932' }],
+  ['reference.utf-16', 'none', { from: 'auto', encoding: 'cp932' }],
+  ['reference.utf-16', 'odd', { from: 'utf-16', encoding: 'utf-8', gap: 1 }],
+  ['mixed', 'none', { from: 'auto', encoding: 'cp932' }],
+  ['mixed', 'table', { from: 'utf-8', encoding: 'utf-8', columnLength: 3, kinsoku: 'push' }],
+  ['mixed', 'odd', { from: 'auto', encoding: 'utf-8' }],
+  ['mixed.cp932', 'none', { from: 'auto', encoding: 'utf-8' }],
+  ['mixed.cp932', 'table', { from: 'cp932', encoding: 'cp932', columnLength: 2, kinsoku: 'hang' }],
+  ['mixed.euc-jp', 'none', { from: 'euc-jp', encoding: 'utf-8' }],
+  ['mixed.iso-2022-jp-3', 'none', { from: 'auto', encoding: 'utf-8' }],
+  ['mixed.iso-2022-jp-3', 'none', { from: 'iso-2022-jp', encoding: 'utf-8' }],
+  ['mixed.utf-16be', 'layout', { from: 'utf-16', encoding: 'utf-8' }],
+  ['mixed.utf-16be', 'none', { from: 'auto', encoding: 'cp932' }],
+  ['bad', 'none', { from: 'cp932', encoding: 'utf-8' }],
+  ['bad', 'none', { from: 'utf-8', encoding: 'utf-8' }],
+  ['bad', 'none', { from: 'euc-jp', encoding: 'utf-8' }],
+  ['bad', 'none', { from: 'iso-2022-jp', encoding: 'utf-8' }],
+  ['bad', 'none', { from: 'utf-16', encoding: 'utf-8' }],
+  ['vertical.cp932', 'none', { from: 'auto', encoding: 'utf-8', reverse: true }],
+  ['reference', 'none', { from: 'auto', encoding: 'cp932', reverse: true }],
+  ['empty', 'table', { from: 'auto', encoding: 'cp932' }],
+];
+
+const emptySettings = join(folder, 'empty.ini');
+writeFileSync(emptySettings, '');
+const settingsPaths = {};
+for (const [name, bytes] of Object.entries(settingsFiles)) {
+  settingsPaths[name] = bytes === null ? emptySettings : join(folder, `${name}.ini`);
+  if (bytes !== null) writeFileSync(settingsPaths[name], bytes);
+}
+const inputPaths = {};
+for (const [name, bytes] of Object.entries(inputs)) {
+  inputPaths[name] = join(folder, `${name}.txt`);
+  writeFileSync(inputPaths[name], bytes);
+}
+
+function nativeConvert(input, settings, options) {
+  const args = ['--settings', settingsPaths[settings], '--from', options.from, '--encoding', options.encoding];
+  if (options.columnLength !== undefined) args.push('--column-length', String(options.columnLength));
+  if (options.kinsoku !== undefined) args.push('--kinsoku', options.kinsoku);
+  if (options.gap !== undefined) args.push('--gap', String(options.gap));
+  if (options.reverse) args.push('--reverse');
+  return execFileSync(converter, [...args, inputPaths[input]], { maxBuffer: 1 << 28, stdio: ['ignore', 'pipe', 'ignore'] });
+}
+
+for (const [input, settings, options] of cases) {
+  test(`${input} with settings ${settings} and ${JSON.stringify(options)}`, () => {
+    const expected = nativeConvert(input, settings, options);
+    const converted = mirotabe.convert(inputs[input], {
+      ...options, settings: settingsFiles[settings] ?? undefined,
+    });
+    assert.ok(Buffer.from(converted.bytes).equals(expected),
+      `differs: ${converted.bytes.length} bytes against ${expected.length}`);
+  });
+}

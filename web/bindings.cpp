@@ -1,0 +1,275 @@
+// The engine's JavaScript face (embind). Byte strings cross as Uint8Array,
+// UTF-16 text through the module's own memory (see mirotabe.mjs), so that
+// no lone surrogate or NUL is lost on the way.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <string>
+
+#include "core/reverse_layout.h"
+#include "core/vertical_presets.h"
+#include "web/engine.h"
+
+namespace mirotabe::web {
+namespace {
+
+using emscripten::val;
+
+val Bytes(std::string_view bytes) {
+  return val::global("Uint8Array")
+      .new_(emscripten::typed_memory_view(bytes.size(),
+                                          reinterpret_cast<const unsigned char*>(bytes.data())));
+}
+
+// A UTF-16 text handed to JavaScript as a copy of its units.
+val Units(std::u16string_view text) {
+  const val view = val(emscripten::typed_memory_view(
+      text.size(), reinterpret_cast<const std::uint16_t*>(text.data())));
+  return val::global("Uint16Array").new_(view);
+}
+
+std::optional<std::string> OptionalText(const val& options, const char* name) {
+  const val value = options[name];
+  if (value.isUndefined() || value.isNull()) return std::nullopt;
+  if (value.isString()) return value.as<std::string>();
+  return value.call<std::string>("toString");
+}
+
+val ConvertFromJs(const std::string& input, const val& settings, const val& options) {
+  ConvertRequest request;
+  request.input = input;
+  if (!settings.isNull() && !settings.isUndefined()) request.settings = settings.as<std::string>();
+  request.from = OptionalText(options, "from").value_or("auto");
+  request.encoding = OptionalText(options, "encoding").value_or("cp932");
+  request.columnLength = OptionalText(options, "columnLength");
+  request.kinsoku = OptionalText(options, "kinsoku");
+  request.gap = OptionalText(options, "gap");
+  request.reverse = options["reverse"].as<bool>();
+  const ConvertOutcome outcome = Convert(request);
+  val result = val::object();
+  if (!outcome.error.empty()) {
+    result.set("error", outcome.error);
+    return result;
+  }
+  result.set("bytes", Bytes(outcome.bytes));
+  val warnings = val::array();
+  for (const std::string& warning : outcome.warnings) warnings.call<void>("push", warning);
+  result.set("warnings", warnings);
+  return result;
+}
+
+// The text buffer that JavaScript fills before Lay(): one per session,
+// grown as needed.
+class Page {
+ public:
+  std::uintptr_t TextBuffer(std::size_t units) {
+    text_.resize(units);
+    return reinterpret_cast<std::uintptr_t>(text_.data());
+  }
+
+  bool LoadSettingsFile(const std::string& bytes) { return session_.LoadSettingsFile(bytes); }
+  val SettingsFileBytes() const { return Bytes(session_.SettingsFileBytes()); }
+
+  val Settings() const {
+    const AppSettings& settings = session_.settings();
+    val result = val::object();
+    result.set("tabSpace", settings.tabSpace);
+    result.set("trigger", static_cast<int>(settings.convertTrigger));
+    val entries = val::array();
+    for (const SwapEntry& entry : settings.swapTable) entries.call<void>("push", Entry(entry));
+    result.set("entries", entries);
+    result.set("columnLength", static_cast<int>(settings.layout.columnLength));
+    result.set("kinsoku", static_cast<int>(settings.layout.kinsoku));
+    result.set("columnGap", static_cast<int>(settings.layout.columnGap));
+    result.set("saveEncoding", settings.saveEncoding == Charset::Utf8 ? "utf-8" : "cp932");
+    result.set("cellSize", settings.picture.cellSize);
+    result.set("grid", settings.picture.grid);
+    return result;
+  }
+
+  // The dialog's OK: entries that came from the file keep their stored
+  // kind (`storedKind`); new ones take 0 or 1.
+  std::string SaveSettings(const val& chosen) {
+    AppSettings settings = session_.settings();
+    settings.tabSpace = static_cast<std::uint8_t>(chosen["tabSpace"].as<int>());
+    settings.convertTrigger = static_cast<ConvertTrigger>(chosen["trigger"].as<int>());
+    settings.swapTable.Clear();
+    const val entries = chosen["entries"];
+    const auto count = entries["length"].as<std::size_t>();
+    for (std::size_t i = 0; i < count; ++i) {
+      const val entry = entries[i];
+      settings.swapTable.Append(StoredSwapEntry(Text(entry["from"]), Text(entry["to"]),
+                                                entry["kind"].as<std::int32_t>()));
+    }
+    settings.layout.columnLength = chosen["columnLength"].as<std::size_t>();
+    settings.layout.kinsoku = static_cast<Kinsoku>(chosen["kinsoku"].as<int>());
+    settings.layout.columnGap = static_cast<std::uint8_t>(chosen["columnGap"].as<int>());
+    return session_.SaveSettings(settings).value_or("");
+  }
+
+  std::string SaveSaveEncoding(const std::string& name) {
+    return session_.SaveSaveEncoding(name == "utf-8" ? Charset::Utf8 : Charset::Cp932).value_or("");
+  }
+
+  std::string SavePictureStyle(int cellSize, bool grid) {
+    return session_.SavePictureStyle({cellSize, grid}).value_or("");
+  }
+
+  // Lays out the `units` units that JavaScript wrote into TextBuffer().
+  val Lay(std::size_t units) {
+    text_.resize(units);
+    val result = val::object();
+    if (!session_.Lay(text_)) {
+      const LayoutTooLarge& tooLarge = *session_.tooLarge();
+      result.set("tooLarge", true);
+      result.set("lines", tooLarge.lines);
+      result.set("longestLine", tooLarge.longestLine);
+      result.set("bound", tooLarge.bound);
+    }
+    result.set("rows", session_.layout().RowCount());
+    result.set("columns", session_.layout().ColumnCount());
+    return result;
+  }
+
+  // The cells of rows [row, row + rows) and columns [column, column +
+  // columns), row by row: each cell is its length in units, then its units.
+  val Cells(std::size_t row, std::size_t rows, std::size_t column, std::size_t columns) const {
+    const VerticalLayout& layout = session_.layout();
+    std::u16string cells;
+    for (std::size_t r = row; r < row + rows && r < layout.RowCount(); ++r) {
+      for (std::size_t c = column; c < column + columns && c < layout.ColumnCount(); ++c) {
+        const std::u16string_view cell = layout.Cell(r, c);
+        cells += static_cast<char16_t>(cell.size());
+        cells += cell;
+      }
+    }
+    return Units(cells);
+  }
+
+  val CaretCell(std::size_t line, const std::u16string& lineBeforeCaret) const {
+    const std::optional<CellPosition> cell = session_.CaretCellOf(line, lineBeforeCaret);
+    if (!cell) return val::null();
+    val result = val::object();
+    result.set("row", cell->row);
+    result.set("column", cell->column);
+    return result;
+  }
+
+  val OutputText() const { return Units(session_.layout().Text()); }
+
+  val SavedBytes(const std::string& encoding) const {
+    return Bytes(session_.SavedBytes(encoding == "utf-8" ? Charset::Utf8 : Charset::Cp932));
+  }
+
+  // The characters that code page 932 cannot hold: how many, and the first
+  // few distinct ones.
+  val UnencodableCells() const {
+    const UnencodableReport report = session_.UnencodableCells(Charset::Cp932, 5);
+    val result = val::object();
+    result.set("count", report.count);
+    std::u32string first(report.first.begin(), report.first.end());
+    result.set("first", first);
+    return result;
+  }
+
+ private:
+  static std::u16string Text(const val& value) { return value.as<std::u16string>(); }
+
+  static val Entry(const SwapEntry& entry) {
+    val result = val::object();
+    result.set("from", entry.from);
+    result.set("to", entry.to);
+    result.set("kind", StoredKind(entry));
+    return result;
+  }
+
+  Session session_;
+  std::u16string text_;
+};
+
+// The input decoded as the open command reads it, or in the named encoding.
+val DecodeFile(const std::string& bytes, const std::string& from) {
+  ConvertRequest request;
+  request.input = bytes;
+  request.from = from;
+  const DecodedInput decoded = DecodeInput(request);
+  val result = val::object();
+  if (!decoded.error.empty()) {
+    result.set("error", decoded.error);
+    return result;
+  }
+  result.set("text", Units(decoded.text));
+  result.set("encoding", decoded.encoding);
+  result.set("undetermined", decoded.undetermined);
+  return result;
+}
+
+val Reverse(const std::u16string& text) {
+  const ReverseResult reversed = ReverseLayout(text);
+  if (std::holds_alternative<LayoutTooLarge>(reversed)) return val::null();
+  return Units(std::get<std::u16string>(reversed));
+}
+
+val Presets() {
+  val presets = val::array();
+  for (const VerticalPreset& preset : VerticalPresets()) presets.call<void>("push", preset.name);
+  return presets;
+}
+
+// The entries of `entries` (JS objects) with the preset's added as the
+// dialog adds them.
+val AddPreset(const val& entries, std::size_t preset) {
+  SwapTable table;
+  const auto count = entries["length"].as<std::size_t>();
+  for (std::size_t i = 0; i < count; ++i) {
+    const val entry = entries[i];
+    table.Append(StoredSwapEntry(entry["from"].as<std::u16string>(),
+                                 entry["to"].as<std::u16string>(), entry["kind"].as<int>()));
+  }
+  if (preset < VerticalPresets().size()) AddPresetEntries(table, VerticalPresets()[preset]);
+  val result = val::array();
+  for (const SwapEntry& entry : table) {
+    val item = val::object();
+    item.set("from", entry.from);
+    item.set("to", entry.to);
+    item.set("kind", StoredKind(entry));
+    result.call<void>("push", item);
+  }
+  return result;
+}
+
+std::u16string NormalToOf(const std::u16string& typed, bool cellEntry) {
+  return NormalTo(typed, cellEntry);
+}
+
+std::u16string NormalFromOf(const std::u16string& typed) {
+  return NormalFrom(typed);
+}
+
+EMSCRIPTEN_BINDINGS(mirotabe) {
+  emscripten::function("convert", &ConvertFromJs);
+  emscripten::function("decodeFile", &DecodeFile);
+  emscripten::function("reverse", &Reverse);
+  emscripten::function("presets", &Presets);
+  emscripten::function("addPreset", &AddPreset);
+  emscripten::function("normalFrom", &NormalFromOf);
+  emscripten::function("normalTo", &NormalToOf);
+  emscripten::class_<Page>("Page")
+      .constructor<>()
+      .function("textBuffer", &Page::TextBuffer)
+      .function("loadSettingsFile", &Page::LoadSettingsFile)
+      .function("settingsFileBytes", &Page::SettingsFileBytes)
+      .function("settings", &Page::Settings)
+      .function("saveSettings", &Page::SaveSettings)
+      .function("saveSaveEncoding", &Page::SaveSaveEncoding)
+      .function("savePictureStyle", &Page::SavePictureStyle)
+      .function("lay", &Page::Lay)
+      .function("cells", &Page::Cells)
+      .function("caretCell", &Page::CaretCell)
+      .function("outputText", &Page::OutputText)
+      .function("savedBytes", &Page::SavedBytes)
+      .function("unencodableCells", &Page::UnencodableCells);
+}
+
+}  // namespace
+}  // namespace mirotabe::web

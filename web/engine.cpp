@@ -1,0 +1,254 @@
+#include "web/engine.h"
+
+#include <string>
+#include <variant>
+
+#include "cli/input_encoding.h"
+#include "cli/layout_options.h"
+#include "core/code_points.h"
+#include "core/fullwidth.h"
+#include "core/picture_style.h"
+#include "core/reverse_layout.h"
+#include "core/two_byte_cut.h"
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "textio/text_stream.h"
+
+namespace mirotabe::web {
+namespace {
+
+// The settings file lives in the module's own memory file system, so that
+// the program's own load and save functions serve unchanged.
+constexpr const char* kSettingsFolder = "/mirotabe";
+
+std::optional<std::string> Failure(const IoStatus& status) {
+  if (!status) return std::nullopt;
+  return status->Reason();
+}
+
+std::string TooLargeMessage(const char* what, const LayoutTooLarge& tooLarge) {
+  return std::string("the text is too large to ") + what + ": " + std::to_string(tooLarge.lines) +
+         " lines × " + std::to_string(tooLarge.longestLine) + " characters exceed " +
+         std::to_string(tooLarge.bound) + " cells";
+}
+
+// The bytes that `produce` writes, encoded in `charset`; `replaced` takes
+// the count of characters written as '?'.
+std::string Encoded(Charset charset, const TextProducer& produce, std::size_t& replaced) {
+  std::string bytes;
+  EncodingWriter writer(charset, [&bytes](std::string_view block) -> IoStatus {
+    bytes.append(block);
+    return std::nullopt;
+  });
+  IoStatus failed = produce(writer);
+  if (!failed) failed = writer.Finish();
+  replaced = writer.replaced();
+  return bytes;
+}
+
+TextProducer LayoutText(const VerticalLayout& layout) {
+  return [&layout](EncodingWriter& writer) {
+    IoStatus failed;
+    layout.ForEachTextPiece([&](std::u16string_view piece) {
+      failed = writer.Write(piece);
+      return !failed;
+    });
+    return failed;
+  };
+}
+
+// Reads the options of `request` into `settings`' layout, `from` and
+// `charset`; returns why one is refused, or nothing.
+std::optional<std::string> ReadOptions(const ConvertRequest& request, InputEncoding& from,
+                                       Charset& charset, LayoutOverrides& overrides) {
+  const std::optional<InputEncoding> named = InputEncodingNamed(request.from);
+  if (!named) {
+    return "unknown input encoding '" + request.from +
+           "' (use auto, cp932, utf-8, utf-16, euc-jp or iso-2022-jp)";
+  }
+  from = *named;
+  if (request.encoding == "cp932") {
+    charset = Charset::Cp932;
+  } else if (request.encoding == "utf-8") {
+    charset = Charset::Utf8;
+  } else {
+    return "unknown encoding '" + request.encoding + "' (use cp932 or utf-8)";
+  }
+  const std::pair<const char*, const std::optional<std::string>*> layoutOptions[] = {
+      {"column-length", &request.columnLength},
+      {"kinsoku", &request.kinsoku},
+      {"gap", &request.gap}};
+  for (const auto& [name, value] : layoutOptions) {
+    if (!*value) continue;
+    if (auto invalid = ParseLayoutOption(name, **value, overrides)) return invalid;
+  }
+  if (request.settings && request.settings->size() > kMaxSettingsBytes) {
+    return "the settings file is larger than " + std::to_string(kMaxSettingsBytes) + " bytes";
+  }
+  return std::nullopt;
+}
+
+const char* EncodingName(TextEncoding encoding) {
+  switch (encoding) {
+    case TextEncoding::Cp932:
+      return "cp932";
+    case TextEncoding::Utf8:
+      return "utf-8";
+    case TextEncoding::Utf16Le:
+      return "utf-16le";
+    case TextEncoding::Utf16Be:
+      return "utf-16be";
+    case TextEncoding::EucJp:
+      return "euc-jp";
+    case TextEncoding::Iso2022Jp:
+      return "iso-2022-jp";
+  }
+  return "";
+}
+
+}  // namespace
+
+DecodedInput DecodeInput(const ConvertRequest& request) {
+  DecodedInput decoded;
+  const std::optional<InputEncoding> from = InputEncodingNamed(request.from);
+  if (!from) {
+    decoded.error = "unknown input encoding '" + request.from + "'";
+    return decoded;
+  }
+  DetectedText read = ReadInput(request.input, *from);
+  decoded.text = std::move(read.text);
+  decoded.encoding = EncodingName(read.encoding);
+  decoded.undetermined = read.undetermined;
+  return decoded;
+}
+
+ConvertOutcome Convert(const ConvertRequest& request) {
+  ConvertOutcome outcome;
+  InputEncoding from = InputEncoding::kAuto;
+  Charset charset = Charset::Cp932;
+  LayoutOverrides overrides;
+  if (auto refused = ReadOptions(request, from, charset, overrides)) {
+    outcome.error = *refused;
+    return outcome;
+  }
+  DetectedText read = ReadInput(request.input, from);
+  if (read.undetermined) {
+    outcome.warnings.emplace_back("the encoding could not be determined; read as cp932");
+  }
+  std::size_t replaced = 0;
+  if (request.reverse) {
+    ReverseResult reversed = ReverseLayout(read.text);
+    if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&reversed)) {
+      outcome.error = TooLargeMessage("read back", *tooLarge);
+      return outcome;
+    }
+    const std::u16string& text = std::get<std::u16string>(reversed);
+    outcome.bytes = Encoded(
+        charset, [&text](EncodingWriter& writer) { return writer.Write(text); }, replaced);
+  } else {
+    AppSettings settings;
+    if (request.settings) {
+      ReadSettings(settings, ProfileFile::FromBytes("Setting.ini", *request.settings));
+    }
+    overrides.ApplyTo(settings.layout);
+    const LayoutResult result = BuildVerticalLayoutInPlace(std::move(read.text), settings.tabSpace,
+                                                           settings.swapTable, settings.layout);
+    if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
+      outcome.error = TooLargeMessage("lay out", *tooLarge);
+      return outcome;
+    }
+    outcome.bytes = Encoded(charset, LayoutText(std::get<VerticalLayout>(result)), replaced);
+  }
+  if (replaced != 0) {
+    outcome.warnings.push_back(std::to_string(replaced) + " character" +
+                               (replaced == 1 ? "" : "s") + " cannot be written in " +
+                               request.encoding + " and became '?'");
+  }
+  return outcome;
+}
+
+Session::Session() : settingsPath_(std::string(kSettingsFolder) + "/Setting.ini") {
+  settings_.appFolder = std::string(kSettingsFolder) + "/";
+}
+
+bool Session::LoadSettingsFile(std::string_view bytes) {
+  if (bytes.size() > kMaxSettingsBytes) return false;
+  if (MakeFolders(kSettingsFolder) || ReplaceFileAtomically(settingsPath_, bytes)) return false;
+  settings_ = AppSettings{};
+  settings_.appFolder = std::string(kSettingsFolder) + "/";
+  return !LoadSettings(settings_, settingsPath_);
+}
+
+std::string Session::SettingsFileBytes() const {
+  IoResult<std::string> bytes = ReadFileBytes(settingsPath_);
+  return bytes ? std::move(bytes.value()) : std::string();
+}
+
+std::optional<std::string> Session::SaveSettings(const AppSettings& settings) {
+  if (auto failed = Failure(mirotabe::SaveSettings(settings, settingsPath_))) return failed;
+  settings_.tabSpace = settings.tabSpace;
+  settings_.convertTrigger = settings.convertTrigger;
+  settings_.swapTable = settings.swapTable;
+  settings_.layout = settings.layout;
+  return std::nullopt;
+}
+
+std::optional<std::string> Session::SaveSaveEncoding(Charset charset) {
+  settings_.saveEncoding = charset;
+  return Failure(mirotabe::SaveSettings(settings_, settingsPath_, SettingsPart::kSaveEncoding));
+}
+
+std::optional<std::string> Session::SavePictureStyle(const PictureStyle& style) {
+  settings_.picture = style;
+  return Failure(mirotabe::SaveSettings(settings_, settingsPath_, SettingsPart::kPictureStyle));
+}
+
+bool Session::Lay(std::u16string_view text) {
+  LayoutResult result = RebuildVerticalLayout(std::move(layout_), text, settings_.tabSpace,
+                                              settings_.swapTable, settings_.layout);
+  if (auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
+    tooLarge_ = *tooLarge;
+    layout_ = VerticalLayout();
+    return false;
+  }
+  tooLarge_.reset();
+  layout_ = std::move(std::get<VerticalLayout>(result));
+  return true;
+}
+
+std::optional<CellPosition> Session::CaretCellOf(std::size_t line,
+                                                 std::u16string_view lineBeforeCaret) const {
+  return CaretCell(layout_.ColumnsBeforeLine(line), lineBeforeCaret, settings_.tabSpace,
+                   settings_.swapTable, settings_.layout, layout_.RowCount(),
+                   layout_.ColumnCount());
+}
+
+std::string Session::SavedBytes(Charset charset) const {
+  std::size_t replaced = 0;
+  return Encoded(charset, LayoutText(layout_), replaced);
+}
+
+UnencodableReport Session::UnencodableCells(Charset charset, std::size_t keepFirst) const {
+  UnencodableFinder finder(charset, keepFirst);
+  layout_.ForEachTextPiece([&finder](std::u16string_view piece) {
+    finder.Add(piece);
+    return true;
+  });
+  return finder.Finish();
+}
+
+std::u16string NormalFrom(std::u16string_view typed) {
+  std::u16string text(typed);
+  std::erase_if(text, [](char16_t c) { return c < 0x20 || c == 0x7F; });
+  std::u16string full = ToFullWidth(text);
+  if (full.empty()) return full;
+  return full.substr(0, CodePointAt(full, 0).units);
+}
+
+std::u16string NormalTo(std::u16string_view typed, bool cellEntry) {
+  std::u16string text(typed);
+  std::erase_if(text, [](char16_t c) { return c < 0x20 || c == 0x7F; });
+  return cellEntry ? CutToTwoBytes(text) : text;
+}
+
+}  // namespace mirotabe::web

@@ -1,0 +1,108 @@
+// The browser's front end to the engine: what the page and the JavaScript
+// module call, in plain C++ over the same functions as the window and the
+// converter. bindings.cpp exposes it to JavaScript.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/caret_cell.h"
+#include "core/picture_style.h"
+#include "core/settings.h"
+#include "core/vertical_layout.h"
+#include "platform/charset.h"
+
+namespace mirotabe::web {
+
+// What the converter's options say, as the module takes them: each field
+// is the option's text (a number's decimal digits), or absent.
+struct ConvertRequest {
+  std::string input;
+  std::optional<std::string> settings;  // the bytes of a Setting.ini
+  std::string from = "auto";
+  std::string encoding = "cp932";
+  std::optional<std::string> columnLength;
+  std::optional<std::string> kinsoku;
+  std::optional<std::string> gap;
+  bool reverse = false;
+};
+
+struct ConvertOutcome {
+  // Set when the request is refused: why, and nothing else.
+  std::string error;
+  std::string bytes;
+  std::vector<std::string> warnings;
+};
+
+// The settings files above this size are refused: no Setting.ini the
+// program writes comes near it (999 entries of short values).
+inline constexpr std::size_t kMaxSettingsBytes = std::size_t{1} << 20;
+
+struct DecodedInput {
+  std::string error;  // set when `from` names no encoding
+  std::u16string text;
+  std::string encoding;  // the one used: cp932, utf-8, utf-16le, utf-16be, euc-jp, iso-2022-jp
+  bool undetermined = false;
+};
+
+// The text of request.input, read in request.from as the converter reads
+// it (auto: as the program's open command does).
+DecodedInput DecodeInput(const ConvertRequest& request);
+
+// Exactly what mirotabe-convert writes for the same input, settings file
+// and options (with --from and --encoding named, and --settings given or
+// not), or why the request is refused.
+ConvertOutcome Convert(const ConvertRequest& request);
+
+// The page's state: the settings (kept as the bytes of their Setting.ini,
+// so that lines the program does not know survive an export) and the
+// current layout of the input pane.
+class Session {
+ public:
+  Session();
+
+  // Loads the settings from the bytes of a Setting.ini; an empty string is
+  // the defaults. False when the bytes are over kMaxSettingsBytes.
+  bool LoadSettingsFile(std::string_view bytes);
+  // The bytes of the settings file as it stands (empty: never saved).
+  std::string SettingsFileBytes() const;
+  const AppSettings& settings() const { return settings_; }
+  // Stores `settings` as the settings dialog's OK does: in memory and in
+  // the file. Fails (with the error's text) for a table the file cannot hold.
+  std::optional<std::string> SaveSettings(const AppSettings& settings);
+  // Remembers the encoding the save command offers first.
+  std::optional<std::string> SaveSaveEncoding(Charset charset);
+  std::optional<std::string> SavePictureStyle(const PictureStyle& style);
+
+  // Lays `text` (lines separated by CR LF) out as the window does; false,
+  // with tooLarge() set, when the layout would be too large.
+  bool Lay(std::u16string_view text);
+  const VerticalLayout& layout() const { return layout_; }
+  const std::optional<LayoutTooLarge>& tooLarge() const { return tooLarge_; }
+  // The caret's cell, its line being `line` (0-based) and the text of that
+  // line before it `lineBeforeCaret`.
+  std::optional<CellPosition> CaretCellOf(std::size_t line,
+                                          std::u16string_view lineBeforeCaret) const;
+
+  // What the save command writes, and what it warns of before.
+  std::string SavedBytes(Charset charset) const;
+  UnencodableReport UnencodableCells(Charset charset, std::size_t keepFirst) const;
+
+ private:
+  std::string settingsPath_;
+  AppSettings settings_;
+  VerticalLayout layout_;
+  std::optional<LayoutTooLarge> tooLarge_;
+};
+
+// The settings dialog's boxes: the From box holds one full-width
+// character; the To box of a Type 0 entry what fits two bytes of code
+// page 932. Control characters are dropped from both.
+std::u16string NormalFrom(std::u16string_view typed);
+std::u16string NormalTo(std::u16string_view typed, bool cellEntry);
+
+}  // namespace mirotabe::web

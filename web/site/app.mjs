@@ -1,0 +1,338 @@
+// The page: the input pane, the output pane and the commands, wired to the
+// engine as the desktop window wires its panes to the same functions.
+import createMirotabe from './mirotabe.mjs';
+import { OutputPane } from './output-pane.mjs';
+import { SettingsDialog } from './settings-dialog.mjs';
+import { copyText, download, readFileBytes, withTextExtension } from './page-files.mjs';
+import { loadSettingsBytes, storeSettingsBytes } from './storage.mjs';
+
+const $ = (id) => document.getElementById(id);
+const VERSION_TEXT = 'Mirotabe バージョン 1.1.0\n横書きの文章を縦書きにします。\nこのページはブラウザーの中だけで動き、文章をどこにも送りません。';
+const ENCODING_NAMES = {
+  cp932: 'Shift_JIS', 'utf-8': 'UTF-8', 'utf-16le': 'UTF-16LE', 'utf-16be': 'UTF-16BE',
+  'euc-jp': 'EUC-JP', 'iso-2022-jp': 'ISO-2022-JP',
+};
+
+const input = $('input');
+const status = (text) => { $('status').textContent = text; };
+
+// A message box; resolves true for OK. `ask` shows キャンセル too.
+function message(text, ask = false) {
+  const dialog = $('message-dialog');
+  $('message-text').textContent = text;
+  $('message-cancel').hidden = !ask;
+  dialog.returnValue = '';
+  dialog.showModal();
+  return new Promise((resolve) => {
+    dialog.addEventListener('close', () => resolve(dialog.returnValue === 'ok'), { once: true });
+  });
+}
+
+function ask(dialog) {
+  dialog.returnValue = '';
+  dialog.showModal();
+  return new Promise((resolve) => {
+    dialog.addEventListener('close', () => resolve(dialog.returnValue === 'ok'), { once: true });
+  });
+}
+
+async function start() {
+  let mirotabe;
+  try {
+    mirotabe = await createMirotabe({ wasmBinary: globalThis.MIROTABE_WASM });
+  } catch (error) {
+    status(`エンジンを読み込めませんでした: ${error.message}`);
+    return;
+  }
+  const { engine, guarded } = mirotabe;
+  const page = new engine.Page();
+  if (!page.loadSettingsFile(loadSettingsBytes())) {
+    page.loadSettingsFile(new Uint8Array());
+    status('保存されていた設定を読み込めませんでした。既定の設定で続けます。');
+  }
+  const output = new OutputPane($('output'), page);
+  let tooLarge = '';
+  let shown = { rows: 0, columns: 0 };
+  let lastFile = null;  // {name, bytes}: reopened when another encoding is chosen
+
+  const keepSettings = () => {
+    if (!storeSettingsBytes(page.settingsFileBytes())) {
+      status('設定をブラウザーに保存できませんでした。');
+    }
+  };
+
+  // The input pane's text, in the program's form (CR LF between lines),
+  // written into the engine's memory unit by unit: no character is lost.
+  function writeInput() {
+    const text = input.value;
+    let breaks = 0;
+    for (let at = text.indexOf('\n'); at !== -1; at = text.indexOf('\n', at + 1)) ++breaks;
+    const units = text.length + breaks;
+    const address = page.textBuffer(units);
+    const heap = engine.HEAPU16;
+    let p = address >> 1;
+    for (let i = 0; i < text.length; ++i) {
+      const unit = text.charCodeAt(i);
+      if (unit === 10) heap[p++] = 13;
+      heap[p++] = unit;
+    }
+    return units;
+  }
+
+  function convert() {
+    const result = guarded(() => page.lay(writeInput()));
+    if (result.tooLarge) {
+      tooLarge = `縦書きにすると大きすぎるため表示できません。\n${result.lines} 行 × 最長 ${result.longestLine} 文字は、上限の ${result.bound} 文字を超えています。`;
+      output.show(0, 0, tooLarge);
+      return;
+    }
+    tooLarge = '';
+    shown = { rows: result.rows, columns: result.columns };
+    output.show(result.rows, result.columns);
+    followCaret();
+  }
+
+  // Marks the cell of the input caret's character in the output pane.
+  function followCaret() {
+    const text = input.value;
+    const caret = input.selectionStart;
+    const lineStart = text.lastIndexOf('\n', caret - 1) + 1;
+    let line = 0;
+    for (let at = text.indexOf('\n'); at !== -1 && at < lineStart; at = text.indexOf('\n', at + 1)) ++line;
+    output.markCell(page.caretCell(line, text.slice(lineStart, caret)));
+  }
+
+  const onChange = () => {
+    if (page.settings().trigger === 2) convert();
+  };
+
+  input.addEventListener('input', (event) => {
+    // An input method's pre-edit is no change; its result is.
+    if (!event.isComposing) onChange();
+  });
+  input.addEventListener('compositionend', onChange);
+  input.addEventListener('keydown', (event) => {
+    if (event.key === 'F1') event.preventDefault();
+  });
+  input.addEventListener('keyup', (event) => {
+    const trigger = page.settings().trigger;
+    if ((event.key === 'Enter' && trigger === 0) || (event.key === 'F1' && trigger === 1)) convert();
+  });
+  for (const name of ['click', 'keyup', 'select']) input.addEventListener(name, () => followCaret());
+
+  function setInput(text) {
+    input.value = text.replaceAll('\r\n', '\n');
+    input.setSelectionRange(0, 0);
+    input.scrollTo(0, 0);
+    onChange();
+  }
+
+  function openBytes(name, bytes) {
+    const decoded = guarded(() => engine.decodeFile(bytes, $('from').value));
+    if (decoded.error) {
+      message(`ファイルを開けませんでした。\n${name}\n${decoded.error}`);
+      return;
+    }
+    lastFile = { name, bytes };
+    setInput(unitsToString(decoded.text));
+    status(decoded.undetermined ? `${name}: 文字コードを判別できませんでした`
+      : `${name}: ${ENCODING_NAMES[decoded.encoding] ?? decoded.encoding} として読み込みました`);
+  }
+
+  async function openFile(file) {
+    try {
+      openBytes(file.name, await readFileBytes(file));
+    } catch (error) {
+      message(`ファイルを開けませんでした。\n${file.name}\n${error.message}`);
+    }
+  }
+
+  $('open').addEventListener('click', () => $('file').click());
+  $('file').addEventListener('change', () => {
+    const file = $('file').files[0];
+    $('file').value = '';
+    if (file) openFile(file);
+  });
+  $('from').addEventListener('change', () => {
+    if (lastFile) openBytes(lastFile.name, lastFile.bytes);
+  });
+  input.addEventListener('dragover', (event) => {
+    if (event.dataTransfer.types.includes('Files')) {
+      event.preventDefault();
+      event.dataTransfer.dropEffect = 'copy';
+    }
+  });
+  input.addEventListener('drop', (event) => {
+    const file = event.dataTransfer.files[0];
+    if (!file) return;
+    event.preventDefault();
+    openFile(file);
+  });
+  if ('launchQueue' in window) {
+    window.launchQueue.setConsumer(async (params) => {
+      const handle = params.files?.[0];
+      if (handle) openFile(await handle.getFile());
+    });
+  }
+
+  async function save() {
+    if (tooLarge) {
+      message(`縦書きを保存できません。\n${tooLarge}`);
+      return;
+    }
+    $('save-name').value = withTextExtension(lastFile ? lastFile.name.replace(/\.txt$/i, '') + '-縦書き' : '縦書き');
+    $('save-encoding').value = page.settings().saveEncoding;
+    if (!await ask($('save-dialog'))) return;
+    const encoding = $('save-encoding').value;
+    const failed = page.saveSaveEncoding(encoding);
+    if (failed) status(`設定を保存できませんでした: ${failed}`);
+    else keepSettings();
+    if (encoding === 'cp932') {
+      const lost = page.unencodableCells();
+      if (lost.count !== 0 && !await message(
+        `${lost.count} 文字は Shift_JIS で保存できないため「?」になります: ${[...lost.first].join('、')}\nこのまま保存しますか?`, true)) {
+        status('保存しませんでした。');
+        return;
+      }
+    }
+    const name = withTextExtension($('save-name').value);
+    download(new Blob([page.savedBytes(encoding)], { type: 'text/plain' }), name);
+    status(`${name} を保存しました。`);
+  }
+
+  async function reverse() {
+    const text = input.value.replaceAll('\n', '\r\n');
+    const horizontal = guarded(() => engine.reverse(text));
+    if (horizontal === null) {
+      message('大きすぎるため横書きに戻せません。');
+      return;
+    }
+    input.focus();
+    input.select();
+    // As one edit that undo takes back.
+    document.execCommand('insertText', false, unitsToString(horizontal).replaceAll('\r\n', '\n'));
+  }
+
+  async function copyOutput() {
+    if (tooLarge) return;
+    const copied = await copyText(unitsToString(page.outputText()));
+    status(copied ? '縦書きをコピーしました。' : 'コピーできませんでした。');
+  }
+
+  async function savePicture() {
+    if (tooLarge) {
+      message(`画像にできません。\n${tooLarge}`);
+      return;
+    }
+    const settings = page.settings();
+    $('cell-size').value = String(settings.cellSize);
+    $('grid').checked = settings.grid;
+    if (!await ask($('picture-dialog'))) return;
+    const cellSize = Math.min(Math.max(Math.trunc(Number($('cell-size').value)) || 24, 8), 256);
+    const grid = $('grid').checked;
+    if (page.savePictureStyle(cellSize, grid) === '') keepSettings();
+    const picture = drawPicture(page, shown.rows, shown.columns, cellSize, grid);
+    if (!picture) {
+      message('縦書きが大きすぎるため、画像にできません (一辺 32767 ピクセルまで)。');
+      return;
+    }
+    picture.toBlob((blob) => download(blob, '縦書き.png'), 'image/png');
+  }
+
+  const settingsDialog = new SettingsDialog(engine, page, {
+    onClosed: () => {
+      input.focus();
+      onChange();
+    },
+    onStored: keepSettings,
+    onImport: async (file) => {
+      const bytes = await readFileBytes(file);
+      if (!page.loadSettingsFile(bytes)) {
+        message(`設定を読み込めませんでした。\n${file.name}\nファイルが大きすぎます。`);
+        page.loadSettingsFile(loadSettingsBytes());
+        return false;
+      }
+      keepSettings();
+      status(`${file.name} から設定を読み込みました。`);
+      return true;
+    },
+    onExport: () => download(new Blob([page.settingsFileBytes()], { type: 'application/octet-stream' }), 'Setting.ini'),
+    showError: (text) => message(text),
+  });
+
+  $('save').addEventListener('click', save);
+  $('reverse').addEventListener('click', reverse);
+  $('copy').addEventListener('click', copyOutput);
+  $('picture').addEventListener('click', savePicture);
+  $('settings').addEventListener('click', () => settingsDialog.open());
+  $('about').addEventListener('click', () => message(VERSION_TEXT));
+  document.addEventListener('keydown', (event) => {
+    if (!(event.ctrlKey || event.metaKey) || document.querySelector('dialog[open]')) return;
+    const key = event.key.toLowerCase();
+    const command = key === 'o' ? () => $('file').click()
+      : key === 's' ? save
+        : key === 'c' && event.shiftKey ? copyOutput : null;
+    if (!command) return;
+    event.preventDefault();
+    command();
+  });
+
+  convert();
+  input.focus();
+  document.documentElement.dataset.ready = 'true';
+}
+
+// A UTF-16 array from the engine as a string, in slices that the argument
+// list of fromCharCode can take.
+function unitsToString(units) {
+  let text = '';
+  for (let i = 0; i < units.length; i += 0x8000) text += String.fromCharCode(...units.subarray(i, i + 0x8000));
+  return text;
+}
+
+// The layout drawn whole as a picture: square cells of `cellSize` pixels,
+// glyphs centred, and manuscript-paper lines when `grid`. Null when a side
+// would pass 32767 pixels, as for the desktop's pictures.
+function drawPicture(page, rows, columns, cellSize, grid) {
+  const margin = Math.round(cellSize / 2);
+  const width = columns * cellSize + 2 * margin;
+  const height = rows * cellSize + 2 * margin;
+  if (width > 32767 || height > 32767 || rows === 0) return null;
+  const canvas = document.createElement('canvas');
+  canvas.width = width;
+  canvas.height = height;
+  const g = canvas.getContext('2d');
+  g.fillStyle = '#fff';
+  g.fillRect(0, 0, width, height);
+  if (grid) {
+    g.strokeStyle = '#c89090';
+    g.lineWidth = 1;
+    for (let c = 0; c <= columns; ++c) g.strokeRect(margin + c * cellSize + 0.5, margin + 0.5, 0, rows * cellSize);
+    for (let r = 0; r <= rows; ++r) g.strokeRect(margin + 0.5, margin + r * cellSize + 0.5, columns * cellSize, 0);
+  }
+  g.fillStyle = '#000';
+  g.font = `${Math.round(cellSize * 0.85)}px ${getComputedStyle(document.documentElement).getPropertyValue('--pane-font')}`;
+  g.textAlign = 'center';
+  g.textBaseline = 'middle';
+  const band = 256;
+  for (let first = 0; first < rows; first += band) {
+    const count = Math.min(band, rows - first);
+    const units = page.cells(first, count, 0, columns);
+    let i = 0;
+    for (let r = 0; r < count; ++r) {
+      for (let c = 0; c < columns; ++c) {
+        const length = units[i++];
+        const cell = String.fromCharCode(...units.subarray(i, i + length));
+        i += length;
+        if (cell === '' || cell === '\u3000') continue;
+        g.fillText(cell, margin + (c + 0.5) * cellSize, margin + (first + r + 0.5) * cellSize);
+      }
+    }
+  }
+  return canvas;
+}
+
+if ('serviceWorker' in navigator && location.protocol !== 'file:') {
+  navigator.serviceWorker.register('sw.js').catch(() => {});
+}
+start();

@@ -1,0 +1,135 @@
+// The settings dialog: a working copy of the replacement table, the tab
+// width, the trigger and the layout options. OK stores them through the
+// engine (which writes the Setting.ini it keeps); キャンセル drops them.
+const $ = (id) => document.getElementById(id);
+
+function rowText(entry) {
+  return `${entry.from} >> ${entry.to}${entry.kind === 0 ? ' 変換時' : ' 変換前'}`;
+}
+
+// Puts `normal` into `box` when it differs from what was typed, keeping the
+// caret where the text allows.
+function normalise(box, normal) {
+  if (box.value === normal) return;
+  const caret = box.selectionStart;
+  box.value = normal;
+  box.setSelectionRange(Math.min(caret, normal.length), Math.min(caret, normal.length));
+}
+
+export class SettingsDialog {
+  // `page` is the engine's page object; `onClosed` runs after OK and after
+  // キャンセル alike; `onStored(bytes)` keeps the new Setting.ini.
+  constructor(engine, page, { onClosed, onStored, onImport, onExport, showError }) {
+    this.engine = engine;
+    this.page = page;
+    this.dialog = $('settings-dialog');
+    this.entries = [];
+    this.callbacks = { onClosed, onStored, onImport, onExport, showError };
+    const presets = this.engine.presets();
+    for (let i = 0; i < presets.length; ++i) $('preset').add(new Option(presets[i], String(i)));
+    $('entry-from').addEventListener('input', () => normalise($('entry-from'), this.engine.normalFrom($('entry-from').value)));
+    $('entry-to').addEventListener('input', () => this.normaliseTo());
+    $('entries').addEventListener('change', () => this.pick());
+    $('entry-add').addEventListener('click', () => this.add());
+    $('entry-delete').addEventListener('click', () => this.remove());
+    $('preset-add').addEventListener('click', () => {
+      this.entries = this.engine.addPreset(this.entries, Number($('preset').value));
+      this.fillList();
+    });
+    $('settings-import').addEventListener('click', () => $('settings-file').click());
+    $('settings-file').addEventListener('change', async () => {
+      const file = $('settings-file').files[0];
+      $('settings-file').value = '';
+      if (file && await this.callbacks.onImport(file)) this.load();
+    });
+    $('settings-export').addEventListener('click', () => this.callbacks.onExport());
+    this.dialog.addEventListener('close', () => this.closed());
+    // Enter in a box must not close the dialog or add an entry by accident.
+    this.dialog.addEventListener('keydown', (event) => {
+      if (event.key === 'Enter' && event.target.tagName !== 'BUTTON') event.preventDefault();
+      if (event.key === 'Escape') event.preventDefault();
+    });
+  }
+
+  open() {
+    this.load();
+    this.dialog.showModal();
+    $('entries').focus();
+  }
+
+  load() {
+    const settings = this.page.settings();
+    this.entries = settings.entries.map((entry) => ({ ...entry }));
+    this.stored = settings;
+    this.fillList();
+    $('entry-from').value = '';
+    $('entry-to').value = '';
+    $('entry-kind').value = '0';
+    $('tab-space').value = String(Math.min(settings.tabSpace, 8));
+    for (const radio of document.querySelectorAll('input[name="trigger"]')) {
+      radio.checked = Number(radio.value) === settings.trigger;
+    }
+    $('column-length').value = String(settings.columnLength);
+    $('kinsoku').value = String(settings.kinsoku);
+    $('column-gap').value = String(settings.columnGap);
+  }
+
+  fillList() {
+    const list = $('entries');
+    list.replaceChildren(...this.entries.map((entry) => new Option(rowText(entry))));
+    list.selectedIndex = -1;
+  }
+
+  normaliseTo() {
+    normalise($('entry-to'), this.engine.normalTo($('entry-to').value, $('entry-kind').value === '0'));
+  }
+
+  pick() {
+    const entry = this.entries[$('entries').selectedIndex];
+    if (!entry) return;
+    if (entry.kind === 0 || entry.kind === 1) $('entry-kind').value = String(entry.kind);
+    $('entry-from').value = this.engine.normalFrom(entry.from);
+    $('entry-to').value = entry.to;
+    this.normaliseTo();
+  }
+
+  add() {
+    const from = $('entry-from').value;
+    if (from === '' || this.entries.length >= 999) return;
+    this.entries.push({ from, to: $('entry-to').value, kind: Number($('entry-kind').value) });
+    const list = $('entries');
+    const selected = list.selectedIndex;
+    list.add(new Option(rowText(this.entries.at(-1))));
+    list.selectedIndex = selected;
+    $('entry-from').value = '';
+    $('entry-to').value = '';
+  }
+
+  remove() {
+    const row = $('entries').selectedIndex;
+    if (row < 0) return;
+    this.entries.splice(row, 1);
+    this.fillList();
+    $('entry-from').value = '';
+    $('entry-to').value = '';
+  }
+
+  closed() {
+    if (this.dialog.returnValue === 'ok') {
+      const checked = document.querySelector('input[name="trigger"]:checked');
+      const number = (id, max) => Math.min(Math.max(Math.trunc(Number($(id).value)) || 0, 0), max);
+      const failed = this.page.saveSettings({
+        tabSpace: number('tab-space', 8),
+        trigger: checked ? Number(checked.value) : this.stored.trigger,
+        entries: this.entries,
+        columnLength: number('column-length', 999),
+        kinsoku: number('kinsoku', 2),
+        columnGap: number('column-gap', 2),
+      });
+      if (failed) this.callbacks.showError(`設定を保存できませんでした。\n${failed}`);
+      else this.callbacks.onStored();
+    }
+    this.dialog.returnValue = '';
+    this.callbacks.onClosed();
+  }
+}

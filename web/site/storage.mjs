@@ -1,0 +1,31 @@
+// The settings kept in the browser: the bytes of the Setting.ini that the
+// engine reads and writes, so that an export gives the file back as it was.
+const KEY = 'mirotabe.settings';
+
+function toBase64(bytes) {
+  let text = '';
+  for (let i = 0; i < bytes.length; i += 0x8000) {
+    text += String.fromCharCode(...bytes.subarray(i, i + 0x8000));
+  }
+  return btoa(text);
+}
+
+export function loadSettingsBytes() {
+  try {
+    const stored = localStorage.getItem(KEY);
+    if (!stored) return new Uint8Array();
+    return Uint8Array.from(atob(stored), (c) => c.charCodeAt(0));
+  } catch {
+    return new Uint8Array();
+  }
+}
+
+// False when the browser refuses to keep them (storage off or full).
+export function storeSettingsBytes(bytes) {
+  try {
+    localStorage.setItem(KEY, toBase64(bytes));
+    return true;
+  } catch {
+    return false;
+  }
+}

@@ -1,0 +1,23 @@
+// The service worker: after the first visit every file of the site comes
+// from the cache, so the page works with the network off. The build puts
+// the list of files and their version in place of the two names below.
+const VERSION = 'mirotabe-SITE_VERSION';
+const FILES = SITE_FILES;
+
+self.addEventListener('install', (event) => {
+  event.waitUntil(caches.open(VERSION).then((cache) => cache.addAll(FILES)).then(() => self.skipWaiting()));
+});
+
+self.addEventListener('activate', (event) => {
+  event.waitUntil(caches.keys()
+    .then((names) => Promise.all(names.filter((name) => name !== VERSION).map((name) => caches.delete(name))))
+    .then(() => self.clients.claim()));
+});
+
+self.addEventListener('fetch', (event) => {
+  const request = event.request;
+  if (request.method !== 'GET' || new URL(request.url).origin !== self.location.origin) return;
+  event.respondWith(caches.open(VERSION)
+    .then((cache) => cache.match(request, { ignoreSearch: true }))
+    .then((cached) => cached ?? fetch(request)));
+});
