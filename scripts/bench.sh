@@ -39,3 +39,6 @@ echo "== Start-up with $text, xcb under Xvfb"
 
 echo "== The converter against iconv"
 scripts/convert_bench.sh
+
+echo "== The browser's edition"
+scripts/web_bench.sh

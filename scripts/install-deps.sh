@@ -31,7 +31,15 @@ packages=(
   clang-tidy clang-format
   # the end-to-end test drives the real program in a virtual X server
   xvfb xauth xdotool
+  # the browser's edition: the WebAssembly compiler, the browser its tests
+  # drive headless, and the Japanese Debian Reference that its parity test
+  # converts
+  emscripten chromium debian-reference-ja
 )
+# Node and npm run the browser edition's tests; a machine with its own Node
+# (and the npm that comes with it) keeps it.
+command -v node >/dev/null || packages+=(nodejs)
+command -v npm >/dev/null || packages+=(npm)
 packages+=("$@")
 
 missing=()

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds Mirotabe and runs every test. Usage: scripts/test.sh [PRESET]
-# (dev by default; asan runs the same tests under the sanitizers).
+# (dev by default; asan runs the same tests under the sanitizers). The
+# default run also builds the browser's edition (preset web) and runs its
+# tests, which compare it with the dev build's mirotabe-convert.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset="${1:-dev}"
@@ -9,3 +11,10 @@ scripts/install-deps.sh
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset"
 ctest --preset "$preset"
+
+if [ "$preset" = dev ]; then
+  cmake --preset web >/dev/null
+  cmake --build --preset web
+  (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
+  ctest --preset web
+fi

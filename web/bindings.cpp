@@ -4,6 +4,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <string>
 
 #include "core/reverse_layout.h"
@@ -58,13 +59,20 @@ val ConvertFromJs(const std::string& input, const val& settings, const val& opti
   return result;
 }
 
-// The text buffer that JavaScript fills before Lay(): one per session,
-// grown as needed.
+// The page's state. It mirrors the input pane's text as the pane holds it
+// (LF between lines): JavaScript writes it whole into TextBuffer(), or
+// changes it by Splice(), so that a keystroke in a long text hands over
+// only what changed.
 class Page {
  public:
   std::uintptr_t TextBuffer(std::size_t units) {
     text_.resize(units);
     return reinterpret_cast<std::uintptr_t>(text_.data());
+  }
+
+  void Splice(std::size_t start, std::size_t removed, const std::u16string& inserted) {
+    start = std::min(start, text_.size());
+    text_.replace(start, std::min(removed, text_.size() - start), inserted);
   }
 
   bool LoadSettingsFile(const std::string& bytes) { return session_.LoadSettingsFile(bytes); }
@@ -115,11 +123,11 @@ class Page {
     return session_.SavePictureStyle({cellSize, grid}).value_or("");
   }
 
-  // Lays out the `units` units that JavaScript wrote into TextBuffer().
-  val Lay(std::size_t units) {
-    text_.resize(units);
+  // Lays the mirrored text out, in the program's text form (CR LF).
+  val Lay() {
+    ToProgramText(text_, program_);
     val result = val::object();
-    if (!session_.Lay(text_)) {
+    if (!session_.Lay(program_)) {
       const LayoutTooLarge& tooLarge = *session_.tooLarge();
       result.set("tooLarge", true);
       result.set("lines", tooLarge.lines);
@@ -146,8 +154,13 @@ class Page {
     return Units(cells);
   }
 
-  val CaretCell(std::size_t line, const std::u16string& lineBeforeCaret) const {
-    const std::optional<CellPosition> cell = session_.CaretCellOf(line, lineBeforeCaret);
+  // The cell of the character before unit `caret` of the mirrored text.
+  val CaretCell(std::size_t caret) const {
+    caret = std::min(caret, text_.size());
+    const std::u16string_view before(text_.data(), caret);
+    const std::size_t lineStart = before.rfind(u'\n') + 1;  // npos + 1 is 0
+    const auto line = static_cast<std::size_t>(std::count(before.begin(), before.end(), u'\n'));
+    const std::optional<CellPosition> cell = session_.CaretCellOf(line, before.substr(lineStart));
     if (!cell) return val::null();
     val result = val::object();
     result.set("row", cell->row);
@@ -183,8 +196,20 @@ class Page {
     return result;
   }
 
+  // The pane's lines joined by CR LF instead of LF.
+  static void ToProgramText(std::u16string_view pane, std::u16string& program) {
+    program.resize(pane.size() +
+                   static_cast<std::size_t>(std::count(pane.begin(), pane.end(), u'\n')));
+    char16_t* out = program.data();
+    for (const char16_t unit : pane) {
+      if (unit == u'\n') *out++ = u'\r';
+      *out++ = unit;
+    }
+  }
+
   Session session_;
   std::u16string text_;
+  std::u16string program_;
 };
 
 // The input decoded as the open command reads it, or in the named encoding.
@@ -257,6 +282,7 @@ EMSCRIPTEN_BINDINGS(mirotabe) {
   emscripten::class_<Page>("Page")
       .constructor<>()
       .function("textBuffer", &Page::TextBuffer)
+      .function("splice", &Page::Splice)
       .function("loadSettingsFile", &Page::LoadSettingsFile)
       .function("settingsFileBytes", &Page::SettingsFileBytes)
       .function("settings", &Page::Settings)

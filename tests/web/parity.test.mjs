@@ -7,13 +7,14 @@ import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { mkdtempSync, writeFileSync, readFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
-import { join } from 'node:path';
+import { join, resolve } from 'node:path';
+import { pathToFileURL } from 'node:url';
 import { gunzipSync } from 'node:zlib';
 
 const converter = process.env.MIROTABE_CONVERT;
 const site = process.env.MIROTABE_SITE;
 assert.ok(converter && site, 'MIROTABE_CONVERT and MIROTABE_SITE must be set');
-const { default: createMirotabe } = await import(join(site, 'mirotabe.mjs'));
+const { default: createMirotabe } = await import(pathToFileURL(resolve(site, 'mirotabe.mjs')).href);
 const mirotabe = await createMirotabe();
 const folder = mkdtempSync(join(tmpdir(), 'mirotabe-parity-'));
 

@@ -61,26 +61,34 @@ async function start() {
     }
   };
 
-  // The input pane's text, in the program's form (CR LF between lines),
-  // written into the engine's memory unit by unit: no character is lost.
-  function writeInput() {
+  // The engine mirrors the input pane's text. A change is handed over as
+  // the part that differs, found around the caret and checked against both
+  // texts; anything else is written whole, unit by unit, so that no
+  // character is lost on the way.
+  let mirrored = '';
+  function syncInput() {
     const text = input.value;
-    let breaks = 0;
-    for (let at = text.indexOf('\n'); at !== -1; at = text.indexOf('\n', at + 1)) ++breaks;
-    const units = text.length + breaks;
-    const address = page.textBuffer(units);
-    const heap = engine.HEAPU16;
-    let p = address >> 1;
-    for (let i = 0; i < text.length; ++i) {
-      const unit = text.charCodeAt(i);
-      if (unit === 10) heap[p++] = 13;
-      heap[p++] = unit;
+    if (text === mirrored) return text;
+    const caret = input.selectionEnd;
+    const suffix = text.length - caret;
+    if (suffix <= mirrored.length && mirrored.endsWith(text.slice(caret))) {
+      const oldEnd = mirrored.length - suffix;
+      let prefix = Math.min(oldEnd, caret);
+      if (!text.startsWith(mirrored.slice(0, prefix))) prefix = commonPrefix(mirrored, text, prefix);
+      guarded(() => page.splice(prefix, oldEnd - prefix, text.slice(prefix, caret)));
+    } else {
+      const address = guarded(() => page.textBuffer(text.length));
+      const heap = engine.HEAPU16;
+      const at = address >> 1;
+      for (let i = 0; i < text.length; ++i) heap[at + i] = text.charCodeAt(i);
     }
-    return units;
+    mirrored = text;
+    return text;
   }
 
   function convert() {
-    const result = guarded(() => page.lay(writeInput()));
+    syncInput();
+    const result = guarded(() => page.lay());
     if (result.tooLarge) {
       tooLarge = `縦書きにすると大きすぎるため表示できません。\n${result.lines} 行 × 最長 ${result.longestLine} 文字は、上限の ${result.bound} 文字を超えています。`;
       output.show(0, 0, tooLarge);
@@ -94,12 +102,8 @@ async function start() {
 
   // Marks the cell of the input caret's character in the output pane.
   function followCaret() {
-    const text = input.value;
-    const caret = input.selectionStart;
-    const lineStart = text.lastIndexOf('\n', caret - 1) + 1;
-    let line = 0;
-    for (let at = text.indexOf('\n'); at !== -1 && at < lineStart; at = text.indexOf('\n', at + 1)) ++line;
-    output.markCell(page.caretCell(line, text.slice(lineStart, caret)));
+    syncInput();
+    output.markCell(page.caretCell(input.selectionStart));
   }
 
   const onChange = () => {
@@ -280,6 +284,20 @@ async function start() {
   convert();
   input.focus();
   document.documentElement.dataset.ready = 'true';
+  performance.mark('mirotabe-interactive');
+}
+
+// The length of the longest common prefix of `a` and `b`, which is below
+// `bound`: a binary search over the engine's own comparisons.
+function commonPrefix(a, b, bound) {
+  let low = 0;
+  let high = Math.min(bound, a.length, b.length);
+  while (low < high) {
+    const middle = (low + high + 1) >> 1;
+    if (b.startsWith(a.slice(0, middle))) low = middle;
+    else high = middle - 1;
+  }
+  return low;
 }
 
 // A UTF-16 array from the engine as a string, in slices that the argument

@@ -1,0 +1,37 @@
+// convert() of the 1 MB reference in Node (the module as other tools embed
+// it), and the transfer size of the site without fonts (wasm, JS, HTML,
+// CSS, the manifest and the icon; the single-file page left out), gzip and
+// brotli compressed. Usage: node convert_bench.mjs SITE REFERENCE.txt [RUNS]
+import { readFileSync, readdirSync } from 'node:fs';
+import { join, resolve } from 'node:path';
+import { pathToFileURL } from 'node:url';
+import { brotliCompressSync, gzipSync, constants } from 'node:zlib';
+
+const [site, referencePath, runsArg] = process.argv.slice(2);
+const runs = Number(runsArg ?? 20);
+const { default: createMirotabe } = await import(pathToFileURL(resolve(site, 'mirotabe.mjs')).href);
+const mirotabe = await createMirotabe();
+const reference = readFileSync(referencePath);
+const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+
+for (const encoding of ['cp932', 'utf-8']) {
+  const times = [];
+  for (let i = 0; i < runs + 2; ++i) {
+    const start = performance.now();
+    mirotabe.convert(reference, { encoding });
+    if (i >= 2) times.push(performance.now() - start);
+  }
+  console.log(`convert(${reference.length} bytes) in Node, output ${encoding}: median ${median(times).toFixed(1)} ms over ${runs} runs`);
+}
+
+let raw = 0;
+let gzip = 0;
+let brotli = 0;
+for (const name of readdirSync(site)) {
+  if (name === 'mirotabe.html') continue;
+  const bytes = readFileSync(join(site, name));
+  raw += bytes.length;
+  gzip += gzipSync(bytes, { level: 9 }).length;
+  brotli += brotliCompressSync(bytes, { params: { [constants.BROTLI_PARAM_QUALITY]: 11 } }).length;
+}
+console.log(`site without fonts: ${(raw / 1024).toFixed(0)} KiB, gzip -9 ${(gzip / 1024).toFixed(0)} KiB, brotli ${(brotli / 1024).toFixed(0)} KiB`);

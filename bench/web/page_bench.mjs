@@ -1,0 +1,89 @@
+// The page's goals, in headless Chromium with the site served on localhost:
+// - keystroke → output painted, timed in the page from the input event to
+//   the end of the frame that shows it (a task queued from that frame's
+//   animation callbacks, after the pane has drawn), for the 1 MB reference
+//   text and for a 20-line text;
+// - first visit to interactive, and a repeat visit with the network off.
+// Usage: node page_bench.mjs SITE REFERENCE.txt [KEYSTROKES]
+import { readFileSync } from 'node:fs';
+import { openSite, newPage } from '../../tests/web/browser.mjs';
+
+const [site, referencePath, keystrokeArg] = process.argv.slice(2);
+const keystrokes = Number(keystrokeArg ?? 60);
+const reference = readFileSync(referencePath, 'utf8');
+const median = (values) => {
+  const sorted = [...values].sort((a, b) => a - b);
+  return sorted[Math.floor(sorted.length / 2)];
+};
+const percentile = (values, p) => [...values].sort((a, b) => a - b)[Math.floor((values.length - 1) * p)];
+
+// Records, for each input event, the time until the frame after it is done.
+function installProbe() {
+  window.latencies = [];
+  document.getElementById('input').addEventListener('input', (event) => {
+    const start = event.timeStamp;
+    requestAnimationFrame(() => {
+      const channel = new MessageChannel();
+      channel.port1.onmessage = () => window.latencies.push(performance.now() - start);
+      channel.port2.postMessage(null);
+    });
+  });
+}
+
+async function keystrokeLatency(page, text, label) {
+  await page.evaluate((value) => {
+    const input = document.getElementById('input');
+    input.value = value;
+    input.dispatchEvent(new Event('input'));
+    // The caret in the middle of the text, as when a long text is edited.
+    const middle = value.indexOf('\n', value.length >> 1) + 1;
+    input.focus();
+    input.setSelectionRange(middle, middle);
+  }, text);
+  await page.evaluate(installProbe);
+  for (let i = 0; i < keystrokes; ++i) {
+    await page.keyboard.type(i % 2 === 0 ? 'a' : 'b');
+    await page.evaluate(() => new Promise((done) => setTimeout(done, 30)));
+  }
+  const latencies = await page.evaluate(() => window.latencies);
+  console.log(`${label}: keystroke → painted, median ${median(latencies).toFixed(1)} ms, ` +
+    `90th percentile ${percentile(latencies, 0.9).toFixed(1)} ms over ${latencies.length} keystrokes`);
+}
+
+async function timeToInteractive(context, url, label, offline) {
+  const page = await context.newPage();
+  if (offline) await page.setOfflineMode(true);
+  await page.goto(url);
+  await page.waitForSelector('html[data-ready]');
+  const ms = await page.evaluate(() => performance.getEntriesByName('mirotabe-interactive')[0].startTime);
+  console.log(`${label}: ${ms.toFixed(0)} ms from navigation to interactive`);
+  await page.close();
+  return ms;
+}
+
+const session = await openSite(site);
+try {
+  const page = await newPage(session.browser, session.url);
+  await keystrokeLatency(page, reference, `1 MB reference (${reference.length} characters, ${reference.split('\n').length} lines)`);
+  const twenty = reference.split('\n').slice(200, 220).join('\n');
+  await keystrokeLatency(page, twenty, '20-line text');
+  await page.close();
+
+  const first = [];
+  const repeat = [];
+  for (let round = 0; round < 5; ++round) {
+    // A fresh profile: nothing cached, no service worker.
+    const context = await session.browser.createBrowserContext();
+    first.push(await timeToInteractive(context, session.url, 'first visit', false));
+    const installed = await context.newPage();
+    await installed.goto(session.url);
+    await installed.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 10000 });
+    await installed.close();
+    repeat.push(await timeToInteractive(context, session.url, 'repeat visit, network off', true));
+    await context.close();
+  }
+  console.log(`first visit to interactive: median ${median(first).toFixed(0)} ms; ` +
+    `repeat visit offline: median ${median(repeat).toFixed(0)} ms (5 rounds)`);
+} finally {
+  await session.close();
+}

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Measures the browser's edition on the reference text (see scripts/bench.sh,
+# which prepares it): the page in headless Chromium (keystroke → painted at
+# 1 MB and at 20 lines, first and repeat offline visit to interactive),
+# convert() in Node against the same conversion compiled natively and run
+# in-process, and the site's compressed transfer size.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+text=bench/data/debian-reference.ja.txt
+[ -s "$text" ] || { echo "Run scripts/bench.sh first: $text is missing" >&2; exit 1; }
+
+cmake --preset web >/dev/null
+cmake --build --preset web --target site
+(cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
+cmake --preset release >/dev/null
+cmake --build --preset release --target mirotabe_web_convert_bench
+
+echo "== The page, headless Chromium"
+node bench/web/page_bench.mjs build/web/site "$text"
+echo "== convert() in Node, and the site's size"
+node bench/web/convert_bench.mjs build/web/site "$text"
+echo "== The same conversion, native, in-process"
+build/release/bin/mirotabe_web_convert_bench

@@ -1,0 +1,36 @@
+// Headless Debian Chromium driven by puppeteer-core, for the end-to-end
+// tests and the benchmarks of the page, with the site served on localhost.
+// The flags keep Chromium from calling any host: the network is closed.
+import puppeteer from 'puppeteer-core';
+import { serve } from '../../web/tools/serve.mjs';
+
+export const CHROMIUM_FLAGS = ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
+  '--disable-component-update', '--disable-sync', '--no-first-run', '--disable-quic',
+  '--disable-default-apps', '--disable-extensions'];
+
+export async function openSite(site) {
+  const { server, url } = await serve(site);
+  const browser = await puppeteer.launch({
+    executablePath: process.env.MIROTABE_CHROMIUM ?? '/usr/bin/chromium',
+    headless: true,
+    args: CHROMIUM_FLAGS,
+  });
+  const close = async () => {
+    await browser.close();
+    server.close();
+  };
+  return { browser, url, close };
+}
+
+// A page of the site, ready for input; every request it makes is recorded.
+export async function newPage(browser, url) {
+  const page = await browser.newPage();
+  page.requests = [];
+  page.on('request', (request) => page.requests.push(request.url()));
+  page.errors = [];
+  page.on('pageerror', (error) => page.errors.push(error.message));
+  await page.setViewport({ width: 1200, height: 800 });
+  await page.goto(url);
+  await page.waitForSelector('html[data-ready]');
+  return page;
+}

@@ -1,0 +1,190 @@
+// The page in headless Chromium, used as a person would: typing, pasting,
+// opening a code page 932 file, changing the settings, importing and
+// exporting Setting.ini, saving in both encodings (the downloads compared
+// with mirotabe-convert's bytes), copying, and reloading with the network
+// off. Run by ctest (web.e2e) with MIROTABE_CONVERT and MIROTABE_SITE set.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, writeFileSync, readFileSync, readdirSync, existsSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { openSite, newPage } from './browser.mjs';
+
+const converter = process.env.MIROTABE_CONVERT;
+const site = process.env.MIROTABE_SITE;
+const folder = mkdtempSync(join(tmpdir(), 'mirotabe-e2e-'));
+const downloads = join(folder, 'downloads');
+let session;
+let page;
+
+const cp932 = (text) => execFileSync('iconv', ['-f', 'UTF-8', '-t', 'CP932'], { input: text });
+
+// What mirotabe-convert writes for `text` (the pane's lines) under `settings`.
+function converted(text, settingsBytes, encoding) {
+  const input = join(folder, 'input.txt');
+  const settings = join(folder, 'settings.ini');
+  writeFileSync(input, text.replaceAll('\n', '\r\n'));
+  writeFileSync(settings, settingsBytes);
+  return execFileSync(converter, ['--settings', settings, '--from', 'utf-8', '--encoding', encoding, input]);
+}
+
+async function downloaded(click) {
+  rmSync(downloads, { recursive: true, force: true });
+  await click();
+  for (let i = 0; i < 100; ++i) {
+    const names = existsSync(downloads) ? readdirSync(downloads).filter((n) => !n.endsWith('.crdownload')) : [];
+    if (names.length === 1) return { name: names[0], bytes: readFileSync(join(downloads, names[0])) };
+    await new Promise((done) => setTimeout(done, 100));
+  }
+  throw new Error('no download');
+}
+
+// The rows in view, as the pane gives them to assistive technology, once
+// the pane has drawn its next frame.
+async function outputRows() {
+  await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+  return page.$eval('#output .reader', (reader) => reader.textContent);
+}
+const settingsBytes = () => page.evaluate(() => {
+  const stored = localStorage.getItem('mirotabe.settings') ?? '';
+  return Array.from(atob(stored), (c) => c.charCodeAt(0));
+}).then((bytes) => Buffer.from(bytes));
+
+async function setInput(text) {
+  await page.$eval('#input', (input) => { input.value = ''; });
+  await page.focus('#input');
+  await page.keyboard.type(text);
+}
+
+async function chooseFile(button, path) {
+  const [chooser] = await Promise.all([page.waitForFileChooser(), page.click(button)]);
+  await chooser.accept([path]);
+}
+
+async function save(encoding) {
+  return downloaded(async () => {
+    await page.click('#save');
+    await page.select('#save-encoding', encoding);
+    await page.click('#save-dialog button[value="ok"]');
+    // The warning before characters become '?', when there is one.
+    await new Promise((done) => setTimeout(done, 200));
+    if (await page.$('#message-dialog[open]')) await page.click('#message-ok');
+  });
+}
+
+before(async () => {
+  session = await openSite(site);
+  page = await newPage(session.browser, session.url);
+  const cdp = await page.createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+  await session.browser.defaultBrowserContext().overridePermissions(session.url.replace(/\/$/, ''),
+    ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+});
+
+after(async () => {
+  await session?.close();
+});
+
+test('typing converts at every change, and the output follows the caret', async () => {
+  await setInput('ラーメン\nab');
+  assert.equal(await outputRows(), 'ａラ\nｂー\n　メ\n　ン');
+  assert.deepEqual(page.errors, []);
+});
+
+test('pasting converts the pasted text', async () => {
+  await page.$eval('#input', (input) => { input.value = ''; });
+  await page.evaluate(() => navigator.clipboard.writeText('縦書き\nテスト'));
+  await page.focus('#input');
+  await page.keyboard.down('Control');
+  await page.keyboard.press('v');
+  await page.keyboard.up('Control');
+  assert.equal(await outputRows(), 'テ縦\nス書\nトき');
+});
+
+test('a code page 932 file opens, found as Shift_JIS', async () => {
+  const file = join(folder, 'sjis.txt');
+  writeFileSync(file, cp932('ソース表示\r\nｶﾞｷﾞ\r\n'));
+  await chooseFile('#open', file);
+  await page.waitForFunction(() => document.getElementById('status').textContent.includes('Shift_JIS'));
+  assert.equal(await page.$eval('#input', (input) => input.value), 'ソース表示\nｶﾞｷﾞ');
+  assert.equal(await outputRows(), 'ガソ\nギー\n　ス\n　表\n　示');
+});
+
+test('the settings dialog changes the conversion, and the settings survive a reload', async () => {
+  await setInput('ラーメン\tです');
+  await page.click('#settings');
+  await page.$eval('#tab-space', (box) => { box.value = '1'; });
+  await page.type('#entry-from', 'ーx');
+  assert.equal(await page.$eval('#entry-from', (box) => box.value), 'ー');
+  await page.type('#entry-to', '｜｜');
+  assert.equal(await page.$eval('#entry-to', (box) => box.value), '｜');
+  await page.click('#entry-add');
+  await page.click('#settings-ok');
+  assert.equal(await outputRows(), 'ラ\n｜\nメ\nン\n　\nで\nす');
+  await page.reload();
+  await page.waitForSelector('html[data-ready]');
+  await setInput('ラーメン\tです');
+  assert.equal(await outputRows(), 'ラ\n｜\nメ\nン\n　\nで\nす');
+});
+
+test('Setting.ini is imported and exported byte for byte', async () => {
+  const file = join(folder, 'Setting.ini');
+  // As the desktop writes it, with lines it does not know.
+  const written = cp932('; 手で書いた行\r\n[Main]\r\nTabSpace=2\r\nConvert=2\r\n[Swap001]\r\nFrom=「\r\n' +
+    'To="┐"\r\nType=0\r\n[Other]\r\nKey=値\r\n');
+  writeFileSync(file, written);
+  await page.click('#settings');
+  await chooseFile('#settings-import', file);
+  await page.waitForFunction(() => document.getElementById('entries').options.length === 1);
+  const exported = await downloaded(() => page.click('#settings-export'));
+  assert.equal(exported.name, 'Setting.ini');
+  assert.ok(exported.bytes.equals(written));
+  await page.click('#settings-cancel');
+  assert.ok((await settingsBytes()).equals(written));
+});
+
+test('saving in Shift_JIS and in UTF-8 gives mirotabe-convert\'s bytes', async () => {
+  const text = '「鍵」を〜😀\n\tカギ';
+  await setInput(text);
+  for (const encoding of ['cp932', 'utf-8']) {
+    const saved = await save(encoding);
+    assert.ok(saved.name.endsWith('.txt'));
+    assert.ok(saved.bytes.equals(converted(text, await settingsBytes(), encoding)), encoding);
+  }
+});
+
+test('縦書きをコピー puts the vertical text on the clipboard', async () => {
+  const text = 'コピー\nする';
+  await setInput(text);
+  await page.click('#copy');
+  await page.waitForFunction(() => document.getElementById('status').textContent.includes('コピー'));
+  const copied = await page.evaluate(() => navigator.clipboard.readText());
+  assert.equal(copied, converted(text, await settingsBytes(), 'utf-8').toString());
+});
+
+test('mirotabe.html works opened straight from disk', async () => {
+  const single = await session.browser.newPage();
+  const errors = [];
+  single.on('pageerror', (error) => errors.push(error.message));
+  await single.goto(`file://${join(site, 'mirotabe.html')}`);
+  await single.waitForSelector('html[data-ready]');
+  await single.focus('#input');
+  await single.keyboard.type('ファイル\nab');
+  await single.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+  assert.equal(await single.$eval('#output .reader', (reader) => reader.textContent), 'ａフ\nｂァ\n　イ\n　ル');
+  assert.deepEqual(errors, []);
+  await single.close();
+});
+
+test('the page reloads and converts with the network off, asking no other origin', async () => {
+  await page.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 10000 });
+  await page.setOfflineMode(true);
+  await page.reload();
+  await page.waitForSelector('html[data-ready]');
+  await setInput('オフライン');
+  assert.equal(await outputRows(), 'オ\nフ\nラ\nイ\nン');
+  await page.setOfflineMode(false);
+  const origin = new URL(session.url).origin;
+  assert.deepEqual(page.requests.filter((url) => !url.startsWith(origin) && !url.startsWith('blob:')), []);
+});
