@@ -52,8 +52,10 @@ std::string GuessCharset(std::string_view bytes, std::size_t firstInteresting) {
   const bool nonAscii = std::any_of(rest.begin(), rest.end(),
                                     [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
   if (!nonAscii) return DesignatesJisSet(rest) ? "ISO-2022-JP" : "";
+  // The table decoders are quick; UTF-8 is asked only of bytes that code
+  // page 932 reads cleanly too.
+  if (ReadsCleanly(bytes, TextEncoding::Cp932)) return IsStrictUtf8(bytes) ? "UTF-8" : "SHIFT_JIS";
   if (IsStrictUtf8(bytes)) return "UTF-8";
-  if (ReadsCleanly(bytes, TextEncoding::Cp932)) return "SHIFT_JIS";
   if (ReadsCleanly(bytes, TextEncoding::EucJp)) return "EUC-JP";
   return "";
 }

@@ -123,3 +123,30 @@ for (const [input, settings, options] of cases) {
       `differs: ${converted.bytes.length} bytes against ${expected.length}`);
   });
 }
+
+// Bad requests throw an Error that says why, and the engine goes on.
+const refused = [
+  [{ from: 'latin1' }, /unknown input encoding 'latin1'/],
+  [{ encoding: 'shift_jis2' }, /unknown encoding 'shift_jis2'/],
+  [{ columnLength: 1000 }, /--column-length.*0 to 999/],
+  [{ columnLength: 2.5 }, /--column-length/],
+  [{ kinsoku: 'strict' }, /--kinsoku.*none, hang or push/],
+  [{ gap: -1 }, /--gap.*0 to 2/],
+  [{ gap: '1' }, /gap must be a number/],
+  [{ reverse: 'yes' }, /reverse must be true or false/],
+  [{ settings: new Uint8Array((1 << 20) + 1) }, /settings file is larger than/],
+  [{ settings: 'Setting.ini' }, /settings must be a Uint8Array/],
+  [{ columns: 3 }, /unknown option 'columns'/],
+];
+for (const [options, message] of refused) {
+  test(`convert refuses ${JSON.stringify(options, (key, value) => (value instanceof Uint8Array ? `${value.length} bytes` : value))}`, () => {
+    assert.throws(() => mirotabe.convert(Buffer.from('縦'), options), message);
+    assert.equal(Buffer.from(mirotabe.convert(Buffer.from('縦'), { encoding: 'utf-8' }).bytes).toString(), '縦');
+  });
+}
+
+test('a text past the layout bound is refused, not converted', () => {
+  // One line of 64 Mi + 1 characters: more cells than a layout holds.
+  assert.throws(() => mirotabe.convert(new Uint8Array(64 * 1024 * 1024 + 1).fill(0x61)), /too large to lay out/);
+  assert.throws(() => mirotabe.convert('text'), /input must be a Uint8Array/);
+});
