@@ -12,6 +12,7 @@
 #include "core/two_byte_cut.h"
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "textio/encoding_names.h"
 #include "textio/text_stream.h"
 
 namespace mirotabe::web {
@@ -67,10 +68,14 @@ std::optional<std::string> ReadOptions(const ConvertRequest& request, InputEncod
            "' (use auto, cp932, utf-8, utf-16, euc-jp or iso-2022-jp)";
   }
   from = *named;
-  if (request.encoding == "cp932") {
+  // As the converter's --encoding: an encoding that can be written.
+  const std::optional<NamedEncoding> output = EncodingNamed(request.encoding);
+  if (output && output->encoding == TextEncoding::Cp932) {
     charset = Charset::Cp932;
-  } else if (request.encoding == "utf-8") {
+  } else if (output && output->encoding == TextEncoding::Utf8) {
     charset = Charset::Utf8;
+  } else if (output) {
+    return "encoding " + request.encoding + " is read (from) but not written; use cp932 or utf-8";
   } else {
     return "unknown encoding '" + request.encoding + "' (use cp932 or utf-8)";
   }
@@ -88,7 +93,7 @@ std::optional<std::string> ReadOptions(const ConvertRequest& request, InputEncod
   return std::nullopt;
 }
 
-const char* EncodingName(TextEncoding encoding) {
+const char* ShortName(TextEncoding encoding) {
   switch (encoding) {
     case TextEncoding::Cp932:
       return "cp932";
@@ -117,14 +122,14 @@ DecodedInput DecodeInput(const ConvertRequest& request) {
   }
   DetectedText read = ReadInput(request.input, *from);
   decoded.text = std::move(read.text);
-  decoded.encoding = EncodingName(read.encoding);
+  decoded.encoding = ShortName(read.encoding);
   decoded.undetermined = read.undetermined;
   return decoded;
 }
 
 ConvertOutcome Convert(const ConvertRequest& request) {
   ConvertOutcome outcome;
-  InputEncoding from = InputEncoding::kAuto;
+  InputEncoding from;
   Charset charset = Charset::Cp932;
   LayoutOverrides overrides;
   if (auto refused = ReadOptions(request, from, charset, overrides)) {
@@ -162,7 +167,7 @@ ConvertOutcome Convert(const ConvertRequest& request) {
   if (replaced != 0) {
     outcome.warnings.push_back(std::to_string(replaced) + " character" +
                                (replaced == 1 ? "" : "s") + " cannot be written in " +
-                               request.encoding + " and became '?'");
+                               (charset == Charset::Cp932 ? "cp932" : "utf-8") + " and became '?'");
   }
   return outcome;
 }
