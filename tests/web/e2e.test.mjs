@@ -136,7 +136,8 @@ test('Setting.ini is imported and exported byte for byte', async () => {
   writeFileSync(file, written);
   await page.click('#settings');
   await chooseFile('#settings-import', file);
-  await page.waitForFunction(() => document.getElementById('entries').options.length === 1);
+  await page.waitForFunction(() => document.getElementById('status').textContent.includes('Setting.ini から'));
+  assert.equal(await page.$eval('#entries', (list) => list.options[0].text), '「 >> ┐ 変換時');
   const exported = await downloaded(() => page.click('#settings-export'));
   assert.equal(exported.name, 'Setting.ini');
   assert.ok(exported.bytes.equals(written));

@@ -141,7 +141,7 @@ const refused = [
 for (const [options, message] of refused) {
   test(`convert refuses ${JSON.stringify(options, (key, value) => (value instanceof Uint8Array ? `${value.length} bytes` : value))}`, () => {
     assert.throws(() => mirotabe.convert(Buffer.from('縦'), options), message);
-    assert.equal(Buffer.from(mirotabe.convert(Buffer.from('縦'), { encoding: 'utf-8' }).bytes).toString(), '縦');
+    assert.equal(Buffer.from(mirotabe.convert(Buffer.from('縦'), { from: 'utf-8', encoding: 'utf-8' }).bytes).toString(), '縦');
   });
 }
 

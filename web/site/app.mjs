@@ -106,8 +106,11 @@ async function start() {
     output.markCell(page.caretCell(input.selectionStart));
   }
 
+  // The trigger, read once per change of the settings rather than at
+  // every keystroke.
+  let trigger = page.settings().trigger;
   const onChange = () => {
-    if (page.settings().trigger === 2) convert();
+    if (trigger === 2) convert();
   };
 
   input.addEventListener('input', (event) => {
@@ -119,7 +122,6 @@ async function start() {
     if (event.key === 'F1') event.preventDefault();
   });
   input.addEventListener('keyup', (event) => {
-    const trigger = page.settings().trigger;
     if ((event.key === 'Enter' && trigger === 0) || (event.key === 'F1' && trigger === 1)) convert();
   });
   for (const name of ['click', 'keyup', 'select']) input.addEventListener(name, () => followCaret());
@@ -245,6 +247,7 @@ async function start() {
 
   const settingsDialog = new SettingsDialog(engine, page, {
     onClosed: () => {
+      trigger = page.settings().trigger;
       input.focus();
       onChange();
     },
