@@ -19,6 +19,10 @@ const percentile = (values, p) => [...values].sort((a, b) => a - b)[Math.floor((
 
 // Records, for each input event, the time until the frame after it is done.
 function installProbe() {
+  if (window.latencies) {
+    window.latencies = [];
+    return;
+  }
   window.latencies = [];
   document.getElementById('input').addEventListener('input', (event) => {
     const start = event.timeStamp;
