@@ -92,6 +92,38 @@ test('typing converts at every change, and the output follows the caret', async 
   assert.deepEqual(page.errors, []);
 });
 
+// The triggers of the settings dialog: [trigger, key that converts, key
+// that does not, the output (Enter's line break is converted with the text)].
+const triggers = [[0, 'Enter', 'F1', '　か\n　な'], [1, 'F1', 'Enter', 'か\nな']];
+for (const [trigger, converting, other, expected] of triggers) {
+  test(`trigger ${trigger} converts when ${converting} is released, not on ${other} or typing`, async () => {
+    await page.click('#settings');
+    await page.click(`input[name="trigger"][value="${trigger}"]`);
+    await page.click('#settings-ok');
+    await setInput('かな');
+    await page.keyboard.press(other === 'Enter' ? 'ArrowLeft' : other);
+    const before = await outputRows();
+    assert.notEqual(before, 'か\nな');
+    await page.keyboard.press('End');
+    await page.keyboard.press(converting);
+    assert.equal(await outputRows(), expected);
+    await page.click('#settings');
+    await page.click('input[name="trigger"][value="2"]');
+    await page.click('#settings-ok');
+  });
+}
+
+test('横書きに戻す reads the vertical text back as one edit that undo takes back', async () => {
+  await setInput('ｃａ\n　ｂ');
+  await page.click('#reverse');
+  assert.equal(await page.$eval('#input', (input) => input.value), 'ａｂ\nｃ');
+  await page.focus('#input');
+  await page.keyboard.down('Control');
+  await page.keyboard.press('z');
+  await page.keyboard.up('Control');
+  assert.equal(await page.$eval('#input', (input) => input.value), 'ｃａ\n　ｂ');
+});
+
 test('pasting converts the pasted text', async () => {
   await page.$eval('#input', (input) => { input.value = ''; });
   await page.evaluate(() => navigator.clipboard.writeText('縦書き\nテスト'));
