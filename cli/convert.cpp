@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 #include "cli/input_encoding.h"
 #include "cli/layout_options.h"
 #include "cli/picture_handoff.h"
+#include "core/page_setup.h"
 #include "core/picture_style.h"
 #include "core/reverse_layout.h"
 #include "core/settings.h"
@@ -55,6 +57,16 @@ constexpr const char* kUsage =
     "                    (default: the program's setting, else 24)\n"
     "  --grid on|off     draw manuscript-paper lines around the cells of a picture\n"
     "                    (default: the program's setting, else off)\n"
+    "  --width PX        the cell size that makes the picture PX pixels wide\n"
+    "                    (at most: cells are 8 to 256 pixels)\n"
+    "  --vertical-glyphs on|off  the font's vertical forms (ー as a vertical stroke,\n"
+    "                    brackets turned, 、。 at the top right) in a picture\n"
+    "                    (default: the program's setting, else on)\n"
+    "  --page PAPER      a PDF of pages for print: a4, b5, a5, b6, a6 (bunko),\n"
+    "                    letter, or genkou (400-character manuscript paper, A4\n"
+    "                    landscape); the other page options are the program's\n"
+    "                    (変換 → ページ設定…); implies --format pdf\n"
+    "  --landscape       the paper of --page turned sideways\n"
     "  --help            show this help\n"
     "  --version         show the version\n"
     "\n"
@@ -78,6 +90,10 @@ struct Options {
   std::optional<PictureFormat> picture;
   std::optional<int> cellSize;
   std::optional<bool> grid;
+  std::optional<long long> width;
+  std::optional<bool> verticalGlyphs;
+  std::optional<Paper> page;
+  bool landscape = false;
 };
 
 int UsageError(std::ostream& err, const std::string& message) {
@@ -110,7 +126,48 @@ std::u16string InputText(const Options& options, std::string_view bytes, std::os
   return std::move(read.text);
 }
 
-enum PictureOption { kFormatOption = 300, kCellSizeOption, kGridOption };
+enum PictureOption {
+  kFormatOption = 300,
+  kCellSizeOption,
+  kGridOption,
+  kWidthOption,
+  kVerticalGlyphsOption,
+  kPageOption,
+  kLandscapeOption
+};
+
+// Takes the value of --width, --vertical-glyphs, --page or --landscape.
+std::optional<int> ParsePageOption(int option, const std::string& value, Options& options,
+                                   std::ostream& err) {
+  switch (option) {
+    case kWidthOption: {
+      long long width = 0;
+      const char* end = value.data() + value.size();
+      const auto [stop, failed] = std::from_chars(value.data(), end, width);
+      if (value.empty() || failed != std::errc() || stop != end || width < 1) {
+        return UsageError(err, "--width: '" + value + "' is not a whole number of pixels");
+      }
+      options.width = width;
+      return std::nullopt;
+    }
+    case kVerticalGlyphsOption:
+      if (value != "on" && value != "off") {
+        return UsageError(err, "--vertical-glyphs: '" + value + "' is neither on nor off");
+      }
+      options.verticalGlyphs = value == "on";
+      return std::nullopt;
+    case kPageOption:
+      options.page = PaperNamed(value);
+      if (!options.page) {
+        return UsageError(err, "--page: unknown paper '" + value +
+                                   "' (use a4, b5, a5, b6, a6, letter or genkou)");
+      }
+      return std::nullopt;
+    default:
+      options.landscape = true;
+      return std::nullopt;
+  }
+}
 
 // Takes the value of --format, --cell-size or --grid.
 std::optional<int> ParsePictureOption(int option, const std::string& value, Options& options,
@@ -158,6 +215,10 @@ const option kLongOptions[] = {
     {"format", required_argument, nullptr, kFormatOption},
     {"cell-size", required_argument, nullptr, kCellSizeOption},
     {"grid", required_argument, nullptr, kGridOption},
+    {"width", required_argument, nullptr, kWidthOption},
+    {"vertical-glyphs", required_argument, nullptr, kVerticalGlyphsOption},
+    {"page", required_argument, nullptr, kPageOption},
+    {"landscape", no_argument, nullptr, kLandscapeOption},
     {"help", no_argument, nullptr, kHelp},
     {"version", no_argument, nullptr, kVersion},
     {nullptr, 0, nullptr, 0},
@@ -212,6 +273,11 @@ std::optional<int> ParseOption(int option, int index, const char* value, const c
     case kCellSizeOption:
     case kGridOption:
       return ParsePictureOption(option, value, options, err);
+    case kWidthOption:
+    case kVerticalGlyphsOption:
+    case kPageOption:
+    case kLandscapeOption:
+      return ParsePageOption(option, value == nullptr ? "" : value, options, err);
     case kHelp:
       out << kUsage;
       return kExitOk;
@@ -226,7 +292,17 @@ std::optional<int> ParseOption(int option, int index, const char* value, const c
 }
 
 // The combinations of options that cannot work together.
-std::optional<int> CheckOptions(const Options& options, std::ostream& err) {
+std::optional<int> CheckOptions(Options& options, std::ostream& err) {
+  if (options.page && !options.picture) options.picture = PictureFormat::Pdf;
+  if (options.page && options.picture == PictureFormat::Png) {
+    return UsageError(err, "--page makes the pages of a PDF: it cannot be used with --format png");
+  }
+  if (options.landscape && !options.page) {
+    return UsageError(err, "--landscape turns the paper of --page: give --page too");
+  }
+  if (options.width && options.cellSize) {
+    return UsageError(err, "--width picks the cell size: it cannot be given with --cell-size");
+  }
   if (options.picture && options.reverse) {
     return UsageError(
         err, "--reverse gives horizontal text: it cannot be drawn with --format png or pdf");
@@ -258,13 +334,28 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& options, std::os
   return CheckOptions(options, err);
 }
 
+// The pages of --page: the settings file's page options on that paper.
+std::optional<PageSetup> PagesOf(const Options& options, const AppSettings& settings) {
+  if (!options.page) return std::nullopt;
+  PageSetup page = settings.page;
+  page.enabled = true;
+  page.paper = *options.page;
+  page.landscape = options.landscape;
+  return page;
+}
+
 // The picture's style: the settings file's, under the command line's.
-PictureRequest PictureRequestOf(const Options& options, const AppSettings& settings) {
+PictureRequest PictureRequestOf(const Options& options, const AppSettings& settings,
+                                const VerticalLayout& layout) {
   PictureRequest request;
   request.format = *options.picture;
   request.style = settings.picture;
   if (options.cellSize) request.style.cellSize = *options.cellSize;
+  if (options.width)
+    request.style.cellSize = CellSizeForWidth(*options.width, layout.ColumnCount());
   if (options.grid) request.style.grid = *options.grid;
+  if (options.verticalGlyphs) request.style.verticalGlyphs = *options.verticalGlyphs;
+  request.page = PagesOf(options, settings);
   request.outputFile = options.outputFile;
   return request;
 }
@@ -308,6 +399,10 @@ int Run(const Options& options, const PictureSupport& pictures, std::ostream& er
           << "; converting with the default settings\n";
     }
     options.layout.ApplyTo(settings.layout);
+    // Pages cut the columns to the characters a page's column holds.
+    if (const std::optional<PageSetup> page = PagesOf(options, settings)) {
+      settings.layout = PageLayoutSettings(settings.layout, PageGeometryOf(*page));
+    }
 
     result = BuildVerticalLayoutInPlace(std::move(text), settings.tabSpace, settings.swapTable,
                                         settings.layout);
@@ -318,8 +413,8 @@ int Run(const Options& options, const PictureSupport& pictures, std::ostream& er
       return kExitFailure;
     }
     if (options.picture) {
-      return pictures.write(std::get<VerticalLayout>(result), PictureRequestOf(options, settings),
-                            kProgram);
+      const auto& layout = std::get<VerticalLayout>(result);
+      return pictures.write(layout, PictureRequestOf(options, settings, layout), kProgram);
     }
     produce = [&layout = std::get<VerticalLayout>(result)](EncodingWriter& writer) {
       IoStatus failed;

@@ -2,12 +2,15 @@
 
 #include <unistd.h>
 
+#include <QFile>
 #include <QGuiApplication>
+#include <QSaveFile>
 #include <iostream>
 #include <string_view>
 
 #include "platform/files.h"
 #include "render/layout_picture.h"
+#include "render/page_pdf.h"
 
 namespace mirotabe {
 namespace {
@@ -25,6 +28,40 @@ void ReportSeriousQtMessages(QtMsgType type, const QMessageLogContext&, const QS
   }
 }
 
+// Pages go straight to their file (replaced atomically where it is a
+// regular file) or to standard output, page by page.
+int WritePages(const VerticalLayout& layout, const PictureRequest& request, const char* program) {
+  const std::string name = request.outputFile.value_or("standard output");
+  QSaveFile file;
+  QFile out;
+  QIODevice* device = &out;
+  bool opened = false;
+  if (request.outputFile) {
+    file.setFileName(QString::fromLocal8Bit(*request.outputFile));
+    // A device or a FIFO named by -o is written into, as the text is.
+    file.setDirectWriteFallback(true);
+    device = &file;
+    opened = file.open(QIODevice::WriteOnly);
+  } else {
+    opened = out.open(STDOUT_FILENO, QIODevice::WriteOnly, QFileDevice::DontCloseHandle);
+  }
+  if (!opened) {
+    std::cerr << program << ": " << name << ": "
+              << device->errorString().toLocal8Bit().toStdString() << "\n";
+    return kExitFailure;
+  }
+  const IoStatus drawn = WritePagedPdf(layout, request.style, *request.page, *device);
+  const bool written = !drawn && (request.outputFile ? file.commit() : out.flush());
+  if (!written) {
+    if (request.outputFile) file.cancelWriting();
+    std::cerr << program << ": " << name << ": "
+              << (drawn ? drawn->Reason() : device->errorString().toLocal8Bit().toStdString())
+              << "\n";
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
 }  // namespace
 
 int WritePicture(const VerticalLayout& layout, const PictureRequest& request, const char* program) {
@@ -39,6 +76,7 @@ int WritePicture(const VerticalLayout& layout, const PictureRequest& request, co
   char* argv[] = {name, nullptr};
   const QGuiApplication application(argc, argv);
 
+  if (request.page) return WritePages(layout, request, program);
   if (request.format == PictureFormat::Png) {
     const PictureSize size = ImageSize(layout, request.style);
     if (!FitsImage(size)) {

@@ -1,5 +1,6 @@
 #include "cli/picture_request.h"
 
+#include <algorithm>
 #include <charconv>
 #include <system_error>
 
@@ -13,6 +14,12 @@ std::optional<int> ParseCellSize(const std::string& value) {
     return std::nullopt;
   }
   return size;
+}
+
+int CellSizeForWidth(long long width, std::size_t columns) {
+  // A cell is the cell size wide, and a margin of one cell runs all round.
+  const long long cells = static_cast<long long>(columns) + 2;
+  return static_cast<int>(std::clamp<long long>(width / cells, kMinCellSize, kMaxCellSize));
 }
 
 }  // namespace mirotabe

@@ -3,9 +3,11 @@
 // converter can parse the options without the drawing libraries.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
+#include "core/page_setup.h"
 #include "core/picture_style.h"
 
 namespace mirotabe {
@@ -15,7 +17,13 @@ struct PictureRequest {
   PictureStyle style;
   // Standard output when absent.
   std::optional<std::string> outputFile;
+  // A PDF of pages for print; without it, a PDF of sheets.
+  std::optional<PageSetup> page;
 };
+
+// The largest cell size whose picture of `columns` columns and their
+// margins is at most `width` pixels wide, within the allowed sizes.
+int CellSizeForWidth(long long width, std::size_t columns);
 
 // The value of "--cell-size": a whole number of pixels in the allowed range.
 std::optional<int> ParseCellSize(const std::string& value);

@@ -1,7 +1,9 @@
 #include "core/settings.h"
 
 #include <algorithm>
+#include <charconv>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -34,6 +36,15 @@ constexpr std::u16string_view kOptions = u"Options";
 constexpr std::u16string_view kSaveEncoding = u"SaveEncoding";
 constexpr std::u16string_view kFontSize = u"FontSize";
 constexpr std::u16string_view kVerticalView = u"VerticalView";
+constexpr std::u16string_view kPage = u"Page";
+constexpr std::u16string_view kPageEnabled = u"Enabled";
+constexpr std::u16string_view kPaper = u"Paper";
+constexpr std::u16string_view kLandscape = u"Landscape";
+constexpr std::u16string_view kMargin = u"Margin";
+constexpr std::u16string_view kCharacterPoints = u"CharacterPoints";
+constexpr std::u16string_view kPageColumnLength = u"ColumnLength";
+constexpr std::u16string_view kPageColumns = u"Columns";
+constexpr std::u16string_view kPageNumbers = u"PageNumbers";
 constexpr std::u16string_view kUtf8Name = u"UTF-8";
 constexpr std::u16string_view kShiftJisName = u"Shift_JIS";
 
@@ -68,6 +79,49 @@ PictureStyle ReadPictureStyle(const ProfileFile& profile) {
   style.grid = profile.ReadInt(kLayout, kImageGrid, 0) == 1;
   style.verticalGlyphs = profile.ReadInt(kLayout, kVerticalGlyphs, 1) != 0;
   return style;
+}
+
+// A decimal number such as "10.5"; `fallback` for anything else.
+double ReadDecimal(const ProfileFile& profile, std::u16string_view section, std::u16string_view key,
+                   double fallback) {
+  const std::u16string text = profile.ReadString(section, key, u"");
+  std::string ascii;
+  for (const char16_t c : text) {
+    if (c > 0x7F) return fallback;
+    ascii.push_back(static_cast<char>(c));
+  }
+  double value = 0;
+  const char* end = ascii.data() + ascii.size();
+  const auto [stop, failed] = std::from_chars(ascii.data(), end, value);
+  return ascii.empty() || failed != std::errc() || stop != end ? fallback : value;
+}
+
+PageSetup ReadPageSetup(const ProfileFile& profile) {
+  PageSetup page;
+  page.enabled = profile.ReadInt(kPage, kPageEnabled, 0) == 1;
+  page.paper = static_cast<Paper>(ReadInRange(profile, kPage, kPaper, kMaxPaper, 0));
+  page.landscape = profile.ReadInt(kPage, kLandscape, 0) == 1;
+  page.marginMm = ReadInRange(profile, kPage, kMargin, kMaxMarginMm, kDefaultMarginMm);
+  const double points = ReadDecimal(profile, kPage, kCharacterPoints, kDefaultCharacterPoints);
+  if (points >= kMinCharacterPoints && points <= kMaxCharacterPoints) page.characterPoints = points;
+  page.columnLength =
+      static_cast<std::size_t>(ReadInRange(profile, kPage, kPageColumnLength, kMaxColumnLength, 0));
+  page.columns = static_cast<std::size_t>(ReadInRange(profile, kPage, kPageColumns, 999, 0));
+  page.pageNumbers = profile.ReadInt(kPage, kPageNumbers, 0) == 1;
+  return page;
+}
+
+void WritePageSetup(ProfileFile& profile, const PageSetup& page) {
+  profile.WriteInt(kPage, kPageEnabled, page.enabled ? 1 : 0);
+  profile.WriteInt(kPage, kPaper, static_cast<std::int32_t>(page.paper));
+  profile.WriteInt(kPage, kLandscape, page.landscape ? 1 : 0);
+  profile.WriteInt(kPage, kMargin, page.marginMm);
+  char digits[32];
+  const auto written = std::to_chars(std::begin(digits), std::end(digits), page.characterPoints);
+  profile.WriteString(kPage, kCharacterPoints, std::u16string(digits, written.ptr));
+  profile.WriteInt(kPage, kPageColumnLength, static_cast<std::int32_t>(page.columnLength));
+  profile.WriteInt(kPage, kPageColumns, static_cast<std::int32_t>(page.columns));
+  profile.WriteInt(kPage, kPageNumbers, page.pageNumbers ? 1 : 0);
 }
 
 ViewOptions ReadView(const ProfileFile& profile) {
@@ -235,6 +289,7 @@ void ReadSettings(AppSettings& settings, const ProfileFile& profile) {
   settings.layout = ReadLayout(profile);
   settings.picture = ReadPictureStyle(profile);
   settings.view = ReadView(profile);
+  settings.page = ReadPageSetup(profile);
   settings.saveEncoding =
       EqualsIgnoringAsciiCase(profile.ReadString(kOptions, kSaveEncoding, u""), kUtf8Name)
           ? Charset::Utf8
@@ -253,6 +308,9 @@ IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile, Settin
       profile.WriteInt(kLayout, kImageCellSize, settings.picture.cellSize);
       profile.WriteInt(kLayout, kImageGrid, settings.picture.grid ? 1 : 0);
       profile.WriteInt(kLayout, kVerticalGlyphs, settings.picture.verticalGlyphs ? 1 : 0);
+      return std::nullopt;
+    case SettingsPart::kPageSetup:
+      WritePageSetup(profile, settings.page);
       return std::nullopt;
     case SettingsPart::kView:
       profile.WriteInt(kOptions, kFontSize, settings.view.fontSize);

@@ -6,7 +6,9 @@
 // the program's first versions did not know: "Layout" with the layout
 // options ("ColumnLength", "Kinsoku", "ColumnGap") and the picture style
 // ("ImageCellSize", "ImageGrid", "VerticalGlyphs"), and "Options" with
-// "SaveEncoding" and the view ("FontSize", "VerticalView").
+// "SaveEncoding" and the view ("FontSize", "VerticalView"), and "Page"
+// with the pages of a PDF ("Enabled", "Paper", "Landscape", "Margin",
+// "CharacterPoints", "ColumnLength", "Columns", "PageNumbers").
 // The file is in code page 932. A From or To that it cannot give back as
 // it was (an emoji, a vertical presentation form; 〜, which it gives back as
 // ～) is written there as earlier versions wrote it, with '?' for what it
@@ -23,6 +25,7 @@
 #include <vector>
 
 #include "core/layout_settings.h"
+#include "core/page_setup.h"
 #include "core/picture_style.h"
 #include "core/view_options.h"
 #include "platform/charset.h"
@@ -110,6 +113,8 @@ struct AppSettings {
   PictureStyle picture;
   // How the window shows the text.
   ViewOptions view;
+  // The pages of a PDF (変換 → ページ設定…).
+  PageSetup page;
   // The folder of the program, ending in '/'.
   std::string appFolder;
   // The encoding the save command offers first: the one last chosen.
@@ -131,6 +136,8 @@ enum class SettingsPart : std::uint8_t {
   kPictureStyle,
   // The view: the panes' font size and 縦組み表示.
   kView,
+  // The pages of a PDF: all their keys.
+  kPageSetup,
 };
 
 // Fills every field but appFolder from the settings file at `file`.

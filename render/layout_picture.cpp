@@ -34,19 +34,6 @@ QFont CellFont(int pixelSize) {
   return font;
 }
 
-// The font whose full-width character is `cellSize` pixels wide. Fonts
-// whose em is not one full-width advance are scaled to fit.
-QFont FontForCell(int cellSize) {
-  const QFont probe = CellFont(cellSize);
-  const QRawFont raw = QRawFont::fromFont(probe, QFontDatabase::Japanese);
-  if (!raw.isValid()) return probe;
-  const QList<quint32> glyph = raw.glyphIndexesForString(QString(QChar(kIdeographicSpace)));
-  if (glyph.isEmpty() || glyph.front() == 0) return probe;
-  const qreal advance = raw.advancesForGlyphIndexes(glyph).front().x();
-  if (advance <= 0 || std::abs(advance - cellSize) < 0.5) return probe;
-  return CellFont(static_cast<int>(std::lround(cellSize * cellSize / advance)));
-}
-
 std::vector<std::size_t> Starts(std::size_t total, std::size_t step) {
   std::vector<std::size_t> starts;
   for (std::size_t start = 0; start < total; start += step) starts.push_back(start);
@@ -145,6 +132,17 @@ IoResult<QByteArray> DrawPdf(const VerticalLayout& layout, const PictureStyle& s
 }
 
 }  // namespace
+
+QFont FontForCell(int cellSize) {
+  const QFont probe = CellFont(cellSize);
+  const QRawFont raw = QRawFont::fromFont(probe, QFontDatabase::Japanese);
+  if (!raw.isValid()) return probe;
+  const QList<quint32> glyph = raw.glyphIndexesForString(QString(QChar(kIdeographicSpace)));
+  if (glyph.isEmpty() || glyph.front() == 0) return probe;
+  const qreal advance = raw.advancesForGlyphIndexes(glyph).front().x();
+  if (advance <= 0 || std::abs(advance - cellSize) < 0.5) return probe;
+  return CellFont(static_cast<int>(std::lround(cellSize * cellSize / advance)));
+}
 
 CellBox MeasureCell(int cellSize) {
   const QRawFont raw = QRawFont::fromFont(FontForCell(cellSize), QFontDatabase::Japanese);

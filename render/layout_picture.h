@@ -13,6 +13,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFont>
 #include <QImage>
 #include <cstddef>
 #include <cstdint>
@@ -28,6 +29,10 @@ namespace mirotabe {
 inline constexpr std::int64_t kMaxImageSide = 32767;
 // The largest page side PDF viewers accept: 200 inches.
 inline constexpr std::int64_t kMaxSheetSide = 14400;
+
+// The font whose full-width character is `cellSize` pixels wide: the
+// pane's, scaled to fit where its em is not one full-width advance.
+QFont FontForCell(int cellSize);
 
 // A cell's size in pixels under a cell size: its width is the cell size,
 // its height one line of the font whose full-width character is that wide.

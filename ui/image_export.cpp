@@ -7,13 +7,19 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <QSaveFile>
 #include <algorithm>
 #include <string_view>
+#include <system_error>
+#include <variant>
 #include <vector>
 
+#include "core/page_setup.h"
 #include "platform/files.h"
 #include "render/layout_picture.h"
+#include "render/page_pdf.h"
 #include "ui/io_messages.h"
+#include "ui/page_setup_dialog.h"
 #include "ui/pane_text.h"
 #include "ui/ui_services.h"
 
@@ -70,6 +76,7 @@ void ImageExport::AddCommands(QMenu* menu) {
   QMenu* sizes = menu->addMenu(QStringLiteral("画像の文字の大きさ"));
   sizes->setObjectName(QStringLiteral("Menu_Convert_CellSize"));
   auto* group = new QActionGroup(sizes);
+  cellSizes_ = group;
   std::vector<int> offered(std::begin(kOfferedCellSizes), std::end(kOfferedCellSizes));
   if (std::find(offered.begin(), offered.end(), settings_.picture.cellSize) == offered.end()) {
     offered.insert(std::upper_bound(offered.begin(), offered.end(), settings_.picture.cellSize),
@@ -79,6 +86,7 @@ void ImageExport::AddCommands(QMenu* menu) {
     auto* action = sizes->addAction(QStringLiteral("%1 ピクセル").arg(size));
     action->setObjectName(QStringLiteral("Menu_Convert_CellSize_%1").arg(size));
     action->setCheckable(true);
+    action->setData(size);
     action->setChecked(size == settings_.picture.cellSize);
     action->setActionGroup(group);
     connect(action, &QAction::triggered, this, [this, size] { SetCellSize(size); });
@@ -89,6 +97,9 @@ void ImageExport::AddCommands(QMenu* menu) {
   grid->setCheckable(true);
   grid->setChecked(settings_.picture.grid);
   connect(grid, &QAction::toggled, this, &ImageExport::SetGrid);
+
+  auto* pages = menu->addAction(QStringLiteral("ページ設定…"), this, &ImageExport::EditPageSetup);
+  pages->setObjectName(QStringLiteral("Menu_Convert_PageSetup"));
 }
 
 void ImageExport::CopyVertical() {
@@ -144,7 +155,53 @@ void ImageExport::SaveAsPicture() {
       pdf = true;
     }
   }
+  if (pdf && settings_.page.enabled) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const IoStatus failed = WritePages(shown.input, path);
+    QApplication::restoreOverrideCursor();
+    if (failed) {
+      ShowError(QStringLiteral("画像を保存できませんでした。\r\n%1\r\n%2")
+                    .arg(path, QString::fromLocal8Bit(failed->Reason())));
+    }
+    return;
+  }
   WritePicture(*shown.layout, path, pdf);
+}
+
+IoStatus ImageExport::WritePages(std::u16string_view input, const QString& path) const {
+  const PageGeometry geometry = PageGeometryOf(settings_.page);
+  LayoutResult result = BuildVerticalLayout(input, settings_.tabSpace, settings_.swapTable,
+                                            PageLayoutSettings(settings_.layout, geometry));
+  if (std::holds_alternative<LayoutTooLarge>(result)) {
+    return IoError{LocalPath(path), std::make_error_code(std::errc::file_too_large)};
+  }
+  QSaveFile file(path);
+  file.setDirectWriteFallback(true);
+  if (!file.open(QIODevice::WriteOnly)) {
+    return IoError{LocalPath(path), std::make_error_code(std::errc::io_error)};
+  }
+  if (IoStatus failed = WritePagedPdf(std::get<VerticalLayout>(result), settings_.picture,
+                                      settings_.page, file)) {
+    file.cancelWriting();
+    return failed;
+  }
+  if (!file.commit()) return IoError{LocalPath(path), std::make_error_code(std::errc::io_error)};
+  return std::nullopt;
+}
+
+void ImageExport::EditPageSetup() {
+  PageSetupDialog dialog(settings_.picture, settings_.page, window_);
+  if (dialog.exec() != QDialog::Accepted) return;
+  settings_.picture = dialog.style();
+  settings_.page = dialog.page();
+  for (QAction* size : cellSizes_->actions()) {
+    size->setChecked(size->data().toInt() == settings_.picture.cellSize);
+  }
+  KeepStyle();
+  if (const IoStatus failed =
+          SaveSettings(settings_, SettingsFile(settings_), SettingsPart::kPageSetup)) {
+    ShowError(SettingsNotSavedText(*failed));
+  }
 }
 
 void ImageExport::WritePicture(const VerticalLayout& layout, const QString& path, bool pdf) {

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <string_view>
 
 #include "core/settings.h"
 #include "core/vertical_layout.h"
@@ -26,6 +27,8 @@ class UiServices;
 struct ShownOutput {
   const VerticalLayout* layout = nullptr;
   QString whyNone;
+  // The input text, which PDF pages lay out again to their column length.
+  std::u16string_view input;
 };
 
 class ImageExport : public QObject {
@@ -46,9 +49,14 @@ class ImageExport : public QObject {
   void SaveAsPicture();
   void SetCellSize(int size);
   void SetGrid(bool on);
+  // ページ設定…: the pictures' cell size and glyph forms, and PDF pages.
+  void EditPageSetup();
 
   // Writes the picture of `layout` to `path`, or tells why it cannot.
   void WritePicture(const VerticalLayout& layout, const QString& path, bool pdf);
+  // Lays `input` out again for the pages of the settings and writes them to
+  // `path` page by page; the error, if any.
+  IoStatus WritePages(std::u16string_view input, const QString& path) const;
   // Keeps the picture's style in the settings file, or tells why it cannot.
   void KeepStyle();
   // Asks before replacing a file the dialog did not ask about.
@@ -60,6 +68,7 @@ class ImageExport : public QObject {
   AppSettings& settings_;
   std::function<ShownOutput()> shownOutput_;
   std::function<QString()> dialogFolder_;
+  QActionGroup* cellSizes_ = nullptr;
 };
 
 }  // namespace mirotabe

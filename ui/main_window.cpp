@@ -168,7 +168,7 @@ void MainWindow::BuildConvertMenu() {
       this, services_, settings_,
       [this] {
         return ShownOutput{outputTooLarge_.isEmpty() ? &outputPane_->layout() : nullptr,
-                           outputTooLarge_};
+                           outputTooLarge_, inputPane_->ProgramText()};
       },
       [this] { return DialogFolder(); });
   imageExport->AddCommands(convert);

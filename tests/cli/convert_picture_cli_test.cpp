@@ -104,7 +104,16 @@ INSTANTIATE_TEST_SUITE_P(
                 "[Layout]\r\nImageCellSize=37\r\n",
                 {"--format", "png", "--cell-size", "256"},
                 {1024, 1380}},
-        PngCase{"LastFormatWins", nullptr, {"--format", "pdf", "--format", "png"}, {96, 130}}),
+        PngCase{"LastFormatWins", nullptr, {"--format", "pdf", "--format", "png"}, {96, 130}},
+        // 1080 / (2 columns + the margins) = 270, within 256.
+        PngCase{
+            "WidthPicksTheCellSize", nullptr, {"--format", "png", "--width", "1080"}, {1024, 1380}},
+        PngCase{
+            "WidthPicksASmallerCell", nullptr, {"--format", "png", "--width", "130"}, {128, 175}},
+        PngCase{"UprightGlyphsKeepTheSize",
+                nullptr,
+                {"--format", "png", "--vertical-glyphs", "off"},
+                {96, 130}}),
     testing_support::CaseName());
 
 TEST_F(ConvertPictureCliTest, WritesThePngToAPipedStandardOutput) {
@@ -139,6 +148,24 @@ TEST_F(ConvertPictureCliTest, WritesAPdfWhoseTextCanBeRead) {
   const std::string extracted = ReadFile(text);
   for (const char* character : {"縦", "書", "き", "で", "す"}) {
     EXPECT_NE(extracted.find(character), std::string::npos) << character;
+  }
+}
+
+// --page makes a PDF of pages even without --format: the text reads in
+// the order of the columns, and the paper is the one asked for.
+TEST_F(ConvertPictureCliTest, PagesForPrintAndManuscriptPaper) {
+  for (const auto& [paper, size] :
+       {std::pair{"a5", "420 x 595 pts"}, std::pair{"genkou", "842 x 595 pts"}}) {
+    const std::string pdf = folder_.PathOf("pages.pdf");
+    const Outcome run =
+        Convert({"--page", paper, "-o", pdf}, Cp932(u"ラーメン「です。」\r\nちょっと"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    const Outcome info = RunProgram(folder_, "pdfinfo", {pdf});
+    EXPECT_NE(info.out.find(size), std::string::npos) << info.out;
+    const Outcome text = RunProgram(folder_, "pdftotext", {"-raw", pdf, "-"});
+    EXPECT_NE(text.out.find("ラ\nー\nメ\nン\n「\nで\nす\n。\n」\nち\nょ\nっ\nと"),
+              std::string::npos)
+        << text.out;
   }
 }
 
@@ -249,6 +276,14 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"CellSizeHuge", {"--cell-size", "99999999999999999999"}, "from 8 to 256"},
         UsageCase{"GridNeitherOnNorOff", {"--grid", "yes"}, "--grid: 'yes' is neither on nor off"},
         UsageCase{"FormatWithoutValue", {"--format"}, "option '--format' needs a value"},
+        UsageCase{"UnknownPaper", {"--page", "a3"}, "--page: unknown paper 'a3'"},
+        UsageCase{"PagesAsPng", {"--page", "a4", "--format", "png"}, "--page makes the pages"},
+        UsageCase{"LandscapeAlone", {"--landscape"}, "--landscape turns the paper of --page"},
+        UsageCase{"WidthNotANumber", {"--width", "wide"}, "--width: 'wide'"},
+        UsageCase{"WidthAndCellSize", {"--width", "100", "--cell-size", "8"}, "--width picks"},
+        UsageCase{"VerticalGlyphsNeither",
+                  {"--vertical-glyphs", "yes"},
+                  "--vertical-glyphs: 'yes' is neither on nor off"},
         UsageCase{"ReverseAsPicture",
                   {"--reverse", "--format", "pdf"},
                   "--reverse gives horizontal text"}),

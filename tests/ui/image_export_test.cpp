@@ -6,11 +6,17 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
+#include <QDialog>
 #include <QImage>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <memory>
 
@@ -241,6 +247,41 @@ TEST_F(ImageExportTest, AnOptionThatCannotBeKeptIsReported) {
   EXPECT_TRUE(
       services_.messages[0].text.startsWith(QStringLiteral("設定を保存できませんでした。")));
   EXPECT_TRUE(Action("Menu_Convert_ImageGrid")->isChecked());
+}
+
+}  // namespace
+}  // namespace mirotabe
+
+namespace mirotabe {
+namespace {
+
+// ページ設定… takes any cell size and the pages of a PDF, keeps them in
+// the settings file, and a PDF saved then is made of those pages.
+TEST_F(ImageExportTest, PageSetupMakesThePdfOfPagesAndIsKept) {
+  Open();
+  Input()->setPlainText(QStringLiteral("ラーメン「です。」\nちょっと"));
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    dialog->findChild<QSpinBox*>(QStringLiteral("CellSize"))->setValue(100);
+    dialog->findChild<QCheckBox*>(QStringLiteral("Pages"))->setChecked(true);
+    dialog->findChild<QComboBox*>(QStringLiteral("Paper"))->setCurrentIndex(6);
+    dialog->accept();
+  });
+  Trigger("Menu_Convert_PageSetup");
+  const std::string settings = Settings();
+  EXPECT_NE(settings.find("ImageCellSize=100\r\n"), std::string::npos) << settings;
+  EXPECT_NE(settings.find("[Page]\r\nEnabled=1\r\nPaper=6\r\n"), std::string::npos) << settings;
+  EXPECT_EQ(settings_.picture.cellSize, 100);
+
+  AnswerSave("pages", kPdf);
+  Trigger("Menu_Convert_SaveImage");
+  ASSERT_TRUE(IsPdf(Bytes("pages.pdf")));
+  QProcess info;
+  info.start(QStringLiteral("pdfinfo"), {PathOf("pages.pdf")});
+  ASSERT_TRUE(info.waitForFinished(60000));
+  EXPECT_TRUE(info.readAllStandardOutput().contains("842 x 595 pts"));
+  EXPECT_TRUE(services_.messages.empty());
 }
 
 }  // namespace

@@ -1,0 +1,124 @@
+#include "core/page_setup.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace mirotabe {
+namespace {
+
+constexpr double kPointsPerMm = 72.0 / 25.4;
+// The space between columns is three quarters of a character, and on
+// manuscript paper a quarter of a square.
+constexpr double kColumnSpace = 0.75;
+constexpr double kGenkouSpace = 0.25;
+// The centre band of manuscript paper is two squares wide.
+constexpr double kBandSquares = 2;
+
+struct Size {
+  double width;
+  double height;
+};
+
+Size PaperSize(Paper paper) {
+  switch (paper) {
+    case Paper::kB5:
+      return {182 * kPointsPerMm, 257 * kPointsPerMm};
+    case Paper::kA5:
+      return {148 * kPointsPerMm, 210 * kPointsPerMm};
+    case Paper::kB6:
+      return {128 * kPointsPerMm, 182 * kPointsPerMm};
+    case Paper::kA6:
+      return {105 * kPointsPerMm, 148 * kPointsPerMm};
+    case Paper::kLetter:
+      return {612, 792};
+    case Paper::kA4:
+    case Paper::kGenkou:
+      break;
+  }
+  return {210 * kPointsPerMm, 297 * kPointsPerMm};
+}
+
+PageGeometry GenkouGeometry(const PageSetup& setup) {
+  PageGeometry g;
+  const Size a4 = PaperSize(Paper::kA4);
+  g.width = a4.height;
+  g.height = a4.width;
+  g.genkou = true;
+  g.cellsPerColumn = kGenkouSquares;
+  g.columnsPerPage = kGenkouSquares;
+  const double margin = setup.marginMm * kPointsPerMm;
+  const double squares = kGenkouSquares * (1 + kGenkouSpace) + kBandSquares;
+  g.cell = std::min((g.height - 2 * margin) / kGenkouSquares, (g.width - 2 * margin) / squares);
+  g.columnPitch = g.cell * (1 + kGenkouSpace);
+  g.bandWidth = kBandSquares * g.cell;
+  g.top = (g.height - kGenkouSquares * g.cell) / 2;
+  g.right = (g.width + squares * g.cell) / 2 - g.cell * kGenkouSpace / 2;
+  return g;
+}
+
+}  // namespace
+
+double PageGeometry::ColumnLeft(std::size_t k) const {
+  const double band = genkou && k >= columnsPerPage / 2 ? bandWidth : 0;
+  return right - static_cast<double>(k) * columnPitch - band - cell;
+}
+
+PageGeometry PageGeometryOf(const PageSetup& setup) {
+  if (setup.paper == Paper::kGenkou) return GenkouGeometry(setup);
+  PageGeometry g;
+  Size paper = PaperSize(setup.paper);
+  if (setup.landscape) std::swap(paper.width, paper.height);
+  g.width = paper.width;
+  g.height = paper.height;
+  const double margin =
+      std::min<double>(setup.marginMm * kPointsPerMm, std::min(paper.width, paper.height) / 4);
+  const double across = g.width - 2 * margin;
+  const double down = g.height - 2 * margin;
+  g.cell = std::clamp(setup.characterPoints, kMinCharacterPoints, kMaxCharacterPoints);
+  // A given count of characters fits by smaller characters.
+  if (setup.columnLength != 0)
+    g.cell = std::min(g.cell, down / static_cast<double>(setup.columnLength));
+  g.cellsPerColumn = setup.columnLength != 0
+                         ? setup.columnLength
+                         : std::max<std::size_t>(1, static_cast<std::size_t>(down / g.cell + 1e-9));
+  g.columnPitch = g.cell * (1 + kColumnSpace);
+  if (setup.columns != 0) {
+    // A given count of columns fits by narrower spaces, then smaller characters.
+    const auto columns = static_cast<double>(setup.columns);
+    g.columnPitch = std::min(g.columnPitch, across / columns);
+    g.cell = std::min(g.cell, g.columnPitch);
+    g.columnsPerPage = setup.columns;
+  } else {
+    g.columnsPerPage = std::max<std::size_t>(
+        1, static_cast<std::size_t>((across + g.columnPitch - g.cell) / g.columnPitch + 1e-9));
+  }
+  g.top = margin;
+  g.right = g.width - margin;
+  return g;
+}
+
+LayoutSettings PageLayoutSettings(const LayoutSettings& layout, const PageGeometry& geometry) {
+  LayoutSettings paged = layout;
+  if (paged.columnLength == 0 || paged.columnLength > geometry.cellsPerColumn) {
+    paged.columnLength = std::min(geometry.cellsPerColumn, kMaxColumnLength);
+  }
+  return paged;
+}
+
+std::size_t PageCount(std::size_t columns, const PageGeometry& geometry) {
+  if (columns == 0 || geometry.columnsPerPage == 0) return 1;
+  return (columns + geometry.columnsPerPage - 1) / geometry.columnsPerPage;
+}
+
+std::optional<Paper> PaperNamed(std::string_view name) {
+  constexpr std::pair<std::string_view, Paper> kNames[] = {
+      {"a4", Paper::kA4}, {"b5", Paper::kB5},         {"a5", Paper::kA5},        {"b6", Paper::kB6},
+      {"a6", Paper::kA6}, {"letter", Paper::kLetter}, {"genkou", Paper::kGenkou}};
+  for (const auto& [known, paper] : kNames) {
+    if (known == name) return paper;
+  }
+  return std::nullopt;
+}
+
+}  // namespace mirotabe

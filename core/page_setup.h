@@ -1,0 +1,75 @@
+// Pages for print: the paper, its margins and how many characters and
+// columns each page holds, and the geometry that follows from them.
+//
+// The columns of a page stand right to left from the right margin, each a
+// column of square cells set solid, top to bottom from the top margin, and
+// continue on the next page. Characters per column and columns per page
+// are as many as fit unless given. 原稿用紙 is A4 landscape with 20 × 20
+// squares in two halves of 10 columns, the centre band (柱) between them.
+// All lengths are in PDF points (1/72 inch).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "core/layout_settings.h"
+
+namespace mirotabe {
+
+enum class Paper : std::uint8_t { kA4, kB5, kA5, kB6, kA6, kLetter, kGenkou };
+inline constexpr int kMaxPaper = static_cast<int>(Paper::kGenkou);
+
+inline constexpr double kDefaultCharacterPoints = 10.5;
+inline constexpr double kMinCharacterPoints = 4;
+inline constexpr double kMaxCharacterPoints = 72;
+inline constexpr int kDefaultMarginMm = 15;
+inline constexpr int kMaxMarginMm = 50;
+inline constexpr int kGenkouSquares = 20;
+
+struct PageSetup {
+  // Off: a PDF is cut into sheets as large as the picture, as without pages.
+  bool enabled = false;
+  Paper paper = Paper::kA4;
+  bool landscape = false;
+  int marginMm = kDefaultMarginMm;
+  // The side of a character's square.
+  double characterPoints = kDefaultCharacterPoints;
+  // 0: as many as fit.
+  std::size_t columnLength = 0;
+  std::size_t columns = 0;
+  bool pageNumbers = false;
+
+  friend bool operator==(const PageSetup&, const PageSetup&) = default;
+};
+
+struct PageGeometry {
+  double width = 0;
+  double height = 0;
+  double cell = 0;         // the side of a square
+  double columnPitch = 0;  // from one column's left edge to the next one's
+  std::size_t cellsPerColumn = 0;
+  std::size_t columnsPerPage = 0;
+  double top = 0;    // the top of the first square
+  double right = 0;  // the right edge of the first column
+  bool genkou = false;
+  double bandWidth = 0;  // 原稿用紙: the centre band between the halves
+
+  // The left edge of the page's column `k`, 0 being the rightmost.
+  double ColumnLeft(std::size_t k) const;
+};
+
+PageGeometry PageGeometryOf(const PageSetup& setup);
+
+// The layout settings for pages: `layout`'s own, with columns no longer
+// than a page's.
+LayoutSettings PageLayoutSettings(const LayoutSettings& layout, const PageGeometry& geometry);
+
+// The pages `columns` columns take, at least one.
+std::size_t PageCount(std::size_t columns, const PageGeometry& geometry);
+
+// "a4", "b5", "a5", "b6", "a6", "letter", "genkou".
+std::optional<Paper> PaperNamed(std::string_view name);
+
+}  // namespace mirotabe

@@ -1,0 +1,26 @@
+// PDF pages for print: the layout's columns set on the pages of a
+// PageSetup, right to left from the right margin and on to the next page,
+// the rightmost first. A character hung below its column stands in the
+// bottom margin. 原稿用紙 draws its grid in the traditional vermilion.
+//
+// The pages are written to the device one at a time, so that memory does
+// not grow with their number. The text stays text in reading order, each
+// column top to bottom, columns right to left, pages in order, and reads
+// back so (pdftotext -raw).
+#pragma once
+
+#include <QIODevice>
+
+#include "core/page_setup.h"
+#include "core/picture_style.h"
+#include "core/vertical_layout.h"
+#include "platform/io_error.h"
+
+namespace mirotabe {
+
+// Writes the pages of `layout`, cut as PageLayoutSettings says, to `out`.
+// Fails with std::errc::io_error when the device refuses the PDF.
+IoStatus WritePagedPdf(const VerticalLayout& layout, const PictureStyle& style,
+                       const PageSetup& setup, QIODevice& out);
+
+}  // namespace mirotabe

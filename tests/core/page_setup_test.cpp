@@ -1,0 +1,115 @@
+#include "core/page_setup.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <variant>
+
+#include "core/settings.h"
+#include "core/vertical_layout.h"
+#include "tests/support/temp_folder.h"
+
+namespace mirotabe {
+namespace {
+
+struct GeometryCase {
+  PageSetup setup;
+  double width;
+  double height;
+  std::size_t cellsPerColumn;
+  std::size_t columnsPerPage;
+};
+
+// Paper in points; 15 mm margins; characters of 10.5 points, columns 1.75
+// characters apart, as many as fit unless given.
+TEST(PageGeometryTest, PaperAndWhatFitsOnIt) {
+  const auto setup = [](Paper paper, bool landscape = false, std::size_t length = 0,
+                        std::size_t columns = 0) {
+    PageSetup s;
+    s.enabled = true;
+    s.paper = paper;
+    s.landscape = landscape;
+    s.columnLength = length;
+    s.columns = columns;
+    return s;
+  };
+  for (const GeometryCase& c : {
+           GeometryCase{setup(Paper::kA4), 595.28, 841.89, 72, 28},
+           GeometryCase{setup(Paper::kA4, true), 841.89, 595.28, 48, 41},
+           GeometryCase{setup(Paper::kB5), 515.91, 728.50, 61, 23},
+           GeometryCase{setup(Paper::kA5), 419.53, 595.28, 48, 18},
+           GeometryCase{setup(Paper::kB6), 362.83, 515.91, 41, 15},
+           GeometryCase{setup(Paper::kA6), 297.64, 419.53, 31, 11},
+           GeometryCase{setup(Paper::kLetter), 612, 792, 67, 29},
+           GeometryCase{setup(Paper::kA4, false, 40, 20), 595.28, 841.89, 40, 20},
+           GeometryCase{setup(Paper::kA4, false, 100, 60), 595.28, 841.89, 100, 60},
+           GeometryCase{setup(Paper::kGenkou), 841.89, 595.28, 20, 20},
+       }) {
+    SCOPED_TRACE(static_cast<int>(c.setup.paper) * 10 + (c.setup.landscape ? 1 : 0));
+    const PageGeometry g = PageGeometryOf(c.setup);
+    EXPECT_NEAR(g.width, c.width, 0.01);
+    EXPECT_NEAR(g.height, c.height, 0.01);
+    EXPECT_EQ(g.cellsPerColumn, c.cellsPerColumn);
+    EXPECT_EQ(g.columnsPerPage, c.columnsPerPage);
+    // Everything stands inside the paper: the top row to the bottom one, the
+    // rightmost column to the leftmost.
+    EXPECT_GT(g.top, 0);
+    EXPECT_LE(g.top + static_cast<double>(g.cellsPerColumn) * g.cell, g.height - g.top + 0.01);
+    EXPECT_LE(g.ColumnLeft(0) + g.cell, g.width);
+    EXPECT_GE(g.ColumnLeft(g.columnsPerPage - 1), 0);
+  }
+}
+
+TEST(PageGeometryTest, ManuscriptPaperIsTwoHalvesOfTenSquareColumnsAroundTheBand) {
+  const PageGeometry g = PageGeometryOf(PageSetup{true, Paper::kGenkou});
+  EXPECT_TRUE(g.genkou);
+  EXPECT_NEAR(g.cell, 25.51, 0.01);  // (210 − 2 × 15) mm / 20
+  EXPECT_NEAR(g.columnPitch, 1.25 * g.cell, 1e-9);
+  EXPECT_NEAR(g.bandWidth, 2 * g.cell, 1e-9);
+  for (std::size_t k = 1; k < 20; ++k) {
+    const double step = g.ColumnLeft(k - 1) - g.ColumnLeft(k);
+    EXPECT_NEAR(step, k == 10 ? g.columnPitch + g.bandWidth : g.columnPitch, 1e-9) << k;
+  }
+  // Centred on the page.
+  const double left = g.ColumnLeft(19);
+  const double right = g.ColumnLeft(0) + g.cell;
+  EXPECT_NEAR(left, g.width - right, 1e-6);
+  EXPECT_NEAR(g.top, (g.height - 20 * g.cell) / 2, 1e-9);
+}
+
+TEST(PageCountTest, ColumnsOfAKnownTextFillThePages) {
+  const PageGeometry g = PageGeometryOf(PageSetup{true, Paper::kA4});
+  // 60 short lines and one of 150 characters, cut at 72: 63 columns, three
+  // pages of 28.
+  std::u16string text;
+  for (int i = 0; i < 60; ++i) text += u"あいう\r\n";
+  text += std::u16string(150, u'字');
+  const LayoutResult layout = BuildVerticalLayout(
+      text, 4, SwapTable(), LayoutSettings{g.cellsPerColumn, Kinsoku::kHang, 0});
+  const auto& columns = std::get<VerticalLayout>(layout);
+  EXPECT_EQ(columns.ColumnCount(), 63u);
+  EXPECT_EQ(PageCount(columns.ColumnCount(), g), 3u);
+  EXPECT_EQ(PageCount(0, g), 1u);
+  EXPECT_EQ(PageCount(28, g), 1u);
+  EXPECT_EQ(PageCount(29, g), 2u);
+}
+
+TEST(PageSetupTest, IsKeptInThePageSectionAndNamedOnTheCommandLine) {
+  testing_support::TempFolder folder;
+  const std::string path = folder.PathOf("Setting.ini");
+  AppSettings settings;
+  settings.page = PageSetup{true, Paper::kB6, true, 10, 9.5, 30, 12, true};
+  ASSERT_FALSE(SaveSettings(settings, path, SettingsPart::kPageSetup));
+  AppSettings read;
+  ASSERT_FALSE(LoadSettings(read, path));
+  EXPECT_EQ(read.page, settings.page);
+  testing_support::WriteFile(path, "[Page]\r\nPaper=9\r\nCharacterPoints=x\r\nMargin=99\r\n");
+  ASSERT_FALSE(LoadSettings(read, path));
+  EXPECT_EQ(read.page, PageSetup{});
+  EXPECT_EQ(PaperNamed("genkou"), Paper::kGenkou);
+  EXPECT_EQ(PaperNamed("letter"), Paper::kLetter);
+  EXPECT_EQ(PaperNamed("A4"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace mirotabe

@@ -1,0 +1,123 @@
+#include "ui/page_setup_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "core/layout_settings.h"
+
+namespace mirotabe {
+namespace {
+
+QSpinBox* SpinBox(int min, int max, int value, const QString& zeroText = {}) {
+  auto* box = new QSpinBox;
+  box->setRange(min, max);
+  box->setValue(value);
+  if (!zeroText.isEmpty()) box->setSpecialValueText(zeroText);
+  return box;
+}
+
+}  // namespace
+
+PageSetupDialog::PageSetupDialog(const PictureStyle& style, const PageSetup& page, QWidget* parent)
+    : QDialog(parent), style_(style) {
+  setWindowTitle(QStringLiteral("ページ設定"));
+  auto* pictures = new QGroupBox(QStringLiteral("画像"));
+  auto* pictureForm = new QFormLayout(pictures);
+  cellSize_ = SpinBox(kMinCellSize, kMaxCellSize, style.cellSize);
+  cellSize_->setSuffix(QStringLiteral(" ピクセル"));
+  cellSize_->setObjectName(QStringLiteral("CellSize"));
+  pictureForm->addRow(QStringLiteral("文字の大きさ(&C):"), cellSize_);
+  verticalGlyphs_ = new QCheckBox(QStringLiteral("縦書き用の字形を使う(&V)"));
+  verticalGlyphs_->setChecked(style.verticalGlyphs);
+  pictureForm->addRow(verticalGlyphs_);
+
+  auto* pdf = new QGroupBox(QStringLiteral("PDF"));
+  auto* pdfForm = new QFormLayout(pdf);
+  pages_ = new QCheckBox(QStringLiteral("用紙に合わせてページに分ける(&P)"));
+  pages_->setObjectName(QStringLiteral("Pages"));
+  pages_->setChecked(page.enabled);
+  pdfForm->addRow(pages_);
+  paper_ = new QComboBox;
+  paper_->setObjectName(QStringLiteral("Paper"));
+  paper_->addItems({QStringLiteral("A4"), QStringLiteral("B5"), QStringLiteral("A5"),
+                    QStringLiteral("B6"), QStringLiteral("A6 (文庫)"), QStringLiteral("レター"),
+                    QStringLiteral("原稿用紙 (20×20、A4 横)")});
+  paper_->setCurrentIndex(static_cast<int>(page.paper));
+  pdfForm->addRow(QStringLiteral("用紙(&S):"), paper_);
+  landscape_ = new QCheckBox(QStringLiteral("横向き(&L)"));
+  landscape_->setChecked(page.landscape);
+  pdfForm->addRow(landscape_);
+  margin_ = SpinBox(0, kMaxMarginMm, page.marginMm);
+  margin_->setSuffix(QStringLiteral(" mm"));
+  pdfForm->addRow(QStringLiteral("余白(&M):"), margin_);
+  characterPoints_ = new QDoubleSpinBox;
+  characterPoints_->setRange(kMinCharacterPoints, kMaxCharacterPoints);
+  characterPoints_->setDecimals(1);
+  characterPoints_->setSingleStep(0.5);
+  characterPoints_->setValue(page.characterPoints);
+  characterPoints_->setSuffix(QStringLiteral(" ポイント"));
+  pdfForm->addRow(QStringLiteral("文字の大きさ(&F):"), characterPoints_);
+  const QString fit = QStringLiteral("入るだけ");
+  columnLength_ =
+      SpinBox(0, static_cast<int>(kMaxColumnLength), static_cast<int>(page.columnLength), fit);
+  pdfForm->addRow(QStringLiteral("1 行の文字数(&N):"), columnLength_);
+  columns_ = SpinBox(0, 999, static_cast<int>(page.columns), fit);
+  pdfForm->addRow(QStringLiteral("1 ページの行数(&R):"), columns_);
+  pageNumbers_ = new QCheckBox(QStringLiteral("ページ番号(&U)"));
+  pageNumbers_->setChecked(page.pageNumbers);
+  pdfForm->addRow(pageNumbers_);
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(pictures);
+  layout->addWidget(pdf);
+  layout->addWidget(buttons);
+  connect(pages_, &QCheckBox::toggled, this, &PageSetupDialog::UpdateEnabled);
+  connect(paper_, &QComboBox::currentIndexChanged, this, &PageSetupDialog::UpdateEnabled);
+  UpdateEnabled();
+}
+
+// Manuscript paper fixes its own orientation, squares and counts.
+void PageSetupDialog::UpdateEnabled() {
+  const bool pages = pages_->isChecked();
+  const bool genkou = paper_->currentIndex() == static_cast<int>(Paper::kGenkou);
+  for (QWidget* control : {static_cast<QWidget*>(paper_), static_cast<QWidget*>(margin_),
+                           static_cast<QWidget*>(pageNumbers_)}) {
+    control->setEnabled(pages);
+  }
+  for (QWidget* control :
+       {static_cast<QWidget*>(landscape_), static_cast<QWidget*>(characterPoints_),
+        static_cast<QWidget*>(columnLength_), static_cast<QWidget*>(columns_)}) {
+    control->setEnabled(pages && !genkou);
+  }
+}
+
+PictureStyle PageSetupDialog::style() const {
+  PictureStyle style = style_;
+  style.cellSize = cellSize_->value();
+  style.verticalGlyphs = verticalGlyphs_->isChecked();
+  return style;
+}
+
+PageSetup PageSetupDialog::page() const {
+  PageSetup page;
+  page.enabled = pages_->isChecked();
+  page.paper = static_cast<Paper>(paper_->currentIndex());
+  page.landscape = landscape_->isChecked();
+  page.marginMm = margin_->value();
+  page.characterPoints = characterPoints_->value();
+  page.columnLength = static_cast<std::size_t>(columnLength_->value());
+  page.columns = static_cast<std::size_t>(columns_->value());
+  page.pageNumbers = pageNumbers_->isChecked();
+  return page;
+}
+
+}  // namespace mirotabe
