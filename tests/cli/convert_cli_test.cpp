@@ -265,7 +265,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "typo.ini: No such file or directory"},
         FailureCase{
             "SettingsAreADevice", {"--settings", "/dev/zero"}, 1, "/dev/zero: Not a regular file"},
-        FailureCase{"UnknownOption", {"--vertical"}, 2, "unknown option '--vertical'"},
+        FailureCase{"UnknownOption", {"--horizontal"}, 2, "unknown option '--horizontal'"},
         FailureCase{"UnknownEncoding", {"--encoding", "latin1"}, 2, "unknown encoding"},
         FailureCase{"EncodingOnlyRead",
                     {"--encoding", "EUC-JP"},
