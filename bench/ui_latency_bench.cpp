@@ -3,7 +3,7 @@
 // and the as-is text sixteen times over), one scroll step, a repaint with
 // nothing changed, and the first paint of a text just under the layout's
 // size bound; the keystroke also under columns of a fixed length with
-// gaps. Run it on the offscreen platform and under a real X server:
+// gaps, and with 縦組み表示. Run it on the offscreen platform and under a real X server:
 // scripts/bench.sh does both.
 #include <benchmark/benchmark.h>
 
@@ -93,14 +93,21 @@ const TextShape& ShapeFor(std::int64_t which) {
 
 // The main window showing `shape`, with the input caret at its end.
 struct Window {
-  explicit Window(const TextShape& shape, LayoutSettings layout = {}) : window(settings, services) {
-    settings.layout = layout;
+  explicit Window(const TextShape& shape, LayoutSettings layout = {}, bool verticalView = false)
+      : window(Configured(settings, layout, verticalView), services) {
     window.show();
     input = window.inputPane();
     output = window.outputPane();
     SetProgramText(*input, shape.text);
     input->moveCursor(QTextCursor::End);
     QApplication::processEvents();
+  }
+  // The settings the window opens with: the view is applied as it opens.
+  static AppSettings& Configured(AppSettings& settings, const LayoutSettings& layout,
+                                 bool verticalView) {
+    settings.layout = layout;
+    settings.view.verticalGlyphs = verticalView;
+    return settings;
   }
   AppSettings settings;
   SilentUiServices services;
@@ -118,7 +125,8 @@ void BM_KeystrokeToPaintedOutput(benchmark::State& state) {
   const TextShape& shape = ShapeFor(state.range(0));
   // Columns of 20 under the hanging rule with a gap: the most cells per line.
   Window window(shape,
-                state.range(1) == 0 ? LayoutSettings{} : LayoutSettings{20, Kinsoku::kHang, 1});
+                state.range(1) == 0 ? LayoutSettings{} : LayoutSettings{20, Kinsoku::kHang, 1},
+                state.range(2) != 0);
   for (auto _ : state) {
     QTest::keyClick(window.input, Qt::Key_A);
     window.output->viewport()->repaint();
@@ -131,12 +139,15 @@ void BM_KeystrokeToPaintedOutput(benchmark::State& state) {
 }
 
 BENCHMARK(BM_KeystrokeToPaintedOutput)
-    ->ArgNames({"shape", "columns"})  // shape: 0 as-is, 1 paragraphs, 2 as-is ×16
-    ->Args({0, 0})
-    ->Args({1, 0})
-    ->Args({2, 0})
-    ->Args({0, 1})
-    ->Args({1, 1})
+    // shape: 0 as-is, 1 paragraphs, 2 as-is ×16; vertical: 縦組み表示
+    ->ArgNames({"shape", "columns", "vertical"})
+    ->Args({0, 0, 0})
+    ->Args({0, 0, 1})
+    ->Args({1, 0, 0})
+    ->Args({1, 0, 1})
+    ->Args({2, 0, 0})
+    ->Args({0, 1, 0})
+    ->Args({1, 1, 0})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

@@ -40,5 +40,8 @@ echo "== Start-up with $text, xcb under Xvfb"
 echo "== The converter against iconv"
 scripts/convert_bench.sh
 
+echo "== PDF pages of the whole text: A4 and 原稿用紙"
+scripts/pdf_bench.sh
+
 echo "== The browser's edition"
 scripts/web_bench.sh
