@@ -92,6 +92,12 @@ IoResult<std::u16string> ReadTextFile(const std::string& path, Charset charset) 
   return DecodeTextFile(bytes.value(), charset);
 }
 
+IoResult<std::u16string> ReadTextFile(const std::string& path, TextEncoding encoding) {
+  IoResult<std::string> bytes = ReadFileBytes(path);
+  if (!bytes) return bytes.error();
+  return DecodeTextFile(bytes.value(), encoding);
+}
+
 IoResult<DetectedText> ReadDetectedTextFile(const std::string& path) {
   IoResult<std::string> bytes = ReadFileBytes(path);
   if (!bytes) return bytes.error();

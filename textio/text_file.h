@@ -38,6 +38,8 @@ EncodedText EncodeTextFile(std::u16string_view text, Charset charset = Charset::
 // Reads the whole file at `path`. A zero-byte file is the empty text.
 IoResult<std::u16string> ReadTextFile(const std::string& path, Charset charset = Charset::Cp932);
 IoResult<DetectedText> ReadDetectedTextFile(const std::string& path);
+// Reads the file at `path` in `encoding`, as a user who knows it asks.
+IoResult<std::u16string> ReadTextFile(const std::string& path, TextEncoding encoding);
 
 // Replaces the file at `path` by `text` atomically: a failed write leaves
 // the old file whole.

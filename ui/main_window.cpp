@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
+#include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "core/reverse_layout.h"
 #include "core/vertical_layout.h"
 #include "platform/charset.h"
+#include "textio/encoding_names.h"
 #include "textio/text_file.h"
 #include "ui/about.h"
 #include "ui/command_line.h"
@@ -24,6 +26,7 @@
 #include "ui/output_pane.h"
 #include "ui/pane_font.h"
 #include "ui/pane_text.h"
+#include "ui/reopen_menu.h"
 #include "ui/save_format.h"
 #include "ui/save_output.h"
 #include "ui/save_path.h"
@@ -65,6 +68,15 @@ QString TooLargeText(const LayoutTooLarge& tooLarge) {
       .arg(tooLarge.bound);
 }
 
+// The text of the file at `path` in `encoding`, or in the one it is found
+// to be in.
+IoResult<DetectedText> ReadIn(const std::string& path, std::optional<TextEncoding> encoding) {
+  if (!encoding) return ReadDetectedTextFile(path);
+  IoResult<std::u16string> text = ReadTextFile(path, *encoding);
+  if (!text) return text.error();
+  return DetectedText{std::move(text.value()), *encoding, false};
+}
+
 QString Listed(const std::vector<char32_t>& characters) {
   QString listed;
   for (const char32_t c : characters) {
@@ -89,8 +101,11 @@ MainWindow::MainWindow(AppSettings& settings, UiServices& services, QWidget* par
   setWindowIcon(icon);
   BuildPanes();
   BuildMenus();
-  // Says when a file's encoding could only be guessed.
+  // Names the encoding of the file read, and says when it was a guess.
   statusBar()->setSizeGripEnabled(false);
+  encodingShown_ = new QLabel(statusBar());
+  encodingShown_->setObjectName(QStringLiteral("EncodingShown"));
+  statusBar()->addPermanentWidget(encodingShown_);
   const double dpi = LogicalDpi(this);
   resize(TwipsToPixels(kClientWidthTwips, dpi), TwipsToPixels(kClientHeightTwips, dpi) +
                                                     menuBar()->sizeHint().height() +
@@ -135,6 +150,9 @@ void MainWindow::BuildMenus() {
   file->setObjectName(QStringLiteral("Menu_File"));
   addAction(file, "Menu_File_Open", QStringLiteral("開く(&O)"), &MainWindow::OpenFile)
       ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  reopenMenu_ = new ReopenMenu(this);
+  reopenMenu_->AddTo(file);
+  connect(reopenMenu_, &ReopenMenu::reopenRequested, this, &MainWindow::ReopenInput);
   addAction(file, "Menu_File_Save", QStringLiteral("縦書きを保存(&S)"), &MainWindow::SaveOutput)
       ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   file->addSeparator();
@@ -349,20 +367,31 @@ void MainWindow::OpenHomePage() {
 }
 
 void MainWindow::LoadInput(const std::string& path) {
-  const IoResult<DetectedText> read = ReadDetectedTextFile(path);
+  Load(path, std::nullopt);
+}
+
+void MainWindow::ReopenInput(TextEncoding encoding) {
+  Load(loadedFile_, encoding);
+}
+
+void MainWindow::Load(const std::string& path, std::optional<TextEncoding> encoding) {
+  const IoResult<DetectedText> read = ReadIn(path, encoding);
   if (!read) {
     ShowError(QStringLiteral("ファイルを開けませんでした。\r\n%1\r\n%2")
                   .arg(ShownPath(path), ReasonText(read.error())));
     return;
   }
+  loadedFile_ = path;
   // Only a starting folder for the dialogs: the text form serves.
   lastFile_ = ShownPath(path);
-  if (read.value().undetermined) {
-    statusBar()->showMessage(QStringLiteral("文字コードを判別できませんでした"));
-  } else {
-    statusBar()->clearMessage();
-  }
-  SetProgramText(*inputPane_, read.value().text);
+  const QString name = QString::fromLatin1(EncodingName(read.value().encoding));
+  encodingShown_->setText(read.value().undetermined
+                              ? QStringLiteral("文字コード: %1 (判別できませんでした)").arg(name)
+                              : QStringLiteral("文字コード: %1").arg(name));
+  reopenMenu_->ShowRead(read.value().encoding);
+  ReplaceProgramText(*inputPane_, read.value().text);
+  // A text just read is read from its start.
+  inputPane_->moveCursor(QTextCursor::Start);
 }
 
 QString MainWindow::DialogFolder() const {

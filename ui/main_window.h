@@ -16,18 +16,23 @@
 #include <QString>
 #include <QStringList>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/settings.h"
+#include "platform/charset.h"
 #include "platform/io_error.h"
 #include "ui/pane_layout.h"
+
+class QLabel;
 
 namespace mirotabe {
 
 class ClientArea;
 class InputPane;
 class OutputPane;
+class ReopenMenu;
 class Splitter;
 class UiServices;
 
@@ -82,9 +87,13 @@ class MainWindow : public QMainWindow {
   void ShowVersion();
   void OpenHomePage();
 
-  // Reads the file named by the bytes `path` into the input pane, or tells
-  // why it cannot.
+  // Reads the file named by the bytes `path` into the input pane, as one
+  // edit that undo takes back, in the encoding it is found to be in; or
+  // tells why it cannot.
   void LoadInput(const std::string& path);
+  // Reads the file last read again, in `encoding`.
+  void ReopenInput(TextEncoding encoding);
+  void Load(const std::string& path, std::optional<TextEncoding> encoding);
   QString DialogFolder() const;
   void ShowError(const QString& text);
 
@@ -104,6 +113,11 @@ class MainWindow : public QMainWindow {
   QString outputTooLarge_;
   // The file last opened or saved, where the dialogs may start.
   QString lastFile_;
+  // The file last read into the input pane, which can be read again.
+  std::string loadedFile_;
+  ReopenMenu* reopenMenu_ = nullptr;
+  // Names the encoding that file was read in.
+  QLabel* encodingShown_ = nullptr;
 };
 
 }  // namespace mirotabe

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QStatusBar>
 #include <QTest>
 #include <cstdint>
@@ -43,6 +44,10 @@ class MainWindowTest : public testing::Test {
   // The output pane's text, rows joined as a copy joins them.
   QString Shown() const { return Output()->Text({}, {SIZE_MAX, SIZE_MAX}); }
   QString Status() const { return window_->statusBar()->currentMessage(); }
+  // What the status bar says of the encoding of the file read.
+  QString EncodingShown() const {
+    return window_->statusBar()->findChild<QLabel*>(QStringLiteral("EncodingShown"))->text();
+  }
   QAction* Action(const char* name) const { return window_->findChild<QAction*>(name); }
   void Trigger(const char* action) const { Action(action)->trigger(); }
 

@@ -172,7 +172,13 @@ INSTANTIATE_TEST_SUITE_P(
                    QTest::keyClick(&p, Qt::Key_Z, Qt::ControlModifier);
                    QTest::keyClick(&p, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
                  }},
-        EditCase{"EmptiedByTheProgram", [](InputPane& p) { SetProgramText(p, u""); }}),
+        EditCase{"EmptiedByTheProgram", [](InputPane& p) { SetProgramText(p, u""); }},
+        EditCase{"ReplacedAsOneEditThenUndone",
+                 [](InputPane& p) {
+                   ReplaceProgramText(p, u"新\r\n\r\nしい");
+                   QTest::keyClick(&p, Qt::Key_Z, Qt::ControlModifier);
+                   QTest::keyClick(&p, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+                 }}),
     testing_support::CaseName());
 
 // The keys that delete a character delete one of the text at a cut, where

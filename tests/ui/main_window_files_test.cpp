@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QInputMethodEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -32,75 +33,140 @@ using namespace std::literals;
 
 const QString kShiftJisFilter = QStringLiteral("縦書きテキスト Shift_JIS (*.txt)");
 const QString kUtf8Filter = QStringLiteral("縦書きテキスト UTF-8 (*.txt)");
-const QString kUndetermined = QStringLiteral("文字コードを判別できませんでした");
-
-using MainWindowFilesTest = testing_support::MainWindowTest;
-
 // ---- Reading ----
 
 enum class Via { kOpen, kDrop, kCommandLine };
+
+class MainWindowFilesTest : public testing_support::MainWindowTest {
+ protected:
+  // Reads the file `name` into the input pane by `via`.
+  void Read(Via via, std::string_view name) {
+    switch (via) {
+      case Via::kOpen:
+        OpenFile(name);
+        break;
+      case Via::kDrop: {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(PathOf(name))});
+        const QPointF at(10, 10);
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Input()->viewport(), &enter);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Input()->viewport(), &drop);
+        break;
+      }
+      case Via::kCommandLine:
+        window_->LoadStartupFile({folder_.PathOf(name)});
+        break;
+    }
+  }
+};
 
 struct ReadCase {
   const char* name;
   std::string_view bytes;
   Via via;
-  QString text;  // the input pane afterwards
-  bool undetermined;
+  QString text;      // the input pane afterwards
+  QString encoding;  // what the status bar says of it
 };
 
 class MainWindowReadTest : public MainWindowFilesTest,
                            public testing::WithParamInterface<ReadCase> {};
 
-TEST_P(MainWindowReadTest, ReadsAnyEncodingAndSaysWhenItWasAGuess) {
+TEST_P(MainWindowReadTest, ReadsAnyEncodingAndNamesIt) {
   const ReadCase& c = GetParam();
   Put("in.txt", c.bytes);
   Open();
-  switch (c.via) {
-    case Via::kOpen:
-      OpenFile("in.txt");
-      break;
-    case Via::kDrop: {
-      QMimeData data;
-      data.setUrls({QUrl::fromLocalFile(PathOf("in.txt"))});
-      const QPointF at(10, 10);
-      QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-      QApplication::sendEvent(Input()->viewport(), &enter);
-      QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-      QApplication::sendEvent(Input()->viewport(), &drop);
-      break;
-    }
-    case Via::kCommandLine:
-      window_->LoadStartupFile({PathOf("in.txt").toStdString()});
-      break;
-  }
+  Read(c.via, "in.txt");
   EXPECT_EQ(Input()->toPlainText(), c.text);
-  EXPECT_EQ(Status(), c.undetermined ? kUndetermined : QString());
+  EXPECT_EQ(EncodingShown(), c.encoding);
   EXPECT_TRUE(services_.messages.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, MainWindowReadTest,
-    testing::Values(
-        ReadCase{"Utf8", "\xE7\xB8\xA6\xE6\x9B\xB8\xE3\x81\x8D\n"sv, Via::kOpen,
-                 QStringLiteral("縦書き"), false},
-        ReadCase{"EucJp", "\xA4\xB3\xA4\xF3\xA4\xCB\xA4\xC1\xA4\xCF"sv, Via::kOpen,
-                 QStringLiteral("こんにちは"), false},
-        ReadCase{"ShortHalfWidthCp932", "\xC3\xBD"sv, Via::kOpen, QStringLiteral("ﾃｽ"), false},
-        ReadCase{"GuessWithBadBytes", "a\x80\xFF"sv, Via::kOpen, QStringLiteral("a\uFFFD\uFFFD"),
-                 true},
-        ReadCase{"DroppedUtf16", "\xFF\xFE\x26\x7E"sv, Via::kDrop, QStringLiteral("縦"), false},
-        ReadCase{"CommandLineIso2022Jp", "\x1B$B=D=q$-\x1B(B"sv, Via::kCommandLine,
-                 QStringLiteral("縦書き"), false}),
+    testing::Values(ReadCase{"Utf8", "\xE7\xB8\xA6\xE6\x9B\xB8\xE3\x81\x8D\n"sv, Via::kOpen,
+                             QStringLiteral("縦書き"), QStringLiteral("文字コード: UTF-8")},
+                    ReadCase{"EucJp", "\xA4\xB3\xA4\xF3\xA4\xCB\xA4\xC1\xA4\xCF"sv, Via::kOpen,
+                             QStringLiteral("こんにちは"), QStringLiteral("文字コード: EUC-JP")},
+                    ReadCase{"ShortHalfWidthCp932", "\xC3\xBD"sv, Via::kOpen, QStringLiteral("ﾃｽ"),
+                             QStringLiteral("文字コード: Shift_JIS")},
+                    ReadCase{"Cp932ValidAsUtf8Too", "\xE2\xBE\x83\x77"sv, Via::kOpen,
+                             QStringLiteral("篝ヘ"), QStringLiteral("文字コード: Shift_JIS")},
+                    ReadCase{"GuessWithBadBytes", "a\x80\xFF"sv, Via::kOpen,
+                             QStringLiteral("a\uFFFD\uFFFD"),
+                             QStringLiteral("文字コード: Shift_JIS (判別できませんでした)")},
+                    ReadCase{"DroppedUtf16", "\xFF\xFE\x26\x7E"sv, Via::kDrop, QStringLiteral("縦"),
+                             QStringLiteral("文字コード: UTF-16LE")},
+                    ReadCase{"CommandLineIso2022Jp", "\x1B$B=D=q$-\x1B(B"sv, Via::kCommandLine,
+                             QStringLiteral("縦書き"), QStringLiteral("文字コード: ISO-2022-JP")}),
     testing_support::CaseName());
 
 TEST_F(MainWindowFilesTest, NextGoodFileClearsTheGuessMessage) {
   Put("bad.txt", "a\x80");
   Put("good.txt", "\xE3\x81\x82");
   Open();
+  EXPECT_EQ(EncodingShown(), QString());
   OpenFile("bad.txt");
-  EXPECT_EQ(Status(), kUndetermined);
+  EXPECT_EQ(EncodingShown(), QStringLiteral("文字コード: Shift_JIS (判別できませんでした)"));
   OpenFile("good.txt");
-  EXPECT_EQ(Status(), QString());
+  EXPECT_EQ(EncodingShown(), QStringLiteral("文字コード: UTF-8"));
+}
+
+// Opening and dropping replace the input pane's text as one edit, which
+// undo takes back and redo brings again.
+class MainWindowLoadUndoTest : public MainWindowFilesTest,
+                               public testing::WithParamInterface<Via> {};
+
+TEST_P(MainWindowLoadUndoTest, UndoBringsThePreviousTextBack) {
+  Put("in.txt", "new\nlines");
+  Open();
+  Type(QStringLiteral("typed\ntext"));
+  Read(GetParam(), "in.txt");
+  ASSERT_EQ(Input()->toPlainText(), QStringLiteral("new\nlines"));
+  EXPECT_EQ(Shown(), QStringLiteral("ｌｎ\nｉｅ\nｎｗ\nｅ　\nｓ　"));
+
+  QTest::keyClick(Input(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Input()->toPlainText(), QStringLiteral("typed\ntext"));
+  EXPECT_EQ(Shown(), QStringLiteral("ｔｔ\nｅｙ\nｘｐ\nｔｅ\n　ｄ"));
+  QTest::keyClick(Input(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(Input()->toPlainText(), QStringLiteral("new\nlines"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, MainWindowLoadUndoTest, testing::Values(Via::kOpen, Via::kDrop),
+                         [](const testing::TestParamInfo<Via>& info) {
+                           return info.param == Via::kOpen ? "Open" : "Drop";
+                         });
+
+// エンコーディングを指定して開き直す reads the file again in the chosen
+// encoding, as one more edit that undo takes back.
+TEST_F(MainWindowFilesTest, ReopensInTheChosenEncoding) {
+  Put("in.txt", "\xE7\xB8\xA6\xE6\x9B\xB8");
+  Open();
+  QMenu* reopen = window_->findChild<QMenu*>(QStringLiteral("Menu_File_Reopen"));
+  ASSERT_NE(reopen, nullptr);
+  EXPECT_FALSE(reopen->isEnabled());
+  OpenFile("in.txt");
+  ASSERT_EQ(Input()->toPlainText(), QStringLiteral("縦書"));
+  EXPECT_TRUE(reopen->isEnabled());
+  EXPECT_TRUE(Action("Menu_File_Reopen_UTF-8")->isChecked());
+
+  Trigger("Menu_File_Reopen_Shift_JIS");
+  EXPECT_EQ(Input()->toPlainText(), QStringLiteral("邵ｦ譖ｸ"));
+  EXPECT_EQ(EncodingShown(), QStringLiteral("文字コード: Shift_JIS"));
+  EXPECT_TRUE(Action("Menu_File_Reopen_Shift_JIS")->isChecked());
+  EXPECT_FALSE(Action("Menu_File_Reopen_UTF-8")->isChecked());
+
+  Input()->setFocus();
+  QTest::keyClick(Input(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Input()->toPlainText(), QStringLiteral("縦書"));
+
+  // A file gone since is reported, and the pane stays.
+  fs::remove(folder_.PathOf("in.txt"));
+  Trigger("Menu_File_Reopen_EUC-JP");
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_TRUE(services_.messages[0].text.contains(QStringLiteral("No such file or directory")));
+  EXPECT_EQ(Input()->toPlainText(), QStringLiteral("縦書"));
 }
 
 // ---- Saving ----
