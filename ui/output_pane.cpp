@@ -65,7 +65,7 @@ void OutputPane::SetLayout(VerticalLayout layout) {
   if (mark_) viewport()->update(CellRect({mark_->row, mark_->column}));
   mark_.reset();
   caret_ = Clamped(caret_);
-  anchor_ = Clamped(anchor_);
+  anchor_ = caret_;
   UpdateScrollBars();
   // Where the layout says which columns changed, only they are painted
   // again: at a keystroke, the column of the line typed in.

@@ -51,8 +51,9 @@ class OutputPane : public QAbstractScrollArea {
 
   explicit OutputPane(QWidget* parent = nullptr);
 
-  // Shows `layout`. The caret and the selection stay where they were as far
-  // as the new layout reaches; the mark is cleared.
+  // Shows `layout`. The caret stays where it was as far as the new layout
+  // reaches; the selection and the mark are cleared, since the cells they
+  // covered may now hold other characters.
   void SetLayout(VerticalLayout layout);
   // Gives up the layout, whose memory the next one can reuse; SetLayout
   // must follow before the pane is shown again.

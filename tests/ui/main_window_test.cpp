@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -22,6 +23,7 @@
 #include <QWheelEvent>
 #include <filesystem>
 #include <functional>
+#include <vector>
 
 #include "platform/charset.h"
 #include "tests/support/case_name.h"
@@ -245,6 +247,26 @@ TEST_F(MainWindowTest, OpenLoadsTheChosenFileAndConverts) {
   Trigger("Menu_File_Open");
   EXPECT_EQ(Input()->toPlainText(), QStringLiteral("縦\nab"));
   EXPECT_TRUE(services_.messages.empty());
+}
+
+// A selection of the output pane covers cells, which hold other characters
+// once the layout changes: typing or opening drops it, and Ctrl+C then
+// copies nothing.
+TEST_F(MainWindowTest, ANewLayoutDropsTheOutputSelection) {
+  Put("in.txt", "xyz");
+  Open();
+  Type(QStringLiteral("ab"));
+  const std::vector<std::function<void()>> changes = {[&] { Type(QStringLiteral("c")); },
+                                                      [&] { OpenFile("in.txt"); }};
+  for (const auto& change : changes) {
+    QTest::keyClick(Output(), Qt::Key_A, Qt::ControlModifier);
+    ASSERT_TRUE(Output()->HasSelection());
+    change();
+    EXPECT_FALSE(Output()->HasSelection());
+    QApplication::clipboard()->clear();
+    QTest::keyClick(Output(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QString());
+  }
 }
 
 TEST_F(MainWindowTest, OpenedFileWaitsForTheKeyUnderTriggerZero) {
