@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <iostream>
+#include <new>
 #include <optional>
 #include <string>
 #include <variant>
@@ -109,7 +110,7 @@ int IoFailure(std::ostream& err, const IoError& error) {
 // A settings file the user names must exist: a mistyped name would
 // otherwise convert with the defaults, unnoticed.
 IoStatus LoadNamedSettings(AppSettings& settings, const std::string& file) {
-  const IoResult<std::string> bytes = ReadFileBytes(file);
+  const IoResult<std::string> bytes = ReadFileBytes(file, ProfileFile::kMaxBytes);
   if (!bytes) return bytes.error();
   ReadSettings(settings, ProfileFile::FromBytes(file, bytes.value()));
   return std::nullopt;
@@ -453,7 +454,16 @@ int RunConvert(int argc, char** argv, std::ostream& out, std::ostream& err,
         << "\n";
     return kExitFailure;
   }
-  return Run(options, pictures, err);
+  try {
+    return Run(options, pictures, err);
+  } catch (const std::bad_alloc&) {
+    // The read is bounded; a text within the bound may still need more
+    // memory than there is once it is decoded and laid out.
+    err << kProgram << ": "
+        << (options.inputFile == "-" ? std::string("standard input") : options.inputFile)
+        << ": the text is too large for the memory available\n";
+    return kExitFailure;
+  }
 }
 
 }  // namespace mirotabe

@@ -5,9 +5,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <new>
+#include <stdexcept>
 #include <optional>
 #include <random>
 #include <system_error>
@@ -42,18 +45,29 @@ int OpenResuming(const char* path, int flags, mode_t mode = 0) {
   }
 }
 
-// Appends everything up to the end of `fd` to `out`, resuming after signals.
-// False with errno set when a read fails.
-bool ReadAll(int fd, std::string& out) {
+IoError TooLarge(const std::string& path, std::uint64_t size) {
+  return IoError{path, MakeErrorCode(FileError::kTooLarge), size};
+}
+
+// Appends everything up to the end of `fd` to `out`, resuming after signals,
+// as long as `out` stays within `maxBytes` and memory lasts. An error
+// (errno set for a failed read) otherwise.
+IoStatus ReadAll(int fd, std::string& out, std::size_t maxBytes, const std::string& path) {
   char buffer[64 * 1024];
   for (;;) {
     const ssize_t n = Sys().read(fd, buffer, sizeof buffer);
     if (n > 0) {
-      out.append(buffer, static_cast<std::size_t>(n));
+      const auto count = static_cast<std::size_t>(n);
+      if (count > maxBytes - out.size()) return TooLarge(path, out.size() + count);
+      try {
+        out.append(buffer, count);
+      } catch (const std::bad_alloc&) {
+        return TooLarge(path, out.size() + count);
+      }
     } else if (n == 0) {
-      return true;
+      return std::nullopt;
     } else if (errno != EINTR) {
-      return false;
+      return LastIoError(path);
     }
   }
 }
@@ -187,9 +201,9 @@ IoStatus MakeOneFolder(const std::string& folder) {
   return ErrorOf(folder, mkdirError == EEXIST ? errno : mkdirError);
 }
 
-// Reads `path` to its end. `regularOnly` refuses anything but a regular
-// file, and opens without waiting for a FIFO's writer.
-IoResult<std::string> ReadPath(const std::string& path, bool regularOnly) {
+// Reads `path` to its end, at most `maxBytes`. `regularOnly` refuses
+// anything but a regular file, and opens without waiting for a FIFO's writer.
+IoResult<std::string> ReadPath(const std::string& path, bool regularOnly, std::size_t maxBytes) {
   const int flags = O_RDONLY | O_CLOEXEC | O_NOCTTY | (regularOnly ? O_NONBLOCK : 0);
   const int fd = OpenResuming(path.c_str(), flags);
   if (fd < 0) return LastIoError(path);
@@ -203,10 +217,25 @@ IoResult<std::string> ReadPath(const std::string& path, bool regularOnly) {
     return S_ISDIR(info.st_mode) ? ErrorOf(path, EISDIR) : NotRegular(path);
   }
   std::string bytes;
-  if (S_ISREG(info.st_mode)) bytes.reserve(static_cast<std::size_t>(info.st_size));
-  if (!ReadAll(fd, bytes)) {
+  IoStatus failed;
+  if (S_ISREG(info.st_mode)) {
+    const auto size = static_cast<std::uint64_t>(info.st_size);
+    if (size > maxBytes) {
+      failed = TooLarge(path, size);
+    } else {
+      try {
+        bytes.reserve(static_cast<std::size_t>(size));
+      } catch (const std::bad_alloc&) {
+        failed = TooLarge(path, size);
+      } catch (const std::length_error&) {
+        failed = TooLarge(path, size);
+      }
+    }
+  }
+  if (!failed) failed = ReadAll(fd, bytes, maxBytes, path);
+  if (failed) {
     CloseKeepingErrno(fd);
-    return LastIoError(path);
+    return *failed;
   }
   Sys().close(fd);
   return bytes;
@@ -214,17 +243,17 @@ IoResult<std::string> ReadPath(const std::string& path, bool regularOnly) {
 
 }  // namespace
 
-IoResult<std::string> ReadFileBytes(const std::string& path) {
-  return ReadPath(path, true);
+IoResult<std::string> ReadFileBytes(const std::string& path, std::size_t maxBytes) {
+  return ReadPath(path, true, maxBytes);
 }
 
 IoResult<std::string> ReadStreamBytes(const std::string& path) {
-  return ReadPath(path, false);
+  return ReadPath(path, false, kMaxReadBytes);
 }
 
 IoResult<std::string> ReadDescriptorBytes(int fd, const std::string& name) {
   std::string bytes;
-  if (!ReadAll(fd, bytes)) return LastIoError(name);
+  if (IoStatus failed = ReadAll(fd, bytes, kMaxReadBytes, name)) return *failed;
   return bytes;
 }
 

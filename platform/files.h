@@ -8,19 +8,26 @@
 
 namespace mirotabe {
 
-// All bytes of the regular file at `path`. A folder, a missing file, no
-// read access, and a device or FIFO (FileError::kNotRegularFile) are errors;
-// opening never blocks, so a FIFO without a writer cannot hang the caller.
-IoResult<std::string> ReadFileBytes(const std::string& path);
+// The most bytes a read takes into memory: a text this large already needs
+// several times as much once it is decoded and laid out. More, or more than
+// memory holds, is FileError::kTooLarge, never an abort.
+inline constexpr std::size_t kMaxReadBytes = std::size_t{1} << 30;
+
+// All bytes of the regular file at `path`, at most `maxBytes`. A folder, a
+// missing file, no read access, and a device or FIFO
+// (FileError::kNotRegularFile) are errors; opening never blocks, so a FIFO
+// without a writer cannot hang the caller.
+IoResult<std::string> ReadFileBytes(const std::string& path, std::size_t maxBytes = kMaxReadBytes);
 
 // All bytes up to the end of whatever `path` names that can be read: a file,
 // a FIFO or a pipe (/dev/stdin, a shell's "<(...)"), a character device. A
 // FIFO is waited on until it has a writer and read to its end, as scripts
-// expect. Only a folder is refused.
+// expect. Only a folder is refused. A stream that goes on past kMaxReadBytes
+// (/dev/zero) is FileError::kTooLarge.
 IoResult<std::string> ReadStreamBytes(const std::string& path);
 
-// All bytes up to the end of an open descriptor (standard input, a pipe).
-// `name` is what errors call it.
+// All bytes up to the end of an open descriptor (standard input, a pipe),
+// at most kMaxReadBytes. `name` is what errors call it.
 IoResult<std::string> ReadDescriptorBytes(int fd, const std::string& name);
 
 // Writes all of `bytes` to an open descriptor (standard output, a pipe).

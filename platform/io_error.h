@@ -2,6 +2,7 @@
 // system's reason.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -12,9 +13,17 @@ namespace mirotabe {
 struct IoError {
   std::string path;
   std::error_code code;
+  // For FileError::kTooLarge: the size of the file, or the bytes read
+  // before the bound was reached.
+  std::uint64_t size = 0;
 
-  // The system's description of `code` ("No such file or directory").
-  std::string Reason() const { return code.message(); }
+  // The system's description of `code` ("No such file or directory"), with
+  // the size where there is one.
+  std::string Reason() const {
+    std::string reason = code.message();
+    if (size != 0) reason += " (" + std::to_string(size) + " bytes)";
+    return reason;
+  }
 };
 
 // Either a value or the IoError that prevented it. Dropping one unread
@@ -41,6 +50,8 @@ enum class FileError {
   // A device, a FIFO or a socket where a file to read or to replace is
   // needed: reading one may never end, and replacing one would destroy it.
   kNotRegularFile = 1,
+  // More bytes than a read may take into memory, or more than memory holds.
+  kTooLarge = 2,
 };
 
 class FileErrorCategory : public std::error_category {
@@ -50,6 +61,8 @@ class FileErrorCategory : public std::error_category {
     switch (static_cast<FileError>(code)) {
       case FileError::kNotRegularFile:
         return "Not a regular file";
+      case FileError::kTooLarge:
+        return "File too large to read";
     }
     return "Unknown error";
   }

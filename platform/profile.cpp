@@ -317,7 +317,7 @@ ProfileFile& ProfileFile::operator=(ProfileFile&&) noexcept = default;
 ProfileFile::~ProfileFile() = default;
 
 IoResult<ProfileFile> ProfileFile::Load(const std::string& path) {
-  IoResult<std::string> bytes = ReadFileBytes(path);
+  IoResult<std::string> bytes = ReadFileBytes(path, kMaxBytes);
   if (!bytes) {
     if (bytes.error().code == std::errc::no_such_file_or_directory) return ProfileFile(path);
     return bytes.error();

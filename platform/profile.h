@@ -24,6 +24,7 @@
 // - The file is replaced atomically: a failed save leaves the old file.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -46,8 +47,12 @@ class ProfileFile {
   ProfileFile& operator=(ProfileFile&&) noexcept;
   ~ProfileFile();
 
+  // The largest file Load reads: far more than any profile this program
+  // writes, and a bound on what a mistaken or hostile file can take.
+  static constexpr std::size_t kMaxBytes = std::size_t{64} << 20;
+
   // Reads the file at `path`. A missing file gives an empty profile; any
-  // other failure to read it is an error.
+  // other failure to read it (a file over kMaxBytes among them) is an error.
   static IoResult<ProfileFile> Load(const std::string& path);
   // The profile whose file holds `bytes`, to be saved at `path`.
   static ProfileFile FromBytes(std::string path, std::string_view bytes);

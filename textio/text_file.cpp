@@ -1,5 +1,7 @@
 #include "textio/text_file.h"
 
+#include <new>
+
 #include "platform/files.h"
 #include "textio/encoding_detection.h"
 
@@ -86,10 +88,26 @@ EncodedText EncodeTextFile(std::u16string_view text, Charset charset) {
   return Encode(text, charset);
 }
 
-IoResult<std::u16string> ReadTextFile(const std::string& path, Charset charset) {
+namespace {
+
+// The text that `decode` makes of the bytes of the file at `path`; a text
+// that memory cannot hold is FileError::kTooLarge, not an abort.
+template <typename Decode>
+auto ReadDecoded(const std::string& path, Decode decode) -> IoResult<decltype(decode({}))> {
   IoResult<std::string> bytes = ReadFileBytes(path);
   if (!bytes) return bytes.error();
-  return DecodeTextFile(bytes.value(), charset);
+  try {
+    return decode(bytes.value());
+  } catch (const std::bad_alloc&) {
+    return IoError{path, MakeErrorCode(FileError::kTooLarge), bytes.value().size()};
+  }
+}
+
+}  // namespace
+
+IoResult<std::u16string> ReadTextFile(const std::string& path, Charset charset) {
+  return ReadDecoded(path,
+                     [charset](std::string_view bytes) { return DecodeTextFile(bytes, charset); });
 }
 
 IoResult<std::u16string> ReadTextFile(const std::string& path, TextEncoding encoding) {
@@ -99,9 +117,7 @@ IoResult<std::u16string> ReadTextFile(const std::string& path, TextEncoding enco
 }
 
 IoResult<DetectedText> ReadDetectedTextFile(const std::string& path) {
-  IoResult<std::string> bytes = ReadFileBytes(path);
-  if (!bytes) return bytes.error();
-  return DecodeDetectedTextFile(bytes.value());
+  return ReadDecoded(path, [](std::string_view bytes) { return DecodeDetectedTextFile(bytes); });
 }
 
 IoStatus WriteTextFile(const std::string& path, std::u16string_view text, Charset charset) {

@@ -5,6 +5,10 @@
 namespace mirotabe {
 
 QString ReasonText(const IoError& error) {
+  if (error.code == MakeErrorCode(FileError::kTooLarge)) {
+    return QStringLiteral("ファイルが大きすぎて読み込めません (%L1 バイト)。")
+        .arg(static_cast<qulonglong>(error.size));
+  }
   if (error.code == MakeErrorCode(FileError::kNotRegularFile)) {
     return QStringLiteral(
         "通常のファイルではありません (デバイスや FIFO は開くことも保存することもできません)。");

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "core/settings.h"
+#include "platform/sys_calls.h"
 #include "tests/support/failing_sys_calls.h"
 #include "tests/support/temp_folder.h"
 
@@ -95,6 +96,28 @@ TEST(SettingsFaultFolderTest, FifoIsUnreadableAndGivesTheDefaults) {
   ASSERT_TRUE(failed);
   EXPECT_EQ(failed->path, file);
   EXPECT_EQ(failed->code, MakeErrorCode(FileError::kNotRegularFile));
+  EXPECT_EQ(settings.tabSpace, kDefaultTabSpace);
+}
+
+// A settings file too large to read starts the program with the defaults,
+// like one that cannot be read; its size is never allocated.
+TEST(SettingsFaultFolderTest, HugeFileGivesTheDefaults) {
+  TempFolder folder;
+  const std::string file = folder.PathOf("Setting.ini");
+  WriteFile(file, "[Main]\r\nTabSpace=8\r\n");
+  SysCalls calls = RealSysCalls();
+  calls.fstat = [](int fd, struct stat* info) {
+    const int result = RealSysCalls().fstat(fd, info);
+    info->st_size = off_t{10} << 30;
+    return result;
+  };
+  const ScopedSysCalls huge(calls);
+  AppSettings settings;
+  settings.tabSpace = 9;
+  const IoStatus failed = LoadSettings(settings, file);
+  ASSERT_TRUE(failed);
+  EXPECT_EQ(failed->code, MakeErrorCode(FileError::kTooLarge));
+  EXPECT_EQ(failed->size, 10ull << 30);
   EXPECT_EQ(settings.tabSpace, kDefaultTabSpace);
 }
 

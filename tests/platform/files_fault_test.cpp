@@ -7,11 +7,13 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <limits>
 #include <set>
 #include <string>
 #include <thread>
 
 #include "platform/files.h"
+#include "platform/sys_calls.h"
 #include "tests/support/case_name.h"
 #include "tests/support/failing_sys_calls.h"
 #include "tests/support/temp_folder.h"
@@ -228,6 +230,56 @@ TEST(FilesOtherTargetsTest, ReadingAFifoFailsAtOnceInsteadOfWaiting) {
     EXPECT_EQ(bytes.error().Reason(), "Not a regular file");
   }
 }
+
+// --- Reads stop at their bound, never at an abort ----------------------------
+
+// The size that fstat() reports for every file.
+off_t reportedSize = 0;
+
+struct BoundCase {
+  const char* name;
+  off_t reported;        // what fstat() says
+  std::size_t maxBytes;  // the bound of the read
+  std::uint64_t size;    // the size the error gives
+};
+
+class FilesBoundTest : public testing::TestWithParam<BoundCase> {};
+
+// A file that says it is huge is refused before anything is allocated, and
+// one whose size says nothing (a /proc file) is refused once its bytes pass
+// the bound.
+TEST_P(FilesBoundTest, ATooLargeFileIsAnErrorWithItsSize) {
+  const BoundCase& c = GetParam();
+  TempFolder folder;
+  const std::string path = folder.PathOf("file");
+  WriteFile(path, std::string(17, 'x'));
+  SysCalls calls = RealSysCalls();
+  reportedSize = c.reported;
+  calls.fstat = [](int fd, struct stat* info) {
+    const int result = RealSysCalls().fstat(fd, info);
+    info->st_size = reportedSize;
+    return result;
+  };
+  const ScopedSysCalls sized(calls);
+  const IoResult<std::string> bytes = ReadFileBytes(path, c.maxBytes);
+  ASSERT_FALSE(bytes.ok());
+  EXPECT_EQ(bytes.error().code, MakeErrorCode(FileError::kTooLarge));
+  EXPECT_EQ(bytes.error().size, c.size);
+  EXPECT_EQ(bytes.error().Reason(),
+            "File too large to read (" + std::to_string(c.size) + " bytes)");
+  if (c.maxBytes == kMaxReadBytes) {
+    EXPECT_EQ(ReadStreamBytes(path).error().code, MakeErrorCode(FileError::kTooLarge));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , FilesBoundTest,
+    testing::Values(BoundCase{"TenGigabytes", off_t{10} << 30, kMaxReadBytes, 10ull << 30},
+                    BoundCase{"LargerThanMemoryCanHold", std::numeric_limits<off_t>::max(),
+                              std::numeric_limits<std::size_t>::max(),
+                              std::numeric_limits<off_t>::max()},
+                    BoundCase{"SizeUnknownReadPastTheBound", 0, 16, 17}),
+    testing_support::CaseName());
 
 TEST(FilesOtherTargetsTest, StreamReadingWaitsForTheFifosWriter) {
   TempFolder folder;
