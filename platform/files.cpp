@@ -4,15 +4,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <new>
-#include <stdexcept>
 #include <optional>
 #include <random>
+#include <stdexcept>
 #include <system_error>
 #include <utility>
 
@@ -153,6 +155,45 @@ mode_t CurrentUmask() {
   return 022;
 }
 
+// Temporary files are ".KEY.mirotabe~XXXXXX": KEY stands for the target,
+// and the six random letters keep saves running side by side apart.
+constexpr std::string_view kTemporaryMark = ".mirotabe~";
+constexpr std::size_t kRandomLetters = 6;
+// A longer target name is stood for by its hash, so that the temporary name
+// fits wherever the target's name fits, on every file system.
+constexpr std::size_t kLongestKey = 16;
+// A temporary file this much older than its last write was left by a save
+// that was killed: a save in progress keeps writing into it.
+constexpr auto kLeftoverAge = std::chrono::minutes(1);
+
+bool IsLetterOrDigit(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
+// The KEY of the temporary files of target `name`. The hash (FNV-1a, written
+// out here because std::hash may differ between builds) must stay the same
+// from one run to the next, so that a later save finds the leftovers.
+std::string TemporaryKey(const std::string& name) {
+  if (name.size() <= kLongestKey) return name;
+  std::uint64_t hash = 0xcbf29ce484222325u;
+  for (const char c : name) {
+    hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
+  }
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string key(16, '0');
+  for (char& digit : key) {
+    digit = kHex[hash >> 60];
+    hash <<= 4;
+  }
+  return key;
+}
+
+// "." + KEY + kTemporaryMark, the fixed start of every temporary name of
+// target `name`.
+std::string TemporaryPrefix(const std::string& name) {
+  return "." + TemporaryKey(name) + std::string(kTemporaryMark);
+}
+
 // A name for a temporary file in `folder` beside `name`: hidden, and random
 // so that saves running side by side never meet.
 std::string TemporaryName(const std::string& folder, const std::string& name) {
@@ -160,9 +201,33 @@ std::string TemporaryName(const std::string& folder, const std::string& name) {
       "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
   thread_local std::mt19937_64 random{std::random_device{}()};
   std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
-  std::string suffix(6, ' ');
+  std::string suffix(kRandomLetters, ' ');
   for (char& c : suffix) c = kLetters[pick(random)];
-  return JoinPath(folder, "." + name + "." + suffix);
+  return JoinPath(folder, TemporaryPrefix(name) + suffix);
+}
+
+// Removes the temporary files that killed saves of target `name` left in
+// `folder`: its own pattern only, and only once they have not been written
+// for a minute, so that a save still in progress keeps its file. Best
+// effort: a leftover that cannot be removed harms nothing.
+void RemoveLeftovers(const std::string& folder, const std::string& name) {
+  const std::string prefix = TemporaryPrefix(name);
+  const auto now = std::chrono::system_clock::now();
+  std::error_code error;
+  for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+       entry.increment(error)) {
+    const std::string found = entry->path().filename().string();
+    if (found.size() != prefix.size() + kRandomLetters || !found.starts_with(prefix) ||
+        !std::all_of(found.begin() + static_cast<std::ptrdiff_t>(prefix.size()), found.end(),
+                     IsLetterOrDigit)) {
+      continue;
+    }
+    const std::string path = JoinPath(folder, found);
+    struct stat info;
+    if (Sys().lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+    const auto written = std::chrono::system_clock::from_time_t(info.st_mtim.tv_sec);
+    if (now - written > kLeftoverAge) Sys().unlink(path.c_str());
+  }
 }
 
 // Tries fresh names until `make` does not fail with EEXIST. The name made,
@@ -320,6 +385,7 @@ IoResult<AtomicFileWriter> AtomicFileWriter::Begin(const std::string& path, Othe
 
   // Beside the target: rename() is only atomic within one file system.
   const std::string folder = FolderOf(writer.file_);
+  RemoveLeftovers(folder, NameOf(writer.file_));
   writer.fd_ = OpenResuming(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
   writer.unnamed_ = writer.fd_ >= 0;
   // File systems without O_TMPFILE say so in one of these ways.

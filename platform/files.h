@@ -44,7 +44,11 @@ enum class OtherTargets {
 // same folder, flushes it to disk and renames it over the old one, so the
 // old file stays whole when anything fails. The temporary file has no name
 // until it is complete (O_TMPFILE), so a killed save leaves nothing behind;
-// where the file system cannot do that, it is a hidden ".NAME.XXXXXX".
+// where the file system cannot do that, it is a hidden
+// ".NAME.mirotabe~XXXXXX", NAME a hash for a name over 16 bytes, so that it
+// fits wherever the target's name fits. Before it writes, a save removes the
+// temporary files of the same target that killed saves left, once they have
+// not been written for a minute.
 // A new file gets the usual permissions, an existing one keeps its own; a
 // symbolic link is followed. Only a regular file is ever replaced, see
 // OtherTargets. A file without any write permission, or one the user may

@@ -160,6 +160,42 @@ TEST_P(FilesNoTmpfileTest, FallsBackToANamedTemporaryFileAndRemovesIt) {
 INSTANTIATE_TEST_SUITE_P(, FilesNoTmpfileTest, testing::Values(EOPNOTSUPP, EISDIR, EINVAL),
                          [](const auto& info) { return std::string(ErrnoName(info.param)); });
 
+// A name of the longest length a folder takes: the temporary name must fit
+// too, so it is stood for by a hash.
+TEST(FilesNoTmpfileLongNameTest, TheLongestNameIsSavedThroughANamedTemporaryFile) {
+  TempFolder folder;
+  const std::string name = std::string(251, 'a') + ".txt";
+  const std::string path = folder.PathOf(name);
+  FailingSysCalls failing({Call::kOpen, EOPNOTSUPP, 1, 0, O_TMPFILE});
+  IoResult<AtomicFileWriter> writer = AtomicFileWriter::Begin(path);
+  ASSERT_TRUE(writer.ok()) << writer.error().Reason();
+  ASSERT_FALSE(writer.value().Write("new"));
+  const std::set<std::string> names = NamesIn(folder.path());
+  ASSERT_EQ(names.size(), 1u);
+  EXPECT_LE(names.begin()->size(), 40u) << *names.begin();
+  ASSERT_FALSE(writer.value().Commit());
+  EXPECT_EQ(ReadFile(path), "new");
+  EXPECT_EQ(NamesIn(folder.path()), std::set<std::string>{name});
+}
+
+// A save first removes what killed saves of the same file left, once it has
+// lain untouched for a minute; anything else stays.
+TEST(FilesNoTmpfileLongNameTest, LeftoversOfKilledSavesAreRemovedBeforeASave) {
+  TempFolder folder;
+  const std::string path = folder.PathOf("file");
+  const std::set<std::string> kept{".file.mirotabe~Fresh1", ".file.mirotabe~old", ".file.backup",
+                                   ".other.mirotabe~Old234", "file"};
+  for (const std::string& name : kept) WriteFile(folder.PathOf(name), "x");
+  WriteFile(folder.PathOf(".file.mirotabe~Old123"), "x");
+  for (const char* old :
+       {".file.mirotabe~Old123", ".file.mirotabe~old", ".other.mirotabe~Old234"}) {
+    const timespec times[2] = {{0, UTIME_OMIT}, {time(nullptr) - 120, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, folder.PathOf(old).c_str(), times, 0), 0);
+  }
+  ASSERT_FALSE(ReplaceFileAtomically(path, "new"));
+  EXPECT_EQ(NamesIn(folder.path()), kept);
+}
+
 TEST(FilesTmpfileTest, UnfinishedSaveHasNoNameInTheFolder) {
   TempFolder folder;
   const std::string path = folder.PathOf("file");
