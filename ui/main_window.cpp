@@ -59,6 +59,21 @@ std::optional<ConvertTrigger> TriggerOfKey(int qtKey) {
   }
 }
 
+// Texts longer than this are not laid out in the window. The input pane,
+// its copy of the text and the layout each hold the whole text, and the
+// output pane draws only the cells in view, so the window's memory grows
+// with the text and not with the cells, which only a whole grid (a save,
+// a copy, a picture) holds.
+constexpr std::size_t kMaxShownUnits = std::size_t{32} * 1024 * 1024;
+
+QString TooLongText(std::size_t units, std::size_t bound) {
+  return QStringLiteral(
+             "縦書きにするには大きすぎるため表示できません。\r\n"
+             "%1 文字は、上限の %2 文字を超えています。")
+      .arg(units)
+      .arg(bound);
+}
+
 QString TooLargeText(const LayoutTooLarge& tooLarge) {
   return QStringLiteral(
              "縦書きにすると大きすぎるため表示できません。\r\n"
@@ -92,7 +107,8 @@ MainWindow::MainWindow(AppSettings& settings, UiServices& services, QWidget* par
     : QMainWindow(parent),
       settings_(settings),
       services_(services),
-      maxLayoutCells_(kMaxLayoutCells) {
+      maxLayoutCells_(kMaxLayoutCells),
+      maxShownUnits_(kMaxShownUnits) {
   setWindowTitle(kTitle);
   QIcon icon;
   for (const int size : {16, 32, 48}) {
@@ -217,20 +233,27 @@ void MainWindow::Convert() {
   // where it can.
   const std::optional<TextEdit> edit = inputPane_->TakeEdit();
   const std::u16string_view text = inputPane_->ProgramText();
-  LayoutResult result =
-      edit ? UpdateVerticalLayout(outputPane_->TakeLayout(), text, *edit, settings_.tabSpace,
-                                  settings_.swapTable, settings_.layout, maxLayoutCells_)
-           : RebuildVerticalLayout(outputPane_->TakeLayout(), text, settings_.tabSpace,
-                                   settings_.swapTable, settings_.layout, maxLayoutCells_);
-  if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
-    outputTooLarge_ = TooLargeText(*tooLarge);
+  if (text.size() > maxShownUnits_) {
+    outputTooLarge_ = TooLongText(text.size(), maxShownUnits_);
     outputPane_->SetLayout({});
     outputPane_->SetMessage(outputTooLarge_);
     return;
   }
-  outputTooLarge_.clear();
+  // Any number of cells is shown; only a whole grid is bounded.
+  constexpr std::size_t kAnyCells = static_cast<std::size_t>(-1);
+  LayoutResult result =
+      edit ? UpdateVerticalLayout(outputPane_->TakeLayout(), text, *edit, settings_.tabSpace,
+                                  settings_.swapTable, settings_.layout, kAnyCells)
+           : RebuildVerticalLayout(outputPane_->TakeLayout(), text, settings_.tabSpace,
+                                   settings_.swapTable, settings_.layout, kAnyCells);
+  auto& layout = std::get<VerticalLayout>(result);
+  const std::size_t columns = layout.ColumnCount();
+  const std::size_t rows = layout.RowCount();
+  outputTooLarge_ = rows != 0 && columns > maxLayoutCells_ / rows
+                        ? TooLargeText(LayoutTooLarge{columns, rows, maxLayoutCells_})
+                        : QString();
   outputPane_->SetMessage({});
-  outputPane_->SetLayout(std::move(std::get<VerticalLayout>(result)));
+  outputPane_->SetLayout(std::move(layout));
   FollowInputCaret();
 }
 
@@ -384,12 +407,22 @@ void MainWindow::Load(const std::string& path, std::optional<TextEncoding> encod
   loadedFile_ = path;
   // Only a starting folder for the dialogs: the text form serves.
   lastFile_ = ShownPath(path);
+  const std::u16string& text = read.value().text;
+  // Said before the text goes anywhere: filling the pane alone would take
+  // long and much memory.
+  if (text.size() > maxShownUnits_ &&
+      !services_.AskToProceed(
+          this, kTitle,
+          TooLongText(text.size(), maxShownUnits_) +
+              QStringLiteral("\r\n入力欄にだけ開きますか? 縮めると縦書きになります。"))) {
+    return;
+  }
   const QString name = QString::fromLatin1(EncodingName(read.value().encoding));
   encodingShown_->setText(read.value().undetermined
                               ? QStringLiteral("文字コード: %1 (判別できませんでした)").arg(name)
                               : QStringLiteral("文字コード: %1").arg(name));
   reopenMenu_->ShowRead(read.value().encoding);
-  ReplaceProgramText(*inputPane_, read.value().text);
+  ReplaceProgramText(*inputPane_, text);
   // A text just read is read from its start.
   inputPane_->moveCursor(QTextCursor::Start);
 }

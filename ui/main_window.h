@@ -59,8 +59,12 @@ class MainWindow : public QMainWindow {
   InputPane* inputPane() const { return inputPane_; }
   OutputPane* outputPane() const { return outputPane_; }
 
-  // Outputs of more cells than this are not laid out (see BuildVerticalLayout).
+  // Outputs of more cells than this are shown, but neither saved, copied
+  // nor drawn as pictures (see BuildVerticalLayout).
   void SetMaxLayoutCells(std::size_t cells) { maxLayoutCells_ = cells; }
+  // Texts longer than this are not laid out; one that is opened is put into
+  // the input pane only if the user says so, to be cut down there.
+  void SetMaxShownUnits(std::size_t units) { maxShownUnits_ = units; }
 
  private:
   void BuildPanes();
@@ -108,8 +112,10 @@ class MainWindow : public QMainWindow {
   PaneGeometry geometry_;
   SplitterDrag drag_;
   std::size_t maxLayoutCells_;
-  // Set while the output pane shows why the layout was not built; the save
-  // command then refuses with this reason.
+  std::size_t maxShownUnits_;
+  // Set while the output pane's layout is too large for a whole grid, or
+  // while it shows why there is none; the save command then refuses with
+  // this reason.
   QString outputTooLarge_;
   // The file last opened or saved, where the dialogs may start.
   QString lastFile_;

@@ -102,6 +102,31 @@ INSTANTIATE_TEST_SUITE_P(
                              QStringLiteral("縦書き"), QStringLiteral("文字コード: ISO-2022-JP")}),
     testing_support::CaseName());
 
+// A text too long to lay out is told of before it goes into the input
+// pane; the user may still open it there alone and cut it down, and then
+// it is laid out.
+TEST_F(MainWindowFilesTest, ATextTooLongToLayOutIsToldOfBeforeItFillsThePane) {
+  Put("long.txt", "abcdefgh");
+  Open();
+  window_->SetMaxShownUnits(5);
+  QTest::keyClicks(Input(), QStringLiteral("xy"));
+  services_.proceedAnswers = {false, true};
+  OpenFile("long.txt");
+  ASSERT_EQ(services_.questions.size(), 1u);
+  EXPECT_TRUE(services_.questions[0].contains(QStringLiteral("大きすぎる")));
+  EXPECT_TRUE(services_.questions[0].contains(QStringLiteral("8 文字")));
+  EXPECT_EQ(Input()->toPlainText(), QStringLiteral("xy"));
+  EXPECT_EQ(Shown(), QStringLiteral("ｘ\nｙ"));
+
+  OpenFile("long.txt");
+  EXPECT_EQ(Input()->toPlainText(), QStringLiteral("abcdefgh"));
+  EXPECT_EQ(Shown(), QString());
+  EXPECT_TRUE(Output()->message().contains(QStringLiteral("上限の 5 文字")));
+  for (int i = 0; i < 3; ++i) QTest::keyClick(Input(), Qt::Key_Delete);
+  EXPECT_EQ(Output()->message(), QString());
+  EXPECT_EQ(Shown(), QStringLiteral("ｄ\nｅ\nｆ\nｇ\nｈ"));
+}
+
 TEST_F(MainWindowFilesTest, NextGoodFileClearsTheGuessMessage) {
   Put("bad.txt", "a\x80");
   Put("good.txt", "\xE3\x81\x82");

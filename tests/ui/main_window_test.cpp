@@ -492,13 +492,15 @@ TEST_F(MainWindowTest, TooLargeOutputIsExplainedAndNotSaved) {
   window_->SetMaxLayoutCells(5);
   QTest::keyClicks(Input(), QStringLiteral("abc"));
   QTest::keyClick(Input(), Qt::Key_Return);  // 2 lines × 3: 6 cells
-  EXPECT_EQ(Shown(), QString());
-  EXPECT_TRUE(Output()->message().contains(QStringLiteral("2 行")));
-  EXPECT_TRUE(Output()->message().contains(QStringLiteral("最長 3 文字")));
+  // Shown, since the pane draws only the cells in view; never saved whole.
+  EXPECT_EQ(Shown(), QStringLiteral("　ａ\n　ｂ\n　ｃ"));
+  EXPECT_EQ(Output()->message(), QString());
   services_.saveAnswers = {PathOf("out.txt")};
   Trigger("Menu_File_Save");
   EXPECT_TRUE(services_.saveCalls.empty());
   ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_TRUE(services_.messages[0].text.contains(QStringLiteral("2 行")));
+  EXPECT_TRUE(services_.messages[0].text.contains(QStringLiteral("最長 3 文字")));
   EXPECT_FALSE(fs::exists(PathOf("out.txt").toStdString()));
 
   QTest::keyClick(Input(), Qt::Key_Backspace);  // back to 3 cells
