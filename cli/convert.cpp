@@ -417,8 +417,17 @@ int Run(const Options& options, const PictureSupport& pictures, std::ostream& er
       const auto& layout = std::get<VerticalLayout>(result);
       return pictures.write(layout, PictureRequestOf(options, settings, layout), kProgram);
     }
-    produce = [&layout = std::get<VerticalLayout>(result)](EncodingWriter& writer) {
+    produce = [&layout = std::get<VerticalLayout>(result), &options](EncodingWriter& writer) {
       IoStatus failed;
+      // Code page 932 is written as the grid is filled, where every cell
+      // takes two bytes: the output is never gone over twice.
+      if (options.charset == Charset::Cp932 &&
+          ForEachCp932Piece(std::move(layout), [&](std::string_view bytes) {
+            failed = writer.WriteEncoded(bytes);
+            return !failed;
+          }) != Cp932Pieces::kNotTwoBytes) {
+        return failed;
+      }
       layout.ForEachTextPiece([&](std::u16string_view piece) {
         failed = writer.Write(piece);
         return !failed;

@@ -1,6 +1,8 @@
 #include "core/vertical_layout.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -10,6 +12,7 @@
 #include "core/code_points.h"
 #include "core/column_segments.h"
 #include "core/prepare_text.h"
+#include "platform/charset.h"
 #include "unicode/simd_scan.h"
 
 namespace mirotabe {
@@ -136,10 +139,11 @@ class LayoutBuilder {
     std::vector<std::size_t> units;
     units.reserve(layout.lines_.size());
     std::size_t start = 0;
-    for (std::size_t at = input.find(kLineBreak); at != std::u16string_view::npos;
-         at = input.find(kLineBreak, start)) {
-      units.push_back(at + kLineBreak.size() - start);
-      start = at + kLineBreak.size();
+    for (std::size_t at = scan::FindUnit(input, u'\n', 0); at < input.size();
+         at = scan::FindUnit(input, u'\n', at + 1)) {
+      if (at == 0 || input[at - 1] != u'\r') continue;
+      units.push_back(at + 1 - start);
+      start = at + 1;
     }
     units.push_back(input.size() - start);
     if (units.size() != layout.lines_.size()) return;
@@ -448,11 +452,16 @@ void VerticalLayout::AppendRow(std::size_t row, std::u16string& out) const {
   }
 }
 
+VerticalLayout::GridForm VerticalLayout::TextForm() const {
+  return GridForm{prepared_.data(), kBlankCell, kLineBreak};
+}
+
 std::u16string VerticalLayout::Text() const {
   if (rows_ == 0) return {};
   if (IsGrid()) {
-    std::u16string out(rows_ * GridStride() - kLineBreak.size(), kBlankCell);
-    FillGridRows(0, rows_, out.data(), true);
+    const GridForm form = TextForm();
+    std::u16string out(rows_ * GridStride(form) - kLineBreak.size(), kBlankCell);
+    FillGridRows(0, rows_, out.data(), true, form);
     return out;
   }
   std::u16string out;
@@ -463,21 +472,24 @@ std::u16string VerticalLayout::Text() const {
   return out;
 }
 
+bool VerticalLayout::ForEachGridPiece(const GridForm& form,
+                                      const std::function<bool(std::u16string_view)>& sink) const {
+  const std::size_t stride = GridStride(form);
+  const std::size_t band = std::clamp<std::size_t>(kPieceUnits / stride, 1, rows_);
+  std::u16string piece(band * stride, form.blank);
+  for (std::size_t row = 0; row < rows_; row += band) {
+    const std::size_t end = std::min(rows_, row + band);
+    FillGridRows(row, end, piece.data(), false, form);
+    const std::size_t size = (end - row) * stride - (end == rows_ ? form.lineBreak.size() : 0);
+    if (!sink(std::u16string_view(piece).substr(0, size))) return false;
+  }
+  return true;
+}
+
 bool VerticalLayout::ForEachTextPiece(const PieceSink& sink) const {
   if (rows_ == 0) return true;
+  if (IsGrid()) return ForEachGridPiece(TextForm(), sink);
   std::u16string piece;
-  if (IsGrid()) {
-    const std::size_t stride = GridStride();
-    const std::size_t band = std::clamp<std::size_t>(kPieceUnits / stride, 1, rows_);
-    piece.resize(band * stride);
-    for (std::size_t row = 0; row < rows_; row += band) {
-      const std::size_t end = std::min(rows_, row + band);
-      FillGridRows(row, end, piece.data(), false);
-      const std::size_t size = (end - row) * stride - (end == rows_ ? kLineBreak.size() : 0);
-      if (!sink(std::u16string_view(piece).substr(0, size))) return false;
-    }
-    return true;
-  }
   for (std::size_t row = 0; row < rows_; ++row) {
     if (row != 0) piece.append(kLineBreak);
     AppendRow(row, piece);
@@ -489,6 +501,34 @@ bool VerticalLayout::ForEachTextPiece(const PieceSink& sink) const {
   return true;
 }
 
+Cp932Pieces ForEachCp932Piece(VerticalLayout&& layout,
+                              const std::function<bool(std::string_view bytes)>& sink) {
+  if (layout.rows_ == 0) return Cp932Pieces::kWritten;
+  if (!layout.IsGrid()) return Cp932Pieces::kNotTwoBytes;
+  for (const VerticalLayout::Line& line : layout.lines_) {
+    const char16_t* const units = layout.prepared_.data() + line.start;
+    for (std::size_t i = 0; i < line.cells; ++i) {
+      if (Cp932DoubleByte(units[i]) == 0) return Cp932Pieces::kNotTwoBytes;
+    }
+  }
+  // Each unit becomes its two bytes, lead byte first in memory.
+  const auto asUnit = [](std::uint16_t code) {
+    const std::array<char, 2> bytes{static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+    return std::bit_cast<char16_t>(bytes);
+  };
+  for (const VerticalLayout::Line& line : layout.lines_) {
+    char16_t* const units = layout.prepared_.data() + line.start;
+    for (std::size_t i = 0; i < line.cells; ++i) units[i] = asUnit(Cp932DoubleByte(units[i]));
+  }
+  const char16_t lineBreak = asUnit(0x0D0A);
+  const VerticalLayout::GridForm form{layout.prepared_.data(), asUnit(Cp932DoubleByte(kBlankCell)),
+                                      std::u16string_view(&lineBreak, 1)};
+  const bool written = layout.ForEachGridPiece(form, [&](std::u16string_view piece) {
+    return sink(std::string_view(reinterpret_cast<const char*>(piece.data()), piece.size() * 2));
+  });
+  return written ? Cp932Pieces::kWritten : Cp932Pieces::kStopped;
+}
+
 // Every cell is one unit, so every row has the same width and each cell's
 // place is known in advance: rows [firstRow, endRow) go to `out`, each but
 // the layout's last followed by CR LF, every cell written once. The lines
@@ -498,12 +538,12 @@ bool VerticalLayout::ForEachTextPiece(const PieceSink& sink) const {
 // again: a text of a few long lines is mostly such cells, and too large
 // for the cache.
 void VerticalLayout::FillGridRows(std::size_t firstRow, std::size_t endRow, char16_t* out,
-                                  bool blanksFilled) const {
+                                  bool blanksFilled, const GridForm& form) const {
   const std::size_t columns = lines_.size();
-  const std::size_t stride = GridStride();
+  const std::size_t stride = GridStride(form);
   for (std::size_t row = firstRow; row < endRow && row + 1 < rows_; ++row) {
-    out[(row - firstRow) * stride + columns] = u'\r';
-    out[(row - firstRow) * stride + columns + 1] = u'\n';
+    std::copy(form.lineBreak.begin(), form.lineBreak.end(),
+              out + (row - firstRow) * stride + columns);
   }
   for (std::size_t row0 = firstRow; row0 < endRow; row0 += kBandRows) {
     const std::size_t rowEnd = std::min(endRow, row0 + kBandRows);
@@ -515,47 +555,49 @@ void VerticalLayout::FillGridRows(std::size_t firstRow, std::size_t endRow, char
     const std::size_t blockRowsEnd = row0 + (rowEnd - row0) / 8 * 8;
     for (; index + 8 <= columns; index += 8) {
       char16_t* const to = bandRows + (columns - index - 8);
-      FillGridBlocks(index, row0, blockRowsEnd, to, stride, blanksFilled);
+      FillGridBlocks(index, row0, blockRowsEnd, to, stride, blanksFilled, form);
       for (std::size_t k = 0; k < 8; ++k) {
         FillGridColumn(lines_[index + k], blockRowsEnd, rowEnd,
-                       to + (7 - k) + (blockRowsEnd - row0) * stride, stride, blanksFilled);
+                       to + (7 - k) + (blockRowsEnd - row0) * stride, stride, blanksFilled, form);
       }
     }
 #endif
     for (; index < columns; ++index) {
       FillGridColumn(lines_[index], row0, rowEnd, bandRows + (columns - 1 - index), stride,
-                     blanksFilled);
+                     blanksFilled, form);
     }
   }
 }
 
 // Rows [row, rowEnd) of one line's column, starting at `to`.
 void VerticalLayout::FillGridColumn(const Line& line, std::size_t row, std::size_t rowEnd,
-                                    char16_t* to, std::size_t stride, bool blanksFilled) const {
-  const char16_t* const from = prepared_.data() + line.start;
+                                    char16_t* to, std::size_t stride, bool blanksFilled,
+                                    const GridForm& form) const {
+  const char16_t* const from = form.units + line.start;
   const std::size_t filled = std::clamp(line.cells, row, rowEnd);
   for (; row < filled; ++row, to += stride) *to = from[row];
   if (blanksFilled) return;
-  for (; row < rowEnd; ++row, to += stride) *to = kBlankCell;
+  for (; row < rowEnd; ++row, to += stride) *to = form.blank;
 }
 
 #if defined(__SSE2__)
 // Eight lines from `index`, rows [row0, rowEnd) (whole blocks of eight),
 // starting at `to`.
 void VerticalLayout::FillGridBlocks(std::size_t index, std::size_t row0, std::size_t rowEnd,
-                                    char16_t* to, std::size_t stride, bool blanksFilled) const {
+                                    char16_t* to, std::size_t stride, bool blanksFilled,
+                                    const GridForm& form) const {
   std::size_t longest = 0;
   for (std::size_t k = 0; k < 8; ++k) longest = std::max(longest, lines_[index + k].cells);
   for (std::size_t row = row0; row < rowEnd; row += 8) {
     char16_t* const block = to + (row - row0) * stride;
     if (row < longest) {
-      FillGridBlock(index, row, block, stride);
+      FillGridBlock(index, row, block, stride, form);
     } else if (blanksFilled) {
       // Below the end of all eight lines: common where a few long lines
       // set the height.
       return;
     } else {
-      for (std::size_t j = 0; j < 8; ++j) std::fill_n(block + j * stride, 8, kBlankCell);
+      for (std::size_t j = 0; j < 8; ++j) std::fill_n(block + j * stride, 8, form.blank);
     }
   }
 }
@@ -566,8 +608,8 @@ void VerticalLayout::FillGridBlocks(std::size_t index, std::size_t row0, std::si
 // past each line's end become blanks, and each row is stored eight cells
 // at a time at `to`, the last of the eight lines leftmost.
 void VerticalLayout::FillGridBlock(std::size_t index, std::size_t row, char16_t* to,
-                                   std::size_t stride) const {
-  const __m128i blank = _mm_set1_epi16(static_cast<short>(kBlankCell));
+                                   std::size_t stride, const GridForm& form) const {
+  const __m128i blank = _mm_set1_epi16(static_cast<short>(form.blank));
   // Eight lanes read from here + 8 - n keep the first n lanes.
   alignas(16) static constexpr std::uint16_t kKeepWindow[16] = {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF,
                                                                 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
@@ -582,7 +624,7 @@ void VerticalLayout::FillGridBlock(std::size_t index, std::size_t row, char16_t*
     const auto left = static_cast<std::size_t>(std::clamp<std::ptrdiff_t>(rest, 0, 8));
     const std::size_t from = row - static_cast<std::size_t>(std::max<std::ptrdiff_t>(-rest, 0));
     const __m128i units =
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(prepared_.data() + line.start + from));
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(form.units + line.start + from));
     const __m128i keep = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kKeepWindow + 8 - left));
     v[k] = _mm_or_si128(_mm_and_si128(keep, units), _mm_andnot_si128(keep, blank));
   }

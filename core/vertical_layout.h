@@ -38,6 +38,8 @@ inline constexpr char16_t kBlankCell = u'\u3000';
 
 class VerticalLayout;
 struct LayoutTooLarge;
+// How ForEachCp932Piece ended.
+enum class Cp932Pieces { kWritten, kStopped, kNotTwoBytes };
 using LayoutResult = std::variant<VerticalLayout, LayoutTooLarge>;
 
 class VerticalLayout {
@@ -84,6 +86,8 @@ class VerticalLayout {
   friend class LayoutBuilder;
   friend LayoutResult RebuildVerticalLayout(VerticalLayout&&, std::u16string_view, std::uint8_t,
                                             const SwapTable&, const LayoutSettings&, std::size_t);
+  friend Cp932Pieces ForEachCp932Piece(VerticalLayout&&,
+                                       const std::function<bool(std::string_view)>&);
   // What UpdateVerticalLayout needs besides the lines: the settings the
   // layout was made under, and each input line's units, its CR LF
   // included.
@@ -111,15 +115,28 @@ class VerticalLayout {
   }
   std::u16string_view CellOf(const Line& line, std::size_t row) const;
   bool IsGrid() const { return unitOffsets_.empty() && replacements_.AllSingleUnit(); }
-  std::size_t GridStride() const { return lines_.size() + 2; }
-  void FillGridRows(std::size_t firstRow, std::size_t endRow, char16_t* out,
-                    bool blanksFilled) const;
+  // What a grid is written from, and with: the layout's units, the blank
+  // cell and the line break, as text or encoded.
+  struct GridForm {
+    const char16_t* units;
+    char16_t blank;
+    std::u16string_view lineBreak;
+  };
+  GridForm TextForm() const;
+  std::size_t GridStride(const GridForm& form) const {
+    return lines_.size() + form.lineBreak.size();
+  }
+  bool ForEachGridPiece(const GridForm& form,
+                        const std::function<bool(std::u16string_view)>& sink) const;
+  void FillGridRows(std::size_t firstRow, std::size_t endRow, char16_t* out, bool blanksFilled,
+                    const GridForm& form) const;
   void FillGridColumn(const Line& line, std::size_t row, std::size_t rowEnd, char16_t* to,
-                      std::size_t stride, bool blanksFilled) const;
+                      std::size_t stride, bool blanksFilled, const GridForm& form) const;
 #if defined(__SSE2__)
   void FillGridBlocks(std::size_t index, std::size_t row0, std::size_t rowEnd, char16_t* to,
-                      std::size_t stride, bool blanksFilled) const;
-  void FillGridBlock(std::size_t index, std::size_t row, char16_t* to, std::size_t stride) const;
+                      std::size_t stride, bool blanksFilled, const GridForm& form) const;
+  void FillGridBlock(std::size_t index, std::size_t row, char16_t* to, std::size_t stride,
+                     const GridForm& form) const;
 #endif
 
   std::u16string prepared_;  // then kGridReadAhead units of padding
@@ -185,5 +202,16 @@ LayoutResult UpdateVerticalLayout(VerticalLayout&& previous, std::u16string_view
                                   const TextEdit& edit, std::uint8_t tabSpace,
                                   const SwapTable& table, const LayoutSettings& layout,
                                   std::size_t maxCells = kMaxLayoutCells);
+
+// The layout's text in code page 932, in pieces of a few rows each, when
+// every cell is one unit that code page 932 writes in two bytes, as the
+// full-width text of a layout mostly is. The units are encoded once, in
+// the layout's own memory, and the grid is written from them: the output,
+// several times the text's size, is written once and never encoded again.
+// The layout is used up. Passes nothing and returns kNotTwoBytes, the
+// layout untouched, when some cell is not such a unit; kStopped when the
+// sink returned false.
+Cp932Pieces ForEachCp932Piece(VerticalLayout&& layout,
+                              const std::function<bool(std::string_view bytes)>& sink);
 
 }  // namespace mirotabe

@@ -344,6 +344,11 @@ std::u16string Decode(std::string_view bytes, TextEncoding encoding) {
   return {};
 }
 
+std::uint16_t Cp932DoubleByte(char16_t unit) {
+  const std::uint16_t code = kCp932OfBmp[unit];
+  return code > 0xFF ? code : 0;
+}
+
 std::size_t Cp932ByteLength(char32_t c) {
   if (c < 0x80) return 1;
   if (c > 0xFFFF) return 0;

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -60,6 +61,10 @@ UnencodableReport FindUnencodable(std::u16string_view text, Charset charset,
 // Bytes that code point `c` takes in code page 932: 1 or 2, or 0 when code
 // page 932 cannot hold it.
 std::size_t Cp932ByteLength(char32_t c);
+
+// The two bytes of code page 932 for `unit`, the lead byte high; 0 when it
+// takes one byte or none.
+std::uint16_t Cp932DoubleByte(char16_t unit);
 
 // Every encoding a text file can be read in. EUC-JP is read as Microsoft's
 // variant (eucJP-ms, with the NEC and IBM extensions), which gives seven

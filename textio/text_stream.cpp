@@ -85,6 +85,12 @@ IoStatus EncodingWriter::Write(std::u16string_view piece) {
   return failed_;
 }
 
+IoStatus EncodingWriter::WriteEncoded(std::string_view bytes) {
+  if (Flush() || bytes.empty()) return failed_;
+  failed_ = sink_(bytes);
+  return failed_;
+}
+
 IoStatus EncodingWriter::Finish() {
   if (failed_) return failed_;
   if (capacity_ - used_ < encoder_.MaxBytes(0)) {

@@ -58,6 +58,10 @@ class EncodingWriter {
   // writer stays failed and writes nothing more.
   IoStatus Write(std::u16string_view piece);
 
+  // Hands on bytes already in the writer's encoding, after what is
+  // buffered, without copying them.
+  IoStatus WriteEncoded(std::string_view bytes);
+
   // Ends the text and hands on whatever is left.
   IoStatus Finish();
 

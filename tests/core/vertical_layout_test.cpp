@@ -7,6 +7,7 @@
 
 #include "core/caret_cell.h"
 #include "core/fullwidth.h"
+#include "platform/charset.h"
 #include "platform/cp932_pairs.h"
 #include "tests/support/case_name.h"
 #include "tests/support/program_lines.h"
@@ -451,6 +452,40 @@ TEST(VerticalLayoutTest, PiecesAgreeUnderColumnsAndGaps) {
       EXPECT_EQ(joined, rows) << length << " " << int{gap};
       EXPECT_EQ(layout.Text(), rows) << length << " " << int{gap};
     }
+  }
+}
+
+// Written in code page 932 as the grid is filled, the text is the bytes
+// that encoding it gives, across the bands of rows; a cell of one byte, or
+// one code page 932 cannot hold, leaves the layout to be encoded as text.
+TEST(VerticalLayoutTest, Cp932PiecesAreTheEncodedText) {
+  std::mt19937 random(3);
+  std::u16string large;
+  for (int line = 0; line < 40; ++line) {
+    large += (line == 0 ? u"" : u"\r\n") + std::u16string(random() % 9000, u"あ漢ab"[line % 4]);
+  }
+  const struct {
+    std::u16string input;
+    SwapTable table;
+    bool twoBytes;
+  } cases[] = {
+      {large, {}, true},
+      {u"縦書き\r\nラーメン", Table({{u"ー", u"｜", kCell}}), true},
+      {u"縦書き\r\nラーメン", Table({{u"ー", u"|", kCell}}), false},
+      {u"a©b", {}, false},
+  };
+  for (const auto& c : cases) {
+    LayoutResult result = BuildVerticalLayout(c.input, 4, c.table);
+    auto& layout = std::get<VerticalLayout>(result);
+    const std::string encoded = Encode(layout.Text(), Charset::Cp932).bytes;
+    std::string written;
+    const Cp932Pieces ended = ForEachCp932Piece(std::move(layout), [&](std::string_view bytes) {
+      written += bytes;
+      return true;
+    });
+    EXPECT_EQ(ended, c.twoBytes ? Cp932Pieces::kWritten : Cp932Pieces::kNotTwoBytes);
+    EXPECT_EQ(written.size(), c.twoBytes ? encoded.size() : 0U);
+    EXPECT_TRUE(!c.twoBytes || written == encoded);
   }
 }
 
