@@ -24,9 +24,20 @@ constexpr char16_t kNoBreakSpace = 0x00A0;
 constexpr char16_t kFrameStart = 0xFDD0;
 constexpr char16_t kFrameEnd = 0xFDD1;
 
+// Tested for every unit of a loaded text, so most units are told apart
+// by one compare.
 bool IsPaneBreak(char16_t unit) {
-  return unit == u'\r' || unit == u'\n' || unit == kLineSeparator || unit == kParagraphSeparator ||
-         unit == kFrameStart || unit == kFrameEnd;
+  if (unit <= u'\r') return unit == u'\r' || unit == u'\n';
+  return unit >= kLineSeparator &&
+         (unit <= kParagraphSeparator || unit == kFrameStart || unit == kFrameEnd);
+}
+
+// A loaded text goes to the document in pieces of about this many units,
+// so that it is never held whole a second time on its way there.
+constexpr qsizetype kChunkUnits = qsizetype{1} << 20;
+
+void AppendUnits(QString& to, std::u16string_view units) {
+  to.append(reinterpret_cast<const QChar*>(units.data()), static_cast<qsizetype>(units.size()));
 }
 
 // Fills the pane's document through one cursor: the lines that share a
@@ -52,12 +63,13 @@ class BlockWriter {
       std::size_t cut = std::max<std::size_t>(kBlockUnits - std::min(blockUnits_, kBlockUnits), 1);
       // Never between the two units of a surrogate pair.
       if (cut < line.size() && IsLowSurrogate(line[cut])) ++cut;
-      chunk_.append(ToQString(line.substr(0, cut)));
+      AppendUnits(chunk_, line.substr(0, cut));
       line.remove_prefix(cut);
       StartBlock(continuation_);
     }
-    chunk_.append(ToQString(line));
+    AppendUnits(chunk_, line);
     blockUnits_ += line.size();
+    if (chunk_.size() >= kChunkUnits) Flush();
   }
 
   void Finish() { Flush(); }
@@ -86,6 +98,13 @@ class BlockWriter {
 }  // namespace
 
 void AppendProgramText(QStringView blockText, std::u16string& out) {
+  const auto* units = reinterpret_cast<const char16_t*>(blockText.utf16());
+  const std::u16string_view text(units, static_cast<std::size_t>(blockText.size()));
+  // Most blocks hold neither: they are copied as they are.
+  if (text.find_first_of(u"\u2028\u00A0") == std::u16string_view::npos) {
+    out.append(text);
+    return;
+  }
   for (const QChar c : blockText) {
     switch (c.unicode()) {
       case kLineSeparator:

@@ -131,6 +131,7 @@ void ProgramTextMirror::Apply(int position, int /*removed*/, int added) {
   const int to = std::min(position + added, end) - last.position();
   const std::size_t start =
       StartOf(firstIndex).offset + Count(QStringView(firstText).left(from)).units;
+  const std::size_t oldSize = text_.size();
   const Block& oldLastBlock = blocks_[static_cast<std::size_t>(oldLast)];
   const std::size_t oldEnd = StartOf(static_cast<std::size_t>(oldLast)).offset +
                              oldLastBlock.units - Count(QStringView(lastText).mid(to)).units;
@@ -151,13 +152,18 @@ void ProgramTextMirror::Apply(int position, int /*removed*/, int added) {
     AppendProgramText(QStringView(text).mid(blockFrom, blockTo - blockFrom), inserted);
     if (block == last) break;
   }
-  text_.replace(start, oldEnd - start, inserted);
+  // A whole new text, as a load makes, is taken as it is, not copied.
+  if (start == 0 && oldEnd == text_.size()) {
+    text_ = std::move(inserted);
+  } else {
+    text_.replace(start, oldEnd - start, inserted);
+  }
   const auto firstAt = blocks_.begin() + static_cast<std::ptrdiff_t>(firstIndex);
   blocks_.erase(firstAt, blocks_.begin() + oldLast + 1);
   blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(firstIndex), records.begin(),
                  records.end());
   starts_.resize(std::min(starts_.size(), firstIndex + 1));
-  const TextEdit edit{start, oldEnd - start, inserted.size()};
+  const TextEdit edit{start, oldEnd - start, text_.size() + oldEnd - start - oldSize};
   pending_ = pending_ ? Combined(*pending_, edit) : edit;
 }
 
