@@ -1,6 +1,7 @@
 // The vertical conversion under fuzzed text, tab width and tables: every
-// row has one cell per column, Text() is exactly the cells, and a text
-// prepared step by step in place lays out the same.
+// row has one cell per column, Text() is exactly the cells, a text
+// prepared step by step in place lays out the same, and a layout brought
+// up to date after edits is the one a fresh build of the edited text gives.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -40,6 +41,34 @@ Shape ShapeOf(std::u16string_view prepared) {
     ++cells;
   }
   return shape;
+}
+
+// Edits drawn from the fuzzer's bytes, each followed by an update of the
+// layout, which must then be a fresh one under the same fuzzed settings.
+void CheckUpdates(FuzzedDataProvider& data, std::u16string text, std::uint8_t tabSpace,
+                  const SwapTable& table, std::size_t bound) {
+  const LayoutSettings settings{data.ConsumeIntegralInRange<std::size_t>(0, 6),
+                                static_cast<Kinsoku>(data.ConsumeIntegralInRange<int>(0, 2)),
+                                data.ConsumeIntegralInRange<std::uint8_t>(0, 2)};
+  LayoutResult layout = RebuildVerticalLayout({}, text, tabSpace, table, settings, bound);
+  for (int edits = data.ConsumeIntegralInRange(0, 4); edits > 0; --edits) {
+    const std::size_t offset = data.ConsumeIntegralInRange<std::size_t>(0, text.size());
+    const std::size_t removed = data.ConsumeIntegralInRange<std::size_t>(0, text.size() - offset);
+    const std::u16string added = fuzzing::DrawText(data, 24);
+    text.replace(offset, removed, added);
+    VerticalLayout* previous = std::get_if<VerticalLayout>(&layout);
+    layout = previous != nullptr
+                 ? UpdateVerticalLayout(std::move(*previous), text, {offset, removed, added.size()},
+                                        tabSpace, table, settings, bound)
+                 : RebuildVerticalLayout({}, text, tabSpace, table, settings, bound);
+    const LayoutResult fresh = BuildVerticalLayout(text, tabSpace, table, settings, bound);
+    const auto* got = std::get_if<VerticalLayout>(&layout);
+    const auto* want = std::get_if<VerticalLayout>(&fresh);
+    FUZZ_CHECK((got == nullptr) == (want == nullptr));
+    if (got == nullptr) continue;
+    FUZZ_CHECK(got->RowCount() == want->RowCount() && got->ColumnCount() == want->ColumnCount());
+    FUZZ_CHECK(got->Text() == want->Text());
+  }
 }
 
 }  // namespace
@@ -91,5 +120,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
       BuildVerticalLayoutInPlace(std::u16string(input), tabSpace, table, LayoutSettings{}, kBound);
   const auto* stepByStep = std::get_if<VerticalLayout>(&inPlace);
   FUZZ_CHECK(stepByStep != nullptr && stepByStep->Text() == fromCells);
+  CheckUpdates(data, input, tabSpace, table, kBound);
   return 0;
 }
