@@ -1,13 +1,17 @@
 // The window's latencies under the every-change trigger, on the reference
 // text: a keystroke until the output pane has painted (as-is, paragraphs,
-// and the as-is text sixteen times over), one scroll step, a repaint with
-// nothing changed, and the first paint of a text just under the layout's
-// size bound; the keystroke also under columns of a fixed length with
-// gaps, and with 縦組み表示. Run it on the offscreen platform and under a real X server:
-// scripts/bench.sh does both.
+// and the as-is text sixteen times over, 16 MB), one scroll step, a repaint
+// with nothing changed, select all then copy in the output pane, and the
+// first paint of a text just under the layout's size bound; the keystroke
+// also under columns of a fixed length with gaps, and with 縦組み表示. Run
+// it on the offscreen platform and under a real X server: scripts/bench.sh
+// does both.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
@@ -185,6 +189,50 @@ BENCHMARK(BM_RepaintOutputWithNoChange)
     ->ArgName("shape")
     ->Arg(0)
     ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// Ctrl+A, then Ctrl+C, in the output pane, each until the pane has
+// painted; then what a paste elsewhere reads, which the counters check
+// against the whole text, and the process's resident memory.
+void BM_SelectAllThenCopy(benchmark::State& state) {
+  const TextShape& shape = ShapeFor(state.range(0));
+  Window window(shape);
+  window.output->setFocus();
+  double selectMs = 0;
+  double copyMs = 0;
+  for (auto _ : state) {
+    QElapsedTimer timer;
+    timer.start();
+    QTest::keyClick(window.output, Qt::Key_A, Qt::ControlModifier);
+    window.output->viewport()->repaint();
+    selectMs += static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    timer.restart();
+    QTest::keyClick(window.output, Qt::Key_C, Qt::ControlModifier);
+    window.output->viewport()->repaint();
+    copyMs += static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    state.PauseTiming();
+    QTest::keyClick(window.output, Qt::Key_Home, Qt::ControlModifier);
+    state.ResumeTiming();
+  }
+  const auto runs = static_cast<double>(state.iterations());
+  state.counters["select_ms"] = selectMs / runs;
+  state.counters["copy_ms"] = copyMs / runs;
+  state.counters["rss_mb"] = ResidentMegabytes();
+  const QByteArray pasted =
+      QApplication::clipboard()->mimeData()->data(QStringLiteral("text/plain"));
+  state.counters["pasted_mb"] = static_cast<double>(pasted.size()) / 1e6;
+  QString whole = QString::fromStdU16String(window.output->layout().Text());
+  whole.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  if (pasted != whole.toUtf8()) state.SkipWithError("the paste lacks some of the text");
+  Describe(state, shape);
+}
+
+BENCHMARK(BM_SelectAllThenCopy)
+    ->ArgName("shape")
+    ->Arg(0)
+    ->Arg(2)
+    ->Iterations(3)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

@@ -3,12 +3,13 @@
 # Reference (package debian-reference-ja), installed here when missing:
 # the conversion, the line-breaking rules, then the window on the offscreen platform and under a
 # virtual X server (Xvfb) with the xcb platform, then the program's start-up
-# with the reference text on its command line.
+# with the reference text on its command line, and with texts of 16 MB,
+# 100 MB and one line of 20 MB.
 # Extra arguments go to Google Benchmark (e.g. --benchmark_filter=Convert).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh debian-reference-ja
+scripts/install-deps.sh debian-reference-ja libxtst-dev xclip
 mkdir -p bench/data
 text=bench/data/debian-reference.ja.txt
 [ -s "$text" ] || zcat /usr/share/debian-reference/debian-reference.ja.txt.gz > "$text"
@@ -36,6 +37,26 @@ echo "== Start-up with $text, offscreen"
 QT_QPA_PLATFORM=offscreen scripts/startup_bench.sh "$bin/mirotabe" "$text"
 echo "== Start-up with $text, xcb under Xvfb"
 "${xvfb[@]}" env QT_QPA_PLATFORM=xcb scripts/startup_bench.sh "$bin/mirotabe" "$text"
+
+# Large texts: the reference 16 and 100 times over (16 MB, 100 MB), and its
+# lines joined into one line of 20 MB. The 100 MB text is timed until the
+# window says that it is too long to lay out.
+large16=bench/data/reference-16x.txt
+large100=bench/data/reference-100x.txt
+oneLine=bench/data/reference-one-line-20mb.txt
+[ -s "$large16" ] || for _ in $(seq 16); do cat "$text"; done >"$large16"
+[ -s "$large100" ] || for _ in $(seq 100); do cat "$text"; done >"$large100"
+[ -s "$oneLine" ] || for _ in $(seq 20); do tr -d '\n' <"$text"; done >"$oneLine"
+for file in "$large16" "$oneLine" "$large100"; do
+  echo "== Start-up with $file, xcb under Xvfb"
+  "${xvfb[@]}" env QT_QPA_PLATFORM=xcb scripts/startup_bench.sh "$bin/mirotabe" "$file" 5
+done
+
+# Against a text editor, when one is installed by hand.
+if command -v mousepad >/dev/null || command -v gedit >/dev/null; then
+  cmake --build --preset release --target screen_probe
+  "${xvfb[@]}" scripts/editor_bench.sh "$large16"
+fi
 
 echo "== The converter against iconv"
 scripts/convert_bench.sh
