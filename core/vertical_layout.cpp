@@ -34,8 +34,10 @@ constexpr std::size_t kGridReadAhead = 8;
 // much room.
 constexpr std::size_t kUpdateRoom = std::size_t{64} * 1024;
 
-// Pieces of text handed out for streaming hold about this many units.
+// Pieces of text handed out for streaming hold about this many units, and
+// at least a block's rows.
 constexpr std::size_t kPieceUnits = std::size_t{128} * 1024;
+constexpr std::size_t kMinPieceRows = 8;
 
 }  // namespace
 
@@ -475,7 +477,9 @@ std::u16string VerticalLayout::Text() const {
 bool VerticalLayout::ForEachGridPiece(const GridForm& form,
                                       const std::function<bool(std::u16string_view)>& sink) const {
   const std::size_t stride = GridStride(form);
-  const std::size_t band = std::clamp<std::size_t>(kPieceUnits / stride, 1, rows_);
+  // At least a block's rows: a piece of one row of a text of many lines
+  // would read a cache line of each line for each cell.
+  const std::size_t band = std::min(rows_, std::max(kPieceUnits / stride, kMinPieceRows));
   std::u16string piece(band * stride, form.blank);
   for (std::size_t row = 0; row < rows_; row += band) {
     const std::size_t end = std::min(rows_, row + band);
