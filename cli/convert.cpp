@@ -361,6 +361,26 @@ PictureRequest PictureRequestOf(const Options& options, const AppSettings& setti
   return request;
 }
 
+// What writes `layout`'s text in `charset`, a few rows at a time. Code
+// page 932 is written as the grid is filled where every cell takes two
+// bytes: the output is never gone over twice.
+TextProducer LayoutProducer(VerticalLayout& layout, Charset charset) {
+  return [&layout, charset](EncodingWriter& writer) {
+    IoStatus failed;
+    if (charset == Charset::Cp932 && ForEachCp932Piece(layout, [&](std::string_view bytes) {
+                                       failed = writer.WriteEncoded(bytes);
+                                       return !failed;
+                                     }) != Cp932Pieces::kNotTwoBytes) {
+      return failed;
+    }
+    layout.ForEachTextPiece([&](std::u16string_view piece) {
+      failed = writer.Write(piece);
+      return !failed;
+    });
+    return failed;
+  };
+}
+
 int Run(const Options& options, const PictureSupport& pictures, std::ostream& err) {
   // Scripts hand their input over in pipes and FIFOs ("<(...)", /dev/stdin).
   const bool fromStdin = options.inputFile == "-";
@@ -417,23 +437,7 @@ int Run(const Options& options, const PictureSupport& pictures, std::ostream& er
       const auto& layout = std::get<VerticalLayout>(result);
       return pictures.write(layout, PictureRequestOf(options, settings, layout), kProgram);
     }
-    produce = [&layout = std::get<VerticalLayout>(result), &options](EncodingWriter& writer) {
-      IoStatus failed;
-      // Code page 932 is written as the grid is filled, where every cell
-      // takes two bytes: the output is never gone over twice.
-      if (options.charset == Charset::Cp932 &&
-          ForEachCp932Piece(std::move(layout), [&](std::string_view bytes) {
-            failed = writer.WriteEncoded(bytes);
-            return !failed;
-          }) != Cp932Pieces::kNotTwoBytes) {
-        return failed;
-      }
-      layout.ForEachTextPiece([&](std::u16string_view piece) {
-        failed = writer.Write(piece);
-        return !failed;
-      });
-      return failed;
-    };
+    produce = LayoutProducer(std::get<VerticalLayout>(result), options.charset);
   }
 
   const IoResult<std::size_t> replaced =

@@ -505,7 +505,7 @@ bool VerticalLayout::ForEachTextPiece(const PieceSink& sink) const {
   return true;
 }
 
-Cp932Pieces ForEachCp932Piece(VerticalLayout&& layout,
+Cp932Pieces ForEachCp932Piece(VerticalLayout& layout,
                               const std::function<bool(std::string_view bytes)>& sink) {
   if (layout.rows_ == 0) return Cp932Pieces::kWritten;
   if (!layout.IsGrid()) return Cp932Pieces::kNotTwoBytes;
@@ -576,7 +576,7 @@ void VerticalLayout::FillGridRows(std::size_t firstRow, std::size_t endRow, char
 // Rows [row, rowEnd) of one line's column, starting at `to`.
 void VerticalLayout::FillGridColumn(const Line& line, std::size_t row, std::size_t rowEnd,
                                     char16_t* to, std::size_t stride, bool blanksFilled,
-                                    const GridForm& form) const {
+                                    const GridForm& form) {
   const char16_t* const from = form.units + line.start;
   const std::size_t filled = std::clamp(line.cells, row, rowEnd);
   for (; row < filled; ++row, to += stride) *to = from[row];

@@ -86,7 +86,7 @@ class VerticalLayout {
   friend class LayoutBuilder;
   friend LayoutResult RebuildVerticalLayout(VerticalLayout&&, std::u16string_view, std::uint8_t,
                                             const SwapTable&, const LayoutSettings&, std::size_t);
-  friend Cp932Pieces ForEachCp932Piece(VerticalLayout&&,
+  friend Cp932Pieces ForEachCp932Piece(VerticalLayout&,
                                        const std::function<bool(std::string_view)>&);
   // What UpdateVerticalLayout needs besides the lines: the settings the
   // layout was made under, and each input line's units, its CR LF
@@ -130,8 +130,8 @@ class VerticalLayout {
                         const std::function<bool(std::u16string_view)>& sink) const;
   void FillGridRows(std::size_t firstRow, std::size_t endRow, char16_t* out, bool blanksFilled,
                     const GridForm& form) const;
-  void FillGridColumn(const Line& line, std::size_t row, std::size_t rowEnd, char16_t* to,
-                      std::size_t stride, bool blanksFilled, const GridForm& form) const;
+  static void FillGridColumn(const Line& line, std::size_t row, std::size_t rowEnd, char16_t* to,
+                             std::size_t stride, bool blanksFilled, const GridForm& form);
 #if defined(__SSE2__)
   void FillGridBlocks(std::size_t index, std::size_t row0, std::size_t rowEnd, char16_t* to,
                       std::size_t stride, bool blanksFilled, const GridForm& form) const;
@@ -208,10 +208,10 @@ LayoutResult UpdateVerticalLayout(VerticalLayout&& previous, std::u16string_view
 // full-width text of a layout mostly is. The units are encoded once, in
 // the layout's own memory, and the grid is written from them: the output,
 // several times the text's size, is written once and never encoded again.
-// The layout is used up. Passes nothing and returns kNotTwoBytes, the
-// layout untouched, when some cell is not such a unit; kStopped when the
-// sink returned false.
-Cp932Pieces ForEachCp932Piece(VerticalLayout&& layout,
+// The layout then holds encoded units and serves nothing more. Passes
+// nothing and returns kNotTwoBytes, the layout untouched, when some cell
+// is not such a unit; kStopped when the sink returned false.
+Cp932Pieces ForEachCp932Piece(VerticalLayout& layout,
                               const std::function<bool(std::string_view bytes)>& sink);
 
 }  // namespace mirotabe

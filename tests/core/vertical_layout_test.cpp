@@ -479,7 +479,7 @@ TEST(VerticalLayoutTest, Cp932PiecesAreTheEncodedText) {
     auto& layout = std::get<VerticalLayout>(result);
     const std::string encoded = Encode(layout.Text(), Charset::Cp932).bytes;
     std::string written;
-    const Cp932Pieces ended = ForEachCp932Piece(std::move(layout), [&](std::string_view bytes) {
+    const Cp932Pieces ended = ForEachCp932Piece(layout, [&](std::string_view bytes) {
       written += bytes;
       return true;
     });
@@ -490,7 +490,8 @@ TEST(VerticalLayoutTest, Cp932PiecesAreTheEncodedText) {
 }
 
 TEST(VerticalLayoutTest, PiecesStopWhenTheSinkSaysSo) {
-  const LayoutResult result = BuildVerticalLayout(Lines(70000, u"あいう"), 4, {});
+  // Rows far wider than a piece, so that a piece holds its least rows.
+  const LayoutResult result = BuildVerticalLayout(Lines(70000, std::u16string(20, u'あ')), 4, {});
   const auto& layout = std::get<VerticalLayout>(result);
   int pieces = 0;
   EXPECT_FALSE(layout.ForEachTextPiece([&pieces](std::u16string_view) { return ++pieces < 2; }));
