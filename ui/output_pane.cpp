@@ -64,13 +64,14 @@ void OutputPane::SetLayout(VerticalLayout layout) {
   rowStarts_.clear();
   if (mark_) viewport()->update(CellRect({mark_->row, mark_->column}));
   mark_.reset();
+  const bool hadSelection = HasSelection();
   caret_ = Clamped(caret_);
   anchor_ = caret_;
   UpdateScrollBars();
   // Where the layout says which columns changed, only they are painted
   // again: at a keystroke, the column of the line typed in.
   const VerticalLayout::Change& change = layout_->LastChange();
-  if (change.whole || HasSelection() || !message_.isEmpty()) {
+  if (change.whole || hadSelection || !message_.isEmpty()) {
     viewport()->update();
   } else {
     const QRect first = CellRect({0, change.firstColumn});
