@@ -1,9 +1,8 @@
 #include "core/settings.h"
 
 #include <algorithm>
-#include <charconv>
+#include <cstdint>
 #include <filesystem>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -81,19 +80,48 @@ PictureStyle ReadPictureStyle(const ProfileFile& profile) {
   return style;
 }
 
+// Points are kept in thousandths, written as "10.5" or "12": std::from_chars and
+// std::to_chars for double are missing from the browser build's library, and the C
+// library's own conversions follow the locale, which may use a decimal comma.
+constexpr std::int64_t kThousandths = 1000;
+
 // A decimal number such as "10.5"; `fallback` for anything else.
 double ReadDecimal(const ProfileFile& profile, std::u16string_view section, std::u16string_view key,
                    double fallback) {
   const std::u16string text = profile.ReadString(section, key, u"");
-  std::string ascii;
+  std::int64_t whole = 0;
+  std::int64_t fraction = 0;
+  std::int64_t scale = kThousandths;
+  bool seenPoint = false;
+  bool seenDigit = false;
   for (const char16_t c : text) {
-    if (c > 0x7F) return fallback;
-    ascii.push_back(static_cast<char>(c));
+    if (c == u'.' && !seenPoint) {
+      seenPoint = true;
+    } else if (c >= u'0' && c <= u'9') {
+      seenDigit = true;
+      if (!seenPoint && whole < kThousandths * kThousandths) whole = whole * 10 + (c - u'0');
+      if (seenPoint && scale > 1) fraction += (c - u'0') * (scale /= 10);
+    } else {
+      return fallback;
+    }
   }
-  double value = 0;
-  const char* end = ascii.data() + ascii.size();
-  const auto [stop, failed] = std::from_chars(ascii.data(), end, value);
-  return ascii.empty() || failed != std::errc() || stop != end ? fallback : value;
+  if (!seenDigit) return fallback;
+  return static_cast<double>(whole) + static_cast<double>(fraction) / kThousandths;
+}
+
+std::u16string DecimalText(double value) {
+  const auto thousandths = static_cast<std::int64_t>(value * kThousandths + 0.5);
+  std::u16string text;
+  for (const char c : std::to_string(thousandths / kThousandths))
+    text.push_back(static_cast<char16_t>(c));
+  std::int64_t fraction = thousandths % kThousandths;
+  if (fraction == 0) return text;
+  text.push_back(u'.');
+  for (std::int64_t digit = kThousandths / 10; fraction != 0; digit /= 10) {
+    text.push_back(static_cast<char16_t>(u'0' + fraction / digit));
+    fraction %= digit;
+  }
+  return text;
 }
 
 PageSetup ReadPageSetup(const ProfileFile& profile) {
@@ -116,9 +144,7 @@ void WritePageSetup(ProfileFile& profile, const PageSetup& page) {
   profile.WriteInt(kPage, kPaper, static_cast<std::int32_t>(page.paper));
   profile.WriteInt(kPage, kLandscape, page.landscape ? 1 : 0);
   profile.WriteInt(kPage, kMargin, page.marginMm);
-  char digits[32];
-  const auto written = std::to_chars(std::begin(digits), std::end(digits), page.characterPoints);
-  profile.WriteString(kPage, kCharacterPoints, std::u16string(digits, written.ptr));
+  profile.WriteString(kPage, kCharacterPoints, DecimalText(page.characterPoints));
   profile.WriteInt(kPage, kPageColumnLength, static_cast<std::int32_t>(page.columnLength));
   profile.WriteInt(kPage, kPageColumns, static_cast<std::int32_t>(page.columns));
   profile.WriteInt(kPage, kPageNumbers, page.pageNumbers ? 1 : 0);

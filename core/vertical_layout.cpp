@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
+#include <cstring>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -517,8 +517,11 @@ Cp932Pieces ForEachCp932Piece(VerticalLayout& layout,
   }
   // Each unit becomes its two bytes, lead byte first in memory.
   const auto asUnit = [](std::uint16_t code) {
+    // std::memcpy, not std::bit_cast, which the browser build's library lacks.
     const std::array<char, 2> bytes{static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
-    return std::bit_cast<char16_t>(bytes);
+    char16_t unit = 0;
+    std::memcpy(&unit, bytes.data(), sizeof unit);
+    return unit;
   };
   for (const VerticalLayout::Line& line : layout.lines_) {
     char16_t* const units = layout.prepared_.data() + line.start;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <variant>
 
 #include "core/settings.h"
@@ -106,6 +107,17 @@ TEST(PageSetupTest, IsKeptInThePageSectionAndNamedOnTheCommandLine) {
   testing_support::WriteFile(path, "[Page]\r\nPaper=9\r\nCharacterPoints=x\r\nMargin=99\r\n");
   ASSERT_FALSE(LoadSettings(read, path));
   EXPECT_EQ(read.page, PageSetup{});
+  // Points are read the same whatever the locale's decimal mark.
+  for (const auto& [text, points] : {std::pair{"12.25", 12.25},
+                                     {"8", 8.0},
+                                     {"12,5", 10.5},
+                                     {".", 10.5},
+                                     {"1e1", 10.5},
+                                     {"99", 10.5}}) {
+    testing_support::WriteFile(path, std::string("[Page]\r\nCharacterPoints=") + text + "\r\n");
+    ASSERT_FALSE(LoadSettings(read, path));
+    EXPECT_EQ(read.page.characterPoints, points) << text;
+  }
   EXPECT_EQ(PaperNamed("genkou"), Paper::kGenkou);
   EXPECT_EQ(PaperNamed("letter"), Paper::kLetter);
   EXPECT_EQ(PaperNamed("A4"), std::nullopt);
