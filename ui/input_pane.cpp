@@ -86,6 +86,16 @@ void InputPane::keyPressEvent(QKeyEvent* event) {
   QPlainTextEdit::keyPressEvent(event);
 }
 
+// A copy, a cut or a drag of the selection takes its text as the program
+// reads it: Qt's own would break a long line at each of its cuts.
+QMimeData* InputPane::createMimeDataFromSelection() const {
+  QString text = ToQString(SelectedProgramText(textCursor()));
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  auto* data = new QMimeData;
+  data->setText(text);
+  return data;
+}
+
 void InputPane::insertFromMimeData(const QMimeData* source) {
   if (source == nullptr || !source->hasText()) return;
   QTextCursor cursor = textCursor();

@@ -137,6 +137,22 @@ std::u16string ProgramText(const QTextDocument& document) {
   return out;
 }
 
+std::u16string SelectedProgramText(const QTextCursor& cursor) {
+  std::u16string out;
+  const int start = cursor.selectionStart();
+  const int end = cursor.selectionEnd();
+  const QTextDocument& document = *cursor.document();
+  const QTextBlock last = document.findBlock(end);
+  for (QTextBlock block = document.findBlock(start); block.isValid(); block = block.next()) {
+    const int from = std::max(start - block.position(), 0);
+    const int to = std::min(end - block.position(), block.length() - 1);
+    if (block.position() > start && !ContinuesLine(block)) out.append(u"\r\n");
+    AppendProgramText(QStringView(block.text()).mid(from, to - from), out);
+    if (block == last) break;
+  }
+  return out;
+}
+
 void InsertProgramText(QTextCursor& cursor, std::u16string_view text) {
   cursor.beginEditBlock();
   cursor.removeSelectedText();

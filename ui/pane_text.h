@@ -44,6 +44,10 @@ void AppendProgramText(QStringView blockText, std::u16string& out);
 std::u16string ProgramText(const QPlainTextEdit& pane);
 std::u16string ProgramText(const QTextDocument& document);
 
+// The selected text of `cursor` in the program's form: a cut within a long
+// line is no break there either.
+std::u16string SelectedProgramText(const QTextCursor& cursor);
+
 // Puts program text in place of the selection of `cursor`, within the
 // cursor's current edit block if it has one.
 void InsertProgramText(QTextCursor& cursor, std::u16string_view text);

@@ -197,5 +197,20 @@ TEST(InputPaneTest, KeysAtTheCutsOfALongLineDeleteItsCharacters) {
   EXPECT_EQ(std::u16string(pane.ProgramText()), ProgramText(pane));
 }
 
+// A copy across a cut keeps the line whole, and a cut and a paste of it
+// give the text back.
+TEST(InputPaneTest, CopiesOfALongLineHaveNoBreaksAtItsCuts) {
+  InputPane pane;
+  LoadLongLine(pane);
+  const std::u16string text(pane.ProgramText());
+  MoveTo(pane, 1, CutAfter(pane, 2) + 3);
+  QTest::keyClick(&pane, Qt::Key_C, Qt::ControlModifier);
+  QString expected = ToQString(text.substr(1, static_cast<std::size_t>(CutAfter(pane, 2) + 1)));
+  EXPECT_EQ(QApplication::clipboard()->text(), expected.replace(QStringLiteral("\r\n"), "\n"));
+  QTest::keyClick(&pane, Qt::Key_X, Qt::ControlModifier);
+  QTest::keyClick(&pane, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(std::u16string(pane.ProgramText()), text);
+}
+
 }  // namespace
 }  // namespace mirotabe
