@@ -6,8 +6,8 @@
 #include <QString>
 #include <algorithm>
 
+#include "render/document_font.h"
 #include "render/pane_font_families.h"
-#include "render/vertical_font.h"
 #include "render/vertical_forms.h"
 
 namespace mirotabe {
@@ -35,7 +35,7 @@ char32_t SingleCodePoint(std::u16string_view cell) {
 
 }  // namespace
 
-CellPainter::CellPainter(const QFont& font, CellBox box, bool verticalForms)
+CellPainter::CellPainter(const QFont& font, CellBox box, bool verticalForms, CellTarget target)
     : font_(font), box_(box), vertical_(verticalForms) {
   // The chain: the font as it resolves, then each of the pane's families
   // that resolves to another font.
@@ -52,7 +52,10 @@ CellPainter::CellPainter(const QFont& font, CellBox box, bool verticalForms)
     });
     if (known) continue;
     ChainFont chained{raw, nullptr, raw.familyName(), raw.styleName()};
-    if (vertical_) SetVertically(chained, candidate);
+    if (target == CellTarget::kDocument) UseDocumentFont(chained, candidate);
+    if (vertical_ && chained.raw.familyName() == chained.family) {
+      chained.vertical = std::make_unique<VerticalForms>(chained.raw);
+    }
     chain_.push_back(std::move(chained));
   }
   if (!chain_.empty()) {
@@ -61,21 +64,16 @@ CellPainter::CellPainter(const QFont& font, CellBox box, bool verticalForms)
   }
 }
 
-// Through the font's vertical copy, whose character map gives the vertical
-// forms and whose glyphs a PDF reads back as their characters; failing
-// that, the forms are looked up in the font itself.
-void CellPainter::SetVertically(ChainFont& chained, const QFont& candidate) {
-  const QString family = VerticalFontFamily(chained.raw);
-  if (!family.isEmpty()) {
-    QFont copy(candidate);
-    copy.setFamilies({family});
-    QRawFont raw = QRawFont::fromFont(copy, QFontDatabase::Japanese);
-    if (raw.isValid() && raw.familyName() == family) {
-      chained.raw = std::move(raw);
-      return;
-    }
-  }
-  chained.vertical = std::make_unique<VerticalForms>(chained.raw);
+// The copy's character map gives the vertical forms itself. Where the copy
+// cannot be had, the font stays, and the vertical forms are looked up in
+// it.
+void CellPainter::UseDocumentFont(ChainFont& chained, const QFont& candidate) const {
+  const QString family = DocumentFontFamily(chained.raw, vertical_);
+  if (family.isEmpty()) return;
+  QFont copy(candidate);
+  copy.setFamilies({family});
+  QRawFont raw = QRawFont::fromFont(copy, QFontDatabase::Japanese);
+  if (raw.isValid() && raw.familyName() == family) chained.raw = std::move(raw);
 }
 
 CellPainter::~CellPainter() = default;

@@ -9,6 +9,11 @@
 // comes from the next font of the pane's families that has it, and failing
 // all of them from Qt's own font fallback. The glyphs are gathered into
 // runs, one per font, and drawn a run at a time with the painter's pen.
+//
+// For a document (a PDF), every font of the chain is replaced by its copy
+// for documents (see DocumentFontFamily), so that each glyph drawn names
+// exactly its character in the PDF's text; the screen and the PNG pictures
+// draw from the fonts themselves, without the cost of making the copies.
 #pragma once
 
 #include <QFont>
@@ -45,11 +50,18 @@ struct CellGlyphs {
   QList<QPointF> offsets;
 };
 
+// What the cells are drawn for.
+enum class CellTarget {
+  kScreen,    // the output pane and the PNG pictures
+  kDocument,  // a PDF, whose text is read back from its glyphs
+};
+
 class CellPainter {
  public:
   // `font` sets the size and the first family; the pane's families follow
   // it in the chain.
-  CellPainter(const QFont& font, CellBox box, bool verticalForms);
+  CellPainter(const QFont& font, CellBox box, bool verticalForms,
+              CellTarget target = CellTarget::kScreen);
   ~CellPainter();
   CellPainter(const CellPainter&) = delete;
   CellPainter& operator=(const CellPainter&) = delete;
@@ -83,7 +95,7 @@ class CellPainter {
   };
 
   CellGlyphs Lookup(std::u16string_view cell) const;
-  static void SetVertically(ChainFont& chained, const QFont& candidate);
+  void UseDocumentFont(ChainFont& chained, const QFont& candidate) const;
   static QList<quint32> GlyphsIn(const ChainFont& font, const QString& text);
 
   QFont font_;

@@ -44,10 +44,10 @@ std::vector<std::size_t> Starts(std::size_t total, std::size_t step) {
 // Draws the cells of one sheet, its top-left margin corner at (0, 0).
 class SheetPainter {
  public:
-  explicit SheetPainter(const PictureStyle& style)
+  SheetPainter(const PictureStyle& style, CellTarget target)
       : style_(style),
         box_(MeasureCell(style.cellSize)),
-        cells_(FontForCell(style.cellSize), box_, style.verticalGlyphs) {}
+        cells_(FontForCell(style.cellSize), box_, style.verticalGlyphs, target) {}
 
   void Draw(QPainter& painter, const VerticalLayout& layout, const Sheet& sheet) {
     painter.fillRect(QRectF(0, 0, static_cast<qreal>(box_.width * (sheet.columns + 2)),
@@ -119,7 +119,7 @@ IoResult<QByteArray> DrawPdf(const VerticalLayout& layout, const PictureStyle& s
   writer.setPageSize(pageSize(sheets.front()));
   QPainter painter;
   if (!painter.begin(&writer)) return Failure(std::errc::io_error);
-  SheetPainter cells(style);
+  SheetPainter cells(style, CellTarget::kDocument);
   for (std::size_t n = 0; n < sheets.size(); ++n) {
     if (n != 0) {
       writer.setPageSize(pageSize(sheets[n]));
@@ -186,7 +186,7 @@ QImage DrawImage(const VerticalLayout& layout, const PictureStyle& style) {
                QImage::Format_Grayscale8);
   if (image.isNull()) return image;
   QPainter painter(&image);
-  SheetPainter(style).Draw(painter, layout, WholeLayout(layout));
+  SheetPainter(style, CellTarget::kScreen).Draw(painter, layout, WholeLayout(layout));
   return image;
 }
 

@@ -101,7 +101,8 @@ IoStatus WritePagedPdf(const VerticalLayout& layout, const PictureStyle& style,
   QPainter painter;
   if (!painter.begin(&writer)) return IoError{{}, std::make_error_code(std::errc::io_error)};
   const int cellUnits = std::max(1, static_cast<int>(std::lround(g.cell * kUnits)));
-  CellPainter cells(FontForCell(cellUnits), CellBox{cellUnits, cellUnits}, style.verticalGlyphs);
+  CellPainter cells(FontForCell(cellUnits), CellBox{cellUnits, cellUnits}, style.verticalGlyphs,
+                    CellTarget::kDocument);
   const std::size_t columns = layout.ColumnCount();
   const std::size_t pages = PageCount(columns, g);
   for (std::size_t page = 0; page < pages; ++page) {

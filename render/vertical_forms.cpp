@@ -72,7 +72,7 @@ QList<quint32> VerticalForms::GlyphsOf(QStringView text) const {
   return glyphs;
 }
 
-std::map<char32_t, std::uint32_t> VerticalForms::VerticalCharacterMap() const {
+std::map<char32_t, std::uint32_t> VerticalForms::CharacterMap() const {
   std::map<char32_t, std::uint32_t> map;
   hb_set_t* characters = hb_set_create();
   hb_face_collect_unicodes(hb_->face, characters);
@@ -81,6 +81,11 @@ std::map<char32_t, std::uint32_t> VerticalForms::VerticalCharacterMap() const {
     if (hb_font_get_nominal_glyph(hb_->hbFont, c, &glyph) != 0) map[c] = glyph;
   }
   hb_set_destroy(characters);
+  return map;
+}
+
+std::map<char32_t, std::uint32_t> VerticalForms::VerticalCharacterMap() const {
+  std::map<char32_t, std::uint32_t> map = CharacterMap();
   // Vertical forms are given to punctuation, symbols, kana and the
   // compatibility forms; the ideographs are set upright.
   for (auto& [c, glyph] : map) {

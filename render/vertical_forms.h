@@ -28,8 +28,11 @@ class VerticalForms {
   // lacks a character of `text`.
   QList<quint32> GlyphsOf(QStringView text) const;
 
-  // The font's character map with each character sent to its vertical
-  // form where it has one.
+  // The font's character map: each character the font has, and its glyph.
+  std::map<char32_t, std::uint32_t> CharacterMap() const;
+
+  // The same with each character sent to its vertical form where it has
+  // one.
   std::map<char32_t, std::uint32_t> VerticalCharacterMap() const;
 
  private:

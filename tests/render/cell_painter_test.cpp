@@ -5,7 +5,9 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <string>
+#include <utility>
 
 namespace mirotabe {
 namespace {
@@ -22,9 +24,7 @@ TEST(CellPainterTest, VerticalFormsReplaceTheGlyphsThatHaveThemAndOnlyThose) {
   CellPainter upright(IpaGothic(), {32, 34}, false);
   CellPainter vertical(IpaGothic(), {32, 34}, true);
   ASSERT_EQ(upright.FontOf(upright.GlyphsOf(u"あ")).familyName(), QStringLiteral("IPAGothic"));
-  // The vertical copy of the font, whose glyphs a PDF reads back.
-  ASSERT_EQ(vertical.FontOf(vertical.GlyphsOf(u"あ")).familyName(),
-            QStringLiteral("Mirotabe Vertical IPAGothic"));
+  ASSERT_EQ(vertical.FontOf(vertical.GlyphsOf(u"あ")).familyName(), QStringLiteral("IPAGothic"));
   struct Case {
     std::u16string cell;
     bool turned;
@@ -40,6 +40,33 @@ TEST(CellPainterTest, VerticalFormsReplaceTheGlyphsThatHaveThemAndOnlyThose) {
     EXPECT_EQ(down.indexes.front() != across.indexes.front(), c.turned);
     // Both stand in the middle of the cell, on the same baseline.
     EXPECT_EQ(down.offsets, across.offsets);
+  }
+}
+
+// IPAGothic draws each of these pairs with one glyph. The copy of the font
+// that a PDF is drawn with gives the second one a glyph of its own, with
+// the same outline and advance, upright and vertically.
+TEST(CellPainterTest, ADocumentDrawsEachCharacterWithAGlyphOfItsOwn) {
+  for (const bool verticalForms : {false, true}) {
+    CellPainter screen(IpaGothic(), {32, 34}, verticalForms);
+    CellPainter document(IpaGothic(), {32, 34}, verticalForms, CellTarget::kDocument);
+    ASSERT_EQ(document.FontOf(document.GlyphsOf(u"あ")).familyName(),
+              verticalForms ? QStringLiteral("Mirotabe Vertical IPAGothic")
+                            : QStringLiteral("Mirotabe Text IPAGothic"));
+    for (const auto& [first, second] :
+         {std::pair{u"〜", u"～"}, std::pair{u"—", u"―"}, std::pair{u"‾", u"￣"},
+          std::pair{u"¢", u"￠"}, std::pair{u"£", u"￡"}, std::pair{u"¥", u"￥"},
+          std::pair{u"¬", u"￢"}, std::pair{u"·", u"･"}, std::pair{u"\u00A0", u" "}}) {
+      SCOPED_TRACE(QString::fromUtf16(second).toStdString() + (verticalForms ? " vertical" : ""));
+      EXPECT_EQ(screen.GlyphsOf(first).indexes, screen.GlyphsOf(second).indexes);
+      const CellGlyphs& own = document.GlyphsOf(second);
+      EXPECT_NE(own.indexes, document.GlyphsOf(first).indexes);
+      const CellGlyphs& shared = screen.GlyphsOf(second);
+      ASSERT_EQ(own.indexes.size(), 1);
+      EXPECT_EQ(document.FontOf(own).pathForGlyph(own.indexes.front()),
+                screen.FontOf(shared).pathForGlyph(shared.indexes.front()));
+      EXPECT_EQ(own.offsets, shared.offsets);
+    }
   }
 }
 

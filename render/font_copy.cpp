@@ -1,14 +1,9 @@
-#include "render/vertical_font.h"
+#include "render/font_copy.h"
 
-#include <QFontDatabase>
-#include <QHash>
-#include <QMutex>
-#include <QMutexLocker>
-#include <algorithm>
+#include <hb.h>
+
 #include <array>
 #include <vector>
-
-#include "render/vertical_forms.h"
 
 namespace mirotabe {
 namespace {
@@ -33,7 +28,7 @@ void Put32(QByteArray& out, std::uint32_t value) {
 
 // A format 12 map (segments of consecutive characters to consecutive
 // glyphs) under the Unicode and the Windows Unicode encodings.
-QByteArray CharacterMapTable(const std::map<char32_t, std::uint32_t>& map) {
+QByteArray CharacterMapTable(const CharacterMap& map) {
   struct Group {
     std::uint32_t first;
     std::uint32_t last;
@@ -97,74 +92,42 @@ QByteArray NameTable(const QString& family) {
   return table + strings;
 }
 
-std::uint32_t CheckSum(const QByteArray& table) {
-  std::uint32_t sum = 0;
-  for (qsizetype i = 0; i < table.size(); i += 4) {
-    std::uint32_t word = 0;
-    for (qsizetype k = 0; k < 4; ++k) {
-      word = (word << 8) | (i + k < table.size() ? static_cast<std::uint8_t>(table[i + k]) : 0U);
-    }
-    sum += word;
+// The font file of `tables`: HarfBuzz's face builder writes the table
+// directory, the checksums and the padding.
+QByteArray FontFile(const FontTables& tables) {
+  hb_face_t* builder = hb_face_builder_create();
+  for (const auto& [tag, table] : tables) {
+    // The blobs borrow the tables' bytes, which outlive the builder.
+    hb_blob_t* blob = hb_blob_create(table.constData(), static_cast<unsigned>(table.size()),
+                                     HB_MEMORY_MODE_READONLY, nullptr, nullptr);
+    hb_face_builder_add_table(builder, hb_tag_from_string(tag.constData(), 4), blob);
+    hb_blob_destroy(blob);
   }
-  return sum;
+  hb_blob_t* file = hb_face_reference_blob(builder);
+  unsigned length = 0;
+  const char* data = hb_blob_get_data(file, &length);
+  QByteArray bytes(data, static_cast<qsizetype>(length));
+  hb_blob_destroy(file);
+  hb_face_destroy(builder);
+  return bytes;
 }
 
 }  // namespace
 
-QByteArray FontWithCharacterMap(const QRawFont& font,
-                                const std::map<char32_t, std::uint32_t>& characterMap,
-                                const QString& family) {
-  std::map<QByteArray, QByteArray> tables;  // sorted by tag, as the directory must be
+QByteArray FontCopy(const QRawFont& font, CharacterMap characterMap, const QString& family) {
+  FontTables tables;
   for (const char* tag : kCopiedTables) {
     QByteArray table = font.fontTable(tag);
     if (!table.isEmpty()) tables.emplace(QByteArray(tag, 4), std::move(table));
   }
   if (!tables.contains("head") || !tables.contains("maxp")) return {};
-  tables.emplace(QByteArray("cmap"), CharacterMapTable(characterMap));
-  tables.emplace(QByteArray("name"), NameTable(family));
-
-  const auto count = static_cast<std::uint32_t>(tables.size());
-  std::uint32_t power = 1;
-  std::uint32_t log = 0;
-  while (power * 2 <= count) {
-    power *= 2;
-    ++log;
-  }
-  QByteArray out;
-  Put32(out, tables.contains("CFF ") ? 0x4F54544F : 0x00010000);
-  Put16(out, count);
-  Put16(out, power * 16);
-  Put16(out, log);
-  Put16(out, count * 16 - power * 16);
-  auto offset = static_cast<std::uint32_t>(12 + 16 * count);
-  for (const auto& [tag, table] : tables) {
-    out.append(tag);
-    Put32(out, CheckSum(table));
-    Put32(out, offset);
-    Put32(out, static_cast<std::uint32_t>(table.size()));
-    offset += static_cast<std::uint32_t>((table.size() + 3) / 4 * 4);
-  }
-  for (const auto& [tag, table] : tables) {
-    out.append(table);
-    out.append(static_cast<char>((4 - table.size() % 4) % 4), '\0');
-  }
-  return out;
-}
-
-QString VerticalFontFamily(const QRawFont& font) {
-  static QMutex mutex;
-  static QHash<QString, QString> made;
-  const QString key = font.familyName() + QChar(u'\n') + font.styleName();
-  const QMutexLocker lock(&mutex);
-  if (const auto found = made.constFind(key); found != made.constEnd()) return *found;
-  const QString family = QStringLiteral("Mirotabe Vertical ") + font.familyName();
-  const QByteArray data =
-      FontWithCharacterMap(font, VerticalForms(font).VerticalCharacterMap(), family);
-  const int id = data.isEmpty() ? -1 : QFontDatabase::addApplicationFontFromData(data);
-  const QStringList families = QFontDatabase::applicationFontFamilies(id);
-  QString registered = families.contains(family) ? family : QString();
-  made.insert(key, registered);
-  return registered;
+  // A CFF font keeps its shared glyphs: its outlines are one indexed
+  // structure (CharStrings, charset, FDSelect) that a copy would have to
+  // rebuild. The fonts the panes ask for are TrueType.
+  UnshareGlyphs(tables, characterMap);
+  tables.insert_or_assign(QByteArray("cmap"), CharacterMapTable(characterMap));
+  tables.insert_or_assign(QByteArray("name"), NameTable(family));
+  return FontFile(tables);
 }
 
 }  // namespace mirotabe
