@@ -3,11 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRawFont>
+#include <QtEndian>
+#include <functional>
 #include <string>
 #include <utility>
+
+#include "render/unshared_glyphs.h"
 
 namespace mirotabe {
 namespace {
@@ -56,7 +62,7 @@ TEST(CellPainterTest, ADocumentDrawsEachCharacterWithAGlyphOfItsOwn) {
     for (const auto& [first, second] :
          {std::pair{u"〜", u"～"}, std::pair{u"—", u"―"}, std::pair{u"‾", u"￣"},
           std::pair{u"¢", u"￠"}, std::pair{u"£", u"￡"}, std::pair{u"¥", u"￥"},
-          std::pair{u"¬", u"￢"}, std::pair{u"·", u"･"}, std::pair{u"\u00A0", u" "}}) {
+          std::pair{u"¬", u"￢"}, std::pair{u"·", u"･"}, std::pair{u" ", u"\u00A0"}}) {
       SCOPED_TRACE(QString::fromUtf16(second).toStdString() + (verticalForms ? " vertical" : ""));
       EXPECT_EQ(screen.GlyphsOf(first).indexes, screen.GlyphsOf(second).indexes);
       const CellGlyphs& own = document.GlyphsOf(second);
@@ -68,6 +74,49 @@ TEST(CellPainterTest, ADocumentDrawsEachCharacterWithAGlyphOfItsOwn) {
       EXPECT_EQ(own.offsets, shared.offsets);
     }
   }
+}
+
+// Tables that do not hold together are left as they are, and so is the
+// character map, rather than read past their ends or half rewritten.
+TEST(CellPainterTest, GlyphsAreUnsharedOnlyInTablesThatHoldTogether) {
+  const QRawFont raw = QRawFont::fromFont(IpaGothic(), QFontDatabase::Japanese);
+  FontTables font;
+  for (const char* tag : {"head", "maxp", "loca", "glyf", "hhea", "hmtx"}) {
+    font.emplace(tag, raw.fontTable(tag));
+  }
+  const std::uint32_t glyphCount = qFromBigEndian<quint16>(font.at("maxp").constData() + 4);
+  const std::uint32_t wave = raw.glyphIndexesForString(QStringLiteral("〜")).front();
+  const CharacterMap shared{{U'〜', wave}, {U'～', wave}};
+  const auto set16 = [](QByteArray& table, qsizetype at, quint16 value) {
+    qToBigEndian(value, table.data() + at);
+  };
+  struct Case {
+    const char* name;
+    std::function<void(FontTables&)> spoil;
+  };
+  for (const Case& c : {
+           Case{"no glyf (CFF outlines)", [](FontTables& t) { t.erase("glyf"); }},
+           Case{"short head", [](FontTables& t) { t["head"].truncate(40); }},
+           Case{"short loca", [](FontTables& t) { t["loca"].truncate(t["loca"].size() / 2); }},
+           Case{"loca past glyf", [](FontTables& t) { t["glyf"].truncate(t["glyf"].size() / 2); }},
+           Case{"short hmtx", [](FontTables& t) { t["hmtx"].truncate(8); }},
+           Case{"no long metrics", [&](FontTables& t) { set16(t["hhea"], 34, 0); }},
+           Case{"too many glyphs", [&](FontTables& t) { set16(t["maxp"], 4, 0xFFFF); }},
+       }) {
+    SCOPED_TRACE(c.name);
+    FontTables tables = font;
+    c.spoil(tables);
+    const FontTables spoilt = tables;
+    CharacterMap map = shared;
+    EXPECT_FALSE(UnshareGlyphs(tables, map));
+    EXPECT_EQ(tables, spoilt);
+    EXPECT_EQ(map, shared);
+  }
+  FontTables tables = font;
+  CharacterMap map = shared;
+  ASSERT_TRUE(UnshareGlyphs(tables, map));
+  EXPECT_EQ(map, (CharacterMap{{U'〜', wave}, {U'～', glyphCount}}));
+  EXPECT_EQ(qFromBigEndian<quint16>(tables.at("maxp").constData() + 4), glyphCount + 1);
 }
 
 TEST(CellPainterTest, ACharacterTheFontLacksComesFromTheNextFontOrQt) {
