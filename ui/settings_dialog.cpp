@@ -18,9 +18,7 @@
 #include <algorithm>
 #include <string>
 
-#include "core/code_points.h"
-#include "core/fullwidth.h"
-#include "core/two_byte_cut.h"
+#include "core/entry_text.h"
 #include "core/vertical_presets.h"
 #include "ui/io_messages.h"
 #include "ui/layout_box.h"
@@ -43,20 +41,6 @@ const QString kTitle = QStringLiteral("Mirotabe");
 QString RowText(const SwapEntry& entry) {
   return ToQString(entry.from) + QStringLiteral(" >> ") + ToQString(entry.to) +
          (entry.kind == SwapKind::kCell ? QStringLiteral(" 変換時") : QStringLiteral(" 変換前"));
-}
-
-// A line break would split its line in the settings file, and a NUL end
-// it. Every other character, TAB included, means something in an entry.
-std::u16string WithoutLineBreaks(std::u16string text) {
-  std::erase_if(text, [](char16_t c) { return c == u'\r' || c == u'\n' || c == u'\0'; });
-  return text;
-}
-
-// A From is one character, as the conversion sees it: full-width.
-std::u16string FirstFullWidthCharacter(std::u16string_view text) {
-  std::u16string full = ToFullWidth(text);
-  if (full.empty()) return full;
-  return full.substr(0, CodePointAt(full, 0).units);
 }
 
 // Puts `normal` into `box` when it differs from the `typed` text, keeping
@@ -422,14 +406,12 @@ void SettingsDialog::PickEntry() {
 
 void SettingsDialog::OnFromEdited() {
   const std::u16string text = ToU16(fromBox_->text());
-  ReplaceText(*fromBox_, text, FirstFullWidthCharacter(WithoutLineBreaks(text)));
+  ReplaceText(*fromBox_, text, EntryFromText(text));
 }
 
 void SettingsDialog::OnToEdited() {
   const std::u16string text = ToU16(toBox_->text());
-  std::u16string normal = WithoutLineBreaks(text);
-  if (ChosenKind() == SwapKind::kCell) normal = CutToTwoBytes(normal);
-  ReplaceText(*toBox_, text, normal);
+  ReplaceText(*toBox_, text, EntryToText(text, ChosenKind()));
 }
 
 void SettingsDialog::keyPressEvent(QKeyEvent* event) {
