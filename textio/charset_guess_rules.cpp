@@ -47,7 +47,7 @@ bool IsStrictUtf8(std::string_view bytes) {
 
 }  // namespace
 
-std::string GuessCharset(std::string_view bytes, std::size_t firstInteresting) {
+std::string GuessCharsetByRules(std::string_view bytes, std::size_t firstInteresting) {
   const std::string_view rest = bytes.substr(firstInteresting);
   const bool nonAscii = std::any_of(rest.begin(), rest.end(),
                                     [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
@@ -59,5 +59,11 @@ std::string GuessCharset(std::string_view bytes, std::size_t firstInteresting) {
   if (ReadsCleanly(bytes, TextEncoding::EucJp)) return "EUC-JP";
   return "";
 }
+
+#if defined(__EMSCRIPTEN__)
+std::string GuessCharset(std::string_view bytes, std::size_t firstInteresting) {
+  return GuessCharsetByRules(bytes, firstInteresting);
+}
+#endif
 
 }  // namespace mirotabe

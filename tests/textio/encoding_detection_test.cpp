@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "tests/support/case_name.h"
+#include "textio/charset_guess.h"
 #include "textio/text_file.h"
 
 namespace mirotabe {
@@ -207,6 +208,38 @@ TEST(EncodingDetectionSweep, ReadsShortCp932TextsAsCp932) {
   }
   EXPECT_EQ(misread, 0);
 }
+
+// The guess that the browser's build makes without uchardet.
+struct RulesCase {
+  const char* name;
+  std::string_view bytes;
+  std::string_view guess;
+};
+
+class GuessByRulesTest : public testing::TestWithParam<RulesCase> {};
+
+TEST_P(GuessByRulesTest, GoesByTheBytesAlone) {
+  const std::string_view bytes = GetParam().bytes;
+  std::size_t first = 0;
+  while (first < bytes.size() && bytes[first] != '\x1B' &&
+         static_cast<unsigned char>(bytes[first]) < 0x80)
+    ++first;
+  EXPECT_EQ(GuessCharsetByRules(bytes, first), GetParam().guess);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, GuessByRulesTest,
+    testing::Values(RulesCase{"Ascii", "plain text"sv, ""sv},
+                    RulesCase{"AsciiWithJisDesignations", kSentenceIso2022Jp, "ISO-2022-JP"sv},
+                    RulesCase{"AsciiWithAnotherEscape", "a\x1B[0mb"sv, ""sv},
+                    RulesCase{"Utf8", kSentenceUtf8, "UTF-8"sv},
+                    RulesCase{"Cp932", kSentenceCp932, "SHIFT_JIS"sv},
+                    // Short EUC-JP that is also clean code page 932 reads as the latter.
+                    RulesCase{"EucJpThatIsCleanCp932", "\xA4\xA2\xA4\xA4\xA4\xA6"sv, "SHIFT_JIS"sv},
+                    // 院: FE follows a half-width katakana, which code page 932 cannot read.
+                    RulesCase{"EucJp", "\xB0\xFE"sv, "EUC-JP"sv},
+                    RulesCase{"NoneReadsIt", "\xFF\xFF"sv, ""sv}),
+    testing_support::CaseName());
 
 struct ExplicitCase {
   const char* name;
