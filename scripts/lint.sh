@@ -32,3 +32,28 @@ if [ ! -f "$fuzz_build/compile_commands.json" ]; then
   (cd "$root" && cmake --preset fuzz >/dev/null)
 fi
 "$runner" -quiet -p "$fuzz_build" -clang-tidy-binary "$tidy" -j "$(nproc)" "^$root/fuzz/"
+
+# The browser's edition compiles its bindings (and the WebAssembly sides of
+# web/ and textio/) only with emscripten, so they are checked against the
+# web build's compile commands, given the target, the sysroot and the
+# definitions that emscripten's compiler driver adds by itself. -msse2,
+# which that driver takes for its SIMD headers, means nothing to clang for
+# WebAssembly.
+web_build="$root/build/web"
+if [ ! -f "$web_build/compile_commands.json" ]; then
+  "$root/scripts/install-deps.sh"
+  (cd "$root" && cmake --preset web >/dev/null)
+fi
+read -ra driver_flags <<<"$(em++ --cflags 2>/dev/null)"
+web_args=(-extra-arg=-Wno-unused-command-line-argument)
+for ((i = 0; i < ${#driver_flags[@]}; i++)); do
+  flag="${driver_flags[i]}"
+  case "$flag" in
+    -mllvm) i=$((i + 1)) ;;  # the code generator's options
+    -target) i=$((i + 1)); web_args+=("-extra-arg-before=--target=${driver_flags[i]}") ;;
+    -Xclang) i=$((i + 1)); web_args+=(-extra-arg-before=-Xclang "-extra-arg-before=${driver_flags[i]}") ;;
+    *) web_args+=("-extra-arg-before=$flag") ;;
+  esac
+done
+"$runner" -quiet -p "$web_build" -clang-tidy-binary "$tidy" -j "$(nproc)" "${web_args[@]}" \
+  "^$root/(web|textio)/"
