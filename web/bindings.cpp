@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <string>
 
+#include "core/entry_text.h"
 #include "core/reverse_layout.h"
 #include "core/vertical_presets.h"
 #include "web/engine.h"
@@ -59,20 +60,15 @@ val ConvertFromJs(const std::string& input, const val& settings, const val& opti
   return result;
 }
 
-// The page's state. It mirrors the input pane's text as the pane holds it
-// (LF between lines): JavaScript writes it whole into TextBuffer(), or
-// changes it by Splice(), so that a keystroke in a long text hands over
-// only what changed.
+// The page's state. The engine mirrors the input pane's text: the pane
+// hands over each change as the units it replaces and the text it puts
+// there (lines separated by LF, as the pane holds them), so that a
+// keystroke in a long text costs what its line costs.
 class Page {
  public:
-  std::uintptr_t TextBuffer(std::size_t units) {
-    text_.resize(units);
-    return reinterpret_cast<std::uintptr_t>(text_.data());
-  }
-
-  void Splice(std::size_t start, std::size_t removed, const std::u16string& inserted) {
-    start = std::min(start, text_.size());
-    text_.replace(start, std::min(removed, text_.size() - start), inserted);
+  void Replace(std::size_t offset, std::size_t removed, const std::u16string& inserted) {
+    ToProgramText(inserted, program_);
+    session_.ReplaceText(offset, removed, program_);
   }
 
   bool LoadSettingsFile(const std::string& bytes) { return session_.LoadSettingsFile(bytes); }
@@ -123,19 +119,24 @@ class Page {
     return session_.SavePictureStyle({cellSize, grid}).value_or("");
   }
 
-  // Lays the mirrored text out, in the program's text form (CR LF).
+  // Lays the mirrored text out: its rows and columns, and which columns
+  // changed (all of them when `whole`), or why it is too large.
   val Lay() {
-    ToProgramText(text_, program_);
     val result = val::object();
-    if (!session_.Lay(program_)) {
+    if (!session_.Lay()) {
       const LayoutTooLarge& tooLarge = *session_.tooLarge();
       result.set("tooLarge", true);
       result.set("lines", tooLarge.lines);
       result.set("longestLine", tooLarge.longestLine);
       result.set("bound", tooLarge.bound);
     }
-    result.set("rows", session_.layout().RowCount());
-    result.set("columns", session_.layout().ColumnCount());
+    const VerticalLayout& layout = session_.layout();
+    result.set("rows", layout.RowCount());
+    result.set("columns", layout.ColumnCount());
+    const VerticalLayout::Change& change = layout.LastChange();
+    result.set("whole", change.whole);
+    result.set("firstColumn", change.firstColumn);
+    result.set("changedColumns", change.columns);
     return result;
   }
 
@@ -154,18 +155,23 @@ class Page {
     return Units(cells);
   }
 
-  // The cell of the character before unit `caret` of the mirrored text.
-  val CaretCell(std::size_t caret) const {
-    caret = std::min(caret, text_.size());
-    const std::u16string_view before(text_.data(), caret);
-    const std::size_t lineStart = before.rfind(u'\n') + 1;  // npos + 1 is 0
-    const auto line = static_cast<std::size_t>(std::count(before.begin(), before.end(), u'\n'));
-    const std::optional<CellPosition> cell = session_.CaretCellOf(line, before.substr(lineStart));
+  // The cell of the character before unit `caret` of the mirrored text,
+  // in line `line` (0-based), which starts at unit `lineStart`.
+  val CaretCell(std::size_t line, std::size_t lineStart, std::size_t caret) const {
+    const std::optional<CellPosition> cell = session_.CaretCellAt(line, lineStart, caret);
     if (!cell) return val::null();
     val result = val::object();
     result.set("row", cell->row);
     result.set("column", cell->column);
     return result;
+  }
+
+  // The mirrored text read back from vertical into horizontal writing, or
+  // null when it is too large.
+  val Reverse() const {
+    const ReverseResult reversed = ReverseLayout(session_.text());
+    if (std::holds_alternative<LayoutTooLarge>(reversed)) return val::null();
+    return Units(std::get<std::u16string>(reversed));
   }
 
   val OutputText() const { return Units(session_.layout().Text()); }
@@ -208,7 +214,6 @@ class Page {
   }
 
   Session session_;
-  std::u16string text_;
   std::u16string program_;
 };
 
@@ -227,12 +232,6 @@ val DecodeFile(const std::string& bytes, const std::string& from) {
   result.set("encoding", decoded.encoding);
   result.set("undetermined", decoded.undetermined);
   return result;
-}
-
-val Reverse(const std::u16string& text) {
-  const ReverseResult reversed = ReverseLayout(text);
-  if (std::holds_alternative<LayoutTooLarge>(reversed)) return val::null();
-  return Units(std::get<std::u16string>(reversed));
 }
 
 val Presets() {
@@ -263,26 +262,25 @@ val AddPreset(const val& entries, std::size_t preset) {
   return result;
 }
 
-std::u16string NormalToOf(const std::u16string& typed, bool cellEntry) {
-  return NormalTo(typed, cellEntry);
+// What the settings dialog's boxes keep of what is typed into them.
+std::u16string EntryFrom(const std::u16string& typed) {
+  return EntryFromText(typed);
 }
 
-std::u16string NormalFromOf(const std::u16string& typed) {
-  return NormalFrom(typed);
+std::u16string EntryTo(const std::u16string& typed, int kind) {
+  return EntryToText(typed, static_cast<SwapKind>(kind));
 }
 
 EMSCRIPTEN_BINDINGS(mirotabe) {
   emscripten::function("convert", &ConvertFromJs);
   emscripten::function("decodeFile", &DecodeFile);
-  emscripten::function("reverse", &Reverse);
   emscripten::function("presets", &Presets);
   emscripten::function("addPreset", &AddPreset);
-  emscripten::function("normalFrom", &NormalFromOf);
-  emscripten::function("normalTo", &NormalToOf);
+  emscripten::function("entryFrom", &EntryFrom);
+  emscripten::function("entryTo", &EntryTo);
   emscripten::class_<Page>("Page")
       .constructor<>()
-      .function("textBuffer", &Page::TextBuffer)
-      .function("splice", &Page::Splice)
+      .function("replace", &Page::Replace)
       .function("loadSettingsFile", &Page::LoadSettingsFile)
       .function("settingsFileBytes", &Page::SettingsFileBytes)
       .function("settings", &Page::Settings)
@@ -292,6 +290,7 @@ EMSCRIPTEN_BINDINGS(mirotabe) {
       .function("lay", &Page::Lay)
       .function("cells", &Page::Cells)
       .function("caretCell", &Page::CaretCell)
+      .function("reverse", &Page::Reverse)
       .function("outputText", &Page::OutputText)
       .function("savedBytes", &Page::SavedBytes)
       .function("unencodableCells", &Page::UnencodableCells);

@@ -1,15 +1,13 @@
 #include "web/engine.h"
 
+#include <algorithm>
 #include <string>
 #include <variant>
 
 #include "cli/input_encoding.h"
 #include "cli/layout_options.h"
-#include "core/code_points.h"
-#include "core/fullwidth.h"
 #include "core/picture_style.h"
 #include "core/reverse_layout.h"
-#include "core/two_byte_cut.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "textio/encoding_names.h"
@@ -181,6 +179,7 @@ bool Session::LoadSettingsFile(std::string_view bytes) {
   if (MakeFolders(kSettingsFolder) || ReplaceFileAtomically(settingsPath_, bytes)) return false;
   settings_ = AppSettings{};
   settings_.appFolder = std::string(kSettingsFolder) + "/";
+  laidOut_ = false;
   return !LoadSettings(settings_, settingsPath_);
 }
 
@@ -195,6 +194,7 @@ std::optional<std::string> Session::SaveSettings(const AppSettings& settings) {
   settings_.convertTrigger = settings.convertTrigger;
   settings_.swapTable = settings.swapTable;
   settings_.layout = settings.layout;
+  laidOut_ = false;
   return std::nullopt;
 }
 
@@ -208,9 +208,23 @@ std::optional<std::string> Session::SavePictureStyle(const PictureStyle& style) 
   return Failure(mirotabe::SaveSettings(settings_, settingsPath_, SettingsPart::kPictureStyle));
 }
 
-bool Session::Lay(std::u16string_view text) {
-  LayoutResult result = RebuildVerticalLayout(std::move(layout_), text, settings_.tabSpace,
-                                              settings_.swapTable, settings_.layout);
+void Session::ReplaceText(std::size_t offset, std::size_t removed, std::u16string_view inserted) {
+  offset = std::min(offset, text_.size());
+  removed = std::min(removed, text_.size() - offset);
+  text_.replace(offset, removed, inserted);
+  const TextEdit edit{offset, removed, inserted.size()};
+  edit_ = edit_ ? Combined(*edit_, edit) : edit;
+}
+
+bool Session::Lay() {
+  if (laidOut_ && !edit_) return !tooLarge_;
+  LayoutResult result =
+      edit_ ? UpdateVerticalLayout(std::move(layout_), text_, *edit_, settings_.tabSpace,
+                                   settings_.swapTable, settings_.layout)
+            : RebuildVerticalLayout(std::move(layout_), text_, settings_.tabSpace,
+                                    settings_.swapTable, settings_.layout);
+  edit_.reset();
+  laidOut_ = true;
   if (auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
     tooLarge_ = *tooLarge;
     layout_ = VerticalLayout();
@@ -221,10 +235,13 @@ bool Session::Lay(std::u16string_view text) {
   return true;
 }
 
-std::optional<CellPosition> Session::CaretCellOf(std::size_t line,
-                                                 std::u16string_view lineBeforeCaret) const {
-  return CaretCell(layout_.ColumnsBeforeLine(line), lineBeforeCaret, settings_.tabSpace,
-                   settings_.swapTable, settings_.layout, layout_.RowCount(),
+std::optional<CellPosition> Session::CaretCellAt(std::size_t line, std::size_t lineStart,
+                                                 std::size_t caret) const {
+  caret = std::min(caret, text_.size());
+  lineStart = std::min(lineStart, caret);
+  return CaretCell(layout_.ColumnsBeforeLine(line),
+                   std::u16string_view(text_).substr(lineStart, caret - lineStart),
+                   settings_.tabSpace, settings_.swapTable, settings_.layout, layout_.RowCount(),
                    layout_.ColumnCount());
 }
 
@@ -240,20 +257,6 @@ UnencodableReport Session::UnencodableCells(Charset charset, std::size_t keepFir
     return true;
   });
   return finder.Finish();
-}
-
-std::u16string NormalFrom(std::u16string_view typed) {
-  std::u16string text(typed);
-  std::erase_if(text, [](char16_t c) { return c < 0x20 || c == 0x7F; });
-  std::u16string full = ToFullWidth(text);
-  if (full.empty()) return full;
-  return full.substr(0, CodePointAt(full, 0).units);
-}
-
-std::u16string NormalTo(std::u16string_view typed, bool cellEntry) {
-  std::u16string text(typed);
-  std::erase_if(text, [](char16_t c) { return c < 0x20 || c == 0x7F; });
-  return cellEntry ? CutToTwoBytes(text) : text;
 }
 
 }  // namespace mirotabe::web

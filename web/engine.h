@@ -13,6 +13,7 @@
 #include "core/caret_cell.h"
 #include "core/picture_style.h"
 #include "core/settings.h"
+#include "core/text_edit.h"
 #include "core/vertical_layout.h"
 #include "platform/charset.h"
 
@@ -78,15 +79,23 @@ class Session {
   std::optional<std::string> SaveSaveEncoding(Charset charset);
   std::optional<std::string> SavePictureStyle(const PictureStyle& style);
 
-  // Lays `text` (lines separated by CR LF) out as the window does; false,
-  // with tooLarge() set, when the layout would be too large.
-  bool Lay(std::u16string_view text);
+  // The input pane's text in the program's form (lines separated by CR
+  // LF), which the pane changes edit by edit: units [offset, offset +
+  // removed) become `inserted`. An offset or a count past the end is cut
+  // to the end.
+  void ReplaceText(std::size_t offset, std::size_t removed, std::u16string_view inserted);
+  std::u16string_view text() const { return text_; }
+
+  // Lays the text out as the window does: only the lines that the edits
+  // since the last layout touched, where the layout allows. False, with
+  // tooLarge() set, when the layout would be too large.
+  bool Lay();
   const VerticalLayout& layout() const { return layout_; }
   const std::optional<LayoutTooLarge>& tooLarge() const { return tooLarge_; }
-  // The caret's cell, its line being `line` (0-based) and the text of that
-  // line before it `lineBeforeCaret`.
-  std::optional<CellPosition> CaretCellOf(std::size_t line,
-                                          std::u16string_view lineBeforeCaret) const;
+  // The cell of the character before unit `caret` of the text, whose line
+  // is line `line` (0-based), starting at unit `lineStart`.
+  std::optional<CellPosition> CaretCellAt(std::size_t line, std::size_t lineStart,
+                                          std::size_t caret) const;
 
   // What the save command writes, and what it warns of before.
   std::string SavedBytes(Charset charset) const;
@@ -95,14 +104,13 @@ class Session {
  private:
   std::string settingsPath_;
   AppSettings settings_;
+  std::u16string text_;
+  // What changed since the last layout; none when nothing did.
+  std::optional<TextEdit> edit_;
+  // Whether layout_ (or tooLarge_) is that of text_ under settings_.
+  bool laidOut_ = false;
   VerticalLayout layout_;
   std::optional<LayoutTooLarge> tooLarge_;
 };
-
-// The settings dialog's boxes: the From box holds one full-width
-// character; the To box of a Type 0 entry what fits two bytes of code
-// page 932. Control characters are dropped from both.
-std::u16string NormalFrom(std::u16string_view typed);
-std::u16string NormalTo(std::u16string_view typed, bool cellEntry);
 
 }  // namespace mirotabe::web

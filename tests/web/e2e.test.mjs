@@ -1,8 +1,8 @@
-// The page in headless Chromium, used as a person would: typing, pasting,
-// opening a code page 932 file, changing the settings, importing and
-// exporting Setting.ini, saving in both encodings (the downloads compared
-// with mirotabe-convert's bytes), copying, and reloading with the network
-// off. Run by ctest (web.e2e) with MIROTABE_CONVERT and MIROTABE_SITE set.
+// The page in headless Chromium, used as a person would: typing (and an
+// input method), pasting, opening a code page 932 file by the picker and
+// by a drop, changing the settings, importing and exporting Setting.ini,
+// saving in both encodings (the downloads compared with mirotabe-convert's
+// bytes), copying, the PNG picture, and reloading with the network off. Run by ctest (web.e2e) with MIROTABE_CONVERT and MIROTABE_SITE set.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
@@ -52,9 +52,24 @@ const settingsBytes = () => page.evaluate(() => {
 }).then((bytes) => Buffer.from(bytes));
 
 async function setInput(text) {
-  await page.$eval('#input', (input) => { input.value = ''; });
   await page.focus('#input');
+  await page.keyboard.down('Control');
+  await page.keyboard.press('a');
+  await page.keyboard.up('Control');
+  await page.keyboard.press('Backspace');
   await page.keyboard.type(text);
+}
+
+// The input pane's whole text, from its editor.
+const inputText = () => page.evaluate(async () => {
+  const { EditorView } = await import(new URL('codemirror.mjs', location.href));
+  return EditorView.findFromDOM(document.getElementById('input').shadowRoot).state.doc.toString();
+});
+
+async function pressWithControl(key) {
+  await page.keyboard.down('Control');
+  await page.keyboard.press(key);
+  await page.keyboard.up('Control');
 }
 
 async function chooseFile(button, path) {
@@ -86,10 +101,39 @@ after(async () => {
   await session?.close();
 });
 
-test('typing converts at every change, and the output follows the caret', async () => {
+// What mirotabe-convert makes of the input pane's text, as the output
+// pane's rows.
+async function convertedRows() {
+  return converted(await inputText(), await settingsBytes(), 'utf-8').toString().replaceAll('\r\n', '\n');
+}
+
+test('typing converts at every change, edits in the middle and undo included', async () => {
   await setInput('ラーメン\nab');
   assert.equal(await outputRows(), 'ａラ\nｂー\n　メ\n　ン');
+  // Keys that change the text inside it: a character, a joined and a split
+  // line, undo, a tab.
+  const edits = [['press', 'ArrowUp'], ['press', 'End'], ['type', 'x'], ['press', 'Delete'],
+    ['press', 'Backspace'], ['press', 'Enter'], ['control', 'z'], ['control', 'z'], ['press', 'Home'],
+    ['type', '\t']];
+  for (const [how, key] of edits) {
+    if (how === 'control') await pressWithControl(key);
+    else await page.keyboard[how](key);
+    assert.equal(await outputRows(), await convertedRows(), `${how} ${key}`);
+  }
   assert.deepEqual(page.errors, []);
+});
+
+test("an input method's pre-edit is no change; its result is", async () => {
+  await setInput('あ');
+  const cdp = await page.createCDPSession();
+  await cdp.send('Input.imeSetComposition', { text: 'かん', selectionStart: 2, selectionEnd: 2 });
+  assert.equal(await outputRows(), 'あ');
+  await cdp.send('Input.imeSetComposition', { text: '漢', selectionStart: 1, selectionEnd: 1 });
+  assert.equal(await outputRows(), 'あ');
+  await cdp.send('Input.insertText', { text: '漢' });
+  assert.equal(await inputText(), 'あ漢');
+  assert.equal(await outputRows(), 'あ\n漢');
+  await cdp.detach();
 });
 
 // The triggers of the settings dialog: [trigger, key that converts, key
@@ -116,32 +160,49 @@ for (const [trigger, converting, other, expected] of triggers) {
 test('横書きに戻す reads the vertical text back as one edit that undo takes back', async () => {
   await setInput('ｃａ\n　ｂ');
   await page.click('#reverse');
-  assert.equal(await page.$eval('#input', (input) => input.value), 'ａｂ\nｃ');
+  assert.equal(await inputText(), 'ａｂ\nｃ');
   await page.focus('#input');
-  await page.keyboard.down('Control');
-  await page.keyboard.press('z');
-  await page.keyboard.up('Control');
-  assert.equal(await page.$eval('#input', (input) => input.value), 'ｃａ\n　ｂ');
+  await pressWithControl('z');
+  assert.equal(await inputText(), 'ｃａ\n　ｂ');
 });
 
 test('pasting converts the pasted text', async () => {
-  await page.$eval('#input', (input) => { input.value = ''; });
+  await setInput('');
   await page.evaluate(() => navigator.clipboard.writeText('縦書き\nテスト'));
   await page.focus('#input');
-  await page.keyboard.down('Control');
-  await page.keyboard.press('v');
-  await page.keyboard.up('Control');
+  await pressWithControl('v');
   assert.equal(await outputRows(), 'テ縦\nス書\nトき');
 });
 
-test('a code page 932 file opens, found as Shift_JIS', async () => {
-  const file = join(folder, 'sjis.txt');
-  writeFileSync(file, cp932('ソース表示\r\nｶﾞｷﾞ\r\n'));
-  await chooseFile('#open', file);
-  await page.waitForFunction(() => document.getElementById('status').textContent.includes('Shift_JIS'));
-  assert.equal(await page.$eval('#input', (input) => input.value), 'ソース表示\nｶﾞｷﾞ');
-  assert.equal(await outputRows(), 'ガソ\nギー\n　ス\n　表\n　示');
-});
+// A code page 932 file opened by the picker and dropped on the input
+// pane: [how, open it]. Either is one edit that undo takes back.
+const opens = [
+  ['by the open button', (file) => chooseFile('#open', file)],
+  ['dropped on the input pane', async (file) => {
+    const box = await (await page.$('#input')).boundingBox();
+    const cdp = await page.createCDPSession();
+    const at = { x: box.x + box.width / 2, y: box.y + box.height / 2 };
+    for (const type of ['dragEnter', 'dragOver', 'drop']) {
+      await cdp.send('Input.dispatchDragEvent', { type, ...at, data: { items: [], files: [file], dragOperationsMask: 1 } });
+    }
+    await cdp.detach();
+  }],
+];
+for (const [how, open] of opens) {
+  test(`a code page 932 file opens ${how}, found as Shift_JIS`, async () => {
+    await setInput('前');
+    await page.$eval('#status', (status) => { status.textContent = ''; });
+    const file = join(folder, 'sjis.txt');
+    writeFileSync(file, cp932('ソース表示\r\nｶﾞｷﾞ\r\n'));
+    await open(file);
+    await page.waitForFunction(() => document.getElementById('status').textContent.includes('Shift_JIS'));
+    assert.equal(await inputText(), 'ソース表示\nｶﾞｷﾞ');
+    assert.equal(await outputRows(), 'ガソ\nギー\n　ス\n　表\n　示');
+    await page.focus('#input');
+    await pressWithControl('z');
+    assert.equal(await inputText(), '前');
+  });
+}
 
 test('the settings dialog changes the conversion, and the settings survive a reload', async () => {
   await setInput('ラーメン\tです');
@@ -194,6 +255,28 @@ test('縦書きをコピー puts the vertical text on the clipboard', async () =
   await page.waitForFunction(() => document.getElementById('status').textContent.includes('コピー'));
   const copied = await page.evaluate(() => navigator.clipboard.readText());
   assert.equal(copied, converted(text, await settingsBytes(), 'utf-8').toString());
+});
+
+test('画像として保存 writes a PNG of the output, each glyph in its own cell', async () => {
+  await setInput('縦\n書き');
+  const picture = await downloaded(async () => {
+    await page.click('#picture');
+    await page.$eval('#cell-size', (box) => { box.value = '40'; });
+    await page.$eval('#grid', (box) => { box.checked = false; });
+    await page.click('#picture-dialog button[value="ok"]');
+  });
+  assert.equal(picture.name, '縦書き.png');
+  // Two columns and two rows of 40 pixels, and half a cell all round.
+  assert.deepEqual([picture.bytes.readUInt32BE(16), picture.bytes.readUInt32BE(20)], [120, 120]);
+  const inked = await page.evaluate(async (bytes) => {
+    const image = await createImageBitmap(new Blob([new Uint8Array(bytes)], { type: 'image/png' }));
+    const g = new OffscreenCanvas(image.width, image.height).getContext('2d');
+    g.drawImage(image, 0, 0);
+    return [[0, 0], [0, 1], [1, 0], [1, 1]].map(([row, column]) =>
+      g.getImageData(20 + column * 40, 20 + row * 40, 40, 40).data.some((value, i) => i % 4 === 0 && value < 128));
+  }, [...picture.bytes]);
+  // 書 縦 / き and the blank cell.
+  assert.deepEqual(inked, [true, true, true, false]);
 });
 
 test('mirotabe.html works opened straight from disk', async () => {

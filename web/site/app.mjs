@@ -1,6 +1,7 @@
 // The page: the input pane, the output pane and the commands, wired to the
 // engine as the desktop window wires its panes to the same functions.
 import createMirotabe from './mirotabe.mjs';
+import { InputPane } from './input-pane.mjs';
 import { OutputPane } from './output-pane.mjs';
 import { SettingsDialog } from './settings-dialog.mjs';
 import { copyText, download, readFileBytes, withTextExtension } from './page-files.mjs';
@@ -13,7 +14,7 @@ const ENCODING_NAMES = {
   'euc-jp': 'EUC-JP', 'iso-2022-jp': 'ISO-2022-JP',
 };
 
-const input = $('input');
+const PLACEHOLDER = 'ここに横書きの文章を入力するか、ファイルをドロップしてください';
 const status = (text) => { $('status').textContent = text; };
 
 // A message box; resolves true for OK. `ask` shows キャンセル too.
@@ -61,49 +62,17 @@ async function start() {
     }
   };
 
-  // The engine mirrors the input pane's text. A change is handed over as
-  // the part that differs, found around the caret and checked against both
-  // texts; anything else is written whole, unit by unit, so that no
-  // character is lost on the way.
-  let mirrored = '';
-  function syncInput() {
-    const text = input.value;
-    if (text === mirrored) return text;
-    const caret = input.selectionEnd;
-    const suffix = text.length - caret;
-    if (suffix <= mirrored.length && mirrored.endsWith(text.slice(caret))) {
-      const oldEnd = mirrored.length - suffix;
-      let prefix = Math.min(oldEnd, caret);
-      if (!text.startsWith(mirrored.slice(0, prefix))) prefix = commonPrefix(mirrored, text, prefix);
-      guarded(() => page.splice(prefix, oldEnd - prefix, text.slice(prefix, caret)));
-    } else {
-      const address = guarded(() => page.textBuffer(text.length));
-      const heap = engine.HEAPU16;
-      const at = address >> 1;
-      for (let i = 0; i < text.length; ++i) heap[at + i] = text.charCodeAt(i);
-    }
-    mirrored = text;
-    return text;
-  }
-
   function convert() {
-    syncInput();
     const result = guarded(() => page.lay());
     if (result.tooLarge) {
       tooLarge = `縦書きにすると大きすぎるため表示できません。\n${result.lines} 行 × 最長 ${result.longestLine} 文字は、上限の ${result.bound} 文字を超えています。`;
-      output.show(0, 0, tooLarge);
+      output.show(0, 0, null, tooLarge);
       return;
     }
     tooLarge = '';
     shown = { rows: result.rows, columns: result.columns };
-    output.show(result.rows, result.columns);
-    followCaret();
-  }
-
-  // Marks the cell of the input caret's character in the output pane.
-  function followCaret() {
-    syncInput();
-    output.markCell(page.caretCell(input.selectionStart));
+    output.show(result.rows, result.columns,
+      result.whole ? null : { first: result.firstColumn, count: result.changedColumns });
   }
 
   // The trigger, read once per change of the settings rather than at
@@ -113,24 +82,28 @@ async function start() {
     if (trigger === 2) convert();
   };
 
-  input.addEventListener('input', (event) => {
-    // An input method's pre-edit is no change; its result is.
-    if (!event.isComposing) onChange();
+  // The engine mirrors the input pane's text, edit by edit.
+  const inputPane = new InputPane($('input'), { label: '入力', placeholderText: PLACEHOLDER }, {
+    replaced: (offset, removed, text) => guarded(() => page.replace(offset, removed, text)),
+    changed: onChange,
+    caretMoved: () => followCaret(),
+    keyReleased: (key) => {
+      if ((key === 'Enter' && trigger === 0) || (key === 'F1' && trigger === 1)) {
+        convert();
+        followCaret();
+      }
+    },
+    fileDropped: (file) => openFile(file),
   });
-  input.addEventListener('compositionend', onChange);
-  input.addEventListener('keydown', (event) => {
-    if (event.key === 'F1') event.preventDefault();
-  });
-  input.addEventListener('keyup', (event) => {
-    if ((event.key === 'Enter' && trigger === 0) || (event.key === 'F1' && trigger === 1)) convert();
-  });
-  for (const name of ['click', 'keyup', 'select']) input.addEventListener(name, () => followCaret());
+
+  // Marks the cell of the input caret's character in the output pane.
+  function followCaret() {
+    const caret = inputPane.caretPlace();
+    output.markCell(page.caretCell(caret.line, caret.lineStart, caret.offset));
+  }
 
   function setInput(text) {
-    input.value = text.replaceAll('\r\n', '\n');
-    input.setSelectionRange(0, 0);
-    input.scrollTo(0, 0);
-    onChange();
+    inputPane.replaceAll(text.replaceAll('\r\n', '\n'), true);
   }
 
   function openBytes(name, bytes) {
@@ -161,18 +134,6 @@ async function start() {
   });
   $('from').addEventListener('change', () => {
     if (lastFile) openBytes(lastFile.name, lastFile.bytes);
-  });
-  input.addEventListener('dragover', (event) => {
-    if (event.dataTransfer.types.includes('Files')) {
-      event.preventDefault();
-      event.dataTransfer.dropEffect = 'copy';
-    }
-  });
-  input.addEventListener('drop', (event) => {
-    const file = event.dataTransfer.files[0];
-    if (!file) return;
-    event.preventDefault();
-    openFile(file);
   });
   if ('launchQueue' in window) {
     window.launchQueue.setConsumer(async (params) => {
@@ -206,17 +167,14 @@ async function start() {
     status(`${name} を保存しました。`);
   }
 
-  async function reverse() {
-    const text = input.value.replaceAll('\n', '\r\n');
-    const horizontal = guarded(() => engine.reverse(text));
+  function reverse() {
+    const horizontal = guarded(() => page.reverse());
     if (horizontal === null) {
       message('大きすぎるため横書きに戻せません。');
       return;
     }
-    input.focus();
-    input.select();
-    // As one edit that undo takes back.
-    document.execCommand('insertText', false, unitsToString(horizontal).replaceAll('\r\n', '\n'));
+    inputPane.focus();
+    inputPane.replaceAll(unitsToString(horizontal).replaceAll('\r\n', '\n'), false);
   }
 
   async function copyOutput() {
@@ -248,8 +206,11 @@ async function start() {
   const settingsDialog = new SettingsDialog(engine, page, {
     onClosed: () => {
       trigger = page.settings().trigger;
-      input.focus();
-      onChange();
+      inputPane.focus();
+      if (trigger === 2) {
+        convert();
+        followCaret();
+      }
     },
     onStored: keepSettings,
     onImport: async (file) => {
@@ -285,22 +246,9 @@ async function start() {
   });
 
   convert();
-  input.focus();
+  inputPane.focus();
   document.documentElement.dataset.ready = 'true';
   performance.mark('mirotabe-interactive');
-}
-
-// The length of the longest common prefix of `a` and `b`, which is below
-// `bound`: a binary search over the engine's own comparisons.
-function commonPrefix(a, b, bound) {
-  let low = 0;
-  let high = Math.min(bound, a.length, b.length);
-  while (low < high) {
-    const middle = (low + high + 1) >> 1;
-    if (b.startsWith(a.slice(0, middle))) low = middle;
-    else high = middle - 1;
-  }
-  return low;
 }
 
 // A UTF-16 array from the engine as a string, in slices that the argument

@@ -1,5 +1,8 @@
 // The output pane: the layout drawn on a canvas straight from the engine,
 // only the cells in view, each glyph centred in its cell of a fixed grid.
+// A keystroke repaints only the columns it changed and the marked cells;
+// scrolling, a new layout and the pane's own caret and selection repaint
+// the view.
 // Like the desktop's pane it stands for the layout's rows joined by line
 // breaks: it has a caret and a selection in that text (mouse, touch, keys),
 // copies it, marks the input caret's cell, and gives assistive technology
@@ -40,24 +43,51 @@ export class OutputPane {
     this.cellWidth = Math.max(FONT_SIZE, Math.ceil(this.context.measureText('\u3042').width));
     this.cellHeight = LINE_HEIGHT;
     this.drawPending = false;
-    element.addEventListener('scroll', () => this.draw());
-    new ResizeObserver(() => this.draw()).observe(element);
+    // What the next frame repaints: everything, or some columns and cells.
+    this.damage = { all: true, columns: [], cells: [] };
+    this.paintedMark = null;
+    this.readerPending = false;
+    // The view's size and scroll position, kept here so that drawing reads
+    // no layout back from the page.
+    this.view = { width: 0, height: 0, left: 0, top: 0 };
+    element.addEventListener('scroll', () => {
+      this.view.left = element.scrollLeft;
+      this.view.top = element.scrollTop;
+      this.redraw();
+    });
+    new ResizeObserver(() => {
+      this.view.width = element.clientWidth;
+      this.view.height = element.clientHeight;
+      this.redraw();
+    }).observe(element);
+    matchMedia('(prefers-color-scheme: dark)').addEventListener('change', () => {
+      this.colours = null;
+      this.redraw();
+    });
     this.listen();
   }
 
-  // Shows a layout of `rows` × `columns` cells (the engine holds it); the
-  // caret and the selection stay where the new layout still has them.
-  show(rows, columns, message = '') {
+  // Shows a layout of `rows` × `columns` cells (the engine holds it), of
+  // which only `changed` ({first, count} columns from the left) differ
+  // from the one shown, or all when it is null; the caret and the
+  // selection stay where the new layout still has them.
+  show(rows, columns, changed, message = '') {
+    const resized = rows !== this.rows || columns !== this.columns;
     this.rows = rows;
     this.columns = columns;
-    this.messageBox.hidden = message === '';
-    this.messageBox.textContent = message;
-    this.sizer.style.width = `${columns * this.cellWidth + 2 * PADDING}px`;
-    this.sizer.style.height = `${rows * this.cellHeight + 2 * PADDING}px`;
+    if (this.messageBox.textContent !== message) {
+      this.messageBox.hidden = message === '';
+      this.messageBox.textContent = message;
+    }
+    if (resized) {
+      this.sizer.style.width = `${columns * this.cellWidth + 2 * PADDING}px`;
+      this.sizer.style.height = `${rows * this.cellHeight + 2 * PADDING}px`;
+    }
     const clamp = (p) => ({ row: Math.min(p.row, Math.max(rows - 1, 0)), column: Math.min(p.column, columns) });
     this.caret = clamp(this.caret);
     this.anchor = clamp(this.anchor);
-    this.mark = null;
+    if (changed && !resized) this.damage.columns.push(changed);
+    else this.damage.all = true;
     this.draw();
   }
 
@@ -67,13 +97,22 @@ export class OutputPane {
     if (cell) {
       const x = PADDING + cell.column * this.cellWidth;
       const y = PADDING + cell.row * this.cellHeight;
-      const { clientWidth: w, clientHeight: h } = this.element;
-      if (x < this.element.scrollLeft) this.element.scrollLeft = x - PADDING;
-      else if (x + this.cellWidth > this.element.scrollLeft + w) this.element.scrollLeft = x + this.cellWidth + PADDING - w;
-      if (y < this.element.scrollTop) this.element.scrollTop = y - PADDING;
-      else if (y + this.cellHeight > this.element.scrollTop + h) this.element.scrollTop = y + this.cellHeight + PADDING - h;
+      const { width: w, height: h } = this.view;
+      let { left, top } = this.view;
+      if (x < left) left = x - PADDING;
+      else if (x + this.cellWidth > left + w) left = x + this.cellWidth + PADDING - w;
+      if (y < top) top = y - PADDING;
+      else if (y + this.cellHeight > top + h) top = y + this.cellHeight + PADDING - h;
+      if (left !== this.view.left || top !== this.view.top) this.scrollView(left, top);
     }
     this.draw();
+  }
+
+  scrollView(left, top) {
+    this.element.scrollTo(left, top);
+    this.view.left = this.element.scrollLeft;
+    this.view.top = this.element.scrollTop;
+    this.damage.all = true;
   }
 
   hasSelection() {
@@ -98,10 +137,16 @@ export class OutputPane {
   selectAll() {
     this.anchor = { row: 0, column: 0 };
     this.caret = { row: Math.max(this.rows - 1, 0), column: this.columns };
+    this.redraw();
+  }
+
+  // Repaints the whole view in the next frame.
+  redraw() {
+    this.damage.all = true;
     this.draw();
   }
 
-  // Draws in the next frame, once however often it is asked.
+  // Paints what changed in the next frame, once however often it is asked.
   draw() {
     if (this.drawPending) return;
     this.drawPending = true;
@@ -112,51 +157,94 @@ export class OutputPane {
   }
 
   drawNow() {
-    const { clientWidth: width, clientHeight: height, scrollLeft, scrollTop } = this.element;
+    const { width, height } = this.view;
     const ratio = window.devicePixelRatio || 1;
+    const damage = this.damage;
+    this.damage = { all: false, columns: [], cells: [] };
     if (this.canvas.width !== Math.round(width * ratio) || this.canvas.height !== Math.round(height * ratio)) {
       this.canvas.width = Math.round(width * ratio);
       this.canvas.height = Math.round(height * ratio);
       this.canvas.style.width = `${width}px`;
       this.canvas.style.height = `${height}px`;
+      damage.all = true;
     }
+    // The pane's own caret and selection are painted with the whole view.
+    if (document.activeElement === this.element || this.hasSelection()) damage.all = true;
     const g = this.context;
-    const style = getComputedStyle(this.element);
     g.setTransform(ratio, 0, 0, ratio, 0, 0);
-    g.fillStyle = style.backgroundColor === 'rgba(0, 0, 0, 0)' ? '#fff' : style.backgroundColor;
-    g.fillRect(0, 0, width, height);
-    if (this.rows === 0) {
-      this.reader.textContent = '';
-      return;
-    }
-    const firstColumn = Math.max(0, Math.floor((scrollLeft - PADDING) / this.cellWidth));
-    const firstRow = Math.max(0, Math.floor((scrollTop - PADDING) / this.cellHeight));
-    const columns = Math.min(this.columns - firstColumn, Math.ceil(width / this.cellWidth) + 1);
-    const rows = Math.min(this.rows - firstRow, Math.ceil(height / this.cellHeight) + 1);
-    const cells = parseCells(this.page.cells(firstRow, rows, firstColumn, columns));
-    const left = PADDING - scrollLeft;
-    const top = PADDING - scrollTop;
-    const [from, to] = before(this.caret, this.anchor) ? [this.caret, this.anchor] : [this.anchor, this.caret];
-    const selected = (row, column) => this.hasSelection() && !before({ row, column }, from) && before({ row, column }, to);
-    if (this.mark) {
-      g.fillStyle = '#fff3b0';
-      g.fillRect(left + this.mark.column * this.cellWidth, top + this.mark.row * this.cellHeight, this.cellWidth, this.cellHeight);
+    if (!this.colours) {
+      const style = getComputedStyle(this.element);
+      const background = style.backgroundColor === 'rgba(0, 0, 0, 0)' ? '#fff' : style.backgroundColor;
+      this.colours = { background, text: style.color };
     }
     g.font = this.font;
     g.textAlign = 'center';
     g.textBaseline = 'middle';
-    const text = style.color;
-    const lines = [];
+    const all = this.window();
+    if (damage.all) {
+      this.paint(all, true);
+      this.paintedMark = this.mark;
+      return;
+    }
+    for (const { first, count } of damage.columns) {
+      const firstColumn = Math.max(first, all.firstColumn);
+      const end = Math.min(first + count, all.firstColumn + all.columns);
+      if (firstColumn < end) this.paint({ ...all, firstColumn, columns: end - firstColumn }, false);
+    }
+    const sameCell = (a, b) => a === b || (a && b && a.row === b.row && a.column === b.column);
+    if (!sameCell(this.mark, this.paintedMark)) {
+      for (const cell of [this.paintedMark, this.mark]) {
+        if (!cell || cell.row < all.firstRow || cell.row >= all.firstRow + all.rows ||
+            cell.column < all.firstColumn || cell.column >= all.firstColumn + all.columns) continue;
+        this.paint({ firstRow: cell.row, rows: 1, firstColumn: cell.column, columns: 1 }, false);
+      }
+      this.paintedMark = this.mark;
+    }
+    this.refreshReaderSoon();
+  }
+
+  // The rows and columns in view.
+  window() {
+    const { width, height, left, top } = this.view;
+    const firstColumn = Math.max(0, Math.floor((left - PADDING) / this.cellWidth));
+    const firstRow = Math.max(0, Math.floor((top - PADDING) / this.cellHeight));
+    return {
+      firstRow,
+      rows: Math.max(0, Math.min(this.rows - firstRow, Math.ceil(height / this.cellHeight) + 1)),
+      firstColumn,
+      columns: Math.max(0, Math.min(this.columns - firstColumn, Math.ceil(width / this.cellWidth) + 1)),
+    };
+  }
+
+  // Paints the cells of `area` over what was there; `whole` paints the
+  // whole view, its background, caret and text for assistive technology
+  // included.
+  paint({ firstRow, rows, firstColumn, columns }, whole) {
+    const g = this.context;
+    const { background, text } = this.colours;
+    const left = PADDING - this.view.left;
+    const top = PADDING - this.view.top;
+    const x0 = whole ? 0 : left + firstColumn * this.cellWidth;
+    const y0 = whole ? 0 : top + firstRow * this.cellHeight;
+    g.fillStyle = background;
+    g.fillRect(x0, y0, whole ? this.view.width : columns * this.cellWidth, whole ? this.view.height : rows * this.cellHeight);
+    if (rows === 0 || columns === 0) {
+      if (whole) this.reader.textContent = '';
+      return;
+    }
+    const cells = parseCells(this.page.cells(firstRow, rows, firstColumn, columns));
+    const [from, to] = before(this.caret, this.anchor) ? [this.caret, this.anchor] : [this.anchor, this.caret];
+    const selecting = this.hasSelection();
+    const mark = this.mark;
     for (let r = 0; r < rows; ++r) {
       const row = firstRow + r;
       const y = top + row * this.cellHeight;
-      lines.push(cells.slice(r * columns, (r + 1) * columns).join(''));
       for (let c = 0; c < columns; ++c) {
         const column = firstColumn + c;
         const x = left + column * this.cellWidth;
-        const isSelected = selected(row, column);
-        if (isSelected) {
-          g.fillStyle = 'Highlight';
+        const isSelected = selecting && !before({ row, column }, from) && before({ row, column }, to);
+        if (isSelected || (mark && mark.row === row && mark.column === column)) {
+          g.fillStyle = isSelected ? 'Highlight' : '#fff3b0';
           g.fillRect(x, y, this.cellWidth, this.cellHeight);
         }
         const cell = cells[r * columns + c];
@@ -165,11 +253,33 @@ export class OutputPane {
         g.fillText(cell, x + this.cellWidth / 2, y + this.cellHeight / 2);
       }
     }
+    if (!whole) return;
     if (document.activeElement === this.element) {
       g.fillStyle = text;
       g.fillRect(left + this.caret.column * this.cellWidth - 1, top + this.caret.row * this.cellHeight, 2, this.cellHeight);
     }
+    const lines = [];
+    for (let r = 0; r < rows; ++r) lines.push(cells.slice(r * columns, (r + 1) * columns).join(''));
     this.reader.textContent = lines.join('\n');
+  }
+
+  // The rows in view as text, for assistive technology, after a frame that
+  // painted only some cells.
+  refreshReaderSoon() {
+    if (this.readerPending) return;
+    this.readerPending = true;
+    setTimeout(() => {
+      this.readerPending = false;
+      const { firstRow, rows, firstColumn, columns } = this.window();
+      if (rows === 0 || columns === 0) {
+        this.reader.textContent = '';
+        return;
+      }
+      const cells = parseCells(this.page.cells(firstRow, rows, firstColumn, columns));
+      const lines = [];
+      for (let r = 0; r < rows; ++r) lines.push(cells.slice(r * columns, (r + 1) * columns).join(''));
+      this.reader.textContent = lines.join('\n');
+    });
   }
 
   positionAt(clientX, clientY) {
@@ -185,7 +295,7 @@ export class OutputPane {
   moveCaret(position, extend) {
     this.caret = position;
     if (!extend) this.anchor = position;
-    this.draw();
+    this.redraw();
   }
 
   listen() {
@@ -221,8 +331,8 @@ export class OutputPane {
     element.addEventListener('contextmenu', (event) => {
       if (event.pointerType === 'touch' || this.touchExtends) event.preventDefault();
     });
-    element.addEventListener('focus', () => this.draw());
-    element.addEventListener('blur', () => this.draw());
+    element.addEventListener('focus', () => this.redraw());
+    element.addEventListener('blur', () => this.redraw());
     element.addEventListener('keydown', (event) => this.onKey(event));
     document.addEventListener('copy', (event) => {
       if (document.activeElement !== element || !this.hasSelection()) return;

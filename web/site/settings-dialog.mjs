@@ -27,7 +27,7 @@ export class SettingsDialog {
     this.callbacks = { onClosed, onStored, onImport, onExport, showError };
     const presets = this.engine.presets();
     for (let i = 0; i < presets.length; ++i) $('preset').add(new Option(presets[i], String(i)));
-    $('entry-from').addEventListener('input', () => normalise($('entry-from'), this.engine.normalFrom($('entry-from').value)));
+    $('entry-from').addEventListener('input', () => normalise($('entry-from'), this.engine.entryFrom($('entry-from').value)));
     $('entry-to').addEventListener('input', () => this.normaliseTo());
     $('entries').addEventListener('change', () => this.pick());
     $('entry-add').addEventListener('click', () => this.add());
@@ -81,14 +81,14 @@ export class SettingsDialog {
   }
 
   normaliseTo() {
-    normalise($('entry-to'), this.engine.normalTo($('entry-to').value, $('entry-kind').value === '0'));
+    normalise($('entry-to'), this.engine.entryTo($('entry-to').value, Number($('entry-kind').value)));
   }
 
   pick() {
     const entry = this.entries[$('entries').selectedIndex];
     if (!entry) return;
     if (entry.kind === 0 || entry.kind === 1) $('entry-kind').value = String(entry.kind);
-    $('entry-from').value = this.engine.normalFrom(entry.from);
+    $('entry-from').value = this.engine.entryFrom(entry.from);
     $('entry-to').value = entry.to;
     this.normaliseTo();
   }

@@ -11,9 +11,9 @@ const site = process.argv[2];
 const read = (name) => readFileSync(join(site, name), 'utf8');
 const sha256 = (text) => createHash('sha256').update(text).digest('base64');
 
-const files = ['index.html', 'style.css', 'app.mjs', 'output-pane.mjs', 'settings-dialog.mjs',
-  'page-files.mjs', 'storage.mjs', 'mirotabe.mjs', 'mirotabe-engine.mjs', 'mirotabe-engine.wasm',
-  'manifest.webmanifest', 'icon.svg'];
+const files = ['index.html', 'style.css', 'app.mjs', 'input-pane.mjs', 'codemirror.mjs',
+  'output-pane.mjs', 'settings-dialog.mjs', 'page-files.mjs', 'storage.mjs', 'mirotabe.mjs',
+  'mirotabe-engine.mjs', 'mirotabe-engine.wasm', 'manifest.webmanifest', 'icon.svg'];
 const version = createHash('sha256');
 for (const name of files) version.update(readFileSync(join(site, name)));
 const worker = readFileSync(new URL('../site/sw.js', import.meta.url), 'utf8')
@@ -24,7 +24,7 @@ writeFileSync(join(site, 'sw.js'), worker);
 // Each module becomes a function that returns its exports; its imports
 // take them from the modules before it.
 const modules = ['mirotabe-engine.mjs', 'mirotabe.mjs', 'storage.mjs', 'page-files.mjs',
-  'output-pane.mjs', 'settings-dialog.mjs', 'app.mjs'];
+  'codemirror.mjs', 'input-pane.mjs', 'output-pane.mjs', 'settings-dialog.mjs', 'app.mjs'];
 const variable = (name) => `module_${name.replace(/\W/g, '_')}`;
 const wasm = readFileSync(join(site, 'mirotabe-engine.wasm')).toString('base64');
 let script = `globalThis.MIROTABE_WASM = Uint8Array.from(atob("${wasm}"), (c) => c.charCodeAt(0));\n`;
@@ -41,6 +41,14 @@ for (const name of modules) {
   });
   code = code.replace(/export default (\w+);/, (line, local) => {
     exported.push(`default: ${local}`);
+    return '';
+  });
+  // A bundle's list of exports, `export{a as B,c};`, at its end.
+  code = code.replace(/export\s*\{([^}]*)\};?\s*$/, (line, list) => {
+    for (const item of list.split(',')) {
+      const [local, name] = item.trim().split(/\s+as\s+/);
+      exported.push(name ? `${name}: ${local}` : local);
+    }
     return '';
   });
   code = code.replace(/^export (function|class|const|async function) (\w+)/gm, (line, kind, local) => {
