@@ -3,12 +3,12 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
-#include <QFile>
 #include <QFileInfo>
 #include <QMenu>
-#include <QSaveFile>
 #include <algorithm>
+#include <filesystem>
 #include <string_view>
 #include <system_error>
 #include <variant>
@@ -19,6 +19,7 @@
 #include "render/layout_picture.h"
 #include "render/page_pdf.h"
 #include "ui/io_messages.h"
+#include "ui/local_path.h"
 #include "ui/page_setup_dialog.h"
 #include "ui/pane_text.h"
 #include "ui/ui_services.h"
@@ -35,10 +36,6 @@ const QString kPdfSuffix = QStringLiteral(".pdf");
 
 // The cell sizes the menu offers, besides one the settings file holds.
 constexpr int kOfferedCellSizes[] = {16, 24, 32, 48};
-
-std::string LocalPath(const QString& path) {
-  return QFile::encodeName(path).toStdString();
-}
 
 bool EndsWith(const QString& path, const QString& suffix) {
   return path.endsWith(suffix, Qt::CaseInsensitive);
@@ -175,18 +172,17 @@ IoStatus ImageExport::WritePages(std::u16string_view input, const QString& path)
   if (std::holds_alternative<LayoutTooLarge>(result)) {
     return IoError{LocalPath(path), std::make_error_code(std::errc::file_too_large)};
   }
-  QSaveFile file(path);
-  file.setDirectWriteFallback(true);
-  if (!file.open(QIODevice::WriteOnly)) {
-    return IoError{LocalPath(path), std::make_error_code(std::errc::io_error)};
-  }
+  // Drawn into memory first, so that the file is written under the very
+  // bytes of its name, which a QFile would take through a lossy decoding.
+  QByteArray pages;
+  QBuffer buffer(&pages);
+  buffer.open(QIODevice::WriteOnly);
   if (IoStatus failed = WritePagedPdf(std::get<VerticalLayout>(result), settings_.picture,
-                                      settings_.page, file)) {
-    file.cancelWriting();
+                                      settings_.page, buffer)) {
     return failed;
   }
-  if (!file.commit()) return IoError{LocalPath(path), std::make_error_code(std::errc::io_error)};
-  return std::nullopt;
+  return ReplaceFileAtomically(
+      LocalPath(path), std::string_view(pages.constData(), static_cast<std::size_t>(pages.size())));
 }
 
 void ImageExport::EditPageSetup() {
@@ -241,7 +237,8 @@ void ImageExport::KeepStyle() {
 }
 
 bool ImageExport::MayReplace(const QString& path) {
-  return !QFileInfo::exists(path) ||
+  std::error_code error;
+  return !std::filesystem::exists(LocalPath(path), error) ||
          services_.AskToProceed(
              window_, kSaveTitle,
              QStringLiteral("%1 は既に存在します。\r\n置き換えますか?").arg(path));

@@ -10,7 +10,11 @@ class QMimeData;
 
 namespace mirotabe {
 
-// The bytes of a name that a dialog gave.
+// The bytes of a path that a file dialog gave. Qt shows a name that is not
+// UTF-8 with U+FFFD for each bad byte, so a part of `path` that holds
+// U+FFFD and names nothing as it stands is taken for the one entry of its
+// folder that Qt shows so: the file the user chose keeps its very bytes.
+// Where no entry, or more than one, fits, the part stays as it is written.
 std::string LocalPath(const QString& path);
 
 // `path` for a message: bytes that are not UTF-8 become U+FFFD.

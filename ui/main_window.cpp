@@ -2,12 +2,13 @@
 
 #include <QAction>
 #include <QFile>
-#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 #include <variant>
 
 #include "core/caret_cell.h"
@@ -45,6 +46,7 @@ constexpr int kShownUnencodable = 5;
 
 const QString kTitle = QStringLiteral("Mirotabe");
 const QString kSaveTitle = QStringLiteral("ファイルの保存");
+const QString kNothingSaved = QStringLiteral("保存しませんでした。");
 
 // The trigger that releasing `qtKey` fires, if any.
 std::optional<ConvertTrigger> TriggerOfKey(int qtKey) {
@@ -333,21 +335,35 @@ void MainWindow::SaveOutput() {
                          "このまま保存しますか?")
               .arg(lost.count)
               .arg(Listed(lost.first)))) {
+    statusBar()->showMessage(kNothingSaved);
     return;
   }
-  const QString path = WithTextExtension(answer.path);
+  const std::string chosen = LocalPath(answer.path);
+  const std::string target = SaveTarget(chosen);
+  const QString shown = ShownPath(target);
   // The dialog asked about the name it was given, not about this one.
-  if (path != answer.path && QFileInfo::exists(path) &&
+  std::error_code error;
+  if (target != chosen && std::filesystem::exists(target, error) &&
       !services_.AskToProceed(
-          this, kSaveTitle, QStringLiteral("%1 は既に存在します。\r\n置き換えますか?").arg(path))) {
+          this, kSaveTitle,
+          QStringLiteral("%1 は既に存在します。\r\n置き換えますか?").arg(shown))) {
+    statusBar()->showMessage(kNothingSaved);
     return;
   }
-  if (const IoStatus failed = SaveLayout(LocalPath(path), outputPane_->layout(), charset)) {
+  const bool device = IsCharacterDevice(target);
+  if (const IoStatus failed =
+          SaveLayout(target, outputPane_->layout(), charset,
+                     device ? OtherTargets::kWriteThrough : OtherTargets::kRefuse)) {
     ShowError(QStringLiteral("ファイルを保存できませんでした。\r\n%1\r\n%2")
-                  .arg(path, ReasonText(*failed)));
+                  .arg(shown, ReasonText(*failed)));
+    statusBar()->showMessage(kNothingSaved);
     return;
   }
-  lastFile_ = path;
+  statusBar()->showMessage(
+      QStringLiteral("%1 で保存しました: %2")
+          .arg(charset == Charset::Cp932 ? QStringLiteral("Shift_JIS") : QStringLiteral("UTF-8"),
+               shown));
+  if (!device) lastFile_ = shown;
 }
 
 void MainWindow::Exit() {

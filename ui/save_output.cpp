@@ -14,16 +14,19 @@ UnencodableReport FindUnencodableCells(const VerticalLayout& layout, Charset cha
   return finder.Finish();
 }
 
-IoStatus SaveLayout(const std::string& path, const VerticalLayout& layout, Charset charset) {
-  const IoResult<std::size_t> written =
-      WriteTextFilePieces(path, charset, [&layout](EncodingWriter& writer) {
+IoStatus SaveLayout(const std::string& path, const VerticalLayout& layout, Charset charset,
+                    OtherTargets others) {
+  const IoResult<std::size_t> written = WriteTextFilePieces(
+      path, charset,
+      [&layout](EncodingWriter& writer) {
         IoStatus failed;
         layout.ForEachTextPiece([&](std::u16string_view piece) {
           failed = writer.Write(piece);
           return !failed;
         });
         return failed;
-      });
+      },
+      others);
   if (!written) return written.error();
   return std::nullopt;
 }

@@ -8,6 +8,7 @@
 
 #include "core/vertical_layout.h"
 #include "platform/charset.h"
+#include "platform/files.h"
 #include "platform/io_error.h"
 
 namespace mirotabe {
@@ -19,7 +20,8 @@ UnencodableReport FindUnencodableCells(const VerticalLayout& layout, Charset cha
 
 // Replaces the file at `path` by the layout's text, atomically: a failure
 // leaves the old file whole. Characters `charset` cannot hold become '?'.
+// `others` says what becomes of a device or a FIFO at `path`.
 IoStatus SaveLayout(const std::string& path, const VerticalLayout& layout,
-                    Charset charset = Charset::Cp932);
+                    Charset charset = Charset::Cp932, OtherTargets others = OtherTargets::kRefuse);
 
 }  // namespace mirotabe

@@ -1,10 +1,31 @@
 #include "ui/save_path.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
 namespace mirotabe {
 
-QString WithTextExtension(const QString& path) {
-  if (path.right(4).toUpper() == QStringLiteral(".TXT")) return path;
-  return path + QStringLiteral(".txt");
+std::string WithTextExtension(const std::string& path) {
+  // ".txt" is ASCII, so its last four characters are its last four bytes.
+  constexpr std::string_view kExtension = ".TXT";
+  const std::string_view last =
+      std::string_view(path).substr(path.size() - std::min(path.size(), kExtension.size()));
+  const bool hasIt = std::equal(
+      last.begin(), last.end(), kExtension.begin(), kExtension.end(), [](char a, char b) {
+        return (a >= 'a' && a <= 'z' ? static_cast<char>(a - 'a' + 'A') : a) == b;
+      });
+  return hasIt ? path : path + ".txt";
+}
+
+bool IsCharacterDevice(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_character_file(path, error);
+}
+
+std::string SaveTarget(const std::string& chosen) {
+  return IsCharacterDevice(chosen) ? chosen : WithTextExtension(chosen);
 }
 
 }  // namespace mirotabe

@@ -84,23 +84,18 @@ INSTANTIATE_TEST_SUITE_P(, MainWindowSaveFaultTest,
 const QString kNotRegular = QStringLiteral("通常のファイルではありません");
 
 // Saving over a FIFO or a device would replace it by a regular file.
-TEST_F(MainWindowFaultTest, SaveRefusesADeviceOrAFifo) {
+// A FIFO without a reader would hold the save, and the window, in open().
+TEST_F(MainWindowFaultTest, SaveRefusesAFifo) {
   ASSERT_EQ(mkfifo(folder_.PathOf("pipe.txt").c_str(), 0644), 0);
-  ASSERT_EQ(symlink("/dev/null", folder_.PathOf("device.txt").c_str()), 0);
   const QString expectedOutput = Shown();
-  for (const char* target : {"pipe.txt", "device.txt"}) {
-    services_.messages.clear();
-    services_.saveAnswers.push_back(PathOf(target));
-    Trigger("Menu_File_Save");
-    ASSERT_EQ(services_.messages.size(), 1u) << target;
-    EXPECT_TRUE(services_.messages[0].text.contains(PathOf(target)));
-    EXPECT_TRUE(services_.messages[0].text.contains(kNotRegular));
-  }
+  services_.saveAnswers.push_back(PathOf("pipe.txt"));
+  Trigger("Menu_File_Save");
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_TRUE(services_.messages[0].text.contains(PathOf("pipe.txt")));
+  EXPECT_TRUE(services_.messages[0].text.contains(kNotRegular));
   struct stat info {};
   ASSERT_EQ(stat(folder_.PathOf("pipe.txt").c_str(), &info), 0);
   EXPECT_TRUE(S_ISFIFO(info.st_mode));
-  ASSERT_EQ(stat("/dev/null", &info), 0);
-  EXPECT_TRUE(S_ISCHR(info.st_mode));
   EXPECT_EQ(Shown(), expectedOutput);
 }
 

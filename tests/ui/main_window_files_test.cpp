@@ -14,7 +14,10 @@
 #include <QTranslator>
 #include <QUrl>
 #include <filesystem>
+#include <iterator>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "platform/charset.h"
 #include "platform/program_folder.h"
@@ -22,6 +25,7 @@
 #include "tests/support/main_window_fixture.h"
 #include "tests/support/scripted_ui_services.h"
 #include "tests/support/temp_folder.h"
+#include "ui/local_path.h"
 #include "ui/main_window.h"
 #include "ui/qt_translation.h"
 
@@ -249,6 +253,89 @@ INSTANTIATE_TEST_SUITE_P(
                  true},
         SaveCase{"SameChoiceLeavesTheFileAlone", "[Main]\r\nConvert=2\r\n", kShiftJisFilter,
                  kShiftJisFilter, "\x83\x41\r\n?"sv, "[Main]\r\nConvert=2\r\n", true}),
+    testing_support::CaseName());
+
+// The save goes where the chosen name leads, devices and names that are
+// not UTF-8 included, and the status bar says where, or that nothing was
+// saved.
+struct SaveTargetCase {
+  const char* name;
+  std::vector<std::string_view> files;                               // made first, holding "old"
+  std::vector<std::pair<std::string_view, std::string_view>> links;  // name, what it leads to
+  std::string_view chosen;  // the name chosen in the dialog, as the system's bytes
+  std::string_view saved;   // the file that must hold the output; "" for a device
+  const char* reason;       // the error shown; nullptr when the save succeeds
+  int entries;              // what the folder holds afterwards, all told
+};
+
+class MainWindowSaveTargetTest : public MainWindowFilesTest,
+                                 public testing::WithParamInterface<SaveTargetCase> {};
+
+TEST_P(MainWindowSaveTargetTest, WritesWhereTheNameLeadsAndSaysSo) {
+  const SaveTargetCase& c = GetParam();
+  for (const std::string_view file : c.files) Put(file, "old");
+  for (const auto& [name, target] : c.links) {
+    fs::create_symlink(std::string(target), folder_.PathOf(name));
+  }
+  Open();
+  Type(QStringLiteral("a"));
+  // The dialog shows a name that is not UTF-8 with U+FFFD in it.
+  services_.saveAnswers.push_back(ShownPath(folder_.PathOf(c.chosen)));
+  Trigger("Menu_File_Save");
+
+  if (c.reason == nullptr) {
+    EXPECT_TRUE(services_.messages.empty());
+    EXPECT_EQ(Status(), QStringLiteral("Shift_JIS で保存しました: ") +
+                            ShownPath(folder_.PathOf(c.saved.empty() ? c.chosen : c.saved)));
+  } else {
+    ASSERT_EQ(services_.messages.size(), 1u);
+    EXPECT_TRUE(services_.messages[0].text.contains(QString::fromUtf8(c.reason)));
+    EXPECT_EQ(Status(), QStringLiteral("保存しませんでした。"));
+  }
+  if (!c.saved.empty()) {
+    EXPECT_EQ(Bytes(c.saved), Cp932(u"ａ"));
+  }
+  const auto entries = std::distance(fs::recursive_directory_iterator(folder_.path()),
+                                     fs::recursive_directory_iterator());
+  EXPECT_EQ(entries, c.entries);
+  for (const auto& [name, target] : c.links) {
+    EXPECT_TRUE(fs::is_symlink(folder_.PathOf(name)));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, MainWindowSaveTargetTest,
+    testing::Values(
+        SaveTargetCase{"FullDeviceReportsItsError",
+                       {},
+                       {{"full", "/dev/full"}},
+                       "full",
+                       "",
+                       "No space left on device",
+                       1},
+        SaveTargetCase{
+            "NullDeviceIsWrittenInto", {}, {{"null.txt", "/dev/null"}}, "null.txt", "", nullptr, 1},
+        SaveTargetCase{"NameThatIsNotUtf8",
+                       {"o-\xFF\xFE.txt"sv},
+                       {},
+                       "o-\xFF\xFE.txt"sv,
+                       "o-\xFF\xFE.txt"sv,
+                       nullptr,
+                       1},
+        SaveTargetCase{"NameThatIsNotUtf8TakesTxt",
+                       {"o-\xFF\xFE"sv},
+                       {},
+                       "o-\xFF\xFE"sv,
+                       "o-\xFF\xFE.txt"sv,
+                       nullptr,
+                       2},
+        SaveTargetCase{"FolderThatIsNotUtf8",
+                       {"d\xFF/old.txt"sv},
+                       {},
+                       "d\xFF/new.txt"sv,
+                       "d\xFF/new.txt"sv,
+                       nullptr,
+                       3}),
     testing_support::CaseName());
 
 // ---- Where the dialogs start ----

@@ -464,11 +464,13 @@ TEST_F(MainWindowTest, WarnsBeforeCharactersBecomeQuestionMarks) {
   EXPECT_TRUE(services_.questions[0].contains(QStringLiteral("1 文字")));
   EXPECT_TRUE(services_.questions[0].contains(QStringLiteral("😀")));
   EXPECT_FALSE(fs::exists(PathOf("out.txt").toStdString()));
+  EXPECT_EQ(Status(), QStringLiteral("保存しませんでした。"));
 
   services_.proceedAnswers = {true};
   services_.saveAnswers = {PathOf("out.txt")};
   Trigger("Menu_File_Save");
   EXPECT_EQ(Bytes("out.txt"), "?\r\n" + Cp932(u"ａ"));
+  EXPECT_EQ(Status(), QStringLiteral("Shift_JIS で保存しました: ") + PathOf("out.txt"));
 }
 
 TEST_F(MainWindowTest, FailedWriteIsShownAndKeepsTheOldFile) {
