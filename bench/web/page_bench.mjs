@@ -88,7 +88,7 @@ try {
     first.push(await timeToInteractive(context, session.url, 'first visit', false));
     const installed = await context.newPage();
     await installed.goto(session.url);
-    await installed.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 10000 });
+    await installed.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 60000 });
     await installed.close();
     repeat.push(await timeToInteractive(context, session.url, 'repeat visit, network off', true));
     await context.close();
