@@ -135,6 +135,10 @@ void MainWindow::BuildPanes() {
   setCentralWidget(clientArea_);
 
   inputPane_ = new InputPane(clientArea_);
+  // Both panes are text boxes to assistive technology: only their names
+  // tell the typed text from its vertical layout.
+  inputPane_->setAccessibleName(QStringLiteral("入力"));
+  inputPane_->setAccessibleDescription(QStringLiteral("横書きの文章。縦書きに変換されます。"));
   connect(inputPane_, &InputPane::committedTextChanged, this, &MainWindow::OnInputChanged);
   connect(inputPane_, &InputPane::keyReleased, this, &MainWindow::OnInputKeyReleased);
   connect(inputPane_, &InputPane::fileDropped, this, &MainWindow::LoadInput);
@@ -147,6 +151,9 @@ void MainWindow::BuildPanes() {
 
   outputPane_ = new OutputPane(clientArea_);
   outputPane_->setObjectName(QStringLiteral("Text2"));
+  outputPane_->setAccessibleName(QStringLiteral("縦書き"));
+  outputPane_->setAccessibleDescription(
+      QStringLiteral("入力の文章を縦書きにしたもの。右の列から読みます。"));
 
   setTabOrder(inputPane_, outputPane_);
   inputPane_->setFocus();

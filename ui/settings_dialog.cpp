@@ -233,9 +233,13 @@ void SettingsDialog::BuildTableFrame() {
   tableFrame->setTitle(QStringLiteral("文字の置き換え"));
   Place(tableFrame, 60, 120, 2595, 3255);
 
-  Place(MakeLabel(tableFrame, Indexed("Label2", 0), QStringLiteral("タブ文字はスペース")), 60, 240,
-        1635, 195);
+  // A caption's buddy is labelled by it for assistive technology. The
+  // captions are made before their controls, which are drawn over them.
+  QLabel* tabCaption =
+      MakeLabel(tableFrame, Indexed("Label2", 0), QStringLiteral("タブ文字はスペース"));
+  Place(tabCaption, 60, 240, 1635, 195);
   tabWidthBox_ = Make<QLineEdit>(tableFrame, QStringLiteral("Text2"));
+  tabCaption->setBuddy(tabWidthBox_);
   tabWidthBox_->setReadOnly(true);
   Place(tabWidthBox_, 900, 480, 375, 270);
   tabWidthSpinner_ = Make<FocusMarkedScrollBar>(tableFrame, QStringLiteral("VScroll1"));
@@ -248,6 +252,13 @@ void SettingsDialog::BuildTableFrame() {
   Place(tabWidthSpinner_, 1260, 480, 255, 255);
   Place(MakeLabel(tableFrame, Indexed("Label2", 1), QStringLiteral("個に変換")), 1560, 540, 795,
         195);
+  // The number box and its spinner stand between two captions: both are
+  // named by the one before them and described by the one after.
+  tabWidthSpinner_->setAccessibleName(QStringLiteral("タブ文字はスペース"));
+  for (QWidget* width :
+       {static_cast<QWidget*>(tabWidthBox_), static_cast<QWidget*>(tabWidthSpinner_)}) {
+    width->setAccessibleDescription(QStringLiteral("個に変換"));
+  }
 
   // The light line sits right under the dark one at any DPI, so that the
   // pair reads as one etched groove.
@@ -256,6 +267,7 @@ void SettingsDialog::BuildTableFrame() {
   MakeLine(tableFrame, Indexed("Line1", 0), QPalette::Base, 60, 2460, grooveTop + 1);
 
   entryList_ = Make<FocusMarkedList>(tableFrame, QStringLiteral("List1"));
+  entryList_->setAccessibleName(tableFrame->title());
   entryList_->setFont(PaneFont());
   entryList_->setSortingEnabled(false);
   entryList_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -266,10 +278,15 @@ void SettingsDialog::BuildTableFrame() {
   Place(fromBox_, 120, 1920, 615, 270);
   Place(MakeLabel(tableFrame, Indexed("Label2", 4), QStringLiteral(">>")), 840, 1980, 255, 255);
   Place(toBox_, 1140, 1920, 1335, 270);
+  // Only ">>" stands between these two: they are named for what they hold.
+  fromBox_->setAccessibleName(QStringLiteral("置き換える文字"));
+  toBox_->setAccessibleName(QStringLiteral("置き換え後の文字"));
 
-  Place(MakeLabel(tableFrame, Indexed("Label2", 5), QStringLiteral("縦書き変換")), 60, 2340, 975,
-        195);
+  QLabel* kindCaption = MakeLabel(tableFrame, Indexed("Label2", 5), QStringLiteral("縦書き変換"));
+  Place(kindCaption, 60, 2340, 975, 195);
   kindBox_ = Make<QComboBox>(tableFrame, QStringLiteral("Combo1"));
+  kindCaption->setBuddy(kindBox_);
+  kindBox_->setAccessibleDescription(QStringLiteral("に置き換えます。"));
   kindBox_->setEditable(false);
   Place(kindBox_, 1020, 2280, 1035, 300);
   Place(MakeLabel(tableFrame, QStringLiteral("Label1"), QStringLiteral("に置き換えます。")), 1200,

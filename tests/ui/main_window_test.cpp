@@ -525,6 +525,15 @@ TEST_F(MainWindowTest, OpensWithItsCaptionSizeAndCentredSplitter) {
   EXPECT_EQ(Output()->geometry(), QRect(304, 0, 300, 352));
   EXPECT_EQ(Splitter()->cursor().shape(), Qt::SizeHorCursor);
   EXPECT_TRUE(QAccessible::queryAccessibleInterface(Output())->state().readOnly);
+  // Both panes are text to a screen reader; only the names tell them apart.
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(Input())->text(QAccessible::Name),
+            QStringLiteral("入力"));
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(Output())->text(QAccessible::Name),
+            QStringLiteral("縦書き"));
+  for (QWidget* pane : {static_cast<QWidget*>(Input()), static_cast<QWidget*>(Output())}) {
+    EXPECT_FALSE(
+        QAccessible::queryAccessibleInterface(pane)->text(QAccessible::Description).isEmpty());
+  }
   // The columns stand straight only when every full-width cell is as wide
   // as every other: the set-up installs IPAGothic for that.
   EXPECT_EQ(QFontInfo(Output()->font()).family(), QStringLiteral("IPAGothic"));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -305,6 +306,41 @@ TEST_F(SettingsDialogTest, EveryControlSitsAtItsPlaceWithItsCaption) {
     if (auto* label = qobject_cast<QLabel*>(widget)) caption = label->text();
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) caption = button->text();
     EXPECT_EQ(caption, QString::fromUtf8(c.caption)) << c.name;
+  }
+}
+
+// A screen reader tells the boxes apart only by these. It reads the caption
+// that labels a control, else the control's name: a combo box's name is its
+// current item. (Every control is labelled by its frame as well.)
+TEST_F(SettingsDialogTest, AssistiveTechnologyReadsEachControlsCaption) {
+  const struct {
+    const char* control;
+    const char* name;
+    const char* description;
+  } controls[] = {
+      {"List1", "文字の置き換え", ""},
+      {"Text1_0", "置き換える文字", ""},
+      {"Text1_1", "置き換え後の文字", ""},
+      {"Combo1", "縦書き変換", "に置き換えます。"},
+      {"Text2", "タブ文字はスペース", "個に変換"},
+      {"VScroll1", "タブ文字はスペース", "個に変換"},
+      {"ColumnLength", "1列の文字数", ""},
+      {"Kinsoku", "禁則処理", ""},
+      {"ColumnGap", "列の間隔", ""},
+      {"Preset", "プリセット", ""},
+  };
+  Open();
+  for (const auto& c : controls) {
+    QAccessibleInterface* control =
+        QAccessible::queryAccessibleInterface(Find<QWidget>(QString::fromLatin1(c.control)));
+    ASSERT_NE(control, nullptr) << c.control;
+    QString caption = control->text(QAccessible::Name);
+    for (const auto& [label, relation] : control->relations(QAccessible::Label)) {
+      if (label->role() == QAccessible::StaticText) caption = label->text(QAccessible::Name);
+    }
+    EXPECT_EQ(caption, QString::fromUtf8(c.name)) << c.control;
+    EXPECT_EQ(control->text(QAccessible::Description), QString::fromUtf8(c.description))
+        << c.control;
   }
 }
 
