@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs a build into an empty prefix and checks that a desktop finds the
-# program there: both executables and their manual pages, the icon at each
-# size, the menu entry and the software-centre description, and that they
-# name each other correctly.
+# program there: both executables and their manual pages, each page listing
+# the options of its program's --help, the icon at each size, the menu
+# entry and the software-centre description, and that they name each other
+# correctly.
 # Usage: check-install.sh BUILD_DIR PREFIX   (PREFIX is emptied first)
 set -euo pipefail
 [ $# -eq 2 ] || { echo "usage: $0 BUILD_DIR PREFIX" >&2; exit 2; }
@@ -36,6 +37,26 @@ for size in 16 32 48; do
   height=$(( (h0 << 24) | (h1 << 16) | (h2 << 8) | h3 ))
   [ "$width" -eq "$size" ] && [ "$height" -eq "$size" ] ||
     fail "the ${size}x${size} icon is ${width}x${height}"
+done
+
+# Each manual page lists exactly the options that its program's --help lists:
+# the option lines of the help against the headings of the page's OPTIONS.
+options_of_help() {
+  grep -oE -- '^  (-[a-z], )?--[a-z][a-z-]*' | grep -oE -- '-?-[a-z][a-z-]*' | sort -u
+}
+options_of_page() {
+  gzip -dc "$1" | sed -n '/^\.SH OPTIONS/,/^\.SH /p' | awk 'heading { print } { heading = /^\.TP/ }' |
+    sed -e 's/\\-/-/g' -e 's/\\f[BIRP]//g' | grep -oE -- '(^|[ "])-?-[a-z][a-z-]*' |
+    grep -oE -- '-?-[a-z][a-z-]*' | sort -u
+}
+for program in mirotabe mirotabe-convert; do
+  page="$prefix/share/man/man1/$program.1.gz"
+  [ -f "$page" ] || continue
+  helped=$(QT_QPA_PLATFORM=none "$prefix/bin/$program" --help | options_of_help) || true
+  listed=$(options_of_page "$page") || true
+  [ -n "$helped" ] && [ "$helped" = "$listed" ] ||
+    fail "man $program lists other options than $program --help:
+$(diff <(echo "$listed") <(echo "$helped") | sed -n 's/^</  only in the manual:/p; s/^>/  only in --help:/p')"
 done
 
 desktop="$prefix/share/applications/mirotabe.desktop"
