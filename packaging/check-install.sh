@@ -2,8 +2,8 @@
 # Installs a build into an empty prefix and checks that a desktop finds the
 # program there: both executables and their manual pages, each page listing
 # the options of its program's --help, the icon at each size, the menu
-# entry and the software-centre description, and that they name each other
-# correctly.
+# entry, the software-centre description and the manual, and that they name
+# each other correctly.
 # Usage: check-install.sh BUILD_DIR PREFIX   (PREFIX is emptied first)
 set -euo pipefail
 [ $# -eq 2 ] || { echo "usage: $0 BUILD_DIR PREFIX" >&2; exit 2; }
@@ -38,6 +38,12 @@ for size in 16 32 48; do
   [ "$width" -eq "$size" ] && [ "$height" -eq "$size" ] ||
     fail "the ${size}x${size} icon is ${width}x${height}"
 done
+
+# The help menu opens the manual by its place relative to the program; the
+# README's tables are tables there.
+manual="$prefix/bin/${MANUAL_FROM_PROGRAM:-../share/doc/mirotabe/README.html}"
+grep -q '<table>' "$manual" 2>/dev/null ||
+  fail "no manual with the README's tables where the program looks for it: $manual"
 
 # Each manual page lists exactly the options that its program's --help lists:
 # the option lines of the help against the headings of the page's OPTIONS.

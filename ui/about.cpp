@@ -1,5 +1,7 @@
 #include "ui/about.h"
 
+#include <filesystem>
+
 namespace mirotabe {
 
 QString HomePageAddress() {
@@ -18,6 +20,12 @@ QString VersionText() {
              .arg(MIROTABE_VERSION_PATCH) +
          lineBreak + QStringLiteral("By Orubeni") + lineBreak + HomePageAddress() + lineBreak +
          EmailAddress();
+}
+
+std::string ManualPath(const std::string& programFolder) {
+  return std::filesystem::path(programFolder + MIROTABE_MANUAL_FROM_PROGRAM)
+      .lexically_normal()
+      .string();
 }
 
 }  // namespace mirotabe

@@ -49,6 +49,13 @@ QString ShownPath(const std::string& path) {
   return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
+QString LocalFileUrl(const std::string& path) {
+  // Percent-encoding the bytes, not the decoded text, keeps those that are
+  // not UTF-8.
+  return QStringLiteral("file://") +
+         QString::fromLatin1(QByteArray::fromStdString(path).toPercentEncoding("/"));
+}
+
 std::string FirstDroppedFile(const QMimeData* data) {
   if (data == nullptr || !data->hasUrls()) return {};
   const QList<QUrl> urls = data->urls();

@@ -20,6 +20,9 @@ std::string LocalPath(const QString& path);
 // `path` for a message: bytes that are not UTF-8 become U+FFFD.
 QString ShownPath(const std::string& path);
 
+// The file: address of the absolute `path`, every byte of it kept.
+QString LocalFileUrl(const std::string& path);
+
 // The bytes of the first local file that a drag carries, or "" when it
 // carries none. They come from the URL's percent-encoding itself, since
 // decoding the URL to text loses the bytes that are not UTF-8.

@@ -193,6 +193,9 @@ void MainWindow::BuildMenus() {
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
   help->setObjectName(QStringLiteral("Menu_Help"));
+  // No F1: releasing F1 in the input pane may be the conversion's trigger.
+  addAction(help, "Menu_Help_Usage", QStringLiteral("使い方(&U)"), &MainWindow::OpenManual);
+  help->addSeparator();
   addAction(help, "Menu_Help_Version", QStringLiteral("バージョン情報(&A)"),
             &MainWindow::ShowVersion);
   addAction(help, "Menu_Help_HP", QStringLiteral("作者ＨＰ(&E)"), &MainWindow::OpenHomePage);
@@ -410,6 +413,16 @@ void MainWindow::ShowVersion() {
 
 void MainWindow::OpenHomePage() {
   services_.OpenUrl(HomePageAddress());
+}
+
+void MainWindow::OpenManual() {
+  const std::string manual = ManualPath(settings_.appFolder);
+  std::error_code error;
+  if (std::filesystem::is_regular_file(manual, error)) {
+    services_.OpenUrl(LocalFileUrl(manual));
+    return;
+  }
+  ShowError(QStringLiteral("使い方のファイルが見つかりません。\r\n%1").arg(ShownPath(manual)));
 }
 
 void MainWindow::LoadInput(const std::string& path) {

@@ -593,6 +593,7 @@ TEST_F(MainWindowTest, MenusHaveTheirCaptionsAndShortcuts) {
   EXPECT_EQ(text("Menu_Setting"), QStringLiteral("設定(&S)"));
   EXPECT_EQ(text("Menu_Help_Version"), QStringLiteral("バージョン情報(&A)"));
   EXPECT_EQ(text("Menu_Help_HP"), QStringLiteral("作者ＨＰ(&E)"));
+  EXPECT_EQ(text("Menu_Help_Usage"), QStringLiteral("使い方(&U)"));
   EXPECT_EQ(window_->findChild<QAction*>("Menu_File_Open")->shortcut(), QKeySequence("Ctrl+O"));
   EXPECT_EQ(window_->findChild<QAction*>("Menu_File_Save")->shortcut(), QKeySequence("Ctrl+S"));
   QStringList bar;
@@ -627,6 +628,30 @@ TEST_F(MainWindowTest, VersionBoxAndHomePage) {
   Trigger("Menu_Help_HP");
   Trigger("Menu_Help_HP");
   EXPECT_EQ(services_.openedUrls, (std::vector<QString>{HomePageAddress(), HomePageAddress()}));
+}
+
+// A program in a folder whose name is not UTF-8 opens the manual of its own
+// tree, by an address that keeps every byte; without it, it says so.
+TEST_F(MainWindowTest, UsageOpensTheManualOfTheProgramsOwnTree) {
+  settings_.appFolder = folder_.PathOf("copy \xff\xfe \xe7\xb8\xa6/bin/");
+  const std::string manual = ManualPath(settings_.appFolder);
+  ASSERT_TRUE(manual.starts_with(folder_.PathOf("copy \xff\xfe \xe7\xb8\xa6/")));
+  fs::create_directories(fs::path(manual).parent_path());
+  testing_support::WriteFile(manual, "<html></html>");
+  Open();
+  Trigger("Menu_Help_Usage");
+  ASSERT_EQ(services_.openedUrls.size(), 1u);
+  const QUrl opened(services_.openedUrls[0]);
+  EXPECT_TRUE(opened.isLocalFile());
+  EXPECT_EQ(QByteArray::fromPercentEncoding(opened.path(QUrl::FullyEncoded).toLatin1()),
+            QByteArray::fromStdString(manual));
+
+  fs::remove(manual);
+  Trigger("Menu_Help_Usage");
+  EXPECT_EQ(services_.openedUrls.size(), 1u);
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_TRUE(
+      services_.messages[0].text.startsWith(QStringLiteral("使い方のファイルが見つかりません")));
 }
 
 TEST_F(MainWindowTest, ExitClosesTheWindowWithoutAsking) {
