@@ -32,4 +32,8 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-translations-l10n")
 
+# cpack refuses a package for release whose home page is a placeholder.
+set(CPACK_MIROTABE_DEVELOPMENT_BUILD ${MIROTABE_DEVELOPMENT_BUILD})
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/MirotabeReleaseCheck.cmake)
+
 include(CPack)
