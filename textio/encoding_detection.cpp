@@ -65,6 +65,13 @@ bool IsStrictUtf8(std::string_view bytes) {
   return true;
 }
 
+// CJK unified ideographs, extension A included, and the compatibility
+// ideographs.
+bool IsIdeograph(char16_t unit) {
+  return (unit >= 0x3400 && unit <= 0x4DBF) || (unit >= 0x4E00 && unit <= 0x9FFF) ||
+         (unit >= 0xF900 && unit <= 0xFAFF);
+}
+
 bool HasReplacement(const std::u16string& text) {
   return text.find(kReplacementCharacter) != std::u16string::npos;
 }
@@ -132,15 +139,34 @@ ReadingTraits TraitsOf(std::u16string_view text) {
   return traits;
 }
 
+// The ranges of ordinary Japanese text: ASCII and Latin-1, general
+// punctuation, CJK symbols and kana, CJK ideographs, the half- and
+// full-width forms.
+bool InOrdinaryJapanese(char16_t unit) {
+  return unit <= 0x00FF || (unit >= 0x2000 && unit <= 0x206F) ||
+         (unit >= 0x3000 && unit <= 0x30FF) || IsIdeograph(unit) ||
+         (unit >= 0xFF00 && unit <= 0xFFEF);
+}
+
 // Whether the UTF-8 reading of bytes that code page 932 reads cleanly too
-// is the right one. Short texts are often valid in both, and code page
-// 932 is what the program's files have always been in, so UTF-8 must show
-// itself as Japanese text: nothing outside the Japanese blocks, and more
-// than a lone kanji, which a second-level kanji and a half-width katakana
-// of code page 932 (陟｡ as 蠡) make just as well.
+// is the right one: it is, unless it holds a character outside ordinary
+// Japanese text. Only a reading too short to say anything gives way: one
+// kanji outside the first level, or Latin-1 letters alone, are what a
+// second-level kanji and a half-width katakana (陟｡ as 蠡), or two
+// half-width katakana (ﾃｽ as ý), of code page 932 make far more often
+// than a UTF-8 file holds them alone.
 bool Utf8OutweighsCp932(std::u16string_view utf8Text) {
-  const ReadingTraits traits = TraitsOf(utf8Text);
-  return traits.ordinary && (traits.aboveU07FF >= 2 || traits.kanaOrSymbol != 0);
+  std::size_t aboveU07FF = 0;
+  bool everyday = false;
+  for (const char16_t unit : utf8Text) {
+    if (unit < 0x80) continue;
+    if (!InOrdinaryJapanese(unit)) return false;
+    if (unit <= 0x7FF) continue;
+    ++aboveU07FF;
+    everyday = everyday || !IsIdeograph(unit) ||
+               (Cp932ByteLength(unit) == 2 && Cp932Code(unit) < kFirstRareCode);
+  }
+  return aboveU07FF >= 2 || everyday;
 }
 
 // One character in this many, at least, is kana or ideographic punctuation
@@ -232,7 +258,7 @@ DetectedReading ReadInDetectedEncoding(std::string_view bytes) {
   if (nonAscii && IsStrictUtf8(bytes)) {
     DetectedReading utf8 = Read(bytes, TextEncoding::Utf8);
     std::optional<DetectedReading> cp932 = CleanCp932Reading(bytes);
-    if (!cp932 || (uchardet() != "SHIFT_JIS" && Utf8OutweighsCp932(utf8.text))) return utf8;
+    if (!cp932 || Utf8OutweighsCp932(utf8.text)) return utf8;
     return *std::move(cp932);
   }
 

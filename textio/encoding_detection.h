@@ -7,18 +7,16 @@
 //    ASCII.
 // 3. Strictly valid UTF-8 (no overlong forms, no surrogates): UTF-8, unless
 //    code page 932 reads the same bytes cleanly too (no bad byte and no
-//    user-defined character) and the UTF-8 reading fails to look like
-//    Japanese text, or uchardet takes the bytes for Shift_JIS; then code
-//    page 932. Japanese text means: every character lies in the blocks
-//    Japanese is written in (ASCII and Latin-1, general punctuation, CJK
-//    symbols and kana, CJK ideographs, the half- and full-width forms, and
-//    the other symbol blocks of JIS X 0208: Greek, Cyrillic, arrows, box
-//    drawing, ...), code page 932 holds it, and there are at least two
-//    characters above U+07FF or one from U+3000..U+30FF. Short code page
-//    932 texts are often valid UTF-8: 篝ヘ (E2 BE 83 77) reads as ⾃w, ﾃｽ
-//    (C3 BD) as ý, and 陟｡ (E8 A0 A1) as the lone kanji 蠡. The price: a
-//    UTF-8 file whose only non-ASCII character is one kanji, or accented
-//    Latin letters ("café"), reads as code page 932 when that reads it
+//    user-defined character) and the UTF-8 reading holds a character
+//    outside ordinary Japanese text (ASCII and Latin-1, general punctuation,
+//    CJK symbols and kana, CJK ideographs, the half- and full-width forms),
+//    or is too short to say anything: its only characters beyond ASCII are
+//    Latin-1 letters, or one kanji beyond the first level of JIS X 0208.
+//    Then code page 932. Short code page 932 texts are often valid UTF-8:
+//    篝ヘ (E2 BE 83 77) reads as ⾃w, ﾃｽ (C3 BD) as ý, and 陟｡ (E8 A0 A1) as
+//    the lone kanji 蠡. The price: a UTF-8 file whose only non-ASCII
+//    characters are such a kanji, accented Latin letters ("café"), or a
+//    symbol such as an arrow, reads as code page 932 when that reads it
 //    cleanly ("cafﾃｩ"); a byte-order mark settles it.
 // 4. uchardet names EUC-JP, ISO-2022-JP or Shift_JIS (read as code page
 //    932): that encoding, unless code page 932 reads the bytes cleanly and

@@ -122,19 +122,24 @@ INSTANTIATE_TEST_SUITE_P(
         DetectionCase{"Cp932Sentence", kSentenceCp932, 1, TextEncoding::Cp932, kSentence},
         DetectionCase{"Cp932Long", kSentenceCp932, kLongLines, TextEncoding::Cp932, kSentence},
         DetectionCase{"Cp932Extensions", "\x87@\x81`\xEE\xE0"sv, 1, TextEncoding::Cp932, u"①～髙"},
-        // Valid UTF-8 too, whose reading is no Japanese text: a radical
-        // and a letter, a lone kanji, Latin and kanji.
+        // Valid UTF-8 too, whose reading holds a character outside ordinary
+        // Japanese text (a radical, an arrow), or is too short to say: a
+        // lone second-level kanji.
         DetectionCase{"Cp932AsUtf8Radical", "\xE2\xBE\x83\x77"sv, 1, TextEncoding::Cp932, u"篝ヘ"},
+        DetectionCase{"Cp932AsUtf8Arrow", "\xE2\x86\x92\xE3\x81\x82"sv, 1, TextEncoding::Cp932,
+                      u"竊偵≠"},
         DetectionCase{"Cp932AsUtf8LoneKanji", "\xE8\xA0\xA1"sv, 1, TextEncoding::Cp932, u"陟｡"},
-        DetectionCase{"Cp932AsUtf8LatinAndKanji", "\xC3\xBD\xE8\xA0\xA1\xE8\xA0\xA1"sv, 1,
-                      TextEncoding::Cp932, u"ﾃｽ陟｡陟｡"},
-        // ... and UTF-8 that reads as Japanese, though code page 932 reads
-        // it cleanly too.
+        // ... and UTF-8 that reads as ordinary Japanese, though code page
+        // 932 reads it cleanly too.
         DetectionCase{"Utf8TwoKanjiAlsoValidCp932", "\xE6\x97\xA5\xE6\x9C\xAC"sv, 1,
                       TextEncoding::Utf8, u"日本"},
+        DetectionCase{"Utf8LoneKanjiAlsoValidCp932", "\xE7\xB8\xA6"sv, 1, TextEncoding::Utf8,
+                      u"縦"},
         DetectionCase{"Utf8LoneKanaAlsoValidCp932", "\xE3\x81\xAE"sv, 1, TextEncoding::Utf8, u"の"},
-        DetectionCase{"Utf8ArrowAlsoValidCp932", "\xE2\x86\x92\xE3\x81\x82"sv, 1,
-                      TextEncoding::Utf8, u"→あ"},
+        DetectionCase{"Utf8LonePunctuationAlsoValidCp932", "\xE2\x80\xA6"sv, 1, TextEncoding::Utf8,
+                      u"…"},
+        DetectionCase{"Utf8LatinAndKanjiAlsoValidCp932", "\xC3\xBD\xE8\xA0\xA1\xE8\xA0\xA1"sv, 1,
+                      TextEncoding::Utf8, u"ý蠡蠡"},
         // Half-width katakana that pair up into EUC-JP kanji.
         DetectionCase{"Cp932HalfWidthAsEucJp", "\xC6\xBB\xC9\xC2\xDC\xC3\xA5\xB6\xA5\xB5\xC9\xCA"sv,
                       1, TextEncoding::Cp932, u"ﾆｻﾉﾂﾜﾃ･ｶ･ｵﾉﾊ"},
