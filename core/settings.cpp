@@ -1,6 +1,7 @@
 #include "core/settings.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -110,7 +111,7 @@ double ReadDecimal(const ProfileFile& profile, std::u16string_view section, std:
 }
 
 std::u16string DecimalText(double value) {
-  const auto thousandths = static_cast<std::int64_t>(value * kThousandths + 0.5);
+  const auto thousandths = std::llround(value * kThousandths);
   std::u16string text;
   for (const char c : std::to_string(thousandths / kThousandths))
     text.push_back(static_cast<char16_t>(c));

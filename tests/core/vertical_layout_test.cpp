@@ -200,6 +200,33 @@ std::u16string RandomPieces(std::mt19937& random, std::size_t count, bool pairs)
   return text;
 }
 
+// The layout `got`, brought up to date from `previous` for `text`, is the
+// one a fresh build gives; the columns it says it kept are unchanged.
+// Counts in `kept` the updates that kept columns.
+void ExpectFreshLayout(const VerticalLayout& previous, const VerticalLayout& got,
+                       const std::u16string& text, const SwapTable& table,
+                       const LayoutSettings& layoutSettings, int& kept) {
+  const LayoutResult fresh = BuildVerticalLayout(text, 2, table, layoutSettings);
+  const auto& want = std::get<VerticalLayout>(fresh);
+  ASSERT_EQ(got.Text(), want.Text());
+  ASSERT_EQ(got.RowCount(), want.RowCount());
+  ASSERT_EQ(got.ColumnCount(), want.ColumnCount());
+  for (std::size_t line = 0; line < 60; ++line) {
+    ASSERT_EQ(got.ColumnsBeforeLine(line), want.ColumnsBeforeLine(line)) << line;
+  }
+  const VerticalLayout::Change& change = got.LastChange();
+  if (change.whole) return;
+  ++kept;
+  ASSERT_EQ(previous.ColumnCount(), got.ColumnCount());
+  const std::size_t rows = std::max(previous.RowCount(), got.RowCount());
+  for (std::size_t column = 0; column < got.ColumnCount(); ++column) {
+    if (column >= change.firstColumn && column < change.firstColumn + change.columns) continue;
+    for (std::size_t row = 0; row < rows; ++row) {
+      ASSERT_EQ(got.Cell(row, column), previous.Cell(row, column)) << row << " " << column;
+    }
+  }
+}
+
 // Brought up to date after each of many random edits, a layout is the one
 // a fresh build of the edited text gives; the columns it says it kept are
 // the same.
@@ -226,32 +253,13 @@ TEST(VerticalLayoutTest, UpdatedLayoutsAreFreshOnes) {
           const std::size_t removed =
               std::min<std::size_t>(random() % (step % 10 == 0 ? 40 : 4), text.size() - offset);
           const std::u16string added = RandomPieces(random, random() % 3, pairs);
-          const std::u16string before = text;
           text.replace(offset, removed, added);
           const VerticalLayout previous = std::get<VerticalLayout>(result);
           result = UpdateVerticalLayout(std::move(std::get<VerticalLayout>(result)), text,
                                         {offset, removed, added.size()}, 2, table, layoutSettings);
-          const LayoutResult fresh = BuildVerticalLayout(text, 2, table, layoutSettings);
-          const auto& got = std::get<VerticalLayout>(result);
-          const auto& want = std::get<VerticalLayout>(fresh);
-          ASSERT_EQ(got.Text(), want.Text()) << "step " << step;
-          ASSERT_EQ(got.RowCount(), want.RowCount());
-          ASSERT_EQ(got.ColumnCount(), want.ColumnCount());
-          for (std::size_t line = 0; line < 60; ++line) {
-            ASSERT_EQ(got.ColumnsBeforeLine(line), want.ColumnsBeforeLine(line)) << line;
-          }
-          const VerticalLayout::Change& change = got.LastChange();
-          if (change.whole) continue;
-          ++kept;
-          ASSERT_EQ(previous.ColumnCount(), got.ColumnCount());
-          const std::size_t rows = std::max(previous.RowCount(), got.RowCount());
-          for (std::size_t column = 0; column < got.ColumnCount(); ++column) {
-            if (column >= change.firstColumn && column < change.firstColumn + change.columns)
-              continue;
-            for (std::size_t row = 0; row < rows; ++row) {
-              ASSERT_EQ(got.Cell(row, column), previous.Cell(row, column)) << row << " " << column;
-            }
-          }
+          ASSERT_NO_FATAL_FAILURE(ExpectFreshLayout(previous, std::get<VerticalLayout>(result),
+                                                    text, table, layoutSettings, kept))
+              << "step " << step;
         }
         // Most edits keep the columns around them.
         if (&table != &tables[2]) {

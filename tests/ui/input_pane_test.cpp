@@ -205,7 +205,7 @@ TEST(InputPaneTest, CopiesOfALongLineHaveNoBreaksAtItsCuts) {
   const std::u16string text(pane.ProgramText());
   MoveTo(pane, 1, CutAfter(pane, 2) + 3);
   QTest::keyClick(&pane, Qt::Key_C, Qt::ControlModifier);
-  QString expected = ToQString(text.substr(1, static_cast<std::size_t>(CutAfter(pane, 2) + 1)));
+  QString expected = ToQString(text.substr(1, static_cast<std::size_t>(CutAfter(pane, 2)) + 1));
   EXPECT_EQ(QApplication::clipboard()->text(), expected.replace(QStringLiteral("\r\n"), "\n"));
   QTest::keyClick(&pane, Qt::Key_X, Qt::ControlModifier);
   QTest::keyClick(&pane, Qt::Key_V, Qt::ControlModifier);
