@@ -23,16 +23,26 @@ if [ -z "${MIROTABE_ROOT_CHECK_INSIDE:-}" ]; then
   rm -rf "$work"
   mkdir -p "$work"/{upper,overlay-work,package,home}
   work=$(realpath "$work")
+  # A container may forbid mount namespaces or overlays even to root; the
+  # check then cannot see /usr and is skipped rather than failed.
+  if ! unshare --mount --propagation private true 2>/dev/null; then
+    echo "SKIP: no mount namespace here" >&2
+    exit 77
+  fi
   export MIROTABE_ROOT_CHECK_INSIDE=1
   exec unshare --mount --propagation private "$0" "$deb" "$work"
 fi
 
-mount -t overlay overlay -o "lowerdir=/usr,upperdir=$work/upper,workdir=$work/overlay-work" /usr
+if ! mount -t overlay overlay -o "lowerdir=/usr,upperdir=$work/upper,workdir=$work/overlay-work" /usr; then
+  echo "SKIP: no overlay over /usr here" >&2
+  exit 77
+fi
 dpkg-deb -x "$deb" "$work/package"
 cp -a "$work/package/usr/." /usr/
 installed=$(cd "$work/upper" && find . | sort)
 
 export HOME="$work/home"
+export QT_QPA_PLATFORM=xcb
 unset XDG_CONFIG_HOME
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"

@@ -8,12 +8,16 @@ set -euo pipefail
 program=$1
 converter=$2
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+app_pid=
+# A case that fails half-way must not leave its window running.
+trap 'if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; fi; rm -rf "$work"' EXIT
 
 if [ -z "${MIROTABE_E2E_INSIDE_X:-}" ]; then
   export MIROTABE_E2E_INSIDE_X=1
   exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
+# xdotool sees only X windows, whatever platform the caller's tests use.
+export QT_QPA_PLATFORM=xcb
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
