@@ -149,28 +149,76 @@ char* EncodeCp932(std::u16string_view text, char* out, const UnencodableFn& onUn
   return out;
 }
 
-// A bad byte gives one U+FFFD and the next byte is read afresh, so a good
-// character after a bad lead byte survives.
-char16_t* DecodeCp932(std::string_view bytes, char16_t* out) {
+// Reads code page 932, passing each unit to `put`. A bad byte gives one
+// U+FFFD and the next byte is read afresh, so a good character after a bad
+// lead byte survives. Decoding and counting share this, so that a count
+// is always what decoding gives.
+template <typename Put>
+void ReadCp932(std::string_view bytes, Put&& put) {
   const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
   const unsigned char* const end = in + bytes.size();
   while (in < end) {
     const unsigned char b = *in;
     if (b < 0x80) {
-      *out++ = b;
+      put(char16_t{b});
       ++in;
       continue;
     }
     if (const char16_t alone = kBmpOfCp932Byte[b]; alone != 0) {
-      *out++ = alone;
+      put(alone);
       ++in;
       continue;
     }
     const char16_t pair = in + 1 < end ? kBmpOfCp932Pair[b - 0x80][in[1]] : char16_t{0};
-    *out++ = pair != 0 ? pair : kReplacementCharacter;
+    put(pair != 0 ? pair : kReplacementCharacter);
     in += pair != 0 ? 2 : 1;
   }
+}
+
+char16_t* DecodeCp932(std::string_view bytes, char16_t* out) {
+  ReadCp932(bytes, [&out](char16_t unit) { *out++ = unit; });
   return out;
+}
+
+std::size_t CountCp932(std::string_view bytes) {
+  std::size_t units = 0;
+  ReadCp932(bytes, [&units](char16_t /*unit*/) { ++units; });
+  return units;
+}
+
+bool IsContinuation(unsigned char b) {
+  return (b & 0xC0) == 0x80;
+}
+
+// What a lead byte of RFC 3629 UTF-8 says of its sequence: the length (0
+// for a byte that starts none) and the range of the second byte, which
+// excludes overlong forms, surrogates and anything above U+10FFFF.
+struct Utf8Lead {
+  std::size_t length = 0;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+};
+
+Utf8Lead LeadOf(unsigned char b) {
+  if (b >= 0xC2 && b <= 0xDF) return {2};
+  if (b == 0xE0) return {3, 0xA0};        // overlong below U+0800
+  if (b == 0xED) return {3, 0x80, 0x9F};  // surrogates
+  if (b >= 0xE1 && b <= 0xEF) return {3};
+  if (b == 0xF0) return {4, 0x90};        // overlong below U+10000
+  if (b == 0xF4) return {4, 0x80, 0x8F};  // above U+10FFFF
+  if (b >= 0xF1 && b <= 0xF3) return {4};
+  return {};
+}
+
+// The end of the run of ASCII bytes at `i`, eight bytes at a time.
+std::size_t AsciiEnd(const unsigned char* bytes, std::size_t i, std::size_t size) {
+  constexpr std::uint64_t kHighBits = 0x8080808080808080;
+  for (std::uint64_t word = 0; i + sizeof word <= size; i += sizeof word) {
+    std::memcpy(&word, bytes + i, sizeof word);
+    if ((word & kHighBits) != 0) break;
+  }
+  while (i < size && bytes[i] < 0x80) ++i;
+  return i;
 }
 
 char* EncodeUtf8(std::u16string_view text, char* out, const UnencodableFn& onUnencodable) {
@@ -249,7 +297,12 @@ std::u16string Decode(std::string_view bytes, Charset charset) {
 std::u16string Decode(std::string_view bytes, Charset charset, std::size_t spareUnits) {
   // Every byte yields at most one UTF-16 unit: a 2-byte character of code
   // page 932 gives one, a 4-byte UTF-8 sequence two, a bad byte one U+FFFD.
-  std::u16string text(bytes.size() + spareUnits, u'\0');
+  return DecodeCounted(bytes, charset, bytes.size(), spareUnits);
+}
+
+std::u16string DecodeCounted(std::string_view bytes, Charset charset, std::size_t units,
+                             std::size_t spareUnits) {
+  std::u16string text(units + spareUnits, u'\0');
   if (charset == Charset::Cp932) {
     text.resize(static_cast<std::size_t>(DecodeCp932(bytes, text.data()) - text.data()));
     return text;
@@ -283,6 +336,38 @@ std::u16string Decode(std::string_view bytes, Charset charset, std::size_t spare
   }
   text.resize(static_cast<std::size_t>(out - text.data()));
   return text;
+}
+
+std::optional<std::size_t> StrictUtf8Units(std::string_view bytes) {
+  const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t size = bytes.size();
+  std::size_t units = 0;
+  for (std::size_t i = 0; i < size;) {
+    if (in[i] < 0x80) {
+      const std::size_t end = AsciiEnd(in, i, size);
+      units += end - i;
+      i = end;
+      continue;
+    }
+    const Utf8Lead lead = LeadOf(in[i]);
+    if (lead.length == 0 || i + lead.length > size || in[i + 1] < lead.low ||
+        in[i + 1] > lead.high) {
+      return std::nullopt;
+    }
+    for (std::size_t k = 2; k < lead.length; ++k) {
+      if (!IsContinuation(in[i + k])) return std::nullopt;
+    }
+    // Four bytes make a surrogate pair.
+    units += lead.length == 4 ? 2 : 1;
+    i += lead.length;
+  }
+  return units;
+}
+
+std::optional<std::size_t> DecodedUnits(std::string_view bytes, TextEncoding encoding) {
+  if (encoding == TextEncoding::Cp932) return CountCp932(bytes);
+  if (encoding == TextEncoding::Utf8) return StrictUtf8Units(bytes);
+  return std::nullopt;
 }
 
 std::size_t MaxEncodedBytes(std::size_t units, Charset charset) {

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,16 @@ std::u16string Decode(std::string_view bytes, Charset charset);
 // The same, with room for `spareUnits` more units left in the string, so
 // that a caller can grow the text in place.
 std::u16string Decode(std::string_view bytes, Charset charset, std::size_t spareUnits);
+
+// Decodes `bytes` into a text with room for `spareUnits` more units, where
+// `units` is at least what decoding gives: with the count of DecodedUnits,
+// a large text takes no more memory than it needs.
+std::u16string DecodeCounted(std::string_view bytes, Charset charset, std::size_t units,
+                             std::size_t spareUnits);
+
+// The units of the UTF-8 `bytes`, when they are strictly valid (RFC 3629:
+// no overlong form, no surrogate, nothing above U+10FFFF); nothing else.
+std::optional<std::size_t> StrictUtf8Units(std::string_view bytes);
 
 struct EncodedText {
   std::string bytes;
@@ -88,5 +99,10 @@ constexpr TextEncoding ToTextEncoding(Charset charset) {
 // bytes, and an odd last byte one more, so that the units after it keep
 // their alignment.
 std::u16string Decode(std::string_view bytes, TextEncoding encoding);
+
+// The units Decode(bytes, encoding) gives, counted without decoding: in
+// code page 932 always, in UTF-8 when the bytes are strictly valid. In
+// the other encodings, and in bad UTF-8, only decoding tells: nothing.
+std::optional<std::size_t> DecodedUnits(std::string_view bytes, TextEncoding encoding);
 
 }  // namespace mirotabe

@@ -28,6 +28,11 @@ struct DecodeCase {
 void ExpectDecodes(Charset charset, const std::vector<DecodeCase>& cases) {
   for (const DecodeCase& c : cases) {
     EXPECT_EQ(Decode(c.bytes, charset), c.text) << c.name;
+    // Counted without decoding: always in code page 932, in valid UTF-8.
+    const std::optional<std::size_t> units = DecodedUnits(c.bytes, ToTextEncoding(charset));
+    if (charset == Charset::Cp932 || units) {
+      EXPECT_EQ(units, c.text.size()) << c.name;
+    }
   }
 }
 
@@ -101,6 +106,8 @@ TEST(CharsetCp932, DecodesEveryBytePairConsistently) {
       const std::string trail(1, static_cast<char>(second));
       const std::u16string pair = Decode(lead + trail, Charset::Cp932);
       ASSERT_EQ(Decode(lead + trail + " ", Charset::Cp932), pair + u" ")
+          << std::hex << first << " " << second;
+      ASSERT_EQ(DecodedUnits(lead + trail, TextEncoding::Cp932), pair.size())
           << std::hex << first << " " << second;
       const bool oneCharacter = pair.size() == 1 && pair[0] != u'\uFFFD';
       if (!oneCharacter) {
