@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <utility>
 
 #include "platform/cp932.h"
 #include "textio/charset_guess.h"
@@ -13,56 +14,14 @@ namespace {
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeByteOrderMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeByteOrderMark = "\xFE\xFF";
+constexpr std::array kByteOrderMarks = {std::pair{kUtf8ByteOrderMark, TextEncoding::Utf8},
+                                        std::pair{kUtf16LeByteOrderMark, TextEncoding::Utf16Le},
+                                        std::pair{kUtf16BeByteOrderMark, TextEncoding::Utf16Be}};
 constexpr unsigned char kEscape = 0x1B;
 constexpr char16_t kReplacementCharacter = 0xFFFD;
 
 bool IsInteresting(unsigned char b) {
   return b >= 0x80 || b == kEscape;
-}
-
-bool IsContinuation(unsigned char b) {
-  return (b & 0xC0) == 0x80;
-}
-
-// What a lead byte of RFC 3629 UTF-8 says of its sequence: the length (0
-// for a byte that starts none) and the range of the second byte, which
-// excludes overlong forms, surrogates and anything above U+10FFFF.
-struct Utf8Lead {
-  std::size_t length = 0;
-  unsigned char low = 0x80;
-  unsigned char high = 0xBF;
-};
-
-Utf8Lead LeadOf(unsigned char b) {
-  if (b >= 0xC2 && b <= 0xDF) return {2};
-  if (b == 0xE0) return {3, 0xA0};        // overlong below U+0800
-  if (b == 0xED) return {3, 0x80, 0x9F};  // surrogates
-  if (b >= 0xE1 && b <= 0xEF) return {3};
-  if (b == 0xF0) return {4, 0x90};        // overlong below U+10000
-  if (b == 0xF4) return {4, 0x80, 0x8F};  // above U+10FFFF
-  if (b >= 0xF1 && b <= 0xF3) return {4};
-  return {};
-}
-
-bool IsStrictUtf8(std::string_view bytes) {
-  std::size_t i = 0;
-  const auto at = [&](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
-  while (i < bytes.size()) {
-    if (at(i) < 0x80) {
-      ++i;
-      continue;
-    }
-    const Utf8Lead lead = LeadOf(at(i));
-    if (lead.length == 0 || i + lead.length > bytes.size() || at(i + 1) < lead.low ||
-        at(i + 1) > lead.high) {
-      return false;
-    }
-    for (std::size_t k = 2; k < lead.length; ++k) {
-      if (!IsContinuation(at(i + k))) return false;
-    }
-    i += lead.length;
-  }
-  return true;
 }
 
 // CJK unified ideographs, extension A included, and the compatibility
@@ -206,7 +165,7 @@ bool HasCp932Structure(std::string_view bytes) {
 // The code page 932 reading of `bytes` if it is clean: no bad byte, and no
 // character of the user-defined area, which bytes in another encoding
 // reach far more often than a file that uses it.
-std::optional<DetectedReading> CleanCp932Reading(std::string_view bytes) {
+std::optional<std::u16string> CleanCp932Reading(std::string_view bytes) {
   if (!HasCp932Structure(bytes)) return std::nullopt;
   std::u16string text = Decode(bytes, TextEncoding::Cp932);
   if (std::any_of(text.begin(), text.end(), [](char16_t unit) {
@@ -214,7 +173,7 @@ std::optional<DetectedReading> CleanCp932Reading(std::string_view bytes) {
       })) {
     return std::nullopt;
   }
-  return DetectedReading{TextEncoding::Cp932, true, std::move(text)};
+  return text;
 }
 
 std::optional<TextEncoding> JapaneseEncodingNamed(const std::string& name) {
@@ -224,27 +183,17 @@ std::optional<TextEncoding> JapaneseEncodingNamed(const std::string& name) {
   return std::nullopt;
 }
 
-DetectedReading Read(std::string_view bytes, TextEncoding encoding, bool sure = true) {
-  return {encoding, sure, Decode(bytes, encoding)};
-}
-
 }  // namespace
 
-DetectedReading ReadInDetectedEncoding(std::string_view bytes) {
-  if (bytes.starts_with(kUtf8ByteOrderMark)) {
-    return Read(bytes.substr(kUtf8ByteOrderMark.size()), TextEncoding::Utf8);
-  }
-  if (bytes.starts_with(kUtf16LeByteOrderMark)) {
-    return Read(bytes.substr(kUtf16LeByteOrderMark.size()), TextEncoding::Utf16Le);
-  }
-  if (bytes.starts_with(kUtf16BeByteOrderMark)) {
-    return Read(bytes.substr(kUtf16BeByteOrderMark.size()), TextEncoding::Utf16Be);
+DetectedEncoding DetectEncoding(std::string_view bytes) {
+  for (const auto& [mark, encoding] : kByteOrderMarks) {
+    if (bytes.starts_with(mark)) return {encoding, true, mark.size()};
   }
 
   const std::string_view::const_iterator interesting =
       std::find_if(bytes.begin(), bytes.end(),
                    [](char c) { return IsInteresting(static_cast<unsigned char>(c)); });
-  if (interesting == bytes.end()) return Read(bytes, TextEncoding::Cp932);
+  if (interesting == bytes.end()) return {.units = bytes.size()};
   const auto firstInteresting = static_cast<std::size_t>(interesting - bytes.begin());
   const bool nonAscii = std::any_of(interesting, bytes.end(),
                                     [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
@@ -255,23 +204,40 @@ DetectedReading ReadInDetectedEncoding(std::string_view bytes) {
     return *guess;
   };
 
-  if (nonAscii && IsStrictUtf8(bytes)) {
-    DetectedReading utf8 = Read(bytes, TextEncoding::Utf8);
-    std::optional<DetectedReading> cp932 = CleanCp932Reading(bytes);
-    if (!cp932 || Utf8OutweighsCp932(utf8.text)) return utf8;
-    return *std::move(cp932);
+  const std::optional<std::size_t> utf8Units =
+      nonAscii ? StrictUtf8Units(bytes) : std::optional<std::size_t>();
+  if (utf8Units) {
+    // Most UTF-8 texts are no code page 932 within their first lines, and
+    // are left to the caller to decode.
+    std::optional<std::u16string> cp932 = CleanCp932Reading(bytes);
+    if (!cp932) return {.encoding = TextEncoding::Utf8, .units = utf8Units};
+    std::u16string utf8 = Decode(bytes, TextEncoding::Utf8);
+    if (Utf8OutweighsCp932(utf8)) {
+      return {.encoding = TextEncoding::Utf8, .text = std::move(utf8)};
+    }
+    return {.encoding = TextEncoding::Cp932, .text = std::move(cp932)};
   }
 
   if (const std::optional<TextEncoding> named = JapaneseEncodingNamed(uchardet())) {
-    DetectedReading reading = Read(bytes, *named);
-    const bool doubtful = *named == TextEncoding::EucJp ? !EucJpOutweighsCp932(reading.text)
-                                                        : HasReplacement(reading.text);
-    if (*named != TextEncoding::Cp932 && doubtful) {
-      if (std::optional<DetectedReading> cp932 = CleanCp932Reading(bytes)) return *std::move(cp932);
+    if (*named == TextEncoding::Cp932) return {};
+    std::u16string reading = Decode(bytes, *named);
+    const bool doubtful =
+        *named == TextEncoding::EucJp ? !EucJpOutweighsCp932(reading) : HasReplacement(reading);
+    if (doubtful) {
+      if (std::optional<std::u16string> cp932 = CleanCp932Reading(bytes)) {
+        return {.encoding = TextEncoding::Cp932, .text = std::move(cp932)};
+      }
     }
-    return reading;
+    return {.encoding = *named, .text = std::move(reading)};
   }
-  return Read(bytes, TextEncoding::Cp932, false);
+  return {.encoding = TextEncoding::Cp932, .sure = false};
+}
+
+std::size_t ByteOrderMarkBytes(std::string_view bytes, TextEncoding encoding) {
+  for (const auto& [mark, markedEncoding] : kByteOrderMarks) {
+    if (markedEncoding == encoding && bytes.starts_with(mark)) return mark.size();
+  }
+  return 0;
 }
 
 }  // namespace mirotabe

@@ -30,6 +30,8 @@
 // Bad bytes never stop the reading: each gives one U+FFFD (see Decode).
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,14 +39,24 @@
 
 namespace mirotabe {
 
-struct DetectedReading {
+struct DetectedEncoding {
   TextEncoding encoding = TextEncoding::Cp932;
   // False when rule 5 decided: the encoding is a guess.
   bool sure = true;
-  // The decoded bytes, without the byte-order mark; line breaks as in the file.
-  std::u16string text;
+  // The byte-order mark that starts the bytes, which is no part of the text.
+  std::size_t markBytes = 0;
+  // The decoded bytes, where a rule read them to decide; line breaks as in
+  // the file. Otherwise the caller decodes them, and may first learn the
+  // length of the text and decide not to.
+  std::optional<std::u16string> text{};
+  // The units decoding gives, where a rule counted them without decoding.
+  std::optional<std::size_t> units{};
 };
 
-DetectedReading ReadInDetectedEncoding(std::string_view bytes);
+DetectedEncoding DetectEncoding(std::string_view bytes);
+
+// The bytes of the byte-order mark of `encoding` that starts `bytes`; 0
+// when none does, and always in the encodings that have none.
+std::size_t ByteOrderMarkBytes(std::string_view bytes, TextEncoding encoding);
 
 }  // namespace mirotabe

@@ -1,57 +1,117 @@
 #include "textio/text_file.h"
 
+#include <algorithm>
 #include <new>
 
 #include "platform/files.h"
-#include "textio/encoding_detection.h"
+#include "unicode/simd_scan.h"
 
 namespace mirotabe {
 namespace {
 
-constexpr std::u16string_view kByteOrderMark = u"\uFEFF";
-
 // Line breaks are unified after decoding, where CR and LF are characters
 // of their own in every encoding (in UTF-16 their bytes are not), and in
-// the text's own memory.
+// the text's own memory. In code page 932 and UTF-8 each CR or LF byte is
+// one unit of the text too (no multi-byte character uses those bytes, and
+// a bad byte never swallows one), so there the bytes tell what unifying
+// will do before anything is decoded.
 
-// How many units unifying adds: one for each lone CR or lone LF.
-template <typename Units>
-std::size_t AddedByUnifying(const Units& units) {
-  std::size_t cr = 0;
-  std::size_t lf = 0;
-  std::size_t crLf = 0;
-  for (std::size_t i = 0; i < units.size(); ++i) {
-    cr += units[i] == '\r';
-    lf += units[i] == '\n';
-    crLf += units[i] == '\r' && i + 1 < units.size() && units[i + 1] == '\n';
+// How many units unifying adds: one for each lone CR or lone LF. Breaks
+// lie far apart, so they are sought with `find` (memchr, or eight units at
+// a time) rather than by looking at every unit.
+template <typename Units, typename Find>
+std::size_t AddedByUnifying(Units units, Find find) {
+  std::size_t added = 0;
+  for (std::size_t at = find(units, '\n', 0); at < units.size(); at = find(units, '\n', at + 1)) {
+    added += at == 0 || units[at - 1] != '\r' ? 1 : 0;
   }
-  return cr + lf - 2 * crLf;
+  for (std::size_t at = find(units, '\r', 0); at < units.size(); at = find(units, '\r', at + 1)) {
+    added += at + 1 == units.size() || units[at + 1] != '\n' ? 1 : 0;
+  }
+  return added;
+}
+
+std::size_t AddedByUnifying(std::string_view bytes) {
+  return AddedByUnifying(bytes, [](std::string_view in, char unit, std::size_t from) {
+    return std::min(in.find(unit, from), in.size());
+  });
+}
+
+std::size_t AddedByUnifying(std::u16string_view text) {
+  return AddedByUnifying(text, [](std::u16string_view in, char16_t unit, std::size_t from) {
+    return scan::FindUnit(in, unit, from);
+  });
+}
+
+// Whether the units end in a break, which unifying drops.
+template <typename Units>
+bool EndsWithBreak(const Units& units) {
+  return !units.empty() && (units.back() == '\r' || units.back() == '\n');
 }
 
 // Every lone CR and lone LF becomes CR LF, working from the end so that
 // nothing is overwritten before it is read; then the break that ends the
-// text goes, since it ends the last line and starts no new one.
-void UnifyLineBreaks(std::u16string& text) {
-  const std::size_t added = AddedByUnifying(text);
-  std::size_t from = text.size();
-  text.resize(text.size() + added);
-  std::size_t to = text.size();
-  while (from != to) {
-    const char16_t unit = text[--from];
-    if (unit == u'\n' || unit == u'\r') {
-      if (unit == u'\n' && from != 0 && text[from - 1] == u'\r') --from;
-      text[--to] = u'\n';
-      text[--to] = u'\r';
-    } else {
-      text[--to] = unit;
+// text goes, since it ends the last line and starts no new one. `added`
+// is what AddedByUnifying gives for the text.
+void UnifyLineBreaks(std::u16string& text, std::size_t added) {
+  if (added != 0) {
+    std::size_t from = text.size();
+    text.resize(text.size() + added);
+    std::size_t to = text.size();
+    while (from != to) {
+      const char16_t unit = text[--from];
+      if (unit == u'\n' || unit == u'\r') {
+        if (unit == u'\n' && from != 0 && text[from - 1] == u'\r') --from;
+        text[--to] = u'\n';
+        text[--to] = u'\r';
+      } else {
+        text[--to] = unit;
+      }
     }
   }
   if (text.ends_with(u"\r\n")) text.resize(text.size() - 2);
 }
 
-bool HasByteOrderMark(TextEncoding encoding) {
-  return encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf16Le ||
-         encoding == TextEncoding::Utf16Be;
+std::optional<Charset> CountableCharset(TextEncoding encoding) {
+  if (encoding == TextEncoding::Cp932) return Charset::Cp932;
+  if (encoding == TextEncoding::Utf8) return Charset::Utf8;
+  return std::nullopt;
+}
+
+// What the text of `bytes` read as `encoding` will be: counted from the
+// bytes where they can be, and otherwise decoded to be counted.
+UndecodedTextFile::Plan Planned(std::string_view bytes, DetectedEncoding encoding) {
+  const std::string_view body = bytes.substr(encoding.markBytes);
+  if (!encoding.text && !encoding.units && CountableCharset(encoding.encoding)) {
+    encoding.units = DecodedUnits(body, encoding.encoding);
+  }
+  if (!encoding.text && !encoding.units) encoding.text = Decode(body, encoding.encoding);
+  UndecodedTextFile::Plan plan;
+  if (encoding.text) {
+    plan.addedUnits = AddedByUnifying(std::u16string_view(*encoding.text));
+    plan.length = encoding.text->size() + plan.addedUnits - (EndsWithBreak(*encoding.text) ? 2 : 0);
+  } else {
+    plan.addedUnits = AddedByUnifying(body);
+    plan.length = *encoding.units + plan.addedUnits - (EndsWithBreak(body) ? 2 : 0);
+  }
+  plan.encoding = std::move(encoding);
+  return plan;
+}
+
+DetectedText Decoded(std::string_view bytes, UndecodedTextFile::Plan plan) {
+  DetectedEncoding& encoding = plan.encoding;
+  // The room unifying needs is left at once.
+  std::u16string text = encoding.text ? *std::move(encoding.text)
+                                      : DecodeCounted(bytes.substr(encoding.markBytes),
+                                                      *CountableCharset(encoding.encoding),
+                                                      *encoding.units, plan.addedUnits);
+  UnifyLineBreaks(text, plan.addedUnits);
+  const bool undetermined = !encoding.sure && text.find(u'\uFFFD') != std::u16string::npos;
+  return {std::move(text), encoding.encoding, undetermined};
+}
+
+DetectedEncoding Given(std::string_view bytes, TextEncoding encoding) {
+  return {encoding, true, ByteOrderMarkBytes(bytes, encoding)};
 }
 
 }  // namespace
@@ -61,27 +121,34 @@ std::u16string DecodeTextFile(std::string_view bytes, Charset charset) {
 }
 
 std::u16string DecodeTextFile(std::string_view bytes, TextEncoding encoding) {
-  // In code page 932 and UTF-8 each CR or LF byte is one unit of the text
-  // (no multi-byte character uses those bytes, and a bad byte never
-  // swallows one), so the room unifying needs can be left at once.
-  std::u16string text;
-  if (encoding == TextEncoding::Cp932 || encoding == TextEncoding::Utf8) {
-    text = Decode(bytes, encoding == TextEncoding::Cp932 ? Charset::Cp932 : Charset::Utf8,
-                  AddedByUnifying(bytes));
-  } else {
-    text = Decode(bytes, encoding);
-  }
-  // A mark that Decode read as U+FEFF; a code page 932 file has none.
-  if (HasByteOrderMark(encoding) && text.starts_with(kByteOrderMark)) text.erase(0, 1);
-  UnifyLineBreaks(text);
-  return text;
+  return Decoded(bytes, Planned(bytes, Given(bytes, encoding))).text;
 }
 
 DetectedText DecodeDetectedTextFile(std::string_view bytes) {
-  DetectedReading reading = ReadInDetectedEncoding(bytes);
-  const bool undetermined = !reading.sure && reading.text.find(u'\uFFFD') != std::u16string::npos;
-  UnifyLineBreaks(reading.text);
-  return {std::move(reading.text), reading.encoding, undetermined};
+  return Decoded(bytes, Planned(bytes, DetectEncoding(bytes)));
+}
+
+IoResult<UndecodedTextFile> UndecodedTextFile::Read(const std::string& path,
+                                                    std::optional<TextEncoding> encoding) {
+  IoResult<std::string> bytes = ReadFileBytes(path);
+  if (!bytes) return bytes.error();
+  try {
+    Plan plan = Planned(bytes.value(),
+                        encoding ? Given(bytes.value(), *encoding) : DetectEncoding(bytes.value()));
+    return UndecodedTextFile(path, std::move(bytes.value()), std::move(plan));
+  } catch (const std::bad_alloc&) {
+    return IoError{path, MakeErrorCode(FileError::kTooLarge), bytes.value().size()};
+  }
+}
+
+IoResult<DetectedText> UndecodedTextFile::Decode() && {
+  try {
+    DetectedText text = Decoded(bytes_, std::move(plan_));
+    std::string().swap(bytes_);
+    return text;
+  } catch (const std::bad_alloc&) {
+    return IoError{path_, MakeErrorCode(FileError::kTooLarge), bytes_.size()};
+  }
 }
 
 EncodedText EncodeTextFile(std::u16string_view text, Charset charset) {

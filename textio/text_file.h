@@ -3,11 +3,15 @@
 // after the last line.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/charset.h"
 #include "platform/io_error.h"
+#include "textio/encoding_detection.h"
 
 namespace mirotabe {
 
@@ -30,6 +34,41 @@ struct DetectedText {
   bool undetermined = false;
 };
 DetectedText DecodeDetectedTextFile(std::string_view bytes);
+
+// A file's bytes and the encoding to read them in, before they are
+// decoded. The length of the text is known first, counted without
+// decoding in code page 932 and in valid UTF-8, so that a caller can turn
+// down a text too long for it before it takes the memory of the text.
+class UndecodedTextFile {
+ public:
+  // Reads the file at `path`, to be decoded in `encoding`, or else in the
+  // one its bytes are found to be in.
+  static IoResult<UndecodedTextFile> Read(const std::string& path,
+                                          std::optional<TextEncoding> encoding);
+
+  // The units of the text that Decode gives.
+  std::size_t TextLength() const { return plan_.length; }
+
+  // The text, as ReadDetectedTextFile or ReadTextFile(path, encoding)
+  // give it; the bytes are let go.
+  IoResult<DetectedText> Decode() &&;
+
+  // How the bytes become the text: the encoding, and the units of the
+  // text and those unifying the line breaks adds to the decoded units.
+  struct Plan {
+    DetectedEncoding encoding;
+    std::size_t addedUnits = 0;
+    std::size_t length = 0;
+  };
+
+ private:
+  UndecodedTextFile(std::string path, std::string bytes, Plan plan)
+      : path_(std::move(path)), bytes_(std::move(bytes)), plan_(std::move(plan)) {}
+
+  std::string path_;
+  std::string bytes_;
+  Plan plan_;
+};
 
 // The bytes that store `text`: exactly the text, with no line break added.
 // Characters the encoding cannot hold become '?' and are counted.

@@ -85,15 +85,6 @@ QString TooLargeText(const LayoutTooLarge& tooLarge) {
       .arg(tooLarge.bound);
 }
 
-// The text of the file at `path` in `encoding`, or in the one it is found
-// to be in.
-IoResult<DetectedText> ReadIn(const std::string& path, std::optional<TextEncoding> encoding) {
-  if (!encoding) return ReadDetectedTextFile(path);
-  IoResult<std::u16string> text = ReadTextFile(path, *encoding);
-  if (!text) return text.error();
-  return DetectedText{std::move(text.value()), *encoding, false};
-}
-
 QString Listed(const std::vector<char32_t>& characters) {
   QString listed;
   for (const char32_t c : characters) {
@@ -434,23 +425,31 @@ void MainWindow::ReopenInput(TextEncoding encoding) {
 }
 
 void MainWindow::Load(const std::string& path, std::optional<TextEncoding> encoding) {
-  const IoResult<DetectedText> read = ReadIn(path, encoding);
-  if (!read) {
+  const auto failed = [this, &path](const IoError& error) {
     ShowError(QStringLiteral("ファイルを開けませんでした。\r\n%1\r\n%2")
-                  .arg(ShownPath(path), ReasonText(read.error())));
+                  .arg(ShownPath(path), ReasonText(error)));
+  };
+  IoResult<UndecodedTextFile> file = UndecodedTextFile::Read(path, encoding);
+  if (!file) {
+    failed(file.error());
     return;
   }
   loadedFile_ = path;
   // Only a starting folder for the dialogs: the text form serves.
   lastFile_ = ShownPath(path);
-  const std::u16string& text = read.value().text;
-  // Said before the text goes anywhere: filling the pane alone would take
-  // long and much memory.
-  if (text.size() > maxShownUnits_ &&
+  // Said before the text is decoded or goes anywhere: decoding alone would
+  // take much memory, and filling the pane long.
+  const std::size_t length = file.value().TextLength();
+  if (length > maxShownUnits_ &&
       !services_.AskToProceed(
           this, kTitle,
-          TooLongText(text.size(), maxShownUnits_) +
+          TooLongText(length, maxShownUnits_) +
               QStringLiteral("\r\n入力欄にだけ開きますか? 縮めると縦書きになります。"))) {
+    return;
+  }
+  const IoResult<DetectedText> read = std::move(file.value()).Decode();
+  if (!read) {
+    failed(read.error());
     return;
   }
   const QString name = QString::fromLatin1(EncodingName(read.value().encoding));
@@ -458,7 +457,7 @@ void MainWindow::Load(const std::string& path, std::optional<TextEncoding> encod
                               ? QStringLiteral("文字コード: %1 (判別できませんでした)").arg(name)
                               : QStringLiteral("文字コード: %1").arg(name));
   reopenMenu_->ShowRead(read.value().encoding);
-  ReplaceProgramText(*inputPane_, text);
+  ReplaceProgramText(*inputPane_, read.value().text);
   // A text just read is read from its start.
   inputPane_->moveCursor(QTextCursor::Start);
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "tests/support/case_name.h"
+#include "tests/support/temp_folder.h"
 #include "textio/charset_guess.h"
 #include "textio/text_file.h"
 
@@ -65,6 +66,19 @@ TEST_P(EncodingDetectionTest, FindsTheEncodingAndTheText) {
   EXPECT_EQ(detected.encoding, c.encoding);
   EXPECT_EQ(detected.text, Lines(c.text, c.lines));
   EXPECT_EQ(detected.undetermined, c.undetermined);
+
+  // Read from a file, the same, with the length told before decoding.
+  const testing_support::TempFolder folder;
+  const std::string path = folder.PathOf("in.txt");
+  testing_support::WriteFile(path, Lines(c.bytes, c.lines));
+  IoResult<UndecodedTextFile> file = UndecodedTextFile::Read(path, std::nullopt);
+  ASSERT_TRUE(file);
+  EXPECT_EQ(file.value().TextLength(), detected.text.size());
+  const IoResult<DetectedText> read = std::move(file.value()).Decode();
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read.value().text, detected.text);
+  EXPECT_EQ(read.value().encoding, detected.encoding);
+  EXPECT_EQ(read.value().undetermined, detected.undetermined);
 }
 
 INSTANTIATE_TEST_SUITE_P(

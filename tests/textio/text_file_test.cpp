@@ -28,6 +28,14 @@ class DecodeTextFileTest : public testing::TestWithParam<DecodeCase> {};
 
 TEST_P(DecodeTextFileTest, GivesTheProgramsTextForm) {
   EXPECT_EQ(DecodeTextFile(GetParam().bytes), GetParam().text);
+  // Read from a file, the length of the text is told before decoding.
+  const TempFolder folder;
+  const std::string path = folder.PathOf("in.txt");
+  WriteFile(path, GetParam().bytes);
+  IoResult<UndecodedTextFile> file = UndecodedTextFile::Read(path, TextEncoding::Cp932);
+  ASSERT_TRUE(file);
+  EXPECT_EQ(file.value().TextLength(), GetParam().text.size());
+  EXPECT_EQ(std::move(file.value()).Decode().value().text, GetParam().text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
