@@ -457,9 +457,17 @@ void MainWindow::Load(const std::string& path, std::optional<TextEncoding> encod
                               ? QStringLiteral("文字コード: %1 (判別できませんでした)").arg(name)
                               : QStringLiteral("文字コード: %1").arg(name));
   reopenMenu_->ShowRead(read.value().encoding);
+  // A text just read is read from its start. The caret stays there while
+  // the pane fills: carried to the end, it would be sought in the last
+  // line when the output follows the new text, and that line can be the
+  // whole text.
+  QTextCursor start(inputPane_->document());
+  start.setKeepPositionOnInsert(true);
+  inputPane_->setTextCursor(start);
   ReplaceProgramText(*inputPane_, read.value().text);
-  // A text just read is read from its start.
-  inputPane_->moveCursor(QTextCursor::Start);
+  // Later insertions at the caret move it again.
+  inputPane_->setTextCursor(QTextCursor(inputPane_->document()));
+  FollowInputCaret();
 }
 
 QString MainWindow::DialogFolder() const {
