@@ -177,14 +177,10 @@ IoResult<std::u16string> ReadTextFile(const std::string& path, Charset charset) 
                      [charset](std::string_view bytes) { return DecodeTextFile(bytes, charset); });
 }
 
-IoResult<std::u16string> ReadTextFile(const std::string& path, TextEncoding encoding) {
-  IoResult<std::string> bytes = ReadFileBytes(path);
-  if (!bytes) return bytes.error();
-  return DecodeTextFile(bytes.value(), encoding);
-}
-
 IoResult<DetectedText> ReadDetectedTextFile(const std::string& path) {
-  return ReadDecoded(path, [](std::string_view bytes) { return DecodeDetectedTextFile(bytes); });
+  IoResult<UndecodedTextFile> file = UndecodedTextFile::Read(path, std::nullopt);
+  if (!file) return file.error();
+  return std::move(file.value()).Decode();
 }
 
 IoStatus WriteTextFile(const std::string& path, std::u16string_view text, Charset charset) {

@@ -49,8 +49,7 @@ class UndecodedTextFile {
   // The units of the text that Decode gives.
   std::size_t TextLength() const { return plan_.length; }
 
-  // The text, as ReadDetectedTextFile or ReadTextFile(path, encoding)
-  // give it; the bytes are let go.
+  // The text in the encoding found or given; the bytes are let go.
   IoResult<DetectedText> Decode() &&;
 
   // How the bytes become the text: the encoding, and the units of the
@@ -76,9 +75,9 @@ EncodedText EncodeTextFile(std::u16string_view text, Charset charset = Charset::
 
 // Reads the whole file at `path`. A zero-byte file is the empty text.
 IoResult<std::u16string> ReadTextFile(const std::string& path, Charset charset = Charset::Cp932);
+// Reads the file at `path` in the encoding its bytes are found to be in, as
+// the window opens it: UndecodedTextFile::Read, then Decode.
 IoResult<DetectedText> ReadDetectedTextFile(const std::string& path);
-// Reads the file at `path` in `encoding`, as a user who knows it asks.
-IoResult<std::u16string> ReadTextFile(const std::string& path, TextEncoding encoding);
 
 // Replaces the file at `path` by `text` atomically: a failed write leaves
 // the old file whole.
