@@ -39,6 +39,17 @@ constexpr std::size_t kUpdateRoom = std::size_t{64} * 1024;
 constexpr std::size_t kPieceUnits = std::size_t{128} * 1024;
 constexpr std::size_t kMinPieceRows = 8;
 
+// A text in one piece, read as a GapText is read.
+struct ViewSpans {
+  std::u16string_view text;
+  std::size_t size() const { return text.size(); }
+  bool empty() const { return text.empty(); }
+  std::u16string_view Span(std::size_t from, std::size_t to) const {
+    return text.substr(from, to - from);
+  }
+  std::u16string_view Text() const { return text; }
+};
+
 }  // namespace
 
 class LayoutBuilder {
@@ -80,8 +91,10 @@ class LayoutBuilder {
     return std::move(layout);
   }
 
-  static LayoutResult Update(VerticalLayout&& layout, std::u16string_view input,
-                             const TextEdit& edit, std::uint8_t tabSpace, const SwapTable& table,
+  // `input` is a text read in spans: its size(), Span(from, to) and Text().
+  template <typename Text>
+  static LayoutResult Update(VerticalLayout&& layout, const Text& input, const TextEdit& edit,
+                             std::uint8_t tabSpace, const SwapTable& table,
                              const LayoutSettings& settings, std::size_t maxCells);
 
  private:
@@ -94,7 +107,8 @@ class LayoutBuilder {
     bool atEnd = false;        // whether its last line is the text's last
   };
 
-  static std::optional<Region> FindRegion(const VerticalLayout& layout, std::u16string_view input,
+  template <typename Text>
+  static std::optional<Region> FindRegion(const VerticalLayout& layout, const Text& input,
                                           const TextEdit& edit);
   static bool LayOutLines(VerticalLayout& layout, std::u16string_view changed, bool atEnd,
                           std::uint8_t tabSpace, const SwapTable& table, std::vector<Line>& lines,
@@ -251,24 +265,28 @@ class LayoutBuilder {
   }
 };
 
+template <typename Text>
 std::optional<LayoutBuilder::Region> LayoutBuilder::FindRegion(const VerticalLayout& layout,
-                                                               std::u16string_view input,
+                                                               const Text& input,
                                                                const TextEdit& edit) {
   const PrefixSums& lines = layout.basis_->inputLines;
   const std::size_t oldSize = lines.Total();
-  if (edit.offset + edit.removed > oldSize || oldSize - edit.removed + edit.added != input.size()) {
+  const std::size_t size = input.size();
+  if (edit.offset + edit.removed > oldSize || oldSize - edit.removed + edit.added != size) {
     return std::nullopt;
   }
   // A line break is decided by its two units alone, so the breaks wholly
-  // before the edit and wholly after it stay.
+  // before the edit and wholly after it stay. The text is read on either
+  // side of the edit, which a text edited in place keeps together.
   Region region;
   if (edit.offset >= 2) {
-    const std::size_t before = input.rfind(kLineBreak, edit.offset - 2);
+    const std::size_t before = input.Span(0, edit.offset).rfind(kLineBreak);
     if (before != std::u16string_view::npos) region.start = before + kLineBreak.size();
   }
-  const std::size_t after = input.find(kLineBreak, edit.offset + edit.added);
+  const std::size_t editEnd = edit.offset + edit.added;
+  const std::size_t after = input.Span(editEnd, size).find(kLineBreak);
   region.atEnd = after == std::u16string_view::npos;
-  region.newEnd = region.atEnd ? input.size() : after;
+  region.newEnd = region.atEnd ? size : editEnd + after;
   const std::size_t oldEnd = region.newEnd - edit.added + edit.removed;
 
   region.firstLine = region.start >= oldSize ? lines.size() - 1 : lines.IndexOf(region.start);
@@ -295,7 +313,7 @@ bool LayoutBuilder::LayOutLines(VerticalLayout& layout, std::u16string_view chan
   // back what is no longer used.
   const std::size_t base = layout.prepared_.size() - kGridReadAhead;
   if (base + prepared.size() + kGridReadAhead > layout.prepared_.capacity()) return false;
-  layout.prepared_.resize(base);
+  layout.prepared_.erase(base);
   layout.prepared_.append(prepared);
   layout.prepared_.append(kGridReadAhead, kBlankCell);
   const std::size_t offsetsBefore = layout.unitOffsets_.size();
@@ -357,10 +375,10 @@ void LayoutBuilder::SpliceColumns(VerticalLayout& layout, const Region& region,
           : VerticalLayout::Change{};
 }
 
-LayoutResult LayoutBuilder::Update(VerticalLayout&& layout, std::u16string_view input,
-                                   const TextEdit& edit, std::uint8_t tabSpace,
-                                   const SwapTable& table, const LayoutSettings& settings,
-                                   std::size_t maxCells) {
+template <typename Text>
+LayoutResult LayoutBuilder::Update(VerticalLayout&& layout, const Text& input, const TextEdit& edit,
+                                   std::uint8_t tabSpace, const SwapTable& table,
+                                   const LayoutSettings& settings, std::size_t maxCells) {
   const VerticalLayout::UpdateBasis* basis = layout.basis_ ? &*layout.basis_ : nullptr;
   std::optional<Region> region;
   if (basis != nullptr && !input.empty() && basis->tabSpace == tabSpace && basis->table == table &&
@@ -369,9 +387,10 @@ LayoutResult LayoutBuilder::Update(VerticalLayout&& layout, std::u16string_view 
   }
   std::vector<Line> lines;
   std::vector<std::size_t> inputUnits;
-  if (!region || !LayOutLines(layout, input.substr(region->start, region->newEnd - region->start),
-                              region->atEnd, tabSpace, table, lines, inputUnits)) {
-    return RebuildVerticalLayout(std::move(layout), input, tabSpace, table, settings, maxCells);
+  if (!region || !LayOutLines(layout, input.Span(region->start, region->newEnd), region->atEnd,
+                              tabSpace, table, lines, inputUnits)) {
+    return RebuildVerticalLayout(std::move(layout), input.Text(), tabSpace, table, settings,
+                                 maxCells);
   }
   std::vector<Line> columns;
   std::vector<std::size_t> lineColumns;
@@ -421,6 +440,14 @@ LayoutResult RebuildVerticalLayout(VerticalLayout&& previous, std::u16string_vie
 }
 
 LayoutResult UpdateVerticalLayout(VerticalLayout&& previous, std::u16string_view input,
+                                  const TextEdit& edit, std::uint8_t tabSpace,
+                                  const SwapTable& table, const LayoutSettings& layout,
+                                  std::size_t maxCells) {
+  return LayoutBuilder::Update(std::move(previous), ViewSpans{input}, edit, tabSpace, table, layout,
+                               maxCells);
+}
+
+LayoutResult UpdateVerticalLayout(VerticalLayout&& previous, const GapText& input,
                                   const TextEdit& edit, std::uint8_t tabSpace,
                                   const SwapTable& table, const LayoutSettings& layout,
                                   std::size_t maxCells) {

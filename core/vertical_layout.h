@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "core/cell_replacements.h"
+#include "core/gap_text.h"
 #include "core/layout_settings.h"
 #include "core/prefix_sums.h"
 #include "core/settings.h"
@@ -199,6 +200,14 @@ LayoutResult RebuildVerticalLayout(VerticalLayout&& previous, std::u16string_vie
 // edit joins or splits prepared lines unlike input lines, and now and then
 // to reclaim the memory of lines laid out again.
 LayoutResult UpdateVerticalLayout(VerticalLayout&& previous, std::u16string_view input,
+                                  const TextEdit& edit, std::uint8_t tabSpace,
+                                  const SwapTable& table, const LayoutSettings& layout,
+                                  std::size_t maxCells = kMaxLayoutCells);
+
+// The same, for a text edited in place: only the units around the edit are
+// read, so the text need not be together in memory, except where the
+// whole text is laid out again.
+LayoutResult UpdateVerticalLayout(VerticalLayout&& previous, const GapText& input,
                                   const TextEdit& edit, std::uint8_t tabSpace,
                                   const SwapTable& table, const LayoutSettings& layout,
                                   std::size_t maxCells = kMaxLayoutCells);

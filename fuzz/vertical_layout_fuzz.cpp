@@ -51,16 +51,25 @@ void CheckUpdates(FuzzedDataProvider& data, std::u16string text, std::uint8_t ta
                                 static_cast<Kinsoku>(data.ConsumeIntegralInRange<int>(0, 2)),
                                 data.ConsumeIntegralInRange<std::uint8_t>(0, 2)};
   LayoutResult layout = RebuildVerticalLayout({}, text, tabSpace, table, settings, bound);
+  // The same text edited in place, as the window keeps it.
+  GapText edited(text);
   for (int edits = data.ConsumeIntegralInRange(0, 4); edits > 0; --edits) {
     const std::size_t offset = data.ConsumeIntegralInRange<std::size_t>(0, text.size());
     const std::size_t removed = data.ConsumeIntegralInRange<std::size_t>(0, text.size() - offset);
     const std::u16string added = fuzzing::DrawText(data, 24);
     text.replace(offset, removed, added);
+    edited.Replace(offset, removed, added);
+    const TextEdit edit{offset, removed, added.size()};
     VerticalLayout* previous = std::get_if<VerticalLayout>(&layout);
-    layout = previous != nullptr
-                 ? UpdateVerticalLayout(std::move(*previous), text, {offset, removed, added.size()},
-                                        tabSpace, table, settings, bound)
-                 : RebuildVerticalLayout({}, text, tabSpace, table, settings, bound);
+    if (previous == nullptr) {
+      layout = RebuildVerticalLayout({}, text, tabSpace, table, settings, bound);
+    } else if (data.ConsumeBool()) {
+      layout = UpdateVerticalLayout(std::move(*previous), edited, edit, tabSpace, table, settings,
+                                    bound);
+    } else {
+      layout =
+          UpdateVerticalLayout(std::move(*previous), text, edit, tabSpace, table, settings, bound);
+    }
     const LayoutResult fresh = BuildVerticalLayout(text, tabSpace, table, settings, bound);
     const auto* got = std::get_if<VerticalLayout>(&layout);
     const auto* want = std::get_if<VerticalLayout>(&fresh);

@@ -28,8 +28,12 @@ class InputPane : public QPlainTextEdit {
   explicit InputPane(QWidget* parent = nullptr);
 
   // The text in the program's form (see ProgramText), valid until the next
-  // edit.
-  std::u16string_view ProgramText() const { return programText_->Text(); }
+  // edit or read of it.
+  std::u16string_view ProgramText() const { return programText_->Text().Text(); }
+  // The same text as it is kept between edits: a keystroke's work reads
+  // the units around the edit from it, without bringing the whole text
+  // together.
+  const GapText& ProgramTextBuffer() const { return programText_->Text(); }
 
   // Where the caret stands in that text.
   ProgramTextMirror::Place CaretPlace() const;

@@ -235,7 +235,7 @@ void MainWindow::Convert() {
   // The layout follows the edits since the last conversion, line by line
   // where it can.
   const std::optional<TextEdit> edit = inputPane_->TakeEdit();
-  const std::u16string_view text = inputPane_->ProgramText();
+  const GapText& text = inputPane_->ProgramTextBuffer();
   if (text.size() > maxShownUnits_) {
     outputTooLarge_ = TooLongText(text.size(), maxShownUnits_);
     outputPane_->SetLayout({});
@@ -247,7 +247,7 @@ void MainWindow::Convert() {
   LayoutResult result =
       edit ? UpdateVerticalLayout(outputPane_->TakeLayout(), text, *edit, settings_.tabSpace,
                                   settings_.swapTable, settings_.layout, kAnyCells)
-           : RebuildVerticalLayout(outputPane_->TakeLayout(), text, settings_.tabSpace,
+           : RebuildVerticalLayout(outputPane_->TakeLayout(), text.Text(), settings_.tabSpace,
                                    settings_.swapTable, settings_.layout, kAnyCells);
   auto& layout = std::get<VerticalLayout>(result);
   const std::size_t columns = layout.ColumnCount();
@@ -263,7 +263,7 @@ void MainWindow::Convert() {
 void MainWindow::FollowInputCaret() {
   const ProgramTextMirror::Place caret = inputPane_->CaretPlace();
   const std::u16string_view before =
-      inputPane_->ProgramText().substr(caret.lineStart, caret.offset - caret.lineStart);
+      inputPane_->ProgramTextBuffer().Span(caret.lineStart, caret.offset);
   // Without a column length every line is one column; with one, the lines
   // above are cut as the layout cut them.
   const VerticalLayout& layout = outputPane_->layout();

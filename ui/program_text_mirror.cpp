@@ -90,7 +90,7 @@ ProgramTextMirror::Place ProgramTextMirror::PlaceOf(int position) const {
 
 void ProgramTextMirror::Reload() {
   const std::size_t oldSize = text_.size();
-  text_ = ProgramText(static_cast<const QTextDocument&>(*document_));
+  text_ = GapText(ProgramText(static_cast<const QTextDocument&>(*document_)));
   blocks_.clear();
   for (QTextBlock block = document_->firstBlock(); block.isValid(); block = block.next()) {
     blocks_.push_back(RecordOf(block));
@@ -154,14 +154,23 @@ void ProgramTextMirror::Apply(int position, int /*removed*/, int added) {
   }
   // A whole new text, as a load makes, is taken as it is, not copied.
   if (start == 0 && oldEnd == text_.size()) {
-    text_ = std::move(inserted);
+    text_ = GapText(std::move(inserted));
   } else {
-    text_.replace(start, oldEnd - start, inserted);
+    text_.Replace(start, oldEnd - start, inserted);
   }
+  // The records are overwritten in place where they can be: a keystroke
+  // changes one block, and moving the records of all the blocks after it
+  // would cost as much as the rest of the keystroke.
+  const auto oldCount = static_cast<std::size_t>(oldLast) + 1 - firstIndex;
+  const std::size_t kept = std::min(oldCount, records.size());
   const auto firstAt = blocks_.begin() + static_cast<std::ptrdiff_t>(firstIndex);
-  blocks_.erase(firstAt, blocks_.begin() + oldLast + 1);
-  blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(firstIndex), records.begin(),
-                 records.end());
+  std::copy_n(records.begin(), kept, firstAt);
+  const auto keptEnd = firstAt + static_cast<std::ptrdiff_t>(kept);
+  if (records.size() > kept) {
+    blocks_.insert(keptEnd, records.begin() + static_cast<std::ptrdiff_t>(kept), records.end());
+  } else {
+    blocks_.erase(keptEnd, keptEnd + static_cast<std::ptrdiff_t>(oldCount - kept));
+  }
   starts_.resize(std::min(starts_.size(), firstIndex + 1));
   const TextEdit edit{start, oldEnd - start, text_.size() + oldEnd - start - oldSize};
   pending_ = pending_ ? Combined(*pending_, edit) : edit;

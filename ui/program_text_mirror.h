@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/gap_text.h"
 #include "core/text_edit.h"
 
 namespace mirotabe {
@@ -26,8 +27,10 @@ class ProgramTextMirror : public QObject {
   // Follows `document` from now on; it must outlive this mirror.
   explicit ProgramTextMirror(QTextDocument* document);
 
-  // The document's text in the program's form, valid until its next edit.
-  std::u16string_view Text() const { return text_; }
+  // The document's text in the program's form. Reading it whole brings it
+  // together in memory, which costs a pass over it after an edit; a
+  // keystroke's conversion reads only the units around the edit.
+  const GapText& Text() const { return text_; }
 
   // Where a position of the document falls in the text.
   struct Place {
@@ -63,7 +66,7 @@ class ProgramTextMirror : public QObject {
   Start StartOf(std::size_t block) const;
 
   QTextDocument* document_;
-  std::u16string text_;
+  GapText text_;
   std::vector<Block> blocks_;
   // The starts of the first blocks, as far as they are known.
   mutable std::vector<Start> starts_;

@@ -227,8 +227,9 @@ void ExpectFreshLayout(const VerticalLayout& previous, const VerticalLayout& got
   }
 }
 
-// Brought up to date after each of many random edits, a layout is the one
-// a fresh build of the edited text gives; the columns it says it kept are
+// Brought up to date after each of many random edits, from the text whole
+// or edited in place, a layout is the one a fresh build of the edited text
+// gives; the columns it says it kept are
 // the same.
 TEST(VerticalLayoutTest, UpdatedLayoutsAreFreshOnes) {
   const SwapTable tables[] = {
@@ -246,6 +247,8 @@ TEST(VerticalLayoutTest, UpdatedLayoutsAreFreshOnes) {
     for (const SwapTable& table : tables) {
       for (const LayoutSettings& layoutSettings : settings) {
         std::u16string text = RandomPieces(random, 30, pairs);
+        // The same text edited in place, its gap moved about by reads.
+        GapText edited(text);
         LayoutResult result = RebuildVerticalLayout({}, text, 2, table, layoutSettings);
         int kept = 0;
         for (int step = 0; step < 80; ++step) {
@@ -254,9 +257,16 @@ TEST(VerticalLayoutTest, UpdatedLayoutsAreFreshOnes) {
               std::min<std::size_t>(random() % (step % 10 == 0 ? 40 : 4), text.size() - offset);
           const std::u16string added = RandomPieces(random, random() % 3, pairs);
           text.replace(offset, removed, added);
+          edited.Replace(offset, removed, added);
+          const std::size_t from = random() % (text.size() + 1);
+          const std::size_t to = from + random() % (text.size() - from + 1);
+          ASSERT_EQ(edited.Span(from, to), std::u16string_view(text).substr(from, to - from));
           const VerticalLayout previous = std::get<VerticalLayout>(result);
-          result = UpdateVerticalLayout(std::move(std::get<VerticalLayout>(result)), text,
-                                        {offset, removed, added.size()}, 2, table, layoutSettings);
+          const TextEdit edit{offset, removed, added.size()};
+          result = step % 2 == 0 ? UpdateVerticalLayout(std::move(std::get<VerticalLayout>(result)),
+                                                        text, edit, 2, table, layoutSettings)
+                                 : UpdateVerticalLayout(std::move(std::get<VerticalLayout>(result)),
+                                                        edited, edit, 2, table, layoutSettings);
           ASSERT_NO_FATAL_FAILURE(ExpectFreshLayout(previous, std::get<VerticalLayout>(result),
                                                     text, table, layoutSettings, kept))
               << "step " << step;
