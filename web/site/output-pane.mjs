@@ -2,7 +2,9 @@
 // only the cells in view, each glyph centred in its cell of a fixed grid.
 // A keystroke repaints only the columns it changed and the marked cells;
 // scrolling, a new layout and the pane's own caret and selection repaint
-// the view.
+// the view. All of it happens in the next frame, which is also where the
+// pane scrolls, so that a keystroke makes the page lay out no more often
+// than the frame does.
 // Like the desktop's pane it stands for the layout's rows joined by line
 // breaks: it has a caret and a selection in that text (mouse, touch, keys),
 // copies it, marks the input caret's cell, and gives assistive technology
@@ -15,7 +17,8 @@ function parseCells(units) {
   const cells = [];
   for (let i = 0; i < units.length;) {
     const length = units[i++];
-    cells.push(length === 0 ? '' : String.fromCharCode(...units.subarray(i, i + length)));
+    cells.push(length === 0 ? '' : length === 1 ? String.fromCharCode(units[i])
+      : String.fromCharCode(...units.subarray(i, i + length)));
     i += length;
   }
   return cells;
@@ -48,9 +51,13 @@ export class OutputPane {
     this.paintedMark = null;
     this.readerPending = false;
     // The view's size and scroll position, kept here so that drawing reads
-    // no layout back from the page.
+    // no layout back from the page; `scrollPending` when the next frame is
+    // to scroll the pane there.
     this.view = { width: 0, height: 0, left: 0, top: 0 };
+    this.scrollPending = false;
     element.addEventListener('scroll', () => {
+      // The pane's own scrolling has been painted in the frame that did it.
+      if (this.scrollPending || (element.scrollLeft === this.view.left && element.scrollTop === this.view.top)) return;
       this.view.left = element.scrollLeft;
       this.view.top = element.scrollTop;
       this.redraw();
@@ -69,8 +76,10 @@ export class OutputPane {
 
   // Shows a layout of `rows` × `columns` cells (the engine holds it), of
   // which only `changed` ({first, count} columns from the left) differ
-  // from the one shown, or all when it is null; the caret and the
-  // selection stay where the new layout still has them.
+  // from the one shown, or all when it is null (as when columns are added
+  // or removed, which moves every column); the caret and the selection
+  // stay where the new layout still has them. Rows added or removed at the
+  // bottom move no cell.
   show(rows, columns, changed, message = '') {
     const resized = rows !== this.rows || columns !== this.columns;
     this.rows = rows;
@@ -86,12 +95,13 @@ export class OutputPane {
     const clamp = (p) => ({ row: Math.min(p.row, Math.max(rows - 1, 0)), column: Math.min(p.column, columns) });
     this.caret = clamp(this.caret);
     this.anchor = clamp(this.anchor);
-    if (changed && !resized) this.damage.columns.push(changed);
+    if (changed) this.damage.columns.push(changed);
     else this.damage.all = true;
     this.draw();
   }
 
-  // Marks `cell` ({row, column} or null) and scrolls just enough to show it.
+  // Marks `cell` ({row, column} or null) and, in the next frame, scrolls
+  // just enough to show it.
   markCell(cell) {
     this.mark = cell;
     if (cell) {
@@ -103,16 +113,14 @@ export class OutputPane {
       else if (x + this.cellWidth > left + w) left = x + this.cellWidth + PADDING - w;
       if (y < top) top = y - PADDING;
       else if (y + this.cellHeight > top + h) top = y + this.cellHeight + PADDING - h;
-      if (left !== this.view.left || top !== this.view.top) this.scrollView(left, top);
+      if (left !== this.view.left || top !== this.view.top) {
+        this.view.left = left;
+        this.view.top = top;
+        this.scrollPending = true;
+        this.damage.all = true;
+      }
     }
     this.draw();
-  }
-
-  scrollView(left, top) {
-    this.element.scrollTo(left, top);
-    this.view.left = this.element.scrollLeft;
-    this.view.top = this.element.scrollTop;
-    this.damage.all = true;
   }
 
   hasSelection() {
@@ -159,6 +167,12 @@ export class OutputPane {
   drawNow() {
     const { width, height } = this.view;
     const ratio = window.devicePixelRatio || 1;
+    if (this.scrollPending) {
+      this.element.scrollTo(this.view.left, this.view.top);
+      this.view.left = this.element.scrollLeft;
+      this.view.top = this.element.scrollTop;
+      this.scrollPending = false;
+    }
     const damage = this.damage;
     this.damage = { all: false, columns: [], cells: [] };
     if (this.canvas.width !== Math.round(width * ratio) || this.canvas.height !== Math.round(height * ratio)) {
@@ -181,15 +195,18 @@ export class OutputPane {
     g.textAlign = 'center';
     g.textBaseline = 'middle';
     const all = this.window();
+    if (damage.all || damage.columns.length !== 0) this.refreshReaderSoon();
     if (damage.all) {
       this.paint(all, true);
       this.paintedMark = this.mark;
       return;
     }
+    // A changed column is painted down to the view's bottom, over the
+    // cells of rows that the layout no longer has.
     for (const { first, count } of damage.columns) {
       const firstColumn = Math.max(first, all.firstColumn);
       const end = Math.min(first + count, all.firstColumn + all.columns);
-      if (firstColumn < end) this.paint({ ...all, firstColumn, columns: end - firstColumn }, false);
+      if (firstColumn < end) this.paint({ ...all, firstColumn, columns: end - firstColumn }, false, true);
     }
     const sameCell = (a, b) => a === b || (a && b && a.row === b.row && a.column === b.column);
     if (!sameCell(this.mark, this.paintedMark)) {
@@ -200,7 +217,6 @@ export class OutputPane {
       }
       this.paintedMark = this.mark;
     }
-    this.refreshReaderSoon();
   }
 
   // The rows and columns in view.
@@ -217,9 +233,9 @@ export class OutputPane {
   }
 
   // Paints the cells of `area` over what was there; `whole` paints the
-  // whole view, its background, caret and text for assistive technology
-  // included.
-  paint({ firstRow, rows, firstColumn, columns }, whole) {
+  // whole view, its background and caret included, and `downToBottom`
+  // the background of the area's columns down to the view's bottom.
+  paint({ firstRow, rows, firstColumn, columns }, whole, downToBottom = false) {
     const g = this.context;
     const { background, text } = this.colours;
     const left = PADDING - this.view.left;
@@ -227,11 +243,9 @@ export class OutputPane {
     const x0 = whole ? 0 : left + firstColumn * this.cellWidth;
     const y0 = whole ? 0 : top + firstRow * this.cellHeight;
     g.fillStyle = background;
-    g.fillRect(x0, y0, whole ? this.view.width : columns * this.cellWidth, whole ? this.view.height : rows * this.cellHeight);
-    if (rows === 0 || columns === 0) {
-      if (whole) this.reader.textContent = '';
-      return;
-    }
+    g.fillRect(x0, y0, whole ? this.view.width : columns * this.cellWidth,
+      whole || downToBottom ? this.view.height - y0 : rows * this.cellHeight);
+    if (rows === 0 || columns === 0) return;
     const cells = parseCells(this.page.cells(firstRow, rows, firstColumn, columns));
     const [from, to] = before(this.caret, this.anchor) ? [this.caret, this.anchor] : [this.anchor, this.caret];
     const selecting = this.hasSelection();
@@ -258,27 +272,25 @@ export class OutputPane {
       g.fillStyle = text;
       g.fillRect(left + this.caret.column * this.cellWidth - 1, top + this.caret.row * this.cellHeight, 2, this.cellHeight);
     }
-    const lines = [];
-    for (let r = 0; r < rows; ++r) lines.push(cells.slice(r * columns, (r + 1) * columns).join(''));
-    this.reader.textContent = lines.join('\n');
   }
 
-  // The rows in view as text, for assistive technology, after a frame that
-  // painted only some cells.
+  // The rows in view as text, for assistive technology, set after the
+  // frame that painted them: laying out this text is no part of showing
+  // a keystroke.
   refreshReaderSoon() {
     if (this.readerPending) return;
     this.readerPending = true;
     setTimeout(() => {
       this.readerPending = false;
       const { firstRow, rows, firstColumn, columns } = this.window();
-      if (rows === 0 || columns === 0) {
-        this.reader.textContent = '';
-        return;
+      let text = '';
+      if (rows !== 0 && columns !== 0) {
+        const cells = parseCells(this.page.cells(firstRow, rows, firstColumn, columns));
+        const lines = [];
+        for (let r = 0; r < rows; ++r) lines.push(cells.slice(r * columns, (r + 1) * columns).join(''));
+        text = lines.join('\n');
       }
-      const cells = parseCells(this.page.cells(firstRow, rows, firstColumn, columns));
-      const lines = [];
-      for (let r = 0; r < rows; ++r) lines.push(cells.slice(r * columns, (r + 1) * columns).join(''));
-      this.reader.textContent = lines.join('\n');
+      if (this.reader.textContent !== text) this.reader.textContent = text;
     });
   }
 
