@@ -46,6 +46,19 @@ async function outputRows() {
   await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
   return page.$eval('#output .reader', (reader) => reader.textContent);
 }
+// How many bytes of the output pane's pixels differ from a repaint of its
+// whole view, which focus going to the pane and back makes: none, whatever
+// the frames before painted again or moved.
+async function unlikeRepaint() {
+  await page.$eval('#output canvas', (canvas) => {
+    window.paintedPixels = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+  });
+  await page.focus('#output');
+  await page.focus('#input');
+  await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+  return page.$eval('#output canvas', (canvas) => canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height)
+    .data.filter((value, i) => value !== window.paintedPixels[i]).length);
+}
 const settingsBytes = () => page.evaluate(() => {
   const stored = localStorage.getItem('mirotabe.settings') ?? '';
   return Array.from(atob(stored), (c) => c.charCodeAt(0));
@@ -119,7 +132,12 @@ test('typing converts at every change, edits in the middle and undo included', a
     if (how === 'control') await pressWithControl(key);
     else await page.keyboard[how](key);
     assert.equal(await outputRows(), await convertedRows(), `${how} ${key}`);
+    assert.equal(await unlikeRepaint(), 0, `${how} ${key}`);
   }
+  // Down a line longer than the pane is tall, the pane follows the caret.
+  await setInput(`${'縦'.repeat(45)}\n${'書'.repeat(44)}終`);
+  assert.equal((await outputRows()).split('\n').at(-1), '終縦');
+  assert.equal(await unlikeRepaint(), 0);
   assert.deepEqual(page.errors, []);
 });
 
