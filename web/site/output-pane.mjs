@@ -1,10 +1,12 @@
 // The output pane: the layout drawn on a canvas straight from the engine,
 // only the cells in view, each glyph centred in its cell of a fixed grid.
 // A keystroke repaints only the columns it changed and the marked cells;
-// scrolling, a new layout and the pane's own caret and selection repaint
-// the view. All of it happens in the next frame, which is also where the
-// pane scrolls, so that a keystroke makes the page lay out no more often
-// than the frame does.
+// a new layout and the pane's own caret and selection repaint the view.
+// The canvas holds some rows more than the view and scrolls with the
+// cells, so that following the caret down a column repaints the canvas
+// only when the view leaves it. All of it happens in the next frame, which
+// is also where the pane scrolls, so that a keystroke makes the page lay
+// out no more often than the frame does.
 // Like the desktop's pane it stands for the layout's rows joined by line
 // breaks: it has a caret and a selection in that text (mouse, touch, keys),
 // copies it, marks the input caret's cell, and gives assistive technology
@@ -12,6 +14,8 @@
 const FONT_SIZE = 16;
 const LINE_HEIGHT = 20;
 const PADDING = 4;
+// The rows that the canvas holds beyond the view's height.
+const EXTRA_ROWS = 12;
 
 function parseCells(units) {
   const cells = [];
@@ -55,12 +59,16 @@ export class OutputPane {
     // to scroll the pane there.
     this.view = { width: 0, height: 0, left: 0, top: 0 };
     this.scrollPending = false;
+    // Where the canvas is, in the pane's scrolled coordinates, and where
+    // the view was when the canvas was last painted.
+    this.area = { width: 0, height: 0, left: 0, top: 0 };
+    this.paintedView = null;
     element.addEventListener('scroll', () => {
       // The pane's own scrolling has been painted in the frame that did it.
       if (this.scrollPending || (element.scrollLeft === this.view.left && element.scrollTop === this.view.top)) return;
       this.view.left = element.scrollLeft;
       this.view.top = element.scrollTop;
-      this.redraw();
+      this.draw();
     });
     new ResizeObserver(() => {
       this.view.width = element.clientWidth;
@@ -88,9 +96,11 @@ export class OutputPane {
       this.messageBox.hidden = message === '';
       this.messageBox.textContent = message;
     }
+    // The canvas is cut to the sizer, which has room for the caret of an
+    // empty pane.
     if (resized) {
       this.sizer.style.width = `${columns * this.cellWidth + 2 * PADDING}px`;
-      this.sizer.style.height = `${rows * this.cellHeight + 2 * PADDING}px`;
+      this.sizer.style.height = `${Math.max(rows, 1) * this.cellHeight + 2 * PADDING}px`;
     }
     const clamp = (p) => ({ row: Math.min(p.row, Math.max(rows - 1, 0)), column: Math.min(p.column, columns) });
     this.caret = clamp(this.caret);
@@ -117,7 +127,6 @@ export class OutputPane {
         this.view.left = left;
         this.view.top = top;
         this.scrollPending = true;
-        this.damage.all = true;
       }
     }
     this.draw();
@@ -165,23 +174,40 @@ export class OutputPane {
   }
 
   drawNow() {
-    const { width, height } = this.view;
+    const view = this.view;
+    const area = this.area;
     const ratio = window.devicePixelRatio || 1;
     if (this.scrollPending) {
-      this.element.scrollTo(this.view.left, this.view.top);
-      this.view.left = this.element.scrollLeft;
-      this.view.top = this.element.scrollTop;
+      this.element.scrollTo(view.left, view.top);
+      view.left = this.element.scrollLeft;
+      view.top = this.element.scrollTop;
       this.scrollPending = false;
     }
     const damage = this.damage;
     this.damage = { all: false, columns: [], cells: [] };
+    const width = view.width;
+    const height = view.height + EXTRA_ROWS * this.cellHeight;
     if (this.canvas.width !== Math.round(width * ratio) || this.canvas.height !== Math.round(height * ratio)) {
       this.canvas.width = Math.round(width * ratio);
       this.canvas.height = Math.round(height * ratio);
       this.canvas.style.width = `${width}px`;
       this.canvas.style.height = `${height}px`;
+      area.width = width;
+      area.height = height;
       damage.all = true;
     }
+    // A view that has left the canvas gets it back: below the view when
+    // it went down, so that it can go on down, and above it when it went
+    // up.
+    if (view.left !== area.left || view.top < area.top || view.top + view.height > area.top + area.height) {
+      const top = view.top < area.top ? Math.max(0, view.top + view.height - area.height) : view.top;
+      area.left = view.left;
+      area.top = top;
+      this.canvas.style.transform = `translate(${area.left}px, ${area.top}px)`;
+      damage.all = true;
+    }
+    const moved = this.paintedView === null || this.paintedView.left !== view.left || this.paintedView.top !== view.top;
+    this.paintedView = { left: view.left, top: view.top };
     // The pane's own caret and selection are painted with the whole view.
     if (document.activeElement === this.element || this.hasSelection()) damage.all = true;
     const g = this.context;
@@ -194,14 +220,14 @@ export class OutputPane {
     g.font = this.font;
     g.textAlign = 'center';
     g.textBaseline = 'middle';
-    const all = this.window();
-    if (damage.all || damage.columns.length !== 0) this.refreshReaderSoon();
+    const all = this.window(area);
+    if (damage.all || damage.columns.length !== 0 || moved) this.refreshReaderSoon();
     if (damage.all) {
       this.paint(all, true);
       this.paintedMark = this.mark;
       return;
     }
-    // A changed column is painted down to the view's bottom, over the
+    // A changed column is painted down to the canvas's bottom, over the
     // cells of rows that the layout no longer has.
     for (const { first, count } of damage.columns) {
       const firstColumn = Math.max(first, all.firstColumn);
@@ -219,9 +245,9 @@ export class OutputPane {
     }
   }
 
-  // The rows and columns in view.
-  window() {
-    const { width, height, left, top } = this.view;
+  // The rows and columns of the layout in a rectangle of the pane's
+  // scrolled coordinates: the view, or the canvas's area.
+  window({ width, height, left, top }) {
     const firstColumn = Math.max(0, Math.floor((left - PADDING) / this.cellWidth));
     const firstRow = Math.max(0, Math.floor((top - PADDING) / this.cellHeight));
     return {
@@ -233,18 +259,18 @@ export class OutputPane {
   }
 
   // Paints the cells of `area` over what was there; `whole` paints the
-  // whole view, its background and caret included, and `downToBottom`
-  // the background of the area's columns down to the view's bottom.
+  // whole canvas, its background and caret included, and `downToBottom`
+  // the background of the area's columns down to the canvas's bottom.
   paint({ firstRow, rows, firstColumn, columns }, whole, downToBottom = false) {
     const g = this.context;
     const { background, text } = this.colours;
-    const left = PADDING - this.view.left;
-    const top = PADDING - this.view.top;
+    const left = PADDING - this.area.left;
+    const top = PADDING - this.area.top;
     const x0 = whole ? 0 : left + firstColumn * this.cellWidth;
     const y0 = whole ? 0 : top + firstRow * this.cellHeight;
     g.fillStyle = background;
-    g.fillRect(x0, y0, whole ? this.view.width : columns * this.cellWidth,
-      whole || downToBottom ? this.view.height - y0 : rows * this.cellHeight);
+    g.fillRect(x0, y0, whole ? this.area.width : columns * this.cellWidth,
+      whole || downToBottom ? this.area.height - y0 : rows * this.cellHeight);
     if (rows === 0 || columns === 0) return;
     const cells = parseCells(this.page.cells(firstRow, rows, firstColumn, columns));
     const [from, to] = before(this.caret, this.anchor) ? [this.caret, this.anchor] : [this.anchor, this.caret];
@@ -282,7 +308,7 @@ export class OutputPane {
     this.readerPending = true;
     setTimeout(() => {
       this.readerPending = false;
-      const { firstRow, rows, firstColumn, columns } = this.window();
+      const { firstRow, rows, firstColumn, columns } = this.window(this.view);
       let text = '';
       if (rows !== 0 && columns !== 0) {
         const cells = parseCells(this.page.cells(firstRow, rows, firstColumn, columns));
