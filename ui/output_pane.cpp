@@ -114,6 +114,9 @@ void OutputPane::SetVerticalGlyphs(bool on) {
 }
 
 void OutputPane::SetMessage(const QString& message) {
+  // The window clears the message at every conversion: painting the whole
+  // pane for it would undo the painting of only the changed columns.
+  if (message == message_) return;
   message_ = message;
   viewport()->update();
 }
