@@ -12,10 +12,11 @@ namespace {
 constexpr int kContinuesLineProperty = QTextFormat::UserProperty + 1;
 
 // Lines share a block up to this many of them, and a block holds about
-// this many units: Qt lays out a whole block when any of it is shown or
-// edited, and the pane stays quick to type in at these sizes.
-constexpr std::size_t kLinesPerBlock = 32;
-constexpr std::size_t kBlockUnits = 4096;
+// this many units: Qt lays out and paints a whole block again at each
+// keystroke in it, while a load of several megabytes costs no more at
+// these sizes than with blocks four times as large.
+constexpr std::size_t kLinesPerBlock = 8;
+constexpr std::size_t kBlockUnits = 1024;
 
 constexpr char16_t kLineSeparator = 0x2028;
 constexpr char16_t kParagraphSeparator = 0x2029;
