@@ -46,30 +46,57 @@ async function outputRows() {
   await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
   return page.$eval('#output .reader', (reader) => reader.textContent);
 }
-// What is wrong with what the output pane shows: its canvas not covering
-// the view, or its pixels unlike a repaint of the whole canvas (which
-// focus going to the pane and back makes), whatever the frames before
-// painted again or moved. Empty when nothing is.
+// What is wrong with what the output pane shows: its canvas (strips side
+// by side) not covering the view, or its pixels unlike a repaint of the
+// whole canvas (which focus going to the pane and back makes), whatever
+// the frames before painted again or moved. Empty when nothing is.
 async function paintingFaults() {
   const faults = [];
   const covered = await page.$eval('#output', (pane) => {
     const box = pane.getBoundingClientRect();
-    const canvas = pane.querySelector('canvas').getBoundingClientRect();
+    const strips = [...pane.querySelectorAll('canvas')];
+    window.paintedPixels = strips.map((canvas) => canvas.getContext('2d')
+      .getImageData(0, 0, canvas.width, canvas.height).data);
     const left = box.left + pane.clientLeft;
     const top = box.top + pane.clientTop;
-    window.paintedPixels = pane.querySelector('canvas').getContext('2d')
-      .getImageData(0, 0, canvas.width, canvas.height).data;
-    return canvas.left <= left && canvas.top <= top && canvas.right >= left + pane.clientWidth &&
-      canvas.bottom >= top + pane.clientHeight;
+    const rects = strips.map((canvas) => canvas.getBoundingClientRect()).sort((a, b) => a.left - b.left);
+    return rects[0].left <= left && rects.at(-1).right >= left + pane.clientWidth &&
+      rects.every((rect, i) => rect.top <= top && rect.bottom >= top + pane.clientHeight &&
+        (i === 0 || rect.left === rects[i - 1].right));
   });
   if (!covered) faults.push('the canvas misses part of the view');
   await page.focus('#output');
   await page.focus('#input');
   await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
-  const unlike = await page.$eval('#output canvas', (canvas) => canvas.getContext('2d')
-    .getImageData(0, 0, canvas.width, canvas.height).data.filter((value, i) => value !== window.paintedPixels[i]).length);
+  const unlike = await page.$$eval('#output canvas', (strips) => strips.reduce((count, canvas, strip) =>
+    count + canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data
+      .filter((value, i) => value !== window.paintedPixels[strip][i]).length, 0));
   if (unlike !== 0) faults.push(`${unlike} bytes unlike a repaint`);
   return faults;
+}
+// How many of the output pane's cells, in the rows and the columns (from
+// the left) given, look unlike the first of them, where the layout has
+// `columns` columns from the top left of the view.
+async function cellsUnlikeTheFirst(rows, columnRange, columns) {
+  return page.$eval('#output', (pane, rows, [first, end], columns) => {
+    const ratio = window.devicePixelRatio;
+    const strips = [...pane.querySelectorAll('canvas')];
+    const left = Math.min(...strips.map((canvas) => canvas.getBoundingClientRect().left));
+    const whole = document.createElement('canvas');
+    whole.width = strips.reduce((width, canvas) => width + canvas.width, 0);
+    whole.height = strips[0].height;
+    const g = whole.getContext('2d');
+    for (const canvas of strips) g.drawImage(canvas, Math.round((canvas.getBoundingClientRect().left - left) * ratio), 0);
+    const cellWidth = (pane.querySelector('.sizer').offsetWidth - 8) / columns;
+    const cell = (row, column) => Array.from(g.getImageData(Math.round((4 + column * cellWidth) * ratio),
+      Math.round((4 + row * 20) * ratio), Math.round(cellWidth * ratio), 20 * ratio).data).join();
+    const looks = cell(0, first);
+    let unlike = 0;
+    for (let row = 0; row < rows; ++row) {
+      for (let column = first; column < end; ++column) unlike += cell(row, column) === looks ? 0 : 1;
+    }
+    return unlike;
+  }, rows, columnRange, columns);
 }
 const settingsBytes = () => page.evaluate(() => {
   const stored = localStorage.getItem('mirotabe.settings') ?? '';
@@ -146,6 +173,10 @@ test('typing converts at every change, edits in the middle and undo included', a
     assert.equal(await outputRows(), await convertedRows(), `${how} ${key}`);
     assert.deepEqual(await paintingFaults(), [], `${how} ${key}`);
   }
+  // The canvas's strips join without a seam: a character looks the same in
+  // every column (but the last line's, which has the input caret).
+  await setInput(Array(12).fill('縦縦').join('\n'));
+  assert.equal(await cellsUnlikeTheFirst(2, [1, 12], 12), 0);
   // Down a line longer than the pane is tall, the pane follows the caret,
   // and back up.
   await setInput(`${'縦'.repeat(60)}\n一二${'書'.repeat(57)}終`);

@@ -4,7 +4,9 @@
 // a new layout and the pane's own caret and selection repaint the view.
 // The canvas holds some rows more than the view and scrolls with the
 // cells, so that following the caret down a column repaints the canvas
-// only when the view leaves it. All of it happens in the next frame, which
+// only when the view leaves it. It is cut into strips side by side, so
+// that the column of a keystroke changes one or two of them, which is all
+// that the frame then hands the compositor. All of it happens in the next frame, which
 // is also where the pane scrolls, so that a keystroke makes the page lay
 // out no more often than the frame does.
 // Like the desktop's pane it stands for the layout's rows joined by line
@@ -16,6 +18,8 @@ const LINE_HEIGHT = 20;
 const PADDING = 4;
 // The rows that the canvas holds beyond the view's height.
 const EXTRA_ROWS = 12;
+// The width of a strip of the canvas, in CSS pixels.
+const STRIP_WIDTH = 128;
 
 function parseCells(units) {
   const cells = [];
@@ -35,10 +39,12 @@ export class OutputPane {
     this.element = element;
     this.page = page;
     this.sizer = element.querySelector('.sizer');
-    this.canvas = element.querySelector('.cells');
+    // The canvas's strips, left to right: {canvas, context, x, width},
+    // x in pixels from the canvas's left.
+    const first = element.querySelector('.cells');
+    this.strips = [{ canvas: first, context: first.getContext('2d', { alpha: false }), x: 0, width: 0 }];
     this.messageBox = element.querySelector('.message');
     this.reader = element.querySelector('.reader');
-    this.context = this.canvas.getContext('2d', { alpha: false });
     this.rows = 0;
     this.columns = 0;
     this.mark = null;
@@ -46,8 +52,8 @@ export class OutputPane {
     this.anchor = { row: 0, column: 0 };
     this.touchExtends = false;
     this.font = `${FONT_SIZE}px ${getComputedStyle(document.documentElement).getPropertyValue('--pane-font')}`;
-    this.context.font = this.font;
-    this.cellWidth = Math.max(FONT_SIZE, Math.ceil(this.context.measureText('\u3042').width));
+    this.strips[0].context.font = this.font;
+    this.cellWidth = Math.max(FONT_SIZE, Math.ceil(this.strips[0].context.measureText('\u3042').width));
     this.cellHeight = LINE_HEIGHT;
     this.drawPending = false;
     // What the next frame repaints: everything, or some columns and cells.
@@ -62,6 +68,7 @@ export class OutputPane {
     // Where the canvas is, in the pane's scrolled coordinates, and where
     // the view was when the canvas was last painted.
     this.area = { width: 0, height: 0, left: 0, top: 0 };
+    this.ratio = 0;
     this.paintedView = null;
     element.addEventListener('scroll', () => {
       // The pane's own scrolling has been painted in the frame that did it.
@@ -187,39 +194,33 @@ export class OutputPane {
     this.damage = { all: false, columns: [], cells: [] };
     const width = view.width;
     const height = view.height + EXTRA_ROWS * this.cellHeight;
-    if (this.canvas.width !== Math.round(width * ratio) || this.canvas.height !== Math.round(height * ratio)) {
-      this.canvas.width = Math.round(width * ratio);
-      this.canvas.height = Math.round(height * ratio);
-      this.canvas.style.width = `${width}px`;
-      this.canvas.style.height = `${height}px`;
+    if (area.width !== width || area.height !== height || this.ratio !== ratio) {
+      this.cutStrips(width, height, ratio);
       area.width = width;
       area.height = height;
+      this.ratio = ratio;
+      area.left = NaN;
       damage.all = true;
     }
     // A view that has left the canvas gets it back: below the view when
     // it went down, so that it can go on down, and above it when it went
     // up.
-    if (view.left !== area.left || view.top < area.top || view.top + view.height > area.top + area.height) {
+    if (!(view.left === area.left) || view.top < area.top || view.top + view.height > area.top + area.height) {
       const top = view.top < area.top ? Math.max(0, view.top + view.height - area.height) : view.top;
       area.left = view.left;
       area.top = top;
-      this.canvas.style.transform = `translate(${area.left}px, ${area.top}px)`;
+      for (const strip of this.strips) strip.canvas.style.transform = `translate(${area.left + strip.x}px, ${area.top}px)`;
       damage.all = true;
     }
     const moved = this.paintedView === null || this.paintedView.left !== view.left || this.paintedView.top !== view.top;
     this.paintedView = { left: view.left, top: view.top };
     // The pane's own caret and selection are painted with the whole view.
     if (document.activeElement === this.element || this.hasSelection()) damage.all = true;
-    const g = this.context;
-    g.setTransform(ratio, 0, 0, ratio, 0, 0);
     if (!this.colours) {
       const style = getComputedStyle(this.element);
       const background = style.backgroundColor === 'rgba(0, 0, 0, 0)' ? '#fff' : style.backgroundColor;
       this.colours = { background, text: style.color };
     }
-    g.font = this.font;
-    g.textAlign = 'center';
-    g.textBaseline = 'middle';
     const all = this.window(area);
     if (damage.all || damage.columns.length !== 0 || moved) this.refreshReaderSoon();
     if (damage.all) {
@@ -245,6 +246,43 @@ export class OutputPane {
     }
   }
 
+  // Cuts a canvas of `width` × `height` CSS pixels into strips.
+  cutStrips(width, height, ratio) {
+    const count = Math.max(1, Math.ceil(width / STRIP_WIDTH));
+    while (this.strips.length > count) this.strips.pop().canvas.remove();
+    while (this.strips.length < count) {
+      const canvas = this.strips[0].canvas.cloneNode(false);
+      this.sizer.append(canvas);
+      this.strips.push({ canvas, context: canvas.getContext('2d', { alpha: false }), x: 0, width: 0 });
+    }
+    this.strips.forEach((strip, i) => {
+      strip.x = i * STRIP_WIDTH;
+      strip.width = Math.min(STRIP_WIDTH, width - strip.x);
+      strip.canvas.width = Math.round(strip.width * ratio);
+      strip.canvas.height = Math.round(height * ratio);
+      strip.canvas.style.width = `${strip.width}px`;
+      strip.canvas.style.height = `${height}px`;
+      const g = strip.context;
+      g.font = this.font;
+      g.textAlign = 'center';
+      g.textBaseline = 'middle';
+    });
+  }
+
+  // Calls draw(g, from, to) for each strip that the pixels [x0, x1) of
+  // the canvas reach, with the columns of [firstColumn, endColumn) that
+  // reach the strip; `g` draws in the canvas's pixels.
+  eachStrip(x0, x1, firstColumn, endColumn, draw) {
+    const left = PADDING - this.area.left;
+    for (const strip of this.strips) {
+      if (strip.x >= x1 || strip.x + strip.width <= x0) continue;
+      const from = Math.max(firstColumn, Math.floor((strip.x - left) / this.cellWidth));
+      const to = Math.min(endColumn, Math.ceil((strip.x + strip.width - left) / this.cellWidth));
+      strip.context.setTransform(this.ratio, 0, 0, this.ratio, -strip.x * this.ratio, 0);
+      draw(strip.context, from, to);
+    }
+  }
+
   // The rows and columns of the layout in a rectangle of the pane's
   // scrolled coordinates: the view, or the canvas's area.
   window({ width, height, left, top }) {
@@ -262,42 +300,43 @@ export class OutputPane {
   // whole canvas, its background and caret included, and `downToBottom`
   // the background of the area's columns down to the canvas's bottom.
   paint({ firstRow, rows, firstColumn, columns }, whole, downToBottom = false) {
-    const g = this.context;
     const { background, text } = this.colours;
     const left = PADDING - this.area.left;
     const top = PADDING - this.area.top;
     const x0 = whole ? 0 : left + firstColumn * this.cellWidth;
     const y0 = whole ? 0 : top + firstRow * this.cellHeight;
-    g.fillStyle = background;
-    g.fillRect(x0, y0, whole ? this.area.width : columns * this.cellWidth,
-      whole || downToBottom ? this.area.height - y0 : rows * this.cellHeight);
-    if (rows === 0 || columns === 0) return;
-    const cells = parseCells(this.page.cells(firstRow, rows, firstColumn, columns));
-    const [from, to] = before(this.caret, this.anchor) ? [this.caret, this.anchor] : [this.anchor, this.caret];
+    const width = whole ? this.area.width : columns * this.cellWidth;
+    const height = whole || downToBottom ? this.area.height - y0 : rows * this.cellHeight;
+    const cells = rows === 0 || columns === 0 ? [] : parseCells(this.page.cells(firstRow, rows, firstColumn, columns));
+    const [start, end] = before(this.caret, this.anchor) ? [this.caret, this.anchor] : [this.anchor, this.caret];
     const selecting = this.hasSelection();
     const mark = this.mark;
-    for (let r = 0; r < rows; ++r) {
-      const row = firstRow + r;
-      const y = top + row * this.cellHeight;
-      for (let c = 0; c < columns; ++c) {
-        const column = firstColumn + c;
-        const x = left + column * this.cellWidth;
-        const isSelected = selecting && !before({ row, column }, from) && before({ row, column }, to);
-        if (isSelected || (mark && mark.row === row && mark.column === column)) {
-          g.fillStyle = isSelected ? 'Highlight' : '#fff3b0';
-          g.fillRect(x, y, this.cellWidth, this.cellHeight);
+    this.eachStrip(x0, x0 + width, firstColumn, firstColumn + columns, (g, from, to) => {
+      g.fillStyle = background;
+      g.fillRect(x0, y0, width, height);
+      for (let r = 0; r < rows; ++r) {
+        const row = firstRow + r;
+        const y = top + row * this.cellHeight;
+        for (let column = from; column < to; ++column) {
+          const x = left + column * this.cellWidth;
+          const isSelected = selecting && !before({ row, column }, start) && before({ row, column }, end);
+          if (isSelected || (mark && mark.row === row && mark.column === column)) {
+            g.fillStyle = isSelected ? 'Highlight' : '#fff3b0';
+            g.fillRect(x, y, this.cellWidth, this.cellHeight);
+          }
+          const cell = cells[r * columns + column - firstColumn];
+          if (cell === '' || cell === '\u3000') continue;
+          g.fillStyle = isSelected ? 'HighlightText' : text;
+          g.fillText(cell, x + this.cellWidth / 2, y + this.cellHeight / 2);
         }
-        const cell = cells[r * columns + c];
-        if (cell === '' || cell === '\u3000') continue;
-        g.fillStyle = isSelected ? 'HighlightText' : text;
-        g.fillText(cell, x + this.cellWidth / 2, y + this.cellHeight / 2);
       }
-    }
-    if (!whole) return;
-    if (document.activeElement === this.element) {
+    });
+    if (!whole || document.activeElement !== this.element) return;
+    const x = left + this.caret.column * this.cellWidth - 1;
+    this.eachStrip(x, x + 2, 0, 0, (g) => {
       g.fillStyle = text;
-      g.fillRect(left + this.caret.column * this.cellWidth - 1, top + this.caret.row * this.cellHeight, 2, this.cellHeight);
-    }
+      g.fillRect(x, top + this.caret.row * this.cellHeight, 2, this.cellHeight);
+    });
   }
 
   // The rows in view as text, for assistive technology, set after the
