@@ -74,11 +74,11 @@ async function paintingFaults() {
   if (unlike !== 0) faults.push(`${unlike} bytes unlike a repaint`);
   return faults;
 }
-// How many of the output pane's cells, in the rows and the columns (from
-// the left) given, look unlike the first of them, where the layout has
-// `columns` columns from the top left of the view.
-async function cellsUnlikeTheFirst(rows, columnRange, columns) {
-  return page.$eval('#output', (pane, rows, [first, end], columns) => {
+// How many looks the output pane's cells at `places` ([row, column from
+// the left] of a layout of `columns` columns, seen from the view's top
+// left) have among them.
+async function distinctLooks(places, columns) {
+  return page.$eval('#output', (pane, places, columns) => {
     const ratio = window.devicePixelRatio;
     const strips = [...pane.querySelectorAll('canvas')];
     const left = Math.min(...strips.map((canvas) => canvas.getBoundingClientRect().left));
@@ -88,15 +88,9 @@ async function cellsUnlikeTheFirst(rows, columnRange, columns) {
     const g = whole.getContext('2d');
     for (const canvas of strips) g.drawImage(canvas, Math.round((canvas.getBoundingClientRect().left - left) * ratio), 0);
     const cellWidth = (pane.querySelector('.sizer').offsetWidth - 8) / columns;
-    const cell = (row, column) => Array.from(g.getImageData(Math.round((4 + column * cellWidth) * ratio),
-      Math.round((4 + row * 20) * ratio), Math.round(cellWidth * ratio), 20 * ratio).data).join();
-    const looks = cell(0, first);
-    let unlike = 0;
-    for (let row = 0; row < rows; ++row) {
-      for (let column = first; column < end; ++column) unlike += cell(row, column) === looks ? 0 : 1;
-    }
-    return unlike;
-  }, rows, columnRange, columns);
+    return new Set(places.map(([row, column]) => Array.from(g.getImageData(Math.round((4 + column * cellWidth) * ratio),
+      Math.round((4 + row * 20) * ratio), Math.round(cellWidth * ratio), 20 * ratio).data).join())).size;
+  }, places, columns);
 }
 const settingsBytes = () => page.evaluate(() => {
   const stored = localStorage.getItem('mirotabe.settings') ?? '';
@@ -176,7 +170,13 @@ test('typing converts at every change, edits in the middle and undo included', a
   // The canvas's strips join without a seam: a character looks the same in
   // every column (but the last line's, which has the input caret).
   await setInput(Array(12).fill('縦縦').join('\n'));
-  assert.equal(await cellsUnlikeTheFirst(2, [1, 12], 12), 0);
+  const characters = Array.from({ length: 22 }, (_, i) => [i % 2, 1 + (i >> 1)]);
+  assert.equal(await distinctLooks(characters, 12), 1);
+  // In a dark scheme too, a character looks unlike the blank below it.
+  await page.emulateMediaFeatures([{ name: 'prefers-color-scheme', value: 'dark' }]);
+  await outputRows();
+  assert.equal(await distinctLooks([[0, 1], [2, 1]], 12), 2);
+  await page.emulateMediaFeatures([]);
   // Down a line longer than the pane is tall, the pane follows the caret,
   // and back up.
   await setInput(`${'縦'.repeat(60)}\n一二${'書'.repeat(57)}終`);

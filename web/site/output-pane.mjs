@@ -326,7 +326,8 @@ export class OutputPane {
           }
           const cell = cells[r * columns + column - firstColumn];
           if (cell === '' || cell === '\u3000') continue;
-          g.fillStyle = isSelected ? 'HighlightText' : text;
+          // The marked cell's light yellow takes dark text in a dark scheme too.
+          g.fillStyle = isSelected ? 'HighlightText' : mark && mark.row === row && mark.column === column ? '#000' : text;
           g.fillText(cell, x + this.cellWidth / 2, y + this.cellHeight / 2);
         }
       }
