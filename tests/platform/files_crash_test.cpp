@@ -59,8 +59,10 @@ TEST(FilesCrashTest, KilledSavesLeaveTheOldOrTheNewFileWhole) {
       });
   // A temporary file has a name only between linking the finished file into
   // the folder and renaming it over the old one, a few system calls; a named
-  // temporary file from the start would be left by nearly every kill.
-  EXPECT_LE(leftovers, 5) << "temporary files left by 200 kills";
+  // temporary file from the start would be left by nearly every kill. On a
+  // busy machine the saving child is preempted in that window now and then,
+  // so the bound leaves room for that, far below "nearly every".
+  EXPECT_LE(leftovers, 20) << "temporary files left by 200 kills";
   RecordProperty("leftovers", leftovers);
   std::cout << "[          ] " << leftovers << " temporary files left by 200 kills\n";
 }
