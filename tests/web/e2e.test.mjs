@@ -170,6 +170,7 @@ test('typing converts at every change, edits in the middle and undo included', a
   // The canvas's strips join without a seam: a character looks the same in
   // every column (but the last line's, which has the input caret).
   await setInput(Array(12).fill('縦縦').join('\n'));
+  await outputRows();
   const characters = Array.from({ length: 22 }, (_, i) => [i % 2, 1 + (i >> 1)]);
   assert.equal(await distinctLooks(characters, 12), 1);
   // In a dark scheme too, a character looks unlike the blank below it.

@@ -55,6 +55,10 @@ export class InputPane {
         ...standardKeymap]),
       placeholder(placeholderText),
       THEME,
+      // Long lines wrap: a phone's pane is narrow, and a line that scrolls
+      // sideways as it is typed makes the editor measure it again at every
+      // keystroke.
+      EditorView.lineWrapping,
       // The text is what focusing the pane focuses (the shadow root
       // delegates focus to it), not the box that scrolls it.
       EditorView.contentAttributes.of({ 'aria-label': label, spellcheck: 'false', autofocus: 'true' }),
