@@ -31,20 +31,6 @@ bool ReadsCleanly(std::string_view bytes, TextEncoding encoding) {
   return Decode(bytes, encoding).find(u'\uFFFD') == std::u16string::npos;
 }
 
-bool IsStrictUtf8(std::string_view bytes) {
-  // Decoding gives U+FFFD for each bad byte; a U+FFFD written in the text
-  // itself (EF BF BD) is valid.
-  const std::u16string text = Decode(bytes, Charset::Utf8);
-  const auto replacements =
-      static_cast<std::size_t>(std::count(text.begin(), text.end(), u'\uFFFD'));
-  std::size_t written = 0;
-  for (std::size_t at = bytes.find("\xEF\xBF\xBD"); at != std::string_view::npos;
-       at = bytes.find("\xEF\xBF\xBD", at + 3)) {
-    ++written;
-  }
-  return replacements == written;
-}
-
 }  // namespace
 
 std::string GuessCharsetByRules(std::string_view bytes, std::size_t firstInteresting) {
@@ -52,10 +38,8 @@ std::string GuessCharsetByRules(std::string_view bytes, std::size_t firstInteres
   const bool nonAscii = std::any_of(rest.begin(), rest.end(),
                                     [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
   if (!nonAscii) return DesignatesJisSet(rest) ? "ISO-2022-JP" : "";
-  // The table decoders are quick; UTF-8 is asked only of bytes that code
-  // page 932 reads cleanly too.
-  if (ReadsCleanly(bytes, TextEncoding::Cp932)) return IsStrictUtf8(bytes) ? "UTF-8" : "SHIFT_JIS";
-  if (IsStrictUtf8(bytes)) return "UTF-8";
+  if (StrictUtf8Units(bytes)) return "UTF-8";
+  if (ReadsCleanly(bytes, TextEncoding::Cp932)) return "SHIFT_JIS";
   if (ReadsCleanly(bytes, TextEncoding::EucJp)) return "EUC-JP";
   return "";
 }

@@ -82,9 +82,7 @@ std::optional<Charset> CountableCharset(TextEncoding encoding) {
 // bytes where they can be, and otherwise decoded to be counted.
 UndecodedTextFile::Plan Planned(std::string_view bytes, DetectedEncoding encoding) {
   const std::string_view body = bytes.substr(encoding.markBytes);
-  if (!encoding.text && !encoding.units && CountableCharset(encoding.encoding)) {
-    encoding.units = DecodedUnits(body, encoding.encoding);
-  }
+  if (!encoding.text && !encoding.units) encoding.units = DecodedUnits(body, encoding.encoding);
   if (!encoding.text && !encoding.units) encoding.text = Decode(body, encoding.encoding);
   UndecodedTextFile::Plan plan;
   if (encoding.text) {
