@@ -211,7 +211,7 @@ std::optional<std::string> Session::SavePictureStyle(const PictureStyle& style) 
 void Session::ReplaceText(std::size_t offset, std::size_t removed, std::u16string_view inserted) {
   offset = std::min(offset, text_.size());
   removed = std::min(removed, text_.size() - offset);
-  text_.replace(offset, removed, inserted);
+  text_.Replace(offset, removed, inserted);
   const TextEdit edit{offset, removed, inserted.size()};
   edit_ = edit_ ? Combined(*edit_, edit) : edit;
 }
@@ -221,7 +221,7 @@ bool Session::Lay() {
   LayoutResult result =
       edit_ ? UpdateVerticalLayout(std::move(layout_), text_, *edit_, settings_.tabSpace,
                                    settings_.swapTable, settings_.layout)
-            : RebuildVerticalLayout(std::move(layout_), text_, settings_.tabSpace,
+            : RebuildVerticalLayout(std::move(layout_), text_.Text(), settings_.tabSpace,
                                     settings_.swapTable, settings_.layout);
   edit_.reset();
   laidOut_ = true;
@@ -239,8 +239,7 @@ std::optional<CellPosition> Session::CaretCellAt(std::size_t line, std::size_t l
                                                  std::size_t caret) const {
   caret = std::min(caret, text_.size());
   lineStart = std::min(lineStart, caret);
-  return CaretCell(layout_.ColumnsBeforeLine(line),
-                   std::u16string_view(text_).substr(lineStart, caret - lineStart),
+  return CaretCell(layout_.ColumnsBeforeLine(line), text_.Span(lineStart, caret),
                    settings_.tabSpace, settings_.swapTable, settings_.layout, layout_.RowCount(),
                    layout_.ColumnCount());
 }

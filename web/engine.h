@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/caret_cell.h"
+#include "core/gap_text.h"
 #include "core/picture_style.h"
 #include "core/settings.h"
 #include "core/text_edit.h"
@@ -84,7 +85,7 @@ class Session {
   // removed) become `inserted`. An offset or a count past the end is cut
   // to the end.
   void ReplaceText(std::size_t offset, std::size_t removed, std::u16string_view inserted);
-  std::u16string_view text() const { return text_; }
+  std::u16string_view text() const { return text_.Text(); }
 
   // Lays the text out as the window does: only the lines that the edits
   // since the last layout touched, where the layout allows. False, with
@@ -104,7 +105,9 @@ class Session {
  private:
   std::string settingsPath_;
   AppSettings settings_;
-  std::u16string text_;
+  // Kept as the window keeps its copy: a keystroke moves only the units
+  // between it and the edit before.
+  GapText text_;
   // What changed since the last layout; none when nothing did.
   std::optional<TextEdit> edit_;
   // Whether layout_ (or tooLarge_) is that of text_ under settings_.
