@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian/Ubuntu packages that building, running and testing
-# Mirotabe need, when they are missing. Uses sudo unless run as root.
+# Installs what building, running and testing Mirotabe need: the
+# Debian/Ubuntu packages, when they are missing (with sudo unless run as
+# root), and the npm packages of the browser's edition and of its tests,
+# from the committed lockfiles. This is the one step that reaches a package
+# registry: configuring, building and testing afterwards work offline.
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
 packages=(
   # build
@@ -50,11 +54,25 @@ for package in "${packages[@]}"; do
     missing+=("$package")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -ne 0 ]; then
+  sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  echo "Installing: ${missing[*]}"
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null
+fi
 
-sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
-echo "Installing: ${missing[*]}"
-"${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-  "${missing[@]}" >/dev/null
+# The site's packages (CodeMirror, and esbuild, which bundles the site) and
+# the browser tests' (puppeteer-core), into node_modules/ beside each
+# package.json, where the build finds them (cmake/MirotabeNpm.cmake). npm ci
+# runs again only when a lockfile has changed since, so that this script
+# also runs on a machine that has since lost the network.
+for folder in web tests/web; do
+  lock=$(sha256sum "$folder/package-lock.json" | cut -d ' ' -f 1)
+  stamp=$folder/node_modules/.mirotabe-lockfile-sha256
+  [ "$(cat "$stamp" 2>/dev/null)" = "$lock" ] && continue
+  echo "Installing the npm packages of $folder/ (npm ci)"
+  (cd "$folder" && npm ci --no-audit --no-fund --loglevel=error)
+  echo "$lock" > "$stamp"
+done

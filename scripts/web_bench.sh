@@ -9,9 +9,9 @@ cd "$(dirname "$0")/.."
 text=bench/data/debian-reference.ja.txt
 [ -s "$text" ] || { echo "Run scripts/bench.sh first: $text is missing" >&2; exit 1; }
 
+scripts/install-deps.sh
 cmake --preset web >/dev/null
 cmake --build --preset web --target site
-(cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
 cmake --preset release >/dev/null
 cmake --build --preset release --target mirotabe_web_convert_bench
 

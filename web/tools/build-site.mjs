@@ -1,0 +1,114 @@
+// Builds the site into SITE, around the engine that the WebAssembly build
+// has put there (mirotabe-engine.mjs and its .wasm):
+//
+//   node build-site.mjs SITE DEPFILE
+//
+// - the page's modules bundled by esbuild into app.mjs, CodeMirror into
+//   codemirror.mjs, and the other files of web/site copied;
+// - sw.js, the service worker, with the list of the site's files and a
+//   version made from their contents;
+// - mirotabe.html, the whole page in one file that works opened straight
+//   from disk (see single-file-page.mjs).
+//
+// Files in SITE that the site does not have are removed, so that what is
+// there is what a server serves. DEPFILE lists every file read, so that the
+// build runs this again when any of them changes.
+import { createHash } from 'node:crypto';
+import { copyFileSync, existsSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
+import { join, resolve } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { licenceBanner } from './licence-banner.mjs';
+import { singleFilePage } from './single-file-page.mjs';
+
+const [siteArg, depfile] = process.argv.slice(2);
+const site = resolve(siteArg);
+const web = fileURLToPath(new URL('..', import.meta.url));
+const sources = join(web, 'site');
+const modules = join(web, 'node_modules');
+const esbuild = createRequire(join(modules, 'package.json'))('esbuild');
+
+// The site's files, in the order a first visit needs them, and how each is
+// made: `copy` from web/site, `bundle` from an entry in web/site, or made
+// by the engine's build (`engine`).
+const SITE = [
+  { name: 'index.html', copy: true },
+  { name: 'style.css', copy: true },
+  // The page: its own modules in one. CodeMirror and the engine's module
+  // stay files of their own: the engine's is the one other programs
+  // import, and the editor's changes only with its packages.
+  { name: 'app.mjs', bundle: 'app.mjs', external: ['./codemirror.mjs', './mirotabe.mjs'] },
+  { name: 'codemirror.mjs', bundle: 'codemirror.mjs', external: [] },
+  { name: 'mirotabe.mjs', copy: true },
+  { name: 'mirotabe-engine.mjs', engine: true },
+  { name: 'mirotabe-engine.wasm', engine: true },
+  { name: 'manifest.webmanifest', copy: true },
+  { name: 'icon.svg', copy: true },
+];
+
+const read = new Set();  // every file this build read, for DEPFILE
+
+// Keeps the imports named in `external` as imports of the built site.
+const keepImports = (external) => ({
+  name: 'keep-imports',
+  setup(build) {
+    build.onResolve({ filter: /^\.\// }, (args) =>
+      (external.includes(args.path) ? { path: args.path, external: true } : undefined));
+  },
+});
+
+// Bundles `options` with the settings every bundle of the site shares;
+// gives the code, headed by the licences of the packages inside it.
+async function bundle(options) {
+  const result = await esbuild.build({
+    bundle: true,
+    format: 'esm',
+    minify: true,
+    legalComments: 'none',
+    metafile: true,
+    write: false,
+    logLevel: 'warning',
+    absWorkingDir: web,
+    ...options,
+  });
+  // The files among the inputs (not the entry that stdin hands over).
+  const inputs = Object.keys(result.metafile.inputs).map((input) => resolve(web, input)).filter(existsSync);
+  for (const input of inputs) read.add(input);
+  return licenceBanner(inputs, modules) + result.outputFiles[0].text;
+}
+
+for (const file of SITE) {
+  const target = join(site, file.name);
+  if (file.copy) {
+    copyFileSync(join(sources, file.name), target);
+    read.add(join(sources, file.name));
+  } else if (file.bundle) {
+    const code = await bundle({ entryPoints: [join(sources, file.bundle)], plugins: [keepImports(file.external)] });
+    writeFileSync(target, code);
+  } else {
+    read.add(target);
+  }
+}
+
+const version = createHash('sha256');
+for (const file of SITE) version.update(readFileSync(join(site, file.name)));
+const workerSource = join(sources, 'sw.js');
+read.add(workerSource);
+const worker = readFileSync(workerSource, 'utf8');
+for (const name of ['SITE_VERSION', 'SITE_FILES']) {
+  if (!worker.includes(name)) throw new Error(`sw.js has no ${name} to fill in`);
+}
+writeFileSync(join(site, 'sw.js'), worker
+  .replace('SITE_VERSION', version.digest('hex').slice(0, 16))
+  .replace('SITE_FILES', JSON.stringify(['./', ...SITE.map((file) => file.name)])));
+
+writeFileSync(join(site, 'mirotabe.html'), await singleFilePage({ site, sources, bundle, read }));
+
+const made = new Set([...SITE.map((file) => file.name), 'sw.js', 'mirotabe.html']);
+for (const name of readdirSync(site)) {
+  if (!made.has(name)) rmSync(join(site, name), { recursive: true });
+}
+
+// Make's form, which Ninja reads: the first output, then what it was made of.
+const escaped = (path) => path.replaceAll('$', '$$$$').replaceAll(/([ #])/g, '\\$1');
+writeFileSync(depfile, `${escaped(join(site, 'sw.js'))}: ${[...read].sort().map(escaped).join(' \\\n  ')}\n`);
