@@ -270,6 +270,43 @@ for (const [how, open] of opens) {
   });
 }
 
+test('choosing another encoding reads the opened file again in it', async () => {
+  const file = join(folder, 'reopen.txt');
+  writeFileSync(file, cp932('縦書き'));
+  await chooseFile('#open', file);
+  await page.waitForFunction(() => document.getElementById('status').textContent.includes('Shift_JIS'));
+  await page.select('#from', 'utf-8');
+  await page.waitForFunction(() => document.getElementById('status').textContent.includes('UTF-8'));
+  assert.equal(await inputText(), Buffer.from(cp932('縦書き')).toString('utf8'));
+  await page.select('#from', 'auto');
+  assert.equal(await inputText(), '縦書き');
+});
+
+// The shortcuts: [keys held together, what shows that their command ran].
+// Ctrl+O asks for a file, Ctrl+S (with Shift too) saves, Ctrl+Shift+C copies.
+const saveDialogOpens = async () => {
+  await page.waitForSelector('#save-dialog[open]');
+  await page.click('#save-dialog button[value="cancel"]');
+};
+const shortcuts = [
+  [['Control', 'o'], async (chooser) => (await chooser).cancel()],
+  [['Control', 's'], saveDialogOpens],
+  [['Control', 'Shift', 'S'], saveDialogOpens],
+  [['Control', 'Shift', 'C'], () => page.waitForFunction(() =>
+    document.getElementById('status').textContent === '縦書きをコピーしました。')],
+];
+for (const [keys, ran] of shortcuts) {
+  test(`${keys.join('+')} runs its command from the input pane`, async () => {
+    await setInput('縦');
+    await page.$eval('#status', (status) => { status.textContent = ''; });
+    const chooser = page.waitForFileChooser({ timeout: 2000 }).catch(() => null);
+    for (const key of keys) await page.keyboard.down(key);
+    for (const key of keys.toReversed()) await page.keyboard.up(key);
+    await ran(chooser);
+    assert.equal(await page.$('dialog[open]'), null);
+  });
+}
+
 test('the settings dialog changes the conversion, and the settings survive a reload', async () => {
   await setInput('ラーメン\tです');
   await page.click('#settings');

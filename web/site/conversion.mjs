@@ -1,0 +1,50 @@
+// The conversion: lays the engine's copy of the input out and shows it in
+// the output pane, when the trigger of the settings says so. It knows
+// whether the layout was too large, and what the output pane shows.
+export class Conversion {
+  // `page`: the engine's page object; `output`: the output pane;
+  // `guarded`: runs a call on the engine (see mirotabe.mjs).
+  constructor(page, output, guarded, trigger) {
+    this.page = page;
+    this.output = output;
+    this.guarded = guarded;
+    this.trigger = trigger;
+    // Why the text cannot be shown ('' when it can), and the size shown.
+    this.tooLarge = '';
+    this.shown = { rows: 0, columns: 0 };
+  }
+
+  convert() {
+    const result = this.guarded(() => this.page.lay());
+    if (result.tooLarge) {
+      this.tooLarge = `縦書きにすると大きすぎるため表示できません。\n${result.lines} 行 × 最長 ${result.longestLine} 文字は、上限の ${result.bound} 文字を超えています。`;
+      this.output.show(0, 0, null, this.tooLarge);
+      return;
+    }
+    this.tooLarge = '';
+    this.shown = { rows: result.rows, columns: result.columns };
+    this.output.show(result.rows, result.columns,
+      result.whole ? null : { first: result.firstColumn, count: result.changedColumns });
+  }
+
+  // Marks the cell of the input caret's character (`caret`, the input
+  // pane's caretPlace()) in the output pane.
+  markCaret(caret) {
+    this.output.markCell(this.page.caretCell(caret.line, caret.lineStart, caret.offset));
+  }
+
+  // The trigger, as the settings hold it; read once per change of the
+  // settings rather than at every keystroke.
+  setTrigger(trigger) {
+    this.trigger = trigger;
+  }
+
+  convertsOnEveryChange() {
+    return this.trigger === 2;
+  }
+
+  // Whether releasing `key` in the input pane converts.
+  convertsOnKey(key) {
+    return (key === 'Enter' && this.trigger === 0) || (key === 'F1' && this.trigger === 1);
+  }
+}
