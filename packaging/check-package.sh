@@ -3,6 +3,7 @@
 # system would see it: the files and their modes, the control fields, the
 # programs inside it, and lintian. Nothing is installed.
 # Usage: check-package.sh BUILD_DIR WORK_DIR VERSION   (WORK_DIR is emptied first)
+# HOMEPAGE in the environment: the home page the build names, if any.
 set -euo pipefail
 [ $# -eq 3 ] || { echo "usage: $0 BUILD_DIR WORK_DIR VERSION" >&2; exit 2; }
 build="$1"
@@ -61,6 +62,9 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)', not $version"
 [ -n "$(field Maintainer)" ] || fail "no Maintainer"
 [ "$(field Section)" = text ] || fail "Section is '$(field Section)'"
+# The home page the build names, and no other; none without one.
+[ "$(field Homepage)" = "${HOMEPAGE:-}" ] ||
+  fail "Homepage is '$(field Homepage)', not '${HOMEPAGE:-}' (the build's MIROTABE_HOMEPAGE)"
 # dpkg-shlibdeps found the libraries (Qt, the C++ library) beside the
 # packages the program needs at run time without linking them.
 depends=$(field Depends)
@@ -71,9 +75,17 @@ done
 info=$(dpkg-deb -I "$deb")
 grep -q '^ Description: .' <<<"$info" || fail "no Description"
 
-# The programs as shipped: stripped, and reporting the package's version.
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
+# The software centre links the same home page, or none.
+linked=$(sed -n 's:.*<url type="homepage">\(.*\)</url>.*:\1:p' "$root"/usr/share/metainfo/*.metainfo.xml |
+  sed 's/&lt;/</g; s/&gt;/>/g; s/&amp;/\&/g')
+[ "$linked" = "${HOMEPAGE:-}" ] || fail "the metainfo links '$linked', not '${HOMEPAGE:-}'"
+# No file sends users to a placeholder address.
+placeholders=$(grep -rlaE '[@./]example\.(com|net|org)\b|\.(example|invalid|test)/' "$root" | sed "s:^$root::") || true
+[ -z "$placeholders" ] || fail "placeholder addresses in: $placeholders"
+
+# The programs as shipped: stripped, and reporting the package's version.
 for program in bin/mirotabe bin/mirotabe-convert libexec/mirotabe/mirotabe-convert-picture; do
   kind=$(file "$root/usr/$program")
   [[ "$kind" == *", stripped"* ]] || fail "$program is not stripped: $kind"

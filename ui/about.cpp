@@ -1,25 +1,24 @@
 #include "ui/about.h"
 
+#include <QStringList>
 #include <filesystem>
 
 namespace mirotabe {
 
-QString HomePageAddress() {
-  return QStringLiteral(MIROTABE_HOMEPAGE);
+AuthorAddresses ConfiguredAuthorAddresses() {
+  return {QStringLiteral(MIROTABE_HOMEPAGE), QStringLiteral(MIROTABE_EMAIL)};
 }
 
-QString EmailAddress() {
-  return QStringLiteral(MIROTABE_EMAIL);
-}
-
-QString VersionText() {
-  const QString lineBreak = QStringLiteral("\r\n");
-  return QStringLiteral("Mirotabe Ver.%1.%2.%3")
-             .arg(MIROTABE_VERSION_MAJOR)
-             .arg(MIROTABE_VERSION_MINOR)
-             .arg(MIROTABE_VERSION_PATCH) +
-         lineBreak + QStringLiteral("By Orubeni") + lineBreak + HomePageAddress() + lineBreak +
-         EmailAddress();
+QString VersionText(const AuthorAddresses& author) {
+  QStringList lines{QStringLiteral("Mirotabe Ver.%1.%2.%3")
+                        .arg(MIROTABE_VERSION_MAJOR)
+                        .arg(MIROTABE_VERSION_MINOR)
+                        .arg(MIROTABE_VERSION_PATCH),
+                    QStringLiteral("By Orubeni")};
+  for (const QString& address : {author.homePage, author.email}) {
+    if (!address.isEmpty()) lines.push_back(address);
+  }
+  return lines.join(QStringLiteral("\r\n"));
 }
 
 std::string ManualPath(const std::string& programFolder) {

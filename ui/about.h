@@ -7,18 +7,25 @@
 
 namespace mirotabe {
 
-// The author's home page and e-mail address (set when the program is
-// configured: MIROTABE_HOMEPAGE, MIROTABE_EMAIL).
-QString HomePageAddress();
-QString EmailAddress();
+// Where the author can be found. Either may be empty: a build names the
+// real addresses or none (MIROTABE_HOMEPAGE, MIROTABE_EMAIL).
+struct AuthorAddresses {
+  QString homePage;
+  QString email;
+};
 
-// Four lines joined by CR LF, with no break at the end: "Mirotabe Ver."
-// and the version, "By Orubeni", the home page, the e-mail address.
-QString VersionText();
+// The addresses this build was configured with.
+AuthorAddresses ConfiguredAuthorAddresses();
 
-// Where the manual (the README as HTML) of a program in `programFolder`
-// (ending in '/') is: installed or in a build tree, it keeps the same place
-// relative to the program's folder, so that any copy opens its own.
+// "Mirotabe Ver." and the version, "By Orubeni", then the home page and the
+// e-mail address where `author` names them: lines joined by CR LF, with no
+// break at the end.
+QString VersionText(const AuthorAddresses& author);
+
+// Where the manual (the user's manual as HTML) of a program in
+// `programFolder` (ending in '/') is: installed or in a build tree, it
+// keeps the same place relative to the program's folder, so that any copy
+// opens its own.
 std::string ManualPath(const std::string& programFolder);
 
 }  // namespace mirotabe

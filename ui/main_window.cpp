@@ -17,9 +17,9 @@
 #include "platform/charset.h"
 #include "textio/encoding_names.h"
 #include "textio/text_file.h"
-#include "ui/about.h"
 #include "ui/command_line.h"
 #include "ui/dialog_folder.h"
+#include "ui/help_menu.h"
 #include "ui/image_export.h"
 #include "ui/input_pane.h"
 #include "ui/io_messages.h"
@@ -184,12 +184,7 @@ void MainWindow::BuildMenus() {
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
   help->setObjectName(QStringLiteral("Menu_Help"));
-  // No F1: releasing F1 in the input pane may be the conversion's trigger.
-  addAction(help, "Menu_Help_Usage", QStringLiteral("使い方(&U)"), &MainWindow::OpenManual);
-  help->addSeparator();
-  addAction(help, "Menu_Help_Version", QStringLiteral("バージョン情報(&A)"),
-            &MainWindow::ShowVersion);
-  addAction(help, "Menu_Help_HP", QStringLiteral("作者ＨＰ(&E)"), &MainWindow::OpenHomePage);
+  (new HelpMenu(this, services_, settings_))->AddCommands(help);
 }
 
 void MainWindow::BuildConvertMenu() {
@@ -395,25 +390,6 @@ void MainWindow::EditSettings() {
   // Whether OK or Cancel closed it: under the every-change trigger the
   // output follows the settings at once.
   OnInputChanged();
-}
-
-void MainWindow::ShowVersion() {
-  services_.ShowMessage(this, MessageIcon::Information, QStringLiteral("バージョン情報"),
-                        VersionText());
-}
-
-void MainWindow::OpenHomePage() {
-  services_.OpenUrl(HomePageAddress());
-}
-
-void MainWindow::OpenManual() {
-  const std::string manual = ManualPath(settings_.appFolder);
-  std::error_code error;
-  if (std::filesystem::is_regular_file(manual, error)) {
-    services_.OpenUrl(LocalFileUrl(manual));
-    return;
-  }
-  ShowError(QStringLiteral("使い方のファイルが見つかりません。\r\n%1").arg(ShownPath(manual)));
 }
 
 void MainWindow::LoadInput(const std::string& path) {

@@ -88,10 +88,6 @@ class MainWindow : public QMainWindow {
   // its place, as one edit that undo takes back.
   void ReverseInput();
   void EditSettings();
-  void ShowVersion();
-  void OpenHomePage();
-  // Opens the manual in the browser, or says where it should have been.
-  void OpenManual();
 
   // Reads the file named by the bytes `path` into the input pane, as one
   // edit that undo takes back, in the encoding it is found to be in; or

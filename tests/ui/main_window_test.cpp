@@ -11,6 +11,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QInputMethodEvent>
+#include <QMainWindow>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -26,11 +27,13 @@
 #include <vector>
 
 #include "platform/charset.h"
+#include "platform/program_folder.h"
 #include "tests/support/case_name.h"
 #include "tests/support/main_window_fixture.h"
 #include "tests/support/scripted_ui_services.h"
 #include "tests/support/temp_folder.h"
 #include "ui/about.h"
+#include "ui/help_menu.h"
 #include "ui/output_pane.h"
 
 namespace mirotabe {
@@ -592,8 +595,9 @@ TEST_F(MainWindowTest, MenusHaveTheirCaptionsAndShortcuts) {
   EXPECT_EQ(text("Menu_File_Exit"), QStringLiteral("終了(&X)"));
   EXPECT_EQ(text("Menu_Setting"), QStringLiteral("設定(&S)"));
   EXPECT_EQ(text("Menu_Help_Version"), QStringLiteral("バージョン情報(&A)"));
-  EXPECT_EQ(text("Menu_Help_HP"), QStringLiteral("作者ＨＰ(&E)"));
   EXPECT_EQ(text("Menu_Help_Usage"), QStringLiteral("使い方(&U)"));
+  // The window's help names the addresses this build was configured with.
+  EXPECT_EQ(Action("Menu_Help_HP") != nullptr, !ConfiguredAuthorAddresses().homePage.isEmpty());
   EXPECT_EQ(window_->findChild<QAction*>("Menu_File_Open")->shortcut(), QKeySequence("Ctrl+O"));
   EXPECT_EQ(window_->findChild<QAction*>("Menu_File_Save")->shortcut(), QKeySequence("Ctrl+S"));
   QStringList bar;
@@ -615,19 +619,63 @@ TEST_F(MainWindowTest, ShortcutsReachTheCommands) {
   EXPECT_EQ(services_.saveCalls.size(), 1u);
 }
 
-TEST_F(MainWindowTest, VersionBoxAndHomePage) {
-  Open();
-  Trigger("Menu_Help_Version");
-  ASSERT_EQ(services_.messages.size(), 1u);
-  EXPECT_EQ(services_.messages[0].icon, MessageIcon::Information);
-  EXPECT_EQ(services_.messages[0].title, QStringLiteral("バージョン情報"));
-  const QStringList lines = services_.messages[0].text.split(QStringLiteral("\r\n"));
-  EXPECT_EQ(lines, (QStringList{QStringLiteral("Mirotabe Ver.1.1.0"), QStringLiteral("By Orubeni"),
-                                HomePageAddress(), EmailAddress()}));
+// A build names the author's real addresses or none: the version box
+// names those there are, and 作者ＨＰ is there only with a home page, which
+// it opens each time it is chosen.
+struct AuthorCase {
+  const char* name;
+  AuthorAddresses author;
+  QStringList addressLines;
+};
 
-  Trigger("Menu_Help_HP");
-  Trigger("Menu_Help_HP");
-  EXPECT_EQ(services_.openedUrls, (std::vector<QString>{HomePageAddress(), HomePageAddress()}));
+class HelpMenuTest : public testing::TestWithParam<AuthorCase> {};
+
+TEST_P(HelpMenuTest, NamesAndOpensOnlyTheAddressesOfTheBuild) {
+  const AuthorCase& c = GetParam();
+  QMainWindow window;
+  testing_ui::ScriptedUiServices services;
+  const AppSettings settings;
+  (new HelpMenu(&window, services, settings, c.author))
+      ->AddCommands(window.menuBar()->addMenu(QStringLiteral("help")));
+  window.findChild<QAction*>("Menu_Help_Version")->trigger();
+  ASSERT_EQ(services.messages.size(), 1u);
+  EXPECT_EQ(services.messages[0].icon, MessageIcon::Information);
+  EXPECT_EQ(services.messages[0].text.split(QStringLiteral("\r\n")),
+            QStringList({QStringLiteral("Mirotabe Ver.1.1.0"), QStringLiteral("By Orubeni")}) +
+                c.addressLines);
+
+  auto* homePage = window.findChild<QAction*>("Menu_Help_HP");
+  ASSERT_EQ(homePage != nullptr, !c.author.homePage.isEmpty());
+  if (homePage == nullptr) return;
+  homePage->trigger();
+  homePage->trigger();
+  EXPECT_EQ(services.openedUrls, (std::vector<QString>{c.author.homePage, c.author.homePage}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Builds, HelpMenuTest,
+                         testing::Values(AuthorCase{"Both",
+                                                    {QStringLiteral("https://orubeni.jp/mirotabe/"),
+                                                     QStringLiteral("orubeni@orubeni.jp")},
+                                                    {QStringLiteral("https://orubeni.jp/mirotabe/"),
+                                                     QStringLiteral("orubeni@orubeni.jp")}},
+                                         AuthorCase{"HomePageOnly",
+                                                    {QStringLiteral("https://orubeni.jp/"), {}},
+                                                    {QStringLiteral("https://orubeni.jp/")}},
+                                         AuthorCase{"EmailOnly",
+                                                    {{}, QStringLiteral("orubeni@orubeni.jp")},
+                                                    {QStringLiteral("orubeni@orubeni.jp")}},
+                                         AuthorCase{"None", {}, {}}),
+                         testing_support::CaseName());
+
+// The build puts the manual where the program of the build tree looks for
+// it, so that 使い方 of a program run from the tree opens it.
+TEST_F(MainWindowTest, UsageOpensTheManualOfTheBuildTree) {
+  settings_.appFolder = ProgramFolder();
+  Open();
+  Trigger("Menu_Help_Usage");
+  EXPECT_TRUE(services_.messages.empty());
+  ASSERT_EQ(services_.openedUrls.size(), 1u);
+  EXPECT_TRUE(QUrl(services_.openedUrls[0]).isLocalFile());
 }
 
 // A program in a folder whose name is not UTF-8 opens the manual of its own
