@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "platform/cp932.h"
-#include "textio/charset_guess.h"
+#include "textio/reading_score.h"
 
 namespace mirotabe {
 namespace {
@@ -17,86 +17,24 @@ constexpr std::string_view kUtf16BeByteOrderMark = "\xFE\xFF";
 constexpr std::array kByteOrderMarks = {std::pair{kUtf8ByteOrderMark, TextEncoding::Utf8},
                                         std::pair{kUtf16LeByteOrderMark, TextEncoding::Utf16Le},
                                         std::pair{kUtf16BeByteOrderMark, TextEncoding::Utf16Be}};
-constexpr unsigned char kEscape = 0x1B;
+constexpr char kEscape = '\x1B';
 constexpr char16_t kReplacementCharacter = 0xFFFD;
 
+// Bytes that plain ASCII text does not hold: those above 0x7F, ESC, which
+// starts the escape sequences of ISO-2022-JP, and NUL, which UTF-16 holds
+// in every character of ASCII.
 bool IsInteresting(unsigned char b) {
-  return b >= 0x80 || b == kEscape;
+  return b >= 0x80 || b == static_cast<unsigned char>(kEscape) || b == 0;
 }
 
-// CJK unified ideographs, extension A included, and the compatibility
-// ideographs.
 bool IsIdeograph(char16_t unit) {
   return (unit >= 0x3400 && unit <= 0x4DBF) || (unit >= 0x4E00 && unit <= 0x9FFF) ||
          (unit >= 0xF900 && unit <= 0xFAFF);
 }
 
-bool HasReplacement(const std::u16string& text) {
-  return text.find(kReplacementCharacter) != std::u16string::npos;
-}
-
-// The blocks that ordinary Japanese text is written in: ASCII and Latin-1,
-// general punctuation, CJK symbols and kana, CJK ideographs (and the
-// compatibility ideographs of code page 932's extensions), the half- and
-// full-width forms; and the blocks of the other symbols of JIS X 0208 and
-// code page 932: Greek and Cyrillic letters, arrows (→), mathematical and
-// technical signs, ①, box drawing, ■ and ★, ㈱ and ㌔.
-bool InJapaneseBlocks(char16_t unit) {
-  struct Block {
-    char16_t first;
-    char16_t last;
-  };
-  static constexpr std::array<Block, 10> kBlocks = {{{0x0000, 0x00FF},
-                                                     {0x0391, 0x0451},
-                                                     {0x2000, 0x206F},
-                                                     {0x2190, 0x23FF},
-                                                     {0x2460, 0x26FF},
-                                                     {0x3000, 0x30FF},
-                                                     {0x3200, 0x33FF},
-                                                     {0x4E00, 0x9FFF},
-                                                     {0xF900, 0xFAFF},
-                                                     {0xFF00, 0xFFEF}}};
-  return std::any_of(kBlocks.begin(), kBlocks.end(), [unit](const Block& block) {
-    return unit >= block.first && unit <= block.last;
-  });
-}
-
-// What the characters of a reading say about it.
-struct ReadingTraits {
-  // Every character lies in the Japanese blocks and code page 932 holds
-  // it, as in text written for a Japanese code page.
-  bool ordinary = true;
-  std::size_t aboveU07FF = 0;    // characters of three UTF-8 bytes
-  std::size_t kanaOrSymbol = 0;  // characters from U+3000..U+30FF
-  std::size_t rareKanji = 0;     // second-level kanji and those of the extensions
-};
-
 // Where code page 932 leaves the symbols, kana and first-level kanji of
 // JIS X 0208, the characters of everyday text.
 constexpr unsigned kFirstRareCode = 0x989F;
-
-unsigned Cp932Code(char16_t unit) {
-  char bytes[2];
-  const std::size_t length = EncodeInto(std::u16string_view(&unit, 1), Charset::Cp932, bytes);
-  const auto first = static_cast<unsigned char>(bytes[0]);
-  return length == 2 ? (first << 8U) | static_cast<unsigned char>(bytes[1]) : first;
-}
-
-ReadingTraits TraitsOf(std::u16string_view text) {
-  ReadingTraits traits;
-  for (const char16_t unit : text) {
-    if (unit < 0x80) continue;
-    // A surrogate, too, is half of a character beyond the blocks.
-    if (!InJapaneseBlocks(unit) || Cp932ByteLength(unit) == 0) {
-      traits.ordinary = false;
-      return traits;
-    }
-    traits.aboveU07FF += unit > 0x7FF ? 1 : 0;
-    traits.kanaOrSymbol += unit >= 0x3000 && unit <= 0x30FF ? 1 : 0;
-    traits.rareKanji += unit >= 0x4E00 && Cp932Code(unit) >= kFirstRareCode ? 1 : 0;
-  }
-  return traits;
-}
 
 // The ranges of ordinary Japanese text: ASCII and Latin-1, general
 // punctuation, CJK symbols and kana, CJK ideographs, the half- and
@@ -122,8 +60,8 @@ bool Utf8OutweighsCp932(std::u16string_view utf8Text) {
     if (!InOrdinaryJapanese(unit)) return false;
     if (unit <= 0x7FF) continue;
     ++aboveU07FF;
-    everyday = everyday || !IsIdeograph(unit) ||
-               (Cp932ByteLength(unit) == 2 && Cp932Code(unit) < kFirstRareCode);
+    const unsigned code = Cp932DoubleByte(unit);
+    everyday = everyday || !IsIdeograph(unit) || (code != 0 && code < kFirstRareCode);
   }
   return aboveU07FF >= 2 || everyday;
 }
@@ -132,15 +70,14 @@ bool Utf8OutweighsCp932(std::u16string_view utf8Text) {
 // in a Japanese sentence.
 constexpr std::size_t kKanaShare = 5;
 
-// The same for an EUC-JP reading, which half-width katakana of code page
-// 932 make whenever they pair up: there it must read as everyday Japanese,
-// with no rare kanji and a fair share of kana, where half-width pairs give
-// mostly kanji of both levels.
-bool EucJpOutweighsCp932(const std::u16string& eucJpText) {
-  if (HasReplacement(eucJpText)) return false;
-  const ReadingTraits traits = TraitsOf(eucJpText);
-  return traits.ordinary && traits.rareKanji == 0 && traits.kanaOrSymbol != 0 &&
-         traits.kanaOrSymbol * kKanaShare >= traits.aboveU07FF;
+// Whether a reading is everyday Japanese, with no rare kanji, a fair share
+// of kana and far fewer faults: what a reading in another encoding must be
+// to outweigh a clean code page 932 one, or to be UTF-16 without a NUL
+// byte. Half-width katakana of code page 932 make EUC-JP kanji whenever
+// they pair up, of both levels, and seldom kana.
+bool IsEverydayJapanese(const ReadingScore& reading) {
+  return reading.ordinary && reading.rareKanji == 0 && reading.faults * 2 <= reading.kana &&
+         reading.kana != 0 && reading.kanaOrSymbol * kKanaShare >= reading.wide;
 }
 
 bool IsPrivateUse(char16_t unit) {
@@ -162,25 +99,114 @@ bool HasCp932Structure(std::string_view bytes) {
   return true;
 }
 
-// The code page 932 reading of `bytes` if it is clean: no bad byte, and no
+// Whether the code page 932 reading of bytes is clean: no bad byte, and no
 // character of the user-defined area, which bytes in another encoding
 // reach far more often than a file that uses it.
-std::optional<std::u16string> CleanCp932Reading(std::string_view bytes) {
-  if (!HasCp932Structure(bytes)) return std::nullopt;
-  std::u16string text = Decode(bytes, TextEncoding::Cp932);
-  if (std::any_of(text.begin(), text.end(), [](char16_t unit) {
-        return unit == kReplacementCharacter || IsPrivateUse(unit);
-      })) {
-    return std::nullopt;
-  }
-  return text;
+bool IsCleanCp932(std::u16string_view reading) {
+  return std::none_of(reading.begin(), reading.end(), [](char16_t unit) {
+    return unit == kReplacementCharacter || IsPrivateUse(unit);
+  });
 }
 
-std::optional<TextEncoding> JapaneseEncodingNamed(const std::string& name) {
-  if (name == "SHIFT_JIS") return TextEncoding::Cp932;
-  if (name == "EUC-JP") return TextEncoding::EucJp;
-  if (name == "ISO-2022-JP") return TextEncoding::Iso2022Jp;
-  return std::nullopt;
+// The escape sequences that designate a JIS set in ISO-2022-JP and its
+// extensions: JIS X 0208 (ESC $ @, ESC $ B), JIS X 0201 Roman and
+// katakana (ESC ( J, ESC ( I), JIS X 0213 (ESC $ ( O, Q, P).
+bool DesignatesJisSet(std::string_view bytes) {
+  static constexpr std::array<std::string_view, 7> kDesignations = {
+      "\x1B$@", "\x1B$B", "\x1B(J", "\x1B(I", "\x1B$(O", "\x1B$(Q", "\x1B$(P"};
+  for (std::size_t at = bytes.find(kEscape); at != std::string_view::npos;
+       at = bytes.find(kEscape, at + 1)) {
+    const std::string_view rest = bytes.substr(at);
+    if (std::any_of(
+            kDesignations.begin(), kDesignations.end(),
+            [rest](std::string_view designation) { return rest.starts_with(designation); })) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// The readings are weighed on a sample: a Japanese text shows its encoding
+// within a few kilobytes, and the rest of a long file only costs time.
+constexpr std::size_t kSampleBytes = std::size_t{64} * 1024;
+// How much text before the first byte beyond ASCII the sample keeps.
+constexpr std::size_t kLeadingContext = 1024;
+
+// Where the line after the LF at `lf` starts: in UTF-16LE the LF's second
+// byte, NUL, comes first, so that the sample keeps the units' alignment.
+std::size_t AfterLineFeed(std::string_view bytes, std::size_t lf) {
+  return lf + 1 < bytes.size() && bytes[lf + 1] == '\0' ? lf + 2 : lf + 1;
+}
+
+// The whole lines of the bytes around the first interesting one, at most
+// kSampleBytes of them.
+std::string_view SampleOf(std::string_view bytes, std::size_t firstInteresting) {
+  if (bytes.size() <= kSampleBytes) return bytes;
+  std::size_t start = 0;
+  if (firstInteresting > kLeadingContext) {
+    const std::size_t lf = bytes.rfind('\n', firstInteresting - kLeadingContext);
+    if (lf != std::string_view::npos) start = AfterLineFeed(bytes, lf);
+  }
+  std::string_view sample = bytes.substr(start, kSampleBytes);
+  if (start + sample.size() == bytes.size()) return sample;
+  if (const std::size_t lf = sample.rfind('\n'); lf != std::string_view::npos && lf != 0) {
+    sample = sample.substr(0, AfterLineFeed(sample, lf));
+  }
+  return sample;
+}
+
+struct Reading {
+  TextEncoding encoding;
+  std::u16string text;
+  ReadingScore score;
+};
+
+// The encodings the readings are weighed in; on equal points the first
+// wins.
+constexpr std::array kWeighed = {TextEncoding::Cp932, TextEncoding::EucJp, TextEncoding::Utf8,
+                                 TextEncoding::Utf16Le, TextEncoding::Utf16Be};
+
+DetectedEncoding Detected(std::string_view bytes, std::string_view sample, Reading& reading) {
+  if (sample.size() != bytes.size()) return {reading.encoding};
+  return {.encoding = reading.encoding, .text = std::move(reading.text)};
+}
+
+// The encoding of bytes that none of the marks and structures settles:
+// the reading that looks most like Japanese text wins. A reading in
+// another encoding than code page 932 gives way to a clean code page 932
+// one when it is too little like everyday Japanese to outweigh it; bad
+// bytes with no sign of Japanese in any reading leave code page 932 as a
+// guess.
+DetectedEncoding WeighReadings(std::string_view bytes, std::size_t firstInteresting) {
+  const std::string_view sample = SampleOf(bytes, firstInteresting);
+  std::array<Reading, kWeighed.size()> readings;
+  for (std::size_t i = 0; i < kWeighed.size(); ++i) {
+    readings[i].encoding = kWeighed[i];
+    readings[i].text = Decode(sample, kWeighed[i]);
+    readings[i].score = ScoreReading(readings[i].text);
+  }
+  Reading& cp932 = readings[0];
+  const bool cp932Clean = HasCp932Structure(sample) && IsCleanCp932(cp932.text);
+  // UTF-16 without a mark shows itself by the NUL byte of every ASCII
+  // character. Where none stands, it must read as everyday Japanese and
+  // code page 932 must not read the bytes cleanly: a few characters of code
+  // page 932 make as likely a UTF-16 text as they make code page 932.
+  const bool nul = sample.find('\0') != std::string_view::npos;
+  std::size_t best = 0;
+  for (std::size_t i = 1; i < readings.size(); ++i) {
+    const bool utf16 = readings[i].encoding == TextEncoding::Utf16Le ||
+                       readings[i].encoding == TextEncoding::Utf16Be;
+    if (utf16 && !nul && (cp932Clean || !IsEverydayJapanese(readings[i].score))) continue;
+    if (readings[i].score.points > readings[best].score.points) best = i;
+  }
+  Reading& chosen = readings[best];
+  if (cp932Clean && chosen.encoding == TextEncoding::EucJp && !IsEverydayJapanese(chosen.score)) {
+    return Detected(bytes, sample, cp932);
+  }
+  if (chosen.score.badBytes != 0 && chosen.score.Evidence() <= 0) {
+    return {.encoding = TextEncoding::Cp932, .sure = false};
+  }
+  return Detected(bytes, sample, chosen);
 }
 
 }  // namespace
@@ -198,19 +224,14 @@ DetectedEncoding DetectEncoding(std::string_view bytes) {
   const bool nonAscii = std::any_of(interesting, bytes.end(),
                                     [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 
-  std::optional<std::string> guess;
-  const auto uchardet = [&]() -> const std::string& {
-    if (!guess) guess = GuessCharset(bytes, firstInteresting);
-    return *guess;
-  };
-
   const std::optional<std::size_t> utf8Units =
       nonAscii ? StrictUtf8Units(bytes) : std::optional<std::size_t>();
-  if (utf8Units) {
+  if (utf8Units && std::find(interesting, bytes.end(), '\0') == bytes.end()) {
     // Most UTF-8 texts are no code page 932 within their first lines, and
     // are left to the caller to decode.
-    std::optional<std::u16string> cp932 = CleanCp932Reading(bytes);
-    if (!cp932) return {.encoding = TextEncoding::Utf8, .units = utf8Units};
+    if (!HasCp932Structure(bytes)) return {.encoding = TextEncoding::Utf8, .units = utf8Units};
+    std::u16string cp932 = Decode(bytes, TextEncoding::Cp932);
+    if (!IsCleanCp932(cp932)) return {.encoding = TextEncoding::Utf8, .units = utf8Units};
     std::u16string utf8 = Decode(bytes, TextEncoding::Utf8);
     if (Utf8OutweighsCp932(utf8)) {
       return {.encoding = TextEncoding::Utf8, .text = std::move(utf8)};
@@ -218,19 +239,15 @@ DetectedEncoding DetectEncoding(std::string_view bytes) {
     return {.encoding = TextEncoding::Cp932, .text = std::move(cp932)};
   }
 
-  if (const std::optional<TextEncoding> named = JapaneseEncodingNamed(uchardet())) {
-    if (*named == TextEncoding::Cp932) return {};
-    std::u16string reading = Decode(bytes, *named);
-    const bool doubtful =
-        *named == TextEncoding::EucJp ? !EucJpOutweighsCp932(reading) : HasReplacement(reading);
-    if (doubtful) {
-      if (std::optional<std::u16string> cp932 = CleanCp932Reading(bytes)) {
-        return {.encoding = TextEncoding::Cp932, .text = std::move(cp932)};
-      }
-    }
-    return {.encoding = *named, .text = std::move(reading)};
+  if (DesignatesJisSet(bytes.substr(firstInteresting))) {
+    return {.encoding = TextEncoding::Iso2022Jp, .text = Decode(bytes, TextEncoding::Iso2022Jp)};
   }
-  return {.encoding = TextEncoding::Cp932, .sure = false};
+  if (!nonAscii && std::find(interesting, bytes.end(), '\0') == bytes.end()) {
+    // ASCII with an escape sequence of no JIS set: a terminal's colours,
+    // say, which code page 932 reads as they are.
+    return {.encoding = TextEncoding::Cp932, .sure = false};
+  }
+  return WeighReadings(bytes, firstInteresting);
 }
 
 std::size_t ByteOrderMarkBytes(std::string_view bytes, TextEncoding encoding) {

@@ -8,7 +8,6 @@
 
 #include "tests/support/case_name.h"
 #include "tests/support/temp_folder.h"
-#include "textio/charset_guess.h"
 #include "textio/text_file.h"
 
 namespace mirotabe {
@@ -33,6 +32,10 @@ constexpr std::string_view kSentenceEucJp =
     "\xDF\xBF\xCA\xA4\xE1\xA4\xEB\xBD\xF1\xA4\xAD\xCA\xFD\xA4\xC7\xA4\xB9\xA1\xA3"sv;
 constexpr std::string_view kSentenceIso2022Jp =
     "\x1B$B=D=q$-$O!\x22>e$+$i2<$XFI$_?J$a$k=q$-J}$G$9!#\x1B(B"sv;
+
+// The sentence in EUC-JP with a stray byte after 下へ.
+const std::string kEucJpWithStrayByte =
+    std::string(kSentenceEucJp.substr(0, 20)) + "\xFF" + std::string(kSentenceEucJp.substr(20));
 
 // Long texts are one sentence on each of many lines.
 constexpr int kLongLines = 40;
@@ -173,13 +176,41 @@ INSTANTIATE_TEST_SUITE_P(
                       kSentence},
         DetectionCase{"Iso2022JpHalfWidthKatakana", "\x1B(I\x43\x3D\x1B(B"sv, 1,
                       TextEncoding::Iso2022Jp, u"ﾃｽ"},
+        // JIS X 0213 from the first escape sequence on, and a pair cut short.
+        DetectionCase{"Iso2022Jp3", "\x1B$(O=D=q$-\x1B(B"sv, 1, TextEncoding::Iso2022Jp, u"縦書き"},
+        DetectionCase{"Iso2022Jp2004", "\x1B$(Q=D\x1B(B"sv, 1, TextEncoding::Iso2022Jp, u"縦"},
+        DetectionCase{"Iso2022JpCutPair", "\x1B$B=D=\x1B(B"sv, 1, TextEncoding::Iso2022Jp,
+                      u"縦\uFFFD"},
+        // A terminal's colours are no JIS set.
+        DetectionCase{"AsciiWithAnotherEscape", "a\x1B[0mb"sv, 1, TextEncoding::Cp932,
+                      u"a\x1B[0mb"},
+        // UTF-16 without a mark: by its NUL bytes, or as everyday Japanese.
+        DetectionCase{"Utf16LeAsciiWithoutMark", "a\x00\n\x00\x62\x00\n\x00"sv, 1,
+                      TextEncoding::Utf16Le, u"a\r\nb"},
+        DetectionCase{"Utf16BeWithoutMark", "~&f\xF8\x00\n0M"sv, 1, TextEncoding::Utf16Be,
+                      u"縦書\r\nき"},
+        DetectionCase{"Utf16LeKanaWithoutNul", "S0\x93\x30k0a0o0"sv, 1, TextEncoding::Utf16Le,
+                      u"こんにちは"},
+        // Bad bytes in a text that is plainly Japanese: the encoding holds,
+        // and each bad byte reads as U+FFFD.
+        DetectionCase{"EucJpStrayByte", "\xA4\xB3\xA4\xF3\xFF\xA4\xCB\xA4\xC1\xA4\xCF"sv, 1,
+                      TextEncoding::EucJp, u"こん\uFFFDにちは"},
+        DetectionCase{"EucJpStrayByteLong", std::string_view(kEucJpWithStrayByte), kLongLines,
+                      TextEncoding::EucJp, u"縦書きは、上から下へ\uFFFD読み進める書き方です。"},
+        DetectionCase{"Utf8CutCharacter", "\xE3\x81\x93\xE3\x82\xE3\x81\xAB\xE3\x81\xA1"sv, 1,
+                      TextEncoding::Utf8, u"こ\uFFFD\uFFFDにち"},
+        DetectionCase{"Cp932StrayByte", "\x82\xB1\x82\xF1\xFF\x82\xC9\x82\xBF"sv, 1,
+                      TextEncoding::Cp932, u"こん\uFFFDにち"},
+        // 蔭: FE follows a half-width katakana, which code page 932 cannot read.
+        DetectionCase{"EucJpNotCp932", "\xB0\xFE"sv, 1, TextEncoding::EucJp, u"蔭"},
         // Too little to tell: code page 932, flagged only when bytes were bad.
         DetectionCase{"EucJpTooShortReadsAsValidCp932", "\xC9\xBD\xBC\xA8"sv, 1,
                       TextEncoding::Cp932, u"ﾉｽｼｨ"},
         DetectionCase{"BadBytes",
                       "a\x80\xFF"
                       "b"sv,
-                      1, TextEncoding::Cp932, u"a\uFFFD\uFFFDb", true}),
+                      1, TextEncoding::Cp932, u"a\uFFFD\uFFFDb", true},
+        DetectionCase{"OnlyBadBytes", "\xFF\xFF"sv, 1, TextEncoding::Cp932, u"\uFFFD\uFFFD", true}),
     testing_support::CaseName());
 
 // Code page 932 bytes of the character in row `row` and cell `cell` of
@@ -227,38 +258,6 @@ TEST(EncodingDetectionSweep, ReadsShortCp932TextsAsCp932) {
   }
   EXPECT_EQ(misread, 0);
 }
-
-// The guess that the browser's build makes without uchardet.
-struct RulesCase {
-  const char* name;
-  std::string_view bytes;
-  std::string_view guess;
-};
-
-class GuessByRulesTest : public testing::TestWithParam<RulesCase> {};
-
-TEST_P(GuessByRulesTest, GoesByTheBytesAlone) {
-  const std::string_view bytes = GetParam().bytes;
-  std::size_t first = 0;
-  while (first < bytes.size() && bytes[first] != '\x1B' &&
-         static_cast<unsigned char>(bytes[first]) < 0x80)
-    ++first;
-  EXPECT_EQ(GuessCharsetByRules(bytes, first), GetParam().guess);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, GuessByRulesTest,
-    testing::Values(RulesCase{"Ascii", "plain text"sv, ""sv},
-                    RulesCase{"AsciiWithJisDesignations", kSentenceIso2022Jp, "ISO-2022-JP"sv},
-                    RulesCase{"AsciiWithAnotherEscape", "a\x1B[0mb"sv, ""sv},
-                    RulesCase{"Utf8", kSentenceUtf8, "UTF-8"sv},
-                    RulesCase{"Cp932", kSentenceCp932, "SHIFT_JIS"sv},
-                    // Short EUC-JP that is also clean code page 932 reads as the latter.
-                    RulesCase{"EucJpThatIsCleanCp932", "\xA4\xA2\xA4\xA4\xA4\xA6"sv, "SHIFT_JIS"sv},
-                    // 院: FE follows a half-width katakana, which code page 932 cannot read.
-                    RulesCase{"EucJp", "\xB0\xFE"sv, "EUC-JP"sv},
-                    RulesCase{"NoneReadsIt", "\xFF\xFF"sv, ""sv}),
-    testing_support::CaseName());
 
 struct ExplicitCase {
   const char* name;
