@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <optional>
 #include <utility>
 
@@ -127,8 +128,12 @@ bool DesignatesJisSet(std::string_view bytes) {
 }
 
 // The readings are weighed on a sample: a Japanese text shows its encoding
-// within a few kilobytes, and the rest of a long file only costs time.
+// within a few kilobytes, and the rest of a long file only costs time. A
+// short sample is weighed first, and decides when one reading leads by
+// kDecisiveLead points, some thirty kana; else the long one decides.
+constexpr std::size_t kShortSampleBytes = std::size_t{4} * 1024;
 constexpr std::size_t kSampleBytes = std::size_t{64} * 1024;
+constexpr int kDecisiveLead = 64;
 // How much text before the first byte beyond ASCII the sample keeps.
 constexpr std::size_t kLeadingContext = 1024;
 
@@ -139,15 +144,15 @@ std::size_t AfterLineFeed(std::string_view bytes, std::size_t lf) {
 }
 
 // The whole lines of the bytes around the first interesting one, at most
-// kSampleBytes of them.
-std::string_view SampleOf(std::string_view bytes, std::size_t firstInteresting) {
-  if (bytes.size() <= kSampleBytes) return bytes;
+// `size` bytes of them.
+std::string_view SampleOf(std::string_view bytes, std::size_t firstInteresting, std::size_t size) {
+  if (bytes.size() <= size) return bytes;
   std::size_t start = 0;
   if (firstInteresting > kLeadingContext) {
     const std::size_t lf = bytes.rfind('\n', firstInteresting - kLeadingContext);
     if (lf != std::string_view::npos) start = AfterLineFeed(bytes, lf);
   }
-  std::string_view sample = bytes.substr(start, kSampleBytes);
+  std::string_view sample = bytes.substr(start, size);
   if (start + sample.size() == bytes.size()) return sample;
   if (const std::size_t lf = sample.rfind('\n'); lf != std::string_view::npos && lf != 0) {
     sample = sample.substr(0, AfterLineFeed(sample, lf));
@@ -171,14 +176,17 @@ DetectedEncoding Detected(std::string_view bytes, std::string_view sample, Readi
   return {.encoding = reading.encoding, .text = std::move(reading.text)};
 }
 
-// The encoding of bytes that none of the marks and structures settles:
-// the reading that looks most like Japanese text wins. A reading in
-// another encoding than code page 932 gives way to a clean code page 932
-// one when it is too little like everyday Japanese to outweigh it; bad
-// bytes with no sign of Japanese in any reading leave code page 932 as a
-// guess.
-DetectedEncoding WeighReadings(std::string_view bytes, std::size_t firstInteresting) {
-  const std::string_view sample = SampleOf(bytes, firstInteresting);
+struct Weighed {
+  DetectedEncoding encoding;
+  bool decisive = false;  // the winner led by kDecisiveLead points or more
+};
+
+// The encoding of `sample`, a sample of `bytes`: the reading that looks
+// most like Japanese text wins. A reading in EUC-JP gives way to a clean
+// code page 932 one when it is too little like everyday Japanese to
+// outweigh it; bad bytes with no sign of Japanese in any reading leave
+// code page 932 as a guess.
+Weighed WeighSample(std::string_view bytes, std::string_view sample) {
   std::array<Reading, kWeighed.size()> readings;
   for (std::size_t i = 0; i < kWeighed.size(); ++i) {
     readings[i].encoding = kWeighed[i];
@@ -193,20 +201,34 @@ DetectedEncoding WeighReadings(std::string_view bytes, std::size_t firstInterest
   // page 932 make as likely a UTF-16 text as they make code page 932.
   const bool nul = sample.find('\0') != std::string_view::npos;
   std::size_t best = 0;
+  int runnerUp = std::numeric_limits<int>::min();
   for (std::size_t i = 1; i < readings.size(); ++i) {
     const bool utf16 = readings[i].encoding == TextEncoding::Utf16Le ||
                        readings[i].encoding == TextEncoding::Utf16Be;
     if (utf16 && !nul && (cp932Clean || !IsEverydayJapanese(readings[i].score))) continue;
-    if (readings[i].score.points > readings[best].score.points) best = i;
+    const int points = readings[i].score.points;
+    if (points > readings[best].score.points) {
+      runnerUp = readings[best].score.points;
+      best = i;
+    } else {
+      runnerUp = std::max(runnerUp, points);
+    }
   }
   Reading& chosen = readings[best];
+  const bool decisive = chosen.score.points - runnerUp >= kDecisiveLead;
   if (cp932Clean && chosen.encoding == TextEncoding::EucJp && !IsEverydayJapanese(chosen.score)) {
-    return Detected(bytes, sample, cp932);
+    return {Detected(bytes, sample, cp932), decisive};
   }
   if (chosen.score.badBytes != 0 && chosen.score.Evidence() <= 0) {
-    return {.encoding = TextEncoding::Cp932, .sure = false};
+    return {{.encoding = TextEncoding::Cp932, .sure = false}, decisive};
   }
-  return Detected(bytes, sample, chosen);
+  return {Detected(bytes, sample, chosen), decisive};
+}
+
+DetectedEncoding WeighReadings(std::string_view bytes, std::size_t firstInteresting) {
+  Weighed weighed = WeighSample(bytes, SampleOf(bytes, firstInteresting, kShortSampleBytes));
+  if (weighed.decisive || bytes.size() <= kShortSampleBytes) return std::move(weighed.encoding);
+  return WeighSample(bytes, SampleOf(bytes, firstInteresting, kSampleBytes)).encoding;
 }
 
 }  // namespace
