@@ -187,7 +187,7 @@ std::string_view MarkOf(TextEncoding encoding) {
 // before it.
 std::string Damaged(const Writer& writer, std::u16string_view text, bool cut) {
   if (writer.encoding == TextEncoding::Utf16Le || writer.encoding == TextEncoding::Utf16Be) {
-    return writer.write(text) + "\x30";
+    return writer.write(text) + '0';  // an odd last byte
   }
   std::size_t middle = text.size() / 2;
   while (middle < text.size() && text[middle] < 0x80) ++middle;
