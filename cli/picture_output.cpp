@@ -32,6 +32,8 @@ void ReportSeriousQtMessages(QtMsgType type, const QMessageLogContext&, const QS
 // regular file) or to standard output, page by page.
 int WritePages(const VerticalLayout& layout, const PictureRequest& request, const char* program) {
   const std::string name = request.outputFile.value_or("standard output");
+  // Qt's files write the pages; the file size limit is an error there too.
+  const FileSizeLimitAsError limit;
   QSaveFile file;
   QFile out;
   QIODevice* device = &out;

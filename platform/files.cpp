@@ -1,6 +1,8 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,6 +79,7 @@ IoStatus ReadAll(int fd, std::string& out, std::size_t maxBytes, const std::stri
 // Writes all of `bytes`, resuming after signals and short writes. False
 // with errno set when a write fails (a full disk, a file size limit).
 bool WriteAll(int fd, std::string_view bytes) {
+  const FileSizeLimitAsError limit;
   while (!bytes.empty()) {
     const ssize_t n = Sys().write(fd, bytes.data(), bytes.size());
     if (n > 0) {
@@ -307,6 +310,24 @@ IoResult<std::string> ReadPath(const std::string& path, bool regularOnly, std::s
 }
 
 }  // namespace
+
+FileSizeLimitAsError::FileSizeLimitAsError() {
+  sigemptyset(&signal_);
+  sigaddset(&signal_, SIGXFSZ);
+  pthread_sigmask(SIG_BLOCK, &signal_, &old_);
+}
+
+FileSizeLimitAsError::~FileSizeLimitAsError() {
+  if (sigismember(&old_, SIGXFSZ) == 1) return;
+  const int saved = errno;
+  sigset_t pending;
+  if (sigpending(&pending) == 0 && sigismember(&pending, SIGXFSZ) == 1) {
+    const timespec now{};
+    sigtimedwait(&signal_, nullptr, &now);
+  }
+  pthread_sigmask(SIG_SETMASK, &old_, nullptr);
+  errno = saved;
+}
 
 IoResult<std::string> ReadFileBytes(const std::string& path, std::size_t maxBytes) {
   return ReadPath(path, true, maxBytes);

@@ -1,12 +1,34 @@
 // Whole-file reads and crash-safe whole-file writes.
 #pragma once
 
+#include <signal.h>
+
 #include <string>
 #include <string_view>
 
 #include "platform/io_error.h"
 
 namespace mirotabe {
+
+// A write past the file size limit (ulimit -f) raises SIGXFSZ, whose
+// default action ends the process without a word. While one of these is
+// alive the signal is held back for the calling thread, so that such a
+// write fails with EFBIG instead and is reported like a full disk; the
+// signal the limit raised is taken back before the thread's old mask
+// returns. A thread that already holds the signal back keeps it as it was.
+// Every write of this file does this itself; it is for writes made by
+// other code (a library's own file class).
+class FileSizeLimitAsError {
+ public:
+  FileSizeLimitAsError();
+  ~FileSizeLimitAsError();
+  FileSizeLimitAsError(const FileSizeLimitAsError&) = delete;
+  FileSizeLimitAsError& operator=(const FileSizeLimitAsError&) = delete;
+
+ private:
+  sigset_t signal_;
+  sigset_t old_;
+};
 
 // The most bytes a read takes into memory: a text this large already needs
 // several times as much once it is decoded and laid out. More, or more than

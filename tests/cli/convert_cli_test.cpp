@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <filesystem>
+#include <set>
 #include <thread>
 #include <variant>
 
@@ -363,6 +364,37 @@ TEST_F(ConvertCliTest, FullStandardOutputIsAnError) {
   EXPECT_EQ(WEXITSTATUS(raw), 1);
   EXPECT_NE(ReadFile(folder_.PathOf("stderr")).find("standard output: No space left on device"),
             std::string::npos);
+}
+
+// Past the file size limit (ulimit -f) a write fails as on a full disk:
+// the converter says so and exits with 1, and an old file stays whole,
+// with no temporary file beside it.
+TEST_F(ConvertCliTest, FileSizeLimitIsAWriteError) {
+  std::string text;
+  for (int line = 0; line < 2000; ++line) text += "abcdefghijklmnopqrstuvwxyz\n";
+  WriteFile(folder_.PathOf("in.txt"), text);
+  WriteFile(folder_.PathOf("out.txt"), "old");
+  const std::string out = folder_.PathOf("out.txt");
+  // Pages are written by Qt's own file class.
+  for (const std::vector<std::string>& output :
+       {std::vector<std::string>{"-o", out}, std::vector<std::string>{},
+        std::vector<std::string>{"--page", "a4", "-o", out}}) {
+    std::vector<std::string> arguments = {"--settings", NoSettings(), folder_.PathOf("in.txt")};
+    arguments.insert(arguments.end(), output.begin(), output.end());
+    const Outcome run =
+        RunProgram(folder_, MIROTABE_CONVERT_BINARY, arguments, "", "ulimit -f 20;");
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_NE(run.err.find((output.empty() ? "standard output" : out) + ": File too large"),
+              std::string::npos)
+        << run.err;
+  }
+  EXPECT_EQ(ReadFile(folder_.PathOf("out.txt")), "old");
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder_.path())) {
+    names.insert(entry.path().filename().string());
+  }
+  EXPECT_EQ(names, (std::set<std::string>{"in.txt", "out.txt", "empty-settings.ini", "stdin",
+                                          "stdout", "stderr"}));
 }
 
 // A device or a FIFO named by -o is written into, never replaced.

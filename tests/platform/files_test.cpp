@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -324,28 +323,55 @@ const ReplaceErrorCase kReplaceErrorCases[] = {
 INSTANTIATE_TEST_SUITE_P(, FilesReplaceErrorTest, testing::ValuesIn(kReplaceErrorCases),
                          testing_support::CaseName());
 
-// A write that fails half way (here: the file size limit, standing in for a
-// full disk) must remove the partial temporary file and keep the old one.
-TEST(FilesReplaceFileAtomicallyTest, FailedWriteKeepsTheOldFile) {
+// A write past the file size limit (ulimit -f), standing in for a full
+// disk, fails with EFBIG and ends nothing: the signal the limit raises stays
+// out of the way, the partial temporary file goes, named from the start (a
+// file system without O_TMPFILE) or not, and the old file stays.
+struct FileSizeLimitCase {
+  const char* name;
+  bool namedTemporary;  // O_TMPFILE refused
+  bool descriptor;      // into an open file, as a redirected standard output
+};
+
+class FilesFileSizeLimitTest : public testing::TestWithParam<FileSizeLimitCase> {};
+
+TEST_P(FilesFileSizeLimitTest, IsAnErrorAndKeepsTheOldFile) {
   TempFolder folder;
   const std::string path = folder.PathOf("file");
   WriteFile(path, "old");
+  const int fd = GetParam().descriptor ? open(path.c_str(), O_WRONLY | O_APPEND) : -1;
 
   rlimit old{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
   rlimit low = old;
   low.rlim_cur = 4096;
-  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &low), 0);
-  const IoStatus error = ReplaceFileAtomically(path, std::string(10000, 'x'));
+  IoStatus error;
+  {
+    FailingSysCalls noTmpfile(
+        {GetParam().namedTemporary ? Call::kOpen : Call::kCount, EOPNOTSUPP, 1, 0, O_TMPFILE});
+    const std::string big(10000, 'x');
+    error = GetParam().descriptor ? WriteDescriptorBytes(fd, big, "standard output")
+                                  : ReplaceFileAtomically(path, big);
+  }
   setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, oldHandler);
 
   ASSERT_TRUE(error);
   EXPECT_EQ(error->code, Errno(EFBIG)) << error->Reason();
-  EXPECT_EQ(ReadFile(path), "old");
+  if (GetParam().descriptor) {
+    close(fd);
+    EXPECT_EQ(ReadFile(path).size(), 4096u);
+  } else {
+    EXPECT_EQ(ReadFile(path), "old");
+  }
   EXPECT_EQ(NamesIn(folder), std::set<std::string>{"file"});
 }
+
+INSTANTIATE_TEST_SUITE_P(, FilesFileSizeLimitTest,
+                         testing::Values(FileSizeLimitCase{"UnnamedTemporary", false, false},
+                                         FileSizeLimitCase{"NamedTemporary", true, false},
+                                         FileSizeLimitCase{"Descriptor", false, true}),
+                         testing_support::CaseName());
 
 TEST(FilesReplaceFileAtomicallyTest, ReadOnlyFolder) {
   TempFolder folder;
