@@ -400,6 +400,7 @@ IoResult<AtomicFileWriter> AtomicFileWriter::Begin(const std::string& path, Othe
     writer.hasOld_ = true;
     writer.oldUid_ = found.st_uid;
     writer.oldGid_ = found.st_gid;
+    writer.inPlace_ = found.st_nlink > 1;
   } else {
     writer.mode_ = 0666 & ~CurrentUmask();
   }
@@ -407,13 +408,14 @@ IoResult<AtomicFileWriter> AtomicFileWriter::Begin(const std::string& path, Othe
   // Beside the target: rename() is only atomic within one file system.
   const std::string folder = FolderOf(writer.file_);
   RemoveLeftovers(folder, NameOf(writer.file_));
-  writer.fd_ = OpenResuming(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+  // Read and write: a save in place reads the new text back from it.
+  writer.fd_ = OpenResuming(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
   writer.unnamed_ = writer.fd_ >= 0;
   // File systems without O_TMPFILE say so in one of these ways.
   if (writer.fd_ < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
     const std::optional<std::string> named =
         WithFreshName(folder, NameOf(writer.file_), [&](const std::string& name) {
-          writer.fd_ = OpenResuming(name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+          writer.fd_ = OpenResuming(name.c_str(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0600);
           return writer.fd_ >= 0;
         });
     if (named) writer.temporary_ = *named;
@@ -435,6 +437,8 @@ AtomicFileWriter& AtomicFileWriter::operator=(AtomicFileWriter&& other) noexcept
     fd_ = std::exchange(other.fd_, -1);
     unnamed_ = other.unnamed_;
     writeThrough_ = other.writeThrough_;
+    inPlace_ = other.inPlace_;
+    size_ = other.size_;
     mode_ = other.mode_;
     hasOld_ = other.hasOld_;
     oldUid_ = other.oldUid_;
@@ -461,6 +465,7 @@ IoStatus AtomicFileWriter::Write(std::string_view bytes) {
     Abandon();
     return error;
   }
+  size_ += bytes.size();
   return std::nullopt;
 }
 
@@ -475,6 +480,7 @@ IoStatus AtomicFileWriter::Commit() {
     if (Sys().close(std::exchange(fd_, -1)) != 0) return LastIoError(path_);
     return std::nullopt;
   }
+  if (inPlace_) return CommitInPlace();
 
   // The new file takes over the old one's owner and permissions. The owner
   // is best effort: it only matters (and only works) when root edits
@@ -503,6 +509,49 @@ IoStatus AtomicFileWriter::Commit() {
   if (Sys().rename(temporary_.c_str(), file_.c_str()) != 0) return fail();
   temporary_.clear();
   SyncFolder(folder);
+  return std::nullopt;
+}
+
+IoStatus AtomicFileWriter::CommitInPlace() {
+  const auto fail = [this] {
+    IoError error = LastIoError(path_);
+    Abandon();
+    return error;
+  };
+  if (Sys().fsync(fd_) != 0) return fail();
+  const int target = OpenResuming(file_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+  if (target < 0) return fail();
+  const auto failWithTarget = [&] {
+    CloseKeepingErrno(target);
+    return fail();
+  };
+  const FileSizeLimitAsError limit;
+  // Room first, the file's size and text left as they are: a full disk (or
+  // the file size limit) is found before the old text changes. File systems
+  // without fallocate() get no such check.
+  if (size_ != 0 &&
+      Sys().fallocate(target, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size_)) != 0 &&
+      errno != EOPNOTSUPP && errno != ENOSYS) {
+    return failWithTarget();
+  }
+  if (Sys().lseek(fd_, 0, SEEK_SET) != 0) return failWithTarget();
+  char buffer[64 * 1024];
+  for (;;) {
+    const ssize_t n = Sys().read(fd_, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return failWithTarget();
+    }
+    if (!WriteAll(target, std::string_view(buffer, static_cast<std::size_t>(n)))) {
+      return failWithTarget();
+    }
+  }
+  if (Sys().ftruncate(target, static_cast<off_t>(size_)) != 0 || Sys().fsync(target) != 0) {
+    return failWithTarget();
+  }
+  if (Sys().close(target) != 0) return fail();
+  Abandon();
   return std::nullopt;
 }
 

@@ -3,6 +3,7 @@
 
 #include <signal.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -76,6 +77,12 @@ enum class OtherTargets {
 // OtherTargets. A file without any write permission, or one the user may
 // not write (another user's 0644 file in a shared folder), is refused as
 // read-only even though its folder would allow the rename.
+// A file with more than one name (hard links) is the one file under each
+// of them, and a rename would leave the other names with the old text: it
+// is written in place instead, once the new text is complete and on disk
+// in the temporary file and room for it is taken, so that a failure before
+// that leaves the old file whole. Only a failure of the disk itself, or a
+// kill, while the text is copied in can leave it part new.
 IoStatus ReplaceFileAtomically(const std::string& path, std::string_view bytes,
                                OtherTargets others = OtherTargets::kRefuse);
 
@@ -104,6 +111,8 @@ class AtomicFileWriter {
  private:
   AtomicFileWriter() = default;
   void Abandon();
+  // Commit() for a file with more than one name.
+  IoStatus CommitInPlace();
 
   std::string path_;       // what errors name
   std::string file_;       // the file replaced: `path`, its links followed
@@ -111,6 +120,8 @@ class AtomicFileWriter {
   int fd_ = -1;
   bool unnamed_ = false;       // an O_TMPFILE, named only by Commit()
   bool writeThrough_ = false;  // fd_ is the target itself (a device, a FIFO)
+  bool inPlace_ = false;       // the target has more than one name
+  std::uint64_t size_ = 0;     // the bytes written so far
   unsigned mode_ = 0;
   bool hasOld_ = false;
   unsigned oldUid_ = 0;

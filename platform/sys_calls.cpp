@@ -32,6 +32,9 @@ constexpr SysCalls kRealCalls{
     [](const char* from, const char* to) { return std::rename(from, to); },
     [](const char* path) { return ::unlink(path); },
     [](const char* path, mode_t mode) { return ::mkdir(path, mode); },
+    [](int fd, off_t offset, int whence) { return ::lseek(fd, offset, whence); },
+    [](int fd, off_t size) { return ::ftruncate(fd, size); },
+    [](int fd, int mode, off_t offset, off_t size) { return ::fallocate(fd, mode, offset, size); },
 };
 
 }  // namespace

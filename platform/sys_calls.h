@@ -27,6 +27,9 @@ struct SysCalls {
   int (*rename)(const char* from, const char* to);
   int (*unlink)(const char* path);
   int (*mkdir)(const char* path, mode_t mode);
+  off_t (*lseek)(int fd, off_t offset, int whence);
+  int (*ftruncate)(int fd, off_t size);
+  int (*fallocate)(int fd, int mode, off_t offset, off_t size);
 };
 
 // The calls of the operating system itself.

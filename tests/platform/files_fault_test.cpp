@@ -72,6 +72,114 @@ TEST_P(FilesSaveFaultTest, OldFileStaysWholeAndNothingIsLeft) {
 INSTANTIATE_TEST_SUITE_P(, FilesSaveFaultTest, testing::ValuesIn(SaveFaultCases(AtomicSaveCalls())),
                          SaveFaultCaseName);
 
+// --- A file with more than one name is written in place --------------------
+
+// Each name of "one" and "two", one file with two names, reads `text`.
+void ExpectBothNamesRead(const TempFolder& folder, const std::string& text) {
+  struct stat one {};
+  struct stat two {};
+  ASSERT_EQ(stat(folder.PathOf("one").c_str(), &one), 0);
+  ASSERT_EQ(stat(folder.PathOf("two").c_str(), &two), 0);
+  EXPECT_EQ(one.st_ino, two.st_ino);
+  EXPECT_EQ(one.st_nlink, 2u);
+  const std::string read = ReadFile(folder.PathOf("one"));
+  EXPECT_TRUE(read == text) << read.size() << " bytes, " << text.size() << " expected";
+}
+
+struct HardLinkCase {
+  const char* name;
+  std::string text;
+  bool throughSymlink;
+  bool noTmpfile;
+};
+
+class FilesHardLinkTest : public testing::TestWithParam<HardLinkCase> {};
+
+TEST_P(FilesHardLinkTest, EveryNameReadsTheNewText) {
+  TempFolder folder;
+  WriteFile(folder.PathOf("one"), std::string(5000, 'o'));
+  ASSERT_EQ(link(folder.PathOf("one").c_str(), folder.PathOf("two").c_str()), 0);
+  std::set<std::string> names{"one", "two"};
+  std::string target = folder.PathOf("one");
+  if (GetParam().throughSymlink) {
+    std::filesystem::create_symlink("one", folder.PathOf("link"));
+    target = folder.PathOf("link");
+    names.insert("link");
+  }
+  {
+    FailingSysCalls noTmpfile(
+        {GetParam().noTmpfile ? Call::kOpen : Call::kCount, EOPNOTSUPP, 1, 0, O_TMPFILE});
+    const IoStatus error = ReplaceFileAtomically(target, GetParam().text);
+    EXPECT_FALSE(error) << error->Reason();
+  }
+  ExpectBothNamesRead(folder, GetParam().text);
+  EXPECT_EQ(NamesIn(folder.path()), names);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , FilesHardLinkTest,
+    testing::Values(HardLinkCase{"Longer", std::string(200000, 'n'), false, false},
+                    HardLinkCase{"Shorter", "n", false, false},
+                    HardLinkCase{"Empty", "", false, false},
+                    HardLinkCase{"ThroughASymlink", "new", true, false},
+                    HardLinkCase{"NamedTemporary", std::string(100000, 'n'), false, true}),
+    CaseName());
+
+struct InPlaceFaultCase {
+  const char* name;
+  Fault fault;
+  bool succeeds;
+  // Whether the old text is still whole: the failure came before the copy
+  // into the file wrote anything.
+  bool oldWhole;
+};
+
+class FilesInPlaceFaultTest : public testing::TestWithParam<InPlaceFaultCase> {};
+
+TEST_P(FilesInPlaceFaultTest, FailsBeforeTheOldTextChangesWhereItCan) {
+  TempFolder folder;
+  const std::string old(5000, 'o');
+  // Two pieces of the copy: the one write into the temporary file is use 1.
+  const std::string text(100000, 'n');
+  WriteFile(folder.PathOf("one"), old);
+  ASSERT_EQ(link(folder.PathOf("one").c_str(), folder.PathOf("two").c_str()), 0);
+  IoStatus error;
+  {
+    FailingSysCalls failing(GetParam().fault);
+    error = ReplaceFileAtomically(folder.PathOf("one"), text);
+    EXPECT_GT(failing.Failures(), 0) << "the call was never made";
+  }
+  if (GetParam().succeeds) {
+    EXPECT_FALSE(error) << error->Reason();
+    ExpectBothNamesRead(folder, text);
+  } else {
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->path, folder.PathOf("one"));
+    EXPECT_EQ(error->code, Errno(GetParam().fault.error)) << error->Reason();
+    if (GetParam().oldWhole) ExpectBothNamesRead(folder, old);
+  }
+  EXPECT_EQ(NamesIn(folder.path()), (std::set<std::string>{"one", "two"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , FilesInPlaceFaultTest,
+    testing::Values(InPlaceFaultCase{"TemporaryNotFlushed", {Call::kFsync, EIO}, false, true},
+                    InPlaceFaultCase{"FileNotOpened", {Call::kOpen, EACCES, 2}, false, true},
+                    InPlaceFaultCase{"NoRoom", {Call::kFallocate, ENOSPC}, false, true},
+                    InPlaceFaultCase{"OverTheSizeLimit", {Call::kFallocate, EFBIG}, false, true},
+                    InPlaceFaultCase{"NoFallocate", {Call::kFallocate, EOPNOTSUPP}, true, false},
+                    InPlaceFaultCase{"NotRewound", {Call::kLseek, EIO}, false, true},
+                    InPlaceFaultCase{"NotReadBack", {Call::kRead, EIO}, false, true},
+                    InPlaceFaultCase{
+                        "ReadBackInterrupted", {Call::kRead, EINTR, 1, 2}, true, false},
+                    InPlaceFaultCase{"FirstCopyWriteFails", {Call::kWrite, ENOSPC, 2}, false, true},
+                    InPlaceFaultCase{"CopyFailsPartWay", {Call::kWrite, EIO, 3}, false, false},
+                    InPlaceFaultCase{"CopyInterrupted", {Call::kWrite, EINTR, 2, 2}, true, false},
+                    InPlaceFaultCase{"NotCut", {Call::kFtruncate, EIO}, false, false},
+                    InPlaceFaultCase{"FileNotFlushed", {Call::kFsync, EIO, 2}, false, false},
+                    InPlaceFaultCase{"FileNotClosed", {Call::kClose, EIO}, false, false}),
+    CaseName());
+
 // --- Interrupted and short calls are resumed ---------------------------------
 
 struct ResumeCase {

@@ -35,13 +35,17 @@ enum class Call {
   kRename,
   kUnlink,
   kMkdir,
+  kLseek,
+  kFtruncate,
+  kFallocate,
   kCount
 };
 
 inline const char* CallName(Call call) {
-  static constexpr const char* kNames[] = {"open",      "close",  "read",   "write",  "fsync",
-                                           "fstat",     "stat",   "lstat",  "fchmod", "fchown",
-                                           "faccessat", "linkat", "rename", "unlink", "mkdir"};
+  static constexpr const char* kNames[] = {"open",      "close",     "read",     "write",  "fsync",
+                                           "fstat",     "stat",      "lstat",    "fchmod", "fchown",
+                                           "faccessat", "linkat",    "rename",   "unlink", "mkdir",
+                                           "lseek",     "ftruncate", "fallocate"};
   return kNames[static_cast<int>(call)];
 }
 
@@ -183,6 +187,13 @@ inline const SysCalls FailingSysCalls::kTable{
     [](const char* path) { return Fails(Call::kUnlink) ? -1 : Real().unlink(path); },
     [](const char* path, mode_t mode) {
       return Fails(Call::kMkdir) ? -1 : Real().mkdir(path, mode);
+    },
+    [](int fd, off_t offset, int whence) -> off_t {
+      return Fails(Call::kLseek) ? -1 : Real().lseek(fd, offset, whence);
+    },
+    [](int fd, off_t size) { return Fails(Call::kFtruncate) ? -1 : Real().ftruncate(fd, size); },
+    [](int fd, int mode, off_t offset, off_t size) {
+      return Fails(Call::kFallocate) ? -1 : Real().fallocate(fd, mode, offset, size);
     },
 };
 
