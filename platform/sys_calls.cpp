@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace mirotabe {
@@ -34,7 +35,16 @@ constexpr SysCalls kRealCalls{
     [](const char* path, mode_t mode) { return ::mkdir(path, mode); },
     [](int fd, off_t offset, int whence) { return ::lseek(fd, offset, whence); },
     [](int fd, off_t size) { return ::ftruncate(fd, size); },
-    [](int fd, int mode, off_t offset, off_t size) { return ::fallocate(fd, mode, offset, size); },
+    [](int fd, int mode, off_t offset, off_t size) {
+#if defined(__EMSCRIPTEN__)
+      // The browser's file systems take no room ahead.
+      (void)fd, (void)mode, (void)offset, (void)size;
+      errno = EOPNOTSUPP;
+      return -1;
+#else
+      return ::fallocate(fd, mode, offset, size);
+#endif
+    },
 };
 
 }  // namespace
