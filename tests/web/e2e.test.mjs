@@ -282,6 +282,20 @@ test('choosing another encoding reads the opened file again in it', async () => 
   assert.equal(await inputText(), '縦書き');
 });
 
+test('UTF-16BE without a byte-order mark opens by itself, and can be chosen', async () => {
+  const file = join(folder, 'utf-16be.txt');
+  writeFileSync(file, Buffer.from('縦書き\r\nテスト', 'utf16le').swap16());
+  await chooseFile('#open', file);
+  await page.waitForFunction(() => document.getElementById('status').textContent.includes('UTF-16BE'));
+  assert.equal(await inputText(), '縦書き\nテスト');
+  await page.select('#from', 'utf-16le');
+  await page.waitForFunction(() => document.getElementById('status').textContent.includes('UTF-16LE'));
+  await page.select('#from', 'utf-16be');
+  await page.waitForFunction(() => document.getElementById('status').textContent.includes('UTF-16BE'));
+  assert.equal(await inputText(), '縦書き\nテスト');
+  await page.select('#from', 'auto');
+});
+
 // The shortcuts: [keys held together, what shows that their command ran].
 // Ctrl+O asks for a file, Ctrl+S (with Shift too) saves, Ctrl+Shift+C copies.
 const saveDialogOpens = async () => {
