@@ -43,6 +43,15 @@ const inputs = {
   // Bytes that are bad in every encoding: each reading keeps going.
   bad: Buffer.from([0x82, 0x20, 0x81, 0xFF, 0xE3, 0x81, 0x41, 0x1B, 0x24, 0x42, 0x30, 0x0A, 0x8F, 0xA1]),
   'vertical.cp932': cp932('ｃａ\r\n　ｂ\r\n　ｄ'),
+  // What only detection tells: EUC-JP with a bad byte, short EUC-JP, JIS
+  // X 0213 from the first escape sequence, UTF-16 without a byte-order mark.
+  'euc-jp.bad': Buffer.concat([inEncoding(Buffer.from('縦書きは、上から下へ'), 'EUC-JP-MS'),
+    Buffer.from([0xFF]), inEncoding(Buffer.from('読み進める書き方です。\n'), 'EUC-JP-MS')]),
+  'euc-jp.short': inEncoding(Buffer.from('こんにちは'), 'EUC-JP-MS'),
+  'euc-jp.kana': inEncoding(Buffer.from('あいう'), 'EUC-JP-MS'),
+  'iso-2022-jp-3.O': Buffer.from('\x1B$(O=D=q$-\x1B(B\r\n\x1B$(Q$O\x1B(B', 'latin1'),
+  'utf-16be.nomark': Buffer.from('縦書き\r\nテスト', 'utf16le').swap16(),
+  'reference.utf-16le.nomark': Buffer.from(reference.toString(), 'utf16le'),
   empty: Buffer.alloc(0),
 };
 
@@ -89,7 +98,26 @@ const cases = [
   ['vertical.cp932', 'none', { from: 'auto', encoding: 'utf-8', reverse: true }],
   ['reference', 'none', { from: 'auto', encoding: 'cp932', reverse: true }],
   ['empty', 'table', { from: 'auto', encoding: 'cp932' }],
+  ['euc-jp.bad', 'none', { from: 'auto', encoding: 'utf-8' }],
+  ['euc-jp.short', 'none', { from: 'auto', encoding: 'utf-8' }],
+  ['euc-jp.kana', 'none', { from: 'auto', encoding: 'utf-8' }],
+  ['iso-2022-jp-3.O', 'none', { from: 'auto', encoding: 'utf-8' }],
+  ['utf-16be.nomark', 'none', { from: 'auto', encoding: 'utf-8' }],
+  ['utf-16be.nomark', 'none', { from: 'utf-16be', encoding: 'utf-8' }],
+  ['reference.utf-16le.nomark', 'none', { from: 'auto', encoding: 'cp932' }],
 ];
+
+// Cuts of the reference in EUC-JP and code page 932, a few characters
+// long to a few thousand, each read by detection.
+const referenceText = reference.toString();
+for (const [i, length] of [2, 3, 5, 8, 13, 20, 50, 200, 2000].entries()) {
+  const start = Math.floor((referenceText.length / 11) * (i + 1));
+  const cut = Buffer.from(referenceText.slice(start, start + length));
+  for (const [name, to] of [['euc-jp', 'EUC-JP-MS'], ['cp932', 'CP932']]) {
+    inputs[`reference.${name}.${length}`] = inEncoding(cut, to);
+    cases.push([`reference.${name}.${length}`, 'none', { from: 'auto', encoding: 'utf-8' }]);
+  }
+}
 
 const emptySettings = join(folder, 'empty.ini');
 writeFileSync(emptySettings, '');
