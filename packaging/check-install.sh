@@ -39,11 +39,20 @@ for size in 16 32 48; do
     fail "the ${size}x${size} icon is ${width}x${height}"
 done
 
-# The help menu opens the manual by its place relative to the program; the
-# README's tables are tables there.
-manual="$prefix/bin/${MANUAL_FROM_PROGRAM:-../share/doc/mirotabe/README.html}"
-grep -q '<table>' "$manual" 2>/dev/null ||
-  fail "no manual with the README's tables where the program looks for it: $manual"
+# The help menu opens the manual by its place relative to the program; its
+# tables are tables there, its links lead to its own sections, and the
+# pictures it shows are beside it.
+manual="$prefix/bin/${MANUAL_FROM_PROGRAM:-../share/doc/mirotabe/manual.html}"
+if grep -q '<table>' "$manual" 2>/dev/null; then
+  for target in $(grep -oE 'href="#[^"]*"' "$manual" | sed 's/^href="#//; s/"$//' | sort -u); do
+    grep -q "id=\"$target\"" "$manual" || fail "the manual links to #$target, which it does not hold"
+  done
+  for picture in $(grep -oE '<img src="[^"]*"' "$manual" | sed 's/^<img src="//; s/"$//' | sort -u); do
+    [ -f "$(dirname "$manual")/$picture" ] || fail "the manual shows $picture, which is not installed beside it"
+  done
+else
+  fail "no manual with tables where the program looks for it: $manual"
+fi
 
 # Each manual page lists exactly the options that its program's --help lists:
 # the option lines of the help against the headings of the page's OPTIONS.

@@ -40,7 +40,8 @@ expected=(
   "./usr/share/man/man1/mirotabe-convert.1.gz|-rw-r--r--"
   "./usr/share/doc/mirotabe/copyright|-rw-r--r--"
   "./usr/share/doc/mirotabe/changelog.gz|-rw-r--r--"
-  "./usr/share/doc/mirotabe/README.html|-rw-r--r--"
+  "./usr/share/doc/mirotabe/manual.html|-rw-r--r--"
+  "./usr/share/doc/mirotabe/window.png|-rw-r--r--"
   "./usr/share/lintian/overrides/mirotabe|-rw-r--r--"
 )
 listing=$(dpkg-deb -c "$deb")

@@ -29,7 +29,7 @@ packages=(
   unicode-data
   # validators of the desktop file and the software-centre description
   desktop-file-utils appstream
-  # the manual that the help menu opens: the README as HTML
+  # the user's manual that the help menu opens, as HTML
   cmark-gfm
   # the Debian package: dpkg-shlibdeps finds its library dependencies (CPack
   # looks for programs with file), lintian checks it

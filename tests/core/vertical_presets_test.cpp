@@ -32,7 +32,7 @@ TEST(VerticalPresetsTest, OfferedInOrder) {
   EXPECT_EQ(VerticalPresets()[1].name, u"縦書き記号（Unicode）");
 }
 
-// The table the README shows: what is left of the candidates after the
+// The table the manual shows (docs/manual/settings.md): what is left of the candidates after the
 // code page 932 encoder has had its say.
 TEST(VerticalPresetsTest, ShiftJisTableIsWhatSurvivesTheEncoder) {
   const std::vector<SwapEntry> expected = {
