@@ -25,7 +25,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
   # reading the PDF pictures back
   poppler-utils
-  # Unicode's own character data, against which the full-width mapping is checked
+  # Unicode's own character data: how each character stands in vertical text,
+  # read at build time, and the full-width mapping's check
   unicode-data
   # validators of the desktop file and the software-centre description
   desktop-file-utils appstream

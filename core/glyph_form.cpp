@@ -1,0 +1,39 @@
+#include "core/glyph_form.h"
+
+#include "core/code_points.h"
+#include "unicode/vertical_orientation.h"
+
+namespace mirotabe {
+
+CellOrientation OrientationOfCharacter(char32_t c) {
+  switch (VerticalOrientationOf(c)) {
+    case VerticalOrientation::kUpright:
+    case VerticalOrientation::kTransformedUpright:
+      return CellOrientation::kVerticalOrUpright;
+    case VerticalOrientation::kRotated:
+    case VerticalOrientation::kTransformedRotated:
+      break;
+  }
+  return CellOrientation::kVerticalOrTurned;
+}
+
+CellOrientation OrientationOfCell(std::u16string_view cell, bool glyphForms, bool fromEntry) {
+  if (!glyphForms || fromEntry || cell.empty()) return CellOrientation::kAsItStands;
+  const CodePoint c = CodePointAt(cell, 0);
+  if (c.units != cell.size()) return CellOrientation::kAsItStands;
+  return OrientationOfCharacter(c.value);
+}
+
+GlyphForm FormOfGlyph(CellOrientation orientation, bool fontHasVerticalForm) {
+  switch (orientation) {
+    case CellOrientation::kAsItStands:
+      return GlyphForm::kUpright;
+    case CellOrientation::kVerticalOrUpright:
+      return fontHasVerticalForm ? GlyphForm::kVertical : GlyphForm::kUpright;
+    case CellOrientation::kVerticalOrTurned:
+      break;
+  }
+  return fontHasVerticalForm ? GlyphForm::kVertical : GlyphForm::kTurned;
+}
+
+}  // namespace mirotabe

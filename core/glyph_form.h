@@ -1,0 +1,52 @@
+// How the glyph of a cell is set in vertical writing: the one rule that the
+// output pane's 縦組み表示, the pictures and the pages draw by.
+//
+// With glyph forms on, a character takes the font's vertical form where the
+// font has one (ー as a vertical stroke, brackets turned, 、。 at the top
+// right, small kana placed for vertical writing). Where the font has none,
+// the character's Vertical_Orientation decides: it stands upright (U, Tu:
+// kanji, kana, full-width letters and digits) or is turned a quarter turn
+// clockwise (R, Tr: －, ：；, “ ”, arrows).
+//
+// A cell that a replacement entry made is drawn as it stands: the table's
+// author chose its characters for how they look, and a vertical form on top
+// would turn them a second time (the ｜ that stands for ー, the ┐ └ that
+// stand for 「 」). With glyph forms off every cell stands as it is.
+//
+// Whether a font has a vertical form is the painter's to find out, since
+// the fonts differ between the editions; this rule says when to ask and
+// what the answer means.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace mirotabe {
+
+// What a cell asks of the font.
+enum class CellOrientation : std::uint8_t {
+  kAsItStands,         // its own glyph, upright; the font is not asked
+  kVerticalOrUpright,  // the font's vertical form, else its own glyph upright
+  kVerticalOrTurned,   // the font's vertical form, else its own glyph turned
+};
+
+// How the glyph is drawn in the end.
+enum class GlyphForm : std::uint8_t {
+  kUpright,   // the character's own glyph, as in horizontal text
+  kVertical,  // the font's vertical form (OpenType vert/vrt2)
+  kTurned,    // the character's own glyph turned 90° clockwise in its cell
+};
+
+// The orientation of `c` with glyph forms on, in a cell no entry made.
+CellOrientation OrientationOfCharacter(char32_t c);
+
+// The orientation of `cell` (its UTF-16 units): as it stands with glyph
+// forms off, for a cell that a replacement entry made (`fromEntry`), and
+// for a cell of more than one character, which only an entry makes.
+CellOrientation OrientationOfCell(std::u16string_view cell, bool glyphForms, bool fromEntry);
+
+// The form a cell of `orientation` is drawn in, given whether the font has
+// a vertical form for its character.
+GlyphForm FormOfGlyph(CellOrientation orientation, bool fontHasVerticalForm);
+
+}  // namespace mirotabe
