@@ -10,11 +10,12 @@ CellOrientation OrientationOfCharacter(char32_t c) {
     case VerticalOrientation::kUpright:
     case VerticalOrientation::kTransformedUpright:
       return CellOrientation::kVerticalOrUpright;
-    case VerticalOrientation::kRotated:
     case VerticalOrientation::kTransformedRotated:
+      return CellOrientation::kVerticalOrTurned;
+    case VerticalOrientation::kRotated:
       break;
   }
-  return CellOrientation::kVerticalOrTurned;
+  return CellOrientation::kTurned;
 }
 
 CellOrientation OrientationOfCell(std::u16string_view cell, bool glyphForms, bool fromEntry) {
@@ -31,9 +32,11 @@ GlyphForm FormOfGlyph(CellOrientation orientation, bool fontHasVerticalForm) {
     case CellOrientation::kVerticalOrUpright:
       return fontHasVerticalForm ? GlyphForm::kVertical : GlyphForm::kUpright;
     case CellOrientation::kVerticalOrTurned:
+      return fontHasVerticalForm ? GlyphForm::kVertical : GlyphForm::kTurned;
+    case CellOrientation::kTurned:
       break;
   }
-  return fontHasVerticalForm ? GlyphForm::kVertical : GlyphForm::kTurned;
+  return GlyphForm::kTurned;
 }
 
 }  // namespace mirotabe

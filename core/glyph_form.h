@@ -1,12 +1,13 @@
 // How the glyph of a cell is set in vertical writing: the one rule that the
 // output pane's 縦組み表示, the pictures and the pages draw by.
 //
-// With glyph forms on, a character takes the font's vertical form where the
-// font has one (ー as a vertical stroke, brackets turned, 、。 at the top
-// right, small kana placed for vertical writing). Where the font has none,
-// the character's Vertical_Orientation decides: it stands upright (U, Tu:
-// kanji, kana, full-width letters and digits) or is turned a quarter turn
-// clockwise (R, Tr: －, ：；, “ ”, arrows).
+// With glyph forms on, the character's Vertical_Orientation decides. Those
+// set on their side in vertical text (R: －, “ ”, dashes, arrows, ＝) are
+// turned a quarter turn clockwise. The others take the font's vertical form
+// where the font has one (ー as a vertical stroke, brackets turned, 、。 at
+// the top right, small kana placed for vertical writing); where it has
+// none, they stand upright (U, Tu: kanji, kana, full-width letters and
+// digits, 、。) or are turned (Tr: ー, brackets, ：；).
 //
 // A cell that a replacement entry made is drawn as it stands: the table's
 // author chose its characters for how they look, and a vertical form on top
@@ -28,6 +29,7 @@ enum class CellOrientation : std::uint8_t {
   kAsItStands,         // its own glyph, upright; the font is not asked
   kVerticalOrUpright,  // the font's vertical form, else its own glyph upright
   kVerticalOrTurned,   // the font's vertical form, else its own glyph turned
+  kTurned,             // its own glyph turned; the font is not asked
 };
 
 // How the glyph is drawn in the end.

@@ -33,10 +33,19 @@ char32_t SingleCodePoint(std::u16string_view cell) {
   return 0;
 }
 
+// The glyphs of `text` in `face`; empty when it lacks a character.
+QList<quint32> GlyphsIn(const QRawFont& face, const QString& text) {
+  QList<quint32> indexes = face.glyphIndexesForString(text);
+  if (indexes.isEmpty() || std::find(indexes.begin(), indexes.end(), 0U) != indexes.end()) {
+    return {};
+  }
+  return indexes;
+}
+
 }  // namespace
 
-CellPainter::CellPainter(const QFont& font, CellBox box, bool verticalForms, CellTarget target)
-    : font_(font), box_(box), vertical_(verticalForms) {
+CellPainter::CellPainter(const QFont& font, CellBox box, CellTarget target)
+    : font_(font), box_(box), target_(target) {
   // The chain: the font as it resolves, then each of the pane's families
   // that resolves to another font.
   std::vector<QFont> candidates{font};
@@ -48,15 +57,11 @@ CellPainter::CellPainter(const QFont& font, CellBox box, bool verticalForms, Cel
     QRawFont raw = QRawFont::fromFont(candidate, QFontDatabase::Japanese);
     if (!raw.isValid()) continue;
     const bool known = std::any_of(chain_.begin(), chain_.end(), [&](const ChainFont& chained) {
-      return chained.family == raw.familyName() && chained.style == raw.styleName();
+      return chained.raw.familyName() == raw.familyName() &&
+             chained.raw.styleName() == raw.styleName();
     });
     if (known) continue;
-    ChainFont chained{raw, nullptr, raw.familyName(), raw.styleName()};
-    if (target == CellTarget::kDocument) UseDocumentFont(chained, candidate);
-    if (vertical_ && chained.raw.familyName() == chained.family) {
-      chained.vertical = std::make_unique<VerticalForms>(chained.raw);
-    }
-    chain_.push_back(std::move(chained));
+    chain_.push_back(ChainFont{std::move(raw), candidate, nullptr});
   }
   if (!chain_.empty()) {
     const QRawFont& first = chain_.front().raw;
@@ -64,94 +69,152 @@ CellPainter::CellPainter(const QFont& font, CellBox box, bool verticalForms, Cel
   }
 }
 
-// The copy's character map gives the vertical forms itself. Where the copy
-// cannot be had, the font stays, and the vertical forms are looked up in
-// it.
-void CellPainter::UseDocumentFont(ChainFont& chained, const QFont& candidate) const {
-  const QString family = DocumentFontFamily(chained.raw, vertical_);
-  if (family.isEmpty()) return;
-  QFont copy(candidate);
-  copy.setFamilies({family});
-  QRawFont raw = QRawFont::fromFont(copy, QFontDatabase::Japanese);
-  if (raw.isValid() && raw.familyName() == family) chained.raw = std::move(raw);
-}
-
 CellPainter::~CellPainter() = default;
 
-QList<quint32> CellPainter::GlyphsIn(const ChainFont& font, const QString& text) {
-  if (font.vertical) return font.vertical->GlyphsOf(text);
-  QList<quint32> indexes = font.raw.glyphIndexesForString(text);
-  if (indexes.isEmpty() || std::find(indexes.begin(), indexes.end(), 0U) != indexes.end()) {
-    return {};
-  }
-  return indexes;
+const VerticalForms& CellPainter::FormsOf(ChainFont& chained) {
+  if (!chained.forms) chained.forms = std::make_unique<VerticalForms>(chained.raw);
+  return *chained.forms;
 }
 
-CellGlyphs CellPainter::Lookup(std::u16string_view cell) const {
-  const QString text = ToQString(cell);
-  CellGlyphs glyphs;
-  for (std::size_t n = 0; n < chain_.size(); ++n) {
-    QList<quint32> indexes = GlyphsIn(chain_[n], text);
-    if (indexes.isEmpty()) continue;
-    const QList<QPointF> advances = chain_[n].raw.advancesForGlyphIndexes(indexes);
-    qreal width = 0;
-    for (const QPointF& advance : advances) width += advance.x();
-    qreal x = (box_.width - width) / 2;
-    for (const QPointF& advance : advances) {
-      glyphs.offsets.push_back(QPointF(x, baseline_));
-      x += advance.x();
+// A document draws from the font's copy whose character map gives the
+// glyphs as they stand, or the vertical forms. Where the copy cannot be
+// had, the font itself serves.
+std::size_t CellPainter::FaceFor(ChainFont& chained, bool vertical) {
+  std::size_t& face = vertical ? chained.vertical : chained.upright;
+  if (face != kNoFace) return face;
+  QRawFont drawn = chained.raw;
+  if (target_ == CellTarget::kDocument) {
+    const QString family = DocumentFontFamily(chained.raw, vertical);
+    if (!family.isEmpty()) {
+      QFont copy(chained.candidate);
+      copy.setFamilies({family});
+      QRawFont raw = QRawFont::fromFont(copy, QFontDatabase::Japanese);
+      if (raw.isValid() && raw.familyName() == family) drawn = std::move(raw);
     }
-    glyphs.font = n;
-    glyphs.indexes = std::move(indexes);
-    break;
+  } else if (vertical) {
+    // The screen draws the vertical forms from the font itself.
+    face = FaceFor(chained, false);
+    return face;
   }
-  return glyphs;
+  faces_.push_back(std::move(drawn));
+  face = faces_.size() - 1;
+  return face;
 }
 
-const CellGlyphs& CellPainter::GlyphsOf(std::u16string_view cell) {
+bool CellPainter::LookupIn(ChainFont& chained, const QString& text, char32_t c,
+                           CellOrientation orientation, CellGlyphs& glyphs) {
+  if (GlyphsIn(chained.raw, text).isEmpty()) return false;
+  glyphs.form = GlyphForm::kUpright;
+  std::optional<std::uint32_t> vertical;
+  if (c != 0 && orientation != CellOrientation::kAsItStands) {
+    vertical = FormsOf(chained).VerticalGlyphOf(c);
+    glyphs.form = FormOfGlyph(orientation, vertical.has_value());
+  }
+  // A document's copy for vertical text sends each character to its
+  // vertical form where it has one and to its own glyph elsewhere, so all
+  // the cells that may take a form are drawn from it, in runs unbroken by
+  // the characters that have none.
+  glyphs.face = FaceFor(chained, orientation != CellOrientation::kAsItStands);
+  const QRawFont& face = faces_[glyphs.face];
+  // The screen draws the form that HarfBuzz found.
+  if (glyphs.form == GlyphForm::kVertical && face.familyName() == chained.raw.familyName()) {
+    glyphs.indexes = {*vertical};
+  } else {
+    glyphs.indexes = GlyphsIn(face, text);
+  }
+  if (glyphs.indexes.isEmpty()) return false;
+  const QList<QPointF> advances = face.advancesForGlyphIndexes(glyphs.indexes);
+  qreal width = 0;
+  for (const QPointF& advance : advances) width += advance.x();
+  qreal x = (box_.width - width) / 2;
+  for (const QPointF& advance : advances) {
+    glyphs.offsets.push_back(QPointF(x, baseline_));
+    x += advance.x();
+  }
+  return true;
+}
+
+CellGlyphs CellPainter::Lookup(std::u16string_view cell, CellOrientation orientation) {
+  const QString text = ToQString(cell);
+  const char32_t c = SingleCodePoint(cell);
+  for (ChainFont& chained : chain_) {
+    CellGlyphs glyphs;
+    if (LookupIn(chained, text, c, orientation, glyphs)) return glyphs;
+  }
+  return CellGlyphs{};
+}
+
+const CellGlyphs& CellPainter::GlyphsOf(std::u16string_view cell, CellOrientation orientation) {
   if (const char32_t c = SingleCodePoint(cell); c != 0) {
-    auto found = single_.find(c);
-    if (found == single_.end()) found = single_.emplace(c, Lookup(cell)).first;
+    const std::uint32_t key = c | (static_cast<std::uint32_t>(orientation) << 24);
+    auto found = single_.find(key);
+    if (found == single_.end()) found = single_.emplace(key, Lookup(cell, orientation)).first;
     return found->second;
   }
   std::u16string key(cell);
   auto found = multiple_.find(key);
-  if (found == multiple_.end()) found = multiple_.emplace(std::move(key), Lookup(cell)).first;
+  if (found == multiple_.end()) {
+    found = multiple_.emplace(std::move(key), Lookup(cell, CellOrientation::kAsItStands)).first;
+  }
   return found->second;
 }
 
-void CellPainter::Place(QPainter& painter, std::u16string_view cell, QPointF topLeft) {
+void CellPainter::Place(QPainter& painter, std::u16string_view cell, CellOrientation orientation,
+                        QPointF topLeft) {
   if (IsBlank(cell)) return;
-  const CellGlyphs& glyphs = GlyphsOf(cell);
+  const CellGlyphs& glyphs = GlyphsOf(cell, orientation);
   // One run at a time, in the order of the cells, so that a PDF's text
   // reads in the order the cells were placed.
-  if (glyphs.font != runFont_ || run_.indexes.size() >= static_cast<qsizetype>(kRunLength)) {
+  if (glyphs.face != runFace_ || glyphs.form == GlyphForm::kTurned ||
+      run_.indexes.size() >= static_cast<qsizetype>(kRunLength)) {
     Flush(painter);
   }
-  if (glyphs.font == CellGlyphs::kQtFallback) {
+  if (glyphs.face == CellGlyphs::kQtFallback) {
     painter.setFont(font_);
     painter.drawText(QRectF(topLeft, QSizeF(box_.width, box_.height)), Qt::AlignCenter,
                      ToQString(cell));
     return;
   }
-  runFont_ = glyphs.font;
+  if (glyphs.form == GlyphForm::kTurned) {
+    PlaceTurned(painter, glyphs, topLeft);
+    return;
+  }
+  runFace_ = glyphs.face;
   for (qsizetype i = 0; i < glyphs.indexes.size(); ++i) {
     run_.indexes.push_back(glyphs.indexes[i]);
     run_.positions.push_back(glyphs.offsets[i] + topLeft);
   }
 }
 
+// Turned about the cell's centre, where the upright glyph's advance and
+// its ascent and descent are centred, so that the turned glyph is centred
+// as well.
+void CellPainter::PlaceTurned(QPainter& painter, const CellGlyphs& glyphs, QPointF topLeft) {
+  const QPointF centre(box_.width / 2.0, box_.height / 2.0);
+  QGlyphRun glyphRun;
+  glyphRun.setRawFont(faces_[glyphs.face]);
+  glyphRun.setGlyphIndexes(glyphs.indexes);
+  QList<QPointF> positions;
+  for (const QPointF& offset : glyphs.offsets) positions.push_back(offset - centre);
+  glyphRun.setPositions(positions);
+  painter.save();
+  painter.translate(topLeft + centre);
+  painter.rotate(90);
+  painter.drawGlyphRun(QPointF(0, 0), glyphRun);
+  painter.restore();
+}
+
 void CellPainter::Flush(QPainter& painter) {
   if (!run_.indexes.isEmpty()) {
     QGlyphRun glyphRun;
-    glyphRun.setRawFont(chain_[runFont_].raw);
+    glyphRun.setRawFont(faces_[runFace_]);
     glyphRun.setGlyphIndexes(run_.indexes);
     glyphRun.setPositions(run_.positions);
     painter.drawGlyphRun(QPointF(0, 0), glyphRun);
     run_.indexes.clear();
     run_.positions.clear();
   }
-  runFont_ = CellGlyphs::kQtFallback;
+  runFace_ = CellGlyphs::kQtFallback;
 }
 
 }  // namespace mirotabe

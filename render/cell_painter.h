@@ -1,19 +1,23 @@
-// Draws the text of the cells of a vertical layout, for the output pane
-// and the pictures alike, so that the screen and a picture of the same
-// layout agree.
+// Draws the text of the cells of a vertical layout, for the output pane,
+// the pictures and the pages alike, so that the screen and a picture of the
+// same layout agree.
 //
 // Each cell's glyphs are centred across the cell and set on a baseline
-// that centres the font's ascent and descent in it. With vertical forms,
-// each character takes the font's vertical alternate where it has one (see
-// VerticalForms) and stands upright otherwise. A character the font lacks
-// comes from the next font of the pane's families that has it, and failing
-// all of them from Qt's own font fallback. The glyphs are gathered into
-// runs, one per font, and drawn a run at a time with the painter's pen.
+// that centres the font's ascent and descent in it. Each cell says how its
+// glyph is set (see core/glyph_form.h): as it stands, or in the font's
+// vertical form where the font has one (see VerticalForms), else upright or
+// turned a quarter turn clockwise about the cell's centre. A character the
+// font lacks comes from the next font of the pane's families that has it,
+// and failing all of them from Qt's own font fallback, upright. The glyphs
+// are gathered into runs, one per font, and drawn a run at a time with the
+// painter's pen; a turned glyph is drawn on its own.
 //
-// For a document (a PDF), every font of the chain is replaced by its copy
-// for documents (see DocumentFontFamily), so that each glyph drawn names
-// exactly its character in the PDF's text; the screen and the PNG pictures
-// draw from the fonts themselves, without the cost of making the copies.
+// For a document (a PDF), every font of the chain is replaced by its copies
+// for documents (see DocumentFontFamily), one for the glyphs as they stand
+// and one for the vertical forms, each made when a cell first needs it, so
+// that each glyph drawn names exactly its character in the PDF's text; the
+// screen and the PNG pictures draw from the fonts themselves, without the
+// cost of making the copies.
 #pragma once
 
 #include <QFont>
@@ -22,11 +26,15 @@
 #include <QRawFont>
 #include <QString>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "core/drawing_plan.h"
+#include "core/glyph_form.h"
 
 class QPainter;
 
@@ -34,18 +42,13 @@ namespace mirotabe {
 
 class VerticalForms;
 
-// The size of a cell in pixels.
-struct CellBox {
-  int width = 0;
-  int height = 0;
-};
-
-// How one cell's text is drawn: glyphs of one font of the chain, each at
-// its offset from the cell's top-left corner (on the baseline), or, when
-// no font of the chain has every character, Qt's fallback.
+// How one cell's text is drawn: glyphs of one face, each at its offset from
+// the cell's top-left corner (on the baseline), in `form`; or, when no font
+// of the chain has every character, Qt's fallback.
 struct CellGlyphs {
   static constexpr std::size_t kQtFallback = static_cast<std::size_t>(-1);
-  std::size_t font = kQtFallback;
+  std::size_t face = kQtFallback;
+  GlyphForm form = GlyphForm::kUpright;
   QList<quint32> indexes;
   QList<QPointF> offsets;
 };
@@ -60,53 +63,63 @@ class CellPainter {
  public:
   // `font` sets the size and the first family; the pane's families follow
   // it in the chain.
-  CellPainter(const QFont& font, CellBox box, bool verticalForms,
-              CellTarget target = CellTarget::kScreen);
+  CellPainter(const QFont& font, CellBox box, CellTarget target = CellTarget::kScreen);
   ~CellPainter();
   CellPainter(const CellPainter&) = delete;
   CellPainter& operator=(const CellPainter&) = delete;
 
   const CellBox& box() const { return box_; }
-  bool verticalForms() const { return vertical_; }
 
-  // The glyphs of `cell`, looked up once and kept.
-  const CellGlyphs& GlyphsOf(std::u16string_view cell);
-  // The raw font of the chain that `glyphs` come from.
-  const QRawFont& FontOf(const CellGlyphs& glyphs) const { return chain_[glyphs.font].raw; }
+  // The glyphs of `cell` set as `orientation` says, looked up once and kept.
+  const CellGlyphs& GlyphsOf(std::u16string_view cell, CellOrientation orientation);
+  // The face that `glyphs` come from.
+  const QRawFont& FaceOf(const CellGlyphs& glyphs) const { return faces_[glyphs.face]; }
 
   // Queues the text of `cell` for the cell whose top-left corner is at
   // `topLeft`; blanks draw nothing.
-  void Place(QPainter& painter, std::u16string_view cell, QPointF topLeft);
+  void Place(QPainter& painter, std::u16string_view cell, CellOrientation orientation,
+             QPointF topLeft);
   // Draws what is queued, with the painter's pen.
   void Flush(QPainter& painter);
 
  private:
+  static constexpr std::size_t kNoFace = static_cast<std::size_t>(-1);
   struct ChainFont {
+    // The font as Qt resolves it.
     QRawFont raw;
-    // Set when the vertical forms are looked up in `raw` itself.
-    std::unique_ptr<VerticalForms> vertical;
-    // The font of the chain it stands for.
-    QString family;
-    QString style;
+    QFont candidate;
+    // Made when a cell first asks for a vertical form.
+    std::unique_ptr<VerticalForms> forms;
+    // The faces in faces_ that the glyphs as they stand and the vertical
+    // forms are drawn from: the font itself on the screen, its copies in
+    // a document; made when first needed.
+    std::size_t upright = kNoFace;
+    std::size_t vertical = kNoFace;
   };
   struct Run {
     QList<quint32> indexes;
     QList<QPointF> positions;
   };
 
-  CellGlyphs Lookup(std::u16string_view cell) const;
-  void UseDocumentFont(ChainFont& chained, const QFont& candidate) const;
-  static QList<quint32> GlyphsIn(const ChainFont& font, const QString& text);
+  CellGlyphs Lookup(std::u16string_view cell, CellOrientation orientation);
+  bool LookupIn(ChainFont& chained, const QString& text, char32_t c, CellOrientation orientation,
+                CellGlyphs& glyphs);
+  const VerticalForms& FormsOf(ChainFont& chained);
+  std::size_t FaceFor(ChainFont& chained, bool vertical);
+  void PlaceTurned(QPainter& painter, const CellGlyphs& glyphs, QPointF topLeft);
 
   QFont font_;
   CellBox box_;
-  bool vertical_;
+  CellTarget target_;
   std::vector<ChainFont> chain_;
+  std::vector<QRawFont> faces_;
   qreal baseline_ = 0;
-  std::unordered_map<char32_t, CellGlyphs> single_;
+  // Keyed by the code point and the orientation.
+  std::unordered_map<std::uint32_t, CellGlyphs> single_;
+  // Cells of several characters, which stand as they are.
   std::unordered_map<std::u16string, CellGlyphs> multiple_;
   Run run_;
-  std::size_t runFont_ = CellGlyphs::kQtFallback;
+  std::size_t runFace_ = CellGlyphs::kQtFallback;
 };
 
 }  // namespace mirotabe

@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 
+#include "core/glyph_form.h"
+
 namespace mirotabe {
 namespace {
 
@@ -22,6 +24,9 @@ hb_blob_t* ReferenceTable(hb_face_t*, hb_tag_t tag, void* font) {
                         [](void* bytes) { delete static_cast<QByteArray*>(bytes); });
 }
 
+constexpr hb_tag_t kVert = HB_TAG('v', 'e', 'r', 't');
+constexpr hb_tag_t kVrt2 = HB_TAG('v', 'r', 't', '2');
+
 }  // namespace
 
 struct VerticalForms::HarfBuzz {
@@ -29,8 +34,13 @@ struct VerticalForms::HarfBuzz {
   hb_face_t* face = nullptr;
   hb_font_t* hbFont = nullptr;
   hb_buffer_t* buffer = nullptr;
+  // The glyphs that the vertical substitutions of any script and language
+  // replace: a character whose glyph is not among them has no form, and
+  // is not shaped.
+  hb_set_t* substituted = nullptr;
 
   ~HarfBuzz() {
+    hb_set_destroy(substituted);
     hb_buffer_destroy(buffer);
     hb_font_destroy(hbFont);
     hb_face_destroy(face);
@@ -44,32 +54,41 @@ VerticalForms::VerticalForms(const QRawFont& font) : hb_(std::make_unique<HarfBu
   hb_->face = hb_face_create_for_tables(ReferenceTable, &hb_->font, nullptr);
   hb_->hbFont = hb_font_create(hb_->face);
   hb_->buffer = hb_buffer_create();
+  hb_->substituted = hb_set_create();
+  const hb_tag_t features[] = {kVert, kVrt2, HB_TAG_NONE};
+  hb_set_t* lookups = hb_set_create();
+  hb_ot_layout_collect_lookups(hb_->face, HB_OT_TAG_GSUB, nullptr, nullptr, features, lookups);
+  for (hb_codepoint_t lookup = HB_SET_VALUE_INVALID; hb_set_next(lookups, &lookup) != 0;) {
+    hb_ot_layout_lookup_collect_glyphs(hb_->face, HB_OT_TAG_GSUB, lookup, nullptr, hb_->substituted,
+                                       nullptr, nullptr);
+  }
+  hb_set_destroy(lookups);
 }
 
 VerticalForms::~VerticalForms() = default;
 
-QList<quint32> VerticalForms::GlyphsOf(QStringView text) const {
+std::optional<std::uint32_t> VerticalForms::VerticalGlyphOf(char32_t c) const {
+  hb_codepoint_t nominal = 0;
+  if (hb_font_get_nominal_glyph(hb_->hbFont, c, &nominal) == 0 ||
+      hb_set_has(hb_->substituted, nominal) == 0) {
+    return std::nullopt;
+  }
   hb_buffer_t* buffer = hb_->buffer;
   hb_buffer_clear_contents(buffer);
-  hb_buffer_add_utf16(buffer, reinterpret_cast<const std::uint16_t*>(text.utf16()),
-                      static_cast<int>(text.size()), 0, static_cast<int>(text.size()));
+  const auto unit = static_cast<std::uint32_t>(c);
+  hb_buffer_add_utf32(buffer, &unit, 1, 0, 1);
   hb_buffer_guess_segment_properties(buffer);
   hb_buffer_set_direction(buffer, HB_DIRECTION_TTB);
   hb_buffer_set_language(buffer, hb_language_from_string("ja", -1));
   static const hb_feature_t kFeatures[] = {
-      {HB_TAG('v', 'e', 'r', 't'), 1, HB_FEATURE_GLOBAL_START, HB_FEATURE_GLOBAL_END},
-      {HB_TAG('v', 'r', 't', '2'), 1, HB_FEATURE_GLOBAL_START, HB_FEATURE_GLOBAL_END},
+      {kVert, 1, HB_FEATURE_GLOBAL_START, HB_FEATURE_GLOBAL_END},
+      {kVrt2, 1, HB_FEATURE_GLOBAL_START, HB_FEATURE_GLOBAL_END},
   };
   hb_shape(hb_->hbFont, buffer, kFeatures, 2);
   unsigned count = 0;
   const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &count);
-  QList<quint32> glyphs;
-  glyphs.reserve(count);
-  for (unsigned i = 0; i < count; ++i) {
-    if (infos[i].codepoint == 0) return {};
-    glyphs.push_back(infos[i].codepoint);
-  }
-  return glyphs;
+  if (count != 1 || infos[0].codepoint == 0 || infos[0].codepoint == nominal) return std::nullopt;
+  return infos[0].codepoint;
 }
 
 std::map<char32_t, std::uint32_t> VerticalForms::CharacterMap() const {
@@ -86,14 +105,10 @@ std::map<char32_t, std::uint32_t> VerticalForms::CharacterMap() const {
 
 std::map<char32_t, std::uint32_t> VerticalForms::VerticalCharacterMap() const {
   std::map<char32_t, std::uint32_t> map = CharacterMap();
-  // Vertical forms are given to punctuation, symbols, kana and the
-  // compatibility forms; the ideographs are set upright.
   for (auto& [c, glyph] : map) {
-    const bool mayTurn = (c >= 0x2000 && c < 0x3400) || (c >= 0xFE00 && c < 0x10000);
-    if (!mayTurn) continue;
-    const char16_t unit = static_cast<char16_t>(c);
-    const QList<quint32> vertical = GlyphsOf(QStringView(&unit, 1));
-    if (vertical.size() == 1) glyph = vertical.front();
+    const CellOrientation orientation = OrientationOfCharacter(c);
+    if (orientation == CellOrientation::kTurned) continue;
+    if (const auto vertical = VerticalGlyphOf(c)) glyph = *vertical;
   }
   return map;
 }

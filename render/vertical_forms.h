@@ -2,37 +2,37 @@
 // `vrt2`, which turn ー into a vertical stroke, turn brackets and dashes,
 // move 、。 to the top right of their cell and place small kana for
 // vertical writing. Looked up with HarfBuzz, from the font tables Qt has
-// loaded, so that the glyphs match the font Qt draws with.
+// loaded, so that the glyphs match the font Qt draws with. Whether a
+// character takes its vertical form is core/glyph_form.h's to say.
 #pragma once
 
-#include <QList>
 #include <QRawFont>
-#include <QStringView>
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace mirotabe {
 
 class VerticalForms {
  public:
-  // Reads the substitutions of `font`. A font without them leaves every
-  // glyph as it is.
+  // Reads the substitutions of `font`. A font without them has no vertical
+  // form for any character.
   explicit VerticalForms(const QRawFont& font);
   ~VerticalForms();
   VerticalForms(const VerticalForms&) = delete;
   VerticalForms& operator=(const VerticalForms&) = delete;
 
-  // The glyphs of `text` set vertically: a character's vertical form where
-  // the font has one, its upright glyph otherwise. Empty when the font
-  // lacks a character of `text`.
-  QList<quint32> GlyphsOf(QStringView text) const;
+  // The glyph of the vertical form of `c`, as Japanese text sets it; none
+  // where the font draws `c` in vertical text as in horizontal text, or
+  // lacks it.
+  std::optional<std::uint32_t> VerticalGlyphOf(char32_t c) const;
 
   // The font's character map: each character the font has, and its glyph.
   std::map<char32_t, std::uint32_t> CharacterMap() const;
 
-  // The same with each character sent to its vertical form where it has
-  // one.
+  // The same with each character that may take a vertical form (see
+  // core/glyph_form.h) sent to it where it has one.
   std::map<char32_t, std::uint32_t> VerticalCharacterMap() const;
 
  private:

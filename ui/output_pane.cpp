@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "core/code_points.h"
+#include "core/glyph_form.h"
 #include "ui/layout_mime_data.h"
 #include "ui/output_pane_accessible.h"
 #include "ui/pane_font.h"
@@ -109,7 +110,6 @@ VerticalLayout OutputPane::TakeLayout() {
 void OutputPane::SetVerticalGlyphs(bool on) {
   if (on == verticalGlyphs_) return;
   verticalGlyphs_ = on;
-  cells_.reset();
   viewport()->update();
 }
 
@@ -278,8 +278,7 @@ void OutputPane::PaintCells(QPainter& painter, const QRect& area) const {
   painter.setPen(text);
   bool penSelected = false;
   if (!cells_) {
-    cells_ =
-        std::make_unique<CellPainter>(font(), CellBox{cellWidth_, cellHeight_}, verticalGlyphs_);
+    cells_ = std::make_unique<CellPainter>(font(), CellBox{cellWidth_, cellHeight_});
   }
 
   for (long long row = rowFrom; row <= rowTo; ++row) {
@@ -299,7 +298,8 @@ void OutputPane::PaintCells(QPainter& painter, const QRect& area) const {
         painter.setPen(selected ? selectedText : text);
         penSelected = selected;
       }
-      cells_->Place(painter, units, cell.topLeft());
+      cells_->Place(painter, units, OrientationOfCell(units, verticalGlyphs_, false),
+                    cell.topLeft());
     }
   }
   cells_->Flush(painter);

@@ -5,11 +5,12 @@
 // The cells stand on a fixed grid: each is one full-width advance of the
 // pane's font wide and one line high, and each glyph is centred in its
 // cell, so a character without a full-width form does not move the ones
-// after it. The cells are drawn by the pictures' own CellPainter, with the
-// font's vertical forms when asked (縦組み表示). A layout narrower than the
-// pane stands at its right edge, where vertical text begins. The text the pane stands for is the
-// layout's rows joined by line breaks; selections, copies and the accessible text are of that text,
-// with offsets in UTF-16 units.
+// after it. The cells are drawn by the pictures' own CellPainter, set by
+// the pictures' own rule when asked (縦組み表示: see core/glyph_form.h).
+// A layout narrower than the pane stands at its right edge, where vertical
+// text begins. The text the pane stands for is the layout's rows joined by
+// line breaks; selections, copies and the accessible text are of that
+// text, with offsets in UTF-16 units.
 //
 // As a text box does, the pane has a caret and a selection (mouse: press
 // and drag, Shift+click, double-click for a run of one kind of character;

@@ -21,7 +21,7 @@ struct Case {
 // One character of each orientation class, the characters whose turn
 // users notice (－ ：； “ ”), a character beyond the BMP, and cells that
 // are not one character.
-TEST(GlyphFormTest, AFontsFormWinsElseTheClassDecidesAndEntriesAndFormsOffStand) {
+TEST(GlyphFormTest, SidewaysCharactersTurnOthersTakeTheFontsFormElseTheirClassDecides) {
   for (const Case& c : {
            Case{u"国", kVertical, kUpright},
            Case{u"𠮷", kVertical, kUpright},
@@ -36,12 +36,15 @@ TEST(GlyphFormTest, AFontsFormWinsElseTheClassDecidesAndEntriesAndFormsOffStand)
            Case{u"：", kVertical, kTurned},
            Case{u"；", kVertical, kTurned},
            Case{u"｜", kVertical, kTurned},
-           Case{u"－", kVertical, kTurned},
-           Case{u"“", kVertical, kTurned},
-           Case{u"”", kVertical, kTurned},
-           Case{u"…", kVertical, kTurned},
-           Case{u"┐", kVertical, kTurned},
-           Case{u"\xD800", kVertical, kTurned},
+           // Set on their side whatever the font has.
+           Case{u"－", kTurned, kTurned},
+           Case{u"“", kTurned, kTurned},
+           Case{u"”", kTurned, kTurned},
+           Case{u"…", kTurned, kTurned},
+           Case{u"＝", kTurned, kTurned},
+           Case{u"→", kTurned, kTurned},
+           Case{u"┐", kTurned, kTurned},
+           Case{u"\xD800", kTurned, kTurned},
            // Only an entry makes a cell of two characters, or an empty one.
            Case{u"ab", kUpright, kUpright},
            Case{u"", kUpright, kUpright},

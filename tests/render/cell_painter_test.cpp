@@ -24,26 +24,42 @@ QFont IpaGothic() {
   return font;
 }
 
+// The orientation a cell of `text` takes with glyph forms on, in a cell
+// no entry made.
+CellOrientation Vertically(std::u16string_view text) {
+  return OrientationOfCell(text, true, false);
+}
+
 // The glyphs installed by scripts/install-deps.sh: IPAGothic has vertical
-// forms for the long vowel mark, the brackets and the full stop.
-TEST(CellPainterTest, VerticalFormsReplaceTheGlyphsThatHaveThemAndOnlyThose) {
-  CellPainter upright(IpaGothic(), {32, 34}, false);
-  CellPainter vertical(IpaGothic(), {32, 34}, true);
-  ASSERT_EQ(upright.FontOf(upright.GlyphsOf(u"あ")).familyName(), QStringLiteral("IPAGothic"));
-  ASSERT_EQ(vertical.FontOf(vertical.GlyphsOf(u"あ")).familyName(), QStringLiteral("IPAGothic"));
+// forms for the long vowel mark, the brackets and the full stop; the
+// characters set on their side are turned whatever it has, and ：； (which
+// it has no form for) are turned as their class says.
+TEST(CellPainterTest, EachCellIsSetInTheFormTheRuleGivesWithTheFontsAnswer) {
+  CellPainter cells(IpaGothic(), {32, 34});
+  ASSERT_EQ(cells.FaceOf(cells.GlyphsOf(u"あ", Vertically(u"あ"))).familyName(),
+            QStringLiteral("IPAGothic"));
   struct Case {
     std::u16string cell;
-    bool turned;
+    GlyphForm form;
   };
-  for (const Case& c : {Case{u"ー", true}, Case{u"「", true}, Case{u"」", true}, Case{u"。", true},
-                        Case{u"、", true}, Case{u"ぁ", true}, Case{u"あ", false},
-                        Case{u"国", false}, Case{u"Ａ", false}}) {
+  for (const Case& c : {Case{u"ー", GlyphForm::kVertical}, Case{u"「", GlyphForm::kVertical},
+                        Case{u"」", GlyphForm::kVertical}, Case{u"。", GlyphForm::kVertical},
+                        Case{u"、", GlyphForm::kVertical}, Case{u"ぁ", GlyphForm::kVertical},
+                        Case{u"～", GlyphForm::kVertical}, Case{u"あ", GlyphForm::kUpright},
+                        Case{u"国", GlyphForm::kUpright}, Case{u"Ａ", GlyphForm::kUpright},
+                        Case{u"：", GlyphForm::kTurned}, Case{u"；", GlyphForm::kTurned},
+                        Case{u"－", GlyphForm::kTurned}, Case{u"“", GlyphForm::kTurned},
+                        Case{u"”", GlyphForm::kTurned}, Case{u"…", GlyphForm::kTurned}}) {
     SCOPED_TRACE(std::string(QString::fromStdU16String(c.cell).toUtf8()));
-    const CellGlyphs& across = upright.GlyphsOf(c.cell);
-    const CellGlyphs& down = vertical.GlyphsOf(c.cell);
+    const CellGlyphs& across = cells.GlyphsOf(c.cell, CellOrientation::kAsItStands);
+    const CellGlyphs& down = cells.GlyphsOf(c.cell, Vertically(c.cell));
     ASSERT_EQ(across.indexes.size(), 1);
     ASSERT_EQ(down.indexes.size(), 1);
-    EXPECT_EQ(down.indexes.front() != across.indexes.front(), c.turned);
+    EXPECT_EQ(across.form, GlyphForm::kUpright);
+    EXPECT_EQ(down.form, c.form);
+    // Only a vertical form is another glyph; a turned one is the glyph
+    // itself, turned as it is drawn.
+    EXPECT_EQ(down.indexes.front() != across.indexes.front(), c.form == GlyphForm::kVertical);
     // Both stand in the middle of the cell, on the same baseline.
     EXPECT_EQ(down.offsets, across.offsets);
   }
@@ -51,26 +67,36 @@ TEST(CellPainterTest, VerticalFormsReplaceTheGlyphsThatHaveThemAndOnlyThose) {
 
 // IPAGothic draws each of these pairs with one glyph. The copy of the font
 // that a PDF is drawn with gives the second one a glyph of its own, with
-// the same outline and advance, upright and vertically.
+// the same outline and advance, as it stands and in the form the rule
+// gives it.
 TEST(CellPainterTest, ADocumentDrawsEachCharacterWithAGlyphOfItsOwn) {
-  for (const bool verticalForms : {false, true}) {
-    CellPainter screen(IpaGothic(), {32, 34}, verticalForms);
-    CellPainter document(IpaGothic(), {32, 34}, verticalForms, CellTarget::kDocument);
-    ASSERT_EQ(document.FontOf(document.GlyphsOf(u"あ")).familyName(),
-              verticalForms ? QStringLiteral("Mirotabe Vertical IPAGothic")
-                            : QStringLiteral("Mirotabe Text IPAGothic"));
+  for (const bool glyphForms : {false, true}) {
+    CellPainter screen(IpaGothic(), {32, 34});
+    CellPainter document(IpaGothic(), {32, 34}, CellTarget::kDocument);
+    const auto orientation = [&](std::u16string_view text) {
+      return OrientationOfCell(text, glyphForms, false);
+    };
+    ASSERT_EQ(document.FaceOf(document.GlyphsOf(u"あ", orientation(u"あ"))).familyName(),
+              glyphForms ? QStringLiteral("Mirotabe Vertical IPAGothic")
+                         : QStringLiteral("Mirotabe Text IPAGothic"));
     for (const auto& [first, second] :
          {std::pair{u"〜", u"～"}, std::pair{u"—", u"―"}, std::pair{u"‾", u"￣"},
           std::pair{u"¢", u"￠"}, std::pair{u"£", u"￡"}, std::pair{u"¥", u"￥"},
           std::pair{u"¬", u"￢"}, std::pair{u"·", u"･"}, std::pair{u" ", u"\u00A0"}}) {
-      SCOPED_TRACE(QString::fromUtf16(second).toStdString() + (verticalForms ? " vertical" : ""));
-      EXPECT_EQ(screen.GlyphsOf(first).indexes, screen.GlyphsOf(second).indexes);
-      const CellGlyphs& own = document.GlyphsOf(second);
-      EXPECT_NE(own.indexes, document.GlyphsOf(first).indexes);
-      const CellGlyphs& shared = screen.GlyphsOf(second);
+      SCOPED_TRACE(QString::fromUtf16(second).toStdString() + (glyphForms ? " vertical" : ""));
+      // As they stand they share a glyph; set vertically, ‾ (turned) and
+      // ￣ (in its vertical form) do not.
+      if (!glyphForms) {
+        EXPECT_EQ(screen.GlyphsOf(first, orientation(first)).indexes,
+                  screen.GlyphsOf(second, orientation(second)).indexes);
+      }
+      const CellGlyphs& own = document.GlyphsOf(second, orientation(second));
+      EXPECT_NE(own.indexes, document.GlyphsOf(first, orientation(first)).indexes);
+      const CellGlyphs& shared = screen.GlyphsOf(second, orientation(second));
       ASSERT_EQ(own.indexes.size(), 1);
-      EXPECT_EQ(document.FontOf(own).pathForGlyph(own.indexes.front()),
-                screen.FontOf(shared).pathForGlyph(shared.indexes.front()));
+      EXPECT_EQ(own.form, shared.form);
+      EXPECT_EQ(document.FaceOf(own).pathForGlyph(own.indexes.front()),
+                screen.FaceOf(shared).pathForGlyph(shared.indexes.front()));
       EXPECT_EQ(own.offsets, shared.offsets);
     }
   }
@@ -120,22 +146,22 @@ TEST(CellPainterTest, GlyphsAreUnsharedOnlyInTablesThatHoldTogether) {
 }
 
 TEST(CellPainterTest, ACharacterTheFontLacksComesFromTheNextFontOrQt) {
-  CellPainter cells(IpaGothic(), {32, 34}, true);
+  CellPainter cells(IpaGothic(), {32, 34});
   // U+0E01 (Thai) is in none of the pane's fonts here; U+FFFF in none at all.
-  const CellGlyphs& thai = cells.GlyphsOf(u"\u0E01");
-  if (thai.font != CellGlyphs::kQtFallback) {
-    EXPECT_NE(cells.FontOf(thai).familyName(), QStringLiteral("IPAGothic"));
+  const CellGlyphs& thai = cells.GlyphsOf(u"\u0E01", Vertically(u"\u0E01"));
+  if (thai.face != CellGlyphs::kQtFallback) {
+    EXPECT_NE(cells.FaceOf(thai).familyName(), QStringLiteral("IPAGothic"));
   }
-  EXPECT_EQ(cells.GlyphsOf(u"\uFFFF").font, CellGlyphs::kQtFallback);
+  EXPECT_EQ(cells.GlyphsOf(u"\uFFFF", Vertically(u"\uFFFF")).face, CellGlyphs::kQtFallback);
   // Whatever the font, the cell is drawn without a crash, and a blank not at all.
   QImage image(64, 34, QImage::Format_Grayscale8);
   image.fill(Qt::white);
   QPainter painter(&image);
-  cells.Place(painter, u"\u3000", QPointF(0, 0));
+  cells.Place(painter, u"\u3000", Vertically(u"\u3000"), QPointF(0, 0));
   cells.Flush(painter);
   EXPECT_EQ(image.pixelColor(16, 17), QColor(Qt::white));
-  cells.Place(painter, u"\u0E01", QPointF(0, 0));
-  cells.Place(painter, u"国", QPointF(32, 0));
+  cells.Place(painter, u"\u0E01", Vertically(u"\u0E01"), QPointF(0, 0));
+  cells.Place(painter, u"国", Vertically(u"国"), QPointF(32, 0));
   cells.Flush(painter);
 }
 

@@ -1,0 +1,204 @@
+#include "core/drawing_plan.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace mirotabe {
+namespace {
+
+// Grey, so that a picture's lines frame the characters without competing
+// with them.
+constexpr Rgb kPictureGridColour = 0xA0A0A0;
+constexpr double kPictureGridPen = 1;
+// Manuscript paper's ruling, vermilion as printed ones are.
+constexpr Rgb kGenkouColour = 0xD95A3A;
+constexpr double kGenkouPen = 0.6;
+// A page number is a little smaller than the text.
+constexpr double kPageNumberScale = 0.8;
+
+std::vector<std::size_t> Starts(std::size_t total, std::size_t step) {
+  std::vector<std::size_t> starts;
+  for (std::size_t start = 0; start < total; start += step) starts.push_back(start);
+  if (starts.empty()) starts.push_back(0);
+  return starts;
+}
+
+void AddLine(PaintStep& step, double x1, double y1, double x2, double y2) {
+  step.coordinates.insert(step.coordinates.end(), {x1, y1, x2, y2});
+}
+
+// The lines round every cell of a sheet whose first cell is one cell in
+// from its top-left corner.
+PaintStep PictureGrid(CellBox box, const Sheet& sheet) {
+  PaintStep grid{PaintStep::Kind::kLines, kPictureGridColour, kPictureGridPen, {}};
+  const double w = box.width;
+  const double h = box.height;
+  const double right = w + w * static_cast<double>(sheet.columns);
+  const double bottom = h + h * static_cast<double>(sheet.rows);
+  grid.coordinates.reserve(4 * (sheet.columns + sheet.rows + 2));
+  for (std::size_t c = 0; c <= sheet.columns; ++c) {
+    const double x = w + w * static_cast<double>(c);
+    AddLine(grid, x, h, x, bottom);
+  }
+  for (std::size_t r = 0; r <= sheet.rows; ++r) {
+    const double y = h + h * static_cast<double>(r);
+    AddLine(grid, w, y, right, y);
+  }
+  return grid;
+}
+
+// Each column's squares, the frame round both halves and the centre band.
+// The rows are ruled across each half at once and the spaces between the
+// columns then cleared: some forty strokes a page rather than hundreds,
+// which a PDF of thousands of pages feels.
+std::vector<PaintStep> GenkouGrid(const PageGeometry& g) {
+  const double bottom = g.top + static_cast<double>(g.cellsPerColumn) * g.cell;
+  const double space = g.columnPitch - g.cell;
+  const std::size_t half = g.columnsPerPage / 2;
+  PaintStep rows{PaintStep::Kind::kLines, kGenkouColour, kGenkouPen, {}};
+  for (const std::size_t first : {std::size_t{0}, half}) {
+    const double right = g.ColumnLeft(first) + g.cell;
+    const double left = g.ColumnLeft(first + half - 1);
+    for (std::size_t r = 0; r <= g.cellsPerColumn; ++r) {
+      const double y = g.top + static_cast<double>(r) * g.cell;
+      AddLine(rows, left, y, right, y);
+    }
+  }
+  PaintStep spaces{PaintStep::Kind::kRectangles, kPaperColour, 0, {}};
+  const double clear = kGenkouPen / 2;
+  for (std::size_t k = 0; k + 1 < g.columnsPerPage; ++k) {
+    if (k + 1 == half) continue;
+    const double x = g.ColumnLeft(k) - space + clear;
+    spaces.coordinates.insert(spaces.coordinates.end(),
+                              {x, g.top - clear, space - 2 * clear, bottom - g.top + 2 * clear});
+  }
+  PaintStep lines{PaintStep::Kind::kLines, kGenkouColour, kGenkouPen, {}};
+  for (std::size_t k = 0; k < g.columnsPerPage; ++k) {
+    const double left = g.ColumnLeft(k);
+    AddLine(lines, left, g.top, left, bottom);
+    AddLine(lines, left + g.cell, g.top, left + g.cell, bottom);
+  }
+  const double right = g.ColumnLeft(0) + g.cell + space / 2;
+  const double left = g.ColumnLeft(g.columnsPerPage - 1) - space / 2;
+  const double bandRight = g.ColumnLeft(half - 1) - space / 2;
+  const double bandLeft = bandRight - g.bandWidth - space;
+  for (const double x : {left, right, bandLeft, bandRight}) {
+    AddLine(lines, x, g.top - space, x, bottom + space);
+  }
+  AddLine(lines, left, g.top - space, right, g.top - space);
+  AddLine(lines, left, bottom + space, right, bottom + space);
+  return {std::move(rows), std::move(spaces), std::move(lines)};
+}
+
+}  // namespace
+
+PictureSize PictureSizeOf(const VerticalLayout& layout, CellBox box) {
+  return PictureSize{box.width * static_cast<std::int64_t>(layout.ColumnCount() + 2),
+                     box.height * static_cast<std::int64_t>(layout.RowCount() + 2)};
+}
+
+std::vector<Sheet> PictureSheets(const VerticalLayout& layout, CellBox box) {
+  const std::size_t columnsPerSheet =
+      static_cast<std::size_t>(std::max<std::int64_t>(1, kMaxSheetSide / box.width - 2));
+  const std::size_t rowsPerSheet =
+      static_cast<std::size_t>(std::max<std::int64_t>(1, kMaxSheetSide / box.height - 2));
+  const std::size_t columns = layout.ColumnCount();
+  const std::size_t rows = layout.RowCount();
+  std::vector<Sheet> sheets;
+  // Column 0 is the leftmost, the last line: bands are cut from the right.
+  for (const std::size_t fromRight : Starts(columns, columnsPerSheet)) {
+    const std::size_t width = std::min(columnsPerSheet, columns - fromRight);
+    for (const std::size_t top : Starts(rows, rowsPerSheet)) {
+      sheets.push_back(
+          Sheet{top, std::min(rowsPerSheet, rows - top), columns - fromRight - width, width});
+    }
+  }
+  return sheets;
+}
+
+DrawingPlan DrawingPlan::Picture(const VerticalLayout& layout, const PictureStyle& style,
+                                 CellBox box, PictureFormat format) {
+  DrawingPlan plan(layout, style);
+  plan.box_ = box;
+  if (format == PictureFormat::Pdf) {
+    plan.sheets_ = PictureSheets(layout, box);
+  } else {
+    plan.sheets_ = {Sheet{0, layout.RowCount(), 0, layout.ColumnCount()}};
+  }
+  plan.sheetCount_ = plan.sheets_.size();
+  return plan;
+}
+
+DrawingPlan DrawingPlan::Pages(const VerticalLayout& layout, const PictureStyle& style,
+                               const PageSetup& setup) {
+  DrawingPlan plan(layout, style);
+  plan.page_ = PageGeometryOf(setup);
+  plan.pageNumbers_ = setup.pageNumbers;
+  plan.sheetCount_ = PageCount(layout.ColumnCount(), *plan.page_);
+  return plan;
+}
+
+SheetPlan DrawingPlan::PlanSheet(std::size_t n) const {
+  return page_ ? PlanPage(n) : PlanPictureSheet(n);
+}
+
+// The cells of a picture's sheet sit on a fixed grid one cell in from its
+// corner, a blank margin of one cell all round.
+SheetPlan DrawingPlan::PlanPictureSheet(std::size_t n) const {
+  const Sheet& sheet = sheets_.at(n);
+  SheetPlan plan;
+  const double w = box_.width;
+  const double h = box_.height;
+  plan.width = w * static_cast<double>(sheet.columns + 2);
+  plan.height = h * static_cast<double>(sheet.rows + 2);
+  plan.background = kPaperColour;
+  if (style_.grid) plan.beneath.push_back(PictureGrid(box_, sheet));
+  plan.cellWidth = w;
+  plan.cellHeight = h;
+  plan.columns.reserve(sheet.columns);
+  plan.columnLefts.reserve(sheet.columns);
+  for (std::size_t c = sheet.columns; c-- > 0;) {
+    plan.columns.push_back(sheet.firstColumn + c);
+    plan.columnLefts.push_back(w * static_cast<double>(c + 1));
+  }
+  plan.firstRow = sheet.firstRow;
+  plan.rows = sheet.rows;
+  plan.top = h;
+  return plan;
+}
+
+// The columns stand right to left from the right margin and go on to the
+// next page, the rightmost first. A character hung below its column stands
+// in the bottom margin.
+SheetPlan DrawingPlan::PlanPage(std::size_t n) const {
+  const PageGeometry& g = *page_;
+  SheetPlan plan;
+  plan.width = g.width;
+  plan.height = g.height;
+  if (g.genkou) plan.beneath = GenkouGrid(g);
+  plan.cellWidth = g.cell;
+  plan.cellHeight = g.cell;
+  const std::size_t columns = layout_->ColumnCount();
+  for (std::size_t k = 0; k < g.columnsPerPage; ++k) {
+    const std::size_t read = n * g.columnsPerPage + k;
+    if (read >= columns) break;
+    plan.columns.push_back(columns - 1 - read);
+    plan.columnLefts.push_back(g.ColumnLeft(k));
+  }
+  plan.rows = layout_->RowCount();
+  plan.top = g.top;
+  if (pageNumbers_) {
+    const double bottom = g.top + static_cast<double>(g.cellsPerColumn + 1) * g.cell;
+    const std::string number = std::to_string(n + 1);
+    plan.pageNumber = PageNumberPlan{std::u16string(number.begin(), number.end()),
+                                     0,
+                                     bottom,
+                                     g.width,
+                                     g.height - bottom,
+                                     g.cell * kPageNumberScale,
+                                     kInkColour};
+  }
+  return plan;
+}
+
+}  // namespace mirotabe

@@ -1,0 +1,189 @@
+// What the pictures and the pages of a vertical layout draw, and where: the
+// geometry and the colours said once, for the painters of every edition to
+// carry out (Qt and HarfBuzz on the desktop, the browser's own).
+//
+// A drawing is a run of sheets: one for a PNG, sheets no larger than PDF
+// viewers show for a PDF picture, the pages of a PageSetup for a paged PDF.
+// Each sheet is planned when it is asked for, so that a document of many
+// pages never holds more than one page's plan. A sheet plan says:
+// - the sheet's size, and its background where it has one;
+// - the rules drawn beneath the text (manuscript-paper lines, the frame and
+//   the centre band of 原稿用紙), in order, as flat lists of numbers;
+// - where each column stands and where its rows start, and through
+//   ForEachCell each cell's box, its text and how its glyph is set (see
+//   core/glyph_form.h), in reading order: the rightmost column first, each
+//   from the top down, so that the text of a PDF reads as the columns do;
+// - the page number's text and box.
+//
+// Pictures are measured in pixels and drawn one PDF point to a pixel; pages
+// are measured in PDF points. A picture's cell is as large as the painter's
+// font makes it (see CellBox); a page's cell is the square of its setup.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/glyph_form.h"
+#include "core/page_setup.h"
+#include "core/picture_style.h"
+#include "core/vertical_layout.h"
+
+namespace mirotabe {
+
+// A colour as 0xRRGGBB.
+using Rgb = std::uint32_t;
+inline constexpr Rgb kPaperColour = 0xFFFFFF;
+inline constexpr Rgb kInkColour = 0x000000;
+
+// The sides of a PNG can be at most this many pixels.
+inline constexpr std::int64_t kMaxImageSide = 32767;
+// The largest page side PDF viewers accept: 200 inches, in points.
+inline constexpr std::int64_t kMaxSheetSide = 14400;
+
+// The size of a picture's cell in pixels: as wide as the cell size, as
+// high as a line of the font the painter draws with.
+struct CellBox {
+  int width = 0;
+  int height = 0;
+};
+
+struct PictureSize {
+  std::int64_t width = 0;
+  std::int64_t height = 0;
+};
+
+// The size of the PNG of `layout`: its cells and a margin of one cell all
+// round.
+PictureSize PictureSizeOf(const VerticalLayout& layout, CellBox box);
+inline bool FitsImage(const PictureSize& size) {
+  return size.width <= kMaxImageSide && size.height <= kMaxImageSide;
+}
+
+// A block of a picture's cells drawn together, as one PDF page or one whole
+// image.
+struct Sheet {
+  std::size_t firstRow = 0;
+  std::size_t rows = 0;
+  std::size_t firstColumn = 0;
+  std::size_t columns = 0;
+};
+
+// A PDF picture's sheets in reading order: the rightmost columns first, and
+// within a band of columns from the top down. An empty layout gives one
+// sheet of margins only.
+std::vector<Sheet> PictureSheets(const VerticalLayout& layout, CellBox box);
+
+// One step of what is drawn beneath the text: lines, each x1 y1 x2 y2, with
+// a pen `penWidth` wide, or rectangles, each x y width height, filled
+// without a pen; all of one colour.
+struct PaintStep {
+  enum class Kind : std::uint8_t { kLines, kRectangles };
+  Kind kind = Kind::kLines;
+  Rgb colour = kInkColour;
+  double penWidth = 0;
+  std::vector<double> coordinates;
+};
+
+// What stands in a cell's box. Glyphs only for now: room for what sets
+// several characters together (a sideways run, 縦中横, ruby).
+enum class CellItem : std::uint8_t { kGlyphs };
+
+struct PlannedCell {
+  CellItem item = CellItem::kGlyphs;
+  // The top-left corner of the cell's box.
+  double left = 0;
+  double top = 0;
+  std::u16string_view text;
+  CellOrientation orientation = CellOrientation::kAsItStands;
+};
+
+struct PageNumberPlan {
+  std::u16string text;
+  // The box the number is centred in, and the size of its characters.
+  double left = 0;
+  double top = 0;
+  double width = 0;
+  double height = 0;
+  double characterSize = 0;
+  Rgb colour = kInkColour;
+};
+
+struct SheetPlan {
+  double width = 0;
+  double height = 0;
+  // None: the sheet is paper already (a PDF page).
+  std::optional<Rgb> background;
+  std::vector<PaintStep> beneath;
+  Rgb ink = kInkColour;
+  double cellWidth = 0;
+  double cellHeight = 0;
+  // The layout's columns on the sheet in reading order, and the left edge
+  // of each.
+  std::vector<std::size_t> columns;
+  std::vector<double> columnLefts;
+  // The layout's rows on the sheet; row firstRow + r starts at top + r ×
+  // cellHeight.
+  std::size_t firstRow = 0;
+  std::size_t rows = 0;
+  double top = 0;
+  std::optional<PageNumberPlan> pageNumber;
+};
+
+class DrawingPlan {
+ public:
+  // A picture of `layout` (which must outlive the plan), its cells `box`
+  // large: one sheet for a PNG, the sheets of PictureSheets for a PDF.
+  static DrawingPlan Picture(const VerticalLayout& layout, const PictureStyle& style, CellBox box,
+                             PictureFormat format);
+  // The pages of `layout`, laid out under PageLayoutSettings for `setup`.
+  static DrawingPlan Pages(const VerticalLayout& layout, const PictureStyle& style,
+                           const PageSetup& setup);
+
+  std::size_t SheetCount() const { return sheetCount_; }
+  SheetPlan PlanSheet(std::size_t n) const;
+
+  // Calls `visit(const PlannedCell&)` for each cell of `sheet` that holds
+  // something, in reading order; blank cells draw nothing.
+  template <typename Visit>
+  void ForEachCell(const SheetPlan& sheet, Visit&& visit) const;
+
+ private:
+  DrawingPlan(const VerticalLayout& layout, const PictureStyle& style)
+      : layout_(&layout), style_(style) {}
+  SheetPlan PlanPictureSheet(std::size_t n) const;
+  SheetPlan PlanPage(std::size_t n) const;
+
+  const VerticalLayout* layout_;
+  PictureStyle style_;
+  std::size_t sheetCount_ = 1;
+  // A picture's cells and sheets; empty for pages (a PNG's one sheet is
+  // the whole layout).
+  CellBox box_;
+  std::vector<Sheet> sheets_;
+  // Pages only.
+  std::optional<PageGeometry> page_;
+  bool pageNumbers_ = false;
+};
+
+template <typename Visit>
+void DrawingPlan::ForEachCell(const SheetPlan& sheet, Visit&& visit) const {
+  PlannedCell cell;
+  for (std::size_t k = 0; k < sheet.columns.size(); ++k) {
+    cell.left = sheet.columnLefts[k];
+    for (std::size_t r = 0; r < sheet.rows; ++r) {
+      const std::size_t row = sheet.firstRow + r;
+      const std::u16string_view text = layout_->Cell(row, sheet.columns[k]);
+      if (text.empty() || (text.size() == 1 && text[0] == kBlankCell)) continue;
+      cell.top = sheet.top + static_cast<double>(r) * sheet.cellHeight;
+      cell.text = text;
+      cell.orientation = OrientationOfCell(text, style_.verticalGlyphs, false);
+      visit(static_cast<const PlannedCell&>(cell));
+    }
+  }
+}
+
+}  // namespace mirotabe

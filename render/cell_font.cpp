@@ -1,0 +1,44 @@
+#include "render/cell_font.h"
+
+#include <QFontDatabase>
+#include <QRawFont>
+#include <algorithm>
+#include <cmath>
+
+#include "render/pane_font_families.h"
+
+namespace mirotabe {
+namespace {
+
+constexpr char16_t kIdeographicSpace = u'\u3000';
+
+QFont CellFont(int pixelSize) {
+  QFont font(PaneFontFamilies().front());
+  font.setFamilies(PaneFontFamilies());
+  font.setStyleHint(QFont::Monospace);
+  font.setFixedPitch(true);
+  font.setPixelSize(std::max(1, pixelSize));
+  return font;
+}
+
+}  // namespace
+
+QFont FontForCell(int cellSize) {
+  const QFont probe = CellFont(cellSize);
+  const QRawFont raw = QRawFont::fromFont(probe, QFontDatabase::Japanese);
+  if (!raw.isValid()) return probe;
+  const QList<quint32> glyph = raw.glyphIndexesForString(QString(QChar(kIdeographicSpace)));
+  if (glyph.isEmpty() || glyph.front() == 0) return probe;
+  const qreal advance = raw.advancesForGlyphIndexes(glyph).front().x();
+  if (advance <= 0 || std::abs(advance - cellSize) < 0.5) return probe;
+  return CellFont(static_cast<int>(std::lround(cellSize * cellSize / advance)));
+}
+
+CellBox MeasureCell(int cellSize) {
+  const QRawFont raw = QRawFont::fromFont(FontForCell(cellSize), QFontDatabase::Japanese);
+  if (!raw.isValid()) return CellBox{cellSize, cellSize};
+  const qreal line = raw.ascent() + raw.descent() + raw.leading();
+  return CellBox{cellSize, std::max(cellSize / 2, static_cast<int>(std::ceil(line - 0.01)))};
+}
+
+}  // namespace mirotabe

@@ -1,0 +1,86 @@
+#include "render/sheet_painter.h"
+
+#include <QColor>
+#include <QLineF>
+#include <QList>
+#include <QPainter>
+#include <QPen>
+#include <QRectF>
+#include <algorithm>
+#include <cmath>
+
+#include "render/cell_font.h"
+#include "render/pane_font_families.h"
+
+namespace mirotabe {
+namespace {
+
+QColor ColourOf(Rgb rgb) {
+  return QColor(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+                static_cast<int>(rgb & 0xFF));
+}
+
+void PaintStepWith(QPainter& painter, const PaintStep& step, double scale) {
+  const std::vector<double>& at = step.coordinates;
+  if (step.kind == PaintStep::Kind::kLines) {
+    QList<QLineF> lines;
+    lines.reserve(static_cast<qsizetype>(at.size() / 4));
+    for (std::size_t i = 0; i + 3 < at.size(); i += 4) {
+      lines.push_back(
+          QLineF(at[i] * scale, at[i + 1] * scale, at[i + 2] * scale, at[i + 3] * scale));
+    }
+    painter.setPen(QPen(ColourOf(step.colour), step.penWidth * scale));
+    painter.drawLines(lines);
+    return;
+  }
+  QList<QRectF> rectangles;
+  rectangles.reserve(static_cast<qsizetype>(at.size() / 4));
+  for (std::size_t i = 0; i + 3 < at.size(); i += 4) {
+    rectangles.push_back(
+        QRectF(at[i] * scale, at[i + 1] * scale, at[i + 2] * scale, at[i + 3] * scale));
+  }
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(ColourOf(step.colour));
+  painter.drawRects(rectangles);
+  painter.setBrush(Qt::NoBrush);
+}
+
+void PaintPageNumber(QPainter& painter, const PageNumberPlan& number, double scale) {
+  QFont font(PaneFontFamilies().front());
+  font.setFamilies(PaneFontFamilies());
+  font.setPixelSize(std::max(1, static_cast<int>(std::lround(number.characterSize * scale))));
+  painter.setFont(font);
+  painter.setPen(ColourOf(number.colour));
+  const QRectF box(number.left * scale, number.top * scale, number.width * scale,
+                   number.height * scale);
+  painter.drawText(box, Qt::AlignCenter, QString::fromStdU16String(number.text));
+}
+
+}  // namespace
+
+SheetPainter::SheetPainter(const DrawingPlan& plan, double scale, CellTarget target)
+    : plan_(plan), scale_(scale), target_(target) {}
+
+SheetPainter::~SheetPainter() = default;
+
+void SheetPainter::Paint(QPainter& painter, const SheetPlan& sheet) {
+  if (!cells_) {
+    const CellBox box{std::max(1, static_cast<int>(std::lround(sheet.cellWidth * scale_))),
+                      std::max(1, static_cast<int>(std::lround(sheet.cellHeight * scale_)))};
+    cells_ = std::make_unique<CellPainter>(FontForCell(box.width), box, target_);
+  }
+  if (sheet.background) {
+    painter.fillRect(QRectF(0, 0, sheet.width * scale_, sheet.height * scale_),
+                     ColourOf(*sheet.background));
+  }
+  for (const PaintStep& step : sheet.beneath) PaintStepWith(painter, step, scale_);
+  painter.setPen(ColourOf(sheet.ink));
+  plan_.ForEachCell(sheet, [&](const PlannedCell& cell) {
+    cells_->Place(painter, cell.text, cell.orientation,
+                  QPointF(cell.left * scale_, cell.top * scale_));
+  });
+  cells_->Flush(painter);
+  if (sheet.pageNumber) PaintPageNumber(painter, *sheet.pageNumber, scale_);
+}
+
+}  // namespace mirotabe

@@ -1,0 +1,35 @@
+// Carries out the sheets of a DrawingPlan with Qt's painting: the
+// background, the rules beneath the text, each cell's glyphs set as the
+// plan says (see CellPainter), and the page number. What is drawn and where
+// is the plan's; this only draws it.
+#pragma once
+
+#include <memory>
+
+#include "core/drawing_plan.h"
+#include "render/cell_painter.h"
+
+class QPainter;
+
+namespace mirotabe {
+
+class SheetPainter {
+ public:
+  // `scale`: the painter's device units per unit of the plan.
+  SheetPainter(const DrawingPlan& plan, double scale, CellTarget target);
+  ~SheetPainter();
+  SheetPainter(const SheetPainter&) = delete;
+  SheetPainter& operator=(const SheetPainter&) = delete;
+
+  // Draws `sheet` of the plan, its top-left corner at the painter's origin.
+  void Paint(QPainter& painter, const SheetPlan& sheet);
+
+ private:
+  const DrawingPlan& plan_;
+  double scale_;
+  CellTarget target_;
+  // Made for the first sheet: every sheet of a plan has cells of one size.
+  std::unique_ptr<CellPainter> cells_;
+};
+
+}  // namespace mirotabe

@@ -1,0 +1,191 @@
+#include "core/drawing_plan.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace mirotabe {
+namespace {
+
+VerticalLayout LayoutOf(std::u16string_view text, const LayoutSettings& settings = {}) {
+  return std::get<VerticalLayout>(BuildVerticalLayout(text, 4, SwapTable(), settings));
+}
+
+// The layout's cells in reading order, the rightmost column first, each
+// from the top down, blanks left out.
+std::u16string ReadingOrder(const VerticalLayout& layout) {
+  std::u16string text;
+  for (std::size_t column = layout.ColumnCount(); column-- > 0;) {
+    for (std::size_t row = 0; row < layout.RowCount(); ++row) {
+      const std::u16string_view cell = layout.Cell(row, column);
+      if (cell != std::u16string_view(&kBlankCell, 1)) text += cell;
+    }
+  }
+  return text;
+}
+
+struct Drawing {
+  const char* name;
+  // Lays `text` out as the drawing needs and plans it.
+  DrawingPlan (*plan)(const VerticalLayout& layout);
+  LayoutSettings settings;
+};
+
+PageSetup A6TwoColumnsOfFive() {
+  PageSetup setup{true, Paper::kA6};
+  setup.columnLength = 5;
+  setup.columns = 2;
+  setup.pageNumbers = true;
+  return setup;
+}
+
+PageSetup Genkou() {
+  PageSetup setup{true, Paper::kGenkou};
+  setup.pageNumbers = true;
+  return setup;
+}
+
+const Drawing kDrawings[] = {
+    {"Png",
+     [](const VerticalLayout& l) {
+       return DrawingPlan::Picture(l, {}, CellBox{24, 26}, PictureFormat::Png);
+     },
+     {}},
+    // Cells so large that every sheet of the PDF holds one.
+    {"PdfOfOneCellSheets",
+     [](const VerticalLayout& l) {
+       return DrawingPlan::Picture(l, {}, CellBox{7000, 7000}, PictureFormat::Pdf);
+     },
+     {}},
+    {"A6Pages",
+     [](const VerticalLayout& l) { return DrawingPlan::Pages(l, {}, A6TwoColumnsOfFive()); },
+     PageLayoutSettings({}, PageGeometryOf(A6TwoColumnsOfFive()))},
+    {"GenkouPages", [](const VerticalLayout& l) { return DrawingPlan::Pages(l, {}, Genkou()); },
+     PageLayoutSettings({}, PageGeometryOf(Genkou()))},
+};
+
+bool Inside(double value, double from, double to) {
+  return value >= from - 1e-9 && value <= to + 1e-9;
+}
+
+// Sheet after sheet, the cells read as the columns do, each in a box of its
+// own inside its sheet, and a page number, where there is one, below them.
+TEST(DrawingPlanTest, TheSheetsCellsReadInReadingOrderInsideTheirSheets) {
+  const std::u16string text =
+      u"吾輩は猫である。名前はまだ無い。\r\n\r\nどこで生れたか\r\n" + std::u16string(45, u'あ');
+  for (const Drawing& drawing : kDrawings) {
+    SCOPED_TRACE(drawing.name);
+    const VerticalLayout layout = LayoutOf(text, drawing.settings);
+    const DrawingPlan plan = drawing.plan(layout);
+    std::u16string read;
+    for (std::size_t n = 0; n < plan.SheetCount(); ++n) {
+      const SheetPlan sheet = plan.PlanSheet(n);
+      ASSERT_EQ(sheet.columns.size(), sheet.columnLefts.size());
+      for (std::size_t k = 1; k < sheet.columnLefts.size(); ++k) {
+        EXPECT_GT(sheet.columnLefts[k - 1], sheet.columnLefts[k] + sheet.cellWidth - 1e-9);
+      }
+      double lowest = 0;
+      plan.ForEachCell(sheet, [&](const PlannedCell& cell) {
+        read += cell.text;
+        EXPECT_TRUE(Inside(cell.left, 0, sheet.width - sheet.cellWidth));
+        EXPECT_TRUE(Inside(cell.top, 0, sheet.height - sheet.cellHeight));
+        lowest = std::max(lowest, cell.top + sheet.cellHeight);
+      });
+      if (sheet.pageNumber) {
+        const PageNumberPlan& number = *sheet.pageNumber;
+        const std::string digits = std::to_string(n + 1);
+        EXPECT_EQ(number.text, std::u16string(digits.begin(), digits.end()));
+        EXPECT_GE(number.top, lowest - 1e-9);
+        EXPECT_TRUE(Inside(number.top + number.height, 0, sheet.height));
+      }
+    }
+    EXPECT_EQ(read, ReadingOrder(layout));
+  }
+}
+
+TEST(DrawingPlanTest, APictureHasAMarginOfOneCellAndItsGridFramesEveryCellOnlyWhenAsked) {
+  const VerticalLayout layout = LayoutOf(u"あいう\r\nか");
+  const CellBox box{20, 22};
+  for (const bool grid : {false, true}) {
+    const DrawingPlan plan =
+        DrawingPlan::Picture(layout, PictureStyle{20, grid}, box, PictureFormat::Png);
+    ASSERT_EQ(plan.SheetCount(), 1u);
+    const SheetPlan sheet = plan.PlanSheet(0);
+    EXPECT_EQ(sheet.background, kPaperColour);
+    EXPECT_DOUBLE_EQ(sheet.columnLefts.back(), box.width);
+    EXPECT_DOUBLE_EQ(sheet.top, box.height);
+    EXPECT_DOUBLE_EQ(sheet.width, box.width * 4.0);
+    EXPECT_DOUBLE_EQ(sheet.height, box.height * 5.0);
+    ASSERT_EQ(sheet.beneath.size(), grid ? 1u : 0u);
+    if (!grid) continue;
+    // A line at every edge between the cells and round them: three down,
+    // four across.
+    const std::vector<double>& lines = sheet.beneath.front().coordinates;
+    ASSERT_EQ(lines.size(), 4u * (3 + 4));
+    for (std::size_t i = 0; i < lines.size(); i += 4) {
+      const bool down = lines[i] == lines[i + 2];
+      const double at = down ? lines[i] : lines[i + 1];
+      const double step = down ? box.width : box.height;
+      EXPECT_DOUBLE_EQ(at / step, std::round(at / step)) << i;
+    }
+  }
+}
+
+// On manuscript paper every square is ruled on both sides, and the paper
+// cleared between the columns never covers a square.
+TEST(DrawingPlanTest, GenkouRulesEverySquareAndClearsOnlyBetweenThem) {
+  const PageSetup setup = Genkou();
+  const VerticalLayout layout =
+      LayoutOf(std::u16string(500, u'あ'), PageLayoutSettings({}, PageGeometryOf(setup)));
+  const DrawingPlan plan = DrawingPlan::Pages(layout, {}, setup);
+  const SheetPlan page = plan.PlanSheet(0);
+  ASSERT_EQ(page.columns.size(), static_cast<std::size_t>(kGenkouSquares));
+  const double bottom = page.top + kGenkouSquares * page.cellWidth;
+  std::vector<double> downLines;
+  for (const PaintStep& step : page.beneath) {
+    const std::vector<double>& at = step.coordinates;
+    for (std::size_t i = 0; i + 3 < at.size(); i += 4) {
+      if (step.kind == PaintStep::Kind::kLines) {
+        if (at[i] == at[i + 2] && at[i + 1] <= page.top && at[i + 3] >= bottom) {
+          downLines.push_back(at[i]);
+        }
+        continue;
+      }
+      EXPECT_EQ(step.colour, kPaperColour);
+      for (const double left : page.columnLefts) {
+        const bool overlaps = at[i] < left + page.cellWidth && at[i] + at[i + 2] > left;
+        EXPECT_FALSE(overlaps) << "cleared " << at[i] << " over the square at " << left;
+      }
+    }
+  }
+  for (const double left : page.columnLefts) {
+    for (const double edge : {left, left + page.cellWidth}) {
+      EXPECT_NE(std::find(downLines.begin(), downLines.end(), edge), downLines.end()) << edge;
+    }
+  }
+}
+
+TEST(DrawingPlanTest, EachCellIsSetAsTheGlyphRuleSaysUnderTheStyle) {
+  const VerticalLayout layout = LayoutOf(u"あー、－");
+  for (const bool glyphForms : {false, true}) {
+    PictureStyle style;
+    style.verticalGlyphs = glyphForms;
+    const DrawingPlan plan =
+        DrawingPlan::Picture(layout, style, CellBox{24, 26}, PictureFormat::Png);
+    std::vector<CellOrientation> orientations;
+    plan.ForEachCell(plan.PlanSheet(0),
+                     [&](const PlannedCell& cell) { orientations.push_back(cell.orientation); });
+    using enum CellOrientation;
+    const std::vector<CellOrientation> expected =
+        glyphForms ? std::vector{kVerticalOrUpright, kVerticalOrTurned, kVerticalOrUpright, kTurned}
+                   : std::vector(4, kAsItStands);
+    EXPECT_EQ(orientations, expected);
+  }
+}
+
+}  // namespace
+}  // namespace mirotabe
