@@ -155,7 +155,7 @@ ViewOptions ReadView(const ProfileFile& profile) {
   ViewOptions view;
   view.fontSize = ReadInRange(profile, kOptions, kFontSize, kMaxPaneFontSize, kDefaultPaneFontSize);
   if (view.fontSize < kMinPaneFontSize) view.fontSize = kDefaultPaneFontSize;
-  view.verticalGlyphs = profile.ReadInt(kOptions, kVerticalView, 0) == 1;
+  view.verticalGlyphs = profile.ReadInt(kOptions, kVerticalView, 1) == 1;
   return view;
 }
 

@@ -13,9 +13,9 @@ inline constexpr int kMaxPaneFontSize = 72;
 struct ViewOptions {
   // The panes' font size in points.
   int fontSize = kDefaultPaneFontSize;
-  // Off by default, so that the pane shows the saved text as another
-  // program shows it.
-  bool verticalGlyphs = false;
+  // On by default: the pane is read as vertical text, with ー and the
+  // brackets turned as a book sets them. A file that says 0 keeps it off.
+  bool verticalGlyphs = true;
 
   friend bool operator==(const ViewOptions&, const ViewOptions&) = default;
 };

@@ -63,14 +63,15 @@ ImageExport::ImageExport(QWidget* window, UiServices& services, AppSettings& set
       dialogFolder_(std::move(dialogFolder)) {}
 
 void ImageExport::AddCommands(QMenu* menu) {
-  auto* copy = menu->addAction(QStringLiteral("縦書きをコピー"), this, &ImageExport::CopyVertical);
+  auto* copy =
+      menu->addAction(QStringLiteral("縦書きをコピー(&C)"), this, &ImageExport::CopyVertical);
   copy->setObjectName(QStringLiteral("Menu_Convert_Copy"));
   copy->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
   auto* save =
-      menu->addAction(QStringLiteral("画像として保存…"), this, &ImageExport::SaveAsPicture);
+      menu->addAction(QStringLiteral("画像として保存(&I)…"), this, &ImageExport::SaveAsPicture);
   save->setObjectName(QStringLiteral("Menu_Convert_SaveImage"));
 
-  QMenu* sizes = menu->addMenu(QStringLiteral("画像の文字の大きさ"));
+  QMenu* sizes = menu->addMenu(QStringLiteral("画像の文字の大きさ(&Z)"));
   sizes->setObjectName(QStringLiteral("Menu_Convert_CellSize"));
   auto* group = new QActionGroup(sizes);
   cellSizes_ = group;
@@ -79,8 +80,10 @@ void ImageExport::AddCommands(QMenu* menu) {
     offered.insert(std::upper_bound(offered.begin(), offered.end(), settings_.picture.cellSize),
                    settings_.picture.cellSize);
   }
+  int key = 0;
   for (const int size : offered) {
-    auto* action = sizes->addAction(QStringLiteral("%1 ピクセル").arg(size));
+    // Numbered from 1 for the keyboard, whatever the sizes are.
+    auto* action = sizes->addAction(QStringLiteral("%1 ピクセル(&%2)").arg(size).arg(++key));
     action->setObjectName(QStringLiteral("Menu_Convert_CellSize_%1").arg(size));
     action->setCheckable(true);
     action->setData(size);
@@ -89,13 +92,14 @@ void ImageExport::AddCommands(QMenu* menu) {
     connect(action, &QAction::triggered, this, [this, size] { SetCellSize(size); });
   }
 
-  auto* grid = menu->addAction(QStringLiteral("原稿用紙の罫線"));
+  auto* grid = menu->addAction(QStringLiteral("原稿用紙の罫線(&G)"));
   grid->setObjectName(QStringLiteral("Menu_Convert_ImageGrid"));
   grid->setCheckable(true);
   grid->setChecked(settings_.picture.grid);
   connect(grid, &QAction::toggled, this, &ImageExport::SetGrid);
 
-  auto* pages = menu->addAction(QStringLiteral("ページ設定…"), this, &ImageExport::EditPageSetup);
+  auto* pages =
+      menu->addAction(QStringLiteral("ページ設定(&P)…"), this, &ImageExport::EditPageSetup);
   pages->setObjectName(QStringLiteral("Menu_Convert_PageSetup"));
 }
 

@@ -19,6 +19,7 @@
 #include "textio/text_file.h"
 #include "ui/command_line.h"
 #include "ui/dialog_folder.h"
+#include "ui/edit_menu.h"
 #include "ui/help_menu.h"
 #include "ui/image_export.h"
 #include "ui/input_pane.h"
@@ -172,7 +173,12 @@ void MainWindow::BuildMenus() {
   addAction(file, "Menu_File_Save", QStringLiteral("縦書きを保存(&S)"), &MainWindow::SaveOutput)
       ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   file->addSeparator();
-  addAction(file, "Menu_File_Exit", QStringLiteral("終了(&X)"), &MainWindow::Exit);
+  addAction(file, "Menu_File_Exit", QStringLiteral("終了(&X)"), &MainWindow::Exit)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+  edit->setObjectName(QStringLiteral("Menu_Edit"));
+  (new EditMenu(this, inputPane_, outputPane_))->AddCommands(edit);
 
   BuildConvertMenu();
 
@@ -190,12 +196,6 @@ void MainWindow::BuildMenus() {
 void MainWindow::BuildConvertMenu() {
   QMenu* convert = menuBar()->addMenu(QStringLiteral("変換(&C)"));
   convert->setObjectName(QStringLiteral("Menu_Convert"));
-  auto* reverse = new QAction(QStringLiteral("横書きに戻す"), this);
-  reverse->setObjectName(QStringLiteral("Menu_Convert_Reverse"));
-  connect(reverse, &QAction::triggered, this, &MainWindow::ReverseInput);
-  convert->addAction(reverse);
-
-  convert->addSeparator();
   auto* imageExport = new ImageExport(
       this, services_, settings_,
       [this] {
@@ -204,6 +204,13 @@ void MainWindow::BuildConvertMenu() {
       },
       [this] { return DialogFolder(); });
   imageExport->AddCommands(convert);
+
+  // Last, apart from the rest: it rewrites the input pane.
+  convert->addSeparator();
+  auto* reverse = new QAction(QStringLiteral("横書きに戻す(&B)"), this);
+  reverse->setObjectName(QStringLiteral("Menu_Convert_Reverse"));
+  connect(reverse, &QAction::triggered, this, &MainWindow::ReverseInput);
+  convert->addAction(reverse);
 }
 
 void MainWindow::LoadStartupFile(const std::vector<std::string>& arguments) {

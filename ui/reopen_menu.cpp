@@ -13,6 +13,8 @@ namespace {
 constexpr std::array<TextEncoding, 6> kOffered = {TextEncoding::Cp932,   TextEncoding::Utf8,
                                                   TextEncoding::EucJp,   TextEncoding::Iso2022Jp,
                                                   TextEncoding::Utf16Le, TextEncoding::Utf16Be};
+// The key of each, a letter of its name.
+constexpr std::array<char, 6> kKeys = {'S', 'U', 'E', 'J', 'L', 'B'};
 
 }  // namespace
 
@@ -23,9 +25,11 @@ void ReopenMenu::AddTo(QMenu* menu) {
   menu_->setObjectName(QStringLiteral("Menu_File_Reopen"));
   menu_->setEnabled(false);
   auto* group = new QActionGroup(menu_);
-  for (const TextEncoding encoding : kOffered) {
+  for (std::size_t i = 0; i < kOffered.size(); ++i) {
+    const TextEncoding encoding = kOffered[i];
     const QString name = QString::fromLatin1(EncodingName(encoding));
-    QAction* action = menu_->addAction(name);
+    QAction* action =
+        menu_->addAction(name + QStringLiteral("(&") + QChar::fromLatin1(kKeys[i]) + QChar(u')'));
     action->setObjectName(QStringLiteral("Menu_File_Reopen_") + name);
     action->setCheckable(true);
     group->addAction(action);

@@ -34,23 +34,24 @@ ViewMenu::ViewMenu(QWidget* window, UiServices& services, AppSettings& settings,
 }
 
 void ViewMenu::AddCommands(QMenu* menu) {
-  auto* vertical = menu->addAction(QStringLiteral("縦組み表示"));
+  auto* vertical = menu->addAction(QStringLiteral("縦組み表示(&T)"));
   vertical->setObjectName(QStringLiteral("Menu_View_Vertical"));
+  vertical->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
   vertical->setCheckable(true);
   vertical->setChecked(settings_.view.verticalGlyphs);
   connect(vertical, &QAction::toggled, this, &ViewMenu::SetVerticalGlyphs);
   menu->addSeparator();
 
-  auto* zoomIn = menu->addAction(QStringLiteral("拡大"), this, [this] { Zoom(1); });
+  auto* zoomIn = menu->addAction(QStringLiteral("拡大(&I)"), this, [this] { Zoom(1); });
   zoomIn->setObjectName(QStringLiteral("Menu_View_ZoomIn"));
   // Ctrl+= too: on most keyboards plus is shifted equals.
   zoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus),
                         QKeySequence(Qt::CTRL | Qt::Key_Equal),
                         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Plus)});
-  auto* zoomOut = menu->addAction(QStringLiteral("縮小"), this, [this] { Zoom(-1); });
+  auto* zoomOut = menu->addAction(QStringLiteral("縮小(&O)"), this, [this] { Zoom(-1); });
   zoomOut->setObjectName(QStringLiteral("Menu_View_ZoomOut"));
   zoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
-  auto* reset = menu->addAction(QStringLiteral("元の大きさ"), this, &ViewMenu::ResetZoom);
+  auto* reset = menu->addAction(QStringLiteral("元の大きさ(&R)"), this, &ViewMenu::ResetZoom);
   reset->setObjectName(QStringLiteral("Menu_View_ZoomReset"));
   reset->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
 }

@@ -1,4 +1,4 @@
-// The 表示 menu: 縦組み表示, which sets the output pane's cells with the
+// The 表示 menu: 縦組み表示 (Ctrl+T), which sets the output pane's cells with the
 // font's vertical forms, and the zoom of both panes (拡大 Ctrl+plus, 縮小
 // Ctrl+minus, 元の大きさ Ctrl+0, and Ctrl with the mouse wheel over either
 // pane). The choices are kept in the settings file the moment they change

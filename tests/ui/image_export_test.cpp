@@ -233,8 +233,8 @@ TEST_F(ImageExportTest, ACellSizeFromTheSettingsFileIsOfferedChecked) {
   for (QAction* action : window_->findChild<QMenu*>("Menu_Convert_CellSize")->actions()) {
     offered.push_back(action->text());
   }
-  EXPECT_EQ(offered, (QStringList{"16 ピクセル", "24 ピクセル", "30 ピクセル", "32 ピクセル",
-                                  "48 ピクセル"}));
+  EXPECT_EQ(offered, (QStringList{"16 ピクセル(&1)", "24 ピクセル(&2)", "30 ピクセル(&3)",
+                                  "32 ピクセル(&4)", "48 ピクセル(&5)"}));
   EXPECT_TRUE(Action("Menu_Convert_CellSize_30")->isChecked());
 }
 

@@ -602,10 +602,12 @@ TEST_F(MainWindowTest, MenusHaveTheirCaptionsAndShortcuts) {
   EXPECT_EQ(window_->findChild<QAction*>("Menu_File_Save")->shortcut(), QKeySequence("Ctrl+S"));
   QStringList bar;
   for (QAction* action : window_->menuBar()->actions()) bar.push_back(action->text());
-  EXPECT_EQ(bar, (QStringList{QStringLiteral("ファイル(&F)"), QStringLiteral("変換(&C)"),
-                              QStringLiteral("表示(&V)"), QStringLiteral("設定(&S)"),
-                              QStringLiteral("ヘルプ(&H)")}));
-  EXPECT_EQ(text("Menu_Convert_Reverse"), QStringLiteral("横書きに戻す"));
+  EXPECT_EQ(bar, (QStringList{QStringLiteral("ファイル(&F)"), QStringLiteral("編集(&E)"),
+                              QStringLiteral("変換(&C)"), QStringLiteral("表示(&V)"),
+                              QStringLiteral("設定(&S)"), QStringLiteral("ヘルプ(&H)")}));
+  // The command that rewrites the input is not the first of its menu.
+  const QList<QAction*> convert = window_->findChild<QMenu*>("Menu_Convert")->actions();
+  EXPECT_EQ(convert.back()->objectName(), QStringLiteral("Menu_Convert_Reverse"));
 }
 
 TEST_F(MainWindowTest, ShortcutsReachTheCommands) {
@@ -776,7 +778,8 @@ namespace mirotabe {
 namespace {
 
 // Ctrl+plus, Ctrl+minus, Ctrl+0 and Ctrl with the wheel zoom both panes,
-// and the size and 縦組み表示 are there again when the program starts anew.
+// Ctrl+T turns 縦組み表示 off, and the size and the view are there again
+// when the program starts anew.
 TEST_F(MainWindowTest, ZoomAndTheVerticalViewAreKeptAcrossARestart) {
   Open();
   QApplication::setActiveWindow(window_.get());
@@ -794,8 +797,10 @@ TEST_F(MainWindowTest, ZoomAndTheVerticalViewAreKeptAcrossARestart) {
   QApplication::sendEvent(Output()->viewport(), &wheel);
   EXPECT_EQ(Input()->font().pointSize(), 12);
   EXPECT_EQ(Output()->font().pointSize(), 12);
-  Trigger("Menu_View_Vertical");
+  // On until the user turns it off, with its key.
   EXPECT_TRUE(Output()->verticalGlyphs());
+  QTest::keyClick(Input(), Qt::Key_T, Qt::ControlModifier);
+  EXPECT_FALSE(Output()->verticalGlyphs());
 
   window_.reset();
   AppSettings reloaded;
@@ -805,8 +810,8 @@ TEST_F(MainWindowTest, ZoomAndTheVerticalViewAreKeptAcrossARestart) {
   Open();
   EXPECT_EQ(Input()->font().pointSize(), 12);
   EXPECT_EQ(Output()->font().pointSize(), 12);
-  EXPECT_TRUE(Output()->verticalGlyphs());
-  EXPECT_TRUE(Action("Menu_View_Vertical")->isChecked());
+  EXPECT_FALSE(Output()->verticalGlyphs());
+  EXPECT_FALSE(Action("Menu_View_Vertical")->isChecked());
   Trigger("Menu_View_ZoomReset");
   EXPECT_EQ(Output()->font().pointSize(), 9);
 }
