@@ -4,15 +4,17 @@
 # root), and the npm packages of the browser's edition and of its tests,
 # from the committed lockfiles. This is the one step that reaches a package
 # registry: configuring, building and testing afterwards work offline.
+# Usage: install-deps.sh [--run] [PACKAGE...]; --run installs only what
+# building and running the window program needs. Further packages named are
+# installed too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(
+# What building and running the window program needs (scripts/run.sh asks
+# for these alone, with --run).
+run_packages=(
   # build
   cmake ninja-build g++ pkg-config qt6-base-dev
-  # the yardstick the encoding detection's tests hold it to, and the
-  # compressed Japanese text they cut their files from
-  libuchardet-dev zlib1g-dev
   # Qt's own dialogs and menus in Japanese
   qt6-translations-l10n
   # the PNG pictures of the layout
@@ -21,6 +23,19 @@ packages=(
   fonts-ipafont-gothic
   # the vertical forms of the glyphs in the pictures and the output pane
   libharfbuzz-dev
+  # the user's manual that the help menu opens, as HTML
+  cmark-gfm
+)
+only_running=false
+if [ "${1:-}" = --run ]; then
+  only_running=true
+  shift
+fi
+packages=("${run_packages[@]}")
+$only_running || packages+=(
+  # the yardstick the encoding detection's tests hold it to, and the
+  # compressed Japanese text they cut their files from
+  libuchardet-dev zlib1g-dev
   # tests and benchmarks; ICU's line breaker is the line-breaking benchmark's yardstick
   libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
   # reading the PDF pictures back
@@ -30,14 +45,13 @@ packages=(
   unicode-data
   # validators of the desktop file and the software-centre description
   desktop-file-utils appstream
-  # the user's manual that the help menu opens, as HTML
-  cmark-gfm
   # the Debian package: dpkg-shlibdeps finds its library dependencies (CPack
   # looks for programs with file), lintian checks it
   dpkg-dev file lintian
   # the lint preset, and the format check of CI
   clang-tidy clang-format
-  # the end-to-end test drives the real program in a virtual X server
+  # the end-to-end test drives the real program in a virtual X server, and
+  # reads its window as a screen reader does
   xvfb xauth xdotool
   # the browser's edition: the WebAssembly compiler, the browser its tests
   # drive headless, and the Japanese Debian Reference that its parity test
@@ -46,8 +60,10 @@ packages=(
 )
 # Node and npm run the browser edition's tests; a machine with its own Node
 # (and the npm that comes with it) keeps it.
-command -v node >/dev/null || packages+=(nodejs)
-command -v npm >/dev/null || packages+=(npm)
+if ! $only_running; then
+  command -v node >/dev/null || packages+=(nodejs)
+  command -v npm >/dev/null || packages+=(npm)
+fi
 packages+=("$@")
 
 missing=()
@@ -64,6 +80,8 @@ if [ ${#missing[@]} -ne 0 ]; then
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
     "${missing[@]}" >/dev/null
 fi
+
+$only_running && exit 0
 
 # The site's packages (CodeMirror, and esbuild, which bundles the site) and
 # the browser tests' (puppeteer-core), into node_modules/ beside each
