@@ -163,58 +163,66 @@ void CellPainter::Place(QPainter& painter, std::u16string_view cell, CellOrienta
                         QPointF topLeft) {
   if (IsBlank(cell)) return;
   const CellGlyphs& glyphs = GlyphsOf(cell, orientation);
-  // One run at a time, in the order of the cells, so that a PDF's text
-  // reads in the order the cells were placed.
-  if (glyphs.face != runFace_ || glyphs.form == GlyphForm::kTurned ||
-      run_.indexes.size() >= static_cast<qsizetype>(kRunLength)) {
-    Flush(painter);
-  }
   if (glyphs.face == CellGlyphs::kQtFallback) {
+    Flush(painter);
     painter.setFont(font_);
     painter.drawText(QRectF(topLeft, QSizeF(box_.width, box_.height)), Qt::AlignCenter,
                      ToQString(cell));
     return;
   }
-  if (glyphs.form == GlyphForm::kTurned) {
-    PlaceTurned(painter, glyphs, topLeft);
+  const bool turned = glyphs.form == GlyphForm::kTurned;
+  // A PDF's text reads in the order its glyphs are drawn, so there the
+  // runs are drawn in the order of the cells; on the screen the turned
+  // glyphs of many cells share one run.
+  if (target_ == CellTarget::kDocument) DrawQueued(painter, turned ? upright_ : turned_);
+  if (!turned) {
+    Queue(painter, upright_, glyphs, topLeft);
     return;
   }
-  runFace_ = glyphs.face;
+  // Turned a quarter turn clockwise about the cell's centre, where the
+  // upright glyph's advance and its ascent and descent are centred, so that
+  // the turned glyph is centred as well. A glyph at `offset` from the centre
+  // C is drawn at C + R(offset), R turning a quarter turn clockwise; in the
+  // painter's coordinates turned by R, that is R⁻¹(C) + offset.
+  const QPointF centre(box_.width / 2.0, box_.height / 2.0);
+  const QPointF c = topLeft + centre;
+  Queue(painter, turned_, glyphs, QPointF(c.y(), -c.x()) - centre);
+}
+
+// Queues `glyphs` for the cell whose offsets start at `at`.
+void CellPainter::Queue(QPainter& painter, Run& run, const CellGlyphs& glyphs, QPointF at) {
+  if (glyphs.face != run.face || run.indexes.size() >= static_cast<qsizetype>(kRunLength)) {
+    DrawQueued(painter, run);
+    run.face = glyphs.face;
+  }
   for (qsizetype i = 0; i < glyphs.indexes.size(); ++i) {
-    run_.indexes.push_back(glyphs.indexes[i]);
-    run_.positions.push_back(glyphs.offsets[i] + topLeft);
+    run.indexes.push_back(glyphs.indexes[i]);
+    run.positions.push_back(glyphs.offsets[i] + at);
   }
 }
 
-// Turned about the cell's centre, where the upright glyph's advance and
-// its ascent and descent are centred, so that the turned glyph is centred
-// as well.
-void CellPainter::PlaceTurned(QPainter& painter, const CellGlyphs& glyphs, QPointF topLeft) {
-  const QPointF centre(box_.width / 2.0, box_.height / 2.0);
+void CellPainter::DrawQueued(QPainter& painter, Run& run) {
+  if (run.indexes.isEmpty()) return;
   QGlyphRun glyphRun;
-  glyphRun.setRawFont(faces_[glyphs.face]);
-  glyphRun.setGlyphIndexes(glyphs.indexes);
-  QList<QPointF> positions;
-  for (const QPointF& offset : glyphs.offsets) positions.push_back(offset - centre);
-  glyphRun.setPositions(positions);
-  painter.save();
-  painter.translate(topLeft + centre);
-  painter.rotate(90);
+  glyphRun.setRawFont(faces_[run.face]);
+  glyphRun.setGlyphIndexes(run.indexes);
+  glyphRun.setPositions(run.positions);
+  const bool turned = &run == &turned_;
+  if (turned) {
+    painter.save();
+    painter.rotate(90);
+  }
   painter.drawGlyphRun(QPointF(0, 0), glyphRun);
-  painter.restore();
+  if (turned) painter.restore();
+  run.indexes.clear();
+  run.positions.clear();
 }
 
 void CellPainter::Flush(QPainter& painter) {
-  if (!run_.indexes.isEmpty()) {
-    QGlyphRun glyphRun;
-    glyphRun.setRawFont(faces_[runFace_]);
-    glyphRun.setGlyphIndexes(run_.indexes);
-    glyphRun.setPositions(run_.positions);
-    painter.drawGlyphRun(QPointF(0, 0), glyphRun);
-    run_.indexes.clear();
-    run_.positions.clear();
+  for (Run* run : {&upright_, &turned_}) {
+    DrawQueued(painter, *run);
+    run->face = CellGlyphs::kQtFallback;
   }
-  runFace_ = CellGlyphs::kQtFallback;
 }
 
 }  // namespace mirotabe

@@ -10,7 +10,7 @@
 // font lacks comes from the next font of the pane's families that has it,
 // and failing all of them from Qt's own font fallback, upright. The glyphs
 // are gathered into runs, one per font, and drawn a run at a time with the
-// painter's pen; a turned glyph is drawn on its own.
+// painter's pen, the turned glyphs in runs of their own.
 //
 // For a document (a PDF), every font of the chain is replaced by its copies
 // for documents (see DocumentFontFamily), one for the glyphs as they stand
@@ -96,7 +96,10 @@ class CellPainter {
     std::size_t upright = kNoFace;
     std::size_t vertical = kNoFace;
   };
+  // Glyphs of one face waiting to be drawn; turned ones are placed in the
+  // painter's coordinates turned a quarter turn, and drawn so.
   struct Run {
+    std::size_t face = CellGlyphs::kQtFallback;
     QList<quint32> indexes;
     QList<QPointF> positions;
   };
@@ -106,7 +109,8 @@ class CellPainter {
                 CellGlyphs& glyphs);
   const VerticalForms& FormsOf(ChainFont& chained);
   std::size_t FaceFor(ChainFont& chained, bool vertical);
-  void PlaceTurned(QPainter& painter, const CellGlyphs& glyphs, QPointF topLeft);
+  void Queue(QPainter& painter, Run& run, const CellGlyphs& glyphs, QPointF at);
+  void DrawQueued(QPainter& painter, Run& run);
 
   QFont font_;
   CellBox box_;
@@ -118,8 +122,8 @@ class CellPainter {
   std::unordered_map<std::uint32_t, CellGlyphs> single_;
   // Cells of several characters, which stand as they are.
   std::unordered_map<std::u16string, CellGlyphs> multiple_;
-  Run run_;
-  std::size_t runFace_ = CellGlyphs::kQtFallback;
+  Run upright_;
+  Run turned_;
 };
 
 }  // namespace mirotabe
