@@ -22,13 +22,14 @@
 #include "ui/local_path.h"
 #include "ui/page_setup_dialog.h"
 #include "ui/pane_text.h"
+#include "ui/replace_question.h"
 #include "ui/ui_services.h"
 
 namespace mirotabe {
 namespace {
 
 const QString kTitle = QStringLiteral("Mirotabe");
-const QString kSaveTitle = QStringLiteral("ファイルの保存");
+const QString kNothingSaved = QStringLiteral("保存しませんでした。");
 const QString kPngFilter = QStringLiteral("PNG 画像(*.png)");
 const QString kPdfFilter = QStringLiteral("PDF(*.pdf)");
 const QString kPngSuffix = QStringLiteral(".png");
@@ -54,13 +55,15 @@ QString WithSuffix(const QString& path, const QString& suffix) {
 
 ImageExport::ImageExport(QWidget* window, UiServices& services, AppSettings& settings,
                          std::function<ShownOutput()> shownOutput,
-                         std::function<QString()> dialogFolder)
+                         std::function<QString()> dialogFolder,
+                         std::function<void(const QString&)> report)
     : QObject(window),
       window_(window),
       services_(services),
       settings_(settings),
       shownOutput_(std::move(shownOutput)),
-      dialogFolder_(std::move(dialogFolder)) {}
+      dialogFolder_(std::move(dialogFolder)),
+      report_(std::move(report)) {}
 
 void ImageExport::AddCommands(QMenu* menu) {
   auto* copy =
@@ -104,6 +107,7 @@ void ImageExport::AddCommands(QMenu* menu) {
 }
 
 void ImageExport::CopyVertical() {
+  report_({});
   const ShownOutput shown = shownOutput_();
   if (shown.layout == nullptr) {
     ShowError(QStringLiteral("縦書きをコピーできません。\r\n") + shown.whyNone);
@@ -113,9 +117,11 @@ void ImageExport::CopyVertical() {
   QString text = ToQString(shown.layout->Text());
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   QGuiApplication::clipboard()->setText(text);
+  report_(QStringLiteral("縦書きをクリップボードにコピーしました。"));
 }
 
 void ImageExport::SaveAsPicture() {
+  report_({});
   const ShownOutput shown = shownOutput_();
   if (shown.layout == nullptr) {
     ShowError(QStringLiteral("画像として保存できません。\r\n") + shown.whyNone);
@@ -133,7 +139,6 @@ void ImageExport::SaveAsPicture() {
   if (!pdf && !EndsWith(chosen, kPngSuffix)) {
     pdf = answer.filter == kPdfFilter;
     path += pdf ? kPdfSuffix : kPngSuffix;
-    if (!MayReplace(path)) return;
   }
 
   if (!pdf) {
@@ -141,32 +146,38 @@ void ImageExport::SaveAsPicture() {
     if (!FitsImage(size)) {
       const QString asPdf = WithSuffix(path, kPdfSuffix);
       if (!services_.AskToProceed(
-              window_, kSaveTitle,
+              window_, SaveTitle(),
               QStringLiteral("画像が大きすぎるため PNG で保存できません。\r\n"
                              "幅 %1 × 高さ %2 ピクセルで、PNG は縦横とも %3 ピクセルまでです。\r\n"
                              "複数のページに分けて PDF (%4) として保存しますか?")
                   .arg(size.width)
                   .arg(size.height)
                   .arg(kMaxImageSide)
-                  .arg(asPdf)) ||
-          !MayReplace(asPdf)) {
+                  .arg(asPdf))) {
+        report_(kNothingSaved);
         return;
       }
       path = asPdf;
       pdf = true;
     }
   }
-  if (pdf && settings_.page.enabled) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const IoStatus failed = WritePages(shown.input, path);
-    QApplication::restoreOverrideCursor();
-    if (failed) {
-      ShowError(QStringLiteral("画像を保存できませんでした。\r\n%1\r\n%2")
-                    .arg(path, QString::fromLocal8Bit(failed->Reason())));
-    }
+  if (!MayWrite(services_, window_, LocalPath(path))) {
+    report_(kNothingSaved);
     return;
   }
-  WritePicture(*shown.layout, path, pdf);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const IoStatus failed = pdf && settings_.page.enabled ? WritePages(shown.input, path)
+                                                        : WritePicture(*shown.layout, path, pdf);
+  QApplication::restoreOverrideCursor();
+  if (failed) {
+    ShowError(
+        QStringLiteral("画像を保存できませんでした。\r\n%1\r\n%2").arg(path, ReasonText(*failed)));
+    report_(kNothingSaved);
+    return;
+  }
+  report_((pdf ? QStringLiteral("PDF で保存しました: %1")
+               : QStringLiteral("PNG 画像で保存しました: %1"))
+              .arg(path));
 }
 
 IoStatus ImageExport::WritePages(std::u16string_view input, const QString& path) const {
@@ -204,23 +215,14 @@ void ImageExport::EditPageSetup() {
   }
 }
 
-void ImageExport::WritePicture(const VerticalLayout& layout, const QString& path, bool pdf) {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
+IoStatus ImageExport::WritePicture(const VerticalLayout& layout, const QString& path,
+                                   bool pdf) const {
   const IoResult<QByteArray> picture =
       DrawPicture(layout, settings_.picture, pdf ? PictureFormat::Pdf : PictureFormat::Png);
-  IoStatus failed;
-  if (picture) {
-    failed = ReplaceFileAtomically(
-        LocalPath(path), std::string_view(picture.value().constData(),
-                                          static_cast<std::size_t>(picture.value().size())));
-  } else {
-    failed = picture.error();
-  }
-  QApplication::restoreOverrideCursor();
-  if (failed) {
-    ShowError(QStringLiteral("画像を保存できませんでした。\r\n%1\r\n%2")
-                  .arg(path, QString::fromLocal8Bit(failed->Reason())));
-  }
+  if (!picture) return picture.error();
+  return ReplaceFileAtomically(LocalPath(path),
+                               std::string_view(picture.value().constData(),
+                                                static_cast<std::size_t>(picture.value().size())));
 }
 
 void ImageExport::SetCellSize(int size) {
@@ -238,14 +240,6 @@ void ImageExport::KeepStyle() {
           SaveSettings(settings_, SettingsFile(settings_), SettingsPart::kPictureStyle)) {
     ShowError(SettingsNotSavedText(*failed));
   }
-}
-
-bool ImageExport::MayReplace(const QString& path) {
-  std::error_code error;
-  return !std::filesystem::exists(LocalPath(path), error) ||
-         services_.AskToProceed(
-             window_, kSaveTitle,
-             QStringLiteral("%1 は既に存在します。\r\n置き換えますか?").arg(path));
 }
 
 void ImageExport::ShowError(const QString& text) {

@@ -35,11 +35,15 @@ class ImageExport : public QObject {
   Q_OBJECT
 
  public:
-  // `dialogFolder` gives the folder where the save dialog starts.
+  // `shownOutput` is asked for the output just before each command uses it;
+  // `dialogFolder` gives the folder where the save dialog starts, and
+  // `report` is told what a command did, for the status bar ("" when it
+  // starts).
   // The picture's style is `settings.picture`, which a change in the menu
   // updates and keeps in the settings file.
   ImageExport(QWidget* window, UiServices& services, AppSettings& settings,
-              std::function<ShownOutput()> shownOutput, std::function<QString()> dialogFolder);
+              std::function<ShownOutput()> shownOutput, std::function<QString()> dialogFolder,
+              std::function<void(const QString&)> report);
 
   // Appends the commands and the picture's options to `menu`.
   void AddCommands(QMenu* menu);
@@ -52,15 +56,13 @@ class ImageExport : public QObject {
   // ページ設定…: the pictures' cell size and glyph forms, and PDF pages.
   void EditPageSetup();
 
-  // Writes the picture of `layout` to `path`, or tells why it cannot.
-  void WritePicture(const VerticalLayout& layout, const QString& path, bool pdf);
+  // Writes the picture of `layout` to `path`; the error, if any.
+  IoStatus WritePicture(const VerticalLayout& layout, const QString& path, bool pdf) const;
   // Lays `input` out again for the pages of the settings and writes them to
   // `path` page by page; the error, if any.
   IoStatus WritePages(std::u16string_view input, const QString& path) const;
   // Keeps the picture's style in the settings file, or tells why it cannot.
   void KeepStyle();
-  // Asks before replacing a file the dialog did not ask about.
-  bool MayReplace(const QString& path);
   void ShowError(const QString& text);
 
   QWidget* window_;
@@ -68,6 +70,7 @@ class ImageExport : public QObject {
   AppSettings& settings_;
   std::function<ShownOutput()> shownOutput_;
   std::function<QString()> dialogFolder_;
+  std::function<void(const QString&)> report_;
   QActionGroup* cellSizes_ = nullptr;
 };
 

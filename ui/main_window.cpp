@@ -6,9 +6,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <filesystem>
 #include <optional>
-#include <system_error>
 #include <variant>
 
 #include "core/caret_cell.h"
@@ -29,6 +27,7 @@
 #include "ui/pane_font.h"
 #include "ui/pane_text.h"
 #include "ui/reopen_menu.h"
+#include "ui/replace_question.h"
 #include "ui/save_format.h"
 #include "ui/save_output.h"
 #include "ui/save_path.h"
@@ -46,7 +45,6 @@ constexpr float kClientHeightTwips = 5280;
 constexpr int kShownUnencodable = 5;
 
 const QString kTitle = QStringLiteral("Mirotabe");
-const QString kSaveTitle = QStringLiteral("ファイルの保存");
 const QString kNothingSaved = QStringLiteral("保存しませんでした。");
 
 // The trigger that releasing `qtKey` fires, if any.
@@ -116,6 +114,12 @@ MainWindow::MainWindow(AppSettings& settings, UiServices& services, QWidget* par
   encodingShown_ = new QLabel(statusBar());
   encodingShown_->setObjectName(QStringLiteral("EncodingShown"));
   statusBar()->addPermanentWidget(encodingShown_);
+  // Says, under the Enter and F1 triggers, that the output is older than
+  // the input.
+  staleShown_ = new QLabel(statusBar());
+  staleShown_->setObjectName(QStringLiteral("StaleShown"));
+  staleShown_->hide();
+  statusBar()->addPermanentWidget(staleShown_);
   const double dpi = LogicalDpi(this);
   resize(TwipsToPixels(kClientWidthTwips, dpi), TwipsToPixels(kClientHeightTwips, dpi) +
                                                     menuBar()->sizeHint().height() +
@@ -199,10 +203,11 @@ void MainWindow::BuildConvertMenu() {
   auto* imageExport = new ImageExport(
       this, services_, settings_,
       [this] {
+        ConvertIfStale();
         return ShownOutput{outputTooLarge_.isEmpty() ? &outputPane_->layout() : nullptr,
                            outputTooLarge_, inputPane_->ProgramText()};
       },
-      [this] { return DialogFolder(); });
+      [this] { return DialogFolder(); }, [this](const QString& done) { Report(done); });
   imageExport->AddCommands(convert);
 
   // Last, apart from the rest: it rewrites the input pane.
@@ -234,6 +239,7 @@ void MainWindow::ReportUnreadSettings(const IoError& error) {
 }
 
 void MainWindow::Convert() {
+  ShowStale(false);
   // The layout follows the edits since the last conversion, line by line
   // where it can.
   const std::optional<TextEdit> edit = inputPane_->TakeEdit();
@@ -289,7 +295,28 @@ void MainWindow::ApplyGeometry() {
 }
 
 void MainWindow::OnInputChanged() {
-  if (settings_.convertTrigger == ConvertTrigger::kEveryChange) Convert();
+  if (settings_.convertTrigger == ConvertTrigger::kEveryChange) {
+    Convert();
+  } else {
+    ShowStale(true);
+  }
+}
+
+void MainWindow::ShowStale(bool stale) {
+  outputPane_->SetStale(stale);
+  QString key;
+  if (settings_.convertTrigger == ConvertTrigger::kEnterKey) key = QStringLiteral("Enter");
+  if (settings_.convertTrigger == ConvertTrigger::kF1Key) key = QStringLiteral("F1");
+  staleShown_->setText(!stale ? QString()
+                       : key.isEmpty()
+                           ? QStringLiteral("縦書きは古いままです")
+                           : QStringLiteral("縦書きは古いままです (%1 キーで変換)").arg(key));
+  staleShown_->setVisible(stale);
+}
+
+void MainWindow::ConvertIfStale() {
+  // What a command takes from the output is what the input pane shows.
+  if (outputPane_->stale()) Convert();
 }
 
 void MainWindow::OnInputKeyReleased(int qtKey) {
@@ -314,6 +341,8 @@ void MainWindow::OpenFile() {
 }
 
 void MainWindow::SaveOutput() {
+  statusBar()->clearMessage();
+  ConvertIfStale();
   if (!outputTooLarge_.isEmpty()) {
     ShowError(QStringLiteral("縦書きを保存できません。\r\n") + outputTooLarge_);
     return;
@@ -333,24 +362,18 @@ void MainWindow::SaveOutput() {
           : UnencodableReport{};
   if (lost.count != 0 &&
       !services_.AskToProceed(
-          this, kSaveTitle,
+          this, SaveTitle(),
           QStringLiteral("%1 文字は Shift_JIS で保存できないため「?」になります: %2\r\n"
                          "このまま保存しますか?")
               .arg(lost.count)
               .arg(Listed(lost.first)))) {
-    statusBar()->showMessage(kNothingSaved);
+    Report(kNothingSaved);
     return;
   }
-  const std::string chosen = LocalPath(answer.path);
-  const std::string target = SaveTarget(chosen);
+  const std::string target = SaveTarget(LocalPath(answer.path));
   const QString shown = ShownPath(target);
-  // The dialog asked about the name it was given, not about this one.
-  std::error_code error;
-  if (target != chosen && std::filesystem::exists(target, error) &&
-      !services_.AskToProceed(
-          this, kSaveTitle,
-          QStringLiteral("%1 は既に存在します。\r\n置き換えますか?").arg(shown))) {
-    statusBar()->showMessage(kNothingSaved);
+  if (!MayWrite(services_, this, target)) {
+    Report(kNothingSaved);
     return;
   }
   const bool device = IsCharacterDevice(target);
@@ -359,13 +382,12 @@ void MainWindow::SaveOutput() {
                      device ? OtherTargets::kWriteThrough : OtherTargets::kRefuse)) {
     ShowError(QStringLiteral("ファイルを保存できませんでした。\r\n%1\r\n%2")
                   .arg(shown, ReasonText(*failed)));
-    statusBar()->showMessage(kNothingSaved);
+    Report(kNothingSaved);
     return;
   }
-  statusBar()->showMessage(
-      QStringLiteral("%1 で保存しました: %2")
-          .arg(charset == Charset::Cp932 ? QStringLiteral("Shift_JIS") : QStringLiteral("UTF-8"),
-               shown));
+  Report(QStringLiteral("%1 で保存しました: %2")
+             .arg(charset == Charset::Cp932 ? QStringLiteral("Shift_JIS") : QStringLiteral("UTF-8"),
+                  shown));
   if (!device) lastFile_ = shown;
 }
 
@@ -393,10 +415,15 @@ void MainWindow::ReverseInput() {
 
 void MainWindow::EditSettings() {
   SettingsDialog dialog(settings_, services_, this);
-  dialog.exec();
+  const bool changed = dialog.exec() == QDialog::Accepted;
   // Whether OK or Cancel closed it: under the every-change trigger the
-  // output follows the settings at once.
-  OnInputChanged();
+  // output follows the settings at once. Under the others it waits, and is
+  // older than the settings once they have changed.
+  if (settings_.convertTrigger == ConvertTrigger::kEveryChange) {
+    Convert();
+  } else if (changed) {
+    ShowStale(true);
+  }
 }
 
 void MainWindow::LoadInput(const std::string& path) {
@@ -455,6 +482,16 @@ void MainWindow::Load(const std::string& path, std::optional<TextEncoding> encod
 
 QString MainWindow::DialogFolder() const {
   return DialogStartFolder(QString::fromStdString(settings_.appFolder), lastFile_);
+}
+
+void MainWindow::Report(const QString& text) {
+  // Gone after a while, so that it never stands beside a later change.
+  constexpr int kShownMilliseconds = 15000;
+  if (text.isEmpty()) {
+    statusBar()->clearMessage();
+  } else {
+    statusBar()->showMessage(text, kShownMilliseconds);
+  }
 }
 
 void MainWindow::ShowError(const QString& text) {

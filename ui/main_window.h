@@ -6,7 +6,10 @@
 // event: 0 when Enter is released in the input pane, 1 when F1 is, 2 after
 // every committed change of the input pane's text (typing, pasting,
 // opening, dropping, the file of the command line), at once and on its own.
-// An input method's pre-edit is not a change.
+// An input method's pre-edit is not a change. Under the other triggers an
+// output older than the input is drawn dimmed and said so in the status
+// bar, and the commands that take the output (save, copy, picture) convert
+// first: they always take what the input pane shows.
 //
 // Whenever the output is rebuilt or the input caret moves, the output pane
 // scrolls to the cell of the caret's character and marks it.
@@ -74,6 +77,10 @@ class MainWindow : public QMainWindow {
   void LayOutPanes();
   void ApplyGeometry();
   void OnInputChanged();
+  // Shows whether the output pane is older than the input pane's text.
+  void ShowStale(bool stale);
+  // Converts when it is, so that a command takes what the input shows.
+  void ConvertIfStale();
   void OnInputKeyReleased(int qtKey);
   // Scrolls the output pane to the input caret's cell and marks it.
   void FollowInputCaret();
@@ -97,6 +104,8 @@ class MainWindow : public QMainWindow {
   void ReopenInput(TextEncoding encoding);
   void Load(const std::string& path, std::optional<TextEncoding> encoding);
   QString DialogFolder() const;
+  // Says in the status bar what a command did; "" clears what was said.
+  void Report(const QString& text);
   void ShowError(const QString& text);
 
   AppSettings& settings_;
@@ -122,6 +131,7 @@ class MainWindow : public QMainWindow {
   ReopenMenu* reopenMenu_ = nullptr;
   // Names the encoding that file was read in.
   QLabel* encodingShown_ = nullptr;
+  QLabel* staleShown_ = nullptr;
 };
 
 }  // namespace mirotabe

@@ -113,6 +113,20 @@ void OutputPane::SetVerticalGlyphs(bool on) {
   viewport()->update();
 }
 
+void OutputPane::SetStale(bool stale) {
+  if (stale == stale_) return;
+  stale_ = stale;
+  const QString older = QStringLiteral("（古い表示）");
+  QString name = accessibleName();
+  if (stale) {
+    name += older;
+  } else if (name.endsWith(older)) {
+    name.chop(older.size());
+  }
+  setAccessibleName(name);
+  viewport()->update();
+}
+
 void OutputPane::SetMessage(const QString& message) {
   // The window clears the message at every conversion: painting the whole
   // pane for it would undo the painting of only the changed columns.
@@ -270,7 +284,7 @@ void OutputPane::PaintCells(QPainter& painter, const QRect& area) const {
 
   const Position selectionStart = std::min(caret_, anchor_);
   const Position selectionEnd = std::max(caret_, anchor_);
-  const QColor text = palette().color(QPalette::Text);
+  const QColor text = palette().color(stale_ ? QPalette::PlaceholderText : QPalette::Text);
   const QColor selectedText = palette().color(QPalette::HighlightedText);
   const QColor selection = palette().color(QPalette::Highlight);
   QColor markColour = selection;

@@ -65,6 +65,11 @@ class OutputPane : public QAbstractScrollArea {
   void SetVerticalGlyphs(bool on);
   bool verticalGlyphs() const { return verticalGlyphs_; }
 
+  // Draws the cells dimmed while the layout is older than the text it was
+  // made from, and names the pane so to assistive technology.
+  void SetStale(bool stale);
+  bool stale() const { return stale_; }
+
   // Shows `message` in place of an empty layout ("" for none).
   void SetMessage(const QString& message);
   const QString& message() const { return message_; }
@@ -162,6 +167,7 @@ class OutputPane : public QAbstractScrollArea {
   int cellHeight_ = 1;
   mutable std::vector<qsizetype> rowStarts_;
   bool verticalGlyphs_ = false;
+  bool stale_ = false;
   // Built for the font and the glyph forms; each cell's glyphs are looked
   // up once and kept.
   mutable std::unique_ptr<CellPainter> cells_;

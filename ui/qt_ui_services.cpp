@@ -35,6 +35,9 @@ SaveDialogAnswer ShowFileDialog(QWidget* owner, const QString& title, QFileDialo
   QFileDialog dialog(owner, title, folder);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setOption(QFileDialog::HideNameFilterDetails);
+  // The caller asks about the file it really writes, which may be the
+  // chosen name with a suffix.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setAcceptMode(mode);
   dialog.setFileMode(fileMode);
   dialog.setNameFilters(filters);

@@ -32,8 +32,8 @@ class UiServices {
   virtual QString ShowOpenDialog(QWidget* owner, const QStringList& filters,
                                  const QString& folder) = 0;
   // Like ShowOpenDialog, with `selectedFilter` selected first; a new name
-  // is accepted, and choosing an existing file is confirmed before the path
-  // is returned.
+  // is accepted, and an existing file is returned without a question (see
+  // MayWrite).
   virtual SaveDialogAnswer ShowSaveDialog(QWidget* owner, const QStringList& filters,
                                           const QString& folder, const QString& selectedFilter) = 0;
 

@@ -77,15 +77,6 @@ TEST_F(ImageExportTest, CtrlShiftCCopiesTheWholeOutputWithLineFeeds) {
   EXPECT_TRUE(services_.messages.empty());
 }
 
-TEST_F(ImageExportTest, CopyTakesWhatTheOutputPaneShowsNotTheInput) {
-  Open(kEnterKey);  // converts on Enter only
-  Type(QStringLiteral("ab"));
-  QTest::keyClick(Input(), Qt::Key_Return);
-  Type(QStringLiteral("c"));  // not converted yet
-  Action("Menu_Convert_Copy")->trigger();
-  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("　ａ\n　ｂ"));
-}
-
 TEST_F(ImageExportTest, AnOutputTooLargeToLayOutIsNeitherCopiedNorSaved) {
   Open();
   window_->SetMaxLayoutCells(3);

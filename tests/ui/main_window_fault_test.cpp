@@ -54,6 +54,7 @@ TEST_P(MainWindowSaveFaultTest, ShowsWhyAndKeepsTheOldFileAndThePanes) {
   GiveAway(file);
   const QString expectedOutput = Shown();
   services_.saveAnswers.push_back(PathOf("out.txt"));
+  services_.proceedAnswers.push_back(true);  // to replace the old file
   {
     FailingSysCalls failing(GetParam().ToFault());
     Trigger("Menu_File_Save");

@@ -281,6 +281,7 @@ TEST_P(MainWindowSaveTargetTest, WritesWhereTheNameLeadsAndSaysSo) {
   Type(QStringLiteral("a"));
   // The dialog shows a name that is not UTF-8 with U+FFFD in it.
   services_.saveAnswers.push_back(ShownPath(folder_.PathOf(c.chosen)));
+  services_.proceedAnswers = {true};  // to replace a file that is there
   Trigger("Menu_File_Save");
 
   if (c.reason == nullptr) {

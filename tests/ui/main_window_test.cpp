@@ -35,6 +35,7 @@
 #include "ui/about.h"
 #include "ui/help_menu.h"
 #include "ui/output_pane.h"
+#include "ui/save_format.h"
 
 namespace mirotabe {
 namespace {
@@ -423,22 +424,198 @@ INSTANTIATE_TEST_SUITE_P(Names, MainWindowSavePathTest,
                                          SavePathCase{"Short", "a.tx", "a.tx.txt"}),
                          testing_support::CaseName());
 
-TEST_F(MainWindowTest, SaveWritesThePaneAsShownWithoutConvertingFirst) {
-  Open(kEnterKey);
-  QTest::keyClicks(Input(), QStringLiteral("ab"));
-  QTest::keyClick(Input(), Qt::Key_Return);         // converts "ab" and the new line
-  QTest::keyClicks(Input(), QStringLiteral("cd"));  // not converted yet
-  services_.saveAnswers.push_back(PathOf("out.txt"));
-  Trigger("Menu_File_Save");
-  ASSERT_EQ(services_.saveCalls.size(), 1u);
-  EXPECT_EQ(services_.saveCalls[0].folder, QString::fromStdString(folder_.path()));
-  EXPECT_EQ(Bytes("out.txt"), Cp932(u"　ａ\r\n　ｂ"));
+// ---- An output older than the input ----
+
+struct StaleCase {
+  const char* name;
+  ConvertTrigger trigger;
+  Qt::Key key;
+  const char* command;  // run while the output is older than the input
+};
+
+class MainWindowStaleTest : public MainWindowTest, public testing::WithParamInterface<StaleCase> {};
+
+// Under the Enter and F1 triggers the output waits for its key: meanwhile
+// it is said to be older than the input, and a command that takes it
+// converts first, so that it takes what the input pane shows.
+TEST_P(MainWindowStaleTest, CommandsTakeWhatTheInputShows) {
+  const StaleCase& c = GetParam();
+  Open(c.trigger);
+  auto* staleShown = window_->findChild<QLabel*>(QStringLiteral("StaleShown"));
+  Type(QStringLiteral("ab"));
+  QTest::keyClick(Input(), c.key);
+  EXPECT_FALSE(Output()->stale());
+  EXPECT_TRUE(staleShown->isHidden());
+  Type(QStringLiteral("c"));
+  EXPECT_TRUE(Output()->stale());
+  EXPECT_FALSE(Shown().contains(QStringLiteral("ｃ")));
+  EXPECT_FALSE(staleShown->isHidden());
+  EXPECT_TRUE(staleShown->text().contains(c.trigger == kF1Key ? "F1" : "Enter"));
+
+  services_.saveAnswers = {PathOf("out")};
+  QGuiApplication::clipboard()->clear();
+  Trigger(c.command);
+  EXPECT_FALSE(Output()->stale());
+  EXPECT_TRUE(staleShown->isHidden());
+  EXPECT_TRUE(Shown().contains(QStringLiteral("ｃ")));
+  QString taken = Shown();
+  if (std::string_view(c.command) == "Menu_File_Save") {
+    EXPECT_EQ(Bytes("out.txt"),
+              Cp932(taken.replace(QChar(u'\n'), QStringLiteral("\r\n")).toStdU16String()));
+  } else if (std::string_view(c.command) == "Menu_Convert_Copy") {
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), taken);
+  } else {
+    EXPECT_TRUE(fs::exists(PathOf("out.png").toStdString()));
+  }
+  EXPECT_TRUE(services_.messages.empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, MainWindowStaleTest,
+    testing::Values(StaleCase{"SaveUnderEnter", kEnterKey, Qt::Key_Return, "Menu_File_Save"},
+                    StaleCase{"SaveUnderF1", kF1Key, Qt::Key_F1, "Menu_File_Save"},
+                    StaleCase{"CopyUnderF1", kF1Key, Qt::Key_F1, "Menu_Convert_Copy"},
+                    StaleCase{"PictureUnderEnter", kEnterKey, Qt::Key_Return,
+                              "Menu_Convert_SaveImage"}),
+    testing_support::CaseName());
+
+// Settings changed under a waiting trigger leave the output older than
+// them; cancelled, they leave it as it was.
+TEST_F(MainWindowTest, ChangedSettingsLeaveTheOutputOlderUnderAWaitingTrigger) {
+  Open(kF1Key);
+  Type(QStringLiteral("a"));
+  QTest::keyClick(Input(), Qt::Key_F1);
+  for (const bool accept : {false, true}) {
+    QTimer::singleShot(0, [accept] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) return;
+      if (accept) {
+        dialog->accept();
+      } else {
+        dialog->reject();
+      }
+    });
+    Trigger("Menu_Setting");
+    EXPECT_EQ(Output()->stale(), accept);
+  }
+}
+
+// ---- Saves ----
+
+struct AskCase {
+  const char* name;
+  const char* command;
+  const char* chosen;              // in the test's folder unless absolute
+  std::vector<const char*> there;  // files that exist before the save
+  const char* written;             // what the save writes, and asks about when it is there
+  bool asks;
+};
+
+class MainWindowAskTest : public MainWindowTest, public testing::WithParamInterface<AskCase> {};
+
+// Every save asks about the file it will write, once, and only when that
+// file is there: the name chosen in the dialog may still take a suffix.
+TEST_P(MainWindowAskTest, AsksOnceAboutTheFileItWrites) {
+  const AskCase& c = GetParam();
+  const auto path = [&](const char* name) {
+    return name[0] == '/' ? QString::fromUtf8(name) : PathOf(name);
+  };
+  for (const char* name : c.there) Put(name, "old");
+  Open();
+  Type(QStringLiteral("a"));
+  services_.saveAnswers = {path(c.chosen)};
+  services_.proceedAnswers = {true};
+  Trigger(c.command);
+  ASSERT_EQ(services_.questions.size(), c.asks ? 1u : 0u);
+  if (c.asks) {
+    EXPECT_EQ(services_.questions[0],
+              QStringLiteral("%1 は既に存在します。\r\n置き換えますか?").arg(path(c.written)));
+  }
+  if (c.written[0] == '/') {
+    // No file can be made there: the message names the file it tried.
+    ASSERT_EQ(services_.messages.size(), 1u);
+    EXPECT_TRUE(services_.messages[0].text.contains(path(c.written)));
+    return;
+  }
+  EXPECT_NE(Bytes(c.written), "old");
+  for (const char* name : c.there) {
+    if (std::string_view(name) != c.written) {
+      EXPECT_EQ(Bytes(name), "old");
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Saves, MainWindowAskTest,
+    testing::Values(
+        AskCase{"TextOverItsName", "Menu_File_Save", "memo.txt", {"memo.txt"}, "memo.txt", true},
+        AskCase{"TextBesideTheChosenName", "Menu_File_Save", "memo", {"memo"}, "memo.txt", false},
+        AskCase{"TextOverTheNameWithTxt",
+                "Menu_File_Save",
+                "memo",
+                {"memo", "memo.txt"},
+                "memo.txt",
+                true},
+        AskCase{"ProcVersion", "Menu_File_Save", "/proc/version", {}, "/proc/version.txt", false},
+        AskCase{"PictureOverItsName",
+                "Menu_Convert_SaveImage",
+                "pic.png",
+                {"pic.png"},
+                "pic.png",
+                true},
+        AskCase{"PictureBesideTheChosenName",
+                "Menu_Convert_SaveImage",
+                "pic",
+                {"pic"},
+                "pic.png",
+                false}),
+    testing_support::CaseName());
+
+struct ReportCase {
+  const char* name;
+  const char* command;
+  const char* chosen;
+  QString filter;
+  QString said;  // %1: the file written
+};
+
+class MainWindowReportTest : public MainWindowTest,
+                             public testing::WithParamInterface<ReportCase> {};
+
+// Each command that takes the output says what it did, in place of what
+// was said before.
+TEST_P(MainWindowReportTest, SaysWhatTheCommandDid) {
+  const ReportCase& c = GetParam();
+  Open();
+  Type(QStringLiteral("a"));
+  window_->statusBar()->showMessage(QStringLiteral("前の知らせ"));
+  services_.saveAnswers = {PathOf(c.chosen)};
+  services_.saveFilterAnswers = {c.filter};
+  Trigger(c.command);
+  EXPECT_EQ(Status(), c.said.arg(PathOf(c.chosen)));
+  // A command that ends at once leaves nothing of the last message.
+  services_.saveAnswers.clear();
+  Trigger(c.command == std::string_view("Menu_Convert_Copy") ? "Menu_File_Save" : c.command);
+  EXPECT_EQ(Status(), QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, MainWindowReportTest,
+    testing::Values(
+        ReportCase{"Text", "Menu_File_Save", "out.txt", {}, "Shift_JIS で保存しました: %1"},
+        ReportCase{"TextUtf8", "Menu_File_Save", "out.txt", SaveFileFilter(Charset::Utf8),
+                   "UTF-8 で保存しました: %1"},
+        ReportCase{"Png", "Menu_Convert_SaveImage", "out.png", {}, "PNG 画像で保存しました: %1"},
+        ReportCase{"Pdf", "Menu_Convert_SaveImage", "out.pdf", {}, "PDF で保存しました: %1"},
+        ReportCase{
+            "Copy", "Menu_Convert_Copy", "unused", {}, "縦書きをクリップボードにコピーしました。"}),
+    testing_support::CaseName());
 
 TEST_F(MainWindowTest, SavingAnEmptyPaneEmptiesTheFile) {
   Put("out.txt", "old");
   Open();
   services_.saveAnswers.push_back(PathOf("out.txt"));
+  services_.proceedAnswers = {true};
   Trigger("Menu_File_Save");
   EXPECT_EQ(fs::file_size(PathOf("out.txt").toStdString()), 0u);
 }
@@ -482,6 +659,7 @@ TEST_F(MainWindowTest, FailedWriteIsShownAndKeepsTheOldFile) {
   Open();
   QTest::keyClicks(Input(), QStringLiteral("a"));
   services_.saveAnswers = {PathOf("locked.txt"), PathOf("no/folder/out.txt")};
+  services_.proceedAnswers = {true};
   Trigger("Menu_File_Save");
   Trigger("Menu_File_Save");
   ASSERT_EQ(services_.messages.size(), 2u);

@@ -24,6 +24,7 @@ struct SaveDialogCase {
   Charset offered;
   Qt::Key typeKey;  // pressed in the file-type box; Qt::Key_unknown for none
   Charset chosen;
+  bool there = false;  // out.txt exists: the dialog still asks nothing (the save does)
 };
 
 class QtSaveDialogTest : public testing::TestWithParam<SaveDialogCase> {};
@@ -31,11 +32,13 @@ class QtSaveDialogTest : public testing::TestWithParam<SaveDialogCase> {};
 TEST_P(QtSaveDialogTest, StartsWithTheOfferedTypeAndReturnsTheChosenOne) {
   const SaveDialogCase& c = GetParam();
   testing_support::TempFolder folder;
+  if (c.there) testing_support::WriteFile(folder.PathOf("out.txt"), "old");
   const QString start = QString::fromStdString(folder.path());
   QWidget owner;
   owner.show();
   QString shownFolder;
   QString shownFilter;
+  bool asked = false;
   QTimer::singleShot(0, &owner, [&] {
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
@@ -47,6 +50,13 @@ TEST_P(QtSaveDialogTest, StartsWithTheOfferedTypeAndReturnsTheChosenOne) {
     auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     ASSERT_NE(name, nullptr);
     QTest::keyClicks(name, QStringLiteral("out.txt"));
+    QTimer::singleShot(0, &owner, [&] {
+      if (auto* question = QApplication::activeModalWidget(); question != dialog) {
+        asked = true;
+        question->close();
+        dialog->reject();
+      }
+    });
     QTest::keyClick(name, Qt::Key_Return);
   });
   QtUiServices services;
@@ -54,17 +64,19 @@ TEST_P(QtSaveDialogTest, StartsWithTheOfferedTypeAndReturnsTheChosenOne) {
       services.ShowSaveDialog(&owner, SaveFileFilters(), start, SaveFileFilter(c.offered));
   EXPECT_EQ(shownFolder, start);
   EXPECT_EQ(shownFilter, SaveFileFilter(c.offered));
+  EXPECT_FALSE(asked);
   EXPECT_EQ(answer.path, start + QStringLiteral("/out.txt"));
   EXPECT_EQ(SaveFileCharset(answer.filter), c.chosen);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Types, QtSaveDialogTest,
-    testing::Values(SaveDialogCase{"KeepsShiftJis", Charset::Cp932, Qt::Key_unknown,
-                                   Charset::Cp932},
-                    SaveDialogCase{"ChoosesUtf8", Charset::Cp932, Qt::Key_Down, Charset::Utf8},
-                    SaveDialogCase{"KeepsUtf8", Charset::Utf8, Qt::Key_unknown, Charset::Utf8},
-                    SaveDialogCase{"BackToShiftJis", Charset::Utf8, Qt::Key_Up, Charset::Cp932}),
+    testing::Values(
+        SaveDialogCase{"KeepsShiftJis", Charset::Cp932, Qt::Key_unknown, Charset::Cp932},
+        SaveDialogCase{"ChoosesUtf8", Charset::Cp932, Qt::Key_Down, Charset::Utf8},
+        SaveDialogCase{"KeepsUtf8", Charset::Utf8, Qt::Key_unknown, Charset::Utf8},
+        SaveDialogCase{"BackToShiftJis", Charset::Utf8, Qt::Key_Up, Charset::Cp932},
+        SaveDialogCase{"OverAFileThere", Charset::Cp932, Qt::Key_unknown, Charset::Cp932, true}),
     testing_support::CaseName());
 
 using testing_support::TempFolder;
