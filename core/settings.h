@@ -102,6 +102,8 @@ enum class ConvertTrigger : std::uint8_t {
 };
 
 inline constexpr std::uint8_t kDefaultTabSpace = 4;
+// The widest tab that the settings dialogs offer; a file may hold more.
+inline constexpr std::uint8_t kMaxTabSpace = 8;
 inline constexpr ConvertTrigger kDefaultConvertTrigger = ConvertTrigger::kEveryChange;
 
 struct AppSettings {

@@ -33,8 +33,9 @@ namespace {
 // The dialog's first controls take 4515 twips; the layout box stands to their right.
 constexpr float kClientWidthTwips = LayoutBox::kLeft + LayoutBox::kWidth + 60;
 constexpr float kClientHeightTwips = 3915;
-// The spinner runs from 0 at the top to 8; the width is 8 − its value.
-constexpr int kWidestTab = 8;
+// The spinner runs from 0 at the top to kMaxTabSpace; the width is
+// kMaxTabSpace − its value.
+constexpr int kWidestTab = kMaxTabSpace;
 
 const QString kTitle = QStringLiteral("Mirotabe");
 
