@@ -5,11 +5,18 @@
 #include <emscripten/val.h>
 
 #include <algorithm>
+#include <initializer_list>
 #include <string>
+#include <utility>
 
+#include "core/drawing_plan.h"
 #include "core/entry_text.h"
+#include "core/layout_settings.h"
+#include "core/picture_style.h"
 #include "core/reverse_layout.h"
+#include "core/settings.h"
 #include "core/vertical_presets.h"
+#include "textio/encoding_names.h"
 #include "web/engine.h"
 
 namespace mirotabe::web {
@@ -28,6 +35,25 @@ val Units(std::u16string_view text) {
   const val view = val(emscripten::typed_memory_view(
       text.size(), reinterpret_cast<const std::uint16_t*>(text.data())));
   return val::global("Uint16Array").new_(view);
+}
+
+// The encodings the save command writes, by the names that the page and the
+// module's `encoding` option give them.
+constexpr std::pair<Charset, const char*> kSaveEncodings[] = {{Charset::Cp932, "cp932"},
+                                                              {Charset::Utf8, "utf-8"}};
+
+const char* SaveEncodingName(Charset charset) {
+  for (const auto& [known, name] : kSaveEncodings) {
+    if (known == charset) return name;
+  }
+  return kSaveEncodings[0].second;
+}
+
+Charset SaveEncodingNamed(const std::string& name) {
+  for (const auto& [charset, known] : kSaveEncodings) {
+    if (name == known) return charset;
+  }
+  return kSaveEncodings[0].first;
 }
 
 std::optional<std::string> OptionalText(const val& options, const char* name) {
@@ -85,7 +111,7 @@ class Page {
     result.set("columnLength", static_cast<int>(settings.layout.columnLength));
     result.set("kinsoku", static_cast<int>(settings.layout.kinsoku));
     result.set("columnGap", static_cast<int>(settings.layout.columnGap));
-    result.set("saveEncoding", settings.saveEncoding == Charset::Utf8 ? "utf-8" : "cp932");
+    result.set("saveEncoding", SaveEncodingName(settings.saveEncoding));
     result.set("cellSize", settings.picture.cellSize);
     result.set("grid", settings.picture.grid);
     return result;
@@ -112,7 +138,7 @@ class Page {
   }
 
   std::string SaveSaveEncoding(const std::string& name) {
-    return session_.SaveSaveEncoding(name == "utf-8" ? Charset::Utf8 : Charset::Cp932).value_or("");
+    return session_.SaveSaveEncoding(SaveEncodingNamed(name)).value_or("");
   }
 
   std::string SavePictureStyle(int cellSize, bool grid) {
@@ -177,7 +203,7 @@ class Page {
   val OutputText() const { return Units(session_.layout().Text()); }
 
   val SavedBytes(const std::string& encoding) const {
-    return Bytes(session_.SavedBytes(encoding == "utf-8" ? Charset::Utf8 : Charset::Cp932));
+    return Bytes(session_.SavedBytes(SaveEncodingNamed(encoding)));
   }
 
   // The characters that code page 932 cannot hold: how many, and the first
@@ -230,6 +256,10 @@ val DecodeFile(const std::string& bytes, const std::string& from) {
   }
   result.set("text", Units(decoded.text));
   result.set("encoding", decoded.encoding);
+  // The name the window shows for the encoding read.
+  if (const std::optional<NamedEncoding> read = EncodingNamed(decoded.encoding)) {
+    result.set("encodingName", std::string(EncodingName(read->encoding)));
+  }
   result.set("undetermined", decoded.undetermined);
   return result;
 }
@@ -271,7 +301,76 @@ std::u16string EntryTo(const std::u16string& typed, int kind) {
   return EntryToText(typed, static_cast<SwapKind>(kind));
 }
 
+// An enum for JavaScript: each value's number by a name.
+template <typename Enum>
+val EnumNumbers(std::initializer_list<std::pair<const char*, Enum>> values) {
+  val result = val::object();
+  for (const auto& [name, value] : values) result.set(name, static_cast<int>(value));
+  return result;
+}
+
+val Choice(std::string_view name, std::string_view label) {
+  val choice = val::object();
+  choice.set("name", std::string(name));
+  choice.set("label", std::string(label));
+  return choice;
+}
+
+// What the page shows, offers and checks as the engine defines it: the
+// limits of the settings and of pictures, the numbers of the settings'
+// enums, the encodings it opens and saves, and the version.
+val Constants() {
+  val constants = val::object();
+  constants.set("version", std::string(MIROTABE_VERSION));
+  constants.set("maxEntries", static_cast<int>(SwapTable::kMaxEntries));
+  constants.set("maxTabSpace", static_cast<int>(kMaxTabSpace));
+  constants.set("maxColumnLength", static_cast<int>(kMaxColumnLength));
+  constants.set("maxColumnGap", static_cast<int>(kMaxColumnGap));
+  constants.set("minCellSize", kMinCellSize);
+  constants.set("maxCellSize", kMaxCellSize);
+  constants.set("defaultCellSize", kDefaultCellSize);
+  constants.set("maxImageSide", static_cast<double>(kMaxImageSide));
+  constants.set("trigger",
+                EnumNumbers<ConvertTrigger>({{"enterKey", ConvertTrigger::kEnterKey},
+                                             {"f1Key", ConvertTrigger::kF1Key},
+                                             {"everyChange", ConvertTrigger::kEveryChange}}));
+  constants.set("swapKind", EnumNumbers<SwapKind>(
+                                {{"cell", SwapKind::kCell}, {"wholeText", SwapKind::kWholeText}}));
+  constants.set("kinsoku", EnumNumbers<Kinsoku>({{"none", Kinsoku::kNone},
+                                                 {"hang", Kinsoku::kHang},
+                                                 {"pushOut", Kinsoku::kPushOut}}));
+  // The open command's choices, by names that decodeFile() takes: found from
+  // the bytes, then the encodings; UTF-16 takes the byte order its mark
+  // gives, UTF-16LE and UTF-16BE their own.
+  val open = val::array();
+  const auto offer = [&open](std::string_view name, std::string_view label) {
+    open.call<void>("push", Choice(name, label));
+  };
+  const auto offerEncoding = [&offer](TextEncoding encoding) {
+    offer(EncodingName(encoding), EncodingName(encoding));
+  };
+  offer("auto", "自動判別");
+  offerEncoding(TextEncoding::Cp932);
+  offerEncoding(TextEncoding::Utf8);
+  offer("UTF-16", "UTF-16");
+  offerEncoding(TextEncoding::Utf16Le);
+  offerEncoding(TextEncoding::Utf16Be);
+  offerEncoding(TextEncoding::EucJp);
+  offerEncoding(TextEncoding::Iso2022Jp);
+  constants.set("openEncodings", open);
+  // The save command's; `lossy` where some characters cannot be written.
+  val save = val::array();
+  for (const auto& [charset, name] : kSaveEncodings) {
+    val choice = Choice(name, EncodingName(ToTextEncoding(charset)));
+    choice.set("lossy", charset == Charset::Cp932);
+    save.call<void>("push", choice);
+  }
+  constants.set("saveEncodings", save);
+  return constants;
+}
+
 EMSCRIPTEN_BINDINGS(mirotabe) {
+  emscripten::function("constants", &Constants);
   emscripten::function("convert", &ConvertFromJs);
   emscripten::function("decodeFile", &DecodeFile);
   emscripten::function("presets", &Presets);

@@ -97,6 +97,11 @@ const settingsBytes = () => page.evaluate(() => {
   return Array.from(atob(stored), (c) => c.charCodeAt(0));
 }).then((bytes) => Buffer.from(bytes));
 
+// Waits until the Setting.ini kept in the browser matches `pattern` (the
+// dialog stores it when its close event comes, after the click on OK).
+const storedSettingsMatch = (pattern) => page.waitForFunction((source) =>
+  new RegExp(source).test(atob(localStorage.getItem('mirotabe.settings') ?? '')), { timeout: 5000 }, pattern.source);
+
 async function setInput(text) {
   await page.focus('#input');
   await page.keyboard.down('Control');
@@ -202,14 +207,16 @@ test("an input method's pre-edit is no change; its result is", async () => {
   await cdp.detach();
 });
 
-// The triggers of the settings dialog: [trigger, key that converts, key
-// that does not, the output (Enter's line break is converted with the text)].
-const triggers = [[0, 'Enter', 'F1', '　か\n　な'], [1, 'F1', 'Enter', 'か\nな']];
-for (const [trigger, converting, other, expected] of triggers) {
+// The triggers of the settings dialog: [trigger, its number in Setting.ini,
+// key that converts, key that does not, the output (Enter's line break is
+// converted with the text)].
+const triggers = [['enterKey', 0, 'Enter', 'F1', '　か\n　な'], ['f1Key', 1, 'F1', 'Enter', 'か\nな']];
+for (const [trigger, stored, converting, other, expected] of triggers) {
   test(`trigger ${trigger} converts when ${converting} is released, not on ${other} or typing`, async () => {
     await page.click('#settings');
     await page.click(`input[name="trigger"][value="${trigger}"]`);
     await page.click('#settings-ok');
+    await storedSettingsMatch(new RegExp(`\r\nConvert=${stored}\r\n`));
     await setInput('かな');
     await page.keyboard.press(other === 'Enter' ? 'ArrowLeft' : other);
     const before = await outputRows();
@@ -218,7 +225,7 @@ for (const [trigger, converting, other, expected] of triggers) {
     await page.keyboard.press(converting);
     assert.equal(await outputRows(), expected);
     await page.click('#settings');
-    await page.click('input[name="trigger"][value="2"]');
+    await page.click('input[name="trigger"][value="everyChange"]');
     await page.click('#settings-ok');
   });
 }
@@ -275,7 +282,7 @@ test('choosing another encoding reads the opened file again in it', async () => 
   writeFileSync(file, cp932('縦書き'));
   await chooseFile('#open', file);
   await page.waitForFunction(() => document.getElementById('status').textContent.includes('Shift_JIS'));
-  await page.select('#from', 'utf-8');
+  await page.select('#from', 'UTF-8');
   await page.waitForFunction(() => document.getElementById('status').textContent.includes('UTF-8'));
   assert.equal(await inputText(), Buffer.from(cp932('縦書き')).toString('utf8'));
   await page.select('#from', 'auto');
@@ -288,9 +295,9 @@ test('UTF-16BE without a byte-order mark opens by itself, and can be chosen', as
   await chooseFile('#open', file);
   await page.waitForFunction(() => document.getElementById('status').textContent.includes('UTF-16BE'));
   assert.equal(await inputText(), '縦書き\nテスト');
-  await page.select('#from', 'utf-16le');
+  await page.select('#from', 'UTF-16LE');
   await page.waitForFunction(() => document.getElementById('status').textContent.includes('UTF-16LE'));
-  await page.select('#from', 'utf-16be');
+  await page.select('#from', 'UTF-16BE');
   await page.waitForFunction(() => document.getElementById('status').textContent.includes('UTF-16BE'));
   assert.equal(await inputText(), '縦書き\nテスト');
   await page.select('#from', 'auto');
@@ -338,6 +345,38 @@ test('the settings dialog changes the conversion, and the settings survive a rel
   assert.equal(await outputRows(), 'ラ\n｜\nメ\nン\n　\nで\nす');
 });
 
+// Each number box of the settings dialog, and a number past its limit: OK
+// keeps the dialog open until the number is one the engine takes.
+const pastLimits = [['tab-space', '9'], ['column-length', '1000'], ['column-gap', '3']];
+test('the layout options are stored as the desktop reads them, and each number within its limit', async () => {
+  await page.click('#settings');
+  for (const [box, past] of pastLimits) {
+    const kept = await page.$eval(`#${box}`, (input, value) => {
+      const before = input.value;
+      input.value = value;
+      return before;
+    }, past);
+    await page.click('#settings-ok');
+    assert.ok(await page.$('#settings-dialog[open]'), `${box} ${past}`);
+    await page.$eval(`#${box}`, (input, value) => { input.value = value; }, kept);
+  }
+  await page.select('#kinsoku', 'pushOut');
+  await page.$eval('#column-length', (input) => { input.value = '30'; });
+  await page.click('#settings-ok');
+  await storedSettingsMatch(/\r\nColumnLength=30\r\n(.*\r\n)*Kinsoku=2\r\n/);
+  await page.click('#settings');
+  await page.select('#kinsoku', 'none');
+  await page.$eval('#column-length', (input) => { input.value = '0'; });
+  await page.click('#settings-ok');
+});
+
+test('バージョン情報 shows the version of mirotabe-convert', async () => {
+  const version = execFileSync(converter, ['--version']).toString().trim().split(' ').at(-1);
+  await page.click('#about');
+  assert.match(await page.$eval('#message-text', (text) => text.textContent), new RegExp(`バージョン ${version}\n`));
+  await page.click('#message-ok');
+});
+
 test('Setting.ini is imported and exported byte for byte', async () => {
   const file = join(folder, 'Setting.ini');
   // As the desktop writes it, with lines it does not know.
@@ -378,6 +417,10 @@ test('画像として保存 writes a PNG of the output, each glyph in its own ce
   await setInput('縦\n書き');
   const picture = await downloaded(async () => {
     await page.click('#picture');
+    // A size past the largest keeps the dialog open.
+    await page.$eval('#cell-size', (box) => { box.value = '257'; });
+    await page.click('#picture-dialog button[value="ok"]');
+    assert.ok(await page.$('#picture-dialog[open]'));
     await page.$eval('#cell-size', (box) => { box.value = '40'; });
     await page.$eval('#grid', (box) => { box.checked = false; });
     await page.click('#picture-dialog button[value="ok"]');

@@ -152,6 +152,23 @@ for (const [input, settings, options] of cases) {
   });
 }
 
+// What the page offers to open and save in, by the names it hands the
+// engine: each is a name the converter takes, and reads or writes alike.
+const { openEncodings, saveEncodings } = mirotabe.engine.constants();
+for (const from of openEncodings) {
+  test(`the page's open choice ${from.label} reads as mirotabe-convert --from ${from.name}`, () => {
+    const input = from.name === 'auto' ? 'mixed.cp932' : 'mixed';
+    const options = { from: from.name, encoding: 'utf-8' };
+    assert.ok(Buffer.from(mirotabe.convert(inputs[input], options).bytes).equals(nativeConvert(input, 'none', options)));
+  });
+}
+for (const to of saveEncodings) {
+  test(`the page's save choice ${to.label} writes as mirotabe-convert --encoding ${to.name}`, () => {
+    const options = { from: 'utf-8', encoding: to.name };
+    assert.ok(Buffer.from(mirotabe.convert(inputs.mixed, options).bytes).equals(nativeConvert('mixed', 'none', options)));
+  });
+}
+
 // Bad requests throw an Error that says why, and the engine goes on.
 const refused = [
   [{ from: 'latin1' }, /unknown input encoding 'latin1'/],

@@ -3,11 +3,14 @@
 // whether the layout was too large, and what the output pane shows.
 export class Conversion {
   // `page`: the engine's page object; `output`: the output pane;
-  // `guarded`: runs a call on the engine (see mirotabe.mjs).
-  constructor(page, output, guarded, trigger) {
+  // `guarded`: runs a call on the engine (see mirotabe.mjs); `triggers`:
+  // the numbers of the triggers (engine.constants().trigger); `trigger`:
+  // the one the settings hold.
+  constructor(page, output, guarded, triggers, trigger) {
     this.page = page;
     this.output = output;
     this.guarded = guarded;
+    this.triggers = triggers;
     this.trigger = trigger;
     // Why the text cannot be shown ('' when it can), and the size shown.
     this.tooLarge = '';
@@ -40,11 +43,12 @@ export class Conversion {
   }
 
   convertsOnEveryChange() {
-    return this.trigger === 2;
+    return this.trigger === this.triggers.everyChange;
   }
 
   // Whether releasing `key` in the input pane converts.
   convertsOnKey(key) {
-    return (key === 'Enter' && this.trigger === 0) || (key === 'F1' && this.trigger === 1);
+    return (key === 'Enter' && this.trigger === this.triggers.enterKey) ||
+      (key === 'F1' && this.trigger === this.triggers.f1Key);
   }
 }

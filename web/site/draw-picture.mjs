@@ -1,11 +1,11 @@
-// The layout drawn whole as a picture: square cells of `cellSize` pixels,
-// glyphs centred, and manuscript-paper lines when `grid`. Null when a side
-// would pass 32767 pixels, as for the desktop's pictures.
-export function drawPicture(page, rows, columns, cellSize, grid) {
+// The layout of `rows` and `columns` drawn whole as a picture: square
+// cells of `cellSize` pixels, glyphs centred, and manuscript-paper lines
+// when `grid`. Null when a side would pass `maxSide` pixels.
+export function drawPicture(page, { rows, columns }, cellSize, grid, maxSide) {
   const margin = Math.round(cellSize / 2);
   const width = columns * cellSize + 2 * margin;
   const height = rows * cellSize + 2 * margin;
-  if (width > 32767 || height > 32767 || rows === 0) return null;
+  if (width > maxSide || height > maxSide || rows === 0) return null;
   const canvas = document.createElement('canvas');
   canvas.width = width;
   canvas.height = height;

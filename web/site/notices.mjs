@@ -1,5 +1,5 @@
 // What the page tells the user: the status line, and message boxes.
-const $ = (id) => document.getElementById(id);
+import { $ } from './dom.mjs';
 
 export function showStatus(text) {
   $('status').textContent = text;

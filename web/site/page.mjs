@@ -6,13 +6,13 @@ import { bindCommands } from './commands.mjs';
 import { OpenCommand } from './commands/open.mjs';
 import { exportSettings, importSettings } from './commands/settings-file.mjs';
 import { Conversion } from './conversion.mjs';
+import { $ } from './dom.mjs';
 import { InputPane } from './input-pane.mjs';
 import { showMessage, showStatus } from './notices.mjs';
 import { OutputPane } from './output-pane.mjs';
 import { SettingsDialog } from './settings-dialog.mjs';
 import { SettingsStore } from './settings-store.mjs';
 
-const $ = (id) => document.getElementById(id);
 const PLACEHOLDER = 'ここに横書きの文章を入力するか、ファイルをドロップしてください';
 
 // Starts the page. `wasmBinary` hands over the engine's .wasm where it
@@ -26,13 +26,14 @@ export async function startPage({ wasmBinary } = {}) {
     return;
   }
   const { engine, guarded } = mirotabe;
+  const constants = engine.constants();
   const page = new engine.Page();
   const settings = new SettingsStore(page);
   const output = new OutputPane($('output'), page);
-  const conversion = new Conversion(page, output, guarded, settings.current().trigger);
+  const conversion = new Conversion(page, output, guarded, constants.trigger, settings.current().trigger);
   settings.onChanged((current) => conversion.setTrigger(current.trigger));
   // `opened`: the file last opened ({name, bytes}), or null.
-  const app = { engine, guarded, page, settings, output, conversion, opened: null };
+  const app = { engine, guarded, constants, page, settings, output, conversion, opened: null };
 
   // The engine mirrors the input pane's text, edit by edit.
   const markCaret = () => conversion.markCaret(app.input.caretPlace());

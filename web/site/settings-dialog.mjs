@@ -1,11 +1,9 @@
 // The settings dialog: a working copy of the replacement table, the tab
 // width, the trigger and the layout options. OK stores them through the
 // engine (which writes the Setting.ini it keeps); キャンセル drops them.
-const $ = (id) => document.getElementById(id);
-
-function rowText(entry) {
-  return `${entry.from} >> ${entry.to}${entry.kind === 0 ? ' 変換時' : ' 変換前'}`;
-}
+// The trigger, kinsoku and entry kind controls name the engine's values
+// (engine.constants()); the engine gives their numbers and the limits.
+import { $, boxNumber } from './dom.mjs';
 
 // Puts `normal` into `box` when it differs from what was typed, keeping the
 // caret where the text allows.
@@ -16,15 +14,22 @@ function normalise(box, normal) {
   box.setSelectionRange(Math.min(caret, normal.length), Math.min(caret, normal.length));
 }
 
+// The name in `names` (an enum of engine.constants()) of `number`, if any.
+const nameOf = (names, number) => Object.keys(names).find((name) => names[name] === number);
+
 export class SettingsDialog {
   // `page` is the engine's page object; `onClosed` runs after OK and after
   // キャンセル alike; `onStored(bytes)` keeps the new Setting.ini.
   constructor(engine, page, { onClosed, onStored, onImport, onExport, showError }) {
     this.engine = engine;
     this.page = page;
+    this.constants = engine.constants();
     this.dialog = $('settings-dialog');
     this.entries = [];
     this.callbacks = { onClosed, onStored, onImport, onExport, showError };
+    $('tab-space').max = String(this.constants.maxTabSpace);
+    $('column-length').max = String(this.constants.maxColumnLength);
+    $('column-gap').max = String(this.constants.maxColumnGap);
     const presets = this.engine.presets();
     for (let i = 0; i < presets.length; ++i) $('preset').add(new Option(presets[i], String(i)));
     $('entry-from').addEventListener('input', () => normalise($('entry-from'), this.engine.entryFrom($('entry-from').value)));
@@ -64,30 +69,39 @@ export class SettingsDialog {
     this.fillList();
     $('entry-from').value = '';
     $('entry-to').value = '';
-    $('entry-kind').value = '0';
-    $('tab-space').value = String(Math.min(settings.tabSpace, 8));
+    $('entry-kind').value = 'cell';
+    $('tab-space').value = String(Math.min(settings.tabSpace, this.constants.maxTabSpace));
     for (const radio of document.querySelectorAll('input[name="trigger"]')) {
-      radio.checked = Number(radio.value) === settings.trigger;
+      radio.checked = this.constants.trigger[radio.value] === settings.trigger;
     }
     $('column-length').value = String(settings.columnLength);
-    $('kinsoku').value = String(settings.kinsoku);
+    $('kinsoku').value = nameOf(this.constants.kinsoku, settings.kinsoku) ?? '';
     $('column-gap').value = String(settings.columnGap);
+  }
+
+  rowText(entry) {
+    return `${entry.from} >> ${entry.to}${entry.kind === this.constants.swapKind.cell ? ' 変換時' : ' 変換前'}`;
+  }
+
+  chosenKind() {
+    return this.constants.swapKind[$('entry-kind').value];
   }
 
   fillList() {
     const list = $('entries');
-    list.replaceChildren(...this.entries.map((entry) => new Option(rowText(entry))));
+    list.replaceChildren(...this.entries.map((entry) => new Option(this.rowText(entry))));
     list.selectedIndex = -1;
   }
 
   normaliseTo() {
-    normalise($('entry-to'), this.engine.entryTo($('entry-to').value, Number($('entry-kind').value)));
+    normalise($('entry-to'), this.engine.entryTo($('entry-to').value, this.chosenKind()));
   }
 
   pick() {
     const entry = this.entries[$('entries').selectedIndex];
     if (!entry) return;
-    if (entry.kind === 0 || entry.kind === 1) $('entry-kind').value = String(entry.kind);
+    const kind = nameOf(this.constants.swapKind, entry.kind);
+    if (kind) $('entry-kind').value = kind;
     $('entry-from').value = this.engine.entryFrom(entry.from);
     $('entry-to').value = entry.to;
     this.normaliseTo();
@@ -95,11 +109,11 @@ export class SettingsDialog {
 
   add() {
     const from = $('entry-from').value;
-    if (from === '' || this.entries.length >= 999) return;
-    this.entries.push({ from, to: $('entry-to').value, kind: Number($('entry-kind').value) });
+    if (from === '' || this.entries.length >= this.constants.maxEntries) return;
+    this.entries.push({ from, to: $('entry-to').value, kind: this.chosenKind() });
     const list = $('entries');
     const selected = list.selectedIndex;
-    list.add(new Option(rowText(this.entries.at(-1))));
+    list.add(new Option(this.rowText(this.entries.at(-1))));
     list.selectedIndex = selected;
     $('entry-from').value = '';
     $('entry-to').value = '';
@@ -117,14 +131,13 @@ export class SettingsDialog {
   closed() {
     if (this.dialog.returnValue === 'ok') {
       const checked = document.querySelector('input[name="trigger"]:checked');
-      const number = (id, max) => Math.min(Math.max(Math.trunc(Number($(id).value)) || 0, 0), max);
       const failed = this.page.saveSettings({
-        tabSpace: number('tab-space', 8),
-        trigger: checked ? Number(checked.value) : this.stored.trigger,
+        tabSpace: boxNumber($('tab-space'), 0),
+        trigger: checked ? this.constants.trigger[checked.value] : this.stored.trigger,
         entries: this.entries,
-        columnLength: number('column-length', 999),
-        kinsoku: number('kinsoku', 2),
-        columnGap: number('column-gap', 2),
+        columnLength: boxNumber($('column-length'), 0),
+        kinsoku: this.constants.kinsoku[$('kinsoku').value] ?? this.constants.kinsoku.none,
+        columnGap: boxNumber($('column-gap'), 0),
       });
       if (failed) this.callbacks.showError(`設定を保存できませんでした。\n${failed}`);
       else this.callbacks.onStored();

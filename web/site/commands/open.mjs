@@ -2,19 +2,15 @@
 // pane, or by the system when the installed app is chosen to open a file.
 // The file is read in the encoding chosen beside the open button; choosing
 // another reads the last file again in it.
+import { $, fillOptions } from '../dom.mjs';
 import { readFileBytes } from '../page-files.mjs';
 import { showMessage, showStatus } from '../notices.mjs';
 import { unitsToString } from '../text-units.mjs';
 
-const $ = (id) => document.getElementById(id);
-const ENCODING_NAMES = {
-  cp932: 'Shift_JIS', 'utf-8': 'UTF-8', 'utf-16le': 'UTF-16LE', 'utf-16be': 'UTF-16BE',
-  'euc-jp': 'EUC-JP', 'iso-2022-jp': 'ISO-2022-JP',
-};
-
 export class OpenCommand {
   constructor(app) {
     this.app = app;
+    fillOptions($('from'), app.constants.openEncodings);
     $('file').addEventListener('change', () => {
       const file = $('file').files[0];
       $('file').value = '';
@@ -55,6 +51,6 @@ export class OpenCommand {
     this.app.opened = { name, bytes };
     input.replaceAll(unitsToString(decoded.text).replaceAll('\r\n', '\n'), true);
     showStatus(decoded.undetermined ? `${name}: 文字コードを判別できませんでした`
-      : `${name}: ${ENCODING_NAMES[decoded.encoding] ?? decoded.encoding} として読み込みました`);
+      : `${name}: ${decoded.encodingName} として読み込みました`);
   }
 }

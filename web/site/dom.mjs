@@ -1,0 +1,13 @@
+// The page's elements, and filling its controls with what the engine says.
+export const $ = (id) => document.getElementById(id);
+
+// Puts `choices` ({name, label}: the engine's) into `select` as its options.
+export function fillOptions(select, choices) {
+  select.replaceChildren(...choices.map((choice) => new Option(choice.label, choice.name)));
+}
+
+// The whole number typed into `box`, within its min and max; `fallback`
+// for none or 0.
+export function boxNumber(box, fallback) {
+  return Math.min(Math.max(Math.trunc(Number(box.value)) || fallback, Number(box.min)), Number(box.max));
+}
