@@ -1,19 +1,19 @@
 #!/usr/bin/env bash
 # Makes docs/manual/window.png, the picture of the window that the README
-# and the manual show: the release program with the sample text, 縦組み表示
-# on and the panes at 12 points, in a virtual X server, captured with xwd
-# and written as a small PNG.
+# and the manual show: the program as scripts/run.sh builds it, with the
+# sample text, 縦組み表示 on and the panes at 12 points, in a virtual X
+# server, captured with xwd and written as a small PNG.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh x11-apps netpbm optipng
-cmake --preset release >/dev/null
-cmake --build --preset release --target mirotabe
+scripts/install-deps.sh --run xvfb xauth xdotool x11-apps netpbm optipng
+cmake --preset run >/dev/null
+cmake --build --preset run --target mirotabe
 
 # A copy in a folder of its own reads the settings beside it, and no others.
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cp build/release/bin/mirotabe "$work/"
+cp build/run/bin/mirotabe "$work/"
 printf '[Options]\r\nVerticalView=1\r\nFontSize=12\r\n' >"$work/Setting.ini"
 
 export work
