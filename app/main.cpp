@@ -8,10 +8,12 @@
 
 #include "app/info_options.h"
 #include "core/settings.h"
+#include "platform/program_folder.h"
 #include "ui/main_window.h"
 #include "ui/output_pane.h"
 #include "ui/qt_translation.h"
 #include "ui/ui_services.h"
+#include "ui/window_state.h"
 
 namespace {
 
@@ -56,7 +58,8 @@ int main(int argc, char** argv) {
   mirotabe::AppSettings settings;
   const mirotabe::IoStatus unreadSettings = mirotabe::LoadStartupSettings(settings);
   mirotabe::QtUiServices services;
-  mirotabe::MainWindow window(settings, services);
+  mirotabe::WindowState state(mirotabe::UserStateFolder());
+  mirotabe::MainWindow window(settings, services, state);
   std::unique_ptr<QuitAfterFirstPaint> probe;
   if (qEnvironmentVariableIsSet("MIROTABE_QUIT_AFTER_FIRST_PAINT")) {
     probe = std::make_unique<QuitAfterFirstPaint>(window.outputPane());

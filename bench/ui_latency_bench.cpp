@@ -26,6 +26,7 @@
 #include "ui/output_pane.h"
 #include "ui/pane_text.h"
 #include "ui/ui_services.h"
+#include "ui/window_state.h"
 
 namespace mirotabe::bench {
 namespace {
@@ -98,7 +99,7 @@ const TextShape& ShapeFor(std::int64_t which) {
 // The main window showing `shape`, with the input caret at its end.
 struct Window {
   explicit Window(const TextShape& shape, LayoutSettings layout = {}, bool verticalView = false)
-      : window(Configured(settings, layout, verticalView), services) {
+      : window(Configured(settings, layout, verticalView), services, state) {
     window.show();
     input = window.inputPane();
     output = window.outputPane();
@@ -115,6 +116,8 @@ struct Window {
   }
   AppSettings settings;
   SilentUiServices services;
+  // Remembers nothing between runs.
+  WindowState state{""};
   MainWindow window;
   InputPane* input = nullptr;
   OutputPane* output = nullptr;

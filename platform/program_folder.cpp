@@ -34,13 +34,14 @@ std::string HomeFolder() {
   return "/";
 }
 
-// $XDG_CONFIG_HOME, or ~/.config when it is unset or empty. A relative
-// value is ignored too: the base directory rules call it invalid, and it
-// would put the settings wherever the program happened to be started.
-std::string UserConfigFolder() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  if (config != nullptr && config[0] == '/') return WithTrailingSlash(config);
-  return WithTrailingSlash(HomeFolder()) + ".config/";
+// The base folder in $`variable` when it is absolute, else `fallback`
+// under the home folder. A relative value is ignored: the base directory
+// rules call it invalid, and it would put the files wherever the program
+// happened to be started.
+std::string UserFolder(const char* variable, const char* fallback) {
+  const char* value = std::getenv(variable);
+  if (value != nullptr && value[0] == '/') return WithTrailingSlash(value);
+  return WithTrailingSlash(HomeFolder()) + fallback;
 }
 
 bool CanMakeFilesIn(const std::string& folder) {
@@ -57,6 +58,10 @@ bool FolderIsWritable(const std::string& folder) {
 
 void SetFolderWritableCheck(FolderWritableCheck check) {
   folderWritableCheck = check != nullptr ? check : CanMakeFilesIn;
+}
+
+std::string UserStateFolder() {
+  return UserFolder("XDG_STATE_HOME", ".local/state/") + "mirotabe/";
 }
 
 std::string ProgramFolder() {
@@ -80,7 +85,7 @@ bool IsSystemFolder(const std::string& folder) {
 
 std::string SettingsFilePath(const std::string& programFolder) {
   if (!IsSystemFolder(programFolder)) return WithTrailingSlash(programFolder) + "Setting.ini";
-  return UserConfigFolder() + "mirotabe/Setting.ini";
+  return UserFolder("XDG_CONFIG_HOME", ".config/") + "mirotabe/Setting.ini";
 }
 
 }  // namespace mirotabe

@@ -1,4 +1,5 @@
-// Where the program lives and where its settings file is.
+// Where the program lives, where its settings file is, and where it keeps
+// what it remembers between runs.
 #pragma once
 
 #include <string>
@@ -16,6 +17,13 @@ std::string ProgramFolder();
 // writes into a system folder. The folder of that file is made by the first
 // save.
 std::string SettingsFilePath(const std::string& programFolder);
+
+// The folder where the window keeps what it remembers between runs (the
+// window's place, the folder last used, recent files, the text it keeps
+// for the next start): "$XDG_STATE_HOME/mirotabe/", where XDG_STATE_HOME
+// defaults to ~/.local/state and a relative value counts as unset. It ends
+// in '/' and is made by the first write.
+std::string UserStateFolder();
 
 // Whether `folder` (ending in '/') is a system folder: owned by root and
 // under /usr or /opt (/usr/local included), or one that cannot be written.

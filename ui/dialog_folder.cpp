@@ -1,11 +1,12 @@
 #include "ui/dialog_folder.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <filesystem>
+#include <system_error>
 
-#include "platform/program_folder.h"
+#include "ui/local_path.h"
 
 namespace mirotabe {
 namespace {
@@ -21,17 +22,20 @@ bool IsFolder(const QString& path) {
 
 }  // namespace
 
-QString DialogStartFolder(const QString& programFolder, const QString& lastFile) {
-  if (!IsSystemFolder(QFile::encodeName(programFolder).toStdString())) {
-    return WithoutTrailingSlash(programFolder);
-  }
-  if (!lastFile.isEmpty()) {
-    QString lastFolder = QFileInfo(lastFile).absolutePath();
-    if (IsFolder(lastFolder)) return lastFolder;
+QString DialogStartFolder(const std::string& lastFolder) {
+  std::error_code error;
+  if (!lastFolder.empty() && std::filesystem::is_directory(lastFolder, error)) {
+    return WithoutTrailingSlash(ShownPath(lastFolder));
   }
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (IsFolder(documents)) return WithoutTrailingSlash(documents);
   return QDir::homePath();
+}
+
+std::string FolderOf(const std::string& file) {
+  std::error_code error;
+  const std::filesystem::path parent = std::filesystem::absolute(file, error).parent_path();
+  return parent.empty() ? std::string("/") : parent.string();
 }
 
 }  // namespace mirotabe

@@ -2,14 +2,17 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 namespace mirotabe {
 
-// The program's folder for a copy run from a folder of its own. Never a
-// system folder: for an installed program, the first that exists of:
-// the folder of `lastFile`, the file last opened or saved in this run ("" for
-// none); the user's documents folder; the home folder.
-// `programFolder` may end in '/'; the result does not, unless it is "/".
-QString DialogStartFolder(const QString& programFolder, const QString& lastFile);
+// The first that exists of: `lastFolder`, the folder the dialogs last used
+// (the system's bytes; "" for none); the user's documents folder; the home
+// folder. The result does not end in '/', unless it is "/".
+QString DialogStartFolder(const std::string& lastFolder);
+
+// The folder of `file` (the system's bytes), as it is kept for the next
+// dialog.
+std::string FolderOf(const std::string& file);
 
 }  // namespace mirotabe

@@ -54,16 +54,12 @@ QString WithSuffix(const QString& path, const QString& suffix) {
 }  // namespace
 
 ImageExport::ImageExport(QWidget* window, UiServices& services, AppSettings& settings,
-                         std::function<ShownOutput()> shownOutput,
-                         std::function<QString()> dialogFolder,
-                         std::function<void(const QString&)> report)
+                         ExportHooks hooks)
     : QObject(window),
       window_(window),
       services_(services),
       settings_(settings),
-      shownOutput_(std::move(shownOutput)),
-      dialogFolder_(std::move(dialogFolder)),
-      report_(std::move(report)) {}
+      hooks_(std::move(hooks)) {}
 
 void ImageExport::AddCommands(QMenu* menu) {
   auto* copy =
@@ -107,8 +103,8 @@ void ImageExport::AddCommands(QMenu* menu) {
 }
 
 void ImageExport::CopyVertical() {
-  report_({});
-  const ShownOutput shown = shownOutput_();
+  hooks_.report({});
+  const ShownOutput shown = hooks_.shownOutput();
   if (shown.layout == nullptr) {
     ShowError(QStringLiteral("縦書きをコピーできません。\r\n") + shown.whyNone);
     return;
@@ -117,18 +113,18 @@ void ImageExport::CopyVertical() {
   QString text = ToQString(shown.layout->Text());
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   QGuiApplication::clipboard()->setText(text);
-  report_(QStringLiteral("縦書きをクリップボードにコピーしました。"));
+  hooks_.report(QStringLiteral("縦書きをクリップボードにコピーしました。"));
 }
 
 void ImageExport::SaveAsPicture() {
-  report_({});
-  const ShownOutput shown = shownOutput_();
+  hooks_.report({});
+  const ShownOutput shown = hooks_.shownOutput();
   if (shown.layout == nullptr) {
     ShowError(QStringLiteral("画像として保存できません。\r\n") + shown.whyNone);
     return;
   }
-  const SaveDialogAnswer answer =
-      services_.ShowSaveDialog(window_, {kPngFilter, kPdfFilter}, dialogFolder_(), kPngFilter);
+  const SaveDialogAnswer answer = services_.ShowSaveDialog(window_, {kPngFilter, kPdfFilter},
+                                                           hooks_.dialogFolder(), kPngFilter);
   const QString& chosen = answer.path;
   if (chosen.isEmpty()) return;
 
@@ -154,7 +150,7 @@ void ImageExport::SaveAsPicture() {
                   .arg(size.height)
                   .arg(kMaxImageSide)
                   .arg(asPdf))) {
-        report_(kNothingSaved);
+        hooks_.report(kNothingSaved);
         return;
       }
       path = asPdf;
@@ -162,7 +158,7 @@ void ImageExport::SaveAsPicture() {
     }
   }
   if (!MayWrite(services_, window_, LocalPath(path))) {
-    report_(kNothingSaved);
+    hooks_.report(kNothingSaved);
     return;
   }
   QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -172,12 +168,13 @@ void ImageExport::SaveAsPicture() {
   if (failed) {
     ShowError(
         QStringLiteral("画像を保存できませんでした。\r\n%1\r\n%2").arg(path, ReasonText(*failed)));
-    report_(kNothingSaved);
+    hooks_.report(kNothingSaved);
     return;
   }
-  report_((pdf ? QStringLiteral("PDF で保存しました: %1")
-               : QStringLiteral("PNG 画像で保存しました: %1"))
-              .arg(path));
+  hooks_.saved(LocalPath(path));
+  hooks_.report((pdf ? QStringLiteral("PDF で保存しました: %1")
+                     : QStringLiteral("PNG 画像で保存しました: %1"))
+                    .arg(path));
 }
 
 IoStatus ImageExport::WritePages(std::u16string_view input, const QString& path) const {

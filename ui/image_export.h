@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "core/settings.h"
@@ -31,19 +32,25 @@ struct ShownOutput {
   std::u16string_view input;
 };
 
+// What the commands ask of the window.
+struct ExportHooks {
+  // The output, asked for just before a command uses it.
+  std::function<ShownOutput()> shownOutput;
+  // Where the save dialog starts.
+  std::function<QString()> dialogFolder;
+  // What a command did, for the status bar ("" when it starts).
+  std::function<void(const QString&)> report;
+  // A file was written (the system's bytes).
+  std::function<void(const std::string&)> saved;
+};
+
 class ImageExport : public QObject {
   Q_OBJECT
 
  public:
-  // `shownOutput` is asked for the output just before each command uses it;
-  // `dialogFolder` gives the folder where the save dialog starts, and
-  // `report` is told what a command did, for the status bar ("" when it
-  // starts).
   // The picture's style is `settings.picture`, which a change in the menu
   // updates and keeps in the settings file.
-  ImageExport(QWidget* window, UiServices& services, AppSettings& settings,
-              std::function<ShownOutput()> shownOutput, std::function<QString()> dialogFolder,
-              std::function<void(const QString&)> report);
+  ImageExport(QWidget* window, UiServices& services, AppSettings& settings, ExportHooks hooks);
 
   // Appends the commands and the picture's options to `menu`.
   void AddCommands(QMenu* menu);
@@ -68,9 +75,7 @@ class ImageExport : public QObject {
   QWidget* window_;
   UiServices& services_;
   AppSettings& settings_;
-  std::function<ShownOutput()> shownOutput_;
-  std::function<QString()> dialogFolder_;
-  std::function<void(const QString&)> report_;
+  ExportHooks hooks_;
   QActionGroup* cellSizes_ = nullptr;
 };
 

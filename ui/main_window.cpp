@@ -1,12 +1,17 @@
 #include "ui/main_window.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QFile>
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 #include <variant>
 
 #include "core/caret_cell.h"
@@ -26,6 +31,7 @@
 #include "ui/output_pane.h"
 #include "ui/pane_font.h"
 #include "ui/pane_text.h"
+#include "ui/recent_menu.h"
 #include "ui/reopen_menu.h"
 #include "ui/replace_question.h"
 #include "ui/save_format.h"
@@ -36,6 +42,7 @@
 #include "ui/twips.h"
 #include "ui/ui_services.h"
 #include "ui/view_menu.h"
+#include "ui/window_state.h"
 
 namespace mirotabe {
 namespace {
@@ -95,10 +102,12 @@ QString Listed(const std::vector<char32_t>& characters) {
 
 }  // namespace
 
-MainWindow::MainWindow(AppSettings& settings, UiServices& services, QWidget* parent)
+MainWindow::MainWindow(AppSettings& settings, UiServices& services, WindowState& state,
+                       QWidget* parent)
     : QMainWindow(parent),
       settings_(settings),
       services_(services),
+      state_(state),
       maxLayoutCells_(kMaxLayoutCells),
       maxShownUnits_(kMaxShownUnits) {
   setWindowTitle(kTitle);
@@ -124,6 +133,14 @@ MainWindow::MainWindow(AppSettings& settings, UiServices& services, QWidget* par
   resize(TwipsToPixels(kClientWidthTwips, dpi), TwipsToPixels(kClientHeightTwips, dpi) +
                                                     menuBar()->sizeHint().height() +
                                                     statusBar()->sizeHint().height());
+  // Where the window and the splitter stood when it was last closed.
+  if (const QByteArray kept = state_.Geometry(); !kept.isEmpty()) restoreGeometry(kept);
+  if (const std::optional<double> split = state_.Split()) geometry_.split = *split;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  state_.SetGeometry(saveGeometry());
+  QMainWindow::closeEvent(event);
 }
 
 void MainWindow::BuildPanes() {
@@ -144,6 +161,7 @@ void MainWindow::BuildPanes() {
   connect(splitter_, &Splitter::dragStarted, this, &MainWindow::OnSplitterPressed);
   connect(splitter_, &Splitter::dragMoved, this, &MainWindow::OnSplitterMoved);
   connect(splitter_, &Splitter::dragEnded, this, &MainWindow::OnSplitterReleased);
+  connect(splitter_, &Splitter::stepped, this, &MainWindow::OnSplitterStepped);
 
   outputPane_ = new OutputPane(clientArea_);
   outputPane_->setObjectName(QStringLiteral("Text2"));
@@ -151,7 +169,8 @@ void MainWindow::BuildPanes() {
   outputPane_->setAccessibleDescription(
       QStringLiteral("入力の文章を縦書きにしたもの。右の列から読みます。"));
 
-  setTabOrder(inputPane_, outputPane_);
+  setTabOrder(inputPane_, splitter_);
+  setTabOrder(splitter_, outputPane_);
   inputPane_->setFocus();
   // Only now that the panes exist can a resize lay them out.
   connect(clientArea_, &ClientArea::resized, this, &MainWindow::LayOutPanes);
@@ -171,6 +190,9 @@ void MainWindow::BuildMenus() {
   file->setObjectName(QStringLiteral("Menu_File"));
   addAction(file, "Menu_File_Open", QStringLiteral("開く(&O)"), &MainWindow::OpenFile)
       ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  auto* recent = new RecentMenu(this, state_);
+  recent->AddTo(file);
+  connect(recent, &RecentMenu::openRequested, this, &MainWindow::OpenRecent);
   reopenMenu_ = new ReopenMenu(this);
   reopenMenu_->AddTo(file);
   connect(reopenMenu_, &ReopenMenu::reopenRequested, this, &MainWindow::ReopenInput);
@@ -202,12 +224,13 @@ void MainWindow::BuildConvertMenu() {
   convert->setObjectName(QStringLiteral("Menu_Convert"));
   auto* imageExport = new ImageExport(
       this, services_, settings_,
-      [this] {
-        ConvertIfStale();
-        return ShownOutput{outputTooLarge_.isEmpty() ? &outputPane_->layout() : nullptr,
-                           outputTooLarge_, inputPane_->ProgramText()};
-      },
-      [this] { return DialogFolder(); }, [this](const QString& done) { Report(done); });
+      ExportHooks{[this] {
+                    ConvertIfStale();
+                    return ShownOutput{outputTooLarge_.isEmpty() ? &outputPane_->layout() : nullptr,
+                                       outputTooLarge_, inputPane_->ProgramText()};
+                  },
+                  [this] { return DialogFolder(); }, [this](const QString& done) { Report(done); },
+                  [this](const std::string& file) { state_.SetLastFolder(FolderOf(file)); }});
   imageExport->AddCommands(convert);
 
   // Last, apart from the rest: it rewrites the input pane.
@@ -332,7 +355,21 @@ void MainWindow::OnSplitterMoved(qreal x) {
 }
 
 void MainWindow::OnSplitterReleased() {
+  if (!drag_.dragging()) return;
   drag_.Release();
+  KeepSplit(SplitShare(geometry_, PixelsToTwips(clientArea_->width(), LogicalDpi(this))));
+}
+
+void MainWindow::OnSplitterStepped(int steps) {
+  // On a grid of twentieths, whatever share a drag left.
+  constexpr double kSteps = 20;
+  KeepSplit(std::clamp(std::round(geometry_.split * kSteps + steps) / kSteps, 0.0, 1.0));
+}
+
+void MainWindow::KeepSplit(double share) {
+  geometry_.split = share;
+  LayOutPanes();
+  state_.SetSplit(share);
 }
 
 void MainWindow::OpenFile() {
@@ -388,7 +425,7 @@ void MainWindow::SaveOutput() {
   Report(QStringLiteral("%1 で保存しました: %2")
              .arg(charset == Charset::Cp932 ? QStringLiteral("Shift_JIS") : QStringLiteral("UTF-8"),
                   shown));
-  if (!device) lastFile_ = shown;
+  if (!device) state_.SetLastFolder(FolderOf(target));
 }
 
 void MainWindow::Exit() {
@@ -445,8 +482,8 @@ void MainWindow::Load(const std::string& path, std::optional<TextEncoding> encod
     return;
   }
   loadedFile_ = path;
-  // Only a starting folder for the dialogs: the text form serves.
-  lastFile_ = ShownPath(path);
+  state_.SetLastFolder(FolderOf(path));
+  state_.AddRecentFile(path);
   // Said before the text is decoded or goes anywhere: decoding alone would
   // take much memory, and filling the pane long.
   const std::size_t length = file.value().TextLength();
@@ -481,7 +518,16 @@ void MainWindow::Load(const std::string& path, std::optional<TextEncoding> encod
 }
 
 QString MainWindow::DialogFolder() const {
-  return DialogStartFolder(QString::fromStdString(settings_.appFolder), lastFile_);
+  return DialogStartFolder(state_.LastFolder());
+}
+
+void MainWindow::OpenRecent(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::exists(path, error)) {
+    // Gone since: it leaves the list, and the user is told why.
+    state_.RemoveRecentFile(path);
+  }
+  LoadInput(path);
 }
 
 void MainWindow::Report(const QString& text) {

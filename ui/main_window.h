@@ -38,12 +38,15 @@ class OutputPane;
 class ReopenMenu;
 class Splitter;
 class UiServices;
+class WindowState;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  MainWindow(AppSettings& settings, UiServices& services, QWidget* parent = nullptr);
+  // What the window remembers between runs is kept in `state`.
+  MainWindow(AppSettings& settings, UiServices& services, WindowState& state,
+             QWidget* parent = nullptr);
 
   // Loads the file named by the command line's arguments (those after the
   // program's name, as the system's bytes) into the input pane. A name that
@@ -69,6 +72,9 @@ class MainWindow : public QMainWindow {
   // the input pane only if the user says so, to be cut down there.
   void SetMaxShownUnits(std::size_t units) { maxShownUnits_ = units; }
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   void BuildPanes();
   void BuildMenus();
@@ -87,8 +93,15 @@ class MainWindow : public QMainWindow {
   void OnSplitterPressed(qreal x);
   void OnSplitterMoved(qreal x);
   void OnSplitterReleased();
+  // Moves the splitter by `steps` twentieths of the room it moves in.
+  void OnSplitterStepped(int steps);
+  // Puts the splitter at `share` of its room, and keeps that for the next
+  // start.
+  void KeepSplit(double share);
 
   void OpenFile();
+  // Reads a file of the recent files' list; one that is gone leaves it.
+  void OpenRecent(const std::string& path);
   void SaveOutput();
   void Exit();
   // Reads the input pane as vertical text and puts the horizontal lines in
@@ -110,6 +123,7 @@ class MainWindow : public QMainWindow {
 
   AppSettings& settings_;
   UiServices& services_;
+  WindowState& state_;
 
   ClientArea* clientArea_ = nullptr;
   InputPane* inputPane_ = nullptr;
@@ -124,8 +138,6 @@ class MainWindow : public QMainWindow {
   // while it shows why there is none; the save command then refuses with
   // this reason.
   QString outputTooLarge_;
-  // The file last opened or saved, where the dialogs may start.
-  QString lastFile_;
   // The file last read into the input pane, which can be read again.
   std::string loadedFile_;
   ReopenMenu* reopenMenu_ = nullptr;

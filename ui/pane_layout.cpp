@@ -1,5 +1,6 @@
 #include "ui/pane_layout.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace mirotabe {
@@ -15,10 +16,12 @@ long RoundHalfEven(float value) {
 void PlacePanes(PaneGeometry& geometry, float width, float height, bool dragging) {
   TwipsRect& splitter = geometry.splitter;
   if (height >= 0) splitter.height = height;
-  if (!dragging) {
+  if (!dragging && geometry.split == kMiddleSplit) {
     // Whole twips: the fraction of the half is dropped.
     const long centred = RoundHalfEven(width - kSplitterWidth) / 2;
     splitter.left = static_cast<float>(centred);
+  } else if (!dragging) {
+    splitter.left = std::trunc((width - kSplitterWidth) * static_cast<float>(geometry.split));
   }
 
   if (splitter.left >= 0 && height >= 0) {
@@ -29,6 +32,12 @@ void PlacePanes(PaneGeometry& geometry, float width, float height, bool dragging
   if (outputWidth >= 0 && height >= 0) {
     geometry.output = {outputLeft, 0, outputWidth, height};
   }
+}
+
+double SplitShare(const PaneGeometry& geometry, float width) {
+  const float room = width - kSplitterWidth;
+  if (room <= 0) return kMiddleSplit;
+  return std::clamp(static_cast<double>(geometry.splitter.left) / room, 0.0, 1.0);
 }
 
 void SplitterDrag::Press(float x) {

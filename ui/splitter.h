@@ -1,6 +1,8 @@
 // The strip between the panes. Pressing any mouse button on it and moving
 // drags it; it reports the pointer's x in its own pixels and leaves the
-// moving of the panes to the window.
+// moving of the panes to the window. It takes the keyboard focus too (it
+// stands between the panes in the tab order), shows it, and reports the
+// Left and Right keys as steps.
 #pragma once
 
 #include <QWidget>
@@ -17,8 +19,12 @@ class Splitter : public QWidget {
   void dragStarted(qreal x);
   void dragMoved(qreal x);
   void dragEnded();
+  // -1 for Left, +1 for Right.
+  void stepped(int steps);
 
  protected:
+  void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;

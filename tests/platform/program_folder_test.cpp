@@ -176,6 +176,21 @@ const FallbackCase kFallbackCases[] = {
 INSTANTIATE_TEST_SUITE_P(, ProgramFolderFallbackTest, testing::ValuesIn(kFallbackCases),
                          testing_support::CaseName());
 
+TEST(UserStateFolderTest, FollowsXdgStateHomeOrElseTheHomeFolder) {
+  struct Case {
+    const char* xdgStateHome;  // null: unset
+    const char* expected;
+  };
+  for (const Case& c :
+       {Case{"/state", "/state/mirotabe/"}, Case{"/state/", "/state/mirotabe/"},
+        Case{nullptr, "/home/u/.local/state/mirotabe/"}, Case{"", "/home/u/.local/state/mirotabe/"},
+        Case{"state", "/home/u/.local/state/mirotabe/"}}) {
+    ScopedEnv state("XDG_STATE_HOME", c.xdgStateHome);
+    ScopedEnv home("HOME", "/home/u");
+    EXPECT_EQ(UserStateFolder(), c.expected) << (c.xdgStateHome ? c.xdgStateHome : "unset");
+  }
+}
+
 TEST(ProgramFolderSettingsTest, WithoutHomeUsesTheAccountsHomeFolder) {
   TempFolder parent;
   ScopedEnv config("XDG_CONFIG_HOME", nullptr);

@@ -24,17 +24,25 @@
 #include "ui/input_pane.h"
 #include "ui/main_window.h"
 #include "ui/output_pane.h"
+#include "ui/window_state.h"
 
 namespace mirotabe::testing_support {
 
 class MainWindowTest : public testing::Test {
  protected:
   void SetUp() override { settings_.appFolder = folder_.path() + "/"; }
-  void TearDown() override { window_.reset(); }
+  void TearDown() override {
+    window_.reset();
+    state_.reset();
+  }
 
+  // Each opening reads what the window remembers afresh, as a new run of
+  // the program does.
   MainWindow& Open(ConvertTrigger trigger = ConvertTrigger::kEveryChange) {
     settings_.convertTrigger = trigger;
-    window_ = std::make_unique<MainWindow>(settings_, services_);
+    window_.reset();
+    state_ = std::make_unique<WindowState>(stateFolder_.path() + "/");
+    window_ = std::make_unique<MainWindow>(settings_, services_, *state_);
     window_->show();
     return *window_;
   }
@@ -87,6 +95,9 @@ class MainWindowTest : public testing::Test {
   static std::string Cp932(std::u16string_view text) { return Encode(text, Charset::Cp932).bytes; }
 
   TempFolder folder_;
+  // The user's state folder (see UserStateFolder).
+  TempFolder stateFolder_;
+  std::unique_ptr<WindowState> state_;
   AppSettings settings_;
   testing_ui::ScriptedUiServices services_;
   std::unique_ptr<MainWindow> window_;

@@ -339,16 +339,59 @@ INSTANTIATE_TEST_SUITE_P(
                        3}),
     testing_support::CaseName());
 
-// ---- Where the dialogs start ----
+// ---- Recent files ----
 
-// The program's folder reads as read-only for the length of a test.
-class ReadOnlyProgramFolder {
- public:
-  ReadOnlyProgramFolder() {
-    SetFolderWritableCheck([](const std::string&) { return false; });
+// The entries of ファイル → 最近使ったファイル, as the menu shows them when it
+// opens.
+QStringList RecentEntries(QMenu* recent) {
+  recent->popup(QPoint());
+  QStringList entries;
+  for (QAction* action : recent->actions()) {
+    if (!action->isSeparator()) entries.push_back(action->text());
   }
-  ~ReadOnlyProgramFolder() { SetFolderWritableCheck(nullptr); }
-};
+  recent->hide();
+  return entries;
+}
+
+// Files read are listed newest first, ten at most, the next run too; an
+// entry opens its file again, one that is gone is told of and leaves the
+// list, and 履歴を消去 empties it.
+TEST_F(MainWindowFilesTest, RecentFilesAreListedNewestFirst) {
+  for (int i = 0; i < 12; ++i) Put("f" + std::to_string(i) + ".txt", "text " + std::to_string(i));
+  Open();
+  auto* recent = window_->findChild<QMenu*>(QStringLiteral("Menu_File_Recent"));
+  EXPECT_EQ(RecentEntries(recent), QStringList{QStringLiteral("(なし)")});
+  for (int i = 0; i < 12; ++i) OpenFile("f" + std::to_string(i) + ".txt");
+  const auto entry = [&](int key, int file) {
+    return QStringLiteral("&%1 %2").arg(key).arg(PathOf("f" + std::to_string(file) + ".txt"));
+  };
+  QStringList expected;
+  for (int i = 0; i < 10; ++i) expected.push_back(entry((i + 1) % 10, 11 - i));
+  expected.push_back(QStringLiteral("履歴を消去(&C)"));
+  EXPECT_EQ(RecentEntries(recent), expected);
+
+  Open();  // the next run
+  recent = window_->findChild<QMenu*>(QStringLiteral("Menu_File_Recent"));
+  EXPECT_EQ(RecentEntries(recent), expected);
+  recent->popup(QPoint());
+  Trigger("Menu_File_Recent_3");  // f9
+  EXPECT_EQ(Input()->toPlainText(), QStringLiteral("text 9"));
+  EXPECT_EQ(RecentEntries(recent).front(), entry(1, 9));
+
+  fs::remove(folder_.PathOf("f11.txt"));
+  recent->popup(QPoint());
+  Trigger("Menu_File_Recent_2");  // f11, gone
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_TRUE(services_.messages[0].text.contains(PathOf("f11.txt")));
+  EXPECT_EQ(Input()->toPlainText(), QStringLiteral("text 9"));
+  EXPECT_FALSE(RecentEntries(recent).join(u'\n').contains(PathOf("f11.txt")));
+
+  recent->popup(QPoint());
+  Trigger("Menu_File_Recent_Clear");
+  EXPECT_EQ(RecentEntries(recent), QStringList{QStringLiteral("(なし)")});
+}
+
+// ---- Where the dialogs start ----
 
 // Points HOME (and with it the documents folder) somewhere else for a test.
 class ScopedHome {
@@ -368,23 +411,30 @@ class ScopedHome {
   QByteArray oldConfig_;
 };
 
-enum class Before { kNothing, kOpen, kSave, kOpenThenRemoveItsFolder, kFailedSave };
+enum class Before {
+  kNothing,
+  kOpen,
+  kSave,
+  kSavePicture,
+  kOpenThenRemoveItsFolder,
+  kFailedSave,
+  kOpenThenRestart
+};
 
 struct FolderCase {
   const char* name;
-  bool programFolderWritable;
   bool documentsExist;
   Before before;
-  const char* expected;  // under the test's folder ("" for the folder itself)
+  const char* expected;  // under the test's folder
 };
 
 class MainWindowDialogFolderTest : public MainWindowFilesTest,
                                    public testing::WithParamInterface<FolderCase> {};
 
-TEST_P(MainWindowDialogFolderTest, StartsWhereTheUserCanSave) {
+// The dialogs start in the folder last used, in this run or an earlier
+// one, while it is there; else in the documents folder or the home folder.
+TEST_P(MainWindowDialogFolderTest, StartsInTheFolderLastUsed) {
   const FolderCase& c = GetParam();
-  std::optional<ReadOnlyProgramFolder> readOnly;
-  if (!c.programFolderWritable) readOnly.emplace();
   const ScopedHome home(folder_.PathOf("home"));
   fs::create_directories(folder_.PathOf("home"));
   if (c.documentsExist) fs::create_directories(folder_.PathOf("home/Documents"));
@@ -402,6 +452,11 @@ TEST_P(MainWindowDialogFolderTest, StartsWhereTheUserCanSave) {
       OpenFile("texts/in.txt");
       Save("saved/out.txt");
       break;
+    case Before::kSavePicture:
+      OpenFile("texts/in.txt");
+      services_.saveAnswers.push_back(PathOf("saved/out.png"));
+      Trigger("Menu_Convert_SaveImage");
+      break;
     case Before::kOpenThenRemoveItsFolder:
       OpenFile("texts/in.txt");
       fs::remove_all(folder_.PathOf("texts"));
@@ -409,26 +464,30 @@ TEST_P(MainWindowDialogFolderTest, StartsWhereTheUserCanSave) {
     case Before::kFailedSave:
       Save("missing/out.txt");
       break;
+    case Before::kOpenThenRestart:
+      OpenFile("texts/in.txt");
+      Open();
+      break;
   }
-  const QString expected = QString::fromStdString(folder_.PathOf(c.expected));
-  const QString folder = expected.endsWith(u'/') ? expected.chopped(1) : expected;
+  const QString folder = QString::fromStdString(folder_.PathOf(c.expected));
   Trigger("Menu_File_Open");
-  Save("saved/last.txt");
+  services_.saveAnswers.clear();
+  Trigger("Menu_File_Save");
   EXPECT_EQ(services_.openCalls.back().folder, folder);
   EXPECT_EQ(services_.saveCalls.back().folder, folder);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, MainWindowDialogFolderTest,
-    testing::Values(
-        FolderCase{"WritableProgramFolder", true, true, Before::kOpen, ""},
-        FolderCase{"ReadOnlyUsesDocuments", false, true, Before::kNothing, "home/Documents"},
-        FolderCase{"ReadOnlyWithoutDocumentsUsesHome", false, false, Before::kNothing, "home"},
-        FolderCase{"ReadOnlyUsesTheOpenedFilesFolder", false, true, Before::kOpen, "texts"},
-        FolderCase{"ReadOnlyUsesTheSavedFilesFolder", false, true, Before::kSave, "saved"},
-        FolderCase{"ReadOnlySkipsAFolderThatIsGone", false, true, Before::kOpenThenRemoveItsFolder,
-                   "home/Documents"},
-        FolderCase{"ReadOnlyIgnoresAFailedSave", false, false, Before::kFailedSave, "home"}),
+    testing::Values(FolderCase{"FirstUsesDocuments", true, Before::kNothing, "home/Documents"},
+                    FolderCase{"WithoutDocumentsUsesHome", false, Before::kNothing, "home"},
+                    FolderCase{"TheOpenedFilesFolder", true, Before::kOpen, "texts"},
+                    FolderCase{"TheSavedFilesFolder", true, Before::kSave, "saved"},
+                    FolderCase{"ThePicturesFolder", true, Before::kSavePicture, "saved"},
+                    FolderCase{"SkipsAFolderThatIsGone", true, Before::kOpenThenRemoveItsFolder,
+                               "home/Documents"},
+                    FolderCase{"IgnoresAFailedSave", false, Before::kFailedSave, "home"},
+                    FolderCase{"KeptForTheNextStart", true, Before::kOpenThenRestart, "texts"}),
     testing_support::CaseName());
 
 // ---- Qt's own texts ----

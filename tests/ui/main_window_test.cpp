@@ -198,6 +198,8 @@ TEST_F(MainWindowTest, OutputPaneIsSecondInTheTabOrder) {
   Input()->setTabChangesFocus(true);
   Input()->setFocus();
   QTest::keyClick(Input(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), Splitter());
+  QTest::keyClick(Splitter(), Qt::Key_Tab);
   EXPECT_EQ(QApplication::focusWidget(), Output());
 }
 
@@ -241,7 +243,6 @@ TEST_F(MainWindowTest, OpenLoadsTheChosenFileAndConverts) {
   Trigger("Menu_File_Open");
   ASSERT_EQ(services_.openCalls.size(), 1u);
   EXPECT_EQ(services_.openCalls[0].owner, window_.get());
-  EXPECT_EQ(services_.openCalls[0].folder, QString::fromStdString(folder_.path()));
   EXPECT_EQ(services_.openCalls[0].filters, (QStringList{QStringLiteral("テキスト(*.txt)"),
                                                          QStringLiteral("全てのファイル(*.*)")}));
   EXPECT_EQ(Input()->toPlainText(), QStringLiteral("縦\nab"));
@@ -746,12 +747,30 @@ TEST_F(MainWindowTest, DraggingTheSplitterWithAnyButtonMovesThePanes) {
   EXPECT_EQ(Input()->width(), 360);
   EXPECT_EQ(Output()->x(), 364);
 
-  // Hovering moves nothing; a size change centres again.
+  // Hovering moves nothing; a size change keeps the share the drag left:
+  // 5400 of 9000 twips.
   SendMouse(Splitter(), QEvent::MouseMove, Qt::NoButton, QPoint(40, 50));
   EXPECT_EQ(Splitter()->x(), 360);
   window_->resize(window_->width() + 1, window_->height());
   QApplication::processEvents();
-  EXPECT_EQ(window_->geometryInTwips().splitter.left, 4507);
+  EXPECT_EQ(window_->geometryInTwips().splitter.left, 5409);
+
+  // The keyboard moves it a twentieth at a time.
+  Splitter()->setFocus();
+  QTest::keyClick(Splitter(), Qt::Key_Left);
+  EXPECT_EQ(window_->geometryInTwips().split, 0.55);
+  QTest::keyClick(Splitter(), Qt::Key_Right);
+  QTest::keyClick(Splitter(), Qt::Key_Right);
+  EXPECT_EQ(window_->geometryInTwips().split, 0.65);
+
+  // The window's size and the share are there again at the next start.
+  window_->resize(700, 400);
+  const QSize size = window_->size();
+  window_->close();
+  Open();
+  EXPECT_EQ(window_->size(), size);
+  EXPECT_EQ(window_->geometryInTwips().split, 0.65);
+  EXPECT_NEAR(Input()->width(), (Input()->width() + Output()->width()) * 0.65, 1);
 }
 
 TEST_F(MainWindowTest, DragPastTheLeftEdgeKeepsTheInputPane) {

@@ -2,18 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace mirotabe {
 namespace {
 
 struct CentringCase {
   float width;
   float splitterLeft;
+  double split = kMiddleSplit;
 };
 
 class FormLayoutCentringTest : public testing::TestWithParam<CentringCase> {};
 
 TEST_P(FormLayoutCentringTest, CentresTheSplitterAndFillsBothSides) {
   PaneGeometry geometry;
+  geometry.split = GetParam().split;
   const float width = GetParam().width;
   PlacePanes(geometry, width, 5280, false);
   const float left = GetParam().splitterLeft;
@@ -27,7 +31,21 @@ INSTANTIATE_TEST_SUITE_P(Widths, FormLayoutCentringTest,
                          testing::Values(CentringCase{9060, 4500},  // the opening size
                                          CentringCase{9075, 4507},  // 9015 / 2, fraction dropped
                                          CentringCase{9076.5f, 4508}, CentringCase{60, 0},
-                                         CentringCase{61, 0}, CentringCase{62.5f, 1}));
+                                         CentringCase{61, 0}, CentringCase{62.5f, 1},
+                                         // A share the user chose is kept.
+                                         CentringCase{9060, 2250, 0.25},
+                                         CentringCase{9075, 2253, 0.25}, CentringCase{9060, 0, 0},
+                                         CentringCase{9060, 9000, 1}));
+
+TEST(FormLayoutTest, TheShareIsWhereTheSplitterStandsWithinTheRoom) {
+  PaneGeometry geometry;
+  for (const auto& [left, share] : {std::pair{2250.0f, 0.25}, std::pair{-100.0f, 0.0},
+                                    std::pair{9500.0f, 1.0}, std::pair{4500.0f, 0.5}}) {
+    geometry.splitter.left = left;
+    EXPECT_EQ(SplitShare(geometry, 9060), share) << left;
+  }
+  EXPECT_EQ(SplitShare(geometry, 30), kMiddleSplit);
+}
 
 TEST(FormLayoutTest, DraggingKeepsTheSplitterWhereItWas) {
   PaneGeometry geometry;
