@@ -82,7 +82,7 @@ std::u16string FromCp932(std::string_view bytes) {
 // --- Reading values --------------------------------------------------------
 
 // The reader's buffer holds 128 bytes with the terminating NUL.
-constexpr std::size_t kMaxStringBytes = 127;
+constexpr std::size_t kMaxStringBytes = kProfileReadLimit;
 
 // Cuts `value` to the read limit; a double-byte character that does not fit
 // whole is dropped rather than split.
@@ -117,6 +117,29 @@ std::int32_t ParseInt(std::string_view value) {
   if (negative) number = 0u - number;
   return static_cast<std::int32_t>(number);
 }
+
+// The number ParseInt reads, not wrapped: none without a digit or outside
+// min..max.
+std::optional<std::int32_t> ParseIntInRange(std::string_view value, std::int32_t min,
+                                            std::int32_t max) {
+  std::size_t at = 0;
+  const bool negative = !value.empty() && value[0] == '-';
+  if (!value.empty() && (value[0] == '-' || value[0] == '+')) ++at;
+  if (at == value.size() || value[at] < '0' || value[at] > '9') return std::nullopt;
+  // Past this every further digit only moves the number further out.
+  constexpr std::int64_t kBeyond = std::int64_t{1} << 33;
+  std::int64_t number = 0;
+  for (; at < value.size() && value[at] >= '0' && value[at] <= '9'; ++at) {
+    number = std::min(number * 10 + (value[at] - '0'), kBeyond);
+  }
+  if (negative) number = -number;
+  if (number < min || number > max) return std::nullopt;
+  return static_cast<std::int32_t>(number);
+}
+
+// The byte-order mark of UTF-8, which some editors put at the start of
+// every file they write.
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 // --- Lines -----------------------------------------------------------------
 
@@ -233,6 +256,8 @@ struct Section {
 
 struct ProfileFile::Lines {
   std::string path;
+  // Whether the file began with kUtf8Mark, which Bytes() gives back.
+  bool utf8Mark = false;
   // sections[0] holds the lines before the first header, which no read or
   // write ever finds.
   std::vector<Section> sections{1};
@@ -298,7 +323,7 @@ Section& ProfileFile::Lines::AddSection(std::string_view name) {
 }
 
 std::string ProfileFile::Lines::Bytes() const {
-  std::string bytes;
+  std::string bytes(utf8Mark ? kUtf8Mark : "");
   for (const Section& section : sections) {
     for (const Line& line : section.lines) {
       bytes += line.text;
@@ -327,6 +352,10 @@ IoResult<ProfileFile> ProfileFile::Load(const std::string& path) {
 
 ProfileFile ProfileFile::FromBytes(std::string path, std::string_view bytes) {
   ProfileFile profile(std::move(path));
+  if (bytes.starts_with(kUtf8Mark)) {
+    profile.lines_->utf8Mark = true;
+    bytes.remove_prefix(kUtf8Mark.size());
+  }
   for (Line& line : SplitLines(bytes)) profile.lines_->Append(std::move(line));
   return profile;
 }
@@ -340,6 +369,14 @@ std::int32_t ProfileFile::ReadInt(std::u16string_view section, std::u16string_vi
   const std::optional<std::string_view> value = lines_->FindValue(section, key);
   if (!value || value->empty()) return defaultValue;
   return ParseInt(*value);
+}
+
+std::optional<std::int32_t> ProfileFile::ReadIntInRange(std::u16string_view section,
+                                                        std::u16string_view key, std::int32_t min,
+                                                        std::int32_t max) const {
+  const std::optional<std::string_view> value = lines_->FindValue(section, key);
+  if (!value) return std::nullopt;
+  return ParseIntInRange(*value, min, max);
 }
 
 std::u16string ProfileFile::ReadString(std::u16string_view section, std::u16string_view key,
@@ -402,13 +439,39 @@ std::vector<std::u16string> ProfileFile::SectionNames() const {
   return names;
 }
 
+bool ProfileFile::HasSection(std::u16string_view section) const {
+  return lines_->Find(ToCp932(section)).has_value();
+}
+
 void ProfileFile::RemoveSection(std::u16string_view section) {
   const auto found = lines_->index.find(Fold(Trim(ToCp932(section))));
   if (found == lines_->index.end()) return;
-  // The emptied sections stay in place so that the index positions of the
+  // The emptied section stays in place so that the index positions of the
   // others remain valid.
-  for (std::size_t at : found->second) lines_->sections[at].lines.clear();
-  lines_->index.erase(found);
+  std::vector<std::size_t>& positions = found->second;
+  lines_->sections[positions.front()].lines.clear();
+  positions.erase(positions.begin());
+  if (positions.empty()) lines_->index.erase(found);
+}
+
+void ProfileFile::InsertSection(std::u16string_view section) {
+  const std::string name(Trim(ToCp932(section)));
+  const std::optional<std::size_t> first = lines_->Find(name);
+  if (!first) {
+    lines_->AddSection(name);
+    return;
+  }
+  // Every line before a section's header has its ending, since a header
+  // follows it.
+  Section added;
+  added.lines.push_back(MakeLine("[" + name + "]", Ending::kCrLf));
+  lines_->sections.insert(lines_->sections.begin() + static_cast<std::ptrdiff_t>(*first),
+                          std::move(added));
+  for (auto& [folded, positions] : lines_->index) {
+    for (std::size_t& at : positions) at += at >= *first ? 1 : 0;
+  }
+  std::vector<std::size_t>& positions = lines_->index[Fold(name)];
+  positions.insert(positions.begin(), *first);
 }
 
 IoStatus ProfileFile::Save() const {
@@ -439,6 +502,22 @@ IoStatus IniWriteString(const std::string& path, std::u16string_view section,
   if (!profile) return profile.error();
   profile.value().WriteString(section, key, value);
   return profile.value().Save();
+}
+
+std::u16string_view ReadableStart(std::u16string_view value) {
+  std::size_t bytes = 0;
+  std::size_t end = 0;
+  while (end < value.size()) {
+    const bool pair = end + 1 < value.size() && value[end] >= 0xD800 && value[end] <= 0xDBFF &&
+                      value[end + 1] >= 0xDC00 && value[end + 1] <= 0xDFFF;
+    const char32_t c =
+        pair ? 0x10000 + ((char32_t{value[end]} - 0xD800) << 10) + (value[end + 1] - 0xDC00)
+             : value[end];
+    bytes += std::max<std::size_t>(Cp932ByteLength(c), 1);
+    if (bytes > kMaxStringBytes) break;
+    end += pair ? 2 : 1;
+  }
+  return value.substr(0, end);
 }
 
 bool ReadTrimsOrUnquotes(std::u16string_view value) {

@@ -16,12 +16,15 @@
 // - Integers: optional sign, then decimal digits up to the first non-digit
 //   ("42abc" is 42, no digits is 0), wrapped to 32 bits; a missing file,
 //   section or key, or an empty value, gives the default.
+// - A UTF-8 byte-order mark at the start of the file, as some editors
+//   write one, is not part of the first line.
 //
 // Writing:
 // - An existing key is replaced in place; a new key goes right after the
 //   last key line of its section; a new section goes at the end of the file.
 // - New lines are "key=value" with CR LF; the value is written verbatim.
 // - The file is replaced atomically: a failed save leaves the old file.
+// - A byte-order mark the file began with stays at its start.
 #pragma once
 
 #include <cstddef>
@@ -59,6 +62,12 @@ class ProfileFile {
 
   std::int32_t ReadInt(std::u16string_view section, std::u16string_view key,
                        std::int32_t defaultValue) const;
+  // The number ReadInt finds (an optional sign, then decimal digits up to
+  // the first non-digit) as it stands, not wrapped: none when the key is
+  // missing or empty, when it begins with no number, or when the number
+  // lies outside min..max, however many digits it has.
+  std::optional<std::int32_t> ReadIntInRange(std::u16string_view section, std::u16string_view key,
+                                             std::int32_t min, std::int32_t max) const;
   std::u16string ReadString(std::u16string_view section, std::u16string_view key,
                             std::u16string_view defaultValue) const;
   // ReadString without the cut to 127 bytes: the whole value, or none when
@@ -74,8 +83,14 @@ class ProfileFile {
   // The name of every section, once, with ASCII letters in lower case, in
   // no particular order.
   std::vector<std::u16string> SectionNames() const;
-  // Removes every section of that name, with all its lines.
+  bool HasSection(std::u16string_view section) const;
+  // Removes the section of that name that reads and writes find, the first,
+  // with all its lines; a later section of the name takes its place.
   void RemoveSection(std::u16string_view section);
+  // Puts an empty section of that name in front of the first one of the
+  // name (at the end of the file when there is none), so that reads and
+  // writes find the new one and the old one stays as it is, behind it.
+  void InsertSection(std::u16string_view section);
 
   // Writes the profile to its path atomically.
   IoStatus Save() const;
@@ -88,6 +103,15 @@ class ProfileFile {
   struct Lines;
   std::unique_ptr<Lines> lines_;
 };
+
+// The most bytes of code page 932 that ReadString gives back of a value.
+inline constexpr std::size_t kProfileReadLimit = 127;
+
+// The longest start of `value` that ReadString gives back whole when it is
+// written within quotes: at most kProfileReadLimit bytes in code page 932,
+// each character it cannot hold counting as the one '?' it is written as,
+// and never half a character.
+std::u16string_view ReadableStart(std::u16string_view value);
 
 // Whether ReadString would give `value` back other than as it was written:
 // it trims blanks (space, TAB) at either end and takes off one pair of the

@@ -7,6 +7,8 @@
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -329,6 +331,7 @@ struct RemoveCase {
   std::string before;
   std::u16string section;
   std::string after;
+  std::u16string read = kDefault;  // "x" of the section afterwards
 };
 
 void PrintTo(const RemoveCase& c, std::ostream* out) {
@@ -337,7 +340,7 @@ void PrintTo(const RemoveCase& c, std::ostream* out) {
 
 class ProfileRemoveSectionTest : public testing::TestWithParam<RemoveCase> {};
 
-TEST_P(ProfileRemoveSectionTest, RemovesEverySectionOfTheName) {
+TEST_P(ProfileRemoveSectionTest, RemovesTheSectionThatIsRead) {
   const RemoveCase& c = GetParam();
   TempFolder folder;
   const std::string path = folder.PathOf("Setting.ini");
@@ -346,14 +349,14 @@ TEST_P(ProfileRemoveSectionTest, RemovesEverySectionOfTheName) {
   ASSERT_TRUE(profile.ok());
 
   profile.value().RemoveSection(c.section);
-  EXPECT_EQ(profile.value().ReadString(c.section, u"x", kDefault), kDefault);
+  EXPECT_EQ(profile.value().ReadString(c.section, u"x", kDefault), c.read);
   ASSERT_FALSE(profile.value().Save());
   EXPECT_EQ(ReadFile(path), c.after);
 }
 
 const RemoveCase kRemoveCases[] = {
-    {"AllDuplicatesWithTheirLines", "[a]\r\nx=1\r\n;c\r\n\r\n[b]\r\ny=2\r\n[A]\r\nx=3\r\n", u"a",
-     "[b]\r\ny=2\r\n"},
+    {"FirstWithItsLinesAndTheNextIsRead", "[a]\r\nx=1\r\n;c\r\n\r\n[b]\r\ny=2\r\n[A]\r\nx=3\r\n",
+     u"a", "[b]\r\ny=2\r\n[A]\r\nx=3\r\n", u"3"},
     {"LinesBeforeFirstSectionStay", "x=0\r\n[a]\r\nx=1\r\n", u"a", "x=0\r\n"},
     {"MissingSectionChangesNothing", "[a]\r\nx=1", u"b", "[a]\r\nx=1"},
     {"LastSectionWithoutFinalEnding", "[b]\r\ny=2\n[a]\r\nx=1", u"a", "[b]\r\ny=2\n"},
@@ -472,6 +475,107 @@ TEST(ProfileBatchTest, ManySectionsReadBackAfterSave) {
   EXPECT_EQ(loaded.value().ReadInt(u"Swap999", u"Type", 0), 1);
   EXPECT_EQ(loaded.value().ReadInt(u"Swap1000", u"Type", 0), 0);
 }
+
+// --- Numbers within a range, not wrapped ---------------------------------------
+
+struct IntInRangeCase {
+  const char* name;
+  std::string line;  // the line in section [s]
+  std::optional<std::int32_t> expected;
+  std::int32_t min = 0;
+  std::int32_t max = 300;
+};
+
+class ProfileReadIntInRangeTest : public testing::TestWithParam<IntInRangeCase> {};
+
+TEST_P(ProfileReadIntInRangeTest, TakesOnlyANumberWithinTheRange) {
+  const ProfileFile profile = ProfileFile::FromBytes("p.ini", "[s]\r\n" + GetParam().line);
+  EXPECT_EQ(profile.ReadIntInRange(u"s", u"k", GetParam().min, GetParam().max),
+            GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , ProfileReadIntInRangeTest,
+    testing::Values(IntInRangeCase{"Within", "k=42", 42}, IntInRangeCase{"Bounds", "k=300", 300},
+                    IntInRangeCase{"Zero", "k=-0", 0}, IntInRangeCase{"Plus", "k=+7", 7},
+                    IntInRangeCase{"StopsAtNonDigit", "k=42abc", 42},
+                    IntInRangeCase{"Trimmed", "k= \"12\" ", 12},
+                    IntInRangeCase{"JustAbove", "k=301", std::nullopt},
+                    IntInRangeCase{"Negative", "k=-1", std::nullopt},
+                    IntInRangeCase{"WouldWrapInto", "k=4294967301", std::nullopt},
+                    IntInRangeCase{"NegativeWouldWrapInto", "k=-4294967291", std::nullopt},
+                    IntInRangeCase{"ManyDigits", "k=99999999999999999999999", std::nullopt},
+                    IntInRangeCase{"LeadingZeros", "k=0000000000000000000042", 42},
+                    IntInRangeCase{"NoDigits", "k=abc", std::nullopt},
+                    IntInRangeCase{"SignOnly", "k=-", std::nullopt},
+                    IntInRangeCase{"Empty", "k=", std::nullopt},
+                    IntInRangeCase{"Missing", "j=1", std::nullopt},
+                    IntInRangeCase{"Lowest32Bits", "k=-2147483648", INT_MIN, INT_MIN, INT_MAX},
+                    IntInRangeCase{"Highest32Bits", "k=2147483647", INT_MAX, INT_MIN, INT_MAX},
+                    IntInRangeCase{"Below32Bits", "k=-2147483649", std::nullopt, INT_MIN, INT_MAX},
+                    IntInRangeCase{"Above32Bits", "k=2147483648", std::nullopt, INT_MIN, INT_MAX}),
+    testing_support::CaseName());
+
+// --- A byte-order mark, and sections put in front ----------------------------
+
+struct EditCase {
+  const char* name;
+  std::string before;
+  std::function<void(ProfileFile&)> edit;
+  std::string after;
+};
+
+class ProfileEditTest : public testing::TestWithParam<EditCase> {};
+
+TEST_P(ProfileEditTest, ChangesOnlyWhatItMust) {
+  ProfileFile profile = ProfileFile::FromBytes("p.ini", GetParam().before);
+  GetParam().edit(profile);
+  EXPECT_EQ(profile.Bytes(), GetParam().after);
+  // What is read is what a fresh read of the bytes gives.
+  const ProfileFile reread = ProfileFile::FromBytes("p.ini", profile.Bytes());
+  for (const char16_t* section : {u"Main", u"a", u"b"}) {
+    EXPECT_EQ(profile.ReadString(section, u"x", kDefault),
+              reread.ReadString(section, u"x", kDefault));
+  }
+}
+
+const std::string kMark = "\xEF\xBB\xBF";
+
+INSTANTIATE_TEST_SUITE_P(
+    , ProfileEditTest,
+    testing::Values(
+        EditCase{"MarkKeptAndFirstSectionFound", kMark + "[Main]\r\nx=1\r\n",
+                 [](ProfileFile& p) {
+                   EXPECT_EQ(p.ReadString(u"Main", u"x", kDefault), u"1");
+                   p.WriteString(u"Main", u"x", u"2");
+                 },
+                 kMark + "[Main]\r\nx=2\r\n"},
+        EditCase{"MarkOnAnEmptyFile", kMark,
+                 [](ProfileFile& p) { p.WriteString(u"a", u"x", u"1"); }, kMark + "[a]\r\nx=1\r\n"},
+        EditCase{"MarkInsideIsNoMark", "[a]\r\n" + kMark + "x=1\r\n",
+                 [](ProfileFile& p) { EXPECT_EQ(p.ReadString(u"a", u"x", kDefault), kDefault); },
+                 "[a]\r\n" + kMark + "x=1\r\n"},
+        EditCase{"InsertedInFrontOfTheFirst", "[b]\r\nx=0\r\n[a]\r\nx=1\r\n[a]\r\nx=2\r\n",
+                 [](ProfileFile& p) {
+                   p.InsertSection(u"A");
+                   EXPECT_EQ(p.ReadString(u"a", u"x", kDefault), kDefault);
+                   p.WriteString(u"a", u"x", u"3");
+                 },
+                 "[b]\r\nx=0\r\n[A]\r\nx=3\r\n[a]\r\nx=1\r\n[a]\r\nx=2\r\n"},
+        EditCase{"InsertedThenRemovedUncoversTheOld", "[a]\r\nx=1",
+                 [](ProfileFile& p) {
+                   p.InsertSection(u"a");
+                   p.WriteString(u"b", u"x", u"2");
+                   p.RemoveSection(u"a");
+                 },
+                 "[a]\r\nx=1\r\n[b]\r\nx=2\r\n"},
+        EditCase{"InsertedWithoutAnyGoesAtTheEnd", "[b]\r\nx=0",
+                 [](ProfileFile& p) {
+                   p.InsertSection(u"a");
+                   EXPECT_TRUE(p.HasSection(u"A"));
+                 },
+                 "[b]\r\nx=0\r\n[a]\r\n"}),
+    testing_support::CaseName());
 
 // --- Failures ----------------------------------------------------------------
 
