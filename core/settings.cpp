@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -48,13 +49,25 @@ constexpr std::u16string_view kPageNumbers = u"PageNumbers";
 constexpr std::u16string_view kUtf8Name = u"UTF-8";
 constexpr std::u16string_view kShiftJisName = u"Shift_JIS";
 
-// The value of `key` when it lies in 0..max, else `defaultValue`. The
-// file's numbers are 32-bit; a value that does not fit its field would
-// wrap into a different, surprising setting.
+// The value of `key` when it is a number within min..max, else
+// `defaultValue`: one rule for every number of the file. A number out of
+// range, wrapped or clamped into it, would be a different, surprising
+// setting.
+std::int32_t ReadBetween(const ProfileFile& profile, std::u16string_view section,
+                         std::u16string_view key, std::int32_t min, std::int32_t max,
+                         std::int32_t defaultValue) {
+  return profile.ReadIntInRange(section, key, min, max).value_or(defaultValue);
+}
+
 std::int32_t ReadInRange(const ProfileFile& profile, std::u16string_view section,
                          std::u16string_view key, std::int32_t max, std::int32_t defaultValue) {
-  const std::int32_t value = profile.ReadInt(section, key, defaultValue);
-  return value < 0 || value > max ? defaultValue : value;
+  return ReadBetween(profile, section, key, 0, max, defaultValue);
+}
+
+// A switch: 1 is on, 0 off, anything else `defaultValue`.
+bool ReadSwitch(const ProfileFile& profile, std::u16string_view section, std::u16string_view key,
+                bool defaultValue) {
+  return ReadInRange(profile, section, key, 1, defaultValue ? 1 : 0) == 1;
 }
 
 std::uint8_t ReadByte(const ProfileFile& profile, std::u16string_view section,
@@ -74,10 +87,10 @@ LayoutSettings ReadLayout(const ProfileFile& profile) {
 
 PictureStyle ReadPictureStyle(const ProfileFile& profile) {
   PictureStyle style;
-  const std::int32_t size = profile.ReadInt(kLayout, kImageCellSize, kDefaultCellSize);
-  if (IsValidCellSize(size)) style.cellSize = size;
-  style.grid = profile.ReadInt(kLayout, kImageGrid, 0) == 1;
-  style.verticalGlyphs = profile.ReadInt(kLayout, kVerticalGlyphs, 1) != 0;
+  style.cellSize =
+      ReadBetween(profile, kLayout, kImageCellSize, kMinCellSize, kMaxCellSize, kDefaultCellSize);
+  style.grid = ReadSwitch(profile, kLayout, kImageGrid, false);
+  style.verticalGlyphs = ReadSwitch(profile, kLayout, kVerticalGlyphs, true);
   return style;
 }
 
@@ -127,16 +140,16 @@ std::u16string DecimalText(double value) {
 
 PageSetup ReadPageSetup(const ProfileFile& profile) {
   PageSetup page;
-  page.enabled = profile.ReadInt(kPage, kPageEnabled, 0) == 1;
+  page.enabled = ReadSwitch(profile, kPage, kPageEnabled, false);
   page.paper = static_cast<Paper>(ReadInRange(profile, kPage, kPaper, kMaxPaper, 0));
-  page.landscape = profile.ReadInt(kPage, kLandscape, 0) == 1;
+  page.landscape = ReadSwitch(profile, kPage, kLandscape, false);
   page.marginMm = ReadInRange(profile, kPage, kMargin, kMaxMarginMm, kDefaultMarginMm);
   const double points = ReadDecimal(profile, kPage, kCharacterPoints, kDefaultCharacterPoints);
   if (points >= kMinCharacterPoints && points <= kMaxCharacterPoints) page.characterPoints = points;
   page.columnLength =
       static_cast<std::size_t>(ReadInRange(profile, kPage, kPageColumnLength, kMaxColumnLength, 0));
   page.columns = static_cast<std::size_t>(ReadInRange(profile, kPage, kPageColumns, 999, 0));
-  page.pageNumbers = profile.ReadInt(kPage, kPageNumbers, 0) == 1;
+  page.pageNumbers = ReadSwitch(profile, kPage, kPageNumbers, false);
   return page;
 }
 
@@ -153,25 +166,36 @@ void WritePageSetup(ProfileFile& profile, const PageSetup& page) {
 
 ViewOptions ReadView(const ProfileFile& profile) {
   ViewOptions view;
-  view.fontSize = ReadInRange(profile, kOptions, kFontSize, kMaxPaneFontSize, kDefaultPaneFontSize);
-  if (view.fontSize < kMinPaneFontSize) view.fontSize = kDefaultPaneFontSize;
-  view.verticalGlyphs = profile.ReadInt(kOptions, kVerticalView, 1) == 1;
+  view.fontSize = ReadBetween(profile, kOptions, kFontSize, kMinPaneFontSize, kMaxPaneFontSize,
+                              kDefaultPaneFontSize);
+  view.verticalGlyphs = ReadSwitch(profile, kOptions, kVerticalView, true);
   return view;
+}
+
+// Writes `value` unless the key is there and already reads as it (`read`),
+// so that a number in a form of its own, or one out of range that reads as
+// the default the setting holds, stays as the file has it.
+void WriteNumber(ProfileFile& profile, std::u16string_view section, std::u16string_view key,
+                 std::int32_t value, std::int32_t read) {
+  if (read == value && profile.ReadWholeString(section, key)) return;
+  profile.WriteInt(section, key, value);
 }
 
 // A layout option is written when it is on or the file already has it, so
 // that a file that never used the options stays as it is.
-void WriteLayoutOption(ProfileFile& profile, std::u16string_view key, std::size_t value) {
-  // No stored option is negative, so -1 tells a missing key apart.
-  constexpr std::int32_t kMissing = -1;
-  if (value == 0 && profile.ReadInt(kLayout, key, kMissing) == kMissing) return;
-  profile.WriteInt(kLayout, key, static_cast<std::int32_t>(value));
+void WriteLayoutOption(ProfileFile& profile, std::u16string_view key, std::size_t value,
+                       std::size_t read) {
+  if (value == 0 && !profile.ReadWholeString(kLayout, key)) return;
+  WriteNumber(profile, kLayout, key, static_cast<std::int32_t>(value),
+              static_cast<std::int32_t>(read));
 }
 
 void WriteLayout(ProfileFile& profile, const LayoutSettings& layout) {
-  WriteLayoutOption(profile, kColumnLength, layout.columnLength);
-  WriteLayoutOption(profile, kKinsoku, static_cast<std::size_t>(layout.kinsoku));
-  WriteLayoutOption(profile, kColumnGap, layout.columnGap);
+  const LayoutSettings read = ReadLayout(profile);
+  WriteLayoutOption(profile, kColumnLength, layout.columnLength, read.columnLength);
+  WriteLayoutOption(profile, kKinsoku, static_cast<std::size_t>(layout.kinsoku),
+                    static_cast<std::size_t>(read.kinsoku));
+  WriteLayoutOption(profile, kColumnGap, layout.columnGap, read.columnGap);
 }
 
 bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
@@ -186,24 +210,6 @@ IoStatus MakeFolderOf(const std::string& file) {
   const std::string folder = std::filesystem::path(file).parent_path().string();
   if (folder.empty()) return std::nullopt;
   return MakeFolders(folder);
-}
-
-// n for a section name "swapNNN" (any case), else 0.
-std::size_t SwapSectionNumber(std::u16string_view name) {
-  constexpr std::u16string_view kPrefix = u"swap";
-  if (name.size() != kPrefix.size() + 3) return 0;
-  std::size_t n = 0;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    const char16_t c = name[i];
-    if (i < kPrefix.size()) {
-      if ((c | 0x20) != kPrefix[i]) return 0;
-    } else if (c >= u'0' && c <= u'9') {
-      n = n * 10 + (c - u'0');
-    } else {
-      return 0;
-    }
-  }
-  return n;
 }
 
 bool BreaksLine(std::u16string_view value) {
@@ -264,6 +270,89 @@ void WriteText(ProfileFile& profile, std::u16string_view section, std::u16string
   }
 }
 
+// The entry of `section`, whose plain From (cut to the read limit) is
+// `from`, with the file's own text of every value it cannot take as it is.
+SwapEntry ReadEntry(const ProfileFile& profile, const std::u16string& section,
+                    const std::u16string& from) {
+  KeptFileText kept;
+  // A cut plain value: one that reads back longer whole. An exact text
+  // beside it is never cut.
+  const auto cut = [&](std::u16string_view key, const std::u16string& plain,
+                       const std::u16string& taken) -> std::optional<std::u16string> {
+    if (taken != plain) return std::nullopt;
+    std::optional<std::u16string> whole = profile.ReadWholeString(section, key);
+    return whole != plain ? whole : std::nullopt;
+  };
+  std::u16string entryFrom = ReadText(profile, section, kFrom, kExactFrom, from);
+  kept.from = cut(kFrom, from, entryFrom);
+  const std::u16string to = profile.ReadString(section, kTo, u"");
+  std::u16string entryTo = ReadText(profile, section, kTo, kExactTo, to);
+  kept.to = cut(kTo, to, entryTo);
+  std::int32_t kind = 0;
+  if (std::optional<std::u16string> type = profile.ReadWholeString(section, kType);
+      type && !type->empty()) {
+    const std::optional<std::int32_t> number =
+        profile.ReadIntInRange(section, kType, std::numeric_limits<std::int32_t>::min(),
+                               std::numeric_limits<std::int32_t>::max());
+    if (number) {
+      kind = *number;
+    } else {
+      kept.type = std::move(type);
+    }
+  }
+  SwapEntry entry = StoredSwapEntry(std::move(entryFrom), std::move(entryTo), kind);
+  entry.kept = std::move(kept);
+  return entry;
+}
+
+// Writes `entry` into `section`, with the file's own text where the entry
+// keeps one.
+void WriteEntry(ProfileFile& profile, const std::u16string& section, const SwapEntry& entry) {
+  const KeptFileText& kept = entry.kept;
+  WriteText(profile, section, kFrom, kExactFrom, entry.from,
+            WrittenFrom(kept.from.value_or(entry.from)));
+  WriteText(profile, section, kTo, kExactTo, entry.to, u"\"" + kept.to.value_or(entry.to) + u"\"");
+  if (kept.type) {
+    profile.WriteString(section, kType, *kept.type);
+  } else {
+    profile.WriteInt(section, kType, StoredKind(entry));
+  }
+}
+
+// The entries the file gives as it stands: those of "Swap001" up to the
+// first section without a non-empty From.
+std::size_t ReadableEntries(const ProfileFile& profile) {
+  std::size_t count = 0;
+  while (count < SwapTable::kMaxEntries &&
+         !profile.ReadString(SwapSectionName(count), kFrom, u"").empty()) {
+    ++count;
+  }
+  return count;
+}
+
+// Writes the table into the entry sections. A section the reader never
+// reached, after a gap in the numbers or after an empty From, belongs to no
+// table: it stays as it is, a section of the table goes in front of it
+// where the table has grown to its number, and the table is ended in front
+// of it where it would join the table at the next start.
+void WriteTable(ProfileFile& profile, const SwapTable& table) {
+  // The sections up to `read` (which ended the table) were read.
+  const std::size_t read = ReadableEntries(profile);
+  for (std::size_t i = 0; i < table.Count(); ++i) {
+    const std::u16string section = SwapSectionName(i);
+    if (i > read && profile.HasSection(section)) profile.InsertSection(section);
+    WriteEntry(profile, section, table[i]);
+  }
+  // Entries read before and deleted since.
+  for (std::size_t i = table.Count(); i < read; ++i) profile.RemoveSection(SwapSectionName(i));
+  if (table.Full()) return;
+  const std::u16string next = SwapSectionName(table.Count());
+  if (!profile.ReadString(next, kFrom, u"").empty()) {
+    profile.InsertSection(next);
+    profile.WriteString(next, kFrom, u"");
+  }
+}
+
 }  // namespace
 
 SwapEntry StoredSwapEntry(std::u16string from, std::u16string to, std::int32_t storedKind) {
@@ -299,19 +388,28 @@ std::u16string SwapSectionName(std::size_t index) {
   return name.append(digits.begin(), digits.end());
 }
 
-void ReadSettings(AppSettings& settings, const ProfileFile& profile) {
-  settings.tabSpace = ReadByte(profile, kMain, kTabSpace, kDefaultTabSpace);
-  settings.convertTrigger = static_cast<ConvertTrigger>(
+namespace {
+
+std::uint8_t ReadTabSpace(const ProfileFile& profile) {
+  return ReadByte(profile, kMain, kTabSpace, kDefaultTabSpace);
+}
+
+ConvertTrigger ReadTrigger(const ProfileFile& profile) {
+  return static_cast<ConvertTrigger>(
       ReadByte(profile, kMain, kConvert, static_cast<std::uint8_t>(kDefaultConvertTrigger)));
+}
+
+}  // namespace
+
+void ReadSettings(AppSettings& settings, const ProfileFile& profile) {
+  settings.tabSpace = ReadTabSpace(profile);
+  settings.convertTrigger = ReadTrigger(profile);
   settings.swapTable.Clear();
   for (std::size_t i = 0; i < SwapTable::kMaxEntries; ++i) {
     const std::u16string section = SwapSectionName(i);
-    std::u16string from = profile.ReadString(section, kFrom, u"");
+    const std::u16string from = profile.ReadString(section, kFrom, u"");
     if (from.empty()) break;
-    settings.swapTable.Append(StoredSwapEntry(
-        ReadText(profile, section, kFrom, kExactFrom, std::move(from)),
-        ReadText(profile, section, kTo, kExactTo, profile.ReadString(section, kTo, u"")),
-        profile.ReadInt(section, kType, 0)));
+    settings.swapTable.Append(ReadEntry(profile, section, from));
   }
   settings.layout = ReadLayout(profile);
   settings.picture = ReadPictureStyle(profile);
@@ -345,21 +443,10 @@ IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile, Settin
       return std::nullopt;
   }
   if (IoStatus broken = FindLineBreak(settings.swapTable, profile.path())) return broken;
-  profile.WriteInt(kMain, kTabSpace, settings.tabSpace);
-  profile.WriteInt(kMain, kConvert, static_cast<std::uint8_t>(settings.convertTrigger));
-  const SwapTable& table = settings.swapTable;
-  for (std::size_t i = 0; i < table.Count(); ++i) {
-    const std::u16string section = SwapSectionName(i);
-    const SwapEntry& entry = table[i];
-    WriteText(profile, section, kFrom, kExactFrom, entry.from, WrittenFrom(entry.from));
-    WriteText(profile, section, kTo, kExactTo, entry.to, u"\"" + entry.to + u"\"");
-    profile.WriteInt(section, kType, StoredKind(entry));
-  }
-  // Only the sections that exist are looked at: a small table costs no
-  // search for each of the 999 names.
-  for (const std::u16string& name : profile.SectionNames()) {
-    if (SwapSectionNumber(name) > table.Count()) profile.RemoveSection(name);
-  }
+  WriteNumber(profile, kMain, kTabSpace, settings.tabSpace, ReadTabSpace(profile));
+  WriteNumber(profile, kMain, kConvert, static_cast<std::uint8_t>(settings.convertTrigger),
+              static_cast<std::uint8_t>(ReadTrigger(profile)));
+  WriteTable(profile, settings.swapTable);
   WriteLayout(profile, settings.layout);
   return std::nullopt;
 }

@@ -42,6 +42,21 @@ enum class SwapKind : std::uint8_t {
   kWholeText = 1,  // replaces in the whole text before the layout
 };
 
+// The settings file's own text of the values of an entry that the entry
+// could not take as they stand: a From or To longer than a read gives back
+// (the entry holds what the read gives), a Type that is no 32-bit number
+// (the entry is of kind 0). A save writes this text back, so that a value
+// written by hand is not cut or changed in the file; the settings dialog
+// marks such an entry. Empty for every entry made in the program.
+struct KeptFileText {
+  std::optional<std::u16string> from;
+  std::optional<std::u16string> to;
+  std::optional<std::u16string> type;
+
+  bool empty() const { return !from && !to && !type; }
+  friend bool operator==(const KeptFileText&, const KeptFileText&) = default;
+};
+
 // One replacement entry.
 struct SwapEntry {
   std::u16string from;
@@ -51,6 +66,7 @@ struct SwapEntry {
   // above 255), so that such an entry is saved as it was read. Set only by
   // StoredSwapEntry.
   std::optional<std::int32_t> storedKind = std::nullopt;
+  KeptFileText kept = {};
 
   friend bool operator==(const SwapEntry&, const SwapEntry&) = default;
 };
@@ -146,9 +162,14 @@ enum class SettingsPart : std::uint8_t {
 // saveEncoding is "UTF-8" for UTF-8 (in any letter case); anything else, or
 // nothing, is Shift_JIS. A missing file, section or key gives the defaults;
 // the entries run from "Swap001" up to the first section without a
-// non-empty "From". A TabSpace or Convert outside 0..255, and a layout
-// option or picture value out of its range, gives its field's default; a
-// Type is kept as read. A "FromU" or "ToU" is taken while the plain key
+// non-empty "From". Every number is taken only where it is a decimal number
+// within its key's range, however many digits it has; anything else gives
+// its field's default, never a wrapped or clamped value: TabSpace and
+// Convert 0..255, the layout options, picture values and the page within
+// their own ranges, a Type within 32 bits (kept as read). A From or To is
+// cut to the read limit of the file (see ProfileFile::ReadString), and a
+// Type that is no number is read as 0; the entry then keeps the file's text
+// (see KeptFileText). A "FromU" or "ToU" is taken while the plain key
 // beside it still holds code page 932's form of it; a plain key edited by
 // hand wins, and the next save drops the stale key. A file that exists but
 // cannot be read also leaves the defaults, and its error is returned.
@@ -156,12 +177,17 @@ IoStatus LoadSettings(AppSettings& settings, const std::string& file);
 
 // Writes `part` of the settings to `file` in one atomic replace. Other
 // lines of the file are kept, and the folder of the file is made when
-// missing. The dialog's part removes the entry sections of a longer, older
-// table, so that deleted entries do not come back, and writes a layout
-// option only when it is on or the file already has it. A From or To
-// holding CR or LF would break its line and lose every later entry at the
-// next start, so such a table is refused (EINVAL, naming the file, the
-// section and the key) and the file is left as it was.
+// missing. A number the file holds in a form that reads as the value to
+// write keeps that form. The dialog's part writes a layout option only when
+// it is on or the file already has it. It removes the entry sections that
+// were read as entries and are beyond the table now, so that deleted
+// entries do not come back; sections the reader never reached (after a gap
+// in the numbers or an empty From) stay as they are, and where one would
+// follow the table, a new section with an empty From goes in front of it to
+// end the table there. A
+// From or To holding CR or LF would break its line and lose every later
+// entry at the next start, so such a table is refused (EINVAL, naming the
+// file, the section and the key) and the file is left as it was.
 IoStatus SaveSettings(const AppSettings& settings, const std::string& file,
                       SettingsPart part = SettingsPart::kDialog);
 

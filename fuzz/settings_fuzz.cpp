@@ -3,6 +3,7 @@
 // but for the profile's documented rules: code page 932, a NUL ends a
 // value, and the 127-byte limit. A text that code page 932 does not give
 // back is kept whole, in its exact key, unless a NUL cut it.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,8 +36,8 @@ bool IsBlank(char c) {
 
 // The reader's rules on the bytes of one value: up to a NUL, trimmed, one
 // pair of the same quotes off, at most 127 bytes without splitting a
-// double-byte character.
-std::u16string AsRead(std::u16string_view written) {
+// double-byte character (unless `whole`).
+std::u16string AsRead(std::u16string_view written, bool whole = false) {
   std::string bytes = Encode(written, Charset::Cp932).bytes;
   bytes = bytes.substr(0, bytes.find('\0'));
   std::string_view value = bytes;
@@ -52,7 +53,7 @@ std::u16string AsRead(std::u16string_view written) {
     const auto trail = end + 1 < value.size() ? static_cast<unsigned char>(value[end + 1]) : 0;
     const bool pair = IsCp932LeadByte(lead) && IsCp932TrailByte(trail);
     const std::size_t next = end + (pair ? 2 : 1);
-    if (next > 127) break;
+    if (next > 127 && !whole) break;
     end = next;
   }
   return Decode(value.substr(0, end), Charset::Cp932);
@@ -68,21 +69,37 @@ std::u16string WrittenFrom(const std::u16string& from) {
   return quotedAlready || trimmed ? u"\"" + from + u"\"" : from;
 }
 
+// Whether `text` is kept exactly beside its plain key.
+bool KeptExactly(const std::u16string& text) {
+  return Decode(Encode(text, Charset::Cp932).bytes, Charset::Cp932) != text &&
+         text.find(u'\0') == std::u16string::npos;
+}
+
 // `text`, written as `written`, as it is read back.
 std::u16string AsRead(const std::u16string& text, const std::u16string& written) {
-  const bool exact = Decode(Encode(text, Charset::Cp932).bytes, Charset::Cp932) != text &&
-                     text.find(u'\0') == std::u16string::npos;
-  return exact ? text : AsRead(written);
+  return KeptExactly(text) ? text : AsRead(written);
+}
+
+// The file's own text that an entry keeps for a plain value cut on reading.
+std::optional<std::u16string> KeptText(const std::u16string& text, const std::u16string& written) {
+  if (KeptExactly(text)) return std::nullopt;
+  std::u16string whole = AsRead(written, true);
+  if (whole == AsRead(written)) return std::nullopt;
+  return whole;
 }
 
 SwapTable AsRead(const SwapTable& saved) {
   SwapTable expected;
   for (const SwapEntry& entry : saved) {
     SwapEntry read = entry;
+    const std::u16string from = WrittenFrom(entry.kept.from.value_or(entry.from));
+    const std::u16string to = u"\"" + entry.kept.to.value_or(entry.to) + u"\"";
     // The table ends where the plain From reads as empty.
-    if (AsRead(WrittenFrom(entry.from)).empty()) break;
-    read.from = AsRead(entry.from, WrittenFrom(entry.from));
-    read.to = AsRead(entry.to, u"\"" + entry.to + u"\"");
+    if (AsRead(from).empty()) break;
+    read.from = AsRead(entry.from, from);
+    read.to = AsRead(entry.to, to);
+    read.kept.from = KeptText(entry.from, from);
+    read.kept.to = KeptText(entry.to, to);
     expected.Append(std::move(read));
   }
   return expected;

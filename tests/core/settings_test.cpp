@@ -4,10 +4,14 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
+#include <iostream>
 
 #include "core/vertical_layout.h"
 #include "platform/charset.h"
+#include "platform/profile.h"
 #include "tests/support/case_name.h"
+#include "tests/support/hostile_settings.h"
 #include "tests/support/swap_table.h"
 #include "tests/support/temp_folder.h"
 
@@ -92,11 +96,13 @@ INSTANTIATE_TEST_SUITE_P(
                  2,
                  {StoredSwapEntry(u"a", u"", 300), StoredSwapEntry(u"b", u"", -1),
                   StoredSwapEntry(u"c", u"", 256)}},
-        LoadCase{"NumbersWrapTo32BitsFirst",
+        // However many digits: a number is never wrapped into the range.
+        LoadCase{"NumbersBeyond32BitsGiveDefaults",
                  "[Main]\nTabSpace=4294967301\nConvert=99999999999\n",
-                 5,
+                 4,
                  2,
-                 {}}),
+                 {}},
+        LoadCase{"NoNumberGivesTheDefault", "[Main]\nTabSpace=abc\nConvert=-\n", 4, 2, {}}),
     testing_support::CaseName());
 
 struct SaveEncodingCase {
@@ -336,23 +342,177 @@ TEST_F(SettingsTest, ShrunkTableLeavesNoOldEntriesBehind) {
   EXPECT_EQ(FileBytes().find("Swap002"), std::string::npos);
 }
 
-// Entry sections beyond the table would come back as entries once the
-// table grows again, wherever they stand and however they are spelt.
-TEST_F(SettingsTest, SaveRemovesEveryEntrySectionBeyondTheTable) {
-  WriteFile(
-      "[Swap003]\nFrom=c\n[swap010]\nFrom=j\n[SWAP999]\nFrom=z\n[Swap000]\nk=0\n"
-      "[Swap1000]\nk=1\n[Swap01]\nk=2\n[Other]\nk=3\n");
-  AppSettings settings;
-  settings.swapTable = Table({{u"a", u"1", kCell}});
+// Sections the reader never reached, after a gap or an empty From, are
+// nobody's entries: they stay as they are whatever the table does, and the
+// table still reads back as it was saved.
+struct UnreadSectionsCase {
+  const char* name;
+  const char* file;
+  std::vector<const char*> unread;  // the sections never read, as the file holds them
+};
+
+class SettingsUnreadSectionsTest : public SettingsTest,
+                                   public testing::WithParamInterface<UnreadSectionsCase> {};
+
+TEST_P(SettingsUnreadSectionsTest, StayWhileTheTableGrowsAndShrinks) {
+  WriteFile(GetParam().file);
+  AppSettings settings = Load();
+  const std::size_t read = settings.swapTable.Count();
+  for (const std::size_t entries : {read, read + 4, std::size_t{1}, std::size_t{0}, read + 1}) {
+    while (settings.swapTable.Count() > entries) settings.swapTable.Remove(entries);
+    while (settings.swapTable.Count() < entries) {
+      settings.swapTable.Append({std::u16string(1, u'k' + settings.swapTable.Count()), u"", kCell});
+    }
+    ASSERT_FALSE(SaveSettings(settings, file_));
+    EXPECT_EQ(Load().swapTable, settings.swapTable) << entries << " entries";
+    for (const char* section : GetParam().unread) {
+      EXPECT_NE(FileBytes().find(section), std::string::npos) << entries << " entries:\n"
+                                                              << FileBytes();
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, SettingsUnreadSectionsTest,
+    testing::Values(
+        UnreadSectionsCase{"AfterAGap",
+                           "[Swap001]\r\nFrom=a\r\n[Swap003]\r\nFrom=c\r\n[Swap004]\r\nFrom=d\r\n",
+                           {"[Swap003]\r\nFrom=c\r\n", "[Swap004]\r\nFrom=d\r\n"}},
+        UnreadSectionsCase{"AfterAnEmptyFrom",
+                           "[Swap001]\r\nFrom=a\r\n[Swap002]\r\nFrom=\r\n[Swap003]\r\nFrom=c\r\n",
+                           {"[Swap003]\r\nFrom=c\r\n"}},
+        UnreadSectionsCase{"WithoutAnyEntry",
+                           "[Swap002]\nFrom=b\n[swap003]\nFrom=c\n",
+                           {"[Swap002]\nFrom=b\n", "[swap003]\nFrom=c\n"}},
+        UnreadSectionsCase{"ASecondSectionOfAName",
+                           "[Swap001]\r\nFrom=a\r\n[Swap002]\r\nFrom=b\r\n[Swap002]\r\nFrom=z\r\n",
+                           {"[Swap002]\r\nFrom=z\r\n"}},
+        UnreadSectionsCase{
+            "FarBeyond",
+            "[Swap001]\nFrom=a\n[Swap006]\nFrom=f\n[SWAP999]\nFrom=z\n[Swap000]\nk=0\n"
+            "[Swap1000]\nk=1\n",
+            {"[Swap006]\nFrom=f\n", "[SWAP999]\nFrom=z\n[Swap000]\nk=0\n[Swap1000]\nk=1\n"}}),
+    testing_support::CaseName());
+
+// Where the table grows up to a section it never read, one with an empty
+// From goes in front of that section to end the table.
+TEST_F(SettingsTest, TableEndsInFrontOfASectionItNeverRead) {
+  WriteFile("[Swap001]\r\nFrom=a\r\n[Swap002]\r\nFrom=\r\n[Swap003]\r\nFrom=c\r\n");
+  AppSettings settings = Load();
+  settings.swapTable.Append({u"b", u"", kCell});
   ASSERT_FALSE(SaveSettings(settings, file_));
   EXPECT_EQ(FileBytes(),
-            "[Swap000]\nk=0\n[Swap1000]\nk=1\n[Swap01]\nk=2\n[Other]\nk=3\n"
-            "[Main]\r\nTabSpace=4\r\nConvert=2\r\n"
-            "[Swap001]\r\nFrom=a\r\nTo=\"1\"\r\nType=0\r\n");
-  for (int n = 2; n <= 10; ++n) settings.swapTable.Append({u"b", u"", kCell});
-  ASSERT_FALSE(SaveSettings(settings, file_));
-  EXPECT_EQ(Load().swapTable, settings.swapTable);
+            "[Swap001]\r\nFrom=a\r\nTo=\"\"\r\nType=0\r\n"
+            "[Swap002]\r\nFrom=b\r\nTo=\"\"\r\nType=0\r\n"
+            "[Swap003]\r\nFrom=\r\n[Swap003]\r\nFrom=c\r\n"
+            "[Main]\r\nTabSpace=4\r\nConvert=2\r\n");
 }
+
+// --- Hostile files: loaded, saved by OK unchanged, and loaded again ---------
+
+using testing_support::HostileSettingsFile;
+
+class SettingsHostileFileTest : public testing::TestWithParam<HostileSettingsFile> {};
+
+TEST_P(SettingsHostileFileTest, OkChangesNoValueAndLosesNoSection) {
+  const std::string& original = GetParam().bytes;
+  AppSettings loaded;
+  ReadSettings(loaded, ProfileFile::FromBytes("Setting.ini", original));
+  ProfileFile profile = ProfileFile::FromBytes("Setting.ini", original);
+  if (WriteSettings(loaded, profile)) {
+    // Refused (a line break in an exact text): the file stays as it was.
+    EXPECT_TRUE(profile.Bytes() == original);
+    return;
+  }
+  const std::string saved = profile.Bytes();
+  AppSettings reloaded;
+  ReadSettings(reloaded, ProfileFile::FromBytes("Setting.ini", saved));
+  testing_support::ExpectSameDialogSettings(loaded, reloaded);
+  EXPECT_EQ(testing_support::LostSections(original, saved, loaded.swapTable.Count()),
+            std::vector<std::string>{});
+  // A second OK changes nothing more.
+  ProfileFile again = ProfileFile::FromBytes("Setting.ini", saved);
+  ASSERT_FALSE(WriteSettings(reloaded, again));
+  EXPECT_TRUE(again.Bytes() == saved);
+  std::cout << "[          ] " << GetParam().name << ": " << loaded.swapTable.Count()
+            << " entries, " << testing_support::MarkedEntries(loaded.swapTable) << " marked, "
+            << (saved == original ? "file unchanged" : "file rewritten") << "\n";
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, SettingsHostileFileTest,
+                         testing::ValuesIn(testing_support::HostileSettingsFiles()),
+                         testing_support::HostileSettingsName());
+
+// What the files of the issue give, and that an OK without a change leaves
+// each of them byte for byte.
+struct IssueFileCase {
+  const char* name;
+  std::function<void(const AppSettings&)> check;
+};
+
+class SettingsIssueFileTest : public testing::TestWithParam<IssueFileCase> {};
+
+TEST_P(SettingsIssueFileTest, ReadsAsExpectedAndOkLeavesTheBytes) {
+  const auto files = testing_support::HostileSettingsFiles();
+  const auto file = std::find_if(files.begin(), files.end(),
+                                 [](const auto& f) { return f.name == GetParam().name; });
+  ASSERT_NE(file, files.end());
+  AppSettings loaded;
+  ReadSettings(loaded, ProfileFile::FromBytes("Setting.ini", file->bytes));
+  GetParam().check(loaded);
+  ProfileFile profile = ProfileFile::FromBytes("Setting.ini", file->bytes);
+  ASSERT_FALSE(WriteSettings(loaded, profile));
+  EXPECT_TRUE(profile.Bytes() == file->bytes) << profile.Bytes();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , SettingsIssueFileTest,
+    testing::Values(IssueFileCase{"issue-long-to-digits",
+                                  [](const AppSettings& s) {
+                                    std::u16string digits;
+                                    for (int i = 0; i < 20; ++i) digits += u"0123456789";
+                                    ASSERT_EQ(s.swapTable.Count(), 1u);
+                                    EXPECT_EQ(s.swapTable[0].to, digits.substr(0, 127));
+                                    EXPECT_EQ(s.swapTable[0].kept.to, digits);
+                                    EXPECT_EQ(s.swapTable[0].kind, kWholeText);
+                                  }},
+                    IssueFileCase{"issue-long-to-kanji",
+                                  [](const AppSettings& s) {
+                                    ASSERT_EQ(s.swapTable.Count(), 1u);
+                                    // 63 characters of two bytes: the 64th would pass 127.
+                                    EXPECT_EQ(s.swapTable[0].to.size(), 63u);
+                                    EXPECT_EQ(s.swapTable[0].kept.to->size(), 100u);
+                                  }},
+                    IssueFileCase{"issue-gap",
+                                  [](const AppSettings& s) { EXPECT_EQ(s.swapTable.Count(), 1u); }},
+                    IssueFileCase{"issue-empty-from",
+                                  [](const AppSettings& s) { EXPECT_EQ(s.swapTable.Count(), 1u); }},
+                    IssueFileCase{"issue-wrapping-numbers",
+                                  [](const AppSettings& s) {
+                                    EXPECT_EQ(s.tabSpace, kDefaultTabSpace);
+                                    EXPECT_EQ(s.layout, LayoutSettings{});
+                                    ASSERT_EQ(s.swapTable.Count(), 1u);
+                                    EXPECT_EQ(s.swapTable[0].kind, kCell);
+                                    EXPECT_EQ(s.swapTable[0].kept.type, u"4294967296");
+                                  }},
+                    IssueFileCase{
+                        "issue-negative-column-length",
+                        [](const AppSettings& s) { EXPECT_EQ(s.layout.columnLength, 0u); }},
+                    IssueFileCase{"issue-huge-numbers",
+                                  [](const AppSettings& s) {
+                                    EXPECT_EQ(s.tabSpace, kDefaultTabSpace);
+                                    EXPECT_EQ(s.convertTrigger, kDefaultConvertTrigger);
+                                    EXPECT_EQ(s.layout.columnLength, 0u);
+                                  }},
+                    IssueFileCase{"issue-utf8-mark",
+                                  [](const AppSettings& s) {
+                                    EXPECT_EQ(s.tabSpace, 3);
+                                    EXPECT_EQ(s.swapTable, Table({{u"ー", u"｜", kCell}}));
+                                  }}),
+    [](const testing::TestParamInfo<IssueFileCase>& info) {
+      return testing_support::HostileSettingsName()(
+          testing::TestParamInfo<HostileSettingsFile>({info.param.name, ""}, info.index));
+    });
 
 TEST_F(SettingsTest, KeepsLinesItDoesNotOwn) {
   WriteFile("; my notes\n[Main]\nTabSpace=8\nExtra=yes\n[Other]\nk=v\n");
