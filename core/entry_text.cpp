@@ -1,8 +1,11 @@
 #include "core/entry_text.h"
 
+#include <string>
+
 #include "core/code_points.h"
 #include "core/fullwidth.h"
 #include "core/two_byte_cut.h"
+#include "platform/profile.h"
 
 namespace mirotabe {
 namespace {
@@ -21,9 +24,24 @@ std::u16string EntryFromText(std::u16string_view typed) {
   return full.substr(0, CodePointAt(full, 0).units);
 }
 
+std::u16string KeptEntryNote(const SwapEntry& entry) {
+  const KeptFileText& kept = entry.kept;
+  if (kept.empty()) return {};
+  const std::string limit = std::to_string(kProfileReadLimit);
+  const std::u16string cut = u"は長すぎるため、先頭の " +
+                             std::u16string(limit.begin(), limit.end()) +
+                             u" バイトまでを使います。";
+  std::u16string note = u"設定ファイルのこの項目には、そのままでは使えない値があります。";
+  if (kept.from) note += u"\n置き換える文字" + cut;
+  if (kept.to) note += u"\n置き換え後の文字" + cut;
+  if (kept.type)
+    note += u"\n種類「" + *kept.type + u"」は数として読めないため、「する時」として使います。";
+  return note + u"\nこの項目を削除しない限り、設定ファイルの値はそのまま残ります。";
+}
+
 std::u16string EntryToText(std::u16string_view typed, SwapKind kind) {
-  std::u16string text = WithoutLineBreaks(typed);
-  return kind == SwapKind::kCell ? CutToTwoBytes(text) : text;
+  const std::u16string text = WithoutLineBreaks(typed);
+  return kind == SwapKind::kCell ? CutToTwoBytes(text) : std::u16string(ReadableStart(text));
 }
 
 }  // namespace mirotabe

@@ -17,7 +17,19 @@ namespace mirotabe {
 std::u16string EntryFromText(std::u16string_view typed);
 
 // The To box of a cell entry holds what fits two bytes of code page 932
-// (see CutToTwoBytes); that of any other kind, all of it.
+// (see CutToTwoBytes); that of any other kind, what the settings file gives
+// back whole (see ReadableStart), so that what OK writes is read back as it
+// was.
 std::u16string EntryToText(std::u16string_view typed, SwapKind kind);
+
+// The mark before the row of an entry that keeps the settings file's own
+// text of a value it could not take (see KeptFileText), so that what the
+// program does with it is seen rather than hidden.
+inline constexpr std::u16string_view kKeptEntryMark = u"※";
+
+// What the mark says of `entry`, for its row's tip: which of its values the
+// program takes only in part or otherwise, and that the file keeps them.
+// Empty for an entry without a mark.
+std::u16string KeptEntryNote(const SwapEntry& entry);
 
 }  // namespace mirotabe

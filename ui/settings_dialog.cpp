@@ -40,7 +40,8 @@ constexpr int kWidestTab = kMaxTabSpace;
 const QString kTitle = QStringLiteral("Mirotabe");
 
 QString RowText(const SwapEntry& entry) {
-  return ToQString(entry.from) + QStringLiteral(" >> ") + ToQString(entry.to) +
+  return (entry.kept.empty() ? QString() : ToQString(kKeptEntryMark)) + ToQString(entry.from) +
+         QStringLiteral(" >> ") + ToQString(entry.to) +
          (entry.kind == SwapKind::kCell ? QStringLiteral(" 変換時") : QStringLiteral(" 変換前"));
 }
 
@@ -493,7 +494,11 @@ int SettingsDialog::SelectedRow() const {
 }
 
 void SettingsDialog::AppendRow(const SwapEntry& entry) {
-  entryList_->addItem(RowText(entry));
+  auto* row = new QListWidgetItem(RowText(entry), entryList_);
+  if (const QString note = ToQString(KeptEntryNote(entry)); !note.isEmpty()) {
+    row->setToolTip(note);
+    row->setData(Qt::AccessibleDescriptionRole, note);
+  }
 }
 
 void SettingsDialog::UpdateAddButton() {

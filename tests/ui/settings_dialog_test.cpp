@@ -23,6 +23,7 @@
 #include <system_error>
 
 #include "tests/support/case_name.h"
+#include "tests/support/hostile_settings.h"
 #include "tests/support/scripted_ui_services.h"
 #include "tests/support/swap_table.h"
 #include "tests/support/temp_folder.h"
@@ -419,6 +420,12 @@ INSTANTIATE_TEST_SUITE_P(
                             2}),
     testing_support::CaseName());
 
+// What the settings file gives back of a To: 127 bytes of code page 932.
+const std::string kTypedPastTheLimit = std::string(126, 'x') + "あい";
+const std::string kCutAtTheLimit(126, 'x');
+const std::string kAtTheLimit(127, 'x');
+const std::string kOneInFront = "y" + std::string(126, 'x');
+
 class SettingsDialogToBoxTest : public SettingsDialogBoxTest {};
 
 TEST_P(SettingsDialogToBoxTest, IsCutOnlyForTheCellKind) {
@@ -433,7 +440,11 @@ INSTANTIATE_TEST_SUITE_P(
                     BoxCase{"AHalfCharacterIsDropped", 0, "a", Qt::Key_unknown, "あ", "a", 1},
                     BoxCase{"TheCaretStaysWhereItWas", 0, "ab", Qt::Key_Home, "x", "xa", 1},
                     BoxCase{"BeforeKeepsLongText", 1, "", Qt::Key_unknown, "abcdef", "abcdef", 6},
-                    BoxCase{"BeforeKeepsKana", 1, "", Qt::Key_unknown, "あいう", "あいう", 3}),
+                    BoxCase{"BeforeKeepsKana", 1, "", Qt::Key_unknown, "あいう", "あいう", 3},
+                    BoxCase{"BeforeStopsWhereTheFileStops", 1, "", Qt::Key_unknown,
+                            kTypedPastTheLimit.c_str(), kCutAtTheLimit.c_str(), 126},
+                    BoxCase{"BeforeDropsWhatPassesTheLimit", 1, kAtTheLimit.c_str(), Qt::Key_Home,
+                            "y", kOneInFront.c_str(), 1}),
     testing_support::CaseName());
 
 TEST_F(SettingsDialogTest, TypingThatNeedsNoChangeKeepsTheUndoHistory) {
@@ -884,6 +895,81 @@ INSTANTIATE_TEST_SUITE_P(SettingsDialog, SettingsDialogFocusMarkTest,
                            return std::string(std::get<0>(info.param)) +
                                   (std::get<1>(info.param) ? "WithRows" : "Empty");
                          });
+
+// ---- Settings files written by hand ----
+
+// A value longer than the file gives back is shown as the program uses it,
+// its entry marked; OK writes the file's own text back, and so does every
+// later OK while the entry stays.
+TEST_F(SettingsDialogTest, AnEntryCutOnReadingIsMarkedAndKeptWhole) {
+  const std::string digits = [] {
+    std::string text;
+    for (int i = 0; i < 20; ++i) text += "0123456789";
+    return text;
+  }();
+  const std::string file = "[Main]\r\nTabSpace=4\r\nConvert=2\r\n[Swap001]\r\nFrom=a\r\nTo=\"" +
+                           digits + "\"\r\nType=1\r\n[Swap002]\r\nFrom=b\r\nTo=\"c\"\r\nType=0\r\n";
+  testing_support::WriteFile(SettingIni(), file);
+  settings_ = Reload();
+  Open();
+  EXPECT_EQ(Rows(),
+            QStringList({QStringLiteral("※a >> ") + QString::fromStdString(digits.substr(0, 127)) +
+                             QStringLiteral(" 変換前"),
+                         QStringLiteral("b >> c 変換時")}));
+  EXPECT_TRUE(EntryList()->item(0)->toolTip().contains(QStringLiteral("127 バイト")));
+  EXPECT_TRUE(EntryList()->item(1)->toolTip().isEmpty());
+  Pick(0);
+  EXPECT_EQ(ToBox()->text(), QString::fromStdString(digits.substr(0, 127)));
+  Ok();
+  EXPECT_EQ(FileBytes(), file);
+  // Deleting the other entry moves the marked one; its text goes with it.
+  settings_ = Reload();
+  Open();
+  Pick(1);
+  Delete();
+  ChooseKind(1);
+  Type(FromBox(), QStringLiteral("z"));
+  Type(ToBox(), QString::fromStdString(digits));
+  Add();
+  Ok();
+  const AppSettings reloaded = Reload();
+  ASSERT_EQ(reloaded.swapTable.Count(), 2u);
+  EXPECT_EQ(reloaded.swapTable[0].kept.to, ToU16(QString::fromStdString(digits)));
+  // What the dialog adds it reads back whole: the box took what fits.
+  EXPECT_EQ(reloaded.swapTable[1].to, ToU16(QString::fromStdString(digits.substr(0, 127))));
+  EXPECT_TRUE(reloaded.swapTable[1].kept.empty());
+}
+
+class SettingsDialogHostileFileTest
+    : public SettingsDialogTest,
+      public testing::WithParamInterface<testing_support::HostileSettingsFile> {};
+
+// The program starts with the file, the user opens the dialog and presses
+// OK, and the program starts again: no value changed without a mark on its
+// entry, and no section of the file is lost.
+TEST_P(SettingsDialogHostileFileTest, OkChangesNoValueWithoutAMarkAndLosesNoSection) {
+  const std::string& original = GetParam().bytes;
+  testing_support::WriteFile(SettingIni(), original);
+  settings_ = Reload();
+  const AppSettings loaded = settings_;
+  Open();
+  ASSERT_EQ(EntryList()->count(), static_cast<int>(loaded.swapTable.Count()));
+  for (int row = 0; row < EntryList()->count(); ++row) {
+    const bool marked = !loaded.swapTable[static_cast<std::size_t>(row)].kept.empty();
+    EXPECT_EQ(!EntryList()->item(row)->toolTip().isEmpty(), marked) << row;
+    EXPECT_EQ(EntryList()->item(row)->text().startsWith(QStringLiteral("※")), marked) << row;
+  }
+  Ok();
+  EXPECT_TRUE(services_.messages.empty());
+  const std::string saved = FileBytes();
+  testing_support::ExpectSameDialogSettings(loaded, Reload());
+  EXPECT_EQ(testing_support::LostSections(original, saved, loaded.swapTable.Count()),
+            std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, SettingsDialogHostileFileTest,
+                         testing::ValuesIn(testing_support::HostileSettingsFiles()),
+                         testing_support::HostileSettingsName());
 
 // ---- Saving ----
 
