@@ -1,8 +1,7 @@
 // Whole-file reads and crash-safe whole-file writes.
 #pragma once
 
-#include <signal.h>
-
+#include <csignal>
 #include <cstdint>
 #include <string>
 #include <string_view>
