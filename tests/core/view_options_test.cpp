@@ -36,7 +36,8 @@ TEST(ViewOptionsTest, AreReadFromTheOptionsSectionAndWrittenAlone) {
        {Case{"", {9, true}}, Case{"[Options]\r\nFontSize=14\r\nVerticalView=1\r\n", {14, true}},
         Case{"[Options]\r\nFontSize=5\r\n", {}}, Case{"[Options]\r\nFontSize=73\r\n", {}},
         Case{"[Options]\r\nVerticalView=0\r\n", {9, false}},
-        Case{"[Options]\r\nVerticalView=2\r\n", {9, false}}}) {
+        // A number outside the key's range gives the default, as for every key.
+        Case{"[Options]\r\nVerticalView=2\r\n", {9, true}}}) {
     WriteFile(path, c.file);
     AppSettings settings;
     EXPECT_FALSE(LoadSettings(settings, path));
