@@ -18,6 +18,7 @@
 #include "core/reverse_layout.h"
 #include "core/vertical_layout.h"
 #include "platform/charset.h"
+#include "platform/files.h"
 #include "textio/encoding_names.h"
 #include "textio/text_file.h"
 #include "ui/command_line.h"
@@ -91,6 +92,10 @@ QString TooLargeText(const LayoutTooLarge& tooLarge) {
       .arg(tooLarge.bound);
 }
 
+QString CharsetName(Charset charset) {
+  return charset == Charset::Cp932 ? QStringLiteral("Shift_JIS") : QStringLiteral("UTF-8");
+}
+
 QString Listed(const std::vector<char32_t>& characters) {
   QString listed;
   for (const char32_t c : characters) {
@@ -110,7 +115,6 @@ MainWindow::MainWindow(AppSettings& settings, UiServices& services, WindowState&
       state_(state),
       maxLayoutCells_(kMaxLayoutCells),
       maxShownUnits_(kMaxShownUnits) {
-  setWindowTitle(kTitle);
   QIcon icon;
   for (const int size : {16, 32, 48}) {
     icon.addFile(QStringLiteral(":/icons/mirotabe-%1.png").arg(size), QSize(size, size));
@@ -129,6 +133,7 @@ MainWindow::MainWindow(AppSettings& settings, UiServices& services, WindowState&
   staleShown_->setObjectName(QStringLiteral("StaleShown"));
   staleShown_->hide();
   statusBar()->addPermanentWidget(staleShown_);
+  ShowOrigin();
   const double dpi = LogicalDpi(this);
   resize(TwipsToPixels(kClientWidthTwips, dpi), TwipsToPixels(kClientHeightTwips, dpi) +
                                                     menuBar()->sizeHint().height() +
@@ -153,6 +158,9 @@ void MainWindow::BuildPanes() {
   inputPane_->setAccessibleName(QStringLiteral("入力"));
   inputPane_->setAccessibleDescription(QStringLiteral("横書きの文章。縦書きに変換されます。"));
   connect(inputPane_, &InputPane::committedTextChanged, this, &MainWindow::OnInputChanged);
+  // A new undo step; one that undo had taken back is gone for good.
+  connect(inputPane_->document(), &QTextDocument::undoCommandAdded, this,
+          [this] { origins_.Edited(UndoStep()); });
   connect(inputPane_, &InputPane::keyReleased, this, &MainWindow::OnInputKeyReleased);
   connect(inputPane_, &InputPane::fileDropped, this, &MainWindow::LoadInput);
   connect(inputPane_, &QPlainTextEdit::cursorPositionChanged, this, &MainWindow::FollowInputCaret);
@@ -198,6 +206,8 @@ void MainWindow::BuildMenus() {
   connect(reopenMenu_, &ReopenMenu::reopenRequested, this, &MainWindow::ReopenInput);
   addAction(file, "Menu_File_Save", QStringLiteral("縦書きを保存(&S)"), &MainWindow::SaveOutput)
       ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  addAction(file, "Menu_File_SaveInput", QStringLiteral("横書きを保存(&H)"), &MainWindow::SaveInput)
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   file->addSeparator();
   addAction(file, "Menu_File_Exit", QStringLiteral("終了(&X)"), &MainWindow::Exit)
       ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -318,6 +328,7 @@ void MainWindow::ApplyGeometry() {
 }
 
 void MainWindow::OnInputChanged() {
+  ShowOrigin();
   if (settings_.convertTrigger == ConvertTrigger::kEveryChange) {
     Convert();
   } else {
@@ -377,6 +388,47 @@ void MainWindow::OpenFile() {
   if (!path.isEmpty()) LoadInput(LocalPath(path));
 }
 
+std::optional<MainWindow::SavedFile> MainWindow::SaveText(SavedText text, Charset offered,
+                                                          const FindLost& lost,
+                                                          const WriteText& write) {
+  const SaveDialogAnswer answer = services_.ShowSaveDialog(
+      this, SaveFileFilters(text), DialogFolder(), SaveFileFilter(offered, text));
+  if (answer.path.isEmpty()) return std::nullopt;
+  const Charset charset = SaveFileCharset(answer.filter);
+  if (const IoStatus failed = RememberSaveCharset(settings_, charset)) {
+    ShowError(SettingsNotSavedText(*failed));
+  }
+
+  // UTF-8 holds every character the panes can show.
+  const UnencodableReport unencodable =
+      charset == Charset::Cp932 ? lost(charset) : UnencodableReport{};
+  if (unencodable.count != 0 &&
+      !services_.AskToProceed(
+          this, SaveTitle(),
+          QStringLiteral("%1 文字は Shift_JIS で保存できないため「?」になります: %2\r\n"
+                         "このまま保存しますか?")
+              .arg(unencodable.count)
+              .arg(Listed(unencodable.first)))) {
+    Report(kNothingSaved);
+    return std::nullopt;
+  }
+  const std::string target = SaveTarget(LocalPath(answer.path));
+  if (!MayWrite(services_, this, target)) {
+    Report(kNothingSaved);
+    return std::nullopt;
+  }
+  const bool device = IsCharacterDevice(target);
+  if (const IoStatus failed =
+          write(target, charset, device ? OtherTargets::kWriteThrough : OtherTargets::kRefuse)) {
+    ShowError(QStringLiteral("ファイルを保存できませんでした。\r\n%1\r\n%2")
+                  .arg(ShownPath(target), ReasonText(*failed)));
+    Report(kNothingSaved);
+    return std::nullopt;
+  }
+  if (!device) state_.SetLastFolder(FolderOf(target));
+  return SavedFile{target, charset, device};
+}
+
 void MainWindow::SaveOutput() {
   statusBar()->clearMessage();
   ConvertIfStale();
@@ -384,48 +436,41 @@ void MainWindow::SaveOutput() {
     ShowError(QStringLiteral("縦書きを保存できません。\r\n") + outputTooLarge_);
     return;
   }
-  const SaveDialogAnswer answer = services_.ShowSaveDialog(this, SaveFileFilters(), DialogFolder(),
-                                                           SaveFileFilter(settings_.saveEncoding));
-  if (answer.path.isEmpty()) return;
-  const Charset charset = SaveFileCharset(answer.filter);
-  if (const IoStatus failed = RememberSaveCharset(settings_, charset)) {
-    ShowError(SettingsNotSavedText(*failed));
+  const VerticalLayout& layout = outputPane_->layout();
+  const std::optional<SavedFile> saved = SaveText(
+      SavedText::kVertical, settings_.saveEncoding,
+      [&](Charset charset) { return FindUnencodableCells(layout, charset, kShownUnencodable); },
+      [&](const std::string& target, Charset charset, OtherTargets others) {
+        return SaveLayout(target, layout, charset, others);
+      });
+  if (saved) {
+    Report(QStringLiteral("%1 で保存しました: %2")
+               .arg(CharsetName(saved->charset), ShownPath(saved->target)));
   }
+}
 
-  // UTF-8 holds every character the panes can show.
-  const UnencodableReport lost =
-      charset == Charset::Cp932
-          ? FindUnencodableCells(outputPane_->layout(), charset, kShownUnencodable)
-          : UnencodableReport{};
-  if (lost.count != 0 &&
-      !services_.AskToProceed(
-          this, SaveTitle(),
-          QStringLiteral("%1 文字は Shift_JIS で保存できないため「?」になります: %2\r\n"
-                         "このまま保存しますか?")
-              .arg(lost.count)
-              .arg(Listed(lost.first)))) {
-    Report(kNothingSaved);
-    return;
+void MainWindow::SaveInput() {
+  statusBar()->clearMessage();
+  // The encoding the text was read in, where it can be written in it.
+  const std::optional<TextEncoding> read = origins_.At(UndoStep()).encoding;
+  const Charset offered = read == TextEncoding::Utf8    ? Charset::Utf8
+                          : read == TextEncoding::Cp932 ? Charset::Cp932
+                                                        : settings_.saveEncoding;
+  const std::u16string_view text = inputPane_->ProgramText();
+  const std::optional<SavedFile> saved = SaveText(
+      SavedText::kHorizontal, offered,
+      [&](Charset charset) { return FindUnencodable(text, charset, kShownUnencodable); },
+      [&](const std::string& target, Charset charset, OtherTargets others) {
+        return ReplaceFileAtomically(target, EncodeTextFile(text, charset).bytes, others);
+      });
+  if (!saved) return;
+  if (!saved->device) {
+    origins_.Saved(UndoStep(), saved->target, ToTextEncoding(saved->charset));
+    state_.AddRecentFile(saved->target);
+    ShowOrigin();
   }
-  const std::string target = SaveTarget(LocalPath(answer.path));
-  const QString shown = ShownPath(target);
-  if (!MayWrite(services_, this, target)) {
-    Report(kNothingSaved);
-    return;
-  }
-  const bool device = IsCharacterDevice(target);
-  if (const IoStatus failed =
-          SaveLayout(target, outputPane_->layout(), charset,
-                     device ? OtherTargets::kWriteThrough : OtherTargets::kRefuse)) {
-    ShowError(QStringLiteral("ファイルを保存できませんでした。\r\n%1\r\n%2")
-                  .arg(shown, ReasonText(*failed)));
-    Report(kNothingSaved);
-    return;
-  }
-  Report(QStringLiteral("%1 で保存しました: %2")
-             .arg(charset == Charset::Cp932 ? QStringLiteral("Shift_JIS") : QStringLiteral("UTF-8"),
-                  shown));
-  if (!device) state_.SetLastFolder(FolderOf(target));
+  Report(QStringLiteral("横書きを %1 で保存しました: %2")
+             .arg(CharsetName(saved->charset), ShownPath(saved->target)));
 }
 
 void MainWindow::Exit() {
@@ -468,7 +513,7 @@ void MainWindow::LoadInput(const std::string& path) {
 }
 
 void MainWindow::ReopenInput(TextEncoding encoding) {
-  Load(loadedFile_, encoding);
+  Load(origins_.At(UndoStep()).path, encoding);
 }
 
 void MainWindow::Load(const std::string& path, std::optional<TextEncoding> encoding) {
@@ -481,7 +526,6 @@ void MainWindow::Load(const std::string& path, std::optional<TextEncoding> encod
     failed(file.error());
     return;
   }
-  loadedFile_ = path;
   state_.SetLastFolder(FolderOf(path));
   state_.AddRecentFile(path);
   // Said before the text is decoded or goes anywhere: decoding alone would
@@ -499,11 +543,6 @@ void MainWindow::Load(const std::string& path, std::optional<TextEncoding> encod
     failed(read.error());
     return;
   }
-  const QString name = QString::fromLatin1(EncodingName(read.value().encoding));
-  encodingShown_->setText(read.value().undetermined
-                              ? QStringLiteral("文字コード: %1 (判別できませんでした)").arg(name)
-                              : QStringLiteral("文字コード: %1").arg(name));
-  reopenMenu_->ShowRead(read.value().encoding);
   // A text just read is read from its start. The caret stays there while
   // the pane fills: carried to the end, it would be sought in the last
   // line when the output follows the new text, and that line can be the
@@ -514,7 +553,40 @@ void MainWindow::Load(const std::string& path, std::optional<TextEncoding> encod
   ReplaceProgramText(*inputPane_, read.value().text);
   // Later insertions at the caret move it again.
   inputPane_->setTextCursor(QTextCursor(inputPane_->document()));
+  origins_.Read(UndoStep(),
+                InputOrigin{path, read.value().encoding, read.value().undetermined, {}});
+  ShowOrigin();
   FollowInputCaret();
+}
+
+std::size_t MainWindow::UndoStep() const {
+  return static_cast<std::size_t>(inputPane_->document()->availableUndoSteps());
+}
+
+void MainWindow::ShowOrigin() {
+  const std::size_t step = UndoStep();
+  const InputOrigin& origin = origins_.At(step);
+  const bool modified = origin.cleanStep != step;
+  // The document merges typing into its last undo step only while it is
+  // modified: at a clean step the next keystroke must be a step of its own.
+  if (inputPane_->document()->isModified() != modified) {
+    inputPane_->document()->setModified(modified);
+  }
+  const QString name = origin.path.empty()
+                           ? QStringLiteral("無題")
+                           : ShownPath(std::filesystem::path(origin.path).filename().string());
+  setWindowTitle(QStringLiteral("[*]%1 — %2").arg(name, kTitle));
+  setWindowModified(modified);
+
+  if (origin.encoding) {
+    const QString encoding = QString::fromLatin1(EncodingName(*origin.encoding));
+    encodingShown_->setText(
+        origin.undetermined ? QStringLiteral("文字コード: %1 (判別できませんでした)").arg(encoding)
+                            : QStringLiteral("文字コード: %1").arg(encoding));
+  } else {
+    encodingShown_->clear();
+  }
+  reopenMenu_->ShowRead(origin.path.empty() ? std::nullopt : origin.encoding);
 }
 
 QString MainWindow::DialogFolder() const {

@@ -19,14 +19,18 @@
 #include <QString>
 #include <QStringList>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/settings.h"
 #include "platform/charset.h"
+#include "platform/files.h"
 #include "platform/io_error.h"
+#include "ui/input_origin.h"
 #include "ui/pane_layout.h"
+#include "ui/save_format.h"
 
 class QLabel;
 
@@ -100,6 +104,8 @@ class MainWindow : public QMainWindow {
   void KeepSplit(double share);
 
   void OpenFile();
+  // Saves the input pane's text as it was typed: 横書きを保存.
+  void SaveInput();
   // Reads a file of the recent files' list; one that is gone leaves it.
   void OpenRecent(const std::string& path);
   void SaveOutput();
@@ -116,6 +122,26 @@ class MainWindow : public QMainWindow {
   // Reads the file last read again, in `encoding`.
   void ReopenInput(TextEncoding encoding);
   void Load(const std::string& path, std::optional<TextEncoding> encoding);
+  // The input's undo step: how many steps undo can take back.
+  std::size_t UndoStep() const;
+  // Shows the origin of the input's current step: the title with its name
+  // and a mark while the text differs from that file, the encoding in the
+  // status bar, the reopen menu's tick.
+  void ShowOrigin();
+
+  struct SavedFile {
+    std::string target;
+    Charset charset;
+    bool device;
+  };
+  using FindLost = std::function<UnencodableReport(Charset)>;
+  using WriteText = std::function<IoStatus(const std::string&, Charset, OtherTargets)>;
+  // A save of text: asks for the file and the encoding, warns of what the
+  // encoding cannot hold (found by `lost`), asks before replacing a file,
+  // has `write` write it and tells of a failure. What was written, if
+  // anything.
+  std::optional<SavedFile> SaveText(SavedText text, Charset offered, const FindLost& lost,
+                                    const WriteText& write);
   QString DialogFolder() const;
   // Says in the status bar what a command did; "" clears what was said.
   void Report(const QString& text);
@@ -138,8 +164,8 @@ class MainWindow : public QMainWindow {
   // while it shows why there is none; the save command then refuses with
   // this reason.
   QString outputTooLarge_;
-  // The file last read into the input pane, which can be read again.
-  std::string loadedFile_;
+  // Where the input's text came from, at each step of its undo history.
+  OriginHistory origins_;
   ReopenMenu* reopenMenu_ = nullptr;
   // Names the encoding that file was read in.
   QLabel* encodingShown_ = nullptr;

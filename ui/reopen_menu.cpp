@@ -39,8 +39,8 @@ void ReopenMenu::AddTo(QMenu* menu) {
   }
 }
 
-void ReopenMenu::ShowRead(TextEncoding encoding) {
-  menu_->setEnabled(true);
+void ReopenMenu::ShowRead(std::optional<TextEncoding> encoding) {
+  menu_->setEnabled(encoding.has_value());
   for (std::size_t i = 0; i < kOffered.size(); ++i) {
     actions_[i]->setChecked(kOffered[i] == encoding);
   }

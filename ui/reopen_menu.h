@@ -1,10 +1,11 @@
 // ファイル → エンコーディングを指定して開き直す: reads the file last read into
 // the input pane again, in an encoding the user names, for when the
 // detection took the wrong one. The encoding it was last read in is checked;
-// until a file has been read the submenu is disabled.
+// while the text comes from no file the submenu is disabled.
 #pragma once
 
 #include <QObject>
+#include <optional>
 #include <vector>
 
 #include "platform/charset.h"
@@ -23,8 +24,9 @@ class ReopenMenu : public QObject {
   // Appends the submenu to `menu`.
   void AddTo(QMenu* menu);
 
-  // A file has been read in `encoding`.
-  void ShowRead(TextEncoding encoding);
+  // The input's text was read in `encoding`; none when it comes from no
+  // file, which disables the submenu.
+  void ShowRead(std::optional<TextEncoding> encoding);
 
  signals:
   void reopenRequested(TextEncoding encoding);

@@ -2,18 +2,23 @@
 
 namespace mirotabe {
 
-const QStringList& SaveFileFilters() {
-  static const QStringList filters{QStringLiteral("縦書きテキスト Shift_JIS (*.txt)"),
-                                   QStringLiteral("縦書きテキスト UTF-8 (*.txt)")};
-  return filters;
+const QStringList& SaveFileFilters(SavedText text) {
+  static const QStringList vertical{QStringLiteral("縦書きテキスト Shift_JIS (*.txt)"),
+                                    QStringLiteral("縦書きテキスト UTF-8 (*.txt)")};
+  static const QStringList horizontal{QStringLiteral("横書きテキスト Shift_JIS (*.txt)"),
+                                      QStringLiteral("横書きテキスト UTF-8 (*.txt)")};
+  return text == SavedText::kVertical ? vertical : horizontal;
 }
 
-const QString& SaveFileFilter(Charset charset) {
-  return SaveFileFilters()[charset == Charset::Utf8 ? 1 : 0];
+const QString& SaveFileFilter(Charset charset, SavedText text) {
+  return SaveFileFilters(text)[charset == Charset::Utf8 ? 1 : 0];
 }
 
 Charset SaveFileCharset(const QString& filter) {
-  return filter == SaveFileFilter(Charset::Utf8) ? Charset::Utf8 : Charset::Cp932;
+  for (const SavedText text : {SavedText::kVertical, SavedText::kHorizontal}) {
+    if (filter == SaveFileFilter(Charset::Utf8, text)) return Charset::Utf8;
+  }
+  return Charset::Cp932;
 }
 
 IoStatus RememberSaveCharset(AppSettings& settings, Charset charset) {

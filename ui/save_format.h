@@ -1,4 +1,5 @@
-// The file types of the save dialog: the encodings the output can be saved in.
+// The file types of the save dialogs of text: the encodings a text can be
+// saved in, for the vertical output and for the input as it was typed.
 #pragma once
 
 #include <QString>
@@ -10,13 +11,20 @@
 
 namespace mirotabe {
 
+// Which text a save writes.
+enum class SavedText {
+  kVertical,    // 縦書きを保存: the output pane's layout
+  kHorizontal,  // 横書きを保存: the input pane's text
+};
+
 // Shift_JIS (code page 932) first, then UTF-8.
-const QStringList& SaveFileFilters();
+const QStringList& SaveFileFilters(SavedText text = SavedText::kVertical);
 
 // The file type that saves in `charset`.
-const QString& SaveFileFilter(Charset charset);
+const QString& SaveFileFilter(Charset charset, SavedText text = SavedText::kVertical);
 
-// The encoding of file type `filter`; Shift_JIS for any other text.
+// The encoding of file type `filter`, of either kind; Shift_JIS for any
+// other text.
 Charset SaveFileCharset(const QString& filter);
 
 // Makes `charset` the one the save dialog offers first, in `settings` and,

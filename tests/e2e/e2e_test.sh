@@ -29,13 +29,15 @@ fail() {
 }
 
 # Starts the program from a fresh folder with the given arguments and waits
-# for its window; sets $app_pid, $window and $folder.
+# for its window (titled "name — Mirotabe"); sets $app_pid, $window and
+# $folder.
 start_program() {
   folder=$(mktemp -d "$work/case.XXXX")
   cp "$program" "$folder/mirotabe"
-  "$folder/mirotabe" "$@" &
+  # What the window keeps between runs stays with the case.
+  XDG_STATE_HOME="$folder/state" "$folder/mirotabe" "$@" &
   app_pid=$!
-  window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Mirotabe$' | head -n 1)
+  window=$(timeout 20 xdotool search --sync --onlyvisible --name ' — Mirotabe$' | head -n 1)
   xdotool windowfocus --sync "$window"
 }
 

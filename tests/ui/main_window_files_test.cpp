@@ -186,9 +186,18 @@ TEST_F(MainWindowFilesTest, ReopensInTheChosenEncoding) {
   EXPECT_TRUE(Action("Menu_File_Reopen_Shift_JIS")->isChecked());
   EXPECT_FALSE(Action("Menu_File_Reopen_UTF-8")->isChecked());
 
+  // Undone, the reopen takes its encoding back with it.
   Input()->setFocus();
   QTest::keyClick(Input(), Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(Input()->toPlainText(), QStringLiteral("縦書"));
+  EXPECT_EQ(EncodingShown(), QStringLiteral("文字コード: UTF-8"));
+  EXPECT_TRUE(Action("Menu_File_Reopen_UTF-8")->isChecked());
+  QTest::keyClick(Input(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(EncodingShown(), QString());
+  EXPECT_FALSE(reopen->isEnabled());
+  QTest::keyClick(Input(), Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(EncodingShown(), QStringLiteral("文字コード: UTF-8"));
+  EXPECT_TRUE(reopen->isEnabled());
 
   // A file gone since is reported, and the pane stays.
   fs::remove(folder_.PathOf("in.txt"));

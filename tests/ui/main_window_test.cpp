@@ -22,8 +22,10 @@
 #include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
+#include <QWindow>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "platform/charset.h"
@@ -694,9 +696,113 @@ TEST_F(MainWindowTest, TooLargeOutputIsExplainedAndNotSaved) {
 
 // ---- Window, splitter and menus ----
 
+// The title names the file the text came from, and marks a text that
+// differs from it, step by step of undo and redo.
+TEST_F(MainWindowTest, TheTitleNamesTheFileAndMarksChanges) {
+  Put("in.txt", "x");
+  Open();
+  const auto undo = [&] { QTest::keyClick(Input(), Qt::Key_Z, Qt::ControlModifier); };
+  const struct {
+    const char* name;
+    std::function<void()> step;
+    const char* title;
+  } steps[] = {
+      {"AtStart", [] {}, "無題 — Mirotabe"},
+      {"Typed", [&] { Type(QStringLiteral("a")); }, "*無題 — Mirotabe"},
+      {"UndoneToNothing", undo, "無題 — Mirotabe"},
+      {"Read", [&] { OpenFile("in.txt"); }, "in.txt — Mirotabe"},
+      {"TypedOnTheFile", [&] { Type(QStringLiteral("b")); }, "*in.txt — Mirotabe"},
+      {"UndoneToTheFile", undo, "in.txt — Mirotabe"},
+      {"ReadUndone", undo, "無題 — Mirotabe"},
+      {"ReadRedone", [&] { QTest::keyClick(Input(), Qt::Key_Y, Qt::ControlModifier); },
+       "in.txt — Mirotabe"},
+      {"TypedAgain", [&] { Type(QStringLiteral("c")); }, "*in.txt — Mirotabe"},
+      {"SavedAsText",
+       [&] {
+         services_.saveAnswers = {PathOf("out")};
+         Trigger("Menu_File_SaveInput");
+       },
+       "out.txt — Mirotabe"},
+      {"TypedOnTheSaved", [&] { Type(QStringLiteral("d")); }, "*out.txt — Mirotabe"},
+      {"UndoneToTheSaved", undo, "out.txt — Mirotabe"},
+      {"UndonePastTheSave", undo, "*out.txt — Mirotabe"},
+      {"VerticalSaveNamesNothing",
+       [&] {
+         services_.saveAnswers = {PathOf("vertical")};
+         Trigger("Menu_File_Save");
+       },
+       "*out.txt — Mirotabe"},
+  };
+  for (const auto& s : steps) {
+    s.step();
+    EXPECT_EQ(window_->windowHandle()->title(), QString::fromUtf8(s.title)) << s.name;
+  }
+  EXPECT_EQ(Bytes("out.txt"), "xc");
+}
+
+struct InputSaveCase {
+  const char* name;
+  std::string_view read;  // the file read first, "" for none
+  const char* typed;
+  std::optional<Charset> chosen;  // the type chosen in the dialog, if not the one offered
+  Charset offered;
+  std::string_view saved;
+  bool warned;
+};
+
+class MainWindowInputSaveTest : public MainWindowTest,
+                                public testing::WithParamInterface<InputSaveCase> {};
+
+// 横書きを保存 writes the input as it was typed, in the encoding the text was
+// read in unless another is chosen, and warns of what Shift_JIS loses.
+TEST_P(MainWindowInputSaveTest, SavesTheTextAsTyped) {
+  const InputSaveCase& c = GetParam();
+  Open();
+  if (!c.read.empty()) {
+    Put("in.txt", c.read);
+    OpenFile("in.txt");
+  }
+  Commit(Input(), QString::fromUtf8(c.typed));
+  services_.saveAnswers = {PathOf("out.txt")};
+  if (c.chosen) services_.saveFilterAnswers = {SaveFileFilter(*c.chosen, SavedText::kHorizontal)};
+  services_.proceedAnswers = {true};
+  Trigger("Menu_File_SaveInput");
+  ASSERT_EQ(services_.saveCalls.size(), 1u);
+  EXPECT_EQ(services_.saveCalls[0].selectedFilter,
+            SaveFileFilter(c.offered, SavedText::kHorizontal));
+  EXPECT_EQ(services_.questions.size(), c.warned ? 1u : 0u);
+  EXPECT_EQ(Bytes("out.txt"), c.saved);
+  EXPECT_TRUE(Status().startsWith(QStringLiteral("横書きを ")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, MainWindowInputSaveTest,
+    testing::Values(
+        InputSaveCase{
+            "TypedInShiftJis", "", "ｱ\nあ", {}, Charset::Cp932, "\xB1\r\n\x82\xA0", false},
+        InputSaveCase{"EmojiBecomesAQuestionMark", "", "😀a", {}, Charset::Cp932, "?a", true},
+        InputSaveCase{"ChosenUtf8", "", "😀a", Charset::Utf8, Charset::Cp932,
+                      "\xF0\x9F\x98\x80"
+                      "a",
+                      false},
+        InputSaveCase{"ReadAsUtf8StaysUtf8",
+                      "\xE7\xB8\xA6",
+                      "\n",
+                      {},
+                      Charset::Utf8,
+                      "\r\n\xE7\xB8\xA6",
+                      false},
+        InputSaveCase{"ReadAsEucJpOffersTheLastChoice",
+                      "\xA4\xA2\xA4\xA4\xA4\xA6",
+                      "",
+                      {},
+                      Charset::Cp932,
+                      "\x82\xA0\x82\xA2\x82\xA4",
+                      false}),
+    testing_support::CaseName());
+
 TEST_F(MainWindowTest, OpensWithItsCaptionSizeAndCentredSplitter) {
   Open();
-  EXPECT_EQ(window_->windowTitle(), QStringLiteral("Mirotabe"));
   EXPECT_EQ(window_->windowIcon().availableSizes(),
             (QList<QSize>{QSize(16, 16), QSize(32, 32), QSize(48, 48)}));
   ASSERT_EQ(window_->logicalDpiX(), 96);
@@ -816,6 +922,9 @@ TEST_F(MainWindowTest, ShortcutsReachTheCommands) {
   EXPECT_EQ(services_.openCalls.size(), 1u);
   QTest::keyClick(Input(), Qt::Key_S, Qt::ControlModifier);
   EXPECT_EQ(services_.saveCalls.size(), 1u);
+  QTest::keyClick(Input(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+  ASSERT_EQ(services_.saveCalls.size(), 2u);
+  EXPECT_EQ(services_.saveCalls[1].filters, SaveFileFilters(SavedText::kHorizontal));
 }
 
 // A build names the author's real addresses or none: the version box
