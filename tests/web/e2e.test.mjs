@@ -377,6 +377,30 @@ test('バージョン情報 shows the version of mirotabe-convert', async () => 
   await page.click('#message-ok');
 });
 
+// The kinds of a replacement entry: [the dialog's choice, its Type in
+// Setting.ini, the end of its row in the list].
+const entryKinds = [['cell', 0, ' 変換時'], ['wholeText', 1, ' 変換前']];
+for (const [kind, type, rowEnd] of entryKinds) {
+  test(`an entry made ${kind} is listed and stored as the desktop reads it`, async () => {
+    await page.click('#settings');
+    await page.select('#entry-kind', kind);
+    await page.type('#entry-from', '種');
+    await page.click('#entry-add');
+    assert.ok((await page.$eval('#entries', (list) => list.options[list.length - 1].text)).endsWith(rowEnd));
+    await page.click('#settings-ok');
+    // The entry's To is empty, as no other entry's is.
+    await storedSettingsMatch(new RegExp(`\r\nTo=""\r\nType=${type}\r\n`));
+    await page.click('#settings');
+    await page.$eval('#entries', (list) => {
+      list.selectedIndex = list.length - 1;
+      list.dispatchEvent(new Event('change'));
+    });
+    assert.equal(await page.$eval('#entry-kind', (select) => select.value), kind);
+    await page.click('#entry-delete');
+    await page.click('#settings-ok');
+  });
+}
+
 test('Setting.ini is imported and exported byte for byte', async () => {
   const file = join(folder, 'Setting.ini');
   // As the desktop writes it, with lines it does not know.
