@@ -1,19 +1,13 @@
 #include "ui/io_messages.h"
 
+#include "platform/io_reasons.h"
 #include "ui/local_path.h"
+#include "ui/pane_text.h"
 
 namespace mirotabe {
 
 QString ReasonText(const IoError& error) {
-  if (error.code == MakeErrorCode(FileError::kTooLarge)) {
-    return QStringLiteral("ファイルが大きすぎて読み込めません (%L1 バイト)。")
-        .arg(static_cast<qulonglong>(error.size));
-  }
-  if (error.code == MakeErrorCode(FileError::kNotRegularFile)) {
-    return QStringLiteral(
-        "通常のファイルではありません (デバイスや FIFO は開くことも保存することもできません)。");
-  }
-  return QString::fromLocal8Bit(error.Reason());
+  return ToQString(JapaneseReason(error));
 }
 
 QString SettingsNotReadText(const IoError& error) {

@@ -8,7 +8,7 @@
 
 namespace mirotabe {
 
-// Why `error` happened, in words for the user.
+// Why `error` happened, in Japanese words for the user (see JapaneseReason).
 QString ReasonText(const IoError& error);
 
 // The settings file could not be read; the program goes on with the defaults.

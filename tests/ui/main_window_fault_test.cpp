@@ -16,12 +16,14 @@
 #include <filesystem>
 #include <set>
 
+#include "platform/io_reasons.h"
 #include "tests/support/failing_sys_calls.h"
 #include "tests/support/main_window_fixture.h"
 #include "tests/support/scripted_ui_services.h"
 #include "tests/support/temp_folder.h"
 #include "ui/main_window.h"
 #include "ui/output_pane.h"
+#include "ui/pane_text.h"
 
 namespace mirotabe {
 namespace {
@@ -70,8 +72,10 @@ TEST_P(MainWindowSaveFaultTest, ShowsWhyAndKeepsTheOldFileAndThePanes) {
     const QString& text = services_.messages[0].text;
     EXPECT_EQ(services_.messages[0].icon, MessageIcon::Error);
     EXPECT_TRUE(text.contains(PathOf("out.txt"))) << text.toStdString();
-    const std::string reason = std::error_code(GetParam().error, std::system_category()).message();
-    EXPECT_TRUE(text.contains(QString::fromStdString(reason))) << text.toStdString();
+    // In Japanese, whatever the system's language.
+    const QString reason = ToQString(
+        JapaneseReason(IoError{{}, std::error_code(GetParam().error, std::system_category())}));
+    EXPECT_TRUE(text.contains(reason)) << text.toStdString();
     EXPECT_EQ(ReadFile(file), "old");
   }
   EXPECT_EQ(Input()->toPlainText(), QStringLiteral("ab"));

@@ -203,7 +203,7 @@ TEST_F(MainWindowFilesTest, ReopensInTheChosenEncoding) {
   fs::remove(folder_.PathOf("in.txt"));
   Trigger("Menu_File_Reopen_EUC-JP");
   ASSERT_EQ(services_.messages.size(), 1u);
-  EXPECT_TRUE(services_.messages[0].text.contains(QStringLiteral("No such file or directory")));
+  EXPECT_TRUE(services_.messages[0].text.contains(QStringLiteral("ファイルまたはフォルダーが見つかりません。")));
   EXPECT_EQ(Input()->toPlainText(), QStringLiteral("縦書"));
 }
 
@@ -321,7 +321,7 @@ INSTANTIATE_TEST_SUITE_P(
                        {{"full", "/dev/full"}},
                        "full",
                        "",
-                       "No space left on device",
+                       "ディスクの空き容量が足りません。",
                        1},
         SaveTargetCase{
             "NullDeviceIsWrittenInto", {}, {{"null.txt", "/dev/null"}}, "null.txt", "", nullptr, 1},

@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/io_reasons.h"
 #include "tests/support/case_name.h"
 #include "tests/support/hostile_settings.h"
 #include "tests/support/scripted_ui_services.h"
@@ -1135,11 +1136,10 @@ TEST_P(SettingsDialogSaveFailureTest, ToldAndStillApplied) {
   const testing_ui::ShownMessage& shown = services_.messages.front();
   EXPECT_EQ(shown.icon, MessageIcon::Error);
   EXPECT_EQ(shown.title, QStringLiteral("Mirotabe"));
-  EXPECT_EQ(
-      shown.text,
-      QStringLiteral("設定を保存できませんでした。\r\n%1\r\n%2")
-          .arg(QString::fromStdString(SettingIni()),
-               QString::fromStdString(std::error_code(c.error, std::system_category()).message())));
+  EXPECT_EQ(shown.text, QStringLiteral("設定を保存できませんでした。\r\n%1\r\n%2")
+                            .arg(QString::fromStdString(SettingIni()),
+                                 ToQString(JapaneseReason(IoError{
+                                     {}, std::error_code(c.error, std::system_category())}))));
 }
 
 INSTANTIATE_TEST_SUITE_P(SettingsDialog, SettingsDialogSaveFailureTest,
