@@ -9,6 +9,7 @@
 #include "core/picture_style.h"
 #include "core/reverse_layout.h"
 #include "platform/files.h"
+#include "platform/io_reasons.h"
 #include "platform/profile.h"
 #include "textio/encoding_names.h"
 #include "textio/text_stream.h"
@@ -20,9 +21,10 @@ namespace {
 // the program's own load and save functions serve unchanged.
 constexpr const char* kSettingsFolder = "/mirotabe";
 
+// A failure as the page tells it: its reason in Japanese, in UTF-8.
 std::optional<std::string> Failure(const IoStatus& status) {
   if (!status) return std::nullopt;
-  return status->Reason();
+  return Encode(JapaneseReason(*status), Charset::Utf8).bytes;
 }
 
 std::string TooLargeMessage(const char* what, const LayoutTooLarge& tooLarge) {
