@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -37,8 +38,46 @@ val Units(std::u16string_view text) {
   return val::global("Uint16Array").new_(view);
 }
 
-// The encodings the save command writes, by the names that the page and the
-// module's `encoding` option give them.
+// An entry as the page holds it: its From, To and stored kind; and where it
+// keeps the settings file's own text of a value (see KeptFileText), that
+// text, the mark its row shows and what the mark says.
+val EntryToJs(const SwapEntry& entry) {
+  val result = val::object();
+  result.set("from", entry.from);
+  result.set("to", entry.to);
+  result.set("kind", StoredKind(entry));
+  if (entry.kept.empty()) return result;
+  val kept = val::object();
+  const auto keep = [&kept](const char* name, const std::optional<std::u16string>& text) {
+    if (text) kept.set(name, *text);
+  };
+  keep("from", entry.kept.from);
+  keep("to", entry.kept.to);
+  keep("type", entry.kept.type);
+  result.set("kept", kept);
+  result.set("mark", std::u16string(kKeptEntryMark));
+  result.set("note", KeptEntryNote(entry));
+  return result;
+}
+
+// The entry of a JavaScript object made by EntryToJs, or by the page for a
+// new entry (From, To and kind only).
+SwapEntry EntryFromJs(const val& entry) {
+  SwapEntry result = StoredSwapEntry(entry["from"].as<std::u16string>(),
+                                     entry["to"].as<std::u16string>(), entry["kind"].as<int>());
+  const val kept = entry["kept"];
+  if (kept.isUndefined() || kept.isNull()) return result;
+  const auto text = [&kept](const char* name) -> std::optional<std::u16string> {
+    const val value = kept[name];
+    if (!value.isString()) return std::nullopt;
+    return value.as<std::u16string>();
+  };
+  result.kept = KeptFileText{text("from"), text("to"), text("type")};
+  return result;
+}
+
+// The encodings the save command writes, by the names that the page and the// The encodings the
+// save command writes, by the names that the page and the module's `encoding` option give them.
 constexpr std::pair<Charset, const char*> kSaveEncodings[] = {{Charset::Cp932, "cp932"},
                                                               {Charset::Utf8, "utf-8"}};
 
@@ -106,7 +145,7 @@ class Page {
     result.set("tabSpace", settings.tabSpace);
     result.set("trigger", static_cast<int>(settings.convertTrigger));
     val entries = val::array();
-    for (const SwapEntry& entry : settings.swapTable) entries.call<void>("push", Entry(entry));
+    for (const SwapEntry& entry : settings.swapTable) entries.call<void>("push", EntryToJs(entry));
     result.set("entries", entries);
     result.set("columnLength", static_cast<int>(settings.layout.columnLength));
     result.set("kinsoku", static_cast<int>(settings.layout.kinsoku));
@@ -118,7 +157,8 @@ class Page {
   }
 
   // The dialog's OK: entries that came from the file keep their stored
-  // kind (`storedKind`); new ones take 0 or 1.
+  // kind and the file's own text they keep (see EntryToJs); new ones take
+  // 0 or 1.
   std::string SaveSettings(const val& chosen) {
     AppSettings settings = session_.settings();
     settings.tabSpace = static_cast<std::uint8_t>(chosen["tabSpace"].as<int>());
@@ -127,9 +167,7 @@ class Page {
     const val entries = chosen["entries"];
     const auto count = entries["length"].as<std::size_t>();
     for (std::size_t i = 0; i < count; ++i) {
-      const val entry = entries[i];
-      settings.swapTable.Append(StoredSwapEntry(Text(entry["from"]), Text(entry["to"]),
-                                                entry["kind"].as<std::int32_t>()));
+      settings.swapTable.Append(EntryFromJs(entries[i]));
     }
     settings.layout.columnLength = chosen["columnLength"].as<std::size_t>();
     settings.layout.kinsoku = static_cast<Kinsoku>(chosen["kinsoku"].as<int>());
@@ -218,16 +256,6 @@ class Page {
   }
 
  private:
-  static std::u16string Text(const val& value) { return value.as<std::u16string>(); }
-
-  static val Entry(const SwapEntry& entry) {
-    val result = val::object();
-    result.set("from", entry.from);
-    result.set("to", entry.to);
-    result.set("kind", StoredKind(entry));
-    return result;
-  }
-
   // The pane's lines joined by CR LF instead of LF.
   static void ToProgramText(std::u16string_view pane, std::u16string& program) {
     program.resize(pane.size() +
@@ -275,20 +303,10 @@ val Presets() {
 val AddPreset(const val& entries, std::size_t preset) {
   SwapTable table;
   const auto count = entries["length"].as<std::size_t>();
-  for (std::size_t i = 0; i < count; ++i) {
-    const val entry = entries[i];
-    table.Append(StoredSwapEntry(entry["from"].as<std::u16string>(),
-                                 entry["to"].as<std::u16string>(), entry["kind"].as<int>()));
-  }
+  for (std::size_t i = 0; i < count; ++i) table.Append(EntryFromJs(entries[i]));
   if (preset < VerticalPresets().size()) AddPresetEntries(table, VerticalPresets()[preset]);
   val result = val::array();
-  for (const SwapEntry& entry : table) {
-    val item = val::object();
-    item.set("from", entry.from);
-    item.set("to", entry.to);
-    item.set("kind", StoredKind(entry));
-    result.call<void>("push", item);
-  }
+  for (const SwapEntry& entry : table) result.call<void>("push", EntryToJs(entry));
   return result;
 }
 

@@ -418,6 +418,38 @@ test('Setting.ini is imported and exported byte for byte', async () => {
   assert.ok((await settingsBytes()).equals(written));
 });
 
+// A value longer than the file gives back, written by hand: the dialog
+// marks its entry and says why, the To box takes what fits, and OK keeps
+// the file's own text and the sections it never read.
+test('an entry cut on reading is marked, and OK keeps the file as it was', async () => {
+  const file = join(folder, 'Setting.ini');
+  const digits = '0123456789'.repeat(20);
+  const written = cp932('[Main]\r\nTabSpace=200\r\nConvert=2\r\n[Swap001]\r\nFrom=あ\r\n' +
+    `To="${digits}"\r\nType=1\r\n[Swap003]\r\nFrom=い\r\nTo="x"\r\nType=0\r\n`);
+  writeFileSync(file, written);
+  await page.click('#settings');
+  await chooseFile('#settings-import', file);
+  await page.waitForFunction(() => document.getElementById('status').textContent.includes('Setting.ini から'));
+  const row = await page.$eval('#entries', (list) => ({ text: list.options[0].text, title: list.options[0].title }));
+  assert.equal(row.text, `※あ >> ${digits.slice(0, 127)} 変換前`);
+  assert.ok(row.title.includes('127 バイト'), row.title);
+  await page.$eval('#entries', (list) => {
+    list.selectedIndex = 0;
+    list.dispatchEvent(new Event('change'));
+  });
+  assert.equal(await page.$eval('#entry-to', (box) => box.value), digits.slice(0, 127));
+  await page.click('#settings-ok');
+  await page.waitForFunction(() => !document.querySelector('#settings-dialog[open]'));
+  assert.ok((await settingsBytes()).equals(written));
+  // Typed into the To box, a long text stops where the file would cut it.
+  await page.click('#settings');
+  await page.select('#entry-kind', 'wholeText');
+  await page.focus('#entry-to');
+  await page.keyboard.sendCharacter(digits);
+  assert.equal(await page.$eval('#entry-to', (box) => box.value), digits.slice(0, 127));
+  await page.click('#settings-cancel');
+});
+
 test('saving in Shift_JIS and in UTF-8 gives mirotabe-convert\'s bytes', async () => {
   const text = '「鍵」を〜😀\n\tカギ';
   await setInput(text);

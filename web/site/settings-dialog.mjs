@@ -70,7 +70,8 @@ export class SettingsDialog {
     $('entry-from').value = '';
     $('entry-to').value = '';
     $('entry-kind').value = 'cell';
-    $('tab-space').value = String(Math.min(settings.tabSpace, this.constants.maxTabSpace));
+    this.shownTabSpace = String(Math.min(settings.tabSpace, this.constants.maxTabSpace));
+    $('tab-space').value = this.shownTabSpace;
     for (const radio of document.querySelectorAll('input[name="trigger"]')) {
       radio.checked = this.constants.trigger[radio.value] === settings.trigger;
     }
@@ -79,8 +80,13 @@ export class SettingsDialog {
     $('column-gap').value = String(settings.columnGap);
   }
 
-  rowText(entry) {
-    return `${entry.from} >> ${entry.to}${entry.kind === this.constants.swapKind.cell ? ' 変換時' : ' 変換前'}`;
+  // An entry that keeps the settings file's own text of a value it could
+  // not take shows the engine's mark, and what the mark says as its tip.
+  row(entry) {
+    const kind = entry.kind === this.constants.swapKind.cell ? ' 変換時' : ' 変換前';
+    const option = new Option(`${entry.mark ?? ''}${entry.from} >> ${entry.to}${kind}`);
+    if (entry.note) option.title = entry.note;
+    return option;
   }
 
   chosenKind() {
@@ -89,7 +95,7 @@ export class SettingsDialog {
 
   fillList() {
     const list = $('entries');
-    list.replaceChildren(...this.entries.map((entry) => new Option(this.rowText(entry))));
+    list.replaceChildren(...this.entries.map((entry) => this.row(entry)));
     list.selectedIndex = -1;
   }
 
@@ -113,7 +119,7 @@ export class SettingsDialog {
     this.entries.push({ from, to: $('entry-to').value, kind: this.chosenKind() });
     const list = $('entries');
     const selected = list.selectedIndex;
-    list.add(new Option(this.rowText(this.entries.at(-1))));
+    list.add(this.row(this.entries.at(-1)));
     list.selectedIndex = selected;
     $('entry-from').value = '';
     $('entry-to').value = '';
@@ -132,7 +138,9 @@ export class SettingsDialog {
     if (this.dialog.returnValue === 'ok') {
       const checked = document.querySelector('input[name="trigger"]:checked');
       const failed = this.page.saveSettings({
-        tabSpace: boxNumber($('tab-space'), 0),
+        // A stored width beyond the box's range stays unless the box changed.
+        tabSpace: $('tab-space').value === this.shownTabSpace ? this.stored.tabSpace
+          : boxNumber($('tab-space'), 0),
         trigger: checked ? this.constants.trigger[checked.value] : this.stored.trigger,
         entries: this.entries,
         columnLength: boxNumber($('column-length'), 0),
