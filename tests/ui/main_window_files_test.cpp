@@ -203,7 +203,8 @@ TEST_F(MainWindowFilesTest, ReopensInTheChosenEncoding) {
   fs::remove(folder_.PathOf("in.txt"));
   Trigger("Menu_File_Reopen_EUC-JP");
   ASSERT_EQ(services_.messages.size(), 1u);
-  EXPECT_TRUE(services_.messages[0].text.contains(QStringLiteral("ファイルまたはフォルダーが見つかりません。")));
+  EXPECT_TRUE(services_.messages[0].text.contains(
+      QStringLiteral("ファイルまたはフォルダーが見つかりません。")));
   EXPECT_EQ(Input()->toPlainText(), QStringLiteral("縦書"));
 }
 

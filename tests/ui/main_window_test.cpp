@@ -293,7 +293,8 @@ TEST_F(MainWindowTest, FailedReadIsShownAndLeavesThePanes) {
   ASSERT_EQ(services_.messages.size(), 1u);
   EXPECT_EQ(services_.messages[0].icon, MessageIcon::Error);
   EXPECT_TRUE(services_.messages[0].text.contains(PathOf("missing.txt")));
-  EXPECT_TRUE(services_.messages[0].text.contains(QStringLiteral("ファイルまたはフォルダーが見つかりません。")));
+  EXPECT_TRUE(services_.messages[0].text.contains(
+      QStringLiteral("ファイルまたはフォルダーが見つかりません。")));
   EXPECT_EQ(Input()->toPlainText(), QStringLiteral("x"));
   EXPECT_EQ(Shown(), QStringLiteral("ｘ"));
 }
@@ -667,8 +668,10 @@ TEST_F(MainWindowTest, FailedWriteIsShownAndKeepsTheOldFile) {
   Trigger("Menu_File_Save");
   ASSERT_EQ(services_.messages.size(), 2u);
   EXPECT_TRUE(services_.messages[0].text.contains(PathOf("locked.txt")));
-  EXPECT_TRUE(services_.messages[0].text.contains(QStringLiteral("アクセスが許可されていません。")));
-  EXPECT_TRUE(services_.messages[1].text.contains(QStringLiteral("ファイルまたはフォルダーが見つかりません。")));
+  EXPECT_TRUE(
+      services_.messages[0].text.contains(QStringLiteral("アクセスが許可されていません。")));
+  EXPECT_TRUE(services_.messages[1].text.contains(
+      QStringLiteral("ファイルまたはフォルダーが見つかりません。")));
   EXPECT_EQ(Bytes("locked.txt"), "old");
   EXPECT_EQ(Shown(), QStringLiteral("ａ"));
 }
