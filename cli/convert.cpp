@@ -14,6 +14,7 @@
 #include "cli/input_encoding.h"
 #include "cli/layout_options.h"
 #include "cli/picture_handoff.h"
+#include "cli/terminal_text.h"
 #include "core/page_setup.h"
 #include "core/picture_style.h"
 #include "core/reverse_layout.h"
@@ -51,7 +52,8 @@ constexpr const char* kUsage =
     "  --encoding NAME   encoding of the output: cp932 (default) or utf-8; it does\n"
     "                    not name the input's\n"
     "  -o, --output OUT  write the result to OUT, replacing a file atomically;\n"
-    "                    a device or a FIFO (/dev/stdout) is written into\n"
+    "                    a device or a FIFO (/dev/stdout) is written into;\n"
+    "                    - is standard output\n"
     "  --format NAME     text (default), or a picture of the columns: png or pdf\n"
     "                    (a PDF is split into pages where a PNG would be too large)\n"
     "  --cell-size PX    width of a character cell in a picture, 8 to 256 pixels\n"
@@ -98,12 +100,12 @@ struct Options {
 };
 
 int UsageError(std::ostream& err, const std::string& message) {
-  err << kProgram << ": " << message << "\nTry '" << kProgram << " --help'.\n";
+  err << kProgram << ": " << TerminalText(message) << "\nTry '" << kProgram << " --help'.\n";
   return kExitUsage;
 }
 
 int IoFailure(std::ostream& err, const IoError& error) {
-  err << kProgram << ": " << error.path << ": " << error.Reason() << "\n";
+  err << kProgram << ": " << TerminalText(error.path) << ": " << error.Reason() << "\n";
   return kExitFailure;
 }
 
@@ -120,8 +122,8 @@ IoStatus LoadNamedSettings(AppSettings& settings, const std::string& file) {
 std::u16string InputText(const Options& options, std::string_view bytes, std::ostream& err) {
   DetectedText read = ReadInput(bytes, options.from);
   if (read.undetermined) {
-    err << kProgram
-        << ": warning: " << (options.inputFile == "-" ? "standard input" : options.inputFile)
+    err << kProgram << ": warning: "
+        << (options.inputFile == "-" ? "standard input" : TerminalText(options.inputFile))
         << ": the encoding could not be determined; read as cp932\n";
   }
   return std::move(read.text);
@@ -260,7 +262,13 @@ std::optional<int> ParseOption(int option, int index, const char* value, const c
     case kEncoding:
       return ParseEncodingOption(value, options, err);
     case 'o':
-      options.outputFile = value;
+      // "-" is standard output, as it is standard input for the input; a
+      // file of that name is "./-".
+      if (std::string_view(value) == "-") {
+        options.outputFile.reset();
+      } else {
+        options.outputFile = value;
+      }
       return std::nullopt;
     case kLayoutOption:
       if (auto invalid = ParseLayoutOption(kLongOptions[index].name, value, options.layout)) {
@@ -416,7 +424,7 @@ int Run(const Options& options, const PictureSupport& pictures, std::ostream& er
     } else if (IoStatus unread = LoadStartupSettings(settings, pictures.programFolder)) {
       // The program's own file, which the user did not name: the defaults
       // serve, as they do when it is missing, but not without a word.
-      err << kProgram << ": warning: " << unread->path << ": " << unread->Reason()
+      err << kProgram << ": warning: " << TerminalText(unread->path) << ": " << unread->Reason()
           << "; converting with the default settings\n";
     }
     options.layout.ApplyTo(settings.layout);
@@ -463,8 +471,8 @@ int RunConvert(int argc, char** argv, std::ostream& out, std::ostream& err,
   if (options.picture && pictures.write == nullptr) {
     const IoError failed = HandOffToPictureConverter(
         pictures.programFolder.empty() ? ProgramFolder() : pictures.programFolder, argc, argv);
-    err << kProgram << ": --format png and pdf need " << failed.path << ": " << failed.Reason()
-        << "\n";
+    err << kProgram << ": --format png and pdf need " << TerminalText(failed.path) << ": "
+        << failed.Reason() << "\n";
     return kExitFailure;
   }
   try {
@@ -473,7 +481,8 @@ int RunConvert(int argc, char** argv, std::ostream& out, std::ostream& err,
     // The read is bounded; a text within the bound may still need more
     // memory than there is once it is decoded and laid out.
     err << kProgram << ": "
-        << (options.inputFile == "-" ? std::string("standard input") : options.inputFile)
+        << (options.inputFile == "-" ? std::string("standard input")
+                                     : TerminalText(options.inputFile))
         << ": the text is too large for the memory available\n";
     return kExitFailure;
   }

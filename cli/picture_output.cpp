@@ -8,6 +8,7 @@
 #include <iostream>
 #include <string_view>
 
+#include "cli/terminal_text.h"
 #include "platform/files.h"
 #include "render/layout_picture.h"
 #include "render/page_pdf.h"
@@ -24,14 +25,15 @@ std::string_view Bytes(const QByteArray& bytes) {
 
 void ReportSeriousQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
   if (type == QtCriticalMsg || type == QtFatalMsg) {
-    std::cerr << message.toLocal8Bit().toStdString() << "\n";
+    std::cerr << TerminalText(message.toLocal8Bit().toStdString()) << "\n";
   }
 }
 
 // Pages go straight to their file (replaced atomically where it is a
 // regular file) or to standard output, page by page.
 int WritePages(const VerticalLayout& layout, const PictureRequest& request, const char* program) {
-  const std::string name = request.outputFile.value_or("standard output");
+  const std::string name =
+      request.outputFile ? TerminalText(*request.outputFile) : std::string("standard output");
   // Qt's files write the pages; the file size limit is an error there too.
   const FileSizeLimitAsError limit;
   QSaveFile file;
@@ -101,7 +103,7 @@ int WritePicture(const VerticalLayout& layout, const PictureRequest& request, co
                                   OtherTargets::kWriteThrough)
           : WriteDescriptorBytes(STDOUT_FILENO, Bytes(picture.value()), "standard output");
   if (failed) {
-    std::cerr << program << ": " << failed->path << ": " << failed->Reason() << "\n";
+    std::cerr << program << ": " << TerminalText(failed->path) << ": " << failed->Reason() << "\n";
     return kExitFailure;
   }
   return kExitOk;

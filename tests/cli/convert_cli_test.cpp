@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <thread>
@@ -251,6 +252,10 @@ TEST_P(ConvertCliFailureTest, ExitsWithItsStatusAndSaysWhy) {
   EXPECT_EQ(run.status, GetParam().status);
   EXPECT_NE(run.err.find(GetParam().message), std::string::npos) << run.err;
   EXPECT_EQ(run.out, "");
+  // Names and values go out escaped: nothing the terminal would obey.
+  EXPECT_EQ(run.err.find('\x1b'), std::string::npos) << run.err;
+  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), GetParam().status == 2 ? 2 : 1)
+      << run.err;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -267,6 +272,18 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{
             "SettingsAreADevice", {"--settings", "/dev/zero"}, 1, "/dev/zero: Not a regular file"},
         FailureCase{"UnknownOption", {"--horizontal"}, 2, "unknown option '--horizontal'"},
+        FailureCase{"ControlCharactersInAName",
+                    {"@a\nb\x1b[31m\x9b.txt"},
+                    1,
+                    "a\\nb\\x1B[31m\\x9B.txt: No such file or directory"},
+        FailureCase{"ControlCharactersInAnOption",
+                    {"--\x1b]0;title\x07"},
+                    2,
+                    "unknown option '--\\x1B]0;title\\x07'"},
+        FailureCase{"ControlCharactersInAValue",
+                    {"--encoding", "\r\x1b[2J"},
+                    2,
+                    "unknown encoding '\\r\\x1B[2J'"},
         FailureCase{"UnknownEncoding", {"--encoding", "latin1"}, 2, "unknown encoding"},
         FailureCase{"EncodingOnlyRead",
                     {"--encoding", "EUC-JP"},
@@ -364,6 +381,20 @@ TEST_F(ConvertCliTest, FullStandardOutputIsAnError) {
   EXPECT_EQ(WEXITSTATUS(raw), 1);
   EXPECT_NE(ReadFile(folder_.PathOf("stderr")).find("standard output: No space left on device"),
             std::string::npos);
+}
+
+// "-" names standard output, as it names standard input: no file "-" is made.
+TEST_F(ConvertCliTest, DashAsOutputIsStandardOutput) {
+  WriteFile(folder_.PathOf("in.txt"), "ab");
+  const Outcome text = Convert({"--settings", NoSettings(), "-o", "-", folder_.PathOf("in.txt")});
+  EXPECT_EQ(text.status, 0) << text.err;
+  EXPECT_EQ(text.out, Saved(u"ab"));
+  const Outcome pages =
+      Convert({"--settings", NoSettings(), "--page", "a5", "-o", "-", folder_.PathOf("in.txt")});
+  EXPECT_EQ(pages.status, 0) << pages.err;
+  EXPECT_TRUE(pages.out.starts_with("%PDF-")) << pages.out.substr(0, 20);
+  EXPECT_FALSE(fs::exists(folder_.PathOf("-")));
+  EXPECT_FALSE(fs::exists("-"));
 }
 
 // Past the file size limit (ulimit -f) a write fails as on a full disk:
