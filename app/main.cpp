@@ -68,6 +68,7 @@ int main(int argc, char** argv) {
   // QApplication has taken its own options out of argv; what is left are
   // the system's bytes, which QApplication::arguments() would decode lossily.
   window.LoadStartupFile(std::vector<std::string>(argv + 1, argv + argc));
+  window.OfferKeptText();
   window.show();
   return QApplication::exec();
 }

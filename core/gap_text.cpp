@@ -12,6 +12,14 @@ constexpr std::size_t kMinGap = 4096;
 
 }  // namespace
 
+std::u16string GapText::Copy() const {
+  std::u16string copy;
+  copy.reserve(size());
+  copy.append(units_, 0, gapStart_);
+  copy.append(units_, gapEnd_);
+  return copy;
+}
+
 std::u16string_view GapText::Span(std::size_t from, std::size_t to) const {
   if (from < gapStart_ && to > gapStart_) MoveGap(gapStart_ - from < to - gapStart_ ? from : to);
   const std::size_t at = from < gapStart_ ? from : from + (gapEnd_ - gapStart_);

@@ -28,6 +28,10 @@ class GapText {
   std::u16string_view Span(std::size_t from, std::size_t to) const;
   std::u16string_view Text() const { return Span(0, size()); }
 
+  // The whole text as a string of its own, the gap left where it is, so
+  // that the next edit near it moves nothing.
+  std::u16string Copy() const;
+
   // Replaces the `removed` units at `offset` (offset + removed <= size())
   // by `inserted`, and leaves the gap after them.
   void Replace(std::size_t offset, std::size_t removed, std::u16string_view inserted);

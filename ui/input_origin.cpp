@@ -30,6 +30,12 @@ void OriginHistory::Read(std::size_t step, InputOrigin origin) {
   entries_.push_back({step, std::move(origin)});
 }
 
+void OriginHistory::Restored(std::size_t step, InputOrigin origin) {
+  Edited(step);
+  origin.cleanStep.reset();
+  entries_.push_back({step, std::move(origin)});
+}
+
 void OriginHistory::Saved(std::size_t step, std::string path, TextEncoding encoding) {
   InputOrigin& origin = EntryAt(step).origin;
   origin.path = std::move(path);

@@ -42,6 +42,10 @@ class OriginHistory {
   // The text of step `step` was read from `origin.path`.
   void Read(std::size_t step, InputOrigin origin);
 
+  // The text of step `step` came back from a kept copy of a text that
+  // `origin` names but does not hold.
+  void Restored(std::size_t step, InputOrigin origin);
+
   // The text of step `step` was saved as `path` in `encoding`: from the
   // step its origin began with, the text is that file's.
   void Saved(std::size_t step, std::string path, TextEncoding encoding);

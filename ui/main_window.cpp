@@ -3,10 +3,13 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFile>
+#include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStatusBar>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -23,6 +26,7 @@
 #include "textio/text_file.h"
 #include "ui/command_line.h"
 #include "ui/dialog_folder.h"
+#include "ui/draft_keeper.h"
 #include "ui/edit_menu.h"
 #include "ui/help_menu.h"
 #include "ui/image_export.h"
@@ -133,6 +137,7 @@ MainWindow::MainWindow(AppSettings& settings, UiServices& services, WindowState&
   staleShown_->setObjectName(QStringLiteral("StaleShown"));
   staleShown_->hide();
   statusBar()->addPermanentWidget(staleShown_);
+  drafts_ = new DraftKeeper(this, state_.Folder(), [this] { return TextToKeep(); });
   ShowOrigin();
   const double dpi = LogicalDpi(this);
   resize(TwipsToPixels(kClientWidthTwips, dpi), TwipsToPixels(kClientHeightTwips, dpi) +
@@ -143,14 +148,42 @@ MainWindow::MainWindow(AppSettings& settings, UiServices& services, WindowState&
   if (const std::optional<double> split = state_.Split()) geometry_.split = *split;
 }
 
+MainWindow::~MainWindow() {
+  delete drafts_;
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
+  // Nothing typed is lost: what was not saved is on disk before the window
+  // goes, for the next start to give back.
+  drafts_->Flush();
   state_.SetGeometry(saveGeometry());
   QMainWindow::closeEvent(event);
 }
 
 void MainWindow::BuildPanes() {
-  clientArea_ = new ClientArea(this);
-  setCentralWidget(clientArea_);
+  // The bar that offers back a text a closed window kept stands above the
+  // panes while it has something to say.
+  auto* central = new QWidget(this);
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  keptBar_ = new QWidget(central);
+  keptBar_->setObjectName(QStringLiteral("KeptBar"));
+  auto* row = new QHBoxLayout(keptBar_);
+  keptText_ = new QLabel(keptBar_);
+  keptText_->setWordWrap(true);
+  keptYes_ = new QPushButton(keptBar_);
+  keptYes_->setObjectName(QStringLiteral("KeptYes"));
+  keptNo_ = new QPushButton(keptBar_);
+  keptNo_->setObjectName(QStringLiteral("KeptNo"));
+  row->addWidget(keptText_, 1);
+  row->addWidget(keptYes_);
+  row->addWidget(keptNo_);
+  keptBar_->hide();
+  column->addWidget(keptBar_);
+  clientArea_ = new ClientArea(central);
+  column->addWidget(clientArea_, 1);
+  setCentralWidget(central);
 
   inputPane_ = new InputPane(clientArea_);
   // Both panes are text boxes to assistive technology: only their names
@@ -587,6 +620,63 @@ void MainWindow::ShowOrigin() {
     encodingShown_->clear();
   }
   reopenMenu_->ShowRead(origin.path.empty() ? std::nullopt : origin.encoding);
+  drafts_->Changed();
+}
+
+void MainWindow::Flush() {
+  drafts_->Flush();
+}
+
+std::optional<Draft> MainWindow::TextToKeep() const {
+  const std::size_t step = UndoStep();
+  const InputOrigin& origin = origins_.At(step);
+  const GapText& text = inputPane_->ProgramTextBuffer();
+  // The file holds it, or it is nothing typed from scratch.
+  if (origin.cleanStep == step || (text.empty() && origin.path.empty())) return std::nullopt;
+  return Draft{text.Copy(), origin.path, origin.encoding};
+}
+
+void MainWindow::OfferKeptText() {
+  std::optional<Draft> kept = drafts_->FindLeftBehind();
+  if (!kept) return;
+  const QString name = kept->path.empty()
+                           ? QStringLiteral("無題")
+                           : ShownPath(std::filesystem::path(kept->path).filename().string());
+  const auto restore = [this, kept = std::move(*kept)] {
+    drafts_->AdoptLeftBehind();
+    ReplaceProgramText(*inputPane_, kept.text);
+    origins_.Restored(UndoStep(), InputOrigin{kept.path, kept.encoding, false, {}});
+    ShowOrigin();
+  };
+  keptYes_->disconnect(this);
+  keptNo_->disconnect(this);
+  if (inputPane_->document()->isEmpty() && origins_.At(UndoStep()).path.empty()) {
+    // Nothing else to show: the kept text comes back at once, as one edit
+    // that undo takes back.
+    restore();
+    keptText_->setText(QStringLiteral("前回保存せずに閉じた文章 (%1) を戻しました。").arg(name));
+    keptYes_->setText(QStringLiteral("閉じる(&K)"));
+    keptNo_->setText(QStringLiteral("戻した文章を破棄(&D)"));
+    connect(keptYes_, &QPushButton::clicked, this, [this] { keptBar_->hide(); });
+    connect(keptNo_, &QPushButton::clicked, this, [this] {
+      inputPane_->undo();
+      keptBar_->hide();
+    });
+  } else {
+    keptText_->setText(QStringLiteral("前回保存せずに閉じた文章 (%1) があります。").arg(name));
+    keptYes_->setText(QStringLiteral("戻す(&K)"));
+    keptNo_->setText(QStringLiteral("破棄(&D)"));
+    connect(keptYes_, &QPushButton::clicked, this, [this, restore] {
+      restore();
+      keptBar_->hide();
+    });
+    connect(keptNo_, &QPushButton::clicked, this, [this] {
+      drafts_->DropLeftBehind();
+      keptBar_->hide();
+    });
+  }
+  keptBar_->show();
+  Report(keptText_->text());
 }
 
 QString MainWindow::DialogFolder() const {

@@ -28,15 +28,18 @@
 #include "platform/charset.h"
 #include "platform/files.h"
 #include "platform/io_error.h"
+#include "textio/draft_file.h"
 #include "ui/input_origin.h"
 #include "ui/pane_layout.h"
 #include "ui/save_format.h"
 
 class QLabel;
+class QPushButton;
 
 namespace mirotabe {
 
 class ClientArea;
+class DraftKeeper;
 class InputPane;
 class OutputPane;
 class ReopenMenu;
@@ -51,11 +54,21 @@ class MainWindow : public QMainWindow {
   // What the window remembers between runs is kept in `state`.
   MainWindow(AppSettings& settings, UiServices& services, WindowState& state,
              QWidget* parent = nullptr);
+  // Writes what is to be kept while the panes are still there.
+  ~MainWindow() override;
 
   // Loads the file named by the command line's arguments (those after the
   // program's name, as the system's bytes) into the input pane. A name that
   // cannot be read is reported, and the input pane stays empty.
   void LoadStartupFile(const std::vector<std::string>& arguments);
+
+  // Offers back the newest text a window that is gone kept: into an empty
+  // input pane it comes back at once, as an edit that undo takes back;
+  // beside a text it waits for the user's word. Either way a bar above the
+  // panes says so, and lets the user throw it away.
+  void OfferKeptText();
+  // Writes the text to keep now, and waits until it is on disk.
+  void Flush();
 
   // Tells the user that the settings file exists but could not be read, so
   // the window runs with the default settings.
@@ -128,6 +141,8 @@ class MainWindow : public QMainWindow {
   // and a mark while the text differs from that file, the encoding in the
   // status bar, the reopen menu's tick.
   void ShowOrigin();
+  // The text to keep for the next start, if it needs keeping.
+  std::optional<Draft> TextToKeep() const;
 
   struct SavedFile {
     std::string target;
@@ -170,6 +185,11 @@ class MainWindow : public QMainWindow {
   // Names the encoding that file was read in.
   QLabel* encodingShown_ = nullptr;
   QLabel* staleShown_ = nullptr;
+  DraftKeeper* drafts_ = nullptr;
+  QWidget* keptBar_ = nullptr;
+  QLabel* keptText_ = nullptr;
+  QPushButton* keptYes_ = nullptr;
+  QPushButton* keptNo_ = nullptr;
 };
 
 }  // namespace mirotabe

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QStatusBar>
 #include <QTest>
@@ -69,6 +70,14 @@ class MainWindowTest : public testing::Test {
         QTest::keyClicks(Input(), QString(c));
       }
     }
+  }
+
+  // Text that a keyboard cannot type key by key arrives from the input
+  // method as a committed string.
+  void TypeCommitted(const QString& text) const {
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(Input(), &event);
   }
 
   // Files of the folder, by name.
