@@ -12,18 +12,6 @@
 #include "ui/pane_text.h"
 
 namespace mirotabe {
-namespace {
-
-void AcceptFilesOnly(QDragMoveEvent* event) {
-  if (FirstDroppedFile(event->mimeData()).empty()) {
-    event->ignore();
-  } else {
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-  }
-}
-
-}  // namespace
 
 InputPane::InputPane(QWidget* parent)
     : QPlainTextEdit(parent), programText_(new ProgramTextMirror(document())) {
@@ -110,18 +98,32 @@ void InputPane::keyReleaseEvent(QKeyEvent* event) {
   if (!event->isAutoRepeat()) emit keyReleased(event->key());
 }
 
+// A drag that brings a local file is the file's, to be read whole; any
+// other drag with text, from another program or from this pane's own
+// selection, is the text edit's: dropped as a paste, one edit that undo
+// takes back, and moved when it comes from the pane itself.
 void InputPane::dragEnterEvent(QDragEnterEvent* event) {
-  AcceptFilesOnly(event);
+  if (FirstDroppedFile(event->mimeData()).empty()) {
+    QPlainTextEdit::dragEnterEvent(event);
+    return;
+  }
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
 }
 
 void InputPane::dragMoveEvent(QDragMoveEvent* event) {
-  AcceptFilesOnly(event);
+  if (FirstDroppedFile(event->mimeData()).empty()) {
+    QPlainTextEdit::dragMoveEvent(event);
+    return;
+  }
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
 }
 
 void InputPane::dropEvent(QDropEvent* event) {
   const std::string file = FirstDroppedFile(event->mimeData());
   if (file.empty()) {
-    event->ignore();
+    QPlainTextEdit::dropEvent(event);
     return;
   }
   event->setDropAction(Qt::CopyAction);

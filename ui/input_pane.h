@@ -4,7 +4,7 @@
 //   pre-edit, which is not yet text;
 // - keyReleased: a key was let go (held keys' repeats do not count);
 // - fileDropped: a drag ending here brought a local file. Dragged text is
-//   refused: the pane takes files only.
+//   dropped as a paste, and a selection can be dragged within the pane.
 // Its text in the program's form is kept up to date edit by edit, so that
 // reading it at every keystroke costs nothing. Pasted text goes in as a
 // loaded file does (see pane_text.h), and a break typed inside a cut long

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -212,6 +213,20 @@ void MainWindow::BuildPanes() {
 
   setTabOrder(inputPane_, splitter_);
   setTabOrder(splitter_, outputPane_);
+  // Tab types a tab in the input pane: F6 and Ctrl+Tab go from pane to
+  // pane, either way, as in other programs of two panes.
+  for (const QKeySequence& keys :
+       {QKeySequence(Qt::Key_F6), QKeySequence(Qt::SHIFT | Qt::Key_F6),
+        QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)}) {
+    connect(new QShortcut(keys, this), &QShortcut::activated, this, [this] {
+      if (outputPane_->hasFocus()) {
+        inputPane_->setFocus(Qt::ShortcutFocusReason);
+      } else {
+        outputPane_->setFocus(Qt::ShortcutFocusReason);
+      }
+    });
+  }
   inputPane_->setFocus();
   // Only now that the panes exist can a resize lay them out.
   connect(clientArea_, &ClientArea::resized, this, &MainWindow::LayOutPanes);

@@ -193,16 +193,51 @@ TEST_F(MainWindowTest, OutputFollowsTheInputCaret) {
   }
 }
 
-TEST_F(MainWindowTest, OutputPaneIsSecondInTheTabOrder) {
+struct FocusCase {
+  const char* name;
+  bool fromOutput;
+  Qt::Key key;
+  Qt::KeyboardModifiers modifiers;
+};
+
+class MainWindowFocusTest : public MainWindowTest, public testing::WithParamInterface<FocusCase> {};
+
+// The keyboard goes from pane to pane: F6 and Ctrl+Tab either way, and Tab
+// from the output pane (in the input pane Tab types a tab).
+TEST_P(MainWindowFocusTest, KeysGoFromPaneToPane) {
+  const FocusCase& c = GetParam();
   Open();
   QApplication::setActiveWindow(window_.get());
   ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
-  Input()->setTabChangesFocus(true);
-  Input()->setFocus();
-  QTest::keyClick(Input(), Qt::Key_Tab);
+  QWidget* from = c.fromOutput ? static_cast<QWidget*>(Output()) : Input();
+  QWidget* to = c.fromOutput ? static_cast<QWidget*>(Input()) : Output();
+  from->setFocus();
+  QTest::keyClick(from, c.key, c.modifiers);
+  EXPECT_EQ(QApplication::focusWidget(), to);
+  EXPECT_EQ(Input()->toPlainText(), QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, MainWindowFocusTest,
+    testing::Values(FocusCase{"F6ToOutput", false, Qt::Key_F6, Qt::NoModifier},
+                    FocusCase{"F6ToInput", true, Qt::Key_F6, Qt::NoModifier},
+                    FocusCase{"ShiftF6ToOutput", false, Qt::Key_F6, Qt::ShiftModifier},
+                    FocusCase{"CtrlTabToOutput", false, Qt::Key_Tab, Qt::ControlModifier},
+                    FocusCase{"CtrlTabToInput", true, Qt::Key_Tab, Qt::ControlModifier},
+                    FocusCase{"TabToInput", true, Qt::Key_Tab, Qt::NoModifier}),
+    testing_support::CaseName());
+
+// The splitter stands between the panes in the tab order, where the
+// keyboard reaches it.
+TEST_F(MainWindowTest, TheSplitterIsBetweenThePanesInTheTabOrder) {
+  Open();
+  QApplication::setActiveWindow(window_.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  Output()->setFocus();
+  QTest::keyClick(Output(), Qt::Key_Backtab, Qt::ShiftModifier);
   EXPECT_EQ(QApplication::focusWidget(), Splitter());
-  QTest::keyClick(Splitter(), Qt::Key_Tab);
-  EXPECT_EQ(QApplication::focusWidget(), Output());
+  QTest::keyClick(Splitter(), Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(QApplication::focusWidget(), Input());
 }
 
 // Opens the settings through the menu and closes the dialog with the
@@ -333,15 +368,42 @@ TEST_F(MainWindowTest, DropLoadsTheFirstFileWhateverItsExtension) {
   delete data;
 }
 
-TEST_F(MainWindowTest, DraggedTextChangesNothing) {
+struct TextDropCase {
+  const char* name;
+  QString dropped;
+  QString after;  // the input pane after the drop after its first character
+};
+
+class MainWindowTextDropTest : public MainWindowTest,
+                               public testing::WithParamInterface<TextDropCase> {};
+
+// Dragged text is dropped where it lands, as a paste that one undo takes
+// back, and converted like typed text.
+TEST_P(MainWindowTextDropTest, DropsAsAPaste) {
+  const TextDropCase& c = GetParam();
   Open();
   QTest::keyClicks(Input(), QStringLiteral("keep"));
   auto* data = new QMimeData;
-  data->setText(QStringLiteral("dragged"));
-  EXPECT_FALSE(Drop(Input()->viewport(), data));
+  data->setText(c.dropped);
+  EXPECT_TRUE(Drop(Input()->viewport(), data));
+  EXPECT_EQ(Input()->toPlainText(), c.after);
+  // Converted at once, as typed text is.
+  EXPECT_TRUE(Shown().contains(QStringLiteral("ｅ")));
+  Input()->setFocus();
+  QTest::keyClick(Input(), Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(Input()->toPlainText(), QStringLiteral("keep"));
   delete data;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, MainWindowTextDropTest,
+    testing::Values(TextDropCase{"Word", QStringLiteral("ab"), QStringLiteral("kabeep")},
+                    TextDropCase{"Lines", QStringLiteral("縦\r\n書き\n"),
+                                 QStringLiteral("k縦\n書き\neep")},
+                    // A link's text is text: only a local file is read.
+                    TextDropCase{"WebAddress", QStringLiteral("https://example.org/a.txt"),
+                                 QStringLiteral("khttps://example.org/a.txteep")}),
+    testing_support::CaseName());
 
 TEST_F(MainWindowTest, DropOfAFolderIsReported) {
   Open();
