@@ -50,7 +50,7 @@ cd /
 # The OK button is at 2400, 3480 twips (15 a pixel) in the dialog, 1035 by 375.
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   /usr/bin/mirotabe & program=$!
-  window=$(timeout 20 xdotool search --sync --onlyvisible --name "^Mirotabe\$" | head -n 1)
+  window=$(timeout 20 xdotool search --sync --onlyvisible --name " — Mirotabe\$" | head -n 1)
   xdotool windowfocus --sync "$window"
   xdotool key --clearmodifiers alt+s
   dialog=$(timeout 20 xdotool search --sync --onlyvisible --name "^Mirotabe - 設定\$" | head -n 1)

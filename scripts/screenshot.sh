@@ -19,7 +19,7 @@ printf '[Options]\r\nVerticalView=1\r\nFontSize=12\r\n' >"$work/Setting.ini"
 export work
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   "$work/mirotabe" packaging/sample.txt & program=$!
-  window=$(timeout 20 xdotool search --sync --onlyvisible --name "^Mirotabe\$" | head -n 1)
+  window=$(timeout 20 xdotool search --sync --onlyvisible --name " — Mirotabe\$" | head -n 1)
   sleep 1
   xwd -silent -id "$window" >"$work/window.xwd"
   kill "$program"; wait "$program" 2>/dev/null || true'
