@@ -27,7 +27,7 @@ constexpr std::u16string_view kLineBreak = u"\r\n";
 // three groups fill them beside it.
 constexpr std::size_t kBandRows = 1024;
 
-// The grid is read eight units at a time, up to seven past a line's end.
+// The grid is read eight units at a time, up to seven past a column's end.
 constexpr std::size_t kGridReadAhead = 8;
 
 // Lines laid out again by updates go behind the text, into at least this
@@ -54,7 +54,7 @@ struct ViewSpans {
 
 class LayoutBuilder {
  public:
-  using Line = VerticalLayout::Line;
+  using Column = VerticalLayout::Column;
 
   // Lays out `prepared`, the input text as PrepareText makes it; `layout`
   // brings the memory of an earlier layout, or none. Given `input` (the
@@ -63,7 +63,7 @@ class LayoutBuilder {
                             const SwapTable& table, const LayoutSettings& settings,
                             std::size_t maxCells, const std::u16string_view* input = nullptr,
                             std::uint8_t tabSpace = 0) {
-    layout.lines_.clear();
+    layout.columns_.clear();
     layout.unitOffsets_.clear();
     layout.lineColumns_ = {};
     layout.replacedInPlace_ = false;
@@ -73,10 +73,10 @@ class LayoutBuilder {
     SplitLines(layout);
     if (input != nullptr) KeepBasis(layout, *input, tabSpace, table, settings);
     if (settings.columnLength != 0 || settings.columnGap != 0) {
-      std::vector<Line> lines = std::move(layout.lines_);
-      layout.lines_ = {};
+      std::vector<Column> lines = std::move(layout.columns_);
+      layout.columns_ = {};
       std::vector<std::size_t> lineColumns;
-      ArrangeColumns(layout, lines, settings, layout.lines_, lineColumns, true);
+      ArrangeColumns(layout, lines, settings, layout.columns_, lineColumns, true);
       if (settings.columnLength != 0) layout.lineColumns_ = PrefixSums(std::move(lineColumns));
     }
     CountRows(layout);
@@ -85,7 +85,7 @@ class LayoutBuilder {
     layout.prepared_.append(kGridReadAhead, kBlankCell);
     layout.replacements_ = CellReplacements(table);
     if (layout.IsGrid() && !layout.replacements_.empty()) {
-      ReplaceInPlace(layout, layout.lines_);
+      ReplaceInPlace(layout, layout.columns_);
       layout.replacedInPlace_ = true;
     }
     return std::move(layout);
@@ -111,17 +111,17 @@ class LayoutBuilder {
   static std::optional<Region> FindRegion(const VerticalLayout& layout, const Text& input,
                                           const TextEdit& edit);
   static bool LayOutLines(VerticalLayout& layout, std::u16string_view changed, bool atEnd,
-                          std::uint8_t tabSpace, const SwapTable& table, std::vector<Line>& lines,
+                          std::uint8_t tabSpace, const SwapTable& table, std::vector<Column>& lines,
                           std::vector<std::size_t>& inputUnits);
   static void SpliceColumns(VerticalLayout& layout, const Region& region,
-                            const std::vector<Line>& columns,
+                            const std::vector<Column>& columns,
                             const std::vector<std::size_t>& lineColumns,
                             const std::vector<std::size_t>& inputUnits,
                             const LayoutSettings& settings);
 
   static std::optional<LayoutTooLarge> TooLarge(const VerticalLayout& layout,
                                                 std::size_t maxCells) {
-    const std::size_t lines = layout.lines_.size();
+    const std::size_t lines = layout.columns_.size();
     const std::size_t longest = layout.rows_;
     if (longest != 0 && lines > maxCells / longest) return LayoutTooLarge{lines, longest, maxCells};
     return std::nullopt;
@@ -130,12 +130,12 @@ class LayoutBuilder {
   static void CountRows(VerticalLayout& layout) {
     layout.rows_ = 0;
     std::size_t longest = 0;
-    for (const Line& line : layout.lines_) {
-      if (line.cells > layout.rows_) {
-        layout.rows_ = line.cells;
+    for (const Column& column : layout.columns_) {
+      if (column.cells > layout.rows_) {
+        layout.rows_ = column.cells;
         longest = 0;
       }
-      if (line.cells == layout.rows_) ++longest;
+      if (column.cells == layout.rows_) ++longest;
     }
     if (layout.basis_) layout.basis_->longest = longest;
   }
@@ -153,7 +153,7 @@ class LayoutBuilder {
       }
     }
     std::vector<std::size_t> units;
-    units.reserve(layout.lines_.size());
+    units.reserve(layout.columns_.size());
     std::size_t start = 0;
     for (std::size_t at = scan::FindUnit(input, u'\n', 0); at < input.size();
          at = scan::FindUnit(input, u'\n', at + 1)) {
@@ -162,7 +162,7 @@ class LayoutBuilder {
       start = at + 1;
     }
     units.push_back(input.size() - start);
-    if (units.size() != layout.lines_.size()) return;
+    if (units.size() != layout.columns_.size()) return;
     layout.basis_ =
         VerticalLayout::UpdateBasis{tabSpace, table, settings, PrefixSums(std::move(units)), 0};
   }
@@ -170,7 +170,7 @@ class LayoutBuilder {
   // Lines end at CR LF only: a lone CR or LF is a character of its line.
   // The lines of `layout.prepared_` in [from, end) go to `lines`.
   static void SplitLines(VerticalLayout& layout, std::size_t from, std::size_t end,
-                         std::vector<Line>& lines) {
+                         std::vector<Column>& lines) {
     const std::u16string_view text = std::u16string_view(layout.prepared_).substr(from, end - from);
     const std::size_t size = text.size();
     // Only a CR and the first unit of a surrogate pair need a closer look;
@@ -195,15 +195,15 @@ class LayoutBuilder {
     // Each line but the last ends at an LF: reserving for them all spares
     // a large text the copies of a growing vector. A layout built again
     // keeps the room of the one before.
-    if (layout.lines_.capacity() == 0) {
-      layout.lines_.reserve(scan::CountUnit(layout.prepared_, u'\n') + 1);
+    if (layout.columns_.capacity() == 0) {
+      layout.columns_.reserve(scan::CountUnit(layout.prepared_, u'\n') + 1);
     }
-    SplitLines(layout, 0, layout.prepared_.size(), layout.lines_);
+    SplitLines(layout, 0, layout.prepared_.size(), layout.columns_);
   }
 
-  static Line LineOf(VerticalLayout& layout, std::size_t start, std::size_t end,
-                     std::size_t pairs) {
-    Line line{start, end - start - pairs, VerticalLayout::kNoOffsets};
+  static Column LineOf(VerticalLayout& layout, std::size_t start, std::size_t end,
+                       std::size_t pairs) {
+    Column line{start, end - start - pairs, VerticalLayout::kNoOffsets};
     if (pairs != 0) {
       line.offsetsAt = layout.unitOffsets_.size();
       for (std::size_t unit = start; unit < end;) {
@@ -215,48 +215,48 @@ class LayoutBuilder {
   }
 
   // Cuts `lines` into their segments, with the gaps between them, into
-  // `columns`, and counts each line's columns. A segment is a line of its
-  // own that starts further in; a gap is a line of no cells, which reads
+  // `columns`, and counts each line's columns. A segment is a column of its
+  // own that starts further in; a gap is a column of no cells, which reads
   // as blank in every row. The last column is followed by gaps unless
   // `lastIsLast`.
-  static void ArrangeColumns(const VerticalLayout& layout, const std::vector<Line>& lines,
-                             const LayoutSettings& settings, std::vector<Line>& columns,
+  static void ArrangeColumns(const VerticalLayout& layout, const std::vector<Column>& lines,
+                             const LayoutSettings& settings, std::vector<Column>& columns,
                              std::vector<std::size_t>& lineColumns, bool lastIsLast) {
     const std::size_t n = settings.columnLength;
     std::size_t segments = 0;
-    for (const Line& line : lines) {
+    for (const Column& line : lines) {
       segments += n == 0 || line.cells <= n ? 1 : line.cells / (n > 1 ? n - 1 : 1) + 1;
     }
     columns.reserve(columns.size() + segments * (std::size_t{1} + settings.columnGap));
     if (n != 0) lineColumns.reserve(lines.size());
     const std::u16string_view text = layout.prepared_;
     bool first = true;
-    for (const Line& line : lines) {
+    for (const Column& line : lines) {
       std::size_t cellsSoFar = 0;
       std::size_t count = 0;
       ForEachSegment(
           line.cells, n, settings.kinsoku,
           [&](std::size_t i) { return CodePointAt(text, layout.UnitOf(line, i)).value; },
           [&](std::size_t cells) {
-            if (!first) columns.insert(columns.end(), settings.columnGap, Line{});
+            if (!first) columns.insert(columns.end(), settings.columnGap, Column{});
             first = false;
             const bool offsets = line.offsetsAt != VerticalLayout::kNoOffsets;
             columns.push_back(
-                Line{cells == 0 ? line.start : layout.UnitOf(line, cellsSoFar), cells,
-                     offsets ? line.offsetsAt + cellsSoFar : VerticalLayout::kNoOffsets});
+                Column{cells == 0 ? line.start : layout.UnitOf(line, cellsSoFar), cells,
+                       offsets ? line.offsetsAt + cellsSoFar : VerticalLayout::kNoOffsets});
             cellsSoFar += cells;
             ++count;
           });
       if (n != 0) lineColumns.push_back(count);
     }
-    if (!lastIsLast) columns.insert(columns.end(), settings.columnGap, Line{});
+    if (!lastIsLast) columns.insert(columns.end(), settings.columnGap, Column{});
   }
 
   // Every cell and every replaced cell is one unit here, so the cells can
   // be replaced once in the text instead of on every read.
-  static void ReplaceInPlace(VerticalLayout& layout, const std::vector<Line>& lines) {
+  static void ReplaceInPlace(VerticalLayout& layout, const std::vector<Column>& lines) {
     const CellReplacements& replacements = layout.replacements_;
-    for (const Line& line : lines) {
+    for (const Column& line : lines) {
       char16_t* const begin = layout.prepared_.data() + line.start;
       for (char16_t* unit = begin; unit != begin + line.cells; ++unit) {
         *unit = replacements.SingleUnitCell(*unit);
@@ -306,7 +306,7 @@ std::optional<LayoutBuilder::Region> LayoutBuilder::FindRegion(const VerticalLay
 // input units; false where the update cannot be sound or has no room.
 bool LayoutBuilder::LayOutLines(VerticalLayout& layout, std::u16string_view changed, bool atEnd,
                                 std::uint8_t tabSpace, const SwapTable& table,
-                                std::vector<Line>& lines, std::vector<std::size_t>& inputUnits) {
+                                std::vector<Column>& lines, std::vector<std::size_t>& inputUnits) {
   // Whole-text entries never match across a line break here.
   const std::u16string prepared = PrepareText(changed, tabSpace, table);
   // The room runs out only after much typing, and a new layout then takes
@@ -333,7 +333,7 @@ bool LayoutBuilder::LayOutLines(VerticalLayout& layout, std::u16string_view chan
 // Puts `columns`, the columns of the region's lines now, in place of the
 // region's old ones, and keeps the rows and the counts up to date.
 void LayoutBuilder::SpliceColumns(VerticalLayout& layout, const Region& region,
-                                  const std::vector<Line>& columns,
+                                  const std::vector<Column>& columns,
                                   const std::vector<std::size_t>& lineColumns,
                                   const std::vector<std::size_t>& inputUnits,
                                   const LayoutSettings& settings) {
@@ -342,33 +342,33 @@ void LayoutBuilder::SpliceColumns(VerticalLayout& layout, const Region& region,
   const std::size_t spacing = std::size_t{1} + settings.columnGap;
   const std::size_t first = layout.ColumnsBeforeLine(region.firstLine) * spacing;
   const std::size_t last =
-      region.atEnd ? layout.lines_.size()
+      region.atEnd ? layout.columns_.size()
                    : layout.ColumnsBeforeLine(region.firstLine + region.oldLines) * spacing;
   for (std::size_t i = first; i < last; ++i) {
-    if (layout.lines_[i].cells == layout.rows_) --basis.longest;
+    if (layout.columns_[i].cells == layout.rows_) --basis.longest;
   }
-  for (const Line& column : columns) {
+  for (const Column& column : columns) {
     if (column.cells > layout.rows_) {
       layout.rows_ = column.cells;
       basis.longest = 0;
     }
     if (column.cells == layout.rows_) ++basis.longest;
   }
-  const auto at = layout.lines_.begin();
+  const auto at = layout.columns_.begin();
   if (last - first == columns.size()) {
     std::copy(columns.begin(), columns.end(), at + static_cast<std::ptrdiff_t>(first));
   } else {
-    layout.lines_.erase(at + static_cast<std::ptrdiff_t>(first),
-                        at + static_cast<std::ptrdiff_t>(last));
-    layout.lines_.insert(layout.lines_.begin() + static_cast<std::ptrdiff_t>(first),
-                         columns.begin(), columns.end());
+    layout.columns_.erase(at + static_cast<std::ptrdiff_t>(first),
+                          at + static_cast<std::ptrdiff_t>(last));
+    layout.columns_.insert(layout.columns_.begin() + static_cast<std::ptrdiff_t>(first),
+                           columns.begin(), columns.end());
   }
   basis.inputLines.Replace(region.firstLine, region.oldLines, inputUnits);
   if (settings.columnLength != 0) {
     layout.lineColumns_.Replace(region.firstLine, region.oldLines, lineColumns);
   }
   if (basis.longest == 0) CountRows(layout);
-  const std::size_t count = layout.lines_.size();
+  const std::size_t count = layout.columns_.size();
   layout.change_ =
       last - first == columns.size() && layout.ColumnCount() == shownBefore
           ? VerticalLayout::Change{false, count - first - columns.size(), columns.size()}
@@ -385,14 +385,14 @@ LayoutResult LayoutBuilder::Update(VerticalLayout&& layout, const Text& input, c
       basis->settings == settings) {
     region = FindRegion(layout, input, edit);
   }
-  std::vector<Line> lines;
+  std::vector<Column> lines;
   std::vector<std::size_t> inputUnits;
   if (!region || !LayOutLines(layout, input.Span(region->start, region->newEnd), region->atEnd,
                               tabSpace, table, lines, inputUnits)) {
     return RebuildVerticalLayout(std::move(layout), input.Text(), tabSpace, table, settings,
                                  maxCells);
   }
-  std::vector<Line> columns;
+  std::vector<Column> columns;
   std::vector<std::size_t> lineColumns;
   if (settings.columnLength != 0 || settings.columnGap != 0) {
     ArrangeColumns(layout, lines, settings, columns, lineColumns, region->atEnd);
@@ -454,9 +454,9 @@ LayoutResult UpdateVerticalLayout(VerticalLayout&& previous, const GapText& inpu
   return LayoutBuilder::Update(std::move(previous), input, edit, tabSpace, table, layout, maxCells);
 }
 
-std::u16string_view VerticalLayout::CellOf(const Line& line, std::size_t row) const {
-  if (row >= line.cells) return kBlank;
-  const std::size_t unit = UnitOf(line, row);
+std::u16string_view VerticalLayout::CellOf(const Column& column, std::size_t row) const {
+  if (row >= column.cells) return kBlank;
+  const std::size_t unit = UnitOf(column, row);
   // Every cell is one unit here, though a replaced cell and its neighbour
   // may now read as a surrogate pair.
   if (replacedInPlace_) return std::u16string_view(prepared_).substr(unit, 1);
@@ -472,12 +472,12 @@ std::size_t VerticalLayout::ColumnsBeforeLine(std::size_t line) const {
 }
 
 std::u16string_view VerticalLayout::Cell(std::size_t row, std::size_t column) const {
-  return CellOf(lines_[lines_.size() - 1 - column], row);
+  return CellOf(columns_[columns_.size() - 1 - column], row);
 }
 
 void VerticalLayout::AppendRow(std::size_t row, std::u16string& out) const {
-  for (auto line = lines_.rbegin(); line != lines_.rend(); ++line) {
-    out.append(CellOf(*line, row));
+  for (auto column = columns_.rbegin(); column != columns_.rend(); ++column) {
+    out.append(CellOf(*column, row));
   }
 }
 
@@ -505,7 +505,7 @@ bool VerticalLayout::ForEachGridPiece(const GridForm& form,
                                       const std::function<bool(std::u16string_view)>& sink) const {
   const std::size_t stride = GridStride(form);
   // At least a block's rows: a piece of one row of a text of many lines
-  // would read a cache line of each line for each cell.
+  // would read a cache line of each column for each cell.
   const std::size_t band = std::min(rows_, std::max(kPieceUnits / stride, kMinPieceRows));
   std::u16string piece(band * stride, form.blank);
   for (std::size_t row = 0; row < rows_; row += band) {
@@ -536,9 +536,9 @@ Cp932Pieces ForEachCp932Piece(VerticalLayout& layout,
                               const std::function<bool(std::string_view bytes)>& sink) {
   if (layout.rows_ == 0) return Cp932Pieces::kWritten;
   if (!layout.IsGrid()) return Cp932Pieces::kNotTwoBytes;
-  for (const VerticalLayout::Line& line : layout.lines_) {
-    const char16_t* const units = layout.prepared_.data() + line.start;
-    for (std::size_t i = 0; i < line.cells; ++i) {
+  for (const VerticalLayout::Column& column : layout.columns_) {
+    const char16_t* const units = layout.prepared_.data() + column.start;
+    for (std::size_t i = 0; i < column.cells; ++i) {
       if (Cp932DoubleByte(units[i]) == 0) return Cp932Pieces::kNotTwoBytes;
     }
   }
@@ -550,9 +550,9 @@ Cp932Pieces ForEachCp932Piece(VerticalLayout& layout,
     std::memcpy(&unit, bytes.data(), sizeof unit);
     return unit;
   };
-  for (const VerticalLayout::Line& line : layout.lines_) {
-    char16_t* const units = layout.prepared_.data() + line.start;
-    for (std::size_t i = 0; i < line.cells; ++i) units[i] = asUnit(Cp932DoubleByte(units[i]));
+  for (const VerticalLayout::Column& column : layout.columns_) {
+    char16_t* const units = layout.prepared_.data() + column.start;
+    for (std::size_t i = 0; i < column.cells; ++i) units[i] = asUnit(Cp932DoubleByte(units[i]));
   }
   const char16_t lineBreak = asUnit(0x0D0A);
   const VerticalLayout::GridForm form{layout.prepared_.data(), asUnit(Cp932DoubleByte(kBlankCell)),
@@ -565,15 +565,15 @@ Cp932Pieces ForEachCp932Piece(VerticalLayout& layout,
 
 // Every cell is one unit, so every row has the same width and each cell's
 // place is known in advance: rows [firstRow, endRow) go to `out`, each but
-// the layout's last followed by CR LF, every cell written once. The lines
-// are read in order, eight at a time, each down a band of rows, where a
-// row-by-row walk would touch a different line for every cell. Where `out`
-// holds blanks already, cells below the ends of lines are not written
-// again: a text of a few long lines is mostly such cells, and too large
-// for the cache.
+// the layout's last followed by CR LF, every cell written once. The
+// columns are read in order, eight at a time, each down a band of rows,
+// where a row-by-row walk would touch a different column for every cell.
+// Where `out` holds blanks already, cells below the ends of columns are not
+// written again: a text of a few long columns is mostly such cells, and too
+// large for the cache.
 void VerticalLayout::FillGridRows(std::size_t firstRow, std::size_t endRow, char16_t* out,
                                   bool blanksFilled, const GridForm& form) const {
-  const std::size_t columns = lines_.size();
+  const std::size_t columns = columns_.size();
   const std::size_t stride = GridStride(form);
   for (std::size_t row = firstRow; row < endRow && row + 1 < rows_; ++row) {
     std::copy(form.lineBreak.begin(), form.lineBreak.end(),
@@ -584,51 +584,51 @@ void VerticalLayout::FillGridRows(std::size_t firstRow, std::size_t endRow, char
     char16_t* const bandRows = out + (row0 - firstRow) * stride;
     std::size_t index = 0;
 #if defined(__SSE2__)
-    // Blocks of eight lines by eight rows; the rows left over below the
+    // Blocks of eight columns by eight rows; the rows left over below the
     // last whole block go one by one.
     const std::size_t blockRowsEnd = row0 + (rowEnd - row0) / 8 * 8;
     for (; index + 8 <= columns; index += 8) {
       char16_t* const to = bandRows + (columns - index - 8);
       FillGridBlocks(index, row0, blockRowsEnd, to, stride, blanksFilled, form);
       for (std::size_t k = 0; k < 8; ++k) {
-        FillGridColumn(lines_[index + k], blockRowsEnd, rowEnd,
+        FillGridColumn(columns_[index + k], blockRowsEnd, rowEnd,
                        to + (7 - k) + (blockRowsEnd - row0) * stride, stride, blanksFilled, form);
       }
     }
 #endif
     for (; index < columns; ++index) {
-      FillGridColumn(lines_[index], row0, rowEnd, bandRows + (columns - 1 - index), stride,
+      FillGridColumn(columns_[index], row0, rowEnd, bandRows + (columns - 1 - index), stride,
                      blanksFilled, form);
     }
   }
 }
 
-// Rows [row, rowEnd) of one line's column, starting at `to`.
-void VerticalLayout::FillGridColumn(const Line& line, std::size_t row, std::size_t rowEnd,
+// Rows [row, rowEnd) of one column, starting at `to`.
+void VerticalLayout::FillGridColumn(const Column& column, std::size_t row, std::size_t rowEnd,
                                     char16_t* to, std::size_t stride, bool blanksFilled,
                                     const GridForm& form) {
-  const char16_t* const from = form.units + line.start;
-  const std::size_t filled = std::clamp(line.cells, row, rowEnd);
+  const char16_t* const from = form.units + column.start;
+  const std::size_t filled = std::clamp(column.cells, row, rowEnd);
   for (; row < filled; ++row, to += stride) *to = from[row];
   if (blanksFilled) return;
   for (; row < rowEnd; ++row, to += stride) *to = form.blank;
 }
 
 #if defined(__SSE2__)
-// Eight lines from `index`, rows [row0, rowEnd) (whole blocks of eight),
+// Eight columns from `index`, rows [row0, rowEnd) (whole blocks of eight),
 // starting at `to`.
 void VerticalLayout::FillGridBlocks(std::size_t index, std::size_t row0, std::size_t rowEnd,
                                     char16_t* to, std::size_t stride, bool blanksFilled,
                                     const GridForm& form) const {
   std::size_t longest = 0;
-  for (std::size_t k = 0; k < 8; ++k) longest = std::max(longest, lines_[index + k].cells);
+  for (std::size_t k = 0; k < 8; ++k) longest = std::max(longest, columns_[index + k].cells);
   for (std::size_t row = row0; row < rowEnd; row += 8) {
     char16_t* const block = to + (row - row0) * stride;
     if (row < longest) {
       FillGridBlock(index, row, block, stride, form);
     } else if (blanksFilled) {
-      // Below the end of all eight lines: common where a few long lines
-      // set the height.
+      // Below the end of all eight columns: common where a few long
+      // columns set the height.
       return;
     } else {
       for (std::size_t j = 0; j < 8; ++j) std::fill_n(block + j * stride, 8, form.blank);
@@ -636,29 +636,29 @@ void VerticalLayout::FillGridBlocks(std::size_t index, std::size_t row0, std::si
   }
 }
 
-// Eight lines from `index` by eight rows from `row`, transposed in
-// registers: the lines' units are loaded eight at a time (reading up to
-// seven units past a line's end, into the next line or the padding), cells
-// past each line's end become blanks, and each row is stored eight cells
-// at a time at `to`, the last of the eight lines leftmost.
+// Eight columns from `index` by eight rows from `row`, transposed in
+// registers: the columns' units are loaded eight at a time (reading up to
+// seven units past a column's end, into the next column or the padding),
+// cells past each column's end become blanks, and each row is stored eight
+// cells at a time at `to`, the last of the eight columns leftmost.
 void VerticalLayout::FillGridBlock(std::size_t index, std::size_t row, char16_t* to,
                                    std::size_t stride, const GridForm& form) const {
   const __m128i blank = _mm_set1_epi16(static_cast<short>(form.blank));
   // Eight lanes read from here + 8 - n keep the first n lanes.
   alignas(16) static constexpr std::uint16_t kKeepWindow[16] = {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF,
                                                                 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
-  // Without branches: ragged lines make them unpredictable. A line that
-  // ends above `row` is read at its end, and all of it masked.
+  // Without branches: ragged columns make them unpredictable. A column
+  // that ends above `row` is read at its end, and all of it masked.
   __m128i v[8];
   for (std::size_t k = 0; k < 8; ++k) {
-    const Line& line = lines_[index + 7 - k];
+    const Column& column = columns_[index + 7 - k];
     // Signed, so that the compiler clamps with conditional moves: written
-    // with std::min over sizes, it branched on whether the line goes on.
-    const auto rest = static_cast<std::ptrdiff_t>(line.cells) - static_cast<std::ptrdiff_t>(row);
+    // with std::min over sizes, it branched on whether the column goes on.
+    const auto rest = static_cast<std::ptrdiff_t>(column.cells) - static_cast<std::ptrdiff_t>(row);
     const auto left = static_cast<std::size_t>(std::clamp<std::ptrdiff_t>(rest, 0, 8));
     const std::size_t from = row - static_cast<std::size_t>(std::max<std::ptrdiff_t>(-rest, 0));
     const __m128i units =
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(form.units + line.start + from));
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(form.units + column.start + from));
     const __m128i keep = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kKeepWindow + 8 - left));
     v[k] = _mm_or_si128(_mm_and_si128(keep, units), _mm_andnot_si128(keep, blank));
   }

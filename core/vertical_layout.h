@@ -52,7 +52,7 @@ class VerticalLayout {
   std::size_t RowCount() const { return rows_; }
   // Columns: the lines, or their segments, and the gaps between them. Zero
   // rows means no columns to show.
-  std::size_t ColumnCount() const { return rows_ == 0 ? 0 : lines_.size(); }
+  std::size_t ColumnCount() const { return rows_ == 0 ? 0 : columns_.size(); }
 
   // The columns that the input lines before line `line` (0 = the first)
   // make, gaps not counted: `line` itself without a column length, and
@@ -102,19 +102,20 @@ class VerticalLayout {
   };
 
   // One column: a line, or a segment of one; a gap is a column of no cells.
-  struct Line {
+  struct Column {
     std::size_t start = 0;  // first unit in prepared_
     std::size_t cells = 0;  // length in code points
-    // Lines holding surrogate pairs index their code points through
+    // Columns holding surrogate pairs index their code points through
     // unitOffsets_ from here; others map code point i to unit start + i.
     std::size_t offsetsAt = kNoOffsets;
   };
   static constexpr std::size_t kNoOffsets = static_cast<std::size_t>(-1);
 
-  std::size_t UnitOf(const Line& line, std::size_t cell) const {
-    return line.offsetsAt == kNoOffsets ? line.start + cell : unitOffsets_[line.offsetsAt + cell];
+  std::size_t UnitOf(const Column& column, std::size_t cell) const {
+    return column.offsetsAt == kNoOffsets ? column.start + cell
+                                          : unitOffsets_[column.offsetsAt + cell];
   }
-  std::u16string_view CellOf(const Line& line, std::size_t row) const;
+  std::u16string_view CellOf(const Column& column, std::size_t row) const;
   bool IsGrid() const { return unitOffsets_.empty() && replacements_.AllSingleUnit(); }
   // What a grid is written from, and with: the layout's units, the blank
   // cell and the line break, as text or encoded.
@@ -125,14 +126,15 @@ class VerticalLayout {
   };
   GridForm TextForm() const;
   std::size_t GridStride(const GridForm& form) const {
-    return lines_.size() + form.lineBreak.size();
+    return columns_.size() + form.lineBreak.size();
   }
   bool ForEachGridPiece(const GridForm& form,
                         const std::function<bool(std::u16string_view)>& sink) const;
   void FillGridRows(std::size_t firstRow, std::size_t endRow, char16_t* out, bool blanksFilled,
                     const GridForm& form) const;
-  static void FillGridColumn(const Line& line, std::size_t row, std::size_t rowEnd, char16_t* to,
-                             std::size_t stride, bool blanksFilled, const GridForm& form);
+  static void FillGridColumn(const Column& column, std::size_t row, std::size_t rowEnd,
+                             char16_t* to, std::size_t stride, bool blanksFilled,
+                             const GridForm& form);
 #if defined(__SSE2__)
   void FillGridBlocks(std::size_t index, std::size_t row0, std::size_t rowEnd, char16_t* to,
                       std::size_t stride, bool blanksFilled, const GridForm& form) const;
@@ -141,7 +143,7 @@ class VerticalLayout {
 #endif
 
   std::u16string prepared_;  // then kGridReadAhead units of padding
-  std::vector<Line> lines_;
+  std::vector<Column> columns_;
   std::vector<std::uint32_t> unitOffsets_;
   // Under a column length: the columns of each input line, gaps not
   // counted.
