@@ -15,6 +15,7 @@
 #include "cli/layout_options.h"
 #include "cli/picture_handoff.h"
 #include "cli/terminal_text.h"
+#include "core/layout_cp932.h"
 #include "core/page_setup.h"
 #include "core/picture_style.h"
 #include "core/reverse_layout.h"

@@ -9,7 +9,6 @@
 namespace mirotabe {
 namespace {
 
-constexpr std::u16string_view kLineBreak = u"\r\n";
 constexpr char16_t kBlank = u'\u3000';
 
 struct Row {

@@ -37,10 +37,12 @@ inline constexpr std::size_t kMaxLayoutCells = std::size_t{64} * 1024 * 1024;
 
 inline constexpr char16_t kBlankCell = u'\u3000';
 
+// What ends each line of the program's text, and each row of the layout's.
+inline constexpr std::u16string_view kLineBreak = u"\r\n";
+
 class VerticalLayout;
 struct LayoutTooLarge;
-// How ForEachCp932Piece ended.
-enum class Cp932Pieces { kWritten, kStopped, kNotTwoBytes };
+enum class Cp932Pieces;  // see core/layout_cp932.h
 using LayoutResult = std::variant<VerticalLayout, LayoutTooLarge>;
 
 class VerticalLayout {
@@ -85,6 +87,7 @@ class VerticalLayout {
 
  private:
   friend class LayoutBuilder;
+  friend class LayoutUpdater;
   friend LayoutResult RebuildVerticalLayout(VerticalLayout&&, std::u16string_view, std::uint8_t,
                                             const SwapTable&, const LayoutSettings&, std::size_t);
   friend Cp932Pieces ForEachCp932Piece(VerticalLayout&,
@@ -213,16 +216,5 @@ LayoutResult UpdateVerticalLayout(VerticalLayout&& previous, const GapText& inpu
                                   const TextEdit& edit, std::uint8_t tabSpace,
                                   const SwapTable& table, const LayoutSettings& layout,
                                   std::size_t maxCells = kMaxLayoutCells);
-
-// The layout's text in code page 932, in pieces of a few rows each, when
-// every cell is one unit that code page 932 writes in two bytes, as the
-// full-width text of a layout mostly is. The units are encoded once, in
-// the layout's own memory, and the grid is written from them: the output,
-// several times the text's size, is written once and never encoded again.
-// The layout then holds encoded units and serves nothing more. Passes
-// nothing and returns kNotTwoBytes, the layout untouched, when some cell
-// is not such a unit; kStopped when the sink returned false.
-Cp932Pieces ForEachCp932Piece(VerticalLayout& layout,
-                              const std::function<bool(std::string_view bytes)>& sink);
 
 }  // namespace mirotabe

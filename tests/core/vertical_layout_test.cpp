@@ -7,6 +7,8 @@
 
 #include "core/caret_cell.h"
 #include "core/fullwidth.h"
+#include "core/layout_cp932.h"
+#include "core/layout_cp932.h"
 #include "platform/charset.h"
 #include "platform/cp932_pairs.h"
 #include "tests/support/case_name.h"

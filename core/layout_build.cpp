@@ -1,0 +1,221 @@
+// Building a layout whole: the text prepared, split into lines, cut and
+// spaced into columns, and the cells of the Type 0 entries put in place.
+#include <utility>
+#include <vector>
+
+#include "core/code_points.h"
+#include "core/column_segments.h"
+#include "core/layout_builder.h"
+#include "core/prepare_text.h"
+#include "core/vertical_layout.h"
+#include "unicode/simd_scan.h"
+
+namespace mirotabe {
+namespace {
+
+// Lines laid out again by updates go behind the text, into at least this
+// much room.
+constexpr std::size_t kUpdateRoom = std::size_t{64} * 1024;
+
+}  // namespace
+
+LayoutResult LayoutBuilder::Build(std::u16string&& prepared, VerticalLayout&& layout,
+                                  const SwapTable& table, const LayoutSettings& settings,
+                                  std::size_t maxCells, const std::u16string_view* input,
+                                  std::uint8_t tabSpace) {
+  layout.columns_.clear();
+  layout.unitOffsets_.clear();
+  layout.lineColumns_ = {};
+  layout.replacedInPlace_ = false;
+  layout.basis_.reset();
+  layout.change_ = {};
+  layout.prepared_ = std::move(prepared);
+  SplitLines(layout);
+  if (input != nullptr) KeepBasis(layout, *input, tabSpace, table, settings);
+  if (settings.columnLength != 0 || settings.columnGap != 0) {
+    std::vector<Column> lines = std::move(layout.columns_);
+    layout.columns_ = {};
+    std::vector<std::size_t> lineColumns;
+    ArrangeColumns(layout, lines, settings, layout.columns_, lineColumns, true);
+    if (settings.columnLength != 0) layout.lineColumns_ = PrefixSums(std::move(lineColumns));
+  }
+  CountRows(layout);
+  if (const auto tooLarge = TooLarge(layout, maxCells)) return *tooLarge;
+  // Within the room that PrepareTextInto left, unless the text grew.
+  layout.prepared_.append(kGridReadAhead, kBlankCell);
+  layout.replacements_ = CellReplacements(table);
+  if (layout.IsGrid() && !layout.replacements_.empty()) {
+    ReplaceInPlace(layout, layout.columns_);
+    layout.replacedInPlace_ = true;
+  }
+  return std::move(layout);
+}
+
+std::optional<LayoutTooLarge> LayoutBuilder::TooLarge(const VerticalLayout& layout,
+                                                      std::size_t maxCells) {
+  const std::size_t lines = layout.columns_.size();
+  const std::size_t longest = layout.rows_;
+  if (longest != 0 && lines > maxCells / longest) return LayoutTooLarge{lines, longest, maxCells};
+  return std::nullopt;
+}
+
+void LayoutBuilder::CountRows(VerticalLayout& layout) {
+  layout.rows_ = 0;
+  std::size_t longest = 0;
+  for (const Column& column : layout.columns_) {
+    if (column.cells > layout.rows_) {
+      layout.rows_ = column.cells;
+      longest = 0;
+    }
+    if (column.cells == layout.rows_) ++longest;
+  }
+  if (layout.basis_) layout.basis_->longest = longest;
+}
+
+void LayoutBuilder::KeepBasis(VerticalLayout& layout, std::u16string_view input,
+                              std::uint8_t tabSpace, const SwapTable& table,
+                              const LayoutSettings& settings) {
+  for (const SwapEntry& entry : table) {
+    if (entry.kind != SwapKind::kWholeText) continue;
+    for (const std::u16string_view part :
+         {std::u16string_view(entry.from), std::u16string_view(entry.to)}) {
+      if (part.find_first_of(u"\r\n") != std::u16string_view::npos) return;
+    }
+  }
+  std::vector<std::size_t> units;
+  units.reserve(layout.columns_.size());
+  std::size_t start = 0;
+  for (std::size_t at = scan::FindUnit(input, u'\n', 0); at < input.size();
+       at = scan::FindUnit(input, u'\n', at + 1)) {
+    if (at == 0 || input[at - 1] != u'\r') continue;
+    units.push_back(at + 1 - start);
+    start = at + 1;
+  }
+  units.push_back(input.size() - start);
+  if (units.size() != layout.columns_.size()) return;
+  layout.basis_ =
+      VerticalLayout::UpdateBasis{tabSpace, table, settings, PrefixSums(std::move(units)), 0};
+}
+
+void LayoutBuilder::SplitLines(VerticalLayout& layout, std::size_t from, std::size_t end,
+                               std::vector<Column>& lines) {
+  const std::u16string_view text = std::u16string_view(layout.prepared_).substr(from, end - from);
+  const std::size_t size = text.size();
+  // Only a CR and the first unit of a surrogate pair need a closer look;
+  // the LF or low surrogate after them is never visited itself.
+  std::size_t start = 0;
+  std::size_t pairs = 0;
+  scan::ForEachCrOrHighSurrogate(text, [&](std::size_t i) {
+    if (text[i] == u'\r') {
+      if (i + 1 < size && text[i + 1] == u'\n') {
+        lines.push_back(LineOf(layout, from + start, from + i, pairs));
+        start = i + 2;
+        pairs = 0;
+      }
+    } else if (i + 1 < size && IsLowSurrogate(text[i + 1])) {
+      ++pairs;
+    }
+  });
+  lines.push_back(LineOf(layout, from + start, from + size, pairs));
+}
+
+void LayoutBuilder::SplitLines(VerticalLayout& layout) {
+  // Each line but the last ends at an LF: reserving for them all spares
+  // a large text the copies of a growing vector. A layout built again
+  // keeps the room of the one before.
+  if (layout.columns_.capacity() == 0) {
+    layout.columns_.reserve(scan::CountUnit(layout.prepared_, u'\n') + 1);
+  }
+  SplitLines(layout, 0, layout.prepared_.size(), layout.columns_);
+}
+
+LayoutBuilder::Column LayoutBuilder::LineOf(VerticalLayout& layout, std::size_t start,
+                                            std::size_t end, std::size_t pairs) {
+  Column line{start, end - start - pairs, VerticalLayout::kNoOffsets};
+  if (pairs != 0) {
+    line.offsetsAt = layout.unitOffsets_.size();
+    for (std::size_t unit = start; unit < end;) {
+      layout.unitOffsets_.push_back(static_cast<std::uint32_t>(unit));
+      unit += CodePointAt(layout.prepared_, unit).units;
+    }
+  }
+  return line;
+}
+
+void LayoutBuilder::ArrangeColumns(const VerticalLayout& layout, const std::vector<Column>& lines,
+                                   const LayoutSettings& settings, std::vector<Column>& columns,
+                                   std::vector<std::size_t>& lineColumns, bool lastIsLast) {
+  const std::size_t n = settings.columnLength;
+  std::size_t segments = 0;
+  for (const Column& line : lines) {
+    segments += n == 0 || line.cells <= n ? 1 : line.cells / (n > 1 ? n - 1 : 1) + 1;
+  }
+  columns.reserve(columns.size() + segments * (std::size_t{1} + settings.columnGap));
+  if (n != 0) lineColumns.reserve(lines.size());
+  const std::u16string_view text = layout.prepared_;
+  bool first = true;
+  for (const Column& line : lines) {
+    std::size_t cellsSoFar = 0;
+    std::size_t count = 0;
+    ForEachSegment(
+        line.cells, n, settings.kinsoku,
+        [&](std::size_t i) { return CodePointAt(text, layout.UnitOf(line, i)).value; },
+        [&](std::size_t cells) {
+          if (!first) columns.insert(columns.end(), settings.columnGap, Column{});
+          first = false;
+          const bool offsets = line.offsetsAt != VerticalLayout::kNoOffsets;
+          columns.push_back(
+              Column{cells == 0 ? line.start : layout.UnitOf(line, cellsSoFar), cells,
+                     offsets ? line.offsetsAt + cellsSoFar : VerticalLayout::kNoOffsets});
+          cellsSoFar += cells;
+          ++count;
+        });
+    if (n != 0) lineColumns.push_back(count);
+  }
+  if (!lastIsLast) columns.insert(columns.end(), settings.columnGap, Column{});
+}
+
+void LayoutBuilder::ReplaceInPlace(VerticalLayout& layout, const std::vector<Column>& lines) {
+  const CellReplacements& replacements = layout.replacements_;
+  for (const Column& line : lines) {
+    char16_t* const begin = layout.prepared_.data() + line.start;
+    for (char16_t* unit = begin; unit != begin + line.cells; ++unit) {
+      *unit = replacements.SingleUnitCell(*unit);
+    }
+  }
+}
+
+LayoutResult BuildVerticalLayout(std::u16string_view input, std::uint8_t tabSpace,
+                                 const SwapTable& table, std::size_t maxCells) {
+  return BuildVerticalLayout(input, tabSpace, table, LayoutSettings{}, maxCells);
+}
+
+LayoutResult BuildVerticalLayout(std::u16string_view input, std::uint8_t tabSpace,
+                                 const SwapTable& table, const LayoutSettings& layout,
+                                 std::size_t maxCells) {
+  if (input.empty()) return VerticalLayout{};
+  return LayoutBuilder::Build(PrepareTextInto(input, {}, kGridReadAhead, tabSpace, table),
+                              VerticalLayout{}, table, layout, maxCells);
+}
+
+LayoutResult BuildVerticalLayoutInPlace(std::u16string&& input, std::uint8_t tabSpace,
+                                        const SwapTable& table, const LayoutSettings& layout,
+                                        std::size_t maxCells) {
+  if (input.empty()) return VerticalLayout{};
+  return LayoutBuilder::Build(PrepareOwnedText(std::move(input), tabSpace, table), VerticalLayout{},
+                              table, layout, maxCells);
+}
+
+LayoutResult RebuildVerticalLayout(VerticalLayout&& previous, std::u16string_view input,
+                                   std::uint8_t tabSpace, const SwapTable& table,
+                                   const LayoutSettings& layout, std::size_t maxCells) {
+  if (input.empty()) return VerticalLayout{};
+  // Room for the lines that updates lay out again.
+  const std::size_t spare = kGridReadAhead + input.size() / 8 + kUpdateRoom;
+  std::u16string prepared =
+      PrepareTextInto(input, std::move(previous.prepared_), spare, tabSpace, table);
+  return LayoutBuilder::Build(std::move(prepared), std::move(previous), table, layout, maxCells,
+                              &input, tabSpace);
+}
+
+}  // namespace mirotabe
