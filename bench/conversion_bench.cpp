@@ -69,10 +69,10 @@ void Describe(benchmark::State& state, std::size_t outputUnits) {
 void BM_ConvertToLayout(benchmark::State& state) {
   const TextShape& shape = Shape(state);
   for (auto _ : state) {
-    LayoutResult layout = BuildVerticalLayout(shape.text, 4, TableFor(state));
+    LayoutResult layout = BuildVerticalLayout(shape.text, {4, TableFor(state), {}});
     benchmark::DoNotOptimize(layout);
   }
-  const LayoutResult layout = BuildVerticalLayout(shape.text, 4, TableFor(state));
+  const LayoutResult layout = BuildVerticalLayout(shape.text, {4, TableFor(state), {}});
   Describe(state, std::get<VerticalLayout>(layout).Text().size());
 }
 
@@ -80,10 +80,10 @@ void BM_ConvertToLayout(benchmark::State& state) {
 // of the window.
 void BM_RebuildLayout(benchmark::State& state) {
   const TextShape& shape = Shape(state);
-  LayoutResult layout = BuildVerticalLayout(shape.text, 4, TableFor(state));
+  LayoutResult layout = BuildVerticalLayout(shape.text, {4, TableFor(state), {}});
   for (auto _ : state) {
-    layout = RebuildVerticalLayout(std::move(std::get<VerticalLayout>(layout)), shape.text, 4,
-                                   TableFor(state), LayoutSettings{});
+    layout = RebuildVerticalLayout(std::move(std::get<VerticalLayout>(layout)), shape.text,
+                                   {4, TableFor(state), LayoutSettings{}});
     benchmark::DoNotOptimize(layout);
   }
   Describe(state, std::get<VerticalLayout>(layout).Text().size());
@@ -93,7 +93,7 @@ void BM_ConvertToText(benchmark::State& state) {
   const TextShape& shape = Shape(state);
   std::size_t units = 0;
   for (auto _ : state) {
-    const LayoutResult layout = BuildVerticalLayout(shape.text, 4, TableFor(state));
+    const LayoutResult layout = BuildVerticalLayout(shape.text, {4, TableFor(state), {}});
     std::u16string text = std::get<VerticalLayout>(layout).Text();
     units = text.size();
     benchmark::DoNotOptimize(text.data());
@@ -103,7 +103,7 @@ void BM_ConvertToText(benchmark::State& state) {
 
 // Copying the output's bytes once, into memory that is already there.
 void BM_CopyOutputBytes(benchmark::State& state) {
-  const LayoutResult layout = BuildVerticalLayout(Shape(state).text, 4, TableFor(state));
+  const LayoutResult layout = BuildVerticalLayout(Shape(state).text, {4, TableFor(state), {}});
   const std::u16string source = std::get<VerticalLayout>(layout).Text();
   std::u16string target(source.size(), u'\0');
   for (auto _ : state) {
@@ -116,7 +116,7 @@ void BM_CopyOutputBytes(benchmark::State& state) {
 // What saving costs without the disk: the rows streamed through the code
 // page 932 encoder into a sink that keeps nothing.
 void BM_StreamEncodedBytes(benchmark::State& state) {
-  const LayoutResult result = BuildVerticalLayout(Shape(state).text, 4, TableFor(state));
+  const LayoutResult result = BuildVerticalLayout(Shape(state).text, {4, TableFor(state), {}});
   const auto& layout = std::get<VerticalLayout>(result);
   std::size_t bytes = 0;
   for (auto _ : state) {
@@ -137,7 +137,7 @@ void BM_StreamEncodedBytes(benchmark::State& state) {
 void BM_ConvertSmallText(benchmark::State& state) {
   const std::u16string text = u"縦書き（テスト）\r\nラーメン...\r\nabc\tdef";
   for (auto _ : state) {
-    const LayoutResult layout = BuildVerticalLayout(text, 4, TypicalTable());
+    const LayoutResult layout = BuildVerticalLayout(text, {4, TypicalTable(), {}});
     std::u16string out = std::get<VerticalLayout>(layout).Text();
     benchmark::DoNotOptimize(out.data());
   }
@@ -159,10 +159,10 @@ void BM_ConvertToColumns(benchmark::State& state) {
   const TextShape& shape = Shape(state);
   const LayoutSettings layout{20, Kinsoku::kHang, 1};
   for (auto _ : state) {
-    LayoutResult result = BuildVerticalLayout(shape.text, 4, TableFor(state), layout);
+    LayoutResult result = BuildVerticalLayout(shape.text, {4, TableFor(state), layout});
     benchmark::DoNotOptimize(result);
   }
-  const LayoutResult result = BuildVerticalLayout(shape.text, 4, TableFor(state), layout);
+  const LayoutResult result = BuildVerticalLayout(shape.text, {4, TableFor(state), layout});
   Describe(state, std::get<VerticalLayout>(result).Text().size());
 }
 

@@ -43,7 +43,7 @@ std::u16string LinesAroundLongest(const std::u16string& text, std::size_t count)
 }
 
 VerticalLayout LayoutOf(std::u16string_view text) {
-  return std::get<VerticalLayout>(BuildVerticalLayout(text, 4, SwapTable()));
+  return std::get<VerticalLayout>(BuildVerticalLayout(text, {4, SwapTable(), {}}));
 }
 
 void Report(benchmark::State& state, const VerticalLayout& layout, std::size_t bytes) {

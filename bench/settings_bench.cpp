@@ -12,7 +12,7 @@ namespace {
 AppSettings FullSettings() {
   AppSettings settings;
   for (std::size_t n = 1; n <= SwapTable::kMaxEntries; ++n) {
-    settings.swapTable.Append(
+    settings.rules.table.Append(
         {u"ー", u"置き換え" + std::u16string(n % 7, u'x'), static_cast<SwapKind>(n % 2)});
   }
   return settings;

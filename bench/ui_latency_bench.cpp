@@ -110,7 +110,7 @@ struct Window {
   // The settings the window opens with: the view is applied as it opens.
   static AppSettings& Configured(AppSettings& settings, const LayoutSettings& layout,
                                  bool verticalView) {
-    settings.layout = layout;
+    settings.rules.columns = layout;
     settings.view.verticalGlyphs = verticalView;
     return settings;
   }

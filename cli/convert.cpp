@@ -428,14 +428,13 @@ int Run(const Options& options, const PictureSupport& pictures, std::ostream& er
       err << kProgram << ": warning: " << TerminalText(unread->path) << ": " << unread->Reason()
           << "; converting with the default settings\n";
     }
-    options.layout.ApplyTo(settings.layout);
+    options.layout.ApplyTo(settings.rules.columns);
     // Pages cut the columns to the characters a page's column holds.
     if (const std::optional<PageSetup> page = PagesOf(options, settings)) {
-      settings.layout = PageLayoutSettings(settings.layout, PageGeometryOf(*page));
+      settings.rules.columns = PageLayoutSettings(settings.rules.columns, PageGeometryOf(*page));
     }
 
-    result = BuildVerticalLayoutInPlace(std::move(text), settings.tabSpace, settings.swapTable,
-                                        settings.layout);
+    result = BuildVerticalLayoutInPlace(std::move(text), settings.rules);
     if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
       err << kProgram << ": the result is too large to lay out: " << tooLarge->lines
           << " columns × " << tooLarge->longestLine << " characters exceed " << tooLarge->bound

@@ -20,10 +20,10 @@ std::string Invalid(const std::string& name, const std::string& value, const std
 
 }  // namespace
 
-void LayoutOverrides::ApplyTo(LayoutSettings& layout) const {
-  if (columnLength) layout.columnLength = *columnLength;
-  if (kinsoku) layout.kinsoku = *kinsoku;
-  if (gap) layout.columnGap = *gap;
+void LayoutOverrides::ApplyTo(LayoutSettings& settings) const {
+  if (columnLength) settings.columnLength = *columnLength;
+  if (kinsoku) settings.kinsoku = *kinsoku;
+  if (gap) settings.columnGap = *gap;
 }
 
 std::optional<std::string> ParseLayoutOption(const std::string& name, const std::string& value,

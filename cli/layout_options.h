@@ -14,7 +14,7 @@ struct LayoutOverrides {
   std::optional<Kinsoku> kinsoku;
   std::optional<std::uint8_t> gap;
 
-  void ApplyTo(LayoutSettings& layout) const;
+  void ApplyTo(LayoutSettings& settings) const;
 };
 
 // Takes the value of option `name` (without the dashes) into `overrides`.

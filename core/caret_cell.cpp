@@ -3,47 +3,27 @@
 #include <algorithm>
 
 #include "core/code_points.h"
-#include "core/column_segments.h"
 #include "core/prepare_text.h"
 
 namespace mirotabe {
 
-std::optional<CellPosition> CaretCell(std::size_t columnsBefore,
-                                      std::u16string_view lineBeforeCaret, std::uint8_t tabSpace,
-                                      const SwapTable& table, const LayoutSettings& layout,
-                                      std::size_t rows, std::size_t columns) {
-  if (rows == 0 || columns == 0) return std::nullopt;
-  const std::u16string prepared = PrepareText(lineBeforeCaret, tabSpace, table);
+std::optional<CellPosition> CaretCell(const VerticalLayout& layout, std::size_t line,
+                                      std::u16string_view lineBeforeCaret,
+                                      const LayoutRules& rules) {
+  const std::u16string prepared = PrepareText(lineBeforeCaret, rules);
   // A replacement that brings in line breaks moves the caret's character
-  // into a later column.
-  std::size_t column = columnsBefore;
+  // into a later line.
+  std::size_t preparedLine = line;
   std::size_t lineStart = 0;
-  for (std::size_t at = prepared.find(u"\r\n"); at != std::u16string::npos;
-       at = prepared.find(u"\r\n", lineStart)) {
-    ++column;
-    lineStart = at + 2;
+  for (std::size_t at = prepared.find(kLineBreak); at != std::u16string::npos;
+       at = prepared.find(kLineBreak, lineStart)) {
+    ++preparedLine;
+    lineStart = at + kLineBreak.size();
   }
-  const std::u16string_view line = std::u16string_view(prepared).substr(lineStart);
+  const std::u16string_view before = std::u16string_view(prepared).substr(lineStart);
   std::size_t cells = 0;
-  if (layout.columnLength == 0) {
-    for (std::size_t unit = 0; unit < line.size(); ++cells) unit += CodePointAt(line, unit).units;
-  } else {
-    const std::vector<std::size_t> segments =
-        SegmentLine(line, layout.columnLength, layout.kinsoku);
-    column += segments.empty() ? 0 : segments.size() - 1;
-    cells = segments.empty() ? 0 : segments.back();
-  }
-  const std::size_t row = cells == 0 ? 0 : cells - 1;
-  const std::size_t fromRight = column * (std::size_t{layout.columnGap} + 1);
-  return CellPosition{std::min(row, rows - 1), columns - 1 - std::min(fromRight, columns - 1)};
-}
-
-std::size_t ColumnsOfLine(std::u16string_view line, std::uint8_t tabSpace, const SwapTable& table,
-                          const LayoutSettings& layout) {
-  if (layout.columnLength == 0) return 1;
-  const std::u16string prepared = PrepareText(line, tabSpace, table);
-  return std::max<std::size_t>(1,
-                               SegmentLine(prepared, layout.columnLength, layout.kinsoku).size());
+  for (std::size_t unit = 0; unit < before.size(); ++cells) unit += CodePointAt(before, unit).units;
+  return layout.PlaceOf(preparedLine, cells == 0 ? 0 : cells - 1);
 }
 
 CharKind KindOf(char32_t c) {

@@ -20,18 +20,19 @@ constexpr std::size_t kUpdateRoom = std::size_t{64} * 1024;
 }  // namespace
 
 LayoutResult LayoutBuilder::Build(std::u16string&& prepared, VerticalLayout&& layout,
-                                  const SwapTable& table, const LayoutSettings& settings,
-                                  std::size_t maxCells, const std::u16string_view* input,
-                                  std::uint8_t tabSpace) {
+                                  const LayoutRules& rules, std::size_t maxCells,
+                                  const std::u16string_view* input) {
+  const LayoutSettings& settings = rules.columns;
   layout.columns_.clear();
   layout.unitOffsets_.clear();
   layout.lineColumns_ = {};
   layout.replacedInPlace_ = false;
   layout.basis_.reset();
   layout.change_ = {};
+  layout.spacing_ = std::size_t{1} + settings.columnGap;
   layout.prepared_ = std::move(prepared);
   SplitLines(layout);
-  if (input != nullptr) KeepBasis(layout, *input, tabSpace, table, settings);
+  if (input != nullptr) KeepBasis(layout, *input, rules);
   if (settings.columnLength != 0 || settings.columnGap != 0) {
     std::vector<Column> lines = std::move(layout.columns_);
     layout.columns_ = {};
@@ -43,7 +44,7 @@ LayoutResult LayoutBuilder::Build(std::u16string&& prepared, VerticalLayout&& la
   if (const auto tooLarge = TooLarge(layout, maxCells)) return *tooLarge;
   // Within the room that PrepareTextInto left, unless the text grew.
   layout.prepared_.append(kGridReadAhead, kBlankCell);
-  layout.replacements_ = CellReplacements(table);
+  layout.replacements_ = CellReplacements(rules.table);
   if (layout.IsGrid() && !layout.replacements_.empty()) {
     ReplaceInPlace(layout, layout.columns_);
     layout.replacedInPlace_ = true;
@@ -73,9 +74,8 @@ void LayoutBuilder::CountRows(VerticalLayout& layout) {
 }
 
 void LayoutBuilder::KeepBasis(VerticalLayout& layout, std::u16string_view input,
-                              std::uint8_t tabSpace, const SwapTable& table,
-                              const LayoutSettings& settings) {
-  for (const SwapEntry& entry : table) {
+                              const LayoutRules& rules) {
+  for (const SwapEntry& entry : rules.table) {
     if (entry.kind != SwapKind::kWholeText) continue;
     for (const std::u16string_view part :
          {std::u16string_view(entry.from), std::u16string_view(entry.to)}) {
@@ -93,8 +93,7 @@ void LayoutBuilder::KeepBasis(VerticalLayout& layout, std::u16string_view input,
   }
   units.push_back(input.size() - start);
   if (units.size() != layout.columns_.size()) return;
-  layout.basis_ =
-      VerticalLayout::UpdateBasis{tabSpace, table, settings, PrefixSums(std::move(units)), 0};
+  layout.basis_ = VerticalLayout::UpdateBasis{rules, PrefixSums(std::move(units)), 0};
 }
 
 void LayoutBuilder::SplitLines(VerticalLayout& layout, std::size_t from, std::size_t end,
@@ -185,37 +184,27 @@ void LayoutBuilder::ReplaceInPlace(VerticalLayout& layout, const std::vector<Col
   }
 }
 
-LayoutResult BuildVerticalLayout(std::u16string_view input, std::uint8_t tabSpace,
-                                 const SwapTable& table, std::size_t maxCells) {
-  return BuildVerticalLayout(input, tabSpace, table, LayoutSettings{}, maxCells);
-}
-
-LayoutResult BuildVerticalLayout(std::u16string_view input, std::uint8_t tabSpace,
-                                 const SwapTable& table, const LayoutSettings& layout,
+LayoutResult BuildVerticalLayout(std::u16string_view input, const LayoutRules& rules,
                                  std::size_t maxCells) {
   if (input.empty()) return VerticalLayout{};
-  return LayoutBuilder::Build(PrepareTextInto(input, {}, kGridReadAhead, tabSpace, table),
-                              VerticalLayout{}, table, layout, maxCells);
+  return LayoutBuilder::Build(PrepareTextInto(input, {}, kGridReadAhead, rules), VerticalLayout{},
+                              rules, maxCells);
 }
 
-LayoutResult BuildVerticalLayoutInPlace(std::u16string&& input, std::uint8_t tabSpace,
-                                        const SwapTable& table, const LayoutSettings& layout,
+LayoutResult BuildVerticalLayoutInPlace(std::u16string&& input, const LayoutRules& rules,
                                         std::size_t maxCells) {
   if (input.empty()) return VerticalLayout{};
-  return LayoutBuilder::Build(PrepareOwnedText(std::move(input), tabSpace, table), VerticalLayout{},
-                              table, layout, maxCells);
+  return LayoutBuilder::Build(PrepareOwnedText(std::move(input), rules), VerticalLayout{}, rules,
+                              maxCells);
 }
 
 LayoutResult RebuildVerticalLayout(VerticalLayout&& previous, std::u16string_view input,
-                                   std::uint8_t tabSpace, const SwapTable& table,
-                                   const LayoutSettings& layout, std::size_t maxCells) {
+                                   const LayoutRules& rules, std::size_t maxCells) {
   if (input.empty()) return VerticalLayout{};
   // Room for the lines that updates lay out again.
   const std::size_t spare = kGridReadAhead + input.size() / 8 + kUpdateRoom;
-  std::u16string prepared =
-      PrepareTextInto(input, std::move(previous.prepared_), spare, tabSpace, table);
-  return LayoutBuilder::Build(std::move(prepared), std::move(previous), table, layout, maxCells,
-                              &input, tabSpace);
+  std::u16string prepared = PrepareTextInto(input, std::move(previous.prepared_), spare, rules);
+  return LayoutBuilder::Build(std::move(prepared), std::move(previous), rules, maxCells, &input);
 }
 
 }  // namespace mirotabe

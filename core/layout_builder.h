@@ -22,13 +22,13 @@ class LayoutBuilder {
  public:
   using Column = VerticalLayout::Column;
 
-  // Lays out `prepared`, the input text as PrepareText makes it; `layout`
-  // brings the memory of an earlier layout, or none. Given `input` (the
-  // text before preparation), the layout keeps what an update needs.
+  // Lays out `prepared`, the input text as PrepareText makes it under
+  // `rules`; `layout` brings the memory of an earlier layout, or none.
+  // Given `input` (the text before preparation), the layout keeps what an
+  // update needs.
   static LayoutResult Build(std::u16string&& prepared, VerticalLayout&& layout,
-                            const SwapTable& table, const LayoutSettings& settings,
-                            std::size_t maxCells, const std::u16string_view* input = nullptr,
-                            std::uint8_t tabSpace = 0);
+                            const LayoutRules& rules, std::size_t maxCells,
+                            const std::u16string_view* input = nullptr);
 
   // Why `layout` is over `maxCells` cells, or nothing.
   static std::optional<LayoutTooLarge> TooLarge(const VerticalLayout& layout, std::size_t maxCells);
@@ -55,11 +55,11 @@ class LayoutBuilder {
   static void ReplaceInPlace(VerticalLayout& layout, const std::vector<Column>& lines);
 
  private:
-  // Keeps the settings and the input lines' units, where the prepared
-  // lines are the input lines, one for one: whole-text entries without
-  // line breaks keep them so, unless one joins a lone CR to a lone LF.
-  static void KeepBasis(VerticalLayout& layout, std::u16string_view input, std::uint8_t tabSpace,
-                        const SwapTable& table, const LayoutSettings& settings);
+  // Keeps the rules and the input lines' units, where the prepared lines
+  // are the input lines, one for one: whole-text entries without line
+  // breaks keep them so, unless one joins a lone CR to a lone LF.
+  static void KeepBasis(VerticalLayout& layout, std::u16string_view input,
+                        const LayoutRules& rules);
 
   static void SplitLines(VerticalLayout& layout);
 

@@ -31,8 +31,7 @@ class LayoutUpdater {
   // `input` is a text read in spans: its size(), Span(from, to) and Text().
   template <typename Text>
   static LayoutResult Update(VerticalLayout&& layout, const Text& input, const TextEdit& edit,
-                             std::uint8_t tabSpace, const SwapTable& table,
-                             const LayoutSettings& settings, std::size_t maxCells);
+                             const LayoutRules& rules, std::size_t maxCells);
 
  private:
   // The unchanged lines around an edit, in input lines and units.
@@ -48,7 +47,7 @@ class LayoutUpdater {
   static std::optional<Region> FindRegion(const VerticalLayout& layout, const Text& input,
                                           const TextEdit& edit);
   static bool LayOutLines(VerticalLayout& layout, std::u16string_view changed, bool atEnd,
-                          std::uint8_t tabSpace, const SwapTable& table, std::vector<Column>& lines,
+                          const LayoutRules& rules, std::vector<Column>& lines,
                           std::vector<std::size_t>& inputUnits);
   static void SpliceColumns(VerticalLayout& layout, const Region& region,
                             const std::vector<Column>& columns,
@@ -97,10 +96,10 @@ std::optional<LayoutUpdater::Region> LayoutUpdater::FindRegion(const VerticalLay
 // text would be, behind the lines in use, into `lines`, with each one's
 // input units; false where the update cannot be sound or has no room.
 bool LayoutUpdater::LayOutLines(VerticalLayout& layout, std::u16string_view changed, bool atEnd,
-                                std::uint8_t tabSpace, const SwapTable& table,
-                                std::vector<Column>& lines, std::vector<std::size_t>& inputUnits) {
+                                const LayoutRules& rules, std::vector<Column>& lines,
+                                std::vector<std::size_t>& inputUnits) {
   // Whole-text entries never match across a line break here.
-  const std::u16string prepared = PrepareText(changed, tabSpace, table);
+  const std::u16string prepared = PrepareText(changed, rules);
   // The room runs out only after much typing, and a new layout then takes
   // back what is no longer used.
   const std::size_t base = layout.prepared_.size() - kGridReadAhead;
@@ -109,7 +108,7 @@ bool LayoutUpdater::LayOutLines(VerticalLayout& layout, std::u16string_view chan
   layout.prepared_.append(prepared);
   layout.prepared_.append(kGridReadAhead, kBlankCell);
   const std::size_t offsetsBefore = layout.unitOffsets_.size();
-  SplitLines(layout, base, base + prepared.size(), lines);
+  LayoutBuilder::SplitLines(layout, base, base + prepared.size(), lines);
   std::size_t start = 0;
   for (std::size_t at = changed.find(kLineBreak); at != std::u16string_view::npos;
        at = changed.find(kLineBreak, start)) {
@@ -169,48 +168,42 @@ void LayoutUpdater::SpliceColumns(VerticalLayout& layout, const Region& region,
 
 template <typename Text>
 LayoutResult LayoutUpdater::Update(VerticalLayout&& layout, const Text& input, const TextEdit& edit,
-                                   std::uint8_t tabSpace, const SwapTable& table,
-                                   const LayoutSettings& settings, std::size_t maxCells) {
-  const VerticalLayout::UpdateBasis* basis = layout.basis_ ? &*layout.basis_ : nullptr;
+                                   const LayoutRules& rules, std::size_t maxCells) {
   std::optional<Region> region;
-  if (basis != nullptr && !input.empty() && basis->tabSpace == tabSpace && basis->table == table &&
-      basis->settings == settings) {
+  if (layout.basis_ && !input.empty() && layout.basis_->rules == rules) {
     region = FindRegion(layout, input, edit);
   }
   std::vector<Column> lines;
   std::vector<std::size_t> inputUnits;
   if (!region || !LayOutLines(layout, input.Span(region->start, region->newEnd), region->atEnd,
-                              tabSpace, table, lines, inputUnits)) {
-    return RebuildVerticalLayout(std::move(layout), input.Text(), tabSpace, table, settings,
-                                 maxCells);
+                              rules, lines, inputUnits)) {
+    return RebuildVerticalLayout(std::move(layout), input.Text(), rules, maxCells);
   }
+  const LayoutSettings& settings = rules.columns;
   std::vector<Column> columns;
   std::vector<std::size_t> lineColumns;
   if (settings.columnLength != 0 || settings.columnGap != 0) {
-    ArrangeColumns(layout, lines, settings, columns, lineColumns, region->atEnd);
+    LayoutBuilder::ArrangeColumns(layout, lines, settings, columns, lineColumns, region->atEnd);
   } else {
     columns = lines;
   }
   // After the cuts, whose rules look at the characters before replacement.
-  if (layout.replacedInPlace_) ReplaceInPlace(layout, lines);
+  if (layout.replacedInPlace_) LayoutBuilder::ReplaceInPlace(layout, lines);
   SpliceColumns(layout, *region, columns, lineColumns, inputUnits, settings);
-  if (const auto tooLarge = TooLarge(layout, maxCells)) return *tooLarge;
+  if (const auto tooLarge = LayoutBuilder::TooLarge(layout, maxCells)) return *tooLarge;
   return std::move(layout);
 }
 
 LayoutResult UpdateVerticalLayout(VerticalLayout&& previous, std::u16string_view input,
-                                  const TextEdit& edit, std::uint8_t tabSpace,
-                                  const SwapTable& table, const LayoutSettings& layout,
+                                  const TextEdit& edit, const LayoutRules& rules,
                                   std::size_t maxCells) {
-  return LayoutUpdater::Update(std::move(previous), ViewSpans{input}, edit, tabSpace, table, layout,
-                               maxCells);
+  return LayoutUpdater::Update(std::move(previous), ViewSpans{input}, edit, rules, maxCells);
 }
 
 LayoutResult UpdateVerticalLayout(VerticalLayout&& previous, const GapText& input,
-                                  const TextEdit& edit, std::uint8_t tabSpace,
-                                  const SwapTable& table, const LayoutSettings& layout,
+                                  const TextEdit& edit, const LayoutRules& rules,
                                   std::size_t maxCells) {
-  return LayoutUpdater::Update(std::move(previous), input, edit, tabSpace, table, layout, maxCells);
+  return LayoutUpdater::Update(std::move(previous), input, edit, rules, maxCells);
 }
 
 }  // namespace mirotabe

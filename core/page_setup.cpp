@@ -98,8 +98,8 @@ PageGeometry PageGeometryOf(const PageSetup& setup) {
   return g;
 }
 
-LayoutSettings PageLayoutSettings(const LayoutSettings& layout, const PageGeometry& geometry) {
-  LayoutSettings paged = layout;
+LayoutSettings PageLayoutSettings(const LayoutSettings& settings, const PageGeometry& geometry) {
+  LayoutSettings paged = settings;
   if (paged.columnLength == 0 || paged.columnLength > geometry.cellsPerColumn) {
     paged.columnLength = std::min(geometry.cellsPerColumn, kMaxColumnLength);
   }

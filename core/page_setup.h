@@ -62,9 +62,9 @@ struct PageGeometry {
 
 PageGeometry PageGeometryOf(const PageSetup& setup);
 
-// The layout settings for pages: `layout`'s own, with columns no longer
-// than a page's.
-LayoutSettings PageLayoutSettings(const LayoutSettings& layout, const PageGeometry& geometry);
+// The layout settings for pages: `settings`, with columns no longer than a
+// page's.
+LayoutSettings PageLayoutSettings(const LayoutSettings& settings, const PageGeometry& geometry);
 
 // The pages `columns` columns take, at least one.
 std::size_t PageCount(std::size_t columns, const PageGeometry& geometry);

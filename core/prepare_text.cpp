@@ -123,27 +123,25 @@ std::u16string ExpandTabs(std::u16string text, std::uint8_t tabSpace) {
   return text;
 }
 
-std::u16string PrepareText(std::u16string_view input, std::uint8_t tabSpace,
-                           const SwapTable& table) {
-  return PrepareOwnedText(std::u16string(input), tabSpace, table);
+std::u16string PrepareText(std::u16string_view input, const LayoutRules& rules) {
+  return PrepareOwnedText(std::u16string(input), rules);
 }
 
-std::u16string PrepareOwnedText(std::u16string input, std::uint8_t tabSpace,
-                                const SwapTable& table) {
-  std::u16string text = ApplyWholeTextReplacements(std::move(input), table);
-  text = ExpandTabs(std::move(text), tabSpace);
+std::u16string PrepareOwnedText(std::u16string input, const LayoutRules& rules) {
+  std::u16string text = ApplyWholeTextReplacements(std::move(input), rules.table);
+  text = ExpandTabs(std::move(text), rules.tabSpace);
   MapToFullWidth(text);
   return text;
 }
 
 std::u16string PrepareTextInto(std::u16string_view input, std::u16string&& buffer,
-                               std::size_t spare, std::uint8_t tabSpace, const SwapTable& table) {
+                               std::size_t spare, const LayoutRules& rules) {
   const std::size_t room = input.size() + spare;
   if (buffer.capacity() < room) {
     buffer = std::u16string();
     buffer.reserve(room + room / 64);
   }
-  const bool wholeText = std::any_of(table.begin(), table.end(), RewritesText);
+  const bool wholeText = std::any_of(rules.table.begin(), rules.table.end(), RewritesText);
   // A tab goes before the mapping: removed, it can join a half-width kana
   // to the mark after it.
   if (!wholeText && scan::FindUnit(input, u'\t', 0) == input.size()) {
@@ -152,7 +150,7 @@ std::u16string PrepareTextInto(std::u16string_view input, std::u16string&& buffe
     return std::move(buffer);
   }
   buffer.assign(input);
-  return PrepareOwnedText(std::move(buffer), tabSpace, table);
+  return PrepareOwnedText(std::move(buffer), rules);
 }
 
 }  // namespace mirotabe

@@ -22,18 +22,17 @@ std::u16string ApplyWholeTextReplacements(std::u16string text, const SwapTable& 
 // Every TAB becomes `tabSpace` spaces (none when 0).
 std::u16string ExpandTabs(std::u16string text, std::uint8_t tabSpace);
 
-// Whole-text replacements, then tabs, then the full-width mapping.
-std::u16string PrepareText(std::u16string_view input, std::uint8_t tabSpace,
-                           const SwapTable& table);
+// Whole-text replacements, then tabs, then the full-width mapping, under
+// the tab width and the table of `rules`.
+std::u16string PrepareText(std::u16string_view input, const LayoutRules& rules);
 
 // The same, in `input`'s own memory wherever no step makes the text longer.
-std::u16string PrepareOwnedText(std::u16string input, std::uint8_t tabSpace,
-                                const SwapTable& table);
+std::u16string PrepareOwnedText(std::u16string input, const LayoutRules& rules);
 
 // The same, in `buffer`'s memory (what it holds is dropped), with room for
 // `spare` more units and a little growth. Without whole-text entries and
 // tabs the text is mapped as it is copied in.
 std::u16string PrepareTextInto(std::u16string_view input, std::u16string&& buffer,
-                               std::size_t spare, std::uint8_t tabSpace, const SwapTable& table);
+                               std::size_t spare, const LayoutRules& rules);
 
 }  // namespace mirotabe

@@ -76,13 +76,13 @@ std::uint8_t ReadByte(const ProfileFile& profile, std::u16string_view section,
 }
 
 LayoutSettings ReadLayout(const ProfileFile& profile) {
-  LayoutSettings layout;
-  layout.columnLength =
+  LayoutSettings settings;
+  settings.columnLength =
       static_cast<std::size_t>(ReadInRange(profile, kLayout, kColumnLength, kMaxColumnLength, 0));
-  layout.kinsoku = static_cast<Kinsoku>(ReadInRange(profile, kLayout, kKinsoku, kMaxKinsoku, 0));
-  layout.columnGap =
+  settings.kinsoku = static_cast<Kinsoku>(ReadInRange(profile, kLayout, kKinsoku, kMaxKinsoku, 0));
+  settings.columnGap =
       static_cast<std::uint8_t>(ReadInRange(profile, kLayout, kColumnGap, kMaxColumnGap, 0));
-  return layout;
+  return settings;
 }
 
 PictureStyle ReadPictureStyle(const ProfileFile& profile) {
@@ -190,12 +190,12 @@ void WriteLayoutOption(ProfileFile& profile, std::u16string_view key, std::size_
               static_cast<std::int32_t>(read));
 }
 
-void WriteLayout(ProfileFile& profile, const LayoutSettings& layout) {
+void WriteLayout(ProfileFile& profile, const LayoutSettings& settings) {
   const LayoutSettings read = ReadLayout(profile);
-  WriteLayoutOption(profile, kColumnLength, layout.columnLength, read.columnLength);
-  WriteLayoutOption(profile, kKinsoku, static_cast<std::size_t>(layout.kinsoku),
+  WriteLayoutOption(profile, kColumnLength, settings.columnLength, read.columnLength);
+  WriteLayoutOption(profile, kKinsoku, static_cast<std::size_t>(settings.kinsoku),
                     static_cast<std::size_t>(read.kinsoku));
-  WriteLayoutOption(profile, kColumnGap, layout.columnGap, read.columnGap);
+  WriteLayoutOption(profile, kColumnGap, settings.columnGap, read.columnGap);
 }
 
 bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
@@ -402,16 +402,16 @@ ConvertTrigger ReadTrigger(const ProfileFile& profile) {
 }  // namespace
 
 void ReadSettings(AppSettings& settings, const ProfileFile& profile) {
-  settings.tabSpace = ReadTabSpace(profile);
+  settings.rules.tabSpace = ReadTabSpace(profile);
   settings.convertTrigger = ReadTrigger(profile);
-  settings.swapTable.Clear();
+  settings.rules.table.Clear();
   for (std::size_t i = 0; i < SwapTable::kMaxEntries; ++i) {
     const std::u16string section = SwapSectionName(i);
     const std::u16string from = profile.ReadString(section, kFrom, u"");
     if (from.empty()) break;
-    settings.swapTable.Append(ReadEntry(profile, section, from));
+    settings.rules.table.Append(ReadEntry(profile, section, from));
   }
-  settings.layout = ReadLayout(profile);
+  settings.rules.columns = ReadLayout(profile);
   settings.picture = ReadPictureStyle(profile);
   settings.view = ReadView(profile);
   settings.page = ReadPageSetup(profile);
@@ -442,12 +442,12 @@ IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile, Settin
       profile.WriteInt(kOptions, kVerticalView, settings.view.verticalGlyphs ? 1 : 0);
       return std::nullopt;
   }
-  if (IoStatus broken = FindLineBreak(settings.swapTable, profile.path())) return broken;
-  WriteNumber(profile, kMain, kTabSpace, settings.tabSpace, ReadTabSpace(profile));
+  if (IoStatus broken = FindLineBreak(settings.rules.table, profile.path())) return broken;
+  WriteNumber(profile, kMain, kTabSpace, settings.rules.tabSpace, ReadTabSpace(profile));
   WriteNumber(profile, kMain, kConvert, static_cast<std::uint8_t>(settings.convertTrigger),
               static_cast<std::uint8_t>(ReadTrigger(profile)));
-  WriteTable(profile, settings.swapTable);
-  WriteLayout(profile, settings.layout);
+  WriteTable(profile, settings.rules.table);
+  WriteLayout(profile, settings.rules.columns);
   return std::nullopt;
 }
 
@@ -463,7 +463,7 @@ IoStatus LoadSettings(AppSettings& settings, const std::string& file) {
 IoStatus SaveSettings(const AppSettings& settings, const std::string& file, SettingsPart part) {
   // A table that would be refused is refused before anything is touched.
   if (part == SettingsPart::kDialog) {
-    if (IoStatus broken = FindLineBreak(settings.swapTable, file)) return broken;
+    if (IoStatus broken = FindLineBreak(settings.rules.table, file)) return broken;
   }
   if (IoStatus made = MakeFolderOf(file)) return made;
   IoResult<ProfileFile> loaded = ProfileFile::Load(file);

@@ -122,11 +122,20 @@ inline constexpr std::uint8_t kDefaultTabSpace = 4;
 inline constexpr std::uint8_t kMaxTabSpace = 8;
 inline constexpr ConvertTrigger kDefaultConvertTrigger = ConvertTrigger::kEveryChange;
 
-struct AppSettings {
+// The rules that lay a text out: the tab width, the replacement table, and
+// how lines are cut and spaced into columns. A layout made under the same
+// rules from the same text is the same layout.
+struct LayoutRules {
   std::uint8_t tabSpace = kDefaultTabSpace;
+  SwapTable table;
+  LayoutSettings columns;
+
+  friend bool operator==(const LayoutRules&, const LayoutRules&) = default;
+};
+
+struct AppSettings {
+  LayoutRules rules;
   ConvertTrigger convertTrigger = kDefaultConvertTrigger;
-  SwapTable swapTable;
-  LayoutSettings layout;
   // How the 変換 menu draws pictures.
   PictureStyle picture;
   // How the window shows the text.

@@ -33,6 +33,19 @@ std::size_t VerticalLayout::ColumnsBeforeLine(std::size_t line) const {
   return line <= lines ? lineColumns_.Before(line) : lineColumns_.Total() + (line - lines);
 }
 
+std::optional<CellPosition> VerticalLayout::PlaceOf(std::size_t line, std::size_t cell) const {
+  const std::size_t count = ColumnCount();
+  if (count == 0) return std::nullopt;
+  std::size_t index = ColumnsBeforeLine(line) * spacing_;
+  const std::size_t segments = line < lineColumns_.size() ? lineColumns_[line] : std::size_t{1};
+  for (std::size_t segment = 1;
+       segment < segments && index < count && cell >= columns_[index].cells; ++segment) {
+    cell -= columns_[index].cells;
+    index += spacing_;
+  }
+  return CellPosition{std::min(cell, rows_ - 1), count - 1 - std::min(index, count - 1)};
+}
+
 std::u16string_view VerticalLayout::Cell(std::size_t row, std::size_t column) const {
   return CellOf(columns_[columns_.size() - 1 - column], row);
 }

@@ -45,6 +45,12 @@ struct LayoutTooLarge;
 enum class Cp932Pieces;  // see core/layout_cp932.h
 using LayoutResult = std::variant<VerticalLayout, LayoutTooLarge>;
 
+struct CellPosition {
+  std::size_t row = 0;
+  std::size_t column = 0;  // 0 = leftmost, the last line
+  bool operator==(const CellPosition&) const = default;
+};
+
 class VerticalLayout {
  public:
   // The empty layout: no rows.
@@ -60,6 +66,11 @@ class VerticalLayout {
   // make, gaps not counted: `line` itself without a column length, and
   // one for each line past the text's end.
   std::size_t ColumnsBeforeLine(std::size_t line) const;
+
+  // Where cell `cell` (0 = the first) of line `line` of the prepared text
+  // stands, in the column the layout cut it into; a place past the layout
+  // is moved to its nearest cell. None when the layout is empty.
+  std::optional<CellPosition> PlaceOf(std::size_t line, std::size_t cell) const;
 
   // The cell in `row` (0 = top) and `column` (0 = leftmost, the last line).
   std::u16string_view Cell(std::size_t row, std::size_t column) const;
@@ -88,17 +99,15 @@ class VerticalLayout {
  private:
   friend class LayoutBuilder;
   friend class LayoutUpdater;
-  friend LayoutResult RebuildVerticalLayout(VerticalLayout&&, std::u16string_view, std::uint8_t,
-                                            const SwapTable&, const LayoutSettings&, std::size_t);
+  friend LayoutResult RebuildVerticalLayout(VerticalLayout&&, std::u16string_view,
+                                            const LayoutRules&, std::size_t);
   friend Cp932Pieces ForEachCp932Piece(VerticalLayout&,
                                        const std::function<bool(std::string_view)>&);
-  // What UpdateVerticalLayout needs besides the lines: the settings the
+  // What UpdateVerticalLayout needs besides the lines: the rules the
   // layout was made under, and each input line's units, its CR LF
   // included.
   struct UpdateBasis {
-    std::uint8_t tabSpace = 0;
-    SwapTable table;
-    LayoutSettings settings;
+    LayoutRules rules;
     PrefixSums inputLines;
     // Columns as long as the longest, which sets the rows.
     std::size_t longest = 0;
@@ -156,6 +165,8 @@ class VerticalLayout {
   // is possible when every cell is one unit.
   bool replacedInPlace_ = false;
   std::size_t rows_ = 0;
+  // Each column and the gap after it.
+  std::size_t spacing_ = 1;
   Change change_;
   // Kept by the layouts that UpdateVerticalLayout can bring up to date.
   std::optional<UpdateBasis> basis_;
@@ -168,22 +179,17 @@ struct LayoutTooLarge {
   std::size_t bound = 0;
 };
 
-// Lays `input` (lines separated by CR LF) out vertically under the tab
-// width and the replacement table. An empty input, and a prepared text
-// without any character, give the empty layout.
-LayoutResult BuildVerticalLayout(std::u16string_view input, std::uint8_t tabSpace,
-                                 const SwapTable& table, std::size_t maxCells = kMaxLayoutCells);
-
-// The same, with the lines cut and spaced into columns under `layout`. The
-// line-breaking rules look at the characters before the Type 0 entries.
-LayoutResult BuildVerticalLayout(std::u16string_view input, std::uint8_t tabSpace,
-                                 const SwapTable& table, const LayoutSettings& layout,
+// Lays `input` (lines separated by CR LF) out vertically under `rules`:
+// the tab width, the replacement table, and the lines cut and spaced into
+// columns. The line-breaking rules look at the characters before the Type 0
+// entries. An empty input, and a prepared text without any character, give
+// the empty layout.
+LayoutResult BuildVerticalLayout(std::u16string_view input, const LayoutRules& rules,
                                  std::size_t maxCells = kMaxLayoutCells);
 
 // The same, preparing the text in `input`'s own memory, so that a large
 // text is not held twice.
-LayoutResult BuildVerticalLayoutInPlace(std::u16string&& input, std::uint8_t tabSpace,
-                                        const SwapTable& table, const LayoutSettings& layout,
+LayoutResult BuildVerticalLayoutInPlace(std::u16string&& input, const LayoutRules& rules,
                                         std::size_t maxCells = kMaxLayoutCells);
 
 // The same as BuildVerticalLayout, in the memory of `previous`, a layout
@@ -192,8 +198,7 @@ LayoutResult BuildVerticalLayoutInPlace(std::u16string&& input, std::uint8_t tab
 // about its size, and pays no page faults for it. The layout keeps what
 // UpdateVerticalLayout needs.
 LayoutResult RebuildVerticalLayout(VerticalLayout&& previous, std::u16string_view input,
-                                   std::uint8_t tabSpace, const SwapTable& table,
-                                   const LayoutSettings& layout,
+                                   const LayoutRules& rules,
                                    std::size_t maxCells = kMaxLayoutCells);
 
 // The layout of `input`, the text of `previous` after `edit`, as
@@ -201,20 +206,18 @@ LayoutResult RebuildVerticalLayout(VerticalLayout&& previous, std::u16string_vie
 // out again, so a keystroke costs what its line costs, however long the
 // text. The whole text is laid out again where that cannot be sound: for
 // a layout that RebuildVerticalLayout or this function did not make, under
-// other settings, for whole-text entries that hold a line break, when the
+// other rules, for whole-text entries that hold a line break, when the
 // edit joins or splits prepared lines unlike input lines, and now and then
 // to reclaim the memory of lines laid out again.
 LayoutResult UpdateVerticalLayout(VerticalLayout&& previous, std::u16string_view input,
-                                  const TextEdit& edit, std::uint8_t tabSpace,
-                                  const SwapTable& table, const LayoutSettings& layout,
+                                  const TextEdit& edit, const LayoutRules& rules,
                                   std::size_t maxCells = kMaxLayoutCells);
 
 // The same, for a text edited in place: only the units around the edit are
 // read, so the text need not be together in memory, except where the
 // whole text is laid out again.
 LayoutResult UpdateVerticalLayout(VerticalLayout&& previous, const GapText& input,
-                                  const TextEdit& edit, std::uint8_t tabSpace,
-                                  const SwapTable& table, const LayoutSettings& layout,
+                                  const TextEdit& edit, const LayoutRules& rules,
                                   std::size_t maxCells = kMaxLayoutCells);
 
 }  // namespace mirotabe

@@ -115,22 +115,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const AppSettings first = Read(file);
     const std::string saved = Saved(first, file);
     const AppSettings second = Read(saved);
-    FUZZ_CHECK(second.tabSpace == first.tabSpace);
+    FUZZ_CHECK(second.rules.tabSpace == first.rules.tabSpace);
     FUZZ_CHECK(second.convertTrigger == first.convertTrigger);
-    FUZZ_CHECK(second.swapTable == AsRead(first.swapTable));
+    FUZZ_CHECK(second.rules.table == AsRead(first.rules.table));
     // And a second save changes nothing more.
     FUZZ_CHECK(Saved(second, saved) == saved);
     return 0;
   }
 
   AppSettings settings;
-  settings.tabSpace = data.ConsumeIntegral<std::uint8_t>();
+  settings.rules.tabSpace = data.ConsumeIntegral<std::uint8_t>();
   settings.convertTrigger = static_cast<ConvertTrigger>(data.ConsumeIntegral<std::uint8_t>());
-  settings.swapTable = fuzzing::DrawTable(data, 8, 140);
+  settings.rules.table = fuzzing::DrawTable(data, 8, 140);
   const std::string old = data.ConsumeRemainingBytesAsString();
 
   bool breaksLine = false;
-  for (const SwapEntry& entry : settings.swapTable) {
+  for (const SwapEntry& entry : settings.rules.table) {
     const auto breaks = [](std::u16string_view s) {
       return s.find_first_of(u"\r\n") != std::u16string_view::npos;
     };
@@ -144,8 +144,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     return 0;
   }
   const AppSettings read = Read(profile.Bytes());
-  FUZZ_CHECK(read.tabSpace == settings.tabSpace);
+  FUZZ_CHECK(read.rules.tabSpace == settings.rules.tabSpace);
   FUZZ_CHECK(read.convertTrigger == settings.convertTrigger);
-  FUZZ_CHECK(read.swapTable == AsRead(settings.swapTable));
+  FUZZ_CHECK(read.rules.table == AsRead(settings.rules.table));
   return 0;
 }

@@ -45,12 +45,12 @@ Shape ShapeOf(std::u16string_view prepared) {
 
 // Edits drawn from the fuzzer's bytes, each followed by an update of the
 // layout, which must then be a fresh one under the same fuzzed settings.
-void CheckUpdates(FuzzedDataProvider& data, std::u16string text, std::uint8_t tabSpace,
-                  const SwapTable& table, std::size_t bound) {
-  const LayoutSettings settings{data.ConsumeIntegralInRange<std::size_t>(0, 6),
-                                static_cast<Kinsoku>(data.ConsumeIntegralInRange<int>(0, 2)),
-                                data.ConsumeIntegralInRange<std::uint8_t>(0, 2)};
-  LayoutResult layout = RebuildVerticalLayout({}, text, tabSpace, table, settings, bound);
+void CheckUpdates(FuzzedDataProvider& data, std::u16string text, LayoutRules rules,
+                  std::size_t bound) {
+  rules.columns = {data.ConsumeIntegralInRange<std::size_t>(0, 6),
+                   static_cast<Kinsoku>(data.ConsumeIntegralInRange<int>(0, 2)),
+                   data.ConsumeIntegralInRange<std::uint8_t>(0, 2)};
+  LayoutResult layout = RebuildVerticalLayout({}, text, rules, bound);
   // The same text edited in place, as the window keeps it.
   GapText edited(text);
   for (int edits = data.ConsumeIntegralInRange(0, 4); edits > 0; --edits) {
@@ -62,15 +62,13 @@ void CheckUpdates(FuzzedDataProvider& data, std::u16string text, std::uint8_t ta
     const TextEdit edit{offset, removed, added.size()};
     VerticalLayout* previous = std::get_if<VerticalLayout>(&layout);
     if (previous == nullptr) {
-      layout = RebuildVerticalLayout({}, text, tabSpace, table, settings, bound);
+      layout = RebuildVerticalLayout({}, text, rules, bound);
     } else if (data.ConsumeBool()) {
-      layout = UpdateVerticalLayout(std::move(*previous), edited, edit, tabSpace, table, settings,
-                                    bound);
+      layout = UpdateVerticalLayout(std::move(*previous), edited, edit, rules, bound);
     } else {
-      layout =
-          UpdateVerticalLayout(std::move(*previous), text, edit, tabSpace, table, settings, bound);
+      layout = UpdateVerticalLayout(std::move(*previous), text, edit, rules, bound);
     }
-    const LayoutResult fresh = BuildVerticalLayout(text, tabSpace, table, settings, bound);
+    const LayoutResult fresh = BuildVerticalLayout(text, rules, bound);
     const auto* got = std::get_if<VerticalLayout>(&layout);
     const auto* want = std::get_if<VerticalLayout>(&fresh);
     FUZZ_CHECK((got == nullptr) == (want == nullptr));
@@ -84,20 +82,21 @@ void CheckUpdates(FuzzedDataProvider& data, std::u16string text, std::uint8_t ta
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   FuzzedDataProvider data(bytes, size);
-  const auto tabSpace = data.ConsumeIntegral<std::uint8_t>();
-  const SwapTable table = fuzzing::DrawTable(data, 6, 4);
+  LayoutRules rules;
+  rules.tabSpace = data.ConsumeIntegral<std::uint8_t>();
+  rules.table = fuzzing::DrawTable(data, 6, 4);
   const std::u16string input = fuzzing::DrawText(data, 512);
 
   // A bound small enough that a wide tab never builds a huge layout, and
   // each input stays cheap, yet one that lets eight lines of wide tabs run
   // past the grid copy's bands of 1,024 rows.
   constexpr std::size_t kBound = 1 << 14;
-  const LayoutResult result = BuildVerticalLayout(input, tabSpace, table, kBound);
+  const LayoutResult result = BuildVerticalLayout(input, rules, kBound);
   if (input.empty()) {
     FUZZ_CHECK(std::get<VerticalLayout>(result).RowCount() == 0);
     return 0;
   }
-  const Shape shape = ShapeOf(PrepareText(input, tabSpace, table));
+  const Shape shape = ShapeOf(PrepareText(input, rules));
   if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
     FUZZ_CHECK(tooLarge->lines == shape.lines && tooLarge->longestLine == shape.longest);
     FUZZ_CHECK(shape.lines * shape.longest > kBound);
@@ -125,10 +124,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   FUZZ_CHECK(layout.Text() == fromCells);
   // Prepared in place, one step after another, the text lays out the same
   // as when it is mapped on its way into the layout.
-  const LayoutResult inPlace =
-      BuildVerticalLayoutInPlace(std::u16string(input), tabSpace, table, LayoutSettings{}, kBound);
+  const LayoutResult inPlace = BuildVerticalLayoutInPlace(std::u16string(input), rules, kBound);
   const auto* stepByStep = std::get_if<VerticalLayout>(&inPlace);
   FUZZ_CHECK(stepByStep != nullptr && stepByStep->Text() == fromCells);
-  CheckUpdates(data, input, tabSpace, table, kBound);
+  CheckUpdates(data, input, rules, kBound);
   return 0;
 }

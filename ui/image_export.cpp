@@ -179,8 +179,9 @@ void ImageExport::SaveAsPicture() {
 
 IoStatus ImageExport::WritePages(std::u16string_view input, const QString& path) const {
   const PageGeometry geometry = PageGeometryOf(settings_.page);
-  LayoutResult result = BuildVerticalLayout(input, settings_.tabSpace, settings_.swapTable,
-                                            PageLayoutSettings(settings_.layout, geometry));
+  LayoutRules rules = settings_.rules;
+  rules.columns = PageLayoutSettings(rules.columns, geometry);
+  LayoutResult result = BuildVerticalLayout(input, rules);
   if (std::holds_alternative<LayoutTooLarge>(result)) {
     return IoError{LocalPath(path), std::make_error_code(std::errc::file_too_large)};
   }

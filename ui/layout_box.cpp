@@ -69,10 +69,10 @@ LayoutBox::LayoutBox(QWidget* dialog) : QGroupBox(dialog) {
           [this] { emit PresetAdded(preset_->currentIndex()); });
 }
 
-void LayoutBox::Show(const LayoutSettings& layout) {
-  columnLength_->setValue(static_cast<int>(layout.columnLength));
-  kinsoku_->setCurrentIndex(static_cast<int>(layout.kinsoku));
-  columnGap_->setValue(layout.columnGap);
+void LayoutBox::Show(const LayoutSettings& settings) {
+  columnLength_->setValue(static_cast<int>(settings.columnLength));
+  kinsoku_->setCurrentIndex(static_cast<int>(settings.kinsoku));
+  columnGap_->setValue(settings.columnGap);
 }
 
 LayoutSettings LayoutBox::Chosen() const {

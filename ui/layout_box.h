@@ -26,7 +26,7 @@ class LayoutBox : public QGroupBox {
 
   explicit LayoutBox(QWidget* dialog);
 
-  void Show(const LayoutSettings& layout);
+  void Show(const LayoutSettings& settings);
   LayoutSettings Chosen() const;
 
   // The controls in the order Tab visits them.

@@ -333,11 +333,10 @@ void MainWindow::Convert() {
   }
   // Any number of cells is shown; only a whole grid is bounded.
   constexpr std::size_t kAnyCells = static_cast<std::size_t>(-1);
-  LayoutResult result =
-      edit ? UpdateVerticalLayout(outputPane_->TakeLayout(), text, *edit, settings_.tabSpace,
-                                  settings_.swapTable, settings_.layout, kAnyCells)
-           : RebuildVerticalLayout(outputPane_->TakeLayout(), text.Text(), settings_.tabSpace,
-                                   settings_.swapTable, settings_.layout, kAnyCells);
+  LayoutResult result = edit ? UpdateVerticalLayout(outputPane_->TakeLayout(), text, *edit,
+                                                    settings_.rules, kAnyCells)
+                             : RebuildVerticalLayout(outputPane_->TakeLayout(), text.Text(),
+                                                     settings_.rules, kAnyCells);
   auto& layout = std::get<VerticalLayout>(result);
   const std::size_t columns = layout.ColumnCount();
   const std::size_t rows = layout.RowCount();
@@ -353,12 +352,7 @@ void MainWindow::FollowInputCaret() {
   const ProgramTextMirror::Place caret = inputPane_->CaretPlace();
   const std::u16string_view before =
       inputPane_->ProgramTextBuffer().Span(caret.lineStart, caret.offset);
-  // Without a column length every line is one column; with one, the lines
-  // above are cut as the layout cut them.
-  const VerticalLayout& layout = outputPane_->layout();
-  outputPane_->MarkCell(CaretCell(layout.ColumnsBeforeLine(caret.line), before, settings_.tabSpace,
-                                  settings_.swapTable, settings_.layout, layout.RowCount(),
-                                  layout.ColumnCount()));
+  outputPane_->MarkCell(CaretCell(outputPane_->layout(), caret.line, before, settings_.rules));
 }
 
 void MainWindow::LayOutPanes() {

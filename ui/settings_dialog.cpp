@@ -352,7 +352,7 @@ void SettingsDialog::BuildLayoutBox() {
 
 void SettingsDialog::ShowSettings() {
   if (parentWidget() != nullptr) setWindowIcon(parentWidget()->windowIcon());
-  workingTable_ = settings_.swapTable;
+  workingTable_ = settings_.rules.table;
 
   // In the order of SwapKind's values.
   kindBox_->addItem(QStringLiteral("する時"));
@@ -363,15 +363,15 @@ void SettingsDialog::ShowSettings() {
   // No current row either, so that the first Down picks the first row.
   entryList_->setCurrentIndex(QModelIndex());
 
-  tabWidthSpinner_->setValue(kWidestTab - std::min<int>(settings_.tabSpace, kWidestTab));
-  tabSpace_ = settings_.tabSpace;
+  tabWidthSpinner_->setValue(kWidestTab - std::min<int>(settings_.rules.tabSpace, kWidestTab));
+  tabSpace_ = settings_.rules.tabSpace;
   tabWidthBox_->setText(QString::number(tabSpace_));
 
   if (QAbstractButton* trigger =
           triggerButtons_->button(static_cast<int>(settings_.convertTrigger))) {
     trigger->setChecked(true);
   }
-  layoutBox_->Show(settings_.layout);
+  layoutBox_->Show(settings_.rules.columns);
   UpdateAddButton();
 }
 
@@ -394,9 +394,9 @@ void SettingsDialog::DeleteSelectedEntry() {
 }
 
 void SettingsDialog::SaveAndClose() {
-  settings_.swapTable = workingTable_;
-  settings_.tabSpace = tabSpace_;
-  settings_.layout = layoutBox_->Chosen();
+  settings_.rules.table = workingTable_;
+  settings_.rules.tabSpace = tabSpace_;
+  settings_.rules.columns = layoutBox_->Chosen();
   if (const int trigger = triggerButtons_->checkedId(); trigger >= 0) {
     settings_.convertTrigger = static_cast<ConvertTrigger>(trigger);
   }

@@ -142,14 +142,15 @@ class Page {
   val Settings() const {
     const AppSettings& settings = session_.settings();
     val result = val::object();
-    result.set("tabSpace", settings.tabSpace);
+    result.set("tabSpace", settings.rules.tabSpace);
     result.set("trigger", static_cast<int>(settings.convertTrigger));
     val entries = val::array();
-    for (const SwapEntry& entry : settings.swapTable) entries.call<void>("push", EntryToJs(entry));
+    for (const SwapEntry& entry : settings.rules.table)
+      entries.call<void>("push", EntryToJs(entry));
     result.set("entries", entries);
-    result.set("columnLength", static_cast<int>(settings.layout.columnLength));
-    result.set("kinsoku", static_cast<int>(settings.layout.kinsoku));
-    result.set("columnGap", static_cast<int>(settings.layout.columnGap));
+    result.set("columnLength", static_cast<int>(settings.rules.columns.columnLength));
+    result.set("kinsoku", static_cast<int>(settings.rules.columns.kinsoku));
+    result.set("columnGap", static_cast<int>(settings.rules.columns.columnGap));
     result.set("saveEncoding", SaveEncodingName(settings.saveEncoding));
     result.set("cellSize", settings.picture.cellSize);
     result.set("grid", settings.picture.grid);
@@ -161,17 +162,17 @@ class Page {
   // 0 or 1.
   std::string SaveSettings(const val& chosen) {
     AppSettings settings = session_.settings();
-    settings.tabSpace = static_cast<std::uint8_t>(chosen["tabSpace"].as<int>());
+    settings.rules.tabSpace = static_cast<std::uint8_t>(chosen["tabSpace"].as<int>());
     settings.convertTrigger = static_cast<ConvertTrigger>(chosen["trigger"].as<int>());
-    settings.swapTable.Clear();
+    settings.rules.table.Clear();
     const val entries = chosen["entries"];
     const auto count = entries["length"].as<std::size_t>();
     for (std::size_t i = 0; i < count; ++i) {
-      settings.swapTable.Append(EntryFromJs(entries[i]));
+      settings.rules.table.Append(EntryFromJs(entries[i]));
     }
-    settings.layout.columnLength = chosen["columnLength"].as<std::size_t>();
-    settings.layout.kinsoku = static_cast<Kinsoku>(chosen["kinsoku"].as<int>());
-    settings.layout.columnGap = static_cast<std::uint8_t>(chosen["columnGap"].as<int>());
+    settings.rules.columns.columnLength = chosen["columnLength"].as<std::size_t>();
+    settings.rules.columns.kinsoku = static_cast<Kinsoku>(chosen["kinsoku"].as<int>());
+    settings.rules.columns.columnGap = static_cast<std::uint8_t>(chosen["columnGap"].as<int>());
     return session_.SaveSettings(settings).value_or("");
   }
 

@@ -155,9 +155,8 @@ ConvertOutcome Convert(const ConvertRequest& request) {
     if (request.settings) {
       ReadSettings(settings, ProfileFile::FromBytes("Setting.ini", *request.settings));
     }
-    overrides.ApplyTo(settings.layout);
-    const LayoutResult result = BuildVerticalLayoutInPlace(std::move(read.text), settings.tabSpace,
-                                                           settings.swapTable, settings.layout);
+    overrides.ApplyTo(settings.rules.columns);
+    const LayoutResult result = BuildVerticalLayoutInPlace(std::move(read.text), settings.rules);
     if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
       outcome.error = TooLargeMessage("lay out", *tooLarge);
       return outcome;
@@ -192,10 +191,8 @@ std::string Session::SettingsFileBytes() const {
 
 std::optional<std::string> Session::SaveSettings(const AppSettings& settings) {
   if (auto failed = Failure(mirotabe::SaveSettings(settings, settingsPath_))) return failed;
-  settings_.tabSpace = settings.tabSpace;
+  settings_.rules = settings.rules;
   settings_.convertTrigger = settings.convertTrigger;
-  settings_.swapTable = settings.swapTable;
-  settings_.layout = settings.layout;
   laidOut_ = false;
   return std::nullopt;
 }
@@ -221,10 +218,8 @@ void Session::ReplaceText(std::size_t offset, std::size_t removed, std::u16strin
 bool Session::Lay() {
   if (laidOut_ && !edit_) return !tooLarge_;
   LayoutResult result =
-      edit_ ? UpdateVerticalLayout(std::move(layout_), text_, *edit_, settings_.tabSpace,
-                                   settings_.swapTable, settings_.layout)
-            : RebuildVerticalLayout(std::move(layout_), text_.Text(), settings_.tabSpace,
-                                    settings_.swapTable, settings_.layout);
+      edit_ ? UpdateVerticalLayout(std::move(layout_), text_, *edit_, settings_.rules)
+            : RebuildVerticalLayout(std::move(layout_), text_.Text(), settings_.rules);
   edit_.reset();
   laidOut_ = true;
   if (auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
@@ -241,9 +236,7 @@ std::optional<CellPosition> Session::CaretCellAt(std::size_t line, std::size_t l
                                                  std::size_t caret) const {
   caret = std::min(caret, text_.size());
   lineStart = std::min(lineStart, caret);
-  return CaretCell(layout_.ColumnsBeforeLine(line), text_.Span(lineStart, caret),
-                   settings_.tabSpace, settings_.swapTable, settings_.layout, layout_.RowCount(),
-                   layout_.ColumnCount());
+  return CaretCell(layout_, line, text_.Span(lineStart, caret), settings_.rules);
 }
 
 std::string Session::SavedBytes(Charset charset) const {

@@ -38,7 +38,7 @@ class ConvertCliTest : public testing::Test {
   // What the save command writes for the pane that `text` converts into.
   static std::string Saved(std::u16string_view text, const SwapTable& table = {},
                            Charset charset = Charset::Cp932) {
-    const LayoutResult layout = BuildVerticalLayout(text, 4, table);
+    const LayoutResult layout = BuildVerticalLayout(text, {4, table, {}});
     return EncodeTextFile(std::get<VerticalLayout>(layout).Text(), charset).bytes;
   }
 

@@ -56,7 +56,7 @@ TEST_P(ConvertFaultTest, OldOutputStaysWholeAndTheErrorSaysWhy) {
 
   if (GetParam().SaveSucceeds()) {
     EXPECT_EQ(status, 0) << err.str();
-    const LayoutResult layout = BuildVerticalLayout(u"ab", 4, {});
+    const LayoutResult layout = BuildVerticalLayout(u"ab", {4, {}, {}});
     EXPECT_EQ(ReadFile(output), EncodeTextFile(std::get<VerticalLayout>(layout).Text()).bytes);
   } else {
     EXPECT_EQ(status, 1);

@@ -11,12 +11,12 @@ using enum SwapKind;
 
 struct CaretCase {
   const char* name;
+  std::u16string text;  // what the layout was made of
   std::size_t line;
   std::u16string before;  // the caret's line up to the caret
   std::uint8_t tabSpace;
   std::vector<SwapEntry> entries;
-  LayoutSettings layout;
-  std::size_t rows, columns;
+  LayoutSettings columns;
   std::optional<CellPosition> expected;
 };
 
@@ -24,87 +24,93 @@ class CaretCellTest : public testing::TestWithParam<CaretCase> {};
 
 TEST_P(CaretCellTest, FindsTheCellOfTheCharacterBeforeTheCaret) {
   const CaretCase& c = GetParam();
-  SwapTable table;
-  for (const SwapEntry& entry : c.entries) table.Append(entry);
-  EXPECT_EQ(CaretCell(c.line, c.before, c.tabSpace, table, c.layout, c.rows, c.columns),
-            c.expected);
+  LayoutRules rules{c.tabSpace, {}, c.columns};
+  for (const SwapEntry& entry : c.entries) rules.table.Append(entry);
+  const LayoutResult layout = BuildVerticalLayout(c.text, rules);
+  EXPECT_EQ(CaretCell(std::get<VerticalLayout>(layout), c.line, c.before, rules), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CaretCellTest,
     testing::Values(
-        CaretCase{"StartOfFirstLine", 0, u"", 0, {}, {}, 5, 3, CellPosition{0, 2}},
-        CaretCase{"AfterFirstCharacter", 0, u"a", 0, {}, {}, 5, 3, CellPosition{0, 2}},
-        CaretCase{"ThirdCharacterOfLastLine", 2, u"abc", 0, {}, {}, 5, 3, CellPosition{2, 0}},
-        CaretCase{"SurrogatePairIsOneCell", 1, u"😀x", 0, {}, {}, 5, 3, CellPosition{1, 1}},
-        CaretCase{"TabsWiden", 0, u"\tx", 4, {}, {}, 9, 1, CellPosition{4, 0}},
-        CaretCase{"TabOfNothingVanishes", 0, u"\tx", 0, {}, {}, 9, 1, CellPosition{0, 0}},
+        CaretCase{"StartOfFirstLine", u"abcde\r\nx\r\ny", 0, u"", 0, {}, {}, CellPosition{0, 2}},
+        CaretCase{
+            "AfterFirstCharacter", u"abcde\r\nx\r\ny", 0, u"a", 0, {}, {}, CellPosition{0, 2}},
+        CaretCase{"ThirdCharacterOfLastLine",
+                  u"abcde\r\nx\r\nabc",
+                  2,
+                  u"abc",
+                  0,
+                  {},
+                  {},
+                  CellPosition{2, 0}},
+        CaretCase{
+            "SurrogatePairIsOneCell", u"abcde\r\n😀x\r\ny", 1, u"😀x", 0, {}, {}, CellPosition{1, 1}},
+        CaretCase{"TabsWiden", u"\tx", 0, u"\tx", 4, {}, {}, CellPosition{4, 0}},
+        CaretCase{"TabOfNothingVanishes", u"\tx", 0, u"\tx", 0, {}, {}, CellPosition{0, 0}},
         CaretCase{"ReplacementShortens",
+                  u"abcx",
                   0,
                   u"abcx",
                   0,
                   {{u"abc", u"Z", kWholeText}},
                   {},
-                  9,
-                  1,
                   CellPosition{1, 0}},
         CaretCase{"ReplacementBreaksTheLine",
+                  u"a|bc",
                   0,
                   u"a|bc",
                   0,
                   {{u"|", u"\r\n", kWholeText}},
                   {},
-                  9,
-                  2,
                   CellPosition{1, 0}},
         CaretCase{"CellReplacementKeepsPlace",
+                  u"ab",
                   0,
                   u"ab",
                   0,
                   {{u"ｂ", u"xy", kCell}},
                   {},
-                  9,
-                  1,
                   CellPosition{1, 0}},
-        CaretCase{"RowClampedToStaleLayout", 0, u"abcdef", 0, {}, {}, 2, 1, CellPosition{1, 0}},
-        CaretCase{"LineClampedToStaleLayout", 7, u"a", 0, {}, {}, 2, 3, CellPosition{0, 0}},
+        CaretCase{"RowClampedToStaleLayout", u"ab", 0, u"abcdef", 0, {}, {}, CellPosition{1, 0}},
+        CaretCase{
+            "LineClampedToStaleLayout", u"ab\r\nc\r\nd", 7, u"a", 0, {}, {}, CellPosition{0, 0}},
         CaretCase{"GapsBetweenColumns",
+                  u"abcde\r\nab\r\nc",
                   1,
                   u"ab",
                   0,
                   {},
                   {0, Kinsoku::kNone, 2},
-                  5,
-                  7,
                   CellPosition{1, 3}},
         CaretCase{"ColumnLengthCutsTheLine",
+                  u"abc\r\nab\r\nabcdefg",
                   2,
                   u"abcdefg",
                   0,
                   {},
                   {3, Kinsoku::kNone, 0},
-                  3,
-                  6,
-                  CellPosition{0, 1}},
+                  CellPosition{0, 0}},
         CaretCase{"ColumnLengthAtACut",
+                  u"abc\r\nde",
                   0,
                   u"abc",
                   0,
                   {},
                   {3, Kinsoku::kNone, 1},
-                  3,
-                  3,
                   CellPosition{2, 2}},
-        CaretCase{"EmptyLayout", 0, u"a", 0, {}, {}, 0, 0, std::nullopt}),
+        // The whole line decides the cuts: the character pushed out with the
+        // mark after it stands at the top of the next column.
+        CaretCase{"PushedOutWithTheMarkAfterIt",
+                  u"あいう。",
+                  0,
+                  u"あいう",
+                  0,
+                  {},
+                  {3, Kinsoku::kPushOut, 0},
+                  CellPosition{0, 0}},
+        CaretCase{"EmptyLayout", u"", 0, u"a", 0, {}, {}, std::nullopt}),
     testing_support::CaseName());
-
-TEST(ColumnsOfLineTest, CountsTheCutsOfALine) {
-  const SwapTable table;
-  EXPECT_EQ(ColumnsOfLine(u"abcdefg", 0, table, {}), 1u);
-  EXPECT_EQ(ColumnsOfLine(u"abcdefg", 0, table, {3, Kinsoku::kNone, 1}), 3u);
-  EXPECT_EQ(ColumnsOfLine(u"", 0, table, {3, Kinsoku::kNone, 0}), 1u);
-  EXPECT_EQ(ColumnsOfLine(u"\t", 4, table, {3, Kinsoku::kNone, 0}), 2u);
-}
 
 TEST(CharKindTest, SortsCharactersIntoRuns) {
   const struct {

@@ -26,7 +26,7 @@ class ColumnLayoutTest : public testing::TestWithParam<ColumnCase> {};
 
 TEST_P(ColumnLayoutTest, GivesTheVerticalText) {
   const ColumnCase& c = GetParam();
-  const LayoutResult result = BuildVerticalLayout(c.input, 4, c.table, c.layout);
+  const LayoutResult result = BuildVerticalLayout(c.input, {4, c.table, c.layout});
   const auto& layout = std::get<VerticalLayout>(result);
   EXPECT_EQ(layout.Text(), c.output);
   // The cells one by one agree with the text the layout gives in one go.
@@ -78,8 +78,9 @@ TEST(ColumnLayoutTest, BoundCountsSegmentsAndGaps) {
   // Two segments with one gap: three columns of two rows.
   const std::u16string input = u"abcd";
   const LayoutSettings layout{2, Kinsoku::kNone, 1};
-  EXPECT_TRUE(std::holds_alternative<VerticalLayout>(BuildVerticalLayout(input, 4, {}, layout, 6)));
-  const LayoutResult refused = BuildVerticalLayout(input, 4, {}, layout, 5);
+  EXPECT_TRUE(
+      std::holds_alternative<VerticalLayout>(BuildVerticalLayout(input, {4, {}, layout}, 6)));
+  const LayoutResult refused = BuildVerticalLayout(input, {4, {}, layout}, 5);
   ASSERT_TRUE(std::holds_alternative<LayoutTooLarge>(refused));
   EXPECT_EQ(std::get<LayoutTooLarge>(refused).lines, 3u);
   EXPECT_EQ(std::get<LayoutTooLarge>(refused).longestLine, 2u);

@@ -12,7 +12,7 @@ namespace mirotabe {
 namespace {
 
 VerticalLayout LayoutOf(std::u16string_view text, const LayoutSettings& settings = {}) {
-  return std::get<VerticalLayout>(BuildVerticalLayout(text, 4, SwapTable(), settings));
+  return std::get<VerticalLayout>(BuildVerticalLayout(text, {4, SwapTable(), settings}));
 }
 
 // The layout's cells in reading order, the rightmost column first, each

@@ -32,7 +32,7 @@ class LayoutSettingsReadTest : public LayoutSettingsTest,
 
 TEST_P(LayoutSettingsReadTest, ReadsSectionLayout) {
   testing_support::WriteFile(file_, GetParam().file);
-  EXPECT_EQ(Load().layout, GetParam().layout);
+  EXPECT_EQ(Load().rules.columns, GetParam().layout);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -65,17 +65,17 @@ TEST_F(LayoutSettingsTest, DefaultsLeaveAFileWithoutTheSectionAsItIs) {
 
 TEST_F(LayoutSettingsTest, SavedWithTheRestAndReadBack) {
   AppSettings settings = Load();
-  settings.tabSpace = 3;
-  settings.layout = {40, Kinsoku::kHang, 2};
+  settings.rules.tabSpace = 3;
+  settings.rules.columns = {40, Kinsoku::kHang, 2};
   ASSERT_FALSE(SaveSettings(settings, file_));
   const AppSettings loaded = Load();
-  EXPECT_EQ(loaded.tabSpace, 3);
-  EXPECT_EQ(loaded.layout, settings.layout);
+  EXPECT_EQ(loaded.rules.tabSpace, 3);
+  EXPECT_EQ(loaded.rules.columns, settings.rules.columns);
 
   // Back to off: the keys stay in the file, now saying 0.
-  settings.layout = {};
+  settings.rules.columns = {};
   ASSERT_FALSE(SaveSettings(settings, file_));
-  EXPECT_EQ(Load().layout, LayoutSettings{});
+  EXPECT_EQ(Load().rules.columns, LayoutSettings{});
   EXPECT_NE(testing_support::ReadFile(file_).find("ColumnLength=0\r\n"), std::string::npos);
 }
 

@@ -86,7 +86,7 @@ TEST(PageCountTest, ColumnsOfAKnownTextFillThePages) {
   for (int i = 0; i < 60; ++i) text += u"あいう\r\n";
   text += std::u16string(150, u'字');
   const LayoutResult layout = BuildVerticalLayout(
-      text, 4, SwapTable(), LayoutSettings{g.cellsPerColumn, Kinsoku::kHang, 0});
+      text, {4, SwapTable(), LayoutSettings{g.cellsPerColumn, Kinsoku::kHang, 0}});
   const auto& columns = std::get<VerticalLayout>(layout);
   EXPECT_EQ(columns.ColumnCount(), 63u);
   EXPECT_EQ(PageCount(columns.ColumnCount(), g), 3u);

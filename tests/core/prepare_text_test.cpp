@@ -79,11 +79,11 @@ TEST(PrepareTextTest, IntoABufferGivesTheSameText) {
     for (const std::size_t held : {0, 1, 200}) {
       std::u16string buffer(held, u'#');
       const std::u16string prepared =
-          PrepareTextInto(c.input, std::move(buffer), 8, c.tabSpace, *c.table);
+          PrepareTextInto(c.input, std::move(buffer), 8, {c.tabSpace, *c.table, {}});
       EXPECT_EQ(prepared, c.expected) << "held " << held;
       EXPECT_GE(prepared.capacity(), prepared.size() + 8);
     }
-    EXPECT_EQ(PrepareText(c.input, c.tabSpace, *c.table), c.expected);
+    EXPECT_EQ(PrepareText(c.input, {c.tabSpace, *c.table, {}}), c.expected);
   }
 }
 

@@ -66,7 +66,7 @@ TEST(ReverseLayoutTest, UndoesTheLayout) {
       text += body;
     }
     if (!anyCharacter) continue;
-    const LayoutResult layout = BuildVerticalLayout(text, 4, {});
+    const LayoutResult layout = BuildVerticalLayout(text, {4, {}, {}});
     EXPECT_EQ(Reverse(std::get<VerticalLayout>(layout).Text()), ToFullWidth(text))
         << "round " << round;
   }

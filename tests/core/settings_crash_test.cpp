@@ -22,7 +22,7 @@ using namespace testing_support;
 AppSettings FullTable(char16_t mark) {
   AppSettings settings;
   for (std::size_t n = 1; n <= SwapTable::kMaxEntries; ++n) {
-    settings.swapTable.Append(
+    settings.rules.table.Append(
         {std::u16string(1, mark), u"entry " + std::u16string(n % 40 + 1, mark), kWholeText});
   }
   return settings;
@@ -72,7 +72,7 @@ TEST(SettingsCrashTest, KilledSavesOf999EntriesLeaveTheOldOrTheNewFileWhole) {
   EXPECT_LE(leftovers, 5) << "temporary files left by 200 kills";
   AppSettings loaded;
   EXPECT_FALSE(LoadSettings(loaded, file));
-  EXPECT_TRUE(loaded.swapTable == first.swapTable || loaded.swapTable == second.swapTable);
+  EXPECT_TRUE(loaded.rules.table == first.rules.table || loaded.rules.table == second.rules.table);
 }
 
 }  // namespace

@@ -36,8 +36,8 @@ TEST_P(SettingsFaultTest, OldFileStaysWholeAndTheErrorSaysWhy) {
   WriteFile(file, old);
   GiveAway(file);
   AppSettings settings;
-  settings.tabSpace = 8;
-  for (int i = 0; i < 50; ++i) settings.swapTable.Append({u"x", u"y", kCell});
+  settings.rules.tabSpace = 8;
+  for (int i = 0; i < 50; ++i) settings.rules.table.Append({u"x", u"y", kCell});
 
   IoStatus error;
   {
@@ -51,8 +51,8 @@ TEST_P(SettingsFaultTest, OldFileStaysWholeAndTheErrorSaysWhy) {
     EXPECT_FALSE(error) << error->Reason();
     AppSettings loaded;
     EXPECT_FALSE(LoadSettings(loaded, file));
-    EXPECT_EQ(loaded.tabSpace, 8);
-    EXPECT_EQ(loaded.swapTable, settings.swapTable);
+    EXPECT_EQ(loaded.rules.tabSpace, 8);
+    EXPECT_EQ(loaded.rules.table, settings.rules.table);
   } else {
     ASSERT_TRUE(error);
     // Making sure that the folder exists comes first.
@@ -91,12 +91,12 @@ TEST(SettingsFaultFolderTest, FifoIsUnreadableAndGivesTheDefaults) {
   const std::string file = folder.PathOf("Setting.ini");
   ASSERT_EQ(mkfifo(file.c_str(), 0644), 0);
   AppSettings settings;
-  settings.tabSpace = 9;
+  settings.rules.tabSpace = 9;
   const IoStatus failed = LoadSettings(settings, file);
   ASSERT_TRUE(failed);
   EXPECT_EQ(failed->path, file);
   EXPECT_EQ(failed->code, MakeErrorCode(FileError::kNotRegularFile));
-  EXPECT_EQ(settings.tabSpace, kDefaultTabSpace);
+  EXPECT_EQ(settings.rules.tabSpace, kDefaultTabSpace);
 }
 
 // A settings file too large to read starts the program with the defaults,
@@ -113,12 +113,12 @@ TEST(SettingsFaultFolderTest, HugeFileGivesTheDefaults) {
   };
   const ScopedSysCalls huge(calls);
   AppSettings settings;
-  settings.tabSpace = 9;
+  settings.rules.tabSpace = 9;
   const IoStatus failed = LoadSettings(settings, file);
   ASSERT_TRUE(failed);
   EXPECT_EQ(failed->code, MakeErrorCode(FileError::kTooLarge));
   EXPECT_EQ(failed->size, 10ull << 30);
-  EXPECT_EQ(settings.tabSpace, kDefaultTabSpace);
+  EXPECT_EQ(settings.rules.tabSpace, kDefaultTabSpace);
 }
 
 }  // namespace

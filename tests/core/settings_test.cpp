@@ -44,9 +44,9 @@ class SettingsTest : public testing::Test {
 
 TEST_F(SettingsTest, MissingFileGivesDefaultsAndCreatesNothing) {
   const AppSettings settings = Load();
-  EXPECT_EQ(settings.tabSpace, 4);
+  EXPECT_EQ(settings.rules.tabSpace, 4);
   EXPECT_EQ(settings.convertTrigger, ConvertTrigger::kEveryChange);
-  EXPECT_EQ(settings.swapTable.Count(), 0u);
+  EXPECT_EQ(settings.rules.table.Count(), 0u);
   EXPECT_FALSE(fs::exists(file_));
 }
 
@@ -63,9 +63,9 @@ class SettingsLoadTest : public SettingsTest, public testing::WithParamInterface
 TEST_P(SettingsLoadTest, ReadsTheFile) {
   WriteFile(GetParam().file);
   const AppSettings settings = Load();
-  EXPECT_EQ(settings.tabSpace, GetParam().tabSpace);
+  EXPECT_EQ(settings.rules.tabSpace, GetParam().tabSpace);
   EXPECT_EQ(static_cast<int>(settings.convertTrigger), GetParam().trigger);
-  EXPECT_EQ(std::vector<SwapEntry>(settings.swapTable.begin(), settings.swapTable.end()),
+  EXPECT_EQ(std::vector<SwapEntry>(settings.rules.table.begin(), settings.rules.table.end()),
             GetParam().entries);
 }
 
@@ -150,7 +150,7 @@ TEST_F(SettingsTest, SaveEncodingIsWrittenOnlyWhenChosen) {
 
 TEST_F(SettingsTest, SavesTheFileInItsKnownForm) {
   AppSettings settings;
-  settings.swapTable = Table({{u"ー", u"｜", kCell}});
+  settings.rules.table = Table({{u"ー", u"｜", kCell}});
   ASSERT_FALSE(SaveSettings(settings, file_));
   EXPECT_EQ(FileBytes(), Encode(u"[Main]\r\nTabSpace=4\r\nConvert=2\r\n"
                                 u"[Swap001]\r\nFrom=ー\r\nTo=\"｜\"\r\nType=0\r\n",
@@ -160,15 +160,15 @@ TEST_F(SettingsTest, SavesTheFileInItsKnownForm) {
 
 TEST_F(SettingsTest, RoundTripKeepsEveryField) {
   AppSettings saved;
-  saved.tabSpace = 0;
+  saved.rules.tabSpace = 0;
   saved.convertTrigger = ConvertTrigger::kF1Key;
-  saved.swapTable =
+  saved.rules.table =
       Table({{u"ー", u" ", kCell}, {u"a", u"", kWholeText}, {u"b", u"long text", SwapKind{5}}});
   ASSERT_FALSE(SaveSettings(saved, file_));
   const AppSettings loaded = Load();
-  EXPECT_EQ(loaded.tabSpace, 0);
+  EXPECT_EQ(loaded.rules.tabSpace, 0);
   EXPECT_EQ(loaded.convertTrigger, ConvertTrigger::kF1Key);
-  EXPECT_EQ(loaded.swapTable, saved.swapTable);
+  EXPECT_EQ(loaded.rules.table, saved.rules.table);
 }
 
 TEST_F(SettingsTest, UnknownKindsSurviveASaveByteForByte) {
@@ -201,12 +201,12 @@ TEST_P(SettingsHandEditedFromTest, ReadsTheSameAfterEverySave) {
   const HandEditedFromCase& c = GetParam();
   WriteFile("[Swap001]\r\n" + c.fromLine + "\r\nTo=\"x\"\r\n[Swap002]\r\nFrom=b\r\n");
   const AppSettings first = Load();
-  ASSERT_EQ(first.swapTable.Count(), 2u);
-  EXPECT_EQ(first.swapTable[0].from, c.read);
+  ASSERT_EQ(first.rules.table.Count(), 2u);
+  EXPECT_EQ(first.rules.table[0].from, c.read);
   ASSERT_FALSE(SaveSettings(first, file_));
   const std::string saved = FileBytes();
   const AppSettings second = Load();
-  EXPECT_EQ(second.swapTable, first.swapTable);
+  EXPECT_EQ(second.rules.table, first.rules.table);
   ASSERT_FALSE(SaveSettings(second, file_));
   EXPECT_EQ(FileBytes(), saved);
 }
@@ -228,16 +228,16 @@ INSTANTIATE_TEST_SUITE_P(
 // matches both, and is read back as it was made.
 TEST_F(SettingsTest, EntriesMatchBothSidesOfAOneWayPairBeforeAndAfterASave) {
   AppSettings settings;
-  settings.swapTable = Table({{u"〜", u"｜", kCell}, {u"a−b", u"c", kWholeText}});
+  settings.rules.table = Table({{u"〜", u"｜", kCell}, {u"a−b", u"c", kWholeText}});
   const std::u16string input = u"〜～\r\na−b\r\na－b";
   const std::u16string expected = u"ｃｃ｜\r\n　　｜";
   const auto convert = [&](const SwapTable& table) {
-    return std::get<VerticalLayout>(BuildVerticalLayout(input, 4, table)).Text();
+    return std::get<VerticalLayout>(BuildVerticalLayout(input, {4, table, {}})).Text();
   };
-  EXPECT_EQ(convert(settings.swapTable), expected);
+  EXPECT_EQ(convert(settings.rules.table), expected);
   ASSERT_FALSE(SaveSettings(settings, file_));
-  const SwapTable loaded = Load().swapTable;
-  EXPECT_EQ(loaded, settings.swapTable);
+  const SwapTable loaded = Load().rules.table;
+  EXPECT_EQ(loaded, settings.rules.table);
   EXPECT_EQ(convert(loaded), expected);
 }
 
@@ -265,11 +265,11 @@ TEST_P(SettingsExactTextTest, ReadSavedAndReadAgain) {
   const std::string main = "[Main]\r\nTabSpace=4\r\nConvert=2\r\n[Swap001]\r\n";
   WriteFile(main + c.entry);
   const AppSettings first = Load();
-  EXPECT_EQ(first.swapTable, Table({c.read}));
+  EXPECT_EQ(first.rules.table, Table({c.read}));
   ASSERT_FALSE(SaveSettings(first, file_));
   const std::string saved = main + (c.saved.empty() ? c.entry : c.saved);
   EXPECT_EQ(FileBytes(), Encode(Decode(saved, Charset::Utf8), Charset::Cp932).bytes);
-  EXPECT_EQ(Load().swapTable, first.swapTable);
+  EXPECT_EQ(Load().rules.table, first.rules.table);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -310,17 +310,18 @@ class SettingsLineBreakTest : public SettingsTest,
 TEST_P(SettingsLineBreakTest, RefusedNamingTheEntryAndTheFileKept) {
   const LineBreakCase& c = GetParam();
   AppSettings settings;
-  settings.swapTable = Table({{u"a", u"1", kCell}, {u"b", u"2", kCell}, {u"c", u"3", kWholeText}});
+  settings.rules.table =
+      Table({{u"a", u"1", kCell}, {u"b", u"2", kCell}, {u"c", u"3", kWholeText}});
   ASSERT_FALSE(SaveSettings(settings, file_));
   const std::string before = FileBytes();
 
-  settings.swapTable[1] = c.broken;
+  settings.rules.table[1] = c.broken;
   const IoStatus failed = SaveSettings(settings, file_);
   ASSERT_TRUE(failed);
   EXPECT_EQ(failed->path, file_ + c.where);
   EXPECT_EQ(failed->code, std::errc::invalid_argument);
   EXPECT_EQ(FileBytes(), before);
-  EXPECT_EQ(Load().swapTable.Count(), 3u);
+  EXPECT_EQ(Load().rules.table.Count(), 3u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -333,12 +334,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SettingsTest, ShrunkTableLeavesNoOldEntriesBehind) {
   AppSettings settings;
-  settings.swapTable = Table({{u"a", u"1", kCell}, {u"b", u"2", kCell}, {u"c", u"3", kCell}});
+  settings.rules.table = Table({{u"a", u"1", kCell}, {u"b", u"2", kCell}, {u"c", u"3", kCell}});
   ASSERT_FALSE(SaveSettings(settings, file_));
-  settings.swapTable.Remove(0);
-  settings.swapTable.Remove(0);
+  settings.rules.table.Remove(0);
+  settings.rules.table.Remove(0);
   ASSERT_FALSE(SaveSettings(settings, file_));
-  EXPECT_EQ(Load().swapTable, Table({{u"c", u"3", kCell}}));
+  EXPECT_EQ(Load().rules.table, Table({{u"c", u"3", kCell}}));
   EXPECT_EQ(FileBytes().find("Swap002"), std::string::npos);
 }
 
@@ -357,14 +358,15 @@ class SettingsUnreadSectionsTest : public SettingsTest,
 TEST_P(SettingsUnreadSectionsTest, StayWhileTheTableGrowsAndShrinks) {
   WriteFile(GetParam().file);
   AppSettings settings = Load();
-  const std::size_t read = settings.swapTable.Count();
+  const std::size_t read = settings.rules.table.Count();
   for (const std::size_t entries : {read, read + 4, std::size_t{1}, std::size_t{0}, read + 1}) {
-    while (settings.swapTable.Count() > entries) settings.swapTable.Remove(entries);
-    while (settings.swapTable.Count() < entries) {
-      settings.swapTable.Append({std::u16string(1, u'k' + settings.swapTable.Count()), u"", kCell});
+    while (settings.rules.table.Count() > entries) settings.rules.table.Remove(entries);
+    while (settings.rules.table.Count() < entries) {
+      settings.rules.table.Append(
+          {std::u16string(1, u'k' + settings.rules.table.Count()), u"", kCell});
     }
     ASSERT_FALSE(SaveSettings(settings, file_));
-    EXPECT_EQ(Load().swapTable, settings.swapTable) << entries << " entries";
+    EXPECT_EQ(Load().rules.table, settings.rules.table) << entries << " entries";
     for (const char* section : GetParam().unread) {
       EXPECT_NE(FileBytes().find(section), std::string::npos) << entries << " entries:\n"
                                                               << FileBytes();
@@ -399,7 +401,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SettingsTest, TableEndsInFrontOfASectionItNeverRead) {
   WriteFile("[Swap001]\r\nFrom=a\r\n[Swap002]\r\nFrom=\r\n[Swap003]\r\nFrom=c\r\n");
   AppSettings settings = Load();
-  settings.swapTable.Append({u"b", u"", kCell});
+  settings.rules.table.Append({u"b", u"", kCell});
   ASSERT_FALSE(SaveSettings(settings, file_));
   EXPECT_EQ(FileBytes(),
             "[Swap001]\r\nFrom=a\r\nTo=\"\"\r\nType=0\r\n"
@@ -428,14 +430,14 @@ TEST_P(SettingsHostileFileTest, OkChangesNoValueAndLosesNoSection) {
   AppSettings reloaded;
   ReadSettings(reloaded, ProfileFile::FromBytes("Setting.ini", saved));
   testing_support::ExpectSameDialogSettings(loaded, reloaded);
-  EXPECT_EQ(testing_support::LostSections(original, saved, loaded.swapTable.Count()),
+  EXPECT_EQ(testing_support::LostSections(original, saved, loaded.rules.table.Count()),
             std::vector<std::string>{});
   // A second OK changes nothing more.
   ProfileFile again = ProfileFile::FromBytes("Setting.ini", saved);
   ASSERT_FALSE(WriteSettings(reloaded, again));
   EXPECT_TRUE(again.Bytes() == saved);
-  std::cout << "[          ] " << GetParam().name << ": " << loaded.swapTable.Count()
-            << " entries, " << testing_support::MarkedEntries(loaded.swapTable) << " marked, "
+  std::cout << "[          ] " << GetParam().name << ": " << loaded.rules.table.Count()
+            << " entries, " << testing_support::MarkedEntries(loaded.rules.table) << " marked, "
             << (saved == original ? "file unchanged" : "file rewritten") << "\n";
 }
 
@@ -467,48 +469,48 @@ TEST_P(SettingsIssueFileTest, ReadsAsExpectedAndOkLeavesTheBytes) {
 
 INSTANTIATE_TEST_SUITE_P(
     , SettingsIssueFileTest,
-    testing::Values(IssueFileCase{"issue-long-to-digits",
-                                  [](const AppSettings& s) {
-                                    std::u16string digits;
-                                    for (int i = 0; i < 20; ++i) digits += u"0123456789";
-                                    ASSERT_EQ(s.swapTable.Count(), 1u);
-                                    EXPECT_EQ(s.swapTable[0].to, digits.substr(0, 127));
-                                    EXPECT_EQ(s.swapTable[0].kept.to, digits);
-                                    EXPECT_EQ(s.swapTable[0].kind, kWholeText);
-                                  }},
-                    IssueFileCase{"issue-long-to-kanji",
-                                  [](const AppSettings& s) {
-                                    ASSERT_EQ(s.swapTable.Count(), 1u);
-                                    // 63 characters of two bytes: the 64th would pass 127.
-                                    EXPECT_EQ(s.swapTable[0].to.size(), 63u);
-                                    EXPECT_EQ(s.swapTable[0].kept.to->size(), 100u);
-                                  }},
-                    IssueFileCase{"issue-gap",
-                                  [](const AppSettings& s) { EXPECT_EQ(s.swapTable.Count(), 1u); }},
-                    IssueFileCase{"issue-empty-from",
-                                  [](const AppSettings& s) { EXPECT_EQ(s.swapTable.Count(), 1u); }},
-                    IssueFileCase{"issue-wrapping-numbers",
-                                  [](const AppSettings& s) {
-                                    EXPECT_EQ(s.tabSpace, kDefaultTabSpace);
-                                    EXPECT_EQ(s.layout, LayoutSettings{});
-                                    ASSERT_EQ(s.swapTable.Count(), 1u);
-                                    EXPECT_EQ(s.swapTable[0].kind, kCell);
-                                    EXPECT_EQ(s.swapTable[0].kept.type, u"4294967296");
-                                  }},
-                    IssueFileCase{
-                        "issue-negative-column-length",
-                        [](const AppSettings& s) { EXPECT_EQ(s.layout.columnLength, 0u); }},
-                    IssueFileCase{"issue-huge-numbers",
-                                  [](const AppSettings& s) {
-                                    EXPECT_EQ(s.tabSpace, kDefaultTabSpace);
-                                    EXPECT_EQ(s.convertTrigger, kDefaultConvertTrigger);
-                                    EXPECT_EQ(s.layout.columnLength, 0u);
-                                  }},
-                    IssueFileCase{"issue-utf8-mark",
-                                  [](const AppSettings& s) {
-                                    EXPECT_EQ(s.tabSpace, 3);
-                                    EXPECT_EQ(s.swapTable, Table({{u"ー", u"｜", kCell}}));
-                                  }}),
+    testing::Values(
+        IssueFileCase{"issue-long-to-digits",
+                      [](const AppSettings& s) {
+                        std::u16string digits;
+                        for (int i = 0; i < 20; ++i) digits += u"0123456789";
+                        ASSERT_EQ(s.rules.table.Count(), 1u);
+                        EXPECT_EQ(s.rules.table[0].to, digits.substr(0, 127));
+                        EXPECT_EQ(s.rules.table[0].kept.to, digits);
+                        EXPECT_EQ(s.rules.table[0].kind, kWholeText);
+                      }},
+        IssueFileCase{"issue-long-to-kanji",
+                      [](const AppSettings& s) {
+                        ASSERT_EQ(s.rules.table.Count(), 1u);
+                        // 63 characters of two bytes: the 64th would pass 127.
+                        EXPECT_EQ(s.rules.table[0].to.size(), 63u);
+                        EXPECT_EQ(s.rules.table[0].kept.to->size(), 100u);
+                      }},
+        IssueFileCase{"issue-gap",
+                      [](const AppSettings& s) { EXPECT_EQ(s.rules.table.Count(), 1u); }},
+        IssueFileCase{"issue-empty-from",
+                      [](const AppSettings& s) { EXPECT_EQ(s.rules.table.Count(), 1u); }},
+        IssueFileCase{"issue-wrapping-numbers",
+                      [](const AppSettings& s) {
+                        EXPECT_EQ(s.rules.tabSpace, kDefaultTabSpace);
+                        EXPECT_EQ(s.rules.columns, LayoutSettings{});
+                        ASSERT_EQ(s.rules.table.Count(), 1u);
+                        EXPECT_EQ(s.rules.table[0].kind, kCell);
+                        EXPECT_EQ(s.rules.table[0].kept.type, u"4294967296");
+                      }},
+        IssueFileCase{"issue-negative-column-length",
+                      [](const AppSettings& s) { EXPECT_EQ(s.rules.columns.columnLength, 0u); }},
+        IssueFileCase{"issue-huge-numbers",
+                      [](const AppSettings& s) {
+                        EXPECT_EQ(s.rules.tabSpace, kDefaultTabSpace);
+                        EXPECT_EQ(s.convertTrigger, kDefaultConvertTrigger);
+                        EXPECT_EQ(s.rules.columns.columnLength, 0u);
+                      }},
+        IssueFileCase{"issue-utf8-mark",
+                      [](const AppSettings& s) {
+                        EXPECT_EQ(s.rules.tabSpace, 3);
+                        EXPECT_EQ(s.rules.table, Table({{u"ー", u"｜", kCell}}));
+                      }}),
     [](const testing::TestParamInfo<IssueFileCase>& info) {
       return testing_support::HostileSettingsName()(
           testing::TestParamInfo<HostileSettingsFile>({info.param.name, ""}, info.index));
@@ -528,15 +530,15 @@ TEST_F(SettingsTest, KeepsLinesItDoesNotOwn) {
 TEST_F(SettingsTest, TableHoldsAtMost999EntriesAndAllSurviveASave) {
   AppSettings settings;
   for (int n = 1; n <= 999; ++n) {
-    ASSERT_TRUE(settings.swapTable.Append(
+    ASSERT_TRUE(settings.rules.table.Append(
         {u"x", std::u16string(u"#") + char16_t(u'0' + n % 10), kWholeText}));
   }
-  EXPECT_TRUE(settings.swapTable.Full());
-  EXPECT_FALSE(settings.swapTable.Append({u"y", u"z", kCell}));
+  EXPECT_TRUE(settings.rules.table.Full());
+  EXPECT_FALSE(settings.rules.table.Append({u"y", u"z", kCell}));
   ASSERT_FALSE(SaveSettings(settings, file_));
   EXPECT_NE(FileBytes().find("[Swap999]"), std::string::npos);
   EXPECT_EQ(FileBytes().find("[Swap000]"), std::string::npos);
-  EXPECT_EQ(Load().swapTable, settings.swapTable);
+  EXPECT_EQ(Load().rules.table, settings.rules.table);
 }
 
 TEST_F(SettingsTest, SectionNames) {
@@ -571,9 +573,9 @@ TEST_F(SettingsTest, SaveMakesAMissingFolder) {
 TEST_F(SettingsTest, UnreadableFileIsReportedWithDefaults) {
   fs::create_directory(file_);  // a folder where the file should be
   AppSettings settings;
-  settings.tabSpace = 7;
+  settings.rules.tabSpace = 7;
   EXPECT_TRUE(LoadSettings(settings, file_));
-  EXPECT_EQ(settings.tabSpace, 4);
+  EXPECT_EQ(settings.rules.tabSpace, 4);
 }
 
 }  // namespace

@@ -6,9 +6,10 @@
 #include <random>
 
 #include "core/caret_cell.h"
+#include "core/column_segments.h"
 #include "core/fullwidth.h"
 #include "core/layout_cp932.h"
-#include "core/layout_cp932.h"
+#include "core/prepare_text.h"
 #include "platform/charset.h"
 #include "platform/cp932_pairs.h"
 #include "tests/support/case_name.h"
@@ -24,7 +25,7 @@ using enum SwapKind;
 
 std::u16string Convert(std::u16string_view input, const SwapTable& table = {},
                        std::uint8_t tabSpace = 4) {
-  LayoutResult result = BuildVerticalLayout(input, tabSpace, table);
+  LayoutResult result = BuildVerticalLayout(input, {tabSpace, table, {}});
   return std::get<VerticalLayout>(result).Text();
 }
 
@@ -172,11 +173,11 @@ TEST(VerticalLayoutTest, RebuiltLayoutsAreFreshOnes) {
       u"縦書き\r\nラーメン...", long_ + u"\r\n" + long_, u"a😀b\r\n\tc", u"", u"短い",
       u"a\r\n\r\nb\r\nー😀ー"};
   for (const SwapTable& tableUsed : {SwapTable(), table}) {
-    LayoutResult previous = BuildVerticalLayout(u"最初", 2, tableUsed);
+    LayoutResult previous = BuildVerticalLayout(u"最初", {2, tableUsed, {}});
     for (const std::u16string& text : texts) {
       LayoutResult rebuilt = RebuildVerticalLayout(std::move(std::get<VerticalLayout>(previous)),
-                                                   text, 2, tableUsed, LayoutSettings{});
-      const LayoutResult freshResult = BuildVerticalLayout(text, 2, tableUsed);
+                                                   text, {2, tableUsed, LayoutSettings{}});
+      const LayoutResult freshResult = BuildVerticalLayout(text, {2, tableUsed, {}});
       const auto& fresh = std::get<VerticalLayout>(freshResult);
       const auto& got = std::get<VerticalLayout>(rebuilt);
       EXPECT_EQ(got.Text(), fresh.Text());
@@ -208,7 +209,7 @@ std::u16string RandomPieces(std::mt19937& random, std::size_t count, bool pairs)
 void ExpectFreshLayout(const VerticalLayout& previous, const VerticalLayout& got,
                        const std::u16string& text, const SwapTable& table,
                        const LayoutSettings& layoutSettings, int& kept) {
-  const LayoutResult fresh = BuildVerticalLayout(text, 2, table, layoutSettings);
+  const LayoutResult fresh = BuildVerticalLayout(text, {2, table, layoutSettings});
   const auto& want = std::get<VerticalLayout>(fresh);
   ASSERT_EQ(got.Text(), want.Text());
   ASSERT_EQ(got.RowCount(), want.RowCount());
@@ -251,7 +252,7 @@ TEST(VerticalLayoutTest, UpdatedLayoutsAreFreshOnes) {
         std::u16string text = RandomPieces(random, 30, pairs);
         // The same text edited in place, its gap moved about by reads.
         GapText edited(text);
-        LayoutResult result = RebuildVerticalLayout({}, text, 2, table, layoutSettings);
+        LayoutResult result = RebuildVerticalLayout({}, text, {2, table, layoutSettings});
         int kept = 0;
         for (int step = 0; step < 80; ++step) {
           const std::size_t offset = random() % (text.size() + 1);
@@ -266,9 +267,9 @@ TEST(VerticalLayoutTest, UpdatedLayoutsAreFreshOnes) {
           const VerticalLayout previous = std::get<VerticalLayout>(result);
           const TextEdit edit{offset, removed, added.size()};
           result = step % 2 == 0 ? UpdateVerticalLayout(std::move(std::get<VerticalLayout>(result)),
-                                                        text, edit, 2, table, layoutSettings)
+                                                        text, edit, {2, table, layoutSettings})
                                  : UpdateVerticalLayout(std::move(std::get<VerticalLayout>(result)),
-                                                        edited, edit, 2, table, layoutSettings);
+                                                        edited, edit, {2, table, layoutSettings});
           ASSERT_NO_FATAL_FAILURE(ExpectFreshLayout(previous, std::get<VerticalLayout>(result),
                                                     text, table, layoutSettings, kept))
               << "step " << step;
@@ -298,12 +299,16 @@ TEST(VerticalLayoutTest, ColumnsBeforeEachLineAreThoseOfTheLinesCutAlone) {
                                      {3, Kinsoku::kPushOut, 1},
                                      {0, Kinsoku::kNone, 1}};
   for (const LayoutSettings& layout : settings) {
-    const LayoutResult result = BuildVerticalLayout(text, 4, SwapTable(), layout);
+    const LayoutResult result = BuildVerticalLayout(text, {4, SwapTable(), layout});
     const auto& built = std::get<VerticalLayout>(result);
     std::size_t before = 0;
     for (std::size_t line = 0; line < lines.size() + 2; ++line) {
       EXPECT_EQ(built.ColumnsBeforeLine(line), before) << layout.columnLength << " " << line;
-      before += line < lines.size() ? ColumnsOfLine(lines[line], 4, SwapTable(), layout) : 1;
+      before += line < lines.size() && layout.columnLength != 0
+                    ? std::max<std::size_t>(1, SegmentLine(PrepareText(lines[line], {4, {}, {}}),
+                                                           layout.columnLength, layout.kinsoku)
+                                                   .size())
+                    : 1;
     }
   }
 }
@@ -313,7 +318,7 @@ TEST(VerticalLayoutTest, ColumnsBeforeEachLineAreThoseOfTheLinesCutAlone) {
 TEST(VerticalLayoutTest, ReplacedCellBesideALoneSurrogateStaysOneCell) {
   const std::u16string lowSurrogate(1, char16_t{0xDF00});
   const LayoutResult result =
-      BuildVerticalLayout(u"表" + lowSurrogate, 0, Table({{u"表", u"\xD83D", kCell}}));
+      BuildVerticalLayout(u"表" + lowSurrogate, {0, Table({{u"表", u"\xD83D", kCell}}), {}});
   const auto& layout = std::get<VerticalLayout>(result);
   ASSERT_EQ(layout.RowCount(), 2U);
   EXPECT_EQ(layout.Cell(0, 0), u"\xD83D");
@@ -322,7 +327,7 @@ TEST(VerticalLayoutTest, ReplacedCellBesideALoneSurrogateStaysOneCell) {
 }
 
 TEST(VerticalLayoutTest, CellsAndDimensions) {
-  const LayoutResult result = BuildVerticalLayout(u"ab\r\nc", 4, {});
+  const LayoutResult result = BuildVerticalLayout(u"ab\r\nc", {4, {}, {}});
   const auto& layout = std::get<VerticalLayout>(result);
   EXPECT_EQ(layout.RowCount(), 2u);
   EXPECT_EQ(layout.ColumnCount(), 2u);
@@ -335,8 +340,8 @@ TEST(VerticalLayoutTest, CellsAndDimensions) {
 TEST(VerticalLayoutTest, RefusesMoreCellsThanTheBound) {
   // Three lines, the longest four characters: 12 cells.
   const std::u16string input = u"abcd\r\nab\r\na";
-  EXPECT_TRUE(std::holds_alternative<VerticalLayout>(BuildVerticalLayout(input, 4, {}, 12)));
-  const LayoutResult refused = BuildVerticalLayout(input, 4, {}, 11);
+  EXPECT_TRUE(std::holds_alternative<VerticalLayout>(BuildVerticalLayout(input, {4, {}, {}}, 12)));
+  const LayoutResult refused = BuildVerticalLayout(input, {4, {}, {}}, 11);
   ASSERT_TRUE(std::holds_alternative<LayoutTooLarge>(refused));
   const auto& tooLarge = std::get<LayoutTooLarge>(refused);
   EXPECT_EQ(tooLarge.lines, 3u);
@@ -362,7 +367,7 @@ TEST(VerticalLayoutTest, TextAgreesWithCellsOnLargeTexts) {
         withReplacements
             ? Table({{u"ー", u"｜", kCell}, {u"あ", u"ア", kCell}, {u"ｂ", u"ｃ", kCell}})
             : SwapTable{};
-    const LayoutResult result = BuildVerticalLayout(input, 2, table);
+    const LayoutResult result = BuildVerticalLayout(input, {2, table, {}});
     const auto& layout = std::get<VerticalLayout>(result);
     std::u16string expected;
     for (std::size_t row = 0; row < layout.RowCount(); ++row) {
@@ -403,7 +408,7 @@ class TextPiecesTest : public testing::TestWithParam<PiecesCase> {};
 // The pieces, joined, are the text; the rows read by the plain row-by-row
 // path give it independently of the block copy.
 TEST_P(TextPiecesTest, JoinToTheTextAndToTheRows) {
-  const LayoutResult result = BuildVerticalLayout(GetParam().input, 4, GetParam().table);
+  const LayoutResult result = BuildVerticalLayout(GetParam().input, {4, GetParam().table, {}});
   const auto& layout = std::get<VerticalLayout>(result);
   std::u16string joined;
   std::size_t pieces = 0;
@@ -457,7 +462,7 @@ TEST(VerticalLayoutTest, PiecesAgreeUnderColumnsAndGaps) {
       settings.columnLength = length;
       settings.columnGap = gap;
       const LayoutResult result =
-          BuildVerticalLayout(input, 4, Table({{u"ー", u"｜", kCell}}), settings);
+          BuildVerticalLayout(input, {4, Table({{u"ー", u"｜", kCell}}), settings});
       const auto& layout = std::get<VerticalLayout>(result);
       std::u16string joined;
       layout.ForEachTextPiece([&joined](std::u16string_view piece) {
@@ -495,7 +500,7 @@ TEST(VerticalLayoutTest, Cp932PiecesAreTheEncodedText) {
       {u"a©b", {}, false},
   };
   for (const auto& c : cases) {
-    LayoutResult result = BuildVerticalLayout(c.input, 4, c.table);
+    LayoutResult result = BuildVerticalLayout(c.input, {4, c.table, {}});
     auto& layout = std::get<VerticalLayout>(result);
     const std::string encoded = Encode(layout.Text(), Charset::Cp932).bytes;
     std::string written;
@@ -511,7 +516,8 @@ TEST(VerticalLayoutTest, Cp932PiecesAreTheEncodedText) {
 
 TEST(VerticalLayoutTest, PiecesStopWhenTheSinkSaysSo) {
   // Rows far wider than a piece, so that a piece holds its least rows.
-  const LayoutResult result = BuildVerticalLayout(Lines(70000, std::u16string(20, u'あ')), 4, {});
+  const LayoutResult result =
+      BuildVerticalLayout(Lines(70000, std::u16string(20, u'あ')), {4, {}, {}});
   const auto& layout = std::get<VerticalLayout>(result);
   int pieces = 0;
   EXPECT_FALSE(layout.ForEachTextPiece([&pieces](std::u16string_view) { return ++pieces < 2; }));

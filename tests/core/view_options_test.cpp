@@ -45,7 +45,7 @@ TEST(ViewOptionsTest, AreReadFromTheOptionsSectionAndWrittenAlone) {
   }
   WriteFile(path, "[Main]\r\nTabSpace=2\r\n");
   AppSettings settings;
-  settings.tabSpace = 8;
+  settings.rules.tabSpace = 8;
   settings.view = {20, true};
   ASSERT_FALSE(SaveSettings(settings, path, SettingsPart::kView));
   EXPECT_EQ(ReadFile(path),

@@ -21,7 +21,7 @@ using testing_support::TempFolder;
 using testing_support::WriteFile;
 
 VerticalLayout LayoutOf(std::u16string_view text, const SwapTable& table = {}) {
-  return std::get<VerticalLayout>(BuildVerticalLayout(text, 4, table));
+  return std::get<VerticalLayout>(BuildVerticalLayout(text, {4, table, {}}));
 }
 
 using testing_support::Lines;

@@ -124,11 +124,11 @@ inline std::size_t MarkedEntries(const SwapTable& table) {
 
 // What the settings dialog edits, and so what OK may not change.
 inline void ExpectSameDialogSettings(const AppSettings& loaded, const AppSettings& reloaded) {
-  EXPECT_EQ(reloaded.tabSpace, loaded.tabSpace);
+  EXPECT_EQ(reloaded.rules.tabSpace, loaded.rules.tabSpace);
   EXPECT_EQ(reloaded.convertTrigger, loaded.convertTrigger);
-  EXPECT_EQ(reloaded.layout, loaded.layout);
-  EXPECT_TRUE(reloaded.swapTable == loaded.swapTable)
-      << reloaded.swapTable.Count() << " entries, " << loaded.swapTable.Count() << " loaded";
+  EXPECT_EQ(reloaded.rules.columns, loaded.rules.columns);
+  EXPECT_TRUE(reloaded.rules.table == loaded.rules.table)
+      << reloaded.rules.table.Count() << " entries, " << loaded.rules.table.Count() << " loaded";
 }
 
 }  // namespace mirotabe::testing_support

@@ -134,7 +134,7 @@ TEST_F(MainWindowTest, PreeditDoesNotConvertButItsCommitDoes) {
   Open();
   QTest::keyClicks(Input(), QStringLiteral("ab"));
   // The table changes behind the pane's back: only a conversion shows it.
-  settings_.swapTable.Append({u"ａ", u"Ｘ", kCell});
+  settings_.rules.table.Append({u"ａ", u"Ｘ", kCell});
   for (const char* preedit : {"k", "か", ""}) {
     QInputMethodEvent event(QString::fromUtf8(preedit), {});
     QApplication::sendEvent(Input(), &event);
@@ -258,7 +258,7 @@ TEST_F(MainWindowTest, SettingsCommandReconvertsAfterEitherButton) {
   Open();
   Input()->setPlainText(QStringLiteral("ー"));
   // The table changes behind the pane's back; even Cancel brings it in.
-  settings_.swapTable.Append({u"ー", u"｜", kCell});
+  settings_.rules.table.Append({u"ー", u"｜", kCell});
   RunSettings(*window_, "Command2_1", [](QDialog&) {});
   EXPECT_EQ(Shown(), QStringLiteral("｜"));
 
@@ -1086,7 +1086,7 @@ TEST_F(MainWindowTest, ExitClosesTheWindowWithoutAsking) {
 // ---- Layout options and reading back ----
 
 TEST_F(MainWindowTest, TheOutputFollowsTheLayoutOptions) {
-  settings_.layout = {2, Kinsoku::kPushOut, 1};
+  settings_.rules.columns = {2, Kinsoku::kPushOut, 1};
   Open();
   Commit(Input(), QStringLiteral("あい。う"));
   EXPECT_EQ(Shown(), QStringLiteral("う　い　あ\n　　。　　"));

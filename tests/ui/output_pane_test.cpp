@@ -21,7 +21,7 @@ namespace mirotabe {
 namespace {
 
 VerticalLayout LayoutOf(std::u16string_view input) {
-  return std::get<VerticalLayout>(BuildVerticalLayout(input, 0, SwapTable()));
+  return std::get<VerticalLayout>(BuildVerticalLayout(input, {0, SwapTable(), {}}));
 }
 
 // "abc" and "d😀f" stand as two columns; the rows read

@@ -34,7 +34,8 @@ SwapTable Bar() {
 class SaveOutputTest : public testing::TestWithParam<SaveCase> {
  protected:
   static VerticalLayout Layout() {
-    return std::get<VerticalLayout>(BuildVerticalLayout(GetParam().input, 4, GetParam().table));
+    return std::get<VerticalLayout>(
+        BuildVerticalLayout(GetParam().input, {4, GetParam().table, {}}));
   }
   TempFolder folder_;
 };
@@ -71,7 +72,7 @@ TEST(SaveLayoutTest, AFolderThatDoesNotExistIsAnErrorNamingThePath) {
   TempFolder folder;
   const std::string path = folder.PathOf("missing/out.txt");
   const IoStatus failed =
-      SaveLayout(path, std::get<VerticalLayout>(BuildVerticalLayout(u"a", 4, {})));
+      SaveLayout(path, std::get<VerticalLayout>(BuildVerticalLayout(u"a", {4, {}, {}})));
   ASSERT_TRUE(failed);
   EXPECT_EQ(failed->path, path);
   EXPECT_EQ(failed->code, std::errc::no_such_file_or_directory);

@@ -217,7 +217,7 @@ TEST_F(SettingsDialogTest, ExecIsModalAndOkAccepts) {
 }
 
 TEST_F(SettingsDialogTest, OpensWithTheFocusOnTheListAndNothingPicked) {
-  settings_.swapTable = Table({{u"ー", u"｜", kCell}, {u"a", u"b", kWholeText}});
+  settings_.rules.table = Table({{u"ー", u"｜", kCell}, {u"a", u"b", kWholeText}});
   Open();
   EXPECT_EQ(QApplication::focusWidget(), EntryList());
   EXPECT_TRUE(EntryList()->selectedItems().isEmpty());
@@ -354,10 +354,10 @@ TEST_F(SettingsDialogTest, TheListUsesThePaneFont) {
 // ---- Loading ----
 
 TEST_F(SettingsDialogTest, ListsEveryEntryWithItsKind) {
-  settings_.swapTable = Table({{u"ー", u"｜", kCell},
-                               {u"ａ", u"", kCell},
-                               {u"x", u"あいう", kWholeText},
-                               {u"z", u"w", SwapKind{7}}});
+  settings_.rules.table = Table({{u"ー", u"｜", kCell},
+                                 {u"ａ", u"", kCell},
+                                 {u"x", u"あいう", kWholeText},
+                                 {u"z", u"w", SwapKind{7}}});
   Open();
   EXPECT_EQ(Rows(),
             QStringList({QStringLiteral("ー >> ｜ 変換時"), QStringLiteral("ａ >>  変換時"),
@@ -368,7 +368,7 @@ class SettingsDialogWidthShownTest : public SettingsDialogTest,
                                      public testing::WithParamInterface<int> {};
 
 TEST_P(SettingsDialogWidthShownTest, TheNumberBoxShowsTheWidthAtOnce) {
-  settings_.tabSpace = static_cast<std::uint8_t>(GetParam());
+  settings_.rules.tabSpace = static_cast<std::uint8_t>(GetParam());
   Open();
   EXPECT_EQ(TabWidthBox()->text(), QString::number(GetParam()));
   EXPECT_EQ(TabWidthSpinner()->value(), 8 - GetParam());
@@ -465,13 +465,13 @@ TEST_F(SettingsDialogTest, ChoosingTheCellKindDoesNotCutByItself) {
   EXPECT_EQ(ToBox()->text(), QStringLiteral("あいう"));
   Add();
   Ok();
-  EXPECT_EQ(settings_.swapTable, Table({{u"ａ", u"あいう", kCell}}));
+  EXPECT_EQ(settings_.rules.table, Table({{u"ａ", u"あいう", kCell}}));
 }
 
 // ---- Adding and deleting ----
 
 TEST_F(SettingsDialogTest, AddAppendsTheEntryAndEmptiesTheBoxes) {
-  settings_.swapTable = Table({{u"ー", u"｜", kCell}});
+  settings_.rules.table = Table({{u"ー", u"｜", kCell}});
   Open();
   Pick(0);
   QTest::keyClick(FromBox(), Qt::Key_Home);
@@ -490,7 +490,7 @@ TEST_F(SettingsDialogTest, AddAppendsTheEntryAndEmptiesTheBoxes) {
   ASSERT_EQ(EntryList()->selectedItems().size(), 1);
   EXPECT_EQ(EntryList()->row(EntryList()->selectedItems().front()), 0);
   Ok();
-  EXPECT_EQ(settings_.swapTable,
+  EXPECT_EQ(settings_.rules.table,
             Table({{u"ー", u"｜", kCell}, {u"ａ", u"", kCell}, {u"ｂ", u"xyz", kWholeText}}));
 }
 
@@ -512,11 +512,11 @@ TEST_F(SettingsDialogTest, TheSameFromTwiceGivesTwoEntries) {
   EXPECT_EQ(Rows(),
             QStringList({QStringLiteral("ａ >> x 変換時"), QStringLiteral("ａ >> y 変換時")}));
   Ok();
-  EXPECT_EQ(settings_.swapTable, Table({{u"ａ", u"x", kCell}, {u"ａ", u"y", kCell}}));
+  EXPECT_EQ(settings_.rules.table, Table({{u"ａ", u"x", kCell}, {u"ａ", u"y", kCell}}));
 }
 
 TEST_F(SettingsDialogTest, DeletingTheFirstOfThreeClosesTheGap) {
-  settings_.swapTable =
+  settings_.rules.table =
       Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}, {u"Ｃ", u"3", kCell}});
   Open();
   Pick(0);
@@ -532,13 +532,13 @@ TEST_F(SettingsDialogTest, DeletingTheFirstOfThreeClosesTheGap) {
   EXPECT_EQ(FromBox()->text(), QStringLiteral("Ｃ"));
   EXPECT_EQ(ToBox()->text(), QStringLiteral("3"));
   Ok();
-  EXPECT_EQ(settings_.swapTable, Table({{u"Ｂ", u"2", kWholeText}, {u"Ｃ", u"3", kCell}}));
-  EXPECT_EQ(Reload().swapTable, settings_.swapTable);
+  EXPECT_EQ(settings_.rules.table, Table({{u"Ｂ", u"2", kWholeText}, {u"Ｃ", u"3", kCell}}));
+  EXPECT_EQ(Reload().rules.table, settings_.rules.table);
 }
 
 TEST_F(SettingsDialogTest, DeletingAnyRowKeepsRowsAndEntriesInStep) {
   for (int row = 0; row < 3; ++row) {
-    settings_.swapTable =
+    settings_.rules.table =
         Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}, {u"Ｃ", u"3", kCell}});
     Open();
     Pick(row);
@@ -554,7 +554,7 @@ TEST_F(SettingsDialogTest, DeletingAnyRowKeepsRowsAndEntriesInStep) {
 
 TEST_F(SettingsDialogTest, DeleteWithoutAPickedRowDoesNothing) {
   for (const SwapTable& table : {Table({}), Table({{u"Ａ", u"1", kCell}})}) {
-    settings_.swapTable = table;
+    settings_.rules.table = table;
     Open();
     Type(FromBox(), QStringLiteral("q"));
     Type(ToBox(), QStringLiteral("r"));
@@ -563,14 +563,14 @@ TEST_F(SettingsDialogTest, DeleteWithoutAPickedRowDoesNothing) {
     EXPECT_EQ(FromBox()->text(), QStringLiteral("ｑ"));
     EXPECT_EQ(ToBox()->text(), QStringLiteral("r"));
     Ok();
-    EXPECT_EQ(settings_.swapTable, table);
+    EXPECT_EQ(settings_.rules.table, table);
   }
 }
 
 TEST_F(SettingsDialogTest, AFullTableRefusesToAdd) {
   SwapTable full;
   while (!full.Full()) full.Append({u"Ａ", u"", kCell});
-  settings_.swapTable = full;
+  settings_.rules.table = full;
   Open();
   EXPECT_FALSE(AddButton()->isEnabled());
   Pick(0);
@@ -599,7 +599,7 @@ class SettingsDialogPickTest : public SettingsDialogTest,
 
 TEST_P(SettingsDialogPickTest, ShowsTheEntryAndKeepsIt) {
   const PickCase& c = GetParam();
-  settings_.swapTable = Table({{u"Ｚ", u"", kWholeText}, c.entry});
+  settings_.rules.table = Table({{u"Ｚ", u"", kWholeText}, c.entry});
   Open();
   ChooseKind(c.kindBefore);
   Pick(1);
@@ -607,7 +607,7 @@ TEST_P(SettingsDialogPickTest, ShowsTheEntryAndKeepsIt) {
   EXPECT_EQ(FromBox()->text(), QString::fromUtf8(c.from));
   EXPECT_EQ(ToBox()->text(), QString::fromUtf8(c.to));
   Ok();
-  EXPECT_EQ(settings_.swapTable, Table({{u"Ｚ", u"", kWholeText}, c.entry}));
+  EXPECT_EQ(settings_.rules.table, Table({{u"Ｚ", u"", kWholeText}, c.entry}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -622,7 +622,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing_support::CaseName());
 
 TEST_F(SettingsDialogTest, TheKeyboardPicksRowsFromTheTop) {
-  settings_.swapTable = Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}});
+  settings_.rules.table = Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}});
   Open();
   QTest::keyClick(EntryList(), Qt::Key_Down);
   EXPECT_EQ(FromBox()->text(), QStringLiteral("Ａ"));
@@ -632,7 +632,7 @@ TEST_F(SettingsDialogTest, TheKeyboardPicksRowsFromTheTop) {
   // Edits of the boxes do not reach the entry.
   Type(ToBox(), QStringLiteral("x"));
   Ok();
-  EXPECT_EQ(settings_.swapTable, Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}}));
+  EXPECT_EQ(settings_.rules.table, Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}}));
 }
 
 // ---- Tab width and trigger ----
@@ -651,13 +651,13 @@ class SettingsDialogSpinnerTest : public SettingsDialogTest,
 
 TEST_P(SettingsDialogSpinnerTest, ArrowsStepTheWidthWithinItsRange) {
   const WidthCase& c = GetParam();
-  settings_.tabSpace = c.stored;
+  settings_.rules.tabSpace = c.stored;
   Open();
   for (int i = 0; i < c.clicks; ++i) ClickArrow(c.upper);
   EXPECT_EQ(TabWidthBox()->text(), QString::fromLatin1(c.shown));
   Ok();
-  EXPECT_EQ(settings_.tabSpace, c.saved);
-  EXPECT_EQ(Reload().tabSpace, c.saved);
+  EXPECT_EQ(settings_.rules.tabSpace, c.saved);
+  EXPECT_EQ(Reload().rules.tabSpace, c.saved);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -675,7 +675,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing_support::CaseName());
 
 TEST_F(SettingsDialogTest, TheSpinnerAlsoStepsByKeys) {
-  settings_.tabSpace = 4;
+  settings_.rules.tabSpace = 4;
   Open();
   TabWidthSpinner()->setFocus();
   QTest::keyClick(TabWidthSpinner(), Qt::Key_Up);
@@ -733,8 +733,8 @@ TEST_F(SettingsDialogTest, OkIgnoresTextLeftInTheBoxes) {
   Ok();
   EXPECT_FALSE(dialog_->isVisible());
   EXPECT_EQ(dialog_->result(), QDialog::Accepted);
-  EXPECT_EQ(settings_.swapTable.Count(), 0u);
-  EXPECT_EQ(Reload().swapTable.Count(), 0u);
+  EXPECT_EQ(settings_.rules.table.Count(), 0u);
+  EXPECT_EQ(Reload().rules.table.Count(), 0u);
 }
 
 enum class Closing { kCancelButton, kCloseBox, kCloseEvent };
@@ -750,9 +750,9 @@ class SettingsDialogDiscardTest : public SettingsDialogTest,
 
 TEST_P(SettingsDialogDiscardTest, LeavesSettingsAndFileAsTheyWere) {
   const DiscardCase& c = GetParam();
-  settings_.tabSpace = 3;
+  settings_.rules.tabSpace = 3;
   settings_.convertTrigger = kF1Key;
-  settings_.swapTable = Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}});
+  settings_.rules.table = Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}});
   if (c.fileExists) {
     ASSERT_FALSE(SaveSettings(settings_, SettingIni()));
   }
@@ -781,8 +781,8 @@ TEST_P(SettingsDialogDiscardTest, LeavesSettingsAndFileAsTheyWere) {
   }
   EXPECT_FALSE(dialog_->isVisible());
   EXPECT_EQ(dialog_->result(), QDialog::Rejected);
-  EXPECT_EQ(settings_.swapTable, before.swapTable);
-  EXPECT_EQ(settings_.tabSpace, before.tabSpace);
+  EXPECT_EQ(settings_.rules.table, before.rules.table);
+  EXPECT_EQ(settings_.rules.tabSpace, before.rules.tabSpace);
   EXPECT_EQ(settings_.convertTrigger, before.convertTrigger);
   EXPECT_EQ(fs::exists(SettingIni()), c.fileExists);
   EXPECT_EQ(FileBytes(), bytes);
@@ -816,7 +816,7 @@ class SettingsDialogKeyTest : public SettingsDialogTest,
 // Enter presses only the button that has the focus; Esc never drops edits.
 TEST_P(SettingsDialogKeyTest, EnterPressesOnlyTheFocusedButtonAndEscDoesNothing) {
   const KeyCase& c = GetParam();
-  settings_.swapTable = Table({{u"Ａ", u"1", kCell}});
+  settings_.rules.table = Table({{u"Ａ", u"1", kCell}});
   Open();
   Type(FromBox(), QStringLiteral("a"));
   Type(ToBox(), QStringLiteral("b"));
@@ -829,7 +829,7 @@ TEST_P(SettingsDialogKeyTest, EnterPressesOnlyTheFocusedButtonAndEscDoesNothing)
   EXPECT_EQ(EntryList()->count(), c.rows);
   EXPECT_EQ(fs::exists(SettingIni()), c.saved);
   if (c.open) {
-    EXPECT_EQ(settings_.swapTable.Count(), 1u);
+    EXPECT_EQ(settings_.rules.table.Count(), 1u);
     if (c.rows == 1 && QString::fromLatin1(c.focus) != QStringLiteral("Command1_1")) {
       EXPECT_EQ(FromBox()->text(), QStringLiteral("ａ"));
     }
@@ -856,7 +856,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SettingsDialogTest, EnterOnOkSavesAndOnCancelDrops) {
   for (const bool ok : {true, false}) {
-    settings_.swapTable = Table({{u"Ａ", u"1", kCell}});
+    settings_.rules.table = Table({{u"Ａ", u"1", kCell}});
     Open();
     Type(FromBox(), QStringLiteral("b"));
     QTest::keyClick(FromBox(), Qt::Key_Return);  // does not add
@@ -866,7 +866,7 @@ TEST_F(SettingsDialogTest, EnterOnOkSavesAndOnCancelDrops) {
     TabTo(button);
     QTest::keyClick(button, Qt::Key_Return);
     EXPECT_EQ(dialog_->result(), ok ? QDialog::Accepted : QDialog::Rejected);
-    EXPECT_EQ(settings_.swapTable.Count(), ok ? 2u : 1u);
+    EXPECT_EQ(settings_.rules.table.Count(), ok ? 2u : 1u);
   }
 }
 
@@ -878,7 +878,7 @@ class SettingsDialogFocusMarkTest
 
 TEST_P(SettingsDialogFocusMarkTest, ShowsAFocusMark) {
   const auto& [name, rows] = GetParam();
-  if (rows) settings_.swapTable = Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}});
+  if (rows) settings_.rules.table = Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}});
   Open();
   QWidget* widget = Find<QWidget>(QString::fromLatin1(name));
   Type(FromBox(), QStringLiteral("a"));
@@ -934,11 +934,11 @@ TEST_F(SettingsDialogTest, AnEntryCutOnReadingIsMarkedAndKeptWhole) {
   Add();
   Ok();
   const AppSettings reloaded = Reload();
-  ASSERT_EQ(reloaded.swapTable.Count(), 2u);
-  EXPECT_EQ(reloaded.swapTable[0].kept.to, ToU16(QString::fromStdString(digits)));
+  ASSERT_EQ(reloaded.rules.table.Count(), 2u);
+  EXPECT_EQ(reloaded.rules.table[0].kept.to, ToU16(QString::fromStdString(digits)));
   // What the dialog adds it reads back whole: the box took what fits.
-  EXPECT_EQ(reloaded.swapTable[1].to, ToU16(QString::fromStdString(digits.substr(0, 127))));
-  EXPECT_TRUE(reloaded.swapTable[1].kept.empty());
+  EXPECT_EQ(reloaded.rules.table[1].to, ToU16(QString::fromStdString(digits.substr(0, 127))));
+  EXPECT_TRUE(reloaded.rules.table[1].kept.empty());
 }
 
 class SettingsDialogHostileFileTest
@@ -954,9 +954,9 @@ TEST_P(SettingsDialogHostileFileTest, OkChangesNoValueWithoutAMarkAndLosesNoSect
   settings_ = Reload();
   const AppSettings loaded = settings_;
   Open();
-  ASSERT_EQ(EntryList()->count(), static_cast<int>(loaded.swapTable.Count()));
+  ASSERT_EQ(EntryList()->count(), static_cast<int>(loaded.rules.table.Count()));
   for (int row = 0; row < EntryList()->count(); ++row) {
-    const bool marked = !loaded.swapTable[static_cast<std::size_t>(row)].kept.empty();
+    const bool marked = !loaded.rules.table[static_cast<std::size_t>(row)].kept.empty();
     EXPECT_EQ(!EntryList()->item(row)->toolTip().isEmpty(), marked) << row;
     EXPECT_EQ(EntryList()->item(row)->text().startsWith(QStringLiteral("※")), marked) << row;
   }
@@ -964,7 +964,7 @@ TEST_P(SettingsDialogHostileFileTest, OkChangesNoValueWithoutAMarkAndLosesNoSect
   EXPECT_TRUE(services_.messages.empty());
   const std::string saved = FileBytes();
   testing_support::ExpectSameDialogSettings(loaded, Reload());
-  EXPECT_EQ(testing_support::LostSections(original, saved, loaded.swapTable.Count()),
+  EXPECT_EQ(testing_support::LostSections(original, saved, loaded.rules.table.Count()),
             std::vector<std::string>{});
 }
 
@@ -975,7 +975,7 @@ INSTANTIATE_TEST_SUITE_P(Files, SettingsDialogHostileFileTest,
 // ---- Saving ----
 
 TEST_F(SettingsDialogTest, OkSavesWhatTheDialogShows) {
-  settings_.swapTable =
+  settings_.rules.table =
       Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}, {u"Ｃ", u"3", SwapKind{5}}});
   Open();
   ChooseKind(1);
@@ -995,13 +995,13 @@ TEST_F(SettingsDialogTest, OkSavesWhatTheDialogShows) {
                                     {u"Ｃ", u"3", SwapKind{5}},
                                     {u"ｄ", u" spaced ", kWholeText},
                                     {u"ｅ", u"", kCell}});
-  EXPECT_EQ(settings_.swapTable, expected);
-  EXPECT_EQ(settings_.tabSpace, 3);
+  EXPECT_EQ(settings_.rules.table, expected);
+  EXPECT_EQ(settings_.rules.tabSpace, 3);
   EXPECT_EQ(settings_.convertTrigger, kEnterKey);
   EXPECT_TRUE(services_.messages.empty());
   const AppSettings reloaded = Reload();
-  EXPECT_EQ(reloaded.swapTable, expected);
-  EXPECT_EQ(reloaded.tabSpace, 3);
+  EXPECT_EQ(reloaded.rules.table, expected);
+  EXPECT_EQ(reloaded.rules.tabSpace, 3);
   EXPECT_EQ(reloaded.convertTrigger, kEnterKey);
 }
 
@@ -1021,7 +1021,7 @@ class SettingsDialogPasteTest : public SettingsDialogTest,
 // character, TAB included, is kept.
 TEST_P(SettingsDialogPasteTest, LineBreaksAreDroppedAndEveryEntrySurvivesARestart) {
   const PasteCase& c = GetParam();
-  settings_.swapTable =
+  settings_.rules.table =
       Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}, {u"Ｃ", u"3", kCell}});
   ASSERT_FALSE(SaveSettings(settings_, SettingIni()));
   Open();
@@ -1036,11 +1036,11 @@ TEST_P(SettingsDialogPasteTest, LineBreaksAreDroppedAndEveryEntrySurvivesARestar
   SwapTable expected =
       Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}, {u"Ｃ", u"3", kCell}});
   if (!c.added.from.empty()) expected.Append(c.added);
-  EXPECT_EQ(Reload().swapTable, expected);
+  EXPECT_EQ(Reload().rules.table, expected);
   settings_ = Reload();
   Open();
   Ok();
-  EXPECT_EQ(Reload().swapTable, expected);
+  EXPECT_EQ(Reload().rules.table, expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -1077,14 +1077,14 @@ class SettingsDialogUnencodableTest : public SettingsDialogTest,
 // and a fresh start reads every entry back as it was.
 TEST_P(SettingsDialogUnencodableTest, OkKeepsEveryCharacterWithoutAsking) {
   const UnencodableCase& c = GetParam();
-  for (const SwapEntry& entry : c.entries) settings_.swapTable.Append(entry);
-  const SwapTable before = settings_.swapTable;
+  for (const SwapEntry& entry : c.entries) settings_.rules.table.Append(entry);
+  const SwapTable before = settings_.rules.table;
   Open();
   Ok();
   EXPECT_TRUE(services_.questions.empty());
   EXPECT_FALSE(dialog_->isVisible());
-  EXPECT_EQ(settings_.swapTable, before);
-  EXPECT_EQ(Reload().swapTable, before);
+  EXPECT_EQ(settings_.rules.table, before);
+  EXPECT_EQ(Reload().rules.table, before);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -1130,8 +1130,8 @@ TEST_P(SettingsDialogSaveFailureTest, ToldAndStillApplied) {
   Ok();
 
   EXPECT_FALSE(dialog_->isVisible());
-  EXPECT_EQ(settings_.swapTable, Table({{u"ａ", u"", kCell}}));
-  EXPECT_EQ(settings_.tabSpace, 5);
+  EXPECT_EQ(settings_.rules.table, Table({{u"ａ", u"", kCell}}));
+  EXPECT_EQ(settings_.rules.tabSpace, 5);
   ASSERT_EQ(services_.messages.size(), 1u);
   const testing_ui::ShownMessage& shown = services_.messages.front();
   EXPECT_EQ(shown.icon, MessageIcon::Error);
@@ -1183,7 +1183,7 @@ class SettingsDialogLayoutSaveTest : public SettingsDialogTest,
 // hold the new options with the rest.
 TEST_P(SettingsDialogLayoutSaveTest, OkSavesTheOptionsWithTheRest) {
   const LayoutEditCase& c = GetParam();
-  settings_.layout = c.stored;
+  settings_.rules.columns = c.stored;
   Open();
   auto* length = Find<QSpinBox>(QStringLiteral("ColumnLength"));
   if (c.lengthTyped != nullptr) {
@@ -1204,11 +1204,11 @@ TEST_P(SettingsDialogLayoutSaveTest, OkSavesTheOptionsWithTheRest) {
   ClickArrow(true);
   Ok();
 
-  EXPECT_EQ(settings_.layout, c.saved);
-  EXPECT_EQ(settings_.tabSpace, 5);
+  EXPECT_EQ(settings_.rules.columns, c.saved);
+  EXPECT_EQ(settings_.rules.tabSpace, 5);
   const AppSettings reloaded = Reload();
-  EXPECT_EQ(reloaded.layout, c.saved);
-  EXPECT_EQ(reloaded.tabSpace, 5);
+  EXPECT_EQ(reloaded.rules.columns, c.saved);
+  EXPECT_EQ(reloaded.rules.tabSpace, 5);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -1234,7 +1234,7 @@ class SettingsDialogPresetTest : public SettingsDialogTest,
 
 TEST_P(SettingsDialogPresetTest, AddAppendsTheEntriesNotYetThere) {
   const PresetCase& c = GetParam();
-  settings_.swapTable = c.stored;
+  settings_.rules.table = c.stored;
   Open();
   auto* preset = Find<QComboBox>(QStringLiteral("Preset"));
   preset->setFocus();
@@ -1252,9 +1252,9 @@ TEST_P(SettingsDialogPresetTest, AddAppendsTheEntriesNotYetThere) {
   // OK keeps them all the same, without a question, for the next start.
   Ok();
   EXPECT_TRUE(services_.questions.empty());
-  EXPECT_EQ(settings_.swapTable.Count(), c.rows);
-  EXPECT_EQ(settings_.swapTable[c.rows - 1].from, c.lastFrom);
-  EXPECT_EQ(Reload().swapTable, settings_.swapTable);
+  EXPECT_EQ(settings_.rules.table.Count(), c.rows);
+  EXPECT_EQ(settings_.rules.table[c.rows - 1].from, c.lastFrom);
+  EXPECT_EQ(Reload().rules.table, settings_.rules.table);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -1268,7 +1268,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SettingsDialogTest, PresetIntoAFullTableAddsWhatFits) {
   for (std::size_t n = 0; n + 1 < SwapTable::kMaxEntries; ++n) {
-    settings_.swapTable.Append({u"x", u"y", kCell});
+    settings_.rules.table.Append({u"x", u"y", kCell});
   }
   Open();
   Press("PresetAdd");
