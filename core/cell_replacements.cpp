@@ -77,7 +77,7 @@ CellReplacements::CellReplacements(const SwapTable& table) {
     for (const char32_t c : ReadingBackAs(start.value)) {
       if (IsCharacter(cell, c)) continue;
       if (cell.size() != 1) allSingleUnit_ = false;
-      if (c < 0x10000) bmpFilter_[c >> 6] |= std::uint64_t{1} << (c & 63);
+      if (c < 0x10000) Set(bmpFilter_, static_cast<char16_t>(c));
       cells_.emplace(c, cell);
     }
   }
@@ -92,6 +92,19 @@ CellReplacements::CellReplacements(const SwapTable& table) {
     // Unsigned arithmetic wraps, so any cell is one addition away.
     pages_[page][c & 0xFF] = static_cast<char16_t>(cell.front() - c);
   }
+  for (const auto& [c, cell] : cells_) {
+    const char16_t made = cell.front();
+    Set(outputs_, made);
+    if (!Find(made)) {
+      Set(standing_, made);
+      hasStanding_ = true;
+    }
+  }
+}
+
+bool CellReplacements::MadeByEntry(char16_t cell, bool textHeldIt) const {
+  if (!Has(outputs_, cell)) return false;
+  return !Has(standing_, cell) || !textHeldIt;
 }
 
 }  // namespace mirotabe

@@ -45,17 +45,36 @@ class CellReplacements {
     return static_cast<char16_t>(c + pages_[pageOf_[c >> 8]][c & 0xFF]);
   }
 
+  // Only when AllSingleUnit(), for a text whose cells were replaced in
+  // place: whether an entry made the cell `cell`. Some cells an entry makes
+  // are also characters no entry replaces (the ｜ that stands for ー), so a
+  // text may hold them itself; SingleUnitCell leaves such a character, a
+  // standing output, as it was, and `textHeldIt` says whether the text held
+  // this one before.
+  bool MadeByEntry(char16_t cell, bool textHeldIt) const;
+  bool HasStandingOutputs() const { return hasStanding_; }
+  bool IsStandingOutput(char16_t c) const { return Has(standing_, c); }
+
  private:
-  bool MayReplace(char32_t c) const { return ((bmpFilter_[c >> 6] >> (c & 63)) & 1) != 0; }
+  bool MayReplace(char32_t c) const { return Has(bmpFilter_, static_cast<char16_t>(c)); }
+
+  using BmpSet = std::array<std::uint64_t, 1024>;  // one bit per BMP character
+  static bool Has(const BmpSet& set, char16_t c) { return ((set[c >> 6] >> (c & 63)) & 1) != 0; }
+  static void Set(BmpSet& set, char16_t c) { set[c >> 6] |= std::uint64_t{1} << (c & 63); }
 
   std::unordered_map<char32_t, std::u16string> cells_;
-  std::array<std::uint64_t, 1024> bmpFilter_{};  // one bit per BMP character
+  BmpSet bmpFilter_{};
   // For SingleUnitCell: each page of 256 characters has the differences
   // between its cells and its characters; page 0 holds only zeros and
   // stands for every page without a replaced character.
   std::array<std::uint16_t, 256> pageOf_{};
   std::vector<std::array<char16_t, 256>> pages_ = std::vector<std::array<char16_t, 256>>(1);
   bool allSingleUnit_ = true;
+  // With every cell one unit: the cells that entries make, and those of
+  // them that no entry replaces.
+  BmpSet outputs_{};
+  BmpSet standing_{};
+  bool hasStanding_ = false;
 };
 
 }  // namespace mirotabe

@@ -1,5 +1,7 @@
 #include "core/fullwidth.h"
 
+#include <algorithm>
+
 #include "unicode/simd_scan.h"
 
 namespace mirotabe {
@@ -144,6 +146,23 @@ void MapToFullWidth(std::u16string& text) {
 
 std::size_t MapToFullWidth(std::u16string_view text, char16_t* out) {
   return MapInto(text, out);
+}
+
+// A mark is never a base, so each mark after a base that composes with it
+// is composed, whatever came before the base.
+std::vector<std::size_t> ComposedMarks(std::u16string_view text) {
+  std::vector<std::size_t> marks;
+  for (const char16_t mark : {kVoicedMark, kSemiVoicedMark}) {
+    for (std::size_t at = scan::FindUnit(text, mark, 1); at < text.size();
+         at = scan::FindUnit(text, mark, at + 1)) {
+      const char16_t base = text[at - 1];
+      if (base >= kFirstHalfWidthKana && base <= kLastHalfWidthKana && Compose(base, mark) != 0) {
+        marks.push_back(at);
+      }
+    }
+  }
+  std::sort(marks.begin(), marks.end());
+  return marks;
 }
 
 }  // namespace mirotabe

@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace mirotabe {
 
@@ -28,5 +29,9 @@ void MapToFullWidth(std::u16string& text);
 // The same mapping written to `out`, which has room for text.size() units
 // and may be text.data() itself; returns the units written.
 std::size_t MapToFullWidth(std::u16string_view text, char16_t* out);
+
+// The places of the marks that the mapping composes with the kana before
+// them, in ascending order: each is a unit fewer in the mapped text.
+std::vector<std::size_t> ComposedMarks(std::u16string_view text);
 
 }  // namespace mirotabe

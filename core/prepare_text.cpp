@@ -47,8 +47,10 @@ std::size_t FindReadBack(std::u16string_view text, std::u16string_view from, std
 // Every match of a From of `fromSize` units, found by `find` left to right
 // without overlaps, becomes `to`; inserted text is not searched again. The
 // text is rewritten in its own memory, so a large text is never held twice.
+// With `hits`, the places of the matches in the text before go there.
 template <typename FindFrom>
-void ReplaceAll(std::u16string& text, std::size_t fromSize, std::u16string_view to, FindFrom find) {
+void ReplaceAll(std::u16string& text, std::size_t fromSize, std::u16string_view to, FindFrom find,
+                std::vector<std::size_t>* hits = nullptr) {
   using Units = std::u16string::traits_type;
   constexpr std::size_t npos = std::u16string::npos;
   std::size_t hit = find(text, 0);
@@ -59,6 +61,7 @@ void ReplaceAll(std::u16string& text, std::size_t fromSize, std::u16string_view 
     std::size_t write = hit;
     std::size_t read = hit;
     for (; hit != npos; hit = find(text, read)) {
+      if (hits != nullptr) hits->push_back(hit);
       Units::move(text.data() + write, text.data() + read, hit - read);
       write += hit - read;
       Units::copy(text.data() + write, to.data(), to.size());
@@ -70,12 +73,13 @@ void ReplaceAll(std::u16string& text, std::size_t fromSize, std::u16string_view 
     return;
   }
   // Backwards from the end of the longer text, once every match is known.
-  std::vector<std::size_t> hits;
-  for (; hit != npos; hit = find(text, hit + fromSize)) hits.push_back(hit);
+  std::vector<std::size_t> own;
+  std::vector<std::size_t>& found = hits != nullptr ? *hits : own;
+  for (; hit != npos; hit = find(text, hit + fromSize)) found.push_back(hit);
   std::size_t readEnd = text.size();
-  text.resize(text.size() + hits.size() * (to.size() - fromSize));
+  text.resize(text.size() + found.size() * (to.size() - fromSize));
   std::size_t writeEnd = text.size();
-  for (auto at = hits.rbegin(); at != hits.rend(); ++at) {
+  for (auto at = found.rbegin(); at != found.rend(); ++at) {
     const std::size_t tail = readEnd - (*at + fromSize);
     Units::move(text.data() + writeEnd - tail, text.data() + *at + fromSize, tail);
     writeEnd -= tail + to.size();
@@ -84,23 +88,29 @@ void ReplaceAll(std::u16string& text, std::size_t fromSize, std::u16string_view 
   }
 }
 
-void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to) {
-  ReplaceAll(text, from.size(), to,
-             [from](std::u16string_view t, std::size_t pos) { return Find(t, from, pos); });
+void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to,
+                std::vector<std::size_t>* hits = nullptr) {
+  ReplaceAll(
+      text, from.size(), to,
+      [from](std::u16string_view t, std::size_t pos) { return Find(t, from, pos); }, hits);
 }
 
 // A From without any unit of a pair matches exactly the text it equals;
 // only the others need the slower search.
-void ReplaceAllAsStored(std::u16string& text, std::u16string_view from, std::u16string_view to) {
+void ReplaceAllAsStored(std::u16string& text, std::u16string_view from, std::u16string_view to,
+                        std::vector<std::size_t>* hits) {
   if (std::none_of(from.begin(), from.end(), Cp932Paired)) {
-    ReplaceAll(text, from, to);
+    ReplaceAll(text, from, to, hits);
     return;
   }
   std::u16string readBack(from);
   for (char16_t& unit : readBack) unit = Cp932ReadBack(unit);
-  ReplaceAll(text, readBack.size(), to, [&readBack](std::u16string_view t, std::size_t pos) {
-    return FindReadBack(t, readBack, pos);
-  });
+  ReplaceAll(
+      text, readBack.size(), to,
+      [&readBack](std::u16string_view t, std::size_t pos) {
+        return FindReadBack(t, readBack, pos);
+      },
+      hits);
 }
 
 // Whether `entry` rewrites the whole text: a Type 1 entry with a From.
@@ -110,32 +120,51 @@ bool RewritesText(const SwapEntry& entry) {
 
 }  // namespace
 
-std::u16string ApplyWholeTextReplacements(std::u16string text, const SwapTable& table) {
+std::u16string ApplyWholeTextReplacements(std::u16string text, const SwapTable& table,
+                                          EntryRanges* written) {
+  std::vector<std::size_t> hits;
   for (const SwapEntry& entry : table) {
     if (!RewritesText(entry)) continue;
-    ReplaceAllAsStored(text, entry.from, entry.to);
+    hits.clear();
+    ReplaceAllAsStored(text, entry.from, entry.to, written != nullptr ? &hits : nullptr);
+    if (written != nullptr) written->Replace(hits, entry.from.size(), entry.to.size(), true);
   }
   return text;
 }
 
-std::u16string ExpandTabs(std::u16string text, std::uint8_t tabSpace) {
-  ReplaceAll(text, u"\t", std::u16string(tabSpace, u' '));
+std::u16string ExpandTabs(std::u16string text, std::uint8_t tabSpace, EntryRanges* written) {
+  if (written == nullptr || written->empty()) {
+    ReplaceAll(text, u"\t", std::u16string(tabSpace, u' '));
+    return text;
+  }
+  std::vector<std::size_t> hits;
+  ReplaceAll(text, u"\t", std::u16string(tabSpace, u' '), &hits);
+  written->Replace(hits, 1, tabSpace, false);
   return text;
 }
 
-std::u16string PrepareText(std::u16string_view input, const LayoutRules& rules) {
-  return PrepareOwnedText(std::u16string(input), rules);
+std::u16string PrepareText(std::u16string_view input, const LayoutRules& rules,
+                           EntryRanges* written) {
+  return PrepareOwnedText(std::u16string(input), rules, written);
 }
 
-std::u16string PrepareOwnedText(std::u16string input, const LayoutRules& rules) {
-  std::u16string text = ApplyWholeTextReplacements(std::move(input), rules.table);
-  text = ExpandTabs(std::move(text), rules.tabSpace);
+std::u16string PrepareOwnedText(std::u16string input, const LayoutRules& rules,
+                                EntryRanges* written) {
+  std::u16string text = ApplyWholeTextReplacements(std::move(input), rules.table, written);
+  text = ExpandTabs(std::move(text), rules.tabSpace, written);
+  if (written == nullptr || written->empty()) {
+    MapToFullWidth(text);
+    return text;
+  }
+  const std::vector<std::size_t> composed = ComposedMarks(text);
   MapToFullWidth(text);
+  written->Remove(composed);
   return text;
 }
 
 std::u16string PrepareTextInto(std::u16string_view input, std::u16string&& buffer,
-                               std::size_t spare, const LayoutRules& rules) {
+                               std::size_t spare, const LayoutRules& rules,
+                               EntryRanges* written) {
   const std::size_t room = input.size() + spare;
   if (buffer.capacity() < room) {
     buffer = std::u16string();
@@ -150,7 +179,7 @@ std::u16string PrepareTextInto(std::u16string_view input, std::u16string&& buffe
     return std::move(buffer);
   }
   buffer.assign(input);
-  return PrepareOwnedText(std::move(buffer), rules);
+  return PrepareOwnedText(std::move(buffer), rules, written);
 }
 
 }  // namespace mirotabe

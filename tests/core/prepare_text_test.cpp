@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/fullwidth.h"
+
 namespace mirotabe {
 namespace {
 
@@ -84,6 +90,82 @@ TEST(PrepareTextTest, IntoABufferGivesTheSameText) {
       EXPECT_GE(prepared.capacity(), prepared.size() + 8);
     }
     EXPECT_EQ(PrepareText(c.input, {c.tabSpace, *c.table, {}}), c.expected);
+  }
+}
+
+// A text with a mark on each unit: whether an entry wrote it.
+struct MarkedText {
+  std::u16string text;
+  std::vector<bool> written;
+
+  void Append(std::u16string_view units, bool byEntry) {
+    text += units;
+    written.insert(written.end(), units.size(), byEntry);
+  }
+};
+
+// The steps of PrepareText one unit at a time, each unit keeping its mark;
+// a kana and the mark composed with it keep the kana's.
+MarkedText PrepareMarked(std::u16string_view input, std::uint8_t tabSpace, const SwapTable& table) {
+  MarkedText text{std::u16string(input), std::vector<bool>(input.size(), false)};
+  const auto rewrite = [&](std::u16string_view from, std::u16string_view to, bool byEntry) {
+    MarkedText next;
+    for (std::size_t at = 0; at < text.text.size();) {
+      if (text.text.compare(at, from.size(), from) == 0) {
+        next.Append(to, byEntry);
+        at += from.size();
+      } else {
+        next.Append(text.text.substr(at, 1), text.written[at]);
+        ++at;
+      }
+    }
+    text = std::move(next);
+  };
+  for (const SwapEntry& entry : table) rewrite(entry.from, entry.to, true);
+  rewrite(u"\t", std::u16string(tabSpace, u' '), false);
+  MarkedText mapped;
+  for (std::size_t at = 0; at < text.text.size();) {
+    const std::u16string pair = ToFullWidth(text.text.substr(at, 2));
+    const bool composed = pair.size() == 1 && at + 1 < text.text.size();
+    mapped.Append(composed ? pair : ToFullWidth(text.text.substr(at, 1)), text.written[at]);
+    at += composed ? 2 : 1;
+  }
+  return mapped;
+}
+
+// Random texts under random whole-text entries that shorten, keep and
+// lengthen the text, write tabs and marks, and match inside what earlier
+// entries wrote: each unit is marked as the entries' exactly where the
+// steps done one unit at a time mark it.
+TEST(PrepareTextTest, TheUnitsEntriesWroteAreKnownThroughEveryStep) {
+  const std::u16string_view alphabet[] = {u"a", u"b", u".", u"ｶ", u"ﾞ", u"ﾟ", u"ﾊ", u"\t", u"あ"};
+  const std::u16string_view froms[] = {u"ab", u"a", u"..", u"ｶ", u"ﾞ", u"Qa", u"bb"};
+  const std::u16string_view tos[] = {u"", u"Q", u"QRS", u"ﾞ", u"\t", u"ｶﾞ", u"ﾊ", u"…"};
+  std::mt19937 random(28);
+  const auto pick = [&](const auto& choices) {
+    return choices[std::uniform_int_distribution<std::size_t>(0, std::size(choices) - 1)(random)];
+  };
+  for (int round = 0; round < 2000; ++round) {
+    std::u16string input;
+    const std::size_t length = std::uniform_int_distribution<std::size_t>(0, 40)(random);
+    for (std::size_t i = 0; i < length; ++i) input += pick(alphabet);
+    SwapTable table;
+    for (int n = std::uniform_int_distribution<int>(0, 3)(random); n > 0; --n) {
+      table.Append({std::u16string(pick(froms)), std::u16string(pick(tos)), kWholeText});
+    }
+    const auto tabSpace = static_cast<std::uint8_t>(round % 3);
+    const MarkedText expected = PrepareMarked(input, tabSpace, table);
+    EntryRanges written;
+    const LayoutRules rules{tabSpace, table, {}};
+    const std::u16string prepared = PrepareText(input, rules, &written);
+    ASSERT_EQ(prepared, expected.text) << round;
+    for (std::size_t at = 0; at < prepared.size(); ++at) {
+      ASSERT_EQ(written.Contains(at), expected.written[at])
+          << "round " << round << " unit " << at << " of " << testing::PrintToString(prepared);
+    }
+    EntryRanges into;
+    EXPECT_EQ(PrepareTextInto(input, {}, 8, rules, &into), prepared);
+    EXPECT_EQ(into.ranges(), written.ranges());
   }
 }
 
