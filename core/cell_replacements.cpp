@@ -95,16 +95,11 @@ CellReplacements::CellReplacements(const SwapTable& table) {
   for (const auto& [c, cell] : cells_) {
     const char16_t made = cell.front();
     Set(outputs_, made);
-    if (!Find(made)) {
+    if (!Find(made) && !Has(standing_, made)) {
       Set(standing_, made);
-      hasStanding_ = true;
+      standingUnits_.push_back(made);
     }
   }
-}
-
-bool CellReplacements::MadeByEntry(char16_t cell, bool textHeldIt) const {
-  if (!Has(outputs_, cell)) return false;
-  return !Has(standing_, cell) || !textHeldIt;
 }
 
 }  // namespace mirotabe

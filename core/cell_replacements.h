@@ -46,14 +46,15 @@ class CellReplacements {
   }
 
   // Only when AllSingleUnit(), for a text whose cells were replaced in
-  // place: whether an entry made the cell `cell`. Some cells an entry makes
-  // are also characters no entry replaces (the ｜ that stands for ー), so a
-  // text may hold them itself; SingleUnitCell leaves such a character, a
-  // standing output, as it was, and `textHeldIt` says whether the text held
-  // this one before.
-  bool MadeByEntry(char16_t cell, bool textHeldIt) const;
-  bool HasStandingOutputs() const { return hasStanding_; }
-  bool IsStandingOutput(char16_t c) const { return Has(standing_, c); }
+  // place: whether the cell `cell` is one that an entry makes. Some of
+  // them are also characters that no entry replaces (the ｜ that stands
+  // for ー), standing outputs, which SingleUnitCell leaves as they were:
+  // the text may have held them itself.
+  bool IsOutput(char16_t cell) const { return Has(outputs_, cell); }
+  bool IsStandingOutput(char16_t cell) const { return Has(standing_, cell); }
+  bool HasStandingOutputs() const { return !standingUnits_.empty(); }
+  // The standing outputs, one unit each, in no order.
+  std::u16string_view StandingOutputs() const { return standingUnits_; }
 
  private:
   bool MayReplace(char32_t c) const { return Has(bmpFilter_, static_cast<char16_t>(c)); }
@@ -74,7 +75,7 @@ class CellReplacements {
   // them that no entry replaces.
   BmpSet outputs_{};
   BmpSet standing_{};
-  bool hasStanding_ = false;
+  std::u16string standingUnits_;
 };
 
 }  // namespace mirotabe

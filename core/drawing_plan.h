@@ -176,11 +176,11 @@ void DrawingPlan::ForEachCell(const SheetPlan& sheet, Visit&& visit) const {
     cell.left = sheet.columnLefts[k];
     for (std::size_t r = 0; r < sheet.rows; ++r) {
       const std::size_t row = sheet.firstRow + r;
-      const std::u16string_view text = layout_->Cell(row, sheet.columns[k]);
-      if (text.empty() || (text.size() == 1 && text[0] == kBlankCell)) continue;
+      const LayoutCell at = layout_->CellAt(row, sheet.columns[k]);
+      if (at.text.empty() || (at.text.size() == 1 && at.text[0] == kBlankCell)) continue;
       cell.top = sheet.top + static_cast<double>(r) * sheet.cellHeight;
-      cell.text = text;
-      cell.orientation = OrientationOfCell(text, style_.verticalGlyphs, false);
+      cell.text = at.text;
+      cell.orientation = OrientationOfCell(at.text, style_.verticalGlyphs, at.fromEntry);
       visit(static_cast<const PlannedCell&>(cell));
     }
   }

@@ -1,7 +1,5 @@
 #include "core/fullwidth.h"
 
-#include <algorithm>
-
 #include "unicode/simd_scan.h"
 
 namespace mirotabe {
@@ -85,7 +83,8 @@ char16_t FullWidthOf(char16_t c) {
 
 // Maps the character at `i` (composing it with a following mark where it
 // can) to `out`; returns the index of the next character.
-std::size_t MapOne(std::u16string_view text, std::size_t i, char16_t*& out) {
+std::size_t MapOne(std::u16string_view text, std::size_t i, char16_t*& out,
+                   std::vector<std::size_t>* composedMarks) {
   const char16_t c = text[i];
   if (c >= kFirstUnchanged && c < kFirstHalfWidthKana) {
     *out++ = c;
@@ -94,6 +93,7 @@ std::size_t MapOne(std::u16string_view text, std::size_t i, char16_t*& out) {
   if (c <= kLastHalfWidthKana && c >= kFirstHalfWidthKana && i + 1 < text.size() &&
       (text[i + 1] == kVoicedMark || text[i + 1] == kSemiVoicedMark)) {
     if (const char16_t composed = Compose(c, text[i + 1])) {
+      if (composedMarks != nullptr) composedMarks->push_back(i + 1);
       *out++ = composed;
       return i + 2;
     }
@@ -120,14 +120,15 @@ std::size_t WidenAsciiRun(std::u16string_view text, char16_t* out) {
 // more than it read: `out` may be `text` itself. Control characters, ASCII,
 // the space and the many characters that never change, the mix of a
 // typical Japanese text, are mapped a run at a time; the rest one by one.
-std::size_t MapInto(std::u16string_view text, char16_t* out) {
+std::size_t MapInto(std::u16string_view text, char16_t* out,
+                    std::vector<std::size_t>* composedMarks = nullptr) {
   char16_t* const start = out;
   std::size_t i = 0;
   while (i < text.size()) {
     const std::size_t run = WidenAsciiRun(text.substr(i), out);
     i += run;
     out += run;
-    if (i < text.size()) i = MapOne(text, i, out);
+    if (i < text.size()) i = MapOne(text, i, out, composedMarks);
   }
   return static_cast<std::size_t>(out - start);
 }
@@ -140,29 +141,12 @@ std::u16string ToFullWidth(std::u16string_view text) {
   return result;
 }
 
-void MapToFullWidth(std::u16string& text) {
-  text.resize(MapInto(text, text.data()));
+void MapToFullWidth(std::u16string& text, std::vector<std::size_t>* composedMarks) {
+  text.resize(MapInto(text, text.data(), composedMarks));
 }
 
 std::size_t MapToFullWidth(std::u16string_view text, char16_t* out) {
   return MapInto(text, out);
-}
-
-// A mark is never a base, so each mark after a base that composes with it
-// is composed, whatever came before the base.
-std::vector<std::size_t> ComposedMarks(std::u16string_view text) {
-  std::vector<std::size_t> marks;
-  for (const char16_t mark : {kVoicedMark, kSemiVoicedMark}) {
-    for (std::size_t at = scan::FindUnit(text, mark, 1); at < text.size();
-         at = scan::FindUnit(text, mark, at + 1)) {
-      const char16_t base = text[at - 1];
-      if (base >= kFirstHalfWidthKana && base <= kLastHalfWidthKana && Compose(base, mark) != 0) {
-        marks.push_back(at);
-      }
-    }
-  }
-  std::sort(marks.begin(), marks.end());
-  return marks;
 }
 
 }  // namespace mirotabe

@@ -23,15 +23,13 @@ namespace mirotabe {
 std::u16string ToFullWidth(std::u16string_view text);
 
 // The same mapping in place: no character grows, so `text` needs no second
-// buffer, which matters for texts of many megabytes.
-void MapToFullWidth(std::u16string& text);
+// buffer, which matters for texts of many megabytes. Given `composedMarks`,
+// the places of the marks composed with the kana before them go there, in
+// ascending order: each is a unit fewer in the mapped text.
+void MapToFullWidth(std::u16string& text, std::vector<std::size_t>* composedMarks = nullptr);
 
 // The same mapping written to `out`, which has room for text.size() units
 // and may be text.data() itself; returns the units written.
 std::size_t MapToFullWidth(std::u16string_view text, char16_t* out);
-
-// The places of the marks that the mapping composes with the kana before
-// them, in ascending order: each is a unit fewer in the mapped text.
-std::vector<std::size_t> ComposedMarks(std::u16string_view text);
 
 }  // namespace mirotabe

@@ -1,5 +1,7 @@
 // Building a layout whole: the text prepared, split into lines, cut and
 // spaced into columns, and the cells of the Type 0 entries put in place.
+#include <algorithm>
+#include <bit>
 #include <utility>
 #include <vector>
 
@@ -19,9 +21,9 @@ constexpr std::size_t kUpdateRoom = std::size_t{64} * 1024;
 
 }  // namespace
 
-LayoutResult LayoutBuilder::Build(std::u16string&& prepared, VerticalLayout&& layout,
-                                  const LayoutRules& rules, std::size_t maxCells,
-                                  const std::u16string_view* input) {
+LayoutResult LayoutBuilder::Build(std::u16string&& prepared, EntryRanges&& written,
+                                  VerticalLayout&& layout, const LayoutRules& rules,
+                                  std::size_t maxCells, const std::u16string_view* input) {
   const LayoutSettings& settings = rules.columns;
   layout.columns_.clear();
   layout.unitOffsets_.clear();
@@ -31,6 +33,8 @@ LayoutResult LayoutBuilder::Build(std::u16string&& prepared, VerticalLayout&& la
   layout.change_ = {};
   layout.spacing_ = std::size_t{1} + settings.columnGap;
   layout.prepared_ = std::move(prepared);
+  layout.written_ = std::move(written);
+  layout.standingOutputs_.clear();
   SplitLines(layout);
   if (input != nullptr) KeepBasis(layout, *input, rules);
   if (settings.columnLength != 0 || settings.columnGap != 0) {
@@ -176,10 +180,35 @@ void LayoutBuilder::ArrangeColumns(const VerticalLayout& layout, const std::vect
 
 void LayoutBuilder::ReplaceInPlace(VerticalLayout& layout, const std::vector<Column>& lines) {
   const CellReplacements& replacements = layout.replacements_;
+  const std::u16string_view standing = replacements.StandingOutputs();
+  if (standing.empty()) {
+    for (const Column& line : lines) {
+      char16_t* const begin = layout.prepared_.data() + line.start;
+      for (char16_t* unit = begin; unit != begin + line.cells; ++unit) {
+        *unit = replacements.SingleUnitCell(*unit);
+      }
+    }
+    return;
+  }
+  // The places of the standing outputs are kept as the cells are replaced,
+  // a few of them looked for eight units at a time.
+  const scan::AnyUnits few(standing);
+  const bool eightAtATime = standing.size() <= kMaxAnyUnits;
+  std::vector<std::size_t>& kept = layout.standingOutputs_;
   for (const Column& line : lines) {
-    char16_t* const begin = layout.prepared_.data() + line.start;
-    for (char16_t* unit = begin; unit != begin + line.cells; ++unit) {
-      *unit = replacements.SingleUnitCell(*unit);
+    char16_t* const units = layout.prepared_.data() + line.start;
+    std::size_t i = 0;
+    if (eightAtATime) {
+      for (; i + 8 <= line.cells; i += 8) {
+        for (unsigned hits = few.Mask8(units + i); hits != 0; hits &= hits - 1) {
+          kept.push_back(line.start + i + static_cast<std::size_t>(std::countr_zero(hits)));
+        }
+        for (std::size_t k = i; k < i + 8; ++k) units[k] = replacements.SingleUnitCell(units[k]);
+      }
+    }
+    for (; i < line.cells; ++i) {
+      if (replacements.IsStandingOutput(units[i])) kept.push_back(line.start + i);
+      units[i] = replacements.SingleUnitCell(units[i]);
     }
   }
 }
@@ -187,14 +216,18 @@ void LayoutBuilder::ReplaceInPlace(VerticalLayout& layout, const std::vector<Col
 LayoutResult BuildVerticalLayout(std::u16string_view input, const LayoutRules& rules,
                                  std::size_t maxCells) {
   if (input.empty()) return VerticalLayout{};
-  return LayoutBuilder::Build(PrepareTextInto(input, {}, kGridReadAhead, rules), VerticalLayout{},
-                              rules, maxCells);
+  EntryRanges written;
+  std::u16string prepared = PrepareTextInto(input, {}, kGridReadAhead, rules, &written);
+  return LayoutBuilder::Build(std::move(prepared), std::move(written), VerticalLayout{}, rules,
+                              maxCells);
 }
 
 LayoutResult BuildVerticalLayoutInPlace(std::u16string&& input, const LayoutRules& rules,
                                         std::size_t maxCells) {
   if (input.empty()) return VerticalLayout{};
-  return LayoutBuilder::Build(PrepareOwnedText(std::move(input), rules), VerticalLayout{}, rules,
+  EntryRanges written;
+  std::u16string prepared = PrepareOwnedText(std::move(input), rules, &written);
+  return LayoutBuilder::Build(std::move(prepared), std::move(written), VerticalLayout{}, rules,
                               maxCells);
 }
 
@@ -203,8 +236,11 @@ LayoutResult RebuildVerticalLayout(VerticalLayout&& previous, std::u16string_vie
   if (input.empty()) return VerticalLayout{};
   // Room for the lines that updates lay out again.
   const std::size_t spare = kGridReadAhead + input.size() / 8 + kUpdateRoom;
-  std::u16string prepared = PrepareTextInto(input, std::move(previous.prepared_), spare, rules);
-  return LayoutBuilder::Build(std::move(prepared), std::move(previous), rules, maxCells, &input);
+  EntryRanges written;
+  std::u16string prepared =
+      PrepareTextInto(input, std::move(previous.prepared_), spare, rules, &written);
+  return LayoutBuilder::Build(std::move(prepared), std::move(written), std::move(previous), rules,
+                              maxCells, &input);
 }
 
 }  // namespace mirotabe

@@ -26,8 +26,9 @@ class LayoutBuilder {
   // `rules`; `layout` brings the memory of an earlier layout, or none.
   // Given `input` (the text before preparation), the layout keeps what an
   // update needs.
-  static LayoutResult Build(std::u16string&& prepared, VerticalLayout&& layout,
-                            const LayoutRules& rules, std::size_t maxCells,
+  // `written`: the units of `prepared` that whole-text entries wrote.
+  static LayoutResult Build(std::u16string&& prepared, EntryRanges&& written,
+                            VerticalLayout&& layout, const LayoutRules& rules, std::size_t maxCells,
                             const std::u16string_view* input = nullptr);
 
   // Why `layout` is over `maxCells` cells, or nothing.
@@ -51,7 +52,9 @@ class LayoutBuilder {
                              std::vector<std::size_t>& lineColumns, bool lastIsLast);
 
   // Every cell and every replaced cell is one unit here, so the cells can
-  // be replaced once in the text instead of on every read.
+  // be replaced once in the text instead of on every read. The places of
+  // the standing outputs the lines hold are kept first; the lines lie
+  // beyond those replaced before.
   static void ReplaceInPlace(VerticalLayout& layout, const std::vector<Column>& lines);
 
  private:

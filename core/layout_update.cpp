@@ -99,11 +99,13 @@ bool LayoutUpdater::LayOutLines(VerticalLayout& layout, std::u16string_view chan
                                 const LayoutRules& rules, std::vector<Column>& lines,
                                 std::vector<std::size_t>& inputUnits) {
   // Whole-text entries never match across a line break here.
-  const std::u16string prepared = PrepareText(changed, rules);
+  EntryRanges written;
+  const std::u16string prepared = PrepareText(changed, rules, &written);
   // The room runs out only after much typing, and a new layout then takes
   // back what is no longer used.
   const std::size_t base = layout.prepared_.size() - kGridReadAhead;
   if (base + prepared.size() + kGridReadAhead > layout.prepared_.capacity()) return false;
+  if (!written.empty()) layout.written_.Append(written, base);
   layout.prepared_.erase(base);
   layout.prepared_.append(prepared);
   layout.prepared_.append(kGridReadAhead, kBlankCell);

@@ -156,15 +156,14 @@ std::u16string PrepareOwnedText(std::u16string input, const LayoutRules& rules,
     MapToFullWidth(text);
     return text;
   }
-  const std::vector<std::size_t> composed = ComposedMarks(text);
-  MapToFullWidth(text);
+  std::vector<std::size_t> composed;
+  MapToFullWidth(text, &composed);
   written->Remove(composed);
   return text;
 }
 
 std::u16string PrepareTextInto(std::u16string_view input, std::u16string&& buffer,
-                               std::size_t spare, const LayoutRules& rules,
-                               EntryRanges* written) {
+                               std::size_t spare, const LayoutRules& rules, EntryRanges* written) {
   const std::size_t room = input.size() + spare;
   if (buffer.capacity() < room) {
     buffer = std::u16string();

@@ -27,6 +27,23 @@ std::u16string_view VerticalLayout::CellOf(const Column& column, std::size_t row
   return std::u16string_view(prepared_).substr(unit, c.units);
 }
 
+LayoutCell VerticalLayout::CellAt(std::size_t row, std::size_t column) const {
+  const Column& at = columns_[columns_.size() - 1 - column];
+  if (row >= at.cells) return {kBlank, false};
+  const std::size_t unit = UnitOf(at, row);
+  const bool written = !written_.empty() && written_.Contains(unit);
+  if (replacedInPlace_) {
+    const char16_t cell = prepared_[unit];
+    const bool made = replacements_.IsOutput(cell) &&
+                      !(replacements_.IsStandingOutput(cell) &&
+                        std::binary_search(standingOutputs_.begin(), standingOutputs_.end(), unit));
+    return {std::u16string_view(prepared_).substr(unit, 1), written || made};
+  }
+  const CodePoint c = CodePointAt(prepared_, unit);
+  if (const auto replaced = replacements_.Find(c.value)) return {*replaced, true};
+  return {std::u16string_view(prepared_).substr(unit, c.units), written};
+}
+
 std::size_t VerticalLayout::ColumnsBeforeLine(std::size_t line) const {
   if (lineColumns_.empty()) return line;
   const std::size_t lines = lineColumns_.size();

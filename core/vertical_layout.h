@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "core/cell_replacements.h"
+#include "core/entry_ranges.h"
 #include "core/gap_text.h"
 #include "core/layout_settings.h"
 #include "core/prefix_sums.h"
@@ -44,6 +45,13 @@ class VerticalLayout;
 struct LayoutTooLarge;
 enum class Cp932Pieces;  // see core/layout_cp932.h
 using LayoutResult = std::variant<VerticalLayout, LayoutTooLarge>;
+
+// A cell as it is drawn: its text, and whether a replacement entry made it
+// (see core/glyph_form.h).
+struct LayoutCell {
+  std::u16string_view text;
+  bool fromEntry = false;
+};
 
 struct CellPosition {
   std::size_t row = 0;
@@ -74,6 +82,9 @@ class VerticalLayout {
 
   // The cell in `row` (0 = top) and `column` (0 = leftmost, the last line).
   std::u16string_view Cell(std::size_t row, std::size_t column) const;
+  // The same, and whether an entry of the table made it: a Type 0 entry's
+  // cell, or characters a Type 1 entry wrote.
+  LayoutCell CellAt(std::size_t row, std::size_t column) const;
 
   // Appends the cells of `row`, left to right, with no line break.
   void AppendRow(std::size_t row, std::u16string& out) const;
@@ -164,6 +175,12 @@ class VerticalLayout {
   // Set when the replaced cells were written into prepared_ itself, which
   // is possible when every cell is one unit.
   bool replacedInPlace_ = false;
+  // The units of prepared_ that Type 1 entries wrote.
+  EntryRanges written_;
+  // Replaced in place: the units of prepared_ that held a standing output
+  // of the Type 0 entries before the cells were replaced (see
+  // CellReplacements::IsStandingOutput), in ascending order.
+  std::vector<std::size_t> standingOutputs_;
   std::size_t rows_ = 0;
   // Each column and the gap after it.
   std::size_t spacing_ = 1;

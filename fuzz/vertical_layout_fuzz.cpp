@@ -114,8 +114,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     std::u16string joined;
     for (std::size_t column = 0; column < layout.ColumnCount(); ++column) {
       const std::u16string_view cell = layout.Cell(row, column);
-      // Lines shorter than the longest are filled at the bottom.
-      if (row >= shape.cells[shape.lines - 1 - column]) FUZZ_CHECK(cell == u"\u3000");
+      // Lines shorter than the longest are filled at the bottom, with
+      // blanks that no entry made.
+      if (row >= shape.cells[shape.lines - 1 - column]) {
+        FUZZ_CHECK(cell == u"\u3000" && !layout.CellAt(row, column).fromEntry);
+      }
+      // Without entries no cell is an entry's.
+      FUZZ_CHECK(layout.CellAt(row, column).text == cell &&
+                 (rules.table.Count() != 0 || !layout.CellAt(row, column).fromEntry));
       joined += cell;
     }
     FUZZ_CHECK(rowText == joined);

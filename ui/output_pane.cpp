@@ -305,14 +305,15 @@ void OutputPane::PaintCells(QPainter& painter, const QRect& area) const {
       } else if (mark_ && mark_->row == at.row && mark_->column == at.column) {
         painter.fillRect(cell, markColour);
       }
-      const std::u16string_view units = layout_->Cell(at.row, at.column);
-      if (units.size() == 1 && units[0] == kBlankCell) continue;
+      const LayoutCell units = layout_->CellAt(at.row, at.column);
+      if (units.text.size() == 1 && units.text[0] == kBlankCell) continue;
       if (selected != penSelected) {
         cells_->Flush(painter);
         painter.setPen(selected ? selectedText : text);
         penSelected = selected;
       }
-      cells_->Place(painter, units, OrientationOfCell(units, verticalGlyphs_, false),
+      cells_->Place(painter, units.text,
+                    OrientationOfCell(units.text, verticalGlyphs_, units.fromEntry),
                     cell.topLeft());
     }
   }

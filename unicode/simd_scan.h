@@ -38,6 +38,9 @@ struct WidenedUnits {
   char16_t to;
 };
 
+// AnyUnits looks for at most this many units at once.
+inline constexpr std::size_t kMaxAnyUnits = 8;
+
 namespace scan_scalar {
 
 // The first index from `pos` on where `text` holds `unit`, or text.size().
@@ -45,6 +48,23 @@ inline std::size_t FindUnit(std::u16string_view text, char16_t unit, std::size_t
   while (pos < text.size() && text[pos] != unit) ++pos;
   return pos;
 }
+
+// A few units (at most kMaxAnyUnits) looked for eight units at a time.
+class AnyUnits {
+ public:
+  explicit AnyUnits(std::u16string_view units) : units_(units.substr(0, kMaxAnyUnits)) {}
+  // Bit k set where eight[k] is one of the units.
+  unsigned Mask8(const char16_t* eight) const {
+    unsigned mask = 0;
+    for (unsigned k = 0; k < 8; ++k) {
+      if (units_.find(eight[k]) != std::u16string_view::npos) mask |= 1U << k;
+    }
+    return mask;
+  }
+
+ private:
+  std::u16string_view units_;
+};
 
 // Calls visit(i), in order, for each index i of `text` that holds a CR or
 // a high surrogate.
@@ -161,6 +181,25 @@ inline void ForEachCrOrHighSurrogate(std::u16string_view text, Visit&& visit) {
   }
   scan_scalar::ForEachCrOrHighSurrogate(text.substr(base), [&](std::size_t i) { visit(base + i); });
 }
+
+class AnyUnits {
+ public:
+  explicit AnyUnits(std::u16string_view units) : count_(std::min(units.size(), kMaxAnyUnits)) {
+    for (std::size_t k = 0; k < count_; ++k) wanted_[k] = Splat(units[k]);
+  }
+  unsigned Mask8(const char16_t* eight) const {
+    const __m128i block = Load8(eight);
+    __m128i hits = _mm_setzero_si128();
+    for (std::size_t k = 0; k < count_; ++k) {
+      hits = _mm_or_si128(hits, _mm_cmpeq_epi16(block, wanted_[k]));
+    }
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(hits, hits))) & 0xFF;
+  }
+
+ private:
+  __m128i wanted_[kMaxAnyUnits];
+  std::size_t count_;
+};
 
 inline std::size_t CountUnit(std::u16string_view text, char16_t unit) {
   const __m128i wanted = Splat(unit);

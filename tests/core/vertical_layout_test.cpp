@@ -10,6 +10,7 @@
 #include "core/fullwidth.h"
 #include "core/layout_cp932.h"
 #include "core/prepare_text.h"
+#include "core/vertical_presets.h"
 #include "platform/charset.h"
 #include "platform/cp932_pairs.h"
 #include "tests/support/case_name.h"
@@ -162,6 +163,59 @@ TEST(VerticalLayoutTest, EveryOneWayPairMatchesFromEitherSide) {
   }
 }
 
+SwapTable UnicodePreset() {
+  SwapTable table;
+  AddPresetEntries(table, VerticalPresets()[1]);
+  return table;
+}
+
+// A cell knows whether an entry made it: a Type 0 entry's cell, replaced in
+// the text or looked up as it is read, or what a Type 1 entry wrote,
+// through tabs, the full-width mapping and Type 0 entries after it; the
+// same character in the text itself is the text's.
+TEST(VerticalLayoutTest, CellsKnowWhetherAnEntryMadeThem) {
+  struct Case {
+    const char* name;
+    std::u16string text;
+    SwapTable table;
+    // Each cell of the one column, top down: whether an entry made it.
+    std::vector<bool> made;
+  };
+  const Case cases[] = {
+      {"replaced in place",
+       u"ー｜「あ",
+       Table({{u"ー", u"｜", kCell}, {u"「", u"┐", kCell}}),
+       {true, false, true, false}},
+      {"replaced as read",
+       u"ーあ｜",
+       Table({{u"ー", u"｜", kCell}, {u"あ", u"ab", kCell}}),
+       {true, true, false}},
+      {"beside a surrogate pair", u"😀ー｜", Table({{u"ー", u"｜", kCell}}), {false, true, false}},
+      {"written whole", u"a...…", Table({{u"...", u"…", kWholeText}}), {false, true, false}},
+      {"through tabs and a mark",
+       u"\txﾞy",
+       Table({{u"x", u"ｶ", kWholeText}}),
+       {false, false, true, false}},
+      {"written then replaced",
+       u"xー",
+       Table({{u"x", u"ー", kWholeText}, {u"ー", u"｜", kCell}}),
+       {true, true}},
+      // More outputs than are looked for at once.
+      {"many outputs", u"ー︱、︑", UnicodePreset(), {true, false, true, false}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const LayoutResult result = BuildVerticalLayout(c.text, {2, c.table, {}});
+    const auto& layout = std::get<VerticalLayout>(result);
+    ASSERT_EQ(layout.ColumnCount(), 1u);
+    ASSERT_EQ(layout.RowCount(), c.made.size());
+    for (std::size_t row = 0; row < c.made.size(); ++row) {
+      EXPECT_EQ(layout.CellAt(row, 0).text, layout.Cell(row, 0));
+      EXPECT_EQ(layout.CellAt(row, 0).fromEntry, c.made[row]) << row;
+    }
+  }
+}
+
 // Built again in the memory of the layout before, whatever that held, a
 // layout is the one a fresh build gives.
 TEST(VerticalLayoutTest, RebuiltLayoutsAreFreshOnes) {
@@ -193,9 +247,9 @@ TEST(VerticalLayoutTest, RebuiltLayoutsAreFreshOnes) {
 // with `pairs` surrogates, which keep cells from being replaced in place.
 std::u16string RandomPieces(std::mt19937& random, std::size_t count, bool pairs) {
   static const std::u16string pieces[] = {
-      u"あ",  u"ab", u"\r\n",  u"\r\n", u"\r", u"\n", u"\t", u"ー",
-      u"「",  u"。", u"ｶ",     u"ﾞ",    u"x",  u"ア", u"  ", u"長い行の中身です",
-      u"…ab", u"😀",  u"\xD83D"};
+      u"あ",  u"ab", u"\r\n", u"\r\n",  u"\r", u"\n", u"\t", u"ー",
+      u"「",  u"。", u"ｶ",    u"ﾞ",     u"x",  u"ア", u"  ", u"長い行の中身です",
+      u"…ab", u"｜", u"😀",    u"\xD83D"};
   std::u16string text;
   for (std::size_t i = 0; i < count; ++i) {
     text += pieces[random() % (std::size(pieces) - (pairs ? 0 : 2))];
@@ -216,6 +270,12 @@ void ExpectFreshLayout(const VerticalLayout& previous, const VerticalLayout& got
   ASSERT_EQ(got.ColumnCount(), want.ColumnCount());
   for (std::size_t line = 0; line < 60; ++line) {
     ASSERT_EQ(got.ColumnsBeforeLine(line), want.ColumnsBeforeLine(line)) << line;
+  }
+  for (std::size_t column = 0; column < got.ColumnCount(); ++column) {
+    for (std::size_t row = 0; row < got.RowCount(); ++row) {
+      ASSERT_EQ(got.CellAt(row, column).fromEntry, want.CellAt(row, column).fromEntry)
+          << row << " " << column;
+    }
   }
   const VerticalLayout::Change& change = got.LastChange();
   if (change.whole) return;

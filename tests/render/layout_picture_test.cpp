@@ -5,9 +5,13 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
+#include <optional>
+#include <ostream>
 #include <string>
 #include <variant>
+#include <vector>
 
+#include "core/vertical_presets.h"
 #include "tests/support/case_name.h"
 #include "tests/support/program_lines.h"
 #include "tests/support/temp_folder.h"
@@ -181,6 +185,101 @@ TEST(DrawImageTest, TheGridFramesEveryCellAndOnlyWhenAsked) {
     EXPECT_EQ(grey(withGrid, p), 0xFF) << p.x() << "," << p.y();
   }
 }
+
+// How a glyph's ink lies: a corner open at one quarter of its box (「 opens
+// at the bottom right, ┐ at the bottom left, └ at the top right, 」 at the
+// top left), or else taller than twice its width, or wider than twice its
+// height.
+enum class InkShape {
+  kTall,
+  kWide,
+  kOpenBottomRight,
+  kOpenBottomLeft,
+  kOpenTopRight,
+  kOpenTopLeft
+};
+
+void PrintTo(InkShape shape, std::ostream* out) {
+  constexpr const char* kNames[] = {"tall",
+                                    "wide",
+                                    "open at the bottom right",
+                                    "open at the bottom left",
+                                    "open at the top right",
+                                    "open at the top left"};
+  *out << kNames[static_cast<int>(shape)];
+}
+
+std::optional<InkShape> ShapeOf(const QImage& image, const QRect& cell) {
+  const Ink ink = InkIn(image, cell);
+  if (ink.pixels == 0) return std::nullopt;
+  const QRect& box = ink.box;
+  const QPoint middle = box.center();
+  struct Quarter {
+    QRect rect;
+    InkShape open;
+  };
+  const Quarter quarters[] = {
+      {QRect(QPoint(middle.x() + 1, middle.y() + 1), box.bottomRight()),
+       InkShape::kOpenBottomRight},
+      {QRect(QPoint(box.left(), middle.y() + 1), QPoint(middle.x() - 1, box.bottom())),
+       InkShape::kOpenBottomLeft},
+      {QRect(QPoint(middle.x() + 1, box.top()), QPoint(box.right(), middle.y() - 1)),
+       InkShape::kOpenTopRight},
+      {QRect(box.topLeft(), QPoint(middle.x() - 1, middle.y() - 1)), InkShape::kOpenTopLeft}};
+  std::vector<InkShape> open;
+  for (const Quarter& q : quarters) {
+    if (InkIn(image, q.rect).pixels * 50 < ink.pixels) open.push_back(q.open);
+  }
+  if (open.size() == 1) return open.front();
+  if (box.height() > 2 * box.width()) return InkShape::kTall;
+  if (box.width() > 2 * box.height()) return InkShape::kWide;
+  return std::nullopt;
+}
+
+struct FormCase {
+  const char* name;
+  bool preset;  // the Shift_JIS preset's entries: ー→｜, 「→┐, 」→└
+  bool glyphForms;
+  // The shapes of 「, ー, 」, －, ： in turn.
+  std::vector<InkShape> shapes;
+};
+
+class GlyphFormPictureTest : public testing::TestWithParam<FormCase> {};
+
+// Each cell drawn as the rule says: with glyph forms, ー stands as a
+// vertical stroke, the brackets turn, － and ： lie on their side; the
+// characters a replacement entry made stand as they were chosen, with
+// glyph forms or without.
+TEST_P(GlyphFormPictureTest, EachCellsInkIsShapedAsItsFormSays) {
+  const FormCase& c = GetParam();
+  SwapTable table;
+  if (c.preset) AddPresetEntries(table, VerticalPresets().front());
+  const VerticalLayout layout = LayoutOf(u"「ー」－：", table);
+  const CellBox box = MeasureCell(48);
+  PictureStyle style{box.width, false};
+  style.verticalGlyphs = c.glyphForms;
+  const QImage image = DrawImage(layout, style);
+  ASSERT_EQ(layout.RowCount(), c.shapes.size());
+  for (std::size_t row = 0; row < c.shapes.size(); ++row) {
+    const QRect cell(box.width, box.height * static_cast<int>(row + 1), box.width, box.height);
+    EXPECT_EQ(ShapeOf(image, cell), c.shapes[row]) << "row " << row;
+  }
+}
+
+using enum InkShape;
+INSTANTIATE_TEST_SUITE_P(
+    Forms, GlyphFormPictureTest,
+    testing::Values(
+        FormCase{
+            "AsTheyStand", false, false, {kOpenBottomRight, kWide, kOpenTopLeft, kWide, kTall}},
+        FormCase{"Vertically", false, true, {kOpenBottomLeft, kTall, kOpenTopRight, kTall, kWide}},
+        FormCase{
+            "PresetVertically", true, true, {kOpenBottomLeft, kTall, kOpenTopRight, kTall, kWide}},
+        FormCase{"PresetAsItStands",
+                 true,
+                 false,
+                 {kOpenBottomLeft, kTall, kOpenTopRight, kTall, kTall}}),
+    testing_support::CaseName());
 
 struct SheetCase {
   const char* name;

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/vertical_presets.h"
 #include "tests/support/case_name.h"
 #include "tests/support/program_lines.h"
 
@@ -164,6 +165,33 @@ TEST_F(OutputPaneTest, NarrowCharactersKeepTheGrid) {
   const QImage wide = cellPixels(u"あ");
   for (const std::u16string_view narrow : {u"é", u"\uFFFD", u"ｨ"}) {
     EXPECT_EQ(cellPixels(narrow), wide) << std::string(narrow.begin(), narrow.end()).size();
+  }
+}
+
+// 縦組み表示 sets each cell by the pictures' rule: a character that takes a
+// vertical form or lies on its side looks otherwise than without it; what a
+// replacement entry made (the Shift_JIS preset's ｜ for ー, ┐ for 「) looks
+// the same either way, as chosen.
+TEST_F(OutputPaneTest, VerticalViewTurnsCharactersButNotWhatAnEntryMade) {
+  SwapTable preset;
+  AddPresetEntries(preset, VerticalPresets().front());
+  struct Case {
+    std::u16string_view text;
+    bool withPreset;
+    bool looksTheSame;
+  };
+  for (const Case& c :
+       {Case{u"ー", false, false}, Case{u"－", false, false}, Case{u"あ", false, true},
+        Case{u"ー", true, true}, Case{u"「", true, true}}) {
+    SCOPED_TRACE(QString::fromStdU16String(std::u16string(c.text)).toStdString() +
+                 (c.withPreset ? " with the preset" : ""));
+    pane_.SetLayout(std::get<VerticalLayout>(
+        BuildVerticalLayout(c.text, {0, c.withPreset ? preset : SwapTable(), {}})));
+    const auto cellPixels = [&](bool vertical) {
+      pane_.SetVerticalGlyphs(vertical);
+      return pane_.viewport()->grab().toImage().copy(pane_.CellRect({0, 0}));
+    };
+    EXPECT_EQ(cellPixels(true) == cellPixels(false), c.looksTheSame);
   }
 }
 

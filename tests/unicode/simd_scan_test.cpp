@@ -52,6 +52,24 @@ TEST(SimdScan, FindUnitAndRunStopWhereTheScalarFormsStop) {
   }
 }
 
+// Each of eight units, alone or beside others, is marked where it is one of
+// the units looked for: the unit alone, among others, as the last of as
+// many as are looked for; and no other unit.
+TEST(SimdScan, AnyUnitsMarksTheUnitsLookedForAsTheScalarFormDoes) {
+  for (const std::u16string_view units : {u"x", u"qx", u"qrstuvwx"}) {
+    const scan_scalar::AnyUnits scalar(units);
+    const scan::AnyUnits vector(units);
+    for (unsigned pattern = 0; pattern < 256; ++pattern) {
+      std::u16string eight(8, u'a');
+      for (unsigned k = 0; k < 8; ++k) {
+        if ((pattern >> k & 1) != 0) eight[k] = k % 2 == 0 ? u'x' : units.front();
+      }
+      EXPECT_EQ(scalar.Mask8(eight.data()), pattern) << units.size();
+      EXPECT_EQ(vector.Mask8(eight.data()), pattern) << units.size();
+    }
+  }
+}
+
 TEST(SimdScan, CountUnitCountsPastWhatALaneHolds) {
   // More hits per lane than 16 bits hold, and a tail after the blocks.
   const std::u16string text(8 * 70000 + 5, u'\n');
