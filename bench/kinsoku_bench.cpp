@@ -1,11 +1,21 @@
 // How well the line-breaking rules cut real text: the columns that a long
 // line is cut into, checked against ICU's strict Japanese line breaker
 // (UAX #14 with CLDR's ja@lb=strict), which says between which characters a
-// typesetter may break. Counts, per column length and rule, the cuts the
-// layout makes and those ICU allows no break at, on the lines of the
-// reference text that are mostly Japanese, with their blanks removed and
-// mapped to full width as the layout maps them. With --pairs, lists the
-// character pairs of the forbidden cuts, most frequent first.
+// typesetter may break. ICU reads each line as it was typed; the layout
+// cuts it after the full-width mapping, as the program does. Counts, per
+// column length and rule, the cuts the layout makes, those ICU allows no
+// break at, and how many of those fall inside a word longer than a column,
+// which no rule can keep whole.
+//
+// The texts: the Japanese Debian Reference, and Japanese prose that mixes
+// in Latin words and numbers, the message catalogues of the programs
+// installed here (scripts/make_messages_corpus.sh). Only lines of which at
+// least a third is Japanese count: paragraphs, not commands or code.
+//
+//   mirotabe_kinsoku_bench [--pairs] [MIXED_TEXT]
+//
+// With --pairs, lists the character pairs of the forbidden cuts outside
+// the long words, most frequent first, each with the first place it cut.
 #include <unicode/brkiter.h>
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
@@ -23,6 +33,7 @@
 #include "core/code_points.h"
 #include "core/column_segments.h"
 #include "core/fullwidth.h"
+#include "textio/text_file.h"
 
 namespace mirotabe::bench {
 namespace {
@@ -33,35 +44,43 @@ bool IsJapanese(char32_t c) {
 }
 
 struct Line {
-  std::u16string units;
-  std::vector<std::size_t> unitOf;  // code point i starts at unitOf[i]
-  std::u32string codePoints;
+  std::u16string typed;             // as typed, for ICU
+  std::vector<std::size_t> unitOf;  // code point i starts at typed unit unitOf[i]
+  std::u32string codePoints;        // after the full-width mapping, for the layout
 };
 
-// The lines of the reference with more Japanese characters than others,
-// blanks removed, in full width.
-std::vector<Line> JapaneseLines() {
+// The lines of `text` of which at least a third is Japanese, tabs as four
+// spaces; lines whose full-width mapping joins characters are left out.
+std::vector<Line> ProseLines(const std::u16string& text) {
   std::vector<Line> lines;
-  const std::u16string& text = ReferenceAsIs().text;
   for (std::size_t start = 0; start <= text.size();) {
     std::size_t end = text.find(u"\r\n", start);
     if (end == std::u16string::npos) end = text.size();
-    std::u16string raw;
-    for (std::size_t i = start; i < end; ++i) {
-      if (text[i] != u' ' && text[i] != u'\u3000' && text[i] != u'\t') raw.push_back(text[i]);
-    }
     Line line;
-    line.units = ToFullWidth(raw);
+    for (std::size_t i = start; i < end; ++i) {
+      if (text[i] == u'\t') {
+        line.typed.append(4, u' ');
+      } else {
+        line.typed.push_back(text[i]);
+      }
+    }
+    start = end + 2;
     std::size_t japanese = 0;
-    for (std::size_t unit = 0; unit < line.units.size();) {
-      const CodePoint c = CodePointAt(line.units, unit);
+    for (std::size_t unit = 0; unit < line.typed.size();) {
+      const CodePoint c = CodePointAt(line.typed, unit);
       line.unitOf.push_back(unit);
-      line.codePoints.push_back(c.value);
       japanese += IsJapanese(c.value) ? 1 : 0;
       unit += c.units;
     }
-    if (2 * japanese > line.codePoints.size()) lines.push_back(std::move(line));
-    start = end + 2;
+    line.unitOf.push_back(line.typed.size());
+    const std::u16string wide = ToFullWidth(line.typed);
+    for (std::size_t unit = 0; unit < wide.size();) {
+      const CodePoint c = CodePointAt(wide, unit);
+      line.codePoints.push_back(c.value);
+      unit += c.units;
+    }
+    if (line.codePoints.size() + 1 != line.unitOf.size()) continue;
+    if (3 * japanese >= line.codePoints.size() && japanese != 0) lines.push_back(std::move(line));
   }
   return lines;
 }
@@ -69,14 +88,15 @@ std::vector<Line> JapaneseLines() {
 struct Count {
   std::size_t cuts = 0;
   std::size_t forbidden = 0;
+  std::size_t longWords = 0;  // of the forbidden, inside a word longer than a column
 };
 
 // The break opportunities ICU finds in `line`, by unit offset.
 std::vector<bool> AllowedBreaks(icu::BreakIterator& breaker, const Line& line) {
-  std::vector<bool> allowed(line.units.size() + 1, false);
+  std::vector<bool> allowed(line.typed.size() + 1, false);
   // Read-only aliasing: ICU reads the line where it is.
-  const icu::UnicodeString text(UBool{0}, line.units.data(),
-                                static_cast<int32_t>(line.units.size()));
+  const icu::UnicodeString text(UBool{0}, line.typed.data(),
+                                static_cast<int32_t>(line.typed.size()));
   breaker.setText(text);
   for (int32_t at = breaker.first(); at != icu::BreakIterator::DONE; at = breaker.next()) {
     allowed[static_cast<std::size_t>(at)] = true;
@@ -91,7 +111,46 @@ std::string Utf8(char32_t c) {
   return out;
 }
 
-using PairCounts = std::map<std::string, std::size_t>;
+// Whether the cut before code point `at` falls inside a word longer than
+// `n`.
+bool InsideLongWord(const Line& line, std::size_t at, std::size_t n) {
+  const std::u32string& c = line.codePoints;
+  if (at == 0 || at >= c.size() || !IsWordCharacter(c[at - 1]) || !IsWordCharacter(c[at])) {
+    return false;
+  }
+  std::size_t first = at - 1;
+  while (first > 0 && IsWordCharacter(c[first - 1])) --first;
+  std::size_t end = at;
+  while (end < c.size() && IsWordCharacter(c[end])) ++end;
+  return end - first > n;
+}
+
+// Each pair of a forbidden cut: how often, and the first place it was seen.
+struct PairSeen {
+  std::size_t times = 0;
+  std::string example;
+};
+using PairCounts = std::map<std::string, PairSeen>;
+
+// The cut before code point `at` of `line`, counted into `count`, and its
+// pair into `pairs` when given and ICU forbids it outside a long word.
+void CountCut(const Line& line, const std::vector<bool>& allowed, std::size_t at, std::size_t n,
+              Count& count, PairCounts* pairs) {
+  ++count.cuts;
+  if (allowed[line.unitOf[at]]) return;
+  ++count.forbidden;
+  if (InsideLongWord(line, at, n)) {
+    ++count.longWords;
+    return;
+  }
+  if (pairs == nullptr) return;
+  PairSeen& seen = (*pairs)[Utf8(line.codePoints[at - 1]) + "|" + Utf8(line.codePoints[at])];
+  if (seen.times++ != 0) return;
+  for (std::size_t i = at > 12 ? at - 12 : 0; i < std::min(line.codePoints.size(), at + 6); ++i) {
+    if (i == at) seen.example += "|";
+    seen.example += Utf8(line.codePoints[i]);
+  }
+}
 
 // The cuts of every line longer than `n` under `kinsoku`; the pairs of the
 // forbidden ones are counted into `pairs` when given.
@@ -101,18 +160,11 @@ Count CountCuts(icu::BreakIterator& breaker, const std::vector<Line>& lines, std
   for (const Line& line : lines) {
     if (line.codePoints.size() <= n) continue;
     const std::vector<bool> allowed = AllowedBreaks(breaker, line);
-    std::size_t at = 0;
+    // A column's start is the cut before it; vanished spaces lie between.
     ForEachSegment(
         line.codePoints.size(), n, kinsoku, [&](std::size_t i) { return line.codePoints[i]; },
-        [&](std::size_t cells) {
-          at += cells;
-          if (at == line.codePoints.size()) return;
-          ++count.cuts;
-          if (allowed[line.unitOf[at]]) return;
-          ++count.forbidden;
-          if (pairs != nullptr) {
-            ++(*pairs)[Utf8(line.codePoints[at - 1]) + "|" + Utf8(line.codePoints[at])];
-          }
+        [&](const Segment& segment) {
+          if (segment.start != 0) CountCut(line, allowed, segment.start, n, count, pairs);
         });
   }
   return count;
@@ -121,13 +173,41 @@ Count CountCuts(icu::BreakIterator& breaker, const std::vector<Line>& lines, std
 void PrintMostFrequent(const PairCounts& pairs) {
   std::vector<std::pair<std::size_t, std::string>> sorted;
   sorted.reserve(pairs.size());
-  for (const auto& [pair, times] : pairs) sorted.emplace_back(times, pair);
+  for (const auto& [pair, seen] : pairs) sorted.emplace_back(seen.times, pair);
   std::sort(sorted.rbegin(), sorted.rend());
   sorted.resize(std::min<std::size_t>(sorted.size(), 40));
-  for (const auto& [times, pair] : sorted) std::printf("%6zu  %s\n", times, pair.c_str());
+  for (const auto& [times, pair] : sorted) {
+    std::printf("%6zu  %s  %s\n", times, pair.c_str(), pairs.at(pair).example.c_str());
+  }
 }
 
-int Run(bool listPairs) {
+double Percent(std::size_t part, std::size_t whole) {
+  return whole == 0 ? 0.0 : 100.0 * static_cast<double>(part) / static_cast<double>(whole);
+}
+
+void Report(icu::BreakIterator& breaker, const char* name, const std::vector<Line>& lines,
+            bool listPairs) {
+  std::size_t characters = 0;
+  for (const Line& line : lines) characters += line.codePoints.size();
+  std::printf("== %s: %zu lines of prose, %zu characters\n", name, lines.size(), characters);
+  std::printf("%-8s %-6s %8s %10s %9s %10s %12s\n", "columns", "rule", "cuts", "forbidden", "share",
+              "long words", "share less");
+  const std::pair<Kinsoku, const char*> rules[] = {
+      {Kinsoku::kNone, "none"}, {Kinsoku::kHang, "hang"}, {Kinsoku::kPushOut, "push"}};
+  PairCounts pairs;
+  for (const std::size_t n : {std::size_t{10}, std::size_t{20}, std::size_t{40}}) {
+    for (const auto& [kinsoku, rule] : rules) {
+      const bool counted = listPairs && kinsoku != Kinsoku::kNone;
+      const Count count = CountCuts(breaker, lines, n, kinsoku, counted ? &pairs : nullptr);
+      std::printf("%-8zu %-6s %8zu %10zu %8.3f%% %10zu %11.3f%%\n", n, rule, count.cuts,
+                  count.forbidden, Percent(count.forbidden, count.cuts), count.longWords,
+                  Percent(count.forbidden - count.longWords, count.cuts));
+    }
+  }
+  if (listPairs) PrintMostFrequent(pairs);
+}
+
+int Run(bool listPairs, const char* mixedPath) {
   UErrorCode status = U_ZERO_ERROR;
   std::unique_ptr<icu::BreakIterator> breaker(
       icu::BreakIterator::createLineInstance(icu::Locale("ja@lb=strict"), status));
@@ -135,23 +215,14 @@ int Run(bool listPairs) {
     std::fprintf(stderr, "ICU's line breaker: %s\n", u_errorName(status));
     return 1;
   }
-  const std::vector<Line> lines = JapaneseLines();
-  std::printf("%zu lines of mostly Japanese\n", lines.size());
-  std::printf("%-8s %-6s %10s %10s %9s\n", "columns", "rule", "cuts", "forbidden", "share");
-  const std::pair<Kinsoku, const char*> rules[] = {
-      {Kinsoku::kNone, "none"}, {Kinsoku::kHang, "hang"}, {Kinsoku::kPushOut, "push"}};
-  PairCounts pairs;
-  for (const std::size_t n : {std::size_t{10}, std::size_t{20}}) {
-    for (const auto& [kinsoku, name] : rules) {
-      const bool counted = listPairs && kinsoku != Kinsoku::kNone;
-      const Count count = CountCuts(*breaker, lines, n, kinsoku, counted ? &pairs : nullptr);
-      const double share = count.cuts == 0 ? 0.0
-                                           : 100.0 * static_cast<double>(count.forbidden) /
-                                                 static_cast<double>(count.cuts);
-      std::printf("%-8zu %-6s %10zu %10zu %8.3f%%\n", n, name, count.cuts, count.forbidden, share);
-    }
+  Report(*breaker, "The Debian Reference", ProseLines(ReferenceAsIs().text), listPairs);
+  IoResult<std::u16string> mixed = ReadTextFile(mixedPath, Charset::Utf8);
+  if (!mixed) {
+    std::fprintf(stderr, "%s: %s (scripts/make_messages_corpus.sh makes it)\n", mixedPath,
+                 mixed.error().Reason().c_str());
+    return 1;
   }
-  if (listPairs) PrintMostFrequent(pairs);
+  Report(*breaker, mixedPath, ProseLines(mixed.value()), listPairs);
   return 0;
 }
 
@@ -159,6 +230,9 @@ int Run(bool listPairs) {
 }  // namespace mirotabe::bench
 
 int main(int argc, char** argv) {
-  const bool listPairs = argc > 1 && std::strcmp(argv[1], "--pairs") == 0;
-  return mirotabe::bench::Run(listPairs);
+  int arg = 1;
+  const bool listPairs = argc > arg && std::strcmp(argv[arg], "--pairs") == 0;
+  if (listPairs) ++arg;
+  const char* mixed = argc > arg ? argv[arg] : MIROTABE_MIXED_TEXT;
+  return mirotabe::bench::Run(listPairs, mixed);
 }

@@ -44,7 +44,9 @@ constexpr const char* kUsage =
     "                    options from FILE\n"
     "                    (default: the settings file of the Mirotabe program)\n"
     "  --column-length N cut lines into columns of N characters (0..999, 0: none)\n"
-    "  --kinsoku MODE    line-breaking rule at the cuts: none, hang or push\n"
+    "  --kinsoku MODE    line-breaking rule at the cuts: none, hang or push; words\n"
+    "                    and numbers stay whole under hang and push (pages: push\n"
+    "                    unless the settings say otherwise)\n"
     "  --gap N           blank columns between columns (0..2)\n"
     "  --reverse         read vertical text back into horizontal lines instead\n"
     "  --from NAME       encoding of the input: auto (default), which finds it like\n"
@@ -351,6 +353,7 @@ std::optional<PageSetup> PagesOf(const Options& options, const AppSettings& sett
   page.enabled = true;
   page.paper = *options.page;
   page.landscape = options.landscape;
+  if (options.layout.kinsoku) page.kinsoku = options.layout.kinsoku;
   return page;
 }
 
@@ -431,7 +434,8 @@ int Run(const Options& options, const PictureSupport& pictures, std::ostream& er
     options.layout.ApplyTo(settings.rules.columns);
     // Pages cut the columns to the characters a page's column holds.
     if (const std::optional<PageSetup> page = PagesOf(options, settings)) {
-      settings.rules.columns = PageLayoutSettings(settings.rules.columns, PageGeometryOf(*page));
+      settings.rules.columns =
+          PageLayoutSettings(settings.rules.columns, *page, PageGeometryOf(*page));
     }
 
     result = BuildVerticalLayoutInPlace(std::move(text), settings.rules);

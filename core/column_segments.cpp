@@ -1,5 +1,7 @@
 #include "core/column_segments.h"
 
+#include <algorithm>
+#include <array>
 #include <string>
 
 #include "core/code_points.h"
@@ -24,14 +26,34 @@ bool In(std::u16string_view set, char32_t c) {
   return c < 0x10000 && set.find(static_cast<char16_t>(c)) != std::u16string_view::npos;
 }
 
+// A set in code point order, searched by halves: the rules ask about the
+// characters around every cut.
+template <std::size_t N>
+constexpr std::array<char16_t, N> Sorted(std::u16string_view set) {
+  std::array<char16_t, N> sorted{};
+  std::copy(set.begin(), set.end(), sorted.begin());
+  std::sort(sorted.begin(), sorted.end());
+  return sorted;
+}
+
+constexpr auto kHeadForbiddenSorted = Sorted<kHeadForbidden.size()>(kHeadForbidden);
+constexpr auto kTailForbiddenSorted = Sorted<kTailForbidden.size()>(kTailForbidden);
+
+template <std::size_t N>
+bool InSorted(const std::array<char16_t, N>& set, char32_t c) {
+  // Kanji, the bulk of the text, lie between the sets' characters.
+  if (c >= 0x3400 && c < 0xFF00) return false;
+  return c < 0x10000 && std::binary_search(set.begin(), set.end(), static_cast<char16_t>(c));
+}
+
 }  // namespace
 
 bool IsHeadForbidden(char32_t c) {
-  return In(kHeadForbidden, c);
+  return InSorted(kHeadForbiddenSorted, c);
 }
 
 bool IsTailForbidden(char32_t c) {
-  return In(kTailForbidden, c);
+  return InSorted(kTailForbiddenSorted, c);
 }
 
 bool IsHanging(char32_t c) {
@@ -43,8 +65,62 @@ bool MayBreakBetween(char32_t before, char32_t after) {
          !(In(kDashes, before) && In(kDashes, after));
 }
 
-std::vector<std::size_t> SegmentLine(std::u16string_view line, std::size_t columnLength,
-                                     Kinsoku kinsoku) {
+bool MayBreakBesideWords(char32_t before, char32_t after) {
+  return (IsWordCharacter(before) || !IsTailForbidden(before)) &&
+         (IsWordCharacter(after) || !IsHeadForbidden(after)) &&
+         !(In(kDashes, before) && In(kDashes, after));
+}
+
+namespace {
+
+// The half-width character that a full-width form stands for.
+constexpr char32_t Narrow(char32_t c) {
+  return c >= 0xFF01 && c <= 0xFF5E ? c - 0xFEE0 : c;
+}
+
+}  // namespace
+
+// The full-width punctuation that is Japanese punctuation more often than
+// half-width punctuation widened, brackets and the marks of Japanese
+// sentences, keeps its own Line_Break class.
+char32_t BreakingFormOf(char32_t c) {
+  if (c == U'\u3000') return U' ';
+  // Most characters are not full-width forms: one comparison decides.
+  if (c < 0xFF01 || c > 0xFF5E) return c;
+  switch (c) {
+    case U'（':
+    case U'）':
+    case U'［':
+    case U'］':
+    case U'｛':
+    case U'｝':
+    case U'，':
+    case U'．':
+    case U'：':
+    case U'；':
+      return c;
+    default:
+      return Narrow(c);
+  }
+}
+
+bool IsWordCharacter(char32_t c) {
+  const char32_t n = Narrow(c);
+  const auto in = [n](char32_t first, char32_t last) { return n >= first && n <= last; };
+  return in(0x21, 0x7E) || (in(0xC0, 0x24F) && n != 0xD7 && n != 0xF7) || in(0x250, 0x36F) ||
+         in(0x370, 0x52F) || in(0x1E00, 0x1EFF);
+}
+
+bool IsBlank(char32_t c) {
+  return c == U' ' || c == U'\u3000';
+}
+
+LineBreakClass BreakClassOf(char32_t c) {
+  return LineBreakClassOf(BreakingFormOf(c));
+}
+
+std::vector<Segment> SegmentLine(std::u16string_view line, std::size_t columnLength,
+                                 Kinsoku kinsoku) {
   std::u32string codePoints;
   codePoints.reserve(line.size());
   for (std::size_t unit = 0; unit < line.size();) {
@@ -52,12 +128,12 @@ std::vector<std::size_t> SegmentLine(std::u16string_view line, std::size_t colum
     codePoints.push_back(c.value);
     unit += c.units;
   }
-  std::vector<std::size_t> lengths;
+  std::vector<Segment> segments;
   ForEachSegment(
       codePoints.size(), columnLength, kinsoku,
       [&codePoints](std::size_t i) { return codePoints[i]; },
-      [&lengths](std::size_t cells) { lengths.push_back(cells); });
-  return lengths;
+      [&segments](const Segment& segment) { segments.push_back(segment); });
+  return segments;
 }
 
 }  // namespace mirotabe

@@ -158,19 +158,17 @@ void LayoutBuilder::ArrangeColumns(const VerticalLayout& layout, const std::vect
   const std::u16string_view text = layout.prepared_;
   bool first = true;
   for (const Column& line : lines) {
-    std::size_t cellsSoFar = 0;
     std::size_t count = 0;
     ForEachSegment(
         line.cells, n, settings.kinsoku,
         [&](std::size_t i) { return CodePointAt(text, layout.UnitOf(line, i)).value; },
-        [&](std::size_t cells) {
+        [&](const Segment& segment) {
           if (!first) columns.insert(columns.end(), settings.columnGap, Column{});
           first = false;
           const bool offsets = line.offsetsAt != VerticalLayout::kNoOffsets;
-          columns.push_back(
-              Column{cells == 0 ? line.start : layout.UnitOf(line, cellsSoFar), cells,
-                     offsets ? line.offsetsAt + cellsSoFar : VerticalLayout::kNoOffsets});
-          cellsSoFar += cells;
+          columns.push_back(Column{
+              segment.cells == 0 ? line.start : layout.UnitOf(line, segment.start), segment.cells,
+              offsets ? line.offsetsAt + segment.start : VerticalLayout::kNoOffsets});
           ++count;
         });
     if (n != 0) lineColumns.push_back(count);

@@ -98,8 +98,14 @@ PageGeometry PageGeometryOf(const PageSetup& setup) {
   return g;
 }
 
-LayoutSettings PageLayoutSettings(const LayoutSettings& settings, const PageGeometry& geometry) {
-  LayoutSettings paged = settings;
+Kinsoku PageKinsoku(const PageSetup& setup, Kinsoku layout) {
+  return setup.kinsoku.value_or(layout == Kinsoku::kNone ? Kinsoku::kPushOut : layout);
+}
+
+LayoutSettings PageLayoutSettings(const LayoutSettings& layout, const PageSetup& setup,
+                                  const PageGeometry& geometry) {
+  LayoutSettings paged = layout;
+  paged.kinsoku = PageKinsoku(setup, layout.kinsoku);
   if (paged.columnLength == 0 || paged.columnLength > geometry.cellsPerColumn) {
     paged.columnLength = std::min(geometry.cellsPerColumn, kMaxColumnLength);
   }

@@ -40,6 +40,10 @@ struct PageSetup {
   std::size_t columnLength = 0;
   std::size_t columns = 0;
   bool pageNumbers = false;
+  // The line-breaking rule of pages. Unset, pages push out (追い出し), as a
+  // book's page is set, unless the layout's own rule is on: settings
+  // written before pages had a rule of their own then keep their pages.
+  std::optional<Kinsoku> kinsoku = std::nullopt;
 
   friend bool operator==(const PageSetup&, const PageSetup&) = default;
 };
@@ -62,9 +66,14 @@ struct PageGeometry {
 
 PageGeometry PageGeometryOf(const PageSetup& setup);
 
-// The layout settings for pages: `settings`, with columns no longer than a
-// page's.
-LayoutSettings PageLayoutSettings(const LayoutSettings& settings, const PageGeometry& geometry);
+// The line-breaking rule of pages under `setup`, the layout's own rule
+// being `layout`.
+Kinsoku PageKinsoku(const PageSetup& setup, Kinsoku layout);
+
+// The layout settings for pages: `layout`'s own, with columns no longer
+// than a page's and the line-breaking rule of `setup`.
+LayoutSettings PageLayoutSettings(const LayoutSettings& layout, const PageSetup& setup,
+                                  const PageGeometry& geometry);
 
 // The pages `columns` columns take, at least one.
 std::size_t PageCount(std::size_t columns, const PageGeometry& geometry);

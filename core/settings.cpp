@@ -150,6 +150,9 @@ PageSetup ReadPageSetup(const ProfileFile& profile) {
       static_cast<std::size_t>(ReadInRange(profile, kPage, kPageColumnLength, kMaxColumnLength, 0));
   page.columns = static_cast<std::size_t>(ReadInRange(profile, kPage, kPageColumns, 999, 0));
   page.pageNumbers = ReadSwitch(profile, kPage, kPageNumbers, false);
+  // Absent in files written before pages had a rule of their own.
+  const std::int32_t kinsoku = ReadInRange(profile, kPage, kKinsoku, kMaxKinsoku, -1);
+  if (kinsoku >= 0) page.kinsoku = static_cast<Kinsoku>(kinsoku);
   return page;
 }
 
@@ -162,6 +165,7 @@ void WritePageSetup(ProfileFile& profile, const PageSetup& page) {
   profile.WriteInt(kPage, kPageColumnLength, static_cast<std::int32_t>(page.columnLength));
   profile.WriteInt(kPage, kPageColumns, static_cast<std::int32_t>(page.columns));
   profile.WriteInt(kPage, kPageNumbers, page.pageNumbers ? 1 : 0);
+  if (page.kinsoku) profile.WriteInt(kPage, kKinsoku, static_cast<std::int32_t>(*page.kinsoku));
 }
 
 ViewOptions ReadView(const ProfileFile& profile) {

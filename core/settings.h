@@ -8,7 +8,7 @@
 // ("ImageCellSize", "ImageGrid", "VerticalGlyphs"), and "Options" with
 // "SaveEncoding" and the view ("FontSize", "VerticalView"), and "Page"
 // with the pages of a PDF ("Enabled", "Paper", "Landscape", "Margin",
-// "CharacterPoints", "ColumnLength", "Columns", "PageNumbers").
+// "CharacterPoints", "ColumnLength", "Columns", "PageNumbers", "Kinsoku").
 // The file is in code page 932. A From or To that it cannot give back as
 // it was (an emoji, a vertical presentation form; 〜, which it gives back as
 // ～) is written there as earlier versions wrote it, with '?' for what it

@@ -55,10 +55,22 @@ std::optional<CellPosition> VerticalLayout::PlaceOf(std::size_t line, std::size_
   if (count == 0) return std::nullopt;
   std::size_t index = ColumnsBeforeLine(line) * spacing_;
   const std::size_t segments = line < lineColumns_.size() ? lineColumns_[line] : std::size_t{1};
-  for (std::size_t segment = 1;
-       segment < segments && index < count && cell >= columns_[index].cells; ++segment) {
-    cell -= columns_[index].cells;
-    index += spacing_;
+  if (index < count) {
+    // A line's columns need not meet: a space at a cut belongs to none, so
+    // each column's first cell is measured from the line's first.
+    const Column& first = columns_[index];
+    const auto startOf = [&first](const Column& column) {
+      return column.offsetsAt == kNoOffsets ? column.start - first.start
+                                            : column.offsetsAt - first.offsetsAt;
+    };
+    std::size_t start = 0;
+    for (std::size_t segment = 1; segment < segments && index + spacing_ < count; ++segment) {
+      const Column& next = columns_[index + spacing_];
+      if (cell < startOf(next)) break;
+      index += spacing_;
+      start = startOf(next);
+    }
+    cell -= start;
   }
   return CellPosition{std::min(cell, rows_ - 1), count - 1 - std::min(index, count - 1)};
 }

@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh debian-reference-ja libxtst-dev xclip
+scripts/install-deps.sh debian-reference-ja libxtst-dev xclip gettext
 mkdir -p bench/data
 text=bench/data/debian-reference.ja.txt
 [ -s "$text" ] || zcat /usr/share/debian-reference/debian-reference.ja.txt.gz > "$text"
@@ -23,6 +23,7 @@ xvfb=(xvfb-run -a -s "-screen 0 1280x1024x24")
 build/release/bin/mirotabe_bench --benchmark_counters_tabular=true "$@"
 
 echo "== The line-breaking rules against ICU's strict Japanese line breaker"
+[ -s bench/data/ja-messages.txt ] || scripts/make_messages_corpus.sh
 "$bin/mirotabe_kinsoku_bench"
 
 echo "== The pictures of the layout, offscreen"

@@ -36,12 +36,14 @@ $only_running || packages+=(
   # the yardstick the encoding detection's tests hold it to, and the
   # compressed Japanese text they cut their files from
   libuchardet-dev zlib1g-dev
-  # tests and benchmarks; ICU's line breaker is the line-breaking benchmark's yardstick
+  # tests and benchmarks; ICU's line breaker is the yardstick of the line-breaking
+  # test and benchmark
   libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
   # reading the PDF pictures back
   poppler-utils
-  # Unicode's own character data: how each character stands in vertical text,
-  # read at build time, and the full-width mapping's check
+  # Unicode's own character data: how each character stands in vertical text
+  # and where a line may break, read at build time; the line-breaking rules'
+  # test data, and the full-width mapping's check
   unicode-data
   # validators of the desktop file and the software-centre description
   desktop-file-utils appstream

@@ -180,7 +180,7 @@ void ImageExport::SaveAsPicture() {
 IoStatus ImageExport::WritePages(std::u16string_view input, const QString& path) const {
   const PageGeometry geometry = PageGeometryOf(settings_.page);
   LayoutRules rules = settings_.rules;
-  rules.columns = PageLayoutSettings(rules.columns, geometry);
+  rules.columns = PageLayoutSettings(rules.columns, settings_.page, geometry);
   LayoutResult result = BuildVerticalLayout(input, rules);
   if (std::holds_alternative<LayoutTooLarge>(result)) {
     return IoError{LocalPath(path), std::make_error_code(std::errc::file_too_large)};
@@ -199,7 +199,8 @@ IoStatus ImageExport::WritePages(std::u16string_view input, const QString& path)
 }
 
 void ImageExport::EditPageSetup() {
-  PageSetupDialog dialog(settings_.picture, settings_.page, window_);
+  PageSetupDialog dialog(settings_.picture, settings_.page, settings_.rules.columns.kinsoku,
+                         window_);
   if (dialog.exec() != QDialog::Accepted) return;
   settings_.picture = dialog.style();
   settings_.page = dialog.page();

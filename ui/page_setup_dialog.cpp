@@ -24,7 +24,8 @@ QSpinBox* SpinBox(int min, int max, int value, const QString& zeroText = {}) {
 
 }  // namespace
 
-PageSetupDialog::PageSetupDialog(const PictureStyle& style, const PageSetup& page, QWidget* parent)
+PageSetupDialog::PageSetupDialog(const PictureStyle& style, const PageSetup& page,
+                                 Kinsoku layoutKinsoku, QWidget* parent)
     : QDialog(parent), style_(style) {
   setWindowTitle(QStringLiteral("ページ設定"));
   auto* pictures = new QGroupBox(QStringLiteral("画像"));
@@ -72,6 +73,14 @@ PageSetupDialog::PageSetupDialog(const PictureStyle& style, const PageSetup& pag
   pageNumbers_ = new QCheckBox(QStringLiteral("ページ番号(&U)"));
   pageNumbers_->setChecked(page.pageNumbers);
   pdfForm->addRow(pageNumbers_);
+  kinsoku_ = new QComboBox;
+  kinsoku_->setObjectName(QStringLiteral("PageKinsoku"));
+  kinsoku_->addItems(
+      {QStringLiteral("なし"), QStringLiteral("ぶら下げ"), QStringLiteral("追い出し")});
+  pageKinsoku_ = page.kinsoku;
+  shownKinsoku_ = static_cast<int>(PageKinsoku(page, layoutKinsoku));
+  kinsoku_->setCurrentIndex(shownKinsoku_);
+  pdfForm->addRow(QStringLiteral("禁則処理(&K):"), kinsoku_);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -90,7 +99,7 @@ void PageSetupDialog::UpdateEnabled() {
   const bool pages = pages_->isChecked();
   const bool genkou = paper_->currentIndex() == static_cast<int>(Paper::kGenkou);
   for (QWidget* control : {static_cast<QWidget*>(paper_), static_cast<QWidget*>(margin_),
-                           static_cast<QWidget*>(pageNumbers_)}) {
+                           static_cast<QWidget*>(pageNumbers_), static_cast<QWidget*>(kinsoku_)}) {
     control->setEnabled(pages);
   }
   for (QWidget* control :
@@ -117,6 +126,10 @@ PageSetup PageSetupDialog::page() const {
   page.columnLength = static_cast<std::size_t>(columnLength_->value());
   page.columns = static_cast<std::size_t>(columns_->value());
   page.pageNumbers = pageNumbers_->isChecked();
+  page.kinsoku = pageKinsoku_;
+  if (kinsoku_->currentIndex() != shownKinsoku_ || pageKinsoku_) {
+    page.kinsoku = static_cast<Kinsoku>(kinsoku_->currentIndex());
+  }
   return page;
 }
 

@@ -2,11 +2,13 @@
 // vertical forms, and the pages of a PDF: whether a PDF is made of pages
 // for print, the paper and its orientation, the margins, the character
 // size, the characters per column and columns per page (0: as many as
-// fit) and the page numbers. OK takes the edits into the settings;
-// Cancel drops them.
+// fit), the page numbers and the line-breaking rule of pages (追い出し
+// unless chosen otherwise). OK takes the edits into the settings; Cancel
+// drops them.
 #pragma once
 
 #include <QDialog>
+#include <optional>
 
 #include "core/page_setup.h"
 #include "core/picture_style.h"
@@ -22,7 +24,10 @@ class PageSetupDialog : public QDialog {
   Q_OBJECT
 
  public:
-  PageSetupDialog(const PictureStyle& style, const PageSetup& page, QWidget* parent = nullptr);
+  // `layoutKinsoku` is the layout's own rule, which pages follow while
+  // theirs is not chosen.
+  PageSetupDialog(const PictureStyle& style, const PageSetup& page, Kinsoku layoutKinsoku,
+                  QWidget* parent = nullptr);
 
   PictureStyle style() const;
   PageSetup page() const;
@@ -41,6 +46,11 @@ class PageSetupDialog : public QDialog {
   QSpinBox* columnLength_ = nullptr;
   QSpinBox* columns_ = nullptr;
   QCheckBox* pageNumbers_ = nullptr;
+  QComboBox* kinsoku_ = nullptr;
+  // The page's own rule as it came, and the rule shown at first: a rule
+  // left as shown stays unchosen.
+  std::optional<Kinsoku> pageKinsoku_;
+  int shownKinsoku_ = 0;
 };
 
 }  // namespace mirotabe

@@ -109,6 +109,24 @@ INSTANTIATE_TEST_SUITE_P(
                   {},
                   {3, Kinsoku::kPushOut, 0},
                   CellPosition{0, 0}},
+        // The word after the caret moves the caret's character on; a space
+        // at a cut belongs to no column and shows just past the one before.
+        CaretCase{"WordMovesOn",
+                  u"ab cdef",
+                  0,
+                  u"ab c",
+                  0,
+                  {},
+                  {4, Kinsoku::kPushOut, 0},
+                  CellPosition{0, 0}},
+        CaretCase{"SpaceVanishedAtTheCut",
+                  u"abcd ef",
+                  0,
+                  u"abcd ",
+                  0,
+                  {},
+                  {4, Kinsoku::kHang, 0},
+                  CellPosition{3, 1}},
         CaretCase{"EmptyLayout", u"", 0, u"a", 0, {}, {}, std::nullopt}),
     testing_support::CaseName());
 

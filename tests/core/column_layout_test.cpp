@@ -70,6 +70,12 @@ INSTANTIATE_TEST_SUITE_P(
                    u"」あ\r\n　い"},
         ColumnCase{
             "TwoUnitCellsInSegments", u"abc", {2}, Table({{u"ｃ", u"xy", kCell}}), u"xyａ\r\n　ｂ"},
+        ColumnCase{"WordMovesDown",
+                   u"pkcon install",
+                   {8, kPush},
+                   {},
+                   u"ｉｐ\r\nｎｋ\r\nｓｃ\r\nｔｏ\r\nａｎ\r\nｌ　\r\nｌ　"},
+        ColumnCase{"SpaceVanishesAtTheCut", u"ab cd", {2, kHang}, {}, u"ｃａ\r\nｄｂ"},
         ColumnCase{
             "PairsInSegments", u"😀a😀b😀", {2, Kinsoku::kNone, 1}, {}, u"😀　😀　😀\r\n　　ｂ　ａ"}),
     testing_support::CaseName());

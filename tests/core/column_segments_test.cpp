@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "core/code_points.h"
 #include "tests/support/case_name.h"
@@ -11,21 +12,28 @@ namespace mirotabe {
 namespace {
 
 // The line with a '|' at every cut, so that each row of the tables reads as
-// the columns it asks for.
+// the columns it asks for; the spaces that vanish at a cut are left out.
 std::u16string Cut(std::u16string_view line, std::size_t n, Kinsoku kinsoku) {
-  std::u16string out;
-  std::size_t unit = 0;
-  bool first = true;
-  for (const std::size_t cells : SegmentLine(line, n, kinsoku)) {
-    if (!first) out += u'|';
-    first = false;
-    for (std::size_t i = 0; i < cells; ++i) {
-      const std::size_t units = CodePointAt(line, unit).units;
-      out.append(line.substr(unit, units));
-      unit += units;
-    }
+  std::vector<std::size_t> unitOf;
+  for (std::size_t unit = 0; unit < line.size(); unit += CodePointAt(line, unit).units) {
+    unitOf.push_back(unit);
   }
-  EXPECT_EQ(unit, line.size()) << "the segments must cover the line";
+  unitOf.push_back(line.size());
+  std::u16string out;
+  std::size_t next = 0;
+  for (const Segment& segment : SegmentLine(line, n, kinsoku)) {
+    if (next != 0) out += u'|';
+    EXPECT_GE(segment.start, next) << "columns must not overlap";
+    for (std::size_t i = next; i < segment.start; ++i) {
+      EXPECT_TRUE(IsBlank(CodePointAt(line, unitOf[i]).value)) << "only spaces vanish";
+    }
+    out.append(line.substr(unitOf[segment.start],
+                           unitOf[segment.start + segment.cells] - unitOf[segment.start]));
+    next = segment.start + segment.cells;
+  }
+  for (std::size_t i = next; i + 1 < unitOf.size(); ++i) {
+    EXPECT_TRUE(IsBlank(CodePointAt(line, unitOf[i]).value)) << "only spaces vanish";
+  }
   return out;
 }
 
@@ -126,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
         SegmentCase{"StopThenBracket", u"あいう。）え", 3, kHang, u"あい|う。）|え"},
         SegmentCase{"StopThenBracketPushed", u"あいう。）え", 3, kPush, u"あい|う。）|え"},
         SegmentCase{"DashesStayTogether", u"あいう――え", 4, kPush, u"あいう|――え"},
-        SegmentCase{"PercentFollowsItsNumber", u"あいう１０％", 5, kHang, u"あいう１|０％"},
+        SegmentCase{"PercentFollowsItsNumber", u"あいう１０％", 5, kHang, u"あいう|１０％"},
         SegmentCase{"DollarPrecedesItsNumber", u"あい＄５", 3, kPush, u"あい|＄５"},
         // At most half the column moves; past that the cut stays after N.
         SegmentCase{"TooFarStaysAtN", u"あ」」」」い", 2, kPush, u"あ」|」」|」い"},
@@ -150,7 +158,70 @@ INSTANTIATE_TEST_SUITE_P(
         SegmentCase{"OneTailWouldEmpty", u"あ「い", 1, kPush, u"あ|「|い"},
         SegmentCase{"PairBeforeHead", u"あ😀。い", 2, kPush, u"あ|😀。|い"},
         SegmentCase{"PairAfterTail", u"あ「😀い", 2, kHang, u"あ|「😀|い"},
-        SegmentCase{"HalfWidthIsNotForbidden", u"あい,う", 2, kHang, u"あい|,う"}),
+        SegmentCase{"HalfWidthCommaIsForbiddenToo", u"あい,う", 2, kHang, u"あ|い,|う"}),
+    testing_support::CaseName());
+
+// A column filled by advance rather than by cells: half-width letters take
+// one unit, everything else two, and the same rules cut the line.
+TEST(FittedSegmentTest, ColumnsHoldWhatFitsByAdvance) {
+  const auto width = [](char32_t c) -> std::size_t { return c < 0x80 ? 1 : 2; };
+  const struct {
+    std::u32string line;
+    std::size_t room;
+    std::vector<Segment> segments;
+  } cases[] = {
+      {U"あいうえお", 6, {{0, 3}, {3, 2}}},
+      {U"あAspellい", 6, {{0, 1}, {1, 6}, {7, 1}}},
+      {U"ab cd ef", 4, {{0, 3}, {3, 3}, {6, 2}}},
+      {U"あい。う", 4, {{0, 1}, {1, 2}, {3, 1}}},
+      {U"漢", 1, {{0, 1}}},
+  };
+  for (const auto& c : cases) {
+    std::vector<Segment> got;
+    ForEachFittedSegment(
+        c.line.size(), AdvanceFit<decltype(width)>{c.room, width}, Kinsoku::kPushOut,
+        [&c](std::size_t i) { return c.line[i]; },
+        [&got](const Segment& segment) { got.push_back(segment); });
+    EXPECT_EQ(got, c.segments) << c.line.size() << " code points in " << c.room;
+  }
+}
+
+// Words and numbers stay whole unless longer than a column; spaces never
+// start one. Half-width text reads as its full-width forms do.
+INSTANTIATE_TEST_SUITE_P(
+    Words, SegmentLineTest,
+    testing::Values(
+        SegmentCase{"Price", u"紅茶が500円です", 4, kPush, u"紅茶が|500円|です"},
+        SegmentCase{"PriceHangs", u"紅茶が500円です", 4, kHang, u"紅茶が|500円|です"},
+        SegmentCase{"Pages", u"あいう300ページ", 4, kPush, u"あいう|300|ページ"},
+        SegmentCase{"SpaceStaysAtTheEnd", u"pkcon install", 8, kPush, u"pkcon |install"},
+        SegmentCase{"FullWidth", u"ｐｋｃｏｎ　ｉｎｓｔａｌｌ", 8, kHang,
+                    u"ｐｋｃｏｎ　|ｉｎｓｔａｌｌ"},
+        SegmentCase{"SpaceVanishesAtAFullColumn", u"pkcon install", 5, kHang, u"pkcon|insta|ll"},
+        SegmentCase{"SpacesVanish", u"ab   cd", 3, kPush, u"ab |cd"},
+        SegmentCase{"IdeographicSpace", u"あいう　えお", 3, kPush, u"あいう|えお"},
+        SegmentCase{"TrailingSpaces", u"abc   ", 4, kPush, u"abc "},
+        SegmentCase{"WordMovesDown", u"これはAspellです", 7, kPush, u"これは|Aspellで|す"},
+        SegmentCase{"WordPastHalf", u"あいうえおかAspell", 10, kPush, u"あいうえおか|Aspell"},
+        SegmentCase{"LongWordFillsTheColumn", u"これはAspellです", 5, kPush, u"これはAs|pellで|す"},
+        SegmentCase{"Url", u"見てhttps://example.com/a/b", 10, kPush,
+                    u"見てhttps://|example.co|m/a/b"},
+        SegmentCase{"LongPath", u"パスは/usr/share/docです", 10, kHang,
+                    u"パスは/usr/|share/docで|す"},
+        SegmentCase{"Separators", u"価格は1,234,567円", 10, kPush, u"価格は|1,234,567円"},
+        SegmentCase{"LongNumber", u"価格は1,234,567円", 6, kPush, u"価格は1,2|34,567|円"},
+        SegmentCase{"Decimal", u"この値は3.14。次", 7, kHang, u"この値は|3.14。次"},
+        SegmentCase{"StopHangsAfterAWord", u"ABCDE。FG", 5, kHang, u"ABCDE。|FG"},
+        SegmentCase{"StopNeverStartsAColumn", u"ABCDE。FG", 5, kPush, u"ABCD|E。FG"},
+        SegmentCase{"BracketedWord", u"あいう「Aspell」", 8, kPush, u"あいう|「Aspell」"},
+        SegmentCase{"BracketedWordTooLong", u"あいう「Aspell」", 6, kPush, u"あいう|「Aspe|ll」"},
+        SegmentCase{"QuoteKeepsTheJapaneseRules", u"あ“いう", 2, kPush, u"あ|“い|う"},
+        SegmentCase{"NoneCutsWords", u"pkcon install", 8, kNone, u"pkcon in|stall"},
+        // A word's own punctuation is left to Unicode's rules: ％ may start
+        // a column as "%d", a quoted word keeps its quotes.
+        SegmentCase{"PercentStartsAFormat", u"経過時間：　%ld.%02d秒", 10, kPush,
+                    u"経過時間：　|%ld.%02d秒"},
+        SegmentCase{"QuotesStay", u"テーブル\"%2$s\"の列", 10, kPush, u"テーブ|ル\"%2$s\"の列"}),
     testing_support::CaseName());
 
 }  // namespace

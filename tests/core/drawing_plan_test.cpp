@@ -63,9 +63,9 @@ const Drawing kDrawings[] = {
      {}},
     {"A6Pages",
      [](const VerticalLayout& l) { return DrawingPlan::Pages(l, {}, A6TwoColumnsOfFive()); },
-     PageLayoutSettings({}, PageGeometryOf(A6TwoColumnsOfFive()))},
+     PageLayoutSettings({}, A6TwoColumnsOfFive(), PageGeometryOf(A6TwoColumnsOfFive()))},
     {"GenkouPages", [](const VerticalLayout& l) { return DrawingPlan::Pages(l, {}, Genkou()); },
-     PageLayoutSettings({}, PageGeometryOf(Genkou()))},
+     PageLayoutSettings({}, Genkou(), PageGeometryOf(Genkou()))},
 };
 
 bool Inside(double value, double from, double to) {
@@ -140,7 +140,7 @@ TEST(DrawingPlanTest, APictureHasAMarginOfOneCellAndItsGridFramesEveryCellOnlyWh
 TEST(DrawingPlanTest, GenkouRulesEverySquareAndClearsOnlyBetweenThem) {
   const PageSetup setup = Genkou();
   const VerticalLayout layout =
-      LayoutOf(std::u16string(500, u'あ'), PageLayoutSettings({}, PageGeometryOf(setup)));
+      LayoutOf(std::u16string(500, u'あ'), PageLayoutSettings({}, setup, PageGeometryOf(setup)));
   const DrawingPlan plan = DrawingPlan::Pages(layout, {}, setup);
   const SheetPlan page = plan.PlanSheet(0);
   ASSERT_EQ(page.columns.size(), static_cast<std::size_t>(kGenkouSquares));

@@ -95,6 +95,32 @@ TEST(PageCountTest, ColumnsOfAKnownTextFillThePages) {
   EXPECT_EQ(PageCount(29, g), 2u);
 }
 
+// Pages push out unless told otherwise: by their own rule, or by the
+// layout's where that is on.
+TEST(PageLayoutSettingsTest, PagesFollowTheRulesByDefault) {
+  constexpr Kinsoku kNone = Kinsoku::kNone;
+  constexpr Kinsoku kHang = Kinsoku::kHang;
+  constexpr Kinsoku kPush = Kinsoku::kPushOut;
+  const struct {
+    std::optional<Kinsoku> page;
+    Kinsoku layout;
+    Kinsoku expected;
+  } cases[] = {
+      {std::nullopt, kNone, kPush}, {std::nullopt, kHang, kHang}, {std::nullopt, kPush, kPush},
+      {kNone, kHang, kNone},        {kNone, kNone, kNone},        {kHang, kNone, kHang},
+  };
+  for (const auto& c : cases) {
+    PageSetup setup{true, Paper::kA5};
+    setup.kinsoku = c.page;
+    const LayoutSettings paged =
+        PageLayoutSettings(LayoutSettings{0, c.layout, 1}, setup, PageGeometryOf(setup));
+    EXPECT_EQ(paged.kinsoku, c.expected)
+        << static_cast<int>(c.page.value_or(Kinsoku{9})) << static_cast<int>(c.layout);
+    EXPECT_EQ(paged.columnLength, 48u);
+    EXPECT_EQ(paged.columnGap, 1);
+  }
+}
+
 TEST(PageSetupTest, IsKeptInThePageSectionAndNamedOnTheCommandLine) {
   testing_support::TempFolder folder;
   const std::string path = folder.PathOf("Setting.ini");
@@ -104,7 +130,13 @@ TEST(PageSetupTest, IsKeptInThePageSectionAndNamedOnTheCommandLine) {
   AppSettings read;
   ASSERT_FALSE(LoadSettings(read, path));
   EXPECT_EQ(read.page, settings.page);
-  testing_support::WriteFile(path, "[Page]\r\nPaper=9\r\nCharacterPoints=x\r\nMargin=99\r\n");
+  // The page's own rule is written only once it is set.
+  settings.page.kinsoku = Kinsoku::kNone;
+  ASSERT_FALSE(SaveSettings(settings, path, SettingsPart::kPageSetup));
+  ASSERT_FALSE(LoadSettings(read, path));
+  EXPECT_EQ(read.page, settings.page);
+  testing_support::WriteFile(
+      path, "[Page]\r\nPaper=9\r\nCharacterPoints=x\r\nMargin=99\r\nKinsoku=3\r\n");
   ASSERT_FALSE(LoadSettings(read, path));
   EXPECT_EQ(read.page, PageSetup{});
   // Points are read the same whatever the locale's decimal mark.

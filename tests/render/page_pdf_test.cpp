@@ -34,7 +34,8 @@ TEST(PagedPdfTest, TheTextReadsBackInReadingOrderAcrossPages) {
     const std::u16string text =
         u"ラーメン「です。」\r\nちょっと、待って\r\nはい\r\n～〜―—￠‾￡￥￣￢";
     const LayoutResult result = BuildVerticalLayout(
-        text, {4, SwapTable(), PageLayoutSettings(LayoutSettings{0, Kinsoku::kHang, 0}, geometry)});
+        text, {4, SwapTable(),
+               PageLayoutSettings(LayoutSettings{0, Kinsoku::kHang, 0}, setup, geometry)});
     const auto& layout = std::get<VerticalLayout>(result);
     ASSERT_EQ(layout.ColumnCount(), 7u);
 

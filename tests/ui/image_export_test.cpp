@@ -256,13 +256,26 @@ TEST_F(ImageExportTest, PageSetupMakesThePdfOfPagesAndIsKept) {
     dialog->findChild<QSpinBox*>(QStringLiteral("CellSize"))->setValue(100);
     dialog->findChild<QCheckBox*>(QStringLiteral("Pages"))->setChecked(true);
     dialog->findChild<QComboBox*>(QStringLiteral("Paper"))->setCurrentIndex(6);
+    // Pages push out while nothing else is chosen.
+    EXPECT_EQ(dialog->findChild<QComboBox*>(QStringLiteral("PageKinsoku"))->currentIndex(), 2);
     dialog->accept();
   });
   Trigger("Menu_Convert_PageSetup");
-  const std::string settings = Settings();
+  std::string settings = Settings();
   EXPECT_NE(settings.find("ImageCellSize=100\r\n"), std::string::npos) << settings;
   EXPECT_NE(settings.find("[Page]\r\nEnabled=1\r\nPaper=6\r\n"), std::string::npos) << settings;
+  EXPECT_EQ(settings.find("PageNumbers=0\r\nKinsoku"), std::string::npos) << settings;
   EXPECT_EQ(settings_.picture.cellSize, 100);
+  // A rule chosen for pages is kept as the page's own.
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    dialog->findChild<QComboBox*>(QStringLiteral("PageKinsoku"))->setCurrentIndex(0);
+    dialog->accept();
+  });
+  Trigger("Menu_Convert_PageSetup");
+  settings = Settings();
+  EXPECT_NE(settings.find("PageNumbers=0\r\nKinsoku=0\r\n"), std::string::npos) << settings;
 
   AnswerSave("pages", kPdf);
   Trigger("Menu_Convert_SaveImage");
