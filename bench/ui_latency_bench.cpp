@@ -40,6 +40,7 @@ class SilentUiServices : public UiServices {
     return {};
   }
   void ShowMessage(QWidget*, MessageIcon, const QString&, const QString&) override {}
+  void ShowAbout(QWidget*, const QString&, const QString&, const QString&) override {}
   bool AskToProceed(QWidget*, const QString&, const QString&) override { return false; }
   void OpenUrl(const QString&) override {}
 };

@@ -22,6 +22,10 @@ AuthorAddresses ConfiguredAuthorAddresses();
 // break at the end.
 QString VersionText(const AuthorAddresses& author);
 
+// What the version box says below VersionText: the licence, and the
+// libraries the program is built on with theirs (Qt's version as it runs).
+QString AboutDetails();
+
 // Where the manual (the user's manual as HTML) of a program in
 // `programFolder` (ending in '/') is: installed or in a build tree, it
 // keeps the same place relative to the program's folder, so that any copy

@@ -45,8 +45,8 @@ void HelpMenu::OpenManual() {
 }
 
 void HelpMenu::ShowVersion() {
-  services_.ShowMessage(window_, MessageIcon::Information, QStringLiteral("バージョン情報"),
-                        VersionText(author_));
+  services_.ShowAbout(window_, QStringLiteral("バージョン情報"), VersionText(author_),
+                      AboutDetails());
 }
 
 void HelpMenu::OpenHomePage() {

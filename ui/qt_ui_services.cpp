@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include "ui/file_list_model.h"
 #include "ui/ui_services.h"
 
 namespace mirotabe {
@@ -38,6 +39,7 @@ SaveDialogAnswer ShowFileDialog(QWidget* owner, const QString& title, QFileDialo
   // The caller asks about the file it really writes, which may be the
   // chosen name with a suffix.
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setProxyModel(new LocaleFileListModel(&dialog));
   dialog.setAcceptMode(mode);
   dialog.setFileMode(fileMode);
   dialog.setNameFilters(filters);
@@ -85,6 +87,18 @@ void QtUiServices::ShowMessage(QWidget* owner, MessageIcon icon, const QString& 
   QString shown = text;
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   QMessageBox box(ToQt(icon), title, shown, QMessageBox::Ok, owner);
+  box.exec();
+}
+
+void QtUiServices::ShowAbout(QWidget* owner, const QString& title, const QString& summary,
+                             const QString& details) {
+  const auto lines = [](QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  };
+  QMessageBox box(QMessageBox::NoIcon, title, lines(summary), QMessageBox::Ok, owner);
+  constexpr int kIconSide = 48;
+  if (owner != nullptr) box.setIconPixmap(owner->windowIcon().pixmap(kIconSide, kIconSide));
+  box.setInformativeText(lines(details));
   box.exec();
 }
 

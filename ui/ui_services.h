@@ -40,6 +40,10 @@ class UiServices {
   // A modal message with a single OK button.
   virtual void ShowMessage(QWidget* owner, MessageIcon icon, const QString& title,
                            const QString& text) = 0;
+  // The modal version box: the program's icon (the owner's), `summary` and,
+  // below it, `details`, with a single OK button.
+  virtual void ShowAbout(QWidget* owner, const QString& title, const QString& summary,
+                         const QString& details) = 0;
   // A modal question; true when the user goes ahead.
   virtual bool AskToProceed(QWidget* owner, const QString& title, const QString& text) = 0;
 
@@ -56,6 +60,8 @@ class QtUiServices : public UiServices {
                                   const QString& selectedFilter) override;
   void ShowMessage(QWidget* owner, MessageIcon icon, const QString& title,
                    const QString& text) override;
+  void ShowAbout(QWidget* owner, const QString& title, const QString& summary,
+                 const QString& details) override;
   bool AskToProceed(QWidget* owner, const QString& title, const QString& text) override;
   void OpenUrl(const QString& url) override;
 };

@@ -39,6 +39,7 @@ class ScriptedUiServices : public UiServices {
   std::vector<DialogCall> saveCalls;
   std::vector<ShownMessage> messages;
   std::vector<QString> questions;
+  std::vector<QString> aboutDetails;  // what the version box says below its summary
   std::vector<QString> openedUrls;
 
   QString ShowOpenDialog(QWidget* owner, const QStringList& filters,
@@ -55,6 +56,11 @@ class ScriptedUiServices : public UiServices {
   }
   void ShowMessage(QWidget*, MessageIcon icon, const QString& title, const QString& text) override {
     messages.push_back({icon, title, text});
+  }
+  void ShowAbout(QWidget*, const QString& title, const QString& summary,
+                 const QString& details) override {
+    messages.push_back({MessageIcon::Information, title, summary});
+    aboutDetails.push_back(details);
   }
   bool AskToProceed(QWidget*, const QString&, const QString& text) override {
     questions.push_back(text);

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QInputMethodEvent>
+#include <QLocale>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -507,6 +508,7 @@ TEST(QtTranslationTest, StandardButtonsSpeakJapanese) {
   ASSERT_NE(translator, nullptr);
   QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
   EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
+  QLocale::setDefault(QLocale::c());
   QApplication::removeTranslator(translator);
   delete translator;
 }

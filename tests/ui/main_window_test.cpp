@@ -1016,6 +1016,10 @@ TEST_P(HelpMenuTest, NamesAndOpensOnlyTheAddressesOfTheBuild) {
   EXPECT_EQ(services.messages[0].text.split(QStringLiteral("\r\n")),
             QStringList({QStringLiteral("Mirotabe Ver.1.1.0"), QStringLiteral("By Orubeni")}) +
                 c.addressLines);
+  // Below: the licence and the libraries, Qt's version as it runs.
+  ASSERT_EQ(services.aboutDetails.size(), 1u);
+  EXPECT_TRUE(services.aboutDetails[0].startsWith(QStringLiteral("ライセンス: ")));
+  EXPECT_TRUE(services.aboutDetails[0].contains(QStringLiteral("Qt ") + qVersion()));
 
   auto* homePage = window.findChild<QAction*>("Menu_Help_HP");
   ASSERT_EQ(homePage != nullptr, !c.author.homePage.isEmpty());

@@ -7,12 +7,16 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListView>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
+#include <QTreeView>
 #include <set>
 
 #include "tests/support/case_name.h"
 #include "tests/support/temp_folder.h"
+#include "ui/qt_translation.h"
 #include "ui/save_format.h"
 #include "ui/ui_services.h"
 
@@ -143,6 +147,43 @@ INSTANTIATE_TEST_SUITE_P(, QtFileDialogTest,
                                          FilterCase{
                                              "AllFiles", 1, {"README", "notes.txt", "data.csv"}}),
                          testing_support::CaseName());
+
+// Under LANG=C.UTF-8 Qt's own model writes sizes and dates in English
+// ("6 bytes", "9 Dec 2026") beside Japanese column names.
+TEST(QtFileDialogLocaleTest, TheDetailsSpeakJapaneseWhateverTheSystemLocale) {
+  QTranslator* translator = InstallQtJapanese(*QApplication::instance());
+  ASSERT_NE(translator, nullptr);
+  TempFolder folder;
+  WriteFile(folder.PathOf("six.txt"), "sixsix");
+  QWidget owner;
+  owner.show();
+  QStringList details;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_EQ(Listed(*dialog, 1), std::set<QString>{QStringLiteral("six.txt")});
+    auto* view = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+    ASSERT_NE(view, nullptr);
+    for (int column = 1; column < view->model()->columnCount(view->rootIndex()); ++column) {
+      details.push_back(view->model()->index(0, column, view->rootIndex()).data().toString());
+    }
+    dialog->reject();
+  });
+  QtUiServices services;
+  static_cast<void>(
+      services.ShowOpenDialog(&owner, TextFileFilters(), QString::fromStdString(folder.path())));
+  QLocale::setDefault(QLocale::c());
+  QApplication::removeTranslator(translator);
+  delete translator;
+
+  ASSERT_EQ(details.size(), 3);
+  EXPECT_EQ(details[0], QStringLiteral("6 バイト"));
+  EXPECT_EQ(details[1], QStringLiteral("平文テキストドキュメント"));
+  // 2026/12/09 9:15: the year first, as Japanese dates are written.
+  EXPECT_TRUE(
+      QRegularExpression(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} ")).match(details[2]).hasMatch())
+      << details[2].toStdString();
+}
 
 }  // namespace
 }  // namespace mirotabe
