@@ -11,41 +11,44 @@ const QString kUtf8Text = QStringLiteral("text/plain;charset=utf-8");
 
 }  // namespace
 
-void ForEachRangePiece(const VerticalLayout& layout, LayoutPlace from, LayoutPlace to,
-                       const std::function<void(std::u16string_view)>& sink) {
+void ForEachReadingPiece(const VerticalLayout& layout, LayoutPlace from, LayoutPlace to,
+                         const std::function<void(std::u16string_view)>& sink) {
+  const std::size_t rows = layout.RowCount();
+  if (rows == 0 || from.column < to.column) return;
+  std::u16string piece;
+  for (std::size_t column = from.column + 1; column-- > to.column;) {
+    piece.clear();
+    const std::size_t first = column == from.column ? from.row : 0;
+    const std::size_t last = column == to.column ? to.row : rows;
+    for (std::size_t row = first; row < last; ++row) piece.append(layout.Cell(row, column));
+    if (column != to.column) piece.push_back(u'\n');
+    sink(piece);
+  }
+}
+
+void ForEachCopiedPiece(const VerticalLayout& layout, LayoutPlace from, LayoutPlace to,
+                        const std::function<void(std::u16string_view)>& sink) {
   const std::size_t columns = layout.ColumnCount();
-  if (layout.RowCount() == 0) return;
-  // The whole layout streams in pieces of many rows, whose CR LF become LF.
-  if (from.row == 0 && from.column == 0 && to.row + 1 == layout.RowCount() &&
-      to.column == columns) {
-    std::u16string piece;
-    layout.ForEachTextPiece([&](std::u16string_view rows) {
-      piece.clear();
-      for (std::size_t at = 0; at < rows.size();) {
-        const std::size_t end = std::min(rows.find(u"\r\n", at), rows.size());
-        piece.append(rows.substr(at, end - at));
-        if (end == rows.size()) break;
-        piece.push_back(u'\n');
-        at = end + 2;
-      }
-      sink(piece);
-      return true;
-    });
+  const bool whole = columns != 0 && from.row == 0 && from.column + 1 == columns &&
+                     to.row == layout.RowCount() && to.column == 0;
+  if (!whole) {
+    ForEachReadingPiece(layout, from, to, sink);
     return;
   }
-  std::u16string row;
-  for (std::size_t r = from.row; r <= to.row; ++r) {
-    row.clear();
-    const std::size_t first = r == from.row ? from.column : 0;
-    const std::size_t last = r == to.row ? to.column : columns;
-    if (first == 0 && last == columns) {
-      layout.AppendRow(r, row);
-    } else {
-      for (std::size_t column = first; column < last; ++column) row.append(layout.Cell(r, column));
+  // The whole layout streams in pieces of many rows, whose CR LF become LF.
+  std::u16string piece;
+  layout.ForEachTextPiece([&](std::u16string_view rows) {
+    piece.clear();
+    for (std::size_t at = 0; at < rows.size();) {
+      const std::size_t end = std::min(rows.find(u"\r\n", at), rows.size());
+      piece.append(rows.substr(at, end - at));
+      if (end == rows.size()) break;
+      piece.push_back(u'\n');
+      at = end + 2;
     }
-    if (r != to.row) row.push_back(u'\n');
-    sink(row);
-  }
+    sink(piece);
+    return true;
+  });
 }
 
 LayoutMimeData::LayoutMimeData(std::shared_ptr<const VerticalLayout> layout, LayoutPlace from,
@@ -66,13 +69,13 @@ QVariant LayoutMimeData::retrieveData(const QString& mimeType, QMetaType type) c
   // pieces, never holding the text twice.
   if (type.id() == QMetaType::QByteArray) {
     QByteArray bytes;
-    ForEachRangePiece(*layout_, from_, to_, [&](std::u16string_view piece) {
+    ForEachCopiedPiece(*layout_, from_, to_, [&](std::u16string_view piece) {
       bytes.append(QStringView(piece.data(), static_cast<qsizetype>(piece.size())).toUtf8());
     });
     return bytes;
   }
   QString text;
-  ForEachRangePiece(*layout_, from_, to_, [&](std::u16string_view piece) {
+  ForEachCopiedPiece(*layout_, from_, to_, [&](std::u16string_view piece) {
     text.append(QStringView(piece.data(), static_cast<qsizetype>(piece.size())));
   });
   return text;

@@ -57,15 +57,19 @@ OutputPane::OutputPane(QWidget* parent) : QAbstractScrollArea(parent) {
 
 void OutputPane::SetLayout(VerticalLayout layout) {
   // A clipboard may still hold the layout shown before.
+  // The caret keeps its column counted from the right, where the first
+  // line stands: a line added or taken away at the end moves no other.
+  const std::size_t fromRight = Rows() == 0 ? 0 : Columns() - 1 - caret_.column;
   if (layout_.use_count() > 1) {
     layout_ = std::make_shared<VerticalLayout>(std::move(layout));
   } else {
     *layout_ = std::move(layout);
   }
-  rowStarts_.clear();
+  columnStarts_.clear();
   if (mark_) viewport()->update(CellRect({mark_->row, mark_->column}));
   mark_.reset();
   const bool hadSelection = HasSelection();
+  if (Rows() != 0) caret_.column = Columns() - 1 - std::min(fromRight, Columns() - 1);
   caret_ = Clamped(caret_);
   anchor_ = caret_;
   UpdateScrollBars();
@@ -89,7 +93,7 @@ void OutputPane::NotifyTextUpdated() {
     announcedText_.clear();
     return;
   }
-  QString text = Text({0, 0}, End());
+  QString text = Text(Start(), End());
   QAccessibleTextUpdateEvent updated(this, 0, announcedText_, text);
   QAccessible::updateAccessibility(&updated);
   announcedText_ = std::move(text);
@@ -97,7 +101,7 @@ void OutputPane::NotifyTextUpdated() {
 
 VerticalLayout OutputPane::TakeLayout() {
   // The caret and the selection are kept for the layout that follows.
-  rowStarts_.clear();
+  columnStarts_.clear();
   // What a clipboard holds stays as it was copied.
   if (layout_.use_count() > 1) {
     VerticalLayout copy = *layout_;
@@ -202,27 +206,30 @@ QRect OutputPane::CellRect(Position position) const {
 
 OutputPane::Position OutputPane::PositionNear(QPoint point) const {
   if (Rows() == 0) return {};
-  const long long row = verticalScrollBar()->value() + FloorDiv(point.y() - kMargin, cellHeight_);
-  const long long x = point.x() + ScrolledX() - kMargin;
-  const long long column = FloorDiv(2 * x + cellWidth_, 2LL * cellWidth_);
-  return {
-      static_cast<std::size_t>(std::clamp<long long>(row, 0, static_cast<long long>(Rows()) - 1)),
-      static_cast<std::size_t>(
-          std::clamp<long long>(column, 0, static_cast<long long>(Columns())))};
+  Position near = CellAt(point);
+  // Below the middle of a cell is the place after it.
+  const long long y = point.y() - kMargin;
+  const long long row =
+      verticalScrollBar()->value() + FloorDiv(2 * y + cellHeight_, 2LL * cellHeight_);
+  near.row =
+      static_cast<std::size_t>(std::clamp<long long>(row, 0, static_cast<long long>(Rows())));
+  return near;
 }
 
 OutputPane::Position OutputPane::CellAt(QPoint point) const {
   if (Rows() == 0) return {};
-  Position cell = PositionNear(point);
+  const long long row = verticalScrollBar()->value() + FloorDiv(point.y() - kMargin, cellHeight_);
   const long long x = point.x() + ScrolledX() - kMargin;
-  cell.column = static_cast<std::size_t>(
-      std::clamp<long long>(FloorDiv(x, cellWidth_), 0, static_cast<long long>(Columns()) - 1));
-  return cell;
+  const long long column = FloorDiv(x, cellWidth_);
+  return {
+      static_cast<std::size_t>(std::clamp<long long>(row, 0, static_cast<long long>(Rows()) - 1)),
+      static_cast<std::size_t>(
+          std::clamp<long long>(column, 0, static_cast<long long>(Columns()) - 1))};
 }
 
 void OutputPane::ScrollTo(Position position) {
   position = Clamped(position);
-  if (Rows() != 0) EnsureVisible(position.row, std::min(position.column, Columns() - 1));
+  if (Rows() != 0) EnsureVisible(std::min(position.row, Rows() - 1), position.column);
 }
 
 void OutputPane::EnsureVisible(std::size_t row, std::size_t column) {
@@ -258,7 +265,8 @@ void OutputPane::paintEvent(QPaintEvent* event) {
     PaintCells(painter, event->rect());
     if (caretShown_ && hasFocus()) {
       const QRect cell = CellRect(caret_);
-      painter.fillRect(QRect(cell.x(), cell.y(), 1, cellHeight_), palette().color(QPalette::Text));
+      // Across the column, above the cell it stands before.
+      painter.fillRect(QRect(cell.x(), cell.y(), cellWidth_, 1), palette().color(QPalette::Text));
     }
   }
 
@@ -336,12 +344,17 @@ void OutputPane::changeEvent(QEvent* event) {
 
 // ---- Caret and selection ----
 
+OutputPane::Position OutputPane::Start() const {
+  return Rows() == 0 ? Position{} : Position{0, Columns() - 1};
+}
+
 OutputPane::Position OutputPane::End() const {
-  return Rows() == 0 ? Position{} : Position{Rows() - 1, Columns()};
+  return Rows() == 0 ? Position{} : Position{Rows(), 0};
 }
 
 OutputPane::Position OutputPane::Clamped(Position position) const {
-  return std::min(position, End());
+  if (Rows() == 0) return {};
+  return {std::min(position.row, Rows()), std::min(position.column, Columns() - 1)};
 }
 
 void OutputPane::SetSelection(Position anchor, Position caret) {
@@ -350,7 +363,7 @@ void OutputPane::SetSelection(Position anchor, Position caret) {
 }
 
 void OutputPane::SelectAll() {
-  anchor_ = {};
+  anchor_ = Start();
   caret_ = End();
   viewport()->update();
   NotifyCaretMoved();
@@ -367,8 +380,8 @@ void OutputPane::MoveCaret(Position to, bool extend) {
   if (hadSelection || HasSelection()) {
     viewport()->update();
   } else {
-    viewport()->update(CellRect(before).adjusted(-1, 0, 1, 0));
-    viewport()->update(CellRect(caret_).adjusted(-1, 0, 1, 0));
+    viewport()->update(CellRect(before).adjusted(0, -1, 0, 1));
+    viewport()->update(CellRect(caret_).adjusted(0, -1, 0, 1));
   }
   NotifyCaretMoved();
 }
@@ -378,8 +391,8 @@ QString OutputPane::Text(Position from, Position to) const {
   to = Clamped(to);
   if (to < from) std::swap(from, to);
   QString text;
-  ForEachRangePiece(*layout_, {from.row, from.column}, {to.row, to.column},
-                    [&](std::u16string_view piece) { text.append(ToQString(piece)); });
+  ForEachReadingPiece(*layout_, {from.row, from.column}, {to.row, to.column},
+                      [&](std::u16string_view piece) { text.append(ToQString(piece)); });
   return text;
 }
 
@@ -390,7 +403,12 @@ QMimeData* OutputPane::SelectionData() const {
 }
 
 QString OutputPane::SelectedText() const {
-  return Text(anchor_, caret_);
+  const Position from = std::min(caret_, anchor_);
+  const Position to = std::max(caret_, anchor_);
+  QString text;
+  ForEachCopiedPiece(*layout_, {from.row, from.column}, {to.row, to.column},
+                     [&](std::u16string_view piece) { text.append(ToQString(piece)); });
+  return text;
 }
 
 void OutputPane::CopySelection() const {
@@ -406,60 +424,62 @@ void OutputPane::OfferToPrimarySelection() const {
 
 void OutputPane::SelectRunAt(Position cell) {
   if (Rows() == 0) return;
-  if (cell.column >= Columns()) cell.column = Columns() - 1;
-  const auto kindAt = [&](std::size_t column) {
-    return KindOf(CodePointAt(layout_->Cell(cell.row, column), 0).value);
+  cell = Clamped(cell);
+  cell.row = std::min(cell.row, Rows() - 1);
+  const auto kindAt = [&](std::size_t row) {
+    return KindOf(CodePointAt(layout_->Cell(row, cell.column), 0).value);
   };
-  const CharKind kind = kindAt(cell.column);
-  std::size_t first = cell.column;
+  const CharKind kind = kindAt(cell.row);
+  std::size_t first = cell.row;
   while (first > 0 && kindAt(first - 1) == kind) --first;
-  std::size_t last = cell.column + 1;
-  while (last < Columns() && kindAt(last) == kind) ++last;
-  anchor_ = {cell.row, first};
-  MoveCaret({cell.row, last}, true);
+  std::size_t last = cell.row + 1;
+  while (last < Rows() && kindAt(last) == kind) ++last;
+  anchor_ = {first, cell.column};
+  MoveCaret({last, cell.column}, true);
 }
 
-const std::vector<qsizetype>& OutputPane::RowStarts() const {
-  if (rowStarts_.empty()) {
-    rowStarts_.reserve(Rows() + 1);
+const std::vector<qsizetype>& OutputPane::ColumnStarts() const {
+  if (columnStarts_.empty()) {
+    columnStarts_.reserve(Columns() + 1);
     qsizetype offset = 0;
-    rowStarts_.push_back(0);
-    for (std::size_t row = 0; row < Rows(); ++row) {
-      for (std::size_t column = 0; column < Columns(); ++column) {
+    columnStarts_.push_back(0);
+    for (std::size_t column = Columns(); column-- > 0;) {
+      for (std::size_t row = 0; row < Rows(); ++row) {
         offset += static_cast<qsizetype>(layout_->Cell(row, column).size());
       }
-      rowStarts_.push_back(++offset);  // the line break
+      columnStarts_.push_back(++offset);  // the line break
     }
   }
-  return rowStarts_;
+  return columnStarts_;
 }
 
 qsizetype OutputPane::TextLength() const {
-  return Rows() == 0 ? 0 : RowStarts().back() - 1;
+  return Rows() == 0 ? 0 : ColumnStarts().back() - 1;
 }
 
 qsizetype OutputPane::OffsetOf(Position position) const {
   if (Rows() == 0) return 0;
   position = Clamped(position);
-  qsizetype offset = RowStarts()[position.row];
-  for (std::size_t column = 0; column < position.column; ++column) {
-    offset += static_cast<qsizetype>(layout_->Cell(position.row, column).size());
+  qsizetype offset = ColumnStarts()[Columns() - 1 - position.column];
+  for (std::size_t row = 0; row < position.row; ++row) {
+    offset += static_cast<qsizetype>(layout_->Cell(row, position.column).size());
   }
   return offset;
 }
 
 OutputPane::Position OutputPane::PositionAt(qsizetype offset) const {
-  if (Rows() == 0 || offset <= 0) return {};
-  const std::vector<qsizetype>& starts = RowStarts();
+  if (Rows() == 0 || offset <= 0) return Start();
+  const std::vector<qsizetype>& starts = ColumnStarts();
   const auto next = std::upper_bound(starts.begin(), starts.end() - 1, offset);
-  const auto row = static_cast<std::size_t>(next - starts.begin() - 1);
-  qsizetype at = starts[row];
-  std::size_t column = 0;
-  while (column < Columns()) {
+  const auto fromRight = static_cast<std::size_t>(next - starts.begin() - 1);
+  const std::size_t column = Columns() - 1 - fromRight;
+  qsizetype at = starts[fromRight];
+  std::size_t row = 0;
+  while (row < Rows()) {
     const auto units = static_cast<qsizetype>(layout_->Cell(row, column).size());
     if (at + units > offset) break;
     at += units;
-    ++column;
+    ++row;
   }
   return {row, column};
 }
@@ -490,7 +510,7 @@ void OutputPane::timerEvent(QTimerEvent* event) {
     return;
   }
   caretShown_ = !caretShown_;
-  viewport()->update(CellRect(caret_).adjusted(-1, 0, 1, 0));
+  viewport()->update(CellRect(caret_).adjusted(0, -1, 0, 1));
 }
 
 void OutputPane::focusInEvent(QFocusEvent* event) {
@@ -525,40 +545,42 @@ void OutputPane::keyPressEvent(QKeyEvent* event) {
   }
   const bool extend = modifiers.testFlag(Qt::ShiftModifier);
   const bool control = modifiers.testFlag(Qt::ControlModifier);
-  const std::size_t lastRow = Rows() - 1;
+  // Down and Up step through the characters as they are read; at a
+  // column's end they cross the line break into the next or the previous
+  // column. Left goes on to the next line, Right back to the one before.
   Position to = caret_;
   switch (event->key()) {
-    case Qt::Key_Left:
-      if (to.column > 0) {
-        --to.column;
-      } else if (to.row > 0) {
-        to = {to.row - 1, Columns()};
-      }
-      break;
-    case Qt::Key_Right:
-      if (to.column < Columns()) {
-        ++to.column;
-      } else if (to.row < lastRow) {
-        to = {to.row + 1, 0};
+    case Qt::Key_Down:
+      if (to.row < Rows()) {
+        ++to.row;
+      } else if (to.column > 0) {
+        to = {0, to.column - 1};
       }
       break;
     case Qt::Key_Up:
-      to = to.row > 0 ? Position{to.row - 1, to.column} : Position{0, 0};
+      if (to.row > 0) {
+        --to.row;
+      } else if (to.column + 1 < Columns()) {
+        to = {Rows(), to.column + 1};
+      }
       break;
-    case Qt::Key_Down:
-      to = to.row < lastRow ? Position{to.row + 1, to.column} : End();
+    case Qt::Key_Left:
+      to = to.column > 0 ? Position{to.row, to.column - 1} : End();
+      break;
+    case Qt::Key_Right:
+      to = to.column + 1 < Columns() ? Position{to.row, to.column + 1} : Start();
       break;
     case Qt::Key_Home:
-      to = control ? Position{} : Position{to.row, 0};
+      to = control ? Start() : Position{0, to.column};
       break;
     case Qt::Key_End:
-      to = control ? End() : Position{to.row, Columns()};
+      to = control ? End() : Position{Rows(), to.column};
       break;
     case Qt::Key_PageUp:
       to.row -= std::min(to.row, VisibleRows());
       break;
     case Qt::Key_PageDown:
-      to.row = std::min(lastRow, to.row + VisibleRows());
+      to.row = std::min(Rows(), to.row + VisibleRows());
       break;
     default:
       event->ignore();

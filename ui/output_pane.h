@@ -8,21 +8,30 @@
 // after it. The cells are drawn by the pictures' own CellPainter, set by
 // the pictures' own rule when asked (縦組み表示: see core/glyph_form.h).
 // A layout narrower than the pane stands at its right edge, where vertical
-// text begins. The text the pane stands for is the layout's rows joined by
-// line breaks; selections, copies and the accessible text are of that
-// text, with offsets in UTF-16 units.
+// text begins.
+//
+// The text the pane stands for is read as vertical text is: column by
+// column from the right, each from top to bottom, a line break between
+// columns. The caret, the keys, the selection and the accessible text (with
+// offsets in UTF-16 units) all follow that order, so that a screen reader
+// reads the columns as the lines they were typed as. A copy of the whole
+// pane is the vertical text as it is saved, row by row (see
+// LayoutMimeData); a copy of a part is the characters selected, as read.
 //
 // As a text box does, the pane has a caret and a selection (mouse: press
 // and drag, Shift+click, double-click for a run of one kind of character;
-// keys: arrows, Home/End, PgUp/PgDn, Ctrl+Home/End, Shift to extend,
-// Ctrl+A), copies with Ctrl+C and Ctrl+Insert, offers the selection to the
-// X11 primary selection, and has a context menu. It never changes the text.
+// keys: Down/Up to the next and the previous character, Left/Right to the
+// next and the previous column, Home/End to the column's top and bottom,
+// PgUp/PgDn, Ctrl+Home/End, Shift to extend, Ctrl+A), copies with Ctrl+C and
+// Ctrl+Insert, offers the selection to the X11 primary selection, and has a
+// context menu. It never changes the text.
 #pragma once
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QPainter>
 #include <QString>
+#include <compare>
 #include <cstddef>
 #include <memory>
 #include <optional>
@@ -40,14 +49,17 @@ class OutputPane : public QAbstractScrollArea {
   Q_OBJECT
 
  public:
-  // A place between cells: before cell `column` of `row`; column ==
-  // ColumnCount() is the end of the row.
+  // A place between the cells of one column: before cell `row` of
+  // `column`, or after its last cell where `row` is RowCount(). Places
+  // compare in reading order: the columns from the right, then the rows.
   struct Position {
     std::size_t row = 0;
     std::size_t column = 0;
-    // clang-tidy 14 takes the 0 that the defaulted <=> compares with for
-    // a null pointer.
-    auto operator<=>(const Position&) const = default;  // NOLINT(modernize-use-nullptr)
+    bool operator==(const Position&) const = default;
+    std::strong_ordering operator<=>(const Position& other) const {
+      if (column != other.column) return other.column <=> column;
+      return row <=> other.row;
+    }
   };
 
   explicit OutputPane(QWidget* parent = nullptr);
@@ -130,6 +142,8 @@ class OutputPane : public QAbstractScrollArea {
  private:
   std::size_t Rows() const { return layout_->RowCount(); }
   std::size_t Columns() const { return layout_->ColumnCount(); }
+  // The top of the rightmost column, and the bottom of the leftmost.
+  Position Start() const;
   Position End() const;
   Position Clamped(Position position) const;
   void MoveCaret(Position to, bool extend);
@@ -142,8 +156,9 @@ class OutputPane : public QAbstractScrollArea {
   QMimeData* SelectionData() const;
   void NotifyCaretMoved();
   void NotifyTextUpdated();
-  // The UTF-16 offset at which each row starts, built when first needed.
-  const std::vector<qsizetype>& RowStarts() const;
+  // The UTF-16 offset at which each column starts, in reading order (the
+  // rightmost first), built when first needed.
+  const std::vector<qsizetype>& ColumnStarts() const;
   // The horizontal scroll position less the room left of a layout that
   // stands at the right edge: the layout's x at the viewport's left edge.
   long long ScrolledX() const;
@@ -165,7 +180,7 @@ class OutputPane : public QAbstractScrollArea {
   QBasicTimer blink_;
   int cellWidth_ = 1;
   int cellHeight_ = 1;
-  mutable std::vector<qsizetype> rowStarts_;
+  mutable std::vector<qsizetype> columnStarts_;
   bool verticalGlyphs_ = false;
   bool stale_ = false;
   // Built for the font and the glyph forms; each cell's glyphs are looked

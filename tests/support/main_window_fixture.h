@@ -50,8 +50,11 @@ class MainWindowTest : public testing::Test {
 
   InputPane* Input() const { return window_->inputPane(); }
   OutputPane* Output() const { return window_->outputPane(); }
-  // The output pane's text, rows joined as a copy joins them.
-  QString Shown() const { return Output()->Text({}, {SIZE_MAX, SIZE_MAX}); }
+  // The output pane's layout, rows joined as a copy of the whole joins them.
+  QString Shown() const {
+    return QString::fromStdU16String(Output()->layout().Text())
+        .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  }
   QString Status() const { return window_->statusBar()->currentMessage(); }
   // What the status bar says of the encoding of the file read.
   QString EncodingShown() const {

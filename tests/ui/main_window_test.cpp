@@ -227,6 +227,39 @@ INSTANTIATE_TEST_SUITE_P(
                     FocusCase{"TabToInput", true, Qt::Key_Tab, Qt::NoModifier}),
     testing_support::CaseName());
 
+// A screen reader reads the output pane as the text was typed, line after
+// line, from where Ctrl+Home puts the caret: the first character of the
+// rightmost column.
+TEST_F(MainWindowTest, AScreenReaderReadsTheOutputColumnByColumn) {
+  Open();
+  QApplication::setActiveWindow(window_.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  Input()->setFocus();
+  TypeCommitted(QStringLiteral("吾輩は猫"));
+  QTest::keyClick(Input(), Qt::Key_Return);
+  TypeCommitted(QStringLiteral("である"));
+  QTest::keyClick(Input(), Qt::Key_F6);
+  ASSERT_EQ(QApplication::focusWidget(), Output());
+  QTest::keyClick(Output(), Qt::Key_Down);
+  QTest::keyClick(Output(), Qt::Key_Home, Qt::ControlModifier);
+
+  QAccessibleInterface* pane = QAccessible::queryAccessibleInterface(Output());
+  ASSERT_NE(pane, nullptr);
+  QAccessibleTextInterface* text = pane->textInterface();
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text->cursorPosition(), 0);
+  QStringList lines;
+  for (int offset = 0; offset < text->characterCount();) {
+    int start = 0;
+    int end = 0;
+    lines.push_back(text->textAtOffset(offset, QAccessible::LineBoundary, &start, &end).trimmed());
+    ASSERT_GT(end, offset);
+    offset = end;
+  }
+  // The shorter column ends in a blank cell, a full-width space.
+  EXPECT_EQ(lines, (QStringList{QStringLiteral("吾輩は猫"), QStringLiteral("である")}));
+}
+
 // The splitter stands between the panes in the tab order, where the
 // keyboard reaches it.
 TEST_F(MainWindowTest, TheSplitterIsBetweenThePanesInTheTabOrder) {

@@ -26,7 +26,8 @@ VerticalLayout LayoutOf(std::u16string_view input) {
 }
 
 // "abc" and "d😀f" stand as two columns; the rows read
-// "ｄａ", "😀ｂ" and "ｆｃ".
+// "ｄａ", "😀ｂ" and "ｆｃ", as the whole is copied, and the columns
+// "ａｂｃ" then "ｄ😀ｆ", as they are read.
 constexpr std::u16string_view kTwoLines = u"abc\r\nd😀f";
 const QString kTwoLinesText = QStringLiteral("ｄａ\n😀ｂ\nｆｃ");
 
@@ -39,10 +40,11 @@ class OutputPaneTest : public testing::Test {
     QApplication::clipboard()->clear();
   }
 
-  // Somewhere inside the cell at row, column: a quarter in from its left edge.
+  // Somewhere inside the cell at row, column: a quarter down from its top
+  // edge, nearer the place before it than the place after it.
   QPoint InCell(std::size_t row, std::size_t column) {
     const QRect cell = pane_.CellRect({row, column});
-    return QPoint(cell.left() + cell.width() / 4, cell.center().y());
+    return QPoint(cell.center().x(), cell.top() + cell.height() / 4);
   }
 
   OutputPane pane_;
@@ -75,33 +77,35 @@ constexpr Qt::KeyboardModifiers kNone = Qt::NoModifier;
 constexpr Qt::KeyboardModifiers kShift = Qt::ShiftModifier;
 constexpr Qt::KeyboardModifiers kCtrlShift = Qt::ControlModifier | Qt::ShiftModifier;
 
+// The caret starts before "ａ", at the top of the first column.
 INSTANTIATE_TEST_SUITE_P(
     Keys, OutputPaneKeyTest,
     testing::Values(
-        KeySelectionCase{"ShiftRight", {{Qt::Key_Right, kShift}, {Qt::Key_Right, kShift}}, "ｄａ"},
-        KeySelectionCase{"ShiftRightWrapsToNextRow",
-                         {{Qt::Key_End, kNone}, {Qt::Key_Right, kShift}, {Qt::Key_Right, kShift}},
-                         "\n😀"},
+        KeySelectionCase{"ShiftDown", {{Qt::Key_Down, kShift}, {Qt::Key_Down, kShift}}, "ａｂ"},
+        KeySelectionCase{"ShiftDownCrossesIntoTheNextColumn",
+                         {{Qt::Key_End, kNone}, {Qt::Key_Down, kShift}, {Qt::Key_Down, kShift}},
+                         "\nｄ"},
+        KeySelectionCase{"NonBmpCellIsOneStep",
+                         {{Qt::Key_Left, kNone}, {Qt::Key_Down, kNone}, {Qt::Key_Down, kShift}},
+                         "😀"},
         KeySelectionCase{
-            "NonBmpCellIsOneStep", {{Qt::Key_Down, kNone}, {Qt::Key_Right, kShift}}, "😀"},
-        KeySelectionCase{
-            "ShiftLeftOverTheLineBreak", {{Qt::Key_Down, kNone}, {Qt::Key_Left, kShift}}, "\n"},
-        KeySelectionCase{"ShiftDownAcrossRows",
-                         {{Qt::Key_Right, kNone}, {Qt::Key_Down, kShift}, {Qt::Key_Down, kShift}},
-                         "ａ\n😀ｂ\nｆ"},
-        KeySelectionCase{"ShiftHomeFromTheRowEnd",
-                         {{Qt::Key_Down, kNone}, {Qt::Key_End, kNone}, {Qt::Key_Home, kShift}},
-                         "😀ｂ"},
+            "ShiftUpOverTheLineBreak", {{Qt::Key_Left, kNone}, {Qt::Key_Up, kShift}}, "\n"},
+        KeySelectionCase{"ShiftLeftToTheNextColumn",
+                         {{Qt::Key_Down, kNone}, {Qt::Key_Left, kShift}},
+                         "ｂｃ\nｄ"},
+        KeySelectionCase{"ShiftHomeFromTheColumnEnd",
+                         {{Qt::Key_Left, kNone}, {Qt::Key_End, kNone}, {Qt::Key_Home, kShift}},
+                         "ｄ😀ｆ"},
+        // The whole is copied as the vertical text it stands for.
         KeySelectionCase{"CtrlShiftEnd", {{Qt::Key_End, kCtrlShift}}, "ｄａ\n😀ｂ\nｆｃ"},
+        KeySelectionCase{"CtrlShiftHomeFromTheMiddle",
+                         {{Qt::Key_Left, kNone}, {Qt::Key_Down, kNone}, {Qt::Key_Home, kCtrlShift}},
+                         "ａｂｃ\nｄ"},
         KeySelectionCase{
-            "CtrlShiftHomeFromTheMiddle",
-            {{Qt::Key_Down, kNone}, {Qt::Key_Right, kNone}, {Qt::Key_Home, kCtrlShift}},
-            "ｄａ\n😀"},
-        KeySelectionCase{
-            "ShiftPageDownStopsAtTheLastRow", {{Qt::Key_PageDown, kShift}}, "ｄａ\n😀ｂ\n"},
+            "ShiftPageDownStopsAtTheColumnEnd", {{Qt::Key_PageDown, kShift}}, "ａｂｃ"},
         KeySelectionCase{"CtrlA", {{Qt::Key_A, Qt::ControlModifier}}, "ｄａ\n😀ｂ\nｆｃ"},
         KeySelectionCase{
-            "PlainMoveDropsTheSelection", {{Qt::Key_Right, kShift}, {Qt::Key_Right, kNone}}, ""}),
+            "PlainMoveDropsTheSelection", {{Qt::Key_Down, kShift}, {Qt::Key_Down, kNone}}, ""}),
     testing_support::CaseName());
 
 // Select all and copy hand the clipboard the layout, not its text: the
@@ -125,31 +129,31 @@ TEST_F(OutputPaneTest, TheClipboardReadsTheWholeCopiedLayoutLater) {
 
 TEST_F(OutputPaneTest, SelectsByMouse) {
   QWidget* view = pane_.viewport();
-  // Press and drag from before "ａ" into "ｆ"'s row.
+  // Press before "ａ" and drag down the first column, on to before "ｆ".
   QTest::mousePress(view, Qt::LeftButton, {}, InCell(0, 1));
-  QTest::mouseMove(view, InCell(2, 1));
-  QTest::mouseRelease(view, Qt::LeftButton, {}, InCell(2, 1));
-  EXPECT_EQ(pane_.SelectedText(), QStringLiteral("ａ\n😀ｂ\nｆ"));
+  QTest::mouseMove(view, InCell(2, 0));
+  QTest::mouseRelease(view, Qt::LeftButton, {}, InCell(2, 0));
+  EXPECT_EQ(pane_.SelectedText(), QStringLiteral("ａｂｃ\nｄ😀"));
 
-  // A click drops it; Shift+click extends from the click.
+  // A click drops it; Shift+click extends from the click, back before "ｃ".
   QTest::mouseClick(view, Qt::LeftButton, {}, InCell(1, 0));
   EXPECT_EQ(pane_.SelectedText(), QString());
   QTest::mouseClick(view, Qt::LeftButton, Qt::ShiftModifier, InCell(2, 1));
-  EXPECT_EQ(pane_.SelectedText(), QStringLiteral("😀ｂ\nｆ"));
+  EXPECT_EQ(pane_.SelectedText(), QStringLiteral("ｃ\nｄ"));
   QTest::keyClick(&pane_, Qt::Key_C, Qt::ControlModifier);
-  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("😀ｂ\nｆ"));
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("ｃ\nｄ"));
 }
 
 TEST_F(OutputPaneTest, DoubleClickSelectsARunOfOneKind) {
-  // One row: "ナカなか字漢ab" read left to right.
-  pane_.SetLayout(LayoutOf(u"b\r\na\r\n漢\r\n字\r\nか\r\nな\r\nカ\r\nナ"));
+  // One column, read down.
+  pane_.SetLayout(LayoutOf(u"ナカなか字漢ab"));
   const struct {
-    std::size_t column;
+    std::size_t row;
     const char* run;
   } cases[] = {{0, "ナカ"}, {1, "ナカ"}, {3, "なか"}, {4, "字漢"}, {7, "ａｂ"}};
   for (const auto& c : cases) {
-    QTest::mouseDClick(pane_.viewport(), Qt::LeftButton, {}, InCell(0, c.column));
-    EXPECT_EQ(pane_.SelectedText(), QString::fromUtf8(c.run)) << c.column;
+    QTest::mouseDClick(pane_.viewport(), Qt::LeftButton, {}, InCell(c.row, 0));
+    EXPECT_EQ(pane_.SelectedText(), QString::fromUtf8(c.run)) << c.row;
   }
 }
 
@@ -252,34 +256,37 @@ TEST_F(OutputPaneTest, AccessibleTextHasCharacterOffsets) {
   QAccessibleTextInterface* text = accessible->textInterface();
   ASSERT_NE(text, nullptr);
 
-  EXPECT_EQ(text->characterCount(), kTwoLinesText.size());
+  // Column by column from the right, as a screen reader is to read it.
+  const QString read = QStringLiteral("ａｂｃ\nｄ😀ｆ");
+  EXPECT_EQ(text->characterCount(), read.size());
   const struct {
     int start, end;
     const char* text;
-  } ranges[] = {{0, 9, "ｄａ\n😀ｂ\nｆｃ"},
-                {0, 2, "ｄａ"},
-                {2, 3, "\n"},
-                {3, 5, "😀"},
-                {5, 6, "ｂ"},
-                {4, 6, "😀ｂ"},
-                {7, 9, "ｆｃ"}};  // 4 is inside the pair
+  } ranges[] = {{0, 8, "ａｂｃ\nｄ😀ｆ"}, {0, 3, "ａｂｃ"}, {3, 4, "\n"}, {4, 5, "ｄ"}, {5, 7, "😀"},
+                {4, 7, "ｄ😀"},           {7, 8, "ｆ"},     {6, 8, "😀ｆ"}};  // 6, inside the pair,
+                                                                            // stands before it
   for (const auto& r : ranges) {
     EXPECT_EQ(text->text(r.start, r.end), QString::fromUtf8(r.text)) << r.start << "-" << r.end;
   }
 
-  text->setSelection(0, 3, 6);
-  EXPECT_EQ(pane_.SelectedText(), QStringLiteral("😀ｂ"));
+  text->setSelection(0, 5, 8);
+  EXPECT_EQ(pane_.SelectedText(), QStringLiteral("😀ｆ"));
   int start = -1;
   int end = -1;
   text->selection(0, &start, &end);
-  EXPECT_EQ(std::make_pair(start, end), std::make_pair(3, 6));
-  EXPECT_EQ(text->cursorPosition(), 6);
-  text->setCursorPosition(8);
-  EXPECT_EQ(pane_.caret(), (OutputPane::Position{2, 1}));
+  EXPECT_EQ(std::make_pair(start, end), std::make_pair(5, 8));
+  EXPECT_EQ(text->cursorPosition(), 8);
+  text->setCursorPosition(1);
+  EXPECT_EQ(pane_.caret(), (OutputPane::Position{1, 1}));
   EXPECT_EQ(text->selectionCount(), 0);
-  for (const int offset : {0, 3, 5, 8}) {
+  for (const int offset : {0, 2, 4, 5, 7}) {
     EXPECT_EQ(text->offsetAtPoint(text->characterRect(offset).center()), offset);
   }
+  // Ctrl+Home goes to the first character read, Ctrl+End past the last.
+  QTest::keyClick(&pane_, Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(text->cursorPosition(), read.size());
+  QTest::keyClick(&pane_, Qt::Key_Home, Qt::ControlModifier);
+  EXPECT_EQ(text->cursorPosition(), 0);
 }
 
 TEST_F(OutputPaneTest, WheelScrollsDownAndShiftWheelSideways) {
