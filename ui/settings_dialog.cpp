@@ -104,10 +104,20 @@ QWidget* MakeLine(QWidget* container, const QString& name, QPalette::ColorRole c
 }
 
 // An option button whose caption wraps onto more lines within the button,
-// as the triggers' captions need two lines in their narrow frame.
+// as the triggers' captions need two lines in their narrow frame. Qt breaks
+// Japanese between any two characters, in the middle of a word
+// (「F1キーを押し／た時」), so the button breaks where it is told to, after a
+// word, and leaves the rest to Qt only when a line is still too wide.
 class WrappingRadioButton : public QRadioButton {
  public:
   using QRadioButton::QRadioButton;
+
+  // The caption breaks after its first `firstLineLength` characters when it
+  // does not fit on one line.
+  void SetLineBreak(qsizetype firstLineLength) {
+    firstLineLength_ = firstLineLength;
+    update();
+  }
 
  protected:
   // The whole button takes the click, every line of its caption included.
@@ -123,14 +133,27 @@ class WrappingRadioButton : public QRadioButton {
 
     const QRect room = style()->subElementRect(QStyle::SE_RadioButtonContents, &option, this);
     constexpr int kFlags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap;
-    painter.drawItemText(room, kFlags, option.palette, isEnabled(), text(), QPalette::WindowText);
+    const QString shown = ShownCaption(room.width());
+    painter.drawItemText(room, kFlags, option.palette, isEnabled(), shown, QPalette::WindowText);
     if (hasFocus()) {
       QStyleOptionFocusRect focus;
       focus.initFrom(this);
-      focus.rect = painter.boundingRect(room, kFlags, text()).intersected(room);
+      focus.rect = painter.boundingRect(room, kFlags, shown).intersected(room);
       painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
     }
   }
+
+ private:
+  QString ShownCaption(int width) const {
+    QString caption = text();
+    if (firstLineLength_ > 0 && firstLineLength_ < caption.size() &&
+        fontMetrics().horizontalAdvance(caption) > width) {
+      caption.insert(firstLineLength_, QChar(u'\n'));
+    }
+    return caption;
+  }
+
+  qsizetype firstLineLength_ = 0;
 };
 
 // Draws the platform's focus mark on `painter` when `widget` has the focus,
@@ -306,16 +329,21 @@ void SettingsDialog::BuildTriggerFrame() {
   Place(triggerFrame, 2760, 120, 1695, 3255);
   Place(MakeLabel(triggerFrame, Indexed("Label2", 2), QStringLiteral("横書き画面で")), 120, 240,
         1455, 255);
-  // In the order of ConvertTrigger's values.
-  const QString triggers[] = {QStringLiteral("Enterキーを押した時"),
-                              QStringLiteral("F1キーを押した時"),
-                              QStringLiteral("変化があるたびに")};
+  // In the order of ConvertTrigger's values, each as the words of its two
+  // lines.
+  const struct {
+    QString firstLine;
+    QString secondLine;
+  } triggers[] = {{QStringLiteral("Enterキーを"), QStringLiteral("押した時")},
+                  {QStringLiteral("F1キーを"), QStringLiteral("押した時")},
+                  {QStringLiteral("変化がある"), QStringLiteral("たびに")}};
   // Exclusive, yet none checked is allowed: a stored trigger beyond the
   // three shows no choice.
   triggerButtons_ = new QButtonGroup(this);
   for (int i = 0; i < 3; ++i) {
     auto* button = Make<WrappingRadioButton>(triggerFrame, Indexed("Option1", i));
-    button->setText(triggers[i]);
+    button->setText(triggers[i].firstLine + triggers[i].secondLine);
+    button->SetLineBreak(triggers[i].firstLine.size());
     Place(button, 120, 480 + 480 * static_cast<float>(i), 1455, 495);
     triggerButtons_->addButton(button, i);
   }
