@@ -108,6 +108,22 @@ INSTANTIATE_TEST_SUITE_P(
             "PlainMoveDropsTheSelection", {{Qt::Key_Down, kShift}, {Qt::Key_Down, kNone}}, ""}),
     testing_support::CaseName());
 
+// The caret stays on its line, counted from the right, when a line is
+// added or taken away at the end: the columns' places from the left move.
+TEST_F(OutputPaneTest, TheCaretKeepsItsLineWhenLinesComeAndGo) {
+  QTest::keyClick(&pane_, Qt::Key_Down);  // before "ｂ"
+  const struct {
+    std::u16string_view text;
+    OutputPane::Position caret;
+  } cases[] = {{u"abc\r\nd😀f\r\nghi", {1, 2}}, {u"abc", {1, 0}}, {u"abc\r\nd", {1, 1}}};
+  for (const auto& c : cases) {
+    pane_.SetLayout(LayoutOf(c.text));
+    EXPECT_EQ(pane_.caret(), c.caret) << c.text.size();
+    EXPECT_EQ(pane_.Text(pane_.caret(), {pane_.caret().row + 1, pane_.caret().column}),
+              QStringLiteral("ｂ"));
+  }
+}
+
 // Select all and copy hand the clipboard the layout, not its text: the
 // text is made when the clipboard is read, whole, and as it was when it was
 // copied, as characters for this program and as UTF-8 for others.
