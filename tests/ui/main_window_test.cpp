@@ -12,6 +12,7 @@
 #include <QFontMetrics>
 #include <QInputMethodEvent>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -25,6 +26,7 @@
 #include <QWindow>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -258,6 +260,44 @@ TEST_F(MainWindowTest, AScreenReaderReadsTheOutputColumnByColumn) {
   }
   // The shorter column ends in a blank cell, a full-width space.
   EXPECT_EQ(lines, (QStringList{QStringLiteral("吾輩は猫"), QStringLiteral("である")}));
+}
+
+// Every menu and every item in it can be chosen from the keyboard: each has
+// a mnemonic, none shared with another item of the same menu, so that Alt
+// and a letter, and then a letter, choose it at once.
+TEST_F(MainWindowTest, EveryMenuItemHasAMnemonicOfItsOwn) {
+  Put("a.txt", "a");
+  Put("b.txt", "b");
+  Open();
+  OpenFile("a.txt");
+  OpenFile("b.txt");
+  std::vector<QMenu*> menus;
+  std::map<QChar, QString> topKeys;
+  for (QAction* top : window_->menuBar()->actions()) {
+    const QString text = top->text();
+    const qsizetype at = text.indexOf(QChar(u'&'));
+    ASSERT_GE(at, 0) << text.toStdString();
+    const QChar key = text.at(at + 1).toUpper();
+    EXPECT_TRUE(topKeys.emplace(key, text).second) << text.toStdString();
+    if (top->menu() != nullptr) menus.push_back(top->menu());
+  }
+  for (std::size_t next = 0; next < menus.size(); ++next) {
+    QMenu* menu = menus[next];
+    emit menu->aboutToShow();  // lists such as the recent files fill in here
+    std::map<QChar, QString> keys;
+    for (QAction* action : menu->actions()) {
+      // A disabled item such as the empty list's (なし) is never chosen.
+      if (action->isSeparator() || !action->isVisible() || !action->isEnabled()) continue;
+      const QString text = action->text();
+      const qsizetype at = text.indexOf(QChar(u'&'));
+      ASSERT_TRUE(at >= 0 && at + 1 < text.size())
+          << menu->title().toStdString() << ": " << text.toStdString();
+      EXPECT_TRUE(keys.emplace(text.at(at + 1).toUpper(), text).second)
+          << menu->title().toStdString() << ": " << text.toStdString();
+      if (action->menu() != nullptr) menus.push_back(action->menu());
+    }
+  }
+  EXPECT_GE(menus.size(), 6u);
 }
 
 // The splitter stands between the panes in the tab order, where the
