@@ -59,7 +59,9 @@ void OutputPane::SetLayout(VerticalLayout layout) {
   // A clipboard may still hold the layout shown before.
   // The caret keeps its column counted from the right, where the first
   // line stands: a line added or taken away at the end moves no other.
-  const std::size_t fromRight = Rows() == 0 ? 0 : Columns() - 1 - caret_.column;
+  const std::size_t fromRight =
+      takenCaretFromRight_.value_or(Rows() == 0 ? 0 : Columns() - 1 - caret_.column);
+  takenCaretFromRight_.reset();
   if (layout_.use_count() > 1) {
     layout_ = std::make_shared<VerticalLayout>(std::move(layout));
   } else {
@@ -102,6 +104,7 @@ void OutputPane::NotifyTextUpdated() {
 VerticalLayout OutputPane::TakeLayout() {
   // The caret and the selection are kept for the layout that follows.
   columnStarts_.clear();
+  if (Rows() != 0) takenCaretFromRight_ = Columns() - 1 - caret_.column;
   // What a clipboard holds stays as it was copied.
   if (layout_.use_count() > 1) {
     VerticalLayout copy = *layout_;

@@ -181,6 +181,9 @@ class OutputPane : public QAbstractScrollArea {
   int cellWidth_ = 1;
   int cellHeight_ = 1;
   mutable std::vector<qsizetype> columnStarts_;
+  // The caret's column counted from the right, kept by TakeLayout for the
+  // layout that follows.
+  std::optional<std::size_t> takenCaretFromRight_;
   bool verticalGlyphs_ = false;
   bool stale_ = false;
   // Built for the font and the glyph forms; each cell's glyphs are looked
