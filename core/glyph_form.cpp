@@ -1,9 +1,24 @@
 #include "core/glyph_form.h"
 
+#include <string_view>
+
 #include "core/code_points.h"
 #include "unicode/vertical_orientation.h"
 
 namespace mirotabe {
+namespace {
+
+bool SitsAtTopRight(char32_t c) {
+  return c == U'、' || c == U'。' || c == U'，' || c == U'．';
+}
+
+bool IsSmallKana(char32_t c) {
+  constexpr std::u32string_view kSmallKana = U"ぁぃぅぇぉっゃゅょゎゕゖァィゥェォッャュョヮヵヶ";
+  // ㇰ..ㇿ: the small katakana of Ainu.
+  return kSmallKana.find(c) != std::u32string_view::npos || (c >= U'\u31F0' && c <= U'\u31FF');
+}
+
+}  // namespace
 
 CellOrientation OrientationOfCharacter(char32_t c) {
   switch (VerticalOrientationOf(c)) {
@@ -37,6 +52,20 @@ GlyphForm FormOfGlyph(CellOrientation orientation, bool fontHasVerticalForm) {
       break;
   }
   return GlyphForm::kTurned;
+}
+
+StandInForm StandInFormOf(CellOrientation orientation, char32_t c) {
+  switch (orientation) {
+    case CellOrientation::kAsItStands:
+      return StandInForm::kUpright;
+    case CellOrientation::kVerticalOrUpright:
+      if (SitsAtTopRight(c)) return StandInForm::kMirroredPlace;
+      return IsSmallKana(c) ? StandInForm::kSmallKana : StandInForm::kUpright;
+    case CellOrientation::kVerticalOrTurned:
+    case CellOrientation::kTurned:
+      break;
+  }
+  return StandInForm::kTurned;
 }
 
 }  // namespace mirotabe

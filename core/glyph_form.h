@@ -51,4 +51,26 @@ CellOrientation OrientationOfCell(std::u16string_view cell, bool glyphForms, boo
 // a vertical form for its character.
 GlyphForm FormOfGlyph(CellOrientation orientation, bool fontHasVerticalForm);
 
+// How a painter that cannot ask its font for vertical forms (the browser's
+// output pane, which draws with whatever Japanese font the system has)
+// stands in for them, by what those forms are in Japanese fonts: the
+// horizontal glyph turned (ー, brackets, ～, ：；), the comma and full stop
+// moved to the top right of their cell, and the small kana moved a little
+// up and to the right.
+enum class StandInForm : std::uint8_t {
+  kUpright,
+  kTurned,  // a quarter turn clockwise about the cell's centre
+  // The glyph moved so that its ink stands where it stood mirrored through
+  // the cell's centre: from the bottom left to the top right.
+  kMirroredPlace,
+  // Moved kSmallKanaShift of the cell right and as much up.
+  kSmallKana,
+};
+
+inline constexpr double kSmallKanaShift = 0.1;
+
+// The stand-in form of a cell of `orientation` whose one character is `c`
+// (any character for a cell of several, which stands as it is).
+StandInForm StandInFormOf(CellOrientation orientation, char32_t c);
+
 }  // namespace mirotabe

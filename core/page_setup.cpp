@@ -117,6 +117,26 @@ std::size_t PageCount(std::size_t columns, const PageGeometry& geometry) {
   return (columns + geometry.columnsPerPage - 1) / geometry.columnsPerPage;
 }
 
+std::string_view PaperLabel(Paper paper) {
+  switch (paper) {
+    case Paper::kA4:
+      return "A4";
+    case Paper::kB5:
+      return "B5";
+    case Paper::kA5:
+      return "A5";
+    case Paper::kB6:
+      return "B6";
+    case Paper::kA6:
+      return "A6 (文庫)";
+    case Paper::kLetter:
+      return "レター";
+    case Paper::kGenkou:
+      break;
+  }
+  return "原稿用紙 (20×20、A4 横)";
+}
+
 std::optional<Paper> PaperNamed(std::string_view name) {
   constexpr std::pair<std::string_view, Paper> kNames[] = {
       {"a4", Paper::kA4}, {"b5", Paper::kB5},         {"a5", Paper::kA5},        {"b6", Paper::kB6},

@@ -27,6 +27,8 @@ inline constexpr double kMaxCharacterPoints = 72;
 inline constexpr int kDefaultMarginMm = 15;
 inline constexpr int kMaxMarginMm = 50;
 inline constexpr int kGenkouSquares = 20;
+// The most columns a page can be asked to hold.
+inline constexpr std::size_t kMaxPageColumns = 999;
 
 struct PageSetup {
   // Off: a PDF is cut into sheets as large as the picture, as without pages.
@@ -77,6 +79,9 @@ LayoutSettings PageLayoutSettings(const LayoutSettings& layout, const PageSetup&
 
 // The pages `columns` columns take, at least one.
 std::size_t PageCount(std::size_t columns, const PageGeometry& geometry);
+
+// The name the page setup dialogs give `paper`, in UTF-8.
+std::string_view PaperLabel(Paper paper);
 
 // "a4", "b5", "a5", "b6", "a6", "letter", "genkou".
 std::optional<Paper> PaperNamed(std::string_view name);

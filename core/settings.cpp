@@ -148,7 +148,8 @@ PageSetup ReadPageSetup(const ProfileFile& profile) {
   if (points >= kMinCharacterPoints && points <= kMaxCharacterPoints) page.characterPoints = points;
   page.columnLength =
       static_cast<std::size_t>(ReadInRange(profile, kPage, kPageColumnLength, kMaxColumnLength, 0));
-  page.columns = static_cast<std::size_t>(ReadInRange(profile, kPage, kPageColumns, 999, 0));
+  page.columns = static_cast<std::size_t>(
+      ReadInRange(profile, kPage, kPageColumns, static_cast<std::int32_t>(kMaxPageColumns), 0));
   page.pageNumbers = ReadSwitch(profile, kPage, kPageNumbers, false);
   // Absent in files written before pages had a rule of their own.
   const std::int32_t kinsoku = ReadInRange(profile, kPage, kKinsoku, kMaxKinsoku, -1);

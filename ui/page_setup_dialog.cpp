@@ -46,9 +46,10 @@ PageSetupDialog::PageSetupDialog(const PictureStyle& style, const PageSetup& pag
   pdfForm->addRow(pages_);
   paper_ = new QComboBox;
   paper_->setObjectName(QStringLiteral("Paper"));
-  paper_->addItems({QStringLiteral("A4"), QStringLiteral("B5"), QStringLiteral("A5"),
-                    QStringLiteral("B6"), QStringLiteral("A6 (文庫)"), QStringLiteral("レター"),
-                    QStringLiteral("原稿用紙 (20×20、A4 横)")});
+  for (int paper = 0; paper <= kMaxPaper; ++paper) {
+    const std::string_view label = PaperLabel(static_cast<Paper>(paper));
+    paper_->addItem(QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size())));
+  }
   paper_->setCurrentIndex(static_cast<int>(page.paper));
   pdfForm->addRow(QStringLiteral("用紙(&S):"), paper_);
   landscape_ = new QCheckBox(QStringLiteral("横向き(&L)"));
@@ -68,7 +69,7 @@ PageSetupDialog::PageSetupDialog(const PictureStyle& style, const PageSetup& pag
   columnLength_ =
       SpinBox(0, static_cast<int>(kMaxColumnLength), static_cast<int>(page.columnLength), fit);
   pdfForm->addRow(QStringLiteral("1 行の文字数(&N):"), columnLength_);
-  columns_ = SpinBox(0, 999, static_cast<int>(page.columns), fit);
+  columns_ = SpinBox(0, static_cast<int>(kMaxPageColumns), static_cast<int>(page.columns), fit);
   pdfForm->addRow(QStringLiteral("1 ページの行数(&R):"), columns_);
   pageNumbers_ = new QCheckBox(QStringLiteral("ページ番号(&U)"));
   pageNumbers_->setChecked(page.pageNumbers);

@@ -9,14 +9,20 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <variant>
+#include <vector>
 
+#include "core/code_points.h"
 #include "core/drawing_plan.h"
 #include "core/entry_text.h"
+#include "core/glyph_form.h"
 #include "core/layout_settings.h"
+#include "core/page_setup.h"
 #include "core/picture_style.h"
 #include "core/reverse_layout.h"
 #include "core/settings.h"
 #include "core/vertical_presets.h"
+#include "core/view_options.h"
 #include "textio/encoding_names.h"
 #include "web/engine.h"
 
@@ -76,8 +82,8 @@ SwapEntry EntryFromJs(const val& entry) {
   return result;
 }
 
-// The encodings the save command writes, by the names that the page and the// The encodings the
-// save command writes, by the names that the page and the module's `encoding` option give them.
+// The encodings the save command writes, by the names that the page and
+// the module's `encoding` option give them.
 constexpr std::pair<Charset, const char*> kSaveEncodings[] = {{Charset::Cp932, "cp932"},
                                                               {Charset::Utf8, "utf-8"}};
 
@@ -94,6 +100,137 @@ Charset SaveEncodingNamed(const std::string& name) {
   }
   return kSaveEncodings[0].first;
 }
+
+val PictureStyleToJs(const PictureStyle& style) {
+  val result = val::object();
+  result.set("cellSize", style.cellSize);
+  result.set("grid", style.grid);
+  result.set("verticalGlyphs", style.verticalGlyphs);
+  return result;
+}
+
+PictureStyle PictureStyleFromJs(const val& style) {
+  return PictureStyle{style["cellSize"].as<int>(), style["grid"].as<bool>(),
+                      style["verticalGlyphs"].as<bool>()};
+}
+
+val PageSetupToJs(const PageSetup& page) {
+  val result = val::object();
+  result.set("enabled", page.enabled);
+  result.set("paper", static_cast<int>(page.paper));
+  result.set("landscape", page.landscape);
+  result.set("marginMm", page.marginMm);
+  result.set("characterPoints", page.characterPoints);
+  result.set("columnLength", static_cast<double>(page.columnLength));
+  result.set("columns", static_cast<double>(page.columns));
+  result.set("pageNumbers", page.pageNumbers);
+  return result;
+}
+
+// The page setup the dialog chose; each number within its range, as the
+// settings file would read it.
+PageSetup PageSetupFromJs(const val& chosen) {
+  PageSetup page;
+  page.enabled = chosen["enabled"].as<bool>();
+  page.paper = static_cast<Paper>(std::clamp(chosen["paper"].as<int>(), 0, kMaxPaper));
+  page.landscape = chosen["landscape"].as<bool>();
+  page.marginMm = std::clamp(chosen["marginMm"].as<int>(), 0, kMaxMarginMm);
+  page.characterPoints =
+      std::clamp(chosen["characterPoints"].as<double>(), kMinCharacterPoints, kMaxCharacterPoints);
+  page.columnLength =
+      std::min<std::size_t>(chosen["columnLength"].as<std::size_t>(), kMaxColumnLength);
+  page.columns = std::min<std::size_t>(chosen["columns"].as<std::size_t>(), kMaxPageColumns);
+  page.pageNumbers = chosen["pageNumbers"].as<bool>();
+  return page;
+}
+
+// What a painter of the page draws: the sheets of a DrawingPlan, over a
+// layout of its own, so that typing on while a PDF is made changes
+// nothing in it.
+class Drawing {
+ public:
+  // A picture of `layout`, its cells `box` large (as large as the
+  // painter's font makes them): one sheet for a PNG, sheets as large as
+  // PDF viewers show for a PDF.
+  static Drawing* Picture(VerticalLayout layout, const PictureStyle& style, CellBox box,
+                          PictureFormat format) {
+    auto* drawing = new Drawing(std::move(layout));
+    drawing->plan_ = DrawingPlan::Picture(drawing->layout_, style, box, format);
+    return drawing;
+  }
+  static Drawing* Pages(VerticalLayout layout, const PictureStyle& style, const PageSetup& setup) {
+    auto* drawing = new Drawing(std::move(layout));
+    drawing->plan_ = DrawingPlan::Pages(drawing->layout_, style, setup);
+    return drawing;
+  }
+
+  std::size_t SheetCount() const { return plan_->SheetCount(); }
+
+  // Sheet `n` as the painters take it: its size and colours, the steps
+  // drawn beneath the text, the page number, and its cells in reading
+  // order as three arrays: `at` (each cell's left and top), `orientation`
+  // (each one's CellOrientation) and `text` (each one's length in units,
+  // then its units).
+  val Sheet(std::size_t n) const {
+    const SheetPlan sheet = plan_->PlanSheet(n);
+    val result = val::object();
+    result.set("width", sheet.width);
+    result.set("height", sheet.height);
+    result.set("background", sheet.background ? val(*sheet.background) : val::null());
+    result.set("ink", sheet.ink);
+    result.set("cellWidth", sheet.cellWidth);
+    result.set("cellHeight", sheet.cellHeight);
+    val beneath = val::array();
+    for (const PaintStep& step : sheet.beneath) {
+      val drawn = val::object();
+      drawn.set("lines", step.kind == PaintStep::Kind::kLines);
+      drawn.set("colour", step.colour);
+      drawn.set("penWidth", step.penWidth);
+      drawn.set("coordinates", Numbers(step.coordinates));
+      beneath.call<void>("push", drawn);
+    }
+    result.set("beneath", beneath);
+    if (sheet.pageNumber) {
+      const PageNumberPlan& number = *sheet.pageNumber;
+      val drawn = val::object();
+      drawn.set("text", number.text);
+      drawn.set("left", number.left);
+      drawn.set("top", number.top);
+      drawn.set("width", number.width);
+      drawn.set("height", number.height);
+      drawn.set("characterSize", number.characterSize);
+      drawn.set("colour", number.colour);
+      result.set("pageNumber", drawn);
+    } else {
+      result.set("pageNumber", val::null());
+    }
+    std::vector<double> at;
+    std::string orientations;
+    std::u16string text;
+    plan_->ForEachCell(sheet, [&](const PlannedCell& cell) {
+      at.push_back(cell.left);
+      at.push_back(cell.top);
+      orientations.push_back(static_cast<char>(cell.orientation));
+      text += static_cast<char16_t>(cell.text.size());
+      text += cell.text;
+    });
+    result.set("at", Numbers(at));
+    result.set("orientation", Bytes(orientations));
+    result.set("text", Units(text));
+    return result;
+  }
+
+ private:
+  explicit Drawing(VerticalLayout layout) : layout_(std::move(layout)) {}
+
+  static val Numbers(const std::vector<double>& numbers) {
+    return val::global("Float64Array")
+        .new_(emscripten::typed_memory_view(numbers.size(), numbers.data()));
+  }
+
+  VerticalLayout layout_;
+  std::optional<DrawingPlan> plan_;
+};
 
 std::optional<std::string> OptionalText(const val& options, const char* name) {
   const val value = options[name];
@@ -154,6 +291,9 @@ class Page {
     result.set("saveEncoding", SaveEncodingName(settings.saveEncoding));
     result.set("cellSize", settings.picture.cellSize);
     result.set("grid", settings.picture.grid);
+    result.set("picture", PictureStyleToJs(settings.picture));
+    result.set("page", PageSetupToJs(settings.page));
+    result.set("verticalView", settings.view.verticalGlyphs);
     return result;
   }
 
@@ -180,8 +320,36 @@ class Page {
     return session_.SaveSaveEncoding(SaveEncodingNamed(name)).value_or("");
   }
 
-  std::string SavePictureStyle(int cellSize, bool grid) {
-    return session_.SavePictureStyle({cellSize, grid}).value_or("");
+  // The picture style as the picture dialog chose it; what it does not
+  // show stays as it was.
+  std::string SavePictureStyle(const val& style) {
+    return session_.SavePictureStyle(PictureStyleFromJs(style)).value_or("");
+  }
+
+  std::string SaveVerticalView(bool on) {
+    ViewOptions view = session_.settings().view;
+    view.verticalGlyphs = on;
+    return session_.SaveView(view).value_or("");
+  }
+
+  std::string SavePageSetup(const val& style, const val& page) {
+    return session_.SavePageSetup(PictureStyleFromJs(style), PageSetupFromJs(page)).value_or("");
+  }
+
+  // The picture of the layout shown, its cells `width` × `height` pixels,
+  // as a PNG or (`pdf`) a PDF.
+  Drawing* DrawPicture(int width, int height, bool pdf) const {
+    return Drawing::Picture(session_.layout(), session_.settings().picture, CellBox{width, height},
+                            pdf ? PictureFormat::Pdf : PictureFormat::Png);
+  }
+
+  // The pages of the settings' page setup, or null when the text laid out
+  // for them is too large.
+  Drawing* DrawPages() const {
+    LayoutResult pages = session_.LayPages();
+    if (std::holds_alternative<LayoutTooLarge>(pages)) return nullptr;
+    return Drawing::Pages(std::move(std::get<VerticalLayout>(pages)), session_.settings().picture,
+                          session_.settings().page);
   }
 
   // Lays the mirrored text out: its rows and columns, and which columns
@@ -293,6 +461,24 @@ val DecodeFile(const std::string& bytes, const std::string& from) {
   return result;
 }
 
+// How the output pane stands in for the vertical form of `cell` (see
+// StandInFormOf), with 縦組み表示 on.
+int StandInFormOfCell(const std::u16string& cell) {
+  const CellOrientation orientation = OrientationOfCell(cell, true, false);
+  const char32_t first = cell.empty() ? 0 : CodePointAt(cell, 0).value;
+  return static_cast<int>(StandInFormOf(orientation, first));
+}
+
+// The form a cell of `orientation` is drawn in (see FormOfGlyph).
+int FormOfGlyphFor(int orientation, bool fontHasVerticalForm) {
+  return static_cast<int>(
+      FormOfGlyph(static_cast<CellOrientation>(orientation), fontHasVerticalForm));
+}
+
+int ZoomedPaneSize(int size, int steps) {
+  return ZoomedFontSize(size, steps);
+}
+
 val Presets() {
   val presets = val::array();
   for (const VerticalPreset& preset : VerticalPresets()) presets.call<void>("push", preset.name);
@@ -335,6 +521,19 @@ val Choice(std::string_view name, std::string_view label) {
   return choice;
 }
 
+// The papers of the page setup, in the order of their numbers, by the
+// names the page setup dialog gives them.
+val Papers() {
+  val papers = val::array();
+  for (int paper = 0; paper <= kMaxPaper; ++paper) {
+    val choice = val::object();
+    choice.set("value", paper);
+    choice.set("label", std::string(PaperLabel(static_cast<Paper>(paper))));
+    papers.call<void>("push", choice);
+  }
+  return papers;
+}
+
 // What the page shows, offers and checks as the engine defines it: the
 // limits of the settings and of pictures, the numbers of the settings'
 // enums, the encodings it opens and saves, and the version.
@@ -349,6 +548,27 @@ val Constants() {
   constants.set("maxCellSize", kMaxCellSize);
   constants.set("defaultCellSize", kDefaultCellSize);
   constants.set("maxImageSide", static_cast<double>(kMaxImageSide));
+  constants.set("papers", Papers());
+  constants.set("maxMarginMm", kMaxMarginMm);
+  constants.set("minCharacterPoints", kMinCharacterPoints);
+  constants.set("maxCharacterPoints", kMaxCharacterPoints);
+  constants.set("maxPageColumns", static_cast<int>(kMaxPageColumns));
+  constants.set("genkouPaper", static_cast<int>(Paper::kGenkou));
+  constants.set("smallKanaShift", kSmallKanaShift);
+  constants.set("standInForm",
+                EnumNumbers<StandInForm>({{"upright", StandInForm::kUpright},
+                                          {"turned", StandInForm::kTurned},
+                                          {"mirroredPlace", StandInForm::kMirroredPlace},
+                                          {"smallKana", StandInForm::kSmallKana}}));
+  constants.set("cellOrientation", EnumNumbers<CellOrientation>(
+                                       {{"asItStands", CellOrientation::kAsItStands},
+                                        {"verticalOrUpright", CellOrientation::kVerticalOrUpright},
+                                        {"verticalOrTurned", CellOrientation::kVerticalOrTurned},
+                                        {"turned", CellOrientation::kTurned}}));
+  constants.set("glyphForm", EnumNumbers<GlyphForm>({{"upright", GlyphForm::kUpright},
+                                                     {"vertical", GlyphForm::kVertical},
+                                                     {"turned", GlyphForm::kTurned}}));
+  constants.set("maxSheetSide", static_cast<double>(kMaxSheetSide));
   constants.set("trigger",
                 EnumNumbers<ConvertTrigger>({{"enterKey", ConvertTrigger::kEnterKey},
                                              {"f1Key", ConvertTrigger::kF1Key},
@@ -393,6 +613,12 @@ EMSCRIPTEN_BINDINGS(mirotabe) {
   emscripten::function("convert", &ConvertFromJs);
   emscripten::function("decodeFile", &DecodeFile);
   emscripten::function("presets", &Presets);
+  emscripten::function("standInForm", &StandInFormOfCell);
+  emscripten::function("zoomedPaneSize", &ZoomedPaneSize);
+  emscripten::function("formOfGlyph", &FormOfGlyphFor);
+  emscripten::class_<Drawing>("Drawing")
+      .function("sheetCount", &Drawing::SheetCount)
+      .function("sheet", &Drawing::Sheet);
   emscripten::function("addPreset", &AddPreset);
   emscripten::function("entryFrom", &EntryFrom);
   emscripten::function("entryTo", &EntryTo);
@@ -405,6 +631,10 @@ EMSCRIPTEN_BINDINGS(mirotabe) {
       .function("saveSettings", &Page::SaveSettings)
       .function("saveSaveEncoding", &Page::SaveSaveEncoding)
       .function("savePictureStyle", &Page::SavePictureStyle)
+      .function("saveVerticalView", &Page::SaveVerticalView)
+      .function("savePageSetup", &Page::SavePageSetup)
+      .function("drawPicture", &Page::DrawPicture, emscripten::allow_raw_pointers())
+      .function("drawPages", &Page::DrawPages, emscripten::allow_raw_pointers())
       .function("lay", &Page::Lay)
       .function("cells", &Page::Cells)
       .function("caretCell", &Page::CaretCell)

@@ -6,6 +6,7 @@
 
 #include "cli/input_encoding.h"
 #include "cli/layout_options.h"
+#include "core/page_setup.h"
 #include "core/picture_style.h"
 #include "core/reverse_layout.h"
 #include "platform/files.h"
@@ -207,6 +208,18 @@ std::optional<std::string> Session::SavePictureStyle(const PictureStyle& style) 
   return Failure(mirotabe::SaveSettings(settings_, settingsPath_, SettingsPart::kPictureStyle));
 }
 
+std::optional<std::string> Session::SaveView(const ViewOptions& view) {
+  settings_.view = view;
+  return Failure(mirotabe::SaveSettings(settings_, settingsPath_, SettingsPart::kView));
+}
+
+std::optional<std::string> Session::SavePageSetup(const PictureStyle& style,
+                                                  const PageSetup& page) {
+  settings_.page = page;
+  if (auto failed = SavePictureStyle(style)) return failed;
+  return Failure(mirotabe::SaveSettings(settings_, settingsPath_, SettingsPart::kPageSetup));
+}
+
 void Session::ReplaceText(std::size_t offset, std::size_t removed, std::u16string_view inserted) {
   offset = std::min(offset, text_.size());
   removed = std::min(removed, text_.size() - offset);
@@ -237,6 +250,12 @@ std::optional<CellPosition> Session::CaretCellAt(std::size_t line, std::size_t l
   caret = std::min(caret, text_.size());
   lineStart = std::min(lineStart, caret);
   return CaretCell(layout_, line, text_.Span(lineStart, caret), settings_.rules);
+}
+
+LayoutResult Session::LayPages() const {
+  LayoutRules rules = settings_.rules;
+  rules.columns = PageLayoutSettings(rules.columns, settings_.page, PageGeometryOf(settings_.page));
+  return BuildVerticalLayout(text_.Text(), rules);
 }
 
 std::string Session::SavedBytes(Charset charset) const {

@@ -16,6 +16,7 @@
 #include "core/settings.h"
 #include "core/text_edit.h"
 #include "core/vertical_layout.h"
+#include "core/view_options.h"
 #include "platform/charset.h"
 
 namespace mirotabe::web {
@@ -78,7 +79,13 @@ class Session {
   std::optional<std::string> SaveSettings(const AppSettings& settings);
   // Remembers the encoding the save command offers first.
   std::optional<std::string> SaveSaveEncoding(Charset charset);
+  // Stores the picture style whole, as the picture commands change it.
   std::optional<std::string> SavePictureStyle(const PictureStyle& style);
+  // Stores 縦組み表示 and the panes' font size.
+  std::optional<std::string> SaveView(const ViewOptions& view);
+  // Stores what the page setup dialog edits: the picture style and the
+  // pages of a PDF.
+  std::optional<std::string> SavePageSetup(const PictureStyle& style, const PageSetup& page);
 
   // The input pane's text in the program's form (lines separated by CR
   // LF), which the pane changes edit by edit: units [offset, offset +
@@ -97,6 +104,11 @@ class Session {
   // is line `line` (0-based), starting at unit `lineStart`.
   std::optional<CellPosition> CaretCellAt(std::size_t line, std::size_t lineStart,
                                           std::size_t caret) const;
+
+  // The text laid out for the pages of the settings' page setup: columns
+  // no longer than a page's (see PageLayoutSettings), as the window's PDF
+  // of pages lays it out.
+  LayoutResult LayPages() const;
 
   // What the save command writes, and what it warns of before.
   std::string SavedBytes(Charset charset) const;

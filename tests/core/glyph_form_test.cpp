@@ -16,40 +16,48 @@ struct Case {
   // font has a vertical form for it, and when it has none.
   GlyphForm withForm;
   GlyphForm withoutForm;
+  // What a painter without vertical forms draws in their stead.
+  StandInForm standIn;
 };
 
 // One character of each orientation class, the characters whose turn
 // users notice (－ ：； “ ”), a character beyond the BMP, and cells that
 // are not one character.
-TEST(GlyphFormTest, SidewaysCharactersTurnOthersTakeTheFontsFormElseTheirClassDecides) {
+TEST(GlyphFormTest, SidewaysCharactersTurnOthersTakeTheFontsFormElseTheirClassDecidesOrAStandIn) {
   for (const Case& c : {
-           Case{u"国", kVertical, kUpright},
-           Case{u"𠮷", kVertical, kUpright},
-           Case{u"Ａ", kVertical, kUpright},
-           Case{u"０", kVertical, kUpright},
-           Case{u"😀", kVertical, kUpright},
-           Case{u"、", kVertical, kUpright},
-           Case{u"。", kVertical, kUpright},
-           Case{u"ぁ", kVertical, kUpright},
-           Case{u"ー", kVertical, kTurned},
-           Case{u"「", kVertical, kTurned},
-           Case{u"：", kVertical, kTurned},
-           Case{u"；", kVertical, kTurned},
-           Case{u"｜", kVertical, kTurned},
+           Case{u"国", kVertical, kUpright, StandInForm::kUpright},
+           Case{u"𠮷", kVertical, kUpright, StandInForm::kUpright},
+           Case{u"Ａ", kVertical, kUpright, StandInForm::kUpright},
+           Case{u"０", kVertical, kUpright, StandInForm::kUpright},
+           Case{u"😀", kVertical, kUpright, StandInForm::kUpright},
+           Case{u"、", kVertical, kUpright, StandInForm::kMirroredPlace},
+           Case{u"。", kVertical, kUpright, StandInForm::kMirroredPlace},
+           Case{u"ぁ", kVertical, kUpright, StandInForm::kSmallKana},
+           Case{u"，", kVertical, kUpright, StandInForm::kMirroredPlace},
+           Case{u"ヶ", kVertical, kUpright, StandInForm::kSmallKana},
+           Case{u"ㇿ", kVertical, kUpright, StandInForm::kSmallKana},
+           Case{u"ー", kVertical, kTurned, StandInForm::kTurned},
+           Case{u"「", kVertical, kTurned, StandInForm::kTurned},
+           Case{u"：", kVertical, kTurned, StandInForm::kTurned},
+           Case{u"；", kVertical, kTurned, StandInForm::kTurned},
+           Case{u"｜", kVertical, kTurned, StandInForm::kTurned},
            // Set on their side whatever the font has.
-           Case{u"－", kTurned, kTurned},
-           Case{u"“", kTurned, kTurned},
-           Case{u"”", kTurned, kTurned},
-           Case{u"…", kTurned, kTurned},
-           Case{u"＝", kTurned, kTurned},
-           Case{u"→", kTurned, kTurned},
-           Case{u"┐", kTurned, kTurned},
-           Case{u"\xD800", kTurned, kTurned},
+           Case{u"－", kTurned, kTurned, StandInForm::kTurned},
+           Case{u"“", kTurned, kTurned, StandInForm::kTurned},
+           Case{u"”", kTurned, kTurned, StandInForm::kTurned},
+           Case{u"…", kTurned, kTurned, StandInForm::kTurned},
+           Case{u"＝", kTurned, kTurned, StandInForm::kTurned},
+           Case{u"→", kTurned, kTurned, StandInForm::kTurned},
+           Case{u"┐", kTurned, kTurned, StandInForm::kTurned},
+           Case{u"\xD800", kTurned, kTurned, StandInForm::kTurned},
            // Only an entry makes a cell of two characters, or an empty one.
-           Case{u"ab", kUpright, kUpright},
-           Case{u"", kUpright, kUpright},
+           Case{u"ab", kUpright, kUpright, StandInForm::kUpright},
+           Case{u"", kUpright, kUpright, StandInForm::kUpright},
        }) {
     SCOPED_TRACE(testing::PrintToString(std::u16string_view(c.cell)));
+    const CellOrientation orientation = OrientationOfCell(c.cell, true, false);
+    EXPECT_EQ(StandInFormOf(orientation, c.cell.empty() ? 0 : c.cell[0]), c.standIn);
+    EXPECT_EQ(StandInFormOf(CellOrientation::kAsItStands, U'、'), StandInForm::kUpright);
     for (const bool fontHasForm : {true, false}) {
       const GlyphForm expected = fontHasForm ? c.withForm : c.withoutForm;
       EXPECT_EQ(FormOfGlyph(OrientationOfCell(c.cell, true, false), fontHasForm), expected);

@@ -482,15 +482,19 @@ test('画像として保存 writes a PNG of the output, each glyph in its own ce
     await page.click('#picture-dialog button[value="ok"]');
   });
   assert.equal(picture.name, '縦書き.png');
-  // Two columns and two rows of 40 pixels, and half a cell all round.
-  assert.deepEqual([picture.bytes.readUInt32BE(16), picture.bytes.readUInt32BE(20)], [120, 120]);
-  const inked = await page.evaluate(async (bytes) => {
+  assert.match(await page.$eval('#status', (status) => status.textContent), /PNG 画像で保存しました: 縦書き\.png/);
+  // Two columns and two rows of 40-pixel cells as high as a line of the
+  // font, and a margin of one cell all round.
+  const [width, height] = [picture.bytes.readUInt32BE(16), picture.bytes.readUInt32BE(20)];
+  assert.equal(width, 160);
+  const h = height / 4;
+  const inked = await page.evaluate(async (bytes, cell) => {
     const image = await createImageBitmap(new Blob([new Uint8Array(bytes)], { type: 'image/png' }));
     const g = new OffscreenCanvas(image.width, image.height).getContext('2d');
     g.drawImage(image, 0, 0);
     return [[0, 0], [0, 1], [1, 0], [1, 1]].map(([row, column]) =>
-      g.getImageData(20 + column * 40, 20 + row * 40, 40, 40).data.some((value, i) => i % 4 === 0 && value < 128));
-  }, [...picture.bytes]);
+      g.getImageData(40 + column * 40, cell + row * cell, 40, cell).data.some((value, i) => i % 4 === 0 && value < 128));
+  }, [...picture.bytes], h);
   // 書 縦 / き and the blank cell.
   assert.deepEqual(inked, [true, true, true, false]);
 });
