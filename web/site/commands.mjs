@@ -7,6 +7,8 @@ import { copyOutput } from './commands/copy.mjs';
 import { reverseInput } from './commands/reverse.mjs';
 import { savePicture } from './commands/save-picture.mjs';
 import { saveText } from './commands/save-text.mjs';
+import { editPageSetup } from './commands/page-setup.mjs';
+import { toggleVerticalView } from './commands/vertical-view.mjs';
 
 export const COMMANDS = [
   { button: 'open', key: 'o', run: (app) => app.openCommand.run() },
@@ -14,6 +16,8 @@ export const COMMANDS = [
   { button: 'reverse', run: reverseInput },
   { button: 'copy', key: 'c', shift: true, run: copyOutput },
   { button: 'picture', run: savePicture },
+  { button: 'page-setup', run: editPageSetup },
+  { button: 'vertical-view', run: toggleVerticalView },
   { button: 'settings', run: (app) => app.settingsDialog.open() },
   { button: 'about', run: showAbout },
 ];

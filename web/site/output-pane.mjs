@@ -13,8 +13,10 @@
 // breaks: it has a caret and a selection in that text (mouse, touch, keys),
 // copies it, marks the input caret's cell, and gives assistive technology
 // the rows in view as text.
-const FONT_SIZE = 16;
-const LINE_HEIGHT = 20;
+// As on the desktop, the columns stand against the pane's right edge, where
+// vertical text starts, and with 縦組み表示 on each glyph is set in the
+// stand-in for its vertical form (see stand-in-glyphs.mjs). The font's size
+// zooms.
 const PADDING = 4;
 // The rows that the canvas holds beyond the view's height.
 const EXTRA_ROWS = 12;
@@ -35,9 +37,17 @@ function parseCells(units) {
 const before = (a, b) => a.row < b.row || (a.row === b.row && a.column < b.column);
 
 export class OutputPane {
-  constructor(element, page) {
+  // `glyphs`: a StandInGlyphs; `size`: the font's size in CSS pixels;
+  // `vertical`: 縦組み表示.
+  constructor(element, page, glyphs, { size, vertical }) {
     this.element = element;
     this.page = page;
+    this.glyphs = glyphs;
+    this.vertical = vertical;
+    // The left edge of the layout's column 0, in the pane's scrolled
+    // coordinates: the padding, and the room left of the columns that
+    // keeps them against the right edge of a wider pane.
+    this.columnsLeft = PADDING;
     this.sizer = element.querySelector('.sizer');
     // The canvas's strips, left to right: {canvas, context, x, width},
     // x in pixels from the canvas's left.
@@ -51,10 +61,8 @@ export class OutputPane {
     this.caret = { row: 0, column: 0 };
     this.anchor = { row: 0, column: 0 };
     this.touchExtends = false;
-    this.font = `${FONT_SIZE}px ${getComputedStyle(document.documentElement).getPropertyValue('--pane-font')}`;
-    this.strips[0].context.font = this.font;
-    this.cellWidth = Math.max(FONT_SIZE, Math.ceil(this.strips[0].context.measureText('\u3042').width));
-    this.cellHeight = LINE_HEIGHT;
+    this.family = getComputedStyle(document.documentElement).getPropertyValue('--pane-font');
+    this.measure(size);
     this.drawPending = false;
     // What the next frame repaints: everything, or some columns and cells.
     this.damage = { all: true, columns: [], cells: [] };
@@ -80,6 +88,7 @@ export class OutputPane {
     new ResizeObserver(() => {
       this.view.width = element.clientWidth;
       this.view.height = element.clientHeight;
+      this.placeColumns(this.columns);
       this.redraw();
     }).observe(element);
     matchMedia('(prefers-color-scheme: dark)').addEventListener('change', () => {
@@ -97,18 +106,14 @@ export class OutputPane {
   // bottom move no cell.
   show(rows, columns, changed, message = '') {
     const resized = rows !== this.rows || columns !== this.columns;
+    const previousColumns = this.columns;
     this.rows = rows;
     this.columns = columns;
     if (this.messageBox.textContent !== message) {
       this.messageBox.hidden = message === '';
       this.messageBox.textContent = message;
     }
-    // The canvas is cut to the sizer, which has room for the caret of an
-    // empty pane.
-    if (resized) {
-      this.sizer.style.width = `${columns * this.cellWidth + 2 * PADDING}px`;
-      this.sizer.style.height = `${Math.max(rows, 1) * this.cellHeight + 2 * PADDING}px`;
-    }
+    if (resized) this.placeColumns(previousColumns);
     const clamp = (p) => ({ row: Math.min(p.row, Math.max(rows - 1, 0)), column: Math.min(p.column, columns) });
     this.caret = clamp(this.caret);
     this.anchor = clamp(this.anchor);
@@ -117,12 +122,70 @@ export class OutputPane {
     this.draw();
   }
 
+  // The font's size in CSS pixels, and the cells it makes.
+  measure(size) {
+    this.size = size;
+    this.font = `${size}px ${this.family}`;
+    const g = this.strips[0].context;
+    g.font = this.font;
+    this.cellWidth = Math.max(size, Math.ceil(g.measureText('\u3042').width));
+    this.cellHeight = Math.round(size * 1.25);
+    this.glyphs.setSize(size);
+  }
+
+  // Zooms to a font of `size` CSS pixels, keeping the cell at the view's
+  // top right where it is.
+  zoom(size) {
+    if (size === this.size) return;
+    const fromRight = (this.columnsLeft + this.columns * this.cellWidth + PADDING - this.view.left - this.view.width) / this.cellWidth;
+    const row = (this.view.top - PADDING) / this.cellHeight;
+    this.measure(size);
+    this.area.width = NaN;  // the strips take the new font
+    this.placeColumns(this.columns);
+    this.view.left = Math.max(0, this.columnsLeft + this.columns * this.cellWidth + PADDING - this.view.width - fromRight * this.cellWidth);
+    this.view.top = Math.max(0, PADDING + row * this.cellHeight);
+    this.scrollPending = true;
+    this.redraw();
+  }
+
+  // 縦組み表示 on or off.
+  setVertical(on) {
+    this.vertical = on;
+    this.redraw();
+  }
+
+  // Sizes the sizer, to which the canvas is cut, for the layout's columns,
+  // with room for the caret of an empty pane, and puts the columns against
+  // the right edge. A pane scrolled to show some columns keeps its distance
+  // from the right edge when `previousColumns` change to this.columns, so
+  // that a line added at the end (a column at the left) moves nothing in
+  // view.
+  placeColumns(previousColumns) {
+    const width = (columns) => columns * this.cellWidth + 2 * PADDING;
+    const content = width(this.columns);
+    const left = PADDING + Math.max(0, this.view.width - content);
+    if (left !== this.columnsLeft) {
+      this.columnsLeft = left;
+      this.damage.all = true;
+    }
+    this.sizer.style.width = `${Math.max(content, this.view.width)}px`;
+    this.sizer.style.height = `${Math.max(this.rows, 1) * this.cellHeight + 2 * PADDING}px`;
+    if (previousColumns !== this.columns && content > this.view.width) {
+      const fromRight = Math.max(0, width(previousColumns) - this.view.left - this.view.width);
+      const scrolled = Math.max(0, content - this.view.width - fromRight);
+      if (scrolled !== this.view.left) {
+        this.view.left = scrolled;
+        this.scrollPending = true;
+      }
+    }
+  }
+
   // Marks `cell` ({row, column} or null) and, in the next frame, scrolls
   // just enough to show it.
   markCell(cell) {
     this.mark = cell;
     if (cell) {
-      const x = PADDING + cell.column * this.cellWidth;
+      const x = this.columnsLeft + cell.column * this.cellWidth;
       const y = PADDING + cell.row * this.cellHeight;
       const { width: w, height: h } = this.view;
       let { left, top } = this.view;
@@ -273,7 +336,7 @@ export class OutputPane {
   // the canvas reach, with the columns of [firstColumn, endColumn) that
   // reach the strip; `g` draws in the canvas's pixels.
   eachStrip(x0, x1, firstColumn, endColumn, draw) {
-    const left = PADDING - this.area.left;
+    const left = this.columnsLeft - this.area.left;
     for (const strip of this.strips) {
       if (strip.x >= x1 || strip.x + strip.width <= x0) continue;
       const from = Math.max(firstColumn, Math.floor((strip.x - left) / this.cellWidth));
@@ -286,7 +349,7 @@ export class OutputPane {
   // The rows and columns of the layout in a rectangle of the pane's
   // scrolled coordinates: the view, or the canvas's area.
   window({ width, height, left, top }) {
-    const firstColumn = Math.max(0, Math.floor((left - PADDING) / this.cellWidth));
+    const firstColumn = Math.max(0, Math.floor((left - this.columnsLeft) / this.cellWidth));
     const firstRow = Math.max(0, Math.floor((top - PADDING) / this.cellHeight));
     return {
       firstRow,
@@ -301,8 +364,9 @@ export class OutputPane {
   // the background of the area's columns down to the canvas's bottom.
   paint({ firstRow, rows, firstColumn, columns }, whole, downToBottom = false) {
     const { background, text } = this.colours;
-    const left = PADDING - this.area.left;
+    const left = this.columnsLeft - this.area.left;
     const top = PADDING - this.area.top;
+    const glyphs = this.vertical ? this.glyphs : null;
     const x0 = whole ? 0 : left + firstColumn * this.cellWidth;
     const y0 = whole ? 0 : top + firstRow * this.cellHeight;
     const width = whole ? this.area.width : columns * this.cellWidth;
@@ -328,7 +392,8 @@ export class OutputPane {
           if (cell === '' || cell === '\u3000') continue;
           // The marked cell's light yellow takes dark text in a dark scheme too.
           g.fillStyle = isSelected ? 'HighlightText' : mark && mark.row === row && mark.column === column ? '#000' : text;
-          g.fillText(cell, x + this.cellWidth / 2, y + this.cellHeight / 2);
+          if (glyphs) glyphs.draw(g, cell, x + this.cellWidth / 2, y + this.cellHeight / 2);
+          else g.fillText(cell, x + this.cellWidth / 2, y + this.cellHeight / 2);
         }
       }
     });
@@ -362,7 +427,7 @@ export class OutputPane {
 
   positionAt(clientX, clientY) {
     const box = this.element.getBoundingClientRect();
-    const x = clientX - box.left + this.element.scrollLeft - PADDING;
+    const x = clientX - box.left + this.element.scrollLeft - this.columnsLeft;
     const y = clientY - box.top + this.element.scrollTop - PADDING;
     return {
       row: Math.min(Math.max(Math.floor(y / this.cellHeight), 0), Math.max(this.rows - 1, 0)),

@@ -11,6 +11,13 @@ export function withTextExtension(name) {
   return name.slice(-4).toUpperCase() === '.TXT' ? name : `${name}.txt`;
 }
 
+// The name that what is made of the opened file is offered under: the
+// file's name without ".txt", then "-縦書き" and `extension`; "縦書き" and
+// `extension` before a file is opened.
+export function savedName(opened, extension) {
+  return `${opened ? `${opened.name.replace(/\.txt$/i, '')}-縦書き` : '縦書き'}${extension}`;
+}
+
 export function download(blob, name) {
   const url = URL.createObjectURL(blob);
   const link = document.createElement('a');

@@ -10,6 +10,12 @@ import { $ } from './dom.mjs';
 import { InputPane } from './input-pane.mjs';
 import { showMessage, showStatus } from './notices.mjs';
 import { OutputPane } from './output-pane.mjs';
+import { bindPageSetup } from './commands/page-setup.mjs';
+import { showVerticalView } from './commands/vertical-view.mjs';
+import { bindPaneZoom, DEFAULT_PANE_SIZE } from './pane-zoom.mjs';
+import { Pictures } from './pictures.mjs';
+import { StandInGlyphs } from './stand-in-glyphs.mjs';
+import { loadPaneSize } from './storage.mjs';
 import { SettingsDialog } from './settings-dialog.mjs';
 import { SettingsStore } from './settings-store.mjs';
 
@@ -29,11 +35,19 @@ export async function startPage({ wasmBinary } = {}) {
   const constants = engine.constants();
   const page = new engine.Page();
   const settings = new SettingsStore(page);
-  const output = new OutputPane($('output'), page);
+  const standIn = new StandInGlyphs(engine, constants);
+  const output = new OutputPane($('output'), page, standIn, {
+    size: loadPaneSize(DEFAULT_PANE_SIZE),
+    vertical: settings.current().verticalView,
+  });
   const conversion = new Conversion(page, output, guarded, constants.trigger, settings.current().trigger);
   settings.onChanged((current) => conversion.setTrigger(current.trigger));
   // `opened`: the file last opened ({name, bytes}), or null.
   const app = { engine, guarded, constants, page, settings, output, conversion, opened: null };
+  app.pictures = new Pictures(app, standIn, getComputedStyle(document.documentElement).getPropertyValue('--pane-font'));
+  showVerticalView(app, output.vertical);
+  bindPaneZoom(output, engine);
+  bindPageSetup(app);
 
   // The engine mirrors the input pane's text, edit by edit.
   const markCaret = () => conversion.markCaret(app.input.caretPlace());
@@ -54,6 +68,7 @@ export async function startPage({ wasmBinary } = {}) {
   app.settingsDialog = new SettingsDialog(engine, page, {
     onClosed: () => {
       settings.changed();
+      showVerticalView(app, settings.current().verticalView);
       app.input.focus();
       if (conversion.convertsOnEveryChange()) {
         conversion.convert();

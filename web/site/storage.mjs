@@ -29,3 +29,24 @@ export function storeSettingsBytes(bytes) {
     return false;
   }
 }
+
+// The output pane's font size in CSS pixels, which its zoom sets; the
+// browser's own view, kept beside the settings rather than in them.
+const PANE_SIZE_KEY = 'mirotabe.paneSize';
+
+export function loadPaneSize(fallback) {
+  try {
+    const size = Number(localStorage.getItem(PANE_SIZE_KEY));
+    return Number.isInteger(size) && size > 0 ? size : fallback;
+  } catch {
+    return fallback;
+  }
+}
+
+export function storePaneSize(size) {
+  try {
+    localStorage.setItem(PANE_SIZE_KEY, String(size));
+  } catch {
+    // a view that is not kept is no loss
+  }
+}

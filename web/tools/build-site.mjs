@@ -1,10 +1,14 @@
 // Builds the site into SITE, around the engine that the WebAssembly build
 // has put there (mirotabe-engine.mjs and its .wasm):
 //
-//   node build-site.mjs SITE DEPFILE
+//   node build-site.mjs SITE DEPFILE FONT
 //
 // - the page's modules bundled by esbuild into app.mjs, CodeMirror into
 //   codemirror.mjs, and the other files of web/site copied;
+// - drawing.mjs, what only pictures and PDFs need (fontkit and pdf-lib),
+//   and FONT, the font they are drawn with, with its licence: loaded only
+//   when needed, so the service worker keeps them when they are first
+//   fetched rather than at the first visit;
 // - sw.js, the service worker, with the list of the site's files and a
 //   version made from their contents;
 // - mirotabe.html, the whole page in one file that works opened straight
@@ -14,14 +18,14 @@
 // there is what a server serves. DEPFILE lists every file read, so that the
 // build runs this again when any of them changes.
 import { createHash } from 'node:crypto';
-import { copyFileSync, existsSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { copyFileSync, existsSync, mkdirSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
-import { join, resolve } from 'node:path';
+import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { licenceBanner } from './licence-banner.mjs';
 import { singleFilePage } from './single-file-page.mjs';
 
-const [siteArg, depfile] = process.argv.slice(2);
+const [siteArg, depfile, fontFile] = process.argv.slice(2);
 const site = resolve(siteArg);
 const web = fileURLToPath(new URL('..', import.meta.url));
 const sources = join(web, 'site');
@@ -37,13 +41,17 @@ const SITE = [
   // The page: its own modules in one. CodeMirror and the engine's module
   // stay files of their own: the engine's is the one other programs
   // import, and the editor's changes only with its packages.
-  { name: 'app.mjs', bundle: 'app.mjs', external: ['./codemirror.mjs', './mirotabe.mjs'] },
+  { name: 'app.mjs', bundle: 'app.mjs', external: ['./codemirror.mjs', './mirotabe.mjs', './drawing.mjs'] },
   { name: 'codemirror.mjs', bundle: 'codemirror.mjs', external: [] },
   { name: 'mirotabe.mjs', copy: true },
   { name: 'mirotabe-engine.mjs', engine: true },
   { name: 'mirotabe-engine.wasm', engine: true },
   { name: 'manifest.webmanifest', copy: true },
   { name: 'icon.svg', copy: true },
+  { name: 'drawing.mjs', bundle: 'drawing.mjs', external: [], lazy: true },
+  { name: 'fonts/ipag.ttf', from: fontFile, lazy: true },
+  // The IPA Font License asks that the font go with its terms.
+  { name: 'fonts/ipag-copyright.txt', from: join(dirname(fontFile), '../../../doc/fonts-ipafont-gothic/copyright'), lazy: true },
 ];
 
 const read = new Set();  // every file this build read, for DEPFILE
@@ -79,7 +87,11 @@ async function bundle(options) {
 
 for (const file of SITE) {
   const target = join(site, file.name);
-  if (file.copy) {
+  if (file.from) {
+    mkdirSync(dirname(target), { recursive: true });
+    copyFileSync(file.from, target);
+    read.add(resolve(file.from));
+  } else if (file.copy) {
     copyFileSync(join(sources, file.name), target);
     read.add(join(sources, file.name));
   } else if (file.bundle) {
@@ -100,11 +112,11 @@ for (const name of ['SITE_VERSION', 'SITE_FILES']) {
 }
 writeFileSync(join(site, 'sw.js'), worker
   .replace('SITE_VERSION', version.digest('hex').slice(0, 16))
-  .replace('SITE_FILES', JSON.stringify(['./', ...SITE.map((file) => file.name)])));
+  .replace('SITE_FILES', JSON.stringify(['./', ...SITE.filter((file) => !file.lazy).map((file) => file.name)])));
 
 writeFileSync(join(site, 'mirotabe.html'), await singleFilePage({ site, sources, bundle, read }));
 
-const made = new Set([...SITE.map((file) => file.name), 'sw.js', 'mirotabe.html']);
+const made = new Set([...SITE.map((file) => file.name.split('/')[0]), 'sw.js', 'mirotabe.html']);
 for (const name of readdirSync(site)) {
   if (!made.has(name)) rmSync(join(site, name), { recursive: true });
 }

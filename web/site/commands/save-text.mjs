@@ -2,7 +2,7 @@
 // chooses (the last one chosen is offered first), with a warning first when
 // that encoding cannot hold some characters.
 import { $, fillOptions } from '../dom.mjs';
-import { download, withTextExtension } from '../page-files.mjs';
+import { download, savedName, withTextExtension } from '../page-files.mjs';
 import { askDialog, showMessage, showStatus } from '../notices.mjs';
 
 export async function saveText({ constants, page, settings, conversion, opened }) {
@@ -10,7 +10,7 @@ export async function saveText({ constants, page, settings, conversion, opened }
     showMessage(`縦書きを保存できません。\n${conversion.tooLarge}`);
     return;
   }
-  $('save-name').value = withTextExtension(opened ? `${opened.name.replace(/\.txt$/i, '')}-縦書き` : '縦書き');
+  $('save-name').value = withTextExtension(savedName(opened, ''));
   fillOptions($('save-encoding'), constants.saveEncodings);
   $('save-encoding').value = settings.current().saveEncoding;
   if (!await askDialog($('save-dialog'))) return;

@@ -1,0 +1,157 @@
+// A PDF of the engine's drawing plan (a picture cut into sheets, or the
+// pages of a page setup) with pdf-lib: the page font embedded twice, as a
+// subset, once as it stands and once with its vertical forms (OpenType vert
+// and vrt2), so that every glyph drawn names its own character in the text
+// layer; each sheet's text is written in the plan's reading order, so that
+// it reads back as the columns do (pdftotext -raw). The content of each
+// page is written as PDF operators at once: hundreds of thousands of cells
+// through pdf-lib's drawing calls would take many times as long.
+import fontkit from '@pdf-lib/fontkit';
+import { PDFDocument, PDFName } from 'pdf-lib';
+import { forEachCell } from './sheet-painter.mjs';
+
+const VERTICAL_FEATURES = { vert: true, vrt2: true };
+
+const number = (n) => (Math.round(n * 1000) / 1000).toString();
+const rgbOperands = (rgb) => [(rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF].map((c) => number(c / 255)).join(' ');
+
+// A subset's name: six capital letters and a plus, as PDF readers expect.
+function subsetName(name) {
+  const letters = Array.from(crypto.getRandomValues(new Uint8Array(6)), (n) => String.fromCharCode(65 + (n % 26)));
+  return `${letters.join('')}+${name}`;
+}
+
+// One embedded copy of the page font and the glyphs of the text drawn with
+// it, each text's hex string made once.
+class EmbeddedFont {
+  constructor(font, key) {
+    this.font = font;
+    this.key = key;
+    this.hex = new Map();
+  }
+
+  // Encodes at once the texts of `texts` not yet encoded: one shaping of
+  // many characters costs a fraction of one each.
+  prepare(texts) {
+    const unknown = [...new Set(texts)].filter((text) => !this.hex.has(text));
+    if (unknown.length === 0) return;
+    if (unknown.every((text) => [...text].length === 1)) {
+      const hex = this.font.encodeText(unknown.join('')).asString();
+      if (hex.length === 4 * unknown.length) {
+        unknown.forEach((text, i) => this.hex.set(text, hex.slice(4 * i, 4 * i + 4)));
+        return;
+      }
+    }
+    for (const text of unknown) this.hex.set(text, this.font.encodeText(text).asString());
+  }
+
+  hexOf(text) {
+    if (!this.hex.has(text)) this.prepare([text]);
+    return this.hex.get(text);
+  }
+}
+
+// The PDF's bytes. `drawing`: the engine's Drawing; `font`: a PageFont;
+// `onSheet(n, count)` is called before each sheet, and may wait, so that
+// the page can say how far it is.
+// `orientations`: the numbers of the cells' orientations
+// (constants().cellOrientation).
+export async function makePdf(drawing, font, { title, orientations, onSheet = async () => {} }) {
+  const doc = await PDFDocument.create();
+  doc.registerFontkit(fontkit);
+  doc.setCreator('Mirotabe');
+  doc.setProducer('Mirotabe');
+  doc.setLanguage('ja');
+  if (title) doc.setTitle(title);
+  const name = font.font.postscriptName || 'IPAGothic';
+  const upright = new EmbeddedFont(await doc.embedFont(font.bytes, { subset: true, customName: subsetName(name) }), 'F1');
+  const vertical = new EmbeddedFont(await doc.embedFont(font.bytes, {
+    subset: true, customName: subsetName(`${name}-Vertical`), features: VERTICAL_FEATURES,
+  }), 'F2');
+  const forms = font.forms;
+  const count = drawing.sheetCount();
+  for (let n = 0; n < count; ++n) {
+    await onSheet(n, count);
+    const sheet = drawing.sheet(n);
+    const page = doc.addPage([sheet.width, sheet.height]);
+    page.node.setFontDictionary(PDFName.of(upright.key), upright.font.ref);
+    page.node.setFontDictionary(PDFName.of(vertical.key), vertical.font.ref);
+    const operators = sheetOperators(sheet, font, { upright, vertical, forms, orientations });
+    page.node.addContentStream(doc.context.register(doc.context.flateStream(operators)));
+  }
+  return doc.save({ addDefaultPage: false });
+}
+
+function stepOperators(step, height, out) {
+  const at = step.coordinates;
+  if (step.lines) {
+    out.push(`${rgbOperands(step.colour)} RG ${number(step.penWidth)} w`);
+    for (let i = 0; i + 3 < at.length; i += 4) {
+      out.push(`${number(at[i])} ${number(height - at[i + 1])} m ${number(at[i + 2])} ${number(height - at[i + 3])} l S`);
+    }
+    return;
+  }
+  out.push(`${rgbOperands(step.colour)} rg`);
+  for (let i = 0; i + 3 < at.length; i += 4) {
+    out.push(`${number(at[i])} ${number(height - at[i + 1] - at[i + 3])} ${number(at[i + 2])} ${number(at[i + 3])} re f`);
+  }
+}
+
+// The operators of a sheet. The plan measures from the top left with y
+// down; a PDF page from the bottom left with y up.
+function sheetOperators(sheet, font, { upright, vertical, forms, orientations }) {
+  const h = sheet.height;
+  const out = [];
+  if (sheet.background !== null) {
+    out.push(`${rgbOperands(sheet.background)} rg 0 0 ${number(sheet.width)} ${number(h)} re f`);
+  }
+  for (const step of sheet.beneath) stepOperators(step, h, out);
+  const size = font.sizeForCell(sheet.cellWidth);
+  const scale = size / font.unitsPerEm;
+  const ascent = font.ascent * scale;
+  const baseline = (sheet.cellHeight - (ascent + font.descent * scale)) / 2 + ascent;
+  const cells = [];
+  forEachCell(sheet, (text, orientation, left, top) => cells.push({ text, orientation, left, top }));
+  // The cells that may take a vertical form come from the copy with the
+  // vertical forms, where each has its own glyph if it has no form.
+  const fontOf = (cell) => (cell.orientation === orientations.verticalOrUpright ||
+    cell.orientation === orientations.verticalOrTurned ? vertical : upright);
+  font.prepare(cells.map((cell) => cell.text));
+  upright.prepare(cells.filter((cell) => fontOf(cell) === upright).map((cell) => cell.text));
+  vertical.prepare(cells.filter((cell) => fontOf(cell) === vertical).map((cell) => cell.text));
+  out.push(`${rgbOperands(sheet.ink)} rg BT`);
+  let current = null;
+  for (const cell of cells) {
+    const set = font.glyphsOf(cell.text, cell.orientation);
+    const advance = set ? set.advances.reduce((a, b) => a + b, 0) * scale : size;
+    const embedded = fontOf(cell);
+    if (embedded !== current) {
+      out.push(`/${embedded.key} ${number(size)} Tf`);
+      current = embedded;
+    }
+    const x = cell.left + (sheet.cellWidth - advance) / 2;
+    const y = cell.top + baseline;
+    if (set && set.form === forms.turned) {
+      // A quarter turn clockwise about the cell's centre.
+      const cx = cell.left + sheet.cellWidth / 2;
+      const cy = cell.top + sheet.cellHeight / 2;
+      const ox = cx - (y - cy);
+      const oy = cy + (x - cx);
+      out.push(`0 -1 1 0 ${number(ox)} ${number(h - oy)} Tm <${embedded.hexOf(cell.text)}> Tj`);
+    } else {
+      out.push(`1 0 0 1 ${number(x)} ${number(h - y)} Tm <${embedded.hexOf(cell.text)}> Tj`);
+    }
+  }
+  const pageNumber = sheet.pageNumber;
+  if (pageNumber) {
+    const numberSize = pageNumber.characterSize;
+    const digits = upright.hexOf(pageNumber.text);
+    const width = [...pageNumber.text].reduce((sum, c) => sum + (font.glyphsOf(c, orientations.asItStands)?.advances[0] ?? 0), 0) * numberSize / font.unitsPerEm;
+    const numberScale = numberSize / font.unitsPerEm;
+    const y = pageNumber.top + pageNumber.height / 2 + (font.ascent - font.descent) * numberScale / 2;
+    out.push(`${rgbOperands(pageNumber.colour)} rg /${upright.key} ${number(numberSize)} Tf`);
+    out.push(`1 0 0 1 ${number(pageNumber.left + (pageNumber.width - width) / 2)} ${number(h - y)} Tm <${digits}> Tj`);
+  }
+  out.push('ET');
+  return out.join('\n');
+}
