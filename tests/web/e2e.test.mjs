@@ -87,8 +87,13 @@ async function distinctLooks(places, columns) {
     whole.height = strips[0].height;
     const g = whole.getContext('2d');
     for (const canvas of strips) g.drawImage(canvas, Math.round((canvas.getBoundingClientRect().left - left) * ratio), 0);
-    const cellWidth = (pane.querySelector('.sizer').offsetWidth - 8) / columns;
-    return new Set(places.map(([row, column]) => Array.from(g.getImageData(Math.round((4 + column * cellWidth) * ratio),
+    // The columns stand against the right edge, in cells as wide as the
+    // pane's font makes them.
+    const probe = document.createElement('canvas').getContext('2d');
+    probe.font = strips[0].getContext('2d').font;
+    const cellWidth = Math.max(parseFloat(probe.font), Math.ceil(probe.measureText('\u3042').width));
+    const right = pane.querySelector('.sizer').offsetWidth - 4;
+    return new Set(places.map(([row, column]) => Array.from(g.getImageData(Math.round((right - (columns - column) * cellWidth) * ratio),
       Math.round((4 + row * 20) * ratio), Math.round(cellWidth * ratio), 20 * ratio).data).join())).size;
   }, places, columns);
 }

@@ -1,0 +1,258 @@
+// What the page draws, against the desktop's drawing of the same text and
+// Setting.ini: the PNG's glyphs cell by cell (mirotabe-convert --format
+// png), the PDF's pages and its text in reading order (--page), the output
+// pane's vertical forms on a screenshot, and the settings that saving a
+// picture leaves alone. Run by ctest (web.drawing) with MIROTABE_CONVERT
+// and MIROTABE_SITE set.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { openSite, newPage } from './browser.mjs';
+
+const converter = process.env.MIROTABE_CONVERT;
+const site = process.env.MIROTABE_SITE;
+const folder = mkdtempSync(join(tmpdir(), 'mirotabe-drawing-'));
+const downloads = join(folder, 'downloads');
+let session;
+let page;
+
+const TEXT = '「ラーメン」は、おいしい。\nちょっと待って……ぁぃ\nＡＢＣ１２３－＝→〔注〕\n\n漢字かなカナ';
+
+function settingsFile(lines) {
+  const file = join(folder, 'Setting.ini');
+  writeFileSync(file, lines.length === 0 ? '' : `${lines.join('\r\n')}\r\n`);
+  return file;
+}
+
+function convert(text, settings, options) {
+  const input = join(folder, 'input.txt');
+  writeFileSync(input, text.replaceAll('\n', '\r\n'));
+  return execFileSync(converter, ['--settings', settings, '--from', 'utf-8', ...options, '-o', '-', input]);
+}
+
+async function downloaded(act) {
+  rmSync(downloads, { recursive: true, force: true });
+  await act();
+  for (let i = 0; i < 300; ++i) {
+    const names = existsSync(downloads) ? readdirSync(downloads).filter((n) => !n.endsWith('.crdownload')) : [];
+    if (names.length === 1) return { name: names[0], bytes: readFileSync(join(downloads, names[0])) };
+    await new Promise((done) => setTimeout(done, 100));
+  }
+  throw new Error('no download');
+}
+
+async function setInput(text) {
+  await page.click('#input');
+  await page.keyboard.down('Control');
+  await page.keyboard.press('a');
+  await page.keyboard.up('Control');
+  await page.keyboard.press('Delete');
+  const cdp = await page.createCDPSession();
+  await cdp.send('Input.insertText', { text });
+  await cdp.detach();
+}
+
+// Takes the settings from `file` as the settings dialog's import does.
+async function importSettings(file) {
+  await page.click('#settings');
+  const [chooser] = await Promise.all([page.waitForFileChooser(), page.click('#settings-import')]);
+  await chooser.accept([file]);
+  await page.waitForFunction(() => document.getElementById('status').textContent.includes('設定を読み込みました'));
+  await page.click('#settings-ok');
+}
+
+async function savePicture(type) {
+  return downloaded(async () => {
+    await page.click('#picture');
+    await page.select('#picture-type', type);
+    await page.click('#picture-dialog button[value="ok"]');
+  });
+}
+
+before(async () => {
+  session = await openSite(site);
+  page = await newPage(session.browser, session.url);
+  const cdp = await page.createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+});
+
+after(async () => {
+  await session?.close();
+  rmSync(folder, { recursive: true, force: true });
+});
+
+// The ink box of each cell of both PNGs (the cell's box from the picture's
+// size: a margin of one cell all round), and where they differ by more
+// than anti-aliasing moves an edge.
+async function inkDifferences(desktop, browser, columns, rows) {
+  return page.evaluate(async (a, b, columnCount, rowCount) => {
+    const pixels = async (bytes) => {
+      const image = await createImageBitmap(new Blob([new Uint8Array(bytes)], { type: 'image/png' }));
+      const g = new OffscreenCanvas(image.width, image.height).getContext('2d');
+      g.drawImage(image, 0, 0);
+      return { width: image.width, height: image.height, data: g.getImageData(0, 0, image.width, image.height).data };
+    };
+    const [one, two] = [await pixels(a), await pixels(b)];
+    if (one.width !== two.width || one.height !== two.height) return [`size ${one.width}×${one.height} against ${two.width}×${two.height}`];
+    const w = one.width / (columnCount + 2);
+    const h = one.height / (rowCount + 2);
+    const inkBox = ({ width, data }, x0, y0) => {
+      let box = null;
+      for (let y = y0; y < y0 + h; ++y) {
+        for (let x = x0; x < x0 + w; ++x) {
+          if (data[4 * (y * width + x)] >= 128) continue;
+          box = box ? [Math.min(box[0], x), Math.min(box[1], y), Math.max(box[2], x), Math.max(box[3], y)] : [x, y, x, y];
+        }
+      }
+      return box;
+    };
+    const differences = [];
+    for (let c = 0; c < columnCount; ++c) {
+      for (let r = 0; r < rowCount; ++r) {
+        const [p, q] = [inkBox(one, (c + 1) * w, (r + 1) * h), inkBox(two, (c + 1) * w, (r + 1) * h)];
+        const apart = p && q ? Math.max(...p.map((v, i) => Math.abs(v - q[i]))) : (p || q ? Infinity : 0);
+        if (apart > 2) differences.push(`column ${c} row ${r}: ${JSON.stringify(p)} against ${JSON.stringify(q)}`);
+      }
+    }
+    return differences;
+  }, [...desktop], [...browser], columns, rows);
+}
+
+// [what, the Setting.ini's lines]: the default style, vertical forms off,
+// the grid, and other cell sizes.
+const PICTURES = [
+  ['the defaults', []],
+  ['upright glyphs', ['[Layout]', 'VerticalGlyphs=0']],
+  ['the grid at 40 pixels', ['[Layout]', 'ImageGrid=1', 'ImageCellSize=40']],
+  ['17-pixel cells, a column length and a gap', ['[Layout]', 'ImageCellSize=17', 'ColumnLength=5', 'ColumnGap=1']],
+];
+for (const [what, lines] of PICTURES) {
+  test(`the PNG has the desktop's size and each glyph's ink where the desktop puts it: ${what}`, async () => {
+    const settings = settingsFile(lines);
+    await importSettings(settings);
+    await setInput(TEXT);
+    const picture = await savePicture('png');
+    assert.equal(picture.name, '縦書き.png');
+    const desktop = convert(TEXT, settings, ['--format', 'png']);
+    const rows = convert(TEXT, settings, ['--encoding', 'utf-8']).toString().split('\r\n').filter((row) => row !== '');
+    const columns = [...rows[0]].length;
+    assert.deepEqual(await inkDifferences(desktop, picture.bytes, columns, rows.length), []);
+  });
+}
+
+// [paper, landscape]: the page's size in points and the count of pages
+// follow the engine's page geometry; the text reads in the columns' order.
+const PAGES = [['a4', false], ['a6', true], ['genkou', false]];
+const PAPER_NUMBER = { a4: 0, a6: 4, genkou: 6 };
+for (const [paper, landscape] of PAGES) {
+  test(`a PDF of ${paper}${landscape ? ' landscape' : ''} pages has the desktop's pages and text`, async () => {
+    const settings = settingsFile(['[Page]', 'Enabled=1', `Paper=${PAPER_NUMBER[paper]}`, `Landscape=${landscape ? 1 : 0}`,
+      'PageNumbers=1']);
+    await importSettings(settings);
+    const text = Array.from({ length: 60 }, (_, i) => `${i + 1}行目：「縦書き」の文章、ちょっと長め。`).join('\n');
+    await setInput(text);
+    const pdf = await savePicture('pdf');
+    assert.equal(pdf.name, '縦書き.pdf');
+    const file = join(folder, 'browser.pdf');
+    writeFileSync(file, pdf.bytes);
+    const desktopFile = join(folder, 'desktop.pdf');
+    writeFileSync(desktopFile, convert(text, settings, ['--page', paper, ...(landscape ? ['--landscape'] : [])]));
+    // The page count, and the page's size to the point (the desktop's is
+    // rounded to whole points).
+    const info = (f) => {
+      const [, pages, width, height] = execFileSync('pdfinfo', [f]).toString()
+        .match(/Pages:\s+(\d+)[^]*Page size:\s+([\d.]+) x ([\d.]+)/);
+      return [Number(pages), Math.round(width), Math.round(height)];
+    };
+    assert.deepEqual(info(file), info(desktopFile));
+    const read = (f) => execFileSync('pdftotext', ['-raw', f, '-']).toString().replace(/\s+/g, '');
+    assert.equal(read(file), read(desktopFile));
+    assert.match(execFileSync('pdffonts', [file]).toString(), /[A-Z]{6}\+IPAGothic +CID TrueType +Identity-H +yes yes yes/);
+  });
+}
+
+test('saving a picture changes only the settings its dialog shows', async () => {
+  await importSettings(settingsFile(['[Layout]', 'VerticalGlyphs=0']));
+  await setInput('縦');
+  await downloaded(async () => {
+    await page.click('#picture');
+    await page.$eval('#cell-size', (box) => { box.value = '30'; });
+    await page.click('#picture-dialog button[value="ok"]');
+  });
+  const stored = await page.evaluate(() => atob(localStorage.getItem('mirotabe.settings')));
+  assert.match(stored, /VerticalGlyphs=0/);
+  assert.match(stored, /ImageCellSize=30/);
+});
+
+// Where the ink of a glyph lies in its cell of the output pane, as the
+// fraction of the cell from its left and top to the ink box's centre, and
+// the ink box's width over its height.
+async function paneInk(cellText) {
+  await setInput(cellText);
+  await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+  const shot = await page.screenshot({ clip: await page.$eval('#output', (pane) => {
+    const box = pane.getBoundingClientRect();
+    return { x: box.left, y: box.top, width: box.width, height: box.height };
+  }) });
+  return page.evaluate(async (bytes) => {
+    const image = await createImageBitmap(new Blob([new Uint8Array(bytes)], { type: 'image/png' }));
+    const g = new OffscreenCanvas(image.width, image.height).getContext('2d');
+    g.drawImage(image, 0, 0);
+    const { data } = g.getImageData(0, 0, image.width, image.height);
+    let box = null;
+    for (let y = 2; y < image.height - 2; ++y) {
+      for (let x = 2; x < image.width - 2; ++x) {
+        if (data[4 * (y * image.width + x)] >= 128) continue;
+        box = box ? [Math.min(box[0], x), Math.min(box[1], y), Math.max(box[2], x), Math.max(box[3], y)] : [x, y, x, y];
+      }
+    }
+    return box;
+  }, [...shot]);
+}
+
+// The output pane's 縦組み表示: [character, what its ink must show].
+const PANE_FORMS = [
+  ['ー', (ink) => ink[3] - ink[1] > 3 * (ink[2] - ink[0])],
+  ['「', (ink, upright) => ink[2] - ink[0] > ink[3] - ink[1] && upright[2] - upright[0] < upright[3] - upright[1]],
+  ['、', (ink, upright) => ink[0] > upright[0] && ink[1] < upright[1]],
+  ['ぁ', (ink, upright) => ink[0] > upright[0] && ink[1] < upright[1]],
+];
+test('the output pane stands its columns against the right edge and draws vertical forms until 縦組み表示 is off', async () => {
+  await importSettings(settingsFile([]));
+  const pane = await page.$eval('#output', (element) => element.getBoundingClientRect().width);
+  for (const [character, looksVertical] of PANE_FORMS) {
+    const vertical = await paneInk(character);
+    assert.ok(vertical[2] > pane - 40, `${character} at ${vertical} in a pane ${pane} wide`);
+    await page.click('#vertical-view');
+    const upright = await paneInk(character);
+    await page.click('#vertical-view');
+    assert.ok(looksVertical(vertical, upright), `${character}: ${vertical} against ${upright}`);
+  }
+  assert.equal(await page.$eval('#vertical-view', (button) => button.getAttribute('aria-pressed')), 'true');
+});
+
+test('the output pane zooms by Ctrl+plus, Ctrl+minus and Ctrl+0, and keeps the size for the next visit', async () => {
+  await setInput('縦');
+  const inkHeight = async () => {
+    const ink = await paneInk('縦');
+    return ink[3] - ink[1];
+  };
+  const start = await inkHeight();
+  await page.keyboard.down('Control');
+  await page.keyboard.press('=');
+  await page.keyboard.press('=');
+  await page.keyboard.up('Control');
+  const larger = await inkHeight();
+  assert.ok(larger > start, `${larger} after ${start}`);
+  await page.reload();
+  await page.waitForSelector('html[data-ready]');
+  assert.equal(await inkHeight(), larger);
+  await page.keyboard.down('Control');
+  await page.keyboard.press('0');
+  await page.keyboard.up('Control');
+  assert.equal(await inkHeight(), start);
+  assert.deepEqual(page.errors, []);
+});
