@@ -20,6 +20,8 @@ namespace {
 // Every section and key of the file.
 constexpr std::u16string_view kMain = u"Main";
 constexpr std::u16string_view kTabSpace = u"TabSpace";
+// The entry sections: "Swap001".."Swap999".
+constexpr std::u16string_view kSwap = u"Swap";
 constexpr std::u16string_view kConvert = u"Convert";
 constexpr std::u16string_view kFrom = u"From";
 constexpr std::u16string_view kTo = u"To";
@@ -388,7 +390,7 @@ void SwapTable::Remove(std::size_t i) {
 
 std::u16string SwapSectionName(std::size_t index) {
   const std::string digits = std::to_string(index + 1);
-  std::u16string name = u"Swap";
+  std::u16string name(kSwap);
   if (digits.size() < 3) name.append(3 - digits.size(), u'0');
   return name.append(digits.begin(), digits.end());
 }
@@ -402,6 +404,18 @@ std::uint8_t ReadTabSpace(const ProfileFile& profile) {
 ConvertTrigger ReadTrigger(const ProfileFile& profile) {
   return static_cast<ConvertTrigger>(
       ReadByte(profile, kMain, kConvert, static_cast<std::uint8_t>(kDefaultConvertTrigger)));
+}
+
+// Whether `name` (in lower case, as SectionNames gives it) is a section
+// that ReadSettings reads.
+bool IsSettingsSection(std::u16string_view name) {
+  for (const std::u16string_view known : {kMain, kLayout, kOptions, kPage}) {
+    if (EqualsIgnoringAsciiCase(name, known)) return true;
+  }
+  return name.size() == kSwap.size() + 3 &&
+         EqualsIgnoringAsciiCase(name.substr(0, kSwap.size()), kSwap) &&
+         std::all_of(name.begin() + kSwap.size(), name.end(),
+                     [](char16_t c) { return c >= u'0' && c <= u'9'; });
 }
 
 }  // namespace
@@ -454,6 +468,22 @@ IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile, Settin
   WriteTable(profile, settings.rules.table);
   WriteLayout(profile, settings.rules.columns);
   return std::nullopt;
+}
+
+std::optional<std::u16string> SettingsFileRefusal(std::string_view bytes) {
+  const std::string_view mark = "\xEF\xBB\xBF";
+  const std::string_view text = bytes.starts_with(mark) ? bytes.substr(mark.size()) : bytes;
+  if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) return std::nullopt;
+  const ProfileFile profile = ProfileFile::FromBytes({}, bytes);
+  for (const std::u16string& name : profile.SectionNames()) {
+    if (IsSettingsSection(name)) return std::nullopt;
+  }
+  if (bytes.find('\0') != std::string_view::npos) {
+    return u"Mirotabe の設定ファイルではありません。設定ファイルは Shift_JIS のテキストですが、"
+           u"このファイルは画像などのテキストでないファイルか、UTF-16 のテキストです。";
+  }
+  return u"Mirotabe の設定ファイルではありません。[Main] や [Swap001] "
+         u"のような設定の節がありません。";
 }
 
 IoStatus LoadSettings(AppSettings& settings, const std::string& file) {

@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/layout_settings.h"
@@ -199,6 +200,14 @@ IoStatus LoadSettings(AppSettings& settings, const std::string& file);
 // file, the section and the key) and the file is left as it was.
 IoStatus SaveSettings(const AppSettings& settings, const std::string& file,
                       SettingsPart part = SettingsPart::kDialog);
+
+// Why the bytes of a file cannot be taken for a settings file, as a
+// Japanese sentence, or nothing when they can. Taking any file as one
+// would read every key as missing and so replace every setting with its
+// default, the replacement table included. A settings file is empty or
+// blank (the defaults, as a file never saved), or has one of the sections
+// this program reads, as ReadSettings finds them.
+std::optional<std::u16string> SettingsFileRefusal(std::string_view bytes);
 
 // LoadSettings and SaveSettings on a profile already in memory.
 void ReadSettings(AppSettings& settings, const ProfileFile& profile);

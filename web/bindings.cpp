@@ -262,6 +262,26 @@ val ConvertFromJs(const std::string& input, const val& settings, const val& opti
   return result;
 }
 
+// The settings as the page reads them (Page.settings(), readSettingsFile()).
+val SettingsToJs(const AppSettings& settings) {
+  val result = val::object();
+  result.set("tabSpace", settings.rules.tabSpace);
+  result.set("trigger", static_cast<int>(settings.convertTrigger));
+  val entries = val::array();
+  for (const SwapEntry& entry : settings.rules.table) entries.call<void>("push", EntryToJs(entry));
+  result.set("entries", entries);
+  result.set("columnLength", static_cast<int>(settings.rules.columns.columnLength));
+  result.set("kinsoku", static_cast<int>(settings.rules.columns.kinsoku));
+  result.set("columnGap", static_cast<int>(settings.rules.columns.columnGap));
+  result.set("saveEncoding", SaveEncodingName(settings.saveEncoding));
+  result.set("cellSize", settings.picture.cellSize);
+  result.set("grid", settings.picture.grid);
+  result.set("picture", PictureStyleToJs(settings.picture));
+  result.set("page", PageSetupToJs(settings.page));
+  result.set("verticalView", settings.view.verticalGlyphs);
+  return result;
+}
+
 // The page's state. The engine mirrors the input pane's text: the pane
 // hands over each change as the units it replaces and the text it puts
 // there (lines separated by LF, as the pane holds them), so that a
@@ -276,26 +296,7 @@ class Page {
   bool LoadSettingsFile(const std::string& bytes) { return session_.LoadSettingsFile(bytes); }
   val SettingsFileBytes() const { return Bytes(session_.SettingsFileBytes()); }
 
-  val Settings() const {
-    const AppSettings& settings = session_.settings();
-    val result = val::object();
-    result.set("tabSpace", settings.rules.tabSpace);
-    result.set("trigger", static_cast<int>(settings.convertTrigger));
-    val entries = val::array();
-    for (const SwapEntry& entry : settings.rules.table)
-      entries.call<void>("push", EntryToJs(entry));
-    result.set("entries", entries);
-    result.set("columnLength", static_cast<int>(settings.rules.columns.columnLength));
-    result.set("kinsoku", static_cast<int>(settings.rules.columns.kinsoku));
-    result.set("columnGap", static_cast<int>(settings.rules.columns.columnGap));
-    result.set("saveEncoding", SaveEncodingName(settings.saveEncoding));
-    result.set("cellSize", settings.picture.cellSize);
-    result.set("grid", settings.picture.grid);
-    result.set("picture", PictureStyleToJs(settings.picture));
-    result.set("page", PageSetupToJs(settings.page));
-    result.set("verticalView", settings.view.verticalGlyphs);
-    return result;
-  }
+  val Settings() const { return SettingsToJs(session_.settings()); }
 
   // The dialog's OK: entries that came from the file keep their stored
   // kind and the file's own text they keep (see EntryToJs); new ones take
@@ -336,11 +337,11 @@ class Page {
     return session_.SavePageSetup(PictureStyleFromJs(style), PageSetupFromJs(page)).value_or("");
   }
 
-  // The picture of the layout shown, its cells `width` × `height` pixels,
+  // The picture of the layout that saves take, its cells `width` × `height` pixels,
   // as a PNG or (`pdf`) a PDF.
-  Drawing* DrawPicture(int width, int height, bool pdf) const {
-    return Drawing::Picture(session_.layout(), session_.settings().picture, CellBox{width, height},
-                            pdf ? PictureFormat::Pdf : PictureFormat::Png);
+  Drawing* DrawPicture(int width, int height, bool pdf) {
+    return Drawing::Picture(session_.SavedLayout(), session_.settings().picture,
+                            CellBox{width, height}, pdf ? PictureFormat::Pdf : PictureFormat::Png);
   }
 
   // The pages of the settings' page setup, or null when the text laid out
@@ -407,15 +408,18 @@ class Page {
     return Units(std::get<std::u16string>(reversed));
   }
 
-  val OutputText() const { return Units(session_.layout().Text()); }
+  // The text that saves and copies take (see Session::SavedLayout).
+  val OutputText() { return Units(session_.SavedLayout().Text()); }
 
-  val SavedBytes(const std::string& encoding) const {
+  void SetViewColumnLength(std::size_t columnLength) { session_.SetViewColumnLength(columnLength); }
+
+  val SavedBytes(const std::string& encoding) {
     return Bytes(session_.SavedBytes(SaveEncodingNamed(encoding)));
   }
 
   // The characters that code page 932 cannot hold: how many, and the first
   // few distinct ones.
-  val UnencodableCells() const {
+  val UnencodableCells() {
     const UnencodableReport report = session_.UnencodableCells(Charset::Cp932, 5);
     val result = val::object();
     result.set("count", report.count);
@@ -477,6 +481,19 @@ int FormOfGlyphFor(int orientation, bool fontHasVerticalForm) {
 
 int ZoomedPaneSize(int size, int steps) {
   return ZoomedFontSize(size, steps);
+}
+
+// What importing the bytes of a file as the settings would give: why it
+// is refused ({refusal}), or the settings it holds ({settings}, as
+// Page.settings() gives them).
+val ReadSettingsFile(const std::string& bytes) {
+  val result = val::object();
+  if (const std::optional<std::string> refusal = SettingsImportRefusal(bytes)) {
+    result.set("refusal", *refusal);
+  } else {
+    result.set("settings", SettingsToJs(SettingsOfFile(bytes)));
+  }
+  return result;
 }
 
 val Presets() {
@@ -612,6 +629,7 @@ EMSCRIPTEN_BINDINGS(mirotabe) {
   emscripten::function("constants", &Constants);
   emscripten::function("convert", &ConvertFromJs);
   emscripten::function("decodeFile", &DecodeFile);
+  emscripten::function("readSettingsFile", &ReadSettingsFile);
   emscripten::function("presets", &Presets);
   emscripten::function("standInForm", &StandInFormOfCell);
   emscripten::function("zoomedPaneSize", &ZoomedPaneSize);
@@ -640,6 +658,7 @@ EMSCRIPTEN_BINDINGS(mirotabe) {
       .function("caretCell", &Page::CaretCell)
       .function("reverse", &Page::Reverse)
       .function("outputText", &Page::OutputText)
+      .function("setViewColumnLength", &Page::SetViewColumnLength)
       .function("savedBytes", &Page::SavedBytes)
       .function("unencodableCells", &Page::UnencodableCells);
 }

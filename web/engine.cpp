@@ -114,6 +114,26 @@ const char* ShortName(TextEncoding encoding) {
 
 }  // namespace
 
+std::optional<std::string> SettingsImportRefusal(std::string_view bytes) {
+  if (bytes.size() > kMaxSettingsBytes) {
+    const std::string megabytes = std::to_string(kMaxSettingsBytes >> 20);
+    std::u16string reason = u"ファイルが大きすぎます。設定ファイルとして読めるのは ";
+    reason.append(megabytes.begin(), megabytes.end());
+    reason += u" MB までです。";
+    return Encode(reason, Charset::Utf8).bytes;
+  }
+  if (const std::optional<std::u16string> refusal = SettingsFileRefusal(bytes)) {
+    return Encode(*refusal, Charset::Utf8).bytes;
+  }
+  return std::nullopt;
+}
+
+AppSettings SettingsOfFile(std::string_view bytes) {
+  AppSettings settings;
+  ReadSettings(settings, ProfileFile::FromBytes("Setting.ini", bytes));
+  return settings;
+}
+
 DecodedInput DecodeInput(const ConvertRequest& request) {
   DecodedInput decoded;
   const std::optional<InputEncoding> from = InputEncodingNamed(request.from);
@@ -181,8 +201,9 @@ bool Session::LoadSettingsFile(std::string_view bytes) {
   if (MakeFolders(kSettingsFolder) || ReplaceFileAtomically(settingsPath_, bytes)) return false;
   settings_ = AppSettings{};
   settings_.appFolder = std::string(kSettingsFolder) + "/";
-  laidOut_ = false;
-  return !LoadSettings(settings_, settingsPath_);
+  const bool loaded = !LoadSettings(settings_, settingsPath_);
+  RulesChanged();
+  return loaded;
 }
 
 std::string Session::SettingsFileBytes() const {
@@ -194,7 +215,7 @@ std::optional<std::string> Session::SaveSettings(const AppSettings& settings) {
   if (auto failed = Failure(mirotabe::SaveSettings(settings, settingsPath_))) return failed;
   settings_.rules = settings.rules;
   settings_.convertTrigger = settings.convertTrigger;
-  laidOut_ = false;
+  RulesChanged();
   return std::nullopt;
 }
 
@@ -228,11 +249,35 @@ void Session::ReplaceText(std::size_t offset, std::size_t removed, std::u16strin
   edit_ = edit_ ? Combined(*edit_, edit) : edit;
 }
 
+void Session::SetViewColumnLength(std::size_t columnLength) {
+  if (columnLength == viewColumnLength_) return;
+  viewColumnLength_ = columnLength;
+  RulesChanged();
+}
+
+void Session::RulesChanged() {
+  laidOut_ = false;
+  savedLayout_.reset();
+  // Kept whole rather than made at each keystroke: the rules carry the
+  // replacement table.
+  if (viewColumnLength_ == 0 || viewColumnLength_ == settings_.rules.columns.columnLength) {
+    viewRules_.reset();
+    return;
+  }
+  viewRules_ = settings_.rules;
+  viewRules_->columns.columnLength = viewColumnLength_;
+}
+
+const LayoutRules& Session::ShownRules() const {
+  return viewRules_ ? *viewRules_ : settings_.rules;
+}
+
 bool Session::Lay() {
   if (laidOut_ && !edit_) return !tooLarge_;
-  LayoutResult result =
-      edit_ ? UpdateVerticalLayout(std::move(layout_), text_, *edit_, settings_.rules)
-            : RebuildVerticalLayout(std::move(layout_), text_.Text(), settings_.rules);
+  savedLayout_.reset();
+  const LayoutRules& shown = ShownRules();
+  LayoutResult result = edit_ ? UpdateVerticalLayout(std::move(layout_), text_, *edit_, shown)
+                              : RebuildVerticalLayout(std::move(layout_), text_.Text(), shown);
   edit_.reset();
   laidOut_ = true;
   if (auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
@@ -249,7 +294,7 @@ std::optional<CellPosition> Session::CaretCellAt(std::size_t line, std::size_t l
                                                  std::size_t caret) const {
   caret = std::min(caret, text_.size());
   lineStart = std::min(lineStart, caret);
-  return CaretCell(layout_, line, text_.Span(lineStart, caret), settings_.rules);
+  return CaretCell(layout_, line, text_.Span(lineStart, caret), ShownRules());
 }
 
 LayoutResult Session::LayPages() const {
@@ -258,14 +303,24 @@ LayoutResult Session::LayPages() const {
   return BuildVerticalLayout(text_.Text(), rules);
 }
 
-std::string Session::SavedBytes(Charset charset) const {
-  std::size_t replaced = 0;
-  return Encoded(charset, LayoutText(layout_), replaced);
+const VerticalLayout& Session::SavedLayout() {
+  if (!viewRules_) return layout_;
+  if (!savedLayout_) {
+    LayoutResult result = BuildVerticalLayout(text_.Text(), settings_.rules);
+    auto* laid = std::get_if<VerticalLayout>(&result);
+    savedLayout_ = laid != nullptr ? std::move(*laid) : VerticalLayout();
+  }
+  return *savedLayout_;
 }
 
-UnencodableReport Session::UnencodableCells(Charset charset, std::size_t keepFirst) const {
+std::string Session::SavedBytes(Charset charset) {
+  std::size_t replaced = 0;
+  return Encoded(charset, LayoutText(SavedLayout()), replaced);
+}
+
+UnencodableReport Session::UnencodableCells(Charset charset, std::size_t keepFirst) {
   UnencodableFinder finder(charset, keepFirst);
-  layout_.ForEachTextPiece([&finder](std::u16string_view piece) {
+  SavedLayout().ForEachTextPiece([&finder](std::u16string_view piece) {
     finder.Add(piece);
     return true;
   });

@@ -45,6 +45,14 @@ struct ConvertOutcome {
 // program writes comes near it (999 entries of short values).
 inline constexpr std::size_t kMaxSettingsBytes = std::size_t{1} << 20;
 
+// Why the bytes of a file the user chose cannot be imported as the
+// settings, as a Japanese sentence in UTF-8, or nothing when they can.
+std::optional<std::string> SettingsImportRefusal(std::string_view bytes);
+
+// The settings that the bytes of a settings file hold, as the page would
+// read them after importing it.
+AppSettings SettingsOfFile(std::string_view bytes);
+
 struct DecodedInput {
   std::string error;  // set when `from` names no encoding
   std::u16string text;
@@ -98,7 +106,16 @@ class Session {
   // since the last layout touched, where the layout allows. False, with
   // tooLarge() set, when the layout would be too large.
   bool Lay();
+  // The layout shown: the settings' own, or the view's when the view sets
+  // a column length of its own.
   const VerticalLayout& layout() const { return layout_; }
+  // A column length for the view only (0: the settings'), so that the
+  // columns fit the pane; what is saved and copied keeps the settings'.
+  void SetViewColumnLength(std::size_t columnLength);
+  // The layout under the settings, which saves and copies take: the one
+  // shown, unless the view has a column length of its own. Empty when the
+  // text is too large.
+  const VerticalLayout& SavedLayout();
   const std::optional<LayoutTooLarge>& tooLarge() const { return tooLarge_; }
   // The cell of the character before unit `caret` of the text, whose line
   // is line `line` (0-based), starting at unit `lineStart`.
@@ -111,10 +128,16 @@ class Session {
   LayoutResult LayPages() const;
 
   // What the save command writes, and what it warns of before.
-  std::string SavedBytes(Charset charset) const;
-  UnencodableReport UnencodableCells(Charset charset, std::size_t keepFirst) const;
+  std::string SavedBytes(Charset charset);
+  UnencodableReport UnencodableCells(Charset charset, std::size_t keepFirst);
 
  private:
+  // The rules of the layout shown.
+  const LayoutRules& ShownRules() const;
+  // After the settings' rules or the view's column length changed: lays
+  // the text out anew at the next Lay().
+  void RulesChanged();
+
   std::string settingsPath_;
   AppSettings settings_;
   // Kept as the window keeps its copy: a keystroke moves only the units
@@ -126,6 +149,13 @@ class Session {
   bool laidOut_ = false;
   VerticalLayout layout_;
   std::optional<LayoutTooLarge> tooLarge_;
+  std::size_t viewColumnLength_ = 0;
+  // The settings' rules with the view's column length, while it differs
+  // from theirs.
+  std::optional<LayoutRules> viewRules_;
+  // SavedLayout() while the view has a column length of its own; none
+  // until asked for after a change.
+  std::optional<VerticalLayout> savedLayout_;
 };
 
 }  // namespace mirotabe::web

@@ -410,11 +410,58 @@ TEST_F(SettingsTest, TableEndsInFrontOfASectionItNeverRead) {
             "[Main]\r\nTabSpace=4\r\nConvert=2\r\n");
 }
 
+// --- Importing: what is taken for a settings file --------------------------
+
+TEST(SettingsFileRefusalTest, TakesTheProgramsSectionsAndRefusesOtherFilesWithTheReason) {
+  struct Case {
+    std::string_view bytes;
+    const char16_t* reason;  // a part of the reason, or null when taken
+  };
+  using namespace std::string_view_literals;
+  constexpr const char16_t* kNoSection = u"設定の節がありません";
+  constexpr const char16_t* kNotText = u"テキストでないファイルか、UTF-16";
+  for (const Case& c : {
+           Case{"", nullptr},
+           Case{" \r\n\t\r\n", nullptr},
+           Case{"\xEF\xBB\xBF\r\n", nullptr},
+           Case{"[Main]\r\nTabSpace=2\r\n", nullptr},
+           Case{"\xEF\xBB\xBF[Main]\r\n", nullptr},
+           Case{"; only a comment\r\n[ swap001 ]\r\nFrom=a\r\n", nullptr},
+           Case{"[Other]\r\nKey=1\r\n[LAYOUT]\r\n", nullptr},
+           Case{"[Options]\r\nSaveEncoding=UTF-8\r\n", nullptr},
+           Case{"[Page]\r\n", nullptr},
+           // A settings file with a NUL byte in a value is still one.
+           Case{"[Main]\r\nTabSpace=2\0\r\n"sv, nullptr},
+           Case{"<svg xmlns=\"http://www.w3.org/2000/svg\">\n<rect/>\n</svg>\n", kNoSection},
+           Case{"メモ\r\n[見出し]\r\n", kNoSection},
+           Case{"[Swap]\r\n[Swap01]\r\n[Swap0001]\r\n[Swapxyz]\r\n[Mainx]\r\n", kNoSection},
+           Case{"; [Main]\r\nTabSpace=2\r\n", kNoSection},
+           Case{"{\"Main\": {\"TabSpace\": 2}}", kNoSection},
+           Case{"\x89PNG\r\n\x1a\n\0\0\0\rIHDR"sv, kNotText},
+           Case{"\xFF\xFE[\0M\0a\0i\0n\0]\0"sv, kNotText},
+       }) {
+    const std::optional<std::u16string> refusal = SettingsFileRefusal(c.bytes);
+    ASSERT_EQ(refusal.has_value(), c.reason != nullptr) << c.bytes;
+    if (c.reason) {
+      EXPECT_NE(refusal->find(c.reason), std::u16string::npos) << c.bytes;
+    }
+  }
+}
+
 // --- Hostile files: loaded, saved by OK unchanged, and loaded again ---------
 
 using testing_support::HostileSettingsFile;
 
 class SettingsHostileFileTest : public testing::TestWithParam<HostileSettingsFile> {};
+
+// Every hostile file is a settings file, however odd, but those where the
+// reader finds none of the program's sections.
+TEST_P(SettingsHostileFileTest, IsRefusedForImportOnlyWithoutTheProgramsSections) {
+  const std::vector<std::string_view> refused = {"binary-garbage", "utf16-text", "utf8-mark-twice"};
+  const bool isRefused =
+      std::find(refused.begin(), refused.end(), GetParam().name) != refused.end();
+  EXPECT_EQ(SettingsFileRefusal(GetParam().bytes).has_value(), isRefused);
+}
 
 TEST_P(SettingsHostileFileTest, OkChangesNoValueAndLosesNoSection) {
   const std::string& original = GetParam().bytes;
