@@ -5,13 +5,15 @@ export class Conversion {
   // `page`: the engine's page object; `output`: the output pane;
   // `guarded`: runs a call on the engine (see mirotabe.mjs); `triggers`:
   // the numbers of the triggers (engine.constants().trigger); `trigger`:
-  // the one the settings hold.
-  constructor(page, output, guarded, triggers, trigger) {
+  // the one the settings hold; `emptyHint`: what the output pane shows
+  // while there is no text.
+  constructor(page, output, guarded, triggers, trigger, emptyHint) {
     this.page = page;
     this.output = output;
     this.guarded = guarded;
     this.triggers = triggers;
     this.trigger = trigger;
+    this.emptyHint = emptyHint;
     // Why the text cannot be shown ('' when it can), and the size shown.
     this.tooLarge = '';
     this.shown = { rows: 0, columns: 0 };
@@ -20,12 +22,15 @@ export class Conversion {
   convert() {
     const result = this.guarded(() => this.page.lay());
     if (result.tooLarge) {
+      this.emptyHint.hidden = true;
       this.tooLarge = `縦書きにすると大きすぎるため表示できません。\n${result.lines} 行 × 最長 ${result.longestLine} 文字は、上限の ${result.bound} 文字を超えています。`;
       this.output.show(0, 0, null, this.tooLarge);
       return;
     }
     this.tooLarge = '';
     this.shown = { rows: result.rows, columns: result.columns };
+    const empty = result.columns === 0;
+    if (this.emptyHint.hidden === empty) this.emptyHint.hidden = !empty;
     this.output.show(result.rows, result.columns,
       result.whole ? null : { first: result.firstColumn, count: result.changedColumns });
   }

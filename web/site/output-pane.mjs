@@ -12,11 +12,13 @@
 // Like the desktop's pane it stands for the layout's rows joined by line
 // breaks: it has a caret and a selection in that text (mouse, touch, keys),
 // copies it, marks the input caret's cell, and gives assistive technology
-// the rows in view as text.
+// the columns in view as text.
 // As on the desktop, the columns stand against the pane's right edge, where
 // vertical text starts, and with 縦組み表示 on each glyph is set in the
 // stand-in for its vertical form (see stand-in-glyphs.mjs). The font's size
 // zooms.
+import { fillReader, readingColumns } from './column-reader.mjs';
+
 const PADDING = 4;
 // The rows that the canvas holds beyond the view's height.
 const EXTRA_ROWS = 12;
@@ -85,11 +87,15 @@ export class OutputPane {
       this.view.top = element.scrollTop;
       this.draw();
     });
+    // Called after the rows the view holds may have changed: its size or
+    // the font's (see rowsInView).
+    this.onResize = null;
     new ResizeObserver(() => {
       this.view.width = element.clientWidth;
       this.view.height = element.clientHeight;
       this.placeColumns(this.columns);
       this.redraw();
+      this.onResize?.();
     }).observe(element);
     matchMedia('(prefers-color-scheme: dark)').addEventListener('change', () => {
       this.colours = null;
@@ -146,6 +152,7 @@ export class OutputPane {
     this.view.top = Math.max(0, PADDING + row * this.cellHeight);
     this.scrollPending = true;
     this.redraw();
+    this.onResize?.();
   }
 
   // 縦組み表示 on or off.
@@ -202,11 +209,18 @@ export class OutputPane {
     this.draw();
   }
 
+  // How many whole rows the view shows, from the size it last had (read
+  // from no layout).
+  rowsInView() {
+    return Math.max(1, Math.floor((this.view.height - 2 * PADDING) / this.cellHeight));
+  }
+
   hasSelection() {
     return this.caret.row !== this.anchor.row || this.caret.column !== this.anchor.column;
   }
 
-  // The selected text: whole rows joined by CR LF, cut at both ends.
+  // The selected text: whole rows joined by LF, as copies are, cut at
+  // both ends.
   selectedText() {
     let [from, to] = before(this.caret, this.anchor) ? [this.caret, this.anchor] : [this.anchor, this.caret];
     if (this.rows === 0) return '';
@@ -218,7 +232,7 @@ export class OutputPane {
       const offset = (row - from.row) * this.columns;
       lines.push(cells.slice(offset + start, offset + end).join(''));
     }
-    return lines.join('\r\n');
+    return lines.join('\n');
   }
 
   selectAll() {
@@ -405,23 +419,17 @@ export class OutputPane {
     });
   }
 
-  // The rows in view as text, for assistive technology, set after the
-  // frame that painted them: laying out this text is no part of showing
-  // a keystroke.
+  // The columns in view as text, for assistive technology (see
+  // column-reader.mjs), set after the frame that painted them: laying out
+  // this text is no part of showing a keystroke.
   refreshReaderSoon() {
     if (this.readerPending) return;
     this.readerPending = true;
     setTimeout(() => {
       this.readerPending = false;
       const { firstRow, rows, firstColumn, columns } = this.window(this.view);
-      let text = '';
-      if (rows !== 0 && columns !== 0) {
-        const cells = parseCells(this.page.cells(firstRow, rows, firstColumn, columns));
-        const lines = [];
-        for (let r = 0; r < rows; ++r) lines.push(cells.slice(r * columns, (r + 1) * columns).join(''));
-        text = lines.join('\n');
-      }
-      if (this.reader.textContent !== text) this.reader.textContent = text;
+      const cells = rows === 0 || columns === 0 ? [] : parseCells(this.page.cells(firstRow, rows, firstColumn, columns));
+      fillReader(this.reader, readingColumns(cells, rows, columns), rows);
     });
   }
 

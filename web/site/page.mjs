@@ -7,6 +7,7 @@ import { OpenCommand } from './commands/open.mjs';
 import { exportSettings, importSettings } from './commands/settings-file.mjs';
 import { Conversion } from './conversion.mjs';
 import { $ } from './dom.mjs';
+import { FitHeight } from './fit-height.mjs';
 import { InputPane } from './input-pane.mjs';
 import { showMessage, showStatus } from './notices.mjs';
 import { OutputPane } from './output-pane.mjs';
@@ -18,8 +19,13 @@ import { StandInGlyphs } from './stand-in-glyphs.mjs';
 import { loadPaneSize } from './storage.mjs';
 import { SettingsDialog } from './settings-dialog.mjs';
 import { SettingsStore } from './settings-store.mjs';
+import { bindToolbarMenu } from './toolbar-menu.mjs';
 
-const PLACEHOLDER = 'ここに横書きの文章を入力するか、ファイルをドロップしてください';
+// Where nothing can be dropped (a phone, a tablet: a finger is the only
+// pointer), the input pane does not ask for a drop.
+const PLACEHOLDER = !matchMedia('(pointer: coarse)').matches
+  ? 'ここに横書きの文章を入力するか、ファイルをドロップしてください'
+  : 'ここに横書きの文章を入力してください（ファイルは「開く」から）';
 
 // Starts the page. `wasmBinary` hands over the engine's .wasm where it
 // cannot be fetched beside the engine's module (the single-file page).
@@ -40,7 +46,8 @@ export async function startPage({ wasmBinary } = {}) {
     size: loadPaneSize(DEFAULT_PANE_SIZE),
     vertical: settings.current().verticalView,
   });
-  const conversion = new Conversion(page, output, guarded, constants.trigger, settings.current().trigger);
+  const conversion = new Conversion(page, output, guarded, constants.trigger, settings.current().trigger,
+    document.querySelector('#output .empty-hint'));
   settings.onChanged((current) => conversion.setTrigger(current.trigger));
   // `opened`: the file last opened ({name, bytes}), or null.
   const app = { engine, guarded, constants, page, settings, output, conversion, opened: null };
@@ -75,12 +82,17 @@ export async function startPage({ wasmBinary } = {}) {
         markCaret();
       }
     },
-    onStored: () => settings.keep(),
+    onStored: (imported) => {
+      if (settings.keep()) showStatus(imported ? `${imported} から読み込んだ設定を保存しました。` : '設定を保存しました。');
+    },
     onImport: (file) => importSettings(app, file),
-    onExport: () => exportSettings(app),
+    onExport: (bytes) => exportSettings(app, bytes),
+    onTakeFailed: () => settings.restore(),
     showError: (text) => showMessage(text),
   });
   bindCommands(app);
+  bindToolbarMenu();
+  app.fitHeight = new FitHeight(app, markCaret);
 
   conversion.convert();
   app.input.focus();

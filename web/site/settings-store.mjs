@@ -21,20 +21,17 @@ export class SettingsStore {
     return this.page.settings();
   }
 
-  // Keeps the engine's Setting.ini in the browser.
+  // Keeps the engine's Setting.ini in the browser; false (and the user
+  // told) when the browser refuses.
   keep() {
-    if (!storeSettingsBytes(this.page.settingsFileBytes())) showStatus('設定をブラウザーに保存できませんでした。');
+    if (storeSettingsBytes(this.page.settingsFileBytes())) return true;
+    showStatus('設定をブラウザーに保存できませんでした。');
+    return false;
   }
 
-  // Takes the settings from the bytes of a Setting.ini and keeps them;
-  // false (and the kept settings back) when the engine refuses them.
-  importFile(bytes) {
-    if (!this.page.loadSettingsFile(bytes)) {
-      this.page.loadSettingsFile(loadSettingsBytes());
-      return false;
-    }
-    this.keep();
-    return true;
+  // Gives the engine back the settings kept in the browser.
+  restore() {
+    this.page.loadSettingsFile(loadSettingsBytes());
   }
 
   fileBytes() {

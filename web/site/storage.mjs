@@ -30,23 +30,30 @@ export function storeSettingsBytes(bytes) {
   }
 }
 
-// The output pane's font size in CSS pixels, which its zoom sets; the
-// browser's own view, kept beside the settings rather than in them.
-const PANE_SIZE_KEY = 'mirotabe.paneSize';
-
-export function loadPaneSize(fallback) {
+// The view's options, kept in the browser by name: a string, or null when
+// none was ever stored or the storage is off.
+export function loadViewOption(name) {
   try {
-    const size = Number(localStorage.getItem(PANE_SIZE_KEY));
-    return Number.isInteger(size) && size > 0 ? size : fallback;
+    return localStorage.getItem(`mirotabe.view.${name}`);
   } catch {
-    return fallback;
+    return null;
   }
 }
 
-export function storePaneSize(size) {
+export function storeViewOption(name, value) {
   try {
-    localStorage.setItem(PANE_SIZE_KEY, String(size));
+    localStorage.setItem(`mirotabe.view.${name}`, value);
   } catch {
-    // a view that is not kept is no loss
+    // The option then lasts until the page is left.
   }
+}
+
+// The output pane's font size in CSS pixels, which its zoom sets.
+export function loadPaneSize(fallback) {
+  const size = Number(loadViewOption('paneSize'));
+  return Number.isInteger(size) && size > 0 ? size : fallback;
+}
+
+export function storePaneSize(size) {
+  storeViewOption('paneSize', String(size));
 }

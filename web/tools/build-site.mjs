@@ -1,7 +1,10 @@
 // Builds the site into SITE, around the engine that the WebAssembly build
 // has put there (mirotabe-engine.mjs and its .wasm):
 //
-//   node build-site.mjs SITE DEPFILE FONT
+//   node build-site.mjs SITE DEPFILE FONT HELP
+//
+// (FONT: the font pictures and PDFs are drawn with; HELP: the help page,
+// 使い方, that the build made from the user's manual)
 //
 // - the page's modules bundled by esbuild into app.mjs, CodeMirror into
 //   codemirror.mjs, and the other files of web/site copied;
@@ -25,7 +28,7 @@ import { fileURLToPath } from 'node:url';
 import { licenceBanner } from './licence-banner.mjs';
 import { singleFilePage } from './single-file-page.mjs';
 
-const [siteArg, depfile, fontFile] = process.argv.slice(2);
+const [siteArg, depfile, fontFile, helpPage] = process.argv.slice(2);
 const site = resolve(siteArg);
 const web = fileURLToPath(new URL('..', import.meta.url));
 const sources = join(web, 'site');
@@ -33,8 +36,8 @@ const modules = join(web, 'node_modules');
 const esbuild = createRequire(join(modules, 'package.json'))('esbuild');
 
 // The site's files, in the order a first visit needs them, and how each is
-// made: `copy` from web/site, `bundle` from an entry in web/site, or made
-// by the engine's build (`engine`).
+// made: `copy` from web/site, `bundle` from an entry in web/site, made by
+// the engine's build (`engine`), or copied `from` a file the build made.
 const SITE = [
   { name: 'index.html', copy: true },
   { name: 'style.css', copy: true },
@@ -48,6 +51,11 @@ const SITE = [
   { name: 'mirotabe-engine.wasm', engine: true },
   { name: 'manifest.webmanifest', copy: true },
   { name: 'icon.svg', copy: true },
+  { name: 'icon-192.png', copy: true },
+  { name: 'icon-512.png', copy: true },
+  { name: 'icon-maskable-512.png', copy: true },
+  { name: 'apple-touch-icon.png', copy: true },
+  { name: 'help.html', from: helpPage },
   { name: 'drawing.mjs', bundle: 'drawing.mjs', external: [], lazy: true },
   { name: 'fonts/ipag.ttf', from: fontFile, lazy: true },
   // The IPA Font License asks that the font go with its terms.

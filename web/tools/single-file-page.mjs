@@ -50,6 +50,12 @@ export async function singleFilePage({ site, sources, bundle, read }) {
   const served = html.match(/<meta http-equiv="Content-Security-Policy" content="[^"]*">/)?.[0] ?? '<no policy>';
   let page = replacedOnce(html, served, `<meta http-equiv="Content-Security-Policy" content="${policy}">`);
   page = replacedOnce(page, '<link rel="manifest" href="manifest.webmanifest">\n', '');
+  page = replacedOnce(page, '<link rel="apple-touch-icon" href="apple-touch-icon.png">\n', '');
+  // The help page is a page of the site, which a file opened from disk
+  // does not have beside it.
+  const help = page.match(/\n *<a id="help"[^\n]*<\/a>/)?.[0];
+  if (!help) throw new Error('index.html: the link to help.html must be on a line of its own');
+  page = replacedOnce(page, help, '');
   page = replacedOnce(page, '<link rel="icon" href="icon.svg"',
     `<link rel="icon" href="data:image/svg+xml;base64,${Buffer.from(icon).toString('base64')}"`);
   page = replacedOnce(page, '<link rel="stylesheet" href="style.css">', `<style>${style}</style>`);

@@ -1,11 +1,12 @@
-// 縦書きを保存: the vertical text as a file, in the encoding the user
-// chooses (the last one chosen is offered first), with a warning first when
+// 縦書きを保存: the vertical text as a file, converted first, in the
+// encoding the user chooses (the last one chosen is offered first), with a warning first when
 // that encoding cannot hold some characters.
 import { $, fillOptions } from '../dom.mjs';
 import { download, savedName, withTextExtension } from '../page-files.mjs';
 import { askDialog, showMessage, showStatus } from '../notices.mjs';
 
 export async function saveText({ constants, page, settings, conversion, opened }) {
+  conversion.convert();
   if (conversion.tooLarge) {
     showMessage(`縦書きを保存できません。\n${conversion.tooLarge}`);
     return;

@@ -4,16 +4,27 @@
 import { download, readFileBytes } from '../page-files.mjs';
 import { showMessage, showStatus } from '../notices.mjs';
 
-// True when the settings were taken from `file`.
-export async function importSettings({ settings }, file) {
-  if (!settings.importFile(await readFileBytes(file))) {
-    showMessage(`設定を読み込めませんでした。\n${file.name}\nファイルが大きすぎます。`);
-    return false;
+// What `file` holds as settings ({name, bytes, settings}), for the settings
+// dialog to show; null, the user told why, when the engine refuses it.
+export async function importSettings({ engine }, file) {
+  let bytes;
+  try {
+    bytes = await readFileBytes(file);
+  } catch (error) {
+    showMessage(`設定を読み込めませんでした。\n${file.name}\n${error.message}`);
+    return null;
   }
-  showStatus(`${file.name} から設定を読み込みました。`);
-  return true;
+  const read = engine.readSettingsFile(bytes);
+  if (read.refusal) {
+    showMessage(`設定を読み込めませんでした。\n${file.name}\n${read.refusal}`);
+    return null;
+  }
+  return { name: file.name, bytes, settings: read.settings };
 }
 
-export function exportSettings({ settings }) {
-  download(new Blob([settings.fileBytes()], { type: 'application/octet-stream' }), 'Setting.ini');
+// Hands out `bytes` (a file read in and not yet taken), or the settings
+// kept, as Setting.ini.
+export function exportSettings({ settings }, bytes) {
+  download(new Blob([bytes ?? settings.fileBytes()], { type: 'application/octet-stream' }), 'Setting.ini');
+  showStatus('Setting.ini を書き出しました。');
 }
