@@ -60,8 +60,9 @@ async function importSettings(file) {
   await page.click('#settings');
   const [chooser] = await Promise.all([page.waitForFileChooser(), page.click('#settings-import')]);
   await chooser.accept([file]);
-  await page.waitForFunction(() => document.getElementById('status').textContent.includes('設定を読み込みました'));
+  await page.waitForSelector('#settings-imported:not([hidden])');
   await page.click('#settings-ok');
+  await page.waitForFunction(() => !document.querySelector('#settings-dialog[open]'));
 }
 
 async function savePicture(type) {

@@ -40,11 +40,17 @@ async function downloaded(click) {
   throw new Error('no download');
 }
 
-// The rows in view, as the pane gives them to assistive technology, once
+// The rows in view, put back together from the columns that the pane
+// gives assistive technology (right to left, without their padding), once
 // the pane has drawn its next frame.
-async function outputRows() {
-  await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
-  return page.$eval('#output .reader', (reader) => reader.textContent);
+const readerRows = (reader) => {
+  const columns = [...reader.children].map((item) => Array.from(item.textContent)).reverse();
+  return Array.from({ length: Number(reader.dataset.rows) },
+    (_, row) => columns.map((column) => column[row] ?? '\u3000').join('')).join('\n');
+};
+async function outputRows(on = page) {
+  await on.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+  return on.$eval('#output .reader', readerRows);
 }
 // What is wrong with what the output pane shows: its canvas (strips side
 // by side) not covering the view, or its pixels unlike a repaint of the
@@ -102,8 +108,11 @@ const settingsBytes = () => page.evaluate(() => {
   return Array.from(atob(stored), (c) => c.charCodeAt(0));
 }).then((bytes) => Buffer.from(bytes));
 
-// Waits until the Setting.ini kept in the browser matches `pattern` (the
-// dialog stores it when its close event comes, after the click on OK).
+// Waits until the Setting.ini kept in the browser is `bytes`, or matches
+// `pattern` (the dialog stores it when its close event comes, after the
+// click on OK).
+const storedSettingsAre = (bytes) => page.waitForFunction((stored) =>
+  localStorage.getItem('mirotabe.settings') === stored, { timeout: 5000 }, bytes.toString('base64'));
 const storedSettingsMatch = (pattern) => page.waitForFunction((source) =>
   new RegExp(source).test(atob(localStorage.getItem('mirotabe.settings') ?? '')), { timeout: 5000 }, pattern.source);
 
@@ -406,6 +415,13 @@ for (const [kind, type, rowEnd] of entryKinds) {
   });
 }
 
+// Imports Setting.ini from `file` in the open settings dialog, and waits
+// until the dialog shows what it holds.
+async function importIntoDialog(file) {
+  await chooseFile('#settings-import', file);
+  await page.waitForSelector('#settings-imported:not([hidden])');
+}
+
 test('Setting.ini is imported and exported byte for byte', async () => {
   const file = join(folder, 'Setting.ini');
   // As the desktop writes it, with lines it does not know.
@@ -413,15 +429,62 @@ test('Setting.ini is imported and exported byte for byte', async () => {
     'To="┐"\r\nType=0\r\n[Other]\r\nKey=値\r\n');
   writeFileSync(file, written);
   await page.click('#settings');
-  await chooseFile('#settings-import', file);
-  await page.waitForFunction(() => document.getElementById('status').textContent.includes('Setting.ini から'));
+  await importIntoDialog(file);
   assert.equal(await page.$eval('#entries', (list) => list.options[0].text), '「 >> ┐ 変換時');
   const exported = await downloaded(() => page.click('#settings-export'));
   assert.equal(exported.name, 'Setting.ini');
   assert.ok(exported.bytes.equals(written));
-  await page.click('#settings-cancel');
-  assert.ok((await settingsBytes()).equals(written));
+  await page.click('#settings-ok');
+  await storedSettingsAre(written);
 });
+
+// [how an import ends, what it does]: a file that is not a settings file
+// is refused with the reason, and an import is taken back by any of the
+// ways until OK; the stored settings and the dialog's table stay as they
+// were.
+const svg = Buffer.from('<svg xmlns="http://www.w3.org/2000/svg"><rect width="1" height="1"/></svg>\n');
+const IMPORTS_TAKEN_BACK = [
+  ['an SVG picture is refused', svg, /設定ファイルではありません。\[Main\]/, null],
+  ['a PNG is refused', readFileSync(join(site, 'icon-192.png')), /テキストでないファイル/, null],
+  ['キャンセル takes an import back', null, null, () => page.click('#settings-cancel')],
+  ['読み込みを取り消す takes an import back', null, null, async () => {
+    await page.click('#settings-import-undo');
+    await page.click('#settings-ok');
+  }],
+  ['Ctrl+Z takes an import back', null, null, async () => {
+    await page.focus('#entries');
+    await pressWithControl('z');
+    await page.click('#settings-ok');
+  }],
+  ['Escape takes an import back', null, null, () => page.keyboard.press('Escape')],
+];
+for (const [what, bytes, refusal, takeBack] of IMPORTS_TAKEN_BACK) {
+  test(`settings import: ${what}`, async () => {
+    const before = await settingsBytes();
+    await page.click('#settings');
+    const entries = () => page.$eval('#entries', (list) => [...list.options].map((option) => option.text));
+    const shown = await entries();
+    const file = join(folder, bytes ? 'chosen.bin' : 'Setting.ini');
+    writeFileSync(file, bytes ?? cp932('[Main]\r\nTabSpace=3\r\n[Swap001]\r\nFrom=x\r\nTo="y"\r\nType=0\r\n'));
+    if (refusal) {
+      await chooseFile('#settings-import', file);
+      await page.waitForSelector('#message-dialog[open]');
+      assert.match(await page.$eval('#message-text', (text) => text.textContent), refusal);
+      await page.click('#message-ok');
+      assert.deepEqual(await entries(), shown);
+      await page.click('#settings-cancel');
+    } else {
+      await importIntoDialog(file);
+      assert.notDeepEqual(await entries(), shown);
+      await takeBack();
+    }
+    await page.waitForFunction(() => !document.querySelector('#settings-dialog[open]'));
+    assert.ok((await settingsBytes()).equals(before));
+    await page.click('#settings');
+    assert.deepEqual(await entries(), shown);
+    await page.click('#settings-cancel');
+  });
+}
 
 // A value longer than the file gives back, written by hand: the dialog
 // marks its entry and says why, the To box takes what fits, and OK keeps
@@ -433,8 +496,7 @@ test('an entry cut on reading is marked, and OK keeps the file as it was', async
     `To="${digits}"\r\nType=1\r\n[Swap003]\r\nFrom=い\r\nTo="x"\r\nType=0\r\n`);
   writeFileSync(file, written);
   await page.click('#settings');
-  await chooseFile('#settings-import', file);
-  await page.waitForFunction(() => document.getElementById('status').textContent.includes('Setting.ini から'));
+  await importIntoDialog(file);
   const row = await page.$eval('#entries', (list) => ({ text: list.options[0].text, title: list.options[0].title }));
   assert.equal(row.text, `※あ >> ${digits.slice(0, 127)} 変換前`);
   assert.ok(row.title.includes('127 バイト'), row.title);
@@ -444,8 +506,7 @@ test('an entry cut on reading is marked, and OK keeps the file as it was', async
   });
   assert.equal(await page.$eval('#entry-to', (box) => box.value), digits.slice(0, 127));
   await page.click('#settings-ok');
-  await page.waitForFunction(() => !document.querySelector('#settings-dialog[open]'));
-  assert.ok((await settingsBytes()).equals(written));
+  await storedSettingsAre(written);
   // Typed into the To box, a long text stops where the file would cut it.
   await page.click('#settings');
   await page.select('#entry-kind', 'wholeText');
@@ -465,13 +526,13 @@ test('saving in Shift_JIS and in UTF-8 gives mirotabe-convert\'s bytes', async (
   }
 });
 
-test('縦書きをコピー puts the vertical text on the clipboard', async () => {
+test('縦書きをコピー puts the vertical text on the clipboard, its lines ended by LF as the desktop copies them', async () => {
   const text = 'コピー\nする';
   await setInput(text);
   await page.click('#copy');
   await page.waitForFunction(() => document.getElementById('status').textContent.includes('コピー'));
   const copied = await page.evaluate(() => navigator.clipboard.readText());
-  assert.equal(copied, converted(text, await settingsBytes(), 'utf-8').toString());
+  assert.equal(copied, converted(text, await settingsBytes(), 'utf-8').toString().replaceAll('\r\n', '\n'));
 });
 
 test('画像として保存 writes a PNG of the output, each glyph in its own cell', async () => {
@@ -512,8 +573,7 @@ test('mirotabe.html works opened straight from disk', async () => {
   await single.waitForSelector('html[data-ready]');
   await single.focus('#input');
   await single.keyboard.type('ファイル\nab');
-  await single.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
-  assert.equal(await single.$eval('#output .reader', (reader) => reader.textContent), 'ａフ\nｂァ\n　イ\n　ル');
+  assert.equal(await outputRows(single), 'ａフ\nｂァ\n　イ\n　ル');
   assert.deepEqual(errors, []);
   await single.close();
 });
