@@ -2,7 +2,10 @@
 // - keystroke → output painted, timed in the page from the input event to
 //   the end of the frame that shows it (a task queued from that frame's
 //   animation callbacks, after the pane has drawn), for the 1 MB reference
-//   text and for a 20-line text;
+//   text and for a 20-line text, and the same for a peer in the same run: a
+//   plain <textarea> and a <div style="writing-mode: vertical-rl"> whose
+//   text is replaced on every input, the simplest page that shows typed
+//   text vertically;
 // - first visit to interactive, and a repeat visit with the network off.
 // Usage: node page_bench.mjs SITE REFERENCE.txt [KEYSTROKES]
 import { readFileSync } from 'node:fs';
@@ -49,8 +52,31 @@ async function setText(page, text) {
   await page.evaluate(() => new Promise((done) => setTimeout(done, 500)));
 }
 
-async function keystrokeLatency(page, text, label) {
-  await setText(page, text);
+// The peer page, holding `text` with the caret at the start of the line in
+// its middle.
+async function setPeerText(page, text) {
+  await page.setContent(`<!doctype html><meta charset="utf-8">
+<body style="margin: 0; height: 100vh; display: flex">
+<textarea id="input" style="flex: 1"></textarea>
+<div id="output" style="flex: 1; writing-mode: vertical-rl; white-space: pre; overflow: auto"></div>
+<script>
+const input = document.getElementById('input');
+const output = document.getElementById('output');
+input.addEventListener('input', () => { output.textContent = input.value; });
+</script>`);
+  await page.evaluate((value) => {
+    const input = document.getElementById('input');
+    input.value = value;
+    document.getElementById('output').textContent = value;
+    const middle = value.indexOf('\n', value.length >> 1) + 1;
+    input.focus();
+    input.setSelectionRange(middle, middle);
+  }, text);
+  await page.evaluate(() => new Promise((done) => setTimeout(done, 500)));
+}
+
+async function keystrokeLatency(page, text, label, put = setText) {
+  await put(page, text);
   await page.evaluate(installProbe);
   for (let i = 0; i < keystrokes; ++i) {
     await page.keyboard.type(i % 2 === 0 ? 'a' : 'b');
@@ -79,6 +105,12 @@ try {
   const twenty = reference.split('\n').slice(200, 220).join('\n');
   await keystrokeLatency(page, twenty, '20-line text');
   await page.close();
+  for (const [text, label] of [[twenty, '20-line text'], [reference, '1 MB reference']]) {
+    const peer = await session.browser.newPage();
+    await peer.setViewport({ width: 1200, height: 800 });
+    await keystrokeLatency(peer, text, `peer (textarea + vertical-rl div), ${label}`, setPeerText);
+    await peer.close();
+  }
 
   const first = [];
   const repeat = [];
