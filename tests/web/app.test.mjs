@@ -7,11 +7,11 @@
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { openSite } from './browser.mjs';
+import { downloaded as downloadedFile, openSite } from './browser.mjs';
 
 const converter = process.env.MIROTABE_CONVERT;
 const site = process.env.MIROTABE_SITE;
@@ -128,16 +128,7 @@ function converted(text) {
   return execFileSync(converter, ['--settings', join(folder, 'Setting.ini'), '--from', 'utf-8', '--encoding', 'utf-8', input]);
 }
 
-async function downloaded(act) {
-  rmSync(downloads, { recursive: true, force: true });
-  await act();
-  for (let i = 0; i < 100; ++i) {
-    const names = existsSync(downloads) ? readdirSync(downloads).filter((n) => !n.endsWith('.crdownload')) : [];
-    if (names.length === 1) return readFileSync(join(downloads, names[0]));
-    await new Promise((done) => setTimeout(done, 100));
-  }
-  throw new Error('no download');
-}
+const downloaded = async (act) => (await downloadedFile(downloads, act)).bytes;
 
 test('高さに合わせる fits the columns to the pane, on by default on a phone; saves and copies keep the settings', async () => {
   const page = await openPage(PHONE);

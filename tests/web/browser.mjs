@@ -1,6 +1,8 @@
 // Headless Debian Chromium driven by puppeteer-core, for the end-to-end
 // tests and the benchmarks of the page, with the site served on localhost.
 // The flags keep Chromium from calling any host: the network is closed.
+import { existsSync, readdirSync, readFileSync, rmSync } from 'node:fs';
+import { join } from 'node:path';
 import puppeteer from 'puppeteer-core';
 import { serve } from '../../web/tools/serve.mjs';
 
@@ -33,4 +35,18 @@ export async function newPage(browser, url) {
   await page.goto(url);
   await page.waitForSelector('html[data-ready]');
   return page;
+}
+
+// Runs `act`, which makes the page download one file into `folder` (see
+// Browser.setDownloadBehavior), and gives that file, {name, bytes}, once it
+// is whole; a PDF of many pages may take a while.
+export async function downloaded(folder, act) {
+  rmSync(folder, { recursive: true, force: true });
+  await act();
+  for (let i = 0; i < 300; ++i) {
+    const names = existsSync(folder) ? readdirSync(folder).filter((n) => !n.endsWith('.crdownload')) : [];
+    if (names.length === 1) return { name: names[0], bytes: readFileSync(join(folder, names[0])) };
+    await new Promise((done) => setTimeout(done, 100));
+  }
+  throw new Error('no download');
 }

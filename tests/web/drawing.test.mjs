@@ -7,10 +7,10 @@
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { openSite, newPage } from './browser.mjs';
+import { downloaded as downloadedFile, openSite, newPage } from './browser.mjs';
 
 const converter = process.env.MIROTABE_CONVERT;
 const site = process.env.MIROTABE_SITE;
@@ -33,16 +33,7 @@ function convert(text, settings, options) {
   return execFileSync(converter, ['--settings', settings, '--from', 'utf-8', ...options, '-o', '-', input]);
 }
 
-async function downloaded(act) {
-  rmSync(downloads, { recursive: true, force: true });
-  await act();
-  for (let i = 0; i < 300; ++i) {
-    const names = existsSync(downloads) ? readdirSync(downloads).filter((n) => !n.endsWith('.crdownload')) : [];
-    if (names.length === 1) return { name: names[0], bytes: readFileSync(join(downloads, names[0])) };
-    await new Promise((done) => setTimeout(done, 100));
-  }
-  throw new Error('no download');
-}
+const downloaded = (act) => downloadedFile(downloads, act);
 
 async function setInput(text) {
   await page.click('#input');

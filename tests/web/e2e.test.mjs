@@ -6,10 +6,10 @@
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, writeFileSync, readFileSync, readdirSync, existsSync, rmSync } from 'node:fs';
+import { mkdtempSync, writeFileSync, readFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { openSite, newPage } from './browser.mjs';
+import { downloaded as downloadedFile, openSite, newPage } from './browser.mjs';
 
 const converter = process.env.MIROTABE_CONVERT;
 const site = process.env.MIROTABE_SITE;
@@ -29,16 +29,7 @@ function converted(text, settingsBytes, encoding) {
   return execFileSync(converter, ['--settings', settings, '--from', 'utf-8', '--encoding', encoding, input]);
 }
 
-async function downloaded(click) {
-  rmSync(downloads, { recursive: true, force: true });
-  await click();
-  for (let i = 0; i < 100; ++i) {
-    const names = existsSync(downloads) ? readdirSync(downloads).filter((n) => !n.endsWith('.crdownload')) : [];
-    if (names.length === 1) return { name: names[0], bytes: readFileSync(join(downloads, names[0])) };
-    await new Promise((done) => setTimeout(done, 100));
-  }
-  throw new Error('no download');
-}
+const downloaded = (act) => downloadedFile(downloads, act);
 
 // The rows in view, put back together from the columns that the pane
 // gives assistive technology (right to left, without their padding), once
