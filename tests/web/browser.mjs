@@ -39,11 +39,11 @@ export async function newPage(browser, url) {
 
 // Runs `act`, which makes the page download one file into `folder` (see
 // Browser.setDownloadBehavior), and gives that file, {name, bytes}, once it
-// is whole; a PDF of many pages may take a while.
-export async function downloaded(folder, act) {
+// is whole, waiting `seconds` at most.
+export async function downloaded(folder, act, seconds = 30) {
   rmSync(folder, { recursive: true, force: true });
   await act();
-  for (let i = 0; i < 300; ++i) {
+  for (let i = 0; i < seconds * 10; ++i) {
     const names = existsSync(folder) ? readdirSync(folder).filter((n) => !n.endsWith('.crdownload')) : [];
     if (names.length === 1) return { name: names[0], bytes: readFileSync(join(folder, names[0])) };
     await new Promise((done) => setTimeout(done, 100));
