@@ -276,6 +276,17 @@ for (const [how, open] of opens) {
     await page.waitForFunction(() => document.getElementById('status').textContent.includes('Shift_JIS'));
     assert.equal(await inputText(), 'ソース表示\nｶﾞｷﾞ');
     assert.equal(await outputRows(), 'ガソ\nギー\n　ス\n　表\n　示');
+    // What is saved of it is named after it: the text, the PNG and the PDF.
+    const names = [];
+    for (const [button, dialog, name, type] of [['#save', '#save-dialog', '#save-name', null],
+      ['#picture', '#picture-dialog', '#picture-name', 'png'], ['#picture', '#picture-dialog', '#picture-name', 'pdf']]) {
+      await page.click(button);
+      if (type) await page.select('#picture-type', type);
+      names.push(await page.$eval(name, (box) => box.value));
+      await page.keyboard.press('Escape');
+      await page.waitForFunction((open) => !document.querySelector(open), {}, `${dialog}[open]`);
+    }
+    assert.deepEqual(names, ['sjis-縦書き.txt', 'sjis-縦書き.png', 'sjis-縦書き.pdf']);
     await page.focus('#input');
     await pressWithControl('z');
     assert.equal(await inputText(), '前');
