@@ -1,8 +1,8 @@
 // The page as an app on a desk and on a phone, in headless Chromium:
 // axe-core finds no serious or moderate fault in any state a user reaches,
 // Escape closes every dialog, the phone's toolbar is one row of targets a
-// finger can hit, and 高さに合わせる fits the columns to the pane without
-// changing what is saved. Run by ctest (web.app) with MIROTABE_CONVERT and
+// finger can hit, 高さに合わせる fits the columns to the pane without
+// changing what is saved, and two fingers zoom the output pane. Run by ctest (web.app) with MIROTABE_CONVERT and
 // MIROTABE_SITE set.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
@@ -154,6 +154,23 @@ test('高さに合わせる fits the columns to the pane, on by default on a pho
     await page.click('#save-dialog button[value="ok"]');
   });
   assert.ok(saved.equals(converted(text)));
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('two fingers spread on the output pane zoom its text, and the size is kept', async () => {
+  const page = await openPage(PHONE);
+  await typeText(page, '縦書き');
+  const paneSize = () => page.evaluate(() => localStorage.getItem('mirotabe.view.paneSize'));
+  const box = await (await page.$('#output')).boundingBox();
+  const [x, y] = [box.x + box.width / 2, box.y + box.height / 2];
+  const cdp = await page.createCDPSession();
+  const fingers = (apart) => [{ x: x - apart / 2, y, id: 0 }, { x: x + apart / 2, y, id: 1 }];
+  await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: fingers(60) });
+  for (const apart of [80, 100, 120]) await cdp.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: fingers(apart) });
+  await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+  // Twice as far apart: larger than the default size.
+  assert.ok(Number(await paneSize()) > 16, await paneSize());
   assert.deepEqual(page.errors, []);
   await page.close();
 });
