@@ -2,8 +2,8 @@
 // axe-core finds no serious or moderate fault in any state a user reaches,
 // Escape closes every dialog, the phone's toolbar is one row of targets a
 // finger can hit, 高さに合わせる fits the columns to the pane without
-// changing what is saved, and two fingers zoom the output pane. Run by ctest (web.app) with MIROTABE_CONVERT and
-// MIROTABE_SITE set.
+// changing what is saved, and two fingers zoom the output pane. Run by
+// ctest (web.app) with MIROTABE_CONVERT and MIROTABE_SITE set.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
