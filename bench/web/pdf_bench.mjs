@@ -9,21 +9,16 @@ import { execFileSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { downloaded, newPage, openSite } from '../../tests/web/browser.mjs';
+import { downloaded, importSettings, newPage, openSite } from '../../tests/web/browser.mjs';
 
 const [site, textPath] = process.argv.slice(2);
 const folder = mkdtempSync(join(tmpdir(), 'mirotabe-pdf-bench-'));
 const downloads = join(folder, 'downloads');
 
-async function importSettings(page, lines) {
+async function importLines(page, lines) {
   const file = join(folder, 'Setting.ini');
   writeFileSync(file, `${lines.join('\r\n')}\r\n`);
-  await page.click('#settings');
-  const [chooser] = await Promise.all([page.waitForFileChooser(), page.click('#settings-import')]);
-  await chooser.accept([file]);
-  await page.waitForSelector('#settings-imported:not([hidden])');
-  await page.click('#settings-ok');
-  await page.waitForFunction(() => !document.querySelector('#settings-dialog[open]'));
+  await importSettings(page, file);
 }
 
 const session = await openSite(site);
@@ -39,7 +34,7 @@ try {
     view.dispatch({ changes: { from: 0, to: view.state.doc.length, insert: value } });
   }, text);
   for (const [label, paper] of [['A4', 0], ['原稿用紙', 6]]) {
-    await importSettings(page, ['[Page]', 'Enabled=1', `Paper=${paper}`, 'PageNumbers=1']);
+    await importLines(page, ['[Page]', 'Enabled=1', `Paper=${paper}`, 'PageNumbers=1']);
     let peak = 0;
     const sampler = setInterval(async () => {
       const { metrics } = await cdp.send('Performance.getMetrics');

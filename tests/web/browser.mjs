@@ -50,3 +50,14 @@ export async function downloaded(folder, act, seconds = 30) {
   }
   throw new Error('no download');
 }
+
+// Takes the settings from the file at `path` as the settings dialog's
+// import does, and keeps them with OK.
+export async function importSettings(page, path) {
+  await page.click('#settings');
+  const [chooser] = await Promise.all([page.waitForFileChooser(), page.click('#settings-import')]);
+  await chooser.accept([path]);
+  await page.waitForSelector('#settings-imported:not([hidden])');
+  await page.click('#settings-ok');
+  await page.waitForFunction(() => !document.querySelector('#settings-dialog[open]'));
+}

@@ -10,7 +10,7 @@ import { execFileSync } from 'node:child_process';
 import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { downloaded as downloadedFile, openSite, newPage } from './browser.mjs';
+import { downloaded as downloadedFile, importSettings as importSettingsFile, openSite, newPage } from './browser.mjs';
 
 const converter = process.env.MIROTABE_CONVERT;
 const site = process.env.MIROTABE_SITE;
@@ -46,15 +46,7 @@ async function setInput(text) {
   await cdp.detach();
 }
 
-// Takes the settings from `file` as the settings dialog's import does.
-async function importSettings(file) {
-  await page.click('#settings');
-  const [chooser] = await Promise.all([page.waitForFileChooser(), page.click('#settings-import')]);
-  await chooser.accept([file]);
-  await page.waitForSelector('#settings-imported:not([hidden])');
-  await page.click('#settings-ok');
-  await page.waitForFunction(() => !document.querySelector('#settings-dialog[open]'));
-}
+const importSettings = (file) => importSettingsFile(page, file);
 
 async function savePicture(type) {
   return downloaded(async () => {
