@@ -13,8 +13,6 @@ constexpr double kPictureGridPen = 1;
 // Manuscript paper's ruling, vermilion as printed ones are.
 constexpr Rgb kGenkouColour = 0xD95A3A;
 constexpr double kGenkouPen = 0.6;
-// A page number is a little smaller than the text.
-constexpr double kPageNumberScale = 0.8;
 
 std::vector<std::size_t> Starts(std::size_t total, std::size_t step) {
   std::vector<std::size_t> starts;
@@ -119,9 +117,9 @@ std::vector<Sheet> PictureSheets(const VerticalLayout& layout, CellBox box) {
 DrawingPlan DrawingPlan::Picture(const VerticalLayout& layout, const PictureStyle& style,
                                  CellBox box, PictureFormat format) {
   DrawingPlan plan(layout, style);
-  plan.box_ = box;
+  plan.box_ = PictureCell(box.width);
   if (format == PictureFormat::Pdf) {
-    plan.sheets_ = PictureSheets(layout, box);
+    plan.sheets_ = PictureSheets(layout, plan.box_);
   } else {
     plan.sheets_ = {Sheet{0, layout.RowCount(), 0, layout.ColumnCount()}};
   }
@@ -155,6 +153,7 @@ SheetPlan DrawingPlan::PlanPictureSheet(std::size_t n) const {
   if (style_.grid) plan.beneath.push_back(PictureGrid(box_, sheet));
   plan.cellWidth = w;
   plan.cellHeight = h;
+  plan.characterSize = w;
   plan.columns.reserve(sheet.columns);
   plan.columnLefts.reserve(sheet.columns);
   for (std::size_t c = sheet.columns; c-- > 0;) {
@@ -178,6 +177,7 @@ SheetPlan DrawingPlan::PlanPage(std::size_t n) const {
   if (g.genkou) plan.beneath = GenkouGrid(g);
   plan.cellWidth = g.cell;
   plan.cellHeight = g.cell;
+  plan.characterSize = g.character;
   const std::size_t columns = layout_->ColumnCount();
   for (std::size_t k = 0; k < g.columnsPerPage; ++k) {
     const std::size_t read = n * g.columnsPerPage + k;
@@ -188,14 +188,13 @@ SheetPlan DrawingPlan::PlanPage(std::size_t n) const {
   plan.rows = layout_->RowCount();
   plan.top = g.top;
   if (pageNumbers_) {
-    const double bottom = g.top + static_cast<double>(g.cellsPerColumn + 1) * g.cell;
     const std::string number = std::to_string(n + 1);
     plan.pageNumber = PageNumberPlan{std::u16string(number.begin(), number.end()),
                                      0,
-                                     bottom,
+                                     g.footTop,
                                      g.width,
-                                     g.height - bottom,
-                                     g.cell * kPageNumberScale,
+                                     g.footBottom - g.footTop,
+                                     PageNumberSize(g),
                                      kInkColour};
   }
   return plan;

@@ -16,8 +16,10 @@
 // - the page number's text and box.
 //
 // Pictures are measured in pixels and drawn one PDF point to a pixel; pages
-// are measured in PDF points. A picture's cell is as large as the painter's
-// font makes it (see CellBox); a page's cell is the square of its setup.
+// are measured in PDF points. A picture's cell is a square as wide as a
+// full-width character of its cell size; a page's cell is the square of
+// its setup. Each cell's character is centred in it at the sheet's
+// character size.
 #pragma once
 
 #include <cstddef>
@@ -44,12 +46,17 @@ inline constexpr std::int64_t kMaxImageSide = 32767;
 // The largest page side PDF viewers accept: 200 inches, in points.
 inline constexpr std::int64_t kMaxSheetSide = 14400;
 
-// The size of a picture's cell in pixels: as wide as the cell size, as
-// high as a line of the font the painter draws with.
+// The size of a picture's cell in pixels.
 struct CellBox {
   int width = 0;
   int height = 0;
 };
+
+// A picture's cells are square, as on manuscript paper: a cell as high as
+// a line of the font would stand the characters of a column apart.
+constexpr CellBox PictureCell(int cellSize) {
+  return CellBox{cellSize, cellSize};
+}
 
 struct PictureSize {
   std::int64_t width = 0;
@@ -121,6 +128,8 @@ struct SheetPlan {
   Rgb ink = kInkColour;
   double cellWidth = 0;
   double cellHeight = 0;
+  // The size (the em) of the characters, each centred in its cell.
+  double characterSize = 0;
   // The layout's columns on the sheet in reading order, and the left edge
   // of each.
   std::vector<std::size_t> columns;
@@ -135,8 +144,9 @@ struct SheetPlan {
 
 class DrawingPlan {
  public:
-  // A picture of `layout` (which must outlive the plan), its cells `box`
-  // large: one sheet for a PNG, the sheets of PictureSheets for a PDF.
+  // A picture of `layout` (which must outlive the plan), its cells squares
+  // `box.width` wide: one sheet for a PNG, the sheets of PictureSheets for
+  // a PDF.
   static DrawingPlan Picture(const VerticalLayout& layout, const PictureStyle& style, CellBox box,
                              PictureFormat format);
   // The pages of `layout`, laid out under PageLayoutSettings for `setup`.

@@ -14,6 +14,14 @@ constexpr double kColumnSpace = 0.75;
 constexpr double kGenkouSpace = 0.25;
 // The centre band of manuscript paper is two squares wide.
 constexpr double kBandSquares = 2;
+// Characters on manuscript paper take four fifths of the square, as a
+// writer's hand does, clear of the ruling on every side.
+constexpr double kGenkouCharacterShare = 0.8;
+// A page number is a little smaller than the text, and never so small that
+// it cannot be read.
+constexpr double kPageNumberShare = 0.8;
+constexpr double kMinPageNumberPoints = 8;
+constexpr double kPageNumberInset = kPageNumberInsetMm * kPointsPerMm;
 
 struct Size {
   double width;
@@ -47,13 +55,26 @@ PageGeometry GenkouGeometry(const PageSetup& setup) {
   g.genkou = true;
   g.cellsPerColumn = kGenkouSquares;
   g.columnsPerPage = kGenkouSquares;
-  const double margin = setup.marginMm * kPointsPerMm;
   const double squares = kGenkouSquares * (1 + kGenkouSpace) + kBandSquares;
-  g.cell = std::min((g.height - 2 * margin) / kGenkouSquares, (g.width - 2 * margin) / squares);
+  const auto cellFor = [&](double margin) {
+    return std::min((g.height - 2 * margin) / kGenkouSquares, (g.width - 2 * margin) / squares);
+  };
+  double margin = setup.marginMm * kPointsPerMm;
+  g.cell = cellFor(margin);
+  // The frame stands a space below the squares; a page number needs room
+  // of its own below it, inside the inset.
+  const double numbered = kPageNumberInset + kMinPageNumberPoints + g.cell * kGenkouSpace;
+  if (setup.pageNumbers && margin < numbered) {
+    margin = numbered;
+    g.cell = cellFor(margin);
+  }
+  g.character = g.cell * kGenkouCharacterShare;
   g.columnPitch = g.cell * (1 + kGenkouSpace);
   g.bandWidth = kBandSquares * g.cell;
   g.top = (g.height - kGenkouSquares * g.cell) / 2;
   g.right = (g.width + squares * g.cell) / 2 - g.cell * kGenkouSpace / 2;
+  g.footTop = g.top + kGenkouSquares * g.cell + g.cell * kGenkouSpace;
+  g.footBottom = g.height - kPageNumberInset;
   return g;
 }
 
@@ -73,9 +94,16 @@ PageGeometry PageGeometryOf(const PageSetup& setup) {
   g.height = paper.height;
   const double margin =
       std::min<double>(setup.marginMm * kPointsPerMm, std::min(paper.width, paper.height) / 4);
-  const double across = g.width - 2 * margin;
-  const double down = g.height - 2 * margin;
   g.cell = std::clamp(setup.characterPoints, kMinCharacterPoints, kMaxCharacterPoints);
+  // Below the text: the row a character hangs into, then the page number
+  // inside the inset.
+  const double bottomMargin =
+      setup.pageNumbers
+          ? std::max(margin, kPageNumberInset +
+                                 std::max(kMinPageNumberPoints, g.cell * kPageNumberShare) + g.cell)
+          : margin;
+  const double across = g.width - 2 * margin;
+  const double down = g.height - margin - bottomMargin;
   // A given count of characters fits by smaller characters.
   if (setup.columnLength != 0)
     g.cell = std::min(g.cell, down / static_cast<double>(setup.columnLength));
@@ -95,7 +123,15 @@ PageGeometry PageGeometryOf(const PageSetup& setup) {
   }
   g.top = margin;
   g.right = g.width - margin;
+  g.character = g.cell;
+  g.footTop = g.top + static_cast<double>(g.cellsPerColumn + 1) * g.cell;
+  g.footBottom = std::max(g.footTop, g.height - kPageNumberInset);
   return g;
+}
+
+double PageNumberSize(const PageGeometry& geometry) {
+  return std::min(std::max(kMinPageNumberPoints, geometry.cell * kPageNumberShare),
+                  geometry.footBottom - geometry.footTop);
 }
 
 Kinsoku PageKinsoku(const PageSetup& setup, Kinsoku layout) {

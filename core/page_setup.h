@@ -29,6 +29,9 @@ inline constexpr int kMaxMarginMm = 50;
 inline constexpr int kGenkouSquares = 20;
 // The most columns a page can be asked to hold.
 inline constexpr std::size_t kMaxPageColumns = 999;
+// A page number stands at least this far inside the paper's edge, clear of
+// where printers cut and cannot print.
+inline constexpr double kPageNumberInsetMm = 8;
 
 struct PageSetup {
   // Off: a PDF is cut into sheets as large as the picture, as without pages.
@@ -61,12 +64,23 @@ struct PageGeometry {
   double right = 0;  // the right edge of the first column
   bool genkou = false;
   double bandWidth = 0;  // 原稿用紙: the centre band between the halves
+  // The size of the characters, centred in their squares: on 原稿用紙 a
+  // little smaller than the square, so that no stroke meets its lines.
+  double character = 0;
+  // The band below the text that the page number is centred in; its bottom
+  // is kPageNumberInsetMm inside the paper's edge.
+  double footTop = 0;
+  double footBottom = 0;
 
   // The left edge of the page's column `k`, 0 being the rightmost.
   double ColumnLeft(std::size_t k) const;
 };
 
 PageGeometry PageGeometryOf(const PageSetup& setup);
+
+// The size of a page number's characters: a little smaller than the
+// text's, and no larger than the band below the text.
+double PageNumberSize(const PageGeometry& geometry);
 
 // The line-breaking rule of pages under `setup`, the layout's own rule
 // being `layout`.

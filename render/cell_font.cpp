@@ -34,11 +34,4 @@ QFont FontForCell(int cellSize) {
   return CellFont(static_cast<int>(std::lround(cellSize * cellSize / advance)));
 }
 
-CellBox MeasureCell(int cellSize) {
-  const QRawFont raw = QRawFont::fromFont(FontForCell(cellSize), QFontDatabase::Japanese);
-  if (!raw.isValid()) return CellBox{cellSize, cellSize};
-  const qreal line = raw.ascent() + raw.descent() + raw.leading();
-  return CellBox{cellSize, std::max(cellSize / 2, static_cast<int>(std::ceil(line - 0.01)))};
-}
-
 }  // namespace mirotabe

@@ -42,6 +42,26 @@ QList<quint32> GlyphsIn(const QRawFont& face, const QString& text) {
   return indexes;
 }
 
+// The baseline that centres the face of the ideographs in a box `height`
+// high. Kana and punctuation are designed around that face, so centring it,
+// rather than the font's ascent and descent, centres the characters; fonts
+// whose ascent and descent are not balanced about it would set every
+// character high or low. The face is taken as the middle of a few
+// ideographs that fill it, so that no one glyph's design decides it.
+qreal CentredBaseline(const QRawFont& face, qreal height) {
+  const QList<quint32> glyphs = GlyphsIn(face, QStringLiteral("\u56FD\u7530\u6C38\u6771"));
+  qreal middles = 0;
+  int inked = 0;
+  for (const quint32 glyph : glyphs) {
+    const QRectF ink = face.boundingRect(glyph);
+    if (ink.isEmpty()) continue;
+    middles += ink.center().y();
+    ++inked;
+  }
+  if (inked != 0) return height / 2 - middles / inked;
+  return (height - (face.ascent() + face.descent())) / 2 + face.ascent();
+}
+
 }  // namespace
 
 CellPainter::CellPainter(const QFont& font, CellBox box, CellTarget target)
@@ -63,10 +83,7 @@ CellPainter::CellPainter(const QFont& font, CellBox box, CellTarget target)
     if (known) continue;
     chain_.push_back(ChainFont{std::move(raw), candidate, nullptr});
   }
-  if (!chain_.empty()) {
-    const QRawFont& first = chain_.front().raw;
-    baseline_ = (box_.height - (first.ascent() + first.descent())) / 2 + first.ascent();
-  }
+  if (!chain_.empty()) baseline_ = CentredBaseline(chain_.front().raw, box_.height);
 }
 
 CellPainter::~CellPainter() = default;
@@ -180,7 +197,7 @@ void CellPainter::Place(QPainter& painter, std::u16string_view cell, CellOrienta
     return;
   }
   // Turned a quarter turn clockwise about the cell's centre, where the
-  // upright glyph's advance and its ascent and descent are centred, so that
+  // upright glyph's advance and the ideographs' face are centred, so that
   // the turned glyph is centred as well. A glyph at `offset` from the centre
   // C is drawn at C + R(offset), R turning a quarter turn clockwise; in the
   // painter's coordinates turned by R, that is R⁻¹(C) + offset.

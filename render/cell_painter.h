@@ -3,7 +3,7 @@
 // same layout agree.
 //
 // Each cell's glyphs are centred across the cell and set on a baseline
-// that centres the font's ascent and descent in it. Each cell says how its
+// that centres the face of the font's ideographs in it. Each cell says how its
 // glyph is set (see core/glyph_form.h): as it stands, or in the font's
 // vertical form where the font has one (see VerticalForms), else upright or
 // turned a quarter turn clockwise about the cell's centre. A character the
@@ -62,7 +62,8 @@ enum class CellTarget {
 class CellPainter {
  public:
   // `font` sets the size and the first family; the pane's families follow
-  // it in the chain.
+  // it in the chain. The characters may be smaller than `box`, which
+  // centres them.
   CellPainter(const QFont& font, CellBox box, CellTarget target = CellTarget::kScreen);
   ~CellPainter();
   CellPainter(const CellPainter&) = delete;

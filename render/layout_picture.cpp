@@ -19,7 +19,7 @@ IoError Failure(std::errc code) {
 
 IoResult<QByteArray> DrawPdf(const VerticalLayout& layout, const PictureStyle& style) {
   const DrawingPlan plan =
-      DrawingPlan::Picture(layout, style, MeasureCell(style.cellSize), PictureFormat::Pdf);
+      DrawingPlan::Picture(layout, style, PictureCell(style.cellSize), PictureFormat::Pdf);
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -52,15 +52,15 @@ IoResult<QByteArray> DrawPdf(const VerticalLayout& layout, const PictureStyle& s
 }  // namespace
 
 PictureSize ImageSize(const VerticalLayout& layout, const PictureStyle& style) {
-  return PictureSizeOf(layout, MeasureCell(style.cellSize));
+  return PictureSizeOf(layout, PictureCell(style.cellSize));
 }
 
 std::vector<Sheet> PdfSheets(const VerticalLayout& layout, const PictureStyle& style) {
-  return PictureSheets(layout, MeasureCell(style.cellSize));
+  return PictureSheets(layout, PictureCell(style.cellSize));
 }
 
 QImage DrawImage(const VerticalLayout& layout, const PictureStyle& style) {
-  const CellBox box = MeasureCell(style.cellSize);
+  const CellBox box = PictureCell(style.cellSize);
   const PictureSize size = PictureSizeOf(layout, box);
   if (!FitsImage(size)) return {};
   // Grey levels are all a black-on-white picture needs, at a quarter of

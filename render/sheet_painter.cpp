@@ -67,7 +67,8 @@ void SheetPainter::Paint(QPainter& painter, const SheetPlan& sheet) {
   if (!cells_) {
     const CellBox box{std::max(1, static_cast<int>(std::lround(sheet.cellWidth * scale_))),
                       std::max(1, static_cast<int>(std::lround(sheet.cellHeight * scale_)))};
-    cells_ = std::make_unique<CellPainter>(FontForCell(box.width), box, target_);
+    const int character = std::max(1, static_cast<int>(std::lround(sheet.characterSize * scale_)));
+    cells_ = std::make_unique<CellPainter>(FontForCell(character), box, target_);
   }
   if (sheet.background) {
     painter.fillRect(QRectF(0, 0, sheet.width * scale_, sheet.height * scale_),

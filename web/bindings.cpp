@@ -166,7 +166,8 @@ class Drawing {
 
   std::size_t SheetCount() const { return plan_->SheetCount(); }
 
-  // Sheet `n` as the painters take it: its size and colours, the steps
+  // Sheet `n` as the painters take it: its size and colours, the size of
+  // its cells and of their characters (centred in them), the steps
   // drawn beneath the text, the page number, and its cells in reading
   // order as three arrays: `at` (each cell's left and top), `orientation`
   // (each one's CellOrientation) and `text` (each one's length in units,
@@ -180,6 +181,7 @@ class Drawing {
     result.set("ink", sheet.ink);
     result.set("cellWidth", sheet.cellWidth);
     result.set("cellHeight", sheet.cellHeight);
+    result.set("characterSize", sheet.characterSize);
     val beneath = val::array();
     for (const PaintStep& step : sheet.beneath) {
       val drawn = val::object();

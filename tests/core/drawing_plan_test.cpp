@@ -109,6 +109,7 @@ TEST(DrawingPlanTest, TheSheetsCellsReadInReadingOrderInsideTheirSheets) {
 
 TEST(DrawingPlanTest, APictureHasAMarginOfOneCellAndItsGridFramesEveryCellOnlyWhenAsked) {
   const VerticalLayout layout = LayoutOf(u"あいう\r\nか");
+  // Asked for cells a line high, the picture's cells stay square.
   const CellBox box{20, 22};
   for (const bool grid : {false, true}) {
     const DrawingPlan plan =
@@ -117,9 +118,10 @@ TEST(DrawingPlanTest, APictureHasAMarginOfOneCellAndItsGridFramesEveryCellOnlyWh
     const SheetPlan sheet = plan.PlanSheet(0);
     EXPECT_EQ(sheet.background, kPaperColour);
     EXPECT_DOUBLE_EQ(sheet.columnLefts.back(), box.width);
-    EXPECT_DOUBLE_EQ(sheet.top, box.height);
+    EXPECT_DOUBLE_EQ(sheet.top, box.width);
     EXPECT_DOUBLE_EQ(sheet.width, box.width * 4.0);
-    EXPECT_DOUBLE_EQ(sheet.height, box.height * 5.0);
+    EXPECT_DOUBLE_EQ(sheet.height, box.width * 5.0);
+    EXPECT_DOUBLE_EQ(sheet.cellHeight, sheet.cellWidth);
     ASSERT_EQ(sheet.beneath.size(), grid ? 1u : 0u);
     if (!grid) continue;
     // A line at every edge between the cells and round them: three down,
@@ -129,8 +131,7 @@ TEST(DrawingPlanTest, APictureHasAMarginOfOneCellAndItsGridFramesEveryCellOnlyWh
     for (std::size_t i = 0; i < lines.size(); i += 4) {
       const bool down = lines[i] == lines[i + 2];
       const double at = down ? lines[i] : lines[i + 1];
-      const double step = down ? box.width : box.height;
-      EXPECT_DOUBLE_EQ(at / step, std::round(at / step)) << i;
+      EXPECT_DOUBLE_EQ(at / box.width, std::round(at / box.width)) << i;
     }
   }
 }

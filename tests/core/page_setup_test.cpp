@@ -78,6 +78,40 @@ TEST(PageGeometryTest, ManuscriptPaperIsTwoHalvesOfTenSquareColumnsAroundTheBand
   EXPECT_NEAR(g.top, (g.height - 20 * g.cell) / 2, 1e-9);
 }
 
+// On every paper, whatever the margin and the size of the characters, the
+// page number stands at least 8 mm inside the paper's edge, below the text
+// and the row a character hangs into, large enough to read.
+TEST(PageGeometryTest, PageNumbersStandClearOfTheTextAndOfThePapersEdge) {
+  const double inset = kPageNumberInsetMm * 72 / 25.4;
+  for (int paper = 0; paper <= kMaxPaper; ++paper) {
+    for (const int margin : {0, 5, kDefaultMarginMm, kMaxMarginMm}) {
+      for (const double points : {kMinCharacterPoints, kDefaultCharacterPoints, 30.0}) {
+        PageSetup setup{true, static_cast<Paper>(paper)};
+        setup.marginMm = margin;
+        setup.characterPoints = points;
+        setup.pageNumbers = true;
+        const PageGeometry g = PageGeometryOf(setup);
+        SCOPED_TRACE(testing::Message() << paper << " " << margin << " mm " << points << " pt");
+        const double squares = g.top + static_cast<double>(g.cellsPerColumn) * g.cell;
+        EXPECT_GE(g.footTop, squares + (g.genkou ? 0 : g.cell) - 1e-9);
+        EXPECT_LE(g.footBottom, g.height - inset + 1e-9);
+        const double size = PageNumberSize(g);
+        EXPECT_GE(size, 8 - 1e-9);
+        EXPECT_LE(size, g.footBottom - g.footTop + 1e-9);
+      }
+    }
+  }
+}
+
+// Characters fill an ordinary page's squares; on manuscript paper they are
+// smaller than the square, clear of its lines.
+TEST(PageGeometryTest, CharactersFillTheSquareExceptOnManuscriptPaper) {
+  for (int paper = 0; paper <= kMaxPaper; ++paper) {
+    const PageGeometry g = PageGeometryOf(PageSetup{true, static_cast<Paper>(paper)});
+    EXPECT_DOUBLE_EQ(g.character, g.genkou ? 0.8 * g.cell : g.cell) << paper;
+  }
+}
+
 TEST(PageCountTest, ColumnsOfAKnownTextFillThePages) {
   const PageGeometry g = PageGeometryOf(PageSetup{true, Paper::kA4});
   // 60 short lines and one of 150 characters, cut at 72: 63 columns, three

@@ -30,21 +30,6 @@ VerticalLayout LayoutOf(std::u16string_view text, const SwapTable& table = {}) {
 
 using testing_support::Lines;
 
-// The panes' font on this system is IPAGothic, whose full-width characters
-// are one em wide and whose lines are 1.0762 em high.
-TEST(MeasureCellTest, ACellIsOneFullWidthCharacterWideAndOneLineHigh) {
-  struct Case {
-    int size;
-    int height;
-  };
-  for (const Case c : {Case{kMinCellSize, 9}, Case{13, 14}, Case{kDefaultCellSize, 26},
-                       Case{37, 40}, Case{kMaxCellSize, 276}}) {
-    const CellBox box = MeasureCell(c.size);
-    EXPECT_EQ(box.width, c.size);
-    EXPECT_EQ(box.height, c.height) << c.size;
-  }
-}
-
 struct SizeCase {
   const char* name;
   std::u16string text;
@@ -71,19 +56,19 @@ TEST_P(ImageSizeTest, IsTheCellsAndTheMargin) {
 INSTANTIATE_TEST_SUITE_P(
     Layouts, ImageSizeTest,
     testing::Values(
-        SizeCase{"Empty", u"", {}, 48, 52}, SizeCase{"OneCell", u"あ", {}, 72, 78},
-        SizeCase{"TwoColumnsThreeRows", u"あいう\r\nかき", {}, 96, 130},
-        SizeCase{"SmallestCells", u"あいう\r\nかき", {kMinCellSize, false}, 32, 45},
-        SizeCase{"LargestCellsWithGrid", u"あいう\r\nかき", {kMaxCellSize, true}, 1024, 1380},
-        SizeCase{"GridKeepsTheSize", u"ab\r\n\r\nc", {30, true}, 150, 132},
-        SizeCase{"TabsWidenTheColumn", u"a\tb", {}, 72, 208},
-        SizeCase{"WidestAllowed", Lines(1363, u"あ"), {}, 32760, 78},
-        SizeCase{"TallestAllowed", std::u16string(1258, u'あ'), {}, 72, 32760}),
+        SizeCase{"Empty", u"", {}, 48, 48}, SizeCase{"OneCell", u"あ", {}, 72, 72},
+        SizeCase{"TwoColumnsThreeRows", u"あいう\r\nかき", {}, 96, 120},
+        SizeCase{"SmallestCells", u"あいう\r\nかき", {kMinCellSize, false}, 32, 40},
+        SizeCase{"LargestCellsWithGrid", u"あいう\r\nかき", {kMaxCellSize, true}, 1024, 1280},
+        SizeCase{"GridKeepsTheSize", u"ab\r\n\r\nc", {30, true}, 150, 120},
+        SizeCase{"TabsWidenTheColumn", u"a\tb", {}, 72, 192},
+        SizeCase{"WidestAllowed", Lines(1363, u"あ"), {}, 32760, 72},
+        SizeCase{"TallestAllowed", std::u16string(1363, u'あ'), {}, 72, 32760}),
     testing_support::CaseName());
 
 TEST(ImageLimitTest, APngWiderOrTallerThanAllowedIsRefused) {
   for (const VerticalLayout& layout :
-       {LayoutOf(Lines(1364, u"あ")), LayoutOf(std::u16string(1259, u'あ'))}) {
+       {LayoutOf(Lines(1364, u"あ")), LayoutOf(std::u16string(1364, u'あ'))}) {
     EXPECT_FALSE(FitsImage(ImageSize(layout, {})));
     EXPECT_TRUE(DrawImage(layout, {}).isNull());
     const IoResult<QByteArray> png = DrawPicture(layout, {}, PictureFormat::Png);
@@ -128,7 +113,7 @@ TEST(DrawImageTest, EachCellsTextIsCentredInItsCellAndNothingElseIsInked) {
   SwapTable table;
   table.Append(SwapEntry{u"ｘ", u"ab", kCell});
   const VerticalLayout layout = LayoutOf(u"国\r\nｘ一", table);
-  const CellBox box = MeasureCell(48);
+  const CellBox box = PictureCell(48);
   const QImage image = DrawImage(layout, {box.width, false});
   ASSERT_EQ(image.size(), QSize(4 * box.width, 4 * box.height));
 
@@ -159,7 +144,7 @@ TEST(DrawImageTest, EachCellsTextIsCentredInItsCellAndNothingElseIsInked) {
 }
 
 TEST(DrawImageTest, TheGridFramesEveryCellAndOnlyWhenAsked) {
-  const CellBox box = MeasureCell(20);
+  const CellBox box = PictureCell(20);
   const int w = box.width;
   const int h = box.height;
   const VerticalLayout layout = LayoutOf(u"\u3000\u3000\r\n\u3000");  // 2 × 2 cells, no ink
@@ -254,15 +239,17 @@ TEST_P(GlyphFormPictureTest, EachCellsInkIsShapedAsItsFormSays) {
   const FormCase& c = GetParam();
   SwapTable table;
   if (c.preset) AddPresetEntries(table, VerticalPresets().front());
-  const VerticalLayout layout = LayoutOf(u"「ー」－：", table);
-  const CellBox box = MeasureCell(48);
+  // A blank between them: the box-drawing strokes of the preset reach the
+  // square's edges to join, and would reach into a neighbour's square.
+  const VerticalLayout layout = LayoutOf(u"「\u3000ー\u3000」\u3000－\u3000：", table);
+  const CellBox box = PictureCell(48);
   PictureStyle style{box.width, false};
   style.verticalGlyphs = c.glyphForms;
   const QImage image = DrawImage(layout, style);
-  ASSERT_EQ(layout.RowCount(), c.shapes.size());
-  for (std::size_t row = 0; row < c.shapes.size(); ++row) {
-    const QRect cell(box.width, box.height * static_cast<int>(row + 1), box.width, box.height);
-    EXPECT_EQ(ShapeOf(image, cell), c.shapes[row]) << "row " << row;
+  ASSERT_EQ(layout.RowCount(), 2 * c.shapes.size() - 1);
+  for (std::size_t n = 0; n < c.shapes.size(); ++n) {
+    const QRect cell(box.width, box.height * static_cast<int>(2 * n + 1), box.width, box.height);
+    EXPECT_EQ(ShapeOf(image, cell), c.shapes[n]) << "character " << n;
   }
 }
 
@@ -293,7 +280,7 @@ struct SheetCase {
 class PdfSheetsTest : public testing::TestWithParam<SheetCase> {};
 
 // A sheet is at most 14,400 points a side, margins included: 598 columns
-// and 551 rows of 24 × 26, 54 columns of 256.
+// and 598 rows of 24, 54 columns of 256.
 TEST_P(PdfSheetsTest, CutTheLayoutIntoPagesFromTheRight) {
   const SheetCase& c = GetParam();
   const VerticalLayout layout = LayoutOf(Lines(c.columns, std::u16string(c.rows, u'あ')));
@@ -312,15 +299,14 @@ INSTANTIATE_TEST_SUITE_P(
     Layouts, PdfSheetsTest,
     testing::Values(SheetCase{"Empty", 0, 0, 24, {{0, 0, 0, 0}}},
                     SheetCase{"OneCell", 1, 1, 24, {{0, 1, 0, 1}}},
-                    SheetCase{"FullSheet", 598, 551, 24, {{0, 551, 0, 598}}},
+                    SheetCase{"FullSheet", 598, 598, 24, {{0, 598, 0, 598}}},
                     SheetCase{"OneColumnMore", 599, 3, 24, {{0, 3, 1, 598}, {0, 3, 0, 1}}},
-                    SheetCase{"OneRowMore", 2, 552, 24, {{0, 551, 0, 2}, {551, 1, 0, 2}}},
-                    SheetCase{
-                        "BothMore",
-                        600,
-                        600,
-                        24,
-                        {{0, 551, 2, 598}, {551, 49, 2, 598}, {0, 551, 0, 2}, {551, 49, 0, 2}}},
+                    SheetCase{"OneRowMore", 2, 599, 24, {{0, 598, 0, 2}, {598, 1, 0, 2}}},
+                    SheetCase{"BothMore",
+                              600,
+                              600,
+                              24,
+                              {{0, 598, 2, 598}, {598, 2, 2, 598}, {0, 598, 0, 2}, {598, 2, 0, 2}}},
                     SheetCase{"LargeCells", 55, 1, 256, {{0, 1, 1, 54}, {0, 1, 0, 1}}}),
     testing_support::CaseName());
 

@@ -118,7 +118,7 @@ TEST_P(ImageSaveTest, TheNameOrElseTheSelectedTypeDecidesTheFormat) {
   EXPECT_TRUE(c.pdf ? IsPdf(bytes) : IsPng(bytes)) << bytes.substr(0, 8);
   if (!c.pdf) {
     // 2 columns of 3 rows and the margin, at 24 pixels a cell.
-    EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(bytes)).size(), QSize(96, 130));
+    EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(bytes)).size(), QSize(96, 120));
   }
 }
 
@@ -205,7 +205,7 @@ TEST_F(ImageExportTest, OptionsAreKeptInTheSettingsFileAndShapeThePicture) {
   AnswerSave("big.png", kPng);
   Action("Menu_Convert_SaveImage")->trigger();
   const QImage image(PathOf("big.png"));
-  EXPECT_EQ(image.size(), QSize(3 * 48, 3 * 52));
+  EXPECT_EQ(image.size(), QSize(3 * 48, 3 * 48));
   EXPECT_LT(qGray(image.pixel(48, 52 + 26)), 0xFF);  // the grid's left line
 
   // A new window starts with the kept options.
