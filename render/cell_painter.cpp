@@ -4,6 +4,7 @@
 #include <QGlyphRun>
 #include <QPainter>
 #include <QString>
+#include <QTextLayout>
 #include <algorithm>
 
 #include "render/document_font.h"
@@ -31,6 +32,21 @@ char32_t SingleCodePoint(std::u16string_view cell) {
     return QChar::surrogateToUcs4(cell[0], cell[1]);
   }
   return 0;
+}
+
+// The text glyph `k` of `count` glyphs drawn for `cell` stands for: the
+// whole cell for one glyph, its k-th character where each has a glyph,
+// none where glyphs and characters do not pair up.
+std::u16string_view TextOfGlyph(std::u16string_view cell, qsizetype k, qsizetype count) {
+  if (count == 1) return cell;
+  std::vector<std::u16string_view> characters;
+  for (std::size_t at = 0; at < cell.size();) {
+    const std::size_t length = QChar::isHighSurrogate(cell[at]) && at + 1 < cell.size() ? 2 : 1;
+    characters.push_back(cell.substr(at, length));
+    at += length;
+  }
+  if (static_cast<qsizetype>(characters.size()) != count) return {};
+  return characters[static_cast<std::size_t>(k)];
 }
 
 // The glyphs of `text` in `face`; empty when it lacks a character.
@@ -182,9 +198,7 @@ void CellPainter::Place(QPainter& painter, std::u16string_view cell, CellOrienta
   const CellGlyphs& glyphs = GlyphsOf(cell, orientation);
   if (glyphs.face == CellGlyphs::kQtFallback) {
     Flush(painter);
-    painter.setFont(font_);
-    painter.drawText(QRectF(topLeft, QSizeF(box_.width, box_.height)), Qt::AlignCenter,
-                     ToQString(cell));
+    DrawWithQtFallback(painter, cell, topLeft);
     return;
   }
   const bool turned = glyphs.form == GlyphForm::kTurned;
@@ -193,7 +207,7 @@ void CellPainter::Place(QPainter& painter, std::u16string_view cell, CellOrienta
   // glyphs of many cells share one run.
   if (target_ == CellTarget::kDocument) DrawQueued(painter, turned ? upright_ : turned_);
   if (!turned) {
-    Queue(painter, upright_, glyphs, topLeft);
+    Queue(painter, upright_, glyphs, cell, topLeft);
     return;
   }
   // Turned a quarter turn clockwise about the cell's centre, where the
@@ -203,23 +217,65 @@ void CellPainter::Place(QPainter& painter, std::u16string_view cell, CellOrienta
   // painter's coordinates turned by R, that is R⁻¹(C) + offset.
   const QPointF centre(box_.width / 2.0, box_.height / 2.0);
   const QPointF c = topLeft + centre;
-  Queue(painter, turned_, glyphs, QPointF(c.y(), -c.x()) - centre);
+  Queue(painter, turned_, glyphs, cell, QPointF(c.y(), -c.x()) - centre);
 }
 
-// Queues `glyphs` for the cell whose offsets start at `at`.
-void CellPainter::Queue(QPainter& painter, Run& run, const CellGlyphs& glyphs, QPointF at) {
+// Characters that no font of the chain has come from the fonts Qt falls
+// back on. A document draws them as glyphs, centred as the layout sets them,
+// so that the text layer learns which characters they stand for.
+void CellPainter::DrawWithQtFallback(QPainter& painter, std::u16string_view cell, QPointF topLeft) {
+  if (log_ == nullptr) {
+    painter.setFont(font_);
+    painter.drawText(QRectF(topLeft, QSizeF(box_.width, box_.height)), Qt::AlignCenter,
+                     ToQString(cell));
+    return;
+  }
+  QTextLayout layout(ToQString(cell), font_);
+  layout.beginLayout();
+  QTextLine line = layout.createLine();
+  layout.endLayout();
+  if (!line.isValid()) return;
+  const QPointF origin =
+      topLeft + QPointF((box_.width - line.naturalTextWidth()) / 2, baseline_ - line.ascent());
+  const QList<QGlyphRun> runs = layout.glyphRuns();
+  qsizetype count = 0;
+  for (const QGlyphRun& run : runs) count += run.glyphIndexes().size();
+  qsizetype k = 0;
+  for (const QGlyphRun& run : runs) {
+    GlyphTextLog::Font& font = log_->FontOf(run.rawFont());
+    for (const quint32 glyph : run.glyphIndexes()) {
+      font.Record(glyph, TextOfGlyph(cell, k++, count));
+    }
+    painter.drawGlyphRun(origin, run);
+  }
+}
+
+// Queues `glyphs` of `text` for the cell whose offsets start at `at`.
+void CellPainter::Queue(QPainter& painter, Run& run, const CellGlyphs& glyphs,
+                        std::u16string_view text, QPointF at) {
   if (glyphs.face != run.face || run.indexes.size() >= static_cast<qsizetype>(kRunLength)) {
     DrawQueued(painter, run);
     run.face = glyphs.face;
   }
-  for (qsizetype i = 0; i < glyphs.indexes.size(); ++i) {
+  const qsizetype count = glyphs.indexes.size();
+  for (qsizetype i = 0; i < count; ++i) {
     run.indexes.push_back(glyphs.indexes[i]);
     run.positions.push_back(glyphs.offsets[i] + at);
+    if (log_ != nullptr) run.texts.push_back(TextOfGlyph(text, i, count));
   }
 }
 
 void CellPainter::DrawQueued(QPainter& painter, Run& run) {
   if (run.indexes.isEmpty()) return;
+  if (log_ != nullptr) {
+    if (logged_.size() <= run.face) logged_.resize(faces_.size(), nullptr);
+    GlyphTextLog::Font*& font = logged_[run.face];
+    if (font == nullptr) font = &log_->FontOf(faces_[run.face]);
+    for (qsizetype i = 0; i < run.indexes.size(); ++i) {
+      font->Record(run.indexes[i], run.texts[static_cast<std::size_t>(i)]);
+    }
+    run.texts.clear();
+  }
   QGlyphRun glyphRun;
   glyphRun.setRawFont(faces_[run.face]);
   glyphRun.setGlyphIndexes(run.indexes);

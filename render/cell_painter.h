@@ -35,6 +35,7 @@
 
 #include "core/drawing_plan.h"
 #include "core/glyph_form.h"
+#include "render/pdf_text_layer.h"
 
 class QPainter;
 
@@ -83,6 +84,10 @@ class CellPainter {
   // Draws what is queued, with the painter's pen.
   void Flush(QPainter& painter);
 
+  // Records each glyph drawn from now on and the text it stands for in
+  // `log` (which must outlive the painter), for a PDF's text layer.
+  void LogGlyphTexts(GlyphTextLog* log) { log_ = log; }
+
  private:
   static constexpr std::size_t kNoFace = static_cast<std::size_t>(-1);
   struct ChainFont {
@@ -103,6 +108,8 @@ class CellPainter {
     std::size_t face = CellGlyphs::kQtFallback;
     QList<quint32> indexes;
     QList<QPointF> positions;
+    // With a log: the text each glyph stands for.
+    std::vector<std::u16string_view> texts;
   };
 
   CellGlyphs Lookup(std::u16string_view cell, CellOrientation orientation);
@@ -110,8 +117,10 @@ class CellPainter {
                 CellGlyphs& glyphs);
   const VerticalForms& FormsOf(ChainFont& chained);
   std::size_t FaceFor(ChainFont& chained, bool vertical);
-  void Queue(QPainter& painter, Run& run, const CellGlyphs& glyphs, QPointF at);
+  void Queue(QPainter& painter, Run& run, const CellGlyphs& glyphs, std::u16string_view text,
+             QPointF at);
   void DrawQueued(QPainter& painter, Run& run);
+  void DrawWithQtFallback(QPainter& painter, std::u16string_view cell, QPointF topLeft);
 
   QFont font_;
   CellBox box_;
@@ -125,6 +134,9 @@ class CellPainter {
   std::unordered_map<std::u16string, CellGlyphs> multiple_;
   Run upright_;
   Run turned_;
+  GlyphTextLog* log_ = nullptr;
+  // The log of each face in faces_, looked up when first drawn.
+  std::vector<GlyphTextLog::Font*> logged_;
 };
 
 }  // namespace mirotabe

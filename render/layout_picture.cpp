@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 
+#include "render/pdf_text_layer.h"
 #include "render/png_encoding.h"
 #include "render/sheet_painter.h"
 
@@ -37,6 +38,8 @@ IoResult<QByteArray> DrawPdf(const VerticalLayout& layout, const PictureStyle& s
   QPainter painter;
   if (!painter.begin(&writer)) return Failure(std::errc::io_error);
   SheetPainter sheets(plan, 1, CellTarget::kDocument);
+  GlyphTextLog texts;
+  sheets.LogGlyphTexts(&texts);
   for (std::size_t n = 0; n < plan.SheetCount(); ++n) {
     if (n != 0) {
       sheet = plan.PlanSheet(n);
@@ -46,7 +49,7 @@ IoResult<QByteArray> DrawPdf(const VerticalLayout& layout, const PictureStyle& s
     sheets.Paint(painter, sheet);
   }
   if (!painter.end()) return Failure(std::errc::io_error);
-  return bytes;
+  return CompleteTextLayer(bytes, texts);
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
 #include "render/page_pdf.h"
 
+#include <QBuffer>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <algorithm>
 #include <system_error>
 
 #include "core/drawing_plan.h"
+#include "render/pdf_text_layer.h"
 #include "render/sheet_painter.h"
 
 namespace mirotabe {
@@ -13,13 +16,17 @@ namespace {
 
 // Device units per point: a tenth of a point places the cells finely.
 constexpr double kUnits = 10;
+constexpr qsizetype kBlock = 16384;
 
 }  // namespace
 
 IoStatus WritePagedPdf(const VerticalLayout& layout, const PictureStyle& style,
                        const PageSetup& setup, QIODevice& out) {
   const DrawingPlan plan = DrawingPlan::Pages(layout, style, setup);
-  QPdfWriter writer(&out);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QPdfWriter writer(&buffer);
   writer.setCreator(QStringLiteral("Mirotabe"));
   writer.setResolution(static_cast<int>(72 * kUnits));
   writer.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -29,6 +36,8 @@ IoStatus WritePagedPdf(const VerticalLayout& layout, const PictureStyle& style,
   QPainter painter;
   if (!painter.begin(&writer)) return IoError{{}, std::make_error_code(std::errc::io_error)};
   SheetPainter pages(plan, kUnits, CellTarget::kDocument);
+  GlyphTextLog texts;
+  pages.LogGlyphTexts(&texts);
   for (std::size_t n = 0; n < plan.SheetCount(); ++n) {
     if (n != 0) {
       page = plan.PlanSheet(n);
@@ -37,6 +46,13 @@ IoStatus WritePagedPdf(const VerticalLayout& layout, const PictureStyle& style,
     pages.Paint(painter, page);
   }
   if (!painter.end()) return IoError{{}, std::make_error_code(std::errc::io_error)};
+  // Written a block at a time, as the PDF writer writes: a device that
+  // refuses the bytes (a file past the size limit, a full disk) keeps its
+  // own error, which the caller's commit or flush reports.
+  const QByteArray finished = CompleteTextLayer(bytes, texts);
+  for (qsizetype at = 0; at < finished.size(); at += kBlock) {
+    if (out.write(finished.constData() + at, std::min(kBlock, finished.size() - at)) < 0) break;
+  }
   return std::nullopt;
 }
 

@@ -3,10 +3,10 @@
 // the rightmost first. A character hung below its column stands in the
 // bottom margin. 原稿用紙 draws its grid in the traditional vermilion.
 //
-// The pages are written to the device one at a time, so that memory does
-// not grow with their number. The text stays text in reading order, each
-// column top to bottom, columns right to left, pages in order, and reads
-// back so (pdftotext -raw).
+// The PDF is made in memory, its text layer completed (see
+// CompleteTextLayer), then written to the device. The text stays text in
+// reading order, each column top to bottom, columns right to left, pages in
+// order, and reads back so (pdftotext -raw), every character included.
 #pragma once
 
 #include <QIODevice>
@@ -19,7 +19,8 @@
 namespace mirotabe {
 
 // Writes the pages of `layout`, cut as PageLayoutSettings says, to `out`.
-// Fails with std::errc::io_error when the device refuses the PDF.
+// Fails with std::errc::io_error when the PDF cannot be drawn; a device that
+// refuses the bytes keeps its own error for the caller to report.
 IoStatus WritePagedPdf(const VerticalLayout& layout, const PictureStyle& style,
                        const PageSetup& setup, QIODevice& out);
 

@@ -69,6 +69,7 @@ void SheetPainter::Paint(QPainter& painter, const SheetPlan& sheet) {
                       std::max(1, static_cast<int>(std::lround(sheet.cellHeight * scale_)))};
     const int character = std::max(1, static_cast<int>(std::lround(sheet.characterSize * scale_)));
     cells_ = std::make_unique<CellPainter>(FontForCell(character), box, target_);
+    cells_->LogGlyphTexts(log_);
   }
   if (sheet.background) {
     painter.fillRect(QRectF(0, 0, sheet.width * scale_, sheet.height * scale_),

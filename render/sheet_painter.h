@@ -24,12 +24,16 @@ class SheetPainter {
   // Draws `sheet` of the plan, its top-left corner at the painter's origin.
   void Paint(QPainter& painter, const SheetPlan& sheet);
 
+  // Records the text of each glyph of the cells in `log` (see CellPainter).
+  void LogGlyphTexts(GlyphTextLog* log) { log_ = log; }
+
  private:
   const DrawingPlan& plan_;
   double scale_;
   CellTarget target_;
   // Made for the first sheet: every sheet of a plan has cells of one size.
   std::unique_ptr<CellPainter> cells_;
+  GlyphTextLog* log_ = nullptr;
 };
 
 }  // namespace mirotabe

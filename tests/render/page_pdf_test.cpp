@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <variant>
 
+#include "render/layout_picture.h"
+#include "tests/support/case_name.h"
 #include "tests/support/temp_folder.h"
 
 namespace mirotabe {
@@ -62,6 +64,66 @@ TEST(PagedPdfTest, TheTextReadsBackInReadingOrderAcrossPages) {
     EXPECT_TRUE(Tool(QStringLiteral("pdffonts"), {file}).contains(QStringLiteral("Identity-H")));
   }
 }
+
+struct TextLayerCase {
+  const char* name;
+  std::u16string text;
+  bool pages;  // pages, or a picture's PDF
+};
+
+class TextLayerTest : public testing::TestWithParam<TextLayerCase> {};
+
+// Every character reads back, those beyond the first 65,536 (drawn from the
+// pane's fonts or from the fonts Qt falls back on) included; the document
+// says it is Japanese, and each font is an embedded subset with a text map.
+TEST_P(TextLayerTest, EveryCharacterReadsBack) {
+  const TextLayerCase& c = GetParam();
+  const LayoutResult result = BuildVerticalLayout(c.text, {4, SwapTable(), LayoutSettings{}});
+  const auto& layout = std::get<VerticalLayout>(result);
+  QByteArray bytes;
+  if (c.pages) {
+    QBuffer buffer(&bytes);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+    ASSERT_FALSE(WritePagedPdf(layout, {}, PageSetup{true, Paper::kA6}, buffer));
+  } else {
+    const IoResult<QByteArray> pdf = DrawPicture(layout, {}, PictureFormat::Pdf);
+    ASSERT_TRUE(pdf.ok());
+    bytes = pdf.value();
+  }
+  EXPECT_TRUE(bytes.contains("/Lang (ja)"));
+  testing_support::TempFolder folder;
+  const std::string path = folder.PathOf("text.pdf");
+  testing_support::WriteFile(path, std::string_view(bytes.constData(), bytes.size()));
+  const QString file = QString::fromStdString(path);
+
+  QProcess text;
+  text.start(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), file, QStringLiteral("-")});
+  ASSERT_TRUE(text.waitForFinished(60000));
+  // Poppler finds every object where the cross-reference table says.
+  EXPECT_EQ(text.readAllStandardError(), QByteArray());
+  QString read = QString::fromUtf8(text.readAllStandardOutput());
+  read.remove(QRegularExpression(QStringLiteral("[\\s\\x{3000}]")));
+  QString expected = QString::fromStdU16String(c.text);
+  expected.remove(QRegularExpression(QStringLiteral("[\\s\\x{3000}]")));
+  EXPECT_EQ(read, expected);
+
+  const QStringList fonts =
+      Tool(QStringLiteral("pdffonts"), {file}).split(QChar(u'\n'), Qt::SkipEmptyParts).mid(2);
+  EXPECT_FALSE(fonts.isEmpty());
+  for (const QString& font : fonts) {
+    EXPECT_TRUE(
+        font.contains(QRegularExpression(QStringLiteral("^[A-Z]{6}\\+\\S+ .* yes yes yes "))))
+        << font.toStdString();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, TextLayerTest,
+    testing::Values(TextLayerCase{"PagesBeyondTheFirstPlane", u"野家で😀を見た\r\n🂡と😊", true},
+                    TextLayerCase{"PictureBeyondTheFirstPlane", u"😀を見た\r\n𝖠", false},
+                    TextLayerCase{"PagesOfVerticalFormsAndSharedGlyphs",
+                                  u"「ラーメン」です。\r\n～〜―—", true}),
+    testing_support::CaseName());
 
 }  // namespace
 }  // namespace mirotabe
