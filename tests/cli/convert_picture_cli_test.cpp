@@ -93,33 +93,33 @@ TEST_P(PngCliTest, WritesTheImageOfTheLayout) {
 INSTANTIATE_TEST_SUITE_P(
     Options, PngCliTest,
     testing::Values(
-        PngCase{"Defaults", nullptr, {"--format", "png"}, {96, 130}},
-        PngCase{"CellSize", nullptr, {"--format=png", "--cell-size", "8"}, {32, 45}},
-        PngCase{"GridKeepsTheSize", nullptr, {"--format", "png", "--grid", "on"}, {96, 130}},
+        PngCase{"Defaults", nullptr, {"--format", "png"}, {96, 120}},
+        PngCase{"CellSize", nullptr, {"--format=png", "--cell-size", "8"}, {32, 40}},
+        PngCase{"GridKeepsTheSize", nullptr, {"--format", "png", "--grid", "on"}, {96, 120}},
         PngCase{"SettingsFileStyle",
                 "[Layout]\r\nImageCellSize=37\r\nImageGrid=1\r\n",
                 {"--format", "png"},
-                {148, 200}},
+                {148, 185}},
         PngCase{"OptionOverridesSettings",
                 "[Layout]\r\nImageCellSize=37\r\n",
                 {"--format", "png", "--cell-size", "256"},
-                {1024, 1380}},
-        PngCase{"LastFormatWins", nullptr, {"--format", "pdf", "--format", "png"}, {96, 130}},
+                {1024, 1280}},
+        PngCase{"LastFormatWins", nullptr, {"--format", "pdf", "--format", "png"}, {96, 120}},
         // 1080 / (2 columns + the margins) = 270, within 256.
         PngCase{
-            "WidthPicksTheCellSize", nullptr, {"--format", "png", "--width", "1080"}, {1024, 1380}},
+            "WidthPicksTheCellSize", nullptr, {"--format", "png", "--width", "1080"}, {1024, 1280}},
         PngCase{
-            "WidthPicksASmallerCell", nullptr, {"--format", "png", "--width", "130"}, {128, 175}},
+            "WidthPicksASmallerCell", nullptr, {"--format", "png", "--width", "130"}, {128, 160}},
         PngCase{"UprightGlyphsKeepTheSize",
                 nullptr,
                 {"--format", "png", "--vertical-glyphs", "off"},
-                {96, 130}}),
+                {96, 120}}),
     testing_support::CaseName());
 
 TEST_F(ConvertPictureCliTest, WritesThePngToAPipedStandardOutput) {
   const Outcome run = Convert({"--format", "png"}, Cp932(u"縦"));
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(SizeOfPng(run.out), (PngSize{72, 78}));
+  EXPECT_EQ(SizeOfPng(run.out), (PngSize{72, 72}));
 }
 
 // As text output does, a device or a FIFO named by -o is written into.
@@ -136,7 +136,7 @@ TEST_F(ConvertPictureCliTest, WritesIntoADeviceOrAFifo) {
   if (const int unblock = open(fifo.c_str(), O_WRONLY | O_NONBLOCK); unblock >= 0) close(unblock);
   reader.join();
   EXPECT_EQ(toFifo.status, 0) << toFifo.err;
-  EXPECT_EQ(SizeOfPng(received), (PngSize{72, 78}));
+  EXPECT_EQ(SizeOfPng(received), (PngSize{72, 72}));
 }
 
 TEST_F(ConvertPictureCliTest, WritesAPdfWhoseTextCanBeRead) {
@@ -213,7 +213,7 @@ TEST_F(ConvertPictureCliTest, TheHandedOffPictureUsesTheConvertersOwnSettingsFil
   const Outcome run = Convert({"--format", "png"}, "a", converter);
   EXPECT_EQ(run.status, 0) << run.err;
   // "bb" in one column of two rows, in cells of 37 pixels.
-  EXPECT_EQ(SizeOfPng(run.out), (PngSize{111, 160}));
+  EXPECT_EQ(SizeOfPng(run.out), (PngSize{111, 148}));
 }
 
 TEST_F(ConvertPictureCliTest, AMissingPictureConverterIsReportedAndTextStillWorks) {
