@@ -10,7 +10,14 @@ namespace mirotabe {
 std::optional<CellPosition> CaretCell(const VerticalLayout& layout, std::size_t line,
                                       std::u16string_view lineBeforeCaret,
                                       const LayoutRules& rules) {
-  const std::u16string prepared = PrepareText(lineBeforeCaret, rules);
+  // A line of a layout that was built is no longer than the text a layout
+  // can hold.
+  if (layout.RowCount() == 0) return std::nullopt;
+  const PreparedText text =
+      PrepareText(lineBeforeCaret, rules, nullptr, PreparedUnitsBound(kMaxLayoutCells));
+  const auto* done = std::get_if<std::u16string>(&text);
+  if (done == nullptr) return std::nullopt;
+  const std::u16string& prepared = *done;
   // A replacement that brings in line breaks moves the caret's character
   // into a later line.
   std::size_t preparedLine = line;

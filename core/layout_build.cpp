@@ -21,9 +21,12 @@ constexpr std::size_t kUpdateRoom = std::size_t{64} * 1024;
 
 }  // namespace
 
-LayoutResult LayoutBuilder::Build(std::u16string&& prepared, EntryRanges&& written,
+LayoutResult LayoutBuilder::Build(PreparedText&& prepared, EntryRanges&& written,
                                   VerticalLayout&& layout, const LayoutRules& rules,
                                   std::size_t maxCells, const std::u16string_view* input) {
+  if (const auto* tooLong = std::get_if<TextTooLong>(&prepared)) {
+    return LayoutTooLarge{0, 0, maxCells, tooLong->units};
+  }
   const LayoutSettings& settings = rules.columns;
   layout.columns_.clear();
   layout.unitOffsets_.clear();
@@ -32,7 +35,7 @@ LayoutResult LayoutBuilder::Build(std::u16string&& prepared, EntryRanges&& writt
   layout.basis_.reset();
   layout.change_ = {};
   layout.spacing_ = std::size_t{1} + settings.columnGap;
-  layout.prepared_ = std::move(prepared);
+  layout.prepared_ = std::move(std::get<std::u16string>(prepared));
   layout.written_ = std::move(written);
   layout.standingOutputs_.clear();
   SplitLines(layout);
@@ -215,7 +218,8 @@ LayoutResult BuildVerticalLayout(std::u16string_view input, const LayoutRules& r
                                  std::size_t maxCells) {
   if (input.empty()) return VerticalLayout{};
   EntryRanges written;
-  std::u16string prepared = PrepareTextInto(input, {}, kGridReadAhead, rules, &written);
+  PreparedText prepared =
+      PrepareTextInto(input, {}, kGridReadAhead, rules, &written, PreparedUnitsBound(maxCells));
   return LayoutBuilder::Build(std::move(prepared), std::move(written), VerticalLayout{}, rules,
                               maxCells);
 }
@@ -224,7 +228,8 @@ LayoutResult BuildVerticalLayoutInPlace(std::u16string&& input, const LayoutRule
                                         std::size_t maxCells) {
   if (input.empty()) return VerticalLayout{};
   EntryRanges written;
-  std::u16string prepared = PrepareOwnedText(std::move(input), rules, &written);
+  PreparedText prepared =
+      PrepareOwnedText(std::move(input), rules, &written, PreparedUnitsBound(maxCells));
   return LayoutBuilder::Build(std::move(prepared), std::move(written), VerticalLayout{}, rules,
                               maxCells);
 }
@@ -235,8 +240,8 @@ LayoutResult RebuildVerticalLayout(VerticalLayout&& previous, std::u16string_vie
   // Room for the lines that updates lay out again.
   const std::size_t spare = kGridReadAhead + input.size() / 8 + kUpdateRoom;
   EntryRanges written;
-  std::u16string prepared =
-      PrepareTextInto(input, std::move(previous.prepared_), spare, rules, &written);
+  PreparedText prepared = PrepareTextInto(input, std::move(previous.prepared_), spare, rules,
+                                          &written, PreparedUnitsBound(maxCells));
   return LayoutBuilder::Build(std::move(prepared), std::move(written), std::move(previous), rules,
                               maxCells, &input);
 }

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/prepare_text.h"
 #include "core/vertical_layout.h"
 
 namespace mirotabe {
@@ -26,9 +27,10 @@ class LayoutBuilder {
   // `rules`; `layout` brings the memory of an earlier layout, or none.
   // Given `input` (the text before preparation), the layout keeps what an
   // update needs.
-  // `written`: the units of `prepared` that whole-text entries wrote.
-  static LayoutResult Build(std::u16string&& prepared, EntryRanges&& written,
-                            VerticalLayout&& layout, const LayoutRules& rules, std::size_t maxCells,
+  // `written`: the units of `prepared` that whole-text entries wrote. A
+  // text that grew too long to prepare is refused as it is.
+  static LayoutResult Build(PreparedText&& prepared, EntryRanges&& written, VerticalLayout&& layout,
+                            const LayoutRules& rules, std::size_t maxCells,
                             const std::u16string_view* input = nullptr);
 
   // Why `layout` is over `maxCells` cells, or nothing.

@@ -98,13 +98,17 @@ std::optional<LayoutUpdater::Region> LayoutUpdater::FindRegion(const VerticalLay
 bool LayoutUpdater::LayOutLines(VerticalLayout& layout, std::u16string_view changed, bool atEnd,
                                 const LayoutRules& rules, std::vector<Column>& lines,
                                 std::vector<std::size_t>& inputUnits) {
+  // The room runs out only after much typing, and a new layout then takes
+  // back what is no longer used; lines that the entries make longer than
+  // the room are not built at all.
+  const std::size_t base = layout.prepared_.size() - kGridReadAhead;
+  const std::size_t room = layout.prepared_.capacity() - base - kGridReadAhead;
   // Whole-text entries never match across a line break here.
   EntryRanges written;
-  const std::u16string prepared = PrepareText(changed, rules, &written);
-  // The room runs out only after much typing, and a new layout then takes
-  // back what is no longer used.
-  const std::size_t base = layout.prepared_.size() - kGridReadAhead;
-  if (base + prepared.size() + kGridReadAhead > layout.prepared_.capacity()) return false;
+  const PreparedText text = PrepareText(changed, rules, &written, room);
+  const auto* done = std::get_if<std::u16string>(&text);
+  if (done == nullptr || done->size() > room) return false;
+  const std::u16string& prepared = *done;
   if (!written.empty()) layout.written_.Append(written, base);
   layout.prepared_.erase(base);
   layout.prepared_.append(prepared);

@@ -45,17 +45,22 @@ std::size_t FindReadBack(std::u16string_view text, std::u16string_view from, std
 }
 
 // Every match of a From of `fromSize` units, found by `find` left to right
-// without overlaps, becomes `to`; inserted text is not searched again. The
-// text is rewritten in its own memory, so a large text is never held twice.
-// With `hits`, the places of the matches in the text before go there.
+// without overlaps, becomes `to`; inserted text is not searched again. A
+// text that does not grow is rewritten in its own memory, so a large text
+// is never held twice. One that grows has its matches counted first and is
+// left as it is when it would pass `maxUnits` (false, `reached` how long
+// it would be by then); otherwise it is written once into memory of its
+// new length, with the room the old one had to spare. With `hits`, the
+// places of the matches in the text before go there.
 template <typename FindFrom>
-void ReplaceAll(std::u16string& text, std::size_t fromSize, std::u16string_view to, FindFrom find,
+bool ReplaceAll(std::u16string& text, std::size_t fromSize, std::u16string_view to, FindFrom find,
+                std::size_t maxUnits, std::size_t& reached,
                 std::vector<std::size_t>* hits = nullptr) {
   using Units = std::u16string::traits_type;
   constexpr std::size_t npos = std::u16string::npos;
   std::size_t hit = find(text, 0);
   // Most entries match nothing in a given text; they cost one search.
-  if (hit == npos) return;
+  if (hit == npos) return true;
   if (to.size() <= fromSize) {
     // Forwards: what is written never passes what is still to be searched.
     std::size_t write = hit;
@@ -70,47 +75,63 @@ void ReplaceAll(std::u16string& text, std::size_t fromSize, std::u16string_view 
     }
     Units::move(text.data() + write, text.data() + read, text.size() - read);
     text.resize(write + text.size() - read);
-    return;
+    return true;
   }
-  // Backwards from the end of the longer text, once every match is known.
-  std::vector<std::size_t> own;
-  std::vector<std::size_t>& found = hits != nullptr ? *hits : own;
-  for (; hit != npos; hit = find(text, hit + fromSize)) found.push_back(hit);
-  std::size_t readEnd = text.size();
-  text.resize(text.size() + found.size() * (to.size() - fromSize));
-  std::size_t writeEnd = text.size();
-  for (auto at = found.rbegin(); at != found.rend(); ++at) {
-    const std::size_t tail = readEnd - (*at + fromSize);
-    Units::move(text.data() + writeEnd - tail, text.data() + *at + fromSize, tail);
-    writeEnd -= tail + to.size();
-    Units::copy(text.data() + writeEnd, to.data(), to.size());
-    readEnd = *at;
+  const std::size_t growth = to.size() - fromSize;
+  std::size_t length = text.size();
+  std::size_t count = 0;
+  for (std::size_t at = hit; at != npos; at = find(text, at + fromSize)) {
+    if (length >= maxUnits || growth > maxUnits - length) {
+      reached = growth > kAnyLength - length ? kAnyLength : length + growth;
+      return false;
+    }
+    length += growth;
+    ++count;
   }
+  if (hits != nullptr) hits->reserve(hits->size() + count);
+  std::u16string grown;
+  grown.reserve(length + (text.capacity() - text.size()));
+  grown.resize(length);
+  std::size_t write = 0;
+  std::size_t read = 0;
+  for (; hit != npos; hit = find(text, read)) {
+    if (hits != nullptr) hits->push_back(hit);
+    Units::copy(grown.data() + write, text.data() + read, hit - read);
+    write += hit - read;
+    Units::copy(grown.data() + write, to.data(), to.size());
+    write += to.size();
+    read = hit + fromSize;
+  }
+  Units::copy(grown.data() + write, text.data() + read, text.size() - read);
+  text = std::move(grown);
+  return true;
 }
 
-void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to,
+bool ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to,
+                std::size_t maxUnits, std::size_t& reached,
                 std::vector<std::size_t>* hits = nullptr) {
-  ReplaceAll(
+  return ReplaceAll(
       text, from.size(), to,
-      [from](std::u16string_view t, std::size_t pos) { return Find(t, from, pos); }, hits);
+      [from](std::u16string_view t, std::size_t pos) { return Find(t, from, pos); }, maxUnits,
+      reached, hits);
 }
 
 // A From without any unit of a pair matches exactly the text it equals;
 // only the others need the slower search.
-void ReplaceAllAsStored(std::u16string& text, std::u16string_view from, std::u16string_view to,
+bool ReplaceAllAsStored(std::u16string& text, std::u16string_view from, std::u16string_view to,
+                        std::size_t maxUnits, std::size_t& reached,
                         std::vector<std::size_t>* hits) {
   if (std::none_of(from.begin(), from.end(), Cp932Paired)) {
-    ReplaceAll(text, from, to, hits);
-    return;
+    return ReplaceAll(text, from, to, maxUnits, reached, hits);
   }
   std::u16string readBack(from);
   for (char16_t& unit : readBack) unit = Cp932ReadBack(unit);
-  ReplaceAll(
+  return ReplaceAll(
       text, readBack.size(), to,
       [&readBack](std::u16string_view t, std::size_t pos) {
         return FindReadBack(t, readBack, pos);
       },
-      hits);
+      maxUnits, reached, hits);
 }
 
 // Whether `entry` rewrites the whole text: a Type 1 entry with a From.
@@ -118,52 +139,70 @@ bool RewritesText(const SwapEntry& entry) {
   return entry.kind == SwapKind::kWholeText && !entry.from.empty();
 }
 
+// The whole-text entries, then the tabs, in `text`'s memory wherever
+// nothing grows.
+PreparedText ReplaceAndExpand(std::u16string text, const LayoutRules& rules, EntryRanges* written,
+                              std::size_t maxUnits) {
+  PreparedText replaced =
+      ApplyWholeTextReplacements(std::move(text), rules.table, written, maxUnits);
+  auto* done = std::get_if<std::u16string>(&replaced);
+  if (done == nullptr) return replaced;
+  return ExpandTabs(std::move(*done), rules.tabSpace, written, maxUnits);
+}
+
 }  // namespace
 
-std::u16string ApplyWholeTextReplacements(std::u16string text, const SwapTable& table,
-                                          EntryRanges* written) {
+PreparedText ApplyWholeTextReplacements(std::u16string text, const SwapTable& table,
+                                        EntryRanges* written, std::size_t maxUnits) {
   std::vector<std::size_t> hits;
   for (const SwapEntry& entry : table) {
     if (!RewritesText(entry)) continue;
     hits.clear();
-    ReplaceAllAsStored(text, entry.from, entry.to, written != nullptr ? &hits : nullptr);
+    std::size_t reached = 0;
+    if (!ReplaceAllAsStored(text, entry.from, entry.to, maxUnits, reached,
+                            written != nullptr ? &hits : nullptr)) {
+      return TextTooLong{reached, maxUnits};
+    }
     if (written != nullptr) written->Replace(hits, entry.from.size(), entry.to.size(), true);
   }
   return text;
 }
 
-std::u16string ExpandTabs(std::u16string text, std::uint8_t tabSpace, EntryRanges* written) {
-  if (written == nullptr || written->empty()) {
-    ReplaceAll(text, u"\t", std::u16string(tabSpace, u' '));
-    return text;
-  }
+PreparedText ExpandTabs(std::u16string text, std::uint8_t tabSpace, EntryRanges* written,
+                        std::size_t maxUnits) {
+  const std::u16string spaces(tabSpace, u' ');
+  const bool follow = written != nullptr && !written->empty();
   std::vector<std::size_t> hits;
-  ReplaceAll(text, u"\t", std::u16string(tabSpace, u' '), &hits);
-  written->Replace(hits, 1, tabSpace, false);
+  std::size_t reached = 0;
+  if (!ReplaceAll(text, u"\t", spaces, maxUnits, reached, follow ? &hits : nullptr)) {
+    return TextTooLong{reached, maxUnits};
+  }
+  if (follow) written->Replace(hits, 1, tabSpace, false);
   return text;
 }
 
-std::u16string PrepareText(std::u16string_view input, const LayoutRules& rules,
-                           EntryRanges* written) {
-  return PrepareOwnedText(std::u16string(input), rules, written);
+PreparedText PrepareText(std::u16string_view input, const LayoutRules& rules, EntryRanges* written,
+                         std::size_t maxUnits) {
+  return PrepareOwnedText(std::u16string(input), rules, written, maxUnits);
 }
 
-std::u16string PrepareOwnedText(std::u16string input, const LayoutRules& rules,
-                                EntryRanges* written) {
-  std::u16string text = ApplyWholeTextReplacements(std::move(input), rules.table, written);
-  text = ExpandTabs(std::move(text), rules.tabSpace, written);
+PreparedText PrepareOwnedText(std::u16string input, const LayoutRules& rules, EntryRanges* written,
+                              std::size_t maxUnits) {
+  PreparedText prepared = ReplaceAndExpand(std::move(input), rules, written, maxUnits);
+  auto* text = std::get_if<std::u16string>(&prepared);
+  if (text == nullptr) return prepared;
   if (written == nullptr || written->empty()) {
-    MapToFullWidth(text);
-    return text;
+    MapToFullWidth(*text);
+    return prepared;
   }
   std::vector<std::size_t> composed;
-  MapToFullWidth(text, &composed);
+  MapToFullWidth(*text, &composed);
   written->Remove(composed);
-  return text;
+  return prepared;
 }
 
-std::u16string PrepareTextInto(std::u16string_view input, std::u16string&& buffer,
-                               std::size_t spare, const LayoutRules& rules, EntryRanges* written) {
+PreparedText PrepareTextInto(std::u16string_view input, std::u16string&& buffer, std::size_t spare,
+                             const LayoutRules& rules, EntryRanges* written, std::size_t maxUnits) {
   const std::size_t room = input.size() + spare;
   if (buffer.capacity() < room) {
     buffer = std::u16string();
@@ -178,7 +217,7 @@ std::u16string PrepareTextInto(std::u16string_view input, std::u16string&& buffe
     return std::move(buffer);
   }
   buffer.assign(input);
-  return PrepareOwnedText(std::move(buffer), rules, written);
+  return PrepareOwnedText(std::move(buffer), rules, written, maxUnits);
 }
 
 }  // namespace mirotabe

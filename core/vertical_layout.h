@@ -36,6 +36,17 @@ namespace mirotabe {
 // Layouts of more cells than this (lines × longest line) are not built.
 inline constexpr std::size_t kMaxLayoutCells = std::size_t{64} * 1024 * 1024;
 
+// The units past which a prepared text cannot be laid out in `maxCells`
+// cells, and never more than kMaxLayoutCells take: a cell or a line break
+// is at most two units, and a layout has at least as many cells as
+// characters and as lines. The replacements and the tabs are stopped here
+// before they build the text, so that no layout's text takes more memory
+// than this on its way. (A text of line breaks alone, laid out as nothing,
+// is refused all the same once it is that long.)
+inline constexpr std::size_t PreparedUnitsBound(std::size_t maxCells) {
+  return 4 * (maxCells < kMaxLayoutCells ? maxCells : kMaxLayoutCells);
+}
+
 inline constexpr char16_t kBlankCell = u'\u3000';
 
 // What ends each line of the program's text, and each row of the layout's.
@@ -189,11 +200,15 @@ class VerticalLayout {
   std::optional<UpdateBasis> basis_;
 };
 
-// Why a layout was not built: it would hold more than `bound` cells.
+// Why a layout was not built: it would hold more than `bound` cells. Where
+// the replacements and the tabs would make its text longer than
+// PreparedUnitsBound(bound) before a column is counted, `units` says how
+// long it would be by the step that passed that, and no line is counted.
 struct LayoutTooLarge {
   std::size_t lines = 0;  // columns, gaps included
   std::size_t longestLine = 0;
   std::size_t bound = 0;
+  std::size_t units = 0;
 };
 
 // Lays `input` (lines separated by CR LF) out vertically under `rules`:

@@ -7,11 +7,21 @@
 #include <vector>
 
 #include "core/fullwidth.h"
+#include "tests/support/case_name.h"
 
 namespace mirotabe {
 namespace {
 
 using enum SwapKind;
+
+// The text of a preparation, or "(too long: UNITS > BOUND)".
+std::u16string Text(const PreparedText& prepared) {
+  if (const auto* text = std::get_if<std::u16string>(&prepared)) return *text;
+  const auto& tooLong = std::get<TextTooLong>(prepared);
+  const std::string shown =
+      "(too long: " + std::to_string(tooLong.units) + " > " + std::to_string(tooLong.bound) + ")";
+  return std::u16string(shown.begin(), shown.end());
+}
 
 // Long texts are searched eight units at a time: occurrences must be found
 // at every offset, across block edges, and near-misses skipped.
@@ -22,9 +32,11 @@ TEST(PrepareTextTest, ReplacesAtEveryOffsetOfALongText) {
     const std::u16string head(offset, u'x');
     const std::u16string tail(17, u'y');
     const std::u16string text = head + u"ab" + tail + u"a" + tail + u"ab";
-    EXPECT_EQ(ApplyWholeTextReplacements(text, table), head + u"X" + tail + u"a" + tail + u"X")
+    EXPECT_EQ(Text(ApplyWholeTextReplacements(text, table)),
+              head + u"X" + tail + u"a" + tail + u"X")
         << offset;
-    EXPECT_EQ(ExpandTabs(head + u"\t" + tail + u"\t", 2), head + u"  " + tail + u"  ") << offset;
+    EXPECT_EQ(Text(ExpandTabs(head + u"\t" + tail + u"\t", 2)), head + u"  " + tail + u"  ")
+        << offset;
   }
 }
 
@@ -49,12 +61,12 @@ TEST(PrepareTextTest, ReplacementsOfEveryLength) {
   for (const Case& c : cases) {
     SwapTable table;
     table.Append({std::u16string(c.from), std::u16string(c.to), kWholeText});
-    EXPECT_EQ(ApplyWholeTextReplacements(std::u16string(c.text), table), c.expected)
+    EXPECT_EQ(Text(ApplyWholeTextReplacements(std::u16string(c.text), table)), c.expected)
         << std::string(c.from.begin(), c.from.end()) << " -> "
         << std::string(c.to.begin(), c.to.end());
   }
-  EXPECT_EQ(ExpandTabs(u"\ta\t\tb\t", 0), u"ab");
-  EXPECT_EQ(ExpandTabs(u"\ta\t\tb\t", 3), u"   a      b   ");
+  EXPECT_EQ(Text(ExpandTabs(u"\ta\t\tb\t", 0)), u"ab");
+  EXPECT_EQ(Text(ExpandTabs(u"\ta\t\tb\t", 3)), u"   a      b   ");
 }
 
 // Preparing into a buffer maps the text as it copies it when it can; the
@@ -84,12 +96,12 @@ TEST(PrepareTextTest, IntoABufferGivesTheSameText) {
     SCOPED_TRACE(c.name);
     for (const std::size_t held : {0, 1, 200}) {
       std::u16string buffer(held, u'#');
-      const std::u16string prepared =
-          PrepareTextInto(c.input, std::move(buffer), 8, {c.tabSpace, *c.table, {}});
+      const std::u16string prepared = std::get<std::u16string>(
+          PrepareTextInto(c.input, std::move(buffer), 8, {c.tabSpace, *c.table, {}}));
       EXPECT_EQ(prepared, c.expected) << "held " << held;
       EXPECT_GE(prepared.capacity(), prepared.size() + 8);
     }
-    EXPECT_EQ(PrepareText(c.input, {c.tabSpace, *c.table, {}}), c.expected);
+    EXPECT_EQ(Text(PrepareText(c.input, {c.tabSpace, *c.table, {}})), c.expected);
   }
 }
 
@@ -157,17 +169,74 @@ TEST(PrepareTextTest, TheUnitsEntriesWroteAreKnownThroughEveryStep) {
     const MarkedText expected = PrepareMarked(input, tabSpace, table);
     EntryRanges written;
     const LayoutRules rules{tabSpace, table, {}};
-    const std::u16string prepared = PrepareText(input, rules, &written);
+    const std::u16string prepared = Text(PrepareText(input, rules, &written));
     ASSERT_EQ(prepared, expected.text) << round;
     for (std::size_t at = 0; at < prepared.size(); ++at) {
       ASSERT_EQ(written.Contains(at), expected.written[at])
           << "round " << round << " unit " << at << " of " << testing::PrintToString(prepared);
     }
     EntryRanges into;
-    EXPECT_EQ(PrepareTextInto(input, {}, 8, rules, &into), prepared);
+    EXPECT_EQ(Text(PrepareTextInto(input, {}, 8, rules, &into)), prepared);
     EXPECT_EQ(into.ranges(), written.ranges());
   }
 }
+
+// A text that the replacements or the tabs would make longer than the
+// bound is refused at the step that passes it, before that step builds
+// anything; one that stays within it, or does not grow, is made whole.
+struct BoundCase {
+  const char* name;
+  std::vector<SwapEntry> entries;
+  std::uint8_t tabSpace;
+  std::u16string input;
+  std::size_t bound;
+  std::u16string expected;
+};
+
+class PrepareTextBoundTest : public testing::TestWithParam<BoundCase> {};
+
+TEST_P(PrepareTextBoundTest, StopsWhereTheTextWouldPassTheBound) {
+  const BoundCase& c = GetParam();
+  LayoutRules rules{c.tabSpace, {}, {}};
+  for (const SwapEntry& entry : c.entries) rules.table.Append(entry);
+  EntryRanges written;
+  EXPECT_EQ(Text(PrepareText(c.input, rules, &written, c.bound)), c.expected);
+  EXPECT_EQ(Text(PrepareTextInto(c.input, {}, 8, rules, nullptr, c.bound)), c.expected);
+}
+
+const std::vector<SwapEntry> kDoublings(34, SwapEntry{u"あ", u"ああ", kWholeText});
+
+INSTANTIATE_TEST_SUITE_P(
+    , PrepareTextBoundTest,
+    testing::Values(
+        BoundCase{
+            "GrowsUpToTheBound", {{u"あ", u"ああ", kWholeText}}, 4, u"あいあ", 5, u"ああいああ"},
+        BoundCase{"OnePastTheBound",
+                  {{u"あ", u"ああ", kWholeText}},
+                  4,
+                  u"あいあ",
+                  4,
+                  u"(too long: 5 > 4)"},
+        BoundCase{"AnEntryOfManyCharacters",
+                  {{u"あ", std::u16string(60, u'漢'), kWholeText}},
+                  4,
+                  std::u16string(1000, u'あ'),
+                  100,
+                  u"(too long: 1059 > 100)"},
+        // 34 doublings of one character would be 16 Gi characters.
+        BoundCase{"DoublingsStopAtTheFirstThatPasses", kDoublings, 4, u"あ", 1024,
+                  u"(too long: 1025 > 1024)"},
+        BoundCase{"WideTabs", {}, 255, std::u16string(10, u'\t'), 100, u"(too long: 264 > 100)"},
+        BoundCase{"TabsAfterTheEntries",
+                  {{u"a", u"\t\t", kWholeText}},
+                  2,
+                  u"aa",
+                  7,
+                  u"(too long: 8 > 7)"},
+        BoundCase{
+            "ATextLongerThanTheBoundMayShrink", {{u"ab", u"", kWholeText}}, 4, u"ababx", 1, u"ｘ"},
+        BoundCase{"CellEntriesDoNotGrowTheText", {{u"あ", u"ああ", kCell}}, 4, u"あ", 1, u"あ"}),
+    testing_support::CaseName());
 
 }  // namespace
 }  // namespace mirotabe

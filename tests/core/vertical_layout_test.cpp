@@ -364,11 +364,13 @@ TEST(VerticalLayoutTest, ColumnsBeforeEachLineAreThoseOfTheLinesCutAlone) {
     std::size_t before = 0;
     for (std::size_t line = 0; line < lines.size() + 2; ++line) {
       EXPECT_EQ(built.ColumnsBeforeLine(line), before) << layout.columnLength << " " << line;
-      before += line < lines.size() && layout.columnLength != 0
-                    ? std::max<std::size_t>(1, SegmentLine(PrepareText(lines[line], {4, {}, {}}),
-                                                           layout.columnLength, layout.kinsoku)
-                                                   .size())
-                    : 1;
+      before +=
+          line < lines.size() && layout.columnLength != 0
+              ? std::max<std::size_t>(
+                    1, SegmentLine(std::get<std::u16string>(PrepareText(lines[line], {4, {}, {}})),
+                                   layout.columnLength, layout.kinsoku)
+                           .size())
+              : 1;
     }
   }
 }
