@@ -440,9 +440,15 @@ int Run(const Options& options, const PictureSupport& pictures, std::ostream& er
 
     result = BuildVerticalLayoutInPlace(std::move(text), settings.rules);
     if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
-      err << kProgram << ": the result is too large to lay out: " << tooLarge->lines
-          << " columns × " << tooLarge->longestLine << " characters exceed " << tooLarge->bound
-          << " cells\n";
+      err << kProgram << ": the result is too large to lay out: ";
+      if (tooLarge->units != 0) {
+        err << "the replacements make the text at least " << tooLarge->units
+            << " characters long, more than the " << PreparedUnitsBound(tooLarge->bound) << " that "
+            << tooLarge->bound << " cells can take\n";
+      } else {
+        err << tooLarge->lines << " columns × " << tooLarge->longestLine << " characters exceed "
+            << tooLarge->bound << " cells\n";
+      }
       return kExitFailure;
     }
     if (options.picture) {

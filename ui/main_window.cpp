@@ -20,6 +20,7 @@
 
 #include "core/caret_cell.h"
 #include "core/reverse_layout.h"
+#include "core/too_large_text.h"
 #include "core/vertical_layout.h"
 #include "platform/charset.h"
 #include "platform/files.h"
@@ -34,6 +35,7 @@
 #include "ui/input_pane.h"
 #include "ui/io_messages.h"
 #include "ui/local_path.h"
+#include "ui/out_of_memory.h"
 #include "ui/output_pane.h"
 #include "ui/pane_font.h"
 #include "ui/pane_text.h"
@@ -88,13 +90,8 @@ QString TooLongText(std::size_t units, std::size_t bound) {
       .arg(bound);
 }
 
-QString TooLargeText(const LayoutTooLarge& tooLarge) {
-  return QStringLiteral(
-             "縦書きにすると大きすぎるため表示できません。\r\n"
-             "%1 行 × 最長 %2 文字は、上限の %3 文字を超えています。")
-      .arg(tooLarge.lines)
-      .arg(tooLarge.longestLine)
-      .arg(tooLarge.bound);
+QString NotShownText(const LayoutTooLarge& tooLarge) {
+  return ToQString(TooLargeText(tooLarge)).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
 }
 
 QString CharsetName(Charset charset) {
@@ -237,7 +234,11 @@ void MainWindow::BuildMenus() {
                                 void (MainWindow::*handler)()) {
     auto* action = new QAction(text, this);
     action->setObjectName(QString::fromLatin1(name));
-    connect(action, &QAction::triggered, this, handler);
+    connect(action, &QAction::triggered, this, [this, handler] {
+      if (!RunWithinMemory([&] { (this->*handler)(); })) {
+        ShowError(OutOfMemoryText(QStringLiteral("この操作を行う")));
+      }
+    });
     menu->addAction(action);
     return action;
   };
@@ -320,6 +321,14 @@ void MainWindow::ReportUnreadSettings(const IoError& error) {
 }
 
 void MainWindow::Convert() {
+  if (RunWithinMemory([this] { LayOutInput(); })) return;
+  // Whatever layout there was is gone; the input is as it was.
+  outputTooLarge_ = OutOfMemoryText(QStringLiteral("縦書きにする"));
+  outputPane_->SetLayout({});
+  outputPane_->SetMessage(outputTooLarge_);
+}
+
+void MainWindow::LayOutInput() {
   ShowStale(false);
   // The layout follows the edits since the last conversion, line by line
   // where it can.
@@ -337,11 +346,18 @@ void MainWindow::Convert() {
                                                     settings_.rules, kAnyCells)
                              : RebuildVerticalLayout(outputPane_->TakeLayout(), text.Text(),
                                                      settings_.rules, kAnyCells);
+  // Only a text that the replacements would make too long is refused.
+  if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
+    outputTooLarge_ = NotShownText(*tooLarge);
+    outputPane_->SetLayout({});
+    outputPane_->SetMessage(outputTooLarge_);
+    return;
+  }
   auto& layout = std::get<VerticalLayout>(result);
   const std::size_t columns = layout.ColumnCount();
   const std::size_t rows = layout.RowCount();
   outputTooLarge_ = rows != 0 && columns > maxLayoutCells_ / rows
-                        ? TooLargeText(LayoutTooLarge{columns, rows, maxLayoutCells_})
+                        ? NotShownText(LayoutTooLarge{columns, rows, maxLayoutCells_})
                         : QString();
   outputPane_->SetMessage({});
   outputPane_->SetLayout(std::move(layout));
@@ -349,6 +365,10 @@ void MainWindow::Convert() {
 }
 
 void MainWindow::FollowInputCaret() {
+  if (!RunWithinMemory([this] { MarkInputCaret(); })) outputPane_->MarkCell(std::nullopt);
+}
+
+void MainWindow::MarkInputCaret() {
   const ProgramTextMirror::Place caret = inputPane_->CaretPlace();
   const std::u16string_view before =
       inputPane_->ProgramTextBuffer().Span(caret.lineStart, caret.offset);
@@ -580,7 +600,12 @@ void MainWindow::Load(const std::string& path, std::optional<TextEncoding> encod
               QStringLiteral("\r\n入力欄にだけ開きますか? 縮めると縦書きになります。"))) {
     return;
   }
-  const IoResult<DetectedText> read = std::move(file.value()).Decode();
+  std::optional<IoResult<DetectedText>> decoded;
+  if (!RunWithinMemory([&] { decoded.emplace(std::move(file.value()).Decode()); })) {
+    ShowError(OutOfMemoryText(QStringLiteral("ファイルを開く")));
+    return;
+  }
+  const IoResult<DetectedText>& read = *decoded;
   if (!read) {
     failed(read.error());
     return;

@@ -75,6 +75,7 @@ class MainWindow : public QMainWindow {
   void ReportUnreadSettings(const IoError& error);
 
   // Rebuilds the output pane's layout from the input pane and the settings.
+  // Memory that runs out on the way leaves the output pane saying so.
   void Convert();
 
   const PaneGeometry& geometryInTwips() const { return geometry_; }
@@ -105,6 +106,9 @@ class MainWindow : public QMainWindow {
   // Converts when it is, so that a command takes what the input shows.
   void ConvertIfStale();
   void OnInputKeyReleased(int qtKey);
+  // Convert() and FollowInputCaret() without the catch for memory.
+  void LayOutInput();
+  void MarkInputCaret();
   // Scrolls the output pane to the input caret's cell and marks it.
   void FollowInputCaret();
   void OnSplitterPressed(qreal x);

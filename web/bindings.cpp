@@ -21,6 +21,7 @@
 #include "core/picture_style.h"
 #include "core/reverse_layout.h"
 #include "core/settings.h"
+#include "core/too_large_text.h"
 #include "core/vertical_presets.h"
 #include "core/view_options.h"
 #include "textio/encoding_names.h"
@@ -365,6 +366,7 @@ class Page {
       result.set("lines", tooLarge.lines);
       result.set("longestLine", tooLarge.longestLine);
       result.set("bound", tooLarge.bound);
+      result.set("message", TooLargeText(tooLarge));
     }
     const VerticalLayout& layout = session_.layout();
     result.set("rows", layout.RowCount());

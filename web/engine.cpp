@@ -29,8 +29,14 @@ std::optional<std::string> Failure(const IoStatus& status) {
 }
 
 std::string TooLargeMessage(const char* what, const LayoutTooLarge& tooLarge) {
-  return std::string("the text is too large to ") + what + ": " + std::to_string(tooLarge.lines) +
-         " lines × " + std::to_string(tooLarge.longestLine) + " characters exceed " +
+  const std::string message = std::string("the text is too large to ") + what + ": ";
+  if (tooLarge.units != 0) {
+    return message + "the replacements make it at least " + std::to_string(tooLarge.units) +
+           " characters long, more than the " + std::to_string(PreparedUnitsBound(tooLarge.bound)) +
+           " that " + std::to_string(tooLarge.bound) + " cells can take";
+  }
+  return message + std::to_string(tooLarge.lines) + " lines × " +
+         std::to_string(tooLarge.longestLine) + " characters exceed " +
          std::to_string(tooLarge.bound) + " cells";
 }
 

@@ -832,6 +832,29 @@ TEST_F(MainWindowTest, TooLargeOutputIsExplainedAndNotSaved) {
   EXPECT_EQ(Shown(), QStringLiteral("ａ\nｂ\nｃ"));
 }
 
+// Replacements that would make the text too long for any layout are
+// refused before they build it: the pane says why, the input stays as it
+// is, nothing is saved, and a shorter text is shown again.
+TEST_F(MainWindowTest, ReplacementsThatGrowPastTheBoundAreRefused) {
+  const SwapEntry thousand{u"あ", std::u16string(1000, u'あ'), kWholeText};
+  for (int i = 0; i < 3; ++i) settings_.rules.table.Append(thousand);
+  Open();
+  TypeCommitted(QStringLiteral("いあ"));
+  EXPECT_TRUE(Output()->message().startsWith(QStringLiteral("置き換えると大きすぎる")))
+      << Output()->message().toStdString();
+  EXPECT_TRUE(Output()->message().contains(QStringLiteral("上限の 268435456 文字")));
+  EXPECT_EQ(Input()->toPlainText(), QStringLiteral("いあ"));
+  services_.saveAnswers = {PathOf("out.txt")};
+  Trigger("Menu_File_Save");
+  EXPECT_TRUE(services_.saveCalls.empty());
+  ASSERT_EQ(services_.messages.size(), 1u);
+  EXPECT_TRUE(services_.messages[0].text.contains(QStringLiteral("置き換えると大きすぎる")));
+
+  QTest::keyClick(Input(), Qt::Key_Backspace);
+  EXPECT_EQ(Output()->message(), QString());
+  EXPECT_EQ(Shown(), QStringLiteral("い"));
+}
+
 // ---- Window, splitter and menus ----
 
 // The title names the file the text came from, and marks a text that

@@ -23,7 +23,7 @@ export class Conversion {
     const result = this.guarded(() => this.page.lay());
     if (result.tooLarge) {
       this.emptyHint.hidden = true;
-      this.tooLarge = `縦書きにすると大きすぎるため表示できません。\n${result.lines} 行 × 最長 ${result.longestLine} 文字は、上限の ${result.bound} 文字を超えています。`;
+      this.tooLarge = result.message;
       this.output.show(0, 0, null, this.tooLarge);
       return;
     }
