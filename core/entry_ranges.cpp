@@ -14,40 +14,51 @@ bool EntryRanges::Contains(std::size_t at) const {
   return after != ranges_.begin() && at < std::prev(after)->end;
 }
 
-void EntryRanges::Replace(const std::vector<std::size_t>& hits, std::size_t fromSize,
-                          std::size_t toSize, bool written) {
-  if (hits.empty() || (ranges_.empty() && !written)) return;
-  const auto delta = static_cast<std::ptrdiff_t>(toSize) - static_cast<std::ptrdiff_t>(fromSize);
-  const auto shifted = [delta](std::size_t unit, std::size_t hitsBefore) {
-    return static_cast<std::size_t>(static_cast<std::ptrdiff_t>(unit) +
-                                    static_cast<std::ptrdiff_t>(hitsBefore) * delta);
-  };
-  // A range loses the units that hits replaced: what is left of it
-  // between them moves with the text.
-  std::vector<UnitRange> kept;
-  kept.reserve(ranges_.size());
-  std::size_t next = 0;  // the first hit that ends after `at`
-  for (const UnitRange& range : ranges_) {
-    for (std::size_t at = range.begin; at < range.end;) {
-      while (next < hits.size() && hits[next] + fromSize <= at) ++next;
-      if (next < hits.size() && hits[next] <= at) {
-        at = hits[next] + fromSize;
-        continue;
-      }
-      const std::size_t end = next < hits.size() ? std::min(range.end, hits[next]) : range.end;
-      kept.push_back({shifted(at, next), shifted(end, next)});
-      at = end;
-    }
+EntryRanges::Rewrite::Rewrite(EntryRanges& ranges, std::size_t fromSize, std::size_t toSize,
+                              bool written)
+    : ranges_(ranges),
+      old_(std::move(ranges.ranges_)),
+      fromSize_(fromSize),
+      toSize_(toSize),
+      written_(written && toSize != 0) {
+  ranges.ranges_.clear();
+  now_.reserve(old_.size());
+}
+
+std::size_t EntryRanges::Rewrite::Shifted(std::size_t unit) const {
+  // Never below zero: `unit` lies past the units of the earlier matches.
+  return unit + hits_ * toSize_ - hits_ * fromSize_;
+}
+
+void EntryRanges::Rewrite::Put(UnitRange range) {
+  if (!now_.empty() && range.begin <= now_.back().end) {
+    now_.back().end = std::max(now_.back().end, range.end);
+  } else {
+    now_.push_back(range);
   }
-  std::vector<UnitRange> added;
-  if (written && toSize != 0) {
-    added.reserve(hits.size());
-    for (std::size_t i = 0; i < hits.size(); ++i) {
-      const std::size_t begin = shifted(hits[i], i);
-      added.push_back({begin, begin + toSize});
-    }
+}
+
+void EntryRanges::Rewrite::KeepUntil(std::size_t end) {
+  for (; next_ < old_.size(); ++next_) {
+    const UnitRange& range = old_[next_];
+    const std::size_t begin = std::max(range.begin, keptUpTo_);
+    if (begin >= end) return;
+    if (begin < range.end) Put({Shifted(begin), Shifted(std::min(range.end, end))});
+    // A range that runs on past `end` is looked at again after the match.
+    if (range.end > end) return;
   }
-  Merge(std::move(kept), std::move(added));
+}
+
+void EntryRanges::Rewrite::Hit(std::size_t at) {
+  KeepUntil(at);
+  if (written_) Put({Shifted(at), Shifted(at) + toSize_});
+  keptUpTo_ = at + fromSize_;
+  ++hits_;
+}
+
+void EntryRanges::Rewrite::Finish() {
+  KeepUntil(static_cast<std::size_t>(-1));
+  ranges_.ranges_ = std::move(now_);
 }
 
 void EntryRanges::Remove(const std::vector<std::size_t>& removed) {

@@ -27,12 +27,39 @@ class EntryRanges {
   // Whether an entry wrote unit `at`.
   bool Contains(std::size_t at) const;
 
-  // The text has changed: at each of `hits` (ascending, `fromSize` apart
-  // at least) `fromSize` units became `toSize` units. The ranges move with
-  // the units around them, lose the units replaced, and take the new units
-  // when `written` (an entry wrote them, rather than the tab width).
-  void Replace(const std::vector<std::size_t>& hits, std::size_t fromSize, std::size_t toSize,
-               bool written);
+  // Follows a change of the text, told one match at a time: at each match
+  // (ascending, `fromSize` apart at least) `fromSize` units become
+  // `toSize` units. The ranges move with the units around them, lose the
+  // units replaced, and take the new units when `written` (an entry wrote
+  // them, rather than the tab width). The matches are not kept: an entry
+  // can match a hundred million times, and ranges that meet are one.
+  class Rewrite {
+   public:
+    Rewrite(EntryRanges& ranges, std::size_t fromSize, std::size_t toSize, bool written);
+    Rewrite(const Rewrite&) = delete;
+    Rewrite& operator=(const Rewrite&) = delete;
+
+    void Hit(std::size_t at);
+    // The ranges after the last match; called once, after every Hit.
+    void Finish();
+
+   private:
+    // The units `unit` of the text before lands on, after `hits` matches.
+    std::size_t Shifted(std::size_t unit) const;
+    // Keeps what is left of the old ranges before `end`.
+    void KeepUntil(std::size_t end);
+    void Put(UnitRange range);
+
+    EntryRanges& ranges_;
+    std::vector<UnitRange> old_;
+    std::vector<UnitRange> now_;
+    std::size_t fromSize_;
+    std::size_t toSize_;
+    bool written_;
+    std::size_t next_ = 0;      // the first old range not wholly kept
+    std::size_t keptUpTo_ = 0;  // units before this are kept or replaced
+    std::size_t hits_ = 0;
+  };
 
   // The units at `removed` (ascending) have gone from the text.
   void Remove(const std::vector<std::size_t>& removed);

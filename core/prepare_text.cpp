@@ -1,6 +1,7 @@
 #include "core/prepare_text.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "core/fullwidth.h"
@@ -50,12 +51,13 @@ std::size_t FindReadBack(std::u16string_view text, std::u16string_view from, std
 // is never held twice. One that grows has its matches counted first and is
 // left as it is when it would pass `maxUnits` (false, `reached` how long
 // it would be by then); otherwise it is written once into memory of its
-// new length, with the room the old one had to spare. With `hits`, the
-// places of the matches in the text before go there.
+// new length, with the room the old one had to spare. `follow`, when
+// given, is told each match. `oneUnit`: the From, when it is one unit
+// that `find` looks for as it is.
 template <typename FindFrom>
 bool ReplaceAll(std::u16string& text, std::size_t fromSize, std::u16string_view to, FindFrom find,
-                std::size_t maxUnits, std::size_t& reached,
-                std::vector<std::size_t>* hits = nullptr) {
+                std::optional<char16_t> oneUnit, std::size_t maxUnits, std::size_t& reached,
+                EntryRanges::Rewrite* follow) {
   using Units = std::u16string::traits_type;
   constexpr std::size_t npos = std::u16string::npos;
   std::size_t hit = find(text, 0);
@@ -66,7 +68,7 @@ bool ReplaceAll(std::u16string& text, std::size_t fromSize, std::u16string_view 
     std::size_t write = hit;
     std::size_t read = hit;
     for (; hit != npos; hit = find(text, read)) {
-      if (hits != nullptr) hits->push_back(hit);
+      if (follow != nullptr) follow->Hit(hit);
       Units::move(text.data() + write, text.data() + read, hit - read);
       write += hit - read;
       Units::copy(text.data() + write, to.data(), to.size());
@@ -78,24 +80,29 @@ bool ReplaceAll(std::u16string& text, std::size_t fromSize, std::u16string_view 
     return true;
   }
   const std::size_t growth = to.size() - fromSize;
-  std::size_t length = text.size();
+  // The matches that fit; the one after them passes the bound.
+  const std::size_t fitting = text.size() >= maxUnits ? 0 : (maxUnits - text.size()) / growth;
   std::size_t count = 0;
-  for (std::size_t at = hit; at != npos; at = find(text, at + fromSize)) {
-    if (length >= maxUnits || growth > maxUnits - length) {
-      reached = growth > kAnyLength - length ? kAnyLength : length + growth;
-      return false;
+  if (oneUnit) {
+    // Every such unit is a match, counted eight at a time.
+    count = scan::CountUnit(text, *oneUnit);
+  } else {
+    for (std::size_t at = hit; at != npos && count <= fitting; at = find(text, at + fromSize)) {
+      ++count;
     }
-    length += growth;
-    ++count;
   }
-  if (hits != nullptr) hits->reserve(hits->size() + count);
+  if (count > fitting) {
+    reached = text.size() + (fitting + 1) * growth;
+    return false;
+  }
+  const std::size_t length = text.size() + count * growth;
   std::u16string grown;
   grown.reserve(length + (text.capacity() - text.size()));
   grown.resize(length);
   std::size_t write = 0;
   std::size_t read = 0;
   for (; hit != npos; hit = find(text, read)) {
-    if (hits != nullptr) hits->push_back(hit);
+    if (follow != nullptr) follow->Hit(hit);
     Units::copy(grown.data() + write, text.data() + read, hit - read);
     write += hit - read;
     Units::copy(grown.data() + write, to.data(), to.size());
@@ -109,20 +116,20 @@ bool ReplaceAll(std::u16string& text, std::size_t fromSize, std::u16string_view 
 
 bool ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to,
                 std::size_t maxUnits, std::size_t& reached,
-                std::vector<std::size_t>* hits = nullptr) {
+                EntryRanges::Rewrite* follow = nullptr) {
   return ReplaceAll(
       text, from.size(), to,
-      [from](std::u16string_view t, std::size_t pos) { return Find(t, from, pos); }, maxUnits,
-      reached, hits);
+      [from](std::u16string_view t, std::size_t pos) { return Find(t, from, pos); },
+      from.size() == 1 ? std::optional<char16_t>(from[0]) : std::nullopt, maxUnits, reached,
+      follow);
 }
 
 // A From without any unit of a pair matches exactly the text it equals;
 // only the others need the slower search.
 bool ReplaceAllAsStored(std::u16string& text, std::u16string_view from, std::u16string_view to,
-                        std::size_t maxUnits, std::size_t& reached,
-                        std::vector<std::size_t>* hits) {
+                        std::size_t maxUnits, std::size_t& reached, EntryRanges::Rewrite* follow) {
   if (std::none_of(from.begin(), from.end(), Cp932Paired)) {
-    return ReplaceAll(text, from, to, maxUnits, reached, hits);
+    return ReplaceAll(text, from, to, maxUnits, reached, follow);
   }
   std::u16string readBack(from);
   for (char16_t& unit : readBack) unit = Cp932ReadBack(unit);
@@ -131,7 +138,7 @@ bool ReplaceAllAsStored(std::u16string& text, std::u16string_view from, std::u16
       [&readBack](std::u16string_view t, std::size_t pos) {
         return FindReadBack(t, readBack, pos);
       },
-      maxUnits, reached, hits);
+      std::nullopt, maxUnits, reached, follow);
 }
 
 // Whether `entry` rewrites the whole text: a Type 1 entry with a From.
@@ -154,30 +161,30 @@ PreparedText ReplaceAndExpand(std::u16string text, const LayoutRules& rules, Ent
 
 PreparedText ApplyWholeTextReplacements(std::u16string text, const SwapTable& table,
                                         EntryRanges* written, std::size_t maxUnits) {
-  std::vector<std::size_t> hits;
   for (const SwapEntry& entry : table) {
     if (!RewritesText(entry)) continue;
-    hits.clear();
     std::size_t reached = 0;
+    std::optional<EntryRanges::Rewrite> follow;
+    if (written != nullptr) follow.emplace(*written, entry.from.size(), entry.to.size(), true);
     if (!ReplaceAllAsStored(text, entry.from, entry.to, maxUnits, reached,
-                            written != nullptr ? &hits : nullptr)) {
+                            follow ? &*follow : nullptr)) {
       return TextTooLong{reached, maxUnits};
     }
-    if (written != nullptr) written->Replace(hits, entry.from.size(), entry.to.size(), true);
+    if (follow) follow->Finish();
   }
   return text;
 }
 
 PreparedText ExpandTabs(std::u16string text, std::uint8_t tabSpace, EntryRanges* written,
                         std::size_t maxUnits) {
-  const std::u16string spaces(tabSpace, u' ');
-  const bool follow = written != nullptr && !written->empty();
-  std::vector<std::size_t> hits;
+  std::optional<EntryRanges::Rewrite> follow;
+  if (written != nullptr && !written->empty()) follow.emplace(*written, 1, tabSpace, false);
   std::size_t reached = 0;
-  if (!ReplaceAll(text, u"\t", spaces, maxUnits, reached, follow ? &hits : nullptr)) {
+  if (!ReplaceAll(text, u"\t", std::u16string(tabSpace, u' '), maxUnits, reached,
+                  follow ? &*follow : nullptr)) {
     return TextTooLong{reached, maxUnits};
   }
-  if (follow) written->Replace(hits, 1, tabSpace, false);
+  if (follow) follow->Finish();
   return text;
 }
 

@@ -41,7 +41,8 @@ inline constexpr std::size_t kAnyLength = std::numeric_limits<std::size_t>::max(
 // the characters it had wherever nothing replaces them. Given `written`,
 // which holds the ranges of the text that entries wrote before, the units
 // the entries write are added to it, and it follows the text's changes.
-// An entry that would make the text longer than `maxUnits` stops the rest.
+// An entry that would make the text longer than `maxUnits` stops the rest,
+// and `written` is then left empty.
 PreparedText ApplyWholeTextReplacements(std::u16string text, const SwapTable& table,
                                         EntryRanges* written = nullptr,
                                         std::size_t maxUnits = kAnyLength);

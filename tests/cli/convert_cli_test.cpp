@@ -428,6 +428,50 @@ TEST_F(ConvertCliTest, FileSizeLimitIsAWriteError) {
                                           "stdout", "stderr"}));
 }
 
+// Replacements that would make the text longer than any layout can take
+// are refused before the longer text is built: under a memory limit far
+// below what that text would take, the converter still says why and exits
+// with 1, rather than running out of memory.
+struct GrowthCase {
+  const char* name;
+  const char16_t* settings;
+};
+
+class ConvertCliGrowthTest : public ConvertCliTest,
+                             public testing::WithParamInterface<GrowthCase> {};
+
+TEST_P(ConvertCliGrowthTest, IsRefusedWithinAMemoryLimit) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer reserves more address space than the limit";
+#endif
+  WriteFile(folder_.PathOf("Setting.ini"), Encode(GetParam().settings, Charset::Cp932).bytes);
+  // Five million characters would become 300 million or more, 600 MB.
+  WriteFile(folder_.PathOf("in.txt"),
+            Encode(std::u16string(5'000'000, u'あ'), Charset::Cp932).bytes);
+  const Outcome run =
+      RunProgram(folder_, MIROTABE_CONVERT_BINARY,
+                 {"--settings", folder_.PathOf("Setting.ini"), folder_.PathOf("in.txt")}, "",
+                 "ulimit -v 400000;");
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_NE(run.err.find("the result is too large to lay out: the replacements make the text at "
+                         "least "),
+            std::string::npos)
+      << run.err;
+  EXPECT_EQ(run.out, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , ConvertCliGrowthTest,
+    testing::Values(
+        GrowthCase{"AnEntryOfSixtyCharacters",
+                   u"[Swap001]\r\nFrom=あ\r\nTo=\"漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢"
+                   u"漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢"
+                   u"漢漢漢\"\r\nType=1\r\n"},
+        GrowthCase{"EntriesThatGrowInTurn",
+                   u"[Swap001]\r\nFrom=あ\r\nTo=\"ああああああああああああああああ\"\r\nType=1\r\n"
+                   u"[Swap002]\r\nFrom=あ\r\nTo=\"ああああああああああああああああ\"\r\nType=1\r\n"}),
+    testing_support::CaseName());
+
 // A device or a FIFO named by -o is written into, never replaced.
 TEST_F(ConvertCliTest, OutputToADeviceOrAFifoIsWrittenThrough) {
   WriteFile(folder_.PathOf("in.txt"), "ab");
