@@ -9,6 +9,7 @@
 #include "app/info_options.h"
 #include "core/settings.h"
 #include "platform/program_folder.h"
+#include "ui/guarded_application.h"
 #include "ui/main_window.h"
 #include "ui/output_pane.h"
 #include "ui/qt_translation.h"
@@ -48,7 +49,7 @@ class QuitAfterFirstPaint : public QObject {
 
 int main(int argc, char** argv) {
   if (const auto status = mirotabe::AnswerInfoOption(argc, argv)) return *status;
-  QApplication application(argc, argv);
+  mirotabe::GuardedApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Mirotabe"));
   QApplication::setApplicationVersion(QStringLiteral(MIROTABE_VERSION));
   QApplication::setDesktopFileName(QStringLiteral("mirotabe"));
@@ -60,6 +61,7 @@ int main(int argc, char** argv) {
   mirotabe::QtUiServices services;
   mirotabe::WindowState state(mirotabe::UserStateFolder());
   mirotabe::MainWindow window(settings, services, state);
+  application.SetOutOfMemoryHandler([&window] { window.ReportOutOfMemory(); });
   std::unique_ptr<QuitAfterFirstPaint> probe;
   if (qEnvironmentVariableIsSet("MIROTABE_QUIT_AFTER_FIRST_PAINT")) {
     probe = std::make_unique<QuitAfterFirstPaint>(window.outputPane());

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/files.h"
+#include "ui/out_of_memory.h"
 
 namespace mirotabe {
 namespace {
@@ -95,8 +96,10 @@ void DraftKeeper::Work() {
     busy_ = true;
     lock.unlock();
     if (draft) {
-      // A failed write leaves the text kept before; the next change tries again.
-      (void)ReplaceFileAtomically(path, DraftBytes(*draft));
+      // A failed write leaves the text kept before; the next change tries
+      // again. Memory that runs out here would otherwise end the program,
+      // and with it the text.
+      (void)RunWithinMemory([&] { (void)ReplaceFileAtomically(path, DraftBytes(*draft)); });
     } else {
       std::error_code error;
       fs::remove(path, error);

@@ -235,9 +235,7 @@ void MainWindow::BuildMenus() {
     auto* action = new QAction(text, this);
     action->setObjectName(QString::fromLatin1(name));
     connect(action, &QAction::triggered, this, [this, handler] {
-      if (!RunWithinMemory([&] { (this->*handler)(); })) {
-        ShowError(OutOfMemoryText(QStringLiteral("この操作を行う")));
-      }
+      if (!RunWithinMemory([&] { (this->*handler)(); })) ReportOutOfMemory();
     });
     menu->addAction(action);
     return action;
@@ -734,6 +732,10 @@ void MainWindow::Report(const QString& text) {
   } else {
     statusBar()->showMessage(text, kShownMilliseconds);
   }
+}
+
+void MainWindow::ReportOutOfMemory() {
+  ShowError(OutOfMemoryText(QStringLiteral("この操作を行う")));
 }
 
 void MainWindow::ShowError(const QString& text) {

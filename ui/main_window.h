@@ -74,6 +74,9 @@ class MainWindow : public QMainWindow {
   // the window runs with the default settings.
   void ReportUnreadSettings(const IoError& error);
 
+  // Tells the user that memory ran out in a command, which was dropped.
+  void ReportOutOfMemory();
+
   // Rebuilds the output pane's layout from the input pane and the settings.
   // Memory that runs out on the way leaves the output pane saying so.
   void Convert();
