@@ -467,9 +467,10 @@ INSTANTIATE_TEST_SUITE_P(
                    u"[Swap001]\r\nFrom=あ\r\nTo=\"漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢"
                    u"漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢漢"
                    u"漢漢漢\"\r\nType=1\r\n"},
-        GrowthCase{"EntriesThatGrowInTurn",
-                   u"[Swap001]\r\nFrom=あ\r\nTo=\"ああああああああああああああああ\"\r\nType=1\r\n"
-                   u"[Swap002]\r\nFrom=あ\r\nTo=\"ああああああああああああああああ\"\r\nType=1\r\n"}),
+        GrowthCase{
+            "EntriesThatGrowInTurn",
+            u"[Swap001]\r\nFrom=あ\r\nTo=\"ああああああああああああああああ\"\r\nType=1\r\n"
+            u"[Swap002]\r\nFrom=あ\r\nTo=\"ああああああああああああああああ\"\r\nType=1\r\n"}),
     testing_support::CaseName());
 
 // A device or a FIFO named by -o is written into, never replaced.
