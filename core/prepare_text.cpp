@@ -45,6 +45,30 @@ std::size_t FindReadBack(std::u16string_view text, std::u16string_view from, std
   return std::u16string_view::npos;
 }
 
+// Writes `text` from its unit `start` on, with the match at `hit` and every
+// one after it (found by `find`, `fromSize` units each) made `to`, to `out`
+// from its unit `start` on; `out` may be `text`'s own memory when `to` is
+// not longer than a match, since what is written then never passes what is
+// still to be searched. Returns the units written in all.
+template <typename FindFrom>
+std::size_t WriteReplaced(std::u16string_view text, char16_t* out, std::size_t start,
+                          std::size_t hit, std::size_t fromSize, std::u16string_view to,
+                          FindFrom find, EntryRanges::Rewrite* follow) {
+  using Units = std::u16string::traits_type;
+  std::size_t write = start;
+  std::size_t read = start;
+  for (; hit != std::u16string_view::npos; hit = find(text, read)) {
+    if (follow != nullptr) follow->Hit(hit);
+    Units::move(out + write, text.data() + read, hit - read);
+    write += hit - read;
+    Units::copy(out + write, to.data(), to.size());
+    write += to.size();
+    read = hit + fromSize;
+  }
+  Units::move(out + write, text.data() + read, text.size() - read);
+  return write + text.size() - read;
+}
+
 // Every match of a From of `fromSize` units, found by `find` left to right
 // without overlaps, becomes `to`; inserted text is not searched again. A
 // text that does not grow is rewritten in its own memory, so a large text
@@ -58,25 +82,11 @@ template <typename FindFrom>
 bool ReplaceAll(std::u16string& text, std::size_t fromSize, std::u16string_view to, FindFrom find,
                 std::optional<char16_t> oneUnit, std::size_t maxUnits, std::size_t& reached,
                 EntryRanges::Rewrite* follow) {
-  using Units = std::u16string::traits_type;
-  constexpr std::size_t npos = std::u16string::npos;
-  std::size_t hit = find(text, 0);
+  const std::size_t hit = find(text, 0);
   // Most entries match nothing in a given text; they cost one search.
-  if (hit == npos) return true;
+  if (hit == std::u16string::npos) return true;
   if (to.size() <= fromSize) {
-    // Forwards: what is written never passes what is still to be searched.
-    std::size_t write = hit;
-    std::size_t read = hit;
-    for (; hit != npos; hit = find(text, read)) {
-      if (follow != nullptr) follow->Hit(hit);
-      Units::move(text.data() + write, text.data() + read, hit - read);
-      write += hit - read;
-      Units::copy(text.data() + write, to.data(), to.size());
-      write += to.size();
-      read = hit + fromSize;
-    }
-    Units::move(text.data() + write, text.data() + read, text.size() - read);
-    text.resize(write + text.size() - read);
+    text.resize(WriteReplaced(text, text.data(), hit, hit, fromSize, to, find, follow));
     return true;
   }
   const std::size_t growth = to.size() - fromSize;
@@ -87,7 +97,8 @@ bool ReplaceAll(std::u16string& text, std::size_t fromSize, std::u16string_view 
     // Every such unit is a match, counted eight at a time.
     count = scan::CountUnit(text, *oneUnit);
   } else {
-    for (std::size_t at = hit; at != npos && count <= fitting; at = find(text, at + fromSize)) {
+    for (std::size_t at = hit; at != std::u16string::npos && count <= fitting;
+         at = find(text, at + fromSize)) {
       ++count;
     }
   }
@@ -95,21 +106,10 @@ bool ReplaceAll(std::u16string& text, std::size_t fromSize, std::u16string_view 
     reached = text.size() + (fitting + 1) * growth;
     return false;
   }
-  const std::size_t length = text.size() + count * growth;
   std::u16string grown;
-  grown.reserve(length + (text.capacity() - text.size()));
-  grown.resize(length);
-  std::size_t write = 0;
-  std::size_t read = 0;
-  for (; hit != npos; hit = find(text, read)) {
-    if (follow != nullptr) follow->Hit(hit);
-    Units::copy(grown.data() + write, text.data() + read, hit - read);
-    write += hit - read;
-    Units::copy(grown.data() + write, to.data(), to.size());
-    write += to.size();
-    read = hit + fromSize;
-  }
-  Units::copy(grown.data() + write, text.data() + read, text.size() - read);
+  grown.reserve(text.size() + count * growth + (text.capacity() - text.size()));
+  grown.resize(text.size() + count * growth);
+  WriteReplaced(text, grown.data(), 0, hit, fromSize, to, find, follow);
   text = std::move(grown);
   return true;
 }
