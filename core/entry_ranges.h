@@ -44,7 +44,7 @@ class EntryRanges {
     void Finish();
 
    private:
-    // The units `unit` of the text before lands on, after `hits` matches.
+    // Where unit `unit` of the text before stands after the matches so far.
     std::size_t Shifted(std::size_t unit) const;
     // Keeps what is left of the old ranges before `end`.
     void KeepUntil(std::size_t end);

@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 
+#include "render/document_painting.h"
 #include "render/pdf_text_layer.h"
 #include "render/png_encoding.h"
 #include "render/sheet_painter.h"
@@ -35,20 +36,20 @@ IoResult<QByteArray> DrawPdf(const VerticalLayout& layout, const PictureStyle& s
   SheetPlan sheet = plan.PlanSheet(0);
   writer.setPageMargins(QMarginsF(0, 0, 0, 0));
   writer.setPageSize(pageSize(sheet));
-  QPainter painter;
-  if (!painter.begin(&writer)) return Failure(std::errc::io_error);
-  SheetPainter sheets(plan, 1, CellTarget::kDocument);
   GlyphTextLog texts;
-  sheets.LogGlyphTexts(&texts);
-  for (std::size_t n = 0; n < plan.SheetCount(); ++n) {
-    if (n != 0) {
-      sheet = plan.PlanSheet(n);
-      writer.setPageSize(pageSize(sheet));
-      writer.newPage();
+  const IoStatus painted = PaintDocument(writer, [&](QPainter& painter) {
+    SheetPainter sheets(plan, 1, CellTarget::kDocument);
+    sheets.LogGlyphTexts(&texts);
+    for (std::size_t n = 0; n < plan.SheetCount(); ++n) {
+      if (n != 0) {
+        sheet = plan.PlanSheet(n);
+        writer.setPageSize(pageSize(sheet));
+        writer.newPage();
+      }
+      sheets.Paint(painter, sheet);
     }
-    sheets.Paint(painter, sheet);
-  }
-  if (!painter.end()) return Failure(std::errc::io_error);
+  });
+  if (painted) return *painted;
   return CompleteTextLayer(bytes, texts);
 }
 

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "core/drawing_plan.h"
+#include "render/document_painting.h"
 #include "render/pdf_text_layer.h"
 #include "render/sheet_painter.h"
 
@@ -33,19 +34,19 @@ IoStatus WritePagedPdf(const VerticalLayout& layout, const PictureStyle& style,
   SheetPlan page = plan.PlanSheet(0);
   writer.setPageSize(QPageSize(QSizeF(page.width, page.height), QPageSize::Point, QString(),
                                QPageSize::ExactMatch));
-  QPainter painter;
-  if (!painter.begin(&writer)) return IoError{{}, std::make_error_code(std::errc::io_error)};
-  SheetPainter pages(plan, kUnits, CellTarget::kDocument);
   GlyphTextLog texts;
-  pages.LogGlyphTexts(&texts);
-  for (std::size_t n = 0; n < plan.SheetCount(); ++n) {
-    if (n != 0) {
-      page = plan.PlanSheet(n);
-      writer.newPage();
+  const IoStatus painted = PaintDocument(writer, [&](QPainter& painter) {
+    SheetPainter pages(plan, kUnits, CellTarget::kDocument);
+    pages.LogGlyphTexts(&texts);
+    for (std::size_t n = 0; n < plan.SheetCount(); ++n) {
+      if (n != 0) {
+        page = plan.PlanSheet(n);
+        writer.newPage();
+      }
+      pages.Paint(painter, page);
     }
-    pages.Paint(painter, page);
-  }
-  if (!painter.end()) return IoError{{}, std::make_error_code(std::errc::io_error)};
+  });
+  if (painted) return painted;
   // Written a block at a time, as the PDF writer writes: a device that
   // refuses the bytes (a file past the size limit, a full disk) keeps its
   // own error, which the caller's commit or flush reports.

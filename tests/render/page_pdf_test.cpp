@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <variant>
 
+#include "render/document_painting.h"
 #include "render/layout_picture.h"
 #include "tests/support/case_name.h"
 #include "tests/support/temp_folder.h"
@@ -124,6 +126,28 @@ INSTANTIATE_TEST_SUITE_P(
                     TextLayerCase{"PagesOfVerticalFormsAndSharedGlyphs",
                                   u"「ラーメン」です。\r\n～〜―—", true}),
     testing_support::CaseName());
+
+// Memory that runs out while a document is painted is an error of its
+// own, on the first page or a later one; the painter is ended on the way,
+// rather than from its destructor while the failure unwinds.
+TEST(PagedPdfTest, MemoryThatRunsOutWhilePaintingIsAnError) {
+  for (const int failingPage : {0, 2}) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    const IoStatus painted = PaintDocument(writer, [&](QPainter& painter) {
+      for (int page = 0;; ++page) {
+        if (page != 0) writer.newPage();
+        painter.drawText(10, 10, QStringLiteral("縦"));
+        if (page == failingPage) throw std::bad_alloc();
+      }
+    });
+    ASSERT_TRUE(painted.has_value()) << failingPage;
+    EXPECT_EQ(painted->code, std::make_error_code(std::errc::not_enough_memory));
+    EXPECT_FALSE(writer.paintingActive());
+  }
+}
 
 }  // namespace
 }  // namespace mirotabe

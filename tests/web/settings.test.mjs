@@ -121,3 +121,19 @@ test('an entry cut on reading keeps its whole text while it moves', () => {
   assert.ok(text.includes(`[Swap004]\r\nFrom=e\r\nTo="${'f'.repeat(300)}"`), text);
   assert.equal(first.kept, undefined);
 });
+
+test('entries that would make the text too long are refused with the message the window gives', () => {
+  const constants = engine.constants();
+  const page = loaded(new Uint8Array());
+  const grows = { from: 'あ', to: 'あ'.repeat(60), kind: constants.swapKind.wholeText };
+  // The fifth entry would make one あ 777,600,000 characters.
+  assert.equal(page.saveSettings({ ...page.settings(), entries: Array(5).fill(grows) }), '');
+  page.replace(0, 0, 'あ');
+  const refused = page.lay();
+  assert.ok(refused.tooLarge);
+  assert.match(refused.message, /^置き換えると大きすぎるため表示できません。\n置き換えた文章は \d+ 文字以上になり、上限の 268435456 文字を超えます。$/);
+  page.replace(0, 1, 'い');
+  const shown = page.lay();
+  assert.ok(!shown.tooLarge);
+  assert.equal(shown.columns, 1);
+});
