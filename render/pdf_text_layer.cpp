@@ -102,45 +102,56 @@ std::optional<int> Reference(const QByteArray& object, const char* key) {
   return match.captured(1).toInt();
 }
 
-// The entries of a ToUnicode map: each glyph number and the hex of its text.
-std::map<std::uint32_t, std::string> EntriesOf(const QByteArray& cmap) {
-  std::map<std::uint32_t, std::string> entries;
-  const QString text = QString::fromLatin1(cmap);
+using Entries = std::map<std::uint32_t, std::string>;
+
+// The entries of the bfrange lines of `block`: a run of glyphs to a run of
+// characters, or to a list of texts.
+void AddRanges(const QString& block, Entries& entries) {
   static const QRegularExpression kRange(QStringLiteral(
       "<([0-9A-Fa-f]+)>\\s*<([0-9A-Fa-f]+)>\\s*(?:<([0-9A-Fa-f]+)>|\\[([^\\]]*)\\])"));
-  static const QRegularExpression kChar(QStringLiteral("<([0-9A-Fa-f]+)>\\s*<([0-9A-Fa-f]+)>"));
   static const QRegularExpression kItem(QStringLiteral("<([0-9A-Fa-f]+)>"));
-  qsizetype at = 0;
-  while ((at = text.indexOf(QStringLiteral("begin"), at)) >= 0) {
-    const bool range = text.mid(at, 12) == QStringLiteral("beginbfrange");
-    const bool single = text.mid(at, 11) == QStringLiteral("beginbfchar");
-    const qsizetype end = text.indexOf(QStringLiteral("endbf"), at);
-    if ((!range && !single) || end < 0) {
-      at += 5;
+  for (const QRegularExpressionMatch& m : kRange.globalMatch(block)) {
+    const std::uint32_t first = m.captured(1).toUInt(nullptr, 16);
+    const std::uint32_t last = m.captured(2).toUInt(nullptr, 16);
+    if (last < first || last - first > 0xFFFF) continue;
+    if (m.captured(3).isEmpty()) {
+      std::uint32_t g = first;
+      for (const QRegularExpressionMatch& item : kItem.globalMatch(m.captured(4))) {
+        entries[g++] = item.captured(1).toUpper().toStdString();
+      }
       continue;
     }
+    const std::uint32_t start = m.captured(3).toUInt(nullptr, 16);
+    for (std::uint32_t g = first; g <= last; ++g) {
+      entries[g] = Hex(std::u16string(1, static_cast<char16_t>(start + (g - first))));
+    }
+  }
+}
+
+// The entries of the bfchar lines of `block`.
+void AddCharacters(const QString& block, Entries& entries) {
+  static const QRegularExpression kChar(QStringLiteral("<([0-9A-Fa-f]+)>\\s*<([0-9A-Fa-f]+)>"));
+  for (const QRegularExpressionMatch& m : kChar.globalMatch(block)) {
+    entries[m.captured(1).toUInt(nullptr, 16)] = m.captured(2).toUpper().toStdString();
+  }
+}
+
+// The entries of a ToUnicode map: each glyph number and the hex of its text.
+Entries EntriesOf(const QByteArray& cmap) {
+  Entries entries;
+  const QString text = QString::fromLatin1(cmap);
+  qsizetype at = 0;
+  while ((at = text.indexOf(QStringLiteral("begin"), at)) >= 0) {
+    const qsizetype end = text.indexOf(QStringLiteral("endbf"), at);
+    if (end < 0) break;
     const QString block = text.mid(at, end - at);
-    if (range) {
-      for (const QRegularExpressionMatch& m : kRange.globalMatch(block)) {
-        const std::uint32_t first = m.captured(1).toUInt(nullptr, 16);
-        const std::uint32_t last = m.captured(2).toUInt(nullptr, 16);
-        if (last < first || last - first > 0xFFFF) continue;
-        if (!m.captured(3).isEmpty()) {
-          const std::uint32_t start = m.captured(3).toUInt(nullptr, 16);
-          for (std::uint32_t g = first; g <= last; ++g) {
-            entries[g] = Hex(std::u16string(1, static_cast<char16_t>(start + (g - first))));
-          }
-        } else {
-          std::uint32_t g = first;
-          for (const QRegularExpressionMatch& item : kItem.globalMatch(m.captured(4))) {
-            entries[g++] = item.captured(1).toUpper().toStdString();
-          }
-        }
-      }
+    if (block.startsWith(QStringLiteral("beginbfrange"))) {
+      AddRanges(block, entries);
+    } else if (block.startsWith(QStringLiteral("beginbfchar"))) {
+      AddCharacters(block, entries);
     } else {
-      for (const QRegularExpressionMatch& m : kChar.globalMatch(block)) {
-        entries[m.captured(1).toUInt(nullptr, 16)] = m.captured(2).toUpper().toStdString();
-      }
+      at += 5;
+      continue;
     }
     at = end;
   }
@@ -148,8 +159,7 @@ std::map<std::uint32_t, std::string> EntriesOf(const QByteArray& cmap) {
 }
 
 // Qt's entries completed from the log, or none when they disagree with it.
-std::optional<std::map<std::uint32_t, std::string>> Completed(
-    std::map<std::uint32_t, std::string> entries, const GlyphTextLog::Font& font) {
+std::optional<Entries> Completed(Entries entries, const GlyphTextLog::Font& font) {
   bool added = false;
   for (std::size_t k = 0; k < font.texts.size(); ++k) {
     const auto number = static_cast<std::uint32_t>(k + 1);
@@ -169,7 +179,7 @@ std::optional<std::map<std::uint32_t, std::string>> Completed(
   return entries;
 }
 
-QByteArray CMapOf(const std::map<std::uint32_t, std::string>& entries) {
+QByteArray CMapOf(const Entries& entries) {
   QByteArray cmap(
       "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
       "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
@@ -197,6 +207,63 @@ QByteArray StreamObject(int number, const QByteArray& content) {
          " >>\nstream\n" + content + "\nendstream\nendobj\n";
 }
 
+// The subset prefix of each font the descriptors name, by the font's name.
+std::map<std::string, QByteArray> SubsetPrefixes(const std::map<int, QByteArray>& objects) {
+  static const QRegularExpression kSubset(QStringLiteral("/FontName /([A-Z]{6})\\+([^\\s/>]+)"));
+  std::map<std::string, QByteArray> prefixes;
+  for (const auto& [number, object] : objects) {
+    if (!object.contains("/FontDescriptor")) continue;
+    const QRegularExpressionMatch m = kSubset.match(QString::fromLatin1(object.left(512)));
+    if (m.hasMatch()) prefixes.emplace(m.captured(2).toStdString(), m.captured(1).toLatin1());
+  }
+  return prefixes;
+}
+
+// Names font `object` as its subset and completes its text map from `log`.
+void CompleteFont(QByteArray& object, std::map<int, QByteArray>& objects,
+                  const std::map<std::string, QByteArray>& prefixes, const GlyphTextLog& log) {
+  static const QRegularExpression kBaseFont(QStringLiteral("/BaseFont /([^\\s/>]+)"));
+  const QRegularExpressionMatch base = kBaseFont.match(QString::fromLatin1(object));
+  if (!base.hasMatch()) return;
+  const std::string name = base.captured(1).toStdString();
+  if (const auto prefix = prefixes.find(name); prefix != prefixes.end()) {
+    object.insert(base.capturedStart(1), prefix->second + "+");
+  }
+  const std::optional<int> map = Reference(object, "ToUnicode");
+  const auto drawn = log.fonts().find(Normalised(name));
+  if (!map || drawn == log.fonts().end() || !objects.contains(*map)) return;
+  QByteArray& stream = objects[*map];
+  const qsizetype begin = stream.indexOf("stream\n");
+  const qsizetype end = stream.lastIndexOf("endstream");
+  if (begin < 0 || end < begin || stream.contains("/Filter")) return;
+  const auto entries = Completed(EntriesOf(stream.mid(begin + 7, end - begin - 7)), drawn->second);
+  if (entries) stream = StreamObject(*map, CMapOf(*entries));
+}
+
+// The file of `objects` after `header`, with a cross-reference table of
+// its own and the original's trailer.
+QByteArray Reassembled(const QByteArray& header, const std::map<int, QByteArray>& objects,
+                       const QByteArray& trailer) {
+  QByteArray out = header;
+  std::map<int, qsizetype> offsets;
+  for (const auto& [number, object] : objects) {
+    offsets[number] = out.size();
+    out += object;
+  }
+  const int size = offsets.empty() ? 1 : offsets.rbegin()->first + 1;
+  const qsizetype table = out.size();
+  out += "xref\n0 " + QByteArray::number(size) + "\n0000000000 65535 f \n";
+  for (int n = 1; n < size; ++n) {
+    const auto found = offsets.find(n);
+    out += found == offsets.end()
+               ? QByteArray("0000000000 00000 f \n")
+               : QByteArray::number(found->second).rightJustified(10, '0') + " 00000 n \n";
+  }
+  out += trailer;
+  out += "startxref\n" + QByteArray::number(table) + "\n%%EOF\n";
+  return out;
+}
+
 }  // namespace
 
 void GlyphTextLog::Font::Record(std::uint32_t glyph, std::u16string_view text) {
@@ -213,63 +280,20 @@ QByteArray CompleteTextLayer(const QByteArray& pdf, const GlyphTextLog& log) {
   qsizetype xref = 0;
   const std::vector<Span> spans = ObjectsOf(pdf, xref);
   const qsizetype trailer = pdf.indexOf("trailer", xref);
-  if (spans.empty() || trailer < 0) return pdf;
+  const qsizetype startxref = trailer < 0 ? -1 : pdf.indexOf("startxref", trailer);
+  if (spans.empty() || startxref < 0) return pdf;
   std::map<int, QByteArray> objects;
   for (const Span& span : spans) objects[span.number] = pdf.mid(span.from, span.to - span.from);
-
-  static const QRegularExpression kSubset(QStringLiteral("/FontName /([A-Z]{6})\\+([^\\s/>]+)"));
-  std::map<std::string, QByteArray> prefixes;
-  for (const auto& [number, object] : objects) {
-    if (!object.contains("/FontDescriptor")) continue;
-    const QRegularExpressionMatch m = kSubset.match(QString::fromLatin1(object.left(512)));
-    if (m.hasMatch()) prefixes.emplace(m.captured(2).toStdString(), m.captured(1).toLatin1());
-  }
-  static const QRegularExpression kBaseFont(QStringLiteral("/BaseFont /([^\\s/>]+)"));
+  const std::map<std::string, QByteArray> prefixes = SubsetPrefixes(objects);
   for (auto& [number, object] : objects) {
     if (object.contains("/Type /Catalog") && !object.contains("/Lang")) {
       const qsizetype open = object.indexOf("<<");
       if (open >= 0) object.insert(open + 2, "\n/Lang (ja)");
-      continue;
+    } else if (object.contains("/Type /Font") && !object.contains("stream")) {
+      CompleteFont(object, objects, prefixes, log);
     }
-    if (!object.contains("/Type /Font") || object.contains("stream")) continue;
-    const QRegularExpressionMatch base = kBaseFont.match(QString::fromLatin1(object));
-    if (!base.hasMatch()) continue;
-    const std::string name = base.captured(1).toStdString();
-    if (const auto prefix = prefixes.find(name); prefix != prefixes.end()) {
-      object.insert(base.capturedStart(1), prefix->second + "+");
-    }
-    const std::optional<int> map = Reference(object, "ToUnicode");
-    const auto drawn = log.fonts().find(Normalised(name));
-    if (!map || drawn == log.fonts().end() || !objects.contains(*map)) continue;
-    QByteArray& stream = objects[*map];
-    const qsizetype begin = stream.indexOf("stream\n");
-    const qsizetype end = stream.lastIndexOf("endstream");
-    if (begin < 0 || end < begin || stream.contains("/Filter")) continue;
-    const auto entries =
-        Completed(EntriesOf(stream.mid(begin + 7, end - begin - 7)), drawn->second);
-    if (entries) stream = StreamObject(*map, CMapOf(*entries));
   }
-
-  QByteArray out = pdf.left(spans.front().from);
-  std::map<int, qsizetype> offsets;
-  for (const auto& [number, object] : objects) {
-    offsets[number] = out.size();
-    out += object;
-  }
-  const int size = offsets.empty() ? 1 : offsets.rbegin()->first + 1;
-  const qsizetype table = out.size();
-  out += "xref\n0 " + QByteArray::number(size) + "\n0000000000 65535 f \n";
-  for (int n = 1; n < size; ++n) {
-    const auto found = offsets.find(n);
-    out += found == offsets.end()
-               ? QByteArray("0000000000 00000 f \n")
-               : QByteArray::number(found->second).rightJustified(10, '0') + " 00000 n \n";
-  }
-  const qsizetype startxref = pdf.indexOf("startxref", trailer);
-  if (startxref < 0) return pdf;
-  out += pdf.mid(trailer, startxref - trailer);
-  out += "startxref\n" + QByteArray::number(table) + "\n%%EOF\n";
-  return out;
+  return Reassembled(pdf.left(spans.front().from), objects, pdf.mid(trailer, startxref - trailer));
 }
 
 }  // namespace mirotabe

@@ -18,15 +18,15 @@ QByteArray QtLikePdf() {
   const std::vector<QByteArray> objects = {
       "<<\n/Type /Catalog\n/Pages 3 0 R\n>>", "<<\n/Type /Pages\n/Kids []\n/Count 0\n>>",
       "<< /Type /Font\n/Subtype /Type0\n/BaseFont /IPAGothic\n/ToUnicode 5 0 R>>",
-      "<< /Length 66 >>\nstream\n1 beginbfrange\n<0000> <0001> [<0000> <91CE> ]\nendbfrange\n\n"
-      "endstream",
+      QByteArray("<< /Length 66 >>\nstream\n1 beginbfrange\n<0000> <0001> [<0000> <91CE> ]\n") +
+          "endbfrange\n\nendstream",
       "<< /Type /FontDescriptor\n/FontName /QABAAA+IPAGothic\n>>"};
   QByteArray pdf("%PDF-1.4\n");
   std::vector<qsizetype> offsets;
   for (std::size_t n = 0; n < objects.size(); ++n) {
     offsets.push_back(pdf.size());
     pdf +=
-        QByteArray::number(static_cast<qulonglong>(n + 2)) + " 0 obj\n" + objects[n] + "\nendobj\n";
+        QByteArray::number(static_cast<qulonglong>(n) + 2) + " 0 obj\n" + objects[n] + "\nendobj\n";
   }
   const qsizetype xref = pdf.size();
   pdf += "xref\n0 7\n0000000000 65535 f \n0000000000 00000 f \n";
