@@ -11,11 +11,10 @@
 #include <string>
 #include <variant>
 
-#include "cli/input_encoding.h"
-#include "cli/layout_options.h"
 #include "cli/picture_handoff.h"
 #include "cli/terminal_text.h"
 #include "core/layout_cp932.h"
+#include "core/layout_options.h"
 #include "core/page_setup.h"
 #include "core/picture_style.h"
 #include "core/reverse_layout.h"
@@ -24,6 +23,8 @@
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/program_folder.h"
+#include "textio/encoding_options.h"
+#include "textio/layout_text.h"
 #include "textio/text_file.h"
 #include "textio/text_stream.h"
 
@@ -233,17 +234,11 @@ const option kLongOptions[] = {
 // Takes the value of --encoding: an encoding that can be written.
 std::optional<int> ParseEncodingOption(const std::string& name, Options& options,
                                        std::ostream& err) {
-  const std::optional<NamedEncoding> named = EncodingNamed(name);
-  if (named && named->encoding == TextEncoding::Cp932) {
-    options.charset = Charset::Cp932;
-  } else if (named && named->encoding == TextEncoding::Utf8) {
-    options.charset = Charset::Utf8;
-  } else if (named) {
-    return UsageError(
-        err, "--encoding: " + name + " is read (--from) but not written; use cp932 or utf-8");
-  } else {
-    return UsageError(err, "unknown encoding '" + name + "' (use cp932 or utf-8)");
+  std::variant<Charset, std::string> charset = OutputCharsetNamed(name);
+  if (const auto* refused = std::get_if<std::string>(&charset)) {
+    return UsageError(err, "--encoding: " + *refused);
   }
+  options.charset = std::get<Charset>(charset);
   return std::nullopt;
 }
 
@@ -260,8 +255,7 @@ std::optional<int> ParseOption(int option, int index, const char* value, const c
         options.from = *from;
         return std::nullopt;
       }
-      return UsageError(err, std::string("unknown input encoding '") + value +
-                                 "' (use auto, cp932, utf-8, utf-16, euc-jp or iso-2022-jp)");
+      return UsageError(err, UnknownInputEncoding(value));
     case kEncoding:
       return ParseEncodingOption(value, options, err);
     case 'o':
@@ -385,11 +379,7 @@ TextProducer LayoutProducer(VerticalLayout& layout, Charset charset) {
                                      }) != Cp932Pieces::kNotTwoBytes) {
       return failed;
     }
-    layout.ForEachTextPiece([&](std::u16string_view piece) {
-      failed = writer.Write(piece);
-      return !failed;
-    });
-    return failed;
+    return LayoutTextProducer(layout)(writer);
   };
 }
 

@@ -14,10 +14,10 @@ struct Alias {
 constexpr std::array<Alias, 14> kAliases = {{
     {"utf-8", {TextEncoding::Utf8}},
     {"utf8", {TextEncoding::Utf8}},
+    {"cp932", {TextEncoding::Cp932}},
     {"shift_jis", {TextEncoding::Cp932}},
     {"shift-jis", {TextEncoding::Cp932}},
     {"sjis", {TextEncoding::Cp932}},
-    {"cp932", {TextEncoding::Cp932}},
     {"ms932", {TextEncoding::Cp932}},
     {"windows-31j", {TextEncoding::Cp932}},
     {"euc-jp", {TextEncoding::EucJp}},
@@ -35,6 +35,14 @@ bool EqualsIgnoringAsciiCase(std::string_view given, std::string_view lower) {
 }
 
 }  // namespace
+
+std::string_view EncodingOptionName(TextEncoding encoding) {
+  // The first alias of each encoding is its option name.
+  const auto alias = std::find_if(kAliases.begin(), kAliases.end(), [encoding](const Alias& a) {
+    return a.encoding.encoding == encoding && !a.encoding.orderFromMark;
+  });
+  return alias->name;
+}
 
 std::string_view EncodingName(TextEncoding encoding) {
   switch (encoding) {

@@ -13,6 +13,10 @@ namespace mirotabe {
 // UTF-16LE, UTF-16BE, EUC-JP or ISO-2022-JP.
 std::string_view EncodingName(TextEncoding encoding);
 
+// The name that options give `encoding` by (cp932, utf-8, utf-16le,
+// utf-16be, euc-jp, iso-2022-jp), one that EncodingNamed() takes back.
+std::string_view EncodingOptionName(TextEncoding encoding);
+
 // An encoding as a user names it.
 struct NamedEncoding {
   TextEncoding encoding = TextEncoding::Cp932;

@@ -10,13 +10,9 @@
 #include "platform/charset.h"
 #include "platform/files.h"
 #include "platform/io_error.h"
+#include "textio/layout_text.h"
 
 namespace mirotabe {
-
-// The characters of the layout's text that `charset` cannot hold, for the
-// warning before a save.
-UnencodableReport FindUnencodableCells(const VerticalLayout& layout, Charset charset,
-                                       std::size_t keepFirst);
 
 // Replaces the file at `path` by the layout's text, atomically: a failure
 // leaves the old file whole. Characters `charset` cannot hold become '?'.

@@ -4,8 +4,7 @@
 #include <string>
 #include <variant>
 
-#include "cli/input_encoding.h"
-#include "cli/layout_options.h"
+#include "core/layout_options.h"
 #include "core/page_setup.h"
 #include "core/picture_style.h"
 #include "core/reverse_layout.h"
@@ -13,6 +12,8 @@
 #include "platform/io_reasons.h"
 #include "platform/profile.h"
 #include "textio/encoding_names.h"
+#include "textio/encoding_options.h"
+#include "textio/layout_text.h"
 #include "textio/text_stream.h"
 
 namespace mirotabe::web {
@@ -54,38 +55,16 @@ std::string Encoded(Charset charset, const TextProducer& produce, std::size_t& r
   return bytes;
 }
 
-TextProducer LayoutText(const VerticalLayout& layout) {
-  return [&layout](EncodingWriter& writer) {
-    IoStatus failed;
-    layout.ForEachTextPiece([&](std::u16string_view piece) {
-      failed = writer.Write(piece);
-      return !failed;
-    });
-    return failed;
-  };
-}
-
 // Reads the options of `request` into `settings`' layout, `from` and
 // `charset`; returns why one is refused, or nothing.
 std::optional<std::string> ReadOptions(const ConvertRequest& request, InputEncoding& from,
                                        Charset& charset, LayoutOverrides& overrides) {
   const std::optional<InputEncoding> named = InputEncodingNamed(request.from);
-  if (!named) {
-    return "unknown input encoding '" + request.from +
-           "' (use auto, cp932, utf-8, utf-16, euc-jp or iso-2022-jp)";
-  }
+  if (!named) return UnknownInputEncoding(request.from);
   from = *named;
-  // As the converter's --encoding: an encoding that can be written.
-  const std::optional<NamedEncoding> output = EncodingNamed(request.encoding);
-  if (output && output->encoding == TextEncoding::Cp932) {
-    charset = Charset::Cp932;
-  } else if (output && output->encoding == TextEncoding::Utf8) {
-    charset = Charset::Utf8;
-  } else if (output) {
-    return "encoding " + request.encoding + " is read (from) but not written; use cp932 or utf-8";
-  } else {
-    return "unknown encoding '" + request.encoding + "' (use cp932 or utf-8)";
-  }
+  std::variant<Charset, std::string> output = OutputCharsetNamed(request.encoding);
+  if (auto* refused = std::get_if<std::string>(&output)) return std::move(*refused);
+  charset = std::get<Charset>(output);
   const std::pair<const char*, const std::optional<std::string>*> layoutOptions[] = {
       {"column-length", &request.columnLength},
       {"kinsoku", &request.kinsoku},
@@ -98,24 +77,6 @@ std::optional<std::string> ReadOptions(const ConvertRequest& request, InputEncod
     return "the settings file is larger than " + std::to_string(kMaxSettingsBytes) + " bytes";
   }
   return std::nullopt;
-}
-
-const char* ShortName(TextEncoding encoding) {
-  switch (encoding) {
-    case TextEncoding::Cp932:
-      return "cp932";
-    case TextEncoding::Utf8:
-      return "utf-8";
-    case TextEncoding::Utf16Le:
-      return "utf-16le";
-    case TextEncoding::Utf16Be:
-      return "utf-16be";
-    case TextEncoding::EucJp:
-      return "euc-jp";
-    case TextEncoding::Iso2022Jp:
-      return "iso-2022-jp";
-  }
-  return "";
 }
 
 }  // namespace
@@ -144,12 +105,12 @@ DecodedInput DecodeInput(const ConvertRequest& request) {
   DecodedInput decoded;
   const std::optional<InputEncoding> from = InputEncodingNamed(request.from);
   if (!from) {
-    decoded.error = "unknown input encoding '" + request.from + "'";
+    decoded.error = UnknownInputEncoding(request.from);
     return decoded;
   }
   DetectedText read = ReadInput(request.input, *from);
   decoded.text = std::move(read.text);
-  decoded.encoding = ShortName(read.encoding);
+  decoded.encoding = EncodingOptionName(read.encoding);
   decoded.undetermined = read.undetermined;
   return decoded;
 }
@@ -188,7 +149,8 @@ ConvertOutcome Convert(const ConvertRequest& request) {
       outcome.error = TooLargeMessage("lay out", *tooLarge);
       return outcome;
     }
-    outcome.bytes = Encoded(charset, LayoutText(std::get<VerticalLayout>(result)), replaced);
+    outcome.bytes =
+        Encoded(charset, LayoutTextProducer(std::get<VerticalLayout>(result)), replaced);
   }
   if (replaced != 0) {
     outcome.warnings.push_back(std::to_string(replaced) + " character" +
@@ -321,16 +283,11 @@ const VerticalLayout& Session::SavedLayout() {
 
 std::string Session::SavedBytes(Charset charset) {
   std::size_t replaced = 0;
-  return Encoded(charset, LayoutText(SavedLayout()), replaced);
+  return Encoded(charset, LayoutTextProducer(SavedLayout()), replaced);
 }
 
 UnencodableReport Session::UnencodableCells(Charset charset, std::size_t keepFirst) {
-  UnencodableFinder finder(charset, keepFirst);
-  SavedLayout().ForEachTextPiece([&finder](std::u16string_view piece) {
-    finder.Add(piece);
-    return true;
-  });
-  return finder.Finish();
+  return FindUnencodableCells(SavedLayout(), charset, keepFirst);
 }
 
 }  // namespace mirotabe::web

@@ -288,7 +288,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"EncodingOnlyRead",
                     {"--encoding", "EUC-JP"},
                     2,
-                    "EUC-JP is read (--from) but not written"},
+                    "EUC-JP can be read but not written"},
         FailureCase{"UnknownInputEncoding", {"--from", "sjis2"}, 2, "unknown input encoding"},
         FailureCase{"MissingValue", {"-o"}, 2, "needs a value"},
         FailureCase{"TwoInputs", {"a.txt", "b.txt"}, 2, "only one input file"},

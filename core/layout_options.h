@@ -1,5 +1,6 @@
-// The converter's layout options, each of which overrides the settings
-// file: --column-length N, --kinsoku none|hang|push, --gap N.
+// The layout options of a conversion, each of which overrides the settings
+// file: --column-length N, --kinsoku none|hang|push, --gap N of the
+// converter, and the same names in the browser module's options.
 #pragma once
 
 #include <optional>

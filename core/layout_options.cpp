@@ -1,4 +1,4 @@
-#include "cli/layout_options.h"
+#include "core/layout_options.h"
 
 #include <charconv>
 

@@ -1,4 +1,4 @@
-#include "cli/input_encoding.h"
+#include "textio/encoding_options.h"
 
 #include <algorithm>
 
@@ -19,6 +19,19 @@ std::optional<InputEncoding> InputEncodingNamed(std::string_view name) {
   const std::optional<NamedEncoding> named = EncodingNamed(name);
   if (!named) return std::nullopt;
   return InputEncoding{named};
+}
+
+std::string UnknownInputEncoding(std::string_view name) {
+  return "unknown input encoding '" + std::string(name) +
+         "' (use auto, cp932, utf-8, utf-16, euc-jp or iso-2022-jp)";
+}
+
+std::variant<Charset, std::string> OutputCharsetNamed(std::string_view name) {
+  const std::optional<NamedEncoding> named = EncodingNamed(name);
+  if (named && named->encoding == TextEncoding::Cp932) return Charset::Cp932;
+  if (named && named->encoding == TextEncoding::Utf8) return Charset::Utf8;
+  if (named) return std::string(name) + " can be read but not written; use cp932 or utf-8";
+  return "unknown encoding '" + std::string(name) + "' (use cp932 or utf-8)";
 }
 
 DetectedText ReadInput(std::string_view bytes, const InputEncoding& from) {
