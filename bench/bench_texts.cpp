@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/code_points.h"
+#include "platform/files.h"
 #include "textio/text_file.h"
 
 namespace mirotabe::bench {
@@ -40,7 +41,7 @@ const std::vector<std::u16string>& ReferenceLines() {
   static const std::vector<std::u16string> lines = [] {
     const char* path = std::getenv("MIROTABE_BENCH_TEXT");
     if (path == nullptr) path = MIROTABE_BENCH_TEXT;
-    IoResult<std::u16string> text = ReadTextFile(path, Charset::Utf8);
+    const IoResult<std::u16string> text = ReadUtf8Text(path);
     if (!text) {
       std::cerr << path << ": " << text.error().Reason()
                 << "\nRun scripts/bench.sh, which installs and prepares the text.\n";
@@ -84,6 +85,12 @@ std::vector<std::u16string> JoinParagraphs(const std::vector<std::u16string>& li
 }
 
 }  // namespace
+
+IoResult<std::u16string> ReadUtf8Text(const std::string& path) {
+  const IoResult<std::string> bytes = ReadFileBytes(path);
+  if (!bytes) return bytes.error();
+  return DecodeTextFile(bytes.value(), Charset::Utf8);
+}
 
 const TextShape& ReferenceAsIs() {
   static const TextShape shape = ShapeOf(ReferenceLines());

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+#include "platform/io_error.h"
+
 namespace mirotabe::bench {
 
 struct TextShape {
@@ -12,6 +14,9 @@ struct TextShape {
   std::size_t lines = 0;
   std::size_t longestLine = 0;  // in code points
 };
+
+// The UTF-8 text file at `path` in the program's text form.
+IoResult<std::u16string> ReadUtf8Text(const std::string& path);
 
 // The text as it is: many short lines.
 const TextShape& ReferenceAsIs();

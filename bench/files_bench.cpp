@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "bench/bench_texts.h"
+#include "platform/files.h"
 #include "textio/encoding_detection.h"
 #include "textio/text_file.h"
 
@@ -33,11 +34,18 @@ std::string EucJpOf(const std::string& cp932) {
   return out;
 }
 
+// A whole text written as the program writes it: encoded, then replacing
+// the file atomically.
+IoStatus WriteWholeText(const std::string& path, std::u16string_view text,
+                        Charset charset = Charset::Cp932) {
+  return ReplaceFileAtomically(path, EncodeTextFile(text, charset).bytes);
+}
+
 void BM_WriteTextFile(benchmark::State& state) {
   const std::u16string& text = ReferenceAsIs().text;
   const std::string path = BenchFile();
   for (auto _ : state) {
-    if (WriteTextFile(path, text)) state.SkipWithError("write failed");
+    if (WriteWholeText(path, text)) state.SkipWithError("write failed");
   }
   state.SetBytesProcessed(
       static_cast<std::int64_t>(state.iterations() * std::filesystem::file_size(path)));
@@ -46,9 +54,10 @@ void BM_WriteTextFile(benchmark::State& state) {
 
 void BM_ReadTextFile(benchmark::State& state) {
   const std::string path = BenchFile();
-  if (WriteTextFile(path, ReferenceAsIs().text)) state.SkipWithError("write failed");
+  if (WriteWholeText(path, ReferenceAsIs().text)) state.SkipWithError("write failed");
   for (auto _ : state) {
-    IoResult<std::u16string> text = ReadTextFile(path);
+    IoResult<std::string> bytes = ReadFileBytes(path);
+    std::u16string text = DecodeTextFile(bytes.value());
     benchmark::DoNotOptimize(text);
   }
   state.SetBytesProcessed(
@@ -60,9 +69,10 @@ void BM_ReadTextFile(benchmark::State& state) {
 void BM_ReadDetectedTextFile(benchmark::State& state) {
   const std::string path = BenchFile();
   const Charset charset = state.range(0) == 0 ? Charset::Cp932 : Charset::Utf8;
-  if (WriteTextFile(path, ReferenceAsIs().text, charset)) state.SkipWithError("write failed");
+  if (WriteWholeText(path, ReferenceAsIs().text, charset)) state.SkipWithError("write failed");
   for (auto _ : state) {
-    IoResult<DetectedText> text = ReadDetectedTextFile(path);
+    IoResult<UndecodedTextFile> file = UndecodedTextFile::Read(path, std::nullopt);
+    IoResult<DetectedText> text = std::move(file.value()).Decode();
     benchmark::DoNotOptimize(text);
   }
   state.SetBytesProcessed(

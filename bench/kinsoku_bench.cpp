@@ -216,7 +216,7 @@ int Run(bool listPairs, const char* mixedPath) {
     return 1;
   }
   Report(*breaker, "The Debian Reference", ProseLines(ReferenceAsIs().text), listPairs);
-  IoResult<std::u16string> mixed = ReadTextFile(mixedPath, Charset::Utf8);
+  IoResult<std::u16string> mixed = ReadUtf8Text(mixedPath);
   if (!mixed) {
     std::fprintf(stderr, "%s: %s (scripts/make_messages_corpus.sh makes it)\n", mixedPath,
                  mixed.error().Reason().c_str());

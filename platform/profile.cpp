@@ -482,28 +482,6 @@ const std::string& ProfileFile::path() const {
   return lines_->path;
 }
 
-std::int32_t IniReadInt(const std::string& path, std::u16string_view section,
-                        std::u16string_view key, std::int32_t defaultValue) {
-  const IoResult<ProfileFile> profile = ProfileFile::Load(path);
-  if (!profile) return defaultValue;
-  return profile.value().ReadInt(section, key, defaultValue);
-}
-
-std::u16string IniReadString(const std::string& path, std::u16string_view section,
-                             std::u16string_view key, std::u16string_view defaultValue) {
-  const IoResult<ProfileFile> profile = ProfileFile::Load(path);
-  if (!profile) return std::u16string(defaultValue);
-  return profile.value().ReadString(section, key, defaultValue);
-}
-
-IoStatus IniWriteString(const std::string& path, std::u16string_view section,
-                        std::u16string_view key, std::u16string_view value) {
-  IoResult<ProfileFile> profile = ProfileFile::Load(path);
-  if (!profile) return profile.error();
-  profile.value().WriteString(section, key, value);
-  return profile.value().Save();
-}
-
 std::u16string_view ReadableStart(std::u16string_view value) {
   std::size_t bytes = 0;
   std::size_t end = 0;

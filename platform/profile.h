@@ -119,13 +119,4 @@ std::u16string_view ReadableStart(std::u16string_view value);
 // written inside a pair of quotes.
 bool ReadTrimsOrUnquotes(std::u16string_view value);
 
-// The single-call forms, one file access each.
-std::int32_t IniReadInt(const std::string& path, std::u16string_view section,
-                        std::u16string_view key, std::int32_t defaultValue);
-std::u16string IniReadString(const std::string& path, std::u16string_view section,
-                             std::u16string_view key, std::u16string_view defaultValue);
-// Loads the file at `path`, writes the one value and saves it.
-IoStatus IniWriteString(const std::string& path, std::u16string_view section,
-                        std::u16string_view key, std::u16string_view value);
-
 }  // namespace mirotabe

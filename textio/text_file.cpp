@@ -153,36 +153,4 @@ EncodedText EncodeTextFile(std::u16string_view text, Charset charset) {
   return Encode(text, charset);
 }
 
-namespace {
-
-// The text that `decode` makes of the bytes of the file at `path`; a text
-// that memory cannot hold is FileError::kTooLarge, not an abort.
-template <typename Decode>
-auto ReadDecoded(const std::string& path, Decode decode) -> IoResult<decltype(decode({}))> {
-  IoResult<std::string> bytes = ReadFileBytes(path);
-  if (!bytes) return bytes.error();
-  try {
-    return decode(bytes.value());
-  } catch (const std::bad_alloc&) {
-    return IoError{path, MakeErrorCode(FileError::kTooLarge), bytes.value().size()};
-  }
-}
-
-}  // namespace
-
-IoResult<std::u16string> ReadTextFile(const std::string& path, Charset charset) {
-  return ReadDecoded(path,
-                     [charset](std::string_view bytes) { return DecodeTextFile(bytes, charset); });
-}
-
-IoResult<DetectedText> ReadDetectedTextFile(const std::string& path) {
-  IoResult<UndecodedTextFile> file = UndecodedTextFile::Read(path, std::nullopt);
-  if (!file) return file.error();
-  return std::move(file.value()).Decode();
-}
-
-IoStatus WriteTextFile(const std::string& path, std::u16string_view text, Charset charset) {
-  return ReplaceFileAtomically(path, EncodeTextFile(text, charset).bytes);
-}
-
 }  // namespace mirotabe

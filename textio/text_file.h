@@ -73,15 +73,4 @@ class UndecodedTextFile {
 // Characters the encoding cannot hold become '?' and are counted.
 EncodedText EncodeTextFile(std::u16string_view text, Charset charset = Charset::Cp932);
 
-// Reads the whole file at `path`. A zero-byte file is the empty text.
-IoResult<std::u16string> ReadTextFile(const std::string& path, Charset charset = Charset::Cp932);
-// Reads the file at `path` in the encoding its bytes are found to be in, as
-// the window opens it: UndecodedTextFile::Read, then Decode.
-IoResult<DetectedText> ReadDetectedTextFile(const std::string& path);
-
-// Replaces the file at `path` by `text` atomically: a failed write leaves
-// the old file whole.
-IoStatus WriteTextFile(const std::string& path, std::u16string_view text,
-                       Charset charset = Charset::Cp932);
-
 }  // namespace mirotabe

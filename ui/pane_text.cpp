@@ -187,17 +187,6 @@ void InsertProgramText(QTextCursor& cursor, std::u16string_view text) {
   cursor.endEditBlock();
 }
 
-void SetProgramText(QPlainTextEdit& pane, std::u16string_view text) {
-  QTextDocument* document = pane.document();
-  // Without a history the document keeps no copy of the text it drops.
-  document->setUndoRedoEnabled(false);
-  QTextCursor cursor(document);
-  cursor.select(QTextCursor::Document);
-  InsertProgramText(cursor, text);
-  document->setUndoRedoEnabled(true);
-  pane.setTextCursor(QTextCursor(document));
-}
-
 void ReplaceProgramText(QPlainTextEdit& pane, std::u16string_view text) {
   QTextCursor cursor(pane.document());
   cursor.beginEditBlock();

@@ -52,10 +52,6 @@ std::u16string SelectedProgramText(const QTextCursor& cursor);
 // cursor's current edit block if it has one.
 void InsertProgramText(QTextCursor& cursor, std::u16string_view text);
 
-// Puts program text into `pane` in place of all its text, forgetting the
-// undo history, with the caret at the start.
-void SetProgramText(QPlainTextEdit& pane, std::u16string_view text);
-
 // The same as one edit that undo takes back.
 void ReplaceProgramText(QPlainTextEdit& pane, std::u16string_view text);
 

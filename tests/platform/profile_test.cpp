@@ -14,6 +14,7 @@
 
 #include "tests/support/case_name.h"
 #include "tests/support/failing_sys_calls.h"
+#include "tests/support/profile_values.h"
 #include "tests/support/temp_folder.h"
 
 namespace mirotabe {
@@ -21,6 +22,9 @@ namespace {
 
 using namespace std::string_literals;
 
+using testing_support::IniReadInt;
+using testing_support::IniReadString;
+using testing_support::IniWriteString;
 using testing_support::ReadFile;
 using testing_support::TempFolder;
 using testing_support::WriteFile;

@@ -9,14 +9,17 @@
 #include "tests/support/case_name.h"
 #include "tests/support/failing_sys_calls.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/text_files.h"
 
 namespace mirotabe {
 namespace {
 
 namespace fs = std::filesystem;
 using testing_support::ReadFile;
+using testing_support::ReadTextFile;
 using testing_support::TempFolder;
 using testing_support::WriteFile;
+using testing_support::WriteTextFile;
 
 struct DecodeCase {
   const char* name;

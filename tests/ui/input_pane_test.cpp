@@ -12,10 +12,13 @@
 #include <string>
 
 #include "tests/support/case_name.h"
+#include "tests/support/pane_text_setter.h"
 #include "ui/pane_text.h"
 
 namespace mirotabe {
 namespace {
+
+using testing_support::SetProgramText;
 
 struct EditCase {
   const char* name;
