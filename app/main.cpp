@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsSet("MIROTABE_QUIT_AFTER_FIRST_PAINT")) {
     probe = std::make_unique<QuitAfterFirstPaint>(window.outputPane());
   }
-  if (unreadSettings) window.ReportUnreadSettings(*unreadSettings);
+  if (unreadSettings.failed()) window.ReportUnreadSettings(unreadSettings.error());
   // QApplication has taken its own options out of argv; what is left are
   // the system's bytes, which QApplication::arguments() would decode lossily.
   window.LoadStartupFile(std::vector<std::string>(argv + 1, argv + argc));

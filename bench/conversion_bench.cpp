@@ -126,7 +126,8 @@ void BM_StreamEncodedBytes(benchmark::State& state) {
       benchmark::DoNotOptimize(block.data());
       return std::nullopt;
     });
-    layout.ForEachTextPiece([&writer](std::u16string_view piece) { return !writer.Write(piece); });
+    layout.ForEachTextPiece(
+        [&writer](std::u16string_view piece) { return writer.Write(piece).ok(); });
     benchmark::DoNotOptimize(writer.Finish());
   }
   Describe(state, layout.Text().size());

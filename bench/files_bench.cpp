@@ -45,7 +45,7 @@ void BM_WriteTextFile(benchmark::State& state) {
   const std::u16string& text = ReferenceAsIs().text;
   const std::string path = BenchFile();
   for (auto _ : state) {
-    if (WriteWholeText(path, text)) state.SkipWithError("write failed");
+    if (WriteWholeText(path, text).failed()) state.SkipWithError("write failed");
   }
   state.SetBytesProcessed(
       static_cast<std::int64_t>(state.iterations() * std::filesystem::file_size(path)));
@@ -54,7 +54,7 @@ void BM_WriteTextFile(benchmark::State& state) {
 
 void BM_ReadTextFile(benchmark::State& state) {
   const std::string path = BenchFile();
-  if (WriteWholeText(path, ReferenceAsIs().text)) state.SkipWithError("write failed");
+  if (WriteWholeText(path, ReferenceAsIs().text).failed()) state.SkipWithError("write failed");
   for (auto _ : state) {
     IoResult<std::string> bytes = ReadFileBytes(path);
     std::u16string text = DecodeTextFile(bytes.value());
@@ -69,7 +69,8 @@ void BM_ReadTextFile(benchmark::State& state) {
 void BM_ReadDetectedTextFile(benchmark::State& state) {
   const std::string path = BenchFile();
   const Charset charset = state.range(0) == 0 ? Charset::Cp932 : Charset::Utf8;
-  if (WriteWholeText(path, ReferenceAsIs().text, charset)) state.SkipWithError("write failed");
+  if (WriteWholeText(path, ReferenceAsIs().text, charset).failed())
+    state.SkipWithError("write failed");
   for (auto _ : state) {
     IoResult<UndecodedTextFile> file = UndecodedTextFile::Read(path, std::nullopt);
     IoResult<DetectedText> text = std::move(file.value()).Decode();

@@ -28,17 +28,17 @@ void BM_SaveSettings999(benchmark::State& state) {
   const AppSettings settings = FullSettings();
   const std::string path = SettingsPath();
   for (auto _ : state) {
-    if (SaveSettings(settings, path)) state.SkipWithError("save failed");
+    if (SaveSettings(settings, path).failed()) state.SkipWithError("save failed");
   }
   std::filesystem::remove(path);
 }
 
 void BM_LoadSettings999(benchmark::State& state) {
   const std::string path = SettingsPath();
-  if (SaveSettings(FullSettings(), path)) state.SkipWithError("save failed");
+  if (SaveSettings(FullSettings(), path).failed()) state.SkipWithError("save failed");
   for (auto _ : state) {
     AppSettings settings;
-    if (LoadSettings(settings, path)) state.SkipWithError("load failed");
+    if (LoadSettings(settings, path).failed()) state.SkipWithError("load failed");
     benchmark::DoNotOptimize(settings);
   }
   std::filesystem::remove(path);

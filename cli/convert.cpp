@@ -375,7 +375,7 @@ TextProducer LayoutProducer(VerticalLayout& layout, Charset charset) {
     IoStatus failed;
     if (charset == Charset::Cp932 && ForEachCp932Piece(layout, [&](std::string_view bytes) {
                                        failed = writer.WriteEncoded(bytes);
-                                       return !failed;
+                                       return failed.ok();
                                      }) != Cp932Pieces::kNotTwoBytes) {
       return failed;
     }
@@ -412,14 +412,15 @@ int Run(const Options& options, const PictureSupport& pictures, std::ostream& er
   } else {
     AppSettings settings;
     if (options.settingsFile) {
-      if (IoStatus failed = LoadNamedSettings(settings, *options.settingsFile)) {
-        return IoFailure(err, *failed);
+      if (IoStatus status = LoadNamedSettings(settings, *options.settingsFile); status.failed()) {
+        return IoFailure(err, status.error());
       }
-    } else if (IoStatus unread = LoadStartupSettings(settings, pictures.programFolder)) {
+    } else if (IoStatus unread = LoadStartupSettings(settings, pictures.programFolder);
+               unread.failed()) {
       // The program's own file, which the user did not name: the defaults
       // serve, as they do when it is missing, but not without a word.
-      err << kProgram << ": warning: " << TerminalText(unread->path) << ": " << unread->Reason()
-          << "; converting with the default settings\n";
+      err << kProgram << ": warning: " << TerminalText(unread.error().path) << ": "
+          << unread.error().Reason() << "; converting with the default settings\n";
     }
     options.layout.ApplyTo(settings.rules.columns);
     // Pages cut the columns to the characters a page's column holds.

@@ -55,11 +55,12 @@ int WritePages(const VerticalLayout& layout, const PictureRequest& request, cons
     return kExitFailure;
   }
   const IoStatus drawn = WritePagedPdf(layout, request.style, *request.page, *device);
-  const bool written = !drawn && (request.outputFile ? file.commit() : out.flush());
+  const bool written = drawn.ok() && (request.outputFile ? file.commit() : out.flush());
   if (!written) {
     if (request.outputFile) file.cancelWriting();
     std::cerr << program << ": " << name << ": "
-              << (drawn ? drawn->Reason() : device->errorString().toLocal8Bit().toStdString())
+              << (drawn.failed() ? drawn.error().Reason()
+                                 : device->errorString().toLocal8Bit().toStdString())
               << "\n";
     return kExitFailure;
   }
@@ -102,8 +103,9 @@ int WritePicture(const VerticalLayout& layout, const PictureRequest& request, co
           ? ReplaceFileAtomically(*request.outputFile, Bytes(picture.value()),
                                   OtherTargets::kWriteThrough)
           : WriteDescriptorBytes(STDOUT_FILENO, Bytes(picture.value()), "standard output");
-  if (failed) {
-    std::cerr << program << ": " << TerminalText(failed->path) << ": " << failed->Reason() << "\n";
+  if (failed.failed()) {
+    std::cerr << program << ": " << TerminalText(failed.error().path) << ": "
+              << failed.error().Reason() << "\n";
     return kExitFailure;
   }
   return kExitOk;

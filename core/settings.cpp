@@ -461,7 +461,8 @@ IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile, Settin
       profile.WriteInt(kOptions, kVerticalView, settings.view.verticalGlyphs ? 1 : 0);
       return std::nullopt;
   }
-  if (IoStatus broken = FindLineBreak(settings.rules.table, profile.path())) return broken;
+  if (IoStatus broken = FindLineBreak(settings.rules.table, profile.path()); broken.failed())
+    return broken;
   WriteNumber(profile, kMain, kTabSpace, settings.rules.tabSpace, ReadTabSpace(profile));
   WriteNumber(profile, kMain, kConvert, static_cast<std::uint8_t>(settings.convertTrigger),
               static_cast<std::uint8_t>(ReadTrigger(profile)));
@@ -498,12 +499,13 @@ IoStatus LoadSettings(AppSettings& settings, const std::string& file) {
 IoStatus SaveSettings(const AppSettings& settings, const std::string& file, SettingsPart part) {
   // A table that would be refused is refused before anything is touched.
   if (part == SettingsPart::kDialog) {
-    if (IoStatus broken = FindLineBreak(settings.rules.table, file)) return broken;
+    if (IoStatus broken = FindLineBreak(settings.rules.table, file); broken.failed()) return broken;
   }
-  if (IoStatus made = MakeFolderOf(file)) return made;
+  if (IoStatus made = MakeFolderOf(file); made.failed()) return made;
   IoResult<ProfileFile> loaded = ProfileFile::Load(file);
   if (!loaded) return loaded.error();
-  if (IoStatus refused = WriteSettings(settings, loaded.value(), part)) return refused;
+  if (IoStatus refused = WriteSettings(settings, loaded.value(), part); refused.failed())
+    return refused;
   return loaded.value().Save();
 }
 

@@ -300,10 +300,10 @@ IoResult<std::string> ReadPath(const std::string& path, bool regularOnly, std::s
       }
     }
   }
-  if (!failed) failed = ReadAll(fd, bytes, maxBytes, path);
-  if (failed) {
+  if (failed.ok()) failed = ReadAll(fd, bytes, maxBytes, path);
+  if (failed.failed()) {
     CloseKeepingErrno(fd);
-    return *failed;
+    return failed.error();
   }
   Sys().close(fd);
   return bytes;
@@ -339,7 +339,8 @@ IoResult<std::string> ReadStreamBytes(const std::string& path) {
 
 IoResult<std::string> ReadDescriptorBytes(int fd, const std::string& name) {
   std::string bytes;
-  if (IoStatus failed = ReadAll(fd, bytes, kMaxReadBytes, name)) return *failed;
+  if (IoStatus status = ReadAll(fd, bytes, kMaxReadBytes, name); status.failed())
+    return status.error();
   return bytes;
 }
 
@@ -352,7 +353,7 @@ IoStatus ReplaceFileAtomically(const std::string& path, std::string_view bytes,
                                OtherTargets others) {
   IoResult<AtomicFileWriter> writer = AtomicFileWriter::Begin(path, others);
   if (!writer) return writer.error();
-  if (IoStatus failed = writer.value().Write(bytes)) return failed;
+  if (IoStatus status = writer.value().Write(bytes); status.failed()) return status;
   return writer.value().Commit();
 }
 
@@ -569,7 +570,7 @@ IoStatus MakeFolders(const std::string& folder) {
   for (std::size_t end = folder.find('/', 1);; end = folder.find('/', end + 1)) {
     const std::string prefix = folder.substr(0, end);
     if (!prefix.empty() && prefix.back() != '/') {
-      if (IoStatus error = MakeOneFolder(prefix)) return error;
+      if (IoStatus error = MakeOneFolder(prefix); error.failed()) return error;
     }
     if (end == std::string::npos) return std::nullopt;
   }

@@ -36,8 +36,10 @@ class [[nodiscard]] IoResult {
 
   bool ok() const { return value_.has_value(); }
   explicit operator bool() const { return ok(); }
-  T& value() { return *value_; }
-  const T& value() const { return *value_; }
+  // The value; asking a failure for it is a fault of the caller's, which
+  // throws std::bad_optional_access rather than reading nothing.
+  T& value() { return value_.value(); }
+  const T& value() const { return value_.value(); }
   const IoError& error() const { return error_; }
 
  private:
@@ -77,13 +79,24 @@ inline std::error_code MakeErrorCode(FileError error) {
   return std::error_code(static_cast<int>(error), FileErrorCategoryInstance());
 }
 
-// An operation without a result: empty on success. A class rather than an
-// alias of std::optional, so that a dropped status is a compiler error.
-class [[nodiscard]] IoStatus : public std::optional<IoError> {
+// An operation without a result: a success, or the IoError that made it
+// fail. It has no conversion to bool, whose truth would read as success
+// while holding a failure: callers ask failed() or ok().
+class [[nodiscard]] IoStatus {
  public:
-  using std::optional<IoError>::optional;
-  IoStatus(std::optional<IoError> status)  // NOLINT: implicit by design
-      : std::optional<IoError>(std::move(status)) {}
+  IoStatus() = default;
+  IoStatus(std::nullopt_t) {}                            // NOLINT: implicit by design
+  IoStatus(IoError error) : error_(std::move(error)) {}  // NOLINT
+  IoStatus(std::optional<IoError> error) : error_(std::move(error)) {}  // NOLINT
+
+  bool failed() const { return error_.has_value(); }
+  bool ok() const { return !failed(); }
+  // The failure; asking a success for it is a fault of the caller's, which
+  // throws std::bad_optional_access rather than reading nothing.
+  const IoError& error() const { return error_.value(); }
+
+ private:
+  std::optional<IoError> error_;
 };
 
 // The IoError for the current errno.

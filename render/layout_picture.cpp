@@ -49,7 +49,7 @@ IoResult<QByteArray> DrawPdf(const VerticalLayout& layout, const PictureStyle& s
       sheets.Paint(painter, sheet);
     }
   });
-  if (painted) return *painted;
+  if (painted.failed()) return painted.error();
   return CompleteTextLayer(bytes, texts);
 }
 

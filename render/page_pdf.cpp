@@ -46,7 +46,7 @@ IoStatus WritePagedPdf(const VerticalLayout& layout, const PictureStyle& style,
       pages.Paint(painter, page);
     }
   });
-  if (painted) return *painted;
+  if (painted.failed()) return painted.error();
   // Written a block at a time, as the PDF writer writes: a device that
   // refuses the bytes (a file past the size limit, a full disk) keeps its
   // own error, which the caller's commit or flush reports.

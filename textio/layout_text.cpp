@@ -7,7 +7,7 @@ TextProducer LayoutTextProducer(const VerticalLayout& layout) {
     IoStatus failed;
     layout.ForEachTextPiece([&](std::u16string_view piece) {
       failed = writer.Write(piece);
-      return !failed;
+      return failed.ok();
     });
     return failed;
   };

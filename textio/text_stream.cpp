@@ -70,15 +70,15 @@ EncodingWriter::EncodingWriter(Charset charset, ByteSink sink)
       buffer_(UninitialisedBuffer(capacity_)) {}
 
 IoStatus EncodingWriter::Flush() {
-  if (used_ != 0 && !failed_) failed_ = sink_(std::string_view(buffer_.get(), used_));
+  if (used_ != 0 && failed_.ok()) failed_ = sink_(std::string_view(buffer_.get(), used_));
   used_ = 0;
   return failed_;
 }
 
 IoStatus EncodingWriter::Write(std::u16string_view piece) {
-  while (!piece.empty() && !failed_) {
+  while (!piece.empty() && failed_.ok()) {
     const std::size_t units = std::min(piece.size(), kSliceUnits);
-    if (capacity_ - used_ < encoder_.MaxBytes(units) && Flush()) break;
+    if (capacity_ - used_ < encoder_.MaxBytes(units) && Flush().failed()) break;
     used_ += encoder_.Encode(piece.substr(0, units), buffer_.get() + used_);
     piece.remove_prefix(units);
   }
@@ -86,15 +86,15 @@ IoStatus EncodingWriter::Write(std::u16string_view piece) {
 }
 
 IoStatus EncodingWriter::WriteEncoded(std::string_view bytes) {
-  if (Flush() || bytes.empty()) return failed_;
+  if (Flush().failed() || bytes.empty()) return failed_;
   failed_ = sink_(bytes);
   return failed_;
 }
 
 IoStatus EncodingWriter::Finish() {
-  if (failed_) return failed_;
+  if (failed_.failed()) return failed_;
   if (capacity_ - used_ < encoder_.MaxBytes(0)) {
-    if (IoStatus failed = Flush()) return failed;
+    if (IoStatus status = Flush(); status.failed()) return status;
   }
   used_ += encoder_.Finish(buffer_.get() + used_);
   return Flush();
@@ -106,9 +106,9 @@ IoResult<std::size_t> WriteTextFilePieces(const std::string& path, Charset chars
   if (!file) return file.error();
   EncodingWriter writer(charset,
                         [&file](std::string_view bytes) { return file.value().Write(bytes); });
-  if (IoStatus failed = produce(writer)) return *failed;
-  if (IoStatus failed = writer.Finish()) return *failed;
-  if (IoStatus failed = file.value().Commit()) return *failed;
+  if (IoStatus status = produce(writer); status.failed()) return status.error();
+  if (IoStatus status = writer.Finish(); status.failed()) return status.error();
+  if (IoStatus status = file.value().Commit(); status.failed()) return status.error();
   return writer.replaced();
 }
 
@@ -117,8 +117,8 @@ IoResult<std::size_t> WriteDescriptorPieces(int fd, const std::string& name, Cha
   EncodingWriter writer(charset, [fd, &name](std::string_view bytes) {
     return WriteDescriptorBytes(fd, bytes, name);
   });
-  if (IoStatus failed = produce(writer)) return *failed;
-  if (IoStatus failed = writer.Finish()) return *failed;
+  if (IoStatus status = produce(writer); status.failed()) return status.error();
+  if (IoStatus status = writer.Finish(); status.failed()) return status.error();
   return writer.replaced();
 }
 

@@ -165,9 +165,9 @@ void ImageExport::SaveAsPicture() {
   const IoStatus failed = pdf && settings_.page.enabled ? WritePages(shown.input, path)
                                                         : WritePicture(*shown.layout, path, pdf);
   QApplication::restoreOverrideCursor();
-  if (failed) {
-    ShowError(
-        QStringLiteral("画像を保存できませんでした。\r\n%1\r\n%2").arg(path, ReasonText(*failed)));
+  if (failed.failed()) {
+    ShowError(QStringLiteral("画像を保存できませんでした。\r\n%1\r\n%2")
+                  .arg(path, ReasonText(failed.error())));
     hooks_.report(kNothingSaved);
     return;
   }
@@ -190,9 +190,10 @@ IoStatus ImageExport::WritePages(std::u16string_view input, const QString& path)
   QByteArray pages;
   QBuffer buffer(&pages);
   buffer.open(QIODevice::WriteOnly);
-  if (IoStatus failed = WritePagedPdf(std::get<VerticalLayout>(result), settings_.picture,
-                                      settings_.page, buffer)) {
-    return failed;
+  if (IoStatus status = WritePagedPdf(std::get<VerticalLayout>(result), settings_.picture,
+                                      settings_.page, buffer);
+      status.failed()) {
+    return status;
   }
   return ReplaceFileAtomically(
       LocalPath(path), std::string_view(pages.constData(), static_cast<std::size_t>(pages.size())));
@@ -208,9 +209,10 @@ void ImageExport::EditPageSetup() {
     size->setChecked(size->data().toInt() == settings_.picture.cellSize);
   }
   KeepStyle();
-  if (const IoStatus failed =
-          SaveSettings(settings_, SettingsFile(settings_), SettingsPart::kPageSetup)) {
-    ShowError(SettingsNotSavedText(*failed));
+  if (const IoStatus status =
+          SaveSettings(settings_, SettingsFile(settings_), SettingsPart::kPageSetup);
+      status.failed()) {
+    ShowError(SettingsNotSavedText(status.error()));
   }
 }
 
@@ -235,9 +237,10 @@ void ImageExport::SetGrid(bool on) {
 }
 
 void ImageExport::KeepStyle() {
-  if (const IoStatus failed =
-          SaveSettings(settings_, SettingsFile(settings_), SettingsPart::kPictureStyle)) {
-    ShowError(SettingsNotSavedText(*failed));
+  if (const IoStatus status =
+          SaveSettings(settings_, SettingsFile(settings_), SettingsPart::kPictureStyle);
+      status.failed()) {
+    ShowError(SettingsNotSavedText(status.error()));
   }
 }
 

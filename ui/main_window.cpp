@@ -455,8 +455,8 @@ std::optional<MainWindow::SavedFile> MainWindow::SaveText(SavedText text, Charse
       this, SaveFileFilters(text), DialogFolder(), SaveFileFilter(offered, text));
   if (answer.path.isEmpty()) return std::nullopt;
   const Charset charset = SaveFileCharset(answer.filter);
-  if (const IoStatus failed = RememberSaveCharset(settings_, charset)) {
-    ShowError(SettingsNotSavedText(*failed));
+  if (const IoStatus status = RememberSaveCharset(settings_, charset); status.failed()) {
+    ShowError(SettingsNotSavedText(status.error()));
   }
 
   // UTF-8 holds every character the panes can show.
@@ -478,10 +478,11 @@ std::optional<MainWindow::SavedFile> MainWindow::SaveText(SavedText text, Charse
     return std::nullopt;
   }
   const bool device = IsCharacterDevice(target);
-  if (const IoStatus failed =
-          write(target, charset, device ? OtherTargets::kWriteThrough : OtherTargets::kRefuse)) {
+  if (const IoStatus status =
+          write(target, charset, device ? OtherTargets::kWriteThrough : OtherTargets::kRefuse);
+      status.failed()) {
     ShowError(QStringLiteral("ファイルを保存できませんでした。\r\n%1\r\n%2")
-                  .arg(ShownPath(target), ReasonText(*failed)));
+                  .arg(ShownPath(target), ReasonText(status.error())));
     Report(kNothingSaved);
     return std::nullopt;
   }

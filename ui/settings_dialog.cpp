@@ -428,8 +428,8 @@ void SettingsDialog::SaveAndClose() {
   if (const int trigger = triggerButtons_->checkedId(); trigger >= 0) {
     settings_.convertTrigger = static_cast<ConvertTrigger>(trigger);
   }
-  if (const IoStatus failed = SaveSettings(settings_, SettingsFile(settings_))) {
-    services_.ShowMessage(this, MessageIcon::Error, kTitle, SettingsNotSavedText(*failed));
+  if (const IoStatus status = SaveSettings(settings_, SettingsFile(settings_)); status.failed()) {
+    services_.ShowMessage(this, MessageIcon::Error, kTitle, SettingsNotSavedText(status.error()));
   }
   accept();
 }

@@ -86,10 +86,10 @@ void ViewMenu::Apply() {
 }
 
 void ViewMenu::Keep() {
-  if (const IoStatus failed =
-          SaveSettings(settings_, SettingsFile(settings_), SettingsPart::kView)) {
+  if (const IoStatus status = SaveSettings(settings_, SettingsFile(settings_), SettingsPart::kView);
+      status.failed()) {
     services_.ShowMessage(window_, MessageIcon::Error, QStringLiteral("Mirotabe"),
-                          SettingsNotSavedText(*failed));
+                          SettingsNotSavedText(status.error()));
   }
 }
 

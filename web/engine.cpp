@@ -25,8 +25,8 @@ constexpr const char* kSettingsFolder = "/mirotabe";
 
 // A failure as the page tells it: its reason in Japanese, in UTF-8.
 std::optional<std::string> Failure(const IoStatus& status) {
-  if (!status) return std::nullopt;
-  return Encode(JapaneseReason(*status), Charset::Utf8).bytes;
+  if (status.ok()) return std::nullopt;
+  return Encode(JapaneseReason(status.error()), Charset::Utf8).bytes;
 }
 
 std::string TooLargeMessage(const char* what, const LayoutTooLarge& tooLarge) {
@@ -50,7 +50,7 @@ std::string Encoded(Charset charset, const TextProducer& produce, std::size_t& r
     return std::nullopt;
   });
   IoStatus failed = produce(writer);
-  if (!failed) failed = writer.Finish();
+  if (failed.ok()) failed = writer.Finish();
   replaced = writer.replaced();
   return bytes;
 }
@@ -166,10 +166,13 @@ Session::Session() : settingsPath_(std::string(kSettingsFolder) + "/Setting.ini"
 
 bool Session::LoadSettingsFile(std::string_view bytes) {
   if (bytes.size() > kMaxSettingsBytes) return false;
-  if (MakeFolders(kSettingsFolder) || ReplaceFileAtomically(settingsPath_, bytes)) return false;
+  if (MakeFolders(kSettingsFolder).failed() ||
+      ReplaceFileAtomically(settingsPath_, bytes).failed()) {
+    return false;
+  }
   settings_ = AppSettings{};
   settings_.appFolder = std::string(kSettingsFolder) + "/";
-  const bool loaded = !LoadSettings(settings_, settingsPath_);
+  const bool loaded = LoadSettings(settings_, settingsPath_).ok();
   RulesChanged();
   return loaded;
 }

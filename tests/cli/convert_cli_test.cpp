@@ -285,10 +285,8 @@ INSTANTIATE_TEST_SUITE_P(
                     2,
                     "unknown encoding '\\r\\x1B[2J'"},
         FailureCase{"UnknownEncoding", {"--encoding", "latin1"}, 2, "unknown encoding"},
-        FailureCase{"EncodingOnlyRead",
-                    {"--encoding", "EUC-JP"},
-                    2,
-                    "EUC-JP can be read but not written"},
+        FailureCase{
+            "EncodingOnlyRead", {"--encoding", "EUC-JP"}, 2, "EUC-JP can be read but not written"},
         FailureCase{"UnknownInputEncoding", {"--from", "sjis2"}, 2, "unknown input encoding"},
         FailureCase{"MissingValue", {"-o"}, 2, "needs a value"},
         FailureCase{"TwoInputs", {"a.txt", "b.txt"}, 2, "only one input file"},

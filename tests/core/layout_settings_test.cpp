@@ -13,7 +13,7 @@ class LayoutSettingsTest : public testing::Test {
  protected:
   AppSettings Load() const {
     AppSettings settings;
-    EXPECT_FALSE(LoadSettings(settings, file_));
+    EXPECT_TRUE(LoadSettings(settings, file_).ok());
     return settings;
   }
 
@@ -59,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(LayoutSettingsTest, DefaultsLeaveAFileWithoutTheSectionAsItIs) {
   const std::string original = "[Main]\r\nTabSpace=4\r\nConvert=2\r\n";
   testing_support::WriteFile(file_, original);
-  ASSERT_FALSE(SaveSettings(Load(), file_));
+  ASSERT_TRUE(SaveSettings(Load(), file_).ok());
   EXPECT_EQ(testing_support::ReadFile(file_), original);
 }
 
@@ -67,14 +67,14 @@ TEST_F(LayoutSettingsTest, SavedWithTheRestAndReadBack) {
   AppSettings settings = Load();
   settings.rules.tabSpace = 3;
   settings.rules.columns = {40, Kinsoku::kHang, 2};
-  ASSERT_FALSE(SaveSettings(settings, file_));
+  ASSERT_TRUE(SaveSettings(settings, file_).ok());
   const AppSettings loaded = Load();
   EXPECT_EQ(loaded.rules.tabSpace, 3);
   EXPECT_EQ(loaded.rules.columns, settings.rules.columns);
 
   // Back to off: the keys stay in the file, now saying 0.
   settings.rules.columns = {};
-  ASSERT_FALSE(SaveSettings(settings, file_));
+  ASSERT_TRUE(SaveSettings(settings, file_).ok());
   EXPECT_EQ(Load().rules.columns, LayoutSettings{});
   EXPECT_NE(testing_support::ReadFile(file_).find("ColumnLength=0\r\n"), std::string::npos);
 }

@@ -160,18 +160,18 @@ TEST(PageSetupTest, IsKeptInThePageSectionAndNamedOnTheCommandLine) {
   const std::string path = folder.PathOf("Setting.ini");
   AppSettings settings;
   settings.page = PageSetup{true, Paper::kB6, true, 10, 9.5, 30, 12, true};
-  ASSERT_FALSE(SaveSettings(settings, path, SettingsPart::kPageSetup));
+  ASSERT_TRUE(SaveSettings(settings, path, SettingsPart::kPageSetup).ok());
   AppSettings read;
-  ASSERT_FALSE(LoadSettings(read, path));
+  ASSERT_TRUE(LoadSettings(read, path).ok());
   EXPECT_EQ(read.page, settings.page);
   // The page's own rule is written only once it is set.
   settings.page.kinsoku = Kinsoku::kNone;
-  ASSERT_FALSE(SaveSettings(settings, path, SettingsPart::kPageSetup));
-  ASSERT_FALSE(LoadSettings(read, path));
+  ASSERT_TRUE(SaveSettings(settings, path, SettingsPart::kPageSetup).ok());
+  ASSERT_TRUE(LoadSettings(read, path).ok());
   EXPECT_EQ(read.page, settings.page);
   testing_support::WriteFile(
       path, "[Page]\r\nPaper=9\r\nCharacterPoints=x\r\nMargin=99\r\nKinsoku=3\r\n");
-  ASSERT_FALSE(LoadSettings(read, path));
+  ASSERT_TRUE(LoadSettings(read, path).ok());
   EXPECT_EQ(read.page, PageSetup{});
   // Points are read the same whatever the locale's decimal mark.
   for (const auto& [text, points] : {std::pair{"12.25", 12.25},
@@ -181,7 +181,7 @@ TEST(PageSetupTest, IsKeptInThePageSectionAndNamedOnTheCommandLine) {
                                      {"1e1", 10.5},
                                      {"99", 10.5}}) {
     testing_support::WriteFile(path, std::string("[Page]\r\nCharacterPoints=") + text + "\r\n");
-    ASSERT_FALSE(LoadSettings(read, path));
+    ASSERT_TRUE(LoadSettings(read, path).ok());
     EXPECT_EQ(read.page.characterPoints, points) << text;
   }
   EXPECT_EQ(PaperNamed("genkou"), Paper::kGenkou);

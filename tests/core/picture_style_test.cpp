@@ -17,7 +17,7 @@ using testing_support::WriteFile;
 // writes it.
 PictureStyle LoadPictureStyle(const std::string& file) {
   AppSettings settings;
-  EXPECT_FALSE(LoadSettings(settings, file));
+  EXPECT_TRUE(LoadSettings(settings, file).ok());
   return settings.picture;
 }
 
@@ -63,13 +63,13 @@ TEST(SavePictureStyleTest, WritesBothKeysAndKeepsTheOtherLines) {
   TempFolder folder;
   const std::string path = folder.PathOf("Setting.ini");
   WriteFile(path, "[Main]\r\nTabSpace=2\r\n[Layout]\r\nColumnLength=20\r\nImageGrid=1\r\n");
-  ASSERT_FALSE(SavePictureStyle({40, false}, path));
+  ASSERT_TRUE(SavePictureStyle({40, false}, path).ok());
   EXPECT_EQ(ReadFile(path),
             "[Main]\r\nTabSpace=2\r\n[Layout]\r\nColumnLength=20\r\nImageGrid=0\r\n"
             "ImageCellSize=40\r\nVerticalGlyphs=1\r\n");
   EXPECT_EQ(LoadPictureStyle(path), (PictureStyle{40, false}));
 
-  ASSERT_FALSE(SavePictureStyle({kDefaultCellSize, true}, path));
+  ASSERT_TRUE(SavePictureStyle({kDefaultCellSize, true}, path).ok());
   EXPECT_EQ(LoadPictureStyle(path), (PictureStyle{kDefaultCellSize, true}));
 }
 
@@ -78,8 +78,8 @@ TEST(SavePictureStyleTest, AFolderThatCannotBeWrittenIsReported) {
   // A missing folder is made; one under a file cannot be.
   WriteFile(folder.PathOf("file"), "");
   const IoStatus failed = SavePictureStyle({}, folder.PathOf("file/missing/Setting.ini"));
-  ASSERT_TRUE(failed);
-  EXPECT_EQ(failed->path.find(folder.path()), 0u);
+  ASSERT_TRUE(failed.failed());
+  EXPECT_EQ(failed.error().path.find(folder.path()), 0u);
 }
 
 }  // namespace

@@ -39,10 +39,10 @@ TEST(SettingsCrashTest, KilledSavesOf999EntriesLeaveTheOldOrTheNewFileWhole) {
   const std::string file = folder.PathOf("Setting.ini");
   const AppSettings first = FullTable(u'あ');
   const AppSettings second = FullTable(u'b');
-  ASSERT_FALSE(SaveSettings(first, file));
+  ASSERT_TRUE(SaveSettings(first, file).ok());
   const std::string firstBytes = BytesOf(file);
   const auto start = std::chrono::steady_clock::now();
-  ASSERT_FALSE(SaveSettings(second, file));
+  ASSERT_TRUE(SaveSettings(second, file).ok());
   const auto oneSave = std::min(std::chrono::duration_cast<std::chrono::microseconds>(
                                     std::chrono::steady_clock::now() - start),
                                 std::chrono::microseconds(50000));
@@ -55,7 +55,7 @@ TEST(SettingsCrashTest, KilledSavesOf999EntriesLeaveTheOldOrTheNewFileWhole) {
       [&] {
         // A failed save ends the child before the kill, which fails the test.
         for (int i = 0;; ++i) {
-          if (SaveSettings(i % 2 == 0 ? first : second, file)) _exit(1);
+          if (SaveSettings(i % 2 == 0 ? first : second, file).failed()) _exit(1);
         }
       },
       [&](int kill) {
@@ -71,7 +71,7 @@ TEST(SettingsCrashTest, KilledSavesOf999EntriesLeaveTheOldOrTheNewFileWhole) {
   // See FilesCrashTest: only the moment between naming and renaming leaves one.
   EXPECT_LE(leftovers, 5) << "temporary files left by 200 kills";
   AppSettings loaded;
-  EXPECT_FALSE(LoadSettings(loaded, file));
+  EXPECT_TRUE(LoadSettings(loaded, file).ok());
   EXPECT_TRUE(loaded.rules.table == first.rules.table || loaded.rules.table == second.rules.table);
 }
 

@@ -48,16 +48,16 @@ TEST_P(SettingsFaultTest, OldFileStaysWholeAndTheErrorSaysWhy) {
     }
   }
   if (GetParam().SaveSucceeds()) {
-    EXPECT_FALSE(error) << error->Reason();
+    EXPECT_TRUE(error.ok()) << error.error().Reason();
     AppSettings loaded;
-    EXPECT_FALSE(LoadSettings(loaded, file));
+    EXPECT_TRUE(LoadSettings(loaded, file).ok());
     EXPECT_EQ(loaded.rules.tabSpace, 8);
     EXPECT_EQ(loaded.rules.table, settings.rules.table);
   } else {
-    ASSERT_TRUE(error);
+    ASSERT_TRUE(error.failed());
     // Making sure that the folder exists comes first.
-    EXPECT_EQ(error->path, GetParam().call.call == Call::kStat ? folder.path() : file);
-    EXPECT_EQ(error->code, std::error_code(GetParam().error, std::system_category()));
+    EXPECT_EQ(error.error().path, GetParam().call.call == Call::kStat ? folder.path() : file);
+    EXPECT_EQ(error.error().code, std::error_code(GetParam().error, std::system_category()));
     EXPECT_EQ(ReadFile(file), old);
   }
   std::set<std::string> names;
@@ -78,9 +78,9 @@ TEST(SettingsFaultFolderTest, FolderThatCannotBeMadeIsNamed) {
     if (error == EINTR) continue;  // mkdir is not resumed; it is not a slow call
     FailingSysCalls failing(FaultOf(Call::kMkdir, error));
     const IoStatus failed = SaveSettings(AppSettings{}, file);
-    ASSERT_TRUE(failed);
-    EXPECT_EQ(failed->path, folder.PathOf("mirotabe"));
-    EXPECT_EQ(failed->code, std::error_code(error, std::system_category()));
+    ASSERT_TRUE(failed.failed());
+    EXPECT_EQ(failed.error().path, folder.PathOf("mirotabe"));
+    EXPECT_EQ(failed.error().code, std::error_code(error, std::system_category()));
     EXPECT_FALSE(std::filesystem::exists(folder.PathOf("mirotabe")));
   }
 }
@@ -93,9 +93,9 @@ TEST(SettingsFaultFolderTest, FifoIsUnreadableAndGivesTheDefaults) {
   AppSettings settings;
   settings.rules.tabSpace = 9;
   const IoStatus failed = LoadSettings(settings, file);
-  ASSERT_TRUE(failed);
-  EXPECT_EQ(failed->path, file);
-  EXPECT_EQ(failed->code, MakeErrorCode(FileError::kNotRegularFile));
+  ASSERT_TRUE(failed.failed());
+  EXPECT_EQ(failed.error().path, file);
+  EXPECT_EQ(failed.error().code, MakeErrorCode(FileError::kNotRegularFile));
   EXPECT_EQ(settings.rules.tabSpace, kDefaultTabSpace);
 }
 
@@ -115,9 +115,9 @@ TEST(SettingsFaultFolderTest, HugeFileGivesTheDefaults) {
   AppSettings settings;
   settings.rules.tabSpace = 9;
   const IoStatus failed = LoadSettings(settings, file);
-  ASSERT_TRUE(failed);
-  EXPECT_EQ(failed->code, MakeErrorCode(FileError::kTooLarge));
-  EXPECT_EQ(failed->size, 10ull << 30);
+  ASSERT_TRUE(failed.failed());
+  EXPECT_EQ(failed.error().code, MakeErrorCode(FileError::kTooLarge));
+  EXPECT_EQ(failed.error().size, 10ull << 30);
   EXPECT_EQ(settings.rules.tabSpace, kDefaultTabSpace);
 }
 

@@ -34,7 +34,7 @@ class SettingsTest : public testing::Test {
   std::string FileBytes() const { return testing_support::ReadFile(file_); }
   AppSettings Load() const {
     AppSettings settings;
-    EXPECT_FALSE(LoadSettings(settings, file_));
+    EXPECT_TRUE(LoadSettings(settings, file_).ok());
     return settings;
   }
 
@@ -134,24 +134,24 @@ TEST_F(SettingsTest, SaveEncodingIsWrittenOnlyWhenChosen) {
   WriteFile("; notes\n[Main]\nTabSpace=8\n");
   AppSettings settings;
   settings.saveEncoding = Charset::Utf8;
-  ASSERT_FALSE(SaveSettings(settings, file_));
+  ASSERT_TRUE(SaveSettings(settings, file_).ok());
   const std::string saved = FileBytes();
   EXPECT_EQ(saved.find("Options"), std::string::npos);
 
-  ASSERT_FALSE(SaveSettings(settings, file_, SettingsPart::kSaveEncoding));
+  ASSERT_TRUE(SaveSettings(settings, file_, SettingsPart::kSaveEncoding).ok());
   EXPECT_EQ(FileBytes(), saved + "[Options]\r\nSaveEncoding=UTF-8\r\n");
   EXPECT_EQ(Load().saveEncoding, Charset::Utf8);
 
   settings.saveEncoding = Charset::Cp932;
-  ASSERT_FALSE(SaveSettings(settings, file_, SettingsPart::kSaveEncoding));
-  ASSERT_FALSE(SaveSettings(settings, file_));
+  ASSERT_TRUE(SaveSettings(settings, file_, SettingsPart::kSaveEncoding).ok());
+  ASSERT_TRUE(SaveSettings(settings, file_).ok());
   EXPECT_EQ(FileBytes(), saved + "[Options]\r\nSaveEncoding=Shift_JIS\r\n");
 }
 
 TEST_F(SettingsTest, SavesTheFileInItsKnownForm) {
   AppSettings settings;
   settings.rules.table = Table({{u"ー", u"｜", kCell}});
-  ASSERT_FALSE(SaveSettings(settings, file_));
+  ASSERT_TRUE(SaveSettings(settings, file_).ok());
   EXPECT_EQ(FileBytes(), Encode(u"[Main]\r\nTabSpace=4\r\nConvert=2\r\n"
                                 u"[Swap001]\r\nFrom=ー\r\nTo=\"｜\"\r\nType=0\r\n",
                                 Charset::Cp932)
@@ -164,7 +164,7 @@ TEST_F(SettingsTest, RoundTripKeepsEveryField) {
   saved.convertTrigger = ConvertTrigger::kF1Key;
   saved.rules.table =
       Table({{u"ー", u" ", kCell}, {u"a", u"", kWholeText}, {u"b", u"long text", SwapKind{5}}});
-  ASSERT_FALSE(SaveSettings(saved, file_));
+  ASSERT_TRUE(SaveSettings(saved, file_).ok());
   const AppSettings loaded = Load();
   EXPECT_EQ(loaded.rules.tabSpace, 0);
   EXPECT_EQ(loaded.convertTrigger, ConvertTrigger::kF1Key);
@@ -178,7 +178,7 @@ TEST_F(SettingsTest, UnknownKindsSurviveASaveByteForByte) {
       "[Swap002]\r\nFrom=b\r\nTo=\"y\"\r\nType=-2147483648\r\n"
       "[Swap003]\r\nFrom=c\r\nTo=\"z\"\r\nType=2147483647\r\n";
   WriteFile(file);
-  ASSERT_FALSE(SaveSettings(Load(), file_));
+  ASSERT_TRUE(SaveSettings(Load(), file_).ok());
   EXPECT_EQ(FileBytes(), file);
 }
 
@@ -203,11 +203,11 @@ TEST_P(SettingsHandEditedFromTest, ReadsTheSameAfterEverySave) {
   const AppSettings first = Load();
   ASSERT_EQ(first.rules.table.Count(), 2u);
   EXPECT_EQ(first.rules.table[0].from, c.read);
-  ASSERT_FALSE(SaveSettings(first, file_));
+  ASSERT_TRUE(SaveSettings(first, file_).ok());
   const std::string saved = FileBytes();
   const AppSettings second = Load();
   EXPECT_EQ(second.rules.table, first.rules.table);
-  ASSERT_FALSE(SaveSettings(second, file_));
+  ASSERT_TRUE(SaveSettings(second, file_).ok());
   EXPECT_EQ(FileBytes(), saved);
 }
 
@@ -235,7 +235,7 @@ TEST_F(SettingsTest, EntriesMatchBothSidesOfAOneWayPairBeforeAndAfterASave) {
     return std::get<VerticalLayout>(BuildVerticalLayout(input, {4, table, {}})).Text();
   };
   EXPECT_EQ(convert(settings.rules.table), expected);
-  ASSERT_FALSE(SaveSettings(settings, file_));
+  ASSERT_TRUE(SaveSettings(settings, file_).ok());
   const SwapTable loaded = Load().rules.table;
   EXPECT_EQ(loaded, settings.rules.table);
   EXPECT_EQ(convert(loaded), expected);
@@ -266,7 +266,7 @@ TEST_P(SettingsExactTextTest, ReadSavedAndReadAgain) {
   WriteFile(main + c.entry);
   const AppSettings first = Load();
   EXPECT_EQ(first.rules.table, Table({c.read}));
-  ASSERT_FALSE(SaveSettings(first, file_));
+  ASSERT_TRUE(SaveSettings(first, file_).ok());
   const std::string saved = main + (c.saved.empty() ? c.entry : c.saved);
   EXPECT_EQ(FileBytes(), Encode(Decode(saved, Charset::Utf8), Charset::Cp932).bytes);
   EXPECT_EQ(Load().rules.table, first.rules.table);
@@ -312,14 +312,14 @@ TEST_P(SettingsLineBreakTest, RefusedNamingTheEntryAndTheFileKept) {
   AppSettings settings;
   settings.rules.table =
       Table({{u"a", u"1", kCell}, {u"b", u"2", kCell}, {u"c", u"3", kWholeText}});
-  ASSERT_FALSE(SaveSettings(settings, file_));
+  ASSERT_TRUE(SaveSettings(settings, file_).ok());
   const std::string before = FileBytes();
 
   settings.rules.table[1] = c.broken;
   const IoStatus failed = SaveSettings(settings, file_);
-  ASSERT_TRUE(failed);
-  EXPECT_EQ(failed->path, file_ + c.where);
-  EXPECT_EQ(failed->code, std::errc::invalid_argument);
+  ASSERT_TRUE(failed.failed());
+  EXPECT_EQ(failed.error().path, file_ + c.where);
+  EXPECT_EQ(failed.error().code, std::errc::invalid_argument);
   EXPECT_EQ(FileBytes(), before);
   EXPECT_EQ(Load().rules.table.Count(), 3u);
 }
@@ -335,10 +335,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SettingsTest, ShrunkTableLeavesNoOldEntriesBehind) {
   AppSettings settings;
   settings.rules.table = Table({{u"a", u"1", kCell}, {u"b", u"2", kCell}, {u"c", u"3", kCell}});
-  ASSERT_FALSE(SaveSettings(settings, file_));
+  ASSERT_TRUE(SaveSettings(settings, file_).ok());
   settings.rules.table.Remove(0);
   settings.rules.table.Remove(0);
-  ASSERT_FALSE(SaveSettings(settings, file_));
+  ASSERT_TRUE(SaveSettings(settings, file_).ok());
   EXPECT_EQ(Load().rules.table, Table({{u"c", u"3", kCell}}));
   EXPECT_EQ(FileBytes().find("Swap002"), std::string::npos);
 }
@@ -365,7 +365,7 @@ TEST_P(SettingsUnreadSectionsTest, StayWhileTheTableGrowsAndShrinks) {
       settings.rules.table.Append(
           {std::u16string(1, u'k' + settings.rules.table.Count()), u"", kCell});
     }
-    ASSERT_FALSE(SaveSettings(settings, file_));
+    ASSERT_TRUE(SaveSettings(settings, file_).ok());
     EXPECT_EQ(Load().rules.table, settings.rules.table) << entries << " entries";
     for (const char* section : GetParam().unread) {
       EXPECT_NE(FileBytes().find(section), std::string::npos) << entries << " entries:\n"
@@ -402,7 +402,7 @@ TEST_F(SettingsTest, TableEndsInFrontOfASectionItNeverRead) {
   WriteFile("[Swap001]\r\nFrom=a\r\n[Swap002]\r\nFrom=\r\n[Swap003]\r\nFrom=c\r\n");
   AppSettings settings = Load();
   settings.rules.table.Append({u"b", u"", kCell});
-  ASSERT_FALSE(SaveSettings(settings, file_));
+  ASSERT_TRUE(SaveSettings(settings, file_).ok());
   EXPECT_EQ(FileBytes(),
             "[Swap001]\r\nFrom=a\r\nTo=\"\"\r\nType=0\r\n"
             "[Swap002]\r\nFrom=b\r\nTo=\"\"\r\nType=0\r\n"
@@ -468,7 +468,7 @@ TEST_P(SettingsHostileFileTest, OkChangesNoValueAndLosesNoSection) {
   AppSettings loaded;
   ReadSettings(loaded, ProfileFile::FromBytes("Setting.ini", original));
   ProfileFile profile = ProfileFile::FromBytes("Setting.ini", original);
-  if (WriteSettings(loaded, profile)) {
+  if (WriteSettings(loaded, profile).failed()) {
     // Refused (a line break in an exact text): the file stays as it was.
     EXPECT_TRUE(profile.Bytes() == original);
     return;
@@ -481,7 +481,7 @@ TEST_P(SettingsHostileFileTest, OkChangesNoValueAndLosesNoSection) {
             std::vector<std::string>{});
   // A second OK changes nothing more.
   ProfileFile again = ProfileFile::FromBytes("Setting.ini", saved);
-  ASSERT_FALSE(WriteSettings(reloaded, again));
+  ASSERT_TRUE(WriteSettings(reloaded, again).ok());
   EXPECT_TRUE(again.Bytes() == saved);
   std::cout << "[          ] " << GetParam().name << ": " << loaded.rules.table.Count()
             << " entries, " << testing_support::MarkedEntries(loaded.rules.table) << " marked, "
@@ -510,7 +510,7 @@ TEST_P(SettingsIssueFileTest, ReadsAsExpectedAndOkLeavesTheBytes) {
   ReadSettings(loaded, ProfileFile::FromBytes("Setting.ini", file->bytes));
   GetParam().check(loaded);
   ProfileFile profile = ProfileFile::FromBytes("Setting.ini", file->bytes);
-  ASSERT_FALSE(WriteSettings(loaded, profile));
+  ASSERT_TRUE(WriteSettings(loaded, profile).ok());
   EXPECT_TRUE(profile.Bytes() == file->bytes) << profile.Bytes();
 }
 
@@ -566,7 +566,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SettingsTest, KeepsLinesItDoesNotOwn) {
   WriteFile("; my notes\n[Main]\nTabSpace=8\nExtra=yes\n[Other]\nk=v\n");
   AppSettings settings;
-  ASSERT_FALSE(SaveSettings(settings, file_));
+  ASSERT_TRUE(SaveSettings(settings, file_).ok());
   const std::string bytes = FileBytes();
   EXPECT_NE(bytes.find("; my notes\n"), std::string::npos);
   EXPECT_NE(bytes.find("TabSpace=4"), std::string::npos);
@@ -582,7 +582,7 @@ TEST_F(SettingsTest, TableHoldsAtMost999EntriesAndAllSurviveASave) {
   }
   EXPECT_TRUE(settings.rules.table.Full());
   EXPECT_FALSE(settings.rules.table.Append({u"y", u"z", kCell}));
-  ASSERT_FALSE(SaveSettings(settings, file_));
+  ASSERT_TRUE(SaveSettings(settings, file_).ok());
   EXPECT_NE(FileBytes().find("[Swap999]"), std::string::npos);
   EXPECT_EQ(FileBytes().find("[Swap000]"), std::string::npos);
   EXPECT_EQ(Load().rules.table, settings.rules.table);
@@ -599,21 +599,21 @@ TEST_F(SettingsTest, FailedSaveIsReportedAndKeepsTheOldFile) {
   ASSERT_EQ(::chmod(file_.c_str(), 0444), 0);
   AppSettings settings;
   const IoStatus failed = SaveSettings(settings, file_);
-  ASSERT_TRUE(failed);
-  EXPECT_EQ(failed->path, file_);
+  ASSERT_TRUE(failed.failed());
+  EXPECT_EQ(failed.error().path, file_);
   EXPECT_EQ(FileBytes(), "[Main]\nTabSpace=8\n");
 }
 
 TEST_F(SettingsTest, SaveIntoAFolderThatCannotBeMadeIsReported) {
   WriteFile("");
   AppSettings settings;
-  EXPECT_TRUE(SaveSettings(settings, file_ + "/sub/Setting.ini"));
+  EXPECT_TRUE(SaveSettings(settings, file_ + "/sub/Setting.ini").failed());
 }
 
 TEST_F(SettingsTest, SaveMakesAMissingFolder) {
   AppSettings settings;
   const std::string nested = folder_.PathOf("config/mirotabe/Setting.ini");
-  ASSERT_FALSE(SaveSettings(settings, nested));
+  ASSERT_TRUE(SaveSettings(settings, nested).ok());
   EXPECT_TRUE(fs::exists(nested));
 }
 
@@ -621,7 +621,7 @@ TEST_F(SettingsTest, UnreadableFileIsReportedWithDefaults) {
   fs::create_directory(file_);  // a folder where the file should be
   AppSettings settings;
   settings.rules.tabSpace = 7;
-  EXPECT_TRUE(LoadSettings(settings, file_));
+  EXPECT_TRUE(LoadSettings(settings, file_).failed());
   EXPECT_EQ(settings.rules.tabSpace, 4);
 }
 

@@ -40,14 +40,14 @@ TEST(ViewOptionsTest, AreReadFromTheOptionsSectionAndWrittenAlone) {
         Case{"[Options]\r\nVerticalView=2\r\n", {9, true}}}) {
     WriteFile(path, c.file);
     AppSettings settings;
-    EXPECT_FALSE(LoadSettings(settings, path));
+    EXPECT_TRUE(LoadSettings(settings, path).ok());
     EXPECT_EQ(settings.view, c.expected) << c.file;
   }
   WriteFile(path, "[Main]\r\nTabSpace=2\r\n");
   AppSettings settings;
   settings.rules.tabSpace = 8;
   settings.view = {20, true};
-  ASSERT_FALSE(SaveSettings(settings, path, SettingsPart::kView));
+  ASSERT_TRUE(SaveSettings(settings, path, SettingsPart::kView).ok());
   EXPECT_EQ(ReadFile(path),
             "[Main]\r\nTabSpace=2\r\n[Options]\r\nFontSize=20\r\nVerticalView=1\r\n");
 }

@@ -27,11 +27,11 @@ TEST(FilesCrashTest, KilledSavesLeaveTheOldOrTheNewFileWhole) {
     first[i] = static_cast<char>('a' + i % 23);
     second[i] = static_cast<char>('A' + i % 19);
   }
-  ASSERT_FALSE(ReplaceFileAtomically(path, first));
+  ASSERT_TRUE(ReplaceFileAtomically(path, first).ok());
 
   // Kill within a few saves' time, so that the kills land all over a save.
   const auto start = std::chrono::steady_clock::now();
-  ASSERT_FALSE(ReplaceFileAtomically(path, second));
+  ASSERT_TRUE(ReplaceFileAtomically(path, second).ok());
   const auto oneSave = std::min(std::chrono::duration_cast<std::chrono::microseconds>(
                                     std::chrono::steady_clock::now() - start),
                                 std::chrono::microseconds(50000));
@@ -42,7 +42,7 @@ TEST(FilesCrashTest, KilledSavesLeaveTheOldOrTheNewFileWhole) {
       [&] {
         // A failed save ends the child before the kill, which fails the test.
         for (int i = 0;; ++i) {
-          if (ReplaceFileAtomically(path, i % 2 == 0 ? first : second)) _exit(1);
+          if (ReplaceFileAtomically(path, i % 2 == 0 ? first : second).failed()) _exit(1);
         }
       },
       [&](int kill) {

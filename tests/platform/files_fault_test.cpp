@@ -58,12 +58,12 @@ TEST_P(FilesSaveFaultTest, OldFileStaysWholeAndNothingIsLeft) {
     }
   }
   if (GetParam().SaveSucceeds()) {
-    EXPECT_FALSE(error) << error->Reason();
+    EXPECT_TRUE(error.ok()) << error.error().Reason();
     EXPECT_EQ(ReadFile(path), content);
   } else {
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->path, path);
-    EXPECT_EQ(error->code, Errno(GetParam().error)) << error->Reason();
+    ASSERT_TRUE(error.failed());
+    EXPECT_EQ(error.error().path, path);
+    EXPECT_EQ(error.error().code, Errno(GetParam().error)) << error.error().Reason();
     EXPECT_EQ(ReadFile(path), "old");
   }
   EXPECT_EQ(NamesIn(folder.path()), std::set<std::string>{"file"});
@@ -110,7 +110,7 @@ TEST_P(FilesHardLinkTest, EveryNameReadsTheNewText) {
     FailingSysCalls noTmpfile(
         {GetParam().noTmpfile ? Call::kOpen : Call::kCount, EOPNOTSUPP, 1, 0, O_TMPFILE});
     const IoStatus error = ReplaceFileAtomically(target, GetParam().text);
-    EXPECT_FALSE(error) << error->Reason();
+    EXPECT_TRUE(error.ok()) << error.error().Reason();
   }
   ExpectBothNamesRead(folder, GetParam().text);
   EXPECT_EQ(NamesIn(folder.path()), names);
@@ -150,12 +150,12 @@ TEST_P(FilesInPlaceFaultTest, FailsBeforeTheOldTextChangesWhereItCan) {
     EXPECT_GT(failing.Failures(), 0) << "the call was never made";
   }
   if (GetParam().succeeds) {
-    EXPECT_FALSE(error) << error->Reason();
+    EXPECT_TRUE(error.ok()) << error.error().Reason();
     ExpectBothNamesRead(folder, text);
   } else {
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->path, folder.PathOf("one"));
-    EXPECT_EQ(error->code, Errno(GetParam().fault.error)) << error->Reason();
+    ASSERT_TRUE(error.failed());
+    EXPECT_EQ(error.error().path, folder.PathOf("one"));
+    EXPECT_EQ(error.error().code, Errno(GetParam().fault.error)) << error.error().Reason();
     if (GetParam().oldWhole) ExpectBothNamesRead(folder, old);
   }
   EXPECT_EQ(NamesIn(folder.path()), (std::set<std::string>{"one", "two"}));
@@ -200,7 +200,7 @@ TEST_P(FilesResumeTest, SaveAndReadGiveEveryByte) {
   for (int i = 0; i < 50000; ++i) content += static_cast<char>(i * 7);
   {
     FailingSysCalls failing(GetParam().fault);
-    ASSERT_FALSE(ReplaceFileAtomically(path, content));
+    ASSERT_TRUE(ReplaceFileAtomically(path, content).ok());
     const IoResult<std::string> read = ReadFileBytes(path);
     ASSERT_TRUE(read.ok()) << read.error().Reason();
     EXPECT_EQ(read.value(), content);
@@ -231,7 +231,7 @@ TEST(FilesDescriptorResumeTest, DescriptorWritesAreResumedToo) {
   ASSERT_EQ(pipe(ends), 0);
   {
     FailingSysCalls failing({Call::kWrite, EINTR, 1, 2, 0, 3});
-    EXPECT_FALSE(WriteDescriptorBytes(ends[1], "0123456789", "standard output"));
+    EXPECT_TRUE(WriteDescriptorBytes(ends[1], "0123456789", "standard output").ok());
     EXPECT_EQ(failing.Failures(), 2);
   }
   close(ends[1]);
@@ -253,12 +253,12 @@ TEST_P(FilesNoTmpfileTest, FallsBackToANamedTemporaryFileAndRemovesIt) {
     FailingSysCalls failing({Call::kOpen, GetParam(), 1, 0, O_TMPFILE});
     IoResult<AtomicFileWriter> writer = AtomicFileWriter::Begin(path);
     ASSERT_TRUE(writer.ok()) << writer.error().Reason();
-    ASSERT_FALSE(writer.value().Write("new"));
+    ASSERT_TRUE(writer.value().Write("new").ok());
     // The named temporary file, hidden beside the target.
     const std::set<std::string> names = NamesIn(folder.path());
     ASSERT_EQ(names.size(), 2u);
     EXPECT_TRUE(names.begin()->starts_with(".file.")) << *names.begin();
-    ASSERT_FALSE(writer.value().Commit());
+    ASSERT_TRUE(writer.value().Commit().ok());
     EXPECT_EQ(failing.Failures(), 1);
   }
   EXPECT_EQ(ReadFile(path), "new");
@@ -277,11 +277,11 @@ TEST(FilesNoTmpfileLongNameTest, TheLongestNameIsSavedThroughANamedTemporaryFile
   FailingSysCalls failing({Call::kOpen, EOPNOTSUPP, 1, 0, O_TMPFILE});
   IoResult<AtomicFileWriter> writer = AtomicFileWriter::Begin(path);
   ASSERT_TRUE(writer.ok()) << writer.error().Reason();
-  ASSERT_FALSE(writer.value().Write("new"));
+  ASSERT_TRUE(writer.value().Write("new").ok());
   const std::set<std::string> names = NamesIn(folder.path());
   ASSERT_EQ(names.size(), 1u);
   EXPECT_LE(names.begin()->size(), 40u) << *names.begin();
-  ASSERT_FALSE(writer.value().Commit());
+  ASSERT_TRUE(writer.value().Commit().ok());
   EXPECT_EQ(ReadFile(path), "new");
   EXPECT_EQ(NamesIn(folder.path()), std::set<std::string>{name});
 }
@@ -300,7 +300,7 @@ TEST(FilesNoTmpfileLongNameTest, LeftoversOfKilledSavesAreRemovedBeforeASave) {
     const timespec times[2] = {{0, UTIME_OMIT}, {time(nullptr) - 120, 0}};
     ASSERT_EQ(utimensat(AT_FDCWD, folder.PathOf(old).c_str(), times, 0), 0);
   }
-  ASSERT_FALSE(ReplaceFileAtomically(path, "new"));
+  ASSERT_TRUE(ReplaceFileAtomically(path, "new").ok());
   EXPECT_EQ(NamesIn(folder.path()), kept);
 }
 
@@ -310,9 +310,9 @@ TEST(FilesTmpfileTest, UnfinishedSaveHasNoNameInTheFolder) {
   WriteFile(path, "old");
   IoResult<AtomicFileWriter> writer = AtomicFileWriter::Begin(path);
   ASSERT_TRUE(writer.ok());
-  ASSERT_FALSE(writer.value().Write(std::string(100000, 'x')));
+  ASSERT_TRUE(writer.value().Write(std::string(100000, 'x')).ok());
   EXPECT_EQ(NamesIn(folder.path()), std::set<std::string>{"file"});
-  ASSERT_FALSE(writer.value().Commit());
+  ASSERT_TRUE(writer.value().Commit().ok());
   EXPECT_EQ(ReadFile(path), std::string(100000, 'x'));
 }
 
@@ -340,9 +340,9 @@ TEST_P(FilesPermissionTest, SaveIsRefusedAndTheOldFileKept) {
     FailingSysCalls failing(GetParam().fault);
     error = ReplaceFileAtomically(path, "new");
   }
-  ASSERT_TRUE(error);
-  EXPECT_EQ(error->path, path);
-  EXPECT_EQ(error->code, Errno(GetParam().fault.error));
+  ASSERT_TRUE(error.failed());
+  EXPECT_EQ(error.error().path, path);
+  EXPECT_EQ(error.error().code, Errno(GetParam().fault.error));
   EXPECT_EQ(ReadFile(path), "old");
   EXPECT_EQ(NamesIn(folder.path()), std::set<std::string>{"file"});
 }
@@ -442,9 +442,9 @@ TEST(FilesOtherTargetsTest, SaveNeverReplacesADeviceOrAFifo) {
   ASSERT_EQ(symlink("fifo", folder.PathOf("link").c_str()), 0);
   for (const std::string& path : {fifo, folder.PathOf("link"), "/dev/null"s}) {
     const IoStatus error = ReplaceFileAtomically(path, "new");
-    ASSERT_TRUE(error) << path;
-    EXPECT_EQ(error->path, path);
-    EXPECT_EQ(error->code, kNotRegular);
+    ASSERT_TRUE(error.failed()) << path;
+    EXPECT_EQ(error.error().path, path);
+    EXPECT_EQ(error.error().code, kNotRegular);
   }
   struct stat info {};
   ASSERT_EQ(stat(fifo.c_str(), &info), 0);
@@ -458,10 +458,10 @@ TEST(FilesOtherTargetsTest, WriteThroughFillsAFifoAndADevice) {
   const std::string fifo = MakeFifo(folder);
   std::string received;
   std::thread reader([&] { received = ReadFile(fifo); });
-  EXPECT_FALSE(ReplaceFileAtomically(fifo, "to the pipe", OtherTargets::kWriteThrough));
+  EXPECT_TRUE(ReplaceFileAtomically(fifo, "to the pipe", OtherTargets::kWriteThrough).ok());
   reader.join();
   EXPECT_EQ(received, "to the pipe");
-  EXPECT_FALSE(ReplaceFileAtomically("/dev/null", "gone", OtherTargets::kWriteThrough));
+  EXPECT_TRUE(ReplaceFileAtomically("/dev/null", "gone", OtherTargets::kWriteThrough).ok());
   EXPECT_EQ(NamesIn(folder.path()), std::set<std::string>{"fifo"});
 }
 
@@ -469,7 +469,7 @@ TEST(FilesOtherTargetsTest, WriteThroughStillReplacesARegularFileAtomically) {
   TempFolder folder;
   const std::string path = folder.PathOf("file");
   WriteFile(path, "old");
-  EXPECT_FALSE(ReplaceFileAtomically(path, "new", OtherTargets::kWriteThrough));
+  EXPECT_TRUE(ReplaceFileAtomically(path, "new", OtherTargets::kWriteThrough).ok());
   EXPECT_EQ(ReadFile(path), "new");
   EXPECT_EQ(NamesIn(folder.path()), std::set<std::string>{"file"});
 }

@@ -164,7 +164,7 @@ TEST(FilesReplaceFileAtomicallyTest, NewFileGetsUsualPermissions) {
   ScopedUmask mask(027);
   TempFolder folder;
   const std::string path = folder.PathOf("new.ini");
-  ASSERT_FALSE(ReplaceFileAtomically(path, "bytes\0"s));
+  ASSERT_TRUE(ReplaceFileAtomically(path, "bytes\0"s).ok());
   EXPECT_EQ(ReadFile(path), "bytes\0"s);
   EXPECT_EQ(ModeOf(path), 0640u);
   EXPECT_EQ(NamesIn(folder), std::set<std::string>{"new.ini"});
@@ -174,7 +174,7 @@ TEST(FilesReplaceFileAtomicallyTest, EmptyContent) {
   TempFolder folder;
   const std::string path = folder.PathOf("file");
   WriteFile(path, "old");
-  ASSERT_FALSE(ReplaceFileAtomically(path, ""));
+  ASSERT_TRUE(ReplaceFileAtomically(path, "").ok());
   EXPECT_EQ(ReadFile(path), "");
 }
 
@@ -185,7 +185,7 @@ TEST_P(FilesKeepModeTest, ExistingFileKeepsItsPermissions) {
   const std::string path = folder.PathOf("file");
   WriteFile(path, "old");
   ASSERT_EQ(chmod(path.c_str(), GetParam()), 0);
-  ASSERT_FALSE(ReplaceFileAtomically(path, "new"));
+  ASSERT_TRUE(ReplaceFileAtomically(path, "new").ok());
   EXPECT_EQ(ModeOf(path), GetParam());
   ASSERT_EQ(chmod(path.c_str(), 0600), 0);
   EXPECT_EQ(ReadFile(path), "new");
@@ -202,7 +202,7 @@ TEST(FilesReplaceFileAtomicallyTest, KeepsTheOwnerWhenRootEditsAnotherUsersFile)
   const std::string path = folder.PathOf("file");
   WriteFile(path, "old");
   ASSERT_EQ(chown(path.c_str(), 12345, 23456), 0);
-  ASSERT_FALSE(ReplaceFileAtomically(path, "new"));
+  ASSERT_TRUE(ReplaceFileAtomically(path, "new").ok());
   struct stat info {};
   ASSERT_EQ(stat(path.c_str(), &info), 0);
   EXPECT_EQ(info.st_uid, 12345u);
@@ -225,7 +225,7 @@ TEST_P(FilesSymlinkTest, WritesTheLinksTarget) {
   TempFolder folder;
   if (GetParam().targetExists) WriteFile(folder.PathOf("target"), "old");
   GetParam().setUp(folder);
-  ASSERT_FALSE(ReplaceFileAtomically(folder.PathOf("link"), "new"));
+  ASSERT_TRUE(ReplaceFileAtomically(folder.PathOf("link"), "new").ok());
   EXPECT_TRUE(std::filesystem::is_symlink(folder.PathOf("link")));
   EXPECT_EQ(ReadFile(folder.PathOf("target")), "new");
 }
@@ -273,9 +273,9 @@ TEST_P(FilesReplaceErrorTest, FailsAndLeavesEverythingAsItWas) {
   const std::set<std::string> namesBefore = NamesIn(folder);
 
   const IoStatus error = ReplaceFileAtomically(path, "new");
-  ASSERT_TRUE(error);
-  EXPECT_EQ(error->path, path);
-  EXPECT_EQ(error->code, Errno(GetParam().expected)) << error->Reason();
+  ASSERT_TRUE(error.failed());
+  EXPECT_EQ(error.error().path, path);
+  EXPECT_EQ(error.error().code, Errno(GetParam().expected)) << error.error().Reason();
   EXPECT_EQ(NamesIn(folder), namesBefore);
   EXPECT_EQ(ReadFile(folder.PathOf("old")), "old");
 }
@@ -356,8 +356,8 @@ TEST_P(FilesFileSizeLimitTest, IsAnErrorAndKeepsTheOldFile) {
   }
   setrlimit(RLIMIT_FSIZE, &old);
 
-  ASSERT_TRUE(error);
-  EXPECT_EQ(error->code, Errno(EFBIG)) << error->Reason();
+  ASSERT_TRUE(error.failed());
+  EXPECT_EQ(error.error().code, Errno(EFBIG)) << error.error().Reason();
   if (GetParam().descriptor) {
     close(fd);
     EXPECT_EQ(ReadFile(path).size(), 4096u);
@@ -383,8 +383,8 @@ TEST(FilesReplaceFileAtomicallyTest, ReadOnlyFolder) {
     FailingSysCalls readOnlyFolder({Call::kOpen, EACCES, 1, 0, O_TMPFILE});
     error = ReplaceFileAtomically(path, "new");
   }
-  ASSERT_TRUE(error);
-  EXPECT_EQ(error->code, Errno(EACCES));
+  ASSERT_TRUE(error.failed());
+  EXPECT_EQ(error.error().code, Errno(EACCES));
   EXPECT_EQ(ReadFile(path), "old");
   EXPECT_EQ(NamesIn(folder), std::set<std::string>{"file"});
 }
@@ -397,7 +397,7 @@ TEST_P(FilesMakeFoldersTest, MakesEveryMissingFolder) {
   TempFolder folder;
   std::filesystem::create_directory(folder.PathOf("exists"));
   const std::string path = folder.path() + GetParam();
-  EXPECT_FALSE(MakeFolders(path));
+  EXPECT_TRUE(MakeFolders(path).ok());
   EXPECT_TRUE(std::filesystem::is_directory(path));
 }
 
@@ -408,7 +408,7 @@ INSTANTIATE_TEST_SUITE_P(, FilesMakeFoldersTest,
 TEST(FilesMakeFoldersModeTest, NewFoldersGetTheUsualPermissions) {
   ScopedUmask mask(022);
   TempFolder folder;
-  ASSERT_FALSE(MakeFolders(folder.PathOf("a/b")));
+  ASSERT_TRUE(MakeFolders(folder.PathOf("a/b")).ok());
   EXPECT_EQ(ModeOf(folder.PathOf("a")), 0755u);
   EXPECT_EQ(ModeOf(folder.PathOf("a/b")), 0755u);
 }
@@ -418,13 +418,13 @@ TEST(FilesMakeFoldersErrorTest, FileInTheWayNamesIt) {
   WriteFile(folder.PathOf("file"), "x");
 
   IoStatus error = MakeFolders(folder.PathOf("file/a"));
-  ASSERT_TRUE(error);
-  EXPECT_EQ(error->path, folder.PathOf("file"));
-  EXPECT_EQ(error->code, Errno(ENOTDIR));
+  ASSERT_TRUE(error.failed());
+  EXPECT_EQ(error.error().path, folder.PathOf("file"));
+  EXPECT_EQ(error.error().code, Errno(ENOTDIR));
 
   error = MakeFolders(folder.PathOf("file"));
-  ASSERT_TRUE(error);
-  EXPECT_EQ(error->code, Errno(ENOTDIR));
+  ASSERT_TRUE(error.failed());
+  EXPECT_EQ(error.error().code, Errno(ENOTDIR));
 }
 
 }  // namespace
@@ -444,10 +444,10 @@ TEST(FilesAtomicFileWriterTest, PiecesCommitAsOneFile) {
   IoResult<AtomicFileWriter> writer = AtomicFileWriter::Begin(path);
   ASSERT_TRUE(writer.ok());
   for (std::string_view piece : {"ab", "", "cd\r\n", "e"}) {
-    ASSERT_FALSE(writer.value().Write(piece).has_value());
+    ASSERT_TRUE(writer.value().Write(piece).ok());
   }
   EXPECT_EQ(ReadFile(path), "old") << "nothing shows before the commit";
-  ASSERT_FALSE(writer.value().Commit().has_value());
+  ASSERT_TRUE(writer.value().Commit().ok());
   EXPECT_EQ(ReadFile(path), "abcd\r\ne");
 }
 
@@ -458,7 +458,7 @@ TEST(FilesAtomicFileWriterTest, WriterDroppedBeforeCommitLeavesTheOldFileAndNoTe
   {
     IoResult<AtomicFileWriter> writer = AtomicFileWriter::Begin(path);
     ASSERT_TRUE(writer.ok());
-    ASSERT_FALSE(writer.value().Write("new").has_value());
+    ASSERT_TRUE(writer.value().Write("new").ok());
   }
   EXPECT_EQ(ReadFile(path), "old");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),

@@ -233,7 +233,7 @@ TEST_P(ProfileWriteTest, ChangesOnlyTheLinesItMust) {
   const std::string path = folder.PathOf("Setting.ini");
   WriteFile(path, c.before);
 
-  ASSERT_FALSE(IniWriteString(path, c.section, c.key, c.value));
+  ASSERT_TRUE(IniWriteString(path, c.section, c.key, c.value).ok());
   EXPECT_EQ(ReadFile(path), c.after);
 }
 
@@ -288,7 +288,7 @@ INSTANTIATE_TEST_SUITE_P(, ProfileWriteTest, testing::ValuesIn(kWriteCases),
 TEST(ProfileWriteFileTest, CreatesMissingFile) {
   TempFolder folder;
   const std::string path = folder.PathOf("new.ini");
-  ASSERT_FALSE(IniWriteString(path, u"Main", u"TabSpace", u"4"));
+  ASSERT_TRUE(IniWriteString(path, u"Main", u"TabSpace", u"4").ok());
   EXPECT_EQ(ReadFile(path), "[Main]\r\nTabSpace=4\r\n");
 }
 
@@ -312,7 +312,7 @@ TEST_P(ProfileRoundTripTest, ReadsBackWhatItWrote) {
   ProfileFile profile(folder.PathOf("Setting.ini"));
   profile.WriteString(u"s", u"k", c.written);
   EXPECT_EQ(profile.ReadString(u"s", u"k", kDefault), c.read);
-  ASSERT_FALSE(profile.Save());
+  ASSERT_TRUE(profile.Save().ok());
   EXPECT_EQ(IniReadString(profile.path(), u"s", u"k", kDefault), c.read);
 }
 
@@ -354,7 +354,7 @@ TEST_P(ProfileRemoveSectionTest, RemovesTheSectionThatIsRead) {
 
   profile.value().RemoveSection(c.section);
   EXPECT_EQ(profile.value().ReadString(c.section, u"x", kDefault), c.read);
-  ASSERT_FALSE(profile.value().Save());
+  ASSERT_TRUE(profile.value().Save().ok());
   EXPECT_EQ(ReadFile(path), c.after);
 }
 
@@ -377,7 +377,7 @@ TEST(ProfileRemoveThenWriteTest, AddsTheSectionAtTheEnd) {
   profile.RemoveSection(u"A");
   profile.WriteString(u"a", u"x", u"3");
   EXPECT_EQ(profile.ReadString(u"a", u"x", kDefault), u"3");
-  ASSERT_FALSE(profile.Save());
+  ASSERT_TRUE(profile.Save().ok());
   EXPECT_EQ(ReadFile(profile.path()), "[b]\r\ny=2\r\n[a]\r\nx=3\r\n");
 }
 
@@ -392,13 +392,13 @@ struct Edit {
 // The single-call path for one edit: one load and one save each.
 void ApplySingly(const std::string& path, const Edit& edit) {
   if (!edit.key.empty()) {
-    ASSERT_FALSE(IniWriteString(path, edit.section, edit.key, edit.value));
+    ASSERT_TRUE(IniWriteString(path, edit.section, edit.key, edit.value).ok());
     return;
   }
   IoResult<ProfileFile> profile = ProfileFile::Load(path);
   ASSERT_TRUE(profile.ok());
   profile.value().RemoveSection(edit.section);
-  ASSERT_FALSE(profile.value().Save());
+  ASSERT_TRUE(profile.value().Save().ok());
 }
 
 TEST(ProfileBatchTest, EqualsTheSameSingleWritesInOrder) {
@@ -457,7 +457,7 @@ TEST(ProfileBatchTest, EqualsTheSameSingleWritesInOrder) {
       profile.value().WriteString(edit.section, edit.key, edit.value);
     }
   }
-  ASSERT_FALSE(profile.value().Save());
+  ASSERT_TRUE(profile.value().Save().ok());
   EXPECT_EQ(ReadFile(batch), ReadFile(single));
 }
 
@@ -470,7 +470,7 @@ TEST(ProfileBatchTest, ManySectionsReadBackAfterSave) {
     profile.WriteString(section, u"From", section);
     profile.WriteString(section, u"Type", u"1");
   }
-  ASSERT_FALSE(profile.Save());
+  ASSERT_TRUE(profile.Save().ok());
 
   IoResult<ProfileFile> loaded = ProfileFile::Load(profile.path());
   ASSERT_TRUE(loaded.ok());
@@ -586,7 +586,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ProfileFailureTest, MissingFolderFailsWithoutCreatingIt) {
   TempFolder folder;
   const std::string path = folder.PathOf("missing/Setting.ini");
-  EXPECT_TRUE(IniWriteString(path, u"s", u"k", u"v").has_value());
+  EXPECT_TRUE(IniWriteString(path, u"s", u"k", u"v").failed());
   EXPECT_FALSE(Exists(folder.PathOf("missing")));
 }
 
@@ -596,14 +596,14 @@ TEST(ProfileFailureTest, ReadOnlyFileFailsAndStaysAsItWas) {
   WriteFile(path, "[s]\r\nk=1\r\n");
   ASSERT_EQ(chmod(path.c_str(), 0444), 0);
 
-  EXPECT_TRUE(IniWriteString(path, u"s", u"k", u"2").has_value());
+  EXPECT_TRUE(IniWriteString(path, u"s", u"k", u"2").failed());
   EXPECT_EQ(ReadFile(path), "[s]\r\nk=1\r\n");
   IoResult<ProfileFile> profile = ProfileFile::Load(path);
   ASSERT_TRUE(profile.ok());
   profile.value().WriteString(u"s", u"k", u"2");
   const IoStatus error = profile.value().Save();
-  ASSERT_TRUE(error);
-  EXPECT_EQ(error->code, std::errc::permission_denied);
+  ASSERT_TRUE(error.failed());
+  EXPECT_EQ(error.error().code, std::errc::permission_denied);
   EXPECT_EQ(ReadFile(path), "[s]\r\nk=1\r\n");
 }
 
@@ -613,7 +613,7 @@ TEST(ProfileFailureTest, FolderAsPathIsALoadError) {
   ASSERT_FALSE(profile.ok());
   EXPECT_EQ(profile.error().code, std::errc::is_a_directory);
   EXPECT_EQ(profile.error().path, folder.path());
-  EXPECT_TRUE(IniWriteString(folder.path(), u"s", u"k", u"v").has_value());
+  EXPECT_TRUE(IniWriteString(folder.path(), u"s", u"k", u"v").failed());
   EXPECT_TRUE(std::filesystem::is_directory(folder.path()));
 }
 
@@ -625,7 +625,7 @@ TEST(ProfileFailureTest, UnreadableFileIsNotOverwritten) {
   WriteFile(path, "[s]\r\nk=1\r\n");
   {
     testing_support::FailingSysCalls unreadable({testing_support::Call::kOpen, EACCES});
-    EXPECT_TRUE(IniWriteString(path, u"s", u"j", u"2").has_value());
+    EXPECT_TRUE(IniWriteString(path, u"s", u"j", u"2").failed());
   }
   EXPECT_EQ(ReadFile(path), "[s]\r\nk=1\r\n");
 }

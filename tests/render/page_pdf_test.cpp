@@ -48,7 +48,7 @@ TEST(PagedPdfTest, TheTextReadsBackInReadingOrderAcrossPages) {
     ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
     PictureStyle style;
     style.verticalGlyphs = vertical;
-    ASSERT_FALSE(WritePagedPdf(layout, style, setup, buffer));
+    ASSERT_TRUE(WritePagedPdf(layout, style, setup, buffer).ok());
     testing_support::TempFolder folder;
     const std::string path = folder.PathOf("pages.pdf");
     testing_support::WriteFile(path, std::string_view(bytes.constData(), bytes.size()));
@@ -86,7 +86,7 @@ TEST_P(TextLayerTest, EveryCharacterReadsBack) {
   if (c.pages) {
     QBuffer buffer(&bytes);
     ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
-    ASSERT_FALSE(WritePagedPdf(layout, {}, PageSetup{true, Paper::kA6}, buffer));
+    ASSERT_TRUE(WritePagedPdf(layout, {}, PageSetup{true, Paper::kA6}, buffer).ok());
   } else {
     const IoResult<QByteArray> pdf = DrawPicture(layout, {}, PictureFormat::Pdf);
     ASSERT_TRUE(pdf.ok());
@@ -143,8 +143,8 @@ TEST(PagedPdfTest, MemoryThatRunsOutWhilePaintingIsAnError) {
         if (page == failingPage) throw std::bad_alloc();
       }
     });
-    ASSERT_TRUE(painted.has_value()) << failingPage;
-    EXPECT_EQ(painted->code, std::make_error_code(std::errc::not_enough_memory));
+    ASSERT_TRUE(painted.failed()) << failingPage;
+    EXPECT_EQ(painted.error().code, std::make_error_code(std::errc::not_enough_memory));
     EXPECT_FALSE(writer.paintingActive());
   }
 }

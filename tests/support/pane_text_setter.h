@@ -9,7 +9,7 @@
 
 #include "ui/pane_text.h"
 
-namespace testing_support {
+namespace mirotabe::testing_support {
 
 inline void SetProgramText(QPlainTextEdit& pane, std::u16string_view text) {
   QTextDocument* document = pane.document();
@@ -22,4 +22,4 @@ inline void SetProgramText(QPlainTextEdit& pane, std::u16string_view text) {
   pane.setTextCursor(QTextCursor(document));
 }
 
-}  // namespace testing_support
+}  // namespace mirotabe::testing_support

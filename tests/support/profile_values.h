@@ -8,7 +8,7 @@
 
 #include "platform/profile.h"
 
-namespace testing_support {
+namespace mirotabe::testing_support {
 
 inline std::int32_t IniReadInt(const std::string& path, std::u16string_view section,
                                std::u16string_view key, std::int32_t defaultValue) {
@@ -33,4 +33,4 @@ inline mirotabe::IoStatus IniWriteString(const std::string& path, std::u16string
   return profile.value().Save();
 }
 
-}  // namespace testing_support
+}  // namespace mirotabe::testing_support

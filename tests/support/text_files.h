@@ -9,7 +9,7 @@
 #include "platform/files.h"
 #include "textio/text_file.h"
 
-namespace testing_support {
+namespace mirotabe::testing_support {
 
 inline mirotabe::IoResult<std::u16string> ReadTextFile(
     const std::string& path, mirotabe::Charset charset = mirotabe::Charset::Cp932) {
@@ -31,4 +31,4 @@ inline mirotabe::IoStatus WriteTextFile(const std::string& path, std::u16string_
   return mirotabe::ReplaceFileAtomically(path, mirotabe::EncodeTextFile(text, charset).bytes);
 }
 
-}  // namespace testing_support
+}  // namespace mirotabe::testing_support

@@ -76,14 +76,14 @@ class TextFileTest : public testing::Test {
 TEST_F(TextFileTest, WritesExactlyTheTextInCodePage932) {
   const std::string path = folder_.PathOf("out.txt");
   WriteFile(path, "a much longer old content\r\nthat must vanish\r\n");
-  ASSERT_FALSE(WriteTextFile(path, u"あ\r\nb"));
+  ASSERT_TRUE(WriteTextFile(path, u"あ\r\nb").ok());
   EXPECT_EQ(ReadFile(path), "\x82\xA0\r\nb");
 }
 
 TEST_F(TextFileTest, RoundTripsText) {
   const std::string path = folder_.PathOf("round.txt");
   for (const std::u16string text : {u"a", u"縦書き\r\n\r\nｱｲ　ｳ", u"x\r\ny\r\nz"}) {
-    ASSERT_FALSE(WriteTextFile(path, text));
+    ASSERT_TRUE(WriteTextFile(path, text).ok());
     const IoResult<std::u16string> read = ReadTextFile(path);
     ASSERT_TRUE(read);
     EXPECT_EQ(read.value(), text);
@@ -93,7 +93,7 @@ TEST_F(TextFileTest, RoundTripsText) {
 TEST_F(TextFileTest, EmptyTextMakesAnEmptyFileThatReadsBackEmpty) {
   const std::string path = folder_.PathOf("empty.txt");
   WriteFile(path, "old");
-  ASSERT_FALSE(WriteTextFile(path, u""));
+  ASSERT_TRUE(WriteTextFile(path, u"").ok());
   EXPECT_EQ(fs::file_size(path), 0u);
   const IoResult<std::u16string> read = ReadTextFile(path);
   ASSERT_TRUE(read);
@@ -117,17 +117,17 @@ TEST_F(TextFileTest, FailuresCarryThePathAndTheReason) {
   EXPECT_EQ(ReadTextFile(folder_.path()).error().code, std::errc::is_a_directory);
 
   const IoStatus intoMissingFolder = WriteTextFile(folder_.PathOf("no/such/folder.txt"), u"x");
-  ASSERT_TRUE(intoMissingFolder);
-  EXPECT_EQ(intoMissingFolder->code, std::errc::no_such_file_or_directory);
+  ASSERT_TRUE(intoMissingFolder.failed());
+  EXPECT_EQ(intoMissingFolder.error().code, std::errc::no_such_file_or_directory);
 
-  EXPECT_TRUE(WriteTextFile(folder_.path(), u"x"));
+  EXPECT_TRUE(WriteTextFile(folder_.path(), u"x").failed());
 }
 
 TEST_F(TextFileTest, FailedWriteLeavesTheOldFileWhole) {
   const std::string path = folder_.PathOf("readonly.txt");
   WriteFile(path, "keep me");
   ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-  EXPECT_TRUE(WriteTextFile(path, u"new"));
+  EXPECT_TRUE(WriteTextFile(path, u"new").failed());
   EXPECT_EQ(ReadFile(path), "keep me");
 }
 

@@ -45,8 +45,8 @@ EncodedText Streamed(const std::vector<std::u16string_view>& pieces, Charset cha
     bytes += block;
     return std::nullopt;
   });
-  for (const std::u16string_view piece : pieces) EXPECT_FALSE(writer.Write(piece));
-  EXPECT_FALSE(writer.Finish());
+  for (const std::u16string_view piece : pieces) EXPECT_TRUE(writer.Write(piece).ok());
+  EXPECT_TRUE(writer.Finish().ok());
   return {bytes, writer.replaced()};
 }
 
@@ -110,10 +110,10 @@ TEST(EncodingWriterTest, StopsAtTheFirstErrorOfItsSink) {
   });
   const std::u16string large(200000, u'あ');
   const IoStatus first = writer.Write(large);
-  ASSERT_TRUE(first);
-  EXPECT_EQ(first->code, std::errc::no_space_on_device);
-  EXPECT_TRUE(writer.Write(large));
-  EXPECT_TRUE(writer.Finish());
+  ASSERT_TRUE(first.failed());
+  EXPECT_EQ(first.error().code, std::errc::no_space_on_device);
+  EXPECT_TRUE(writer.Write(large).failed());
+  EXPECT_TRUE(writer.Finish().failed());
   EXPECT_EQ(calls, 1);
 }
 
@@ -122,7 +122,7 @@ TEST(WriteTextFilePiecesTest, WritesThePiecesAndCountsTheLostCharacters) {
   const std::string path = folder.PathOf("out.txt");
   const IoResult<std::size_t> replaced =
       WriteTextFilePieces(path, Charset::Cp932, [](EncodingWriter& writer) -> IoStatus {
-        if (IoStatus failed = writer.Write(u"あ\xD83D")) return failed;
+        if (IoStatus status = writer.Write(u"あ\xD83D"); status.failed()) return status;
         return writer.Write(u"\xDE00é");
       });
   ASSERT_TRUE(replaced);
@@ -137,7 +137,8 @@ TEST(WriteTextFilePiecesTest, AFailedProducerKeepsTheOldFile) {
   testing_support::WriteFile(path, "old");
   const IoResult<std::size_t> result =
       WriteTextFilePieces(path, Charset::Cp932, [](EncodingWriter& writer) -> IoStatus {
-        if (IoStatus failed = writer.Write(std::u16string(100000, u'x'))) return failed;
+        if (IoStatus status = writer.Write(std::u16string(100000, u'x')); status.failed())
+          return status;
         return IoError{"out.txt", std::make_error_code(std::errc::io_error)};
       });
   ASSERT_FALSE(result);

@@ -217,7 +217,7 @@ TEST_F(ImageExportTest, OptionsAreKeptInTheSettingsFileAndShapeThePicture) {
 TEST_F(ImageExportTest, ACellSizeFromTheSettingsFileIsOfferedChecked) {
   WriteFile(folder_.PathOf("Setting.ini"), "[Layout]\r\nImageCellSize=30\r\n");
   // As at start-up: the settings are read once, before the window is made.
-  ASSERT_FALSE(LoadSettings(settings_, folder_.PathOf("Setting.ini")));
+  ASSERT_TRUE(LoadSettings(settings_, folder_.PathOf("Setting.ini")).ok());
   Open();
   QStringList offered;
   for (QAction* action : window_->findChild<QMenu*>("Menu_Convert_CellSize")->actions()) {

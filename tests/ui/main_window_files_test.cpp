@@ -227,7 +227,7 @@ class MainWindowSaveEncodingTest : public MainWindowFilesTest,
 TEST_P(MainWindowSaveEncodingTest, SavesInTheChosenEncodingAndRemembersIt) {
   const SaveCase& c = GetParam();
   if (!c.settingsFile.empty()) Put("Setting.ini", c.settingsFile);
-  ASSERT_FALSE(LoadSettings(settings_, folder_.PathOf("Setting.ini")));
+  ASSERT_TRUE(LoadSettings(settings_, folder_.PathOf("Setting.ini")).ok());
   Open();
   QInputMethodEvent typed;
   typed.setCommitString(QStringLiteral("ｱ😀"));

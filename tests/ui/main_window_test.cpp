@@ -1276,7 +1276,7 @@ TEST_F(MainWindowTest, ZoomAndTheVerticalViewAreKeptAcrossARestart) {
   window_.reset();
   AppSettings reloaded;
   reloaded.appFolder = settings_.appFolder;
-  ASSERT_FALSE(LoadSettings(reloaded, SettingsFile(reloaded)));
+  ASSERT_TRUE(LoadSettings(reloaded, SettingsFile(reloaded)).ok());
   settings_ = reloaded;
   Open();
   EXPECT_EQ(Input()->font().pointSize(), 12);

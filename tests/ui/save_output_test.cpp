@@ -45,7 +45,7 @@ TEST_P(SaveOutputTest, SavesTheBytesOfTheWholeText) {
   const VerticalLayout layout = Layout();
   const std::string path = folder_.PathOf("out.txt");
   for (const Charset charset : {Charset::Cp932, Charset::Utf8}) {
-    ASSERT_FALSE(SaveLayout(path, layout, charset));
+    ASSERT_TRUE(SaveLayout(path, layout, charset).ok());
     EXPECT_EQ(ReadFile(path), Encode(layout.Text(), charset).bytes);
   }
 }
@@ -73,9 +73,9 @@ TEST(SaveLayoutTest, AFolderThatDoesNotExistIsAnErrorNamingThePath) {
   const std::string path = folder.PathOf("missing/out.txt");
   const IoStatus failed =
       SaveLayout(path, std::get<VerticalLayout>(BuildVerticalLayout(u"a", {4, {}, {}})));
-  ASSERT_TRUE(failed);
-  EXPECT_EQ(failed->path, path);
-  EXPECT_EQ(failed->code, std::errc::no_such_file_or_directory);
+  ASSERT_TRUE(failed.failed());
+  EXPECT_EQ(failed.error().path, path);
+  EXPECT_EQ(failed.error().code, std::errc::no_such_file_or_directory);
 }
 
 }  // namespace

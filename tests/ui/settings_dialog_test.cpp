@@ -174,7 +174,7 @@ class SettingsDialogTest : public testing::Test {
   AppSettings Reload() const {
     AppSettings fresh;
     fresh.appFolder = settings_.appFolder;
-    EXPECT_FALSE(LoadSettings(fresh, SettingsFile(fresh)));
+    EXPECT_TRUE(LoadSettings(fresh, SettingsFile(fresh)).ok());
     return fresh;
   }
 
@@ -754,7 +754,7 @@ TEST_P(SettingsDialogDiscardTest, LeavesSettingsAndFileAsTheyWere) {
   settings_.convertTrigger = kF1Key;
   settings_.rules.table = Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}});
   if (c.fileExists) {
-    ASSERT_FALSE(SaveSettings(settings_, SettingIni()));
+    ASSERT_TRUE(SaveSettings(settings_, SettingIni()).ok());
   }
   const std::string bytes = FileBytes();
   const AppSettings before = settings_;
@@ -1023,7 +1023,7 @@ TEST_P(SettingsDialogPasteTest, LineBreaksAreDroppedAndEveryEntrySurvivesARestar
   const PasteCase& c = GetParam();
   settings_.rules.table =
       Table({{u"Ａ", u"1", kCell}, {u"Ｂ", u"2", kWholeText}, {u"Ｃ", u"3", kCell}});
-  ASSERT_FALSE(SaveSettings(settings_, SettingIni()));
+  ASSERT_TRUE(SaveSettings(settings_, SettingIni()).ok());
   Open();
   ChooseKind(c.kind);
   Paste(FromBox(), ToQString(c.from));
