@@ -1,6 +1,6 @@
 // Draws cells on a canvas from the page font's outlines, as the desktop's
 // cell painter sets them: the glyphs centred across the cell on a baseline
-// that centres the font's ascent and descent in it; a turned glyph turned a
+// that centres the ideographs' face in it; a turned glyph turned a
 // quarter turn clockwise about the cell's centre. A cell the font cannot
 // draw is drawn by the canvas's own text, upright, as the desktop falls back
 // on its system's fonts.
@@ -12,8 +12,6 @@ export class FontCells {
     this.scale = size / font.unitsPerEm;
     this.size = size;
     this.family = family;
-    this.ascent = font.ascent * this.scale;
-    this.descent = font.descent * this.scale;
   }
 
   draw(g, text, orientation, left, top, width, height) {
@@ -27,7 +25,7 @@ export class FontCells {
     }
     const scale = this.scale;
     let x = left + (width - set.advances.reduce((a, b) => a + b, 0) * scale) / 2;
-    const baseline = top + (height - (this.ascent + this.descent)) / 2 + this.ascent;
+    const baseline = top + this.font.baselineIn(height, scale);
     g.save();
     if (set.form === this.font.forms.turned) {
       const cx = left + width / 2;

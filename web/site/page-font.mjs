@@ -28,6 +28,14 @@ export class PageFont {
     this.descent = os2?.winDescent || -this.font.descent;
     this.leading = Math.max(0, this.font.lineGap);
     this.fullWidth = this.font.glyphForCodePoint(0x3000).advanceWidth || this.unitsPerEm;
+    // The middle of the ideographs' face, in font units up from the
+    // baseline, as the desktop's painter takes it: kana and punctuation are
+    // designed around that face, so centring it centres the characters.
+    const middles = [...'\u56FD\u7530\u6C38\u6771']
+      .map((c) => this.font.glyphForCodePoint(c.codePointAt(0)))
+      .filter((glyph) => glyph.id !== 0 && glyph.bbox.maxY > glyph.bbox.minY)
+      .map((glyph) => (glyph.bbox.minY + glyph.bbox.maxY) / 2);
+    this.faceMiddle = middles.length === 0 ? null : middles.reduce((a, b) => a + b, 0) / middles.length;
     // Each code point's vertical form where it has one, else its own glyph.
     this.verticalOf = new Map();
     this.sets = new Map();
@@ -40,6 +48,13 @@ export class PageFont {
     const advance = cellSize * this.fullWidth / this.unitsPerEm;
     if (advance <= 0 || Math.abs(advance - cellSize) < 0.5) return cellSize;
     return Math.round(cellSize * cellSize / advance);
+  }
+
+  // The baseline, down from a box's top, that centres the ideographs' face
+  // in a box `height` high, the font drawn `scale` pixels to a unit.
+  baselineIn(height, scale) {
+    if (this.faceMiddle === null) return (height - (this.ascent + this.descent) * scale) / 2 + this.ascent * scale;
+    return height / 2 + this.faceMiddle * scale;
   }
 
   // A picture's cell: the cell size wide, one line of the font high.

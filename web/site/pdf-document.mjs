@@ -106,10 +106,11 @@ function sheetOperators(sheet, font, { upright, vertical, forms, orientations })
     out.push(`${rgbOperands(sheet.background)} rg 0 0 ${number(sheet.width)} ${number(h)} re f`);
   }
   for (const step of sheet.beneath) stepOperators(step, h, out);
-  const size = font.sizeForCell(sheet.cellWidth);
+  // Characters are drawn at the plan's size, which on manuscript paper is
+  // less than the square, and centred in their cells.
+  const size = font.sizeForCell(sheet.characterSize || sheet.cellWidth);
   const scale = size / font.unitsPerEm;
-  const ascent = font.ascent * scale;
-  const baseline = (sheet.cellHeight - (ascent + font.descent * scale)) / 2 + ascent;
+  const baseline = font.baselineIn(sheet.cellHeight, scale);
   const cells = [];
   forEachCell(sheet, (text, orientation, left, top) => cells.push({ text, orientation, left, top }));
   // The cells that may take a vertical form come from the copy with the

@@ -66,7 +66,6 @@ export class Pictures {
     const { drawing, font } = await this.tools();
     const { cellSize } = this.settings.current().picture;
     const box = font ? font.cellBox(cellSize) : { width: cellSize, height: cellSize };
-    const cells = font ? new drawing.FontCells(font, font.sizeForCell(cellSize), this.family) : this.standInCells();
     const plan = this.page.drawPicture(box.width, box.height, false);
     let sheet;
     try {
@@ -74,6 +73,9 @@ export class Pictures {
     } finally {
       plan.delete();
     }
+    const cells = font
+      ? new drawing.FontCells(font, font.sizeForCell(sheet.characterSize || cellSize), this.family)
+      : this.standInCells();
     const { width, height } = sheet;
     if (width > this.constants.maxImageSide || height > this.constants.maxImageSide || width * height > MAX_CANVAS_PIXELS) {
       return { tooLarge: { width, height } };
