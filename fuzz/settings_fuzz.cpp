@@ -26,7 +26,7 @@ AppSettings Read(std::string_view bytes) {
 
 std::string Saved(const AppSettings& settings, std::string_view old) {
   ProfileFile profile = ProfileFile::FromBytes(std::string(kFile), old);
-  FUZZ_CHECK(!WriteSettings(settings, profile));
+  FUZZ_CHECK(WriteSettings(settings, profile).ok());
   return profile.Bytes();
 }
 
