@@ -237,12 +237,19 @@ IoStatus FindLineBreak(const SwapTable& table, const std::string& file) {
   return std::nullopt;
 }
 
-// A From as it is written: as it stands, as files written by earlier
-// versions hold it, unless the reader would trim its blanks or take off its
-// quotes. Such a From comes only from a hand-edited file, where its quotes
-// kept the blanks or a cut at the read limit left some at its end; quoted,
-// it reads back as it was, rather than changing at every save.
-std::u16string WrittenFrom(const std::u16string& from) {
+// Whether code page 932 writes `text` back as it was: no character it
+// lacks, no byte it could not read.
+bool WritesBack(std::u16string_view text) {
+  return Decode(Encode(text, Charset::Cp932).bytes, Charset::Cp932) == text;
+}
+
+// A From, or a Type kept as the file holds it, as it is written: as it
+// stands, as files written by earlier versions hold it, unless the reader
+// would trim its blanks or take off its quotes. Such a text comes only from
+// a hand-edited file, where its quotes kept the blanks or a cut at the read
+// limit left some at its end; quoted, it reads back as it was, rather than
+// changing at every save.
+std::u16string WrittenAsItReads(const std::u16string& from) {
   return ReadTrimsOrUnquotes(from) ? u"\"" + from + u"\"" : from;
 }
 
@@ -270,7 +277,7 @@ void WriteText(ProfileFile& profile, std::u16string_view section, std::u16string
                std::u16string_view exactKey, std::u16string_view text,
                std::u16string_view written) {
   profile.WriteString(section, key, written);
-  if (Decode(Encode(text, Charset::Cp932).bytes, Charset::Cp932) == text) {
+  if (WritesBack(text)) {
     profile.RemoveKey(section, exactKey);
   } else {
     profile.WriteString(section, exactKey, u"\"" + EscapeToAscii(text) + u"\"");
@@ -283,10 +290,14 @@ SwapEntry ReadEntry(const ProfileFile& profile, const std::u16string& section,
                     const std::u16string& from) {
   KeptFileText kept;
   // A cut plain value: one that reads back longer whole. An exact text
-  // beside it is never cut.
+  // beside it is never cut. A cut value that code page 932 cannot write
+  // back goes to the exact key on saving, which must then agree with the
+  // plain key: it is saved as cut, since the file's longer text beside it
+  // would make the next read take the plain key's '?' instead.
   const auto cut = [&](std::u16string_view key, const std::u16string& plain,
                        const std::u16string& taken) -> std::optional<std::u16string> {
     if (taken != plain) return std::nullopt;
+    if (!WritesBack(plain)) return std::nullopt;
     std::optional<std::u16string> whole = profile.ReadWholeString(section, key);
     return whole != plain ? whole : std::nullopt;
   };
@@ -303,7 +314,8 @@ SwapEntry ReadEntry(const ProfileFile& profile, const std::u16string& section,
                                std::numeric_limits<std::int32_t>::max());
     if (number) {
       kind = *number;
-    } else {
+    } else if (WritesBack(*type)) {
+      // Kept only where it is written back as the file holds it.
       kept.type = std::move(type);
     }
   }
@@ -317,10 +329,10 @@ SwapEntry ReadEntry(const ProfileFile& profile, const std::u16string& section,
 void WriteEntry(ProfileFile& profile, const std::u16string& section, const SwapEntry& entry) {
   const KeptFileText& kept = entry.kept;
   WriteText(profile, section, kFrom, kExactFrom, entry.from,
-            WrittenFrom(kept.from.value_or(entry.from)));
+            WrittenAsItReads(kept.from.value_or(entry.from)));
   WriteText(profile, section, kTo, kExactTo, entry.to, u"\"" + kept.to.value_or(entry.to) + u"\"");
   if (kept.type) {
-    profile.WriteString(section, kType, *kept.type);
+    profile.WriteString(section, kType, WrittenAsItReads(*kept.type));
   } else {
     profile.WriteInt(section, kType, StoredKind(entry));
   }
