@@ -97,7 +97,7 @@ CellPainter::CellPainter(const QFont& font, CellBox box, CellTarget target)
              chained.raw.styleName() == raw.styleName();
     });
     if (known) continue;
-    chain_.push_back(ChainFont{std::move(raw), candidate, nullptr});
+    chain_.push_back(ChainFont{raw, candidate, nullptr});
   }
   if (!chain_.empty()) baseline_ = CentredBaseline(chain_.front().raw, box_.height);
 }

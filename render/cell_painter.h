@@ -115,7 +115,7 @@ class CellPainter {
   CellGlyphs Lookup(std::u16string_view cell, CellOrientation orientation);
   bool LookupIn(ChainFont& chained, const QString& text, char32_t c, CellOrientation orientation,
                 CellGlyphs& glyphs);
-  const VerticalForms& FormsOf(ChainFont& chained);
+  static const VerticalForms& FormsOf(ChainFont& chained);
   std::size_t FaceFor(ChainFont& chained, bool vertical);
   void Queue(QPainter& painter, Run& run, const CellGlyphs& glyphs, std::u16string_view text,
              QPointF at);

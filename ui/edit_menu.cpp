@@ -16,7 +16,7 @@ EditMenu::EditMenu(QWidget* window, InputPane* input, OutputPane* output)
     : QObject(window), window_(window), input_(input), output_(output) {}
 
 void EditMenu::AddCommands(QMenu* menu) {
-  const auto add = [&](const char* name, const QString& text, QList<QKeySequence> keys,
+  const auto add = [&](const char* name, const QString& text, const QList<QKeySequence>& keys,
                        auto onInput, auto onOutput) {
     QAction* action = menu->addAction(text);
     action->setObjectName(QString::fromLatin1(name));

@@ -187,7 +187,8 @@ TEST(UserStateFolderTest, FollowsXdgStateHomeOrElseTheHomeFolder) {
         Case{"state", "/home/u/.local/state/mirotabe/"}}) {
     ScopedEnv state("XDG_STATE_HOME", c.xdgStateHome);
     ScopedEnv home("HOME", "/home/u");
-    EXPECT_EQ(UserStateFolder(), c.expected) << (c.xdgStateHome ? c.xdgStateHome : "unset");
+    EXPECT_EQ(UserStateFolder(), c.expected)
+        << (c.xdgStateHome != nullptr ? c.xdgStateHome : "unset");
   }
 }
 

@@ -2,7 +2,6 @@
 // folder, and the next window gives it back, after a close, and after a
 // window that was killed.
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -25,8 +25,6 @@
 #include "tests/support/temp_folder.h"
 #include "ui/draft_keeper.h"
 #include "ui/pane_text.h"
-
-extern char** environ;
 
 namespace mirotabe {
 namespace {
@@ -182,7 +180,7 @@ TEST_F(KeptTextTest, KilledWindowLosesAtMostTheLastSecond) {
     std::ifstream log(child.PathOf("typed.log"));
     std::vector<Clock::time_point> typed;
     for (long long ticks = 0; log >> ticks;) {
-      typed.push_back(Clock::time_point(Clock::duration(ticks)));
+      typed.emplace_back(Clock::duration(ticks));
     }
     const auto beforeTheLastSecond =
         static_cast<int>(std::count_if(typed.begin(), typed.end(), [&](Clock::time_point at) {
