@@ -38,9 +38,10 @@ bool EqualsIgnoringAsciiCase(std::string_view given, std::string_view lower) {
 
 std::string_view EncodingOptionName(TextEncoding encoding) {
   // The first alias of each encoding is its option name.
-  const auto alias = std::find_if(kAliases.begin(), kAliases.end(), [encoding](const Alias& a) {
-    return a.encoding.encoding == encoding && !a.encoding.orderFromMark;
-  });
+  const auto* const alias =
+      std::find_if(kAliases.begin(), kAliases.end(), [encoding](const Alias& a) {
+        return a.encoding.encoding == encoding && !a.encoding.orderFromMark;
+      });
   return alias->name;
 }
 

@@ -436,13 +436,13 @@ TEST(SettingsFileRefusalTest, TakesTheProgramsSectionsAndRefusesOtherFilesWithTh
            Case{"メモ\r\n[見出し]\r\n", kNoSection},
            Case{"[Swap]\r\n[Swap01]\r\n[Swap0001]\r\n[Swapxyz]\r\n[Mainx]\r\n", kNoSection},
            Case{"; [Main]\r\nTabSpace=2\r\n", kNoSection},
-           Case{"{\"Main\": {\"TabSpace\": 2}}", kNoSection},
+           Case{R"({"Main": {"TabSpace": 2}})", kNoSection},
            Case{"\x89PNG\r\n\x1a\n\0\0\0\rIHDR"sv, kNotText},
            Case{"\xFF\xFE[\0M\0a\0i\0n\0]\0"sv, kNotText},
        }) {
     const std::optional<std::u16string> refusal = SettingsFileRefusal(c.bytes);
     ASSERT_EQ(refusal.has_value(), c.reason != nullptr) << c.bytes;
-    if (c.reason) {
+    if (c.reason != nullptr) {
       EXPECT_NE(refusal->find(c.reason), std::u16string::npos) << c.bytes;
     }
   }
