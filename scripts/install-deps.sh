@@ -53,8 +53,10 @@ $only_running || packages+=(
   # the lint preset, and the format check of CI
   clang-tidy clang-format
   # the end-to-end test drives the real program in a virtual X server, and
-  # reads its window as a screen reader does
-  xvfb xauth xdotool
+  # reads its window as a screen reader does; it enters Japanese through
+  # the clipboard, since xdotool's typing of keys the keymap lacks races
+  # the program on a busy machine
+  xvfb xauth xdotool xclip
   # the browser's edition: the WebAssembly compiler, the browser its tests
   # drive headless, and the Japanese Debian Reference that its parity test
   # converts
