@@ -4,8 +4,10 @@
 // typesetter may break. ICU reads each line as it was typed; the layout
 // cuts it after the full-width mapping, as the program does. Counts, per
 // column length and rule, the cuts the layout makes, those ICU allows no
-// break at, and how many of those fall inside a word longer than a column,
-// which no rule can keep whole.
+// break at, how many of those fall inside a word longer than a column,
+// which no rule can keep whole, and how many of the rest inside a run that
+// ICU allows no break in and that is longer than a column, where some cut
+// breaks ICU's rules whatever the layout does.
 //
 // The texts: the Japanese Debian Reference, and Japanese prose that mixes
 // in Latin words and numbers, the message catalogues of the programs
@@ -15,7 +17,7 @@
 //   mirotabe_kinsoku_bench [--pairs] [MIXED_TEXT]
 //
 // With --pairs, lists the character pairs of the forbidden cuts outside
-// the long words, most frequent first, each with the first place it cut.
+// the long words and the unbreakable runs, most frequent first, each with the first place it cut.
 #include <unicode/brkiter.h>
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
@@ -89,6 +91,10 @@ struct Count {
   std::size_t cuts = 0;
   std::size_t forbidden = 0;
   std::size_t longWords = 0;  // of the forbidden, inside a word longer than a column
+  // Of the other forbidden ones, inside a run that ICU allows no break in
+  // and that is longer than a column: some cut there breaks ICU's rules
+  // whatever the layout does (ん。"/dev/sda" in columns of ten).
+  std::size_t unbreakable = 0;
 };
 
 // The break opportunities ICU finds in `line`, by unit offset.
@@ -125,6 +131,17 @@ bool InsideLongWord(const Line& line, std::size_t at, std::size_t n) {
   return end - first > n;
 }
 
+// Whether the cut before code point `at` falls inside a run of `line` that
+// ICU allows no break in and that is longer than `n`.
+bool InsideUnbreakableRun(const Line& line, const std::vector<bool>& allowed, std::size_t at,
+                          std::size_t n) {
+  std::size_t first = at - 1;
+  while (first > 0 && !allowed[line.unitOf[first]]) --first;
+  std::size_t end = at + 1;
+  while (end < line.codePoints.size() && !allowed[line.unitOf[end]]) ++end;
+  return end - first > n;
+}
+
 // Each pair of a forbidden cut: how often, and the first place it was seen.
 struct PairSeen {
   std::size_t times = 0;
@@ -141,6 +158,10 @@ void CountCut(const Line& line, const std::vector<bool>& allowed, std::size_t at
   ++count.forbidden;
   if (InsideLongWord(line, at, n)) {
     ++count.longWords;
+    return;
+  }
+  if (InsideUnbreakableRun(line, allowed, at, n)) {
+    ++count.unbreakable;
     return;
   }
   if (pairs == nullptr) return;
@@ -190,8 +211,8 @@ void Report(icu::BreakIterator& breaker, const char* name, const std::vector<Lin
   std::size_t characters = 0;
   for (const Line& line : lines) characters += line.codePoints.size();
   std::printf("== %s: %zu lines of prose, %zu characters\n", name, lines.size(), characters);
-  std::printf("%-8s %-6s %8s %10s %9s %10s %12s\n", "columns", "rule", "cuts", "forbidden", "share",
-              "long words", "share less");
+  std::printf("%-8s %-6s %8s %10s %9s %10s %12s %12s %11s\n", "columns", "rule", "cuts",
+              "forbidden", "share", "long words", "share less", "unbreakable", "share left");
   const std::pair<Kinsoku, const char*> rules[] = {
       {Kinsoku::kNone, "none"}, {Kinsoku::kHang, "hang"}, {Kinsoku::kPushOut, "push"}};
   PairCounts pairs;
@@ -199,9 +220,11 @@ void Report(icu::BreakIterator& breaker, const char* name, const std::vector<Lin
     for (const auto& [kinsoku, rule] : rules) {
       const bool counted = listPairs && kinsoku != Kinsoku::kNone;
       const Count count = CountCuts(breaker, lines, n, kinsoku, counted ? &pairs : nullptr);
-      std::printf("%-8zu %-6s %8zu %10zu %8.3f%% %10zu %11.3f%%\n", n, rule, count.cuts,
-                  count.forbidden, Percent(count.forbidden, count.cuts), count.longWords,
-                  Percent(count.forbidden - count.longWords, count.cuts));
+      const std::size_t outsideLongWords = count.forbidden - count.longWords;
+      std::printf("%-8zu %-6s %8zu %10zu %8.3f%% %10zu %11.3f%% %12zu %10.3f%%\n", n, rule,
+                  count.cuts, count.forbidden, Percent(count.forbidden, count.cuts),
+                  count.longWords, Percent(outsideLongWords, count.cuts), count.unbreakable,
+                  Percent(outsideLongWords - count.unbreakable, count.cuts));
     }
   }
   if (listPairs) PrintMostFrequent(pairs);
