@@ -1,12 +1,8 @@
 #include "platform/charset.h"
 
-#include <iconv.h>
-
 #include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <cstring>
-#include <stdexcept>
 
 #include "platform/cp932_table.h"
 #include "platform/jis_decoding.h"
@@ -16,68 +12,10 @@
 namespace mirotabe {
 namespace {
 
-// The UTF-16LE side of iconv is read and written in place as char16_t.
-static_assert(std::endian::native == std::endian::little);
-
 constexpr char16_t kReplacementCharacter = 0xFFFD;
 constexpr char kUnencodableMark = '?';
 // The ideographic space, which fills most of a vertical text's cells.
 constexpr char16_t kBlank = 0x3000;
-
-// One direction of conversion. Opening a descriptor costs far more than
-// converting a short text, so each thread opens each direction once.
-class Converter {
- public:
-  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) {
-      throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
-    }
-  }
-  ~Converter() { iconv_close(cd_); }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-
-  void Reset() { iconv(cd_, nullptr, nullptr, nullptr, nullptr); }
-
-  // Writes out whatever a stateful conversion still holds at the end of
-  // the input.
-  void Finish(char** out, std::size_t* outLeft) {
-    if (iconv(cd_, nullptr, nullptr, out, outLeft) == static_cast<std::size_t>(-1)) {
-      throw std::logic_error("iconv could not finish a conversion");
-    }
-  }
-
-  // Converts [*in, *in + *inLeft) into [*out, *out + *outLeft), advancing
-  // both. Returns 0 when all of the input was converted, else the errno of
-  // the sequence at *in: EILSEQ (invalid) or EINVAL (cut off at the end).
-  int Convert(const char** in, std::size_t* inLeft, char** out, std::size_t* outLeft) {
-    // iconv never writes through its input pointer; it only lacks the const.
-    char* input = const_cast<char*>(*in);
-    const std::size_t result = iconv(cd_, &input, inLeft, out, outLeft);
-    *in = input;
-    if (result != static_cast<std::size_t>(-1)) return 0;
-    const int error = errno;
-    if (error != EILSEQ && error != EINVAL) {
-      // The output buffers are sized for the worst case, so E2BIG is a bug.
-      throw std::logic_error("iconv failed with an unexpected error");
-    }
-    return error;
-  }
-
- private:
-  iconv_t cd_;
-};
-
-Converter& Utf8Decoder() {
-  thread_local Converter utf8("UTF-16LE", "UTF-8");
-  return utf8;
-}
-
-// The end of the stretch of non-ASCII bytes that starts at `pos`.
-std::size_t NonAsciiEnd(std::string_view bytes, std::size_t pos) {
-  while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) >= 0x80) ++pos;
-  return pos;
-}
 
 void Unencodable(char32_t c, char*& out, const UnencodableFn& onUnencodable) {
   if (onUnencodable) onUnencodable(c);
@@ -258,36 +196,88 @@ char* EncodeUtf8(std::u16string_view text, char* out, const UnencodableFn& onUne
   return out;
 }
 
-// Decodes all of `bytes` with no shortcut for ASCII, for the encodings
-// where a byte below 0x80 may be part of a character (UTF-16) or where the
-// meaning of bytes depends on earlier escapes (ISO-2022-JP). A bad sequence
-// loses `unitBytes` bytes (fewer at the end), each giving one U+FFFD.
-std::u16string DecodeWhole(std::string_view bytes, Converter& converter, std::size_t unitBytes) {
-  // No encoding here takes fewer than one byte per UTF-16 unit, and a bad
-  // byte gives one unit; the rest is room for what Finish may write.
-  constexpr std::size_t kFinishRoom = 8;
-  std::u16string text(bytes.size() + kFinishRoom, u'\0');
-  char* out = reinterpret_cast<char*>(text.data());
-  std::size_t outLeft = text.size() * sizeof(char16_t);
-  converter.Reset();
-  const char* in = bytes.data();
-  std::size_t inLeft = bytes.size();
-  while (inLeft != 0) {
-    if (converter.Convert(&in, &inLeft, &out, &outLeft) == 0) break;
-    const std::size_t dropped = std::min(unitBytes, inLeft);
-    for (std::size_t i = 0; i < dropped; ++i) {
-      *reinterpret_cast<char16_t*>(out) = kReplacementCharacter;
-      out += sizeof(char16_t);
-      outLeft -= sizeof(char16_t);
-    }
-    in += dropped;
-    inLeft -= dropped;
+// The length of the valid UTF-8 sequence at `in`, which starts with a byte
+// above 0x7F and has `left` bytes; 0 when none starts there.
+std::size_t SequenceLength(const unsigned char* in, std::size_t left) {
+  const Utf8Lead lead = LeadOf(in[0]);
+  if (lead.length == 0 || lead.length > left || in[1] < lead.low || in[1] > lead.high) return 0;
+  for (std::size_t k = 2; k < lead.length; ++k) {
+    if (!IsContinuation(in[k])) return 0;
   }
-  converter.Finish(&out, &outLeft);
-  text.resize(static_cast<std::size_t>(reinterpret_cast<char16_t*>(out) - text.data()));
-  return text;
+  return lead.length;
 }
 
+// Reads UTF-8 as RFC 3629 defines it. A byte that starts no valid sequence
+// gives one U+FFFD and the next byte is read afresh, so that a good
+// character after a cut-off one survives.
+char16_t* DecodeUtf8(std::string_view bytes, char16_t* out) {
+  const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t size = bytes.size();
+  for (std::size_t i = 0; i < size;) {
+    if (in[i] < 0x80) {
+      const std::size_t end = AsciiEnd(in, i, size);
+      for (; i < end; ++i) *out++ = in[i];
+      continue;
+    }
+    const std::size_t length = SequenceLength(in + i, size - i);
+    switch (length) {
+      case 2:
+        *out++ = static_cast<char16_t>((in[i] & 0x1F) << 6 | (in[i + 1] & 0x3F));
+        break;
+      case 3:
+        *out++ = static_cast<char16_t>((in[i] & 0x0F) << 12 | (in[i + 1] & 0x3F) << 6 |
+                                       (in[i + 2] & 0x3F));
+        break;
+      case 4: {
+        const char32_t c = static_cast<char32_t>((in[i] & 0x07) << 18 | (in[i + 1] & 0x3F) << 12 |
+                                                 (in[i + 2] & 0x3F) << 6 | (in[i + 3] & 0x3F));
+        const SurrogatePair pair = SplitIntoSurrogates(c);
+        *out++ = pair.high;
+        *out++ = pair.low;
+        break;
+      }
+      default:
+        *out++ = kReplacementCharacter;
+        i += 1;
+        continue;
+    }
+    i += length;
+  }
+  return out;
+}
+
+// Reads UTF-16 in the byte order given. A unit that is a lone surrogate
+// gives one U+FFFD for each of its two bytes, and an odd last byte one
+// more, so that the units after them keep their place.
+std::u16string DecodeUtf16(std::string_view bytes, std::endian order) {
+  const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t units = bytes.size() / 2;
+  const auto unitAt = [in, order](std::size_t k) {
+    const unsigned first = in[2 * k];
+    const unsigned second = in[2 * k + 1];
+    return static_cast<char16_t>(order == std::endian::little ? second << 8 | first
+                                                              : first << 8 | second);
+  };
+  // A bad unit gives two units, as many as its bytes: never more than one
+  // unit per byte.
+  std::u16string text(bytes.size(), u'\0');
+  char16_t* out = text.data();
+  for (std::size_t k = 0; k < units; ++k) {
+    const char16_t unit = unitAt(k);
+    if (!IsSurrogate(unit)) {
+      *out++ = unit;
+    } else if (IsHighSurrogate(unit) && k + 1 < units && IsLowSurrogate(unitAt(k + 1))) {
+      *out++ = unit;
+      *out++ = unitAt(++k);
+    } else {
+      *out++ = kReplacementCharacter;
+      *out++ = kReplacementCharacter;
+    }
+  }
+  if (bytes.size() % 2 != 0) *out++ = kReplacementCharacter;
+  text.resize(static_cast<std::size_t>(out - text.data()));
+  return text;
+}
 }  // namespace
 
 std::u16string Decode(std::string_view bytes, Charset charset) {
@@ -307,34 +297,7 @@ std::u16string DecodeCounted(std::string_view bytes, Charset charset, std::size_
     text.resize(static_cast<std::size_t>(DecodeCp932(bytes, text.data()) - text.data()));
     return text;
   }
-  char16_t* out = text.data();
-  Converter& converter = Utf8Decoder();
-  converter.Reset();
-  std::size_t pos = 0;
-  std::size_t end = 0;  // of the stretch of non-ASCII bytes being converted
-  while (pos < bytes.size()) {
-    if (pos == end) {
-      while (pos < bytes.size() && static_cast<unsigned char>(bytes[pos]) < 0x80) {
-        *out++ = static_cast<char16_t>(bytes[pos++]);
-      }
-      if (pos == bytes.size()) break;
-      end = NonAsciiEnd(bytes, pos);
-    }
-    const char* in = bytes.data() + pos;
-    std::size_t inLeft = end - pos;
-    char* outBytes = reinterpret_cast<char*>(out);
-    std::size_t outLeft =
-        static_cast<std::size_t>(text.data() + text.size() - out) * sizeof(char16_t);
-    const int error = converter.Convert(&in, &inLeft, &outBytes, &outLeft);
-    out = reinterpret_cast<char16_t*>(outBytes);
-    pos = static_cast<std::size_t>(in - bytes.data());
-    if (error == 0) continue;
-    // Only the first byte of a bad sequence is dropped, so that a good
-    // character after it survives.
-    *out++ = kReplacementCharacter;
-    ++pos;
-  }
-  text.resize(static_cast<std::size_t>(out - text.data()));
+  text.resize(static_cast<std::size_t>(DecodeUtf8(bytes, text.data()) - text.data()));
   return text;
 }
 
@@ -349,17 +312,11 @@ std::optional<std::size_t> StrictUtf8Units(std::string_view bytes) {
       i = end;
       continue;
     }
-    const Utf8Lead lead = LeadOf(in[i]);
-    if (lead.length == 0 || i + lead.length > size || in[i + 1] < lead.low ||
-        in[i + 1] > lead.high) {
-      return std::nullopt;
-    }
-    for (std::size_t k = 2; k < lead.length; ++k) {
-      if (!IsContinuation(in[i + k])) return std::nullopt;
-    }
+    const std::size_t length = SequenceLength(in + i, size - i);
+    if (length == 0) return std::nullopt;
     // Four bytes make a surrogate pair.
-    units += lead.length == 4 ? 2 : 1;
-    i += lead.length;
+    units += length == 4 ? 2 : 1;
+    i += length;
   }
   return units;
 }
@@ -413,14 +370,10 @@ std::u16string Decode(std::string_view bytes, TextEncoding encoding) {
       return Decode(bytes, Charset::Cp932);
     case TextEncoding::Utf8:
       return Decode(bytes, Charset::Utf8);
-    case TextEncoding::Utf16Le: {
-      thread_local Converter utf16le("UTF-16LE", "UTF-16LE");
-      return DecodeWhole(bytes, utf16le, 2);
-    }
-    case TextEncoding::Utf16Be: {
-      thread_local Converter utf16be("UTF-16LE", "UTF-16BE");
-      return DecodeWhole(bytes, utf16be, 2);
-    }
+    case TextEncoding::Utf16Le:
+      return DecodeUtf16(bytes, std::endian::little);
+    case TextEncoding::Utf16Be:
+      return DecodeUtf16(bytes, std::endian::big);
     case TextEncoding::EucJp:
       return DecodeEucJp(bytes);
     case TextEncoding::Iso2022Jp:

@@ -1,12 +1,9 @@
 #include "platform/charset.h"
 
 #include <gtest/gtest.h>
-#include <iconv.h>
 
-#include <cstring>
 #include <map>
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -299,116 +296,6 @@ TEST(CharsetCp932ByteLength, AgreesWithEncodeForEveryBmpCharacter) {
     const EncodedText encoded = Encode(std::u16string(1, static_cast<char16_t>(c)), Charset::Cp932);
     const std::size_t expected = encoded.replaced == 0 ? encoded.bytes.size() : 0;
     ASSERT_EQ(Cp932ByteLength(c), expected) << std::hex << static_cast<unsigned>(c);
-  }
-}
-
-// What iconv itself makes of one character, or nothing when it refuses it.
-std::optional<std::string> IconvEncode(const char* to, std::u16string_view character) {
-  const iconv_t cd = iconv_open(to, "UTF-16LE");
-  std::string bytes(8, '\0');
-  char* in = const_cast<char*>(reinterpret_cast<const char*>(character.data()));
-  std::size_t inLeft = character.size() * sizeof(char16_t);
-  char* out = bytes.data();
-  std::size_t outLeft = bytes.size();
-  const bool ok = iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1);
-  iconv_close(cd);
-  if (!ok) return std::nullopt;
-  bytes.resize(bytes.size() - outLeft);
-  return bytes;
-}
-
-// The encoder reads a table and does UTF-8 by arithmetic; both must give
-// exactly what iconv gives, character by character.
-TEST(CharsetEncode, AgreesWithIconvForEveryBmpCharacterAndSomePairs) {
-  std::vector<std::u16string> characters;
-  for (char32_t c = 0; c <= 0xFFFF; ++c) {
-    if (c < 0xD800 || c > 0xDFFF) characters.emplace_back(1, static_cast<char16_t>(c));
-  }
-  for (const char16_t high : {0xD800, 0xD83D, 0xD840, 0xDBFF}) {
-    for (const char16_t low : {0xDC00, 0xDE00, 0xDFFF}) characters.push_back({high, low});
-  }
-  for (const auto& [charset, name] :
-       {std::pair{Charset::Cp932, "CP932"}, {Charset::Utf8, "UTF-8"}}) {
-    for (const std::u16string& character : characters) {
-      const EncodedText encoded = Encode(character, charset);
-      const std::optional<std::string> expected = IconvEncode(name, character);
-      ASSERT_EQ(encoded.bytes, expected.value_or("?"))
-          << name << " " << std::hex << static_cast<unsigned>(character[0]);
-      ASSERT_EQ(encoded.replaced, expected ? 0u : 1u) << name;
-    }
-  }
-}
-
-// What iconv reads `bytes` as, a bad sequence giving one U+FFFD for its
-// first byte and the bytes after it read afresh (in the same state).
-std::u16string IconvDecode(const char* from, std::string_view bytes) {
-  const iconv_t cd = iconv_open("UTF-16LE", from);
-  std::u16string text(bytes.size() * 2, u'\0');
-  char* in = const_cast<char*>(bytes.data());
-  std::size_t inLeft = bytes.size();
-  char* out = reinterpret_cast<char*>(text.data());
-  std::size_t outLeft = text.size() * sizeof(char16_t);
-  while (inLeft != 0 && iconv(cd, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)) {
-    const char16_t replacement = u'\uFFFD';
-    std::memcpy(out, &replacement, sizeof replacement);
-    out += sizeof replacement;
-    outLeft -= sizeof replacement;
-    ++in;
-    --inLeft;
-  }
-  iconv_close(cd);
-  text.resize(static_cast<std::size_t>(reinterpret_cast<char16_t*>(out) - text.data()));
-  return text;
-}
-
-// The code page 932 decoder reads tables made from iconv; every byte and
-// every pair of bytes, alone and before an ASCII byte, reads as iconv reads it.
-TEST(CharsetDecode, Cp932AgreesWithIconvForEveryByteAndPair) {
-  for (unsigned first = 0; first <= 0xFF; ++first) {
-    for (unsigned second = 0; second <= 0xFF; ++second) {
-      const std::string bytes{static_cast<char>(first), static_cast<char>(second), 'a'};
-      for (const std::string_view piece :
-           {std::string_view(bytes).substr(0, 1), std::string_view(bytes).substr(0, 2),
-            std::string_view(bytes)}) {
-        ASSERT_EQ(Decode(piece, Charset::Cp932), IconvDecode("CP932", piece))
-            << std::hex << first << " " << second;
-      }
-    }
-  }
-}
-
-// EUC-JP and ISO-2022-JP are read from tables made from iconv. Every
-// sequence of up to two bytes of EUC-JP and every triple after 0x8F, and
-// random ISO-2022-JP made of escape sequences, control bytes and pairs,
-// read as iconv reads them.
-TEST(CharsetDecode, JisEncodingsAgreeWithIconv) {
-  for (unsigned first = 0; first <= 0xFF; ++first) {
-    for (unsigned second = 0; second <= 0xFF; ++second) {
-      for (const std::string& bytes :
-           {std::string{static_cast<char>(first), static_cast<char>(second), 'a'},
-            std::string{'\x8F', static_cast<char>(first), static_cast<char>(second)}}) {
-        ASSERT_EQ(Decode(bytes, TextEncoding::EucJp), IconvDecode("EUC-JP-MS", bytes))
-            << std::hex << first << " " << second;
-      }
-    }
-  }
-  const std::vector<std::string> pieces = {
-      "\x1B(B", "\x1B(J", "\x1B(I", "\x1B$@", "\x1B$B", "\x1B$(O", "\x1B$(Q", "\x1B$(P",
-      "\x1B",   "\x1B$",  "\x1B(",  "\x1B$(", "\x1B$Z", "\n",      "\r",      " ",
-      "\x7F",   "\x80",   "\xFF",   "!",      "\\",     "~",       "_",       "`"};
-  std::mt19937 random(21);
-  for (int round = 0; round < 20000; ++round) {
-    std::string bytes;
-    const int length = static_cast<int>(random() % 12);
-    for (int k = 0; k < length; ++k) {
-      if (random() % 2 == 0) {
-        bytes += pieces[random() % pieces.size()];
-      } else {
-        bytes += static_cast<char>(0x21 + random() % 94);
-      }
-    }
-    ASSERT_EQ(Decode(bytes, TextEncoding::Iso2022Jp), IconvDecode("ISO-2022-JP-3", bytes))
-        << testing::PrintToString(bytes);
   }
 }
 
