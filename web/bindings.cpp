@@ -107,12 +107,16 @@ val PictureStyleToJs(const PictureStyle& style) {
   result.set("cellSize", style.cellSize);
   result.set("grid", style.grid);
   result.set("verticalGlyphs", style.verticalGlyphs);
+  // null: not chosen, so that pages set ruby and pictures do not.
+  result.set("ruby", style.ruby ? val(*style.ruby) : val::null());
   return result;
 }
 
 PictureStyle PictureStyleFromJs(const val& style) {
-  return PictureStyle{style["cellSize"].as<int>(), style["grid"].as<bool>(),
-                      style["verticalGlyphs"].as<bool>()};
+  const val ruby = style["ruby"];
+  return PictureStyle{
+      style["cellSize"].as<int>(), style["grid"].as<bool>(), style["verticalGlyphs"].as<bool>(),
+      ruby.isNull() || ruby.isUndefined() ? std::nullopt : std::optional<bool>(ruby.as<bool>())};
 }
 
 val PageSetupToJs(const PageSetup& page) {
@@ -172,7 +176,8 @@ class Drawing {
   // drawn beneath the text, the page number, and its cells in reading
   // order as three arrays: `at` (each cell's left and top), `orientation`
   // (each one's CellOrientation) and `text` (each one's length in units,
-  // then its units).
+  // then its units); and the cells of ruby's readings, `rubyCell` on a
+  // side, as `rubyAt`, `rubyOrientation` and `rubyText`.
   val Sheet(std::size_t n) const {
     const SheetPlan sheet = plan_->PlanSheet(n);
     val result = val::object();
@@ -207,24 +212,46 @@ class Drawing {
     } else {
       result.set("pageNumber", val::null());
     }
-    std::vector<double> at;
-    std::string orientations;
-    std::u16string text;
-    plan_->ForEachCell(sheet, [&](const PlannedCell& cell) {
-      at.push_back(cell.left);
-      at.push_back(cell.top);
-      orientations.push_back(static_cast<char>(cell.orientation));
-      text += static_cast<char16_t>(cell.text.size());
-      text += cell.text;
-    });
-    result.set("at", Numbers(at));
-    result.set("orientation", Bytes(orientations));
-    result.set("text", Units(text));
+    Cells cells;
+    plan_->ForEachCell(sheet, [&](const PlannedCell& cell) { cells.Add(cell); });
+    cells.SetIn(result, "");
+    // The readings of ruby, in cells of their own size, the same way.
+    result.set("rubyCell", sheet.rubyCell);
+    result.set("rubyCharacterSize", sheet.rubyCharacterSize);
+    Cells ruby;
+    plan_->ForEachRubyCell(sheet, [&](const PlannedCell& cell) { ruby.Add(cell); });
+    ruby.SetIn(result, "ruby");
     return result;
   }
 
  private:
   explicit Drawing(VerticalLayout layout) : layout_(std::move(layout)) {}
+
+  // Planned cells as three arrays: each one's left and top, its
+  // orientation, and its length in units followed by its units.
+  struct Cells {
+    std::vector<double> at;
+    std::string orientations;
+    std::u16string text;
+
+    void Add(const PlannedCell& cell) {
+      at.push_back(cell.left);
+      at.push_back(cell.top);
+      orientations.push_back(static_cast<char>(cell.orientation));
+      text += static_cast<char16_t>(cell.text.size());
+      text += cell.text;
+    }
+    // As "at", "orientation" and "text", after `prefix` ("rubyAt", ...).
+    void SetIn(val& result, const std::string& prefix) const {
+      const auto name = [&](std::string key) {
+        if (!prefix.empty()) key[0] = static_cast<char>(key[0] - 'a' + 'A');
+        return prefix + key;
+      };
+      result.set(name("at"), Numbers(at));
+      result.set(name("orientation"), Bytes(orientations));
+      result.set(name("text"), Units(text));
+    }
+  };
 
   static val Numbers(const std::vector<double>& numbers) {
     return val::global("Float64Array")
@@ -344,8 +371,15 @@ class Page {
   // The picture of the layout that saves take, its cells `width` × `height` pixels,
   // as a PNG or (`pdf`) a PDF.
   Drawing* DrawPicture(int width, int height, bool pdf) {
-    return Drawing::Picture(session_.SavedLayout(), session_.settings().picture,
-                            CellBox{width, height}, pdf ? PictureFormat::Pdf : PictureFormat::Png);
+    const PictureStyle& style = session_.settings().picture;
+    const PictureFormat format = pdf ? PictureFormat::Pdf : PictureFormat::Png;
+    if (RubyInPictures(style)) {
+      LayoutResult laid = session_.LayPictureWithRuby();
+      if (auto* layout = std::get_if<VerticalLayout>(&laid)) {
+        return Drawing::Picture(std::move(*layout), style, CellBox{width, height}, format);
+      }
+    }
+    return Drawing::Picture(session_.SavedLayout(), style, CellBox{width, height}, format);
   }
 
   // The pages of the settings' page setup, or null when the text laid out

@@ -274,6 +274,13 @@ std::optional<CellPosition> Session::CaretCellAt(std::size_t line, std::size_t l
 LayoutResult Session::LayPages() const {
   LayoutRules rules = settings_.rules;
   rules.columns = PageLayoutSettings(rules.columns, settings_.page, PageGeometryOf(settings_.page));
+  rules.columns.ruby = RubyInPages(settings_.picture);
+  return BuildVerticalLayout(text_.Text(), rules);
+}
+
+LayoutResult Session::LayPictureWithRuby() const {
+  LayoutRules rules = settings_.rules;
+  rules.columns.ruby = true;
   return BuildVerticalLayout(text_.Text(), rules);
 }
 

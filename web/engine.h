@@ -127,6 +127,8 @@ class Session {
   // no longer than a page's (see PageLayoutSettings), as the window's PDF
   // of pages lays it out.
   LayoutResult LayPages() const;
+  // The text laid out for a picture that sets ruby (see RubyInPictures).
+  LayoutResult LayPictureWithRuby() const;
 
   // What the save command writes, and what it warns of before.
   std::string SavedBytes(Charset charset);

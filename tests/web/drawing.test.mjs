@@ -109,19 +109,21 @@ async function inkDifferences(desktop, browser, columns, rows) {
 // the grid, and other cell sizes.
 const PICTURES = [
   ['the defaults', []],
+  ['ruby', ['[Layout]', 'Ruby=1'], '｜東京《とうきょう》の漢字《かんじ》\nあ字《わざわい》あ'],
   ['upright glyphs', ['[Layout]', 'VerticalGlyphs=0']],
   ['the grid at 40 pixels', ['[Layout]', 'ImageGrid=1', 'ImageCellSize=40']],
   ['17-pixel cells, a column length and a gap', ['[Layout]', 'ImageCellSize=17', 'ColumnLength=5', 'ColumnGap=1']],
 ];
-for (const [what, lines] of PICTURES) {
+for (const [what, lines, text = TEXT] of PICTURES) {
   test(`the PNG has the desktop's size and each glyph's ink where the desktop puts it: ${what}`, async () => {
     const settings = settingsFile(lines);
     await importSettings(settings);
-    await setInput(TEXT);
+    await setInput(text);
     const picture = await savePicture('png');
     assert.equal(picture.name, '縦書き.png');
-    const desktop = convert(TEXT, settings, ['--format', 'png']);
-    const rows = convert(TEXT, settings, ['--encoding', 'utf-8']).toString().split('\r\n').filter((row) => row !== '');
+    const desktop = convert(text, settings, ['--format', 'png']);
+    const ruby = lines.includes('Ruby=1') ? ['--ruby', 'on'] : [];
+    const rows = convert(text, settings, ['--encoding', 'utf-8', ...ruby]).toString().split('\r\n').filter((row) => row !== '');
     const columns = [...rows[0]].length;
     assert.deepEqual(await inkDifferences(desktop, picture.bytes, columns, rows.length), []);
   });
@@ -136,7 +138,9 @@ for (const [paper, landscape] of PAGES) {
     const settings = settingsFile(['[Page]', 'Enabled=1', `Paper=${PAPER_NUMBER[paper]}`, `Landscape=${landscape ? 1 : 0}`,
       'PageNumbers=1']);
     await importSettings(settings);
-    const text = Array.from({ length: 60 }, (_, i) => `${i + 1}行目：「縦書き」の文章、ちょっと長め。`).join('\n');
+    // Ruby is set on pages unless chosen otherwise; its readings are no
+    // part of the text.
+    const text = Array.from({ length: 60 }, (_, i) => `${i + 1}行目：「｜縦書き《たてがき》」の文章、ちょっと長め。`).join('\n');
     await setInput(text);
     const pdf = await savePicture('pdf');
     assert.equal(pdf.name, '縦書き.pdf');
@@ -154,6 +158,7 @@ for (const [paper, landscape] of PAGES) {
     assert.deepEqual(info(file), info(desktopFile));
     const read = (f) => execFileSync('pdftotext', ['-raw', f, '-']).toString().replace(/\s+/g, '');
     assert.equal(read(file), read(desktopFile));
+    assert.ok(!read(file).includes('たてがき') && read(file).includes('「縦書き」'));
     assert.match(execFileSync('pdffonts', [file]).toString(), /[A-Z]{6}\+IPAGothic +CID TrueType +Identity-H +yes yes yes/);
   });
 }

@@ -3,7 +3,9 @@
 // subset, once as it stands and once with its vertical forms (OpenType vert
 // and vrt2), so that every glyph drawn names its own character in the text
 // layer; each sheet's text is written in the plan's reading order, so that
-// it reads back as the columns do (pdftotext -raw). The content of each
+// it reads back as the columns do (pdftotext -raw). Ruby's readings are
+// drawn as the glyphs' outlines, no part of the text layer, so that the
+// text reads, searches and copies as the text alone. The content of each
 // page is written as PDF operators at once: hundreds of thousands of cells
 // through pdf-lib's drawing calls would take many times as long.
 import fontkit from '@pdf-lib/fontkit';
@@ -154,5 +156,70 @@ function sheetOperators(sheet, font, { upright, vertical, forms, orientations })
     out.push(`1 0 0 1 ${number(pageNumber.left + (pageNumber.width - width) / 2)} ${number(h - y)} Tm <${digits}> Tj`);
   }
   out.push('ET');
+  rubyOperators(sheet, font, out);
   return out.join('\n');
+}
+
+// A glyph's outline as PDF path operators in the font's units, made once.
+const outlines = new WeakMap();
+function outlineOf(font, id) {
+  let known = outlines.get(font);
+  if (!known) outlines.set(font, (known = new Map()));
+  let path = known.get(id);
+  if (path !== undefined) return path;
+  const parts = [];
+  let x = 0;
+  let y = 0;
+  for (const { command, args } of font.font.getGlyph(id).path.commands) {
+    if (command === 'moveTo' || command === 'lineTo') {
+      [x, y] = args;
+      parts.push(`${number(x)} ${number(y)} ${command === 'moveTo' ? 'm' : 'l'}`);
+    } else if (command === 'quadraticCurveTo') {
+      // The cubic curve of the same shape.
+      const [qx, qy, ex, ey] = args;
+      const c = (from, to) => from + (2 / 3) * (to - from);
+      parts.push([c(x, qx), c(y, qy), c(ex, qx), c(ey, qy), ex, ey].map(number).join(' ') + ' c');
+      [x, y] = [ex, ey];
+    } else if (command === 'bezierCurveTo') {
+      parts.push(args.map(number).join(' ') + ' c');
+      [x, y] = args.slice(4);
+    } else if (command === 'closePath') {
+      parts.push('h');
+    }
+  }
+  path = parts.join(' ');
+  known.set(id, path);
+  return path;
+}
+
+// The readings' glyphs, filled as outlines, each centred in its cell as the
+// text's are.
+function rubyOperators(sheet, font, out) {
+  const cells = [];
+  forEachCell(sheet, (text, orientation, left, top) => cells.push({ text, orientation, left, top }), true);
+  if (cells.length === 0) return;
+  const h = sheet.height;
+  const side = sheet.rubyCell;
+  const scale = font.sizeForCell(sheet.rubyCharacterSize) / font.unitsPerEm;
+  const baseline = font.baselineIn(side, scale);
+  font.prepare(cells.map((cell) => cell.text));
+  out.push(`${rgbOperands(sheet.ink)} rg`);
+  for (const cell of cells) {
+    const set = font.glyphsOf(cell.text, cell.orientation);
+    if (!set) continue;
+    let x = cell.left + (side - set.advances.reduce((a, b) => a + b, 0) * scale) / 2;
+    const y = cell.top + baseline;
+    const turned = set.form === font.forms.turned;
+    set.ids.forEach((id, i) => {
+      let matrix = `${number(scale)} 0 0 ${number(scale)} ${number(x)} ${number(h - y)}`;
+      if (turned) {
+        // A quarter turn clockwise about the cell's centre.
+        const cx = cell.left + side / 2;
+        const cy = cell.top + side / 2;
+        matrix = `0 ${number(-scale)} ${number(scale)} 0 ${number(cx - (y - cy))} ${number(h - (cy + (x - cx)))}`;
+      }
+      out.push(`q ${matrix} cm ${outlineOf(font, id)} f Q`);
+      x += set.advances[i] * scale;
+    });
+  }
 }

@@ -76,6 +76,9 @@ export class Pictures {
     const cells = font
       ? new drawing.FontCells(font, font.sizeForCell(sheet.characterSize || cellSize), this.family)
       : this.standInCells();
+    const rubyCells = font
+      ? new drawing.FontCells(font, font.sizeForCell(sheet.rubyCharacterSize), this.family)
+      : cells;
     const { width, height } = sheet;
     if (width > this.constants.maxImageSide || height > this.constants.maxImageSide || width * height > MAX_CANVAS_PIXELS) {
       return { tooLarge: { width, height } };
@@ -85,7 +88,7 @@ export class Pictures {
     canvas.height = height;
     const g = canvas.getContext('2d', { alpha: false });
     if (!g) throw new Error('画像のメモリーを確保できませんでした。');
-    paintSheet(g, sheet, cells, this.family);
+    paintSheet(g, sheet, cells, this.family, rubyCells);
     const blob = await new Promise((resolve) => canvas.toBlob(resolve, 'image/png'));
     if (!blob) throw new Error('画像のメモリーを確保できませんでした。');
     return { blob };

@@ -6,9 +6,12 @@
 export const colour = (rgb) => `#${rgb.toString(16).padStart(6, '0')}`;
 
 // Calls visit(text, orientation, left, top) for each cell of `sheet` that
-// holds something, in reading order.
-export function forEachCell(sheet, visit) {
-  const { at, orientation, text } = sheet;
+// holds something, in reading order; with `ruby`, for each cell of the
+// readings of ruby instead.
+export function forEachCell(sheet, visit, ruby = false) {
+  const { at, orientation, text } = ruby
+    ? { at: sheet.rubyAt, orientation: sheet.rubyOrientation, text: sheet.rubyText }
+    : sheet;
   let unit = 0;
   for (let i = 0; i < orientation.length; ++i) {
     const length = text[unit++];
@@ -42,8 +45,9 @@ function paintStep(g, step) {
 
 // Paints `sheet` with `g`, whose units are the plan's; `cells.draw(g, text,
 // orientation, left, top, width, height)` draws a cell's glyphs in the fill
-// style; `family` is the font family of the page number.
-export function paintSheet(g, sheet, cells, family) {
+// style, and `rubyCells.draw` those of ruby's readings at their own size;
+// `family` is the font family of the page number.
+export function paintSheet(g, sheet, cells, family, rubyCells = cells) {
   if (sheet.background !== null) {
     g.fillStyle = colour(sheet.background);
     g.fillRect(0, 0, sheet.width, sheet.height);
@@ -52,6 +56,8 @@ export function paintSheet(g, sheet, cells, family) {
   g.fillStyle = colour(sheet.ink);
   forEachCell(sheet, (text, orientation, left, top) =>
     cells.draw(g, text, orientation, left, top, sheet.cellWidth, sheet.cellHeight));
+  forEachCell(sheet, (text, orientation, left, top) =>
+    rubyCells.draw(g, text, orientation, left, top, sheet.rubyCell, sheet.rubyCell), true);
   const number = sheet.pageNumber;
   if (number) {
     g.fillStyle = colour(number.colour);

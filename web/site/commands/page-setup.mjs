@@ -1,5 +1,5 @@
 // ページ設定: how pictures and PDFs are drawn, as on the desktop: the
-// picture's cell size and glyph forms, and the pages of a PDF (paper,
+// picture's cell size, glyph forms and ruby, and the pages of a PDF (paper,
 // landscape, margin, character size, characters a column, columns a page,
 // page numbers), kept in the settings' [Layout] and [Page].
 import { $, boxNumber, fillOptions } from '../dom.mjs';
@@ -36,6 +36,8 @@ export async function editPageSetup({ constants, page, settings }) {
     Object.assign($(id), { min: String(min), max: String(max), value: String(value) });
   }
   $('page-glyphs').checked = picture.verticalGlyphs;
+  // Unchosen (null), pages set ruby and pictures do not.
+  $('page-ruby').value = picture.ruby === null ? '' : picture.ruby ? 'on' : 'off';
   $('page-enabled').checked = setup.enabled;
   $('page-paper').value = String(setup.paper);
   $('page-landscape').checked = setup.landscape;
@@ -48,6 +50,7 @@ export async function editPageSetup({ constants, page, settings }) {
     ...picture,
     cellSize: boxNumber($('page-cell-size'), constants.defaultCellSize),
     verticalGlyphs: $('page-glyphs').checked,
+    ruby: $('page-ruby').value === '' ? null : $('page-ruby').value === 'on',
   }, {
     enabled: $('page-enabled').checked,
     paper: Number($('page-paper').value),
