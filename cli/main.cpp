@@ -1,7 +1,16 @@
 #include <iostream>
 
 #include "cli/convert.h"
+#if defined(_WIN32)
+#include "cli/windows_arguments.h"
+#endif
 
-int main(int argc, char** argv) {
+int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
+#if defined(_WIN32)
+  mirotabe::UseBinaryStandardStreams();
+  mirotabe::WideArguments arguments;
+  return mirotabe::RunConvert(arguments.count(), arguments.values(), std::cout, std::cerr);
+#else
   return mirotabe::RunConvert(argc, argv, std::cout, std::cerr);
+#endif
 }

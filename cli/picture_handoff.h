@@ -16,6 +16,14 @@
 
 namespace mirotabe {
 
+// Whether this build draws pictures at all. The Windows build converts
+// text only: the drawing (render/) needs Qt, which it does not link.
+#if defined(_WIN32)
+inline constexpr bool kPicturesInThisBuild = false;
+#else
+inline constexpr bool kPicturesInThisBuild = true;
+#endif
+
 // Where the picture converter of a converter in `programFolder` (ending in
 // '/') is.
 std::string PictureConverterPath(const std::string& programFolder);

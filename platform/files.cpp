@@ -1,9 +1,11 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
-#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#if !defined(_WIN32)
+#include <pthread.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -20,13 +22,15 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/folder_names.h"
+#include "platform/path_text.h"
 #include "platform/sys_calls.h"
 
 namespace mirotabe {
 namespace {
 
 IoError ErrorOf(const std::string& path, int code) {
-  return IoError{path, std::error_code(code, std::system_category())};
+  return IoError{path, ErrnoCode(code)};
 }
 
 IoError NotRegular(const std::string& path) {
@@ -97,19 +101,21 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 // The folder part of `path`: "a/b" -> "a", "b" -> ".", "/b" -> "/".
 std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
+  const std::size_t slash = path.find_last_of(kPathSeparators);
   if (slash == std::string::npos) return ".";
   if (slash == 0) return "/";
   return path.substr(0, slash);
 }
 
 std::string NameOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
+  const std::size_t slash = path.find_last_of(kPathSeparators);
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
-  if (!folder.empty() && folder.back() == '/') return folder + name;
+  if (!folder.empty() && kPathSeparators.find(folder.back()) != std::string_view::npos) {
+    return folder + name;
+  }
   return folder + "/" + name;
 }
 
@@ -137,7 +143,7 @@ IoResult<LinkEnd> FollowLinks(const std::string& path) {
     if (!S_ISLNK(info.st_mode)) return end;
     if (end.file.starts_with("/proc/")) end.throughProc = true;
     std::error_code code;
-    const std::string target = std::filesystem::read_symlink(end.file, code).string();
+    const std::string target = Utf8Path(std::filesystem::read_symlink(FsPath(end.file), code));
     if (code) return IoError{path, code};
     end.file =
         !target.empty() && target.front() == '/' ? target : JoinPath(FolderOf(end.file), target);
@@ -216,10 +222,7 @@ std::string TemporaryName(const std::string& folder, const std::string& name) {
 void RemoveLeftovers(const std::string& folder, const std::string& name) {
   const std::string prefix = TemporaryPrefix(name);
   const auto now = std::chrono::system_clock::now();
-  std::error_code error;
-  for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
-       entry.increment(error)) {
-    const std::string found = entry->path().filename().string();
+  for (const std::string& found : NamesInFolder(folder)) {
     if (found.size() != prefix.size() + kRandomLetters || !found.starts_with(prefix) ||
         !std::all_of(found.begin() + static_cast<std::ptrdiff_t>(prefix.size()), found.end(),
                      IsLetterOrDigit)) {
@@ -228,7 +231,7 @@ void RemoveLeftovers(const std::string& folder, const std::string& name) {
     const std::string path = JoinPath(folder, found);
     struct stat info;
     if (Sys().lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
-    const auto written = std::chrono::system_clock::from_time_t(info.st_mtim.tv_sec);
+    const auto written = std::chrono::system_clock::from_time_t(info.st_mtime);
     if (now - written > kLeftoverAge) Sys().unlink(path.c_str());
   }
 }
@@ -255,6 +258,11 @@ void SyncFolder(const std::string& folder) {
   if (fd < 0) return;
   Sys().fsync(fd);
   Sys().close(fd);
+}
+
+// "C:", which names a drive rather than a folder to make.
+bool IsDrive(const std::string& prefix) {
+  return kPathSeparators.size() > 1 && prefix.size() == 2 && prefix[1] == ':';
 }
 
 IoStatus MakeOneFolder(const std::string& folder) {
@@ -311,6 +319,10 @@ IoResult<std::string> ReadPath(const std::string& path, bool regularOnly, std::s
 
 }  // namespace
 
+#if defined(_WIN32)
+FileSizeLimitAsError::FileSizeLimitAsError() = default;
+FileSizeLimitAsError::~FileSizeLimitAsError() = default;
+#else
 FileSizeLimitAsError::FileSizeLimitAsError() {
   sigemptyset(&signal_);
   sigaddset(&signal_, SIGXFSZ);
@@ -328,6 +340,7 @@ FileSizeLimitAsError::~FileSizeLimitAsError() {
   pthread_sigmask(SIG_SETMASK, &old_, nullptr);
   errno = saved;
 }
+#endif
 
 IoResult<std::string> ReadFileBytes(const std::string& path, std::size_t maxBytes) {
   return ReadPath(path, true, maxBytes);
@@ -565,11 +578,14 @@ IoStatus MakeFolders(const std::string& folder) {
   // Anything but a missing part is an answer; a file in the way is found,
   // and named, below.
   if (errno != ENOENT && errno != ENOTDIR) return LastIoError(folder);
-  // Each prefix that ends before a '/' (and the whole path) is one folder;
-  // empty prefixes ("/a", "a//b") are skipped.
-  for (std::size_t end = folder.find('/', 1);; end = folder.find('/', end + 1)) {
+  // Each prefix that ends before a separator (and the whole path) is one
+  // folder; empty prefixes ("/a", "a//b") are skipped, and so is a drive
+  // ("C:"), which is there or not.
+  for (std::size_t end = folder.find_first_of(kPathSeparators, 1);;
+       end = folder.find_first_of(kPathSeparators, end + 1)) {
     const std::string prefix = folder.substr(0, end);
-    if (!prefix.empty() && prefix.back() != '/') {
+    if (!prefix.empty() && kPathSeparators.find(prefix.back()) == std::string_view::npos &&
+        !IsDrive(prefix)) {
       if (IoStatus error = MakeOneFolder(prefix); error.failed()) return error;
     }
     if (end == std::string::npos) return std::nullopt;

@@ -17,7 +17,7 @@ namespace mirotabe {
 // signal the limit raised is taken back before the thread's old mask
 // returns. A thread that already holds the signal back keeps it as it was.
 // Every write of this file does this itself; it is for writes made by
-// other code (a library's own file class).
+// other code (a library's own file class). Windows has no such limit.
 class FileSizeLimitAsError {
  public:
   FileSizeLimitAsError();
@@ -26,8 +26,10 @@ class FileSizeLimitAsError {
   FileSizeLimitAsError& operator=(const FileSizeLimitAsError&) = delete;
 
  private:
+#if !defined(_WIN32)
   sigset_t signal_;
   sigset_t old_;
+#endif
 };
 
 // The most bytes a read takes into memory: a text this large already needs

@@ -2,11 +2,14 @@
 // system's reason.
 #pragma once
 
+#include <cerrno>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <system_error>
 #include <utility>
+
+#include "platform/errno_category.h"
 
 namespace mirotabe {
 
@@ -101,7 +104,7 @@ class [[nodiscard]] IoStatus {
 
 // The IoError for the current errno.
 inline IoError LastIoError(std::string path) {
-  return IoError{std::move(path), std::error_code(errno, std::system_category())};
+  return IoError{std::move(path), ErrnoCode(errno)};
 }
 
 }  // namespace mirotabe

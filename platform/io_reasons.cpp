@@ -14,14 +14,17 @@ struct Reason {
 
 // The error numbers that file operations meet, with words a user can act
 // on. Several numbers may share words; EWOULDBLOCK and ENOTSUP are the
-// same numbers as EAGAIN and EOPNOTSUPP on Linux.
+// same numbers as EAGAIN and EOPNOTSUPP on Linux. Windows has no number
+// for a few of them.
 constexpr Reason kReasons[] = {
     {ENOENT, u"ファイルまたはフォルダーが見つかりません。"},
     {EACCES, u"アクセスが許可されていません。"},
     {EPERM, u"この操作は許可されていません。"},
     {EROFS, u"読み取り専用の場所です。"},
     {ENOSPC, u"ディスクの空き容量が足りません。"},
+#if defined(EDQUOT)
     {EDQUOT, u"ディスクの使用量の上限を超えています。"},
+#endif
     {EFBIG, u"ファイルが大きすぎます (ファイルの大きさの上限を超えています)。"},
     {EIO, u"ディスクの読み書きでエラーが起きました。"},
     {EISDIR, u"フォルダーです。ファイルを指定してください。"},
@@ -41,12 +44,16 @@ constexpr Reason kReasons[] = {
     {EINTR, u"操作が中断されました。"},
     {ENXIO, u"デバイスがありません。"},
     {ENODEV, u"デバイスがありません。"},
+#if defined(ESTALE)
     {ESTALE, u"ネットワーク上のファイルが見つからなくなりました。"},
+#endif
     {ETIMEDOUT, u"時間内に応答がありませんでした。"},
     {ENOTCONN, u"ネットワークにつながっていません。"},
     {ECONNRESET, u"ネットワークの接続が切れました。"},
     {ENETDOWN, u"ネットワークが使えません。"},
+#if defined(EHOSTDOWN)
     {EHOSTDOWN, u"ネットワーク上の相手が応答しません。"},
+#endif
     {EOPNOTSUPP, u"このファイルシステムではできない操作です。"},
     {ENOSYS, u"このシステムではできない操作です。"},
     {EBADF, u"ファイルが正しく開かれていません。"},
@@ -86,7 +93,8 @@ std::u16string JapaneseReason(const IoError& error) {
   if (code.category() == FileErrorCategoryInstance()) {
     return FileErrorReason(static_cast<FileError>(code.value()), error.size);
   }
-  if (code.category() == std::system_category() || code.category() == std::generic_category()) {
+  if (code.category() == ErrnoCategory() || code.category() == std::system_category() ||
+      code.category() == std::generic_category()) {
     for (const Reason& reason : kReasons) {
       if (reason.number == code.value()) return std::u16string(reason.words);
     }

@@ -6,7 +6,7 @@
 
 namespace mirotabe {
 
-// The folder of the running executable, ending in '/'.
+// The folder of the running executable, ending in '/' ('\\' on Windows).
 std::string ProgramFolder();
 
 // The settings file for a program in `programFolder` (which ends in '/'):
@@ -15,14 +15,16 @@ std::string ProgramFolder();
 // system folder, "$XDG_CONFIG_HOME/mirotabe/Setting.ini" (XDG_CONFIG_HOME
 // defaults to ~/.config), always, even for root, so that the program never
 // writes into a system folder. The folder of that file is made by the first
-// save.
+// save. On Windows an installed program is one under Program Files (or in
+// a folder it cannot write), and its file is %APPDATA%\\mirotabe\\Setting.ini.
 std::string SettingsFilePath(const std::string& programFolder);
 
 // The folder where the window keeps what it remembers between runs (the
 // window's place, the folder last used, recent files, the text it keeps
 // for the next start): "$XDG_STATE_HOME/mirotabe/", where XDG_STATE_HOME
-// defaults to ~/.local/state and a relative value counts as unset. It ends
-// in '/' and is made by the first write.
+// defaults to ~/.local/state and a relative value counts as unset
+// (%LOCALAPPDATA%\\mirotabe\\ on Windows). It ends in a separator and is
+// made by the first write.
 std::string UserStateFolder();
 
 // Whether `folder` (ending in '/') is a system folder: owned by root and

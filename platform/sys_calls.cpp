@@ -57,12 +57,4 @@ namespace sys_calls_detail {
 constinit const SysCalls* current = &kRealCalls;
 }
 
-ScopedSysCalls::ScopedSysCalls(const SysCalls& calls) : previous_(sys_calls_detail::current) {
-  sys_calls_detail::current = &calls;
-}
-
-ScopedSysCalls::~ScopedSysCalls() {
-  sys_calls_detail::current = previous_;
-}
-
 }  // namespace mirotabe

@@ -7,6 +7,10 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#if defined(_WIN32)
+#include "platform/posix_on_windows.h"
+#endif
+
 #include <cstddef>
 
 namespace mirotabe {
@@ -32,7 +36,9 @@ struct SysCalls {
   int (*fallocate)(int fd, int mode, off_t offset, off_t size);
 };
 
-// The calls of the operating system itself.
+// The calls of the operating system itself. On Windows they take UTF-8
+// paths, with '/' or '\\', of any length, and set errno as the POSIX calls
+// do.
 const SysCalls& RealSysCalls();
 
 namespace sys_calls_detail {

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "platform/files.h"
+#include "platform/path_text.h"
 #include "platform/sys_calls.h"
 #include "tests/support/case_name.h"
 #include "tests/support/failing_sys_calls.h"
@@ -27,13 +28,13 @@ using namespace testing_support;
 std::set<std::string> NamesIn(const std::string& folder) {
   std::set<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.insert(entry.path().filename().string());
+    names.insert(Utf8Path(entry.path().filename()));
   }
   return names;
 }
 
 std::error_code Errno(int code) {
-  return std::error_code(code, std::system_category());
+  return ErrnoCode(code);
 }
 
 const std::error_code kNotRegular = MakeErrorCode(FileError::kNotRegularFile);
@@ -72,6 +73,8 @@ TEST_P(FilesSaveFaultTest, OldFileStaysWholeAndNothingIsLeft) {
 INSTANTIATE_TEST_SUITE_P(, FilesSaveFaultTest, testing::ValuesIn(SaveFaultCases(AtomicSaveCalls())),
                          SaveFaultCaseName);
 
+#if !defined(_WIN32)
+// Hard links are made with link(), which Windows lacks.
 // --- A file with more than one name is written in place --------------------
 
 // Each name of "one" and "two", one file with two names, reads `text`.
@@ -180,6 +183,8 @@ INSTANTIATE_TEST_SUITE_P(
                     InPlaceFaultCase{"FileNotClosed", {Call::kClose, EIO}, false, false}),
     CaseName());
 
+#endif
+
 // --- Interrupted and short calls are resumed ---------------------------------
 
 struct ResumeCase {
@@ -226,6 +231,8 @@ const ResumeCase kResumeCases[] = {
 INSTANTIATE_TEST_SUITE_P(, FilesResumeTest, testing::ValuesIn(kResumeCases),
                          testing_support::CaseName());
 
+#if !defined(_WIN32)
+// POSIX pipes.
 TEST(FilesDescriptorResumeTest, DescriptorWritesAreResumedToo) {
   int ends[2];
   ASSERT_EQ(pipe(ends), 0);
@@ -240,6 +247,8 @@ TEST(FilesDescriptorResumeTest, DescriptorWritesAreResumedToo) {
   ASSERT_TRUE(read.ok());
   EXPECT_EQ(read.value(), "0123456789");
 }
+
+#endif
 
 // --- Where the file system has no O_TMPFILE ----------------------------------
 
@@ -286,6 +295,8 @@ TEST(FilesNoTmpfileLongNameTest, TheLongestNameIsSavedThroughANamedTemporaryFile
   EXPECT_EQ(NamesIn(folder.path()), std::set<std::string>{name});
 }
 
+#if !defined(_WIN32)
+// Windows has neither utimensat() nor files without a name.
 // A save first removes what killed saves of the same file left, once it has
 // lain untouched for a minute; anything else stays.
 TEST(FilesNoTmpfileLongNameTest, LeftoversOfKilledSavesAreRemovedBeforeASave) {
@@ -315,6 +326,8 @@ TEST(FilesTmpfileTest, UnfinishedSaveHasNoNameInTheFolder) {
   ASSERT_TRUE(writer.value().Commit().ok());
   EXPECT_EQ(ReadFile(path), std::string(100000, 'x'));
 }
+
+#endif
 
 // --- Permissions, without depending on who runs the tests --------------------
 
@@ -355,6 +368,8 @@ const PermissionCase kPermissionCases[] = {
 INSTANTIATE_TEST_SUITE_P(, FilesPermissionTest, testing::ValuesIn(kPermissionCases),
                          testing_support::CaseName());
 
+#if !defined(_WIN32)
+// Windows has no FIFOs.
 // --- Devices and FIFOs -------------------------------------------------------
 
 std::string MakeFifo(const TempFolder& folder) {
@@ -374,6 +389,8 @@ TEST(FilesOtherTargetsTest, ReadingAFifoFailsAtOnceInsteadOfWaiting) {
     EXPECT_EQ(bytes.error().Reason(), "Not a regular file");
   }
 }
+
+#endif
 
 // --- Reads stop at their bound, never at an abort ----------------------------
 
@@ -425,6 +442,7 @@ INSTANTIATE_TEST_SUITE_P(
                     BoundCase{"SizeUnknownReadPastTheBound", 0, 16, 17}),
     testing_support::CaseName());
 
+#if !defined(_WIN32)
 TEST(FilesOtherTargetsTest, StreamReadingWaitsForTheFifosWriter) {
   TempFolder folder;
   const std::string fifo = MakeFifo(folder);
@@ -464,6 +482,8 @@ TEST(FilesOtherTargetsTest, WriteThroughFillsAFifoAndADevice) {
   EXPECT_TRUE(ReplaceFileAtomically("/dev/null", "gone", OtherTargets::kWriteThrough).ok());
   EXPECT_EQ(NamesIn(folder.path()), std::set<std::string>{"fifo"});
 }
+
+#endif
 
 TEST(FilesOtherTargetsTest, WriteThroughStillReplacesARegularFileAtomically) {
   TempFolder folder;

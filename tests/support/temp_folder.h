@@ -34,7 +34,7 @@ class TempFolder {
  public:
   TempFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / Prefix()).string() + "XXXXXX";
-    const char* made = mkdtemp(pattern.data());
+    const char* made = MakeUniqueFolder(pattern.data());
     if (made == nullptr) ADD_FAILURE() << "cannot make " << pattern;
     path_ = made != nullptr ? made : "/nonexistent";
   }
@@ -55,6 +55,24 @@ class TempFolder {
   }
 
  private:
+  // mkdtemp, which Windows lacks: there the Xs become a number, and the
+  // next is tried until one makes a folder that was not there.
+  static const char* MakeUniqueFolder(char* pattern) {
+#if defined(_WIN32)
+    const std::size_t length = std::char_traits<char>::length(pattern);
+    for (unsigned attempt = 0; attempt < 1000000; ++attempt) {
+      const std::string digits = std::to_string(1000000 + attempt).substr(1);
+      std::copy(digits.begin(), digits.end(), pattern + length - 6);
+      std::error_code error;
+      if (std::filesystem::create_directory(pattern, error)) return pattern;
+      if (error) return nullptr;
+    }
+    return nullptr;
+#else
+    return mkdtemp(pattern);
+#endif
+  }
+
   static std::string Prefix() {
     std::string prefix = "mirotabe-" + std::to_string(::getpid()) + "-";
     if (const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info()) {
