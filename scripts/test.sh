@@ -2,14 +2,22 @@
 # Builds Mirotabe and runs every test. Usage: scripts/test.sh [PRESET]
 # (dev by default; asan runs the same tests under the sanitizers). The
 # default run also builds the browser's edition (preset web) and runs its
-# tests, which compare it with the dev build's mirotabe-convert. Only
+# tests, which compare it with the dev build's mirotabe-convert. The
+# windows preset cross-builds the converter for Windows and runs its tests
+# under wine, and holds it to the dev build's converter. Only
 # install-deps.sh reaches the network; the rest works offline.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset="${1:-dev}"
 
 scripts/install-deps.sh
-cmake --preset "$preset" >/dev/null
+configure=()
+if [ "$preset" = windows ]; then
+  cmake --preset dev >/dev/null
+  cmake --build --preset dev --target mirotabe-convert
+  configure=(-DMIROTABE_CONVERT="$PWD/build/dev/bin/mirotabe-convert")
+fi
+cmake --preset "$preset" "${configure[@]}" >/dev/null
 cmake --build --preset "$preset"
 ctest --preset "$preset"
 
