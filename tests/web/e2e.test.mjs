@@ -196,6 +196,28 @@ test('typing converts at every change, edits in the middle and undo included', a
   for (let i = 0; i < 60; ++i) await page.keyboard.press('ArrowLeft');
   assert.equal((await outputRows()).split('\n')[0], '一縦');
   assert.deepEqual(await paintingFaults(), []);
+  // In the middle of a text wider than the pane, a key paints again only
+  // the cells it changed, and the canvas then looks as a fresh paint of the
+  // text: typed at a line's start (its column moves down) and at its end
+  // (one cell), the line made the longest (a row more) and undone (a row
+  // less), joined, split, and shortened at its start.
+  await page.focus('#input');
+  await pressWithControl('a');
+  await page.keyboard.press('Delete');
+  const cdp = await page.createCDPSession();
+  await cdp.send('Input.insertText', { text: Array.from({ length: 80 },
+    (_, i) => `${i}行目の縦書き`.padEnd(8 + (i * 5) % 13, 'あ')).join('\n') });
+  await cdp.detach();
+  await pressWithControl('Home');
+  for (let i = 0; i < 40; ++i) await page.keyboard.press('ArrowDown');
+  const middleEdits = [['type', 'x'], ['press', 'End'], ['type', 'y'], ['type', '長'.repeat(8)], ['control', 'z'],
+    ['press', 'Delete'], ['press', 'Enter'], ['press', 'Backspace'], ['press', 'Home'], ['press', 'Delete']];
+  for (const [how, key] of middleEdits) {
+    if (how === 'control') await pressWithControl(key);
+    else await page.keyboard[how](key);
+    await outputRows();
+    assert.deepEqual(await paintingFaults(), [], `in the middle: ${how} ${key}`);
+  }
   assert.deepEqual(page.errors, []);
 });
 

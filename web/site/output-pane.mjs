@@ -1,7 +1,9 @@
 // The output pane: the layout drawn on a canvas straight from the engine,
 // only the cells in view, each glyph centred in its cell of a fixed grid.
-// A keystroke repaints only the columns it changed and the marked cells;
-// a new layout and the pane's own caret and selection repaint the view.
+// A keystroke repaints only the cells that differ in the columns it
+// changed (the canvas's cells are kept as painted to tell), and the marked
+// cells; a new layout and the pane's own caret and selection repaint the
+// view.
 // The canvas holds some rows more than the view and scrolls with the
 // cells, so that following the caret down a column repaints the canvas
 // only when the view leaves it. It is cut into strips side by side, so
@@ -66,8 +68,13 @@ export class OutputPane {
     this.family = getComputedStyle(document.documentElement).getPropertyValue('--pane-font');
     this.measure(size);
     this.drawPending = false;
-    // What the next frame repaints: everything, or some columns and cells.
-    this.damage = { all: true, columns: [], cells: [] };
+    // What the next frame repaints: everything, or some columns.
+    this.damage = { all: true, columns: [] };
+    // The text of the canvas's cells as last painted, row by row: from the
+    // canvas's first row down to its bottom, whether the layout has those
+    // rows or not ('' where it has none), over the columns of the layout it
+    // shows. Null until the canvas is painted whole.
+    this.painted = null;
     this.paintedMark = null;
     this.readerPending = false;
     // The view's size and scroll position, kept here so that drawing reads
@@ -268,7 +275,7 @@ export class OutputPane {
       this.scrollPending = false;
     }
     const damage = this.damage;
-    this.damage = { all: false, columns: [], cells: [] };
+    this.damage = { all: false, columns: [] };
     const width = view.width;
     const height = view.height + EXTRA_ROWS * this.cellHeight;
     if (area.width !== width || area.height !== height || this.ratio !== ratio) {
@@ -300,25 +307,27 @@ export class OutputPane {
     }
     const all = this.window(area);
     if (damage.all || damage.columns.length !== 0 || moved) this.refreshReaderSoon();
-    if (damage.all) {
-      this.paint(all, true);
+    const painted = this.painted;
+    if (damage.all || !painted || painted.firstRow !== all.firstRow || painted.firstColumn !== all.firstColumn ||
+        painted.columns !== all.columns) {
+      this.paintWhole(all);
       this.paintedMark = this.mark;
       return;
     }
-    // A changed column is painted down to the canvas's bottom, over the
-    // cells of rows that the layout no longer has.
     for (const { first, count } of damage.columns) {
       const firstColumn = Math.max(first, all.firstColumn);
       const end = Math.min(first + count, all.firstColumn + all.columns);
-      if (firstColumn < end) this.paint({ ...all, firstColumn, columns: end - firstColumn }, false, true);
+      if (firstColumn < end) this.paintChangedCells(all, firstColumn, end);
     }
     const sameCell = (a, b) => a === b || (a && b && a.row === b.row && a.column === b.column);
     if (!sameCell(this.mark, this.paintedMark)) {
-      for (const cell of [this.paintedMark, this.mark]) {
-        if (!cell || cell.row < all.firstRow || cell.row >= all.firstRow + all.rows ||
-            cell.column < all.firstColumn || cell.column >= all.firstColumn + all.columns) continue;
-        this.paint({ firstRow: cell.row, rows: 1, firstColumn: cell.column, columns: 1 }, false);
-      }
+      // The cell the mark left may lie below the layout's rows now: it is
+      // painted again as the canvas has it, blank there.
+      const marks = [this.paintedMark, this.mark].filter((cell) => cell && cell.row >= painted.firstRow &&
+        cell.row < painted.firstRow + painted.rows && cell.column >= painted.firstColumn &&
+        cell.column < painted.firstColumn + painted.columns);
+      this.repaintCells(marks.map(({ row, column }) => ({ row, column,
+        cell: painted.cells[(row - painted.firstRow) * painted.columns + column - painted.firstColumn] })));
       this.paintedMark = this.mark;
     }
   }
@@ -373,50 +382,110 @@ export class OutputPane {
     };
   }
 
-  // Paints the cells of `area` over what was there; `whole` paints the
-  // whole canvas, its background and caret included, and `downToBottom`
-  // the background of the area's columns down to the canvas's bottom.
-  paint({ firstRow, rows, firstColumn, columns }, whole, downToBottom = false) {
+  // The text of the cells of `area` (a window()), row by row.
+  cellsOf({ firstRow, rows, firstColumn, columns }) {
+    return rows === 0 || columns === 0 ? [] : parseCells(this.page.cells(firstRow, rows, firstColumn, columns));
+  }
+
+  // Paints the whole canvas, `all` its window(): the background, the cells
+  // and the pane's own caret; and keeps the cells as painted.
+  paintWhole(all) {
+    const { firstRow, rows, firstColumn, columns } = all;
+    const cells = this.cellsOf(all);
+    const canvasRows = Math.ceil(this.area.height / this.cellHeight) + 1;
+    this.painted = { firstRow, firstColumn, columns, rows: canvasRows,
+      cells: new Array(canvasRows * columns).fill('') };
+    for (let i = 0; i < cells.length; ++i) this.painted.cells[i] = cells[i];
     const { background, text } = this.colours;
     const left = this.columnsLeft - this.area.left;
     const top = PADDING - this.area.top;
-    const glyphs = this.vertical ? this.glyphs : null;
-    const x0 = whole ? 0 : left + firstColumn * this.cellWidth;
-    const y0 = whole ? 0 : top + firstRow * this.cellHeight;
-    const width = whole ? this.area.width : columns * this.cellWidth;
-    const height = whole || downToBottom ? this.area.height - y0 : rows * this.cellHeight;
-    const cells = rows === 0 || columns === 0 ? [] : parseCells(this.page.cells(firstRow, rows, firstColumn, columns));
-    const [start, end] = before(this.caret, this.anchor) ? [this.caret, this.anchor] : [this.anchor, this.caret];
-    const selecting = this.hasSelection();
-    const mark = this.mark;
-    this.eachStrip(x0, x0 + width, firstColumn, firstColumn + columns, (g, from, to) => {
+    const selection = this.selection();
+    this.eachStrip(0, this.area.width, firstColumn, firstColumn + columns, (g, from, to) => {
       g.fillStyle = background;
-      g.fillRect(x0, y0, width, height);
+      g.fillRect(0, 0, this.area.width, this.area.height);
       for (let r = 0; r < rows; ++r) {
         const row = firstRow + r;
         const y = top + row * this.cellHeight;
         for (let column = from; column < to; ++column) {
           const x = left + column * this.cellWidth;
-          const isSelected = selecting && !before({ row, column }, start) && before({ row, column }, end);
-          if (isSelected || (mark && mark.row === row && mark.column === column)) {
-            g.fillStyle = isSelected ? 'Highlight' : '#fff3b0';
-            g.fillRect(x, y, this.cellWidth, this.cellHeight);
-          }
-          const cell = cells[r * columns + column - firstColumn];
-          if (cell === '' || cell === '\u3000') continue;
-          // The marked cell's light yellow takes dark text in a dark scheme too.
-          g.fillStyle = isSelected ? 'HighlightText' : mark && mark.row === row && mark.column === column ? '#000' : text;
-          if (glyphs) glyphs.draw(g, cell, x + this.cellWidth / 2, y + this.cellHeight / 2);
-          else g.fillText(cell, x + this.cellWidth / 2, y + this.cellHeight / 2);
+          this.drawCell(g, row, column, cells[r * columns + column - firstColumn], x, y, selection);
         }
       }
     });
-    if (!whole || document.activeElement !== this.element) return;
+    if (document.activeElement !== this.element) return;
     const x = left + this.caret.column * this.cellWidth - 1;
     this.eachStrip(x, x + 2, 0, 0, (g) => {
       g.fillStyle = text;
       g.fillRect(x, top + this.caret.row * this.cellHeight, 2, this.cellHeight);
     });
+  }
+
+  // Paints again the cells of columns [from, to) of `all` (the canvas's
+  // window()) whose text differs from what the canvas shows: a keystroke
+  // changes a column from the caret down, or only the cell it typed at the
+  // end of a line. Rows that the layout no longer has are painted blank.
+  paintChangedCells(all, from, to) {
+    const painted = this.painted;
+    const count = to - from;
+    const cells = this.cellsOf({ ...all, firstColumn: from, columns: count });
+    const changed = [];
+    for (let r = 0; r < painted.rows; ++r) {
+      for (let column = from; column < to; ++column) {
+        const cell = r < all.rows ? cells[r * count + column - from] : '';
+        const i = r * painted.columns + column - painted.firstColumn;
+        if (painted.cells[i] === cell) continue;
+        painted.cells[i] = cell;
+        changed.push({ row: all.firstRow + r, column, cell });
+      }
+    }
+    this.repaintCells(changed);
+  }
+
+  // Paints each of `cells` ({row, column, cell: its text}) over what was
+  // there, its background included.
+  repaintCells(cells) {
+    if (cells.length === 0) return;
+    const { background } = this.colours;
+    const left = this.columnsLeft - this.area.left;
+    const top = PADDING - this.area.top;
+    const from = Math.min(...cells.map(({ column }) => column));
+    const to = Math.max(...cells.map(({ column }) => column)) + 1;
+    const x0 = left + from * this.cellWidth;
+    const selection = this.selection();
+    this.eachStrip(x0, x0 + (to - from) * this.cellWidth, from, to, (g, first, end) => {
+      for (const { row, column, cell } of cells) {
+        if (column < first || column >= end) continue;
+        const x = left + column * this.cellWidth;
+        const y = top + row * this.cellHeight;
+        g.fillStyle = background;
+        g.fillRect(x, y, this.cellWidth, this.cellHeight);
+        this.drawCell(g, row, column, cell, x, y, selection);
+      }
+    });
+  }
+
+  // The selection as drawCell() takes it.
+  selection() {
+    const [start, end] = before(this.caret, this.anchor) ? [this.caret, this.anchor] : [this.anchor, this.caret];
+    return { selecting: this.hasSelection(), start, end };
+  }
+
+  // Draws `cell` at (`row`, `column`), its top left at (x, y), over a
+  // background already painted: its highlight when it is selected or
+  // marked, and its glyph.
+  drawCell(g, row, column, cell, x, y, { selecting, start, end }) {
+    const mark = this.mark;
+    const isSelected = selecting && !before({ row, column }, start) && before({ row, column }, end);
+    const isMarked = mark !== null && mark.row === row && mark.column === column;
+    if (isSelected || isMarked) {
+      g.fillStyle = isSelected ? 'Highlight' : '#fff3b0';
+      g.fillRect(x, y, this.cellWidth, this.cellHeight);
+    }
+    if (cell === '' || cell === '\u3000') return;
+    // The marked cell's light yellow takes dark text in a dark scheme too.
+    g.fillStyle = isSelected ? 'HighlightText' : isMarked ? '#000' : this.colours.text;
+    if (this.vertical) this.glyphs.draw(g, cell, x + this.cellWidth / 2, y + this.cellHeight / 2);
+    else g.fillText(cell, x + this.cellWidth / 2, y + this.cellHeight / 2);
   }
 
   // The columns in view as text, for assistive technology (see
@@ -427,9 +496,8 @@ export class OutputPane {
     this.readerPending = true;
     setTimeout(() => {
       this.readerPending = false;
-      const { firstRow, rows, firstColumn, columns } = this.window(this.view);
-      const cells = rows === 0 || columns === 0 ? [] : parseCells(this.page.cells(firstRow, rows, firstColumn, columns));
-      fillReader(this.reader, readingColumns(cells, rows, columns), rows);
+      const inView = this.window(this.view);
+      fillReader(this.reader, readingColumns(this.cellsOf(inView), inView.rows, inView.columns), inView.rows);
     });
   }
 
