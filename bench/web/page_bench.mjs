@@ -5,7 +5,9 @@
 //   text and for a 20-line text, and the same for a peer in the same run: a
 //   plain <textarea> and a <div style="writing-mode: vertical-rl"> whose
 //   text is replaced on every input, the simplest page that shows typed
-//   text vertically;
+//   text vertically. At 20 lines the two pages take turns, a fifth of the
+//   keystrokes at a time, so that a machine whose load changes during the
+//   run slows both alike;
 // - first visit to interactive, and a repeat visit with the network off.
 // Usage: node page_bench.mjs SITE REFERENCE.txt [KEYSTROKES] [keystrokes]
 // (`keystrokes`: only the keystrokes, without the peer's at 1 MB, which
@@ -78,16 +80,45 @@ input.addEventListener('input', () => { output.textContent = input.value; });
   await page.evaluate(() => new Promise((done) => setTimeout(done, 500)));
 }
 
-async function keystrokeLatency(page, text, label, put = setText) {
-  await put(page, text);
-  await page.evaluate(installProbe);
-  for (let i = 0; i < keystrokes; ++i) {
+// Types `count` keys into `page`, which holds the text and the probe, and
+// gives the probe's times so far.
+async function typeKeys(page, count) {
+  await page.bringToFront();
+  for (let i = 0; i < count; ++i) {
     await page.keyboard.type(i % 2 === 0 ? 'a' : 'b');
     await page.evaluate(() => new Promise((done) => setTimeout(done, 30)));
   }
-  const latencies = await page.evaluate(() => window.latencies);
+  return page.evaluate(() => window.latencies);
+}
+
+function report(label, latencies) {
   console.log(`${label}: keystroke → painted, median ${median(latencies).toFixed(1)} ms, ` +
     `90th percentile ${percentile(latencies, 0.9).toFixed(1)} ms over ${latencies.length} keystrokes`);
+  return median(latencies);
+}
+
+async function keystrokeLatency(page, text, label, put = setText) {
+  await put(page, text);
+  await page.evaluate(installProbe);
+  report(label, await typeKeys(page, keystrokes));
+}
+
+// Ours and the peer on `text`, taking turns.
+async function keystrokesAgainstPeer(page, peer, text, label) {
+  await setText(page, text);
+  await page.evaluate(installProbe);
+  await setPeerText(peer, text);
+  await peer.evaluate(installProbe);
+  const rounds = 5;
+  let ours = [];
+  let theirs = [];
+  for (let round = 0; round < rounds; ++round) {
+    const count = Math.ceil(keystrokes / rounds);
+    ours = await typeKeys(page, count);
+    theirs = await typeKeys(peer, count);
+  }
+  const ratio = report(label, ours) / report(`peer (textarea + vertical-rl div), ${label}`, theirs);
+  console.log(`${label}: our median is ${ratio.toFixed(2)} × the peer's`);
 }
 
 async function timeToInteractive(context, url, label, offline) {
@@ -106,15 +137,14 @@ try {
   const page = await newPage(session.browser, session.url);
   await keystrokeLatency(page, reference, `1 MB reference (${reference.length} characters, ${reference.split('\n').length} lines)`);
   const twenty = reference.split('\n').slice(200, 220).join('\n');
-  await keystrokeLatency(page, twenty, '20-line text');
+  const peer = await session.browser.newPage();
+  await peer.setViewport({ width: 1200, height: 800 });
+  await keystrokesAgainstPeer(page, peer, twenty, '20-line text');
   await page.close();
-  const peerTexts = [[twenty, '20-line text'], [reference, '1 MB reference']].slice(0, keystrokesOnly ? 1 : 2);
-  for (const [text, label] of peerTexts) {
-    const peer = await session.browser.newPage();
-    await peer.setViewport({ width: 1200, height: 800 });
-    await keystrokeLatency(peer, text, `peer (textarea + vertical-rl div), ${label}`, setPeerText);
-    await peer.close();
+  if (!keystrokesOnly) {
+    await keystrokeLatency(peer, reference, 'peer (textarea + vertical-rl div), 1 MB reference', setPeerText);
   }
+  await peer.close();
 
   const first = [];
   const repeat = [];
