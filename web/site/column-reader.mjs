@@ -22,14 +22,18 @@ export function readingColumns(cells, rows, columns) {
 export function fillReader(reader, texts, rows) {
   const items = reader.children;
   while (items.length > texts.length) items[items.length - 1].remove();
-  texts.forEach((text, i) => {
-    if (i < items.length) {
-      if (items[i].textContent !== text) items[i].textContent = text;
-    } else {
-      const item = document.createElement('li');
-      item.textContent = text;
-      reader.append(item);
-    }
-  });
+  texts.forEach((text, i) => setReaderItem(reader, i, text));
   reader.dataset.rows = String(rows);
+}
+
+// Makes item `i` of `reader`, which has at least `i` items, read `text`.
+export function setReaderItem(reader, i, text) {
+  const items = reader.children;
+  if (i < items.length) {
+    if (items[i].textContent !== text) items[i].textContent = text;
+    return;
+  }
+  const item = document.createElement('li');
+  item.textContent = text;
+  reader.append(item);
 }

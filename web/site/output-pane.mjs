@@ -19,7 +19,7 @@
 // vertical text starts, and with 縦組み表示 on each glyph is set in the
 // stand-in for its vertical form (see stand-in-glyphs.mjs). The font's size
 // zooms.
-import { fillReader, readingColumns } from './column-reader.mjs';
+import { fillReader, readingColumns, setReaderItem } from './column-reader.mjs';
 
 const PADDING = 4;
 // The rows that the canvas holds beyond the view's height.
@@ -76,7 +76,11 @@ export class OutputPane {
     // shows. Null until the canvas is painted whole.
     this.painted = null;
     this.paintedMark = null;
-    this.readerPending = false;
+    // What the reader is to take again after the frame: all the columns
+    // in view, or only those that changed (null when nothing is to), and
+    // the window() in view it last took whole.
+    this.readerDamage = null;
+    this.readerWindow = null;
     // The view's size and scroll position, kept here so that drawing reads
     // no layout back from the page; `scrollPending` when the next frame is
     // to scroll the pane there.
@@ -306,7 +310,7 @@ export class OutputPane {
       this.colours = { background, text: style.color };
     }
     const all = this.window(area);
-    if (damage.all || damage.columns.length !== 0 || moved) this.refreshReaderSoon();
+    if (damage.all || damage.columns.length !== 0 || moved) this.refreshReaderSoon(damage.all || moved, damage.columns);
     const painted = this.painted;
     if (damage.all || !painted || painted.firstRow !== all.firstRow || painted.firstColumn !== all.firstColumn ||
         painted.columns !== all.columns) {
@@ -491,13 +495,39 @@ export class OutputPane {
   // The columns in view as text, for assistive technology (see
   // column-reader.mjs), set after the frame that painted them: laying out
   // this text is no part of showing a keystroke.
-  refreshReaderSoon() {
-    if (this.readerPending) return;
-    this.readerPending = true;
+  // A keystroke that moved nothing in view gives it only the columns it
+  // changed (`all` when others may differ too).
+  refreshReaderSoon(all, columns) {
+    if (this.readerDamage) {
+      this.readerDamage.all ||= all;
+      this.readerDamage.columns.push(...columns);
+      return;
+    }
+    this.readerDamage = { all, columns: [...columns] };
     setTimeout(() => {
-      this.readerPending = false;
+      const damage = this.readerDamage;
+      this.readerDamage = null;
       const inView = this.window(this.view);
-      fillReader(this.reader, readingColumns(this.cellsOf(inView), inView.rows, inView.columns), inView.rows);
+      const last = this.readerWindow;
+      this.readerWindow = inView;
+      if (damage.all || !last || last.firstRow !== inView.firstRow || last.firstColumn !== inView.firstColumn ||
+          last.columns !== inView.columns) {
+        fillReader(this.reader, readingColumns(this.cellsOf(inView), inView.rows, inView.columns), inView.rows);
+        return;
+      }
+      // Rows added or taken at the bottom change only the padding of the
+      // columns that no edit changed, which the reader leaves out. Its
+      // items run right to left: the last column in view is its first.
+      this.reader.dataset.rows = String(inView.rows);
+      const end = inView.firstColumn + inView.columns;
+      for (const { first, count } of damage.columns) {
+        const from = Math.max(first, inView.firstColumn);
+        const to = Math.min(first + count, end);
+        if (from >= to) continue;
+        const part = { ...inView, firstColumn: from, columns: to - from };
+        readingColumns(this.cellsOf(part), inView.rows, to - from)
+          .forEach((text, i) => setReaderItem(this.reader, end - to + i, text));
+      }
     });
   }
 
