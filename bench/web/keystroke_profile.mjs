@@ -10,7 +10,7 @@
 // - the JavaScript functions by their own time, and with what they called.
 // Usage: node keystroke_profile.mjs SITE REFERENCE.txt [20|all] [KEYSTROKES]
 import { readFileSync } from 'node:fs';
-import { openSite, newPage } from '../../tests/web/browser.mjs';
+import { openSite, newPage, putTextAtMiddle } from '../../tests/web/browser.mjs';
 
 const [site, referencePath, which = '20', keystrokeArg] = process.argv.slice(2);
 const keystrokes = Number(keystrokeArg ?? 60);
@@ -103,15 +103,7 @@ function phases(own) {
 const session = await openSite(site);
 try {
   const page = await newPage(session.browser, session.url);
-  await page.evaluate(async (value) => {
-    const { EditorView } = await import(new URL('codemirror.mjs', location.href));
-    const view = EditorView.findFromDOM(document.getElementById('input').shadowRoot);
-    const middle = value.indexOf('\n', value.length >> 1) + 1;
-    view.dispatch({ changes: { from: 0, to: view.state.doc.length, insert: value }, selection: { anchor: middle },
-      scrollIntoView: true });
-    view.focus();
-  }, text);
-  await page.evaluate(() => new Promise((done) => setTimeout(done, 500)));
+  await putTextAtMiddle(page, text);
   const client = await page.createCDPSession();
   await client.send('Profiler.enable');
   await client.send('Profiler.setSamplingInterval', { interval: 100 });

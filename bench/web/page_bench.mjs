@@ -13,7 +13,7 @@
 // (`keystrokes`: only the keystrokes, without the peer's at 1 MB, which
 // takes a second each, for measuring a change to typing.)
 import { readFileSync } from 'node:fs';
-import { openSite, newPage } from '../../tests/web/browser.mjs';
+import { openSite, newPage, putTextAtMiddle } from '../../tests/web/browser.mjs';
 
 const [site, referencePath, keystrokeArg, only] = process.argv.slice(2);
 const keystrokesOnly = only === 'keystrokes';
@@ -41,20 +41,6 @@ function installProbe() {
       channel.port2.postMessage(null);
     });
   }, true);
-}
-
-// Puts `text` into the input pane as one edit, the caret at the start of
-// the line in its middle, as when a long text is edited.
-async function setText(page, text) {
-  await page.evaluate(async (value) => {
-    const { EditorView } = await import(new URL('codemirror.mjs', location.href));
-    const view = EditorView.findFromDOM(document.getElementById('input').shadowRoot);
-    const middle = value.indexOf('\n', value.length >> 1) + 1;
-    view.dispatch({ changes: { from: 0, to: view.state.doc.length, insert: value }, selection: { anchor: middle },
-      scrollIntoView: true });
-    view.focus();
-  }, text);
-  await page.evaluate(() => new Promise((done) => setTimeout(done, 500)));
 }
 
 // The peer page, holding `text` with the caret at the start of the line in
@@ -97,7 +83,7 @@ function report(label, latencies) {
   return median(latencies);
 }
 
-async function keystrokeLatency(page, text, label, put = setText) {
+async function keystrokeLatency(page, text, label, put = putTextAtMiddle) {
   await put(page, text);
   await page.evaluate(installProbe);
   report(label, await typeKeys(page, keystrokes));
@@ -105,7 +91,7 @@ async function keystrokeLatency(page, text, label, put = setText) {
 
 // Ours and the peer on `text`, taking turns.
 async function keystrokesAgainstPeer(page, peer, text, label) {
-  await setText(page, text);
+  await putTextAtMiddle(page, text);
   await page.evaluate(installProbe);
   await setPeerText(peer, text);
   await peer.evaluate(installProbe);

@@ -37,6 +37,21 @@ export async function newPage(browser, url) {
   return page;
 }
 
+// Puts `text` into the input pane as one edit, the caret at the start of
+// the line in its middle, as when a long text is edited, and waits for the
+// page to settle.
+export async function putTextAtMiddle(page, text) {
+  await page.evaluate(async (value) => {
+    const { EditorView } = await import(new URL('codemirror.mjs', location.href));
+    const view = EditorView.findFromDOM(document.getElementById('input').shadowRoot);
+    const middle = value.indexOf('\n', value.length >> 1) + 1;
+    view.dispatch({ changes: { from: 0, to: view.state.doc.length, insert: value }, selection: { anchor: middle },
+      scrollIntoView: true });
+    view.focus();
+  }, text);
+  await page.evaluate(() => new Promise((done) => setTimeout(done, 500)));
+}
+
 // Runs `act`, which makes the page download one file into `folder` (see
 // Browser.setDownloadBehavior), and gives that file, {name, bytes}, once it
 // is whole, waiting `seconds` at most.
