@@ -78,20 +78,26 @@ std::u16string IconvDecode(const char* from, std::string_view bytes, std::size_t
   return text;
 }
 
-// The code page 932 decoder reads tables made from iconv; every byte and
-// every pair of bytes, alone and before an ASCII byte, reads as iconv reads it.
-TEST(CharsetDecode, Cp932AgreesWithIconvForEveryByteAndPair) {
+// Every byte and every pair of bytes, alone and before an ASCII byte, reads
+// in `charset` as iconv reads it under `name`.
+void ExpectEveryByteAndPairAgree(Charset charset, const char* name) {
   for (unsigned first = 0; first <= 0xFF; ++first) {
     for (unsigned second = 0; second <= 0xFF; ++second) {
       const std::string bytes{static_cast<char>(first), static_cast<char>(second), 'a'};
       for (const std::string_view piece :
            {std::string_view(bytes).substr(0, 1), std::string_view(bytes).substr(0, 2),
             std::string_view(bytes)}) {
-        ASSERT_EQ(Decode(piece, Charset::Cp932), IconvDecode("CP932", piece))
-            << std::hex << first << " " << second;
+        ASSERT_EQ(Decode(piece, charset), IconvDecode(name, piece))
+            << name << " " << std::hex << first << " " << second;
       }
     }
   }
+}
+
+// The code page 932 decoder reads tables made from iconv; every byte and
+// every pair of bytes, alone and before an ASCII byte, reads as iconv reads it.
+TEST(CharsetDecode, Cp932AgreesWithIconvForEveryByteAndPair) {
+  ExpectEveryByteAndPairAgree(Charset::Cp932, "CP932");
 }
 
 // EUC-JP and ISO-2022-JP are read from tables made from iconv. Every
@@ -135,16 +141,8 @@ TEST(CharsetDecode, JisEncodingsAgreeWithIconv) {
 TEST(CharsetDecode, Utf8AgreesWithIconv) {
   const std::vector<unsigned char> edges = {0x00, 0x41, 0x7F, 0x80, 0x8F, 0x90, 0x9F,
                                             0xA0, 0xBF, 0xC0, 0xC2, 0xE3, 0xF0, 0xFF};
-  for (unsigned first = 0; first <= 0xFF; ++first) {
-    for (unsigned second = 0; second <= 0xFF; ++second) {
-      const std::string bytes{static_cast<char>(first), static_cast<char>(second), 'a'};
-      for (const std::string_view piece :
-           {std::string_view(bytes).substr(0, 1), std::string_view(bytes).substr(0, 2),
-            std::string_view(bytes)}) {
-        ASSERT_EQ(Decode(piece, Charset::Utf8), IconvDecode("UTF-8", piece))
-            << std::hex << first << " " << second;
-      }
-    }
+  ExpectEveryByteAndPairAgree(Charset::Utf8, "UTF-8");
+  for (unsigned first = 0x80; first <= 0xFF; ++first) {
     for (const unsigned char second : edges) {
       for (const unsigned char third : edges) {
         for (const unsigned char fourth : edges) {
