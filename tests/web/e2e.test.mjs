@@ -198,9 +198,10 @@ test('typing converts at every change, edits in the middle and undo included', a
   assert.deepEqual(await paintingFaults(), []);
   // In the middle of a text wider than the pane, a key paints again only
   // the cells it changed, and the canvas then looks as a fresh paint of the
-  // text: typed at a line's start (its column moves down) and at its end
-  // (one cell), the line made the longest (a row more) and undone (a row
-  // less), joined, split, and shortened at its start.
+  // text, and the columns read out as when all are taken again: typed at a
+  // line's start (its column moves down) and at its end (one cell), the
+  // line made the longest (a row more) and undone (a row less), joined,
+  // split, and shortened at its start.
   await page.focus('#input');
   await pressWithControl('a');
   await page.keyboard.press('Delete');
@@ -215,8 +216,9 @@ test('typing converts at every change, edits in the middle and undo included', a
   for (const [how, key] of middleEdits) {
     if (how === 'control') await pressWithControl(key);
     else await page.keyboard[how](key);
-    await outputRows();
+    const rows = await outputRows();
     assert.deepEqual(await paintingFaults(), [], `in the middle: ${how} ${key}`);
+    assert.equal(await outputRows(), rows, `in the middle: ${how} ${key}`);
   }
   assert.deepEqual(page.errors, []);
 });
