@@ -49,6 +49,10 @@ constexpr const char* kUsage =
     "                    and numbers stay whole under hang and push (pages: push\n"
     "                    unless the settings say otherwise)\n"
     "  --gap N           blank columns between columns (0..2)\n"
+    "  --ruby on|off     set ruby typed as ｜base《reading》 or 漢字《よみ》 beside\n"
+    "                    its base; the marks and readings leave the text (default:\n"
+    "                    on for --page, the program's setting for pictures, else\n"
+    "                    off)\n"
     "  --reverse         read vertical text back into horizontal lines instead\n"
     "  --from NAME       encoding of the input: auto (default), which finds it like\n"
     "                    the program's open command, or cp932, utf-8, utf-16,\n"
@@ -218,6 +222,7 @@ const option kLongOptions[] = {
     {"column-length", required_argument, nullptr, kLayoutOption},
     {"kinsoku", required_argument, nullptr, kLayoutOption},
     {"gap", required_argument, nullptr, kLayoutOption},
+    {"ruby", required_argument, nullptr, kLayoutOption},
     {"reverse", no_argument, nullptr, kReverse},
     {"format", required_argument, nullptr, kFormatOption},
     {"cell-size", required_argument, nullptr, kCellSizeOption},
@@ -426,6 +431,10 @@ int Run(const Options& options, const PictureSupport& pictures, std::ostream& er
           << unread.error().Reason() << "; converting with the default settings\n";
     }
     options.layout.ApplyTo(settings.rules.columns);
+    const bool rubyByDefault = options.page      ? RubyInPages(settings.picture)
+                               : options.picture ? RubyInPictures(settings.picture)
+                                                 : false;
+    settings.rules.columns.ruby = options.layout.ruby.value_or(rubyByDefault);
     // Pages cut the columns to the characters a page's column holds.
     if (const std::optional<PageSetup> page = PagesOf(options, settings)) {
       settings.rules.columns =

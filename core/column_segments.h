@@ -293,6 +293,33 @@ void ForEachSegment(std::size_t length, std::size_t columnLength, Kinsoku kinsok
   ForEachFittedSegment(length, CellFit{columnLength}, kinsoku, at, emit);
 }
 
+// The same, keeping each of `whole` (runs of code points, in order and
+// apart) in one column where it fits in one: a cut that falls inside one
+// moves to its start. Ruby's bases are kept so, as a word is.
+template <typename At, typename Emit>
+void ForEachSegmentKeeping(std::size_t length, std::size_t columnLength, Kinsoku kinsoku,
+                           const At& at, const std::vector<Segment>& whole, Emit&& emit) {
+  if (whole.empty() || columnLength == 0 || length <= columnLength) {
+    ForEachSegment(length, columnLength, kinsoku, at, emit);
+    return;
+  }
+  const CellFit fit{columnLength};
+  column_segments_detail::Cutter<CellFit, At> cutter(length, fit, kinsoku, at);
+  std::size_t next = 0;
+  for (std::size_t start = 0; start < length;) {
+    auto cut = cutter.Next(start);
+    while (next < whole.size() && whole[next].start + whole[next].cells <= cut.end) ++next;
+    if (next < whole.size()) {
+      const Segment& kept = whole[next];
+      if (kept.start > start && kept.start < cut.end && kept.cells <= columnLength) {
+        cut = {kept.start, kept.start};
+      }
+    }
+    emit(Segment{start, cut.end - start});
+    start = cut.next;
+  }
+}
+
 // The columns `line` is cut into, as ForEachSegment gives them. A surrogate
 // pair is one code point.
 std::vector<Segment> SegmentLine(std::u16string_view line, std::size_t columnLength,

@@ -38,8 +38,18 @@ LayoutResult LayoutBuilder::Build(PreparedText&& prepared, EntryRanges&& written
   layout.prepared_ = std::move(std::get<std::u16string>(prepared));
   layout.written_ = std::move(written);
   layout.standingOutputs_.clear();
+  layout.ruby_ = {};
+  if (settings.ruby) {
+    layout.ruby_ = TakeOutRubyMarks(layout.prepared_);
+    if (!layout.written_.empty() && !layout.ruby_.removed.empty()) {
+      layout.written_.Remove(layout.ruby_.removed);
+    }
+    std::vector<std::size_t>().swap(layout.ruby_.removed);
+  }
   SplitLines(layout);
-  if (input != nullptr) KeepBasis(layout, *input, rules);
+  // An update lays out the lines an edit touched; a mark's reading is
+  // found again only by reading the whole text.
+  if (input != nullptr && !settings.ruby) KeepBasis(layout, *input, rules);
   if (settings.columnLength != 0 || settings.columnGap != 0) {
     std::vector<Column> lines = std::move(layout.columns_);
     layout.columns_ = {};
@@ -159,12 +169,24 @@ void LayoutBuilder::ArrangeColumns(const VerticalLayout& layout, const std::vect
   columns.reserve(columns.size() + segments * (std::size_t{1} + settings.columnGap));
   if (n != 0) lineColumns.reserve(lines.size());
   const std::u16string_view text = layout.prepared_;
+  const std::vector<RubySpan>& ruby = layout.ruby_.spans;
+  auto nextBase = ruby.begin();
+  std::vector<Segment> bases;
   bool first = true;
   for (const Column& line : lines) {
     std::size_t count = 0;
-    ForEachSegment(
+    // The ruby bases of the line, which its cuts keep whole.
+    bases.clear();
+    const std::size_t lineEnd =
+        line.cells == 0 ? line.start : layout.UnitOf(line, line.cells - 1) + 1;
+    for (; nextBase != ruby.end() && nextBase->baseBegin < lineEnd; ++nextBase) {
+      if (nextBase->baseBegin < line.start) continue;
+      const std::size_t begin = layout.CellOfUnit(line, nextBase->baseBegin);
+      bases.push_back(Segment{begin, layout.CellOfUnit(line, nextBase->baseEnd - 1) + 1 - begin});
+    }
+    ForEachSegmentKeeping(
         line.cells, n, settings.kinsoku,
-        [&](std::size_t i) { return CodePointAt(text, layout.UnitOf(line, i)).value; },
+        [&](std::size_t i) { return CodePointAt(text, layout.UnitOf(line, i)).value; }, bases,
         [&](const Segment& segment) {
           if (!first) columns.insert(columns.end(), settings.columnGap, Column{});
           first = false;

@@ -1,6 +1,7 @@
 // The layout options of a conversion, each of which overrides the settings
-// file: --column-length N, --kinsoku none|hang|push, --gap N of the
-// converter, and the same names in the browser module's options.
+// file: --column-length N, --kinsoku none|hang|push, --gap N and
+// --ruby off|on of the converter, and the same names in the browser
+// module's options.
 #pragma once
 
 #include <optional>
@@ -14,13 +15,16 @@ struct LayoutOverrides {
   std::optional<std::size_t> columnLength;
   std::optional<Kinsoku> kinsoku;
   std::optional<std::uint8_t> gap;
+  // Left to the caller, whose default depends on what is made (see
+  // RubyInPages).
+  std::optional<bool> ruby = std::nullopt;
 
   void ApplyTo(LayoutSettings& settings) const;
 };
 
 // Takes the value of option `name` (without the dashes) into `overrides`.
 // Returns why it cannot, naming the option and what it allows, or nothing.
-// An option that is not one of the three is left alone.
+// An option that is not one of the four is left alone.
 std::optional<std::string> ParseLayoutOption(const std::string& name, const std::string& value,
                                              LayoutOverrides& overrides);
 

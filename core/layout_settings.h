@@ -28,6 +28,10 @@ struct LayoutSettings {
   Kinsoku kinsoku = Kinsoku::kNone;
   // Blank columns between adjacent columns.
   std::uint8_t columnGap = 0;
+  // Ruby marks (see core/ruby_notation.h) leave the text: each base stays
+  // in its cells, kept whole in one column, and its reading is kept beside
+  // the layout for the pictures and pages to draw.
+  bool ruby = false;
 
   friend bool operator==(const LayoutSettings&, const LayoutSettings&) = default;
 };

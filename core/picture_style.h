@@ -1,7 +1,9 @@
-// How the layout is drawn as a picture (PNG or PDF): the size of a cell and
-// whether the manuscript-paper lines are drawn. The settings file keeps
+// How the layout is drawn as a picture (PNG or PDF): the size of a cell,
+// whether the manuscript-paper lines are drawn, and whether ruby is set. The settings file keeps
 // them (see core/settings.h).
 #pragma once
+
+#include <optional>
 
 namespace mirotabe {
 
@@ -19,9 +21,20 @@ struct PictureStyle {
   // The font's vertical forms of the glyphs (ー as a vertical stroke,
   // brackets turned, 、。 at the top right); upright glyphs when off.
   bool verticalGlyphs = true;
+  // Ruby written as ｜base《reading》 or 漢字《よみ》 set beside its base.
+  // Unset, pages set it, as books do, and pictures show the marks as
+  // typed: a picture for posting shows what its writer typed.
+  std::optional<bool> ruby = std::nullopt;
 
   friend bool operator==(const PictureStyle&, const PictureStyle&) = default;
 };
+
+inline bool RubyInPictures(const PictureStyle& style) {
+  return style.ruby.value_or(false);
+}
+inline bool RubyInPages(const PictureStyle& style) {
+  return style.ruby.value_or(true);
+}
 
 inline bool IsValidCellSize(long long size) {
   return size >= kMinCellSize && size <= kMaxCellSize;

@@ -35,6 +35,7 @@ constexpr std::u16string_view kColumnGap = u"ColumnGap";
 constexpr std::u16string_view kImageCellSize = u"ImageCellSize";
 constexpr std::u16string_view kImageGrid = u"ImageGrid";
 constexpr std::u16string_view kVerticalGlyphs = u"VerticalGlyphs";
+constexpr std::u16string_view kRuby = u"Ruby";
 constexpr std::u16string_view kOptions = u"Options";
 constexpr std::u16string_view kSaveEncoding = u"SaveEncoding";
 constexpr std::u16string_view kFontSize = u"FontSize";
@@ -93,6 +94,9 @@ PictureStyle ReadPictureStyle(const ProfileFile& profile) {
       ReadBetween(profile, kLayout, kImageCellSize, kMinCellSize, kMaxCellSize, kDefaultCellSize);
   style.grid = ReadSwitch(profile, kLayout, kImageGrid, false);
   style.verticalGlyphs = ReadSwitch(profile, kLayout, kVerticalGlyphs, true);
+  if (const std::int32_t ruby = ReadInRange(profile, kLayout, kRuby, 1, -1); ruby >= 0) {
+    style.ruby = ruby == 1;
+  }
   return style;
 }
 
@@ -464,6 +468,11 @@ IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile, Settin
       profile.WriteInt(kLayout, kImageCellSize, settings.picture.cellSize);
       profile.WriteInt(kLayout, kImageGrid, settings.picture.grid ? 1 : 0);
       profile.WriteInt(kLayout, kVerticalGlyphs, settings.picture.verticalGlyphs ? 1 : 0);
+      if (settings.picture.ruby) {
+        profile.WriteInt(kLayout, kRuby, *settings.picture.ruby ? 1 : 0);
+      } else {
+        profile.RemoveKey(kLayout, kRuby);
+      }
       return std::nullopt;
     case SettingsPart::kPageSetup:
       WritePageSetup(profile, settings.page);

@@ -5,7 +5,7 @@
 // quotes, so that its spaces survive) and "Type", and two sections that
 // the program's first versions did not know: "Layout" with the layout
 // options ("ColumnLength", "Kinsoku", "ColumnGap") and the picture style
-// ("ImageCellSize", "ImageGrid", "VerticalGlyphs"), and "Options" with
+// ("ImageCellSize", "ImageGrid", "VerticalGlyphs", "Ruby"), and "Options" with
 // "SaveEncoding" and the view ("FontSize", "VerticalView"), and "Page"
 // with the pages of a PDF ("Enabled", "Paper", "Landscape", "Margin",
 // "CharacterPoints", "ColumnLength", "Columns", "PageNumbers", "Kinsoku").

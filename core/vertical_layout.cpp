@@ -75,6 +75,35 @@ std::optional<CellPosition> VerticalLayout::PlaceOf(std::size_t line, std::size_
   return CellPosition{std::min(cell, rows_ - 1), count - 1 - std::min(index, count - 1)};
 }
 
+std::size_t VerticalLayout::CellOfUnit(const Column& column, std::size_t unit) const {
+  if (column.offsetsAt == kNoOffsets) return unit - column.start;
+  const auto first = unitOffsets_.begin() + static_cast<std::ptrdiff_t>(column.offsetsAt);
+  const auto found = std::upper_bound(first, first + static_cast<std::ptrdiff_t>(column.cells),
+                                      static_cast<std::uint32_t>(unit));
+  return static_cast<std::size_t>(found - first) - 1;
+}
+
+std::vector<ColumnRuby> VerticalLayout::RubyOf(std::size_t column) const {
+  std::vector<ColumnRuby> found;
+  if (ruby_.spans.empty() || column >= columns_.size()) return found;
+  const Column& at = columns_[columns_.size() - 1 - column];
+  if (at.cells == 0) return found;
+  const std::size_t end = UnitOf(at, at.cells - 1) + 1;
+  auto span =
+      std::lower_bound(ruby_.spans.begin(), ruby_.spans.end(), at.start,
+                       [](const RubySpan& s, std::size_t unit) { return s.baseBegin < unit; });
+  const std::u16string_view readings = ruby_.readings;
+  for (; span != ruby_.spans.end() && span->baseBegin < end; ++span) {
+    const std::size_t first = CellOfUnit(at, span->baseBegin);
+    const std::size_t last =
+        span->baseEnd <= end ? CellOfUnit(at, span->baseEnd - 1) : at.cells - 1;
+    found.push_back(
+        ColumnRuby{first, last + 1 - first,
+                   readings.substr(span->readingBegin, span->readingEnd - span->readingBegin)});
+  }
+  return found;
+}
+
 std::u16string_view VerticalLayout::Cell(std::size_t row, std::size_t column) const {
   return CellOf(columns_[columns_.size() - 1 - column], row);
 }

@@ -28,6 +28,7 @@
 #include "core/gap_text.h"
 #include "core/layout_settings.h"
 #include "core/prefix_sums.h"
+#include "core/ruby_notation.h"
 #include "core/settings.h"
 #include "core/text_edit.h"
 
@@ -64,6 +65,14 @@ struct LayoutCell {
   bool fromEntry = false;
 };
 
+// A base of ruby in a column: its cells, rows [firstRow, firstRow + rows),
+// and its reading.
+struct ColumnRuby {
+  std::size_t firstRow = 0;
+  std::size_t rows = 0;
+  std::u16string_view reading;
+};
+
 struct CellPosition {
   std::size_t row = 0;
   std::size_t column = 0;  // 0 = leftmost, the last line
@@ -96,6 +105,13 @@ class VerticalLayout {
   // The same, and whether an entry of the table made it: a Type 0 entry's
   // cell, or characters a Type 1 entry wrote.
   LayoutCell CellAt(std::size_t row, std::size_t column) const;
+
+  // The bases of ruby that start in `column` (0 = leftmost), top first;
+  // none unless the layout was made with LayoutSettings::ruby. A base
+  // longer than a column, and so cut, has its reading beside its first
+  // column's part.
+  std::vector<ColumnRuby> RubyOf(std::size_t column) const;
+  bool HasRuby() const { return !ruby_.spans.empty(); }
 
   // Appends the cells of `row`, left to right, with no line break.
   void AppendRow(std::size_t row, std::u16string& out) const;
@@ -145,6 +161,8 @@ class VerticalLayout {
   };
   static constexpr std::size_t kNoOffsets = static_cast<std::size_t>(-1);
 
+  // The cell of `column` that unit `unit` (within it) starts or is in.
+  std::size_t CellOfUnit(const Column& column, std::size_t unit) const;
   std::size_t UnitOf(const Column& column, std::size_t cell) const {
     return column.offsetsAt == kNoOffsets ? column.start + cell
                                           : unitOffsets_[column.offsetsAt + cell];
@@ -192,6 +210,8 @@ class VerticalLayout {
   // of the Type 0 entries before the cells were replaced (see
   // CellReplacements::IsStandingOutput), in ascending order.
   std::vector<std::size_t> standingOutputs_;
+  // The readings of the ruby bases in prepared_, with the marks taken out.
+  RubyReadings ruby_;
   std::size_t rows_ = 0;
   // Each column and the gap after it.
   std::size_t spacing_ = 1;

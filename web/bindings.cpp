@@ -278,6 +278,7 @@ val ConvertFromJs(const std::string& input, const val& settings, const val& opti
   request.columnLength = OptionalText(options, "columnLength");
   request.kinsoku = OptionalText(options, "kinsoku");
   request.gap = OptionalText(options, "gap");
+  request.ruby = OptionalText(options, "ruby");
   request.reverse = options["reverse"].as<bool>();
   const ConvertOutcome outcome = Convert(request);
   val result = val::object();

@@ -68,7 +68,8 @@ std::optional<std::string> ReadOptions(const ConvertRequest& request, InputEncod
   const std::pair<const char*, const std::optional<std::string>*> layoutOptions[] = {
       {"column-length", &request.columnLength},
       {"kinsoku", &request.kinsoku},
-      {"gap", &request.gap}};
+      {"gap", &request.gap},
+      {"ruby", &request.ruby}};
   for (const auto& [name, value] : layoutOptions) {
     if (!*value) continue;
     if (auto invalid = ParseLayoutOption(name, **value, overrides)) return invalid;
@@ -144,6 +145,8 @@ ConvertOutcome Convert(const ConvertRequest& request) {
       ReadSettings(settings, ProfileFile::FromBytes("Setting.ini", *request.settings));
     }
     overrides.ApplyTo(settings.rules.columns);
+    // The text keeps the marks as typed unless the caller asks for ruby.
+    settings.rules.columns.ruby = overrides.ruby.value_or(false);
     const LayoutResult result = BuildVerticalLayoutInPlace(std::move(read.text), settings.rules);
     if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
       outcome.error = TooLargeMessage("lay out", *tooLarge);

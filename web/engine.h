@@ -31,6 +31,7 @@ struct ConvertRequest {
   std::optional<std::string> columnLength;
   std::optional<std::string> kinsoku;
   std::optional<std::string> gap;
+  std::optional<std::string> ruby;  // "on" or "off"
   bool reverse = false;
 };
 

@@ -55,6 +55,9 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"Negative", "[Layout]\r\nImageCellSize=-24\r\n", {24, false}},
         LoadCase{"GridOtherThanOne", "[Layout]\r\nImageGrid=2\r\n", {24, false}},
         LoadCase{"UprightGlyphs", "[Layout]\r\nVerticalGlyphs=0\r\n", {24, false, false}},
+        LoadCase{"RubyOn", "[Layout]\r\nRuby=1\r\n", {24, false, true, true}},
+        LoadCase{"RubyOff", "[Layout]\r\nRuby=0\r\n", {24, false, true, false}},
+        LoadCase{"RubyOtherThanASwitch", "[Layout]\r\nRuby=2\r\n", {24, false}},
         LoadCase{
             "KeysInAnotherSection", "[Main]\r\nImageCellSize=32\r\nImageGrid=1\r\n", {24, false}}),
     testing_support::CaseName());
@@ -71,6 +74,15 @@ TEST(SavePictureStyleTest, WritesBothKeysAndKeepsTheOtherLines) {
 
   ASSERT_TRUE(SavePictureStyle({kDefaultCellSize, true}, path).ok());
   EXPECT_EQ(LoadPictureStyle(path), (PictureStyle{kDefaultCellSize, true}));
+
+  // Ruby is written once chosen, and its key goes when the choice is
+  // undone, so that pages and pictures take their own defaults again.
+  for (const std::optional<bool> ruby :
+       {std::optional<bool>(false), std::optional<bool>(true), std::optional<bool>()}) {
+    ASSERT_TRUE(SavePictureStyle({kDefaultCellSize, true, true, ruby}, path).ok());
+    EXPECT_EQ(LoadPictureStyle(path).ruby, ruby);
+  }
+  EXPECT_EQ(ReadFile(path).find("Ruby"), std::string::npos);
 }
 
 TEST(SavePictureStyleTest, AFolderThatCannotBeWrittenIsReported) {

@@ -53,6 +53,8 @@ const inputs = {
   'utf-16be.nomark': Buffer.from('縦書き\r\nテスト', 'utf16le').swap16(),
   'reference.utf-16le.nomark': Buffer.from(reference.toString(), 'utf16le'),
   empty: Buffer.alloc(0),
+  // Ruby marks with and without a bar, and what stays text.
+  ruby: Buffer.from('｜東京《とうきょう》の漢字《かんじ》と|山《やま》\r\n《《強調》》とかな《かな》と字《》\r\n'),
 };
 
 // Settings files as the desktop writes them, and one with hand-made lines.
@@ -105,6 +107,8 @@ const cases = [
   ['utf-16be.nomark', 'none', { from: 'auto', encoding: 'utf-8' }],
   ['utf-16be.nomark', 'none', { from: 'utf-16be', encoding: 'utf-8' }],
   ['reference.utf-16le.nomark', 'none', { from: 'auto', encoding: 'cp932' }],
+  ['ruby', 'none', { from: 'utf-8', encoding: 'utf-8', ruby: 'on', columnLength: 4, kinsoku: 'push' }],
+  ['ruby', 'layout', { from: 'utf-8', encoding: 'utf-8', ruby: 'off' }],
 ];
 
 // Cuts of the reference in EUC-JP and code page 932, a few characters
@@ -137,6 +141,7 @@ function nativeConvert(input, settings, options) {
   if (options.columnLength !== undefined) args.push('--column-length', String(options.columnLength));
   if (options.kinsoku !== undefined) args.push('--kinsoku', options.kinsoku);
   if (options.gap !== undefined) args.push('--gap', String(options.gap));
+  if (options.ruby !== undefined) args.push('--ruby', options.ruby);
   if (options.reverse) args.push('--reverse');
   return execFileSync(converter, [...args, inputPaths[input]], { maxBuffer: 1 << 28, stdio: ['ignore', 'pipe', 'ignore'] });
 }

@@ -3,7 +3,7 @@
 //   import createMirotabe from './mirotabe.mjs';
 //   const m = await createMirotabe();
 //   const r = m.convert(inputBytes, { settings, from, encoding,
-//                                     columnLength, kinsoku, gap, reverse });
+//                                     columnLength, kinsoku, gap, ruby, reverse });
 //   // r.bytes: what mirotabe-convert writes; r.warnings: string[]
 //
 // Bad options and inputs throw an Error that says why; nothing is ever
@@ -16,7 +16,7 @@ import createEngine from './mirotabe-engine.mjs';
 const MAX_INPUT_BYTES = 128 * 1024 * 1024;
 
 const KNOWN_OPTIONS = new Set(['settings', 'from', 'encoding', 'columnLength', 'kinsoku', 'gap',
-  'reverse']);
+  'ruby', 'reverse']);
 
 const isNode = typeof process === 'object' && typeof process.versions?.node === 'string';
 
@@ -46,7 +46,7 @@ function checkedOptions(options) {
     if (!KNOWN_OPTIONS.has(name)) throw new Error(`mirotabe: unknown option '${name}'`);
   }
   const checked = {};
-  for (const name of ['from', 'encoding', 'kinsoku']) {
+  for (const name of ['from', 'encoding', 'kinsoku', 'ruby']) {
     if (options[name] === undefined) continue;
     if (typeof options[name] !== 'string') throw new TypeError(`mirotabe: ${name} must be a string`);
     checked[name] = options[name];
