@@ -90,6 +90,12 @@ std::vector<PaintStep> GenkouGrid(const PageGeometry& g) {
 
 }  // namespace
 
+double RubyTop(double baseTop, double baseLength, std::size_t readingCells, double rubyCell,
+               double columnTop, double free) {
+  const double centred = baseTop + (baseLength - static_cast<double>(readingCells) * rubyCell) / 2;
+  return std::max({centred, columnTop, free});
+}
+
 PictureSize PictureSizeOf(const VerticalLayout& layout, CellBox box) {
   return PictureSize{box.width * static_cast<std::int64_t>(layout.ColumnCount() + 2),
                      box.height * static_cast<std::int64_t>(layout.RowCount() + 2)};
@@ -154,6 +160,8 @@ SheetPlan DrawingPlan::PlanPictureSheet(std::size_t n) const {
   plan.cellWidth = w;
   plan.cellHeight = h;
   plan.characterSize = w;
+  plan.rubyCell = h / 2;
+  plan.rubyCharacterSize = w / 2;
   plan.columns.reserve(sheet.columns);
   plan.columnLefts.reserve(sheet.columns);
   for (std::size_t c = sheet.columns; c-- > 0;) {
@@ -178,6 +186,8 @@ SheetPlan DrawingPlan::PlanPage(std::size_t n) const {
   plan.cellWidth = g.cell;
   plan.cellHeight = g.cell;
   plan.characterSize = g.character;
+  plan.rubyCell = g.cell / 2;
+  plan.rubyCharacterSize = g.character / 2;
   const std::size_t columns = layout_->ColumnCount();
   for (std::size_t k = 0; k < g.columnsPerPage; ++k) {
     const std::size_t read = n * g.columnsPerPage + k;

@@ -13,6 +13,9 @@
 //   ForEachCell each cell's box, its text and how its glyph is set (see
 //   core/glyph_form.h), in reading order: the rightmost column first, each
 //   from the top down, so that the text of a PDF reads as the columns do;
+// - through ForEachRubyCell, where the layout holds ruby, each character
+//   of each reading in a cell of its own, half a cell on a side, in the
+//   space to the right of its base's column;
 // - the page number's text and box.
 //
 // Pictures are measured in pixels and drawn one PDF point to a pixel; pages
@@ -29,6 +32,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/code_points.h"
 #include "core/glyph_form.h"
 #include "core/page_setup.h"
 #include "core/picture_style.h"
@@ -130,6 +134,10 @@ struct SheetPlan {
   double cellHeight = 0;
   // The size (the em) of the characters, each centred in its cell.
   double characterSize = 0;
+  // The side of a reading's cells, and the size of its characters: half
+  // the text's, as ruby is set.
+  double rubyCell = 0;
+  double rubyCharacterSize = 0;
   // The layout's columns on the sheet in reading order, and the left edge
   // of each.
   std::vector<std::size_t> columns;
@@ -161,6 +169,12 @@ class DrawingPlan {
   template <typename Visit>
   void ForEachCell(const SheetPlan& sheet, Visit&& visit) const;
 
+  // Calls `visit(const PlannedCell&)` for each character of the readings
+  // of the bases that start on `sheet`, in reading order, each cell
+  // sheet.rubyCell on a side.
+  template <typename Visit>
+  void ForEachRubyCell(const SheetPlan& sheet, Visit&& visit) const;
+
  private:
   DrawingPlan(const VerticalLayout& layout, const PictureStyle& style)
       : layout_(&layout), style_(style) {}
@@ -178,6 +192,45 @@ class DrawingPlan {
   std::optional<PageGeometry> page_;
   bool pageNumbers_ = false;
 };
+
+// Where the first of `readingCells` cells of a reading starts, beside a
+// base from `baseTop` that is `baseLength` long. The reading is centred on
+// its base, running over onto the cells on either side when it is longer,
+// but never above the column's first cell (`columnTop`) nor over the
+// reading before it, which ends at `free`.
+double RubyTop(double baseTop, double baseLength, std::size_t readingCells, double rubyCell,
+               double columnTop, double free);
+
+template <typename Visit>
+void DrawingPlan::ForEachRubyCell(const SheetPlan& sheet, Visit&& visit) const {
+  if (!layout_->HasRuby()) return;
+  PlannedCell cell;
+  for (std::size_t k = 0; k < sheet.columns.size(); ++k) {
+    cell.left = sheet.columnLefts[k] + sheet.cellWidth;
+    double free = sheet.top;
+    for (const ColumnRuby& ruby : layout_->RubyOf(sheet.columns[k])) {
+      if (ruby.firstRow < sheet.firstRow || ruby.firstRow >= sheet.firstRow + sheet.rows) continue;
+      std::size_t cells = 0;
+      for (std::size_t at = 0; at < ruby.reading.size();
+           at += CodePointAt(ruby.reading, at).units) {
+        ++cells;
+      }
+      cell.top = RubyTop(
+          sheet.top + static_cast<double>(ruby.firstRow - sheet.firstRow) * sheet.cellHeight,
+          static_cast<double>(ruby.rows) * sheet.cellHeight, cells, sheet.rubyCell, sheet.top,
+          free);
+      for (std::size_t at = 0; at < ruby.reading.size();) {
+        const std::size_t units = CodePointAt(ruby.reading, at).units;
+        cell.text = ruby.reading.substr(at, units);
+        cell.orientation = OrientationOfCell(cell.text, style_.verticalGlyphs, false);
+        visit(static_cast<const PlannedCell&>(cell));
+        cell.top += sheet.rubyCell;
+        at += units;
+      }
+      free = cell.top;
+    }
+  }
+}
 
 template <typename Visit>
 void DrawingPlan::ForEachCell(const SheetPlan& sheet, Visit&& visit) const {

@@ -82,6 +82,19 @@ void SheetPainter::Paint(QPainter& painter, const SheetPlan& sheet) {
                   QPointF(cell.left * scale_, cell.top * scale_));
   });
   cells_->Flush(painter);
+  plan_.ForEachRubyCell(sheet, [&](const PlannedCell& cell) {
+    if (!ruby_) {
+      const int side = std::max(1, static_cast<int>(std::lround(sheet.rubyCell * scale_)));
+      const int character =
+          std::max(1, static_cast<int>(std::lround(sheet.rubyCharacterSize * scale_)));
+      ruby_ = std::make_unique<CellPainter>(
+          FontForCell(character), CellBox{side, side},
+          target_ == CellTarget::kDocument ? CellTarget::kOutlines : target_);
+    }
+    ruby_->Place(painter, cell.text, cell.orientation,
+                 QPointF(cell.left * scale_, cell.top * scale_));
+  });
+  if (ruby_) ruby_->Flush(painter);
   if (sheet.pageNumber) PaintPageNumber(painter, *sheet.pageNumber, scale_);
 }
 

@@ -1,6 +1,8 @@
 // Carries out the sheets of a DrawingPlan with Qt's painting: the
 // background, the rules beneath the text, each cell's glyphs set as the
-// plan says (see CellPainter), and the page number. What is drawn and where
+// plan says (see CellPainter), the readings of ruby, and the page number.
+// A PDF's readings are drawn as outlines: its text is the text's own,
+// which a search or a copy finds without the readings in between. What is drawn and where
 // is the plan's; this only draws it.
 #pragma once
 
@@ -33,6 +35,8 @@ class SheetPainter {
   CellTarget target_;
   // Made for the first sheet: every sheet of a plan has cells of one size.
   std::unique_ptr<CellPainter> cells_;
+  // The readings' cells, made for the first reading.
+  std::unique_ptr<CellPainter> ruby_;
   GlyphTextLog* log_ = nullptr;
 };
 

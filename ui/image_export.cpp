@@ -163,7 +163,7 @@ void ImageExport::SaveAsPicture() {
   }
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const IoStatus failed = pdf && settings_.page.enabled ? WritePages(shown.input, path)
-                                                        : WritePicture(*shown.layout, path, pdf);
+                                                        : WritePicture(shown, path, pdf);
   QApplication::restoreOverrideCursor();
   if (failed.failed()) {
     ShowError(QStringLiteral("画像を保存できませんでした。\r\n%1\r\n%2")
@@ -181,6 +181,7 @@ IoStatus ImageExport::WritePages(std::u16string_view input, const QString& path)
   const PageGeometry geometry = PageGeometryOf(settings_.page);
   LayoutRules rules = settings_.rules;
   rules.columns = PageLayoutSettings(rules.columns, settings_.page, geometry);
+  rules.columns.ruby = RubyInPages(settings_.picture);
   LayoutResult result = BuildVerticalLayout(input, rules);
   if (std::holds_alternative<LayoutTooLarge>(result)) {
     return IoError{LocalPath(path), std::make_error_code(std::errc::file_too_large)};
@@ -216,8 +217,18 @@ void ImageExport::EditPageSetup() {
   }
 }
 
-IoStatus ImageExport::WritePicture(const VerticalLayout& layout, const QString& path,
-                                   bool pdf) const {
+IoStatus ImageExport::WritePicture(const ShownOutput& shown, const QString& path, bool pdf) const {
+  LayoutResult withRuby;
+  if (RubyInPictures(settings_.picture)) {
+    LayoutRules rules = settings_.rules;
+    rules.columns.ruby = true;
+    withRuby = BuildVerticalLayout(shown.input, rules);
+    if (std::holds_alternative<LayoutTooLarge>(withRuby)) {
+      return IoError{LocalPath(path), std::make_error_code(std::errc::file_too_large)};
+    }
+  }
+  const VerticalLayout& layout =
+      RubyInPictures(settings_.picture) ? std::get<VerticalLayout>(withRuby) : *shown.layout;
   const IoResult<QByteArray> picture =
       DrawPicture(layout, settings_.picture, pdf ? PictureFormat::Pdf : PictureFormat::Png);
   if (!picture) return picture.error();

@@ -63,8 +63,9 @@ class ImageExport : public QObject {
   // ページ設定…: the pictures' cell size and glyph forms, and PDF pages.
   void EditPageSetup();
 
-  // Writes the picture of `layout` to `path`; the error, if any.
-  IoStatus WritePicture(const VerticalLayout& layout, const QString& path, bool pdf) const;
+  // Writes the picture of what `shown` shows to `path`; the error, if any.
+  // Ruby is set in a layout of its own, laid out again from the input.
+  IoStatus WritePicture(const ShownOutput& shown, const QString& path, bool pdf) const;
   // Lays `input` out again for the pages of the settings and writes them to
   // `path` page by page; the error, if any.
   IoStatus WritePages(std::u16string_view input, const QString& path) const;

@@ -37,6 +37,14 @@ PageSetupDialog::PageSetupDialog(const PictureStyle& style, const PageSetup& pag
   verticalGlyphs_ = new QCheckBox(QStringLiteral("縦書き用の字形を使う(&V)"));
   verticalGlyphs_->setChecked(style.verticalGlyphs);
   pictureForm->addRow(verticalGlyphs_);
+  // Ruby is unset until chosen, so that pages set it and pictures show
+  // what was typed: the first item says so.
+  ruby_ = new QComboBox;
+  ruby_->setObjectName(QStringLiteral("Ruby"));
+  ruby_->addItems({QStringLiteral("PDF のページだけ"), QStringLiteral("画像とページ"),
+                   QStringLiteral("使わない")});
+  ruby_->setCurrentIndex(!style.ruby ? 0 : *style.ruby ? 1 : 2);
+  pictureForm->addRow(QStringLiteral("ルビ(&B):"), ruby_);
 
   auto* pdf = new QGroupBox(QStringLiteral("PDF"));
   auto* pdfForm = new QFormLayout(pdf);
@@ -114,6 +122,8 @@ PictureStyle PageSetupDialog::style() const {
   PictureStyle style = style_;
   style.cellSize = cellSize_->value();
   style.verticalGlyphs = verticalGlyphs_->isChecked();
+  style.ruby.reset();
+  if (ruby_->currentIndex() != 0) style.ruby = ruby_->currentIndex() == 1;
   return style;
 }
 

@@ -38,6 +38,7 @@ class PageSetupDialog : public QDialog {
   PictureStyle style_;
   QSpinBox* cellSize_ = nullptr;
   QCheckBox* verticalGlyphs_ = nullptr;
+  QComboBox* ruby_ = nullptr;
   QCheckBox* pages_ = nullptr;
   QComboBox* paper_ = nullptr;
   QCheckBox* landscape_ = nullptr;

@@ -8,6 +8,8 @@
 #include <variant>
 #include <vector>
 
+#include "tests/support/case_name.h"
+
 namespace mirotabe {
 namespace {
 
@@ -186,6 +188,74 @@ TEST(DrawingPlanTest, EachCellIsSetAsTheGlyphRuleSaysUnderTheStyle) {
                    : std::vector(4, kAsItStands);
     EXPECT_EQ(orientations, expected);
   }
+}
+
+struct RubyCase {
+  const char* name;
+  std::u16string_view text;
+  std::size_t columnLength;
+  // Each reading's character as "か:k@t": in the sheet's column k (0 =
+  // the rightmost), t of its cells (half a text cell) below the column's
+  // top.
+  std::vector<std::u16string> expected;
+};
+
+class RubyPlacement : public testing::TestWithParam<RubyCase> {};
+
+TEST_P(RubyPlacement, SetsEachReadingBesideItsBase) {
+  LayoutSettings settings;
+  settings.columnLength = GetParam().columnLength;
+  settings.ruby = true;
+  const VerticalLayout layout = LayoutOf(GetParam().text, settings);
+  for (const PictureFormat format : {PictureFormat::Png, PictureFormat::Pdf}) {
+    const DrawingPlan plan = DrawingPlan::Picture(layout, {}, CellBox{20, 20}, format);
+    const SheetPlan sheet = plan.PlanSheet(0);
+    EXPECT_EQ(sheet.rubyCell, 10);
+    EXPECT_EQ(sheet.rubyCharacterSize, 10);
+    std::vector<std::u16string> placed;
+    plan.ForEachRubyCell(sheet, [&](const PlannedCell& cell) {
+      const auto k = static_cast<std::size_t>(
+          std::find_if(sheet.columnLefts.begin(), sheet.columnLefts.end(),
+                       [&](double left) { return left + sheet.cellWidth == cell.left; }) -
+          sheet.columnLefts.begin());
+      const double t = (cell.top - sheet.top) / sheet.rubyCell;
+      std::string at = std::to_string(k) + "@" + std::to_string(t);
+      at.erase(at.find_last_not_of('0') + 1);
+      if (at.back() == '.') at.pop_back();
+      placed.push_back(std::u16string(cell.text) + u":" + std::u16string(at.begin(), at.end()));
+    });
+    EXPECT_EQ(placed, GetParam().expected);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RubyPlacement,
+    testing::Values(
+        RubyCase{"ShortReadingCentred", u"漢字《かん》", 0, {u"か:0@1", u"ん:0@2"}},
+        RubyCase{"OneForOne", u"あ字《じ》", 0, {u"じ:0@2.5"}},
+        RubyCase{"LongReadingRunsOverItsNeighbours",
+                 u"あ字《わざわい》あ",
+                 0,
+                 {u"わ:0@1", u"ざ:0@2", u"わ:0@3", u"い:0@4"}},
+        RubyCase{"NeverAboveTheColumn", u"字《わざわ》", 0, {u"わ:0@0", u"ざ:0@1", u"わ:0@2"}},
+        RubyCase{"NeverOverTheReadingBefore",
+                 u"字《わざ》字《わざわ》",
+                 0,
+                 {u"わ:0@0", u"ざ:0@1", u"わ:0@2", u"ざ:0@3", u"わ:0@4"}},
+        RubyCase{"InTheColumnItsBaseMovedTo",
+                 u"あい漢字《かんじ》う",
+                 3,
+                 {u"か:1@0.5", u"ん:1@1.5", u"じ:1@2.5"}},
+        RubyCase{"EachLineItsOwn", u"字《じ》\r\nあ字《じ》", 0, {u"じ:0@0.5", u"じ:1@2.5"}},
+        RubyCase{"BeyondTheBmp", u"𠮷《𠮷𠮷》", 0, {u"𠮷:0@0", u"𠮷:0@1"}}),
+    testing_support::CaseName());
+
+TEST(DrawingPlanTest, ALayoutWithoutRubyDrawsNoReadings) {
+  const VerticalLayout layout = LayoutOf(u"漢字《かんじ》");
+  const DrawingPlan plan = DrawingPlan::Pages(layout, {}, A6TwoColumnsOfFive());
+  std::size_t cells = 0;
+  plan.ForEachRubyCell(plan.PlanSheet(0), [&](const PlannedCell&) { ++cells; });
+  EXPECT_EQ(cells, 0u);
 }
 
 }  // namespace

@@ -71,6 +71,9 @@ struct TextLayerCase {
   const char* name;
   std::u16string text;
   bool pages;  // pages, or a picture's PDF
+  // Laid out with ruby, the text reads back as this, without the marks
+  // and the readings, which are drawn beside it but are no part of it.
+  std::u16string withRuby = {};
 };
 
 class TextLayerTest : public testing::TestWithParam<TextLayerCase> {};
@@ -80,7 +83,9 @@ class TextLayerTest : public testing::TestWithParam<TextLayerCase> {};
 // says it is Japanese, and each font is an embedded subset with a text map.
 TEST_P(TextLayerTest, EveryCharacterReadsBack) {
   const TextLayerCase& c = GetParam();
-  const LayoutResult result = BuildVerticalLayout(c.text, {4, SwapTable(), LayoutSettings{}});
+  LayoutSettings settings;
+  settings.ruby = !c.withRuby.empty();
+  const LayoutResult result = BuildVerticalLayout(c.text, {4, SwapTable(), settings});
   const auto& layout = std::get<VerticalLayout>(result);
   QByteArray bytes;
   if (c.pages) {
@@ -105,7 +110,7 @@ TEST_P(TextLayerTest, EveryCharacterReadsBack) {
   EXPECT_EQ(text.readAllStandardError(), QByteArray());
   QString read = QString::fromUtf8(text.readAllStandardOutput());
   read.remove(QRegularExpression(QStringLiteral("[\\s\\x{3000}]")));
-  QString expected = QString::fromStdU16String(c.text);
+  QString expected = QString::fromStdU16String(settings.ruby ? c.withRuby : c.text);
   expected.remove(QRegularExpression(QStringLiteral("[\\s\\x{3000}]")));
   EXPECT_EQ(read, expected);
 
@@ -121,10 +126,14 @@ TEST_P(TextLayerTest, EveryCharacterReadsBack) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, TextLayerTest,
-    testing::Values(TextLayerCase{"PagesBeyondTheFirstPlane", u"野家で😀を見た\r\n🂡と😊", true},
-                    TextLayerCase{"PictureBeyondTheFirstPlane", u"😀を見た\r\n𝖠", false},
-                    TextLayerCase{"PagesOfVerticalFormsAndSharedGlyphs",
-                                  u"「ラーメン」です。\r\n～〜―—", true}),
+    testing::Values(
+        TextLayerCase{"PagesBeyondTheFirstPlane", u"野家で😀を見た\r\n🂡と😊", true},
+        TextLayerCase{"PictureBeyondTheFirstPlane", u"😀を見た\r\n𝖠", false},
+        TextLayerCase{"PagesOfVerticalFormsAndSharedGlyphs", u"「ラーメン」です。\r\n～〜―—", true},
+        TextLayerCase{"PagesWithRuby",
+                      u"｜東京《とうきょう》の漢字《かんじ》\r\n吉野《よしの》家《ー》", true,
+                      u"東京の漢字吉野家"},
+        TextLayerCase{"PictureWithRuby", u"漢字《かんじ》を見た", false, u"漢字を見た"}),
     testing_support::CaseName());
 
 // Memory that runs out while a document is painted is an error of its

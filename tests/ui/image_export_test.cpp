@@ -258,6 +258,8 @@ TEST_F(ImageExportTest, PageSetupMakesThePdfOfPagesAndIsKept) {
     dialog->findChild<QComboBox*>(QStringLiteral("Paper"))->setCurrentIndex(6);
     // Pages push out while nothing else is chosen.
     EXPECT_EQ(dialog->findChild<QComboBox*>(QStringLiteral("PageKinsoku"))->currentIndex(), 2);
+    // Ruby is unchosen, and so set on pages only, until chosen.
+    EXPECT_EQ(dialog->findChild<QComboBox*>(QStringLiteral("Ruby"))->currentIndex(), 0);
     dialog->accept();
   });
   Trigger("Menu_Convert_PageSetup");
@@ -265,17 +267,21 @@ TEST_F(ImageExportTest, PageSetupMakesThePdfOfPagesAndIsKept) {
   EXPECT_NE(settings.find("ImageCellSize=100\r\n"), std::string::npos) << settings;
   EXPECT_NE(settings.find("[Page]\r\nEnabled=1\r\nPaper=6\r\n"), std::string::npos) << settings;
   EXPECT_EQ(settings.find("PageNumbers=0\r\nKinsoku"), std::string::npos) << settings;
+  EXPECT_EQ(settings.find("Ruby="), std::string::npos) << settings;
   EXPECT_EQ(settings_.picture.cellSize, 100);
   // A rule chosen for pages is kept as the page's own.
   QTimer::singleShot(0, [] {
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
     dialog->findChild<QComboBox*>(QStringLiteral("PageKinsoku"))->setCurrentIndex(0);
+    dialog->findChild<QComboBox*>(QStringLiteral("Ruby"))->setCurrentIndex(2);
     dialog->accept();
   });
   Trigger("Menu_Convert_PageSetup");
   settings = Settings();
   EXPECT_NE(settings.find("PageNumbers=0\r\nKinsoku=0\r\n"), std::string::npos) << settings;
+  EXPECT_NE(settings.find("Ruby=0\r\n"), std::string::npos) << settings;
+  EXPECT_EQ(settings_.picture.ruby, false);
 
   AnswerSave("pages", kPdf);
   Trigger("Menu_Convert_SaveImage");
