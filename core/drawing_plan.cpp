@@ -1,7 +1,11 @@
 #include "core/drawing_plan.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
+
+#include "core/code_points.h"
+#include "core/ruby_notation.h"
 
 namespace mirotabe {
 namespace {
@@ -90,10 +94,23 @@ std::vector<PaintStep> GenkouGrid(const PageGeometry& g) {
 
 }  // namespace
 
-double RubyTop(double baseTop, double baseLength, std::size_t readingCells, double rubyCell,
-               double columnTop, double free) {
-  const double centred = baseTop + (baseLength - static_cast<double>(readingCells) * rubyCell) / 2;
-  return std::max({centred, columnTop, free});
+double RubyRoomOver(std::u16string_view neighbour, double rubyCell) {
+  const char32_t c = neighbour.empty() ? kBlankCell : CodePointAt(neighbour, 0).value;
+  if (c == kBlankCell) return std::numeric_limits<double>::infinity();
+  const bool kana = (c >= U'\u3041' && c <= U'\u309F') || (c >= U'\u30A0' && c <= U'\u30FF');
+  return kana && !IsRubyBaseKanji(c) ? rubyCell / 2 : 0;
+}
+
+double RubyTop(const RubyPlace& place) {
+  const double excess = static_cast<double>(place.readingCells) * place.rubyCell - place.baseLength;
+  double before = excess / 2;
+  if (excess > 0) {
+    before = std::min(before, place.roomBefore);
+    if (excess - before > place.roomAfter) {
+      before = std::min(excess - place.roomAfter, place.roomBefore);
+    }
+  }
+  return std::max({place.baseTop - before, place.columnTop, place.free});
 }
 
 PictureSize PictureSizeOf(const VerticalLayout& layout, CellBox box) {

@@ -193,32 +193,63 @@ class DrawingPlan {
   bool pageNumbers_ = false;
 };
 
-// Where the first of `readingCells` cells of a reading starts, beside a
-// base from `baseTop` that is `baseLength` long. The reading is centred on
-// its base, running over onto the cells on either side when it is longer,
-// but never above the column's first cell (`columnTop`) nor over the
-// reading before it, which ends at `free`.
-double RubyTop(double baseTop, double baseLength, std::size_t readingCells, double rubyCell,
-               double columnTop, double free);
+// Where a reading is set beside its base, in the plan's units.
+struct RubyPlace {
+  double baseTop = 0;
+  double baseLength = 0;
+  std::size_t readingCells = 0;
+  double rubyCell = 0;
+  // How far the reading may run over the cells before and after its base
+  // (see RubyRoomOver).
+  double roomBefore = 0;
+  double roomAfter = 0;
+  // The top of the column's first cell, and where the reading before in
+  // the column ends.
+  double columnTop = 0;
+  double free = 0;
+};
+
+// How far a reading longer than its base may run over `neighbour`, the
+// cell beside the base: half a ruby cell over kana, as Japanese books let
+// ruby overhang, as far as it needs over a blank, none over a kanji or
+// anything else.
+double RubyRoomOver(std::u16string_view neighbour, double rubyCell);
+
+// Where the first cell of a reading starts. A reading no longer than its
+// base is centred on it. A longer one runs over its neighbours, evenly
+// where their room allows, else more over the side with room; where
+// neither side has room enough, over the side after the base (the base is
+// not spaced out: pages and pictures keep their grid of cells). Never above
+// the column's first cell, nor over the reading before.
+double RubyTop(const RubyPlace& place);
 
 template <typename Visit>
 void DrawingPlan::ForEachRubyCell(const SheetPlan& sheet, Visit&& visit) const {
   if (!layout_->HasRuby()) return;
   PlannedCell cell;
   for (std::size_t k = 0; k < sheet.columns.size(); ++k) {
+    const std::size_t column = sheet.columns[k];
     cell.left = sheet.columnLefts[k] + sheet.cellWidth;
-    double free = sheet.top;
-    for (const ColumnRuby& ruby : layout_->RubyOf(sheet.columns[k])) {
+    RubyPlace place;
+    place.rubyCell = sheet.rubyCell;
+    place.columnTop = sheet.top;
+    place.free = sheet.top;
+    for (const ColumnRuby& ruby : layout_->RubyOf(column)) {
       if (ruby.firstRow < sheet.firstRow || ruby.firstRow >= sheet.firstRow + sheet.rows) continue;
-      std::size_t cells = 0;
+      place.baseTop =
+          sheet.top + static_cast<double>(ruby.firstRow - sheet.firstRow) * sheet.cellHeight;
+      place.baseLength = static_cast<double>(ruby.rows) * sheet.cellHeight;
+      place.readingCells = 0;
       for (std::size_t at = 0; at < ruby.reading.size();
            at += CodePointAt(ruby.reading, at).units) {
-        ++cells;
+        ++place.readingCells;
       }
-      cell.top = RubyTop(
-          sheet.top + static_cast<double>(ruby.firstRow - sheet.firstRow) * sheet.cellHeight,
-          static_cast<double>(ruby.rows) * sheet.cellHeight, cells, sheet.rubyCell, sheet.top,
-          free);
+      place.roomBefore = ruby.firstRow == 0 ? 0
+                                            : RubyRoomOver(layout_->Cell(ruby.firstRow - 1, column),
+                                                           sheet.rubyCell);
+      place.roomAfter =
+          RubyRoomOver(layout_->Cell(ruby.firstRow + ruby.rows, column), sheet.rubyCell);
+      cell.top = RubyTop(place);
       for (std::size_t at = 0; at < ruby.reading.size();) {
         const std::size_t units = CodePointAt(ruby.reading, at).units;
         cell.text = ruby.reading.substr(at, units);
@@ -227,7 +258,7 @@ void DrawingPlan::ForEachRubyCell(const SheetPlan& sheet, Visit&& visit) const {
         cell.top += sheet.rubyCell;
         at += units;
       }
-      free = cell.top;
+      place.free = cell.top;
     }
   }
 }
