@@ -359,6 +359,14 @@ std::optional<PageSetup> PagesOf(const Options& options, const AppSettings& sett
   return page;
 }
 
+// Whether ruby is set: as the command line says, else as the settings say
+// for pages and pictures; the text keeps the marks as typed.
+bool RubyOf(const Options& options, const AppSettings& settings) {
+  if (options.layout.ruby) return *options.layout.ruby;
+  if (options.page) return RubyInPages(settings.picture);
+  return options.picture && RubyInPictures(settings.picture);
+}
+
 // The picture's style: the settings file's, under the command line's.
 PictureRequest PictureRequestOf(const Options& options, const AppSettings& settings,
                                 const VerticalLayout& layout) {
@@ -431,10 +439,7 @@ int Run(const Options& options, const PictureSupport& pictures, std::ostream& er
           << unread.error().Reason() << "; converting with the default settings\n";
     }
     options.layout.ApplyTo(settings.rules.columns);
-    const bool rubyByDefault = options.page      ? RubyInPages(settings.picture)
-                               : options.picture ? RubyInPictures(settings.picture)
-                                                 : false;
-    settings.rules.columns.ruby = options.layout.ruby.value_or(rubyByDefault);
+    settings.rules.columns.ruby = RubyOf(options, settings);
     // Pages cut the columns to the characters a page's column holds.
     if (const std::optional<PageSetup> page = PagesOf(options, settings)) {
       settings.rules.columns =
