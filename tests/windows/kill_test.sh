@@ -43,12 +43,12 @@ for ((i = 0; i < runs; i++)); do
     sleep "$(awk -v r="$RANDOM" -v d="$duration_ms" 'BEGIN { printf "%.3f", r % d / 1000 }')"
   else
     # While the temporary file is being written: once it is there, within
-    # the next 40 ms.
+    # the next 10 ms (writing the long text takes some tens).
     for ((wait = 0; wait < 5000; wait++)); do
       compgen -G '.out.txt.mirotabe~*' >/dev/null && break
       sleep 0.001
     done
-    sleep "0.0$((RANDOM % 4))$((RANDOM % 10))"
+    sleep "0.00$((RANDOM % 10))"
   fi
   kill -KILL "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
