@@ -9,6 +9,9 @@
 #include <io.h>
 #include <sys/stat.h>
 #include <sys/types.h>
+// mingw's unistd.h turns ftruncate into ftruncate64, a macro that renames
+// the call table's member too: every file that sees the table must see it.
+#include <unistd.h>
 
 using uid_t = unsigned;
 using gid_t = unsigned;
