@@ -53,6 +53,14 @@ constexpr const char* kUsage =
     "                    its base; the marks and readings leave the text (default:\n"
     "                    on for --page, the program's setting for pictures, else\n"
     "                    off)\n"
+    "  --tcy N           in pictures and pages, set numbers of up to N half-width\n"
+    "                    digits (and !? ?? !! ?! from 2) upright in one cell\n"
+    "                    (縦中横), 0..3 (pages: 2, pictures: 0, unless the\n"
+    "                    settings say otherwise)\n"
+    "  --latin MODE      in pictures and pages, set half-width Latin a letter to a\n"
+    "                    cell (cells) or turned, at its own widths (sideways)\n"
+    "                    (pages: sideways but genkou, pictures: cells, unless the\n"
+    "                    settings say otherwise)\n"
     "  --reverse         read vertical text back into horizontal lines instead\n"
     "  --from NAME       encoding of the input: auto (default), which finds it like\n"
     "                    the program's open command, or cp932, utf-8, utf-16,\n"
@@ -223,6 +231,8 @@ const option kLongOptions[] = {
     {"kinsoku", required_argument, nullptr, kLayoutOption},
     {"gap", required_argument, nullptr, kLayoutOption},
     {"ruby", required_argument, nullptr, kLayoutOption},
+    {"tcy", required_argument, nullptr, kLayoutOption},
+    {"latin", required_argument, nullptr, kLayoutOption},
     {"reverse", no_argument, nullptr, kReverse},
     {"format", required_argument, nullptr, kFormatOption},
     {"cell-size", required_argument, nullptr, kCellSizeOption},
@@ -444,6 +454,12 @@ int Run(const Options& options, const PictureSupport& pictures, std::ostream& er
     if (const std::optional<PageSetup> page = PagesOf(options, settings)) {
       settings.rules.columns =
           PageLayoutSettings(settings.rules.columns, *page, PageGeometryOf(*page));
+    } else if (options.picture) {
+      settings.rules.columns.typesetting = PictureTypesetting(settings.rules.columns);
+    }
+    if (settings.rules.columns.typesetting.latin == LatinSetting::kSideways &&
+        pictures.latinAdvances != nullptr) {
+      settings.rules.columns.typesetting.advances = pictures.latinAdvances();
     }
 
     result = BuildVerticalLayoutInPlace(std::move(text), settings.rules);

@@ -21,6 +21,10 @@ struct PictureSupport {
   // In this process; when null, the command line is handed to the picture
   // converter (see cli/picture_handoff.h).
   PictureWriter write = nullptr;
+  // The advances of the half-width Latin in the font that `write` draws
+  // with, which sideways Latin is fitted into the columns by; none: the
+  // half-width forms'.
+  LatinAdvances (*latinAdvances)() = nullptr;
   // The folder whose "Setting.ini" applies when none is named; empty: this
   // program's own folder.
   std::string programFolder;

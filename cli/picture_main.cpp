@@ -3,7 +3,6 @@
 #include <iostream>
 #include <string_view>
 
-#include "cli/convert.h"
 #include "cli/picture_output.h"
 
 int main(int argc, char** argv) {
@@ -16,6 +15,5 @@ int main(int argc, char** argv) {
   }
   // argv[1] is the folder of the converter that started this one; from
   // argv[2] on, that converter's own command line.
-  return mirotabe::RunConvert(argc - 2, argv + 2, std::cout, std::cerr,
-                              {.write = mirotabe::WritePicture, .programFolder = argv[1]});
+  return mirotabe::RunPictureConverter(argc - 2, argv + 2, argv[1]);
 }

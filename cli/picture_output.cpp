@@ -8,8 +8,10 @@
 #include <iostream>
 #include <string_view>
 
+#include "cli/convert.h"
 #include "cli/terminal_text.h"
 #include "platform/files.h"
+#include "render/cell_font.h"
 #include "render/layout_picture.h"
 #include "render/page_pdf.h"
 
@@ -70,17 +72,6 @@ int WritePages(const VerticalLayout& layout, const PictureRequest& request, cons
 }  // namespace
 
 int WritePicture(const VerticalLayout& layout, const PictureRequest& request, const char* program) {
-  // Fonts and painting need Qt's application object; the offscreen
-  // platform gives them without a display unless another platform is asked
-  // for. Qt sees none of the converter's own arguments, and its notes about
-  // the desktop session are no concern of a converter's user.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  qInstallMessageHandler(ReportSeriousQtMessages);
-  int argc = 1;
-  char name[] = "mirotabe-convert";
-  char* argv[] = {name, nullptr};
-  const QGuiApplication application(argc, argv);
-
   if (request.page) return WritePages(layout, request, program);
   if (request.format == PictureFormat::Png) {
     const PictureSize size = ImageSize(layout, request.style);
@@ -109,6 +100,28 @@ int WritePicture(const VerticalLayout& layout, const PictureRequest& request, co
     return kExitFailure;
   }
   return kExitOk;
+}
+
+LatinAdvances PictureLatinAdvances() {
+  return LatinAdvancesOfCellFont();
+}
+
+int RunPictureConverter(int argc, char** argv, const std::string& programFolder) {
+  // Fonts and painting need Qt's application object, and the layout asks
+  // the font for its Latin advances before anything is drawn; the offscreen
+  // platform gives them without a display unless another platform is asked
+  // for. Qt sees none of the converter's own arguments, and its notes about
+  // the desktop session are no concern of a converter's user.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(ReportSeriousQtMessages);
+  int qtArgc = 1;
+  char name[] = "mirotabe-convert";
+  char* qtArgv[] = {name, nullptr};
+  const QGuiApplication application(qtArgc, qtArgv);
+  return RunConvert(argc, argv, std::cout, std::cerr,
+                    {.write = WritePicture,
+                     .latinAdvances = PictureLatinAdvances,
+                     .programFolder = programFolder});
 }
 
 }  // namespace mirotabe

@@ -296,6 +296,28 @@ void ForEachSegment(std::size_t length, std::size_t columnLength, Kinsoku kinsok
 // The same, keeping each of `whole` (runs of code points, in order and
 // apart) in one column where it fits in one: a cut that falls inside one
 // moves to its start. Ruby's bases are kept so, as a word is.
+template <typename Fit, typename At, typename Emit>
+void ForEachFittedSegmentKeeping(std::size_t length, const Fit& fit, Kinsoku kinsoku, const At& at,
+                                 const std::vector<Segment>& whole, Emit&& emit) {
+  if (whole.empty() || fit.End(0, length, fit.Room(), at) >= length) {
+    ForEachFittedSegment(length, fit, kinsoku, at, emit);
+    return;
+  }
+  column_segments_detail::Cutter<Fit, At> cutter(length, fit, kinsoku, at);
+  std::size_t next = 0;
+  for (std::size_t start = 0; start < length;) {
+    auto cut = cutter.Next(start);
+    while (next < whole.size() && whole[next].start + whole[next].cells <= cut.end) ++next;
+    if (next < whole.size()) {
+      const Segment& kept = whole[next];
+      const bool fits = fit.End(kept.start, length, fit.Room(), at) >= kept.start + kept.cells;
+      if (kept.start > start && kept.start < cut.end && fits) cut = {kept.start, kept.start};
+    }
+    emit(Segment{start, cut.end - start});
+    start = cut.next;
+  }
+}
+
 template <typename At, typename Emit>
 void ForEachSegmentKeeping(std::size_t length, std::size_t columnLength, Kinsoku kinsoku,
                            const At& at, const std::vector<Segment>& whole, Emit&& emit) {
@@ -303,21 +325,7 @@ void ForEachSegmentKeeping(std::size_t length, std::size_t columnLength, Kinsoku
     ForEachSegment(length, columnLength, kinsoku, at, emit);
     return;
   }
-  const CellFit fit{columnLength};
-  column_segments_detail::Cutter<CellFit, At> cutter(length, fit, kinsoku, at);
-  std::size_t next = 0;
-  for (std::size_t start = 0; start < length;) {
-    auto cut = cutter.Next(start);
-    while (next < whole.size() && whole[next].start + whole[next].cells <= cut.end) ++next;
-    if (next < whole.size()) {
-      const Segment& kept = whole[next];
-      if (kept.start > start && kept.start < cut.end && kept.cells <= columnLength) {
-        cut = {kept.start, kept.start};
-      }
-    }
-    emit(Segment{start, cut.end - start});
-    start = cut.next;
-  }
+  ForEachFittedSegmentKeeping(length, CellFit{columnLength}, kinsoku, at, whole, emit);
 }
 
 // The columns `line` is cut into, as ForEachSegment gives them. A surrogate

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/code_points.h"
+#include "core/inline_runs.h"
 #include "core/ruby_notation.h"
 
 namespace mirotabe {
@@ -14,6 +15,60 @@ namespace {
 // with them.
 constexpr Rgb kPictureGridColour = 0xA0A0A0;
 constexpr double kPictureGridPen = 1;
+// A Latin word space stretches by at most this share of a cell before the
+// characters of its column are spaced apart: JLReq spreads the spaces of
+// Latin words first, and half an em keeps a word apart from the next
+// without opening a hole in the column.
+constexpr double kMaxSpaceStretch = 0.5;
+// Slack under this share of a cell is the rounding of the advances.
+constexpr double kNoSlack = 1e-6;
+
+// U+FF01..U+FF5E, which a half-width character set in a cell is drawn as.
+constexpr std::u16string_view kFullWidthLatin =
+    u"！＂＃＄％＆＇（）＊＋，－．／０１２３４５６７８９：；＜＝＞？＠ＡＢＣＤＥＦＧＨＩＪＫＬＭＮ"
+    u"Ｏ"
+    u"ＰＱＲＳＴＵＶＷＸＹＺ［＼］＾＿｀ａｂｃｄｅｆｇｈｉｊｋｌｍｎｏｐｑｒｓｔｕｖｗｘｙｚ｛｜｝"
+    u"～";
+static_assert(kFullWidthLatin.size() == 0x7E - 0x20);
+
+// Whether the column ending at unit `end` of `text` ends its paragraph:
+// nothing but spaces lies between it and the line's end.
+bool EndsParagraph(std::u16string_view text, std::size_t end) {
+  while (end < text.size() && (text[end] == u' ' || text[end] == kBlankCell)) ++end;
+  return end >= text.size() || text[end] == u'\r';
+}
+
+// The top of each of the `cells` code points of a column whose cells are
+// `flowed`, and after them its end: a sideways run's characters at their
+// advances, the digits of 縦中横 all at its top.
+void RowTops(const std::vector<PlannedCell>& flowed, std::size_t cells, std::vector<double>& tops) {
+  tops.clear();
+  double end = 0;
+  for (const PlannedCell& cell : flowed) {
+    if (cell.item != CellItem::kSideways) {
+      const std::size_t count = cell.item == CellItem::kTcy ? cell.text.size() : 1;
+      tops.insert(tops.end(), count, cell.top);
+    } else {
+      const double scale =
+          cell.text.empty() ? 0 : cell.extent / static_cast<double>(cell.text.size());
+      for (std::size_t i = 0; i < cell.text.size(); ++i) {
+        tops.push_back(cell.top + scale * static_cast<double>(i));
+      }
+    }
+    end = cell.top + cell.extent;
+  }
+  tops.resize(cells, end);
+  tops.push_back(end);
+}
+
+// Blank cells take their room in a column and draw nothing.
+void DropBlanks(std::vector<PlannedCell>& cells) {
+  std::erase_if(cells, [](const PlannedCell& cell) {
+    return cell.item == CellItem::kGlyphs &&
+           (cell.text.empty() || (cell.text.size() == 1 && cell.text[0] == kBlankCell));
+  });
+}
+
 // Manuscript paper's ruling, vermilion as printed ones are.
 constexpr Rgb kGenkouColour = 0xD95A3A;
 constexpr double kGenkouPen = 0.6;
@@ -225,6 +280,83 @@ SheetPlan DrawingPlan::PlanPage(std::size_t n) const {
                                      kInkColour};
   }
   return plan;
+}
+
+bool DrawingPlan::Flows() const {
+  return layout_->Typeset().On() || (page_ && !page_->genkou);
+}
+
+void DrawingPlan::FlowColumn(std::size_t column, std::vector<PlannedCell>& out,
+                             std::vector<double>* rowTops) const {
+  out.clear();
+  const VerticalLayout::ColumnSpan span = layout_->SpanOf(column);
+  const Typesetting& typesetting = layout_->Typeset();
+  // A space that ends a column takes no room there, as at a line's end.
+  std::size_t end = span.end;
+  while (typesetting.On() && end > span.start && span.text[end - 1] == u' ') --end;
+  double at = 0;
+  std::size_t spaces = 0;
+  const auto add = [&](const InlineRun& run) {
+    PlannedCell cell;
+    cell.top = at;
+    cell.extent = 1;
+    const std::u16string_view units = span.text.substr(run.start, run.end - run.start);
+    if (run.kind == RunKind::kCell) {
+      LayoutCell laid = layout_->CellAtUnit(run.start);
+      if (laid.text.size() == 1 && IsLatinText(laid.text[0])) {
+        laid.text = laid.text[0] == u' ' ? std::u16string_view(&kBlankCell, 1)
+                                         : kFullWidthLatin.substr(laid.text[0] - 0x21, 1);
+      }
+      cell.text = laid.text;
+      cell.orientation = OrientationOfCell(laid.text, style_.verticalGlyphs, laid.fromEntry);
+    } else {
+      cell.item = run.kind == RunKind::kTcy ? CellItem::kTcy : CellItem::kSideways;
+      cell.text = units;
+      cell.extent = static_cast<double>(RunAdvance(span.text, run, typesetting)) / kEm;
+      if (run.kind == RunKind::kSideways) {
+        spaces += static_cast<std::size_t>(std::count(units.begin(), units.end(), u' '));
+      }
+    }
+    at += cell.extent;
+    out.push_back(cell);
+  };
+  if (typesetting.On()) {
+    ForEachInlineRun(span.text, span.start, end, typesetting, add);
+  } else {
+    // One cell a code point, as the grid has them.
+    for (std::size_t r = 0; r < span.cells; ++r) {
+      const LayoutCell laid = layout_->CellAt(r, column);
+      out.push_back(PlannedCell{CellItem::kGlyphs, 0, at, laid.text,
+                                OrientationOfCell(laid.text, style_.verticalGlyphs, laid.fromEntry),
+                                1, 0});
+      at += 1;
+    }
+  }
+  const double length = static_cast<double>(layout_->ColumnLength());
+  double slack = length - at;
+  if (!page_ || page_->genkou || slack <= kNoSlack || (out.size() < 2 && spaces == 0) ||
+      EndsParagraph(span.text, span.end)) {
+    if (rowTops != nullptr) RowTops(out, span.cells, *rowTops);
+    DropBlanks(out);
+    return;
+  }
+  const double perSpace =
+      spaces == 0 ? 0 : std::min(kMaxSpaceStretch, slack / static_cast<double>(spaces));
+  slack -= perSpace * static_cast<double>(spaces);
+  const double between = out.size() < 2 ? 0 : slack / static_cast<double>(out.size() - 1);
+  double moved = 0;
+  for (PlannedCell& cell : out) {
+    cell.top += moved;
+    if (cell.item == CellItem::kSideways) {
+      const auto inside = static_cast<double>(std::count(cell.text.begin(), cell.text.end(), u' '));
+      cell.wordSpacing = perSpace;
+      cell.extent += perSpace * inside;
+      moved += perSpace * inside;
+    }
+    moved += between;
+  }
+  if (rowTops != nullptr) RowTops(out, span.cells, *rowTops);
+  DropBlanks(out);
 }
 
 }  // namespace mirotabe

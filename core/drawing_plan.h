@@ -99,9 +99,12 @@ struct PaintStep {
   std::vector<double> coordinates;
 };
 
-// What stands in a cell's box. Glyphs only for now: room for what sets
-// several characters together (a sideways run, 縦中横, ruby).
-enum class CellItem : std::uint8_t { kGlyphs };
+// What stands in a cell's box.
+enum class CellItem : std::uint8_t {
+  kGlyphs,    // a character, or what an entry made of it, set as `orientation` says
+  kTcy,       // digits or marks upright side by side, narrowed to the cell's width if need be
+  kSideways,  // Latin turned a quarter turn clockwise, reading down the column
+};
 
 struct PlannedCell {
   CellItem item = CellItem::kGlyphs;
@@ -110,6 +113,12 @@ struct PlannedCell {
   double top = 0;
   std::u16string_view text;
   CellOrientation orientation = CellOrientation::kAsItStands;
+  // The box's length down the column: the cell's height, or a sideways
+  // run's advance.
+  double extent = 0;
+  // Added to each space of a sideways run where a column is spread to its
+  // end.
+  double wordSpacing = 0;
 };
 
 struct PageNumberPlan {
@@ -180,6 +189,19 @@ class DrawingPlan {
       : layout_(&layout), style_(style) {}
   SheetPlan PlanPictureSheet(std::size_t n) const;
   SheetPlan PlanPage(std::size_t n) const;
+  // Whether the cells are set one after another by their advances (see
+  // FlowColumn) rather than one to a row.
+  bool Flows() const;
+  // The cells of layout column `column`, blanks left out, their tops and
+  // extents in cells from the column's top, into `out`. A full column of
+  // a page other than 原稿用紙 that falls short of its length is spread to
+  // it: its Latin word spaces first, by up to half a cell each, then
+  // evenly between its characters. A column that ends a paragraph keeps
+  // its natural spacing.
+  // Given `rowTops`, the top of each of the column's code points goes there
+  // (see RowTops), and after them the column's end.
+  void FlowColumn(std::size_t column, std::vector<PlannedCell>& out,
+                  std::vector<double>* rowTops = nullptr) const;
 
   const VerticalLayout* layout_;
   PictureStyle style_;
@@ -227,6 +249,9 @@ template <typename Visit>
 void DrawingPlan::ForEachRubyCell(const SheetPlan& sheet, Visit&& visit) const {
   if (!layout_->HasRuby()) return;
   PlannedCell cell;
+  // Where the cells flow, each base stands where its cells were set.
+  std::vector<PlannedCell> flowed;
+  std::vector<double> rowTops;
   for (std::size_t k = 0; k < sheet.columns.size(); ++k) {
     const std::size_t column = sheet.columns[k];
     cell.left = sheet.columnLefts[k] + sheet.cellWidth;
@@ -234,7 +259,9 @@ void DrawingPlan::ForEachRubyCell(const SheetPlan& sheet, Visit&& visit) const {
     place.rubyCell = sheet.rubyCell;
     place.columnTop = sheet.top;
     place.free = sheet.top;
-    for (const ColumnRuby& ruby : layout_->RubyOf(column)) {
+    const std::vector<ColumnRuby> readings = layout_->RubyOf(column);
+    if (!readings.empty() && Flows()) FlowColumn(column, flowed, &rowTops);
+    for (const ColumnRuby& ruby : readings) {
       if (ruby.firstRow < sheet.firstRow || ruby.firstRow >= sheet.firstRow + sheet.rows) continue;
       place.baseTop =
           sheet.top + static_cast<double>(ruby.firstRow - sheet.firstRow) * sheet.cellHeight;
@@ -243,6 +270,12 @@ void DrawingPlan::ForEachRubyCell(const SheetPlan& sheet, Visit&& visit) const {
       for (std::size_t at = 0; at < ruby.reading.size();
            at += CodePointAt(ruby.reading, at).units) {
         ++place.readingCells;
+      }
+      if (!rowTops.empty() && ruby.firstRow + ruby.rows < rowTops.size()) {
+        place.baseTop = sheet.top + (rowTops[ruby.firstRow] - static_cast<double>(sheet.firstRow)) *
+                                        sheet.cellHeight;
+        place.baseLength =
+            (rowTops[ruby.firstRow + ruby.rows] - rowTops[ruby.firstRow]) * sheet.cellHeight;
       }
       place.roomBefore = ruby.firstRow == 0 ? 0
                                             : RubyRoomOver(layout_->Cell(ruby.firstRow - 1, column),
@@ -265,7 +298,27 @@ void DrawingPlan::ForEachRubyCell(const SheetPlan& sheet, Visit&& visit) const {
 
 template <typename Visit>
 void DrawingPlan::ForEachCell(const SheetPlan& sheet, Visit&& visit) const {
+  if (Flows()) {
+    std::vector<PlannedCell> flowed;
+    const double first = static_cast<double>(sheet.firstRow);
+    const double end = first + static_cast<double>(sheet.rows);
+    for (std::size_t k = 0; k < sheet.columns.size(); ++k) {
+      FlowColumn(sheet.columns[k], flowed);
+      for (PlannedCell& cell : flowed) {
+        // A picture's sheet is a band of its rows; a page holds its
+        // columns whole, spread to their length and hung below it.
+        if (!page_ && (cell.top < first || cell.top >= end)) continue;
+        cell.left = sheet.columnLefts[k];
+        cell.top = sheet.top + (cell.top - first) * sheet.cellHeight;
+        cell.extent *= sheet.cellHeight;
+        cell.wordSpacing *= sheet.cellHeight;
+        visit(static_cast<const PlannedCell&>(cell));
+      }
+    }
+    return;
+  }
   PlannedCell cell;
+  cell.extent = sheet.cellHeight;
   for (std::size_t k = 0; k < sheet.columns.size(); ++k) {
     cell.left = sheet.columnLefts[k];
     for (std::size_t r = 0; r < sheet.rows; ++r) {

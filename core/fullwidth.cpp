@@ -149,4 +149,23 @@ std::size_t MapToFullWidth(std::u16string_view text, char16_t* out) {
   return MapInto(text, out);
 }
 
+void MapToFullWidthKeepingLatin(std::u16string& text, std::vector<std::size_t>* composedMarks) {
+  const auto latin = [](char16_t u) { return u >= 0x20 && u < 0x7F; };
+  char16_t* out = text.data();
+  std::vector<std::size_t> marks;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    std::size_t end = i;
+    while (end < text.size() && !latin(text[end])) ++end;
+    marks.clear();
+    out += MapInto(std::u16string_view(text).substr(i, end - i), out,
+                   composedMarks != nullptr ? &marks : nullptr);
+    if (composedMarks != nullptr) {
+      for (const std::size_t mark : marks) composedMarks->push_back(i + mark);
+    }
+    for (i = end; i < text.size() && latin(text[i]); ++i) *out++ = text[i];
+  }
+  text.resize(static_cast<std::size_t>(out - text.data()));
+}
+
 }  // namespace mirotabe

@@ -32,4 +32,10 @@ void MapToFullWidth(std::u16string& text, std::vector<std::size_t>* composedMark
 // and may be text.data() itself; returns the units written.
 std::size_t MapToFullWidth(std::u16string_view text, char16_t* out);
 
+// The same mapping in place, but for the printable ASCII and the space,
+// which stay as they are: pictures and pages set the input's half-width
+// Latin and numbers apart from the full-width text (see core/inline_runs.h).
+void MapToFullWidthKeepingLatin(std::u16string& text,
+                                std::vector<std::size_t>* composedMarks = nullptr);
+
 }  // namespace mirotabe

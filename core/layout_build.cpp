@@ -7,6 +7,7 @@
 
 #include "core/code_points.h"
 #include "core/column_segments.h"
+#include "core/inline_runs.h"
 #include "core/layout_builder.h"
 #include "core/prepare_text.h"
 #include "core/vertical_layout.h"
@@ -35,6 +36,8 @@ LayoutResult LayoutBuilder::Build(PreparedText&& prepared, EntryRanges&& written
   layout.basis_.reset();
   layout.change_ = {};
   layout.spacing_ = std::size_t{1} + settings.columnGap;
+  layout.typesetting_ = settings.typesetting;
+  layout.columnLength_ = settings.columnLength;
   layout.prepared_ = std::move(std::get<std::u16string>(prepared));
   layout.written_ = std::move(written);
   layout.standingOutputs_.clear();
@@ -62,7 +65,9 @@ LayoutResult LayoutBuilder::Build(PreparedText&& prepared, EntryRanges&& written
   // Within the room that PrepareTextInto left, unless the text grew.
   layout.prepared_.append(kGridReadAhead, kBlankCell);
   layout.replacements_ = CellReplacements(rules.table);
-  if (layout.IsGrid() && !layout.replacements_.empty()) {
+  // Typeset layouts keep the text's own characters, which the drawing
+  // reads its runs from.
+  if (layout.IsGrid() && !layout.replacements_.empty() && !settings.typesetting.On()) {
     ReplaceInPlace(layout, layout.columns_);
     layout.replacedInPlace_ = true;
   }
@@ -169,6 +174,8 @@ void LayoutBuilder::ArrangeColumns(const VerticalLayout& layout, const std::vect
   columns.reserve(columns.size() + segments * (std::size_t{1} + settings.columnGap));
   if (n != 0) lineColumns.reserve(lines.size());
   const std::u16string_view text = layout.prepared_;
+  const Typesetting& typesetting = settings.typesetting;
+  std::vector<std::uint32_t> advances;
   const std::vector<RubySpan>& ruby = layout.ruby_.spans;
   auto nextBase = ruby.begin();
   std::vector<Segment> bases;
@@ -184,18 +191,25 @@ void LayoutBuilder::ArrangeColumns(const VerticalLayout& layout, const std::vect
       const std::size_t begin = layout.CellOfUnit(line, nextBase->baseBegin);
       bases.push_back(Segment{begin, layout.CellOfUnit(line, nextBase->baseEnd - 1) + 1 - begin});
     }
-    ForEachSegmentKeeping(
-        line.cells, n, settings.kinsoku,
-        [&](std::size_t i) { return CodePointAt(text, layout.UnitOf(line, i)).value; }, bases,
-        [&](const Segment& segment) {
-          if (!first) columns.insert(columns.end(), settings.columnGap, Column{});
-          first = false;
-          const bool offsets = line.offsetsAt != VerticalLayout::kNoOffsets;
-          columns.push_back(Column{
-              segment.cells == 0 ? line.start : layout.UnitOf(line, segment.start), segment.cells,
-              offsets ? line.offsetsAt + segment.start : VerticalLayout::kNoOffsets});
-          ++count;
-        });
+    const auto at = [&](std::size_t i) { return CodePointAt(text, layout.UnitOf(line, i)).value; };
+    const auto emit = [&](const Segment& segment) {
+      if (!first) columns.insert(columns.end(), settings.columnGap, Column{});
+      first = false;
+      const bool offsets = line.offsetsAt != VerticalLayout::kNoOffsets;
+      columns.push_back(Column{
+          segment.cells == 0 ? line.start : layout.UnitOf(line, segment.start), segment.cells,
+          offsets ? line.offsetsAt + segment.start : VerticalLayout::kNoOffsets});
+      ++count;
+    };
+    if (n != 0 && typesetting.On() && line.cells != 0) {
+      // Columns of pictures and pages hold what fits by advance.
+      const std::size_t last = layout.UnitOf(line, line.cells - 1);
+      LineAdvances(text, line.start, last + CodePointAt(text, last).units, typesetting, advances);
+      ForEachFittedSegmentKeeping(line.cells, RunFit{n, &advances}, settings.kinsoku, at, bases,
+                                  emit);
+    } else {
+      ForEachSegmentKeeping(line.cells, n, settings.kinsoku, at, bases, emit);
+    }
     if (n != 0) lineColumns.push_back(count);
   }
   if (!lastIsLast) columns.insert(columns.end(), settings.columnGap, Column{});

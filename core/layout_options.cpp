@@ -24,6 +24,8 @@ void LayoutOverrides::ApplyTo(LayoutSettings& settings) const {
   if (columnLength) settings.columnLength = *columnLength;
   if (kinsoku) settings.kinsoku = *kinsoku;
   if (gap) settings.columnGap = *gap;
+  if (tcy) settings.tcy = *tcy;
+  if (latin) settings.latin = *latin;
 }
 
 std::optional<std::string> ParseLayoutOption(const std::string& name, const std::string& value,
@@ -37,6 +39,18 @@ std::optional<std::string> ParseLayoutOption(const std::string& name, const std:
     const auto gap = Number(value, kMaxColumnGap);
     if (!gap) return Invalid(name, value, "0 to " + std::to_string(kMaxColumnGap));
     overrides.gap = static_cast<std::uint8_t>(*gap);
+  } else if (name == "tcy") {
+    const auto digits = Number(value, kMaxTcyDigits);
+    if (!digits) return Invalid(name, value, "0 to " + std::to_string(kMaxTcyDigits));
+    overrides.tcy = static_cast<std::uint8_t>(*digits);
+  } else if (name == "latin") {
+    if (value == "cells") {
+      overrides.latin = LatinSetting::kCells;
+    } else if (value == "sideways") {
+      overrides.latin = LatinSetting::kSideways;
+    } else {
+      return Invalid(name, value, "cells or sideways");
+    }
   } else if (name == "kinsoku") {
     if (value == "none") {
       overrides.kinsoku = Kinsoku::kNone;

@@ -1,7 +1,7 @@
 // The layout options of a conversion, each of which overrides the settings
-// file: --column-length N, --kinsoku none|hang|push, --gap N and
-// --ruby off|on of the converter, and the same names in the browser
-// module's options.
+// file: --column-length N, --kinsoku none|hang|push, --gap N,
+// --ruby off|on, --tcy N and --latin cells|sideways of the converter, and
+// the same names in the browser module's options.
 #pragma once
 
 #include <optional>
@@ -18,13 +18,15 @@ struct LayoutOverrides {
   // Left to the caller, whose default depends on what is made (see
   // RubyInPages).
   std::optional<bool> ruby = std::nullopt;
+  std::optional<std::uint8_t> tcy;
+  std::optional<LatinSetting> latin;
 
   void ApplyTo(LayoutSettings& settings) const;
 };
 
 // Takes the value of option `name` (without the dashes) into `overrides`.
 // Returns why it cannot, naming the option and what it allows, or nothing.
-// An option that is not one of the four is left alone.
+// An option that is not one of these is left alone.
 std::optional<std::string> ParseLayoutOption(const std::string& name, const std::string& value,
                                              LayoutOverrides& overrides);
 

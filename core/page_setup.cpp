@@ -138,9 +138,25 @@ Kinsoku PageKinsoku(const PageSetup& setup, Kinsoku layout) {
   return setup.kinsoku.value_or(layout == Kinsoku::kNone ? Kinsoku::kPushOut : layout);
 }
 
+Typesetting PageTypesetting(const LayoutSettings& layout, const PageSetup& setup) {
+  Typesetting typesetting;
+  typesetting.tcyDigits = layout.tcy.value_or(2);
+  typesetting.latin = layout.latin.value_or(
+      setup.paper == Paper::kGenkou ? LatinSetting::kCells : LatinSetting::kSideways);
+  return typesetting;
+}
+
+Typesetting PictureTypesetting(const LayoutSettings& layout) {
+  Typesetting typesetting;
+  typesetting.tcyDigits = layout.tcy.value_or(0);
+  typesetting.latin = layout.latin.value_or(LatinSetting::kCells);
+  return typesetting;
+}
+
 LayoutSettings PageLayoutSettings(const LayoutSettings& layout, const PageSetup& setup,
                                   const PageGeometry& geometry) {
   LayoutSettings paged = layout;
+  paged.typesetting = PageTypesetting(layout, setup);
   paged.kinsoku = PageKinsoku(setup, layout.kinsoku);
   if (paged.columnLength == 0 || paged.columnLength > geometry.cellsPerColumn) {
     paged.columnLength = std::min(geometry.cellsPerColumn, kMaxColumnLength);

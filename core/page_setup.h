@@ -86,8 +86,19 @@ double PageNumberSize(const PageGeometry& geometry);
 // being `layout`.
 Kinsoku PageKinsoku(const PageSetup& setup, Kinsoku layout);
 
+// How pages under `setup` set the half-width digits and Latin: as
+// `layout` chooses, else as a book does, two-digit numbers in one cell
+// (縦中横) and Latin sideways, but 原稿用紙, which writes a letter to a
+// square. The advances are the half-width forms' until a painter measures
+// its font's.
+Typesetting PageTypesetting(const LayoutSettings& layout, const PageSetup& setup);
+
+// The same for pictures, which keep a character to a cell unless `layout`
+// chooses otherwise.
+Typesetting PictureTypesetting(const LayoutSettings& layout);
+
 // The layout settings for pages: `layout`'s own, with columns no longer
-// than a page's and the line-breaking rule of `setup`.
+// than a page's, the line-breaking rule of `setup` and its typesetting.
 LayoutSettings PageLayoutSettings(const LayoutSettings& layout, const PageSetup& setup,
                                   const PageGeometry& geometry);
 

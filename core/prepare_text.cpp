@@ -198,12 +198,21 @@ PreparedText PrepareOwnedText(std::u16string input, const LayoutRules& rules, En
   PreparedText prepared = ReplaceAndExpand(std::move(input), rules, written, maxUnits);
   auto* text = std::get_if<std::u16string>(&prepared);
   if (text == nullptr) return prepared;
+  const bool keepLatin = rules.columns.typesetting.On();
   if (written == nullptr || written->empty()) {
-    MapToFullWidth(*text);
+    if (keepLatin) {
+      MapToFullWidthKeepingLatin(*text);
+    } else {
+      MapToFullWidth(*text);
+    }
     return prepared;
   }
   std::vector<std::size_t> composed;
-  MapToFullWidth(*text, &composed);
+  if (keepLatin) {
+    MapToFullWidthKeepingLatin(*text, &composed);
+  } else {
+    MapToFullWidth(*text, &composed);
+  }
   written->Remove(composed);
   return prepared;
 }
@@ -218,7 +227,8 @@ PreparedText PrepareTextInto(std::u16string_view input, std::u16string&& buffer,
   const bool wholeText = std::any_of(rules.table.begin(), rules.table.end(), RewritesText);
   // A tab goes before the mapping: removed, it can join a half-width kana
   // to the mark after it.
-  if (!wholeText && scan::FindUnit(input, u'\t', 0) == input.size()) {
+  if (!wholeText && !rules.columns.typesetting.On() &&
+      scan::FindUnit(input, u'\t', 0) == input.size()) {
     buffer.resize(input.size());
     buffer.resize(MapToFullWidth(input, buffer.data()));
     return std::move(buffer);

@@ -52,8 +52,10 @@ PreparedText ApplyWholeTextReplacements(std::u16string text, const SwapTable& ta
 PreparedText ExpandTabs(std::u16string text, std::uint8_t tabSpace, EntryRanges* written = nullptr,
                         std::size_t maxUnits = kAnyLength);
 
-// Whole-text replacements, then tabs, then the full-width mapping, under
-// the tab width and the table of `rules`, unless a step would make the text
+// Whole-text replacements, then tabs, then the full-width mapping (which
+// leaves the half-width Latin to the typesetting of pictures and pages
+// where `rules` turns it on), under the tab width and the table of
+// `rules`, unless a step would make the text
 // longer than `maxUnits`. Given `written` (empty), it is given the units of
 // the prepared text that the entries wrote.
 PreparedText PrepareText(std::u16string_view input, const LayoutRules& rules,

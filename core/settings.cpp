@@ -32,6 +32,8 @@ constexpr std::u16string_view kLayout = u"Layout";
 constexpr std::u16string_view kColumnLength = u"ColumnLength";
 constexpr std::u16string_view kKinsoku = u"Kinsoku";
 constexpr std::u16string_view kColumnGap = u"ColumnGap";
+constexpr std::u16string_view kTcy = u"Tcy";
+constexpr std::u16string_view kLatin = u"Latin";
 constexpr std::u16string_view kImageCellSize = u"ImageCellSize";
 constexpr std::u16string_view kImageGrid = u"ImageGrid";
 constexpr std::u16string_view kVerticalGlyphs = u"VerticalGlyphs";
@@ -85,6 +87,14 @@ LayoutSettings ReadLayout(const ProfileFile& profile) {
   settings.kinsoku = static_cast<Kinsoku>(ReadInRange(profile, kLayout, kKinsoku, kMaxKinsoku, 0));
   settings.columnGap =
       static_cast<std::uint8_t>(ReadInRange(profile, kLayout, kColumnGap, kMaxColumnGap, 0));
+  // Unset, or out of range: each of pictures and pages takes its own default.
+  if (const std::int32_t tcy = ReadInRange(profile, kLayout, kTcy, kMaxTcyDigits, -1); tcy >= 0) {
+    settings.tcy = static_cast<std::uint8_t>(tcy);
+  }
+  if (const std::int32_t latin = ReadInRange(profile, kLayout, kLatin, kMaxLatinSetting, -1);
+      latin >= 0) {
+    settings.latin = static_cast<LatinSetting>(latin);
+  }
   return settings;
 }
 
@@ -207,6 +217,15 @@ void WriteLayout(ProfileFile& profile, const LayoutSettings& settings) {
   WriteLayoutOption(profile, kKinsoku, static_cast<std::size_t>(settings.kinsoku),
                     static_cast<std::size_t>(read.kinsoku));
   WriteLayoutOption(profile, kColumnGap, settings.columnGap, read.columnGap);
+  // Written only when chosen: a file without them follows the defaults of
+  // each target, which a later version may refine.
+  if (settings.tcy) {
+    WriteNumber(profile, kLayout, kTcy, *settings.tcy, read.tcy.value_or(-1));
+  }
+  if (settings.latin) {
+    WriteNumber(profile, kLayout, kLatin, static_cast<std::int32_t>(*settings.latin),
+                read.latin ? static_cast<std::int32_t>(*read.latin) : -1);
+  }
 }
 
 bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {

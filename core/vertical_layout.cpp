@@ -30,7 +30,10 @@ std::u16string_view VerticalLayout::CellOf(const Column& column, std::size_t row
 LayoutCell VerticalLayout::CellAt(std::size_t row, std::size_t column) const {
   const Column& at = columns_[columns_.size() - 1 - column];
   if (row >= at.cells) return {kBlank, false};
-  const std::size_t unit = UnitOf(at, row);
+  return CellAtUnit(UnitOf(at, row));
+}
+
+LayoutCell VerticalLayout::CellAtUnit(std::size_t unit) const {
   const bool written = !written_.empty() && written_.Contains(unit);
   if (replacedInPlace_) {
     const char16_t cell = prepared_[unit];
@@ -42,6 +45,13 @@ LayoutCell VerticalLayout::CellAt(std::size_t row, std::size_t column) const {
   const CodePoint c = CodePointAt(prepared_, unit);
   if (const auto replaced = replacements_.Find(c.value)) return {*replaced, true};
   return {std::u16string_view(prepared_).substr(unit, c.units), written};
+}
+
+VerticalLayout::ColumnSpan VerticalLayout::SpanOf(std::size_t column) const {
+  const Column& at = columns_[columns_.size() - 1 - column];
+  if (at.cells == 0) return {prepared_, at.start, at.start, 0};
+  const std::size_t last = UnitOf(at, at.cells - 1);
+  return {prepared_, at.start, last + CodePointAt(prepared_, last).units, at.cells};
 }
 
 std::size_t VerticalLayout::ColumnsBeforeLine(std::size_t line) const {

@@ -113,6 +113,25 @@ class VerticalLayout {
   std::vector<ColumnRuby> RubyOf(std::size_t column) const;
   bool HasRuby() const { return !ruby_.spans.empty(); }
 
+  // What pictures and pages set the half-width Latin with (see
+  // core/inline_runs.h), and the cells a column holds: off and 0 but for
+  // them.
+  const Typesetting& Typeset() const { return typesetting_; }
+  std::size_t ColumnLength() const { return columnLength_; }
+
+  // The units [start, end) of column `column` (0 = leftmost) in `text`,
+  // the layout's text before the Type 0 entries: what a typeset layout's
+  // runs are read from, with the rest of the line around them.
+  struct ColumnSpan {
+    std::u16string_view text;
+    std::size_t start = 0;
+    std::size_t end = 0;
+    std::size_t cells = 0;
+  };
+  ColumnSpan SpanOf(std::size_t column) const;
+  // The cell of the code point at `unit` of that text, as CellAt gives it.
+  LayoutCell CellAtUnit(std::size_t unit) const;
+
   // Appends the cells of `row`, left to right, with no line break.
   void AppendRow(std::size_t row, std::u16string& out) const;
 
@@ -213,6 +232,8 @@ class VerticalLayout {
   // The readings of the ruby bases in prepared_, with the marks taken out.
   RubyReadings ruby_;
   std::size_t rows_ = 0;
+  Typesetting typesetting_;
+  std::size_t columnLength_ = 0;
   // Each column and the gap after it.
   std::size_t spacing_ = 1;
   Change change_;

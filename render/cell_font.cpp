@@ -34,4 +34,22 @@ QFont FontForCell(int cellSize) {
   return CellFont(static_cast<int>(std::lround(cellSize * cellSize / advance)));
 }
 
+LatinAdvances LatinAdvancesOfCellFont() {
+  LatinAdvances advances;
+  // A cell a thousand pixels wide gives the thousandths directly, and at
+  // that size no hinting rounds them.
+  const QRawFont raw =
+      QRawFont::fromFont(FontForCell(static_cast<int>(kEm)), QFontDatabase::Japanese);
+  if (!raw.isValid()) return advances;
+  for (std::size_t i = 0; i < LatinAdvances::kCount; ++i) {
+    const QChar c(static_cast<char16_t>(LatinAdvances::kFirst + i));
+    const QList<quint32> glyph = raw.glyphIndexesForString(QString(c));
+    if (glyph.isEmpty() || glyph.front() == 0) continue;
+    const qreal advance = raw.advancesForGlyphIndexes(glyph).front().x();
+    if (advance > 0 && advance < kEm)
+      advances.thousandths[i] = static_cast<std::uint16_t>(std::lround(advance));
+  }
+  return advances;
+}
+
 }  // namespace mirotabe

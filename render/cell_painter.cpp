@@ -222,6 +222,81 @@ void CellPainter::Place(QPainter& painter, std::u16string_view cell, CellOrienta
   Queue(painter, turned_, glyphs, cell, QPointF(c.y(), -c.x()) - centre);
 }
 
+void CellPainter::PlaceTcy(QPainter& painter, std::u16string_view text, QPointF topLeft) {
+  const CellGlyphs& glyphs = GlyphsOf(text, CellOrientation::kAsItStands);
+  // The glyphs are centred: the first stands half their excess in.
+  const qreal width = glyphs.offsets.isEmpty() ? 0 : box_.width - 2 * glyphs.offsets.front().x();
+  if (glyphs.face == CellGlyphs::kQtFallback || width <= box_.width) {
+    Place(painter, text, CellOrientation::kAsItStands, topLeft);
+    return;
+  }
+  // Three digits are wider than a cell: they are narrowed about its centre,
+  // as a typesetter sets them in thirds of an em.
+  Flush(painter);
+  painter.save();
+  painter.translate(topLeft.x() + box_.width / 2.0, 0);
+  painter.scale(box_.width / width, 1);
+  Queue(painter, upright_, glyphs, text, QPointF(-box_.width / 2.0, topLeft.y()));
+  DrawQueued(painter, upright_);
+  painter.restore();
+  upright_.face = CellGlyphs::kQtFallback;
+}
+
+const CellGlyphs& CellPainter::SidewaysGlyphsOf(std::u16string_view text) {
+  std::u16string key(text);
+  auto found = sideways_.find(key);
+  if (found != sideways_.end()) return found->second;
+  CellGlyphs glyphs;
+  const QString string = ToQString(text);
+  for (ChainFont& chained : chain_) {
+    if (GlyphsIn(chained.raw, string).isEmpty()) continue;
+    glyphs.face = FaceFor(chained, false);
+    glyphs.form = GlyphForm::kTurned;
+    glyphs.indexes = GlyphsIn(faces_[glyphs.face], string);
+    if (glyphs.indexes.isEmpty()) {
+      glyphs.face = CellGlyphs::kQtFallback;
+      continue;
+    }
+    qreal x = 0;
+    for (const QPointF& advance : faces_[glyphs.face].advancesForGlyphIndexes(glyphs.indexes)) {
+      glyphs.offsets.push_back(QPointF(x, 0));
+      x += advance.x();
+    }
+    break;
+  }
+  return sideways_.emplace(std::move(key), std::move(glyphs)).first->second;
+}
+
+void CellPainter::PlaceSideways(QPainter& painter, std::u16string_view text, QPointF topLeft,
+                                qreal wordSpacing) {
+  const CellGlyphs& glyphs = SidewaysGlyphsOf(text);
+  if (glyphs.face == CellGlyphs::kQtFallback) {
+    // No font has every letter: each stands in a cell of its own.
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      Place(painter, text.substr(i, 1), CellOrientation::kAsItStands,
+            topLeft + QPointF(0, static_cast<qreal>(i) * box_.height));
+    }
+    return;
+  }
+  if (target_ == CellTarget::kDocument) DrawQueued(painter, upright_);
+  // In the painter's coordinates turned a quarter turn clockwise, x runs
+  // down the column and y to its left: the baseline sits where the face's
+  // ascent and descent are centred across the column, as a sideways run's
+  // central baseline is set.
+  const QRawFont& face = faces_[glyphs.face];
+  const qreal baseline = -(topLeft.x() + box_.width / 2.0) + (face.ascent() - face.descent()) / 2.0;
+  CellGlyphs spaced = glyphs;
+  qreal extra = 0;
+  for (qsizetype i = 0; i < spaced.offsets.size(); ++i) {
+    spaced.offsets[i].rx() += extra;
+    if (wordSpacing != 0 && static_cast<std::size_t>(i) < text.size() &&
+        text[static_cast<std::size_t>(i)] == u' ') {
+      extra += wordSpacing;
+    }
+  }
+  Queue(painter, turned_, spaced, text, QPointF(topLeft.y(), baseline));
+}
+
 // Characters that no font of the chain has come from the fonts Qt falls
 // back on. A document draws them as glyphs, centred as the layout sets them,
 // so that the text layer learns which characters they stand for.

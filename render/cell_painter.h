@@ -84,6 +84,14 @@ class CellPainter {
   // `topLeft`; blanks draw nothing.
   void Place(QPainter& painter, std::u16string_view cell, CellOrientation orientation,
              QPointF topLeft);
+  // Queues `text`, digits or marks of 縦中横, upright side by side in the
+  // cell at `topLeft`, narrowed to its width where they are wider.
+  void PlaceTcy(QPainter& painter, std::u16string_view text, QPointF topLeft);
+  // Queues `text`, a run of Latin, turned a quarter turn clockwise to read
+  // down the column from `topLeft`, centred across it, each space
+  // `wordSpacing` wider than the font has it.
+  void PlaceSideways(QPainter& painter, std::u16string_view text, QPointF topLeft,
+                     qreal wordSpacing);
   // Draws what is queued, with the painter's pen.
   void Flush(QPainter& painter);
 
@@ -135,6 +143,9 @@ class CellPainter {
   std::unordered_map<std::uint32_t, CellGlyphs> single_;
   // Cells of several characters, which stand as they are.
   std::unordered_map<std::u16string, CellGlyphs> multiple_;
+  // Sideways runs, their offsets along the baseline from its start.
+  std::unordered_map<std::u16string, CellGlyphs> sideways_;
+  const CellGlyphs& SidewaysGlyphsOf(std::u16string_view text);
   Run upright_;
   Run turned_;
   GlyphTextLog* log_ = nullptr;

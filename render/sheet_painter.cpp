@@ -78,8 +78,18 @@ void SheetPainter::Paint(QPainter& painter, const SheetPlan& sheet) {
   for (const PaintStep& step : sheet.beneath) PaintStepWith(painter, step, scale_);
   painter.setPen(ColourOf(sheet.ink));
   plan_.ForEachCell(sheet, [&](const PlannedCell& cell) {
-    cells_->Place(painter, cell.text, cell.orientation,
-                  QPointF(cell.left * scale_, cell.top * scale_));
+    const QPointF topLeft(cell.left * scale_, cell.top * scale_);
+    switch (cell.item) {
+      case CellItem::kGlyphs:
+        cells_->Place(painter, cell.text, cell.orientation, topLeft);
+        break;
+      case CellItem::kTcy:
+        cells_->PlaceTcy(painter, cell.text, topLeft);
+        break;
+      case CellItem::kSideways:
+        cells_->PlaceSideways(painter, cell.text, topLeft, cell.wordSpacing * scale_);
+        break;
+    }
   });
   cells_->Flush(painter);
   plan_.ForEachRubyCell(sheet, [&](const PlannedCell& cell) {

@@ -16,6 +16,7 @@
 
 #include "core/page_setup.h"
 #include "platform/files.h"
+#include "render/cell_font.h"
 #include "render/layout_picture.h"
 #include "render/page_pdf.h"
 #include "ui/io_messages.h"
@@ -182,6 +183,9 @@ IoStatus ImageExport::WritePages(std::u16string_view input, const QString& path)
   LayoutRules rules = settings_.rules;
   rules.columns = PageLayoutSettings(rules.columns, settings_.page, geometry);
   rules.columns.ruby = RubyInPages(settings_.picture);
+  if (rules.columns.typesetting.latin == LatinSetting::kSideways) {
+    rules.columns.typesetting.advances = LatinAdvancesOfCellFont();
+  }
   LayoutResult result = BuildVerticalLayout(input, rules);
   if (std::holds_alternative<LayoutTooLarge>(result)) {
     return IoError{LocalPath(path), std::make_error_code(std::errc::file_too_large)};

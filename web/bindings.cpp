@@ -174,10 +174,12 @@ class Drawing {
   // Sheet `n` as the painters take it: its size and colours, the size of
   // its cells and of their characters (centred in them), the steps
   // drawn beneath the text, the page number, and its cells in reading
-  // order as three arrays: `at` (each cell's left and top), `orientation`
-  // (each one's CellOrientation) and `text` (each one's length in units,
-  // then its units); and the cells of ruby's readings, `rubyCell` on a
-  // side, as `rubyAt`, `rubyOrientation` and `rubyText`.
+  // order as arrays: `at` (each cell's left and top), `orientation` (each
+  // one's CellOrientation), `item` (each one's CellItem), `wordSpacing`
+  // (what each space of a sideways run gains) and `text` (each one's length
+  // in units, then its units); and the cells of ruby's readings, `rubyCell`
+  // on a side, as `rubyAt`, `rubyOrientation`, `rubyItem`,
+  // `rubyWordSpacing` and `rubyText`.
   val Sheet(std::size_t n) const {
     const SheetPlan sheet = plan_->PlanSheet(n);
     val result = val::object();
@@ -231,17 +233,22 @@ class Drawing {
   // orientation, and its length in units followed by its units.
   struct Cells {
     std::vector<double> at;
+    std::vector<double> wordSpacing;
     std::string orientations;
+    std::string items;
     std::u16string text;
 
     void Add(const PlannedCell& cell) {
       at.push_back(cell.left);
       at.push_back(cell.top);
+      wordSpacing.push_back(cell.wordSpacing);
       orientations.push_back(static_cast<char>(cell.orientation));
+      items.push_back(static_cast<char>(cell.item));
       text += static_cast<char16_t>(cell.text.size());
       text += cell.text;
     }
-    // As "at", "orientation" and "text", after `prefix` ("rubyAt", ...).
+    // As "at", "orientation", "item", "wordSpacing" and "text", after
+    // `prefix` ("rubyAt", ...).
     void SetIn(val& result, const std::string& prefix) const {
       const auto name = [&](std::string key) {
         if (!prefix.empty()) key[0] = static_cast<char>(key[0] - 'a' + 'A');
@@ -249,6 +256,8 @@ class Drawing {
       };
       result.set(name("at"), Numbers(at));
       result.set(name("orientation"), Bytes(orientations));
+      result.set(name("item"), Bytes(items));
+      result.set(name("wordSpacing"), Numbers(wordSpacing));
       result.set(name("text"), Units(text));
     }
   };
@@ -616,6 +625,9 @@ val Constants() {
                                           {"turned", StandInForm::kTurned},
                                           {"mirroredPlace", StandInForm::kMirroredPlace},
                                           {"smallKana", StandInForm::kSmallKana}}));
+  constants.set("cellItem", EnumNumbers<CellItem>({{"glyphs", CellItem::kGlyphs},
+                                                   {"tcy", CellItem::kTcy},
+                                                   {"sideways", CellItem::kSideways}}));
   constants.set("cellOrientation", EnumNumbers<CellOrientation>(
                                        {{"asItStands", CellOrientation::kAsItStands},
                                         {"verticalOrUpright", CellOrientation::kVerticalOrUpright},

@@ -56,9 +56,9 @@ class EmbeddedFont {
 // The PDF's bytes. `drawing`: the engine's Drawing; `font`: a PageFont;
 // `onSheet(n, count)` is called before each sheet, and may wait, so that
 // the page can say how far it is.
-// `orientations`: the numbers of the cells' orientations
-// (constants().cellOrientation).
-export async function makePdf(drawing, font, { title, orientations, onSheet = async () => {} }) {
+// `orientations` and `items`: the numbers of the cells' orientations and
+// items (constants().cellOrientation and cellItem).
+export async function makePdf(drawing, font, { title, orientations, items, onSheet = async () => {} }) {
   const doc = await PDFDocument.create();
   doc.registerFontkit(fontkit);
   doc.setCreator('Mirotabe');
@@ -78,7 +78,7 @@ export async function makePdf(drawing, font, { title, orientations, onSheet = as
     const page = doc.addPage([sheet.width, sheet.height]);
     page.node.setFontDictionary(PDFName.of(upright.key), upright.font.ref);
     page.node.setFontDictionary(PDFName.of(vertical.key), vertical.font.ref);
-    const operators = sheetOperators(sheet, font, { upright, vertical, forms, orientations });
+    const operators = sheetOperators(sheet, font, { upright, vertical, forms, orientations, items });
     page.node.addContentStream(doc.context.register(doc.context.flateStream(operators)));
   }
   return doc.save({ addDefaultPage: false });
@@ -99,9 +99,24 @@ function stepOperators(step, height, out) {
   }
 }
 
+// A sideways run of Latin: turned a quarter turn clockwise to read down its
+// column from the cell's top, its baseline where the font's ascent and
+// descent are centred across the column. The word spaces a spread column
+// adds follow each space as a shift of the text, which a font of two-byte
+// codes takes where it takes no word spacing.
+function sidewaysOperators(cell, sheet, font, size, embedded, h) {
+  const scale = size / font.unitsPerEm;
+  const ox = cell.left + sheet.cellWidth / 2 - (font.ascent - font.descent) * scale / 2;
+  const matrix = `0 -1 1 0 ${number(ox)} ${number(h - cell.top)} Tm`;
+  if (!cell.wordSpacing || !cell.text.includes(' ')) return `${matrix} <${embedded.hexOf(cell.text)}> Tj`;
+  const shift = number(-cell.wordSpacing * 1000 / size);
+  const parts = cell.text.split(' ').map((word) => (word ? `<${embedded.hexOf(word)}>` : ''));
+  return `${matrix} [${parts.join(` <${embedded.hexOf(' ')}> ${shift} `)}] TJ`;
+}
+
 // The operators of a sheet. The plan measures from the top left with y
 // down; a PDF page from the bottom left with y up.
-function sheetOperators(sheet, font, { upright, vertical, forms, orientations }) {
+function sheetOperators(sheet, font, { upright, vertical, forms, orientations, items }) {
   const h = sheet.height;
   const out = [];
   if (sheet.background !== null) {
@@ -114,11 +129,12 @@ function sheetOperators(sheet, font, { upright, vertical, forms, orientations })
   const scale = size / font.unitsPerEm;
   const baseline = font.baselineIn(sheet.cellHeight, scale);
   const cells = [];
-  forEachCell(sheet, (text, orientation, left, top) => cells.push({ text, orientation, left, top }));
+  forEachCell(sheet, (text, orientation, left, top, item, wordSpacing) =>
+    cells.push({ text, orientation, left, top, item, wordSpacing }));
   // The cells that may take a vertical form come from the copy with the
   // vertical forms, where each has its own glyph if it has no form.
-  const fontOf = (cell) => (cell.orientation === orientations.verticalOrUpright ||
-    cell.orientation === orientations.verticalOrTurned ? vertical : upright);
+  const fontOf = (cell) => (cell.item === items.glyphs && (cell.orientation === orientations.verticalOrUpright ||
+    cell.orientation === orientations.verticalOrTurned) ? vertical : upright);
   font.prepare(cells.map((cell) => cell.text));
   upright.prepare(cells.filter((cell) => fontOf(cell) === upright).map((cell) => cell.text));
   vertical.prepare(cells.filter((cell) => fontOf(cell) === vertical).map((cell) => cell.text));
@@ -134,7 +150,13 @@ function sheetOperators(sheet, font, { upright, vertical, forms, orientations })
     }
     const x = cell.left + (sheet.cellWidth - advance) / 2;
     const y = cell.top + baseline;
-    if (set && set.form === forms.turned) {
+    if (cell.item === items.sideways) {
+      out.push(sidewaysOperators(cell, sheet, font, size, embedded, h));
+    } else if (cell.item === items.tcy && advance > sheet.cellWidth) {
+      // Three digits are narrowed to the cell's width about its centre.
+      const squeeze = sheet.cellWidth / advance;
+      out.push(`${number(squeeze)} 0 0 1 ${number(cell.left)} ${number(h - y)} Tm <${embedded.hexOf(cell.text)}> Tj`);
+    } else if (set && set.form === forms.turned) {
       // A quarter turn clockwise about the cell's centre.
       const cx = cell.left + sheet.cellWidth / 2;
       const cy = cell.top + sheet.cellHeight / 2;

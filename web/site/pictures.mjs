@@ -48,14 +48,28 @@ export class Pictures {
   standInCells() {
     const { standIn, family } = this;
     const asItStands = this.constants.cellOrientation.asItStands;
+    const items = this.constants.cellItem;
     return {
-      draw(g, text, orientation, left, top, width) {
+      draw(g, text, orientation, left, top, width, height, item, wordSpacing) {
         g.font = `${width}px ${family}`;
         g.textAlign = 'center';
         g.textBaseline = 'middle';
         standIn.setSize(width);
-        if (orientation === asItStands) g.fillText(text, left + width / 2, top + width / 2);
-        else standIn.draw(g, text, left + width / 2, top + width / 2);
+        if (item === items.sideways) {
+          g.save();
+          g.translate(left + width / 2, top);
+          g.rotate(Math.PI / 2);
+          g.textAlign = 'left';
+          g.wordSpacing = `${wordSpacing}px`;
+          g.fillText(text, 0, 0);
+          g.restore();
+        } else if (item === items.tcy) {
+          g.fillText(text, left + width / 2, top + width / 2, width);
+        } else if (orientation === asItStands) {
+          g.fillText(text, left + width / 2, top + width / 2);
+        } else {
+          standIn.draw(g, text, left + width / 2, top + width / 2);
+        }
       },
     };
   }
@@ -74,10 +88,10 @@ export class Pictures {
       plan.delete();
     }
     const cells = font
-      ? new drawing.FontCells(font, font.sizeForCell(sheet.characterSize || cellSize), this.family)
+      ? new drawing.FontCells(font, font.sizeForCell(sheet.characterSize || cellSize), this.family, this.constants)
       : this.standInCells();
     const rubyCells = font
-      ? new drawing.FontCells(font, font.sizeForCell(sheet.rubyCharacterSize), this.family)
+      ? new drawing.FontCells(font, font.sizeForCell(sheet.rubyCharacterSize), this.family, this.constants)
       : cells;
     const { width, height } = sheet;
     if (width > this.constants.maxImageSide || height > this.constants.maxImageSide || width * height > MAX_CANVAS_PIXELS) {
@@ -114,6 +128,7 @@ export class Pictures {
       const bytes = await drawing.makePdf(plan, font, {
         title,
         orientations: this.constants.cellOrientation,
+        items: this.constants.cellItem,
         onSheet: async (n, count) => {
           // Lets the page show how far it is, now and then.
           if (n % 16 !== 0 || count < 16) return;

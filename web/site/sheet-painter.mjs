@@ -5,19 +5,20 @@
 
 export const colour = (rgb) => `#${rgb.toString(16).padStart(6, '0')}`;
 
-// Calls visit(text, orientation, left, top) for each cell of `sheet` that
-// holds something, in reading order; with `ruby`, for each cell of the
-// readings of ruby instead.
+// Calls visit(text, orientation, left, top, item, wordSpacing) for each
+// cell of `sheet` that holds something, in reading order; with `ruby`, for
+// each cell of the readings of ruby instead.
 export function forEachCell(sheet, visit, ruby = false) {
-  const { at, orientation, text } = ruby
-    ? { at: sheet.rubyAt, orientation: sheet.rubyOrientation, text: sheet.rubyText }
+  const { at, orientation, item, wordSpacing, text } = ruby
+    ? { at: sheet.rubyAt, orientation: sheet.rubyOrientation, item: sheet.rubyItem,
+      wordSpacing: sheet.rubyWordSpacing, text: sheet.rubyText }
     : sheet;
   let unit = 0;
   for (let i = 0; i < orientation.length; ++i) {
     const length = text[unit++];
     const cell = length === 1 ? String.fromCharCode(text[unit]) : String.fromCharCode(...text.subarray(unit, unit + length));
     unit += length;
-    visit(cell, orientation[i], at[2 * i], at[2 * i + 1]);
+    visit(cell, orientation[i], at[2 * i], at[2 * i + 1], item[i], wordSpacing[i]);
   }
 }
 
@@ -44,9 +45,9 @@ function paintStep(g, step) {
 }
 
 // Paints `sheet` with `g`, whose units are the plan's; `cells.draw(g, text,
-// orientation, left, top, width, height)` draws a cell's glyphs in the fill
-// style, and `rubyCells.draw` those of ruby's readings at their own size;
-// `family` is the font family of the page number.
+// orientation, left, top, width, height, item, wordSpacing)` draws a cell's
+// glyphs in the fill style, and `rubyCells.draw` those of ruby's readings at
+// their own size; `family` is the font family of the page number.
 export function paintSheet(g, sheet, cells, family, rubyCells = cells) {
   if (sheet.background !== null) {
     g.fillStyle = colour(sheet.background);
@@ -54,10 +55,10 @@ export function paintSheet(g, sheet, cells, family, rubyCells = cells) {
   }
   for (const step of sheet.beneath) paintStep(g, step);
   g.fillStyle = colour(sheet.ink);
-  forEachCell(sheet, (text, orientation, left, top) =>
-    cells.draw(g, text, orientation, left, top, sheet.cellWidth, sheet.cellHeight));
-  forEachCell(sheet, (text, orientation, left, top) =>
-    rubyCells.draw(g, text, orientation, left, top, sheet.rubyCell, sheet.rubyCell), true);
+  forEachCell(sheet, (text, orientation, left, top, item, wordSpacing) =>
+    cells.draw(g, text, orientation, left, top, sheet.cellWidth, sheet.cellHeight, item, wordSpacing));
+  forEachCell(sheet, (text, orientation, left, top, item) =>
+    rubyCells.draw(g, text, orientation, left, top, sheet.rubyCell, sheet.rubyCell, item, 0), true);
   const number = sheet.pageNumber;
   if (number) {
     g.fillStyle = colour(number.colour);

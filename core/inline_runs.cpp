@@ -1,0 +1,47 @@
+#include "core/inline_runs.h"
+
+#include <array>
+
+namespace mirotabe {
+
+bool IsTcyRun(std::u16string_view run, std::uint8_t tcyDigits) {
+  if (run.empty() || run.size() > tcyDigits) return false;
+  if (std::all_of(run.begin(), run.end(), [](char16_t u) { return u >= u'0' && u <= u'9'; })) {
+    return true;
+  }
+  // The doubled marks of exclamation and question that 縦中横 sets with
+  // numbers; a longer mix stays Latin.
+  static constexpr std::array<std::u16string_view, 4> kMarks = {u"!?", u"??", u"!!", u"?!"};
+  return tcyDigits >= 2 && std::find(kMarks.begin(), kMarks.end(), run) != kMarks.end();
+}
+
+std::uint32_t RunAdvance(std::u16string_view text, const InlineRun& run,
+                         const Typesetting& typesetting) {
+  if (run.kind != RunKind::kSideways) return kEm;
+  std::uint32_t advance = 0;
+  for (std::size_t i = run.start; i < run.end; ++i) advance += typesetting.advances.Of(text[i]);
+  return advance;
+}
+
+void LineAdvances(std::u16string_view text, std::size_t start, std::size_t end,
+                  const Typesetting& typesetting, std::vector<std::uint32_t>& out) {
+  out.clear();
+  ForEachInlineRun(text, start, end, typesetting, [&](const InlineRun& run) {
+    switch (run.kind) {
+      case RunKind::kCell:
+        out.push_back(kEm);
+        break;
+      case RunKind::kTcy:
+        out.push_back(kEm);
+        out.insert(out.end(), run.end - run.start - 1, 0);
+        break;
+      case RunKind::kSideways:
+        for (std::size_t i = run.start; i < run.end; ++i) {
+          out.push_back(typesetting.advances.Of(text[i]));
+        }
+        break;
+    }
+  });
+}
+
+}  // namespace mirotabe

@@ -1,0 +1,142 @@
+// How a line's half-width Latin and digits are set in pictures and pages:
+// the runs that the layout measures its columns by and that the drawing
+// plan draws, said once so that both agree on every column.
+//
+// A Latin run is a stretch of the input's printable ASCII, the spaces at
+// its ends left out: a word, a number with its separators, a URL, several
+// words with the spaces between them. Under Typesetting:
+// - a run of only digits, at most tcyDigits of them, is set upright in one
+//   cell, side by side (縦中横), as are !? ?? !! ?! when tcyDigits is 2 or
+//   more. A digit inside a longer run ("3.14", "A4", "2023") is not: the
+//   run is read as the one word it is;
+// - under LatinSetting::kSideways any other run is set turned a quarter
+//   turn clockwise, each character at its own advance, the spaces inside
+//   it included;
+// - everything else takes one full-width cell a character: Japanese text,
+//   the spaces at a run's ends, and under kCells the Latin as well.
+// Text outside the ASCII range (full-width letters and digits, which the
+// writer chose) is never part of a run.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "core/layout_settings.h"
+
+namespace mirotabe {
+
+enum class RunKind : std::uint8_t {
+  kCell,      // one character, a full-width cell
+  kTcy,       // upright side by side in one cell
+  kSideways,  // turned, at the characters' own advances
+};
+
+// Units [start, end) of a text, and how they are set.
+struct InlineRun {
+  std::size_t start = 0;
+  std::size_t end = 0;
+  RunKind kind = RunKind::kCell;
+  friend bool operator==(const InlineRun&, const InlineRun&) = default;
+};
+
+inline bool IsLatinText(char16_t u) {
+  return u >= 0x20 && u < 0x7F;
+}
+inline bool IsLatinInk(char16_t u) {
+  return u > 0x20 && u < 0x7F;
+}
+
+// Whether `run` (printable ASCII, no spaces at its ends) is set in one
+// cell under `tcyDigits`.
+bool IsTcyRun(std::u16string_view run, std::uint8_t tcyDigits);
+
+// The length of run `run` along the column, in thousandths of an em.
+std::uint32_t RunAdvance(std::u16string_view text, const InlineRun& run,
+                         const Typesetting& typesetting);
+
+namespace inline_runs_detail {
+
+// How far a column looks past its ends into the line for the run it cuts
+// through. A run longer than this is too long for 縦中横 whatever lies
+// beyond, so looking further would not change how it is set, and would
+// cost each column of a long line the whole line.
+inline constexpr std::size_t kLook = 64;
+
+}  // namespace inline_runs_detail
+
+// Calls emit(InlineRun) for the units [from, to) of `text` in order: a kCell
+// run for each code point, and the Latin runs clipped to [from, to). The
+// units around [from, to) (up to a line's end, a CR or LF) decide the
+// runs that [from, to) cuts through, as they did for the whole line.
+template <typename Emit>
+void ForEachInlineRun(std::u16string_view text, std::size_t from, std::size_t to,
+                      const Typesetting& typesetting, Emit&& emit) {
+  using inline_runs_detail::kLook;
+  std::size_t i = from;
+  while (i < to) {
+    const char16_t u = text[i];
+    if (!typesetting.On() || !IsLatinText(u)) {
+      const bool pair =
+          u >= 0xD800 && u < 0xDC00 && i + 1 < to && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000;
+      const std::size_t next = i + (pair ? 2 : 1);
+      emit(InlineRun{i, next, RunKind::kCell});
+      i = next;
+      continue;
+    }
+    // The stretch of ASCII around i, as far as the look reaches.
+    std::size_t first = i;
+    const std::size_t back = from > kLook ? from - kLook : 0;
+    while (first > back && IsLatinText(text[first - 1])) --first;
+    std::size_t last = i;
+    while (last < text.size() && last < to + kLook && IsLatinText(text[last])) ++last;
+    // Its ink: the spaces at its ends take cells.
+    std::size_t inkFirst = first;
+    while (inkFirst < last && !IsLatinInk(text[inkFirst])) ++inkFirst;
+    std::size_t inkLast = last;
+    while (inkLast > inkFirst && !IsLatinInk(text[inkLast - 1])) --inkLast;
+    const std::size_t stop = std::min(last, to);
+    for (; i < stop && i < inkFirst; ++i) emit(InlineRun{i, i + 1, RunKind::kCell});
+    if (i < stop && i < inkLast) {
+      const std::size_t end = std::min(inkLast, stop);
+      if (IsTcyRun(text.substr(inkFirst, inkLast - inkFirst), typesetting.tcyDigits)) {
+        emit(InlineRun{i, end, RunKind::kTcy});
+        i = end;
+      } else if (typesetting.latin == LatinSetting::kSideways) {
+        emit(InlineRun{i, end, RunKind::kSideways});
+        i = end;
+      } else {
+        for (; i < end; ++i) emit(InlineRun{i, i + 1, RunKind::kCell});
+      }
+    }
+    for (; i < stop; ++i) emit(InlineRun{i, i + 1, RunKind::kCell});
+  }
+}
+
+// The advance of each code point of units [start, end) of `text`, a line,
+// in thousandths of an em, into `out`: a cell's em, 縦中横's em on its
+// first digit and nothing on the others, a sideways character its own.
+void LineAdvances(std::u16string_view text, std::size_t start, std::size_t end,
+                  const Typesetting& typesetting, std::vector<std::uint32_t>& out);
+
+// How much a column holds when each code point takes the advance that its
+// run gives it (see LineAdvances): `room` thousandths of an em. A run set
+// in one cell is never cut, since its digits after the first take no room.
+struct RunFit {
+  std::size_t room = 0;
+  const std::vector<std::uint32_t>* advances = nullptr;
+  std::size_t Room() const { return room; }
+  template <typename At>
+  std::size_t End(std::size_t start, std::size_t length, std::size_t limit, const At&) const {
+    std::size_t end = start;
+    for (std::size_t taken = 0; end < length; ++end) {
+      taken += (*advances)[end];
+      if (taken > limit && end > start) break;
+    }
+    return end;
+  }
+};
+
+}  // namespace mirotabe
