@@ -122,18 +122,22 @@ void LineAdvances(std::u16string_view text, std::size_t start, std::size_t end,
                   const Typesetting& typesetting, std::vector<std::uint32_t>& out);
 
 // How much a column holds when each code point takes the advance that its
-// run gives it (see LineAdvances): `room` thousandths of an em. A run set
-// in one cell is never cut, since its digits after the first take no room.
+// run gives it (see LineAdvances): `cells` full-width cells. The room is
+// counted in cells, as CellFit counts it, so that the rules that take a
+// share of a column (how far a cut moves back) move it as far in both.
+// A run set in one cell is never cut, since its digits after the first
+// take no room.
 struct RunFit {
-  std::size_t room = 0;
+  std::size_t cells = 0;
   const std::vector<std::uint32_t>* advances = nullptr;
-  std::size_t Room() const { return room; }
+  std::size_t Room() const { return cells; }
   template <typename At>
   std::size_t End(std::size_t start, std::size_t length, std::size_t limit, const At&) const {
+    const std::size_t room = limit * kEm;
     std::size_t end = start;
     for (std::size_t taken = 0; end < length; ++end) {
       taken += (*advances)[end];
-      if (taken > limit && end > start) break;
+      if (taken > room && end > start) break;
     }
     return end;
   }

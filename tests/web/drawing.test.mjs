@@ -139,8 +139,10 @@ for (const [paper, landscape] of PAGES) {
       'PageNumbers=1']);
     await importSettings(settings);
     // Ruby is set on pages unless chosen otherwise; its readings are no
-    // part of the text.
-    const text = Array.from({ length: 60 }, (_, i) => `${i + 1}行目：「｜縦書き《たてがき》」の文章、ちょっと長め。`).join('\n');
+    // part of the text. Numbers of one to three digits (縦中横 of two, three
+    // sideways) and Latin words, set sideways on pages but 原稿用紙.
+    const text = Array.from({ length: 60 }, (_, i) =>
+      `${i + 1}行目：「｜縦書き《たてがき》」の文章、ちょっと長め。pkcon install ${i * 7}件!?`).join('\n');
     await setInput(text);
     const pdf = await savePicture('pdf');
     assert.equal(pdf.name, '縦書き.pdf');
