@@ -424,7 +424,12 @@ void SettingsDialog::DeleteSelectedEntry() {
 void SettingsDialog::SaveAndClose() {
   settings_.rules.table = workingTable_;
   settings_.rules.tabSpace = tabSpace_;
+  // 縦中横 and the Latin of pictures and pages are the file's and the
+  // converter's to choose: the dialog, which does not show them, keeps them.
+  const LayoutSettings shown = settings_.rules.columns;
   settings_.rules.columns = layoutBox_->Chosen();
+  settings_.rules.columns.tcy = shown.tcy;
+  settings_.rules.columns.latin = shown.latin;
   if (const int trigger = triggerButtons_->checkedId(); trigger >= 0) {
     settings_.convertTrigger = static_cast<ConvertTrigger>(trigger);
   }

@@ -298,6 +298,11 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"ColumnLengthNotANumber", {"--column-length", "20x"}, 2, "--column-length"},
         FailureCase{"GapTooWide", {"--gap", "3"}, 2, "'3' for --gap (allowed: 0 to 2)"},
         FailureCase{"UnknownRuby", {"--ruby", "yes"}, 2, "'yes' for --ruby (allowed: off or on)"},
+        FailureCase{"TcyTooMany", {"--tcy", "4"}, 2, "'4' for --tcy (allowed: 0 to 3)"},
+        FailureCase{"UnknownLatin",
+                    {"--latin", "turned"},
+                    2,
+                    "'turned' for --latin (allowed: cells or sideways)"},
         FailureCase{"UnknownKinsoku",
                     {"--kinsoku", "Hang"},
                     2,
@@ -373,6 +378,13 @@ INSTANTIATE_TEST_SUITE_P(
                                {"--ruby", "on", "--column-length", "3"},
                                u"あい漢字《かんじ》う",
                                u"漢あ\r\n字い\r\nう　"},
+                    // 縦中横 and sideways Latin are for pictures and pages:
+                    // the text keeps a character to a cell, full-width.
+                    LayoutCase{"TcyAndLatinLeaveTheText",
+                               u"[Layout]\r\nTcy=2\r\nLatin=1\r\n",
+                               {"--tcy", "3", "--latin", "sideways", "--column-length", "3"},
+                               u"第12章 ab",
+                               u"ｂ章第\r\n　　１\r\n　ａ２"},
                     // The table and the options play no part in reading back.
                     LayoutCase{"Reverse",
                                u"[Swap001]\r\nFrom=a\r\nTo=\"b\"\r\nType=1\r\n",

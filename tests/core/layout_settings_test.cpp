@@ -53,7 +53,15 @@ INSTANTIATE_TEST_SUITE_P(
                     ReadCase{"OneBadKeyOnly",
                              "[Layout]\r\nColumnLength=12\r\nKinsoku=9\r\n",
                              {12, Kinsoku::kNone, 0}},
-                    ReadCase{"OtherSectionIgnored", "[Main]\r\nColumnLength=12\r\n", {}}),
+                    ReadCase{"OtherSectionIgnored", "[Main]\r\nColumnLength=12\r\n", {}},
+                    // Unset or out of range, pictures and pages take their own.
+                    ReadCase{"TcyAndLatin",
+                             "[Layout]\r\nTcy=3\r\nLatin=1\r\n",
+                             {0, Kinsoku::kNone, 0, false, 3, LatinSetting::kSideways}},
+                    ReadCase{"TcyAndLatinOff",
+                             "[Layout]\r\nTcy=0\r\nLatin=0\r\n",
+                             {0, Kinsoku::kNone, 0, false, 0, LatinSetting::kCells}},
+                    ReadCase{"TcyAndLatinOutOfRange", "[Layout]\r\nTcy=4\r\nLatin=2\r\n", {}}),
     testing_support::CaseName());
 
 TEST_F(LayoutSettingsTest, DefaultsLeaveAFileWithoutTheSectionAsItIs) {
@@ -77,6 +85,21 @@ TEST_F(LayoutSettingsTest, SavedWithTheRestAndReadBack) {
   ASSERT_TRUE(SaveSettings(settings, file_).ok());
   EXPECT_EQ(Load().rules.columns, LayoutSettings{});
   EXPECT_NE(testing_support::ReadFile(file_).find("ColumnLength=0\r\n"), std::string::npos);
+}
+
+// Chosen, 縦中横 and sideways Latin are saved; unset, as a dialog that
+// does not show them leaves them, the file keeps its own.
+TEST_F(LayoutSettingsTest, TcyAndLatinAreSavedOnlyWhenChosen) {
+  AppSettings settings = Load();
+  settings.rules.columns.tcy = 3;
+  settings.rules.columns.latin = LatinSetting::kCells;
+  ASSERT_TRUE(SaveSettings(settings, file_).ok());
+  EXPECT_EQ(Load().rules.columns, settings.rules.columns);
+  settings.rules.columns.tcy.reset();
+  settings.rules.columns.latin.reset();
+  ASSERT_TRUE(SaveSettings(settings, file_).ok());
+  EXPECT_EQ(Load().rules.columns.tcy, 3);
+  EXPECT_EQ(Load().rules.columns.latin, LatinSetting::kCells);
 }
 
 }  // namespace

@@ -83,7 +83,10 @@ class TextLayerTest : public testing::TestWithParam<TextLayerCase> {};
 // says it is Japanese, and each font is an embedded subset with a text map.
 TEST_P(TextLayerTest, EveryCharacterReadsBack) {
   const TextLayerCase& c = GetParam();
-  LayoutSettings settings;
+  const PageSetup setup{true, Paper::kA6};
+  // Pages set numbers and Latin as books do; a picture keeps them in cells.
+  LayoutSettings settings =
+      c.pages ? PageLayoutSettings({}, setup, PageGeometryOf(setup)) : LayoutSettings{};
   settings.ruby = !c.withRuby.empty();
   const LayoutResult result = BuildVerticalLayout(c.text, {4, SwapTable(), settings});
   const auto& layout = std::get<VerticalLayout>(result);
@@ -91,7 +94,7 @@ TEST_P(TextLayerTest, EveryCharacterReadsBack) {
   if (c.pages) {
     QBuffer buffer(&bytes);
     ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(WritePagedPdf(layout, {}, PageSetup{true, Paper::kA6}, buffer).ok());
+    ASSERT_TRUE(WritePagedPdf(layout, {}, setup, buffer).ok());
   } else {
     const IoResult<QByteArray> pdf = DrawPicture(layout, {}, PictureFormat::Pdf);
     ASSERT_TRUE(pdf.ok());
@@ -126,14 +129,20 @@ TEST_P(TextLayerTest, EveryCharacterReadsBack) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, TextLayerTest,
-    testing::Values(
-        TextLayerCase{"PagesBeyondTheFirstPlane", u"野家で😀を見た\r\n🂡と😊", true},
-        TextLayerCase{"PictureBeyondTheFirstPlane", u"😀を見た\r\n𝖠", false},
-        TextLayerCase{"PagesOfVerticalFormsAndSharedGlyphs", u"「ラーメン」です。\r\n～〜―—", true},
-        TextLayerCase{"PagesWithRuby",
-                      u"｜東京《とうきょう》の漢字《かんじ》\r\n吉野《よしの》家《ー》", true,
-                      u"東京の漢字吉野家"},
-        TextLayerCase{"PictureWithRuby", u"漢字《かんじ》を見た", false, u"漢字を見た"}),
+    testing::Values(TextLayerCase{"PagesBeyondTheFirstPlane", u"野家で😀を見た\r\n🂡と😊", true},
+                    TextLayerCase{"PictureBeyondTheFirstPlane", u"😀を見た\r\n𝖠", false},
+                    TextLayerCase{"PagesOfVerticalFormsAndSharedGlyphs",
+                                  u"「ラーメン」です。\r\n～〜―—", true},
+                    TextLayerCase{"PagesWithRuby",
+                                  u"｜東京《とうきょう》の漢字《かんじ》\r\n吉野《よしの》家《ー》",
+                                  true, u"東京の漢字吉野家"},
+                    TextLayerCase{"PictureWithRuby", u"漢字《かんじ》を見た", false, u"漢字を見た"},
+                    // 縦中横 of one to three digits and marks, and sideways Latin cut
+                    // across columns, read as typed.
+                    TextLayerCase{"PagesOfNumbersAndLatin",
+                                  u"第3章は12月24日、500円!?\r\nmirotabe 1.5 reads "
+                                  u"http://example.com/a/long/path/that/is/cut.html で2023年",
+                                  true}),
     testing_support::CaseName());
 
 // Memory that runs out while a document is painted is an error of its
