@@ -36,7 +36,7 @@ export class FontCells {
     }
     const scale = this.scale;
     const advance = set.advances.reduce((a, b) => a + b, 0) * scale;
-    let x = left + (width - advance) / 2;
+    const x = left + (width - advance) / 2;
     const baseline = top + this.font.baselineIn(height, scale);
     g.save();
     if (item === this.items.tcy && advance > width) {
@@ -53,14 +53,22 @@ export class FontCells {
       g.rotate(Math.PI / 2);
       g.translate(-cx, -cy);
     }
+    this.fillGlyphs(g, set, x, baseline);
+    g.restore();
+  }
+
+  // The glyphs of `set` along the baseline from `x`, each space of `text`
+  // (where its characters and the glyphs pair up) `wordSpacing` wider.
+  fillGlyphs(g, set, x, baseline, text = '', wordSpacing = 0) {
+    const characters = [...text];
     set.ids.forEach((id, i) => {
       g.save();
-      g.transform(scale, 0, 0, -scale, x, baseline);
+      g.transform(this.scale, 0, 0, -this.scale, x, baseline);
       g.fill(this.font.pathOf(id));
       g.restore();
-      x += set.advances[i] * scale;
+      x += set.advances[i] * this.scale;
+      if (characters.length === set.ids.length && characters[i] === ' ') x += wordSpacing;
     });
-    g.restore();
   }
 
   drawSideways(g, text, left, top, width, wordSpacing) {
@@ -80,16 +88,7 @@ export class FontCells {
       g.restore();
       return;
     }
-    let x = 0;
-    const characters = [...text];
-    set.ids.forEach((id, i) => {
-      g.save();
-      g.transform(scale, 0, 0, -scale, x, baseline);
-      g.fill(this.font.pathOf(id));
-      g.restore();
-      x += set.advances[i] * scale;
-      if (characters.length === set.ids.length && characters[i] === ' ') x += wordSpacing;
-    });
+    this.fillGlyphs(g, set, 0, baseline, text, wordSpacing);
     g.restore();
   }
 }
