@@ -19,6 +19,11 @@ if [ "$preset" = windows ]; then
 fi
 cmake --preset "$preset" "${configure[@]}" >/dev/null
 cmake --build --preset "$preset"
+if [ "$preset" = windows ]; then
+  # Whatever wine still runs in the build's prefix (a process killed by the
+  # kill test can leave wine's own helpers waiting) ends with the tests.
+  trap 'WINEPREFIX="$PWD/build/windows/wine" wineserver -k 2>/dev/null || true' EXIT
+fi
 ctest --preset "$preset"
 
 if [ "$preset" = dev ]; then
