@@ -76,6 +76,10 @@ constexpr const char* kUsage =
     "                    (default: the program's setting, else 24)\n"
     "  --grid on|off     draw manuscript-paper lines around the cells of a picture\n"
     "                    (default: the program's setting, else off)\n"
+    "  --column-spacing EM  space between the columns of a picture or of pages, in\n"
+    "                    characters: 0.5 to 1 (default: the program's setting,\n"
+    "                    else 0.5 in pictures and the paper's design on pages);\n"
+    "                    not --gap, which puts blank columns into the text\n"
     "  --width PX        the cell size that makes the picture PX pixels wide\n"
     "                    (at most: cells are 8 to 256 pixels)\n"
     "  --vertical-glyphs on|off  the font's vertical forms (ー as a vertical stroke,\n"
@@ -111,6 +115,7 @@ struct Options {
   std::optional<bool> grid;
   std::optional<long long> width;
   std::optional<bool> verticalGlyphs;
+  std::optional<double> columnSpacing;
   std::optional<Paper> page;
   bool landscape = false;
 };
@@ -152,10 +157,12 @@ enum PictureOption {
   kWidthOption,
   kVerticalGlyphsOption,
   kPageOption,
-  kLandscapeOption
+  kLandscapeOption,
+  kColumnSpacingOption
 };
 
-// Takes the value of --width, --vertical-glyphs, --page or --landscape.
+// Takes the value of --width, --vertical-glyphs, --column-spacing, --page or
+// --landscape.
 std::optional<int> ParsePageOption(int option, const std::string& value, Options& options,
                                    std::ostream& err) {
   switch (option) {
@@ -174,6 +181,12 @@ std::optional<int> ParsePageOption(int option, const std::string& value, Options
         return UsageError(err, "--vertical-glyphs: '" + value + "' is neither on nor off");
       }
       options.verticalGlyphs = value == "on";
+      return std::nullopt;
+    case kColumnSpacingOption:
+      options.columnSpacing = ParseColumnSpacing(value);
+      if (!options.columnSpacing) {
+        return UsageError(err, "--column-spacing: '" + value + "' is not a number from 0.5 to 1");
+      }
       return std::nullopt;
     case kPageOption:
       options.page = PaperNamed(value);
@@ -239,6 +252,7 @@ const option kLongOptions[] = {
     {"grid", required_argument, nullptr, kGridOption},
     {"width", required_argument, nullptr, kWidthOption},
     {"vertical-glyphs", required_argument, nullptr, kVerticalGlyphsOption},
+    {"column-spacing", required_argument, nullptr, kColumnSpacingOption},
     {"page", required_argument, nullptr, kPageOption},
     {"landscape", no_argument, nullptr, kLandscapeOption},
     {"help", no_argument, nullptr, kHelp},
@@ -296,6 +310,7 @@ std::optional<int> ParseOption(int option, int index, const char* value, const c
       return ParsePictureOption(option, value, options, err);
     case kWidthOption:
     case kVerticalGlyphsOption:
+    case kColumnSpacingOption:
     case kPageOption:
     case kLandscapeOption:
       return ParsePageOption(option, value == nullptr ? "" : value, options, err);
@@ -366,6 +381,7 @@ std::optional<PageSetup> PagesOf(const Options& options, const AppSettings& sett
   page.paper = *options.page;
   page.landscape = options.landscape;
   if (options.layout.kinsoku) page.kinsoku = options.layout.kinsoku;
+  if (options.columnSpacing) page.columnSpacing = options.columnSpacing;
   return page;
 }
 
@@ -383,9 +399,12 @@ PictureRequest PictureRequestOf(const Options& options, const AppSettings& setti
   PictureRequest request;
   request.format = *options.picture;
   request.style = settings.picture;
+  if (options.columnSpacing) request.style.columnSpacing = *options.columnSpacing;
   if (options.cellSize) request.style.cellSize = *options.cellSize;
-  if (options.width)
-    request.style.cellSize = CellSizeForWidth(*options.width, layout.ColumnCount());
+  if (options.width) {
+    request.style.cellSize =
+        CellSizeForWidth(*options.width, layout.ColumnCount(), request.style.columnSpacing);
+  }
   if (options.grid) request.style.grid = *options.grid;
   if (options.verticalGlyphs) request.style.verticalGlyphs = *options.verticalGlyphs;
   request.page = PagesOf(options, settings);

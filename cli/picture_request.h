@@ -21,9 +21,14 @@ struct PictureRequest {
   std::optional<PageSetup> page;
 };
 
-// The largest cell size whose picture of `columns` columns and their
-// margins is at most `width` pixels wide, within the allowed sizes.
-int CellSizeForWidth(long long width, std::size_t columns);
+// The largest cell size whose picture of `columns` columns `columnSpacing`
+// ems apart, margins included, is at most `width` pixels wide, within the
+// allowed sizes.
+int CellSizeForWidth(long long width, std::size_t columns, double columnSpacing);
+
+// The value of "--column-spacing": ems from kMinColumnSpacing to
+// kMaxColumnSpacing, such as "0.75".
+std::optional<double> ParseColumnSpacing(const std::string& value);
 
 // The value of "--cell-size": a whole number of pixels in the allowed range.
 std::optional<int> ParseCellSize(const std::string& value);

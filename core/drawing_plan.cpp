@@ -1,6 +1,7 @@
 #include "core/drawing_plan.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <utility>
 
@@ -84,24 +85,48 @@ void AddLine(PaintStep& step, double x1, double y1, double x2, double y2) {
   step.coordinates.insert(step.coordinates.end(), {x1, y1, x2, y2});
 }
 
+// The left edge of a picture sheet's column `c`, counted from the sheet's
+// leftmost, one cell in from its left edge.
+double PictureColumnLeft(CellBox box, std::size_t c) {
+  return static_cast<double>(box.width) +
+         static_cast<double>(box.ColumnPitch()) * static_cast<double>(c);
+}
+
 // The lines round every cell of a sheet whose first cell is one cell in
-// from its top-left corner.
-PaintStep PictureGrid(CellBox box, const Sheet& sheet) {
-  PaintStep grid{PaintStep::Kind::kLines, kPictureGridColour, kPictureGridPen, {}};
+// from its top-left corner. Where the columns stand apart, the rows are
+// ruled across the sheet at once and the paper then cleared between the
+// columns: a few strokes a row rather than one a cell, which a large PNG
+// feels.
+std::vector<PaintStep> PictureGrid(CellBox box, const Sheet& sheet) {
   const double w = box.width;
   const double h = box.height;
-  const double right = w + w * static_cast<double>(sheet.columns);
+  const double right = PictureColumnLeft(box, sheet.columns) - box.columnSpace;
   const double bottom = h + h * static_cast<double>(sheet.rows);
-  grid.coordinates.reserve(4 * (sheet.columns + sheet.rows + 2));
-  for (std::size_t c = 0; c <= sheet.columns; ++c) {
-    const double x = w + w * static_cast<double>(c);
-    AddLine(grid, x, h, x, bottom);
-  }
+  PaintStep rows{PaintStep::Kind::kLines, kPictureGridColour, kPictureGridPen, {}};
+  rows.coordinates.reserve(4 * (sheet.rows + 1));
   for (std::size_t r = 0; r <= sheet.rows; ++r) {
     const double y = h + h * static_cast<double>(r);
-    AddLine(grid, w, y, right, y);
+    AddLine(rows, w, y, right, y);
   }
-  return grid;
+  PaintStep columns{PaintStep::Kind::kLines, kPictureGridColour, kPictureGridPen, {}};
+  columns.coordinates.reserve(8 * (sheet.columns + 1));
+  for (std::size_t c = 0; c <= sheet.columns; ++c) {
+    const double x = PictureColumnLeft(box, c);
+    if (c != 0 && box.columnSpace != 0)
+      AddLine(columns, x - box.columnSpace, h, x - box.columnSpace, bottom);
+    if (c != sheet.columns || box.columnSpace == 0) AddLine(columns, x, h, x, bottom);
+  }
+  if (box.columnSpace == 0 || sheet.columns < 2) return {std::move(rows), std::move(columns)};
+  PaintStep spaces{PaintStep::Kind::kRectangles, kPaperColour, 0, {}};
+  spaces.coordinates.reserve(4 * sheet.columns);
+  const double pen = kPictureGridPen;
+  for (std::size_t c = 1; c < sheet.columns; ++c) {
+    const double x = PictureColumnLeft(box, c) - box.columnSpace;
+    spaces.coordinates.insert(
+        spaces.coordinates.end(),
+        {x, h - pen, static_cast<double>(box.columnSpace), bottom - h + 2 * pen});
+  }
+  return {std::move(rows), std::move(spaces), std::move(columns)};
 }
 
 // Each column's squares, the frame round both halves and the centre band.
@@ -168,14 +193,24 @@ double RubyTop(const RubyPlace& place) {
   return std::max({place.baseTop - before, place.columnTop, place.free});
 }
 
+CellBox PictureCell(int cellSize, double columnSpacing) {
+  return CellBox{cellSize, cellSize, static_cast<int>(std::lround(cellSize * columnSpacing))};
+}
+
+std::int64_t PictureWidth(CellBox box, std::size_t columns) {
+  const auto n = static_cast<std::int64_t>(columns);
+  return box.width * (n + 2) + box.columnSpace * std::max<std::int64_t>(0, n - 1);
+}
+
 PictureSize PictureSizeOf(const VerticalLayout& layout, CellBox box) {
-  return PictureSize{box.width * static_cast<std::int64_t>(layout.ColumnCount() + 2),
+  return PictureSize{PictureWidth(box, layout.ColumnCount()),
                      box.height * static_cast<std::int64_t>(layout.RowCount() + 2)};
 }
 
 std::vector<Sheet> PictureSheets(const VerticalLayout& layout, CellBox box) {
-  const std::size_t columnsPerSheet =
-      static_cast<std::size_t>(std::max<std::int64_t>(1, kMaxSheetSide / box.width - 2));
+  // The most columns whose sheet, margins and spaces included, fits.
+  const std::size_t columnsPerSheet = static_cast<std::size_t>(std::max<std::int64_t>(
+      1, (kMaxSheetSide - 2 * std::int64_t{box.width} + box.columnSpace) / box.ColumnPitch()));
   const std::size_t rowsPerSheet =
       static_cast<std::size_t>(std::max<std::int64_t>(1, kMaxSheetSide / box.height - 2));
   const std::size_t columns = layout.ColumnCount();
@@ -195,7 +230,7 @@ std::vector<Sheet> PictureSheets(const VerticalLayout& layout, CellBox box) {
 DrawingPlan DrawingPlan::Picture(const VerticalLayout& layout, const PictureStyle& style,
                                  CellBox box, PictureFormat format) {
   DrawingPlan plan(layout, style);
-  plan.box_ = PictureCell(box.width);
+  plan.box_ = PictureCell(box.width, style.columnSpacing);
   if (format == PictureFormat::Pdf) {
     plan.sheets_ = PictureSheets(layout, plan.box_);
   } else {
@@ -219,16 +254,17 @@ SheetPlan DrawingPlan::PlanSheet(std::size_t n) const {
 }
 
 // The cells of a picture's sheet sit on a fixed grid one cell in from its
-// corner, a blank margin of one cell all round.
+// corner, a blank margin of one cell all round, the columns the box's space
+// apart.
 SheetPlan DrawingPlan::PlanPictureSheet(std::size_t n) const {
   const Sheet& sheet = sheets_.at(n);
   SheetPlan plan;
   const double w = box_.width;
   const double h = box_.height;
-  plan.width = w * static_cast<double>(sheet.columns + 2);
+  plan.width = static_cast<double>(PictureWidth(box_, sheet.columns));
   plan.height = h * static_cast<double>(sheet.rows + 2);
   plan.background = kPaperColour;
-  if (style_.grid) plan.beneath.push_back(PictureGrid(box_, sheet));
+  if (style_.grid) plan.beneath = PictureGrid(box_, sheet);
   plan.cellWidth = w;
   plan.cellHeight = h;
   plan.characterSize = w;
@@ -238,7 +274,7 @@ SheetPlan DrawingPlan::PlanPictureSheet(std::size_t n) const {
   plan.columnLefts.reserve(sheet.columns);
   for (std::size_t c = sheet.columns; c-- > 0;) {
     plan.columns.push_back(sheet.firstColumn + c);
-    plan.columnLefts.push_back(w * static_cast<double>(c + 1));
+    plan.columnLefts.push_back(PictureColumnLeft(box_, c));
   }
   plan.firstRow = sheet.firstRow;
   plan.rows = sheet.rows;

@@ -20,9 +20,9 @@
 //
 // Pictures are measured in pixels and drawn one PDF point to a pixel; pages
 // are measured in PDF points. A picture's cell is a square as wide as a
-// full-width character of its cell size; a page's cell is the square of
-// its setup. Each cell's character is centred in it at the sheet's
-// character size.
+// full-width character of its cell size, its columns the style's spacing
+// apart; a page's cell is the square of its setup. Each cell's character
+// is centred in it at the sheet's character size.
 #pragma once
 
 #include <cstddef>
@@ -50,25 +50,33 @@ inline constexpr std::int64_t kMaxImageSide = 32767;
 // The largest page side PDF viewers accept: 200 inches, in points.
 inline constexpr std::int64_t kMaxSheetSide = 14400;
 
-// The size of a picture's cell in pixels.
+// The size of a picture's cell in pixels, and the blank between two of its
+// columns.
 struct CellBox {
   int width = 0;
   int height = 0;
+  int columnSpace = 0;
+
+  std::int64_t ColumnPitch() const { return std::int64_t{width} + columnSpace; }
 };
 
 // A picture's cells are square, as on manuscript paper: a cell as high as
-// a line of the font would stand the characters of a column apart.
-constexpr CellBox PictureCell(int cellSize) {
-  return CellBox{cellSize, cellSize};
-}
+// a line of the font would stand the characters of a column apart. The
+// space between columns is whole pixels, so that the grid's lines stay
+// sharp in a PNG.
+CellBox PictureCell(int cellSize, double columnSpacing = kDefaultColumnSpacing);
 
 struct PictureSize {
   std::int64_t width = 0;
   std::int64_t height = 0;
 };
 
-// The size of the PNG of `layout`: its cells and a margin of one cell all
-// round.
+// The width of a picture of `columns` columns: the columns, the spaces
+// between them and a margin of one cell at each side.
+std::int64_t PictureWidth(CellBox box, std::size_t columns);
+
+// The size of the PNG of `layout`: its columns and the spaces between them,
+// and a margin of one cell all round.
 PictureSize PictureSizeOf(const VerticalLayout& layout, CellBox box);
 inline bool FitsImage(const PictureSize& size) {
   return size.width <= kMaxImageSide && size.height <= kMaxImageSide;
@@ -162,8 +170,8 @@ struct SheetPlan {
 class DrawingPlan {
  public:
   // A picture of `layout` (which must outlive the plan), its cells squares
-  // `box.width` wide: one sheet for a PNG, the sheets of PictureSheets for
-  // a PDF.
+  // `box.width` wide, its columns the style's spacing apart: one sheet for
+  // a PNG, the sheets of PictureSheets for a PDF.
   static DrawingPlan Picture(const VerticalLayout& layout, const PictureStyle& style, CellBox box,
                              PictureFormat format);
   // The pages of `layout`, laid out under PageLayoutSettings for `setup`.

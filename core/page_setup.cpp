@@ -8,8 +8,9 @@ namespace mirotabe {
 namespace {
 
 constexpr double kPointsPerMm = 72.0 / 25.4;
-// The space between columns is three quarters of a character, and on
-// manuscript paper a quarter of a square.
+// Unless the setup says otherwise, the space between columns is three
+// quarters of a character, the middle of the half to one em that books
+// keep; on manuscript paper it is a quarter of a square, as printed.
 constexpr double kColumnSpace = 0.75;
 constexpr double kGenkouSpace = 0.25;
 // The centre band of manuscript paper is two squares wide.
@@ -110,7 +111,7 @@ PageGeometry PageGeometryOf(const PageSetup& setup) {
   g.cellsPerColumn = setup.columnLength != 0
                          ? setup.columnLength
                          : std::max<std::size_t>(1, static_cast<std::size_t>(down / g.cell + 1e-9));
-  g.columnPitch = g.cell * (1 + kColumnSpace);
+  g.columnPitch = g.cell * (1 + PageColumnSpacing(setup));
   if (setup.columns != 0) {
     // A given count of columns fits by narrower spaces, then smaller characters.
     const auto columns = static_cast<double>(setup.columns);
@@ -127,6 +128,12 @@ PageGeometry PageGeometryOf(const PageSetup& setup) {
   g.footTop = g.top + static_cast<double>(g.cellsPerColumn + 1) * g.cell;
   g.footBottom = std::max(g.footTop, g.height - kPageNumberInset);
   return g;
+}
+
+double PageColumnSpacing(const PageSetup& setup) {
+  if (setup.paper == Paper::kGenkou) return kGenkouSpace;
+  return setup.columnSpacing && IsValidColumnSpacing(*setup.columnSpacing) ? *setup.columnSpacing
+                                                                           : kColumnSpace;
 }
 
 double PageNumberSize(const PageGeometry& geometry) {

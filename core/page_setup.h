@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "core/layout_settings.h"
+#include "core/picture_style.h"
 
 namespace mirotabe {
 
@@ -49,6 +50,10 @@ struct PageSetup {
   // book's page is set, unless the layout's own rule is on: settings
   // written before pages had a rule of their own then keep their pages.
   std::optional<Kinsoku> kinsoku = std::nullopt;
+  // The space between columns in ems (kMinColumnSpacing..kMaxColumnSpacing);
+  // unset, the paper's own design (see PageColumnSpacing). 原稿用紙 keeps
+  // its printed ruling whatever this says.
+  std::optional<double> columnSpacing = std::nullopt;
 
   friend bool operator==(const PageSetup&, const PageSetup&) = default;
 };
@@ -77,6 +82,9 @@ struct PageGeometry {
 };
 
 PageGeometry PageGeometryOf(const PageSetup& setup);
+
+// The space between the columns of `setup`'s pages, in ems of a square.
+double PageColumnSpacing(const PageSetup& setup);
 
 // The size of a page number's characters: a little smaller than the
 // text's, and no larger than the band below the text.

@@ -1,6 +1,7 @@
 // How the layout is drawn as a picture (PNG or PDF): the size of a cell,
-// whether the manuscript-paper lines are drawn, and whether ruby is set. The settings file keeps
-// them (see core/settings.h).
+// the space between the columns, whether the manuscript-paper lines are
+// drawn, and whether ruby is set. The settings file keeps them (see
+// core/settings.h).
 #pragma once
 
 #include <optional>
@@ -12,6 +13,12 @@ enum class PictureFormat { Png, Pdf };
 inline constexpr int kDefaultCellSize = 24;
 inline constexpr int kMinCellSize = 8;
 inline constexpr int kMaxCellSize = 256;
+
+// The space between columns, in ems of the characters: from half an em to
+// one, as books set them. Columns that touch read as one block of text.
+inline constexpr double kMinColumnSpacing = 0.5;
+inline constexpr double kMaxColumnSpacing = 1;
+inline constexpr double kDefaultColumnSpacing = 0.5;
 
 struct PictureStyle {
   // The width of a cell in pixels: one full-width character of the pane font.
@@ -25,6 +32,9 @@ struct PictureStyle {
   // Unset, pages set it, as books do, and pictures show the marks as
   // typed: a picture for posting shows what its writer typed.
   std::optional<bool> ruby = std::nullopt;
+  // The space between two columns, in ems; not the text's blank columns
+  // (LayoutSettings::columnGap), which stand in the text itself.
+  double columnSpacing = kDefaultColumnSpacing;
 
   friend bool operator==(const PictureStyle&, const PictureStyle&) = default;
 };
@@ -38,6 +48,10 @@ inline bool RubyInPages(const PictureStyle& style) {
 
 inline bool IsValidCellSize(long long size) {
   return size >= kMinCellSize && size <= kMaxCellSize;
+}
+
+inline bool IsValidColumnSpacing(double em) {
+  return em >= kMinColumnSpacing && em <= kMaxColumnSpacing;
 }
 
 }  // namespace mirotabe

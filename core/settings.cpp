@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "core/ascii_escapes.h"
+#include "core/decimal_text.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/program_folder.h"
@@ -38,6 +39,7 @@ constexpr std::u16string_view kImageCellSize = u"ImageCellSize";
 constexpr std::u16string_view kImageGrid = u"ImageGrid";
 constexpr std::u16string_view kVerticalGlyphs = u"VerticalGlyphs";
 constexpr std::u16string_view kRuby = u"Ruby";
+constexpr std::u16string_view kImageColumnSpacing = u"ImageColumnSpacing";
 constexpr std::u16string_view kOptions = u"Options";
 constexpr std::u16string_view kSaveEncoding = u"SaveEncoding";
 constexpr std::u16string_view kFontSize = u"FontSize";
@@ -51,6 +53,7 @@ constexpr std::u16string_view kCharacterPoints = u"CharacterPoints";
 constexpr std::u16string_view kPageColumnLength = u"ColumnLength";
 constexpr std::u16string_view kPageColumns = u"Columns";
 constexpr std::u16string_view kPageNumbers = u"PageNumbers";
+constexpr std::u16string_view kPageColumnSpacing = u"ColumnSpacing";
 constexpr std::u16string_view kUtf8Name = u"UTF-8";
 constexpr std::u16string_view kShiftJisName = u"Shift_JIS";
 
@@ -98,6 +101,20 @@ LayoutSettings ReadLayout(const ProfileFile& profile) {
   return settings;
 }
 
+// A decimal number such as "10.5"; `fallback` for anything else.
+double ReadDecimal(const ProfileFile& profile, std::u16string_view section, std::u16string_view key,
+                   double fallback) {
+  return ParseDecimal(profile.ReadString(section, key, u"")).value_or(fallback);
+}
+
+// A space between columns in ems, if the file holds one within range.
+std::optional<double> ReadColumnSpacing(const ProfileFile& profile, std::u16string_view section,
+                                        std::u16string_view key) {
+  const double em = ReadDecimal(profile, section, key, -1);
+  if (!IsValidColumnSpacing(em)) return std::nullopt;
+  return em;
+}
+
 PictureStyle ReadPictureStyle(const ProfileFile& profile) {
   PictureStyle style;
   style.cellSize =
@@ -107,51 +124,9 @@ PictureStyle ReadPictureStyle(const ProfileFile& profile) {
   if (const std::int32_t ruby = ReadInRange(profile, kLayout, kRuby, 1, -1); ruby >= 0) {
     style.ruby = ruby == 1;
   }
+  style.columnSpacing =
+      ReadColumnSpacing(profile, kLayout, kImageColumnSpacing).value_or(kDefaultColumnSpacing);
   return style;
-}
-
-// Points are kept in thousandths, written as "10.5" or "12": std::from_chars and
-// std::to_chars for double are missing from the browser build's library, and the C
-// library's own conversions follow the locale, which may use a decimal comma.
-constexpr std::int64_t kThousandths = 1000;
-
-// A decimal number such as "10.5"; `fallback` for anything else.
-double ReadDecimal(const ProfileFile& profile, std::u16string_view section, std::u16string_view key,
-                   double fallback) {
-  const std::u16string text = profile.ReadString(section, key, u"");
-  std::int64_t whole = 0;
-  std::int64_t fraction = 0;
-  std::int64_t scale = kThousandths;
-  bool seenPoint = false;
-  bool seenDigit = false;
-  for (const char16_t c : text) {
-    if (c == u'.' && !seenPoint) {
-      seenPoint = true;
-    } else if (c >= u'0' && c <= u'9') {
-      seenDigit = true;
-      if (!seenPoint && whole < kThousandths * kThousandths) whole = whole * 10 + (c - u'0');
-      if (seenPoint && scale > 1) fraction += (c - u'0') * (scale /= 10);
-    } else {
-      return fallback;
-    }
-  }
-  if (!seenDigit) return fallback;
-  return static_cast<double>(whole) + static_cast<double>(fraction) / kThousandths;
-}
-
-std::u16string DecimalText(double value) {
-  const auto thousandths = std::llround(value * kThousandths);
-  std::u16string text;
-  for (const char c : std::to_string(thousandths / kThousandths))
-    text.push_back(static_cast<char16_t>(c));
-  std::int64_t fraction = thousandths % kThousandths;
-  if (fraction == 0) return text;
-  text.push_back(u'.');
-  for (std::int64_t digit = kThousandths / 10; fraction != 0; digit /= 10) {
-    text.push_back(static_cast<char16_t>(u'0' + fraction / digit));
-    fraction %= digit;
-  }
-  return text;
 }
 
 PageSetup ReadPageSetup(const ProfileFile& profile) {
@@ -170,6 +145,7 @@ PageSetup ReadPageSetup(const ProfileFile& profile) {
   // Absent in files written before pages had a rule of their own.
   const std::int32_t kinsoku = ReadInRange(profile, kPage, kKinsoku, kMaxKinsoku, -1);
   if (kinsoku >= 0) page.kinsoku = static_cast<Kinsoku>(kinsoku);
+  page.columnSpacing = ReadColumnSpacing(profile, kPage, kPageColumnSpacing);
   return page;
 }
 
@@ -183,6 +159,9 @@ void WritePageSetup(ProfileFile& profile, const PageSetup& page) {
   profile.WriteInt(kPage, kPageColumns, static_cast<std::int32_t>(page.columns));
   profile.WriteInt(kPage, kPageNumbers, page.pageNumbers ? 1 : 0);
   if (page.kinsoku) profile.WriteInt(kPage, kKinsoku, static_cast<std::int32_t>(*page.kinsoku));
+  if (page.columnSpacing) {
+    profile.WriteString(kPage, kPageColumnSpacing, DecimalText(*page.columnSpacing));
+  }
 }
 
 ViewOptions ReadView(const ProfileFile& profile) {
@@ -491,6 +470,13 @@ IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile, Settin
         profile.WriteInt(kLayout, kRuby, *settings.picture.ruby ? 1 : 0);
       } else {
         profile.RemoveKey(kLayout, kRuby);
+      }
+      // A file keeps the key only once the spacing is other than the
+      // default, so that files made before it stay as they were.
+      if (settings.picture.columnSpacing != kDefaultColumnSpacing ||
+          profile.ReadWholeString(kLayout, kImageColumnSpacing)) {
+        profile.WriteString(kLayout, kImageColumnSpacing,
+                            DecimalText(settings.picture.columnSpacing));
       }
       return std::nullopt;
     case SettingsPart::kPageSetup:

@@ -5,10 +5,12 @@
 // quotes, so that its spaces survive) and "Type", and two sections that
 // the program's first versions did not know: "Layout" with the layout
 // options ("ColumnLength", "Kinsoku", "ColumnGap") and the picture style
-// ("ImageCellSize", "ImageGrid", "VerticalGlyphs", "Ruby"), and "Options" with
+// ("ImageCellSize", "ImageGrid", "VerticalGlyphs", "Ruby",
+// "ImageColumnSpacing"), and "Options" with
 // "SaveEncoding" and the view ("FontSize", "VerticalView"), and "Page"
 // with the pages of a PDF ("Enabled", "Paper", "Landscape", "Margin",
-// "CharacterPoints", "ColumnLength", "Columns", "PageNumbers", "Kinsoku").
+// "CharacterPoints", "ColumnLength", "Columns", "PageNumbers", "Kinsoku",
+// "ColumnSpacing"). Spacings are ems written as decimals ("0.75").
 // The file is in code page 932. A From or To that it cannot give back as
 // it was (an emoji, a vertical presentation form; 〜, which it gives back as
 // ～) is written there as earlier versions wrote it, with '?' for what it

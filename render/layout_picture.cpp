@@ -20,8 +20,8 @@ IoError Failure(std::errc code) {
 }
 
 IoResult<QByteArray> DrawPdf(const VerticalLayout& layout, const PictureStyle& style) {
-  const DrawingPlan plan =
-      DrawingPlan::Picture(layout, style, PictureCell(style.cellSize), PictureFormat::Pdf);
+  const DrawingPlan plan = DrawingPlan::Picture(
+      layout, style, PictureCell(style.cellSize, style.columnSpacing), PictureFormat::Pdf);
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -56,15 +56,15 @@ IoResult<QByteArray> DrawPdf(const VerticalLayout& layout, const PictureStyle& s
 }  // namespace
 
 PictureSize ImageSize(const VerticalLayout& layout, const PictureStyle& style) {
-  return PictureSizeOf(layout, PictureCell(style.cellSize));
+  return PictureSizeOf(layout, PictureCell(style.cellSize, style.columnSpacing));
 }
 
 std::vector<Sheet> PdfSheets(const VerticalLayout& layout, const PictureStyle& style) {
-  return PictureSheets(layout, PictureCell(style.cellSize));
+  return PictureSheets(layout, PictureCell(style.cellSize, style.columnSpacing));
 }
 
 QImage DrawImage(const VerticalLayout& layout, const PictureStyle& style) {
-  const CellBox box = PictureCell(style.cellSize);
+  const CellBox box = PictureCell(style.cellSize, style.columnSpacing);
   const PictureSize size = PictureSizeOf(layout, box);
   if (!FitsImage(size)) return {};
   // Grey levels are all a black-on-white picture needs, at a quarter of

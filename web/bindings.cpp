@@ -109,14 +109,29 @@ val PictureStyleToJs(const PictureStyle& style) {
   result.set("verticalGlyphs", style.verticalGlyphs);
   // null: not chosen, so that pages set ruby and pictures do not.
   result.set("ruby", style.ruby ? val(*style.ruby) : val::null());
+  result.set("columnSpacing", style.columnSpacing);
   return result;
 }
 
-PictureStyle PictureStyleFromJs(const val& style) {
-  const val ruby = style["ruby"];
-  return PictureStyle{
-      style["cellSize"].as<int>(), style["grid"].as<bool>(), style["verticalGlyphs"].as<bool>(),
-      ruby.isNull() || ruby.isUndefined() ? std::nullopt : std::optional<bool>(ruby.as<bool>())};
+// A spacing the page gives, where it is a number within range.
+std::optional<double> ColumnSpacingFromJs(const val& em) {
+  if (!em.isNumber() || !IsValidColumnSpacing(em.as<double>())) return std::nullopt;
+  return em.as<double>();
+}
+
+// The picture style the page chose over `style`, the one it was shown:
+// what the page does not give stays as it was.
+PictureStyle PictureStyleFromJs(const val& chosen, PictureStyle style) {
+  style.cellSize = chosen["cellSize"].as<int>();
+  style.grid = chosen["grid"].as<bool>();
+  style.verticalGlyphs = chosen["verticalGlyphs"].as<bool>();
+  if (const val ruby = chosen["ruby"]; !ruby.isUndefined()) {
+    style.ruby = ruby.isNull() ? std::nullopt : std::optional<bool>(ruby.as<bool>());
+  }
+  if (const std::optional<double> em = ColumnSpacingFromJs(chosen["columnSpacing"])) {
+    style.columnSpacing = *em;
+  }
+  return style;
 }
 
 val PageSetupToJs(const PageSetup& page) {
@@ -129,13 +144,15 @@ val PageSetupToJs(const PageSetup& page) {
   result.set("columnLength", static_cast<double>(page.columnLength));
   result.set("columns", static_cast<double>(page.columns));
   result.set("pageNumbers", page.pageNumbers);
+  result.set("columnSpacing", page.columnSpacing ? val(*page.columnSpacing) : val::null());
   return result;
 }
 
-// The page setup the dialog chose; each number within its range, as the
-// settings file would read it.
-PageSetup PageSetupFromJs(const val& chosen) {
-  PageSetup page;
+// The page setup the dialog chose over `page`, the one it was shown; each
+// number within its range, as the settings file would read it. What the
+// dialog does not show (the line-breaking rule of pages, a spacing it does
+// not give) stays as it was.
+PageSetup PageSetupFromJs(const val& chosen, PageSetup page) {
   page.enabled = chosen["enabled"].as<bool>();
   page.paper = static_cast<Paper>(std::clamp(chosen["paper"].as<int>(), 0, kMaxPaper));
   page.landscape = chosen["landscape"].as<bool>();
@@ -146,6 +163,9 @@ PageSetup PageSetupFromJs(const val& chosen) {
       std::min<std::size_t>(chosen["columnLength"].as<std::size_t>(), kMaxColumnLength);
   page.columns = std::min<std::size_t>(chosen["columns"].as<std::size_t>(), kMaxPageColumns);
   page.pageNumbers = chosen["pageNumbers"].as<bool>();
+  if (const val em = chosen["columnSpacing"]; !em.isUndefined()) {
+    page.columnSpacing = ColumnSpacingFromJs(em);
+  }
   return page;
 }
 
@@ -364,7 +384,8 @@ class Page {
   // The picture style as the picture dialog chose it; what it does not
   // show stays as it was.
   std::string SavePictureStyle(const val& style) {
-    return session_.SavePictureStyle(PictureStyleFromJs(style)).value_or("");
+    return session_.SavePictureStyle(PictureStyleFromJs(style, session_.settings().picture))
+        .value_or("");
   }
 
   std::string SaveVerticalView(bool on) {
@@ -374,7 +395,10 @@ class Page {
   }
 
   std::string SavePageSetup(const val& style, const val& page) {
-    return session_.SavePageSetup(PictureStyleFromJs(style), PageSetupFromJs(page)).value_or("");
+    return session_
+        .SavePageSetup(PictureStyleFromJs(style, session_.settings().picture),
+                       PageSetupFromJs(page, session_.settings().page))
+        .value_or("");
   }
 
   // The picture of the layout that saves take, its cells `width` × `height` pixels,

@@ -77,8 +77,8 @@ struct PngCase {
 
 class PngCliTest : public ConvertPictureCliTest, public testing::WithParamInterface<PngCase> {};
 
-// "縦書き\r\nです": 2 columns of 3 rows and the margin; IPAGothic's cells
-// are as wide as the cell size and 1.0762 times as high.
+// "縦書き\r\nです": 2 columns of 3 rows, the space between them (half a
+// cell unless asked) and the margin of a cell all round.
 TEST_P(PngCliTest, WritesTheImageOfTheLayout) {
   const PngCase& c = GetParam();
   if (c.settings != nullptr) WriteFile(settings_, c.settings);
@@ -93,27 +93,36 @@ TEST_P(PngCliTest, WritesTheImageOfTheLayout) {
 INSTANTIATE_TEST_SUITE_P(
     Options, PngCliTest,
     testing::Values(
-        PngCase{"Defaults", nullptr, {"--format", "png"}, {96, 120}},
-        PngCase{"CellSize", nullptr, {"--format=png", "--cell-size", "8"}, {32, 40}},
-        PngCase{"GridKeepsTheSize", nullptr, {"--format", "png", "--grid", "on"}, {96, 120}},
+        PngCase{"Defaults", nullptr, {"--format", "png"}, {108, 120}},
+        PngCase{"CellSize", nullptr, {"--format=png", "--cell-size", "8"}, {36, 40}},
+        PngCase{"GridKeepsTheSize", nullptr, {"--format", "png", "--grid", "on"}, {108, 120}},
         PngCase{"SettingsFileStyle",
                 "[Layout]\r\nImageCellSize=37\r\nImageGrid=1\r\n",
                 {"--format", "png"},
-                {148, 185}},
+                {167, 185}},
         PngCase{"OptionOverridesSettings",
                 "[Layout]\r\nImageCellSize=37\r\n",
                 {"--format", "png", "--cell-size", "256"},
-                {1024, 1280}},
-        PngCase{"LastFormatWins", nullptr, {"--format", "pdf", "--format", "png"}, {96, 120}},
-        // 1080 / (2 columns + the margins) = 270, within 256.
+                {1152, 1280}},
+        PngCase{"ColumnSpacing", nullptr, {"--format", "png", "--column-spacing", "1"}, {120, 120}},
+        PngCase{"SettingsFileSpacing",
+                "[Layout]\r\nImageColumnSpacing=0.75\r\n",
+                {"--format", "png"},
+                {114, 120}},
+        PngCase{"SpacingOptionOverridesSettings",
+                "[Layout]\r\nImageColumnSpacing=0.75\r\n",
+                {"--format", "png", "--column-spacing=0.5"},
+                {108, 120}},
+        PngCase{"LastFormatWins", nullptr, {"--format", "pdf", "--format", "png"}, {108, 120}},
+        // 1080 / (2 columns + half a cell between + the margins) = 240.
         PngCase{
-            "WidthPicksTheCellSize", nullptr, {"--format", "png", "--width", "1080"}, {1024, 1280}},
+            "WidthPicksTheCellSize", nullptr, {"--format", "png", "--width", "1080"}, {1080, 1200}},
         PngCase{
-            "WidthPicksASmallerCell", nullptr, {"--format", "png", "--width", "130"}, {128, 160}},
+            "WidthPicksASmallerCell", nullptr, {"--format", "png", "--width", "130"}, {126, 140}},
         PngCase{"UprightGlyphsKeepTheSize",
                 nullptr,
                 {"--format", "png", "--vertical-glyphs", "off"},
-                {96, 120}}),
+                {108, 120}}),
     testing_support::CaseName());
 
 TEST_F(ConvertPictureCliTest, WritesThePngToAPipedStandardOutput) {
@@ -279,6 +288,11 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"UnknownPaper", {"--page", "a3"}, "--page: unknown paper 'a3'"},
         UsageCase{"PagesAsPng", {"--page", "a4", "--format", "png"}, "--page makes the pages"},
         UsageCase{"LandscapeAlone", {"--landscape"}, "--landscape turns the paper of --page"},
+        UsageCase{"ColumnSpacingTooNarrow",
+                  {"--column-spacing", "0.4"},
+                  "--column-spacing: '0.4' is not a number from 0.5 to 1"},
+        UsageCase{"ColumnSpacingTooWide", {"--column-spacing", "1.25"}, "'1.25' is not a number"},
+        UsageCase{"ColumnSpacingWithComma", {"--column-spacing", "0,5"}, "'0,5' is not a number"},
         UsageCase{"WidthNotANumber", {"--width", "wide"}, "--width: 'wide'"},
         UsageCase{"WidthAndCellSize", {"--width", "100", "--cell-size", "8"}, "--width picks"},
         UsageCase{"VerticalGlyphsNeither",

@@ -109,31 +109,69 @@ TEST(DrawingPlanTest, TheSheetsCellsReadInReadingOrderInsideTheirSheets) {
   }
 }
 
-TEST(DrawingPlanTest, APictureHasAMarginOfOneCellAndItsGridFramesEveryCellOnlyWhenAsked) {
-  const VerticalLayout layout = LayoutOf(u"あいう\r\nか");
+// A picture's columns stand the style's spacing apart, rounded to whole
+// pixels, inside a margin of one cell; its grid frames every cell, only
+// when asked, and the paper between the columns is cleared of the rows'
+// lines.
+TEST(DrawingPlanTest, APicturesColumnsStandApartInsideAMarginAndItsGridFramesEveryCell) {
+  const VerticalLayout layout = LayoutOf(u"あいう\r\nか\r\nさ");
   // Asked for cells a line high, the picture's cells stay square.
   const CellBox box{20, 22};
-  for (const bool grid : {false, true}) {
-    const DrawingPlan plan =
-        DrawingPlan::Picture(layout, PictureStyle{20, grid}, box, PictureFormat::Png);
-    ASSERT_EQ(plan.SheetCount(), 1u);
-    const SheetPlan sheet = plan.PlanSheet(0);
-    EXPECT_EQ(sheet.background, kPaperColour);
-    EXPECT_DOUBLE_EQ(sheet.columnLefts.back(), box.width);
-    EXPECT_DOUBLE_EQ(sheet.top, box.width);
-    EXPECT_DOUBLE_EQ(sheet.width, box.width * 4.0);
-    EXPECT_DOUBLE_EQ(sheet.height, box.width * 5.0);
-    EXPECT_DOUBLE_EQ(sheet.cellHeight, sheet.cellWidth);
-    ASSERT_EQ(sheet.beneath.size(), grid ? 1u : 0u);
-    if (!grid) continue;
-    // A line at every edge between the cells and round them: three down,
-    // four across.
-    const std::vector<double>& lines = sheet.beneath.front().coordinates;
-    ASSERT_EQ(lines.size(), 4u * (3 + 4));
-    for (std::size_t i = 0; i < lines.size(); i += 4) {
-      const bool down = lines[i] == lines[i + 2];
-      const double at = down ? lines[i] : lines[i + 1];
-      EXPECT_DOUBLE_EQ(at / box.width, std::round(at / box.width)) << i;
+  const struct {
+    double spacing;
+    double space;  // in pixels
+  } spacings[] = {{0.5, 10}, {0.75, 15}, {1, 20}, {0.53, 11}};
+  for (const auto& [spacing, space] : spacings) {
+    for (const bool grid : {false, true}) {
+      SCOPED_TRACE(testing::Message() << spacing << (grid ? " grid" : ""));
+      PictureStyle style{20, grid};
+      style.columnSpacing = spacing;
+      const DrawingPlan plan = DrawingPlan::Picture(layout, style, box, PictureFormat::Png);
+      ASSERT_EQ(plan.SheetCount(), 1u);
+      const SheetPlan sheet = plan.PlanSheet(0);
+      EXPECT_EQ(sheet.background, kPaperColour);
+      const std::vector<double> lefts{20 + 2 * (20 + space), 20 + 20 + space, 20};
+      EXPECT_EQ(sheet.columnLefts, lefts);
+      EXPECT_DOUBLE_EQ(sheet.top, 20);
+      EXPECT_DOUBLE_EQ(sheet.width, 20 * 5 + 2 * space);
+      EXPECT_EQ(PictureSizeOf(layout, PictureCell(20, spacing)).width,
+                static_cast<std::int64_t>(sheet.width));
+      EXPECT_DOUBLE_EQ(sheet.height, 20 * 5);
+      EXPECT_DOUBLE_EQ(sheet.cellHeight, sheet.cellWidth);
+      if (!grid) {
+        EXPECT_TRUE(sheet.beneath.empty());
+        continue;
+      }
+      // Every line down stands at a column's edge, every line across runs
+      // over the columns at a row's edge; the cleared paper lies between
+      // two columns, over no cell.
+      const auto atColumnEdge = [&](double x) {
+        return std::any_of(lefts.begin(), lefts.end(),
+                           [&](double left) { return x == left || x == left + 20; });
+      };
+      std::size_t down = 0;
+      std::size_t across = 0;
+      for (const PaintStep& step : sheet.beneath) {
+        const std::vector<double>& at = step.coordinates;
+        for (std::size_t i = 0; i + 3 < at.size(); i += 4) {
+          if (step.kind == PaintStep::Kind::kRectangles) {
+            EXPECT_EQ(step.colour, kPaperColour);
+            const bool between =
+                (at[i] == 40 && at[i + 2] == space) || (at[i] == 60 + space && at[i + 2] == space);
+            EXPECT_TRUE(between) << at[i] << " " << at[i + 2];
+          } else if (at[i] == at[i + 2]) {
+            ++down;
+            EXPECT_TRUE(atColumnEdge(at[i])) << at[i];
+          } else {
+            ++across;
+            EXPECT_DOUBLE_EQ(at[i + 1] / 20, std::round(at[i + 1] / 20));
+            EXPECT_DOUBLE_EQ(at[i], 20);
+            EXPECT_DOUBLE_EQ(at[i + 2], 20 + 60 + 2 * space);
+          }
+        }
+      }
+      EXPECT_EQ(down, 6u);
+      EXPECT_EQ(across, 4u);
     }
   }
 }

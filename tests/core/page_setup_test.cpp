@@ -61,6 +61,32 @@ TEST(PageGeometryTest, PaperAndWhatFitsOnIt) {
   }
 }
 
+// Columns stand three quarters of a character apart unless the setup
+// says otherwise; manuscript paper keeps its printed ruling.
+TEST(PageGeometryTest, ColumnsStandTheSetupsSpacingApart) {
+  const struct {
+    Paper paper;
+    std::optional<double> spacing;
+    double pitch;  // in squares
+    std::size_t columnsPerPage;
+  } cases[] = {
+      {Paper::kA4, std::nullopt, 1.75, 28},
+      {Paper::kA4, 0.5, 1.5, 32},
+      {Paper::kA4, 1.0, 2, 24},
+      {Paper::kA4, 3.0, 1.75, 28},
+      {Paper::kGenkou, 1.0, 1.25, 20},
+  };
+  for (const auto& c : cases) {
+    PageSetup setup{true, c.paper};
+    setup.columnSpacing = c.spacing;
+    const PageGeometry g = PageGeometryOf(setup);
+    SCOPED_TRACE(testing::Message() << static_cast<int>(c.paper) << " " << c.spacing.value_or(-1));
+    EXPECT_NEAR(g.columnPitch, c.pitch * g.cell, 1e-9);
+    EXPECT_EQ(g.columnsPerPage, c.columnsPerPage);
+    EXPECT_GE(g.ColumnLeft(g.columnsPerPage - 1), 0);
+  }
+}
+
 TEST(PageGeometryTest, ManuscriptPaperIsTwoHalvesOfTenSquareColumnsAroundTheBand) {
   const PageGeometry g = PageGeometryOf(PageSetup{true, Paper::kGenkou});
   EXPECT_TRUE(g.genkou);
@@ -164,13 +190,16 @@ TEST(PageSetupTest, IsKeptInThePageSectionAndNamedOnTheCommandLine) {
   AppSettings read;
   ASSERT_TRUE(LoadSettings(read, path).ok());
   EXPECT_EQ(read.page, settings.page);
-  // The page's own rule is written only once it is set.
+  EXPECT_EQ(testing_support::ReadFile(path).find("ColumnSpacing"), std::string::npos);
+  // The page's own rule and spacing are written only once they are set.
   settings.page.kinsoku = Kinsoku::kNone;
+  settings.page.columnSpacing = 0.875;
   ASSERT_TRUE(SaveSettings(settings, path, SettingsPart::kPageSetup).ok());
   ASSERT_TRUE(LoadSettings(read, path).ok());
   EXPECT_EQ(read.page, settings.page);
   testing_support::WriteFile(
-      path, "[Page]\r\nPaper=9\r\nCharacterPoints=x\r\nMargin=99\r\nKinsoku=3\r\n");
+      path,
+      "[Page]\r\nPaper=9\r\nCharacterPoints=x\r\nMargin=99\r\nKinsoku=3\r\nColumnSpacing=2\r\n");
   ASSERT_TRUE(LoadSettings(read, path).ok());
   EXPECT_EQ(read.page, PageSetup{});
   // Points are read the same whatever the locale's decimal mark.

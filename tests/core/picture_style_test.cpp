@@ -58,6 +58,15 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"RubyOn", "[Layout]\r\nRuby=1\r\n", {24, false, true, true}},
         LoadCase{"RubyOff", "[Layout]\r\nRuby=0\r\n", {24, false, true, false}},
         LoadCase{"RubyOtherThanASwitch", "[Layout]\r\nRuby=2\r\n", {24, false}},
+        LoadCase{"ColumnSpacing",
+                 "[Layout]\r\nImageColumnSpacing=0.75\r\n",
+                 {24, false, true, std::nullopt, 0.75}},
+        LoadCase{"WidestSpacing",
+                 "[Layout]\r\nImageColumnSpacing=1\r\n",
+                 {24, false, true, std::nullopt, 1}},
+        LoadCase{"SpacingTooNarrow", "[Layout]\r\nImageColumnSpacing=0.25\r\n", {24, false}},
+        LoadCase{"SpacingTooWide", "[Layout]\r\nImageColumnSpacing=1.5\r\n", {24, false}},
+        LoadCase{"SpacingWithAComma", "[Layout]\r\nImageColumnSpacing=0,75\r\n", {24, false}},
         LoadCase{
             "KeysInAnotherSection", "[Main]\r\nImageCellSize=32\r\nImageGrid=1\r\n", {24, false}}),
     testing_support::CaseName());
@@ -83,6 +92,15 @@ TEST(SavePictureStyleTest, WritesBothKeysAndKeepsTheOtherLines) {
     EXPECT_EQ(LoadPictureStyle(path).ruby, ruby);
   }
   EXPECT_EQ(ReadFile(path).find("Ruby"), std::string::npos);
+
+  // The spacing is written once it is other than the default, and from
+  // then on kept.
+  for (const double spacing : {0.625, 1.0, kDefaultColumnSpacing}) {
+    const PictureStyle spaced{kDefaultCellSize, true, true, std::nullopt, spacing};
+    ASSERT_TRUE(SavePictureStyle(spaced, path).ok());
+    EXPECT_EQ(LoadPictureStyle(path), spaced);
+  }
+  EXPECT_NE(ReadFile(path).find("ImageColumnSpacing=0.5\r\n"), std::string::npos);
 }
 
 TEST(SavePictureStyleTest, AFolderThatCannotBeWrittenIsReported) {

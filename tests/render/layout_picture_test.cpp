@@ -40,7 +40,8 @@ struct SizeCase {
 
 class ImageSizeTest : public testing::TestWithParam<SizeCase> {};
 
-// The image is the cells plus a margin of one cell all round.
+// The image is the cells, the spaces between the columns and a margin of
+// one cell all round.
 TEST_P(ImageSizeTest, IsTheCellsAndTheMargin) {
   const SizeCase& c = GetParam();
   const VerticalLayout layout = LayoutOf(c.text);
@@ -57,18 +58,19 @@ INSTANTIATE_TEST_SUITE_P(
     Layouts, ImageSizeTest,
     testing::Values(
         SizeCase{"Empty", u"", {}, 48, 48}, SizeCase{"OneCell", u"あ", {}, 72, 72},
-        SizeCase{"TwoColumnsThreeRows", u"あいう\r\nかき", {}, 96, 120},
-        SizeCase{"SmallestCells", u"あいう\r\nかき", {kMinCellSize, false}, 32, 40},
-        SizeCase{"LargestCellsWithGrid", u"あいう\r\nかき", {kMaxCellSize, true}, 1024, 1280},
-        SizeCase{"GridKeepsTheSize", u"ab\r\n\r\nc", {30, true}, 150, 120},
+        SizeCase{"TwoColumnsThreeRows", u"あいう\r\nかき", {}, 108, 120},
+        SizeCase{"WidestSpacing", u"あいう\r\nかき", {24, false, true, std::nullopt, 1}, 120, 120},
+        SizeCase{"SmallestCells", u"あいう\r\nかき", {kMinCellSize, false}, 36, 40},
+        SizeCase{"LargestCellsWithGrid", u"あいう\r\nかき", {kMaxCellSize, true}, 1152, 1280},
+        SizeCase{"GridKeepsTheSize", u"ab\r\n\r\nc", {30, true}, 180, 120},
         SizeCase{"TabsWidenTheColumn", u"a\tb", {}, 72, 192},
-        SizeCase{"WidestAllowed", Lines(1363, u"あ"), {}, 32760, 72},
+        SizeCase{"WidestAllowed", Lines(909, u"あ"), {}, 32760, 72},
         SizeCase{"TallestAllowed", std::u16string(1363, u'あ'), {}, 72, 32760}),
     testing_support::CaseName());
 
 TEST(ImageLimitTest, APngWiderOrTallerThanAllowedIsRefused) {
   for (const VerticalLayout& layout :
-       {LayoutOf(Lines(1364, u"あ")), LayoutOf(std::u16string(1364, u'あ'))}) {
+       {LayoutOf(Lines(910, u"あ")), LayoutOf(std::u16string(1364, u'あ'))}) {
     EXPECT_FALSE(FitsImage(ImageSize(layout, {})));
     EXPECT_TRUE(DrawImage(layout, {}).isNull());
     const IoResult<QByteArray> png = DrawPicture(layout, {}, PictureFormat::Png);
@@ -115,7 +117,7 @@ TEST(DrawImageTest, EachCellsTextIsCentredInItsCellAndNothingElseIsInked) {
   const VerticalLayout layout = LayoutOf(u"国\r\nｘ一", table);
   const CellBox box = PictureCell(48);
   const QImage image = DrawImage(layout, {box.width, false});
-  ASSERT_EQ(image.size(), QSize(4 * box.width, 4 * box.height));
+  ASSERT_EQ(image.size(), QSize(4 * box.width + box.columnSpace, 4 * box.height));
 
   struct Expected {
     int column;  // 0 = leftmost
@@ -124,8 +126,8 @@ TEST(DrawImageTest, EachCellsTextIsCentredInItsCellAndNothingElseIsInked) {
   };
   for (const Expected e :
        {Expected{1, 0, true}, Expected{1, 1, false}, Expected{0, 0, true}, Expected{0, 1, true}}) {
-    const QRect cellRect((e.column + 1) * box.width, (e.row + 1) * box.height, box.width,
-                         box.height);
+    const QRect cellRect(box.width + e.column * (box.width + box.columnSpace),
+                         (e.row + 1) * box.height, box.width, box.height);
     const Ink ink = InkIn(image, cellRect);
     SCOPED_TRACE(testing::Message() << "column " << e.column << " row " << e.row);
     if (!e.inked) {
@@ -140,33 +142,37 @@ TEST(DrawImageTest, EachCellsTextIsCentredInItsCellAndNothingElseIsInked) {
   }
   // The margin all round stays white.
   const Ink all = InkIn(image, image.rect());
-  EXPECT_TRUE(QRect(box.width, box.height, 2 * box.width, 2 * box.height).contains(all.box));
+  EXPECT_TRUE(QRect(box.width, box.height, 2 * box.width + box.columnSpace, 2 * box.height)
+                  .contains(all.box));
 }
 
 TEST(DrawImageTest, TheGridFramesEveryCellAndOnlyWhenAsked) {
   const CellBox box = PictureCell(20);
   const int w = box.width;
   const int h = box.height;
+  const int s = box.columnSpace;
   const VerticalLayout layout = LayoutOf(u"\u3000\u3000\r\n\u3000");  // 2 × 2 cells, no ink
   const QImage withGrid = DrawImage(layout, {w, true});
   const QImage without = DrawImage(layout, {w, false});
-  ASSERT_EQ(withGrid.size(), QSize(4 * w, 4 * h));
+  ASSERT_EQ(withGrid.size(), QSize(4 * w + s, 4 * h));
 
   const auto grey = [](const QImage& image, QPoint p) { return qGray(image.pixel(p)); };
-  for (int n = 1; n <= 3; ++n) {
-    for (int cell = 1; cell <= 2; ++cell) {
-      const QPoint vertical(n * w, cell * h + h / 2);
-      const QPoint horizontal(cell * w + w / 2, n * h);
-      SCOPED_TRACE(testing::Message() << "line " << n << " beside cell " << cell);
-      EXPECT_LT(grey(withGrid, vertical), 0xFF);
-      EXPECT_LT(grey(withGrid, horizontal), 0xFF);
-      EXPECT_EQ(grey(without, vertical), 0xFF);
-      EXPECT_EQ(grey(without, horizontal), 0xFF);
+  for (int column = 0; column < 2; ++column) {
+    const int left = w + column * (w + s);
+    for (int n = 0; n <= 2; ++n) {
+      for (const QPoint line : {QPoint(left + w / 2, h + n * h),                       // across
+                                QPoint(left + (n % 2) * w, h + n * h / 2 + h / 2)}) {  // down
+        SCOPED_TRACE(testing::Message()
+                     << "column " << column << " at " << line.x() << "," << line.y());
+        EXPECT_LT(grey(withGrid, line), 0xFF);
+        EXPECT_EQ(grey(without, line), 0xFF);
+      }
     }
   }
-  // Inside the cells and in the margin: white.
-  for (const QPoint p : {QPoint(w + w / 2, h + h / 2), QPoint(w / 2, h / 2),
-                         QPoint(4 * w - w / 2, 4 * h - 2), QPoint(w / 2, 2 * h)}) {
+  // Inside the cells, between the columns and in the margin: white.
+  for (const QPoint p :
+       {QPoint(w + w / 2, h + h / 2), QPoint(w / 2, h / 2), QPoint(2 * w + s / 2, h),
+        QPoint(2 * w + s / 2, 2 * h), QPoint(4 * w + s - w / 2, 4 * h - 2), QPoint(w / 2, 2 * h)}) {
     EXPECT_EQ(grey(withGrid, p), 0xFF) << p.x() << "," << p.y();
   }
 }
@@ -279,8 +285,8 @@ struct SheetCase {
 
 class PdfSheetsTest : public testing::TestWithParam<SheetCase> {};
 
-// A sheet is at most 14,400 points a side, margins included: 598 columns
-// and 598 rows of 24, 54 columns of 256.
+// A sheet is at most 14,400 points a side, margins included: 399 columns
+// of 24 half a cell apart and 598 rows of 24, 36 columns of 256.
 TEST_P(PdfSheetsTest, CutTheLayoutIntoPagesFromTheRight) {
   const SheetCase& c = GetParam();
   const VerticalLayout layout = LayoutOf(Lines(c.columns, std::u16string(c.rows, u'あ')));
@@ -299,15 +305,15 @@ INSTANTIATE_TEST_SUITE_P(
     Layouts, PdfSheetsTest,
     testing::Values(SheetCase{"Empty", 0, 0, 24, {{0, 0, 0, 0}}},
                     SheetCase{"OneCell", 1, 1, 24, {{0, 1, 0, 1}}},
-                    SheetCase{"FullSheet", 598, 598, 24, {{0, 598, 0, 598}}},
-                    SheetCase{"OneColumnMore", 599, 3, 24, {{0, 3, 1, 598}, {0, 3, 0, 1}}},
+                    SheetCase{"FullSheet", 399, 598, 24, {{0, 598, 0, 399}}},
+                    SheetCase{"OneColumnMore", 400, 3, 24, {{0, 3, 1, 399}, {0, 3, 0, 1}}},
                     SheetCase{"OneRowMore", 2, 599, 24, {{0, 598, 0, 2}, {598, 1, 0, 2}}},
                     SheetCase{"BothMore",
-                              600,
+                              401,
                               600,
                               24,
-                              {{0, 598, 2, 598}, {598, 2, 2, 598}, {0, 598, 0, 2}, {598, 2, 0, 2}}},
-                    SheetCase{"LargeCells", 55, 1, 256, {{0, 1, 1, 54}, {0, 1, 0, 1}}}),
+                              {{0, 598, 2, 399}, {598, 2, 2, 399}, {0, 598, 0, 2}, {598, 2, 0, 2}}},
+                    SheetCase{"LargeCells", 37, 1, 256, {{0, 1, 1, 36}, {0, 1, 0, 1}}}),
     testing_support::CaseName());
 
 // Runs a poppler tool on `file`; its standard output.
@@ -324,7 +330,7 @@ QString Poppler(const QString& tool, const QStringList& arguments) {
 
 TEST(DrawPictureTest, APdfHasOnePagePerSheetAndItsCharactersAsText) {
   // 600 columns of "国語" at 24 points a cell: two sheets, the first with
-  // the 598 rightmost columns, that is the first 598 lines.
+  // the 399 rightmost columns, that is the first 399 lines.
   TempFolder folder;
   const VerticalLayout layout = LayoutOf(Lines(599, u"国語") + u"\r\n終");
   const IoResult<QByteArray> pdf = DrawPicture(layout, {24, true}, PictureFormat::Pdf);
@@ -342,7 +348,7 @@ TEST(DrawPictureTest, APdfHasOnePagePerSheetAndItsCharactersAsText) {
     int kokugo;  // how many "国" and "語" the page holds
     bool last;   // whether it holds "終"
   };
-  for (const Page page : {Page{1, 598, false}, Page{2, 1, true}}) {
+  for (const Page page : {Page{1, 399, false}, Page{2, 200, true}}) {
     const QString n = QString::number(page.number);
     const QString text = Poppler("pdftotext", {"-f", n, "-l", n, file, "-"});
     SCOPED_TRACE(page.number);

@@ -117,8 +117,9 @@ TEST_P(ImageSaveTest, TheNameOrElseTheSelectedTypeDecidesTheFormat) {
   const std::string bytes = ReadFile(folder_.PathOf(c.written));
   EXPECT_TRUE(c.pdf ? IsPdf(bytes) : IsPng(bytes)) << bytes.substr(0, 8);
   if (!c.pdf) {
-    // 2 columns of 3 rows and the margin, at 24 pixels a cell.
-    EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(bytes)).size(), QSize(96, 120));
+    // 2 columns of 3 rows half a cell apart and the margin, at 24 pixels a
+    // cell.
+    EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(bytes)).size(), QSize(108, 120));
   }
 }
 

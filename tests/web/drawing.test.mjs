@@ -69,8 +69,9 @@ after(async () => {
 });
 
 // The ink box of each cell of both PNGs (the cell's box from the picture's
-// size: a margin of one cell all round), and where they differ by more
-// than anti-aliasing moves an edge.
+// size: square cells, a margin of one cell all round, the rest of the width
+// shared out between the columns), and where they differ by more than
+// anti-aliasing moves an edge.
 async function inkDifferences(desktop, browser, columns, rows) {
   return page.evaluate(async (a, b, columnCount, rowCount) => {
     const pixels = async (bytes) => {
@@ -81,8 +82,9 @@ async function inkDifferences(desktop, browser, columns, rows) {
     };
     const [one, two] = [await pixels(a), await pixels(b)];
     if (one.width !== two.width || one.height !== two.height) return [`size ${one.width}×${one.height} against ${two.width}×${two.height}`];
-    const w = one.width / (columnCount + 2);
     const h = one.height / (rowCount + 2);
+    const w = h;
+    const space = columnCount > 1 ? (one.width - w * (columnCount + 2)) / (columnCount - 1) : 0;
     const inkBox = ({ width, data }, x0, y0) => {
       let box = null;
       for (let y = y0; y < y0 + h; ++y) {
@@ -96,7 +98,8 @@ async function inkDifferences(desktop, browser, columns, rows) {
     const differences = [];
     for (let c = 0; c < columnCount; ++c) {
       for (let r = 0; r < rowCount; ++r) {
-        const [p, q] = [inkBox(one, (c + 1) * w, (r + 1) * h), inkBox(two, (c + 1) * w, (r + 1) * h)];
+        const x = w + c * (w + space);
+        const [p, q] = [inkBox(one, x, (r + 1) * h), inkBox(two, x, (r + 1) * h)];
         const apart = p && q ? Math.max(...p.map((v, i) => Math.abs(v - q[i]))) : (p || q ? Infinity : 0);
         if (apart > 2) differences.push(`column ${c} row ${r}: ${JSON.stringify(p)} against ${JSON.stringify(q)}`);
       }
@@ -111,7 +114,7 @@ const PICTURES = [
   ['the defaults', []],
   ['ruby', ['[Layout]', 'Ruby=1'], '｜東京《とうきょう》の漢字《かんじ》\nあ字《わざわい》あ'],
   ['upright glyphs', ['[Layout]', 'VerticalGlyphs=0']],
-  ['the grid at 40 pixels', ['[Layout]', 'ImageGrid=1', 'ImageCellSize=40']],
+  ['the grid at 40 pixels, a column apart', ['[Layout]', 'ImageGrid=1', 'ImageCellSize=40', 'ImageColumnSpacing=1']],
   ['17-pixel cells, a column length and a gap', ['[Layout]', 'ImageCellSize=17', 'ColumnLength=5', 'ColumnGap=1']],
 ];
 for (const [what, lines, text = TEXT] of PICTURES) {
