@@ -90,6 +90,9 @@ constexpr const char* kUsage =
     "                    landscape); the other page options are the program's\n"
     "                    (変換 → ページ設定…); implies --format pdf\n"
     "  --landscape       the paper of --page turned sideways\n"
+    "  --font FACE       the face of a picture or of pages: mincho, gothic, or a\n"
+    "                    font file (.ttf, .otf, .ttc) (default: pages in the\n"
+    "                    program's setting, else mincho; pictures in gothic)\n"
     "  --help            show this help\n"
     "  --version         show the version\n"
     "\n"
@@ -118,6 +121,7 @@ struct Options {
   std::optional<double> columnSpacing;
   std::optional<Paper> page;
   bool landscape = false;
+  std::optional<std::string> font;
 };
 
 int UsageError(std::ostream& err, const std::string& message) {
@@ -158,7 +162,8 @@ enum PictureOption {
   kVerticalGlyphsOption,
   kPageOption,
   kLandscapeOption,
-  kColumnSpacingOption
+  kColumnSpacingOption,
+  kFontOption
 };
 
 // Takes the value of --width, --vertical-glyphs, --column-spacing, --page or
@@ -187,6 +192,10 @@ std::optional<int> ParsePageOption(int option, const std::string& value, Options
       if (!options.columnSpacing) {
         return UsageError(err, "--column-spacing: '" + value + "' is not a number from 0.5 to 1");
       }
+      return std::nullopt;
+    case kFontOption:
+      if (value.empty()) return UsageError(err, "--font: give mincho, gothic or a font file");
+      options.font = value;
       return std::nullopt;
     case kPageOption:
       options.page = PaperNamed(value);
@@ -255,6 +264,7 @@ const option kLongOptions[] = {
     {"column-spacing", required_argument, nullptr, kColumnSpacingOption},
     {"page", required_argument, nullptr, kPageOption},
     {"landscape", no_argument, nullptr, kLandscapeOption},
+    {"font", required_argument, nullptr, kFontOption},
     {"help", no_argument, nullptr, kHelp},
     {"version", no_argument, nullptr, kVersion},
     {nullptr, 0, nullptr, 0},
@@ -311,6 +321,7 @@ std::optional<int> ParseOption(int option, int index, const char* value, const c
     case kWidthOption:
     case kVerticalGlyphsOption:
     case kColumnSpacingOption:
+    case kFontOption:
     case kPageOption:
     case kLandscapeOption:
       return ParsePageOption(option, value == nullptr ? "" : value, options, err);
@@ -338,6 +349,11 @@ std::optional<int> CheckOptions(Options& options, std::ostream& err) {
   }
   if (options.landscape && !options.page) {
     return UsageError(err, "--landscape turns the paper of --page: give --page too");
+  }
+  if (options.font && !options.picture) {
+    return UsageError(err,
+                      "--font sets the face of a picture or of pages: give --format png or "
+                      "pdf, or --page");
   }
   if (options.width && options.cellSize) {
     return UsageError(err, "--width picks the cell size: it cannot be given with --cell-size");
@@ -382,6 +398,9 @@ std::optional<PageSetup> PagesOf(const Options& options, const AppSettings& sett
   page.landscape = options.landscape;
   if (options.layout.kinsoku) page.kinsoku = options.layout.kinsoku;
   if (options.columnSpacing) page.columnSpacing = options.columnSpacing;
+  if (const std::optional<Typeface> face = TypefaceNamed(options.font.value_or(""))) {
+    page.face = *face;
+  }
   return page;
 }
 
@@ -408,6 +427,7 @@ PictureRequest PictureRequestOf(const Options& options, const AppSettings& setti
   if (options.grid) request.style.grid = *options.grid;
   if (options.verticalGlyphs) request.style.verticalGlyphs = *options.verticalGlyphs;
   request.page = PagesOf(options, settings);
+  request.font = options.font;
   request.outputFile = options.outputFile;
   return request;
 }

@@ -7,6 +7,7 @@
 #include <QSaveFile>
 #include <iostream>
 #include <string_view>
+#include <variant>
 
 #include "cli/convert.h"
 #include "cli/terminal_text.h"
@@ -14,12 +15,17 @@
 #include "render/cell_font.h"
 #include "render/layout_picture.h"
 #include "render/page_pdf.h"
+#include "render/pane_font_families.h"
+#include "render/typefaces.h"
 
 namespace mirotabe {
 namespace {
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
+// A --font that names no font is the caller's mistake, as a mistyped
+// option is.
+constexpr int kExitUsage = 2;
 
 std::string_view Bytes(const QByteArray& bytes) {
   return std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
@@ -31,9 +37,30 @@ void ReportSeriousQtMessages(QtMsgType type, const QMessageLogContext&, const QS
   }
 }
 
+// The font families that `request` draws with: --font's face or file, else
+// the Gothic for pictures and the setup's face for pages. A file that
+// cannot serve is refused with the reason, in Japanese as the program's
+// own messages are.
+std::variant<QStringList, int> FamiliesOf(const PictureRequest& request, const char* program) {
+  if (!request.font) {
+    return request.page ? TypefaceFamilies(request.page->face) : PaneFontFamilies();
+  }
+  if (const std::optional<Typeface> face = TypefaceNamed(*request.font)) {
+    return TypefaceFamilies(*face);
+  }
+  auto families = FontFileFamilies(*request.font);
+  if (const auto* refusal = std::get_if<std::u16string>(&families)) {
+    std::cerr << program << ": " << TerminalText(*request.font) << ": "
+              << QString::fromStdU16String(*refusal).toLocal8Bit().toStdString() << "\n";
+    return kExitUsage;
+  }
+  return std::get<QStringList>(std::move(families));
+}
+
 // Pages go straight to their file (replaced atomically where it is a
 // regular file) or to standard output, page by page.
-int WritePages(const VerticalLayout& layout, const PictureRequest& request, const char* program) {
+int WritePages(const VerticalLayout& layout, const PictureRequest& request,
+               const QStringList& families, const char* program) {
   const std::string name =
       request.outputFile ? TerminalText(*request.outputFile) : std::string("standard output");
   // Qt's files write the pages; the file size limit is an error there too.
@@ -56,7 +83,7 @@ int WritePages(const VerticalLayout& layout, const PictureRequest& request, cons
               << device->errorString().toLocal8Bit().toStdString() << "\n";
     return kExitFailure;
   }
-  const IoStatus drawn = WritePagedPdf(layout, request.style, *request.page, *device);
+  const IoStatus drawn = WritePagedPdf(layout, request.style, *request.page, *device, families);
   const bool written = drawn.ok() && (request.outputFile ? file.commit() : out.flush());
   if (!written) {
     if (request.outputFile) file.cancelWriting();
@@ -72,7 +99,9 @@ int WritePages(const VerticalLayout& layout, const PictureRequest& request, cons
 }  // namespace
 
 int WritePicture(const VerticalLayout& layout, const PictureRequest& request, const char* program) {
-  if (request.page) return WritePages(layout, request, program);
+  const std::variant<QStringList, int> families = FamiliesOf(request, program);
+  if (const int* status = std::get_if<int>(&families)) return *status;
+  if (request.page) return WritePages(layout, request, std::get<QStringList>(families), program);
   if (request.format == PictureFormat::Png) {
     const PictureSize size = ImageSize(layout, request.style);
     if (!FitsImage(size)) {
@@ -84,7 +113,8 @@ int WritePicture(const VerticalLayout& layout, const PictureRequest& request, co
     }
   }
 
-  const IoResult<QByteArray> picture = DrawPicture(layout, request.style, request.format);
+  const IoResult<QByteArray> picture =
+      DrawPicture(layout, request.style, request.format, std::get<QStringList>(families));
   if (!picture) {
     std::cerr << program << ": the picture cannot be drawn: " << picture.error().Reason() << "\n";
     return kExitFailure;

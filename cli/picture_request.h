@@ -19,6 +19,9 @@ struct PictureRequest {
   std::optional<std::string> outputFile;
   // A PDF of pages for print; without it, a PDF of sheets.
   std::optional<PageSetup> page;
+  // "mincho", "gothic" or a font file; without it, pictures are drawn in
+  // the Gothic and pages in their setup's face.
+  std::optional<std::string> font;
 };
 
 // The largest cell size whose picture of `columns` columns `columnSpacing`

@@ -196,6 +196,12 @@ std::string_view PaperLabel(Paper paper) {
   return "原稿用紙 (20×20、A4 横)";
 }
 
+std::optional<Typeface> TypefaceNamed(std::string_view name) {
+  if (name == "mincho") return Typeface::kMincho;
+  if (name == "gothic") return Typeface::kGothic;
+  return std::nullopt;
+}
+
 std::optional<Paper> PaperNamed(std::string_view name) {
   constexpr std::pair<std::string_view, Paper> kNames[] = {
       {"a4", Paper::kA4}, {"b5", Paper::kB5},         {"a5", Paper::kA5},        {"b6", Paper::kB6},

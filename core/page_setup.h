@@ -54,6 +54,8 @@ struct PageSetup {
   // unset, the paper's own design (see PageColumnSpacing). 原稿用紙 keeps
   // its printed ruling whatever this says.
   std::optional<double> columnSpacing = std::nullopt;
+  // Pages are set in the face of books unless the user asks otherwise.
+  Typeface face = Typeface::kMincho;
 
   friend bool operator==(const PageSetup&, const PageSetup&) = default;
 };

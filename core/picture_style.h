@@ -4,11 +4,21 @@
 // core/settings.h).
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <string_view>
 
 namespace mirotabe {
 
 enum class PictureFormat { Png, Pdf };
+
+// The face that pictures and pages are drawn in: a Mincho, the face of
+// books, or a Gothic, even-stroked, that reads well on a screen and small.
+enum class Typeface : std::uint8_t { kMincho = 0, kGothic = 1 };
+inline constexpr int kMaxTypeface = static_cast<int>(Typeface::kGothic);
+
+// "mincho", "gothic".
+std::optional<Typeface> TypefaceNamed(std::string_view name);
 
 inline constexpr int kDefaultCellSize = 24;
 inline constexpr int kMinCellSize = 8;

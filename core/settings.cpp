@@ -54,6 +54,7 @@ constexpr std::u16string_view kPageColumnLength = u"ColumnLength";
 constexpr std::u16string_view kPageColumns = u"Columns";
 constexpr std::u16string_view kPageNumbers = u"PageNumbers";
 constexpr std::u16string_view kPageColumnSpacing = u"ColumnSpacing";
+constexpr std::u16string_view kPageFont = u"Font";
 constexpr std::u16string_view kUtf8Name = u"UTF-8";
 constexpr std::u16string_view kShiftJisName = u"Shift_JIS";
 
@@ -146,6 +147,7 @@ PageSetup ReadPageSetup(const ProfileFile& profile) {
   const std::int32_t kinsoku = ReadInRange(profile, kPage, kKinsoku, kMaxKinsoku, -1);
   if (kinsoku >= 0) page.kinsoku = static_cast<Kinsoku>(kinsoku);
   page.columnSpacing = ReadColumnSpacing(profile, kPage, kPageColumnSpacing);
+  page.face = static_cast<Typeface>(ReadInRange(profile, kPage, kPageFont, kMaxTypeface, 0));
   return page;
 }
 
@@ -161,6 +163,11 @@ void WritePageSetup(ProfileFile& profile, const PageSetup& page) {
   if (page.kinsoku) profile.WriteInt(kPage, kKinsoku, static_cast<std::int32_t>(*page.kinsoku));
   if (page.columnSpacing) {
     profile.WriteString(kPage, kPageColumnSpacing, DecimalText(*page.columnSpacing));
+  }
+  // Written once it is other than the default, as the keys that came
+  // after the first pages are.
+  if (page.face != Typeface::kMincho || profile.ReadWholeString(kPage, kPageFont)) {
+    profile.WriteInt(kPage, kPageFont, static_cast<std::int32_t>(page.face));
   }
 }
 

@@ -10,7 +10,8 @@
 // "SaveEncoding" and the view ("FontSize", "VerticalView"), and "Page"
 // with the pages of a PDF ("Enabled", "Paper", "Landscape", "Margin",
 // "CharacterPoints", "ColumnLength", "Columns", "PageNumbers", "Kinsoku",
-// "ColumnSpacing"). Spacings are ems written as decimals ("0.75").
+// "ColumnSpacing", "Font": 0 Mincho, 1 Gothic). Spacings are ems written
+// as decimals ("0.75").
 // The file is in code page 932. A From or To that it cannot give back as
 // it was (an emoji, a vertical presentation form; 〜, which it gives back as
 // ～) is written there as earlier versions wrote it, with '?' for what it

@@ -5,16 +5,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "render/pane_font_families.h"
-
 namespace mirotabe {
 namespace {
 
 constexpr char16_t kIdeographicSpace = u'\u3000';
 
-QFont CellFont(int pixelSize) {
-  QFont font(PaneFontFamilies().front());
-  font.setFamilies(PaneFontFamilies());
+QFont CellFont(int pixelSize, const QStringList& families) {
+  QFont font(families.front());
+  font.setFamilies(families);
   font.setStyleHint(QFont::Monospace);
   font.setFixedPitch(true);
   font.setPixelSize(std::max(1, pixelSize));
@@ -23,15 +21,15 @@ QFont CellFont(int pixelSize) {
 
 }  // namespace
 
-QFont FontForCell(int cellSize) {
-  const QFont probe = CellFont(cellSize);
+QFont FontForCell(int cellSize, const QStringList& families) {
+  const QFont probe = CellFont(cellSize, families);
   const QRawFont raw = QRawFont::fromFont(probe, QFontDatabase::Japanese);
   if (!raw.isValid()) return probe;
   const QList<quint32> glyph = raw.glyphIndexesForString(QString(QChar(kIdeographicSpace)));
   if (glyph.isEmpty() || glyph.front() == 0) return probe;
   const qreal advance = raw.advancesForGlyphIndexes(glyph).front().x();
   if (advance <= 0 || std::abs(advance - cellSize) < 0.5) return probe;
-  return CellFont(static_cast<int>(std::lround(cellSize * cellSize / advance)));
+  return CellFont(static_cast<int>(std::lround(cellSize * cellSize / advance)), families);
 }
 
 LatinAdvances LatinAdvancesOfCellFont() {

@@ -19,7 +19,8 @@ IoError Failure(std::errc code) {
   return IoError{std::string(), std::make_error_code(code)};
 }
 
-IoResult<QByteArray> DrawPdf(const VerticalLayout& layout, const PictureStyle& style) {
+IoResult<QByteArray> DrawPdf(const VerticalLayout& layout, const PictureStyle& style,
+                             const QStringList& families) {
   const DrawingPlan plan = DrawingPlan::Picture(
       layout, style, PictureCell(style.cellSize, style.columnSpacing), PictureFormat::Pdf);
   QByteArray bytes;
@@ -38,7 +39,7 @@ IoResult<QByteArray> DrawPdf(const VerticalLayout& layout, const PictureStyle& s
   writer.setPageSize(pageSize(sheet));
   GlyphTextLog texts;
   const IoStatus painted = PaintDocument(writer, [&](QPainter& painter) {
-    SheetPainter sheets(plan, 1, CellTarget::kDocument);
+    SheetPainter sheets(plan, 1, CellTarget::kDocument, families);
     sheets.LogGlyphTexts(&texts);
     for (std::size_t n = 0; n < plan.SheetCount(); ++n) {
       if (n != 0) {
@@ -63,7 +64,8 @@ std::vector<Sheet> PdfSheets(const VerticalLayout& layout, const PictureStyle& s
   return PictureSheets(layout, PictureCell(style.cellSize, style.columnSpacing));
 }
 
-QImage DrawImage(const VerticalLayout& layout, const PictureStyle& style) {
+QImage DrawImage(const VerticalLayout& layout, const PictureStyle& style,
+                 const QStringList& families) {
   const CellBox box = PictureCell(style.cellSize, style.columnSpacing);
   const PictureSize size = PictureSizeOf(layout, box);
   if (!FitsImage(size)) return {};
@@ -74,15 +76,15 @@ QImage DrawImage(const VerticalLayout& layout, const PictureStyle& style) {
   if (image.isNull()) return image;
   const DrawingPlan plan = DrawingPlan::Picture(layout, style, box, PictureFormat::Png);
   QPainter painter(&image);
-  SheetPainter(plan, 1, CellTarget::kScreen).Paint(painter, plan.PlanSheet(0));
+  SheetPainter(plan, 1, CellTarget::kScreen, families).Paint(painter, plan.PlanSheet(0));
   return image;
 }
 
 IoResult<QByteArray> DrawPicture(const VerticalLayout& layout, const PictureStyle& style,
-                                 PictureFormat format) {
-  if (format == PictureFormat::Pdf) return DrawPdf(layout, style);
+                                 PictureFormat format, const QStringList& families) {
+  if (format == PictureFormat::Pdf) return DrawPdf(layout, style, families);
   if (!FitsImage(ImageSize(layout, style))) return Failure(std::errc::file_too_large);
-  const QImage image = DrawImage(layout, style);
+  const QImage image = DrawImage(layout, style, families);
   if (image.isNull()) return Failure(std::errc::not_enough_memory);
   return EncodeGreyPng(image);
 }

@@ -22,6 +22,7 @@
 #include "core/vertical_layout.h"
 #include "platform/io_error.h"
 #include "render/cell_font.h"
+#include "render/pane_font_families.h"
 
 namespace mirotabe {
 
@@ -31,14 +32,17 @@ PictureSize ImageSize(const VerticalLayout& layout, const PictureStyle& style);
 // The PDF's sheets in reading order (see PictureSheets).
 std::vector<Sheet> PdfSheets(const VerticalLayout& layout, const PictureStyle& style);
 
-// The PNG image, before encoding. Null when the image is too large or its
-// memory cannot be had.
-QImage DrawImage(const VerticalLayout& layout, const PictureStyle& style);
+// The PNG image, before encoding, its characters in the first of
+// `families` that has them. Null when the image is too large or its memory
+// cannot be had.
+QImage DrawImage(const VerticalLayout& layout, const PictureStyle& style,
+                 const QStringList& families = PaneFontFamilies());
 
 // The file's bytes. A PNG larger than kMaxImageSide fails with
 // std::errc::file_too_large; memory that cannot be had fails with
 // std::errc::not_enough_memory. The error's path is empty.
 IoResult<QByteArray> DrawPicture(const VerticalLayout& layout, const PictureStyle& style,
-                                 PictureFormat format);
+                                 PictureFormat format,
+                                 const QStringList& families = PaneFontFamilies());
 
 }  // namespace mirotabe

@@ -11,6 +11,7 @@
 #include "render/document_painting.h"
 #include "render/pdf_text_layer.h"
 #include "render/sheet_painter.h"
+#include "render/typefaces.h"
 
 namespace mirotabe {
 namespace {
@@ -22,7 +23,8 @@ constexpr qsizetype kBlock = 16384;
 }  // namespace
 
 IoStatus WritePagedPdf(const VerticalLayout& layout, const PictureStyle& style,
-                       const PageSetup& setup, QIODevice& out) {
+                       const PageSetup& setup, QIODevice& out,
+                       const std::optional<QStringList>& families) {
   const DrawingPlan plan = DrawingPlan::Pages(layout, style, setup);
   QByteArray bytes;
   QBuffer buffer(&bytes);
@@ -36,7 +38,8 @@ IoStatus WritePagedPdf(const VerticalLayout& layout, const PictureStyle& style,
                                QPageSize::ExactMatch));
   GlyphTextLog texts;
   const IoStatus painted = PaintDocument(writer, [&](QPainter& painter) {
-    SheetPainter pages(plan, kUnits, CellTarget::kDocument);
+    SheetPainter pages(plan, kUnits, CellTarget::kDocument,
+                       families.value_or(TypefaceFamilies(setup.face)));
     pages.LogGlyphTexts(&texts);
     for (std::size_t n = 0; n < plan.SheetCount(); ++n) {
       if (n != 0) {

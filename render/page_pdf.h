@@ -10,6 +10,8 @@
 #pragma once
 
 #include <QIODevice>
+#include <QStringList>
+#include <optional>
 
 #include "core/page_setup.h"
 #include "core/picture_style.h"
@@ -18,10 +20,13 @@
 
 namespace mirotabe {
 
-// Writes the pages of `layout`, cut as PageLayoutSettings says, to `out`.
-// Fails with std::errc::io_error when the PDF cannot be drawn; a device that
-// refuses the bytes keeps its own error for the caller to report.
+// Writes the pages of `layout`, cut as PageLayoutSettings says, to `out`,
+// in the setup's face, or in `families` where they are given (see
+// render/typefaces.h). Fails with std::errc::io_error when the PDF cannot
+// be drawn; a device that refuses the bytes keeps its own error for the
+// caller to report.
 IoStatus WritePagedPdf(const VerticalLayout& layout, const PictureStyle& style,
-                       const PageSetup& setup, QIODevice& out);
+                       const PageSetup& setup, QIODevice& out,
+                       const std::optional<QStringList>& families = std::nullopt);
 
 }  // namespace mirotabe

@@ -8,9 +8,9 @@
 #include <QRectF>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "render/cell_font.h"
-#include "render/pane_font_families.h"
 
 namespace mirotabe {
 namespace {
@@ -45,9 +45,10 @@ void PaintStepWith(QPainter& painter, const PaintStep& step, double scale) {
   painter.setBrush(Qt::NoBrush);
 }
 
-void PaintPageNumber(QPainter& painter, const PageNumberPlan& number, double scale) {
-  QFont font(PaneFontFamilies().front());
-  font.setFamilies(PaneFontFamilies());
+void PaintPageNumber(QPainter& painter, const PageNumberPlan& number, double scale,
+                     const QStringList& families) {
+  QFont font(families.front());
+  font.setFamilies(families);
   font.setPixelSize(std::max(1, static_cast<int>(std::lround(number.characterSize * scale))));
   painter.setFont(font);
   painter.setPen(ColourOf(number.colour));
@@ -58,8 +59,9 @@ void PaintPageNumber(QPainter& painter, const PageNumberPlan& number, double sca
 
 }  // namespace
 
-SheetPainter::SheetPainter(const DrawingPlan& plan, double scale, CellTarget target)
-    : plan_(plan), scale_(scale), target_(target) {}
+SheetPainter::SheetPainter(const DrawingPlan& plan, double scale, CellTarget target,
+                           QStringList families)
+    : plan_(plan), scale_(scale), target_(target), families_(std::move(families)) {}
 
 SheetPainter::~SheetPainter() = default;
 
@@ -68,7 +70,7 @@ void SheetPainter::Paint(QPainter& painter, const SheetPlan& sheet) {
     const CellBox box{std::max(1, static_cast<int>(std::lround(sheet.cellWidth * scale_))),
                       std::max(1, static_cast<int>(std::lround(sheet.cellHeight * scale_)))};
     const int character = std::max(1, static_cast<int>(std::lround(sheet.characterSize * scale_)));
-    cells_ = std::make_unique<CellPainter>(FontForCell(character), box, target_);
+    cells_ = std::make_unique<CellPainter>(FontForCell(character, families_), box, target_);
     cells_->LogGlyphTexts(log_);
   }
   if (sheet.background) {
@@ -98,14 +100,14 @@ void SheetPainter::Paint(QPainter& painter, const SheetPlan& sheet) {
       const int character =
           std::max(1, static_cast<int>(std::lround(sheet.rubyCharacterSize * scale_)));
       ruby_ = std::make_unique<CellPainter>(
-          FontForCell(character), CellBox{side, side},
+          FontForCell(character, families_), CellBox{side, side},
           target_ == CellTarget::kDocument ? CellTarget::kOutlines : target_);
     }
     ruby_->Place(painter, cell.text, cell.orientation,
                  QPointF(cell.left * scale_, cell.top * scale_));
   });
   if (ruby_) ruby_->Flush(painter);
-  if (sheet.pageNumber) PaintPageNumber(painter, *sheet.pageNumber, scale_);
+  if (sheet.pageNumber) PaintPageNumber(painter, *sheet.pageNumber, scale_, families_);
 }
 
 }  // namespace mirotabe

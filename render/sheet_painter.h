@@ -10,6 +10,7 @@
 
 #include "core/drawing_plan.h"
 #include "render/cell_painter.h"
+#include "render/pane_font_families.h"
 
 class QPainter;
 
@@ -17,8 +18,11 @@ namespace mirotabe {
 
 class SheetPainter {
  public:
-  // `scale`: the painter's device units per unit of the plan.
-  SheetPainter(const DrawingPlan& plan, double scale, CellTarget target);
+  // `scale`: the painter's device units per unit of the plan; `families`:
+  // the fonts of the characters and the page number, in order of
+  // preference (see render/typefaces.h).
+  SheetPainter(const DrawingPlan& plan, double scale, CellTarget target,
+               QStringList families = PaneFontFamilies());
   ~SheetPainter();
   SheetPainter(const SheetPainter&) = delete;
   SheetPainter& operator=(const SheetPainter&) = delete;
@@ -33,6 +37,7 @@ class SheetPainter {
   const DrawingPlan& plan_;
   double scale_;
   CellTarget target_;
+  QStringList families_;
   // Made for the first sheet: every sheet of a plan has cells of one size.
   std::unique_ptr<CellPainter> cells_;
   // The readings' cells, made for the first reading.

@@ -19,8 +19,8 @@ run_packages=(
   qt6-translations-l10n
   # the PNG pictures of the layout
   libpng-dev
-  # the panes' fixed-pitch Japanese font
-  fonts-ipafont-gothic
+  # the panes' fixed-pitch Japanese font, and the Mincho that pages are set in
+  fonts-ipafont-gothic fonts-ipafont-mincho
   # the vertical forms of the glyphs in the pictures and the output pane
   libharfbuzz-dev
   # the user's manual that the help menu opens, as HTML

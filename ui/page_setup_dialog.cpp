@@ -26,7 +26,7 @@ QSpinBox* SpinBox(int min, int max, int value, const QString& zeroText = {}) {
 
 PageSetupDialog::PageSetupDialog(const PictureStyle& style, const PageSetup& page,
                                  Kinsoku layoutKinsoku, QWidget* parent)
-    : QDialog(parent), style_(style) {
+    : QDialog(parent), style_(style), page_(page) {
   setWindowTitle(QStringLiteral("ページ設定"));
   auto* pictures = new QGroupBox(QStringLiteral("画像"));
   auto* pictureForm = new QFormLayout(pictures);
@@ -45,6 +45,14 @@ PageSetupDialog::PageSetupDialog(const PictureStyle& style, const PageSetup& pag
                    QStringLiteral("使わない")});
   ruby_->setCurrentIndex(!style.ruby ? 0 : *style.ruby ? 1 : 2);
   pictureForm->addRow(QStringLiteral("ルビ(&B):"), ruby_);
+  columnSpacing_ = new QDoubleSpinBox;
+  columnSpacing_->setObjectName(QStringLiteral("ColumnSpacing"));
+  columnSpacing_->setRange(kMinColumnSpacing, kMaxColumnSpacing);
+  columnSpacing_->setDecimals(2);
+  columnSpacing_->setSingleStep(0.25);
+  columnSpacing_->setValue(style.columnSpacing);
+  columnSpacing_->setSuffix(QStringLiteral(" 字"));
+  pictureForm->addRow(QStringLiteral("行間(&G):"), columnSpacing_);
 
   auto* pdf = new QGroupBox(QStringLiteral("PDF"));
   auto* pdfForm = new QFormLayout(pdf);
@@ -63,6 +71,12 @@ PageSetupDialog::PageSetupDialog(const PictureStyle& style, const PageSetup& pag
   landscape_ = new QCheckBox(QStringLiteral("横向き(&L)"));
   landscape_->setChecked(page.landscape);
   pdfForm->addRow(landscape_);
+  face_ = new QComboBox;
+  face_->setObjectName(QStringLiteral("PageFont"));
+  // In the order of Typeface.
+  face_->addItems({QStringLiteral("明朝"), QStringLiteral("ゴシック")});
+  face_->setCurrentIndex(static_cast<int>(page.face));
+  pdfForm->addRow(QStringLiteral("書体(&T):"), face_);
   margin_ = SpinBox(0, kMaxMarginMm, page.marginMm);
   margin_->setSuffix(QStringLiteral(" mm"));
   pdfForm->addRow(QStringLiteral("余白(&M):"), margin_);
@@ -108,7 +122,8 @@ void PageSetupDialog::UpdateEnabled() {
   const bool pages = pages_->isChecked();
   const bool genkou = paper_->currentIndex() == static_cast<int>(Paper::kGenkou);
   for (QWidget* control : {static_cast<QWidget*>(paper_), static_cast<QWidget*>(margin_),
-                           static_cast<QWidget*>(pageNumbers_), static_cast<QWidget*>(kinsoku_)}) {
+                           static_cast<QWidget*>(pageNumbers_), static_cast<QWidget*>(kinsoku_),
+                           static_cast<QWidget*>(face_)}) {
     control->setEnabled(pages);
   }
   for (QWidget* control :
@@ -124,14 +139,16 @@ PictureStyle PageSetupDialog::style() const {
   style.verticalGlyphs = verticalGlyphs_->isChecked();
   style.ruby.reset();
   if (ruby_->currentIndex() != 0) style.ruby = ruby_->currentIndex() == 1;
+  style.columnSpacing = columnSpacing_->value();
   return style;
 }
 
 PageSetup PageSetupDialog::page() const {
-  PageSetup page;
+  PageSetup page = page_;
   page.enabled = pages_->isChecked();
   page.paper = static_cast<Paper>(paper_->currentIndex());
   page.landscape = landscape_->isChecked();
+  page.face = static_cast<Typeface>(face_->currentIndex());
   page.marginMm = margin_->value();
   page.characterPoints = characterPoints_->value();
   page.columnLength = static_cast<std::size_t>(columnLength_->value());

@@ -1,6 +1,7 @@
-// ページ設定…: the pictures' cell size (any size from 8 to 256 pixels) and
-// vertical forms, and the pages of a PDF: whether a PDF is made of pages
-// for print, the paper and its orientation, the margins, the character
+// ページ設定…: the pictures' cell size (any size from 8 to 256 pixels),
+// vertical forms and the space between their columns, and the pages of a
+// PDF: whether a PDF is made of pages for print, the paper and its
+// orientation, the face (明朝 or ゴシック), the margins, the character
 // size, the characters per column and columns per page (0: as many as
 // fit), the page numbers and the line-breaking rule of pages (追い出し
 // unless chosen otherwise). OK takes the edits into the settings; Cancel
@@ -36,12 +37,16 @@ class PageSetupDialog : public QDialog {
   void UpdateEnabled();
 
   PictureStyle style_;
+  // What the dialog does not show stays as it came.
+  PageSetup page_;
   QSpinBox* cellSize_ = nullptr;
   QCheckBox* verticalGlyphs_ = nullptr;
   QComboBox* ruby_ = nullptr;
+  QDoubleSpinBox* columnSpacing_ = nullptr;
   QCheckBox* pages_ = nullptr;
   QComboBox* paper_ = nullptr;
   QCheckBox* landscape_ = nullptr;
+  QComboBox* face_ = nullptr;
   QSpinBox* margin_ = nullptr;
   QDoubleSpinBox* characterPoints_ = nullptr;
   QSpinBox* columnLength_ = nullptr;

@@ -145,6 +145,7 @@ val PageSetupToJs(const PageSetup& page) {
   result.set("columns", static_cast<double>(page.columns));
   result.set("pageNumbers", page.pageNumbers);
   result.set("columnSpacing", page.columnSpacing ? val(*page.columnSpacing) : val::null());
+  result.set("face", static_cast<int>(page.face));
   return result;
 }
 
@@ -163,6 +164,9 @@ PageSetup PageSetupFromJs(const val& chosen, PageSetup page) {
       std::min<std::size_t>(chosen["columnLength"].as<std::size_t>(), kMaxColumnLength);
   page.columns = std::min<std::size_t>(chosen["columns"].as<std::size_t>(), kMaxPageColumns);
   page.pageNumbers = chosen["pageNumbers"].as<bool>();
+  if (const val face = chosen["face"]; face.isNumber()) {
+    page.face = static_cast<Typeface>(std::clamp(face.as<int>(), 0, kMaxTypeface));
+  }
   if (const val em = chosen["columnSpacing"]; !em.isUndefined()) {
     page.columnSpacing = ColumnSpacingFromJs(em);
   }
@@ -643,6 +647,8 @@ val Constants() {
   constants.set("maxCharacterPoints", kMaxCharacterPoints);
   constants.set("maxPageColumns", static_cast<int>(kMaxPageColumns));
   constants.set("genkouPaper", static_cast<int>(Paper::kGenkou));
+  constants.set("typeface", EnumNumbers<Typeface>(
+                                {{"mincho", Typeface::kMincho}, {"gothic", Typeface::kGothic}}));
   constants.set("smallKanaShift", kSmallKanaShift);
   constants.set("standInForm",
                 EnumNumbers<StandInForm>({{"upright", StandInForm::kUpright},

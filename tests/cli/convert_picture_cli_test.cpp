@@ -178,6 +178,71 @@ TEST_F(ConvertPictureCliTest, PagesForPrintAndManuscriptPaper) {
   }
 }
 
+struct FontCase {
+  const char* name;
+  const char* settings;
+  std::vector<std::string> arguments;
+  int status;
+  // The embedded font pdffonts names, or the start of the message.
+  const char* expected;
+};
+
+class FontCliTest : public ConvertPictureCliTest, public testing::WithParamInterface<FontCase> {};
+
+// Pages are set in Mincho unless the settings or --font say otherwise,
+// pictures in the Gothic; a font file is used as it is, and one that
+// cannot serve is refused with the reason.
+TEST_P(FontCliTest, DrawsInTheFaceAskedFor) {
+  const FontCase& c = GetParam();
+  WriteFile(settings_, c.settings);
+  WriteFile(folder_.PathOf("not-a-font.ttf"), "[Main]\r\n");
+  std::vector<std::string> arguments = c.arguments;
+  for (std::string& argument : arguments) {
+    if (argument.starts_with("not-a-font")) argument = folder_.PathOf(argument);
+  }
+  const std::string pdf = folder_.PathOf("out.pdf");
+  arguments.insert(arguments.end(), {"-o", pdf});
+  const Outcome run = Convert(arguments, Cp932(u"縦書き"));
+  ASSERT_EQ(run.status, c.status) << run.err;
+  if (c.status != 0) {
+    EXPECT_NE(run.err.find(c.expected), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+    return;
+  }
+  const Outcome fonts = RunProgram(folder_, "pdffonts", {pdf});
+  EXPECT_NE(fonts.out.find(c.expected), std::string::npos) << fonts.out;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faces, FontCliTest,
+    testing::Values(
+        FontCase{"PagesInMincho", "", {"--page", "a6"}, 0, "IPAMincho"},
+        FontCase{
+            "PagesInTheSettingsFace", "[Page]\r\nFont=1\r\n", {"--page", "a6"}, 0, "IPAGothic"},
+        FontCase{"OptionOverridesSettings",
+                 "[Page]\r\nFont=1\r\n",
+                 {"--page", "a6", "--font", "mincho"},
+                 0,
+                 "IPAMincho"},
+        FontCase{"PicturesInGothic", "", {"--format", "pdf"}, 0, "IPAGothic"},
+        FontCase{"PicturesInMincho", "", {"--format", "pdf", "--font", "mincho"}, 0, "IPAMincho"},
+        FontCase{"FontFile",
+                 "",
+                 {"--page", "a6", "--font", "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf"},
+                 0,
+                 "IPAMincho"},
+        FontCase{"MissingFile",
+                 "",
+                 {"--page", "a6", "--font", "not-a-font-either.ttf"},
+                 2,
+                 "フォントファイルを読めません。"},
+        FontCase{"NotAFont",
+                 "",
+                 {"--format", "png", "--font", "not-a-font.ttf"},
+                 2,
+                 "フォントではありません。"}),
+    testing_support::CaseName());
+
 TEST_F(ConvertPictureCliTest, TextFormatIsTheDefaultOutput) {
   const std::string input = Cp932(u"縦書き\r\nです");
   const Outcome byDefault = Convert({}, input);
@@ -293,6 +358,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "--column-spacing: '0.4' is not a number from 0.5 to 1"},
         UsageCase{"ColumnSpacingTooWide", {"--column-spacing", "1.25"}, "'1.25' is not a number"},
         UsageCase{"ColumnSpacingWithComma", {"--column-spacing", "0,5"}, "'0,5' is not a number"},
+        UsageCase{"FontOfText", {"--font", "mincho"}, "--font sets the face of a picture"},
         UsageCase{"WidthNotANumber", {"--width", "wide"}, "--width: 'wide'"},
         UsageCase{"WidthAndCellSize", {"--width", "100", "--cell-size", "8"}, "--width picks"},
         UsageCase{"VerticalGlyphsNeither",

@@ -186,6 +186,7 @@ TEST(PageSetupTest, IsKeptInThePageSectionAndNamedOnTheCommandLine) {
   const std::string path = folder.PathOf("Setting.ini");
   AppSettings settings;
   settings.page = PageSetup{true, Paper::kB6, true, 10, 9.5, 30, 12, true};
+  settings.page.face = Typeface::kGothic;
   ASSERT_TRUE(SaveSettings(settings, path, SettingsPart::kPageSetup).ok());
   AppSettings read;
   ASSERT_TRUE(LoadSettings(read, path).ok());
@@ -199,7 +200,8 @@ TEST(PageSetupTest, IsKeptInThePageSectionAndNamedOnTheCommandLine) {
   EXPECT_EQ(read.page, settings.page);
   testing_support::WriteFile(
       path,
-      "[Page]\r\nPaper=9\r\nCharacterPoints=x\r\nMargin=99\r\nKinsoku=3\r\nColumnSpacing=2\r\n");
+      "[Page]\r\nPaper=9\r\nCharacterPoints=x\r\nMargin=99\r\nKinsoku=3\r\nColumnSpacing=2\r\n"
+      "Font=2\r\n");
   ASSERT_TRUE(LoadSettings(read, path).ok());
   EXPECT_EQ(read.page, PageSetup{});
   // Points are read the same whatever the locale's decimal mark.
@@ -216,6 +218,9 @@ TEST(PageSetupTest, IsKeptInThePageSectionAndNamedOnTheCommandLine) {
   EXPECT_EQ(PaperNamed("genkou"), Paper::kGenkou);
   EXPECT_EQ(PaperNamed("letter"), Paper::kLetter);
   EXPECT_EQ(PaperNamed("A4"), std::nullopt);
+  EXPECT_EQ(TypefaceNamed("mincho"), Typeface::kMincho);
+  EXPECT_EQ(TypefaceNamed("gothic"), Typeface::kGothic);
+  EXPECT_EQ(TypefaceNamed("Mincho"), std::nullopt);
 }
 
 }  // namespace

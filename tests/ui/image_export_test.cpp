@@ -270,12 +270,18 @@ TEST_F(ImageExportTest, PageSetupMakesThePdfOfPagesAndIsKept) {
   EXPECT_EQ(settings.find("PageNumbers=0\r\nKinsoku"), std::string::npos) << settings;
   EXPECT_EQ(settings.find("Ruby="), std::string::npos) << settings;
   EXPECT_EQ(settings_.picture.cellSize, 100);
-  // A rule chosen for pages is kept as the page's own.
+  EXPECT_EQ(settings_.page.face, Typeface::kMincho);
+  // A rule chosen for pages is kept as the page's own; so are the face and
+  // the pictures' spacing, and a spacing of pages that the dialog does not
+  // show.
+  settings_.page.columnSpacing = 0.625;
   QTimer::singleShot(0, [] {
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
     dialog->findChild<QComboBox*>(QStringLiteral("PageKinsoku"))->setCurrentIndex(0);
     dialog->findChild<QComboBox*>(QStringLiteral("Ruby"))->setCurrentIndex(2);
+    dialog->findChild<QComboBox*>(QStringLiteral("PageFont"))->setCurrentIndex(1);
+    dialog->findChild<QDoubleSpinBox*>(QStringLiteral("ColumnSpacing"))->setValue(1);
     dialog->accept();
   });
   Trigger("Menu_Convert_PageSetup");
@@ -283,6 +289,9 @@ TEST_F(ImageExportTest, PageSetupMakesThePdfOfPagesAndIsKept) {
   EXPECT_NE(settings.find("PageNumbers=0\r\nKinsoku=0\r\n"), std::string::npos) << settings;
   EXPECT_NE(settings.find("Ruby=0\r\n"), std::string::npos) << settings;
   EXPECT_EQ(settings_.picture.ruby, false);
+  for (const char* key : {"Font=1\r\n", "ImageColumnSpacing=1\r\n", "ColumnSpacing=0.625\r\n"}) {
+    EXPECT_NE(settings.find(key), std::string::npos) << key << settings;
+  }
 
   AnswerSave("pages", kPdf);
   Trigger("Menu_Convert_SaveImage");
@@ -291,6 +300,11 @@ TEST_F(ImageExportTest, PageSetupMakesThePdfOfPagesAndIsKept) {
   info.start(QStringLiteral("pdfinfo"), {PathOf("pages.pdf")});
   ASSERT_TRUE(info.waitForFinished(60000));
   EXPECT_TRUE(info.readAllStandardOutput().contains("842 x 595 pts"));
+  QProcess fonts;
+  fonts.start(QStringLiteral("pdffonts"), {PathOf("pages.pdf")});
+  ASSERT_TRUE(fonts.waitForFinished(60000));
+  const QByteArray faces = fonts.readAllStandardOutput();
+  EXPECT_TRUE(faces.contains("IPAGothic") && !faces.contains("IPAMincho")) << faces.toStdString();
   EXPECT_TRUE(services_.messages.empty());
 }
 

@@ -7,6 +7,7 @@
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
+import { inflateSync } from 'node:zlib';
 import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -164,7 +165,48 @@ for (const [paper, landscape] of PAGES) {
     const read = (f) => execFileSync('pdftotext', ['-raw', f, '-']).toString().replace(/\s+/g, '');
     assert.equal(read(file), read(desktopFile));
     assert.ok(!read(file).includes('たてがき') && read(file).includes('「縦書き」'));
-    assert.match(execFileSync('pdffonts', [file]).toString(), /[A-Z]{6}\+IPAGothic +CID TrueType +Identity-H +yes yes yes/);
+    // Pages are set in Mincho unless the setup says otherwise.
+    assert.match(execFileSync('pdffonts', [file]).toString(), /[A-Z]{6}\+IPAMincho +CID TrueType +Identity-H +yes yes yes/);
+  });
+}
+
+// The PDF's objects as text, its compressed streams inflated.
+function pdfObjects(bytes) {
+  const text = bytes.toString('latin1');
+  const parts = [text];
+  for (const match of text.matchAll(/stream\r?\n/g)) {
+    const start = match.index + match[0].length;
+    const end = text.indexOf('endstream', start);
+    try {
+      parts.push(inflateSync(bytes.subarray(start, end)).toString('latin1'));
+    } catch {
+      // Not a compressed stream: it is in the text already.
+    }
+  }
+  return parts.join('\n');
+}
+
+// [what, the settings' lines, the font pdffonts names]: the text layer
+// keeps characters beyond the first 65,536 and those the font lacks (its
+// missing-glyph box stands for all of them), in either face, and says the
+// text is Japanese.
+const TEXT_LAYERS = [
+  ['Mincho pages', ['[Page]', 'Enabled=1', 'Paper=4'], 'IPAMincho'],
+  ['Gothic pages', ['[Page]', 'Enabled=1', 'Paper=4', 'Font=1'], 'IPAGothic'],
+  ['a picture', ['[Page]', 'Enabled=0'], 'IPAGothic'],
+];
+for (const [what, lines, face] of TEXT_LAYERS) {
+  test(`the PDF's text reads back whole, non-BMP and missing glyphs included: ${what}`, async () => {
+    await importSettings(settingsFile(lines));
+    const text = '𠮷野家で😀を見た\n丈夫な〠と𩸽';
+    await setInput(text);
+    const pdf = await savePicture('pdf');
+    const file = join(folder, 'text-layer.pdf');
+    writeFileSync(file, pdf.bytes);
+    const read = execFileSync('pdftotext', ['-raw', file, '-']).toString().replace(/\s+/g, '');
+    assert.equal(read, text.replace(/\s+/g, ''));
+    assert.match(pdfObjects(pdf.bytes), /\/Lang \(ja\)/);
+    assert.match(execFileSync('pdffonts', [file]).toString(), new RegExp(`[A-Z]{6}\\+${face} `));
   });
 }
 

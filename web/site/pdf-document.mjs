@@ -2,8 +2,12 @@
 // pages of a page setup) with pdf-lib: the page font embedded twice, as a
 // subset, once as it stands and once with its vertical forms (OpenType vert
 // and vrt2), so that every glyph drawn names its own character in the text
-// layer; each sheet's text is written in the plan's reading order, so that
-// it reads back as the columns do (pdftotext -raw). Ruby's readings are
+// layer, beyond the first 65,536 characters too (pdf-lib's ToUnicode maps
+// carry them as UTF-16); each sheet's text is written in the plan's reading
+// order, so that it reads back as the columns do (pdftotext -raw). A
+// character the font lacks is drawn as the font's missing-glyph box, which
+// every such character shares, so its text goes beside it as the span's
+// ActualText: the text layer keeps it all the same. Ruby's readings are
 // drawn as the glyphs' outlines, no part of the text layer, so that the
 // text reads, searches and copies as the text alone. The content of each
 // page is written as PDF operators at once: hundreds of thousands of cells
@@ -16,6 +20,10 @@ const VERTICAL_FEATURES = { vert: true, vrt2: true };
 
 const number = (n) => (Math.round(n * 1000) / 1000).toString();
 const rgbOperands = (rgb) => [(rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF].map((c) => number(c / 255)).join(' ');
+
+// `text` as a PDF text string in hex: UTF-16BE after its byte-order mark.
+const utf16Hex = (text) => 'FEFF' + Array.from({ length: text.length },
+  (_, i) => text.charCodeAt(i).toString(16).toUpperCase().padStart(4, '0')).join('');
 
 // A subset's name: six capital letters and a plus, as PDF readers expect.
 function subsetName(name) {
@@ -150,7 +158,10 @@ function sheetOperators(sheet, font, { upright, vertical, forms, orientations, i
     }
     const x = cell.left + (sheet.cellWidth - advance) / 2;
     const y = cell.top + baseline;
-    if (cell.item === items.sideways) {
+    if (!set && cell.item !== items.sideways && cell.item !== items.tcy) {
+      out.push(`/Span <</ActualText <${utf16Hex(cell.text)}>>> BDC 1 0 0 1 ${number(x)} ${number(h - y)} Tm ` +
+        `<${embedded.hexOf(cell.text)}> Tj EMC`);
+    } else if (cell.item === items.sideways) {
       out.push(sidewaysOperators(cell, sheet, font, size, embedded, h));
     } else if (cell.item === items.tcy && advance > sheet.cellWidth) {
       // Three digits are narrowed to the cell's width about its centre.

@@ -1,12 +1,14 @@
 // Pictures (PNG) and PDFs of the layout, drawn by the engine's drawing plan
-// with the desktop's font, so that the same text and Setting.ini make the
-// same picture in both editions. The font and the code that reads it and
-// writes PDFs (drawing.mjs) are loaded the first time they are needed. A
-// page opened from disk cannot load the font: its PNG is drawn with the
-// system's font as the output pane draws, and it makes no PDF.
+// with the desktop's fonts, so that the same text and Setting.ini make the
+// same picture in both editions: pictures in the Gothic, pages in the face
+// of their setup. Each font and the code that reads it and writes PDFs
+// (drawing.mjs) are loaded the first time they are needed. A page opened
+// from disk cannot load the fonts: its PNG is drawn with the system's font
+// as the output pane draws, and it makes no PDF.
 import { paintSheet } from './sheet-painter.mjs';
 
-const FONT_URL = 'fonts/ipag.ttf';
+const GOTHIC_URL = 'fonts/ipag.ttf';
+const MINCHO_URL = 'fonts/ipam.ttf';
 
 // Pictures whose canvas would pass this many pixels cannot be drawn by the
 // browser (Chromium's limit for one canvas).
@@ -22,26 +24,27 @@ export class Pictures {
     this.settings = settings;
     this.standIn = standIn;
     this.family = family;
-    this.loaded = null;
+    // Font URL → the promise of its tools.
+    this.loaded = new Map();
   }
 
-  // The drawing module and the page font ({drawing, font, why}; font null
-  // with the reason where they cannot be had). Tried again after a failure:
-  // the network may be back.
-  async tools() {
-    if (!this.loaded) {
-      this.loaded = (async () => {
+  // The drawing module and the font at `fontUrl`, the Gothic unless given
+  // ({drawing, font, why}; font null with the reason where they cannot be
+  // had). Tried again after a failure: the network may be back.
+  async tools(fontUrl = GOTHIC_URL) {
+    if (!this.loaded.has(fontUrl)) {
+      this.loaded.set(fontUrl, (async () => {
         try {
           const drawing = await import('./drawing.mjs');
-          const url = new URL(FONT_URL, location.href);
+          const url = new URL(fontUrl, location.href);
           return { drawing, font: await drawing.loadPageFont(url, this.engine, this.constants.glyphForm), why: '' };
         } catch (error) {
-          this.loaded = null;
+          this.loaded.delete(fontUrl);
           return { drawing: null, font: null, why: error.message };
         }
-      })();
+      })());
     }
-    return this.loaded;
+    return this.loaded.get(fontUrl);
   }
 
   // Draws the cells with the system's font, as the output pane does.
@@ -113,11 +116,13 @@ export class Pictures {
   // out for the pages is too large. `progress(n, count)` is told of each
   // sheet.
   async pdf(title, progress) {
-    const { drawing, font, why } = await this.tools();
-    if (!font) throw new Error(`PDF に埋め込むフォントを読み込めませんでした。サーバーから開いたページで保存してください。\n${why}`);
     const current = this.settings.current();
+    const pages = current.page.enabled;
+    const { drawing, font, why } =
+      await this.tools(pages && current.page.face === this.constants.typeface.mincho ? MINCHO_URL : GOTHIC_URL);
+    if (!font) throw new Error(`PDF に埋め込むフォントを読み込めませんでした。サーバーから開いたページで保存してください。\n${why}`);
     let plan;
-    if (current.page.enabled) {
+    if (pages) {
       plan = this.page.drawPages();
       if (!plan) return { tooLarge: true };
     } else {

@@ -1,15 +1,16 @@
 // Builds the site into SITE, around the engine that the WebAssembly build
 // has put there (mirotabe-engine.mjs and its .wasm):
 //
-//   node build-site.mjs SITE DEPFILE FONT HELP
+//   node build-site.mjs SITE DEPFILE FONT HELP MINCHO
 //
-// (FONT: the font pictures and PDFs are drawn with; HELP: the help page,
-// 使い方, that the build made from the user's manual)
+// (FONT: the Gothic that pictures and PDFs are drawn with; HELP: the help
+// page, 使い方, that the build made from the user's manual; MINCHO: the
+// face of pages)
 //
 // - the page's modules bundled by esbuild into app.mjs, CodeMirror into
 //   codemirror.mjs, and the other files of web/site copied;
 // - drawing.mjs, what only pictures and PDFs need (fontkit and pdf-lib),
-//   and FONT, the font they are drawn with, with its licence: loaded only
+//   and FONT and MINCHO, the fonts they are drawn with, with their licence: loaded only
 //   when needed, so the service worker keeps them when they are first
 //   fetched rather than at the first visit;
 // - sw.js, the service worker, with the list of the site's files and a
@@ -28,7 +29,7 @@ import { fileURLToPath } from 'node:url';
 import { licenceBanner } from './licence-banner.mjs';
 import { singleFilePage } from './single-file-page.mjs';
 
-const [siteArg, depfile, fontFile, helpPage] = process.argv.slice(2);
+const [siteArg, depfile, fontFile, helpPage, minchoFile] = process.argv.slice(2);
 const site = resolve(siteArg);
 const web = fileURLToPath(new URL('..', import.meta.url));
 const sources = join(web, 'site');
@@ -60,6 +61,9 @@ const SITE = [
   { name: 'fonts/ipag.ttf', from: fontFile, lazy: true },
   // The IPA Font License asks that the font go with its terms.
   { name: 'fonts/ipag-copyright.txt', from: join(dirname(fontFile), '../../../doc/fonts-ipafont-gothic/copyright'), lazy: true },
+  // Pages are set in Mincho unless their setup says otherwise.
+  { name: 'fonts/ipam.ttf', from: minchoFile, lazy: true },
+  { name: 'fonts/ipam-copyright.txt', from: join(dirname(minchoFile), '../../../doc/fonts-ipafont-mincho/copyright'), lazy: true },
 ];
 
 const read = new Set();  // every file this build read, for DEPFILE

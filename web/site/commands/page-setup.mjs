@@ -1,11 +1,11 @@
 // ページ設定: how pictures and PDFs are drawn, as on the desktop: the
 // picture's cell size, glyph forms and ruby, and the pages of a PDF (paper,
-// landscape, margin, character size, characters a column, columns a page,
-// page numbers), kept in the settings' [Layout] and [Page].
+// landscape, face, margin, character size, characters a column, columns a
+// page, page numbers), kept in the settings' [Layout] and [Page].
 import { $, boxNumber, fillOptions } from '../dom.mjs';
 import { askDialog, showStatus } from '../notices.mjs';
 
-const BOXES = ['page-paper', 'page-landscape', 'page-margin', 'page-points', 'page-column-length', 'page-columns',
+const BOXES = ['page-paper', 'page-landscape', 'page-face', 'page-margin', 'page-points', 'page-column-length', 'page-columns',
   'page-numbers'];
 
 // Manuscript paper fixes its own orientation, squares and counts.
@@ -18,6 +18,10 @@ function updateEnabled(genkou) {
 
 export function bindPageSetup({ constants }) {
   fillOptions($('page-paper'), constants.papers.map((paper) => ({ name: String(paper.value), label: paper.label })));
+  fillOptions($('page-face'), [
+    { name: String(constants.typeface.mincho), label: '明朝' },
+    { name: String(constants.typeface.gothic), label: 'ゴシック' },
+  ]);
   const update = () => updateEnabled(constants.genkouPaper);
   $('page-enabled').addEventListener('change', update);
   $('page-paper').addEventListener('change', update);
@@ -41,6 +45,7 @@ export async function editPageSetup({ constants, page, settings }) {
   $('page-enabled').checked = setup.enabled;
   $('page-paper').value = String(setup.paper);
   $('page-landscape').checked = setup.landscape;
+  $('page-face').value = String(setup.face);
   $('page-numbers').checked = setup.pageNumbers;
   updateEnabled(constants.genkouPaper);
   if (!await askDialog($('page-setup-dialog'))) return;
@@ -55,6 +60,7 @@ export async function editPageSetup({ constants, page, settings }) {
     enabled: $('page-enabled').checked,
     paper: Number($('page-paper').value),
     landscape: $('page-landscape').checked,
+    face: Number($('page-face').value),
     marginMm: Math.min(Math.max(Math.trunc(Number($('page-margin').value)) || 0, 0), constants.maxMarginMm),
     characterPoints: Math.round(points * 10) / 10,
     columnLength: Math.min(Math.max(Math.trunc(Number($('page-column-length').value)) || 0, 0), constants.maxColumnLength),
