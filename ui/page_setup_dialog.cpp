@@ -28,32 +28,7 @@ PageSetupDialog::PageSetupDialog(const PictureStyle& style, const PageSetup& pag
                                  Kinsoku layoutKinsoku, QWidget* parent)
     : QDialog(parent), style_(style), page_(page) {
   setWindowTitle(QStringLiteral("ページ設定"));
-  auto* pictures = new QGroupBox(QStringLiteral("画像"));
-  auto* pictureForm = new QFormLayout(pictures);
-  cellSize_ = SpinBox(kMinCellSize, kMaxCellSize, style.cellSize);
-  cellSize_->setSuffix(QStringLiteral(" ピクセル"));
-  cellSize_->setObjectName(QStringLiteral("CellSize"));
-  pictureForm->addRow(QStringLiteral("文字の大きさ(&C):"), cellSize_);
-  verticalGlyphs_ = new QCheckBox(QStringLiteral("縦書き用の字形を使う(&V)"));
-  verticalGlyphs_->setChecked(style.verticalGlyphs);
-  pictureForm->addRow(verticalGlyphs_);
-  // Ruby is unset until chosen, so that pages set it and pictures show
-  // what was typed: the first item says so.
-  ruby_ = new QComboBox;
-  ruby_->setObjectName(QStringLiteral("Ruby"));
-  ruby_->addItems({QStringLiteral("PDF のページだけ"), QStringLiteral("画像とページ"),
-                   QStringLiteral("使わない")});
-  ruby_->setCurrentIndex(!style.ruby ? 0 : *style.ruby ? 1 : 2);
-  pictureForm->addRow(QStringLiteral("ルビ(&B):"), ruby_);
-  columnSpacing_ = new QDoubleSpinBox;
-  columnSpacing_->setObjectName(QStringLiteral("ColumnSpacing"));
-  columnSpacing_->setRange(kMinColumnSpacing, kMaxColumnSpacing);
-  columnSpacing_->setDecimals(2);
-  columnSpacing_->setSingleStep(0.25);
-  columnSpacing_->setValue(style.columnSpacing);
-  columnSpacing_->setSuffix(QStringLiteral(" 字"));
-  pictureForm->addRow(QStringLiteral("行間(&G):"), columnSpacing_);
-
+  QGroupBox* pictures = PicturesGroup(style);
   auto* pdf = new QGroupBox(QStringLiteral("PDF"));
   auto* pdfForm = new QFormLayout(pdf);
   pages_ = new QCheckBox(QStringLiteral("用紙に合わせてページに分ける(&P)"));
@@ -115,6 +90,36 @@ PageSetupDialog::PageSetupDialog(const PictureStyle& style, const PageSetup& pag
   connect(pages_, &QCheckBox::toggled, this, &PageSetupDialog::UpdateEnabled);
   connect(paper_, &QComboBox::currentIndexChanged, this, &PageSetupDialog::UpdateEnabled);
   UpdateEnabled();
+}
+
+// The pictures' group: their cell size, glyph forms, ruby and spacing.
+QGroupBox* PageSetupDialog::PicturesGroup(const PictureStyle& style) {
+  auto* pictures = new QGroupBox(QStringLiteral("画像"));
+  auto* pictureForm = new QFormLayout(pictures);
+  cellSize_ = SpinBox(kMinCellSize, kMaxCellSize, style.cellSize);
+  cellSize_->setSuffix(QStringLiteral(" ピクセル"));
+  cellSize_->setObjectName(QStringLiteral("CellSize"));
+  pictureForm->addRow(QStringLiteral("文字の大きさ(&C):"), cellSize_);
+  verticalGlyphs_ = new QCheckBox(QStringLiteral("縦書き用の字形を使う(&V)"));
+  verticalGlyphs_->setChecked(style.verticalGlyphs);
+  pictureForm->addRow(verticalGlyphs_);
+  // Ruby is unset until chosen, so that pages set it and pictures show
+  // what was typed: the first item says so.
+  ruby_ = new QComboBox;
+  ruby_->setObjectName(QStringLiteral("Ruby"));
+  ruby_->addItems({QStringLiteral("PDF のページだけ"), QStringLiteral("画像とページ"),
+                   QStringLiteral("使わない")});
+  ruby_->setCurrentIndex(!style.ruby ? 0 : *style.ruby ? 1 : 2);
+  pictureForm->addRow(QStringLiteral("ルビ(&B):"), ruby_);
+  columnSpacing_ = new QDoubleSpinBox;
+  columnSpacing_->setObjectName(QStringLiteral("ColumnSpacing"));
+  columnSpacing_->setRange(kMinColumnSpacing, kMaxColumnSpacing);
+  columnSpacing_->setDecimals(2);
+  columnSpacing_->setSingleStep(0.25);
+  columnSpacing_->setValue(style.columnSpacing);
+  columnSpacing_->setSuffix(QStringLiteral(" 字"));
+  pictureForm->addRow(QStringLiteral("行間(&G):"), columnSpacing_);
+  return pictures;
 }
 
 // Manuscript paper fixes its own orientation, squares and counts.

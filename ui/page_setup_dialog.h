@@ -17,6 +17,7 @@
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QGroupBox;
 class QSpinBox;
 
 namespace mirotabe {
@@ -34,6 +35,7 @@ class PageSetupDialog : public QDialog {
   PageSetup page() const;
 
  private:
+  QGroupBox* PicturesGroup(const PictureStyle& style);
   void UpdateEnabled();
 
   PictureStyle style_;

@@ -576,16 +576,17 @@ test('画像として保存 writes a PNG of the output, each glyph in its own ce
   assert.equal(picture.name, '縦書き.png');
   assert.match(await page.$eval('#status', (status) => status.textContent), /PNG 画像で保存しました: 縦書き\.png/);
   // Two columns and two rows of 40-pixel cells as high as a line of the
-  // font, and a margin of one cell all round.
+  // font, half a cell between the columns, and a margin of one cell all
+  // round.
   const [width, height] = [picture.bytes.readUInt32BE(16), picture.bytes.readUInt32BE(20)];
-  assert.equal(width, 160);
+  assert.equal(width, 180);
   const h = height / 4;
   const inked = await page.evaluate(async (bytes, cell) => {
     const image = await createImageBitmap(new Blob([new Uint8Array(bytes)], { type: 'image/png' }));
     const g = new OffscreenCanvas(image.width, image.height).getContext('2d');
     g.drawImage(image, 0, 0);
     return [[0, 0], [0, 1], [1, 0], [1, 1]].map(([row, column]) =>
-      g.getImageData(40 + column * 40, cell + row * cell, 40, cell).data.some((value, i) => i % 4 === 0 && value < 128));
+      g.getImageData(40 + column * 60, cell + row * cell, 40, cell).data.some((value, i) => i % 4 === 0 && value < 128));
   }, [...picture.bytes], h);
   // 書 縦 / き and the blank cell.
   assert.deepEqual(inked, [true, true, true, false]);
