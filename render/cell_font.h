@@ -4,9 +4,8 @@
 #include <QFont>
 #include <QStringList>
 
-#include "render/pane_font_families.h"
-
 #include "core/layout_settings.h"
+#include "render/pane_font_families.h"
 
 namespace mirotabe {
 
