@@ -63,6 +63,27 @@ void RowTops(const std::vector<PlannedCell>& flowed, std::size_t cells, std::vec
 }
 
 // Blank cells take their room in a column and draw nothing.
+// Spreads the cells of a full column, which fall `slack` ems short of its
+// end, to the end: the `spaces` word spaces of its sideways runs first, by
+// at most kMaxSpaceStretch each, then the rest evenly between the cells.
+void SpreadToEnd(std::vector<PlannedCell>& out, double slack, std::size_t spaces) {
+  const double perSpace =
+      spaces == 0 ? 0 : std::min(kMaxSpaceStretch, slack / static_cast<double>(spaces));
+  slack -= perSpace * static_cast<double>(spaces);
+  const double between = out.size() < 2 ? 0 : slack / static_cast<double>(out.size() - 1);
+  double moved = 0;
+  for (PlannedCell& cell : out) {
+    cell.top += moved;
+    if (cell.item == CellItem::kSideways) {
+      const auto inside = static_cast<double>(std::count(cell.text.begin(), cell.text.end(), u' '));
+      cell.wordSpacing = perSpace;
+      cell.extent += perSpace * inside;
+      moved += perSpace * inside;
+    }
+    moved += between;
+  }
+}
+
 void DropBlanks(std::vector<PlannedCell>& cells) {
   std::erase_if(cells, [](const PlannedCell& cell) {
     return cell.item == CellItem::kGlyphs &&
@@ -368,29 +389,10 @@ void DrawingPlan::FlowColumn(std::size_t column, std::vector<PlannedCell>& out,
       at += 1;
     }
   }
-  const double length = static_cast<double>(layout_->ColumnLength());
-  double slack = length - at;
-  if (!page_ || page_->genkou || slack <= kNoSlack || (out.size() < 2 && spaces == 0) ||
-      EndsParagraph(span.text, span.end)) {
-    if (rowTops != nullptr) RowTops(out, span.cells, *rowTops);
-    DropBlanks(out);
-    return;
-  }
-  const double perSpace =
-      spaces == 0 ? 0 : std::min(kMaxSpaceStretch, slack / static_cast<double>(spaces));
-  slack -= perSpace * static_cast<double>(spaces);
-  const double between = out.size() < 2 ? 0 : slack / static_cast<double>(out.size() - 1);
-  double moved = 0;
-  for (PlannedCell& cell : out) {
-    cell.top += moved;
-    if (cell.item == CellItem::kSideways) {
-      const auto inside = static_cast<double>(std::count(cell.text.begin(), cell.text.end(), u' '));
-      cell.wordSpacing = perSpace;
-      cell.extent += perSpace * inside;
-      moved += perSpace * inside;
-    }
-    moved += between;
-  }
+  const double slack = static_cast<double>(layout_->ColumnLength()) - at;
+  const bool spread = page_ && !page_->genkou && slack > kNoSlack &&
+                      (out.size() >= 2 || spaces != 0) && !EndsParagraph(span.text, span.end);
+  if (spread) SpreadToEnd(out, slack, spaces);
   if (rowTops != nullptr) RowTops(out, span.cells, *rowTops);
   DropBlanks(out);
 }

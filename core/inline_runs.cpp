@@ -15,6 +15,34 @@ bool IsTcyRun(std::u16string_view run, std::uint8_t tcyDigits) {
   return tcyDigits >= 2 && std::find(kMarks.begin(), kMarks.end(), run) != kMarks.end();
 }
 
+namespace inline_runs_detail {
+
+// How far a column looks past its ends into the line for the run it cuts
+// through. A run longer than this is too long for 縦中横 whatever lies
+// beyond, so looking further would not change how it is set, and would
+// cost each column of a long line the whole line.
+constexpr std::size_t kLook = 64;
+
+LatinStretch LatinStretchAround(std::u16string_view text, std::size_t at, std::size_t from,
+                                std::size_t to) {
+  std::size_t first = at;
+  const std::size_t back = from > kLook ? from - kLook : 0;
+  while (first > back && IsLatinText(text[first - 1])) --first;
+  std::size_t last = at;
+  while (last < text.size() && last < to + kLook && IsLatinText(text[last])) ++last;
+  LatinStretch stretch;
+  stretch.inkFirst = first;
+  while (stretch.inkFirst < last && !IsLatinInk(text[stretch.inkFirst])) ++stretch.inkFirst;
+  stretch.inkLast = last;
+  while (stretch.inkLast > stretch.inkFirst && !IsLatinInk(text[stretch.inkLast - 1])) {
+    --stretch.inkLast;
+  }
+  stretch.stop = std::min(last, to);
+  return stretch;
+}
+
+}  // namespace inline_runs_detail
+
 std::uint32_t RunAdvance(std::u16string_view text, const InlineRun& run,
                          const Typesetting& typesetting) {
   if (run.kind != RunKind::kSideways) return kEm;

@@ -59,11 +59,44 @@ std::uint32_t RunAdvance(std::u16string_view text, const InlineRun& run,
 
 namespace inline_runs_detail {
 
-// How far a column looks past its ends into the line for the run it cuts
-// through. A run longer than this is too long for 縦中横 whatever lies
-// beyond, so looking further would not change how it is set, and would
-// cost each column of a long line the whole line.
-inline constexpr std::size_t kLook = 64;
+// The stretch of printable ASCII around a unit: its ink is [inkFirst,
+// inkLast) (the spaces at its ends take cells), and a column that ends at
+// `to` stops at `stop`.
+struct LatinStretch {
+  std::size_t inkFirst = 0;
+  std::size_t inkLast = 0;
+  std::size_t stop = 0;
+};
+
+// The stretch around unit `at` of `text` for the column [from, to), looking
+// past the column's ends only as far as a run could still be 縦中横.
+LatinStretch LatinStretchAround(std::u16string_view text, std::size_t at, std::size_t from,
+                                std::size_t to);
+
+// Emits the runs of `stretch` from unit `at` on, and returns the unit after
+// them.
+template <typename Emit>
+std::size_t EmitLatinStretch(std::u16string_view text, std::size_t at, const LatinStretch& stretch,
+                             const Typesetting& typesetting, Emit& emit) {
+  const auto cells = [&](std::size_t end) {
+    for (; at < end; ++at) emit(InlineRun{at, at + 1, RunKind::kCell});
+  };
+  cells(std::min(stretch.stop, stretch.inkFirst));
+  if (at < stretch.stop && at < stretch.inkLast) {
+    const std::size_t end = std::min(stretch.inkLast, stretch.stop);
+    const std::u16string_view ink =
+        text.substr(stretch.inkFirst, stretch.inkLast - stretch.inkFirst);
+    if (IsTcyRun(ink, typesetting.tcyDigits)) {
+      emit(InlineRun{at, end, RunKind::kTcy});
+      at = end;
+    } else if (typesetting.latin == LatinSetting::kSideways) {
+      emit(InlineRun{at, end, RunKind::kSideways});
+      at = end;
+    }
+  }
+  cells(stretch.stop);
+  return at;
+}
 
 }  // namespace inline_runs_detail
 
@@ -74,44 +107,19 @@ inline constexpr std::size_t kLook = 64;
 template <typename Emit>
 void ForEachInlineRun(std::u16string_view text, std::size_t from, std::size_t to,
                       const Typesetting& typesetting, Emit&& emit) {
-  using inline_runs_detail::kLook;
   std::size_t i = from;
   while (i < to) {
     const char16_t u = text[i];
-    if (!typesetting.On() || !IsLatinText(u)) {
-      const bool pair =
-          u >= 0xD800 && u < 0xDC00 && i + 1 < to && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000;
-      const std::size_t next = i + (pair ? 2 : 1);
-      emit(InlineRun{i, next, RunKind::kCell});
-      i = next;
+    if (typesetting.On() && IsLatinText(u)) {
+      i = inline_runs_detail::EmitLatinStretch(
+          text, i, inline_runs_detail::LatinStretchAround(text, i, from, to), typesetting, emit);
       continue;
     }
-    // The stretch of ASCII around i, as far as the look reaches.
-    std::size_t first = i;
-    const std::size_t back = from > kLook ? from - kLook : 0;
-    while (first > back && IsLatinText(text[first - 1])) --first;
-    std::size_t last = i;
-    while (last < text.size() && last < to + kLook && IsLatinText(text[last])) ++last;
-    // Its ink: the spaces at its ends take cells.
-    std::size_t inkFirst = first;
-    while (inkFirst < last && !IsLatinInk(text[inkFirst])) ++inkFirst;
-    std::size_t inkLast = last;
-    while (inkLast > inkFirst && !IsLatinInk(text[inkLast - 1])) --inkLast;
-    const std::size_t stop = std::min(last, to);
-    for (; i < stop && i < inkFirst; ++i) emit(InlineRun{i, i + 1, RunKind::kCell});
-    if (i < stop && i < inkLast) {
-      const std::size_t end = std::min(inkLast, stop);
-      if (IsTcyRun(text.substr(inkFirst, inkLast - inkFirst), typesetting.tcyDigits)) {
-        emit(InlineRun{i, end, RunKind::kTcy});
-        i = end;
-      } else if (typesetting.latin == LatinSetting::kSideways) {
-        emit(InlineRun{i, end, RunKind::kSideways});
-        i = end;
-      } else {
-        for (; i < end; ++i) emit(InlineRun{i, i + 1, RunKind::kCell});
-      }
-    }
-    for (; i < stop; ++i) emit(InlineRun{i, i + 1, RunKind::kCell});
+    const bool pair =
+        u >= 0xD800 && u < 0xDC00 && i + 1 < to && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000;
+    const std::size_t next = i + (pair ? 2 : 1);
+    emit(InlineRun{i, next, RunKind::kCell});
+    i = next;
   }
 }
 

@@ -163,6 +163,20 @@ LayoutBuilder::Column LayoutBuilder::LineOf(VerticalLayout& layout, std::size_t 
   return line;
 }
 
+void LayoutBuilder::RubyBasesOf(const VerticalLayout& layout, const Column& line,
+                                std::vector<RubySpan>::const_iterator& next,
+                                std::vector<Segment>& bases) {
+  bases.clear();
+  const std::vector<RubySpan>& ruby = layout.ruby_.spans;
+  const std::size_t lineEnd =
+      line.cells == 0 ? line.start : layout.UnitOf(line, line.cells - 1) + 1;
+  for (; next != ruby.end() && next->baseBegin < lineEnd; ++next) {
+    if (next->baseBegin < line.start) continue;
+    const std::size_t begin = layout.CellOfUnit(line, next->baseBegin);
+    bases.push_back(Segment{begin, layout.CellOfUnit(line, next->baseEnd - 1) + 1 - begin});
+  }
+}
+
 void LayoutBuilder::ArrangeColumns(const VerticalLayout& layout, const std::vector<Column>& lines,
                                    const LayoutSettings& settings, std::vector<Column>& columns,
                                    std::vector<std::size_t>& lineColumns, bool lastIsLast) {
@@ -176,21 +190,12 @@ void LayoutBuilder::ArrangeColumns(const VerticalLayout& layout, const std::vect
   const std::u16string_view text = layout.prepared_;
   const Typesetting& typesetting = settings.typesetting;
   std::vector<std::uint32_t> advances;
-  const std::vector<RubySpan>& ruby = layout.ruby_.spans;
-  auto nextBase = ruby.begin();
+  auto nextBase = layout.ruby_.spans.cbegin();
   std::vector<Segment> bases;
   bool first = true;
   for (const Column& line : lines) {
     std::size_t count = 0;
-    // The ruby bases of the line, which its cuts keep whole.
-    bases.clear();
-    const std::size_t lineEnd =
-        line.cells == 0 ? line.start : layout.UnitOf(line, line.cells - 1) + 1;
-    for (; nextBase != ruby.end() && nextBase->baseBegin < lineEnd; ++nextBase) {
-      if (nextBase->baseBegin < line.start) continue;
-      const std::size_t begin = layout.CellOfUnit(line, nextBase->baseBegin);
-      bases.push_back(Segment{begin, layout.CellOfUnit(line, nextBase->baseEnd - 1) + 1 - begin});
-    }
+    RubyBasesOf(layout, line, nextBase, bases);
     const auto at = [&](std::size_t i) { return CodePointAt(text, layout.UnitOf(line, i)).value; };
     const auto emit = [&](const Segment& segment) {
       if (!first) columns.insert(columns.end(), settings.columnGap, Column{});

@@ -10,7 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/column_segments.h"
 #include "core/prepare_text.h"
+#include "core/ruby_notation.h"
 #include "core/vertical_layout.h"
 
 namespace mirotabe {
@@ -70,6 +72,11 @@ class LayoutBuilder {
 
   static Column LineOf(VerticalLayout& layout, std::size_t start, std::size_t end,
                        std::size_t pairs);
+
+  // The ruby bases of `line` as its cells, which its cuts keep whole, into
+  // `bases`; `next` is the first base not yet passed, moved past the line's.
+  static void RubyBasesOf(const VerticalLayout& layout, const Column& line,
+                          std::vector<RubySpan>::const_iterator& next, std::vector<Segment>& bases);
 };
 
 }  // namespace mirotabe
