@@ -448,6 +448,50 @@ TextProducer LayoutProducer(VerticalLayout& layout, Charset charset) {
   };
 }
 
+// The settings a layout is built with: the named file's, or the program's
+// own (the defaults, with a warning, where it cannot be read), under the
+// options; the exit status when the named file cannot be read.
+std::optional<int> PrepareSettings(const Options& options, const PictureSupport& pictures,
+                                   std::ostream& err, AppSettings& settings) {
+  if (options.settingsFile) {
+    if (IoStatus status = LoadNamedSettings(settings, *options.settingsFile); status.failed()) {
+      return IoFailure(err, status.error());
+    }
+  } else if (IoStatus unread = LoadStartupSettings(settings, pictures.programFolder);
+             unread.failed()) {
+    // The program's own file, which the user did not name: the defaults
+    // serve, as they do when it is missing, but not without a word.
+    err << kProgram << ": warning: " << TerminalText(unread.error().path) << ": "
+        << unread.error().Reason() << "; converting with the default settings\n";
+  }
+  options.layout.ApplyTo(settings.rules.columns);
+  settings.rules.columns.ruby = RubyOf(options, settings);
+  // Pages cut the columns to the characters a page's column holds.
+  if (const std::optional<PageSetup> page = PagesOf(options, settings)) {
+    settings.rules.columns =
+        PageLayoutSettings(settings.rules.columns, *page, PageGeometryOf(*page));
+  } else if (options.picture) {
+    settings.rules.columns.typesetting = PictureTypesetting(settings.rules.columns);
+  }
+  if (settings.rules.columns.typesetting.latin == LatinSetting::kSideways &&
+      pictures.latinAdvances != nullptr) {
+    settings.rules.columns.typesetting.advances = pictures.latinAdvances();
+  }
+  return std::nullopt;
+}
+
+void ReportTooLargeToLayOut(const LayoutTooLarge& tooLarge, std::ostream& err) {
+  err << kProgram << ": the result is too large to lay out: ";
+  if (tooLarge.units != 0) {
+    err << "the replacements make the text at least " << tooLarge.units
+        << " characters long, more than the " << PreparedUnitsBound(tooLarge.bound) << " that "
+        << tooLarge.bound << " cells can take\n";
+  } else {
+    err << tooLarge.lines << " columns × " << tooLarge.longestLine << " characters exceed "
+        << tooLarge.bound << " cells\n";
+  }
+}
+
 int Run(const Options& options, const PictureSupport& pictures, std::ostream& err) {
   // Scripts hand their input over in pipes and FIFOs ("<(...)", /dev/stdin).
   const bool fromStdin = options.inputFile == "-";
@@ -476,42 +520,12 @@ int Run(const Options& options, const PictureSupport& pictures, std::ostream& er
     produce = [&readBack](EncodingWriter& writer) { return writer.Write(readBack); };
   } else {
     AppSettings settings;
-    if (options.settingsFile) {
-      if (IoStatus status = LoadNamedSettings(settings, *options.settingsFile); status.failed()) {
-        return IoFailure(err, status.error());
-      }
-    } else if (IoStatus unread = LoadStartupSettings(settings, pictures.programFolder);
-               unread.failed()) {
-      // The program's own file, which the user did not name: the defaults
-      // serve, as they do when it is missing, but not without a word.
-      err << kProgram << ": warning: " << TerminalText(unread.error().path) << ": "
-          << unread.error().Reason() << "; converting with the default settings\n";
+    if (const std::optional<int> failed = PrepareSettings(options, pictures, err, settings)) {
+      return *failed;
     }
-    options.layout.ApplyTo(settings.rules.columns);
-    settings.rules.columns.ruby = RubyOf(options, settings);
-    // Pages cut the columns to the characters a page's column holds.
-    if (const std::optional<PageSetup> page = PagesOf(options, settings)) {
-      settings.rules.columns =
-          PageLayoutSettings(settings.rules.columns, *page, PageGeometryOf(*page));
-    } else if (options.picture) {
-      settings.rules.columns.typesetting = PictureTypesetting(settings.rules.columns);
-    }
-    if (settings.rules.columns.typesetting.latin == LatinSetting::kSideways &&
-        pictures.latinAdvances != nullptr) {
-      settings.rules.columns.typesetting.advances = pictures.latinAdvances();
-    }
-
     result = BuildVerticalLayoutInPlace(std::move(text), settings.rules);
     if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
-      err << kProgram << ": the result is too large to lay out: ";
-      if (tooLarge->units != 0) {
-        err << "the replacements make the text at least " << tooLarge->units
-            << " characters long, more than the " << PreparedUnitsBound(tooLarge->bound) << " that "
-            << tooLarge->bound << " cells can take\n";
-      } else {
-        err << tooLarge->lines << " columns × " << tooLarge->longestLine << " characters exceed "
-            << tooLarge->bound << " cells\n";
-      }
+      ReportTooLargeToLayOut(*tooLarge, err);
       return kExitFailure;
     }
     if (options.picture) {
