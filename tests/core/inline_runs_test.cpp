@@ -97,6 +97,12 @@ VerticalLayout TypesetLayout(std::u16string_view text, std::size_t columnLength,
   return std::get<VerticalLayout>(BuildVerticalLayout(text, {4, SwapTable(), settings}));
 }
 
+// The sheet's column, in reading order, that `cell` stands in.
+std::size_t ColumnOf(const SheetPlan& sheet, const PlannedCell& cell) {
+  const auto at = std::find(sheet.columnLefts.begin(), sheet.columnLefts.end(), cell.left);
+  return static_cast<std::size_t>(at - sheet.columnLefts.begin());
+}
+
 // The columns of a typeset layout as the plan of A6 pages sets them,
 // each written as RunsOf writes runs, joined by |.
 std::u16string PlannedColumns(const VerticalLayout& layout, const PageSetup& setup) {
@@ -106,9 +112,7 @@ std::u16string PlannedColumns(const VerticalLayout& layout, const PageSetup& set
     const SheetPlan sheet = plan.PlanSheet(n);
     std::size_t column = sheet.columns.size();
     plan.ForEachCell(sheet, [&](const PlannedCell& cell) {
-      const auto k = static_cast<std::size_t>(
-          std::find(sheet.columnLefts.begin(), sheet.columnLefts.end(), cell.left) -
-          sheet.columnLefts.begin());
+      const std::size_t k = ColumnOf(sheet, cell);
       if (k != column && !columns.empty()) columns += u"|";
       column = k;
       const std::u16string text(cell.text);
@@ -188,9 +192,7 @@ TEST(TypesetColumnTest, FullColumnsAreSpreadToTheirEnd) {
     std::vector<double> ends(sheet.columns.size(), 0);
     double wordSpacing = 0;
     plan.ForEachCell(sheet, [&](const PlannedCell& cell) {
-      const auto k = static_cast<std::size_t>(
-          std::find(sheet.columnLefts.begin(), sheet.columnLefts.end(), cell.left) -
-          sheet.columnLefts.begin());
+      const std::size_t k = ColumnOf(sheet, cell);
       ends[k] = (cell.top - sheet.top + cell.extent) / sheet.cellHeight;
       if (k == 0 && cell.item == CellItem::kSideways) wordSpacing = cell.wordSpacing;
     });
