@@ -44,21 +44,15 @@ std::string UserFolder(const char* variable, const char* fallback) {
   return WithTrailingSlash(HomeFolder()) + fallback;
 }
 
+}  // namespace
+
+namespace program_folder_detail {
+
 bool CanMakeFilesIn(const std::string& folder) {
   return Sys().faccessat(AT_FDCWD, folder.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
-FolderWritableCheck folderWritableCheck = CanMakeFilesIn;
-
-}  // namespace
-
-bool FolderIsWritable(const std::string& folder) {
-  return folderWritableCheck(folder);
-}
-
-void SetFolderWritableCheck(FolderWritableCheck check) {
-  folderWritableCheck = check != nullptr ? check : CanMakeFilesIn;
-}
+}  // namespace program_folder_detail
 
 std::string UserStateFolder() {
   return UserFolder("XDG_STATE_HOME", ".local/state/") + "mirotabe/";

@@ -40,4 +40,10 @@ bool FolderIsWritable(const std::string& folder);
 using FolderWritableCheck = bool (*)(const std::string& folder);
 void SetFolderWritableCheck(FolderWritableCheck check);
 
+namespace program_folder_detail {
+// This platform's own answer to FolderIsWritable, the check in place
+// unless a test has set another.
+bool CanMakeFilesIn(const std::string& folder);
+}  // namespace program_folder_detail
+
 }  // namespace mirotabe

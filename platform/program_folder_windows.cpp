@@ -52,6 +52,10 @@ bool UnderProgramFiles(const std::string& folder) {
   return false;
 }
 
+}  // namespace
+
+namespace program_folder_detail {
+
 // Windows says who may write a folder through its access lists, which no
 // attribute shows: only making a file in it tells. The file is gone when
 // its handle closes.
@@ -65,17 +69,7 @@ bool CanMakeFilesIn(const std::string& folder) {
   return true;
 }
 
-FolderWritableCheck folderWritableCheck = CanMakeFilesIn;
-
-}  // namespace
-
-bool FolderIsWritable(const std::string& folder) {
-  return folderWritableCheck(folder);
-}
-
-void SetFolderWritableCheck(FolderWritableCheck check) {
-  folderWritableCheck = check != nullptr ? check : CanMakeFilesIn;
-}
+}  // namespace program_folder_detail
 
 std::string UserStateFolder() {
   return UserFolder(L"LOCALAPPDATA", "AppData\\Local\\") + "mirotabe\\";

@@ -2,6 +2,14 @@
 
 namespace mirotabe {
 
+const SysCalls& RealSysCalls() {
+  return sys_calls_detail::kSystemCalls;
+}
+
+namespace sys_calls_detail {
+constinit const SysCalls* current = &kSystemCalls;
+}
+
 ScopedSysCalls::ScopedSysCalls(const SysCalls& calls) : previous_(sys_calls_detail::current) {
   sys_calls_detail::current = &calls;
 }

@@ -8,12 +8,12 @@
 
 namespace mirotabe {
 
-namespace {
+namespace sys_calls_detail {
 
 // open() is variadic and several calls may be fortified inline wrappers, so
 // each is reached through a plain function of the table's type. Constant
 // initialisation: the table is in place before any other static runs.
-constexpr SysCalls kRealCalls{
+constexpr SysCalls kSystemCalls{
     [](const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); },
     [](int fd) { return ::close(fd); },
     [](int fd, void* buffer, std::size_t size) { return ::read(fd, buffer, size); },
@@ -47,14 +47,6 @@ constexpr SysCalls kRealCalls{
     },
 };
 
-}  // namespace
-
-const SysCalls& RealSysCalls() {
-  return kRealCalls;
-}
-
-namespace sys_calls_detail {
-constinit const SysCalls* current = &kRealCalls;
-}
+}  // namespace sys_calls_detail
 
 }  // namespace mirotabe

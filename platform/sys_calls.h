@@ -42,8 +42,10 @@ struct SysCalls {
 const SysCalls& RealSysCalls();
 
 namespace sys_calls_detail {
+// This platform's table, defined beside the calls it wraps.
+extern const SysCalls kSystemCalls;
 extern const SysCalls* current;
-}
+}  // namespace sys_calls_detail
 
 // The table in use: the real calls unless a ScopedSysCalls is alive.
 inline const SysCalls& Sys() {

@@ -153,7 +153,11 @@ unsigned ClampedSize(std::size_t size) {
   return static_cast<unsigned>(std::min<std::size_t>(size, INT_MAX));
 }
 
-constexpr SysCalls kRealCalls{
+}  // namespace
+
+namespace sys_calls_detail {
+
+constexpr SysCalls kSystemCalls{
     OpenPath,
     [](int fd) { return _close(fd); },
     [](int fd, void* buffer, std::size_t size) -> ssize_t {
@@ -211,14 +215,6 @@ constexpr SysCalls kRealCalls{
     },
 };
 
-}  // namespace
-
-const SysCalls& RealSysCalls() {
-  return kRealCalls;
-}
-
-namespace sys_calls_detail {
-constinit const SysCalls* current = &kRealCalls;
-}
+}  // namespace sys_calls_detail
 
 }  // namespace mirotabe
