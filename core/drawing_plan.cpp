@@ -63,10 +63,25 @@ void RowTops(const std::vector<PlannedCell>& flowed, std::size_t cells, std::vec
 }
 
 // Blank cells take their room in a column and draw nothing.
+// A half-width space that the flow sets at its own width outside a
+// sideways run: a word space, blank like a blank cell.
+constexpr std::u16string_view kWordSpace = u" ";
+
+// The word spaces that `cell` holds.
+std::size_t WordSpacesIn(const PlannedCell& cell) {
+  if (cell.item == CellItem::kSideways) {
+    return static_cast<std::size_t>(std::count(cell.text.begin(), cell.text.end(), u' '));
+  }
+  return cell.item == CellItem::kGlyphs && cell.text == kWordSpace ? 1 : 0;
+}
+
 // Spreads the cells of a full column, which fall `slack` ems short of its
-// end, to the end: the `spaces` word spaces of its sideways runs first, by
-// at most kMaxSpaceStretch each, then the rest evenly between the cells.
-void SpreadToEnd(std::vector<PlannedCell>& out, double slack, std::size_t spaces) {
+// end, to the end: its word spaces (inside sideways runs and beside them)
+// first, by at most kMaxSpaceStretch each, then the rest evenly between
+// the cells.
+void SpreadToEnd(std::vector<PlannedCell>& out, double slack) {
+  std::size_t spaces = 0;
+  for (const PlannedCell& cell : out) spaces += WordSpacesIn(cell);
   const double perSpace =
       spaces == 0 ? 0 : std::min(kMaxSpaceStretch, slack / static_cast<double>(spaces));
   slack -= perSpace * static_cast<double>(spaces);
@@ -74,20 +89,18 @@ void SpreadToEnd(std::vector<PlannedCell>& out, double slack, std::size_t spaces
   double moved = 0;
   for (PlannedCell& cell : out) {
     cell.top += moved;
-    if (cell.item == CellItem::kSideways) {
-      const auto inside = static_cast<double>(std::count(cell.text.begin(), cell.text.end(), u' '));
-      cell.wordSpacing = perSpace;
-      cell.extent += perSpace * inside;
-      moved += perSpace * inside;
-    }
-    moved += between;
+    const auto inside = static_cast<double>(WordSpacesIn(cell));
+    if (cell.item == CellItem::kSideways) cell.wordSpacing = perSpace;
+    cell.extent += perSpace * inside;
+    moved += perSpace * inside + between;
   }
 }
 
 void DropBlanks(std::vector<PlannedCell>& cells) {
   std::erase_if(cells, [](const PlannedCell& cell) {
     return cell.item == CellItem::kGlyphs &&
-           (cell.text.empty() || (cell.text.size() == 1 && cell.text[0] == kBlankCell));
+           (cell.text.empty() || cell.text == kWordSpace ||
+            (cell.text.size() == 1 && cell.text[0] == kBlankCell));
   });
 }
 
@@ -352,27 +365,23 @@ void DrawingPlan::FlowColumn(std::size_t column, std::vector<PlannedCell>& out,
   std::size_t end = span.end;
   while (typesetting.On() && end > span.start && span.text[end - 1] == u' ') --end;
   double at = 0;
-  std::size_t spaces = 0;
   const auto add = [&](const InlineRun& run) {
     PlannedCell cell;
     cell.top = at;
-    cell.extent = 1;
+    cell.extent = static_cast<double>(RunAdvance(span.text, run, typesetting)) / kEm;
     const std::u16string_view units = span.text.substr(run.start, run.end - run.start);
     if (run.kind == RunKind::kCell) {
       LayoutCell laid = layout_->CellAtUnit(run.start);
       if (laid.text.size() == 1 && IsLatinText(laid.text[0])) {
-        laid.text = laid.text[0] == u' ' ? std::u16string_view(&kBlankCell, 1)
-                                         : kFullWidthLatin.substr(laid.text[0] - 0x21, 1);
+        laid.text = laid.text[0] != u' ' ? kFullWidthLatin.substr(laid.text[0] - 0x21, 1)
+                    : IsSpaceAtItsWidth(u' ', typesetting) ? kWordSpace
+                                                           : std::u16string_view(&kBlankCell, 1);
       }
       cell.text = laid.text;
       cell.orientation = OrientationOfCell(laid.text, style_.verticalGlyphs, laid.fromEntry);
     } else {
       cell.item = run.kind == RunKind::kTcy ? CellItem::kTcy : CellItem::kSideways;
       cell.text = units;
-      cell.extent = static_cast<double>(RunAdvance(span.text, run, typesetting)) / kEm;
-      if (run.kind == RunKind::kSideways) {
-        spaces += static_cast<std::size_t>(std::count(units.begin(), units.end(), u' '));
-      }
     }
     at += cell.extent;
     out.push_back(cell);
@@ -391,8 +400,9 @@ void DrawingPlan::FlowColumn(std::size_t column, std::vector<PlannedCell>& out,
   }
   const double slack = static_cast<double>(layout_->ColumnLength()) - at;
   const bool spread = page_ && !page_->genkou && slack > kNoSlack &&
-                      (out.size() >= 2 || spaces != 0) && !EndsParagraph(span.text, span.end);
-  if (spread) SpreadToEnd(out, slack, spaces);
+                      (out.size() >= 2 || (out.size() == 1 && WordSpacesIn(out[0]) != 0)) &&
+                      !EndsParagraph(span.text, span.end);
+  if (spread) SpreadToEnd(out, slack);
   if (rowTops != nullptr) RowTops(out, span.cells, *rowTops);
   DropBlanks(out);
 }

@@ -45,7 +45,10 @@ LatinStretch LatinStretchAround(std::u16string_view text, std::size_t at, std::s
 
 std::uint32_t RunAdvance(std::u16string_view text, const InlineRun& run,
                          const Typesetting& typesetting) {
-  if (run.kind != RunKind::kSideways) return kEm;
+  if (run.kind == RunKind::kTcy) return kEm;
+  if (run.kind == RunKind::kCell) {
+    return IsSpaceAtItsWidth(text[run.start], typesetting) ? typesetting.advances.Of(u' ') : kEm;
+  }
   std::uint32_t advance = 0;
   for (std::size_t i = run.start; i < run.end; ++i) advance += typesetting.advances.Of(text[i]);
   return advance;
@@ -57,7 +60,7 @@ void LineAdvances(std::u16string_view text, std::size_t start, std::size_t end,
   ForEachInlineRun(text, start, end, typesetting, [&](const InlineRun& run) {
     switch (run.kind) {
       case RunKind::kCell:
-        out.push_back(kEm);
+        out.push_back(RunAdvance(text, run, typesetting));
         break;
       case RunKind::kTcy:
         out.push_back(kEm);

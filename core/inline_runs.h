@@ -13,7 +13,10 @@
 //   turn clockwise, each character at its own advance, the spaces inside
 //   it included;
 // - everything else takes one full-width cell a character: Japanese text,
-//   the spaces at a run's ends, and under kCells the Latin as well.
+//   and under kCells the Latin and its spaces as well. Under kSideways a
+//   half-width space outside a run (at a run's ends, or between Japanese
+//   words) keeps its own width as the words beside it do, so that a typed
+//   space does not open a full-width gap in the column.
 // Text outside the ASCII range (full-width letters and digits, which the
 // writer chose) is never part of a run.
 #pragma once
@@ -47,6 +50,12 @@ inline bool IsLatinText(char16_t u) {
 }
 inline bool IsLatinInk(char16_t u) {
   return u > 0x20 && u < 0x7F;
+}
+
+// Whether `u`, set in a cell run of its own, takes its own advance rather
+// than a full-width cell (see above).
+inline bool IsSpaceAtItsWidth(char16_t u, const Typesetting& typesetting) {
+  return u == u' ' && typesetting.latin == LatinSetting::kSideways;
 }
 
 // Whether `run` (printable ASCII, no spaces at its ends) is set in one

@@ -158,7 +158,10 @@ INSTANTIATE_TEST_SUITE_P(
                 u"<ab cd ef>|<gh>"},
         FitCase{"LatinBesideJapanese", u"これはbookです", 5, Set(2, kSideways),
                 u"これは<book>|です"},
-        FitCase{"InCellsAsBefore", u"これはbookです", 5, Set(2, kCells), u"これは|ｂｏｏｋで|す"}),
+        FitCase{"InCellsAsBefore", u"これはbookです", 5, Set(2, kCells), u"これは|ｂｏｏｋで|す"},
+        // A typed space beside a word is half a cell, as the word's own.
+        FitCase{"ASpaceBesideLatinKeepsItsWidth", u"あいう abcえお", 5, Set(2, kSideways),
+                u"あいう<abc>|えお"}),
     testing_support::CaseName());
 
 // A full column that falls short of its length is spread to its end, its
@@ -179,6 +182,7 @@ TEST(TypesetColumnTest, FullColumnsAreSpreadToTheirEnd) {
       {"CharactersApart", u"あいうえbookは", Paper::kA6, {5, 3}, 0},
       {"WordSpacesFirst", u"ab cd ef gh", Paper::kA6, {5, 1}, 0.5},
       {"WordSpacesThenCharacters", u"あab cd efghij", Paper::kA6, {5, 3}, 0.5},
+      {"SpacesBesideLatinKeepTheirWidth", u"あ abは", Paper::kA6, {3.5}, 0},
       {"GenkouStaysRagged", std::u16string(17, u'あ') + u"abcdefgh", Paper::kGenkou, {17, 4}, 0},
   };
   for (const Case& c : cases) {
