@@ -96,6 +96,30 @@ void SpreadToEnd(std::vector<PlannedCell>& out, double slack) {
   }
 }
 
+// The character of `cell` where it is one set in its vertical form, else 0.
+char32_t VerticalCharacterOf(const PlannedCell& cell) {
+  if (cell.item != CellItem::kGlyphs || cell.orientation == CellOrientation::kAsItStands ||
+      cell.text.empty()) {
+    return 0;
+  }
+  return CodePointAt(cell.text, 0).value;
+}
+
+// Moves each punctuation mark of a flowed column that shares a blank half
+// with the mark before it (see SharedBlankBetween) that much nearer, and
+// the cells after it with it; returns the length the column gave up.
+double TightenPunctuation(std::vector<PlannedCell>& cells) {
+  double taken = 0;
+  char32_t previous = 0;
+  for (PlannedCell& cell : cells) {
+    const char32_t character = VerticalCharacterOf(cell);
+    taken += SharedBlankBetween(previous, character);
+    cell.top -= taken;
+    previous = character;
+  }
+  return taken;
+}
+
 void DropBlanks(std::vector<PlannedCell>& cells) {
   std::erase_if(cells, [](const PlannedCell& cell) {
     return cell.item == CellItem::kGlyphs &&
@@ -398,6 +422,8 @@ void DrawingPlan::FlowColumn(std::size_t column, std::vector<PlannedCell>& out,
       at += 1;
     }
   }
+  // Pages set as books are set; pictures and 原稿用紙 keep a mark to a cell.
+  if (page_ && !page_->genkou) at -= TightenPunctuation(out);
   const double slack = static_cast<double>(layout_->ColumnLength()) - at;
   const bool spread = page_ && !page_->genkou && slack > kNoSlack &&
                       (out.size() >= 2 || (out.size() == 1 && WordSpacesIn(out[0]) != 0)) &&

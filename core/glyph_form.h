@@ -69,6 +69,18 @@ enum class StandInForm : std::uint8_t {
 
 inline constexpr double kSmallKanaShift = 0.1;
 
+// How much nearer each other two punctuation marks set one after the other
+// down a column stand than two whole cells, in ems of a cell: 0.5 or 0.
+// The vertical forms of closing brackets and of 、。，． have their ink in
+// the first half of the em and a blank half after it; opening brackets
+// have the blank half first. Where a blank half meets the other mark, as
+// in 」。 「『 、「 」「, the pair gives up half an em (the Japanese
+// typesetter's rule for adjacent punctuation), so that no gap of a whole
+// em opens inside a phrase. Both cells must be set in their vertical forms
+// (see OrientationOfCell): a glyph that stands as it is has its ink
+// elsewhere.
+double SharedBlankBetween(char32_t before, char32_t after);
+
 // The stand-in form of a cell of `orientation` whose one character is `c`
 // (any character for a cell of several, which stands as it is).
 StandInForm StandInFormOf(CellOrientation orientation, char32_t c);

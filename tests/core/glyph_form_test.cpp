@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -69,6 +70,36 @@ TEST(GlyphFormTest, SidewaysCharactersTurnOthersTakeTheFontsFormElseTheirClassDe
         EXPECT_EQ(FormOfGlyph(CellOrientation::kAsItStands, fontHasForm), kUpright);
       }
     }
+  }
+}
+
+// Two marks give up half an em where a blank half of one meets the other;
+// ink against ink, and any other character, keep their whole cells.
+TEST(GlyphFormTest, AdjacentMarksShareTheBlankHalfBetweenThem) {
+  struct Pair {
+    char32_t before;
+    char32_t after;
+    double shared;
+  };
+  for (const Pair& p : {
+           Pair{U'」', U'。', 0.5},
+           Pair{U'。', U'」', 0.5},
+           Pair{U'、', U'「', 0.5},
+           Pair{U'」', U'「', 0.5},
+           Pair{U'「', U'『', 0.5},
+           Pair{U'）', U'、', 0.5},
+           Pair{U'』', U'」', 0.5},
+           Pair{U'．', U'（', 0.5},
+           Pair{U'「', U'」', 0},
+           Pair{U'あ', U'「', 0},
+           Pair{U'」', U'あ', 0},
+           Pair{U'・', U'「', 0},
+           Pair{U'」', U'\u3000', 0},
+           Pair{U'ー', U'」', 0},
+           Pair{0, U'「', 0},
+       }) {
+    EXPECT_EQ(SharedBlankBetween(p.before, p.after), p.shared)
+        << static_cast<std::uint32_t>(p.before) << " " << static_cast<std::uint32_t>(p.after);
   }
 }
 

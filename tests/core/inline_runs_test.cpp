@@ -183,6 +183,9 @@ TEST(TypesetColumnTest, FullColumnsAreSpreadToTheirEnd) {
       {"WordSpacesFirst", u"ab cd ef gh", Paper::kA6, {5, 1}, 0.5},
       {"WordSpacesThenCharacters", u"あab cd efghij", Paper::kA6, {5, 3}, 0.5},
       {"SpacesBesideLatinKeepTheirWidth", u"あ abは", Paper::kA6, {3.5}, 0},
+      // 。」 and 」「 each share a blank half.
+      {"AdjacentMarksStandNearer", u"あ。」「い", Paper::kA6, {4}, 0},
+      {"GenkouKeepsAMarkToASquare", u"あ。」「い", Paper::kGenkou, {5}, 0},
       {"GenkouStaysRagged", std::u16string(17, u'あ') + u"abcdefgh", Paper::kGenkou, {17, 4}, 0},
   };
   for (const Case& c : cases) {
