@@ -28,11 +28,7 @@ try {
   const browserCdp = await session.browser.target().createCDPSession();
   await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
   const text = readFileSync(textPath, 'utf8');
-  await page.evaluate(async (value) => {
-    const { EditorView } = await import(new URL('codemirror.mjs', location.href));
-    const view = EditorView.findFromDOM(document.getElementById('input').shadowRoot);
-    view.dispatch({ changes: { from: 0, to: view.state.doc.length, insert: value } });
-  }, text);
+  await page.evaluate((value) => document.getElementById('input').inputPane.replaceAll(value, true), text);
   for (const [label, paper] of [['A4', 0], ['原稿用紙', 6]]) {
     await importLines(page, ['[Page]', 'Enabled=1', `Paper=${paper}`, 'PageNumbers=1']);
     let peak = 0;

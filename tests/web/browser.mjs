@@ -41,13 +41,13 @@ export async function newPage(browser, url) {
 // the line in its middle, as when a long text is edited, and waits for the
 // page to settle.
 export async function putTextAtMiddle(page, text) {
-  await page.evaluate(async (value) => {
-    const { EditorView } = await import(new URL('codemirror.mjs', location.href));
-    const view = EditorView.findFromDOM(document.getElementById('input').shadowRoot);
+  await page.evaluate((value) => {
+    const pane = document.getElementById('input').inputPane;
+    pane.replaceAll(value, true);
     const middle = value.indexOf('\n', value.length >> 1) + 1;
-    view.dispatch({ changes: { from: 0, to: view.state.doc.length, insert: value }, selection: { anchor: middle },
-      scrollIntoView: true });
-    view.focus();
+    pane.editor.select({ anchor: middle, head: middle });
+    pane.editor.showCaretAt(null);
+    pane.focus();
   }, text);
   await page.evaluate(() => new Promise((done) => setTimeout(done, 500)));
 }

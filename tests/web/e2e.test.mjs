@@ -117,10 +117,21 @@ async function setInput(text) {
 }
 
 // The input pane's whole text, from its editor.
-const inputText = () => page.evaluate(async () => {
-  const { EditorView } = await import(new URL('codemirror.mjs', location.href));
-  return EditorView.findFromDOM(document.getElementById('input').shadowRoot).state.doc.toString();
-});
+const inputText = () => page.evaluate(() => document.getElementById('input').inputPane.text());
+
+// The input pane's editors: the text area of short texts, and CodeMirror,
+// which limits of 0 keep the pane in whatever the length.
+const EDITORS = [['plain', null], ['code', { longFrom: 0, shortBelow: 0 }]];
+const editorShown = () => page.$eval('#input', (pane) => pane.dataset.editor);
+// Sets the lengths at which the pane changes editors (null: its own),
+// which it heeds at the next edit.
+const setEditorLimits = (limits) => page.$eval('#input', (host, set) => {
+  host.ownLimits ??= host.inputPane.limits;
+  host.inputPane.limits = set ?? host.ownLimits;
+}, limits);
+// The pane's editor, text, selection, and whether it has focus.
+const inputState = () => page.$eval('#input', (host) => ({ editor: host.dataset.editor, text: host.inputPane.text(),
+  selection: host.inputPane.editor.selection(), focused: host.inputPane.editor.hasFocus() }));
 
 async function pressWithControl(key) {
   await page.keyboard.down('Control');
@@ -164,19 +175,24 @@ async function convertedRows() {
 }
 
 test('typing converts at every change, edits in the middle and undo included', async () => {
-  await setInput('ラーメン\nab');
-  assert.equal(await outputRows(), 'ａラ\nｂー\n　メ\n　ン');
   // Keys that change the text inside it: a character, a joined and a split
-  // line, undo, a tab.
+  // line, undo, a tab; in both of the pane's editors.
   const edits = [['press', 'ArrowUp'], ['press', 'End'], ['type', 'x'], ['press', 'Delete'],
-    ['press', 'Backspace'], ['press', 'Enter'], ['control', 'z'], ['control', 'z'], ['press', 'Home'],
-    ['type', '\t']];
-  for (const [how, key] of edits) {
-    if (how === 'control') await pressWithControl(key);
-    else await page.keyboard[how](key);
-    assert.equal(await outputRows(), await convertedRows(), `${how} ${key}`);
-    assert.deepEqual(await paintingFaults(), [], `${how} ${key}`);
+    ['press', 'Backspace'], ['press', 'Enter'], ['control', 'z'], ['control', 'z'], ['control', 'y'],
+    ['press', 'Home'], ['type', '\t']];
+  for (const [editor, limits] of EDITORS) {
+    await setEditorLimits(limits);
+    await setInput('ラーメン\nab');
+    assert.equal(await outputRows(), 'ａラ\nｂー\n　メ\n　ン');
+    assert.equal(await editorShown(), editor);
+    for (const [how, key] of edits) {
+      if (how === 'control') await pressWithControl(key);
+      else await page.keyboard[how](key);
+      assert.equal(await outputRows(), await convertedRows(), `${editor}: ${how} ${key}`);
+      assert.deepEqual(await paintingFaults(), [], `${editor}: ${how} ${key}`);
+    }
   }
+  await setEditorLimits(null);
   // The canvas's strips join without a seam: a character looks the same in
   // every column (but the last line's, which has the input caret).
   await setInput(Array(12).fill('縦縦').join('\n'));
@@ -223,6 +239,70 @@ test('typing converts at every change, edits in the middle and undo included', a
   assert.deepEqual(page.errors, []);
 });
 
+test('the pane moves the text between its editors as it grows and shrinks, and undo goes on across', async () => {
+  // Limits of 12 and 8 characters: [keys, the editor, its text, selection
+  // ([anchor, head]) after them].
+  await setEditorLimits({ longFrom: 12, shortBelow: 8 });
+  await setInput('ラーメン\nab');
+  const steps = [
+    [[['insert', 'cdefg']], 'code', 'ラーメン\nabcdefg', [12, 12]],
+    [[['shift', 'ArrowLeft'], ['shift', 'ArrowLeft'], ['shift', 'ArrowLeft']], 'code', 'ラーメン\nabcdefg', [12, 9]],
+    [[['press', 'Backspace']], 'code', 'ラーメン\nabcd', [9, 9]],
+    [[['shift', 'ArrowLeft'], ['shift', 'ArrowLeft'], ['shift', 'ArrowLeft'], ['press', 'Backspace']], 'plain',
+      'ラーメン\na', [6, 6]],
+    [[['control', 'z']], 'plain', 'ラーメン\nabcd', [9, 6]],
+    [[['control', 'z']], 'code', 'ラーメン\nabcdefg', [12, 9]],
+    [[['control', 'y']], 'code', 'ラーメン\nabcd', [9, 9]],
+    [[['control', 'y']], 'plain', 'ラーメン\na', [6, 6]],
+  ];
+  const cdp = await page.createCDPSession();
+  for (const [keys, editor, text, [anchor, head]] of steps) {
+    for (const [how, key] of keys) {
+      if (how === 'insert') await cdp.send('Input.insertText', { text: key });
+      else if (how === 'control') await pressWithControl(key);
+      else if (how === 'shift') {
+        await page.keyboard.down('Shift');
+        await page.keyboard.press(key);
+        await page.keyboard.up('Shift');
+      } else await page.keyboard.press(key);
+    }
+    const label = keys.map(([how, key]) => `${how} ${key}`).join(', ');
+    assert.deepEqual(await inputState(), { editor, text, selection: { anchor, head }, focused: true }, label);
+    assert.equal(await outputRows(), await convertedRows(), label);
+  }
+  // At the pane's own limits: a text of 19,499 characters made one of
+  // 43,500 by an insertion at its end, and undone; the caret stays in
+  // view.
+  await setEditorLimits(null);
+  await pressWithControl('a');
+  await page.keyboard.press('Delete');
+  const line = (i) => `${i}行目の縦書き`.padEnd(12, 'あ');
+  const long = Array.from({ length: 1500 }, (_, i) => line(i)).join('\n');
+  await cdp.send('Input.insertText', { text: long });
+  // The caret moved: what follows is a step of its own.
+  await page.keyboard.press('ArrowLeft');
+  await page.keyboard.press('ArrowRight');
+  const more = Array.from({ length: 2000 }, (_, i) => line(i)).join('\n');
+  await cdp.send('Input.insertText', { text: more });
+  const caretInView = () => page.$eval('#input', (host) => {
+    const top = host.inputPane.editor.caretTop();
+    return top !== null && top >= 0 && top < host.clientHeight;
+  });
+  assert.deepEqual(await inputState(), { editor: 'code', text: long + more, focused: true,
+    selection: { anchor: long.length + more.length, head: long.length + more.length } });
+  assert.ok(await caretInView());
+  await pressWithControl('z');
+  const scrolledToEnd = await page.$eval('#input', (host) => {
+    const area = host.shadowRoot.querySelector('textarea');
+    return area.scrollTop + area.clientHeight >= area.scrollHeight - 30;
+  });
+  assert.deepEqual(await inputState(), { editor: 'plain', text: long, focused: true,
+    selection: { anchor: long.length, head: long.length } });
+  assert.ok(scrolledToEnd);
+  await cdp.detach();
+  assert.deepEqual(page.errors, []);
+});
+
 test("an input method's pre-edit is no change; its result is", async () => {
   await setInput('あ');
   const cdp = await page.createCDPSession();
@@ -233,6 +313,22 @@ test("an input method's pre-edit is no change; its result is", async () => {
   await cdp.send('Input.insertText', { text: '漢' });
   assert.equal(await inputText(), 'あ漢');
   assert.equal(await outputRows(), 'あ\n漢');
+  // A pre-edit past the length at which the pane changes editors: the
+  // change waits for the result, which undo takes back as one step.
+  await setEditorLimits({ longFrom: 4, shortBelow: 1 });
+  await cdp.send('Input.imeSetComposition', { text: 'じ', selectionStart: 1, selectionEnd: 1 });
+  await cdp.send('Input.imeSetComposition', { text: 'じょうず', selectionStart: 4, selectionEnd: 4 });
+  assert.equal(await outputRows(), 'あ\n漢');
+  assert.deepEqual(await inputState(), { editor: 'plain', text: 'あ漢じょうず', selection: { anchor: 6, head: 6 },
+    focused: true });
+  await cdp.send('Input.insertText', { text: '上手です' });
+  assert.deepEqual(await inputState(), { editor: 'code', text: 'あ漢上手です', selection: { anchor: 6, head: 6 },
+    focused: true });
+  assert.equal(await outputRows(), await convertedRows());
+  await pressWithControl('z');
+  assert.equal(await inputText(), 'あ漢');
+  assert.equal(await outputRows(), 'あ\n漢');
+  await setEditorLimits(null);
   await cdp.detach();
 });
 

@@ -4,4 +4,4 @@
 // another origin.
 export { EditorSelection, EditorState } from '@codemirror/state';
 export { EditorView, keymap, placeholder } from '@codemirror/view';
-export { history, historyKeymap, insertNewline, isolateHistory, standardKeymap } from '@codemirror/commands';
+export { insertNewline, standardKeymap } from '@codemirror/commands';

@@ -1,32 +1,27 @@
-// The input pane: a plain-text editor (CodeMirror) that lays out only the
-// lines in view, so that a keystroke in a long text costs what its line
-// costs. It reports each change of its text as the units of the program's
-// form (lines separated by CR LF) that the change replaces, so that the
-// engine's copy of the text follows it edit by edit.
+// The input pane. It reports each change of its text as the units of the
+// program's form (lines separated by CR LF) that the change replaces, so
+// that the engine's copy of the text follows it edit by edit.
 //
-// The editor lives in a shadow root: its styles are then a stylesheet made
+// It edits a short text in a plain text area (plain-input.mjs) and a long
+// one in CodeMirror (code-input.mjs), and trades one for the other as the
+// text grows or shrinks, keeping the text, the selection, focus, the
+// caret's place in the view and the undo history (edit-history.mjs). In
+// headless Chromium (bench/web/page_bench.mjs, a keystroke in the middle
+// of a slice of the reference text) a text area took 6–7 ms a keystroke at
+// 2,000–10,000 characters against CodeMirror's 9 ms, 9 ms against 11 at
+// 30,000, but 14 ms against 8 at 100,000 and 26 against 8 at 300,000
+// (it lays out its whole text): the pane moves to CodeMirror past 40,000
+// characters and back below 20,000, far enough apart that typing around
+// either never flips it.
+//
+// The editors live in a shadow root: their styles are then stylesheets made
 // by script, which the page's Content-Security-Policy needs no inline
 // style for.
-import {
-  EditorSelection, EditorState, EditorView, history, historyKeymap, insertNewline, isolateHistory,
-  keymap, placeholder, standardKeymap,
-} from './codemirror.mjs';
+import { CodeInput } from './code-input.mjs';
+import { EditHistory } from './edit-history.mjs';
+import { lineBreaks, PlainInput } from './plain-input.mjs';
 
-const THEME = EditorView.theme({
-  '&': { height: '100%', color: 'inherit', backgroundColor: 'inherit' },
-  '&.cm-focused': { outline: 'none' },
-  '.cm-scroller': { font: '16px/1.25 var(--pane-font)' },
-  '.cm-content': { padding: '4px 0', caretColor: 'currentColor' },
-  '.cm-line': { padding: '0 4px' },
-  '.cm-placeholder': { color: 'GrayText' },
-});
-
-// The TAB key types a tab, whose width the settings give; Esc then TAB
-// leaves the pane, as in every CodeMirror editor.
-function insertTab(view) {
-  view.dispatch(view.state.replaceSelection('\t'), { scrollIntoView: true, userEvent: 'input.type' });
-  return true;
-}
+export const EDITOR_LIMITS = { longFrom: 40000, shortBelow: 20000 };
 
 export class InputPane {
   // `host` is the pane's element; `label` names it for assistive
@@ -37,118 +32,163 @@ export class InputPane {
   // - caretMoved(): the caret moved, or the text around it changed (after
   //   changed(), when both are reported);
   // - keyReleased(key), fileDropped(file).
-  constructor(host, { label, placeholderText }, callbacks) {
+  constructor(host, options, callbacks) {
+    this.host = host;
+    this.options = options;
     this.callbacks = callbacks;
+    this.limits = { ...EDITOR_LIMITS };
+    this.history = new EditHistory();
     this.pendingChange = false;
-    const root = host.attachShadow({ mode: 'open', delegatesFocus: true });
-    this.view = new EditorView({
-      root,
-      parent: root,
-      state: EditorState.create({ extensions: this.extensions(label, placeholderText) }),
-    });
+    this.applying = false;
+    this.root = host.attachShadow({ mode: 'open', delegatesFocus: true });
+    this.editor = this.open(PlainInput, '', { anchor: 0, head: 0 });
+    // Tests and benchmarks reach the pane through its element, as they
+    // reach an editor's view in other pages.
+    host.inputPane = this;
   }
 
-  extensions(label, placeholderText) {
-    return [
-      history(),
-      keymap.of([{ key: 'Enter', run: insertNewline }, { key: 'Tab', run: insertTab }, ...historyKeymap,
-        ...standardKeymap]),
-      placeholder(placeholderText),
-      THEME,
-      // Long lines wrap: a phone's pane is narrow, and a line that scrolls
-      // sideways as it is typed makes the editor measure it again at every
-      // keystroke.
-      EditorView.lineWrapping,
-      // The text is what focusing the pane focuses (the shadow root
-      // delegates focus to it), not the box that scrolls it.
-      EditorView.contentAttributes.of({ 'aria-label': label, spellcheck: 'false', autofocus: 'true' }),
-      EditorView.updateListener.of((update) => this.updated(update)),
-      EditorView.domEventHandlers({
-        dragover: (event) => {
-          if (!event.dataTransfer?.types.includes('Files')) return false;
-          event.preventDefault();
-          event.dataTransfer.dropEffect = 'copy';
-          return true;
-        },
-        // A dropped file is opened as the open command opens it, not
-        // pasted as the editor would.
-        drop: (event) => {
-          const file = event.dataTransfer?.files[0];
-          if (!file) return false;
-          event.preventDefault();
-          this.callbacks.fileDropped(file);
-          return true;
-        },
-        keydown: (event) => {
-          if (event.key === 'F1') event.preventDefault();
-          return false;
-        },
-        keyup: (event) => {
-          this.callbacks.keyReleased(event.key);
-          return false;
-        },
-      }),
-      EditorView.domEventObservers({
-        // The input method's result may come with no further change; what
-        // its pre-edit changed is then the change.
-        compositionend: () => setTimeout(() => this.finishChange()),
-      }),
-    ];
+  open(Editor, text, selection) {
+    this.host.dataset.editor = Editor === PlainInput ? 'plain' : 'code';
+    return new Editor(this.root, this.options, this, text, selection);
   }
 
-  updated(update) {
-    if (update.docChanged) {
-      const before = update.startState.doc;
-      const after = update.state.doc;
-      // Each change in order: the text before it is already the new one,
-      // and each line break before it is two units (CR LF).
-      update.changes.iterChanges((fromA, toA, fromB, toB, inserted) => {
-        const offset = fromB + after.lineAt(fromB).number - 1;
-        const removed = toA - fromA + before.lineAt(toA).number - before.lineAt(fromA).number;
-        this.callbacks.replaced(offset, removed, inserted.toString());
-      });
-      this.pendingChange = true;
-      // An input method's pre-edit is no change; its result is.
-      if (!update.view.composing) this.finishChange();
-    }
-    if (update.docChanged || update.selectionSet) this.callbacks.caretMoved();
+  // The editor that suits a text of `length` characters in the editor now
+  // open, which stays open between the two limits.
+  editorFor(length) {
+    if (length >= this.limits.longFrom) return CodeInput;
+    if (length < this.limits.shortBelow) return PlainInput;
+    return this.editor.constructor;
+  }
+
+  // Moves the text to the editor that suits its length, unless an input
+  // method is composing in it (which the move would end).
+  fitEditor(length = this.editor.length()) {
+    const Editor = this.editorFor(length);
+    if (Editor === this.editor.constructor || this.editor.isComposing()) return;
+    const old = this.editor;
+    const [text, selection, focused] = [old.text(), old.selection(), old.hasFocus()];
+    const top = old.caretTop();
+    old.destroy();
+    this.editor = this.open(Editor, text, selection);
+    if (focused) this.editor.focus();
+    const height = this.host.clientHeight;
+    this.editor.showCaretAt(top !== null && top >= 0 && top < height ? top : null);
+  }
+
+  // From the editors: `edit` ({from, removed, inserted}, see
+  // edit-history.mjs) was made, with `breaksBefore` line breaks before
+  // its place; `how` says how it is undone (EditHistory.record).
+  edited(edit, breaksBefore, how) {
+    this.callbacks.replaced(edit.from + breaksBefore, edit.removed.length + lineBreaks(edit.removed), edit.inserted);
+    this.pendingChange = true;
+    if (this.applying) return;
+    this.history.record(edit, how, performance.now());
+    // An input method's pre-edit is no change; its result is.
+    if (!this.editor.isComposing()) this.finishChange();
+  }
+
+  compositionEnded() {
+    this.finishChange();
   }
 
   finishChange() {
     if (!this.pendingChange) return;
     this.pendingChange = false;
     this.callbacks.changed();
+    // Not inside the editor's own handling of the change, which the move
+    // would end under it.
+    queueMicrotask(() => this.fitEditor());
+  }
+
+  // From the editors: the caret is about to move (a key, a click), which
+  // ends the step of undo.
+  caretMoving() {
+    this.history.endStep();
+  }
+
+  // From the editors: the caret moved; `alone`: with no edit.
+  caretMoved(alone) {
+    if (this.applying) return;
+    if (alone) this.history.endStep();
+    this.callbacks.caretMoved();
+  }
+
+  keyReleased(key) {
+    this.callbacks.keyReleased(key);
+  }
+
+  dragOver(event) {
+    if (!event.dataTransfer?.types.includes('Files')) return false;
+    event.preventDefault();
+    event.dataTransfer.dropEffect = 'copy';
+    return true;
+  }
+
+  // A dropped file is opened as the open command opens it, not pasted as
+  // the editor would.
+  dropped(event) {
+    const file = event.dataTransfer?.files[0];
+    if (!file) return false;
+    event.preventDefault();
+    this.callbacks.fileDropped(file);
+    return true;
+  }
+
+  // Makes `edits` in order as one change, then selects `selection`.
+  applyEdits(edits, selection) {
+    this.applying = true;
+    try {
+      for (const edit of edits) this.editor.apply(edit);
+      this.editor.select(selection);
+    } finally {
+      this.applying = false;
+    }
+    this.finishChange();
+    this.callbacks.caretMoved();
+  }
+
+  undo() {
+    const step = this.history.undo();
+    if (step) this.step(step);
+    return true;
+  }
+
+  redo() {
+    const step = this.history.redo();
+    if (step) this.step(step);
+    return true;
+  }
+
+  // An undo or redo that makes the text long moves it to CodeMirror first,
+  // so that the text area never holds a long text; one that makes it short
+  // moves after.
+  step({ edits, selection }) {
+    const length = edits.reduce((sum, edit) => sum + edit.inserted.length - edit.removed.length, this.editor.length());
+    if (this.editorFor(length) === CodeInput) this.fitEditor(length);
+    this.applyEdits(edits, selection);
   }
 
   // Where the caret is in the program's form: its line (0-based), the unit
   // that line starts at, and its own unit.
   caretPlace() {
-    const { state } = this.view;
-    const caret = state.selection.main.head;
-    const line = state.doc.lineAt(caret);
-    const before = line.number - 1;
-    return { line: before, lineStart: line.from + before, offset: caret + before };
+    return this.editor.caretPlace();
   }
 
   text() {
-    return this.view.state.doc.toString();
+    return this.editor.text();
   }
 
   // Puts `text` in place of the whole text as one edit that undo takes
   // back, the caret at its start (`atStart`) or at its end.
   replaceAll(text, atStart) {
-    const { state } = this.view;
-    const inserted = state.toText(text);
-    this.view.dispatch({
-      changes: { from: 0, to: state.doc.length, insert: inserted },
-      selection: EditorSelection.cursor(atStart ? 0 : inserted.length),
-      scrollIntoView: true,
-      annotations: isolateHistory.of('full'),
-      userEvent: 'input.replace',
-    });
+    const inserted = text.replace(/\r\n?/g, '\n');
+    const edit = { from: 0, removed: this.editor.text(), inserted };
+    const caret = { anchor: atStart ? 0 : inserted.length, head: atStart ? 0 : inserted.length };
+    this.history.record(edit, { before: this.editor.selection(), after: caret, alone: true }, performance.now());
+    this.step({ edits: [edit], selection: caret });
   }
 
   focus() {
-    this.view.focus();
+    this.editor.focus();
   }
 }
