@@ -38,6 +38,10 @@ foreach(section IN LISTS sections)
   list(GET section 1 id)
   string(REPLACE "href=\"${file}\"" "href=\"#${id}\"" body "${body}")
 endforeach()
+# Code blocks and tables scroll sideways on a narrow screen: the keyboard
+# can reach them to scroll them too.
+string(REPLACE "<pre>" "<pre tabindex=\"0\">" body "${body}")
+string(REPLACE "<table>" "<table tabindex=\"0\">" body "${body}")
 string(REGEX MATCH "href=\"[^\"#:]*\\.md[\"#]" stray "${body}")
 if(stray)
   message(FATAL_ERROR "The manual links to a file that is none of its chapters: ${stray}")

@@ -1,5 +1,6 @@
 // The page as an app on a desk and on a phone, in headless Chromium:
-// axe-core finds no serious or moderate fault in any state a user reaches,
+// axe-core finds no serious or moderate fault in any state a user reaches
+// nor on the help page,
 // Escape closes every dialog, the phone's toolbar is one row of targets a
 // finger can hit, 高さに合わせる fits the columns to the pane without
 // changing what is saved, and two fingers zoom the output pane. Run by
@@ -88,6 +89,9 @@ for (const [name, viewport] of [['a desk', DESK], ['a phone', PHONE]]) {
         await page.keyboard.press('Escape');
         await page.waitForFunction(() => !document.querySelector('dialog[open]'));
       }
+      // 使い方, the help page that the toolbar opens.
+      await page.goto(new URL('help.html', session.url).href);
+      faults.push(...(await accessibilityFaults(page)).map((fault) => `使い方: ${fault}`));
       assert.deepEqual(faults, []);
       assert.deepEqual(page.errors, []);
       await page.close();
