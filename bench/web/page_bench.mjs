@@ -9,14 +9,18 @@
 //   keystrokes at a time, so that a machine whose load changes during the
 //   run slows both alike;
 // - first visit to interactive, and a repeat visit with the network off.
-// Usage: node page_bench.mjs SITE REFERENCE.txt [KEYSTROKES] [keystrokes]
+// Usage: node page_bench.mjs SITE REFERENCE.txt [KEYSTROKES] [keystrokes|editors]
 // (`keystrokes`: only the keystrokes, without the peer's at 1 MB, which
-// takes a second each, for measuring a change to typing.)
+// takes a second each, for measuring a change to typing; `editors`: only
+// the input pane's two editors, the text area and CodeMirror, taking turns
+// on slices of the reference text around the length at which the pane
+// trades one for the other.)
 import { readFileSync } from 'node:fs';
 import { openSite, newPage, putTextAtMiddle } from '../../tests/web/browser.mjs';
 
 const [site, referencePath, keystrokeArg, only] = process.argv.slice(2);
 const keystrokesOnly = only === 'keystrokes';
+const editorsOnly = only === 'editors';
 const keystrokes = Number(keystrokeArg ?? 60);
 const reference = readFileSync(referencePath, 'utf8');
 const median = (values) => {
@@ -118,7 +122,43 @@ async function timeToInteractive(context, url, label, offline) {
   return ms;
 }
 
+// Keeps the input pane in one editor ('plain' or 'code'), whatever its
+// text's length.
+const holdEditor = (page, editor) => page.$eval('#input', (host, code) => {
+  const pane = host.inputPane;
+  pane.limits = code ? { longFrom: 0, shortBelow: 0 } : { longFrom: Infinity, shortBelow: Infinity };
+  pane.fitEditor();
+  pane.focus();
+}, editor === 'code');
+
+// The two editors on slices of `sizes` characters, taking turns.
+async function editorsBySize(page, sizes) {
+  await page.evaluate(installProbe);
+  for (const size of sizes) {
+    const text = reference.slice(200000, 200000 + size);
+    const times = { plain: [], code: [] };
+    for (let round = 0; round < 4; ++round) {
+      for (const editor of ['plain', 'code']) {
+        await holdEditor(page, editor);
+        await putTextAtMiddle(page, text);
+        await page.evaluate(installProbe);
+        times[editor].push(...await typeKeys(page, Math.ceil(keystrokes / 4)));
+      }
+    }
+    console.log(`${size} characters: ${['plain', 'code'].map((editor) => `${editor} median ` +
+      `${median(times[editor]).toFixed(1)} ms, 90th percentile ${percentile(times[editor], 0.9).toFixed(1)} ms`).join('; ')}`);
+  }
+}
+
 const session = await openSite(site);
+if (editorsOnly) {
+  try {
+    await editorsBySize(await newPage(session.browser, session.url), [5000, 10000, 20000, 40000, 80000, 160000]);
+  } finally {
+    await session.close();
+  }
+  process.exit(0);
+}
 try {
   const page = await newPage(session.browser, session.url);
   await keystrokeLatency(page, reference, `1 MB reference (${reference.length} characters, ${reference.split('\n').length} lines)`);
