@@ -30,18 +30,22 @@ export function lineBreaks(text, end = text.length) {
   return count;
 }
 
+const isLowSurrogate = (text, at) => (text.charCodeAt(at) & 0xfc00) === 0xdc00;
+
 // The edit that makes `before` into `after`, typed at `selection` ({from,
 // to} of `before`, or null): it lies around the selection where the texts
 // allow, so that a letter typed beside the same letter is placed where it
-// was typed.
+// was typed, and it never cuts a character of two UTF-16 units in two.
 export function editBetween(before, after, selection) {
   const common = Math.min(before.length, after.length);
   const endLimit = Math.min(common, selection ? before.length - selection.to : common);
   let end = 0;
   while (end < endLimit && before.charCodeAt(before.length - 1 - end) === after.charCodeAt(after.length - 1 - end)) ++end;
+  if (end > 0 && isLowSurrogate(before, before.length - end)) --end;
   const startLimit = Math.min(common - end, selection ? selection.from : common);
   let start = 0;
   while (start < startLimit && before.charCodeAt(start) === after.charCodeAt(start)) ++start;
+  if (start > 0 && (isLowSurrogate(before, start) || isLowSurrogate(after, start))) --start;
   return { from: start, removed: before.slice(start, before.length - end), inserted: after.slice(start, after.length - end) };
 }
 
