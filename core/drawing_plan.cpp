@@ -232,9 +232,11 @@ std::vector<PaintStep> GenkouGrid(const PageGeometry& g) {
 
 }  // namespace
 
-double RubyRoomOver(std::u16string_view neighbour, double rubyCell) {
+double RubyRoomOver(std::u16string_view neighbour, double rubyCell, BaseSide side) {
   const char32_t c = neighbour.empty() ? kBlankCell : CodePointAt(neighbour, 0).value;
   if (c == kBlankCell) return std::numeric_limits<double>::infinity();
+  // The blank half of a mark is half a text cell: one ruby cell.
+  if (side == BaseSide::kBefore ? HasBlankAfterInk(c) : HasBlankBeforeInk(c)) return rubyCell;
   const bool kana = (c >= U'\u3041' && c <= U'\u309F') || (c >= U'\u30A0' && c <= U'\u30FF');
   return kana && !IsRubyBaseKanji(c) ? rubyCell / 2 : 0;
 }

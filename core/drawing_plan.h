@@ -239,11 +239,16 @@ struct RubyPlace {
   double free = 0;
 };
 
+// Which side of its base a neighbour stands on.
+enum class BaseSide : std::uint8_t { kBefore, kAfter };
+
 // How far a reading longer than its base may run over `neighbour`, the
-// cell beside the base: half a ruby cell over kana, as Japanese books let
-// ruby overhang, as far as it needs over a blank, none over a kanji or
-// anything else.
-double RubyRoomOver(std::u16string_view neighbour, double rubyCell);
+// cell beside the base on `side`: half a ruby cell over kana, as Japanese
+// books let ruby overhang, a whole one over the blank half of a
+// punctuation mark that faces the base (、。 or a closing bracket before
+// it, an opening bracket after it), as far as it needs over a blank, none
+// over a kanji or anything else.
+double RubyRoomOver(std::u16string_view neighbour, double rubyCell, BaseSide side);
 
 // Where the first cell of a reading starts. A reading no longer than its
 // base is centred on it. A longer one runs over its neighbours, evenly
@@ -287,9 +292,9 @@ void DrawingPlan::ForEachRubyCell(const SheetPlan& sheet, Visit&& visit) const {
       }
       place.roomBefore = ruby.firstRow == 0 ? 0
                                             : RubyRoomOver(layout_->Cell(ruby.firstRow - 1, column),
-                                                           sheet.rubyCell);
-      place.roomAfter =
-          RubyRoomOver(layout_->Cell(ruby.firstRow + ruby.rows, column), sheet.rubyCell);
+                                                           sheet.rubyCell, BaseSide::kBefore);
+      place.roomAfter = RubyRoomOver(layout_->Cell(ruby.firstRow + ruby.rows, column),
+                                     sheet.rubyCell, BaseSide::kAfter);
       cell.top = RubyTop(place);
       for (std::size_t at = 0; at < ruby.reading.size();) {
         const std::size_t units = CodePointAt(ruby.reading, at).units;

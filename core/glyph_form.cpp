@@ -18,25 +18,22 @@ bool IsSmallKana(char32_t c) {
   return kSmallKana.find(c) != std::u32string_view::npos || (c >= U'\u31F0' && c <= U'\u31FF');
 }
 
-// Where a punctuation mark's blank half stands along the column.
-enum class BlankHalf : std::uint8_t { kNone, kAfterInk, kBeforeInk };
-
-BlankHalf BlankHalfOf(char32_t c) {
-  constexpr std::u32string_view kOpening = U"「『（［｛〈《【〔〖〘";
-  constexpr std::u32string_view kClosing = U"」』）］｝〉》】〕〗〙";
-  if (SitsAtTopRight(c) || kClosing.find(c) != std::u32string_view::npos) {
-    return BlankHalf::kAfterInk;
-  }
-  return kOpening.find(c) != std::u32string_view::npos ? BlankHalf::kBeforeInk : BlankHalf::kNone;
-}
-
 }  // namespace
 
+bool HasBlankAfterInk(char32_t c) {
+  constexpr std::u32string_view kClosing = U"」』）］｝〉》】〕〗〙";
+  return SitsAtTopRight(c) || kClosing.find(c) != std::u32string_view::npos;
+}
+
+bool HasBlankBeforeInk(char32_t c) {
+  constexpr std::u32string_view kOpening = U"「『（［｛〈《【〔〖〘";
+  return kOpening.find(c) != std::u32string_view::npos;
+}
+
 double SharedBlankBetween(char32_t before, char32_t after) {
-  const BlankHalf first = BlankHalfOf(before);
-  const BlankHalf second = BlankHalfOf(after);
-  if (first == BlankHalf::kNone || second == BlankHalf::kNone) return 0;
-  return first == BlankHalf::kAfterInk || second == BlankHalf::kBeforeInk ? 0.5 : 0;
+  const bool marks = (HasBlankAfterInk(before) || HasBlankBeforeInk(before)) &&
+                     (HasBlankAfterInk(after) || HasBlankBeforeInk(after));
+  return marks && (HasBlankAfterInk(before) || HasBlankBeforeInk(after)) ? 0.5 : 0;
 }
 
 CellOrientation OrientationOfCharacter(char32_t c) {

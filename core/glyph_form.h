@@ -81,6 +81,11 @@ inline constexpr double kSmallKanaShift = 0.1;
 // elsewhere.
 double SharedBlankBetween(char32_t before, char32_t after);
 
+// Whether the vertical form of `c` has its blank half after its ink
+// (closing brackets, 、。，．), or before it (opening brackets).
+bool HasBlankAfterInk(char32_t c);
+bool HasBlankBeforeInk(char32_t c);
+
 // The stand-in form of a cell of `orientation` whose one character is `c`
 // (any character for a cell of several, which stands as it is).
 StandInForm StandInFormOf(CellOrientation orientation, char32_t c);

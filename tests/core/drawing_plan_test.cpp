@@ -276,6 +276,12 @@ INSTANTIATE_TEST_SUITE_P(
                  0,
                  {u"わ:0@1.5", u"ざ:0@2.5", u"わ:0@3.5"}},
         RubyCase{"NotOverAKanji", u"漢｜字《わざわ》あ", 0, {u"わ:0@2", u"ざ:0@3", u"わ:0@4"}},
+        RubyCase{"OverTheBlankHalfOfTheMarkBefore",
+                 u"、字《わざわい》あ",
+                 0,
+                 {u"わ:0@1", u"ざ:0@2", u"わ:0@3", u"い:0@4"}},
+        RubyCase{
+            "NotOverTheInkOfABracket", u"「字《わざわ》あ", 0, {u"わ:0@2", u"ざ:0@3", u"わ:0@4"}},
         RubyCase{"LongerThanTheRoomRunsOverAfter",
                  u"あ字《わざわい》あ",
                  0,
