@@ -392,6 +392,8 @@ void DrawingPlan::FlowColumn(std::size_t column, std::vector<PlannedCell>& out,
   while (typesetting.On() && end > span.start && span.text[end - 1] == u' ') --end;
   double at = 0;
   const auto add = [&](const InlineRun& run) {
+    const RunSpacing spacing = SpacingAround(span.text, run, span.start, end);
+    at += static_cast<double>(spacing.before) / kEm;
     PlannedCell cell;
     cell.top = at;
     cell.extent = static_cast<double>(RunAdvance(span.text, run, typesetting)) / kEm;
@@ -409,7 +411,7 @@ void DrawingPlan::FlowColumn(std::size_t column, std::vector<PlannedCell>& out,
       cell.item = run.kind == RunKind::kTcy ? CellItem::kTcy : CellItem::kSideways;
       cell.text = units;
     }
-    at += cell.extent;
+    at += cell.extent + static_cast<double>(spacing.after) / kEm;
     out.push_back(cell);
   };
   if (typesetting.On()) {

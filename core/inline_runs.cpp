@@ -2,6 +2,9 @@
 
 #include <array>
 
+#include "core/code_points.h"
+#include "core/ruby_notation.h"
+
 namespace mirotabe {
 
 bool IsTcyRun(std::u16string_view run, std::uint8_t tcyDigits) {
@@ -43,6 +46,34 @@ LatinStretch LatinStretchAround(std::u16string_view text, std::size_t at, std::s
 
 }  // namespace inline_runs_detail
 
+namespace {
+
+bool IsKanjiOrKana(char32_t c) {
+  return IsRubyBaseKanji(c) || (c >= U'\u3041' && c <= U'\u3096') ||
+         (c >= U'\u309D' && c <= U'\u309F') || (c >= U'\u30A1' && c <= U'\u30FA') ||
+         (c >= U'\u30FC' && c <= U'\u30FF');
+}
+
+}  // namespace
+
+RunSpacing SpacingAround(std::u16string_view text, const InlineRun& run, std::size_t from,
+                         std::size_t to) {
+  RunSpacing spacing;
+  if (run.kind != RunKind::kSideways) return spacing;
+  if (run.start > from) {
+    std::size_t before = run.start - 1;
+    if (before > from && text[before] >= 0xDC00 && text[before] < 0xE000 &&
+        text[before - 1] >= 0xD800 && text[before - 1] < 0xDC00) {
+      --before;
+    }
+    if (IsKanjiOrKana(CodePointAt(text, before).value)) spacing.before = kScriptSpace;
+  }
+  if (run.end < to && IsKanjiOrKana(CodePointAt(text, run.end).value)) {
+    spacing.after = kScriptSpace;
+  }
+  return spacing;
+}
+
 std::uint32_t RunAdvance(std::u16string_view text, const InlineRun& run,
                          const Typesetting& typesetting) {
   if (run.kind == RunKind::kTcy) return kEm;
@@ -57,21 +88,29 @@ std::uint32_t RunAdvance(std::u16string_view text, const InlineRun& run,
 void LineAdvances(std::u16string_view text, std::size_t start, std::size_t end,
                   const Typesetting& typesetting, std::vector<std::uint32_t>& out) {
   out.clear();
+  // The space after a sideways run goes on the kanji or kana after it, and
+  // the one before on the run's first letter: each on the later side, so
+  // that a column that ends where the space stands counts none.
+  std::uint32_t after = 0;
   ForEachInlineRun(text, start, end, typesetting, [&](const InlineRun& run) {
     switch (run.kind) {
       case RunKind::kCell:
-        out.push_back(RunAdvance(text, run, typesetting));
+        out.push_back(RunAdvance(text, run, typesetting) + after);
         break;
       case RunKind::kTcy:
         out.push_back(kEm);
         out.insert(out.end(), run.end - run.start - 1, 0);
         break;
-      case RunKind::kSideways:
+      case RunKind::kSideways: {
+        const RunSpacing spacing = SpacingAround(text, run, start, end);
         for (std::size_t i = run.start; i < run.end; ++i) {
-          out.push_back(typesetting.advances.Of(text[i]));
+          out.push_back(typesetting.advances.Of(text[i]) + (i == run.start ? spacing.before : 0));
         }
-        break;
+        after = spacing.after;
+        return;
+      }
     }
+    after = 0;
   });
 }
 

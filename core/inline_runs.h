@@ -58,6 +58,23 @@ inline bool IsSpaceAtItsWidth(char16_t u, const Typesetting& typesetting) {
   return u == u' ' && typesetting.latin == LatinSetting::kSideways;
 }
 
+// The space between a sideways run and a kanji or kana that touches it,
+// in thousandths of an em: the quarter em that Japanese typesetting puts
+// between Japanese and Western words where the writer typed no space.
+inline constexpr std::uint32_t kScriptSpace = kEm / 4;
+
+struct RunSpacing {
+  std::uint32_t before = 0;
+  std::uint32_t after = 0;
+};
+
+// The spaces before and after `run`, one of the runs of units [from, to)
+// of `text`: kScriptSpace on each side of a sideways run that a kanji or
+// kana within [from, to) touches, none elsewhere (縦中横 stands in a cell
+// as a kanji does; punctuation and spaces keep their own room).
+RunSpacing SpacingAround(std::u16string_view text, const InlineRun& run, std::size_t from,
+                         std::size_t to);
+
 // Whether `run` (printable ASCII, no spaces at its ends) is set in one
 // cell under `tcyDigits`.
 bool IsTcyRun(std::u16string_view run, std::uint8_t tcyDigits);
@@ -134,7 +151,10 @@ void ForEachInlineRun(std::u16string_view text, std::size_t from, std::size_t to
 
 // The advance of each code point of units [start, end) of `text`, a line,
 // in thousandths of an em, into `out`: a cell's em, 縦中横's em on its
-// first digit and nothing on the others, a sideways character its own.
+// first digit and nothing on the others, a sideways character its own,
+// and the space before a sideways run (see SpacingAround) on its first
+// letter, the one after it on the character after it. Counted along the
+// line, these spaces are never less than a column cut from it sets.
 void LineAdvances(std::u16string_view text, std::size_t start, std::size_t end,
                   const Typesetting& typesetting, std::vector<std::uint32_t>& out);
 

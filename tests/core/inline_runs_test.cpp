@@ -156,11 +156,14 @@ INSTANTIATE_TEST_SUITE_P(
                 u"<abcdefghij>|<k>"},
         FitCase{"WordsStayWholeAndTheSpaceAtTheCutVanishes", u"ab cd ef gh", 5, Set(2, kSideways),
                 u"<ab cd ef>|<gh>"},
+        // A quarter em stands between the word and the kana on each side.
         FitCase{"LatinBesideJapanese", u"これはbookです", 5, Set(2, kSideways),
-                u"これは<book>|です"},
+                u"これは|<book>です"},
+        FitCase{"LatinBesideJapaneseFits", u"これbookです", 5, Set(2, kSideways),
+                u"これ<book>|です"},
         FitCase{"InCellsAsBefore", u"これはbookです", 5, Set(2, kCells), u"これは|ｂｏｏｋで|す"},
         // A typed space beside a word is half a cell, as the word's own.
-        FitCase{"ASpaceBesideLatinKeepsItsWidth", u"あいう abcえお", 5, Set(2, kSideways),
+        FitCase{"ASpaceBesideLatinKeepsItsWidth", u"あいう abc えお", 5, Set(2, kSideways),
                 u"あいう<abc>|えお"}),
     testing_support::CaseName());
 
@@ -179,10 +182,16 @@ TEST(TypesetColumnTest, FullColumnsAreSpreadToTheirEnd) {
   };
   const Case cases[] = {
       // book does not fit after あいうえ, which are spread to five cells.
-      {"CharactersApart", u"あいうえbookは", Paper::kA6, {5, 3}, 0},
+      {"CharactersApart", u"あいうえbookは", Paper::kA6, {5, 3.25}, 0},
       {"WordSpacesFirst", u"ab cd ef gh", Paper::kA6, {5, 1}, 0.5},
       {"WordSpacesThenCharacters", u"あab cd efghij", Paper::kA6, {5, 3}, 0.5},
-      {"SpacesBesideLatinKeepTheirWidth", u"あ abは", Paper::kA6, {3.5}, 0},
+      {"SpacesBesideLatinKeepTheirWidth", u"あ ab は", Paper::kA6, {4}, 0},
+      // A quarter em between Latin and kanji or kana, none at a column's
+      // ends, nor beside punctuation, 縦中横 or a space.
+      {"AQuarterEmBesideKanjiAndKana", u"漢ab字", Paper::kA6, {3.5}, 0},
+      {"NoneBesidePunctuation", u"「ab」", Paper::kA6, {3}, 0},
+      {"NoneAtTheColumnsEnds", u"abcdefghij字", Paper::kA6, {5, 1}, 0},
+      {"NoneBesideTcy", u"あ12字", Paper::kA6, {3}, 0},
       // 。」 and 」「 each share a blank half.
       {"AdjacentMarksStandNearer", u"あ。」「い", Paper::kA6, {4}, 0},
       {"GenkouKeepsAMarkToASquare", u"あ。」「い", Paper::kGenkou, {5}, 0},
