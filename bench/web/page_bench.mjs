@@ -32,11 +32,11 @@ const percentile = (values, p) => [...values].sort((a, b) => a - b)[Math.floor((
 // Records, for each key pressed, the time from its keydown event until the
 // frame after it is done.
 function installProbe() {
-  if (window.latencies) {
-    window.latencies = [];
-    return;
-  }
   window.latencies = [];
+  // A page whose content is set again (the peer's) keeps its globals but
+  // loses its listeners; its root element is new.
+  if (document.documentElement.dataset.probed) return;
+  document.documentElement.dataset.probed = 'true';
   window.addEventListener('keydown', (event) => {
     const start = event.timeStamp;
     requestAnimationFrame(() => {
