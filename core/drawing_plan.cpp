@@ -378,6 +378,14 @@ SheetPlan DrawingPlan::PlanPage(std::size_t n) const {
   return plan;
 }
 
+bool DrawingPlan::StartsParagraph(std::size_t column) const {
+  const VerticalLayout::ColumnSpan span = layout_->SpanOf(column);
+  // A space at a cut belongs to neither column.
+  std::size_t at = span.start;
+  while (at > 0 && (span.text[at - 1] == u' ' || span.text[at - 1] == kBlankCell)) --at;
+  return at == 0 || span.text[at - 1] == u'\n';
+}
+
 bool DrawingPlan::Flows() const {
   return layout_->Typeset().On() || (page_ && !page_->genkou);
 }

@@ -186,6 +186,10 @@ class DrawingPlan {
   template <typename Visit>
   void ForEachCell(const SheetPlan& sheet, Visit&& visit) const;
 
+  // Whether layout column `column` starts a paragraph, rather than going
+  // on with the line that the column before it holds the start of.
+  bool StartsParagraph(std::size_t column) const;
+
   // Calls `visit(const PlannedCell&)` for each character of the readings
   // of the bases that start on `sheet`, in reading order, each cell
   // sheet.rubyCell on a side.

@@ -327,6 +327,11 @@ void CellPainter::DrawWithQtFallback(QPainter& painter, std::u16string_view cell
   const QList<QGlyphRun> runs = layout.glyphRuns();
   qsizetype count = 0;
   for (const QGlyphRun& run : runs) count += run.glyphIndexes().size();
+  const bool missing =
+      marks_ != nullptr && std::any_of(runs.begin(), runs.end(), [](const QGlyphRun& run) {
+        return run.glyphIndexes().contains(0U);
+      });
+  if (missing) marks_->Begin(painter, ContentMarks::Kind::kReplacedText, cell);
   qsizetype k = 0;
   for (const QGlyphRun& run : runs) {
     GlyphTextLog::Font& font = log_->FontOf(run.rawFont());
@@ -335,6 +340,7 @@ void CellPainter::DrawWithQtFallback(QPainter& painter, std::u16string_view cell
     }
     painter.drawGlyphRun(origin, run);
   }
+  if (missing) marks_->End(painter);
 }
 
 // Queues `glyphs` of `text` for the cell whose offsets start at `at`.

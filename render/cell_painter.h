@@ -35,6 +35,7 @@
 
 #include "core/drawing_plan.h"
 #include "core/glyph_form.h"
+#include "render/pdf_tags.h"
 #include "render/pdf_text_layer.h"
 
 class QPainter;
@@ -98,6 +99,10 @@ class CellPainter {
   // Records each glyph drawn from now on and the text it stands for in
   // `log` (which must outlive the painter), for a PDF's text layer.
   void LogGlyphTexts(GlyphTextLog* log) { log_ = log; }
+  // Marks in `marks` (which must outlive the painter) the glyphs drawn
+  // for a character that no font has, the missing-glyph box, with the
+  // text they stand for.
+  void MarkContent(ContentMarks* marks) { marks_ = marks; }
 
  private:
   static constexpr std::size_t kNoFace = static_cast<std::size_t>(-1);
@@ -149,6 +154,7 @@ class CellPainter {
   Run upright_;
   Run turned_;
   GlyphTextLog* log_ = nullptr;
+  ContentMarks* marks_ = nullptr;
   // The log of each face in faces_, looked up when first drawn.
   std::vector<GlyphTextLog::Font*> logged_;
 };

@@ -6,9 +6,10 @@
 #include <QPdfWriter>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "render/document_painting.h"
-#include "render/pdf_text_layer.h"
+#include "render/pdf_tags.h"
 #include "render/png_encoding.h"
 #include "render/sheet_painter.h"
 
@@ -38,9 +39,11 @@ IoResult<QByteArray> DrawPdf(const VerticalLayout& layout, const PictureStyle& s
   writer.setPageMargins(QMarginsF(0, 0, 0, 0));
   writer.setPageSize(pageSize(sheet));
   GlyphTextLog texts;
+  ContentMarks marks;
   const IoStatus painted = PaintDocument(writer, [&](QPainter& painter) {
     SheetPainter sheets(plan, 1, CellTarget::kDocument, families);
     sheets.LogGlyphTexts(&texts);
+    sheets.MarkContent(&marks);
     for (std::size_t n = 0; n < plan.SheetCount(); ++n) {
       if (n != 0) {
         sheet = plan.PlanSheet(n);
@@ -51,7 +54,8 @@ IoResult<QByteArray> DrawPdf(const VerticalLayout& layout, const PictureStyle& s
     }
   });
   if (painted.failed()) return painted.error();
-  return CompleteTextLayer(bytes, texts);
+  buffer.close();
+  return CompletedPdf(std::move(bytes), texts, marks);
 }
 
 }  // namespace

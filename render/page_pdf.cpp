@@ -6,10 +6,11 @@
 #include <QPdfWriter>
 #include <algorithm>
 #include <system_error>
+#include <utility>
 
 #include "core/drawing_plan.h"
 #include "render/document_painting.h"
-#include "render/pdf_text_layer.h"
+#include "render/pdf_tags.h"
 #include "render/sheet_painter.h"
 #include "render/typefaces.h"
 
@@ -37,10 +38,12 @@ IoStatus WritePagedPdf(const VerticalLayout& layout, const PictureStyle& style,
   writer.setPageSize(QPageSize(QSizeF(page.width, page.height), QPageSize::Point, QString(),
                                QPageSize::ExactMatch));
   GlyphTextLog texts;
+  ContentMarks marks;
   const IoStatus painted = PaintDocument(writer, [&](QPainter& painter) {
     SheetPainter pages(plan, kUnits, CellTarget::kDocument,
                        families.value_or(TypefaceFamilies(setup.face)));
     pages.LogGlyphTexts(&texts);
+    pages.MarkContent(&marks);
     for (std::size_t n = 0; n < plan.SheetCount(); ++n) {
       if (n != 0) {
         page = plan.PlanSheet(n);
@@ -50,10 +53,11 @@ IoStatus WritePagedPdf(const VerticalLayout& layout, const PictureStyle& style,
     }
   });
   if (painted.failed()) return painted.error();
+  buffer.close();
+  const QByteArray finished = CompletedPdf(std::move(bytes), texts, marks);
   // Written a block at a time, as the PDF writer writes: a device that
   // refuses the bytes (a file past the size limit, a full disk) keeps its
   // own error, which the caller's commit or flush reports.
-  const QByteArray finished = CompleteTextLayer(bytes, texts);
   for (qsizetype at = 0; at < finished.size(); at += kBlock) {
     if (out.write(finished.constData() + at, std::min(kBlock, finished.size() - at)) < 0) break;
   }

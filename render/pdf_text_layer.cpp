@@ -5,6 +5,8 @@
 #include <map>
 #include <optional>
 
+#include "render/pdf_objects.h"
+
 namespace mirotabe {
 namespace {
 
@@ -57,49 +59,6 @@ std::string Hex(std::u16string_view text) {
     for (int shift = 12; shift >= 0; shift -= 4) hex += kDigits[(unit >> shift) & 0xF];
   }
   return hex;
-}
-
-// One object of the file: where it starts and ends.
-struct Span {
-  int number = 0;
-  qsizetype from = 0;
-  qsizetype to = 0;
-};
-
-// The objects of a file whose cross-reference table lists them, in the
-// order they stand; none when the table cannot be read.
-std::vector<Span> ObjectsOf(const QByteArray& pdf, qsizetype& xref) {
-  xref = pdf.lastIndexOf("\nxref\n");
-  if (xref < 0) return {};
-  ++xref;
-  static const QRegularExpression kHeader(QStringLiteral("^xref\\n0 (\\d+)\\n"));
-  const QRegularExpressionMatch header = kHeader.match(QString::fromLatin1(pdf.mid(xref, 32)));
-  if (!header.hasMatch()) return {};
-  const int count = header.captured(1).toInt();
-  qsizetype at = xref + header.capturedLength(0);
-  std::vector<Span> spans;
-  for (int n = 0; n < count; ++n, at += 20) {
-    if (at + 20 > pdf.size()) return {};
-    if (pdf[at + 17] != 'n') continue;
-    bool ok = false;
-    const qsizetype offset = pdf.mid(at, 10).toLongLong(&ok);
-    if (!ok || offset <= 0 || offset >= xref) return {};
-    spans.push_back(Span{n, offset, 0});
-  }
-  std::sort(spans.begin(), spans.end(),
-            [](const Span& a, const Span& b) { return a.from < b.from; });
-  for (std::size_t k = 0; k < spans.size(); ++k) {
-    spans[k].to = k + 1 < spans.size() ? spans[k + 1].from : xref;
-  }
-  return spans;
-}
-
-std::optional<int> Reference(const QByteArray& object, const char* key) {
-  const QRegularExpression pattern(
-      QStringLiteral("/%1\\s+(\\d+)\\s+0\\s+R").arg(QLatin1String(key)));
-  const QRegularExpressionMatch match = pattern.match(QString::fromLatin1(object));
-  if (!match.hasMatch()) return std::nullopt;
-  return match.captured(1).toInt();
 }
 
 using Entries = std::map<std::uint32_t, std::string>;
@@ -202,11 +161,6 @@ QByteArray CMapOf(const Entries& entries) {
   return cmap;
 }
 
-QByteArray StreamObject(int number, const QByteArray& content) {
-  return QByteArray::number(number) + " 0 obj\n<< /Length " + QByteArray::number(content.size()) +
-         " >>\nstream\n" + content + "\nendstream\nendobj\n";
-}
-
 // The subset prefix of each font the descriptors name, by the font's name.
 std::map<std::string, QByteArray> SubsetPrefixes(const std::map<int, QByteArray>& objects) {
   static const QRegularExpression kSubset(QStringLiteral("/FontName /([A-Z]{6})\\+([^\\s/>]+)"));
@@ -229,7 +183,7 @@ void CompleteFont(QByteArray& object, std::map<int, QByteArray>& objects,
   if (const auto prefix = prefixes.find(name); prefix != prefixes.end()) {
     object.insert(base.capturedStart(1), prefix->second + "+");
   }
-  const std::optional<int> map = Reference(object, "ToUnicode");
+  const std::optional<int> map = ReferenceIn(object, "ToUnicode");
   const auto drawn = log.fonts().find(Normalised(name));
   if (!map || drawn == log.fonts().end() || !objects.contains(*map)) return;
   QByteArray& stream = objects[*map];
@@ -238,30 +192,6 @@ void CompleteFont(QByteArray& object, std::map<int, QByteArray>& objects,
   if (begin < 0 || end < begin || stream.contains("/Filter")) return;
   const auto entries = Completed(EntriesOf(stream.mid(begin + 7, end - begin - 7)), drawn->second);
   if (entries) stream = StreamObject(*map, CMapOf(*entries));
-}
-
-// The file of `objects` after `header`, with a cross-reference table of
-// its own and the original's trailer.
-QByteArray Reassembled(const QByteArray& header, const std::map<int, QByteArray>& objects,
-                       const QByteArray& trailer) {
-  QByteArray out = header;
-  std::map<int, qsizetype> offsets;
-  for (const auto& [number, object] : objects) {
-    offsets[number] = out.size();
-    out += object;
-  }
-  const int size = offsets.empty() ? 1 : offsets.rbegin()->first + 1;
-  const qsizetype table = out.size();
-  out += "xref\n0 " + QByteArray::number(size) + "\n0000000000 65535 f \n";
-  for (int n = 1; n < size; ++n) {
-    const auto found = offsets.find(n);
-    out += found == offsets.end()
-               ? QByteArray("0000000000 00000 f \n")
-               : QByteArray::number(found->second).rightJustified(10, '0') + " 00000 n \n";
-  }
-  out += trailer;
-  out += "startxref\n" + QByteArray::number(table) + "\n%%EOF\n";
-  return out;
 }
 
 }  // namespace
@@ -276,14 +206,8 @@ GlyphTextLog::Font& GlyphTextLog::FontOf(const QRawFont& font) {
   return fonts_[PostScriptName(font)];
 }
 
-QByteArray CompleteTextLayer(const QByteArray& pdf, const GlyphTextLog& log) {
-  qsizetype xref = 0;
-  const std::vector<Span> spans = ObjectsOf(pdf, xref);
-  const qsizetype trailer = pdf.indexOf("trailer", xref);
-  const qsizetype startxref = trailer < 0 ? -1 : pdf.indexOf("startxref", trailer);
-  if (spans.empty() || startxref < 0) return pdf;
-  std::map<int, QByteArray> objects;
-  for (const Span& span : spans) objects[span.number] = pdf.mid(span.from, span.to - span.from);
+void CompleteTextLayer(PdfObjects& file, const GlyphTextLog& log) {
+  std::map<int, QByteArray>& objects = file.objects;
   const std::map<std::string, QByteArray> prefixes = SubsetPrefixes(objects);
   for (auto& [number, object] : objects) {
     if (object.contains("/Type /Catalog") && !object.contains("/Lang")) {
@@ -293,7 +217,13 @@ QByteArray CompleteTextLayer(const QByteArray& pdf, const GlyphTextLog& log) {
       CompleteFont(object, objects, prefixes, log);
     }
   }
-  return Reassembled(pdf.left(spans.front().from), objects, pdf.mid(trailer, startxref - trailer));
+}
+
+QByteArray CompleteTextLayer(const QByteArray& pdf, const GlyphTextLog& log) {
+  std::optional<PdfObjects> file = PdfObjects::Read(pdf);
+  if (!file) return pdf;
+  CompleteTextLayer(*file, log);
+  return file->Written();
 }
 
 }  // namespace mirotabe

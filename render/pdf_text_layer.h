@@ -26,6 +26,8 @@
 
 namespace mirotabe {
 
+struct PdfObjects;
+
 class GlyphTextLog {
  public:
   // A font's glyphs in the order first drawn, and their texts.
@@ -54,5 +56,7 @@ class GlyphTextLog {
 // subset prefix in its name. A file not laid out as expected is returned
 // as it is.
 QByteArray CompleteTextLayer(const QByteArray& pdf, const GlyphTextLog& log);
+// The same on the objects of a file.
+void CompleteTextLayer(PdfObjects& file, const GlyphTextLog& log);
 
 }  // namespace mirotabe

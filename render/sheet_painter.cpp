@@ -65,6 +65,30 @@ SheetPainter::SheetPainter(const DrawingPlan& plan, double scale, CellTarget tar
 
 SheetPainter::~SheetPainter() = default;
 
+bool SheetPainter::BeginMark(QPainter& painter, ContentMarks::Kind kind, bool when) {
+  if (marks_ == nullptr || !when) return false;
+  marks_->Begin(painter, kind);
+  return true;
+}
+
+void SheetPainter::EndMark(QPainter& painter, bool begun) {
+  if (begun) marks_->End(painter);
+}
+
+std::size_t SheetPainter::MarkColumn(QPainter& painter, const SheetPlan& sheet, std::size_t column,
+                                     double left) {
+  // The glyphs queued are the column's before.
+  cells_->Flush(painter);
+  const std::size_t count = sheet.columns.size();
+  if (column != count) marks_->End(painter);
+  std::size_t next = column == count ? 0 : column + 1;
+  while (next < count && sheet.columnLefts[next] != left) ++next;
+  const bool starts = next == count || plan_.StartsParagraph(sheet.columns[next]);
+  marks_->Begin(painter,
+                starts ? ContentMarks::Kind::kParagraph : ContentMarks::Kind::kParagraphGoesOn);
+  return next;
+}
+
 void SheetPainter::Paint(QPainter& painter, const SheetPlan& sheet) {
   if (!cells_) {
     const CellBox box{std::max(1, static_cast<int>(std::lround(sheet.cellWidth * scale_))),
@@ -72,14 +96,23 @@ void SheetPainter::Paint(QPainter& painter, const SheetPlan& sheet) {
     const int character = std::max(1, static_cast<int>(std::lround(sheet.characterSize * scale_)));
     cells_ = std::make_unique<CellPainter>(FontForCell(character, families_), box, target_);
     cells_->LogGlyphTexts(log_);
+    cells_->MarkContent(marks_);
   }
+  const bool ruled = BeginMark(painter, ContentMarks::Kind::kArtifact,
+                               sheet.background.has_value() || !sheet.beneath.empty());
   if (sheet.background) {
     painter.fillRect(QRectF(0, 0, sheet.width * scale_, sheet.height * scale_),
                      ColourOf(*sheet.background));
   }
   for (const PaintStep& step : sheet.beneath) PaintStepWith(painter, step, scale_);
+  EndMark(painter, ruled);
   painter.setPen(ColourOf(sheet.ink));
+  const std::size_t none = sheet.columns.size();
+  std::size_t column = none;
   plan_.ForEachCell(sheet, [&](const PlannedCell& cell) {
+    if (marks_ != nullptr && (column == none || sheet.columnLefts[column] != cell.left)) {
+      column = MarkColumn(painter, sheet, column, cell.left);
+    }
     const QPointF topLeft(cell.left * scale_, cell.top * scale_);
     switch (cell.item) {
       case CellItem::kGlyphs:
@@ -94,7 +127,10 @@ void SheetPainter::Paint(QPainter& painter, const SheetPlan& sheet) {
     }
   });
   cells_->Flush(painter);
+  EndMark(painter, column != none);
+  bool readings = false;
   plan_.ForEachRubyCell(sheet, [&](const PlannedCell& cell) {
+    if (!readings) readings = BeginMark(painter, ContentMarks::Kind::kArtifact);
     if (!ruby_) {
       const int side = std::max(1, static_cast<int>(std::lround(sheet.rubyCell * scale_)));
       const int character =
@@ -107,7 +143,12 @@ void SheetPainter::Paint(QPainter& painter, const SheetPlan& sheet) {
                  QPointF(cell.left * scale_, cell.top * scale_));
   });
   if (ruby_) ruby_->Flush(painter);
-  if (sheet.pageNumber) PaintPageNumber(painter, *sheet.pageNumber, scale_, families_);
+  EndMark(painter, readings);
+  if (sheet.pageNumber) {
+    const bool numbered = BeginMark(painter, ContentMarks::Kind::kPageNumber);
+    PaintPageNumber(painter, *sheet.pageNumber, scale_, families_);
+    EndMark(painter, numbered);
+  }
 }
 
 }  // namespace mirotabe

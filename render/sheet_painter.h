@@ -32,6 +32,10 @@ class SheetPainter {
 
   // Records the text of each glyph of the cells in `log` (see CellPainter).
   void LogGlyphTexts(GlyphTextLog* log) { log_ = log; }
+  // Marks in `marks` what each stretch of the drawing is (see
+  // ContentMarks): the text's paragraphs, the ruling, the readings and
+  // the page number.
+  void MarkContent(ContentMarks* marks) { marks_ = marks; }
 
  private:
   const DrawingPlan& plan_;
@@ -43,6 +47,17 @@ class SheetPainter {
   // The readings' cells, made for the first reading.
   std::unique_ptr<CellPainter> ruby_;
   GlyphTextLog* log_ = nullptr;
+  ContentMarks* marks_ = nullptr;
+
+  // Ends the paragraph mark of the sheet's column `column` (none when it
+  // is columns.size()) and begins the mark of the column whose left edge
+  // is `left`, which it returns.
+  std::size_t MarkColumn(QPainter& painter, const SheetPlan& sheet, std::size_t column,
+                         double left);
+  // Begins a mark of `kind` where there are marks and `when` holds;
+  // whether it did, for EndMark.
+  bool BeginMark(QPainter& painter, ContentMarks::Kind kind, bool when = true);
+  void EndMark(QPainter& painter, bool begun);
 };
 
 }  // namespace mirotabe

@@ -33,14 +33,15 @@ if [ "${1:-}" = --run ]; then
 fi
 packages=("${run_packages[@]}")
 $only_running || packages+=(
-  # the yardstick the encoding detection's tests hold it to, and the
-  # compressed Japanese text they cut their files from
+  # the yardstick the encoding detection's tests hold it to; zlib for the
+  # PDFs' page contents that the tags are written into, and the compressed
+  # Japanese text the tests cut their files from
   libuchardet-dev zlib1g-dev
   # tests and benchmarks; ICU's line breaker is the yardstick of the line-breaking
   # test and benchmark
   libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
-  # reading the PDF pictures back
-  poppler-utils
+  # reading the PDF pictures back, and checking their structure
+  poppler-utils qpdf
   # Unicode's own character data: how each character stands in vertical text
   # and where a line may break, read at build time; the line-breaking rules'
   # test data, and the full-width mapping's check

@@ -74,7 +74,31 @@ struct TextLayerCase {
   // Laid out with ruby, the text reads back as this, without the marks
   // and the readings, which are drawn beside it but are no part of it.
   std::u16string withRuby = {};
+  Paper paper = Paper::kA6;
 };
+
+// No installed font has it: it is drawn as the missing-glyph box.
+constexpr char16_t kNoFontHas[] = u"𠮷";
+
+// The texts of the paragraphs of the structure tree of `file`, in its
+// order, as Poppler reads them from the marked content their MCIDs name,
+// blanks left out.
+QStringList ParagraphsOf(const QString& file) {
+  QStringList paragraphs;
+  const QString tree = Tool(QStringLiteral("pdfinfo"), {QStringLiteral("-struct-text"), file});
+  for (const QString& line : tree.split(QChar(u'\n'))) {
+    if (line.trimmed() == QStringLiteral("P (block)")) {
+      paragraphs.append(QString());
+    } else if (line.trimmed().startsWith(QChar(u'"')) && !paragraphs.isEmpty()) {
+      paragraphs.back() += line.trimmed().mid(1).chopped(1);
+    }
+  }
+  for (QString& paragraph : paragraphs) {
+    paragraph.remove(QRegularExpression(QStringLiteral("[\\s\\x{3000}]")));
+    paragraph = paragraph.normalized(QString::NormalizationForm_KC);
+  }
+  return paragraphs;
+}
 
 class TextLayerTest : public testing::TestWithParam<TextLayerCase> {};
 
@@ -83,7 +107,7 @@ class TextLayerTest : public testing::TestWithParam<TextLayerCase> {};
 // says it is Japanese, and each font is an embedded subset with a text map.
 TEST_P(TextLayerTest, EveryCharacterReadsBack) {
   const TextLayerCase& c = GetParam();
-  const PageSetup setup{true, Paper::kA6};
+  const PageSetup setup{true, c.paper};
   // Pages set numbers and Latin as books do; a picture keeps them in cells.
   LayoutSettings settings =
       c.pages ? PageLayoutSettings({}, setup, PageGeometryOf(setup)) : LayoutSettings{};
@@ -115,7 +139,24 @@ TEST_P(TextLayerTest, EveryCharacterReadsBack) {
   read.remove(QRegularExpression(QStringLiteral("[\\s\\x{3000}]")));
   QString expected = QString::fromStdU16String(settings.ruby ? c.withRuby : c.text);
   expected.remove(QRegularExpression(QStringLiteral("[\\s\\x{3000}]")));
-  EXPECT_EQ(read, expected);
+  // 原稿用紙 sets Latin full-width, a letter to a cell.
+  EXPECT_EQ(read.normalized(QString::NormalizationForm_KC),
+            expected.normalized(QString::NormalizationForm_KC));
+
+  // Tagged: each line a paragraph of the structure tree, in order, its
+  // parts found by their MCIDs. Poppler's structure text takes no
+  // ActualText, so a character no font has is missing there.
+  EXPECT_TRUE(Tool(QStringLiteral("pdfinfo"), {file})
+                  .contains(QRegularExpression(QStringLiteral("Tagged:\\s+yes"))));
+  QString lines = QString::fromStdU16String(settings.ruby ? c.withRuby : c.text);
+  lines.remove(QString::fromStdU16String(kNoFontHas));
+  lines.remove(QRegularExpression(QStringLiteral("[ \\x{3000}]")));
+  EXPECT_EQ(ParagraphsOf(file),
+            lines.normalized(QString::NormalizationForm_KC).split(QStringLiteral("\r\n")));
+  QProcess check;
+  check.start(QStringLiteral("qpdf"), {QStringLiteral("--check"), file});
+  ASSERT_TRUE(check.waitForFinished(60000));
+  EXPECT_EQ(check.exitCode(), 0) << check.readAllStandardOutput().toStdString();
 
   const QStringList fonts =
       Tool(QStringLiteral("pdffonts"), {file}).split(QChar(u'\n'), Qt::SkipEmptyParts).mid(2);
@@ -131,11 +172,17 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, TextLayerTest,
     testing::Values(TextLayerCase{"PagesBeyondTheFirstPlane", u"野家で😀を見た\r\n🂡と😊", true},
                     TextLayerCase{"PictureBeyondTheFirstPlane", u"😀を見た\r\n𝖠", false},
+                    // Drawn as the missing-glyph box, it reads as itself.
+                    TextLayerCase{"PagesOfACharacterNoFontHas", u"𠮷野家で😀を見た", true},
+                    TextLayerCase{"PictureOfACharacterNoFontHas", u"雨の駅で\r\n𠮷を見た", false},
+                    TextLayerCase{"ManuscriptPaperWithRubyNumbersAndLatin",
+                                  u"雨の｜駅《えき》で𠮷を12回見た\r\nmirotabe reads 2023年", true,
+                                  u"雨の駅で𠮷を12回見た\r\nmirotabe reads 2023年", Paper::kGenkou},
                     TextLayerCase{"PagesOfVerticalFormsAndSharedGlyphs",
                                   u"「ラーメン」です。\r\n～〜―—", true},
                     TextLayerCase{"PagesWithRuby",
                                   u"｜東京《とうきょう》の漢字《かんじ》\r\n吉野《よしの》家《ー》",
-                                  true, u"東京の漢字吉野家"},
+                                  true, u"東京の漢字\r\n吉野家"},
                     TextLayerCase{"PictureWithRuby", u"漢字《かんじ》を見た", false, u"漢字を見た"},
                     // 縦中横 of one to three digits and marks, and sideways Latin cut
                     // across columns, read as typed.

@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QRawFont>
 #include <string>
 #include <vector>
 
+#include "render/pdf_tags.h"
 #include "tests/support/case_name.h"
 
 namespace mirotabe {
@@ -104,6 +109,81 @@ INSTANTIATE_TEST_SUITE_P(
                   {}},
         LayerCase{"ANumberingThatDisagreesLeavesQtsMap", {u"家", u"😀"}, false, {}, {"D83DDE00"}},
         LayerCase{"ADamagedFileIsLeftAsItIs", {u"野", u"😀"}, true, {}, {}}),
+    testing_support::CaseName());
+
+// What a page's drawing does, in order: a mark drawn into the page, a
+// mark recorded but drawn elsewhere, or text.
+enum class Step : std::uint8_t { kBegin, kEnd, kBeginElsewhere, kText };
+
+struct TagCase {
+  const char* name;
+  std::vector<Step> steps;
+  bool damaged;  // the cross-reference table cut short
+  bool tagged;
+};
+
+class TagContentTest : public testing::TestWithParam<TagCase> {};
+
+// Tags are added only where every mark recorded is found in the pages,
+// one for one and nested; otherwise the file stays as it is.
+TEST_P(TagContentTest, TagsOnlyWhereEveryMarkIsFound) {
+  const TagCase& c = GetParam();
+  QByteArray pdf;
+  QBuffer buffer(&pdf);
+  ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+  ContentMarks marks;
+  {
+    QPdfWriter writer(&buffer);
+    QPainter painter(&writer);
+    QImage elsewhere(8, 8, QImage::Format_RGB32);
+    QPainter other(&elsewhere);
+    for (const Step step : c.steps) {
+      switch (step) {
+        case Step::kBegin:
+          marks.Begin(painter, ContentMarks::Kind::kParagraph);
+          break;
+        case Step::kEnd:
+          marks.End(painter);
+          break;
+        case Step::kBeginElsewhere:
+          marks.Begin(other, ContentMarks::Kind::kParagraph);
+          break;
+        case Step::kText:
+          painter.drawText(QPointF(100, 100), QStringLiteral("雨の駅"));
+          break;
+      }
+    }
+  }
+  if (c.damaged) pdf.chop(60);
+  const QByteArray done = TagContent(pdf, marks);
+  if (!c.tagged) {
+    EXPECT_EQ(done, pdf);
+    return;
+  }
+  EXPECT_TRUE(OffsetsHold(done));
+  EXPECT_TRUE(done.contains("/MarkInfo << /Marked true >>"));
+  EXPECT_TRUE(done.contains("/StructParents 0"));
+  EXPECT_TRUE(done.contains("/S /P /P"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Marks, TagContentTest,
+    testing::Values(
+        TagCase{"MarksFoundOneForOneAreTagged",
+                {Step::kBegin, Step::kText, Step::kEnd, Step::kBegin, Step::kEnd},
+                false,
+                true},
+        TagCase{"AMarkMissingFromThePageLeavesTheFile",
+                {Step::kBegin, Step::kText, Step::kEnd, Step::kBeginElsewhere},
+                false,
+                false},
+        TagCase{"AnUnendedMarkLeavesTheFile", {Step::kBegin, Step::kText}, false, false},
+        TagCase{"AnEndBeforeItsBeginLeavesTheFile",
+                {Step::kEnd, Step::kText, Step::kBegin},
+                false,
+                false},
+        TagCase{"NoMarksLeaveTheFile", {Step::kText}, false, false},
+        TagCase{"ADamagedFileIsLeftAsItIs", {Step::kBegin, Step::kText, Step::kEnd}, true, false}),
     testing_support::CaseName());
 
 }  // namespace
