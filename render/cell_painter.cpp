@@ -1,10 +1,8 @@
 #include "render/cell_painter.h"
 
 #include <QFontDatabase>
-#include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QPainter>
-#include <QPainterPath>
 #include <QString>
 #include <QTextLayout>
 #include <algorithm>
@@ -301,16 +299,6 @@ void CellPainter::PlaceSideways(QPainter& painter, std::u16string_view text, QPo
 // back on. A document draws them as glyphs, centred as the layout sets them,
 // so that the text layer learns which characters they stand for.
 void CellPainter::DrawWithQtFallback(QPainter& painter, std::u16string_view cell, QPointF topLeft) {
-  if (target_ == CellTarget::kOutlines) {
-    QPainterPath outline;
-    const QFontMetricsF metrics(font_);
-    const QString text = ToQString(cell);
-    outline.addText(
-        topLeft + QPointF((box_.width - metrics.horizontalAdvance(text)) / 2, baseline_), font_,
-        text);
-    painter.fillPath(outline, painter.pen().color());
-    return;
-  }
   if (log_ == nullptr) {
     painter.setFont(font_);
     painter.drawText(QRectF(topLeft, QSizeF(box_.width, box_.height)), Qt::AlignCenter,
@@ -374,19 +362,11 @@ void CellPainter::DrawQueued(QPainter& painter, Run& run) {
     painter.save();
     painter.rotate(90);
   }
-  if (target_ == CellTarget::kOutlines) {
-    QPainterPath outlines;
-    for (qsizetype i = 0; i < run.indexes.size(); ++i) {
-      outlines.addPath(faces_[run.face].pathForGlyph(run.indexes[i]).translated(run.positions[i]));
-    }
-    painter.fillPath(outlines, painter.pen().color());
-  } else {
-    QGlyphRun glyphRun;
-    glyphRun.setRawFont(faces_[run.face]);
-    glyphRun.setGlyphIndexes(run.indexes);
-    glyphRun.setPositions(run.positions);
-    painter.drawGlyphRun(QPointF(0, 0), glyphRun);
-  }
+  QGlyphRun glyphRun;
+  glyphRun.setRawFont(faces_[run.face]);
+  glyphRun.setGlyphIndexes(run.indexes);
+  glyphRun.setPositions(run.positions);
+  painter.drawGlyphRun(QPointF(0, 0), glyphRun);
   if (turned) painter.restore();
   run.indexes.clear();
   run.positions.clear();

@@ -59,9 +59,6 @@ struct CellGlyphs {
 enum class CellTarget {
   kScreen,    // the output pane and the PNG pictures
   kDocument,  // a PDF, whose text is read back from its glyphs
-  // A PDF's drawing that is no part of its text (ruby's readings): the
-  // glyphs' outlines, which a reader of the text passes over.
-  kOutlines,
 };
 
 class CellPainter {

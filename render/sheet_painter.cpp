@@ -128,22 +128,32 @@ void SheetPainter::Paint(QPainter& painter, const SheetPlan& sheet) {
   });
   cells_->Flush(painter);
   EndMark(painter, column != none);
+  // The readings are no part of the text: in a PDF, glyphs that stand
+  // for no text at all, which a search or a copy passes over.
   bool readings = false;
   plan_.ForEachRubyCell(sheet, [&](const PlannedCell& cell) {
-    if (!readings) readings = BeginMark(painter, ContentMarks::Kind::kArtifact);
+    if (!readings && BeginMark(painter, ContentMarks::Kind::kArtifact)) {
+      readings = true;
+      marks_->Begin(painter, ContentMarks::Kind::kReplacedText);
+    }
     if (!ruby_) {
       const int side = std::max(1, static_cast<int>(std::lround(sheet.rubyCell * scale_)));
       const int character =
           std::max(1, static_cast<int>(std::lround(sheet.rubyCharacterSize * scale_)));
-      ruby_ = std::make_unique<CellPainter>(
-          FontForCell(character, families_), CellBox{side, side},
-          target_ == CellTarget::kDocument ? CellTarget::kOutlines : target_);
+      ruby_ = std::make_unique<CellPainter>(FontForCell(character, families_), CellBox{side, side},
+                                            target_);
+      // The readings' glyphs are numbered in the fonts they share with
+      // the text, so the log counts them too.
+      ruby_->LogGlyphTexts(log_);
     }
     ruby_->Place(painter, cell.text, cell.orientation,
                  QPointF(cell.left * scale_, cell.top * scale_));
   });
   if (ruby_) ruby_->Flush(painter);
-  EndMark(painter, readings);
+  if (readings) {
+    marks_->End(painter);
+    marks_->End(painter);
+  }
   if (sheet.pageNumber) {
     const bool numbered = BeginMark(painter, ContentMarks::Kind::kPageNumber);
     PaintPageNumber(painter, *sheet.pageNumber, scale_, families_);

@@ -1,9 +1,10 @@
 // Carries out the sheets of a DrawingPlan with Qt's painting: the
 // background, the rules beneath the text, each cell's glyphs set as the
 // plan says (see CellPainter), the readings of ruby, and the page number.
-// A PDF's readings are drawn as outlines: its text is the text's own,
-// which a search or a copy finds without the readings in between. What is drawn and where
-// is the plan's; this only draws it.
+// In a PDF the readings are glyphs marked as standing for no text: its
+// text is the text's own, which a search or a copy finds without the
+// readings in between (see ContentMarks). What is drawn and where is the
+// plan's; this only draws it.
 #pragma once
 
 #include <memory>
