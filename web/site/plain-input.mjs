@@ -63,7 +63,11 @@ export class PlainInput {
     if (!root.adoptedStyleSheets.includes(styleSheet())) root.adoptedStyleSheets = [...root.adoptedStyleSheets, styleSheet()];
     const area = document.createElement('textarea');
     Object.assign(area, { placeholder: placeholderText, spellcheck: false, autocomplete: 'off', value: text });
-    area.setAttribute('aria-label', label);
+    // A phone's keyboard leaves the typed Latin letters as typed, as in
+    // CodeMirror.
+    for (const [name, value] of [['aria-label', label], ['autocapitalize', 'off'], ['autocorrect', 'off']]) {
+      area.setAttribute(name, value);
+    }
     root.append(area);
     this.area = area;
     this.value = area.value;
