@@ -160,6 +160,15 @@ Typesetting PictureTypesetting(const LayoutSettings& layout) {
   return typesetting;
 }
 
+std::optional<LayoutSettings> PictureLayoutSettings(const LayoutSettings& layout,
+                                                    const PictureStyle& style) {
+  LayoutSettings picture = layout;
+  picture.ruby = RubyInPictures(style);
+  picture.typesetting = PictureTypesetting(layout);
+  if (!picture.ruby && !picture.typesetting.On()) return std::nullopt;
+  return picture;
+}
+
 LayoutSettings PageLayoutSettings(const LayoutSettings& layout, const PageSetup& setup,
                                   const PageGeometry& geometry) {
   LayoutSettings paged = layout;

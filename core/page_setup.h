@@ -107,6 +107,12 @@ Typesetting PageTypesetting(const LayoutSettings& layout, const PageSetup& setup
 // chooses otherwise.
 Typesetting PictureTypesetting(const LayoutSettings& layout);
 
+// The layout settings a picture in `style` needs of its own: `layout`'s,
+// with ruby as the style chooses and the pictures' typesetting; nothing
+// when neither is on, and the layout the text is shown in serves.
+std::optional<LayoutSettings> PictureLayoutSettings(const LayoutSettings& layout,
+                                                    const PictureStyle& style);
+
 // The layout settings for pages: `layout`'s own, with columns no longer
 // than a page's, the line-breaking rule of `setup` and its typesetting.
 LayoutSettings PageLayoutSettings(const LayoutSettings& layout, const PageSetup& setup,

@@ -52,6 +52,15 @@ QString WithSuffix(const QString& path, const QString& suffix) {
   return path.left(path.size() - name.size()) + stem + suffix;
 }
 
+// `input` laid out by `rules` for a picture or pages, Latin set sideways
+// at the widths of the face that draws it.
+LayoutResult LayOutTypeset(std::u16string_view input, LayoutRules rules) {
+  if (rules.columns.typesetting.latin == LatinSetting::kSideways) {
+    rules.columns.typesetting.advances = LatinAdvancesOfCellFont();
+  }
+  return BuildVerticalLayout(input, rules);
+}
+
 }  // namespace
 
 ImageExport::ImageExport(QWidget* window, UiServices& services, AppSettings& settings,
@@ -183,10 +192,7 @@ IoStatus ImageExport::WritePages(std::u16string_view input, const QString& path)
   LayoutRules rules = settings_.rules;
   rules.columns = PageLayoutSettings(rules.columns, settings_.page, geometry);
   rules.columns.ruby = RubyInPages(settings_.picture);
-  if (rules.columns.typesetting.latin == LatinSetting::kSideways) {
-    rules.columns.typesetting.advances = LatinAdvancesOfCellFont();
-  }
-  LayoutResult result = BuildVerticalLayout(input, rules);
+  LayoutResult result = LayOutTypeset(input, rules);
   if (std::holds_alternative<LayoutTooLarge>(result)) {
     return IoError{LocalPath(path), std::make_error_code(std::errc::file_too_large)};
   }
@@ -222,17 +228,18 @@ void ImageExport::EditPageSetup() {
 }
 
 IoStatus ImageExport::WritePicture(const ShownOutput& shown, const QString& path, bool pdf) const {
-  LayoutResult withRuby;
-  if (RubyInPictures(settings_.picture)) {
+  LayoutResult laidApart;
+  std::optional<LayoutSettings> apart =
+      PictureLayoutSettings(settings_.rules.columns, settings_.picture);
+  if (apart) {
     LayoutRules rules = settings_.rules;
-    rules.columns.ruby = true;
-    withRuby = BuildVerticalLayout(shown.input, rules);
-    if (std::holds_alternative<LayoutTooLarge>(withRuby)) {
+    rules.columns = std::move(*apart);
+    laidApart = LayOutTypeset(shown.input, rules);
+    if (std::holds_alternative<LayoutTooLarge>(laidApart)) {
       return IoError{LocalPath(path), std::make_error_code(std::errc::file_too_large)};
     }
   }
-  const VerticalLayout& layout =
-      RubyInPictures(settings_.picture) ? std::get<VerticalLayout>(withRuby) : *shown.layout;
+  const VerticalLayout& layout = apart ? std::get<VerticalLayout>(laidApart) : *shown.layout;
   const IoResult<QByteArray> picture =
       DrawPicture(layout, settings_.picture, pdf ? PictureFormat::Pdf : PictureFormat::Png);
   if (!picture) return picture.error();

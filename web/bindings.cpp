@@ -410,9 +410,8 @@ class Page {
   Drawing* DrawPicture(int width, int height, bool pdf) {
     const PictureStyle& style = session_.settings().picture;
     const PictureFormat format = pdf ? PictureFormat::Pdf : PictureFormat::Png;
-    if (RubyInPictures(style)) {
-      LayoutResult laid = session_.LayPictureWithRuby();
-      if (auto* layout = std::get_if<VerticalLayout>(&laid)) {
+    if (std::optional<LayoutResult> laid = session_.LayPicture()) {
+      if (auto* layout = std::get_if<VerticalLayout>(&*laid)) {
         return Drawing::Picture(std::move(*layout), style, CellBox{width, height}, format);
       }
     }

@@ -278,9 +278,12 @@ LayoutResult Session::LayPages() const {
   return BuildVerticalLayout(text_.Text(), rules);
 }
 
-LayoutResult Session::LayPictureWithRuby() const {
+std::optional<LayoutResult> Session::LayPicture() const {
+  std::optional<LayoutSettings> picture =
+      PictureLayoutSettings(settings_.rules.columns, settings_.picture);
+  if (!picture) return std::nullopt;
   LayoutRules rules = settings_.rules;
-  rules.columns.ruby = true;
+  rules.columns = std::move(*picture);
   return BuildVerticalLayout(text_.Text(), rules);
 }
 

@@ -127,8 +127,10 @@ class Session {
   // no longer than a page's (see PageLayoutSettings), as the window's PDF
   // of pages lays it out.
   LayoutResult LayPages() const;
-  // The text laid out for a picture that sets ruby (see RubyInPictures).
-  LayoutResult LayPictureWithRuby() const;
+  // The text laid out for a picture that sets ruby, 縦中横 or Latin
+  // sideways (see PictureLayoutSettings); nothing when the saved layout
+  // serves.
+  std::optional<LayoutResult> LayPicture() const;
 
   // What the save command writes, and what it warns of before.
   std::string SavedBytes(Charset charset);

@@ -215,6 +215,45 @@ TEST_F(ImageExportTest, OptionsAreKeptInTheSettingsFileAndShapeThePicture) {
   EXPECT_TRUE(Action("Menu_Convert_ImageGrid")->isChecked());
 }
 
+// [Layout] keys that set a picture apart from the grid the window shows:
+// 縦中横 puts "12" in one cell, sideways Latin fits "abcdef" by advance.
+TEST_F(ImageExportTest, ThePictureFollowsTheTypesettingOfTheSettingsFile) {
+  const struct {
+    const char* key;
+    const char* text;
+    const char* name;
+  } kCases[] = {{"Tcy=2", "12月", "tcy.png"}, {"Latin=1", "abcdef", "latin.png"}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.key);
+    const auto pictureOf = [&](const std::string& settings, const std::string& name) {
+      WriteFile(folder_.PathOf("Setting.ini"), settings);
+      EXPECT_TRUE(LoadSettings(settings_, folder_.PathOf("Setting.ini")).ok());
+      Open();
+      Input()->setPlainText(QString::fromUtf8(c.text));
+      AnswerSave(name.c_str(), kPng);
+      Action("Menu_Convert_SaveImage")->trigger();
+      return QImage(PathOf(name.c_str())).convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage grid =
+        pictureOf("[Layout]\r\nImageCellSize=24\r\n", "grid-" + std::string(c.name));
+    const QImage typeset =
+        pictureOf(std::string("[Layout]\r\nImageCellSize=24\r\n") + c.key + "\r\n", c.name);
+    // The text's last cell, a cell's margin in: inked on the grid, blank
+    // once the text takes fewer cells.
+    const int last = QString::fromUtf8(c.text).size();
+    const auto inked = [&](const QImage& image) {
+      for (int y = 24 * last; y < 24 * (last + 1); ++y) {
+        for (int x = 24; x < 48; ++x) {
+          if (qGray(image.pixel(x, y)) < 0x80) return true;
+        }
+      }
+      return false;
+    };
+    EXPECT_TRUE(inked(grid));
+    EXPECT_FALSE(inked(typeset));
+  }
+}
+
 TEST_F(ImageExportTest, ACellSizeFromTheSettingsFileIsOfferedChecked) {
   WriteFile(folder_.PathOf("Setting.ini"), "[Layout]\r\nImageCellSize=30\r\n");
   // As at start-up: the settings are read once, before the window is made.

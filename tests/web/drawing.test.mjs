@@ -109,11 +109,12 @@ async function inkDifferences(desktop, browser, columns, rows) {
   }, [...desktop], [...browser], columns, rows);
 }
 
-// [what, the Setting.ini's lines]: the default style, vertical forms off,
-// the grid, and other cell sizes.
+// [what, the Setting.ini's lines]: the default style, ruby, 縦中横 and Latin
+// sideways, vertical forms off, the grid, and other cell sizes.
 const PICTURES = [
   ['the defaults', []],
   ['ruby', ['[Layout]', 'Ruby=1'], '｜東京《とうきょう》の漢字《かんじ》\nあ字《わざわい》あ'],
+  ['縦中横 and sideways Latin', ['[Layout]', 'Tcy=2', 'Latin=1'], '12月のpkcon\nあ3日!?'],
   ['upright glyphs', ['[Layout]', 'VerticalGlyphs=0']],
   ['the grid at 40 pixels, a column apart', ['[Layout]', 'ImageGrid=1', 'ImageCellSize=40', 'ImageColumnSpacing=1']],
   ['17-pixel cells, a column length and a gap', ['[Layout]', 'ImageCellSize=17', 'ColumnLength=5', 'ColumnGap=1']],
