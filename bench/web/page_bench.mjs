@@ -153,7 +153,7 @@ async function editorsBySize(page, sizes) {
 const session = await openSite(site);
 if (editorsOnly) {
   try {
-    await editorsBySize(await newPage(session.browser, session.url), [5000, 10000, 20000, 40000, 80000, 160000]);
+    await editorsBySize(await newPage(session.browser, session.url), [5000, 10000, 15000, 20000, 30000, 40000, 80000]);
   } finally {
     await session.close();
   }

@@ -5,13 +5,15 @@
 // It edits a short text in a plain text area (plain-input.mjs) and a long
 // one in CodeMirror (code-input.mjs), and trades one for the other as the
 // text grows or shrinks, keeping the text, the selection, focus, the
-// caret's place in the view and the undo history (edit-history.mjs). In
-// headless Chromium (bench/web/page_bench.mjs, a keystroke in the middle
-// of a slice of the reference text) a text area took 6–7 ms a keystroke at
-// 2,000–10,000 characters against CodeMirror's 9 ms, 9 ms against 11 at
-// 30,000, but 14 ms against 8 at 100,000 and 26 against 8 at 300,000
-// (it lays out its whole text): the pane moves to CodeMirror past 40,000
-// characters and back below 20,000, far enough apart that typing around
+// caret's place in the view and the undo history (edit-history.mjs). A text
+// area lays out its whole text at each keystroke, CodeMirror the lines in
+// view: in headless Chromium (`page_bench.mjs ... editors`, the two taking
+// turns on slices of the reference text, medians of a keystroke to its
+// frame at a load of 6) the text area took 9–15 ms at 5,000–10,000
+// characters, CodeMirror 9–14; the two were even at 15,000–20,000 (9 ms),
+// and CodeMirror ahead from 30,000 on (9 against 11 ms; 11–13 against
+// 19–20 at 40,000–80,000). The pane moves to CodeMirror at 20,000
+// characters and back below 10,000, far enough apart that typing around
 // either never flips it.
 //
 // The editors live in a shadow root: their styles are then stylesheets made
@@ -21,7 +23,7 @@ import { CodeInput } from './code-input.mjs';
 import { EditHistory } from './edit-history.mjs';
 import { lineBreaks, PlainInput } from './plain-input.mjs';
 
-export const EDITOR_LIMITS = { longFrom: 40000, shortBelow: 20000 };
+export const EDITOR_LIMITS = { longFrom: 20000, shortBelow: 10000 };
 
 export class InputPane {
   // `host` is the pane's element; `label` names it for assistive
