@@ -8,9 +8,8 @@
 # Usage: scripts/compare_pages.sh [TEXT] [OUT-FOLDER]
 #   (default: bench/typesetting/rain-station.txt into build/compare)
 # The converter is the dev build's unless MIROTABE_CONVERT names one.
-# Writes OUT-FOLDER/page.png, top.png (the heads of the first columns),
-# foot.png (the column ends and the page number), middle.png (the middle
-# of the first columns) and both PDFs.
+# Writes OUT-FOLDER/page.png, head.png, marks.png and foot.png (parts of
+# page 1 at print resolution) and both PDFs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 text="${1:-bench/typesetting/rain-station.txt}"
@@ -33,10 +32,14 @@ printf '[Page]\r\nPageNumbers=1\r\n' >"$work/settings.ini"
 node bench/web/print_peer.mjs --page-numbers "$text" "$out/chromium.pdf"
 
 # side_by_side NAME DPI [X Y WIDTH HEIGHT]: page 1 of both PDFs, or the
-# region of it given in pixels at DPI, with a grey bar between them.
+# region of it given in millimetres from its top left, at DPI, with a grey
+# bar between them.
 side_by_side() {
   local name=$1 dpi=$2 region=()
-  [ $# -eq 6 ] && region=(-x "$3" -y "$4" -W "$5" -H "$6")
+  if [ $# -eq 6 ]; then
+    read -r -a region < <(awk -v d="$dpi" -v x="$3" -v y="$4" -v w="$5" -v h="$6" 'BEGIN {
+      p = d / 25.4; printf "-x %d -y %d -W %d -H %d\n", x * p, y * p, w * p, h * p }')
+  fi
   pdftoppm -r "$dpi" -f 1 -l 1 -singlefile "${region[@]}" "$out/mirotabe.pdf" "$work/ours"
   pdftoppm -r "$dpi" -f 1 -l 1 -singlefile "${region[@]}" "$out/chromium.pdf" "$work/peer"
   local height
@@ -46,8 +49,10 @@ side_by_side() {
   optipng -quiet -o2 "$out/$name.png"
 }
 side_by_side page 80
-# At 200 dpi an A4 page is 1654 × 2339 pixels.
-side_by_side top 200 1080 60 574 520
-side_by_side middle 200 1080 900 574 520
-side_by_side foot 200 880 1780 774 559
+# The heads of the first columns (the title, the first paragraph's ruby,
+# numbers and Latin), a band lower down (punctuation and brackets side by
+# side), and the column ends with the page number.
+side_by_side head 200 138 12 59 76
+side_by_side marks 200 140 175 45 60
+side_by_side foot 150 95 255 105 42
 ls -l "$out"/*.png
