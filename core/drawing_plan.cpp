@@ -67,6 +67,14 @@ void RowTops(const std::vector<PlannedCell>& flowed, std::size_t cells, std::vec
 // sideways run: a word space, blank like a blank cell.
 constexpr std::u16string_view kWordSpace = u" ";
 
+// What a cell of the input's half-width Latin shows where the flow sets it
+// a character to a cell: its full-width form; for a space, a word space
+// under sideways Latin, else a blank cell.
+std::u16string_view LatinCellText(char16_t u, const Typesetting& typesetting) {
+  if (u != u' ') return kFullWidthLatin.substr(u - 0x21, 1);
+  return IsSpaceAtItsWidth(u, typesetting) ? kWordSpace : std::u16string_view(&kBlankCell, 1);
+}
+
 // The word spaces that `cell` holds.
 std::size_t WordSpacesIn(const PlannedCell& cell) {
   if (cell.item == CellItem::kSideways) {
@@ -409,9 +417,7 @@ void DrawingPlan::FlowColumn(std::size_t column, std::vector<PlannedCell>& out,
     if (run.kind == RunKind::kCell) {
       LayoutCell laid = layout_->CellAtUnit(run.start);
       if (laid.text.size() == 1 && IsLatinText(laid.text[0])) {
-        laid.text = laid.text[0] != u' ' ? kFullWidthLatin.substr(laid.text[0] - 0x21, 1)
-                    : IsSpaceAtItsWidth(u' ', typesetting) ? kWordSpace
-                                                           : std::u16string_view(&kBlankCell, 1);
+        laid.text = LatinCellText(laid.text[0], typesetting);
       }
       cell.text = laid.text;
       cell.orientation = OrientationOfCell(laid.text, style_.verticalGlyphs, laid.fromEntry);
