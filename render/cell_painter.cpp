@@ -34,19 +34,25 @@ char32_t SingleCodePoint(std::u16string_view cell) {
   return 0;
 }
 
-// The text glyph `k` of `count` glyphs drawn for `cell` stands for: the
-// whole cell for one glyph, its k-th character where each has a glyph,
-// none where glyphs and characters do not pair up.
-std::u16string_view TextOfGlyph(std::u16string_view cell, qsizetype k, qsizetype count) {
-  if (count == 1) return cell;
-  std::vector<std::u16string_view> characters;
+// Appends to `texts` the text each of the `count` glyphs drawn for `cell`
+// stands for: the whole cell for one glyph, each of its characters where
+// each has a glyph, none where glyphs and characters do not pair up.
+void AppendTextsOfGlyphs(std::u16string_view cell, qsizetype count,
+                         std::vector<std::u16string_view>& texts) {
+  if (count == 1) {
+    texts.push_back(cell);
+    return;
+  }
+  const std::size_t first = texts.size();
   for (std::size_t at = 0; at < cell.size();) {
     const std::size_t length = QChar::isHighSurrogate(cell[at]) && at + 1 < cell.size() ? 2 : 1;
-    characters.push_back(cell.substr(at, length));
+    texts.push_back(cell.substr(at, length));
     at += length;
   }
-  if (static_cast<qsizetype>(characters.size()) != count) return {};
-  return characters[static_cast<std::size_t>(k)];
+  const auto glyphs = static_cast<std::size_t>(count);
+  if (texts.size() - first == glyphs) return;
+  texts.resize(first);
+  texts.resize(first + glyphs);
 }
 
 // The glyphs of `text` in `face`; empty when it lacks a character.
@@ -320,12 +326,12 @@ void CellPainter::DrawWithQtFallback(QPainter& painter, std::u16string_view cell
         return run.glyphIndexes().contains(0U);
       });
   if (missing) marks_->Begin(painter, ContentMarks::Kind::kReplacedText, cell);
-  qsizetype k = 0;
+  std::vector<std::u16string_view> texts;
+  AppendTextsOfGlyphs(cell, count, texts);
+  std::size_t k = 0;
   for (const QGlyphRun& run : runs) {
     GlyphTextLog::Font& font = log_->FontOf(run.rawFont());
-    for (const quint32 glyph : run.glyphIndexes()) {
-      font.Record(glyph, TextOfGlyph(cell, k++, count));
-    }
+    for (const quint32 glyph : run.glyphIndexes()) font.Record(glyph, texts[k++]);
     painter.drawGlyphRun(origin, run);
   }
   if (missing) marks_->End(painter);
@@ -342,8 +348,8 @@ void CellPainter::Queue(QPainter& painter, Run& run, const CellGlyphs& glyphs,
   for (qsizetype i = 0; i < count; ++i) {
     run.indexes.push_back(glyphs.indexes[i]);
     run.positions.push_back(glyphs.offsets[i] + at);
-    if (log_ != nullptr) run.texts.push_back(TextOfGlyph(text, i, count));
   }
+  if (log_ != nullptr) AppendTextsOfGlyphs(text, count, run.texts);
 }
 
 void CellPainter::DrawQueued(QPainter& painter, Run& run) {

@@ -20,6 +20,9 @@ namespace {
 constexpr int kMarkX = -7;
 constexpr char kMarkStart[] = "\n-7 -";
 constexpr char kMarkEnd[] = " 1 1 re\nf\n";
+// The pages' contents are compressed again once tagged: the fastest of
+// zlib's levels that keeps them near the size Qt's compression gives.
+constexpr int kDeflateLevel = 3;
 
 // The text of a content stream, or none when it cannot be inflated.
 std::optional<QByteArray> Inflated(QByteArrayView data) {
@@ -46,7 +49,7 @@ QByteArray Deflated(QByteArrayView text) {
   QByteArray out(static_cast<qsizetype>(length), Qt::Uninitialized);
   if (compress2(reinterpret_cast<Bytef*>(out.data()), &length,
                 reinterpret_cast<const Bytef*>(text.data()), static_cast<uLong>(text.size()),
-                Z_BEST_SPEED) != Z_OK) {
+                kDeflateLevel) != Z_OK) {
     return {};
   }
   out.truncate(static_cast<qsizetype>(length));
@@ -265,9 +268,16 @@ void ContentMarks::End(QPainter& painter) {
 }
 
 void ContentMarks::Draw(QPainter& painter) {
+  const QRectF mark(kMarkX, -static_cast<qreal>(marks_.size()), 1, 1);
+  // The painter is seldom turned when a mark is drawn; saving and
+  // restoring its state would write that state into the page again.
+  if (painter.transform().isIdentity()) {
+    painter.fillRect(mark, Qt::black);
+    return;
+  }
   painter.save();
   painter.resetTransform();
-  painter.fillRect(QRectF(kMarkX, -static_cast<qreal>(marks_.size()), 1, 1), Qt::black);
+  painter.fillRect(mark, Qt::black);
   painter.restore();
 }
 
