@@ -364,31 +364,43 @@ test('横書きに戻す reads the vertical text back as one edit that undo take
   assert.equal(await inputText(), 'ｃａ\n　ｂ');
 });
 
-test('pasting converts the pasted text', async () => {
-  await setInput('');
-  await page.evaluate(() => navigator.clipboard.writeText('縦書き\nテスト'));
-  await page.focus('#input');
-  await pressWithControl('v');
-  assert.equal(await outputRows(), 'テ縦\nス書\nトき');
-});
+for (const [editor, limits] of EDITORS) {
+  test(`pasting converts the pasted text, which undo takes back (${editor})`, async () => {
+    await setEditorLimits(limits);
+    await setInput('前');
+    await page.evaluate(() => navigator.clipboard.writeText('縦書き\nテスト'));
+    await page.focus('#input');
+    await pressWithControl('v');
+    assert.equal(await outputRows(), 'テ前\nス縦\nト書\n　き');
+    assert.equal(await editorShown(), editor);
+    await pressWithControl('z');
+    assert.equal(await outputRows(), '前');
+    await setEditorLimits(null);
+  });
+}
 
 // A code page 932 file opened by the picker and dropped on the input
-// pane: [how, open it]. Either is one edit that undo takes back.
+// pane, in either of its editors. Each is one edit that undo takes back.
+const dropOn = async (file) => {
+  const box = await (await page.$('#input')).boundingBox();
+  const cdp = await page.createCDPSession();
+  const at = { x: box.x + box.width / 2, y: box.y + box.height / 2 };
+  for (const type of ['dragEnter', 'dragOver', 'drop']) {
+    await cdp.send('Input.dispatchDragEvent', { type, ...at, data: { items: [], files: [file], dragOperationsMask: 1 } });
+  }
+  await cdp.detach();
+};
+// [how, open it, the input pane's editor limits]
 const opens = [
-  ['by the open button', (file) => chooseFile('#open', file)],
-  ['dropped on the input pane', async (file) => {
-    const box = await (await page.$('#input')).boundingBox();
-    const cdp = await page.createCDPSession();
-    const at = { x: box.x + box.width / 2, y: box.y + box.height / 2 };
-    for (const type of ['dragEnter', 'dragOver', 'drop']) {
-      await cdp.send('Input.dispatchDragEvent', { type, ...at, data: { items: [], files: [file], dragOperationsMask: 1 } });
-    }
-    await cdp.detach();
-  }],
+  ['by the open button', (file) => chooseFile('#open', file), null],
+  ['dropped on the input pane', dropOn, null],
+  ['dropped on the input pane in CodeMirror', dropOn, EDITORS[1][1]],
 ];
-for (const [how, open] of opens) {
+for (const [how, open, limits] of opens) {
   test(`a code page 932 file opens ${how}, found as Shift_JIS`, async () => {
+    await setEditorLimits(limits);
     await setInput('前');
+    assert.equal(await editorShown(), limits ? 'code' : 'plain');
     await page.$eval('#status', (status) => { status.textContent = ''; });
     const file = join(folder, 'sjis.txt');
     writeFileSync(file, cp932('ソース表示\r\nｶﾞｷﾞ\r\n'));
@@ -410,6 +422,7 @@ for (const [how, open] of opens) {
     await page.focus('#input');
     await pressWithControl('z');
     assert.equal(await inputText(), '前');
+    await setEditorLimits(null);
   });
 }
 
