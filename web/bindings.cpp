@@ -203,7 +203,9 @@ class Drawing {
   // (what each space of a sideways run gains) and `text` (each one's length
   // in units, then its units); and the cells of ruby's readings, `rubyCell`
   // on a side, as `rubyAt`, `rubyOrientation`, `rubyItem`,
-  // `rubyWordSpacing` and `rubyText`.
+  // `rubyWordSpacing` and `rubyText`; and the left edge of each of its
+  // columns, `columnLefts`, and whether each starts a paragraph,
+  // `paragraphStarts`, for a PDF's tags.
   val Sheet(std::size_t n) const {
     const SheetPlan sheet = plan_->PlanSheet(n);
     val result = val::object();
@@ -238,6 +240,12 @@ class Drawing {
     } else {
       result.set("pageNumber", val::null());
     }
+    result.set("columnLefts", Numbers(sheet.columnLefts));
+    std::string starts;
+    for (const std::size_t column : sheet.columns) {
+      starts.push_back(static_cast<char>(plan_->StartsParagraph(column)));
+    }
+    result.set("paragraphStarts", Bytes(starts));
     Cells cells;
     plan_->ForEachCell(sheet, [&](const PlannedCell& cell) { cells.Add(cell); });
     cells.SetIn(result, "");

@@ -166,6 +166,12 @@ for (const [paper, landscape] of PAGES) {
     const read = (f) => execFileSync('pdftotext', ['-raw', f, '-']).toString().replace(/\s+/g, '');
     assert.equal(read(file), read(desktopFile));
     assert.ok(!read(file).includes('たてがき') && read(file).includes('「縦書き」'));
+    // Tagged alike: the same paragraphs of the structure tree, in the same
+    // order, each with the same text found by its MCIDs.
+    const structure = (f) => execFileSync('pdfinfo', ['-struct-text', f]).toString().replace(/\s+/g, '');
+    assert.equal(structure(file).split('P(block)').length, 61);
+    assert.equal(structure(file), structure(desktopFile));
+    execFileSync('qpdf', ['--check', file]);
     // Pages are set in Mincho unless the setup says otherwise.
     assert.match(execFileSync('pdffonts', [file]).toString(), /[A-Z]{6}\+IPAMincho +CID TrueType +Identity-H +yes yes yes/);
   });
@@ -207,6 +213,7 @@ for (const [what, lines, face] of TEXT_LAYERS) {
     const read = execFileSync('pdftotext', ['-raw', file, '-']).toString().replace(/\s+/g, '');
     assert.equal(read, text.replace(/\s+/g, ''));
     assert.match(pdfObjects(pdf.bytes), /\/Lang \(ja\)/);
+    assert.match(execFileSync('pdfinfo', [file]).toString(), /Tagged:\s+yes/);
     assert.match(execFileSync('pdffonts', [file]).toString(), new RegExp(`[A-Z]{6}\\+${face} `));
   });
 }

@@ -9,21 +9,19 @@
 // every such character shares, so its text goes beside it as the span's
 // ActualText: the text layer keeps it all the same. Ruby's readings are
 // drawn as the glyphs' outlines, no part of the text layer, so that the
-// text reads, searches and copies as the text alone. The content of each
+// text reads, searches and copies as the text alone. The pages are tagged
+// as the desktop's are (see pdf-tags.mjs). The content of each
 // page is written as PDF operators at once: hundreds of thousands of cells
 // through pdf-lib's drawing calls would take many times as long.
 import fontkit from '@pdf-lib/fontkit';
 import { PDFDocument, PDFName } from 'pdf-lib';
+import { PdfTags, artifact } from './pdf-tags.mjs';
 import { forEachCell } from './sheet-painter.mjs';
 
 const VERTICAL_FEATURES = { vert: true, vrt2: true };
 
 const number = (n) => (Math.round(n * 1000) / 1000).toString();
 const rgbOperands = (rgb) => [(rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF].map((c) => number(c / 255)).join(' ');
-
-// `text` as a PDF text string in hex: UTF-16BE after its byte-order mark.
-const utf16Hex = (text) => 'FEFF' + Array.from({ length: text.length },
-  (_, i) => text.charCodeAt(i).toString(16).toUpperCase().padStart(4, '0')).join('');
 
 // A subset's name: six capital letters and a plus, as PDF readers expect.
 function subsetName(name) {
@@ -80,15 +78,18 @@ export async function makePdf(drawing, font, { title, orientations, items, onShe
   }), 'F2');
   const forms = font.forms;
   const count = drawing.sheetCount();
+  const tags = new PdfTags();
   for (let n = 0; n < count; ++n) {
     await onSheet(n, count);
     const sheet = drawing.sheet(n);
     const page = doc.addPage([sheet.width, sheet.height]);
     page.node.setFontDictionary(PDFName.of(upright.key), upright.font.ref);
     page.node.setFontDictionary(PDFName.of(vertical.key), vertical.font.ref);
-    const operators = sheetOperators(sheet, font, { upright, vertical, forms, orientations, items });
+    tags.startPage(page.ref);
+    const operators = sheetOperators(sheet, font, { upright, vertical, forms, orientations, items, tags });
     page.node.addContentStream(doc.context.register(doc.context.flateStream(operators)));
   }
+  tags.write(doc);
   return doc.save({ addDefaultPage: false });
 }
 
@@ -124,13 +125,14 @@ function sidewaysOperators(cell, sheet, font, size, embedded, h) {
 
 // The operators of a sheet. The plan measures from the top left with y
 // down; a PDF page from the bottom left with y up.
-function sheetOperators(sheet, font, { upright, vertical, forms, orientations, items }) {
+function sheetOperators(sheet, font, { upright, vertical, forms, orientations, items, tags }) {
   const h = sheet.height;
-  const out = [];
+  const ruling = [];
   if (sheet.background !== null) {
-    out.push(`${rgbOperands(sheet.background)} rg 0 0 ${number(sheet.width)} ${number(h)} re f`);
+    ruling.push(`${rgbOperands(sheet.background)} rg 0 0 ${number(sheet.width)} ${number(h)} re f`);
   }
-  for (const step of sheet.beneath) stepOperators(step, h, out);
+  for (const step of sheet.beneath) stepOperators(step, h, ruling);
+  const out = [artifact(ruling.join('\n'))];
   // Characters are drawn at the plan's size, which on manuscript paper is
   // less than the square, and centred in their cells.
   const size = font.sizeForCell(sheet.characterSize || sheet.cellWidth);
@@ -148,7 +150,16 @@ function sheetOperators(sheet, font, { upright, vertical, forms, orientations, i
   vertical.prepare(cells.filter((cell) => fontOf(cell) === vertical).map((cell) => cell.text));
   out.push(`${rgbOperands(sheet.ink)} rg BT`);
   let current = null;
+  // Each column a part of a paragraph: a cell on a column's left edge
+  // other than the last cell's begins the next.
+  let column = -1;
+  let left = null;
   for (const cell of cells) {
+    if (cell.left !== left) {
+      left = cell.left;
+      do ++column; while (column < sheet.columnLefts.length && sheet.columnLefts[column] !== left);
+      out.push(tags.column(column >= sheet.columnLefts.length || sheet.paragraphStarts[column] === 1));
+    }
     const set = font.glyphsOf(cell.text, cell.orientation);
     const advance = set ? set.advances.reduce((a, b) => a + b, 0) * scale : size;
     const embedded = fontOf(cell);
@@ -159,8 +170,7 @@ function sheetOperators(sheet, font, { upright, vertical, forms, orientations, i
     const x = cell.left + (sheet.cellWidth - advance) / 2;
     const y = cell.top + baseline;
     if (!set && cell.item !== items.sideways && cell.item !== items.tcy) {
-      out.push(`/Span <</ActualText <${utf16Hex(cell.text)}>>> BDC 1 0 0 1 ${number(x)} ${number(h - y)} Tm ` +
-        `<${embedded.hexOf(cell.text)}> Tj EMC`);
+      out.push(tags.replaced(cell.text, `1 0 0 1 ${number(x)} ${number(h - y)} Tm <${embedded.hexOf(cell.text)}> Tj`));
     } else if (cell.item === items.sideways) {
       out.push(sidewaysOperators(cell, sheet, font, size, embedded, h));
     } else if (cell.item === items.tcy && advance > sheet.cellWidth) {
@@ -178,6 +188,7 @@ function sheetOperators(sheet, font, { upright, vertical, forms, orientations, i
       out.push(`1 0 0 1 ${number(x)} ${number(h - y)} Tm <${embedded.hexOf(cell.text)}> Tj`);
     }
   }
+  out.push(tags.endColumn());
   const pageNumber = sheet.pageNumber;
   if (pageNumber) {
     const numberSize = pageNumber.characterSize;
@@ -185,11 +196,13 @@ function sheetOperators(sheet, font, { upright, vertical, forms, orientations, i
     const width = [...pageNumber.text].reduce((sum, c) => sum + (font.glyphsOf(c, orientations.asItStands)?.advances[0] ?? 0), 0) * numberSize / font.unitsPerEm;
     const numberScale = numberSize / font.unitsPerEm;
     const y = pageNumber.top + pageNumber.height / 2 + (font.ascent - font.descent) * numberScale / 2;
-    out.push(`${rgbOperands(pageNumber.colour)} rg /${upright.key} ${number(numberSize)} Tf`);
-    out.push(`1 0 0 1 ${number(pageNumber.left + (pageNumber.width - width) / 2)} ${number(h - y)} Tm <${digits}> Tj`);
+    out.push(artifact(`${rgbOperands(pageNumber.colour)} rg /${upright.key} ${number(numberSize)} Tf\n` +
+      `1 0 0 1 ${number(pageNumber.left + (pageNumber.width - width) / 2)} ${number(h - y)} Tm <${digits}> Tj`, 'Pagination'));
   }
   out.push('ET');
-  rubyOperators(sheet, font, out);
+  const readings = [];
+  rubyOperators(sheet, font, readings);
+  out.push(artifact(readings.join('\n')));
   return out.join('\n');
 }
 
