@@ -109,6 +109,39 @@ TEST(DrawingPlanTest, TheSheetsCellsReadInReadingOrderInsideTheirSheets) {
   }
 }
 
+struct ParagraphCase {
+  const char* name;
+  std::u16string text;
+  LayoutSettings settings;
+  // For each column that holds cells, in reading order: whether it starts
+  // a paragraph (1) or goes on with the line of the column before (0).
+  std::string starts;
+};
+
+class ParagraphStarts : public testing::TestWithParam<ParagraphCase> {};
+
+// A PDF's tags make one paragraph of a line's columns, across pages too.
+TEST_P(ParagraphStarts, AColumnStartsAParagraphOnlyAtTheStartOfItsLine) {
+  const ParagraphCase& c = GetParam();
+  const VerticalLayout layout = LayoutOf(c.text, c.settings);
+  const DrawingPlan plan = DrawingPlan::Picture(layout, {}, CellBox{24, 24}, PictureFormat::Png);
+  std::string starts;
+  for (std::size_t column = layout.ColumnCount(); column-- > 0;) {
+    if (layout.SpanOf(column).cells != 0) starts += plan.StartsParagraph(column) ? '1' : '0';
+  }
+  EXPECT_EQ(starts, c.starts);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ParagraphStarts,
+    testing::Values(ParagraphCase{"WholeLines", u"吾輩は\r\n猫である", {}, "11"},
+                    ParagraphCase{"ALineCutIntoColumns", u"吾輩は猫である。\r\n名前", {3}, "1001"},
+                    ParagraphCase{
+                        "BlankLinesBetween", u"吾輩は猫\r\n\r\n\r\nである", {2, {}, 1}, "1010"},
+                    // A space at a cut belongs to neither column.
+                    ParagraphCase{"ACutAtASpace", u"abc def\r\n\u3000字下げ", {4}, "101"}),
+    testing_support::CaseName());
+
 // A picture's columns stand the style's spacing apart, rounded to whole
 // pixels, inside a margin of one cell; its grid frames every cell, only
 // when asked, and the paper between the columns is cleared of the rows'

@@ -23,6 +23,26 @@ QString Tool(const QString& tool, const QStringList& arguments) {
   return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+// The texts of the paragraphs of the structure tree of `file`, in its
+// order, as Poppler reads them from the marked content their MCIDs name,
+// blanks left out.
+QStringList ParagraphsOf(const QString& file) {
+  QStringList paragraphs;
+  const QString tree = Tool(QStringLiteral("pdfinfo"), {QStringLiteral("-struct-text"), file});
+  for (const QString& line : tree.split(QChar(u'\n'))) {
+    if (line.trimmed() == QStringLiteral("P (block)")) {
+      paragraphs.append(QString());
+    } else if (line.trimmed().startsWith(QChar(u'"')) && !paragraphs.isEmpty()) {
+      paragraphs.back() += line.trimmed().mid(1).chopped(1);
+    }
+  }
+  for (QString& paragraph : paragraphs) {
+    paragraph.remove(QRegularExpression(QStringLiteral("[\\s\\x{3000}]")));
+    paragraph = paragraph.normalized(QString::NormalizationForm_KC);
+  }
+  return paragraphs;
+}
+
 // Pages of two columns of five: the text reads back in the order of the
 // columns, right to left, page after page, vertical forms included. The
 // last line holds characters that IPAGothic draws with a glyph another
@@ -62,6 +82,11 @@ TEST(PagedPdfTest, TheTextReadsBackInReadingOrderAcrossPages) {
     read.remove(QRegularExpression(QStringLiteral("[\\s\\x{3000}\\d]")));
     EXPECT_EQ(read, QStringLiteral("ラーメン「です。」ちょっと、待ってはい～〜―—￠‾￡￥￣￢"))
         << vertical;
+    // Each line one paragraph of the tags, its columns on two pages too;
+    // the page numbers are no part of them.
+    QStringList lines = QString::fromStdU16String(text).split(QStringLiteral("\r\n"));
+    for (QString& line : lines) line = line.normalized(QString::NormalizationForm_KC);
+    EXPECT_EQ(ParagraphsOf(file), lines) << vertical;
     // The font is embedded, with a text map.
     EXPECT_TRUE(Tool(QStringLiteral("pdffonts"), {file}).contains(QStringLiteral("Identity-H")));
   }
@@ -79,26 +104,6 @@ struct TextLayerCase {
 
 // No installed font has it: it is drawn as the missing-glyph box.
 constexpr char16_t kNoFontHas[] = u"𠮷";
-
-// The texts of the paragraphs of the structure tree of `file`, in its
-// order, as Poppler reads them from the marked content their MCIDs name,
-// blanks left out.
-QStringList ParagraphsOf(const QString& file) {
-  QStringList paragraphs;
-  const QString tree = Tool(QStringLiteral("pdfinfo"), {QStringLiteral("-struct-text"), file});
-  for (const QString& line : tree.split(QChar(u'\n'))) {
-    if (line.trimmed() == QStringLiteral("P (block)")) {
-      paragraphs.append(QString());
-    } else if (line.trimmed().startsWith(QChar(u'"')) && !paragraphs.isEmpty()) {
-      paragraphs.back() += line.trimmed().mid(1).chopped(1);
-    }
-  }
-  for (QString& paragraph : paragraphs) {
-    paragraph.remove(QRegularExpression(QStringLiteral("[\\s\\x{3000}]")));
-    paragraph = paragraph.normalized(QString::NormalizationForm_KC);
-  }
-  return paragraphs;
-}
 
 class TextLayerTest : public testing::TestWithParam<TextLayerCase> {};
 

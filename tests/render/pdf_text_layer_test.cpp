@@ -112,8 +112,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing_support::CaseName());
 
 // What a page's drawing does, in order: a mark drawn into the page, a
-// mark recorded but drawn elsewhere, or text.
-enum class Step : std::uint8_t { kBegin, kEnd, kBeginElsewhere, kText };
+// mark recorded but drawn elsewhere, text, or a quarter turn of the
+// painter for what follows.
+enum class Step : std::uint8_t { kBegin, kEnd, kBeginElsewhere, kText, kTurn };
 
 struct TagCase {
   const char* name;
@@ -151,6 +152,9 @@ TEST_P(TagContentTest, TagsOnlyWhereEveryMarkIsFound) {
         case Step::kText:
           painter.drawText(QPointF(100, 100), QStringLiteral("雨の駅"));
           break;
+        case Step::kTurn:
+          painter.rotate(90);
+          break;
       }
     }
   }
@@ -171,6 +175,10 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         TagCase{"MarksFoundOneForOneAreTagged",
                 {Step::kBegin, Step::kText, Step::kEnd, Step::kBegin, Step::kEnd},
+                false,
+                true},
+        TagCase{"MarksOfATurnedPainterAreFound",
+                {Step::kTurn, Step::kBegin, Step::kText, Step::kEnd},
                 false,
                 true},
         TagCase{"AMarkMissingFromThePageLeavesTheFile",
