@@ -200,7 +200,12 @@ std::string TemporaryKey(const std::string& name) {
 // "." + KEY + kTemporaryMark, the fixed start of every temporary name of
 // target `name`.
 std::string TemporaryPrefix(const std::string& name) {
-  return "." + TemporaryKey(name) + std::string(kTemporaryMark);
+  // Built by appending: GCC 12 warns falsely (-Wrestrict) of a literal
+  // put in front of a temporary string.
+  std::string prefix = ".";
+  prefix += TemporaryKey(name);
+  prefix += kTemporaryMark;
+  return prefix;
 }
 
 // A name for a temporary file in `folder` beside `name`: hidden, and random

@@ -30,24 +30,26 @@ TEST_P(EntryTextTest, KeepsWhatAnEntryCanHold) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, EntryTextTest,
-    testing::Values(
-        EntryTextCase{u"", u"", u"", u""},
-        // Line breaks and NUL go wherever they stand; TAB stays.
-        EntryTextCase{u"\r\na\nb", u"ａ", u"ab", u"ab"},
-        EntryTextCase{std::u16string{u'\0', u'x', u'\0'}, u"ｘ", u"x", u"x"},
-        EntryTextCase{u"\tー", u"\t", u"\t", u"\tー"},
-        // One full-width character, a surrogate pair whole.
-        EntryTextCase{u"ーx", u"ー", u"ー", u"ーx"}, EntryTextCase{u"😀😀", u"😀", u"😀", u"😀😀"},
-        EntryTextCase{u"ｶﾞｷ", u"ガ", u"ｶﾞ", u"ｶﾞｷ"},
-        // Only a cell entry's To is cut to two bytes, read back.
-        EntryTextCase{u"〜〜", u"〜", u"～", u"〜〜"},
-        // Any other To to what the settings file reads back.
-        EntryTextCase{Repeated(u"0123456789", 20), u"０", u"01",
-                      Repeated(u"0123456789", 20).substr(0, 127)},
-        EntryTextCase{Repeated(u"漢字", 50), u"漢", u"漢", Repeated(u"漢字", 50).substr(0, 63)},
-        EntryTextCase{u"x" + Repeated(u"あ", 70), u"ｘ", u"x", u"x" + Repeated(u"あ", 63)},
-        // An emoji is written as one '?'.
-        EntryTextCase{Repeated(u"😀", 130), u"😀", u"😀", Repeated(u"😀", 127)}));
+    testing::Values(EntryTextCase{u"", u"", u"", u""},
+                    // Line breaks and NUL go wherever they stand; TAB stays.
+                    EntryTextCase{u"\r\na\nb", u"ａ", u"ab", u"ab"},
+                    EntryTextCase{std::u16string{u'\0', u'x', u'\0'}, u"ｘ", u"x", u"x"},
+                    EntryTextCase{u"\tー", u"\t", u"\t", u"\tー"},
+                    // One full-width character, a surrogate pair whole.
+                    EntryTextCase{u"ーx", u"ー", u"ー", u"ーx"},
+                    EntryTextCase{u"😀😀", u"😀", u"😀", u"😀😀"},
+                    EntryTextCase{u"ｶﾞｷ", u"ガ", u"ｶﾞ", u"ｶﾞｷ"},
+                    // Only a cell entry's To is cut to two bytes, read back.
+                    EntryTextCase{u"〜〜", u"〜", u"～", u"〜〜"},
+                    // Any other To to what the settings file reads back.
+                    EntryTextCase{Repeated(u"0123456789", 20), u"０", u"01",
+                                  Repeated(u"0123456789", 20).substr(0, 127)},
+                    EntryTextCase{Repeated(u"漢字", 50), u"漢", u"漢",
+                                  Repeated(u"漢字", 50).substr(0, 63)},
+                    EntryTextCase{std::u16string(u"x") + Repeated(u"あ", 70), u"ｘ", u"x",
+                                  std::u16string(u"x") + Repeated(u"あ", 63)},
+                    // An emoji is written as one '?'.
+                    EntryTextCase{Repeated(u"😀", 130), u"😀", u"😀", Repeated(u"😀", 127)}));
 
 }  // namespace
 }  // namespace mirotabe
