@@ -65,9 +65,18 @@ bool MayBreakBetween(char32_t before, char32_t after) {
          !(In(kDashes, before) && In(kDashes, after));
 }
 
+bool MayLeadWord(char32_t c) {
+  return c == U'．' || c == U'％';
+}
+
 bool MayBreakBesideWords(char32_t before, char32_t after) {
-  return (IsWordCharacter(before) || !IsTailForbidden(before)) &&
-         (IsWordCharacter(after) || !IsHeadForbidden(after)) &&
+  // Of a word's characters only its marks, not its letters and digits, are
+  // asked about, and those that lead words are let start a column.
+  const bool keptFromHead =
+      IsWordCharacter(after)
+          ? !IsLetterOrDigit(after) && !MayLeadWord(after) && IsHeadForbidden(after)
+          : IsHeadForbidden(after);
+  return (IsWordCharacter(before) || !IsTailForbidden(before)) && !keptFromHead &&
          !(In(kDashes, before) && In(kDashes, after));
 }
 
@@ -109,6 +118,12 @@ bool IsWordCharacter(char32_t c) {
   const auto in = [n](char32_t first, char32_t last) { return n >= first && n <= last; };
   return in(0x21, 0x7E) || (in(0xC0, 0x24F) && n != 0xD7 && n != 0xF7) || in(0x250, 0x36F) ||
          in(0x370, 0x52F) || in(0x1E00, 0x1EFF);
+}
+
+bool IsLetterOrDigit(char32_t c) {
+  const char32_t n = Narrow(c);
+  const auto in = [n](char32_t first, char32_t last) { return n >= first && n <= last; };
+  return in(U'0', U'9') || in(U'A', U'Z') || in(U'a', U'z') || (IsWordCharacter(n) && n >= 0xC0);
 }
 
 bool IsBlank(char32_t c) {

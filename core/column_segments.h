@@ -34,9 +34,13 @@
 //   one more, when the cut after it keeps the rules;
 // - otherwise, under both kHang and kPushOut, the cut moves back until it
 //   keeps the rules (追い出し): by at most half the column, and as far as
-//   the column's start where the cut touches a word. So a run of closing
-//   brackets moves down with the character before it, and a run of opening
-//   ones moves down whole.
+//   the column's start where the cut touches a word or Unicode's rules bind
+//   one to it. So a run of closing brackets moves down with the character
+//   before it, and a run of opening ones moves down whole;
+// - where Unicode's rules bind a word that fits in a column to what stands
+//   beside it so that no place they allow is left, the column ends right
+//   before the word (its opening brackets) or after it, by the Japanese
+//   rules alone, rather than inside it: 。|"/dev/sda", 、|/etc/group.
 // When none of that helps, or a column would be empty, the cut stays after
 // the full column.
 #pragma once
@@ -62,12 +66,20 @@ bool IsHanging(char32_t c);
 bool MayBreakBetween(char32_t before, char32_t after);
 // The same beside Unicode's rules: the punctuation of a word (％ at the
 // start of "%d", ＄ at the end of "US$") is left to those, which tell
-// "100%" from "%d"; Japanese characters keep the Japanese rules.
+// "100%" from "%d". Japanese characters keep the Japanese rules, and so do
+// the marks that never lead a word (closing brackets, ：；？！，), which
+// Unicode's rules would let start a line after a space (：；).
 bool MayBreakBesideWords(char32_t before, char32_t after);
+// ．％: of the marks the Japanese rules keep from a column's head, those
+// that may lead a word (".bashrc", "%s").
+bool MayLeadWord(char32_t c);
 // Whether `c` belongs to a word that stays whole: a Latin, Greek or
 // Cyrillic letter, a digit, a combining mark, or ASCII punctuation, in
 // half or full width.
 bool IsWordCharacter(char32_t c);
+// Whether `c` is a letter or digit of a word, in half or full width: what
+// makes ".bashrc" or "%s" a word rather than punctuation.
+bool IsLetterOrDigit(char32_t c);
 // U+0020 and U+3000, the spaces that vanish at a cut.
 bool IsBlank(char32_t c);
 // The character whose Line_Break class the rules give `c`: a full-width
@@ -144,20 +156,153 @@ class Cutter {
       if (Allowed(next)) return {full + 1, next};
     }
     if (InsideWord(full) && WordTooLong(start, full)) return CutLongWord(start, full);
+    return MoveBack(start, full, afterBlanks);
+  }
+
+ private:
+  // The word the cut after a full column touches, or that Unicode's rules
+  // bind to it: where it ends, and whether it fits in a column. Its end is
+  // sought only where a place asks: most cuts touch no word, or keep the
+  // rules at their first place.
+  struct WordAtCut {
+    std::size_t end = 0;
+    bool sought = false;
+    bool fits = false;
+  };
+
+  // Moves the cut after a full column back to where it keeps the rules.
+  Cut MoveBack(std::size_t start, std::size_t full, std::size_t afterBlanks) {
     const std::size_t farthest =
-        std::max(fit_.End(start, length_, room - room / 2, at_), start + 1);
-    // As far back as the column's start where the cut touches a word, to
-    // keep it whole and with what Unicode's rules bind to it ("%s" with
-    // its quotes).
-    const bool word = IsWordCharacter(at_(full - 1)) || IsWordCharacter(at_(full));
-    const std::size_t limit = word ? start + 1 : farthest;
-    for (std::size_t c = full - 1; c >= limit && c > start; --c) {
-      if (Allowed(c)) return {c, c};
+        std::max(fit_.End(start, length_, fit_.Room() - fit_.Room() / 2, at_), start + 1);
+    const bool touches = IsWordCharacter(at_(full - 1)) || IsWordCharacter(at_(full));
+    WordAtCut word{touches ? full : 0, !touches, false};
+    if (const std::size_t c = AllowedBefore(start, full, farthest, word); c != 0) return {c, c};
+    if (word.end != 0) {
+      if (!word.sought) word.end = WordEndFrom(full);
+      if (KeepsWordWhole(start, full, afterBlanks)) return {full, afterBlanks};
+      if (const std::size_t edge = WordEdge(start, word.end); edge != 0) return {edge, edge};
     }
     return FallBack(start, full, farthest, afterBlanks);
   }
 
- private:
+  // The nearest place before the full column's end where a column may end
+  // by every rule; 0 where there is none. As far back as `farthest`, or as
+  // the column's start where the cut touches a word, or Unicode's rules bind
+  // a word to it ("now" (「 binds the quote to the bracket), to keep the
+  // word whole and with what they bind to it ("%s" with its quotes); a place
+  // is of use only where the word then fits in the next column, if it fits
+  // in one at all.
+  std::size_t AllowedBefore(std::size_t start, std::size_t full, std::size_t farthest,
+                            WordAtCut& word) {
+    bool bound = true;
+    for (std::size_t c = full - 1; c > start && (word.end != 0 || c >= farthest); --c) {
+      if (Allowed(c) && WordFitsFrom(start, c, full, word)) return c;
+      if (word.end == 0 && bound && IsWordCharacter(at_(c - 1))) {
+        bound = UnicodeBinds(c, full);
+        if (bound) word = {c, true, WordFits(start, c)};
+      }
+    }
+    return 0;
+  }
+
+  // Whether a column from `c` holds the whole of `word`, where it fits in
+  // one.
+  bool WordFitsFrom(std::size_t start, std::size_t c, std::size_t full, WordAtCut& word) const {
+    if (word.end == 0) return true;
+    if (!word.sought) {
+      word.end = WordEndFrom(full);
+      word.fits = WordFits(start, word.end);
+      word.sought = true;
+    }
+    return !word.fits || fit_.End(c, length_, fit_.Room(), at_) >= word.end;
+  }
+
+  // Where a cut that breaks a rule is sought, in turn.
+  enum class Within : std::uint8_t { kOutsideWords, kUnicodePlaces, kAnywhere };
+
+  std::size_t WordEndFrom(std::size_t i) const {
+    while (i < length_ && IsWordCharacter(at_(i))) ++i;
+    return i;
+  }
+
+  // Whether Unicode's rules allow no break at the places [from, to): what
+  // stands there is bound together. Asked only beside a word, seldom.
+  bool UnicodeBinds(std::size_t from, std::size_t to) const {
+    for (std::size_t i = from; i < to; ++i) {
+      if (UnicodeAllows(i)) return false;
+    }
+    return true;
+  }
+
+  // Whether the word that ends at `wordEnd` fits in a column of its own;
+  // not where it started before `start`, in an earlier column.
+  bool WordFits(std::size_t start, std::size_t wordEnd) const {
+    std::size_t first = wordEnd;
+    while (first > start && IsWordCharacter(at_(first - 1))) --first;
+    if (first == start && first > 0 && IsWordCharacter(at_(first - 1))) return false;
+    return fit_.End(first, length_, fit_.Room(), at_) >= wordEnd;
+  }
+
+  bool HasLetterOrDigit(std::size_t from, std::size_t to) const {
+    for (std::size_t i = from; i < to; ++i) {
+      if (IsLetterOrDigit(at_(i))) return true;
+    }
+    return false;
+  }
+
+  // Whether code point i may not start a column. ．％, typed as a word's
+  // own punctuation (".bashrc", "%s"), may, as part of a word of letters
+  // or digits; no other mark the Japanese rules keep from a column's head
+  // may: closing brackets, ：？！, and ．％ alone ("エラー . %s").
+  bool KeptFromHead(std::size_t i) const {
+    const char32_t c = at_(i);
+    if (!IsHeadForbidden(c)) return false;
+    return !MayLeadWord(c) || !HasLetterOrDigit(i, WordEndFrom(i));
+  }
+
+  // Whether the Japanese rules alone let a column end before code point
+  // `next`, the spaces between vanishing: a word's own punctuation may
+  // start it.
+  bool JapaneseAllows(std::size_t start, std::size_t cut, std::size_t next) const {
+    std::size_t last = cut - 1;
+    while (last > start && IsBlank(at_(last))) --last;
+    if (MayBreakBetween(at_(last), at_(next))) return true;
+    return !IsTailForbidden(at_(last)) && IsWordCharacter(at_(next)) && !KeptFromHead(next);
+  }
+
+  // Whether the full column may end where it is, by the Japanese rules,
+  // where Unicode's rules bind a word at its end to what follows
+  // ("/dev/sda"を, the quote to the kana; "symbols   .def", the spaces to
+  // the stop): the word stays whole in a full column.
+  bool KeepsWordWhole(std::size_t start, std::size_t full, std::size_t afterBlanks) const {
+    const LineBreakClass nextClass = ClassAt(afterBlanks);
+    return !InsideWord(full) && nextClass != LineBreakClass::kCM &&
+           nextClass != LineBreakClass::kZWJ && JapaneseAllows(start, full, afterBlanks);
+  }
+
+  // Where Unicode's rules bind a word that fits in a column, ending at
+  // `wordEnd`, to what stands beside it, so that no place they allow is
+  // left in the column (。"/dev/sda" binds the quote to the stop, 、/etc the
+  // slash to the comma, spaces bind to ".bashrc"), the cut falls at the
+  // word's start, by the Japanese rules alone, rather than inside the word:
+  // before its opening brackets, with the spaces before it left at the
+  // column's end. 0 where there is no such place, the word being longer
+  // than a column or starting the column.
+  std::size_t WordEdge(std::size_t start, std::size_t wordEnd) const {
+    std::size_t first = wordEnd;
+    while (first > start && IsWordCharacter(at_(first - 1))) --first;
+    if (KeptFromHead(first)) return 0;
+    std::size_t edge = first;
+    for (std::size_t before = edge; before > start;) {
+      const char32_t c = at_(--before);
+      if (IsBlank(c)) continue;
+      if (!IsTailForbidden(c) || IsWordCharacter(c)) break;
+      edge = before;
+    }
+    if (edge <= start || fit_.End(edge, length_, fit_.Room(), at_) < wordEnd) return 0;
+    return edge;
+  }
+
   // A word longer than a column is cut where Unicode's rules allow, which
   // are read once for the whole column rather than place by place: every
   // place in the word is asked about.
@@ -176,15 +321,28 @@ class Cutter {
   // helps, the cut stays after the full column.
   Cut FallBack(std::size_t start, std::size_t full, std::size_t farthest,
                std::size_t afterBlanks) const {
-    for (const bool wholeWords : {true, false}) {
+    // Words whole first; then inside a word where Unicode's rules allow
+    // ("%s.|%s"、), then anywhere.
+    for (const Within within : {Within::kOutsideWords, Within::kUnicodePlaces, Within::kAnywhere}) {
       for (std::size_t c = full - 1; c >= farthest && c > start; --c) {
-        if ((!wholeWords || !InsideWord(c)) && MayBreakBetween(at_(c - 1), at_(c)) &&
-            !IsBlank(at_(c))) {
-          return {c, c};
-        }
+        if (!IsBlank(at_(c)) && MayCutIn(within, c)) return {c, c};
       }
     }
     return {full, afterBlanks};
+  }
+
+  bool MayCutIn(Within within, std::size_t c) const {
+    switch (within) {
+      case Within::kOutsideWords:
+        return !InsideWord(c) && MayBreakBetween(at_(c - 1), at_(c));
+      case Within::kUnicodePlaces:
+        // Inside a word its own punctuation is left to Unicode's rules.
+        return InsideWord(c) && MayBreakBesideWords(at_(c - 1), at_(c)) && !KeptFromHead(c) &&
+               UnicodeAllows(c);
+      case Within::kAnywhere:
+        break;
+    }
+    return MayBreakBetween(at_(c - 1), at_(c));
   }
 
   std::size_t SkipBlanks(std::size_t i) const {

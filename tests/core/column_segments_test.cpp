@@ -174,6 +174,9 @@ TEST(FittedSegmentTest, ColumnsHoldWhatFitsByAdvance) {
       {U"あAspellい", 6, {{0, 1}, {1, 6}, {7, 1}}},
       {U"ab cd ef", 4, {{0, 3}, {3, 3}, {6, 2}}},
       {U"あい。う", 4, {{0, 1}, {1, 2}, {3, 1}}},
+      // The quoted word that fits stays whole, though Unicode's rules bind
+      // its quotes to the stop and the kana.
+      {U"あい。\"abcd\"う", 6, {{0, 3}, {3, 6}, {9, 1}}},
       {U"漢", 1, {{0, 1}}},
   };
   for (const auto& c : cases) {
@@ -221,7 +224,37 @@ INSTANTIATE_TEST_SUITE_P(
         // a column as "%d", a quoted word keeps its quotes.
         SegmentCase{"PercentStartsAFormat", u"経過時間：　%ld.%02d秒", 10, kPush,
                     u"経過時間：　|%ld.%02d秒"},
-        SegmentCase{"QuotesStay", u"テーブル\"%2$s\"の列", 10, kPush, u"テーブ|ル\"%2$s\"の列"}),
+        SegmentCase{"QuotesStay", u"テーブル\"%2$s\"の列", 10, kPush, u"テーブ|ル\"%2$s\"の列"},
+        // Where Unicode's rules bind a word that fits to what stands beside
+        // it, past the column, the cut falls at the word's edge rather than
+        // inside it: before the quote a stop binds, the slash a comma binds.
+        SegmentCase{"QuotedPathAfterAStop", u"りません。\"/dev/sda\"等の", 10, kHang,
+                    u"りません。|\"/dev/sda\"|等の"},
+        SegmentCase{"QuotedPathAfterAStopPushed", u"りません。\"/dev/sda\"等の", 10, kPush,
+                    u"りません。|\"/dev/sda\"|等の"},
+        SegmentCase{"PathAfterAComma", u"適用するには、/etc/group に", 10, kPush,
+                    u"適用するには、|/etc/group|に"},
+        SegmentCase{"IndentedDotWord", u"  .bashrc を", 8, kHang, u"  |.bashrc |を"},
+        SegmentCase{"CurlyQuotedWord", u"mount は“remount”を実装", 10, kPush,
+                    u"mount |は“remount”|を実装"},
+        // The quote binds the bracket after it, and so the word before.
+        SegmentCase{"WordBoundToABracket", u"見る \"halt -h now\" (「停止」を参照", 10, kHang,
+                    u"見る \"halt |-h |now\" (「停止」|を参照"},
+        // A word just filling the column ends it, though Unicode's rules
+        // bind the quote to the kana after it.
+        SegmentCase{"WordFillsTheColumn", u"あ\"-c0 /dev/sda\"を実行", 8, kPush,
+                    u"あ\"-c0 /|dev/sda\"|を実行"},
+        SegmentCase{"WordOneLongerThanTheColumn", u"パスは \"/sbin/init\" です", 10, kHang,
+                    u"パスは \"/|sbin/init\"|です"},
+        // A colon alone is a sentence's mark, not a word's.
+        SegmentCase{"LoneColon", u"エラーが発生しました ： %s", 10, kHang,
+                    u"エラーが発生しまし|た ： %s"},
+        // A word with the stop after it too long for a column is cut where
+        // Unicode's rules allow.
+        SegmentCase{"WordAndStopPushed", u"テーブル\"%s.%s.%s\"、ブロック", 10, kPush,
+                    u"テーブル|\"%s.%s.|%s\"、ブロック"},
+        SegmentCase{"WordAndStopHang", u"テーブル\"%s.%s.%s\"、ブロック", 10, kHang,
+                    u"テーブル|\"%s.%s.%s\"、|ブロック"}),
     testing_support::CaseName());
 
 }  // namespace
