@@ -3,11 +3,17 @@
 // (UAX #14 with CLDR's ja@lb=strict), which says between which characters a
 // typesetter may break. ICU reads each line as it was typed; the layout
 // cuts it after the full-width mapping, as the program does. Counts, per
-// column length and rule, the cuts the layout makes, those ICU allows no
-// break at, how many of those fall inside a word longer than a column,
-// which no rule can keep whole, and how many of the rest inside a run that
-// ICU allows no break in and that is longer than a column, where some cut
-// breaks ICU's rules whatever the layout does.
+// column length and rule, the cuts the layout makes and those ICU allows no
+// break at; of those, the ones no layout that keeps words whole can avoid,
+// and the rest, which the rules could have avoided (the figure to keep at
+// zero). A forbidden cut is unavoidable
+// - inside a word longer than a column, which no rule can keep whole;
+// - inside a run that ICU allows no break in and that is longer than a
+//   column: some cut there breaks ICU's rules whatever the layout does;
+// - at a word's edge, in a run longer than a column between places where
+//   ICU allows a break outside the words that fit in one: ICU allows a
+//   break only inside the word ("/dev/|sda" after 。"), and keeping the word
+//   whole takes a cut ICU forbids (。|"/dev/sda").
 //
 // The texts: the Japanese Debian Reference, and Japanese prose that mixes
 // in Latin words and numbers, the message catalogues of the programs
@@ -16,8 +22,8 @@
 //
 //   mirotabe_kinsoku_bench [--pairs] [MIXED_TEXT]
 //
-// With --pairs, lists the character pairs of the forbidden cuts outside
-// the long words and the unbreakable runs, most frequent first, each with the first place it cut.
+// With --pairs, lists the character pairs of the avoidable cuts, most
+// frequent first, each with the first place it cut.
 #include <unicode/brkiter.h>
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
@@ -90,11 +96,12 @@ std::vector<Line> ProseLines(const std::u16string& text) {
 struct Count {
   std::size_t cuts = 0;
   std::size_t forbidden = 0;
-  std::size_t longWords = 0;  // of the forbidden, inside a word longer than a column
-  // Of the other forbidden ones, inside a run that ICU allows no break in
-  // and that is longer than a column: some cut there breaks ICU's rules
-  // whatever the layout does (ん。"/dev/sda" in columns of ten).
+  // The forbidden ones that no layout keeping words whole avoids, as said
+  // at the top, in that order.
+  std::size_t longWords = 0;
   std::size_t unbreakable = 0;
+  std::size_t wordEdges = 0;
+  std::size_t Avoidable() const { return forbidden - longWords - unbreakable - wordEdges; }
 };
 
 // The break opportunities ICU finds in `line`, by unit offset.
@@ -117,17 +124,39 @@ std::string Utf8(char32_t c) {
   return out;
 }
 
-// Whether the cut before code point `at` falls inside a word longer than
-// `n`.
-bool InsideLongWord(const Line& line, std::size_t at, std::size_t n) {
+// The length of the word that the place before code point `at` falls
+// inside, 0 where it falls outside words or at their edge.
+std::size_t WordAround(const Line& line, std::size_t at) {
   const std::u32string& c = line.codePoints;
   if (at == 0 || at >= c.size() || !IsWordCharacter(c[at - 1]) || !IsWordCharacter(c[at])) {
-    return false;
+    return 0;
   }
   std::size_t first = at - 1;
   while (first > 0 && IsWordCharacter(c[first - 1])) --first;
   std::size_t end = at;
   while (end < c.size() && IsWordCharacter(c[end])) ++end;
+  return end - first;
+}
+
+bool InsideLongWord(const Line& line, std::size_t at, std::size_t n) {
+  return WordAround(line, at) > n;
+}
+
+// Whether the cut before code point `at`, outside the words that fit in a
+// column, falls in a run longer than `n` between places where ICU allows a
+// break outside those words.
+bool AtBoundWordEdge(const Line& line, const std::vector<bool>& allowed, std::size_t at,
+                     std::size_t n) {
+  const std::size_t length = line.codePoints.size();
+  const auto open = [&](std::size_t p) {
+    const std::size_t word = WordAround(line, p);
+    return allowed[line.unitOf[p]] && (word == 0 || word > n);
+  };
+  if (WordAround(line, at) != 0) return false;
+  std::size_t first = at - 1;
+  while (first > 0 && !open(first)) --first;
+  std::size_t end = at + 1;
+  while (end < length && !open(end)) ++end;
   return end - first > n;
 }
 
@@ -150,7 +179,7 @@ struct PairSeen {
 using PairCounts = std::map<std::string, PairSeen>;
 
 // The cut before code point `at` of `line`, counted into `count`, and its
-// pair into `pairs` when given and ICU forbids it outside a long word.
+// pair into `pairs` when given and the rules could have avoided it.
 void CountCut(const Line& line, const std::vector<bool>& allowed, std::size_t at, std::size_t n,
               Count& count, PairCounts* pairs) {
   ++count.cuts;
@@ -162,6 +191,10 @@ void CountCut(const Line& line, const std::vector<bool>& allowed, std::size_t at
   }
   if (InsideUnbreakableRun(line, allowed, at, n)) {
     ++count.unbreakable;
+    return;
+  }
+  if (AtBoundWordEdge(line, allowed, at, n)) {
+    ++count.wordEdges;
     return;
   }
   if (pairs == nullptr) return;
@@ -211,8 +244,9 @@ void Report(icu::BreakIterator& breaker, const char* name, const std::vector<Lin
   std::size_t characters = 0;
   for (const Line& line : lines) characters += line.codePoints.size();
   std::printf("== %s: %zu lines of prose, %zu characters\n", name, lines.size(), characters);
-  std::printf("%-8s %-6s %8s %10s %9s %10s %12s %12s %11s\n", "columns", "rule", "cuts",
-              "forbidden", "share", "long words", "share less", "unbreakable", "share left");
+  std::printf("%-8s %-6s %8s %10s %9s  %10s %11s %10s  %9s %9s\n", "columns", "rule", "cuts",
+              "forbidden", "share", "long words", "unbreakable", "word edges", "avoidable",
+              "share");
   const std::pair<Kinsoku, const char*> rules[] = {
       {Kinsoku::kNone, "none"}, {Kinsoku::kHang, "hang"}, {Kinsoku::kPushOut, "push"}};
   PairCounts pairs;
@@ -220,11 +254,10 @@ void Report(icu::BreakIterator& breaker, const char* name, const std::vector<Lin
     for (const auto& [kinsoku, rule] : rules) {
       const bool counted = listPairs && kinsoku != Kinsoku::kNone;
       const Count count = CountCuts(breaker, lines, n, kinsoku, counted ? &pairs : nullptr);
-      const std::size_t outsideLongWords = count.forbidden - count.longWords;
-      std::printf("%-8zu %-6s %8zu %10zu %8.3f%% %10zu %11.3f%% %12zu %10.3f%%\n", n, rule,
+      std::printf("%-8zu %-6s %8zu %10zu %8.3f%%  %10zu %11zu %10zu  %9zu %8.3f%%\n", n, rule,
                   count.cuts, count.forbidden, Percent(count.forbidden, count.cuts),
-                  count.longWords, Percent(outsideLongWords, count.cuts), count.unbreakable,
-                  Percent(outsideLongWords - count.unbreakable, count.cuts));
+                  count.longWords, count.unbreakable, count.wordEdges, count.Avoidable(),
+                  Percent(count.Avoidable(), count.cuts));
     }
   }
   if (listPairs) PrintMostFrequent(pairs);
