@@ -134,6 +134,11 @@ LineBreakClass BreakClassOf(char32_t c) {
   return LineBreakClassOf(BreakingFormOf(c));
 }
 
+LineBreakClass BreakClassAfter(char32_t before, char32_t c) {
+  if (c == U'（' && IsLetterOrDigit(before)) return LineBreakClass::kOP;
+  return BreakClassOf(c);
+}
+
 std::vector<Segment> SegmentLine(std::u16string_view line, std::size_t columnLength,
                                  Kinsoku kinsoku) {
   std::u32string codePoints;

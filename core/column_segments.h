@@ -87,6 +87,10 @@ bool IsBlank(char32_t c);
 // U+3000.
 char32_t BreakingFormOf(char32_t c);
 LineBreakClass BreakClassOf(char32_t c);
+// The class of `c` where `before` stands before it: an opening bracket
+// right after a letter or digit binds to it as a half-width one does,
+// since the mapping to full width may have made "apt-get(8)" of it.
+LineBreakClass BreakClassAfter(char32_t before, char32_t c);
 
 // A column of a cut line: `cells` code points from code point `start`.
 // Columns follow one another, but for the spaces that vanish at a cut.
@@ -322,9 +326,12 @@ class Cutter {
   Cut FallBack(std::size_t start, std::size_t full, std::size_t farthest,
                std::size_t afterBlanks) const {
     // Words whole first; then inside a word where Unicode's rules allow
-    // ("%s.|%s"、), then anywhere.
+    // ("%s.|%s"、), as far back as the column's start, since a short
+    // column ("apt-|get(8)。") reads better than a word cut where no rule
+    // allows; then anywhere.
     for (const Within within : {Within::kOutsideWords, Within::kUnicodePlaces, Within::kAnywhere}) {
-      for (std::size_t c = full - 1; c >= farthest && c > start; --c) {
+      const std::size_t back = within == Within::kUnicodePlaces ? start + 1 : farthest;
+      for (std::size_t c = full - 1; c >= back && c > start; --c) {
         if (!IsBlank(at_(c)) && MayCutIn(within, c)) return {c, c};
       }
     }
@@ -364,7 +371,8 @@ class Cutter {
   // same few characters around a cut again and again.
   LineBreakClass ClassAt(std::size_t k) const {
     Cached& cached = classes_[k % kCachedClasses];
-    if (cached.at != k) cached = {k, BreakClassOf(at_(k))};
+    if (cached.at != k)
+      cached = {k, k == 0 ? BreakClassOf(at_(k)) : BreakClassAfter(at_(k - 1), at_(k))};
     return cached.lineBreak;
   }
 

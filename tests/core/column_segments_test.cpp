@@ -254,7 +254,11 @@ INSTANTIATE_TEST_SUITE_P(
         SegmentCase{"WordAndStopPushed", u"テーブル\"%s.%s.%s\"、ブロック", 10, kPush,
                     u"テーブル|\"%s.%s.|%s\"、ブロック"},
         SegmentCase{"WordAndStopHang", u"テーブル\"%s.%s.%s\"、ブロック", 10, kHang,
-                    u"テーブル|\"%s.%s.%s\"、|ブロック"}),
+                    u"テーブル|\"%s.%s.%s\"、|ブロック"},
+        // A bracket the mapping widened still binds to the word before it;
+        // a short column is cut where Unicode's rules allow instead.
+        SegmentCase{"WidenedBracketPushed", u"apt-get（8）。（古い", 10, kPush,
+                    u"apt-|get（8）。（古い"}),
     testing_support::CaseName());
 
 }  // namespace
