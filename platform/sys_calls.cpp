@@ -6,9 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 
-namespace mirotabe {
-
-namespace sys_calls_detail {
+namespace mirotabe::sys_calls_detail {
 
 // open() is variadic and several calls may be fortified inline wrappers, so
 // each is reached through a plain function of the table's type. Constant
@@ -47,6 +45,4 @@ constexpr SysCalls kSystemCalls{
     },
 };
 
-}  // namespace sys_calls_detail
-
-}  // namespace mirotabe
+}  // namespace mirotabe::sys_calls_detail

@@ -233,7 +233,7 @@ IoStatus ImageExport::WritePicture(const ShownOutput& shown, const QString& path
       PictureLayoutSettings(settings_.rules.columns, settings_.picture);
   if (apart) {
     LayoutRules rules = settings_.rules;
-    rules.columns = std::move(*apart);
+    rules.columns = *apart;
     laidApart = LayOutTypeset(shown.input, rules);
     if (std::holds_alternative<LayoutTooLarge>(laidApart)) {
       return IoError{LocalPath(path), std::make_error_code(std::errc::file_too_large)};

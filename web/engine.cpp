@@ -283,7 +283,7 @@ std::optional<LayoutResult> Session::LayPicture() const {
       PictureLayoutSettings(settings_.rules.columns, settings_.picture);
   if (!picture) return std::nullopt;
   LayoutRules rules = settings_.rules;
-  rules.columns = std::move(*picture);
+  rules.columns = *picture;
   return BuildVerticalLayout(text_.Text(), rules);
 }
 

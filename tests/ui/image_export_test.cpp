@@ -240,7 +240,7 @@ TEST_F(ImageExportTest, ThePictureFollowsTheTypesettingOfTheSettingsFile) {
         pictureOf(std::string("[Layout]\r\nImageCellSize=24\r\n") + c.key + "\r\n", c.name);
     // The text's last cell, a cell's margin in: inked on the grid, blank
     // once the text takes fewer cells.
-    const int last = QString::fromUtf8(c.text).size();
+    const auto last = static_cast<int>(QString::fromUtf8(c.text).size());
     const auto inked = [&](const QImage& image) {
       for (int y = 24 * last; y < 24 * (last + 1); ++y) {
         for (int x = 24; x < 48; ++x) {
