@@ -1,6 +1,7 @@
 #include "core/drawing_plan.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -24,13 +25,13 @@ constexpr double kMaxSpaceStretch = 0.5;
 // Slack under this share of a cell is the rounding of the advances.
 constexpr double kNoSlack = 1e-6;
 
-// U+FF01..U+FF5E, which a half-width character set in a cell is drawn as.
-constexpr std::u16string_view kFullWidthLatin =
-    u"！＂＃＄％＆＇（）＊＋，－．／０１２３４５６７８９：；＜＝＞？＠ＡＢＣＤＥＦＧＨＩＪＫＬＭＮ"
-    u"Ｏ"
-    u"ＰＱＲＳＴＵＶＷＸＹＺ［＼］＾＿｀ａｂｃｄｅｆｇｈｉｊｋｌｍｎｏｐｑｒｓｔｕｖｗｘｙｚ｛｜｝"
-    u"～";
-static_assert(kFullWidthLatin.size() == 0x7E - 0x20);
+// U+FF01..U+FF5E, which a half-width character U+0021..U+007E set in a
+// cell is drawn as; the planned cells view into it.
+constexpr auto kFullWidthLatin = [] {
+  std::array<char16_t, 0x7E - 0x20> forms{};
+  for (std::size_t i = 0; i < forms.size(); ++i) forms[i] = static_cast<char16_t>(0xFF01 + i);
+  return forms;
+}();
 
 // Whether the column ending at unit `end` of `text` ends its paragraph:
 // nothing but spaces lies between it and the line's end.
@@ -71,7 +72,7 @@ constexpr std::u16string_view kWordSpace = u" ";
 // a character to a cell: its full-width form; for a space, a word space
 // under sideways Latin, else a blank cell.
 std::u16string_view LatinCellText(char16_t u, const Typesetting& typesetting) {
-  if (u != u' ') return kFullWidthLatin.substr(u - 0x21, 1);
+  if (u != u' ') return {&kFullWidthLatin[u - 0x21], 1};
   return IsSpaceAtItsWidth(u, typesetting) ? kWordSpace : std::u16string_view(&kBlankCell, 1);
 }
 

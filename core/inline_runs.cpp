@@ -62,8 +62,7 @@ RunSpacing SpacingAround(std::u16string_view text, const InlineRun& run, std::si
   if (run.kind != RunKind::kSideways) return spacing;
   if (run.start > from) {
     std::size_t before = run.start - 1;
-    if (before > from && text[before] >= 0xDC00 && text[before] < 0xE000 &&
-        text[before - 1] >= 0xD800 && text[before - 1] < 0xDC00) {
+    if (before > from && IsLowSurrogate(text[before]) && IsHighSurrogate(text[before - 1])) {
       --before;
     }
     if (IsKanjiOrKana(CodePointAt(text, before).value)) spacing.before = kScriptSpace;

@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "core/layout_settings.h"
+#include "unicode/utf16.h"
 
 namespace mirotabe {
 
@@ -141,8 +142,7 @@ void ForEachInlineRun(std::u16string_view text, std::size_t from, std::size_t to
           text, i, inline_runs_detail::LatinStretchAround(text, i, from, to), typesetting, emit);
       continue;
     }
-    const bool pair =
-        u >= 0xD800 && u < 0xDC00 && i + 1 < to && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000;
+    const bool pair = IsHighSurrogate(u) && i + 1 < to && IsLowSurrogate(text[i + 1]);
     const std::size_t next = i + (pair ? 2 : 1);
     emit(InlineRun{i, next, RunKind::kCell});
     i = next;
