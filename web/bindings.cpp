@@ -146,13 +146,15 @@ val PageSetupToJs(const PageSetup& page) {
   result.set("pageNumbers", page.pageNumbers);
   result.set("columnSpacing", page.columnSpacing ? val(*page.columnSpacing) : val::null());
   result.set("face", static_cast<int>(page.face));
+  // null: not chosen, so that pages follow the layout's rule (see PageKinsoku).
+  result.set("kinsoku", page.kinsoku ? val(static_cast<int>(*page.kinsoku)) : val::null());
   return result;
 }
 
 // The page setup the dialog chose over `page`, the one it was shown; each
 // number within its range, as the settings file would read it. What the
-// dialog does not show (the line-breaking rule of pages, a spacing it does
-// not give) stays as it was.
+// dialog does not give (a spacing, the line-breaking rule of pages) stays
+// as it was; a rule of null is no rule of the pages' own.
 PageSetup PageSetupFromJs(const val& chosen, PageSetup page) {
   page.enabled = chosen["enabled"].as<bool>();
   page.paper = static_cast<Paper>(std::clamp(chosen["paper"].as<int>(), 0, kMaxPaper));
@@ -169,6 +171,12 @@ PageSetup PageSetupFromJs(const val& chosen, PageSetup page) {
   }
   if (const val em = chosen["columnSpacing"]; !em.isUndefined()) {
     page.columnSpacing = ColumnSpacingFromJs(em);
+  }
+  if (const val kinsoku = chosen["kinsoku"]; kinsoku.isNull()) {
+    page.kinsoku.reset();
+  } else if (kinsoku.isNumber()) {
+    page.kinsoku =
+        static_cast<Kinsoku>(std::clamp(kinsoku.as<int>(), 0, static_cast<int>(kMaxKinsoku)));
   }
   return page;
 }
@@ -350,6 +358,9 @@ val SettingsToJs(const AppSettings& settings) {
   result.set("grid", settings.picture.grid);
   result.set("picture", PictureStyleToJs(settings.picture));
   result.set("page", PageSetupToJs(settings.page));
+  // The rule pages are cut by: their own, else the layout's (push for none).
+  result.set("pageKinsoku",
+             static_cast<int>(PageKinsoku(settings.page, settings.rules.columns.kinsoku)));
   result.set("verticalView", settings.view.verticalGlyphs);
   return result;
 }
@@ -647,6 +658,8 @@ val Constants() {
   constants.set("minCellSize", kMinCellSize);
   constants.set("maxCellSize", kMaxCellSize);
   constants.set("defaultCellSize", kDefaultCellSize);
+  constants.set("minColumnSpacing", kMinColumnSpacing);
+  constants.set("maxColumnSpacing", kMaxColumnSpacing);
   constants.set("maxImageSide", static_cast<double>(kMaxImageSide));
   constants.set("papers", Papers());
   constants.set("maxMarginMm", kMaxMarginMm);

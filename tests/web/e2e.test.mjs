@@ -519,6 +519,30 @@ test('the layout options are stored as the desktop reads them, and each number w
   await page.click('#settings-ok');
 });
 
+// ページ設定's choices that the desktop's dialog offers too, stored under the
+// desktop's keys: [what, the choice made with pages on, the stored
+// settings, whether they hold it]. The rule of the pages is stored only
+// once chosen: until then pages follow the layout's rule.
+const PAGE_SETUP_CHOICES = [
+  ['the rule of the pages, unchosen', () => {}, /\[Page\][^[]*Kinsoku=/, false],
+  ['行間', () => page.$eval('#page-column-spacing', (box) => { box.value = '0.75'; }), /\r\nImageColumnSpacing=0\.75\r\n/, true],
+  ['the rule of the pages', () => page.select('#page-kinsoku', 'hang'), /\[Page\][^[]*\r\nKinsoku=1\r\n/, true],
+];
+for (const [what, choose, stored, held] of PAGE_SETUP_CHOICES) {
+  test(`ページ設定 stores ${what} as the desktop reads it`, async () => {
+    await page.click('#page-setup');
+    await page.$eval('#page-enabled', (box) => { box.checked = true; box.dispatchEvent(new Event('change')); });
+    await choose();
+    await page.click('#page-setup-dialog button[value="ok"]');
+    if (held) {
+      await storedSettingsMatch(stored);
+    } else {
+      await storedSettingsMatch(/\[Page\]\r\nEnabled=1\r\n/);
+      assert.doesNotMatch(await page.evaluate(() => atob(localStorage.getItem('mirotabe.settings'))), stored);
+    }
+  });
+}
+
 test('バージョン情報 shows the version of mirotabe-convert', async () => {
   const version = execFileSync(converter, ['--version']).toString().trim().split(' ').at(-1);
   await page.click('#about');

@@ -6,6 +6,9 @@ export function fillOptions(select, choices) {
   select.replaceChildren(...choices.map((choice) => new Option(choice.label, choice.name)));
 }
 
+// The name in `names` (an enum of engine.constants()) of `number`, if any.
+export const nameOf = (names, number) => Object.keys(names).find((name) => names[name] === number);
+
 // The whole number typed into `box`, within its min and max; `fallback`
 // for none or 0.
 export function boxNumber(box, fallback) {

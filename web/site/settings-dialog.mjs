@@ -6,7 +6,7 @@
 // what the dialog showed before.
 // The trigger, kinsoku and entry kind controls name the engine's values
 // (engine.constants()); the engine gives their numbers and the limits.
-import { $, boxNumber } from './dom.mjs';
+import { $, boxNumber, nameOf } from './dom.mjs';
 
 // Puts `normal` into `box` when it differs from what was typed, keeping the
 // caret where the text allows.
@@ -16,9 +16,6 @@ function normalise(box, normal) {
   box.value = normal;
   box.setSelectionRange(Math.min(caret, normal.length), Math.min(caret, normal.length));
 }
-
-// The name in `names` (an enum of engine.constants()) of `number`, if any.
-const nameOf = (names, number) => Object.keys(names).find((name) => names[name] === number);
 
 export class SettingsDialog {
   // `page` is the engine's page object; `onClosed` runs after OK and after

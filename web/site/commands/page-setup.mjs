@@ -1,12 +1,13 @@
 // ページ設定: how pictures and PDFs are drawn, as on the desktop: the
-// picture's cell size, glyph forms and ruby, and the pages of a PDF (paper,
-// landscape, face, margin, character size, characters a column, columns a
-// page, page numbers), kept in the settings' [Layout] and [Page].
-import { $, boxNumber, fillOptions } from '../dom.mjs';
+// picture's cell size, glyph forms, ruby and column spacing, and the pages
+// of a PDF (paper, landscape, face, margin, character size, characters a
+// column, columns a page, page numbers, line-breaking rule), kept in the
+// settings' [Layout] and [Page].
+import { $, boxNumber, fillOptions, nameOf } from '../dom.mjs';
 import { askDialog, showStatus } from '../notices.mjs';
 
 const BOXES = ['page-paper', 'page-landscape', 'page-face', 'page-margin', 'page-points', 'page-column-length', 'page-columns',
-  'page-numbers'];
+  'page-numbers', 'page-kinsoku'];
 
 // Manuscript paper fixes its own orientation, squares and counts.
 function updateEnabled(genkou) {
@@ -39,6 +40,9 @@ export async function editPageSetup({ constants, page, settings }) {
   for (const [id, [min, max, value]] of Object.entries(limits)) {
     Object.assign($(id), { min: String(min), max: String(max), value: String(value) });
   }
+  Object.assign($('page-column-spacing'), {
+    min: String(constants.minColumnSpacing), max: String(constants.maxColumnSpacing), value: String(picture.columnSpacing),
+  });
   $('page-glyphs').checked = picture.verticalGlyphs;
   // Unchosen (null), pages set ruby and pictures do not.
   $('page-ruby').value = picture.ruby === null ? '' : picture.ruby ? 'on' : 'off';
@@ -47,8 +51,11 @@ export async function editPageSetup({ constants, page, settings }) {
   $('page-landscape').checked = setup.landscape;
   $('page-face').value = String(setup.face);
   $('page-numbers').checked = setup.pageNumbers;
+  const shownKinsoku = settings.current().pageKinsoku;
+  $('page-kinsoku').value = nameOf(constants.kinsoku, shownKinsoku);
   updateEnabled(constants.genkouPaper);
   if (!await askDialog($('page-setup-dialog'))) return;
+  const chosenKinsoku = constants.kinsoku[$('page-kinsoku').value];
   const points = Math.min(Math.max(Number($('page-points').value) || setup.characterPoints, constants.minCharacterPoints),
     constants.maxCharacterPoints);
   const failed = page.savePageSetup({
@@ -56,6 +63,7 @@ export async function editPageSetup({ constants, page, settings }) {
     cellSize: boxNumber($('page-cell-size'), constants.defaultCellSize),
     verticalGlyphs: $('page-glyphs').checked,
     ruby: $('page-ruby').value === '' ? null : $('page-ruby').value === 'on',
+    columnSpacing: Number($('page-column-spacing').value),
   }, {
     enabled: $('page-enabled').checked,
     paper: Number($('page-paper').value),
@@ -66,6 +74,8 @@ export async function editPageSetup({ constants, page, settings }) {
     columnLength: Math.min(Math.max(Math.trunc(Number($('page-column-length').value)) || 0, 0), constants.maxColumnLength),
     columns: Math.min(Math.max(Math.trunc(Number($('page-columns').value)) || 0, 0), constants.maxPageColumns),
     pageNumbers: $('page-numbers').checked,
+    // Pages keep following the layout's rule until one is chosen here.
+    kinsoku: chosenKinsoku !== shownKinsoku || setup.kinsoku !== null ? chosenKinsoku : null,
   });
   if (failed) {
     showStatus(`設定を保存できませんでした: ${failed}`);
