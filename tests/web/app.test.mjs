@@ -86,6 +86,11 @@ for (const [name, viewport] of [['a desk', DESK], ['a phone', PHONE]]) {
         if (await page.$eval('#more', (more) => getComputedStyle(more).display !== 'none')) await page.click('#more');
         await reach(page);
         faults.push(...(await accessibilityFaults(page)).map((fault) => `${state}: ${fault}`));
+        // On a desk a dialog's buttons stand in view, not below a scroll.
+        if (viewport === DESK && await page.$$eval('dialog[open] .buttons button', (buttons) => buttons.some((button) =>
+          button.getBoundingClientRect().bottom > button.closest('dialog').getBoundingClientRect().bottom))) {
+          faults.push(`${state}: its buttons are out of view`);
+        }
         await page.keyboard.press('Escape');
         await page.waitForFunction(() => !document.querySelector('dialog[open]'));
       }
