@@ -126,6 +126,17 @@ test('the phone: one row of tools, every target a finger can hit, no drop asked 
   assert.deepEqual(small, []);
   await page.keyboard.press('Escape');
   assert.equal(await page.$eval('#more', (more) => more.getAttribute('aria-expanded')), 'false');
+  // So are each dialog's: its buttons, boxes and the labels of its check boxes.
+  for (const opener of ['#settings', '#picture', '#page-setup', '#save']) {
+    if (await page.$eval('#more', (more) => getComputedStyle(more).display !== 'none')) await page.click('#more');
+    await page.click(opener);
+    const tooSmall = await page.$$eval('dialog[open] :is(button, select, input:not([type="checkbox"], [type="radio"]), label:has(> input[type="checkbox"]))',
+      (targets) => targets.filter((target) => target.getClientRects().length > 0 && target.getBoundingClientRect().height < 44)
+        .map((target) => target.id || target.textContent.trim()));
+    assert.deepEqual(tooSmall, [], opener);
+    await page.keyboard.press('Escape');
+    await page.waitForFunction(() => !document.querySelector('dialog[open]'));
+  }
   await page.close();
 });
 
