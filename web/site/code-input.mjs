@@ -22,12 +22,50 @@ function insertTab(view) {
 
 const asSelection = ({ anchor, head }) => ({ anchor, head });
 
+// CodeMirror measures its lines, and scrolls the caret into view, in an
+// animation frame callback: before the frame's layout, which its reads then
+// force, and on the way to showing the frame. A keystroke needs none of it
+// to be shown right, the browser having put the character into its line
+// already; at 1 MB it was 2–3 ms of each keystroke's frame. So its
+// callbacks run right after the frame instead, when they read the layout
+// that the frame has made. (What it scrolls into view, as the caret after
+// an undo, comes into view a frame later.)
+const afterFrame = { channel: new MessageChannel(), callbacks: new Map(), last: 0 };
+afterFrame.channel.port1.onmessage = ({ data: id }) => {
+  const callback = afterFrame.callbacks.get(id);
+  afterFrame.callbacks.delete(id);
+  callback?.(performance.now());
+};
+
+function requestAfterFrame(callback) {
+  const id = ++afterFrame.last;
+  afterFrame.callbacks.set(id, callback);
+  requestAnimationFrame(() => afterFrame.channel.port2.postMessage(id));
+  return id;
+}
+
+// The window as the editor sees it: the page's, but for its frames.
+const editorWindow = new Proxy(window, {
+  get(target, name) {
+    if (name === 'requestAnimationFrame') return requestAfterFrame;
+    if (name === 'cancelAnimationFrame') return (id) => afterFrame.callbacks.delete(id);
+    const value = Reflect.get(target, name);
+    return typeof value === 'function' ? value.bind(target) : value;
+  },
+});
+
+class AfterFrameEditorView extends EditorView {
+  get win() {
+    return editorWindow;
+  }
+}
+
 export class CodeInput {
   // `pane`: the input pane (input-pane.mjs), told of every edit and key.
   constructor(root, { label, placeholderText }, pane, text, selection) {
     this.pane = pane;
     this.composed = 0;  // edits of the composition so far
-    this.view = new EditorView({
+    this.view = new AfterFrameEditorView({
       root,
       parent: root,
       state: EditorState.create({
