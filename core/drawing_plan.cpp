@@ -9,6 +9,7 @@
 #include "core/code_points.h"
 #include "core/inline_runs.h"
 #include "core/ruby_notation.h"
+#include "core/ruby_spacing.h"
 
 namespace mirotabe {
 namespace {
@@ -38,29 +39,6 @@ constexpr auto kFullWidthLatin = [] {
 bool EndsParagraph(std::u16string_view text, std::size_t end) {
   while (end < text.size() && (text[end] == u' ' || text[end] == kBlankCell)) ++end;
   return end >= text.size() || text[end] == u'\r';
-}
-
-// The top of each of the `cells` code points of a column whose cells are
-// `flowed`, and after them its end: a sideways run's characters at their
-// advances, the digits of 縦中横 all at its top.
-void RowTops(const std::vector<PlannedCell>& flowed, std::size_t cells, std::vector<double>& tops) {
-  tops.clear();
-  double end = 0;
-  for (const PlannedCell& cell : flowed) {
-    if (cell.item != CellItem::kSideways) {
-      const std::size_t count = cell.item == CellItem::kTcy ? cell.text.size() : 1;
-      tops.insert(tops.end(), count, cell.top);
-    } else {
-      const double scale =
-          cell.text.empty() ? 0 : cell.extent / static_cast<double>(cell.text.size());
-      for (std::size_t i = 0; i < cell.text.size(); ++i) {
-        tops.push_back(cell.top + scale * static_cast<double>(i));
-      }
-    }
-    end = cell.top + cell.extent;
-  }
-  tops.resize(cells, end);
-  tops.push_back(end);
 }
 
 // Blank cells take their room in a column and draw nothing.
@@ -129,12 +107,144 @@ double TightenPunctuation(std::vector<PlannedCell>& cells) {
   return taken;
 }
 
+bool IsBlank(const PlannedCell& cell) {
+  return cell.item == CellItem::kGlyphs && (cell.text.empty() || cell.text == kWordSpace ||
+                                            (cell.text.size() == 1 && cell.text[0] == kBlankCell));
+}
+
 void DropBlanks(std::vector<PlannedCell>& cells) {
-  std::erase_if(cells, [](const PlannedCell& cell) {
-    return cell.item == CellItem::kGlyphs &&
-           (cell.text.empty() || cell.text == kWordSpace ||
-            (cell.text.size() == 1 && cell.text[0] == kBlankCell));
-  });
+  std::erase_if(cells, IsBlank);
+}
+
+// The share of a text cell that a reading's character takes.
+constexpr double kRubyShare = static_cast<double>(kRubyAdvance) / kEm;
+
+// The flowed cells [first, end) that a base of ruby was set in, and the
+// space it was given before and after them.
+struct BaseCells {
+  std::size_t first = 0;
+  std::size_t end = 0;
+  double before = 0;
+  double after = 0;
+};
+
+// The cells of `cells` (a column's, blanks kept) that hold each base of
+// `readings`; a base found in none has first == end == cells.size().
+std::vector<BaseCells> CellsOfBases(const std::vector<PlannedCell>& cells,
+                                    const std::vector<ColumnRuby>& readings) {
+  // The cell that holds each of the column's code points: 縦中横 and a
+  // sideways run hold one of their letters each.
+  std::vector<std::size_t> cellOfRow;
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    const std::size_t rows = cells[i].item == CellItem::kGlyphs ? 1 : cells[i].text.size();
+    cellOfRow.insert(cellOfRow.end(), rows, i);
+  }
+  std::vector<BaseCells> bases(readings.size(), BaseCells{cells.size(), cells.size()});
+  for (std::size_t k = 0; k < readings.size(); ++k) {
+    const ColumnRuby& ruby = readings[k];
+    if (ruby.rows == 0 || ruby.firstRow >= cellOfRow.size()) continue;
+    bases[k].first = cellOfRow[ruby.firstRow];
+    bases[k].end = cellOfRow[std::min(ruby.firstRow + ruby.rows, cellOfRow.size()) - 1] + 1;
+  }
+  return bases;
+}
+
+double EndOf(const PlannedCell& cell) {
+  return cell.top + cell.extent;
+}
+
+// Where a column that ends its paragraph ends: the blank below its last
+// cell is open to a reading. 0: the column's text fills it, and a base at
+// its end keeps that end.
+using OpenEnd = double;
+
+// How far the reading of base `k` of `bases`, set in `cells`, may run past
+// it and the space it was given on `side`: over the blank between it and
+// the cell beside it, and over that cell as far as RubyRoomOver lets it,
+// but never past that cell; not at all past the column's head, nor its
+// end but an open one, nor over a base right beside it, whose reading is
+// there.
+double RoomBeside(const std::vector<PlannedCell>& cells, const std::vector<BaseCells>& bases,
+                  std::size_t k, BaseSide side, OpenEnd open) {
+  const BaseCells& base = bases[k];
+  if (side == BaseSide::kBefore) {
+    if (base.first == 0 || (k > 0 && bases[k - 1].end == base.first)) return 0;
+  } else if (base.end >= cells.size()) {
+    return std::max(0.0, open - EndOf(cells[base.end - 1]) - base.after);
+  } else if (k + 1 < bases.size() && bases[k + 1].first == base.end) {
+    return 0;
+  }
+  const PlannedCell& neighbour = cells[side == BaseSide::kBefore ? base.first - 1 : base.end];
+  const double gap = side == BaseSide::kBefore
+                         ? cells[base.first].top - base.before - EndOf(neighbour)
+                         : neighbour.top - EndOf(cells[base.end - 1]) - base.after;
+  const double over = IsBlank(neighbour) ? neighbour.extent
+                                         : std::min(neighbour.extent,
+                                                    RubyRoomOver(neighbour.text, kRubyShare, side));
+  return gap + over;
+}
+
+// Spaces out each base of `bases` whose reading in `readings` needs more
+// length than the base and the room beside it give (see
+// core/ruby_spacing.h), moving the cells after it down, by no more than
+// the `room` the column has left; returns the length the column grew by.
+// The fitting leaves room for every base but one that a cut split, whose
+// reading then runs on past the part in this column.
+double SpaceLongReadings(std::vector<PlannedCell>& cells, const std::vector<ColumnRuby>& readings,
+                         std::vector<BaseCells>& bases, double room, OpenEnd open) {
+  double grown = 0;
+  for (std::size_t k = 0; k < bases.size(); ++k) {
+    BaseCells& base = bases[k];
+    if (base.first >= base.end) continue;
+    const double extra = std::min(
+        room - grown, static_cast<double>(ReadingCharacters(readings[k].reading)) * kRubyShare -
+                          (EndOf(cells[base.end - 1]) - cells[base.first].top) -
+                          RoomBeside(cells, bases, k, BaseSide::kBefore, open) -
+                          RoomBeside(cells, bases, k, BaseSide::kAfter, open));
+    if (extra <= kNoSlack) continue;
+    const BaseSpacing spacing = ShareBaseSpacing(extra, base.end - base.first, base.first == 0,
+                                                 base.end == cells.size() && open == 0);
+    base.before = spacing.before;
+    base.after = spacing.after;
+    double moved = spacing.before;
+    for (std::size_t i = base.first; i < cells.size(); ++i) {
+      if (i > base.first && i < base.end) moved += spacing.between;
+      if (i == base.end) moved += spacing.after;
+      cells[i].top += moved;
+    }
+    grown += extra;
+  }
+  return grown;
+}
+
+// Where each base of `bases`, set in `cells` of layout column `column`,
+// stands, into `places` (see DrawingPlan::FlowColumn), its column's end
+// `open` or not. A base that was
+// not `spaced` out keeps the room of the grid's cells beside it, as
+// RubyRoomOver gives it.
+void PlaceBases(const VerticalLayout& layout, std::size_t column,
+                const std::vector<PlannedCell>& cells, const std::vector<ColumnRuby>& readings,
+                const std::vector<BaseCells>& bases, bool spaced, OpenEnd open,
+                std::vector<RubyPlace>& places) {
+  places.assign(readings.size(), RubyPlace{});
+  const double end = cells.empty() ? 0 : EndOf(cells.back());
+  for (std::size_t k = 0; k < readings.size(); ++k) {
+    const BaseCells& base = bases[k];
+    RubyPlace& place = places[k];
+    if (base.first >= base.end) {
+      place.baseTop = end;
+      continue;
+    }
+    place.baseTop = cells[base.first].top - base.before;
+    if (spaced) {
+      place.baseLength = EndOf(cells[base.end - 1]) + base.after - place.baseTop;
+      place.roomBefore = RoomBeside(cells, bases, k, BaseSide::kBefore, open);
+      place.roomAfter = RoomBeside(cells, bases, k, BaseSide::kAfter, open);
+      continue;
+    }
+    place.baseLength = (base.end < cells.size() ? cells[base.end].top : end) - place.baseTop;
+    SetGridRooms(layout, column, readings[k], kRubyShare, place);
+  }
 }
 
 // Manuscript paper's ruling, vermilion as printed ones are.
@@ -250,6 +360,15 @@ double RubyRoomOver(std::u16string_view neighbour, double rubyCell, BaseSide sid
   return kana && !IsRubyBaseKanji(c) ? rubyCell / 2 : 0;
 }
 
+void SetGridRooms(const VerticalLayout& layout, std::size_t column, const ColumnRuby& ruby,
+                  double rubyCell, RubyPlace& place) {
+  place.roomBefore = ruby.firstRow == 0 ? 0
+                                        : RubyRoomOver(layout.Cell(ruby.firstRow - 1, column),
+                                                       rubyCell, BaseSide::kBefore);
+  place.roomAfter =
+      RubyRoomOver(layout.Cell(ruby.firstRow + ruby.rows, column), rubyCell, BaseSide::kAfter);
+}
+
 double RubyTop(const RubyPlace& place) {
   const double excess = static_cast<double>(place.readingCells) * place.rubyCell - place.baseLength;
   double before = excess / 2;
@@ -337,8 +456,8 @@ SheetPlan DrawingPlan::PlanPictureSheet(std::size_t n) const {
   plan.cellWidth = w;
   plan.cellHeight = h;
   plan.characterSize = w;
-  plan.rubyCell = h / 2;
-  plan.rubyCharacterSize = w / 2;
+  plan.rubyCell = h * kRubyShare;
+  plan.rubyCharacterSize = w * kRubyShare;
   plan.columns.reserve(sheet.columns);
   plan.columnLefts.reserve(sheet.columns);
   for (std::size_t c = sheet.columns; c-- > 0;) {
@@ -363,8 +482,8 @@ SheetPlan DrawingPlan::PlanPage(std::size_t n) const {
   plan.cellWidth = g.cell;
   plan.cellHeight = g.cell;
   plan.characterSize = g.character;
-  plan.rubyCell = g.cell / 2;
-  plan.rubyCharacterSize = g.character / 2;
+  plan.rubyCell = g.cell * kRubyShare;
+  plan.rubyCharacterSize = g.character * kRubyShare;
   const std::size_t columns = layout_->ColumnCount();
   for (std::size_t k = 0; k < g.columnsPerPage; ++k) {
     const std::size_t read = n * g.columnsPerPage + k;
@@ -399,8 +518,13 @@ bool DrawingPlan::Flows() const {
   return layout_->Typeset().On() || (page_ && !page_->genkou);
 }
 
+// Only a layout whose columns were fitted with the space can take it.
+bool DrawingPlan::SpacesLongRuby() const {
+  return layout_->Typeset().spaceLongRuby && Flows();
+}
+
 void DrawingPlan::FlowColumn(std::size_t column, std::vector<PlannedCell>& out,
-                             std::vector<double>* rowTops) const {
+                             std::vector<RubyPlace>* places) const {
   out.clear();
   const VerticalLayout::ColumnSpan span = layout_->SpanOf(column);
   const Typesetting& typesetting = layout_->Typeset();
@@ -441,14 +565,29 @@ void DrawingPlan::FlowColumn(std::size_t column, std::vector<PlannedCell>& out,
       at += 1;
     }
   }
+  const bool spaced = SpacesLongRuby() && layout_->HasRuby();
+  const auto length = static_cast<double>(layout_->ColumnLength());
+  const bool endsParagraph = EndsParagraph(span.text, span.end);
+  const OpenEnd open = endsParagraph ? length : 0;
+  std::vector<ColumnRuby> readings;
+  std::vector<BaseCells> bases;
+  if (spaced || places != nullptr) {
+    readings = layout_->RubyOf(column);
+    bases = CellsOfBases(out, readings);
+  }
+  if (spaced) {
+    at += SpaceLongReadings(out, readings, bases, length - at, open);
+  }
   // Pages set as books are set; pictures and 原稿用紙 keep a mark to a cell.
   if (page_ && !page_->genkou) at -= TightenPunctuation(out);
-  const double slack = static_cast<double>(layout_->ColumnLength()) - at;
+  const double slack = length - at;
   const bool spread = page_ && !page_->genkou && slack > kNoSlack &&
                       (out.size() >= 2 || (out.size() == 1 && WordSpacesIn(out[0]) != 0)) &&
-                      !EndsParagraph(span.text, span.end);
+                      !endsParagraph;
   if (spread) SpreadToEnd(out, slack);
-  if (rowTops != nullptr) RowTops(out, span.cells, *rowTops);
+  if (places != nullptr) {
+    PlaceBases(*layout_, column, out, readings, bases, spaced, open, *places);
+  }
   DropBlanks(out);
 }
 

@@ -15,7 +15,9 @@
 //   from the top down, so that the text of a PDF reads as the columns do;
 // - through ForEachRubyCell, where the layout holds ruby, each character
 //   of each reading in a cell of its own, half a cell on a side, in the
-//   space to the right of its base's column;
+//   space to the right of its base's column; on pages that flow, a base
+//   whose reading is longer is spaced out to hold it (see
+//   core/ruby_spacing.h);
 // - the page number's text and box.
 //
 // Pictures are measured in pixels and drawn one PDF point to a pixel; pages
@@ -36,6 +38,7 @@
 #include "core/glyph_form.h"
 #include "core/page_setup.h"
 #include "core/picture_style.h"
+#include "core/ruby_spacing.h"
 #include "core/vertical_layout.h"
 
 namespace mirotabe {
@@ -167,6 +170,22 @@ struct SheetPlan {
   std::optional<PageNumberPlan> pageNumber;
 };
 
+// Where a reading is set beside its base, in the plan's units.
+struct RubyPlace {
+  double baseTop = 0;
+  double baseLength = 0;
+  std::size_t readingCells = 0;
+  double rubyCell = 0;
+  // How far the reading may run over the cells before and after its base
+  // (see RubyRoomOver).
+  double roomBefore = 0;
+  double roomAfter = 0;
+  // The top of the column's first cell, and where the reading before in
+  // the column ends.
+  double columnTop = 0;
+  double free = 0;
+};
+
 class DrawingPlan {
  public:
   // A picture of `layout` (which must outlive the plan), its cells squares
@@ -210,10 +229,16 @@ class DrawingPlan {
   // it: its Latin word spaces first, by up to half a cell each, then
   // evenly between its characters. A column that ends a paragraph keeps
   // its natural spacing.
-  // Given `rowTops`, the top of each of the column's code points goes there
-  // (see RowTops), and after them the column's end.
+  // Where the layout spaces out bases with long readings, each is spaced
+  // so (see core/ruby_spacing.h) before the column is spread. Given
+  // `places`, where each of the column's bases (as RubyOf gives them)
+  // stands goes there, in cells from the column's top: its top and length
+  // with the space it was given, and how far its reading may run past
+  // them.
   void FlowColumn(std::size_t column, std::vector<PlannedCell>& out,
-                  std::vector<double>* rowTops = nullptr) const;
+                  std::vector<RubyPlace>* places = nullptr) const;
+  // Whether FlowColumn spaces out bases with long readings.
+  bool SpacesLongRuby() const;
 
   const VerticalLayout* layout_;
   PictureStyle style_;
@@ -227,22 +252,6 @@ class DrawingPlan {
   bool pageNumbers_ = false;
 };
 
-// Where a reading is set beside its base, in the plan's units.
-struct RubyPlace {
-  double baseTop = 0;
-  double baseLength = 0;
-  std::size_t readingCells = 0;
-  double rubyCell = 0;
-  // How far the reading may run over the cells before and after its base
-  // (see RubyRoomOver).
-  double roomBefore = 0;
-  double roomAfter = 0;
-  // The top of the column's first cell, and where the reading before in
-  // the column ends.
-  double columnTop = 0;
-  double free = 0;
-};
-
 // Which side of its base a neighbour stands on.
 enum class BaseSide : std::uint8_t { kBefore, kAfter };
 
@@ -254,12 +263,18 @@ enum class BaseSide : std::uint8_t { kBefore, kAfter };
 // over a kanji or anything else.
 double RubyRoomOver(std::u16string_view neighbour, double rubyCell, BaseSide side);
 
+// How far the reading of `ruby`, a base in layout column `column`, may run
+// over the cells of the grid before and after it, in `place`: as
+// RubyRoomOver says of each, none above the column's first cell.
+void SetGridRooms(const VerticalLayout& layout, std::size_t column, const ColumnRuby& ruby,
+                  double rubyCell, RubyPlace& place);
+
 // Where the first cell of a reading starts. A reading no longer than its
 // base is centred on it. A longer one runs over its neighbours, evenly
 // where their room allows, else more over the side with room; where
-// neither side has room enough, over the side after the base (the base is
-// not spaced out: pages and pictures keep their grid of cells). Never above
-// the column's first cell, nor over the reading before.
+// neither side has room enough (a base in a grid of cells, which is not
+// spaced out), over the side after the base. Never above the column's
+// first cell, nor over the reading before.
 double RubyTop(const RubyPlace& place);
 
 template <typename Visit>
@@ -268,7 +283,7 @@ void DrawingPlan::ForEachRubyCell(const SheetPlan& sheet, Visit&& visit) const {
   PlannedCell cell;
   // Where the cells flow, each base stands where its cells were set.
   std::vector<PlannedCell> flowed;
-  std::vector<double> rowTops;
+  std::vector<RubyPlace> flowedPlaces;
   for (std::size_t k = 0; k < sheet.columns.size(); ++k) {
     const std::size_t column = sheet.columns[k];
     cell.left = sheet.columnLefts[k] + sheet.cellWidth;
@@ -277,28 +292,25 @@ void DrawingPlan::ForEachRubyCell(const SheetPlan& sheet, Visit&& visit) const {
     place.columnTop = sheet.top;
     place.free = sheet.top;
     const std::vector<ColumnRuby> readings = layout_->RubyOf(column);
-    if (!readings.empty() && Flows()) FlowColumn(column, flowed, &rowTops);
-    for (const ColumnRuby& ruby : readings) {
+    const bool flows = !readings.empty() && Flows();
+    if (flows) FlowColumn(column, flowed, &flowedPlaces);
+    for (std::size_t r = 0; r < readings.size(); ++r) {
+      const ColumnRuby& ruby = readings[r];
       if (ruby.firstRow < sheet.firstRow || ruby.firstRow >= sheet.firstRow + sheet.rows) continue;
-      place.baseTop =
-          sheet.top + static_cast<double>(ruby.firstRow - sheet.firstRow) * sheet.cellHeight;
-      place.baseLength = static_cast<double>(ruby.rows) * sheet.cellHeight;
-      place.readingCells = 0;
-      for (std::size_t at = 0; at < ruby.reading.size();
-           at += CodePointAt(ruby.reading, at).units) {
-        ++place.readingCells;
+      place.readingCells = ReadingCharacters(ruby.reading);
+      if (flows) {
+        const RubyPlace& set = flowedPlaces[r];
+        place.baseTop =
+            sheet.top + (set.baseTop - static_cast<double>(sheet.firstRow)) * sheet.cellHeight;
+        place.baseLength = set.baseLength * sheet.cellHeight;
+        place.roomBefore = set.roomBefore * sheet.cellHeight;
+        place.roomAfter = set.roomAfter * sheet.cellHeight;
+      } else {
+        place.baseTop =
+            sheet.top + static_cast<double>(ruby.firstRow - sheet.firstRow) * sheet.cellHeight;
+        place.baseLength = static_cast<double>(ruby.rows) * sheet.cellHeight;
+        SetGridRooms(*layout_, column, ruby, sheet.rubyCell, place);
       }
-      if (!rowTops.empty() && ruby.firstRow + ruby.rows < rowTops.size()) {
-        place.baseTop = sheet.top + (rowTops[ruby.firstRow] - static_cast<double>(sheet.firstRow)) *
-                                        sheet.cellHeight;
-        place.baseLength =
-            (rowTops[ruby.firstRow + ruby.rows] - rowTops[ruby.firstRow]) * sheet.cellHeight;
-      }
-      place.roomBefore = ruby.firstRow == 0 ? 0
-                                            : RubyRoomOver(layout_->Cell(ruby.firstRow - 1, column),
-                                                           sheet.rubyCell, BaseSide::kBefore);
-      place.roomAfter = RubyRoomOver(layout_->Cell(ruby.firstRow + ruby.rows, column),
-                                     sheet.rubyCell, BaseSide::kAfter);
       cell.top = RubyTop(place);
       for (std::size_t at = 0; at < ruby.reading.size();) {
         const std::size_t units = CodePointAt(ruby.reading, at).units;

@@ -2,6 +2,9 @@
 // spaced into columns, and the cells of the Type 0 entries put in place.
 #include <algorithm>
 #include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <numeric>
 #include <utility>
 #include <vector>
 
@@ -10,6 +13,7 @@
 #include "core/inline_runs.h"
 #include "core/layout_builder.h"
 #include "core/prepare_text.h"
+#include "core/ruby_spacing.h"
 #include "core/vertical_layout.h"
 #include "unicode/simd_scan.h"
 
@@ -19,6 +23,19 @@ namespace {
 // Lines laid out again by updates go behind the text, into at least this
 // much room.
 constexpr std::size_t kUpdateRoom = std::size_t{64} * 1024;
+
+// Adds to the first cell of each of `bases` the length that the
+// characters in `readings` may need beyond it in a column of `cells`, so
+// that a column holds its bases as the pages space them out.
+void AddRubyExtras(const std::vector<Segment>& bases, const std::vector<std::size_t>& readings,
+                   std::size_t cells, std::vector<std::uint32_t>& advances) {
+  for (std::size_t k = 0; k < bases.size(); ++k) {
+    const auto first = advances.begin() + static_cast<std::ptrdiff_t>(bases[k].start);
+    const std::uint32_t base =
+        std::accumulate(first, first + static_cast<std::ptrdiff_t>(bases[k].cells), 0U);
+    *first += RubyExtraAdvance(readings[k], base, static_cast<std::uint32_t>(cells * kEm));
+  }
+}
 
 }  // namespace
 
@@ -165,8 +182,9 @@ LayoutBuilder::Column LayoutBuilder::LineOf(VerticalLayout& layout, std::size_t 
 
 void LayoutBuilder::RubyBasesOf(const VerticalLayout& layout, const Column& line,
                                 std::vector<RubySpan>::const_iterator& next,
-                                std::vector<Segment>& bases) {
+                                std::vector<Segment>& bases, std::vector<std::size_t>& readings) {
   bases.clear();
+  readings.clear();
   const std::vector<RubySpan>& ruby = layout.ruby_.spans;
   const std::size_t lineEnd =
       line.cells == 0 ? line.start : layout.UnitOf(line, line.cells - 1) + 1;
@@ -174,6 +192,9 @@ void LayoutBuilder::RubyBasesOf(const VerticalLayout& layout, const Column& line
     if (next->baseBegin < line.start) continue;
     const std::size_t begin = layout.CellOfUnit(line, next->baseBegin);
     bases.push_back(Segment{begin, layout.CellOfUnit(line, next->baseEnd - 1) + 1 - begin});
+    readings.push_back(
+        ReadingCharacters(std::u16string_view(layout.ruby_.readings)
+                              .substr(next->readingBegin, next->readingEnd - next->readingBegin)));
   }
 }
 
@@ -192,10 +213,12 @@ void LayoutBuilder::ArrangeColumns(const VerticalLayout& layout, const std::vect
   std::vector<std::uint32_t> advances;
   auto nextBase = layout.ruby_.spans.cbegin();
   std::vector<Segment> bases;
+  std::vector<std::size_t> readings;
   bool first = true;
   for (const Column& line : lines) {
     std::size_t count = 0;
-    RubyBasesOf(layout, line, nextBase, bases);
+    RubyBasesOf(layout, line, nextBase, bases, readings);
+    const bool spaceRuby = typesetting.spaceLongRuby && !bases.empty();
     const auto at = [&](std::size_t i) { return CodePointAt(text, layout.UnitOf(line, i)).value; };
     const auto emit = [&](const Segment& segment) {
       if (!first) columns.insert(columns.end(), settings.columnGap, Column{});
@@ -206,10 +229,11 @@ void LayoutBuilder::ArrangeColumns(const VerticalLayout& layout, const std::vect
           offsets ? line.offsetsAt + segment.start : VerticalLayout::kNoOffsets});
       ++count;
     };
-    if (n != 0 && typesetting.On() && line.cells != 0) {
+    if (n != 0 && (typesetting.On() || spaceRuby) && line.cells != 0) {
       // Columns of pictures and pages hold what fits by advance.
       const std::size_t last = layout.UnitOf(line, line.cells - 1);
       LineAdvances(text, line.start, last + CodePointAt(text, last).units, typesetting, advances);
+      if (spaceRuby) AddRubyExtras(bases, readings, n, advances);
       ForEachFittedSegmentKeeping(line.cells, RunFit{n, &advances}, settings.kinsoku, at, bases,
                                   emit);
     } else {

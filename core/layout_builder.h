@@ -74,9 +74,11 @@ class LayoutBuilder {
                        std::size_t pairs);
 
   // The ruby bases of `line` as its cells, which its cuts keep whole, into
-  // `bases`; `next` is the first base not yet passed, moved past the line's.
+  // `bases`, and the characters of their readings into `readings`; `next`
+  // is the first base not yet passed, moved past the line's.
   static void RubyBasesOf(const VerticalLayout& layout, const Column& line,
-                          std::vector<RubySpan>::const_iterator& next, std::vector<Segment>& bases);
+                          std::vector<RubySpan>::const_iterator& next, std::vector<Segment>& bases,
+                          std::vector<std::size_t>& readings);
 };
 
 }  // namespace mirotabe

@@ -60,6 +60,10 @@ struct Typesetting {
   std::uint8_t tcyDigits = 0;
   LatinSetting latin = LatinSetting::kCells;
   LatinAdvances advances;
+  // Whether a base whose reading is longer than it is spaced out to hold
+  // it (see core/ruby_spacing.h), its columns fitted with that space:
+  // pages whose cells flow by advance. Grids keep a character to a cell.
+  bool spaceLongRuby = false;
 
   bool On() const { return tcyDigits != 0 || latin == LatinSetting::kSideways; }
   friend bool operator==(const Typesetting&, const Typesetting&) = default;

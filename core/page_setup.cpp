@@ -150,6 +150,7 @@ Typesetting PageTypesetting(const LayoutSettings& layout, const PageSetup& setup
   typesetting.tcyDigits = layout.tcy.value_or(2);
   typesetting.latin = layout.latin.value_or(
       setup.paper == Paper::kGenkou ? LatinSetting::kCells : LatinSetting::kSideways);
+  typesetting.spaceLongRuby = setup.paper != Paper::kGenkou;
   return typesetting;
 }
 

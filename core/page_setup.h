@@ -99,8 +99,8 @@ Kinsoku PageKinsoku(const PageSetup& setup, Kinsoku layout);
 // How pages under `setup` set the half-width digits and Latin: as
 // `layout` chooses, else as a book does, two-digit numbers in one cell
 // (縦中横) and Latin sideways, but 原稿用紙, which writes a letter to a
-// square. The advances are the half-width forms' until a painter measures
-// its font's.
+// square. Bases with long readings are spaced out but on 原稿用紙. The
+// advances are the half-width forms' until a painter measures its font's.
 Typesetting PageTypesetting(const LayoutSettings& layout, const PageSetup& setup);
 
 // The same for pictures, which keep a character to a cell unless `layout`

@@ -8,6 +8,7 @@
 #include <variant>
 #include <vector>
 
+#include "core/ruby_spacing.h"
 #include "tests/support/case_name.h"
 
 namespace mirotabe {
@@ -331,6 +332,145 @@ INSTANTIATE_TEST_SUITE_P(
         RubyCase{"EachLineItsOwn", u"字《じ》\r\nあ字《じ》", 0, {u"じ:0@0.5", u"じ:1@2.5"}},
         RubyCase{"BeyondTheBmp", u"𠮷《𠮷𠮷》", 0, {u"𠮷:0@0", u"𠮷:0@1"}}),
     testing_support::CaseName());
+
+// Where a cell or a reading stands along its column, in text cells from
+// the column's top.
+struct Stretch {
+  double top = 0;
+  double end = 0;
+};
+
+bool Overlap(const Stretch& a, const Stretch& b) {
+  return std::min(a.end, b.end) - std::max(a.top, b.top) > 1e-9;
+}
+
+struct LongRubyCase {
+  const char* name;
+  std::u16string_view text;
+  Paper paper;
+  // Whether some base is spaced out beyond the cells it fills.
+  bool spaced;
+  // Whether the cells keep their grid, where a reading runs on past its
+  // base whatever stands there.
+  bool grid = false;
+};
+
+class LongReadings : public testing::TestWithParam<LongRubyCase> {};
+
+// On pages that flow, a base whose reading is longer than it and the room
+// beside it is spaced out: 1:2:1 before, between and after its
+// characters, flush with the column's head or end where it stands there,
+// its reading never over a kanji or another reading, and every column
+// within its length.
+TEST_P(LongReadings, NeverRunOverAKanjiOrAnotherReadingNorPastTheColumn) {
+  const LongRubyCase& c = GetParam();
+  PageSetup setup{true, c.paper};
+  if (c.paper != Paper::kGenkou) setup.columnLength = 10;
+  LayoutSettings settings;
+  settings.ruby = true;
+  const VerticalLayout layout =
+      LayoutOf(c.text, PageLayoutSettings(settings, setup, PageGeometryOf(setup)));
+  const DrawingPlan plan = DrawingPlan::Pages(layout, {}, setup);
+  const SheetPlan sheet = plan.PlanSheet(0);
+  const auto length = static_cast<double>(layout.ColumnLength());
+  const auto columnOf = [&](double left) {
+    return static_cast<std::size_t>(
+        std::find(sheet.columnLefts.begin(), sheet.columnLefts.end(), left) -
+        sheet.columnLefts.begin());
+  };
+  const auto stretchOf = [&](const PlannedCell& cell, double extent) {
+    return Stretch{(cell.top - sheet.top) / sheet.cellHeight,
+                   (cell.top - sheet.top + extent) / sheet.cellHeight};
+  };
+  // The cases hold no blanks: a column's cells hold its rows in turn, a
+  // sideways word one for each letter.
+  std::vector<std::vector<Stretch>> cells(sheet.columns.size());
+  std::vector<std::vector<std::u16string_view>> texts(sheet.columns.size());
+  std::vector<std::vector<std::size_t>> cellOfRow(sheet.columns.size());
+  plan.ForEachCell(sheet, [&](const PlannedCell& cell) {
+    const std::size_t k = columnOf(cell.left);
+    const std::size_t rows = cell.item == CellItem::kSideways ? cell.text.size() : 1;
+    cellOfRow[k].insert(cellOfRow[k].end(), rows, cells[k].size());
+    cells[k].push_back(stretchOf(cell, cell.extent));
+    texts[k].push_back(cell.text);
+  });
+  std::vector<std::vector<Stretch>> readingCells(sheet.columns.size());
+  plan.ForEachRubyCell(sheet, [&](const PlannedCell& cell) {
+    readingCells[columnOf(cell.left - sheet.cellWidth)].push_back(stretchOf(cell, sheet.rubyCell));
+  });
+  bool spaced = false;
+  for (std::size_t k = 0; k < sheet.columns.size(); ++k) {
+    SCOPED_TRACE(k);
+    for (const Stretch& cell : cells[k]) {
+      EXPECT_TRUE(Inside(cell.top, 0, length) && Inside(cell.end, 0, length));
+      spaced = spaced || std::abs(cell.top - std::round(cell.top)) > 1e-9;
+    }
+    if (c.grid) continue;
+    const bool full = k + 1 < sheet.columns.size() && !plan.StartsParagraph(sheet.columns[k + 1]);
+    std::size_t next = 0;
+    Stretch before{0, 0};
+    for (const ColumnRuby& ruby : layout.RubyOf(sheet.columns[k])) {
+      const std::size_t characters = ReadingCharacters(ruby.reading);
+      ASSERT_LE(next + characters, readingCells[k].size());
+      const Stretch reading{readingCells[k][next].top, readingCells[k][next + characters - 1].end};
+      next += characters;
+      EXPECT_TRUE(Inside(reading.top, 0, length) && Inside(reading.end, 0, length));
+      EXPECT_FALSE(Overlap(reading, before));
+      before = reading;
+      const std::size_t first = cellOfRow[k][ruby.firstRow];
+      const std::size_t end = cellOfRow[k][ruby.firstRow + ruby.rows - 1] + 1;
+      for (std::size_t i = 0; i < cells[k].size(); ++i) {
+        const bool kanji = IsRubyBaseKanji(CodePointAt(texts[k][i], 0).value);
+        if ((i < first || i >= end) && kanji) {
+          EXPECT_FALSE(Overlap(reading, cells[k][i])) << i;
+        }
+      }
+      EXPECT_TRUE(first != 0 || std::abs(cells[k][first].top) < 1e-9);
+      EXPECT_TRUE(end != cells[k].size() || !full ||
+                  std::abs(cells[k][end - 1].end - length) < 1e-9);
+    }
+  }
+  EXPECT_EQ(spaced, c.spaced);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, LongReadings,
+    testing::Values(
+        LongRubyCase{"OverTheKanaOnEachSide", u"彼の志《こころざし》は高い", Paper::kA5, true},
+        LongRubyCase{"LongerThanTheKanaAllow", u"｜日《にちようびのあさ》です", Paper::kA5, true},
+        LongRubyCase{"AtAColumnsHead", u"志《こころざし》は高い山に登る", Paper::kA5, true},
+        LongRubyCase{"AtAColumnsEnd", u"あいうえおかき志《こころざし》くけこさしす", Paper::kA5,
+                     true},
+        LongRubyCase{"TwoInARow", u"日《にちようび》月《げつようび》は休み", Paper::kA5, true},
+        LongRubyCase{"OneTwoOneInAGroup", u"彼は漢字《かんじかんじかん》を書く", Paper::kA5, true},
+        LongRubyCase{"AfterALatinWord", u"pkcon志《こころざし》は", Paper::kA5, true},
+        LongRubyCase{"ShortReadingsKeepTheirCells", u"漢字《かんじ》を読む", Paper::kA5, false},
+        LongRubyCase{"GenkouKeepsItsSquares", u"彼の志《こころざし》は高い", Paper::kGenkou, false,
+                     true}),
+    testing_support::CaseName());
+
+// The space a base takes for a long reading: all of it, before, between
+// and after its characters 1:2:1 (one character: evenly), none on the side
+// of the column's edge it stands at.
+TEST(DrawingPlanTest, ABaseSharesItsSpaceOneTwoOneAndKeepsTheColumnsEdges) {
+  for (const std::size_t parts : {1, 2, 3}) {
+    for (const bool atHead : {false, true}) {
+      for (const bool atEnd : {false, true}) {
+        SCOPED_TRACE(std::to_string(parts) + (atHead ? " head" : "") + (atEnd ? " end" : ""));
+        const BaseSpacing spacing = ShareBaseSpacing(1.5, parts, atHead, atEnd);
+        EXPECT_NEAR(
+            spacing.before + spacing.between * static_cast<double>(parts - 1) + spacing.after, 1.5,
+            1e-9);
+        EXPECT_TRUE(!atHead || spacing.before == 0);
+        EXPECT_TRUE(!atEnd || atHead || spacing.after == 0);
+        const bool inside = !atHead && !atEnd;
+        EXPECT_TRUE(!inside || std::abs(spacing.before - spacing.after) < 1e-9);
+        EXPECT_TRUE(!inside || parts == 1 || std::abs(spacing.between - 2 * spacing.before) < 1e-9);
+      }
+    }
+  }
+  EXPECT_EQ(ShareBaseSpacing(-0.5, 2, false, false).between, 0);
+}
 
 TEST(DrawingPlanTest, ALayoutWithoutRubyDrawsNoReadings) {
   const VerticalLayout layout = LayoutOf(u"漢字《かんじ》");
