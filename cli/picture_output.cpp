@@ -4,7 +4,7 @@
 
 #include <QFile>
 #include <QGuiApplication>
-#include <QSaveFile>
+#include <QIODevice>
 #include <iostream>
 #include <string_view>
 #include <variant>
@@ -57,40 +57,69 @@ std::variant<QStringList, int> FamiliesOf(const PictureRequest& request, const c
   return std::get<QStringList>(std::move(families));
 }
 
+// Hands what Qt writes to an AtomicFileWriter, so that pages stream into
+// their file page by page, and a device or a FIFO named by -o is written
+// into: Qt's own QSaveFile renames its temporary file over whatever stands
+// at the name wherever it may write the folder, /dev/null included.
+class AtomicFileDevice final : public QIODevice {
+ public:
+  explicit AtomicFileDevice(AtomicFileWriter& writer) : writer_(writer) {
+    open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+  }
+
+  // The first write that failed, if any.
+  const IoStatus& status() const { return status_; }
+
+ protected:
+  qint64 readData(char* /*data*/, qint64 /*size*/) override { return -1; }
+  qint64 writeData(const char* data, qint64 size) override {
+    if (status_.ok()) {
+      status_ = writer_.Write(std::string_view(data, static_cast<std::size_t>(size)));
+    }
+    return status_.ok() ? size : -1;
+  }
+
+ private:
+  AtomicFileWriter& writer_;
+  IoStatus status_;
+};
+
 // Pages go straight to their file (replaced atomically where it is a
-// regular file) or to standard output, page by page.
+// regular file, written into where it is a device or a FIFO) or to
+// standard output, page by page.
 int WritePages(const VerticalLayout& layout, const PictureRequest& request,
                const QStringList& families, const char* program) {
-  const std::string name =
-      request.outputFile ? TerminalText(*request.outputFile) : std::string("standard output");
-  // Qt's files write the pages; the file size limit is an error there too.
+  // The file size limit is an error, not a signal that ends the program.
   const FileSizeLimitAsError limit;
-  QSaveFile file;
-  QFile out;
-  QIODevice* device = &out;
-  bool opened = false;
-  if (request.outputFile) {
-    file.setFileName(QString::fromLocal8Bit(*request.outputFile));
-    // A device or a FIFO named by -o is written into, as the text is.
-    file.setDirectWriteFallback(true);
-    device = &file;
-    opened = file.open(QIODevice::WriteOnly);
-  } else {
-    opened = out.open(STDOUT_FILENO, QIODevice::WriteOnly, QFileDevice::DontCloseHandle);
+  if (!request.outputFile) {
+    QFile out;
+    IoStatus drawn;
+    const bool opened = out.open(STDOUT_FILENO, QIODevice::WriteOnly, QFileDevice::DontCloseHandle);
+    if (opened) drawn = WritePagedPdf(layout, request.style, *request.page, out, families);
+    if (!opened || drawn.failed() || !out.flush()) {
+      std::cerr << program << ": standard output: "
+                << (drawn.failed() ? drawn.error().Reason()
+                                   : out.errorString().toLocal8Bit().toStdString())
+                << "\n";
+      return kExitFailure;
+    }
+    return kExitOk;
   }
-  if (!opened) {
-    std::cerr << program << ": " << name << ": "
-              << device->errorString().toLocal8Bit().toStdString() << "\n";
-    return kExitFailure;
+  IoResult<AtomicFileWriter> writer =
+      AtomicFileWriter::Begin(*request.outputFile, OtherTargets::kWriteThrough);
+  IoStatus failed = writer ? IoStatus() : IoStatus(writer.error());
+  if (failed.ok()) {
+    AtomicFileDevice device(writer.value());
+    const IoStatus drawn = WritePagedPdf(layout, request.style, *request.page, device, families);
+    // A write the file refused says why; a writer left uncommitted keeps
+    // the old file whole.
+    failed = device.status();
+    if (failed.ok() && drawn.failed()) failed = IoError{*request.outputFile, drawn.error().code};
+    if (failed.ok()) failed = writer.value().Commit();
   }
-  const IoStatus drawn = WritePagedPdf(layout, request.style, *request.page, *device, families);
-  const bool written = drawn.ok() && (request.outputFile ? file.commit() : out.flush());
-  if (!written) {
-    if (request.outputFile) file.cancelWriting();
-    std::cerr << program << ": " << name << ": "
-              << (drawn.failed() ? drawn.error().Reason()
-                                 : device->errorString().toLocal8Bit().toStdString())
-              << "\n";
+  if (failed.failed()) {
+    std::cerr << program << ": " << TerminalText(failed.error().path) << ": "
+              << failed.error().Reason() << "\n";
     return kExitFailure;
   }
   return kExitOk;

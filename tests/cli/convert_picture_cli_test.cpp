@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/charset.h"
@@ -131,21 +132,33 @@ TEST_F(ConvertPictureCliTest, WritesThePngToAPipedStandardOutput) {
   EXPECT_EQ(SizeOfPng(run.out), (PngSize{72, 72}));
 }
 
-// As text output does, a device or a FIFO named by -o is written into.
+// As text output does, a device or a FIFO named by -o is written into,
+// never replaced: [the options, how the bytes begin]. (Pages were once
+// renamed over a FIFO, and over /dev/null when run as root.)
 TEST_F(ConvertPictureCliTest, WritesIntoADeviceOrAFifo) {
   const Outcome toNull = Convert({"--format", "pdf", "-o", "/dev/null"}, Cp932(u"縦"));
   EXPECT_EQ(toNull.status, 0) << toNull.err;
 
-  const std::string fifo = folder_.PathOf("fifo");
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
-  std::string received;
-  std::thread reader([&] { received = ReadFile(fifo); });
-  const Outcome toFifo = Convert({"--format", "png", "-o", fifo}, Cp932(u"縦"));
-  // A converter that never opened the FIFO would leave the reader waiting.
-  if (const int unblock = open(fifo.c_str(), O_WRONLY | O_NONBLOCK); unblock >= 0) close(unblock);
-  reader.join();
-  EXPECT_EQ(toFifo.status, 0) << toFifo.err;
-  EXPECT_EQ(SizeOfPng(received), (PngSize{72, 72}));
+  const std::vector<std::pair<std::vector<std::string>, std::string>> outputs = {
+      {{"--format", "png"}, "\x89PNG"}, {{"--format", "pdf"}, "%PDF"}, {{"--page", "a6"}, "%PDF"}};
+  for (const auto& [options, start] : outputs) {
+    const std::string fifo = folder_.PathOf("fifo");
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    std::string received;
+    std::thread reader([&] { received = ReadFile(fifo); });
+    std::vector<std::string> arguments = options;
+    arguments.insert(arguments.end(), {"-o", fifo});
+    const Outcome toFifo = Convert(arguments, Cp932(u"縦"));
+    // A converter that never opened the FIFO would leave the reader waiting.
+    if (const int unblock = open(fifo.c_str(), O_WRONLY | O_NONBLOCK); unblock >= 0) close(unblock);
+    reader.join();
+    EXPECT_EQ(toFifo.status, 0) << options[1] << ": " << toFifo.err;
+    EXPECT_EQ(received.substr(0, start.size()), start) << options[1];
+    struct stat info {};
+    ASSERT_EQ(stat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode)) << options[1];
+  }
 }
 
 TEST_F(ConvertPictureCliTest, WritesAPdfWhoseTextCanBeRead) {
