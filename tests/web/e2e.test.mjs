@@ -299,6 +299,13 @@ test('the pane moves the text between its editors as it grows and shrinks, and u
   assert.deepEqual(await inputState(), { editor: 'plain', text: long, focused: true,
     selection: { anchor: long.length, head: long.length } });
   assert.ok(scrolledToEnd);
+  // The long text put in at once: the first frame that shows CodeMirror
+  // shows it scrolled to the caret at the end.
+  const scrolledInFirstFrame = await page.$eval('#input', (host, text) => new Promise((done) => {
+    host.inputPane.replaceAll(text, false);
+    requestAnimationFrame(() => done(host.shadowRoot.querySelector('.cm-scroller').scrollTop > 0));
+  }), long + more);
+  assert.ok(scrolledInFirstFrame);
   await cdp.detach();
   assert.deepEqual(page.errors, []);
 });

@@ -3,6 +3,7 @@
 // costs. Its undo is the pane's (edit-history.mjs), so that it goes on when
 // the pane changes editors.
 import { EditorSelection, EditorState, EditorView, insertNewline, keymap, placeholder, standardKeymap } from './codemirror.mjs';
+import { EditorFramesView, keyTypes } from './editor-frames.mjs';
 
 const THEME = EditorView.theme({
   '&': { height: '100%', color: 'inherit', backgroundColor: 'inherit' },
@@ -21,43 +22,13 @@ function insertTab(view) {
 }
 
 const asSelection = ({ anchor, head }) => ({ anchor, head });
+const isHistory = (event) => event.inputType === 'historyUndo' || event.inputType === 'historyRedo';
 
-// CodeMirror measures its lines, and scrolls the caret into view, in an
-// animation frame callback: before the frame's layout, which its reads then
-// force, and on the way to showing the frame. A keystroke needs none of it
-// to be shown right, the browser having put the character into its line
-// already; at 1 MB it was 2–3 ms of each keystroke's frame. So its
-// callbacks run right after the frame instead, when they read the layout
-// that the frame has made. (What it scrolls into view, as the caret after
-// an undo, comes into view a frame later.)
-const afterFrame = { channel: new MessageChannel(), callbacks: new Map(), last: 0 };
-afterFrame.channel.port1.onmessage = ({ data: id }) => {
-  const callback = afterFrame.callbacks.get(id);
-  afterFrame.callbacks.delete(id);
-  callback?.(performance.now());
-};
-
-function requestAfterFrame(callback) {
-  const id = ++afterFrame.last;
-  afterFrame.callbacks.set(id, callback);
-  requestAnimationFrame(() => afterFrame.channel.port2.postMessage(id));
-  return id;
-}
-
-// The window as the editor sees it: the page's, but for its frames.
-const editorWindow = new Proxy(window, {
-  get(target, name) {
-    if (name === 'requestAnimationFrame') return requestAfterFrame;
-    if (name === 'cancelAnimationFrame') return (id) => afterFrame.callbacks.delete(id);
-    const value = Reflect.get(target, name);
-    return typeof value === 'function' ? value.bind(target) : value;
-  },
-});
-
-class AfterFrameEditorView extends EditorView {
-  get win() {
-    return editorWindow;
-  }
+// A character, or one taken away, types (see editor-frames.mjs); not Enter,
+// whose new line is to come into view in the frame that shows it.
+function typingKey(event) {
+  const plain = !event.ctrlKey && !event.metaKey && !event.altKey;
+  if (plain && (event.key.length <= 2 || event.key === 'Backspace' || event.key === 'Delete')) keyTypes();
 }
 
 export class CodeInput {
@@ -65,7 +36,7 @@ export class CodeInput {
   constructor(root, { label, placeholderText }, pane, text, selection) {
     this.pane = pane;
     this.composed = 0;  // edits of the composition so far
-    this.view = new AfterFrameEditorView({
+    this.view = new EditorFramesView({
       root,
       parent: root,
       state: EditorState.create({
@@ -74,6 +45,9 @@ export class CodeInput {
         extensions: this.extensions(label, placeholderText),
       }),
     });
+    // Before the editor's own keydown, which may already ask for a frame.
+    this.root = root;
+    root.addEventListener('keydown', typingKey, true);
   }
 
   extensions(label, placeholderText) {
@@ -95,7 +69,7 @@ export class CodeInput {
       EditorView.domEventHandlers({
         // Undo from the browser's own menu.
         beforeinput: (event) => {
-          if (event.inputType !== 'historyUndo' && event.inputType !== 'historyRedo') return false;
+          if (!isHistory(event)) return false;
           event.preventDefault();
           return event.inputType === 'historyUndo' ? pane.undo() : pane.redo();
         },
@@ -111,6 +85,9 @@ export class CodeInput {
         },
       }),
       EditorView.domEventObservers({
+        beforeinput: (event) => {
+          if (!isHistory(event)) keyTypes();
+        },
         compositionstart: () => {
           this.composed = 0;
         },
@@ -205,6 +182,7 @@ export class CodeInput {
   }
 
   destroy() {
+    this.root.removeEventListener('keydown', typingKey, true);
     this.view.destroy();
   }
 }
