@@ -239,6 +239,43 @@ test('typing converts at every change, edits in the middle and undo included', a
   assert.deepEqual(page.errors, []);
 });
 
+test('in CodeMirror, keys that move the caret or add a line show it in view in the frame that shows them', async () => {
+  await setEditorLimits(EDITORS[1][1]);
+  await page.focus('#input');
+  await pressWithControl('a');
+  await page.keyboard.press('Delete');
+  const cdp = await page.createCDPSession();
+  await cdp.send('Input.insertText', { text: Array.from({ length: 120 }, (_, i) => `${i}行目`).join('\n') });
+  await cdp.detach();
+  // Read in each key's frame, after the editor's own callbacks of that frame.
+  await page.evaluate(() => {
+    window.caretShown = [];
+    window.readCaret = (event) => event.key !== 'Control' && requestAnimationFrame(() => {
+      const root = document.getElementById('input').shadowRoot;
+      const node = root.getSelection().focusNode;
+      const line = (node.nodeType === Node.ELEMENT_NODE ? node : node.parentElement).closest('.cm-line');
+      const [caret, view] = [line, root.querySelector('.cm-scroller')].map((element) => element.getBoundingClientRect());
+      // (A pane of a fractional height may hide a line's last pixel.)
+      window.caretShown.push(caret.top >= view.top && caret.bottom <= view.bottom + 1);
+    });
+    window.addEventListener('keydown', window.readCaret);
+  });
+  // [key, times]: new lines at the end, then down from the top past the
+  // view's bottom, a line and a page at a time.
+  const keys = [['Enter', 3], ['control Home', 1], ['ArrowDown', 45], ['PageDown', 2]];
+  for (const [key, times] of keys) {
+    for (let i = 0; i < times; ++i) {
+      if (key.startsWith('control ')) await pressWithControl(key.slice(8));
+      else await page.keyboard.press(key);
+    }
+    const shown = await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => done(window.caretShown.splice(0)))));
+    assert.deepEqual(shown, Array(times).fill(true), key);
+  }
+  await page.evaluate(() => window.removeEventListener('keydown', window.readCaret));
+  await setEditorLimits(null);
+  assert.deepEqual(page.errors, []);
+});
+
 test('the pane moves the text between its editors as it grows and shrinks, and undo goes on across', async () => {
   // Limits of 12 and 8 characters: [keys, the editor, its text, selection
   // ([anchor, head]) after them].
