@@ -390,9 +390,21 @@ std::int64_t PictureWidth(CellBox box, std::size_t columns) {
   return box.width * (n + 2) + box.columnSpace * std::max<std::int64_t>(0, n - 1);
 }
 
+std::size_t PictureRows(const VerticalLayout& layout) {
+  const DrawingPlan plan(layout, PictureStyle{});
+  if (!plan.Flows()) return layout.RowCount();
+  double longest = 0;
+  std::vector<PlannedCell> cells;
+  for (std::size_t column = 0; column < layout.ColumnCount(); ++column) {
+    plan.FlowColumn(column, cells);
+    for (const PlannedCell& cell : cells) longest = std::max(longest, EndOf(cell));
+  }
+  return static_cast<std::size_t>(std::ceil(longest - kNoSlack));
+}
+
 PictureSize PictureSizeOf(const VerticalLayout& layout, CellBox box) {
   return PictureSize{PictureWidth(box, layout.ColumnCount()),
-                     box.height * static_cast<std::int64_t>(layout.RowCount() + 2)};
+                     box.height * static_cast<std::int64_t>(PictureRows(layout) + 2)};
 }
 
 std::vector<Sheet> PictureSheets(const VerticalLayout& layout, CellBox box) {
@@ -402,7 +414,7 @@ std::vector<Sheet> PictureSheets(const VerticalLayout& layout, CellBox box) {
   const std::size_t rowsPerSheet =
       static_cast<std::size_t>(std::max<std::int64_t>(1, kMaxSheetSide / box.height - 2));
   const std::size_t columns = layout.ColumnCount();
-  const std::size_t rows = layout.RowCount();
+  const std::size_t rows = PictureRows(layout);
   std::vector<Sheet> sheets;
   // Column 0 is the leftmost, the last line: bands are cut from the right.
   for (const std::size_t fromRight : Starts(columns, columnsPerSheet)) {
@@ -422,7 +434,7 @@ DrawingPlan DrawingPlan::Picture(const VerticalLayout& layout, const PictureStyl
   if (format == PictureFormat::Pdf) {
     plan.sheets_ = PictureSheets(layout, plan.box_);
   } else {
-    plan.sheets_ = {Sheet{0, layout.RowCount(), 0, layout.ColumnCount()}};
+    plan.sheets_ = {Sheet{0, PictureRows(layout), 0, layout.ColumnCount()}};
   }
   plan.sheetCount_ = plan.sheets_.size();
   return plan;

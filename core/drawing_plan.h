@@ -78,8 +78,14 @@ struct PictureSize {
 // between them and a margin of one cell at each side.
 std::int64_t PictureWidth(CellBox box, std::size_t columns);
 
+// The rows of cells a picture of `layout` is drawn on: its longest column,
+// as its cells are set, rounded up to whole cells. Where Latin is set
+// sideways or digits side by side, a column is shorter than its count of
+// characters.
+std::size_t PictureRows(const VerticalLayout& layout);
+
 // The size of the PNG of `layout`: its columns and the spaces between them,
-// and a margin of one cell all round.
+// its PictureRows, and a margin of one cell all round.
 PictureSize PictureSizeOf(const VerticalLayout& layout, CellBox box);
 inline bool FitsImage(const PictureSize& size) {
   return size.width <= kMaxImageSide && size.height <= kMaxImageSide;
@@ -216,6 +222,8 @@ class DrawingPlan {
   void ForEachRubyCell(const SheetPlan& sheet, Visit&& visit) const;
 
  private:
+  friend std::size_t PictureRows(const VerticalLayout& layout);
+
   DrawingPlan(const VerticalLayout& layout, const PictureStyle& style)
       : layout_(&layout), style_(style) {}
   SheetPlan PlanPictureSheet(std::size_t n) const;

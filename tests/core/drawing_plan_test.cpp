@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -243,6 +244,60 @@ TEST(DrawingPlanTest, GenkouRulesEverySquareAndClearsOnlyBetweenThem) {
     }
   }
 }
+
+struct PictureHeightCase {
+  const char* name;
+  std::u16string_view text;
+  std::size_t columnLength;
+  std::optional<LatinSetting> latin;
+  std::optional<std::uint8_t> tcy;
+};
+
+class PictureHeights : public testing::TestWithParam<PictureHeightCase> {};
+
+// A picture is as tall as its longest column as set, rounded up to whole
+// cells, and no cell stands below it: sideways Latin and 縦中横 make a
+// column shorter than its count of characters. The PNG, a PDF sheet and
+// the size the window asks before drawing agree.
+TEST_P(PictureHeights, APictureIsAsTallAsItsLongestSetColumn) {
+  const PictureHeightCase& c = GetParam();
+  LayoutSettings settings;
+  settings.columnLength = c.columnLength;
+  settings.latin = c.latin;
+  settings.tcy = c.tcy;
+  settings = PictureLayoutSettings(settings, {}).value_or(settings);
+  const VerticalLayout layout = LayoutOf(c.text, settings);
+  const CellBox box{24, 24};
+  const PictureSize size = PictureSizeOf(layout, box);
+  for (const PictureFormat format : {PictureFormat::Png, PictureFormat::Pdf}) {
+    const DrawingPlan plan = DrawingPlan::Picture(layout, {}, box, format);
+    ASSERT_EQ(plan.SheetCount(), 1u);
+    const SheetPlan sheet = plan.PlanSheet(0);
+    EXPECT_EQ(sheet.height, static_cast<double>(size.height));
+    double lowest = 0;
+    plan.ForEachCell(sheet, [&](const PlannedCell& cell) {
+      lowest = std::max(lowest, cell.top - sheet.top + cell.extent);
+    });
+    EXPECT_EQ(sheet.rows, static_cast<std::size_t>(std::ceil(lowest / sheet.cellHeight - 1e-9)));
+    EXPECT_DOUBLE_EQ(sheet.height, sheet.top + static_cast<double>(sheet.rows + 1) * box.height);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, PictureHeights,
+    testing::Values(PictureHeightCase{"Cells", u"This book is 300ページ\r\nと 12 です", 0, {}, {}},
+                    PictureHeightCase{"SidewaysLatin",
+                                      u"This book is 300ページ\r\nhttps://example.com/a と 12 です",
+                                      0,
+                                      LatinSetting::kSideways,
+                                      {}},
+                    PictureHeightCase{"DigitsSideBySide", u"12月31日と1月2日\r\nあ", 0, {}, 2},
+                    PictureHeightCase{"SidewaysInColumnsOfAFixedLength",
+                                      u"This book is 300ページ\r\nhttps://example.com/a と 12 です",
+                                      10, LatinSetting::kSideways, 2},
+                    PictureHeightCase{
+                        "OnlyLatinInShortColumns", u"abc def", 0, LatinSetting::kSideways, {}}),
+    testing_support::CaseName());
 
 TEST(DrawingPlanTest, EachCellIsSetAsTheGlyphRuleSaysUnderTheStyle) {
   const VerticalLayout layout = LayoutOf(u"あー、－");

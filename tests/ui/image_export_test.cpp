@@ -17,6 +17,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -216,7 +217,8 @@ TEST_F(ImageExportTest, OptionsAreKeptInTheSettingsFileAndShapeThePicture) {
 }
 
 // [Layout] keys that set a picture apart from the grid the window shows:
-// 縦中横 puts "12" in one cell, sideways Latin fits "abcdef" by advance.
+// 縦中横 puts "12" in one cell, sideways Latin fits "abcdef" by advance,
+// and the picture is only as tall as the shorter column.
 TEST_F(ImageExportTest, ThePictureFollowsTheTypesettingOfTheSettingsFile) {
   const struct {
     const char* key;
@@ -238,11 +240,11 @@ TEST_F(ImageExportTest, ThePictureFollowsTheTypesettingOfTheSettingsFile) {
         pictureOf("[Layout]\r\nImageCellSize=24\r\n", "grid-" + std::string(c.name));
     const QImage typeset =
         pictureOf(std::string("[Layout]\r\nImageCellSize=24\r\n") + c.key + "\r\n", c.name);
-    // The text's last cell, a cell's margin in: inked on the grid, blank
-    // once the text takes fewer cells.
+    // The text's last cell, a cell's margin in: inked on the grid, past
+    // the picture's end or blank once the text takes fewer cells.
     const auto last = static_cast<int>(QString::fromUtf8(c.text).size());
     const auto inked = [&](const QImage& image) {
-      for (int y = 24 * last; y < 24 * (last + 1); ++y) {
+      for (int y = 24 * last; y < std::min(24 * (last + 1), image.height()); ++y) {
         for (int x = 24; x < 48; ++x) {
           if (qGray(image.pixel(x, y)) < 0x80) return true;
         }
@@ -251,6 +253,7 @@ TEST_F(ImageExportTest, ThePictureFollowsTheTypesettingOfTheSettingsFile) {
     };
     EXPECT_TRUE(inked(grid));
     EXPECT_FALSE(inked(typeset));
+    EXPECT_LT(typeset.height(), grid.height());
   }
 }
 
