@@ -101,9 +101,15 @@ struct Segment {
 };
 
 // How much a column holds when every character takes one cell.
+//
+// A fit also says where it sets characters together, so that no column
+// starts with a character that the column before holds the rest of:
+// JoinsPrevious(i) tells whether code point i is so bound to the one
+// before it. A cut never falls there, whatever the rules would allow.
 struct CellFit {
   std::size_t cells = 0;
   std::size_t Room() const { return cells; }
+  static bool JoinsPrevious(std::size_t) { return false; }
   // The end of the longest run from `start`, in a line of `length`, that
   // takes at most `room`; at least one character, however wide.
   template <typename At>
@@ -119,6 +125,7 @@ struct AdvanceFit {
   std::size_t room = 0;
   Width width;
   std::size_t Room() const { return room; }
+  static bool JoinsPrevious(std::size_t) { return false; }
   template <typename At>
   std::size_t End(std::size_t start, std::size_t length, std::size_t limit, const At& at) const {
     std::size_t end = start;
@@ -313,7 +320,9 @@ class Cutter {
   Cut CutLongWord(std::size_t start, std::size_t full) {
     ScanColumn(start + 1, std::min(length_, full + 1));
     for (std::size_t c = full; c > start && IsWordCharacter(at_(c - 1)); --c) {
-      if (UnicodeAllows(c) && MayBreakBesideWords(at_(c - 1), at_(c))) return {c, c};
+      if (UnicodeAllows(c) && MayBreakBesideWords(at_(c - 1), at_(c)) && !fit_.JoinsPrevious(c)) {
+        return {c, c};
+      }
     }
     return {full, full};
   }
@@ -332,7 +341,7 @@ class Cutter {
     for (const Within within : {Within::kOutsideWords, Within::kUnicodePlaces, Within::kAnywhere}) {
       const std::size_t back = within == Within::kUnicodePlaces ? start + 1 : farthest;
       for (std::size_t c = full - 1; c >= back && c > start; --c) {
-        if (!IsBlank(at_(c)) && MayCutIn(within, c)) return {c, c};
+        if (!IsBlank(at_(c)) && !fit_.JoinsPrevious(c) && MayCutIn(within, c)) return {c, c};
       }
     }
     return {full, afterBlanks};
@@ -364,7 +373,8 @@ class Cutter {
   // Whether a column may end before code point i by every rule.
   bool Allowed(std::size_t i) {
     if (i >= length_) return true;
-    return !InsideWord(i) && MayBreakBesideWords(at_(i - 1), at_(i)) && UnicodeAllows(i);
+    return !InsideWord(i) && MayBreakBesideWords(at_(i - 1), at_(i)) && !fit_.JoinsPrevious(i) &&
+           UnicodeAllows(i);
   }
 
   // The class of code point k, through a small cache: the rules read the
@@ -477,7 +487,9 @@ void ForEachFittedSegmentKeeping(std::size_t length, const Fit& fit, Kinsoku kin
     if (next < whole.size()) {
       const Segment& kept = whole[next];
       const bool fits = fit.End(kept.start, length, fit.Room(), at) >= kept.start + kept.cells;
-      if (kept.start > start && kept.start < cut.end && fits) cut = {kept.start, kept.start};
+      if (kept.start > start && kept.start < cut.end && fits && !fit.JoinsPrevious(kept.start)) {
+        cut = {kept.start, kept.start};
+      }
     }
     emit(Segment{start, cut.end - start});
     start = cut.next;

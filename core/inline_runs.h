@@ -162,12 +162,16 @@ void LineAdvances(std::u16string_view text, std::size_t start, std::size_t end,
 // run gives it (see LineAdvances): `cells` full-width cells. The room is
 // counted in cells, as CellFit counts it, so that the rules that take a
 // share of a column (how far a cut moves back) move it as far in both.
-// A run set in one cell is never cut, since its digits after the first
-// take no room.
+// A run set in one cell is never cut: its digits after the first take no
+// room here, but a column that started with one would set it in a cell of
+// its own.
 struct RunFit {
   std::size_t cells = 0;
   const std::vector<std::uint32_t>* advances = nullptr;
   std::size_t Room() const { return cells; }
+  bool JoinsPrevious(std::size_t i) const {
+    return i > 0 && i < advances->size() && (*advances)[i] == 0;
+  }
   template <typename At>
   std::size_t End(std::size_t start, std::size_t length, std::size_t limit, const At&) const {
     const std::size_t room = limit * kEm;
