@@ -219,12 +219,12 @@ double SpaceLongReadings(std::vector<PlannedCell>& cells, const std::vector<Colu
 
 // Where each base of `bases`, set in `cells` of layout column `column`,
 // stands, into `places` (see DrawingPlan::FlowColumn), its column's end
-// `open` or not. A base that was
-// not `spaced` out keeps the room of the grid's cells beside it, as
-// RubyRoomOver gives it.
+// `open` or not. A base that was not `spaced` out keeps the room of the
+// grid's cells beside it, as RubyRoomOver gives it for reading cells
+// `rubyShare` of a cell.
 void PlaceBases(const VerticalLayout& layout, std::size_t column,
                 const std::vector<PlannedCell>& cells, const std::vector<ColumnRuby>& readings,
-                const std::vector<BaseCells>& bases, bool spaced, OpenEnd open,
+                const std::vector<BaseCells>& bases, bool spaced, OpenEnd open, double rubyShare,
                 std::vector<RubyPlace>& places) {
   places.assign(readings.size(), RubyPlace{});
   const double end = cells.empty() ? 0 : EndOf(cells.back());
@@ -243,13 +243,16 @@ void PlaceBases(const VerticalLayout& layout, std::size_t column,
       continue;
     }
     place.baseLength = (base.end < cells.size() ? cells[base.end].top : end) - place.baseTop;
-    SetGridRooms(layout, column, readings[k], kRubyShare, place);
+    SetGridRooms(layout, column, readings[k], rubyShare, place);
   }
 }
 
 // Manuscript paper's ruling, vermilion as printed ones are.
 constexpr Rgb kGenkouColour = 0xD95A3A;
 constexpr double kGenkouPen = 0.6;
+// A reading on manuscript paper takes this share of the strip beside its
+// column, centred: the rest keeps its ink clear of the lines.
+constexpr double kGenkouRubyShare = 0.8;
 
 std::vector<std::size_t> Starts(std::size_t total, std::size_t step) {
   std::vector<std::size_t> starts;
@@ -337,10 +340,12 @@ std::vector<PaintStep> GenkouGrid(const PageGeometry& g) {
     AddLine(lines, left, g.top, left, bottom);
     AddLine(lines, left + g.cell, g.top, left + g.cell, bottom);
   }
-  const double right = g.ColumnLeft(0) + g.cell + space / 2;
+  // Half a strip clear of the first column's strip, of the last column,
+  // and of the columns and strip on either side of the band.
+  const double right = g.ColumnLeft(0) + g.cell + 1.5 * space;
   const double left = g.ColumnLeft(g.columnsPerPage - 1) - space / 2;
   const double bandRight = g.ColumnLeft(half - 1) - space / 2;
-  const double bandLeft = bandRight - g.bandWidth - space;
+  const double bandLeft = bandRight - g.bandWidth;
   for (const double x : {left, right, bandLeft, bandRight}) {
     AddLine(lines, x, g.top - space, x, bottom + space);
   }
@@ -378,7 +383,9 @@ double RubyTop(const RubyPlace& place) {
       before = std::min(excess - place.roomAfter, place.roomBefore);
     }
   }
-  return std::max({place.baseTop - before, place.columnTop, place.free});
+  const double length = static_cast<double>(place.readingCells) * place.rubyCell;
+  return std::max(
+      {std::min(place.baseTop - before, place.columnEnd - length), place.columnTop, place.free});
 }
 
 CellBox PictureCell(int cellSize, double columnSpacing) {
@@ -470,6 +477,7 @@ SheetPlan DrawingPlan::PlanPictureSheet(std::size_t n) const {
   plan.characterSize = w;
   plan.rubyCell = h * kRubyShare;
   plan.rubyCharacterSize = w * kRubyShare;
+  plan.rubyLeft = w;
   plan.columns.reserve(sheet.columns);
   plan.columnLefts.reserve(sheet.columns);
   for (std::size_t c = sheet.columns; c-- > 0;) {
@@ -494,8 +502,16 @@ SheetPlan DrawingPlan::PlanPage(std::size_t n) const {
   plan.cellWidth = g.cell;
   plan.cellHeight = g.cell;
   plan.characterSize = g.character;
-  plan.rubyCell = g.cell * kRubyShare;
-  plan.rubyCharacterSize = g.character * kRubyShare;
+  plan.rubyCell = g.cell * RubyShare();
+  if (g.genkou) {
+    // Centred in the strip beside the column, the characters filling
+    // their cells: the rest of the strip keeps them off the lines.
+    plan.rubyCharacterSize = plan.rubyCell;
+    plan.rubyLeft = g.cell + (g.columnPitch - g.cell - plan.rubyCell) / 2;
+  } else {
+    plan.rubyCharacterSize = g.character * kRubyShare;
+    plan.rubyLeft = g.cell;
+  }
   const std::size_t columns = layout_->ColumnCount();
   for (std::size_t k = 0; k < g.columnsPerPage; ++k) {
     const std::size_t read = n * g.columnsPerPage + k;
@@ -533,6 +549,11 @@ bool DrawingPlan::Flows() const {
 // Only a layout whose columns were fitted with the space can take it.
 bool DrawingPlan::SpacesLongRuby() const {
   return layout_->Typeset().spaceLongRuby && Flows();
+}
+
+double DrawingPlan::RubyShare() const {
+  if (!page_ || !page_->genkou) return kRubyShare;
+  return (page_->columnPitch - page_->cell) * kGenkouRubyShare / page_->cell;
 }
 
 void DrawingPlan::FlowColumn(std::size_t column, std::vector<PlannedCell>& out,
@@ -598,7 +619,7 @@ void DrawingPlan::FlowColumn(std::size_t column, std::vector<PlannedCell>& out,
                       !endsParagraph;
   if (spread) SpreadToEnd(out, slack);
   if (places != nullptr) {
-    PlaceBases(*layout_, column, out, readings, bases, spaced, open, *places);
+    PlaceBases(*layout_, column, out, readings, bases, spaced, open, RubyShare(), *places);
   }
   DropBlanks(out);
 }

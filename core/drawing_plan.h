@@ -15,7 +15,8 @@
 //   from the top down, so that the text of a PDF reads as the columns do;
 // - through ForEachRubyCell, where the layout holds ruby, each character
 //   of each reading in a cell of its own, half a cell on a side, in the
-//   space to the right of its base's column; on pages that flow, a base
+//   space to the right of its base's column (on 原稿用紙, as wide as the
+//   strip there leaves clear of its lines); on pages that flow, a base
 //   whose reading is longer is spaced out to hold it (see
 //   core/ruby_spacing.h);
 // - the page number's text and box.
@@ -29,6 +30,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -161,9 +163,11 @@ struct SheetPlan {
   // The size (the em) of the characters, each centred in its cell.
   double characterSize = 0;
   // The side of a reading's cells, and the size of its characters: half
-  // the text's, as ruby is set.
+  // the text's, as ruby is set, but on 原稿用紙 (see RubyShare).
   double rubyCell = 0;
   double rubyCharacterSize = 0;
+  // From a column's left edge to the left edge of its readings' cells.
+  double rubyLeft = 0;
   // The layout's columns on the sheet in reading order, and the left edge
   // of each.
   std::vector<std::size_t> columns;
@@ -190,6 +194,8 @@ struct RubyPlace {
   // the column ends.
   double columnTop = 0;
   double free = 0;
+  // Where the column's last cell ends.
+  double columnEnd = std::numeric_limits<double>::infinity();
 };
 
 class DrawingPlan {
@@ -247,6 +253,10 @@ class DrawingPlan {
                   std::vector<RubyPlace>* places = nullptr) const;
   // Whether FlowColumn spaces out bases with long readings.
   bool SpacesLongRuby() const;
+  // The side of a reading's cells, in text cells: half a cell, as ruby is
+  // set beside its base, but on 原稿用紙, where a reading is written in
+  // the strip beside its column, clear of the lines on either side.
+  double RubyShare() const;
 
   const VerticalLayout* layout_;
   PictureStyle style_;
@@ -282,7 +292,8 @@ void SetGridRooms(const VerticalLayout& layout, std::size_t column, const Column
 // where their room allows, else more over the side with room; where
 // neither side has room enough (a base in a grid of cells, which is not
 // spaced out), over the side after the base. Never above the column's
-// first cell, nor over the reading before.
+// first cell, nor over the reading before; where it would run past the
+// column's last cell, raised to end there.
 double RubyTop(const RubyPlace& place);
 
 template <typename Visit>
@@ -294,11 +305,16 @@ void DrawingPlan::ForEachRubyCell(const SheetPlan& sheet, Visit&& visit) const {
   std::vector<RubyPlace> flowedPlaces;
   for (std::size_t k = 0; k < sheet.columns.size(); ++k) {
     const std::size_t column = sheet.columns[k];
-    cell.left = sheet.columnLefts[k] + sheet.cellWidth;
+    cell.left = sheet.columnLefts[k] + sheet.rubyLeft;
     RubyPlace place;
     place.rubyCell = sheet.rubyCell;
     place.columnTop = sheet.top;
     place.free = sheet.top;
+    // On manuscript paper a reading ends with its column's squares, inside
+    // the frame; elsewhere it may run on into the margin below.
+    if (page_ && page_->genkou) {
+      place.columnEnd = sheet.top + static_cast<double>(page_->cellsPerColumn) * sheet.cellHeight;
+    }
     const std::vector<ColumnRuby> readings = layout_->RubyOf(column);
     const bool flows = !readings.empty() && Flows();
     if (flows) FlowColumn(column, flowed, &flowedPlaces);

@@ -56,7 +56,9 @@ PageGeometry GenkouGeometry(const PageSetup& setup) {
   g.genkou = true;
   g.cellsPerColumn = kGenkouSquares;
   g.columnsPerPage = kGenkouSquares;
-  const double squares = kGenkouSquares * (1 + kGenkouSpace) + kBandSquares;
+  // The columns and their strips, the band, and half a strip between each
+  // of the frame's and the band's lines and what they border.
+  const double squares = kGenkouSquares * (1 + kGenkouSpace) + kBandSquares + 2 * kGenkouSpace;
   const auto cellFor = [&](double margin) {
     return std::min((g.height - 2 * margin) / kGenkouSquares, (g.width - 2 * margin) / squares);
   };
@@ -73,7 +75,9 @@ PageGeometry GenkouGeometry(const PageSetup& setup) {
   g.columnPitch = g.cell * (1 + kGenkouSpace);
   g.bandWidth = kBandSquares * g.cell;
   g.top = (g.height - kGenkouSquares * g.cell) / 2;
-  g.right = (g.width + squares * g.cell) / 2 - g.cell * kGenkouSpace / 2;
+  // The frame is centred; the first column stands its strip and half a
+  // strip inside it.
+  g.right = (g.width + squares * g.cell) / 2 - 1.5 * g.cell * kGenkouSpace;
   g.footTop = g.top + kGenkouSquares * g.cell + g.cell * kGenkouSpace;
   g.footBottom = g.height - kPageNumberInset;
   return g;
@@ -82,7 +86,8 @@ PageGeometry GenkouGeometry(const PageSetup& setup) {
 }  // namespace
 
 double PageGeometry::ColumnLeft(std::size_t k) const {
-  const double band = genkou && k >= columnsPerPage / 2 ? bandWidth : 0;
+  // The band and half a strip each side of it.
+  const double band = genkou && k >= columnsPerPage / 2 ? bandWidth + (columnPitch - cell) : 0;
   return right - static_cast<double>(k) * columnPitch - band - cell;
 }
 

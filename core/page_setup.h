@@ -5,7 +5,10 @@
 // column of square cells set solid, top to bottom from the top margin, and
 // continue on the next page. Characters per column and columns per page
 // are as many as fit unless given. 原稿用紙 is A4 landscape with 20 × 20
-// squares in two halves of 10 columns, the centre band (柱) between them.
+// squares in two halves of 10 columns, the centre band (柱) between them;
+// each column has a narrow strip to its right, where a writer puts the
+// readings of its words, and the frame and the band are ruled half a strip
+// clear of the squares and strips beside them.
 // All lengths are in PDF points (1/72 inch).
 #pragma once
 
@@ -70,7 +73,7 @@ struct PageGeometry {
   double top = 0;    // the top of the first square
   double right = 0;  // the right edge of the first column
   bool genkou = false;
-  double bandWidth = 0;  // 原稿用紙: the centre band between the halves
+  double bandWidth = 0;  // 原稿用紙: the centre band between its lines
   // The size of the characters, centred in their squares: on 原稿用紙 a
   // little smaller than the square, so that no stroke meets its lines.
   double character = 0;

@@ -212,16 +212,29 @@ TEST(DrawingPlanTest, APicturesColumnsStandApartInsideAMarginAndItsGridFramesEve
 }
 
 // On manuscript paper every square is ruled on both sides, and the paper
-// cleared between the columns never covers a square.
-TEST(DrawingPlanTest, GenkouRulesEverySquareAndClearsOnlyBetweenThem) {
+// cleared between the columns never covers a square. Each reading is
+// written in the strip to the right of its column, clear of the lines on
+// either side and of every square, and within the column's squares,
+// inside the frame: beside the first column of each half, beside the band,
+// at a column's head and at its foot.
+TEST(DrawingPlanTest, GenkouRulesEverySquareAndWritesReadingsInTheStripsBetween) {
   const PageSetup setup = Genkou();
+  LayoutSettings settings;
+  settings.ruby = true;
+  // Column k holds its base in square k, its reading longer than it.
+  const std::u16string_view reading = u"わざわいわざわい";
+  std::u16string text;
+  for (std::size_t k = 0; k < kGenkouSquares; ++k) {
+    text += std::u16string(k, u'あ') + u"字《" + std::u16string(reading) + u"》\r\n";
+  }
   const VerticalLayout layout =
-      LayoutOf(std::u16string(500, u'あ'), PageLayoutSettings({}, setup, PageGeometryOf(setup)));
+      LayoutOf(text, PageLayoutSettings(settings, setup, PageGeometryOf(setup)));
   const DrawingPlan plan = DrawingPlan::Pages(layout, {}, setup);
   const SheetPlan page = plan.PlanSheet(0);
   ASSERT_EQ(page.columns.size(), static_cast<std::size_t>(kGenkouSquares));
   const double bottom = page.top + kGenkouSquares * page.cellWidth;
   std::vector<double> downLines;
+  double pen = 0;
   for (const PaintStep& step : page.beneath) {
     const std::vector<double>& at = step.coordinates;
     for (std::size_t i = 0; i + 3 < at.size(); i += 4) {
@@ -229,6 +242,7 @@ TEST(DrawingPlanTest, GenkouRulesEverySquareAndClearsOnlyBetweenThem) {
         if (at[i] == at[i + 2] && at[i + 1] <= page.top && at[i + 3] >= bottom) {
           downLines.push_back(at[i]);
         }
+        pen = step.penWidth;
         continue;
       }
       EXPECT_EQ(step.colour, kPaperColour);
@@ -243,61 +257,25 @@ TEST(DrawingPlanTest, GenkouRulesEverySquareAndClearsOnlyBetweenThem) {
       EXPECT_NE(std::find(downLines.begin(), downLines.end(), edge), downLines.end()) << edge;
     }
   }
+  std::size_t n = 0;
+  plan.ForEachRubyCell(page, [&](const PlannedCell& cell) {
+    const std::size_t k = n++ / reading.size();
+    SCOPED_TRACE(k);
+    ASSERT_LT(k, page.columns.size());
+    const double right = cell.left + page.rubyCell;
+    const double columnRight = page.columnLefts[k] + page.cellWidth;
+    EXPECT_TRUE(cell.left > columnRight && cell.left < columnRight + page.cellWidth / 2);
+    for (const double x : downLines) {
+      EXPECT_FALSE(x + pen / 2 > cell.left && x - pen / 2 < right) << "the line at " << x;
+    }
+    for (const double left : page.columnLefts) {
+      EXPECT_FALSE(left < right && left + page.cellWidth > cell.left) << "the square at " << left;
+    }
+    EXPECT_TRUE(Inside(cell.top, page.top, bottom - page.rubyCell)) << cell.top;
+  });
+  EXPECT_EQ(n, reading.size() * kGenkouSquares);
+  EXPECT_LE(page.rubyCharacterSize, page.rubyCell);
 }
-
-struct PictureHeightCase {
-  const char* name;
-  std::u16string_view text;
-  std::size_t columnLength;
-  std::optional<LatinSetting> latin;
-  std::optional<std::uint8_t> tcy;
-};
-
-class PictureHeights : public testing::TestWithParam<PictureHeightCase> {};
-
-// A picture is as tall as its longest column as set, rounded up to whole
-// cells, and no cell stands below it: sideways Latin and 縦中横 make a
-// column shorter than its count of characters. The PNG, a PDF sheet and
-// the size the window asks before drawing agree.
-TEST_P(PictureHeights, APictureIsAsTallAsItsLongestSetColumn) {
-  const PictureHeightCase& c = GetParam();
-  LayoutSettings settings;
-  settings.columnLength = c.columnLength;
-  settings.latin = c.latin;
-  settings.tcy = c.tcy;
-  settings = PictureLayoutSettings(settings, {}).value_or(settings);
-  const VerticalLayout layout = LayoutOf(c.text, settings);
-  const CellBox box{24, 24};
-  const PictureSize size = PictureSizeOf(layout, box);
-  for (const PictureFormat format : {PictureFormat::Png, PictureFormat::Pdf}) {
-    const DrawingPlan plan = DrawingPlan::Picture(layout, {}, box, format);
-    ASSERT_EQ(plan.SheetCount(), 1u);
-    const SheetPlan sheet = plan.PlanSheet(0);
-    EXPECT_EQ(sheet.height, static_cast<double>(size.height));
-    double lowest = 0;
-    plan.ForEachCell(sheet, [&](const PlannedCell& cell) {
-      lowest = std::max(lowest, cell.top - sheet.top + cell.extent);
-    });
-    EXPECT_EQ(sheet.rows, static_cast<std::size_t>(std::ceil(lowest / sheet.cellHeight - 1e-9)));
-    EXPECT_DOUBLE_EQ(sheet.height, sheet.top + static_cast<double>(sheet.rows + 1) * box.height);
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, PictureHeights,
-    testing::Values(PictureHeightCase{"Cells", u"This book is 300ページ\r\nと 12 です", 0, {}, {}},
-                    PictureHeightCase{"SidewaysLatin",
-                                      u"This book is 300ページ\r\nhttps://example.com/a と 12 です",
-                                      0,
-                                      LatinSetting::kSideways,
-                                      {}},
-                    PictureHeightCase{"DigitsSideBySide", u"12月31日と1月2日\r\nあ", 0, {}, 2},
-                    PictureHeightCase{"SidewaysInColumnsOfAFixedLength",
-                                      u"This book is 300ページ\r\nhttps://example.com/a と 12 です",
-                                      10, LatinSetting::kSideways, 2},
-                    PictureHeightCase{
-                        "OnlyLatinInShortColumns", u"abc def", 0, LatinSetting::kSideways, {}}),
-    testing_support::CaseName());
 
 TEST(DrawingPlanTest, EachCellIsSetAsTheGlyphRuleSaysUnderTheStyle) {
   const VerticalLayout layout = LayoutOf(u"あー、－");
@@ -343,7 +321,7 @@ TEST_P(RubyPlacement, SetsEachReadingBesideItsBase) {
     plan.ForEachRubyCell(sheet, [&](const PlannedCell& cell) {
       const auto k = static_cast<std::size_t>(
           std::find_if(sheet.columnLefts.begin(), sheet.columnLefts.end(),
-                       [&](double left) { return left + sheet.cellWidth == cell.left; }) -
+                       [&](double left) { return left + sheet.rubyLeft == cell.left; }) -
           sheet.columnLefts.begin());
       const double t = (cell.top - sheet.top) / sheet.rubyCell;
       std::string at = std::to_string(k) + "@" + std::to_string(t);
@@ -451,7 +429,7 @@ TEST_P(LongReadings, NeverRunOverAKanjiOrAnotherReadingNorPastTheColumn) {
   });
   std::vector<std::vector<Stretch>> readingCells(sheet.columns.size());
   plan.ForEachRubyCell(sheet, [&](const PlannedCell& cell) {
-    readingCells[columnOf(cell.left - sheet.cellWidth)].push_back(stretchOf(cell, sheet.rubyCell));
+    readingCells[columnOf(cell.left - sheet.rubyLeft)].push_back(stretchOf(cell, sheet.rubyCell));
   });
   bool spaced = false;
   for (std::size_t k = 0; k < sheet.columns.size(); ++k) {

@@ -95,11 +95,14 @@ TEST(PageGeometryTest, ManuscriptPaperIsTwoHalvesOfTenSquareColumnsAroundTheBand
   EXPECT_NEAR(g.bandWidth, 2 * g.cell, 1e-9);
   for (std::size_t k = 1; k < 20; ++k) {
     const double step = g.ColumnLeft(k - 1) - g.ColumnLeft(k);
-    EXPECT_NEAR(step, k == 10 ? g.columnPitch + g.bandWidth : g.columnPitch, 1e-9) << k;
+    // The band, and half a strip each side of it.
+    const double band = g.bandWidth + (g.columnPitch - g.cell);
+    EXPECT_NEAR(step, k == 10 ? g.columnPitch + band : g.columnPitch, 1e-9) << k;
   }
-  // Centred on the page.
+  // Centred on the page, the strip to the right of the first column
+  // included.
   const double left = g.ColumnLeft(19);
-  const double right = g.ColumnLeft(0) + g.cell;
+  const double right = g.ColumnLeft(0) + g.columnPitch;
   EXPECT_NEAR(left, g.width - right, 1e-6);
   EXPECT_NEAR(g.top, (g.height - 20 * g.cell) / 2, 1e-9);
 }
