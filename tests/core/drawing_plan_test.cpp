@@ -406,9 +406,11 @@ TEST_P(LongReadings, NeverRunOverAKanjiOrAnotherReadingNorPastTheColumn) {
   const DrawingPlan plan = DrawingPlan::Pages(layout, {}, setup);
   const SheetPlan sheet = plan.PlanSheet(0);
   const auto length = static_cast<double>(layout.ColumnLength());
+  // A reading's left edge is its column's moved by a sum: to rounding.
   const auto columnOf = [&](double left) {
     return static_cast<std::size_t>(
-        std::find(sheet.columnLefts.begin(), sheet.columnLefts.end(), left) -
+        std::find_if(sheet.columnLefts.begin(), sheet.columnLefts.end(),
+                     [&](double column) { return std::abs(column - left) < 1e-9; }) -
         sheet.columnLefts.begin());
   };
   const auto stretchOf = [&](const PlannedCell& cell, double extent) {
@@ -429,7 +431,8 @@ TEST_P(LongReadings, NeverRunOverAKanjiOrAnotherReadingNorPastTheColumn) {
   });
   std::vector<std::vector<Stretch>> readingCells(sheet.columns.size());
   plan.ForEachRubyCell(sheet, [&](const PlannedCell& cell) {
-    readingCells[columnOf(cell.left - sheet.rubyLeft)].push_back(stretchOf(cell, sheet.rubyCell));
+    readingCells.at(columnOf(cell.left - sheet.rubyLeft))
+        .push_back(stretchOf(cell, sheet.rubyCell));
   });
   bool spaced = false;
   for (std::size_t k = 0; k < sheet.columns.size(); ++k) {
