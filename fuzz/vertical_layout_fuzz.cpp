@@ -1,16 +1,19 @@
 // The vertical conversion under fuzzed text, tab width and tables: every
 // row has one cell per column, Text() is exactly the cells, a text
-// prepared step by step in place lays out the same, and a layout brought
-// up to date after edits is the one a fresh build of the edited text gives.
+// prepared step by step in place lays out the same, a layout brought up
+// to date after edits is the one a fresh build of the edited text gives,
+// and no column, in the text or on pages, runs past its length.
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "core/code_points.h"
 #include "core/layout_settings.h"
+#include "core/page_setup.h"
 #include "core/prepare_text.h"
 #include "core/vertical_layout.h"
 #include "fuzz/fuzz_support.h"
+#include "tests/support/column_lengths.h"
 
 using namespace mirotabe;
 
@@ -75,7 +78,32 @@ void CheckUpdates(FuzzedDataProvider& data, std::u16string text, LayoutRules rul
     if (got == nullptr) continue;
     FUZZ_CHECK(got->RowCount() == want->RowCount() && got->ColumnCount() == want->ColumnCount());
     FUZZ_CHECK(got->Text() == want->Text());
+    // Entries may replace the mark that hangs below a column in place.
+    FUZZ_CHECK(rules.table.Count() != 0 ||
+               testing_support::CellsWithinLength(*want, rules.columns));
   }
+}
+
+// Pages of fuzzed columns, 縦中横, Latin and ruby: no column runs past its
+// length, and every character stands in a column. Without entries, which
+// may replace a mark that hangs below a column.
+void CheckPageColumns(FuzzedDataProvider& data, std::u16string_view text, std::uint8_t tabSpace,
+                      std::size_t bound) {
+  LayoutSettings settings;
+  settings.columnLength = data.ConsumeIntegralInRange<std::size_t>(1, 12);
+  settings.kinsoku = static_cast<Kinsoku>(data.ConsumeIntegralInRange<int>(0, kMaxKinsoku));
+  settings.ruby = data.ConsumeBool();
+  settings.tcy = data.ConsumeIntegralInRange<std::uint8_t>(0, kMaxTcyDigits);
+  settings.latin = static_cast<LatinSetting>(data.ConsumeIntegralInRange<int>(0, kMaxLatinSetting));
+  PageSetup setup{true, data.ConsumeBool() ? Paper::kGenkou : Paper::kA6};
+  setup.columnLength = settings.columnLength;
+  setup.kinsoku = settings.kinsoku;
+  const LayoutResult result = BuildVerticalLayout(
+      text, {tabSpace, {}, PageLayoutSettings(settings, setup, PageGeometryOf(setup))}, bound);
+  const auto* pages = std::get_if<VerticalLayout>(&result);
+  if (pages == nullptr) return;
+  FUZZ_CHECK(testing_support::HoldsTheWholeText(*pages));
+  FUZZ_CHECK(testing_support::DrawnWithinLength(*pages, setup, settings.kinsoku));
 }
 
 }  // namespace
@@ -139,6 +167,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const LayoutResult inPlace = BuildVerticalLayoutInPlace(std::u16string(input), rules, kBound);
   const auto* stepByStep = std::get_if<VerticalLayout>(&inPlace);
   FUZZ_CHECK(stepByStep != nullptr && stepByStep->Text() == fromCells);
+  CheckPageColumns(data, input, rules.tabSpace, kBound);
   CheckUpdates(data, input, rules, kBound);
   return 0;
 }
