@@ -58,6 +58,25 @@ IoResult<QByteArray> DrawPdf(const VerticalLayout& layout, const PictureStyle& s
   return CompletedPdf(std::move(bytes), texts, marks);
 }
 
+// The picture's size, as its one sheet plans it: a picture whose cells
+// flow learns its height only by setting its columns, so the plan that
+// draws it is asked rather than working the height out again.
+PictureSize SizeOf(const SheetPlan& sheet) {
+  return PictureSize{static_cast<std::int64_t>(sheet.width),
+                     static_cast<std::int64_t>(sheet.height)};
+}
+
+QImage PaintImage(const DrawingPlan& plan, const SheetPlan& sheet, const QStringList& families) {
+  // Grey levels are all a black-on-white picture needs, at a quarter of
+  // the memory and encoding time of colour.
+  QImage image(static_cast<int>(sheet.width), static_cast<int>(sheet.height),
+               QImage::Format_Grayscale8);
+  if (image.isNull()) return image;
+  QPainter painter(&image);
+  SheetPainter(plan, 1, CellTarget::kScreen, families).Paint(painter, sheet);
+  return image;
+}
+
 }  // namespace
 
 PictureSize ImageSize(const VerticalLayout& layout, const PictureStyle& style) {
@@ -70,25 +89,20 @@ std::vector<Sheet> PdfSheets(const VerticalLayout& layout, const PictureStyle& s
 
 QImage DrawImage(const VerticalLayout& layout, const PictureStyle& style,
                  const QStringList& families) {
-  const CellBox box = PictureCell(style.cellSize, style.columnSpacing);
-  const PictureSize size = PictureSizeOf(layout, box);
-  if (!FitsImage(size)) return {};
-  // Grey levels are all a black-on-white picture needs, at a quarter of
-  // the memory and encoding time of colour.
-  QImage image(static_cast<int>(size.width), static_cast<int>(size.height),
-               QImage::Format_Grayscale8);
-  if (image.isNull()) return image;
-  const DrawingPlan plan = DrawingPlan::Picture(layout, style, box, PictureFormat::Png);
-  QPainter painter(&image);
-  SheetPainter(plan, 1, CellTarget::kScreen, families).Paint(painter, plan.PlanSheet(0));
-  return image;
+  const DrawingPlan plan = DrawingPlan::Picture(
+      layout, style, PictureCell(style.cellSize, style.columnSpacing), PictureFormat::Png);
+  const SheetPlan sheet = plan.PlanSheet(0);
+  return FitsImage(SizeOf(sheet)) ? PaintImage(plan, sheet, families) : QImage();
 }
 
 IoResult<QByteArray> DrawPicture(const VerticalLayout& layout, const PictureStyle& style,
                                  PictureFormat format, const QStringList& families) {
   if (format == PictureFormat::Pdf) return DrawPdf(layout, style, families);
-  if (!FitsImage(ImageSize(layout, style))) return Failure(std::errc::file_too_large);
-  const QImage image = DrawImage(layout, style, families);
+  const DrawingPlan plan = DrawingPlan::Picture(
+      layout, style, PictureCell(style.cellSize, style.columnSpacing), PictureFormat::Png);
+  const SheetPlan sheet = plan.PlanSheet(0);
+  if (!FitsImage(SizeOf(sheet))) return Failure(std::errc::file_too_large);
+  const QImage image = PaintImage(plan, sheet, families);
   if (image.isNull()) return Failure(std::errc::not_enough_memory);
   return EncodeGreyPng(image);
 }
