@@ -63,9 +63,9 @@ $only_running || packages+=(
   # converts
   emscripten chromium debian-reference-ja
   # the converter for Windows: the cross compiler (posix threads), the
-  # 64-bit wine its tests run under, and wixl (of msitools), which makes
-  # its installer
-  g++-mingw-w64-x86-64-posix wine wine64 wixl
+  # 64-bit wine its tests run under, wixl, which makes its installer, and
+  # msitools' msiinfo and msibuild, which write the PATH entry into it
+  g++-mingw-w64-x86-64-posix wine wine64 wixl msitools
 )
 # Node and npm run the browser edition's tests; a machine with its own Node
 # (and the npm that comes with it) keeps it.
