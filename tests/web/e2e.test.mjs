@@ -463,6 +463,7 @@ for (const [how, open, limits] of opens) {
       await page.waitForFunction((open) => !document.querySelector(open), {}, `${dialog}[open]`);
     }
     assert.deepEqual(names, ['sjis-縦書き.txt', 'sjis-縦書き.png', 'sjis-縦書き.pdf']);
+    assert.equal(await page.title(), 'sjis.txt — Mirotabe');
     await page.focus('#input');
     await pressWithControl('z');
     assert.equal(await inputText(), '前');

@@ -49,6 +49,8 @@ export class OpenCommand {
       return;
     }
     this.app.opened = { name, bytes };
+    // A tab, like the desktop's window, is titled with the file it holds.
+    document.title = `${name} — Mirotabe`;
     input.replaceAll(unitsToString(decoded.text).replaceAll('\r\n', '\n'), true);
     showStatus(decoded.undetermined ? `${name}: 文字コードを判別できませんでした`
       : `${name}: ${decoded.encodingName} として読み込みました`);
