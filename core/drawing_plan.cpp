@@ -184,32 +184,55 @@ double RoomBeside(const std::vector<PlannedCell>& cells, const std::vector<BaseC
   return gap + over;
 }
 
+// The blank space set before each part of a base (gap 0 before its
+// first) and, last, after it, for `extra` space in `parts` parts: in whole
+// cells where the cells keep their grid.
+std::vector<double> BaseGaps(double extra, std::size_t parts, bool atHead, bool atEnd,
+                             bool wholeCells) {
+  if (wholeCells) {
+    const std::vector<std::size_t> cells =
+        ShareBaseCells(static_cast<std::size_t>(std::lround(extra)), parts, atHead, atEnd);
+    return {cells.begin(), cells.end()};
+  }
+  const BaseSpacing spacing = ShareBaseSpacing(extra, parts, atHead, atEnd);
+  std::vector<double> gaps(parts + 1, spacing.between);
+  gaps.front() = spacing.before;
+  gaps.back() = spacing.after;
+  return gaps;
+}
+
 // Spaces out each base of `bases` whose reading in `readings` needs more
 // length than the base and the room beside it give (see
 // core/ruby_spacing.h), moving the cells after it down, by no more than
-// the `room` the column has left; returns the length the column grew by.
-// The fitting leaves room for every base but one that a cut split, whose
-// reading then runs on past the part in this column.
+// the `room` the column has left, in whole cells where `wholeCells`;
+// returns the length the column grew by. The fitting leaves room for
+// every base but one that a cut split, whose reading then runs on past the
+// part in this column.
 double SpaceLongReadings(std::vector<PlannedCell>& cells, const std::vector<ColumnRuby>& readings,
-                         std::vector<BaseCells>& bases, double room, OpenEnd open) {
+                         std::vector<BaseCells>& bases, double room, OpenEnd open,
+                         bool wholeCells) {
   double grown = 0;
   for (std::size_t k = 0; k < bases.size(); ++k) {
     BaseCells& base = bases[k];
     if (base.first >= base.end) continue;
-    const double extra = std::min(
+    double extra = std::min(
         room - grown, static_cast<double>(ReadingCharacters(readings[k].reading)) * kRubyShare -
                           (EndOf(cells[base.end - 1]) - cells[base.first].top) -
                           RoomBeside(cells, bases, k, BaseSide::kBefore, open) -
                           RoomBeside(cells, bases, k, BaseSide::kAfter, open));
     if (extra <= kNoSlack) continue;
-    const BaseSpacing spacing = ShareBaseSpacing(extra, base.end - base.first, base.first == 0,
-                                                 base.end == cells.size() && open == 0);
-    base.before = spacing.before;
-    base.after = spacing.after;
-    double moved = spacing.before;
+    if (wholeCells) {
+      extra = std::min(std::floor(room - grown + kNoSlack), std::ceil(extra - kNoSlack));
+      if (extra < 1) continue;
+    }
+    const std::size_t parts = base.end - base.first;
+    const std::vector<double> gaps =
+        BaseGaps(extra, parts, base.first == 0, base.end == cells.size() && open == 0, wholeCells);
+    base.before = gaps.front();
+    base.after = gaps.back();
+    double moved = 0;
     for (std::size_t i = base.first; i < cells.size(); ++i) {
-      if (i > base.first && i < base.end) moved += spacing.between;
-      if (i == base.end) moved += spacing.after;
+      if (i <= base.end) moved += gaps[i - base.first];
       cells[i].top += moved;
     }
     grown += extra;
@@ -402,9 +425,13 @@ std::size_t PictureRows(const VerticalLayout& layout) {
   if (!plan.Flows()) return layout.RowCount();
   double longest = 0;
   std::vector<PlannedCell> cells;
+  std::vector<RubyPlace> bases;
   for (std::size_t column = 0; column < layout.ColumnCount(); ++column) {
-    plan.FlowColumn(column, cells);
+    plan.FlowColumn(column, cells, layout.HasRuby() ? &bases : nullptr);
     for (const PlannedCell& cell : cells) longest = std::max(longest, EndOf(cell));
+    // A base that ends its column may end with the space it was given,
+    // which its reading fills.
+    for (const RubyPlace& base : bases) longest = std::max(longest, base.baseTop + base.baseLength);
   }
   return static_cast<std::size_t>(std::ceil(longest - kNoSlack));
 }
@@ -542,13 +569,18 @@ bool DrawingPlan::StartsParagraph(std::size_t column) const {
   return at == 0 || span.text[at - 1] == u'\n';
 }
 
+// A picture that spaces its bases by whole cells sets its cells one after
+// another too, each on a row of the grid, so that a base's blanks move the
+// cells after it down.
 bool DrawingPlan::Flows() const {
-  return layout_->Typeset().On() || (page_ && !page_->genkou);
+  const Typesetting& typesetting = layout_->Typeset();
+  return typesetting.On() || (page_ && !page_->genkou) ||
+         (!page_ && typesetting.spaceLongRuby == LongRubySpacing::kByCells && layout_->HasRuby());
 }
 
 // Only a layout whose columns were fitted with the space can take it.
 bool DrawingPlan::SpacesLongRuby() const {
-  return layout_->Typeset().spaceLongRuby && Flows();
+  return layout_->Typeset().spaceLongRuby != LongRubySpacing::kNone && Flows();
 }
 
 double DrawingPlan::RubyShare() const {
@@ -601,7 +633,12 @@ void DrawingPlan::FlowColumn(std::size_t column, std::vector<PlannedCell>& out,
   const bool spaced = SpacesLongRuby() && layout_->HasRuby();
   const auto length = static_cast<double>(layout_->ColumnLength());
   const bool endsParagraph = EndsParagraph(span.text, span.end);
-  const OpenEnd open = endsParagraph ? length : 0;
+  // A picture is as long as its longest column as set, so nothing below a
+  // column's last cell is sure to lie in it: its columns' ends stay shut.
+  const OpenEnd open = page_ && endsParagraph ? length : 0;
+  // Columns that hold whole lines are as long as the line and its space.
+  const double room =
+      layout_->ColumnLength() == 0 ? std::numeric_limits<double>::infinity() : length - at;
   std::vector<ColumnRuby> readings;
   std::vector<BaseCells> bases;
   if (spaced || places != nullptr) {
@@ -609,7 +646,8 @@ void DrawingPlan::FlowColumn(std::size_t column, std::vector<PlannedCell>& out,
     bases = CellsOfBases(out, readings);
   }
   if (spaced) {
-    at += SpaceLongReadings(out, readings, bases, length - at, open);
+    at += SpaceLongReadings(out, readings, bases, room, open,
+                            typesetting.spaceLongRuby == LongRubySpacing::kByCells);
   }
   // Pages set as books are set; pictures and 原稿用紙 keep a mark to a cell.
   if (page_ && !page_->genkou) at -= TightenPunctuation(out);

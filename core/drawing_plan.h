@@ -16,9 +16,10 @@
 // - through ForEachRubyCell, where the layout holds ruby, each character
 //   of each reading in a cell of its own, half a cell on a side, in the
 //   space to the right of its base's column (on 原稿用紙, as wide as the
-//   strip there leaves clear of its lines); on pages that flow, a base
-//   whose reading is longer is spaced out to hold it (see
-//   core/ruby_spacing.h);
+//   strip there leaves clear of its lines); a base whose reading is
+//   longer is spaced out to hold it (see core/ruby_spacing.h), in a
+//   picture of a character to a cell by whole blank cells, but on
+//   原稿用紙;
 // - the page number's text and box.
 //
 // Pictures are measured in pixels and drawn one PDF point to a pixel; pages
@@ -235,7 +236,8 @@ class DrawingPlan {
   SheetPlan PlanPictureSheet(std::size_t n) const;
   SheetPlan PlanPage(std::size_t n) const;
   // Whether the cells are set one after another by their advances (see
-  // FlowColumn) rather than one to a row.
+  // FlowColumn) rather than one to a row of the layout: a picture that
+  // spaces out its bases by whole cells sets them so too.
   bool Flows() const;
   // The cells of layout column `column`, blanks left out, their tops and
   // extents in cells from the column's top, into `out`. A full column of
@@ -318,9 +320,15 @@ void DrawingPlan::ForEachRubyCell(const SheetPlan& sheet, Visit&& visit) const {
     const std::vector<ColumnRuby> readings = layout_->RubyOf(column);
     const bool flows = !readings.empty() && Flows();
     if (flows) FlowColumn(column, flowed, &flowedPlaces);
+    const auto first = static_cast<double>(sheet.firstRow);
     for (std::size_t r = 0; r < readings.size(); ++r) {
       const ColumnRuby& ruby = readings[r];
-      if (ruby.firstRow < sheet.firstRow || ruby.firstRow >= sheet.firstRow + sheet.rows) continue;
+      // A picture's sheet is a band of its rows, where a base that flowed
+      // stands as it was set, which spacing moves down from its row; a
+      // page holds its columns whole.
+      const double row =
+          flows && !page_ ? flowedPlaces[r].baseTop : static_cast<double>(ruby.firstRow);
+      if (row < first || row >= first + static_cast<double>(sheet.rows)) continue;
       place.readingCells = ReadingCharacters(ruby.reading);
       if (flows) {
         const RubyPlace& set = flowedPlaces[r];

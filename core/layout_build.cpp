@@ -26,14 +26,17 @@ constexpr std::size_t kUpdateRoom = std::size_t{64} * 1024;
 
 // Adds to the first cell of each of `bases` the length that the
 // characters in `readings` may need beyond it in a column of `cells`, so
-// that a column holds its bases as the pages space them out.
+// that a column holds its bases as the pages and pictures space them out:
+// by whole cells where `spacing` says so.
 void AddRubyExtras(const std::vector<Segment>& bases, const std::vector<std::size_t>& readings,
-                   std::size_t cells, std::vector<std::uint32_t>& advances) {
+                   std::size_t cells, LongRubySpacing spacing,
+                   std::vector<std::uint32_t>& advances) {
   for (std::size_t k = 0; k < bases.size(); ++k) {
     const auto first = advances.begin() + static_cast<std::ptrdiff_t>(bases[k].start);
     const std::uint32_t base =
         std::accumulate(first, first + static_cast<std::ptrdiff_t>(bases[k].cells), 0U);
-    *first += RubyExtraAdvance(readings[k], base, static_cast<std::uint32_t>(cells * kEm));
+    *first += RubyExtraAdvance(readings[k], base, static_cast<std::uint32_t>(cells * kEm),
+                               spacing == LongRubySpacing::kByCells);
   }
 }
 
@@ -218,7 +221,7 @@ void LayoutBuilder::ArrangeColumns(const VerticalLayout& layout, const std::vect
   for (const Column& line : lines) {
     std::size_t count = 0;
     RubyBasesOf(layout, line, nextBase, bases, readings);
-    const bool spaceRuby = typesetting.spaceLongRuby && !bases.empty();
+    const bool spaceRuby = typesetting.spaceLongRuby != LongRubySpacing::kNone && !bases.empty();
     const auto at = [&](std::size_t i) { return CodePointAt(text, layout.UnitOf(line, i)).value; };
     const auto emit = [&](const Segment& segment) {
       if (!first) columns.insert(columns.end(), settings.columnGap, Column{});
@@ -233,7 +236,7 @@ void LayoutBuilder::ArrangeColumns(const VerticalLayout& layout, const std::vect
       // Columns of pictures and pages hold what fits by advance.
       const std::size_t last = layout.UnitOf(line, line.cells - 1);
       LineAdvances(text, line.start, last + CodePointAt(text, last).units, typesetting, advances);
-      if (spaceRuby) AddRubyExtras(bases, readings, n, advances);
+      if (spaceRuby) AddRubyExtras(bases, readings, n, typesetting.spaceLongRuby, advances);
       ForEachFittedSegmentKeeping(line.cells, RunFit{n, &advances}, settings.kinsoku, at, bases,
                                   emit);
     } else {

@@ -51,6 +51,15 @@ struct LatinAdvances {
   friend bool operator==(const LatinAdvances&, const LatinAdvances&) = default;
 };
 
+// How a base whose reading is longer than it and the overhang its
+// neighbours allow is spaced out to hold it (see core/ruby_spacing.h), the
+// columns fitted with that space.
+enum class LongRubySpacing : std::uint8_t {
+  kNone,       // the reading runs on past its base: 原稿用紙 keeps its squares
+  kByAdvance,  // by as much as it needs, where the cells flow by advance
+  kByCells,    // by whole blank cells, so that a picture's grid frames every cell
+};
+
 // How a layout sets the input's half-width digits and Latin. Off (the
 // text output and the window always) every character takes a cell of its
 // own, after the full-width mapping.
@@ -60,10 +69,9 @@ struct Typesetting {
   std::uint8_t tcyDigits = 0;
   LatinSetting latin = LatinSetting::kCells;
   LatinAdvances advances;
-  // Whether a base whose reading is longer than it is spaced out to hold
-  // it (see core/ruby_spacing.h), its columns fitted with that space:
-  // pages whose cells flow by advance. Grids keep a character to a cell.
-  bool spaceLongRuby = false;
+  // Whether and how a base with a long reading is spaced out: pages and
+  // pictures; the text output keeps its cells as they are.
+  LongRubySpacing spaceLongRuby = LongRubySpacing::kNone;
 
   bool On() const { return tcyDigits != 0 || latin == LatinSetting::kSideways; }
   friend bool operator==(const Typesetting&, const Typesetting&) = default;

@@ -155,7 +155,8 @@ Typesetting PageTypesetting(const LayoutSettings& layout, const PageSetup& setup
   typesetting.tcyDigits = layout.tcy.value_or(2);
   typesetting.latin = layout.latin.value_or(
       setup.paper == Paper::kGenkou ? LatinSetting::kCells : LatinSetting::kSideways);
-  typesetting.spaceLongRuby = setup.paper != Paper::kGenkou;
+  typesetting.spaceLongRuby =
+      setup.paper == Paper::kGenkou ? LongRubySpacing::kNone : LongRubySpacing::kByAdvance;
   return typesetting;
 }
 
@@ -163,6 +164,8 @@ Typesetting PictureTypesetting(const LayoutSettings& layout) {
   Typesetting typesetting;
   typesetting.tcyDigits = layout.tcy.value_or(0);
   typesetting.latin = layout.latin.value_or(LatinSetting::kCells);
+  typesetting.spaceLongRuby =
+      typesetting.On() ? LongRubySpacing::kByAdvance : LongRubySpacing::kByCells;
   return typesetting;
 }
 

@@ -107,7 +107,8 @@ Kinsoku PageKinsoku(const PageSetup& setup, Kinsoku layout);
 Typesetting PageTypesetting(const LayoutSettings& layout, const PageSetup& setup);
 
 // The same for pictures, which keep a character to a cell unless `layout`
-// chooses otherwise.
+// chooses otherwise. Bases with long readings are spaced out too: by whole
+// cells where the cells keep their grid.
 Typesetting PictureTypesetting(const LayoutSettings& layout);
 
 // The layout settings a picture in `style` needs of its own: `layout`'s,

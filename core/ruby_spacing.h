@@ -15,13 +15,16 @@
 // - at a column's head the base starts flush with the column and the
 //   share before goes after it; at its end the share after goes before,
 //   so that the column keeps its edges.
-// Only pages that flow by advance space their bases; pictures and 原稿用紙
-// keep a character to a cell, where a long reading runs on past its base.
+// Where the cells keep a grid (a picture of a character to a cell), the
+// space is whole blank cells, as few as hold the reading, shared as near
+// the same ratio as whole cells come. 原稿用紙 keeps its squares, and a
+// long reading there runs on past its base.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "core/layout_settings.h"
 
@@ -40,9 +43,10 @@ std::size_t ReadingCharacters(std::u16string_view reading);
 // fall when the column is drawn, it never runs past its length. Never so
 // much that the base and its space are longer than a column
 // (`columnAdvance`): a base that fits a column still does, and a reading
-// longer than a column runs on past it.
+// longer than a column runs on past it. In `wholeCells`, rounded up to
+// whole ems: the blank cells a grid spaces the base with.
 std::uint32_t RubyExtraAdvance(std::size_t readingCharacters, std::uint32_t baseAdvance,
-                               std::uint32_t columnAdvance);
+                               std::uint32_t columnAdvance, bool wholeCells = false);
 
 // The blank space set around and between the parts of a base.
 struct BaseSpacing {
@@ -56,5 +60,12 @@ struct BaseSpacing {
 // advance), as above; `atHead` and `atEnd` say whether the base starts or
 // ends its column.
 BaseSpacing ShareBaseSpacing(double extra, std::size_t parts, bool atHead, bool atEnd);
+
+// The same for `cells` whole blank cells: the blanks set before each of
+// the `parts` (gap 0 before the first) and, last, after them, `parts` + 1
+// gaps that add up to `cells`. Each gap ends where the shares up to it
+// put it, rounded half down, so that none strays a cell from its share.
+std::vector<std::size_t> ShareBaseCells(std::size_t cells, std::size_t parts, bool atHead,
+                                        bool atEnd);
 
 }  // namespace mirotabe

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <variant>
@@ -377,6 +378,10 @@ bool Overlap(const Stretch& a, const Stretch& b) {
   return std::min(a.end, b.end) - std::max(a.top, b.top) > 1e-9;
 }
 
+// Pictures of a character to a cell, fitted to columns of 10 or each line
+// a column, or with Latin set sideways.
+enum class Picture : std::uint8_t { kNone, kGrid, kWholeLines, kSideways };
+
 struct LongRubyCase {
   const char* name;
   std::u16string_view text;
@@ -386,26 +391,37 @@ struct LongRubyCase {
   // Whether the cells keep their grid, where a reading runs on past its
   // base whatever stands there.
   bool grid = false;
+  Picture picture = Picture::kNone;
 };
+
+LongRubyCase InAPicture(const char* name, std::u16string_view text, bool spaced, Picture picture) {
+  return {name, text, Paper::kA5, spaced, false, picture};
+}
 
 class LongReadings : public testing::TestWithParam<LongRubyCase> {};
 
-// On pages that flow, a base whose reading is longer than it and the room
-// beside it is spaced out: 1:2:1 before, between and after its
-// characters, flush with the column's head or end where it stands there,
-// its reading never over a kanji or another reading, and every column
-// within its length.
+// On pages that flow and in pictures, a base whose reading is longer than
+// it and the room beside it is spaced out: 1:2:1 before, between and after
+// its characters (by whole cells where a picture keeps its grid), flush
+// with the column's head or end where it stands there, its reading never
+// over a kanji or another reading, over kana by a quarter of a cell at
+// most, every column within its length and a picture's readings within it.
 TEST_P(LongReadings, NeverRunOverAKanjiOrAnotherReadingNorPastTheColumn) {
   const LongRubyCase& c = GetParam();
   PageSetup setup{true, c.paper};
   if (c.paper != Paper::kGenkou) setup.columnLength = 10;
   LayoutSettings settings;
   settings.ruby = true;
-  const VerticalLayout layout =
-      LayoutOf(c.text, PageLayoutSettings(settings, setup, PageGeometryOf(setup)));
-  const DrawingPlan plan = DrawingPlan::Pages(layout, {}, setup);
+  const bool picture = c.picture != Picture::kNone;
+  if (picture && c.picture != Picture::kWholeLines) settings.columnLength = 10;
+  if (c.picture == Picture::kSideways) settings.latin = LatinSetting::kSideways;
+  settings.typesetting = PictureTypesetting(settings);
+  const VerticalLayout layout = LayoutOf(
+      c.text, picture ? settings : PageLayoutSettings(settings, setup, PageGeometryOf(setup)));
+  const DrawingPlan plan = picture ? DrawingPlan::Picture(layout, {}, {20, 20}, PictureFormat::Png)
+                                   : DrawingPlan::Pages(layout, {}, setup);
   const SheetPlan sheet = plan.PlanSheet(0);
-  const auto length = static_cast<double>(layout.ColumnLength());
+  const auto length = static_cast<double>(picture ? sheet.rows : layout.ColumnLength());
   // A reading's left edge is its column's moved by a sum: to rounding.
   const auto columnOf = [&](double left) {
     return static_cast<std::size_t>(
@@ -437,9 +453,13 @@ TEST_P(LongReadings, NeverRunOverAKanjiOrAnotherReadingNorPastTheColumn) {
   bool spaced = false;
   for (std::size_t k = 0; k < sheet.columns.size(); ++k) {
     SCOPED_TRACE(k);
-    for (const Stretch& cell : cells[k]) {
+    for (std::size_t i = 0; i < cells[k].size(); ++i) {
+      const Stretch& cell = cells[k][i];
       EXPECT_TRUE(Inside(cell.top, 0, length) && Inside(cell.end, 0, length));
-      spaced = spaced || std::abs(cell.top - std::round(cell.top)) > 1e-9;
+      const bool offGrid = std::abs(cell.top - std::round(cell.top)) > 1e-9;
+      EXPECT_FALSE(offGrid && (c.picture == Picture::kGrid || c.picture == Picture::kWholeLines));
+      // Nothing but spacing leaves a gap between a picture's cells.
+      spaced = spaced || offGrid || (picture && i > 0 && cell.top > cells[k][i - 1].end + 1e-9);
     }
     if (c.grid) continue;
     const bool full = k + 1 < sheet.columns.size() && !plan.StartsParagraph(sheet.columns[k + 1]);
@@ -451,18 +471,23 @@ TEST_P(LongReadings, NeverRunOverAKanjiOrAnotherReadingNorPastTheColumn) {
       const Stretch reading{readingCells[k][next].top, readingCells[k][next + characters - 1].end};
       next += characters;
       EXPECT_TRUE(Inside(reading.top, 0, length) && Inside(reading.end, 0, length));
+      // A picture's base spaced at its column's end has its blanks after it.
+      spaced = spaced || (picture && reading.end > cells[k].back().end + 1e-9);
       EXPECT_FALSE(Overlap(reading, before));
       before = reading;
       const std::size_t first = cellOfRow[k][ruby.firstRow];
       const std::size_t end = cellOfRow[k][ruby.firstRow + ruby.rows - 1] + 1;
       for (std::size_t i = 0; i < cells[k].size(); ++i) {
-        const bool kanji = IsRubyBaseKanji(CodePointAt(texts[k][i], 0).value);
-        if ((i < first || i >= end) && kanji) {
-          EXPECT_FALSE(Overlap(reading, cells[k][i])) << i;
-        }
+        const char32_t character = CodePointAt(texts[k][i], 0).value;
+        const bool kana = character >= U'\u3041' && character <= U'\u30FA';
+        const Stretch over{std::max(reading.top, cells[k][i].top),
+                           std::min(reading.end, cells[k][i].end)};
+        if (i >= first && i < end) continue;
+        EXPECT_FALSE(IsRubyBaseKanji(character) && Overlap(reading, cells[k][i])) << i;
+        EXPECT_FALSE(kana && over.end - over.top > 0.25 + 1e-9) << i;
       }
       EXPECT_TRUE(first != 0 || std::abs(cells[k][first].top) < 1e-9);
-      EXPECT_TRUE(end != cells[k].size() || !full ||
+      EXPECT_TRUE(picture || end != cells[k].size() || !full ||
                   std::abs(cells[k][end - 1].end - length) < 1e-9);
     }
   }
@@ -482,7 +507,24 @@ INSTANTIATE_TEST_SUITE_P(
         LongRubyCase{"AfterALatinWord", u"pkcon志《こころざし》は", Paper::kA5, true},
         LongRubyCase{"ShortReadingsKeepTheirCells", u"漢字《かんじ》を読む", Paper::kA5, false},
         LongRubyCase{"GenkouKeepsItsSquares", u"彼の志《こころざし》は高い", Paper::kGenkou, false,
-                     true}),
+                     true},
+        InAPicture("GridAtAColumnsHead",
+                   u"｜日《にちようびのあさ》に来た。\r\n漢《かんじかんじ》字", true,
+                   Picture::kGrid),
+        InAPicture("GridAtTheEndOfACutColumn", u"あいうえおかき志《こころざし》くけこさしす", true,
+                   Picture::kGrid),
+        InAPicture("GridAloneInItsColumn", u"志《こころざし》\r\nあ", true, Picture::kGrid),
+        // Two halves of a cell that the column holds as two cells.
+        InAPicture("GridTwoInARow", u"あいうえおか日《にちよ》月《げつよ》きくけこ", true,
+                   Picture::kGrid),
+        InAPicture("GridOneTwoOneInAGroup", u"彼は漢字《かんじかんじかん》を書く", true,
+                   Picture::kGrid),
+        InAPicture("GridOverTheKanaOnEachSide", u"あ字《わざわ》あ", false, Picture::kGrid),
+        InAPicture("WholeLines", u"漢字の志《こころざしこころざし》\r\n日《にちようびのあさ》",
+                   true, Picture::kWholeLines),
+        InAPicture("Sideways",
+                   u"｜日《にちようびのあさ》にpkconを\r\nあいうえおかきくけ志《こころざし》", true,
+                   Picture::kSideways)),
     testing_support::CaseName());
 
 // The space a base takes for a long reading: all of it, before, between
@@ -494,6 +536,16 @@ TEST(DrawingPlanTest, ABaseSharesItsSpaceOneTwoOneAndKeepsTheColumnsEdges) {
       for (const bool atEnd : {false, true}) {
         SCOPED_TRACE(std::to_string(parts) + (atHead ? " head" : "") + (atEnd ? " end" : ""));
         const BaseSpacing spacing = ShareBaseSpacing(1.5, parts, atHead, atEnd);
+        // Three whole cells: each gap within a cell of its share, all three.
+        const std::vector<std::size_t> cells = ShareBaseCells(3, parts, atHead, atEnd);
+        ASSERT_EQ(cells.size(), parts + 1);
+        for (std::size_t j = 0; j <= parts; ++j) {
+          const double share = j == 0       ? spacing.before
+                               : j == parts ? spacing.after
+                                            : spacing.between;
+          EXPECT_LT(std::abs(static_cast<double>(cells[j]) - 2 * share), 1) << j;
+        }
+        EXPECT_EQ(std::accumulate(cells.begin(), cells.end(), std::size_t{0}), 3u);
         EXPECT_NEAR(
             spacing.before + spacing.between * static_cast<double>(parts - 1) + spacing.after, 1.5,
             1e-9);
@@ -506,6 +558,27 @@ TEST(DrawingPlanTest, ABaseSharesItsSpaceOneTwoOneAndKeepsTheColumnsEdges) {
     }
   }
   EXPECT_EQ(ShareBaseSpacing(-0.5, 2, false, false).between, 0);
+}
+
+// A PDF picture's sheets are bands of its rows: a reading is drawn once, on
+// the sheet where its base stands as it was spaced.
+TEST(DrawingPlanTest, AReadingIsDrawnOnTheSheetWhereItsSpacedBaseStands) {
+  LayoutSettings settings{0, {}, 0, true};
+  settings.typesetting = PictureTypesetting(settings);
+  const VerticalLayout layout = LayoutOf(u"あ日《にちようびのあさ》来月《げつようび》", settings);
+  // Cells so large that every sheet holds one.
+  const DrawingPlan plan = DrawingPlan::Picture(layout, {}, {7000, 7000}, PictureFormat::Pdf);
+  std::size_t drawn = 0;
+  for (std::size_t n = 0; n < plan.SheetCount(); ++n) {
+    const SheetPlan sheet = plan.PlanSheet(n);
+    plan.ForEachRubyCell(sheet, [&](const PlannedCell& cell) {
+      // The first of にちようびのあさ, then of げつようび.
+      const bool first = drawn == 0 || drawn == 8;
+      EXPECT_TRUE(!first || Inside(cell.top, sheet.top, sheet.top + sheet.cellHeight)) << n;
+      ++drawn;
+    });
+  }
+  EXPECT_EQ(drawn, 13u);
 }
 
 TEST(DrawingPlanTest, ALayoutWithoutRubyDrawsNoReadings) {
