@@ -12,9 +12,9 @@
 // Usage: node page_bench.mjs SITE REFERENCE.txt [KEYSTROKES] [keystrokes|editors]
 // (`keystrokes`: only the keystrokes, without the peer's at 1 MB, which
 // takes a second each, for measuring a change to typing; `editors`: only
-// the input pane's two editors, the text area and CodeMirror, taking turns
-// on slices of the reference text around the length at which the pane
-// trades one for the other.)
+// the input pane's two editors, the text area and the window onto a long
+// text, taking turns on slices of the reference text around the length at
+// which the pane trades one for the other.)
 import { readFileSync } from 'node:fs';
 import { openSite, newPage, putTextAtMiddle } from '../../tests/web/browser.mjs';
 
@@ -122,14 +122,14 @@ async function timeToInteractive(context, url, label, offline) {
   return ms;
 }
 
-// Keeps the input pane in one editor ('plain' or 'code'), whatever its
+// Keeps the input pane in one editor ('plain' or 'window'), whatever its
 // text's length.
 const holdEditor = (page, editor) => page.$eval('#input', (host, code) => {
   const pane = host.inputPane;
   pane.limits = code ? { longFrom: 0, shortBelow: 0 } : { longFrom: Infinity, shortBelow: Infinity };
   pane.fitEditor();
   pane.focus();
-}, editor === 'code');
+}, editor === 'window');
 
 // The two editors on slices of `sizes` characters, taking turns.
 async function editorsBySize(page, sizes) {
@@ -138,14 +138,14 @@ async function editorsBySize(page, sizes) {
     const text = reference.slice(200000, 200000 + size);
     const times = { plain: [], code: [] };
     for (let round = 0; round < 4; ++round) {
-      for (const editor of ['plain', 'code']) {
+      for (const editor of ['plain', 'window']) {
         await holdEditor(page, editor);
         await putTextAtMiddle(page, text);
         await page.evaluate(installProbe);
         times[editor].push(...await typeKeys(page, Math.ceil(keystrokes / 4)));
       }
     }
-    console.log(`${size} characters: ${['plain', 'code'].map((editor) => `${editor} median ` +
+    console.log(`${size} characters: ${['plain', 'window'].map((editor) => `${editor} median ` +
       `${median(times[editor]).toFixed(1)} ms, 90th percentile ${percentile(times[editor], 0.9).toFixed(1)} ms`).join('; ')}`);
   }
 }

@@ -119,9 +119,9 @@ async function setInput(text) {
 // The input pane's whole text, from its editor.
 const inputText = () => page.evaluate(() => document.getElementById('input').inputPane.text());
 
-// The input pane's editors: the text area of short texts, and CodeMirror,
-// which limits of 0 keep the pane in whatever the length.
-const EDITORS = [['plain', null], ['code', { longFrom: 0, shortBelow: 0 }]];
+// The input pane's editors: the text area of short texts, and the window
+// onto a long one, which limits of 0 keep the pane in whatever the length.
+const EDITORS = [['plain', null], ['window', { longFrom: 0, shortBelow: 0 }]];
 const editorShown = () => page.$eval('#input', (pane) => pane.dataset.editor);
 // Sets the lengths at which the pane changes editors (null: its own),
 // which it heeds at the next edit.
@@ -239,37 +239,40 @@ test('typing converts at every change, edits in the middle and undo included', a
   assert.deepEqual(page.errors, []);
 });
 
-test('in CodeMirror, keys that move the caret or add a line show it in view in the frame that shows them', async () => {
+test('in the window onto a long text, keys that move the caret or add a line show it in view in the frame that shows them', async () => {
   await setEditorLimits(EDITORS[1][1]);
   await page.focus('#input');
   await pressWithControl('a');
   await page.keyboard.press('Delete');
   const cdp = await page.createCDPSession();
-  await cdp.send('Input.insertText', { text: Array.from({ length: 120 }, (_, i) => `${i}行目`).join('\n') });
+  await cdp.send('Input.insertText', { text: Array.from({ length: 400 }, (_, i) => `${i}行目`).join('\n') });
   await cdp.detach();
-  // Read in each key's frame, after the editor's own callbacks of that frame.
+  // Read in each key's frame: how far below the view's top the caret's row
+  // is, and its line.
   await page.evaluate(() => {
     window.caretShown = [];
     window.readCaret = (event) => event.key !== 'Control' && requestAnimationFrame(() => {
-      const root = document.getElementById('input').shadowRoot;
-      const node = root.getSelection().focusNode;
-      const line = (node.nodeType === Node.ELEMENT_NODE ? node : node.parentElement).closest('.cm-line');
-      const [caret, view] = [line, root.querySelector('.cm-scroller')].map((element) => element.getBoundingClientRect());
-      // (A pane of a fractional height may hide a line's last pixel.)
-      window.caretShown.push(caret.top >= view.top && caret.bottom <= view.bottom + 1);
+      const host = document.getElementById('input');
+      const top = host.inputPane.editor.caretTop();
+      // The caret, as tall as the font (16 px), in the middle of its row
+      // (20 px), is what the browser shows.
+      window.caretShown.push(top !== null && top + 2 >= 0 && top + 18 <= host.clientHeight + 1);
     });
     window.addEventListener('keydown', window.readCaret);
   });
-  // [key, times]: new lines at the end, then down from the top past the
-  // view's bottom, a line and a page at a time.
-  const keys = [['Enter', 3], ['control Home', 1], ['ArrowDown', 45], ['PageDown', 2]];
-  for (const [key, times] of keys) {
+  // [key, times, the caret's line after]: new lines at the end, then down
+  // from the top past the view's bottom and the window's edge, a line and
+  // a page at a time, and back.
+  const keys = [['Enter', 3, 402], ['control Home', 1, 0], ['ArrowDown', 130, 130], ['PageDown', 8, null],
+    ['control End', 1, 402], ['PageUp', 2, null], ['ArrowUp', 130, null], ['control Home', 1, 0]];
+  for (const [key, times, line] of keys) {
     for (let i = 0; i < times; ++i) {
       if (key.startsWith('control ')) await pressWithControl(key.slice(8));
       else await page.keyboard.press(key);
     }
     const shown = await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => done(window.caretShown.splice(0)))));
     assert.deepEqual(shown, Array(times).fill(true), key);
+    if (line !== null) assert.equal(await page.$eval('#input', (host) => host.inputPane.caretPlace().line), line, key);
   }
   await page.evaluate(() => window.removeEventListener('keydown', window.readCaret));
   await setEditorLimits(null);
@@ -282,14 +285,14 @@ test('the pane moves the text between its editors as it grows and shrinks, and u
   await setEditorLimits({ longFrom: 12, shortBelow: 8 });
   await setInput('ラーメン\nab');
   const steps = [
-    [[['insert', 'cdefg']], 'code', 'ラーメン\nabcdefg', [12, 12]],
-    [[['shift', 'ArrowLeft'], ['shift', 'ArrowLeft'], ['shift', 'ArrowLeft']], 'code', 'ラーメン\nabcdefg', [12, 9]],
-    [[['press', 'Backspace']], 'code', 'ラーメン\nabcd', [9, 9]],
+    [[['insert', 'cdefg']], 'window', 'ラーメン\nabcdefg', [12, 12]],
+    [[['shift', 'ArrowLeft'], ['shift', 'ArrowLeft'], ['shift', 'ArrowLeft']], 'window', 'ラーメン\nabcdefg', [12, 9]],
+    [[['press', 'Backspace']], 'window', 'ラーメン\nabcd', [9, 9]],
     [[['shift', 'ArrowLeft'], ['shift', 'ArrowLeft'], ['shift', 'ArrowLeft'], ['press', 'Backspace']], 'plain',
       'ラーメン\na', [6, 6]],
     [[['control', 'z']], 'plain', 'ラーメン\nabcd', [9, 6]],
-    [[['control', 'z']], 'code', 'ラーメン\nabcdefg', [12, 9]],
-    [[['control', 'y']], 'code', 'ラーメン\nabcd', [9, 9]],
+    [[['control', 'z']], 'window', 'ラーメン\nabcdefg', [12, 9]],
+    [[['control', 'y']], 'window', 'ラーメン\nabcd', [9, 9]],
     [[['control', 'y']], 'plain', 'ラーメン\na', [6, 6]],
   ];
   const cdp = await page.createCDPSession();
@@ -325,7 +328,7 @@ test('the pane moves the text between its editors as it grows and shrinks, and u
     const top = host.inputPane.editor.caretTop();
     return top !== null && top >= 0 && top < host.clientHeight;
   });
-  assert.deepEqual(await inputState(), { editor: 'code', text: long + more, focused: true,
+  assert.deepEqual(await inputState(), { editor: 'window', text: long + more, focused: true,
     selection: { anchor: long.length + more.length, head: long.length + more.length } });
   assert.ok(await caretInView());
   await pressWithControl('z');
@@ -336,14 +339,94 @@ test('the pane moves the text between its editors as it grows and shrinks, and u
   assert.deepEqual(await inputState(), { editor: 'plain', text: long, focused: true,
     selection: { anchor: long.length, head: long.length } });
   assert.ok(scrolledToEnd);
-  // The long text put in at once: the first frame that shows CodeMirror
+  // The long text put in at once: the first frame that shows the window
   // shows it scrolled to the caret at the end.
   const scrolledInFirstFrame = await page.$eval('#input', (host, text) => new Promise((done) => {
     host.inputPane.replaceAll(text, false);
-    requestAnimationFrame(() => done(host.shadowRoot.querySelector('.cm-scroller').scrollTop > 0));
+    requestAnimationFrame(() => done(host.shadowRoot.querySelector('.window').scrollTop > 0));
   }), long + more);
   assert.ok(scrolledInFirstFrame);
   await cdp.detach();
+  assert.deepEqual(page.errors, []);
+});
+
+// A text long enough for the window onto it, of 3,000 lines.
+const LONG_TEXT = Array.from({ length: 3000 }, (_, i) => `${i}行目の縦書き`.padEnd(12 + (i * 7) % 30, 'あ')).join('\n');
+const lineStart = (text, line) => text.split('\n').slice(0, line).join('\n').length + (line > 0);
+const insertAt = (text, at, inserted) => text.slice(0, at) + inserted + text.slice(at);
+const nextFrames = () => page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+
+test('the window onto a long text keeps typing, the whole selection, undo and the caret as one text area would', async () => {
+  const L = LONG_TEXT;
+  const at = lineStart(L, 1500);
+  const typeAt = (key) => page.keyboard.type(key);
+  const composeAt = async () => {
+    const cdp = await page.createCDPSession();
+    await cdp.send('Input.imeSetComposition', { text: 'かん', selectionStart: 2, selectionEnd: 2 });
+    await cdp.send('Input.imeSetComposition', { text: '漢', selectionStart: 1, selectionEnd: 1 });
+    await cdp.send('Input.insertText', { text: '漢' });
+    await cdp.detach();
+  };
+  // The view scrolled to the text's start, far from the caret: the window
+  // follows the view, and the next key types at the caret.
+  const scrollAway = async () => {
+    await page.$eval('#input', (host) => {
+      host.shadowRoot.querySelector('.window').scrollTop = 0;
+    });
+    await nextFrames();
+    assert.ok((await page.$eval('#input', (host) => host.shadowRoot.querySelector('textarea').value)).startsWith('0行目'));
+  };
+  // [what, keys, the text after, the clipboard after (or undefined), steps
+  // of undo back to the long text]
+  const cases = [
+    ['a key far into the text', [() => typeAt('x')], insertAt(L, at, 'x'), undefined, 1],
+    ['select all, copy', [['control', 'a'], ['control', 'c']], L, L, 0],
+    ['select all, type over', [['control', 'a'], () => typeAt('x')], 'x', undefined, 1],
+    ['select all, cut', [['control', 'a'], ['control', 'x']], '', L, 1],
+    ['select to the end, copy', [['control shift', 'End'], ['control', 'c']], L, L.slice(at), 0],
+    ['edits at the middle, the end and the start', [() => typeAt('x'), ['control', 'End'], () => typeAt('y'),
+      ['control', 'Home'], () => typeAt('z')], `z${insertAt(L, at, 'x')}y`, undefined, 3],
+    ['the view scrolled away, then a key', [scrollAway, () => typeAt('q')], insertAt(L, at, 'q'), undefined, 1],
+    ['an input method far into the text', [composeAt], insertAt(L, at, '漢'), undefined, 1],
+  ];
+  await setEditorLimits(null);
+  for (const [what, keys, text, clipboard, steps] of cases) {
+    await page.evaluate(() => navigator.clipboard.writeText('-'));
+    await page.$eval('#input', (host, long, caret) => {
+      host.inputPane.replaceAll(long, true);
+      host.inputPane.editor.select({ anchor: caret, head: caret });
+      host.inputPane.editor.showCaretAt(null);
+      host.inputPane.focus();
+    }, L, at);
+    await nextFrames();
+    assert.equal(await editorShown(), 'window', what);
+    for (const key of keys) {
+      if (typeof key === 'function') await key();
+      else {
+        const [modifiers, name] = key;
+        for (const modifier of modifiers.split(' ')) await page.keyboard.down(modifier === 'control' ? 'Control' : 'Shift');
+        await page.keyboard.press(name);
+        for (const modifier of modifiers.split(' ')) await page.keyboard.up(modifier === 'control' ? 'Control' : 'Shift');
+      }
+    }
+    assert.equal(await inputText(), text, what);
+    if (clipboard !== undefined) assert.equal(await page.evaluate(() => navigator.clipboard.readText()), clipboard, what);
+    // The engine's copy of the text follows: its whole output, copied.
+    await page.$eval('#status', (status) => { status.textContent = ''; });
+    await page.click('#copy');
+    await page.waitForFunction(() => document.getElementById('status').textContent.includes('コピー'));
+    assert.equal(await page.evaluate(() => navigator.clipboard.readText()), await convertedRows(), what);
+    await page.focus('#input');
+    const { anchor, head } = (await inputState()).selection;
+    if (await editorShown() === 'window' && anchor === head) {
+      const top = await page.$eval('#input', (host) => host.inputPane.editor.caretTop());
+      assert.ok(top !== null && top >= 0 && top < await page.$eval('#input', (host) => host.clientHeight), what);
+    }
+    for (let i = 0; i < steps; ++i) await pressWithControl('z');
+    assert.equal(await inputText(), L, `${what}: undone`);
+    for (let i = 0; i < steps; ++i) await pressWithControl('y');
+    assert.equal(await inputText(), text, `${what}: done again`);
+  }
   assert.deepEqual(page.errors, []);
 });
 
@@ -366,7 +449,7 @@ test("an input method's pre-edit is no change; its result is", async () => {
   assert.deepEqual(await inputState(), { editor: 'plain', text: 'あ漢じょうず', selection: { anchor: 6, head: 6 },
     focused: true });
   await cdp.send('Input.insertText', { text: '上手です' });
-  assert.deepEqual(await inputState(), { editor: 'code', text: 'あ漢上手です', selection: { anchor: 6, head: 6 },
+  assert.deepEqual(await inputState(), { editor: 'window', text: 'あ漢上手です', selection: { anchor: 6, head: 6 },
     focused: true });
   assert.equal(await outputRows(), await convertedRows());
   await pressWithControl('z');
@@ -438,13 +521,13 @@ const dropOn = async (file) => {
 const opens = [
   ['by the open button', (file) => chooseFile('#open', file), null],
   ['dropped on the input pane', dropOn, null],
-  ['dropped on the input pane in CodeMirror', dropOn, EDITORS[1][1]],
+  ['dropped on the input pane holding a long text', dropOn, EDITORS[1][1]],
 ];
 for (const [how, open, limits] of opens) {
   test(`a code page 932 file opens ${how}, found as Shift_JIS`, async () => {
     await setEditorLimits(limits);
     await setInput('前');
-    assert.equal(await editorShown(), limits ? 'code' : 'plain');
+    assert.equal(await editorShown(), limits ? 'window' : 'plain');
     await page.$eval('#status', (status) => { status.textContent = ''; });
     const file = join(folder, 'sjis.txt');
     writeFileSync(file, cp932('ソース表示\r\nｶﾞｷﾞ\r\n'));

@@ -1,10 +1,12 @@
 // The input pane's edits, under Node: the edit that an input event of the
-// text area made, found between the texts before and after it, and the
-// steps that undo takes back. Run by ctest (web.input_edits).
+// text area made, found between the texts before and after it, the steps
+// that undo takes back, and the lines that the window onto a long text
+// holds. Run by ctest (web.input_edits).
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { EditHistory } from '../../web/site/edit-history.mjs';
 import { editBetween } from '../../web/site/plain-input.mjs';
+import { lineEndBelow, lineStartAbove, rowsOfLines } from '../../web/site/window-input.mjs';
 
 // [what happened, text before, text after, selection it was typed at, the
 // edit: [from, removed, inserted]]
@@ -69,5 +71,39 @@ for (const [name, edits, undone] of STEPS) {
     history.undo();
     history.record(typed(0, 'z'), { before: caret(0), after: caret(1) }, 5000);
     assert.equal(history.redo(), null);
+  });
+}
+
+// [what, text, position, lines, characters, the window's start, its end]
+const WINDOWS = [
+  ['two lines each side', 'a\nb\nc\nd\ne\nf\ng', 6, 2, 100, 2, 11],
+  ['at the text\'s edges', 'a\nb\nc', 2, 5, 100, 0, 5],
+  ['an empty first line', '\nb\nc', 3, 5, 100, 0, 4],
+  ['empty lines around', 'a\n\n\nb\n\n\nc', 4, 2, 100, 2, 7],
+  ['no further than the characters allow, in whole lines', 'aaaa\nbbbb\ncccc\ndddd\neeee', 12, 5, 3, 5, 19],
+  ['one long line', 'x'.repeat(50), 20, 5, 3, 0, 50],
+  ['the caret at a line\'s end', 'ab\ncd\nef', 5, 0, 100, 3, 5],
+];
+for (const [name, text, at, lines, chars, start, end] of WINDOWS) {
+  test(`the window's lines: ${name}`, () => {
+    assert.equal(lineStartAbove(text, at, lines, chars), start);
+    assert.equal(lineEndBelow(text, at, lines, chars), end);
+  });
+}
+
+// [what, text, ems a row holds, rows to stop at, {rows, at}: the rows
+// before the line that holds the row to stop at, and where it starts (the
+// text's end, when it has no such row)]
+const ROWS = [
+  ['a line a row', 'ab\ncd\nef', 10, Infinity, { rows: 3, at: 8 }],
+  ['a wide line wraps', 'あいうえお\nx', 2, Infinity, { rows: 4, at: 7 }],
+  ['narrow characters are half as wide', 'abcd\nｱｲｳｴ', 2, Infinity, { rows: 2, at: 9 }],
+  ['an empty line takes a row', '\n\n', 10, Infinity, { rows: 3, at: 2 }],
+  ['stops at the line that passes the rows', 'あいうえお\nab\ncd', 2, 3, { rows: 3, at: 6 }],
+  ['and before it', 'ab\nあいうえお\ncd', 2, 3, { rows: 1, at: 3 }],
+];
+for (const [name, text, rowEms, rows, found] of ROWS) {
+  test(`the rows lines take: ${name}`, () => {
+    assert.deepEqual(rowsOfLines(text, rowEms, rows), found);
   });
 }

@@ -3,25 +3,23 @@
 // that the engine's copy of the text follows it edit by edit.
 //
 // It edits a short text in a plain text area (plain-input.mjs) and a long
-// one in CodeMirror (code-input.mjs), and trades one for the other as the
-// text grows or shrinks, keeping the text, the selection, focus, the
-// caret's place in the view and the undo history (edit-history.mjs). A text
-// area lays out its whole text at each keystroke, CodeMirror the lines in
-// view: in headless Chromium (`page_bench.mjs ... editors`, the two taking
-// turns on slices of the reference text, medians of a keystroke to its
-// frame at a load of 6) the text area took 9–15 ms at 5,000–10,000
-// characters, CodeMirror 9–14; the two were even at 15,000–20,000 (9 ms),
-// and CodeMirror ahead from 30,000 on (9 against 11 ms; 11–13 against
-// 19–20 at 40,000–80,000). The pane moves to CodeMirror at 20,000
-// characters and back below 10,000, far enough apart that typing around
-// either never flips it.
+// one in the same text area holding only the lines around the caret
+// (window-input.mjs), and trades one for the other as the text grows or
+// shrinks, keeping the text, the selection, focus, the caret's place in
+// the view and the undo history (edit-history.mjs). A text area lays out
+// its whole text at each keystroke: in headless Chromium (`page_bench.mjs
+// ... editors`) it took 9–15 ms from a keystroke to its frame at 5,000–
+// 10,000 characters, and 19–20 ms at 40,000–80,000. The window holds a
+// hundred lines or so, and a keystroke at 1 MB costs what it costs in 20
+// lines. The pane moves to the window at 20,000 characters and back below
+// 10,000, far enough apart that typing around either never flips it.
 //
 // The editors live in a shadow root: their styles are then stylesheets made
 // by script, which the page's Content-Security-Policy needs no inline
 // style for.
-import { CodeInput } from './code-input.mjs';
 import { EditHistory } from './edit-history.mjs';
 import { lineBreaks, PlainInput } from './plain-input.mjs';
+import { WindowInput } from './window-input.mjs';
 
 export const EDITOR_LIMITS = { longFrom: 20000, shortBelow: 10000 };
 
@@ -50,14 +48,14 @@ export class InputPane {
   }
 
   open(Editor, text, selection) {
-    this.host.dataset.editor = Editor === PlainInput ? 'plain' : 'code';
+    this.host.dataset.editor = Editor === PlainInput ? 'plain' : 'window';
     return new Editor(this.root, this.options, this, text, selection);
   }
 
   // The editor that suits a text of `length` characters in the editor now
   // open, which stays open between the two limits.
   editorFor(length) {
-    if (length >= this.limits.longFrom) return CodeInput;
+    if (length >= this.limits.longFrom) return WindowInput;
     if (length < this.limits.shortBelow) return PlainInput;
     return this.editor.constructor;
   }
@@ -161,12 +159,12 @@ export class InputPane {
     return true;
   }
 
-  // An undo or redo that makes the text long moves it to CodeMirror first,
-  // so that the text area never holds a long text; one that makes it short
-  // moves after.
+  // An undo or redo that makes the text long moves it to the window first,
+  // so that the text area never holds a long text whole; one that makes it
+  // short moves after.
   step({ edits, selection }) {
     const length = edits.reduce((sum, edit) => sum + edit.inserted.length - edit.removed.length, this.editor.length());
-    if (this.editorFor(length) === CodeInput) this.fitEditor(length);
+    if (this.editorFor(length) === WindowInput) this.fitEditor(length);
     this.applyEdits(edits, selection);
   }
 

@@ -56,6 +56,13 @@ export class PlainInput {
   // `pane`: the input pane (input-pane.mjs), told of every edit and key.
   constructor(root, { label, placeholderText }, pane, text, selection) {
     this.pane = pane;
+    // The text area may hold a part of a longer text (window-input.mjs):
+    // the text before it (`ahead`, with `breaksAhead` line breaks) and
+    // after it (`behind`). Positions outside this class are in the whole
+    // text.
+    this.ahead = '';
+    this.breaksAhead = 0;
+    this.behind = '';
     this.composing = false;
     this.composed = 0;    // edits of the composition so far
     this.typedAt = null;   // the selection an input event's edit was typed at
@@ -120,7 +127,9 @@ export class PlainInput {
     area.addEventListener('keyup', (event) => pane.keyReleased(event.key));
     // Chromium tells of a text area's selection only through the document.
     this.onSelectionChange = () => {
-      if (this.hasFocus()) this.selectionChanged();
+      if (!this.hasFocus()) return;
+      this.selectionChanged();
+      this.selectionSettled();
     };
     document.addEventListener('selectionchange', this.onSelectionChange);
     area.addEventListener('pointerdown', () => pane.caretMoving());
@@ -168,6 +177,8 @@ export class PlainInput {
     const before = this.value;
     this.value = this.area.value;
     const edit = editBetween(before, this.value, this.typedAt);
+    const breaks = this.breaksAhead + lineBreaks(this.value, edit.from);
+    edit.from += this.ahead.length;
     const after = this.selection();
     const typedAt = this.typedAt ?? { selection: after, alone: false };
     this.typedAt = null;
@@ -178,7 +189,7 @@ export class PlainInput {
     const joins = composition && this.composed > 0;
     const alone = typedAt.alone || (composition && !joins);
     if (composition) ++this.composed;
-    this.pane.edited(edit, lineBreaks(this.value, edit.from), { before: typedAt.selection, after, joins, alone });
+    this.pane.edited(edit, breaks, { before: typedAt.selection, after, joins, alone });
     this.shown = after;
     this.pane.caretMoved(false);
   }
@@ -191,37 +202,45 @@ export class PlainInput {
     if (moved) this.pane.caretMoved(true);
   }
 
+  // The document told of the selection (a key, a click, an edit): no more
+  // to do for a text area that holds the whole text.
+  selectionSettled() {}
+
   // Makes `edit` as the program's own change (undo, redo, a whole new
   // text): the pane is told of it, but the text area's undo is not.
   apply(edit) {
-    this.area.setRangeText(edit.inserted, edit.from, edit.from + edit.removed.length);
+    const from = edit.from - this.ahead.length;
+    this.area.setRangeText(edit.inserted, from, from + edit.removed.length);
     this.value = this.area.value;
-    this.pane.edited(edit, lineBreaks(this.value, edit.from), {});
+    this.pane.edited(edit, this.breaksAhead + lineBreaks(this.value, from), {});
   }
 
   selection() {
-    const { selectionStart: start, selectionEnd: end, selectionDirection: direction } = this.area;
+    const { selectionStart, selectionEnd, selectionDirection: direction } = this.area;
+    const [start, end] = [selectionStart + this.ahead.length, selectionEnd + this.ahead.length];
     return direction === 'backward' ? { anchor: end, head: start } : { anchor: start, head: end };
   }
 
   select({ anchor, head }) {
-    this.area.setSelectionRange(Math.min(anchor, head), Math.max(anchor, head), anchor > head ? 'backward' : 'forward');
+    const [start, end] = [Math.min(anchor, head) - this.ahead.length, Math.max(anchor, head) - this.ahead.length];
+    this.area.setSelectionRange(start, end, anchor > head ? 'backward' : 'forward');
     this.selectionChanged();
   }
 
   caretPlace() {
-    const { head } = this.selection();
-    const line = lineBreaks(this.value, head);
-    const lineStart = this.value.lastIndexOf('\n', head - 1) + 1;
-    return { line, lineStart: lineStart + line, offset: head + line };
+    const head = this.selection().head - this.ahead.length;
+    const line = this.breaksAhead + lineBreaks(this.value, head);
+    // The text area's part starts at a line's start.
+    const lineStart = this.ahead.length + this.value.lastIndexOf('\n', head - 1) + 1;
+    return { line, lineStart: lineStart + line, offset: this.ahead.length + head + line };
   }
 
   text() {
-    return this.value;
+    return this.ahead + this.value + this.behind;
   }
 
   length() {
-    return this.value.length;
+    return this.ahead.length + this.value.length + this.behind.length;
   }
 
   isComposing() {
@@ -236,14 +255,15 @@ export class PlainInput {
     this.area.focus({ preventScroll: true });
   }
 
-  // Where the caret's line starts in the text area's content, in pixels:
-  // the height of the text up to the caret, which the text area holds
-  // alone for a moment (a text area tells no caret's place). A switch of
-  // editors is rare, and this editor's texts are short.
-  caretLineTop() {
+  // Where the row of the caret (or of position `at` of the text area)
+  // starts in the text area's content, in pixels: the height of the text
+  // up to it, which the text area holds alone for a moment (a text area
+  // tells no caret's place). A switch of editors is rare, and the text
+  // area's texts are short.
+  caretLineTop(at = this.selection().head - this.ahead.length) {
     const { area } = this;
     area.style.height = '0';
-    area.value = this.value.slice(0, this.selection().head);
+    area.value = this.value.slice(0, at);
     const bottom = area.scrollHeight - parseFloat(getComputedStyle(area).paddingBottom);
     area.style.height = '';
     return bottom - parseFloat(getComputedStyle(area).lineHeight);
