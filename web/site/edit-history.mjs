@@ -6,9 +6,8 @@
 //
 // Edits join the last step that undo takes back when they come within
 // half a second of it, of the same kind (typing, deleting) and where it
-// ended, or while an input method composes: a word typed is one step, as
-// in CodeMirror's own history. A paste or a drop is a step of its own, and
-// moving the caret ends a step.
+// ended, or while an input method composes: a word typed is one step. A
+// paste or a drop is a step of its own, and moving the caret ends a step.
 const JOIN_WITHIN_MS = 500;
 const MOST_STEPS = 200;
 

@@ -70,8 +70,8 @@ export class PlainInput {
     if (!root.adoptedStyleSheets.includes(styleSheet())) root.adoptedStyleSheets = [...root.adoptedStyleSheets, styleSheet()];
     const area = document.createElement('textarea');
     Object.assign(area, { placeholder: placeholderText, spellcheck: false, autocomplete: 'off', value: text });
-    // A phone's keyboard leaves the typed Latin letters as typed, as in
-    // CodeMirror.
+    // A phone's keyboard leaves the typed Latin letters as typed: the
+    // pane's text is what the user means to lay out.
     for (const [name, value] of [['aria-label', label], ['autocapitalize', 'off'], ['autocorrect', 'off']]) {
       area.setAttribute(name, value);
     }

@@ -7,8 +7,8 @@
 // page, 使い方, that the build made from the user's manual; MINCHO: the
 // face of pages)
 //
-// - the page's modules bundled by esbuild into app.mjs, CodeMirror into
-//   codemirror.mjs, and the other files of web/site copied;
+// - the page's modules bundled by esbuild into app.mjs, and the other
+//   files of web/site copied;
 // - drawing.mjs, what only pictures and PDFs need (fontkit and pdf-lib),
 //   and FONT and MINCHO, the fonts they are drawn with, with their licence: loaded only
 //   when needed, so the service worker keeps them when they are first
@@ -42,11 +42,9 @@ const esbuild = createRequire(join(modules, 'package.json'))('esbuild');
 const SITE = [
   { name: 'index.html', copy: true },
   { name: 'style.css', copy: true },
-  // The page: its own modules in one. CodeMirror and the engine's module
-  // stay files of their own: the engine's is the one other programs
-  // import, and the editor's changes only with its packages.
-  { name: 'app.mjs', bundle: 'app.mjs', external: ['./codemirror.mjs', './mirotabe.mjs', './drawing.mjs'] },
-  { name: 'codemirror.mjs', bundle: 'codemirror.mjs', external: [] },
+  // The page: its own modules in one. The engine's module stays a file of
+  // its own: it is the one other programs import.
+  { name: 'app.mjs', bundle: 'app.mjs', external: ['./mirotabe.mjs', './drawing.mjs'] },
   { name: 'mirotabe.mjs', copy: true },
   { name: 'mirotabe-engine.mjs', engine: true },
   { name: 'mirotabe-engine.wasm', engine: true },
