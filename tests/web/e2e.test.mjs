@@ -430,6 +430,43 @@ test('the window onto a long text keeps typing, the whole selection, undo and th
   assert.deepEqual(page.errors, []);
 });
 
+test('the window onto a long text follows the view scrolled through it, and the scroll bar stands for the whole text', async () => {
+  await setEditorLimits(null);
+  // Empty lines among them, each a row of its own.
+  const text = LONG_TEXT.split('\n').map((line, i) => (i % 7 === 3 ? '' : line)).join('\n');
+  // [scroll step in pixels]: down through the text and back up.
+  for (const step of [97, 600, 1777]) {
+    const result = await page.$eval('#input', async (host, text, by) => {
+      const pane = host.inputPane;
+      pane.replaceAll(text, true);
+      const scroller = host.shadowRoot.querySelector('.window');
+      const area = host.shadowRoot.querySelector('textarea');
+      const frame = () => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)));
+      const blank = [];
+      const height = scroller.scrollHeight;
+      const end = height - scroller.clientHeight;
+      const tops = Array.from({ length: Math.ceil(end / by) }, (_, i) => i * by);
+      for (const top of [...tops, ...[...tops].reverse()]) {
+        scroller.scrollTop = top;
+        await frame();
+        const view = scroller.getBoundingClientRect();
+        const box = area.getBoundingClientRect();
+        if (box.top > view.top || box.bottom < view.bottom) blank.push(top);
+      }
+      // The blocks, counted as the window moved, stand for what a count
+      // from scratch makes of them.
+      const moved = scroller.scrollHeight;
+      pane.editor.select({ anchor: 0, head: 0 });
+      pane.replaceAll(pane.text(), true);
+      return { blank, moved, fresh: scroller.scrollHeight, first: height };
+    }, text, step);
+    assert.deepEqual(result.blank, [], `by ${step}`);
+    assert.equal(result.moved, result.fresh, `by ${step}`);
+    assert.equal(result.moved, result.first, `by ${step}`);
+  }
+  assert.deepEqual(page.errors, []);
+});
+
 test("an input method's pre-edit is no change; its result is", async () => {
   await setInput('あ');
   const cdp = await page.createCDPSession();

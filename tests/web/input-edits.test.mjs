@@ -6,7 +6,7 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { EditHistory } from '../../web/site/edit-history.mjs';
 import { editBetween } from '../../web/site/plain-input.mjs';
-import { lineEndBelow, lineStartAbove, rowsOfLines } from '../../web/site/window-input.mjs';
+import { lineEndBelow, lineStartAbove, rowsOfLines, rowsOutside } from '../../web/site/window-input.mjs';
 
 // [what happened, text before, text after, selection it was typed at, the
 // edit: [from, removed, inserted]]
@@ -105,5 +105,26 @@ const ROWS = [
 for (const [name, text, rowEms, rows, found] of ROWS) {
   test(`the rows lines take: ${name}`, () => {
     assert.deepEqual(rowsOfLines(text, rowEms, rows), found);
+  });
+}
+
+// [what, text, ems a row holds, windows in turn ([start, end]: from a
+// line's start to a line's end)]: the rows outside each window, counted
+// from the window before, are those counted from scratch.
+const MOVES = [
+  ['down and up a line at a time', 'a\nb\nc\nd\ne\nf', 10, [[4, 7], [6, 9], [4, 7], [0, 3], [10, 11]]],
+  ['past empty lines, one at a time', 'a\n\n\nb\n\n\nc', 10,
+    [[8, 9], [7, 7], [6, 6], [4, 5], [3, 3], [2, 2], [0, 1], [2, 3], [0, 9], [6, 7]]],
+  ['to the start and the end, past wrapped lines', 'あいうえお\nab\ncd\n\nef', 2,
+    [[13, 15], [6, 8], [0, 5], [12, 15], [9, 11], [12, 12]]],
+];
+for (const [name, text, rowEms, windows] of MOVES) {
+  test(`the rows outside the window: ${name}`, () => {
+    let from = null;
+    for (const [start, end] of windows) {
+      const counted = rowsOutside(text, rowEms, start, end, from);
+      assert.deepEqual(counted, rowsOutside(text, rowEms, start, end), `[${start}, ${end}]`);
+      from = { start, end, ...counted };
+    }
   });
 }

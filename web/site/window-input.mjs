@@ -21,11 +21,11 @@ const STYLE = `
 
 // Lines kept on each side of the selection, while they are within so
 // many characters of it: the view's lines many times over.
-const SIDE_LINES = 50;
-const SIDE_CHARS = 3000;
+const SIDE_LINES = 35;
+const SIDE_CHARS = 2500;
 // The window moves when the caret comes within so many lines (and a third
 // of the characters) of an edge that is not the text's.
-const EDGE_LINES = 20;
+const EDGE_LINES = 15;
 // A longer selection is held rather than put into the text area.
 const LONGEST_SELECTION = 50000;
 
@@ -81,6 +81,20 @@ export function rowsOfLines(text, rowEms, rows = Infinity) {
   return { rows: counted, at: Math.min(lineStart, text.length) };
 }
 
+// The rows of the lines of `text` before a window of [start, end) and
+// after it, in rows `rowEms` wide: {above, below}. The line breaks at the
+// window's edges are the blocks' own. With `from` ({start, end, above,
+// below}: where a window of the same text was and its rows), only the lines
+// between the two are counted.
+export function rowsOutside(text, rowEms, start, end, from = null) {
+  // The rows of the lines of [a, b) (an empty line when a is b, none when
+  // a is past b).
+  const count = (a, b) => (a <= b ? rowsOfLines(text.slice(a, b), rowEms).rows : 0);
+  if (!from) return { above: count(0, start - 1), below: count(end + 1, text.length) };
+  return { above: from.above + count(from.start, start - 1) - count(start, from.start - 1),
+    below: from.below - count(from.end + 1, end) + count(end + 1, from.end) };
+}
+
 const isModifier = (event) => event.ctrlKey || event.metaKey;
 const TOWARD_START = /^(ArrowLeft|ArrowUp|Home|PageUp)$/;
 const MOVING_KEYS = /^(Arrow|Home$|End$|Page)/;
@@ -106,7 +120,7 @@ export class WindowInput extends PlainInput {
     this.scroller.addEventListener('focus', () => this.area.focus({ preventScroll: true }));
     this.held = null;
     this.followPending = false;
-    this.frame(text, selection);
+    this.frame(selection, text);
     this.select(selection);
     this.catchHeld();
     this.scroller.addEventListener('scroll', () => {
@@ -124,20 +138,27 @@ export class WindowInput extends PlainInput {
     return [Math.min(anchor, head), Math.max(anchor, head)];
   }
 
-  // Makes the text area hold the lines of `text` around `selection`.
-  frame(text, { anchor, head }) {
-    const [from, to] = WindowInput.span({ anchor, head });
+  // Makes the text area hold the lines around `selection` of `text`, or of
+  // the text it is part of now.
+  frame(selection, text = null) {
+    const [from, to] = WindowInput.span(selection);
+    const { lineHeight, rowEms } = this.metrics();
+    // The rows outside the window, which the blocks stand for, are counted
+    // from where the window was, when the text outside it is the same (its
+    // edits are made inside it).
+    const same = text === null && this.rows?.rowEms === rowEms;
+    const was = { start: this.ahead.length, end: this.ahead.length + this.value.length, ...this.rows };
+    text ??= this.text();
     const start = lineStartAbove(text, from, SIDE_LINES, SIDE_CHARS);
     const end = lineEndBelow(text, to, SIDE_LINES, SIDE_CHARS);
+    this.rows = { rowEms, ...rowsOutside(text, rowEms, start, end, same ? was : null) };
     this.ahead = text.slice(0, start);
     this.behind = text.slice(end);
     this.breaksAhead = lineBreaks(this.ahead);
     this.value = text.slice(start, end);
     this.area.value = this.value;
-    const { lineHeight, rowEms } = this.metrics();
-    // The line breaks at the window's edges are the blocks' own.
-    this.above.style.height = `${rowsOfLines(this.ahead.slice(0, -1), rowEms).rows * lineHeight * (start > 0)}px`;
-    this.below.style.height = `${rowsOfLines(this.behind.slice(1), rowEms).rows * lineHeight * (end < text.length)}px`;
+    this.above.style.height = `${this.rows.above * lineHeight}px`;
+    this.below.style.height = `${this.rows.below * lineHeight}px`;
   }
 
   metrics() {
@@ -169,7 +190,7 @@ export class WindowInput extends PlainInput {
   // view.
   move(selection, keep) {
     const shown = this.rowTop(keep) - this.scroller.scrollTop;
-    this.frame(this.text(), selection);
+    this.frame(selection);
     super.select(selection);
     this.scroller.scrollTop = this.rowTop(keep) - shown;
   }
@@ -209,7 +230,7 @@ export class WindowInput extends PlainInput {
     const text = old.slice(0, from) + inserted + old.slice(to);
     const caret = { anchor: from + inserted.length, head: from + inserted.length };
     this.release();
-    this.frame(text, caret);
+    this.frame(caret, text);
     super.select(caret);
     this.shown = caret;
     const edit = { from, removed: old.slice(from, to), inserted };
@@ -328,22 +349,29 @@ export class WindowInput extends PlainInput {
   selectionSettled() {
     if (this.held || this.composing) return;
     const { anchor, head } = this.selection();
-    const [from, to] = WindowInput.span({ anchor, head }).map((at) => at - this.ahead.length);
-    const near = (this.ahead && lineBreaks(this.value, from) < EDGE_LINES && from < SIDE_CHARS / 3) ||
-      (this.behind && lineBreaks(this.value.slice(to)) < EDGE_LINES && this.value.length - to < SIDE_CHARS / 3);
-    if (near || this.value.length > (to - from) + 4 * SIDE_CHARS) this.move({ anchor, head }, head);
+    const [from, to] = WindowInput.span({ anchor, head });
+    if (this.nearEdge(from, to) || this.value.length > (to - from) + 4 * SIDE_CHARS) this.move({ anchor, head }, head);
+  }
+
+  // Whether [from, to], which the text area holds, comes near one of the
+  // window's edges that is not the text's.
+  nearEdge(from, to) {
+    const [start, end] = [from - this.ahead.length, to - this.ahead.length];
+    return (this.ahead && lineBreaks(this.value, start) < EDGE_LINES && start < SIDE_CHARS / 3) ||
+      (this.behind && lineBreaks(this.value.slice(end)) < EDGE_LINES && this.value.length - end < SIDE_CHARS / 3);
   }
 
   // The view was scrolled: the window moves to the lines in view when the
-  // view comes within half its height of one of its edges; a caret it
-  // leaves behind is held.
+  // view comes within a quarter of its height of one of its edges; a caret it
+  // leaves behind, or near its edge, is held (where the caret would move
+  // the window away from the view).
   followView() {
     if (this.composing) return;
     const { scroller, area } = this;
     const [top, height] = [scroller.scrollTop, scroller.clientHeight];
     const areaTop = this.above.offsetHeight;
     const areaBottom = areaTop + area.offsetHeight;
-    if (!(this.ahead && top < areaTop + height / 2) && !(this.behind && top + height > areaBottom - height / 2)) return;
+    if (!(this.ahead && top < areaTop + height / 4) && !(this.behind && top + height > areaBottom - height / 4)) return;
     const { lineHeight, rowEms } = this.metrics();
     const middle = top + height / 2;
     // The line in the middle of the view, and where its row is.
@@ -363,9 +391,9 @@ export class WindowInput extends PlainInput {
     }
     const shown = rowAt - top;
     const selection = this.selection();
-    this.frame(this.text(), { anchor: at, head: at });
+    this.frame({ anchor: at, head: at });
     const [from, to] = WindowInput.span(selection);
-    if (this.holds(from, to)) {
+    if (this.holds(from, to) && !this.nearEdge(from, to)) {
       this.release();
       super.select(selection);
     } else {
@@ -389,12 +417,12 @@ export class WindowInput extends PlainInput {
     this.release();
     const [from, to] = WindowInput.span(selection);
     if (to - from > LONGEST_SELECTION) {
-      if (!this.holds(selection.head, selection.head)) this.frame(this.text(), { anchor: selection.head, head: selection.head });
+      if (!this.holds(selection.head, selection.head)) this.frame({ anchor: selection.head, head: selection.head });
       this.hold(selection);
       this.selectionChanged();
       return;
     }
-    if (!this.holds(from, to)) this.frame(this.text(), selection);
+    if (!this.holds(from, to)) this.frame(selection);
     super.select(selection);
   }
 
@@ -424,7 +452,7 @@ export class WindowInput extends PlainInput {
     const text = old.slice(0, edit.from) + edit.inserted + old.slice(to);
     const end = edit.from + edit.inserted.length;
     this.release();
-    this.frame(text, { anchor: end, head: end });
+    this.frame({ anchor: end, head: end }, text);
     this.pane.edited(edit, lineBreaks(text, edit.from), {});
   }
 
