@@ -434,10 +434,18 @@ test('the window onto a long text follows the view scrolled through it, and the 
   await setEditorLimits(null);
   // Empty lines among them, each a row of its own.
   const text = LONG_TEXT.split('\n').map((line, i) => (i % 7 === 3 ? '' : line)).join('\n');
-  // [scroll step in pixels]: down through the text and back up.
-  for (const step of [97, 600, 1777]) {
-    const result = await page.$eval('#input', async (host, text, by) => {
+  // [scroll step in pixels: down through the text and back up, the text
+  // area's field-sizing ('fixed': a browser that cannot size it to its text)]
+  for (const [step, sizing] of [[97, 'content'], [600, 'content'], [1777, 'content'], [600, 'fixed']]) {
+    const result = await page.$eval('#input', async (host, text, by, fieldSizing) => {
       const pane = host.inputPane;
+      const sheet = new CSSStyleSheet();
+      sheet.replaceSync(`.window > textarea:not(.ruler) { field-sizing: ${fieldSizing}; }`);
+      host.shadowRoot.adoptedStyleSheets = [...host.shadowRoot.adoptedStyleSheets, sheet];
+      // A new window, which reads its sizing when it is made: the pane
+      // trades editors after the change.
+      pane.replaceAll('', true);
+      await new Promise((done) => setTimeout(done));
       pane.replaceAll(text, true);
       const scroller = host.shadowRoot.querySelector('.window');
       const area = host.shadowRoot.querySelector('textarea');
@@ -458,11 +466,19 @@ test('the window onto a long text follows the view scrolled through it, and the 
       const moved = scroller.scrollHeight;
       pane.editor.select({ anchor: 0, head: 0 });
       pane.replaceAll(pane.text(), true);
-      return { blank, moved, fresh: scroller.scrollHeight, first: height };
-    }, text, step);
-    assert.deepEqual(result.blank, [], `by ${step}`);
-    assert.equal(result.moved, result.fresh, `by ${step}`);
-    assert.equal(result.moved, result.first, `by ${step}`);
+      const fresh = scroller.scrollHeight;
+      // Lines typed into the window grow the text area, which never
+      // scrolls its own text.
+      pane.editor.insert('\n'.repeat(60), false);
+      const typedHidden = area.scrollHeight > area.clientHeight;
+      host.shadowRoot.adoptedStyleSheets = host.shadowRoot.adoptedStyleSheets.filter((other) => other !== sheet);
+      return { blank, moved, fresh, first: height, typedHidden };
+    }, text, step, sizing);
+    const what = `by ${step}, field-sizing ${sizing}`;
+    assert.deepEqual(result.blank, [], what);
+    assert.equal(result.moved, result.fresh, what);
+    assert.equal(result.moved, result.first, what);
+    assert.equal(result.typedHidden, false, what);
   }
   assert.deepEqual(page.errors, []);
 });

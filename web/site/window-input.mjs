@@ -113,6 +113,11 @@ export class WindowInput extends PlainInput {
     this.ruler.setAttribute('aria-hidden', 'true');
     this.scroller.append(this.above, this.area, this.below, this.ruler);
     root.append(this.scroller);
+    // The text area grows with its text, so that the box around it scrolls
+    // the window's lines between the blocks. Where the browser cannot size
+    // it to its content (no `field-sizing`), it is given its text's height
+    // after every change.
+    this.sizesItself = getComputedStyle(this.area).fieldSizing === 'content';
     // The text area is what focusing the pane focuses (the shadow root
     // delegates focus to it), and what a click on the blocks focuses, not
     // the box that scrolls it.
@@ -157,8 +162,27 @@ export class WindowInput extends PlainInput {
     this.breaksAhead = lineBreaks(this.ahead);
     this.value = text.slice(start, end);
     this.area.value = this.value;
+    this.fitArea();
     this.above.style.height = `${this.rows.above * lineHeight}px`;
     this.below.style.height = `${this.rows.below * lineHeight}px`;
+  }
+
+  // Makes the text area as tall as its text, where it does not grow by
+  // itself; never shorter than the view (its minimum height). The ruler
+  // measures the text: shrinking the text area to measure it would pull
+  // the view's scroll back with it.
+  fitArea() {
+    if (this.sizesItself) return;
+    const { area, ruler } = this;
+    ruler.style.width = `${area.offsetWidth}px`;
+    ruler.value = this.value;
+    area.style.height = `${ruler.scrollHeight}px`;
+    ruler.value = '';
+  }
+
+  inputted() {
+    super.inputted();
+    this.fitArea();
   }
 
   metrics() {
@@ -446,6 +470,7 @@ export class WindowInput extends PlainInput {
     const to = edit.from + edit.removed.length;
     if (this.holds(edit.from, to) && edit.inserted.length < SIDE_CHARS) {
       super.apply(edit);
+      this.fitArea();
       return;
     }
     const old = this.text();
