@@ -14,3 +14,17 @@ export const nameOf = (names, number) => Object.keys(names).find((name) => names
 export function boxNumber(box, fallback) {
   return Math.min(Math.max(Math.trunc(Number(box.value)) || fallback, Number(box.min)), Number(box.max));
 }
+
+// Gives `root`, a shadow root, the style sheet of `css`, made once however
+// many roots take it (the page's Content-Security-Policy allows no inline
+// style, but sheets made by script).
+const sheets = new Map();
+export function adoptStyle(root, css) {
+  let sheet = sheets.get(css);
+  if (!sheet) {
+    sheet = new CSSStyleSheet();
+    sheet.replaceSync(css);
+    sheets.set(css, sheet);
+  }
+  if (!root.adoptedStyleSheets.includes(sheet)) root.adoptedStyleSheets = [...root.adoptedStyleSheets, sheet];
+}

@@ -6,6 +6,8 @@
 //
 // Its undo is the pane's (edit-history.mjs), so that it goes on when the
 // pane changes editors; the text area's own never runs.
+import { adoptStyle } from './dom.mjs';
+
 const STYLE = `
 textarea {
   box-sizing: border-box; display: block; width: 100%; height: 100%; margin: 0; border: 0; resize: none;
@@ -13,15 +15,6 @@ textarea {
   caret-color: currentColor; outline: none; overflow-wrap: anywhere;
 }
 textarea::placeholder { color: GrayText; opacity: 1; }`;
-
-let sheet = null;
-const styleSheet = () => {
-  if (!sheet) {
-    sheet = new CSSStyleSheet();
-    sheet.replaceSync(STYLE);
-  }
-  return sheet;
-};
 
 // How many line breaks `text` has in [0, end).
 export function lineBreaks(text, end = text.length) {
@@ -67,7 +60,7 @@ export class PlainInput {
     this.composed = 0;    // edits of the composition so far
     this.typedAt = null;   // the selection an input event's edit was typed at
     this.escaped = false;  // Esc was the last key: TAB then leaves the pane
-    if (!root.adoptedStyleSheets.includes(styleSheet())) root.adoptedStyleSheets = [...root.adoptedStyleSheets, styleSheet()];
+    adoptStyle(root, STYLE);
     const area = document.createElement('textarea');
     Object.assign(area, { placeholder: placeholderText, spellcheck: false, autocomplete: 'off', value: text });
     // A phone's keyboard leaves the typed Latin letters as typed: the

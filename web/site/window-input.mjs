@@ -11,6 +11,7 @@
 // the text area shows what part of the selection it has, and the next key
 // acts on the held selection (copy, cut, typing over it) or brings the
 // caret back into a window of its own.
+import { adoptStyle } from './dom.mjs';
 import { lineBreaks, PlainInput } from './plain-input.mjs';
 
 const STYLE = `
@@ -28,15 +29,6 @@ const SIDE_CHARS = 2500;
 const EDGE_LINES = 15;
 // A longer selection is held rather than put into the text area.
 const LONGEST_SELECTION = 50000;
-
-let sheet = null;
-const styleSheet = () => {
-  if (!sheet) {
-    sheet = new CSSStyleSheet();
-    sheet.replaceSync(STYLE);
-  }
-  return sheet;
-};
 
 // The start of the line `lines` lines above the one `at` is in, or of the
 // first line that starts `chars` characters before `at` or more.
@@ -102,7 +94,7 @@ const MOVING_KEYS = /^(Arrow|Home$|End$|Page)/;
 export class WindowInput extends PlainInput {
   constructor(root, options, pane, text, selection) {
     super(root, options, pane, '', { anchor: 0, head: 0 });
-    if (!root.adoptedStyleSheets.includes(styleSheet())) root.adoptedStyleSheets = [...root.adoptedStyleSheets, styleSheet()];
+    adoptStyle(root, STYLE);
     this.scroller = document.createElement('div');
     this.scroller.className = 'window';
     this.above = document.createElement('div');
