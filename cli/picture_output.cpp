@@ -7,6 +7,7 @@
 #include <QIODevice>
 #include <iostream>
 #include <string_view>
+#include <system_error>
 #include <variant>
 
 #include "cli/convert.h"
@@ -131,19 +132,20 @@ int WritePicture(const VerticalLayout& layout, const PictureRequest& request, co
   const std::variant<QStringList, int> families = FamiliesOf(request, program);
   if (const int* status = std::get_if<int>(&families)) return *status;
   if (request.page) return WritePages(layout, request, std::get<QStringList>(families), program);
-  if (request.format == PictureFormat::Png) {
-    const PictureSize size = ImageSize(layout, request.style);
-    if (!FitsImage(size)) {
-      std::cerr << program << ": the image would be " << size.width << " × " << size.height
-                << " pixels; a PNG side can be at most " << kMaxImageSide
-                << " pixels. Use --format pdf, which splits it into pages, or a smaller "
-                   "--cell-size.\n";
-      return kExitFailure;
-    }
-  }
 
   const IoResult<QByteArray> picture =
       DrawPicture(layout, request.style, request.format, std::get<QStringList>(families));
+  // A PNG too large to draw is refused by the drawing, which sets its
+  // columns to learn its height; they are set again only to say it.
+  if (!picture && request.format == PictureFormat::Png &&
+      picture.error().code == std::errc::file_too_large) {
+    const PictureSize size = ImageSize(layout, request.style);
+    std::cerr << program << ": the image would be " << size.width << " × " << size.height
+              << " pixels; a PNG side can be at most " << kMaxImageSide
+              << " pixels. Use --format pdf, which splits it into pages, or a smaller "
+                 "--cell-size.\n";
+    return kExitFailure;
+  }
   if (!picture) {
     std::cerr << program << ": the picture cannot be drawn: " << picture.error().Reason() << "\n";
     return kExitFailure;
