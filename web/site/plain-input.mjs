@@ -42,8 +42,9 @@ export function editBetween(before, after, selection) {
   return { from: start, removed: before.slice(start, before.length - end), inserted: after.slice(start, after.length - end) };
 }
 
-const isModifier = (event) => event.ctrlKey || event.metaKey;
-const MOVING_KEYS = /^(Arrow|Home$|End$|Page)/;
+export const isModifier = (event) => event.ctrlKey || event.metaKey;
+// The keys that move the caret.
+export const MOVING_KEYS = /^(Arrow|Home$|End$|Page)/;
 
 export class PlainInput {
   // `pane`: the input pane (input-pane.mjs), told of every edit and key.

@@ -12,7 +12,7 @@
 // acts on the held selection (copy, cut, typing over it) or brings the
 // caret back into a window of its own.
 import { adoptStyle } from './dom.mjs';
-import { lineBreaks, PlainInput } from './plain-input.mjs';
+import { isModifier, lineBreaks, MOVING_KEYS, PlainInput } from './plain-input.mjs';
 
 const STYLE = `
 .window { box-sizing: border-box; height: 100%; overflow: auto; }
@@ -87,9 +87,7 @@ export function rowsOutside(text, rowEms, start, end, from = null) {
     below: from.below - count(from.end + 1, end) + count(end + 1, from.end) };
 }
 
-const isModifier = (event) => event.ctrlKey || event.metaKey;
 const TOWARD_START = /^(ArrowLeft|ArrowUp|Home|PageUp)$/;
-const MOVING_KEYS = /^(Arrow|Home$|End$|Page)/;
 
 export class WindowInput extends PlainInput {
   constructor(root, options, pane, text, selection) {
