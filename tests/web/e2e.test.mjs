@@ -33,14 +33,14 @@ const downloaded = (act) => downloadedFile(downloads, act);
 
 // The rows in view, put back together from the columns that the pane
 // gives assistive technology (right to left, without their padding), once
-// the pane has drawn its next frame.
+// it has given them again (it marks them busy until the changes pause).
 const readerRows = (reader) => {
   const columns = [...reader.children].map((item) => Array.from(item.textContent)).reverse();
   return Array.from({ length: Number(reader.dataset.rows) },
     (_, row) => columns.map((column) => column[row] ?? '\u3000').join('')).join('\n');
 };
 async function outputRows(on = page) {
-  await on.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+  await on.waitForSelector('#output .reader:not([aria-busy])');
   return on.$eval('#output .reader', readerRows);
 }
 // What is wrong with what the output pane shows: its canvas (strips side

@@ -8,9 +8,10 @@
 // cells, so that following the caret down a column repaints the canvas
 // only when the view leaves it. It is cut into strips side by side, so
 // that the column of a keystroke changes one or two of them, which is all
-// that the frame then hands the compositor. All of it happens in the next frame, which
-// is also where the pane scrolls, so that a keystroke makes the page lay
-// out no more often than the frame does.
+// that the frame then hands the compositor. The pane paints, and scrolls,
+// once at the end of the task that changed it (a keystroke's, a scroll's),
+// however often that task asked, so that the frame after it shows the
+// change and then has nothing left to draw (see draw()).
 // Like the desktop's pane it stands for the layout's rows joined by line
 // breaks: it has a caret and a selection in that text (mouse, touch, keys),
 // copies it, marks the input caret's cell, and gives assistive technology
@@ -24,6 +25,10 @@ import { fillReader, readingColumns, setReaderItem } from './column-reader.mjs';
 const PADDING = 4;
 // The rows that the canvas holds beyond the view's height.
 const EXTRA_ROWS = 12;
+// How long the changes to the pane pause before assistive technology is
+// given its columns again, in milliseconds: longer than the time between
+// two keys of a typist, shorter than a listener takes to go and read them.
+const READER_PAUSE_MS = 300;
 // The width of a strip of the canvas, in CSS pixels.
 const STRIP_WIDTH = 128;
 
@@ -76,13 +81,15 @@ export class OutputPane {
     // shows. Null until the canvas is painted whole.
     this.painted = null;
     this.paintedMark = null;
-    // What the reader is to take again after the frame: all the columns
-    // in view, or only those that changed (null when nothing is to), and
-    // the window() in view it last took whole.
+    // What the reader is to take again when the changes pause: all the
+    // columns in view, or only those that changed (null when nothing is
+    // to), the timer that waits for the pause, and the window() in view it
+    // last took whole.
     this.readerDamage = null;
+    this.readerTimer = 0;
     this.readerWindow = null;
     // The view's size and scroll position, kept here so that drawing reads
-    // no layout back from the page; `scrollPending` when the next frame is
+    // no layout back from the page; `scrollPending` when the next painting is
     // to scroll the pane there.
     this.view = { width: 0, height: 0, left: 0, top: 0 };
     this.scrollPending = false;
@@ -198,7 +205,7 @@ export class OutputPane {
     }
   }
 
-  // Marks `cell` ({row, column} or null) and, in the next frame, scrolls
+  // Marks `cell` ({row, column} or null) and, when it next paints, scrolls
   // just enough to show it.
   markCell(cell) {
     this.mark = cell;
@@ -252,17 +259,22 @@ export class OutputPane {
     this.redraw();
   }
 
-  // Repaints the whole view in the next frame.
+  // Repaints the whole view (see draw()).
   redraw() {
     this.damage.all = true;
     this.draw();
   }
 
-  // Paints what changed in the next frame, once however often it is asked.
+  // Paints what changed once the task that asked is done, once however
+  // often it asked. Not in the next frame's animation callbacks: a canvas
+  // changed there keeps the compositor asking for frames for some frames
+  // after it, and a keystroke that comes in those frames waits for the
+  // next one (up to 16.7 ms) where it would otherwise start its frame at
+  // once.
   draw() {
     if (this.drawPending) return;
     this.drawPending = true;
-    requestAnimationFrame(() => {
+    queueMicrotask(() => {
       this.drawPending = false;
       this.drawNow();
     });
@@ -493,42 +505,51 @@ export class OutputPane {
   }
 
   // The columns in view as text, for assistive technology (see
-  // column-reader.mjs), set after the frame that painted them: laying out
-  // this text is no part of showing a keystroke.
-  // A keystroke that moved nothing in view gives it only the columns it
+  // column-reader.mjs), set once the changes pause for READER_PAUSE_MS: a
+  // listener reads them after typing, and setting them at every keystroke
+  // would lay them out again each time, in a frame of its own after the
+  // keystroke's that keeps the compositor ticking for the next keystroke.
+  // Until then the reader is marked busy (aria-busy), as assistive
+  // technology expects of content that is being changed.
+  // A change that moved nothing in view gives it only the columns it
   // changed (`all` when others may differ too).
   refreshReaderSoon(all, columns) {
+    clearTimeout(this.readerTimer);
+    this.readerTimer = setTimeout(() => this.refreshReader(), READER_PAUSE_MS);
     if (this.readerDamage) {
       this.readerDamage.all ||= all;
       this.readerDamage.columns.push(...columns);
       return;
     }
     this.readerDamage = { all, columns: [...columns] };
-    setTimeout(() => {
-      const damage = this.readerDamage;
-      this.readerDamage = null;
-      const inView = this.window(this.view);
-      const last = this.readerWindow;
-      this.readerWindow = inView;
-      if (damage.all || !last || last.firstRow !== inView.firstRow || last.firstColumn !== inView.firstColumn ||
-          last.columns !== inView.columns) {
-        fillReader(this.reader, readingColumns(this.cellsOf(inView), inView.rows, inView.columns), inView.rows);
-        return;
-      }
-      // Rows added or taken at the bottom change only the padding of the
-      // columns that no edit changed, which the reader leaves out. Its
-      // items run right to left: the last column in view is its first.
-      this.reader.dataset.rows = String(inView.rows);
-      const end = inView.firstColumn + inView.columns;
-      for (const { first, count } of damage.columns) {
-        const from = Math.max(first, inView.firstColumn);
-        const to = Math.min(first + count, end);
-        if (from >= to) continue;
-        const part = { ...inView, firstColumn: from, columns: to - from };
-        readingColumns(this.cellsOf(part), inView.rows, to - from)
-          .forEach((text, i) => setReaderItem(this.reader, end - to + i, text));
-      }
-    });
+    this.reader.setAttribute('aria-busy', 'true');
+  }
+
+  refreshReader() {
+    const damage = this.readerDamage;
+    this.readerDamage = null;
+    this.reader.removeAttribute('aria-busy');
+    const inView = this.window(this.view);
+    const last = this.readerWindow;
+    this.readerWindow = inView;
+    if (damage.all || !last || last.firstRow !== inView.firstRow || last.firstColumn !== inView.firstColumn ||
+        last.columns !== inView.columns) {
+      fillReader(this.reader, readingColumns(this.cellsOf(inView), inView.rows, inView.columns), inView.rows);
+      return;
+    }
+    // Rows added or taken at the bottom change only the padding of the
+    // columns that no edit changed, which the reader leaves out. Its items
+    // run right to left: the last column in view is its first.
+    this.reader.dataset.rows = String(inView.rows);
+    const end = inView.firstColumn + inView.columns;
+    for (const { first, count } of damage.columns) {
+      const from = Math.max(first, inView.firstColumn);
+      const to = Math.min(first + count, end);
+      if (from >= to) continue;
+      const part = { ...inView, firstColumn: from, columns: to - from };
+      readingColumns(this.cellsOf(part), inView.rows, to - from)
+        .forEach((text, i) => setReaderItem(this.reader, end - to + i, text));
+    }
   }
 
   positionAt(clientX, clientY) {
