@@ -30,7 +30,7 @@ const EXTRA_ROWS = 12;
 // two keys of a typist, shorter than a listener takes to go and read them.
 const READER_PAUSE_MS = 300;
 // The width of a strip of the canvas, in CSS pixels.
-const STRIP_WIDTH = 128;
+const STRIP_WIDTH = 64;
 
 function parseCells(units) {
   const cells = [];
@@ -83,10 +83,10 @@ export class OutputPane {
     this.paintedMark = null;
     // What the reader is to take again when the changes pause: all the
     // columns in view, or only those that changed (null when nothing is
-    // to), the timer that waits for the pause, and the window() in view it
-    // last took whole.
+    // to), when it last changed (performance.now()), and the window() in
+    // view it last took whole.
     this.readerDamage = null;
-    this.readerTimer = 0;
+    this.readerChanged = 0;
     this.readerWindow = null;
     // The view's size and scroll position, kept here so that drawing reads
     // no layout back from the page; `scrollPending` when the next painting is
@@ -514,8 +514,7 @@ export class OutputPane {
   // A change that moved nothing in view gives it only the columns it
   // changed (`all` when others may differ too).
   refreshReaderSoon(all, columns) {
-    clearTimeout(this.readerTimer);
-    this.readerTimer = setTimeout(() => this.refreshReader(), READER_PAUSE_MS);
+    this.readerChanged = performance.now();
     if (this.readerDamage) {
       this.readerDamage.all ||= all;
       this.readerDamage.columns.push(...columns);
@@ -523,9 +522,17 @@ export class OutputPane {
     }
     this.readerDamage = { all, columns: [...columns] };
     this.reader.setAttribute('aria-busy', 'true');
+    this.refreshReaderAfterPause();
   }
 
-  refreshReader() {
+  // One timer for a run of changes rather than one set again at each:
+  // when it fires before the pause is whole, it waits for the rest.
+  refreshReaderAfterPause() {
+    const wait = this.readerChanged + READER_PAUSE_MS - performance.now();
+    if (wait > 0) {
+      setTimeout(() => this.refreshReaderAfterPause(), wait);
+      return;
+    }
     const damage = this.readerDamage;
     this.readerDamage = null;
     this.reader.removeAttribute('aria-busy');
