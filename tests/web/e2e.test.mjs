@@ -52,8 +52,7 @@ async function paintingFaults() {
   const covered = await page.$eval('#output', (pane) => {
     const box = pane.getBoundingClientRect();
     const strips = [...pane.querySelectorAll('canvas')];
-    window.paintedPixels = strips.map((canvas) => canvas.getContext('2d')
-      .getImageData(0, 0, canvas.width, canvas.height).data);
+    window.paintedPixels = window.stripPixels();
     const left = box.left + pane.clientLeft;
     const top = box.top + pane.clientTop;
     const rects = strips.map((canvas) => canvas.getBoundingClientRect()).sort((a, b) => a.left - b.left);
@@ -65,12 +64,32 @@ async function paintingFaults() {
   await page.focus('#output');
   await page.focus('#input');
   await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
-  const unlike = await page.$$eval('#output canvas', (strips) => strips.reduce((count, canvas, strip) =>
-    count + canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data
-      .filter((value, i) => value !== window.paintedPixels[strip][i]).length, 0));
+  const unlike = await page.evaluate(() => window.bytesUnlike(window.paintedPixels));
   if (unlike !== 0) faults.push(`${unlike} bytes unlike a repaint`);
   return faults;
 }
+// In the page: the output pane's pixels, strip by strip, and how many
+// bytes of them differ from such pixels kept before.
+function definePixelReading() {
+  window.stripPixels = () => [...document.querySelectorAll('#output canvas')].map((canvas) =>
+    canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data);
+  window.bytesUnlike = (kept) => window.stripPixels().reduce((count, pixels, strip) =>
+    count + pixels.filter((value, i) => value !== kept[strip]?.[i]).length, 0);
+}
+// Keeps the output pane's pixels as the first animation frame after the
+// next key's keydown (Control aside) finds them, as window.keyFramePixels:
+// a key's frame is to show what it changed. Text typed with no key (not
+// on the keyboard) keeps none.
+const keepKeyFramePixels = () => page.evaluate(() => {
+  window.removeEventListener('keydown', window.keepOnKey, true);
+  window.keyFramePixels = null;
+  window.keepOnKey = (event) => {
+    if (event.key === 'Control') return;
+    window.removeEventListener('keydown', window.keepOnKey, true);
+    requestAnimationFrame(() => { window.keyFramePixels = window.stripPixels(); });
+  };
+  window.addEventListener('keydown', window.keepOnKey, true);
+});
 // How many looks the output pane's cells at `places` ([row, column from
 // the left] of a layout of `columns` columns, seen from the view's top
 // left) have among them.
@@ -158,6 +177,8 @@ async function save(encoding) {
 before(async () => {
   session = await openSite(site);
   page = await newPage(session.browser, session.url);
+  await page.evaluateOnNewDocument(definePixelReading);
+  await page.evaluate(definePixelReading);
   const cdp = await page.createCDPSession();
   await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
   await session.browser.defaultBrowserContext().overridePermissions(session.url.replace(/\/$/, ''),
@@ -230,9 +251,16 @@ test('typing converts at every change, edits in the middle and undo included', a
   const middleEdits = [['type', 'x'], ['press', 'End'], ['type', 'y'], ['type', '長'.repeat(8)], ['control', 'z'],
     ['press', 'Delete'], ['press', 'Enter'], ['press', 'Backspace'], ['press', 'Home'], ['press', 'Delete']];
   for (const [how, key] of middleEdits) {
+    const textBefore = await inputText();
+    await keepKeyFramePixels();
     if (how === 'control') await pressWithControl(key);
     else await page.keyboard[how](key);
     const rows = await outputRows();
+    // A key that changed the text shows the change in its own frame.
+    const unlikeKeyFrame = await page.evaluate(() => window.keyFramePixels && window.bytesUnlike(window.keyFramePixels));
+    if (unlikeKeyFrame !== null && await inputText() !== textBefore) {
+      assert.equal(unlikeKeyFrame, 0, `the frame of ${how} ${key}`);
+    }
     assert.deepEqual(await paintingFaults(), [], `in the middle: ${how} ${key}`);
     assert.equal(await outputRows(), rows, `in the middle: ${how} ${key}`);
   }
