@@ -212,6 +212,16 @@ test('typing converts at every change, edits in the middle and undo included', a
       assert.equal(await outputRows(), await convertedRows(), `${editor}: ${how} ${key}`);
       assert.deepEqual(await paintingFaults(), [], `${editor}: ${how} ${key}`);
     }
+    // The placeholder is there while the pane is empty, and only then,
+    // emptied by a key or by undo.
+    await setInput('');
+    for (const [how, key, shown] of [['type', 'x', false], ['press', 'Backspace', true], ['type', 'y', false],
+      ['control', 'z', true]]) {
+      if (how === 'control') await pressWithControl(key);
+      else await page.keyboard[how](key);
+      const placeholder = await page.$eval('#input', (host) => host.shadowRoot.querySelector('textarea').placeholder);
+      assert.equal(/横書き/.test(placeholder), shown, `${editor}: the placeholder after ${how} ${key}`);
+    }
   }
   await setEditorLimits(null);
   // The canvas's strips join without a seam: a character looks the same in

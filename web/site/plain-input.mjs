@@ -63,7 +63,8 @@ export class PlainInput {
     this.escaped = false;  // Esc was the last key: TAB then leaves the pane
     adoptStyle(root, STYLE);
     const area = document.createElement('textarea');
-    Object.assign(area, { placeholder: placeholderText, spellcheck: false, autocomplete: 'off', value: text });
+    Object.assign(area, { spellcheck: false, autocomplete: 'off', value: text });
+    this.placeholderText = placeholderText;
     // A phone's keyboard leaves the typed Latin letters as typed: the
     // pane's text is what the user means to lay out.
     for (const [name, value] of [['aria-label', label], ['autocapitalize', 'off'], ['autocorrect', 'off']]) {
@@ -72,6 +73,7 @@ export class PlainInput {
     root.append(area);
     this.area = area;
     this.value = area.value;
+    this.showPlaceholder();
     this.shown = null;
     this.select(selection);
     this.listen();
@@ -183,9 +185,19 @@ export class PlainInput {
     const joins = composition && this.composed > 0;
     const alone = typedAt.alone || (composition && !joins);
     if (composition) ++this.composed;
+    this.showPlaceholder();
     this.pane.edited(edit, breaks, { before: typedAt.selection, after, joins, alone });
     this.shown = after;
     this.pane.caretMoved(false);
+  }
+
+  // The placeholder is the text area's only while it holds no text: with
+  // one, the browser styles its placeholder again at every keystroke.
+  showPlaceholder() {
+    const empty = this.value === '' && this.ahead === '' && this.behind === '';
+    if (empty === this.area.hasAttribute('placeholder')) return;
+    if (empty) this.area.placeholder = this.placeholderText;
+    else this.area.removeAttribute('placeholder');
   }
 
   // The selection moved with no edit (an edit reports its caret itself).
@@ -206,6 +218,7 @@ export class PlainInput {
     const from = edit.from - this.ahead.length;
     this.area.setRangeText(edit.inserted, from, from + edit.removed.length);
     this.value = this.area.value;
+    this.showPlaceholder();
     this.pane.edited(edit, this.breaksAhead + lineBreaks(this.value, from), {});
   }
 

@@ -152,6 +152,7 @@ export class WindowInput extends PlainInput {
     this.breaksAhead = lineBreaks(this.ahead);
     this.value = text.slice(start, end);
     this.area.value = this.value;
+    this.showPlaceholder();
     this.fitArea();
     this.above.style.height = `${this.rows.above * lineHeight}px`;
     this.below.style.height = `${this.rows.below * lineHeight}px`;
