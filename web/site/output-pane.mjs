@@ -99,7 +99,7 @@ export class OutputPane {
     this.ratio = 0;
     this.paintedView = null;
     element.addEventListener('scroll', () => {
-      // The pane's own scrolling has been painted in the frame that did it.
+      // The pane's own scrolling was painted by the drawing that scrolled it.
       if (this.scrollPending || (element.scrollLeft === this.view.left && element.scrollTop === this.view.top)) return;
       this.view.left = element.scrollLeft;
       this.view.top = element.scrollTop;
