@@ -36,13 +36,13 @@ function convert(text, settings, options) {
 
 const downloaded = (act) => downloadedFile(downloads, act);
 
-async function setInput(text) {
-  await page.click('#input');
-  await page.keyboard.down('Control');
-  await page.keyboard.press('a');
-  await page.keyboard.up('Control');
-  await page.keyboard.press('Delete');
-  const cdp = await page.createCDPSession();
+async function setInput(text, on = page) {
+  await on.click('#input');
+  await on.keyboard.down('Control');
+  await on.keyboard.press('a');
+  await on.keyboard.up('Control');
+  await on.keyboard.press('Delete');
+  const cdp = await on.createCDPSession();
   await cdp.send('Input.insertText', { text });
   await cdp.detach();
 }
@@ -247,16 +247,21 @@ test('saving a picture changes only the settings its dialog shows', async () => 
   assert.match(stored, /ImageCellSize=30/);
 });
 
+// A screenshot of the output pane, once its painting has shown.
+async function paneShot(on = page) {
+  await on.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+  return on.screenshot({ clip: await on.$eval('#output', (pane) => {
+    const box = pane.getBoundingClientRect();
+    return { x: box.left, y: box.top, width: box.width, height: box.height };
+  }) });
+}
+
 // Where the ink of a glyph lies in its cell of the output pane, as the
 // fraction of the cell from its left and top to the ink box's centre, and
 // the ink box's width over its height.
 async function paneInk(cellText) {
   await setInput(cellText);
-  await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
-  const shot = await page.screenshot({ clip: await page.$eval('#output', (pane) => {
-    const box = pane.getBoundingClientRect();
-    return { x: box.left, y: box.top, width: box.width, height: box.height };
-  }) });
+  const shot = await paneShot();
   return page.evaluate(async (bytes) => {
     const image = await createImageBitmap(new Blob([new Uint8Array(bytes)], { type: 'image/png' }));
     const g = new OffscreenCanvas(image.width, image.height).getContext('2d');
@@ -292,6 +297,25 @@ test('the output pane stands its columns against the right edge and draws vertic
     assert.ok(looksVertical(vertical, upright), `${character}: ${vertical} against ${upright}`);
   }
   assert.equal(await page.$eval('#vertical-view', (button) => button.getAttribute('aria-pressed')), 'true');
+});
+
+test('the output pane paints the same where the browser has no OffscreenCanvas, keystrokes included', async () => {
+  const shots = [];
+  for (const offscreen of [true, false]) {
+    const fresh = await session.browser.newPage();
+    if (!offscreen) await fresh.evaluateOnNewDocument(() => { delete window.OffscreenCanvas; });
+    await fresh.setViewport({ width: 1200, height: 800 });
+    await fresh.goto(session.url);
+    await fresh.waitForSelector('html[data-ready]');
+    await setInput('縦書きの、「文章」。\nちょっと\n漢字かな', fresh);
+    await fresh.keyboard.press('ArrowUp');
+    await fresh.keyboard.type('ab');
+    shots.push(await paneShot(fresh));
+    // Without it the page paints on its canvases' own contexts.
+    assert.equal(await fresh.$eval('#output canvas', (canvas) => canvas.getContext('2d') === null), offscreen);
+    await fresh.close();
+  }
+  assert.ok(shots[0].equals(shots[1]), 'the panes differ');
 });
 
 test('the output pane zooms by Ctrl+plus, Ctrl+minus and Ctrl+0, and keeps the size for the next visit', async () => {

@@ -71,8 +71,11 @@ async function paintingFaults() {
 // In the page: the output pane's pixels, strip by strip, and how many
 // bytes of them differ from such pixels kept before.
 function definePixelReading() {
-  window.stripPixels = () => [...document.querySelectorAll('#output canvas')].map((canvas) =>
-    canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data);
+  window.stripPixels = () => [...document.querySelectorAll('#output canvas')].map((canvas) => {
+    const g = new OffscreenCanvas(canvas.width, canvas.height).getContext('2d');
+    g.drawImage(canvas, 0, 0);
+    return g.getImageData(0, 0, canvas.width, canvas.height).data;
+  });
   window.bytesUnlike = (kept) => window.stripPixels().reduce((count, pixels, strip) =>
     count + pixels.filter((value, i) => value !== kept[strip]?.[i]).length, 0);
 }
@@ -104,9 +107,9 @@ async function distinctLooks(places, columns) {
     const g = whole.getContext('2d');
     for (const canvas of strips) g.drawImage(canvas, Math.round((canvas.getBoundingClientRect().left - left) * ratio), 0);
     // The columns stand against the right edge, in cells as wide as the
-    // pane's font makes them.
+    // pane's font makes them at its first size (16 px, rows of 20 px).
     const probe = document.createElement('canvas').getContext('2d');
-    probe.font = strips[0].getContext('2d').font;
+    probe.font = `16px ${getComputedStyle(document.documentElement).getPropertyValue('--pane-font')}`;
     const cellWidth = Math.max(parseFloat(probe.font), Math.ceil(probe.measureText('\u3042').width));
     const right = pane.querySelector('.sizer').offsetWidth - 4;
     return new Set(places.map(([row, column]) => Array.from(g.getImageData(Math.round((right - (columns - column) * cellWidth) * ratio),

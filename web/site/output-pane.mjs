@@ -8,7 +8,7 @@
 // cells, so that following the caret down a column repaints the canvas
 // only when the view leaves it. It is cut into strips side by side, so
 // that the column of a keystroke changes one or two of them, which is all
-// that the frame then hands the compositor. The pane paints, and scrolls,
+// that the frame then hands the compositor (see canvas-strip.mjs). The pane paints, and scrolls,
 // once at the end of the task that changed it (a keystroke's, a scroll's),
 // however often that task asked, so that the frame after it shows the
 // change and then has nothing left to draw (see draw()).
@@ -20,6 +20,7 @@
 // vertical text starts, and with 縦組み表示 on each glyph is set in the
 // stand-in for its vertical form (see stand-in-glyphs.mjs). The font's size
 // zooms.
+import { CanvasStrip } from './canvas-strip.mjs';
 import { fillReader, readingColumns, setReaderItem } from './column-reader.mjs';
 
 const PADDING = 4;
@@ -58,10 +59,9 @@ export class OutputPane {
     // keeps them against the right edge of a wider pane.
     this.columnsLeft = PADDING;
     this.sizer = element.querySelector('.sizer');
-    // The canvas's strips, left to right: {canvas, context, x, width},
-    // x in pixels from the canvas's left.
-    const first = element.querySelector('.cells');
-    this.strips = [{ canvas: first, context: first.getContext('2d', { alpha: false }), x: 0, width: 0 }];
+    // The canvas's strips, left to right: CanvasStrips with their x in
+    // pixels from the canvas's left, and their width.
+    this.strips = [Object.assign(new CanvasStrip(element.querySelector('.cells')), { x: 0, width: 0 })];
     this.messageBox = element.querySelector('.message');
     this.reader = element.querySelector('.reader');
     this.rows = 0;
@@ -281,6 +281,12 @@ export class OutputPane {
   }
 
   drawNow() {
+    this.paintChanges();
+    for (const strip of this.strips) strip.present();
+  }
+
+  // Paints on the strips what changed since they were last painted.
+  paintChanges() {
     const view = this.view;
     const area = this.area;
     const ratio = window.devicePixelRatio || 1;
@@ -355,13 +361,12 @@ export class OutputPane {
     while (this.strips.length < count) {
       const canvas = this.strips[0].canvas.cloneNode(false);
       this.sizer.append(canvas);
-      this.strips.push({ canvas, context: canvas.getContext('2d', { alpha: false }), x: 0, width: 0 });
+      this.strips.push(Object.assign(new CanvasStrip(canvas), { x: 0, width: 0 }));
     }
     this.strips.forEach((strip, i) => {
       strip.x = i * STRIP_WIDTH;
       strip.width = Math.min(STRIP_WIDTH, width - strip.x);
-      strip.canvas.width = Math.round(strip.width * ratio);
-      strip.canvas.height = Math.round(height * ratio);
+      strip.resize(Math.round(strip.width * ratio), Math.round(height * ratio));
       strip.canvas.style.width = `${strip.width}px`;
       strip.canvas.style.height = `${height}px`;
       const g = strip.context;
@@ -380,8 +385,9 @@ export class OutputPane {
       if (strip.x >= x1 || strip.x + strip.width <= x0) continue;
       const from = Math.max(firstColumn, Math.floor((strip.x - left) / this.cellWidth));
       const to = Math.min(endColumn, Math.ceil((strip.x + strip.width - left) / this.cellWidth));
-      strip.context.setTransform(this.ratio, 0, 0, this.ratio, -strip.x * this.ratio, 0);
-      draw(strip.context, from, to);
+      const g = strip.painter();
+      g.setTransform(this.ratio, 0, 0, this.ratio, -strip.x * this.ratio, 0);
+      draw(g, from, to);
     }
   }
 
