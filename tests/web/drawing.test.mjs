@@ -318,6 +318,20 @@ test('the output pane paints the same where the browser has no OffscreenCanvas, 
   assert.ok(shots[0].equals(shots[1]), 'the panes differ');
 });
 
+test('the output pane shows its focus ring over the cells at its edge', async () => {
+  await setInput('縦');
+  await page.evaluate(() => document.getElementById('output').focus({ focusVisible: true }));
+  const shot = await paneShot();
+  const edge = await page.evaluate(async (bytes) => {
+    const image = await createImageBitmap(new Blob([new Uint8Array(bytes)], { type: 'image/png' }));
+    const g = new OffscreenCanvas(image.width, image.height).getContext('2d');
+    g.drawImage(image, 0, 0);
+    return Array.from(g.getImageData(image.width - 20, 1, 1, 1).data.slice(0, 3));
+  }, [...shot]);
+  const ring = await page.$eval('#output', (pane) => getComputedStyle(pane).outlineColor);
+  assert.equal(`rgb(${edge.join(', ')})`, ring);
+});
+
 test('the output pane zooms by Ctrl+plus, Ctrl+minus and Ctrl+0, and keeps the size for the next visit', async () => {
   await setInput('縦');
   const inkHeight = async () => {
