@@ -57,9 +57,21 @@ async function savePicture(type) {
   });
 }
 
+// In the page: the pixels of a PNG's bytes, as {width, height, data}.
+function definePngPixels() {
+  window.pngPixels = async (bytes) => {
+    const image = await createImageBitmap(new Blob([new Uint8Array(bytes)], { type: 'image/png' }));
+    const g = new OffscreenCanvas(image.width, image.height).getContext('2d');
+    g.drawImage(image, 0, 0);
+    return { width: image.width, height: image.height, data: g.getImageData(0, 0, image.width, image.height).data };
+  };
+}
+
 before(async () => {
   session = await openSite(site);
   page = await newPage(session.browser, session.url);
+  await page.evaluateOnNewDocument(definePngPixels);
+  await page.evaluate(definePngPixels);
   const cdp = await page.createCDPSession();
   await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
 });
@@ -75,13 +87,7 @@ after(async () => {
 // differ by more than anti-aliasing moves an edge.
 async function inkDifferences(desktop, browser, columns, cell) {
   return page.evaluate(async (a, b, columnCount, h) => {
-    const pixels = async (bytes) => {
-      const image = await createImageBitmap(new Blob([new Uint8Array(bytes)], { type: 'image/png' }));
-      const g = new OffscreenCanvas(image.width, image.height).getContext('2d');
-      g.drawImage(image, 0, 0);
-      return { width: image.width, height: image.height, data: g.getImageData(0, 0, image.width, image.height).data };
-    };
-    const [one, two] = [await pixels(a), await pixels(b)];
+    const [one, two] = [await window.pngPixels(a), await window.pngPixels(b)];
     if (one.width !== two.width || one.height !== two.height) return [`size ${one.width}×${one.height} against ${two.width}×${two.height}`];
     const rowCount = one.height / h - 2;
     const w = h;
@@ -263,14 +269,11 @@ async function paneInk(cellText) {
   await setInput(cellText);
   const shot = await paneShot();
   return page.evaluate(async (bytes) => {
-    const image = await createImageBitmap(new Blob([new Uint8Array(bytes)], { type: 'image/png' }));
-    const g = new OffscreenCanvas(image.width, image.height).getContext('2d');
-    g.drawImage(image, 0, 0);
-    const { data } = g.getImageData(0, 0, image.width, image.height);
+    const { width, height, data } = await window.pngPixels(bytes);
     let box = null;
-    for (let y = 2; y < image.height - 2; ++y) {
-      for (let x = 2; x < image.width - 2; ++x) {
-        if (data[4 * (y * image.width + x)] >= 128) continue;
+    for (let y = 2; y < height - 2; ++y) {
+      for (let x = 2; x < width - 2; ++x) {
+        if (data[4 * (y * width + x)] >= 128) continue;
         box = box ? [Math.min(box[0], x), Math.min(box[1], y), Math.max(box[2], x), Math.max(box[3], y)] : [x, y, x, y];
       }
     }
@@ -323,10 +326,9 @@ test('the output pane shows its focus ring over the cells at its edge', async ()
   await page.evaluate(() => document.getElementById('output').focus({ focusVisible: true }));
   const shot = await paneShot();
   const edge = await page.evaluate(async (bytes) => {
-    const image = await createImageBitmap(new Blob([new Uint8Array(bytes)], { type: 'image/png' }));
-    const g = new OffscreenCanvas(image.width, image.height).getContext('2d');
-    g.drawImage(image, 0, 0);
-    return Array.from(g.getImageData(image.width - 20, 1, 1, 1).data.slice(0, 3));
+    const { width, data } = await window.pngPixels(bytes);
+    const at = 4 * (1 * width + width - 20);  // row 1, 20 pixels from the right
+    return Array.from(data.slice(at, at + 3));
   }, [...shot]);
   const ring = await page.$eval('#output', (pane) => getComputedStyle(pane).outlineColor);
   assert.equal(`rgb(${edge.join(', ')})`, ring);
