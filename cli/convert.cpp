@@ -11,7 +11,6 @@
 #include <string>
 #include <variant>
 
-#include "cli/picture_handoff.h"
 #include "cli/terminal_text.h"
 #include "core/layout_cp932.h"
 #include "core/layout_options.h"
@@ -556,10 +555,7 @@ int RunConvert(int argc, char** argv, std::ostream& out, std::ostream& err,
   Options options;
   if (const auto status = ParseOptions(argc, argv, options, out, err)) return *status;
   if (options.picture && pictures.write == nullptr) {
-    const IoError failed = HandOffToPictureConverter(
-        pictures.programFolder.empty() ? ProgramFolder() : pictures.programFolder, argc, argv);
-    err << kProgram << ": --format png and pdf need " << TerminalText(failed.path) << ": "
-        << failed.Reason() << "\n";
+    err << kProgram << ": --format png and pdf are not in this build, which writes text only\n";
     return kExitFailure;
   }
   try {

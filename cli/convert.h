@@ -18,8 +18,7 @@ using PictureWriter = int (*)(const VerticalLayout& layout, const PictureRequest
 
 // How the command writes the picture formats (--format png or pdf).
 struct PictureSupport {
-  // In this process; when null, the command line is handed to the picture
-  // converter (see cli/picture_handoff.h).
+  // None in a build without the painter: pictures are refused.
   PictureWriter write = nullptr;
   // The advances of the half-width Latin in the font that `write` draws
   // with, which sideways Latin is fitted into the columns by; none: the

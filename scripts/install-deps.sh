@@ -21,8 +21,10 @@ run_packages=(
   libpng-dev
   # the panes' fixed-pitch Japanese font, and the Mincho that pages are set in
   fonts-ipafont-gothic fonts-ipafont-mincho
-  # the vertical forms of the glyphs in the pictures and the output pane
-  libharfbuzz-dev
+  # the vertical forms of the glyphs in the pictures and the output pane, the
+  # fonts' subsets in the PDFs, the glyphs' outlines drawn into the PNGs, and
+  # the font that draws what the Japanese faces lack
+  libharfbuzz-dev libfreetype-dev fonts-dejavu-core
   # the user's manual that the help menu opens, as HTML
   cmark-gfm
 )
