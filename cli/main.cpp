@@ -13,10 +13,9 @@ int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
   mirotabe::WideArguments arguments;
   return mirotabe::RunConvert(arguments.count(), arguments.values(), std::cout, std::cerr);
 #else
-  return mirotabe::RunConvert(
-      argc, argv, std::cout, std::cerr,
-      {.write = mirotabe::WritePicture,
-       .latinAdvances = mirotabe::PictureLatinAdvances,
-       .programFolder = {}});
+  return mirotabe::RunConvert(argc, argv, std::cout, std::cerr,
+                              {.write = mirotabe::WritePicture,
+                               .latinAdvances = mirotabe::PictureLatinAdvances,
+                               .programFolder = {}});
 #endif
 }

@@ -61,12 +61,11 @@ int WritePages(const VerticalLayout& layout, const PictureRequest& request, Font
   const FileSizeLimitAsError limit;
   if (!request.outputFile) {
     IoStatus refused;
-    const IoStatus drawn = WritePages(layout, request.style, *request.page, fonts,
-                                      [&refused](std::string_view block) {
-                                        refused = WriteDescriptorBytes(STDOUT_FILENO, block,
-                                                                       "standard output");
-                                        return refused.ok();
-                                      });
+    const IoStatus drawn =
+        WritePages(layout, request.style, *request.page, fonts, [&refused](std::string_view block) {
+          refused = WriteDescriptorBytes(STDOUT_FILENO, block, "standard output");
+          return refused.ok();
+        });
     if (refused.failed()) return Report(program, refused.error());
     if (drawn.failed()) {
       std::cerr << program << ": standard output: " << drawn.error().Reason() << "\n";
@@ -78,11 +77,11 @@ int WritePages(const VerticalLayout& layout, const PictureRequest& request, Font
       AtomicFileWriter::Begin(*request.outputFile, OtherTargets::kWriteThrough);
   if (!writer) return Report(program, writer.error());
   IoStatus refused;
-  const IoStatus drawn = WritePages(layout, request.style, *request.page, fonts,
-                                    [&](std::string_view block) {
-                                      refused = writer.value().Write(block);
-                                      return refused.ok();
-                                    });
+  const IoStatus drawn =
+      WritePages(layout, request.style, *request.page, fonts, [&](std::string_view block) {
+        refused = writer.value().Write(block);
+        return refused.ok();
+      });
   // A write the file refused says why; a writer left uncommitted keeps
   // the old file whole.
   IoStatus failed = refused;
@@ -100,8 +99,7 @@ int WritePicture(const VerticalLayout& layout, const PictureRequest& request, co
   FontChain fonts(std::get<std::vector<FontSource>>(std::move(sources)));
   if (request.page) return WritePages(layout, request, fonts, program);
 
-  const IoResult<std::string> picture =
-      PictureFile(layout, request.style, request.format, fonts);
+  const IoResult<std::string> picture = PictureFile(layout, request.style, request.format, fonts);
   // A PNG too large to draw is refused by the drawing, which sets its
   // columns to learn its height; they are set again only to say it.
   if (!picture && request.format == PictureFormat::Png &&

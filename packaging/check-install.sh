@@ -16,7 +16,7 @@ rm -rf "$prefix"
 failed=0
 fail() { echo "FAIL: $*" >&2; failed=1; }
 
-for program in bin/mirotabe bin/mirotabe-convert libexec/mirotabe/mirotabe-convert-picture; do
+for program in bin/mirotabe bin/mirotabe-convert; do
   [ -x "$prefix/$program" ] || fail "$program is not installed"
 done
 

@@ -42,7 +42,7 @@ std::vector<FontFile> MinchoFontFiles() {
   return Present({{folder + "yumin.ttf"}, {folder + "msmincho.ttc"}});
 #else
   return Present({{"/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf"},
-          {"/usr/share/fonts/truetype/fonts-japanese-mincho.ttf"}});
+                  {"/usr/share/fonts/truetype/fonts-japanese-mincho.ttf"}});
 #endif
 }
 
@@ -52,7 +52,7 @@ std::vector<FontFile> GothicFontFiles() {
   return Present({{folder + "YuGothM.ttc"}, {folder + "msgothic.ttc"}});
 #else
   return Present({{"/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"},
-          {"/usr/share/fonts/truetype/fonts-japanese-gothic.ttf"}});
+                  {"/usr/share/fonts/truetype/fonts-japanese-gothic.ttf"}});
 #endif
 }
 

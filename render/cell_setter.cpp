@@ -49,8 +49,7 @@ double EmForCharacters(FontChain& fonts, double characterSize) {
   return characterSize * primary->UnitsPerEm() / advance;
 }
 
-CellSetter::CellSetter(FontChain& fonts, double cellWidth, double cellHeight,
-                       double characterSize)
+CellSetter::CellSetter(FontChain& fonts, double cellWidth, double cellHeight, double characterSize)
     : fonts_(fonts), cellWidth_(cellWidth), cellHeight_(cellHeight) {
   em_ = EmForCharacters(fonts, characterSize);
   if (const FontFace* primary = fonts.Primary()) {

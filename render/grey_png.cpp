@@ -44,7 +44,8 @@ bool WriteRows(png_structp png, png_infop info, const GreyImage& image, std::str
   png_set_compression_level(png, 3);
   png_write_info(png, info);
   for (int y = 0; y < image.height; ++y) {
-    png_write_row(png, image.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width));
+    png_write_row(png, image.pixels.data() +
+                           static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width));
   }
   png_write_end(png, nullptr);
   return true;

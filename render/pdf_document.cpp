@@ -1,6 +1,7 @@
 #include "render/pdf_document.h"
 
 #include <cmath>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <utility>
@@ -178,41 +179,66 @@ void PdfDocument::AddPage(const SheetDrawing& drawing) {
                        0,
                        {0, 0, drawing.width, drawing.height}});
   }
+  // What each open mark is: a paragraph's part, text in a paragraph that
+  // stands for other text, or anything else.
+  enum class Open : std::uint8_t { kParagraph, kTextInParagraph, kOther };
+  std::vector<Open> open;
+  const auto part = [&]() {
+    const int mcid = static_cast<int>(mcids.size());
+    mcids.push_back(paragraphs_.size() - 1);
+    paragraphs_.back().parts.emplace_back(index, mcid);
+    return std::to_string(mcid);
+  };
   for (const DrawingItem& item : drawing.items) {
     if (const auto* step = std::get_if<PaintStep>(&item)) {
       out.Step(*step);
-    } else if (const auto* run = std::get_if<GlyphRun>(&item)) {
+      continue;
+    }
+    if (const auto* run = std::get_if<GlyphRun>(&item)) {
       out.Run(*run);
-    } else {
-      const DrawingMark& mark = std::get<DrawingMark>(item);
-      out.EndText();
-      std::string& ops = out.out();
-      if (mark.end) {
-        ops += "EMC\n";
-        continue;
-      }
-      switch (mark.kind) {
-        case Kind::kParagraph:
-        case Kind::kParagraphGoesOn: {
-          if (mark.kind == Kind::kParagraph || paragraphs_.empty()) {
-            paragraphs_.push_back(Paragraph{file_.Reserve(), {}});
-          }
-          const int mcid = static_cast<int>(mcids.size());
-          mcids.push_back(paragraphs_.size() - 1);
-          paragraphs_.back().parts.emplace_back(index, mcid);
-          ops += "/P <</MCID " + std::to_string(mcid) + ">> BDC\n";
+      continue;
+    }
+    const DrawingMark& mark = std::get<DrawingMark>(item);
+    out.EndText();
+    std::string& ops = out.out();
+    if (mark.end) {
+      const Open ended = open.empty() ? Open::kOther : open.back();
+      if (!open.empty()) open.pop_back();
+      ops += "EMC\n";
+      // The paragraph goes on in a part of its own.
+      if (ended == Open::kTextInParagraph) ops += "/P <</MCID " + part() + ">> BDC\n";
+      continue;
+    }
+    switch (mark.kind) {
+      case Kind::kParagraph:
+      case Kind::kParagraphGoesOn:
+        if (mark.kind == Kind::kParagraph || paragraphs_.empty()) {
+          paragraphs_.push_back(Paragraph{file_.Reserve(), {}});
+        }
+        ops += "/P <</MCID " + part() + ">> BDC\n";
+        open.push_back(Open::kParagraph);
+        break;
+      case Kind::kArtifact:
+        ops += "/Artifact BMC\n";
+        open.push_back(Open::kOther);
+        break;
+      case Kind::kPageNumber:
+        ops += "/Artifact <</Type /Pagination>> BDC\n";
+        open.push_back(Open::kOther);
+        break;
+      case Kind::kReplacedText:
+        if (open.empty() || open.back() != Open::kParagraph) {
+          ops += "/Span <</ActualText " + PdfTextString(mark.text) + ">> BDC\n";
+          open.push_back(Open::kOther);
           break;
         }
-        case Kind::kArtifact:
-          ops += "/Artifact BMC\n";
-          break;
-        case Kind::kPageNumber:
-          ops += "/Artifact <</Type /Pagination>> BDC\n";
-          break;
-        case Kind::kReplacedText:
-          ops += "/Span <</ActualText " + PdfTextString(mark.text) + ">> BDC\n";
-          break;
-      }
+        // A reader that collects a paragraph's text by its MCIDs may stop
+        // at the end of marked content nested in it (Poppler does), so the
+        // paragraph's part ends here and the text is a part of its own.
+        ops += "EMC\n/Span <</MCID " + part() + " /ActualText " + PdfTextString(mark.text) +
+               ">> BDC\n";
+        open.push_back(Open::kTextInParagraph);
+        break;
     }
   }
   out.EndText();
@@ -242,8 +268,8 @@ bool PdfDocument::Finish() {
       parts += "<</Type /MCR /Pg " + Reference(pageObjects_[page]) + " /MCID " +
                std::to_string(mcid) + ">> ";
     }
-    file_.Object(paragraph.object, "<</Type /StructElem /S /P /P " + Reference(document) +
-                                       " /K [" + parts + "]>>");
+    file_.Object(paragraph.object,
+                 "<</Type /StructElem /S /P /P " + Reference(document) + " /K [" + parts + "]>>");
     kids += Reference(paragraph.object) + ' ';
   }
   file_.Object(document,

@@ -19,7 +19,8 @@ constexpr int kCompression = 3;
 
 void AppendHex(std::string& out, unsigned value, int digits) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
-  for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) out.push_back(kDigits[(value >> shift) & 0xF]);
+  for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4)
+    out.push_back(kDigits[(value >> shift) & 0xF]);
 }
 
 }  // namespace
@@ -106,9 +107,9 @@ void AppendNumber(std::string& out, double value, int decimals) {
   const double scale = kScales[std::clamp(decimals, 0, 4)];
   const double rounded = std::round(value * scale) / scale;
   // Never "-0".
-  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer,
-                                          rounded == 0 ? 0.0 : rounded, std::chars_format::fixed,
-                                          decimals);
+  const auto [end, error] =
+      std::to_chars(buffer, buffer + sizeof buffer, rounded == 0 ? 0.0 : rounded,
+                    std::chars_format::fixed, decimals);
   if (error != std::errc()) {
     out += '0';
     return;

@@ -210,15 +210,14 @@ bool PdfFonts::WriteFont(PdfFile& file, const FontFace& face, const Embedded& fo
   file.Object(cidFont, "<</Type /Font /Subtype /CIDFontType2 /BaseFont /" + name +
                            " /CIDSystemInfo <</Registry (Adobe) /Ordering (Identity) /Supplement "
                            "0>> /FontDescriptor " +
-                           Reference(descriptor) + " /DW 1000 /W " + widths +
-                           " /CIDToGIDMap " + Reference(cidToGid) + ">>");
+                           Reference(descriptor) + " /DW 1000 /W " + widths + " /CIDToGIDMap " +
+                           Reference(cidToGid) + ">>");
   const std::array<int, 4> box = FontBox(face);
-  file.Object(descriptor, "<</Type /FontDescriptor /FontName /" + name +
-                              " /Flags 4 /FontBBox [" + thousandths(box[0]) + " " +
-                              thousandths(box[1]) + " " + thousandths(box[2]) + " " +
-                              thousandths(box[3]) + "] /ItalicAngle 0 /Ascent " +
-                              thousandths(face.Ascent()) + " /Descent -" +
-                              thousandths(face.Descent()) + " /CapHeight " +
+  file.Object(descriptor, "<</Type /FontDescriptor /FontName /" + name + " /Flags 4 /FontBBox [" +
+                              thousandths(box[0]) + " " + thousandths(box[1]) + " " +
+                              thousandths(box[2]) + " " + thousandths(box[3]) +
+                              "] /ItalicAngle 0 /Ascent " + thousandths(face.Ascent()) +
+                              " /Descent -" + thousandths(face.Descent()) + " /CapHeight " +
                               thousandths(face.Ascent()) + " /StemV 80 /FontFile2 " +
                               Reference(fontFile) + ">>");
   file.Stream(fontFile, program, " /Length1 " + std::to_string(program.size()));

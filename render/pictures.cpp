@@ -39,8 +39,8 @@ DrawingPlan PicturePlan(const VerticalLayout& layout, const PictureStyle& style,
 // flow learns its height only by setting its columns, so the plan that
 // draws it is asked rather than working the height out again.
 bool Fits(const SheetPlan& sheet) {
-  return FitsImage(PictureSize{static_cast<std::int64_t>(sheet.width),
-                               static_cast<std::int64_t>(sheet.height)});
+  return FitsImage(
+      PictureSize{static_cast<std::int64_t>(sheet.width), static_cast<std::int64_t>(sheet.height)});
 }
 
 }  // namespace
@@ -77,8 +77,8 @@ IoResult<std::string> PictureFile(const VerticalLayout& layout, const PictureSty
   return EncodeGreyPng(*image);
 }
 
-IoStatus WritePages(const VerticalLayout& layout, const PictureStyle& style,
-                    const PageSetup& setup, FontChain& fonts, const PdfFile::Sink& sink) {
+IoStatus WritePages(const VerticalLayout& layout, const PictureStyle& style, const PageSetup& setup,
+                    FontChain& fonts, const PdfFile::Sink& sink) {
   return WritePdf(DrawingPlan::Pages(layout, style, setup), fonts, sink);
 }
 

@@ -45,7 +45,7 @@ IoResult<std::string> PictureFile(const VerticalLayout& layout, const PictureSty
 // when the sink refuses the bytes (the sink keeps its own reason) or a font
 // cannot be embedded, and with std::errc::not_enough_memory when memory
 // runs out.
-IoStatus WritePages(const VerticalLayout& layout, const PictureStyle& style,
-                    const PageSetup& setup, FontChain& fonts, const PdfFile::Sink& sink);
+IoStatus WritePages(const VerticalLayout& layout, const PictureStyle& style, const PageSetup& setup,
+                    FontChain& fonts, const PdfFile::Sink& sink);
 
 }  // namespace mirotabe

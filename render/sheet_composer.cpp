@@ -66,8 +66,8 @@ class SheetComposer::Output {
 
   // The glyphs of `set` for `cell`, in the cell whose top-left corner is
   // (left, top).
-  void Place(CellSetter& setter, std::u16string_view cell, CellOrientation orientation,
-             double left, double top, Rgb colour) {
+  void Place(CellSetter& setter, std::u16string_view cell, CellOrientation orientation, double left,
+             double top, Rgb colour) {
     if (IsBlank(cell)) return;
     const SetCell& set = setter.Cell(cell, orientation);
     if (set.glyphs.empty()) return;
@@ -89,9 +89,9 @@ class SheetComposer::Output {
         y = cy + dx;
       }
       RunFor(glyph.face, setter.em(), turned, colour)
-          .glyphs.push_back(DrawnGlyph{glyph.glyph, x, y,
-                                       set.missing ? std::u16string()
-                                                   : TextOfGlyph(cell, set.glyphs.size(), n)});
+          .glyphs.push_back(
+              DrawnGlyph{glyph.glyph, x, y,
+                         set.missing ? std::u16string() : TextOfGlyph(cell, set.glyphs.size(), n)});
     }
     if (set.missing) End();
   }
@@ -99,8 +99,7 @@ class SheetComposer::Output {
   // Digits or marks of 縦中横, upright side by side, narrowed about the
   // cell's centre where they are wider than it, as a typesetter sets three
   // digits in thirds of an em.
-  void PlaceTcy(CellSetter& setter, std::u16string_view text, double left, double top,
-                Rgb colour) {
+  void PlaceTcy(CellSetter& setter, std::u16string_view text, double left, double top, Rgb colour) {
     const SetCell& set = setter.Cell(text, CellOrientation::kAsItStands);
     if (set.missing || set.width <= setter.cellWidth()) {
       Place(setter, text, CellOrientation::kAsItStands, left, top, colour);
@@ -112,8 +111,8 @@ class SheetComposer::Output {
       const SetGlyph& glyph = set.glyphs[n];
       const double x = centre + (left + glyph.x - centre) * narrow;
       RunFor(glyph.face, setter.em(), false, colour, narrow, centre)
-          .glyphs.push_back(DrawnGlyph{glyph.glyph, x, top + glyph.y,
-                                       TextOfGlyph(text, set.glyphs.size(), n)});
+          .glyphs.push_back(
+              DrawnGlyph{glyph.glyph, x, top + glyph.y, TextOfGlyph(text, set.glyphs.size(), n)});
     }
   }
 

@@ -18,7 +18,7 @@ out="${2:-build/compare}"
 scripts/install-deps.sh --run chromium poppler-utils netpbm optipng
 if [ -z "${MIROTABE_CONVERT:-}" ]; then
   cmake --preset dev >/dev/null
-  cmake --build --preset dev --target mirotabe-convert mirotabe-convert-picture >/dev/null
+  cmake --build --preset dev --target mirotabe-convert >/dev/null
   MIROTABE_CONVERT=build/dev/bin/mirotabe-convert
 fi
 [ -d tests/web/node_modules ] || scripts/install-deps.sh

@@ -16,7 +16,7 @@ text=bench/data/debian-reference.ja.txt
 [ -s "$text" ] || { echo "Run scripts/bench.sh first: $text is missing" >&2; exit 1; }
 convert=build/release/bin/mirotabe-convert
 cmake --preset release >/dev/null
-cmake --build --preset release --target mirotabe-convert mirotabe-convert-picture >/dev/null
+cmake --build --preset release --target mirotabe-convert >/dev/null
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

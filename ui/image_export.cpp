@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
-#include <QBuffer>
 #include <QClipboard>
 #include <QFileInfo>
 #include <QMenu>
@@ -16,9 +15,8 @@
 
 #include "core/page_setup.h"
 #include "platform/files.h"
-#include "render/cell_font.h"
-#include "render/layout_picture.h"
-#include "render/page_pdf.h"
+#include "render/pictures.h"
+#include "render/typeface_fonts.h"
 #include "ui/io_messages.h"
 #include "ui/local_path.h"
 #include "ui/page_setup_dialog.h"
@@ -56,7 +54,8 @@ QString WithSuffix(const QString& path, const QString& suffix) {
 // at the widths of the face that draws it.
 LayoutResult LayOutTypeset(std::u16string_view input, LayoutRules rules) {
   if (rules.columns.typesetting.latin == LatinSetting::kSideways) {
-    rules.columns.typesetting.advances = LatinAdvancesOfCellFont();
+    FontChain gothic(TypefaceFonts(Typeface::kGothic));
+    rules.columns.typesetting.advances = LatinAdvancesOf(gothic);
   }
   return BuildVerticalLayout(input, rules);
 }
@@ -196,18 +195,20 @@ IoStatus ImageExport::WritePages(std::u16string_view input, const QString& path)
   if (std::holds_alternative<LayoutTooLarge>(result)) {
     return IoError{LocalPath(path), std::make_error_code(std::errc::file_too_large)};
   }
-  // Drawn into memory first, so that the file is written under the very
-  // bytes of its name, which a QFile would take through a lossy decoding.
-  QByteArray pages;
-  QBuffer buffer(&pages);
-  buffer.open(QIODevice::WriteOnly);
-  if (IoStatus status = WritePagedPdf(std::get<VerticalLayout>(result), settings_.picture,
-                                      settings_.page, buffer);
+  // By the painter every edition shares, in the setup's face; drawn into
+  // memory first, so that a file that cannot be drawn is never begun.
+  FontChain fonts(TypefaceFonts(settings_.page.face));
+  std::string pages;
+  if (IoStatus status = mirotabe::WritePages(std::get<VerticalLayout>(result), settings_.picture,
+                                             settings_.page, fonts,
+                                             [&pages](std::string_view block) {
+                                               pages.append(block);
+                                               return true;
+                                             });
       status.failed()) {
     return status;
   }
-  return ReplaceFileAtomically(
-      LocalPath(path), std::string_view(pages.constData(), static_cast<std::size_t>(pages.size())));
+  return ReplaceFileAtomically(LocalPath(path), pages);
 }
 
 void ImageExport::EditPageSetup() {
@@ -240,12 +241,12 @@ IoStatus ImageExport::WritePicture(const ShownOutput& shown, const QString& path
     }
   }
   const VerticalLayout& layout = apart ? std::get<VerticalLayout>(laidApart) : *shown.layout;
-  const IoResult<QByteArray> picture =
-      DrawPicture(layout, settings_.picture, pdf ? PictureFormat::Pdf : PictureFormat::Png);
+  // Pictures are drawn in the Gothic, as the converter draws them.
+  FontChain fonts(TypefaceFonts(Typeface::kGothic));
+  const IoResult<std::string> picture = PictureFile(
+      layout, settings_.picture, pdf ? PictureFormat::Pdf : PictureFormat::Png, fonts);
   if (!picture) return picture.error();
-  return ReplaceFileAtomically(LocalPath(path),
-                               std::string_view(picture.value().constData(),
-                                                static_cast<std::size_t>(picture.value().size())));
+  return ReplaceFileAtomically(LocalPath(path), picture.value());
 }
 
 void ImageExport::SetCellSize(int size) {

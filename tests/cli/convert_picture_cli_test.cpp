@@ -177,7 +177,7 @@ TEST_F(ConvertPictureCliTest, WritesAPdfWhoseTextCanBeRead) {
 // the order of the columns, and the paper is the one asked for.
 TEST_F(ConvertPictureCliTest, PagesForPrintAndManuscriptPaper) {
   for (const auto& [paper, size] :
-       {std::pair{"a5", "420 x 595 pts"}, std::pair{"genkou", "842 x 595 pts"}}) {
+       {std::pair{"a5", "419.53 x 595.28 pts"}, std::pair{"genkou", "841.89 x 595.28 pts"}}) {
     const std::string pdf = folder_.PathOf("pages.pdf");
     const Outcome run =
         Convert({"--page", paper, "-o", pdf}, Cp932(u"ラーメン「です。」\r\nちょっと"));
@@ -279,52 +279,22 @@ TEST_F(ConvertPictureCliTest, APngTooLargeIsRefusedAndPdfOffered) {
   EXPECT_EQ(pdf.status, 0) << pdf.err;
 }
 
-// The converter and, unless left out, its picture converter, installed
-// under `root` as a package installs them.
-std::string Install(const std::filesystem::path& root, bool withPictureConverter) {
+// The converter installed under `root` as a package installs it.
+std::string Install(const std::filesystem::path& root) {
   namespace fs = std::filesystem;
   fs::create_directories(root / "bin");
   fs::copy_file(MIROTABE_CONVERT_BINARY, root / "bin/mirotabe-convert");
-  if (withPictureConverter) {
-    fs::create_directories(root / "libexec/mirotabe");
-    fs::copy_file(MIROTABE_PICTURE_CONVERTER_BINARY,
-                  root / "libexec/mirotabe/mirotabe-convert-picture");
-  }
   return (root / "bin/mirotabe-convert").string();
 }
 
-TEST_F(ConvertPictureCliTest, TheHandedOffPictureUsesTheConvertersOwnSettingsFile) {
-  const std::string converter = Install(folder_.PathOf("usr"), true);
+TEST_F(ConvertPictureCliTest, APictureUsesTheConvertersOwnSettingsFile) {
+  const std::string converter = Install(folder_.PathOf("usr"));
   WriteFile(folder_.PathOf("usr/bin/Setting.ini"),
             "[Layout]\r\nImageCellSize=37\r\n[Swap001]\r\nFrom=a\r\nTo=\"bb\"\r\nType=1\r\n");
   const Outcome run = Convert({"--format", "png"}, "a", converter);
   EXPECT_EQ(run.status, 0) << run.err;
   // "bb" in one column of two rows, in cells of 37 pixels.
   EXPECT_EQ(SizeOfPng(run.out), (PngSize{111, 148}));
-}
-
-TEST_F(ConvertPictureCliTest, AMissingPictureConverterIsReportedAndTextStillWorks) {
-  const std::string converter = Install(folder_.PathOf("usr"), false);
-  const Outcome picture =
-      Convert({"--format", "pdf", "-o", folder_.PathOf("out.pdf")}, "a", converter);
-  EXPECT_EQ(picture.status, 1);
-  EXPECT_NE(picture.err.find("libexec/mirotabe/mirotabe-convert-picture: No such file"),
-            std::string::npos)
-      << picture.err;
-  EXPECT_FALSE(std::filesystem::exists(folder_.PathOf("out.pdf")));
-
-  const Outcome text = Convert({}, "a", converter);
-  EXPECT_EQ(text.status, 0) << text.err;
-  EXPECT_EQ(text.out, Cp932(u"ａ"));
-}
-
-TEST_F(ConvertPictureCliTest, ThePictureConverterStartedByHandSaysWhatStartsIt) {
-  const std::string command = Quoted(MIROTABE_PICTURE_CONVERTER_BINARY) + " --format png 2>" +
-                              Quoted(folder_.PathOf("stderr"));
-  const int raw = std::system(command.c_str());
-  EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 2);
-  EXPECT_EQ(ReadFile(folder_.PathOf("stderr")),
-            "mirotabe-convert-picture: this program is started by mirotabe-convert\n");
 }
 
 struct UsageCase {
