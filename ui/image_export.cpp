@@ -147,7 +147,8 @@ void ImageExport::SaveAsPicture() {
   }
 
   if (!pdf) {
-    const PictureSize size = ImageSize(*shown.layout, settings_.picture);
+    const PictureSize size = PictureSizeOf(
+        *shown.layout, PictureCell(settings_.picture.cellSize, settings_.picture.columnSpacing));
     if (!FitsImage(size)) {
       const QString asPdf = WithSuffix(path, kPdfSuffix);
       if (!services_.AskToProceed(
@@ -243,8 +244,8 @@ IoStatus ImageExport::WritePicture(const ShownOutput& shown, const QString& path
   const VerticalLayout& layout = apart ? std::get<VerticalLayout>(laidApart) : *shown.layout;
   // Pictures are drawn in the Gothic, as the converter draws them.
   FontChain fonts(TypefaceFonts(Typeface::kGothic));
-  const IoResult<std::string> picture = PictureFile(
-      layout, settings_.picture, pdf ? PictureFormat::Pdf : PictureFormat::Png, fonts);
+  const IoResult<std::string> picture =
+      PictureFile(layout, settings_.picture, pdf ? PictureFormat::Pdf : PictureFormat::Png, fonts);
   if (!picture) return picture.error();
   return ReplaceFileAtomically(LocalPath(path), picture.value());
 }
