@@ -114,4 +114,20 @@ std::u16string DecodeIso2022Jp(std::string_view bytes) {
   return text;
 }
 
+std::u16string Jisx0213Character(int plane, int row, int cell) {
+  // The sets that ESC $ ( Q (plane 1 of the 2004 edition) and ESC $ ( P
+  // (plane 2) designate.
+  constexpr std::size_t kPlane1Set = 6;
+  constexpr std::size_t kPlane2Set = 7;
+  if ((plane != 1 && plane != 2) || row < 1 || row > static_cast<int>(kJisRow) || cell < 1 ||
+      cell > static_cast<int>(kJisRow)) {
+    return {};
+  }
+  const std::uint32_t table = kIso2022JpPairTableOf[plane == 1 ? kPlane1Set : kPlane2Set];
+  const std::uint32_t packed = kIso2022JpPairTables[table][(row - 1) * kJisRow + (cell - 1)];
+  std::u16string character;
+  if (packed != 0) AppendPacked(character, packed);
+  return character;
+}
+
 }  // namespace mirotabe

@@ -12,4 +12,10 @@ namespace mirotabe {
 std::u16string DecodeEucJp(std::string_view bytes);
 std::u16string DecodeIso2022Jp(std::string_view bytes);
 
+// The character of JIS X 0213 (2004) at plane 1 or 2, row and cell 1..94,
+// from the same tables: one unit, a surrogate pair, or a character and a
+// combining mark; empty where the cell holds none or the numbers are out
+// of range.
+std::u16string Jisx0213Character(int plane, int row, int cell);
+
 }  // namespace mirotabe

@@ -1,0 +1,21 @@
+// A book read in Aozora Bunko's notation as plain text, the way a grid of
+// cells holds it: the header's lines, then the body's; 字下げ as leading
+// full-width spaces, 地付き and 地から N 字上げ as the spaces that carry the
+// rest of the line to the foot of a column of `columnLength` cells (of the
+// longest line, when the columns are not cut), 外字 as their characters,
+// ruby back in the ruby notation (so that the layout sets it, or keeps it
+// as typed), and every other mark left out: the text stays, its
+// decoration goes.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "core/aozora_notation.h"
+
+namespace mirotabe {
+
+// Lines end in CR LF, the program's own text form.
+std::u16string AozoraGridText(const AozoraBook& book, std::size_t columnLength);
+
+}  // namespace mirotabe
