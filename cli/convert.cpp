@@ -4,14 +4,20 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <iostream>
 #include <new>
 #include <optional>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <variant>
+#include <vector>
 
 #include "cli/terminal_text.h"
+#include "core/aozora_grid_text.h"
+#include "core/aozora_notation.h"
 #include "core/layout_cp932.h"
 #include "core/layout_options.h"
 #include "core/page_setup.h"
@@ -19,6 +25,7 @@
 #include "core/reverse_layout.h"
 #include "core/settings.h"
 #include "core/vertical_layout.h"
+#include "platform/charset.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/program_folder.h"
@@ -26,6 +33,10 @@
 #include "textio/layout_text.h"
 #include "textio/text_file.h"
 #include "textio/text_stream.h"
+
+#ifdef MIROTABE_EBOOKS
+#include "ebook/epub_book.h"
+#endif
 
 namespace mirotabe {
 namespace {
@@ -37,6 +48,7 @@ constexpr const char* kProgram = "mirotabe-convert";
 
 constexpr const char* kUsage =
     "Usage: mirotabe-convert [OPTION]... [FILE|-]\n"
+    "  or:  mirotabe-convert --format epub --output-dir DIR [OPTION]... FILE...\n"
     "Lays the text of FILE (standard input when absent or \"-\") out in vertical\n"
     "writing and writes it to OUT (standard output when absent).\n"
     "\n"
@@ -60,6 +72,12 @@ constexpr const char* kUsage =
     "                    cell (cells) or turned, at its own widths (sideways)\n"
     "                    (pages: sideways but genkou, pictures: cells, unless the\n"
     "                    settings say otherwise)\n"
+    "  --notation NAME   how the text is read: aozora, in Aozora Bunko's notation\n"
+    "                    (ruby, ［＃…］ annotations, 外字 notes, its header and\n"
+    "                    colophon), or plain, as it stands (default: the program's\n"
+    "                    setting, else aozora for pictures, pages and e-books, and\n"
+    "                    plain for text; aozora text is what the columns hold:\n"
+    "                    字下げ as spaces, 外字 as characters, other marks out)\n"
     "  --reverse         read vertical text back into horizontal lines instead\n"
     "  --from NAME       encoding of the input: auto (default), which finds it like\n"
     "                    the program's open command, or cp932, utf-8, utf-16,\n"
@@ -70,7 +88,13 @@ constexpr const char* kUsage =
     "                    a device or a FIFO (/dev/stdout) is written into;\n"
     "                    - is standard output\n"
     "  --format NAME     text (default), or a picture of the columns: png or pdf\n"
-    "                    (a PDF is split into pages where a PNG would be too large)\n"
+    "                    (a PDF is split into pages where a PNG would be too large),\n"
+    "                    or epub, a vertical e-book (EPUB 3)\n"
+    "  --title TEXT      the e-book's title (default: the text's header's, else the\n"
+    "                    input's name)\n"
+    "  --author TEXT     the e-book's author (default: the text's header's)\n"
+    "  --output-dir DIR  make one e-book of each FILE, named after it, in DIR (the\n"
+    "                    files are converted side by side on the machine's cores)\n"
     "  --cell-size PX    width of a character cell in a picture, 8 to 256 pixels\n"
     "                    (default: the program's setting, else 24)\n"
     "  --grid on|off     draw manuscript-paper lines around the cells of a picture\n"
@@ -121,6 +145,13 @@ struct Options {
   std::optional<Paper> page;
   bool landscape = false;
   std::optional<std::string> font;
+  // --format epub.
+  bool ebook = false;
+  std::optional<std::string> title;
+  std::optional<std::string> author;
+  std::optional<std::string> outputDir;
+  // With --output-dir; else inputFile alone.
+  std::vector<std::string> inputs;
 };
 
 int UsageError(std::ostream& err, const std::string& message) {
@@ -142,15 +173,44 @@ IoStatus LoadNamedSettings(AppSettings& settings, const std::string& file) {
   return std::nullopt;
 }
 
-// The text of the input's bytes, read as --from says.
-std::u16string InputText(const Options& options, std::string_view bytes, std::ostream& err) {
+std::string InputName(const std::string& file) {
+  return file == "-" ? std::string("standard input") : TerminalText(file);
+}
+
+// The text of the bytes of input `file`, read as --from says.
+std::u16string InputText(const Options& options, const std::string& file, std::string_view bytes,
+                         std::ostream& err) {
   DetectedText read = ReadInput(bytes, options.from);
   if (read.undetermined) {
-    err << kProgram << ": warning: "
-        << (options.inputFile == "-" ? "standard input" : TerminalText(options.inputFile))
+    err << kProgram << ": warning: " << InputName(file)
         << ": the encoding could not be determined; read as cp932\n";
   }
   return std::move(read.text);
+}
+
+// Says what the notation of `file` could not carry into the output.
+void ReportNotation(const AozoraBook& book, const std::string& file, std::ostream& err) {
+  if (const std::size_t count = book.unknownAnnotations; count != 0) {
+    err << kProgram << ": warning: " << InputName(file) << ": " << count
+        << (count == 1 ? " annotation is" : " annotations are")
+        << " not known and left out (their text stays)\n";
+  }
+  if (const std::size_t count = book.unnamedCharacters; count != 0) {
+    err << kProgram << ": warning: " << InputName(file) << ": " << count
+        << (count == 1 ? " 外字 note names" : " 外字 notes name")
+        << " no character and became 〓\n";
+  }
+}
+
+OutputKind OutputOf(const Options& options) {
+  if (options.ebook) return OutputKind::kEbook;
+  if (options.page) return OutputKind::kPage;
+  return options.picture ? OutputKind::kPicture : OutputKind::kText;
+}
+
+Notation NotationOf(const Options& options, const AppSettings& settings) {
+  return NotationFor(options.layout.notation ? options.layout.notation : settings.picture.notation,
+                     OutputOf(options));
 }
 
 enum PictureOption {
@@ -162,7 +222,10 @@ enum PictureOption {
   kPageOption,
   kLandscapeOption,
   kColumnSpacingOption,
-  kFontOption
+  kFontOption,
+  kTitleOption,
+  kAuthorOption,
+  kOutputDirOption
 };
 
 // Takes the value of --width, --vertical-glyphs, --column-spacing, --page or
@@ -214,14 +277,17 @@ std::optional<int> ParsePictureOption(int option, const std::string& value, Opti
                                       std::ostream& err) {
   switch (option) {
     case kFormatOption:
-      if (value == "text") {
-        options.picture.reset();
-      } else if (value == "png") {
+      options.picture.reset();
+      options.ebook = false;
+      if (value == "png") {
         options.picture = PictureFormat::Png;
       } else if (value == "pdf") {
         options.picture = PictureFormat::Pdf;
-      } else {
-        return UsageError(err, "--format: unknown format '" + value + "' (use text, png or pdf)");
+      } else if (value == "epub") {
+        options.ebook = true;
+      } else if (value != "text") {
+        return UsageError(err,
+                          "--format: unknown format '" + value + "' (use text, png, pdf or epub)");
       }
       return std::nullopt;
     case kCellSizeOption:
@@ -254,6 +320,10 @@ const option kLongOptions[] = {
     {"ruby", required_argument, nullptr, kLayoutOption},
     {"tcy", required_argument, nullptr, kLayoutOption},
     {"latin", required_argument, nullptr, kLayoutOption},
+    {"notation", required_argument, nullptr, kLayoutOption},
+    {"title", required_argument, nullptr, kTitleOption},
+    {"author", required_argument, nullptr, kAuthorOption},
+    {"output-dir", required_argument, nullptr, kOutputDirOption},
     {"reverse", no_argument, nullptr, kReverse},
     {"format", required_argument, nullptr, kFormatOption},
     {"cell-size", required_argument, nullptr, kCellSizeOption},
@@ -313,6 +383,15 @@ std::optional<int> ParseOption(int option, int index, const char* value, const c
     case kReverse:
       options.reverse = true;
       return std::nullopt;
+    case kTitleOption:
+      options.title = value;
+      return std::nullopt;
+    case kAuthorOption:
+      options.author = value;
+      return std::nullopt;
+    case kOutputDirOption:
+      options.outputDir = value;
+      return std::nullopt;
     case kFormatOption:
     case kCellSizeOption:
     case kGridOption:
@@ -335,6 +414,36 @@ std::optional<int> ParseOption(int option, int index, const char* value, const c
     default:
       return UsageError(err, std::string("unknown option '") + given + "'");
   }
+}
+
+// The combinations of --format epub's options that cannot work together.
+std::optional<int> CheckEbookOptions(const Options& options, std::ostream& err) {
+#ifndef MIROTABE_EBOOKS
+  if (options.ebook) return UsageError(err, "--format epub is not in this build");
+#endif
+  if (options.ebook && options.page) {
+    return UsageError(err, "--page makes the pages of a PDF: it cannot be used with --format epub");
+  }
+  if (options.ebook && options.reverse) {
+    return UsageError(err, "--reverse gives horizontal text: it cannot be made an e-book");
+  }
+  if ((options.title || options.author) && !options.ebook) {
+    return UsageError(err, "--title and --author name an e-book: give --format epub");
+  }
+  if (options.outputDir && !options.ebook) {
+    return UsageError(err, "--output-dir makes one e-book of each input: give --format epub");
+  }
+  if (options.outputDir && options.outputFile) {
+    return UsageError(err,
+                      "--output-dir names the outputs after the inputs: it cannot be given "
+                      "with -o");
+  }
+  if (options.outputDir && std::ranges::find(options.inputs, "-") != options.inputs.end()) {
+    return UsageError(err,
+                      "--output-dir names the outputs after the inputs: standard input has "
+                      "no name");
+  }
+  return std::nullopt;
 }
 
 // The combinations of options that cannot work together.
@@ -361,7 +470,9 @@ std::optional<int> CheckOptions(Options& options, std::ostream& err) {
     return UsageError(
         err, "--reverse gives horizontal text: it cannot be drawn with --format png or pdf");
   }
-  if (options.picture && !options.outputFile && isatty(STDOUT_FILENO) != 0) {
+  if (auto refused = CheckEbookOptions(options, err)) return refused;
+  if ((options.picture || options.ebook) && !options.outputFile && !options.outputDir &&
+      isatty(STDOUT_FILENO) != 0) {
     return UsageError(
         err, "a picture is not written to a terminal: give -o FILE or redirect the output");
   }
@@ -383,8 +494,14 @@ std::optional<int> ParseOptions(int argc, char** argv, Options& options, std::os
       return status;
     }
   }
-  if (argc - optind > 1) return UsageError(err, "only one input file can be given");
+  if (argc - optind > 1 && !options.outputDir) {
+    return UsageError(err, "only one input file can be given");
+  }
   if (optind < argc) options.inputFile = argv[optind];
+  options.inputs.assign(argv + optind, argv + argc);
+  if (options.outputDir && options.inputs.empty()) {
+    return UsageError(err, "--output-dir needs the files to convert");
+  }
   return CheckOptions(options, err);
 }
 
@@ -491,14 +608,104 @@ void ReportTooLargeToLayOut(const LayoutTooLarge& tooLarge, std::ostream& err) {
   }
 }
 
+#ifdef MIROTABE_EBOOKS
+// The name of `file` without its folder and its extension.
+std::string StemOf(const std::string& file) {
+  std::string name = file.substr(file.find_last_of("/\\") + 1);
+  if (const std::size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0) {
+    name.resize(dot);
+  }
+  return name;
+}
+
+// Makes the e-book of `file` and writes it to `output` (standard output
+// when none).
+int ConvertEbook(const Options& options, const AppSettings& settings, const std::string& file,
+                 const std::optional<std::string>& output, std::ostream& err) {
+  IoResult<std::string> input =
+      file == "-" ? ReadDescriptorBytes(STDIN_FILENO, "standard input") : ReadStreamBytes(file);
+  if (!input) return IoFailure(err, input.error());
+  const std::u16string text = InputText(options, file, input.value(), err);
+  std::string().swap(input.value());
+  AozoraBook book;
+  if (NotationOf(options, settings) == Notation::kAozora) {
+    book = ReadAozoraText(text);
+    ReportNotation(book, file, err);
+  } else {
+    book = PlainTextBook(text);
+  }
+  EpubMetadata metadata;
+  metadata.title = Decode(options.title.value_or(""), Charset::Utf8);
+  metadata.author = Decode(options.author.value_or(""), Charset::Utf8);
+  metadata.fallbackTitle = file == "-" ? u"" : Decode(StemOf(file), Charset::Utf8);
+  const std::string bytes = MakeEpub(book, metadata);
+  const IoStatus written = output
+                               ? ReplaceFileAtomically(*output, bytes, OtherTargets::kWriteThrough)
+                               : WriteDescriptorBytes(STDOUT_FILENO, bytes, "standard output");
+  if (written.failed()) return IoFailure(err, written.error());
+  return kExitOk;
+}
+
+// Each input's e-book into --output-dir, as many at once as there are
+// cores; the messages come out in the inputs' order.
+int ConvertEbooks(const Options& options, const AppSettings& settings, std::ostream& err) {
+  if (IoStatus made = MakeFolders(*options.outputDir); made.failed()) {
+    return IoFailure(err, made.error());
+  }
+  const std::size_t count = options.inputs.size();
+  std::vector<int> statuses(count, kExitOk);
+  std::vector<std::string> messages(count);
+  std::atomic<std::size_t> next = 0;
+  auto work = [&] {
+    for (std::size_t i = next++; i < count; i = next++) {
+      std::ostringstream said;
+      const std::string& file = options.inputs[i];
+      try {
+        statuses[i] = ConvertEbook(options, settings, file,
+                                   *options.outputDir + "/" + StemOf(file) + ".epub", said);
+      } catch (const std::bad_alloc&) {
+        said << kProgram << ": " << InputName(file)
+             << ": the text is too large for the memory available\n";
+        statuses[i] = kExitFailure;
+      }
+      messages[i] = said.str();
+    }
+  };
+  const std::size_t workers =
+      std::min<std::size_t>(count, std::max(1U, std::thread::hardware_concurrency()));
+  std::vector<std::thread> threads;
+  for (std::size_t i = 1; i < workers; ++i) threads.emplace_back(work);
+  work();
+  for (std::thread& thread : threads) thread.join();
+  int status = kExitOk;
+  for (std::size_t i = 0; i < count; ++i) {
+    err << messages[i];
+    status = std::max(status, statuses[i]);
+  }
+  return status;
+}
+
+int RunEbooks(const Options& options, const PictureSupport& pictures, std::ostream& err) {
+  AppSettings settings;
+  if (const std::optional<int> failed = PrepareSettings(options, pictures, err, settings)) {
+    return *failed;
+  }
+  if (options.outputDir) return ConvertEbooks(options, settings, err);
+  return ConvertEbook(options, settings, options.inputFile, options.outputFile, err);
+}
+#endif
+
 int Run(const Options& options, const PictureSupport& pictures, std::ostream& err) {
+#ifdef MIROTABE_EBOOKS
+  if (options.ebook) return RunEbooks(options, pictures, err);
+#endif
   // Scripts hand their input over in pipes and FIFOs ("<(...)", /dev/stdin).
   const bool fromStdin = options.inputFile == "-";
   IoResult<std::string> input = fromStdin ? ReadDescriptorBytes(STDIN_FILENO, "standard input")
                                           : ReadStreamBytes(options.inputFile);
   if (!input) return IoFailure(err, input.error());
 
-  std::u16string text = InputText(options, input.value(), err);
+  std::u16string text = InputText(options, options.inputFile, input.value(), err);
   std::string().swap(input.value());  // frees the bytes: only the text is needed now
 
   // The output goes to the encoder and out a few rows at a time: it is
@@ -521,6 +728,11 @@ int Run(const Options& options, const PictureSupport& pictures, std::ostream& er
     AppSettings settings;
     if (const std::optional<int> failed = PrepareSettings(options, pictures, err, settings)) {
       return *failed;
+    }
+    if (NotationOf(options, settings) == Notation::kAozora) {
+      const AozoraBook book = ReadAozoraText(text);
+      ReportNotation(book, options.inputFile, err);
+      text = AozoraGridText(book, settings.rules.columns.columnLength);
     }
     result = BuildVerticalLayoutInPlace(std::move(text), settings.rules);
     if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {

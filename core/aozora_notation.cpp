@@ -399,6 +399,20 @@ std::u16string AozoraPlainText(std::u16string_view target) {
   return ReadLine(target).text;
 }
 
+AozoraBook PlainTextBook(std::u16string_view text) {
+  AozoraBook book;
+  for (const std::u16string_view line : SplitLines(text)) {
+    AozoraLine read;
+    read.begin = book.body.size();
+    book.body += line;
+    read.end = book.body.size();
+    book.body += u'\n';
+    book.lines.push_back(read);
+  }
+  book.colophonLine = book.lines.size();
+  return book;
+}
+
 AozoraBook ReadAozoraText(std::u16string_view text) {
   std::u16string own(text);
   std::ranges::replace(own, kHeldUnit, kReplacementCharacter);

@@ -87,6 +87,9 @@ struct AozoraBook {
 // Reads `text` (lines ended by LF or CR LF).
 AozoraBook ReadAozoraText(std::u16string_view text);
 
+// A text without the notation as a book of its lines, and nothing else.
+AozoraBook PlainTextBook(std::u16string_view text);
+
 // The text of `target` as the body holds it: 外字 notes as their
 // characters, ruby marks and annotations out.
 std::u16string AozoraPlainText(std::u16string_view target);

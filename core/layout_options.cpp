@@ -61,6 +61,9 @@ std::optional<std::string> ParseLayoutOption(const std::string& name, const std:
     } else {
       return Invalid(name, value, "none, hang or push");
     }
+  } else if (name == "notation") {
+    overrides.notation = NotationNamed(value);
+    if (!overrides.notation) return Invalid(name, value, "aozora or plain");
   } else if (name == "ruby") {
     if (value != "on" && value != "off") return Invalid(name, value, "off or on");
     overrides.ruby = value == "on";

@@ -1,6 +1,7 @@
 // The layout options of a conversion, each of which overrides the settings
 // file: --column-length N, --kinsoku none|hang|push, --gap N,
-// --ruby off|on, --tcy N and --latin cells|sideways of the converter, and
+// --ruby off|on, --tcy N, --latin cells|sideways and --notation
+// aozora|plain of the converter, and
 // the same names in the browser module's options.
 #pragma once
 
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "core/layout_settings.h"
+#include "core/notation.h"
 
 namespace mirotabe {
 
@@ -20,6 +22,9 @@ struct LayoutOverrides {
   std::optional<bool> ruby = std::nullopt;
   std::optional<std::uint8_t> tcy;
   std::optional<LatinSetting> latin;
+  // Left to the caller, whose default depends on what is made (see
+  // NotationFor).
+  std::optional<Notation> notation = std::nullopt;
 
   void ApplyTo(LayoutSettings& settings) const;
 };

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string_view>
 
+#include "core/notation.h"
+
 namespace mirotabe {
 
 enum class PictureFormat { Png, Pdf };
@@ -45,6 +47,9 @@ struct PictureStyle {
   // The space between two columns, in ems; not the text's blank columns
   // (LayoutSettings::columnGap), which stand in the text itself.
   double columnSpacing = kDefaultColumnSpacing;
+  // The notation texts are read in; unset, each output's own (see
+  // NotationFor).
+  std::optional<Notation> notation = std::nullopt;
 
   friend bool operator==(const PictureStyle&, const PictureStyle&) = default;
 };

@@ -39,6 +39,7 @@ constexpr std::u16string_view kImageCellSize = u"ImageCellSize";
 constexpr std::u16string_view kImageGrid = u"ImageGrid";
 constexpr std::u16string_view kVerticalGlyphs = u"VerticalGlyphs";
 constexpr std::u16string_view kRuby = u"Ruby";
+constexpr std::u16string_view kNotation = u"Notation";
 constexpr std::u16string_view kImageColumnSpacing = u"ImageColumnSpacing";
 constexpr std::u16string_view kOptions = u"Options";
 constexpr std::u16string_view kSaveEncoding = u"SaveEncoding";
@@ -127,6 +128,10 @@ PictureStyle ReadPictureStyle(const ProfileFile& profile) {
   }
   style.columnSpacing =
       ReadColumnSpacing(profile, kLayout, kImageColumnSpacing).value_or(kDefaultColumnSpacing);
+  if (const std::int32_t notation = ReadInRange(profile, kLayout, kNotation, kMaxNotation, -1);
+      notation >= 0) {
+    style.notation = static_cast<Notation>(notation);
+  }
   return style;
 }
 
@@ -477,6 +482,11 @@ IoStatus WriteSettings(const AppSettings& settings, ProfileFile& profile, Settin
         profile.WriteInt(kLayout, kRuby, *settings.picture.ruby ? 1 : 0);
       } else {
         profile.RemoveKey(kLayout, kRuby);
+      }
+      if (settings.picture.notation) {
+        profile.WriteInt(kLayout, kNotation, static_cast<int>(*settings.picture.notation));
+      } else {
+        profile.RemoveKey(kLayout, kNotation);
       }
       // A file keeps the key only once the spacing is other than the
       // default, so that files made before it stay as they were.

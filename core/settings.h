@@ -6,7 +6,8 @@
 // the program's first versions did not know: "Layout" with the layout
 // options ("ColumnLength", "Kinsoku", "ColumnGap") and the picture style
 // ("ImageCellSize", "ImageGrid", "VerticalGlyphs", "Ruby",
-// "ImageColumnSpacing"), and "Options" with
+// "ImageColumnSpacing", "Notation": 0 plain, 1 Aozora Bunko's), and
+// "Options" with
 // "SaveEncoding" and the view ("FontSize", "VerticalView"), and "Page"
 // with the pages of a PDF ("Enabled", "Paper", "Landscape", "Margin",
 // "CharacterPoints", "ColumnLength", "Columns", "PageNumbers", "Kinsoku",
