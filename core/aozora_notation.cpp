@@ -210,6 +210,11 @@ struct OpenSpan {
   std::size_t begin;
 };
 
+// How many ranges, and blocks, may be open at once: more is no text's
+// markup but a fault of its typing, and each open one is carried through
+// every line it reaches over.
+constexpr std::size_t kMostOpen = 256;
+
 // The open span of `key` nearest the top of `open`, taken off it.
 std::optional<OpenSpan> TakeOpen(std::vector<OpenSpan>& open, const std::u16string& key) {
   for (auto it = open.rbegin(); it != open.rend(); ++it) {
@@ -256,7 +261,11 @@ class BodyReader {
           book_.notes.push_back({at, AozoraPlainText(command.target), command.text});
           break;
         case Kind::kRangeOpen:
-          ranges_.push_back({command.key, command.style, command.variant, at});
+          if (ranges_.size() == kMostOpen) {
+            ++book_.unknownAnnotations;
+          } else {
+            ranges_.push_back({command.key, command.style, command.variant, at});
+          }
           break;
         case Kind::kRangeClose:
           if (auto open = TakeOpen(ranges_, command.key)) {
@@ -266,7 +275,9 @@ class BodyReader {
           }
           break;
         case Kind::kBlockOpen:
-          if (!command.layout) {
+          if (!command.layout && blocks_.size() == kMostOpen) {
+            ++book_.unknownAnnotations;
+          } else if (!command.layout) {
             blocks_.push_back({command.key, command.style, command.variant, lineBegin});
           } else if (command.bottom) {
             bottom_ = true;
@@ -369,9 +380,17 @@ class BodyReader {
   void Target(const std::u16string& text, std::size_t lineBegin, std::size_t at,
               const AozoraCommand& command) {
     const std::u16string target = AozoraPlainText(command.target);
-    const std::size_t found = target.empty() || target.size() > at
-                                  ? std::u16string::npos
-                                  : text.rfind(target, at - target.size());
+    // The target stands just before its note, but for the readings of
+    // ruby and other notes, which are out of the text by now; a little
+    // room more, not the whole line, so that a line of many notes whose
+    // targets are missing is not searched over and over.
+    constexpr std::size_t kRoom = 64;
+    std::size_t found = std::u16string::npos;
+    if (!target.empty() && target.size() <= at) {
+      const std::size_t from = at - std::min(at, target.size() + kRoom);
+      found = std::u16string_view(text).substr(from, at - from).rfind(target);
+      if (found != std::u16string::npos) found += from;
+    }
     if (found == std::u16string::npos) {
       ++book_.unknownAnnotations;
       return;

@@ -250,13 +250,23 @@ class DocumentWriter {
     }
     // Nothing but ruby itself may cut a ruby's base: a span that begins or
     // ends inside one takes in the whole base.
-    for (const Piece& ruby : pieces) {
-      if (ruby.span == nullptr || !IsRubyLike(ruby.span->style)) continue;
-      for (Piece& piece : pieces) {
-        if (piece.span != nullptr && IsRubyLike(piece.span->style)) continue;
-        if (piece.begin > ruby.begin && piece.begin < ruby.end) piece.begin = ruby.begin;
-        if (piece.end > ruby.begin && piece.end < ruby.end) piece.end = ruby.end;
+    std::vector<std::pair<std::size_t, std::size_t>> bases;
+    for (const Piece& piece : pieces) {
+      if (piece.span != nullptr && IsRubyLike(piece.span->style)) {
+        bases.emplace_back(piece.begin, piece.end);
       }
+    }
+    std::ranges::sort(bases);
+    auto baseAround = [&bases](std::size_t at) -> const std::pair<std::size_t, std::size_t>* {
+      auto after = std::ranges::upper_bound(bases, std::pair{at, std::size_t{0}});
+      if (after == bases.begin()) return nullptr;
+      const auto& base = *std::prev(after);
+      return base.first < at && at < base.second ? &base : nullptr;
+    };
+    for (Piece& piece : pieces) {
+      if (piece.span != nullptr && IsRubyLike(piece.span->style)) continue;
+      if (const auto* base = baseAround(piece.begin)) piece.begin = base->first;
+      if (const auto* base = baseAround(piece.end)) piece.end = base->second;
     }
     std::ranges::stable_sort(pieces, [](const Piece& a, const Piece& b) {
       if (a.begin != b.begin) return a.begin < b.begin;
@@ -282,26 +292,35 @@ class DocumentWriter {
       cuts.insert(piece.end);
     }
     std::vector<const Piece*> open;
+    // The earliest end among open[0..i], so that whether any open piece
+    // has ended is known at once however many are open.
+    std::vector<std::size_t> earliestEnd;
+    auto push = [&](const Piece* piece) {
+      open.push_back(piece);
+      earliestEnd.push_back(earliestEnd.empty() ? piece->end
+                                                : std::min(earliestEnd.back(), piece->end));
+    };
     std::size_t nextPiece = 0;
     std::size_t skipTo = line.begin;
     const std::u16string_view body(book_.body);
     for (auto cut = cuts.begin(); cut != cuts.end(); ++cut) {
       const std::size_t at = *cut;
       std::vector<const Piece*> reopen;
-      while (std::ranges::any_of(open, [at](const Piece* p) { return p->end <= at; })) {
+      while (!open.empty() && earliestEnd.back() <= at) {
         const Piece* top = open.back();
         open.pop_back();
+        earliestEnd.pop_back();
         body_ += CloseOf(*top);
         if (top->end > at) reopen.push_back(top);
       }
       for (auto it = reopen.rbegin(); it != reopen.rend(); ++it) {
         body_ += OpenOf(**it);
-        open.push_back(*it);
+        push(*it);
       }
       for (; nextPiece < pieces.size() && pieces[nextPiece].begin == at; ++nextPiece) {
         const Piece& piece = pieces[nextPiece];
         body_ += OpenOf(piece);
-        open.push_back(&piece);
+        push(&piece);
         if (piece.span != nullptr && piece.span->style == AozoraStyle::kKunojiten) {
           body_ += KunojitenOf(body.substr(piece.begin, piece.end - piece.begin));
           skipTo = piece.end;
@@ -316,6 +335,7 @@ class DocumentWriter {
       body_ += CloseOf(*open.back());
       open.pop_back();
     }
+    earliestEnd.clear();
   }
 
   void WriteLine(const AozoraLine& line, std::size_t& next) {
