@@ -92,6 +92,9 @@ std::u16string AozoraGridText(const AozoraBook& book, std::size_t columnLength) 
     }
     text += u"\r\n";
   }
+  // The last line ends as the text's did: a line break more would be a
+  // column more.
+  if (!book.finalLineBreak && text.ends_with(u"\r\n")) text.resize(text.size() - 2);
   return text;
 }
 

@@ -429,6 +429,7 @@ AozoraBook PlainTextBook(std::u16string_view text) {
     book.lines.push_back(read);
   }
   book.colophonLine = book.lines.size();
+  book.finalLineBreak = text.ends_with(u'\n');
   return book;
 }
 
@@ -456,6 +457,7 @@ AozoraBook ReadAozoraText(std::u16string_view text) {
   }
   if (book.colophonLine == std::u16string::npos) book.colophonLine = book.lines.size();
   reader.Finish();
+  book.finalLineBreak = text.ends_with(u'\n');
   return book;
 }
 

@@ -78,6 +78,8 @@ struct AozoraBook {
   // The lines from this one on are the colophon (底本: …); lines.size()
   // when there is none.
   std::size_t colophonLine = 0;
+  // Whether the text's last line ended in a line break.
+  bool finalLineBreak = false;
   // Annotations not known (or a close with no open), which lost their
   // ［＃…］; 外字 notes that name no character, which became 〓.
   std::size_t unknownAnnotations = 0;

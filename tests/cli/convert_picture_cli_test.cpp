@@ -319,7 +319,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         UsageCase{"UnknownFormat",
                   {"--format", "jpg"},
-                  "--format: unknown format 'jpg' (use text, png or pdf)"},
+                  "--format: unknown format 'jpg' (use text, png, pdf or epub)"},
         UsageCase{"FormatInCapitals", {"--format", "PNG"}, "--format: unknown format 'PNG'"},
         UsageCase{"CellSizeTooSmall",
                   {"--cell-size", "7"},

@@ -113,7 +113,8 @@ class AozoraAnnotations : public testing::TestWithParam<AnnotationCase> {};
 
 TEST_P(AozoraAnnotations, BecomeMarksBesideTheirText) {
   const AnnotationCase& c = GetParam();
-  const AozoraBook book = ReadAozoraText(c.input);
+  // Each line ends in a line break, as the grid shows with "/".
+  const AozoraBook book = ReadAozoraText(std::u16string(c.input) + u"\n");
   EXPECT_EQ(MarksOf(book), c.marks);
   std::u16string grid = AozoraGridText(book, 10);
   for (std::size_t pos = grid.find(u"\r\n"); pos != std::u16string::npos;
