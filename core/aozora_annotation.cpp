@@ -135,7 +135,8 @@ std::optional<StyleName> StyleNamed(std::u16string_view phrase) {
   }
   for (std::size_t level = 0; level < kHeadingLevels.size(); ++level) {
     if (heading == kHeadingLevels[level]) {
-      return StyleName{AozoraStyle::kHeading, static_cast<std::uint8_t>(level + 1 + 4 * form), key};
+      return StyleName{AozoraStyle::kHeading,
+                       static_cast<std::uint8_t>(level + 1 + std::size_t{4} * form), key};
     }
   }
   if (const auto steps = NumberBefore(phrase, u"段階大きな文字")) {
@@ -302,8 +303,9 @@ std::optional<AozoraCommand> Kunten(std::u16string_view content) {
   constexpr std::u16string_view kMarks = u"一二三四上中下甲乙丙丁天地人レ";
   AozoraCommand command;
   command.kind = Kind::kText;
-  if (!content.empty() && content.size() <= 3 &&
-      std::ranges::all_of(content, [&](char16_t c) { return kMarks.find(c) != kMarks.npos; })) {
+  if (!content.empty() && content.size() <= 3 && std::ranges::all_of(content, [&](char16_t c) {
+        return kMarks.find(c) != std::u16string_view::npos;
+      })) {
     command.style = AozoraStyle::kKaeriten;
     command.text = std::u16string(content);
     return command;

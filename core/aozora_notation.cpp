@@ -65,10 +65,46 @@ void MarkKunojiten(LineReading& line) {
   }
 }
 
+using HeldUnits = std::vector<std::pair<std::size_t, char16_t>>;
+
+// Appends the character of the 外字 note `content` in place of the ※ that
+// ends `text`, holding back the units the ruby notation would read; false
+// when it is no such note.
+bool AppendGaiji(std::u16string_view content, std::u16string& text, HeldUnits& held,
+                 std::size_t& unnamed) {
+  const std::optional<GaijiNote> note = ReadGaijiNote(content);
+  if (!note) return false;
+  text.pop_back();
+  if (note->character.empty()) {
+    text += kUnnamedCharacter;
+    ++unnamed;
+  }
+  for (const char16_t unit : note->character) {
+    if (IsRubyMarkUnit(unit)) held.emplace_back(text.size(), unit);
+    text += IsRubyMarkUnit(unit) ? kHeldUnit : unit;
+  }
+  return true;
+}
+
+// Puts the held units back where the search for ruby left them: in the
+// text, or in a reading.
+void RestoreHeld(const HeldUnits& held, const PositionMap& map, std::u16string& text,
+                 std::u16string& readings) {
+  std::size_t readingHeld = 0;
+  for (const auto& [pos, unit] : held) {
+    if (!map.Removed(pos)) {
+      text[map(pos)] = unit;
+      continue;
+    }
+    readingHeld = readings.find(kHeldUnit, readingHeld);
+    if (readingHeld != std::u16string::npos) readings[readingHeld++] = unit;
+  }
+}
+
 LineReading ReadLine(std::u16string_view raw) {
   LineReading line;
   std::u16string text;
-  std::vector<std::pair<std::size_t, char16_t>> held;
+  HeldUnits held;
   std::vector<std::pair<std::size_t, std::size_t>> kunten;  // [begin, end) before ruby
   std::vector<std::size_t> kuntenAnnotation;
   for (std::size_t pos = 0; pos < raw.size();) {
@@ -82,19 +118,9 @@ LineReading ReadLine(std::u16string_view raw) {
     const std::size_t open = pos;
     const std::u16string_view content = raw.substr(open + 2, close - open - 2);
     pos = close + 1;
-    if (open > 0 && raw[open - 1] == u'※' && !text.empty() && text.back() == u'※') {
-      if (const std::optional<GaijiNote> note = ReadGaijiNote(content)) {
-        text.pop_back();
-        if (note->character.empty()) {
-          text += kUnnamedCharacter;
-          ++line.unnamed;
-        }
-        for (const char16_t unit : note->character) {
-          if (IsRubyMarkUnit(unit)) held.emplace_back(text.size(), unit);
-          text += IsRubyMarkUnit(unit) ? kHeldUnit : unit;
-        }
-        continue;
-      }
+    if (open > 0 && raw[open - 1] == u'※' && !text.empty() && text.back() == u'※' &&
+        AppendGaiji(content, text, held, line.unnamed)) {
+      continue;
     }
     Annotation annotation{text.size(), ReadAnnotation(content)};
     if (annotation.command.kind == Kind::kText) {
@@ -106,15 +132,7 @@ LineReading ReadLine(std::u16string_view raw) {
   }
   RubyReadings ruby = TakeOutRubyMarks(text);
   const PositionMap map{ruby.removed};
-  std::size_t readingHeld = 0;
-  for (const auto& [pos, unit] : held) {
-    if (!map.Removed(pos)) {
-      text[map(pos)] = unit;
-      continue;
-    }
-    readingHeld = ruby.readings.find(kHeldUnit, readingHeld);
-    if (readingHeld != std::u16string::npos) ruby.readings[readingHeld++] = unit;
-  }
+  RestoreHeld(held, map, text, ruby.readings);
   for (Annotation& annotation : line.annotations) annotation.at = map(annotation.at);
   for (const RubySpan& span : ruby.spans) {
     line.spans.push_back(
@@ -173,9 +191,11 @@ Frame FrameOf(const std::vector<std::u16string_view>& lines) {
     for (std::size_t second = first + 1; second < std::min(lines.size(), first + kBlockReach);
          ++second) {
       if (!IsRule(lines[second])) continue;
-      const bool explains = std::any_of(lines.begin() + first, lines.begin() + second, [](auto l) {
-        return l.find(u"テキスト中に現れる記号について") != std::u16string_view::npos;
-      });
+      const bool explains = std::any_of(
+          std::next(lines.begin(), static_cast<std::ptrdiff_t>(first)),
+          std::next(lines.begin(), static_cast<std::ptrdiff_t>(second)), [](auto l) {
+            return l.find(u"テキスト中に現れる記号について") != std::u16string_view::npos;
+          });
       if (!explains) break;
       for (std::size_t i = 0; i < first; ++i) {
         if (!lines[i].empty()) frame.header.push_back(lines[i]);
@@ -236,10 +256,10 @@ class BodyReader {
   void Read(std::u16string_view raw) {
     LineReading reading = ReadLine(raw);
     book_.unnamedCharacters += reading.unnamed;
-    const std::size_t lineBegin = book_.body.size();
-    const bool hasText = !reading.text.empty();
-    const bool keep = hasText || !reading.hadNotation;
-    AozoraLine line;
+    LineContext context{reading, book_.body.size(), false, false, {}};
+    context.hasText = !reading.text.empty();
+    context.keep = context.hasText || !reading.hadNotation;
+    AozoraLine& line = context.line;
     line.indent = indent_;
     line.wrapIndent = wrapIndent_;
     line.lineLength = lineLength_;
@@ -247,90 +267,9 @@ class BodyReader {
       line.bottomFrom = 0;
       line.raise = raise_;
     }
-    bool closeIndent = false;
-    bool closeBottom = false;
-    bool closeLength = false;
-    for (const Annotation& annotation : reading.annotations) {
-      const AozoraCommand& command = annotation.command;
-      const std::size_t at = lineBegin + annotation.at;
-      switch (command.kind) {
-        case Kind::kTargeted:
-          Target(reading.text, lineBegin, annotation.at, command);
-          break;
-        case Kind::kNote:
-          book_.notes.push_back({at, AozoraPlainText(command.target), command.text});
-          break;
-        case Kind::kRangeOpen:
-          if (ranges_.size() == kMostOpen) {
-            ++book_.unknownAnnotations;
-          } else {
-            ranges_.push_back({command.key, command.style, command.variant, at});
-          }
-          break;
-        case Kind::kRangeClose:
-          if (auto open = TakeOpen(ranges_, command.key)) {
-            book_.spans.push_back({open->begin, at, open->style, open->variant, command.text});
-          } else {
-            ++book_.unknownAnnotations;
-          }
-          break;
-        case Kind::kBlockOpen:
-          if (!command.layout && blocks_.size() == kMostOpen) {
-            ++book_.unknownAnnotations;
-          } else if (!command.layout) {
-            blocks_.push_back({command.key, command.style, command.variant, lineBegin});
-          } else if (command.bottom) {
-            bottom_ = true;
-            raise_ = command.raise;
-            line.bottomFrom = 0;
-            line.raise = raise_;
-          } else if (command.lineLength != 0) {
-            line.lineLength = lineLength_ = command.lineLength;
-          } else {
-            line.indent = indent_ = command.indent;
-            line.wrapIndent = wrapIndent_ = command.wrapIndent;
-          }
-          break;
-        case Kind::kBlockClose:
-          if (command.layout) {
-            closeIndent |= command.key == u"字下げ";
-            closeBottom |= command.key == u"地付き" || command.key == u"字上げ";
-            closeLength |= command.key == u"字詰め";
-          } else if (auto open = TakeOpen(blocks_, command.key)) {
-            const std::size_t end = hasText ? lineBegin + reading.text.size() : LastLineEnd();
-            if (end > open->begin) {
-              book_.spans.push_back({open->begin, end, open->style, open->variant, {}});
-            }
-          } else {
-            ++book_.unknownAnnotations;
-          }
-          break;
-        case Kind::kIndent:
-          line.indent = command.indent;
-          line.wrapIndent = command.wrapIndent;
-          break;
-        case Kind::kBottom:
-          line.bottomFrom = annotation.at;
-          line.raise = command.raise;
-          break;
-        case Kind::kBreak:
-          // A break at the head of a page starts no other page.
-          if (contentSinceBreak_ || (hasText && annotation.at > 0)) {
-            pendingBreak_ = std::max(pendingBreak_, command.breakKind);
-            if (hasText && annotation.at == 0 && keep) Break(line);
-          }
-          break;
-        case Kind::kPageCentre:
-          centre_ = true;
-          break;
-        case Kind::kText:
-        case Kind::kIgnored:
-          break;
-        case Kind::kUnknown:
-          ++book_.unknownAnnotations;
-          break;
-      }
-    }
+    for (const Annotation& annotation : reading.annotations) Apply(annotation, context);
+    const std::size_t lineBegin = context.lineBegin;
+    const bool keep = context.keep;
     if (keep) {
       Break(line);
       line.centredPage = std::exchange(centre_, false);
@@ -346,9 +285,9 @@ class BodyReader {
       book_.lines.push_back(line);
       contentSinceBreak_ = true;
     }
-    if (closeIndent) indent_ = wrapIndent_ = 0;
-    if (closeBottom) bottom_ = false;
-    if (closeLength) lineLength_ = 0;
+    if (context.closeIndent) indent_ = wrapIndent_ = 0;
+    if (context.closeBottom) bottom_ = false;
+    if (context.closeLength) lineLength_ = 0;
   }
 
   // Closes what the text left open, at its end.
@@ -363,11 +302,117 @@ class BodyReader {
     std::ranges::stable_sort(book_.spans, [](const AozoraSpan& a, const AozoraSpan& b) {
       if (a.begin != b.begin) return a.begin < b.begin;
       if (a.end != b.end) return a.end > b.end;
-      return (a.style == AozoraStyle::kRuby) < (b.style == AozoraStyle::kRuby);
+      return a.style != AozoraStyle::kRuby && b.style == AozoraStyle::kRuby;
     });
   }
 
  private:
+  // A line as its annotations are applied.
+  struct LineContext {
+    const LineReading& reading;
+    std::size_t lineBegin;
+    bool hasText = false;
+    bool keep = false;
+    AozoraLine line;
+    // Blocks of line layout that end after this line.
+    bool closeIndent = false;
+    bool closeBottom = false;
+    bool closeLength = false;
+  };
+
+  void Apply(const Annotation& annotation, LineContext& context) {
+    const AozoraCommand& command = annotation.command;
+    const std::size_t at = context.lineBegin + annotation.at;
+    AozoraLine& line = context.line;
+    switch (command.kind) {
+      case Kind::kTargeted:
+        Target(context.reading.text, context.lineBegin, annotation.at, command);
+        break;
+      case Kind::kNote:
+        book_.notes.push_back({at, AozoraPlainText(command.target), command.text});
+        break;
+      case Kind::kRangeOpen:
+        if (ranges_.size() == kMostOpen) {
+          ++book_.unknownAnnotations;
+        } else {
+          ranges_.push_back({command.key, command.style, command.variant, at});
+        }
+        break;
+      case Kind::kRangeClose:
+        if (auto open = TakeOpen(ranges_, command.key)) {
+          book_.spans.push_back({open->begin, at, open->style, open->variant, command.text});
+        } else {
+          ++book_.unknownAnnotations;
+        }
+        break;
+      case Kind::kBlockOpen:
+        OpenBlock(command, context);
+        break;
+      case Kind::kBlockClose:
+        CloseBlock(command, context);
+        break;
+      case Kind::kIndent:
+        line.indent = command.indent;
+        line.wrapIndent = command.wrapIndent;
+        break;
+      case Kind::kBottom:
+        line.bottomFrom = annotation.at;
+        line.raise = command.raise;
+        break;
+      case Kind::kBreak:
+        // A break at the head of a page starts no other page.
+        if (contentSinceBreak_ || (context.hasText && annotation.at > 0)) {
+          pendingBreak_ = std::max(pendingBreak_, command.breakKind);
+          if (context.hasText && annotation.at == 0 && context.keep) Break(line);
+        }
+        break;
+      case Kind::kPageCentre:
+        centre_ = true;
+        break;
+      case Kind::kText:
+      case Kind::kIgnored:
+        break;
+      case Kind::kUnknown:
+        ++book_.unknownAnnotations;
+        break;
+    }
+  }
+
+  void OpenBlock(const AozoraCommand& command, LineContext& context) {
+    AozoraLine& line = context.line;
+    if (!command.layout && blocks_.size() == kMostOpen) {
+      ++book_.unknownAnnotations;
+    } else if (!command.layout) {
+      blocks_.push_back({command.key, command.style, command.variant, context.lineBegin});
+    } else if (command.bottom) {
+      bottom_ = true;
+      raise_ = command.raise;
+      line.bottomFrom = 0;
+      line.raise = raise_;
+    } else if (command.lineLength != 0) {
+      line.lineLength = lineLength_ = command.lineLength;
+    } else {
+      line.indent = indent_ = command.indent;
+      line.wrapIndent = wrapIndent_ = command.wrapIndent;
+    }
+  }
+
+  void CloseBlock(const AozoraCommand& command, LineContext& context) {
+    if (command.layout) {
+      context.closeIndent |= command.key == u"字下げ";
+      context.closeBottom |= command.key == u"地付き" || command.key == u"字上げ";
+      context.closeLength |= command.key == u"字詰め";
+    } else if (auto open = TakeOpen(blocks_, command.key)) {
+      const std::size_t end =
+          context.hasText ? context.lineBegin + context.reading.text.size() : LastLineEnd();
+      if (end > open->begin) {
+        book_.spans.push_back({open->begin, end, open->style, open->variant, {}});
+      }
+    } else {
+      ++book_.unknownAnnotations;
+    }
+  }
+
   void Break(AozoraLine& line) {
     if (pendingBreak_ == AozoraBreak::kNone) return;
     line.breakBefore = std::exchange(pendingBreak_, AozoraBreak::kNone);

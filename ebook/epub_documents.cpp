@@ -119,6 +119,29 @@ std::u16string_view KunojitenOf(std::u16string_view typed) {
   return typed.size() == 2 ? u"〳〵" : u"〴〵";
 }
 
+// Nothing but ruby itself may cut a ruby's base: a span that begins or
+// ends inside one takes in the whole base.
+void SnapToRubyBases(std::vector<Piece>& pieces) {
+  std::vector<std::pair<std::size_t, std::size_t>> bases;
+  for (const Piece& piece : pieces) {
+    if (piece.span != nullptr && IsRubyLike(piece.span->style)) {
+      bases.emplace_back(piece.begin, piece.end);
+    }
+  }
+  std::ranges::sort(bases);
+  auto baseAround = [&bases](std::size_t at) -> const std::pair<std::size_t, std::size_t>* {
+    auto after = std::ranges::upper_bound(bases, std::pair{at, std::size_t{0}});
+    if (after == bases.begin()) return nullptr;
+    const auto& base = *std::prev(after);
+    return base.first < at && at < base.second ? &base : nullptr;
+  };
+  for (Piece& piece : pieces) {
+    if (piece.span != nullptr && IsRubyLike(piece.span->style)) continue;
+    if (const auto* base = baseAround(piece.begin)) piece.begin = base->first;
+    if (const auto* base = baseAround(piece.end)) piece.end = base->second;
+  }
+}
+
 class DocumentWriter {
  public:
   DocumentWriter(const AozoraBook& book, const std::u16string& title) : book_(book) {
@@ -248,26 +271,7 @@ class DocumentWriter {
       pieces.push_back({line.begin, line.begin + line.bottomFrom, nullptr, 0});
       pieces.push_back({line.begin + line.bottomFrom, line.end, nullptr, 0});
     }
-    // Nothing but ruby itself may cut a ruby's base: a span that begins or
-    // ends inside one takes in the whole base.
-    std::vector<std::pair<std::size_t, std::size_t>> bases;
-    for (const Piece& piece : pieces) {
-      if (piece.span != nullptr && IsRubyLike(piece.span->style)) {
-        bases.emplace_back(piece.begin, piece.end);
-      }
-    }
-    std::ranges::sort(bases);
-    auto baseAround = [&bases](std::size_t at) -> const std::pair<std::size_t, std::size_t>* {
-      auto after = std::ranges::upper_bound(bases, std::pair{at, std::size_t{0}});
-      if (after == bases.begin()) return nullptr;
-      const auto& base = *std::prev(after);
-      return base.first < at && at < base.second ? &base : nullptr;
-    };
-    for (Piece& piece : pieces) {
-      if (piece.span != nullptr && IsRubyLike(piece.span->style)) continue;
-      if (const auto* base = baseAround(piece.begin)) piece.begin = base->first;
-      if (const auto* base = baseAround(piece.end)) piece.end = base->second;
-    }
+    SnapToRubyBases(pieces);
     std::ranges::stable_sort(pieces, [](const Piece& a, const Piece& b) {
       if (a.begin != b.begin) return a.begin < b.begin;
       if (a.end != b.end) return a.end > b.end;
