@@ -303,9 +303,9 @@ std::optional<AozoraCommand> Kunten(std::u16string_view content) {
   constexpr std::u16string_view kMarks = u"一二三四上中下甲乙丙丁天地人レ";
   AozoraCommand command;
   command.kind = Kind::kText;
-  if (!content.empty() && content.size() <= 3 && std::ranges::all_of(content, [&](char16_t c) {
-        return kMarks.find(c) != std::u16string_view::npos;
-      })) {
+  if (!content.empty() && content.size() <= 3 &&
+      std::all_of(content.begin(), content.end(),
+                  [&](char16_t c) { return kMarks.find(c) != std::u16string_view::npos; })) {
     command.style = AozoraStyle::kKaeriten;
     command.text = std::u16string(content);
     return command;

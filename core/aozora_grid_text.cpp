@@ -14,7 +14,7 @@ constexpr char16_t kFullWidthSpace = u'\u3000';
 // The cells that `text` takes: one a character.
 std::size_t Cells(std::u16string_view text) {
   return static_cast<std::size_t>(
-      std::ranges::count_if(text, [](char16_t unit) { return !IsLowSurrogate(unit); }));
+      std::count_if(text.begin(), text.end(), [](char16_t unit) { return !IsLowSurrogate(unit); }));
 }
 
 bool EndsInBaseKanji(std::u16string_view text) {

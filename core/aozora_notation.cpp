@@ -51,9 +51,12 @@ bool IsRubyMarkUnit(char16_t c) {
 struct PositionMap {
   const std::vector<std::size_t>& removed;
   std::size_t operator()(std::size_t pos) const {
-    return pos - static_cast<std::size_t>(std::ranges::lower_bound(removed, pos) - removed.begin());
+    return pos - static_cast<std::size_t>(std::lower_bound(removed.begin(), removed.end(), pos) -
+                                          removed.begin());
   }
-  bool Removed(std::size_t pos) const { return std::ranges::binary_search(removed, pos); }
+  bool Removed(std::size_t pos) const {
+    return std::binary_search(removed.begin(), removed.end(), pos);
+  }
 };
 
 void MarkKunojiten(LineReading& line) {
@@ -163,7 +166,8 @@ std::vector<std::u16string_view> SplitLines(std::u16string_view text) {
 }
 
 bool IsRule(std::u16string_view line) {
-  return line.size() >= 20 && std::ranges::all_of(line, [](char16_t c) { return c == u'-'; });
+  return line.size() >= 20 &&
+         std::all_of(line.begin(), line.end(), [](char16_t c) { return c == u'-'; });
 }
 
 // Where the body starts and the colophon starts, and the header's lines.
@@ -209,7 +213,7 @@ Frame FrameOf(const std::vector<std::u16string_view>& lines) {
   // blank line, when there are few and a colophon ends the text.
   constexpr std::size_t kMostHeaderLines = 4;
   if (frame.colophon < lines.size()) {
-    const auto blank = std::ranges::find_if(lines, [](auto l) { return l.empty(); });
+    const auto blank = std::find_if(lines.begin(), lines.end(), [](auto l) { return l.empty(); });
     const auto count = static_cast<std::size_t>(blank - lines.begin());
     if (count >= 2 && count <= kMostHeaderLines && count < frame.colophon) {
       frame.header.assign(lines.begin(), blank);
@@ -299,11 +303,12 @@ class BodyReader {
     for (const OpenSpan& open : blocks_) {
       if (end > open.begin) book_.spans.push_back({open.begin, end, open.style, open.variant, {}});
     }
-    std::ranges::stable_sort(book_.spans, [](const AozoraSpan& a, const AozoraSpan& b) {
-      if (a.begin != b.begin) return a.begin < b.begin;
-      if (a.end != b.end) return a.end > b.end;
-      return a.style != AozoraStyle::kRuby && b.style == AozoraStyle::kRuby;
-    });
+    std::stable_sort(book_.spans.begin(), book_.spans.end(),
+                     [](const AozoraSpan& a, const AozoraSpan& b) {
+                       if (a.begin != b.begin) return a.begin < b.begin;
+                       if (a.end != b.end) return a.end > b.end;
+                       return a.style != AozoraStyle::kRuby && b.style == AozoraStyle::kRuby;
+                     });
   }
 
  private:
@@ -480,7 +485,7 @@ AozoraBook PlainTextBook(std::u16string_view text) {
 
 AozoraBook ReadAozoraText(std::u16string_view text) {
   std::u16string own(text);
-  std::ranges::replace(own, kHeldUnit, kReplacementCharacter);
+  std::replace(own.begin(), own.end(), kHeldUnit, kReplacementCharacter);
   const std::vector<std::u16string_view> lines = SplitLines(own);
   const Frame frame = FrameOf(lines);
   AozoraBook book;
