@@ -79,7 +79,7 @@ export class FontCells {
     // down the column, y to its left.
     g.translate(left + width / 2, top);
     g.rotate(Math.PI / 2);
-    const baseline = (this.font.ascent - this.font.descent) * scale / 2;
+    const baseline = (this.font.runAscent - this.font.runDescent) * scale / 2;
     if (!set) {
       g.font = `${this.size}px ${this.family}`;
       g.textAlign = 'left';

@@ -27,6 +27,11 @@ export class PageFont {
     this.ascent = os2?.winAscent || this.font.ascent;
     this.descent = os2?.winDescent || -this.font.descent;
     this.leading = Math.max(0, this.font.lineGap);
+    // A sideways run and a page number are centred across their boxes by
+    // the face's own ascent and descent (its hhea table), as the desktop's
+    // painter centres them.
+    this.runAscent = this.font.ascent;
+    this.runDescent = -this.font.descent;
     this.fullWidth = this.font.glyphForCodePoint(0x3000).advanceWidth || this.unitsPerEm;
     // The middle of the ideographs' face, in font units up from the
     // baseline, as the desktop's painter takes it: kana and punctuation are

@@ -115,7 +115,7 @@ function stepOperators(step, height, out) {
 // codes takes where it takes no word spacing.
 function sidewaysOperators(cell, sheet, font, size, embedded, h) {
   const scale = size / font.unitsPerEm;
-  const ox = cell.left + sheet.cellWidth / 2 - (font.ascent - font.descent) * scale / 2;
+  const ox = cell.left + sheet.cellWidth / 2 - (font.runAscent - font.runDescent) * scale / 2;
   const matrix = `0 -1 1 0 ${number(ox)} ${number(h - cell.top)} Tm`;
   if (!cell.wordSpacing || !cell.text.includes(' ')) return `${matrix} <${embedded.hexOf(cell.text)}> Tj`;
   const shift = number(-cell.wordSpacing * 1000 / size);
@@ -195,7 +195,7 @@ function sheetOperators(sheet, font, { upright, vertical, forms, orientations, i
     const digits = upright.hexOf(pageNumber.text);
     const width = [...pageNumber.text].reduce((sum, c) => sum + (font.glyphsOf(c, orientations.asItStands)?.advances[0] ?? 0), 0) * numberSize / font.unitsPerEm;
     const numberScale = numberSize / font.unitsPerEm;
-    const y = pageNumber.top + pageNumber.height / 2 + (font.ascent - font.descent) * numberScale / 2;
+    const y = pageNumber.top + pageNumber.height / 2 + (font.runAscent - font.runDescent) * numberScale / 2;
     out.push(artifact(`${rgbOperands(pageNumber.colour)} rg /${upright.key} ${number(numberSize)} Tf\n` +
       `1 0 0 1 ${number(pageNumber.left + (pageNumber.width - width) / 2)} ${number(h - y)} Tm <${digits}> Tj`, 'Pagination'));
   }
