@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "tests/support/case_name.h"
+#include "tests/support/child_roles.h"
 #include "tests/support/main_window_fixture.h"
 #include "tests/support/temp_folder.h"
 #include "ui/draft_keeper.h"
@@ -134,12 +135,11 @@ TEST_F(KeptTextTest, ARunningWindowsTextIsNotTaken) {
 
 // ---- A window killed with SIGKILL ----
 
-// Run only as the child of KilledWindowLosesAtMostTheLastSecond: a window
-// that types one character every 20 ms, noting each with its time, until
-// it is killed.
-TEST(KeptTextChild, TypesUntilKilled) {
+// The child of KilledWindowLosesAtMostTheLastSecond: a window that types
+// one character every 20 ms, noting each with its time, until it is killed.
+int TypeUntilKilled() {
   const char* folder = std::getenv("MIROTABE_KEPT_CHILD");
-  if (folder == nullptr) GTEST_SKIP() << "run by KilledWindowLosesAtMostTheLastSecond";
+  if (folder == nullptr) return 2;
   AppSettings settings;
   settings.appFolder = std::string(folder) + "/program/";
   fs::create_directories(settings.appFolder);
@@ -156,17 +156,20 @@ TEST(KeptTextChild, TypesUntilKilled) {
   }
 }
 
+constexpr const char* kTypistRole = "kept-text-typist";
+[[maybe_unused]] const bool kTypistRegistered = testing_support::AddChildRole(kTypistRole, TypeUntilKilled);
+
 TEST_F(KeptTextTest, KilledWindowLosesAtMostTheLastSecond) {
   std::mt19937 random(30);
   for (int kill = 0; kill < 3; ++kill) {
     testing_support::TempFolder child;
     std::string variable = "MIROTABE_KEPT_CHILD=" + child.path();
-    std::string filter = "--gtest_filter=KeptTextChild.TypesUntilKilled";
+    std::string role = std::string(testing_support::kChildRoleVariable) + "=" + kTypistRole;
     std::string self = fs::read_symlink("/proc/self/exe").string();
-    std::vector<char*> environment{variable.data()};
+    std::vector<char*> environment{variable.data(), role.data()};
     for (char** e = environ; *e != nullptr; ++e) environment.push_back(*e);
     environment.push_back(nullptr);
-    char* arguments[] = {self.data(), filter.data(), nullptr};
+    char* arguments[] = {self.data(), nullptr};
     pid_t pid = 0;
     ASSERT_EQ(posix_spawn(&pid, self.c_str(), nullptr, nullptr, arguments, environment.data()), 0);
     // Typing goes on for 1.5 to 3 seconds before the kill.
