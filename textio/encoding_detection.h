@@ -30,6 +30,13 @@
 //    are everyday Japanese (kana among them, no rare kanji): EUC-JP, since
 //    half-width katakana pair up into EUC-JP kanji, and UTF-16 without a
 //    NUL byte, which a few characters of code page 932 make as readily.
+//    A reading with bad bytes never wins over a clean one (no U+FFFD) in
+//    another encoding, except as damage to a long text: at most one run of
+//    bad bytes in 64 characters beyond ASCII, beside a clean reading that is
+//    plainly no Japanese (not everyday Japanese, and scoring below the
+//    damaged reading's characters). So a short text is never read with
+//    bytes lost where another encoding reads them all: 蝎嶽絲 in code page
+//    932 (E5 99 9B D4 E3 4E) is no UTF-8 噛 and two bad bytes.
 //    When the winner has bad bytes and shows nothing Japanese beside them,
 //    code page 932, and the detection is not sure.
 //

@@ -70,11 +70,18 @@ int PointsOfIdeograph(char16_t unit, ReadingScore& score) {
 }
 
 int PointsOf(char16_t unit, ReadingScore& score) {
-  if (unit < 0x20 || unit == 0x7F) return IsTextControl(unit) ? 0 : kControl;
+  if (unit < 0x20 || unit == 0x7F) {
+    if (IsTextControl(unit)) return 0;
+    ++score.controls;
+    return kControl;
+  }
   if (unit < 0x80) return 0;
   const bool ordinary = InJapaneseBlocks(unit) && Cp932ByteLength(unit) != 0;
   score.ordinary = score.ordinary && (ordinary || unit == 0xFFFD);
-  if (unit < 0xA0) return kControl;
+  if (unit < 0xA0) {
+    ++score.controls;
+    return kControl;
+  }
   if (unit <= 0xFF) return kRare;
   if (unit <= 0x7FF) return ordinary ? 0 : kForeign;
   ++score.wide;
@@ -106,6 +113,7 @@ int ReadingScore::Evidence() const {
 
 ReadingScore ScoreReading(std::u16string_view text) {
   ReadingScore score;
+  score.units = text.size();
   for (const char16_t unit : text) {
     score.points += PointsOf(unit, score);
     score.lastWasBad = unit == 0xFFFD;

@@ -31,6 +31,8 @@ struct ReadingScore {
   std::size_t kanaOrSymbol = 0;  // U+3000..U+30FF
   std::size_t wide = 0;          // characters above U+07FF
   std::size_t rareKanji = 0;     // second-level kanji and code page 932's extensions
+  std::size_t units = 0;         // all of them, ASCII and bad bytes included
+  std::size_t controls = 0;      // C0 but tab, CR and LF; DEL and C1
 };
 
 ReadingScore ScoreReading(std::u16string_view text);

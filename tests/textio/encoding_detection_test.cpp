@@ -37,6 +37,23 @@ constexpr std::string_view kSentenceIso2022Jp =
 const std::string kEucJpWithStrayByte =
     std::string(kSentenceEucJp.substr(0, 20)) + "\xFF" + std::string(kSentenceEucJp.substr(20));
 
+// The sentence in UTF-8 with the last byte of 下 cut off, as a damaged file has it.
+const std::string kUtf8WithCutCharacter =
+    std::string(kSentenceUtf8.substr(0, 26)) + std::string(kSentenceUtf8.substr(27));
+
+// あ in UTF-8 `kana` times on either side of two stray bytes, which UTF-8
+// cannot read and code page 932 reads as ｱｱ: the same damage in a short and
+// a long text, whose code page 932 reading is clean but plainly no Japanese.
+std::string KanaAroundStrayBytes(int kana) {
+  std::string half;
+  for (int i = 0; i < kana; ++i) half += "\xE3\x81\x82";
+  return half + "\xB1\xB1" + half;
+}
+const std::string kShortKanaAroundStrayBytes = KanaAroundStrayBytes(4);
+const std::string kLongKanaAroundStrayBytes = KanaAroundStrayBytes(64);
+const std::u16string kLongKanaAroundBadBytes =
+    std::u16string(64, u'あ') + u"\uFFFD\uFFFD" + std::u16string(64, u'あ');
+
 // Long texts are one sentence on each of many lines.
 constexpr int kLongLines = 40;
 
@@ -197,8 +214,26 @@ INSTANTIATE_TEST_SUITE_P(
                       TextEncoding::EucJp, u"こん\uFFFDにちは"},
         DetectionCase{"EucJpStrayByteLong", std::string_view(kEucJpWithStrayByte), kLongLines,
                       TextEncoding::EucJp, u"縦書きは、上から下へ\uFFFD読み進める書き方です。"},
-        DetectionCase{"Utf8CutCharacter", "\xE3\x81\x93\xE3\x82\xE3\x81\xAB\xE3\x81\xA1"sv, 1,
-                      TextEncoding::Utf8, u"こ\uFFFD\uFFFDにち"},
+        DetectionCase{"Utf8CutCharacter", std::string_view(kUtf8WithCutCharacter), 1,
+                      TextEncoding::Utf8, u"縦書きは、上から\uFFFD\uFFFDへ読み進める書き方です。"},
+        DetectionCase{"Utf8CutCharacterLines", std::string_view(kUtf8WithCutCharacter), kLongLines,
+                      TextEncoding::Utf8, u"縦書きは、上から\uFFFD\uFFFDへ読み進める書き方です。"},
+        // Bytes are never lost to a guess where another encoding reads them
+        // all: in a short text, however little like Japanese that reading is.
+        DetectionCase{"Cp932SecondLevelKanjiNotUtf8", "\xE5\x99\x9B\xD4\xE3\x4E"sv, 1,
+                      TextEncoding::Cp932, u"蝎嶽絲"},
+        DetectionCase{"Utf8CutShortCharacterReadsAsCleanCp932",
+                      "\xE3\x81\x93\xE3\x82\xE3\x81\xAB\xE3\x81\xA1"sv, 1, TextEncoding::Cp932,
+                      u"縺薙ゅ↓縺｡"},
+        DetectionCase{"Utf8ShortDamageReadsAsCleanCp932",
+                      std::string_view(kShortKanaAroundStrayBytes), 1, TextEncoding::Cp932,
+                      u"縺ゅ≠縺ゅ≠ｱｱ縺ゅ≠縺ゅ≠"},
+        // ... but a long text's rare faults are damage, beside a clean
+        // reading that is no Japanese.
+        DetectionCase{"Utf8LongDamageBesideCleanCp932", std::string_view(kLongKanaAroundStrayBytes),
+                      1, TextEncoding::Utf8, kLongKanaAroundBadBytes},
+        // Two clean readings: EUC-JP's kana outweighs code page 932's ､ﾎ.
+        DetectionCase{"EucJpKanaOverCleanCp932", "\xA4\xCE"sv, 1, TextEncoding::EucJp, u"の"},
         DetectionCase{"Cp932StrayByte", "\x82\xB1\x82\xF1\xFF\x82\xC9\x82\xBF"sv, 1,
                       TextEncoding::Cp932, u"こん\uFFFDにち"},
         // 蔭: FE follows a half-width katakana, which code page 932 cannot read.
