@@ -33,6 +33,7 @@
 #include "textio/layout_text.h"
 #include "textio/text_file.h"
 #include "textio/text_stream.h"
+#include "textio/undecodable_warning.h"
 
 #ifdef MIROTABE_EBOOKS
 #include "ebook/epub_book.h"
@@ -184,6 +185,9 @@ std::u16string InputText(const Options& options, const std::string& file, std::s
   if (read.undetermined) {
     err << kProgram << ": warning: " << InputName(file)
         << ": the encoding could not be determined; read as cp932\n";
+  }
+  if (read.undecodable.count != 0) {
+    err << kProgram << ": warning: " << UndecodableWarning(read.undecodable, read.encoding) << "\n";
   }
   return std::move(read.text);
 }

@@ -92,8 +92,9 @@ char* EncodeCp932(std::u16string_view text, char* out, const UnencodableFn& onUn
 // lead byte survives. Decoding and counting share this, so that a count
 // is always what decoding gives.
 template <typename Put>
-void ReadCp932(std::string_view bytes, Put&& put) {
-  const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+void ReadCp932(std::string_view bytes, Put&& put, UndecodableBytes* undecodable = nullptr) {
+  const auto* const start = reinterpret_cast<const unsigned char*>(bytes.data());
+  const auto* in = start;
   const unsigned char* const end = in + bytes.size();
   while (in < end) {
     const unsigned char b = *in;
@@ -108,6 +109,7 @@ void ReadCp932(std::string_view bytes, Put&& put) {
       continue;
     }
     const char16_t pair = in + 1 < end ? kBmpOfCp932Pair[b - 0x80][in[1]] : char16_t{0};
+    if (pair == 0 && undecodable != nullptr) undecodable->Add(static_cast<std::size_t>(in - start));
     put(pair != 0 ? pair : kReplacementCharacter);
     in += pair != 0 ? 2 : 1;
   }
@@ -210,7 +212,8 @@ std::size_t SequenceLength(const unsigned char* in, std::size_t left) {
 // Reads UTF-8 as RFC 3629 defines it. A byte that starts no valid sequence
 // gives one U+FFFD and the next byte is read afresh, so that a good
 // character after a cut-off one survives.
-char16_t* DecodeUtf8(std::string_view bytes, char16_t* out) {
+char16_t* DecodeUtf8(std::string_view bytes, char16_t* out,
+                     UndecodableBytes* undecodable = nullptr) {
   const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t size = bytes.size();
   for (std::size_t i = 0; i < size;) {
@@ -237,6 +240,7 @@ char16_t* DecodeUtf8(std::string_view bytes, char16_t* out) {
         break;
       }
       default:
+        if (undecodable != nullptr) undecodable->Add(i);
         *out++ = kReplacementCharacter;
         i += 1;
         continue;
@@ -249,7 +253,8 @@ char16_t* DecodeUtf8(std::string_view bytes, char16_t* out) {
 // Reads UTF-16 in the byte order given. A unit that is a lone surrogate
 // gives one U+FFFD for each of its two bytes, and an odd last byte one
 // more, so that the units after them keep their place.
-std::u16string DecodeUtf16(std::string_view bytes, std::endian order) {
+std::u16string DecodeUtf16(std::string_view bytes, std::endian order,
+                           UndecodableBytes* undecodable = nullptr) {
   const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t units = bytes.size() / 2;
   const auto unitAt = [in, order](std::size_t k) {
@@ -270,11 +275,18 @@ std::u16string DecodeUtf16(std::string_view bytes, std::endian order) {
       *out++ = unit;
       *out++ = unitAt(++k);
     } else {
+      if (undecodable != nullptr) {
+        undecodable->Add(2 * k);
+        undecodable->Add(2 * k + 1);
+      }
       *out++ = kReplacementCharacter;
       *out++ = kReplacementCharacter;
     }
   }
-  if (bytes.size() % 2 != 0) *out++ = kReplacementCharacter;
+  if (bytes.size() % 2 != 0) {
+    if (undecodable != nullptr) undecodable->Add(bytes.size() - 1);
+    *out++ = kReplacementCharacter;
+  }
   text.resize(static_cast<std::size_t>(out - text.data()));
   return text;
 }
@@ -380,6 +392,34 @@ std::u16string Decode(std::string_view bytes, TextEncoding encoding) {
       return DecodeIso2022Jp(bytes);
   }
   return {};
+}
+
+UndecodableBytes FindUndecodable(std::string_view bytes, TextEncoding encoding) {
+  UndecodableBytes undecodable;
+  switch (encoding) {
+    case TextEncoding::Cp932:
+      ReadCp932(
+          bytes, [](char16_t /*unit*/) {}, &undecodable);
+      break;
+    case TextEncoding::Utf8: {
+      std::u16string text(bytes.size(), u'\0');
+      DecodeUtf8(bytes, text.data(), &undecodable);
+      break;
+    }
+    case TextEncoding::Utf16Le:
+      DecodeUtf16(bytes, std::endian::little, &undecodable);
+      break;
+    case TextEncoding::Utf16Be:
+      DecodeUtf16(bytes, std::endian::big, &undecodable);
+      break;
+    case TextEncoding::EucJp:
+      DecodeEucJp(bytes, &undecodable);
+      break;
+    case TextEncoding::Iso2022Jp:
+      DecodeIso2022Jp(bytes, &undecodable);
+      break;
+  }
+  return undecodable;
 }
 
 std::uint16_t Cp932DoubleByte(char16_t unit) {

@@ -100,6 +100,21 @@ constexpr TextEncoding ToTextEncoding(Charset charset) {
 // their alignment.
 std::u16string Decode(std::string_view bytes, TextEncoding encoding);
 
+// The bytes that decoding could not read, each of which became one U+FFFD;
+// a U+FFFD that the bytes themselves hold is no such byte.
+struct UndecodableBytes {
+  std::size_t count = 0;
+  std::size_t firstOffset = 0;  // of the first of them in the bytes; 0 when none
+
+  void Add(std::size_t offset) {
+    if (count++ == 0) firstOffset = offset;
+  }
+};
+
+// What Decode(bytes, encoding) could not read. It decodes the bytes again,
+// so that reading a file pays for it only when its text holds a U+FFFD.
+UndecodableBytes FindUndecodable(std::string_view bytes, TextEncoding encoding);
+
 // The units Decode(bytes, encoding) gives, counted without decoding: in
 // code page 932 always, in UTF-8 when the bytes are strictly valid. In
 // the other encodings, and in bad UTF-8, only decoding tells: nothing.

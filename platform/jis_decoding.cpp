@@ -56,7 +56,7 @@ void AppendPacked(std::u16string& text, std::uint32_t packed) {
 
 }  // namespace
 
-std::u16string DecodeEucJp(std::string_view bytes) {
+std::u16string DecodeEucJp(std::string_view bytes, UndecodableBytes* undecodable) {
   std::u16string text;
   text.reserve(bytes.size());
   const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -64,16 +64,22 @@ std::u16string DecodeEucJp(std::string_view bytes) {
   while (left != 0) {
     std::size_t length = 1;
     const char16_t unit = EucJpAt(in, left, length);
-    text += unit != 0 || in[0] == 0 ? unit : kReplacementCharacter;
+    const bool bad = unit == 0 && in[0] != 0;
+    if (bad && undecodable != nullptr) undecodable->Add(bytes.size() - left);
+    text += bad ? kReplacementCharacter : unit;
     in += length;
     left -= length;
   }
   return text;
 }
 
-std::u16string DecodeIso2022Jp(std::string_view bytes) {
+std::u16string DecodeIso2022Jp(std::string_view bytes, UndecodableBytes* undecodable) {
   std::u16string text;
   text.reserve(bytes.size());
+  const auto bad = [&text, undecodable](std::size_t at) {
+    if (undecodable != nullptr) undecodable->Add(at);
+    text += kReplacementCharacter;
+  };
   std::size_t set = 0;
   std::size_t pos = 0;
   while (pos < bytes.size()) {
@@ -86,14 +92,18 @@ std::u16string DecodeIso2022Jp(std::string_view bytes) {
         continue;
       }
       if (cutShort) {
-        text += kReplacementCharacter;
+        bad(pos);
         ++pos;
         continue;
       }
     }
     const char16_t single = kIso2022JpSingle[set][b];
     if (single != kIso2022JpStartsPair) {
-      text += single == kIso2022JpBad ? kReplacementCharacter : single;
+      if (single == kIso2022JpBad) {
+        bad(pos);
+      } else {
+        text += single;
+      }
       ++pos;
       continue;
     }
@@ -104,7 +114,7 @@ std::u16string DecodeIso2022Jp(std::string_view bytes) {
             ? kIso2022JpPairTables[table][(b - kFirstJis) * kJisRow + (second - kFirstJis)]
             : 0;
     if (pair == 0) {
-      text += kReplacementCharacter;
+      bad(pos);
       ++pos;
       continue;
     }

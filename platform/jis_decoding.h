@@ -7,10 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "platform/charset.h"
+
 namespace mirotabe {
 
-std::u16string DecodeEucJp(std::string_view bytes);
-std::u16string DecodeIso2022Jp(std::string_view bytes);
+// Each bad byte is added to `undecodable`, where one is given.
+std::u16string DecodeEucJp(std::string_view bytes, UndecodableBytes* undecodable = nullptr);
+std::u16string DecodeIso2022Jp(std::string_view bytes, UndecodableBytes* undecodable = nullptr);
 
 // The character of JIS X 0213 (2004) at plane 1 or 2, row and cell 1..94,
 // from the same tables: one unit, a surrogate pair, or a character and a

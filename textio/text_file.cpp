@@ -103,9 +103,17 @@ DetectedText Decoded(std::string_view bytes, UndecodedTextFile::Plan plan) {
                                       : DecodeCounted(bytes.substr(encoding.markBytes),
                                                       *CountableCharset(encoding.encoding),
                                                       *encoding.units, plan.addedUnits);
+  // Only a text with a U+FFFD can have bad bytes: the bytes are read again
+  // to find them, which a file with none never pays for.
+  const bool replaced = scan::FindUnit(text, u'\uFFFD', 0) < text.size();
+  UndecodableBytes undecodable;
+  if (replaced) {
+    undecodable = FindUndecodable(bytes.substr(encoding.markBytes), encoding.encoding);
+    undecodable.firstOffset += undecodable.count != 0 ? encoding.markBytes : 0;
+  }
   UnifyLineBreaks(text, plan.addedUnits);
-  const bool undetermined = !encoding.sure && text.find(u'\uFFFD') != std::u16string::npos;
-  return {std::move(text), encoding.encoding, undetermined};
+  const bool undetermined = !encoding.sure && replaced;
+  return {std::move(text), encoding.encoding, undetermined, undecodable};
 }
 
 DetectedEncoding Given(std::string_view bytes, TextEncoding encoding) {

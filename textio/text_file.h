@@ -32,6 +32,9 @@ struct DetectedText {
   // The encoding was only a guess and some bytes were bad in it, so the
   // text is likely garbled.
   bool undetermined = false;
+  // The bytes that the encoding could not read, each now a U+FFFD; their
+  // offsets count from the start of the file, a byte-order mark included.
+  UndecodableBytes undecodable{};
 };
 DetectedText DecodeDetectedTextFile(std::string_view bytes);
 

@@ -26,6 +26,7 @@
 #include "platform/files.h"
 #include "textio/encoding_names.h"
 #include "textio/text_file.h"
+#include "textio/undecodable_warning.h"
 #include "ui/command_line.h"
 #include "ui/dialog_folder.h"
 #include "ui/draft_keeper.h"
@@ -623,6 +624,14 @@ void MainWindow::Load(const std::string& path, std::optional<TextEncoding> encod
                 InputOrigin{path, read.value().encoding, read.value().undetermined, {}});
   ShowOrigin();
   FollowInputCaret();
+  // Bytes that became U+FFFD are said at once, beside the encoding: the
+  // reopen menu may read them in another.
+  if (const UndecodableBytes& lost = read.value().undecodable; lost.count != 0) {
+    const QString name = ShownPath(std::filesystem::path(path).filename().string());
+    const std::u16string line =
+        UndecodableStatusLine(name.toStdU16String(), lost, read.value().encoding);
+    Report(QString::fromStdU16String(line));
+  }
 }
 
 std::size_t MainWindow::UndoStep() const {

@@ -25,6 +25,7 @@
 #include "core/vertical_presets.h"
 #include "core/view_options.h"
 #include "textio/encoding_names.h"
+#include "textio/undecodable_warning.h"
 #include "web/engine.h"
 
 namespace mirotabe::web {
@@ -539,7 +540,8 @@ class Page {
 };
 
 // The input decoded as the open command reads it, or in the named encoding.
-val DecodeFile(const std::string& bytes, const std::string& from) {
+// `name` is the file's, for the notice of bytes that could not be read.
+val DecodeFile(const std::string& bytes, const std::string& from, const std::string& name) {
   ConvertRequest request;
   request.input = bytes;
   request.from = from;
@@ -556,6 +558,10 @@ val DecodeFile(const std::string& bytes, const std::string& from) {
     result.set("encodingName", std::string(EncodingName(read->encoding)));
   }
   result.set("undetermined", decoded.undetermined);
+  if (decoded.undecodable.count != 0) {
+    result.set("undecodable", Units(UndecodableStatusLine(Decode(name, Charset::Utf8),
+                                                          decoded.undecodable, decoded.read)));
+  }
   return result;
 }
 

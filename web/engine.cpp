@@ -15,6 +15,7 @@
 #include "textio/encoding_options.h"
 #include "textio/layout_text.h"
 #include "textio/text_stream.h"
+#include "textio/undecodable_warning.h"
 
 namespace mirotabe::web {
 namespace {
@@ -113,6 +114,8 @@ DecodedInput DecodeInput(const ConvertRequest& request) {
   decoded.text = std::move(read.text);
   decoded.encoding = EncodingOptionName(read.encoding);
   decoded.undetermined = read.undetermined;
+  decoded.undecodable = read.undecodable;
+  decoded.read = read.encoding;
   return decoded;
 }
 
@@ -128,6 +131,9 @@ ConvertOutcome Convert(const ConvertRequest& request) {
   DetectedText read = ReadInput(request.input, from);
   if (read.undetermined) {
     outcome.warnings.emplace_back("the encoding could not be determined; read as cp932");
+  }
+  if (read.undecodable.count != 0) {
+    outcome.warnings.push_back(UndecodableWarning(read.undecodable, read.encoding));
   }
   std::size_t replaced = 0;
   if (request.reverse) {

@@ -59,6 +59,9 @@ struct DecodedInput {
   std::u16string text;
   std::string encoding;  // the one used: cp932, utf-8, utf-16le, utf-16be, euc-jp, iso-2022-jp
   bool undetermined = false;
+  // The bytes that the encoding read in could not read.
+  UndecodableBytes undecodable{};
+  TextEncoding read = TextEncoding::Cp932;
 };
 
 // The text of request.input, read in request.from as the converter reads

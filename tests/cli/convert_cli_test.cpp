@@ -129,6 +129,40 @@ TEST_F(ConvertCliTest, WarnsAboutCharactersTheEncodingCannotHold) {
   EXPECT_NE(cp932.err.find("warning: 2 characters"), std::string::npos) << cp932.err;
 }
 
+// Bytes that the input's encoding cannot read are reported with their
+// count, the first one's offset and the encoding; the exit status stays.
+TEST_F(ConvertCliTest, WarnsAboutBytesTheEncodingCannotRead) {
+  const struct {
+    std::vector<std::string> options;
+    std::string_view input;
+    const char* warning;  // nullptr: none
+  } cases[] = {
+      {{"--from", "utf-8"},
+       "a\xFF\xFE"
+       "b",
+       "2 bytes at offset 1 could not be read as utf-8"},
+      {{"--from", "utf-8"},
+       "\xEF\xBB\xBF\xE3\x81",
+       "2 bytes at offset 3 could not be read as utf-8"},
+      {{"--from", "euc-jp"}, "\xA4\xB3\xFF", "1 byte at offset 2 could not be read as euc-jp"},
+      {{"--from", "utf-16le"}, "a\x00\x62", "1 byte at offset 2 could not be read as utf-16le"},
+      {{}, "a\x80", "1 byte at offset 1 could not be read as cp932"},
+      {{"--from", "utf-8"}, "\xEF\xBF\xBD", nullptr},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> arguments{"--settings", NoSettings()};
+    arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+    const Outcome run = Convert(arguments, c.input);
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::string line = c.warning == nullptr ? std::string()
+                                                  : std::string("mirotabe-convert: warning: ") +
+                                                        c.warning + " and became \uFFFD\n";
+    EXPECT_EQ(run.err.find("could not be read") != std::string::npos, c.warning != nullptr)
+        << run.err;
+    if (c.warning != nullptr) EXPECT_NE(run.err.find(line), std::string::npos) << run.err;
+  }
+}
+
 struct InputEncodingCase {
   const char* name;
   std::vector<std::string> options;

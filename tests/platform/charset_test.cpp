@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/cp932_pairs.h"
@@ -274,6 +275,41 @@ TEST(CharsetFindUnencodable, CountsAllAndKeepsTheFirstDistinctOnes) {
     EXPECT_EQ(report.first, c.first) << c.name;
   }
   EXPECT_EQ(FindUnencodable(mixed, Charset::Cp932).first.size(), 5u) << "keeps five by default";
+}
+
+// Every bad byte is found, the first where it stands, in every encoding;
+// a U+FFFD that the bytes hold themselves is none.
+TEST(CharsetFindUndecodable, CountsTheBadBytesAndFindsTheFirst) {
+  struct Case {
+    const char* name;
+    std::string_view bytes;
+    TextEncoding encoding;
+    std::size_t count;
+    std::size_t first;
+  };
+  using namespace std::literals;
+  const Case cases[] = {
+      {"clean code page 932",
+       "\x82\xA0\xB1"
+       "a"sv,
+       TextEncoding::Cp932, 0, 0},
+      {"code page 932 bad lead", "\x82\xA0\x80\xFF"sv, TextEncoding::Cp932, 2, 2},
+      {"code page 932 lead at the end", "ab\x82"sv, TextEncoding::Cp932, 1, 2},
+      {"UTF-8 stray continuation", "a\xBF"sv, TextEncoding::Utf8, 1, 1},
+      {"UTF-8 cut character", "\xE3\x81\x93\xE3\x82\xE3\x81\xAB"sv, TextEncoding::Utf8, 2, 3},
+      {"UTF-8 overlong", "\xC0\xAFx"sv, TextEncoding::Utf8, 2, 0},
+      {"UTF-8 U+FFFD itself", "\xEF\xBF\xBD"sv, TextEncoding::Utf8, 0, 0},
+      {"UTF-16LE lone surrogate", "a\x00\x00\xD8"sv, TextEncoding::Utf16Le, 2, 2},
+      {"UTF-16BE odd last byte", "\x00\x61\x00"sv, TextEncoding::Utf16Be, 1, 2},
+      {"UTF-16LE U+FFFD itself", "\xFD\xFF"sv, TextEncoding::Utf16Le, 0, 0},
+      {"EUC-JP stray byte", "\xA4\xB3\xFF\xA4\xF3"sv, TextEncoding::EucJp, 1, 2},
+      {"ISO-2022-JP pair cut short", "\x1B$B=D="sv, TextEncoding::Iso2022Jp, 1, 5},
+  };
+  for (const Case& c : cases) {
+    const UndecodableBytes found = FindUndecodable(c.bytes, c.encoding);
+    EXPECT_EQ(found.count, c.count) << c.name;
+    EXPECT_EQ(found.firstOffset, c.first) << c.name;
+  }
 }
 
 TEST(CharsetCp932ByteLength, Table) {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "tests/textio/uchardet_guess.h"
@@ -43,6 +44,18 @@ constexpr std::array<std::string_view, 36> kReadAsCp932 = {
     // Too little left around a character cut short.
     "utf-8 Qt 6で cut", "euc-jp Qt 6で cut", "euc-jp abc縦書きdef cut"};
 
+// Short damaged files that another encoding reads with no bad byte: a few
+// characters are too few to tell damage from a wrong guess, and a guess
+// never loses bytes that another reading keeps.
+constexpr std::array<std::string_view, 6> kReadCleanlyElsewhere = {
+    "utf-8 こんにちは cut", "utf-8 abc縦書きdef cut", "utf-8 5 at 3 cut",
+    "utf-8 5 at 4 cut",     "utf-8 13 at 0 cut",      "euc-jp ひらがなだけ cut"};
+
+bool ReadsCleanlyElsewhere(const RealFile& file) {
+  return std::find(kReadCleanlyElsewhere.begin(), kReadCleanlyElsewhere.end(), file.name) !=
+         kReadCleanlyElsewhere.end();
+}
+
 bool ReadsAsCp932(const RealFile& file) {
   return std::find(kReadAsCp932.begin(), kReadAsCp932.end(), file.name) != kReadAsCp932.end();
 }
@@ -53,6 +66,11 @@ TEST(RealFilesTest, ReadAsWritten) {
     if (file.shortText.empty() && file.characters < kSettledLength) continue;
     ++checked;
     const DetectedText read = DecodeDetectedTextFile(file.bytes);
+    if (ReadsCleanlyElsewhere(file)) {
+      EXPECT_EQ(read.text.find(u'\uFFFD'), std::u16string::npos) << file.name;
+      EXPECT_EQ(read.undecodable.count, 0U) << file.name;
+      continue;
+    }
     if (ReadsAsCp932(file)) {
       EXPECT_EQ(read.encoding, TextEncoding::Cp932) << file.name;
       EXPECT_EQ(read.text, DecodeTextFile(file.bytes, TextEncoding::Cp932)) << file.name;
@@ -71,6 +89,7 @@ TEST(RealFilesTest, RightWhereverUchardetIs) {
   int named = 0;
   for (const RealFile& file : RealFiles()) {
     if (testing_support::UchardetGuess(file.bytes) != file.encoding) continue;
+    if (ReadsCleanlyElsewhere(file)) continue;
     ++named;
     EXPECT_EQ(DecodeDetectedTextFile(file.bytes).text, file.text) << file.name;
   }

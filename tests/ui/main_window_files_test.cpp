@@ -73,6 +73,7 @@ struct ReadCase {
   Via via;
   QString text;      // the input pane afterwards
   QString encoding;  // what the status bar says of it
+  QString status{};  // the status bar's message: only bytes it could not read
 };
 
 class MainWindowReadTest : public MainWindowFilesTest,
@@ -85,6 +86,7 @@ TEST_P(MainWindowReadTest, ReadsAnyEncodingAndNamesIt) {
   Read(c.via, "in.txt");
   EXPECT_EQ(Input()->toPlainText(), c.text);
   EXPECT_EQ(EncodingShown(), c.encoding);
+  EXPECT_EQ(Status(), c.status);
   EXPECT_TRUE(services_.messages.empty());
 }
 
@@ -100,7 +102,18 @@ INSTANTIATE_TEST_SUITE_P(
                              QStringLiteral("篝ヘ"), QStringLiteral("文字コード: Shift_JIS")},
                     ReadCase{"GuessWithBadBytes", "a\x80\xFF"sv, Via::kOpen,
                              QStringLiteral("a\uFFFD\uFFFD"),
-                             QStringLiteral("文字コード: Shift_JIS (判別できませんでした)")},
+                             QStringLiteral("文字コード: Shift_JIS (判別できませんでした)"),
+                             QStringLiteral("in.txt: 2 バイトを Shift_JIS として読めず、\uFFFD "
+                                            "にしました（最初はオフセット 1）。"
+                                            "エンコーディングを指定して開き直せます")},
+                    ReadCase{"DamagedUtf8",
+                             "\xE7\xB8\xA6\xE6\x9B\xB8\xE3\x81\x8D\xE3\x81\xAF\xE3\x80\x81\xE4"
+                             "\xB8\x8A\xE3\x81\x8B\xE3\x82\x89\xE4\xB8\xE3\x81\xB8"sv,
+                             Via::kDrop, QStringLiteral("縦書きは、上から\uFFFD\uFFFDへ"),
+                             QStringLiteral("文字コード: UTF-8"),
+                             QStringLiteral("in.txt: 2 バイトを UTF-8 として読めず、\uFFFD "
+                                            "にしました（最初はオフセット 24）。"
+                                            "エンコーディングを指定して開き直せます")},
                     ReadCase{"DroppedUtf16", "\xFF\xFE\x26\x7E"sv, Via::kDrop, QStringLiteral("縦"),
                              QStringLiteral("文字コード: UTF-16LE")},
                     ReadCase{"CommandLineIso2022Jp", "\x1B$B=D=q$-\x1B(B"sv, Via::kCommandLine,

@@ -660,6 +660,18 @@ test('choosing another encoding reads the opened file again in it', async () => 
   assert.equal(await inputText(), '縦書き');
 });
 
+test('bytes the encoding cannot read are told of in the notice line, with the file name', async () => {
+  const file = join(folder, 'damaged.txt');
+  writeFileSync(file, Buffer.concat([Buffer.from('縦書きは、上から'), Buffer.from([0xE4, 0xB8]),
+    Buffer.from('へ読み進める書き方です。')]));
+  await chooseFile('#open', file);
+  await page.waitForFunction(() => document.getElementById('status').textContent.startsWith('damaged.txt: '));
+  assert.equal(await page.$eval('#status', (status) => status.textContent),
+    'damaged.txt: 2 バイトを UTF-8 として読めず、\uFFFD にしました（最初はオフセット 24）。'
+    + 'エンコーディングを指定して開き直せます');
+  assert.equal(await inputText(), '縦書きは、上から\uFFFD\uFFFDへ読み進める書き方です。');
+});
+
 test('UTF-16BE without a byte-order mark opens by itself, and can be chosen', async () => {
   const file = join(folder, 'utf-16be.txt');
   writeFileSync(file, Buffer.from('縦書き\r\nテスト', 'utf16le').swap16());

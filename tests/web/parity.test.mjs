@@ -4,7 +4,7 @@
 // native converter and MIROTABE_SITE the built site.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
+import { execFileSync, spawnSync } from 'node:child_process';
 import { mkdtempSync, writeFileSync, readFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
@@ -154,6 +154,20 @@ for (const [input, settings, options] of cases) {
     });
     assert.ok(Buffer.from(converted.bytes).equals(expected),
       `differs: ${converted.bytes.length} bytes against ${expected.length}`);
+  });
+}
+
+// Bytes that the input's encoding cannot read are told of alike: the
+// module's warning is the converter's line on standard error.
+for (const from of ['cp932', 'utf-8', 'euc-jp', 'iso-2022-jp', 'utf-16']) {
+  test(`bytes that ${from} cannot read are told of as mirotabe-convert tells of them`, () => {
+    const native = spawnSync(converter, ['--settings', settingsPaths.none, '--from', from,
+      '--encoding', 'utf-8', inputPaths.bad]);
+    const told = native.stderr.toString().split('\n').filter((line) => line.includes('could not be read'))
+      .map((line) => line.replace(/^mirotabe-convert: warning: /, ''));
+    assert.equal(told.length, 1, native.stderr.toString());
+    const { warnings } = mirotabe.convert(inputs.bad, { from, encoding: 'utf-8' });
+    assert.deepEqual(warnings.filter((warning) => warning.includes('could not be read')), told);
   });
 }
 

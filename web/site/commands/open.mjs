@@ -43,7 +43,7 @@ export class OpenCommand {
 
   openBytes(name, bytes) {
     const { engine, guarded, input } = this.app;
-    const decoded = guarded(() => engine.decodeFile(bytes, $('from').value));
+    const decoded = guarded(() => engine.decodeFile(bytes, $('from').value, name));
     if (decoded.error) {
       showMessage(`ファイルを開けませんでした。\n${name}\n${decoded.error}`);
       return;
@@ -52,7 +52,10 @@ export class OpenCommand {
     // A tab, like the desktop's window, is titled with the file it holds.
     document.title = `${name} — Mirotabe`;
     input.replaceAll(unitsToString(decoded.text).replaceAll('\r\n', '\n'), true);
-    showStatus(decoded.undetermined ? `${name}: 文字コードを判別できませんでした`
-      : `${name}: ${decoded.encodingName} として読み込みました`);
+    // Bytes lost to U+FFFD are said before anything else: 開き直す with
+    // another encoding may bring them back.
+    showStatus(decoded.undecodable ? unitsToString(decoded.undecodable)
+      : decoded.undetermined ? `${name}: 文字コードを判別できませんでした`
+        : `${name}: ${decoded.encodingName} として読み込みました`);
   }
 }
