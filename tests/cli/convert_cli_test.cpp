@@ -159,7 +159,9 @@ TEST_F(ConvertCliTest, WarnsAboutBytesTheEncodingCannotRead) {
                                                         c.warning + " and became \uFFFD\n";
     EXPECT_EQ(run.err.find("could not be read") != std::string::npos, c.warning != nullptr)
         << run.err;
-    if (c.warning != nullptr) EXPECT_NE(run.err.find(line), std::string::npos) << run.err;
+    if (c.warning != nullptr) {
+      EXPECT_NE(run.err.find(line), std::string::npos) << run.err;
+    }
   }
 }
 
