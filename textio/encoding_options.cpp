@@ -36,8 +36,7 @@ std::variant<Charset, std::string> OutputCharsetNamed(std::string_view name) {
 
 DetectedText ReadInput(std::string_view bytes, const InputEncoding& from) {
   if (!from.named) return DecodeDetectedTextFile(bytes);
-  const TextEncoding encoding = EncodingOf(*from.named, bytes);
-  return {DecodeTextFile(bytes, encoding), encoding, false};
+  return DecodeTextFileIn(bytes, EncodingOf(*from.named, bytes));
 }
 
 }  // namespace mirotabe

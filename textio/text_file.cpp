@@ -134,6 +134,10 @@ DetectedText DecodeDetectedTextFile(std::string_view bytes) {
   return Decoded(bytes, Planned(bytes, DetectEncoding(bytes)));
 }
 
+DetectedText DecodeTextFileIn(std::string_view bytes, TextEncoding encoding) {
+  return Decoded(bytes, Planned(bytes, Given(bytes, encoding)));
+}
+
 IoResult<UndecodedTextFile> UndecodedTextFile::Read(const std::string& path,
                                                     std::optional<TextEncoding> encoding) {
   IoResult<std::string> bytes = ReadFileBytes(path);

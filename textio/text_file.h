@@ -37,6 +37,9 @@ struct DetectedText {
   UndecodableBytes undecodable{};
 };
 DetectedText DecodeDetectedTextFile(std::string_view bytes);
+// The text of a file's bytes in the encoding given, with the bytes it
+// could not read.
+DetectedText DecodeTextFileIn(std::string_view bytes, TextEncoding encoding);
 
 // A file's bytes and the encoding to read them in, before they are
 // decoded. The length of the text is known first, counted without

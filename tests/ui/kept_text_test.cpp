@@ -157,7 +157,8 @@ int TypeUntilKilled() {
 }
 
 constexpr const char* kTypistRole = "kept-text-typist";
-[[maybe_unused]] const bool kTypistRegistered = testing_support::AddChildRole(kTypistRole, TypeUntilKilled);
+[[maybe_unused]] const bool kTypistRegistered =
+    testing_support::AddChildRole(kTypistRole, TypeUntilKilled);
 
 TEST_F(KeptTextTest, KilledWindowLosesAtMostTheLastSecond) {
   std::mt19937 random(30);
