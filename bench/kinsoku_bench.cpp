@@ -22,8 +22,12 @@
 //
 //   mirotabe_kinsoku_bench [--pairs] [MIXED_TEXT]
 //
-// With --pairs, lists the character pairs of the avoidable cuts, most
-// frequent first, each with the first place it cut.
+// The figure to keep down: the forbidden cuts inside a piece between two
+// of ICU's places that fits in a column ("fitting"), which a cut before the
+// piece would have avoided; cuts inside longer pieces are forced.
+//
+// With --pairs, lists the character pairs of those cuts, most frequent
+// first, each with the first place it cut.
 #include <unicode/brkiter.h>
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
@@ -102,6 +106,9 @@ struct Count {
   std::size_t unbreakable = 0;
   std::size_t wordEdges = 0;
   std::size_t Avoidable() const { return forbidden - longWords - unbreakable - wordEdges; }
+  // The forbidden ones inside a piece between two of ICU's places that
+  // fits in a column: a cut before the piece would have kept it whole.
+  std::size_t fitting = 0;
 };
 
 // The break opportunities ICU finds in `line`, by unit offset.
@@ -185,19 +192,16 @@ void CountCut(const Line& line, const std::vector<bool>& allowed, std::size_t at
   ++count.cuts;
   if (allowed[line.unitOf[at]]) return;
   ++count.forbidden;
+  const bool fitting = !InsideUnbreakableRun(line, allowed, at, n);
+  count.fitting += fitting ? 1 : 0;
   if (InsideLongWord(line, at, n)) {
     ++count.longWords;
-    return;
-  }
-  if (InsideUnbreakableRun(line, allowed, at, n)) {
+  } else if (!fitting) {
     ++count.unbreakable;
-    return;
-  }
-  if (AtBoundWordEdge(line, allowed, at, n)) {
+  } else if (AtBoundWordEdge(line, allowed, at, n)) {
     ++count.wordEdges;
-    return;
   }
-  if (pairs == nullptr) return;
+  if (pairs == nullptr || !fitting) return;
   PairSeen& seen = (*pairs)[Utf8(line.codePoints[at - 1]) + "|" + Utf8(line.codePoints[at])];
   if (seen.times++ != 0) return;
   for (std::size_t i = at > 12 ? at - 12 : 0; i < std::min(line.codePoints.size(), at + 6); ++i) {
@@ -244,9 +248,9 @@ void Report(icu::BreakIterator& breaker, const char* name, const std::vector<Lin
   std::size_t characters = 0;
   for (const Line& line : lines) characters += line.codePoints.size();
   std::printf("== %s: %zu lines of prose, %zu characters\n", name, lines.size(), characters);
-  std::printf("%-8s %-6s %8s %10s %9s  %10s %11s %10s  %9s %9s\n", "columns", "rule", "cuts",
-              "forbidden", "share", "long words", "unbreakable", "word edges", "avoidable",
-              "share");
+  std::printf("%-8s %-6s %8s %10s %9s  %10s %11s %10s  %9s %9s  %8s %9s\n", "columns", "rule",
+              "cuts", "forbidden", "share", "long words", "unbreakable", "word edges", "avoidable",
+              "share", "fitting", "share");
   const std::pair<Kinsoku, const char*> rules[] = {
       {Kinsoku::kNone, "none"}, {Kinsoku::kHang, "hang"}, {Kinsoku::kPushOut, "push"}};
   PairCounts pairs;
@@ -254,10 +258,11 @@ void Report(icu::BreakIterator& breaker, const char* name, const std::vector<Lin
     for (const auto& [kinsoku, rule] : rules) {
       const bool counted = listPairs && kinsoku != Kinsoku::kNone;
       const Count count = CountCuts(breaker, lines, n, kinsoku, counted ? &pairs : nullptr);
-      std::printf("%-8zu %-6s %8zu %10zu %8.3f%%  %10zu %11zu %10zu  %9zu %8.3f%%\n", n, rule,
-                  count.cuts, count.forbidden, Percent(count.forbidden, count.cuts),
+      std::printf("%-8zu %-6s %8zu %10zu %8.3f%%  %10zu %11zu %10zu  %9zu %8.3f%%  %8zu %8.3f%%\n",
+                  n, rule, count.cuts, count.forbidden, Percent(count.forbidden, count.cuts),
                   count.longWords, count.unbreakable, count.wordEdges, count.Avoidable(),
-                  Percent(count.Avoidable(), count.cuts));
+                  Percent(count.Avoidable(), count.cuts), count.fitting,
+                  Percent(count.fitting, count.cuts));
     }
   }
   if (listPairs) PrintMostFrequent(pairs);

@@ -134,9 +134,19 @@ LineBreakClass BreakClassOf(char32_t c) {
   return LineBreakClassOf(BreakingFormOf(c));
 }
 
+char32_t BreakingFormAfter(char32_t before, char32_t c) {
+  // After a letter or digit, ．，：； are a word's own punctuation, as typed
+  // half-width: "wiki.debian.org" or "https:" binds its parts together
+  // where the full-width stop, a sentence's mark, would let them part.
+  if ((c == U'．' || c == U'，' || c == U'：' || c == U'；') && IsLetterOrDigit(before)) {
+    return Narrow(c);
+  }
+  return BreakingFormOf(c);
+}
+
 LineBreakClass BreakClassAfter(char32_t before, char32_t c) {
   if (c == U'（' && IsLetterOrDigit(before)) return LineBreakClass::kOP;
-  return BreakClassOf(c);
+  return LineBreakClassOf(BreakingFormAfter(before, c));
 }
 
 std::vector<Segment> SegmentLine(std::u16string_view line, std::size_t columnLength,

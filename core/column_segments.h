@@ -16,8 +16,10 @@
 //   marks, and never starts a column with a space;
 // - words stay whole: a run of Latin letters, digits and the punctuation
 //   among them (a word, "1,000.50", a URL, a path) is cut only when it is
-//   longer than a column, and then where Unicode's rules allow, or else at
-//   the column's end.
+//   longer than a column, and then first where Unicode's rules allow
+//   (after a hyphen or a slash, between a URL's parts); a piece between two
+//   such places that fits in a column is never cut, but starts the next
+//   column; a longer piece fills its column and is cut at the column's end.
 // Full-width letters, digits and punctuation, which the full-width mapping
 // makes of the text as typed, belong to words as the half-width characters
 // they stand for do: ＵＲＬ and ２０２３ are words as URL and 2023 are. By
@@ -86,6 +88,9 @@ bool IsBlank(char32_t c);
 // form's half-width character, but for （）［］｛｝，．：；, and a space for
 // U+3000.
 char32_t BreakingFormOf(char32_t c);
+// The same where `before` stands before `c`: after a letter or digit,
+// ．，：； are the half-width punctuation of a word ("wiki.debian.org").
+char32_t BreakingFormAfter(char32_t before, char32_t c);
 LineBreakClass BreakClassOf(char32_t c);
 // The class of `c` where `before` stands before it: an opening bracket
 // right after a letter or digit binds to it as a half-width one does,
@@ -314,17 +319,43 @@ class Cutter {
     return edge;
   }
 
-  // A word longer than a column is cut where Unicode's rules allow, which
-  // are read once for the whole column rather than place by place: every
-  // place in the word is asked about.
+  // A word longer than a column is cut first at its own places, where
+  // Unicode's rules allow (after a hyphen or a slash, between the parts of a
+  // URL), which are read once for the whole column rather than place by
+  // place. A piece between two of them that fits in a column is never cut:
+  // where the column ends inside one and holds no such place, the word
+  // starts the next column ("5.10. |update-|alternativ|es"). A piece longer
+  // than a column fills the column it starts in, and is cut where it must.
   Cut CutLongWord(std::size_t start, std::size_t full) {
     ScanColumn(start + 1, std::min(length_, full + 1));
-    for (std::size_t c = full; c > start && IsWordCharacter(at_(c - 1)); --c) {
-      if (UnicodeAllows(c) && MayBreakBesideWords(at_(c - 1), at_(c)) && !fit_.JoinsPrevious(c)) {
-        return {c, c};
-      }
+    // A column that starts inside a piece, after a cut where it must, is
+    // filled rather than ended at the piece's end before a piece too long
+    // for a column ("--|colum|n-len|gth", not "colum|n-|lengt"): the cut
+    // there saves no cut further on.
+    const bool startsInsidePiece = InsideWord(start) && !OwnPlace(start);
+    std::size_t c = full;
+    for (; c > start && IsWordCharacter(at_(c - 1)); --c) {
+      if (!OwnPlace(c)) continue;
+      if (startsInsidePiece && !PieceFits(c, full)) return {full, full};
+      return {c, c};
     }
+    if (c > start && PieceFits(c, full) && Allowed(c)) return {c, c};
     return {full, full};
+  }
+
+  // Whether a word may be cut before code point c, inside it.
+  bool OwnPlace(std::size_t c) const {
+    return UnicodeAllows(c) && MayBreakBesideWords(at_(c - 1), at_(c)) && !fit_.JoinsPrevious(c);
+  }
+
+  // Whether the piece of a word from `first` on, up to its next own place
+  // after `cut` or its end, fits in a column.
+  bool PieceFits(std::size_t first, std::size_t cut) const {
+    const std::size_t fits = fit_.End(first, length_, fit_.Room(), at_);
+    for (std::size_t i = cut + 1; i <= fits; ++i) {
+      if (i >= length_ || !IsWordCharacter(at_(i)) || OwnPlace(i)) return true;
+    }
+    return false;
   }
 
   // Where Unicode's rules and the Japanese ones cannot both hold (「あ“い」

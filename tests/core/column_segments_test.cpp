@@ -261,5 +261,43 @@ INSTANTIATE_TEST_SUITE_P(
                     u"apt-|get（8）。（古い"}),
     testing_support::CaseName());
 
+// A piece between two places a word may be cut at that fits in a column is
+// never cut: the column ends before it. A longer one is cut first at its
+// own places (after a hyphen or a slash, between a URL's parts), and where
+// it must.
+INSTANTIATE_TEST_SUITE_P(
+    LongPieces, SegmentLineTest,
+    testing::Values(
+        SegmentCase{"HyphenatedCommand",
+                    u"５．１０．　ｕｐｄａｔｅ－ａｌｔｅｒｎａｔｉｖｅｓ　を使う", 10, kHang,
+                    u"５．１０．　|ｕｐｄａｔｅ－|ａｌｔｅｒｎａｔｉｖ|ｅｓ　を使う"},
+        SegmentCase{
+            "UrlPartFitsTheNextColumn",
+            u"詳しくは　ｈｔｔｐｓ：／／ｗｉｋｉ．ｄｅｂｉａｎ．ｏｒｇ／　を見てください。", 20,
+            kHang,
+            u"詳しくは　ｈｔｔｐｓ：／／|ｗｉｋｉ．ｄｅｂｉａｎ．ｏｒｇ／　を見て|ください。"},
+        SegmentCase{
+            "UrlInShortColumns",
+            u"詳しくは　ｈｔｔｐｓ：／／ｗｉｋｉ．ｄｅｂｉａｎ．ｏｒｇ／　を見てください。", 10,
+            kPush,
+            u"詳しくは　|ｈｔｔｐｓ：／／|ｗｉｋｉ．ｄｅｂｉａ|ｎ．ｏｒｇ／　を見て|ください。"},
+        SegmentCase{"HyphenatedName", u"これは　ｄｅｂｉａｎ－ｒｅｆｅｒｅｎｃｅ　です", 10, kPush,
+                    u"これは　|ｄｅｂｉａｎ－|ｒｅｆｅｒｅｎｃｅ　|です"},
+        SegmentCase{"OptionName", u"指定は　－－ｃｏｌｕｍｎ－ｌｅｎｇｔｈ＝２０　で", 10, kHang,
+                    u"指定は　－－|ｃｏｌｕｍｎ－|ｌｅｎｇｔｈ＝２０　|で"},
+        SegmentCase{"OptionNameInFive", u"－－ｃｏｌｕｍｎ－ｌｅｎｇｔｈ", 5, kHang,
+                    u"－－|ｃｏｌｕｍ|ｎ－ｌｅｎ|ｇｔｈ"},
+        SegmentCase{"PathInTwenty",
+                    u"設定は　／ｅｔｃ／ａｐｔ／ｓｏｕｒｃｅｓ．ｌｉｓｔ．ｄ／ｄｅｂｉａｎ．ｓｏｕ"
+                    u"ｒｃｅｓ　にある",
+                    20, kPush,
+                    u"設定は　／ｅｔｃ／ａｐｔ／|ｓｏｕｒｃｅｓ．ｌｉｓｔ．ｄ／|"
+                    u"ｄｅｂｉａｎ．ｓｏｕｒｃｅｓ　にある"},
+        SegmentCase{"LongWordInFive", u"ａｂｃｄｅｆｇｈｉｊｋｌ", 5, kPush,
+                    u"ａｂｃｄｅ|ｆｇｈｉｊ|ｋｌ"},
+        SegmentCase{"WordAfterAHyphenFillsTheRest", u"ｘ－ａｂｃｄｅｆｇｈｉｊｋｌ", 5, kHang,
+                    u"ｘ－|ａｂｃｄｅ|ｆｇｈｉｊ|ｋｌ"}),
+    testing_support::CaseName());
+
 }  // namespace
 }  // namespace mirotabe

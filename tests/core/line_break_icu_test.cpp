@@ -127,8 +127,9 @@ JudgedLine Judge(icu::BreakIterator& breaker, const std::u16string& typed) {
   JudgedLine line;
   line.wide = ToFullWidth(typed);
   line.w = CodePoints(line.wide, nullptr);
-  for (const char32_t one : line.w) {
-    const char32_t form = BreakingFormOf(one);
+  for (std::size_t i = 0; i < line.w.size(); ++i) {
+    const char32_t one = line.w[i];
+    const char32_t form = i == 0 ? BreakingFormOf(one) : BreakingFormAfter(line.w[i - 1], one);
     if (form >= 0x10000) {
       const SurrogatePair pair = SplitIntoSurrogates(form);
       line.read += pair.high;
@@ -150,7 +151,24 @@ JudgedLine Judge(icu::BreakIterator& breaker, const std::u16string& typed) {
 struct Tally {
   std::size_t cuts = 0;
   std::size_t forbidden = 0;  // outside the long words
+  // In columns of ten or more, which these lines' rules do not crowd: the
+  // cuts, and the forbidden ones inside a piece between two of ICU's places
+  // that fits in a column, which a cut before the piece would have kept
+  // whole.
+  std::size_t wideCuts = 0;
+  std::size_t fitting = 0;
 };
+
+// Whether the piece between two of ICU's places around the cut before i
+// fits in a column of n.
+bool InFittingPiece(const JudgedLine& line, std::size_t i, std::size_t n) {
+  if (line.IcuAllows(i)) return false;
+  std::size_t first = i - 1;
+  while (first > 0 && !line.IcuAllows(first)) --first;
+  std::size_t end = i + 1;
+  while (end < line.c.size() && !line.IcuAllows(end)) ++end;
+  return end - first <= n;
+}
 
 // The cut after `column`, the next column starting at `next`.
 void CheckCut(const JudgedLine& line, const Segment& column, std::size_t next, std::size_t n,
@@ -170,6 +188,10 @@ void CheckCut(const JudgedLine& line, const Segment& column, std::size_t next, s
   }
   for (std::size_t i = end; i < next; ++i) EXPECT_TRUE(IsBlank(line.c[i]));
   ++tally.cuts;
+  if (n >= 10) {
+    ++tally.wideCuts;
+    tally.fitting += InFittingPiece(line, next, n) ? 1 : 0;
+  }
   const bool insideWord = line.Word(next - 1) && line.Word(next);
   if (line.IcuAllows(next) && !insideWord) return;
   if (insideWord && line.LongWord(next, n)) return;
@@ -209,6 +231,8 @@ TEST(LineBreakIcuTest, CutsWhereIcuAllowsButForLongWordsAndTheJapaneseRules) {
   // in columns of three and five that these lines fill with rules that
   // cannot all hold.
   EXPECT_LT(tally.forbidden * 20, tally.cuts) << tally.forbidden;
+  // A piece that fits in a column is seldom cut where columns are wide.
+  EXPECT_LE(tally.fitting * 100, tally.wideCuts) << tally.fitting << " of " << tally.wideCuts;
 }
 
 }  // namespace
