@@ -145,7 +145,9 @@ TEST_F(ConvertCliTest, WarnsAboutBytesTheEncodingCannotRead) {
        "\xEF\xBB\xBF\xE3\x81",
        "2 bytes at offset 3 could not be read as utf-8"},
       {{"--from", "euc-jp"}, "\xA4\xB3\xFF", "1 byte at offset 2 could not be read as euc-jp"},
-      {{"--from", "utf-16le"}, "a\x00\x62", "1 byte at offset 2 could not be read as utf-16le"},
+      {{"--from", "utf-16le"},
+       std::string_view("a\0b", 3),
+       "1 byte at offset 2 could not be read as utf-16le"},
       {{}, "a\x80", "1 byte at offset 1 could not be read as cp932"},
       {{"--from", "utf-8"}, "\xEF\xBF\xBD", nullptr},
   };
