@@ -13,7 +13,7 @@ constexpr hb_tag_t kVrt2 = HB_TAG('v', 'r', 't', '2');
 
 // Letters, digits and a few marks: what a PDF name and a PostScript name
 // share without escapes.
-std::string PlainName(std::string name) {
+std::string PlainName(const std::string& name) {
   std::string plain;
   for (const char c : name) {
     const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
@@ -43,7 +43,7 @@ FontFace::FontFace(std::shared_ptr<const std::string> bytes, unsigned index)
 
 FontFace::~FontFace() = default;
 
-std::unique_ptr<FontFace> FontFace::FromBytes(std::shared_ptr<const std::string> bytes,
+std::unique_ptr<FontFace> FontFace::FromBytes(const std::shared_ptr<const std::string>& bytes,
                                               unsigned index) {
   if (!bytes || bytes->empty()) return nullptr;
   std::unique_ptr<FontFace> font(new FontFace(bytes, index));

@@ -28,7 +28,7 @@ class FontFace {
  public:
   // The face `index` of the font file `bytes` (a collection holds
   // several); none when the bytes hold no font with glyphs.
-  static std::unique_ptr<FontFace> FromBytes(std::shared_ptr<const std::string> bytes,
+  static std::unique_ptr<FontFace> FromBytes(const std::shared_ptr<const std::string>& bytes,
                                              unsigned index = 0);
   ~FontFace();
   FontFace(const FontFace&) = delete;

@@ -52,7 +52,7 @@ void FillPolygon(FT_Library library, GreyImage& image, int ink,
   char tags[8];
   short ends[1];
   short n = 0;
-  for (auto it = points.begin(); it != points.end() && n < 8; it += 2, ++n) {
+  for (const auto* it = points.begin(); it != points.end() && n < 8; it += 2, ++n) {
     vectors[n].x = Fixed26(*it);
     vectors[n].y = -Fixed26(*(it + 1));
     tags[n] = FT_CURVE_TAG_ON;

@@ -156,10 +156,33 @@ class PageContent {
   bool plain_ = true;
 };
 
+// The objects that one page's dictionary names.
+struct PageObjects {
+  int page = 0;
+  int content = 0;
+  int parent = 0;
+};
+
+void WritePageObject(PdfFile& file, const PageObjects& objects, std::size_t index,
+                     const std::map<std::size_t, int>& fontsUsed, const SheetDrawing& drawing) {
+  std::string fonts;
+  for (const auto& [face, object] : fontsUsed) {
+    fonts += "/F" + std::to_string(face) + ' ' + Reference(object) + ' ';
+  }
+  std::string box;
+  AppendNumber(box, drawing.width);
+  box += ' ';
+  AppendNumber(box, drawing.height);
+  file.Object(objects.page, "<</Type /Page /Parent " + Reference(objects.parent) +
+                                " /MediaBox [0 0 " + box + "] /Contents " +
+                                Reference(objects.content) + " /Resources <</Font <<" + fonts +
+                                ">>>> /StructParents " + std::to_string(index) + " /Tabs /S>>");
+}
+
 }  // namespace
 
 PdfDocument::PdfDocument(FontChain& fonts, PdfFile::Sink sink)
-    : fonts_(fonts), file_(std::move(sink)), pdfFonts_(fonts) {
+    : file_(std::move(sink)), pdfFonts_(fonts) {
   catalog_ = file_.Reserve();
   pages_ = file_.Reserve();
   info_ = file_.Reserve();
@@ -243,17 +266,7 @@ void PdfDocument::AddPage(const SheetDrawing& drawing) {
   }
   out.EndText();
   file_.Stream(content, out.out());
-  std::string fonts;
-  for (const auto& [face, object] : out.fontsUsed()) {
-    fonts += "/F" + std::to_string(face) + ' ' + Reference(object) + ' ';
-  }
-  std::string box;
-  AppendNumber(box, drawing.width);
-  box += ' ';
-  AppendNumber(box, drawing.height);
-  file_.Object(page, "<</Type /Page /Parent " + Reference(pages_) + " /MediaBox [0 0 " + box +
-                         "] /Contents " + Reference(content) + " /Resources <</Font <<" + fonts +
-                         ">>>> /StructParents " + std::to_string(index) + " /Tabs /S>>");
+  WritePageObject(file_, PageObjects{page, content, pages_}, index, out.fontsUsed(), drawing);
 }
 
 bool PdfDocument::Finish() {

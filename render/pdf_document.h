@@ -48,7 +48,6 @@ class PdfDocument {
     std::vector<std::pair<std::size_t, int>> parts;
   };
 
-  FontChain& fonts_;
   PdfFile file_;
   PdfFonts pdfFonts_;
   int catalog_ = 0;

@@ -43,7 +43,7 @@ class PdfFonts {
     std::vector<std::u16string> texts{std::u16string()};
     std::unordered_map<std::u16string, unsigned> cids;
   };
-  bool WriteFont(PdfFile& file, const FontFace& face, const Embedded& font);
+  static bool WriteFont(PdfFile& file, const FontFace& face, const Embedded& font);
 
   FontChain& fonts_;
   std::vector<Embedded> embedded_;

@@ -138,8 +138,7 @@ class SheetComposer::Output {
         left + setter.cellWidth() / 2 - (setter.ascent() - setter.descent()) / 2;
     double extra = 0;
     std::size_t at = 0;
-    for (std::size_t n = 0; n < set.glyphs.size(); ++n) {
-      const SetGlyph& glyph = set.glyphs[n];
+    for (const SetGlyph& glyph : set.glyphs) {
       const std::size_t units = at < text.size() ? CodePointAt(text, at).units : 0;
       std::u16string own(text.substr(std::min(at, text.size()), units));
       RunFor(glyph.face, setter.em(), true, colour)
@@ -199,6 +198,12 @@ SheetDrawing SheetComposer::Compose(const SheetPlan& sheet) {
     }
   });
   if (column != none) out.End();
+  ComposeReadings(out, sheet);
+  if (sheet.pageNumber) ComposePageNumber(out, *sheet.pageNumber);
+  return drawing;
+}
+
+void SheetComposer::ComposeReadings(Output& out, const SheetPlan& sheet) {
   // The readings are no part of the text: in a PDF, glyphs that stand for
   // no text at all, which a search or a copy passes over.
   bool readings = false;
@@ -218,24 +223,23 @@ SheetDrawing SheetComposer::Compose(const SheetPlan& sheet) {
     out.End();
     out.End();
   }
-  if (sheet.pageNumber) {
-    const PageNumberPlan& number = *sheet.pageNumber;
-    out.Mark(Kind::kPageNumber);
-    // Centred in its box as a line of the font: across by its advance,
-    // down by the font's ascent and descent.
-    CellSetter digits(fonts_, number.width, number.height, number.characterSize);
-    const SetCell& set = digits.Cell(number.text, CellOrientation::kAsItStands);
-    const double baseline =
-        number.top + (number.height - (digits.ascent() + digits.descent())) / 2 + digits.ascent();
-    for (std::size_t n = 0; n < set.glyphs.size(); ++n) {
-      const SetGlyph& glyph = set.glyphs[n];
-      out.RunFor(glyph.face, digits.em(), false, number.colour)
-          .glyphs.push_back(DrawnGlyph{glyph.glyph, number.left + glyph.x, baseline,
-                                       TextOfGlyph(number.text, set.glyphs.size(), n)});
-    }
-    out.End();
+}
+
+void SheetComposer::ComposePageNumber(Output& out, const PageNumberPlan& number) {
+  out.Mark(Kind::kPageNumber);
+  // Centred in its box as a line of the font: across by its advance,
+  // down by the font's ascent and descent.
+  CellSetter digits(fonts_, number.width, number.height, number.characterSize);
+  const SetCell& set = digits.Cell(number.text, CellOrientation::kAsItStands);
+  const double baseline =
+      number.top + (number.height - (digits.ascent() + digits.descent())) / 2 + digits.ascent();
+  for (std::size_t n = 0; n < set.glyphs.size(); ++n) {
+    const SetGlyph& glyph = set.glyphs[n];
+    out.RunFor(glyph.face, digits.em(), false, number.colour)
+        .glyphs.push_back(DrawnGlyph{glyph.glyph, number.left + glyph.x, baseline,
+                                     TextOfGlyph(number.text, set.glyphs.size(), n)});
   }
-  return drawing;
+  out.End();
 }
 
 }  // namespace mirotabe

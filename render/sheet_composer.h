@@ -26,6 +26,9 @@ class SheetComposer {
  private:
   class Output;
 
+  void ComposeReadings(Output& out, const SheetPlan& sheet);
+  void ComposePageNumber(Output& out, const PageNumberPlan& number);
+
   const DrawingPlan& plan_;
   FontChain& fonts_;
   // Made for the first sheet: every sheet of a plan has cells of one size.

@@ -48,8 +48,9 @@ $only_running || packages+=(
   # and where a line may break, read at build time; the line-breaking rules'
   # test data, and the full-width mapping's check
   unicode-data
-  # validators of the desktop file and the software-centre description
-  desktop-file-utils appstream
+  # validators of the desktop file and the software-centre description, and
+  # of the e-books
+  desktop-file-utils appstream epubcheck
   # the Debian package: dpkg-shlibdeps finds its library dependencies (CPack
   # looks for programs with file), lintian checks it
   dpkg-dev file lintian

@@ -203,6 +203,28 @@ bool DamageOutweighs(const ReadingScore& damaged, const ReadingScore& clean) {
          damaged.Evidence() > clean.points;
 }
 
+// Bytes are never lost to a guess: a faulty winner `best` gives way to the
+// best clean reading among the `eligible`, unless its faults are damage
+// (DamageOutweighs). Code page 932's reading (the first) is clean only when
+// `cp932Clean`.
+std::size_t KeepingEveryByte(const std::array<Reading, kWeighed.size()>& readings,
+                             const std::array<bool, kWeighed.size()>& eligible, std::size_t best,
+                             bool cp932Clean) {
+  if (readings[best].score.badBytes == 0) return best;
+  std::optional<std::size_t> clean;
+  for (std::size_t i = 0; i < readings.size(); ++i) {
+    // Nor are controls, which text does not hold but misread bytes make
+    // (EUC-JP reads a lone 0x82 as U+0082), or code page 932's
+    // user-defined area.
+    const ReadingScore& score = readings[i].score;
+    const bool readsAll = score.badBytes == 0 && score.controls == 0 && (i != 0 || cp932Clean);
+    if (!eligible[i] || !readsAll) continue;
+    if (!clean || readings[i].score.points > readings[*clean].score.points) clean = i;
+  }
+  if (clean && !DamageOutweighs(readings[best].score, readings[*clean].score)) return *clean;
+  return best;
+}
+
 // The encoding of `sample`, a sample of `bytes`: the reading that looks
 // most like Japanese text wins. A reading in EUC-JP gives way to a clean
 // code page 932 one when it is too little like everyday Japanese to
@@ -238,21 +260,7 @@ Weighed WeighSample(std::string_view bytes, std::string_view sample) {
       runnerUp = std::max(runnerUp, points);
     }
   }
-  // Bytes are never lost to a guess: a faulty winner gives way to the best
-  // clean reading, unless its faults are damage (DamageOutweighs).
-  if (readings[best].score.badBytes != 0) {
-    std::optional<std::size_t> clean;
-    for (std::size_t i = 0; i < readings.size(); ++i) {
-      // Nor are controls, which text does not hold but misread bytes
-      // make (EUC-JP reads a lone 0x82 as U+0082), or code page 932's
-      // user-defined area.
-      const ReadingScore& score = readings[i].score;
-      const bool readsAll = score.badBytes == 0 && score.controls == 0 && (i != 0 || cp932Clean);
-      if (!eligible[i] || !readsAll) continue;
-      if (!clean || readings[i].score.points > readings[*clean].score.points) clean = i;
-    }
-    if (clean && !DamageOutweighs(readings[best].score, readings[*clean].score)) best = *clean;
-  }
+  best = KeepingEveryByte(readings, eligible, best, cp932Clean);
   Reading& chosen = readings[best];
   const bool decisive = chosen.score.points - runnerUp >= kDecisiveLead;
   if (cp932Clean && chosen.encoding == TextEncoding::EucJp && !IsEverydayJapanese(chosen.score)) {

@@ -148,8 +148,8 @@ TEST(PainterImageTest, EachCellsTextIsCentredInItsCellAndNothingElseIsInked) {
   }
   // The margin all round stays white.
   const Ink all = InkIn(*image, Box{0, 0, image->width, image->height});
-  EXPECT_TRUE(Box(box.width, box.height, 2 * box.width + box.columnSpace, 2 * box.height)
-                  .Contains(all.box));
+  const Box inked{box.width, box.height, 2 * box.width + box.columnSpace, 2 * box.height};
+  EXPECT_TRUE(inked.Contains(all.box));
 }
 
 TEST(PainterImageTest, TheGridFramesEveryCellSharplyAndOnlyWhenAsked) {
