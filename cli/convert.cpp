@@ -452,9 +452,6 @@ std::optional<int> CheckEbookOptions(const Options& options, std::ostream& err) 
 
 // The combinations of options that cannot work together.
 std::optional<int> CheckOptions(Options& options, std::ostream& err) {
-  if ((options.picture || options.page) && !kPicturesInThisBuild) {
-    return UsageError(err, "--format png and pdf are not in this build, which writes text only");
-  }
   if (options.page && !options.picture) options.picture = PictureFormat::Pdf;
   if (options.page && options.picture == PictureFormat::Png) {
     return UsageError(err, "--page makes the pages of a PDF: it cannot be used with --format png");

@@ -12,14 +12,6 @@
 
 namespace mirotabe {
 
-// Whether this build draws pictures at all. The Windows build converts
-// text only until its painter's libraries are built for it.
-#if defined(_WIN32)
-inline constexpr bool kPicturesInThisBuild = false;
-#else
-inline constexpr bool kPicturesInThisBuild = true;
-#endif
-
 struct PictureRequest {
   PictureFormat format = PictureFormat::Png;
   PictureStyle style;

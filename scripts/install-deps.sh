@@ -69,6 +69,9 @@ $only_running || packages+=(
   # 64-bit wine its tests run under, wixl, which makes its installer, and
   # msitools' msiinfo and msibuild, which write the PATH entry into it
   g++-mingw-w64-x86-64-posix wine wine64 wixl msitools
+  # zlib for the Windows build (the painter's other libraries are built from
+  # the pinned sources below)
+  libz-mingw-w64-dev
 )
 # Node and npm run the browser edition's tests; a machine with its own Node
 # (and the npm that comes with it) keeps it.
@@ -107,4 +110,46 @@ for folder in web tests/web; do
   echo "Installing the npm packages of $folder/ (npm ci)"
   (cd "$folder" && npm ci --no-audit --no-fund --loglevel=error)
   echo "$lock" > "$stamp"
+done
+
+# The painter's libraries for the builds that have no system to take them
+# from (windows, web): the sources of Debian's own packages of the versions
+# the Linux build links, unpacked into third_party/ (not committed). Each
+# upstream version is pinned; any Debian revision of it will do, so that a
+# security update in the archive does not break the set-up. The archive's
+# source lines are added beside its binary ones where the machine has none.
+pinned_sources=(harfbuzz:6.0.0 freetype:2.12.1 libpng1.6:1.6.39 zlib:1.2.13)
+sources_list=/etc/apt/sources.list.d/mirotabe-sources.sources
+for pinned in "${pinned_sources[@]}"; do
+  name=${pinned%%:*}
+  upstream=${pinned#*:}
+  folder=third_party/$name
+  [ "$(cat "$folder/.mirotabe-version" 2>/dev/null)" = "$upstream" ] && continue
+  sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  if ! apt-cache showsrc "$name" 2>/dev/null | grep -q '^Version:'; then
+    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+      sed -n '/^Types: deb$/,/^$/p' /etc/apt/sources.list.d/debian.sources \
+        | sed 's/^Types: deb$/Types: deb-src/' | "${sudo[@]}" tee "$sources_list" >/dev/null
+    else
+      sed -n 's/^deb /deb-src /p' /etc/apt/sources.list \
+        | "${sudo[@]}" tee "${sources_list%.sources}.list" >/dev/null
+    fi
+    "${sudo[@]}" apt-get update -qq
+  fi
+  version=$(apt-cache showsrc "$name" | sed -n 's/^Version: //p' \
+    | grep -E "^([0-9]+:)?${upstream//./\\.}[.+-]" | head -n 1)
+  if [ -z "$version" ]; then
+    echo "No source of $name $upstream in the archive: the windows and web builds need it" >&2
+    exit 1
+  fi
+  echo "Fetching the source of $name $version into $folder"
+  work=$(mktemp -d)
+  (cd "$work" && apt-get source -qq --only-source "$name=$version" >/dev/null 2>&1)
+  rm -rf "$folder"
+  mkdir -p third_party
+  unpacked=$(find "$work" -mindepth 1 -maxdepth 1 -type d | head -n 1)
+  mv "$unpacked" "$folder"
+  rm -rf "$work"
+  echo "$upstream" > "$folder/.mirotabe-version"
 done

@@ -29,7 +29,8 @@ path_before=$(user_path)
 
 "${wine[@]}" msiexec /i "$msi" /qn
 [ -f "$folder/mirotabe-convert.exe" ] || fail "no mirotabe-convert.exe in $folder"
-[ -f "$folder/README.md" ] && [ -f "$folder/LICENSE.txt" ] || fail "the manual or licence is missing"
+[ -f "$folder/README.md" ] && [ -f "$folder/LICENSE.txt" ] && [ -f "$folder/THIRD-PARTY-NOTICES.txt" ] ||
+  fail "the manual, the licence or the libraries' licences are missing"
 user_path | grep -qi 'Mirotabe' || fail "the user's PATH does not name the folder: $(user_path)"
 
 # The installed program gives the bytes of the one built.

@@ -5,7 +5,8 @@
 # byte for byte. The inputs are cut from the Japanese Debian Reference in
 # every encoding the converter reads, short ones and ones with bad bytes
 # among them (so that both read them alike), and every settings file of
-# tests/data/hostile-settings is a case of its own.
+# tests/data/hostile-settings is a case of its own. Pictures and pages are
+# held to the same bytes, so the PNGs' pixels and the PDFs alike.
 # Usage: parity_test.sh LINUX_CONVERTER WINDOWS_CONVERTER.exe
 set -euo pipefail
 linux=$(realpath "$1")
@@ -37,6 +38,13 @@ printf 'a\tb\t\tc\n\x1aafter Ctrl-Z\n' >tabs-and-ctrl-z.txt
 printf '' >empty.txt
 cp prose.txt 山田の原稿.txt
 mkdir folder
+# The pictures and pages: ruby, numbers and Latin set upright or sideways,
+# a character beyond the BMP that no font has, and the notation, drawn
+# with the same font files on both sides (wine has no Japanese font of its
+# own). The Linux side's fallback font has none of these characters either.
+cp /usr/share/fonts/opentype/ipafont-mincho/ipam.ttf mincho.ttf
+cp /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf gothic.ttf
+printf '｜吾輩《わがはい》は猫である。名前《なまえ》はまだ無い。\n平成31年4月、Vertical 縦書きの𠮷野家!?\n［＃改ページ］\n［＃ここから２字下げ］\n字下げの段落。［＃「段落」に傍点］\n［＃ここで字下げ終わり］\n' >typeset.txt
 
 # --- The cases: a name, then the arguments ------------------------------------
 cases=(
@@ -86,6 +94,18 @@ cases=(
   "two-inputs|prose.txt empty.txt"
   "help|--help"
   "version|--version"
+  "png|--format png --font gothic.ttf -o out.png typeset.txt"
+  "png-grid-sideways|--format png --font mincho.ttf --grid on --latin sideways --tcy 2 -o out.png typeset.txt"
+  "png-standard-output|--format png --font gothic.ttf --cell-size 16 typeset.txt"
+  "pdf|--format pdf --font mincho.ttf -o out.pdf typeset.txt"
+  "page-a4|--page a4 --font mincho.ttf -o out.pdf typeset.txt"
+  "page-b5|--page b5 --font mincho.ttf -o out.pdf prose.txt"
+  "page-a5|--page a5 --font gothic.ttf -o out.pdf typeset.txt"
+  "page-b6|--page b6 --font mincho.ttf -o out.pdf typeset.txt"
+  "page-a6|--page a6 --font mincho.ttf -o out.pdf typeset.txt"
+  "page-letter-landscape|--page letter --landscape --font mincho.ttf -o out.pdf typeset.txt"
+  "page-genkou|--page genkou --font mincho.ttf -o out.pdf typeset.txt"
+  "page-missing-font|--page a4 --font nothere.ttf -o out.pdf typeset.txt"
 )
 for settings in "$here"/tests/data/hostile-settings/*.ini; do
   name=$(basename "$settings" .ini)
@@ -107,7 +127,7 @@ run() {
     "$here/scripts/wine-run.sh" "$windows" $arguments <prose.txt; fi) \
     >"$result.stdout" 2>"$result.stderr" || status=$?
   echo "$status" >"$result.status"
-  for out in out.txt 出力.txt; do
+  for out in out.txt 出力.txt out.png out.pdf; do
     if [ -e "$folder/$out" ]; then cp "$folder/$out" "$result.$out"; fi
   done
 }
@@ -118,7 +138,7 @@ for entry in "${cases[@]}"; do
   arguments=${entry#*|}
   run linux "$arguments" "$name"
   run windows "$arguments" "$name"
-  for part in stdout stderr status out.txt 出力.txt; do
+  for part in stdout stderr status out.txt 出力.txt out.png out.pdf; do
     linux_result="$work/result/linux-$name.$part"
     windows_result="$work/result/windows-$name.$part"
     [ -e "$linux_result" ] || [ -e "$windows_result" ] || continue
