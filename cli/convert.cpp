@@ -730,10 +730,12 @@ int Run(const Options& options, const PictureSupport& pictures, std::ostream& er
     if (const std::optional<int> failed = PrepareSettings(options, pictures, err, settings)) {
       return *failed;
     }
+    std::vector<PageBreak> pageBreaks;
     if (NotationOf(options, settings) == Notation::kAozora) {
       const AozoraBook book = ReadAozoraText(text);
       ReportNotation(book, options.inputFile, err);
       text = AozoraGridText(book, settings.rules.columns.columnLength);
+      pageBreaks = AozoraPageBreaks(book);
     }
     result = BuildVerticalLayoutInPlace(std::move(text), settings.rules);
     if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
@@ -742,7 +744,9 @@ int Run(const Options& options, const PictureSupport& pictures, std::ostream& er
     }
     if (options.picture) {
       const auto& layout = std::get<VerticalLayout>(result);
-      return pictures.write(layout, PictureRequestOf(options, settings, layout), kProgram);
+      PictureRequest request = PictureRequestOf(options, settings, layout);
+      if (request.page) request.pageBreaks = std::move(pageBreaks);
+      return pictures.write(layout, request, kProgram);
     }
     produce = LayoutProducer(std::get<VerticalLayout>(result), options.charset);
   }

@@ -61,11 +61,13 @@ int WritePages(const VerticalLayout& layout, const PictureRequest& request, Font
   const FileSizeLimitAsError limit;
   if (!request.outputFile) {
     IoStatus refused;
-    const IoStatus drawn =
-        WritePages(layout, request.style, *request.page, fonts, [&refused](std::string_view block) {
+    const IoStatus drawn = WritePages(
+        layout, request.style, *request.page, fonts,
+        [&refused](std::string_view block) {
           refused = WriteDescriptorBytes(STDOUT_FILENO, block, "standard output");
           return refused.ok();
-        });
+        },
+        request.pageBreaks);
     if (refused.failed()) return Report(program, refused.error());
     if (drawn.failed()) {
       std::cerr << program << ": standard output: " << drawn.error().Reason() << "\n";
@@ -77,11 +79,13 @@ int WritePages(const VerticalLayout& layout, const PictureRequest& request, Font
       AtomicFileWriter::Begin(*request.outputFile, OtherTargets::kWriteThrough);
   if (!writer) return Report(program, writer.error());
   IoStatus refused;
-  const IoStatus drawn =
-      WritePages(layout, request.style, *request.page, fonts, [&](std::string_view block) {
+  const IoStatus drawn = WritePages(
+      layout, request.style, *request.page, fonts,
+      [&](std::string_view block) {
         refused = writer.value().Write(block);
         return refused.ok();
-      });
+      },
+      request.pageBreaks);
   // A write the file refused says why; a writer left uncommitted keeps
   // the old file whole.
   IoStatus failed = refused;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "core/drawing_plan.h"
 #include "core/page_setup.h"
 #include "core/picture_style.h"
 
@@ -19,6 +20,8 @@ struct PictureRequest {
   std::optional<std::string> outputFile;
   // A PDF of pages for print; without it, a PDF of sheets.
   std::optional<PageSetup> page;
+  // Where the text starts new pages (its 改ページ).
+  std::vector<PageBreak> pageBreaks;
   // "mincho", "gothic" or a font file; without it, pictures are drawn in
   // the Gothic and pages in their setup's face.
   std::optional<std::string> font;

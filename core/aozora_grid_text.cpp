@@ -98,4 +98,17 @@ std::u16string AozoraGridText(const AozoraBook& book, std::size_t columnLength) 
   return text;
 }
 
+std::vector<PageBreak> AozoraPageBreaks(const AozoraBook& book) {
+  // The header's lines, and the blank line after them, come first.
+  const std::size_t first = book.header.empty() ? 0 : book.header.size() + 1;
+  std::vector<PageBreak> breaks;
+  for (std::size_t i = 0; i < book.lines.size(); ++i) {
+    const AozoraBreak kind = book.lines[i].breakBefore;
+    if (kind == AozoraBreak::kPage) breaks.push_back({first + i, PageBreak::Side::kNext});
+    if (kind == AozoraBreak::kRecto) breaks.push_back({first + i, PageBreak::Side::kOdd});
+    if (kind == AozoraBreak::kSpread) breaks.push_back({first + i, PageBreak::Side::kEven});
+  }
+  return breaks;
+}
+
 }  // namespace mirotabe

@@ -12,10 +12,15 @@
 #include <string>
 
 #include "core/aozora_notation.h"
+#include "core/drawing_plan.h"
 
 namespace mirotabe {
 
 // Lines end in CR LF, the program's own text form.
 std::u16string AozoraGridText(const AozoraBook& book, std::size_t columnLength);
+
+// The pages that `book`'s 改ページ, 改丁 and 改見開き start, by the lines
+// of AozoraGridText's text. 改段 starts only a column, as every line does.
+std::vector<PageBreak> AozoraPageBreaks(const AozoraBook& book);
 
 }  // namespace mirotabe

@@ -475,12 +475,40 @@ DrawingPlan DrawingPlan::Picture(const VerticalLayout& layout, const PictureStyl
 }
 
 DrawingPlan DrawingPlan::Pages(const VerticalLayout& layout, const PictureStyle& style,
-                               const PageSetup& setup) {
+                               const PageSetup& setup, const std::vector<PageBreak>& breaks) {
   DrawingPlan plan(layout, style);
   plan.page_ = PageGeometryOf(setup);
   plan.pageNumbers_ = setup.pageNumbers;
   plan.sheetCount_ = PageCount(layout.ColumnCount(), *plan.page_);
+  if (!breaks.empty()) {
+    plan.pageStarts_ = plan.PageStarts(breaks);
+    plan.sheetCount_ = plan.pageStarts_.size();
+  }
   return plan;
+}
+
+std::vector<std::size_t> DrawingPlan::PageStarts(const std::vector<PageBreak>& breaks) const {
+  const std::size_t columns = layout_->ColumnCount();
+  const std::size_t perPage = std::max<std::size_t>(1, page_->columnsPerPage);
+  std::vector<std::size_t> starts{0};
+  auto next = breaks.begin();
+  std::size_t line = 0;
+  for (std::size_t read = 0; read < columns; ++read) {
+    const bool startsLine = read > 0 && StartsParagraph(columns - 1 - read);
+    if (startsLine) ++line;
+    if (read - starts.back() == perPage) starts.push_back(read);
+    while (next != breaks.end() && next->line < line) ++next;
+    if (!startsLine || next == breaks.end() || next->line != line) continue;
+    if (starts.back() != read) starts.push_back(read);
+    // A blank page before a page of the side asked for.
+    const bool odd = starts.size() % 2 == 1;
+    if ((next->side == PageBreak::Side::kOdd && !odd) ||
+        (next->side == PageBreak::Side::kEven && odd)) {
+      starts.push_back(read);
+    }
+    ++next;
+  }
+  return starts;
 }
 
 SheetPlan DrawingPlan::PlanSheet(std::size_t n) const {
@@ -540,9 +568,13 @@ SheetPlan DrawingPlan::PlanPage(std::size_t n) const {
     plan.rubyLeft = g.cell;
   }
   const std::size_t columns = layout_->ColumnCount();
+  const std::size_t first = pageStarts_.empty() ? n * g.columnsPerPage : pageStarts_.at(n);
+  const std::size_t end = pageStarts_.empty() || n + 1 >= pageStarts_.size()
+                              ? first + g.columnsPerPage
+                              : pageStarts_[n + 1];
   for (std::size_t k = 0; k < g.columnsPerPage; ++k) {
-    const std::size_t read = n * g.columnsPerPage + k;
-    if (read >= columns) break;
+    const std::size_t read = first + k;
+    if (read >= columns || read >= end) break;
     plan.columns.push_back(columns - 1 - read);
     plan.columnLefts.push_back(g.ColumnLeft(k));
   }

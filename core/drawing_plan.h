@@ -199,6 +199,17 @@ struct RubyPlace {
   double columnEnd = std::numeric_limits<double>::infinity();
 };
 
+// Where a text asks for a new page (改ページ, 改丁, 改見開き): before its
+// line `line` (0 the first), on the next page, or on the next one whose
+// number is odd (a leaf's front) or even (a spread's first page). A break
+// at the head of a page starts no other page, unless the side asks for it.
+struct PageBreak {
+  enum class Side : std::uint8_t { kNext, kOdd, kEven };
+  std::size_t line = 0;
+  Side side = Side::kNext;
+  friend bool operator==(const PageBreak&, const PageBreak&) = default;
+};
+
 class DrawingPlan {
  public:
   // A picture of `layout` (which must outlive the plan), its cells squares
@@ -207,8 +218,9 @@ class DrawingPlan {
   static DrawingPlan Picture(const VerticalLayout& layout, const PictureStyle& style, CellBox box,
                              PictureFormat format);
   // The pages of `layout`, laid out under PageLayoutSettings for `setup`.
+  // `breaks`, in the order of their lines, start new pages.
   static DrawingPlan Pages(const VerticalLayout& layout, const PictureStyle& style,
-                           const PageSetup& setup);
+                           const PageSetup& setup, const std::vector<PageBreak>& breaks = {});
 
   std::size_t SheetCount() const { return sheetCount_; }
   SheetPlan PlanSheet(std::size_t n) const;
@@ -235,6 +247,8 @@ class DrawingPlan {
       : layout_(&layout), style_(style) {}
   SheetPlan PlanPictureSheet(std::size_t n) const;
   SheetPlan PlanPage(std::size_t n) const;
+  // Where each page begins (see pageStarts_) when `breaks` start pages.
+  std::vector<std::size_t> PageStarts(const std::vector<PageBreak>& breaks) const;
   // Whether the cells are set one after another by their advances (see
   // FlowColumn) rather than one to a row of the layout: a picture that
   // spaces out its bases by whole cells sets them so too.
@@ -267,8 +281,10 @@ class DrawingPlan {
   // the whole layout).
   CellBox box_;
   std::vector<Sheet> sheets_;
-  // Pages only.
+  // Pages only. Where each page begins, in columns in reading order; empty
+  // when every page but the last is full.
   std::optional<PageGeometry> page_;
+  std::vector<std::size_t> pageStarts_;
   bool pageNumbers_ = false;
 };
 

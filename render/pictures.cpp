@@ -78,8 +78,9 @@ IoResult<std::string> PictureFile(const VerticalLayout& layout, const PictureSty
 }
 
 IoStatus WritePages(const VerticalLayout& layout, const PictureStyle& style, const PageSetup& setup,
-                    FontChain& fonts, const PdfFile::Sink& sink) {
-  return WritePdf(DrawingPlan::Pages(layout, style, setup), fonts, sink);
+                    FontChain& fonts, const PdfFile::Sink& sink,
+                    const std::vector<PageBreak>& breaks) {
+  return WritePdf(DrawingPlan::Pages(layout, style, setup, breaks), fonts, sink);
 }
 
 }  // namespace mirotabe

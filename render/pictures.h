@@ -45,7 +45,9 @@ IoResult<std::string> PictureFile(const VerticalLayout& layout, const PictureSty
 // when the sink refuses the bytes (the sink keeps its own reason) or a font
 // cannot be embedded, and with std::errc::not_enough_memory when memory
 // runs out.
+// `breaks` start new pages where the text asks for them.
 IoStatus WritePages(const VerticalLayout& layout, const PictureStyle& style, const PageSetup& setup,
-                    FontChain& fonts, const PdfFile::Sink& sink);
+                    FontChain& fonts, const PdfFile::Sink& sink,
+                    const std::vector<PageBreak>& breaks = {});
 
 }  // namespace mirotabe

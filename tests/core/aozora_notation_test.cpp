@@ -220,6 +220,30 @@ TEST(AozoraText, KeepsTheHeaderAndItsNotationBlockOutOfTheBodyAndTheColophonAtTh
             u"」\r\n入力：誰か\r\n");
 }
 
+TEST(AozoraText, BreaksPagesBeforeTheLinesOfTheGridTextThatFollowTheirAnnotations) {
+  const AozoraBook book = ReadAozoraText(
+      u"題\r\n著者\r\n\r\n-------\r\n【テキスト中に現れる記号について】\r\n-------\r\n"
+      u"一\r\n［＃改ページ］\r\n二\r\n［＃改丁］\r\n三\r\n［＃改見開き］\r\n四\r\n");
+  std::vector<std::u16string> lines;
+  const std::u16string grid = AozoraGridText(book, 0);
+  for (std::size_t at = 0; at < grid.size();) {
+    const std::size_t end = std::min(grid.find(u"\r\n", at), grid.size());
+    lines.emplace_back(grid, at, end - at);
+    at = end + 2;
+  }
+  const std::vector<PageBreak> breaks = AozoraPageBreaks(book);
+  const std::vector<std::pair<std::u16string, PageBreak::Side>> expected = {
+      {u"二", PageBreak::Side::kNext},
+      {u"三", PageBreak::Side::kOdd},
+      {u"四", PageBreak::Side::kEven}};
+  ASSERT_EQ(breaks.size(), expected.size());
+  for (std::size_t i = 0; i < breaks.size(); ++i) {
+    ASSERT_LT(breaks[i].line, lines.size());
+    EXPECT_EQ(lines[breaks[i].line], expected[i].first);
+    EXPECT_EQ(breaks[i].side, expected[i].second);
+  }
+}
+
 TEST(AozoraText, TakesTheTranslatorLineApartFromTheAuthor) {
   const AozoraBook book = ReadAozoraText(
       u"変身\nフランツ・カフカ\n原田義人訳\n\n"

@@ -145,6 +145,54 @@ INSTANTIATE_TEST_SUITE_P(
                     ParagraphCase{"ACutAtASpace", u"abc def\r\n\u3000字下げ", {4}, "101"}),
     testing_support::CaseName());
 
+struct PageBreakCase {
+  const char* name;
+  std::u16string text;
+  std::vector<PageBreak> breaks;
+  // Each page's cells in reading order.
+  std::vector<std::u16string> pages;
+};
+
+class PageBreaks : public testing::TestWithParam<PageBreakCase> {};
+
+TEST_P(PageBreaks, StartPagesBeforeTheirLinesButNeverAnEmptyOneAtAPagesHead) {
+  const PageBreakCase& c = GetParam();
+  const PageSetup setup{true, Paper::kA6};
+  const VerticalLayout layout =
+      LayoutOf(c.text, PageLayoutSettings({}, setup, PageGeometryOf(setup)));
+  const DrawingPlan plan = DrawingPlan::Pages(layout, {}, setup, c.breaks);
+  std::vector<std::u16string> pages;
+  for (std::size_t n = 0; n < plan.SheetCount(); ++n) {
+    std::u16string& page = pages.emplace_back();
+    plan.ForEachCell(plan.PlanSheet(n), [&](const PlannedCell& cell) { page += cell.text; });
+  }
+  EXPECT_EQ(pages, c.pages);
+}
+
+using Side = PageBreak::Side;
+INSTANTIATE_TEST_SUITE_P(
+    Breaks, PageBreaks,
+    testing::Values(
+        PageBreakCase{"None", u"あ\r\nい\r\nう\r\nえ", {}, {u"あいうえ"}},
+        PageBreakCase{"BeforeALine", u"あ\r\nい\r\nう\r\nえ", {{2}}, {u"あい", u"うえ"}},
+        PageBreakCase{"AtTheHeadOfThePage", u"あ\r\nい", {{0}, {0, Side::kOdd}}, {u"あい"}},
+        PageBreakCase{"TwoInARow", u"あ\r\nい\r\nう", {{1}, {2}}, {u"あ", u"い", u"う"}},
+        // A blank line between two breaks is a page of its own.
+        PageBreakCase{"ABlankPage", u"あ\r\n\r\nい", {{1}, {2}}, {u"あ", u"", u"い"}},
+        PageBreakCase{
+            "AnOddPageAfterAnOddOne", u"あ\r\nい", {{1, Side::kOdd}}, {u"あ", u"", u"い"}},
+        PageBreakCase{"AnEvenPageAfterAnOddOne", u"あ\r\nい", {{1, Side::kEven}}, {u"あ", u"い"}},
+        PageBreakCase{"AnEvenPageAfterAnEvenOne",
+                      u"あ\r\nい\r\nう",
+                      {{1}, {2, Side::kEven}},
+                      {u"あ", u"い", u"", u"う"}},
+        // A line cut into columns moves whole.
+        PageBreakCase{"ACutLine",
+                      u"あ\r\n" + std::u16string(30, u'い'),
+                      {{1}},
+                      {u"あ", std::u16string(30, u'い')}}),
+    testing_support::CaseName());
+
 // A picture's columns stand the style's spacing apart, rounded to whole
 // pixels, inside a margin of one cell; its grid frames every cell, only
 // when asked, and the paper between the columns is cleared of the rows'
