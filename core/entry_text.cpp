@@ -44,4 +44,13 @@ std::u16string EntryToText(std::u16string_view typed, SwapKind kind) {
   return kind == SwapKind::kCell ? CutToTwoBytes(text) : std::u16string(ReadableStart(text));
 }
 
+std::u16string EntryRowText(const SwapEntry& entry) {
+  std::u16string row = entry.kept.empty() ? std::u16string() : std::u16string(kKeptEntryMark);
+  row += entry.from;
+  row += u" >> ";
+  row += entry.to;
+  row += entry.kind == SwapKind::kCell ? u" 変換時" : u" 変換前";
+  return row;
+}
+
 }  // namespace mirotabe

@@ -22,6 +22,11 @@ std::u16string EntryFromText(std::u16string_view typed);
 // was.
 std::u16string EntryToText(std::u16string_view typed, SwapKind kind);
 
+// The settings dialog's row of `entry`: the mark of a kept value, From,
+// " >> ", To, then " 変換時" for a cell entry and " 変換前" for any other.
+// Nothing is padded: an empty To leaves two spaces before the word.
+std::u16string EntryRowText(const SwapEntry& entry);
+
 // The mark before the row of an entry that keeps the settings file's own
 // text of a value it could not take (see KeptFileText), so that what the
 // program does with it is seen rather than hidden.

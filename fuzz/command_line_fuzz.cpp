@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "ui/command_line.h"
+#include "core/command_line.h"
 
 using namespace mirotabe;
 

@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <filesystem>
 
+#include "core/window_words.h"
+
 namespace mirotabe {
 
 AuthorAddresses ConfiguredAuthorAddresses() {
@@ -10,15 +12,12 @@ AuthorAddresses ConfiguredAuthorAddresses() {
 }
 
 QString VersionText(const AuthorAddresses& author) {
-  QStringList lines{QStringLiteral("Mirotabe Ver.%1.%2.%3")
-                        .arg(MIROTABE_VERSION_MAJOR)
-                        .arg(MIROTABE_VERSION_MINOR)
-                        .arg(MIROTABE_VERSION_PATCH),
-                    QStringLiteral("By Orubeni")};
-  for (const QString& address : {author.homePage, author.email}) {
-    if (!address.isEmpty()) lines.push_back(address);
-  }
-  return lines.join(QStringLiteral("\r\n"));
+  const QString version = QStringLiteral("%1.%2.%3")
+                              .arg(MIROTABE_VERSION_MAJOR)
+                              .arg(MIROTABE_VERSION_MINOR)
+                              .arg(MIROTABE_VERSION_PATCH);
+  return QString::fromStdU16String(VersionText(
+      version.toStdU16String(), author.homePage.toStdU16String(), author.email.toStdU16String()));
 }
 
 QString AboutDetails() {

@@ -1,5 +1,6 @@
 #include "ui/io_messages.h"
 
+#include "core/window_words.h"
 #include "platform/io_reasons.h"
 #include "ui/local_path.h"
 #include "ui/pane_text.h"
@@ -11,13 +12,11 @@ QString ReasonText(const IoError& error) {
 }
 
 QString SettingsNotReadText(const IoError& error) {
-  return QStringLiteral("設定を読み込めませんでした。既定の設定で続けます。\r\n%1\r\n%2")
-      .arg(ShownPath(error.path), ReasonText(error));
+  return ToQString(mirotabe::SettingsNotReadText(ShownPath(error.path).toStdU16String(), error));
 }
 
 QString SettingsNotSavedText(const IoError& error) {
-  return QStringLiteral("設定を保存できませんでした。\r\n%1\r\n%2")
-      .arg(ShownPath(error.path), ReasonText(error));
+  return ToQString(mirotabe::SettingsNotSavedText(ShownPath(error.path).toStdU16String(), error));
 }
 
 }  // namespace mirotabe

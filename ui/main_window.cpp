@@ -19,15 +19,16 @@
 #include <variant>
 
 #include "core/caret_cell.h"
+#include "core/command_line.h"
 #include "core/reverse_layout.h"
 #include "core/too_large_text.h"
 #include "core/vertical_layout.h"
+#include "core/window_words.h"
 #include "platform/charset.h"
 #include "platform/files.h"
 #include "textio/encoding_names.h"
 #include "textio/text_file.h"
 #include "textio/undecodable_warning.h"
-#include "ui/command_line.h"
 #include "ui/dialog_folder.h"
 #include "ui/draft_keeper.h"
 #include "ui/edit_menu.h"
@@ -56,11 +57,9 @@
 namespace mirotabe {
 namespace {
 
-constexpr float kClientWidthTwips = 9060;
-constexpr float kClientHeightTwips = 5280;
 constexpr int kShownUnencodable = 5;
 
-const QString kTitle = QStringLiteral("Mirotabe");
+const QString kTitle = QString::fromStdU16String(std::u16string(kProgramName));
 const QString kNothingSaved = QStringLiteral("保存しませんでした。");
 
 // The trigger that releasing `qtKey` fires, if any.
@@ -139,9 +138,9 @@ MainWindow::MainWindow(AppSettings& settings, UiServices& services, WindowState&
   drafts_ = new DraftKeeper(this, state_.Folder(), [this] { return TextToKeep(); });
   ShowOrigin();
   const double dpi = LogicalDpi(this);
-  resize(TwipsToPixels(kClientWidthTwips, dpi), TwipsToPixels(kClientHeightTwips, dpi) +
-                                                    menuBar()->sizeHint().height() +
-                                                    statusBar()->sizeHint().height());
+  resize(TwipsToPixels(kInitialClientWidth, dpi), TwipsToPixels(kInitialClientHeight, dpi) +
+                                                      menuBar()->sizeHint().height() +
+                                                      statusBar()->sizeHint().height());
   // Where the window and the splitter stood when it was last closed.
   if (const QByteArray kept = state_.Geometry(); !kept.isEmpty()) restoreGeometry(kept);
   if (const std::optional<double> split = state_.Split()) geometry_.split = *split;
@@ -399,13 +398,8 @@ void MainWindow::OnInputChanged() {
 
 void MainWindow::ShowStale(bool stale) {
   outputPane_->SetStale(stale);
-  QString key;
-  if (settings_.convertTrigger == ConvertTrigger::kEnterKey) key = QStringLiteral("Enter");
-  if (settings_.convertTrigger == ConvertTrigger::kF1Key) key = QStringLiteral("F1");
-  staleShown_->setText(!stale ? QString()
-                       : key.isEmpty()
-                           ? QStringLiteral("縦書きは古いままです")
-                           : QStringLiteral("縦書きは古いままです (%1 キーで変換)").arg(key));
+  staleShown_->setText(stale ? QString::fromStdU16String(StaleText(settings_.convertTrigger))
+                             : QString());
   staleShown_->setVisible(stale);
 }
 
@@ -648,16 +642,15 @@ void MainWindow::ShowOrigin() {
     inputPane_->document()->setModified(modified);
   }
   const QString name = origin.path.empty()
-                           ? QStringLiteral("無題")
+                           ? QString::fromStdU16String(std::u16string(kUntitledName))
                            : ShownPath(std::filesystem::path(origin.path).filename().string());
   setWindowTitle(QStringLiteral("[*]%1 — %2").arg(name, kTitle));
   setWindowModified(modified);
 
   if (origin.encoding) {
     const QString encoding = QString::fromLatin1(EncodingName(*origin.encoding));
-    encodingShown_->setText(
-        origin.undetermined ? QStringLiteral("文字コード: %1 (判別できませんでした)").arg(encoding)
-                            : QStringLiteral("文字コード: %1").arg(encoding));
+    encodingShown_->setText(QString::fromStdU16String(
+        EncodingShownText(encoding.toStdU16String(), origin.undetermined)));
   } else {
     encodingShown_->clear();
   }

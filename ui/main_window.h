@@ -30,7 +30,7 @@
 #include "platform/io_error.h"
 #include "textio/draft_file.h"
 #include "ui/input_origin.h"
-#include "ui/pane_layout.h"
+#include "core/pane_layout.h"
 #include "ui/save_format.h"
 
 class QLabel;

@@ -3,11 +3,9 @@
 
 #include <string>
 
-namespace mirotabe {
+#include "textio/file_types.h"
 
-// `path` with ".txt" appended, unless its last four characters read ".TXT"
-// in any letter case: memo → memo.txt, memo.TXT stays, a.tx → a.tx.txt.
-std::string WithTextExtension(const std::string& path);
+namespace mirotabe {
 
 // Where a save of the name chosen in the dialog goes: a character device
 // that the name leads to is written into as it is named (/dev/null, a

@@ -40,9 +40,7 @@ constexpr int kWidestTab = kMaxTabSpace;
 const QString kTitle = QStringLiteral("Mirotabe");
 
 QString RowText(const SwapEntry& entry) {
-  return (entry.kept.empty() ? QString() : ToQString(kKeptEntryMark)) + ToQString(entry.from) +
-         QStringLiteral(" >> ") + ToQString(entry.to) +
-         (entry.kind == SwapKind::kCell ? QStringLiteral(" 変換時") : QStringLiteral(" 変換前"));
+  return ToQString(EntryRowText(entry));
 }
 
 // Puts `normal` into `box` when it differs from the `typed` text, keeping

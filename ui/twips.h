@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <cmath>
 
-#include "ui/pane_layout.h"
+#include "core/pane_layout.h"
 
 namespace mirotabe {
 

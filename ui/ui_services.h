@@ -5,13 +5,20 @@
 
 #include <QString>
 #include <QWidget>
+#include <string>
+
+#include "textio/file_types.h"
 
 namespace mirotabe {
 
 // The filters of the open and save dialogs, text files selected first.
 inline const QStringList& TextFileFilters() {
-  static const QStringList filters{QStringLiteral("テキスト(*.txt)"),
-                                   QStringLiteral("全てのファイル(*.*)")};
+  static const QStringList filters = [] {
+    QStringList names;
+    for (const FileType& type : kTextFileTypes)
+      names << QString::fromStdU16String(std::u16string(type.name));
+    return names;
+  }();
   return filters;
 }
 

@@ -1,4 +1,4 @@
-#include "ui/pane_layout.h"
+#include "core/pane_layout.h"
 
 #include <algorithm>
 #include <cmath>

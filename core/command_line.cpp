@@ -1,4 +1,4 @@
-#include "ui/command_line.h"
+#include "core/command_line.h"
 
 namespace mirotabe {
 namespace {

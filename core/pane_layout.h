@@ -14,6 +14,10 @@ struct TwipsRect {
   friend bool operator==(const TwipsRect&, const TwipsRect&) = default;
 };
 
+// The client area a new window opens with, below its menus.
+inline constexpr float kInitialClientWidth = 9060;
+inline constexpr float kInitialClientHeight = 5280;
+
 inline constexpr float kSplitterWidth = 60;
 
 // The splitter in the middle: the share of the room it moves in that

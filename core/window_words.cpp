@@ -1,0 +1,69 @@
+#include "core/window_words.h"
+
+#include "platform/io_reasons.h"
+
+namespace mirotabe {
+
+std::u16string WindowTitle(std::u16string_view fileName, bool modified) {
+  std::u16string title = modified ? u"*" : u"";
+  title += fileName.empty() ? kUntitledName : fileName;
+  title += u" — ";
+  return title += kProgramName;
+}
+
+std::u16string EncodingShownText(std::u16string_view encodingName, bool undetermined) {
+  std::u16string shown = u"文字コード: ";
+  shown += encodingName;
+  if (undetermined) shown += u" (判別できませんでした)";
+  return shown;
+}
+
+std::u16string StaleText(ConvertTrigger trigger) {
+  switch (trigger) {
+    case ConvertTrigger::kEnterKey:
+      return u"縦書きは古いままです (Enter キーで変換)";
+    case ConvertTrigger::kF1Key:
+      return u"縦書きは古いままです (F1 キーで変換)";
+    default:
+      return u"縦書きは古いままです";
+  }
+}
+
+std::u16string VersionText(std::u16string_view version, std::u16string_view homePage,
+                           std::u16string_view email) {
+  std::u16string text = std::u16string(kProgramName) + u" Ver." + std::u16string(version);
+  text += u"\r\nBy Orubeni";
+  for (const std::u16string_view address : {homePage, email}) {
+    if (!address.empty()) (text += u"\r\n") += address;
+  }
+  return text;
+}
+
+namespace {
+
+std::u16string Failure(std::u16string_view what, std::u16string_view shownPath,
+                       const IoError& error) {
+  std::u16string text(what);
+  ((text += u"\r\n") += shownPath) += u"\r\n";
+  return text += JapaneseReason(error);
+}
+
+}  // namespace
+
+std::u16string NotOpenedText(std::u16string_view shownPath, const IoError& error) {
+  return Failure(u"ファイルを開けませんでした。", shownPath, error);
+}
+
+std::u16string NotSavedText(std::u16string_view shownPath, const IoError& error) {
+  return Failure(u"ファイルを保存できませんでした。", shownPath, error);
+}
+
+std::u16string SettingsNotReadText(std::u16string_view shownPath, const IoError& error) {
+  return Failure(u"設定を読み込めませんでした。既定の設定で続けます。", shownPath, error);
+}
+
+std::u16string SettingsNotSavedText(std::u16string_view shownPath, const IoError& error) {
+  return Failure(u"設定を保存できませんでした。", shownPath, error);
+}
+
+}  // namespace mirotabe

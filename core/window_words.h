@@ -1,0 +1,42 @@
+// What the windows of every platform say in their frames and status bars,
+// said once: the title, the encoding read, an output older than its input,
+// and the version box's lines.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/settings.h"
+#include "platform/io_error.h"
+
+namespace mirotabe {
+
+inline constexpr std::u16string_view kProgramName = u"Mirotabe";
+// The name shown for a text that came from no file.
+inline constexpr std::u16string_view kUntitledName = u"無題";
+
+// "memo.txt — Mirotabe", with a leading '*' while the text differs from
+// its file; `fileName` empty for none.
+std::u16string WindowTitle(std::u16string_view fileName, bool modified);
+
+// "文字コード: UTF-8", and that it was only a guess where it was.
+std::u16string EncodingShownText(std::u16string_view encodingName, bool undetermined);
+
+// The status bar's word that the output is older than the input, naming
+// the key that converts under `trigger`.
+std::u16string StaleText(ConvertTrigger trigger);
+
+// "Mirotabe Ver." and `version`, "By Orubeni", then the home page and the
+// e-mail address where they are not empty: lines joined by CR LF, with no
+// break at the end.
+std::u16string VersionText(std::u16string_view version, std::u16string_view homePage,
+                           std::u16string_view email);
+
+// The messages of a file that could not be read or written, naming it as
+// `shownPath` and saying why in Japanese: a text file, the settings file.
+std::u16string NotOpenedText(std::u16string_view shownPath, const IoError& error);
+std::u16string NotSavedText(std::u16string_view shownPath, const IoError& error);
+std::u16string SettingsNotReadText(std::u16string_view shownPath, const IoError& error);
+std::u16string SettingsNotSavedText(std::u16string_view shownPath, const IoError& error);
+
+}  // namespace mirotabe

@@ -1,0 +1,29 @@
+// The kinds of file the windows' open and save dialogs offer for text, and
+// the name a save of text is given, said once for every window.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace mirotabe {
+
+// A filter of a file dialog: the name shown, and the names it lists.
+struct FileType {
+  std::u16string_view name;
+  std::u16string_view pattern;
+};
+
+// Text files first, selected when a dialog opens; then every file.
+inline constexpr std::array<FileType, 2> kTextFileTypes{{
+    {u"テキスト(*.txt)", u"*.txt"},
+    {u"全てのファイル(*.*)", u"*.*"},
+}};
+
+// `path` (UTF-8 or the system's bytes) with ".txt" appended, unless its
+// last four characters read ".TXT" in any letter case: memo → memo.txt,
+// memo.TXT stays, a.tx → a.tx.txt. Whichever filter the dialog showed, a
+// saved text is then found again by the text filter.
+std::string WithTextExtension(const std::string& path);
+
+}  // namespace mirotabe
