@@ -1,0 +1,66 @@
+// The main window's menus and their shortcuts, from one table: the menu bar
+// and the accelerator table are both built from it, so that the shortcut a
+// menu shows is the one that works.
+#pragma once
+
+#include <windows.h>
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace mirotabe::win32 {
+
+// The WM_COMMAND ids of the window's commands.
+enum class Command : WORD {
+  kNone = 0,  // a separator
+  kOpen = 100,
+  kSaveOutput,
+  kSaveInput,
+  kExit,
+  kUndo,
+  kCut,
+  kCopy,
+  kPaste,
+  kSelectAll,
+  kCopyVertical,
+  kSaveImage,
+  kVerticalGlyphs,
+  kZoomIn,
+  kZoomOut,
+  kZoomReset,
+  kSettings,
+  kVersion,
+};
+
+// A shortcut: a virtual key with Ctrl and perhaps Shift; key 0 for none.
+struct Shortcut {
+  WORD key = 0;
+  bool shift = false;
+};
+
+struct MenuItem {
+  std::u16string_view caption;  // with its access key: "開く(&O)"
+  Command command = Command::kNone;
+  Shortcut shortcut = {};
+};
+
+// A menu of the bar; one without items is a command of its own (設定(&S)).
+struct MenuColumn {
+  std::u16string_view caption;
+  std::span<const MenuItem> items;
+  Command command = Command::kNone;
+};
+
+// The menu bar, left to right.
+std::span<const MenuColumn> MenuTable();
+
+// The caption with its shortcut as the menu shows it: "開く(&O)\tCtrl+O".
+std::u16string MenuCaption(const MenuItem& item);
+
+// The menu bar of the table; the window owns it.
+HMENU BuildMenuBar();
+// The accelerators of the table's shortcuts; the caller destroys it.
+HACCEL BuildAccelerators();
+
+}  // namespace mirotabe::win32

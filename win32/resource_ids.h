@@ -1,0 +1,24 @@
+// The ids of the program's resources and of the settings dialog's
+// controls, shared by the resource script and the code (plain macros, as
+// the resource compiler reads them).
+#pragma once
+
+#define MIROTABE_ICON 1
+#define MIROTABE_SETTINGS_DIALOG 100
+
+#define MIROTABE_FRAME1 101
+#define MIROTABE_TAB_WIDTH 102
+#define MIROTABE_TAB_SPINNER 103
+#define MIROTABE_ENTRY_LIST 104
+#define MIROTABE_FROM_BOX 105
+#define MIROTABE_TO_BOX 106
+#define MIROTABE_KIND_BOX 107
+#define MIROTABE_ADD_BUTTON 108
+#define MIROTABE_DELETE_BUTTON 109
+#define MIROTABE_FRAME2 110
+#define MIROTABE_TRIGGER_ENTER 111
+#define MIROTABE_TRIGGER_F1 112
+#define MIROTABE_TRIGGER_CHANGE 113
+// Neither is IDOK nor IDCANCEL: Enter and Esc press no button of their own.
+#define MIROTABE_OK_BUTTON 120
+#define MIROTABE_CANCEL_BUTTON 121

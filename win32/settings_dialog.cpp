@@ -1,0 +1,198 @@
+#include "win32/settings_dialog.h"
+
+#include <algorithm>
+#include <string>
+
+#include "core/decimal_text.h"
+#include "core/entry_text.h"
+#include "win32/resource_ids.h"
+#include "win32/window_text.h"
+
+namespace mirotabe::win32 {
+namespace {
+
+// The dialog's copy of what it edits.
+struct SettingsEdit {
+  AppSettings& settings;
+  SwapTable table;
+  bool normalising = false;
+};
+
+constexpr int kTriggers[] = {MIROTABE_TRIGGER_ENTER, MIROTABE_TRIGGER_F1, MIROTABE_TRIGGER_CHANGE};
+
+HWND Control(HWND dialog, int id) {
+  return GetDlgItem(dialog, id);
+}
+
+SwapKind ChosenKind(HWND dialog) {
+  return SendMessageW(Control(dialog, MIROTABE_KIND_BOX), CB_GETCURSEL, 0, 0) == 1
+             ? SwapKind::kWholeText
+             : SwapKind::kCell;
+}
+
+int SelectedRow(HWND dialog) {
+  return static_cast<int>(SendMessageW(Control(dialog, MIROTABE_ENTRY_LIST), LB_GETCURSEL, 0, 0));
+}
+
+void AppendRow(HWND dialog, const SwapEntry& entry) {
+  SendMessageW(Control(dialog, MIROTABE_ENTRY_LIST), LB_ADDSTRING, 0,
+               reinterpret_cast<LPARAM>(Wide(EntryRowText(entry)).c_str()));
+}
+
+// The spinner runs from 0 at the top to the widest tab; the width is the
+// widest less its value, so that the upper arrow widens.
+int TabWidth(HWND dialog) {
+  return kMaxTabSpace - GetScrollPos(Control(dialog, MIROTABE_TAB_SPINNER), SB_CTL);
+}
+
+void ShowTabWidth(HWND dialog) {
+  SetWindowTextW(Control(dialog, MIROTABE_TAB_WIDTH),
+                 Wide(Utf16(std::to_wstring(TabWidth(dialog)))).c_str());
+}
+
+void SetText(HWND box, const std::u16string& text) {
+  SetWindowTextW(box, Wide(text).c_str());
+}
+
+// Keeps in a box what it may hold, the caret where it was as far as the
+// text allows; the write raises the change once more, which finds nothing.
+void Normalise(HWND dialog, SettingsEdit& edit, int id) {
+  if (edit.normalising) return;
+  HWND box = Control(dialog, id);
+  const std::u16string typed = WindowText(box);
+  const std::u16string normal =
+      id == MIROTABE_FROM_BOX ? EntryFromText(typed) : EntryToText(typed, ChosenKind(dialog));
+  if (normal == typed) return;
+  DWORD caret = 0;
+  SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&caret), 0);
+  edit.normalising = true;
+  SetText(box, normal);
+  edit.normalising = false;
+  const auto at = std::min<DWORD>(caret, static_cast<DWORD>(normal.size()));
+  SendMessageW(box, EM_SETSEL, at, at);
+}
+
+void Load(HWND dialog, SettingsEdit& edit) {
+  HWND kinds = Control(dialog, MIROTABE_KIND_BOX);
+  SendMessageW(kinds, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"する時"));
+  SendMessageW(kinds, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"の前"));
+  SendMessageW(kinds, CB_SETCURSEL, 0, 0);
+  for (const SwapEntry& entry : edit.table) AppendRow(dialog, entry);
+  HWND spinner = Control(dialog, MIROTABE_TAB_SPINNER);
+  SetScrollRange(spinner, SB_CTL, 0, kMaxTabSpace, FALSE);
+  // A wider tab than the spinner shows stands at its top.
+  SetScrollPos(spinner, SB_CTL, kMaxTabSpace - std::min(edit.settings.rules.tabSpace, kMaxTabSpace),
+               TRUE);
+  ShowTabWidth(dialog);
+  const auto trigger = static_cast<std::size_t>(edit.settings.convertTrigger);
+  if (trigger < std::size(kTriggers)) CheckDlgButton(dialog, kTriggers[trigger], BST_CHECKED);
+  SetFocus(Control(dialog, MIROTABE_ENTRY_LIST));
+}
+
+void AddEntry(HWND dialog, SettingsEdit& edit) {
+  const std::u16string from = WindowText(Control(dialog, MIROTABE_FROM_BOX));
+  if (from.empty() || edit.table.Full()) return;
+  SwapEntry entry{from, WindowText(Control(dialog, MIROTABE_TO_BOX)), ChosenKind(dialog)};
+  AppendRow(dialog, entry);
+  (void)edit.table.Append(std::move(entry));
+  SetText(Control(dialog, MIROTABE_FROM_BOX), {});
+  SetText(Control(dialog, MIROTABE_TO_BOX), {});
+}
+
+void DeleteEntry(HWND dialog, SettingsEdit& edit) {
+  const int row = SelectedRow(dialog);
+  if (row < 0) return;
+  edit.table.Remove(static_cast<std::size_t>(row));
+  SendMessageW(Control(dialog, MIROTABE_ENTRY_LIST), LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+  SetText(Control(dialog, MIROTABE_FROM_BOX), {});
+  SetText(Control(dialog, MIROTABE_TO_BOX), {});
+}
+
+void PickEntry(HWND dialog, const SettingsEdit& edit) {
+  const int row = SelectedRow(dialog);
+  if (row < 0 || static_cast<std::size_t>(row) >= edit.table.Count()) return;
+  const SwapEntry& entry = edit.table[static_cast<std::size_t>(row)];
+  // The kind first, so that the To text is kept for the entry's own kind.
+  SendMessageW(Control(dialog, MIROTABE_KIND_BOX), CB_SETCURSEL,
+               entry.kind == SwapKind::kCell ? 0 : 1, 0);
+  SetText(Control(dialog, MIROTABE_FROM_BOX), entry.from);
+  SetText(Control(dialog, MIROTABE_TO_BOX), entry.to);
+}
+
+void Store(HWND dialog, SettingsEdit& edit) {
+  edit.settings.rules.table = edit.table;
+  edit.settings.rules.tabSpace = static_cast<std::uint8_t>(TabWidth(dialog));
+  for (std::size_t i = 0; i < std::size(kTriggers); ++i) {
+    if (IsDlgButtonChecked(dialog, kTriggers[i]) == BST_CHECKED) {
+      edit.settings.convertTrigger = static_cast<ConvertTrigger>(i);
+      break;
+    }
+  }
+}
+
+void Spin(HWND dialog, WORD request) {
+  HWND spinner = Control(dialog, MIROTABE_TAB_SPINNER);
+  int value = GetScrollPos(spinner, SB_CTL);
+  if (request == SB_LINEUP || request == SB_PAGEUP) --value;
+  if (request == SB_LINEDOWN || request == SB_PAGEDOWN) ++value;
+  SetScrollPos(spinner, SB_CTL, std::clamp(value, 0, static_cast<int>(kMaxTabSpace)), TRUE);
+  ShowTabWidth(dialog);
+}
+
+INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* edit = reinterpret_cast<SettingsEdit*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  switch (message) {
+    case WM_INITDIALOG:
+      edit = reinterpret_cast<SettingsEdit*>(lParam);
+      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+      SendMessageW(dialog, WM_SETICON, ICON_BIG,
+                   SendMessageW(GetWindow(dialog, GW_OWNER), WM_GETICON, ICON_BIG, 0));
+      Load(dialog, *edit);
+      return FALSE;  // the focus is set
+    case WM_VSCROLL:
+      Spin(dialog, LOWORD(wParam));
+      return TRUE;
+    case WM_CLOSE:
+      EndDialog(dialog, IDCANCEL);
+      return TRUE;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case MIROTABE_ADD_BUTTON:
+          AddEntry(dialog, *edit);
+          return TRUE;
+        case MIROTABE_DELETE_BUTTON:
+          DeleteEntry(dialog, *edit);
+          return TRUE;
+        case MIROTABE_ENTRY_LIST:
+          if (HIWORD(wParam) == LBN_SELCHANGE) PickEntry(dialog, *edit);
+          return TRUE;
+        case MIROTABE_FROM_BOX:
+        case MIROTABE_TO_BOX:
+          if (HIWORD(wParam) == EN_CHANGE) Normalise(dialog, *edit, LOWORD(wParam));
+          return TRUE;
+        case MIROTABE_OK_BUTTON:
+          Store(dialog, *edit);
+          EndDialog(dialog, IDOK);
+          return TRUE;
+        case MIROTABE_CANCEL_BUTTON:
+        case IDCANCEL:
+          EndDialog(dialog, IDCANCEL);
+          return TRUE;
+        default:
+          return FALSE;
+      }
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+bool RunSettingsDialog(HWND owner, AppSettings& settings) {
+  SettingsEdit edit{settings, settings.rules.table};
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE));
+  return DialogBoxParamW(instance, MAKEINTRESOURCEW(MIROTABE_SETTINGS_DIALOG), owner, &Procedure,
+                         reinterpret_cast<LPARAM>(&edit)) == IDOK;
+}
+
+}  // namespace mirotabe::win32
