@@ -22,7 +22,9 @@ cmake --build --preset "$preset"
 if [ "$preset" = windows ]; then
   # Whatever wine still runs in the build's prefix (a process killed by the
   # kill test can leave wine's own helpers waiting) ends with the tests.
-  trap 'WINEPREFIX="$PWD/build/windows/wine" wineserver -k 2>/dev/null || true' EXIT
+  trap 'for prefix in wine wine-window; do
+          WINEPREFIX="$PWD/build/windows/$prefix" wineserver -k 2>/dev/null || true
+        done' EXIT
 fi
 ctest --preset "$preset"
 

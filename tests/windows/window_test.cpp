@@ -1,0 +1,343 @@
+// The Windows window driven through its messages in the test's own
+// process, as a user would: typing and pasting, the trigger keys, opening
+// and dropping files, saving, the settings dialog, closing and starting
+// again. What the output pane shows is read as a screen reader reads it,
+// and held to the engine's layout of what the input pane holds.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <string>
+#include <variant>
+
+#include "core/settings.h"
+#include "core/vertical_layout.h"
+#include "core/window_words.h"
+#include "platform/windows_text.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/win32_messages.h"
+#include "textio/text_file.h"
+#include "textio/undecodable_warning.h"
+#include "win32/commands.h"
+#include "win32/main_window.h"
+#include "win32/output_pane.h"
+#include "win32/resource_ids.h"
+
+namespace mirotabe::win32 {
+namespace {
+
+using testing_support::DropFiles;
+using testing_support::ReadFile;
+using testing_support::ReleaseKey;
+using testing_support::StatusPartOf;
+using testing_support::TempFolder;
+using testing_support::TextOf;
+using testing_support::TypeInto;
+using testing_support::WriteFile;
+
+std::u16string LayoutOf(std::u16string_view text, const LayoutRules& rules) {
+  LayoutResult result = BuildVerticalLayout(text, rules);
+  return std::get<VerticalLayout>(result).Text();
+}
+
+// The path the open and save dialogs answer with.
+std::string answeredPath;
+
+class WindowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    settings_.appFolder = folder_.PathOf("") + "\\";
+    Open();
+  }
+  void TearDown() override { Close(); }
+
+  void Open() {
+    window_ =
+        MainWindow::Create(GetModuleHandleW(nullptr), settings_, folder_.PathOf("kept.draft"));
+    ASSERT_NE(window_, nullptr);
+    window_->SetAsking({[](HWND) { return answeredPath; }, [](HWND) { return answeredPath; },
+                        [](HWND, const std::u16string&) { return true; },
+                        [](HWND, const std::u16string& message) { told.push_back(message); }});
+  }
+  void Close() {
+    if (window_ != nullptr) SendMessageW(window_->window(), WM_CLOSE, 0, 0);
+    window_ = nullptr;
+    // The window ends the program's message loop as it goes; here the next
+    // window's modal loops would end at once.
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+  }
+  void Command(win32::Command command) {
+    SendMessageW(window_->window(), WM_COMMAND, static_cast<WPARAM>(command), 0);
+  }
+  HWND Status() const {
+    return GetDlgItem(window_->window(), static_cast<int>(ControlId::kStatus));
+  }
+  std::u16string Output() const { return TextOf(window_->output().window()); }
+  std::u16string Input() const { return TextOf(window_->input()); }
+
+  static inline std::vector<std::u16string> told;
+  TempFolder folder_;
+  AppSettings settings_;
+  MainWindow* window_ = nullptr;
+};
+
+// --- The triggers ------------------------------------------------------------
+
+struct TriggerCase {
+  const char* name;
+  ConvertTrigger trigger;
+  std::u16string_view typed;
+  WPARAM released;  // 0 for no key
+  bool converts;
+};
+
+class WindowTriggerTest : public WindowTest, public testing::WithParamInterface<TriggerCase> {};
+
+TEST_P(WindowTriggerTest, ConvertsWhenTheTriggerSays) {
+  const TriggerCase& c = GetParam();
+  settings_.convertTrigger = c.trigger;
+  TypeInto(window_->input(), c.typed);
+  if (c.released != 0) ReleaseKey(window_->input(), c.released);
+  if (c.converts) {
+    EXPECT_EQ(Output(), LayoutOf(Input(), settings_.rules));
+    EXPECT_EQ(StatusPartOf(Status(), static_cast<int>(StatusPart::kStale)), u"");
+  } else {
+    EXPECT_EQ(Output(), u"");
+    EXPECT_EQ(StatusPartOf(Status(), static_cast<int>(StatusPart::kStale)), StaleText(c.trigger));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Triggers, WindowTriggerTest,
+    testing::Values(TriggerCase{"EveryChange", ConvertTrigger::kEveryChange, u"あいう", 0, true},
+                    TriggerCase{"EnterWaits", ConvertTrigger::kEnterKey, u"あいう", 0, false},
+                    TriggerCase{"EnterReleased", ConvertTrigger::kEnterKey, u"あい\rう", VK_RETURN,
+                                true},
+                    TriggerCase{"F1NotEnter", ConvertTrigger::kEnterKey, u"あい", VK_F1, false},
+                    TriggerCase{"F1Released", ConvertTrigger::kF1Key, u"あい", VK_F1, true},
+                    TriggerCase{"EnterNotF1", ConvertTrigger::kF1Key, u"あ\rい", VK_RETURN, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- What the output pane gives to readers -----------------------------------
+
+struct PastedCase {
+  const char* name;
+  std::u16string_view pasted;
+  std::uint8_t tabSpace;
+  std::optional<SwapEntry> entry;
+};
+
+class WindowPasteTest : public WindowTest, public testing::WithParamInterface<PastedCase> {};
+
+TEST_P(WindowPasteTest, OutputPaneReadsAsTheLayoutSaved) {
+  const PastedCase& c = GetParam();
+  settings_.rules.tabSpace = c.tabSpace;
+  if (c.entry) {
+    ASSERT_TRUE(settings_.rules.table.Append(*c.entry));
+  }
+  ASSERT_TRUE(OpenClipboard(window_->window()));
+  EmptyClipboard();
+  const std::wstring units(c.pasted.begin(), c.pasted.end());
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (units.size() + 1) * sizeof(wchar_t));
+  std::copy_n(units.c_str(), units.size() + 1, static_cast<wchar_t*>(GlobalLock(memory)));
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+  Command(Command::kPaste);
+  EXPECT_EQ(Input(), c.pasted);
+  EXPECT_EQ(Output(), LayoutOf(c.pasted, settings_.rules));
+  EXPECT_NE(Output().find(u"\r\n"), std::u16string::npos) << "rows are joined by CR LF";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, WindowPasteTest,
+    testing::Values(PastedCase{"Lines", u"吾輩は猫である。\r\n名前はまだ無い。", 4, {}},
+                    PastedCase{"Tabs", u"a\tb\r\n\tc", 2, {}},
+                    PastedCase{"Kinsoku", u"「あいうえお」、かきくけこ。\r\nー～", 4, {}},
+                    PastedCase{"CellEntry", u"ラーメン\r\nです", 4,
+                               SwapEntry{u"ー", u"｜", SwapKind::kCell}},
+                    PastedCase{"WholeTextEntry", u"今日は\r\n晴れ", 4,
+                               SwapEntry{u"今日", u"本日", SwapKind::kWholeText}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- Files in ------------------------------------------------------------------
+
+struct OpenCase {
+  const char* name;
+  std::string_view bytes;
+  std::u16string_view text;
+  std::optional<TextEncoding> undecodable;  // the encoding the status bar names
+};
+
+class WindowOpenTest : public WindowTest, public testing::WithParamInterface<OpenCase> {};
+
+TEST_P(WindowOpenTest, OpensDropsAndStartsWithAFile) {
+  const OpenCase& c = GetParam();
+  const std::string path = folder_.PathOf("input.txt");
+  WriteFile(path, c.bytes);
+  const auto check = [&](const char* how) {
+    SCOPED_TRACE(how);
+    EXPECT_EQ(Input(), c.text);
+    EXPECT_EQ(Output(), LayoutOf(c.text, settings_.rules));
+    EXPECT_EQ(TextOf(window_->window()), WindowTitle(u"input.txt", false));
+    const std::u16string report = StatusPartOf(Status(), static_cast<int>(StatusPart::kReport));
+    if (c.undecodable) {
+      const DetectedText read = DecodeDetectedTextFile(c.bytes);
+      EXPECT_EQ(report, UndecodableStatusLine(u"input.txt", read.undecodable, *c.undecodable));
+    } else {
+      EXPECT_EQ(report, u"");
+    }
+  };
+  answeredPath = path;
+  Command(Command::kOpen);
+  check("open");
+  Close();
+  Open();
+  DropFiles(window_->window(), {WideOf(path), WideOf(folder_.PathOf("other.txt"))});
+  check("drop");
+  Close();
+  Open();
+  window_->LoadStartupFile({path});
+  check("command line");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, WindowOpenTest,
+    testing::Values(OpenCase{"Utf8", "一行目\n二行目\n", u"一行目\r\n二行目", std::nullopt},
+                    OpenCase{"Cp932", "\x82\xa0\x82\xa2\r\n\x82\xa4", u"あい\r\nう", std::nullopt},
+                    OpenCase{"DamagedUtf8", "あい\xff\xfeう\nえお\n", u"あい\uFFFD\uFFFDう\r\nえお",
+                             TextEncoding::Utf8}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(WindowTest, AFileThatCannotBeReadLeavesTheInputAndSaysWhy) {
+  TypeInto(window_->input(), u"そのまま");
+  told.clear();
+  answeredPath = folder_.PathOf("nothere.txt");
+  Command(Command::kOpen);
+  EXPECT_EQ(Input(), u"そのまま");
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_EQ(told[0].rfind(u"ファイルを開けませんでした。", 0), 0u);
+}
+
+// --- Files out -----------------------------------------------------------------
+
+struct SaveCase {
+  const char* name;
+  std::string chosen;
+  std::string saved;
+};
+
+class WindowSaveTest : public WindowTest, public testing::WithParamInterface<SaveCase> {};
+
+TEST_P(WindowSaveTest, SavesTheOutputAsShownUnderATextName) {
+  const SaveCase& c = GetParam();
+  TypeInto(window_->input(), u"縦書き\rです");
+  answeredPath = folder_.PathOf(c.chosen);
+  Command(Command::kSaveOutput);
+  EXPECT_EQ(ReadFile(folder_.PathOf(c.saved)), EncodeTextFile(Output(), Charset::Cp932).bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, WindowSaveTest,
+                         testing::Values(SaveCase{"Bare", "memo", "memo.txt"},
+                                         SaveCase{"Upper", "memo.TXT", "memo.TXT"},
+                                         SaveCase{"Other", "memo.log", "memo.log.txt"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// --- The settings dialog ---------------------------------------------------------
+
+void SetBox(HWND dialog, int id, const wchar_t* text) {
+  SetWindowTextW(GetDlgItem(dialog, id), text);
+}
+void Press(HWND dialog, int id) {
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+TEST_F(WindowTest, SettingsDialogOkStoresWritesAndConverts) {
+  TypeInto(window_->input(), u"ラーメン");
+  std::u16string from;
+  std::u16string listed;
+  testing_support::WithModalDialog(
+      window_->window(), static_cast<WPARAM>(Command::kSettings), L"Mirotabe - 設定",
+      [&](HWND dialog) {
+        SetBox(dialog, MIROTABE_FROM_BOX, L"-x");  // kept as one full-width character
+        from = TextOf(GetDlgItem(dialog, MIROTABE_FROM_BOX));
+        SetBox(dialog, MIROTABE_FROM_BOX, L"ー");
+        SetBox(dialog, MIROTABE_TO_BOX, L"｜");
+        Press(dialog, MIROTABE_ADD_BUTTON);
+        SendMessageW(dialog, WM_VSCROLL, SB_LINEUP,
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, MIROTABE_TAB_SPINNER)));
+        SendMessageW(GetDlgItem(dialog, MIROTABE_ENTRY_LIST), LB_SETCURSEL, 0, 0);
+        std::wstring row(64, L'\0');
+        row.resize(static_cast<std::size_t>(SendMessageW(GetDlgItem(dialog, MIROTABE_ENTRY_LIST),
+                                                         LB_GETTEXT, 0,
+                                                         reinterpret_cast<LPARAM>(row.data()))));
+        listed.assign(row.begin(), row.end());
+        Press(dialog, MIROTABE_OK_BUTTON);
+      });
+  EXPECT_EQ(from, u"－");
+  EXPECT_EQ(listed, u"ー >> ｜ 変換時");
+  ASSERT_EQ(settings_.rules.table.Count(), 1u);
+  EXPECT_EQ(settings_.rules.table[0], (SwapEntry{u"ー", u"｜", SwapKind::kCell}));
+  EXPECT_EQ(settings_.rules.tabSpace, kDefaultTabSpace + 1);
+  EXPECT_EQ(Output(), LayoutOf(u"ラーメン", settings_.rules));
+  // The bytes every edition writes for these settings.
+  const std::string same = folder_.PathOf("same.ini");
+  ASSERT_TRUE(SaveSettings(settings_, same).ok());
+  EXPECT_EQ(ReadFile(SettingsFile(settings_)), ReadFile(same));
+}
+
+TEST_F(WindowTest, SettingsDialogCancelKeepsEverything) {
+  testing_support::WithModalDialog(window_->window(), static_cast<WPARAM>(Command::kSettings),
+                                   L"Mirotabe - 設定", [](HWND dialog) {
+                                     SetBox(dialog, MIROTABE_FROM_BOX, L"あ");
+                                     Press(dialog, MIROTABE_ADD_BUTTON);
+                                     Press(dialog, MIROTABE_TRIGGER_ENTER);
+                                     Press(dialog, MIROTABE_CANCEL_BUTTON);
+                                   });
+  EXPECT_EQ(settings_.rules.table.Count(), 0u);
+  EXPECT_EQ(settings_.convertTrigger, kDefaultConvertTrigger);
+  EXPECT_FALSE(std::filesystem::exists(WideOf(SettingsFile(settings_))));
+}
+
+// --- Nothing typed is lost ---------------------------------------------------------
+
+TEST_F(WindowTest, ATextTypedComesBackAtTheNextStart) {
+  TypeInto(window_->input(), u"保存していない\r文章");
+  const std::u16string typed = Input();
+  Close();
+  Open();
+  window_->OfferKeptText();
+  EXPECT_EQ(Input(), typed);
+  EXPECT_EQ(Output(), LayoutOf(typed, settings_.rules));
+}
+
+// --- The menus ---------------------------------------------------------------------
+
+TEST(WindowMenus, AccessKeysAndShortcutsAreEachOnce) {
+  std::set<char16_t> barKeys;
+  std::set<std::pair<WORD, bool>> shortcuts;
+  for (const MenuColumn& column : MenuTable()) {
+    const auto key = column.caption.find(u'&');
+    ASSERT_NE(key, std::u16string_view::npos) << "a menu without an access key";
+    EXPECT_TRUE(barKeys.insert(column.caption[key + 1]).second) << "the bar's keys repeat";
+    std::set<char16_t> keys;
+    for (const MenuItem& item : column.items) {
+      if (item.command == Command::kNone) continue;
+      const auto at = item.caption.find(u'&');
+      ASSERT_NE(at, std::u16string_view::npos);
+      EXPECT_TRUE(keys.insert(item.caption[at + 1]).second) << "keys repeat in a menu";
+      if (item.shortcut.key != 0) {
+        EXPECT_TRUE(shortcuts.insert({item.shortcut.key, item.shortcut.shift}).second);
+      }
+    }
+  }
+  EXPECT_EQ(MenuCaption(MenuTable()[0].items[0]), u"開く(&O)\tCtrl+O");
+  EXPECT_EQ(MenuCaption(MenuTable()[0].items[1]), u"縦書きを保存(&S)\tCtrl+S");
+}
+
+}  // namespace
+}  // namespace mirotabe::win32
