@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/fuzz_support.h"
 #include "core/command_line.h"
+#include "fuzz/fuzz_support.h"
 
 using namespace mirotabe;
 

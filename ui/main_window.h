@@ -24,13 +24,13 @@
 #include <string>
 #include <vector>
 
+#include "core/pane_layout.h"
 #include "core/settings.h"
 #include "platform/charset.h"
 #include "platform/files.h"
 #include "platform/io_error.h"
 #include "textio/draft_file.h"
 #include "ui/input_origin.h"
-#include "core/pane_layout.h"
 #include "ui/save_format.h"
 
 class QLabel;
