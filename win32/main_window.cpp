@@ -625,7 +625,7 @@ void MainWindow::KeepDraft() {
   // A text its file holds, or nothing typed, needs no keeping.
   if (!modified_ || text.empty()) {
     std::error_code error;
-    std::filesystem::remove(WideOf(draftFile_), error);
+    if (draftOwned_) std::filesystem::remove(WideOf(draftFile_), error);
     return;
   }
   const std::string folder =
@@ -638,15 +638,22 @@ void MainWindow::KeepDraft() {
           ReplaceFileAtomically(draftFile_, DraftBytes(Draft{text, path_, encoding_}));
       kept.failed()) {
     Report(u"入力を残せませんでした: " + JapaneseReason(kept.error()));
+    return;
   }
+  draftOwned_ = true;
 }
 
 void MainWindow::OfferKeptText() {
-  if (draftFile_.empty() || GetWindowTextLengthW(input_) != 0) return;
+  if (draftFile_.empty()) return;
   IoResult<std::string> bytes = ReadFileBytes(draftFile_);
   if (!bytes) return;
   const std::optional<Draft> draft = ParseDraft(bytes.value());
   if (!draft) return;
+  if (GetWindowTextLengthW(input_) != 0) {
+    Report(u"前回保存されなかった入力が残っています。ファイルを指定せずに起動すると戻ります。");
+    return;
+  }
+  draftOwned_ = true;
   path_ = draft->path;
   encoding_ = draft->encoding;
   ReplaceInput(draft->text);

@@ -61,7 +61,8 @@ class MainWindow {
   // Loads the file named by the command line's arguments (UTF-8, those
   // after the program's name) into the input pane.
   void LoadStartupFile(const std::vector<std::string>& arguments);
-  // Gives back the text the last window kept, into an empty input pane.
+  // Gives back the text the last window kept, into an empty input pane;
+  // beside a text it is left where it is, and the status bar says so.
   void OfferKeptText();
   // Reads the file at `path` (UTF-8) into the input pane, as one edit
   // that undo takes back, in the encoding it is found to be in; or says
@@ -142,6 +143,9 @@ class MainWindow {
   bool modified_ = false;
   // Set while the window itself replaces the input's text.
   bool replacing_ = false;
+  // Whether the kept text on disk is this window's: written or given back
+  // by it. One an earlier window left is never removed by another.
+  bool draftOwned_ = false;
   std::u16string outputTooLarge_;
 };
 

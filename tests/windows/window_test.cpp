@@ -315,6 +315,21 @@ TEST_F(WindowTest, ATextTypedComesBackAtTheNextStart) {
   EXPECT_EQ(Output(), LayoutOf(typed, settings_.rules));
 }
 
+TEST_F(WindowTest, AKeptTextWaitsWhileTheWindowStartsWithAFile) {
+  TypeInto(window_->input(), u"残す");
+  Close();
+  const std::string file = folder_.PathOf("other.txt");
+  WriteFile(file, "ほか\n");
+  Open();
+  window_->LoadStartupFile({file});
+  window_->OfferKeptText();
+  EXPECT_EQ(Input(), u"ほか");
+  Close();
+  Open();
+  window_->OfferKeptText();
+  EXPECT_EQ(Input(), u"残す");
+}
+
 // --- The menus ---------------------------------------------------------------------
 
 TEST(WindowMenus, AccessKeysAndShortcutsAreEachOnce) {
