@@ -16,7 +16,33 @@ struct SettingsEdit {
   AppSettings& settings;
   SwapTable table;
   bool normalising = false;
+  // The dialog's Japanese fonts, which it lets go when it closes.
+  HFONT text = nullptr;
+  HFONT list = nullptr;
 };
+
+// A Japanese face by name, at 9 points for `dialog`'s DPI: a dialog's own
+// font may have no Japanese glyphs where the system is not Japanese.
+HFONT JapaneseFont(HWND dialog, const wchar_t* face, DWORD pitch) {
+  return CreateFontW(-MulDiv(9, static_cast<int>(GetDpiForWindow(dialog)), 72), 0, 0, 0, FW_NORMAL,
+                     FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                     CLEARTYPE_QUALITY, pitch, face);
+}
+
+void SetFonts(HWND dialog, SettingsEdit& edit) {
+  edit.text = JapaneseFont(dialog, L"MS UI Gothic", DEFAULT_PITCH | FF_SWISS);
+  // The list's rows line up in a fixed-pitch face.
+  edit.list = JapaneseFont(dialog, L"ＭＳ ゴシック", FIXED_PITCH | FF_MODERN);
+  EnumChildWindows(
+      dialog,
+      [](HWND control, LPARAM font) {
+        SendMessageW(control, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(edit.text));
+  SendMessageW(GetDlgItem(dialog, MIROTABE_ENTRY_LIST), WM_SETFONT,
+               reinterpret_cast<WPARAM>(edit.list), FALSE);
+}
 
 constexpr int kTriggers[] = {MIROTABE_TRIGGER_ENTER, MIROTABE_TRIGGER_F1, MIROTABE_TRIGGER_CHANGE};
 
@@ -139,6 +165,19 @@ void Spin(HWND dialog, WORD request) {
   ShowTabWidth(dialog);
 }
 
+// Over the middle of the main window, wherever that is on the screen.
+void CentreOverOwner(HWND dialog) {
+  RECT owner;
+  RECT own;
+  GetWindowRect(GetWindow(dialog, GW_OWNER), &owner);
+  GetWindowRect(dialog, &own);
+  const LONG width = own.right - own.left;
+  const LONG height = own.bottom - own.top;
+  SetWindowPos(dialog, nullptr, (owner.left + owner.right - width) / 2,
+               (owner.top + owner.bottom - height) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* edit = reinterpret_cast<SettingsEdit*>(GetWindowLongPtrW(dialog, DWLP_USER));
   switch (message) {
@@ -146,7 +185,9 @@ INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
       edit = reinterpret_cast<SettingsEdit*>(lParam);
       SetWindowLongPtrW(dialog, DWLP_USER, lParam);
       SendMessageW(dialog, WM_SETICON, ICON_BIG,
-                   SendMessageW(GetWindow(dialog, GW_OWNER), WM_GETICON, ICON_BIG, 0));
+                   GetClassLongPtrW(GetWindow(dialog, GW_OWNER), GCLP_HICON));
+      CentreOverOwner(dialog);
+      SetFonts(dialog, *edit);
       Load(dialog, *edit);
       return FALSE;  // the focus is set
     case WM_VSCROLL:
@@ -191,8 +232,12 @@ INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 bool RunSettingsDialog(HWND owner, AppSettings& settings) {
   SettingsEdit edit{settings, settings.rules.table};
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE));
-  return DialogBoxParamW(instance, MAKEINTRESOURCEW(MIROTABE_SETTINGS_DIALOG), owner, &Procedure,
-                         reinterpret_cast<LPARAM>(&edit)) == IDOK;
+  const INT_PTR answer = DialogBoxParamW(instance, MAKEINTRESOURCEW(MIROTABE_SETTINGS_DIALOG),
+                                         owner, &Procedure, reinterpret_cast<LPARAM>(&edit));
+  for (HFONT font : {edit.text, edit.list}) {
+    if (font != nullptr) DeleteObject(font);
+  }
+  return answer == IDOK;
 }
 
 }  // namespace mirotabe::win32
