@@ -109,6 +109,8 @@ LRESULT OutputPane::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam == VK_RIGHT) Scroll(SB_HORZ, SB_LINEUP);
       if (wParam == VK_UP) Scroll(SB_VERT, SB_LINEUP);
       if (wParam == VK_DOWN) Scroll(SB_VERT, SB_LINEDOWN);
+      // Back to the window, which gives the focus to the input pane.
+      if (wParam == VK_F6) SetFocus(GetParent(window_));
       return 0;
     case WM_LBUTTONDOWN:
       SetFocus(window_);
