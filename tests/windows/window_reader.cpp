@@ -93,9 +93,13 @@ int wmain(int count, wchar_t** arguments) {
     TerminateProcess(started.hProcess, 1);
     return 4;
   }
-  // The file is read before the window takes input: once it is idle, the
-  // output pane shows its layout.
-  WaitForInputIdle(started.hProcess, 30000);
+  // The title names the file once it is read and laid out.
+  const std::wstring input = arguments[2];
+  const std::wstring name = input.substr(input.find_last_of(L"\\/:") + 1);
+  for (int tries = 0; tries < 300 && TextOf(search.found).find(name) == std::wstring::npos;
+       ++tries) {
+    Sleep(100);
+  }
   const std::string text = mirotabe::Utf8Of(TextOf(GetDlgItem(search.found, 2)));
   if (count == 5) {
     SetForegroundWindow(search.found);
