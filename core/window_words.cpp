@@ -29,6 +29,10 @@ std::u16string StaleText(ConvertTrigger trigger) {
   }
 }
 
+std::u16string PictureSavedText(std::u16string_view shownPath, bool pdf) {
+  return (pdf ? u"PDF で保存しました: " : u"PNG 画像で保存しました: ") + std::u16string(shownPath);
+}
+
 std::u16string VersionText(std::u16string_view version, std::u16string_view homePage,
                            std::u16string_view email) {
   std::u16string text = std::u16string(kProgramName) + u" Ver." + std::u16string(version);

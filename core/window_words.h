@@ -32,6 +32,10 @@ std::u16string StaleText(ConvertTrigger trigger);
 std::u16string VersionText(std::u16string_view version, std::u16string_view homePage,
                            std::u16string_view email);
 
+// The status bar's word that a picture was saved at `shownPath`, as a PDF
+// or a PNG.
+std::u16string PictureSavedText(std::u16string_view shownPath, bool pdf);
+
 // The messages of a file that could not be read or written, naming it as
 // `shownPath` and saying why in Japanese: a text file, the settings file.
 std::u16string NotOpenedText(std::u16string_view shownPath, const IoError& error);

@@ -3,17 +3,28 @@
 #include <algorithm>
 
 namespace mirotabe {
+namespace {
+
+// Whether `path` ends in `extension` (upper-case ASCII) in any letter case:
+// its last characters are its last bytes.
+bool EndsIn(std::string_view path, std::string_view extension) {
+  const std::string_view last = path.substr(path.size() - std::min(path.size(), extension.size()));
+  return std::equal(last.begin(), last.end(), extension.begin(), extension.end(),
+                    [](char a, char b) {
+                      return (a >= 'a' && a <= 'z' ? static_cast<char>(a - 'a' + 'A') : a) == b;
+                    });
+}
+
+}  // namespace
 
 std::string WithTextExtension(const std::string& path) {
-  // ".txt" is ASCII, so its last four characters are its last four bytes.
-  constexpr std::string_view kExtension = ".TXT";
-  const std::string_view last =
-      std::string_view(path).substr(path.size() - std::min(path.size(), kExtension.size()));
-  const bool hasIt = std::equal(
-      last.begin(), last.end(), kExtension.begin(), kExtension.end(), [](char a, char b) {
-        return (a >= 'a' && a <= 'z' ? static_cast<char>(a - 'a' + 'A') : a) == b;
-      });
-  return hasIt ? path : path + ".txt";
+  return EndsIn(path, ".TXT") ? path : path + ".txt";
+}
+
+PictureName PictureNameOf(const std::string& chosen, bool pdfSelected) {
+  if (EndsIn(chosen, ".PDF")) return {chosen, true};
+  if (EndsIn(chosen, ".PNG")) return {chosen, false};
+  return {chosen + (pdfSelected ? ".pdf" : ".png"), pdfSelected};
 }
 
 }  // namespace mirotabe

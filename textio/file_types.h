@@ -20,6 +20,21 @@ inline constexpr std::array<FileType, 2> kTextFileTypes{{
     {u"全てのファイル(*.*)", u"*.*"},
 }};
 
+// The pictures' kinds: PNG first, selected when a dialog opens; then PDF.
+inline constexpr std::array<FileType, 2> kPictureFileTypes{{
+    {u"PNG 画像(*.png)", u"*.png"},
+    {u"PDF(*.pdf)", u"*.pdf"},
+}};
+
+// The name a picture is saved under, and whether it is a PDF: a name's own
+// ".png" or ".pdf" (in any letter case) says the type; any other name takes
+// the selected type's suffix (a.pdf stays a PDF, a.txt becomes a.txt.png).
+struct PictureName {
+  std::string path;
+  bool pdf = false;
+};
+PictureName PictureNameOf(const std::string& chosen, bool pdfSelected);
+
 // `path` (UTF-8 or the system's bytes) with ".txt" appended, unless its
 // last four characters read ".TXT" in any letter case: memo → memo.txt,
 // memo.TXT stays, a.tx → a.tx.txt. Whichever filter the dialog showed, a

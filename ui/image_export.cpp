@@ -14,9 +14,11 @@
 #include <vector>
 
 #include "core/page_setup.h"
+#include "core/window_words.h"
 #include "platform/files.h"
 #include "render/pictures.h"
-#include "render/typeface_fonts.h"
+#include "render/saved_pictures.h"
+#include "textio/file_types.h"
 #include "ui/io_messages.h"
 #include "ui/local_path.h"
 #include "ui/page_setup_dialog.h"
@@ -29,17 +31,12 @@ namespace {
 
 const QString kTitle = QStringLiteral("Mirotabe");
 const QString kNothingSaved = QStringLiteral("保存しませんでした。");
-const QString kPngFilter = QStringLiteral("PNG 画像(*.png)");
-const QString kPdfFilter = QStringLiteral("PDF(*.pdf)");
-const QString kPngSuffix = QStringLiteral(".png");
+const QString kPngFilter = ToQString(kPictureFileTypes[0].name);
+const QString kPdfFilter = ToQString(kPictureFileTypes[1].name);
 const QString kPdfSuffix = QStringLiteral(".pdf");
 
 // The cell sizes the menu offers, besides one the settings file holds.
 constexpr int kOfferedCellSizes[] = {16, 24, 32, 48};
-
-bool EndsWith(const QString& path, const QString& suffix) {
-  return path.endsWith(suffix, Qt::CaseInsensitive);
-}
 
 // `path` with its last suffix, if any, replaced by `suffix`.
 QString WithSuffix(const QString& path, const QString& suffix) {
@@ -50,14 +47,15 @@ QString WithSuffix(const QString& path, const QString& suffix) {
   return path.left(path.size() - name.size()) + stem + suffix;
 }
 
-// `input` laid out by `rules` for a picture or pages, Latin set sideways
-// at the widths of the face that draws it.
-LayoutResult LayOutTypeset(std::u16string_view input, LayoutRules rules) {
-  if (rules.columns.typesetting.latin == LatinSetting::kSideways) {
-    FontChain gothic(TypefaceFonts(Typeface::kGothic));
-    rules.columns.typesetting.advances = LatinAdvancesOf(gothic);
+// The drawn bytes into the file at `path`, replaced atomically; a failure
+// to draw names the file.
+IoStatus WriteSaved(const IoResult<std::string>& drawn, const QString& path) {
+  if (!drawn) {
+    IoError error = drawn.error();
+    if (error.path.empty()) error.path = LocalPath(path);
+    return error;
   }
-  return BuildVerticalLayout(input, rules);
+  return ReplaceFileAtomically(LocalPath(path), drawn.value());
 }
 
 }  // namespace
@@ -137,14 +135,9 @@ void ImageExport::SaveAsPicture() {
   const QString& chosen = answer.path;
   if (chosen.isEmpty()) return;
 
-  // A name's own suffix says the type; a name without one takes the
-  // selected type's.
-  bool pdf = EndsWith(chosen, kPdfSuffix);
-  QString path = chosen;
-  if (!pdf && !EndsWith(chosen, kPngSuffix)) {
-    pdf = answer.filter == kPdfFilter;
-    path += pdf ? kPdfSuffix : kPngSuffix;
-  }
+  const PictureName name = PictureNameOf(chosen.toStdString(), answer.filter == kPdfFilter);
+  bool pdf = name.pdf;
+  QString path = QString::fromStdString(name.path);
 
   if (!pdf) {
     const PictureSize size = PictureSizeOf(
@@ -182,34 +175,11 @@ void ImageExport::SaveAsPicture() {
     return;
   }
   hooks_.saved(LocalPath(path));
-  hooks_.report((pdf ? QStringLiteral("PDF で保存しました: %1")
-                     : QStringLiteral("PNG 画像で保存しました: %1"))
-                    .arg(path));
+  hooks_.report(ToQString(PictureSavedText(path.toStdU16String(), pdf)));
 }
 
 IoStatus ImageExport::WritePages(std::u16string_view input, const QString& path) const {
-  const PageGeometry geometry = PageGeometryOf(settings_.page);
-  LayoutRules rules = settings_.rules;
-  rules.columns = PageLayoutSettings(rules.columns, settings_.page, geometry);
-  rules.columns.ruby = RubyInPages(settings_.picture);
-  LayoutResult result = LayOutTypeset(input, rules);
-  if (std::holds_alternative<LayoutTooLarge>(result)) {
-    return IoError{LocalPath(path), std::make_error_code(std::errc::file_too_large)};
-  }
-  // By the painter every edition shares, in the setup's face; drawn into
-  // memory first, so that a file that cannot be drawn is never begun.
-  FontChain fonts(TypefaceFonts(settings_.page.face));
-  std::string pages;
-  if (IoStatus status = mirotabe::WritePages(std::get<VerticalLayout>(result), settings_.picture,
-                                             settings_.page, fonts,
-                                             [&pages](std::string_view block) {
-                                               pages.append(block);
-                                               return true;
-                                             });
-      status.failed()) {
-    return status;
-  }
-  return ReplaceFileAtomically(LocalPath(path), pages);
+  return WriteSaved(SavedPages(input, settings_), path);
 }
 
 void ImageExport::EditPageSetup() {
@@ -230,24 +200,9 @@ void ImageExport::EditPageSetup() {
 }
 
 IoStatus ImageExport::WritePicture(const ShownOutput& shown, const QString& path, bool pdf) const {
-  LayoutResult laidApart;
-  std::optional<LayoutSettings> apart =
-      PictureLayoutSettings(settings_.rules.columns, settings_.picture);
-  if (apart) {
-    LayoutRules rules = settings_.rules;
-    rules.columns = *apart;
-    laidApart = LayOutTypeset(shown.input, rules);
-    if (std::holds_alternative<LayoutTooLarge>(laidApart)) {
-      return IoError{LocalPath(path), std::make_error_code(std::errc::file_too_large)};
-    }
-  }
-  const VerticalLayout& layout = apart ? std::get<VerticalLayout>(laidApart) : *shown.layout;
-  // Pictures are drawn in the Gothic, as the converter draws them.
-  FontChain fonts(TypefaceFonts(Typeface::kGothic));
-  const IoResult<std::string> picture =
-      PictureFile(layout, settings_.picture, pdf ? PictureFormat::Pdf : PictureFormat::Png, fonts);
-  if (!picture) return picture.error();
-  return ReplaceFileAtomically(LocalPath(path), picture.value());
+  return WriteSaved(SavedPicture(shown.input, *shown.layout, settings_,
+                                 pdf ? PictureFormat::Pdf : PictureFormat::Png),
+                    path);
 }
 
 void ImageExport::SetCellSize(int size) {

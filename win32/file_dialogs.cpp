@@ -1,5 +1,7 @@
 #include "win32/file_dialogs.h"
 
+#include <array>
+#include <utility>
 #include <vector>
 
 #include "core/window_words.h"
@@ -12,9 +14,10 @@ namespace {
 
 // The filters as the dialogs take them: name and pattern, each ended by a
 // NUL, and one NUL more at the end.
-std::wstring FilterList() {
+template <std::size_t N>
+std::wstring FilterList(const std::array<FileType, N>& types) {
   std::wstring list;
-  for (const FileType& type : kTextFileTypes) {
+  for (const FileType& type : types) {
     list += Wide(type.name);
     list += L'\0';
     list += Wide(type.pattern);
@@ -23,9 +26,10 @@ std::wstring FilterList() {
   return list;
 }
 
-std::string Ask(HWND owner, const wchar_t* title, DWORD flags,
-                BOOL(WINAPI* show)(LPOPENFILENAMEW)) {
-  const std::wstring filters = FilterList();
+// The path chosen, and the filter selected (from 1).
+std::pair<std::string, DWORD> Ask(HWND owner, const wchar_t* title, DWORD flags,
+                                  BOOL(WINAPI* show)(LPOPENFILENAMEW),
+                                  const std::wstring& filters) {
   // Long paths too: the buffer is far beyond MAX_PATH.
   std::vector<wchar_t> file(32768, L'\0');
   OPENFILENAMEW dialog{};
@@ -38,18 +42,28 @@ std::string Ask(HWND owner, const wchar_t* title, DWORD flags,
   dialog.lpstrTitle = title;
   dialog.Flags = flags | OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
   if (!show(&dialog)) return {};
-  return Utf8Of(file.data());
+  return {Utf8Of(file.data()), dialog.nFilterIndex};
 }
 
 }  // namespace
 
 std::string ShowOpenDialog(HWND owner) {
-  return Ask(owner, L"ファイルを開く", OFN_FILEMUSTEXIST, &GetOpenFileNameW);
+  return Ask(owner, L"ファイルを開く", OFN_FILEMUSTEXIST, &GetOpenFileNameW,
+             FilterList(kTextFileTypes))
+      .first;
 }
 
 std::string ShowSaveDialog(HWND owner) {
   // A new name is taken: the save makes its file.
-  return Ask(owner, L"ファイルの保存", OFN_OVERWRITEPROMPT, &GetSaveFileNameW);
+  return Ask(owner, L"ファイルの保存", OFN_OVERWRITEPROMPT, &GetSaveFileNameW,
+             FilterList(kTextFileTypes))
+      .first;
+}
+
+PictureChoice ShowPictureSaveDialog(HWND owner) {
+  const auto [path, filter] = Ask(owner, L"画像として保存", OFN_OVERWRITEPROMPT, &GetSaveFileNameW,
+                                  FilterList(kPictureFileTypes));
+  return {path, filter == 2};
 }
 
 bool AskToProceed(HWND owner, const std::u16string& question) {

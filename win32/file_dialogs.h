@@ -14,6 +14,14 @@ namespace mirotabe::win32 {
 std::string ShowOpenDialog(HWND owner);
 std::string ShowSaveDialog(HWND owner);
 
+// The save dialog of pictures: the path chosen ("" on cancel), and whether
+// the PDF type was selected.
+struct PictureChoice {
+  std::string path;
+  bool pdfSelected = false;
+};
+PictureChoice ShowPictureSaveDialog(HWND owner);
+
 // A question with Yes and No; true for Yes.
 bool AskToProceed(HWND owner, const std::u16string& question);
 // A message with an OK button.

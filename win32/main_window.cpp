@@ -15,6 +15,7 @@
 #include "platform/files.h"
 #include "platform/io_reasons.h"
 #include "platform/windows_text.h"
+#include "render/saved_pictures.h"
 #include "textio/draft_file.h"
 #include "textio/encoding_names.h"
 #include "textio/file_types.h"
@@ -390,8 +391,7 @@ void MainWindow::OnCommand(Command command) {
       CopyVertical();
       return;
     case Command::kSaveImage:
-      ShowError(
-          u"この版では画像 (PNG、PDF) を保存できません。縦書きはテキストとして保存できます。");
+      SavePicture();
       return;
     case Command::kVerticalGlyphs:
       ToggleVerticalGlyphs();
@@ -495,17 +495,18 @@ void MainWindow::OnDropFiles(HDROP drop) {
   DragFinish(drop);
 }
 
+bool MainWindow::Proceed(const std::u16string& question) {
+  return asking_.proceed != nullptr ? asking_.proceed(window_, question)
+                                    : AskToProceed(window_, question);
+}
+
 void MainWindow::SaveText(const UnencodableReport& lost, const WriteText& write) {
   const std::string chosen =
       asking_.savePath != nullptr ? asking_.savePath(window_) : ShowSaveDialog(window_);
   if (chosen.empty()) return;
   const Charset charset = settings_.saveEncoding;
-  const auto proceed = [this](const std::u16string& question) {
-    return asking_.proceed != nullptr ? asking_.proceed(window_, question)
-                                      : AskToProceed(window_, question);
-  };
   if (charset == Charset::Cp932 && lost.count != 0 &&
-      !proceed(Numbered(lost.count) + u" 文字は Shift_JIS で保存できないため「?」になります: " +
+      !Proceed(Numbered(lost.count) + u" 文字は Shift_JIS で保存できないため「?」になります: " +
                Listed(lost.first) + u"\r\nこのまま保存しますか?")) {
     Report(std::u16string(kNothingSaved));
     return;
@@ -514,7 +515,7 @@ void MainWindow::SaveText(const UnencodableReport& lost, const WriteText& write)
   const std::string target = WithTextExtension(chosen);
   std::error_code error;
   if (target != chosen && std::filesystem::exists(WideOf(target), error) &&
-      !proceed(Utf16Of(target) + u" は既に存在します。\r\n置き換えますか?")) {
+      !Proceed(Utf16Of(target) + u" は既に存在します。\r\n置き換えますか?")) {
     Report(std::u16string(kNothingSaved));
     return;
   }
@@ -542,6 +543,39 @@ void MainWindow::SaveOutput() {
              if (!written) return written.error();
              return std::nullopt;
            });
+}
+
+void MainWindow::SavePicture() {
+  Report({});
+  ConvertIfStale();
+  if (!outputTooLarge_.empty()) {
+    ShowError(u"画像として保存できません。\r\n" + outputTooLarge_);
+    return;
+  }
+  const PictureChoice choice = asking_.picturePath != nullptr ? asking_.picturePath(window_)
+                                                              : ShowPictureSaveDialog(window_);
+  if (choice.path.empty()) return;
+  const PictureName name = PictureNameOf(choice.path, choice.pdfSelected);
+  std::error_code error;
+  // The dialog asked about the name chosen, not about the one with a suffix.
+  if (name.path != choice.path && std::filesystem::exists(WideOf(name.path), error) &&
+      !Proceed(Utf16Of(name.path) + u" は既に存在します。\r\n置き換えますか?")) {
+    Report(std::u16string(kNothingSaved));
+    return;
+  }
+  const std::u16string input = WindowText(input_);
+  const IoResult<std::string> drawn =
+      name.pdf && settings_.page.enabled
+          ? SavedPages(input, settings_)
+          : SavedPicture(input, output_->layout(), settings_,
+                         name.pdf ? PictureFormat::Pdf : PictureFormat::Png);
+  IoStatus status = drawn ? ReplaceFileAtomically(name.path, drawn.value()) : drawn.error();
+  if (status.failed()) {
+    ShowError(NotSavedText(Utf16Of(name.path), status.error()));
+    Report(std::u16string(kNothingSaved));
+    return;
+  }
+  Report(PictureSavedText(Utf16Of(name.path), name.pdf));
 }
 
 void MainWindow::SaveInput() {

@@ -26,6 +26,7 @@
 #include "platform/charset.h"
 #include "platform/io_error.h"
 #include "win32/commands.h"
+#include "win32/file_dialogs.h"
 
 namespace mirotabe::win32 {
 
@@ -80,6 +81,7 @@ class MainWindow {
     std::string (*savePath)(HWND owner) = nullptr;
     bool (*proceed)(HWND owner, const std::u16string& question) = nullptr;
     void (*tell)(HWND owner, const std::u16string& message) = nullptr;
+    PictureChoice (*picturePath)(HWND owner) = nullptr;
   };
   void SetAsking(const Asking& asking) { asking_ = asking; }
 
@@ -109,6 +111,9 @@ class MainWindow {
   void Report(const std::u16string& text);
   void ShowError(const std::u16string& text);
   void SaveOutput();
+  void SavePicture();
+  // A question with Yes and No, answered by `asking_` where it answers.
+  bool Proceed(const std::u16string& question);
   void SaveInput();
   void OpenFile();
   void CopyVertical();

@@ -23,6 +23,7 @@
 #include "win32/main_window.h"
 #include "win32/output_pane.h"
 #include "win32/resource_ids.h"
+#include "win32/window_text.h"
 
 namespace mirotabe::win32 {
 namespace {
@@ -41,8 +42,10 @@ std::u16string LayoutOf(std::u16string_view text, const LayoutRules& rules) {
   return std::get<VerticalLayout>(result).Text();
 }
 
-// The path the open and save dialogs answer with.
+// The path the open and save dialogs answer with, and whether the
+// pictures' dialog had the PDF type selected.
 std::string answeredPath;
+bool answeredPdf = false;
 
 class WindowTest : public testing::Test {
  protected:
@@ -58,7 +61,10 @@ class WindowTest : public testing::Test {
     ASSERT_NE(window_, nullptr);
     window_->SetAsking({[](HWND) { return answeredPath; }, [](HWND) { return answeredPath; },
                         [](HWND, const std::u16string&) { return true; },
-                        [](HWND, const std::u16string& message) { told.push_back(message); }});
+                        [](HWND, const std::u16string& message) { told.push_back(message); },
+                        [](HWND) {
+                          return win32::PictureChoice{answeredPath, answeredPdf};
+                        }});
   }
   void Close() {
     if (window_ != nullptr) SendMessageW(window_->window(), WM_CLOSE, 0, 0);
@@ -245,6 +251,55 @@ INSTANTIATE_TEST_SUITE_P(Names, WindowSaveTest,
                                          SaveCase{"Upper", "memo.TXT", "memo.TXT"},
                                          SaveCase{"Other", "memo.log", "memo.log.txt"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+struct PictureCase {
+  const char* name;
+  std::string chosen;
+  bool pdfSelected;
+  bool pages;
+  std::string saved;
+  // The file's first bytes.
+  std::string_view magic;
+  std::u16string_view reported;
+};
+
+class WindowPictureTest : public WindowTest, public testing::WithParamInterface<PictureCase> {};
+
+// The system's Japanese fonts are IPA's here: wine has none of its own, and
+// the font folder is the one Windows names in the environment.
+TEST_P(WindowPictureTest, SavesThePictureOrThePagesByTheNameAndTheType) {
+  const PictureCase& c = GetParam();
+  std::filesystem::create_directories(WideOf(folder_.PathOf("Fonts")));
+  for (const char* font : {"msgothic.ttc", "msmincho.ttc"}) {
+    const std::string ipa =
+        std::string(font) == "msgothic.ttc" ? "gothic\\ipag.ttf" : "mincho\\ipam.ttf";
+    ASSERT_TRUE(CopyFileW(WideOf("Z:\\usr\\share\\fonts\\opentype\\ipafont-" + ipa).c_str(),
+                          WideOf(folder_.PathOf("Fonts\\") + font).c_str(), FALSE));
+  }
+  ASSERT_EQ(_wputenv_s(L"WINDIR", WideOf(folder_.PathOf("")).c_str()), 0);
+  settings_.page.enabled = c.pages;
+  Close();
+  Open();
+  TypeInto(window_->input(), u"縦書き\rです");
+  answeredPath = folder_.PathOf(c.chosen);
+  answeredPdf = c.pdfSelected;
+  Command(Command::kSaveImage);
+  EXPECT_EQ(ReadFile(folder_.PathOf(c.saved)).substr(0, c.magic.size()), c.magic);
+  EXPECT_EQ(StatusPartOf(Status(), static_cast<int>(StatusPart::kReport)),
+            std::u16string(c.reported) + win32::Utf16(WideOf(folder_.PathOf(c.saved))));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, WindowPictureTest,
+    testing::Values(
+        PictureCase{"Png", "pic", false, false, "pic.png", "\x89PNG", u"PNG 画像で保存しました: "},
+        PictureCase{"PdfSelected", "pic", true, false, "pic.pdf", "%PDF", u"PDF で保存しました: "},
+        PictureCase{"PdfByName", "pic.PDF", false, false, "pic.PDF", "%PDF",
+                    u"PDF で保存しました: "},
+        PictureCase{"Pages", "pic", true, true, "pic.pdf", "%PDF", u"PDF で保存しました: "},
+        PictureCase{"OtherName", "pic.txt", false, false, "pic.txt.png", "\x89PNG",
+                    u"PNG 画像で保存しました: "}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // --- The settings dialog ---------------------------------------------------------
 
