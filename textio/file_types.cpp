@@ -21,6 +21,10 @@ std::string WithTextExtension(const std::string& path) {
   return EndsIn(path, ".TXT") ? path : path + ".txt";
 }
 
+std::string WithEbookExtension(const std::string& path) {
+  return EndsIn(path, ".EPUB") ? path : path + ".epub";
+}
+
 PictureName PictureNameOf(const std::string& chosen, bool pdfSelected) {
   if (EndsIn(chosen, ".PDF")) return {chosen, true};
   if (EndsIn(chosen, ".PNG")) return {chosen, false};

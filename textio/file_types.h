@@ -26,6 +26,12 @@ inline constexpr std::array<FileType, 2> kPictureFileTypes{{
     {u"PDF(*.pdf)", u"*.pdf"},
 }};
 
+// E-books.
+inline constexpr FileType kEbookFileType{u"電子書籍 EPUB(*.epub)", u"*.epub"};
+
+// `path` with ".epub" appended unless it ends so in any letter case.
+std::string WithEbookExtension(const std::string& path);
+
 // The name a picture is saved under, and whether it is a PDF: a name's own
 // ".png" or ".pdf" (in any letter case) says the type; any other name takes
 // the selected type's suffix (a.pdf stays a PDF, a.txt becomes a.txt.png).

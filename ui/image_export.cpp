@@ -13,8 +13,11 @@
 #include <variant>
 #include <vector>
 
+#include "core/aozora_notation.h"
+#include "core/notation.h"
 #include "core/page_setup.h"
 #include "core/window_words.h"
+#include "ebook/epub_book.h"
 #include "platform/files.h"
 #include "render/pictures.h"
 #include "render/saved_pictures.h"
@@ -76,6 +79,9 @@ void ImageExport::AddCommands(QMenu* menu) {
   auto* save =
       menu->addAction(QStringLiteral("画像として保存(&I)…"), this, &ImageExport::SaveAsPicture);
   save->setObjectName(QStringLiteral("Menu_Convert_SaveImage"));
+  auto* ebook = menu->addAction(QStringLiteral("電子書籍 (EPUB) で保存(&E)…"), this,
+                                &ImageExport::SaveAsEbook);
+  ebook->setObjectName(QStringLiteral("Menu_Convert_SaveEbook"));
 
   QMenu* sizes = menu->addMenu(QStringLiteral("画像の文字の大きさ(&Z)"));
   sizes->setObjectName(QStringLiteral("Menu_Convert_CellSize"));
@@ -176,6 +182,39 @@ void ImageExport::SaveAsPicture() {
   }
   hooks_.saved(LocalPath(path));
   hooks_.report(ToQString(PictureSavedText(path.toStdU16String(), pdf)));
+}
+
+void ImageExport::SaveAsEbook() {
+  hooks_.report({});
+  const ShownOutput shown = hooks_.shownOutput();
+  if (shown.layout == nullptr) {
+    ShowError(QStringLiteral("電子書籍として保存できません。\r\n") + shown.whyNone);
+    return;
+  }
+  const QString filter = ToQString(kEbookFileType.name);
+  const SaveDialogAnswer answer =
+      services_.ShowSaveDialog(window_, {filter}, hooks_.dialogFolder(), filter);
+  if (answer.path.isEmpty()) return;
+  const QString path = QString::fromStdString(WithEbookExtension(answer.path.toStdString()));
+  if (!MayWrite(services_, window_, LocalPath(path))) {
+    hooks_.report(kNothingSaved);
+    return;
+  }
+  const AozoraBook book =
+      NotationFor(settings_.picture.notation, OutputKind::kEbook) == Notation::kAozora
+          ? ReadAozoraText(shown.input)
+          : PlainTextBook(shown.input);
+  EpubMetadata metadata;
+  metadata.fallbackTitle = QFileInfo(path).completeBaseName().toStdU16String();
+  if (const IoStatus status = ReplaceFileAtomically(LocalPath(path), MakeEpub(book, metadata));
+      status.failed()) {
+    ShowError(QStringLiteral("電子書籍を保存できませんでした。\r\n%1\r\n%2")
+                  .arg(path, ReasonText(status.error())));
+    hooks_.report(kNothingSaved);
+    return;
+  }
+  hooks_.saved(LocalPath(path));
+  hooks_.report(QStringLiteral("電子書籍で保存しました: %1").arg(path));
 }
 
 IoStatus ImageExport::WritePages(std::u16string_view input, const QString& path) const {

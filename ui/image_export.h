@@ -58,6 +58,8 @@ class ImageExport : public QObject {
  private:
   void CopyVertical();
   void SaveAsPicture();
+  // A vertical e-book of the input, read in the notation the settings name.
+  void SaveAsEbook();
   void SetCellSize(int size);
   void SetGrid(bool on);
   // ページ設定…: the pictures' cell size and glyph forms, and PDF pages.

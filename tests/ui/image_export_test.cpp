@@ -25,6 +25,7 @@
 #include "tests/support/main_window_fixture.h"
 #include "tests/support/scripted_ui_services.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/zip_entries.h"
 #include "ui/main_window.h"
 
 namespace mirotabe {
@@ -134,6 +135,27 @@ INSTANTIATE_TEST_SUITE_P(
                     SaveCase{"BareNameUnderPdfType", "f", kPdf, "f.pdf", true},
                     SaveCase{"OtherSuffixKept", "g.txt", kPdf, "g.txt.pdf", true}),
     testing_support::CaseName());
+
+// The input read in the notation, as the settings' default says for books.
+TEST_F(ImageExportTest, AnEbookOfTheInputIsSavedUnderAnEpubName) {
+  Open();
+  Input()->setPlainText(QStringLiteral("｜吾輩《わがはい》は猫である。［＃「猫」に傍点］"));
+  for (const auto& [answered, written] : {std::pair{"book", "book.epub"}, {"b.EPUB", "b.EPUB"}}) {
+    AnswerSave(answered, QStringLiteral("電子書籍 EPUB(*.epub)"));
+    Action("Menu_Convert_SaveEbook")->trigger();
+    const std::vector<testing_support::ZipEntry> entries =
+        testing_support::ReadZipEntries(ReadFile(folder_.PathOf(written)));
+    ASSERT_FALSE(entries.empty()) << written;
+    EXPECT_EQ(entries[0].name, "mimetype");
+    std::string pages;
+    for (const auto& entry : entries) {
+      if (entry.name.ends_with(".xhtml")) pages += entry.bytes;
+    }
+    EXPECT_NE(pages.find("<ruby>"), std::string::npos);
+    EXPECT_EQ(pages.find("［＃"), std::string::npos);
+  }
+  EXPECT_TRUE(services_.messages.empty());
+}
 
 TEST_F(ImageExportTest, CancellingTheDialogWritesNothing) {
   Open();
