@@ -58,6 +58,11 @@ std::u16string NotOpenedText(std::u16string_view shownPath, const IoError& error
   return Failure(u"ファイルを開けませんでした。", shownPath, error);
 }
 
+std::u16string UnclosedQuoteText(std::u16string_view shownArgument) {
+  return u"ファイルを開けませんでした。\r\n" + std::u16string(shownArgument) +
+         u"\r\nファイル名が二重引用符だけで、名前がありません。";
+}
+
 std::u16string NotSavedText(std::u16string_view shownPath, const IoError& error) {
   return Failure(u"ファイルを保存できませんでした。", shownPath, error);
 }

@@ -39,6 +39,8 @@ std::u16string PictureSavedText(std::u16string_view shownPath, bool pdf);
 // The messages of a file that could not be read or written, naming it as
 // `shownPath` and saying why in Japanese: a text file, the settings file.
 std::u16string NotOpenedText(std::u16string_view shownPath, const IoError& error);
+// The start-up file's name was only an opening double quote: `shownArgument`.
+std::u16string UnclosedQuoteText(std::u16string_view shownArgument);
 std::u16string NotSavedText(std::u16string_view shownPath, const IoError& error);
 std::u16string SettingsNotReadText(std::u16string_view shownPath, const IoError& error);
 std::u16string SettingsNotSavedText(std::u16string_view shownPath, const IoError& error);

@@ -304,9 +304,7 @@ void MainWindow::LoadStartupFile(const std::vector<std::string>& arguments) {
     case StartupFileName::Kind::kNone:
       return;
     case StartupFileName::Kind::kUnclosedQuote:
-      ShowError(QStringLiteral("ファイルを開けませんでした。\r\n%1\r\n"
-                               "ファイル名が二重引用符だけで、名前がありません。")
-                    .arg(ShownPath(arguments.front())));
+      ShowError(ToQString(UnclosedQuoteText(ShownPath(arguments.front()).toStdU16String())));
       return;
     case StartupFileName::Kind::kName:
       LoadInput(file.name);

@@ -472,8 +472,7 @@ void MainWindow::LoadStartupFile(const std::vector<std::string>& arguments) {
     case StartupFileName::Kind::kNone:
       return;
     case StartupFileName::Kind::kUnclosedQuote:
-      ShowError(u"ファイルを開けませんでした。\r\n" + Utf16Of(arguments.front()) +
-                u"\r\nファイル名が二重引用符だけで、名前がありません。");
+      ShowError(UnclosedQuoteText(Utf16Of(arguments.front())));
       return;
     case StartupFileName::Kind::kName:
       LoadInput(file.name);
@@ -500,6 +499,13 @@ bool MainWindow::Proceed(const std::u16string& question) {
                                     : AskToProceed(window_, question);
 }
 
+bool MainWindow::MayTakeAddedName(const std::string& chosen, const std::string& target) {
+  // The dialog asked about the name chosen, not about the one with a suffix.
+  std::error_code error;
+  return target == chosen || !std::filesystem::exists(WideOf(target), error) ||
+         Proceed(Utf16Of(target) + u" は既に存在します。\r\n置き換えますか?");
+}
+
 void MainWindow::SaveText(const UnencodableReport& lost, const WriteText& write) {
   const std::string chosen =
       asking_.savePath != nullptr ? asking_.savePath(window_) : ShowSaveDialog(window_);
@@ -511,11 +517,8 @@ void MainWindow::SaveText(const UnencodableReport& lost, const WriteText& write)
     Report(std::u16string(kNothingSaved));
     return;
   }
-  // The dialog asked about the name chosen, not about the one with ".txt".
   const std::string target = WithTextExtension(chosen);
-  std::error_code error;
-  if (target != chosen && std::filesystem::exists(WideOf(target), error) &&
-      !Proceed(Utf16Of(target) + u" は既に存在します。\r\n置き換えますか?")) {
+  if (!MayTakeAddedName(chosen, target)) {
     Report(std::u16string(kNothingSaved));
     return;
   }
@@ -556,10 +559,7 @@ void MainWindow::SavePicture() {
                                                               : ShowPictureSaveDialog(window_);
   if (choice.path.empty()) return;
   const PictureName name = PictureNameOf(choice.path, choice.pdfSelected);
-  std::error_code error;
-  // The dialog asked about the name chosen, not about the one with a suffix.
-  if (name.path != choice.path && std::filesystem::exists(WideOf(name.path), error) &&
-      !Proceed(Utf16Of(name.path) + u" は既に存在します。\r\n置き換えますか?")) {
+  if (!MayTakeAddedName(choice.path, name.path)) {
     Report(std::u16string(kNothingSaved));
     return;
   }

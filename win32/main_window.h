@@ -114,6 +114,9 @@ class MainWindow {
   void SavePicture();
   // A question with Yes and No, answered by `asking_` where it answers.
   bool Proceed(const std::u16string& question);
+  // Whether `target`, the dialog's `chosen` name with a suffix added, may be
+  // written: asked where it is another name that exists.
+  bool MayTakeAddedName(const std::string& chosen, const std::string& target);
   void SaveInput();
   void OpenFile();
   void CopyVertical();
