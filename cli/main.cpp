@@ -1,7 +1,7 @@
 #include <iostream>
 
-#include "cli/convert.h"
-#include "cli/picture_output.h"
+#include "command/convert.h"
+#include "command/picture_output.h"
 #if defined(_WIN32)
 #include "cli/windows_arguments.h"
 #endif

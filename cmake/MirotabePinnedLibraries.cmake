@@ -65,6 +65,14 @@ set(BUILD_SHARED_LIBS OFF)
 add_subdirectory(${MIROTABE_THIRD_PARTY}/freetype ${PROJECT_BINARY_DIR}/third_party/freetype
                  EXCLUDE_FROM_ALL SYSTEM)
 set(BUILD_SHARED_LIBS ${mirotabe_shared_libs})
+# Without its gzip support, which carries a copy of zlib under zlib's own
+# names, beside the one the PDFs and PNGs are deflated by: the painter
+# reads no compressed fonts.
+set(ftoption ${PROJECT_BINARY_DIR}/third_party/freetype/include/freetype/config/ftoption.h)
+file(READ ${ftoption} ftoption_text)
+string(REPLACE "#define FT_CONFIG_OPTION_USE_ZLIB" "/* #undef FT_CONFIG_OPTION_USE_ZLIB */"
+       ftoption_text "${ftoption_text}")
+file(WRITE ${ftoption} "${ftoption_text}")
 add_library(mirotabe::freetype ALIAS freetype)
 
 # HarfBuzz as its one-file build of the library and its subsetter, without

@@ -44,6 +44,24 @@ std::u16string EntryToText(std::u16string_view typed, SwapKind kind) {
   return kind == SwapKind::kCell ? CutToTwoBytes(text) : std::u16string(ReadableStart(text));
 }
 
+std::optional<std::u16string> EntryToRefusal(const SwapEntry& entry) {
+  if (entry.kept.to || entry.from.empty()) return std::nullopt;
+  // The file's own writer and reader say what comes back.
+  bool whole = WithoutLineBreaks(entry.to) == entry.to;
+  if (whole) {
+    AppSettings one;
+    one.rules.table.Append(entry);
+    ProfileFile profile = ProfileFile::FromBytes("Setting.ini", "");
+    AppSettings back;
+    if (WriteSettings(one, profile).ok()) ReadSettings(back, profile);
+    whole = back.rules.table.Count() == 1 && back.rules.table[0].to == entry.to;
+  }
+  if (whole) return std::nullopt;
+  const std::string limit = std::to_string(kProfileReadLimit);
+  return u"置き換え後の文字「" + entry.to + u"」は設定ファイルに保存できません。改行を含まず、" +
+         std::u16string(limit.begin(), limit.end()) + u" バイトまでにしてください。";
+}
+
 std::u16string EntryRowText(const SwapEntry& entry) {
   std::u16string row = entry.kept.empty() ? std::u16string() : std::u16string(kKeptEntryMark);
   row += entry.from;

@@ -6,6 +6,7 @@
 // TAB included, means something in an entry.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,13 @@ std::u16string EntryFromText(std::u16string_view typed);
 // back whole (see ReadableStart), so that what OK writes is read back as it
 // was.
 std::u16string EntryToText(std::u16string_view typed, SwapKind kind);
+
+// Why a table filled by a caller rather than through the boxes cannot hold
+// `entry`: a To with a line break, or one that the settings file would give
+// back otherwise at the next load (cut to its read limit). Nothing for a To
+// the file gives back whole, or one whose whole text it keeps
+// (KeptFileText).
+std::optional<std::u16string> EntryToRefusal(const SwapEntry& entry);
 
 // The settings dialog's row of `entry`: the mark of a kept value, From,
 // " >> ", To, then " 変換時" for a cell entry and " 変換前" for any other.

@@ -128,9 +128,9 @@ void SnapToRubyBases(std::vector<Piece>& pieces) {
       bases.emplace_back(piece.begin, piece.end);
     }
   }
-  std::ranges::sort(bases);
+  std::sort(bases.begin(), bases.end());
   auto baseAround = [&bases](std::size_t at) -> const std::pair<std::size_t, std::size_t>* {
-    auto after = std::ranges::upper_bound(bases, std::pair{at, std::size_t{0}});
+    auto after = std::upper_bound(bases.begin(), bases.end(), std::pair{at, std::size_t{0}});
     if (after == bases.begin()) return nullptr;
     const auto& base = *std::prev(after);
     return base.first < at && at < base.second ? &base : nullptr;
@@ -272,7 +272,7 @@ class DocumentWriter {
       pieces.push_back({line.begin + line.bottomFrom, line.end, nullptr, 0});
     }
     SnapToRubyBases(pieces);
-    std::ranges::stable_sort(pieces, [](const Piece& a, const Piece& b) {
+    std::stable_sort(pieces.begin(), pieces.end(), [](const Piece& a, const Piece& b) {
       if (a.begin != b.begin) return a.begin < b.begin;
       if (a.end != b.end) return a.end > b.end;
       return a.rank < b.rank;

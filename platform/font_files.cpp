@@ -40,6 +40,8 @@ std::vector<FontFile> MinchoFontFiles() {
 #if defined(_WIN32)
   const std::string folder = FontFolder();
   return Present({{folder + "yumin.ttf"}, {folder + "msmincho.ttc"}});
+#elif defined(__EMSCRIPTEN__)
+  return Present({{kMinchoInMemory}});
 #else
   return Present({{"/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf"},
                   {"/usr/share/fonts/truetype/fonts-japanese-mincho.ttf"}});
@@ -50,6 +52,8 @@ std::vector<FontFile> GothicFontFiles() {
 #if defined(_WIN32)
   const std::string folder = FontFolder();
   return Present({{folder + "YuGothM.ttc"}, {folder + "msgothic.ttc"}});
+#elif defined(__EMSCRIPTEN__)
+  return Present({{kGothicInMemory}});
 #else
   return Present({{"/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"},
                   {"/usr/share/fonts/truetype/fonts-japanese-gothic.ttf"}});
@@ -60,6 +64,8 @@ std::vector<FontFile> FallbackFontFiles() {
 #if defined(_WIN32)
   const std::string folder = FontFolder();
   return Present({{folder + "seguisym.ttf"}, {folder + "segoeui.ttf"}});
+#elif defined(__EMSCRIPTEN__)
+  return {};
 #else
   return Present({{"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"}});
 #endif

@@ -16,8 +16,17 @@ struct FontFile {
   unsigned index = 0;
 };
 
+#if defined(__EMSCRIPTEN__)
+// The browser has no fonts of a system: the page hands in the fonts it
+// fetched, and they are kept in the module's memory file system here.
+inline constexpr const char* kFontFolderInMemory = "/fonts";
+inline constexpr const char* kMinchoInMemory = "/fonts/mincho.ttf";
+inline constexpr const char* kGothicInMemory = "/fonts/gothic.ttf";
+#endif
+
 // Linux: IPA's fonts (Debian's fonts-ipafont-*); Windows: Yu Mincho, then
-// MS Mincho, and Yu Gothic, then MS Gothic, where installed.
+// MS Mincho, and Yu Gothic, then MS Gothic, where installed; the browser:
+// the fonts the page handed in.
 std::vector<FontFile> MinchoFontFiles();
 std::vector<FontFile> GothicFontFiles();
 // Fonts of many scripts and symbols, for what the Japanese faces lack.

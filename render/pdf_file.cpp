@@ -3,9 +3,9 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace mirotabe {
 namespace {
@@ -102,24 +102,27 @@ std::string PdfTextString(std::u16string_view text) {
 }
 
 void AppendNumber(std::string& out, double value, int decimals) {
-  char buffer[32];
-  static constexpr double kScales[] = {1, 10, 100, 1000, 10000};
-  const double scale = kScales[std::clamp(decimals, 0, 4)];
-  const double rounded = std::round(value * scale) / scale;
-  // Never "-0".
-  const auto [end, error] =
-      std::to_chars(buffer, buffer + sizeof buffer, rounded == 0 ? 0.0 : rounded,
-                    std::chars_format::fixed, decimals);
-  if (error != std::errc()) {
+  // In whole units of the last decimal, so that every system writes the
+  // same digits (the browser's library has no to_chars for doubles).
+  static constexpr unsigned long long kScales[] = {1, 10, 100, 1000, 10000};
+  const int digits = std::clamp(decimals, 0, 4);
+  const unsigned long long scale = kScales[digits];
+  const double scaled = std::round(value * static_cast<double>(scale));
+  if (!(std::abs(scaled) < 1e18)) {
     out += '0';
     return;
   }
-  char* last = end;
-  if (decimals > 0) {
-    while (last[-1] == '0') --last;
-    if (last[-1] == '.') --last;
-  }
-  out.append(buffer, last);
+  const long long units = static_cast<long long>(scaled);
+  // Never "-0".
+  if (units < 0) out += '-';
+  const unsigned long long magnitude =
+      units < 0 ? -static_cast<unsigned long long>(units) : static_cast<unsigned long long>(units);
+  out += std::to_string(magnitude / scale);
+  if (digits == 0) return;
+  std::string fraction = std::to_string(magnitude % scale);
+  fraction.insert(0, static_cast<std::size_t>(digits) - fraction.size(), '0');
+  while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+  if (!fraction.empty()) out += '.' + fraction;
 }
 
 }  // namespace mirotabe

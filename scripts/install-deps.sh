@@ -98,7 +98,7 @@ fi
 
 $only_running && exit 0
 
-# The site's packages (fontkit and pdf-lib, and esbuild, which bundles the
+# The site's package (esbuild, which bundles the
 # site) and the browser tests' (puppeteer-core), into node_modules/ beside each
 # package.json, where the build finds them (cmake/MirotabeNpm.cmake). npm ci
 # runs again only when a lockfile has changed since, so that this script

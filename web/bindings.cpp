@@ -27,24 +27,12 @@
 #include "textio/encoding_names.h"
 #include "textio/undecodable_warning.h"
 #include "web/engine.h"
+#include "web/js_values.h"
 
 namespace mirotabe::web {
 namespace {
 
 using emscripten::val;
-
-val Bytes(std::string_view bytes) {
-  return val::global("Uint8Array")
-      .new_(emscripten::typed_memory_view(bytes.size(),
-                                          reinterpret_cast<const unsigned char*>(bytes.data())));
-}
-
-// A UTF-16 text handed to JavaScript as a copy of its units.
-val Units(std::u16string_view text) {
-  const val view = val(emscripten::typed_memory_view(
-      text.size(), reinterpret_cast<const std::uint16_t*>(text.data())));
-  return val::global("Uint16Array").new_(view);
-}
 
 // An entry as the page holds it: its From, To and stored kind; and where it
 // keeps the settings file's own text of a value (see KeptFileText), that
@@ -182,9 +170,9 @@ PageSetup PageSetupFromJs(const val& chosen, PageSetup page) {
   return page;
 }
 
-// What a painter of the page draws: the sheets of a DrawingPlan, over a
-// layout of its own, so that typing on while a PDF is made changes
-// nothing in it.
+// What the page's canvas draws where the painter cannot be loaded (a page
+// opened from disk): the sheets of a DrawingPlan, over a layout of its
+// own, so that typing on while a picture is made changes nothing in it.
 class Drawing {
  public:
   // A picture of `layout`, its cells `box` large (as large as the
@@ -194,11 +182,6 @@ class Drawing {
                           PictureFormat format) {
     auto* drawing = new Drawing(std::move(layout));
     drawing->plan_ = DrawingPlan::Picture(drawing->layout_, style, box, format);
-    return drawing;
-  }
-  static Drawing* Pages(VerticalLayout layout, const PictureStyle& style, const PageSetup& setup) {
-    auto* drawing = new Drawing(std::move(layout));
-    drawing->plan_ = DrawingPlan::Pages(drawing->layout_, style, setup);
     return drawing;
   }
 
@@ -393,7 +376,11 @@ class Page {
     const val entries = chosen["entries"];
     const auto count = entries["length"].as<std::size_t>();
     for (std::size_t i = 0; i < count; ++i) {
-      settings.rules.table.Append(EntryFromJs(entries[i]));
+      SwapEntry entry = EntryFromJs(entries[i]);
+      if (const std::optional<std::u16string> refused = EntryToRefusal(entry)) {
+        return Encode(*refused, Charset::Utf8).bytes;
+      }
+      settings.rules.table.Append(std::move(entry));
     }
     settings.rules.columns.columnLength = chosen["columnLength"].as<std::size_t>();
     settings.rules.columns.kinsoku = static_cast<Kinsoku>(chosen["kinsoku"].as<int>());
@@ -436,15 +423,6 @@ class Page {
       }
     }
     return Drawing::Picture(session_.SavedLayout(), style, CellBox{width, height}, format);
-  }
-
-  // The pages of the settings' page setup, or null when the text laid out
-  // for them is too large.
-  Drawing* DrawPages() const {
-    LayoutResult pages = session_.LayPages();
-    if (std::holds_alternative<LayoutTooLarge>(pages)) return nullptr;
-    return Drawing::Pages(std::move(std::get<VerticalLayout>(pages)), session_.settings().picture,
-                          session_.settings().page);
   }
 
   // Lays the mirrored text out: its rows and columns, and which columns
@@ -502,6 +480,10 @@ class Page {
     if (std::holds_alternative<LayoutTooLarge>(reversed)) return val::null();
     return Units(std::get<std::u16string>(reversed));
   }
+
+  // The text in the program's form (CR LF between lines), which pictures
+  // and pages are drawn of.
+  val Text() const { return Units(session_.text()); }
 
   // The text that saves and copies take (see Session::SavedLayout).
   val OutputText() { return Units(session_.SavedLayout().Text()); }
@@ -759,11 +741,11 @@ EMSCRIPTEN_BINDINGS(mirotabe) {
       .function("saveVerticalView", &Page::SaveVerticalView)
       .function("savePageSetup", &Page::SavePageSetup)
       .function("drawPicture", &Page::DrawPicture, emscripten::allow_raw_pointers())
-      .function("drawPages", &Page::DrawPages, emscripten::allow_raw_pointers())
       .function("lay", &Page::Lay)
       .function("cells", &Page::Cells)
       .function("caretCell", &Page::CaretCell)
       .function("reverse", &Page::Reverse)
+      .function("text", &Page::Text)
       .function("outputText", &Page::OutputText)
       .function("setViewColumnLength", &Page::SetViewColumnLength)
       .function("savedBytes", &Page::SavedBytes)

@@ -42,6 +42,6 @@ const size = (names) => {
 };
 const worker = readFileSync(join(site, 'sw.js'), 'utf8');
 const firstVisit = [...JSON.parse(worker.match(/const FILES = (\[.*\]);/)[1]).filter((name) => name !== './'), 'sw.js'];
-const whenNeeded = ['drawing.mjs', ...readdirSync(join(site, 'fonts')).map((name) => `fonts/${name}`)];
+const whenNeeded = ['mirotabe-painter.mjs', 'mirotabe-painter.wasm', 'THIRD-PARTY-NOTICES.txt', ...readdirSync(join(site, 'fonts')).map((name) => `fonts/${name}`)];
 console.log(`site, first visit: ${size(firstVisit)}`);
 console.log(`loaded with the first picture or PDF: ${size(whenNeeded)}`);

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <variant>
 
-#include "cli/convert.h"
+#include "command/convert.h"
 #include "core/vertical_layout.h"
 #include "tests/support/failing_sys_calls.h"
 #include "tests/support/temp_folder.h"

@@ -106,6 +106,12 @@ test('a To the dialog takes is what the file gives back whole', () => {
   const [read] = loaded(page.settingsFileBytes()).settings().entries;
   assert.equal(read.to, entry.to);
   assert.equal(read.kept, undefined);
+  // A To the box would cut is refused whole, not cut at the next load.
+  const saved = page.settingsFileBytes();
+  for (const [to, kind] of [[digits, constants.swapKind.wholeText], ['a\nb', constants.swapKind.wholeText], [digits, constants.swapKind.cell]]) {
+    assert.match(page.saveSettings({ ...page.settings(), entries: [{ from: 'い', to, kind }] }), /保存できません/);
+  }
+  assert.deepEqual(page.settingsFileBytes(), saved);
 });
 
 test('an entry cut on reading keeps its whole text while it moves', () => {

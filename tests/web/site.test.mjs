@@ -14,7 +14,7 @@ const cached = JSON.parse(read('sw.js').match(/const FILES = (\[.*\]);/)[1]);
 
 // What only pictures and PDFs need: fetched when the first is made, and
 // kept then, so that a first visit does not pay for them.
-const LOADED_WHEN_NEEDED = ['drawing.mjs', 'fonts'];
+const LOADED_WHEN_NEEDED = ['mirotabe-painter.mjs', 'mirotabe-painter.wasm', 'THIRD-PARTY-NOTICES.txt', 'fonts'];
 
 test('the service worker keeps exactly the files of the site, but those loaded when needed', () => {
   const served = readdirSync(site).filter((name) => name !== 'sw.js' && name !== 'mirotabe.html');

@@ -32,7 +32,7 @@ const PLACEHOLDER = !matchMedia('(pointer: coarse)').matches
 export async function startPage({ wasmBinary } = {}) {
   let mirotabe;
   try {
-    mirotabe = await createMirotabe({ wasmBinary });
+    mirotabe = await createMirotabe({ wasmBinary, painter: false });
   } catch (error) {
     showStatus(`エンジンを読み込めませんでした: ${error.message}`);
     return;
@@ -50,7 +50,7 @@ export async function startPage({ wasmBinary } = {}) {
     document.querySelector('#output .empty-hint'));
   settings.onChanged((current) => conversion.setTrigger(current.trigger));
   // `opened`: the file last opened ({name, bytes}), or null.
-  const app = { engine, guarded, constants, page, settings, output, conversion, opened: null };
+  const app = { mirotabe, engine, guarded, constants, page, settings, output, conversion, opened: null };
   app.pictures = new Pictures(app, standIn, getComputedStyle(document.documentElement).getPropertyValue('--pane-font'));
   showVerticalView(app, output.vertical);
   bindPaneZoom(output, engine);

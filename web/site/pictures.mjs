@@ -1,50 +1,62 @@
-// Pictures (PNG) and PDFs of the layout, drawn by the engine's drawing plan
-// with the desktop's fonts, so that the same text and Setting.ini make the
-// same picture in both editions: pictures in the Gothic, pages in the face
-// of their setup. Each font and the code that reads it and writes PDFs
-// (drawing.mjs) are loaded the first time they are needed. A page opened
-// from disk cannot load the fonts: its PNG is drawn with the system's font
-// as the output pane draws, and it makes no PDF.
+// Pictures (PNG) and PDFs of the layout, drawn by the painter that every
+// edition shares (the module's painter, WebAssembly) in the desktop's
+// fonts, so that the same text and Setting.ini make the same bytes as the
+// desktop's window: pictures in the Gothic, pages in the face of their
+// setup. The painter and each font are loaded the first time they are
+// needed, and the service worker keeps them from then on. A page opened
+// from disk can load neither: its PNG is drawn with the system's font as
+// the output pane draws, and it makes no PDF.
 import { paintSheet } from './sheet-painter.mjs';
 
-const GOTHIC_URL = 'fonts/ipag.ttf';
-const MINCHO_URL = 'fonts/ipam.ttf';
+// By the face's number (constants().typeface).
+const FONT_URLS = ['fonts/ipam.ttf', 'fonts/ipag.ttf'];
 
 // Pictures whose canvas would pass this many pixels cannot be drawn by the
 // browser (Chromium's limit for one canvas).
 const MAX_CANVAS_PIXELS = 268435456;
 
 export class Pictures {
-  // `standIn`: the output pane's StandInGlyphs; `family`: the pane's
-  // font families.
-  constructor({ engine, constants, page, settings }, standIn, family) {
-    this.engine = engine;
+  // `mirotabe`: the module (its painter is loaded from it); `standIn`: the
+  // output pane's StandInGlyphs; `family`: the pane's font families.
+  constructor({ mirotabe, guarded, constants, page }, standIn, family) {
+    this.mirotabe = mirotabe;
+    this.guarded = guarded;
     this.constants = constants;
     this.page = page;
-    this.settings = settings;
     this.standIn = standIn;
     this.family = family;
-    // Font URL → the promise of its tools.
+    // Face → the promise of the painter with that face's font handed in.
     this.loaded = new Map();
   }
 
-  // The drawing module and the font at `fontUrl`, the Gothic unless given
-  // ({drawing, font, why}; font null with the reason where they cannot be
-  // had). Tried again after a failure: the network may be back.
-  async tools(fontUrl = GOTHIC_URL) {
-    if (!this.loaded.has(fontUrl)) {
-      this.loaded.set(fontUrl, (async () => {
+  // The painter with the font of `face` (the Gothic unless given) handed
+  // in: {painter, why}, painter null with the reason where they cannot be
+  // had. Tried again after a failure: the network may be back.
+  async tools(face = this.constants.typeface.gothic) {
+    if (!this.loaded.has(face)) {
+      this.loaded.set(face, (async () => {
         try {
-          const drawing = await import('./drawing.mjs');
-          const url = new URL(fontUrl, location.href);
-          return { drawing, font: await drawing.loadPageFont(url, this.engine, this.constants.glyphForm), why: '' };
+          const [painter, response] = await Promise.all([this.mirotabe.painter(),
+            fetch(new URL(FONT_URLS[face], location.href))]);
+          if (!response.ok) throw new Error(`${response.url}: ${response.status} ${response.statusText}`);
+          const failed = painter.installFont(face, new Uint8Array(await response.arrayBuffer()));
+          if (failed) throw new Error(failed);
+          return { painter, why: '' };
         } catch (error) {
-          this.loaded.delete(fontUrl);
-          return { drawing: null, font: null, why: error.message };
+          this.loaded.delete(face);
+          return { painter: null, why: error.message };
         }
       })());
     }
-    return this.loaded.get(fontUrl);
+    return this.loaded.get(face);
+  }
+
+  // The page's text and settings, as the painter takes them.
+  drawn(draw) {
+    const made = this.guarded(() => draw(this.page.text(), this.page.settingsFileBytes()));
+    if (made.tooLarge !== undefined) return { tooLarge: made.tooLarge };
+    if (made.error !== undefined) throw new Error(made.error);
+    return made;
   }
 
   // Draws the cells with the system's font, as the output pane does.
@@ -80,22 +92,23 @@ export class Pictures {
   // The PNG's bytes as a Blob; {tooLarge: {width, height}} when its sides
   // pass the largest a PNG may have.
   async png() {
-    const { drawing, font } = await this.tools();
-    const { cellSize } = this.settings.current().picture;
-    const box = font ? font.cellBox(cellSize) : { width: cellSize, height: cellSize };
-    const plan = this.page.drawPicture(box.width, box.height, false);
+    const { painter } = await this.tools();
+    if (!painter) return this.standInPng();
+    const made = this.drawn((text, settings) => painter.savedPicture(text, settings, false));
+    return made.tooLarge ? made : { blob: new Blob([made.bytes], { type: 'image/png' }) };
+  }
+
+  // The PNG drawn on a canvas with the system's font, where the painter
+  // and its fonts cannot be loaded.
+  async standInPng() {
+    const { cellSize } = this.page.settings().picture;
+    const plan = this.page.drawPicture(cellSize, cellSize, false);
     let sheet;
     try {
       sheet = plan.sheet(0);
     } finally {
       plan.delete();
     }
-    const cells = font
-      ? new drawing.FontCells(font, font.sizeForCell(sheet.characterSize || cellSize), this.family, this.constants)
-      : this.standInCells();
-    const rubyCells = font
-      ? new drawing.FontCells(font, font.sizeForCell(sheet.rubyCharacterSize), this.family, this.constants)
-      : cells;
     const { width, height } = sheet;
     if (width > this.constants.maxImageSide || height > this.constants.maxImageSide || width * height > MAX_CANVAS_PIXELS) {
       return { tooLarge: { width, height } };
@@ -105,7 +118,8 @@ export class Pictures {
     canvas.height = height;
     const g = canvas.getContext('2d', { alpha: false });
     if (!g) throw new Error('画像のメモリーを確保できませんでした。');
-    paintSheet(g, sheet, cells, this.family, rubyCells);
+    const cells = this.standInCells();
+    paintSheet(g, sheet, cells, this.family, cells);
     const blob = await new Promise((resolve) => canvas.toBlob(resolve, 'image/png'));
     if (!blob) throw new Error('画像のメモリーを確保できませんでした。');
     return { blob };
@@ -113,37 +127,14 @@ export class Pictures {
 
   // The PDF's bytes as a Blob: the pages of the page setup where it is on,
   // else the picture cut into sheets; {tooLarge: true} when the text laid
-  // out for the pages is too large. `progress(n, count)` is told of each
-  // sheet.
-  async pdf(title, progress) {
-    const current = this.settings.current();
+  // out for the pages is too large.
+  async pdf() {
+    const current = this.page.settings();
     const pages = current.page.enabled;
-    const { drawing, font, why } =
-      await this.tools(pages && current.page.face === this.constants.typeface.mincho ? MINCHO_URL : GOTHIC_URL);
-    if (!font) throw new Error(`PDF に埋め込むフォントを読み込めませんでした。サーバーから開いたページで保存してください。\n${why}`);
-    let plan;
-    if (pages) {
-      plan = this.page.drawPages();
-      if (!plan) return { tooLarge: true };
-    } else {
-      const box = font.cellBox(current.picture.cellSize);
-      plan = this.page.drawPicture(box.width, box.height, true);
-    }
-    try {
-      const bytes = await drawing.makePdf(plan, font, {
-        title,
-        orientations: this.constants.cellOrientation,
-        items: this.constants.cellItem,
-        onSheet: async (n, count) => {
-          // Lets the page show how far it is, now and then.
-          if (n % 16 !== 0 || count < 16) return;
-          progress(n, count);
-          await new Promise((resolve) => setTimeout(resolve));
-        },
-      });
-      return { blob: new Blob([bytes], { type: 'application/pdf' }) };
-    } finally {
-      plan.delete();
-    }
+    const { painter, why } = await this.tools(pages ? current.page.face : this.constants.typeface.gothic);
+    if (!painter) throw new Error(`PDF に埋め込むフォントを読み込めませんでした。サーバーから開いたページで保存してください。\n${why}`);
+    const made = this.drawn((text, settings) => (pages ? painter.savedPages(text, settings)
+      : painter.savedPicture(text, settings, true)));
+    return made.tooLarge ? { tooLarge: true } : { blob: new Blob([made.bytes], { type: 'application/pdf' }) };
   }
 }

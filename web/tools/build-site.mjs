@@ -1,16 +1,18 @@
 // Builds the site into SITE, around the engine that the WebAssembly build
 // has put there (mirotabe-engine.mjs and its .wasm):
 //
-//   node build-site.mjs SITE DEPFILE FONT HELP MINCHO
+//   node build-site.mjs SITE DEPFILE FONT HELP MINCHO NOTICES
 //
 // (FONT: the Gothic that pictures and PDFs are drawn with; HELP: the help
 // page, 使い方, that the build made from the user's manual; MINCHO: the
-// face of pages)
+// face of pages; NOTICES: the licences of the libraries the painter is
+// built on)
 //
 // - the page's modules bundled by esbuild into app.mjs, and the other
 //   files of web/site copied;
-// - drawing.mjs, what only pictures and PDFs need (fontkit and pdf-lib),
-//   and FONT and MINCHO, the fonts they are drawn with, with their licence: loaded only
+// - the painter (mirotabe-painter.mjs and its .wasm, which the engine's
+//   build made), what only pictures and PDFs need, with its libraries'
+//   licences, and FONT and MINCHO, the fonts they are drawn with, with their licence: loaded only
 //   when needed, so the service worker keeps them when they are first
 //   fetched rather than at the first visit;
 // - sw.js, the service worker, with the list of the site's files and a
@@ -29,7 +31,7 @@ import { fileURLToPath } from 'node:url';
 import { licenceBanner } from './licence-banner.mjs';
 import { singleFilePage } from './single-file-page.mjs';
 
-const [siteArg, depfile, fontFile, helpPage, minchoFile] = process.argv.slice(2);
+const [siteArg, depfile, fontFile, helpPage, minchoFile, noticesFile] = process.argv.slice(2);
 const site = resolve(siteArg);
 const web = fileURLToPath(new URL('..', import.meta.url));
 const sources = join(web, 'site');
@@ -44,7 +46,7 @@ const SITE = [
   { name: 'style.css', copy: true },
   // The page: its own modules in one. The engine's module stays a file of
   // its own: it is the one other programs import.
-  { name: 'app.mjs', bundle: 'app.mjs', external: ['./mirotabe.mjs', './drawing.mjs'] },
+  { name: 'app.mjs', bundle: 'app.mjs', external: ['./mirotabe.mjs'] },
   { name: 'mirotabe.mjs', copy: true },
   { name: 'mirotabe-engine.mjs', engine: true },
   { name: 'mirotabe-engine.wasm', engine: true },
@@ -55,7 +57,9 @@ const SITE = [
   { name: 'icon-maskable-512.png', copy: true },
   { name: 'apple-touch-icon.png', copy: true },
   { name: 'help.html', from: helpPage },
-  { name: 'drawing.mjs', bundle: 'drawing.mjs', external: [], lazy: true },
+  { name: 'mirotabe-painter.mjs', engine: true, lazy: true },
+  { name: 'mirotabe-painter.wasm', engine: true, lazy: true },
+  { name: 'THIRD-PARTY-NOTICES.txt', from: noticesFile, lazy: true },
   { name: 'fonts/ipag.ttf', from: fontFile, lazy: true },
   // The IPA Font License asks that the font go with its terms.
   { name: 'fonts/ipag-copyright.txt', from: join(dirname(fontFile), '../../../doc/fonts-ipafont-gothic/copyright'), lazy: true },

@@ -30,9 +30,9 @@ export async function singleFilePage({ site, sources, bundle, read }) {
     loader: { '.wasm': 'binary' },
     // The engine's module is built beside the site, not kept in web/site;
     // Node's own modules are only reached in Node. A page opened from disk
-    // can load neither the page font nor the code that reads it: it draws
-    // its pictures with the system's font.
-    external: ['node:*', './drawing.mjs'],
+    // can load neither the painter nor its fonts: it draws its pictures
+    // with the system's font.
+    external: ['node:*', './mirotabe-painter.mjs'],
     plugins: [{
       name: 'built-engine',
       setup(build) {

@@ -52,7 +52,7 @@ export async function savePicture(app) {
       name = asPdf;
     }
     if (type === 'pdf') {
-      made = await pictures.pdf(name.replace(/\.pdf$/i, ''), (n, count) => showStatus(`PDF を作っています… ${n} / ${count} ページ`));
+      made = await pictures.pdf();
       if (made.tooLarge) {
         showMessage(`ページに分けた縦書きが大きすぎるため、PDF にできません。\n${name}`);
         showStatus('保存しませんでした。');

@@ -1,4 +1,4 @@
-#include "cli/picture_request.h"
+#include "command/picture_request.h"
 
 #include <algorithm>
 #include <charconv>

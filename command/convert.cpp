@@ -1,4 +1,4 @@
-#include "cli/convert.h"
+#include "command/convert.h"
 
 #include <getopt.h>
 #include <unistd.h>
@@ -15,7 +15,7 @@
 #include <variant>
 #include <vector>
 
-#include "cli/terminal_text.h"
+#include "command/terminal_text.h"
 #include "core/aozora_grid_text.h"
 #include "core/aozora_notation.h"
 #include "core/layout_cp932.h"
@@ -25,6 +25,7 @@
 #include "core/reverse_layout.h"
 #include "core/settings.h"
 #include "core/vertical_layout.h"
+#include "ebook/epub_book.h"
 #include "platform/charset.h"
 #include "platform/files.h"
 #include "platform/profile.h"
@@ -34,10 +35,6 @@
 #include "textio/text_file.h"
 #include "textio/text_stream.h"
 #include "textio/undecodable_warning.h"
-
-#ifdef MIROTABE_EBOOKS
-#include "ebook/epub_book.h"
-#endif
 
 namespace mirotabe {
 namespace {
@@ -422,9 +419,6 @@ std::optional<int> ParseOption(int option, int index, const char* value, const c
 
 // The combinations of --format epub's options that cannot work together.
 std::optional<int> CheckEbookOptions(const Options& options, std::ostream& err) {
-#ifndef MIROTABE_EBOOKS
-  if (options.ebook) return UsageError(err, "--format epub is not in this build");
-#endif
   if (options.ebook && options.page) {
     return UsageError(err, "--page makes the pages of a PDF: it cannot be used with --format epub");
   }
@@ -442,7 +436,8 @@ std::optional<int> CheckEbookOptions(const Options& options, std::ostream& err) 
                       "--output-dir names the outputs after the inputs: it cannot be given "
                       "with -o");
   }
-  if (options.outputDir && std::ranges::find(options.inputs, "-") != options.inputs.end()) {
+  if (options.outputDir &&
+      std::find(options.inputs.begin(), options.inputs.end(), "-") != options.inputs.end()) {
     return UsageError(err,
                       "--output-dir names the outputs after the inputs: standard input has "
                       "no name");
@@ -609,7 +604,6 @@ void ReportTooLargeToLayOut(const LayoutTooLarge& tooLarge, std::ostream& err) {
   }
 }
 
-#ifdef MIROTABE_EBOOKS
 // The name of `file` without its folder and its extension.
 std::string StemOf(const std::string& file) {
   std::string name = file.substr(file.find_last_of("/\\") + 1);
@@ -694,12 +688,9 @@ int RunEbooks(const Options& options, const PictureSupport& pictures, std::ostre
   if (options.outputDir) return ConvertEbooks(options, settings, err);
   return ConvertEbook(options, settings, options.inputFile, options.outputFile, err);
 }
-#endif
 
 int Run(const Options& options, const PictureSupport& pictures, std::ostream& err) {
-#ifdef MIROTABE_EBOOKS
   if (options.ebook) return RunEbooks(options, pictures, err);
-#endif
   // Scripts hand their input over in pipes and FIFOs ("<(...)", /dev/stdin).
   const bool fromStdin = options.inputFile == "-";
   IoResult<std::string> input = fromStdin ? ReadDescriptorBytes(STDIN_FILENO, "standard input")

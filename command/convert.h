@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "cli/picture_request.h"
+#include "command/picture_request.h"
 #include "core/vertical_layout.h"
 
 namespace mirotabe {

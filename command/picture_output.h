@@ -3,7 +3,7 @@
 // process, without Qt or a display.
 #pragma once
 
-#include "cli/picture_request.h"
+#include "command/picture_request.h"
 #include "core/vertical_layout.h"
 
 namespace mirotabe {

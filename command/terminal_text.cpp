@@ -1,4 +1,4 @@
-#include "cli/terminal_text.h"
+#include "command/terminal_text.h"
 
 #include <cstddef>
 

@@ -1,4 +1,4 @@
-#include "cli/picture_output.h"
+#include "command/picture_output.h"
 
 #include <unistd.h>
 
@@ -7,7 +7,7 @@
 #include <system_error>
 #include <variant>
 
-#include "cli/terminal_text.h"
+#include "command/terminal_text.h"
 #include "platform/charset.h"
 #include "platform/files.h"
 #include "render/pictures.h"
