@@ -1,5 +1,5 @@
 // convert() of the 1 MB reference in Node (the module as other tools embed
-// it), and the transfer size of the site without fonts (wasm, JS, HTML,
+// it), as text and as A4 pages in IPAMincho (the site's font), and the transfer size of the site without fonts (wasm, JS, HTML,
 // CSS, the manifest and the icon; the single-file page left out), gzip and
 // brotli compressed. Usage: node convert_bench.mjs SITE REFERENCE.txt [RUNS]
 import { readFileSync, readdirSync } from 'node:fs';
@@ -23,6 +23,19 @@ for (const encoding of ['cp932', 'utf-8']) {
   }
   console.log(`convert(${reference.length} bytes) in Node, output ${encoding}: median ${median(times).toFixed(1)} ms over ${runs} runs`);
 }
+
+// A4 pages, drawn by the painter's module; its memory is the process's
+// largest resident set, WebAssembly's memory included.
+const mincho = readFileSync(join(site, 'fonts/ipam.ttf'));
+const pageTimes = [];
+let pdfBytes = 0;
+for (let i = 0; i < Math.min(runs, 3); ++i) {
+  const start = performance.now();
+  pdfBytes = mirotabe.convert(reference, { page: 'a4', fontData: mincho }).bytes.length;
+  pageTimes.push(performance.now() - start);
+}
+console.log(`convert(${reference.length} bytes, { page: 'a4' }) in Node: median ${median(pageTimes).toFixed(0)} ms over ${pageTimes.length} runs, ` +
+  `${pdfBytes} bytes of PDF, peak RSS ${(process.resourceUsage().maxRSS / 1024).toFixed(0)} MB`);
 
 // The site's transfer size, compressed: what a first visit loads (the
 // files the service worker keeps, and the worker itself), and apart from
