@@ -13,11 +13,9 @@
 #include <variant>
 #include <vector>
 
-#include "core/aozora_notation.h"
-#include "core/notation.h"
 #include "core/page_setup.h"
 #include "core/window_words.h"
-#include "ebook/epub_book.h"
+#include "ebook/saved_ebook.h"
 #include "platform/files.h"
 #include "render/pictures.h"
 #include "render/saved_pictures.h"
@@ -200,13 +198,9 @@ void ImageExport::SaveAsEbook() {
     hooks_.report(kNothingSaved);
     return;
   }
-  const AozoraBook book =
-      NotationFor(settings_.picture.notation, OutputKind::kEbook) == Notation::kAozora
-          ? ReadAozoraText(shown.input)
-          : PlainTextBook(shown.input);
-  EpubMetadata metadata;
-  metadata.fallbackTitle = QFileInfo(path).completeBaseName().toStdU16String();
-  if (const IoStatus status = ReplaceFileAtomically(LocalPath(path), MakeEpub(book, metadata));
+  if (const IoStatus status = ReplaceFileAtomically(
+          LocalPath(path), SavedEbook(shown.input, settings_.picture,
+                                      QFileInfo(path).completeBaseName().toStdU16String()));
       status.failed()) {
     ShowError(QStringLiteral("電子書籍を保存できませんでした。\r\n%1\r\n%2")
                   .arg(path, ReasonText(status.error())));

@@ -24,11 +24,13 @@
 #include "core/picture_style.h"
 #include "core/settings.h"
 #include "core/vertical_layout.h"
+#include "ebook/saved_ebook.h"
 #include "platform/charset.h"
 #include "platform/files.h"
 #include "platform/font_files.h"
 #include "platform/io_reasons.h"
 #include "render/saved_pictures.h"
+#include "textio/file_types.h"
 #include "web/engine.h"
 #include "web/js_values.h"
 
@@ -299,10 +301,25 @@ val SavedPagesOf(const val& units, const std::string& settingsFile) {
   return Drawn(SavedPages(TextOfUnits(units), SettingsOfFile(settingsFile)));
 }
 
+// The e-book the window saves of the page's text under the settings'
+// notation, named as typed with ".epub" added where it lacks it, and
+// titled by that name where the text's header names no title.
+val SavedEbookOf(const val& units, const std::string& settingsFile, const std::string& typed) {
+  const std::string name = WithEbookExtension(typed);
+  const std::u16string title =
+      Decode(std::string_view(name).substr(0, name.size() - 5), Charset::Utf8);
+  val result = val::object();
+  result.set("name", name);
+  result.set("bytes",
+             Bytes(SavedEbook(TextOfUnits(units), SettingsOfFile(settingsFile).picture, title)));
+  return result;
+}
+
 }  // namespace
 }  // namespace mirotabe::web
 
 EMSCRIPTEN_BINDINGS(mirotabe_painter) {
+  emscripten::function("savedEbook", &mirotabe::web::SavedEbookOf);
   emscripten::function("convert", &mirotabe::web::ConvertByCommand);
   emscripten::function("installFont", &mirotabe::web::InstallFont);
   emscripten::function("savedPicture", &mirotabe::web::SavedPictureOf);

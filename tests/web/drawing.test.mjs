@@ -138,6 +138,22 @@ for (const [paper, landscape, more] of PAGES) {
   });
 }
 
+test('the e-book is the desktop\'s, byte for byte, read in the notation and titled by its name', async () => {
+  const settings = settingsFile([]);
+  await importSettings(settings);
+  const text = '｜吾輩《わがはい》は猫である。\n［＃改ページ］\n［＃「猫」に傍点］の話。';
+  await setInput(text);
+  const book = await downloaded(async () => {
+    await page.click('#ebook');
+    await page.click('#ebook-dialog button[value="ok"]');
+  });
+  assert.equal(book.name, '縦書き.epub');
+  const named = join(folder, '縦書き.txt');
+  writeFileSync(named, text.replaceAll('\n', '\r\n'));
+  const desktop = execFileSync(converter, ['--settings', settings, '--from', 'utf-8', '--format', 'epub', '-o', '-', named]);
+  assert.ok(book.bytes.equals(desktop), `${book.bytes.length} bytes against ${desktop.length}`);
+});
+
 // The PDF's objects as text, its compressed streams inflated.
 function pdfObjects(bytes) {
   const text = bytes.toString('latin1');

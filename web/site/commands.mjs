@@ -5,6 +5,7 @@
 import { showAbout } from './commands/about.mjs';
 import { copyOutput } from './commands/copy.mjs';
 import { reverseInput } from './commands/reverse.mjs';
+import { saveEbook } from './commands/save-ebook.mjs';
 import { savePicture } from './commands/save-picture.mjs';
 import { saveText } from './commands/save-text.mjs';
 import { editPageSetup } from './commands/page-setup.mjs';
@@ -16,6 +17,7 @@ export const COMMANDS = [
   { button: 'reverse', run: reverseInput },
   { button: 'copy', key: 'c', shift: true, run: copyOutput },
   { button: 'picture', run: savePicture },
+  { button: 'ebook', run: saveEbook },
   { button: 'page-setup', run: editPageSetup },
   { button: 'vertical-view', run: toggleVerticalView },
   { button: 'settings', run: (app) => app.settingsDialog.open() },
