@@ -1,9 +1,14 @@
 #include "render/saved_pictures.h"
 
 #include <optional>
+#include <string>
 #include <system_error>
 #include <variant>
+#include <vector>
 
+#include "core/aozora_grid_text.h"
+#include "core/aozora_notation.h"
+#include "core/notation.h"
 #include "core/page_setup.h"
 #include "render/pictures.h"
 #include "render/typeface_fonts.h"
@@ -19,6 +24,22 @@ LayoutResult LayOutTypeset(std::u16string_view input, LayoutRules rules) {
   return BuildVerticalLayout(input, rules);
 }
 
+// The text as the columns hold it: read in the notation `style` names for
+// `output`, where Aozora Bunko's sets 字下げ and 地付き in cells of
+// `columnLength`, 外字 as characters and ruby in its notation; and the
+// pages its 改ページ start.
+struct TypesetText {
+  std::u16string text;
+  std::vector<PageBreak> pageBreaks;
+};
+
+std::optional<TypesetText> NotationText(std::u16string_view input, const PictureStyle& style,
+                                        OutputKind output, std::size_t columnLength) {
+  if (NotationFor(style.notation, output) != Notation::kAozora) return std::nullopt;
+  const AozoraBook book = ReadAozoraText(input);
+  return TypesetText{AozoraGridText(book, columnLength), AozoraPageBreaks(book)};
+}
+
 IoError TooLarge() {
   return IoError{{}, std::make_error_code(std::errc::file_too_large)};
 }
@@ -30,16 +51,19 @@ IoResult<std::string> SavedPages(std::u16string_view input, const AppSettings& s
   LayoutRules rules = settings.rules;
   rules.columns = PageLayoutSettings(rules.columns, settings.page, geometry);
   rules.columns.ruby = RubyInPages(settings.picture);
-  LayoutResult result = LayOutTypeset(input, rules);
+  const std::optional<TypesetText> typeset =
+      NotationText(input, settings.picture, OutputKind::kPage, rules.columns.columnLength);
+  LayoutResult result = LayOutTypeset(typeset ? typeset->text : input, rules);
   if (std::holds_alternative<LayoutTooLarge>(result)) return TooLarge();
   FontChain fonts(TypefaceFonts(settings.page.face));
   std::string pages;
-  if (const IoStatus status =
-          WritePages(std::get<VerticalLayout>(result), settings.picture, settings.page, fonts,
-                     [&pages](std::string_view block) {
-                       pages.append(block);
-                       return true;
-                     });
+  if (const IoStatus status = WritePages(
+          std::get<VerticalLayout>(result), settings.picture, settings.page, fonts,
+          [&pages](std::string_view block) {
+            pages.append(block);
+            return true;
+          },
+          typeset ? typeset->pageBreaks : std::vector<PageBreak>{});
       status.failed()) {
     return status.error();
   }
@@ -48,16 +72,18 @@ IoResult<std::string> SavedPages(std::u16string_view input, const AppSettings& s
 
 IoResult<std::string> SavedPicture(std::u16string_view input, const VerticalLayout& shown,
                                    const AppSettings& settings, PictureFormat format) {
-  LayoutResult laidApart;
   const std::optional<LayoutSettings> apart =
       PictureLayoutSettings(settings.rules.columns, settings.picture);
-  if (apart) {
-    LayoutRules rules = settings.rules;
-    rules.columns = *apart;
-    laidApart = LayOutTypeset(input, rules);
+  LayoutRules rules = settings.rules;
+  if (apart) rules.columns = *apart;
+  const std::optional<TypesetText> typeset =
+      NotationText(input, settings.picture, OutputKind::kPicture, rules.columns.columnLength);
+  LayoutResult laidApart;
+  if (apart || typeset) {
+    laidApart = LayOutTypeset(typeset ? typeset->text : input, rules);
     if (std::holds_alternative<LayoutTooLarge>(laidApart)) return TooLarge();
   }
-  const VerticalLayout& layout = apart ? std::get<VerticalLayout>(laidApart) : shown;
+  const VerticalLayout& layout = apart || typeset ? std::get<VerticalLayout>(laidApart) : shown;
   FontChain fonts(TypefaceFonts(Typeface::kGothic));
   return PictureFile(layout, settings.picture, format, fonts);
 }

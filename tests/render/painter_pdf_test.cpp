@@ -3,12 +3,15 @@
 // and the same bytes from the same layout.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <regex>
 #include <string>
+#include <tuple>
 #include <variant>
 #include <vector>
 
 #include "render/pictures.h"
+#include "render/saved_pictures.h"
 #include "render/typeface_fonts.h"
 #include "tests/support/case_name.h"
 #include "tests/support/program_lines.h"
@@ -304,6 +307,27 @@ TEST(PainterPagesTest, BytesTheSinkRefusesAreAnError) {
   ASSERT_TRUE(written.failed());
   EXPECT_EQ(written.error().code, std::make_error_code(std::errc::io_error));
   EXPECT_EQ(blocks, 2);
+}
+
+// The pages the windows save read the notation the settings name: by
+// default Aozora Bunko's, whose 改ページ starts a page and whose marks leave
+// the text; plain keeps every mark as typed.
+TEST(SavedPagesTest, ReadTheNotationTheSettingsName) {
+  const std::u16string input = u"一行目［＃「一行」に傍点］\r\n［＃改ページ］\r\n二ページ目";
+  const std::tuple<std::optional<Notation>, const char*, std::u16string> cases[] = {
+      {std::nullopt, "Pages:           2\n", u"一行目二ページ目"},
+      {Notation::kPlain, "Pages:           1\n", input}};
+  for (const auto& [notation, pages, text] : cases) {
+    AppSettings settings;
+    settings.page = PageSetup{true, Paper::kA6};
+    settings.picture.notation = notation;
+    const IoResult<std::string> pdf = SavedPages(input, settings);
+    ASSERT_TRUE(pdf.ok());
+    TempFolder folder;
+    const ReadBack back = ReadPdf(folder, pdf.value());
+    EXPECT_NE(back.info.find(pages), std::string::npos) << back.info;
+    EXPECT_EQ(back.text, Squeezed(Utf8(text)));
+  }
 }
 
 }  // namespace
