@@ -28,7 +28,7 @@ const references = [
   ['index.html', /(?:src|href)="([^":]+)"/g],
   ['manifest.webmanifest', /"(?:src|start_url|action)": "([^"]+)"/g],
   ['app.mjs', /from\s*"\.\/([^"]+)"/g],
-  ['mirotabe.mjs', /from '\.\/([^']+)'/g],
+  ['mirotabe.mjs', /from\s*["']\.\/([^"']+)["']/g],
 ];
 for (const [file, pattern] of references) {
   test(`what ${file} asks for is kept for offline use`, () => {

@@ -43,11 +43,12 @@ const esbuild = createRequire(join(modules, 'package.json'))('esbuild');
 // the engine's build (`engine`), or copied `from` a file the build made.
 const SITE = [
   { name: 'index.html', copy: true },
-  { name: 'style.css', copy: true },
+  { name: 'style.css', bundle: 'style.css', external: [] },
   // The page: its own modules in one. The engine's module stays a file of
-  // its own: it is the one other programs import.
+  // its own: it is the one other programs import. Each is minified, as the
+  // style is: the first visit carries no comments.
   { name: 'app.mjs', bundle: 'app.mjs', external: ['./mirotabe.mjs'] },
-  { name: 'mirotabe.mjs', copy: true },
+  { name: 'mirotabe.mjs', bundle: 'mirotabe.mjs', external: ['./mirotabe-engine.mjs', './mirotabe-painter.mjs'] },
   { name: 'mirotabe-engine.mjs', engine: true },
   { name: 'mirotabe-engine.wasm', engine: true },
   { name: 'manifest.webmanifest', copy: true },
@@ -70,10 +71,12 @@ const SITE = [
 
 const read = new Set();  // every file this build read, for DEPFILE
 
-// Keeps the imports named in `external` as imports of the built site.
+// Keeps the imports named in `external` as imports of the built site, and
+// Node's own modules, which only Node reaches.
 const keepImports = (external) => ({
   name: 'keep-imports',
   setup(build) {
+    build.onResolve({ filter: /^node:/ }, (args) => ({ path: args.path, external: true }));
     build.onResolve({ filter: /^\.\// }, (args) =>
       (external.includes(args.path) ? { path: args.path, external: true } : undefined));
   },
