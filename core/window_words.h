@@ -15,6 +15,9 @@ inline constexpr std::u16string_view kProgramName = u"Mirotabe";
 // The name shown for a text that came from no file.
 inline constexpr std::u16string_view kUntitledName = u"無題";
 
+// ファイル's submenu that reads the file again in an encoding the user names.
+inline constexpr std::u16string_view kReopenMenuCaption = u"エンコーディングを指定して開き直す(&E)";
+
 // "memo.txt — Mirotabe", with a leading '*' while the text differs from
 // its file; `fileName` empty for none.
 std::u16string WindowTitle(std::u16string_view fileName, bool modified);

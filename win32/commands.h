@@ -5,9 +5,12 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "platform/charset.h"
 
 namespace mirotabe::win32 {
 
@@ -31,6 +34,14 @@ enum class Command : WORD {
   kZoomReset,
   kSettings,
   kVersion,
+  // The reopen submenu's encodings, in kReopenEncodings' order, from here.
+  kReopen = 200,
+};
+
+// A submenu an item opens, whose items the window knows.
+enum class Submenu {
+  kNone,
+  kReopen,  // the encodings to read the file again in
 };
 
 // A shortcut: a virtual key with Ctrl and perhaps Shift; key 0 for none.
@@ -43,6 +54,7 @@ struct MenuItem {
   std::u16string_view caption;  // with its access key: "開く(&O)"
   Command command = Command::kNone;
   Shortcut shortcut = {};
+  Submenu submenu = Submenu::kNone;
 };
 
 // A menu of the bar; one without items is a command of its own (設定(&S)).
@@ -60,6 +72,18 @@ std::u16string MenuCaption(const MenuItem& item);
 
 // The menu bar of the table; the window owns it.
 HMENU BuildMenuBar();
+
+// Where the table puts `submenu` in the menu bar `bar`.
+struct SubmenuPlace {
+  HMENU parent = nullptr;  // the menu that holds the item
+  UINT position = 0;       // the item's place in it
+  HMENU menu = nullptr;    // the submenu itself
+};
+SubmenuPlace FindSubmenu(HMENU bar, Submenu submenu);
+
+// The command that reads the file again in `encoding`, and back.
+Command ReopenCommand(TextEncoding encoding);
+std::optional<TextEncoding> ReopenedEncoding(Command command);
 // The accelerators of the table's shortcuts; the caller destroys it.
 HACCEL BuildAccelerators();
 

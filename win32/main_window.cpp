@@ -355,6 +355,10 @@ void MainWindow::ShowError(const std::u16string& text) {
 }
 
 void MainWindow::OnCommand(Command command) {
+  if (const std::optional<TextEncoding> encoding = ReopenedEncoding(command)) {
+    ReopenInput(*encoding);
+    return;
+  }
   switch (command) {
     case Command::kOpen:
       OpenFile();
@@ -416,6 +420,7 @@ void MainWindow::OnCommand(Command command) {
                   L"バージョン情報", MB_OK | MB_ICONINFORMATION);
       return;
     case Command::kNone:
+    case Command::kReopen:  // taken above
       return;
   }
 }
@@ -423,6 +428,18 @@ void MainWindow::OnCommand(Command command) {
 void MainWindow::OnInitMenu(HMENU menu) {
   CheckMenuItem(menu, static_cast<UINT>(Command::kVerticalGlyphs),
                 MF_BYCOMMAND | (settings_.view.verticalGlyphs ? MF_CHECKED : MF_UNCHECKED));
+  // Only a text read from a file is read again; the tick names the
+  // encoding it was read in.
+  const SubmenuPlace reopen = FindSubmenu(GetMenu(window_), Submenu::kReopen);
+  if (menu == reopen.parent) {
+    EnableMenuItem(menu, reopen.position, MF_BYPOSITION | (path_.empty() ? MF_GRAYED : MF_ENABLED));
+  }
+  if (menu == reopen.menu) {
+    for (const OfferedEncoding& offered : kReopenEncodings) {
+      CheckMenuItem(menu, static_cast<UINT>(ReopenCommand(offered.encoding)),
+                    MF_BYCOMMAND | (offered.encoding == encoding_ ? MF_CHECKED : MF_UNCHECKED));
+    }
+  }
 }
 
 void MainWindow::OpenFile() {
@@ -442,8 +459,16 @@ void MainWindow::ReplaceInput(const std::u16string& text) {
 }
 
 void MainWindow::LoadInput(const std::string& path) {
+  Load(path, std::nullopt);
+}
+
+void MainWindow::ReopenInput(TextEncoding encoding) {
+  if (!path_.empty()) Load(std::string(path_), encoding);
+}
+
+void MainWindow::Load(const std::string& path, std::optional<TextEncoding> encoding) {
   const auto failed = [&](const IoError& error) { ShowError(NotOpenedText(Utf16Of(path), error)); };
-  IoResult<UndecodedTextFile> file = UndecodedTextFile::Read(path, std::nullopt);
+  IoResult<UndecodedTextFile> file = UndecodedTextFile::Read(path, encoding);
   if (!file) {
     failed(file.error());
     return;

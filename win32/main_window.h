@@ -69,6 +69,8 @@ class MainWindow {
   // that undo takes back, in the encoding it is found to be in; or says
   // why it cannot.
   void LoadInput(const std::string& path);
+  // Reads the file the input's text came from again, in `encoding`.
+  void ReopenInput(TextEncoding encoding);
   // Rebuilds the output pane's layout from the input pane.
   void Convert();
   // Writes the text to keep now (or removes the kept one).
@@ -101,6 +103,7 @@ class MainWindow {
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnClose();
   void OnInitMenu(HMENU menu);
+  void Load(const std::string& path, std::optional<TextEncoding> encoding);
   bool OnSplitterMouse(UINT message, LPARAM lParam);
 
   void LayOutPanes();

@@ -17,6 +17,7 @@
 #include "platform/windows_text.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/win32_messages.h"
+#include "textio/encoding_names.h"
 #include "textio/text_file.h"
 #include "textio/undecodable_warning.h"
 #include "win32/commands.h"
@@ -218,6 +219,58 @@ INSTANTIATE_TEST_SUITE_P(
                              TextEncoding::Utf8}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct ReopenCase {
+  const char* name;
+  std::string_view bytes;
+  TextEncoding chosen;
+};
+
+class WindowReopenTest : public WindowTest, public testing::WithParamInterface<ReopenCase> {
+ protected:
+  // Opens the menu that holds `place` and then the submenu, as a click does.
+  UINT StateOf(const SubmenuPlace& place, UINT item, UINT by) {
+    SendMessageW(window_->window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(place.parent), 0);
+    SendMessageW(window_->window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(place.menu), 0);
+    return GetMenuState(by == MF_BYPOSITION ? place.parent : place.menu, item, by);
+  }
+};
+
+TEST_P(WindowReopenTest, ReadsTheFileAgainInTheEncodingChosen) {
+  const ReopenCase& c = GetParam();
+  const SubmenuPlace reopen = FindSubmenu(GetMenu(window_->window()), Submenu::kReopen);
+  ASSERT_NE(reopen.menu, nullptr);
+  EXPECT_TRUE(StateOf(reopen, reopen.position, MF_BYPOSITION) & MF_GRAYED) << "no file yet";
+  const std::string path = folder_.PathOf("input.txt");
+  WriteFile(path, c.bytes);
+  window_->LoadInput(path);
+  TypeInto(window_->input(), u"足す");
+  Command(ReopenCommand(c.chosen));
+  const DetectedText read = DecodeTextFileIn(c.bytes, c.chosen);
+  EXPECT_EQ(Input(), read.text);
+  EXPECT_EQ(Output(), LayoutOf(read.text, settings_.rules));
+  EXPECT_EQ(TextOf(window_->window()), WindowTitle(u"input.txt", false));
+  const std::string_view name = EncodingName(c.chosen);
+  EXPECT_EQ(StatusPartOf(Status(), static_cast<int>(StatusPart::kEncoding)),
+            EncodingShownText(std::u16string(name.begin(), name.end()), false));
+  EXPECT_FALSE(StateOf(reopen, reopen.position, MF_BYPOSITION) & MF_GRAYED);
+  for (const OfferedEncoding& offered : kReopenEncodings) {
+    EXPECT_EQ((StateOf(reopen, static_cast<UINT>(ReopenCommand(offered.encoding)), MF_BYCOMMAND) &
+               MF_CHECKED) != 0,
+              offered.encoding == c.chosen)
+        << EncodingName(offered.encoding);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, WindowReopenTest,
+    testing::Values(ReopenCase{"Utf8AsShiftJis", "あい\nう", TextEncoding::Cp932},
+                    ReopenCase{"ShiftJisAsUtf8", "\x82\xa0\x82\xa2\r\n\x82\xa4",
+                               TextEncoding::Utf8},
+                    ReopenCase{"EucJp", "\xa4\xa2\xa4\xa4\n\xa4\xa6", TextEncoding::EucJp},
+                    ReopenCase{"Utf16Be", std::string_view("\x30\x42\x00\x0a\x30\x44", 6),
+                               TextEncoding::Utf16Be}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(WindowTest, AFileThatCannotBeReadLeavesTheInputAndSaysWhy) {
   TypeInto(window_->input(), u"そのまま");
   told.clear();
@@ -396,7 +449,7 @@ TEST(WindowMenus, AccessKeysAndShortcutsAreEachOnce) {
     EXPECT_TRUE(barKeys.insert(column.caption[key + 1]).second) << "the bar's keys repeat";
     std::set<char16_t> keys;
     for (const MenuItem& item : column.items) {
-      if (item.command == Command::kNone) continue;
+      if (item.command == Command::kNone && item.submenu == Submenu::kNone) continue;
       const auto at = item.caption.find(u'&');
       ASSERT_NE(at, std::u16string_view::npos);
       EXPECT_TRUE(keys.insert(item.caption[at + 1]).second) << "keys repeat in a menu";
@@ -405,8 +458,14 @@ TEST(WindowMenus, AccessKeysAndShortcutsAreEachOnce) {
       }
     }
   }
-  EXPECT_EQ(MenuCaption(MenuTable()[0].items[0]), u"開く(&O)\tCtrl+O");
-  EXPECT_EQ(MenuCaption(MenuTable()[0].items[1]), u"縦書きを保存(&S)\tCtrl+S");
+  const auto captionOf = [](win32::Command command) {
+    for (const MenuItem& item : MenuTable()[0].items) {
+      if (item.command == command) return MenuCaption(item);
+    }
+    return std::u16string();
+  };
+  EXPECT_EQ(captionOf(Command::kOpen), u"開く(&O)\tCtrl+O");
+  EXPECT_EQ(captionOf(Command::kSaveOutput), u"縦書きを保存(&S)\tCtrl+S");
 }
 
 }  // namespace
