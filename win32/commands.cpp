@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "core/recent_files.h"
 #include "core/window_words.h"
 #include "textio/encoding_names.h"
 #include "win32/window_text.h"
@@ -12,6 +13,7 @@ namespace {
 
 constexpr std::array kFileItems{
     MenuItem{u"開く(&O)", Command::kOpen, {'O'}},
+    MenuItem{kRecentMenuCaption, Command::kNone, {}, Submenu::kRecent},
     MenuItem{kReopenMenuCaption, Command::kNone, {}, Submenu::kReopen},
     MenuItem{u"縦書きを保存(&S)", Command::kSaveOutput, {'S'}},
     MenuItem{u"横書きを保存(&H)", Command::kSaveInput, {'S', true}},
@@ -134,6 +136,17 @@ std::optional<TextEncoding> ReopenedEncoding(Command command) {
     return std::nullopt;
   }
   return kReopenEncodings[static_cast<std::size_t>(offset)].encoding;
+}
+
+Command RecentCommand(std::size_t index) {
+  return static_cast<Command>(static_cast<std::size_t>(Command::kRecent) + index);
+}
+
+std::optional<std::size_t> RecentIndex(Command command) {
+  const auto id = static_cast<std::size_t>(command);
+  const auto first = static_cast<std::size_t>(Command::kRecent);
+  if (id < first || id >= first + kMaxRecentFiles) return std::nullopt;
+  return id - first;
 }
 
 HACCEL BuildAccelerators() {

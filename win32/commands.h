@@ -34,14 +34,18 @@ enum class Command : WORD {
   kZoomReset,
   kSettings,
   kVersion,
+  kClearRecent,
   // The reopen submenu's encodings, in kReopenEncodings' order, from here.
   kReopen = 200,
+  // The recent files, newest first, from here (kMaxRecentFiles of them).
+  kRecent = 300,
 };
 
 // A submenu an item opens, whose items the window knows.
 enum class Submenu {
   kNone,
   kReopen,  // the encodings to read the file again in
+  kRecent,  // the recent files, filled each time it opens
 };
 
 // A shortcut: a virtual key with Ctrl and perhaps Shift; key 0 for none.
@@ -84,6 +88,10 @@ SubmenuPlace FindSubmenu(HMENU bar, Submenu submenu);
 // The command that reads the file again in `encoding`, and back.
 Command ReopenCommand(TextEncoding encoding);
 std::optional<TextEncoding> ReopenedEncoding(Command command);
+
+// The command that opens the `index`th recent file (from 0), and back.
+Command RecentCommand(std::size_t index);
+std::optional<std::size_t> RecentIndex(Command command);
 // The accelerators of the table's shortcuts; the caller destroys it.
 HACCEL BuildAccelerators();
 

@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "core/command_line.h"
+#include "core/recent_files.h"
 #include "core/too_large_text.h"
 #include "core/vertical_layout.h"
 #include "core/view_options.h"
@@ -74,7 +75,8 @@ std::u16string Numbered(std::size_t n) {
 
 }  // namespace
 
-MainWindow* MainWindow::Create(HINSTANCE instance, AppSettings& settings, std::string draftFile) {
+MainWindow* MainWindow::Create(HINSTANCE instance, AppSettings& settings, std::string draftFile,
+                               std::string recentFile) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   OutputPane::Register(instance);
@@ -88,7 +90,7 @@ MainWindow* MainWindow::Create(HINSTANCE instance, AppSettings& settings, std::s
   type.lpszClassName = kClassName;
   RegisterClassExW(&type);
 
-  auto* self = new MainWindow(settings, std::move(draftFile));
+  auto* self = new MainWindow(settings, std::move(draftFile), std::move(recentFile));
   HWND window = CreateWindowExW(0, kClassName, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                                 BuildMenuBar(), instance, self);
@@ -359,6 +361,10 @@ void MainWindow::OnCommand(Command command) {
     ReopenInput(*encoding);
     return;
   }
+  if (const std::optional<std::size_t> index = RecentIndex(command)) {
+    OpenRecent(*index);
+    return;
+  }
   switch (command) {
     case Command::kOpen:
       OpenFile();
@@ -420,12 +426,54 @@ void MainWindow::OnCommand(Command command) {
                   L"バージョン情報", MB_OK | MB_ICONINFORMATION);
       return;
     case Command::kNone:
+    case Command::kClearRecent:
+      KeepRecent(recent_.Clear());
+      return;
     case Command::kReopen:  // taken above
+    case Command::kRecent:
       return;
   }
 }
 
+void MainWindow::FillRecentMenu(HMENU menu) {
+  while (GetMenuItemCount(menu) > 0) DeleteMenu(menu, 0, MF_BYPOSITION);
+  const std::vector<std::string> files = recent_.Read();
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(RecentCommand(i)),
+                Wide(RecentFileCaption(i + 1, Utf16Of(files[i]))).c_str());
+  }
+  if (files.empty()) {
+    AppendMenuW(menu, MF_STRING | MF_GRAYED, 0, Wide(kNoRecentFilesCaption).c_str());
+    return;
+  }
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(Command::kClearRecent),
+              Wide(kClearRecentCaption).c_str());
+}
+
+void MainWindow::OpenRecent(std::size_t index) {
+  const std::vector<std::string> files = recent_.Read();
+  if (index >= files.size()) return;
+  const std::string path = files[index];
+  std::error_code error;
+  if (!std::filesystem::exists(WideOf(path), error)) {
+    // Gone since: it leaves the list, and the reading says why.
+    KeepRecent(recent_.Remove(path));
+  }
+  LoadInput(path);
+}
+
+void MainWindow::KeepRecent(const IoStatus& status) {
+  if (status.failed()) {
+    Report(u"最近使ったファイルを残せませんでした: " + JapaneseReason(status.error()));
+  }
+}
+
 void MainWindow::OnInitMenu(HMENU menu) {
+  if (menu == FindSubmenu(GetMenu(window_), Submenu::kRecent).menu) {
+    FillRecentMenu(menu);
+    return;
+  }
   CheckMenuItem(menu, static_cast<UINT>(Command::kVerticalGlyphs),
                 MF_BYCOMMAND | (settings_.view.verticalGlyphs ? MF_CHECKED : MF_UNCHECKED));
   // Only a text read from a file is read again; the tick names the
@@ -485,10 +533,12 @@ void MainWindow::Load(const std::string& path, std::optional<TextEncoding> encod
   ReplaceInput(read.value().text);
   ShowTitle();
   KeepDraft();
+  Report({});
+  KeepRecent(recent_.Add(path));
   // Bytes that became U+FFFD are said at once.
-  const UndecodableBytes& lost = read.value().undecodable;
-  Report(lost.count == 0 ? std::u16string()
-                         : UndecodableStatusLine(FileNameOf(path), lost, read.value().encoding));
+  if (const UndecodableBytes& lost = read.value().undecodable; lost.count != 0) {
+    Report(UndecodableStatusLine(FileNameOf(path), lost, read.value().encoding));
+  }
 }
 
 void MainWindow::LoadStartupFile(const std::vector<std::string>& arguments) {
@@ -613,6 +663,7 @@ void MainWindow::SaveInput() {
                  status.failed()) {
                return status;
              }
+             KeepRecent(recent_.Add(target));
              path_ = target;
              encoding_ = charset == Charset::Cp932 ? TextEncoding::Cp932 : TextEncoding::Utf8;
              undetermined_ = false;

@@ -27,6 +27,7 @@
 #include "platform/io_error.h"
 #include "win32/commands.h"
 #include "win32/file_dialogs.h"
+#include "win32/recent_files.h"
 
 namespace mirotabe::win32 {
 
@@ -52,7 +53,9 @@ class MainWindow {
 
   // Registers the classes and makes the window, hidden; null on failure.
   // `draftFile` is where a text no file holds is kept ("" keeps none).
-  static MainWindow* Create(HINSTANCE instance, AppSettings& settings, std::string draftFile);
+  // `recentFile` keeps the recent files' list ("" keeps none).
+  static MainWindow* Create(HINSTANCE instance, AppSettings& settings, std::string draftFile,
+                            std::string recentFile = {});
 
   HWND window() const { return window_; }
   HWND input() const { return input_; }
@@ -88,8 +91,8 @@ class MainWindow {
   void SetAsking(const Asking& asking) { asking_ = asking; }
 
  private:
-  MainWindow(AppSettings& settings, std::string draftFile)
-      : settings_(settings), draftFile_(std::move(draftFile)) {}
+  MainWindow(AppSettings& settings, std::string draftFile, std::string recentFile)
+      : settings_(settings), draftFile_(std::move(draftFile)), recent_(std::move(recentFile)) {}
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK InputProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR self);
@@ -104,6 +107,12 @@ class MainWindow {
   void OnClose();
   void OnInitMenu(HMENU menu);
   void Load(const std::string& path, std::optional<TextEncoding> encoding);
+  // Fills the recent files' submenu from the list as it is now.
+  void FillRecentMenu(HMENU menu);
+  // Reads the `index`th recent file; one that is gone leaves the list.
+  void OpenRecent(std::size_t index);
+  // Says in the status bar where the list could not be kept.
+  void KeepRecent(const IoStatus& status);
   bool OnSplitterMouse(UINT message, LPARAM lParam);
 
   void LayOutPanes();
@@ -137,6 +146,7 @@ class MainWindow {
 
   AppSettings& settings_;
   std::string draftFile_;
+  RecentFiles recent_;
   Asking asking_;
   HWND window_ = nullptr;
   HWND input_ = nullptr;

@@ -11,6 +11,7 @@
 #include <string>
 #include <variant>
 
+#include "core/recent_files.h"
 #include "core/settings.h"
 #include "core/vertical_layout.h"
 #include "core/window_words.h"
@@ -57,8 +58,8 @@ class WindowTest : public testing::Test {
   void TearDown() override { Close(); }
 
   void Open() {
-    window_ =
-        MainWindow::Create(GetModuleHandleW(nullptr), settings_, folder_.PathOf("kept.draft"));
+    window_ = MainWindow::Create(GetModuleHandleW(nullptr), settings_, folder_.PathOf("kept.draft"),
+                                 folder_.PathOf("recent.txt"));
     ASSERT_NE(window_, nullptr);
     window_->SetAsking({[](HWND) { return answeredPath; }, [](HWND) { return answeredPath; },
                         [](HWND, const std::u16string&) { return true; },
@@ -269,6 +270,100 @@ INSTANTIATE_TEST_SUITE_P(
                     ReopenCase{"EucJp", "\xa4\xa2\xa4\xa4\n\xa4\xa6", TextEncoding::EucJp},
                     ReopenCase{"Utf16Be", std::string_view("\x30\x42\x00\x0a\x30\x44", 6),
                                TextEncoding::Utf16Be}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// What is done to the recent files' list, in order.
+enum class RecentStep {
+  kOpenA,
+  kOpenB,
+  kSaveInputC,  // the input saved as c.txt
+  kRestart,     // the window closed and another started
+  kRemoveA,     // a.txt deleted behind the window's back
+  kChooseSecond,
+  kClear,
+};
+
+struct RecentCase {
+  const char* name;
+  std::vector<RecentStep> steps;
+  // The files the submenu lists then, newest first.
+  std::vector<const char*> listed;
+};
+
+class WindowRecentTest : public WindowTest, public testing::WithParamInterface<RecentCase> {
+ protected:
+  // The submenu's captions, filled as a click on ファイル and on it fills it.
+  std::vector<std::u16string> Listed() {
+    const SubmenuPlace recent = FindSubmenu(GetMenu(window_->window()), Submenu::kRecent);
+    SendMessageW(window_->window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(recent.menu), 0);
+    std::vector<std::u16string> captions;
+    for (int i = 0; i < GetMenuItemCount(recent.menu); ++i) {
+      std::wstring caption(MAX_PATH, L'\0');
+      caption.resize(static_cast<std::size_t>(GetMenuStringW(
+          recent.menu, static_cast<UINT>(i), caption.data(), MAX_PATH, MF_BYPOSITION)));
+      captions.emplace_back(caption.begin(), caption.end());
+    }
+    return captions;
+  }
+};
+
+TEST_P(WindowRecentTest, ListsTheFilesLastOpenedOrSavedNewestFirst) {
+  const RecentCase& c = GetParam();
+  WriteFile(folder_.PathOf("a.txt"), "あ");
+  WriteFile(folder_.PathOf("b.txt"), "い");
+  for (const RecentStep step : c.steps) {
+    switch (step) {
+      case RecentStep::kOpenA:
+      case RecentStep::kOpenB:
+        answeredPath = folder_.PathOf(step == RecentStep::kOpenA ? "a.txt" : "b.txt");
+        Command(Command::kOpen);
+        break;
+      case RecentStep::kSaveInputC:
+        answeredPath = folder_.PathOf("c.txt");
+        Command(Command::kSaveInput);
+        break;
+      case RecentStep::kRestart:
+        Close();
+        Open();
+        break;
+      case RecentStep::kRemoveA:
+        std::filesystem::remove(WideOf(folder_.PathOf("a.txt")));
+        break;
+      case RecentStep::kChooseSecond:
+        Listed();
+        Command(RecentCommand(1));
+        break;
+      case RecentStep::kClear:
+        Listed();
+        Command(Command::kClearRecent);
+        break;
+    }
+  }
+  std::vector<std::u16string> expected;
+  for (std::size_t i = 0; i < c.listed.size(); ++i) {
+    expected.push_back(RecentFileCaption(i + 1, win32::Utf16(WideOf(folder_.PathOf(c.listed[i])))));
+  }
+  if (expected.empty()) {
+    expected.emplace_back(kNoRecentFilesCaption);
+  } else {
+    expected.emplace_back();  // the separator
+    expected.emplace_back(kClearRecentCaption);
+  }
+  EXPECT_EQ(Listed(), expected);
+}
+
+using enum RecentStep;
+INSTANTIATE_TEST_SUITE_P(
+    Steps, WindowRecentTest,
+    testing::Values(RecentCase{"None", {}, {}},
+                    RecentCase{"NewestFirst", {kOpenA, kOpenB}, {"b.txt", "a.txt"}},
+                    RecentCase{"OpenedAgainMovesUp", {kOpenA, kOpenB, kOpenA}, {"a.txt", "b.txt"}},
+                    RecentCase{"SavedInput", {kOpenA, kSaveInputC}, {"c.txt", "a.txt"}},
+                    RecentCase{
+                        "KeptForTheNextWindow", {kOpenA, kRestart, kOpenB}, {"b.txt", "a.txt"}},
+                    RecentCase{"ChosenOpens", {kOpenA, kOpenB, kChooseSecond}, {"a.txt", "b.txt"}},
+                    RecentCase{"GoneLeaves", {kOpenA, kOpenB, kRemoveA, kChooseSecond}, {"b.txt"}},
+                    RecentCase{"Cleared", {kOpenA, kClear}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WindowTest, AFileThatCannotBeReadLeavesTheInputAndSaysWhy) {
