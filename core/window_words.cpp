@@ -29,6 +29,19 @@ std::u16string StaleText(ConvertTrigger trigger) {
   }
 }
 
+std::u16string TextSavedText(bool horizontal, Charset charset, std::u16string_view shownPath) {
+  std::u16string text = horizontal ? u"横書きを " : u"";
+  text += charset == Charset::Cp932 ? u"Shift_JIS" : u"UTF-8";
+  return text + u" で保存しました: " + std::u16string(shownPath);
+}
+
+std::u16string UnencodableQuestion(std::size_t count, std::u16string_view listed) {
+  const std::string digits = std::to_string(count);
+  return std::u16string(digits.begin(), digits.end()) +
+         u" 文字は Shift_JIS で保存できないため「?」になります: " + std::u16string(listed) +
+         u"\r\nこのまま保存しますか?";
+}
+
 std::u16string PictureSavedText(std::u16string_view shownPath, bool pdf) {
   return (pdf ? u"PDF で保存しました: " : u"PNG 画像で保存しました: ") + std::u16string(shownPath);
 }

@@ -35,6 +35,14 @@ std::u16string StaleText(ConvertTrigger trigger);
 std::u16string VersionText(std::u16string_view version, std::u16string_view homePage,
                            std::u16string_view email);
 
+// The status bar's word that a text was saved at `shownPath` in `charset`:
+// "UTF-8 で保存しました: …", and for the input as typed "横書きを …".
+std::u16string TextSavedText(bool horizontal, Charset charset, std::u16string_view shownPath);
+
+// The question before a save in Shift_JIS that turns `count` characters,
+// the first of them `listed`, into "?".
+std::u16string UnencodableQuestion(std::size_t count, std::u16string_view listed);
+
 // The status bar's word that a picture was saved at `shownPath`, as a PDF
 // or a PNG.
 std::u16string PictureSavedText(std::u16string_view shownPath, bool pdf);

@@ -68,11 +68,6 @@ std::u16string Listed(const std::vector<char32_t>& characters) {
   return listed;
 }
 
-std::u16string Numbered(std::size_t n) {
-  const std::string digits = std::to_string(n);
-  return std::u16string(digits.begin(), digits.end());
-}
-
 }  // namespace
 
 MainWindow* MainWindow::Create(HINSTANCE instance, AppSettings& settings, std::string draftFile,
@@ -581,19 +576,26 @@ bool MainWindow::MayTakeAddedName(const std::string& chosen, const std::string& 
          Proceed(Utf16Of(target) + u" は既に存在します。\r\n置き換えますか?");
 }
 
-void MainWindow::SaveText(const UnencodableReport& lost, const WriteText& write) {
-  const std::string chosen =
-      asking_.savePath != nullptr ? asking_.savePath(window_) : ShowSaveDialog(window_);
-  if (chosen.empty()) return;
-  const Charset charset = settings_.saveEncoding;
-  if (charset == Charset::Cp932 && lost.count != 0 &&
-      !Proceed(Numbered(lost.count) + u" 文字は Shift_JIS で保存できないため「?」になります: " +
-               Listed(lost.first) + u"\r\nこのまま保存しますか?")) {
+void MainWindow::SaveText(SavedText text, Charset offered, const FindLost& lost,
+                          const WriteText& write) {
+  const TextChoice choice = asking_.savePath != nullptr
+                                ? asking_.savePath(window_, text, offered)
+                                : ShowTextSaveDialog(window_, text, offered);
+  if (choice.path.empty()) return;
+  const Charset charset = choice.charset;
+  if (const IoStatus status = RememberSaveCharset(settings_, charset); status.failed()) {
+    ShowError(SettingsNotSavedText(Utf16Of(status.error().path), status.error()));
+  }
+  // UTF-8 holds every character the panes can show.
+  const UnencodableReport unencodable =
+      charset == Charset::Cp932 ? lost(charset) : UnencodableReport{};
+  if (unencodable.count != 0 &&
+      !Proceed(UnencodableQuestion(unencodable.count, Listed(unencodable.first)))) {
     Report(std::u16string(kNothingSaved));
     return;
   }
-  const std::string target = WithTextExtension(chosen);
-  if (!MayTakeAddedName(chosen, target)) {
+  const std::string target = WithTextExtension(choice.path);
+  if (!MayTakeAddedName(choice.path, target)) {
     Report(std::u16string(kNothingSaved));
     return;
   }
@@ -602,8 +604,7 @@ void MainWindow::SaveText(const UnencodableReport& lost, const WriteText& write)
     Report(std::u16string(kNothingSaved));
     return;
   }
-  Report((charset == Charset::Cp932 ? u"Shift_JIS" : u"UTF-8") +
-         std::u16string(u" で保存しました: ") + Utf16Of(target));
+  Report(TextSavedText(text == SavedText::kHorizontal, charset, Utf16Of(target)));
 }
 
 void MainWindow::SaveOutput() {
@@ -614,13 +615,17 @@ void MainWindow::SaveOutput() {
     return;
   }
   const VerticalLayout& layout = output_->layout();
-  SaveText(FindUnencodableCells(layout, Charset::Cp932, kShownUnencodable),
-           [&layout](const std::string& target, Charset charset) -> IoStatus {
-             const IoResult<std::size_t> written =
-                 WriteTextFilePieces(target, charset, LayoutTextProducer(layout));
-             if (!written) return written.error();
-             return std::nullopt;
-           });
+  SaveText(
+      SavedText::kVertical, settings_.saveEncoding,
+      [&layout](Charset charset) {
+        return FindUnencodableCells(layout, charset, kShownUnencodable);
+      },
+      [&layout](const std::string& target, Charset charset) -> IoStatus {
+        const IoResult<std::size_t> written =
+            WriteTextFilePieces(target, charset, LayoutTextProducer(layout));
+        if (!written) return written.error();
+        return std::nullopt;
+      });
 }
 
 void MainWindow::SavePicture() {
@@ -656,22 +661,28 @@ void MainWindow::SavePicture() {
 void MainWindow::SaveInput() {
   Report({});
   const std::u16string text = WindowText(input_);
-  SaveText(FindUnencodable(text, Charset::Cp932, kShownUnencodable),
-           [this, &text](const std::string& target, Charset charset) -> IoStatus {
-             if (const IoStatus status =
-                     ReplaceFileAtomically(target, EncodeTextFile(text, charset).bytes);
-                 status.failed()) {
-               return status;
-             }
-             KeepRecent(recent_.Add(target));
-             path_ = target;
-             encoding_ = charset == Charset::Cp932 ? TextEncoding::Cp932 : TextEncoding::Utf8;
-             undetermined_ = false;
-             modified_ = false;
-             ShowTitle();
-             KeepDraft();
-             return std::nullopt;
-           });
+  // The encoding the text was read in, where it can be written in it.
+  const Charset offered = encoding_ == TextEncoding::Utf8    ? Charset::Utf8
+                          : encoding_ == TextEncoding::Cp932 ? Charset::Cp932
+                                                             : settings_.saveEncoding;
+  SaveText(
+      SavedText::kHorizontal, offered,
+      [&text](Charset charset) { return FindUnencodable(text, charset, kShownUnencodable); },
+      [this, &text](const std::string& target, Charset charset) -> IoStatus {
+        if (const IoStatus status =
+                ReplaceFileAtomically(target, EncodeTextFile(text, charset).bytes);
+            status.failed()) {
+          return status;
+        }
+        KeepRecent(recent_.Add(target));
+        path_ = target;
+        encoding_ = charset == Charset::Cp932 ? TextEncoding::Cp932 : TextEncoding::Utf8;
+        undetermined_ = false;
+        modified_ = false;
+        ShowTitle();
+        KeepDraft();
+        return std::nullopt;
+      });
 }
 
 void MainWindow::CopyVertical() {

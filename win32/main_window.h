@@ -83,7 +83,7 @@ class MainWindow {
   // answer in the user's place: a path (UTF-8, "" on cancel); a yes.
   struct Asking {
     std::string (*openPath)(HWND owner) = nullptr;
-    std::string (*savePath)(HWND owner) = nullptr;
+    TextChoice (*savePath)(HWND owner, SavedText text, Charset offered) = nullptr;
     bool (*proceed)(HWND owner, const std::u16string& question) = nullptr;
     void (*tell)(HWND owner, const std::u16string& message) = nullptr;
     PictureChoice (*picturePath)(HWND owner) = nullptr;
@@ -136,11 +136,13 @@ class MainWindow {
   void Zoom(int steps);
   void ToggleVerticalGlyphs();
   void SaveSettingsPart(SettingsPart part);
-  // A save of text: asks for the file, warns of what Shift_JIS cannot hold
-  // (`lost`), adds ".txt", asks before replacing a file that name leads
+  // A save of text: asks for the file and the encoding (`offered` first)
+  // and remembers the encoding, warns of what Shift_JIS cannot hold (found
+  // by `lost`), adds ".txt", asks before replacing a file that name leads
   // to, has `write` write it and says what came of it.
+  using FindLost = std::function<UnencodableReport(Charset charset)>;
   using WriteText = std::function<IoStatus(const std::string& path, Charset charset)>;
-  void SaveText(const UnencodableReport& lost, const WriteText& write);
+  void SaveText(SavedText text, Charset offered, const FindLost& lost, const WriteText& write);
   void ReplaceInput(const std::u16string& text);
   int Dpi() const;
 

@@ -19,6 +19,7 @@
 #include "tests/support/temp_folder.h"
 #include "tests/support/win32_messages.h"
 #include "textio/encoding_names.h"
+#include "textio/file_types.h"
 #include "textio/text_file.h"
 #include "textio/undecodable_warning.h"
 #include "win32/commands.h"
@@ -48,6 +49,10 @@ std::u16string LayoutOf(std::u16string_view text, const LayoutRules& rules) {
 // pictures' dialog had the PDF type selected.
 std::string answeredPath;
 bool answeredPdf = false;
+// The encoding the save dialog of text answers with (none: the one it
+// offered), and the one it last offered.
+std::optional<Charset> answeredCharset;
+Charset offeredCharset = Charset::Cp932;
 
 class WindowTest : public testing::Test {
  protected:
@@ -61,7 +66,11 @@ class WindowTest : public testing::Test {
     window_ = MainWindow::Create(GetModuleHandleW(nullptr), settings_, folder_.PathOf("kept.draft"),
                                  folder_.PathOf("recent.txt"));
     ASSERT_NE(window_, nullptr);
-    window_->SetAsking({[](HWND) { return answeredPath; }, [](HWND) { return answeredPath; },
+    window_->SetAsking({[](HWND) { return answeredPath; },
+                        [](HWND, SavedText, Charset offered) {
+                          offeredCharset = offered;
+                          return TextChoice{answeredPath, answeredCharset.value_or(offered)};
+                        },
                         [](HWND, const std::u16string&) { return true; },
                         [](HWND, const std::u16string& message) { told.push_back(message); },
                         [](HWND) {
@@ -399,6 +408,86 @@ INSTANTIATE_TEST_SUITE_P(Names, WindowSaveTest,
                                          SaveCase{"Upper", "memo.TXT", "memo.TXT"},
                                          SaveCase{"Other", "memo.log", "memo.log.txt"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+struct EncodingCase {
+  const char* name;
+  win32::Command command;
+  std::string_view read;  // the file read first, "" for none
+  Charset remembered;     // the settings' save encoding before
+  std::optional<Charset> chosen;
+  Charset offered;
+  bool warned;  // of characters that Shift_JIS cannot hold
+};
+
+class WindowSaveEncodingTest : public WindowTest,
+                               public testing::WithParamInterface<EncodingCase> {};
+
+TEST_P(WindowSaveEncodingTest, OffersAndRemembersTheEncoding) {
+  const EncodingCase& c = GetParam();
+  settings_.saveEncoding = c.remembered;
+  if (!c.read.empty()) {
+    WriteFile(folder_.PathOf("in.txt"), c.read);
+    window_->LoadInput(folder_.PathOf("in.txt"));
+  }
+  TypeInto(window_->input(), u"あ𠀋");  // one character code page 932 holds, one it lacks
+  answeredPath = folder_.PathOf("out.txt");
+  answeredCharset = c.chosen;
+  std::vector<std::u16string> asked;
+  window_->SetAsking({[](HWND) { return answeredPath; },
+                      [](HWND, SavedText, Charset offered) {
+                        offeredCharset = offered;
+                        return TextChoice{answeredPath, answeredCharset.value_or(offered)};
+                      },
+                      [](HWND, const std::u16string& question) {
+                        told.push_back(question);
+                        return true;
+                      },
+                      [](HWND, const std::u16string&) {}, nullptr});
+  told.clear();
+  Command(c.command);
+  answeredCharset.reset();
+  const Charset saved = c.chosen.value_or(c.offered);
+  EXPECT_EQ(offeredCharset, c.offered);
+  EXPECT_EQ(told.size(), c.warned ? 1u : 0u);
+  const std::u16string text = c.command == Command::kSaveInput ? Input() : Output();
+  EXPECT_EQ(ReadFile(answeredPath), EncodeTextFile(text, saved).bytes);
+  EXPECT_EQ(settings_.saveEncoding, saved);
+  // The settings file is written for a change only.
+  AppSettings read;
+  read.appFolder = settings_.appFolder;
+  ASSERT_TRUE(LoadSettings(read, SettingsFile(settings_)).ok());
+  EXPECT_EQ(read.saveEncoding, saved == c.remembered ? AppSettings{}.saveEncoding : saved);
+  EXPECT_EQ(
+      StatusPartOf(Status(), static_cast<int>(StatusPart::kReport)),
+      TextSavedText(c.command == Command::kSaveInput, saved, win32::Utf16(WideOf(answeredPath))));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, WindowSaveEncodingTest,
+    testing::Values(
+        EncodingCase{
+            "Remembered", Command::kSaveOutput, "", Charset::Utf8, {}, Charset::Utf8, false},
+        EncodingCase{"ChosenIsKept", Command::kSaveOutput, "", Charset::Cp932, Charset::Utf8,
+                     Charset::Cp932, false},
+        EncodingCase{"ShiftJisWarns", Command::kSaveOutput, "", Charset::Utf8, Charset::Cp932,
+                     Charset::Utf8, true},
+        EncodingCase{"InputAsRead",
+                     Command::kSaveInput,
+                     "\x82\xa0",
+                     Charset::Utf8,
+                     {},
+                     Charset::Cp932,
+                     true},
+        EncodingCase{
+            "InputReadInUtf8", Command::kSaveInput, "あ", Charset::Cp932, {}, Charset::Utf8, false},
+        EncodingCase{"InputReadInOther",
+                     Command::kSaveInput,
+                     "\xa4\xa2\xa4\xa4\xa4\xa6\xa4\xa8",
+                     Charset::Utf8,
+                     {},
+                     Charset::Utf8,
+                     false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct PictureCase {
   const char* name;
