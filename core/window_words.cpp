@@ -80,6 +80,18 @@ std::u16string NotSavedText(std::u16string_view shownPath, const IoError& error)
   return Failure(u"ファイルを保存できませんでした。", shownPath, error);
 }
 
+std::u16string EbookNotMadeText(std::u16string_view why) {
+  return u"電子書籍として保存できません。\r\n" + std::u16string(why);
+}
+
+std::u16string EbookSavedText(std::u16string_view shownPath) {
+  return u"電子書籍で保存しました: " + std::u16string(shownPath);
+}
+
+std::u16string EbookNotSavedText(std::u16string_view shownPath, const IoError& error) {
+  return Failure(u"電子書籍を保存できませんでした。", shownPath, error);
+}
+
 std::u16string SettingsNotReadText(std::u16string_view shownPath, const IoError& error) {
   return Failure(u"設定を読み込めませんでした。既定の設定で続けます。", shownPath, error);
 }

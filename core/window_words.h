@@ -47,6 +47,14 @@ std::u16string UnencodableQuestion(std::size_t count, std::u16string_view listed
 // or a PNG.
 std::u16string PictureSavedText(std::u16string_view shownPath, bool pdf);
 
+// 変換's command that saves the input as a vertical e-book, and what it
+// says: that the output is too large for one (`why`), that the book was
+// saved at `shownPath`, or that it could not be written there.
+inline constexpr std::u16string_view kEbookMenuCaption = u"電子書籍 (EPUB) で保存(&E)…";
+std::u16string EbookNotMadeText(std::u16string_view why);
+std::u16string EbookSavedText(std::u16string_view shownPath);
+std::u16string EbookNotSavedText(std::u16string_view shownPath, const IoError& error);
+
 // The messages of a file that could not be read or written, naming it as
 // `shownPath` and saying why in Japanese: a text file, the settings file.
 std::u16string NotOpenedText(std::u16string_view shownPath, const IoError& error);

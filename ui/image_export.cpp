@@ -79,8 +79,7 @@ void ImageExport::AddCommands(QMenu* menu) {
   auto* save =
       menu->addAction(QStringLiteral("画像として保存(&I)…"), this, &ImageExport::SaveAsPicture);
   save->setObjectName(QStringLiteral("Menu_Convert_SaveImage"));
-  auto* ebook = menu->addAction(QStringLiteral("電子書籍 (EPUB) で保存(&E)…"), this,
-                                &ImageExport::SaveAsEbook);
+  auto* ebook = menu->addAction(ToQString(kEbookMenuCaption), this, &ImageExport::SaveAsEbook);
   ebook->setObjectName(QStringLiteral("Menu_Convert_SaveEbook"));
 
   QMenu* sizes = menu->addMenu(QStringLiteral("画像の文字の大きさ(&Z)"));
@@ -188,7 +187,7 @@ void ImageExport::SaveAsEbook() {
   hooks_.report({});
   const ShownOutput shown = hooks_.shownOutput();
   if (shown.layout == nullptr) {
-    ShowError(QStringLiteral("電子書籍として保存できません。\r\n") + shown.whyNone);
+    ShowError(ToQString(EbookNotMadeText(shown.whyNone.toStdU16String())));
     return;
   }
   const QString filter = ToQString(kEbookFileType.name);
@@ -200,21 +199,15 @@ void ImageExport::SaveAsEbook() {
     hooks_.report(kNothingSaved);
     return;
   }
-  const AozoraBook book =
-      NotationFor(settings_.picture.notation, OutputKind::kEbook) == Notation::kAozora
-          ? ReadAozoraText(shown.input)
-          : PlainTextBook(shown.input);
-  EpubMetadata metadata;
-  metadata.fallbackTitle = QFileInfo(path).completeBaseName().toStdU16String();
-  if (const IoStatus status = ReplaceFileAtomically(LocalPath(path), MakeEpub(book, metadata));
-      status.failed()) {
-    ShowError(QStringLiteral("電子書籍を保存できませんでした。\r\n%1\r\n%2")
-                  .arg(path, ReasonText(status.error())));
+  const std::string epub = InputEpub(shown.input, settings_.picture.notation,
+                                     QFileInfo(path).completeBaseName().toStdU16String());
+  if (const IoStatus status = ReplaceFileAtomically(LocalPath(path), epub); status.failed()) {
+    ShowError(ToQString(EbookNotSavedText(path.toStdU16String(), status.error())));
     hooks_.report(kNothingSaved);
     return;
   }
   hooks_.saved(LocalPath(path));
-  hooks_.report(QStringLiteral("電子書籍で保存しました: %1").arg(path));
+  hooks_.report(ToQString(EbookSavedText(path.toStdU16String())));
 }
 
 IoStatus ImageExport::WritePages(std::u16string_view input, const QString& path) const {

@@ -30,6 +30,7 @@ constexpr std::array kEditItems{
 constexpr std::array kConvertItems{
     MenuItem{u"縦書きをコピー(&C)", Command::kCopyVertical},
     MenuItem{u"画像として保存(&I)…", Command::kSaveImage},
+    MenuItem{kEbookMenuCaption, Command::kSaveEbook},
 };
 constexpr std::array kViewItems{
     MenuItem{u"縦組み表示(&T)", Command::kVerticalGlyphs},

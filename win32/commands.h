@@ -28,6 +28,7 @@ enum class Command : WORD {
   kSelectAll,
   kCopyVertical,
   kSaveImage,
+  kSaveEbook,
   kVerticalGlyphs,
   kZoomIn,
   kZoomOut,

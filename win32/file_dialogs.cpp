@@ -67,6 +67,12 @@ PictureChoice ShowPictureSaveDialog(HWND owner) {
   return {path, filter == 2};
 }
 
+std::string ShowEbookSaveDialog(HWND owner) {
+  return Ask(owner, L"電子書籍 (EPUB) で保存", OFN_OVERWRITEPROMPT, &GetSaveFileNameW,
+             FilterList(std::array{kEbookFileType}))
+      .first;
+}
+
 bool AskToProceed(HWND owner, const std::u16string& question) {
   return MessageBoxW(owner, Wide(question).c_str(), Wide(kProgramName).c_str(),
                      MB_YESNO | MB_ICONQUESTION) == IDYES;

@@ -33,6 +33,9 @@ struct PictureChoice {
 };
 PictureChoice ShowPictureSaveDialog(HWND owner);
 
+// The save dialog of e-books: the path chosen, "" on cancel.
+std::string ShowEbookSaveDialog(HWND owner);
+
 // A question with Yes and No; true for Yes.
 bool AskToProceed(HWND owner, const std::u16string& question);
 // A message with an OK button.

@@ -13,6 +13,7 @@
 #include "core/vertical_layout.h"
 #include "core/view_options.h"
 #include "core/window_words.h"
+#include "ebook/epub_book.h"
 #include "platform/files.h"
 #include "platform/io_reasons.h"
 #include "platform/windows_text.h"
@@ -398,6 +399,9 @@ void MainWindow::OnCommand(Command command) {
     case Command::kSaveImage:
       SavePicture();
       return;
+    case Command::kSaveEbook:
+      SaveEbook();
+      return;
     case Command::kVerticalGlyphs:
       ToggleVerticalGlyphs();
       return;
@@ -656,6 +660,33 @@ void MainWindow::SavePicture() {
     return;
   }
   Report(PictureSavedText(Utf16Of(name.path), name.pdf));
+}
+
+void MainWindow::SaveEbook() {
+  Report({});
+  ConvertIfStale();
+  if (!outputTooLarge_.empty()) {
+    ShowError(EbookNotMadeText(outputTooLarge_));
+    return;
+  }
+  const std::string chosen =
+      asking_.ebookPath != nullptr ? asking_.ebookPath(window_) : ShowEbookSaveDialog(window_);
+  if (chosen.empty()) return;
+  const std::string target = WithEbookExtension(chosen);
+  if (!MayTakeAddedName(chosen, target)) {
+    Report(std::u16string(kNothingSaved));
+    return;
+  }
+  // The book is titled by its file where its text names no title.
+  const std::u16string title = Utf16(std::filesystem::path(WideOf(target)).stem().wstring());
+  if (const IoStatus status = ReplaceFileAtomically(
+          target, InputEpub(WindowText(input_), settings_.picture.notation, title));
+      status.failed()) {
+    ShowError(EbookNotSavedText(Utf16Of(target), status.error()));
+    Report(std::u16string(kNothingSaved));
+    return;
+  }
+  Report(EbookSavedText(Utf16Of(target)));
 }
 
 void MainWindow::SaveInput() {

@@ -87,6 +87,7 @@ class MainWindow {
     bool (*proceed)(HWND owner, const std::u16string& question) = nullptr;
     void (*tell)(HWND owner, const std::u16string& message) = nullptr;
     PictureChoice (*picturePath)(HWND owner) = nullptr;
+    std::string (*ebookPath)(HWND owner) = nullptr;
   };
   void SetAsking(const Asking& asking) { asking_ = asking; }
 
@@ -124,6 +125,7 @@ class MainWindow {
   void ShowError(const std::u16string& text);
   void SaveOutput();
   void SavePicture();
+  void SaveEbook();
   // A question with Yes and No, answered by `asking_` where it answers.
   bool Proceed(const std::u16string& question);
   // Whether `target`, the dialog's `chosen` name with a suffix added, may be

@@ -15,6 +15,7 @@
 #include "core/settings.h"
 #include "core/vertical_layout.h"
 #include "core/window_words.h"
+#include "ebook/epub_book.h"
 #include "platform/windows_text.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/win32_messages.h"
@@ -75,7 +76,8 @@ class WindowTest : public testing::Test {
                         [](HWND, const std::u16string& message) { told.push_back(message); },
                         [](HWND) {
                           return win32::PictureChoice{answeredPath, answeredPdf};
-                        }});
+                        },
+                        [](HWND) { return answeredPath; }});
   }
   void Close() {
     if (window_ != nullptr) SendMessageW(window_->window(), WM_CLOSE, 0, 0);
@@ -536,6 +538,38 @@ INSTANTIATE_TEST_SUITE_P(
         PictureCase{"Pages", "pic", true, true, "pic.pdf", "%PDF", u"PDF で保存しました: "},
         PictureCase{"OtherName", "pic.txt", false, false, "pic.txt.png", "\x89PNG",
                     u"PNG 画像で保存しました: "}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct EbookCase {
+  const char* name;
+  std::string chosen;
+  std::string saved;
+  std::optional<Notation> notation;
+  std::u16string_view typed;
+};
+
+class WindowEbookTest : public WindowTest, public testing::WithParamInterface<EbookCase> {};
+
+TEST_P(WindowEbookTest, SavesTheInputAsAVerticalBookTitledByItsFile) {
+  const EbookCase& c = GetParam();
+  settings_.picture.notation = c.notation;
+  TypeInto(window_->input(), c.typed);
+  answeredPath = folder_.PathOf(c.chosen);
+  Command(Command::kSaveEbook);
+  const std::u16string stem(c.saved.begin(), c.saved.begin() + c.saved.rfind('.'));
+  EXPECT_EQ(ReadFile(folder_.PathOf(c.saved)), InputEpub(Input(), c.notation, stem));
+  EXPECT_EQ(StatusPartOf(Status(), static_cast<int>(StatusPart::kReport)),
+            EbookSavedText(win32::Utf16(WideOf(folder_.PathOf(c.saved)))));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, WindowEbookTest,
+    testing::Values(
+        EbookCase{"Bare", "book", "book.epub", std::nullopt, u"本文\rです"},
+        EbookCase{"Upper", "book.EPUB", "book.EPUB", std::nullopt, u"本文"},
+        EbookCase{"OtherName", "book.txt", "book.txt.epub", std::nullopt, u"本文"},
+        EbookCase{"Aozora", "ruby", "ruby.epub", Notation::kAozora, u"｜漢字《かんじ》"},
+        EbookCase{"Plain", "plain", "plain.epub", Notation::kPlain, u"｜漢字《かんじ》"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // --- The settings dialog ---------------------------------------------------------
