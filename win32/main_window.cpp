@@ -7,6 +7,7 @@
 #include <system_error>
 #include <variant>
 
+#include "core/caret_cell.h"
 #include "core/command_line.h"
 #include "core/recent_files.h"
 #include "core/too_large_text.h"
@@ -34,6 +35,8 @@ namespace mirotabe::win32 {
 namespace {
 
 constexpr UINT_PTR kDraftTimer = 1;
+// No caret position the edit control gives: the next look follows it.
+constexpr DWORD kNoCaret = 0xFFFFFFFF;
 // How long after a change the text is kept, at most.
 constexpr UINT kDraftDelayMilliseconds = 500;
 constexpr std::size_t kShownUnencodable = 5;
@@ -265,14 +268,49 @@ bool MainWindow::OnSplitterMouse(UINT message, LPARAM lParam) {
 
 LRESULT CALLBACK MainWindow::InputProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                             UINT_PTR /*id*/, DWORD_PTR self) {
-  if (message == WM_KEYUP) reinterpret_cast<MainWindow*>(self)->OnInputKeyReleased(wParam);
+  auto* main = reinterpret_cast<MainWindow*>(self);
+  if (message == WM_KEYUP) main->OnInputKeyReleased(wParam);
   if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &MainWindow::InputProcedure, 0);
   // F6 goes from pane to pane: Tab types a tab in the input pane.
   if (message == WM_KEYDOWN && wParam == VK_F6) {
-    SetFocus(reinterpret_cast<MainWindow*>(self)->output_->window());
+    SetFocus(main->output_->window());
     return 0;
   }
-  return DefSubclassProc(window, message, wParam, lParam);
+  const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+  // The edit control tells of no caret move: these are what move it.
+  switch (message) {
+    case WM_KEYDOWN:
+    case WM_CHAR:
+    case WM_LBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case EM_SETSEL:
+      main->FollowInputCaret();
+      break;
+    default:
+      break;
+  }
+  return result;
+}
+
+void MainWindow::FollowInputCaret() {
+  DWORD caret = 0;
+  SendMessageW(input_, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+  if (caret == caret_) return;
+  caret_ = caret;
+  if (output_->stale()) return;  // the layout is not the text's yet
+  const auto line = static_cast<WPARAM>(SendMessageW(input_, EM_LINEFROMCHAR, caret, 0));
+  const auto lineStart = static_cast<DWORD>(SendMessageW(input_, EM_LINEINDEX, line, 0));
+  // Only the caret's line is read: the text can be long.
+  const auto length = static_cast<std::size_t>(SendMessageW(input_, EM_LINELENGTH, lineStart, 0));
+  std::wstring text(std::max<std::size_t>(length, 1), L'\0');
+  *reinterpret_cast<WORD*>(text.data()) =
+      static_cast<WORD>(std::min<std::size_t>(text.size(), 0xFFFF));
+  const auto got = static_cast<std::size_t>(
+      SendMessageW(input_, EM_GETLINE, line, reinterpret_cast<LPARAM>(text.data())));
+  text.resize(std::min<std::size_t>(got, caret - lineStart));
+  const std::optional<CellPosition> cell =
+      CaretCell(output_->layout(), line, Utf16(text), settings_.rules);
+  if (cell) output_->ShowCell(*cell);
 }
 
 void MainWindow::OnInputKeyReleased(WPARAM key) {
@@ -313,6 +351,8 @@ void MainWindow::Convert() {
   outputTooLarge_.clear();
   output_->SetMessage({});
   output_->SetLayout(std::move(std::get<VerticalLayout>(result)));
+  caret_ = kNoCaret;
+  FollowInputCaret();
 }
 
 void MainWindow::ShowStale(bool stale) {

@@ -116,6 +116,9 @@ class MainWindow {
   void KeepRecent(const IoStatus& status);
   bool OnSplitterMouse(UINT message, LPARAM lParam);
 
+  // Scrolls the output pane to the cell of the input caret, where it has
+  // moved since the last look.
+  void FollowInputCaret();
   void LayOutPanes();
   void MakeFonts();
   void ShowStale(bool stale);
@@ -168,6 +171,8 @@ class MainWindow {
   bool modified_ = false;
   // Set while the window itself replaces the input's text.
   bool replacing_ = false;
+  // Where the input caret last stood, in units from the text's start.
+  DWORD caret_ = 0;
   // Whether the kept text on disk is this window's: written or given back
   // by it. One an earlier window left is never removed by another.
   bool draftOwned_ = false;

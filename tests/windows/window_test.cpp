@@ -377,6 +377,41 @@ INSTANTIATE_TEST_SUITE_P(
                     RecentCase{"Cleared", {kOpenA, kClear}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct FollowCase {
+  const char* name;
+  int line;             // of 100 short lines, each one column
+  int unitsIntoLine;    // where on it the caret is put
+  bool backFromTheEnd;  // the caret at the text's end first
+};
+
+class WindowFollowTest : public WindowTest, public testing::WithParamInterface<FollowCase> {};
+
+TEST_P(WindowFollowTest, TheOutputPaneScrollsToTheCaretsColumn) {
+  const FollowCase& c = GetParam();
+  std::string lines;
+  for (int i = 0; i < 100; ++i) lines += "あいう\n";
+  WriteFile(folder_.PathOf("long.txt"), lines);
+  window_->LoadInput(folder_.PathOf("long.txt"));
+  OutputPane& pane = window_->output();
+  ASSERT_LT(pane.FitColumns(), 100) << "the pane shows every column";
+  EXPECT_EQ(pane.firstColumn(), 0) << "a text just read is shown from its start";
+  if (c.backFromTheEnd) SendMessageW(window_->input(), EM_SETSEL, lines.size(), lines.size());
+  const auto at = static_cast<WPARAM>(SendMessageW(window_->input(), EM_LINEINDEX, c.line, 0)) +
+                  static_cast<WPARAM>(c.unitsIntoLine);
+  SendMessageW(window_->input(), EM_SETSEL, at, at);
+  // Line n stands in the nth column from the right.
+  EXPECT_LE(pane.firstColumn(), c.line);
+  EXPECT_LT(c.line, pane.firstColumn() + pane.FitColumns());
+  EXPECT_EQ(pane.firstRow(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Carets, WindowFollowTest,
+                         testing::Values(FollowCase{"Start", 0, 0, true},
+                                         FollowCase{"Middle", 50, 2, false},
+                                         FollowCase{"Last", 99, 3, false},
+                                         FollowCase{"BackToMiddle", 40, 1, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(WindowTest, AFileThatCannotBeReadLeavesTheInputAndSaysWhy) {
   TypeInto(window_->input(), u"そのまま");
   told.clear();
