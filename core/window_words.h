@@ -15,6 +15,16 @@ inline constexpr std::u16string_view kProgramName = u"Mirotabe";
 // The name shown for a text that came from no file.
 inline constexpr std::u16string_view kUntitledName = u"無題";
 
+// The names that screen readers give the windows' panes and the settings
+// dialog's controls that no caption of their own names.
+inline constexpr std::u16string_view kInputPaneName = u"入力";
+inline constexpr std::u16string_view kOutputPaneName = u"縦書き";
+// The replacement list is named by the caption of the frame it stands in.
+inline constexpr std::u16string_view kEntryListName = u"文字の置き換え";
+inline constexpr std::u16string_view kFromBoxName = u"置き換える文字";
+inline constexpr std::u16string_view kToBoxName = u"置き換え後の文字";
+inline constexpr std::u16string_view kTabWidthName = u"タブ文字はスペース";
+
 // ファイル's submenu that reads the file again in an encoding the user names.
 inline constexpr std::u16string_view kReopenMenuCaption = u"エンコーディングを指定して開き直す(&E)";
 

@@ -182,7 +182,7 @@ void MainWindow::BuildPanes() {
   inputPane_ = new InputPane(clientArea_);
   // Both panes are text boxes to assistive technology: only their names
   // tell the typed text from its vertical layout.
-  inputPane_->setAccessibleName(QStringLiteral("入力"));
+  inputPane_->setAccessibleName(ToQString(kInputPaneName));
   inputPane_->setAccessibleDescription(QStringLiteral("横書きの文章。縦書きに変換されます。"));
   connect(inputPane_, &InputPane::committedTextChanged, this, &MainWindow::OnInputChanged);
   // A new undo step; one that undo had taken back is gone for good.
@@ -200,7 +200,7 @@ void MainWindow::BuildPanes() {
 
   outputPane_ = new OutputPane(clientArea_);
   outputPane_->setObjectName(QStringLiteral("Text2"));
-  outputPane_->setAccessibleName(QStringLiteral("縦書き"));
+  outputPane_->setAccessibleName(ToQString(kOutputPaneName));
   outputPane_->setAccessibleDescription(
       QStringLiteral("入力の文章を縦書きにしたもの。右の列から読みます。"));
 

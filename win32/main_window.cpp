@@ -179,6 +179,10 @@ int MainWindow::Dpi() const {
 
 void MainWindow::OnCreate() {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
+  // A screen reader names an edit control by the label just before it,
+  // shown or hidden.
+  CreateWindowExW(0, L"STATIC", Wide(kInputPaneName).c_str(), WS_CHILD, 0, 0, 0, 0, window_,
+                  nullptr, instance, nullptr);
   input_ = CreateWindowExW(
       WS_EX_CLIENTEDGE, L"EDIT", L"",
       WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |

@@ -19,6 +19,10 @@
 #define MIROTABE_TRIGGER_ENTER 111
 #define MIROTABE_TRIGGER_F1 112
 #define MIROTABE_TRIGGER_CHANGE 113
+// The hidden labels that name the controls after them.
+#define MIROTABE_ENTRY_LIST_NAME 114
+#define MIROTABE_FROM_NAME 115
+#define MIROTABE_TO_NAME 116
 // Neither is IDOK nor IDCANCEL: Enter and Esc press no button of their own.
 #define MIROTABE_OK_BUTTON 120
 #define MIROTABE_CANCEL_BUTTON 121

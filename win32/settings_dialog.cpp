@@ -5,6 +5,7 @@
 
 #include "core/decimal_text.h"
 #include "core/entry_text.h"
+#include "core/window_words.h"
 #include "win32/resource_ids.h"
 #include "win32/window_text.h"
 
@@ -178,6 +179,20 @@ void CentreOverOwner(HWND dialog) {
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The names screen readers give the controls no caption names: the hidden
+// label before each, and the window text where a reader takes that (a
+// list box and a scroll bar show none of their own).
+void NameControls(HWND dialog) {
+  const auto name = [dialog](int id, std::u16string_view text) {
+    SetDlgItemTextW(dialog, id, Wide(text).c_str());
+  };
+  name(MIROTABE_ENTRY_LIST_NAME, kEntryListName);
+  name(MIROTABE_ENTRY_LIST, kEntryListName);
+  name(MIROTABE_FROM_NAME, kFromBoxName);
+  name(MIROTABE_TO_NAME, kToBoxName);
+  name(MIROTABE_TAB_SPINNER, kTabWidthName);
+}
+
 INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* edit = reinterpret_cast<SettingsEdit*>(GetWindowLongPtrW(dialog, DWLP_USER));
   switch (message) {
@@ -188,6 +203,7 @@ INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
                    GetClassLongPtrW(GetWindow(dialog, GW_OWNER), GCLP_HICON));
       CentreOverOwner(dialog);
       SetFonts(dialog, *edit);
+      NameControls(dialog);
       Load(dialog, *edit);
       return FALSE;  // the focus is set
     case WM_VSCROLL:

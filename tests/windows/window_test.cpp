@@ -4,6 +4,10 @@
 // again. What the output pane shows is read as a screen reader reads it,
 // and held to the engine's layout of what the input pane holds.
 #include <gtest/gtest.h>
+// clang-format off
+#include <windows.h>
+#include <oleacc.h>
+// clang-format on
 
 #include <filesystem>
 #include <optional>
@@ -649,6 +653,56 @@ TEST_F(WindowTest, SettingsDialogOkStoresWritesAndConverts) {
   const std::string same = folder_.PathOf("same.ini");
   ASSERT_TRUE(SaveSettings(settings_, same).ok());
   EXPECT_EQ(ReadFile(SettingsFile(settings_)), ReadFile(same));
+}
+
+// The name a screen reader gives `window`, through the system's
+// accessibility layer.
+std::u16string AccessibleNameOf(HWND window) {
+  IAccessible* object = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
+                                        __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(&object)))) {
+    return u"(none)";
+  }
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  std::u16string read;
+  if (object->get_accName(self, &name) == S_OK && name != nullptr) {
+    read.assign(name, name + SysStringLen(name));
+    SysFreeString(name);
+  }
+  object->Release();
+  return read;
+}
+
+TEST_F(WindowTest, PanesAndSettingsControlsHaveTheirNames) {
+  ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+  EXPECT_EQ(AccessibleNameOf(window_->input()), kInputPaneName);
+  struct Named {
+    int id;
+    std::u16string_view name;
+  };
+  constexpr Named kNamed[] = {
+      {MIROTABE_ENTRY_LIST, kEntryListName}, {MIROTABE_FROM_BOX, kFromBoxName},
+      {MIROTABE_TO_BOX, kToBoxName},         {MIROTABE_TAB_WIDTH, kTabWidthName},
+      {MIROTABE_TAB_SPINNER, kTabWidthName},
+  };
+  std::vector<std::u16string> names;
+  testing_support::WithModalDialog(
+      window_->window(), static_cast<WPARAM>(Command::kSettings), L"Mirotabe - 設定",
+      [&](HWND dialog) {
+        for (const Named& named : kNamed) {
+          names.push_back(AccessibleNameOf(GetDlgItem(dialog, named.id)));
+        }
+        Press(dialog, MIROTABE_CANCEL_BUTTON);
+      });
+  ASSERT_EQ(names.size(), std::size(kNamed));
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    EXPECT_EQ(names[i], kNamed[i].name) << "control " << kNamed[i].id;
+  }
+  CoUninitialize();
 }
 
 TEST_F(WindowTest, SettingsDialogCancelKeepsEverything) {
