@@ -19,6 +19,9 @@ inline constexpr std::u16string_view kUntitledName = u"無題";
 // dialog's controls that no caption of their own names.
 inline constexpr std::u16string_view kInputPaneName = u"入力";
 inline constexpr std::u16string_view kOutputPaneName = u"縦書き";
+// Added to the output pane's name while it shows an output older than the
+// input.
+inline constexpr std::u16string_view kStaleNameMark = u"（古い表示）";
 // The replacement list is named by the caption of the frame it stands in.
 inline constexpr std::u16string_view kEntryListName = u"文字の置き換え";
 inline constexpr std::u16string_view kFromBoxName = u"置き換える文字";

@@ -4,6 +4,8 @@
 #include <utility>
 
 #include "core/glyph_form.h"
+#include "core/window_words.h"
+#include "win32/pane_accessible.h"
 #include "win32/window_text.h"
 
 namespace mirotabe::win32 {
@@ -115,6 +117,17 @@ LRESULT OutputPane::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
       SetFocus(window_);
       return 0;
+    case WM_GETOBJECT:
+      if (const LRESULT answer = AnswerObjectRequest(window_, wParam, lParam,
+                                                     [this] {
+                                                       std::u16string name(kOutputPaneName);
+                                                       if (stale_) name += kStaleNameMark;
+                                                       return name;
+                                                     });
+          answer != 0) {
+        return answer;
+      }
+      return DefWindowProcW(window_, message, wParam, lParam);
     default:
       return DefWindowProcW(window_, message, wParam, lParam);
   }

@@ -655,9 +655,10 @@ TEST_F(WindowTest, SettingsDialogOkStoresWritesAndConverts) {
   EXPECT_EQ(ReadFile(SettingsFile(settings_)), ReadFile(same));
 }
 
-// The name a screen reader gives `window`, through the system's
-// accessibility layer.
-std::u16string AccessibleNameOf(HWND window) {
+// What a screen reader reads of `window` through the system's
+// accessibility layer: its name or its value.
+using AccessibleRead = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
+std::u16string ReadAccessible(HWND window, AccessibleRead read) {
   IAccessible* object = nullptr;
   if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
                                         __uuidof(IAccessible),
@@ -667,19 +668,33 @@ std::u16string AccessibleNameOf(HWND window) {
   VARIANT self{};
   self.vt = VT_I4;
   self.lVal = CHILDID_SELF;
-  BSTR name = nullptr;
-  std::u16string read;
-  if (object->get_accName(self, &name) == S_OK && name != nullptr) {
-    read.assign(name, name + SysStringLen(name));
-    SysFreeString(name);
+  BSTR text = nullptr;
+  std::u16string got;
+  if ((object->*read)(self, &text) == S_OK && text != nullptr) {
+    got.assign(text, text + SysStringLen(text));
+    SysFreeString(text);
   }
   object->Release();
-  return read;
+  return got;
+}
+std::u16string AccessibleNameOf(HWND window) {
+  return ReadAccessible(window, &IAccessible::get_accName);
+}
+std::u16string AccessibleValueOf(HWND window) {
+  return ReadAccessible(window, &IAccessible::get_accValue);
 }
 
 TEST_F(WindowTest, PanesAndSettingsControlsHaveTheirNames) {
   ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
   EXPECT_EQ(AccessibleNameOf(window_->input()), kInputPaneName);
+  settings_.convertTrigger = ConvertTrigger::kEnterKey;
+  const HWND output = window_->output().window();
+  EXPECT_EQ(AccessibleNameOf(output), kOutputPaneName);
+  TypeInto(window_->input(), u"古い");
+  EXPECT_EQ(AccessibleNameOf(output),
+            std::u16string(kOutputPaneName) + std::u16string(kStaleNameMark));
+  ReleaseKey(window_->input(), VK_RETURN);
+  EXPECT_EQ(AccessibleValueOf(output), Output());
   struct Named {
     int id;
     std::u16string_view name;
