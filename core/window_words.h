@@ -3,6 +3,7 @@
 // and the version box's lines.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,13 @@ inline constexpr std::u16string_view kEntryListName = u"文字の置き換え";
 inline constexpr std::u16string_view kFromBoxName = u"置き換える文字";
 inline constexpr std::u16string_view kToBoxName = u"置き換え後の文字";
 inline constexpr std::u16string_view kTabWidthName = u"タブ文字はスペース";
+
+// The settings dialog's レイアウト box: the line-breaking rules' captions in
+// Kinsoku's order, and what the column length shows for 0, each line kept
+// whole.
+inline constexpr std::array<std::u16string_view, 3> kKinsokuCaptions{u"なし", u"ぶら下げ",
+                                                                     u"追い出し"};
+inline constexpr std::u16string_view kWholeLinesCaption = u"なし";
 
 // ファイル's submenu that reads the file again in an encoding the user names.
 inline constexpr std::u16string_view kReopenMenuCaption = u"エンコーディングを指定して開き直す(&E)";

@@ -76,7 +76,8 @@ std::u16string Listed(const std::vector<char32_t>& characters) {
 
 MainWindow* MainWindow::Create(HINSTANCE instance, AppSettings& settings, std::string draftFile,
                                std::string recentFile) {
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  INITCOMMONCONTROLSEX controls{sizeof controls,
+                                ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
   InitCommonControlsEx(&controls);
   OutputPane::Register(instance);
   WNDCLASSEXW type{};

@@ -18,6 +18,7 @@
 #include "core/recent_files.h"
 #include "core/settings.h"
 #include "core/vertical_layout.h"
+#include "core/vertical_presets.h"
 #include "core/window_words.h"
 #include "ebook/epub_book.h"
 #include "platform/windows_text.h"
@@ -719,6 +720,75 @@ TEST_F(WindowTest, PanesAndSettingsControlsHaveTheirNames) {
   }
   CoUninitialize();
 }
+
+struct LayoutCase {
+  const char* name;
+  const wchar_t* lengthTyped;  // null: as shown
+  int lengthSteps;             // arrows of the column length's spinner, up positive
+  int gapSteps;
+  int kinsoku;  // the item chosen, -1 for none
+  bool preset;  // the first preset added
+  std::size_t length;
+  std::uint8_t gap;
+  Kinsoku chosenKinsoku;
+  std::u16string_view lengthShown;
+};
+
+class WindowLayoutTest : public WindowTest, public testing::WithParamInterface<LayoutCase> {};
+
+TEST_P(WindowLayoutTest, TheLayoutBoxStoresWhatItShows) {
+  const LayoutCase& c = GetParam();
+  std::u16string shown;
+  testing_support::WithModalDialog(
+      window_->window(), static_cast<WPARAM>(Command::kSettings), L"Mirotabe - 設定",
+      [&](HWND dialog) {
+        if (c.lengthTyped != nullptr) SetBox(dialog, MIROTABE_COLUMN_LENGTH, c.lengthTyped);
+        // As a spinner tells of its arrows.
+        const auto step = [dialog](int spinner, int steps) {
+          for (int i = 0; i < std::abs(steps); ++i) {
+            NMUPDOWN arrow{};
+            arrow.hdr.hwndFrom = GetDlgItem(dialog, spinner);
+            arrow.hdr.idFrom = static_cast<UINT_PTR>(spinner);
+            arrow.hdr.code = UDN_DELTAPOS;
+            arrow.iDelta = steps > 0 ? 1 : -1;
+            SendMessageW(dialog, WM_NOTIFY, static_cast<WPARAM>(spinner),
+                         reinterpret_cast<LPARAM>(&arrow));
+          }
+        };
+        step(MIROTABE_COLUMN_LENGTH_SPIN, c.lengthSteps);
+        step(MIROTABE_COLUMN_GAP_SPIN, c.gapSteps);
+        if (c.kinsoku >= 0) {
+          SendMessageW(GetDlgItem(dialog, MIROTABE_KINSOKU_BOX), CB_SETCURSEL,
+                       static_cast<WPARAM>(c.kinsoku), 0);
+        }
+        if (c.preset) Press(dialog, MIROTABE_PRESET_ADD);
+        shown = TextOf(GetDlgItem(dialog, MIROTABE_COLUMN_LENGTH));
+        Press(dialog, MIROTABE_OK_BUTTON);
+      });
+  EXPECT_EQ(shown, c.lengthShown);
+  EXPECT_EQ(settings_.rules.columns.columnLength, c.length);
+  EXPECT_EQ(settings_.rules.columns.columnGap, c.gap);
+  EXPECT_EQ(settings_.rules.columns.kinsoku, c.chosenKinsoku);
+  EXPECT_EQ(settings_.rules.table.Count(), c.preset ? VerticalPresets()[0].entries.size() : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, WindowLayoutTest,
+    testing::Values(
+        LayoutCase{"AsBefore", nullptr, 0, 0, -1, false, 0, 0, Kinsoku::kNone, kWholeLinesCaption},
+        LayoutCase{"Typed", L"20", 0, 0, -1, false, 20, 0, Kinsoku::kNone, u"20"},
+        LayoutCase{"FullWidthDigits", L"３０", 0, 0, -1, false, 30, 0, Kinsoku::kNone, u"３０"},
+        LayoutCase{"TooLong", L"123456", 0, 0, -1, false, kMaxColumnLength, 0, Kinsoku::kNone,
+                   u"123456"},
+        LayoutCase{"StepsUp", nullptr, 3, 0, -1, false, 3, 0, Kinsoku::kNone, u"3"},
+        LayoutCase{"StepsDownToNone", L"1", -2, 0, -1, false, 0, 0, Kinsoku::kNone,
+                   kWholeLinesCaption},
+        LayoutCase{"GapWithinItsLimit", nullptr, 0, 5, -1, false, 0, kMaxColumnGap, Kinsoku::kNone,
+                   kWholeLinesCaption},
+        LayoutCase{"Kinsoku", nullptr, 0, 0, 2, false, 0, 0, static_cast<Kinsoku>(2),
+                   kWholeLinesCaption},
+        LayoutCase{"Preset", nullptr, 0, 0, -1, true, 0, 0, Kinsoku::kNone, kWholeLinesCaption}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WindowTest, SettingsDialogCancelKeepsEverything) {
   testing_support::WithModalDialog(window_->window(), static_cast<WPARAM>(Command::kSettings),
