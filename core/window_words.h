@@ -36,6 +36,16 @@ inline constexpr std::array<std::u16string_view, 3> kKinsokuCaptions{u"なし", 
                                                                      u"追い出し"};
 inline constexpr std::u16string_view kWholeLinesCaption = u"なし";
 
+// ページ設定: the command, its dialog's title, and its lists' captions: the
+// faces in Typeface's order, and the pictures' ruby (unset, on, off).
+inline constexpr std::u16string_view kPageSetupMenuCaption = u"ページ設定(&P)…";
+inline constexpr std::u16string_view kPageSetupTitle = u"ページ設定";
+inline constexpr std::array<std::u16string_view, 2> kTypefaceCaptions{u"明朝", u"ゴシック"};
+inline constexpr std::array<std::u16string_view, 3> kRubyCaptions{u"PDF のページだけ",
+                                                                  u"画像とページ", u"使わない"};
+// What a page's characters per column and columns per page show for 0.
+inline constexpr std::u16string_view kAsManyAsFitCaption = u"入るだけ";
+
 // ファイル's submenu that reads the file again in an encoding the user names.
 inline constexpr std::u16string_view kReopenMenuCaption = u"エンコーディングを指定して開き直す(&E)";
 

@@ -110,7 +110,7 @@ void ImageExport::AddCommands(QMenu* menu) {
   connect(grid, &QAction::toggled, this, &ImageExport::SetGrid);
 
   auto* pages =
-      menu->addAction(QStringLiteral("ページ設定(&P)…"), this, &ImageExport::EditPageSetup);
+      menu->addAction(ToQString(kPageSetupMenuCaption), this, &ImageExport::EditPageSetup);
   pages->setObjectName(QStringLiteral("Menu_Convert_PageSetup"));
 }
 

@@ -31,6 +31,7 @@ constexpr std::array kConvertItems{
     MenuItem{u"縦書きをコピー(&C)", Command::kCopyVertical},
     MenuItem{u"画像として保存(&I)…", Command::kSaveImage},
     MenuItem{kEbookMenuCaption, Command::kSaveEbook},
+    MenuItem{kPageSetupMenuCaption, Command::kPageSetup},
 };
 constexpr std::array kViewItems{
     MenuItem{u"縦組み表示(&T)", Command::kVerticalGlyphs},

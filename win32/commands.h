@@ -29,6 +29,7 @@ enum class Command : WORD {
   kCopyVertical,
   kSaveImage,
   kSaveEbook,
+  kPageSetup,
   kVerticalGlyphs,
   kZoomIn,
   kZoomOut,

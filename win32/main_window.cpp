@@ -28,6 +28,7 @@
 #include "textio/undecodable_warning.h"
 #include "win32/file_dialogs.h"
 #include "win32/output_pane.h"
+#include "win32/page_setup_dialog.h"
 #include "win32/settings_dialog.h"
 #include "win32/window_text.h"
 
@@ -447,6 +448,9 @@ void MainWindow::OnCommand(Command command) {
     case Command::kSaveEbook:
       SaveEbook();
       return;
+    case Command::kPageSetup:
+      EditPageSetup();
+      return;
     case Command::kVerticalGlyphs:
       ToggleVerticalGlyphs();
       return;
@@ -793,6 +797,12 @@ void MainWindow::EditSettings() {
   } else {
     ShowStale(true);
   }
+}
+
+void MainWindow::EditPageSetup() {
+  if (!RunPageSetupDialog(window_, settings_)) return;
+  SaveSettingsPart(SettingsPart::kPictureStyle);
+  SaveSettingsPart(SettingsPart::kPageSetup);
 }
 
 void MainWindow::Zoom(int steps) {

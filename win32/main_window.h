@@ -138,6 +138,7 @@ class MainWindow {
   void OpenFile();
   void CopyVertical();
   void EditSettings();
+  void EditPageSetup();
   void Zoom(int steps);
   void ToggleVerticalGlyphs();
   void SaveSettingsPart(SettingsPart part);

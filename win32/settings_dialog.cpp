@@ -15,6 +15,7 @@
 #include "core/layout_settings.h"
 #include "core/vertical_presets.h"
 #include "core/window_words.h"
+#include "win32/dialog_look.h"
 #include "win32/resource_ids.h"
 #include "win32/window_text.h"
 
@@ -31,25 +32,11 @@ struct SettingsEdit {
   HFONT list = nullptr;
 };
 
-// A Japanese face by name, at 9 points for `dialog`'s DPI: a dialog's own
-// font may have no Japanese glyphs where the system is not Japanese.
-HFONT JapaneseFont(HWND dialog, const wchar_t* face, DWORD pitch) {
-  return CreateFontW(-MulDiv(9, static_cast<int>(GetDpiForWindow(dialog)), 72), 0, 0, 0, FW_NORMAL,
-                     FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                     CLEARTYPE_QUALITY, pitch, face);
-}
-
 void SetFonts(HWND dialog, SettingsEdit& edit) {
-  edit.text = JapaneseFont(dialog, L"MS UI Gothic", DEFAULT_PITCH | FF_SWISS);
+  edit.text = JapaneseTextFont(dialog);
   // The list's rows line up in a fixed-pitch face.
   edit.list = JapaneseFont(dialog, L"ＭＳ ゴシック", FIXED_PITCH | FF_MODERN);
-  EnumChildWindows(
-      dialog,
-      [](HWND control, LPARAM font) {
-        SendMessageW(control, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(edit.text));
+  SetFontOfAll(dialog, edit.text);
   SendMessageW(GetDlgItem(dialog, MIROTABE_ENTRY_LIST), WM_SETFONT,
                reinterpret_cast<WPARAM>(edit.list), FALSE);
 }
@@ -252,19 +239,6 @@ void Spin(HWND dialog, WORD request) {
   if (request == SB_LINEDOWN || request == SB_PAGEDOWN) ++value;
   SetScrollPos(spinner, SB_CTL, std::clamp(value, 0, static_cast<int>(kMaxTabSpace)), TRUE);
   ShowTabWidth(dialog);
-}
-
-// Over the middle of the main window, wherever that is on the screen.
-void CentreOverOwner(HWND dialog) {
-  RECT owner;
-  RECT own;
-  GetWindowRect(GetWindow(dialog, GW_OWNER), &owner);
-  GetWindowRect(dialog, &own);
-  const LONG width = own.right - own.left;
-  const LONG height = own.bottom - own.top;
-  SetWindowPos(dialog, nullptr, (owner.left + owner.right - width) / 2,
-               (owner.top + owner.bottom - height) / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The names screen readers give the controls no caption names: the hidden

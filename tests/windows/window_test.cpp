@@ -15,6 +15,7 @@
 #include <string>
 #include <variant>
 
+#include "core/page_setup.h"
 #include "core/recent_files.h"
 #include "core/settings.h"
 #include "core/vertical_layout.h"
@@ -788,6 +789,96 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"Kinsoku", nullptr, 0, 0, 2, false, 0, 0, static_cast<Kinsoku>(2),
                    kWholeLinesCaption},
         LayoutCase{"Preset", nullptr, 0, 0, -1, true, 0, 0, Kinsoku::kNone, kWholeLinesCaption}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct PageCase {
+  const char* name;
+  // Boxes typed into, check boxes set and lists chosen, by id.
+  std::vector<std::pair<int, const wchar_t*>> typed;
+  std::vector<std::pair<int, bool>> checked;
+  std::vector<std::pair<int, int>> chosen;
+  PictureStyle style;
+  PageSetup page;
+};
+
+PageSetup Pages(void (*change)(PageSetup&)) {
+  PageSetup page;
+  change(page);
+  return page;
+}
+PictureStyle Style(void (*change)(PictureStyle&)) {
+  PictureStyle style;
+  change(style);
+  return style;
+}
+
+class WindowPageSetupTest : public WindowTest, public testing::WithParamInterface<PageCase> {};
+
+TEST_P(WindowPageSetupTest, OkStoresAndWritesWhatTheDialogShows) {
+  const PageCase& c = GetParam();
+  testing_support::WithModalDialog(
+      window_->window(), static_cast<WPARAM>(Command::kPageSetup), L"ページ設定", [&](HWND dialog) {
+        for (const auto& [id, text] : c.typed) SetBox(dialog, id, text);
+        for (const auto& [id, on] : c.checked) {
+          CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED);
+        }
+        for (const auto& [id, item] : c.chosen) {
+          SendMessageW(GetDlgItem(dialog, id), CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+        }
+        Press(dialog, MIROTABE_PAGE_OK);
+      });
+  EXPECT_EQ(settings_.picture, c.style);
+  EXPECT_EQ(settings_.page, c.page);
+  AppSettings read;
+  read.appFolder = settings_.appFolder;
+  ASSERT_TRUE(LoadSettings(read, SettingsFile(settings_)).ok());
+  EXPECT_EQ(read.picture, c.style) << "kept in the settings file";
+  EXPECT_EQ(read.page, c.page) << "kept in the settings file";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dialog, WindowPageSetupTest,
+    testing::Values(
+        PageCase{"AsShown", {}, {}, {}, PictureStyle{}, PageSetup{}},
+        PageCase{"Pictures",
+                 {{MIROTABE_PAGE_CELL_SIZE, L"32"}, {MIROTABE_PAGE_SPACING, L"0.75"}},
+                 {{MIROTABE_PAGE_VERTICAL_GLYPHS, false}},
+                 {{MIROTABE_PAGE_RUBY, 2}},
+                 Style([](PictureStyle& s) {
+                   s.cellSize = 32;
+                   s.columnSpacing = 0.75;
+                   s.verticalGlyphs = false;
+                   s.ruby = false;
+                 }),
+                 PageSetup{}},
+        PageCase{"Pages",
+                 {{MIROTABE_PAGE_MARGIN, L"20"},
+                  {MIROTABE_PAGE_POINTS, L"12.5"},
+                  {MIROTABE_PAGE_LENGTH, L"40"}},
+                 {{MIROTABE_PAGE_ENABLED, true},
+                  {MIROTABE_PAGE_LANDSCAPE, true},
+                  {MIROTABE_PAGE_NUMBERS, true}},
+                 {{MIROTABE_PAGE_PAPER, 1}, {MIROTABE_PAGE_FACE, 1}, {MIROTABE_PAGE_KINSOKU, 1}},
+                 PictureStyle{},
+                 Pages([](PageSetup& p) {
+                   p.enabled = true;
+                   p.paper = static_cast<Paper>(1);
+                   p.landscape = true;
+                   p.face = static_cast<Typeface>(1);
+                   p.marginMm = 20;
+                   p.characterPoints = 12.5;
+                   p.columnLength = 40;
+                   p.pageNumbers = true;
+                   p.kinsoku = static_cast<Kinsoku>(1);
+                 })},
+        PageCase{"WithinLimits",
+                 {{MIROTABE_PAGE_CELL_SIZE, L"9999"},
+                  {MIROTABE_PAGE_MARGIN, L"999"},
+                  {MIROTABE_PAGE_COLUMNS, L"abc"}},
+                 {},
+                 {},
+                 Style([](PictureStyle& s) { s.cellSize = kMaxCellSize; }),
+                 Pages([](PageSetup& p) { p.marginMm = kMaxMarginMm; })}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WindowTest, SettingsDialogCancelKeepsEverything) {
