@@ -539,6 +539,12 @@ IoStatus LoadSettings(AppSettings& settings, const std::string& file) {
   return std::nullopt;
 }
 
+IoStatus RememberSaveCharset(AppSettings& settings, Charset charset) {
+  if (settings.saveEncoding == charset) return std::nullopt;
+  settings.saveEncoding = charset;
+  return SaveSettings(settings, SettingsFile(settings), SettingsPart::kSaveEncoding);
+}
+
 IoStatus SaveSettings(const AppSettings& settings, const std::string& file, SettingsPart part) {
   // A table that would be refused is refused before anything is touched.
   if (part == SettingsPart::kDialog) {

@@ -205,6 +205,10 @@ IoStatus LoadSettings(AppSettings& settings, const std::string& file);
 IoStatus SaveSettings(const AppSettings& settings, const std::string& file,
                       SettingsPart part = SettingsPart::kDialog);
 
+// Makes `charset` the one the save dialogs of text offer first, in
+// `settings` and, when that is a change, in its settings file.
+IoStatus RememberSaveCharset(AppSettings& settings, Charset charset);
+
 // Why the bytes of a file cannot be taken for a settings file, as a
 // Japanese sentence, or nothing when they can. Taking any file as one
 // would read every key as missing and so replace every setting with its

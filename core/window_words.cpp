@@ -29,6 +29,19 @@ std::u16string StaleText(ConvertTrigger trigger) {
   }
 }
 
+std::u16string TextSavedText(bool horizontal, Charset charset, std::u16string_view shownPath) {
+  std::u16string text = horizontal ? u"横書きを " : u"";
+  text += charset == Charset::Cp932 ? u"Shift_JIS" : u"UTF-8";
+  return text + u" で保存しました: " + std::u16string(shownPath);
+}
+
+std::u16string UnencodableQuestion(std::size_t count, std::u16string_view listed) {
+  const std::string digits = std::to_string(count);
+  return std::u16string(digits.begin(), digits.end()) +
+         u" 文字は Shift_JIS で保存できないため「?」になります: " + std::u16string(listed) +
+         u"\r\nこのまま保存しますか?";
+}
+
 std::u16string PictureSavedText(std::u16string_view shownPath, bool pdf) {
   return (pdf ? u"PDF で保存しました: " : u"PNG 画像で保存しました: ") + std::u16string(shownPath);
 }
@@ -65,6 +78,18 @@ std::u16string UnclosedQuoteText(std::u16string_view shownArgument) {
 
 std::u16string NotSavedText(std::u16string_view shownPath, const IoError& error) {
   return Failure(u"ファイルを保存できませんでした。", shownPath, error);
+}
+
+std::u16string EbookNotMadeText(std::u16string_view why) {
+  return u"電子書籍として保存できません。\r\n" + std::u16string(why);
+}
+
+std::u16string EbookSavedText(std::u16string_view shownPath) {
+  return u"電子書籍で保存しました: " + std::u16string(shownPath);
+}
+
+std::u16string EbookNotSavedText(std::u16string_view shownPath, const IoError& error) {
+  return Failure(u"電子書籍を保存できませんでした。", shownPath, error);
 }
 
 std::u16string SettingsNotReadText(std::u16string_view shownPath, const IoError& error) {

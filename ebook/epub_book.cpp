@@ -146,6 +146,16 @@ std::string PackageOf(const AozoraBook& book, const EpubDocuments& documents,
 
 }  // namespace
 
+std::string InputEpub(std::u16string_view input, std::optional<Notation> chosen,
+                      std::u16string_view fallbackTitle) {
+  const AozoraBook book = NotationFor(chosen, OutputKind::kEbook) == Notation::kAozora
+                              ? ReadAozoraText(input)
+                              : PlainTextBook(input);
+  EpubMetadata metadata;
+  metadata.fallbackTitle = std::u16string(fallbackTitle);
+  return MakeEpub(book, metadata);
+}
+
 std::string ModifiedDateOf(const AozoraBook& book) {
   std::string latest = "2000-01-01T00:00:00Z";
   for (std::size_t i = book.colophonLine; i < book.lines.size(); ++i) {

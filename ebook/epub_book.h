@@ -6,9 +6,12 @@
 // come from the text itself, so that the same text gives the same bytes.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/aozora_notation.h"
+#include "core/notation.h"
 
 namespace mirotabe {
 
@@ -21,6 +24,12 @@ struct EpubMetadata {
 
 // The EPUB's bytes.
 std::string MakeEpub(const AozoraBook& book, const EpubMetadata& metadata);
+
+// The EPUB a window saves of its input: read in the notation that
+// `chosen` (the settings' choice, if any) gives e-books, and titled
+// `fallbackTitle` where the book names no title.
+std::string InputEpub(std::u16string_view input, std::optional<Notation> chosen,
+                      std::u16string_view fallbackTitle);
 
 // The date the book's colophon says the file was last made or fixed
 // ("2005年3月1日作成", "2011年7月3日修正"), as xsd:dateTime in UTC; a date

@@ -36,6 +36,12 @@ bool EqualsIgnoringAsciiCase(std::string_view given, std::string_view lower) {
 
 }  // namespace
 
+std::u16string OfferedEncodingCaption(const OfferedEncoding& offered) {
+  const std::string_view name = EncodingName(offered.encoding);
+  std::u16string caption(name.begin(), name.end());
+  return caption + u"(&" + static_cast<char16_t>(offered.key) + u")";
+}
+
 std::string_view EncodingOptionName(TextEncoding encoding) {
   // The first alias of each encoding is its option name.
   const auto* const alias =

@@ -2,7 +2,9 @@
 // them on command lines, in any letter case and with the usual aliases.
 #pragma once
 
+#include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/charset.h"
@@ -12,6 +14,27 @@ namespace mirotabe {
 // Shift_JIS (for code page 932, as the save dialog calls it), UTF-8,
 // UTF-16LE, UTF-16BE, EUC-JP or ISO-2022-JP.
 std::string_view EncodingName(TextEncoding encoding);
+
+// An encoding a window's menu offers to read a file again in, with the
+// letter of its name that is the item's access key.
+struct OfferedEncoding {
+  TextEncoding encoding = TextEncoding::Cp932;
+  char key = 'S';
+};
+
+// What エンコーディングを指定して開き直す offers, for when the detection took
+// the wrong encoding: every one the program reads, the common ones first.
+inline constexpr std::array<OfferedEncoding, 6> kReopenEncodings{{
+    {TextEncoding::Cp932, 'S'},
+    {TextEncoding::Utf8, 'U'},
+    {TextEncoding::EucJp, 'E'},
+    {TextEncoding::Iso2022Jp, 'J'},
+    {TextEncoding::Utf16Le, 'L'},
+    {TextEncoding::Utf16Be, 'B'},
+}};
+
+// The menu item's caption of `offered`: "Shift_JIS(&S)".
+std::u16string OfferedEncodingCaption(const OfferedEncoding& offered);
 
 // The name that options give `encoding` by (cp932, utf-8, utf-16le,
 // utf-16be, euc-jp, iso-2022-jp), one that EncodingNamed() takes back.

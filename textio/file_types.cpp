@@ -15,7 +15,28 @@ bool EndsIn(std::string_view path, std::string_view extension) {
                     });
 }
 
+constexpr std::array<FileType, 2> kVerticalSaveTypes{{
+    {u"縦書きテキスト Shift_JIS (*.txt)", u"*.txt"},
+    {u"縦書きテキスト UTF-8 (*.txt)", u"*.txt"},
+}};
+constexpr std::array<FileType, 2> kHorizontalSaveTypes{{
+    {u"横書きテキスト Shift_JIS (*.txt)", u"*.txt"},
+    {u"横書きテキスト UTF-8 (*.txt)", u"*.txt"},
+}};
+
 }  // namespace
+
+const std::array<FileType, 2>& SaveFileTypes(SavedText text) {
+  return text == SavedText::kVertical ? kVerticalSaveTypes : kHorizontalSaveTypes;
+}
+
+std::size_t SaveFileTypeIndex(Charset charset) {
+  return charset == Charset::Utf8 ? 1 : 0;
+}
+
+Charset SaveFileTypeCharset(std::size_t index) {
+  return index == 1 ? Charset::Utf8 : Charset::Cp932;
+}
 
 std::string WithTextExtension(const std::string& path) {
   return EndsIn(path, ".TXT") ? path : path + ".txt";

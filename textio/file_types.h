@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/charset.h"
+
 namespace mirotabe {
 
 // A filter of a file dialog: the name shown, and the names it lists.
@@ -19,6 +21,20 @@ inline constexpr std::array<FileType, 2> kTextFileTypes{{
     {u"テキスト(*.txt)", u"*.txt"},
     {u"全てのファイル(*.*)", u"*.*"},
 }};
+
+// Which text a save of text writes.
+enum class SavedText {
+  kVertical,    // 縦書きを保存: the output pane's layout
+  kHorizontal,  // 横書きを保存: the input pane's text
+};
+
+// The types of the save dialogs of text, one for each encoding a text is
+// saved in: Shift_JIS (code page 932) first, then UTF-8.
+const std::array<FileType, 2>& SaveFileTypes(SavedText text);
+// The place among them of the type that saves in `charset`, and back: any
+// other place saves in Shift_JIS.
+std::size_t SaveFileTypeIndex(Charset charset);
+Charset SaveFileTypeCharset(std::size_t index);
 
 // The pictures' kinds: PNG first, selected when a dialog opens; then PDF.
 inline constexpr std::array<FileType, 2> kPictureFileTypes{{

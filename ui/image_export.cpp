@@ -15,7 +15,7 @@
 
 #include "core/page_setup.h"
 #include "core/window_words.h"
-#include "ebook/saved_ebook.h"
+#include "ebook/epub_book.h"
 #include "platform/files.h"
 #include "render/pictures.h"
 #include "render/saved_pictures.h"
@@ -77,8 +77,7 @@ void ImageExport::AddCommands(QMenu* menu) {
   auto* save =
       menu->addAction(QStringLiteral("画像として保存(&I)…"), this, &ImageExport::SaveAsPicture);
   save->setObjectName(QStringLiteral("Menu_Convert_SaveImage"));
-  auto* ebook = menu->addAction(QStringLiteral("電子書籍 (EPUB) で保存(&E)…"), this,
-                                &ImageExport::SaveAsEbook);
+  auto* ebook = menu->addAction(ToQString(kEbookMenuCaption), this, &ImageExport::SaveAsEbook);
   ebook->setObjectName(QStringLiteral("Menu_Convert_SaveEbook"));
 
   QMenu* sizes = menu->addMenu(QStringLiteral("画像の文字の大きさ(&Z)"));
@@ -109,7 +108,7 @@ void ImageExport::AddCommands(QMenu* menu) {
   connect(grid, &QAction::toggled, this, &ImageExport::SetGrid);
 
   auto* pages =
-      menu->addAction(QStringLiteral("ページ設定(&P)…"), this, &ImageExport::EditPageSetup);
+      menu->addAction(ToQString(kPageSetupMenuCaption), this, &ImageExport::EditPageSetup);
   pages->setObjectName(QStringLiteral("Menu_Convert_PageSetup"));
 }
 
@@ -186,7 +185,7 @@ void ImageExport::SaveAsEbook() {
   hooks_.report({});
   const ShownOutput shown = hooks_.shownOutput();
   if (shown.layout == nullptr) {
-    ShowError(QStringLiteral("電子書籍として保存できません。\r\n") + shown.whyNone);
+    ShowError(ToQString(EbookNotMadeText(shown.whyNone.toStdU16String())));
     return;
   }
   const QString filter = ToQString(kEbookFileType.name);
@@ -198,17 +197,15 @@ void ImageExport::SaveAsEbook() {
     hooks_.report(kNothingSaved);
     return;
   }
-  if (const IoStatus status = ReplaceFileAtomically(
-          LocalPath(path), SavedEbook(shown.input, settings_.picture,
-                                      QFileInfo(path).completeBaseName().toStdU16String()));
-      status.failed()) {
-    ShowError(QStringLiteral("電子書籍を保存できませんでした。\r\n%1\r\n%2")
-                  .arg(path, ReasonText(status.error())));
+  const std::string epub = InputEpub(shown.input, settings_.picture.notation,
+                                     QFileInfo(path).completeBaseName().toStdU16String());
+  if (const IoStatus status = ReplaceFileAtomically(LocalPath(path), epub); status.failed()) {
+    ShowError(ToQString(EbookNotSavedText(path.toStdU16String(), status.error())));
     hooks_.report(kNothingSaved);
     return;
   }
   hooks_.saved(LocalPath(path));
-  hooks_.report(QStringLiteral("電子書籍で保存しました: %1").arg(path));
+  hooks_.report(ToQString(EbookSavedText(path.toStdU16String())));
 }
 
 IoStatus ImageExport::WritePages(std::u16string_view input, const QString& path) const {

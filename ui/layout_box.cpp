@@ -6,6 +6,7 @@
 #include <QSpinBox>
 
 #include "core/vertical_presets.h"
+#include "core/window_words.h"
 #include "ui/pane_text.h"
 #include "ui/twips.h"
 
@@ -45,12 +46,11 @@ LayoutBox::LayoutBox(QWidget* dialog) : QGroupBox(dialog) {
 
   columnLength_ = Make<QSpinBox>(this, "ColumnLength", {kBoxLeft, 240, kBoxWidth, kRowHeight});
   columnLength_->setRange(0, static_cast<int>(kMaxColumnLength));
-  columnLength_->setSpecialValueText(QStringLiteral("なし"));
+  columnLength_->setSpecialValueText(ToQString(kWholeLinesCaption));
   Label(this, "Label3_0", QStringLiteral("1列の文字数"), 240, columnLength_);
 
   kinsoku_ = Make<QComboBox>(this, "Kinsoku", {kBoxLeft, 660, kBoxWidth, kRowHeight});
-  kinsoku_->addItems(
-      {QStringLiteral("なし"), QStringLiteral("ぶら下げ"), QStringLiteral("追い出し")});
+  for (const std::u16string_view caption : kKinsokuCaptions) kinsoku_->addItem(ToQString(caption));
   Label(this, "Label3_1", QStringLiteral("禁則処理"), 660, kinsoku_);
 
   columnGap_ = Make<QSpinBox>(this, "ColumnGap", {kBoxLeft, 1080, kBoxWidth, kRowHeight});

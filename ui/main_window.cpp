@@ -94,10 +94,6 @@ QString NotShownText(const LayoutTooLarge& tooLarge) {
   return ToQString(TooLargeText(tooLarge)).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
 }
 
-QString CharsetName(Charset charset) {
-  return charset == Charset::Cp932 ? QStringLiteral("Shift_JIS") : QStringLiteral("UTF-8");
-}
-
 QString Listed(const std::vector<char32_t>& characters) {
   QString listed;
   for (const char32_t c : characters) {
@@ -186,7 +182,7 @@ void MainWindow::BuildPanes() {
   inputPane_ = new InputPane(clientArea_);
   // Both panes are text boxes to assistive technology: only their names
   // tell the typed text from its vertical layout.
-  inputPane_->setAccessibleName(QStringLiteral("入力"));
+  inputPane_->setAccessibleName(ToQString(kInputPaneName));
   inputPane_->setAccessibleDescription(QStringLiteral("横書きの文章。縦書きに変換されます。"));
   connect(inputPane_, &InputPane::committedTextChanged, this, &MainWindow::OnInputChanged);
   // A new undo step; one that undo had taken back is gone for good.
@@ -204,7 +200,7 @@ void MainWindow::BuildPanes() {
 
   outputPane_ = new OutputPane(clientArea_);
   outputPane_->setObjectName(QStringLiteral("Text2"));
-  outputPane_->setAccessibleName(QStringLiteral("縦書き"));
+  outputPane_->setAccessibleName(ToQString(kOutputPaneName));
   outputPane_->setAccessibleDescription(
       QStringLiteral("入力の文章を縦書きにしたもの。右の列から読みます。"));
 
@@ -458,10 +454,8 @@ std::optional<MainWindow::SavedFile> MainWindow::SaveText(SavedText text, Charse
   if (unencodable.count != 0 &&
       !services_.AskToProceed(
           this, SaveTitle(),
-          QStringLiteral("%1 文字は Shift_JIS で保存できないため「?」になります: %2\r\n"
-                         "このまま保存しますか?")
-              .arg(unencodable.count)
-              .arg(Listed(unencodable.first)))) {
+          ToQString(UnencodableQuestion(unencodable.count,
+                                        Listed(unencodable.first).toStdU16String())))) {
     Report(kNothingSaved);
     return std::nullopt;
   }
@@ -498,8 +492,8 @@ void MainWindow::SaveOutput() {
         return SaveLayout(target, layout, charset, others);
       });
   if (saved) {
-    Report(QStringLiteral("%1 で保存しました: %2")
-               .arg(CharsetName(saved->charset), ShownPath(saved->target)));
+    Report(
+        ToQString(TextSavedText(false, saved->charset, ShownPath(saved->target).toStdU16String())));
   }
 }
 
@@ -523,8 +517,7 @@ void MainWindow::SaveInput() {
     state_.AddRecentFile(saved->target);
     ShowOrigin();
   }
-  Report(QStringLiteral("横書きを %1 で保存しました: %2")
-             .arg(CharsetName(saved->charset), ShownPath(saved->target)));
+  Report(ToQString(TextSavedText(true, saved->charset, ShownPath(saved->target).toStdU16String())));
 }
 
 void MainWindow::Exit() {

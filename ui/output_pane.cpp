@@ -18,6 +18,7 @@
 
 #include "core/code_points.h"
 #include "core/glyph_form.h"
+#include "core/window_words.h"
 #include "ui/layout_mime_data.h"
 #include "ui/output_pane_accessible.h"
 #include "ui/pane_font.h"
@@ -123,7 +124,7 @@ void OutputPane::SetVerticalGlyphs(bool on) {
 void OutputPane::SetStale(bool stale) {
   if (stale == stale_) return;
   stale_ = stale;
-  const QString older = QStringLiteral("（古い表示）");
+  const QString older = ToQString(kStaleNameMark);
   QString name = accessibleName();
   if (stale) {
     name += older;

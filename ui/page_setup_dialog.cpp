@@ -10,6 +10,8 @@
 #include <QVBoxLayout>
 
 #include "core/layout_settings.h"
+#include "core/window_words.h"
+#include "ui/pane_text.h"
 
 namespace mirotabe {
 namespace {
@@ -27,7 +29,7 @@ QSpinBox* SpinBox(int min, int max, int value, const QString& zeroText = {}) {
 PageSetupDialog::PageSetupDialog(const PictureStyle& style, const PageSetup& page,
                                  Kinsoku layoutKinsoku, QWidget* parent)
     : QDialog(parent), style_(style), page_(page) {
-  setWindowTitle(QStringLiteral("ページ設定"));
+  setWindowTitle(ToQString(kPageSetupTitle));
   QGroupBox* pictures = PicturesGroup(style);
   auto* pdf = new QGroupBox(QStringLiteral("PDF"));
   auto* pdfForm = new QFormLayout(pdf);
@@ -49,7 +51,7 @@ PageSetupDialog::PageSetupDialog(const PictureStyle& style, const PageSetup& pag
   face_ = new QComboBox;
   face_->setObjectName(QStringLiteral("PageFont"));
   // In the order of Typeface.
-  face_->addItems({QStringLiteral("明朝"), QStringLiteral("ゴシック")});
+  for (const std::u16string_view face : kTypefaceCaptions) face_->addItem(ToQString(face));
   face_->setCurrentIndex(static_cast<int>(page.face));
   pdfForm->addRow(QStringLiteral("書体(&T):"), face_);
   margin_ = SpinBox(0, kMaxMarginMm, page.marginMm);
@@ -62,7 +64,7 @@ PageSetupDialog::PageSetupDialog(const PictureStyle& style, const PageSetup& pag
   characterPoints_->setValue(page.characterPoints);
   characterPoints_->setSuffix(QStringLiteral(" ポイント"));
   pdfForm->addRow(QStringLiteral("文字の大きさ(&F):"), characterPoints_);
-  const QString fit = QStringLiteral("入るだけ");
+  const QString fit = ToQString(kAsManyAsFitCaption);
   columnLength_ =
       SpinBox(0, static_cast<int>(kMaxColumnLength), static_cast<int>(page.columnLength), fit);
   pdfForm->addRow(QStringLiteral("1 行の文字数(&N):"), columnLength_);
@@ -73,8 +75,7 @@ PageSetupDialog::PageSetupDialog(const PictureStyle& style, const PageSetup& pag
   pdfForm->addRow(pageNumbers_);
   kinsoku_ = new QComboBox;
   kinsoku_->setObjectName(QStringLiteral("PageKinsoku"));
-  kinsoku_->addItems(
-      {QStringLiteral("なし"), QStringLiteral("ぶら下げ"), QStringLiteral("追い出し")});
+  for (const std::u16string_view rule : kKinsokuCaptions) kinsoku_->addItem(ToQString(rule));
   pageKinsoku_ = page.kinsoku;
   shownKinsoku_ = static_cast<int>(PageKinsoku(page, layoutKinsoku));
   kinsoku_->setCurrentIndex(shownKinsoku_);
@@ -107,8 +108,7 @@ QGroupBox* PageSetupDialog::PicturesGroup(const PictureStyle& style) {
   // what was typed: the first item says so.
   ruby_ = new QComboBox;
   ruby_->setObjectName(QStringLiteral("Ruby"));
-  ruby_->addItems({QStringLiteral("PDF のページだけ"), QStringLiteral("画像とページ"),
-                   QStringLiteral("使わない")});
+  for (const std::u16string_view ruby : kRubyCaptions) ruby_->addItem(ToQString(ruby));
   ruby_->setCurrentIndex(!style.ruby ? 0 : *style.ruby ? 1 : 2);
   pictureForm->addRow(QStringLiteral("ルビ(&B):"), ruby_);
   columnSpacing_ = new QDoubleSpinBox;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 
+#include "core/recent_files.h"
 #include "ui/local_path.h"
 #include "ui/window_state.h"
 
@@ -11,7 +12,7 @@ namespace mirotabe {
 RecentMenu::RecentMenu(QObject* parent, WindowState& state) : QObject(parent), state_(state) {}
 
 void RecentMenu::AddTo(QMenu* menu) {
-  menu_ = menu->addMenu(QStringLiteral("最近使ったファイル(&R)"));
+  menu_ = menu->addMenu(QString::fromStdU16String(std::u16string(kRecentMenuCaption)));
   menu_->setObjectName(QStringLiteral("Menu_File_Recent"));
   connect(menu_, &QMenu::aboutToShow, this, &RecentMenu::Fill);
   Fill();
@@ -23,20 +24,18 @@ void RecentMenu::Fill() {
   int number = 0;
   for (const std::string& file : files) {
     ++number;
-    // 1 to 9, then 0 for the tenth: a key for each.
-    QString shown = ShownPath(file);
-    shown.replace(QChar(u'&'), QStringLiteral("&&"));  // a name's & is no key
-    QString text = QStringLiteral("&%1 %2").arg(number % 10).arg(shown);
-    QAction* action = menu_->addAction(text);
+    QAction* action = menu_->addAction(QString::fromStdU16String(
+        RecentFileCaption(static_cast<std::size_t>(number), ShownPath(file).toStdU16String())));
     action->setObjectName(QStringLiteral("Menu_File_Recent_%1").arg(number));
     connect(action, &QAction::triggered, this, [this, file] { emit openRequested(file); });
   }
   if (files.empty()) {
-    menu_->addAction(QStringLiteral("(なし)"))->setEnabled(false);
+    menu_->addAction(QString::fromStdU16String(std::u16string(kNoRecentFilesCaption)))
+        ->setEnabled(false);
     return;
   }
   menu_->addSeparator();
-  QAction* clear = menu_->addAction(QStringLiteral("履歴を消去(&C)"));
+  QAction* clear = menu_->addAction(QString::fromStdU16String(std::u16string(kClearRecentCaption)));
   clear->setObjectName(QStringLiteral("Menu_File_Recent_Clear"));
   connect(clear, &QAction::triggered, this, [this] { state_.ClearRecentFiles(); });
 }

@@ -3,15 +3,20 @@
 namespace mirotabe {
 
 const QStringList& SaveFileFilters(SavedText text) {
-  static const QStringList vertical{QStringLiteral("縦書きテキスト Shift_JIS (*.txt)"),
-                                    QStringLiteral("縦書きテキスト UTF-8 (*.txt)")};
-  static const QStringList horizontal{QStringLiteral("横書きテキスト Shift_JIS (*.txt)"),
-                                      QStringLiteral("横書きテキスト UTF-8 (*.txt)")};
+  const auto filters = [](SavedText kind) {
+    QStringList list;
+    for (const FileType& type : SaveFileTypes(kind)) {
+      list.push_back(QString::fromStdU16String(std::u16string(type.name)));
+    }
+    return list;
+  };
+  static const QStringList vertical = filters(SavedText::kVertical);
+  static const QStringList horizontal = filters(SavedText::kHorizontal);
   return text == SavedText::kVertical ? vertical : horizontal;
 }
 
 const QString& SaveFileFilter(Charset charset, SavedText text) {
-  return SaveFileFilters(text)[charset == Charset::Utf8 ? 1 : 0];
+  return SaveFileFilters(text)[static_cast<qsizetype>(SaveFileTypeIndex(charset))];
 }
 
 Charset SaveFileCharset(const QString& filter) {
@@ -19,12 +24,6 @@ Charset SaveFileCharset(const QString& filter) {
     if (filter == SaveFileFilter(Charset::Utf8, text)) return Charset::Utf8;
   }
   return Charset::Cp932;
-}
-
-IoStatus RememberSaveCharset(AppSettings& settings, Charset charset) {
-  if (settings.saveEncoding == charset) return std::nullopt;
-  settings.saveEncoding = charset;
-  return SaveSettings(settings, SettingsFile(settings), SettingsPart::kSaveEncoding);
 }
 
 }  // namespace mirotabe

@@ -8,14 +8,9 @@
 #include "core/settings.h"
 #include "platform/charset.h"
 #include "platform/io_error.h"
+#include "textio/file_types.h"
 
 namespace mirotabe {
-
-// Which text a save writes.
-enum class SavedText {
-  kVertical,    // 縦書きを保存: the output pane's layout
-  kHorizontal,  // 横書きを保存: the input pane's text
-};
 
 // Shift_JIS (code page 932) first, then UTF-8.
 const QStringList& SaveFileFilters(SavedText text = SavedText::kVertical);
@@ -26,9 +21,5 @@ const QString& SaveFileFilter(Charset charset, SavedText text = SavedText::kVert
 // The encoding of file type `filter`, of either kind; Shift_JIS for any
 // other text.
 Charset SaveFileCharset(const QString& filter);
-
-// Makes `charset` the one the save dialog offers first, in `settings` and,
-// when that is a change, in the settings file.
-IoStatus RememberSaveCharset(AppSettings& settings, Charset charset);
 
 }  // namespace mirotabe

@@ -20,6 +20,7 @@
 
 #include "core/entry_text.h"
 #include "core/vertical_presets.h"
+#include "core/window_words.h"
 #include "ui/io_messages.h"
 #include "ui/layout_box.h"
 #include "ui/pane_font.h"
@@ -253,7 +254,7 @@ void SettingsDialog::BuildControls() {
 
 void SettingsDialog::BuildTableFrame() {
   auto* tableFrame = Make<QGroupBox>(this, QStringLiteral("Frame1"));
-  tableFrame->setTitle(QStringLiteral("文字の置き換え"));
+  tableFrame->setTitle(ToQString(kEntryListName));
   Place(tableFrame, 60, 120, 2595, 3255);
 
   // A caption's buddy is labelled by it for assistive technology. The
@@ -277,7 +278,7 @@ void SettingsDialog::BuildTableFrame() {
         195);
   // The number box and its spinner stand between two captions: both are
   // named by the one before them and described by the one after.
-  tabWidthSpinner_->setAccessibleName(QStringLiteral("タブ文字はスペース"));
+  tabWidthSpinner_->setAccessibleName(ToQString(kTabWidthName));
   for (QWidget* width :
        {static_cast<QWidget*>(tabWidthBox_), static_cast<QWidget*>(tabWidthSpinner_)}) {
     width->setAccessibleDescription(QStringLiteral("個に変換"));
@@ -302,8 +303,8 @@ void SettingsDialog::BuildTableFrame() {
   Place(MakeLabel(tableFrame, Indexed("Label2", 4), QStringLiteral(">>")), 840, 1980, 255, 255);
   Place(toBox_, 1140, 1920, 1335, 270);
   // Only ">>" stands between these two: they are named for what they hold.
-  fromBox_->setAccessibleName(QStringLiteral("置き換える文字"));
-  toBox_->setAccessibleName(QStringLiteral("置き換え後の文字"));
+  fromBox_->setAccessibleName(ToQString(kFromBoxName));
+  toBox_->setAccessibleName(ToQString(kToBoxName));
 
   QLabel* kindCaption = MakeLabel(tableFrame, Indexed("Label2", 5), QStringLiteral("縦書き変換"));
   Place(kindCaption, 60, 2340, 975, 195);

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/recent_files.h"
+
 namespace mirotabe {
 namespace {
 
@@ -76,11 +78,7 @@ std::vector<std::string> WindowState::RecentFiles() const {
 }
 
 void WindowState::AddRecentFile(const std::string& file) {
-  std::vector<std::string> files = RecentFiles();
-  std::erase(files, file);
-  files.insert(files.begin(), file);
-  if (files.size() > kMaxRecentFiles) files.resize(kMaxRecentFiles);
-  SetRecentFiles(files);
+  SetRecentFiles(WithRecentFile(RecentFiles(), file));
 }
 
 void WindowState::RemoveRecentFile(const std::string& file) {

@@ -20,9 +20,6 @@ namespace mirotabe {
 
 class WindowState {
  public:
-  // The recent files kept, newest first.
-  static constexpr std::size_t kMaxRecentFiles = 10;
-
   // Keeps the state in `folder` (ending in '/'); "" keeps it in memory
   // only, for a window that must leave nothing behind.
   explicit WindowState(std::string folder);
@@ -47,6 +44,7 @@ class WindowState {
   void SetLastFolder(const std::string& folder);
 
   std::vector<std::string> RecentFiles() const;
+  // The recent files kept, newest first (see core/recent_files.h).
   // Puts `file` first, dropping it from further down and the oldest beyond
   // kMaxRecentFiles.
   void AddRecentFile(const std::string& file);

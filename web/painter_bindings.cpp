@@ -24,7 +24,7 @@
 #include "core/picture_style.h"
 #include "core/settings.h"
 #include "core/vertical_layout.h"
-#include "ebook/saved_ebook.h"
+#include "ebook/epub_book.h"
 #include "platform/charset.h"
 #include "platform/files.h"
 #include "platform/font_files.h"
@@ -310,8 +310,8 @@ val SavedEbookOf(const val& units, const std::string& settingsFile, const std::s
       Decode(std::string_view(name).substr(0, name.size() - 5), Charset::Utf8);
   val result = val::object();
   result.set("name", name);
-  result.set("bytes",
-             Bytes(SavedEbook(TextOfUnits(units), SettingsOfFile(settingsFile).picture, title)));
+  result.set("bytes", Bytes(InputEpub(TextOfUnits(units),
+                                      SettingsOfFile(settingsFile).picture.notation, title)));
   return result;
 }
 

@@ -3,6 +3,9 @@
 #include <array>
 #include <vector>
 
+#include "core/recent_files.h"
+#include "core/window_words.h"
+#include "textio/encoding_names.h"
 #include "win32/window_text.h"
 
 namespace mirotabe::win32 {
@@ -10,6 +13,8 @@ namespace {
 
 constexpr std::array kFileItems{
     MenuItem{u"開く(&O)", Command::kOpen, {'O'}},
+    MenuItem{kRecentMenuCaption, Command::kNone, {}, Submenu::kRecent},
+    MenuItem{kReopenMenuCaption, Command::kNone, {}, Submenu::kReopen},
     MenuItem{u"縦書きを保存(&S)", Command::kSaveOutput, {'S'}},
     MenuItem{u"横書きを保存(&H)", Command::kSaveInput, {'S', true}},
     MenuItem{},
@@ -25,6 +30,8 @@ constexpr std::array kEditItems{
 constexpr std::array kConvertItems{
     MenuItem{u"縦書きをコピー(&C)", Command::kCopyVertical},
     MenuItem{u"画像として保存(&I)…", Command::kSaveImage},
+    MenuItem{kEbookMenuCaption, Command::kSaveEbook},
+    MenuItem{kPageSetupMenuCaption, Command::kPageSetup},
 };
 constexpr std::array kViewItems{
     MenuItem{u"縦組み表示(&T)", Command::kVerticalGlyphs},
@@ -57,6 +64,17 @@ UINT_PTR IdOf(Command command) {
   return static_cast<UINT_PTR>(command);
 }
 
+HMENU BuildSubmenu(Submenu submenu) {
+  HMENU menu = CreatePopupMenu();
+  if (submenu == Submenu::kReopen) {
+    for (const OfferedEncoding& offered : kReopenEncodings) {
+      AppendMenuW(menu, MF_STRING, IdOf(ReopenCommand(offered.encoding)),
+                  Wide(OfferedEncodingCaption(offered)).c_str());
+    }
+  }
+  return menu;
+}
+
 }  // namespace
 
 std::span<const MenuColumn> MenuTable() {
@@ -79,7 +97,10 @@ HMENU BuildMenuBar() {
     }
     HMENU menu = CreatePopupMenu();
     for (const MenuItem& item : column.items) {
-      if (item.command == Command::kNone) {
+      if (item.submenu != Submenu::kNone) {
+        AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(BuildSubmenu(item.submenu)),
+                    Wide(item.caption).c_str());
+      } else if (item.command == Command::kNone) {
         AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
       } else {
         AppendMenuW(menu, MF_STRING, IdOf(item.command), Wide(MenuCaption(item)).c_str());
@@ -88,6 +109,46 @@ HMENU BuildMenuBar() {
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), Wide(column.caption).c_str());
   }
   return bar;
+}
+
+SubmenuPlace FindSubmenu(HMENU bar, Submenu submenu) {
+  const std::span<const MenuColumn> columns = MenuTable();
+  for (std::size_t column = 0; column < columns.size(); ++column) {
+    const std::span<const MenuItem> items = columns[column].items;
+    for (std::size_t item = 0; item < items.size(); ++item) {
+      if (items[item].submenu != submenu) continue;
+      HMENU parent = GetSubMenu(bar, static_cast<int>(column));
+      return {parent, static_cast<UINT>(item), GetSubMenu(parent, static_cast<int>(item))};
+    }
+  }
+  return {};
+}
+
+Command ReopenCommand(TextEncoding encoding) {
+  WORD offset = 0;
+  while (offset < kReopenEncodings.size() && kReopenEncodings[offset].encoding != encoding) {
+    ++offset;
+  }
+  return static_cast<Command>(static_cast<WORD>(Command::kReopen) + offset);
+}
+
+std::optional<TextEncoding> ReopenedEncoding(Command command) {
+  const auto offset = static_cast<WORD>(command) - static_cast<WORD>(Command::kReopen);
+  if (offset < 0 || static_cast<std::size_t>(offset) >= kReopenEncodings.size()) {
+    return std::nullopt;
+  }
+  return kReopenEncodings[static_cast<std::size_t>(offset)].encoding;
+}
+
+Command RecentCommand(std::size_t index) {
+  return static_cast<Command>(static_cast<std::size_t>(Command::kRecent) + index);
+}
+
+std::optional<std::size_t> RecentIndex(Command command) {
+  const auto id = static_cast<std::size_t>(command);
+  const auto first = static_cast<std::size_t>(Command::kRecent);
+  if (id < first || id >= first + kMaxRecentFiles) return std::nullopt;
+  return id - first;
 }
 
 HACCEL BuildAccelerators() {

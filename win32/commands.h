@@ -5,9 +5,12 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "platform/charset.h"
 
 namespace mirotabe::win32 {
 
@@ -25,12 +28,26 @@ enum class Command : WORD {
   kSelectAll,
   kCopyVertical,
   kSaveImage,
+  kSaveEbook,
+  kPageSetup,
   kVerticalGlyphs,
   kZoomIn,
   kZoomOut,
   kZoomReset,
   kSettings,
   kVersion,
+  kClearRecent,
+  // The reopen submenu's encodings, in kReopenEncodings' order, from here.
+  kReopen = 200,
+  // The recent files, newest first, from here (kMaxRecentFiles of them).
+  kRecent = 300,
+};
+
+// A submenu an item opens, whose items the window knows.
+enum class Submenu {
+  kNone,
+  kReopen,  // the encodings to read the file again in
+  kRecent,  // the recent files, filled each time it opens
 };
 
 // A shortcut: a virtual key with Ctrl and perhaps Shift; key 0 for none.
@@ -43,6 +60,7 @@ struct MenuItem {
   std::u16string_view caption;  // with its access key: "開く(&O)"
   Command command = Command::kNone;
   Shortcut shortcut = {};
+  Submenu submenu = Submenu::kNone;
 };
 
 // A menu of the bar; one without items is a command of its own (設定(&S)).
@@ -60,6 +78,22 @@ std::u16string MenuCaption(const MenuItem& item);
 
 // The menu bar of the table; the window owns it.
 HMENU BuildMenuBar();
+
+// Where the table puts `submenu` in the menu bar `bar`.
+struct SubmenuPlace {
+  HMENU parent = nullptr;  // the menu that holds the item
+  UINT position = 0;       // the item's place in it
+  HMENU menu = nullptr;    // the submenu itself
+};
+SubmenuPlace FindSubmenu(HMENU bar, Submenu submenu);
+
+// The command that reads the file again in `encoding`, and back.
+Command ReopenCommand(TextEncoding encoding);
+std::optional<TextEncoding> ReopenedEncoding(Command command);
+
+// The command that opens the `index`th recent file (from 0), and back.
+Command RecentCommand(std::size_t index);
+std::optional<std::size_t> RecentIndex(Command command);
 // The accelerators of the table's shortcuts; the caller destroys it.
 HACCEL BuildAccelerators();
 

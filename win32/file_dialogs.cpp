@@ -28,15 +28,15 @@ std::wstring FilterList(const std::array<FileType, N>& types) {
 
 // The path chosen, and the filter selected (from 1).
 std::pair<std::string, DWORD> Ask(HWND owner, const wchar_t* title, DWORD flags,
-                                  BOOL(WINAPI* show)(LPOPENFILENAMEW),
-                                  const std::wstring& filters) {
+                                  BOOL(WINAPI* show)(LPOPENFILENAMEW), const std::wstring& filters,
+                                  DWORD selected = 1) {
   // Long paths too: the buffer is far beyond MAX_PATH.
   std::vector<wchar_t> file(32768, L'\0');
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = owner;
   dialog.lpstrFilter = filters.c_str();
-  dialog.nFilterIndex = 1;
+  dialog.nFilterIndex = selected;
   dialog.lpstrFile = file.data();
   dialog.nMaxFile = static_cast<DWORD>(file.size());
   dialog.lpstrTitle = title;
@@ -53,17 +53,24 @@ std::string ShowOpenDialog(HWND owner) {
       .first;
 }
 
-std::string ShowSaveDialog(HWND owner) {
+TextChoice ShowTextSaveDialog(HWND owner, SavedText text, Charset offered) {
   // A new name is taken: the save makes its file.
-  return Ask(owner, L"ファイルの保存", OFN_OVERWRITEPROMPT, &GetSaveFileNameW,
-             FilterList(kTextFileTypes))
-      .first;
+  const auto [path, filter] =
+      Ask(owner, L"ファイルの保存", OFN_OVERWRITEPROMPT, &GetSaveFileNameW,
+          FilterList(SaveFileTypes(text)), static_cast<DWORD>(SaveFileTypeIndex(offered) + 1));
+  return {path, SaveFileTypeCharset(filter - 1)};
 }
 
 PictureChoice ShowPictureSaveDialog(HWND owner) {
   const auto [path, filter] = Ask(owner, L"画像として保存", OFN_OVERWRITEPROMPT, &GetSaveFileNameW,
                                   FilterList(kPictureFileTypes));
   return {path, filter == 2};
+}
+
+std::string ShowEbookSaveDialog(HWND owner) {
+  return Ask(owner, L"電子書籍 (EPUB) で保存", OFN_OVERWRITEPROMPT, &GetSaveFileNameW,
+             FilterList(std::array{kEbookFileType}))
+      .first;
 }
 
 bool AskToProceed(HWND owner, const std::u16string& question) {

@@ -17,7 +17,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*line*/, 
   AppSettings settings;
   const IoStatus loaded = LoadStartupSettings(settings);
   win32::MainWindow* window =
-      win32::MainWindow::Create(instance, settings, UserStateFolder() + "kept-input.draft");
+      win32::MainWindow::Create(instance, settings, UserStateFolder() + "kept-input.draft",
+                                UserStateFolder() + "recent-files.txt");
   if (window == nullptr) return 1;
   ShowWindow(window->window(), show);
   UpdateWindow(window->window());

@@ -7,11 +7,14 @@
 #include <system_error>
 #include <variant>
 
+#include "core/caret_cell.h"
 #include "core/command_line.h"
+#include "core/recent_files.h"
 #include "core/too_large_text.h"
 #include "core/vertical_layout.h"
 #include "core/view_options.h"
 #include "core/window_words.h"
+#include "ebook/epub_book.h"
 #include "platform/files.h"
 #include "platform/io_reasons.h"
 #include "platform/windows_text.h"
@@ -25,6 +28,7 @@
 #include "textio/undecodable_warning.h"
 #include "win32/file_dialogs.h"
 #include "win32/output_pane.h"
+#include "win32/page_setup_dialog.h"
 #include "win32/settings_dialog.h"
 #include "win32/window_text.h"
 
@@ -32,6 +36,8 @@ namespace mirotabe::win32 {
 namespace {
 
 constexpr UINT_PTR kDraftTimer = 1;
+// No caret position the edit control gives: the next look follows it.
+constexpr DWORD kNoCaret = 0xFFFFFFFF;
 // How long after a change the text is kept, at most.
 constexpr UINT kDraftDelayMilliseconds = 500;
 constexpr std::size_t kShownUnencodable = 5;
@@ -67,15 +73,12 @@ std::u16string Listed(const std::vector<char32_t>& characters) {
   return listed;
 }
 
-std::u16string Numbered(std::size_t n) {
-  const std::string digits = std::to_string(n);
-  return std::u16string(digits.begin(), digits.end());
-}
-
 }  // namespace
 
-MainWindow* MainWindow::Create(HINSTANCE instance, AppSettings& settings, std::string draftFile) {
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+MainWindow* MainWindow::Create(HINSTANCE instance, AppSettings& settings, std::string draftFile,
+                               std::string recentFile) {
+  INITCOMMONCONTROLSEX controls{sizeof controls,
+                                ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
   InitCommonControlsEx(&controls);
   OutputPane::Register(instance);
   WNDCLASSEXW type{};
@@ -88,7 +91,7 @@ MainWindow* MainWindow::Create(HINSTANCE instance, AppSettings& settings, std::s
   type.lpszClassName = kClassName;
   RegisterClassExW(&type);
 
-  auto* self = new MainWindow(settings, std::move(draftFile));
+  auto* self = new MainWindow(settings, std::move(draftFile), std::move(recentFile));
   HWND window = CreateWindowExW(0, kClassName, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                                 BuildMenuBar(), instance, self);
@@ -178,6 +181,10 @@ int MainWindow::Dpi() const {
 
 void MainWindow::OnCreate() {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
+  // A screen reader names an edit control by the label just before it,
+  // shown or hidden.
+  CreateWindowExW(0, L"STATIC", Wide(kInputPaneName).c_str(), WS_CHILD, 0, 0, 0, 0, window_,
+                  nullptr, instance, nullptr);
   input_ = CreateWindowExW(
       WS_EX_CLIENTEDGE, L"EDIT", L"",
       WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
@@ -267,14 +274,49 @@ bool MainWindow::OnSplitterMouse(UINT message, LPARAM lParam) {
 
 LRESULT CALLBACK MainWindow::InputProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                             UINT_PTR /*id*/, DWORD_PTR self) {
-  if (message == WM_KEYUP) reinterpret_cast<MainWindow*>(self)->OnInputKeyReleased(wParam);
+  auto* main = reinterpret_cast<MainWindow*>(self);
+  if (message == WM_KEYUP) main->OnInputKeyReleased(wParam);
   if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &MainWindow::InputProcedure, 0);
   // F6 goes from pane to pane: Tab types a tab in the input pane.
   if (message == WM_KEYDOWN && wParam == VK_F6) {
-    SetFocus(reinterpret_cast<MainWindow*>(self)->output_->window());
+    SetFocus(main->output_->window());
     return 0;
   }
-  return DefSubclassProc(window, message, wParam, lParam);
+  const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+  // The edit control tells of no caret move: these are what move it.
+  switch (message) {
+    case WM_KEYDOWN:
+    case WM_CHAR:
+    case WM_LBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case EM_SETSEL:
+      main->FollowInputCaret();
+      break;
+    default:
+      break;
+  }
+  return result;
+}
+
+void MainWindow::FollowInputCaret() {
+  DWORD caret = 0;
+  SendMessageW(input_, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+  if (caret == caret_) return;
+  caret_ = caret;
+  if (output_->stale()) return;  // the layout is not the text's yet
+  const auto line = static_cast<WPARAM>(SendMessageW(input_, EM_LINEFROMCHAR, caret, 0));
+  const auto lineStart = static_cast<DWORD>(SendMessageW(input_, EM_LINEINDEX, line, 0));
+  // Only the caret's line is read: the text can be long.
+  const auto length = static_cast<std::size_t>(SendMessageW(input_, EM_LINELENGTH, lineStart, 0));
+  std::wstring text(std::max<std::size_t>(length, 1), L'\0');
+  *reinterpret_cast<WORD*>(text.data()) =
+      static_cast<WORD>(std::min<std::size_t>(text.size(), 0xFFFF));
+  const auto got = static_cast<std::size_t>(
+      SendMessageW(input_, EM_GETLINE, line, reinterpret_cast<LPARAM>(text.data())));
+  text.resize(std::min<std::size_t>(got, caret - lineStart));
+  const std::optional<CellPosition> cell =
+      CaretCell(output_->layout(), line, Utf16(text), settings_.rules);
+  if (cell) output_->ShowCell(*cell);
 }
 
 void MainWindow::OnInputKeyReleased(WPARAM key) {
@@ -315,6 +357,8 @@ void MainWindow::Convert() {
   outputTooLarge_.clear();
   output_->SetMessage({});
   output_->SetLayout(std::move(std::get<VerticalLayout>(result)));
+  caret_ = kNoCaret;
+  FollowInputCaret();
 }
 
 void MainWindow::ShowStale(bool stale) {
@@ -355,6 +399,14 @@ void MainWindow::ShowError(const std::u16string& text) {
 }
 
 void MainWindow::OnCommand(Command command) {
+  if (const std::optional<TextEncoding> encoding = ReopenedEncoding(command)) {
+    ReopenInput(*encoding);
+    return;
+  }
+  if (const std::optional<std::size_t> index = RecentIndex(command)) {
+    OpenRecent(*index);
+    return;
+  }
   switch (command) {
     case Command::kOpen:
       OpenFile();
@@ -393,6 +445,12 @@ void MainWindow::OnCommand(Command command) {
     case Command::kSaveImage:
       SavePicture();
       return;
+    case Command::kSaveEbook:
+      SaveEbook();
+      return;
+    case Command::kPageSetup:
+      EditPageSetup();
+      return;
     case Command::kVerticalGlyphs:
       ToggleVerticalGlyphs();
       return;
@@ -416,13 +474,68 @@ void MainWindow::OnCommand(Command command) {
                   L"バージョン情報", MB_OK | MB_ICONINFORMATION);
       return;
     case Command::kNone:
+    case Command::kClearRecent:
+      KeepRecent(recent_.Clear());
+      return;
+    case Command::kReopen:  // taken above
+    case Command::kRecent:
       return;
   }
 }
 
+void MainWindow::FillRecentMenu(HMENU menu) {
+  while (GetMenuItemCount(menu) > 0) DeleteMenu(menu, 0, MF_BYPOSITION);
+  const std::vector<std::string> files = recent_.Read();
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(RecentCommand(i)),
+                Wide(RecentFileCaption(i + 1, Utf16Of(files[i]))).c_str());
+  }
+  if (files.empty()) {
+    AppendMenuW(menu, MF_STRING | MF_GRAYED, 0, Wide(kNoRecentFilesCaption).c_str());
+    return;
+  }
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(Command::kClearRecent),
+              Wide(kClearRecentCaption).c_str());
+}
+
+void MainWindow::OpenRecent(std::size_t index) {
+  const std::vector<std::string> files = recent_.Read();
+  if (index >= files.size()) return;
+  const std::string path = files[index];
+  std::error_code error;
+  if (!std::filesystem::exists(WideOf(path), error)) {
+    // Gone since: it leaves the list, and the reading says why.
+    KeepRecent(recent_.Remove(path));
+  }
+  LoadInput(path);
+}
+
+void MainWindow::KeepRecent(const IoStatus& status) {
+  if (status.failed()) {
+    Report(u"最近使ったファイルを残せませんでした: " + JapaneseReason(status.error()));
+  }
+}
+
 void MainWindow::OnInitMenu(HMENU menu) {
+  if (menu == FindSubmenu(GetMenu(window_), Submenu::kRecent).menu) {
+    FillRecentMenu(menu);
+    return;
+  }
   CheckMenuItem(menu, static_cast<UINT>(Command::kVerticalGlyphs),
                 MF_BYCOMMAND | (settings_.view.verticalGlyphs ? MF_CHECKED : MF_UNCHECKED));
+  // Only a text read from a file is read again; the tick names the
+  // encoding it was read in.
+  const SubmenuPlace reopen = FindSubmenu(GetMenu(window_), Submenu::kReopen);
+  if (menu == reopen.parent) {
+    EnableMenuItem(menu, reopen.position, MF_BYPOSITION | (path_.empty() ? MF_GRAYED : MF_ENABLED));
+  }
+  if (menu == reopen.menu) {
+    for (const OfferedEncoding& offered : kReopenEncodings) {
+      CheckMenuItem(menu, static_cast<UINT>(ReopenCommand(offered.encoding)),
+                    MF_BYCOMMAND | (offered.encoding == encoding_ ? MF_CHECKED : MF_UNCHECKED));
+    }
+  }
 }
 
 void MainWindow::OpenFile() {
@@ -442,8 +555,16 @@ void MainWindow::ReplaceInput(const std::u16string& text) {
 }
 
 void MainWindow::LoadInput(const std::string& path) {
+  Load(path, std::nullopt);
+}
+
+void MainWindow::ReopenInput(TextEncoding encoding) {
+  if (!path_.empty()) Load(std::string(path_), encoding);
+}
+
+void MainWindow::Load(const std::string& path, std::optional<TextEncoding> encoding) {
   const auto failed = [&](const IoError& error) { ShowError(NotOpenedText(Utf16Of(path), error)); };
-  IoResult<UndecodedTextFile> file = UndecodedTextFile::Read(path, std::nullopt);
+  IoResult<UndecodedTextFile> file = UndecodedTextFile::Read(path, encoding);
   if (!file) {
     failed(file.error());
     return;
@@ -460,10 +581,12 @@ void MainWindow::LoadInput(const std::string& path) {
   ReplaceInput(read.value().text);
   ShowTitle();
   KeepDraft();
+  Report({});
+  KeepRecent(recent_.Add(path));
   // Bytes that became U+FFFD are said at once.
-  const UndecodableBytes& lost = read.value().undecodable;
-  Report(lost.count == 0 ? std::u16string()
-                         : UndecodableStatusLine(FileNameOf(path), lost, read.value().encoding));
+  if (const UndecodableBytes& lost = read.value().undecodable; lost.count != 0) {
+    Report(UndecodableStatusLine(FileNameOf(path), lost, read.value().encoding));
+  }
 }
 
 void MainWindow::LoadStartupFile(const std::vector<std::string>& arguments) {
@@ -506,19 +629,26 @@ bool MainWindow::MayTakeAddedName(const std::string& chosen, const std::string& 
          Proceed(Utf16Of(target) + u" は既に存在します。\r\n置き換えますか?");
 }
 
-void MainWindow::SaveText(const UnencodableReport& lost, const WriteText& write) {
-  const std::string chosen =
-      asking_.savePath != nullptr ? asking_.savePath(window_) : ShowSaveDialog(window_);
-  if (chosen.empty()) return;
-  const Charset charset = settings_.saveEncoding;
-  if (charset == Charset::Cp932 && lost.count != 0 &&
-      !Proceed(Numbered(lost.count) + u" 文字は Shift_JIS で保存できないため「?」になります: " +
-               Listed(lost.first) + u"\r\nこのまま保存しますか?")) {
+void MainWindow::SaveText(SavedText text, Charset offered, const FindLost& lost,
+                          const WriteText& write) {
+  const TextChoice choice = asking_.savePath != nullptr
+                                ? asking_.savePath(window_, text, offered)
+                                : ShowTextSaveDialog(window_, text, offered);
+  if (choice.path.empty()) return;
+  const Charset charset = choice.charset;
+  if (const IoStatus status = RememberSaveCharset(settings_, charset); status.failed()) {
+    ShowError(SettingsNotSavedText(Utf16Of(status.error().path), status.error()));
+  }
+  // UTF-8 holds every character the panes can show.
+  const UnencodableReport unencodable =
+      charset == Charset::Cp932 ? lost(charset) : UnencodableReport{};
+  if (unencodable.count != 0 &&
+      !Proceed(UnencodableQuestion(unencodable.count, Listed(unencodable.first)))) {
     Report(std::u16string(kNothingSaved));
     return;
   }
-  const std::string target = WithTextExtension(chosen);
-  if (!MayTakeAddedName(chosen, target)) {
+  const std::string target = WithTextExtension(choice.path);
+  if (!MayTakeAddedName(choice.path, target)) {
     Report(std::u16string(kNothingSaved));
     return;
   }
@@ -527,8 +657,7 @@ void MainWindow::SaveText(const UnencodableReport& lost, const WriteText& write)
     Report(std::u16string(kNothingSaved));
     return;
   }
-  Report((charset == Charset::Cp932 ? u"Shift_JIS" : u"UTF-8") +
-         std::u16string(u" で保存しました: ") + Utf16Of(target));
+  Report(TextSavedText(text == SavedText::kHorizontal, charset, Utf16Of(target)));
 }
 
 void MainWindow::SaveOutput() {
@@ -539,13 +668,17 @@ void MainWindow::SaveOutput() {
     return;
   }
   const VerticalLayout& layout = output_->layout();
-  SaveText(FindUnencodableCells(layout, Charset::Cp932, kShownUnencodable),
-           [&layout](const std::string& target, Charset charset) -> IoStatus {
-             const IoResult<std::size_t> written =
-                 WriteTextFilePieces(target, charset, LayoutTextProducer(layout));
-             if (!written) return written.error();
-             return std::nullopt;
-           });
+  SaveText(
+      SavedText::kVertical, settings_.saveEncoding,
+      [&layout](Charset charset) {
+        return FindUnencodableCells(layout, charset, kShownUnencodable);
+      },
+      [&layout](const std::string& target, Charset charset) -> IoStatus {
+        const IoResult<std::size_t> written =
+            WriteTextFilePieces(target, charset, LayoutTextProducer(layout));
+        if (!written) return written.error();
+        return std::nullopt;
+      });
 }
 
 void MainWindow::SavePicture() {
@@ -578,24 +711,58 @@ void MainWindow::SavePicture() {
   Report(PictureSavedText(Utf16Of(name.path), name.pdf));
 }
 
+void MainWindow::SaveEbook() {
+  Report({});
+  ConvertIfStale();
+  if (!outputTooLarge_.empty()) {
+    ShowError(EbookNotMadeText(outputTooLarge_));
+    return;
+  }
+  const std::string chosen =
+      asking_.ebookPath != nullptr ? asking_.ebookPath(window_) : ShowEbookSaveDialog(window_);
+  if (chosen.empty()) return;
+  const std::string target = WithEbookExtension(chosen);
+  if (!MayTakeAddedName(chosen, target)) {
+    Report(std::u16string(kNothingSaved));
+    return;
+  }
+  // The book is titled by its file where its text names no title.
+  const std::u16string title = Utf16(std::filesystem::path(WideOf(target)).stem().wstring());
+  if (const IoStatus status = ReplaceFileAtomically(
+          target, InputEpub(WindowText(input_), settings_.picture.notation, title));
+      status.failed()) {
+    ShowError(EbookNotSavedText(Utf16Of(target), status.error()));
+    Report(std::u16string(kNothingSaved));
+    return;
+  }
+  Report(EbookSavedText(Utf16Of(target)));
+}
+
 void MainWindow::SaveInput() {
   Report({});
   const std::u16string text = WindowText(input_);
-  SaveText(FindUnencodable(text, Charset::Cp932, kShownUnencodable),
-           [this, &text](const std::string& target, Charset charset) -> IoStatus {
-             if (const IoStatus status =
-                     ReplaceFileAtomically(target, EncodeTextFile(text, charset).bytes);
-                 status.failed()) {
-               return status;
-             }
-             path_ = target;
-             encoding_ = charset == Charset::Cp932 ? TextEncoding::Cp932 : TextEncoding::Utf8;
-             undetermined_ = false;
-             modified_ = false;
-             ShowTitle();
-             KeepDraft();
-             return std::nullopt;
-           });
+  // The encoding the text was read in, where it can be written in it.
+  const Charset offered = encoding_ == TextEncoding::Utf8    ? Charset::Utf8
+                          : encoding_ == TextEncoding::Cp932 ? Charset::Cp932
+                                                             : settings_.saveEncoding;
+  SaveText(
+      SavedText::kHorizontal, offered,
+      [&text](Charset charset) { return FindUnencodable(text, charset, kShownUnencodable); },
+      [this, &text](const std::string& target, Charset charset) -> IoStatus {
+        if (const IoStatus status =
+                ReplaceFileAtomically(target, EncodeTextFile(text, charset).bytes);
+            status.failed()) {
+          return status;
+        }
+        KeepRecent(recent_.Add(target));
+        path_ = target;
+        encoding_ = charset == Charset::Cp932 ? TextEncoding::Cp932 : TextEncoding::Utf8;
+        undetermined_ = false;
+        modified_ = false;
+        ShowTitle();
+        KeepDraft();
+        return std::nullopt;
+      });
 }
 
 void MainWindow::CopyVertical() {
@@ -630,6 +797,12 @@ void MainWindow::EditSettings() {
   } else {
     ShowStale(true);
   }
+}
+
+void MainWindow::EditPageSetup() {
+  if (!RunPageSetupDialog(window_, settings_)) return;
+  SaveSettingsPart(SettingsPart::kPictureStyle);
+  SaveSettingsPart(SettingsPart::kPageSetup);
 }
 
 void MainWindow::Zoom(int steps) {

@@ -27,6 +27,7 @@
 #include "platform/io_error.h"
 #include "win32/commands.h"
 #include "win32/file_dialogs.h"
+#include "win32/recent_files.h"
 
 namespace mirotabe::win32 {
 
@@ -52,7 +53,9 @@ class MainWindow {
 
   // Registers the classes and makes the window, hidden; null on failure.
   // `draftFile` is where a text no file holds is kept ("" keeps none).
-  static MainWindow* Create(HINSTANCE instance, AppSettings& settings, std::string draftFile);
+  // `recentFile` keeps the recent files' list ("" keeps none).
+  static MainWindow* Create(HINSTANCE instance, AppSettings& settings, std::string draftFile,
+                            std::string recentFile = {});
 
   HWND window() const { return window_; }
   HWND input() const { return input_; }
@@ -69,6 +72,8 @@ class MainWindow {
   // that undo takes back, in the encoding it is found to be in; or says
   // why it cannot.
   void LoadInput(const std::string& path);
+  // Reads the file the input's text came from again, in `encoding`.
+  void ReopenInput(TextEncoding encoding);
   // Rebuilds the output pane's layout from the input pane.
   void Convert();
   // Writes the text to keep now (or removes the kept one).
@@ -78,16 +83,17 @@ class MainWindow {
   // answer in the user's place: a path (UTF-8, "" on cancel); a yes.
   struct Asking {
     std::string (*openPath)(HWND owner) = nullptr;
-    std::string (*savePath)(HWND owner) = nullptr;
+    TextChoice (*savePath)(HWND owner, SavedText text, Charset offered) = nullptr;
     bool (*proceed)(HWND owner, const std::u16string& question) = nullptr;
     void (*tell)(HWND owner, const std::u16string& message) = nullptr;
     PictureChoice (*picturePath)(HWND owner) = nullptr;
+    std::string (*ebookPath)(HWND owner) = nullptr;
   };
   void SetAsking(const Asking& asking) { asking_ = asking; }
 
  private:
-  MainWindow(AppSettings& settings, std::string draftFile)
-      : settings_(settings), draftFile_(std::move(draftFile)) {}
+  MainWindow(AppSettings& settings, std::string draftFile, std::string recentFile)
+      : settings_(settings), draftFile_(std::move(draftFile)), recent_(std::move(recentFile)) {}
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK InputProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR id, DWORD_PTR self);
@@ -101,8 +107,18 @@ class MainWindow {
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnClose();
   void OnInitMenu(HMENU menu);
+  void Load(const std::string& path, std::optional<TextEncoding> encoding);
+  // Fills the recent files' submenu from the list as it is now.
+  void FillRecentMenu(HMENU menu);
+  // Reads the `index`th recent file; one that is gone leaves the list.
+  void OpenRecent(std::size_t index);
+  // Says in the status bar where the list could not be kept.
+  void KeepRecent(const IoStatus& status);
   bool OnSplitterMouse(UINT message, LPARAM lParam);
 
+  // Scrolls the output pane to the cell of the input caret, where it has
+  // moved since the last look.
+  void FollowInputCaret();
   void LayOutPanes();
   void MakeFonts();
   void ShowStale(bool stale);
@@ -112,6 +128,7 @@ class MainWindow {
   void ShowError(const std::u16string& text);
   void SaveOutput();
   void SavePicture();
+  void SaveEbook();
   // A question with Yes and No, answered by `asking_` where it answers.
   bool Proceed(const std::u16string& question);
   // Whether `target`, the dialog's `chosen` name with a suffix added, may be
@@ -121,19 +138,23 @@ class MainWindow {
   void OpenFile();
   void CopyVertical();
   void EditSettings();
+  void EditPageSetup();
   void Zoom(int steps);
   void ToggleVerticalGlyphs();
   void SaveSettingsPart(SettingsPart part);
-  // A save of text: asks for the file, warns of what Shift_JIS cannot hold
-  // (`lost`), adds ".txt", asks before replacing a file that name leads
+  // A save of text: asks for the file and the encoding (`offered` first)
+  // and remembers the encoding, warns of what Shift_JIS cannot hold (found
+  // by `lost`), adds ".txt", asks before replacing a file that name leads
   // to, has `write` write it and says what came of it.
+  using FindLost = std::function<UnencodableReport(Charset charset)>;
   using WriteText = std::function<IoStatus(const std::string& path, Charset charset)>;
-  void SaveText(const UnencodableReport& lost, const WriteText& write);
+  void SaveText(SavedText text, Charset offered, const FindLost& lost, const WriteText& write);
   void ReplaceInput(const std::u16string& text);
   int Dpi() const;
 
   AppSettings& settings_;
   std::string draftFile_;
+  RecentFiles recent_;
   Asking asking_;
   HWND window_ = nullptr;
   HWND input_ = nullptr;
@@ -151,6 +172,8 @@ class MainWindow {
   bool modified_ = false;
   // Set while the window itself replaces the input's text.
   bool replacing_ = false;
+  // Where the input caret last stood, in units from the text's start.
+  DWORD caret_ = 0;
   // Whether the kept text on disk is this window's: written or given back
   // by it. One an earlier window left is never removed by another.
   bool draftOwned_ = false;

@@ -4,6 +4,8 @@
 #include <utility>
 
 #include "core/glyph_form.h"
+#include "core/window_words.h"
+#include "win32/pane_accessible.h"
 #include "win32/window_text.h"
 
 namespace mirotabe::win32 {
@@ -115,6 +117,17 @@ LRESULT OutputPane::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
       SetFocus(window_);
       return 0;
+    case WM_GETOBJECT:
+      if (const LRESULT answer = AnswerObjectRequest(window_, wParam, lParam,
+                                                     [this] {
+                                                       std::u16string name(kOutputPaneName);
+                                                       if (stale_) name += kStaleNameMark;
+                                                       return name;
+                                                     });
+          answer != 0) {
+        return answer;
+      }
+      return DefWindowProcW(window_, message, wParam, lParam);
     default:
       return DefWindowProcW(window_, message, wParam, lParam);
   }
@@ -177,16 +190,49 @@ int OutputPane::ColumnPitch() const {
   return CellSide();
 }
 
-void OutputPane::UpdateScrollBars() {
+int OutputPane::FitColumns() const {
   RECT client;
   GetClientRect(window_, &client);
   const int margin = Scaled(window_, kMargin);
-  const int side = CellSide();
+  return std::max(1, static_cast<int>(client.right - 2 * margin) / ColumnPitch());
+}
+
+int OutputPane::FitRows() const {
+  RECT client;
+  GetClientRect(window_, &client);
+  const int margin = Scaled(window_, kMargin);
+  return std::max(1, static_cast<int>(client.bottom - 2 * margin) / CellSide());
+}
+
+void OutputPane::ShowCell(const CellPosition& cell) {
+  if (!message_.empty() || cell.row >= layout_.RowCount() || cell.column >= layout_.ColumnCount()) {
+    return;
+  }
+  // Columns count from the right edge, where the first line stands.
+  const int fromRight = static_cast<int>(layout_.ColumnCount() - 1 - cell.column);
+  const int row = static_cast<int>(cell.row);
+  const int oldColumn = firstColumn_;
+  const int oldRow = firstRow_;
+  const auto follow = [](int& first, int wanted, int fit) {
+    if (wanted < first) {
+      first = wanted;
+    } else if (wanted >= first + fit) {
+      first = wanted - fit + 1;
+    }
+  };
+  follow(firstColumn_, fromRight, FitColumns());
+  follow(firstRow_, row, FitRows());
+  if (firstColumn_ == oldColumn && firstRow_ == oldRow) return;
+  UpdateScrollBars();
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
+void OutputPane::UpdateScrollBars() {
   const bool shown = message_.empty();
   const int columns = shown ? static_cast<int>(layout_.ColumnCount()) : 0;
   const int rows = shown ? static_cast<int>(layout_.RowCount()) : 0;
-  const int fitColumns = std::max(1, static_cast<int>(client.right - 2 * margin) / ColumnPitch());
-  const int fitRows = std::max(1, static_cast<int>(client.bottom - 2 * margin) / side);
+  const int fitColumns = FitColumns();
+  const int fitRows = FitRows();
   firstColumn_ = std::clamp(firstColumn_, 0, std::max(0, columns - fitColumns));
   firstRow_ = std::clamp(firstRow_, 0, std::max(0, rows - fitRows));
   // The horizontal bar reads as the columns do: at its right end, the

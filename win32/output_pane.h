@@ -36,6 +36,16 @@ class OutputPane {
   // The font of the cells; the pane does not own it.
   void SetFont(HFONT font);
 
+  // Scrolls the least that brings `cell` of the layout into view, as the
+  // pane follows the input caret's cell; a cell outside it is left.
+  void ShowCell(const CellPosition& cell);
+  // The columns scrolled past on the right and the rows past at the top.
+  int firstColumn() const { return firstColumn_; }
+  int firstRow() const { return firstRow_; }
+  // How many whole columns and rows the pane shows at once.
+  int FitColumns() const;
+  int FitRows() const;
+
   // What WM_GETTEXT gives: the message, or the layout's text.
   const std::u16string& Text();
 

@@ -1,10 +1,21 @@
 #include "win32/settings_dialog.h"
 
+// windows.h first: commctrl.h takes its types.
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+// clang-format on
+
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "core/decimal_text.h"
 #include "core/entry_text.h"
+#include "core/layout_settings.h"
+#include "core/vertical_presets.h"
+#include "core/window_words.h"
+#include "win32/dialog_look.h"
 #include "win32/resource_ids.h"
 #include "win32/window_text.h"
 
@@ -21,25 +32,11 @@ struct SettingsEdit {
   HFONT list = nullptr;
 };
 
-// A Japanese face by name, at 9 points for `dialog`'s DPI: a dialog's own
-// font may have no Japanese glyphs where the system is not Japanese.
-HFONT JapaneseFont(HWND dialog, const wchar_t* face, DWORD pitch) {
-  return CreateFontW(-MulDiv(9, static_cast<int>(GetDpiForWindow(dialog)), 72), 0, 0, 0, FW_NORMAL,
-                     FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                     CLEARTYPE_QUALITY, pitch, face);
-}
-
 void SetFonts(HWND dialog, SettingsEdit& edit) {
-  edit.text = JapaneseFont(dialog, L"MS UI Gothic", DEFAULT_PITCH | FF_SWISS);
+  edit.text = JapaneseTextFont(dialog);
   // The list's rows line up in a fixed-pitch face.
   edit.list = JapaneseFont(dialog, L"ＭＳ ゴシック", FIXED_PITCH | FF_MODERN);
-  EnumChildWindows(
-      dialog,
-      [](HWND control, LPARAM font) {
-        SendMessageW(control, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(edit.text));
+  SetFontOfAll(dialog, edit.text);
   SendMessageW(GetDlgItem(dialog, MIROTABE_ENTRY_LIST), WM_SETFONT,
                reinterpret_cast<WPARAM>(edit.list), FALSE);
 }
@@ -98,6 +95,76 @@ void Normalise(HWND dialog, SettingsEdit& edit, int id) {
   SendMessageW(box, EM_SETSEL, at, at);
 }
 
+// The レイアウト box's numbers: the column length shows "なし" for 0; any
+// other text is read as the number it starts with, within the limits.
+struct LayoutNumber {
+  int box;
+  int spinner;
+  int max;
+};
+constexpr LayoutNumber kColumnLength{MIROTABE_COLUMN_LENGTH, MIROTABE_COLUMN_LENGTH_SPIN,
+                                     static_cast<int>(kMaxColumnLength)};
+constexpr LayoutNumber kColumnGap{MIROTABE_COLUMN_GAP, MIROTABE_COLUMN_GAP_SPIN, kMaxColumnGap};
+
+int ReadNumber(HWND dialog, const LayoutNumber& number) {
+  const std::u16string text = WindowText(Control(dialog, number.box));
+  long long value = 0;
+  for (const char16_t unit : text) {
+    const char16_t digit =
+        unit >= u'０' && unit <= u'９' ? static_cast<char16_t>(unit - u'０' + u'0') : unit;
+    if (digit < u'0' || digit > u'9') break;
+    value = std::min<long long>(value * 10 + (digit - u'0'), number.max);
+  }
+  return static_cast<int>(value);
+}
+
+void ShowNumber(HWND dialog, const LayoutNumber& number, int value) {
+  value = std::clamp(value, 0, number.max);
+  const std::u16string text = value == 0 && number.box == MIROTABE_COLUMN_LENGTH
+                                  ? std::u16string(kWholeLinesCaption)
+                                  : Utf16(std::to_wstring(value));
+  SetText(Control(dialog, number.box), text);
+}
+
+// An arrow of a number's spinner: one step from what the box holds.
+bool StepNumber(HWND dialog, const NMUPDOWN& step) {
+  for (const LayoutNumber& number : {kColumnLength, kColumnGap}) {
+    if (step.hdr.idFrom != static_cast<UINT_PTR>(number.spinner)) continue;
+    ShowNumber(dialog, number, ReadNumber(dialog, number) + step.iDelta);
+    return true;
+  }
+  return false;
+}
+
+void LoadLayout(HWND dialog, const LayoutSettings& layout) {
+  // From 0 up, so that the upper arrow adds.
+  for (const LayoutNumber& number : {kColumnLength, kColumnGap}) {
+    SendMessageW(Control(dialog, number.spinner), UDM_SETRANGE32, 0, number.max);
+  }
+  ShowNumber(dialog, kColumnLength, static_cast<int>(layout.columnLength));
+  ShowNumber(dialog, kColumnGap, layout.columnGap);
+  HWND kinsoku = Control(dialog, MIROTABE_KINSOKU_BOX);
+  for (const std::u16string_view caption : kKinsokuCaptions) {
+    SendMessageW(kinsoku, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(caption).c_str()));
+  }
+  SendMessageW(kinsoku, CB_SETCURSEL, static_cast<WPARAM>(layout.kinsoku), 0);
+  HWND presets = Control(dialog, MIROTABE_PRESET_BOX);
+  for (const VerticalPreset& preset : VerticalPresets()) {
+    SendMessageW(presets, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(preset.name).c_str()));
+  }
+  SendMessageW(presets, CB_SETCURSEL, 0, 0);
+}
+
+// The chosen preset's entries that the table lacks, at its end.
+void AddPreset(HWND dialog, SettingsEdit& edit) {
+  const auto index = SendMessageW(Control(dialog, MIROTABE_PRESET_BOX), CB_GETCURSEL, 0, 0);
+  const std::vector<VerticalPreset>& presets = VerticalPresets();
+  if (index < 0 || static_cast<std::size_t>(index) >= presets.size()) return;
+  const std::size_t before = edit.table.Count();
+  AddPresetEntries(edit.table, presets[static_cast<std::size_t>(index)]);
+  for (std::size_t i = before; i < edit.table.Count(); ++i) AppendRow(dialog, edit.table[i]);
+}
+
 void Load(HWND dialog, SettingsEdit& edit) {
   HWND kinds = Control(dialog, MIROTABE_KIND_BOX);
   SendMessageW(kinds, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"する時"));
@@ -112,6 +179,7 @@ void Load(HWND dialog, SettingsEdit& edit) {
   ShowTabWidth(dialog);
   const auto trigger = static_cast<std::size_t>(edit.settings.convertTrigger);
   if (trigger < std::size(kTriggers)) CheckDlgButton(dialog, kTriggers[trigger], BST_CHECKED);
+  LoadLayout(dialog, edit.settings.rules.columns);
   SetFocus(Control(dialog, MIROTABE_ENTRY_LIST));
 }
 
@@ -148,6 +216,14 @@ void PickEntry(HWND dialog, const SettingsEdit& edit) {
 void Store(HWND dialog, SettingsEdit& edit) {
   edit.settings.rules.table = edit.table;
   edit.settings.rules.tabSpace = static_cast<std::uint8_t>(TabWidth(dialog));
+  // What the box does not show (縦中横, Latin, ruby) stays as it was.
+  LayoutSettings& layout = edit.settings.rules.columns;
+  layout.columnLength = static_cast<std::size_t>(ReadNumber(dialog, kColumnLength));
+  layout.columnGap = static_cast<std::uint8_t>(ReadNumber(dialog, kColumnGap));
+  const auto kinsoku = SendMessageW(Control(dialog, MIROTABE_KINSOKU_BOX), CB_GETCURSEL, 0, 0);
+  if (kinsoku >= 0 && static_cast<std::size_t>(kinsoku) < kKinsokuCaptions.size()) {
+    layout.kinsoku = static_cast<Kinsoku>(kinsoku);
+  }
   for (std::size_t i = 0; i < std::size(kTriggers); ++i) {
     if (IsDlgButtonChecked(dialog, kTriggers[i]) == BST_CHECKED) {
       edit.settings.convertTrigger = static_cast<ConvertTrigger>(i);
@@ -165,17 +241,18 @@ void Spin(HWND dialog, WORD request) {
   ShowTabWidth(dialog);
 }
 
-// Over the middle of the main window, wherever that is on the screen.
-void CentreOverOwner(HWND dialog) {
-  RECT owner;
-  RECT own;
-  GetWindowRect(GetWindow(dialog, GW_OWNER), &owner);
-  GetWindowRect(dialog, &own);
-  const LONG width = own.right - own.left;
-  const LONG height = own.bottom - own.top;
-  SetWindowPos(dialog, nullptr, (owner.left + owner.right - width) / 2,
-               (owner.top + owner.bottom - height) / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+// The names screen readers give the controls no caption names: the hidden
+// label before each, and the window text where a reader takes that (a
+// list box and a scroll bar show none of their own).
+void NameControls(HWND dialog) {
+  const auto name = [dialog](int id, std::u16string_view text) {
+    SetDlgItemTextW(dialog, id, Wide(text).c_str());
+  };
+  name(MIROTABE_ENTRY_LIST_NAME, kEntryListName);
+  name(MIROTABE_ENTRY_LIST, kEntryListName);
+  name(MIROTABE_FROM_NAME, kFromBoxName);
+  name(MIROTABE_TO_NAME, kToBoxName);
+  name(MIROTABE_TAB_SPINNER, kTabWidthName);
 }
 
 INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -188,11 +265,21 @@ INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
                    GetClassLongPtrW(GetWindow(dialog, GW_OWNER), GCLP_HICON));
       CentreOverOwner(dialog);
       SetFonts(dialog, *edit);
+      NameControls(dialog);
       Load(dialog, *edit);
       return FALSE;  // the focus is set
     case WM_VSCROLL:
-      Spin(dialog, LOWORD(wParam));
+      if (reinterpret_cast<HWND>(lParam) == Control(dialog, MIROTABE_TAB_SPINNER)) {
+        Spin(dialog, LOWORD(wParam));
+      }
       return TRUE;
+    case WM_NOTIFY:
+      if (reinterpret_cast<const NMHDR*>(lParam)->code == UDN_DELTAPOS &&
+          StepNumber(dialog, *reinterpret_cast<const NMUPDOWN*>(lParam))) {
+        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);  // the box holds the value
+        return TRUE;
+      }
+      return FALSE;
     case WM_CLOSE:
       EndDialog(dialog, IDCANCEL);
       return TRUE;
@@ -203,6 +290,9 @@ INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
           return TRUE;
         case MIROTABE_DELETE_BUTTON:
           DeleteEntry(dialog, *edit);
+          return TRUE;
+        case MIROTABE_PRESET_ADD:
+          AddPreset(dialog, *edit);
           return TRUE;
         case MIROTABE_ENTRY_LIST:
           if (HIWORD(wParam) == LBN_SELCHANGE) PickEntry(dialog, *edit);
