@@ -21,7 +21,7 @@ if [ -z "$runner" ] || [ -z "$tidy" ]; then
   exit 1
 fi
 
-folders='app|bench|cli|core|ebook|platform|render|tests|textio|tools|ui|unicode|web'
+folders='app|bench|cli|command|core|ebook|platform|render|tests|textio|tools|ui|unicode|web'
 "$runner" -quiet -p "$build" -clang-tidy-binary "$tidy" -j "$(nproc)" "^$root/($folders)/"
 
 # The fuzz targets are compiled only by the fuzz preset (clang, libFuzzer),

@@ -95,6 +95,48 @@ std::optional<std::string> Written(const std::string& path, std::string_view byt
   return std::nullopt;
 }
 
+const OptionFlag* OptionNamed(const std::string& name) {
+  for (const OptionFlag& option : kOptionFlags) {
+    if (name == option.name) return &option;
+  }
+  return nullptr;
+}
+
+// Appends option `name`'s flag and its value; why not, where the value is
+// not of the option's kind.
+std::optional<std::string> AppendOption(std::vector<std::string>& arguments,
+                                        const OptionFlag& option, const std::string& name,
+                                        const val& value) {
+  switch (option.kind) {
+    case ValueKind::kText:
+      if (!value.isString()) return name + " must be a string";
+      arguments.insert(arguments.end(), {option.flag, value.as<std::string>()});
+      return std::nullopt;
+    case ValueKind::kNumber:
+      if (!value.isNumber()) return name + " must be a number";
+      arguments.insert(arguments.end(), {option.flag, value.call<std::string>("toString")});
+      return std::nullopt;
+    case ValueKind::kSwitch:
+    case ValueKind::kOnOff:
+      break;
+  }
+  if (!value.isTrue() && !value.isFalse()) return name + " must be true or false";
+  if (option.kind == ValueKind::kOnOff) {
+    arguments.insert(arguments.end(), {option.flag, value.isTrue() ? "on" : "off"});
+  } else if (value.isTrue()) {
+    arguments.emplace_back(option.flag);
+  }
+  return std::nullopt;
+}
+
+// Whether `options` ask for a picture or pages, which need a font.
+bool DrawsWithAFont(const val& options) {
+  const val format = options["format"];
+  return !options["page"].isUndefined() ||
+         (format.isString() &&
+          (format.as<std::string>() == "png" || format.as<std::string>() == "pdf"));
+}
+
 // The converter's arguments for `options`, or why one is refused. The
 // font is the one handed in: the module reads no font of a system.
 std::variant<std::vector<std::string>, std::string> Arguments(const val& options, bool fontGiven) {
@@ -104,8 +146,7 @@ std::variant<std::vector<std::string>, std::string> Arguments(const val& options
   for (std::size_t i = 0; i < count; ++i) {
     const std::string name = names[i].as<std::string>();
     const val value = options[name];
-    if (value.isUndefined()) continue;
-    if (name == "settings" || name == "fontData") continue;
+    if (value.isUndefined() || name == "settings" || name == "fontData") continue;
     if (name == "font") {
       if (!value.isString() || !TypefaceNamed(value.as<std::string>())) {
         return "font names the face, mincho or gothic, whose font fontData holds; the module "
@@ -113,36 +154,11 @@ std::variant<std::vector<std::string>, std::string> Arguments(const val& options
       }
       continue;
     }
-    const OptionFlag* known = nullptr;
-    for (const OptionFlag& option : kOptionFlags) {
-      if (name == option.name) known = &option;
-    }
-    if (known == nullptr) return "unknown option '" + name + "'";
-    switch (known->kind) {
-      case ValueKind::kText:
-        if (!value.isString()) return name + " must be a string";
-        arguments.insert(arguments.end(), {known->flag, value.as<std::string>()});
-        break;
-      case ValueKind::kNumber:
-        if (!value.isNumber()) return name + " must be a number";
-        arguments.insert(arguments.end(), {known->flag, value.call<std::string>("toString")});
-        break;
-      case ValueKind::kSwitch:
-      case ValueKind::kOnOff:
-        if (!value.isTrue() && !value.isFalse()) return name + " must be true or false";
-        if (known->kind == ValueKind::kOnOff) {
-          arguments.insert(arguments.end(), {known->flag, value.isTrue() ? "on" : "off"});
-        } else if (value.isTrue()) {
-          arguments.emplace_back(known->flag);
-        }
-        break;
-    }
+    const OptionFlag* option = OptionNamed(name);
+    if (option == nullptr) return "unknown option '" + name + "'";
+    if (auto refused = AppendOption(arguments, *option, name, value)) return std::move(*refused);
   }
-  const val format = options["format"];
-  const bool drawn = !options["page"].isUndefined() ||
-                     (format.isString() &&
-                      (format.as<std::string>() == "png" || format.as<std::string>() == "pdf"));
-  if (drawn && !fontGiven) {
+  if (DrawsWithAFont(options) && !fontGiven) {
     return "fontData must hold the bytes of the font to draw in (.ttf, .otf or .ttc): the "
            "module has no fonts of its own";
   }
@@ -216,6 +232,7 @@ val ConvertByCommand(const std::string& input, const val& settings, const val& o
   if (failed) return Refused(*failed);
 
   std::vector<char*> argv;
+  argv.reserve(words.size() + 1);
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
   std::ostringstream said;
