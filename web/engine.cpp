@@ -277,13 +277,6 @@ std::optional<CellPosition> Session::CaretCellAt(std::size_t line, std::size_t l
   return CaretCell(layout_, line, text_.Span(lineStart, caret), ShownRules());
 }
 
-LayoutResult Session::LayPages() const {
-  LayoutRules rules = settings_.rules;
-  rules.columns = PageLayoutSettings(rules.columns, settings_.page, PageGeometryOf(settings_.page));
-  rules.columns.ruby = RubyInPages(settings_.picture);
-  return BuildVerticalLayout(text_.Text(), rules);
-}
-
 std::optional<LayoutResult> Session::LayPicture() const {
   std::optional<LayoutSettings> picture =
       PictureLayoutSettings(settings_.rules.columns, settings_.picture);

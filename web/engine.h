@@ -126,10 +126,6 @@ class Session {
   std::optional<CellPosition> CaretCellAt(std::size_t line, std::size_t lineStart,
                                           std::size_t caret) const;
 
-  // The text laid out for the pages of the settings' page setup: columns
-  // no longer than a page's (see PageLayoutSettings), as the window's PDF
-  // of pages lays it out.
-  LayoutResult LayPages() const;
   // The text laid out for a picture that sets ruby, 縦中横 or Latin
   // sideways (see PictureLayoutSettings); nothing when the saved layout
   // serves.

@@ -59,13 +59,9 @@ function asBytes(value, what) {
   throw new TypeError(`mirotabe: ${what} must be a Uint8Array or an ArrayBuffer`);
 }
 
+// The options of a text conversion (see isTextConversion), typed as the
+// engine takes them.
 function checkedOptions(options) {
-  if (options === null || typeof options !== 'object') {
-    throw new TypeError('mirotabe: the options must be an object');
-  }
-  for (const name of Object.keys(options)) {
-    if (!TEXT_OPTIONS.has(name) && name !== 'format') throw new Error(`mirotabe: unknown option '${name}'`);
-  }
   const checked = {};
   for (const name of ['from', 'encoding', 'kinsoku', 'ruby']) {
     if (options[name] === undefined) continue;
