@@ -725,7 +725,11 @@ int Run(const Options& options, const PictureSupport& pictures, std::ostream& er
     if (NotationOf(options, settings) == Notation::kAozora) {
       const AozoraBook book = ReadAozoraText(text);
       ReportNotation(book, options.inputFile, err);
-      text = AozoraGridText(book, settings.rules.columns.columnLength);
+      // Pictures and pages set 傍点 and 傍線 beside their characters, as
+      // they set ruby; the text output has no side to set them on.
+      const bool marks = options.picture && settings.rules.columns.ruby;
+      text = AozoraGridText(book, settings.rules.columns.columnLength,
+                            marks ? GridMarks::kBeside : GridMarks::kNone);
       pageBreaks = AozoraPageBreaks(book);
     }
     result = BuildVerticalLayoutInPlace(std::move(text), settings.rules);

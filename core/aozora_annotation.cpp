@@ -40,12 +40,25 @@ struct NamedStyle {
   AozoraStyle style;
 };
 
-constexpr std::array<NamedStyle, 12> kPlainStyles = {{
+// The list's names first, then the names that transcribers write for the
+// same styles.
+constexpr std::array<NamedStyle, 24> kPlainStyles = {{
     {u"太字", AozoraStyle::kBold},
     {u"斜体", AozoraStyle::kItalic},
     {u"縦中横", AozoraStyle::kUpright},
     {u"罫囲み", AozoraStyle::kBoxed},
     {u"横組み", AozoraStyle::kHorizontal},
+    {u"ゴシック体", AozoraStyle::kBold},
+    {u"太ゴシック体", AozoraStyle::kBold},
+    {u"イタリック体", AozoraStyle::kItalic},
+    {u"横１文字", AozoraStyle::kUpright},
+    {u"枠囲い", AozoraStyle::kBoxed},
+    {u"横書き", AozoraStyle::kHorizontal},
+    {u"分数", AozoraStyle::kHorizontal},
+    {u"上付き", AozoraStyle::kSuperscript},
+    {u"注釈番号", AozoraStyle::kSuperscript},
+    {u"下付き", AozoraStyle::kSubscript},
+    {u"小文字", AozoraStyle::kSmallKana},
     {u"割り注", AozoraStyle::kWarichu},
     {u"小書き", AozoraStyle::kSmallKana},
     {u"行右小書き", AozoraStyle::kSuperscript},
@@ -158,9 +171,46 @@ std::optional<std::u16string> QuotedBefore(std::u16string_view text, std::u16str
   return std::u16string(text.substr(1, text.size() - 2 - suffix.size()));
 }
 
+// 「X」は…、1-13-22: a description of a character that stands in the text
+// (ローマ数字, 小書き片仮名ム), which ends in its plane, row and cell.
+bool DescribesByCode(std::u16string_view content) {
+  const std::size_t comma = content.rfind(u'、');
+  if (!content.starts_with(u"「") || comma == std::u16string_view::npos) return false;
+  int dashes = 0;
+  bool digit = false;
+  for (const char16_t c : content.substr(comma + 1)) {
+    if (c == u'-') {
+      if (!digit) return false;
+      ++dashes;
+      digit = false;
+    } else if (c >= u'0' && c <= u'9') {
+      digit = true;
+    } else {
+      return false;
+    }
+  }
+  return dashes == 2 && digit;
+}
+
+// 「X」は底本では「Y」 and its kin: what the book (底本) had there, or the
+// first printing (初出), another edition (初版, 親本) or its ruby
+// (ルビの「X」は…); what it lacked (欠落) or got wrong (誤記).
 bool IsTranscribersNote(std::u16string_view content) {
-  return content.find(u"底本では") != std::u16string_view::npos ||
-         content.find(u"ママ") != std::u16string_view::npos;
+  for (const std::u16string_view word : {u"底本", u"では「", u"ママ", u"誤記", u"欠落"}) {
+    if (content.find(word) != std::u16string_view::npos) return true;
+  }
+  return DescribesByCode(content);
+}
+
+// Where the 」 that closes the 「 at the front of `text` stands, quotes
+// nested inside counted; npos when none does.
+std::size_t ClosingQuote(std::u16string_view text) {
+  int depth = 0;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (text[at] == u'「') ++depth;
+    if (text[at] == u'」' && --depth == 0) return at;
+  }
+  return std::u16string_view::npos;
 }
 
 AozoraCommand Styled(Kind kind, const StyleName& name) {
@@ -188,7 +238,9 @@ std::optional<AozoraCommand> Targeted(std::u16string_view content, std::size_t c
     }
   } else if (rest.starts_with(u"に")) {
     rest.remove_prefix(1);
-    if (auto note = QuotedBefore(rest, u"の注記")) {
+    auto note = QuotedBefore(rest, u"の注記");
+    if (!note) note = QuotedBefore(rest, u"の傍記");
+    if (note) {
       command.emplace();
       command->style = AozoraStyle::kAnnotated;
       command->text = std::move(*note);
@@ -196,8 +248,8 @@ std::optional<AozoraCommand> Targeted(std::u16string_view content, std::size_t c
                                                       name->style == AozoraStyle::kSideLine)) {
       command = Styled(Kind::kTargeted, *name);
     }
-  } else if (rest.starts_with(u"は")) {
-    if (auto name = StyleNamed(rest.substr(1));
+  } else if (rest.starts_with(u"は") || rest.starts_with(u"の部分は")) {
+    if (auto name = StyleNamed(rest.substr(rest.find(u'は') + 1));
         name && name->style != AozoraStyle::kEmphasis && name->style != AozoraStyle::kSideLine) {
       command = Styled(Kind::kTargeted, *name);
     }
@@ -221,7 +273,7 @@ std::optional<AozoraCommand> LineLayout(std::u16string_view phrase, bool block) 
     command.key = u"地付き";
     return command;
   }
-  if (phrase.starts_with(u"地から")) {
+  if (phrase.starts_with(u"地から") || phrase.starts_with(u"地より")) {
     if (const auto raise = NumberBefore(phrase.substr(3), u"字上げ")) {
       command.kind = block ? Kind::kBlockOpen : Kind::kBottom;
       command.bottom = true;
@@ -318,6 +370,30 @@ std::optional<AozoraCommand> Kunten(std::u16string_view content) {
   return std::nullopt;
 }
 
+// この行は…: a style over the line's text before the annotation.
+std::optional<AozoraCommand> LineStyled(std::u16string_view content) {
+  if (!content.starts_with(u"この行は")) return std::nullopt;
+  const auto name = StyleNamed(content.substr(4));
+  if (!name) return std::nullopt;
+  AozoraCommand command = Styled(Kind::kTargeted, *name);
+  command.wholeLine = true;
+  return command;
+}
+
+// A transcriber's note, over the quoted target it starts with, if any.
+std::optional<AozoraCommand> Note(std::u16string_view content) {
+  if (!IsTranscribersNote(content) && !content.ends_with(u"入る")) return std::nullopt;
+  AozoraCommand note;
+  note.kind = Kind::kNote;
+  note.text = std::u16string(content);
+  if (content.starts_with(u"「")) {
+    if (const std::size_t close = ClosingQuote(content); close != std::u16string_view::npos) {
+      note.target = std::u16string(content.substr(1, close - 1));
+    }
+  }
+  return note;
+}
+
 }  // namespace
 
 AozoraCommand ReadAnnotation(std::u16string_view content) {
@@ -328,19 +404,11 @@ AozoraCommand ReadAnnotation(std::u16string_view content) {
       if (auto command = Targeted(content, close)) return std::move(*command);
     }
   }
-  if (IsTranscribersNote(content) || content.ends_with(u"入る")) {
-    AozoraCommand note;
-    note.kind = Kind::kNote;
-    note.text = std::u16string(content);
-    if (content.starts_with(u"「")) {
-      if (const std::size_t close = content.find(u'」'); close != std::u16string_view::npos) {
-        note.target = std::u16string(content.substr(1, close - 1));
-      }
-    }
-    return note;
-  }
-  constexpr std::array<std::pair<std::u16string_view, AozoraBreak>, 4> kBreaks = {{
+  if (auto line = LineStyled(content)) return std::move(*line);
+  if (auto note = Note(content)) return std::move(*note);
+  constexpr std::array<std::pair<std::u16string_view, AozoraBreak>, 5> kBreaks = {{
       {u"改ページ", AozoraBreak::kPage},
+      {u"改頁", AozoraBreak::kPage},
       {u"改丁", AozoraBreak::kRecto},
       {u"改見開き", AozoraBreak::kSpread},
       {u"改段", AozoraBreak::kColumn},
@@ -358,7 +426,8 @@ AozoraCommand ReadAnnotation(std::u16string_view content) {
     command.kind = Kind::kPageCentre;
     return command;
   }
-  if (content == u"本文終わり") {
+  // 改行 breaks the two lines of a 割り注, which no output sets in two.
+  if (content == u"本文終わり" || content == u"改行") {
     command.kind = Kind::kIgnored;
     return command;
   }

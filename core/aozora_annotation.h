@@ -86,6 +86,8 @@ struct AozoraCommand {
   AozoraStyle style = AozoraStyle::kBold;
   std::uint8_t variant = 0;
   std::u16string target;
+  // kTargeted over the line's text before the annotation (この行は…).
+  bool wholeLine = false;
   std::u16string text;
   // What a close names to find its open: the style's name, or 字下げ,
   // 地付き, 字上げ, 字詰め for the blocks of line layout.

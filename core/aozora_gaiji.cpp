@@ -66,23 +66,41 @@ std::optional<std::u16string> CodePointAt(std::u16string_view text, std::size_t 
   return std::u16string{pair.high, pair.low};
 }
 
+// Where a note's codes begin, and whether its description makes it a
+// note even without one.
+struct NoteCodes {
+  std::size_t from = 0;
+  bool described = false;
+};
+
+// The description comes first, quoted or bare; the codes follow it after
+// 、, and what the description says never counts as one. A quoted
+// description may go on past its quote (「插」でつくりの縦棒が…); a bare one
+// is a note when a page-line reference follows it (小書き片仮名ヰ、391-6),
+// where a code would otherwise stand.
+std::optional<NoteCodes> CodesOf(std::u16string_view content) {
+  if (content.empty() || content.front() != u'「') {
+    const std::size_t comma = content.find(u'、');
+    if (comma == std::u16string_view::npos) return std::nullopt;
+    return NoteCodes{comma + 1, comma + 1 < content.size() && DigitValue(content[comma + 1]) >= 0};
+  }
+  if (const std::size_t close = content.rfind(u"」、"); close != std::u16string_view::npos) {
+    return NoteCodes{close + 2, true};
+  }
+  const std::size_t close = content.find(u'」');
+  if (close == std::u16string_view::npos) return std::nullopt;
+  const std::size_t comma = content.find(u'、', close);
+  if (comma == std::u16string_view::npos) return std::nullopt;
+  return NoteCodes{comma + 1, true};
+}
+
 }  // namespace
 
 std::optional<GaijiNote> ReadGaijiNote(std::u16string_view content) {
-  // The description comes first, quoted or bare; the codes follow it after
-  // 、, and what the description says never counts as one.
-  std::size_t codes = 0;
-  bool described = false;
-  if (!content.empty() && content.front() == u'「') {
-    const std::size_t close = content.rfind(u"」、");
-    if (close == std::u16string_view::npos) return std::nullopt;
-    codes = close + 2;
-    described = true;
-  } else {
-    codes = content.find(u'、');
-    if (codes == std::u16string_view::npos) return std::nullopt;
-    ++codes;
-  }
+  const std::optional<NoteCodes> found = CodesOf(content);
+  if (!found) return std::nullopt;
+  const std::size_t codes = found->from;
+  const bool described = found->described;
   for (std::size_t pos = codes; pos < content.size(); ++pos) {
     // Each field starts after 、 or after "第N水準".
     const bool fieldStart = pos == codes || content[pos - 1] == u'、' ||

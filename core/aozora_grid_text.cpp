@@ -1,7 +1,10 @@
 #include "core/aozora_grid_text.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "core/ruby_notation.h"
 #include "unicode/utf16.h"
@@ -37,30 +40,110 @@ bool AllBaseKanji(std::u16string_view text) {
   return !text.empty();
 }
 
-// Units [begin, end) of the body with its ruby written back in the ruby
-// notation; the bar only where the base would not be found without it.
-std::u16string WithRuby(const AozoraBook& book, std::size_t begin, std::size_t end,
-                        std::vector<AozoraSpan>::const_iterator& ruby) {
-  std::u16string text;
-  std::size_t pos = begin;
-  for (; ruby != book.spans.end() && ruby->begin < end; ++ruby) {
-    if (ruby->style != AozoraStyle::kRuby || ruby->begin < pos || ruby->end > end) continue;
-    text.append(book.body, pos, ruby->begin - pos);
-    const std::u16string_view base(book.body.data() + ruby->begin, ruby->end - ruby->begin);
-    if (!AllBaseKanji(base) || EndsInBaseKanji(text)) text += u'｜';
-    text += base;
-    text += u'《';
-    text += ruby->text;
-    text += u'》';
-    pos = ruby->end;
+constexpr std::array<std::u16string_view, kEmphasisKinds> kEmphasisMarks = {
+    u"\uFE45", u"\uFE46", u"\u25CF", u"\u25CB", u"\u25B2",
+    u"\u25B3", u"\u25CE", u"\u25C9", u"\u00D7"};
+// Set turned, as a column sets these: two marks of half a cell fill the
+// cell, one leaves a gap above and below it, the dashes of 破線.
+constexpr std::array<std::u16string_view, kSideLineKinds> kSideLineMarks = {
+    u"\u2500\u2500", u"\uFF1D\uFF1D", u"\u2500\u30FB", u"\u2500", u"\uFF5E\uFF5E"};
+
+// The mark of each unit of the body, as 1 + its index in the marks above
+// (side lines after the dots), 0 for none.
+std::vector<std::uint8_t> MarksOfUnits(const AozoraBook& book) {
+  std::vector<std::uint8_t> marks(book.body.size(), 0);
+  for (const AozoraSpan& span : book.spans) {
+    const int kind = span.variant % kLeftSide;
+    int mark = 0;
+    if (span.style == AozoraStyle::kEmphasis && kind < kEmphasisKinds) mark = 1 + kind;
+    if (span.style == AozoraStyle::kSideLine && kind < kSideLineKinds) {
+      mark = 1 + kEmphasisKinds + kind;
+    }
+    if (mark == 0) continue;
+    std::fill(marks.begin() + static_cast<std::ptrdiff_t>(std::min(span.begin, marks.size())),
+              marks.begin() + static_cast<std::ptrdiff_t>(std::min(span.end, marks.size())),
+              static_cast<std::uint8_t>(mark));
   }
-  text.append(book.body, pos, end - pos);
-  return text;
+  return marks;
 }
+
+std::u16string_view ReadingOfMark(std::uint8_t mark) {
+  return mark <= kEmphasisKinds ? kEmphasisMarks[mark - 1]
+                                : kSideLineMarks[mark - 1 - kEmphasisKinds];
+}
+
+// Characters that a mark is never set beside: blanks, and those the ruby
+// notation would read as its own.
+bool TakesNoMark(char16_t unit) {
+  return unit == kFullWidthSpace || unit == u' ' || unit == u'｜' || unit == u'《' || unit == u'》';
+}
+
+// Punctuation takes no 傍点 (the side line runs on past it).
+bool TakesNoDot(char16_t unit) {
+  return std::u16string_view(u"、。，．・：；！？「」『』（）〔〕［］〈〉【】…‥").find(unit) !=
+         std::u16string_view::npos;
+}
+
+// Writes the body's lines into the grid: ruby back in the ruby notation
+// (the bar only where the base would not be found without it), and the
+// marks, when asked for, as readings of their own.
+class GridWriter {
+ public:
+  GridWriter(const AozoraBook& book, GridMarks marks)
+      : book_(book),
+        marks_(marks == GridMarks::kBeside ? MarksOfUnits(book) : std::vector<std::uint8_t>{}),
+        ruby_(book.spans.cbegin()) {}
+
+  // Appends units [begin, end) of the body to `text`.
+  void Append(std::u16string& text, std::size_t begin, std::size_t end) {
+    std::size_t pos = begin;
+    for (; ruby_ != book_.spans.end() && ruby_->begin < end; ++ruby_) {
+      if (ruby_->style != AozoraStyle::kRuby || ruby_->begin < pos || ruby_->end > end) continue;
+      AppendMarked(text, pos, ruby_->begin);
+      const std::u16string_view base(book_.body.data() + ruby_->begin, ruby_->end - ruby_->begin);
+      if (!AllBaseKanji(base) || EndsInBaseKanji(text)) text += u'｜';
+      text += base;
+      text += u'《';
+      text += ruby_->text;
+      text += u'》';
+      pos = ruby_->end;
+    }
+    AppendMarked(text, pos, end);
+  }
+
+ private:
+  void AppendMarked(std::u16string& text, std::size_t begin, std::size_t end) const {
+    if (marks_.empty()) {
+      text.append(book_.body, begin, end - begin);
+      return;
+    }
+    for (std::size_t at = begin; at < end;) {
+      const std::size_t units =
+          at + 1 < end && IsHighSurrogate(book_.body[at]) && IsLowSurrogate(book_.body[at + 1]) ? 2
+                                                                                                : 1;
+      const std::uint8_t mark = marks_[at];
+      if (mark == 0 || TakesNoMark(book_.body[at]) ||
+          (mark <= kEmphasisKinds && TakesNoDot(book_.body[at]))) {
+        text.append(book_.body, at, units);
+      } else {
+        text += u'｜';
+        text.append(book_.body, at, units);
+        text += u'《';
+        text += ReadingOfMark(mark);
+        text += u'》';
+      }
+      at += units;
+    }
+  }
+
+  const AozoraBook& book_;
+  const std::vector<std::uint8_t> marks_;
+  std::vector<AozoraSpan>::const_iterator ruby_;
+};
 
 }  // namespace
 
-std::u16string AozoraGridText(const AozoraBook& book, std::size_t columnLength) {
+std::u16string AozoraGridText(const AozoraBook& book, std::size_t columnLength, GridMarks marks) {
   std::size_t width = columnLength;
   if (width == 0) {
     for (const AozoraLine& line : book.lines) {
@@ -75,20 +158,20 @@ std::u16string AozoraGridText(const AozoraBook& book, std::size_t columnLength) 
     text += u"\r\n";
   }
   if (!book.header.empty()) text += u"\r\n";
-  auto ruby = book.spans.cbegin();
+  GridWriter writer(book, marks);
   for (const AozoraLine& line : book.lines) {
     text.append(static_cast<std::size_t>(line.indent), kFullWidthSpace);
     if (line.bottomFrom == kNoBottom) {
-      text += WithRuby(book, line.begin, line.end, ruby);
+      writer.Append(text, line.begin, line.end);
     } else {
       const std::size_t split = line.begin + std::min(line.bottomFrom, line.end - line.begin);
       const std::u16string_view body(book.body);
       const std::size_t used = static_cast<std::size_t>(line.indent) +
                                Cells(body.substr(line.begin, line.end - line.begin)) +
                                static_cast<std::size_t>(line.raise);
-      text += WithRuby(book, line.begin, split, ruby);
+      writer.Append(text, line.begin, split);
       if (used < width) text.append(width - used, kFullWidthSpace);
-      text += WithRuby(book, split, line.end, ruby);
+      writer.Append(text, split, line.end);
     }
     text += u"\r\n";
   }

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "core/aozora_notation.h"
@@ -16,8 +17,15 @@
 
 namespace mirotabe {
 
+// What becomes of 傍点 and 傍線 in the grid: nothing, or a reading of their
+// mark beside each character (as ruby that a picture or a page sets, where
+// the layout sets ruby): 傍点 one mark a cell, 傍線 a line down the cell,
+// both on the side ruby takes, where the character has no ruby of its own.
+enum class GridMarks : std::uint8_t { kNone, kBeside };
+
 // Lines end in CR LF, the program's own text form.
-std::u16string AozoraGridText(const AozoraBook& book, std::size_t columnLength);
+std::u16string AozoraGridText(const AozoraBook& book, std::size_t columnLength,
+                              GridMarks marks = GridMarks::kNone);
 
 // The pages that `book`'s 改ページ, 改丁 and 改見開き start, by the lines
 // of AozoraGridText's text. 改段 starts only a column, as every line does.

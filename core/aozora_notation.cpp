@@ -289,6 +289,7 @@ class BodyReader {
       book_.lines.push_back(line);
       contentSinceBreak_ = true;
     }
+    pendingBreak_ = std::max(pendingBreak_, context.breakAfter);
     if (context.closeIndent) indent_ = wrapIndent_ = 0;
     if (context.closeBottom) bottom_ = false;
     if (context.closeLength) lineLength_ = 0;
@@ -323,6 +324,7 @@ class BodyReader {
     bool closeIndent = false;
     bool closeBottom = false;
     bool closeLength = false;
+    AozoraBreak breakAfter = AozoraBreak::kNone;
   };
 
   void Apply(const Annotation& annotation, LineContext& context) {
@@ -334,7 +336,7 @@ class BodyReader {
         Target(context.reading.text, context.lineBegin, annotation.at, command);
         break;
       case Kind::kNote:
-        book_.notes.push_back({at, AozoraPlainText(command.target), command.text});
+        book_.notes.push_back({at, AozoraPlainText(command.target), AozoraPlainText(command.text)});
         break;
       case Kind::kRangeOpen:
         if (ranges_.size() == kMostOpen) {
@@ -365,10 +367,13 @@ class BodyReader {
         line.raise = command.raise;
         break;
       case Kind::kBreak:
-        // A break at the head of a page starts no other page.
-        if (contentSinceBreak_ || (context.hasText && annotation.at > 0)) {
+        // A break after text starts the page of the next line; a break at
+        // the head of a page starts no other page.
+        if (context.hasText && annotation.at > 0) {
+          context.breakAfter = std::max(context.breakAfter, command.breakKind);
+        } else if (contentSinceBreak_) {
           pendingBreak_ = std::max(pendingBreak_, command.breakKind);
-          if (context.hasText && annotation.at == 0 && context.keep) Break(line);
+          if (context.hasText && context.keep) Break(line);
         }
         break;
       case Kind::kPageCentre:
@@ -429,6 +434,14 @@ class BodyReader {
   // A style over the target that ends nearest before `at` in the line.
   void Target(const std::u16string& text, std::size_t lineBegin, std::size_t at,
               const AozoraCommand& command) {
+    if (command.wholeLine) {
+      if (at == 0) {
+        ++book_.unknownAnnotations;
+      } else {
+        book_.spans.push_back({lineBegin, lineBegin + at, command.style, command.variant, {}});
+      }
+      return;
+    }
     const std::u16string target = AozoraPlainText(command.target);
     // The target stands just before its note, but for the readings of
     // ruby and other notes, which are out of the text by now; a little

@@ -26,18 +26,21 @@ LayoutResult LayOutTypeset(std::u16string_view input, LayoutRules rules) {
 
 // The text as the columns hold it: read in the notation `style` names for
 // `output`, where Aozora Bunko's sets 字下げ and 地付き in cells of
-// `columnLength`, 外字 as characters and ruby in its notation; and the
-// pages its 改ページ start.
+// `columnLength`, 外字 as characters, ruby in its notation (and 傍点 and
+// 傍線 as readings of their marks, where `rules` set ruby); and the pages
+// its 改ページ start.
 struct TypesetText {
   std::u16string text;
   std::vector<PageBreak> pageBreaks;
 };
 
 std::optional<TypesetText> NotationText(std::u16string_view input, const PictureStyle& style,
-                                        OutputKind output, std::size_t columnLength) {
+                                        OutputKind output, const LayoutSettings& columns) {
   if (NotationFor(style.notation, output) != Notation::kAozora) return std::nullopt;
   const AozoraBook book = ReadAozoraText(input);
-  return TypesetText{AozoraGridText(book, columnLength), AozoraPageBreaks(book)};
+  return TypesetText{AozoraGridText(book, columns.columnLength,
+                                    columns.ruby ? GridMarks::kBeside : GridMarks::kNone),
+                     AozoraPageBreaks(book)};
 }
 
 IoError TooLarge() {
@@ -52,7 +55,7 @@ IoResult<std::string> SavedPages(std::u16string_view input, const AppSettings& s
   rules.columns = PageLayoutSettings(rules.columns, settings.page, geometry);
   rules.columns.ruby = RubyInPages(settings.picture);
   const std::optional<TypesetText> typeset =
-      NotationText(input, settings.picture, OutputKind::kPage, rules.columns.columnLength);
+      NotationText(input, settings.picture, OutputKind::kPage, rules.columns);
   LayoutResult result = LayOutTypeset(typeset ? typeset->text : input, rules);
   if (std::holds_alternative<LayoutTooLarge>(result)) return TooLarge();
   FontChain fonts(TypefaceFonts(settings.page.face));
@@ -77,7 +80,7 @@ IoResult<std::string> SavedPicture(std::u16string_view input, const VerticalLayo
   LayoutRules rules = settings.rules;
   if (apart) rules.columns = *apart;
   const std::optional<TypesetText> typeset =
-      NotationText(input, settings.picture, OutputKind::kPicture, rules.columns.columnLength);
+      NotationText(input, settings.picture, OutputKind::kPicture, rules.columns);
   LayoutResult laidApart;
   if (apart || typeset) {
     laidApart = LayOutTypeset(typeset ? typeset->text : input, rules);

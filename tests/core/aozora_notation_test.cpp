@@ -179,6 +179,8 @@ INSTANTIATE_TEST_SUITE_P(
         AnnotationCase{"BreaksNotAtTheHeadOfAPage",
                        u"［＃改ページ］\n一\n［＃改丁］\n［＃改ページ］\n\n［＃改ページ］\n二",
                        u"1:break3 2:break2", u"一//二/"},
+        AnnotationCase{"BreakAfterTextStartsTheNextLinesPage", u"一\n二［＃改ページ］\n三",
+                       u"2:break2", u"一/二/三/"},
         AnnotationCase{"SpreadAndCentredPage", u"扉\n［＃改見開き］\n［＃ページの左右中央］\n献辞",
                        u"1:break4 1:centred", u"扉/献辞/"},
         AnnotationCase{"KuntenAreText", u"学［＃二］而時習［＃一レ］之［＃（ヲ）］",
@@ -195,6 +197,27 @@ INSTANTIATE_TEST_SUITE_P(
                        u"［＃２段階大きな文字］大［＃大きな文字終わり］［＃罫囲み］囲［＃罫囲み終わ"
                        u"り］ABC［＃「ABC」は横組み］",
                        u"larger2「大」 boxed「囲」 horizontal「ABC」", u"大囲ABC/"},
+        AnnotationCase{
+            "TranscribersNotesOfOtherEditionsAndDescriptions",
+            u"涙［＃「涙」は初出では「泪」］の永劫《えいごふ》［＃ルビの「えいごふ」は初出では"
+            u"「えうごふ」］Ⅱ［＃「Ⅱ」はローマ数字、1-13-22］",
+            u"ruby「永劫」=えいごふ note「涙」「涙」は初出では「泪」 "
+            u"note「」ルビの「えいごふ」は初出では「えうごふ」 "
+            u"note「Ⅱ」「Ⅱ」はローマ数字、1-13-22",
+            u"涙の永劫《えいごふ》Ⅱ/"},
+        AnnotationCase{
+            "NoteQuotingAnotherAnnotation",
+            u"はつきり［＃「はつきり」に傍点］と［＃「はつきり［＃「はつきり」に傍点］と」は"
+            u"底本では「はつきりと」］",
+            u"dots0「はつきり」 note「はつきりと」「はつきりと」は底本では「はつきりと」",
+            u"はつきりと/"},
+        AnnotationCase{
+            "NamesTranscribersWriteForStyles",
+            u"一　序［＃この行はゴシック体］\nfine［＃「fine」の部分はイタリック体］Ｘ［＃"
+            u"「Ｘ」は枠囲い］１／２［＃「１／２」は分数］［＃改頁］\n［＃地より２字上げ］了",
+            u"bold「一　序」 italic「fine」 boxed「Ｘ」 horizontal「１／２」 "
+            u"2:bottom@0+2 2:break2",
+            u"一　序/fineＸ１／２/　　　　　　　了/"},
         AnnotationCase{"UnknownLosesOnlyItself",
                        u"前［＃何かの注記］後［＃「無い」に傍点］［＃太字終わり］", u"unknown3",
                        u"前後/"},
@@ -244,6 +267,21 @@ TEST(AozoraText, BreaksPagesBeforeTheLinesOfTheGridTextThatFollowTheirAnnotation
   }
 }
 
+TEST(AozoraText, SetsEmphasisAndSideLinesBesideEachCharacterAsReadingsOfTheirMarks) {
+  const std::pair<std::u16string_view, std::u16string_view> cases[] = {
+      {u"甲乙、［＃「甲乙、」に傍点］と𠮷［＃「𠮷」に白丸傍点］",
+       u"｜甲《﹅》｜乙《﹅》、と｜𠮷《○》"},
+      {u"［＃傍線］文　庫［＃傍線終わり］［＃破線］丙［＃破線終わり］",
+       u"｜文《──》　｜庫《──》｜丙《─》"},
+      // Ruby keeps its side; the marks take the characters without it.
+      {u"｜東京《とうきょう》駅［＃「東京駅」に傍点］", u"東京《とうきょう》｜駅《﹅》"},
+  };
+  for (const auto& [input, grid] : cases) {
+    const AozoraBook book = ReadAozoraText(std::u16string(input) + u"\n");
+    EXPECT_EQ(AozoraGridText(book, 0, GridMarks::kBeside), std::u16string(grid) + u"\r\n");
+  }
+}
+
 TEST(AozoraText, TakesTheTranslatorLineApartFromTheAuthor) {
   const AozoraBook book = ReadAozoraText(
       u"変身\nフランツ・カフカ\n原田義人訳\n\n"
@@ -274,20 +312,23 @@ TEST_P(GaijiNotes, NameTheirCharacter) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, GaijiNotes,
-    testing::Values(GaijiCase{"ThirdLevel", u"「木＋内」、第3水準1-85-54", true, u"枘"},
-                    GaijiCase{"FourthLevel", u"「戈＋晉」、第4水準2-12-85", true, u"戩"},
-                    GaijiCase{"PlaneTwoBeyondTheBmp", u"「口＋敖」、第4水準2-94-86", true, u"𪚲"},
-                    GaijiCase{"BareNonKanji", u"丸1、1-13-1", true, u"①"},
-                    GaijiCase{"JisX0208Escape", u"感嘆符二つ、1-8-75", true, u"‼"},
-                    GaijiCase{"UnicodeWithPageAndLine", u"「二点しんにょう＋貌」、U+28468、56-3",
-                              true, u"𨑨"},
-                    GaijiCase{"UnicodeLowerCase", u"「口＋世」、u+546d", true, u"呭"},
-                    GaijiCase{"DescriptionHoldsNoCode", u"「1-2-3の形」、12-3", true, u""},
-                    GaijiCase{"RowOutOfRange", u"「謎」、第3水準1-95-1", true, u""},
-                    GaijiCase{"PlaneOutOfRange", u"「謎」、3-1-1", true, u""},
-                    GaijiCase{"CodePointOutOfRange", u"「謎」、U+110000", true, u""},
-                    GaijiCase{"NotANote", u"「印」に傍点", false, u""},
-                    GaijiCase{"BareWithoutCode", u"改ページ", false, u""}),
+    testing::Values(
+        GaijiCase{"ThirdLevel", u"「木＋内」、第3水準1-85-54", true, u"枘"},
+        GaijiCase{"FourthLevel", u"「戈＋晉」、第4水準2-12-85", true, u"戩"},
+        GaijiCase{"PlaneTwoBeyondTheBmp", u"「口＋敖」、第4水準2-94-86", true, u"𪚲"},
+        GaijiCase{"BareNonKanji", u"丸1、1-13-1", true, u"①"},
+        GaijiCase{"JisX0208Escape", u"感嘆符二つ、1-8-75", true, u"‼"},
+        GaijiCase{"UnicodeWithPageAndLine", u"「二点しんにょう＋貌」、U+28468、56-3", true, u"𨑨"},
+        GaijiCase{"UnicodeLowerCase", u"「口＋世」、u+546d", true, u"呭"},
+        GaijiCase{"DescriptionHoldsNoCode", u"「1-2-3の形」、12-3", true, u""},
+        GaijiCase{"RowOutOfRange", u"「謎」、第3水準1-95-1", true, u""},
+        GaijiCase{"PlaneOutOfRange", u"「謎」、3-1-1", true, u""},
+        GaijiCase{"CodePointOutOfRange", u"「謎」、U+110000", true, u""},
+        GaijiCase{"DescriptionGoesOnPastItsQuote",
+                  u"「插」でつくりの縦棒が下に突き抜けている、第4水準2-13-28", true, u"揷"},
+        GaijiCase{"BareDescriptionWithPageAndLine", u"小書き片仮名ヰ、391-6", true, u""},
+        GaijiCase{"NotANote", u"「印」に傍点", false, u""},
+        GaijiCase{"BareWithoutCode", u"改ページ", false, u""}),
     testing_support::CaseName());
 
 }  // namespace
