@@ -6,7 +6,8 @@
 # every encoding the converter reads, short ones and ones with bad bytes
 # among them (so that both read them alike), and every settings file of
 # tests/data/hostile-settings is a case of its own. Pictures and pages are
-# held to the same bytes, so the PNGs' pixels and the PDFs alike.
+# held to the same bytes, so the PNGs' pixels and the PDFs alike, and the
+# e-books of texts in Aozora Bunko's notation.
 # Usage: parity_test.sh LINUX_CONVERTER WINDOWS_CONVERTER.exe
 set -euo pipefail
 linux=$(realpath "$1")
@@ -44,6 +45,7 @@ mkdir folder
 # own). The Linux side's fallback font has none of these characters either.
 cp /usr/share/fonts/opentype/ipafont-mincho/ipam.ttf mincho.ttf
 cp /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf gothic.ttf
+cp "$here"/tests/data/aozora/*.txt .
 printf '｜吾輩《わがはい》は猫である。名前《なまえ》はまだ無い。\n平成31年4月、Vertical 縦書きの𠮷野家!?\n［＃改ページ］\n［＃ここから２字下げ］\n字下げの段落。［＃「段落」に傍点］\n［＃ここで字下げ終わり］\n' >typeset.txt
 
 # --- The cases: a name, then the arguments ------------------------------------
@@ -106,6 +108,11 @@ cases=(
   "page-letter-landscape|--page letter --landscape --font mincho.ttf -o out.pdf typeset.txt"
   "page-genkou|--page genkou --font mincho.ttf -o out.pdf typeset.txt"
   "page-missing-font|--page a4 --font nothere.ttf -o out.pdf typeset.txt"
+  "epub|--format epub -o out.epub rashomon-excerpt.txt"
+  "epub-notation-tour|--format epub --title 題 --author 著者 -o out.epub notation-tour.txt"
+  "epub-standard-input|--format epub -o out.epub -"
+  "epub-plain|--format epub --notation plain -o out.epub poem-excerpt.txt"
+  "epub-output-dir|--format epub --output-dir books rashomon-excerpt.txt poem-excerpt.txt"
 )
 for settings in "$here"/tests/data/hostile-settings/*.ini; do
   name=$(basename "$settings" .ini)
@@ -127,8 +134,9 @@ run() {
     "$here/scripts/wine-run.sh" "$windows" $arguments <prose.txt; fi) \
     >"$result.stdout" 2>"$result.stderr" || status=$?
   echo "$status" >"$result.status"
-  for out in out.txt 出力.txt out.png out.pdf; do
-    if [ -e "$folder/$out" ]; then cp "$folder/$out" "$result.$out"; fi
+  for out in out.txt 出力.txt out.png out.pdf out.epub books/rashomon-excerpt.epub \
+    books/poem-excerpt.epub; do
+    if [ -e "$folder/$out" ]; then cp "$folder/$out" "$result.${out//\//-}"; fi
   done
 }
 
@@ -138,7 +146,8 @@ for entry in "${cases[@]}"; do
   arguments=${entry#*|}
   run linux "$arguments" "$name"
   run windows "$arguments" "$name"
-  for part in stdout stderr status out.txt 出力.txt out.png out.pdf; do
+  for part in stdout stderr status out.txt 出力.txt out.png out.pdf out.epub \
+    books-rashomon-excerpt.epub books-poem-excerpt.epub; do
     linux_result="$work/result/linux-$name.$part"
     windows_result="$work/result/windows-$name.$part"
     [ -e "$linux_result" ] || [ -e "$windows_result" ] || continue
