@@ -1,8 +1,26 @@
 #include "core/window_words.h"
 
+#include <algorithm>
+
 #include "platform/io_reasons.h"
 
 namespace mirotabe {
+
+std::vector<int> OfferedCellSizes(int current) {
+  std::vector<int> offered(kOfferedCellSizes.begin(), kOfferedCellSizes.end());
+  if (std::find(offered.begin(), offered.end(), current) == offered.end()) {
+    offered.insert(std::upper_bound(offered.begin(), offered.end(), current), current);
+  }
+  return offered;
+}
+
+std::u16string CellSizeCaption(int size, int number) {
+  const auto digits = [](int n) {
+    const std::string ascii = std::to_string(n);
+    return std::u16string(ascii.begin(), ascii.end());
+  };
+  return digits(size) + u" ピクセル(&" + digits(number) + u")";
+}
 
 std::u16string WindowTitle(std::u16string_view fileName, bool modified) {
   std::u16string title = modified ? u"*" : u"";

@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/settings.h"
 #include "platform/io_error.h"
@@ -45,6 +46,18 @@ inline constexpr std::array<std::u16string_view, 3> kRubyCaptions{u"PDF のペ�
                                                                   u"画像とページ", u"使わない"};
 // What a page's characters per column and columns per page show for 0.
 inline constexpr std::u16string_view kAsManyAsFitCaption = u"入るだけ";
+
+// 変換's choices of the pictures' style: the cell sizes offered, their
+// submenu, and the manuscript-paper lines.
+inline constexpr std::u16string_view kCellSizeMenuCaption = u"画像の文字の大きさ(&Z)";
+inline constexpr std::u16string_view kImageGridMenuCaption = u"原稿用紙の罫線(&G)";
+inline constexpr std::array<int, 4> kOfferedCellSizes{16, 24, 32, 48};
+
+// The sizes the submenu offers: kOfferedCellSizes, with `current` among them
+// in order when it is none of them (a size the page setup or the file set).
+std::vector<int> OfferedCellSizes(int current);
+// "24 ピクセル(&2)": numbered from 1 for the keyboard, whatever the sizes are.
+std::u16string CellSizeCaption(int size, int number);
 
 // ファイル's submenu that reads the file again in an encoding the user names.
 inline constexpr std::u16string_view kReopenMenuCaption = u"エンコーディングを指定して開き直す(&E)";

@@ -36,9 +36,6 @@ const QString kPngFilter = ToQString(kPictureFileTypes[0].name);
 const QString kPdfFilter = ToQString(kPictureFileTypes[1].name);
 const QString kPdfSuffix = QStringLiteral(".pdf");
 
-// The cell sizes the menu offers, besides one the settings file holds.
-constexpr int kOfferedCellSizes[] = {16, 24, 32, 48};
-
 // `path` with its last suffix, if any, replaced by `suffix`.
 QString WithSuffix(const QString& path, const QString& suffix) {
   const QFileInfo info(path);
@@ -80,19 +77,13 @@ void ImageExport::AddCommands(QMenu* menu) {
   auto* ebook = menu->addAction(ToQString(kEbookMenuCaption), this, &ImageExport::SaveAsEbook);
   ebook->setObjectName(QStringLiteral("Menu_Convert_SaveEbook"));
 
-  QMenu* sizes = menu->addMenu(QStringLiteral("画像の文字の大きさ(&Z)"));
+  QMenu* sizes = menu->addMenu(ToQString(kCellSizeMenuCaption));
   sizes->setObjectName(QStringLiteral("Menu_Convert_CellSize"));
   auto* group = new QActionGroup(sizes);
   cellSizes_ = group;
-  std::vector<int> offered(std::begin(kOfferedCellSizes), std::end(kOfferedCellSizes));
-  if (std::find(offered.begin(), offered.end(), settings_.picture.cellSize) == offered.end()) {
-    offered.insert(std::upper_bound(offered.begin(), offered.end(), settings_.picture.cellSize),
-                   settings_.picture.cellSize);
-  }
-  int key = 0;
-  for (const int size : offered) {
-    // Numbered from 1 for the keyboard, whatever the sizes are.
-    auto* action = sizes->addAction(QStringLiteral("%1 ピクセル(&%2)").arg(size).arg(++key));
+  int number = 0;
+  for (const int size : OfferedCellSizes(settings_.picture.cellSize)) {
+    auto* action = sizes->addAction(ToQString(CellSizeCaption(size, ++number)));
     action->setObjectName(QStringLiteral("Menu_Convert_CellSize_%1").arg(size));
     action->setCheckable(true);
     action->setData(size);
@@ -101,7 +92,7 @@ void ImageExport::AddCommands(QMenu* menu) {
     connect(action, &QAction::triggered, this, [this, size] { SetCellSize(size); });
   }
 
-  auto* grid = menu->addAction(QStringLiteral("原稿用紙の罫線(&G)"));
+  auto* grid = menu->addAction(ToQString(kImageGridMenuCaption));
   grid->setObjectName(QStringLiteral("Menu_Convert_ImageGrid"));
   grid->setCheckable(true);
   grid->setChecked(settings_.picture.grid);

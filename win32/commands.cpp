@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "core/picture_style.h"
 #include "core/recent_files.h"
 #include "core/window_words.h"
 #include "textio/encoding_names.h"
@@ -31,6 +32,8 @@ constexpr std::array kConvertItems{
     MenuItem{u"縦書きをコピー(&C)", Command::kCopyVertical},
     MenuItem{u"画像として保存(&I)…", Command::kSaveImage},
     MenuItem{kEbookMenuCaption, Command::kSaveEbook},
+    MenuItem{kCellSizeMenuCaption, Command::kNone, {}, Submenu::kCellSizes},
+    MenuItem{kImageGridMenuCaption, Command::kImageGrid},
     MenuItem{kPageSetupMenuCaption, Command::kPageSetup},
 };
 constexpr std::array kViewItems{
@@ -149,6 +152,16 @@ std::optional<std::size_t> RecentIndex(Command command) {
   const auto first = static_cast<std::size_t>(Command::kRecent);
   if (id < first || id >= first + kMaxRecentFiles) return std::nullopt;
   return id - first;
+}
+
+Command CellSizeCommand(int size) {
+  return static_cast<Command>(static_cast<int>(Command::kCellSize) + size);
+}
+
+std::optional<int> CellSizeOf(Command command) {
+  const int size = static_cast<int>(command) - static_cast<int>(Command::kCellSize);
+  if (!IsValidCellSize(size)) return std::nullopt;
+  return size;
 }
 
 HACCEL BuildAccelerators() {

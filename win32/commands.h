@@ -30,6 +30,7 @@ enum class Command : WORD {
   kSaveImage,
   kSaveEbook,
   kPageSetup,
+  kImageGrid,
   kVerticalGlyphs,
   kZoomIn,
   kZoomOut,
@@ -41,13 +42,16 @@ enum class Command : WORD {
   kReopen = 200,
   // The recent files, newest first, from here (kMaxRecentFiles of them).
   kRecent = 300,
+  // The pictures' cell size of that many pixels, at this plus the size.
+  kCellSize = 400,
 };
 
 // A submenu an item opens, whose items the window knows.
 enum class Submenu {
   kNone,
-  kReopen,  // the encodings to read the file again in
-  kRecent,  // the recent files, filled each time it opens
+  kReopen,     // the encodings to read the file again in
+  kRecent,     // the recent files, filled each time it opens
+  kCellSizes,  // the pictures' cell sizes, filled each time it opens
 };
 
 // A shortcut: a virtual key with Ctrl and perhaps Shift; key 0 for none.
@@ -94,6 +98,9 @@ std::optional<TextEncoding> ReopenedEncoding(Command command);
 // The command that opens the `index`th recent file (from 0), and back.
 Command RecentCommand(std::size_t index);
 std::optional<std::size_t> RecentIndex(Command command);
+// The command that sets the pictures' cell size to `size` pixels, and back.
+Command CellSizeCommand(int size);
+std::optional<int> CellSizeOf(Command command);
 // The accelerators of the table's shortcuts; the caller destroys it.
 HACCEL BuildAccelerators();
 

@@ -407,6 +407,11 @@ void MainWindow::OnCommand(Command command) {
     OpenRecent(*index);
     return;
   }
+  if (const std::optional<int> size = CellSizeOf(command)) {
+    settings_.picture.cellSize = *size;
+    SaveSettingsPart(SettingsPart::kPictureStyle);
+    return;
+  }
   switch (command) {
     case Command::kOpen:
       OpenFile();
@@ -451,6 +456,10 @@ void MainWindow::OnCommand(Command command) {
     case Command::kPageSetup:
       EditPageSetup();
       return;
+    case Command::kImageGrid:
+      settings_.picture.grid = !settings_.picture.grid;
+      SaveSettingsPart(SettingsPart::kPictureStyle);
+      return;
     case Command::kVerticalGlyphs:
       ToggleVerticalGlyphs();
       return;
@@ -479,6 +488,7 @@ void MainWindow::OnCommand(Command command) {
       return;
     case Command::kReopen:  // taken above
     case Command::kRecent:
+    case Command::kCellSize:
       return;
   }
 }
@@ -517,13 +527,31 @@ void MainWindow::KeepRecent(const IoStatus& status) {
   }
 }
 
+void MainWindow::FillCellSizeMenu(HMENU menu) {
+  while (GetMenuItemCount(menu) > 0) DeleteMenu(menu, 0, MF_BYPOSITION);
+  int number = 0;
+  for (const int size : OfferedCellSizes(settings_.picture.cellSize)) {
+    const auto id = static_cast<UINT>(CellSizeCommand(size));
+    AppendMenuW(menu, MF_STRING, id, Wide(CellSizeCaption(size, ++number)).c_str());
+    if (size == settings_.picture.cellSize) {
+      CheckMenuRadioItem(menu, id, id, id, MF_BYCOMMAND);
+    }
+  }
+}
+
 void MainWindow::OnInitMenu(HMENU menu) {
   if (menu == FindSubmenu(GetMenu(window_), Submenu::kRecent).menu) {
     FillRecentMenu(menu);
     return;
   }
+  if (menu == FindSubmenu(GetMenu(window_), Submenu::kCellSizes).menu) {
+    FillCellSizeMenu(menu);
+    return;
+  }
   CheckMenuItem(menu, static_cast<UINT>(Command::kVerticalGlyphs),
                 MF_BYCOMMAND | (settings_.view.verticalGlyphs ? MF_CHECKED : MF_UNCHECKED));
+  CheckMenuItem(menu, static_cast<UINT>(Command::kImageGrid),
+                MF_BYCOMMAND | (settings_.picture.grid ? MF_CHECKED : MF_UNCHECKED));
   // Only a text read from a file is read again; the tick names the
   // encoding it was read in.
   const SubmenuPlace reopen = FindSubmenu(GetMenu(window_), Submenu::kReopen);

@@ -110,6 +110,7 @@ class MainWindow {
   void Load(const std::string& path, std::optional<TextEncoding> encoding);
   // Fills the recent files' submenu from the list as it is now.
   void FillRecentMenu(HMENU menu);
+  void FillCellSizeMenu(HMENU menu);
   // Reads the `index`th recent file; one that is gone leaves the list.
   void OpenRecent(std::size_t index);
   // Says in the status bar where the list could not be kept.

@@ -881,6 +881,55 @@ INSTANTIATE_TEST_SUITE_P(
                  Pages([](PageSetup& p) { p.marginMm = kMaxMarginMm; })}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// --- 変換's picture style ------------------------------------------------------
+
+struct StyleMenuCase {
+  const char* name;
+  std::vector<win32::Command> commands;
+  PictureStyle style;
+};
+
+class WindowStyleMenuTest : public WindowTest, public testing::WithParamInterface<StyleMenuCase> {};
+
+TEST_P(WindowStyleMenuTest, KeepsTheChoiceInTheSettingsFileAndTicksIt) {
+  const StyleMenuCase& c = GetParam();
+  for (const win32::Command command : c.commands) Command(command);
+  EXPECT_EQ(settings_.picture, c.style);
+  AppSettings read;
+  read.appFolder = settings_.appFolder;
+  ASSERT_TRUE(LoadSettings(read, SettingsFile(settings_)).ok());
+  EXPECT_EQ(read.picture, c.style) << "kept in the settings file";
+
+  HWND window = window_->window();
+  const SubmenuPlace sizes = FindSubmenu(GetMenu(window), Submenu::kCellSizes);
+  SendMessageW(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(sizes.menu), sizes.position);
+  const std::vector<int> offered = OfferedCellSizes(c.style.cellSize);
+  ASSERT_EQ(GetMenuItemCount(sizes.menu), static_cast<int>(offered.size()));
+  for (std::size_t i = 0; i < offered.size(); ++i) {
+    const UINT state = GetMenuState(sizes.menu, static_cast<UINT>(i), MF_BYPOSITION);
+    EXPECT_EQ((state & MF_CHECKED) != 0, offered[i] == c.style.cellSize) << offered[i];
+  }
+  SendMessageW(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(sizes.parent), 2);
+  const UINT grid =
+      GetMenuState(sizes.parent, static_cast<UINT>(Command::kImageGrid), MF_BYCOMMAND);
+  EXPECT_EQ((grid & MF_CHECKED) != 0, c.style.grid);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Choices, WindowStyleMenuTest,
+    testing::Values(
+        StyleMenuCase{"AsShown", {}, PictureStyle{}},
+        StyleMenuCase{"AnOfferedSize", {CellSizeCommand(32)}, Style([](PictureStyle& s) {
+                        s.cellSize = 32;
+                      })},
+        StyleMenuCase{"ASizeOffTheListJoinsIt", {CellSizeCommand(100)}, Style([](PictureStyle& s) {
+                        s.cellSize = 100;
+                      })},
+        StyleMenuCase{"Grid", {Command::kImageGrid}, Style([](PictureStyle& s) { s.grid = true; })},
+        StyleMenuCase{
+            "GridTwiceIsOff", {Command::kImageGrid, Command::kImageGrid}, PictureStyle{}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(WindowTest, SettingsDialogCancelKeepsEverything) {
   testing_support::WithModalDialog(window_->window(), static_cast<WPARAM>(Command::kSettings),
                                    L"Mirotabe - 設定", [](HWND dialog) {
