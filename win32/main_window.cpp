@@ -304,18 +304,21 @@ void MainWindow::FollowInputCaret() {
   if (caret == caret_) return;
   caret_ = caret;
   if (output_->stale()) return;  // the layout is not the text's yet
-  const auto line = static_cast<WPARAM>(SendMessageW(input_, EM_LINEFROMCHAR, caret, 0));
-  const auto lineStart = static_cast<DWORD>(SendMessageW(input_, EM_LINEINDEX, line, 0));
-  // Only the caret's line is read: the text can be long.
-  const auto length = static_cast<std::size_t>(SendMessageW(input_, EM_LINELENGTH, lineStart, 0));
-  std::wstring text(std::max<std::size_t>(length, 1), L'\0');
-  *reinterpret_cast<WORD*>(text.data()) =
-      static_cast<WORD>(std::min<std::size_t>(text.size(), 0xFFFF));
-  const auto got = static_cast<std::size_t>(
-      SendMessageW(input_, EM_GETLINE, line, reinterpret_cast<LPARAM>(text.data())));
-  text.resize(std::min<std::size_t>(got, caret - lineStart));
+  // The text the layout was made of is the control's while the layout is
+  // not stale: its line is found there, not asked of the control, whose
+  // answers take as long as the text.
+  const std::u16string_view text(laidOut_);
+  const std::size_t at = std::min<std::size_t>(caret, text.size());
+  const std::size_t lineBreak = at == 0 ? std::u16string_view::npos : text.rfind(u"\r\n", at - 1);
+  const std::size_t lineStart =
+      lineBreak == std::u16string_view::npos ? 0 : std::min(lineBreak + 2, at);
+  std::size_t line = 0;
+  for (std::size_t found = text.find(u"\r\n"); found < lineStart;
+       found = text.find(u"\r\n", found + 2)) {
+    ++line;
+  }
   const std::optional<CellPosition> cell =
-      CaretCell(output_->layout(), line, Utf16(text), settings_.rules);
+      CaretCell(output_->layout(), line, text.substr(lineStart, at - lineStart), settings_.rules);
   if (cell) output_->ShowCell(*cell);
 }
 
@@ -342,8 +345,13 @@ void MainWindow::OnInputChanged() {
 
 void MainWindow::Convert() {
   ShowStale(false);
-  const std::u16string text = WindowText(input_);
-  LayoutResult result = BuildVerticalLayout(text, settings_.rules);
+  std::u16string text = WindowText(input_);
+  // The edit control tells no change, only its text: what changed since the
+  // last layout is found by comparing, and only its lines are laid out
+  // again.
+  LayoutResult result = UpdateVerticalLayout(output_->TakeLayout(), text,
+                                             EditBetween(laidOut_, text), settings_.rules);
+  laidOut_ = std::move(text);
   if (const auto* tooLarge = std::get_if<LayoutTooLarge>(&result)) {
     std::u16string why = TooLargeText(*tooLarge);
     for (std::size_t at = 0; (at = why.find(u'\n', at)) != std::u16string::npos; at += 2) {

@@ -178,6 +178,8 @@ class MainWindow {
   // Whether the kept text on disk is this window's: written or given back
   // by it. One an earlier window left is never removed by another.
   bool draftOwned_ = false;
+  // The input's text as the output pane's layout was made of it.
+  std::u16string laidOut_;
   std::u16string outputTooLarge_;
 };
 

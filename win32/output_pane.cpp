@@ -140,6 +140,7 @@ void OutputPane::SetLayout(VerticalLayout layout) {
 }
 
 void OutputPane::SetMessage(std::u16string message) {
+  if (message == message_) return;
   message_ = std::move(message);
   Changed();
 }
@@ -157,6 +158,7 @@ void OutputPane::SetVerticalGlyphs(bool on) {
 
 void OutputPane::SetFont(HFONT font) {
   font_ = font;
+  cellSide_ = 0;
   Changed();
 }
 
@@ -177,13 +179,16 @@ void OutputPane::Changed() {
 }
 
 int OutputPane::CellSide() const {
+  // Measured once a font: a keystroke asks for it several times over.
+  if (cellSide_ != 0) return cellSide_;
   HDC dc = GetDC(window_);
   HGDIOBJ old = SelectObject(dc, font_ != nullptr ? font_ : GetStockObject(DEFAULT_GUI_FONT));
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
   SelectObject(dc, old);
   ReleaseDC(window_, dc);
-  return std::max(1, static_cast<int>(metrics.tmHeight + metrics.tmExternalLeading));
+  cellSide_ = std::max(1, static_cast<int>(metrics.tmHeight + metrics.tmExternalLeading));
+  return cellSide_;
 }
 
 int OutputPane::ColumnPitch() const {
@@ -227,6 +232,16 @@ void OutputPane::ShowCell(const CellPosition& cell) {
   InvalidateRect(window_, nullptr, TRUE);
 }
 
+namespace {
+
+bool SameScrollInfo(HWND window, int bar, const SCROLLINFO& wanted) {
+  SCROLLINFO now{sizeof now, SIF_ALL, 0, 0, 0, 0, 0};
+  return GetScrollInfo(window, bar, &now) && now.nMin == wanted.nMin && now.nMax == wanted.nMax &&
+         now.nPage == wanted.nPage && now.nPos == wanted.nPos;
+}
+
+}  // namespace
+
 void OutputPane::UpdateScrollBars() {
   const bool shown = message_.empty();
   const int columns = shown ? static_cast<int>(layout_.ColumnCount()) : 0;
@@ -244,7 +259,9 @@ void OutputPane::UpdateScrollBars() {
                         static_cast<UINT>(fitColumns),
                         std::max(0, columns - fitColumns) - firstColumn_,
                         0};
-  SetScrollInfo(window_, SB_HORZ, &horizontal, TRUE);
+  // Set only when they change: each setting draws the bar again.
+  if (!SameScrollInfo(window_, SB_HORZ, horizontal))
+    SetScrollInfo(window_, SB_HORZ, &horizontal, TRUE);
   SCROLLINFO vertical{sizeof vertical,
                       SIF_ALL | SIF_DISABLENOSCROLL,
                       0,
@@ -252,7 +269,7 @@ void OutputPane::UpdateScrollBars() {
                       static_cast<UINT>(fitRows),
                       firstRow_,
                       0};
-  SetScrollInfo(window_, SB_VERT, &vertical, TRUE);
+  if (!SameScrollInfo(window_, SB_VERT, vertical)) SetScrollInfo(window_, SB_VERT, &vertical, TRUE);
 }
 
 void OutputPane::Scroll(int bar, WORD request) {

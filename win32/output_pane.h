@@ -26,6 +26,9 @@ class OutputPane {
   HWND window() const { return window_; }
 
   void SetLayout(VerticalLayout layout);
+  // The layout, for the next to be made in its memory; the pane shows
+  // nothing until SetLayout.
+  VerticalLayout TakeLayout() { return std::move(layout_); }
   const VerticalLayout& layout() const { return layout_; }
   // Shown instead of the layout while not empty.
   void SetMessage(std::u16string message);
@@ -65,6 +68,7 @@ class OutputPane {
 
   HWND window_;
   HFONT font_ = nullptr;
+  mutable int cellSide_ = 0;  // of font_, once measured
   VerticalLayout layout_;
   std::u16string message_;
   std::u16string text_;

@@ -319,13 +319,17 @@ TEST(VerticalLayoutTest, UpdatedLayoutsAreFreshOnes) {
           const std::size_t removed =
               std::min<std::size_t>(random() % (step % 10 == 0 ? 40 : 4), text.size() - offset);
           const std::u16string added = RandomPieces(random, random() % 3, pairs);
+          const std::u16string before = text;
           text.replace(offset, removed, added);
           edited.Replace(offset, removed, added);
           const std::size_t from = random() % (text.size() + 1);
           const std::size_t to = from + random() % (text.size() - from + 1);
           ASSERT_EQ(edited.Span(from, to), std::u16string_view(text).substr(from, to - from));
           const VerticalLayout previous = std::get<VerticalLayout>(result);
-          const TextEdit edit{offset, removed, added.size()};
+          // Every third edit as a text box of the system's tells it: found
+          // by comparing the texts.
+          const TextEdit edit =
+              step % 3 == 2 ? EditBetween(before, text) : TextEdit{offset, removed, added.size()};
           result = step % 2 == 0 ? UpdateVerticalLayout(std::move(std::get<VerticalLayout>(result)),
                                                         text, edit, {2, table, layoutSettings})
                                  : UpdateVerticalLayout(std::move(std::get<VerticalLayout>(result)),
@@ -340,6 +344,23 @@ TEST(VerticalLayoutTest, UpdatedLayoutsAreFreshOnes) {
         }
       }
     }
+  }
+}
+
+TEST(VerticalLayoutTest, AnEditFoundByComparingPartsNoPairAndNoLineBreak) {
+  const struct {
+    std::u16string_view before, after;
+    TextEdit edit;
+  } cases[] = {
+      {u"abc", u"abXc", {2, 0, 1}},
+      {u"abc", u"abc", {3, 0, 0}},
+      {u"a\r\nb", u"a\r\n\r\nb", {3, 0, 2}},
+      {u"a\rb", u"a\r\nb", {1, 1, 2}},
+      {u"x\U0001F600", u"x\U0001F601", {1, 2, 2}},
+      {u"", u"new", {0, 0, 3}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(EditBetween(c.before, c.after), c.edit) << c.after.size();
   }
 }
 
