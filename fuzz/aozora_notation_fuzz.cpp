@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(book.body == expected);
     FUZZ_CHECK(book.spans.empty());
   }
-  (void)AozoraGridText(book, size % 40);
+  (void)AozoraGridText(book, size % 40, size % 2 == 0 ? GridMarks::kNone : GridMarks::kBeside);
   for (const EpubDocument& document : MakeEpubDocuments(book, u"fuzz").documents) {
     FUZZ_CHECK(Nests(document.bytes));
   }
