@@ -191,6 +191,22 @@ TEST_F(ConvertPictureCliTest, PagesForPrintAndManuscriptPaper) {
   }
 }
 
+// Pages set 傍点 beside their characters, and the text stays what it was.
+TEST_F(ConvertPictureCliTest, PagesDrawEmphasisBesideTheText) {
+  std::vector<std::pair<std::string, std::string>> pages;
+  for (const std::u16string_view input : {u"春の海", u"春の海［＃「春の海」に傍点］"}) {
+    const std::string pdf = folder_.PathOf("pages.pdf");
+    const Outcome run = Convert({"--page", "a6", "-o", pdf}, Cp932(input));
+    ASSERT_EQ(run.status, 0) << run.err;
+    RunProgram(folder_, "pdftoppm",
+               {"-r", "40", "-gray", "-singlefile", pdf, folder_.PathOf("page")});
+    pages.emplace_back(RunProgram(folder_, "pdftotext", {"-raw", pdf, "-"}).out,
+                       ReadFile(folder_.PathOf("page.pgm")));
+  }
+  EXPECT_EQ(pages[1].first, pages[0].first);
+  EXPECT_NE(pages[1].second, pages[0].second) << "no mark drawn";
+}
+
 struct FontCase {
   const char* name;
   const char* settings;

@@ -330,5 +330,31 @@ TEST(SavedPagesTest, ReadTheNotationTheSettingsName) {
   }
 }
 
+// 傍点 and 傍線 are drawn beside their characters, outside the text that a
+// search or a copy finds; a mark meant for the left is drawn too.
+TEST(SavedPagesTest, DrawEmphasisAndSideLinesBesideTheTextOutsideIt) {
+  AppSettings settings;
+  settings.page = PageSetup{true, Paper::kA6};
+  TempFolder folder;
+  const auto page = [&](std::u16string_view input) {
+    const IoResult<std::string> pdf = SavedPages(input, settings);
+    EXPECT_TRUE(pdf.ok());
+    const ReadBack back = ReadPdf(folder, pdf.ok() ? pdf.value() : std::string());
+    RunProgram(
+        folder, "pdftoppm",
+        {"-r", "40", "-gray", "-singlefile", folder.PathOf("read.pdf"), folder.PathOf("page")});
+    return std::pair{back.text, testing_support::ReadFile(folder.PathOf("page.pgm"))};
+  };
+  const auto plain = page(u"春の海、ひねもす");
+  ASSERT_FALSE(plain.second.empty());
+  for (const std::u16string_view marked : {u"春の海、ひねもす［＃「春の海、ひねもす」に傍点］",
+                                           u"［＃波線］春の海、ひねもす［＃波線終わり］",
+                                           u"春の海、ひねもす［＃「ひねもす」の左に白丸傍点］"}) {
+    const auto drawn = page(marked);
+    EXPECT_EQ(drawn.first, plain.first);
+    EXPECT_NE(drawn.second, plain.second) << "no mark drawn";
+  }
+}
+
 }  // namespace
 }  // namespace mirotabe
