@@ -313,9 +313,8 @@ void MainWindow::FollowInputCaret() {
   const std::size_t lineStart =
       lineBreak == std::u16string_view::npos ? 0 : std::min(lineBreak + 2, at);
   std::size_t line = 0;
-  for (std::size_t found = text.find(u"\r\n"); found < lineStart;
-       found = text.find(u"\r\n", found + 2)) {
-    ++line;
+  for (std::size_t at = 1; at < lineStart; ++at) {
+    line += text[at] == u'\n' && text[at - 1] == u'\r' ? 1 : 0;
   }
   const std::optional<CellPosition> cell =
       CaretCell(output_->layout(), line, text.substr(lineStart, at - lineStart), settings_.rules);
