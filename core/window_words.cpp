@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/decimal_text.h"
 #include "platform/io_reasons.h"
 
 namespace mirotabe {
@@ -15,11 +16,7 @@ std::vector<int> OfferedCellSizes(int current) {
 }
 
 std::u16string CellSizeCaption(int size, int number) {
-  const auto digits = [](int n) {
-    const std::string ascii = std::to_string(n);
-    return std::u16string(ascii.begin(), ascii.end());
-  };
-  return digits(size) + u" ピクセル(&" + digits(number) + u")";
+  return DecimalText(size) + u" ピクセル(&" + DecimalText(number) + u")";
 }
 
 std::u16string WindowTitle(std::u16string_view fileName, bool modified) {

@@ -918,7 +918,6 @@ TEST_P(WindowStyleMenuTest, KeepsTheChoiceInTheSettingsFileAndTicksIt) {
 INSTANTIATE_TEST_SUITE_P(
     Choices, WindowStyleMenuTest,
     testing::Values(
-        StyleMenuCase{"AsShown", {}, PictureStyle{}},
         StyleMenuCase{"AnOfferedSize", {CellSizeCommand(32)}, Style([](PictureStyle& s) {
                         s.cellSize = 32;
                       })},
